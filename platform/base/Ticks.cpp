@@ -1,0 +1,31 @@
+#include "platform/base/Ticks.h"
+
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+namespace tarvel {
+
+namespace {
+std::mutex gSourceMutex;
+std::function<uint32_t()> gSource;
+}  // namespace
+
+uint32_t GetTickCount() {
+    {
+        std::lock_guard<std::mutex> lock(gSourceMutex);
+        if (gSource) return gSource();
+    }
+    using namespace std::chrono;
+    const auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    return static_cast<uint32_t>(ms);
+}
+
+void Sleep(uint32_t milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+void SetTickSource(std::function<uint32_t()> source) {
+    std::lock_guard<std::mutex> lock(gSourceMutex);
+    gSource = std::move(source);
+}
+
+}  // namespace tarvel
