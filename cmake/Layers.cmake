@@ -130,3 +130,15 @@ function(tarvel_fuzz)
   set_target_properties(${A_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/fuzzers)
   add_dependencies(fuzzers ${A_NAME})
 endfunction()
+
+# tarvel_bench(NAME name LIBS ...): one Google Benchmark program from every
+# .cpp of the current bench folder.
+function(tarvel_bench)
+  cmake_parse_arguments(A "" "NAME" "LIBS;SOURCES" ${ARGN})
+  if(NOT TARVEL_BENCH)
+    return()
+  endif()
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${A_NAME} ${sources} ${A_SOURCES})
+  target_link_libraries(${A_NAME} PRIVATE ${A_LIBS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()
