@@ -1,0 +1,129 @@
+#include "platform/db/Database.h"
+
+#include <sqlite3.h>
+
+#include <climits>
+
+namespace tarvel {
+
+namespace {
+
+std::string ErrorText(sqlite3* db, int rc, const char* what) {
+    std::string message = what;
+    message += ": ";
+    message += db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    return message;
+}
+
+int CheckedLength(std::string_view text) {
+    if (text.size() > static_cast<size_t>(INT_MAX)) throw EDatabaseError("text too long for the database");
+    return static_cast<int>(text.size());
+}
+
+}  // namespace
+
+Statement::Statement(Statement&& other) noexcept : db_(other.db_), stmt_(other.stmt_) {
+    other.stmt_ = nullptr;
+}
+
+Statement& Statement::operator=(Statement&& other) noexcept {
+    if (this != &other) {
+        sqlite3_finalize(stmt_);
+        db_ = other.db_;
+        stmt_ = other.stmt_;
+        other.stmt_ = nullptr;
+    }
+    return *this;
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+void Statement::Check(int rc, const char* what) const {
+    if (rc != SQLITE_OK) throw EDatabaseError(ErrorText(db_, rc, what));
+}
+
+void Statement::BindText(int index, std::string_view text) {
+    Check(sqlite3_bind_text(stmt_, index, text.data(), CheckedLength(text), SQLITE_TRANSIENT), "bind");
+}
+
+void Statement::BindInt64(int index, int64_t value) {
+    Check(sqlite3_bind_int64(stmt_, index, value), "bind");
+}
+
+void Statement::BindNull(int index) { Check(sqlite3_bind_null(stmt_, index), "bind"); }
+
+bool Statement::Step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    const std::string message = ErrorText(db_, rc, "step");
+    sqlite3_reset(stmt_);
+    throw EDatabaseError(message);
+}
+
+void Statement::Run() {
+    try {
+        while (Step()) {
+        }
+    } catch (...) {
+        sqlite3_clear_bindings(stmt_);
+        throw;
+    }
+    Reset();
+}
+
+void Statement::Reset() {
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+int Statement::ColumnCount() const { return sqlite3_column_count(stmt_); }
+
+std::string Statement::ColumnName(int column) const {
+    const char* name = sqlite3_column_name(stmt_, column);
+    return name ? name : "";
+}
+
+std::string Statement::ColumnText(int column) const {
+    const auto* text = sqlite3_column_text(stmt_, column);
+    if (!text) return {};
+    return std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
+}
+
+int64_t Statement::ColumnInt64(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+Database::Database(const std::string& path) : path_(path) {
+    const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string message = ErrorText(db_, rc, "open");
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw EDatabaseError(message);
+    }
+    sqlite3_extended_result_codes(db_, 1);
+}
+
+Database::~Database() { sqlite3_close_v2(db_); }
+
+void Database::Execute(std::string_view sql) {
+    const std::string text(sql);
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+        std::string message = "execute: ";
+        message += error ? error : sqlite3_errstr(rc);
+        sqlite3_free(error);
+        throw EDatabaseError(message);
+    }
+}
+
+Statement Database::Prepare(std::string_view sql) {
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v2(db_, sql.data(), CheckedLength(sql), &stmt, nullptr);
+    if (rc != SQLITE_OK) throw EDatabaseError(ErrorText(db_, rc, "prepare"));
+    return Statement(db_, stmt);
+}
+
+void Database::SetBusyTimeout(int milliseconds) { sqlite3_busy_timeout(db_, milliseconds); }
+
+}  // namespace tarvel
