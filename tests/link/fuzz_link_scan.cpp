@@ -1,0 +1,36 @@
+// Received bytes in arbitrary chunks through the scanner and the reply check.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "link/DeviceFrame.h"
+#include "link/ReplyScanner.h"
+#include "link/ReplyValidator.h"
+
+using namespace tarvel;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 2) return 0;
+    const ReplyContext context{data[0] & 0x7F, (data[0] & 0x80) != 0};
+    const size_t step = 1 + data[1] % 64;  // chunk size, so splits land everywhere
+    data += 2;
+    size -= 2;
+
+    ReplyLayouts layouts;
+    ReplyScanner scanner([&](const uint8_t* frame, size_t n) {
+        if (n < frame::kMinReplyFrame || n > frame::kMaxFrame) abort();
+        if (FrameLengthField(frame) + frame::kOverhead != n) abort();
+        if (Checksum8(frame + 1, n - 2) != frame[n - 1]) abort();
+        const uint8_t verdict = ValidateReply(frame, n, context, layouts);
+        if (verdict == ReplyChecksumError || verdict == ReplyRxLengthError) abort();
+        (void)ReplyName(frame, n);
+    });
+    uint32_t now = 0;
+    for (size_t at = 0; at < size; at += step) {
+        const size_t n = size - at < step ? size - at : step;
+        scanner.ScanFrames(data + at, n, now);
+        now += 10 + data[at] * 4;  // gaps past one second happen too
+        if (scanner.HeldBytes() >= frame::kMaxFrame) abort();
+    }
+    return 0;
+}
