@@ -25,7 +25,7 @@ const std::array<GridCell, kAdcCountCount> kAdcCells = MakeAdcCells();
 }  // namespace
 
 std::optional<AdcReading> DecodeAdcReply(ByteSpan frame) {
-    const auto data = ReplyData(frame, 0x84, {59});
+    const auto data = ReplyData(frame, ReplyCode(CmdReadAdc), {59});
     if (!data) return std::nullopt;
     AdcReading reading{};
     for (size_t i = 0; i < reading.size(); ++i) reading[i] = ReadU16(*data, 2 * i);

@@ -8,7 +8,7 @@
 namespace tarvel {
 
 std::optional<VersionInfo> DecodeVersionReply(ByteSpan frame) {
-    const auto data = ReplyData(frame, 0x86, {85, 15});
+    const auto data = ReplyData(frame, ReplyCode(CmdGetVer), {85, 15});
     if (!data) return std::nullopt;
     VersionInfo v;
     v.mainVersion = ReadU16(*data, 0);
@@ -41,13 +41,13 @@ void UpdateVersionTexts(VersionTexts& texts, const std::string& hardwareText) {
 }
 
 std::optional<std::string> DecodeSerialNumberReply(ByteSpan frame) {
-    const auto data = ReplyData(frame, 0x90, {25});
+    const auto data = ReplyData(frame, ReplyCode(CmdReadSerialNum), {25});
     if (!data) return std::nullopt;
     return TextUntilZero(data->first(20));
 }
 
 std::optional<std::string> DecodeDeviceText(ByteSpan frame) {
-    const auto data = ReplyData(frame, 0x94, {});
+    const auto data = ReplyData(frame, ReplyCode(CmdDeviceText), {});
     if (!data) return std::nullopt;
     return TextUntilZero(data->first(std::min<size_t>(data->size(), 1999)));
 }
@@ -78,7 +78,7 @@ const std::array<IoPlace, 19> kIoPlaces = {{
 std::optional<std::vector<IoRegister>> DecodeIoState(ByteSpan frame) {
     // The validator has no Length of its own for 0x85: any reply holding the
     // 19 register bytes is taken.
-    const auto data = ReplyData(frame, 0x85, {});
+    const auto data = ReplyData(frame, ReplyCode(CmdReadIo), {});
     if (!data || data->size() < kIoPlaces.size()) return std::nullopt;
     std::vector<IoRegister> registers;
     for (size_t i = 0; i < kIoPlaces.size(); ++i) {
@@ -88,12 +88,6 @@ std::optional<std::vector<IoRegister>> DecodeIoState(ByteSpan frame) {
         registers.push_back(std::move(r));
     }
     return registers;
-}
-
-std::array<uint8_t, 6> BuildQueryExtFrame(uint8_t moduleIndex) {
-    std::array<uint8_t, 6> frame{0x55, 0xAA, 0x16, 0x01, moduleIndex, 0};
-    frame[5] = FrameChecksum(ByteSpan(frame).first(5));
-    return frame;
 }
 
 }  // namespace tarvel

@@ -1,7 +1,7 @@
 #pragma once
 // The device-information replies: software version (0x86, long and short
 // layout), serial number (0x90), the module's own text (0x94), the I/O
-// registers (0x85), and the battery-information short frame (0x16).
+// registers (0x85).
 
 #include <array>
 #include <cstdint>
@@ -51,8 +51,5 @@ struct IoRegister {
     std::array<std::string, 8> bits;   // columns 0..7
 };
 std::optional<std::vector<IoRegister>> DecodeIoState(ByteSpan frame);
-
-// 55 AA 16 01 <module index> <sum of the five bytes before>.
-std::array<uint8_t, 6> BuildQueryExtFrame(uint8_t moduleIndex);
 
 }  // namespace tarvel

@@ -12,31 +12,26 @@
 #include <string_view>
 #include <vector>
 
+#include "link/CommandTable.h"
+#include "link/DeviceFrame.h"
+
 namespace tarvel {
 
 using ByteSpan = std::span<const uint8_t>;
 using FrameBytes = std::vector<uint8_t>;
 
-// Frame positions: address, length (high byte first), board type, command,
-// handshake, then the data; a reply's data begin after its status byte.
-constexpr size_t kFrameHeaderSize = 7;
-constexpr size_t kReplyDataOffset = 8;
-
-uint8_t FrameChecksum(ByteSpan bytes);  // 8-bit sum, carry dropped
+constexpr uint8_t ReplyCode(uint8_t command) { return static_cast<uint8_t>(command | frame::kReplyBit); }
 
 // The data of reply `code` (after the status byte, before the checksum) when
 // `frame` is one whole frame of that code whose Length is one of `lengths`
 // (empty list: any Length of at least 5). Nothing else is accepted.
 std::optional<ByteSpan> ReplyData(ByteSpan frame, uint8_t code, std::initializer_list<uint16_t> lengths);
-uint16_t FrameLengthField(ByteSpan frame);  // 0 when the frame is shorter than 3 bytes
-
-// A request frame: address, Length, board type 1, command, 0x55 0xAA, data, sum.
-FrameBytes BuildRequestFrame(uint8_t address, uint8_t command, ByteSpan data = {});
-
-uint16_t ReadU16(ByteSpan data, size_t offset);
-int16_t ReadI16(ByteSpan data, size_t offset);
-uint32_t ReadU32(ByteSpan data, size_t offset);
-int32_t ReadI32(ByteSpan data, size_t offset);
+// Fields of a span the caller has checked to hold them.
+inline uint16_t ReadU16(ByteSpan data, size_t offset) { return GetU16(data.data() + offset); }
+inline int16_t ReadI16(ByteSpan data, size_t offset) { return GetI16(data.data() + offset); }
+inline uint32_t ReadU32(ByteSpan data, size_t offset) { return GetU32(data.data() + offset); }
+inline int32_t ReadI32(ByteSpan data, size_t offset) { return GetI32(data.data() + offset); }
+// The low `bytes` bytes of `value`, low byte first.
 void AppendLe(FrameBytes& out, uint64_t value, int bytes);
 
 // Text bytes of the module: up to the first zero, never beyond `bytes`.

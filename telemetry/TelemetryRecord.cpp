@@ -26,13 +26,13 @@ TelemetryRecord DecodeTelemetryRecord(ByteSpan data) {
 }
 
 std::optional<TelemetryRecord> DecodeTelemetryReply(ByteSpan frame) {
-    const auto data = ReplyData(frame, 0x83, {kTelemetryReplyLength});
+    const auto data = ReplyData(frame, ReplyCode(CmdQuerySbs), {kTelemetryReplyLength});
     if (!data) return std::nullopt;
     return DecodeTelemetryRecord(*data);
 }
 
 std::optional<SerialTelemetry> DecodeSerialTelemetryReply(ByteSpan frame) {
-    const auto data = ReplyData(frame, 0x92, {kSerialTelemetryReplyLength});
+    const auto data = ReplyData(frame, ReplyCode(CmdQuerySbsBySerial), {kSerialTelemetryReplyLength});
     if (!data) return std::nullopt;
     return SerialTelemetry{DecodeTelemetryRecord(*data), TextUntilZero(data->subspan(kTelemetryRecordSize, 20))};
 }

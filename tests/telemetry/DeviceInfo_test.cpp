@@ -82,9 +82,5 @@ TEST(DeviceInfo, IoStateShowsEachRegisterAsHexAndBits) {
     EXPECT_FALSE(DecodeIoState(ReplyFrame(0, 0x85, std::vector<uint8_t>(18))));
 }
 
-TEST(DeviceInfo, QueryExtShortFrame) {
-    EXPECT_EQ(BuildQueryExtFrame(3), (std::array<uint8_t, 6>{0x55, 0xAA, 0x16, 0x01, 0x03, 0x19}));
-}
-
 }  // namespace
 }  // namespace tarvel
