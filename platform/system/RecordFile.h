@@ -1,0 +1,20 @@
+#pragma once
+// Binary record files read and written in place at an offset.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace tarvel {
+
+// Reads up to `count` bytes at `offset`; a read past the end reads only what
+// is there and leaves the rest of the buffer as it was. The bytes read, or -1
+// when the file cannot be opened.
+int64_t ReadFileAt(std::string_view path, uint64_t offset, void* buffer, size_t count);
+
+// Writes `count` bytes at `offset` without truncating the file (created when
+// missing; a gap before the offset reads as zeros). False when the file cannot
+// be opened or the bytes cannot all be written.
+bool WriteFileAt(std::string_view path, uint64_t offset, const void* data, size_t count);
+
+}  // namespace tarvel
