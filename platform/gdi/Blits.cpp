@@ -1,0 +1,148 @@
+// Copying pixels between DCs: BitBlt, StretchBlt (nearest neighbour),
+// AlphaBlend and TransparentBlt, all through the destination's clip.
+
+#include <cstring>
+#include <vector>
+
+#include "platform/gdi/Blend.h"
+#include "platform/gdi/Paint.h"
+
+namespace tarvel {
+
+namespace {
+
+constexpr uint32_t kColourBits = 0x00FFFFFF;
+
+// Where the source pixels come from: rows of a surface, or of a private copy
+// when source and destination share a surface.
+struct Source {
+    const uint32_t* Row(int y) const { return copy.empty() ? surface->Row(y) : copy.data() + size_t(y) * width; }
+    const Surface* surface = nullptr;
+    std::vector<uint32_t> copy;
+    int width = 0, height = 0;
+    int64_t ox = 0, oy = 0;  // source surface = logical + (ox, oy)
+};
+
+bool ResolveSource(HDC dc, Source& src) {
+    Canvas c;
+    if (!ResolveCanvas(dc, c)) return false;
+    src.surface = c.surface;
+    src.ox = c.ox;
+    src.oy = c.oy;
+    if (src.surface) {
+        src.width = src.surface->Width();
+        src.height = src.surface->Height();
+    }
+    return true;
+}
+
+// Output of one raster operation; `dst` is what the destination held.
+uint32_t ApplyRop(uint32_t rop, uint32_t s, uint32_t dst) {
+    switch (rop) {
+        case SRCCOPY: return s;
+        case NOTSRCCOPY: return ~s & kColourBits;
+        case SRCAND: return s & dst & kColourBits;
+        case SRCPAINT: return (s | dst) & kColourBits;
+        case SRCINVERT: return dst ^ (s & kColourBits);
+        default: return dst;
+    }
+}
+
+bool NeedsSource(uint32_t rop) {
+    return rop == SRCCOPY || rop == NOTSRCCOPY || rop == SRCAND || rop == SRCPAINT || rop == SRCINVERT;
+}
+
+// Maps each visible destination pixel to a source pixel and hands both to
+// `op(dstPixel&, srcPixel)`. Unscaled transfers map one to one; scaled ones
+// take the source pixel under the destination pixel's centre.
+template <class Op>
+bool Transfer(HDC dest, int x, int y, int w, int h, HDC srcDc, int sx, int sy, int sw, int sh, Op&& op) {
+    if (w < 0 || h < 0 || sw < 0 || sh < 0) return false;
+    Canvas c;
+    Source src;
+    if (!ResolveCanvas(dest, c) || !ResolveSource(srcDc, src)) return false;
+    if (w == 0 || h == 0 || sw == 0 || sh == 0 || !c.surface || !src.surface) return true;
+
+    const int64_t dl = c.X(x), dt = c.Y(y);
+    const TRect visible = Intersect(c.limit, SurfaceRect(c, x, y, int64_t{x} + w, int64_t{y} + h));
+    if (visible.IsEmpty()) return true;
+    const int64_t sl = src.ox + sx, st = src.oy + sy;
+
+    auto mapCol = [&](int64_t dx) -> int64_t {
+        if (w == sw) return sl + (dx - dl);
+        return sl + static_cast<int64_t>((static_cast<__int128>(2 * (dx - dl) + 1) * sw) / (2 * int64_t{w}));
+    };
+    auto mapRow = [&](int64_t dy) -> int64_t {
+        if (h == sh) return st + (dy - dt);
+        return st + static_cast<int64_t>((static_cast<__int128>(2 * (dy - dt) + 1) * sh) / (2 * int64_t{h}));
+    };
+
+    std::vector<int> columns(static_cast<size_t>(visible.Width()));
+    for (int dx = visible.left; dx < visible.right; ++dx) {
+        const int64_t col = mapCol(dx);
+        columns[static_cast<size_t>(dx - visible.left)] = (col >= 0 && col < src.width) ? static_cast<int>(col) : -1;
+    }
+
+    // Reading and writing the same pixels: work from a copy of the source.
+    if (src.surface == c.surface) {
+        src.copy.resize(static_cast<size_t>(src.width) * static_cast<size_t>(src.height));
+        for (int row = 0; row < src.height; ++row)
+            std::memcpy(src.copy.data() + size_t(row) * src.width, src.surface->Row(row), src.surface->StrideBytes());
+    }
+
+    for (int dy = visible.top; dy < visible.bottom; ++dy) {
+        const int64_t row = mapRow(dy);
+        if (row < 0 || row >= src.height) continue;
+        const uint32_t* in = src.Row(static_cast<int>(row));
+        uint32_t* out = c.surface->Row(dy);
+        ForVisible(c, dy, visible.left, visible.right, [&](int a, int b) {
+            for (int dx = a; dx < b; ++dx) {
+                const int col = columns[static_cast<size_t>(dx - visible.left)];
+                if (col >= 0) op(out[dx], in[col]);
+            }
+        });
+    }
+    return true;
+}
+
+}  // namespace
+
+bool BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, uint32_t rop) {
+    if (!NeedsSource(rop)) return PatBlt(dest, x, y, width, height, rop);
+    if (rop == SRCCOPY)
+        return Transfer(dest, x, y, width, height, src, srcX, srcY, width, height,
+                        [](uint32_t& d, uint32_t s) { d = s; });
+    return Transfer(dest, x, y, width, height, src, srcX, srcY, width, height,
+                    [rop](uint32_t& d, uint32_t s) { d = ApplyRop(rop, s, d); });
+}
+
+bool StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,
+                int srcHeight, uint32_t rop) {
+    if (!NeedsSource(rop)) return PatBlt(dest, x, y, width, height, rop);
+    return Transfer(dest, x, y, width, height, src, srcX, srcY, srcWidth, srcHeight,
+                    [rop](uint32_t& d, uint32_t s) { d = ApplyRop(rop, s, d); });
+}
+
+bool AlphaBlend(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,
+                int srcHeight, BLENDFUNCTION blend) {
+    if (blend.BlendOp != AC_SRC_OVER) return false;
+    const uint32_t constant = blend.SourceConstantAlpha;
+    const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
+    return Transfer(dest, x, y, width, height, src, srcX, srcY, srcWidth, srcHeight,
+                    [constant, perPixel](uint32_t& d, uint32_t s) {
+                        const uint32_t w = perPixel ? MulDiv255(s >> 24, constant) : constant;
+                        if (w == 0) return;
+                        d = MixPixels(s | 0xFF000000u, d, w);
+                    });
+}
+
+bool TransparentBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,
+                    int srcHeight, COLORREF key) {
+    const uint32_t keyPixel = ColorRefToPixel(key & kColourBits);
+    return Transfer(dest, x, y, width, height, src, srcX, srcY, srcWidth, srcHeight,
+                    [keyPixel](uint32_t& d, uint32_t s) {
+                        if ((s & kColourBits) != keyPixel) d = s;
+                    });
+}
+
+}  // namespace tarvel

@@ -1,0 +1,126 @@
+#pragma once
+// Inside the drawing layer: the objects behind the handles and the table
+// that checks every handle.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/Region.h"
+
+namespace tarvel {
+
+class FontInstance;
+
+struct GdiObject {
+    explicit GdiObject(GdiKind k) : kind(k) {}
+    virtual ~GdiObject() = default;
+    GdiKind kind;
+    bool stock = false;
+};
+
+struct PenObject : GdiObject {
+    PenObject() : GdiObject(GdiKind::Pen) {}
+    LOGPEN log;
+    bool IsNull() const { return log.lopnStyle == PS_NULL; }
+    int Width() const { return log.lopnWidth < 1 ? 1 : log.lopnWidth; }
+};
+
+struct BrushObject : GdiObject {
+    BrushObject() : GdiObject(GdiKind::Brush) {}
+    LOGBRUSH log;
+    std::array<uint32_t, 64> pattern{};  // pixels, alpha 0, row by row
+    bool IsNull() const { return log.lbStyle == BS_NULL; }
+};
+
+struct FontObject : GdiObject {
+    FontObject() : GdiObject(GdiKind::Font) {}
+    LOGFONTW log;
+    std::shared_ptr<FontInstance> Instance() const;  // realised on first use
+
+private:
+    mutable std::shared_ptr<FontInstance> instance_;
+};
+
+struct BitmapObject : GdiObject {
+    BitmapObject() : GdiObject(GdiKind::Bitmap) {}
+    std::shared_ptr<Surface> surface;  // null for the stock 1x1 bitmap
+    bool dibSection = false;
+    uint64_t selectedInto = 0;  // the DC handle value holding it, 0 for none
+};
+
+struct RegionObject : GdiObject {
+    RegionObject() : GdiObject(GdiKind::Region) {}
+    Region region;
+};
+
+// Everything SaveDC keeps.
+struct DcState {
+    HPEN penHandle;
+    std::shared_ptr<const PenObject> pen;
+    HBRUSH brushHandle;
+    std::shared_ptr<const BrushObject> brush;
+    HFONT fontHandle;
+    std::shared_ptr<const FontObject> font;
+    HBITMAP bitmapHandle;
+    std::shared_ptr<BitmapObject> bitmap;
+    COLORREF textColor = 0;
+    COLORREF bkColor = 0xFFFFFF;
+    int bkMode = OPAQUE;
+    int stretchMode = BLACKONWHITE;
+    int polyFillMode = ALTERNATE;
+    TPoint windowOrg;
+    TPoint position;
+    std::optional<Region> clip;  // device coordinates; none = no clip
+};
+
+struct DcObject : GdiObject {
+    DcObject() : GdiObject(GdiKind::Dc) {}
+    bool memory = true;
+    std::shared_ptr<Surface> fixedTarget;  // surface DCs
+    TPoint deviceOrigin;
+    TRect deviceClip;  // surface coordinates, surface DCs only
+    DcState state;
+    std::vector<DcState> saved;
+
+    Surface* Target() const;
+    // The clip in surface coordinates: the DC clip, the device clip and the
+    // surface bounds together. Cached until the state changes.
+    const Region& SurfaceClip();
+    void ClipChanged() { clipValid_ = false; }
+
+private:
+    Region clipCache_;
+    bool clipValid_ = false;
+    const Surface* clipFor_ = nullptr;
+};
+
+// The object table.
+HGDIOBJ AddObject(std::shared_ptr<GdiObject> object);
+std::shared_ptr<GdiObject> FindObject(uint64_t handle, GdiKind kind);
+void RemoveObject(uint64_t handle);
+
+template <class T>
+std::shared_ptr<T> Find(uint64_t handle, GdiKind kind) {
+    return std::static_pointer_cast<T>(FindObject(handle, kind));
+}
+inline std::shared_ptr<DcObject> FindDc(HDC dc) { return Find<DcObject>(dc.Value(), GdiKind::Dc); }
+inline std::shared_ptr<PenObject> FindPen(HPEN h) { return Find<PenObject>(h.Value(), GdiKind::Pen); }
+inline std::shared_ptr<BrushObject> FindBrush(HBRUSH h) { return Find<BrushObject>(h.Value(), GdiKind::Brush); }
+inline std::shared_ptr<FontObject> FindFont(HFONT h) { return Find<FontObject>(h.Value(), GdiKind::Font); }
+inline std::shared_ptr<BitmapObject> FindBitmap(HBITMAP h) {
+    return Find<BitmapObject>(h.Value(), GdiKind::Bitmap);
+}
+inline std::shared_ptr<RegionObject> FindRegion(HRGN h) { return Find<RegionObject>(h.Value(), GdiKind::Region); }
+
+// The defaults a new DC starts with.
+DcState DefaultDcState();
+// The 1x1 bitmap a memory DC starts with (it draws nowhere).
+HBITMAP StockBitmapHandle();
+// Makes `bitmap` the DC's bitmap, keeping the one-DC-per-bitmap record.
+void SetSelectedBitmap(DcObject& dc, uint64_t dcHandle, HBITMAP handle, std::shared_ptr<BitmapObject> bitmap);
+
+}  // namespace tarvel
