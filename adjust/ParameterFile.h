@@ -1,0 +1,31 @@
+#pragma once
+// The text of ".bms" and ".kb" files: one line of decimal integers, each
+// followed by a TAB, then CR LF.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvel {
+
+std::string FormatParameterLine(std::span<const int64_t> numbers);
+
+// Reads `count` integers, each after any white space, as a text stream
+// reads them: a word that is not a number, a value outside [min, max], too
+// few numbers, or a number that runs into the end of the text fails.
+// Numbers after the last one asked for are ignored.
+struct NumberLimits {
+    int64_t min, max;
+};
+std::optional<std::vector<int64_t>> ParseParameterNumbers(std::string_view text,
+                                                          std::span<const NumberLimits> limits);
+
+// Writes `text` to `path`, replacing the file; false when it cannot.
+bool WriteParameterFile(const std::string& path, const std::string& text);
+// The file's text, or nothing when it cannot be read.
+std::optional<std::string> ReadParameterFile(const std::string& path);
+
+}  // namespace tarvel
