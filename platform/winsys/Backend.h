@@ -1,0 +1,89 @@
+#pragma once
+// The seam between the window system and a display. The window system owns
+// the windows, their back buffers and all logic; a backend only shows the
+// top-level surfaces, runs the clock, waits, and hands in the user's input.
+// Exactly one backend is installed (InitWindowSystem); nothing above this
+// folder knows which.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/Surface.h"
+#include "platform/winsys/WinTypes.h"
+
+namespace tarvel {
+
+constexpr uint32_t INFINITE = 0xFFFFFFFF;
+
+enum class MouseButton { Left, Right, Middle };
+
+// How a top-level window is to be shown.
+struct TopLevelInfo {
+    TRect bounds;                     // screen coordinates
+    bool visible = false;
+    bool minimized = false;
+    bool maximized = false;
+    bool topmost = false;
+    bool decorated = false;           // the display draws the caption and border itself
+    bool noActivate = false;          // popups: showing must not take the keyboard
+    std::string title;
+    std::vector<TRect> shape;         // window region in window coordinates; empty = the whole rectangle
+    std::shared_ptr<Surface> pixels;  // the back buffer, bounds-sized
+};
+
+class DisplayBackend {
+public:
+    virtual ~DisplayBackend() = default;
+
+    // Milliseconds on the backend's clock (the test clock on the headless one).
+    virtual uint32_t Now() = 0;
+    // Blocks until input arrives, Wake() is called or `timeoutMs` passed
+    // (INFINITE: no time-out). Called on the GUI thread only.
+    virtual void WaitForEvents(uint32_t timeoutMs) = 0;
+    // Ends a WaitForEvents early; safe from any thread.
+    virtual void Wake() = 0;
+    // Hands pending input to the Queue* functions below. GUI thread.
+    virtual void PumpEvents() = 0;
+
+    virtual TRect ScreenRect() = 0;
+    virtual TRect WorkArea() = 0;
+
+    virtual void CreateSurface(HWND window, const TopLevelInfo& info) = 0;
+    virtual void UpdateSurface(HWND window, const TopLevelInfo& info) = 0;
+    virtual void DestroySurface(HWND window) = 0;
+    // Top-level windows from the top of the z-order down.
+    virtual void RestackSurfaces(const std::vector<HWND>& topToBottom) = 0;
+    // `dirty` (window coordinates) of the back buffer changed.
+    virtual void Present(HWND window, const TRect& dirty) = 0;
+
+    virtual void SetCursorShape(int standardCursor) = 0;
+    // Keep receiving mouse input while the pointer is outside our windows.
+    virtual void SetMouseCapture(bool on) = 0;
+    virtual void SetCursorPosition(TPoint screen) = 0;
+
+    virtual std::string ClipboardText() = 0;
+    virtual void SetClipboardText(const std::string& text) = 0;
+};
+
+// Input from the display, queued for the GUI thread in arrival order.
+// Points are screen coordinates. Safe from any thread.
+void QueueMouseMove(TPoint screen);
+void QueueMouseButton(MouseButton button, bool down, TPoint screen);
+void QueueMouseWheel(int delta, TPoint screen);
+void QueueKey(UINT virtualKey, bool down, UINT scanCode = 0);
+// A character from the display's text input that no key produces here.
+void QueueChar(char16_t ch);
+// The user closed a window through the display's own decoration.
+void QueueCloseRequest(HWND window);
+// The display moved the keyboard to another program (false) or back (true).
+void QueueAppActivation(HWND window, bool active);
+
+// Installs the backend; the calling thread becomes the GUI thread.
+void InitWindowSystem(std::unique_ptr<DisplayBackend> backend);
+// Destroys every window and removes the backend.
+void ShutdownWindowSystem();
+DisplayBackend* CurrentBackend();
+
+}  // namespace tarvel

@@ -1,0 +1,453 @@
+// The paint cycle: update regions, WM_NCPAINT/WM_PAINT, window DCs over the
+// top-level back buffer, window regions, and presenting to the display.
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "platform/winsys/MessageApi.h"
+#include "platform/winsys/PaintApi.h"
+#include "platform/winsys/WindowApi.h"
+#include "platform/winsys/WinsysState.h"
+
+namespace tarvel {
+
+namespace {
+
+constexpr size_t kMaxUpdatePieces = 64;
+constexpr int kMaxBufferSide = 8192;
+
+// A DC handed out for a window: where it draws in its top-level buffer.
+struct WindowDc {
+    HWND hwnd = nullptr;
+    HWND top = nullptr;
+    TRect area;  // top-level window coordinates
+};
+
+std::unordered_map<uint64_t, WindowDc>& OpenDcs() {
+    static std::unordered_map<uint64_t, WindowDc> dcs;
+    return dcs;
+}
+
+TPoint Sub(TPoint a, TPoint b) { return TPoint{a.x - b.x, a.y - b.y}; }
+
+TRect ClientInWindow(const Window* w) { return w->client; }
+
+void AddUpdate(Window* w, const TRect& clientArea, bool erase) {
+    TRect c = Intersect(clientArea, TRect{0, 0, w->client.Width(), w->client.Height()});
+    if (c.IsEmpty()) return;
+    w->update.Add(c);
+    if (w->update.Rects().size() > kMaxUpdatePieces) w->update = RectList(w->update.Bounds());
+    if (erase) w->erase = true;
+}
+
+void InvalidateArea(Window* w, const TRect& windowArea, bool erase, bool intoChildren) {
+    if (windowArea.IsEmpty()) return;
+    TRect whole{0, 0, w->rect.Width(), w->rect.Height()};
+    TRect area = Intersect(windowArea, whole);
+    if (area.IsEmpty()) return;
+    TRect client = ClientInWindow(w);
+    if (!(Intersect(area, client) == area)) w->ncDirty = true;
+    TRect inClient = area;
+    inClient.Offset(-client.left, -client.top);
+    AddUpdate(w, inClient, erase);
+    if (!intoChildren) return;
+    for (HWND h : w->children) {
+        Window* c = FindWindow(h);
+        if (!c || !(c->style & WS_VISIBLE)) continue;
+        TRect childArea = inClient;  // the child's rect is in our client coordinates
+        childArea.Offset(-c->rect.left, -c->rect.top);
+        InvalidateArea(c, childArea, erase, !(c->style & WS_CLIPCHILDREN));
+    }
+}
+
+// The pieces of `w` that its DC may touch, in top-level window coordinates.
+RectList VisibleArea(Window* w, Window* top, bool wholeWindow, DWORD flags) {
+    TPoint topOrigin = WindowOriginOnScreen(top);
+    TPoint wo = Sub(WindowOriginOnScreen(w), topOrigin);
+    TRect area = wholeWindow ? Bounds(wo.x, wo.y, w->rect.Width(), w->rect.Height())
+                             : Bounds(wo.x + w->client.left, wo.y + w->client.top, w->client.Width(), w->client.Height());
+    if (!IsWindowVisible(w->hwnd)) return RectList();
+    for (Window* a = FindWindow(w->parent); a && a != top && !IsTopLevel(a); a = FindWindow(a->parent)) {
+        TPoint ao = Sub(ClientOriginOnScreen(a), topOrigin);
+        area = Intersect(area, Bounds(ao.x, ao.y, a->client.Width(), a->client.Height()));
+    }
+    if (w != top) {
+        TPoint to = Sub(ClientOriginOnScreen(top), topOrigin);
+        area = Intersect(area, Bounds(to.x, to.y, top->client.Width(), top->client.Height()));
+    }
+    area = Intersect(area, TRect{0, 0, top->rect.Width(), top->rect.Height()});
+    RectList vis(area);
+    if (vis.IsEmpty()) return vis;
+
+    if ((w->style & WS_CLIPCHILDREN) || (flags & DCX_CLIPCHILDREN)) {
+        TPoint co = Sub(ClientOriginOnScreen(w), topOrigin);
+        for (HWND h : w->children) {
+            Window* c = FindWindow(h);
+            if (c && (c->style & WS_VISIBLE)) vis.Subtract(Bounds(co.x + c->rect.left, co.y + c->rect.top, c->rect.Width(), c->rect.Height()));
+        }
+    }
+    if (((w->style & WS_CLIPSIBLINGS) || (flags & DCX_CLIPSIBLINGS)) && w != top) {
+        Window* p = FindWindow(w->parent);
+        TPoint po = Sub(ClientOriginOnScreen(p), topOrigin);
+        for (HWND h : p->children) {
+            if (h == w->hwnd) break;  // only the siblings above
+            Window* c = FindWindow(h);
+            if (c && (c->style & WS_VISIBLE)) vis.Subtract(Bounds(po.x + c->rect.left, po.y + c->rect.top, c->rect.Width(), c->rect.Height()));
+        }
+    }
+    if (!w->shape.empty()) {
+        RectList shape;
+        for (TRect r : w->shape) {
+            r.Offset(wo.x, wo.y);
+            shape.Add(r);
+        }
+        vis.IntersectWith(shape);
+    }
+    return vis;
+}
+
+HDC MakeWindowDc(Window* w, bool wholeWindow, const RectList* clientLimit, DWORD flags) {
+    Window* top = w->messageOnly ? nullptr : TopLevelOf(w);
+    if (!top || !top->buffer) return CreateCompatibleDC(nullptr);
+    RectList vis = VisibleArea(w, top, wholeWindow, flags);
+    TPoint topOrigin = WindowOriginOnScreen(top);
+    TPoint wo = Sub(WindowOriginOnScreen(w), topOrigin);
+    TPoint origin = wholeWindow ? wo : TPoint{wo.x + w->client.left, wo.y + w->client.top};
+    if (clientLimit) {
+        RectList limit = *clientLimit;
+        limit.Offset(wo.x + w->client.left, wo.y + w->client.top);
+        vis.IntersectWith(limit);
+    }
+    TRect box = vis.Bounds();
+    HDC dc = CreateSurfaceDC(top->buffer, origin, box);
+    if (!dc) return dc;
+    if (vis.Rects().size() > 1) {
+        // The visible pieces as the DC's clip, in its device coordinates.
+        std::vector<TRect> rects = vis.Rects();
+        for (TRect& r : rects) r.Offset(-origin.x, -origin.y);
+        HRGN rgn = ExtCreateRegion(rects.data(), rects.size());
+        SelectClipRgn(dc, rgn);
+        DeleteObject(rgn);
+    }
+    OpenDcs()[dc.Value()] = WindowDc{w->hwnd, top->hwnd, box};
+    return dc;
+}
+
+void MarkPresent(const WindowDc& rec) {
+    Window* top = FindWindow(rec.top);
+    if (!top || rec.area.IsEmpty()) return;
+    TRect& d = top->presentDirty;
+    if (d.IsEmpty()) {
+        d = rec.area;
+    } else {
+        d = TRect{std::min(d.left, rec.area.left), std::min(d.top, rec.area.top), std::max(d.right, rec.area.right),
+                  std::max(d.bottom, rec.area.bottom)};
+    }
+}
+
+bool ReleaseWindowDc(HDC dc) {
+    auto& dcs = OpenDcs();
+    auto it = dcs.find(dc.Value());
+    if (it != dcs.end()) {
+        MarkPresent(it->second);
+        dcs.erase(it);
+    }
+    return DeleteDC(dc);
+}
+
+HWND FindPaintIn(Window* w, HWND filter) {
+    if (!(w->style & WS_VISIBLE) || (w->style & WS_MINIMIZE)) return nullptr;
+    if ((w->ncDirty || !w->update.IsEmpty()) && WindowInFilter(w->hwnd, filter)) return w->hwnd;
+    // Lower siblings first: upper ones paint over them.
+    for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
+        Window* c = FindWindow(*it);
+        if (!c) continue;
+        if (HWND h = FindPaintIn(c, filter)) return h;
+    }
+    return nullptr;
+}
+
+std::vector<TRect> RegionRects(HRGN region) {
+    std::vector<TRect> rects;
+    GetRegionRects(region, [&rects](const TRect& r) { rects.push_back(r); });
+    return rects;
+}
+
+}  // namespace
+
+// ---- invalidation ----
+
+void InvalidateWindowArea(Window* w, const TRect& windowArea, bool erase) {
+    InvalidateArea(w, windowArea, erase, !(w->style & WS_CLIPCHILDREN));
+}
+
+void InvalidateWhole(Window* w, bool erase) {
+    w->ncDirty = true;
+    InvalidateArea(w, TRect{0, 0, w->rect.Width(), w->rect.Height()}, erase, false);
+    for (HWND h : w->children) {
+        Window* c = FindWindow(h);
+        if (c && (c->style & WS_VISIBLE)) InvalidateWhole(c, erase);
+    }
+}
+
+void InvalidateParentArea(Window* w, const TRect& rectInParent) {
+    Window* p = FindWindow(w->parent);
+    if (!p || p->hwnd == State().desktop || !IsWindowVisible(p->hwnd)) return;
+    TRect r = rectInParent;
+    r.Offset(p->client.left, p->client.top);
+    // Whatever lay under the old place shows again: the parent and the
+    // siblings there.
+    InvalidateArea(p, r, true, true);
+}
+
+bool NeedsPaint(const Window* w) { return w->ncDirty || !w->update.IsEmpty(); }
+
+HWND FindWindowToPaint(HWND filter) {
+    Window* desk = FindWindow(State().desktop);
+    for (HWND h : desk->children) {
+        Window* w = FindWindow(h);
+        if (!w) continue;
+        if (HWND found = FindPaintIn(w, filter)) return found;
+    }
+    return nullptr;
+}
+
+void PaintWindowNow(Window* w) {
+    HWND hwnd = w->hwnd;
+    if (w->ncDirty) {
+        w->ncDirty = false;
+        SendMessage(hwnd, WM_NCPAINT, 1, 0);
+        if (!(w = FindWindow(hwnd))) return;
+    }
+    if (w->update.IsEmpty()) return;
+    w->validatedInPaint = false;
+    SendMessage(hwnd, WM_PAINT, 0, 0);
+    if (!(w = FindWindow(hwnd))) return;
+    // A handler that never validates would be painted forever.
+    if (!w->validatedInPaint) {
+        w->update.Clear();
+        w->erase = false;
+    }
+}
+
+bool InvalidateRect(HWND hwnd, const TRect* rect, bool erase) {
+    if (!hwnd) {
+        for (HWND h : GetChildWindows(GetDesktopWindow())) InvalidateRect(h, rect, erase);
+        return true;
+    }
+    Window* w = FindWindow(hwnd);
+    if (!w || w->messageOnly) return false;
+    if (!IsWindowVisible(hwnd)) return true;
+    TRect r = rect ? *rect : TRect{0, 0, w->client.Width(), w->client.Height()};
+    r.Offset(w->client.left, w->client.top);
+    InvalidateArea(w, Intersect(r, w->client), erase, !(w->style & WS_CLIPCHILDREN));
+    return true;
+}
+
+bool InvalidateRgn(HWND hwnd, HRGN region, bool erase) {
+    if (!region) return InvalidateRect(hwnd, nullptr, erase);
+    for (const TRect& r : RegionRects(region)) InvalidateRect(hwnd, &r, erase);
+    return IsWindow(hwnd);
+}
+
+bool ValidateRect(HWND hwnd, const TRect* rect) {
+    Window* w = FindWindow(hwnd);
+    if (!w) return false;
+    w->validatedInPaint = true;
+    if (rect) {
+        w->update.Subtract(*rect);
+    } else {
+        w->update.Clear();
+        w->ncDirty = false;
+    }
+    if (w->update.IsEmpty()) w->erase = false;
+    return true;
+}
+
+bool ValidateRgn(HWND hwnd, HRGN region) {
+    if (!region) return ValidateRect(hwnd, nullptr);
+    for (const TRect& r : RegionRects(region)) ValidateRect(hwnd, &r);
+    return IsWindow(hwnd);
+}
+
+bool GetUpdateRect(HWND hwnd, TRect* rect, bool erase) {
+    Window* w = FindWindow(hwnd);
+    if (!w) return false;
+    if (rect) *rect = w->update.Bounds();
+    bool any = !w->update.IsEmpty();
+    if (any && erase && w->erase) {
+        HDC dc = GetDC(hwnd);
+        w->erase = SendMessage(hwnd, WM_ERASEBKGND, static_cast<WPARAM>(dc.Value()), 0) == 0;
+        ReleaseDC(hwnd, dc);
+    }
+    return any;
+}
+
+int GetUpdateRgn(HWND hwnd, HRGN region, bool erase) {
+    Window* w = FindWindow(hwnd);
+    if (!w || !region) return RGN_ERROR;
+    const auto& rects = w->update.Rects();
+    HRGN built = ExtCreateRegion(rects.data(), rects.size());
+    int result = CombineRgn(region, built, nullptr, RGN_COPY);
+    DeleteObject(built);
+    GetUpdateRect(hwnd, nullptr, erase);
+    return result;
+}
+
+bool RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags) {
+    if (!hwnd) hwnd = GetDesktopWindow();
+    Window* w = FindWindow(hwnd);
+    if (!w) return false;
+    std::vector<TRect> areas;
+    if (region) areas = RegionRects(region);
+    else areas.push_back(rect ? *rect : TRect{0, 0, w->client.Width(), w->client.Height()});
+    if (hwnd == State().desktop) {
+        for (HWND h : w->children) RedrawWindow(h, nullptr, nullptr, flags);
+        return true;
+    }
+    if (flags & RDW_INVALIDATE) {
+        bool intoChildren = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
+        for (TRect r : areas) {
+            r.Offset(w->client.left, w->client.top);
+            InvalidateArea(w, r, flags & RDW_ERASE, intoChildren);
+        }
+        if (flags & RDW_FRAME) w->ncDirty = true;
+    }
+    if (flags & RDW_VALIDATE) {
+        for (const TRect& r : areas) ValidateRect(hwnd, &r);
+        if (flags & RDW_NOFRAME) w->ncDirty = false;
+    }
+    if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) {
+        UpdateWindow(hwnd);
+        if (flags & RDW_ALLCHILDREN)
+            for (HWND h : GetChildWindows(hwnd)) RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+    return true;
+}
+
+bool UpdateWindow(HWND hwnd) {
+    Window* w = FindWindow(hwnd);
+    if (!w) return false;
+    if (IsWindowVisible(hwnd) && NeedsPaint(w)) PaintWindowNow(w);
+    return true;
+}
+
+// ---- DCs ----
+
+HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
+    Window* w = FindWindow(hwnd);
+    if (!w || !ps) return nullptr;
+    if (w->ncDirty) {
+        w->ncDirty = false;
+        SendMessage(hwnd, WM_NCPAINT, 1, 0);
+        if (!(w = FindWindow(hwnd))) return nullptr;
+    }
+    RectList area = w->update;
+    bool erase = w->erase;
+    w->update.Clear();
+    w->erase = false;
+    w->validatedInPaint = true;
+    ps->rcPaint = area.Bounds();
+    ps->hdc = MakeWindowDc(w, false, &area, 0);
+    ps->fErase = erase;
+    if (erase && ps->hdc) ps->fErase = SendMessage(hwnd, WM_ERASEBKGND, static_cast<WPARAM>(ps->hdc.Value()), 0) == 0;
+    return ps->hdc;
+}
+
+bool EndPaint(HWND, const PAINTSTRUCT* ps) {
+    if (!ps || !ps->hdc) return false;
+    return ReleaseWindowDc(ps->hdc);
+}
+
+HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
+    if (!hwnd) hwnd = GetDesktopWindow();
+    Window* w = FindWindow(hwnd);
+    if (!w) return nullptr;
+    if (hwnd == State().desktop) return CreateCompatibleDC(nullptr);  // the desktop is drawn by the display
+    RectList limit;
+    bool limited = false;
+    if (clip && (flags & DCX_INTERSECTRGN)) {
+        for (const TRect& r : RegionRects(clip)) limit.Add(r);
+        limited = true;
+    }
+    HDC dc = MakeWindowDc(w, flags & DCX_WINDOW, limited ? &limit : nullptr, flags);
+    if (dc && clip && (flags & DCX_EXCLUDERGN)) {
+        for (const TRect& r : RegionRects(clip)) ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+    }
+    return dc;
+}
+
+HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, 0); }
+HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_WINDOW); }
+
+int ReleaseDC(HWND, HDC dc) { return ReleaseWindowDc(dc) ? 1 : 0; }
+
+std::shared_ptr<Surface> GetWindowSurface(HWND hwnd) {
+    Window* w = FindWindow(hwnd);
+    return w && IsTopLevel(w) ? w->buffer : nullptr;
+}
+
+// ---- window regions ----
+
+int SetWindowRgn(HWND hwnd, HRGN region, bool redraw) {
+    if (!IsWindow(hwnd)) return 0;
+    std::vector<TRect> shape;
+    if (region) {
+        shape = RegionRects(region);
+        DeleteObject(region);
+    }
+    return SetWindowShape(hwnd, shape, redraw) ? 1 : 0;
+}
+
+int GetWindowRgn(HWND hwnd, HRGN region) {
+    Window* w = FindWindow(hwnd);
+    if (!w || !region || w->shape.empty()) return RGN_ERROR;
+    HRGN built = ExtCreateRegion(w->shape.data(), w->shape.size());
+    int result = CombineRgn(region, built, nullptr, RGN_COPY);
+    DeleteObject(built);
+    return result;
+}
+
+// ---- the back buffer and the display ----
+
+void ResizeBackBuffer(Window* w) {
+    int W = std::min(w->rect.Width(), kMaxBufferSide);
+    int H = std::min(w->rect.Height(), kMaxBufferSide);
+    if (w->buffer && w->buffer->Width() >= W && w->buffer->Height() >= H) return;
+    // At least screen-sized, so that growing a window rarely replaces the
+    // buffer under DCs that callers keep.
+    TRect screen = State().backend->ScreenRect();
+    int bw = std::clamp(std::max(W, screen.Width()), 1, kMaxBufferSide);
+    int bh = std::clamp(std::max(H, screen.Height()), 1, kMaxBufferSide);
+    auto buffer = std::make_shared<Surface>(bw, bh);
+    if (!buffer->Valid()) return;
+    w->buffer = std::move(buffer);
+}
+
+void PresentDirtyWindows() {
+    WinsysState& s = State();
+    // DCs that callers keep open may have drawn since the last look.
+    for (auto& [value, rec] : OpenDcs()) MarkPresent(rec);
+    Window* desk = FindWindow(s.desktop);
+    for (HWND h : desk->children) {
+        Window* w = FindWindow(h);
+        if (!w || w->presentDirty.IsEmpty()) continue;
+        TRect dirty = w->presentDirty;
+        w->presentDirty = TRect{};
+        if (w->style & WS_VISIBLE) s.backend->Present(h, dirty);
+    }
+}
+
+void ForgetWindowDcs(HWND hwnd) {
+    auto& dcs = OpenDcs();
+    for (auto it = dcs.begin(); it != dcs.end();) {
+        if (it->second.hwnd == hwnd) {
+            DeleteDC(HDC(it->first));
+            it = dcs.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+}  // namespace tarvel

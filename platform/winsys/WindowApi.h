@@ -1,0 +1,103 @@
+#pragma once
+// Windows, window classes, procedures and geometry. Every function here is
+// for the GUI thread; PostMessage (MessageApi.h) is the one door for others.
+
+#include <string>
+#include <vector>
+
+#include "platform/winsys/WinConstants.h"
+#include "platform/winsys/WinMessages.h"
+#include "platform/winsys/WinTypes.h"
+
+namespace tarvel {
+
+constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
+
+// Window procedures. A procedure made here lives until FreeWindowProc and, in
+// any case, as long as a window or class uses it.
+WNDPROC MakeWindowProc(WindowProcFn fn);
+void FreeWindowProc(WNDPROC proc);
+// Calls `proc`; a procedure that no longer exists falls back to DefWindowProc.
+LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Classes: names compare without regard to ASCII case. Registering a name
+// that exists fails.
+bool RegisterClass(const WNDCLASS& wc);
+bool UnregisterClass(const std::string& className);
+bool GetClassInfo(const std::string& className, WNDCLASS& out);
+std::string GetClassName(HWND hwnd);
+
+// `parent` of a window without WS_CHILD is its owner; HWND_MESSAGE makes a
+// hidden message-only window.
+HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::string& windowName, DWORD style,
+                    int x, int y, int width, int height, HWND parent, intptr_t id = 0, void* param = nullptr);
+bool DestroyWindow(HWND hwnd);
+// A hidden message-only window whose procedure is `fn` (any callable); it
+// keeps the procedure for its life.
+HWND AllocateMessageWindow(WindowProcFn fn);
+
+bool IsWindow(HWND hwnd);
+bool IsChild(HWND parent, HWND hwnd);
+bool IsWindowVisible(HWND hwnd);  // the window and all its ancestors
+bool IsWindowEnabled(HWND hwnd);
+bool EnableWindow(HWND hwnd, bool enable);  // answers whether it was disabled before
+bool IsIconic(HWND hwnd);
+bool IsZoomed(HWND hwnd);
+
+HWND GetDesktopWindow();
+HWND GetParent(HWND hwnd);  // a child's parent, a popup's owner
+HWND SetParent(HWND hwnd, HWND newParent);
+HWND GetAncestor(HWND hwnd, UINT flags);
+HWND GetWindow(HWND hwnd, UINT cmd);
+HWND GetTopWindow(HWND parent);
+std::vector<HWND> GetChildWindows(HWND parent);  // direct children, top of the z-order first
+
+LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
+LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value);
+inline LONG_PTR GetWindowLong(HWND hwnd, int index) { return GetWindowLongPtr(hwnd, index); }
+inline LONG_PTR SetWindowLong(HWND hwnd, int index, LONG_PTR value) { return SetWindowLongPtr(hwnd, index, value); }
+WNDPROC GetWindowProc(HWND hwnd);
+// Installs `proc` and answers the procedure it replaced (subclassing).
+WNDPROC SetWindowProc(HWND hwnd, WNDPROC proc);
+
+bool SetWindowText(HWND hwnd, const std::string& text);
+std::string GetWindowText(HWND hwnd);
+int GetWindowTextLength(HWND hwnd);
+
+bool SetProp(HWND hwnd, const std::string& name, intptr_t value);
+intptr_t GetProp(HWND hwnd, const std::string& name);
+intptr_t RemoveProp(HWND hwnd, const std::string& name);
+
+// Geometry. Window rectangles are in screen coordinates; client rectangles
+// start at (0, 0).
+bool GetWindowRect(HWND hwnd, TRect& out);
+bool GetClientRect(HWND hwnd, TRect& out);
+TRect WindowRect(HWND hwnd);
+TRect ClientRect(HWND hwnd);
+bool ClientToScreen(HWND hwnd, TPoint& p);
+bool ScreenToClient(HWND hwnd, TPoint& p);
+// Maps points from the client coordinates of `from` to those of `to` (null:
+// the screen); answers the offset as MAKELPARAM(dx, dy).
+int MapWindowPoints(HWND from, HWND to, TPoint* points, int count);
+int MapWindowPoints(HWND from, HWND to, TRect& rect);
+
+bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+bool MoveWindow(HWND hwnd, int x, int y, int width, int height, bool repaint);
+bool ShowWindow(HWND hwnd, int cmd);
+bool BringWindowToTop(HWND hwnd);
+// Shape in window coordinates; empty removes it. Painting and hit testing
+// keep to the shape.
+bool SetWindowShape(HWND hwnd, const std::vector<TRect>& shape, bool redraw);
+bool GetWindowShape(HWND hwnd, std::vector<TRect>& shape);
+
+HWND WindowFromPoint(TPoint screen);
+HWND ChildWindowFromPoint(HWND parent, TPoint client);
+
+// Activation.
+HWND GetActiveWindow();
+HWND SetActiveWindow(HWND hwnd);
+HWND GetForegroundWindow();
+bool SetForegroundWindow(HWND hwnd);
+
+}  // namespace tarvel

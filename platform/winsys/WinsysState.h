@@ -1,0 +1,198 @@
+#pragma once
+// The window system's own state: the window tree, the queue, input and
+// timers. Internal to this folder.
+
+#include <array>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/gdi/Surface.h"
+#include "platform/winsys/Backend.h"
+#include "platform/winsys/RectList.h"
+#include "platform/winsys/WinConstants.h"
+#include "platform/winsys/WinMessages.h"
+#include "platform/winsys/WinTypes.h"
+
+namespace tarvel {
+
+struct WindowProcedure : std::enable_shared_from_this<WindowProcedure> {
+    WindowProcFn fn;
+    ~WindowProcedure();
+};
+
+// The shared owner of a live procedure handle, or null.
+std::shared_ptr<WindowProcedure> ShareWindowProc(WNDPROC proc);
+
+struct WindowClass {
+    WNDCLASS wc;
+    std::shared_ptr<WindowProcedure> proc;
+};
+
+struct Window {
+    HWND hwnd = nullptr;
+    std::shared_ptr<WindowClass> cls;
+    std::shared_ptr<WindowProcedure> proc;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    HWND parent = nullptr;  // the desktop for top-level windows, null for message-only ones
+    HWND owner = nullptr;
+    std::vector<HWND> children;  // top of the z-order first
+    TRect rect;                  // in the parent's client coordinates
+    TRect client;                // relative to the window's top-left
+    std::string text;
+    LONG_PTR userData = 0;
+    LONG_PTR id = 0;
+    std::map<std::string, intptr_t> props;
+
+    RectList update;       // client coordinates
+    bool erase = false;    // WM_ERASEBKGND due at the next BeginPaint
+    bool ncDirty = false;  // WM_NCPAINT due
+    bool validatedInPaint = false;
+
+    std::vector<TRect> shape;  // window coordinates; empty: the rectangle
+    TRect restoreRect;         // bounds before maximizing or minimizing
+    bool restoreToMaximized = false;
+
+    bool messageOnly = false;
+    bool destroying = false;
+    bool defaultFrame = false;  // DefWindowProc answered the last WM_NCCALCSIZE
+
+    std::shared_ptr<Surface> buffer;  // back buffer of a top-level window
+    TRect presentDirty;               // window coordinates, shown at the next idle
+};
+
+// One raw input event; it becomes a message when it is taken from the queue.
+struct InputEvent {
+    enum Kind { MouseMove, MouseDown, MouseUp, Wheel, KeyDown, KeyUp, Char, Close, AppActivation } kind;
+    TPoint pt;
+    MouseButton button = MouseButton::Left;
+    int value = 0;  // wheel delta, virtual key, character, activation flag
+    UINT scanCode = 0;
+    HWND hwnd = nullptr;
+    DWORD time = 0;
+};
+
+struct Timer {
+    HWND hwnd = nullptr;
+    UINT_PTR id = 0;
+    UINT elapse = 0;
+    uint32_t due = 0;
+};
+
+struct ClickMemory {
+    HWND hwnd = nullptr;
+    UINT downMessage = 0;
+    DWORD time = 0;
+    TPoint pt;
+    bool armed = false;
+};
+
+struct CaretState {
+    HWND hwnd = nullptr;
+    int width = 0, height = 0;
+    TPoint pos;
+    int hideCount = 1;
+};
+
+struct WinsysState {
+    std::unique_ptr<DisplayBackend> backend;
+    std::thread::id guiThread;
+
+    std::unordered_map<HWND, std::unique_ptr<Window>> windows;
+    uintptr_t nextHandle = 0x10000;
+    HWND desktop = nullptr;
+    std::map<std::string, std::shared_ptr<WindowClass>> classes;  // upper-case names
+
+    // Shared with posting threads.
+    std::mutex queueMutex;
+    std::deque<MSG> posted;
+    std::deque<InputEvent> input;
+    bool quitPosted = false;
+    int quitCode = 0;
+
+    std::vector<Timer> timers;
+    UINT_PTR nextThreadTimerId = 1;
+
+    HWND active = nullptr;
+    HWND focus = nullptr;
+    HWND capture = nullptr;
+    std::array<uint8_t, 256> keyState{};       // as of the last message taken
+    std::array<uint8_t, 256> asyncKeyState{};  // as of the last input queued
+    TPoint cursorPos;
+    HCURSOR cursor = nullptr;
+    ClickMemory lastClick;
+    HWND trackHwnd = nullptr;
+    DWORD trackFlags = 0;
+    HWND lastMouseHwnd = nullptr;
+    int lastMouseHit = HTNOWHERE;
+    CaretState caret;
+
+    DWORD lastMessageTime = 0;
+    TPoint lastMessagePos;
+};
+
+WinsysState& State();
+bool HasState();
+bool OnGuiThread();
+
+Window* FindWindow(HWND hwnd);
+inline bool IsTopLevel(const Window* w) { return w->parent != nullptr && w->parent == State().desktop; }
+Window* TopLevelOf(Window* w);
+
+// Geometry helpers (WindowPos.cpp).
+TPoint WindowOriginOnScreen(const Window* w);
+TPoint ClientOriginOnScreen(const Window* w);
+TRect WindowRectOnScreen(const Window* w);
+bool ShapeContains(const Window* w, TPoint windowPoint);
+void RecalcClient(Window* w, WINDOWPOS* pos);
+void SyncTopLevel(Window* w);
+void RestackTopLevels();
+void ZOrderInsert(Window* parent, HWND hwnd, HWND insertAfter);
+void ApplyShowWindow(HWND hwnd, int cmd);
+// Defaults filled in, then WM_GETMINMAXINFO asked.
+MINMAXINFO QueryMinMaxInfo(HWND hwnd);
+
+// Painting helpers (Paint.cpp).
+void InvalidateWindowArea(Window* w, const TRect& windowArea, bool erase);
+void InvalidateWhole(Window* w, bool erase);
+void InvalidateParentArea(Window* w, const TRect& rectInParent);
+bool NeedsPaint(const Window* w);
+HWND FindWindowToPaint(HWND filter);
+void PaintWindowNow(Window* w);
+void PresentDirtyWindows();
+void ResizeBackBuffer(Window* w);
+void ForgetWindowDcs(HWND hwnd);
+
+// Input helpers (Input.cpp).
+bool RouteInput(const InputEvent& ev, MSG& out, bool remove);
+bool InputMayMatch(const InputEvent& ev, UINT filterMin, UINT filterMax);
+void ForgetWindowInput(HWND hwnd);
+void SendActivation(HWND newActive, WORD how);
+HWND ActivateTopLevel(HWND hwnd, WORD how);
+void ActivateNextAfter(HWND leaving);
+
+// Message helpers (MessageQueue.cpp).
+bool MessageInFilter(UINT msg, UINT filterMin, UINT filterMax);
+bool WindowInFilter(HWND msgHwnd, HWND filter);
+void DropMessagesFor(HWND hwnd);
+void KillWindowTimers(HWND hwnd);
+bool TakeDueTimer(HWND filter, bool remove, MSG& out);
+uint32_t MillisToNextTimer();  // INFINITE without timers
+
+// Default processing (DefWindowProc.cpp).
+void DefaultNcCalcSize(Window* w, NCCALCSIZE_PARAMS* params);
+void RunMoveSizeLoop(HWND hwnd, WPARAM command, TPoint screen);
+
+}  // namespace tarvel
+
+namespace tarvel {
+// Brings a top-level window and the windows it owns to the top (WindowPos.cpp).
+void RaiseToTop(Window* w);
+}  // namespace tarvel
