@@ -134,7 +134,7 @@ TEST(CollectionsTest, PlainItemsCannotBeAssigned) {
     } catch (const EConvertError& e) {
         EXPECT_EQ(e.Message(), "Cannot assign a TCollectionItem to a TCollectionItem");
     }
-    EXPECT_THROW(TCollection(TList::StaticClass()), EClassError);
+    EXPECT_THROW(TCollection{TList::StaticClass()}, EClassError);
 }
 
 TEST(ListsTest, PointerListBasics) {
