@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 
 #include "platform/base/Strings.h"
@@ -88,6 +89,10 @@ std::shared_ptr<FontFaceFile> OpenFace(const std::string& file, int index) {
 
 // fontconfig's best match for the pattern, opened.
 std::shared_ptr<FontFaceFile> MatchFace(FcPattern* pattern) {
+    // fontconfig keeps its configuration until FcFini; release it at exit
+    // so leak checkers see only our own allocations.
+    static const bool finiAtExit = [] { return std::atexit([] { FcFini(); }) == 0; }();
+    (void)finiAtExit;
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
