@@ -6,7 +6,9 @@ namespace tarvel {
 
 // ---- TCollectionItem -------------------------------------------------------
 
-TCollectionItem::TCollectionItem(TCollection* collection) { SetCollection(collection); }
+TCollectionItem::TCollectionItem(TCollection* collection) {
+    SetCollection(collection);
+}
 
 TCollectionItem::~TCollectionItem() {
     if (collection_) collection_->RemoveItem(this);
@@ -34,7 +36,9 @@ void TCollectionItem::SetIndex(int index) {
     Changed(true);
 }
 
-TPersistent* TCollectionItem::GetOwner() { return collection_; }
+TPersistent* TCollectionItem::GetOwner() {
+    return collection_;
+}
 
 void TCollectionItem::Changed(bool allItems) {
     if (collection_) collection_->ItemChanged(allItems ? nullptr : this);
@@ -58,7 +62,9 @@ TCollectionItem* TCollection::Items(int index) const {
     return items_[static_cast<size_t>(index)];
 }
 
-TCollectionItem* TCollection::Add() { return itemClass_->Create<TCollectionItem>(this); }
+TCollectionItem* TCollection::Add() {
+    return itemClass_->Create<TCollectionItem>(this);
+}
 
 TCollectionItem* TCollection::Insert(int index) {
     TCollectionItem* item = Add();
@@ -66,7 +72,9 @@ TCollectionItem* TCollection::Insert(int index) {
     return item;
 }
 
-void TCollection::Delete(int index) { delete Items(index); }
+void TCollection::Delete(int index) {
+    delete Items(index);
+}
 
 void TCollection::Clear() {
     if (items_.empty()) return;
@@ -92,20 +100,17 @@ void TCollection::Assign(TPersistent* source) {
         TPersistent::Assign(source);
         return;
     }
-    BeginUpdate();
-    try {
+    BatchUpdate(*this, [&] {
         Clear();
         for (TCollectionItem* item : other->items_) Add()->Assign(item);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TCollection::Update(TCollectionItem*) {}
 
-void TCollection::Changed() { ItemChanged(nullptr); }
+void TCollection::Changed() {
+    ItemChanged(nullptr);
+}
 
 void TCollection::ItemChanged(TCollectionItem* item) {
     if (updateCount_ == 0) Update(item);

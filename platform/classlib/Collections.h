@@ -22,9 +22,9 @@ public:
 
     TCollection* Collection() const { return collection_; }
     void SetCollection(TCollection* collection);  // moves the item to the end of another
-    int Index() const;                           // -1 outside a collection
+    int Index() const;                            // -1 outside a collection
     void SetIndex(int index);
-    int ID() const { return id_; }               // unique within the collection, never reused
+    int ID() const { return id_; }  // unique within the collection, never reused
     String DisplayName() { return GetDisplayName(); }
     TPersistent* GetOwner() override;
 

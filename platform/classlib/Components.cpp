@@ -45,7 +45,8 @@ TComponent::~TComponent() {
 
 void TComponent::SetName(const String& name) {
     if (name == name_) return;
-    if (!name.empty() && !IsValidIdent(name)) throw EComponentError("'" + name + "' is not a valid component name");
+    if (!name.empty() && !IsValidIdent(name))
+        throw EComponentError("'" + name + "' is not a valid component name");
     if (owner_ && !name.empty()) {
         TComponent* other = owner_->FindComponent(name);
         if (other && other != this) throw EComponentError("A component named " + name + " already exists");
@@ -54,7 +55,8 @@ void TComponent::SetName(const String& name) {
 }
 
 TComponent* TComponent::Components(int index) const {
-    if (index < 0 || index >= ComponentCount()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    if (index < 0 || index >= ComponentCount())
+        throw EListError("List index out of bounds (" + IntToStr(index) + ")");
     return components_[static_cast<size_t>(index)];
 }
 
@@ -144,11 +146,15 @@ void TComponent::NotifyOwned(TComponent* component, TOperation operation) {
     }
 }
 
-void TComponent::Loaded() { state_.Exclude(csLoading); }
+void TComponent::Loaded() {
+    state_.Exclude(csLoading);
+}
 
 // ---- TLoadingScope -------------------------------------------------------------
 
-TLoadingScope::TLoadingScope(TComponent* root) : root_(root) { root_->state_ += {csLoading, csReading}; }
+TLoadingScope::TLoadingScope(TComponent* root) : root_(root) {
+    root_->state_ += {csLoading, csReading};
+}
 
 TLoadingScope::~TLoadingScope() {
     if (finished_) return;

@@ -18,11 +18,11 @@ public:
 enum class TOperation { opInsert, opRemove };
 
 enum TComponentStateFlag {
-    csLoading,           // being built from its description; Loaded ends it
-    csReading,           // its properties are being set by that build
+    csLoading,  // being built from its description; Loaded ends it
+    csReading,  // its properties are being set by that build
     csWriting,
-    csDestroying,        // its destruction has begun
-    csDesigning,         // shown in a designer (never set by the tool itself)
+    csDestroying,  // its destruction has begun
+    csDesigning,   // shown in a designer (never set by the tool itself)
     csAncestor,
     csUpdating,
     csFixups,

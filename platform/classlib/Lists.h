@@ -28,8 +28,8 @@ public:
     int Add(void* item);
     void Insert(int index, void* item);
     void Delete(int index);
-    int Remove(void* item);    // the index it had, or -1
-    void* Extract(void* item); // removed without lnDeleted; null when absent
+    int Remove(void* item);     // the index it had, or -1
+    void* Extract(void* item);  // removed without lnDeleted; null when absent
     void Clear();
     int IndexOf(void* item) const;
     void Exchange(int index1, int index2);

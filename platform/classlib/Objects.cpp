@@ -53,12 +53,15 @@ void TMetaClass::CheckCreatable(TClass base, const std::type_info& argsType) con
 // ---- TObject ---------------------------------------------------------------
 
 TClass TObject::StaticClass() {
-    static const TMetaClass meta("TObject", nullptr, typeid(TCreateArgs),
-                                 [](const void*) -> TObject* { return new TObject(); }, nullptr);
+    static const TMetaClass meta(
+        "TObject", nullptr, typeid(TCreateArgs), [](const void*) -> TObject* { return new TObject(); },
+        nullptr);
     return &meta;
 }
 
-void TObject::Dispatch(TMessage& message) { DispatchFrom(ClassType(), message); }
+void TObject::Dispatch(TMessage& message) {
+    DispatchFrom(ClassType(), message);
+}
 
 void TObject::DispatchFrom(TClass from, TMessage& message) {
     for (TClass c = from; c; c = c->ClassParent()) {

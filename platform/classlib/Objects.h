@@ -113,17 +113,18 @@ private:
     TMessageTable messages_;
 };
 
-#define TARVEL_CLASS(Self, Parent)                                                              \
-public:                                                                                         \
-    using inherited = Parent;                                                                   \
-    static ::tarvel::TClass StaticClass() {                                                     \
-        static const ::tarvel::TMetaClass meta = ::tarvel::TMetaClass::Describe<Self, Parent>( \
-            #Self, &Self::DeclareMessages == &Parent::DeclareMessages ? nullptr                 \
-                                                                       : &Self::DeclareMessages); \
-        return &meta;                                                                           \
-    }                                                                                           \
-    ::tarvel::TClass ClassType() const override { return StaticClass(); }                      \
-                                                                                                \
+#define TARVEL_CLASS(Self, Parent)                                                                         \
+public:                                                                                                    \
+    using inherited = Parent;                                                                              \
+    static ::tarvel::TClass StaticClass() {                                                                \
+        static const ::tarvel::TMetaClass meta = ::tarvel::TMetaClass::Describe<Self, Parent>(             \
+            #Self, &Self::DeclareMessages == &Parent::DeclareMessages ? nullptr : &Self::DeclareMessages); \
+        return &meta;                                                                                      \
+    }                                                                                                      \
+    ::tarvel::TClass ClassType() const override {                                                          \
+        return StaticClass();                                                                              \
+    }                                                                                                      \
+                                                                                                           \
 private:
 
 class TObject {
@@ -141,7 +142,9 @@ public:
     TClass ClassParent() const { return ClassType()->ClassParent(); }
     bool InheritsFrom(TClass cls) const { return ClassType()->InheritsFrom(cls); }
     template <class T>
-    bool Is() const { return InheritsFrom(T::StaticClass()); }
+    bool Is() const {
+        return InheritsFrom(T::StaticClass());
+    }
 
     // Hands the message to the handler for its number of the most derived
     // class that has one, else to DefaultHandler.

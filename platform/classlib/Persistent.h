@@ -21,4 +21,19 @@ private:
     [[noreturn]] void AssignError(TPersistent* source);
 };
 
+// Runs `body` between target.BeginUpdate() and target.EndUpdate(); the update
+// ends also when the body raises (a raising change handler then replaces the
+// body's error instead of ending the program, as a destructor would).
+template <class T, class F>
+void BatchUpdate(T& target, F&& body) {
+    target.BeginUpdate();
+    try {
+        body();
+    } catch (...) {
+        target.EndUpdate();
+        throw;
+    }
+    target.EndUpdate();
+}
+
 }  // namespace tarvel

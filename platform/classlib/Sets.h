@@ -24,8 +24,14 @@ public:
     constexpr TSet operator+(TSet o) const { return FromBits(bits_ | o.bits_); }
     constexpr TSet operator-(TSet o) const { return FromBits(bits_ & ~o.bits_); }
     constexpr TSet operator*(TSet o) const { return FromBits(bits_ & o.bits_); }
-    constexpr TSet& operator+=(TSet o) { bits_ |= o.bits_; return *this; }
-    constexpr TSet& operator-=(TSet o) { bits_ &= ~o.bits_; return *this; }
+    constexpr TSet& operator+=(TSet o) {
+        bits_ |= o.bits_;
+        return *this;
+    }
+    constexpr TSet& operator-=(TSet o) {
+        bits_ &= ~o.bits_;
+        return *this;
+    }
     constexpr bool operator==(const TSet&) const = default;
 
 private:

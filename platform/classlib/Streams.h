@@ -69,14 +69,14 @@ private:
 // File open modes: one access mode, optionally combined with a share mode
 // (accepted and ignored: files are not locked on this system).
 constexpr uint32_t fmOpenRead = 0x0000;
-constexpr uint32_t fmOpenWrite = 0x0001;   // no truncation
+constexpr uint32_t fmOpenWrite = 0x0001;  // no truncation
 constexpr uint32_t fmOpenReadWrite = 0x0002;
 constexpr uint32_t fmShareCompat = 0x0000;
 constexpr uint32_t fmShareExclusive = 0x0010;
 constexpr uint32_t fmShareDenyWrite = 0x0020;
 constexpr uint32_t fmShareDenyRead = 0x0030;
 constexpr uint32_t fmShareDenyNone = 0x0040;
-constexpr uint32_t fmCreate = 0xFF00;      // created or truncated, read and write
+constexpr uint32_t fmCreate = 0xFF00;  // created or truncated, read and write
 
 class TFileStream : public TStream {
     TARVEL_CLASS(TFileStream, TStream)

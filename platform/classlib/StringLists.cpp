@@ -9,7 +9,9 @@ namespace tarvel {
 
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 bool NeedsQuotes(const String& s) {
     if (s.empty()) return true;
@@ -49,18 +51,22 @@ String ReadQuoted(const String& text, size_t& i) {
 
 // ---- TStrings ------------------------------------------------------------------
 
-void TStrings::Error(const String& message) { throw EStringListError(message); }
+void TStrings::Error(const String& message) {
+    throw EStringListError(message);
+}
 
-TObject* TStrings::GetObject(int) const { return nullptr; }
+TObject* TStrings::GetObject(int) const {
+    return nullptr;
+}
 
 void TStrings::PutObject(int, TObject*) {}
 
 void TStrings::Put(int index, const String& s) {
     TObject* object = GetObject(index);
-    BeginUpdate();
-    Delete(index);
-    InsertObject(index, s, object);
-    EndUpdate();
+    BatchUpdate(*this, [&] {
+        Delete(index);
+        InsertObject(index, s, object);
+    });
 }
 
 void TStrings::InsertObject(int index, const String& s, TObject* object) {
@@ -68,7 +74,9 @@ void TStrings::InsertObject(int index, const String& s, TObject* object) {
     PutObject(index, object);
 }
 
-int TStrings::Add(const String& s) { return AddObject(s, nullptr); }
+int TStrings::Add(const String& s) {
+    return AddObject(s, nullptr);
+}
 
 int TStrings::AddObject(const String& s, TObject* object) {
     const int index = Count();
@@ -77,35 +85,30 @@ int TStrings::AddObject(const String& s, TObject* object) {
 }
 
 void TStrings::AddStrings(TStrings* strings) {
-    BeginUpdate();
-    try {
+    BatchUpdate(*this, [&] {
         for (int i = 0; i < strings->Count(); ++i) AddObject(strings->Get(i), strings->GetObject(i));
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::Exchange(int index1, int index2) {
-    BeginUpdate();
     const String s1 = Get(index1);
     TObject* o1 = GetObject(index1);
-    Put(index1, Get(index2));
-    PutObject(index1, GetObject(index2));
-    Put(index2, s1);
-    PutObject(index2, o1);
-    EndUpdate();
+    BatchUpdate(*this, [&] {
+        Put(index1, Get(index2));
+        PutObject(index1, GetObject(index2));
+        Put(index2, s1);
+        PutObject(index2, o1);
+    });
 }
 
 void TStrings::Move(int from, int to) {
     if (from == to) return;
-    BeginUpdate();
     const String s = Get(from);
     TObject* object = GetObject(from);
-    Delete(from);
-    InsertObject(to, s, object);
-    EndUpdate();
+    BatchUpdate(*this, [&] {
+        Delete(from);
+        InsertObject(to, s, object);
+    });
 }
 
 int TStrings::IndexOf(const String& s) const {
@@ -174,8 +177,7 @@ String TStrings::Text() const {
 }
 
 void TStrings::SetText(const String& text) {
-    BeginUpdate();
-    try {
+    BatchUpdate(*this, [&] {
         Clear();
         size_t i = 0;
         while (i < text.size()) {
@@ -187,11 +189,7 @@ void TStrings::SetText(const String& text) {
             Add(text.substr(i, end - i));
             i = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 String TStrings::CommaText() const {
@@ -205,8 +203,7 @@ String TStrings::CommaText() const {
 }
 
 void TStrings::SetCommaText(const String& text) {
-    BeginUpdate();
-    try {
+    BatchUpdate(*this, [&] {
         Clear();
         size_t i = 0;
         while (i < text.size() && IsBlank(text[i])) ++i;
@@ -226,11 +223,7 @@ void TStrings::SetCommaText(const String& text) {
                 while (i < text.size() && IsBlank(text[i])) ++i;
             }
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::LoadFromStream(TStream& stream) {
@@ -275,20 +268,17 @@ void TStrings::Assign(TPersistent* source) {
         TPersistent::Assign(source);
         return;
     }
-    BeginUpdate();
-    try {
+    BatchUpdate(*this, [&] {
         Clear();
         AddStrings(strings);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::SetUpdateState(bool) {}
 
-int TStrings::CompareStrings(const String& a, const String& b) const { return CompareText(a, b); }
+int TStrings::CompareStrings(const String& a, const String& b) const {
+    return CompareText(a, b);
+}
 
 // ---- TStringList ---------------------------------------------------------------
 
@@ -326,7 +316,9 @@ void TStringList::PutObject(int index, TObject* object) {
     Changed();
 }
 
-void TStringList::Insert(int index, const String& s) { InsertObject(index, s, nullptr); }
+void TStringList::Insert(int index, const String& s) {
+    InsertObject(index, s, nullptr);
+}
 
 void TStringList::InsertObject(int index, const String& s, TObject* object) {
     if (sorted_) Error("Operation not allowed on sorted list");
@@ -379,8 +371,9 @@ int TStringList::IndexOf(const String& s) const {
 }
 
 bool TStringList::Find(const String& s, int& index) const {
-    auto it = std::lower_bound(items_.begin(), items_.end(), s,
-                               [this](const Item& item, const String& key) { return CompareStrings(item.text, key) < 0; });
+    auto it = std::lower_bound(items_.begin(), items_.end(), s, [this](const Item& item, const String& key) {
+        return CompareStrings(item.text, key) < 0;
+    });
     index = static_cast<int>(it - items_.begin());
     return it != items_.end() && CompareStrings(it->text, s) == 0;
 }

@@ -25,7 +25,7 @@ public:
     // ---- the primitives a descendant supplies
     virtual int Count() const = 0;
     virtual String Get(int index) const = 0;
-    virtual TObject* GetObject(int index) const;  // null unless the list keeps objects
+    virtual TObject* GetObject(int index) const;   // null unless the list keeps objects
     virtual void Put(int index, const String& s);  // keeps the line's object
     virtual void PutObject(int index, TObject* object);
     virtual void Insert(int index, const String& s) = 0;

@@ -113,12 +113,9 @@ TEST(ColorsTest, NumbersInEveryFormTheSkinsUse) {
         TColor value;
     };
     const Case cases[] = {
-        {"255", 0x0000FF},
-        {"$0000ff", 0x0000FF},
-        {"$8000000F", clBtnFace},
-        {"-2147483633", clBtnFace},  // the same value written signed
-        {"0", clBlack},
-        {"  16777215", clWhite},
+        {"255", 0x0000FF},        {"$0000ff", 0x0000FF},
+        {"$8000000F", clBtnFace}, {"-2147483633", clBtnFace},  // the same value written signed
+        {"0", clBlack},           {"  16777215", clWhite},
         {"0x00FF00", clLime},
     };
     for (const auto& c : cases) EXPECT_EQ(StringToColor(c.text), c.value) << c.text;

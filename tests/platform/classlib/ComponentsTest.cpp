@@ -60,8 +60,9 @@ TEST(ComponentsTest, OwnerFreesItsComponentsLastFirst) {
     EXPECT_EQ(a->Owner(), form);
     delete form;
     // The whole tree hears of each leaving component, last created first.
-    EXPECT_EQ(log, (std::vector<std::string>{"free b", "a1 hears b go", "a hears b go", "form hears b go", "free a1",
-                                             "a hears a1 go", "free a", "form hears a go", "free form"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"free b", "a1 hears b go", "a hears b go", "form hears b go",
+                                             "free a1", "a hears a1 go", "free a", "form hears a go",
+                                             "free form"}));
 }
 
 TEST(ComponentsTest, FreeingAComponentTellsItsOwnerAndSiblings) {
@@ -88,7 +89,8 @@ TEST(ComponentsTest, FreeNotificationReachesAcrossOwners) {
     log.clear();
     delete themeLink;
     EXPECT_EQ(control->link, nullptr);
-    EXPECT_EQ(log, (std::vector<std::string>{"free themeLink", "control hears themeLink go", "main hears themeLink go"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"free themeLink", "control hears themeLink go",
+                                             "main hears themeLink go"}));
 
     // The link is mutual: freeing the holder leaves nothing behind in the other.
     auto* second = new Probe(&mainForm, "second", &log);

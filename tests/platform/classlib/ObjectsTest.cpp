@@ -160,9 +160,9 @@ TEST(ObjectsTest, RegistryRefusesWhatItCannotDo) {
     } catch (const EClassNotFound& e) {
         EXPECT_EQ(e.Message(), "Class TNoSuchThing not found");
     }
-    EXPECT_THROW(Theme::StaticClass()->Create<Theme>(), EClassError);           // abstract
+    EXPECT_THROW(Theme::StaticClass()->Create<Theme>(), EClassError);                  // abstract
     EXPECT_THROW(FlatTheme::StaticClass()->Create<TComponent>(nullptr), EClassError);  // not a component
-    EXPECT_TRUE(NeedsTwo::StaticClass()->IsAbstract());                        // no constructor a reference can call
+    EXPECT_TRUE(NeedsTwo::StaticClass()->IsAbstract());  // no constructor a reference can call
     EXPECT_THROW(NeedsTwo::StaticClass()->Create<TObject>(), EClassError);
 
     // Two different classes may not share a name in the registry.

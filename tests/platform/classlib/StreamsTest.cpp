@@ -35,10 +35,11 @@ TEST_F(StreamsTest, MemoryStreamSeeksFromEachOrigin) {
         int64_t expected;
     };
     const Case cases[] = {
-        {3, soBeginning, 3}, {2, soCurrent, 5}, {-1, soEnd, 9}, {-4, soCurrent, 5},
+        {3, soBeginning, 3}, {2, soCurrent, 5}, {-1, soEnd, 9},      {-4, soCurrent, 5},
         {0, soEnd, 10},      {5, soEnd, 15},    {-50, soCurrent, 0},
     };
-    for (const auto& c : cases) EXPECT_EQ(s.Seek(c.offset, c.origin), c.expected) << c.offset << "/" << c.origin;
+    for (const auto& c : cases)
+        EXPECT_EQ(s.Seek(c.offset, c.origin), c.expected) << c.offset << "/" << c.origin;
     s.SetPosition(7);
     EXPECT_EQ(s.Position(), 7);
     EXPECT_EQ(s.Size(), 10);

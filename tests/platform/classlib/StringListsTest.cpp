@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/classlib/StringLists.h"
 #include "platform/classlib/Streams.h"
+#include "platform/classlib/StringLists.h"
 
 namespace tarvel {
 namespace {
@@ -142,9 +142,8 @@ TEST(StringListsTest, TurningSortedOnSortsAndKeepsObjects) {
 TEST(StringListsTest, CustomSortSeesTheListUnchanged) {
     TStringList list;
     list.SetCommaText("10,9,100,1");
-    list.CustomSort([](TStringList* l, int a, int b) {
-        return StrToInt(l->Strings(a)) - StrToInt(l->Strings(b));
-    });
+    list.CustomSort(
+        [](TStringList* l, int a, int b) { return StrToInt(l->Strings(a)) - StrToInt(l->Strings(b)); });
     EXPECT_EQ(list.CommaText(), "1,9,10,100");
 }
 
