@@ -1,0 +1,88 @@
+#pragma once
+// The in-memory display: top-level windows keep their pixels in memory, time
+// is a test clock, and tests hand in mouse and key input at screen points.
+// The default backend of the tests.
+
+#include <atomic>
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/winsys/Backend.h"
+
+namespace tarvel {
+
+class HeadlessBackend : public DisplayBackend {
+public:
+    // The clock starts at `startTicks`; GetTickCount follows it while the
+    // backend lives.
+    explicit HeadlessBackend(TSize screen = TSize{1024, 768}, uint32_t startTicks = 1000);
+    ~HeadlessBackend() override;
+
+    // ---- the test clock ----
+    // Time passes only here, and while the GUI thread waits with a time-out
+    // (the wait is skipped and its time added), so timer tests run at once.
+    void AdvanceClock(uint32_t ms) { now_ += ms; }
+
+    // ---- input, queued like a display's ----
+    void MouseMove(TPoint screen);
+    void MouseDown(TPoint screen, MouseButton button = MouseButton::Left);
+    void MouseUp(TPoint screen, MouseButton button = MouseButton::Left);
+    void Click(TPoint screen, MouseButton button = MouseButton::Left);
+    void Wheel(TPoint screen, int delta);
+    void KeyDown(UINT virtualKey);
+    void KeyUp(UINT virtualKey);
+    void PressKey(UINT virtualKey);  // down and up
+    void TypeChar(char16_t ch);
+    void RequestClose(HWND window);
+
+    // ---- what is shown ----
+    bool HasSurface(HWND window) const;
+    TopLevelInfo SurfaceInfo(HWND window) const;
+    std::vector<HWND> ZOrder() const { return order_; }
+    int PresentCount() const { return presents_; }
+    int CursorShape() const { return cursor_; }
+    bool MouseCaptured() const { return captured_; }
+    // The window's pixels (window-sized), or the whole screen composed from
+    // the visible top-level windows over the desktop colour.
+    std::unique_ptr<Surface> WindowPixels(HWND window) const;
+    std::unique_ptr<Surface> ScreenPixels() const;
+    bool SaveWindowPng(HWND window, const std::string& path) const;
+    bool SaveScreenPng(const std::string& path) const;
+
+    // ---- DisplayBackend ----
+    uint32_t Now() override { return now_; }
+    void WaitForEvents(uint32_t timeoutMs) override;
+    void Wake() override;
+    void PumpEvents() override {}
+    TRect ScreenRect() override { return TRect{0, 0, screen_.cx, screen_.cy}; }
+    TRect WorkArea() override;
+    void CreateSurface(HWND window, const TopLevelInfo& info) override;
+    void UpdateSurface(HWND window, const TopLevelInfo& info) override;
+    void DestroySurface(HWND window) override;
+    void RestackSurfaces(const std::vector<HWND>& topToBottom) override { order_ = topToBottom; }
+    void Present(HWND, const TRect&) override { ++presents_; }
+    void SetCursorShape(int standardCursor) override { cursor_ = standardCursor; }
+    void SetMouseCapture(bool on) override { captured_ = on; }
+    void SetCursorPosition(TPoint) override {}
+    std::string ClipboardText() override { return clipboard_; }
+    void SetClipboardText(const std::string& text) override { clipboard_ = text; }
+
+private:
+    TSize screen_;
+    std::atomic<uint32_t> now_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool woken_ = false;
+    std::map<HWND, TopLevelInfo> surfaces_;
+    std::vector<HWND> order_;
+    int presents_ = 0;
+    int cursor_ = 0;
+    bool captured_ = false;
+    std::string clipboard_;
+};
+
+}  // namespace tarvel

@@ -1,0 +1,102 @@
+#pragma once
+// A window system on the headless backend, with a recording window class:
+// every message is logged, then given to the window's handler, if any, or to
+// the default procedure.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/winsys/Winsys.h"
+#include "platform/winsys/headless/HeadlessBackend.h"
+
+namespace tarvel {
+
+struct Logged {
+    HWND hwnd;
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+class WinsysTest : public ::testing::Test {
+protected:
+    using Handler = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
+
+    void SetUp() override {
+        auto b = std::make_unique<HeadlessBackend>(TSize{800, 600});
+        backend = b.get();
+        InitWindowSystem(std::move(b));
+        proc_ = MakeWindowProc([this](HWND h, UINT m, WPARAM w, LPARAM l) { return Record(h, m, w, l); });
+        WNDCLASS wc;
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = proc_;
+        wc.lpszClassName = "Recorder";
+        wc.backgroundColor = COLOR_WINDOW;
+        ASSERT_TRUE(RegisterClass(wc));
+    }
+
+    void TearDown() override {
+        ShutdownWindowSystem();
+        FreeWindowProc(proc_);
+    }
+
+    HWND Create(DWORD style, TRect bounds, HWND parent = nullptr, Handler handler = {}, DWORD exStyle = 0) {
+        pending_ = std::move(handler);
+        HWND h = CreateWindowEx(exStyle, "Recorder", "", style, bounds.left, bounds.top, bounds.Width(),
+                                bounds.Height(), parent);
+        pending_ = {};
+        return h;
+    }
+
+    void SetHandler(HWND h, Handler handler) { handlers_[h] = std::move(handler); }
+
+    // Takes and dispatches messages until none is left.
+    void Pump() {
+        MSG m;
+        while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessage(&m);
+        }
+    }
+
+    // The logged messages of `hwnd` (any window when null) that are in `only`.
+    std::vector<UINT> Messages(HWND hwnd, const std::vector<UINT>& only) const {
+        std::vector<UINT> out;
+        for (const Logged& l : log)
+            if ((!hwnd || l.hwnd == hwnd) && std::find(only.begin(), only.end(), l.msg) != only.end())
+                out.push_back(l.msg);
+        return out;
+    }
+
+    const Logged* Last(HWND hwnd, UINT msg) const {
+        for (auto it = log.rbegin(); it != log.rend(); ++it)
+            if (it->hwnd == hwnd && it->msg == msg) return &*it;
+        return nullptr;
+    }
+
+    HeadlessBackend* backend = nullptr;
+    std::vector<Logged> log;
+
+private:
+    LRESULT Record(HWND h, UINT m, WPARAM w, LPARAM l) {
+        log.push_back(Logged{h, m, w, l});
+        auto it = handlers_.find(h);
+        if (it == handlers_.end() && pending_) it = handlers_.emplace(h, pending_).first;
+        if (it != handlers_.end() && it->second) {
+            Handler handler = it->second;  // the handler may replace itself
+            if (std::optional<LRESULT> r = handler(h, m, w, l)) return *r;
+        }
+        return DefWindowProc(h, m, w, l);
+    }
+
+    WNDPROC proc_ = nullptr;
+    Handler pending_;
+    std::map<HWND, Handler> handlers_;
+};
+
+}  // namespace tarvel
