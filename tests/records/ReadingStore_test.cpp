@@ -1,0 +1,88 @@
+#include "records/ReadingStore.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/base/Paths.h"
+#include "tests/adjust/TempFolder.h"
+#include "tests/telemetry/DeviceFixture.h"
+
+namespace tarvel {
+namespace {
+
+TelemetryTexts Values() {
+    return TelemetryValueTexts(*DecodeTelemetryReply(testing::DeviceFixture("telemetry_83.hex")));
+}
+
+std::string Header(bool serial) {
+    std::string h = serial ? "RecordTime,SerialNO,PACK,BATT," : "RecordTime,PACK,BATT,";
+    for (int i = 1; i <= 16; ++i) h += "V" + std::to_string(i) + ",";
+    h += "I,";
+    for (int i = 1; i <= 8; ++i) h += "T" + std::to_string(i) + ",";
+    return h + "Others,Alarm,Protection,Fail,Balance,BattState,SOC,SOCHealth,DiscTimes,TotalDiscSOC,\r\n";
+}
+
+const char* const kLineValues =
+    "52100,-1,65535,3301,3302,3303,3304,3305,3306,3307,3308,3309,3310,3311,3312,3313,3314,3315,-1000,"
+    "-10,25,26,27,28,29,30,31,31,2147483648,8192,256,32769,1,87,98,2147483648,4294967295,\r\n";
+
+TEST(ReadingStore, CsvLineFirstThenDatabaseRow) {
+    testing::TempFolder folder;
+    ReadingStore store(folder.Path().string());
+    for (int i = 0; i < 2; ++i) {
+        const StoreReport report = store.Store(ReadingTable::NoModule, "2018-11-22 14-05-09", "", Values());
+        EXPECT_TRUE(report.failures.empty());
+    }
+    EXPECT_TRUE(store.Store(ReadingTable::MoreModule, "2018-11-22 14-05-10", "7", Values()).failures.empty());
+    const std::string line = std::string("2018-11-22 14-05-09,") + kLineValues;
+    EXPECT_EQ(ReadFileText(folder.File("NoModule.csv")), Header(false) + line + line);
+    EXPECT_EQ(ReadFileText(folder.File("MoreModule.csv")), Header(true) + "2018-11-22 14-05-10,7," + kLineValues);
+
+    ReadingDatabase db(folder.File("Data.db"));
+    EXPECT_EQ(db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows.size(), 2u);
+    const auto more = db.SelectDays(ReadingTable::MoreModule, "2000-01-01", "2999-12-31", std::nullopt, "");
+    ASSERT_EQ(more.rows.size(), 1u);
+    EXPECT_EQ(more.rows[0][1], "7");
+    EXPECT_EQ(more.rows[0][2], "52100");
+    EXPECT_EQ(more.rows[0][38], "4294967295");
+}
+
+TEST(ReadingStore, LockedDatabaseKeepsTheCsvLineAndLogsTheErrorOnce) {
+    testing::TempFolder folder;
+    ReadingStore store(folder.Path().string());
+    EXPECT_TRUE(store.Store(ReadingTable::SingleModule, "t0", "1", Values()).failures.empty());
+    Database other(folder.File("Data.db"));
+    other.Execute("BEGIN EXCLUSIVE");
+    const StoreReport first = store.Store(ReadingTable::SingleModule, "t1", "1", Values());
+    ASSERT_EQ(first.failures.size(), 1u);
+    EXPECT_NE(first.failures[0].find("Fail to store the reading in the database: "), std::string::npos);
+    EXPECT_EQ(first.logLine, first.failures[0]);
+    const StoreReport second = store.Store(ReadingTable::SingleModule, "t2", "1", Values());
+    EXPECT_EQ(second.failures.size(), 1u);
+    EXPECT_EQ(second.logLine, "");  // the same error is logged once
+    other.Execute("COMMIT");
+    EXPECT_TRUE(store.Store(ReadingTable::SingleModule, "t3", "1", Values()).failures.empty());
+    const std::string csv = ReadFileText(folder.File("SingleModule.csv"));
+    for (const char* t : {"t0,", "t1,", "t2,", "t3,"}) EXPECT_NE(csv.find(std::string("\r\n") + t), std::string::npos);
+}
+
+TEST(ReadingStore, MissingFolderReportsBothFailures) {
+    testing::TempFolder folder;
+    ReadingStore store(folder.File("absent"));
+    const StoreReport report = store.Store(ReadingTable::NoModule, "t", "", Values());
+    ASSERT_EQ(report.failures.size(), 2u);
+    EXPECT_EQ(report.failures[0], "Fail to build record file!");
+    EXPECT_FALSE(report.logLine.empty());
+}
+
+TEST(ReadingStore, UnwritableCsvStillInsertsTheRow) {
+    testing::TempFolder folder;
+    std::filesystem::create_directory(folder.Path() / "NoModule.csv");  // a folder in the file's place
+    ReadingStore store(folder.Path().string());
+    const StoreReport report = store.Store(ReadingTable::NoModule, "t", "", Values());
+    EXPECT_EQ(report.failures, (std::vector<std::string>{"Fail to build record file!"}));
+    ReadingDatabase db(folder.File("Data.db"));
+    EXPECT_EQ(db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tarvel
