@@ -7,7 +7,8 @@ namespace tarvel {
 // ---- TCollectionItem -------------------------------------------------------
 
 TCollectionItem::TCollectionItem(TCollection* collection) {
-    SetCollection(collection);
+    // Joins silently: an Update now would show the collection a half-made item.
+    if (collection) collection->InsertItem(this);
 }
 
 TCollectionItem::~TCollectionItem() {
@@ -17,7 +18,10 @@ TCollectionItem::~TCollectionItem() {
 void TCollectionItem::SetCollection(TCollection* collection) {
     if (collection == collection_) return;
     if (collection_) collection_->RemoveItem(this);
-    if (collection) collection->InsertItem(this);
+    if (collection) {
+        collection->InsertItem(this);
+        collection->Changed();
+    }
 }
 
 int TCollectionItem::Index() const {
@@ -63,7 +67,9 @@ TCollectionItem* TCollection::Items(int index) const {
 }
 
 TCollectionItem* TCollection::Add() {
-    return itemClass_->Create<TCollectionItem>(this);
+    TCollectionItem* item = itemClass_->Create<TCollectionItem>(this);
+    Changed();
+    return item;
 }
 
 TCollectionItem* TCollection::Insert(int index) {
@@ -120,8 +126,6 @@ void TCollection::InsertItem(TCollectionItem* item) {
     items_.push_back(item);
     item->collection_ = this;
     item->id_ = nextId_++;
-    // The item is still being constructed: only the collection as a whole is reported.
-    Changed();
 }
 
 void TCollection::RemoveItem(TCollectionItem* item) {

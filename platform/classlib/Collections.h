@@ -16,7 +16,9 @@ class TCollectionItem : public TPersistent {
 public:
     using TCreateArgs = std::tuple<TCollection*>;
 
-    // Joins `collection` (when given) at its end.
+    // Joins `collection` (when given) at its end. The collection's Update
+    // comes from Add or Insert, once the item is fully made; an item made
+    // directly with its constructor joins without one.
     explicit TCollectionItem(TCollection* collection);
     ~TCollectionItem() override;  // leaves its collection
 

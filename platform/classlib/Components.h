@@ -78,7 +78,9 @@ public:
 protected:
     // A component was added to (opInsert) or is leaving (opRemove) this one's
     // owner tree, or one this component holds a free notification with is
-    // going. The default passes it on to the owned components.
+    // going. The default passes it on to the owned components. An inserted
+    // component is still being made, and a removed one may be half destroyed:
+    // either identifies as a plain TComponent, so compare it, don't use it.
     virtual void Notification(TComponent* component, TOperation operation);
     // The end of a build: csLoading is cleared here, so a descendant calls the
     // inherited Loaded before its own work.

@@ -15,7 +15,7 @@ class Panel : public TCollectionItem {
 public:
     using TCollectionItem::TCollectionItem;
 
-    std::string text;
+    std::string text = "new";
     int width = 50;
     void SetWidth(int w) {
         width = w;
@@ -45,8 +45,15 @@ public:
     std::vector<std::string> updates;
 
 protected:
+    // A relayout reads every panel, the newest included.
     void Update(TCollectionItem* item) override {
-        updates.push_back(item ? static_cast<Panel*>(item)->text : "all");
+        if (item) {
+            updates.push_back(static_cast<Panel*>(item)->text);
+            return;
+        }
+        std::string all = "all";
+        for (int i = 0; i < Count(); ++i) all += " " + Items(i)->text;
+        updates.push_back(all);
     }
 };
 
@@ -66,7 +73,9 @@ TEST(CollectionsTest, AddMakesItemsOfTheItemClass) {
     EXPECT_NE(first->ID(), second->ID());
     EXPECT_EQ(panels.FindItemID(second->ID()), second);
     EXPECT_EQ(second->DisplayName(), "second");
-    EXPECT_EQ(panels.Add()->DisplayName(), "Panel");
+    auto* nameless = static_cast<Panel*>(panels.Add());
+    nameless->text.clear();
+    EXPECT_EQ(nameless->DisplayName(), "Panel");
 }
 
 TEST(CollectionsTest, UpdatesNameTheChangedItemOrTheWhole) {
@@ -83,12 +92,15 @@ TEST(CollectionsTest, UpdatesNameTheChangedItemOrTheWhole) {
     p->SetWidth(90);
     panels.Delete(1);
     panels.EndUpdate();
-    EXPECT_EQ(panels.updates, std::vector<std::string>{"all"}) << "one update at the end";
+    EXPECT_EQ(panels.updates, std::vector<std::string>{"all p"}) << "one update at the end";
+
+    panels.updates.clear();
+    panels.Add();
+    EXPECT_EQ(panels.updates, std::vector<std::string>{"all p new"}) << "the update sees the item fully made";
 
     panels.updates.clear();
     delete p;
-    EXPECT_EQ(panels.Count(), 0);
-    EXPECT_EQ(panels.updates, std::vector<std::string>{"all"});
+    EXPECT_EQ(panels.updates, std::vector<std::string>{"all new"});
 }
 
 TEST(CollectionsTest, IndexMovesAnItem) {

@@ -1,0 +1,226 @@
+#include "platform/classlib/Graphics.h"
+
+#include "platform/classlib/Bitmaps.h"
+
+namespace tarvel {
+
+void TGraphicsObject::Changed() {
+    FreeHandle();
+    if (OnChange) OnChange(this);
+}
+
+// ---- TFont -----------------------------------------------------------------
+
+TFont::TFont() = default;
+
+TFont::~TFont() { FreeHandle(); }
+
+void TFont::FreeHandle() {
+    if (handle_) DeleteObject(handle_);
+    handle_ = nullptr;
+}
+
+void TFont::Assign(TPersistent* source) {
+    auto* font = dynamic_cast<TFont*>(source);
+    if (!font) return inherited::Assign(source);
+    name_ = font->name_;
+    height_ = font->height_;
+    style_ = font->style_;
+    color_ = font->color_;
+    charset_ = font->charset_;
+    pitch_ = font->pitch_;
+    quality_ = font->quality_;
+    Changed();
+}
+
+void TFont::SetName(const String& name) {
+    if (name.empty() || name == name_) return;
+    name_ = name;
+    Changed();
+}
+
+int TFont::Size() const { return FontHeightToPoints(height_); }
+
+void TFont::SetSize(int points) { SetHeight(PointsToFontHeight(points)); }
+
+void TFont::SetHeight(int height) {
+    if (height == height_) return;
+    height_ = height;
+    Changed();
+}
+
+void TFont::SetStyle(TFontStyles style) {
+    if (style == style_) return;
+    style_ = style;
+    Changed();
+}
+
+void TFont::SetColor(TColor color) {
+    if (color == color_) return;
+    color_ = color;
+    Changed();
+}
+
+void TFont::SetCharset(TFontCharset charset) {
+    if (charset == charset_) return;
+    charset_ = charset;
+    Changed();
+}
+
+void TFont::SetPitch(TFontPitch pitch) {
+    if (pitch == pitch_) return;
+    pitch_ = pitch;
+    Changed();
+}
+
+void TFont::SetQuality(TFontQuality quality) {
+    if (quality == quality_) return;
+    quality_ = quality;
+    Changed();
+}
+
+LOGFONTW TFont::LogFont() const {
+    // Pitch and quality have the drawing layer's numbering.
+    static constexpr uint8_t kPitch[] = {0 /* DEFAULT_PITCH */, 2 /* VARIABLE_PITCH */, 1 /* FIXED_PITCH */};
+    LOGFONTW log;
+    log.lfHeight = height_;
+    log.lfWeight = style_.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
+    log.lfItalic = style_.Contains(fsItalic);
+    log.lfUnderline = style_.Contains(fsUnderline);
+    log.lfStrikeOut = style_.Contains(fsStrikeOut);
+    log.lfCharSet = charset_;
+    log.lfQuality = static_cast<uint8_t>(quality_);
+    log.lfPitchAndFamily = kPitch[pitch_];
+    SetFaceName(log, name_);
+    return log;
+}
+
+HFONT TFont::Handle() {
+    if (!handle_) handle_ = CreateFontIndirectW(LogFont());
+    return handle_;
+}
+
+// ---- TPen ------------------------------------------------------------------
+
+TPen::~TPen() { FreeHandle(); }
+
+void TPen::FreeHandle() {
+    if (handle_) DeleteObject(handle_);
+    handle_ = nullptr;
+}
+
+void TPen::Assign(TPersistent* source) {
+    auto* pen = dynamic_cast<TPen*>(source);
+    if (!pen) return inherited::Assign(source);
+    color_ = pen->color_;
+    width_ = pen->width_;
+    style_ = pen->style_;
+    mode_ = pen->mode_;
+    Changed();
+}
+
+void TPen::SetColor(TColor color) {
+    if (color == color_) return;
+    color_ = color;
+    Changed();
+}
+
+void TPen::SetWidth(int width) {
+    if (width < 1) width = 1;
+    if (width == width_) return;
+    width_ = width;
+    Changed();
+}
+
+void TPen::SetStyle(TPenStyle style) {
+    if (style == style_) return;
+    style_ = style;
+    Changed();
+}
+
+void TPen::SetMode(TPenMode mode) {
+    if (mode == mode_) return;
+    mode_ = mode;
+    Changed();
+}
+
+HPEN TPen::Handle() {
+    static constexpr int kStyle[] = {PS_SOLID, PS_DASH, PS_DOT, PS_NULL, PS_INSIDEFRAME};
+    if (!handle_) handle_ = CreatePen(kStyle[style_], width_, ColorToColorRef(color_));
+    return handle_;
+}
+
+// ---- TBrush ----------------------------------------------------------------
+
+TBrush::~TBrush() { FreeHandle(); }
+
+void TBrush::FreeHandle() {
+    if (handle_) DeleteObject(handle_);
+    handle_ = nullptr;
+}
+
+void TBrush::Assign(TPersistent* source) {
+    auto* brush = dynamic_cast<TBrush*>(source);
+    if (!brush) return inherited::Assign(source);
+    color_ = brush->color_;
+    style_ = brush->style_;
+    bitmap_ = brush->bitmap_;
+    Changed();
+}
+
+void TBrush::SetColor(TColor color) {
+    if (color == color_ && style_ == bsSolid) return;
+    color_ = color;
+    style_ = bsSolid;
+    Changed();
+}
+
+void TBrush::SetStyle(TBrushStyle style) {
+    if (style == style_) return;
+    style_ = style;
+    Changed();
+}
+
+void TBrush::SetBitmap(TBitmap* bitmap) {
+    bitmap_ = bitmap;
+    Changed();
+}
+
+HBRUSH TBrush::Handle() {
+    if (handle_) return handle_;
+    if (bitmap_ && !bitmap_->Empty()) {
+        handle_ = CreatePatternBrush(bitmap_->Handle());
+    } else if (style_ == bsClear) {
+        LOGBRUSH log;
+        log.lbStyle = BS_NULL;
+        handle_ = CreateBrushIndirect(log);
+    } else {
+        handle_ = CreateSolidBrush(ColorToColorRef(color_));
+    }
+    return handle_;
+}
+
+// ---- TGraphic --------------------------------------------------------------
+
+void TGraphic::SetTransparent(bool transparent) {
+    if (transparent == transparent_) return;
+    transparent_ = transparent;
+    Changed();
+}
+
+void TGraphic::Changed() {
+    modified_ = true;
+    if (OnChange) OnChange(this);
+}
+
+void TGraphic::LoadFromFile(const String& fileName) {
+    TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(stream);
+}
+
+void TGraphic::SaveToFile(const String& fileName) {
+    TFileStream stream(fileName, fmCreate);
+    SaveToStream(stream);
+}
+
+}  // namespace tarvel
