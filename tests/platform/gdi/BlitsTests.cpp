@@ -5,7 +5,7 @@
 namespace tarvel {
 namespace {
 
-using testing::PixelDc;
+using gditest::PixelDc;
 
 constexpr uint32_t kFill = 0x11223344;
 

@@ -5,8 +5,8 @@
 namespace tarvel {
 namespace {
 
-using testing::PixelDc;
-using testing::Rows;
+using gditest::PixelDc;
+using gditest::Rows;
 
 constexpr uint32_t kFill = 0x11223344;
 constexpr uint32_t kBlack = 0x00000000;

@@ -8,7 +8,7 @@
 
 #include "platform/gdi/Gdi.h"
 
-namespace tarvel::testing {
+namespace tarvel::gditest {
 
 class PixelDc {
 public:
@@ -105,4 +105,4 @@ public:
     HFONT font;
 };
 
-}  // namespace tarvel::testing
+}  // namespace tarvel::gditest

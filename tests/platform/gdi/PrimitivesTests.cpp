@@ -5,8 +5,8 @@
 namespace tarvel {
 namespace {
 
-using testing::PixelDc;
-using testing::Rows;
+using gditest::PixelDc;
+using gditest::Rows;
 
 constexpr uint32_t kFill = 0x11223344;  // alpha not 0, so alpha writes show
 constexpr uint32_t kRed = 0x00FF0000;   // RGB(255, 0, 0) as drawn: alpha 0
