@@ -387,6 +387,7 @@ void ApplyShowWindow(HWND hwnd, int cmd) {
                 w->style &= ~WS_MINIMIZE;
                 if (w->restoreToMaximized) {
                     w->restoreToMaximized = false;
+                    w->style |= WS_MAXIMIZE;  // keeps the bounds to restore to
                     ApplyShowWindow(hwnd, SW_SHOWMAXIMIZED);
                     return;
                 }

@@ -24,7 +24,7 @@ struct Logged {
 };
 
 class WinsysTest : public ::testing::Test {
-protected:
+public:
     using Handler = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
 
     void SetUp() override {
@@ -40,7 +40,10 @@ protected:
         ASSERT_TRUE(RegisterClass(wc));
     }
 
+protected:
+
     void TearDown() override {
+        handlers_.clear();  // they may refer to the test's locals, gone by now
         ShutdownWindowSystem();
         FreeWindowProc(proc_);
     }
