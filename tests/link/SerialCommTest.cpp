@@ -85,7 +85,7 @@ TEST_F(SerialCommTest, APauseOverTheReadIntervalSplitsAChunk) {
     // A shorter pause keeps the bytes together.
     chunks_.clear();
     pty_.WriteAll(part.data(), part.size());
-    std::this_thread::sleep_for(40ms);
+    std::this_thread::sleep_for(20ms);
     pty_.WriteAll(part.data(), part.size());
     ASSERT_TRUE(gui_.RunUntil([&] { return Received() == 20; }, 2000ms));
     gui_.RunFor(150ms);
