@@ -1,6 +1,9 @@
 #include "records/ReadingStore.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include "platform/base/Paths.h"
 #include "tests/adjust/TempFolder.h"
@@ -63,6 +66,36 @@ TEST(ReadingStore, LockedDatabaseKeepsTheCsvLineAndLogsTheErrorOnce) {
     EXPECT_TRUE(store.Store(ReadingTable::SingleModule, "t3", "1", Values()).failures.empty());
     const std::string csv = ReadFileText(folder.File("SingleModule.csv"));
     for (const char* t : {"t0,", "t1,", "t2,", "t3,"}) EXPECT_NE(csv.find(std::string("\r\n") + t), std::string::npos);
+}
+
+// Makes the file unwritable even for root where the file system allows it.
+bool MakeReadOnly(const std::string& path) {
+    if (std::system(("chattr +i '" + path + "' 2>/dev/null").c_str()) == 0) return true;
+    if (geteuid() == 0) return false;
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    return true;
+}
+
+TEST(ReadingStore, ReadOnlyDatabaseKeepsTheCsvLine) {
+    testing::TempFolder folder;
+    { ReadingDatabase created(folder.File("Data.db")); }
+    if (!MakeReadOnly(folder.File("Data.db"))) GTEST_SKIP() << "cannot make a file read-only here";
+    ReadingStore store(folder.Path().string());
+    const StoreReport report = store.Store(ReadingTable::NoModule, "t1", "", Values());
+    std::system(("chattr -i '" + folder.File("Data.db") + "' 2>/dev/null").c_str());
+    ASSERT_EQ(report.failures.size(), 1u);
+    EXPECT_NE(report.failures[0].find("readonly"), std::string::npos) << report.failures[0];
+    EXPECT_NE(ReadFileText(folder.File("NoModule.csv")).find("\r\nt1,"), std::string::npos);
+}
+
+TEST(ReadingStore, AFileThatIsNoDatabaseIsReported) {
+    testing::TempFolder folder;
+    WriteFileText(folder.File("Data.db"), std::string(4096, 'x'));
+    ReadingStore store(folder.Path().string());
+    const StoreReport report = store.Store(ReadingTable::NoModule, "t1", "", Values());
+    ASSERT_EQ(report.failures.size(), 1u);
+    EXPECT_NE(report.failures[0].find("not a database"), std::string::npos) << report.failures[0];
+    EXPECT_TRUE(FileExists(folder.File("NoModule.csv")));
 }
 
 TEST(ReadingStore, MissingFolderReportsBothFailures) {
