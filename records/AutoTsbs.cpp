@@ -70,10 +70,8 @@ RecordRow MakeAutoTsbsRow(int row, const AutoTsbsRecord& r) {
                     IntToStr(r.Current),
                     UIntToStr(r.TotalVoltage),
                     UIntToStr(r.Capacity),
-                    BitNamesText(r.ProtectMask, ProtectNamesA(), true) + BitNamesText(r.FaultMask, FaultNamesB(), true),
-                    IntToStr(r.AmbientTemp)};
-    for (int16_t t : r.BattTemps) cells.push_back(IntToStr(t));
-    for (uint16_t v : r.CellVoltages) cells.push_back(UIntToStr(v));
+                    BitNamesText(r.ProtectMask, ProtectNamesA(), true) + BitNamesText(r.FaultMask, FaultNamesB(), true)};
+    AppendTemperaturesAndCells(cells, r.AmbientTemp, r.BattTemps, r.CellVoltages);
     return cells;
 }
 

@@ -100,6 +100,13 @@ std::string StatusName(uint32_t mode) {
 
 std::string ThousandthsText(int32_t value) { return FloatToStr(value * 0.001); }
 
+void AppendTemperaturesAndCells(RecordRow& cells, int16_t ambient, const std::array<int16_t, 4>& battTemps,
+                                const std::array<uint16_t, 16>& cellVoltages) {
+    cells.push_back(IntToStr(ambient));
+    for (int16_t t : battTemps) cells.push_back(IntToStr(t));
+    for (uint16_t v : cellVoltages) cells.push_back(UIntToStr(v));
+}
+
 std::optional<HisAlarmBatch> DecodeHisAlarmReply(ByteSpan frame) {
     auto data = ReplyData(frame, ReplyCode(CmdGetHisAlarm), {kFullLength, kShortLength});
     if (!data) data = ReplyData(frame, ReplyCode(CmdGetAnyHisAlarm), {kFullLength, kShortLength});
@@ -131,10 +138,8 @@ RecordRow MakeHisAlarmRow(int row, const HisAlarmRecord& r, HistoryLayout layout
                     ThousandthsText(r.Current),
                     ThousandthsText(r.Voltage),
                     ThousandthsText(r.Capacity),
-                    HisAlarmAlarmText(r, layout),
-                    IntToStr(r.AmbientTemp)};
-    for (int16_t t : r.BattTemps) cells.push_back(IntToStr(t));
-    for (uint16_t v : r.CellVoltages) cells.push_back(UIntToStr(v));
+                    HisAlarmAlarmText(r, layout)};
+    AppendTemperaturesAndCells(cells, r.AmbientTemp, r.BattTemps, r.CellVoltages);
     return cells;
 }
 

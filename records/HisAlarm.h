@@ -31,6 +31,11 @@ std::string StatusName(uint32_t mode);
 // A value in thousandths as the shortest decimal, always with '.'.
 std::string ThousandthsText(int32_t value);
 
+// The closing cells both record grids share: ambient temperature, the four
+// battery temperatures and the 16 cell voltages.
+void AppendTemperaturesAndCells(RecordRow& cells, int16_t ambient, const std::array<int16_t, 4>& battTemps,
+                                const std::array<uint16_t, 16>& cellVoltages);
+
 enum class HistoryLayout { Short = 0, Full = 1 };
 
 struct HisAlarmRecord {
