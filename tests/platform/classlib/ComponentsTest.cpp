@@ -184,6 +184,55 @@ TEST(ComponentsTest, LoadingScopeMarksTheBuildAndCallsLoadedInOrder) {
     EXPECT_TRUE(late->ComponentState().Empty());
 }
 
+// Frees its sibling when its build ends, as a list that drops an entry might.
+class Dropper : public TComponent {
+public:
+    using TComponent::TComponent;
+    TComponent* victim = nullptr;
+
+protected:
+    void Loaded() override {
+        TComponent::Loaded();
+        delete victim;
+    }
+};
+
+TEST(ComponentsTest, LoadedMayFreeAComponentNotYetLoaded) {
+    std::vector<std::string> log;
+    Probe form(nullptr, "form", &log);
+    TLoadingScope loading(&form);
+    auto* dropper = new Dropper(&form);
+    dropper->victim = new Probe(&form, "victim", &log);
+    new Probe(&form, "after", &log);
+    loading.Finish();
+    EXPECT_EQ(log, (std::vector<std::string>{"loaded form", "free victim", "after hears victim go",
+                                             "form hears victim go", "loaded after"}));
+}
+
+class Counter : public TComponent {
+    TARVEL_CLASS(Counter, TComponent)
+
+public:
+    using TComponent::TComponent;
+    int inserted = 0;
+
+protected:
+    void Notification(TComponent* c, TOperation op) override {
+        TComponent::Notification(c, op);
+        if (op == TOperation::opInsert) {
+            ++inserted;
+            EXPECT_FALSE(c->Is<Counter>()) << "a component still being made is a plain TComponent";
+        }
+    }
+};
+
+TEST(ComponentsTest, OwnerHearsOfInsertions) {
+    Counter form(nullptr);
+    new Counter(&form);
+    new TComponent(&form);
+    EXPECT_EQ(form.inserted, 2);
+}
+
 TEST(ComponentsTest, AnAbandonedBuildOnlyClearsTheFlags) {
     std::vector<std::string> log;
     Probe form(nullptr, "form", &log);
