@@ -19,8 +19,8 @@ namespace tarvel {
 struct FontFaceFile {
     FT_Face face = nullptr;
     std::string family;
-    int fcWeight = FC_WEIGHT_REGULAR;
-    int fcSlant = FC_SLANT_ROMAN;
+    bool bold = false;
+    bool italic = false;
     ~FontFaceFile() {
         if (face) FT_Done_Face(face);
     }
@@ -108,8 +108,10 @@ std::shared_ptr<FontFaceFile> MatchFace(FcPattern* pattern) {
                 FcChar8* family = nullptr;
                 if (FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch)
                     face->family = reinterpret_cast<const char*>(family);
-                FcPatternGetInteger(match, FC_WEIGHT, 0, &face->fcWeight);
-                FcPatternGetInteger(match, FC_SLANT, 0, &face->fcSlant);
+                // The match may claim the requested weight and slant for a
+                // face that only has them by synthesis; the face itself tells.
+                face->bold = (face->face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
+                face->italic = (face->face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
             }
         }
         FcPatternDestroy(match);
@@ -182,8 +184,8 @@ std::shared_ptr<FontInstance> FontInstance::Realise(const LOGFONTW& log) {
     font->fallback_ = CjkFallback();
     if (font->fallback_ == font->face_) font->fallback_ = nullptr;
     if (font->face_) {
-        font->synthBold_ = bold && font->face_->fcWeight < FC_WEIGHT_DEMIBOLD;
-        font->synthItalic_ = log.lfItalic && font->face_->fcSlant == FC_SLANT_ROMAN;
+        font->synthBold_ = bold && !font->face_->bold;
+        font->synthItalic_ = log.lfItalic && !font->face_->italic;
     }
     font->fallbackBold_ = bold;
 
@@ -240,8 +242,7 @@ const GlyphImage& FontInstance::Glyph(char32_t ch) {
     } else if (face_ && (face_->Has(ch) || !fallback_ || !fallback_->Has(ch))) {
         image = Load(face_.get(), synthBold_, synthItalic_, ch);
     } else if (fallback_) {
-        image = Load(fallback_.get(), fallbackBold_ && fallback_->fcWeight < FC_WEIGHT_DEMIBOLD,
-                     log_.lfItalic && fallback_->fcSlant == FC_SLANT_ROMAN, ch);
+        image = Load(fallback_.get(), fallbackBold_ && !fallback_->bold, log_.lfItalic && !fallback_->italic, ch);
     } else {
         image.advance = std::max(1, em_ / 2);
     }
