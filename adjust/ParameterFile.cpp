@@ -28,7 +28,6 @@ std::optional<std::vector<int64_t>> ParseParameterNumbers(std::string_view text,
         if (pos == digits) return std::nullopt;
         // A number that ends the text sets the stream's end flag: the load fails.
         if (pos == text.size()) return std::nullopt;
-        if (pos - digits > 18) return std::nullopt;
         int64_t value = 0;
         if (!TryStrToInt64(text.substr(start, pos - start), value)) return std::nullopt;
         if (value < limit.min || value > limit.max) return std::nullopt;
