@@ -4,7 +4,8 @@
 // message dispatch to per-class handler tables.
 //
 // Every class that wants an identity of its own writes TARVEL_CLASS(Self,
-// Parent) first in its body. A class that handles messages adds a protected
+// Parent) first in its body; one that does not answers its parent's name and
+// class. A class that handles messages adds a protected
 //     static void DeclareMessages(TMessageTable& t) { t.Add<&Self::Handler>(MSG); }
 // and a class made through a class reference states its constructor's
 // arguments as `using TCreateArgs = std::tuple<...>` (inherited by default).

@@ -153,6 +153,7 @@ TEST_F(StreamsTest, FileStreamModes) {
         EXPECT_EQ(std::string(buf, 10), "0123ab6789");
         EXPECT_EQ(reader.Write("x", 1), 0) << "a read-only stream writes nothing";
         reader.SetPosition(8);
+        EXPECT_EQ(reader.Seek(-20, soCurrent), 8) << "a refused seek leaves the position";
         EXPECT_THROW(reader.ReadBuffer(buf, 3), EReadError);
     }
     {
