@@ -90,11 +90,24 @@ bool Transfer(HDC dest, int x, int y, int w, int h, HDC srcDc, int sx, int sy, i
             std::memcpy(src.copy.data() + size_t(row) * src.width, src.surface->Row(row), src.surface->StrideBytes());
     }
 
+    // Unscaled: the visible columns that have a source form one run.
+    int64_t runFrom = visible.left, runTo = visible.right;
+    if (w == sw) {
+        runFrom = std::max<int64_t>(visible.left, dl - sl);
+        runTo = std::min<int64_t>(visible.right, dl - sl + src.width);
+    }
     for (int dy = visible.top; dy < visible.bottom; ++dy) {
         const int64_t row = mapRow(dy);
         if (row < 0 || row >= src.height) continue;
         const uint32_t* in = src.Row(static_cast<int>(row));
         uint32_t* out = c.surface->Row(dy);
+        if (w == sw) {
+            const int64_t shift = sl - dl;  // destination column + shift = source column
+            ForVisible(c, dy, runFrom, runTo, [&](int a, int b) {
+                for (int dx = a; dx < b; ++dx) op(out[dx], in[dx + shift]);
+            });
+            continue;
+        }
         ForVisible(c, dy, visible.left, visible.right, [&](int a, int b) {
             for (int dx = a; dx < b; ++dx) {
                 const int col = columns[static_cast<size_t>(dx - visible.left)];
