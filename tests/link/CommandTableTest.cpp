@@ -60,6 +60,18 @@ TEST(CommandTable, EveryCodeHasItsRequestAndReplyLengths) {
     EXPECT_EQ(count, seen.size());
 }
 
+TEST(CommandTable, PlainRequestOfEveryCodeThatHasOne) {
+    size_t count = 0;
+    const CommandRow* rows = CommandRows(count);
+    for (size_t i = 0; i < count; ++i) {
+        if (!AcceptsRequestLength(rows[i], 4)) continue;
+        const uint8_t code = rows[i].code;
+        EXPECT_EQ(BuildRequest(0x3F, code),
+                  (std::vector<uint8_t>{0x3F, 0x00, 0x04, 0x01, code, 0x55, 0xAA, static_cast<uint8_t>(code + 4)}))
+            << std::hex << int(code);
+    }
+}
+
 TEST(CommandTable, CodesOutsideTheSetHaveNoRow) {
     for (uint8_t code : {0x1B, 0x1F, 0x34, 0x36, 0x38, 0x3B, 0x7F}) EXPECT_EQ(FindCommand(code), nullptr) << int(code);
     for (uint8_t reply : {0x00, 0x03, 0x7F, 0x9B, 0xB4, 0xBB, 0xFF}) EXPECT_EQ(FindReplyRow(reply), nullptr) << int(reply);
