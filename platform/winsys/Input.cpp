@@ -459,6 +459,9 @@ bool ReleaseCapture() {
     s.capture = nullptr;
     s.backend->SetMouseCapture(false);
     if (old && FindWindow(old)) SendMessage(old, WM_CAPTURECHANGED, 0, 0);
+    // The window under the mouse may differ from the one that held it: a
+    // move where the mouse is tells the windows (enter, leave, cursor).
+    if (old) QueueMouseMove(s.cursorPos);
     return true;
 }
 

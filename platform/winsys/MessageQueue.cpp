@@ -184,8 +184,10 @@ bool PeekMessage(MSG* msg, HWND hwnd, UINT fmin, UINT fmax, UINT flags) {
     WinsysState& s = State();
     s.backend->PumpEvents();
     const bool remove = flags & PM_REMOVE;
+    // Input handled on the way may post (a mouse leave), so posted messages
+    // are looked at again after it.
     bool found = TakePosted(msg, hwnd, fmin, fmax, remove) || TakeQuit(msg, remove) ||
-                 TakeInput(msg, hwnd, fmin, fmax, remove) ||
+                 TakeInput(msg, hwnd, fmin, fmax, remove) || TakePosted(msg, hwnd, fmin, fmax, remove) ||
                  (MessageInFilter(WM_PAINT, fmin, fmax) && TakePaint(msg, hwnd)) ||
                  (MessageInFilter(WM_TIMER, fmin, fmax) && TakeDueTimer(hwnd, remove, *msg));
     if (!found) {

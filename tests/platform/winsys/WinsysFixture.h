@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "platform/winsys/Winsys.h"
@@ -89,7 +90,10 @@ private:
     LRESULT Record(HWND h, UINT m, WPARAM w, LPARAM l) {
         log.push_back(Logged{h, m, w, l});
         auto it = handlers_.find(h);
-        if (it == handlers_.end() && pending_) it = handlers_.emplace(h, pending_).first;
+        // The window being created is the one never seen before; others get
+        // messages during its creation too (activation).
+        if (it == handlers_.end() && pending_ && seen_.insert(h).second) it = handlers_.emplace(h, pending_).first;
+        seen_.insert(h);
         if (it != handlers_.end() && it->second) {
             Handler handler = it->second;  // the handler may replace itself
             if (std::optional<LRESULT> r = handler(h, m, w, l)) return *r;
@@ -100,6 +104,7 @@ private:
     WNDPROC proc_ = nullptr;
     Handler pending_;
     std::map<HWND, Handler> handlers_;
+    std::set<HWND> seen_;
 };
 
 }  // namespace tarvel
