@@ -75,13 +75,15 @@ CurrentKbResult ComputeCurrentKb(const std::vector<std::string>& column, bool di
     const KbRows rows = RowsOf(layout);
     const std::string direction = discharge ? "discharge!" : "charge!";
     const auto cell = [&](int row) -> std::string_view {
-        return row < static_cast<int>(column.size()) ? std::string_view(column[static_cast<size_t>(row)]) : "";
+        return row < static_cast<int>(column.size()) ? std::string_view(column[static_cast<size_t>(row)])
+                                                     : "";
     };
     std::vector<FitPoint> points;
     for (int n = 1; n <= rows.points; ++n) {
         const int64_t sampled = CellInteger(cell(2 * n)).value_or(0);
         const int64_t actual = CellInteger(cell(2 * n - 1)).value_or(0);
-        if (sampled != 0 && actual != 0) points.push_back({static_cast<double>(sampled), static_cast<double>(actual)});
+        if (sampled != 0 && actual != 0)
+            points.push_back({static_cast<double>(sampled), static_cast<double>(actual)});
     }
     const double sign = discharge ? -1 : 1;
     std::optional<TwoRangeFit> fit;
@@ -104,7 +106,8 @@ CurrentKbResult ComputeCurrentKb(const std::vector<std::string>& column, bool di
     }
     result.ok = ok;
     if (!ok) result.writes.clear();
-    result.message = (ok ? "Succeed to calacute KB of current in " : "Fail to calacute KB of current in ") + direction;
+    result.message =
+        (ok ? "Succeed to calacute KB of current in " : "Fail to calacute KB of current in ") + direction;
     return result;
 }
 

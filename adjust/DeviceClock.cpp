@@ -31,7 +31,7 @@ std::optional<DeviceTime> DecodeClockReply(ByteSpan frame) {
 }
 
 ClockEdits ClockEditTexts(const DeviceTime& t) {
-    return {UIntToStr(t.year), UIntToStr(t.month), UIntToStr(t.day),    UIntToStr(t.hour),
+    return {UIntToStr(t.year),   UIntToStr(t.month),  UIntToStr(t.day),    UIntToStr(t.hour),
             UIntToStr(t.minute), UIntToStr(t.second), UIntToStr(t.weekDay)};
 }
 

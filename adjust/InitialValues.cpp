@@ -16,7 +16,8 @@ std::optional<ProtectionTexts> InitialProtectionValues(const ProfileIntReader& r
     const char* section = productVariant == 1 ? "3UPara" : productVariant == 0 ? "BMSPara" : nullptr;
     if (!section) return std::nullopt;
     ProtectionTexts texts;
-    for (int i = 0; i < kProtectionCount; ++i) texts[i] = IntToStr(read(section, "Num" + IntToStr(i + 1), 3000));
+    for (int i = 0; i < kProtectionCount; ++i)
+        texts[i] = IntToStr(read(section, "Num" + IntToStr(i + 1), 3000));
     return texts;
 }
 

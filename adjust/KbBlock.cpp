@@ -34,7 +34,9 @@ std::vector<CurrentField> CurrentFields(KbLayout layout) {
             {&KbBlock::disSK, nullptr, 2, 17, 18}, {nullptr, &KbBlock::disSB, 2, 19, 20}};
 }
 
-std::string_view CurrentGridName(KbLayout layout) { return layout == KbLayout::Full ? "SG_CKB" : "SG_CKB1"; }
+std::string_view CurrentGridName(KbLayout layout) {
+    return layout == KbLayout::Full ? "SG_CKB" : "SG_CKB1";
+}
 
 // The block's fields in frame and file order, as 64-bit values.
 std::vector<int64_t> CurrentValuesInOrder(const KbBlock& b) {
@@ -108,7 +110,9 @@ KbValues KbValuesFromCells(const KbCells& cells) {
     const std::string_view grid = CurrentGridName(cells.layout);
     for (const CurrentField& f : CurrentFields(cells.layout)) {
         const auto& rows = cells.current[static_cast<size_t>(f.column)];
-        const auto name = [&](int row) { return std::string(grid) + Format(" column %d, row %d", f.column, row); };
+        const auto name = [&](int row) {
+            return std::string(grid) + Format(" column %d, row %d", f.column, row);
+        };
         const Chosen c = Choose(CellText(rows, f.writeRow), name(f.writeRow), CellText(rows, f.readRow),
                                 name(f.readRow), f.k ? 10000 : 0);
         out.refusal = FieldRangeRefusal(f.k ? FieldType::U16 : FieldType::I16, c.value, c.cell);

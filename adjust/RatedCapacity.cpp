@@ -23,10 +23,12 @@ RequestBuild BuildSetCapacity(uint8_t address, std::string_view capdisText) {
 }
 
 RequestBuild BuildSetLife(uint8_t address, const std::array<std::string, 4>& lifeCells) {
-    static const std::array<FieldType, 4> kTypes = {FieldType::I16, FieldType::I32, FieldType::I32, FieldType::I32};
+    static const std::array<FieldType, 4> kTypes = {FieldType::I16, FieldType::I32, FieldType::I32,
+                                                    FieldType::I32};
     FrameBytes data;
     for (size_t row = 0; row < lifeCells.size(); ++row) {
-        const CellNumber n = ReadStrictCell(lifeCells[row], kTypes[row], Format("SG_Life column 1, row %zu", row));
+        const CellNumber n =
+            ReadStrictCell(lifeCells[row], kTypes[row], Format("SG_Life column 1, row %zu", row));
         if (!n.Ok()) return {{}, n.refusal};
         // The state of charge is a 16-bit field padded to four bytes.
         AppendLe(data, static_cast<uint64_t>(n.value), row == 0 ? 2 : 4);
@@ -43,15 +45,17 @@ std::optional<RunHistory> DecodeRunHistoryReply(ByteSpan frame) {
 
 std::string ExitReasonName(int32_t code) {
     static const std::array<const char*, 9> kNames = {
-        "Frist on",   "Panel switch off", "Idle",  "Cell.V low", "Batt.V low", "short circuit in discharge",
-        "Enter Boot", "Reset",            "Connect in reverse"};
+        "Frist on",          "Panel switch off",           "Idle",       "Cell.V low",
+        "Batt.V low",        "short circuit in discharge", "Enter Boot", "Reset",
+        "Connect in reverse"};
     if (code >= 0 && code < static_cast<int32_t>(kNames.size())) return kNames[static_cast<size_t>(code)];
     if (code == 255) return "Abnormal";
     return "Exit much/Not define";
 }
 
 RunHistoryCells MakeRunHistoryCells(const RunHistory& h) {
-    return {{IntToStr(h.totalMinutes), IntToStr(h.sinceStartMinutes), IntToStr(h.runCount), IntToStr(h.exitReason)},
+    return {{IntToStr(h.totalMinutes), IntToStr(h.sinceStartMinutes), IntToStr(h.runCount),
+             IntToStr(h.exitReason)},
             ExitReasonName(h.exitReason)};
 }
 

@@ -8,9 +8,11 @@
 
 namespace tarvel {
 
-RequestBuild BuildAutoTsbsSchedule(uint8_t address, DeviceTime start, DeviceTime end, std::string_view periodText) {
+RequestBuild BuildAutoTsbsSchedule(uint8_t address, DeviceTime start, DeviceTime end,
+                                   std::string_view periodText) {
     int64_t period = 0;
-    if (!TryStrToInt64(periodText, period)) return {{}, "'" + std::string(periodText) + "' is not a valid integer value"};
+    if (!TryStrToInt64(periodText, period))
+        return {{}, "'" + std::string(periodText) + "' is not a valid integer value"};
     if (std::string refusal = FieldRangeRefusal(FieldType::U16, period, "everysettime"); !refusal.empty()) {
         return {{}, refusal};
     }
@@ -25,7 +27,9 @@ RequestBuild BuildAutoTsbsSchedule(uint8_t address, DeviceTime start, DeviceTime
     return {BuildFrame(address, CmdBeginGetSbs, data), {}};
 }
 
-int64_t SuggestedMinPeriod(int64_t minutes) { return std::max<int64_t>(1, minutes / 300); }
+int64_t SuggestedMinPeriod(int64_t minutes) {
+    return std::max<int64_t>(1, minutes / 300);
+}
 
 std::optional<uint8_t> DecodeStoringState(ByteSpan frame) {
     const auto data = ReplyData(frame, ReplyCode(CmdCheckFunction), {6});
@@ -58,19 +62,21 @@ std::optional<AutoTsbsBatch> DecodeAutoTsbsReply(ByteSpan frame) {
     AutoTsbsBatch batch;
     batch.header = DecodeRecordBatchHeader(*data);
     for (const PlacedRecord& p : PlaceRecords(batch.header, kAutoTsbsSlots)) {
-        batch.records.emplace_back(p.row, DecodeRecord(data->subspan(8 + 76 * static_cast<size_t>(p.slot), 76)));
+        batch.records.emplace_back(p.row,
+                                   DecodeRecord(data->subspan(8 + 76 * static_cast<size_t>(p.slot), 76)));
     }
     return batch;
 }
 
 RecordRow MakeAutoTsbsRow(int row, const AutoTsbsRecord& r) {
-    RecordRow cells{IntToStr(row),
-                    RecordTimeText(r.Time),
-                    StatusName(r.Mode),
-                    IntToStr(r.Current),
-                    UIntToStr(r.TotalVoltage),
-                    UIntToStr(r.Capacity),
-                    BitNamesText(r.ProtectMask, ProtectNamesA(), true) + BitNamesText(r.FaultMask, FaultNamesB(), true)};
+    RecordRow cells{
+        IntToStr(row),
+        RecordTimeText(r.Time),
+        StatusName(r.Mode),
+        IntToStr(r.Current),
+        UIntToStr(r.TotalVoltage),
+        UIntToStr(r.Capacity),
+        BitNamesText(r.ProtectMask, ProtectNamesA(), true) + BitNamesText(r.FaultMask, FaultNamesB(), true)};
     AppendTemperaturesAndCells(cells, r.AmbientTemp, r.BattTemps, r.CellVoltages);
     return cells;
 }
@@ -83,10 +89,10 @@ bool ApplyAutoTsbsBatch(RecordRows& rows, const AutoTsbsBatch& batch) {
 
 std::string AutoTsbsCsvText(const std::vector<RecordRow>& rows) {
     static const std::array<const char*, kAutoTsbsColumns> kTitles = {
-        "  序号",  "  记录时间  ", "  模式",    "电流",      "总电压",    "容量",      "告警类型",
-        "环境温度", "电池温度1",   "电池温度2", "电池温度3", "电池温度4", "电  压1",   "电  压2",
-        "电  压3", "电  压4",     "电  压5",   "电  压6",   "电压7",     "电  压8",   "电压9",
-        "电  压10", "电  压11",   "电  压12",  "电  压13",  "电  压14",  "电  压15",  "电  压16"};
+        "  序号",   "  记录时间  ", "  模式",    "电流",      "总电压",    "容量",     "告警类型",
+        "环境温度", "电池温度1",    "电池温度2", "电池温度3", "电池温度4", "电  压1",  "电  压2",
+        "电  压3",  "电  压4",      "电  压5",   "电  压6",   "电压7",     "电  压8",  "电压9",
+        "电  压10", "电  压11",     "电  压12",  "电  压13",  "电  压14",  "电  压15", "电  压16"};
     std::string text;
     for (const char* title : kTitles) text += std::string(title) + ",";
     text += "\r\n";

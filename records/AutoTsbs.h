@@ -17,7 +17,8 @@ namespace tarvel {
 
 // Request 0x2C: start and end (week-day 0), then the period edit as a
 // strict integer that must fit 16 bits.
-RequestBuild BuildAutoTsbsSchedule(uint8_t address, DeviceTime start, DeviceTime end, std::string_view periodText);
+RequestBuild BuildAutoTsbsSchedule(uint8_t address, DeviceTime start, DeviceTime end,
+                                   std::string_view periodText);
 // The suggested shortest period for a window of `minutes`: minutes / 300, at least 1.
 int64_t SuggestedMinPeriod(int64_t minutes);
 // Reply 0xAA (L = 6): 1 while the module is storing.

@@ -30,7 +30,8 @@ std::optional<DailyBatch> DecodeDailyReply(ByteSpan frame) {
     DailyBatch batch;
     batch.header = DecodeRecordBatchHeader(*data);
     for (const PlacedRecord& p : PlaceRecords(batch.header, kDailySlots)) {
-        batch.records.emplace_back(p.row, DecodeDailyRecord(data->subspan(6 + 6 * static_cast<size_t>(p.slot), 6)));
+        batch.records.emplace_back(p.row,
+                                   DecodeDailyRecord(data->subspan(6 + 6 * static_cast<size_t>(p.slot), 6)));
     }
     return batch;
 }

@@ -21,8 +21,8 @@ const std::vector<ExportStep> kSteps = {
 };
 
 bool IsSafeNameChar(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '_' ||
-           c == '-';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == '_' || c == '-';
 }
 
 std::string Fields(const std::vector<std::string>& fields) {
@@ -33,7 +33,9 @@ std::string Fields(const std::vector<std::string>& fields) {
 
 }  // namespace
 
-const std::vector<ExportStep>& ExportSteps() { return kSteps; }
+const std::vector<ExportStep>& ExportSteps() {
+    return kSteps;
+}
 
 std::string ExportSafeSerial(std::string_view serialNumber) {
     std::string safe(serialNumber);
@@ -55,8 +57,8 @@ std::string ExportFinalPath(std::string_view serialNumber, double endDateTime) {
 }
 
 std::string ExportHeaderLine() {
-    std::vector<std::string> titles = {"RecordTime", "Serial Num", "Capacity(Ah)", "SoftVersion", "Function Version",
-                                       "Runtime(Min)", "PACK", "BATT"};
+    std::vector<std::string> titles = {"RecordTime",       "Serial Num",   "Capacity(Ah)", "SoftVersion",
+                                       "Function Version", "Runtime(Min)", "PACK",         "BATT"};
     for (int i = 1; i <= 16; ++i) titles.push_back("V" + std::to_string(i));
     titles.push_back("I");
     for (int i = 1; i <= 8; ++i) titles.push_back("T" + std::to_string(i));
@@ -69,13 +71,13 @@ std::string ExportHeaderLine() {
 
 std::string ExportRecordLine(const ExportRecord& r) {
     const auto& v = r.versionRow1;
-    std::vector<std::string> fields = {r.recordTime,
-                                       r.serialNumber,
-                                       r.capacity,
-                                       v[0] + "-" + v[1] + "-" + v[2] + "/" + v[3] + "/" + r.versionHead + "/" +
-                                           r.versionTail,
-                                       r.functionVersion,
-                                       r.runtime};
+    std::vector<std::string> fields = {
+        r.recordTime,
+        r.serialNumber,
+        r.capacity,
+        v[0] + "-" + v[1] + "-" + v[2] + "/" + v[3] + "/" + r.versionHead + "/" + r.versionTail,
+        r.functionVersion,
+        r.runtime};
     fields.insert(fields.end(), r.telemetryColumn1.begin(), r.telemetryColumn1.end());
     fields.insert(fields.end(), r.telemetryColumn4.begin(), r.telemetryColumn4.end());
     return Fields(fields);
@@ -124,7 +126,8 @@ std::optional<std::string> ExportFile::AppendSection(const std::string& section)
 std::optional<std::string> ExportFile::Finish(double endDateTime) {
     const std::string finalPath = ExportFinalPath(serialNumber_, endDateTime);
     if (!RenameFile(workingPath_, finalPath)) {
-        return "The export file could not be renamed and keeps the name \"" + ExtractFileName(workingPath_) + "\"";
+        return "The export file could not be renamed and keeps the name \"" + ExtractFileName(workingPath_) +
+               "\"";
     }
     return std::nullopt;
 }

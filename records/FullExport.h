@@ -34,13 +34,13 @@ std::string ExportFinalPath(std::string_view serialNumber, double endDateTime);
 
 // What one record line takes from the displays.
 struct ExportRecord {
-    std::string recordTime;                   // SG_TSBS column 4, row 18
-    std::string serialNumber;                 // E_ReadSerialNum
-    std::string capacity;                     // Capdis
-    std::array<std::string, 4> versionRow1;   // SG_SoftVersion row 1
-    std::string versionHead, versionTail;     // VersionTextHead / VersionTextTail
-    std::string functionVersion;              // SG_SoftVersion column 1, row 3
-    std::string runtime;                      // SG_History column 1, row 0
+    std::string recordTime;                  // SG_TSBS column 4, row 18
+    std::string serialNumber;                // E_ReadSerialNum
+    std::string capacity;                    // Capdis
+    std::array<std::string, 4> versionRow1;  // SG_SoftVersion row 1
+    std::string versionHead, versionTail;    // VersionTextHead / VersionTextTail
+    std::string functionVersion;             // SG_SoftVersion column 1, row 3
+    std::string runtime;                     // SG_History column 1, row 0
     std::array<std::string, 19> telemetryColumn1;
     std::array<std::string, 18> telemetryColumn4;
 };
@@ -57,7 +57,7 @@ public:
     // left; "Fail to build record file!" when it cannot.
     std::optional<std::string> Start();
     std::optional<std::string> AppendRecordLine(const ExportRecord& record);  // "Fail to open record file!"
-    std::optional<std::string> AppendSection(const std::string& section);     // "Open Alarm Records File Fail!"
+    std::optional<std::string> AppendSection(const std::string& section);  // "Open Alarm Records File Fail!"
     // Renames the working file to its final name; on failure says so.
     std::optional<std::string> Finish(double endDateTime);
     const std::string& WorkingPath() const { return workingPath_; }

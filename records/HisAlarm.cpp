@@ -34,18 +34,12 @@ const std::vector<BitName> kProtectNamesA = {
 const std::vector<BitName> kProtectNamesB(kProtectNamesA.begin(), kProtectNamesA.begin() + 19);
 
 const std::vector<BitName> kFaultNamesB = {
-    {"FAULT_V_SENSOR", "电压传感器故障  "},
-    {"FAULT_T_SENSOR", "温度传感器故障  "},
-    {"FAULT_CHG", "充电回路故障  "},
-    {"FAULT_DIS", "放电回路故障  "},
-    {"FAULT_CELL_BAD", "电芯损坏  "},
-    {"FAULT_HEATER", "加热器故障  "},
-    {"FAULT_END_LIFE", "寿命终止  "},
-    {"FAULT_SW_OFF", "面板开关关闭  "},
-    {"FAULT_CHG_LIMIT", "限流充电回路故障  "},
-    {"FAULT_REV", "反接失效  "},
-    {"FAULT_536_COMM   ", "IC采样通信失败"},
-    {"FAULT_BQ_SLEEP   ", "IC休眠失败"},
+    {"FAULT_V_SENSOR", "电压传感器故障  "},    {"FAULT_T_SENSOR", "温度传感器故障  "},
+    {"FAULT_CHG", "充电回路故障  "},           {"FAULT_DIS", "放电回路故障  "},
+    {"FAULT_CELL_BAD", "电芯损坏  "},          {"FAULT_HEATER", "加热器故障  "},
+    {"FAULT_END_LIFE", "寿命终止  "},          {"FAULT_SW_OFF", "面板开关关闭  "},
+    {"FAULT_CHG_LIMIT", "限流充电回路故障  "}, {"FAULT_REV", "反接失效  "},
+    {"FAULT_536_COMM   ", "IC采样通信失败"},   {"FAULT_BQ_SLEEP   ", "IC休眠失败"},
     {"FAULT_SWITCH_OFF   ", "面板开关关闭"},
 };
 
@@ -76,9 +70,15 @@ HisAlarmRecord DecodeRecord(ByteSpan r, HistoryLayout layout) {
 
 }  // namespace
 
-const std::vector<BitName>& ProtectNamesA() { return kProtectNamesA; }
-const std::vector<BitName>& ProtectNamesB() { return kProtectNamesB; }
-const std::vector<BitName>& FaultNamesB() { return kFaultNamesB; }
+const std::vector<BitName>& ProtectNamesA() {
+    return kProtectNamesA;
+}
+const std::vector<BitName>& ProtectNamesB() {
+    return kProtectNamesB;
+}
+const std::vector<BitName>& FaultNamesB() {
+    return kFaultNamesB;
+}
 
 std::string BitNamesText(uint32_t mask, const std::vector<BitName>& names, bool chinese) {
     std::string text;
@@ -90,15 +90,22 @@ std::string BitNamesText(uint32_t mask, const std::vector<BitName>& names, bool 
 
 std::string StatusName(uint32_t mode) {
     switch (mode) {
-        case 0: return "STATUS_IDLE";
-        case 1: return "STATUS_CHG";
-        case 2: return "STATUS_DIS";
-        case 4: return "STATUS_FULL";
-        default: return UIntToStr(mode);
+        case 0:
+            return "STATUS_IDLE";
+        case 1:
+            return "STATUS_CHG";
+        case 2:
+            return "STATUS_DIS";
+        case 4:
+            return "STATUS_FULL";
+        default:
+            return UIntToStr(mode);
     }
 }
 
-std::string ThousandthsText(int32_t value) { return FloatToStr(value * 0.001); }
+std::string ThousandthsText(int32_t value) {
+    return FloatToStr(value * 0.001);
+}
 
 void AppendTemperaturesAndCells(RecordRow& cells, int16_t ambient, const std::array<int16_t, 4>& battTemps,
                                 const std::array<uint16_t, 16>& cellVoltages) {
@@ -116,9 +123,9 @@ std::optional<HisAlarmBatch> DecodeHisAlarmReply(ByteSpan frame) {
     const size_t size = batch.layout == HistoryLayout::Full ? 84 : 80;
     batch.header = DecodeRecordBatchHeader(*data);
     for (const PlacedRecord& p : PlaceRecords(batch.header, kHisAlarmSlots)) {
-        batch.records.emplace_back(p.row,
-                                   DecodeRecord(data->subspan(kSlotsOffset + size * static_cast<size_t>(p.slot), size),
-                                                batch.layout));
+        batch.records.emplace_back(
+            p.row, DecodeRecord(data->subspan(kSlotsOffset + size * static_cast<size_t>(p.slot), size),
+                                batch.layout));
     }
     return batch;
 }
@@ -127,7 +134,8 @@ std::string HisAlarmAlarmText(const HisAlarmRecord& r, HistoryLayout layout) {
     if (layout == HistoryLayout::Short) return BitNamesText(r.ProtectMask, kProtectNamesB, false);
     if (r.ProtectMask == 0 && r.FaultMask == 0) return "ShutDown ";
     if (r.ProtectMask == 15 && r.FaultMask == 15) return "PowerON ";
-    return BitNamesText(r.ProtectMask, kProtectNamesA, false) + " " + BitNamesText(r.FaultMask, kFaultNamesB, false);
+    return BitNamesText(r.ProtectMask, kProtectNamesA, false) + " " +
+           BitNamesText(r.FaultMask, kFaultNamesB, false);
 }
 
 RecordRow MakeHisAlarmRow(int row, const HisAlarmRecord& r, HistoryLayout layout) {

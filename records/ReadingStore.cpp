@@ -6,7 +6,9 @@
 
 namespace tarvel {
 
-std::string ReadingCsvFileName(ReadingTable table) { return std::string(ReadingTableName(table)) + ".csv"; }
+std::string ReadingCsvFileName(ReadingTable table) {
+    return std::string(ReadingTableName(table)) + ".csv";
+}
 
 std::string ReadingCsvHeader(ReadingTable table) {
     std::string line;
@@ -42,7 +44,8 @@ std::string ReadingStore::AppendCsvLine(ReadingTable table, const std::string& l
     return {};
 }
 
-std::string ReadingStore::InsertRow(ReadingTable table, std::string_view serialNo, const TelemetryTexts& values) {
+std::string ReadingStore::InsertRow(ReadingTable table, std::string_view serialNo,
+                                    const TelemetryTexts& values) {
     try {
         if (!db_) db_ = std::make_unique<ReadingDatabase>(folder_ + "/Data.db");
         db_->Insert(table, serialNo, values);

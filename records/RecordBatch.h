@@ -13,7 +13,7 @@ namespace tarvel {
 
 struct RecordBatchHeader {
     uint16_t TotalRecords = 0;
-    uint16_t LastRecord = 0;      // number of the last record in this reply, from 1
+    uint16_t LastRecord = 0;  // number of the last record in this reply, from 1
     uint16_t RecordsInReply = 0;
 
     // The download is complete with the reply whose last record reaches the total.

@@ -32,7 +32,9 @@ std::optional<AdcReading> DecodeAdcReply(ByteSpan frame) {
     return reading;
 }
 
-const std::array<GridCell, kAdcCountCount>& AdcCells() { return kAdcCells; }
+const std::array<GridCell, kAdcCountCount>& AdcCells() {
+    return kAdcCells;
+}
 
 std::array<std::string, kAdcCountCount> AdcTexts(const AdcReading& reading) {
     std::array<std::string, kAdcCountCount> texts;
@@ -40,7 +42,9 @@ std::array<std::string, kAdcCountCount> AdcTexts(const AdcReading& reading) {
     return texts;
 }
 
-std::string AdcLogPath(double startDateTime) { return AppPath("ADC/" + DateToStr(startDateTime) + "ADC.csv"); }
+std::string AdcLogPath(double startDateTime) {
+    return AppPath("ADC/" + DateToStr(startDateTime) + "ADC.csv");
+}
 
 std::string AdcLogHeader() {
     std::string line = "RecordTime,PackVADC,";
@@ -56,7 +60,9 @@ std::string AdcLogLine(double localDateTime, const std::array<std::string, kAdcC
     return line + "\r\n";
 }
 
-int AdcPeriodSeconds(std::string_view editText) { return StrToIntDef(editText, 10); }
+int AdcPeriodSeconds(std::string_view editText) {
+    return StrToIntDef(editText, 10);
+}
 
 std::optional<std::string> AdcLog::Open(const std::string& path) {
     if (out_.is_open()) out_.close();

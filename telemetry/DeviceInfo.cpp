@@ -63,14 +63,14 @@ struct IoPlace {
     int row;
 };
 const std::array<IoPlace, 19> kIoPlaces = {{
-    {"L_P0", "SG_P0", 0},      {"L_P0MDOUT", "SG_P0", 1},                              //
-    {"L_P1", "SG_P1", 0},      {"L_P1MDIN", "SG_P1", 1},  {"L_P1MDOUT", "SG_P1", 2},  //
-    {"L_P2", "SG_P2", 0},      {"L_P2MDIN", "SG_P2", 1},  {"L_P2MDOUT", "SG_P2", 2},  //
-    {"L_P3", "SG_P3", 0},      {"L_P3MDIN", "SG_P3", 1},  {"L_P3MDOUT", "SG_P3", 2},  //
-    {"L_P4", "SG_P4", 0},      {"L_P4MDOUT", "SG_P4", 1},                              //
-    {"L_P5", "SG_P5", 0},      {"L_P5MDOUT", "SG_P5", 1},                              //
-    {"L_P6", "SG_P6", 0},      {"L_P6MDOUT", "SG_P6", 1},                              //
-    {"L_P7", "SG_P7", 0},      {"L_P7MDOUT", "SG_P7", 1},
+    {"L_P0", "SG_P0", 0}, {"L_P0MDOUT", "SG_P0", 1},                             //
+    {"L_P1", "SG_P1", 0}, {"L_P1MDIN", "SG_P1", 1},  {"L_P1MDOUT", "SG_P1", 2},  //
+    {"L_P2", "SG_P2", 0}, {"L_P2MDIN", "SG_P2", 1},  {"L_P2MDOUT", "SG_P2", 2},  //
+    {"L_P3", "SG_P3", 0}, {"L_P3MDIN", "SG_P3", 1},  {"L_P3MDOUT", "SG_P3", 2},  //
+    {"L_P4", "SG_P4", 0}, {"L_P4MDOUT", "SG_P4", 1},                             //
+    {"L_P5", "SG_P5", 0}, {"L_P5MDOUT", "SG_P5", 1},                             //
+    {"L_P6", "SG_P6", 0}, {"L_P6MDOUT", "SG_P6", 1},                             //
+    {"L_P7", "SG_P7", 0}, {"L_P7MDOUT", "SG_P7", 1},
 }};
 
 }  // namespace

@@ -21,7 +21,7 @@ struct VersionInfo {
     std::string functionText;
 };
 std::optional<VersionInfo> DecodeVersionReply(ByteSpan frame);  // L = 85 or 15
-std::string EditTimeText(const VersionInfo& version);            // "2018.05.09"
+std::string EditTimeText(const VersionInfo& version);           // "2018.05.09"
 // SG_SoftVersion row 1, columns 0..3.
 std::array<std::string, 4> VersionNumberCells(const VersionInfo& version);
 
@@ -47,8 +47,8 @@ struct IoRegister {
     std::string_view label;  // L_P0, L_P0MDOUT, ...
     std::string_view grid;   // SG_P0 .. SG_P7
     int row;
-    std::string text;                  // "0x3C"
-    std::array<std::string, 8> bits;   // columns 0..7
+    std::string text;                 // "0x3C"
+    std::array<std::string, 8> bits;  // columns 0..7
 };
 std::optional<std::vector<IoRegister>> DecodeIoState(ByteSpan frame);
 

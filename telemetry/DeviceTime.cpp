@@ -9,8 +9,14 @@ DeviceTime DecodeDeviceTime(ByteSpan bytes) {
 }
 
 std::array<uint8_t, kDeviceTimeSize> EncodeDeviceTime(const DeviceTime& time) {
-    return {static_cast<uint8_t>(time.year), static_cast<uint8_t>(time.year >> 8), time.month, time.weekDay,
-            time.day, time.hour, time.minute, time.second};
+    return {static_cast<uint8_t>(time.year),
+            static_cast<uint8_t>(time.year >> 8),
+            time.month,
+            time.weekDay,
+            time.day,
+            time.hour,
+            time.minute,
+            time.second};
 }
 
 DeviceTime DeviceTimeOf(TDateTime value) {

@@ -11,7 +11,8 @@ std::optional<ByteSpan> ReplyData(ByteSpan frame, uint8_t code, std::initializer
     if (frame.size() < frame::kMinReplyFrame || frame[frame::kCommand] != code) return std::nullopt;
     const uint32_t length = FrameLengthField(frame.data());
     if (length < 5 || frame.size() != static_cast<size_t>(length) + 4) return std::nullopt;
-    if (lengths.size() != 0 && std::find(lengths.begin(), lengths.end(), length) == lengths.end()) return std::nullopt;
+    if (lengths.size() != 0 && std::find(lengths.begin(), lengths.end(), length) == lengths.end())
+        return std::nullopt;
     return frame.subspan(frame::kReplyData, static_cast<size_t>(length) - frame::kAckLength);
 }
 
@@ -33,18 +34,25 @@ struct FieldLimits {
 
 FieldLimits LimitsOf(FieldType type) {
     switch (type) {
-        case FieldType::U8: return {1, 0, 255};
-        case FieldType::U16: return {2, 0, 65535};
-        case FieldType::I16: return {2, -32768, 32767};
-        case FieldType::I32: return {4, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
-        case FieldType::U32: return {4, 0, std::numeric_limits<uint32_t>::max()};
+        case FieldType::U8:
+            return {1, 0, 255};
+        case FieldType::U16:
+            return {2, 0, 65535};
+        case FieldType::I16:
+            return {2, -32768, 32767};
+        case FieldType::I32:
+            return {4, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
+        case FieldType::U32:
+            return {4, 0, std::numeric_limits<uint32_t>::max()};
     }
     return {1, 0, 0};
 }
 
 }  // namespace
 
-int FieldSize(FieldType type) { return LimitsOf(type).size; }
+int FieldSize(FieldType type) {
+    return LimitsOf(type).size;
+}
 
 bool FieldHolds(FieldType type, int64_t value) {
     const FieldLimits limits = LimitsOf(type);

@@ -6,7 +6,9 @@ namespace tarvel {
 
 namespace {
 
-bool BitSet(uint32_t word, int bit) { return bit >= 0 && (word >> bit & 1u) != 0; }
+bool BitSet(uint32_t word, int bit) {
+    return bit >= 0 && (word >> bit & 1u) != 0;
+}
 
 const std::vector<AlarmProtectionRow> kAlarmProtectionRows = {
     {"Pack Volt Over", "S_Alarm1", 0, "S_Protect1", 0},
@@ -30,21 +32,28 @@ const std::vector<AlarmProtectionRow> kAlarmProtectionRows = {
 };
 
 // Lamps of the group that no view shows; only "End Life" follows a bit.
-const std::vector<StatusBit> kHiddenAlarmLamps = {{-1, "S_Alarm4", ""}, {-1, "S_Alarm14", ""}, {16, "S_Alarm17", ""}};
+const std::vector<StatusBit> kHiddenAlarmLamps = {
+    {-1, "S_Alarm4", ""}, {-1, "S_Alarm14", ""}, {16, "S_Alarm17", ""}};
 const std::vector<std::string_view> kHiddenProtectionLamps = {"S_Protect4", "S_Protect14", "S_Protect21"};
 
 const std::vector<StatusBit> kFailBits = {
-    {0, "S_Fail1", "Volt.Sensor Fail"}, {1, "S_Fail2", "Temp.Sensor Fail"}, {2, "S_Fail3", "Chg.Tube Fail"},
-    {3, "S_Fail4", "Dischg.Tube Fail"}, {4, "S_Fail5", "Cell Broken"},      {5, "S_Fail6", "Heater Fail"},
-    {6, "S_Fail7", ""},                 {7, "S_Fail8", "Switch Of Panel Off"}, {8, "S_Fail9", "Chg.Circuit Fail"},
+    {0, "S_Fail1", "Volt.Sensor Fail"},
+    {1, "S_Fail2", "Temp.Sensor Fail"},
+    {2, "S_Fail3", "Chg.Tube Fail"},
+    {3, "S_Fail4", "Dischg.Tube Fail"},
+    {4, "S_Fail5", "Cell Broken"},
+    {5, "S_Fail6", "Heater Fail"},
+    {6, "S_Fail7", ""},
+    {7, "S_Fail8", "Switch Of Panel Off"},
+    {8, "S_Fail9", "Chg.Circuit Fail"},
 };
 
 const std::vector<StatusBit> kOthersBits = {
-    {0, "S_Heater", "Heater"},     {1, "S_ChgFullT", "Full.Count"}, {2, "S_Adjusted_V", "Volt.Cal"},
+    {0, "S_Heater", "Heater"},      {1, "S_ChgFullT", "Full.Count"}, {2, "S_Adjusted_V", "Volt.Cal"},
     {3, "S_Adjusted_C", "Cur.Cal"}, {4, "S_Chg_Limit", "Chg.Cur"},
 };
 
-const std::array<std::string_view, 16> kBalanceLamps = {"Bls1",  "Bls2",  "Bls3",  "Bls4", "Bls5",  "Bls6",
+const std::array<std::string_view, 16> kBalanceLamps = {"Bls1",  "Bls2",  "Bls3",  "Bls4",  "Bls5",  "Bls6",
                                                         "Bls7",  "Bls8",  "Bls9",  "Bls10", "Bls11", "Bls12",
                                                         "Bls13", "Bls14", "Bls15", "Bls16"};
 
@@ -65,7 +74,8 @@ const StateLook* FindStateLook(uint16_t state) {
     return nullptr;
 }
 
-std::vector<LampColour> BitLamps(const std::vector<StatusBit>& bits, uint32_t word, Colour set, Colour clear) {
+std::vector<LampColour> BitLamps(const std::vector<StatusBit>& bits, uint32_t word, Colour set,
+                                 Colour clear) {
     std::vector<LampColour> lamps;
     for (const StatusBit& b : bits) lamps.push_back({b.lamp, BitSet(word, b.bit) ? set : clear});
     return lamps;
@@ -73,17 +83,25 @@ std::vector<LampColour> BitLamps(const std::vector<StatusBit>& bits, uint32_t wo
 
 }  // namespace
 
-const std::vector<AlarmProtectionRow>& AlarmProtectionRows() { return kAlarmProtectionRows; }
-const std::vector<StatusBit>& FailBits() { return kFailBits; }
-const std::vector<StatusBit>& OthersBits() { return kOthersBits; }
+const std::vector<AlarmProtectionRow>& AlarmProtectionRows() {
+    return kAlarmProtectionRows;
+}
+const std::vector<StatusBit>& FailBits() {
+    return kFailBits;
+}
+const std::vector<StatusBit>& OthersBits() {
+    return kOthersBits;
+}
 
 std::vector<LampColour> AlarmLamps(uint32_t alarm) {
     std::vector<LampColour> lamps;
     for (const AlarmProtectionRow& row : kAlarmProtectionRows) {
-        lamps.push_back({row.alarmLamp, BitSet(alarm, row.alarmBit) ? StatusColour::Alarm : StatusColour::Normal});
+        lamps.push_back(
+            {row.alarmLamp, BitSet(alarm, row.alarmBit) ? StatusColour::Alarm : StatusColour::Normal});
     }
     for (const StatusBit& hidden : kHiddenAlarmLamps) {
-        lamps.push_back({hidden.lamp, BitSet(alarm, hidden.bit) ? StatusColour::Alarm : StatusColour::Normal});
+        lamps.push_back(
+            {hidden.lamp, BitSet(alarm, hidden.bit) ? StatusColour::Alarm : StatusColour::Normal});
     }
     return lamps;
 }
@@ -91,8 +109,8 @@ std::vector<LampColour> AlarmLamps(uint32_t alarm) {
 std::vector<LampColour> ProtectionLamps(uint32_t protection) {
     std::vector<LampColour> lamps;
     for (const AlarmProtectionRow& row : kAlarmProtectionRows) {
-        lamps.push_back({row.protectionLamp,
-                         BitSet(protection, row.protectionBit) ? StatusColour::Protection : StatusColour::Normal});
+        lamps.push_back({row.protectionLamp, BitSet(protection, row.protectionBit) ? StatusColour::Protection
+                                                                                   : StatusColour::Normal});
     }
     for (std::string_view hidden : kHiddenProtectionLamps) lamps.push_back({hidden, StatusColour::Normal});
     // The alarm lamps of the protection-only rows are repainted after the column.
@@ -114,7 +132,7 @@ std::vector<LampColour> BalanceLamps(uint32_t balance) {
     std::vector<LampColour> lamps;
     for (size_t bit = 0; bit < kBalanceLamps.size(); ++bit) {
         lamps.push_back({kBalanceLamps[bit], BitSet(balance, static_cast<int>(bit)) ? StatusColour::Normal
-                                                                                     : StatusColour::Clear});
+                                                                                    : StatusColour::Clear});
     }
     return lamps;
 }
@@ -129,7 +147,8 @@ std::array<LampColour, 4> BatteryStateLamps(uint16_t battState) {
 }
 
 BatteryPicture BatteryPictureColours(const TelemetryRecord& record) {
-    if (record.Fail != 0 || record.Protection != 0) return {StatusColour::Protection, StatusColour::Protection};
+    if (record.Fail != 0 || record.Protection != 0)
+        return {StatusColour::Protection, StatusColour::Protection};
     if (record.Alarm != 0) return {StatusColour::Alarm, StatusColour::Alarm};
     if (const StateLook* look = FindStateLook(record.BattState)) return {look->colour, look->colour};
     return {StatusColour::White, StatusColour::LightEdge3D};
@@ -143,6 +162,8 @@ Colour ParallelStateColour(const TelemetryRecord& record) {
     return colour;
 }
 
-std::string SocLabel(const TelemetryRecord& record) { return "SOC-" + UIntToStr(record.SOC) + "%"; }
+std::string SocLabel(const TelemetryRecord& record) {
+    return "SOC-" + UIntToStr(record.SOC) + "%";
+}
 
 }  // namespace tarvel

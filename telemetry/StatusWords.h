@@ -16,10 +16,10 @@ namespace tarvel {
 using Colour = uint32_t;
 
 namespace StatusColour {
-constexpr Colour Normal = 0x80FF00;       // bit clear, Others/balance set, full
-constexpr Colour Clear = 0xF1D2B4;        // Others/balance clear, idle
+constexpr Colour Normal = 0x80FF00;  // bit clear, Others/balance set, full
+constexpr Colour Clear = 0xF1D2B4;   // Others/balance clear, idle
 constexpr Colour Alarm = 0xFFD0FF;
-constexpr Colour Protection = 0x6A6AFF;   // protection and fail
+constexpr Colour Protection = 0x6A6AFF;  // protection and fail
 constexpr Colour Charging = 0x80D98D;
 constexpr Colour Discharging = 0xFFFFAA;
 constexpr Colour Inactive = 0xC0C0C0;

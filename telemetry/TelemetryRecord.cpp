@@ -34,7 +34,8 @@ std::optional<TelemetryRecord> DecodeTelemetryReply(ByteSpan frame) {
 std::optional<SerialTelemetry> DecodeSerialTelemetryReply(ByteSpan frame) {
     const auto data = ReplyData(frame, ReplyCode(CmdQuerySbsBySerial), {kSerialTelemetryReplyLength});
     if (!data) return std::nullopt;
-    return SerialTelemetry{DecodeTelemetryRecord(*data), TextUntilZero(data->subspan(kTelemetryRecordSize, 20))};
+    return SerialTelemetry{DecodeTelemetryRecord(*data),
+                           TextUntilZero(data->subspan(kTelemetryRecordSize, 20))};
 }
 
 TelemetryTexts TelemetryValueTexts(const TelemetryRecord& r) {
@@ -61,11 +62,13 @@ TelemetryCells MakeTelemetryCells(const TelemetryRecord& record, const std::stri
     return cells;
 }
 
-std::string TelemetryTimeText(double localDateTime) { return FormatDateTime("YYYY-MM-DD HH-MM-SS", localDateTime); }
+std::string TelemetryTimeText(double localDateTime) {
+    return FormatDateTime("YYYY-MM-DD HH-MM-SS", localDateTime);
+}
 
 std::array<std::string, 4> LifeCells(const TelemetryRecord& r) {
-    return {UIntToStr(r.SOC), IntToStr(static_cast<int32_t>(r.SOCHealth)), IntToStr(static_cast<int32_t>(r.DiscTimes)),
-            IntToStr(static_cast<int32_t>(r.TotalDiscSOC))};
+    return {UIntToStr(r.SOC), IntToStr(static_cast<int32_t>(r.SOCHealth)),
+            IntToStr(static_cast<int32_t>(r.DiscTimes)), IntToStr(static_cast<int32_t>(r.TotalDiscSOC))};
 }
 
 ModuleReading MakeModuleReading(const TelemetryRecord& r, const std::string& timeText) {
@@ -93,8 +96,12 @@ std::array<std::string, 40> MakeReadingRow(const TelemetryRecord& record, const 
     return row;
 }
 
-std::string TileVoltageLabel(const TelemetryRecord& record) { return "V  " + IntToStr(record.BATT) + "mV"; }
+std::string TileVoltageLabel(const TelemetryRecord& record) {
+    return "V  " + IntToStr(record.BATT) + "mV";
+}
 
-std::string TileCurrentLabel(const TelemetryRecord& record) { return "I  " + IntToStr(record.I) + "mA"; }
+std::string TileCurrentLabel(const TelemetryRecord& record) {
+    return "I  " + IntToStr(record.I) + "mA";
+}
 
 }  // namespace tarvel

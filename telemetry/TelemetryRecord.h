@@ -25,7 +25,7 @@ struct TelemetryRecord {
     uint32_t SOCHealth = 0, DiscTimes = 0, TotalDiscSOC = 0;
 };
 
-TelemetryRecord DecodeTelemetryRecord(ByteSpan data);  // `data` holds at least 96 bytes
+TelemetryRecord DecodeTelemetryRecord(ByteSpan data);                 // `data` holds at least 96 bytes
 std::optional<TelemetryRecord> DecodeTelemetryReply(ByteSpan frame);  // 0x83, L = 101
 
 struct SerialTelemetry {

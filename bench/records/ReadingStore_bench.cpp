@@ -21,7 +21,8 @@ void BM_StoreOneReading(benchmark::State& state) {
         record.I = -1000;
         const TelemetryTexts values = TelemetryValueTexts(record);
         for (auto _ : state) {
-            const StoreReport report = store.Store(ReadingTable::MoreModule, "2018-11-22 14-05-09", "7", values);
+            const StoreReport report =
+                store.Store(ReadingTable::MoreModule, "2018-11-22 14-05-09", "7", values);
             if (!report.failures.empty()) state.SkipWithError(report.failures.front().c_str());
         }
     }

@@ -7,10 +7,11 @@ namespace tarvel {
 namespace {
 
 const std::array<const char*, kReadingValueCount> kValueColumns = {
-    "PACK", "BATT", "V1",  "V2",  "V3",  "V4",  "V5",  "V6",  "V7",  "V8",         "V9",    "V10",
-    "V11",  "V12",  "V13", "V14", "V15", "V16", "I",   "T1",  "T2",  "T3",         "T4",    "T5",
-    "T6",   "T7",   "T8",  "Others", "Alarm", "Protection", "Fail", "Balance", "BattState", "SOC",
-    "SOCHealth", "DiscTimes", "TotalDiscSOC"};
+    "PACK",      "BATT", "V1",        "V2",        "V3",          "V4",         "V5",   "V6",
+    "V7",        "V8",   "V9",        "V10",       "V11",         "V12",        "V13",  "V14",
+    "V15",       "V16",  "I",         "T1",        "T2",          "T3",         "T4",   "T5",
+    "T6",        "T7",   "T8",        "Others",    "Alarm",       "Protection", "Fail", "Balance",
+    "BattState", "SOC",  "SOCHealth", "DiscTimes", "TotalDiscSOC"};
 
 std::string JoinColumns(ReadingTable table, const char* valueType) {
     std::string text = "RecordTime";
@@ -31,16 +32,23 @@ std::string JoinColumns(ReadingTable table, const char* valueType) {
 
 const char* ReadingTableName(ReadingTable table) {
     switch (table) {
-        case ReadingTable::NoModule: return "NoModule";
-        case ReadingTable::SingleModule: return "SingleModule";
-        case ReadingTable::MoreModule: return "MoreModule";
+        case ReadingTable::NoModule:
+            return "NoModule";
+        case ReadingTable::SingleModule:
+            return "SingleModule";
+        case ReadingTable::MoreModule:
+            return "MoreModule";
     }
     return "NoModule";
 }
 
-bool ReadingTableHasSerial(ReadingTable table) { return table != ReadingTable::NoModule; }
+bool ReadingTableHasSerial(ReadingTable table) {
+    return table != ReadingTable::NoModule;
+}
 
-const std::array<const char*, kReadingValueCount>& ReadingValueColumns() { return kValueColumns; }
+const std::array<const char*, kReadingValueCount>& ReadingValueColumns() {
+    return kValueColumns;
+}
 
 std::vector<std::string> ReadingColumns(ReadingTable table) {
     std::vector<std::string> columns{"RecordTime"};
@@ -49,14 +57,17 @@ std::vector<std::string> ReadingColumns(ReadingTable table) {
     return columns;
 }
 
-std::string ReadingDatabase::DefaultPath() { return AppPath("DataAccess/Data.db"); }
+std::string ReadingDatabase::DefaultPath() {
+    return AppPath("DataAccess/Data.db");
+}
 
 ReadingDatabase::ReadingDatabase(const std::string& path) : db_(path) {
     db_.SetBusyTimeout(100);
     db_.Execute("PRAGMA journal_mode=WAL");
     // In WAL mode NORMAL keeps the file consistent and spares an fsync per reading.
     db_.Execute("PRAGMA synchronous=NORMAL");
-    for (ReadingTable table : {ReadingTable::NoModule, ReadingTable::SingleModule, ReadingTable::MoreModule}) {
+    for (ReadingTable table :
+         {ReadingTable::NoModule, ReadingTable::SingleModule, ReadingTable::MoreModule}) {
         db_.Execute(std::string("CREATE TABLE IF NOT EXISTS ") + ReadingTableName(table) + "(" +
                     JoinColumns(table, "INTEGER") + ")");
     }
@@ -65,8 +76,8 @@ ReadingDatabase::ReadingDatabase(const std::string& path) : db_(path) {
 Statement& ReadingDatabase::InsertStatement(ReadingTable table) {
     auto& slot = inserts_[static_cast<size_t>(table)];
     if (!slot) {
-        std::string sql = std::string("INSERT INTO ") + ReadingTableName(table) + "(" + JoinColumns(table, nullptr) +
-                          ") VALUES(datetime('now','localtime')";
+        std::string sql = std::string("INSERT INTO ") + ReadingTableName(table) + "(" +
+                          JoinColumns(table, nullptr) + ") VALUES(datetime('now','localtime')";
         const int count = kReadingValueCount + (ReadingTableHasSerial(table) ? 1 : 0);
         for (int i = 0; i < count; ++i) sql += ",?";
         sql += ")";
@@ -93,7 +104,8 @@ std::vector<std::string> ReadingDatabase::SerialNumbers(ReadingTable table) {
 }
 
 ReadingQueryResult ReadingDatabase::SelectDays(ReadingTable table, std::string_view firstDay,
-                                               std::string_view lastDay, std::optional<std::string_view> serialNo,
+                                               std::string_view lastDay,
+                                               std::optional<std::string_view> serialNo,
                                                std::string_view orderColumn) {
     std::string order = "RecordTime";
     for (const std::string& column : ReadingColumns(table)) {
@@ -119,7 +131,8 @@ ReadingQueryResult ReadingDatabase::SelectDays(ReadingTable table, std::string_v
 
 int ReadingDatabase::DeleteDays(ReadingTable table, std::string_view firstDay, std::string_view lastDay,
                                 std::optional<std::string_view> serialNo) {
-    std::string sql = std::string("DELETE FROM ") + ReadingTableName(table) + " WHERE RecordTime>=? AND RecordTime<date(?,'+1 day')";
+    std::string sql = std::string("DELETE FROM ") + ReadingTableName(table) +
+                      " WHERE RecordTime>=? AND RecordTime<date(?,'+1 day')";
     if (serialNo && ReadingTableHasSerial(table)) sql += " AND SerialNO=?";
     Statement remove = db_.Prepare(sql);
     remove.BindText(1, firstDay);

@@ -67,7 +67,8 @@ TEST(Calibration, CurrentKbFullLayoutSixPoints) {
     EXPECT_EQ(charge.writes, (std::vector<CellWrite>{{14, "10000"}, {16, "10"}, {18, "10000"}, {20, "10"}}));
     const auto discharge = ComputeCurrentKb(column, true, KbLayout::Full);
     EXPECT_EQ(discharge.message, "Succeed to calacute KB of current in discharge!");
-    EXPECT_EQ(discharge.writes, (std::vector<CellWrite>{{14, "10000"}, {16, "-10"}, {18, "10000"}, {20, "-10"}}));
+    EXPECT_EQ(discharge.writes,
+              (std::vector<CellWrite>{{14, "10000"}, {16, "-10"}, {18, "10000"}, {20, "-10"}}));
 }
 
 TEST(Calibration, CurrentKbFailuresAndOnePoint) {

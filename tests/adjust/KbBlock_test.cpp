@@ -54,7 +54,8 @@ TEST(KbBlock, EmptyCellsWriteTheDefaults) {
     const RequestBuild full = BuildKbWrite(0, EmptyCells(KbLayout::Full));
     ASSERT_TRUE(full.Ok());
     ASSERT_EQ(full.frame.size(), 74u);
-    EXPECT_EQ(std::vector<uint8_t>(full.frame.begin(), full.frame.begin() + 7), testing::Hex("00 00 46 01 08 55 AA"));
+    EXPECT_EQ(std::vector<uint8_t>(full.frame.begin(), full.frame.begin() + 7),
+              testing::Hex("00 00 46 01 08 55 AA"));
     const auto data = ByteSpan(full.frame).subspan(7, 66);
     for (size_t i = 0; i < 17; ++i) EXPECT_EQ(ReadU16(data, 2 * i), 10000);
     EXPECT_EQ(ReadU16(data, 34), 10000);
@@ -65,7 +66,8 @@ TEST(KbBlock, EmptyCellsWriteTheDefaults) {
 
     const RequestBuild shortWrite = BuildKbWrite(3, EmptyCells(KbLayout::Short));
     ASSERT_EQ(shortWrite.frame.size(), 66u);
-    EXPECT_EQ(std::vector<uint8_t>(shortWrite.frame.begin(), shortWrite.frame.begin() + 3), testing::Hex("03 00 3E"));
+    EXPECT_EQ(std::vector<uint8_t>(shortWrite.frame.begin(), shortWrite.frame.begin() + 3),
+              testing::Hex("03 00 3E"));
 }
 
 TEST(KbBlock, WriteTakesToWriteElseAsReadAndRefusesWhatDoesNotFit) {
@@ -95,7 +97,8 @@ TEST(KbBlock, WriteTakesToWriteElseAsReadAndRefusesWhatDoesNotFit) {
     const std::vector<Case> cases = {
         {[](KbCells& c) { c.current[1][16] = "70000"; },
          "SG_CKB column 1, row 16: 70000 is out of range (-32768 to 32767)"},
-        {[](KbCells& c) { c.voltageKToWrite[16] = "-1"; }, "SG_VKB column 4, row 17: -1 is out of range (0 to 65535)"},
+        {[](KbCells& c) { c.voltageKToWrite[16] = "-1"; },
+         "SG_VKB column 4, row 17: -1 is out of range (0 to 65535)"},
         {[](KbCells& c) { c.voltageKAsRead[2] = "65536"; },
          "SG_VKB column 3, row 3: 65536 is out of range (0 to 65535)"},
         {[](KbCells& c) { c.tempK = "99999"; }, "E_TempK: 99999 is out of range (0 to 65535)"},

@@ -58,7 +58,8 @@ TEST(ProtectionParameters, AnyCellThatDoesNotFitRefusesTheWholeWrite) {
         {12, "70000", "P13 (SG_TBMS column 1, row 12): 70000 is out of range (0 to 65535)"},
         {20, "-1", "P21 (SG_TBMS column 1, row 20): -1 is out of range (0 to 65535)"},
         {30, "32768", "P31 (SG_TBMS column 4, row 6): 32768 is out of range (-32768 to 32767)"},
-        {0, "2147483648", "P1 (SG_TBMS column 1, row 0): 2147483648 is out of range (-2147483648 to 2147483647)"},
+        {0, "2147483648",
+         "P1 (SG_TBMS column 1, row 0): 2147483648 is out of range (-2147483648 to 2147483647)"},
         {47, "", "P48 (SG_TBMS column 4, row 23): '' is not a valid integer value"},
         {5, "12a", "P6 (SG_TBMS column 1, row 5): '12a' is not a valid integer value"},
     };
@@ -79,9 +80,9 @@ TEST(ProtectionParameters, ThresholdGridsMirrorTheirParameters) {
     const auto& grids = ThresholdGrids();
     ASSERT_EQ(grids.size(), 7u);
     EXPECT_EQ(grids[0].name, "SG_Highbvset");
-    EXPECT_EQ(grids[0].parameters.front(), 4);  // P5
+    EXPECT_EQ(grids[0].parameters.front(), 4);                   // P5
     EXPECT_EQ(grids[4].parameters, (std::vector<int>{26, 29}));  // P27, P30
-    EXPECT_EQ(grids[6].parameters.back(), 45);  // P46
+    EXPECT_EQ(grids[6].parameters.back(), 45);                   // P46
 }
 
 TEST(ProtectionParameters, BmsFileRoundTripsByteForByte) {

@@ -39,7 +39,8 @@ TEST(RatedCapacity, LifeFrameAndItsFieldChecks) {
     const RequestBuild refused = BuildSetLife(1, {"70000", "98", "1", "1"});
     EXPECT_TRUE(refused.frame.empty());
     EXPECT_EQ(refused.refusal, "SG_Life column 1, row 0: 70000 is out of range (-32768 to 32767)");
-    EXPECT_EQ(BuildSetLife(1, {"1", "1", "", "1"}).refusal, "SG_Life column 1, row 2: '' is not a valid integer value");
+    EXPECT_EQ(BuildSetLife(1, {"1", "1", "", "1"}).refusal,
+              "SG_Life column 1, row 2: '' is not a valid integer value");
 }
 
 TEST(RatedCapacity, RunHistoryAndExitNames) {
@@ -49,8 +50,8 @@ TEST(RatedCapacity, RunHistoryAndExitNames) {
     EXPECT_EQ(cells.values, (std::array<std::string, 4>{"123456", "90", "77", "5"}));
     EXPECT_EQ(cells.exitName, "short circuit in discharge");
     const std::vector<std::pair<int32_t, const char*>> names = {
-        {0, "Frist on"}, {8, "Connect in reverse"}, {9, "Exit much/Not define"}, {255, "Abnormal"},
-        {-1, "Exit much/Not define"}, {256, "Exit much/Not define"}};
+        {0, "Frist on"},   {8, "Connect in reverse"},    {9, "Exit much/Not define"},
+        {255, "Abnormal"}, {-1, "Exit much/Not define"}, {256, "Exit much/Not define"}};
     for (const auto& [code, name] : names) EXPECT_EQ(ExitReasonName(code), name) << code;
 }
 
@@ -58,7 +59,8 @@ TEST(DeviceClock, SetAndRead) {
     const RequestBuild set = BuildSetClock(0, {"2018", "11", "5", "9", "3", "7", "1"});
     ASSERT_TRUE(set.Ok());
     EXPECT_EQ(std::vector<uint8_t>(set.frame.begin(), set.frame.begin() + 7), Hex("00 00 0C 01 20 55 AA"));
-    EXPECT_EQ(std::vector<uint8_t>(set.frame.begin() + 7, set.frame.end() - 1), Hex("E2 07 0B 01 05 09 03 07"));
+    EXPECT_EQ(std::vector<uint8_t>(set.frame.begin() + 7, set.frame.end() - 1),
+              Hex("E2 07 0B 01 05 09 03 07"));
     EXPECT_EQ(BuildSetClock(0, {"2018", "300", "5", "9", "3", "7", "1"}).refusal,
               "MonthEdit: 300 is out of range (0 to 255)");
     EXPECT_EQ(BuildSetClock(0, {"x", "1", "5", "9", "3", "7", "1"}).refusal,

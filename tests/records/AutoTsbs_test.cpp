@@ -16,8 +16,9 @@ TEST(AutoTsbs, ScheduleFrame) {
     const DeviceTime end{2018, 11, 2, 6, 9, 0, 0};
     const RequestBuild schedule = BuildAutoTsbsSchedule(0, start, end, "300");
     ASSERT_TRUE(schedule.Ok());
-    EXPECT_EQ(schedule.frame, testing::Hex("00 00 16 01 2C 55 AA E2 07 0B 00 05 08 00 00 E2 07 0B 00 06 09 00 00 2C "
-                                           "01 73"));
+    EXPECT_EQ(schedule.frame,
+              testing::Hex("00 00 16 01 2C 55 AA E2 07 0B 00 05 08 00 00 E2 07 0B 00 06 09 00 00 2C "
+                           "01 73"));
     EXPECT_EQ(BuildAutoTsbsSchedule(0, start, end, "70000").refusal,
               "everysettime: 70000 is out of range (0 to 65535)");
     EXPECT_EQ(BuildAutoTsbsSchedule(0, start, end, "").refusal, "'' is not a valid integer value");

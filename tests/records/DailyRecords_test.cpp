@@ -15,7 +15,8 @@ using testing::DeviceFixture;
 TEST(DailyRecords, RecordFields) {
     const DailyRecord r = DecodeDailyRecord(testing::Hex("32 45 28 1E FF FF"));
     EXPECT_EQ(MakeDailyRow(1, r), (RecordRow{"1", "2018-3-5", "40", "30", "-1", "15"}));
-    const std::vector<std::pair<int, int>> steps = {{0, 0}, {1, 5}, {2, 15}, {3, 30}, {4, 45}, {5, 60}, {6, 75}, {7, 90}};
+    const std::vector<std::pair<int, int>> steps = {{0, 0},  {1, 5},  {2, 15}, {3, 30},
+                                                    {4, 45}, {5, 60}, {6, 75}, {7, 90}};
     for (const auto& [code, percent] : steps) EXPECT_EQ(ChargePercent(code), percent);
 }
 
@@ -58,12 +59,14 @@ TEST(DailyRecords, CsvFileByteForByte) {
     const std::vector<RecordRow> rows = {{"1", "2018-3-5", "40", "30", "-1", "15"}, RecordRow(6)};
     const std::string path = folder.File("d.csv");
     EXPECT_FALSE(SaveDailyCsv(path, rows));
-    EXPECT_EQ(ReadFileText(path),
-              "  Serial Num,   Date,  Cell Max.TEMP,  Ambin Max.TEMP,Daily DisChg Cap(AH),Daily Chg Cap(%),\r\n"
-              "1,2018-3-5,40,30,-1,15,\r\n"
-              ",,,,,,\r\n");
+    EXPECT_EQ(
+        ReadFileText(path),
+        "  Serial Num,   Date,  Cell Max.TEMP,  Ambin Max.TEMP,Daily DisChg Cap(AH),Daily Chg Cap(%),\r\n"
+        "1,2018-3-5,40,30,-1,15,\r\n"
+        ",,,,,,\r\n");
     EXPECT_EQ(SaveDailyCsv(folder.File("x/y.csv"), rows), "Error creating history warning record file!");
-    EXPECT_EQ(DailyCsvName(EncodeDateTime({2018, 11, 22, 14, 5, 9, 0})), "2018-11-22 14-05-09_RunRecords.csv");
+    EXPECT_EQ(DailyCsvName(EncodeDateTime({2018, 11, 22, 14, 5, 9, 0})),
+              "2018-11-22 14-05-09_RunRecords.csv");
 }
 
 }  // namespace

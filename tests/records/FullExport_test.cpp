@@ -11,8 +11,8 @@ namespace {
 
 TEST(FullExport, SerialNumberCannotLeaveTheFolder) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"TV-0042_a.b", "TV-0042_a.b"}, {"../../etc", ".._.._etc"}, {"..", "__"},  {"a/b\\c", "a_b_c"},
-        {std::string("x\0y", 3), "x_y"}, {"温度", "______"},           {"", ""},
+        {"TV-0042_a.b", "TV-0042_a.b"},  {"../../etc", ".._.._etc"}, {"..", "__"}, {"a/b\\c", "a_b_c"},
+        {std::string("x\0y", 3), "x_y"}, {"温度", "______"},         {"", ""},
     };
     for (const auto& [serial, safe] : cases) EXPECT_EQ(ExportSafeSerial(serial), safe) << serial;
 }
@@ -40,12 +40,14 @@ TEST(FullExport, FileLayoutByteForByte) {
     EXPECT_EQ(file.WorkingPath(), AppPath("Export DataAccess/SN1 Data.csv"));
     WriteFileText(file.WorkingPath(), "lines of a failed run\r\n");
     EXPECT_FALSE(file.Start());
-    for (int i = 0; i < 5; ++i) EXPECT_FALSE(file.AppendRecordLine(Record("2018-11-22 14-05-0" + std::to_string(i))));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_FALSE(file.AppendRecordLine(Record("2018-11-22 14-05-0" + std::to_string(i))));
     EXPECT_FALSE(file.AppendSection(ExportHistorySection({RecordRow(29, "h")})));
     EXPECT_FALSE(file.AppendSection(ExportDailySection({{"1", "2018-3-5", "40", "30", "-1", "15"}})));
     const std::string text = ReadFileText(file.WorkingPath());
 
-    std::string header = "RecordTime,Serial Num,Capacity(Ah),SoftVersion,Function Version,Runtime(Min),PACK,BATT,";
+    std::string header =
+        "RecordTime,Serial Num,Capacity(Ah),SoftVersion,Function Version,Runtime(Min),PACK,BATT,";
     for (int i = 1; i <= 16; ++i) header += "V" + std::to_string(i) + ",";
     header += "I,";
     for (int i = 1; i <= 8; ++i) header += "T" + std::to_string(i) + ",";
@@ -54,7 +56,8 @@ TEST(FullExport, FileLayoutByteForByte) {
     for (int i = 0; i < 19; ++i) first += std::to_string(i) + ",";
     for (int i = 0; i < 18; ++i) first += std::to_string(100 + i) + ",";
     first += "\r\n";
-    std::string history = ",\r\nHistory Num,  Start Time,  End Time,  MOode,Current,Voltage,Capacity,Alarm,Ambient Temp,";
+    std::string history =
+        ",\r\nHistory Num,  Start Time,  End Time,  MOode,Current,Voltage,Capacity,Alarm,Ambient Temp,";
     for (int i = 1; i <= 4; ++i) history += "Batt Temp." + std::to_string(i) + ",";
     for (int i = 1; i <= 16; ++i) history += "Vol." + std::to_string(i) + ",";
     history += "\r\n";

@@ -91,12 +91,13 @@ TEST(HisAlarm, RecordsOutsideTheSlotsOrTheRowsAreIgnored) {
         {{12, 5, 5}, {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}}},
         {{12, 12, 2}, {{0, 11}, {1, 12}}},
         {{12, 8, 9}, {{1, 1}, {2, 2}, {3, 3}, {4, 4}}},  // count above the slots: five at most, row 0 dropped
-        {{12, 2, 5}, {{3, 1}, {4, 2}}},                              // rows <= 0 dropped
-        {{3, 5, 5}, {{0, 1}, {1, 2}, {2, 3}}},                       // rows above the total dropped
+        {{12, 2, 5}, {{3, 1}, {4, 2}}},                  // rows <= 0 dropped
+        {{3, 5, 5}, {{0, 1}, {1, 2}, {2, 3}}},           // rows above the total dropped
         {{0, 0, 0}, {}},
         {{65535, 65535, 65535}, {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}}},
     };
-    for (const Case& c : cases) EXPECT_EQ(PlaceRecords(c.header, kHisAlarmSlots), c.placed) << c.header.LastRecord;
+    for (const Case& c : cases)
+        EXPECT_EQ(PlaceRecords(c.header, kHisAlarmSlots), c.placed) << c.header.LastRecord;
 }
 
 TEST(HisAlarm, RefusesRepliesOfOtherLengthsAndCodes) {
@@ -119,11 +120,14 @@ TEST(HisAlarm, CsvFileByteForByte) {
     EXPECT_FALSE(SaveHisAlarmCsv(path, lines));  // the user confirmed replacing it
     const std::string text = ReadFileText(path);
     const std::string title =
-        "  Num,  Start Time,  End Time,  MOode,Current,Voltage,Capacity,Alarm,Ambient Temp,Batt Temp.1,Batt Temp.2,"
-        "Batt Temp.3,Batt Temp.4,Vol.1,Vol.2,Vol.3,Vol.4,Vol.5,Vol.6,Vol.7,Vol.8,Vol.9,Vol.10,Vol.11,Vol.12,Vol.13,"
+        "  Num,  Start Time,  End Time,  MOode,Current,Voltage,Capacity,Alarm,Ambient Temp,Batt Temp.1,Batt "
+        "Temp.2,"
+        "Batt Temp.3,Batt "
+        "Temp.4,Vol.1,Vol.2,Vol.3,Vol.4,Vol.5,Vol.6,Vol.7,Vol.8,Vol.9,Vol.10,Vol.11,Vol.12,Vol.13,"
         "Vol.14,Vol.15,Vol.16,\r\n";
     const std::string first =
-        "1,2018-11-5 9:3:1 ,2018-11-5 10:0:0 ,STATUS_CHG,23.456,2,-1,PROTECT_PACK_OVPROTECT_CHG_OC,-1,20,21,22,23,"
+        "1,2018-11-5 9:3:1 ,2018-11-5 10:0:0 "
+        ",STATUS_CHG,23.456,2,-1,PROTECT_PACK_OVPROTECT_CHG_OC,-1,20,21,22,23,"
         "65535,3301,3302,3303,3304,3305,3306,3307,3308,3309,3310,3311,3312,3313,3314,3315\r\n";
     ASSERT_EQ(text.substr(0, title.size()), title);
     EXPECT_EQ(text.substr(title.size(), first.size()), first);

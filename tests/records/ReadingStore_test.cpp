@@ -38,10 +38,12 @@ TEST(ReadingStore, CsvLineFirstThenDatabaseRow) {
     EXPECT_TRUE(store.Store(ReadingTable::MoreModule, "2018-11-22 14-05-10", "7", Values()).failures.empty());
     const std::string line = std::string("2018-11-22 14-05-09,") + kLineValues;
     EXPECT_EQ(ReadFileText(folder.File("NoModule.csv")), Header(false) + line + line);
-    EXPECT_EQ(ReadFileText(folder.File("MoreModule.csv")), Header(true) + "2018-11-22 14-05-10,7," + kLineValues);
+    EXPECT_EQ(ReadFileText(folder.File("MoreModule.csv")),
+              Header(true) + "2018-11-22 14-05-10,7," + kLineValues);
 
     ReadingDatabase db(folder.File("Data.db"));
-    EXPECT_EQ(db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows.size(), 2u);
+    EXPECT_EQ(db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows.size(),
+              2u);
     const auto more = db.SelectDays(ReadingTable::MoreModule, "2000-01-01", "2999-12-31", std::nullopt, "");
     ASSERT_EQ(more.rows.size(), 1u);
     EXPECT_EQ(more.rows[0][1], "7");
@@ -65,7 +67,8 @@ TEST(ReadingStore, LockedDatabaseKeepsTheCsvLineAndLogsTheErrorOnce) {
     other.Execute("COMMIT");
     EXPECT_TRUE(store.Store(ReadingTable::SingleModule, "t3", "1", Values()).failures.empty());
     const std::string csv = ReadFileText(folder.File("SingleModule.csv"));
-    for (const char* t : {"t0,", "t1,", "t2,", "t3,"}) EXPECT_NE(csv.find(std::string("\r\n") + t), std::string::npos);
+    for (const char* t : {"t0,", "t1,", "t2,", "t3,"})
+        EXPECT_NE(csv.find(std::string("\r\n") + t), std::string::npos);
 }
 
 // Makes the file unwritable even for root where the file system allows it.
@@ -114,7 +117,8 @@ TEST(ReadingStore, UnwritableCsvStillInsertsTheRow) {
     const StoreReport report = store.Store(ReadingTable::NoModule, "t", "", Values());
     EXPECT_EQ(report.failures, (std::vector<std::string>{"Fail to build record file!"}));
     ReadingDatabase db(folder.File("Data.db"));
-    EXPECT_EQ(db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows.size(), 1u);
+    EXPECT_EQ(db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows.size(),
+              1u);
 }
 
 }  // namespace

@@ -36,8 +36,9 @@ inline std::vector<uint8_t> DeviceFixture(const std::string& name) {
 inline std::vector<uint8_t> ReplyFrame(uint8_t address, uint8_t code, const std::vector<uint8_t>& data,
                                        uint8_t status = 0) {
     const size_t length = data.size() + 5;
-    std::vector<uint8_t> frame{address, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length), 1, code,
-                               0x55, 0xAA, status};
+    std::vector<uint8_t> frame{
+        address, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length), 1, code, 0x55, 0xAA,
+        status};
     frame.insert(frame.end(), data.begin(), data.end());
     uint8_t sum = 0;
     for (size_t i = 1; i < frame.size(); ++i) sum = static_cast<uint8_t>(sum + frame[i]);

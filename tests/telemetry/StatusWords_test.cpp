@@ -64,11 +64,8 @@ TEST(StatusWords, BatteryStateLampsAndPicture) {
         BatteryPicture picture;
     };
     const std::vector<Case> cases = {
-        {0, 0, {0xF1D2B4, 0xF1D2B4}},
-        {1, 1, {0x80D98D, 0x80D98D}},
-        {2, 2, {0xFFFFAA, 0xFFFFAA}},
-        {4, 3, {0x80FF00, 0x80FF00}},
-        {3, -1, {0xFFFFFF, 0x80000016}},
+        {0, 0, {0xF1D2B4, 0xF1D2B4}}, {1, 1, {0x80D98D, 0x80D98D}},    {2, 2, {0xFFFFAA, 0xFFFFAA}},
+        {4, 3, {0x80FF00, 0x80FF00}}, {3, -1, {0xFFFFFF, 0x80000016}},
     };
     for (const Case& c : cases) {
         const auto lamps = BatteryStateLamps(c.state);

@@ -14,8 +14,9 @@ namespace fs = std::filesystem;
 class ReadingDatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("tarvel_db_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        folder_ =
+            fs::temp_directory_path() /
+            ("tarvel_db_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);
         path_ = (folder_ / "Data.db").string();
@@ -24,7 +25,8 @@ protected:
 
     static ReadingValues Values(int first) {
         ReadingValues values;
-        for (int i = 0; i < kReadingValueCount; ++i) values[static_cast<size_t>(i)] = std::to_string(first + i);
+        for (int i = 0; i < kReadingValueCount; ++i)
+            values[static_cast<size_t>(i)] = std::to_string(first + i);
         return values;
     }
 
@@ -34,8 +36,10 @@ protected:
 
 TEST_F(ReadingDatabaseTest, CreatesTheThreeTablesWithTheirColumns) {
     ReadingDatabase db(path_);
-    for (ReadingTable table : {ReadingTable::NoModule, ReadingTable::SingleModule, ReadingTable::MoreModule}) {
-        Statement info = db.Connection().Prepare(std::string("PRAGMA table_info(") + ReadingTableName(table) + ")");
+    for (ReadingTable table :
+         {ReadingTable::NoModule, ReadingTable::SingleModule, ReadingTable::MoreModule}) {
+        Statement info =
+            db.Connection().Prepare(std::string("PRAGMA table_info(") + ReadingTableName(table) + ")");
         std::vector<std::string> names;
         while (info.Step()) names.push_back(info.ColumnText(1));
         EXPECT_EQ(names, ReadingColumns(table)) << ReadingTableName(table);
@@ -84,18 +88,22 @@ TEST_F(ReadingDatabaseTest, DayRangeAndSerialFilterAreBoundValues) {
     db.Connection().Execute("UPDATE MoreModule SET RecordTime='2018-11-06 00:00:00' WHERE BATT='1'");
     db.Connection().Execute("UPDATE MoreModule SET RecordTime='2018-11-04 10:00:00' WHERE BATT='21'");
 
-    EXPECT_EQ(db.SerialNumbers(ReadingTable::MoreModule), (std::vector<std::string>{"1", "1' or '1'='1", "2"}));
+    EXPECT_EQ(db.SerialNumbers(ReadingTable::MoreModule),
+              (std::vector<std::string>{"1", "1' or '1'='1", "2"}));
     auto day = db.SelectDays(ReadingTable::MoreModule, "2018-11-05", "2018-11-05", std::nullopt, "BATT");
     ASSERT_EQ(day.rows.size(), 1u);
     EXPECT_EQ(day.rows[0][1], "1");
-    auto two = db.SelectDays(ReadingTable::MoreModule, "2018-11-04", "2018-11-06", std::nullopt, "BATT; drop");
+    auto two =
+        db.SelectDays(ReadingTable::MoreModule, "2018-11-04", "2018-11-06", std::nullopt, "BATT; drop");
     ASSERT_EQ(two.rows.size(), 3u);
     EXPECT_EQ(two.rows[0][0], "2018-11-04 10:00:00");  // unknown order column falls back to RecordTime
-    auto one = db.SelectDays(ReadingTable::MoreModule, "2018-11-01", "2018-11-30", std::string_view("1' or '1'='1"),
-                             "RecordTime");
+    auto one = db.SelectDays(ReadingTable::MoreModule, "2018-11-01", "2018-11-30",
+                             std::string_view("1' or '1'='1"), "RecordTime");
     ASSERT_EQ(one.rows.size(), 1u);
     EXPECT_EQ(db.DeleteDays(ReadingTable::MoreModule, "2018-11-06", "2018-11-06", std::nullopt), 1);
-    EXPECT_EQ(db.SelectDays(ReadingTable::MoreModule, "2000-01-01", "2099-01-01", std::nullopt, "").rows.size(), 2u);
+    EXPECT_EQ(
+        db.SelectDays(ReadingTable::MoreModule, "2000-01-01", "2099-01-01", std::nullopt, "").rows.size(),
+        2u);
 }
 
 TEST_F(ReadingDatabaseTest, LockedDatabaseRaisesAndTheNextInsertWorks) {
