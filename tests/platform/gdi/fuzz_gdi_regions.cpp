@@ -1,21 +1,23 @@
 // Region data from outside (window regions built from skin bitmaps) and the
 // operations on it: nothing may crash, hang or read past the data.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "platform/gdi/Gdi.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace tarvel;
     if (size < 2) return 0;
-    const int mode = data[0] % 6;  // RGN_AND..RGN_COPY and one bad mode
+    // Byte 0 picks the operation, byte 1 the rectangle count of the first
+    // region's data; the rest of the input is the second region's data.
+    const int mode = data[0] % 6 + 1;  // RGN_AND..RGN_COPY and one bad mode
+    const size_t first = std::min<size_t>(size - 2, 32 + 16 * size_t{data[1]});
     data += 2;
     size -= 2;
-    const size_t split = size == 0 ? 0 : data[0] % (size + 1);
-    HRGN a = ExtCreateRegion(nullptr, static_cast<uint32_t>(split), data);
-    HRGN b = ExtCreateRegion(nullptr, static_cast<uint32_t>(size - split), data + split);
+    HRGN a = ExtCreateRegion(nullptr, static_cast<uint32_t>(first), data);
+    HRGN b = ExtCreateRegion(nullptr, static_cast<uint32_t>(size - first), data + first);
     HRGN dest = CreateRectRgn(0, 0, 0, 0);
     if (a && b) CombineRgn(dest, a, b, mode);
     TRect box;
