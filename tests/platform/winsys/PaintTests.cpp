@@ -1,0 +1,215 @@
+// The paint cycle: update regions, WM_NCPAINT and WM_PAINT, erasing, window
+// DCs clipped to what a window may touch, and screenshots.
+
+#include <cstdio>
+#include <fstream>
+
+#include "WinsysFixture.h"
+
+namespace tarvel {
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kYellow = RGB(255, 255, 0);
+
+void Fill(HDC dc, const TRect& r, COLORREF c) {
+    HBRUSH b = CreateSolidBrush(c);
+    FillRect(dc, r, b);
+    DeleteObject(b);
+}
+
+class PaintTests : public WinsysTest {
+protected:
+    COLORREF PixelAt(HWND top, int x, int y) {
+        std::unique_ptr<Surface> s = backend->WindowPixels(top);
+        return s ? PixelToColorRef(s->Pixel(x, y) & 0xFFFFFF) : CLR_INVALID;
+    }
+
+    // Paints its whole client area in `color` through BeginPaint, and far
+    // beyond it, to show what the DC lets through.
+    static Handler Painter(COLORREF color) {
+        return [color](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+            if (m != WM_PAINT) return std::nullopt;
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(h, &ps);
+            Fill(dc, Rect(-50, -50, 2000, 2000), color);
+            EndPaint(h, &ps);
+            return 0;
+        };
+    }
+};
+
+TEST_F(PaintTests, TheNonClientFrameIsPaintedByItsOwnerAndClientPaintingCannotTouchIt) {
+    HWND h = Create(WS_POPUP, Bounds(50, 50, 40, 30), nullptr, [](HWND hw, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+        if (m == WM_NCCALCSIZE && w) {
+            auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(l);
+            TRect& r = p->rgrc[0];
+            r = TRect{r.left + 4, r.top + 4, r.right - 4, r.bottom - 4};
+            return 0;
+        }
+        if (m == WM_NCPAINT) {
+            HDC dc = GetWindowDC(hw);
+            Fill(dc, Rect(0, 0, 40, 30), kRed);
+            ReleaseDC(hw, dc);
+            return 0;
+        }
+        return Painter(kGreen)(hw, m, w, l);
+    });
+    ShowWindow(h, SW_SHOW);
+    Pump();
+    EXPECT_EQ(Messages(h, {WM_NCPAINT, WM_PAINT}), (std::vector<UINT>{WM_NCPAINT, WM_PAINT}));
+    EXPECT_EQ(PixelAt(h, 0, 0), kRed);
+    EXPECT_EQ(PixelAt(h, 3, 15), kRed);
+    EXPECT_EQ(PixelAt(h, 39, 29), kRed);
+    EXPECT_EQ(PixelAt(h, 4, 4), kGreen);
+    EXPECT_EQ(PixelAt(h, 35, 25), kGreen);
+    EXPECT_EQ(PixelAt(h, 36, 25), kRed);
+
+    // Client-only invalidation repaints only the client.
+    log.clear();
+    InvalidateRect(h, nullptr, false);
+    Pump();
+    EXPECT_EQ(Messages(h, {WM_NCPAINT, WM_PAINT, WM_ERASEBKGND}), (std::vector<UINT>{WM_PAINT}));
+}
+
+TEST_F(PaintTests, ChildrenAreClippedOutOfParentsThatAskForIt) {
+    for (DWORD clip : {DWORD{0}, WS_CLIPCHILDREN}) {
+        HWND top = Create(WS_POPUP | WS_VISIBLE | clip, Bounds(0, 0, 100, 100), nullptr, Painter(kBlue));
+        HWND child = Create(WS_CHILD | WS_VISIBLE, Bounds(20, 20, 30, 30), top, Painter(kYellow));
+        Pump();
+        EXPECT_EQ(PixelAt(top, 10, 10), kBlue);
+        EXPECT_EQ(PixelAt(top, 25, 25), kYellow);
+        // Repainting the parent alone: with the clip the child is not even
+        // asked again; without it the child is repainted after the parent.
+        log.clear();
+        InvalidateRect(top, nullptr, false);
+        Pump();
+        EXPECT_EQ(PixelAt(top, 25, 25), kYellow) << clip;
+        EXPECT_EQ(Messages(child, {WM_PAINT}).size(), clip ? 0u : 1u) << clip;
+        DestroyWindow(top);
+    }
+}
+
+TEST_F(PaintTests, EraseHappensOnlyWhenAskedAndTheClassBackgroundFills) {
+    HWND h = Create(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 20, 20));
+    Pump();
+    EXPECT_EQ(PixelAt(h, 5, 5), GetSysColor(COLOR_WINDOW));
+    log.clear();
+    InvalidateRect(h, nullptr, false);
+    Pump();
+    EXPECT_TRUE(Messages(h, {WM_ERASEBKGND}).empty());
+    InvalidateRect(h, nullptr, true);
+    Pump();
+    const Logged* erase = Last(h, WM_ERASEBKGND);
+    ASSERT_TRUE(erase);
+    EXPECT_NE(erase->wParam, 0u);
+    EXPECT_EQ(erase->lParam, 0);
+}
+
+TEST_F(PaintTests, UpdateRegionsGrowAndValidateAndUpdateWindowPaintsAtOnce) {
+    HWND h = Create(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 100, 100), nullptr, Painter(kGreen));
+    Pump();
+    TRect r1 = Rect(10, 10, 20, 20), r2 = Rect(50, 60, 70, 80);
+    InvalidateRect(h, &r1, false);
+    InvalidateRect(h, &r2, false);
+    TRect update;
+    EXPECT_TRUE(GetUpdateRect(h, &update, false));
+    EXPECT_EQ(update, Rect(10, 10, 70, 80));
+    ValidateRect(h, &r1);
+    EXPECT_TRUE(GetUpdateRect(h, &update, false));
+    EXPECT_EQ(update, r2);
+    log.clear();
+    UpdateWindow(h);
+    EXPECT_EQ(Messages(h, {WM_PAINT}).size(), 1u);
+    EXPECT_FALSE(GetUpdateRect(h, &update, false));
+    Pump();
+    EXPECT_EQ(Messages(h, {WM_PAINT}).size(), 1u);
+}
+
+TEST_F(PaintTests, AWindowThatNeverValidatesIsNotPaintedForever) {
+    HWND h = Create(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 10, 10), nullptr, [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_PAINT) return 0;  // no BeginPaint
+        return std::nullopt;
+    });
+    Pump();
+    EXPECT_EQ(Messages(h, {WM_PAINT}).size(), 1u);
+}
+
+TEST_F(PaintTests, PaintingKeepsToTheWindowShape) {
+    HWND h = Create(WS_POPUP, Bounds(0, 0, 40, 40), nullptr, Painter(kGreen));
+    SetWindowShape(h, {Rect(10, 10, 30, 30)}, false);
+    ShowWindow(h, SW_SHOW);
+    Pump();
+    EXPECT_EQ(PixelAt(h, 15, 15), kGreen);
+    EXPECT_EQ(PixelAt(h, 5, 5), 0u);
+}
+
+TEST_F(PaintTests, AMovedChildIsRedrawnWhereItLandsAndUncoversItsParent) {
+    HWND top = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 100), nullptr, Painter(kBlue));
+    HWND child = Create(WS_CHILD | WS_VISIBLE, Bounds(0, 0, 20, 20), top, Painter(kYellow));
+    Pump();
+    EXPECT_EQ(PixelAt(top, 5, 5), kYellow);
+    MoveWindow(child, 50, 50, 20, 20, true);
+    Pump();
+    EXPECT_EQ(PixelAt(top, 5, 5), kBlue);
+    EXPECT_EQ(PixelAt(top, 55, 55), kYellow);
+}
+
+TEST_F(PaintTests, APaintMessageCanCarryItsOwnDc) {
+    HWND h = Create(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 10, 10));
+    Pump();
+    // The default procedure draws into a given DC and leaves the update area alone.
+    InvalidateRect(h, nullptr, false);
+    HDC dc = GetDC(h);
+    SendMessage(h, WM_PAINT, static_cast<WPARAM>(dc.Value()), 0);
+    ReleaseDC(h, dc);
+    TRect update;
+    EXPECT_TRUE(GetUpdateRect(h, &update, false));
+}
+
+TEST_F(PaintTests, AScreenshotOfASmallWindowTree) {
+    HWND top = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(40, 30, 160, 120), nullptr,
+                      [](HWND hw, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+                          if (m == WM_NCCALCSIZE && w) {
+                              auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(l);
+                              TRect& r = p->rgrc[0];
+                              r = TRect{r.left + 3, r.top + 20, r.right - 3, r.bottom - 3};
+                              return 0;
+                          }
+                          if (m == WM_NCPAINT) {
+                              HDC dc = GetWindowDC(hw);
+                              Fill(dc, Rect(0, 0, 160, 120), GetSysColor(COLOR_ACTIVECAPTION));
+                              ReleaseDC(hw, dc);
+                              return 0;
+                          }
+                          return Painter(GetSysColor(COLOR_BTNFACE))(hw, m, w, l);
+                      });
+    Create(WS_CHILD | WS_VISIBLE, Bounds(10, 10, 60, 40), top, Painter(kRed));
+    Create(WS_CHILD | WS_VISIBLE | WS_BORDER, Bounds(80, 10, 60, 40), top, Painter(kGreen));
+    Create(WS_POPUP | WS_VISIBLE, Bounds(150, 100, 80, 50), top, Painter(kYellow), WS_EX_TOPMOST);
+    Pump();
+
+    std::string screen = std::string(TARVEL_BINARY_DIR) + "/winsys_screenshot.png";
+    std::string window = std::string(TARVEL_BINARY_DIR) + "/winsys_window.png";
+    std::remove(screen.c_str());
+    ASSERT_TRUE(backend->SaveScreenPng(screen));
+    ASSERT_TRUE(backend->SaveWindowPng(top, window));
+    std::ifstream in(screen, std::ios::binary);
+    char sig[8] = {};
+    in.read(sig, 8);
+    EXPECT_EQ(std::string(sig + 1, 3), "PNG");
+
+    std::unique_ptr<Surface> pixels = backend->ScreenPixels();
+    auto at = [&](int x, int y) { return PixelToColorRef(pixels->Pixel(x, y) & 0xFFFFFF); };
+    EXPECT_EQ(at(5, 5), GetSysColor(COLOR_BACKGROUND));
+    EXPECT_EQ(at(45, 35), GetSysColor(COLOR_ACTIVECAPTION));
+    EXPECT_EQ(at(40 + 3 + 15, 30 + 20 + 15), kRed);
+    EXPECT_EQ(at(40 + 3 + 80, 30 + 20 + 10), GetSysColor(COLOR_WINDOWFRAME));  // the border
+    EXPECT_EQ(at(40 + 3 + 85, 30 + 20 + 15), kGreen);
+    EXPECT_EQ(at(155, 140), kYellow);  // the popup covers its owner
+}
+
+}  // namespace
+}  // namespace tarvel
