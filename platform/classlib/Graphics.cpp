@@ -144,9 +144,17 @@ void TPen::SetMode(TPenMode mode) {
     Changed();
 }
 
-HPEN TPen::Handle() {
+LOGPEN TPen::LogPen() const {
     static constexpr int kStyle[] = {PS_SOLID, PS_DASH, PS_DOT, PS_NULL, PS_INSIDEFRAME};
-    if (!handle_) handle_ = CreatePen(kStyle[style_], width_, ColorToColorRef(color_));
+    LOGPEN log;
+    log.lopnStyle = kStyle[style_];
+    log.lopnWidth = width_;
+    log.lopnColor = ColorToColorRef(color_);
+    return log;
+}
+
+HPEN TPen::Handle() {
+    if (!handle_) handle_ = CreatePenIndirect(LogPen());
     return handle_;
 }
 

@@ -133,6 +133,7 @@ public:
     void SetMode(TPenMode mode);
 
     HPEN Handle();
+    LOGPEN LogPen() const;
 
 protected:
     void FreeHandle() override;
