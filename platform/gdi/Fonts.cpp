@@ -54,7 +54,8 @@ constexpr FaceAlias kFaceAliases[] = {
 
 constexpr int kDefaultEm = 11;
 constexpr int kMaxEm = 1024;
-constexpr size_t kMaxCachedGlyphs = 8192;
+// The glyph cache of a font is dropped whole when it grows past this.
+constexpr size_t kMaxCachedGlyphBytes = size_t{16} << 20;
 
 FT_Library Library() {
     static FT_Library library = [] {
@@ -235,7 +236,10 @@ std::string FontInstance::FamilyName() const { return face_ ? face_->family : st
 const GlyphImage& FontInstance::Glyph(char32_t ch) {
     auto it = glyphs_.find(ch);
     if (it != glyphs_.end()) return it->second;
-    if (glyphs_.size() >= kMaxCachedGlyphs) glyphs_.clear();
+    if (cachedBytes_ > kMaxCachedGlyphBytes) {
+        glyphs_.clear();
+        cachedBytes_ = 0;
+    }
     GlyphImage image;
     if (ch < 0x20 || ch == 0x7F) {
         // Control characters take no room and show nothing.
@@ -246,6 +250,7 @@ const GlyphImage& FontInstance::Glyph(char32_t ch) {
     } else {
         image.advance = std::max(1, em_ / 2);
     }
+    cachedBytes_ += image.coverage.size() + sizeof(GlyphImage);
     return glyphs_.emplace(ch, std::move(image)).first->second;
 }
 

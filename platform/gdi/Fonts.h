@@ -65,6 +65,7 @@ private:
     bool underline_ = false, strikeOut_ = false;
     int underlineOffset_ = 1, lineThickness_ = 1, strikeOffset_ = 3;
     std::unordered_map<char32_t, GlyphImage> glyphs_;
+    size_t cachedBytes_ = 0;
 };
 
 // UTF-16 (unpaired surrogates become U+FFFD) and UTF-8 to code points.

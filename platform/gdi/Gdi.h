@@ -293,8 +293,11 @@ constexpr uint32_t RDH_RECTANGLES = 1;
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom);
 HRGN CreateRectRgnIndirect(const TRect& rect);
+// Rounded and elliptic regions leave out the right column and bottom row
+// of their box, as callers expect (they pass right + 1 and bottom + 1).
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom);
+// Pixels whose centres lie inside. Shapes taller than 2^20 rows are refused.
 HRGN CreatePolygonRgn(const TPoint* points, int count, int fillMode);
 
 struct RGNDATAHEADER {
@@ -338,6 +341,9 @@ bool FillRect(HDC dc, const TRect& rect, HBRUSH brush);
 bool FrameRect(HDC dc, const TRect& rect, HBRUSH brush);
 bool InvertRect(HDC dc, const TRect& rect);
 bool FillRgn(HDC dc, HRGN region, HBRUSH brush);
+// Rectangle, Ellipse and RoundRect fill the box [left, right) x [top, bottom)
+// with the brush and draw the pen inside its edge (a wide pen grows inwards).
+// Pens are solid (dash styles draw solid) and at most 256 pixels wide.
 bool Rectangle(HDC dc, int left, int top, int right, int bottom);
 bool Ellipse(HDC dc, int left, int top, int right, int bottom);
 bool RoundRect(HDC dc, int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);

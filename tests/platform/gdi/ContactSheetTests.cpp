@@ -92,6 +92,23 @@ void Texts(HDC dc) {
         SelectObject(dc, HFONT(GetStockObject(DEFAULT_GUI_FONT)));
         y += 18;
     }
+    LOGFONTW styled;
+    SetFaceName(styled, "Tahoma");
+    styled.lfHeight = -13;
+    styled.lfItalic = 1;
+    styled.lfUnderline = 1;
+    HFONT italic = CreateFontIndirectW(styled);
+    styled.lfItalic = 0;
+    styled.lfUnderline = 0;
+    styled.lfStrikeOut = 1;
+    HFONT struck = CreateFontIndirectW(styled);
+    SelectObject(dc, italic);
+    TextOutA(dc, 430, 320, "Italic underlined");
+    SelectObject(dc, struck);
+    TextOutA(dc, 430, 345, "Struck out 删除");
+    SelectObject(dc, HFONT(GetStockObject(DEFAULT_GUI_FONT)));
+    DeleteObject(italic);
+    DeleteObject(struck);
     ScopedFont font("Tahoma", -11);
     SelectObject(dc, font.font);
     TRect box = Rect(10, 320, 200, 400);

@@ -241,6 +241,33 @@ TEST(Text, MetricsFollowTheRequestedHeight) {
     EXPECT_EQ(FontHeightToPoints(-11), 8);
 }
 
+TEST(Text, UnderlineStrikeOutAndItalicChangeTheInk) {
+    auto ink = [](LOGFONTW log) {
+        HFONT font = CreateFontIndirectW(log);
+        PixelDc p(80, 24, kPaper);
+        SelectObject(p.dc, font);
+        SetBkMode(p.dc, TRANSPARENT);
+        TextOutW(p.dc, 4, 2, u"mmmm");
+        SelectObject(p.dc, HFONT(GetStockObject(DEFAULT_GUI_FONT)));
+        DeleteObject(font);
+        return std::make_pair(p.Ink(kPaper), p.Picture(0, kPaper));
+    };
+    LOGFONTW log;
+    SetFaceName(log, "Tahoma");
+    log.lfHeight = -13;
+    const auto plain = ink(log);
+    LOGFONTW underlined = log;
+    underlined.lfUnderline = 1;
+    EXPECT_GT(ink(underlined).first.bottom, plain.first.bottom);  // a line below the baseline
+    LOGFONTW struck = log;
+    struck.lfStrikeOut = 1;
+    EXPECT_EQ(ink(struck).first.bottom, plain.first.bottom);
+    EXPECT_NE(ink(struck).second, plain.second);
+    LOGFONTW italic = log;
+    italic.lfItalic = 1;
+    EXPECT_NE(ink(italic).second, plain.second);
+}
+
 TEST(Text, BoldIsWiderAndUtf8MatchesUtf16) {
     ScopedFont normal("Tahoma", -11), bold("Tahoma", -11, FW_BOLD);
     EXPECT_GT(Extent(bold.font, u"Module").cx, Extent(normal.font, u"Module").cx);
