@@ -313,34 +313,29 @@ bool DeleteObject(HGDIOBJ object) {
 // ---------------------------------------------------------------------------
 // Selection
 
-HPEN SelectObject(HDC dc, HPEN pen) {
+// Pens, brushes and fonts: the DC keeps the handle to answer with and the
+// object to draw with (which outlives a DeleteObject while selected).
+template <class H, class O>
+H SelectDrawingObject(HDC dc, H handle, std::shared_ptr<O> object, H DcState::*handleField,
+                      std::shared_ptr<const O> DcState::*objectField) {
     auto d = FindDc(dc);
-    auto p = FindPen(pen);
-    if (!d || !p) return nullptr;
-    const HPEN previous = d->state.penHandle;
-    d->state.penHandle = pen;
-    d->state.pen = p;
+    if (!d || !object) return nullptr;
+    const H previous = d->state.*handleField;
+    d->state.*handleField = handle;
+    d->state.*objectField = std::move(object);
     return previous;
+}
+
+HPEN SelectObject(HDC dc, HPEN pen) {
+    return SelectDrawingObject(dc, pen, FindPen(pen), &DcState::penHandle, &DcState::pen);
 }
 
 HBRUSH SelectObject(HDC dc, HBRUSH brush) {
-    auto d = FindDc(dc);
-    auto b = FindBrush(brush);
-    if (!d || !b) return nullptr;
-    const HBRUSH previous = d->state.brushHandle;
-    d->state.brushHandle = brush;
-    d->state.brush = b;
-    return previous;
+    return SelectDrawingObject(dc, brush, FindBrush(brush), &DcState::brushHandle, &DcState::brush);
 }
 
 HFONT SelectObject(HDC dc, HFONT font) {
-    auto d = FindDc(dc);
-    auto f = FindFont(font);
-    if (!d || !f) return nullptr;
-    const HFONT previous = d->state.fontHandle;
-    d->state.fontHandle = font;
-    d->state.font = f;
-    return previous;
+    return SelectDrawingObject(dc, font, FindFont(font), &DcState::fontHandle, &DcState::font);
 }
 
 void SetSelectedBitmap(DcObject& dc, uint64_t dcHandle, HBITMAP handle, std::shared_ptr<BitmapObject> bitmap) {
