@@ -62,7 +62,8 @@ bool TakeInput(MSG* msg, HWND hwnd, UINT fmin, UINT fmax, bool remove) {
                                     MessageInFilter(WM_KEYFIRST, fmin, fmax) &&
                                     MessageInFilter(WM_KEYLAST, fmin, fmax) &&
                                     MessageInFilter(WM_MOUSEFIRST, fmin, fmax) &&
-                                    MessageInFilter(WM_MOUSELAST, fmin, fmax));
+                                    MessageInFilter(WM_MOUSELAST, fmin, fmax) &&
+                                    MessageInFilter(WM_SYSCOMMAND, fmin, fmax));
     for (size_t i = 0;;) {
         InputEvent ev;
         {
@@ -75,20 +76,13 @@ bool TakeInput(MSG* msg, HWND hwnd, UINT fmin, UINT fmax, bool remove) {
             continue;
         }
         MSG routed;
-        if (remove && (anyInput || i == 0)) {
-            // Taken for good: route once, with its effects.
+        if (remove && anyInput) {
+            // Taken for good whatever it becomes: route once, with its effects.
             bool produced = RouteInput(ev, routed, true);
             EraseInput(i);
-            if (produced && WindowInFilter(routed.hwnd, hwnd) && MessageInFilter(routed.message, fmin, fmax)) {
+            if (produced && MessageInFilter(routed.message, fmin, fmax)) {
                 *msg = routed;
                 return true;
-            }
-            if (produced) {
-                // Not for this filter after all: it goes back where it was.
-                std::lock_guard<std::mutex> lock(s.queueMutex);
-                InputEvent again = ev;
-                s.input.insert(s.input.begin() + static_cast<long>(std::min(i, s.input.size())), again);
-                ++i;
             }
             continue;
         }
@@ -104,6 +98,13 @@ bool TakeInput(MSG* msg, HWND hwnd, UINT fmin, UINT fmax, bool remove) {
                 *msg = routed;
                 return true;
             }
+            continue;
+        }
+        if (!produced && remove && i == 0) {
+            // Input that makes no message (a click eaten by activation, a
+            // change of activation) is done with when it reaches the head.
+            RouteInput(ev, routed, true);
+            EraseInput(i);
             continue;
         }
         ++i;

@@ -85,6 +85,34 @@ TEST_F(InputTests, DoubleClicksNeedTheClassStyleTimeAndPlace) {
     }
 }
 
+TEST_F(InputTests, LookingAtInputWithOtherFiltersChangesNothing) {
+    BuildTree();
+    backend->Click(TPoint{135, 135});
+    MSG m;
+    // Filters that the click does not pass, and a look that leaves it queued.
+    EXPECT_FALSE(PeekMessage(&m, b, 0, 0, PM_REMOVE));
+    EXPECT_FALSE(PeekMessage(&m, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE));
+    ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(m.hwnd, a);
+    EXPECT_EQ(m.message, WM_LBUTTONDOWN);
+    Pump();
+    EXPECT_EQ(Messages(a, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONUP}),
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+}
+
+TEST_F(InputTests, TheWheelGoesToTheFocusWindowAndUpToItsParents) {
+    BuildTree();
+    SetFocus(a);
+    backend->Wheel(TPoint{235, 135}, -WHEEL_DELTA);
+    Pump();
+    const Logged* wheel = Last(parent, WM_MOUSEWHEEL);
+    ASSERT_TRUE(wheel);
+    EXPECT_EQ(Messages(a, {WM_MOUSEWHEEL}).size(), 1u);
+    EXPECT_TRUE(Messages(b, {WM_MOUSEWHEEL}).empty());
+    EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheel->wParam), -WHEEL_DELTA);
+    EXPECT_EQ(PointFromLParam(wheel->lParam), (TPoint{235, 135}));
+}
+
 TEST_F(InputTests, TransparentHitTestsPassToTheWindowBelow) {
     BuildTree();
     HWND glass = Create(WS_CHILD | WS_VISIBLE, Bounds(0, 0, 200, 150), parent,
