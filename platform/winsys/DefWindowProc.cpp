@@ -193,6 +193,15 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             buf[n] = '\0';
             return static_cast<LRESULT>(n);
         }
+        case WM_SETICON: {
+            size_t which = wParam ? 1 : 0;
+            LPARAM old = w->icons[which];
+            w->icons[which] = lParam;
+            if ((w->style & WS_CAPTION) == WS_CAPTION && IsWindowVisible(hwnd)) w->ncDirty = true;
+            return old;
+        }
+        case WM_GETICON:
+            return w->icons[wParam ? 1 : 0];
         case WM_GETTEXTLENGTH:
             return static_cast<LRESULT>(w->text.size());
         case WM_CLOSE:

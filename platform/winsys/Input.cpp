@@ -6,6 +6,7 @@
 
 #include "platform/winsys/InputApi.h"
 #include "platform/winsys/MessageApi.h"
+#include "platform/winsys/PaintApi.h"
 #include "platform/winsys/SystemApi.h"
 #include "platform/winsys/WindowApi.h"
 #include "platform/winsys/WinsysState.h"
@@ -525,10 +526,66 @@ UINT GetDoubleClickTime() { return 500; }
 
 // ---- caret ----
 
+namespace {
+
+constexpr uint32_t kCaretBlinkMs = 530;
+
+// The caret is drawn by inverting its rectangle, so drawing it twice
+// removes it.
+void InvertCaret() {
+    CaretState& c = State().caret;
+    HDC dc = GetDC(c.hwnd);
+    InvertRect(dc, Bounds(c.pos.x, c.pos.y, c.width, c.height));
+    ReleaseDC(c.hwnd, dc);
+    c.drawn = !c.drawn;
+}
+
+void EraseCaret() {
+    if (State().caret.drawn) InvertCaret();
+}
+
+void DrawCaret() {
+    WinsysState& s = State();
+    CaretState& c = s.caret;
+    if (!c.drawn && c.hideCount == 0 && IsWindowVisible(c.hwnd)) InvertCaret();
+    c.blinkDue = s.backend->Now() + kCaretBlinkMs;
+}
+
+}  // namespace
+
+bool BlinkCaretIfDue() {
+    WinsysState& s = State();
+    CaretState& c = s.caret;
+    if (!c.hwnd || c.hideCount > 0 || static_cast<int32_t>(s.backend->Now() - c.blinkDue) < 0) return false;
+    if (c.drawn) {
+        InvertCaret();
+        c.blinkDue = s.backend->Now() + kCaretBlinkMs;
+    } else {
+        DrawCaret();
+    }
+    return true;
+}
+
+uint32_t MillisToCaretBlink() {
+    WinsysState& s = State();
+    const CaretState& c = s.caret;
+    if (!c.hwnd || c.hideCount > 0) return INFINITE;
+    int32_t left = static_cast<int32_t>(c.blinkDue - s.backend->Now());
+    return left <= 0 ? 0u : static_cast<uint32_t>(left);
+}
+
+void HideCaretForPaint(HWND hwnd) {
+    if (HasState() && State().caret.hwnd == hwnd) HideCaret(hwnd);
+}
+
+void ShowCaretAfterPaint(HWND hwnd) {
+    if (HasState() && State().caret.hwnd == hwnd) ShowCaret(hwnd);
+}
+
 bool CreateCaret(HWND hwnd, int width, int height) {
     if (!FindWindow(hwnd)) return false;
+    DestroyCaret();
     CaretState& c = State().caret;
-    c = CaretState{};
     c.hwnd = hwnd;
     c.width = width > 0 ? width : GetSystemMetrics(SM_CXBORDER);
     c.height = height > 0 ? height : GetSystemMetrics(SM_CYBORDER);
@@ -537,20 +594,22 @@ bool CreateCaret(HWND hwnd, int width, int height) {
 
 bool DestroyCaret() {
     if (!HasState()) return false;
+    if (FindWindow(State().caret.hwnd)) EraseCaret();
     State().caret = CaretState{};
     return true;
 }
 
 bool ShowCaret(HWND hwnd) {
     CaretState& c = State().caret;
-    if (!c.hwnd || (hwnd && hwnd != c.hwnd)) return false;
-    if (c.hideCount > 0) --c.hideCount;
+    if (!c.hwnd || (hwnd && hwnd != c.hwnd) || c.hideCount == 0) return false;
+    if (--c.hideCount == 0) DrawCaret();
     return true;
 }
 
 bool HideCaret(HWND hwnd) {
     CaretState& c = State().caret;
     if (!c.hwnd || (hwnd && hwnd != c.hwnd)) return false;
+    EraseCaret();
     ++c.hideCount;
     return true;
 }
@@ -558,7 +617,10 @@ bool HideCaret(HWND hwnd) {
 bool SetCaretPos(int x, int y) {
     CaretState& c = State().caret;
     if (!c.hwnd) return false;
+    bool wasDrawn = c.drawn;
+    EraseCaret();
     c.pos = TPoint{x, y};
+    if (wasDrawn) DrawCaret();
     return true;
 }
 
@@ -567,6 +629,8 @@ bool GetCaretPos(TPoint& out) {
     out = State().caret.pos;
     return true;
 }
+
+UINT GetCaretBlinkTime() { return kCaretBlinkMs; }
 
 // ---- characters of keys (a US layout) ----
 

@@ -23,13 +23,15 @@ bool GetCursorPos(TPoint& out);
 bool SetCursorPos(int x, int y);
 UINT GetDoubleClickTime();
 
-// Caret: one per thread, shown in the window that owns it.
+// Caret: one per thread, an inverted rectangle in the client area of the
+// window that owns it, blinking on the clock. It starts hidden (ShowCaret).
 bool CreateCaret(HWND hwnd, int width, int height);
 bool DestroyCaret();
 bool ShowCaret(HWND hwnd);
 bool HideCaret(HWND hwnd);
 bool SetCaretPos(int x, int y);
 bool GetCaretPos(TPoint& out);
+UINT GetCaretBlinkTime();
 
 // What TranslateMessage makes of a key with the given modifiers (0: none).
 char16_t CharFromKey(UINT virtualKey, bool shift, bool capsLock);

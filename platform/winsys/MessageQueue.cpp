@@ -192,6 +192,7 @@ bool PeekMessage(MSG* msg, HWND hwnd, UINT fmin, UINT fmax, UINT flags) {
                  (MessageInFilter(WM_PAINT, fmin, fmax) && TakePaint(msg, hwnd)) ||
                  (MessageInFilter(WM_TIMER, fmin, fmax) && TakeDueTimer(hwnd, remove, *msg));
     if (!found) {
+        BlinkCaretIfDue();
         PresentDirtyWindows();
         return false;
     }
@@ -219,8 +220,9 @@ bool WaitMessage() {
     for (;;) {
         s.backend->PumpEvents();
         if (AnythingWaiting()) return true;
+        BlinkCaretIfDue();
         PresentDirtyWindows();
-        s.backend->WaitForEvents(MillisToNextTimer());
+        s.backend->WaitForEvents(std::min(MillisToNextTimer(), MillisToCaretBlink()));
     }
 }
 

@@ -342,6 +342,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
         SendMessage(hwnd, WM_NCPAINT, 1, 0);
         if (!(w = FindWindow(hwnd))) return nullptr;
     }
+    HideCaretForPaint(hwnd);
     RectList area = w->update;
     bool erase = w->erase;
     w->update.Clear();
@@ -354,9 +355,11 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     return ps->hdc;
 }
 
-bool EndPaint(HWND, const PAINTSTRUCT* ps) {
+bool EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     if (!ps || !ps->hdc) return false;
-    return ReleaseWindowDc(ps->hdc);
+    bool released = ReleaseWindowDc(ps->hdc);
+    ShowCaretAfterPaint(hwnd);
+    return released;
 }
 
 HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {

@@ -50,6 +50,7 @@ struct Window {
     LONG_PTR userData = 0;
     LONG_PTR id = 0;
     std::map<std::string, intptr_t> props;
+    LPARAM icons[2] = {0, 0};  // small and big icon handles, kept for their owner
 
     RectList update;       // client coordinates
     bool erase = false;    // WM_ERASEBKGND due at the next BeginPaint
@@ -99,6 +100,8 @@ struct CaretState {
     int width = 0, height = 0;
     TPoint pos;
     int hideCount = 1;
+    bool drawn = false;  // inverted on the screen now
+    uint32_t blinkDue = 0;
 };
 
 struct WinsysState {
@@ -177,6 +180,11 @@ void ForgetWindowInput(HWND hwnd);
 void SendActivation(HWND newActive, WORD how);
 HWND ActivateTopLevel(HWND hwnd, WORD how);
 void ActivateNextAfter(HWND leaving);
+// The caret blinks on the clock; painting its window hides it meanwhile.
+bool BlinkCaretIfDue();
+uint32_t MillisToCaretBlink();  // INFINITE while it does not blink
+void HideCaretForPaint(HWND hwnd);
+void ShowCaretAfterPaint(HWND hwnd);
 
 // Message helpers (MessageQueue.cpp).
 bool MessageInFilter(UINT msg, UINT filterMin, UINT filterMax);

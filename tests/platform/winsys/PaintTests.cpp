@@ -213,3 +213,37 @@ TEST_F(PaintTests, AScreenshotOfASmallWindowTree) {
 
 }  // namespace
 }  // namespace tarvel
+
+namespace tarvel {
+namespace {
+
+TEST_F(PaintTests, TheCaretBlinksOnTheClockAndHidesWhilePainting) {
+    HWND h = Create(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 40, 40), nullptr, Painter(kGreen));
+    Pump();
+    const COLORREF inverted = RGB(255, 0, 255);
+    ASSERT_TRUE(CreateCaret(h, 2, 10));
+    SetCaretPos(5, 5);
+    EXPECT_EQ(PixelAt(h, 5, 5), kGreen);  // created hidden
+    ShowCaret(h);
+    EXPECT_EQ(PixelAt(h, 5, 5), inverted);
+    EXPECT_EQ(PixelAt(h, 7, 5), kGreen);
+    backend->AdvanceClock(GetCaretBlinkTime());
+    Pump();
+    EXPECT_EQ(PixelAt(h, 5, 5), kGreen);
+    backend->AdvanceClock(GetCaretBlinkTime());
+    Pump();
+    EXPECT_EQ(PixelAt(h, 5, 5), inverted);
+
+    // A repaint under the caret does not leave a stale inversion behind.
+    InvalidateRect(h, nullptr, false);
+    Pump();
+    EXPECT_EQ(PixelAt(h, 5, 5), inverted);
+    SetCaretPos(20, 20);
+    EXPECT_EQ(PixelAt(h, 5, 5), kGreen);
+    EXPECT_EQ(PixelAt(h, 20, 20), inverted);
+    DestroyCaret();
+    EXPECT_EQ(PixelAt(h, 20, 20), kGreen);
+}
+
+}  // namespace
+}  // namespace tarvel
