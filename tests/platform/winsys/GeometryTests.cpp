@@ -11,12 +11,8 @@ using GeometryTests = WinsysTest;
 // A procedure that answers WM_NCCALCSIZE with a frame of `border` pixels.
 WinsysTest::Handler FrameOf(int border) {
     return [border](HWND, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
-        if (m != WM_NCCALCSIZE || !w) return std::nullopt;
-        auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(l);
-        TRect& r = p->rgrc[0];
-        r = TRect{r.left + border, r.top + border, r.right - border, r.bottom - border};
-        p->rgrc[1] = r;
-        return 0;
+        if (WinsysTest::AnswerFrame(m, w, l, TRect{border, border, border, border})) return 0;
+        return std::nullopt;
     };
 }
 

@@ -39,24 +39,25 @@ protected:
             return 0;
         };
     }
+
+    // A window with a frame of `insets` that it paints in `frame` on
+    // WM_NCPAINT, and a client area it paints in `client`.
+    static Handler FramedPainter(TRect insets, COLORREF frame, COLORREF client) {
+        return [=](HWND h, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+            if (AnswerFrame(m, w, l, insets)) return 0;
+            if (m == WM_NCPAINT) {
+                HDC dc = GetWindowDC(h);
+                Fill(dc, Rect(0, 0, 2000, 2000), frame);
+                ReleaseDC(h, dc);
+                return 0;
+            }
+            return Painter(client)(h, m, w, l);
+        };
+    }
 };
 
 TEST_F(PaintTests, TheNonClientFrameIsPaintedByItsOwnerAndClientPaintingCannotTouchIt) {
-    HWND h = Create(WS_POPUP, Bounds(50, 50, 40, 30), nullptr, [](HWND hw, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
-        if (m == WM_NCCALCSIZE && w) {
-            auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(l);
-            TRect& r = p->rgrc[0];
-            r = TRect{r.left + 4, r.top + 4, r.right - 4, r.bottom - 4};
-            return 0;
-        }
-        if (m == WM_NCPAINT) {
-            HDC dc = GetWindowDC(hw);
-            Fill(dc, Rect(0, 0, 40, 30), kRed);
-            ReleaseDC(hw, dc);
-            return 0;
-        }
-        return Painter(kGreen)(hw, m, w, l);
-    });
+    HWND h = Create(WS_POPUP, Bounds(50, 50, 40, 30), nullptr, FramedPainter(Rect(4, 4, 4, 4), kRed, kGreen));
     ShowWindow(h, SW_SHOW);
     Pump();
     EXPECT_EQ(Messages(h, {WM_NCPAINT, WM_PAINT}), (std::vector<UINT>{WM_NCPAINT, WM_PAINT}));
@@ -171,21 +172,7 @@ TEST_F(PaintTests, APaintMessageCanCarryItsOwnDc) {
 
 TEST_F(PaintTests, AScreenshotOfASmallWindowTree) {
     HWND top = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(40, 30, 160, 120), nullptr,
-                      [](HWND hw, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
-                          if (m == WM_NCCALCSIZE && w) {
-                              auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(l);
-                              TRect& r = p->rgrc[0];
-                              r = TRect{r.left + 3, r.top + 20, r.right - 3, r.bottom - 3};
-                              return 0;
-                          }
-                          if (m == WM_NCPAINT) {
-                              HDC dc = GetWindowDC(hw);
-                              Fill(dc, Rect(0, 0, 160, 120), GetSysColor(COLOR_ACTIVECAPTION));
-                              ReleaseDC(hw, dc);
-                              return 0;
-                          }
-                          return Painter(GetSysColor(COLOR_BTNFACE))(hw, m, w, l);
-                      });
+                      FramedPainter(Rect(3, 20, 3, 3), GetSysColor(COLOR_ACTIVECAPTION), GetSysColor(COLOR_BTNFACE)));
     Create(WS_CHILD | WS_VISIBLE, Bounds(10, 10, 60, 40), top, Painter(kRed));
     Create(WS_CHILD | WS_VISIBLE | WS_BORDER, Bounds(80, 10, 60, 40), top, Painter(kGreen));
     Create(WS_POPUP | WS_VISIBLE, Bounds(150, 100, 80, 50), top, Painter(kYellow), WS_EX_TOPMOST);

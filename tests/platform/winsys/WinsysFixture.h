@@ -28,6 +28,17 @@ class WinsysTest : public ::testing::Test {
 public:
     using Handler = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
 
+    // Answers WM_NCCALCSIZE with a frame of insets.left, .top, .right and
+    // .bottom pixels; false for any other message.
+    static bool AnswerFrame(UINT m, WPARAM w, LPARAM l, TRect insets) {
+        if (m != WM_NCCALCSIZE || !w) return false;
+        auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(l);
+        TRect& r = p->rgrc[0];
+        r = TRect{r.left + insets.left, r.top + insets.top, r.right - insets.right, r.bottom - insets.bottom};
+        p->rgrc[1] = r;
+        return true;
+    }
+
     void SetUp() override {
         auto b = std::make_unique<HeadlessBackend>(TSize{800, 600});
         backend = b.get();
