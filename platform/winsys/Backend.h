@@ -75,8 +75,12 @@ void QueueMouseWheel(int delta, TPoint screen);
 void QueueKey(UINT virtualKey, bool down, UINT scanCode = 0);
 // A character from the display's text input that no key produces here.
 void QueueChar(char16_t ch);
-// The user closed a window through the display's own decoration.
-void QueueCloseRequest(HWND window);
+// The user used the display's own decoration of a window: SC_CLOSE,
+// SC_MINIMIZE, SC_MAXIMIZE or SC_RESTORE, delivered as WM_SYSCOMMAND.
+void QueueSysCommand(HWND window, WPARAM command);
+inline void QueueCloseRequest(HWND window) { QueueSysCommand(window, 0xF060); }
+// The display moved or sized a window (screen coordinates).
+void QueueSurfaceMoved(HWND window, const TRect& bounds);
 // The display moved the keyboard to another program (false) or back (true).
 void QueueAppActivation(HWND window, bool active);
 

@@ -268,9 +268,17 @@ void QueueChar(char16_t ch) {
     Enqueue(ev);
 }
 
-void QueueCloseRequest(HWND window) {
-    InputEvent ev{InputEvent::Close, TPoint{}};
+void QueueSysCommand(HWND window, WPARAM command) {
+    InputEvent ev{InputEvent::SysCommand, TPoint{}};
     ev.hwnd = window;
+    ev.value = static_cast<int>(command);
+    Enqueue(ev);
+}
+
+void QueueSurfaceMoved(HWND window, const TRect& bounds) {
+    InputEvent ev{InputEvent::Moved, TPoint{}};
+    ev.hwnd = window;
+    ev.bounds = bounds;
     Enqueue(ev);
 }
 
@@ -295,8 +303,9 @@ bool InputMayMatch(const InputEvent& ev, UINT fmin, UINT fmax) {
         case InputEvent::Char:
             return MessageInFilter(WM_KEYFIRST, fmin, fmax) || MessageInFilter(WM_KEYLAST, fmin, fmax) ||
                    (fmin > WM_KEYFIRST && fmin <= WM_KEYLAST);
-        case InputEvent::Close:
+        case InputEvent::SysCommand:
             return MessageInFilter(WM_SYSCOMMAND, fmin, fmax);
+        case InputEvent::Moved:
         case InputEvent::AppActivation:
             return true;
     }
@@ -320,10 +329,15 @@ bool RouteInput(const InputEvent& ev, MSG& out, bool commit) {
             out = MSG{target, WM_CHAR, static_cast<WPARAM>(ev.value), 1, ev.time, s.cursorPos};
             return true;
         }
-        case InputEvent::Close:
+        case InputEvent::SysCommand:
             if (!FindWindow(ev.hwnd)) return false;
-            out = MSG{ev.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0, ev.time, s.cursorPos};
+            out = MSG{ev.hwnd, WM_SYSCOMMAND, static_cast<WPARAM>(ev.value), 0, ev.time, s.cursorPos};
             return true;
+        case InputEvent::Moved:
+            if (commit && FindWindow(ev.hwnd))
+                SetWindowPos(ev.hwnd, nullptr, ev.bounds.left, ev.bounds.top, ev.bounds.Width(), ev.bounds.Height(),
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+            return false;
         case InputEvent::AppActivation:
             if (commit) {
                 if (ev.value) {

@@ -71,10 +71,11 @@ struct Window {
 
 // One raw input event; it becomes a message when it is taken from the queue.
 struct InputEvent {
-    enum Kind { MouseMove, MouseDown, MouseUp, Wheel, KeyDown, KeyUp, Char, Close, AppActivation } kind;
+    enum Kind { MouseMove, MouseDown, MouseUp, Wheel, KeyDown, KeyUp, Char, SysCommand, Moved, AppActivation } kind;
     TPoint pt;
     MouseButton button = MouseButton::Left;
-    int value = 0;  // wheel delta, virtual key, character, activation flag
+    int value = 0;  // wheel delta, virtual key, character, command, activation flag
+    TRect bounds{};  // Moved
     UINT scanCode = 0;
     HWND hwnd = nullptr;
     DWORD time = 0;

@@ -63,7 +63,6 @@ void HeadlessBackend::PressKey(UINT vk) {
 }
 
 void HeadlessBackend::TypeChar(char16_t ch) { QueueChar(ch); }
-void HeadlessBackend::RequestClose(HWND window) { QueueCloseRequest(window); }
 
 void HeadlessBackend::CreateSurface(HWND window, const TopLevelInfo& info) { surfaces_[window] = info; }
 void HeadlessBackend::UpdateSurface(HWND window, const TopLevelInfo& info) { surfaces_[window] = info; }

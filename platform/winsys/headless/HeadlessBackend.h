@@ -37,7 +37,10 @@ public:
     void KeyUp(UINT virtualKey);
     void PressKey(UINT virtualKey);  // down and up
     void TypeChar(char16_t ch);
-    void RequestClose(HWND window);
+    // What a user does to the display's own decoration of a window.
+    void RequestClose(HWND window) { QueueCloseRequest(window); }
+    void RequestSysCommand(HWND window, WPARAM command) { QueueSysCommand(window, command); }
+    void MoveByUser(HWND window, const TRect& bounds) { QueueSurfaceMoved(window, bounds); }
 
     // ---- what is shown ----
     bool HasSurface(HWND window) const;

@@ -186,3 +186,28 @@ TEST_F(GeometryTests, DefaultFramesOfChildWindowsComeFromTheirStyle) {
 
 }  // namespace
 }  // namespace tarvel
+
+namespace tarvel {
+namespace {
+
+TEST_F(GeometryTests, WhatTheUserDoesToADecoratedWindowReachesItsProcedure) {
+    HWND h = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, Bounds(10, 10, 200, 150));
+    Pump();
+    log.clear();
+    backend->MoveByUser(h, Bounds(50, 60, 300, 200));
+    backend->RequestSysCommand(h, SC_MINIMIZE);
+    Pump();
+    std::vector<UINT> seen = Messages(h, {WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_SYSCOMMAND});
+    seen.resize(3);  // minimizing repositions once more
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_SYSCOMMAND}));
+    EXPECT_TRUE(IsIconic(h));
+    backend->RequestSysCommand(h, SC_RESTORE);
+    Pump();
+    EXPECT_EQ(WindowRect(h), Bounds(50, 60, 300, 200));
+    backend->RequestClose(h);
+    Pump();
+    EXPECT_FALSE(IsWindow(h));
+}
+
+}  // namespace
+}  // namespace tarvel

@@ -1,0 +1,112 @@
+#pragma once
+// Real windows through SDL2: one SDL window per top-level window, showing its
+// back buffer, and the display's input handed to the window system. The X11
+// video driver is preferred (absolute positions, override-redirect popups,
+// pointer grabs, shapes, reading pixels back); elsewhere the backend does
+// what SDL offers and degrades to plain windows.
+
+#include <atomic>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/winsys/Backend.h"
+
+struct SDL_Window;
+struct SDL_Cursor;
+union SDL_Event;
+
+namespace tarvel {
+
+class SdlBackend : public DisplayBackend {
+public:
+    // Starts SDL's video on `videoDriver` ("x11", "offscreen" ...); empty
+    // takes x11 when an X display is set, else SDL's own choice. Null, with
+    // the reason in `error`, when no display can be opened.
+    static std::unique_ptr<SdlBackend> Open(const std::string& videoDriver = "", std::string* error = nullptr);
+    ~SdlBackend() override;
+    SdlBackend(const SdlBackend&) = delete;
+    SdlBackend& operator=(const SdlBackend&) = delete;
+
+    std::string VideoDriver() const;
+    bool OnX11() const { return x11_; }
+
+    // ---- what is shown ----
+    SDL_Window* SdlWindowOf(HWND window) const;  // null while never shown
+    HWND WindowOfSdlId(uint32_t windowId) const;
+    // A window as the display shows it (read back from the X server on X11,
+    // the presented surface elsewhere), or every visible window of ours in
+    // z-order over the desktop colour.
+    std::unique_ptr<Surface> WindowPixels(HWND window) const;
+    std::unique_ptr<Surface> ScreenPixels() const;
+    bool SaveWindowPng(HWND window, const std::string& path) const;
+    bool SaveScreenPng(const std::string& path) const;
+
+    // ---- DisplayBackend ----
+    uint32_t Now() override;
+    void WaitForEvents(uint32_t timeoutMs) override;
+    void Wake() override;
+    void PumpEvents() override;
+    TRect ScreenRect() override;
+    TRect WorkArea() override;
+    void CreateSurface(HWND window, const TopLevelInfo& info) override;
+    void UpdateSurface(HWND window, const TopLevelInfo& info) override;
+    void DestroySurface(HWND window) override;
+    void RestackSurfaces(const std::vector<HWND>& topToBottom) override;
+    void Present(HWND window, const TRect& dirty) override;
+    void SetCursorShape(int standardCursor) override;
+    void SetMouseCapture(bool on) override;
+    void SetCursorPosition(TPoint screen) override;
+    std::string ClipboardText() override;
+    void SetClipboardText(const std::string& text) override;
+
+private:
+    struct TopLevel {
+        SDL_Window* window = nullptr;
+        TopLevelInfo info;       // as last applied
+        bool popup = false;      // made as a popup that never takes the keyboard
+        bool shownOnce = false;  // mapped at least once
+    };
+
+    SdlBackend() = default;
+    TopLevel* Find(HWND window);
+    const TopLevel* Find(HWND window) const;
+    TopLevel* FindBySdlId(uint32_t windowId, HWND* hwnd = nullptr);
+    bool MakeSdlWindow(HWND hwnd, TopLevel& t);
+    void ApplyInfo(HWND hwnd, TopLevel& t, const TopLevelInfo& info);
+    void CopyToWindow(TopLevel& t, const TRect& dirty);
+    TPoint ToScreen(uint32_t windowId, int x, int y);
+
+    // SdlBackendEvents.cpp
+    void Translate(const SDL_Event& ev);
+    void TranslateWindowEvent(const SDL_Event& ev);
+    void TranslateKey(const SDL_Event& ev);
+    void TranslateText(const char* utf8);
+    void SettleFocus();
+    void SyncLockKeys();
+    void FollowCaret();
+
+    bool x11_ = false;
+    uint32_t wakeEvent_ = 0;
+    std::atomic<bool> wakePending_{false};
+    std::map<HWND, TopLevel> tops_;
+    std::vector<HWND> order_;  // top first, as last restacked
+    HWND front_ = nullptr;     // the window given the keyboard last
+    std::map<int, SDL_Cursor*> cursors_;
+    bool captured_ = false;
+
+    // Keyboard and focus bookkeeping of the event translation.
+    char16_t lastKeyChars_[2] = {0, 0};  // what the last key makes, plain and shifted
+    bool lockKeysSynced_ = false;
+    bool appActive_ = true;
+    uint32_t focusLostAt_ = 0;
+    bool focusLossPending_ = false;
+    TRect caretRect_;
+};
+
+// The real display for the program, or null when it must run headless:
+// BMS_HEADLESS=1, no display set, or none that opens.
+std::unique_ptr<DisplayBackend> OpenRealDisplay();
+
+}  // namespace tarvel

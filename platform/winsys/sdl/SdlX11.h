@@ -1,0 +1,25 @@
+#pragma once
+// What SDL2 leaves out on X11, done on the X windows under SDL's: stacking,
+// shapes, and reading pixels back from the server. Every function does
+// nothing (or answers null/false) when the window is not an X11 one.
+
+#include <memory>
+#include <vector>
+
+#include "platform/gdi/Surface.h"
+
+struct SDL_Window;
+
+namespace tarvel {
+
+bool IsX11Window(SDL_Window* window);
+// Stacks the windows so that the first is on top.
+void X11Restack(const std::vector<SDL_Window*>& topToBottom);
+// The window's shape as rectangles in window coordinates; empty removes it.
+bool X11SetShape(SDL_Window* window, const std::vector<TRect>& shape);
+// The window's pixels as the server holds them, or a rectangle of the whole
+// screen (the root window of `anyWindow`'s screen), opaque.
+std::unique_ptr<Surface> X11ReadWindow(SDL_Window* window);
+std::unique_ptr<Surface> X11ReadScreen(SDL_Window* anyWindow, const TRect& area);
+
+}  // namespace tarvel
