@@ -28,9 +28,9 @@ TRect ToDevice(const DcObject& dc, int left, int top, int right, int bottom) {
 Region DeviceArea(DcObject& dc) {
     const Surface* s = dc.Target();
     if (!s) return Region(TRect{0, 0, 1, 1});
-    TRect area = dc.memory ? s->BoundsRect() : Intersect(dc.deviceClip, s->BoundsRect());
-    area.Offset(-dc.deviceOrigin.x, -dc.deviceOrigin.y);
-    return Region(area);
+    const TRect area = dc.memory ? s->BoundsRect() : Intersect(dc.deviceClip, s->BoundsRect());
+    const int64_t dx = dc.deviceOrigin.x, dy = dc.deviceOrigin.y;
+    return Region::FromBounds(area.left - dx, area.top - dy, area.right - dx, area.bottom - dy);
 }
 
 int SetClip(DcObject& dc, std::optional<Region> clip) {
@@ -290,9 +290,11 @@ int GetClipBox(HDC dc, TRect* box) {
     auto d = FindDc(dc);
     if (!d || !box) return RGN_ERROR;
     const Region& clip = d->SurfaceClip();
-    *box = clip.Bounds();
-    if (!clip.IsEmpty())
-        box->Offset(d->state.windowOrg.x - d->deviceOrigin.x, d->state.windowOrg.y - d->deviceOrigin.y);
+    const TRect b = clip.Bounds();
+    const int64_t dx = int64_t{d->state.windowOrg.x} - d->deviceOrigin.x;
+    const int64_t dy = int64_t{d->state.windowOrg.y} - d->deviceOrigin.y;
+    auto fit = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    *box = clip.IsEmpty() ? TRect{} : TRect{fit(b.left + dx), fit(b.top + dy), fit(b.right + dx), fit(b.bottom + dy)};
     return clip.Complexity();
 }
 

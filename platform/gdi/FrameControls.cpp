@@ -158,11 +158,20 @@ const Mask* CaptionMask(unsigned kind) {
     }
 }
 
+// Controls are drawn within these coordinates, so that widths and the
+// one-pixel steps of the borders cannot overflow.
+bool Drawable(const TRect& r) {
+    constexpr int kLimit = 1 << 29;
+    for (int v : {r.left, r.top, r.right, r.bottom})
+        if (v < -kLimit || v > kLimit) return false;
+    return true;
+}
+
 }  // namespace
 
 bool DrawEdge(HDC dc, TRect* rect, unsigned edge, unsigned flags) {
     Canvas c;
-    if (!rect || !ResolveCanvas(dc, c)) return false;
+    if (!rect || !Drawable(*rect) || !ResolveCanvas(dc, c)) return false;
     TRect r = *rect;
     Edge(c, r, edge, flags);
     if (flags & BF_ADJUST) *rect = r;
@@ -171,7 +180,7 @@ bool DrawEdge(HDC dc, TRect* rect, unsigned edge, unsigned flags) {
 
 bool DrawFrameControl(HDC dc, TRect* rect, unsigned type, unsigned state) {
     Canvas c;
-    if (!rect || !ResolveCanvas(dc, c)) return false;
+    if (!rect || !Drawable(*rect) || !ResolveCanvas(dc, c)) return false;
     const TRect r = *rect;
     const unsigned kind = state & 0xFF;
     const int shift = (state & DFCS_PUSHED) ? 1 : 0;

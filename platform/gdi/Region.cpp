@@ -72,6 +72,10 @@ Region::Region(const TRect& rect) {
     if (!r.IsEmpty()) bands_.push_back(Band{r.top, r.bottom, {Span{r.left, r.right}}});
 }
 
+Region Region::FromBounds(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+    return Region(TRect{Clamp(left), Clamp(top), Clamp(right), Clamp(bottom)});
+}
+
 void Region::Append(int top, int bottom, std::vector<Span>&& spans) {
     if (bottom <= top || spans.empty()) return;
     if (!bands_.empty() && bands_.back().bottom == top && bands_.back().spans == spans) {

@@ -28,6 +28,8 @@ class Region {
 public:
     Region() = default;
     explicit Region(const TRect& rect);
+    // A rectangle given in 64 bits, clamped to the region's coordinate range.
+    static Region FromBounds(int64_t left, int64_t top, int64_t right, int64_t bottom);
 
     static Region FromRects(const std::vector<TRect>& rects);
     // Row spans, one row at a time from `firstRow`; each row's spans sorted

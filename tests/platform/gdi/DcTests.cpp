@@ -199,6 +199,22 @@ TEST(Dc, SaveDcRestoresEverything) {
     DeleteObject(font);
 }
 
+TEST(Dc, ExtremeOriginsDoNotOverflow) {
+    PixelDc p(4, 4, kFill);
+    SetWindowOrgEx(p.dc, INT32_MAX, INT32_MIN, nullptr);
+    MoveWindowOrg(p.dc, INT32_MIN, INT32_MAX);
+    TRect box;
+    EXPECT_EQ(GetClipBox(p.dc, &box), SIMPLEREGION);
+    EXPECT_EQ(ExcludeClipRect(p.dc, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), NULLREGION);
+    EXPECT_FALSE(PtVisible(p.dc, 0, 0));
+    auto surface = std::make_shared<Surface>(4, 4);
+    HDC dc = CreateSurfaceDC(surface, TPoint{INT32_MIN, INT32_MAX}, Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX));
+    ExcludeClipRect(dc, 0, 0, 1, 1);  // the device lies beyond what regions hold
+    GetClipBox(dc, &box);
+    EXPECT_TRUE(FillRect(dc, Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), Black()));
+    DeleteDC(dc);
+}
+
 TEST(Dc, RestoreDcRelativeLevels) {
     HDC dc = CreateCompatibleDC(nullptr);
     SetTextColor(dc, 1);

@@ -88,6 +88,12 @@ TEST(FrameControls, UnknownKindsFail) {
     EXPECT_FALSE(DrawFrameControl(p.dc, &r, DFC_SCROLL, 4));
     EXPECT_FALSE(DrawFrameControl(p.dc, nullptr, DFC_CAPTION, 0));
     EXPECT_FALSE(DrawFrameControl(HDC(), &r, DFC_CAPTION, 0));
+    TRect huge = Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+    EXPECT_FALSE(DrawFrameControl(p.dc, &huge, DFC_CAPTION, 0));
+    EXPECT_FALSE(DrawEdge(p.dc, &huge, EDGE_RAISED, BF_RECT | BF_ADJUST));
+    TRect large = Rect(-(1 << 28), -(1 << 28), 1 << 28, 1 << 28);  // drawable, mostly off the surface
+    EXPECT_TRUE(DrawFrameControl(p.dc, &large, DFC_SCROLL, DFCS_SCROLLUP));
+    EXPECT_TRUE(DrawEdge(p.dc, &large, EDGE_SUNKEN, BF_RECT | BF_MIDDLE));
 }
 
 TEST(FrameControls, RaisedEdgeRows) {

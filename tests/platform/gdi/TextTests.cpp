@@ -324,6 +324,18 @@ TEST(Text, BadInputFails) {
     TSize size;
     EXPECT_TRUE(GetTextExtentPoint32W(dc, std::u16string_view(lone, 3), &size));
     EXPECT_TRUE(GetTextExtentPoint32A(dc, "\xff\xfe bad", &size));
+    // Huge rectangles and positions are cut to the surface.
+    PixelDc p(20, 20, kPaper);
+    for (unsigned format : {0u, unsigned(DT_CENTER | DT_VCENTER | DT_SINGLELINE), unsigned(DT_WORDBREAK | DT_RIGHT),
+                            unsigned(DT_BOTTOM | DT_SINGLELINE | DT_END_ELLIPSIS)}) {
+        TRect huge = Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+        EXPECT_GT(DrawTextW(p.dc, u"Huge text 大", &huge, format), 0);
+        huge = Rect(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);
+        DrawTextW(p.dc, u"Inverted", &huge, format);
+    }
+    EXPECT_TRUE(TextOutW(p.dc, INT32_MAX, INT32_MIN, u"far away"));
+    SetWindowOrgEx(p.dc, INT32_MIN, INT32_MAX, nullptr);
+    EXPECT_TRUE(TextOutW(p.dc, INT32_MAX, INT32_MIN, u"far away"));
     // Absurd heights are limited, not honoured.
     for (int height : {INT32_MIN, INT32_MAX, -100000}) {
         ScopedFont font("Tahoma", height);
