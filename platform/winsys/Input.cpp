@@ -72,12 +72,18 @@ WPARAM MouseKeys(const std::array<uint8_t, 256>& keys) {
     return k;
 }
 
+bool IsMouseEvent(const InputEvent& ev) {
+    return ev.kind == InputEvent::MouseMove || ev.kind == InputEvent::MouseDown || ev.kind == InputEvent::MouseUp ||
+           ev.kind == InputEvent::Wheel;
+}
+
 void Enqueue(InputEvent ev) {
     if (!HasState()) return;
     WinsysState& s = State();
     {
         std::lock_guard<std::mutex> lock(s.queueMutex);
         ApplyEventToKeys(s.asyncKeyState, ev);
+        if (IsMouseEvent(ev)) s.asyncCursorPos = ev.pt;
         s.input.push_back(ev);
     }
     s.backend->Wake();
@@ -476,7 +482,7 @@ bool ReleaseCapture() {
     if (old && FindWindow(old)) SendMessage(old, WM_CAPTURECHANGED, 0, 0);
     // The window under the mouse may differ from the one that held it: a
     // move where the mouse is tells the windows (enter, leave, cursor).
-    if (old) QueueMouseMove(s.cursorPos);
+    if (old) QueueMouseMove(s.cursorPos);  // where the last message said it was
     return true;
 }
 
@@ -523,9 +529,13 @@ bool TrackMouseEvent(TRACKMOUSEEVENT* tme) {
     return true;
 }
 
+// Where the mouse is now, as the hover polls want it; messages carry where
+// it was when they happened.
 bool GetCursorPos(TPoint& out) {
     if (!HasState()) return false;
-    out = State().cursorPos;
+    WinsysState& s = State();
+    std::lock_guard<std::mutex> lock(s.queueMutex);
+    out = s.asyncCursorPos;
     return true;
 }
 

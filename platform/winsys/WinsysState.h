@@ -129,7 +129,8 @@ struct WinsysState {
     HWND capture = nullptr;
     std::array<uint8_t, 256> keyState{};       // as of the last message taken
     std::array<uint8_t, 256> asyncKeyState{};  // as of the last input queued
-    TPoint cursorPos;
+    TPoint asyncCursorPos;                     // as of the last input queued
+    TPoint cursorPos;  // as of the last mouse message taken
     HCURSOR cursor = nullptr;
     ClickMemory lastClick;
     HWND trackHwnd = nullptr;

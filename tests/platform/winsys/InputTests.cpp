@@ -291,6 +291,19 @@ TEST_F(InputTests, ActivationByClickAsksMouseActivate) {
     EXPECT_EQ(LOWORD(act->wParam), WA_CLICKACTIVE);
 }
 
+TEST_F(InputTests, TheCursorPositionIsNowAndTheMessagePositionIsThen) {
+    BuildTree();
+    backend->MouseMove(TPoint{135, 135});
+    backend->MouseMove(TPoint{400, 400});
+    TPoint now;
+    ASSERT_TRUE(GetCursorPos(now));
+    EXPECT_EQ(now, (TPoint{400, 400}));
+    MSG m;
+    ASSERT_TRUE(PeekMessage(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.pt, (TPoint{135, 135}));
+    EXPECT_EQ(GetMessagePos(), (TPoint{135, 135}));
+}
+
 TEST_F(InputTests, SetCursorPicksTheShapeOfTheHit) {
     HWND h = Create(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 100, 100), nullptr,
                     [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
