@@ -31,8 +31,6 @@ TRect DefaultFrameInsets(const Window* w) {
     return TRect{b, b + caption, b, b};
 }
 
-bool AltAlone = false;
-
 HWND Root(HWND hwnd) {
     HWND root = GetAncestor(hwnd, GA_ROOT);
     return root ? root : hwnd;
@@ -272,21 +270,21 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 SendMessage(Root(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
                 return 0;
             }
-            AltAlone = wParam == VK_MENU && !(lParam & KF_REPEAT_BIT);
+            State().altAlone = wParam == VK_MENU && !(lParam & KF_REPEAT_BIT);
             return 0;
         case WM_KEYDOWN:
-            AltAlone = false;
+            State().altAlone = false;
             return 0;
         case WM_SYSKEYUP:
         case WM_KEYUP:
             // Alt pressed and released alone, or F10: the keyboard menu.
-            if ((wParam == VK_MENU && AltAlone) || wParam == VK_F10) {
-                AltAlone = false;
+            if ((wParam == VK_MENU && State().altAlone) || wParam == VK_F10) {
+                State().altAlone = false;
                 SendMessage(Root(hwnd), WM_SYSCOMMAND, SC_KEYMENU, 0);
             }
             return 0;
         case WM_SYSCHAR:
-            AltAlone = false;
+            State().altAlone = false;
             SendMessage(Root(hwnd), WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
             return 0;
     }

@@ -362,7 +362,12 @@ bool RouteInput(const InputEvent& ev, MSG& out, bool commit) {
 
 void ForgetWindowInput(HWND hwnd) {
     WinsysState& s = State();
-    if (s.capture == hwnd) ReleaseCapture();
+    if (s.capture == hwnd) {
+        // The window is past WM_NCDESTROY: it hears nothing more.
+        s.capture = nullptr;
+        s.backend->SetMouseCapture(false);
+        QueueMouseMove(s.cursorPos);
+    }
     if (s.focus == hwnd) s.focus = nullptr;
     if (s.active == hwnd) s.active = nullptr;
     if (s.trackHwnd == hwnd) s.trackHwnd = nullptr;

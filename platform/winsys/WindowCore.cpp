@@ -302,9 +302,10 @@ HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::stri
         if (!(w = FindWindow(hwnd))) return nullptr;
         SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(w->rect.left + w->client.left, w->rect.top + w->client.top));
         if (!FindWindow(hwnd)) return nullptr;
-        if (style & WS_MAXIMIZE) ApplyShowWindow(hwnd, SW_SHOWMAXIMIZED);
-        else if (style & WS_MINIMIZE) ApplyShowWindow(hwnd, (style & WS_VISIBLE) ? SW_SHOWMINIMIZED : SW_MINIMIZE);
-        if ((style & WS_VISIBLE) && FindWindow(hwnd)) ShowWindow(hwnd, SW_SHOW);
+        if (style & WS_VISIBLE) {
+            int cmd = (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : (style & WS_MINIMIZE) ? SW_SHOWMINIMIZED : SW_SHOW;
+            ShowWindow(hwnd, cmd);
+        }
     }
     return FindWindow(hwnd) ? hwnd : nullptr;
 }

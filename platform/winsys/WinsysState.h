@@ -138,6 +138,7 @@ struct WinsysState {
     HWND lastMouseHwnd = nullptr;
     int lastMouseHit = HTNOWHERE;
     CaretState caret;
+    bool altAlone = false;  // Alt is down and no other key came since
 
     DWORD lastMessageTime = 0;
     TPoint lastMessagePos;
