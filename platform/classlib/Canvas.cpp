@@ -281,9 +281,9 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas& canvas, const TRect& source) 
     Changed();
 }
 
-TColor TCanvas::Pixel(int x, int y) { return GetPixel(Handle(), x, y); }
+TColor TCanvas::Pixels(int x, int y) { return GetPixel(Handle(), x, y); }
 
-void TCanvas::SetPixel(int x, int y, TColor color) {
+void TCanvas::SetPixels(int x, int y, TColor color) {
     HDC dc = Handle();
     Changing();
     ::tarvel::SetPixel(dc, x, y, ColorToColorRef(color));

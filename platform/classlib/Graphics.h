@@ -292,8 +292,8 @@ public:
     // Copies `source` of another canvas into `dest` (stretched) with CopyMode.
     void CopyRect(const TRect& dest, TCanvas& canvas, const TRect& source);
 
-    TColor Pixel(int x, int y);  // as 0x00BBGGRR; CLR_INVALID outside the DC
-    void SetPixel(int x, int y, TColor color);
+    TColor Pixels(int x, int y);  // as 0x00BBGGRR; CLR_INVALID outside the DC
+    void SetPixels(int x, int y, TColor color);
 
     TNotifyEvent OnChange;
     TNotifyEvent OnChanging;

@@ -65,7 +65,7 @@ TEST(BitmapTest, ScanLinesRunBottomUpInOne32BitDibSection) {
     EXPECT_EQ(dib.dsBm.bmBits, bitmap.ScanLine(3)) << "memory starts with the bottom row";
 
     bitmap.ScanLine(0)[2] = 0x00123456;
-    EXPECT_EQ(bitmap.Canvas()->Pixel(2, 0), RGB(0x12, 0x34, 0x56)) << "row 0 is the top row";
+    EXPECT_EQ(bitmap.Canvas()->Pixels(2, 0), RGB(0x12, 0x34, 0x56)) << "row 0 is the top row";
     EXPECT_THROW(bitmap.ScanLine(4), EInvalidGraphicOperation);
     EXPECT_THROW(bitmap.ScanLine(-1), EInvalidGraphicOperation);
     EXPECT_THROW(TBitmap().ScanLine(0), EInvalidGraphicOperation);

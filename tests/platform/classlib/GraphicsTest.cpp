@@ -249,8 +249,8 @@ TEST(GraphicsTest, PatternBrushCopyRectPixelsAndChangeEvents) {
     EXPECT_EQ(Rgb(bitmap, 1, 0), Rgb(clRed));
     EXPECT_EQ(Rgb(bitmap, 2, 2), Rgb(clBlack)) << "the 2x2 pattern repeats";
 
-    canvas->SetPixel(7, 7, clBtnFace);
-    EXPECT_EQ(canvas->Pixel(7, 7), GetSysColor(COLOR_BTNFACE));
+    canvas->SetPixels(7, 7, clBtnFace);
+    EXPECT_EQ(canvas->Pixels(7, 7), GetSysColor(COLOR_BTNFACE));
 
     TBitmap copy(4, 4);
     copy.Canvas()->CopyRect(Rect(0, 0, 4, 4), *canvas, Rect(0, 0, 2, 2));
