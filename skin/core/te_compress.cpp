@@ -1,0 +1,257 @@
+#include "skin/core/te_compress.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "skin/core/te_const.h"
+
+namespace tarvel {
+
+namespace {
+
+template <class E>
+int Guarded(int result) {
+    if (result < 0) throw E(SZlibError);
+    return result;
+}
+
+constexpr int64_t kMaxZlibChunk = 1 << 30;
+constexpr int64_t kSkipChunk = 4096;
+
+}  // namespace
+
+int ZlibLevel(TCompressionLevel level) {
+    static constexpr int kLevels[] = {0, 1, Z_DEFAULT_COMPRESSION, 9};
+    return kLevels[level];
+}
+
+TCustomZlibStream::TCustomZlibStream(TStream& stream) : stream_(stream) { streamPosition_ = stream.Position(); }
+
+void TCustomZlibStream::Progress(TObject* sender) {
+    if (OnProgress) OnProgress(sender);
+}
+
+void TCustomZlibStream::Reposition() {
+    if (stream_.Position() != streamPosition_) stream_.SetPosition(streamPosition_);
+}
+
+// ---------------------------------------------------------------------------
+
+TCompressionStream::TCompressionStream(TCompressionLevel level, TStream& dest) : TCustomZlibStream(dest) {
+    zs_.next_out = buffer_;
+    zs_.avail_out = kBufferSize;
+    Guarded<ECompressionError>(deflateInit(&zs_, ZlibLevel(level)));
+}
+
+TCompressionStream::~TCompressionStream() {
+    try {
+        Finish();
+    } catch (const Exception&) {
+        // Nothing can be reported from a destructor; Finish reports it.
+    }
+}
+
+int64_t TCompressionStream::Read(void*, int64_t) { throw ECompressionError(SInvalidStreamOp); }
+
+void TCompressionStream::FlushBuffer() {
+    stream_.WriteBuffer(buffer_, kBufferSize);
+    zs_.next_out = buffer_;
+    zs_.avail_out = kBufferSize;
+    RecordPosition();
+    Progress(this);
+}
+
+int64_t TCompressionStream::Write(const void* buffer, int64_t count) {
+    if (count <= 0) return 0;
+    if (finished_) throw ECompressionError(SInvalidStreamOp);
+    Reposition();
+    const Bytef* at = static_cast<const Bytef*>(buffer);
+    int64_t left = count;
+    while (left > 0) {
+        const int64_t step = std::min(left, kMaxZlibChunk);
+        zs_.next_in = const_cast<Bytef*>(at);
+        zs_.avail_in = static_cast<uInt>(step);
+        while (zs_.avail_in > 0) {
+            Guarded<ECompressionError>(deflate(&zs_, Z_NO_FLUSH));
+            if (zs_.avail_out == 0) FlushBuffer();
+        }
+        at += step;
+        left -= step;
+    }
+    return count;
+}
+
+int64_t TCompressionStream::Seek(int64_t offset, TSeekOrigin origin) {
+    if (offset == 0 && origin == soCurrent) return static_cast<int64_t>(zs_.total_in);
+    throw ECompressionError(SInvalidStreamOp);
+}
+
+void TCompressionStream::Finish() {
+    if (finished_) return;
+    finished_ = true;
+    struct EndDeflate {
+        z_stream& zs;
+        ~EndDeflate() { deflateEnd(&zs); }
+    } end{zs_};
+    zs_.next_in = nullptr;
+    zs_.avail_in = 0;
+    Reposition();
+    for (;;) {
+        const int r = Guarded<ECompressionError>(deflate(&zs_, Z_FINISH));
+        if (r == Z_STREAM_END || zs_.avail_out > 0) break;
+        FlushBuffer();
+    }
+    if (zs_.avail_out < kBufferSize) {
+        stream_.WriteBuffer(buffer_, kBufferSize - zs_.avail_out);
+        RecordPosition();
+    }
+}
+
+float TCompressionStream::GetCompressionRate() const {
+    if (zs_.total_in == 0) return 0.0f;
+    return (1.0f - static_cast<float>(zs_.total_out) / static_cast<float>(zs_.total_in)) * 100.0f;
+}
+
+// ---------------------------------------------------------------------------
+
+TDecompressionStream::TDecompressionStream(TStream& source) : TCustomZlibStream(source) {
+    startPosition_ = streamPosition_;
+    zs_.next_in = buffer_;
+    zs_.avail_in = 0;
+    Guarded<EDecompressionError>(inflateInit(&zs_));
+}
+
+TDecompressionStream::~TDecompressionStream() { inflateEnd(&zs_); }
+
+int64_t TDecompressionStream::Read(void* buffer, int64_t count) {
+    if (count <= 0 || ended_) return 0;
+    Reposition();
+    Bytef* at = static_cast<Bytef*>(buffer);
+    int64_t delivered = 0;
+    while (delivered < count) {
+        const uInt space = static_cast<uInt>(std::min(count - delivered, kMaxZlibChunk));
+        zs_.next_out = at + delivered;
+        zs_.avail_out = space;
+        bool sourceDry = false;
+        if (zs_.avail_in == 0) {
+            const int64_t n = stream_.Read(buffer_, kBufferSize);
+            zs_.next_in = buffer_;
+            zs_.avail_in = static_cast<uInt>(std::max<int64_t>(n, 0));
+            sourceDry = n <= 0;
+            if (!sourceDry) {
+                RecordPosition();
+                Progress(this);
+            }
+        }
+        const int r = inflate(&zs_, Z_NO_FLUSH);
+        delivered += space - zs_.avail_out;
+        if (r == Z_STREAM_END) {
+            // The zlib data end here, whatever follows them in the source.
+            ended_ = true;
+            break;
+        }
+        if (r == Z_NEED_DICT) throw EDecompressionError(SZlibError);
+        // A source that has run dry may still let pending output out; when
+        // nothing moves, the data are simply cut short.
+        if (sourceDry && (r == Z_BUF_ERROR || zs_.avail_out == space)) break;
+        Guarded<EDecompressionError>(r);
+    }
+    return delivered;
+}
+
+int64_t TDecompressionStream::Write(const void*, int64_t) { throw EDecompressionError(SInvalidStreamOp); }
+
+void TDecompressionStream::SkipForward(int64_t count) {
+    uint8_t scratch[kSkipChunk];
+    while (count > 0) {
+        const int64_t step = std::min(count, kSkipChunk);
+        ReadBuffer(scratch, step);
+        count -= step;
+    }
+}
+
+int64_t TDecompressionStream::Seek(int64_t offset, TSeekOrigin origin) {
+    const int64_t delivered = static_cast<int64_t>(zs_.total_out);
+    if (origin == soBeginning && offset == 0) {
+        Guarded<EDecompressionError>(inflateReset(&zs_));
+        zs_.next_in = buffer_;
+        zs_.avail_in = 0;
+        ended_ = false;
+        stream_.SetPosition(startPosition_);
+        streamPosition_ = startPosition_;
+    } else if (origin == soCurrent && offset >= 0) {
+        SkipForward(offset);
+    } else if (origin == soBeginning && offset >= delivered) {
+        SkipForward(offset - delivered);
+    } else {
+        throw EDecompressionError(SInvalidStreamOp);
+    }
+    return static_cast<int64_t>(zs_.total_out);
+}
+
+// ---------------------------------------------------------------------------
+
+size_t CompressBufInitialSize(size_t n) { return (n + n / 10 + 12 + 255) & ~static_cast<size_t>(255); }
+
+namespace {
+
+// Offers more output space after `zs` filled what it had.
+void GrowOutput(std::vector<uint8_t>& out, z_stream& zs, size_t step) {
+    const size_t used = out.size() - zs.avail_out;
+    out.resize(out.size() + step);
+    zs.next_out = out.data() + used;
+    zs.avail_out += static_cast<uInt>(step);
+}
+
+}  // namespace
+
+std::vector<uint8_t> CompressBuf(const void* input, size_t inputBytes) {
+    if (inputBytes > UINT_MAX / 2) throw ECompressionError(SZlibError);
+    std::vector<uint8_t> out(CompressBufInitialSize(inputBytes));
+    z_stream zs{};
+    Guarded<ECompressionError>(deflateInit(&zs, 9));
+    struct EndDeflate {
+        z_stream& zs;
+        ~EndDeflate() { deflateEnd(&zs); }
+    } end{zs};
+    zs.next_in = static_cast<Bytef*>(const_cast<void*>(input));
+    zs.avail_in = static_cast<uInt>(inputBytes);
+    zs.next_out = out.data();
+    zs.avail_out = static_cast<uInt>(out.size());
+    for (;;) {
+        const int r = deflate(&zs, Z_FINISH);
+        if (r == Z_STREAM_END) break;
+        if (r < 0 && !(r == Z_BUF_ERROR && zs.avail_out == 0)) throw ECompressionError(SZlibError);
+        GrowOutput(out, zs, 256);
+    }
+    out.resize(zs.total_out);
+    return out;
+}
+
+std::vector<uint8_t> DecompressBuf(const void* input, size_t inputBytes, size_t outputEstimate) {
+    if (inputBytes > UINT_MAX / 2) throw EDecompressionError(SZlibError);
+    const size_t step = std::max<size_t>((inputBytes + 255) & ~static_cast<size_t>(255), 256);
+    std::vector<uint8_t> out(outputEstimate != 0 ? outputEstimate : step);
+    z_stream zs{};
+    Guarded<EDecompressionError>(inflateInit(&zs));
+    struct EndInflate {
+        z_stream& zs;
+        ~EndInflate() { inflateEnd(&zs); }
+    } end{zs};
+    zs.next_in = static_cast<Bytef*>(const_cast<void*>(input));
+    zs.avail_in = static_cast<uInt>(inputBytes);
+    zs.next_out = out.data();
+    zs.avail_out = static_cast<uInt>(std::min<size_t>(out.size(), UINT_MAX));
+    for (;;) {
+        const int r = inflate(&zs, Z_NO_FLUSH);
+        if (r == Z_STREAM_END) break;
+        const bool outputFull = zs.avail_out == 0;
+        if (r == Z_NEED_DICT || (r < 0 && !(r == Z_BUF_ERROR && outputFull)) || (!outputFull && zs.avail_in == 0))
+            throw EDecompressionError(SZlibError);  // corrupt or cut short
+        GrowOutput(out, zs, step);
+    }
+    out.resize(zs.total_out);
+    return out;
+}
+
+}  // namespace tarvel
