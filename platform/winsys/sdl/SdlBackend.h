@@ -66,21 +66,24 @@ private:
         SDL_Window* window = nullptr;
         TopLevelInfo info;       // as last applied
         bool popup = false;      // made as a popup that never takes the keyboard
-        bool shownOnce = false;  // mapped at least once
+        uint32_t movedAt = 0;    // when we last moved or sized it
     };
 
     SdlBackend() = default;
     TopLevel* Find(HWND window);
     const TopLevel* Find(HWND window) const;
     TopLevel* FindBySdlId(uint32_t windowId, HWND* hwnd = nullptr);
-    bool MakeSdlWindow(HWND hwnd, TopLevel& t);
+    bool MakeSdlWindow(const TopLevelInfo& info, TopLevel& t);
     void ApplyInfo(HWND hwnd, TopLevel& t, const TopLevelInfo& info);
+    void Restack();
+    void KeepKeyboard();
     void CopyToWindow(TopLevel& t, const TRect& dirty);
     TPoint ToScreen(uint32_t windowId, int x, int y);
 
     // SdlBackendEvents.cpp
     void Translate(const SDL_Event& ev);
     void TranslateWindowEvent(const SDL_Event& ev);
+    void FollowDisplayBounds(HWND hwnd, TopLevel& t);
     void TranslateKey(const SDL_Event& ev);
     void TranslateText(const char* utf8);
     void SettleFocus();
@@ -92,6 +95,7 @@ private:
     std::atomic<bool> wakePending_{false};
     std::map<HWND, TopLevel> tops_;
     std::vector<HWND> order_;  // top first, as last restacked
+    std::vector<SDL_Window*> stacked_;  // the shown windows as last stacked on the display
     HWND front_ = nullptr;     // the window given the keyboard last
     std::map<int, SDL_Cursor*> cursors_;
     bool captured_ = false;

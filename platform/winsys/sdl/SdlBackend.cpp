@@ -1,0 +1,389 @@
+// The SDL display: opening it, the windows that show our top-level back
+// buffers, cursors, clipboard and screenshots. Input is in
+// SdlBackendEvents.cpp.
+
+#include "platform/winsys/sdl/SdlBackend.h"
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/base/Ticks.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/winsys/WinConstants.h"
+#include "platform/winsys/sdl/SdlKeys.h"
+#include "platform/winsys/sdl/SdlX11.h"
+
+namespace tarvel {
+
+namespace {
+
+bool EnvSet(const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v;
+}
+
+TRect FromSdl(const SDL_Rect& r) { return Bounds(r.x, r.y, r.w, r.h); }
+
+// Our back buffers hold 0xAARRGGBB with alpha 0 (what GDI writes), so they
+// are read as XRGB: the display's copy is always opaque.
+constexpr Uint32 kBackBufferFormat = SDL_PIXELFORMAT_RGB888;
+
+std::unique_ptr<Surface> ReadWindowSurface(SDL_Window* window) {
+    SDL_Surface* s = window ? SDL_GetWindowSurface(window) : nullptr;
+    if (!s || s->w <= 0 || s->h <= 0) return nullptr;
+    auto out = std::make_unique<Surface>(s->w, s->h);
+    if (!out->Valid()) return nullptr;
+    if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
+    for (int y = 0; y < s->h; ++y) {
+        const auto* src = static_cast<const uint8_t*>(s->pixels) + static_cast<size_t>(y) * static_cast<size_t>(s->pitch);
+        SDL_ConvertPixels(s->w, 1, s->format->format, src, s->pitch, SDL_PIXELFORMAT_ARGB8888, out->Row(y),
+                          static_cast<int>(out->StrideBytes()));
+    }
+    if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+    return out;
+}
+
+}  // namespace
+
+std::unique_ptr<SdlBackend> SdlBackend::Open(const std::string& videoDriver, std::string* error) {
+    auto fail = [error](const std::string& why) {
+        if (error) *error = why;
+        return std::unique_ptr<SdlBackend>();
+    };
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // X11 first, XWayland under a Wayland session: positions, popups and
+    // grabs need it. An explicit choice, or the user's, stands.
+    if (!videoDriver.empty()) {
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, videoDriver.c_str(), SDL_HINT_OVERRIDE);
+    } else if (!EnvSet("SDL_VIDEODRIVER") && EnvSet("DISPLAY")) {
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
+    }
+    int failed = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    if (failed && videoDriver.empty() && !EnvSet("SDL_VIDEODRIVER")) {
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, nullptr, SDL_HINT_OVERRIDE);
+        failed = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    }
+    if (failed) return fail(std::string("no display: ") + SDL_GetError());
+
+    std::unique_ptr<SdlBackend> b(new SdlBackend());
+    const char* driver = SDL_GetCurrentVideoDriver();
+    b->x11_ = driver && std::strcmp(driver, "x11") == 0;
+    b->wakeEvent_ = SDL_RegisterEvents(1);
+    if (b->wakeEvent_ == static_cast<uint32_t>(-1)) return fail("SDL has no user events left");
+    SDL_StartTextInput();
+    return b;
+}
+
+SdlBackend::~SdlBackend() {
+    for (auto& [hwnd, t] : tops_)
+        if (t.window) SDL_DestroyWindow(t.window);
+    tops_.clear();
+    for (auto& [idc, cursor] : cursors_) SDL_FreeCursor(cursor);
+    SDL_StopTextInput();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+}
+
+std::string SdlBackend::VideoDriver() const {
+    const char* d = SDL_GetCurrentVideoDriver();
+    return d ? d : "";
+}
+
+uint32_t SdlBackend::Now() { return GetTickCount(); }
+
+// ---- the screen ----
+
+TRect SdlBackend::ScreenRect() {
+    TRect all;
+    for (int i = 0, n = SDL_GetNumVideoDisplays(); i < n; ++i) {
+        SDL_Rect r;
+        if (SDL_GetDisplayBounds(i, &r) != 0) continue;
+        TRect d = FromSdl(r);
+        all = all.IsEmpty() ? d
+                            : TRect{std::min(all.left, d.left), std::min(all.top, d.top), std::max(all.right, d.right),
+                                    std::max(all.bottom, d.bottom)};
+    }
+    return all.IsEmpty() ? TRect{0, 0, 1024, 768} : all;
+}
+
+TRect SdlBackend::WorkArea() {
+    SDL_Rect r;
+    if (SDL_GetDisplayUsableBounds(0, &r) == 0 && r.w > 0 && r.h > 0) return FromSdl(r);
+    return ScreenRect();
+}
+
+// ---- windows ----
+
+SdlBackend::TopLevel* SdlBackend::Find(HWND window) {
+    auto it = tops_.find(window);
+    return it == tops_.end() ? nullptr : &it->second;
+}
+
+const SdlBackend::TopLevel* SdlBackend::Find(HWND window) const {
+    auto it = tops_.find(window);
+    return it == tops_.end() ? nullptr : &it->second;
+}
+
+SdlBackend::TopLevel* SdlBackend::FindBySdlId(uint32_t windowId, HWND* hwnd) {
+    for (auto& [h, t] : tops_) {
+        if (t.window && SDL_GetWindowID(t.window) == windowId) {
+            if (hwnd) *hwnd = h;
+            return &t;
+        }
+    }
+    return nullptr;
+}
+
+SDL_Window* SdlBackend::SdlWindowOf(HWND window) const {
+    const TopLevel* t = Find(window);
+    return t ? t->window : nullptr;
+}
+
+HWND SdlBackend::WindowOfSdlId(uint32_t windowId) const {
+    HWND h = nullptr;
+    const_cast<SdlBackend*>(this)->FindBySdlId(windowId, &h);
+    return h;
+}
+
+void SdlBackend::CreateSurface(HWND window, const TopLevelInfo& info) {
+    // The SDL window is made when it is first shown: only then is it known
+    // whether it is a popup, which X11 fixes at creation.
+    TopLevel& t = tops_[window];
+    ApplyInfo(window, t, info);
+}
+
+void SdlBackend::UpdateSurface(HWND window, const TopLevelInfo& info) {
+    TopLevel* t = Find(window);
+    if (!t) t = &tops_[window];
+    ApplyInfo(window, *t, info);
+}
+
+void SdlBackend::DestroySurface(HWND window) {
+    auto it = tops_.find(window);
+    if (it == tops_.end()) return;
+    if (it->second.window) SDL_DestroyWindow(it->second.window);
+    tops_.erase(it);
+    order_.erase(std::remove(order_.begin(), order_.end(), window), order_.end());
+    if (front_ == window) front_ = nullptr;
+    KeepKeyboard();
+}
+
+bool SdlBackend::MakeSdlWindow(const TopLevelInfo& info, TopLevel& t) {
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    t.popup = info.noActivate && !info.decorated;
+    if (info.decorated) flags |= SDL_WINDOW_RESIZABLE;
+    else flags |= SDL_WINDOW_BORDERLESS;
+    if (t.popup) flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
+    if (info.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    t.window = SDL_CreateWindow(info.title.c_str(), info.bounds.left, info.bounds.top, std::max(1, info.bounds.Width()),
+                                std::max(1, info.bounds.Height()), flags);
+    if (!t.window) return false;
+    if (!info.shape.empty()) X11SetShape(t.window, info.shape);
+    t.info = info;
+    t.info.visible = false;
+    t.info.minimized = false;
+    return true;
+}
+
+void SdlBackend::ApplyInfo(HWND hwnd, TopLevel& t, const TopLevelInfo& info) {
+    (void)hwnd;
+    const bool wantPopup = info.noActivate && !info.decorated;
+    if (t.window && wantPopup != t.popup) {
+        // A popup and an ordinary window differ from their creation on.
+        SDL_DestroyWindow(t.window);
+        t.window = nullptr;
+        t.info.visible = false;
+    }
+    if (!t.window && !(info.visible && MakeSdlWindow(info, t))) {
+        t.info = info;
+        t.info.visible = false;  // nothing on the display yet
+        return;
+    }
+    TopLevelInfo& was = t.info;
+    const TRect& b = info.bounds;
+    if (b.left != was.bounds.left || b.top != was.bounds.top) SDL_SetWindowPosition(t.window, b.left, b.top);
+    if (b.Width() != was.bounds.Width() || b.Height() != was.bounds.Height())
+        SDL_SetWindowSize(t.window, std::max(1, b.Width()), std::max(1, b.Height()));
+    if (b != was.bounds) t.movedAt = Now();
+    if (info.title != was.title) SDL_SetWindowTitle(t.window, info.title.c_str());
+    if (info.decorated != was.decorated) {
+        SDL_SetWindowBordered(t.window, info.decorated ? SDL_TRUE : SDL_FALSE);
+        SDL_SetWindowResizable(t.window, info.decorated ? SDL_TRUE : SDL_FALSE);
+    }
+    if (info.topmost != was.topmost) SDL_SetWindowAlwaysOnTop(t.window, info.topmost ? SDL_TRUE : SDL_FALSE);
+    if (info.shape != was.shape) X11SetShape(t.window, info.shape);
+
+    const bool show = info.visible && !was.visible;
+    const bool hide = !info.visible && was.visible;
+    const bool minimize = info.visible && info.minimized && !(was.visible && was.minimized);
+    const bool restore = info.visible && !info.minimized && was.visible && was.minimized;
+    t.info = info;
+    if (show) {
+        SDL_ShowWindow(t.window);
+        CopyToWindow(t, TRect{0, 0, b.Width(), b.Height()});
+    }
+    if (hide) SDL_HideWindow(t.window);
+    if (minimize) SDL_MinimizeWindow(t.window);
+    if (restore) SDL_RestoreWindow(t.window);
+    if (show || hide || minimize || restore) {
+        Restack();
+        KeepKeyboard();
+    }
+}
+
+void SdlBackend::RestackSurfaces(const std::vector<HWND>& topToBottom) {
+    order_ = topToBottom;
+    Restack();
+    KeepKeyboard();
+}
+
+void SdlBackend::Restack() {
+    std::vector<SDL_Window*> shown;
+    for (HWND h : order_) {
+        TopLevel* t = Find(h);
+        if (t && t->window && t->info.visible && !t->info.minimized) shown.push_back(t->window);
+    }
+    if (shown == stacked_) return;
+    stacked_ = shown;
+    X11Restack(shown);
+}
+
+// The keyboard stays with the front ordinary window while the program has
+// it: hiding the window that held it must not leave the keys nowhere, and a
+// window our layer brings to the front takes them.
+void SdlBackend::KeepKeyboard() {
+    if (!appActive_ || !x11_) return;
+    HWND front = nullptr;
+    for (HWND h : order_) {
+        TopLevel* t = Find(h);
+        if (t && t->window && !t->popup && t->info.visible && !t->info.minimized) {
+            front = h;
+            break;
+        }
+    }
+    if (!front) return;
+    SDL_Window* focused = SDL_GetKeyboardFocus();
+    TopLevel* f = focused ? FindBySdlId(SDL_GetWindowID(focused)) : nullptr;
+    bool held = f && !f->popup && f->info.visible && !f->info.minimized;
+    SDL_Window* target = Find(front)->window;
+    if ((front != front_ || !held) && focused != target) SDL_SetWindowInputFocus(target);
+    front_ = front;
+}
+
+void SdlBackend::Present(HWND window, const TRect& dirty) {
+    TopLevel* t = Find(window);
+    if (t && t->window && t->info.visible) CopyToWindow(*t, dirty);
+}
+
+void SdlBackend::CopyToWindow(TopLevel& t, const TRect& dirty) {
+    if (!t.window || !t.info.pixels) return;
+    SDL_Surface* s = SDL_GetWindowSurface(t.window);
+    if (!s) return;
+    const Surface& src = *t.info.pixels;
+    TRect area = Intersect(dirty, TRect{0, 0, std::min(s->w, src.Width()), std::min(s->h, src.Height())});
+    if (area.IsEmpty()) return;
+    if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
+    for (int y = area.top; y < area.bottom; ++y) {
+        auto* dst = static_cast<uint8_t*>(s->pixels) + static_cast<size_t>(y) * static_cast<size_t>(s->pitch) +
+                    static_cast<size_t>(area.left) * s->format->BytesPerPixel;
+        SDL_ConvertPixels(area.Width(), 1, kBackBufferFormat, src.Row(y) + area.left,
+                          static_cast<int>(src.StrideBytes()), s->format->format, dst, s->pitch);
+    }
+    if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+    SDL_Rect r{area.left, area.top, area.Width(), area.Height()};
+    SDL_UpdateWindowSurfaceRects(t.window, &r, 1);
+}
+
+// ---- cursor, capture, clipboard ----
+
+void SdlBackend::SetCursorShape(int standardCursor) {
+    if (!standardCursor) {
+        SDL_ShowCursor(SDL_DISABLE);
+        return;
+    }
+    int shape = SystemCursorOf(standardCursor);
+    if (shape < 0) shape = SDL_SYSTEM_CURSOR_ARROW;
+    SDL_Cursor*& cursor = cursors_[shape];
+    if (!cursor) cursor = SDL_CreateSystemCursor(static_cast<SDL_SystemCursor>(shape));
+    if (cursor) SDL_SetCursor(cursor);
+    SDL_ShowCursor(SDL_ENABLE);
+}
+
+void SdlBackend::SetMouseCapture(bool on) {
+    // Only a focused window can grab the pointer; without the grab, input
+    // over our own windows still reaches the capture window through our
+    // layer, which routes by screen position.
+    captured_ = on;
+    SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlBackend::SetCursorPosition(TPoint screen) { SDL_WarpMouseGlobal(screen.x, screen.y); }
+
+std::string SdlBackend::ClipboardText() {
+    char* text = SDL_GetClipboardText();
+    std::string out = text ? text : "";
+    SDL_free(text);
+    return out;
+}
+
+void SdlBackend::SetClipboardText(const std::string& text) { SDL_SetClipboardText(text.c_str()); }
+
+// ---- screenshots ----
+
+std::unique_ptr<Surface> SdlBackend::WindowPixels(HWND window) const {
+    const TopLevel* t = Find(window);
+    if (!t || !t->window || !t->info.visible) return nullptr;
+    if (x11_) return X11ReadWindow(t->window);
+    return ReadWindowSurface(t->window);
+}
+
+std::unique_ptr<Surface> SdlBackend::ScreenPixels() const {
+    TRect screen = const_cast<SdlBackend*>(this)->ScreenRect();
+    if (x11_) {
+        for (const auto& [h, t] : tops_)
+            if (t.window) return X11ReadScreen(t.window, screen);
+    }
+    // No server to ask: our own windows in z-order over the desktop colour.
+    auto out = std::make_unique<Surface>(screen.Width(), screen.Height());
+    if (!out->Valid()) return nullptr;
+    uint32_t desktop = 0xFF000000u | ColorRefToPixel(GetSysColor(COLOR_BACKGROUND));
+    for (int y = 0; y < out->Height(); ++y) std::fill_n(out->Row(y), out->Width(), desktop);
+    for (auto it = order_.rbegin(); it != order_.rend(); ++it) {
+        const TopLevel* t = Find(*it);
+        if (!t || !t->window || !t->info.visible || t->info.minimized) continue;
+        std::unique_ptr<Surface> pixels = ReadWindowSurface(t->window);
+        if (!pixels) continue;
+        TRect b = Bounds(t->info.bounds.left - screen.left, t->info.bounds.top - screen.top, pixels->Width(),
+                         pixels->Height());
+        TRect on = Intersect(b, out->BoundsRect());
+        for (int y = on.top; y < on.bottom; ++y)
+            std::copy_n(pixels->Row(y - b.top) + (on.left - b.left), on.Width(), out->Row(y) + on.left);
+    }
+    return out;
+}
+
+bool SdlBackend::SaveWindowPng(HWND window, const std::string& path) const {
+    std::unique_ptr<Surface> pixels = WindowPixels(window);
+    return pixels && WritePng(*pixels, path.c_str());
+}
+
+bool SdlBackend::SaveScreenPng(const std::string& path) const {
+    std::unique_ptr<Surface> pixels = ScreenPixels();
+    return pixels && WritePng(*pixels, path.c_str());
+}
+
+// ---- choosing the display ----
+
+std::unique_ptr<DisplayBackend> OpenRealDisplay() {
+    const char* headless = std::getenv("BMS_HEADLESS");
+    if (headless && std::strcmp(headless, "1") == 0) return nullptr;
+    if (!EnvSet("DISPLAY") && !EnvSet("WAYLAND_DISPLAY")) return nullptr;
+    return SdlBackend::Open();
+}
+
+}  // namespace tarvel
