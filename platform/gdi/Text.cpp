@@ -80,12 +80,9 @@ void DrawLine(const Canvas& c, FontInstance& font, int64_t x, int64_t y, std::u3
     if (font.StrikeOut()) rule(x, x + width, baseline - font.StrikeOffset());
 }
 
+// The background of text in opaque mode, in logical coordinates.
 void FillBackground(const Canvas& c, int64_t left, int64_t top, int64_t right, int64_t bottom) {
-    const TRect r = Intersect(c.limit, TRect{static_cast<int>(std::clamp<int64_t>(left, INT32_MIN, INT32_MAX)),
-                                             static_cast<int>(std::clamp<int64_t>(top, INT32_MIN, INT32_MAX)),
-                                             static_cast<int>(std::clamp<int64_t>(right, INT32_MIN, INT32_MAX)),
-                                             static_cast<int>(std::clamp<int64_t>(bottom, INT32_MIN, INT32_MAX))});
-    PaintRect(c, r, SolidPaint(c.dc->state.bkColor));
+    PaintRect(c, SurfaceRect(c, left, top, right, bottom), SolidPaint(c.dc->state.bkColor));
 }
 
 bool ExtTextOutImpl(HDC dc, int x, int y, unsigned options, const TRect* rect, std::u32string_view text) {
@@ -93,13 +90,11 @@ bool ExtTextOutImpl(HDC dc, int x, int y, unsigned options, const TRect* rect, s
     if (!ResolveCanvas(dc, c)) return false;
     auto font = DcFont(c);
     if (!font) return false;
-    if (rect && (options & ETO_OPAQUE)) {
-        PaintRect(c, SurfaceRect(c, rect->left, rect->top, rect->right, rect->bottom), SolidPaint(c.dc->state.bkColor));
-    }
+    if (rect && (options & ETO_OPAQUE)) FillBackground(c, rect->left, rect->top, rect->right, rect->bottom);
     if (rect && (options & ETO_CLIPPED)) c.CutTo(SurfaceRect(c, rect->left, rect->top, rect->right, rect->bottom));
     if (c.dc->state.bkMode == OPAQUE && !(rect && (options & ETO_OPAQUE))) {
         const int64_t width = TextWidth(*font, text, 0);
-        FillBackground(c, c.X(x), c.Y(y), c.X(x) + width, c.Y(y) + font->Height());
+        FillBackground(c, x, y, x + width, int64_t{y} + font->Height());
     }
     DrawLine(c, *font, c.X(x), c.Y(y), text, nullptr, 0, c.dc->state.textColor);
     return true;
@@ -282,7 +277,7 @@ int DrawTextImpl(HDC dc, std::u32string_view text, TRect* rect, unsigned format)
         else if (format & DT_RIGHT) left = int64_t{rect->right} - widths[i];
         const int64_t y = top + lineHeight * static_cast<int64_t>(i);
         if (c.dc->state.bkMode == OPAQUE)
-            FillBackground(c, c.X(left), c.Y(y), c.X(left) + widths[i], c.Y(y) + lineHeight);
+            FillBackground(c, left, y, left + widths[i], y + lineHeight);
         DrawLine(c, font, c.X(left), c.Y(y), lines[i].text, &lines[i].underline, tabWidth, c.dc->state.textColor);
     }
     if (singleLine && (format & (DT_VCENTER | DT_BOTTOM))) return toInt(top + total - rect->top);
