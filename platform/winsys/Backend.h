@@ -67,6 +67,18 @@ public:
     virtual void SetClipboardText(const std::string& text) = 0;
 };
 
+// One top-level window's pixels at its place on the screen: `pixels` holds
+// at least bounds-sized content at its top-left; `shape` (window
+// coordinates) may be null or empty for the whole rectangle.
+struct ScreenLayer {
+    const Surface* pixels = nullptr;
+    TRect bounds;
+    const std::vector<TRect>* shape = nullptr;
+};
+// The screen as people would see it: the desktop colour with the layers
+// drawn over it, the bottom one first. Alpha is made opaque.
+std::unique_ptr<Surface> ComposeScreen(const TRect& screen, const std::vector<ScreenLayer>& bottomFirst);
+
 // Input from the display, queued for the GUI thread in arrival order.
 // Points are screen coordinates. Safe from any thread.
 void QueueMouseMove(TPoint screen);

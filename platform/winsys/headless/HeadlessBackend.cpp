@@ -11,11 +11,6 @@ namespace {
 
 constexpr int kTaskBarHeight = 40;
 
-bool InShape(const TopLevelInfo& info, int x, int y) {
-    if (info.shape.empty()) return true;
-    return std::any_of(info.shape.begin(), info.shape.end(), [x, y](const TRect& r) { return r.Contains({x, y}); });
-}
-
 }  // namespace
 
 HeadlessBackend::HeadlessBackend(TSize screen, uint32_t startTicks) : screen_(screen), now_(startTicks) {
@@ -94,29 +89,13 @@ std::unique_ptr<Surface> HeadlessBackend::WindowPixels(HWND window) const {
 }
 
 std::unique_ptr<Surface> HeadlessBackend::ScreenPixels() const {
-    auto out = std::make_unique<Surface>(screen_.cx, screen_.cy);
-    if (!out->Valid()) return nullptr;
-    uint32_t desktop = 0xFF000000u | ColorRefToPixel(GetSysColor(COLOR_BACKGROUND));
-    for (int y = 0; y < screen_.cy; ++y)
-        for (int x = 0; x < screen_.cx; ++x) out->SetPixel(x, y, desktop);
-    // Bottom of the z-order first, so upper windows cover lower ones.
+    std::vector<ScreenLayer> layers;
     for (auto it = order_.rbegin(); it != order_.rend(); ++it) {
         auto s = surfaces_.find(*it);
         if (s == surfaces_.end() || !s->second.visible || s->second.minimized || !s->second.pixels) continue;
-        const TopLevelInfo& info = s->second;
-        const Surface& src = *info.pixels;
-        TRect on = Intersect(info.bounds, out->BoundsRect());
-        for (int y = on.top; y < on.bottom; ++y) {
-            int wy = y - info.bounds.top;
-            if (wy >= src.Height()) break;
-            for (int x = on.left; x < on.right; ++x) {
-                int wx = x - info.bounds.left;
-                if (wx >= src.Width() || !InShape(info, wx, wy)) continue;
-                out->SetPixel(x, y, src.Pixel(wx, wy) | 0xFF000000u);
-            }
-        }
+        layers.push_back(ScreenLayer{s->second.pixels.get(), s->second.bounds, &s->second.shape});
     }
-    return out;
+    return ComposeScreen(TRect{0, 0, screen_.cx, screen_.cy}, layers);
 }
 
 bool HeadlessBackend::SaveWindowPng(HWND window, const std::string& path) const {
