@@ -28,6 +28,7 @@ struct TopLevelInfo {
     bool topmost = false;
     bool decorated = false;           // the display draws the caption and border itself
     bool noActivate = false;          // popups: showing must not take the keyboard
+    bool toolWindow = false;          // no task-bar entry
     std::string title;
     std::vector<TRect> shape;         // window region in window coordinates; empty = the whole rectangle
     std::shared_ptr<Surface> pixels;  // the back buffer, bounds-sized

@@ -96,7 +96,8 @@ void Enqueue(InputEvent ev) {
 void CollectUnder(Window* w, TPoint screen, std::vector<Window*>& out) {
     TPoint co = ClientOriginOnScreen(w);
     TPoint c{screen.x - co.x, screen.y - co.y};
-    if (TRect{0, 0, w->client.Width(), w->client.Height()}.Contains(c)) {
+    const bool disabled = w->style & WS_DISABLED;  // its children are out of reach too
+    if (!disabled && TRect{0, 0, w->client.Width(), w->client.Height()}.Contains(c)) {
         for (HWND h : w->children) {
             Window* ch = FindWindow(h);
             if (!ch || !(ch->style & WS_VISIBLE) || (ch->style & WS_DISABLED)) continue;

@@ -226,6 +226,7 @@ void SyncTopLevel(Window* w) {
     info.topmost = w->exStyle & WS_EX_TOPMOST;
     info.decorated = w->defaultFrame && (w->style & WS_CAPTION) == WS_CAPTION;
     info.noActivate = (w->exStyle & WS_EX_NOACTIVATE) || (w->style & WS_POPUP);
+    info.toolWindow = w->exStyle & WS_EX_TOOLWINDOW;
     info.title = w->text;
     info.shape = w->shape;
     info.pixels = w->buffer;

@@ -113,6 +113,21 @@ TEST_F(InputTests, TheWheelGoesToTheFocusWindowAndUpToItsParents) {
     EXPECT_EQ(PointFromLParam(wheel->lParam), (TPoint{235, 135}));
 }
 
+TEST_F(InputTests, DisabledChildrenLetTheirParentHaveTheClickAndDisabledFormsSwallowIt) {
+    BuildTree();
+    EnableWindow(a, false);
+    backend->Click(TPoint{135, 135});
+    Pump();
+    EXPECT_TRUE(Messages(a, {WM_NCHITTEST, WM_LBUTTONDOWN}).empty());
+    EXPECT_EQ(Messages(parent, {WM_LBUTTONDOWN}).size(), 1u);
+
+    EnableWindow(parent, false);
+    log.clear();
+    backend->Click(TPoint{235, 135});
+    Pump();
+    EXPECT_TRUE(Messages(nullptr, {WM_LBUTTONDOWN, WM_LBUTTONUP}).empty());
+}
+
 TEST_F(InputTests, TransparentHitTestsPassToTheWindowBelow) {
     BuildTree();
     HWND glass = Create(WS_CHILD | WS_VISIBLE, Bounds(0, 0, 200, 150), parent,
