@@ -103,7 +103,20 @@ void PaintArrow(const Canvas& c, Arrow dir, const TRect& area, int64_t dx, int64
     const int64_t boxW = vertical ? base : depth, boxH = vertical ? depth : base;
     const int64_t left = area.left + (area.Width() - boxW) / 2 + dx;
     const int64_t top = area.top + (area.Height() - boxH) / 2 + dy;
-    for (int64_t i = 0; i < depth; ++i) {
+    // Only the rows (or columns) that can reach the surface are walked.
+    int64_t first = 0, last = depth;
+    auto keep = [&](int64_t lo, int64_t hi) {
+        first = std::max(first, lo);
+        last = std::min(last, hi);
+    };
+    const TRect& L = c.limit;
+    switch (dir) {
+        case Arrow::Up: keep(L.top - c.Y(top), L.bottom - c.Y(top)); break;
+        case Arrow::Down: keep(c.Y(top) + depth - L.bottom, c.Y(top) + depth - L.top); break;
+        case Arrow::Left: keep(L.left - c.X(left), L.right - c.X(left)); break;
+        case Arrow::Right: keep(c.X(left) + depth - L.right, c.X(left) + depth - L.left); break;
+    }
+    for (int64_t i = first; i < last; ++i) {
         // Row (or column) i from the apex is 2i + 1 pixels long.
         const int64_t from = depth - 1 - i, to = depth + i;
         switch (dir) {

@@ -72,7 +72,8 @@ HRGN CreatePolygonRgn(const TPoint* points, int count, int fillMode) {
         top = std::min<int64_t>(top, points[i].y);
         bottom = std::max<int64_t>(bottom, points[i].y);
     }
-    if (bottom - top > kMaxShapeRows) return nullptr;
+    // Each row visits every edge.
+    if (bottom - top > kMaxShapeRows || (bottom - top) * int64_t{count} > kMaxShapeRows * 64) return nullptr;
     return NewRegion(Region::FromRows(static_cast<int>(top), PolygonRows(pts, fillMode, top, bottom)));
 }
 
