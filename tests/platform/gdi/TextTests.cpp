@@ -165,6 +165,9 @@ TEST(Text, ChineseRendersThroughTheFallbackFace) {
             for (int x = 0; x < 60; ++x) dark += (p.At(x, y) & 0xFF) < 128;
         EXPECT_GT(dark, 20) << face;
         EXPECT_FALSE(p.Ink(kPaper).IsEmpty());
+        // Real glyphs, not the same missing-glyph box twice.
+        EXPECT_NE(Render(font.font, u"电", Rect(0, 0, 40, 20), 0), Render(font.font, u"池", Rect(0, 0, 40, 20), 0))
+            << face;
     }
 }
 
