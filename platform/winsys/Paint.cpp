@@ -6,6 +6,7 @@
 
 #include "platform/winsys/MessageApi.h"
 #include "platform/winsys/PaintApi.h"
+#include "platform/winsys/SurfaceDcAdapter.h"
 #include "platform/winsys/WindowApi.h"
 #include "platform/winsys/WinsysState.h"
 
@@ -16,11 +17,23 @@ namespace {
 constexpr size_t kMaxUpdatePieces = 64;
 constexpr int kMaxBufferSide = 8192;
 
-// A DC handed out for a window: where it draws in its top-level buffer.
+// A DC handed out for a window: where it draws in its top-level buffer, and
+// what is needed to move it along when the window moves (GetDC may be held
+// for a window's life).
 struct WindowDc {
     HWND hwnd = nullptr;
     HWND top = nullptr;
     TRect area;  // top-level window coordinates
+    bool wholeWindow = false;
+    DWORD flags = 0;
+    bool forPaint = false;  // BeginPaint's, gone at EndPaint: never moved
+    HRGN clip;              // copy of the clip region we selected, if any
+};
+
+// Where a window's DC lies in its top-level buffer and what it may touch.
+struct DcPlacement {
+    TPoint origin;  // top-level window coordinates of the DC's (0, 0)
+    RectList visible;
 };
 
 std::unordered_map<uint64_t, WindowDc>& OpenDcs() {
@@ -106,31 +119,45 @@ RectList VisibleArea(Window* w, Window* top, bool wholeWindow, DWORD flags) {
     return vis;
 }
 
-HDC MakeWindowDc(Window* w, bool wholeWindow, const RectList* clientLimit, DWORD flags) {
-    Window* top = w->messageOnly ? nullptr : TopLevelOf(w);
-    if (!top || !top->buffer) return CreateCompatibleDC(nullptr);
-    RectList vis = VisibleArea(w, top, wholeWindow, flags);
-    TPoint topOrigin = WindowOriginOnScreen(top);
-    TPoint wo = Sub(WindowOriginOnScreen(w), topOrigin);
-    TPoint origin = wholeWindow ? wo : TPoint{wo.x + w->client.left, wo.y + w->client.top};
+DcPlacement PlaceDc(Window* w, Window* top, bool wholeWindow, const RectList* clientLimit, DWORD flags) {
+    DcPlacement p;
+    p.visible = VisibleArea(w, top, wholeWindow, flags);
+    TPoint wo = Sub(WindowOriginOnScreen(w), WindowOriginOnScreen(top));
+    p.origin = wholeWindow ? wo : TPoint{wo.x + w->client.left, wo.y + w->client.top};
     if (clientLimit) {
         RectList limit = *clientLimit;
         limit.Offset(wo.x + w->client.left, wo.y + w->client.top);
-        vis.IntersectWith(limit);
+        p.visible.IntersectWith(limit);
     }
-    TRect box = vis.Bounds();
-    HDC dc = CreateSurfaceDC(top->buffer, origin, box);
+    return p;
+}
+
+// A visible area of several pieces becomes the DC's clip region (device
+// coordinates); a copy is answered so that a later move can tell whether the
+// caller has changed it since.
+HRGN SelectVisiblePieces(HDC dc, const DcPlacement& p) {
+    if (p.visible.Rects().size() <= 1) return nullptr;
+    std::vector<TRect> rects = p.visible.Rects();
+    for (TRect& r : rects) r.Offset(-p.origin.x, -p.origin.y);
+    HRGN rgn = ExtCreateRegion(rects.data(), rects.size());
+    SelectClipRgn(dc, rgn);
+    return rgn;
+}
+
+HDC MakeWindowDc(Window* w, bool wholeWindow, const RectList* clientLimit, DWORD flags) {
+    Window* top = w->messageOnly ? nullptr : TopLevelOf(w);
+    if (!top || !top->buffer) return CreateCompatibleDC(nullptr);
+    DcPlacement p = PlaceDc(w, top, wholeWindow, clientLimit, flags);
+    TRect box = p.visible.Bounds();
+    HDC dc = CreateSurfaceDC(top->buffer, p.origin, box);
     if (!dc) return dc;
-    if (vis.Rects().size() > 1) {
-        // The visible pieces as the DC's clip, in its device coordinates.
-        std::vector<TRect> rects = vis.Rects();
-        for (TRect& r : rects) r.Offset(-origin.x, -origin.y);
-        HRGN rgn = ExtCreateRegion(rects.data(), rects.size());
-        SelectClipRgn(dc, rgn);
-        DeleteObject(rgn);
-    }
-    OpenDcs()[dc.Value()] = WindowDc{w->hwnd, top->hwnd, box};
+    HRGN selected = SelectVisiblePieces(dc, p);
+    OpenDcs()[dc.Value()] = WindowDc{w->hwnd, top->hwnd, box, wholeWindow, flags, clientLimit != nullptr, selected};
     return dc;
+}
+
+void ForgetDcRecord(const WindowDc& rec) {
+    if (rec.clip) DeleteObject(rec.clip);
 }
 
 void MarkPresent(const WindowDc& rec) {
@@ -150,6 +177,7 @@ bool ReleaseWindowDc(HDC dc) {
     auto it = dcs.find(dc.Value());
     if (it != dcs.end()) {
         MarkPresent(it->second);
+        ForgetDcRecord(it->second);
         dcs.erase(it);
     }
     return DeleteDC(dc);
@@ -441,11 +469,41 @@ void PresentDirtyWindows() {
     }
 }
 
+void MoveWindowDcs() {
+    for (auto& [value, rec] : OpenDcs()) {
+        if (rec.forPaint) continue;
+        Window* w = FindWindow(rec.hwnd);
+        Window* top = w ? TopLevelOf(w) : nullptr;
+        if (!top || !top->buffer) continue;
+        HDC dc(value);
+        DcPlacement p = PlaceDc(w, top, rec.wholeWindow, nullptr, rec.flags);
+        TRect box = p.visible.Bounds();
+        if (box == rec.area && top->hwnd == rec.top && GetDCSurface(dc) == top->buffer &&
+            GetDCDeviceOrigin(dc) == p.origin && !rec.clip)
+            continue;
+        RetargetSurfaceDC(dc, top->buffer, p.origin, box);
+        rec.area = box;
+        rec.top = top->hwnd;
+        // Our clip region follows too, unless the caller has put its own.
+        HRGN current = CreateRectRgn(0, 0, 0, 0);
+        bool ours = rec.clip ? (GetClipRgn(dc, current) == 1 && EqualRgn(current, rec.clip))
+                             : GetClipRgn(dc, current) == 0;
+        DeleteObject(current);
+        if (!ours) continue;
+        if (rec.clip) {
+            DeleteObject(rec.clip);
+            SelectClipRgn(dc, nullptr);
+        }
+        rec.clip = SelectVisiblePieces(dc, p);
+    }
+}
+
 void ForgetWindowDcs(HWND hwnd) {
     auto& dcs = OpenDcs();
     for (auto it = dcs.begin(); it != dcs.end();) {
         if (it->second.hwnd == hwnd) {
             DeleteDC(HDC(it->first));
+            ForgetDcRecord(it->second);
             it = dcs.erase(it);
         } else {
             ++it;

@@ -437,6 +437,7 @@ HWND SetParent(HWND hwnd, HWND newParent) {
         }
     }
     RestackTopLevels();
+    MoveWindowDcs();
     if (visible) ShowWindow(hwnd, SW_SHOWNA);
     return old;
 }

@@ -327,6 +327,7 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         SetActiveWindow(hwnd);
     if (!FindWindow(hwnd)) return true;
 
+    if (sized || moved || frameChanged || show || hide || !(flags & SWP_NOZORDER)) MoveWindowDcs();
     if (!sized) wp.flags |= SWP_NOSIZE;
     if (!moved) wp.flags |= SWP_NOMOVE;
     wp.x = newRect.left;
@@ -443,6 +444,7 @@ bool SetWindowShape(HWND hwnd, const std::vector<TRect>& shape, bool redraw) {
     for (const TRect& r : shape)
         if (!r.IsEmpty()) w->shape.push_back(r);
     if (IsTopLevel(w)) SyncTopLevel(w);
+    MoveWindowDcs();
     if (visible && redraw) InvalidateWhole(w, true);
     return true;
 }

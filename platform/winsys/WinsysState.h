@@ -175,6 +175,8 @@ void PaintWindowNow(Window* w);
 void PresentDirtyWindows();
 void ResizeBackBuffer(Window* w);
 void ForgetWindowDcs(HWND hwnd);
+// DCs that callers keep follow their windows to where they now are.
+void MoveWindowDcs();
 
 // Input helpers (Input.cpp).
 bool RouteInput(const InputEvent& ev, MSG& out, bool remove);

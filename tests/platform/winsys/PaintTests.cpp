@@ -234,3 +234,44 @@ TEST_F(PaintTests, TheCaretBlinksOnTheClockAndHidesWhilePainting) {
 
 }  // namespace
 }  // namespace tarvel
+
+namespace tarvel {
+namespace {
+
+// A frame takes the form's DC when it is loaded and keeps it; the form's
+// frame and size change afterwards.
+TEST_F(PaintTests, AKeptDcFollowsItsWindow) {
+    int border = 0;
+    HWND form = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 80), nullptr,
+                       [&border](HWND, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+                           if (AnswerFrame(m, w, l, TRect{border, border, border, border})) return 0;
+                           if (m == WM_NCPAINT || m == WM_PAINT || m == WM_ERASEBKGND) return 0;
+                           return std::nullopt;
+                       });
+    HWND child = Create(WS_CHILD | WS_VISIBLE, Bounds(10, 10, 20, 20), form, [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (m == WM_PAINT || m == WM_ERASEBKGND) return 0;
+        return std::nullopt;
+    });
+    Pump();
+    HDC kept = GetDC(form);
+    HDC keptChild = GetDC(child);
+
+    border = 5;
+    SetWindowPos(form, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    MoveWindow(child, 100, 100, 20, 20, true);
+    Pump();
+    Fill(kept, Rect(0, 0, 1000, 1000), kBlue);
+    Fill(keptChild, Rect(0, 0, 1000, 1000), kYellow);
+    EXPECT_EQ(PixelAt(form, 2, 2), 0u);         // the frame is not the client's
+    EXPECT_EQ(PixelAt(form, 5, 5), kBlue);      // the client starts inside the new frame
+    EXPECT_EQ(PixelAt(form, 290, 190), kBlue);  // and reaches the new size
+    EXPECT_EQ(PixelAt(form, 296, 196), 0u);
+    EXPECT_EQ(PixelAt(form, 5 + 110, 5 + 110), kYellow);  // the child where it is now
+    EXPECT_EQ(PixelAt(form, 5 + 130, 5 + 110), kBlue);     // clipped out where it was not
+    EXPECT_EQ(PixelAt(form, 5 + 15, 5 + 15), kBlue);       // nor where it was
+    ReleaseDC(child, keptChild);
+    ReleaseDC(form, kept);
+}
+
+}  // namespace
+}  // namespace tarvel
