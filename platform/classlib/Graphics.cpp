@@ -9,16 +9,14 @@ void TGraphicsObject::Changed() {
     if (OnChange) OnChange(this);
 }
 
-// ---- TFont -----------------------------------------------------------------
-
-TFont::TFont() = default;
-
-TFont::~TFont() { FreeHandle(); }
-
-void TFont::FreeHandle() {
+void TGraphicsObject::FreeHandle() {
     if (handle_) DeleteObject(handle_);
     handle_ = nullptr;
 }
+
+// ---- TFont -----------------------------------------------------------------
+
+TFont::TFont() = default;
 
 void TFont::Assign(TPersistent* source) {
     auto* font = dynamic_cast<TFont*>(source);
@@ -43,42 +41,6 @@ int TFont::Size() const { return FontHeightToPoints(height_); }
 
 void TFont::SetSize(int points) { SetHeight(PointsToFontHeight(points)); }
 
-void TFont::SetHeight(int height) {
-    if (height == height_) return;
-    height_ = height;
-    Changed();
-}
-
-void TFont::SetStyle(TFontStyles style) {
-    if (style == style_) return;
-    style_ = style;
-    Changed();
-}
-
-void TFont::SetColor(TColor color) {
-    if (color == color_) return;
-    color_ = color;
-    Changed();
-}
-
-void TFont::SetCharset(TFontCharset charset) {
-    if (charset == charset_) return;
-    charset_ = charset;
-    Changed();
-}
-
-void TFont::SetPitch(TFontPitch pitch) {
-    if (pitch == pitch_) return;
-    pitch_ = pitch;
-    Changed();
-}
-
-void TFont::SetQuality(TFontQuality quality) {
-    if (quality == quality_) return;
-    quality_ = quality;
-    Changed();
-}
-
 LOGFONTW TFont::LogFont() const {
     // Pitch and quality have the drawing layer's numbering.
     static constexpr uint8_t kPitch[] = {0 /* DEFAULT_PITCH */, 2 /* VARIABLE_PITCH */, 1 /* FIXED_PITCH */};
@@ -97,17 +59,10 @@ LOGFONTW TFont::LogFont() const {
 
 HFONT TFont::Handle() {
     if (!handle_) handle_ = CreateFontIndirectW(LogFont());
-    return handle_;
+    return HFONT(handle_);
 }
 
 // ---- TPen ------------------------------------------------------------------
-
-TPen::~TPen() { FreeHandle(); }
-
-void TPen::FreeHandle() {
-    if (handle_) DeleteObject(handle_);
-    handle_ = nullptr;
-}
 
 void TPen::Assign(TPersistent* source) {
     auto* pen = dynamic_cast<TPen*>(source);
@@ -116,31 +71,6 @@ void TPen::Assign(TPersistent* source) {
     width_ = pen->width_;
     style_ = pen->style_;
     mode_ = pen->mode_;
-    Changed();
-}
-
-void TPen::SetColor(TColor color) {
-    if (color == color_) return;
-    color_ = color;
-    Changed();
-}
-
-void TPen::SetWidth(int width) {
-    if (width < 1) width = 1;
-    if (width == width_) return;
-    width_ = width;
-    Changed();
-}
-
-void TPen::SetStyle(TPenStyle style) {
-    if (style == style_) return;
-    style_ = style;
-    Changed();
-}
-
-void TPen::SetMode(TPenMode mode) {
-    if (mode == mode_) return;
-    mode_ = mode;
     Changed();
 }
 
@@ -155,17 +85,10 @@ LOGPEN TPen::LogPen() const {
 
 HPEN TPen::Handle() {
     if (!handle_) handle_ = CreatePenIndirect(LogPen());
-    return handle_;
+    return HPEN(handle_);
 }
 
 // ---- TBrush ----------------------------------------------------------------
-
-TBrush::~TBrush() { FreeHandle(); }
-
-void TBrush::FreeHandle() {
-    if (handle_) DeleteObject(handle_);
-    handle_ = nullptr;
-}
 
 void TBrush::Assign(TPersistent* source) {
     auto* brush = dynamic_cast<TBrush*>(source);
@@ -183,19 +106,13 @@ void TBrush::SetColor(TColor color) {
     Changed();
 }
 
-void TBrush::SetStyle(TBrushStyle style) {
-    if (style == style_) return;
-    style_ = style;
-    Changed();
-}
-
 void TBrush::SetBitmap(TBitmap* bitmap) {
     bitmap_ = bitmap;
     Changed();
 }
 
 HBRUSH TBrush::Handle() {
-    if (handle_) return handle_;
+    if (handle_) return HBRUSH(handle_);
     if (bitmap_ && !bitmap_->Empty()) {
         handle_ = CreatePatternBrush(bitmap_->Handle());
     } else if (style_ == bsClear) {
@@ -205,7 +122,7 @@ HBRUSH TBrush::Handle() {
     } else {
         handle_ = CreateSolidBrush(ColorToColorRef(color_));
     }
-    return handle_;
+    return HBRUSH(handle_);
 }
 
 // ---- TGraphic --------------------------------------------------------------

@@ -45,12 +45,24 @@ class TGraphicsObject : public TPersistent {
     TARVEL_CLASS(TGraphicsObject, TPersistent)
 
 public:
+    ~TGraphicsObject() override { FreeHandle(); }
+
     TNotifyEvent OnChange;
 
 protected:
     // Drops the handle (made again when next asked for) and tells OnChange.
     void Changed();
-    virtual void FreeHandle() = 0;
+    void FreeHandle();
+    // Sets a property and announces it, when it changes.
+    template <class T>
+    void Change(T& field, const T& value) {
+        if (field == value) return;
+        field = value;
+        Changed();
+    }
+
+    // The object of the drawing layer, made from the properties on demand.
+    HGDIOBJ handle_;
 };
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
@@ -67,7 +79,6 @@ public:
 
     // "MS Sans Serif", 8 pt (height -11), clWindowText, DEFAULT_CHARSET.
     TFont();
-    ~TFont() override;
 
     void Assign(TPersistent* source) override;
 
@@ -78,24 +89,21 @@ public:
     int Size() const;
     void SetSize(int points);
     int Height() const { return height_; }
-    void SetHeight(int height);
+    void SetHeight(int height) { Change(height_, height); }
     TFontStyles Style() const { return style_; }
-    void SetStyle(TFontStyles style);
+    void SetStyle(TFontStyles style) { Change(style_, style); }
     TColor Color() const { return color_; }
-    void SetColor(TColor color);
+    void SetColor(TColor color) { Change(color_, color); }
     TFontCharset Charset() const { return charset_; }
-    void SetCharset(TFontCharset charset);
+    void SetCharset(TFontCharset charset) { Change(charset_, charset); }
     TFontPitch Pitch() const { return pitch_; }
-    void SetPitch(TFontPitch pitch);
+    void SetPitch(TFontPitch pitch) { Change(pitch_, pitch); }
     TFontQuality Quality() const { return quality_; }
-    void SetQuality(TFontQuality quality);
+    void SetQuality(TFontQuality quality) { Change(quality_, quality); }
 
     // The font of the drawing layer for selection; made on first use.
     HFONT Handle();
     LOGFONTW LogFont() const;
-
-protected:
-    void FreeHandle() override;
 
 private:
     String name_ = "MS Sans Serif";
@@ -105,7 +113,6 @@ private:
     TFontCharset charset_ = DEFAULT_CHARSET;
     TFontPitch pitch_ = fpDefault;
     TFontQuality quality_ = fqDefault;
-    HFONT handle_;
 };
 
 enum TPenStyle { psSolid, psDash, psDot, psClear, psInsideFrame };
@@ -119,31 +126,26 @@ class TPen : public TGraphicsObject {
 
 public:
     TPen() = default;
-    ~TPen() override;
 
     void Assign(TPersistent* source) override;
 
     TColor Color() const { return color_; }
-    void SetColor(TColor color);
+    void SetColor(TColor color) { Change(color_, color); }
     int Width() const { return width_; }
-    void SetWidth(int width);  // below 1 counts as 1
+    void SetWidth(int width) { Change(width_, width < 1 ? 1 : width); }
     TPenStyle Style() const { return style_; }
-    void SetStyle(TPenStyle style);
+    void SetStyle(TPenStyle style) { Change(style_, style); }
     TPenMode Mode() const { return mode_; }
-    void SetMode(TPenMode mode);
+    void SetMode(TPenMode mode) { Change(mode_, mode); }
 
     HPEN Handle();
     LOGPEN LogPen() const;
-
-protected:
-    void FreeHandle() override;
 
 private:
     TColor color_ = clBlack;
     int width_ = 1;
     TPenStyle style_ = psSolid;
     TPenMode mode_ = pmCopy;
-    HPEN handle_;
 };
 
 enum TBrushStyle { bsSolid, bsClear };
@@ -153,14 +155,13 @@ class TBrush : public TGraphicsObject {
 
 public:
     TBrush() = default;
-    ~TBrush() override;
 
     void Assign(TPersistent* source) override;
 
     TColor Color() const { return color_; }
     void SetColor(TColor color);  // also makes a clear brush solid
     TBrushStyle Style() const { return style_; }
-    void SetStyle(TBrushStyle style);
+    void SetStyle(TBrushStyle style) { Change(style_, style); }
     // A pattern brush from the top-left 8x8 pixels of the bitmap (not owned;
     // the brush takes a copy of the pattern when its handle is made). Null
     // goes back to the colour.
@@ -169,14 +170,10 @@ public:
 
     HBRUSH Handle();
 
-protected:
-    void FreeHandle() override;
-
 private:
     TColor color_ = clWhite;
     TBrushStyle style_ = bsSolid;
     TBitmap* bitmap_ = nullptr;
-    HBRUSH handle_;
 };
 
 // ---------------------------------------------------------------------------

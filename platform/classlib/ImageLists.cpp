@@ -29,24 +29,6 @@ void TCustomImageList::SetSize(int width, int height) {
     Changed();
 }
 
-void TCustomImageList::SetMasked(bool masked) {
-    if (masked == masked_) return;
-    masked_ = masked;
-    Changed();
-}
-
-void TCustomImageList::SetBkColor(TColor color) {
-    if (color == bkColor_) return;
-    bkColor_ = color;
-    Changed();
-}
-
-void TCustomImageList::SetDrawingStyle(TDrawingStyle style) {
-    if (style == drawingStyle_) return;
-    drawingStyle_ = style;
-    Changed();
-}
-
 // The list-sized cell of `bitmap` starting at column `left`; what lies past
 // the bitmap is transparent.
 TCustomImageList::Image TCustomImageList::Cut(TBitmap& bitmap, int left, uint32_t key, bool keyed) const {

@@ -26,12 +26,12 @@ public:
     void SetSize(int width, int height);
     // An unmasked list draws every pixel of its images.
     bool Masked() const { return masked_; }
-    void SetMasked(bool masked);
+    void SetMasked(bool masked) { Change(masked_, masked); }
     // Drawn under the transparent pixels unless clNone or dsTransparent.
     TColor BkColor() const { return bkColor_; }
-    void SetBkColor(TColor color);
+    void SetBkColor(TColor color) { Change(bkColor_, color); }
     TDrawingStyle DrawingStyle() const { return drawingStyle_; }
-    void SetDrawingStyle(TDrawingStyle style);
+    void SetDrawingStyle(TDrawingStyle style) { Change(drawingStyle_, style); }
 
     int Count() const { return static_cast<int>(images_.size()); }
 
@@ -60,6 +60,12 @@ private:
     Image Cut(TBitmap& bitmap, int left, uint32_t key, bool keyed) const;
     void DrawPixels(TCanvas* canvas, int x, int y, const Image& pixels);
     void Changed();
+    template <class T>
+    void Change(T& field, const T& value) {
+        if (field == value) return;
+        field = value;
+        Changed();
+    }
 
     int width_ = 16;
     int height_ = 16;
