@@ -215,7 +215,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND: {
             if (!w->cls || w->cls->wc.backgroundColor < 0 || !wParam) return 0;
             HBRUSH brush = CreateSolidBrush(GetSysColor(w->cls->wc.backgroundColor));
-            FillRect(HDC(static_cast<uint64_t>(wParam)), ClientRect(hwnd), brush);
+            FillRect(DcFromWParam(wParam), ClientRect(hwnd), brush);
             DeleteObject(brush);
             return 1;
         }

@@ -305,7 +305,7 @@ bool GetUpdateRect(HWND hwnd, TRect* rect, bool erase) {
     bool any = !w->update.IsEmpty();
     if (any && erase && w->erase) {
         HDC dc = GetDC(hwnd);
-        w->erase = SendMessage(hwnd, WM_ERASEBKGND, static_cast<WPARAM>(dc.Value()), 0) == 0;
+        w->erase = SendMessage(hwnd, WM_ERASEBKGND, DcToWParam(dc), 0) == 0;
         ReleaseDC(hwnd, dc);
     }
     return any;
@@ -379,7 +379,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     ps->rcPaint = area.Bounds();
     ps->hdc = MakeWindowDc(w, false, &area, 0);
     ps->fErase = erase;
-    if (erase && ps->hdc) ps->fErase = SendMessage(hwnd, WM_ERASEBKGND, static_cast<WPARAM>(ps->hdc.Value()), 0) == 0;
+    if (erase && ps->hdc) ps->fErase = SendMessage(hwnd, WM_ERASEBKGND, DcToWParam(ps->hdc), 0) == 0;
     return ps->hdc;
 }
 

@@ -7,6 +7,10 @@
 
 namespace tarvel {
 
+// DCs travel in wParam (WM_PAINT, WM_ERASEBKGND) as their handle value.
+inline WPARAM DcToWParam(HDC dc) { return static_cast<WPARAM>(dc.Value()); }
+inline HDC DcFromWParam(WPARAM w) { return HDC(static_cast<uint64_t>(w)); }
+
 struct PAINTSTRUCT {
     HDC hdc;
     bool fErase = false;  // the background still needs erasing (WM_ERASEBKGND answered 0)

@@ -164,7 +164,7 @@ TEST_F(PaintTests, APaintMessageCanCarryItsOwnDc) {
     // The default procedure draws into a given DC and leaves the update area alone.
     InvalidateRect(h, nullptr, false);
     HDC dc = GetDC(h);
-    SendMessage(h, WM_PAINT, static_cast<WPARAM>(dc.Value()), 0);
+    SendMessage(h, WM_PAINT, DcToWParam(dc), 0);
     ReleaseDC(h, dc);
     TRect update;
     EXPECT_TRUE(GetUpdateRect(h, &update, false));
