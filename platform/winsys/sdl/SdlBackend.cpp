@@ -57,6 +57,9 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const std::string& videoDriver, std
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // The display's own framebuffer, not an OpenGL texture: our pixels reach
+    // the window unchanged, and no GL stack is loaded for it.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // X11 first, XWayland under a Wayland session: positions, popups and
     // grabs need it. An explicit choice, or the user's, stands.
     if (!videoDriver.empty()) {

@@ -1,0 +1,119 @@
+// Top-level windows as SDL windows: kinds, geometry, showing, hiding,
+// destruction, clipboard, and choosing the display.
+
+#include <cstdlib>
+
+#include "tests/platform/winsys/sdl/SdlFixture.h"
+
+namespace tarvel {
+namespace {
+
+using SdlSurfaces = SdlTest;
+
+TEST_F(SdlSurfaces, EachKindOfTopLevelWindowGetsItsKindOfSdlWindow) {
+    struct Case {
+        const char* what;
+        DWORD style, exStyle;
+        uint32_t present, absent;
+    } cases[] = {
+        {"a form whose frame we draw", WS_OVERLAPPED | WS_THICKFRAME, 0, SDL_WINDOW_BORDERLESS,
+         SDL_WINDOW_POPUP_MENU | SDL_WINDOW_ALWAYS_ON_TOP},
+        {"a form with the display's own frame", WS_OVERLAPPEDWINDOW, 0, SDL_WINDOW_RESIZABLE,
+         SDL_WINDOW_BORDERLESS | SDL_WINDOW_POPUP_MENU},
+        {"a popup menu", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW,
+         SDL_WINDOW_POPUP_MENU | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_BORDERLESS, 0},
+        {"a window that never activates", WS_OVERLAPPED, WS_EX_NOACTIVATE, SDL_WINDOW_POPUP_MENU, 0},
+    };
+    for (const Case& c : cases) {
+        HWND h = probe->Create(c.style | WS_VISIBLE, Bounds(50, 60, 120, 90), nullptr, 0, "", c.exStyle);
+        ASSERT_TRUE(h) << c.what;
+        uint32_t flags = FlagsOf(h);
+        EXPECT_EQ(flags & c.present, c.present) << c.what;
+        EXPECT_EQ(flags & c.absent, 0u) << c.what;
+        int x = 0, y = 0, w = 0, hgt = 0;
+        SDL_GetWindowPosition(backend->SdlWindowOf(h), &x, &y);
+        SDL_GetWindowSize(backend->SdlWindowOf(h), &w, &hgt);
+        EXPECT_EQ(Bounds(x, y, w, hgt), WindowRect(h)) << c.what;
+        DestroyWindow(h);
+    }
+}
+
+TEST_F(SdlSurfaces, AWindowAppearsWhenShownAndFollowsMovesAndHiding) {
+    HWND h = probe->Create(WS_OVERLAPPED | WS_THICKFRAME, Bounds(10, 20, 100, 80));
+    EXPECT_EQ(backend->SdlWindowOf(h), nullptr);  // nothing on the display while hidden
+    ShowWindow(h, SW_SHOW);
+    ASSERT_NE(backend->SdlWindowOf(h), nullptr);
+    EXPECT_TRUE(FlagsOf(h) & SDL_WINDOW_SHOWN);
+
+    SetWindowPos(h, nullptr, 30, 40, 150, 110, SWP_NOZORDER);
+    int x = 0, y = 0, w = 0, hgt = 0;
+    SDL_GetWindowPosition(backend->SdlWindowOf(h), &x, &y);
+    SDL_GetWindowSize(backend->SdlWindowOf(h), &w, &hgt);
+    EXPECT_EQ(Bounds(x, y, w, hgt), Bounds(30, 40, 150, 110));
+
+    ShowWindow(h, SW_HIDE);
+    EXPECT_TRUE(FlagsOf(h) & SDL_WINDOW_HIDDEN);
+    DestroyWindow(h);
+    EXPECT_EQ(backend->SdlWindowOf(h), nullptr);
+}
+
+TEST_F(SdlSurfaces, ShowingAFormMakesAPopupOfItNeverAndAPopupOfAFormNever) {
+    // A window that changes between popup and ordinary is made again.
+    HWND h = probe->Create(WS_OVERLAPPED | WS_VISIBLE, Bounds(10, 20, 100, 80));
+    EXPECT_FALSE(FlagsOf(h) & SDL_WINDOW_POPUP_MENU);
+    SetWindowLongPtr(h, GWL_EXSTYLE, WS_EX_NOACTIVATE);
+    SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE);
+    EXPECT_TRUE(FlagsOf(h) & SDL_WINDOW_POPUP_MENU);
+    EXPECT_TRUE(FlagsOf(h) & SDL_WINDOW_SHOWN);
+}
+
+TEST_F(SdlSurfaces, TheClipboardKeepsUtf8Text) {
+    ASSERT_TRUE(SetClipboardText("电池 module 3"));
+    EXPECT_EQ(GetClipboardText(), "电池 module 3");
+}
+
+TEST_F(SdlSurfaces, TheScreenAndWorkAreaComeFromTheDisplay) {
+    SDL_Rect r;
+    ASSERT_EQ(SDL_GetDisplayBounds(0, &r), 0);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), r.w);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), r.h);
+    TRect work;
+    ASSERT_TRUE(SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0));
+    EXPECT_FALSE(work.IsEmpty());
+}
+
+// Environment variables set for one test and put back after it.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
+        if (value) setenv(name, value, 1);
+        else unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (had_) setenv(name_, old_.c_str(), 1);
+        else unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+TEST(SdlChoice, TheProgramRunsHeadlessWhenAskedOrWithoutADisplay) {
+    {
+        ScopedEnv headless("BMS_HEADLESS", "1");
+        ScopedEnv display("DISPLAY", ":0");
+        EXPECT_EQ(OpenRealDisplay(), nullptr);
+    }
+    {
+        ScopedEnv headless("BMS_HEADLESS", nullptr);
+        ScopedEnv display("DISPLAY", nullptr);
+        ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
+        EXPECT_EQ(OpenRealDisplay(), nullptr);
+    }
+}
+
+}  // namespace
+}  // namespace tarvel

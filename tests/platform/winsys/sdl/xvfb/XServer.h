@@ -1,0 +1,20 @@
+#pragma once
+// An Xvfb of our own on a free display, and real input through its XTest
+// extension. X's headers stay in XServer.cpp: their macros clash with
+// everything.
+
+#include <string>
+
+namespace tarvel {
+
+// Starts Xvfb and sets DISPLAY for this process; false, with the reason,
+// when it cannot start.
+bool StartXvfb(std::string& why);
+void StopXvfb();
+
+// Input as a user makes it, through the server.
+bool XMovePointer(int x, int y);
+bool XButton(int button, bool down);       // 1 left, 2 middle, 3 right
+bool XKey(const char* keysymName, bool down);  // "a", "Alt_L", "F4" ...
+
+}  // namespace tarvel

@@ -1,0 +1,126 @@
+// The SDL backend on a real X server: clicks and keys made by the server
+// (XTest), pixels read back from it, popups over forms, and the real wait.
+
+#include <sys/stat.h>
+
+#include <thread>
+
+#include "XServer.h"
+#include "tests/platform/winsys/sdl/SdlFixture.h"
+
+namespace tarvel {
+namespace {
+
+std::string ScreenshotPath(const std::string& name) {
+    std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
+    mkdir(dir.c_str(), 0755);
+    return dir + "/" + name;
+}
+
+class OnX11 : public SdlTest {
+public:
+    OnX11() : SdlTest("x11") {}
+    static void SetUpTestSuite() { headless_ = HeadlessTreePixels().release(); }
+    static void TearDownTestSuite() {
+        delete headless_;
+        headless_ = nullptr;
+    }
+
+protected:
+    void SetUp() override {
+        SdlTest::SetUp();
+        if (HasFatalFailure()) return;
+        ASSERT_TRUE(backend->OnX11());
+        tree.Build(*probe);
+        // Mapped, painted and presented.
+        ASSERT_TRUE(PumpUntil([&] { return backend->WindowPixels(tree.form) != nullptr; }));
+        PumpFor(200);
+        probe->log.clear();
+    }
+
+    static TPoint Center(HWND hwnd) {
+        TRect r = WindowRect(hwnd);
+        return TPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+
+    static Surface* headless_;
+    WindowTree tree;
+};
+Surface* OnX11::headless_ = nullptr;
+
+TEST_F(OnX11, AClickMadeByTheServerReachesTheChild) {
+    TPoint target = OnScreen(tree.button, TPoint{7, 9});
+    ASSERT_TRUE(XMovePointer(target.x, target.y));
+    ASSERT_TRUE(XButton(1, true));
+    ASSERT_TRUE(XButton(1, false));
+    ASSERT_TRUE(PumpUntil([&] { return Got(tree.button, WM_LBUTTONUP); }));
+    EXPECT_EQ(probe->Messages(tree.button, {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}).back(), WM_LBUTTONUP);
+    const Logged* down = probe->Last(tree.button, WM_LBUTTONDOWN);
+    ASSERT_TRUE(down);
+    EXPECT_EQ(PointFromLParam(down->lParam), (TPoint{7, 9}));
+    EXPECT_FALSE(Got(tree.panel, WM_LBUTTONDOWN));
+    EXPECT_TRUE(backend->SaveWindowPng(tree.form, ScreenshotPath("sdl_xvfb_form.png")));
+    EXPECT_TRUE(backend->SaveScreenPng(ScreenshotPath("sdl_xvfb_screen.png")));
+}
+
+TEST_F(OnX11, TheServerShowsThePixelsTheHeadlessDisplayShows) {
+    std::unique_ptr<Surface> shown = backend->WindowPixels(tree.form);
+    EXPECT_TRUE(SamePixels(shown.get(), headless_));
+    // The whole screen, read from the root window, holds the same pixels.
+    std::unique_ptr<Surface> screen = backend->ScreenPixels();
+    ASSERT_TRUE(screen);
+    TRect r = WindowRect(tree.form);
+    for (TPoint p : {TPoint{0, 0}, TPoint{r.Width() - 1, r.Height() - 1}, TPoint{60, 40}})
+        EXPECT_EQ(screen->Pixel(r.left + p.x, r.top + p.y) & 0xFFFFFF, headless_->Pixel(p.x, p.y) & 0xFFFFFF);
+}
+
+TEST_F(OnX11, APopupShowsAboveTheFormAndTypingStillGoesToTheForm) {
+    TPoint over = Center(tree.side);
+    HWND popup = probe->Create(WS_POPUP | WS_BORDER, Bounds(over.x - 40, over.y - 30, 120, 80), tree.form,
+                               RGB(20, 160, 60), "", WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+    ASSERT_TRUE(popup);
+    SetWindowPos(popup, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    PumpFor(200);
+    EXPECT_TRUE(FlagsOf(popup) & SDL_WINDOW_POPUP_MENU);
+    EXPECT_EQ(GetActiveWindow(), tree.form);
+    EXPECT_EQ(GetFocus(), tree.button);
+
+    // Above: where the two overlap, the screen shows the popup.
+    std::unique_ptr<Surface> screen = backend->ScreenPixels();
+    ASSERT_TRUE(screen);
+    EXPECT_EQ(screen->Pixel(over.x, over.y) & 0xFFFFFF, 0x14A03Cu);
+    EXPECT_TRUE(backend->SaveScreenPng(ScreenshotPath("sdl_xvfb_popup.png")));
+
+    // Keys typed with the pointer over the popup belong to the form's focus.
+    ASSERT_TRUE(XMovePointer(over.x, over.y));
+    ASSERT_TRUE(XKey("a", true));
+    ASSERT_TRUE(XKey("a", false));
+    ASSERT_TRUE(PumpUntil([&] { return Got(tree.button, WM_KEYUP); }));
+    const Logged* ch = probe->Last(tree.button, WM_CHAR);
+    ASSERT_TRUE(ch);
+    EXPECT_EQ(ch->wParam, static_cast<WPARAM>('a'));
+    EXPECT_EQ(probe->Messages(tree.button, {WM_CHAR}).size(), 1u);
+    EXPECT_EQ(probe->Messages(popup, {WM_KEYDOWN, WM_CHAR, WM_ACTIVATE, WM_SETFOCUS}), std::vector<UINT>{});
+    EXPECT_EQ(GetActiveWindow(), tree.form);
+}
+
+TEST_F(OnX11, APostFromAnotherThreadEndsTheServerWait) {
+    UINT_PTR backstop = SetTimer(nullptr, 0, 5000);
+    uint32_t start = GetTickCount();
+    std::thread poster([] {
+        Sleep(150);
+        PostMessage(nullptr, WM_APP, 3, 0);
+    });
+    MSG m;
+    do {
+        ASSERT_EQ(GetMessage(&m, nullptr, 0, 0), 1);
+        DispatchMessage(&m);
+    } while (m.message != WM_APP && m.message != WM_TIMER);
+    poster.join();
+    EXPECT_EQ(m.message, WM_APP);
+    EXPECT_LT(GetTickCount() - start, 2000u);
+    KillTimer(nullptr, backstop);
+}
+
+}  // namespace
+}  // namespace tarvel
