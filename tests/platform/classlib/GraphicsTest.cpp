@@ -201,6 +201,24 @@ TEST(GraphicsTest, XorAndNotPenModesInvertUnderTheShapeAndUndoWhenDrawnAgain) {
     }
 }
 
+TEST(GraphicsTest, XorDrawingFollowsTheWindowOriginAndClipOfTheDc) {
+    // A windowless control paints on its parent's DC moved to its origin.
+    ForeignDc parent(12);
+    SetWindowOrgEx(parent.dc, -3, -2, nullptr);
+    IntersectClipRect(parent.dc, 0, 0, 5, 5);
+    TCanvas canvas;
+    canvas.SetHandle(parent.dc);
+    canvas.Pen()->SetMode(pmXor);
+    canvas.Pen()->SetColor(clWhite);
+    canvas.Brush()->SetStyle(bsClear);
+    canvas.Rectangle(0, 0, 8, 8);
+    EXPECT_EQ(parent.Rgb(3, 2), 0xFFFFFFu) << "logical (0, 0)";
+    EXPECT_EQ(parent.Rgb(3, 6), 0xFFFFFFu);
+    EXPECT_EQ(parent.Rgb(2, 2), 0u);
+    EXPECT_EQ(parent.Rgb(10, 2), 0u) << "the right edge lies outside the clip";
+    canvas.SetHandle(nullptr);
+}
+
 TEST(GraphicsTest, CanvasWithoutADcRefusesToDraw) {
     TCanvas canvas;
     EXPECT_THROW(canvas.Rectangle(0, 0, 4, 4), EInvalidGraphicOperation);
