@@ -9,11 +9,10 @@
 #include <mutex>
 
 #include "platform/gdi/Gdi.h"
+#include "platform/winsys/WinTypes.h"
 
 namespace tarvel {
 
-struct HWND__;
-using HWND = HWND__*;
 using HTHEME = struct HTHEME__*;
 
 enum DWMWINDOWATTRIBUTE : int {
@@ -120,6 +119,13 @@ bool IsMsImg();
 bool UseThemes();
 // Recomputes UseThemes from the visual-style library (false without it).
 bool UseThemesSlow();
+
+// Monitor rectangles: the work area when workArea is true, else the whole
+// monitor. With one monitor every question is answered by the primary one.
+TRect GetRectOfPrimaryMonitor(bool workArea);
+TRect GetRectOfMonitorContainingRect(const TRect& rect, bool workArea);
+TRect GetRectOfMonitorContainingPoint(const TPoint& point, bool workArea);
+TRect GetRectOfMonitorContainingWindow(HWND wnd, bool workArea);
 
 // Returns the scroll-bar state, or 0 with rgstate[0] = STATE_SYSTEM_INVISIBLE
 // when the system cannot tell (the other fields stay as the caller set them).

@@ -55,3 +55,22 @@ TEST(PlatformWrappers, DwmAttributeNumbers) {
 
 }  // namespace
 }  // namespace tarvel
+
+namespace tarvel {
+namespace {
+
+TEST(PlatformWrappers, OneMonitorAnswersEveryQuestion) {
+    const TRect work = GetRectOfPrimaryMonitor(true);
+    const TRect whole = GetRectOfPrimaryMonitor(false);
+    EXPECT_EQ(whole.left, 0);
+    EXPECT_EQ(whole.top, 0);
+    EXPECT_GT(whole.Width(), 0);
+    EXPECT_TRUE(work.left >= whole.left && work.bottom <= whole.bottom && !work.IsEmpty());
+    // Far outside the screen: still the (nearest) primary monitor.
+    EXPECT_EQ(GetRectOfMonitorContainingPoint(TPoint{-50000, 90000}, true), work);
+    EXPECT_EQ(GetRectOfMonitorContainingRect(TRect{5, 5, 10, 10}, false), whole);
+    EXPECT_EQ(GetRectOfMonitorContainingWindow(nullptr, true), work);
+}
+
+}  // namespace
+}  // namespace tarvel
