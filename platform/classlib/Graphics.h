@@ -75,8 +75,6 @@ class TFont : public TGraphicsObject {
     TARVEL_CLASS(TFont, TGraphicsObject)
 
 public:
-    static constexpr int kPixelsPerInch = 96;
-
     // "MS Sans Serif", 8 pt (height -11), clWindowText, DEFAULT_CHARSET.
     TFont();
 
