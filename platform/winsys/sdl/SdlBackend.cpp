@@ -87,6 +87,7 @@ SdlBackend::~SdlBackend() {
     for (auto& [hwnd, t] : tops_)
         if (t.window) SDL_DestroyWindow(t.window);
     tops_.clear();
+    for (auto& [key, tray] : trays_) SDL_DestroyWindow(tray.window);
     for (auto& [idc, cursor] : cursors_) SDL_FreeCursor(cursor);
     SDL_StopTextInput();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
@@ -335,6 +336,32 @@ std::string SdlBackend::ClipboardText() {
 }
 
 void SdlBackend::SetClipboardText(const std::string& text) { SDL_SetClipboardText(text.c_str()); }
+
+// ---- the tray icon's stand-in ----
+
+void SdlBackend::AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip) {
+    TrayIcon& tray = trays_[{notify, id}];
+    tray.callbackMessage = callbackMessage;
+    if (tray.window) {
+        SDL_SetWindowTitle(tray.window, tip.c_str());
+        return;
+    }
+    tray.window = SDL_CreateWindow(tip.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 160, 1,
+                                   SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED);
+    if (tray.window) SDL_ShowWindow(tray.window);
+}
+
+void SdlBackend::RemoveTrayIcon(HWND notify, UINT id) {
+    auto it = trays_.find({notify, id});
+    if (it == trays_.end()) return;
+    if (it->second.window) SDL_DestroyWindow(it->second.window);
+    trays_.erase(it);
+}
+
+SDL_Window* SdlBackend::TrayStandIn(HWND notify, UINT id) const {
+    auto it = trays_.find({notify, id});
+    return it == trays_.end() ? nullptr : it->second.window;
+}
 
 // ---- screenshots ----
 

@@ -43,6 +43,16 @@ public:
     bool SaveWindowPng(HWND window, const std::string& path) const;
     bool SaveScreenPng(const std::string& path) const;
 
+    // ---- the tray icon's stand-in ----
+    // SDL has no notification area: an icon is shown as an iconified window
+    // in the task bar, titled with the tip, and restoring that window is the
+    // icon's double click (`callbackMessage` with lParam WM_LBUTTONDBLCLK
+    // and wParam `id`, posted to `notify`). The icon's own menu is out of
+    // reach. Adding an icon that exists changes its tip.
+    void AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip);
+    void RemoveTrayIcon(HWND notify, UINT id);
+    SDL_Window* TrayStandIn(HWND notify, UINT id) const;
+
     // ---- DisplayBackend ----
     uint32_t Now() override;
     void WaitForEvents(uint32_t timeoutMs) override;
@@ -90,6 +100,13 @@ private:
     void SyncLockKeys();
     void FollowCaret();
 
+    struct TrayIcon {
+        SDL_Window* window = nullptr;
+        UINT callbackMessage = 0;
+    };
+    bool TranslateTrayEvent(const SDL_Event& ev);
+
+    std::map<std::pair<HWND, UINT>, TrayIcon> trays_;
     bool x11_ = false;
     uint32_t wakeEvent_ = 0;
     std::atomic<bool> wakePending_{false};

@@ -153,7 +153,22 @@ void SdlBackend::SyncLockKeys() {
     }
 }
 
+// The stand-in of a tray icon taken out of the task bar is the icon's double
+// click; it goes back, as the icon would stay, until the icon is removed.
+bool SdlBackend::TranslateTrayEvent(const SDL_Event& ev) {
+    for (auto& [key, tray] : trays_) {
+        if (!tray.window || SDL_GetWindowID(tray.window) != ev.window.windowID) continue;
+        if (ev.window.event == SDL_WINDOWEVENT_RESTORED) {
+            PostMessage(key.first, tray.callbackMessage, key.second, WM_LBUTTONDBLCLK);
+            SDL_MinimizeWindow(tray.window);
+        }
+        return true;
+    }
+    return false;
+}
+
 void SdlBackend::TranslateWindowEvent(const SDL_Event& ev) {
+    if (TranslateTrayEvent(ev)) return;
     HWND hwnd = nullptr;
     TopLevel* t = FindBySdlId(ev.window.windowID, &hwnd);
     if (!t) return;

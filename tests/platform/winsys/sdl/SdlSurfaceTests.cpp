@@ -67,6 +67,45 @@ TEST_F(SdlSurfaces, ShowingAFormMakesAPopupOfItNeverAndAPopupOfAFormNever) {
     EXPECT_TRUE(FlagsOf(h) & SDL_WINDOW_SHOWN);
 }
 
+TEST_F(SdlSurfaces, AFormInTheDisplaysFrameFollowsWhereTheDisplayMovesAndSizesIt) {
+    HWND h = probe->Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, Bounds(10, 20, 200, 150));
+    PumpFor(300);  // past the echoes of our own placing
+    SDL_Window* w = backend->SdlWindowOf(h);
+    SDL_SetWindowPosition(w, 300, 200);
+    SDL_SetWindowSize(w, 260, 180);
+    PushWindowEvent(h, SDL_WINDOWEVENT_MOVED);
+    ASSERT_TRUE(PumpUntil([&] { return WindowRect(h) == Bounds(300, 200, 260, 180); }));
+    const Logged* size = probe->Last(h, WM_SIZE);
+    ASSERT_TRUE(size);
+    EXPECT_EQ(size->lParam, MAKELPARAM(260, 180));  // all client: the display draws the frame
+}
+
+TEST_F(SdlSurfaces, ATrayIconIsAnIconifiedWindowWhoseRestoreIsTheDoubleClick) {
+    std::vector<Logged> got;
+    HWND notify = AllocateMessageWindow([&](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        got.push_back(Logged{h, m, w, l});
+        return 0;
+    });
+    constexpr UINT kTrayNotify = WM_USER + 0x16C;
+    backend->AddTrayIcon(notify, 1, kTrayNotify, "BMS host");
+    SDL_Window* standIn = backend->TrayStandIn(notify, 1);
+    ASSERT_TRUE(standIn);
+    EXPECT_STREQ(SDL_GetWindowTitle(standIn), "BMS host");
+
+    SDL_Event ev{};
+    ev.type = SDL_WINDOWEVENT;
+    ev.window.windowID = SDL_GetWindowID(standIn);
+    ev.window.event = SDL_WINDOWEVENT_RESTORED;
+    SDL_PushEvent(&ev);
+    ASSERT_TRUE(PumpUntil([&] { return !got.empty() && got.back().msg == kTrayNotify; }));
+    EXPECT_EQ(got.back().wParam, 1u);
+    EXPECT_EQ(got.back().lParam, static_cast<LPARAM>(WM_LBUTTONDBLCLK));
+
+    backend->RemoveTrayIcon(notify, 1);
+    EXPECT_EQ(backend->TrayStandIn(notify, 1), nullptr);
+    DestroyWindow(notify);  // its procedure records into this test's locals
+}
+
 TEST_F(SdlSurfaces, TheClipboardKeepsUtf8Text) {
     ASSERT_TRUE(SetClipboardText("电池 module 3"));
     EXPECT_EQ(GetClipboardText(), "电池 module 3");

@@ -104,6 +104,17 @@ TEST_F(OnX11, APopupShowsAboveTheFormAndTypingStillGoesToTheForm) {
     EXPECT_EQ(GetActiveWindow(), tree.form);
 }
 
+TEST_F(OnX11, AShapedFormShowsOnlyItsShape) {
+    TRect r = WindowRect(tree.form);
+    SetWindowShape(tree.form, {Bounds(0, 0, r.Width() / 2, r.Height())}, true);
+    PumpFor(200);
+    std::unique_ptr<Surface> screen = backend->ScreenPixels();
+    ASSERT_TRUE(screen);
+    TPoint inside{r.left + 5, r.bottom - 5}, outside{r.right - 5, r.bottom - 5};
+    EXPECT_EQ(screen->Pixel(inside.x, inside.y) & 0xFFFFFF, headless_->Pixel(5, r.Height() - 5) & 0xFFFFFF);
+    EXPECT_EQ(screen->Pixel(outside.x, outside.y) & 0xFFFFFF, 0u);  // the bare root window
+}
+
 TEST_F(OnX11, APostFromAnotherThreadEndsTheServerWait) {
     UINT_PTR backstop = SetTimer(nullptr, 0, 5000);
     uint32_t start = GetTickCount();
