@@ -188,6 +188,7 @@ bool SdlBackend::MakeSdlWindow(const TopLevelInfo& info, TopLevel& t) {
                                 std::max(1, info.bounds.Height()), flags);
     if (!t.window) return false;
     if (!info.shape.empty()) X11SetShape(t.window, info.shape);
+    if (t.alpha != 255) SDL_SetWindowOpacity(t.window, t.alpha / 255.0f);
     t.info = info;
     t.info.visible = false;
     t.info.minimized = false;
@@ -336,6 +337,13 @@ std::string SdlBackend::ClipboardText() {
 }
 
 void SdlBackend::SetClipboardText(const std::string& text) { SDL_SetClipboardText(text.c_str()); }
+
+void SdlBackend::SetWindowOpacity(HWND window, uint8_t alpha) {
+    TopLevel* t = Find(window);
+    if (!t) return;
+    t->alpha = alpha;
+    if (t->window) SDL_SetWindowOpacity(t->window, alpha / 255.0f);
+}
 
 // ---- the tray icon's stand-in ----
 

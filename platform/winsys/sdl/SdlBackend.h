@@ -43,6 +43,10 @@ public:
     bool SaveWindowPng(HWND window, const std::string& path) const;
     bool SaveScreenPng(const std::string& path) const;
 
+    // Whole-window opacity (255 opaque), where the display can blend windows
+    // (a compositing manager on X11); a plain window elsewhere.
+    void SetWindowOpacity(HWND window, uint8_t alpha);
+
     // ---- the tray icon's stand-in ----
     // SDL has no notification area: an icon is shown as an iconified window
     // in the task bar, titled with the tip, and restoring that window is the
@@ -77,6 +81,7 @@ private:
         TopLevelInfo info;       // as last applied
         bool popup = false;      // made as a popup that never takes the keyboard
         uint32_t movedAt = 0;    // when we last moved or sized it
+        uint8_t alpha = 255;
     };
 
     SdlBackend() = default;

@@ -230,11 +230,8 @@ void SdlBackend::FollowDisplayBounds(HWND hwnd, TopLevel& t) {
     SDL_GetWindowSize(t.window, &w, &h);
     TRect now = Bounds(x, y, w, h);
     if (now == t.info.bounds) return;
-    TRect applied = t.info.bounds;
     t.info.bounds = now;  // already so on the display
     SetWindowPos(hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-    TopLevel* again = Find(hwnd);
-    if (again && again->window && again->info.bounds == now && applied != now) CopyToWindow(*again, TRect{0, 0, w, h});
 }
 
 void SdlBackend::SettleFocus() {

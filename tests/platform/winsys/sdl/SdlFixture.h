@@ -1,7 +1,7 @@
 #pragma once
 // Window trees for the SDL backend's tests: a probe window class that logs
-// every message and paints a fill colour and its text, a tree built the same
-// way on any backend, and pumping with the real clock.
+// every message (as Logged records) and paints a fill colour and its text,
+// a tree built the same way on any backend, and pumping with the real clock.
 
 #include <gtest/gtest.h>
 
@@ -11,21 +11,16 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/base/Ticks.h"
 #include "platform/winsys/Winsys.h"
 #include "platform/winsys/headless/HeadlessBackend.h"
 #include "platform/winsys/sdl/SdlBackend.h"
+#include "tests/platform/winsys/WinsysFixture.h"
 
 namespace tarvel {
-
-struct Logged {
-    HWND hwnd;
-    UINT msg;
-    WPARAM wParam;
-    LPARAM lParam;
-};
 
 // The probe class: windows fill their client area with the colour in
 // GWL_USERDATA (when set) and write their text on it.
@@ -146,6 +141,27 @@ inline ::testing::AssertionResult SamePixels(const Surface* a, const Surface* b)
                 return ::testing::AssertionFailure() << "first difference at (" << x << ", " << y << "): " << std::hex
                                                      << a->Pixel(x, y) << " and " << b->Pixel(x, y);
     return ::testing::AssertionSuccess();
+}
+
+// A thread posts while the GUI thread waits with nothing else due but a
+// long backstop timer (so that a lost wake-up fails instead of hanging).
+inline void ExpectAPostFromAnotherThreadEndsTheWait() {
+    UINT_PTR backstop = SetTimer(nullptr, 0, 5000);
+    uint32_t start = GetTickCount();
+    std::thread poster([] {
+        Sleep(150);
+        PostMessage(nullptr, WM_APP, 7, 0);
+    });
+    MSG m;
+    do {
+        ASSERT_EQ(GetMessage(&m, nullptr, 0, 0), 1);
+        DispatchMessage(&m);
+    } while (m.message != WM_APP && m.message != WM_TIMER);
+    poster.join();
+    EXPECT_EQ(m.message, WM_APP);
+    EXPECT_EQ(m.wParam, 7u);
+    EXPECT_LT(GetTickCount() - start, 2000u);
+    KillTimer(nullptr, backstop);
 }
 
 // The tree's pixels as the headless backend shows them.
