@@ -1,0 +1,95 @@
+#pragma once
+// The application object: the forms it creates, the message loop, modal
+// levels, and the standard error box for exceptions that escape handlers.
+
+#include <functional>
+
+#include "platform/classlib/Forms.h"
+
+namespace tarvel {
+
+using TExceptionEvent = std::function<void(TObject* sender, const Exception& e)>;
+using TIdleEvent = std::function<void(TObject* sender, bool& done)>;
+// A message taken from the queue before it is dispatched.
+using TMessageEvent = std::function<void(MSG& msg, bool& handled)>;
+
+class TApplication : public TComponent {
+    TARVEL_CLASS(TApplication, TComponent)
+
+public:
+    // The first application made becomes `Application` and makes `Screen`.
+    explicit TApplication(TComponent* owner);
+    // Frees the forms it owns.
+    ~TApplication() override;
+
+    void Initialize() {}
+
+    const String& Title() const { return title_; }
+    void SetTitle(const String& title) { title_ = title; }
+    String ExeName() const;
+
+    // The first form created through CreateForm; closing it ends Run.
+    TCustomForm* MainForm() const { return mainForm_; }
+    template <class T>
+    void CreateForm(T*& reference) {
+        T* form = new T(this);
+        reference = form;
+        if (!mainForm_) mainForm_ = form;
+        form->AfterConstruction();
+    }
+
+    // Shows the main form and runs the message loop until Terminate.
+    void Run();
+    // Handles every message waiting, then returns.
+    void ProcessMessages();
+    // Handles one message, or idles (waiting for the next) when there is none.
+    void HandleMessage();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+
+    void Minimize();
+    void Restore();
+
+    // Called from a catch block: OnException, or the standard error box with
+    // the exception's message (an exception not of the library's kind shows
+    // an empty one).
+    void HandleException(TObject* sender);
+    void ShowException(const Exception& e);
+    // A message box (MB_ flags, ID answers) captioned with the title when
+    // `caption` is empty.
+    int MessageBox(const String& text, const String& caption = "", UINT flags = 0);
+
+    int ModalLevel() const { return modalLevel_; }
+    void EnterModal() { ++modalLevel_; }
+    void LeaveModal() { --modalLevel_; }
+    void FormDestroyed(TCustomForm* form);
+
+    // Hints: shown after HintPause ms, for HintHidePause ms.
+    bool ShowHint = true;
+    TColor HintColor = clInfoBk;
+    int HintPause = 500;
+    int HintShortPause = 50;
+    int HintHidePause = 2500;
+
+    TExceptionEvent OnException;
+    TIdleEvent OnIdle;
+    TMessageEvent OnMessage;
+    TNotifyEvent OnMinimize;
+    TNotifyEvent OnRestore;
+
+private:
+    bool ProcessMessage(MSG& msg);
+    bool IsKeyMsg(MSG& msg);
+    void Idle();
+    void TrackMouse(const MSG& msg);
+
+    String title_;
+    TCustomForm* mainForm_ = nullptr;
+    bool terminated_ = false;
+    int modalLevel_ = 0;
+    int handlingException_ = 0;
+};
+
+extern TApplication* Application;
+
+}  // namespace tarvel

@@ -1,0 +1,388 @@
+#include "platform/winsys/Backend.h"
+#include "platform/classlib/Forms.h"
+
+#include <algorithm>
+
+#include "platform/classlib/Application.h"
+#include "platform/classlib/Menus.h"
+
+namespace tarvel {
+
+TScreen* Screen = nullptr;
+
+// ---- TCustomForm -----------------------------------------------------------------
+
+void TCustomForm::DeclareMessages(TMessageTable& t) {
+    t.Add<&TCustomForm::WMClose>(WM_CLOSE);
+    t.Add<&TCustomForm::WMActivate>(WM_ACTIVATE);
+    t.Add<&TCustomForm::WMGetMinMaxInfo>(WM_GETMINMAXINFO);
+    t.Add<&TCustomForm::CMRelease>(CM_RELEASE);
+    t.Add<&TCustomForm::CMDialogKeyForm>(CM_DIALOGKEY);
+    t.Add<&TCustomForm::CMVisibleChangedForm>(CM_VISIBLECHANGED);
+    t.Add<&TCustomForm::CMShowingChanged>(CM_SHOWINGCHANGED);
+}
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+    SetVisible(false);
+    SetColor(clBtnFace);
+    SetParentFont(false);
+    SetBounds(0, 0, 320, 240);
+    if (Screen) Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+    Destroying();
+    if (OnDestroy) {
+        try {
+            OnDestroy(this);
+        } catch (...) {
+            if (Application) Application->HandleException(this);
+        }
+    }
+    DestroyComponents();
+    if (Screen) Screen->RemoveForm(this);
+    if (Application) Application->FormDestroyed(this);
+}
+
+void TCustomForm::AfterConstruction() {
+    if (created_) return;
+    created_ = true;
+    if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == menu_) menu_ = nullptr;
+}
+
+void TCustomForm::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.Style &= ~(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS);
+    params.WndParent = nullptr;
+    struct BorderLook {
+        DWORD style;
+        DWORD exStyle;
+    };
+    static const BorderLook kLooks[] = {
+        {WS_POPUP, 0},                                                               // bsNone
+        {WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0},             // bsSingle
+        {WS_OVERLAPPEDWINDOW, 0},                                                    // bsSizeable
+        {WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME},                   // bsDialog
+        {WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW},                                 // bsToolWindow
+        {WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, WS_EX_TOOLWINDOW},                 // bsSizeToolWin
+    };
+    params.Style |= kLooks[borderStyle_].style;
+    params.ExStyle |= kLooks[borderStyle_].exStyle;
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
+    if (style == borderStyle_) return;
+    borderStyle_ = style;
+    RecreateWnd();
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+    if (menu_) menu_->RemoveFreeNotification(this);
+    menu_ = menu;
+    if (menu) menu->FreeNotification(this);
+}
+
+TWindowState TCustomForm::WindowState() const {
+    if (handle_) {
+        if (IsIconic(handle_)) return wsMinimized;
+        if (IsZoomed(handle_)) return wsMaximized;
+        if (IsWindowVisible(handle_)) return wsNormal;
+    }
+    return windowState_;
+}
+
+void TCustomForm::SetWindowState(TWindowState state) {
+    windowState_ = state;
+    if (!handle_ || !Visible()) return;
+    static const int kShow[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
+    ShowWindow(handle_, kShow[state]);
+}
+
+void TCustomForm::Show() {
+    SetVisible(true);
+    if (handle_) BringWindowToTop(handle_);
+}
+
+void TCustomForm::CMVisibleChangedForm(TMessage&) { Perform(CM_SHOWINGCHANGED, 0, 0); }
+
+void TCustomForm::CMShowingChanged(TMessage&) {
+    if (Visible()) {
+        AfterConstruction();
+        HandleNeeded();
+        ApplyPosition();
+        formState_.Include(fsShowing);
+        DoShow();
+        formState_.Exclude(fsShowing);
+        if (!Visible() || !handle_) return;
+        static const int kShow[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+        ShowWindow(handle_, kShow[windowState_]);
+        if (windowState_ != wsMinimized && GetActiveWindow() != handle_) SetActiveWindow(handle_);
+    } else {
+        DoHide();
+        if (handle_) ShowWindow(handle_, SW_HIDE);
+    }
+}
+
+void TCustomForm::ApplyPosition() {
+    TRect area = Screen ? Screen->WorkAreaRect() : TRect{};
+    TCustomForm* on = nullptr;
+    switch (position_) {
+        case poScreenCenter:
+        case poDesktopCenter: break;
+        case poMainFormCenter: on = Application ? Application->MainForm() : nullptr; break;
+        case poOwnerFormCenter:
+            on = dynamic_cast<TCustomForm*>(Owner());
+            if (!on && Application) on = Application->MainForm();
+            break;
+        default: return;
+    }
+    if (on && on != this && on->Visible()) area = on->BoundsRect();
+    int x = area.left + (area.Width() - Width()) / 2;
+    int y = area.top + (area.Height() - Height()) / 2;
+    SetBounds(std::max(0, x), std::max(0, y), Width(), Height());
+}
+
+void TCustomForm::DoShow() {
+    if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+    if (OnHide) OnHide(this);
+}
+
+void TCustomForm::DoClose(TCloseAction& action) {
+    if (OnClose) OnClose(this, action);
+}
+
+bool TCustomForm::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Close() {
+    if (formState_.Contains(fsModal)) {
+        modalResult_ = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    DoClose(action);
+    if (action == caNone) return;
+    if (Application && Application->MainForm() == this) Application->Terminate();
+    else if (action == caHide) Hide();
+    else if (action == caMinimize) SetWindowState(wsMinimized);
+    else Release();
+}
+
+void TCustomForm::CloseModal() {
+    TCloseAction action = caHide;
+    if (!CloseQuery()) {
+        modalResult_ = mrNone;
+        return;
+    }
+    DoClose(action);
+    if (action == caNone) modalResult_ = mrNone;
+    else if (action == caFree) Release();
+}
+
+void TCustomForm::Release() { PostMessage(Handle(), CM_RELEASE, 0, 0); }
+
+void TCustomForm::CMRelease(TMessage&) { delete this; }
+
+void TCustomForm::WMClose(TMessage&) { Close(); }
+
+std::vector<HWND> TCustomForm::DisableOtherForms() {
+    std::vector<HWND> disabled;
+    if (!Screen) return disabled;
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TCustomForm* f = Screen->Forms(i);
+        if (f == this || !f->HandleAllocated() || !IsWindowEnabled(f->handle_)) continue;
+        EnableWindow(f->handle_, false);
+        disabled.push_back(f->handle_);
+    }
+    return disabled;
+}
+
+TModalResult TCustomForm::ShowModal() {
+    if (Visible() || !Enabled() || formState_.Contains(fsModal))
+        throw EInvalidOperation("Cannot make a visible window modal");
+    if (!Application) throw EInvalidOperation("Cannot show a modal window without an application");
+    if (HWND cap = GetCapture()) {
+        SendMessage(cap, WM_CANCELMODE, 0, 0);
+        ReleaseCapture();
+    }
+    const HWND activeBefore = GetActiveWindow();
+    const std::vector<HWND> disabled = DisableOtherForms();
+    formState_.Include(fsModal);
+    modalResult_ = mrNone;
+    auto restore = [&] {
+        for (HWND h : disabled)
+            if (IsWindow(h)) EnableWindow(h, true);
+        if (activeBefore && IsWindow(activeBefore) && IsWindowVisible(activeBefore)) SetActiveWindow(activeBefore);
+        formState_.Exclude(fsModal);
+        Application->LeaveModal();
+    };
+    Application->EnterModal();
+    try {
+        Show();
+        do {
+            Application->HandleMessage();
+            if (Application->Terminated()) modalResult_ = mrCancel;
+            else if (modalResult_ != mrNone) CloseModal();
+        } while (modalResult_ == mrNone);
+        Hide();
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    return modalResult_;
+}
+
+// ---- focus ------------------------------------------------------------------------
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+    if (control && !ContainsControl(control)) throw EInvalidOperation("Cannot focus a control of another form");
+    activeControl_ = control;
+    if (control && active_ && handle_ && control->CanFocus()) ::tarvel::SetFocus(control->Handle());
+}
+
+void TCustomForm::FocusControl(TWinControl* control) { SetActiveControl(control); }
+
+void TCustomForm::SetFocusedControl(TWinControl* control) {
+    if (control != this) activeControl_ = control;
+    if (focusedControl_ == control) return;
+    TWinControl* old = focusedControl_;
+    focusedControl_ = control;
+    if (old && old != this) old->Perform(CM_EXIT, 0, 0);
+    if (focusedControl_ == control && control != this) control->Perform(CM_ENTER, 0, 0);
+    Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
+}
+
+void TCustomForm::ControlRemoving(TControl* control) {
+    auto inside = [control](TControl* c) {
+        for (; c; c = c->Parent())
+            if (c == control) return true;
+        return false;
+    };
+    if (inside(activeControl_)) activeControl_ = nullptr;
+    if (inside(focusedControl_)) focusedControl_ = nullptr;
+}
+
+void TCustomForm::RestoreFocus() {
+    if (!handle_) return;
+    TWinControl* target = activeControl_;
+    if (!target || !target->CanFocus()) target = FindNextControl(nullptr, true, true, false);
+    ::tarvel::SetFocus(target ? target->Handle() : handle_);
+}
+
+void TCustomForm::Activate() {
+    if (OnActivate) OnActivate(this);
+}
+
+void TCustomForm::Deactivate() {
+    if (OnDeactivate) OnDeactivate(this);
+}
+
+void TCustomForm::WMActivate(TMessage& m) {
+    if (LOWORD(m.WParam) != WA_INACTIVE) {
+        active_ = true;
+        formState_.Include(fsActivated);
+        if (Screen) Screen->SetActiveForm(this);
+        RestoreFocus();
+        Activate();
+    } else {
+        active_ = false;
+        Deactivate();
+    }
+}
+
+void TCustomForm::WMGetMinMaxInfo(TMessage& m) {
+    DefaultHandler(m);
+    auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
+    if (!info) return;
+    TSizeConstraints* c = Constraints();
+    if (c->MinWidth() > 0) info->ptMinTrackSize.x = c->MinWidth();
+    if (c->MinHeight() > 0) info->ptMinTrackSize.y = c->MinHeight();
+    if (c->MaxWidth() > 0) info->ptMaxTrackSize.x = c->MaxWidth();
+    if (c->MaxHeight() > 0) info->ptMaxTrackSize.y = c->MaxHeight();
+}
+
+void TCustomForm::CMDialogKeyForm(TMessage& m) {
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    switch (m.WParam) {
+        case VK_TAB:
+            if (ctrl) break;
+            SelectNext(activeControl_, GetKeyState(VK_SHIFT) >= 0, true);
+            m.Result = 1;
+            return;
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN:
+            if (!activeControl_) break;
+            SelectNext(activeControl_, m.WParam == VK_RIGHT || m.WParam == VK_DOWN, false);
+            m.Result = 1;
+            return;
+    }
+    TWinControl::CMDialogKey(m);
+}
+
+bool TCustomForm::IsShortCut(TMessage& message) {
+    bool handled = false;
+    if (OnShortCut) OnShortCut(message, handled);
+    if (!handled && menu_) handled = menu_->IsShortCut(message);
+    return handled;
+}
+
+// ---- TScreen ------------------------------------------------------------------------
+
+TScreen::TScreen(TComponent* owner) : TComponent(owner) {
+    if (!Screen) Screen = this;
+}
+
+TScreen::~TScreen() {
+    if (Screen == this) Screen = nullptr;
+}
+
+int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+
+TRect TScreen::WorkAreaRect() const {
+    TRect r;
+    if (!SystemParametersInfo(SPI_GETWORKAREA, 0, &r, 0)) r = TRect{0, 0, Width(), Height()};
+    return r;
+}
+
+void TScreen::SetCursor(TCursor cursor) {
+    if (cursor == cursor_) return;
+    cursor_ = cursor;
+    if (!CurrentBackend()) return;
+    ::tarvel::SetCursor(LoadCursor(cursor == crDefault ? IDC_ARROW : CursorShapeOf(cursor)));
+}
+
+TCustomForm* TScreen::Forms(int index) const {
+    if (index < 0 || index >= FormCount()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    return forms_[static_cast<size_t>(index)];
+}
+
+TWinControl* TScreen::ActiveControl() const { return activeForm_ ? activeForm_->ActiveControl() : nullptr; }
+
+void TScreen::RemoveForm(TCustomForm* form) {
+    std::erase(forms_, form);
+    if (activeForm_ == form) activeForm_ = nullptr;
+}
+
+void TScreen::SetActiveForm(TCustomForm* form) {
+    if (form == activeForm_) return;
+    activeForm_ = form;
+    if (OnActiveFormChange) OnActiveFormChange(this);
+}
+
+}  // namespace tarvel

@@ -1,0 +1,176 @@
+#pragma once
+// Forms (the top-level windows of the tool) and the screen.
+
+#include <vector>
+
+#include "platform/classlib/Controls.h"
+
+namespace tarvel {
+
+class TMainMenu;
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter,
+};
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TFormStateFlag { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
+using TFormState = TSet<TFormStateFlag>;
+
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
+// A key message (CN_KEYDOWN / CN_SYSKEYDOWN) before the controls see it.
+using TShortCutEvent = std::function<void(TMessage& message, bool& handled)>;
+
+class TCustomForm : public TWinControl {
+    TARVEL_CLASS(TCustomForm, TWinControl)
+
+public:
+    explicit TCustomForm(TComponent* owner);
+    ~TCustomForm() override;
+
+    // Runs OnCreate once; CreateForm calls it when the constructor is done,
+    // and a form made otherwise gets it at its first showing.
+    void AfterConstruction();
+
+    void Show();
+    // Shows the form, disables the other forms and runs a nested message loop
+    // until ModalResult is set (and the close is allowed); answers it.
+    TModalResult ShowModal();
+    // The close request of the caption button, the system menu and code alike.
+    void Close();
+    bool CloseQuery();
+    // Frees the form once the messages being handled are done.
+    void Release();
+
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult result) { modalResult_ = result; }
+    TFormState FormState() const { return formState_; }
+    bool Active() const { return active_; }
+
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle style);
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition position) { position_ = position; }
+    TWindowState WindowState() const;
+    void SetWindowState(TWindowState state);
+    bool KeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool v) { keyPreview_ = v; }
+
+    // The control that has (or gets, when the form is activated) the focus.
+    TWinControl* ActiveControl() const { return activeControl_; }
+    void SetActiveControl(TWinControl* control);
+    void FocusControl(TWinControl* control);
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+
+    // Short-cut keys: OnShortCut, then the main menu.
+    virtual bool IsShortCut(TMessage& message);
+
+    // Kept up to date by the controls.
+    void SetFocusedControl(TWinControl* control);
+    void ControlRemoving(TControl* control);
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+    TShortCutEvent OnShortCut;
+
+protected:
+    static void DeclareMessages(TMessageTable& t);
+    void CreateParams(TCreateParams& params) override;
+    HWND ParentWindow() const override { return nullptr; }
+    void Notification(TComponent* component, TOperation operation) override;
+    virtual void DoShow();
+    virtual void DoHide();
+    virtual void DoClose(TCloseAction& action);
+    virtual void Activate();
+    virtual void Deactivate();
+
+    void WMClose(TMessage& m);
+    void WMActivate(TMessage& m);
+    void WMGetMinMaxInfo(TMessage& m);
+    void CMRelease(TMessage& m);
+    void CMDialogKeyForm(TMessage& m);
+    void CMVisibleChangedForm(TMessage& m);
+    void CMShowingChanged(TMessage& m);
+    void CloseModal();
+
+private:
+    void ApplyPosition();
+    void RestoreFocus();
+    std::vector<HWND> DisableOtherForms();
+
+    TModalResult modalResult_ = mrNone;
+    TFormState formState_;
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    TPosition position_ = poDesigned;
+    TWindowState windowState_ = wsNormal;
+    bool keyPreview_ = false;
+    bool created_ = false;
+    bool active_ = false;
+    TWinControl* activeControl_ = nullptr;
+    TWinControl* focusedControl_ = nullptr;
+    TMainMenu* menu_ = nullptr;
+};
+
+class TForm : public TCustomForm {
+    TARVEL_CLASS(TForm, TCustomForm)
+
+public:
+    using TCustomForm::TCustomForm;
+};
+
+// The screen: its size, the forms of the application and the cursor that
+// overrides the controls' own.
+class TScreen : public TComponent {
+    TARVEL_CLASS(TScreen, TComponent)
+
+public:
+    explicit TScreen(TComponent* owner);
+    ~TScreen() override;
+
+    int Width() const;
+    int Height() const;
+    TRect WorkAreaRect() const;
+    int WorkAreaWidth() const { return WorkAreaRect().Width(); }
+    int WorkAreaHeight() const { return WorkAreaRect().Height(); }
+
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor);
+
+    int FormCount() const { return static_cast<int>(forms_.size()); }
+    TCustomForm* Forms(int index) const;
+    TCustomForm* ActiveForm() const { return activeForm_; }
+    TWinControl* ActiveControl() const;
+
+    TNotifyEvent OnActiveFormChange;
+
+private:
+    friend class TCustomForm;
+    void AddForm(TCustomForm* form) { forms_.push_back(form); }
+    void RemoveForm(TCustomForm* form);
+    void SetActiveForm(TCustomForm* form);
+
+    TCursor cursor_ = crDefault;
+    std::vector<TCustomForm*> forms_;
+    TCustomForm* activeForm_ = nullptr;
+};
+
+// Made with the application object.
+extern TScreen* Screen;
+
+}  // namespace tarvel
