@@ -69,12 +69,18 @@ void SdlBackend::PumpEvents() {
 }
 
 TPoint SdlBackend::ToScreen(uint32_t windowId, int x, int y) {
-    // Our bounds, not SDL's idea of the position: the window system routes by
-    // the bounds it gave, and a captured pointer reports points outside.
-    if (TopLevel* t = FindBySdlId(windowId)) return TPoint{t->info.bounds.left + x, t->info.bounds.top + y};
-    int gx = 0, gy = 0;
-    SDL_GetGlobalMouseState(&gx, &gy);
-    return TPoint{gx, gy};
+    // While the mouse is captured, windows move under it (our move and size
+    // loops), and a point relative to a window that has moved since the
+    // event was made would jitter: the server's pointer position holds.
+    TopLevel* t = FindBySdlId(windowId);
+    if (!t || (captured_ && x11_)) {
+        int gx = 0, gy = 0;
+        SDL_GetGlobalMouseState(&gx, &gy);
+        return TPoint{gx, gy};
+    }
+    // Our bounds, not SDL's idea of the position: the window system routes
+    // by the bounds it gave.
+    return TPoint{t->info.bounds.left + x, t->info.bounds.top + y};
 }
 
 void SdlBackend::Translate(const SDL_Event& ev) {

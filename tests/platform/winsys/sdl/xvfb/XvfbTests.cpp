@@ -135,6 +135,19 @@ TEST_F(OnX11, CaptureTakesTheClicksOnOurOtherWindows) {
     EXPECT_FALSE(Got(other, WM_LBUTTONDOWN));
 }
 
+TEST_F(OnX11, DraggingTheLeftEdgeMovesItWithThePointer) {
+    // Our own size loop on the server: the window moves under a captured
+    // pointer, and the edge ends exactly where the pointer let go.
+    TRect start = WindowRect(tree.form);
+    int y = start.top + start.Height() / 2;
+    ASSERT_TRUE(XMovePointer(start.left + 1, y));
+    ASSERT_TRUE(XButton(1, true));
+    for (int step = 1; step <= 6; ++step) ASSERT_TRUE(XMovePointer(start.left + 1 - 5 * step, y));
+    ASSERT_TRUE(XButton(1, false));
+    ASSERT_TRUE(PumpUntil([&] { return Got(tree.form, WM_EXITSIZEMOVE); }));
+    EXPECT_EQ(WindowRect(tree.form), (TRect{start.left - 30, start.top, start.right, start.bottom}));
+}
+
 TEST_F(OnX11, CursorsAndOpacityReachTheDisplay) {
     SetCursor(LoadCursor(IDC_SIZEWE));
     EXPECT_NE(SDL_GetCursor(), SDL_GetDefaultCursor());
