@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 #include "tests/link/GuiQueue.h"
@@ -114,16 +115,20 @@ TEST(MultimediaTimer, KillFromInsideATickStopsTheTimer) {
     gui.RunFor(100ms);
     EXPECT_EQ(ticks, 1);
 
-    // The same from the timer's own thread.
-    std::atomic<int> own{0};
-    std::atomic<uint32_t> ownId{0};
-    ownId = TimeSetEvent(10, [&] {
-        while (ownId.load() == 0) std::this_thread::yield();
-        ++own;
-        TimeKillEvent(ownId);
+    // The same from the timer's own thread. That thread is left to finish on
+    // its own, so what it touches must outlive this test.
+    struct Own {
+        std::atomic<int> ticks{0};
+        std::atomic<uint32_t> id{0};
+    };
+    const auto own = std::make_shared<Own>();
+    own->id = TimeSetEvent(10, [own] {
+        while (own->id.load() == 0) std::this_thread::yield();
+        TimeKillEvent(own->id.load());
+        ++own->ticks;
     });
     std::this_thread::sleep_for(100ms);
-    EXPECT_EQ(own.load(), 1);
+    EXPECT_EQ(own->ticks.load(), 1);
 }
 
 }  // namespace
