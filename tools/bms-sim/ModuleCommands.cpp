@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "tools/bms-sim/ModuleRecords.h"
+
 namespace tarvel::sim {
 
 namespace {
@@ -10,8 +12,6 @@ constexpr uint8_t Reply(uint8_t code) { return static_cast<uint8_t>(code | 0x80)
 
 SimReply Ack(const Request& r) { return SimReply{false, Reply(r.code), 0, {}}; }
 SimReply With(const Request& r, Bytes data) { return SimReply{false, Reply(r.code), 0, std::move(data)}; }
-// Data the tool does not decode yet: zeros of the right size.
-SimReply Zeros(const Request& r, size_t size) { return With(r, Bytes(size, 0)); }
 
 int32_t I32(const Bytes& b, size_t at) {
     return static_cast<int32_t>(uint32_t{b[at]} | uint32_t{b[at + 1]} << 8 | uint32_t{b[at + 2]} << 16 |
@@ -41,8 +41,8 @@ SimReply QueryTelemetry(ModuleState& m, const Request& r) {
     return With(r, m.EncodeTelemetry());
 }
 
-SimReply ReadAdc(ModuleState&, const Request& r) { return Zeros(r, 54); }
-SimReply ReadIo(ModuleState&, const Request& r) { return Zeros(r, 19); }
+SimReply ReadAdc(ModuleState& m, const Request& r) { return With(r, AdcCounts(m)); }
+SimReply ReadIo(ModuleState& m, const Request& r) { return With(r, IoRegisters(m)); }
 SimReply GetVersion(ModuleState& m, const Request& r) { return With(r, m.EncodeVersion()); }
 SimReply ReadKb(ModuleState& m, const Request& r) { return With(r, m.kb); }
 
@@ -57,7 +57,7 @@ SimReply WriteBms(ModuleState& m, const Request& r) {
 }
 
 SimReply ReadBms(ModuleState& m, const Request& r) { return With(r, m.protection); }
-SimReply GetHistory(ModuleState& m, const Request& r) { return With(r, m.runHistory); }
+SimReply GetHistory(ModuleState& m, const Request& r) { return With(r, RunHistoryBlock(m)); }
 
 SimReply SetHistory(ModuleState& m, const Request& r) {
     m.runHistory = r.data;
@@ -84,9 +84,19 @@ SimReply SetWorkMode(ModuleState& m, const Request& r) {
     return Ack(r);
 }
 
-SimReply HistoryAlarms(ModuleState&, const Request& r) { return Zeros(r, 428); }
-SimReply AutoTsbsRecords(ModuleState&, const Request& r) { return Zeros(r, 388); }
-SimReply DailyRecords(ModuleState&, const Request& r) { return Zeros(r, 246); }
+// A download: the first batch answers, the others follow.
+SimReply Batches(const Request& r, std::vector<Bytes> batches) {
+    SimReply reply = With(r, std::move(batches.front()));
+    reply.following.assign(std::make_move_iterator(batches.begin() + 1), std::make_move_iterator(batches.end()));
+    return reply;
+}
+
+SimReply HistoryAlarms(ModuleState& m, const Request& r) {
+    const bool recent = r.code == 0x2D;
+    return Batches(r, HistoryAlarmBatches(m, recent, recent ? r.data[0] : 0));
+}
+SimReply AutoTsbsRecords(ModuleState& m, const Request& r) { return Batches(r, AutoTsbsBatches(m)); }
+SimReply DailyRecords(ModuleState& m, const Request& r) { return Batches(r, DailyRecordBatches(m)); }
 
 SimReply SetClock(ModuleState& m, const Request& r) {
     m.clock = r.data;

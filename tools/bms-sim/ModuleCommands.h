@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "tools/bms-sim/ModuleState.h"
 #include "tools/bms-sim/SimFrame.h"
@@ -17,6 +18,7 @@ struct SimReply {
     uint8_t code = 0;     // reply code
     uint8_t status = 0;
     Bytes data;           // after the status byte
+    std::vector<Bytes> following = {};  // data of further replies of the same code, paced apart
 };
 
 inline SimReply Silence() {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "tools/bms-sim/RecordStock.h"
 #include "tools/bms-sim/SimFrame.h"
 
 namespace tarvel::sim {
@@ -53,6 +54,7 @@ struct ModuleState {
     uint8_t workMode = 0xFF;             // 0xFF normal program
     uint8_t limitCurrent = 10;
     bool autoTsbsOn = false;
+    RecordStock records;                 // what the record downloads bring
 
     static ModuleState Make(uint8_t address, bool shortKb = false);
 

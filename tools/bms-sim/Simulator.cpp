@@ -1,6 +1,7 @@
 #include "tools/bms-sim/Simulator.h"
 
 #include "tools/bms-sim/ModuleCommands.h"
+#include "tools/bms-sim/ModuleRecords.h"
 
 namespace tarvel::sim {
 
@@ -108,12 +109,17 @@ Plan Simulator::Handle(const Request& request) {
     if (split == nullptr) {
         first.bytes.insert(first.bytes.end(), frame.begin(), frame.end());
         plan.sends.push_back(std::move(first));
-        return plan;
+    } else {
+        const size_t at = split->at == 0 || split->at >= frame.size() ? frame.size() / 2 : split->at;
+        first.bytes.insert(first.bytes.end(), frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(at));
+        plan.sends.push_back(std::move(first));
+        plan.sends.push_back(
+            Transmission{split->ms, Bytes(frame.begin() + static_cast<std::ptrdiff_t>(at), frame.end())});
     }
-    const size_t at = split->at == 0 || split->at >= frame.size() ? frame.size() / 2 : split->at;
-    first.bytes.insert(first.bytes.end(), frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(at));
-    plan.sends.push_back(std::move(first));
-    plan.sends.push_back(Transmission{split->ms, Bytes(frame.begin() + static_cast<std::ptrdiff_t>(at), frame.end())});
+    // The further batches of a record download, each after a pause.
+    for (const Bytes& data : reply.following) {
+        plan.sends.push_back(Transmission{kBatchPauseMs, MakeReply(from, reply.code, 0, data)});
+    }
     return plan;
 }
 
