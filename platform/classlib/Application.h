@@ -63,6 +63,9 @@ public:
     void EnterModal() { ++modalLevel_; }
     void LeaveModal() { --modalLevel_; }
     void FormDestroyed(TCustomForm* form);
+    // Nothing to handle: OnIdle, then (unless it wants more) a wait for the
+    // next message. Modal loops of their own (menus) call it too.
+    void Idle();
 
     // Hints: shown after HintPause ms, for HintHidePause ms.
     bool ShowHint = true;
@@ -80,14 +83,12 @@ public:
 private:
     bool ProcessMessage(MSG& msg);
     bool IsKeyMsg(MSG& msg);
-    void Idle();
     void TrackMouse(const MSG& msg);
 
     String title_;
     TCustomForm* mainForm_ = nullptr;
     bool terminated_ = false;
     int modalLevel_ = 0;
-    int handlingException_ = 0;
 };
 
 extern TApplication* Application;

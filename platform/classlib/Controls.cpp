@@ -212,7 +212,14 @@ void TControl::SetParent(TWinControl* parent) {
 
 void TControl::SetBounds(int left, int top, int width, int height) {
     constraints_.Apply(width, height);
-    if (autoSize_ && !ComponentState().Contains(csLoading)) CanAutoSize(width, height);
+    if (autoSize_ && !ComponentState().Contains(csLoading)) {
+        // Alignment keeps the side it sets.
+        int w = width, h = height;
+        if (CanAutoSize(w, h)) {
+            if (align_ != alTop && align_ != alBottom && align_ != alClient) width = w;
+            if (align_ != alLeft && align_ != alRight && align_ != alClient) height = h;
+        }
+    }
     width = std::max(0, width);
     height = std::max(0, height);
     if (!settingAlignedBounds_) {

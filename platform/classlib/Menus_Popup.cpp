@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/winsys/Backend.h"
+#include "platform/classlib/Application.h"
 #include "platform/classlib/Menus.h"
 #include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/StdCtrls_Draw.h"
@@ -277,7 +278,12 @@ TMenuItem* MenuLoop::Run(TMenuItem* root, TPoint at) {
     while (!done_) {
         if (GetCapture() != outer) break;
         MSG msg;
-        if (!GetMessage(&msg, nullptr, 0, 0)) {
+        if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (Application) Application->Idle();
+            else WaitMessage();
+            continue;
+        }
+        if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
