@@ -62,6 +62,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const std::string& videoDriver, std
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // X11 first, XWayland under a Wayland session: positions, popups and
     // grabs need it. An explicit choice, or the user's, stands.
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);  // no choice left over from an earlier display
     if (!videoDriver.empty()) {
         SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, videoDriver.c_str(), SDL_HINT_OVERRIDE);
     } else if (!EnvSet("SDL_VIDEODRIVER") && EnvSet("DISPLAY")) {
@@ -69,7 +70,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const std::string& videoDriver, std
     }
     int failed = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     if (failed && videoDriver.empty() && !EnvSet("SDL_VIDEODRIVER")) {
-        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, nullptr, SDL_HINT_OVERRIDE);
+        SDL_ResetHint(SDL_HINT_VIDEODRIVER);
         failed = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     }
     if (failed) return fail(std::string("no display: ") + SDL_GetError());

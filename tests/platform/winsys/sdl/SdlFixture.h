@@ -8,6 +8,7 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -185,6 +186,25 @@ inline std::unique_ptr<Surface> HeadlessTreePixels() {
 }  // namespace tarvel
 
 namespace tarvel {
+
+// Environment variables set for one test and put back after it.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
+        if (value) setenv(name, value, 1);
+        else unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (had_) setenv(name_, old_.c_str(), 1);
+        else unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::string old_;
+    bool had_ = false;
+};
 
 // A window system on the SDL backend with the given video driver, the probe
 // class registered, and SDL events pushed as a display would send them.

@@ -1,8 +1,6 @@
 // Top-level windows as SDL windows: kinds, geometry, showing, hiding,
 // destruction, clipboard, and choosing the display.
 
-#include <cstdlib>
-
 #include "tests/platform/winsys/sdl/SdlFixture.h"
 
 namespace tarvel {
@@ -120,25 +118,6 @@ TEST_F(SdlSurfaces, TheScreenAndWorkAreaComeFromTheDisplay) {
     ASSERT_TRUE(SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0));
     EXPECT_FALSE(work.IsEmpty());
 }
-
-// Environment variables set for one test and put back after it.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
-        if (value) setenv(name, value, 1);
-        else unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (had_) setenv(name_, old_.c_str(), 1);
-        else unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
 
 TEST(SdlChoice, TheProgramRunsHeadlessWhenAskedOrWithoutADisplay) {
     {

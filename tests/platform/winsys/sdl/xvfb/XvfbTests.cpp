@@ -174,5 +174,13 @@ TEST_F(OnX11, AShapedFormShowsOnlyItsShape) {
 
 TEST_F(OnX11, APostFromAnotherThreadEndsTheServerWait) { ExpectAPostFromAnotherThreadEndsTheWait(); }
 
+TEST(OnX11Choice, WithAnXDisplayTheProgramGetsRealWindowsOnX11) {
+    ScopedEnv driver("SDL_VIDEODRIVER", nullptr);
+    ScopedEnv headless("BMS_HEADLESS", nullptr);
+    std::unique_ptr<DisplayBackend> display = OpenRealDisplay();
+    ASSERT_TRUE(display);
+    EXPECT_EQ(static_cast<SdlBackend*>(display.get())->VideoDriver(), "x11");
+}
+
 }  // namespace
 }  // namespace tarvel
