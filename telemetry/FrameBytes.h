@@ -1,7 +1,8 @@
 #pragma once
-// Byte-level helpers shared by the reply decoders and the request encoders:
-// little-endian fields, the reply's data span, whole request frames and the
-// range check that keeps a value from being cut to its field's width.
+// Byte-level helpers shared by the reply decoders and the request encoders
+// of the device data, over the link's frame facts: the reply's data span,
+// little-endian fields, module texts, and the range check that keeps a value
+// from being cut to its field's width on its way to a module.
 
 #include <cstddef>
 #include <cstdint>
