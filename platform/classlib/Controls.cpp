@@ -387,7 +387,7 @@ void TControl::Loaded() {
 }
 
 void TControl::RequestAlign() {
-    if (parent_) parent_->Realign();
+    if (parent_) parent_->Realign(this);
 }
 
 void TControl::Resize() {

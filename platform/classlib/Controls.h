@@ -488,7 +488,9 @@ public:
     // Layout.
     void DisableAlign() { ++alignDisabled_; }
     void EnableAlign();
-    void Realign();
+    // Lays the children out again; `changed` (when given) wins ties of
+    // position with the others on its side.
+    void Realign(TControl* changed = nullptr);
     bool DoubleBuffered() const { return doubleBuffered_; }
     void SetDoubleBuffered(bool v) { doubleBuffered_ = v; }
 

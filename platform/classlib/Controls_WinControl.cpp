@@ -109,7 +109,7 @@ void TWinControl::InsertControl(TControl* control) {
     control->RememberAnchorBase();
     if (win && handle_) win->CreateHandle();
     control->InvalidateControl(control->Visible(), false);
-    Realign();
+    Realign(control);
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -352,7 +352,7 @@ void TWinControl::EnableAlign() {
     if (alignDisabled_ == 0 && ControlState.Contains(csAlignmentNeeded)) Realign();
 }
 
-void TWinControl::Realign() {
+void TWinControl::Realign(TControl* changed) {
     if (alignDisabled_ > 0 || aligning_ || ComponentState().Contains(csLoading) ||
         ComponentState().Contains(csDestroying)) {
         ControlState.Include(csAlignmentNeeded);
@@ -363,7 +363,7 @@ void TWinControl::Realign() {
     try {
         TRect r = GetClientRect();
         AdjustClientRect(r);
-        AlignControls(nullptr, r);
+        AlignControls(changed, r);
     } catch (...) {
         aligning_ = false;
         throw;
@@ -403,7 +403,7 @@ void TWinControl::ApplyAnchors(TControl* c, TSize client) {
     c->settingAlignedBounds_ = false;
 }
 
-void TWinControl::AlignControls(TControl*, TRect& r) {
+void TWinControl::AlignControls(TControl* changed, TRect& r) {
     const TRect client = GetClientRect();
     const TSize clientSize{client.Width(), client.Height()};
     const std::vector<TControl*> all = controls_;
@@ -426,8 +426,10 @@ void TWinControl::AlignControls(TControl*, TRect& r) {
         std::vector<TControl*> list;
         for (TControl* c : all)
             if (c->Align() == side.align && c->Visible()) list.push_back(c);
-        std::stable_sort(list.begin(), list.end(),
-                         [&](const TControl* a, const TControl* b) { return side.key(a) < side.key(b); });
+        std::stable_sort(list.begin(), list.end(), [&](const TControl* a, const TControl* b) {
+            int ka = side.key(a), kb = side.key(b);
+            return ka < kb || (ka == kb && a == changed && b != changed);
+        });
         for (TControl* c : list) {
             TRect b;
             switch (side.align) {
