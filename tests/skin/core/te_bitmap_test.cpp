@@ -374,3 +374,24 @@ TEST(AlphaBitmap, MergeDrawFillsOnlyTransparentAndTranslucent) {
 
 }  // namespace
 }  // namespace tarvel
+
+namespace tarvel {
+namespace {
+
+// A stored bitmap with its bottom row first (height -2), key, translucent and
+// clear pixels.
+TEST(AlphaBitmap, FixtureFileLoads) {
+    TFileStream file(String(TARVEL_SOURCE_DIR) + "/tests/fixtures/skin/frame.tebitmap", fmOpenRead);
+    TteBitmap b;
+    b.LoadFromStream(file);
+    EXPECT_EQ(b.Name, "Frame");
+    ASSERT_EQ(b.Width(), 3);
+    EXPECT_EQ(b.GetPixel(0, 0), 0xFF000000u);
+    EXPECT_EQ(b.GetPixel(0, 1), 0xFF102030u);
+    EXPECT_EQ(b.GetPixel(1, 1), teKeyColor);
+    b.CheckingAlphaBlend();
+    EXPECT_TRUE(b.AlphaBlend);
+}
+
+}  // namespace
+}  // namespace tarvel
