@@ -217,7 +217,11 @@ void TTeThemeLink::Loaded() {
 
 void TTeThemeLink::Notification(TComponent* component, TOperation operation) {
     inherited::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == themeList_) SetThemeList(nullptr);
+    // The list is half destroyed by now: it is forgotten, not asked.
+    if (operation == TOperation::opRemove && component == themeList_) {
+        themeList_ = nullptr;
+        SetThemeList(nullptr);
+    }
 }
 
 // ---- theme engine ------------------------------------------------------------------
@@ -245,6 +249,7 @@ void TTeOrvanta::Loaded() {
 void TTeOrvanta::Notification(TComponent* component, TOperation operation) {
     inherited::Notification(component, operation);
     if (operation == TOperation::opRemove && component == themeList_) {
+        themeList_ = nullptr;  // half destroyed by now: forgotten, not asked
         ReleaseTheme();
         SetThemeIndex(-1);
         SetThemeList(nullptr);
