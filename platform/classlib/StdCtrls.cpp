@@ -65,7 +65,17 @@ void TLabel::Paint() {
     HDC dc = Canvas()->Handle();
     TRect r = ClientRect();
     if (!transparent_) FillColor(dc, r, Color());
+    if (layout_ != tlTop) {
+        const int textHeight = MeasureText(Font(), Caption(), wordWrap_ ? r.Width() : 0, showAccelChar_).cy;
+        const int room = std::max(0, r.Height() - textHeight);
+        r.top += layout_ == tlCenter ? room / 2 : room;
+    }
     DrawCaption(dc, Font(), Caption(), r, TextFlags(), Enabled() ? Font()->Color() : clGrayText);
+}
+
+void TLabel::SetLayout(TTextLayout layout) {
+    layout_ = layout;
+    Invalidate();
 }
 
 bool TLabel::CanAutoSize(int& newWidth, int& newHeight) {

@@ -11,6 +11,7 @@
 namespace tarvel {
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TTextLayout { tlTop, tlCenter, tlBottom };
 
 // The text extent of `text` in `font` (DrawText rules: "&" prefixes, and
 // line breaks at `wrapWidth` when it is positive).
@@ -30,6 +31,9 @@ public:
     void SetTransparent(bool v);
     bool ShowAccelChar() const { return showAccelChar_; }
     void SetShowAccelChar(bool v);
+    // Where the text sits vertically when the label is taller than it.
+    TTextLayout Layout() const { return layout_; }
+    void SetLayout(TTextLayout layout);
     // The control an "&" accelerator of the caption focuses.
     TWinControl* FocusControl() const { return focusControl_; }
     void SetFocusControl(TWinControl* control);
@@ -48,6 +52,7 @@ private:
     bool wordWrap_ = false;
     bool transparent_ = false;
     bool showAccelChar_ = true;
+    TTextLayout layout_ = tlTop;
     TWinControl* focusControl_ = nullptr;
 };
 
@@ -79,6 +84,8 @@ public:
 protected:
     static void DeclareMessages(TMessageTable& t);
     void Paint() override;
+    // Held down by the mouse or the space bar (drawn sunk).
+    bool Pressed() const { return pressed_; }
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
