@@ -1,0 +1,100 @@
+// TGauge.
+
+#include "platform/classlib/Gauges.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "platform/classlib/StdCtrls_Draw.h"
+
+namespace tarvel {
+
+TGauge::TGauge(TComponent* owner) : TGraphicControl(owner) {
+    ControlStyle += {csOpaque, csReplicatable};
+    SetBounds(0, 0, 100, 100);
+}
+
+void TGauge::SetMinValue(int v) {
+    if (v >= maxValue_) v = maxValue_ - 1;
+    minValue_ = v;
+    progress_ = std::clamp(progress_, minValue_, maxValue_);
+    Invalidate();
+}
+
+void TGauge::SetMaxValue(int v) {
+    if (v <= minValue_) v = minValue_ + 1;
+    maxValue_ = v;
+    progress_ = std::clamp(progress_, minValue_, maxValue_);
+    Invalidate();
+}
+
+void TGauge::SetProgress(int v) { Change(progress_, std::clamp(v, minValue_, maxValue_)); }
+
+int TGauge::PercentDone() const {
+    const int64_t span = int64_t{maxValue_} - minValue_;
+    return static_cast<int>((int64_t{progress_} - minValue_) * 100 / span);
+}
+
+void TGauge::Paint() {
+    HDC dc = Canvas()->Handle();
+    TRect r = ClientRect();
+    if (borderStyle_ == bsSingle) {
+        HBRUSH frame = CreateSolidBrush(ColorToColorRef(clBlack));
+        FrameRect(dc, r, frame);
+        DeleteObject(frame);
+        r = TRect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+    }
+    if (kind_ == gkPie) PaintPie(dc, r);
+    else PaintBar(dc, r);
+    if (showText_) {
+        DrawCaption(dc, Font(), IntToStr(PercentDone()) + "%", r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX,
+                    Font()->Color());
+    }
+}
+
+void TGauge::PaintBar(HDC dc, TRect r) {
+    FillColor(dc, r, backColor_);
+    if (kind_ == gkText) return;
+    const int64_t span = int64_t{maxValue_} - minValue_;
+    const int64_t done = int64_t{progress_} - minValue_;
+    TRect fill = r;
+    if (kind_ == gkHorizontalBar) fill.right = r.left + static_cast<int>(r.Width() * done / span);
+    else fill.top = r.bottom - static_cast<int>(r.Height() * done / span);
+    if (!fill.IsEmpty()) FillColor(dc, fill, foreColor_);
+}
+
+void TGauge::PaintPie(HDC dc, TRect r) {
+    FillColor(dc, r, Color());
+    int saved = SaveDC(dc);
+    HPEN pen = CreatePen(PS_SOLID, 1, ColorToColorRef(clBlack));
+    HBRUSH back = CreateSolidBrush(ColorToColorRef(backColor_));
+    SelectObject(dc, pen);
+    SelectObject(dc, back);
+    Ellipse(dc, r.left, r.top, r.right, r.bottom);
+    const double share = static_cast<double>(int64_t{progress_} - minValue_) / (int64_t{maxValue_} - minValue_);
+    if (share > 0) {
+        // The wedge runs clockwise from twelve o'clock.
+        const double cx = r.left + r.Width() / 2.0, cy = r.top + r.Height() / 2.0;
+        const double rx = r.Width() / 2.0 - 1, ry = r.Height() / 2.0 - 1;
+        std::vector<TPoint> points{TPoint{static_cast<int>(cx), static_cast<int>(cy)}};
+        const int steps = std::max(2, static_cast<int>(share * 90));
+        for (int i = 0; i <= steps; ++i) {
+            const double a = share * 2 * std::numbers::pi * i / steps;
+            points.push_back(TPoint{static_cast<int>(std::lround(cx + rx * std::sin(a))),
+                                    static_cast<int>(std::lround(cy - ry * std::cos(a)))});
+        }
+        HBRUSH fore = CreateSolidBrush(ColorToColorRef(foreColor_));
+        SelectObject(dc, fore);
+        Polygon(dc, points.data(), static_cast<int>(points.size()));
+        RestoreDC(dc, saved);
+        DeleteObject(fore);
+    } else {
+        RestoreDC(dc, saved);
+    }
+    DeleteObject(pen);
+    DeleteObject(back);
+}
+
+}  // namespace tarvel
