@@ -104,11 +104,13 @@ bool Transfer(HDC dest, int x, int y, int w, int h, HDC srcDc, int sx, int sy, i
         if (w == sw) {
             const int64_t shift = sl - dl;  // destination column + shift = source column
             ForVisible(c, dy, runFrom, runTo, [&](int a, int b) {
+                c.dc->Damage(dy, a, b);
                 for (int dx = a; dx < b; ++dx) op(out[dx], in[dx + shift]);
             });
             continue;
         }
         ForVisible(c, dy, visible.left, visible.right, [&](int a, int b) {
+            c.dc->Damage(dy, a, b);
             for (int dx = a; dx < b; ++dx) {
                 const int col = columns[static_cast<size_t>(dx - visible.left)];
                 if (col >= 0) op(out[dx], in[col]);

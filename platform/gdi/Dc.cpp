@@ -58,6 +58,11 @@ const Region& DcObject::SurfaceClip() {
     TRect box = s->BoundsRect();
     if (!memory) box = Intersect(box, deviceClip);
     clipCache_ = Region(box);
+    if (systemRegion) {
+        Region system = *systemRegion;
+        system.Offset(deviceOrigin.x, deviceOrigin.y);
+        clipCache_ = clipCache_.Combine(system, RegionOp::And);
+    }
     if (state.clip) {
         Region clip = *state.clip;
         clip.Offset(deviceOrigin.x, deviceOrigin.y);
@@ -86,6 +91,45 @@ HDC CreateSurfaceDC(std::shared_ptr<Surface> target, TPoint deviceOrigin, TRect 
     dc->deviceClip = deviceClip;
     dc->state = DefaultDcState();
     return HDC(AddObject(dc));
+}
+
+bool RetargetSurfaceDC(HDC dc, std::shared_ptr<Surface> target, TPoint deviceOrigin, TRect deviceClip) {
+    auto d = FindDc(dc);
+    if (!d || d->memory || !target || !target->Valid()) return false;
+    d->fixedTarget = std::move(target);
+    d->deviceOrigin = deviceOrigin;
+    d->deviceClip = deviceClip;
+    d->ClipChanged();
+    return true;
+}
+
+int SetDCSystemRegion(HDC dc, HRGN region) {
+    auto d = FindDc(dc);
+    if (!d) return RGN_ERROR;
+    if (!region) {
+        d->systemRegion.reset();
+        d->ClipChanged();
+        return SIMPLEREGION;
+    }
+    auto r = FindRegion(region);
+    if (!r) return RGN_ERROR;
+    d->systemRegion = r->region;
+    d->ClipChanged();
+    return r->region.Complexity();
+}
+
+int GetDCSystemRegion(HDC dc, HRGN into) {
+    auto d = FindDc(dc);
+    auto r = FindRegion(into);
+    if (!d || !r) return -1;
+    if (!d->systemRegion) return 0;
+    r->region = *d->systemRegion;
+    return 1;
+}
+
+TRect TakeDCDamage(HDC dc) {
+    auto d = FindDc(dc);
+    return d ? std::exchange(d->damage, TRect{}) : TRect{};
 }
 
 bool DeleteDC(HDC dc) {

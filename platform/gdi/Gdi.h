@@ -202,7 +202,27 @@ HDC CreateCompatibleDC(HDC like);
 // with DeleteDC; the surface stays alive while the DC exists. Bitmaps cannot
 // be selected into it.
 HDC CreateSurfaceDC(std::shared_ptr<Surface> target, TPoint deviceOrigin, TRect deviceClip);
+// Moves a surface DC that a caller keeps to where its window now is: a new
+// target (a replaced back buffer), origin and device clip, as in
+// CreateSurfaceDC. Everything else of the DC (objects, clip, window origin,
+// saved levels, system region) stays. False for a memory DC or a bad surface.
+bool RetargetSurfaceDC(HDC dc, std::shared_ptr<Surface> target, TPoint deviceOrigin, TRect deviceClip);
 bool DeleteDC(HDC dc);
+
+// The system region of a DC: what the window system lets it touch (its
+// window's visible part), in device coordinates, kept apart from the
+// caller's clip. Every output is clipped to both; SelectClipRgn(dc, null)
+// removes only the caller's; SaveDC and RestoreDC leave it alone; GetClipBox
+// and PtVisible answer the two together. The region is copied; null removes
+// it. Answers the region's complexity, RGN_ERROR on failure.
+int SetDCSystemRegion(HDC dc, HRGN region);
+// 1 with a system region (copied into `into`), 0 without, -1 on failure.
+int GetDCSystemRegion(HDC dc, HRGN into);
+
+// The bounds (surface coordinates) of the pixels that output through this
+// DC has written since the last call; asking clears them. Empty for a bad
+// handle. The window system presents only these.
+TRect TakeDCDamage(HDC dc);
 
 // The surface a DC draws into (for a memory DC, its selected bitmap's; null
 // for the stock bitmap), and where DC (0, 0) lies in it.

@@ -2,6 +2,7 @@
 // Inside the drawing layer: the objects behind the handles and the table
 // that checks every handle.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -83,14 +84,31 @@ struct DcObject : GdiObject {
     std::shared_ptr<Surface> fixedTarget;  // surface DCs
     TPoint deviceOrigin;
     TRect deviceClip;  // surface coordinates, surface DCs only
+    // What the window system lets the DC touch (device coordinates); apart
+    // from the caller's clip and outside the saved state.
+    std::optional<Region> systemRegion;
     DcState state;
     std::vector<DcState> saved;
+    TRect damage;  // surface coordinates written since TakeDCDamage last asked
 
     Surface* Target() const;
-    // The clip in surface coordinates: the DC clip, the device clip and the
-    // surface bounds together. Cached until the state changes.
+    // The clip in surface coordinates: the DC clip, the system region, the
+    // device clip and the surface bounds together. Cached until the state
+    // changes.
     const Region& SurfaceClip();
     void ClipChanged() { clipValid_ = false; }
+    // Row y, columns [x0, x1) of the surface were written.
+    void Damage(int y, int x0, int x1) {
+        if (x0 >= x1) return;
+        if (damage.IsEmpty()) {
+            damage = TRect{x0, y, x1, y + 1};
+            return;
+        }
+        damage.left = std::min(damage.left, x0);
+        damage.right = std::max(damage.right, x1);
+        damage.top = std::min(damage.top, y);
+        damage.bottom = std::max(damage.bottom, y + 1);
+    }
 
 private:
     Region clipCache_;

@@ -36,6 +36,7 @@ bool BrushPaint(const BrushObject* brush, PixelPaint& paint) {
 }
 
 void PaintRun(const Canvas& c, int y, int x0, int x1, const PixelPaint& paint) {
+    c.dc->Damage(y, x0, x1);
     uint32_t* row = c.surface->Row(y);
     switch (paint.kind) {
         case PaintKind::Set:

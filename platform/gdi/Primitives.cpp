@@ -180,6 +180,7 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
     bool drawn = false;
     ForVisible(c, c.Y(y), c.X(x), c.X(x) + 1, [&](int a, int) {
         c.surface->SetPixel(a, static_cast<int>(c.Y(y)), ColorRefToPixel(color));
+        c.dc->Damage(static_cast<int>(c.Y(y)), a, a + 1);
         drawn = true;
     });
     return drawn ? (color & kColourBits) : CLR_INVALID;

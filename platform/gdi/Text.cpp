@@ -54,6 +54,7 @@ void BlitGlyph(const Canvas& c, const GlyphImage& g, int64_t left, int64_t top, 
         const uint8_t* cover = g.coverage.data() + static_cast<size_t>(row) * g.width;
         ForVisible(c, y, left, left + g.width, [&](int a, int b) {
             uint32_t* out = c.surface->Row(static_cast<int>(y));
+            c.dc->Damage(static_cast<int>(y), a, b);
             for (int x = a; x < b; ++x) {
                 const uint32_t w = cover[x - left];
                 if (w == 255) out[x] = colour;

@@ -2,11 +2,11 @@
 // top-level back buffer, window regions, and presenting to the display.
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 
 #include "platform/winsys/MessageApi.h"
 #include "platform/winsys/PaintApi.h"
-#include "platform/winsys/SurfaceDcAdapter.h"
 #include "platform/winsys/WindowApi.h"
 #include "platform/winsys/WinsysState.h"
 
@@ -17,17 +17,25 @@ namespace {
 constexpr size_t kMaxUpdatePieces = 64;
 constexpr int kMaxBufferSide = 8192;
 
+// What a DC asked for beyond its window's visible part: the update area of
+// BeginPaint, the regions of GetDCEx. DC coordinates.
+struct DcLimits {
+    std::optional<RectList> only;  // none: no further limit
+    RectList excluded;
+};
+
 // A DC handed out for a window: where it draws in its top-level buffer, and
 // what is needed to move it along when the window moves (GetDC may be held
 // for a window's life).
 struct WindowDc {
     HWND hwnd = nullptr;
     HWND top = nullptr;
-    TRect area;  // top-level window coordinates
+    TPoint origin;             // top-level window coordinates of the DC's (0, 0)
+    std::vector<TRect> pieces;  // its system region, top-level window coordinates
     bool wholeWindow = false;
     DWORD flags = 0;
     bool forPaint = false;  // BeginPaint's, gone at EndPaint: never moved
-    HRGN clip;              // copy of the clip region we selected, if any
+    DcLimits limits;
 };
 
 // Where a window's DC lies in its top-level buffer and what it may touch.
@@ -80,7 +88,9 @@ RectList VisibleArea(Window* w, Window* top, bool wholeWindow, DWORD flags) {
     TRect area = wholeWindow ? Bounds(wo.x, wo.y, w->rect.Width(), w->rect.Height())
                              : Bounds(wo.x + w->client.left, wo.y + w->client.top, w->client.Width(), w->client.Height());
     if (!IsWindowVisible(w->hwnd)) return RectList();
-    for (Window* a = FindWindow(w->parent); a && a != top && !IsTopLevel(a); a = FindWindow(a->parent)) {
+    // Up to the top-level window only: it has a buffer of its own, so its
+    // parts beyond the screen are drawn too and shown when it moves there.
+    for (Window* a = w == top ? nullptr : FindWindow(w->parent); a && a != top; a = FindWindow(a->parent)) {
         TPoint ao = Sub(ClientOriginOnScreen(a), topOrigin);
         area = Intersect(area, Bounds(ao.x, ao.y, a->client.Width(), a->client.Height()));
     }
@@ -119,56 +129,58 @@ RectList VisibleArea(Window* w, Window* top, bool wholeWindow, DWORD flags) {
     return vis;
 }
 
-DcPlacement PlaceDc(Window* w, Window* top, bool wholeWindow, const RectList* clientLimit, DWORD flags) {
+DcPlacement PlaceDc(Window* w, Window* top, bool wholeWindow, const DcLimits& limits, DWORD flags) {
     DcPlacement p;
     p.visible = VisibleArea(w, top, wholeWindow, flags);
     TPoint wo = Sub(WindowOriginOnScreen(w), WindowOriginOnScreen(top));
     p.origin = wholeWindow ? wo : TPoint{wo.x + w->client.left, wo.y + w->client.top};
-    if (clientLimit) {
-        RectList limit = *clientLimit;
-        limit.Offset(wo.x + w->client.left, wo.y + w->client.top);
-        p.visible.IntersectWith(limit);
+    if (limits.only) {
+        RectList only = *limits.only;
+        only.Offset(p.origin.x, p.origin.y);
+        p.visible.IntersectWith(only);
+    }
+    for (TRect r : limits.excluded.Rects()) {
+        r.Offset(p.origin.x, p.origin.y);
+        p.visible.Subtract(r);
     }
     return p;
 }
 
-// A visible area of several pieces becomes the DC's clip region (device
-// coordinates); a copy is answered so that a later move can tell whether the
-// caller has changed it since.
-HRGN SelectVisiblePieces(HDC dc, const DcPlacement& p) {
-    if (p.visible.Rects().size() <= 1) return nullptr;
+// The visible area becomes the DC's system region, out of the caller's
+// reach: clearing or replacing its clip cannot paint over children,
+// siblings or beyond the window.
+void PlaceSurfaceDc(HDC dc, const std::shared_ptr<Surface>& buffer, const DcPlacement& p) {
+    RetargetSurfaceDC(dc, buffer, p.origin, p.visible.Bounds());
     std::vector<TRect> rects = p.visible.Rects();
     for (TRect& r : rects) r.Offset(-p.origin.x, -p.origin.y);
     HRGN rgn = ExtCreateRegion(rects.data(), rects.size());
-    SelectClipRgn(dc, rgn);
-    return rgn;
+    SetDCSystemRegion(dc, rgn);
+    DeleteObject(rgn);
 }
 
-HDC MakeWindowDc(Window* w, bool wholeWindow, const RectList* clientLimit, DWORD flags) {
+HDC MakeWindowDc(Window* w, bool wholeWindow, DcLimits limits, DWORD flags, bool forPaint) {
     Window* top = w->messageOnly ? nullptr : TopLevelOf(w);
     if (!top || !top->buffer) return CreateCompatibleDC(nullptr);
-    DcPlacement p = PlaceDc(w, top, wholeWindow, clientLimit, flags);
-    TRect box = p.visible.Bounds();
-    HDC dc = CreateSurfaceDC(top->buffer, p.origin, box);
+    DcPlacement p = PlaceDc(w, top, wholeWindow, limits, flags);
+    HDC dc = CreateSurfaceDC(top->buffer, p.origin, p.visible.Bounds());
     if (!dc) return dc;
-    HRGN selected = SelectVisiblePieces(dc, p);
-    OpenDcs()[dc.Value()] = WindowDc{w->hwnd, top->hwnd, box, wholeWindow, flags, clientLimit != nullptr, selected};
+    PlaceSurfaceDc(dc, top->buffer, p);
+    OpenDcs()[dc.Value()] =
+        WindowDc{w->hwnd, top->hwnd, p.origin, p.visible.Rects(), wholeWindow, flags, forPaint, std::move(limits)};
     return dc;
 }
 
-void ForgetDcRecord(const WindowDc& rec) {
-    if (rec.clip) DeleteObject(rec.clip);
-}
-
-void MarkPresent(const WindowDc& rec) {
+// What the DC has drawn into its top-level buffer is shown at the next idle.
+void MarkPresent(HDC dc, const WindowDc& rec) {
+    const TRect drawn = TakeDCDamage(dc);
     Window* top = FindWindow(rec.top);
-    if (!top || rec.area.IsEmpty()) return;
+    if (!top || drawn.IsEmpty()) return;
     TRect& d = top->presentDirty;
     if (d.IsEmpty()) {
-        d = rec.area;
+        d = drawn;
     } else {
-        d = TRect{std::min(d.left, rec.area.left), std::min(d.top, rec.area.top), std::max(d.right, rec.area.right),
-                  std::max(d.bottom, rec.area.bottom)};
+        d = TRect{std::min(d.left, drawn.left), std::min(d.top, drawn.top), std::max(d.right, drawn.right),
+                  std::max(d.bottom, drawn.bottom)};
     }
 }
 
@@ -176,8 +188,7 @@ bool ReleaseWindowDc(HDC dc) {
     auto& dcs = OpenDcs();
     auto it = dcs.find(dc.Value());
     if (it != dcs.end()) {
-        MarkPresent(it->second);
-        ForgetDcRecord(it->second);
+        MarkPresent(dc, it->second);
         dcs.erase(it);
     }
     return DeleteDC(dc);
@@ -377,7 +388,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     w->erase = false;
     w->validatedInPaint = true;
     ps->rcPaint = area.Bounds();
-    ps->hdc = MakeWindowDc(w, false, &area, 0);
+    ps->hdc = MakeWindowDc(w, false, DcLimits{area, {}}, 0, true);
     ps->fErase = erase;
     if (erase && ps->hdc) ps->fErase = SendMessage(hwnd, WM_ERASEBKGND, DcToWParam(ps->hdc), 0) == 0;
     return ps->hdc;
@@ -395,17 +406,14 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
     Window* w = FindWindow(hwnd);
     if (!w) return nullptr;
     if (hwnd == State().desktop) return CreateCompatibleDC(nullptr);  // the desktop is drawn by the display
-    RectList limit;
-    bool limited = false;
+    DcLimits limits;
     if (clip && (flags & DCX_INTERSECTRGN)) {
-        for (const TRect& r : RegionRects(clip)) limit.Add(r);
-        limited = true;
+        limits.only.emplace();
+        for (const TRect& r : RegionRects(clip)) limits.only->Add(r);
     }
-    HDC dc = MakeWindowDc(w, flags & DCX_WINDOW, limited ? &limit : nullptr, flags);
-    if (dc && clip && (flags & DCX_EXCLUDERGN)) {
-        for (const TRect& r : RegionRects(clip)) ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
-    }
-    return dc;
+    if (clip && (flags & DCX_EXCLUDERGN))
+        for (const TRect& r : RegionRects(clip)) limits.excluded.Add(r);
+    return MakeWindowDc(w, flags & DCX_WINDOW, std::move(limits), flags, false);
 }
 
 HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, 0); }
@@ -458,7 +466,7 @@ void ResizeBackBuffer(Window* w) {
 void PresentDirtyWindows() {
     WinsysState& s = State();
     // DCs that callers keep open may have drawn since the last look.
-    for (auto& [value, rec] : OpenDcs()) MarkPresent(rec);
+    for (auto& [value, rec] : OpenDcs()) MarkPresent(HDC(value), rec);
     Window* desk = FindWindow(s.desktop);
     for (HWND h : desk->children) {
         Window* w = FindWindow(h);
@@ -476,25 +484,15 @@ void MoveWindowDcs() {
         Window* top = w ? TopLevelOf(w) : nullptr;
         if (!top || !top->buffer) continue;
         HDC dc(value);
-        DcPlacement p = PlaceDc(w, top, rec.wholeWindow, nullptr, rec.flags);
-        TRect box = p.visible.Bounds();
-        if (box == rec.area && top->hwnd == rec.top && GetDCSurface(dc) == top->buffer &&
-            GetDCDeviceOrigin(dc) == p.origin && !rec.clip)
+        DcPlacement p = PlaceDc(w, top, rec.wholeWindow, rec.limits, rec.flags);
+        if (top->hwnd == rec.top && GetDCSurface(dc) == top->buffer && p.origin == rec.origin &&
+            p.visible.Rects() == rec.pieces)
             continue;
-        RetargetSurfaceDC(dc, top->buffer, p.origin, box);
-        rec.area = box;
+        MarkPresent(dc, rec);  // drawn where the window was
+        PlaceSurfaceDc(dc, top->buffer, p);
         rec.top = top->hwnd;
-        // Our clip region follows too, unless the caller has put its own.
-        HRGN current = CreateRectRgn(0, 0, 0, 0);
-        bool ours = rec.clip ? (GetClipRgn(dc, current) == 1 && EqualRgn(current, rec.clip))
-                             : GetClipRgn(dc, current) == 0;
-        DeleteObject(current);
-        if (!ours) continue;
-        if (rec.clip) {
-            DeleteObject(rec.clip);
-            SelectClipRgn(dc, nullptr);
-        }
-        rec.clip = SelectVisiblePieces(dc, p);
+        rec.origin = p.origin;
+        rec.pieces = p.visible.Rects();
     }
 }
 
@@ -503,7 +501,6 @@ void ForgetWindowDcs(HWND hwnd) {
     for (auto it = dcs.begin(); it != dcs.end();) {
         if (it->second.hwnd == hwnd) {
             DeleteDC(HDC(it->first));
-            ForgetDcRecord(it->second);
             it = dcs.erase(it);
         } else {
             ++it;

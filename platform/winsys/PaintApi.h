@@ -57,6 +57,12 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps);
 bool EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
 HDC GetDC(HWND hwnd);        // client area, origin at its top-left
 HDC GetWindowDC(HWND hwnd);  // whole window, origin at its top-left
+// `clip` (DC coordinates: the window's with DCX_WINDOW, else the client's)
+// narrows the DC with DCX_INTERSECTRGN or is cut out of it with
+// DCX_EXCLUDERGN. A window DC's visible part (its area less clipped-out
+// children and siblings, within its window region) is its system region:
+// the caller's SelectClipRgn, even with null, cannot reach beyond it. A DC
+// that is kept follows its window's moves, sizes and frame changes.
 HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags);
 int ReleaseDC(HWND hwnd, HDC dc);
 
