@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/winsys/Backend.h"
@@ -47,6 +48,8 @@ public:
     TopLevelInfo SurfaceInfo(HWND window) const;
     std::vector<HWND> ZOrder() const { return order_; }
     int PresentCount() const { return presents_; }
+    // The areas (window coordinates) presented since the last call, oldest first.
+    std::vector<std::pair<HWND, TRect>> TakePresented() { return std::exchange(presented_, {}); }
     int CursorShape() const { return cursor_; }
     bool MouseCaptured() const { return captured_; }
     // The window's pixels (window-sized), or the whole screen composed from
@@ -67,7 +70,10 @@ public:
     void UpdateSurface(HWND window, const TopLevelInfo& info) override;
     void DestroySurface(HWND window) override;
     void RestackSurfaces(const std::vector<HWND>& topToBottom) override { order_ = topToBottom; }
-    void Present(HWND, const TRect&) override { ++presents_; }
+    void Present(HWND window, const TRect& dirty) override {
+        ++presents_;
+        presented_.emplace_back(window, dirty);
+    }
     void SetCursorShape(int standardCursor) override { cursor_ = standardCursor; }
     void SetMouseCapture(bool on) override { captured_ = on; }
     void SetCursorPosition(TPoint) override {}
@@ -83,6 +89,7 @@ private:
     std::map<HWND, TopLevelInfo> surfaces_;
     std::vector<HWND> order_;
     int presents_ = 0;
+    std::vector<std::pair<HWND, TRect>> presented_;
     int cursor_ = 0;
     bool captured_ = false;
     std::string clipboard_;

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 
 #include "WinsysFixture.h"
 
@@ -271,6 +272,164 @@ TEST_F(PaintTests, AKeptDcFollowsItsWindow) {
     EXPECT_EQ(PixelAt(form, 5 + 15, 5 + 15), kBlue);       // nor where it was
     ReleaseDC(child, keptChild);
     ReleaseDC(form, kept);
+}
+
+}  // namespace
+}  // namespace tarvel
+
+namespace tarvel {
+namespace {
+
+// Windows here paint nothing themselves, so what the tests draw stays.
+std::optional<LRESULT> PaintsNothing(HWND h, UINT m, WPARAM, LPARAM) {
+    if (m == WM_NCPAINT || m == WM_PAINT || m == WM_ERASEBKGND) {
+        if (m == WM_PAINT) ValidateRect(h, nullptr);
+        return 0;
+    }
+    return std::nullopt;
+}
+
+COLORREF BufferAt(HWND top, int x, int y) {
+    std::shared_ptr<Surface> s = GetWindowSurface(top);
+    if (!s || !s->BoundsRect().Contains(TPoint{x, y})) return CLR_INVALID;
+    return PixelToColorRef(s->Pixel(x, y) & 0xFFFFFF);
+}
+
+TEST_F(PaintTests, AKeptDcFollowsAMoveAndAResizeIntoANewBackBuffer) {
+    HWND form = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 200, 150), nullptr, PaintsNothing);
+    HWND child = Create(WS_CHILD | WS_VISIBLE, Bounds(10, 10, 30, 30), form, PaintsNothing);
+    Pump();
+    HDC formDc = GetWindowDC(form);
+    HDC childDc = GetDC(child);
+    const std::shared_ptr<Surface> before = GetWindowSurface(form);
+
+    MoveWindow(child, 60, 40, 50, 40, true);
+    // Larger than the screen: the back buffer is replaced under the DCs.
+    SetWindowPos(form, nullptr, 100, 50, 810, 610, SWP_NOZORDER);
+    Pump();
+    ASSERT_NE(GetWindowSurface(form), before);
+    Fill(formDc, Rect(-50, -50, 2000, 2000), kBlue);
+    Fill(childDc, Rect(-50, -50, 2000, 2000), kYellow);
+    EXPECT_EQ(BufferAt(form, 60, 40), kYellow);    // the child where it is now
+    EXPECT_EQ(BufferAt(form, 109, 79), kYellow);   // at its new size
+    EXPECT_EQ(BufferAt(form, 110, 40), kBlue);     // and not beyond it
+    EXPECT_EQ(BufferAt(form, 15, 15), kBlue);      // nor where it was
+    EXPECT_EQ(BufferAt(form, 809, 609), kBlue);    // the form's DC reaches its new size
+    TRect box;
+    GetClipBox(formDc, &box);
+    EXPECT_EQ(box, Rect(0, 0, 810, 610));          // and stops there
+    EXPECT_EQ(before->Pixel(15, 15) & 0xFFFFFF, 0u);  // nothing went to the old buffer
+    ReleaseDC(child, childDc);
+    ReleaseDC(form, formDc);
+}
+
+// Whatever a caller does to its clip, a window's DC stays within what the
+// window may touch: its children clipped out, its own area, its update area.
+TEST_F(PaintTests, ACallerClearingItsClipStaysInsideWhatItsWindowMayTouch) {
+    struct Dc {
+        const char* name;
+        std::function<HDC(HWND top, HWND child, PAINTSTRUCT&)> get;
+        std::vector<TPoint> allowed, forbidden;  // top-level window coordinates
+    };
+    const std::vector<TPoint> outside = {{150, 150}, {100, 5}};
+    const Dc dcs[] = {
+        {"GetDC of a parent that clips its children",
+         [](HWND top, HWND, PAINTSTRUCT&) { return GetDC(top); }, {{5, 5}, {90, 90}}, {{15, 15}, {39, 39}}},
+        {"GetWindowDC of a child", [](HWND, HWND child, PAINTSTRUCT&) { return GetWindowDC(child); },
+         {{10, 10}, {39, 39}}, {{5, 5}, {40, 40}, {9, 20}}},
+        {"BeginPaint of a part",
+         [](HWND top, HWND, PAINTSTRUCT& ps) {
+             const TRect part = Rect(0, 0, 50, 50);
+             InvalidateRect(top, &part, false);
+             return BeginPaint(top, &ps);
+         },
+         {{5, 5}, {45, 45}}, {{15, 15}, {55, 5}, {5, 60}}},
+    };
+    struct Clip {
+        const char* name;
+        std::function<void(HDC)> apply;
+    };
+    const Clip clips[] = {
+        {"clip removed", [](HDC dc) { SelectClipRgn(dc, nullptr); }},
+        {"clip over everything",
+         [](HDC dc) {
+             HRGN all = CreateRectRgn(-1000, -1000, 1000, 1000);
+             SelectClipRgn(dc, all);
+             DeleteObject(all);
+         }},
+        {"clip saved, cleared and restored",
+         [](HDC dc) {
+             const int saved = SaveDC(dc);
+             SelectClipRgn(dc, nullptr);
+             RestoreDC(dc, saved);
+             SelectClipRgn(dc, nullptr);
+         }},
+    };
+    for (const Dc& d : dcs) {
+        for (const Clip& c : clips) {
+            HWND top = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 100), nullptr, PaintsNothing);
+            HWND child = Create(WS_CHILD | WS_VISIBLE, Bounds(10, 10, 30, 30), top, PaintsNothing);
+            Pump();
+            PAINTSTRUCT ps;
+            HDC dc = d.get(top, child, ps);
+            c.apply(dc);
+            Fill(dc, Rect(-500, -500, 500, 500), kRed);
+            for (TPoint p : d.allowed) EXPECT_EQ(BufferAt(top, p.x, p.y), kRed) << d.name << ", " << c.name;
+            for (TPoint p : d.forbidden) EXPECT_EQ(BufferAt(top, p.x, p.y), 0u) << d.name << ", " << c.name;
+            for (TPoint p : outside) EXPECT_EQ(BufferAt(top, p.x, p.y), 0u) << d.name << ", " << c.name;
+            if (ps.hdc == dc) EndPaint(top, &ps);
+            else ReleaseDC(top, dc);
+            DestroyWindow(top);
+        }
+    }
+}
+
+// A caller saves its DC state, the window system moves the DC, the caller
+// restores: the clip of before the move must not come back.
+TEST_F(PaintTests, RestoringASavedDcKeepsTheVisibleAreaOfNow) {
+    HWND top = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 100), nullptr, PaintsNothing);
+    HWND child = Create(WS_CHILD | WS_VISIBLE, Bounds(10, 10, 20, 20), top, PaintsNothing);
+    Pump();
+    HDC kept = GetDC(top);
+    const int saved = SaveDC(kept);
+    MoveWindow(child, 60, 60, 20, 20, true);
+    Pump();
+    RestoreDC(kept, saved);
+    Fill(kept, Rect(0, 0, 100, 100), kRed);
+    EXPECT_EQ(BufferAt(top, 15, 15), kRed);  // where the child was
+    EXPECT_EQ(BufferAt(top, 65, 65), 0u);    // where it is now
+    TRect box;
+    GetClipBox(kept, &box);
+    EXPECT_EQ(box, Rect(0, 0, 100, 100));
+    ReleaseDC(top, kept);
+}
+
+// Only what was drawn reaches the display, also through DCs kept open.
+TEST_F(PaintTests, OnlyWhatWasDrawnIsPresented) {
+    HWND h = Create(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 100, 80), nullptr,
+                    [](HWND hwnd, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+                        if (AnswerFrame(m, w, l, Rect(2, 10, 2, 2))) return 0;
+                        return PaintsNothing(hwnd, m, w, l);
+                    });
+    Pump();
+    backend->TakePresented();
+
+    HDC dc = GetDC(h);
+    SetPixel(dc, 3, 4, kRed);
+    ReleaseDC(h, dc);
+    Pump();
+    using Presented = std::vector<std::pair<HWND, TRect>>;
+    EXPECT_EQ(backend->TakePresented(), (Presented{{h, Rect(5, 14, 6, 15)}}));
+
+    HDC kept = GetDC(h);
+    Pump();
+    EXPECT_EQ(backend->TakePresented(), Presented{});  // open, but nothing drawn
+    Fill(kept, Rect(10, 10, 20, 15), kGreen);
+    Pump();
+    EXPECT_EQ(backend->TakePresented(), (Presented{{h, Rect(12, 20, 22, 25)}}));
+    Pump();
+    EXPECT_EQ(backend->TakePresented(), Presented{});
+    ReleaseDC(h, kept);
 }
 
 }  // namespace
