@@ -161,6 +161,12 @@ enum TteTextStyle : uint8_t { ktxsDropShadow, ktxsRTLReading, ktxsNoPrefix, ktxs
 using TteTextStyles = TSet<TteTextStyle>;
 enum TteTextOrientation : uint8_t { ktxoHorizontal, ktxoVerticalTop, ktxoVerticalBottom };
 
+// The caption buttons of a skinned frame (and of the theme preview).
+enum TTeBorderIcon : uint8_t {
+    kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize, kbiHelp, kbiRollup, kbiTray, kbiTop, kbiCustom
+};
+using TTeBorderIcons = TSet<TTeBorderIcon>;
+
 // The rectangle of "no rectangle".
 inline constexpr TRect NullRect{-1, -1, -1, -1};
 
