@@ -37,7 +37,9 @@ TteBitmap* FindLiveBitmap(HDC dc) {
 
 TteBitmap::TteBitmap() = default;
 
-TteBitmap::~TteBitmap() { ReleaseSurface(); }
+TteBitmap::~TteBitmap() {
+    ReleaseSurface();
+}
 
 void TteBitmap::ReleaseSurface() {
     if (canvas_) canvas_->SetHandle(nullptr);
@@ -95,7 +97,9 @@ TCanvas* TteBitmap::GetCanvas() {
     return canvas_.get();
 }
 
-uint32_t TteBitmap::GetPixel(int x, int y) const { return Contains(x, y) ? GetScanLine(y)[x] : 0; }
+uint32_t TteBitmap::GetPixel(int x, int y) const {
+    return Contains(x, y) ? GetScanLine(y)[x] : 0;
+}
 
 void TteBitmap::SetPixel(int x, int y, uint32_t colour) {
     if (Contains(x, y)) GetScanLine(y)[x] = colour;
@@ -120,7 +124,8 @@ void TteBitmap::FillRect(const TRect& rect, uint32_t colour) {
     if (Empty() || r.IsEmpty()) return;
     if (AlphaBlend) {
         std::vector<uint32_t> row(static_cast<size_t>(r.Width()), colour);
-        for (int y = r.top; y < r.bottom; ++y) LineAlphaBlendFunc(row.data(), GetScanLine(y) + r.left, r.Width());
+        for (int y = r.top; y < r.bottom; ++y)
+            LineAlphaBlendFunc(row.data(), GetScanLine(y) + r.left, r.Width());
     } else {
         FillLongwordRectFunc(bits_, width_, height_, r.left, r.top, r.right - 1, r.bottom - 1, colour);
     }
@@ -156,7 +161,8 @@ void TteBitmap::CheckingTransparent(uint32_t colour) {
     const int64_t n = static_cast<int64_t>(width_) * height_;
     for (int64_t i = 0; i < n; ++i) {
         const uint32_t p = bits_[i];
-        if (near(RedOf(p), RedOf(colour)) && near(GreenOf(p), GreenOf(colour)) && near(BlueOf(p), BlueOf(colour))) {
+        if (near(RedOf(p), RedOf(colour)) && near(GreenOf(p), GreenOf(colour)) &&
+            near(BlueOf(p), BlueOf(colour))) {
             bits_[i] = teKeyColor;
             Transparent = true;
         }
@@ -173,10 +179,18 @@ void TteBitmap::ForEachVisiblePixel(uint32_t (*change)(uint32_t, int), int amoun
     }
 }
 
-void TteBitmap::ChangeBitmapBrightness(int amount) { ForEachVisiblePixel(&ChangeBrightness, amount, true); }
-void TteBitmap::ChangeBitmapSat(int amount) { ForEachVisiblePixel(&ChangeSat, amount, true); }
-void TteBitmap::ChangeBitmapHue(int amount) { ForEachVisiblePixel(&ChangeHue, amount, true); }
-void TteBitmap::SetBitmapHue(int hue) { ForEachVisiblePixel(&SetHue, hue, false); }
+void TteBitmap::ChangeBitmapBrightness(int amount) {
+    ForEachVisiblePixel(&ChangeBrightness, amount, true);
+}
+void TteBitmap::ChangeBitmapSat(int amount) {
+    ForEachVisiblePixel(&ChangeSat, amount, true);
+}
+void TteBitmap::ChangeBitmapHue(int amount) {
+    ForEachVisiblePixel(&ChangeHue, amount, true);
+}
+void TteBitmap::SetBitmapHue(int hue) {
+    ForEachVisiblePixel(&SetHue, hue, false);
+}
 
 // ---------------------------------------------------------------------------
 // Streams
@@ -312,7 +326,9 @@ TteBitmapLink* TteBitmap::GetBitmapLink(const TRect& rect) {
     return link;
 }
 
-TteBitmapLink* TteBitmap::GetBitmapLink(const String& rectText) { return GetBitmapLink(StringToRect(rectText)); }
+TteBitmapLink* TteBitmap::GetBitmapLink(const String& rectText) {
+    return GetBitmapLink(StringToRect(rectText));
+}
 
 // ---------------------------------------------------------------------------
 // Drawing
@@ -335,19 +351,23 @@ void DrawOntoDevice(const TteBitmap& bitmap, HDC dc, const TRect& d, const TRect
     using Routine = void (*)(HDC, int, int, int, int, const TteBitmap&, int, int, int, int);
     static constexpr Routine kRoutines[] = {&StretchToDCOpaqueFunc, &StretchToDCAlphaBlendFunc,
                                             &StretchToDCTransparentFunc};
-    kRoutines[static_cast<int>(bitmap.DrawMode())](dc, d.left, d.top, d.Width(), d.Height(), bitmap, s.left, s.top,
-                                                   s.Width(), s.Height());
+    kRoutines[static_cast<int>(bitmap.DrawMode())](dc, d.left, d.top, d.Width(), d.Height(), bitmap, s.left,
+                                                   s.top, s.Width(), s.Height());
 }
 
 }  // namespace
 
-void TteBitmap::Draw(HDC dc, int x, int y) const { Draw(dc, x, y, BoundsRect()); }
+void TteBitmap::Draw(HDC dc, int x, int y) const {
+    Draw(dc, x, y, BoundsRect());
+}
 
 void TteBitmap::Draw(HDC dc, int x, int y, const TRect& srcRect) const {
     Draw(dc, TRect{x, y, x + srcRect.Width(), y + srcRect.Height()}, srcRect);
 }
 
-void TteBitmap::Draw(HDC dc, const TRect& dstRect) const { Draw(dc, dstRect, BoundsRect()); }
+void TteBitmap::Draw(HDC dc, const TRect& dstRect) const {
+    Draw(dc, dstRect, BoundsRect());
+}
 
 void TteBitmap::Draw(HDC dc, const TRect& dstRect, const TRect& srcRect) const {
     if (Empty() || !dc) return;
@@ -358,17 +378,22 @@ void TteBitmap::Draw(HDC dc, const TRect& dstRect, const TRect& srcRect) const {
     DrawOntoDevice(*this, dc, dstRect, srcRect);
 }
 
-void TteBitmap::Draw(TteBitmap& target, int x, int y) const { Draw(target, x, y, BoundsRect()); }
+void TteBitmap::Draw(TteBitmap& target, int x, int y) const {
+    Draw(target, x, y, BoundsRect());
+}
 
 void TteBitmap::Draw(TteBitmap& target, int x, int y, const TRect& srcRect) const {
     Draw(target, TRect{x, y, x + srcRect.Width(), y + srcRect.Height()}, srcRect);
 }
 
-void TteBitmap::Draw(TteBitmap& target, const TRect& dstRect) const { Draw(target, dstRect, BoundsRect()); }
+void TteBitmap::Draw(TteBitmap& target, const TRect& dstRect) const {
+    Draw(target, dstRect, BoundsRect());
+}
 
 void TteBitmap::Draw(TteBitmap& target, const TRect& dstRect, const TRect& srcRect) const {
     if (Empty() || target.Empty()) return;
-    StretchPixels(RowsOf(target), dstRect, dstRect, RowsOf(*this), srcRect, DrawMode(), TMapRounding::Truncate);
+    StretchPixels(RowsOf(target), dstRect, dstRect, RowsOf(*this), srcRect, DrawMode(),
+                  TMapRounding::Truncate);
 }
 
 void TteBitmap::Tile(TteBitmap& target, const TRect& dstRect, const TRect& srcRect) const {
@@ -378,7 +403,8 @@ void TteBitmap::Tile(TteBitmap& target, const TRect& dstRect, const TRect& srcRe
 void TteBitmap::Tile(HDC dc, const TRect& dstRect, const TRect& srcRect) const {
     if (Empty() || !dc) return;
     if (TteBitmap* target = FindLiveBitmap(dc)) {
-        ForEachTileCell(dstRect, srcRect, [&](const TTileCell& c) { Draw(*target, MovedByOrigin(dc, c.dst), c.src); });
+        ForEachTileCell(dstRect, srcRect,
+                        [&](const TTileCell& c) { Draw(*target, MovedByOrigin(dc, c.dst), c.src); });
         return;
     }
     int w = 0, h = 0, bitCount = 0;
@@ -395,7 +421,9 @@ void TteBitmap::Tile(HDC dc, const TRect& dstRect, const TRect& srcRect) const {
 }
 
 namespace {
-bool CellMeets(const TRect& cell, const TRect& clip) { return clip.IsEmpty() || !Intersect(cell, clip).IsEmpty(); }
+bool CellMeets(const TRect& cell, const TRect& clip) {
+    return clip.IsEmpty() || !Intersect(cell, clip).IsEmpty();
+}
 }  // namespace
 
 void TteBitmap::TileClip(HDC dc, const TRect& dstRect, const TRect& clipRect, const TRect& srcRect) const {

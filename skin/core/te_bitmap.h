@@ -91,7 +91,9 @@ public:
     void Draw(HDC dc, const TRect& dstRect) const;
     void Draw(HDC dc, const TRect& dstRect, const TRect& srcRect) const;
     void Draw(TCanvas& canvas, int x, int y) const { Draw(canvas.Handle(), x, y); }
-    void Draw(TCanvas& canvas, int x, int y, const TRect& srcRect) const { Draw(canvas.Handle(), x, y, srcRect); }
+    void Draw(TCanvas& canvas, int x, int y, const TRect& srcRect) const {
+        Draw(canvas.Handle(), x, y, srcRect);
+    }
     void Draw(TCanvas& canvas, const TRect& dstRect) const { Draw(canvas.Handle(), dstRect); }
     void Draw(TCanvas& canvas, const TRect& dstRect, const TRect& srcRect) const {
         Draw(canvas.Handle(), dstRect, srcRect);
@@ -160,10 +162,10 @@ void ForEachTileCell(const TRect& dstRect, const TRect& srcRect, Visit&& visit) 
     if (tw <= 0 || th <= 0 || dstRect.IsEmpty()) return;
     for (int64_t x = dstRect.left; x < dstRect.right; x += tw) {
         for (int64_t y = dstRect.top; y < dstRect.bottom; y += th) {
-            const TRect cell = Intersect(
-                TRect{static_cast<int>(x), static_cast<int>(y), static_cast<int>(std::min<int64_t>(x + tw, dstRect.right)),
-                      static_cast<int>(std::min<int64_t>(y + th, dstRect.bottom))},
-                dstRect);
+            const TRect cell = Intersect(TRect{static_cast<int>(x), static_cast<int>(y),
+                                               static_cast<int>(std::min<int64_t>(x + tw, dstRect.right)),
+                                               static_cast<int>(std::min<int64_t>(y + th, dstRect.bottom))},
+                                         dstRect);
             if (cell.IsEmpty()) break;
             visit(TTileCell{cell, TRect{srcRect.left, srcRect.top, srcRect.left + cell.Width(),
                                         srcRect.top + cell.Height()}});

@@ -6,7 +6,9 @@
 
 namespace tarvel {
 
-int RoundHalfEven(long double x) { return static_cast<int>(std::nearbyintl(x)); }
+int RoundHalfEven(long double x) {
+    return static_cast<int>(std::nearbyintl(x));
+}
 
 TteColor teColor(TColor color, uint8_t alpha) {
     return (FromRGB(ColorToRGB(color)) & 0x00FFFFFFu) | (static_cast<TteColor>(alpha) << 24);
@@ -81,7 +83,9 @@ int WrapOnce(int v) {
     return v;
 }
 
-int Scaled255(float v) { return RoundHalfEven(static_cast<long double>(v) * 255); }
+int Scaled255(float v) {
+    return RoundHalfEven(static_cast<long double>(v) * 255);
+}
 
 }  // namespace
 
@@ -92,8 +96,8 @@ TteColor HSLtoRGB(float h, float s, float l) {
     }
     const float q = l > 0.5f ? s + l - s * l : l * (s + 1.0f);
     const float p = 2.0f * l - q;
-    return teColor(HueToChannel(p, q, h + 1.0f / 3.0f), HueToChannel(p, q, h), HueToChannel(p, q, h - 1.0f / 3.0f),
-                   255);
+    return teColor(HueToChannel(p, q, h + 1.0f / 3.0f), HueToChannel(p, q, h),
+                   HueToChannel(p, q, h - 1.0f / 3.0f), 255);
 }
 
 TteColor SetHue(TteColor c, int hue) {
@@ -119,19 +123,32 @@ TteColor ChangeBrightness(TteColor c, int amount) {
 }
 
 TteColor ChangeColor(TteColor c, int dR, int dG, int dB, int dA) {
-    return teColor(RedOf(c) + dR, GreenOf(c) + dG, BlueOf(c) + dB, static_cast<uint8_t>((AlphaOf(c) + dA) & 0xFF));
+    return teColor(RedOf(c) + dR, GreenOf(c) + dG, BlueOf(c) + dB,
+                   static_cast<uint8_t>((AlphaOf(c) + dA) & 0xFF));
 }
 
-TteColor ChangeColor(TteColor c, int d) { return ChangeColor(c, d, d, d, 0); }
-TteColor SunkenColor(TteColor c, int dR, int dG, int dB, int dA) { return ChangeColor(c, -dR, -dG, -dB, -dA); }
-TteColor SunkenColor(TteColor c, int d) { return ChangeColor(c, -d); }
-TteColor RaisedColor(TteColor c, int dR, int dG, int dB, int dA) { return ChangeColor(c, dR, dG, dB, dA); }
-TteColor RaisedColor(TteColor c, int d) { return ChangeColor(c, d); }
+TteColor ChangeColor(TteColor c, int d) {
+    return ChangeColor(c, d, d, d, 0);
+}
+TteColor SunkenColor(TteColor c, int dR, int dG, int dB, int dA) {
+    return ChangeColor(c, -dR, -dG, -dB, -dA);
+}
+TteColor SunkenColor(TteColor c, int d) {
+    return ChangeColor(c, -d);
+}
+TteColor RaisedColor(TteColor c, int dR, int dG, int dB, int dA) {
+    return ChangeColor(c, dR, dG, dB, dA);
+}
+TteColor RaisedColor(TteColor c, int d) {
+    return ChangeColor(c, d);
+}
 
 TColor StdChangeColor(TColor color, int dR, int dG, int dB, int) {
     return ToRGB(ChangeColor(FromRGB(ColorToRGB(color)), dR, dG, dB, 0));
 }
 
-TColor StdChangeColor(TColor color, int d) { return StdChangeColor(color, d, d, d, 0); }
+TColor StdChangeColor(TColor color, int d) {
+    return StdChangeColor(color, d, d, d, 0);
+}
 
 }  // namespace tarvel

@@ -4,7 +4,9 @@
 
 namespace tarvel {
 
-bool IsMaskedPixel(uint32_t pixel) { return pixel != teNone && (pixel >> 24) < 255; }
+bool IsMaskedPixel(uint32_t pixel) {
+    return pixel != teNone && (pixel >> 24) < 255;
+}
 
 void TteBitmapLink::Assign(TPersistent* source) {
     if (auto* src = dynamic_cast<TteBitmapLink*>(source)) {
@@ -68,7 +70,7 @@ void TteBitmapLink::CheckingMasked(const TRect& m) {
                              {0, m.top, m.left, h - m.bottom},
                              {w - m.right, m.top, w, h - m.bottom}};
     const TRect centre{m.left, m.top, w - m.right, h - m.bottom};
-    auto inAny = [](const TRect (&rects)[4], TPoint p) {
+    auto inAny = [](const TRect(&rects)[4], TPoint p) {
         for (const TRect& r : rects)
             if (r.Contains(p)) return true;
         return false;
@@ -90,9 +92,13 @@ void TteBitmapLink::CheckingMasked(const TRect& m) {
 
 // ---------------------------------------------------------------------------
 
-TteBitmapList::~TteBitmapList() { Clear(); }
+TteBitmapList::~TteBitmapList() {
+    Clear();
+}
 
-void TteBitmapList::Clear() { TList::Clear(); }
+void TteBitmapList::Clear() {
+    TList::Clear();
+}
 
 void TteBitmapList::Notify(void* item, TListNotification action) {
     if (action == TListNotification::lnDeleted) delete static_cast<TteBitmap*>(item);

@@ -24,7 +24,9 @@ struct TPcxHeader {
     int planes, bytesPerLine;
 };
 
-int U16(const uint8_t* p) { return p[0] | (p[1] << 8); }
+int U16(const uint8_t* p) {
+    return p[0] | (p[1] << 8);
+}
 
 TPcxHeader ParseHeader(const uint8_t* h) {
     TPcxHeader r{};
@@ -47,7 +49,9 @@ constexpr std::array<uint32_t, 16> kSystemPalette16 = {
     0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
     0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
-[[noreturn]] void Malformed() { throw EReadError(kPcxError); }
+[[noreturn]] void Malformed() {
+    throw EReadError(kPcxError);
+}
 
 // Decodes exactly out.size() bytes; runs are cut where the picture ends.
 void Unpack(const std::vector<uint8_t>& in, bool rle, std::vector<uint8_t>& out) {
@@ -104,8 +108,9 @@ void TteBitmap::LoadFromPcxStream(TStream& stream) {
             const uint8_t* src = rows.data() + rowBytes * static_cast<size_t>(y);
             uint32_t* dst = picture.ScanLine(y);
             for (int x = 0; x < width; ++x)
-                dst[x] = indexed ? palette[src[x]]
-                                 : (src[x] << 16) | (src[h.bytesPerLine + x] << 8) | src[2 * h.bytesPerLine + x];
+                dst[x] = indexed
+                             ? palette[src[x]]
+                             : (src[x] << 16) | (src[h.bytesPerLine + x] << 8) | src[2 * h.bytesPerLine + x];
         }
         Assign(&picture);
     } catch (...) {

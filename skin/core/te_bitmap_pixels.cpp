@@ -53,7 +53,8 @@ bool CutInclusive(int w, int h, int& x1, int& y1, int& x2, int& y2) {
 
 void FillLongwordRectFunc(uint32_t* bits, int w, int h, int x1, int y1, int x2, int y2, uint32_t value) {
     if (!bits || !CutInclusive(w, h, x1, y1, x2, y2)) return;
-    for (int y = y1; y <= y2; ++y) FillLongwordFunc(bits + static_cast<int64_t>(y) * w + x1, x2 - x1 + 1, value);
+    for (int y = y1; y <= y2; ++y)
+        FillLongwordFunc(bits + static_cast<int64_t>(y) * w + x1, x2 - x1 + 1, value);
 }
 
 void FillAlphaFunc(uint32_t* dst, int count, uint8_t alpha) {
@@ -71,7 +72,9 @@ void ClearAlphaFunc(uint32_t* dst, int count, uint32_t colour) {
         if ((dst[i] & 0x00FFFFFFu) == (colour & 0x00FFFFFFu)) dst[i] &= 0x00FFFFFFu;
 }
 
-bool HasMMX() { return false; }
+bool HasMMX() {
+    return false;
+}
 void EMMS() {}
 
 // ---------------------------------------------------------------------------
@@ -81,9 +84,15 @@ namespace {
 
 void DrawRow(TDrawMode mode, const uint32_t* src, uint32_t* dst, int count) {
     switch (mode) {
-    case TDrawMode::Opaque: MoveLongwordFunc(src, dst, count); break;
-    case TDrawMode::AlphaBlend: LineAlphaBlendFunc(src, dst, count); break;
-    case TDrawMode::Transparent: LineTransparentFunc(src, dst, count); break;
+        case TDrawMode::Opaque:
+            MoveLongwordFunc(src, dst, count);
+            break;
+        case TDrawMode::AlphaBlend:
+            LineAlphaBlendFunc(src, dst, count);
+            break;
+        case TDrawMode::Transparent:
+            LineTransparentFunc(src, dst, count);
+            break;
     }
 }
 
@@ -91,11 +100,14 @@ bool InsideSource(const TPixelRows& src, const TRect& r) {
     return r.left >= 0 && r.top >= 0 && r.right <= src.width && r.bottom <= src.height;
 }
 
-bool SameMemory(const TPixelRows& a, const TPixelRows& b) { return a.bits && a.bits == b.bits; }
+bool SameMemory(const TPixelRows& a, const TPixelRows& b) {
+    return a.bits && a.bits == b.bits;
+}
 
 }  // namespace
 
-int MapSourceIndex(int x, const TRect& dstRect, const TRect& srcRect, bool horizontal, TMapRounding rounding) {
+int MapSourceIndex(int x, const TRect& dstRect, const TRect& srcRect, bool horizontal,
+                   TMapRounding rounding) {
     const int dstLo = horizontal ? dstRect.left : dstRect.top;
     const int dstSize = horizontal ? dstRect.Width() : dstRect.Height();
     const int srcLo = horizontal ? srcRect.left : srcRect.top;
@@ -118,10 +130,11 @@ void StretchPixels(const TPixelRows& dst, const TRect& dstRect, const TRect& cli
         // picture comes out whole where source and target overlap.
         std::vector<uint32_t> copy(static_cast<size_t>(srcRect.Width()) * srcRect.Height());
         for (int y = 0; y < srcRect.Height(); ++y)
-            std::memcpy(copy.data() + static_cast<size_t>(y) * srcRect.Width(), src.Row(srcRect.top + y) + srcRect.left,
-                        static_cast<size_t>(srcRect.Width()) * 4);
+            std::memcpy(copy.data() + static_cast<size_t>(y) * srcRect.Width(),
+                        src.Row(srcRect.top + y) + srcRect.left, static_cast<size_t>(srcRect.Width()) * 4);
         const TPixelRows temp{copy.data(), srcRect.Width(), srcRect.Height(), false};
-        StretchPixels(dst, dstRect, clip, temp, TRect{0, 0, srcRect.Width(), srcRect.Height()}, mode, rounding);
+        StretchPixels(dst, dstRect, clip, temp, TRect{0, 0, srcRect.Width(), srcRect.Height()}, mode,
+                      rounding);
         return;
     }
 
@@ -149,7 +162,8 @@ void StretchPixels(const TPixelRows& dst, const TRect& dstRect, const TRect& cli
         }
         if (sy != previous) {
             const uint32_t* in = src.Row(sy);
-            for (int i = 0; i < visW; ++i) gathered[static_cast<size_t>(i)] = in[columns[static_cast<size_t>(i)]];
+            for (int i = 0; i < visW; ++i)
+                gathered[static_cast<size_t>(i)] = in[columns[static_cast<size_t>(i)]];
             previous = sy;
         }
         DrawRow(mode, gathered.data(), out, visW);
@@ -170,11 +184,12 @@ void StretchBitmap(TteBitmap& target, const TRect& dstRect, const TRect& clipRec
 void StretchDib(uint32_t* bits, const TRect& dstRect, const TRect& clipRect, int dibWidth, int dibHeight,
                 const TteBitmap& bitmap, const TRect& srcRect, TDrawMode mode) {
     if (dibWidth <= 0 || dibHeight <= 0) return;
-    StretchPixels(TPixelRows{bits, dibWidth, dibHeight, true}, dstRect, clipRect, RowsOf(bitmap), srcRect, mode,
-                  TMapRounding::HalfEven);
+    StretchPixels(TPixelRows{bits, dibWidth, dibHeight, true}, dstRect, clipRect, RowsOf(bitmap), srcRect,
+                  mode, TMapRounding::HalfEven);
 }
 
-void Blt(TteBitmap& target, const TRect& dstRect, const TteBitmap& source, int srcX, int srcY, TDrawMode mode) {
+void Blt(TteBitmap& target, const TRect& dstRect, const TteBitmap& source, int srcX, int srcY,
+         TDrawMode mode) {
     for (int y = dstRect.top; y < dstRect.bottom; ++y)
         DrawRow(mode, source.GetScanLine(srcY + y - dstRect.top) + srcX, target.GetScanLine(y) + dstRect.left,
                 dstRect.Width());
@@ -182,8 +197,8 @@ void Blt(TteBitmap& target, const TRect& dstRect, const TteBitmap& source, int s
 
 }  // namespace
 
-void StretchOpaqueFunc(TteBitmap& target, const TRect& dstRect, const TRect& clipRect, const TteBitmap& source,
-                       const TRect& srcRect) {
+void StretchOpaqueFunc(TteBitmap& target, const TRect& dstRect, const TRect& clipRect,
+                       const TteBitmap& source, const TRect& srcRect) {
     StretchBitmap(target, dstRect, clipRect, source, srcRect, TDrawMode::Opaque);
 }
 void StretchAlphaBlendFunc(TteBitmap& target, const TRect& dstRect, const TRect& clipRect,
@@ -214,7 +229,8 @@ void BltOpaqueFunc(TteBitmap& target, const TRect& dstRect, const TteBitmap& sou
 void BltAlphaBlendFunc(TteBitmap& target, const TRect& dstRect, const TteBitmap& source, int srcX, int srcY) {
     Blt(target, dstRect, source, srcX, srcY, TDrawMode::AlphaBlend);
 }
-void BltTransparentFunc(TteBitmap& target, const TRect& dstRect, const TteBitmap& source, int srcX, int srcY) {
+void BltTransparentFunc(TteBitmap& target, const TRect& dstRect, const TteBitmap& source, int srcX,
+                        int srcY) {
     Blt(target, dstRect, source, srcX, srcY, TDrawMode::Transparent);
 }
 

@@ -39,9 +39,7 @@ struct TPixelRows {
     int width = 0;
     int height = 0;
     bool bottomUp = false;
-    uint32_t* Row(int y) const {
-        return bits + static_cast<int64_t>(bottomUp ? height - 1 - y : y) * width;
-    }
+    uint32_t* Row(int y) const { return bits + static_cast<int64_t>(bottomUp ? height - 1 - y : y) * width; }
 };
 
 enum class TDrawMode { Opaque, AlphaBlend, Transparent };
@@ -60,8 +58,8 @@ int MapSourceIndex(int x, const TRect& dstRect, const TRect& srcRect, bool horiz
 
 TPixelRows RowsOf(const TteBitmap& bitmap);
 
-void StretchOpaqueFunc(TteBitmap& target, const TRect& dstRect, const TRect& clipRect, const TteBitmap& source,
-                       const TRect& srcRect);
+void StretchOpaqueFunc(TteBitmap& target, const TRect& dstRect, const TRect& clipRect,
+                       const TteBitmap& source, const TRect& srcRect);
 void StretchAlphaBlendFunc(TteBitmap& target, const TRect& dstRect, const TRect& clipRect,
                            const TteBitmap& source, const TRect& srcRect);
 void StretchTransparentFunc(TteBitmap& target, const TRect& dstRect, const TRect& clipRect,

@@ -22,10 +22,12 @@ constexpr int64_t kSkipChunk = 4096;
 
 int ZlibLevel(TCompressionLevel level) {
     static constexpr int kLevels[] = {0, 1, Z_DEFAULT_COMPRESSION, 9};
-    return kLevels[level];
+    return kLevels[static_cast<int>(level)];
 }
 
-TCustomZlibStream::TCustomZlibStream(TStream& stream) : stream_(stream) { streamPosition_ = stream.Position(); }
+TCustomZlibStream::TCustomZlibStream(TStream& stream) : stream_(stream) {
+    streamPosition_ = stream.Position();
+}
 
 void TCustomZlibStream::Progress(TObject* sender) {
     if (OnProgress) OnProgress(sender);
@@ -51,7 +53,9 @@ TCompressionStream::~TCompressionStream() {
     }
 }
 
-int64_t TCompressionStream::Read(void*, int64_t) { throw ECompressionError(SInvalidStreamOp); }
+int64_t TCompressionStream::Read(void*, int64_t) {
+    throw ECompressionError(SInvalidStreamOp);
+}
 
 void TCompressionStream::FlushBuffer() {
     stream_.WriteBuffer(buffer_, kBufferSize);
@@ -121,7 +125,9 @@ TDecompressionStream::TDecompressionStream(TStream& source) : TCustomZlibStream(
     Guarded<EDecompressionError>(inflateInit(&zs_));
 }
 
-TDecompressionStream::~TDecompressionStream() { inflateEnd(&zs_); }
+TDecompressionStream::~TDecompressionStream() {
+    inflateEnd(&zs_);
+}
 
 int64_t TDecompressionStream::Read(void* buffer, int64_t count) {
     if (count <= 0 || ended_) return 0;
@@ -159,7 +165,9 @@ int64_t TDecompressionStream::Read(void* buffer, int64_t count) {
     return delivered;
 }
 
-int64_t TDecompressionStream::Write(const void*, int64_t) { throw EDecompressionError(SInvalidStreamOp); }
+int64_t TDecompressionStream::Write(const void*, int64_t) {
+    throw EDecompressionError(SInvalidStreamOp);
+}
 
 void TDecompressionStream::SkipForward(int64_t count) {
     uint8_t scratch[kSkipChunk];
@@ -191,7 +199,9 @@ int64_t TDecompressionStream::Seek(int64_t offset, TSeekOrigin origin) {
 
 // ---------------------------------------------------------------------------
 
-size_t CompressBufInitialSize(size_t n) { return (n + n / 10 + 12 + 255) & ~static_cast<size_t>(255); }
+size_t CompressBufInitialSize(size_t n) {
+    return (n + n / 10 + 12 + 255) & ~static_cast<size_t>(255);
+}
 
 namespace {
 
@@ -246,7 +256,8 @@ std::vector<uint8_t> DecompressBuf(const void* input, size_t inputBytes, size_t 
         const int r = inflate(&zs, Z_NO_FLUSH);
         if (r == Z_STREAM_END) break;
         const bool outputFull = zs.avail_out == 0;
-        if (r == Z_NEED_DICT || (r < 0 && !(r == Z_BUF_ERROR && outputFull)) || (!outputFull && zs.avail_in == 0))
+        if (r == Z_NEED_DICT || (r < 0 && !(r == Z_BUF_ERROR && outputFull)) ||
+            (!outputFull && zs.avail_in == 0))
             throw EDecompressionError(SZlibError);  // corrupt or cut short
         GrowOutput(out, zs, step);
     }

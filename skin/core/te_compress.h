@@ -28,7 +28,8 @@ public:
     using EZlibError::EZlibError;
 };
 
-enum TCompressionLevel { clNone, clFastest, clDefault, clMax };
+// Scoped: the class library's colours already use the names clNone and clDefault.
+enum class TCompressionLevel { clNone, clFastest, clDefault, clMax };
 int ZlibLevel(TCompressionLevel level);
 
 class TCustomZlibStream : public TStream {

@@ -61,8 +61,8 @@ int32_t ReadInt32(TStream& stream) {
 
 void WriteInt32(TStream& stream, int32_t value) {
     const uint32_t v = static_cast<uint32_t>(value);
-    const uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-                          static_cast<uint8_t>(v >> 24)};
+    const uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
+                          static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
     stream.WriteBuffer(b, 4);
 }
 
@@ -73,7 +73,9 @@ namespace {
 constexpr std::string_view kDefaultSeparators = " (),:;=";
 }
 
-String GetToken(String& s) { return GetToken(s, kDefaultSeparators); }
+String GetToken(String& s) {
+    return GetToken(s, kDefaultSeparators);
+}
 
 String GetToken(String& s, std::string_view separators) {
     const size_t end = s.find_first_of(separators);
@@ -83,7 +85,8 @@ String GetToken(String& s, std::string_view separators) {
 }
 
 String RectToString(const TRect& r) {
-    return "(" + IntToStr(r.left) + "," + IntToStr(r.top) + "," + IntToStr(r.right) + "," + IntToStr(r.bottom) + ")";
+    return "(" + IntToStr(r.left) + "," + IntToStr(r.top) + "," + IntToStr(r.right) + "," +
+           IntToStr(r.bottom) + ")";
 }
 
 TRect StringToRect(String s) {
@@ -98,15 +101,24 @@ namespace {
 // The iconv name of a Windows code page, or null for the system's own (UTF-8).
 const char* IconvName(unsigned codePage) {
     switch (codePage) {
-    case 936: return "GBK";
-    case 950: return "BIG5";
-    case 932: return "SHIFT_JIS";
-    case 949: return "CP949";
-    case 1252: return "CP1252";
-    case 1251: return "CP1251";
-    case 1250: return "CP1250";
-    case 437: return "CP437";
-    default: return nullptr;
+        case 936:
+            return "GBK";
+        case 950:
+            return "BIG5";
+        case 932:
+            return "SHIFT_JIS";
+        case 949:
+            return "CP949";
+        case 1252:
+            return "CP1252";
+        case 1251:
+            return "CP1251";
+        case 1250:
+            return "CP1250";
+        case 437:
+            return "CP437";
+        default:
+            return nullptr;
     }
 }
 
@@ -151,14 +163,19 @@ bool RectInRect(const TRect& inner, const TRect& outer) {
            inner.bottom <= outer.bottom;
 }
 
-TRect RectOffset(const TRect& r, int d) { return TRect{r.left - d, r.top - d, r.right + d, r.bottom + d}; }
+TRect RectOffset(const TRect& r, int d) {
+    return TRect{r.left - d, r.top - d, r.right + d, r.bottom + d};
+}
 
 namespace {
-TRect PlacedAt(const TRect& r, int left, int top) { return TRect{left, top, left + r.Width(), top + r.Height()}; }
+TRect PlacedAt(const TRect& r, int left, int top) {
+    return TRect{left, top, left + r.Width(), top + r.Height()};
+}
 }  // namespace
 
 TRect RectCenter(TRect& r, const TRect& bounds) {
-    r = PlacedAt(r, bounds.left + (bounds.Width() - r.Width()) / 2, bounds.top + (bounds.Height() - r.Height()) / 2);
+    r = PlacedAt(r, bounds.left + (bounds.Width() - r.Width()) / 2,
+                 bounds.top + (bounds.Height() - r.Height()) / 2);
     return r;
 }
 
@@ -203,7 +220,9 @@ bool PointInPolygon(TPoint p, const TPoint* points, int high) {
 // ---------------------------------------------------------------------------
 // Keyboard
 
-int KeyboardDelayToInterval(int delaySetting) { return (delaySetting + 1) * 200; }
+int KeyboardDelayToInterval(int delaySetting) {
+    return (delaySetting + 1) * 200;
+}
 
 int KeyboardSpeedToInterval(int speedSetting) {
     return RoundHalfEven(1000.0L / ((speedSetting + 1) * 2.3L));

@@ -17,7 +17,9 @@ void UsePen(TCanvas& c, TColor color) {
     c.Pen()->SetColor(color);
 }
 
-void UseClearPen(TCanvas& c) { c.Pen()->SetStyle(psClear); }
+void UseClearPen(TCanvas& c) {
+    c.Pen()->SetStyle(psClear);
+}
 
 void UseBrush(TCanvas& c, TColor color) {
     if (c.Brush()->Bitmap()) c.Brush()->SetBitmap(nullptr);
@@ -85,7 +87,9 @@ private:
 // ---------------------------------------------------------------------------
 // Primitives
 
-void MoveTo(TCanvas& canvas, int x, int y) { canvas.MoveTo(x, y); }
+void MoveTo(TCanvas& canvas, int x, int y) {
+    canvas.MoveTo(x, y);
+}
 
 void LineTo(TCanvas& canvas, int x, int y, TColor color) {
     UsePen(canvas, color);
@@ -195,7 +199,8 @@ int MulDiv(int a, int b, int c) {
     if (c == 0) return -1;
     const int64_t p = static_cast<int64_t>(a) * b;
     const int64_t half = std::llabs(static_cast<int64_t>(c)) / 2;
-    const int64_t q = ((p < 0) != (c < 0)) ? (p - (c < 0 ? -half : half)) / c : (p + (c < 0 ? -half : half)) / c;
+    const int64_t q =
+        ((p < 0) != (c < 0)) ? (p - (c < 0 ? -half : half)) / c : (p + (c < 0 ? -half : half)) / c;
     return static_cast<int>(q);
 }
 
@@ -203,7 +208,8 @@ TColor GradientBandColor(TColor from, TColor to, int i, int n) {
     TColor out = 0;
     for (int shift : {0, 8, 16}) {
         const long double s = static_cast<long double>((from >> shift) & 0xFF) * 255;
-        const long double d = (static_cast<long double>((to >> shift) & 0xFF) - ((from >> shift) & 0xFF)) * 255;
+        const long double d =
+            (static_cast<long double>((to >> shift) & 0xFF) - ((from >> shift) & 0xFF)) * 255;
         const int v = RoundHalfEven((static_cast<long double>(i) * d / n + s) / 255);
         out |= static_cast<TColor>(std::clamp(v, 0, 255)) << shift;
     }
@@ -343,8 +349,12 @@ HRGN RegionFromBitmap(const TteBitmap& bitmap, int x, int y, bool byAlpha) {
 }
 }  // namespace
 
-HRGN CreateRegionFromBitmap(const TteBitmap& bitmap, int x, int y) { return RegionFromBitmap(bitmap, x, y, false); }
-HRGN CreateRegionFromBitmap2(const TteBitmap& bitmap, int x, int y) { return RegionFromBitmap(bitmap, x, y, true); }
+HRGN CreateRegionFromBitmap(const TteBitmap& bitmap, int x, int y) {
+    return RegionFromBitmap(bitmap, x, y, false);
+}
+HRGN CreateRegionFromBitmap2(const TteBitmap& bitmap, int x, int y) {
+    return RegionFromBitmap(bitmap, x, y, true);
+}
 
 // ---------------------------------------------------------------------------
 // Text
@@ -378,7 +388,8 @@ int TextHeight(TCanvas& canvas, std::u16string_view text) {
     return size.cy;
 }
 
-int DrawVerticalText(TCanvas& canvas, std::u16string_view text, const TRect& r, unsigned format, bool topToBottom) {
+int DrawVerticalText(TCanvas& canvas, std::u16string_view text, const TRect& r, unsigned format,
+                     bool topToBottom) {
     if (r.IsEmpty()) return 0;
     TteBitmap upright, turned;
     upright.SetSize(r.Width(), r.Height());

@@ -69,7 +69,8 @@ HRGN CreateRegionFromBitmap2(const TteBitmap& bitmap, int x, int y);
 // Text, in the canvas's font, on a transparent background.
 int DrawText(TCanvas& canvas, std::u16string_view text, TRect& r, unsigned format);
 int DrawText(TCanvas& canvas, std::u16string_view text, int x, int y);
-int DrawVerticalText(TCanvas& canvas, std::u16string_view text, const TRect& r, unsigned format, bool topToBottom);
+int DrawVerticalText(TCanvas& canvas, std::u16string_view text, const TRect& r, unsigned format,
+                     bool topToBottom);
 int TextWidth(TCanvas& canvas, std::u16string_view text, unsigned format = 0);
 int TextHeight(TCanvas& canvas, std::u16string_view text);
 // text, or its longest leading part followed by "..." that fits maxWidth.

@@ -46,8 +46,12 @@ void EndCapture() {
     }
 }
 
-HWND CaptureHandle() { return Capture().wnd; }
-int CaptureCount() { return Capture().count; }
+HWND CaptureHandle() {
+    return Capture().wnd;
+}
+int CaptureCount() {
+    return Capture().count;
+}
 
 int GetKeyBoardDelayInterval() {
     int v = 0;
@@ -61,14 +65,19 @@ int GetKeyBoardSpeedInterval() {
     return KeyboardSpeedToInterval(v);
 }
 
-String GetWndClassName(HWND wnd) { return Limited(GetClassName(wnd)); }
-String GetWndText(HWND wnd) { return Limited(GetWindowText(wnd)); }
+String GetWndClassName(HWND wnd) {
+    return Limited(GetClassName(wnd));
+}
+String GetWndText(HWND wnd) {
+    return Limited(GetWindowText(wnd));
+}
 
 TPixelFormat GetPixelFormat() {
     static constexpr struct {
         int bits;
         TPixelFormat format;
-    } kFormats[] = {{1, pf1bit}, {4, pf4bit}, {8, pf8bit}, {15, pf15bit}, {16, pf16bit}, {24, pf24bit}, {32, pf32bit}};
+    } kFormats[] = {{1, pf1bit},   {4, pf4bit},   {8, pf8bit},  {15, pf15bit},
+                    {16, pf16bit}, {24, pf24bit}, {32, pf32bit}};
     TBitmap probe(4, 4);
     probe.SetHandleType(bmDIB);
     DIBSECTION ds;

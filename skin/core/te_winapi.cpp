@@ -40,23 +40,42 @@ TUxThemeState& UxState() {
 
 // Each flag follows its entry points, so a flag never invites a call
 // through a null pointer.
-bool LayeredWindowsFound() { return Te_winapi::SetLayeredWindowAttributes != nullptr; }
-bool DwmFound() { return Te_winapi::DwmSetWindowAttribute != nullptr && Te_winapi::DwmIsCompositionEnabled; }
+bool LayeredWindowsFound() {
+    return Te_winapi::SetLayeredWindowAttributes != nullptr;
+}
+bool DwmFound() {
+    return Te_winapi::DwmSetWindowAttribute != nullptr && Te_winapi::DwmIsCompositionEnabled;
+}
 
 }  // namespace
 
-bool IsWinNT() { return kFacts.winNT; }
-bool IsWinNT4() { return kFacts.winNT4; }
-bool IsWin2k() { return LayeredWindowsFound(); }
-bool IsWinXP() { return UxState().loaded; }
-bool IsWinVista() { return DwmFound(); }
-bool IsMsImg() { return Te_winapi::TransparentBltFunc != nullptr; }
-bool UseThemes() { return UxState().useThemes; }
+bool IsWinNT() {
+    return kFacts.winNT;
+}
+bool IsWinNT4() {
+    return kFacts.winNT4;
+}
+bool IsWin2k() {
+    return LayeredWindowsFound();
+}
+bool IsWinXP() {
+    return UxState().loaded;
+}
+bool IsWinVista() {
+    return DwmFound();
+}
+bool IsMsImg() {
+    return Te_winapi::TransparentBltFunc != nullptr;
+}
+bool UseThemes() {
+    return UxState().useThemes;
+}
 
 bool UseThemesSlow() {
     TUxThemeState& s = UxState();
     const TUxThemeEntryPoints& ux = Te_winapi::UxTheme;
-    s.useThemes = s.loaded && ux.IsAppThemed && ux.IsThemeActive && ux.IsAppThemed() != 0 && ux.IsThemeActive() != 0;
+    s.useThemes =
+        s.loaded && ux.IsAppThemed && ux.IsThemeActive && ux.IsAppThemed() != 0 && ux.IsThemeActive() != 0;
     return s.useThemes;
 }
 
@@ -80,7 +99,9 @@ void ReleaseUxTheme() {
     }
 }
 
-int UxThemeReferenceCount() { return UxState().references; }
+int UxThemeReferenceCount() {
+    return UxState().references;
+}
 
 int MyGetScrollBarInfo(HWND, int32_t, SCROLLBARINFO& info) {
     info.rgstate[0] = STATE_SYSTEM_INVISIBLE;

@@ -53,7 +53,8 @@ BENCHMARK(BM_Memcpy800x600);
 std::vector<uint8_t> SkinLikeData() {
     std::vector<uint8_t> data(2 << 20);
     std::mt19937 rng(5);
-    for (size_t i = 0; i < data.size(); ++i) data[i] = (i / 64) % 3 == 0 ? static_cast<uint8_t>(rng()) : static_cast<uint8_t>(i / 256);
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = (i / 64) % 3 == 0 ? static_cast<uint8_t>(rng()) : static_cast<uint8_t>(i / 256);
     return data;
 }
 
@@ -73,7 +74,7 @@ std::vector<uint8_t> RawDeflate(const std::vector<uint8_t>& in, int level) {
 void BM_CompressionStream(benchmark::State& state) {
     for (auto _ : state) {
         TMemoryStream out;
-        TCompressionStream z(clDefault, out);
+        TCompressionStream z(TCompressionLevel::clDefault, out);
         z.WriteBuffer(Data().data(), static_cast<int64_t>(Data().size()));
         z.Finish();
         benchmark::DoNotOptimize(out.Memory());

@@ -17,19 +17,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         TteBitmap b;
         switch (data[0] % 4) {
-        case 0: b.LoadFromStream(s); break;
-        case 1: b.LoadFromPcxStream(s); break;
-        case 2: {
-            TteBitmapLink link;
-            link.LoadFromStream(s);
-            break;
-        }
-        default: {
-            // A bitmap inside compressed data, as skin files hold them.
-            TDecompressionStream z(s);
-            b.LoadFromStream(z);
-            break;
-        }
+            case 0:
+                b.LoadFromStream(s);
+                break;
+            case 1:
+                b.LoadFromPcxStream(s);
+                break;
+            case 2: {
+                TteBitmapLink link;
+                link.LoadFromStream(s);
+                break;
+            }
+            default: {
+                // A bitmap inside compressed data, as skin files hold them.
+                TDecompressionStream z(s);
+                b.LoadFromStream(z);
+                break;
+            }
         }
         if (!b.Empty()) {
             b.CheckingAlphaBlend();

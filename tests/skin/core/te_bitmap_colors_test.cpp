@@ -16,7 +16,8 @@ TEST(ColourMaths, ConversionsAndShifts) {
         {"FromRGB of a red TColor", FromRGB(0x000000FF), 0xFFFF0000},
         {"ToRGB drops alpha, swaps red and blue", ToRGB(0x80FF0000), 0x000000FF},
         {"teColor clamps each channel", teColor(300, -5, 128, 10), 0x0AFF0080},
-        {"teColor of a system colour", teColor(clBtnFace, 128), (FromRGB(ColorToRGB(clBtnFace)) & 0xFFFFFF) | 0x80000000},
+        {"teColor of a system colour", teColor(clBtnFace, 128),
+         (FromRGB(ColorToRGB(clBtnFace)) & 0xFFFFFF) | 0x80000000},
         {"teColor of a record", teColor(TteColorRec{0x11, 0x22, 0x33, 0x44}), 0x00112233},
         {"565 white", teColorToColor16(0xFFFFFFFF), 0xFFFF},
         {"555 white", teColorToColor15(0xFFFFFFFF), 0x7FFF},
@@ -41,7 +42,8 @@ TEST(ColourMaths, HueShiftWrapsOnceEachWay) {
         int hue;
     } cases[] = {{300, 45}, {-10, 245}, {0, 0}, {255, 255}};
     for (const auto& c : cases) {
-        EXPECT_EQ(ChangeHue(teRed, c.amount), HSLtoRGB(static_cast<float>(c.hue) / 255.0f, 1.0f, 0.5f)) << c.amount;
+        EXPECT_EQ(ChangeHue(teRed, c.amount), HSLtoRGB(static_cast<float>(c.hue) / 255.0f, 1.0f, 0.5f))
+            << c.amount;
     }
 }
 
@@ -58,7 +60,8 @@ TEST(ColourMaths, GreysKeepNoHueAndComeBack) {
 }
 
 TEST(ColourMaths, HslRoundTripOfPrimaries) {
-    for (uint32_t c : {teRed, teLime, teBlue, teYellow, teAqua, teFuchsia, teBorder, teHighlight, teHotHighlight}) {
+    for (uint32_t c :
+         {teRed, teLime, teBlue, teYellow, teAqua, teFuchsia, teBorder, teHighlight, teHotHighlight}) {
         float h, s, l;
         RGBtoHSL(c, h, s, l);
         EXPECT_EQ(HSLtoRGB(h, s, l), c) << std::hex << c;

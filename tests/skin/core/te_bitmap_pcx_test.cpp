@@ -63,12 +63,12 @@ TEST(PcxPictures, ThreePlanesAndTheVersion3Palette) {
 
 TEST(PcxPictures, MalformedPicturesLoadNothing) {
     const std::vector<std::vector<uint8_t>> bad = {
-        {},                                                      // empty
-        std::vector<uint8_t>(100, 10),                           // short header
-        Pcx(5, 1, 3, 2, 2, false, {1, 2, 3, 4}, true),           // line shorter than the width
-        Pcx(5, 1, 3, 2, 4, true, {0xC3}, true),                  // run without its byte
-        Pcx(5, 1, 3, 2, 4, true, {0xC2, 1}, true),               // data end before the picture
-        Pcx(5, 1, 3, 2, 4, false, {}, true),                     // no body
+        {},                                                         // empty
+        std::vector<uint8_t>(100, 10),                              // short header
+        Pcx(5, 1, 3, 2, 2, false, {1, 2, 3, 4}, true),              // line shorter than the width
+        Pcx(5, 1, 3, 2, 4, true, {0xC3}, true),                     // run without its byte
+        Pcx(5, 1, 3, 2, 4, true, {0xC2, 1}, true),                  // data end before the picture
+        Pcx(5, 1, 3, 2, 4, false, {}, true),                        // no body
         Pcx(5, 2, 3, 2, 4, false, std::vector<uint8_t>(16), true),  // two planes
         Pcx(5, 1, 3, 2, 4, false, std::vector<uint8_t>(8), false),  // palette missing
     };

@@ -55,7 +55,9 @@ TEST(PixelRoutines, CountsAndRectanglesOutsideDoNothing) {
     EXPECT_EQ(px[1], 7u);
 }
 
-TEST(PixelRoutines, NoProcessorSpecificVariant) { EXPECT_FALSE(HasMMX()); }
+TEST(PixelRoutines, NoProcessorSpecificVariant) {
+    EXPECT_FALSE(HasMMX());
+}
 
 // One row (A, B) stretched to four pixels: truncation into bitmaps, rounding
 // into DIBs.
@@ -76,7 +78,8 @@ TEST(PixelRoutines, StretchMappingTable) {
     EXPECT_EQ(MapSourceIndex(0, TRect{0, 0, 1, 1}, TRect{2, 0, 6, 3}, true, TMapRounding::Truncate), 3);
     // Shrinking 5 to 3: 0, 2, 4.
     for (int x = 0; x < 3; ++x)
-        EXPECT_EQ(MapSourceIndex(x, TRect{0, 0, 3, 1}, TRect{0, 0, 5, 1}, true, TMapRounding::Truncate), 2 * x);
+        EXPECT_EQ(MapSourceIndex(x, TRect{0, 0, 3, 1}, TRect{0, 0, 5, 1}, true, TMapRounding::Truncate),
+                  2 * x);
 }
 
 TEST(PixelRoutines, StretchIntoBitmapAndDib) {

@@ -79,7 +79,8 @@ TEST(AlphaBitmap, AlphaFillsAndBlendedFillRect) {
     b.SetSize(3, 2);
     b.Clear(0xFF808080);
     b.SetAlpha(0x40, TRect{1, 0, 9, 1});
-    EXPECT_EQ(Pixels(b), (std::vector<uint32_t>{0xFF808080, 0x40808080, 0x40808080, 0xFF808080, 0xFF808080, 0xFF808080}));
+    EXPECT_EQ(Pixels(b), (std::vector<uint32_t>{0xFF808080, 0x40808080, 0x40808080, 0xFF808080, 0xFF808080,
+                                                0xFF808080}));
     b.SetAlpha(0x11, TRect{1, 1, 1, 2});  // zero width: nothing
     EXPECT_EQ(b.GetPixel(1, 1), 0xFF808080u);
 
@@ -293,8 +294,9 @@ TEST(AlphaBitmap, DrawingOntoAPlainDcBlendsThroughMemory) {
 
 TEST(AlphaBitmap, TileCellsOf16x16In40x20) {
     std::vector<TTileCell> cells;
-    ForEachTileCell(TRect{0, 0, 40, 20}, TRect{0, 0, 16, 16}, [&](const TTileCell& c) { cells.push_back(c); });
-    const std::vector<TRect> want = {{0, 0, 16, 16},  {0, 16, 16, 20},  {16, 0, 32, 16},
+    ForEachTileCell(TRect{0, 0, 40, 20}, TRect{0, 0, 16, 16},
+                    [&](const TTileCell& c) { cells.push_back(c); });
+    const std::vector<TRect> want = {{0, 0, 16, 16},   {0, 16, 16, 20}, {16, 0, 32, 16},
                                      {16, 16, 32, 20}, {32, 0, 40, 16}, {32, 16, 40, 20}};
     ASSERT_EQ(cells.size(), want.size());
     for (size_t i = 0; i < cells.size(); ++i) {

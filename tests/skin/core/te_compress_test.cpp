@@ -21,7 +21,9 @@ std::vector<uint8_t> SampleData(size_t n) {
     return data;
 }
 
-std::vector<uint8_t> Bytes(TMemoryStream& s) { return std::vector<uint8_t>(s.Memory(), s.Memory() + s.Size()); }
+std::vector<uint8_t> Bytes(TMemoryStream& s) {
+    return std::vector<uint8_t>(s.Memory(), s.Memory() + s.Size());
+}
 
 std::vector<uint8_t> Compress(const std::vector<uint8_t>& data, TCompressionLevel level) {
     TMemoryStream out;
@@ -50,8 +52,8 @@ struct TempDir {
 };
 
 void WriteFile(const std::filesystem::path& p, const std::vector<uint8_t>& data) {
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(data.data()),
-                                             static_cast<std::streamsize>(data.size()));
+    std::ofstream(p, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
 }
 
 std::vector<uint8_t> ReadFile(const std::filesystem::path& p) {
@@ -59,19 +61,24 @@ std::vector<uint8_t> ReadFile(const std::filesystem::path& p) {
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
 }
 
-int Python(const std::string& script) { return std::system(("python3 -c '" + script + "'").c_str()); }
+int Python(const std::string& script) {
+    return std::system(("python3 -c '" + script + "'").c_str());
+}
 
 TEST(CompressionStreams, HeaderBytesOfEachLevel) {
     const struct {
         TCompressionLevel level;
         uint8_t second;
-    } cases[] = {{clNone, 0x01}, {clFastest, 0x01}, {clDefault, 0x9C}, {clMax, 0xDA}};
+    } cases[] = {{TCompressionLevel::clNone, 0x01},
+                 {TCompressionLevel::clFastest, 0x01},
+                 {TCompressionLevel::clDefault, 0x9C},
+                 {TCompressionLevel::clMax, 0xDA}};
     const auto data = SampleData(5000);
     for (const auto& c : cases) {
         const auto packed = Compress(data, c.level);
         ASSERT_GE(packed.size(), 2u);
         EXPECT_EQ(packed[0], 0x78);
-        EXPECT_EQ(packed[1], c.second) << c.level;
+        EXPECT_EQ(packed[1], c.second) << static_cast<int>(c.level);
         EXPECT_EQ(Decompress(packed, data.size()), data);
     }
 }
@@ -80,16 +87,18 @@ TEST(CompressionStreams, PythonReadsOursAndWeReadPythons) {
     TempDir dir;
     const auto data = SampleData(100000);
     WriteFile(dir / "plain.bin", data);
-    for (TCompressionLevel level : {clNone, clFastest, clDefault, clMax}) {
+    for (TCompressionLevel level : {TCompressionLevel::clNone, TCompressionLevel::clFastest,
+                                    TCompressionLevel::clDefault, TCompressionLevel::clMax}) {
         WriteFile(dir / "ours.z", Compress(data, level));
         const std::string check = "import zlib,sys; d=zlib.decompress(open(\"" + (dir / "ours.z").string() +
-                                  "\",\"rb\").read()); sys.exit(0 if d==open(\"" + (dir / "plain.bin").string() +
-                                  "\",\"rb\").read() else 3)";
-        EXPECT_EQ(Python(check), 0) << level;
+                                  "\",\"rb\").read()); sys.exit(0 if d==open(\"" +
+                                  (dir / "plain.bin").string() + "\",\"rb\").read() else 3)";
+        EXPECT_EQ(Python(check), 0) << static_cast<int>(level);
     }
     for (int level : {0, 1, 6, 9}) {
-        const std::string make = "import zlib; open(\"" + (dir / "py.z").string() + "\",\"wb\").write(zlib.compress(open(\"" +
-                                 (dir / "plain.bin").string() + "\",\"rb\").read()," + std::to_string(level) + "))";
+        const std::string make = "import zlib; open(\"" + (dir / "py.z").string() +
+                                 "\",\"wb\").write(zlib.compress(open(\"" + (dir / "plain.bin").string() +
+                                 "\",\"rb\").read()," + std::to_string(level) + "))";
         ASSERT_EQ(Python(make), 0);
         EXPECT_EQ(Decompress(ReadFile(dir / "py.z"), data.size()), data) << level;
     }
@@ -97,7 +106,7 @@ TEST(CompressionStreams, PythonReadsOursAndWeReadPythons) {
 
 TEST(CompressionStreams, DataFollowedByJunkEndsAtTheEndOfTheZlibData) {
     const auto data = SampleData(3000);
-    auto packed = Compress(data, clDefault);
+    auto packed = Compress(data, TCompressionLevel::clDefault);
     for (int i = 0; i < 20000; ++i) packed.push_back(static_cast<uint8_t>(i * 31));
     TMemoryStream in;
     in.WriteBuffer(packed.data(), static_cast<int64_t>(packed.size()));
@@ -112,14 +121,14 @@ TEST(CompressionStreams, DataFollowedByJunkEndsAtTheEndOfTheZlibData) {
 }
 
 TEST(CompressionStreams, EmptyInputStillMakesACompleteStream) {
-    const auto packed = Compress({}, clDefault);
+    const auto packed = Compress({}, TCompressionLevel::clDefault);
     EXPECT_EQ(packed, (std::vector<uint8_t>{0x78, 0x9C, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01}));
     EXPECT_TRUE(Decompress(packed, 0).empty());
 }
 
 TEST(CompressionStreams, CompressingSideOperations) {
     TMemoryStream out;
-    TCompressionStream z(clDefault, out);
+    TCompressionStream z(TCompressionLevel::clDefault, out);
     EXPECT_EQ(z.GetCompressionRate(), 0.0f);
     const auto data = SampleData(20000);
     z.WriteBuffer(data.data(), 20000);
@@ -140,7 +149,7 @@ TEST(CompressionStreams, CompressingSideOperations) {
 
 TEST(CompressionStreams, ShortSourceGivesShortCountCorruptDataRaise) {
     const auto data = SampleData(50000);
-    auto packed = Compress(data, clDefault);
+    auto packed = Compress(data, TCompressionLevel::clDefault);
     auto cut = std::vector<uint8_t>(packed.begin(), packed.begin() + static_cast<long>(packed.size() / 2));
     const auto partial = Decompress(cut, data.size());
     EXPECT_LT(partial.size(), data.size());
@@ -157,14 +166,15 @@ TEST(CompressionStreams, SeekingForwardRestartingAndRefusing) {
     const auto data = SampleData(30000);
     TMemoryStream in;
     in.WriteBuffer("HDR", 3);
-    const auto packed = Compress(data, clFastest);
+    const auto packed = Compress(data, TCompressionLevel::clFastest);
     in.WriteBuffer(packed.data(), static_cast<int64_t>(packed.size()));
     in.SetPosition(3);  // the data begin after a header
     TDecompressionStream z(in);
     EXPECT_EQ(z.Seek(10000, soCurrent), 10000);
     uint8_t b[4];
     z.ReadBuffer(b, 4);
-    EXPECT_EQ(std::vector<uint8_t>(b, b + 4), std::vector<uint8_t>(data.begin() + 10000, data.begin() + 10004));
+    EXPECT_EQ(std::vector<uint8_t>(b, b + 4),
+              std::vector<uint8_t>(data.begin() + 10000, data.begin() + 10004));
     EXPECT_EQ(z.Seek(20000, soBeginning), 20000);
     z.ReadBuffer(b, 1);
     EXPECT_EQ(b[0], data[20000]);
@@ -181,7 +191,7 @@ TEST(CompressionStreams, SeekingForwardRestartingAndRefusing) {
 TEST(CompressionStreams, UnderlyingStreamMayBeMovedBetweenCalls) {
     const auto data = SampleData(40000);
     TMemoryStream out;
-    TCompressionStream z(clDefault, out);
+    TCompressionStream z(TCompressionLevel::clDefault, out);
     z.WriteBuffer(data.data(), 20000);
     out.SetPosition(0);
     z.WriteBuffer(data.data() + 20000, 20000);
@@ -192,7 +202,7 @@ TEST(CompressionStreams, UnderlyingStreamMayBeMovedBetweenCalls) {
 TEST(CompressionStreams, ProgressIsReportedPerBuffer) {
     TMemoryStream out;
     int calls = 0;
-    TCompressionStream z(clFastest, out);
+    TCompressionStream z(TCompressionLevel::clFastest, out);
     z.OnProgress = [&](TObject* sender) {
         EXPECT_EQ(sender, &z);
         ++calls;

@@ -14,8 +14,7 @@ namespace {
 void MakeTile(TteBitmap& tile) {
     tile.SetSize(12, 12);
     for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 12; ++x)
-            tile.SetPixel(x, y, (x < 6) == (y < 6) ? 0xFF3366CC : 0xFFF8C751);
+        for (int x = 0; x < 12; ++x) tile.SetPixel(x, y, (x < 6) == (y < 6) ? 0xFF3366CC : 0xFFF8C751);
 }
 
 void MakeRoundAlpha(TteBitmap& b, int size) {
@@ -67,7 +66,8 @@ TEST(ContactSheet, DrawsEveryKindAndWritesThePicture) {
     // Row 3: blends over a halftone.
     FillHalftoneRect(c, TRect{10, 210, 350, 290}, RGB(255, 255, 255), RGB(180, 180, 180));
     for (int i = 0; i < 5; ++i)
-        FillAlphaRect(c, TRect{20 + i * 65, 220, 75 + i * 65, 280}, RGB(0, 80, 200), static_cast<uint8_t>(40 + i * 50));
+        FillAlphaRect(c, TRect{20 + i * 65, 220, 75 + i * 65, 280}, RGB(0, 80, 200),
+                      static_cast<uint8_t>(40 + i * 50));
     TteBitmap disc;
     MakeRoundAlpha(disc, 70);
     for (int i = 0; i < 4; ++i) disc.Draw(c, 370 + i * 40, 215);
@@ -96,7 +96,8 @@ TEST(ContactSheet, DrawsEveryKindAndWritesThePicture) {
     EXPECT_EQ(sheet.GetPixel(15, 315) & 0xFFFFFF, 0x3366CCu);
     EXPECT_EQ(sheet.GetPixel(350, 350) & 0xFFFFFF, 0xDC2828u);  // the key hole shows the red below
 
-    const std::filesystem::path out = std::filesystem::path(TARVEL_BINARY_DIR) / "skin_core_contact_sheet.png";
+    const std::filesystem::path out =
+        std::filesystem::path(TARVEL_BINARY_DIR) / "skin_core_contact_sheet.png";
     std::filesystem::remove(out);
     sheet.SetAlpha(255);
     ASSERT_TRUE(WritePng(*GetBitmapSurface(sheet.Handle()), out.c_str()));

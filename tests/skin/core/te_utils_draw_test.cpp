@@ -11,7 +11,9 @@ namespace tarvel {
 namespace {
 
 // Drawing routines draw through GDI, which writes alpha 0: compare colours.
-uint32_t Rgb(const TteBitmap& b, int x, int y) { return b.GetPixel(x, y) & 0x00FFFFFFu; }
+uint32_t Rgb(const TteBitmap& b, int x, int y) {
+    return b.GetPixel(x, y) & 0x00FFFFFFu;
+}
 
 struct Sheet {
     TteBitmap bitmap;
@@ -22,8 +24,10 @@ struct Sheet {
 };
 
 TEST(DrawingRoutines, MulDivRoundsLikeTheSystem) {
-    const int cases[][4] = {{1, 600, 255, 2}, {3, 5, 2, 8}, {-3, 5, 2, -8}, {1, 1, 0, -1}, {255, 600, 255, 600}};
-    for (const auto& c : cases) EXPECT_EQ(MulDiv(c[0], c[1], c[2]), c[3]) << c[0] << "*" << c[1] << "/" << c[2];
+    const int cases[][4] = {
+        {1, 600, 255, 2}, {3, 5, 2, 8}, {-3, 5, 2, -8}, {1, 1, 0, -1}, {255, 600, 255, 600}};
+    for (const auto& c : cases)
+        EXPECT_EQ(MulDiv(c[0], c[1], c[2]), c[3]) << c[0] << "*" << c[1] << "/" << c[2];
 }
 
 TEST(DrawingRoutines, GradientBandsOfAThreeRowRect) {
@@ -57,8 +61,8 @@ TEST(DrawingRoutines, RadialGradientLargeToSmallAndClipRestored) {
     // The smallest circle drawn (radius MulDiv(2, 20, 50) = 1) is one step from color1.
     EXPECT_EQ(Rgb(s.bitmap, 20, 20), 0xFA0005u);
     const uint32_t corner = Rgb(s.bitmap, 10, 10);
-    EXPECT_GT(corner & 0xFF, corner >> 16);  // more color2 than color1
-    EXPECT_EQ(Rgb(s.bitmap, 9, 9), 0xFFFFFFu);       // clipped to the rect
+    EXPECT_GT(corner & 0xFF, corner >> 16);     // more color2 than color1
+    EXPECT_EQ(Rgb(s.bitmap, 9, 9), 0xFFFFFFu);  // clipped to the rect
     HRGN probe = CreateRectRgn(0, 0, 1, 1);
     EXPECT_EQ(GetClipRgn(s.canvas.Handle(), probe), 0);
     DeleteObject(probe);

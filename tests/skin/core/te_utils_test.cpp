@@ -5,7 +5,9 @@
 namespace tarvel {
 namespace {
 
-std::vector<uint8_t> Bytes(TMemoryStream& s) { return std::vector<uint8_t>(s.Memory(), s.Memory() + s.Size()); }
+std::vector<uint8_t> Bytes(TMemoryStream& s) {
+    return std::vector<uint8_t>(s.Memory(), s.Memory() + s.Size());
+}
 
 TEST(StreamStrings, LengthPrefixedForm) {
     TMemoryStream s;
@@ -41,12 +43,9 @@ TEST(Tokens, Table) {
         const char* token;
         const char* rest;
     } cases[] = {
-        {"(1,2)", nullptr, "", "1,2)"},
-        {"Arial , 10", ",", "Arial", "10"},
-        {"  left = 5 ", nullptr, "", "left = 5"},
-        {"left=5", nullptr, "left", "5"},
-        {"single", nullptr, "single", ""},
-        {"", nullptr, "", ""},
+        {"(1,2)", nullptr, "", "1,2)"},           {"Arial , 10", ",", "Arial", "10"},
+        {"  left = 5 ", nullptr, "", "left = 5"}, {"left=5", nullptr, "left", "5"},
+        {"single", nullptr, "single", ""},        {"", nullptr, "", ""},
     };
     for (const auto& c : cases) {
         String s = c.text;
@@ -101,11 +100,11 @@ TEST(Rects, MarginRectTable) {
     const struct {
         TRect r, margins, want;
     } cases[] = {
-        {{0, 0, 10, 30}, {10, 2, 10, 2}, {5, 2, 5, 28}},    // both sides scaled to 5
-        {{0, 0, 100, 100}, {1, 2, 3, 4}, {1, 2, 97, 96}},   // fits
-        {{0, 0, 30, 10}, {2, 10, 2, 10}, {2, 5, 28, 5}},    // heights scaled
-        {{0, 0, 9, 9}, {12, 0, 6, 0}, {6, 0, 6, 9}},        // 9/18: 6 and 3
-        {{0, 0, 5, 3}, {4, 4, 4, 4}, {2, 4, 3, -1}},        // width wins; height not then scaled
+        {{0, 0, 10, 30}, {10, 2, 10, 2}, {5, 2, 5, 28}},   // both sides scaled to 5
+        {{0, 0, 100, 100}, {1, 2, 3, 4}, {1, 2, 97, 96}},  // fits
+        {{0, 0, 30, 10}, {2, 10, 2, 10}, {2, 5, 28, 5}},   // heights scaled
+        {{0, 0, 9, 9}, {12, 0, 6, 0}, {6, 0, 6, 9}},       // 9/18: 6 and 3
+        {{0, 0, 5, 3}, {4, 4, 4, 4}, {2, 4, 3, -1}},       // width wins; height not then scaled
     };
     for (const auto& c : cases) EXPECT_EQ(MarginRect(c.r, c.margins), c.want);
 }
