@@ -16,6 +16,30 @@ TteThemeClass FindBuildingTheme(const String& name) {
     return nullptr;
 }
 
+namespace {
+
+// Whether the index chooses an entry of the list: a list with entries and
+// an index of 0 or more, a larger index clamped to the last entry.
+bool ClampToEntry(TTeThemeList* list, int& index) {
+    const int count = list ? list->Themes()->Count() : 0;
+    if (count == 0 || index < 0) return false;
+    if (index >= count - 1) index = count - 1;
+    return true;
+}
+
+// Points `field` at `list`, asking to hear when it goes; no list also
+// clears the index.
+void ReferToList(TComponent* self, TTeThemeList*& field, TTeThemeList* list, int& index) {
+    if (field && field != list) field->RemoveFreeNotification(self);
+    field = list;
+    if (list)
+        list->FreeNotification(self);
+    else
+        index = -1;
+}
+
+}  // namespace
+
 // ---- theme items -----------------------------------------------------------------
 
 TTeThemeStream::TTeThemeStream(TCollection* collection) : TCollectionItem(collection) {}
@@ -169,9 +193,7 @@ void TTeThemeLink::SetThemeBuilding(const String& name) {
 
 void TTeThemeLink::SetThemeIndex(int index) {
     themeIndex_ = index;
-    const int count = themeList_ ? themeList_->Themes()->Count() : 0;
-    if (count > 0 && index >= 0) {
-        if (index >= count - 1) themeIndex_ = count - 1;
+    if (ClampToEntry(themeList_, themeIndex_)) {
         if (TteTheme* theme = themeList_->Themes()->GetItem(themeIndex_)->GetTheme()) {
             themeFile_.clear();
             themeBuilding_ = SNoTheme;
@@ -182,14 +204,7 @@ void TTeThemeLink::SetThemeIndex(int index) {
     if (!ComponentState().Contains(csLoading)) ReleaseTheme();
 }
 
-void TTeThemeLink::SetThemeList(TTeThemeList* list) {
-    if (themeList_ && themeList_ != list) themeList_->RemoveFreeNotification(this);
-    themeList_ = list;
-    if (list)
-        list->FreeNotification(this);
-    else
-        themeIndex_ = -1;
-}
+void TTeThemeLink::SetThemeList(TTeThemeList* list) { ReferToList(this, themeList_, list, themeIndex_); }
 
 void TTeThemeLink::SetDeltaHue(int value) {
     deltaHue_ = value;
@@ -270,9 +285,7 @@ void TTeOrvanta::SetThemeFile(const String& name) {
 
 void TTeOrvanta::SetThemeIndex(int index) {
     themeIndex_ = index;
-    const int count = themeList_ ? themeList_->Themes()->Count() : 0;
-    if (count > 0 && index >= 0) {
-        if (index >= count - 1) themeIndex_ = count - 1;
+    if (ClampToEntry(themeList_, themeIndex_)) {
         if (TteTheme* theme = themeList_->Themes()->GetItem(themeIndex_)->GetTheme()) {
             ChangeTheme(theme);
             ApplyDeltas();
@@ -301,14 +314,7 @@ void TTeOrvanta::SetThemeBuilding(const String& name) {
     themeBuilding_ = cls->GetThemeName();
 }
 
-void TTeOrvanta::SetThemeList(TTeThemeList* list) {
-    if (themeList_ && themeList_ != list) themeList_->RemoveFreeNotification(this);
-    themeList_ = list;
-    if (list)
-        list->FreeNotification(this);
-    else
-        themeIndex_ = -1;
-}
+void TTeOrvanta::SetThemeList(TTeThemeList* list) { ReferToList(this, themeList_, list, themeIndex_); }
 
 void TTeOrvanta::SetDeltaHue(int value) {
     if (value == deltaHue_) return;
