@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/classlib/Bitmaps.h"
+#include "platform/classlib/StdCtrls_Check.h"
 #include "platform/winsys/Winsys.h"
 #include "skin/core/te_engine.h"
 
@@ -59,6 +60,14 @@ void InitThemeCore() {
     if (ThemeManager) return;
     ThemeManager = new TteThemeManager(nullptr);
     ThemeManager->RegisterTheme(ThemeClassOf<TteTheme>());
+    // What lies behind a control on a group box is the box's colour.
+    RegisterDrawControlBackground(TGroupBox::StaticClass(), [](TCanvas* canvas, const TteBackground& background) {
+        if (auto* box = dynamic_cast<TGroupBox*>(background.Parent)) {
+            canvas->Brush()->SetColor(box->Color());
+            canvas->FillRect(background.Rect);
+        }
+        return true;
+    });
     // Form data name the item class of theme lists.
     if (!GetClass(TTeThemeStream::StaticClass()->ClassName())) RegisterClass(TTeThemeStream::StaticClass());
 }

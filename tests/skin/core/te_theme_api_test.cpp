@@ -2,6 +2,7 @@
 // transparent controls, the stores and the window margins.
 #include <gtest/gtest.h>
 
+#include "platform/classlib/StdCtrls_Check.h"
 #include "platform/winsys/Winsys.h"
 #include "te_theme_testkit.h"
 
@@ -190,6 +191,20 @@ TEST_F(BackgroundTest, APainterGetsTheControlsBoundsInItsParent) {
     TPoint origin;
     GetWindowOrgEx(target.DC(), &origin);
     EXPECT_EQ(origin, (TPoint{0, 0}));  // the DC is given back as it was
+}
+
+TEST_F(BackgroundTest, TheCoreRegistersTheGroupBoxColour) {
+    TGroupBox box(nullptr);
+    box.SetBounds(0, 0, 200, 100);
+    box.SetColor(clTeal);
+    TGraphicChild child(nullptr);
+    child.SetParent(&box);
+    child.SetBounds(12, 40, 50, 20);
+    PrepareTarget(50, 20);
+    DrawControlBackground(&child, target.DC());
+    EXPECT_EQ(At(0, 0), 0x008080u);
+    EXPECT_EQ(At(49, 19), 0x008080u);
+    child.SetParent(nullptr);
 }
 
 TEST_F(BackgroundTest, WithoutPainterTheParentPaintsItsLookBehindAGraphicControl) {
