@@ -2,6 +2,7 @@
 // AlphaBlend and TransparentBlt, all through the destination's clip.
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/Blend.h"
@@ -56,11 +57,10 @@ bool NeedsSource(uint32_t rop) {
 // `op(dstPixel&, srcPixel)`. Unscaled transfers map one to one; scaled ones
 // take the source pixel under the destination pixel's centre.
 template <class Op>
-bool Transfer(HDC dest, int x, int y, int w, int h, HDC srcDc, int sx, int sy, int sw, int sh, Op&& op) {
+bool TransferFrom(HDC dest, int x, int y, int w, int h, Source& src, int sx, int sy, int sw, int sh, Op&& op) {
     if (w < 0 || h < 0 || sw < 0 || sh < 0) return false;
     Canvas c;
-    Source src;
-    if (!ResolveCanvas(dest, c) || !ResolveSource(srcDc, src)) return false;
+    if (!ResolveCanvas(dest, c)) return false;
     if (w == 0 || h == 0 || sw == 0 || sh == 0 || !c.surface || !src.surface) return true;
 
     const int64_t dl = c.X(x), dt = c.Y(y);
@@ -120,7 +120,43 @@ bool Transfer(HDC dest, int x, int y, int w, int h, HDC srcDc, int sx, int sy, i
     return true;
 }
 
+template <class Op>
+bool Transfer(HDC dest, int x, int y, int w, int h, HDC srcDc, int sx, int sy, int sw, int sh, Op&& op) {
+    Source src;
+    if (!ResolveSource(srcDc, src)) return false;
+    return TransferFrom(dest, x, y, w, h, src, sx, sy, sw, sh, std::forward<Op>(op));
+}
+
+// The source over the destination by straight alpha: the constant times,
+// when asked, each source pixel's own.
+auto BlendOver(uint32_t constant, bool perPixel) {
+    return [constant, perPixel](uint32_t& d, uint32_t s) {
+        const uint32_t w = perPixel ? MulDiv255(s >> 24, constant) : constant;
+        if (w == 0) return;
+        d = MixPixels(s | 0xFF000000u, d, w);
+    };
+}
+
 }  // namespace
+
+bool DrawSurfaceImage(HDC dc, int x, int y, int width, int height, const Surface& image, ImageDraw how) {
+    Source src;
+    src.surface = &image;
+    src.width = image.Width();
+    src.height = image.Height();
+    const int w = image.Width(), h = image.Height();
+    switch (how) {
+        case ImageDraw::Blend:
+            return TransferFrom(dc, x, y, width, height, src, 0, 0, w, h, BlendOver(255, true));
+        case ImageDraw::Copy:
+            return TransferFrom(dc, x, y, width, height, src, 0, 0, w, h, [](uint32_t& d, uint32_t s) { d = s; });
+        case ImageDraw::Mask:
+            return TransferFrom(dc, x, y, width, height, src, 0, 0, w, h, [](uint32_t& d, uint32_t s) {
+                d = ApplyRop(SRCAND, (s >> 24) ? 0 : kColourBits, d);
+            });
+    }
+    return false;
+}
 
 bool BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, uint32_t rop) {
     if (!NeedsSource(rop)) return PatBlt(dest, x, y, width, height, rop);
@@ -141,14 +177,8 @@ bool StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX
 bool AlphaBlend(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,
                 int srcHeight, BLENDFUNCTION blend) {
     if (blend.BlendOp != AC_SRC_OVER) return false;
-    const uint32_t constant = blend.SourceConstantAlpha;
-    const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
     return Transfer(dest, x, y, width, height, src, srcX, srcY, srcWidth, srcHeight,
-                    [constant, perPixel](uint32_t& d, uint32_t s) {
-                        const uint32_t w = perPixel ? MulDiv255(s >> 24, constant) : constant;
-                        if (w == 0) return;
-                        d = MixPixels(s | 0xFF000000u, d, w);
-                    });
+                    BlendOver(blend.SourceConstantAlpha, (blend.AlphaFormat & AC_SRC_ALPHA) != 0));
 }
 
 bool TransparentBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,

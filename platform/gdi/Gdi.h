@@ -30,7 +30,7 @@ namespace tarvel {
 // ---------------------------------------------------------------------------
 // Handles
 
-enum class GdiKind : uint8_t { Any = 0, Pen = 1, Brush = 2, Dc = 3, Font = 6, Bitmap = 7, Region = 8 };
+enum class GdiKind : uint8_t { Any = 0, Pen = 1, Brush = 2, Dc = 3, Font = 6, Bitmap = 7, Region = 8, Icon = 16 };
 
 // A checked handle: an index into the layer's object table plus a generation,
 // so a deleted handle never reaches another object. Typed handles convert
@@ -63,6 +63,7 @@ using HDC = GdiHandle<GdiKind::Dc>;
 using HFONT = GdiHandle<GdiKind::Font>;
 using HBITMAP = GdiHandle<GdiKind::Bitmap>;
 using HRGN = GdiHandle<GdiKind::Region>;
+using HICON = GdiHandle<GdiKind::Icon>;
 
 // ---------------------------------------------------------------------------
 // Colours
@@ -474,6 +475,46 @@ bool GetTextMetricsW(HDC dc, TEXTMETRICW* metrics);
 // Points at 96 dpi <-> font height: 8 pt <-> -11.
 int PointsToFontHeight(int points);
 int FontHeightToPoints(int height);
+
+// ---------------------------------------------------------------------------
+// Icons: small 32-bit pictures (at most 256 x 256) whose alpha is their
+// mask. They are not drawing objects: DeleteObject refuses them and
+// GetObjectType answers 0; DestroyIcon frees them.
+
+struct ICONINFO {
+    bool fIcon = true;
+    uint32_t xHotspot = 0;
+    uint32_t yHotspot = 0;
+    HBITMAP hbmMask;   // where the colour bitmap has no alpha at all: set pixels are transparent
+    HBITMAP hbmColor;  // 32-bit; its alpha is the mask when any pixel has some
+};
+
+// Copies the pixels; the bitmaps stay the caller's. Null for a missing or
+// stock colour bitmap, a mask smaller than it, or a picture too large.
+HICON CreateIconIndirect(const ICONINFO* info);
+// New bitmaps the caller deletes: the colour with its alpha, and a mask
+// white where the icon is transparent, black elsewhere.
+bool GetIconInfo(HICON icon, ICONINFO* info);
+bool DestroyIcon(HICON icon);  // true and nothing done for the standard icon
+
+constexpr int IDI_APPLICATION = 32512;
+// The platform's own icons (shared: never destroyed); null for an unknown one.
+HICON LoadIcon(int standardIcon);
+
+constexpr unsigned IMAGE_ICON = 1;
+constexpr unsigned LR_COPYFROMRESOURCE = 0x4000;
+// A new icon scaled (nearest neighbour) to cx x cy; 0 keeps that side.
+// Icons hold no resource to reload, so LR_COPYFROMRESOURCE copies as well.
+HICON CopyImage(HICON icon, unsigned type, int cx, int cy, unsigned flags);
+
+enum DrawIconFlags : unsigned { DI_MASK = 1, DI_IMAGE = 2, DI_NORMAL = DI_MASK | DI_IMAGE };
+// The icon at logical (x, y), scaled to cx x cy (0: its own size), through
+// the clip. DI_NORMAL blends it by its alpha as AlphaBlend with
+// AC_SRC_ALPHA does; DI_IMAGE copies its pixels; DI_MASK ANDs its mask.
+// With `flickerFree` the rectangle is filled with that brush first; `step`
+// (animation frames) is ignored.
+bool DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, unsigned step, HBRUSH flickerFree,
+                unsigned flags);
 
 // ---------------------------------------------------------------------------
 // Pictures

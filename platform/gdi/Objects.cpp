@@ -252,6 +252,7 @@ int GetObjectType(HGDIOBJ object) {
     auto o = FindObject(object.Value(), GdiKind::Any);
     if (!o) return 0;
     if (o->kind == GdiKind::Dc) return static_cast<DcObject&>(*o).memory ? OBJ_MEMDC : OBJ_DC;
+    if (o->kind == GdiKind::Icon) return 0;
     return static_cast<int>(o->kind);
 }
 
@@ -300,7 +301,7 @@ int GetObject(HFONT font, LOGFONTW& out) {
 
 bool DeleteObject(HGDIOBJ object) {
     auto o = FindObject(object.Value(), GdiKind::Any);
-    if (!o || o->kind == GdiKind::Dc) return false;
+    if (!o || o->kind == GdiKind::Dc || o->kind == GdiKind::Icon) return false;
     if (o->stock) return true;
     if (o->kind == GdiKind::Bitmap) {
         const auto& b = static_cast<const BitmapObject&>(*o);

@@ -58,6 +58,13 @@ struct RegionObject : GdiObject {
     Region region;
 };
 
+struct IconObject : GdiObject {
+    IconObject() : GdiObject(GdiKind::Icon) {}
+    std::shared_ptr<Surface> image;  // alpha is the mask
+    bool isIcon = true;
+    TPoint hotspot;
+};
+
 // Everything SaveDC keeps.
 struct DcState {
     HPEN penHandle;
@@ -132,6 +139,7 @@ inline std::shared_ptr<FontObject> FindFont(HFONT h) { return Find<FontObject>(h
 inline std::shared_ptr<BitmapObject> FindBitmap(HBITMAP h) {
     return Find<BitmapObject>(h.Value(), GdiKind::Bitmap);
 }
+inline std::shared_ptr<IconObject> FindIcon(HICON h) { return Find<IconObject>(h.Value(), GdiKind::Icon); }
 inline std::shared_ptr<RegionObject> FindRegion(HRGN h) { return Find<RegionObject>(h.Value(), GdiKind::Region); }
 
 // The defaults a new DC starts with.

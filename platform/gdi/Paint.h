@@ -77,6 +77,12 @@ inline void PaintRect(const Canvas& c, const TRect& surfaceRect, const PixelPain
     for (int y = r.top; y < r.bottom; ++y) PaintSpan(c, y, r.left, r.right, paint);
 }
 
+// A picture of our own (an icon's) at logical (x, y), scaled to width x
+// height, through the DC's clip: blended by its alpha, copied, or its mask
+// (alpha 0 = transparent) ANDed in.
+enum class ImageDraw { Blend, Copy, Mask };
+bool DrawSurfaceImage(HDC dc, int x, int y, int width, int height, const Surface& image, ImageDraw how);
+
 // Shapes, in surface coordinates.
 
 // Rows [top, bottom) of a shape given by a function filling the spans of
