@@ -346,7 +346,10 @@ void TTreeView::SetTopItem(TTreeNode* node) {
 
 void TTreeView::NodeRemoving(TTreeNode* node) {
     if (OnDeletion) OnDeletion(this, node);
-    if (editing_ == node) EndEditing(true);
+    if (editing_ == node) {
+        editing_ = nullptr;
+        EndEditing(true);
+    }
     if (selected_ == node) selected_ = nullptr;
     rowsValid_ = false;
 }
@@ -571,38 +574,20 @@ void TTreeView::StartEditing(TTreeNode* node) {
     if (OnEditing) OnEditing(this, node, allow);
     if (!allow) return;
     node->MakeVisible();
-    if (!editor_) {
-        editor_ = new TEdit(this);
-        editor_->SetParent(this);
-        editor_->OnKeyDown = [this](TObject*, WORD& key, TShiftState) {
-            if (key == VK_RETURN || key == VK_ESCAPE) {
-                EndEditing(key == VK_ESCAPE);
-                key = 0;
-            }
-        };
-        editor_->OnExit = [this](TObject*) { EndEditing(false); };
-    }
     editing_ = node;
     const TRect t = TextRectOf(node, RowOf(node) - topRow_);
-    editor_->SetBounds(t.left, t.top - 1, std::max(t.Width() + 40, 60), t.Height() + 2);
-    editor_->SetText(node->Text());
-    editor_->SetVisible(true);
-    editor_->SetFocus();
-    editor_->SelectAll();
+    editor_.Start(TRect{t.left, t.top - 1, t.left + std::max(t.Width() + 40, 60), t.bottom + 1}, node->Text(),
+                  [this](bool cancelled, const String& typed) {
+                      TTreeNode* edited = editing_;
+                      editing_ = nullptr;
+                      if (cancelled || !edited) return;
+                      String text = typed;
+                      if (OnEdited) OnEdited(this, edited, text);
+                      edited->SetText(text);
+                  });
 }
 
-void TTreeView::EndEditing(bool cancel) {
-    if (!editing_ || !editor_) return;
-    TTreeNode* node = editing_;
-    editing_ = nullptr;
-    String text = editor_->Text();
-    const bool hadFocus = editor_->Focused();
-    editor_->SetVisible(false);
-    if (hadFocus && CanFocus()) SetFocus();
-    if (cancel) return;
-    if (OnEdited) OnEdited(this, node, text);
-    node->SetText(text);
-}
+void TTreeView::EndEditing(bool cancel) { editor_.End(cancel); }
 
 int TTreeView::UiItemCount() { return static_cast<int>(Rows().size()); }
 String TTreeView::UiItemText(int index) { return Rows().at(static_cast<size_t>(index))->Text(); }

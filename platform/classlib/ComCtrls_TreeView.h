@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/classlib/ImageLists.h"
+#include "platform/classlib/InplaceEditor.h"
 #include "platform/classlib/ScrollBars.h"
 #include "platform/classlib/StdCtrls.h"
 
@@ -154,7 +155,7 @@ public:
     TTreeNode* GetNodeAt(int x, int y);
     void FullExpand();
     void FullCollapse();
-    bool IsEditing() const { return editing_ != nullptr; }
+    bool IsEditing() const { return editor_.Active(); }
     // Ends the label edit (keeping the text unless `cancel`).
     void EndEditing(bool cancel);
     TScrollBar* VertScrollBar() const { return scrollBar_; }
@@ -223,7 +224,7 @@ private:
     std::vector<TTreeNode*> rows_;
     bool rowsValid_ = false;
     TScrollBar* scrollBar_ = nullptr;
-    class TEdit* editor_ = nullptr;
+    TLabelEditor editor_{this};
     TTreeNode* editing_ = nullptr;
 };
 
