@@ -292,8 +292,11 @@ TRect TTeControl::CornerRect(const TRect& within) const {
     return TRect{within.right - kCornerSize, within.bottom - kCornerSize, within.right, within.bottom};
 }
 
+// The square sits in the border rectangle's corner, where the bars meet; at
+// the control's own corner it would leave the meeting point of bars inside a
+// border unpainted.
 void TTeControl::PaintCorner() {
-    const TRect corner = CornerRect(TRect{0, 0, Width(), Height()});
+    const TRect corner = CornerRect(GetBorderRect());
     if (themedBorder_ && DrawStyledEdit(Canvas()->Handle(), 0, corner)) return;
     FillRect(*Canvas(), corner, Color());
 }
