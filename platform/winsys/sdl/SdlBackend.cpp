@@ -13,6 +13,7 @@
 #include "platform/base/Ticks.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/winsys/WinConstants.h"
+#include "platform/winsys/WindowApi.h"
 #include "platform/winsys/sdl/SdlKeys.h"
 #include "platform/winsys/sdl/SdlX11.h"
 
@@ -26,6 +27,24 @@ bool EnvSet(const char* name) {
 }
 
 TRect FromSdl(const SDL_Rect& r) { return Bounds(r.x, r.y, r.w, r.h); }
+
+// Override-redirect on X11: topmost, no decoration, never focused by the
+// window manager.
+bool IsPopup(const TopLevelInfo& info) { return info.noActivate && !info.decorated; }
+
+// Every display together: the virtual screen.
+TRect DisplaysUnion() {
+    TRect all;
+    for (int i = 0, n = SDL_GetNumVideoDisplays(); i < n; ++i) {
+        SDL_Rect r;
+        if (SDL_GetDisplayBounds(i, &r) != 0) continue;
+        TRect d = FromSdl(r);
+        all = all.IsEmpty() ? d
+                            : TRect{std::min(all.left, d.left), std::min(all.top, d.top), std::max(all.right, d.right),
+                                    std::max(all.bottom, d.bottom)};
+    }
+    return all.IsEmpty() ? TRect{0, 0, 1024, 768} : all;
+}
 
 // Our back buffers hold 0xAARRGGBB with alpha 0 (what GDI writes), so they
 // are read as XRGB: the display's copy is always opaque.
@@ -103,18 +122,7 @@ uint32_t SdlBackend::Now() { return GetTickCount(); }
 
 // ---- the screen ----
 
-TRect SdlBackend::ScreenRect() {
-    TRect all;
-    for (int i = 0, n = SDL_GetNumVideoDisplays(); i < n; ++i) {
-        SDL_Rect r;
-        if (SDL_GetDisplayBounds(i, &r) != 0) continue;
-        TRect d = FromSdl(r);
-        all = all.IsEmpty() ? d
-                            : TRect{std::min(all.left, d.left), std::min(all.top, d.top), std::max(all.right, d.right),
-                                    std::max(all.bottom, d.bottom)};
-    }
-    return all.IsEmpty() ? TRect{0, 0, 1024, 768} : all;
-}
+TRect SdlBackend::ScreenRect() { return DisplaysUnion(); }
 
 TRect SdlBackend::WorkArea() {
     SDL_Rect r;
@@ -134,14 +142,16 @@ const SdlBackend::TopLevel* SdlBackend::Find(HWND window) const {
     return it == tops_.end() ? nullptr : &it->second;
 }
 
-SdlBackend::TopLevel* SdlBackend::FindBySdlId(uint32_t windowId, HWND* hwnd) {
-    for (auto& [h, t] : tops_) {
-        if (t.window && SDL_GetWindowID(t.window) == windowId) {
-            if (hwnd) *hwnd = h;
-            return &t;
-        }
-    }
+HWND SdlBackend::WindowOfSdlId(uint32_t windowId) const {
+    for (const auto& [h, t] : tops_)
+        if (t.window && SDL_GetWindowID(t.window) == windowId) return h;
     return nullptr;
+}
+
+SdlBackend::TopLevel* SdlBackend::FindBySdlId(uint32_t windowId, HWND* hwnd) {
+    HWND h = WindowOfSdlId(windowId);
+    if (hwnd) *hwnd = h;
+    return h ? Find(h) : nullptr;
 }
 
 SDL_Window* SdlBackend::SdlWindowOf(HWND window) const {
@@ -149,41 +159,32 @@ SDL_Window* SdlBackend::SdlWindowOf(HWND window) const {
     return t ? t->window : nullptr;
 }
 
-HWND SdlBackend::WindowOfSdlId(uint32_t windowId) const {
-    HWND h = nullptr;
-    const_cast<SdlBackend*>(this)->FindBySdlId(windowId, &h);
-    return h;
-}
-
 void SdlBackend::CreateSurface(HWND window, const TopLevelInfo& info) {
     // The SDL window is made when it is first shown: only then is it known
     // whether it is a popup, which X11 fixes at creation.
-    TopLevel& t = tops_[window];
-    ApplyInfo(window, t, info);
+    ApplyInfo(tops_[window], info);
 }
 
 void SdlBackend::UpdateSurface(HWND window, const TopLevelInfo& info) {
-    TopLevel* t = Find(window);
-    if (!t) t = &tops_[window];
-    ApplyInfo(window, *t, info);
+    ApplyInfo(tops_[window], info);
 }
 
 void SdlBackend::DestroySurface(HWND window) {
     auto it = tops_.find(window);
     if (it == tops_.end()) return;
-    if (it->second.window) SDL_DestroyWindow(it->second.window);
+    ForgetSdlWindow(it->second);
     tops_.erase(it);
     order_.erase(std::remove(order_.begin(), order_.end(), window), order_.end());
-    if (front_ == window) front_ = nullptr;
-    KeepKeyboard();
 }
 
 bool SdlBackend::MakeSdlWindow(const TopLevelInfo& info, TopLevel& t) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
-    t.popup = info.noActivate && !info.decorated;
+    t.popup = IsPopup(info);
+    t.toolWindow = info.toolWindow;
     if (info.decorated) flags |= SDL_WINDOW_RESIZABLE;
     else flags |= SDL_WINDOW_BORDERLESS;
     if (t.popup) flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
+    if (info.toolWindow) flags |= SDL_WINDOW_SKIP_TASKBAR;
     if (info.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
     t.window = SDL_CreateWindow(info.title.c_str(), info.bounds.left, info.bounds.top, std::max(1, info.bounds.Width()),
                                 std::max(1, info.bounds.Height()), flags);
@@ -196,15 +197,20 @@ bool SdlBackend::MakeSdlWindow(const TopLevelInfo& info, TopLevel& t) {
     return true;
 }
 
-void SdlBackend::ApplyInfo(HWND hwnd, TopLevel& t, const TopLevelInfo& info) {
-    (void)hwnd;
-    const bool wantPopup = info.noActivate && !info.decorated;
-    if (t.window && wantPopup != t.popup) {
-        // A popup and an ordinary window differ from their creation on.
-        SDL_DestroyWindow(t.window);
-        t.window = nullptr;
-        t.info.visible = false;
-    }
+void SdlBackend::ForgetSdlWindow(TopLevel& t) {
+    if (!t.window) return;
+    if (SDL_GetKeyboardFocus() == t.window) keyboardOrphaned_ = true;
+    if (askedTarget_ == t.window || askedFrom_ == t.window) askedTarget_ = askedFrom_ = nullptr;
+    stacked_.erase(std::remove(stacked_.begin(), stacked_.end(), t.window), stacked_.end());
+    SDL_DestroyWindow(t.window);
+    t.window = nullptr;
+    t.info.visible = false;
+}
+
+void SdlBackend::ApplyInfo(TopLevel& t, const TopLevelInfo& info) {
+    // A popup, a tool window and an ordinary window differ from their
+    // creation on.
+    if (t.window && (IsPopup(info) != t.popup || info.toolWindow != t.toolWindow)) ForgetSdlWindow(t);
     if (!t.window && !(info.visible && MakeSdlWindow(info, t))) {
         t.info = info;
         t.info.visible = false;  // nothing on the display yet
@@ -233,19 +239,18 @@ void SdlBackend::ApplyInfo(HWND hwnd, TopLevel& t, const TopLevelInfo& info) {
         SDL_ShowWindow(t.window);
         CopyToWindow(t, TRect{0, 0, b.Width(), b.Height()});
     }
-    if (hide) SDL_HideWindow(t.window);
+    if (hide) {
+        if (SDL_GetKeyboardFocus() == t.window) keyboardOrphaned_ = true;
+        SDL_HideWindow(t.window);
+    }
     if (minimize) SDL_MinimizeWindow(t.window);
     if (restore) SDL_RestoreWindow(t.window);
-    if (show || hide || minimize || restore) {
-        Restack();
-        KeepKeyboard();
-    }
+    if (show || hide || minimize || restore) Restack();
 }
 
 void SdlBackend::RestackSurfaces(const std::vector<HWND>& topToBottom) {
     order_ = topToBottom;
     Restack();
-    KeepKeyboard();
 }
 
 void SdlBackend::Restack() {
@@ -259,26 +264,38 @@ void SdlBackend::Restack() {
     X11Restack(shown);
 }
 
-// The keyboard stays with the front ordinary window while the program has
-// it: hiding the window that held it must not leave the keys nowhere, and a
-// window our layer brings to the front takes them.
+// The keyboard stays with our active window while the program has it (the
+// front ordinary window when none is active): a popup the display focused
+// on showing, or a window hidden or destroyed while it held the keys, must
+// not leave them elsewhere or nowhere. Another program's keyboard is left
+// alone.
+SDL_Window* SdlBackend::KeyboardTarget() {
+    auto usable = [](const TopLevel* t) {
+        return t && t->window && !t->popup && t->info.visible && !t->info.minimized;
+    };
+    TopLevel* active = Find(GetActiveWindow());
+    if (usable(active)) return active->window;
+    for (HWND h : order_)
+        if (TopLevel* t = Find(h); usable(t)) return t->window;
+    return nullptr;
+}
+
 void SdlBackend::KeepKeyboard() {
     if (!appActive_ || !x11_) return;
-    HWND front = nullptr;
-    for (HWND h : order_) {
-        TopLevel* t = Find(h);
-        if (t && t->window && !t->popup && t->info.visible && !t->info.minimized) {
-            front = h;
-            break;
-        }
-    }
-    if (!front) return;
     SDL_Window* focused = SDL_GetKeyboardFocus();
-    TopLevel* f = focused ? FindBySdlId(SDL_GetWindowID(focused)) : nullptr;
-    bool held = f && !f->popup && f->info.visible && !f->info.minimized;
-    SDL_Window* target = Find(front)->window;
-    if ((front != front_ || !held) && focused != target) SDL_SetWindowInputFocus(target);
-    front_ = front;
+    const bool ours = focused && FindBySdlId(SDL_GetWindowID(focused));
+    if (!ours && !keyboardOrphaned_) return;
+    SDL_Window* target = KeyboardTarget();
+    if (!target || focused == target) {
+        keyboardOrphaned_ = false;
+        askedTarget_ = askedFrom_ = nullptr;
+        return;
+    }
+    if (target == askedTarget_ && focused == askedFrom_) return;  // asked already; the display decides
+    askedTarget_ = target;
+    askedFrom_ = focused;
+    keyboardOrphaned_ = false;
+    SDL_SetWindowInputFocus(target);
 }
 
 void SdlBackend::Present(HWND window, const TRect& dirty) {
@@ -382,28 +399,23 @@ std::unique_ptr<Surface> SdlBackend::WindowPixels(HWND window) const {
 }
 
 std::unique_ptr<Surface> SdlBackend::ScreenPixels() const {
-    TRect screen = const_cast<SdlBackend*>(this)->ScreenRect();
+    TRect screen = DisplaysUnion();
     if (x11_) {
         for (const auto& [h, t] : tops_)
             if (t.window) return X11ReadScreen(t.window, screen);
     }
     // No server to ask: our own windows in z-order over the desktop colour.
-    auto out = std::make_unique<Surface>(screen.Width(), screen.Height());
-    if (!out->Valid()) return nullptr;
-    uint32_t desktop = 0xFF000000u | ColorRefToPixel(GetSysColor(COLOR_BACKGROUND));
-    for (int y = 0; y < out->Height(); ++y) std::fill_n(out->Row(y), out->Width(), desktop);
+    std::vector<std::unique_ptr<Surface>> kept;
+    std::vector<ScreenLayer> layers;
     for (auto it = order_.rbegin(); it != order_.rend(); ++it) {
         const TopLevel* t = Find(*it);
         if (!t || !t->window || !t->info.visible || t->info.minimized) continue;
         std::unique_ptr<Surface> pixels = ReadWindowSurface(t->window);
         if (!pixels) continue;
-        TRect b = Bounds(t->info.bounds.left - screen.left, t->info.bounds.top - screen.top, pixels->Width(),
-                         pixels->Height());
-        TRect on = Intersect(b, out->BoundsRect());
-        for (int y = on.top; y < on.bottom; ++y)
-            std::copy_n(pixels->Row(y - b.top) + (on.left - b.left), on.Width(), out->Row(y) + on.left);
+        layers.push_back(ScreenLayer{pixels.get(), t->info.bounds, &t->info.shape});
+        kept.push_back(std::move(pixels));
     }
-    return out;
+    return ComposeScreen(screen, layers);
 }
 
 bool SdlBackend::SaveWindowPng(HWND window, const std::string& path) const {

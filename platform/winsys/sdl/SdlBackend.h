@@ -80,6 +80,7 @@ private:
         SDL_Window* window = nullptr;
         TopLevelInfo info;       // as last applied
         bool popup = false;      // made as a popup that never takes the keyboard
+        bool toolWindow = false;  // made without a task-bar entry
         uint32_t movedAt = 0;    // when we last moved or sized it
         uint8_t alpha = 255;
     };
@@ -89,9 +90,11 @@ private:
     const TopLevel* Find(HWND window) const;
     TopLevel* FindBySdlId(uint32_t windowId, HWND* hwnd = nullptr);
     bool MakeSdlWindow(const TopLevelInfo& info, TopLevel& t);
-    void ApplyInfo(HWND hwnd, TopLevel& t, const TopLevelInfo& info);
+    void ApplyInfo(TopLevel& t, const TopLevelInfo& info);
+    void ForgetSdlWindow(TopLevel& t);
     void Restack();
     void KeepKeyboard();
+    SDL_Window* KeyboardTarget();
     void CopyToWindow(TopLevel& t, const TRect& dirty);
     TPoint ToScreen(uint32_t windowId, int x, int y);
 
@@ -118,7 +121,9 @@ private:
     std::map<HWND, TopLevel> tops_;
     std::vector<HWND> order_;  // top first, as last restacked
     std::vector<SDL_Window*> stacked_;  // the shown windows as last stacked on the display
-    HWND front_ = nullptr;     // the window given the keyboard last
+    bool keyboardOrphaned_ = false;      // a window of ours that held the keys went away
+    SDL_Window* askedTarget_ = nullptr;  // the last request for the keyboard: to
+    SDL_Window* askedFrom_ = nullptr;    // ... and from
     std::map<int, SDL_Cursor*> cursors_;
     bool captured_ = false;
 
@@ -126,6 +131,7 @@ private:
     char16_t lastKeyChars_[2] = {0, 0};  // what the last key makes, plain and shifted
     bool lockKeysSynced_ = false;
     bool appActive_ = true;
+    bool activationQueued_ = false;  // in this pump
     uint32_t focusLostAt_ = 0;
     bool focusLossPending_ = false;
     TRect caretRect_;

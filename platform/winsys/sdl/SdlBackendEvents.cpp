@@ -60,11 +60,15 @@ void SdlBackend::Wake() {
 
 void SdlBackend::PumpEvents() {
     tPumping = true;
+    activationQueued_ = false;
     if (!lockKeysSynced_) SyncLockKeys();
     SDL_Event ev;
     while (SDL_PollEvent(&ev) == 1) Translate(ev);
     tPumping = false;
     SettleFocus();
+    // An activation just queued changes the window that should hold the
+    // keys; asking for them before it is taken would undo it.
+    if (!activationQueued_) KeepKeyboard();
     FollowCaret();
 }
 
@@ -185,14 +189,21 @@ void SdlBackend::TranslateWindowEvent(const SDL_Event& ev) {
         case SDL_WINDOWEVENT_EXPOSED:
             CopyToWindow(*t, TRect{0, 0, t->info.bounds.Width(), t->info.bounds.Height()});
             break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED:
+        case SDL_WINDOWEVENT_FOCUS_GAINED: {
             focusLossPending_ = false;
-            // Popups never take activation; a window the display gave the
-            // keyboard to (a click on its decoration, the task bar) is
-            // activated unless it is already.
-            if (!t->popup && (!appActive_ || GetActiveWindow() != hwnd)) QueueAppActivation(hwnd, true);
+            const bool wasActive = appActive_;
             appActive_ = true;
+            // A window the display gave the keyboard to (a click on its
+            // decoration, the task bar) is activated unless it is already.
+            // Popups never take activation, and a window under a modal one
+            // sends the keys back to our active window (KeepKeyboard).
+            if (t->popup || !IsWindowEnabled(hwnd)) break;
+            if (!wasActive || GetActiveWindow() != hwnd) {
+                QueueAppActivation(hwnd, true);
+                activationQueued_ = true;
+            }
             break;
+        }
         case SDL_WINDOWEVENT_FOCUS_LOST:
             if (!focusLossPending_) focusLostAt_ = Now();
             focusLossPending_ = true;
@@ -201,13 +212,13 @@ void SdlBackend::TranslateWindowEvent(const SDL_Event& ev) {
         // the window would get from its own buttons; our own requests echo
         // back here and are known by the state last applied.
         case SDL_WINDOWEVENT_MINIMIZED:
-            if (!t->info.minimized) PostMessage(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            if (!t->info.minimized) QueueSysCommand(hwnd, SC_MINIMIZE);
             break;
         case SDL_WINDOWEVENT_RESTORED:
-            if (t->info.minimized) PostMessage(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+            if (t->info.minimized) QueueSysCommand(hwnd, SC_RESTORE);
             break;
         case SDL_WINDOWEVENT_MAXIMIZED:
-            if (!t->info.maximized) PostMessage(hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+            if (!t->info.maximized) QueueSysCommand(hwnd, SC_MAXIMIZE);
             break;
         case SDL_WINDOWEVENT_MOVED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -237,7 +248,7 @@ void SdlBackend::FollowDisplayBounds(HWND hwnd, TopLevel& t) {
     TRect now = Bounds(x, y, w, h);
     if (now == t.info.bounds) return;
     t.info.bounds = now;  // already so on the display
-    SetWindowPos(hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    QueueSurfaceMoved(hwnd, now);
 }
 
 void SdlBackend::SettleFocus() {
@@ -251,6 +262,7 @@ void SdlBackend::SettleFocus() {
     focusLossPending_ = false;
     appActive_ = false;
     QueueAppActivation(GetActiveWindow(), false);
+    activationQueued_ = true;
 }
 
 // The input method shows its candidates beside the caret.

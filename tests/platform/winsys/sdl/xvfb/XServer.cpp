@@ -1,5 +1,7 @@
 #include "XServer.h"
 
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
@@ -99,6 +101,15 @@ bool XKey(const char* keysymName, bool down) {
     KeySym sym = XStringToKeysym(keysymName);
     KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(d, sym);
     return code && XTestFakeKeyEvent(d, code, down ? True : False, CurrentTime) && Done(d);
+}
+
+bool XGiveFocus(SDL_Window* window) {
+    ::Display* d = InputDisplay();
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!d || !window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    XSetInputFocus(d, info.info.x11.window, RevertToParent, CurrentTime);
+    return Done(d);
 }
 
 }  // namespace tarvel

@@ -5,6 +5,8 @@
 
 #include <string>
 
+struct SDL_Window;
+
 namespace tarvel {
 
 // Starts Xvfb and sets DISPLAY for this process; false, with the reason,
@@ -16,5 +18,7 @@ void StopXvfb();
 bool XMovePointer(int x, int y);
 bool XButton(int button, bool down);       // 1 left, 2 middle, 3 right
 bool XKey(const char* keysymName, bool down);  // "a", "Alt_L", "F4" ...
+// Gives the keyboard to the window, as a window manager would.
+bool XGiveFocus(SDL_Window* window);
 
 }  // namespace tarvel

@@ -115,6 +115,23 @@ TEST_F(OnX11, APopupShowsAboveTheFormAndTypingStillGoesToTheForm) {
     EXPECT_EQ(ch->wParam, static_cast<WPARAM>('b'));
 }
 
+TEST_F(OnX11, TheKeyboardGivenToAFormActivatesItUnlessAModalWindowIsOverIt) {
+    HWND dialog = probe->Create(WS_OVERLAPPED | WS_THICKFRAME | WS_VISIBLE, Bounds(420, 100, 160, 120), tree.form);
+    PumpFor(200);
+    ASSERT_EQ(GetActiveWindow(), dialog);
+
+    ASSERT_TRUE(XGiveFocus(backend->SdlWindowOf(tree.form)));
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == tree.form; }));
+
+    // Disabled under a modal dialog, it sends the keyboard back.
+    SetActiveWindow(dialog);
+    EnableWindow(tree.form, false);
+    PumpFor(200);
+    ASSERT_TRUE(XGiveFocus(backend->SdlWindowOf(tree.form)));
+    ASSERT_TRUE(PumpUntil([&] { return SDL_GetKeyboardFocus() == backend->SdlWindowOf(dialog); }));
+    EXPECT_EQ(GetActiveWindow(), dialog);
+}
+
 TEST_F(OnX11, CaptureTakesTheClicksOnOurOtherWindows) {
     HWND other = probe->Create(WS_OVERLAPPED | WS_VISIBLE, Bounds(500, 300, 120, 90), nullptr, RGB(90, 90, 90));
     PumpFor(200);
