@@ -78,11 +78,15 @@ public:
 private:
     struct TopLevel {
         SDL_Window* window = nullptr;
-        TopLevelInfo info;       // as last applied
-        bool popup = false;      // made as a popup that never takes the keyboard
+        TopLevelInfo info;        // as last applied
+        bool popup = false;       // made as a popup that never takes the keyboard
         bool toolWindow = false;  // made without a task-bar entry
-        uint32_t movedAt = 0;    // when we last moved or sized it
+        uint32_t movedAt = 0;     // when we last moved or sized it
         uint8_t alpha = 255;
+    };
+    struct TrayIcon {
+        SDL_Window* window = nullptr;
+        UINT callbackMessage = 0;
     };
 
     SdlBackend() = default;
@@ -108,23 +112,19 @@ private:
     void SyncLockKeys();
     void FollowCaret();
 
-    struct TrayIcon {
-        SDL_Window* window = nullptr;
-        UINT callbackMessage = 0;
-    };
     bool TranslateTrayEvent(const SDL_Event& ev);
 
-    std::map<std::pair<HWND, UINT>, TrayIcon> trays_;
     bool x11_ = false;
     uint32_t wakeEvent_ = 0;
     std::atomic<bool> wakePending_{false};
     std::map<HWND, TopLevel> tops_;
-    std::vector<HWND> order_;  // top first, as last restacked
+    std::vector<HWND> order_;           // top first, as last restacked
     std::vector<SDL_Window*> stacked_;  // the shown windows as last stacked on the display
+    std::map<std::pair<HWND, UINT>, TrayIcon> trays_;
+    std::map<int, SDL_Cursor*> cursors_;
     bool keyboardOrphaned_ = false;      // a window of ours that held the keys went away
     SDL_Window* askedTarget_ = nullptr;  // the last request for the keyboard: to
     SDL_Window* askedFrom_ = nullptr;    // ... and from
-    std::map<int, SDL_Cursor*> cursors_;
     bool captured_ = false;
 
     // Keyboard and focus bookkeeping of the event translation.

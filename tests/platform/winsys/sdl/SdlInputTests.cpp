@@ -56,13 +56,15 @@ TEST_F(SdlInput, KeysAndTextGiveEachCharacterOnce) {
         std::vector<std::pair<SDL_Keycode, bool>> keys;
         const char* text;
         std::vector<UINT> keyDowns;
-        std::u16string chars;
+        std::u16string chars, sysChars;
     } cases[] = {
-        {"a letter", {{SDLK_a, true}}, "a", {'A'}, u"a"},
-        {"a shifted digit", {{SDLK_LSHIFT, true}, {SDLK_1, true}}, "!", {VK_SHIFT, '1'}, u"!"},
-        {"the input method", {}, "你好", {}, u"你好"},
-        {"another layout's key", {{SDLK_AMPERSAND, true}}, "&", {}, u"&"},
-        {"a key without text", {{SDLK_LEFT, true}}, nullptr, {VK_LEFT}, u""},
+        {"a letter", {{SDLK_a, true}}, "a", {'A'}, u"a", u""},
+        {"a shifted digit", {{SDLK_LSHIFT, true}, {SDLK_1, true}}, "!", {VK_SHIFT, '1'}, u"!", u""},
+        {"the input method", {}, "你好", {}, u"你好", u""},
+        {"another layout's key", {{SDLK_AMPERSAND, true}}, "&", {}, u"&", u""},
+        {"a key without text", {{SDLK_LEFT, true}}, nullptr, {VK_LEFT}, u"", u""},
+        {"Alt with a letter (no text from the display)", {{SDLK_LALT, true}, {SDLK_f, true}}, nullptr, {}, u"", u"f"},
+        {"Ctrl with a letter", {{SDLK_LCTRL, true}, {SDLK_c, true}}, nullptr, {VK_CONTROL, 'C'}, u"\x03", u""},
     };
     for (const Case& c : cases) {
         probe->log.clear();
@@ -71,14 +73,16 @@ TEST_F(SdlInput, KeysAndTextGiveEachCharacterOnce) {
         for (auto it = c.keys.rbegin(); it != c.keys.rend(); ++it) PushKey(it->first, false);
         PumpFor(60);
         std::vector<UINT> downs;
-        std::u16string chars;
+        std::u16string chars, sysChars;
         for (const Logged& l : probe->log) {
             if (l.hwnd != tree.button) continue;
             if (l.msg == WM_KEYDOWN) downs.push_back(static_cast<UINT>(l.wParam));
             if (l.msg == WM_CHAR) chars.push_back(static_cast<char16_t>(l.wParam));
+            if (l.msg == WM_SYSCHAR) sysChars.push_back(static_cast<char16_t>(l.wParam));
         }
         EXPECT_EQ(downs, c.keyDowns) << c.what;
         EXPECT_EQ(chars, c.chars) << c.what;
+        EXPECT_EQ(sysChars, c.sysChars) << c.what;
     }
 }
 
