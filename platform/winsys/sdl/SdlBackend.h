@@ -138,7 +138,9 @@ private:
 };
 
 // The real display for the program, or null when it must run headless:
-// BMS_HEADLESS=1, no display set, or none that opens.
+// BMS_HEADLESS=1, no display set, SDL asked for its screenless drivers
+// (SDL_VIDEODRIVER=offscreen or dummy, as the test runs set), or no display
+// that opens. The program then installs a HeadlessBackend.
 std::unique_ptr<DisplayBackend> OpenRealDisplay();
 
 }  // namespace tarvel

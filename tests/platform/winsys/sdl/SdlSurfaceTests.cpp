@@ -131,6 +131,12 @@ TEST(SdlChoice, TheProgramRunsHeadlessWhenAskedOrWithoutADisplay) {
         ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
         EXPECT_EQ(OpenRealDisplay(), nullptr);
     }
+    {
+        ScopedEnv headless("BMS_HEADLESS", nullptr);
+        ScopedEnv display("DISPLAY", ":0");
+        ScopedEnv driver("SDL_VIDEODRIVER", "offscreen");
+        EXPECT_EQ(OpenRealDisplay(), nullptr);
+    }
 }
 
 }  // namespace
