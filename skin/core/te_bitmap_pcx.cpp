@@ -15,6 +15,7 @@ namespace {
 constexpr int kHeaderSize = 128;
 constexpr int kPaletteSize = 768;
 constexpr int64_t kMaxPcxPixels = int64_t{1} << 26;
+constexpr int64_t kMaxRunGain = 32;
 constexpr const char* kPcxError = "PCX picture is malformed";
 
 struct TPcxHeader {
@@ -89,8 +90,11 @@ void TteBitmap::LoadFromPcxStream(TStream& stream) {
         const int64_t body = left - kHeaderSize - (ownPalette ? kPaletteSize + 1 : 0);
         if (body <= 0) Malformed();
         const std::vector<uint8_t> packed = ReadBoundedBytes(stream, body);
+        // A run of two bytes gives at most 63: the picture cannot be larger.
         const size_t rowBytes = static_cast<size_t>(h.planes) * h.bytesPerLine;
-        std::vector<uint8_t> rows(rowBytes * static_cast<size_t>(height));
+        const int64_t decoded = static_cast<int64_t>(rowBytes) * height;
+        if (decoded > body * (h.encoding == 1 ? kMaxRunGain : 1)) Malformed();
+        std::vector<uint8_t> rows(static_cast<size_t>(decoded));
         Unpack(packed, h.encoding == 1, rows);
 
         std::array<uint32_t, 256> palette{};

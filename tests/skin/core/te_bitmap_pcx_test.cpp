@@ -92,3 +92,19 @@ TEST(PcxPictures, LongRunIsCutAtTheEndOfThePicture) {
 
 }  // namespace
 }  // namespace tarvel
+
+namespace tarvel {
+namespace {
+
+TEST(PcxPictures, ClaimedSizeBeyondWhatTheDataCanHoldIsRefused) {
+    // 65536 x 65536 with lines of 65535 bytes, from a 2-byte body.
+    std::vector<uint8_t> f = Pcx(5, 3, 1, 1, 1, true, {0xFF, 0}, false);
+    f[8] = f[9] = f[10] = f[11] = 0xFF;
+    f[66] = f[67] = 0xFF;
+    TteBitmap b;
+    EXPECT_THROW(Load(b, f), EReadError);
+    EXPECT_TRUE(b.Empty());
+}
+
+}  // namespace
+}  // namespace tarvel
