@@ -394,7 +394,10 @@ SDL_Window* SdlBackend::TrayStandIn(HWND notify, UINT id) const {
 std::unique_ptr<Surface> SdlBackend::WindowPixels(HWND window) const {
     const TopLevel* t = Find(window);
     if (!t || !t->window || !t->info.visible) return nullptr;
-    if (x11_) return X11ReadWindow(t->window);
+    // The server cannot give a window that is partly off the screen; what
+    // was last presented to it stands in.
+    if (x11_)
+        if (std::unique_ptr<Surface> shown = X11ReadWindow(t->window)) return shown;
     return ReadWindowSurface(t->window);
 }
 

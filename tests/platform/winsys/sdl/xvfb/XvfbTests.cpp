@@ -72,6 +72,13 @@ TEST_F(OnX11, TheServerShowsThePixelsTheHeadlessDisplayShows) {
         EXPECT_EQ(screen->Pixel(r.left + p.x, r.top + p.y) & 0xFFFFFF, headless_->Pixel(p.x, p.y) & 0xFFFFFF);
 }
 
+TEST_F(OnX11, AWindowPartlyOffTheScreenCanStillBeSaved) {
+    SetWindowPos(tree.form, nullptr, -60, 700, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpFor(200);
+    std::unique_ptr<Surface> shown = backend->WindowPixels(tree.form);
+    EXPECT_TRUE(SamePixels(shown.get(), headless_));
+}
+
 TEST_F(OnX11, APopupShowsAboveTheFormAndTypingStillGoesToTheForm) {
     TPoint over = Center(tree.side);
     HWND popup = probe->Create(WS_POPUP | WS_BORDER, Bounds(over.x - 40, over.y - 30, 120, 80), tree.form,
