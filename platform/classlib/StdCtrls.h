@@ -5,12 +5,12 @@
 #include <memory>
 
 #include "platform/classlib/Controls.h"
+#include "platform/classlib/StdCtrls_Edit.h"
 #include "platform/classlib/StringLists.h"
 #include "platform/classlib/UiAccess.h"
 
 namespace tarvel {
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 
 // The text extent of `text` in `font` (DrawText rules: "&" prefixes, and
@@ -107,61 +107,6 @@ private:
     TModalResult modalResult_ = mrNone;
     bool pressed_ = false;
     bool tracking_ = false;
-};
-
-// A one-line edit. Positions count UTF-16 units of the text.
-class TEdit : public TCustomControl {
-    TARVEL_CLASS(TEdit, TCustomControl)
-
-public:
-    explicit TEdit(TComponent* owner);
-
-    bool ReadOnly() const { return readOnly_; }
-    void SetReadOnly(bool v) { readOnly_ = v; }
-    int MaxLength() const { return maxLength_; }
-    void SetMaxLength(int v) { maxLength_ = std::max(0, v); }
-    char16_t PasswordChar() const { return passwordChar_; }
-    void SetPasswordChar(char16_t c);
-    bool AutoSelect() const { return autoSelect_; }
-    void SetAutoSelect(bool v) { autoSelect_ = v; }
-
-    int SelStart() const { return selStart_; }
-    int SelLength() const { return selLength_; }
-    void SetSelStart(int pos);
-    void SetSelLength(int length);
-    void SelectAll();
-    String SelText() const;
-    // Replaces the selection (inserts at the caret when nothing is selected).
-    void SetSelText(const String& text);
-    void Clear() { SetText(""); }
-
-    TNotifyEvent OnChange;
-
-protected:
-    static void DeclareMessages(TMessageTable& t);
-    void CreateParams(TCreateParams& params) override;
-    void Paint() override;
-    void KeyDown(WORD& key, TShiftState shift) override;
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void DoEnter() override;
-    void DoExit() override;
-    virtual void Change();
-    void WMGetDlgCode(TMessage& m);
-    void WMCharEdit(TMessage& m);
-    void CMTextChangedEdit(TMessage& m);
-
-private:
-    WideString Wide() const { return Utf8ToWide(Text()); }
-    WideString Shown() const;
-    int PositionAt(int x);
-
-    bool readOnly_ = false;
-    int maxLength_ = 0;
-    char16_t passwordChar_ = 0;
-    bool autoSelect_ = true;
-    int selStart_ = 0;
-    int selLength_ = 0;
-    int scroll_ = 0;  // pixels of text hidden on the left
 };
 
 class TListBox : public TCustomControl, public IUiItems {

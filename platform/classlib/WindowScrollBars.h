@@ -1,0 +1,70 @@
+#pragma once
+// The scroll bars of a window (WS_VSCROLL, WS_HSCROLL) in its non-client
+// area, right of and below the client: range, page and position, the parts'
+// geometry (which a skin needs to paint them itself), the classic look, and
+// the mouse, which sends WM_VSCROLL / WM_HSCROLL to the window. A thumb
+// dragged is reported with SB_THUMBTRACK; its 32-bit position is the
+// nTrackPos of GetScrollInfo.
+
+#include "platform/classlib/StdCtrlMessages.h"
+
+namespace tarvel {
+
+enum class TScrollBarPart { None, LineUp, PageUp, Thumb, PageDown, LineDown };
+
+// Rectangles in window coordinates; empty when the bar is hidden.
+struct TScrollBarParts {
+    TRect bar, lineUp, lineDown, track, thumb;
+};
+
+class TWindowScrollBars {
+public:
+    explicit TWindowScrollBars(TWinControl* owner) : owner_(owner) {}
+    TWindowScrollBars(const TWindowScrollBars&) = delete;
+    TWindowScrollBars& operator=(const TWindowScrollBars&) = delete;
+    ~TWindowScrollBars();
+
+    // Seen first by the owner's WndProc: true when the message was taken.
+    // WM_NCCALCSIZE and WM_NCPAINT run the owner's default first.
+    bool HandleMessage(TMessage& m, const std::function<void(TMessage&)>& inherited);
+
+    // Positions are clamped to [nMin, nMax - nPage + 1]. Answers the position.
+    int SetInfo(int bar, const SCROLLINFO& info, bool redraw);
+    SCROLLINFO Info(int bar) const;
+    int Position(int bar) const { return state_[Index(bar)].pos; }
+    int SetPosition(int bar, int pos);
+    void Show(int bar, bool show);
+    bool Visible(int bar) const;
+    TScrollBarParts Parts(int bar) const;
+    TScrollBarPart PressedPart(int bar) const { return tracking_ == bar ? pressed_ : TScrollBarPart::None; }
+    // After the owner's window was made (the property that names it).
+    void Attach();
+
+private:
+    struct State {
+        int min = 0, max = 100, page = 0, pos = 0, trackPos = 0;
+    };
+    static int Index(int bar) { return bar == SB_VERT ? 1 : 0; }
+    int MaxPos(const State& s) const;
+    TRect ClientInWindow() const;
+    void Paint();
+    void PaintBar(HDC dc, int bar);
+    void Press(int bar, TPoint windowPoint);
+    void Drag(TPoint windowPoint);
+    void Send(int bar, WORD code, int pos);
+
+    TWinControl* owner_;
+    State state_[2];
+    int tracking_ = -1;
+    TScrollBarPart pressed_ = TScrollBarPart::None;
+    int dragOffset_ = 0;
+};
+
+// The scroll bars of a window whose control has them, by its handle (for
+// code that knows only the window, as a skin does).
+TWindowScrollBars* WindowScrollBarsOf(HWND hwnd);
+bool GetScrollInfo(HWND hwnd, int bar, SCROLLINFO& info);
+int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO& info, bool redraw);
+int GetScrollPos(HWND hwnd, int bar);
+
+}  // namespace tarvel
