@@ -16,6 +16,13 @@ int Guarded(int result) {
 }
 
 constexpr int64_t kMaxZlibChunk = 1 << 30;
+
+// Ends a zlib state however the work on it ends.
+struct TZlibEnd {
+    z_stream& zs;
+    int (*end)(z_streamp);
+    ~TZlibEnd() { end(&zs); }
+};
 constexpr int64_t kSkipChunk = 4096;
 
 }  // namespace
@@ -93,10 +100,7 @@ int64_t TCompressionStream::Seek(int64_t offset, TSeekOrigin origin) {
 void TCompressionStream::Finish() {
     if (finished_) return;
     finished_ = true;
-    struct EndDeflate {
-        z_stream& zs;
-        ~EndDeflate() { deflateEnd(&zs); }
-    } end{zs_};
+    const TZlibEnd end{zs_, &deflateEnd};
     zs_.next_in = nullptr;
     zs_.avail_in = 0;
     Reposition();
@@ -220,10 +224,7 @@ std::vector<uint8_t> CompressBuf(const void* input, size_t inputBytes) {
     std::vector<uint8_t> out(CompressBufInitialSize(inputBytes));
     z_stream zs{};
     Guarded<ECompressionError>(deflateInit(&zs, 9));
-    struct EndDeflate {
-        z_stream& zs;
-        ~EndDeflate() { deflateEnd(&zs); }
-    } end{zs};
+    const TZlibEnd end{zs, &deflateEnd};
     zs.next_in = static_cast<Bytef*>(const_cast<void*>(input));
     zs.avail_in = static_cast<uInt>(inputBytes);
     zs.next_out = out.data();
@@ -244,10 +245,7 @@ std::vector<uint8_t> DecompressBuf(const void* input, size_t inputBytes, size_t 
     std::vector<uint8_t> out(outputEstimate != 0 ? outputEstimate : step);
     z_stream zs{};
     Guarded<EDecompressionError>(inflateInit(&zs));
-    struct EndInflate {
-        z_stream& zs;
-        ~EndInflate() { inflateEnd(&zs); }
-    } end{zs};
+    const TZlibEnd end{zs, &inflateEnd};
     zs.next_in = static_cast<Bytef*>(const_cast<void*>(input));
     zs.avail_in = static_cast<uInt>(inputBytes);
     zs.next_out = out.data();

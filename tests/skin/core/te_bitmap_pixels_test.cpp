@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "skin/core/te_bitmap.h"
+#include "tests/skin/core/te_bitmap_testkit.h"
 
 namespace tarvel {
 namespace {
@@ -137,23 +138,15 @@ TEST(PixelRoutines, ClipLimitsWhatIsWritten) {
 }
 
 TEST(PixelRoutines, DibOfTheSelectedBitmap) {
-    BITMAPINFO info;
-    info.bmiHeader.biWidth = 5;
-    info.bmiHeader.biHeight = 3;  // bottom-up
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP old = SelectObject(dc, dib);
+    TDibOnDc target(5, 3);  // bottom-up
     int w, h, bpp;
-    EXPECT_EQ(GetBitsFromDCFunc(dc, w, h, bpp), bits);
+    EXPECT_EQ(GetBitsFromDCFunc(target.dc, w, h, bpp), target.bits);
     EXPECT_EQ(w, 5);
     EXPECT_EQ(h, 3);
     EXPECT_EQ(bpp, 32);
-    SelectObject(dc, old);
-    EXPECT_EQ(GetBitsFromDCFunc(dc, w, h, bpp), nullptr);
+    SelectObject(target.dc, target.stock);
+    EXPECT_EQ(GetBitsFromDCFunc(target.dc, w, h, bpp), nullptr);
     EXPECT_EQ(w + h + bpp, 0);
-    DeleteDC(dc);
-    DeleteObject(dib);
 }
 
 }  // namespace

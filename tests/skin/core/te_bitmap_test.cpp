@@ -6,6 +6,7 @@
 
 #include "skin/core/te_const.h"
 #include "skin/core/te_utils.h"
+#include "tests/skin/core/te_bitmap_testkit.h"
 
 namespace tarvel {
 namespace {
@@ -267,14 +268,9 @@ TEST(AlphaBitmap, DrawingOntoAnotherBitmapsDcHonoursItsWindowOrigin) {
 }
 
 TEST(AlphaBitmap, DrawingOntoAPlainDcBlendsThroughMemory) {
-    BITMAPINFO info;
-    info.bmiHeader.biWidth = 2;
-    info.bmiHeader.biHeight = -1;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    SelectObject(dc, dib);
-    auto* px = static_cast<uint32_t*>(bits);
+    TDibOnDc target(2, -1);
+    const HDC dc = target.dc;
+    uint32_t* px = target.bits;
     px[0] = px[1] = 0xFF000000;
     TteBitmap src;
     src.SetSize(2, 1);
@@ -288,8 +284,6 @@ TEST(AlphaBitmap, DrawingOntoAPlainDcBlendsThroughMemory) {
     src.Draw(dc, 0, 0);  // opaque: all four bytes
     EXPECT_EQ(px[0], 0x80FFFFFFu);
     EXPECT_EQ(px[1], teKeyColor);
-    DeleteDC(dc);
-    DeleteObject(dib);
 }
 
 TEST(AlphaBitmap, TileCellsOf16x16In40x20) {
@@ -327,24 +321,17 @@ TEST(AlphaBitmap, TileTakesTopLeftOfSourceAndTileClipSkipsFarCells) {
 }
 
 TEST(AlphaBitmap, TileIntoABottomUpDibGoesStraightToItsPixels) {
-    BITMAPINFO info;
-    info.bmiHeader.biWidth = 3;
-    info.bmiHeader.biHeight = 2;  // bottom-up
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    SelectObject(dc, dib);
+    TDibOnDc target(3, 2);  // bottom-up
+    const HDC dc = target.dc;
     SetWindowOrgEx(dc, 1, 0, nullptr);
     TteBitmap src;
     src.SetSize(1, 1);
     src.Clear(0xFF00FF00);
     src.Tile(dc, TRect{1, 0, 3, 1}, src.BoundsRect());
-    auto* px = static_cast<uint32_t*>(bits);
+    const uint32_t* px = target.bits;
     // Top row is the second in memory; device columns 0 and 1.
     EXPECT_EQ(std::vector<uint32_t>(px + 3, px + 6), (std::vector<uint32_t>{0xFF00FF00, 0xFF00FF00, 0}));
     EXPECT_EQ(std::vector<uint32_t>(px, px + 3), (std::vector<uint32_t>{0, 0, 0}));
-    DeleteDC(dc);
-    DeleteObject(dib);
 }
 
 TEST(AlphaBitmap, DrawingOntoItselfMovesThePicture) {
