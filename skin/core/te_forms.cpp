@@ -414,7 +414,9 @@ void TTeControl::Paint() {
             PaintControls(target.DC(), nullptr);
         }
         if (performance_ == qvpSharedBuffer) {
-            SharedBuffer->Draw(paintDc, 0, 0, TRect{0, 0, w, h});
+            // A control larger than the buffer shows the part the buffer holds.
+            const TRect part = Intersect(TRect{0, 0, w, h}, SharedBuffer->BoundsRect());
+            SharedBuffer->Draw(paintDc, 0, 0, part);
         } else if (ownBuffer) {
             ownBuffer->Draw(paintDc, 0, 0);
         } else if (plainBuffer) {

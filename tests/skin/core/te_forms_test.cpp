@@ -188,6 +188,42 @@ TEST_F(TeControlTest, TheThreeBufferingModesShowIdenticalPixels) {
     EXPECT_EQ(SharedBuffer->Height(), GetSystemMetrics(SM_CYSCREEN) + 500);
 }
 
+// A face that fails half-way: the error reaches the application's box, and
+// the canvas and the shared buffer come back whole for the next paint.
+class TFailingFace : public TTestFace {
+    TARVEL_CLASS(TFailingFace, TTestFace)
+
+public:
+    explicit TFailingFace(TComponent* owner) : TTestFace(owner) {}
+    bool Fail = true;
+    void PaintBuffer() override {
+        TTestFace::PaintBuffer();
+        if (Fail) throw Exception("face failed");
+    }
+};
+
+TEST_F(TeControlTest, AFailedPaintLeavesCanvasAndSharedBufferAsTheyWere) {
+    auto* failing = new TFailingFace(Form());
+    failing->SetParent(Form());
+    failing->SetBounds(10, 10, 120, 60);
+    failing->SetScrollBars(ssBoth);  // its paint narrows the clip to its client
+    failing->SetPerformance(qvpSharedBuffer);
+    Ui().RunUntilIdle();
+    ASSERT_FALSE(Ui().Boxes().empty());
+    EXPECT_EQ(Ui().Boxes().back().text, "face failed.");
+    EXPECT_FALSE(failing->Canvas()->HandleAllocated()) << "the canvas left the buffer's DC";
+
+    TTestFace* good = MakeFace({150, 10, 350, 130});
+    good->SetPerformance(qvpNoBuffer);
+    const std::vector<uint32_t> direct = Shown(good);
+    good->SetPerformance(qvpSharedBuffer);
+    good->Invalidate();
+    EXPECT_EQ(Shown(good), direct);
+    failing->Fail = false;
+    failing->Invalidate();
+    Ui().RunUntilIdle();
+}
+
 TEST_F(TeControlTest, WithBothBarsTheClientLosesBothThicknessesAndTheCornerIsPainted) {
     TTestFace* c = MakeFace({10, 10, 210, 110});
     c->SetBorderWidth(2);
