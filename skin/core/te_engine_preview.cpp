@@ -71,7 +71,7 @@ void TTeThemePreview::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeThemePreview::SNMLinkChanged>(SNM_LINKCHANGED);
 }
 
-TTeThemePreview::TTeThemePreview(TComponent* owner) : TCustomControl(owner) {
+TTeThemePreview::TTeThemePreview(TComponent* owner) : TTeControl(owner) {
     SetBounds(Left(), Top(), 100, 100);
     AddThemeNotification(this);
 }
@@ -108,15 +108,14 @@ void TTeThemePreview::SNMThemeMessage(TMessage& message) {
     }
 }
 
-void TTeThemePreview::Paint() { PaintBuffer(*Canvas()); }
-
 TIcon* TTeThemePreview::GetIcon() {
     // The application carries no icon of its own here, so the copy is empty.
     icon_ = std::make_unique<TIcon>();
     return icon_.get();
 }
 
-void TTeThemePreview::PaintBuffer(TCanvas& canvas) {
+void TTeThemePreview::PaintBuffer() {
+    TCanvas& canvas = *Canvas();
     DrawControlBackground(this, canvas);
     TteTheme* theme = themeLink_ ? themeLink_->GetTheme() : nullptr;
     if (theme)

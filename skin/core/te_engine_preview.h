@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "platform/classlib/Controls.h"
 #include "platform/classlib/Icons.h"
+#include "skin/core/te_forms.h"
 #include "skin/core/te_theme.h"
 
 namespace tarvel {
@@ -22,8 +22,8 @@ TteFrameMetrics SystemFrameMetrics();
 // The system caption font (the class library's default when the system has none).
 void GetSystemCaptionFont(TFont& font);
 
-class TTeThemePreview : public TCustomControl {
-    TARVEL_CLASS(TTeThemePreview, TCustomControl)
+class TTeThemePreview : public TTeControl {
+    TARVEL_CLASS(TTeThemePreview, TTeControl)
 
 public:
     // 100 x 100; hears the theme notifications.
@@ -33,8 +33,8 @@ public:
     TteCustomThemeLink* ThemeLink() const { return themeLink_; }
     void SetThemeLink(TteCustomThemeLink* link);
 
-    // The whole miniature, into the canvas, in client coordinates.
-    void PaintBuffer(TCanvas& canvas);
+    // The whole miniature, onto the control's canvas.
+    void PaintBuffer() override;
     // A fresh small copy of the application's icon (empty when it has none);
     // owned by the preview.
     TIcon* GetIcon();
@@ -45,7 +45,6 @@ public:
 protected:
     static void DeclareMessages(TMessageTable& t);
     void Notification(TComponent* component, TOperation operation) override;
-    void Paint() override;
     void SNMThemeMessage(TMessage& message);
     void SNMLinkChanged(TMessage& message);
 

@@ -24,10 +24,9 @@ protected:
     void Render(TTeThemePreview& preview) {
         picture.SetSize(preview.Width(), preview.Height());
         picture.Clear(0xFFFFFFFF);
-        TCanvas canvas;
-        canvas.SetHandle(picture.DC());
-        preview.PaintBuffer(canvas);
-        canvas.SetHandle(HDC{});
+        preview.Canvas()->SetHandle(picture.DC());
+        preview.PaintBuffer();
+        preview.Canvas()->SetHandle(HDC{});
     }
     uint32_t At(int x, int y) const { return picture.GetPixel(x, y) & 0xFFFFFF; }
     // A colour as the picture holds it (0xRRGGBB).
