@@ -369,6 +369,19 @@ TEST_F(TeControlTest, InvalidateNowPaintsBeforeTheLoopRunsAgain) {
     EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
 }
 
+// A quit met while painting at once is put back for the loop that owns it.
+TEST_F(TeControlTest, InvalidateNowKeepsAQuitMessageForTheLoop) {
+    TTestFace* c = MakeFace({10, 10, 110, 50});
+    Ui().RunUntilIdle();
+    PostQuitMessage(3);
+    c->InvalidateNow();
+    MSG msg;
+    ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_QUIT);
+    EXPECT_EQ(msg.wParam, 3u);
+    Ui().RunUntilIdle();
+}
+
 TEST_F(TeControlTest, HoverAndFocusFlagsFollowTheirMessages) {
     TTestFace* c = MakeFace({10, 10, 110, 50});
     int enters = 0, leaves = 0;
