@@ -38,6 +38,16 @@ void ReferToList(TComponent* self, TTeThemeList*& field, TTeThemeList* list, int
         index = -1;
 }
 
+// Stores the built-in name asked for and answers its class; SNoTheme, or a
+// name no built-in class answers to, answers null (and stores SNoTheme).
+TteThemeClass AskBuilding(String& field, const String& name) {
+    field = name;
+    if (name == SNoTheme) return nullptr;
+    TteThemeClass cls = FindBuildingTheme(name);
+    if (!cls) field = SNoTheme;
+    return cls;
+}
+
 }  // namespace
 
 // ---- theme items -----------------------------------------------------------------
@@ -176,13 +186,8 @@ void TTeThemeLink::SetThemeFile(const String& name) {
 }
 
 void TTeThemeLink::SetThemeBuilding(const String& name) {
-    themeBuilding_ = name;
-    if (name == SNoTheme) return;
-    TteThemeClass cls = FindBuildingTheme(name);
-    if (!cls) {
-        themeBuilding_ = SNoTheme;
-        return;
-    }
+    TteThemeClass cls = AskBuilding(themeBuilding_, name);
+    if (!cls) return;
     if (TteTheme* theme = cls->Create()) {
         themeFile_.clear();
         themeIndex_ = -1;
@@ -298,13 +303,8 @@ void TTeOrvanta::SetThemeIndex(int index) {
 }
 
 void TTeOrvanta::SetThemeBuilding(const String& name) {
-    themeBuilding_ = name;
-    if (name == SNoTheme) return;
-    TteThemeClass cls = FindBuildingTheme(name);
-    if (!cls) {
-        themeBuilding_ = SNoTheme;
-        return;
-    }
+    TteThemeClass cls = AskBuilding(themeBuilding_, name);
+    if (!cls) return;
     if (TteTheme* theme = cls->Create()) {
         ChangeTheme(theme);
         ApplyDeltas();
