@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -44,6 +45,8 @@ bool StartXvfb(std::string& why) {
         return false;
     }
     if (gServer == 0) {
+        // A test run that dies takes its server with it.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         close(fds[0]);
         std::string fd = std::to_string(fds[1]);
         int devnull = open("/dev/null", O_WRONLY);
