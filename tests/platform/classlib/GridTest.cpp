@@ -1,0 +1,202 @@
+// String and draw grids: kept cells, the editing switch, the in-place
+// editor, owner drawing, selection and scrolling.
+
+#include <gtest/gtest.h>
+
+#include "platform/classlib/Grids.h"
+#include "platform/classlib/testing/UiDriver.h"
+
+namespace tarvel {
+namespace {
+
+class GridTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = new TForm(Application);
+        form->SetName("Main");
+        form->SetBounds(50, 50, 500, 300);
+        grid = new TStringGrid(form);
+        grid->SetName("Grid");
+        grid->SetParent(form);
+        grid->SetBounds(10, 10, 400, 200);
+        grid->SetColCount(6);
+        grid->SetRowCount(10);
+        form->Show();
+        ui.RunUntilIdle();
+    }
+
+    TUiDriver ui;
+    TForm* form = nullptr;
+    TStringGrid* grid = nullptr;
+};
+
+TEST_F(GridTest, CellsBeyondTheCountsAreKeptAndShowAgainWhenTheGridGrows) {
+    struct Case {
+        int col, row;
+        const char* text;
+    };
+    const Case cases[] = {{1, 1, "a"}, {5, 9, "last"}, {7, 2, "serial beyond the columns"}, {2, 40, "row beyond"}};
+    for (const Case& c : cases) grid->SetCells(c.col, c.row, c.text);
+    EXPECT_EQ(grid->Cells(3, 3), "");  // never set
+    EXPECT_EQ(grid->Cells(100, 100), "");
+    EXPECT_THROW(grid->SetCells(-1, 0, "x"), EInvalidOperation);
+
+    grid->SetRowCount(3);
+    grid->SetColCount(2);
+    for (const Case& c : cases) EXPECT_EQ(grid->Cells(c.col, c.row), c.text);
+    grid->SetRowCount(50);
+    grid->SetColCount(8);
+    for (const Case& c : cases) EXPECT_EQ(ui.CellText(grid, c.col, c.row), c.text);
+    EXPECT_FALSE(grid->UiCellRect(7, 2).IsEmpty());
+}
+
+// The tool's pattern: OnClick switches editing on for some columns only.
+TEST_F(GridTest, OnClickSwitchesEditingForTheSelectedColumn) {
+    std::vector<String> setTexts;
+    grid->OnClick = [&](TObject*) {
+        TGridOptions o = grid->Options();
+        if (grid->Col() == 1 || grid->Col() == 4) o.Include(goEditing);
+        else o.Exclude(goEditing);
+        grid->SetOptions(o);
+    };
+    grid->OnSetEditText = [&](TObject*, int c, int r, const String& v) {
+        setTexts.push_back(IntToStr(c) + "," + IntToStr(r) + "=" + v);
+    };
+    ui.SelectCell(grid, 4, 2);
+    ui.Type("12");
+    EXPECT_EQ(grid->Cells(4, 2), "12");
+    EXPECT_EQ(setTexts, (std::vector<String>{"4,2=1", "4,2=12"}));
+    EXPECT_TRUE(grid->EditorMode());
+
+    ui.SelectCell(grid, 2, 2);
+    EXPECT_FALSE(grid->EditorMode());
+    ui.Type("9");
+    EXPECT_EQ(grid->Cells(2, 2), "");
+    EXPECT_EQ(grid->Col(), 2);
+    EXPECT_EQ(grid->Row(), 2);
+}
+
+TEST_F(GridTest, TheEditorPassesKeysThroughTheGridsKeyPressAndEscapeRestores) {
+    grid->SetOptions(grid->Options() + TGridOptions{goEditing});
+    grid->SetCells(1, 1, "5");
+    std::vector<int> columns;
+    grid->OnKeyPress = [&](TObject*, char16_t& key) {
+        columns.push_back(grid->Col());
+        if ((key < u'0' || key > u'9') && key != 8) key = 0;
+    };
+    ui.SelectCell(grid, 1, 1);
+    ui.PressKey(VK_F1 + 1);  // F2 edits the text as it is
+    ui.Type("7x8");
+    EXPECT_EQ(grid->Cells(1, 1), "578");
+    EXPECT_EQ(columns.size(), 3u);
+    ui.PressKey(VK_ESCAPE);
+    EXPECT_FALSE(grid->EditorMode());
+    EXPECT_EQ(grid->Cells(1, 1), "5");
+
+    ui.Type("3");  // a character opens the editor over the text
+    EXPECT_EQ(grid->Cells(1, 1), "3");
+    ui.PressKey(VK_RETURN);
+    EXPECT_FALSE(grid->EditorMode());
+    ui.PressKey(VK_DOWN);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->Cells(1, 1), "3");
+}
+
+TEST_F(GridTest, OwnerDrawingGetsEveryCellWithItsStateAndPaintsAlone) {
+    grid->SetDefaultDrawing(false);
+    std::map<std::pair<int, int>, TGridDrawState> states;
+    grid->OnDrawCell = [&](TObject*, int c, int r, TRect rect, TGridDrawState s) {
+        states[{c, r}] = s;
+        TCanvas* canvas = grid->Canvas();
+        canvas->Brush()->SetColor(TColor(0xFFFFFF));
+        canvas->FillRect(rect);
+    };
+    grid->SetFocus();
+    grid->SetCol(2);
+    grid->Repaint();
+    ui.RunUntilIdle();
+    EXPECT_TRUE(states[std::make_pair(0, 0)].Contains(gdFixed));
+    EXPECT_TRUE(states[std::make_pair(2, 1)].Contains(gdFocused));
+    EXPECT_TRUE(states[std::make_pair(2, 1)].Contains(gdSelected));
+    EXPECT_FALSE(states[std::make_pair(3, 3)].Contains(gdSelected));
+    HDC dc = GetDC(grid->Handle());
+    TRect fixed = grid->CellRect(0, 0);
+    EXPECT_EQ(GetPixel(dc, fixed.left + 5, fixed.top + 5), COLORREF(0xFFFFFF));
+    ReleaseDC(grid->Handle(), dc);
+}
+
+TEST_F(GridTest, SelectCellCanRefuseAndKeysMoveTheCurrentCell) {
+    grid->OnSelectCell = [](TObject*, int c, int, bool& can) { can = c != 3; };
+    int clicks = 0;
+    grid->OnClick = [&](TObject*) { ++clicks; };
+    ui.SelectCell(grid, 3, 2);
+    EXPECT_EQ(grid->Col(), 1);
+    ui.SelectCell(grid, 2, 2);
+    EXPECT_EQ(clicks, 1);
+    struct Case {
+        UINT key;
+        int col, row;
+    };
+    const Case cases[] = {{VK_RIGHT, 2, 2}, {VK_DOWN, 2, 3}, {VK_LEFT, 1, 3}, {VK_END, 5, 3}, {VK_HOME, 1, 3}, {VK_UP, 1, 2}};
+    for (const Case& c : cases) {
+        ui.PressKey(c.key);
+        EXPECT_EQ(grid->Col(), c.col) << c.key;
+        EXPECT_EQ(grid->Row(), c.row) << c.key;
+    }
+    const int page = grid->VisibleRowCount();
+    ui.PressKey(VK_NEXT);
+    EXPECT_EQ(grid->Row(), std::min(9, 2 + page));
+    ui.PressKey(VK_NEXT);
+    EXPECT_EQ(grid->Row(), 9);
+    EXPECT_GT(grid->TopRow(), 1);
+}
+
+TEST_F(GridTest, ScrollingByBarsMessagesAndTheWheel) {
+    grid->SetColCount(20);
+    grid->SetRowCount(40);
+    ui.RunUntilIdle();
+    SCROLLINFO v, h;
+    ASSERT_TRUE(GetScrollInfo(grid->Handle(), SB_VERT, v));
+    ASSERT_TRUE(GetScrollInfo(grid->Handle(), SB_HORZ, h));
+    EXPECT_TRUE(GetWindowLongPtr(grid->Handle(), GWL_STYLE) & WS_VSCROLL);
+    EXPECT_EQ(v.nMin, 1);
+    EXPECT_EQ(v.nMax, 39);
+
+    // The tool's scroll to the far right, posted.
+    PostMessage(grid->Handle(), WM_HSCROLL, SB_RIGHT, 0);
+    ui.RunUntilIdle();
+    EXPECT_GT(grid->LeftCol(), 10);
+    EXPECT_FALSE(grid->CellRect(19, 1).IsEmpty());
+    EXPECT_EQ(GetScrollPos(grid->Handle(), SB_HORZ), grid->LeftCol());
+
+    grid->SetTopRow(30);
+    EXPECT_EQ(grid->TopRow(), 30);
+    EXPECT_TRUE(grid->CellRect(1, 5).IsEmpty());
+    grid->SetTopRow(1000);
+    EXPECT_LT(grid->TopRow(), 40);
+
+    grid->SetTopRow(1);
+    grid->SetRow(1);
+    ui.Wheel(grid, -WHEEL_DELTA);
+    EXPECT_EQ(grid->Row(), 2);
+
+    grid->SetRowCount(3);
+    grid->SetColCount(3);
+    ui.RunUntilIdle();
+    EXPECT_FALSE(GetWindowLongPtr(grid->Handle(), GWL_STYLE) & WS_VSCROLL);  // no bar where nothing scrolls
+    EXPECT_EQ(grid->TopRow(), 1);
+}
+
+TEST_F(GridTest, RowSelectAndRangeSelection) {
+    grid->SetOptions(grid->Options() + TGridOptions{goRowSelect});
+    ui.SelectCell(grid, 3, 4);
+    EXPECT_EQ(grid->Selection(), (TGridRect{1, 4, 5, 4}));
+    grid->SetOptions(grid->Options() - TGridOptions{goRowSelect});
+    ui.SelectCell(grid, 1, 1);
+    ui.PressKey(VK_RIGHT, {ssShift});
+    ui.PressKey(VK_DOWN, {ssShift});
+    EXPECT_EQ(grid->Selection(), (TGridRect{1, 1, 2, 2}));
+}
+
+}  // namespace
+}  // namespace tarvel
