@@ -91,6 +91,18 @@ void TTeScrollBar::SetPageSize(int value) {
     Refresh();
 }
 
+void TTeScrollBar::SetBorderWidth(int value) {
+    if (value == borderWidth_) return;
+    borderWidth_ = value;
+    Refresh();
+}
+
+void TTeScrollBar::SetShowButtons(bool value) {
+    if (value == showButtons_) return;
+    showButtons_ = value;
+    Refresh();
+}
+
 void TTeScrollBar::SetOrientation(TTeScrollOrientation value) {
     if (value == orientation_) return;
     orientation_ = value;

@@ -31,11 +31,11 @@ public:
     int PageSize() const { return pageSize_; }
     void SetPageSize(int value);
     int BorderWidth() const { return borderWidth_; }
-    void SetBorderWidth(int value) { borderWidth_ = value; }
+    void SetBorderWidth(int value);
     TTeScrollOrientation Orientation() const { return orientation_; }
     void SetOrientation(TTeScrollOrientation value);
     bool ShowButtons() const { return showButtons_; }
-    void SetShowButtons(bool value) { showButtons_ = value; }
+    void SetShowButtons(bool value);
     uint16_t LargeChange() const { return largeChange_; }
     void SetLargeChange(uint16_t value) { largeChange_ = value; }
     uint16_t SmallChange() const { return smallChange_; }

@@ -153,6 +153,22 @@ TEST_F(TeScrollBarTest, GeometryOfButtonsTrackAndSlider) {
     EXPECT_EQ(bar_->Width(), t);
 }
 
+TEST_F(TeScrollBarTest, ABorderInsetsEveryPartAndIsDrawnAsASunkenEdge) {
+    const int t = Thumb();
+    MakeBar(10);
+    bar_->SetBorderWidth(2);
+    bar_->UpdateSytemSize();
+    EXPECT_EQ(bar_->Height(), t + 4);
+    bar_->SetWidth(200 + 2 * t + 4);
+    EXPECT_EQ(bar_->GetLeftTopBtnRect(), (TRect{2, 2, 2 + t, 2 + t}));
+    EXPECT_EQ(bar_->GetRightBottomBtnRect(), (TRect{202 + t, 2, 202 + 2 * t, 2 + t}));
+    EXPECT_EQ(bar_->GetBackgroundRect(), (TRect{2 + t, 2, 202 + t, 2 + t}));
+    EXPECT_EQ(bar_->GetSliderSize(), 20);
+    Ui().RunUntilIdle();
+    EXPECT_EQ(ShownAt(bar_, 0, 0), Rgb(clBtnShadow));
+    EXPECT_EQ(ShownAt(bar_, bar_->Width() - 1, t + 3), Rgb(clBtnHighlight));
+}
+
 TEST_F(TeScrollBarTest, KeysStepThroughScrollWithTheirCodes) {
     MakeBar(10);
     bar_->SetLargeChange(25);
