@@ -47,6 +47,17 @@ TCustomEdit::TCustomEdit(TComponent* owner, bool multiLine) : TCustomControl(own
 
 TCustomEdit::~TCustomEdit() {
     if (hasCaret_) DestroyCaret();
+    if (measureDc_) DeleteDC(measureDc_);
+}
+
+// Text widths in the control's font, on a DC kept for measuring.
+int TCustomEdit::WidthOf(std::u16string_view text) {
+    if (text.empty()) return 0;
+    if (!measureDc_) measureDc_ = CreateCompatibleDC(nullptr);
+    SelectObject(measureDc_, Font()->Handle());
+    TSize size;
+    GetTextExtentPoint32W(measureDc_, text, &size);
+    return size.cx;
 }
 
 void TCustomEdit::CreateParams(TCreateParams& params) {
@@ -212,7 +223,7 @@ int TCustomEdit::TextX(int line) {
     const int room = ClientWidth() - 2 * kTextIndent;
     int x = kTextIndent - scrollX_;
     if (alignment_ != taLeftJustify) {
-        const int width = TextWidthOf(Font(), Shown(line));
+        const int width = WidthOf(Shown(line));
         if (width < room) x = kTextIndent + (alignment_ == taRightJustify ? room - width : (room - width) / 2);
     }
     return x;
@@ -228,7 +239,7 @@ int TCustomEdit::ColumnAt(int line, int x) {
     const int target = x - TextX(line);
     int before = 0;
     for (size_t i = 0; i < shown.size(); ++i) {
-        const int after = TextWidthOf(Font(), view.substr(0, i + 1));
+        const int after = WidthOf(view.substr(0, i + 1));
         if (target < (before + after) / 2) return static_cast<int>(i);
         before = after;
     }
@@ -250,12 +261,12 @@ void TCustomEdit::ScrollCaret() {
     }
     const int room = std::max(1, ClientWidth() - 2 * kTextIndent);
     const WideString shown = Shown(lc.y);
-    const int caretX = TextWidthOf(Font(), std::u16string_view(shown).substr(0, static_cast<size_t>(lc.x)));
+    const int caretX = WidthOf(std::u16string_view(shown).substr(0, static_cast<size_t>(lc.x)));
     if (caretX - scrollX_ > room) scrollX_ = caretX - room + (text_.MultiLine() ? room / 3 : 0);
     if (caretX < scrollX_) scrollX_ = std::max(0, caretX - (text_.MultiLine() ? room / 3 : 0));
     if (!text_.MultiLine()) {
         // Keep no blank beyond the text's end while there is text to the left.
-        const int width = TextWidthOf(Font(), shown);
+        const int width = WidthOf(shown);
         scrollX_ = std::max(0, std::min(scrollX_, width - room));
         if (caretX - scrollX_ > room) scrollX_ = caretX - room;
     }
@@ -282,8 +293,11 @@ void TCustomEdit::PlaceCaret() {
     if (!hasCaret_ || !HandleAllocated()) return;
     const TPoint lc = text_.PosToLineCol(text_.Caret());
     const WideString shown = Shown(lc.y);
-    const int x = TextX(lc.y) + TextWidthOf(Font(), std::u16string_view(shown).substr(0, static_cast<size_t>(lc.x)));
+    const int x = TextX(lc.y) + WidthOf(std::u16string_view(shown).substr(0, static_cast<size_t>(lc.x)));
     const int y = TextTop(this, LineHeight(), text_.MultiLine()) + (lc.y - topLine_) * LineHeight();
+    // Moving the caret redraws it; a log adding lines at the end keeps it still.
+    if (caretAt_ == TPoint{x, y}) return;
+    caretAt_ = TPoint{x, y};
     SetCaretPos(x, y);
 }
 
@@ -341,7 +355,7 @@ void TCustomEdit::Paint() {
             const std::u16string_view run = view.substr(from, to - from);
             const TColor color = Enabled() ? DrawColor(c) : clGrayText;
             DrawCaption(dc, Font(), WideToUtf8(run), TRect{x, y, client.right + 4096, y + lh}, format, color);
-            x += TextWidthOf(Font(), run);
+            x += WidthOf(run);
             if (x > client.right) break;
             from = to;
         }
@@ -351,8 +365,8 @@ void TCustomEdit::Paint() {
         const int b = std::min(selB, start + static_cast<int>(view.size())) - start;
         const bool breakSelected = selB > start + static_cast<int>(view.size()) && line + 1 < text_.LineCount();
         if (a > b || (a == b && !breakSelected)) continue;
-        const int xa = x0 + TextWidthOf(Font(), view.substr(0, static_cast<size_t>(a)));
-        const int xb = x0 + TextWidthOf(Font(), view.substr(0, static_cast<size_t>(b))) + (breakSelected ? 4 : 0);
+        const int xa = x0 + WidthOf(view.substr(0, static_cast<size_t>(a)));
+        const int xb = x0 + WidthOf(view.substr(0, static_cast<size_t>(b))) + (breakSelected ? 4 : 0);
         TRect sel{xa, y, xb, y + lh};
         FillColor(dc, sel, clHighlight);
         DrawCaption(dc, Font(), WideToUtf8(view.substr(static_cast<size_t>(a), static_cast<size_t>(b - a))), sel, format,
@@ -406,7 +420,7 @@ bool TCustomEdit::EditKey(WORD key, TShiftState shift) {
     const int keepX = desiredX_;
     auto lineMove = [&](int lines) {
         const WideString shown = Shown(lc.y);
-        const int x = keepX >= 0 ? keepX : TextWidthOf(Font(), std::u16string_view(shown).substr(0, static_cast<size_t>(lc.x)));
+        const int x = keepX >= 0 ? keepX : WidthOf(std::u16string_view(shown).substr(0, static_cast<size_t>(lc.x)));
         const int line = std::clamp(lc.y + lines, 0, text_.LineCount() - 1);
         MoveCaret(text_.LineColToPos(line, ColumnAt(line, TextX(line) + x)), ext);
         desiredX_ = x;
@@ -523,6 +537,7 @@ void TCustomEdit::DoEnter() {
     if (autoSelect_ && !text_.MultiLine() && !Held(VK_LBUTTON)) SelectAll();
     if (HandleAllocated()) {
         hasCaret_ = CreateCaret(Handle(), 1, LineHeight());
+        caretAt_ = TPoint{-1, -1};
         PlaceCaret();
         ShowCaret(Handle());
     }

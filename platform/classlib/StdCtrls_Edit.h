@@ -125,6 +125,7 @@ private:
     WideString Shown(int line) const;
     int TextX(int line);
     int PositionAt(TPoint p);
+    int WidthOf(std::u16string_view text);
     int ColumnAt(int line, int x);
     int VisibleLines();
     void PlaceCaret();
@@ -145,6 +146,8 @@ private:
     int desiredX_ = -1;  // the column the caret keeps over short lines
     bool selecting_ = false;
     bool hasCaret_ = false;
+    TPoint caretAt_{-1, -1};
+    HDC measureDc_;
     TWindowScrollBars bars_{this};
 };
 

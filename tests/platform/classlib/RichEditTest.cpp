@@ -1,0 +1,123 @@
+// The rich edit as the tool uses it: a read-only log whose lines each get
+// a colour, counted, cleared and kept scrolled to the end.
+
+#include <gtest/gtest.h>
+
+#include "platform/classlib/ComCtrls_RichEdit.h"
+#include "platform/classlib/testing/UiDriver.h"
+
+namespace tarvel {
+namespace {
+
+class RichEditTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = new TForm(Application);
+        form->SetName("Main");
+        form->SetBounds(50, 50, 400, 300);
+        log = new TRichEdit(form);
+        log->SetName("Log");
+        log->SetParent(form);
+        log->SetBounds(10, 10, 300, 120);
+        log->SetReadOnly(true);
+        log->SetScrollBars(ssVertical);
+        form->Show();
+        ui.RunUntilIdle();
+    }
+
+    // The tool's way of adding a coloured line.
+    void AddLine(const String& text, TColor color) {
+        log->SetSelStart(log->GetTextLen());
+        log->SelAttributes()->SetColor(color);
+        log->Lines()->Add(text);
+    }
+
+    TUiDriver ui;
+    TForm* form = nullptr;
+    TRichEdit* log = nullptr;
+};
+
+TEST_F(RichEditTest, EachAddedLineKeepsItsColour) {
+    struct Case {
+        const char* text;
+        TColor color;
+    };
+    const Case cases[] = {{"sent 01 03", TColor(0x008000)},
+                          {"reply timed out", clRed},
+                          {"\xE3\x80\x90" "2026-12-10 12:00:00\xE3\x80\x91" "\xE7\x94\xB5\xE6\xB1\xA0", clBlue},
+                          {"plain", clBlack}};
+    for (const Case& c : cases) AddLine(c.text, c.color);
+    ASSERT_EQ(log->Lines()->Count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(log->Lines()->Strings(i), cases[i].text);
+        EXPECT_EQ(log->CharColor(log->EditText().LineStart(i)), cases[i].color) << i;
+        EXPECT_EQ(log->CharColor(log->EditText().LineStart(i) + 2), cases[i].color) << i;
+    }
+    EXPECT_EQ(log->Text(), String("sent 01 03\r\nreply timed out\r\n") + cases[2].text + "\r\nplain\r\n");
+
+    // A line added without a colour of its own continues the last one.
+    log->Lines()->Add("more");
+    EXPECT_EQ(log->CharColor(log->EditText().LineStart(4)), clBlack);
+
+    // The colours are on the screen.
+    log->Repaint();
+    ui.RunUntilIdle();
+    HDC dc = GetDC(log->Handle());
+    bool sawRed = false, sawGreen = false;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 150; ++x) {
+            const COLORREF p = GetPixel(dc, x, y);
+            sawRed |= p == ColorToColorRef(clRed);
+            sawGreen |= p == ColorToColorRef(TColor(0x008000));
+        }
+    ReleaseDC(log->Handle(), dc);
+    EXPECT_TRUE(sawRed);
+    EXPECT_TRUE(sawGreen);
+}
+
+TEST_F(RichEditTest, ALongLogScrollsToItsEndAndClearsToNothing) {
+    for (int i = 0; i < 100; ++i) AddLine("line " + IntToStr(i), i % 2 ? clRed : clBlue);
+    EXPECT_EQ(log->Lines()->Count(), 100);
+    EXPECT_GT(log->TopLine(), 80);
+    SCROLLINFO info;
+    ASSERT_TRUE(GetScrollInfo(log->Handle(), SB_VERT, info));
+    EXPECT_EQ(info.nPos, log->TopLine());
+    EXPECT_EQ(info.nMax, 100);  // the empty line after the last break counts
+
+    ui.Wheel(log, WHEEL_DELTA);
+    EXPECT_EQ(log->TopLine(), info.nPos - 3);
+    SendMessage(log->Handle(), WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(log->TopLine(), 0);
+
+    log->Clear();
+    EXPECT_EQ(log->Lines()->Count(), 0);
+    EXPECT_EQ(log->Text(), "");
+    AddLine("after clearing", clRed);
+    EXPECT_EQ(log->Lines()->Count(), 1);
+}
+
+TEST_F(RichEditTest, AReadOnlyLogCanBeSelectedAndCopiedButNotTyped) {
+    AddLine("keep me", clRed);
+    ui.Click(log);
+    ui.Type("x");
+    ui.PressKey(VK_BACK);
+    EXPECT_EQ(log->Text(), "keep me\r\n");
+    ui.PressKey('A', {ssCtrl});
+    ui.PressKey('C', {ssCtrl});
+    EXPECT_EQ(GetClipboardText(), "keep me\r\n");
+}
+
+TEST_F(RichEditTest, SelAttributesColourTheSelection) {
+    log->SetText("abcdef");
+    log->SetSelStart(2);
+    log->SetSelLength(2);
+    log->SelAttributes()->SetColor(clRed);
+    EXPECT_EQ(log->SelAttributes()->Color(), clRed);
+    EXPECT_EQ(log->CharColor(1), log->Font()->Color());
+    EXPECT_EQ(log->CharColor(2), clRed);
+    EXPECT_EQ(log->CharColor(3), clRed);
+    EXPECT_EQ(log->CharColor(4), log->Font()->Color());
+}
+
+}  // namespace
+}  // namespace tarvel
