@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "skin/core/te_bitmap.h"
 #include "skin/core/te_const.h"
+#include "skin/core/te_utils.h"
 
 namespace tarvel {
 namespace {
@@ -226,6 +228,48 @@ TEST(CompressionStreams, WholeBufferHelpers) {
     EXPECT_THROW(DecompressBuf(packed.data(), packed.size() / 2, 0), EDecompressionError);
     const auto none = CompressBuf(nullptr, 0);
     EXPECT_TRUE(DecompressBuf(none.data(), none.size(), 0).empty());
+}
+
+}  // namespace
+}  // namespace tarvel
+
+namespace tarvel {
+namespace {
+
+// Skin files keep their bitmaps inside the compressed body, where the stream
+// cannot tell its size: claimed sizes are then checked as the bytes arrive.
+TEST(CompressionStreams, BitmapsInsideCompressedData) {
+    TteBitmap a;
+    a.SetSize(5, 4);
+    for (int i = 0; i < 20; ++i) a.Bits()[i] = 0x01010101u * i;
+    a.Name = "Caption";
+    TMemoryStream packed;
+    {
+        TCompressionStream z(TCompressionLevel::clDefault, packed);
+        a.SaveToStream(z);
+        z.Finish();
+    }
+    packed.SetPosition(0);
+    TDecompressionStream z(packed);
+    TteBitmap b;
+    b.LoadFromStream(z);
+    EXPECT_EQ(b.Name, "Caption");
+    EXPECT_EQ(std::vector<uint32_t>(b.Bits(), b.Bits() + 20), std::vector<uint32_t>(a.Bits(), a.Bits() + 20));
+
+    // A header claiming a large picture over a few bytes of data.
+    TMemoryStream liar;
+    {
+        TCompressionStream w(TCompressionLevel::clFastest, liar);
+        WriteString(w, "big");
+        WriteInt32(w, 4000);
+        WriteInt32(w, 4000);
+        w.WriteBuffer("pixels", 6);
+        w.Finish();
+    }
+    liar.SetPosition(0);
+    TDecompressionStream r(liar);
+    EXPECT_THROW(b.LoadFromStream(r), EReadError);
+    EXPECT_TRUE(b.Empty());
 }
 
 }  // namespace
