@@ -1,0 +1,678 @@
+// TListView with its columns and items.
+
+#include <algorithm>
+
+#include "platform/classlib/ComCtrls_ListView.h"
+#include "platform/classlib/ControlPaint.h"
+
+namespace tarvel {
+
+namespace {
+constexpr UINT kVkF2 = VK_F1 + 1;
+constexpr int kIconCellWidth = 75;
+}  // namespace
+
+// ---- columns -----------------------------------------------------------------------------------
+
+void TListColumn::SetCaption(const String& caption) {
+    caption_ = caption;
+    view_->ColumnsChanged();
+}
+void TListColumn::SetWidth(int w) {
+    width_ = std::max(0, w);
+    view_->ColumnsChanged();
+}
+void TListColumn::SetAlignment(TAlignment a) {
+    alignment_ = a;
+    view_->ColumnsChanged();
+}
+int TListColumn::Index() const { return view_->Columns()->IndexOf(this); }
+
+TListColumn* TListColumns::Add() {
+    columns_.push_back(std::unique_ptr<TListColumn>(new TListColumn(view_)));
+    view_->ColumnsChanged();
+    return columns_.back().get();
+}
+TListColumn* TListColumns::Items(int index) const {
+    if (index < 0 || index >= Count()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    return columns_[static_cast<size_t>(index)].get();
+}
+void TListColumns::Delete(int index) {
+    Items(index);
+    columns_.erase(columns_.begin() + index);
+    view_->ColumnsChanged();
+}
+void TListColumns::Clear() {
+    columns_.clear();
+    view_->ColumnsChanged();
+}
+int TListColumns::IndexOf(const TListColumn* c) const {
+    for (size_t i = 0; i < columns_.size(); ++i)
+        if (columns_[i].get() == c) return static_cast<int>(i);
+    return -1;
+}
+
+// ---- items -----------------------------------------------------------------------------------
+
+TListItem::TListItem(TListView* view) : view_(view), subItems_(std::make_unique<TStringList>()) {
+    subItems_->OnChange = [this](TObject*) { view_->Invalidate(); };
+}
+TListItem::~TListItem() { subItems_->OnChange = nullptr; }
+
+void TListItem::SetCaption(const String& caption) {
+    caption_ = caption;
+    // An owner-data item is being filled for a look; nothing changed.
+    if (!view_->ownerData_) view_->ItemsChanged();
+}
+void TListItem::SetImageIndex(int i) {
+    imageIndex_ = i;
+    view_->Invalidate();
+}
+void TListItem::SetSelected(bool v) { view_->SetItemSelected(this, v); }
+int TListItem::Index() const { return view_->OwnerData() ? virtualIndex_ : view_->Items()->IndexOf(this); }
+void TListItem::Delete() { view_->Items()->Delete(Index()); }
+void TListItem::MakeVisible() { view_->ScrollIntoView(Index()); }
+TRect TListItem::DisplayRect() {
+    TRect r = view_->ItemRect(Index());
+    const TRect area = view_->ItemArea();
+    r.Offset(area.left, area.top - view_->scrollY_);
+    return r;
+}
+
+void TListItem::EditCaption() {
+    TListView* v = view_;
+    if (v->readOnly_) return;
+    bool allow = true;
+    if (v->OnEditing) v->OnEditing(v, this, allow);
+    if (!allow) return;
+    MakeVisible();
+    TRect r = DisplayRect();
+    if (v->viewStyle_ == vsReport && v->columns_.Count() > 0) r.right = r.left + v->columns_.Items(0)->Width();
+    const int index = Index();
+    v->editor_.Start(r, caption_, [v, index](bool cancelled, const String& typed) {
+        if (cancelled || index >= v->Items()->Count()) return;
+        TListItem* item = v->Items()->Item(index);
+        String text = typed;
+        if (v->OnEdited) v->OnEdited(v, item, text);
+        item->SetCaption(text);
+    });
+}
+
+TListItem* TListItems::Add() { return Insert(Count()); }
+
+TListItem* TListItems::Insert(int index) {
+    index = std::clamp(index, 0, static_cast<int>(items_.size()));
+    items_.insert(items_.begin() + index, std::unique_ptr<TListItem>(new TListItem(view_)));
+    TListItem* item = items_[static_cast<size_t>(index)].get();
+    if (updating_ == 0) view_->ItemsChanged();
+    return item;
+}
+
+TListItem* TListItems::Item(int index) {
+    if (index < 0 || index >= Count()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    if (!view_->ownerData_) return items_[static_cast<size_t>(index)].get();
+    // Owner data: one scratch item, filled afresh each time.
+    if (!scratch_) scratch_.reset(new TListItem(view_));
+    scratch_->subItems_->OnChange = nullptr;
+    scratch_->caption_.clear();
+    scratch_->subItems_->Clear();
+    scratch_->imageIndex_ = -1;
+    scratch_->data_ = nullptr;
+    scratch_->selected_ = view_->IsSelected(index);
+    scratch_->virtualIndex_ = index;
+    if (view_->OnData) view_->OnData(view_, scratch_.get());
+    return scratch_.get();
+}
+
+int TListItems::Count() const { return view_->ownerData_ ? virtualCount_ : static_cast<int>(items_.size()); }
+
+void TListItems::SetCount(int count) {
+    virtualCount_ = std::max(0, count);
+    std::erase_if(view_->virtualSelection_, [&](int i) { return i >= virtualCount_; });
+    view_->ItemsChanged();
+}
+
+void TListItems::Delete(int index) {
+    if (index < 0 || index >= static_cast<int>(items_.size())) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    items_.erase(items_.begin() + index);
+    if (view_->focused_ >= Count()) view_->focused_ = Count() - 1;
+    if (updating_ == 0) view_->ItemsChanged();
+}
+
+void TListItems::Clear() {
+    items_.clear();
+    virtualCount_ = 0;
+    view_->virtualSelection_.clear();
+    view_->focused_ = view_->anchor_ = -1;
+    view_->ItemsChanged();
+}
+
+void TListItems::EndUpdate() {
+    if (updating_ > 0 && --updating_ == 0) view_->ItemsChanged();
+}
+
+int TListItems::IndexOf(const TListItem* item) const {
+    if (view_->ownerData_) return -1;
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].get() == item) return static_cast<int>(i);
+    return -1;
+}
+
+// ---- TListView ------------------------------------------------------------------------------
+
+void TListView::DeclareMessages(TMessageTable& t) { t.Add<&TListView::WMGetDlgCode>(WM_GETDLGCODE); }
+
+TListView::TListView(TComponent* owner) : TCustomControl(owner) {
+    ControlStyle = {csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
+    SetBounds(0, 0, 250, 150);
+    SetTabStop(true);
+    SetColor(clWindow);
+    header_ = new THeaderControl(this);
+    header_->SetVisible(false);
+    header_->SetParent(this);
+    header_->OnSectionTrack = [this](THeaderControl*, THeaderSection* s, int width, TSectionTrackState) {
+        if (s->Index() < columns_.Count()) columns_.Items(s->Index())->width_ = width;
+        Invalidate();
+    };
+    header_->OnSectionClick = [this](THeaderControl*, THeaderSection* s) {
+        if (OnColumnClick && s->Index() < columns_.Count()) OnColumnClick(this, columns_.Items(s->Index()));
+    };
+    scrollBar_ = new TScrollBar(this);
+    scrollBar_->SetKind(sbVertical);
+    scrollBar_->SetTabStop(false);
+    scrollBar_->SetVisible(false);
+    scrollBar_->SetParent(this);
+    scrollBar_->OnChange = [this](TObject*) {
+        scrollY_ = scrollBar_->Position();
+        Invalidate();
+    };
+}
+
+TListView::~TListView() {
+    header_->OnSectionTrack = nullptr;
+    header_->OnSectionClick = nullptr;
+    scrollBar_->OnChange = nullptr;
+    OnData = nullptr;
+}
+
+void TListView::CreateParams(TCreateParams& params) {
+    TCustomControl::CreateParams(params);
+    params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListView::SetViewStyle(TViewStyle style) {
+    viewStyle_ = style;
+    Layout();
+}
+
+void TListView::SetLargeImages(TCustomImageList* images) {
+    largeImages_ = images;
+    Layout();
+}
+
+void TListView::SetSmallImages(TCustomImageList* images) {
+    smallImages_ = images;
+    Layout();
+}
+
+void TListView::SetMultiSelect(bool v) {
+    multiSelect_ = v;
+    if (!v) {
+        TListItem* keep = Selected();
+        ClearSelection();
+        if (keep) SetItemSelected(keep, true);
+    }
+}
+
+void TListView::SetShowColumnHeaders(bool v) {
+    showColumnHeaders_ = v;
+    Layout();
+}
+
+void TListView::SetOwnerData(bool v) {
+    ownerData_ = v;
+    items_.items_.clear();
+    virtualSelection_.clear();
+    focused_ = anchor_ = -1;
+    Layout();
+}
+
+void TListView::SetSortType(TSortType t) {
+    sortType_ = t;
+    SortIfWanted();
+}
+
+TCustomImageList* TListView::ImagesForStyle() const { return viewStyle_ == vsIcon ? largeImages_ : smallImages_; }
+
+void TListView::ItemsChanged() {
+    SortIfWanted();
+    Layout();
+}
+
+void TListView::ColumnsChanged() {
+    if (!header_) return;
+    auto* sections = header_->Sections();
+    while (sections->Count() > columns_.Count()) sections->Delete(sections->Count() - 1);
+    while (sections->Count() < columns_.Count()) sections->Add();
+    for (int i = 0; i < columns_.Count(); ++i) {
+        TListColumn* c = columns_.Items(i);
+        THeaderSection* s = sections->Items(i);
+        if (s->Text() != c->Caption()) s->SetText(c->Caption());
+        if (s->Width() != c->Width()) s->SetWidth(c->Width());
+        if (s->Alignment() != c->Alignment()) s->SetAlignment(c->Alignment());
+    }
+    Layout();
+}
+
+void TListView::SortIfWanted() {
+    if (sortType_ != stNone && !ownerData_) AlphaSort();
+}
+
+bool TListView::CustomSort(const std::function<int(TListItem*, TListItem*)>& compare) {
+    if (ownerData_) return false;
+    auto& v = items_.items_;
+    std::stable_sort(v.begin(), v.end(), [&](const auto& a, const auto& b) { return compare(a.get(), b.get()) < 0; });
+    Invalidate();
+    return true;
+}
+
+bool TListView::AlphaSort() {
+    return CustomSort([this](TListItem* a, TListItem* b) {
+        if (OnCompare) {
+            int result = 0;
+            OnCompare(this, a, b, 0, result);
+            return result;
+        }
+        if (sortType_ == stData) return a->Data() < b->Data() ? -1 : a->Data() > b->Data() ? 1 : 0;
+        return CompareText(a->Caption(), b->Caption());
+    });
+}
+
+bool TListView::IsSelected(int index) {
+    if (ownerData_) return std::find(virtualSelection_.begin(), virtualSelection_.end(), index) != virtualSelection_.end();
+    return index >= 0 && index < items_.Count() && items_.items_[static_cast<size_t>(index)]->selected_;
+}
+
+void TListView::SetItemSelected(TListItem* item, bool v) {
+    if (!item || item->selected_ == v) return;
+    if (v && !multiSelect_) ClearSelection();
+    item->selected_ = v;
+    Invalidate();
+    if (OnSelectItem) OnSelectItem(this, item, v);
+}
+
+void TListView::ClearSelection() {
+    if (ownerData_) {
+        virtualSelection_.clear();
+        Invalidate();
+        return;
+    }
+    for (auto& it : items_.items_) SetItemSelected(it.get(), false);
+}
+
+TListItem* TListView::Selected() {
+    for (int i = 0; i < items_.Count(); ++i)
+        if (IsSelected(i)) return items_.Item(i);
+    return nullptr;
+}
+
+void TListView::SetSelected(TListItem* item) {
+    ClearSelection();
+    if (item) {
+        SetItemSelected(item, true);
+        focused_ = anchor_ = item->Index();
+    }
+}
+
+int TListView::ItemIndex() {
+    for (int i = 0; i < items_.Count(); ++i)
+        if (IsSelected(i)) return i;
+    return -1;
+}
+
+void TListView::SetItemIndex(int index) {
+    if (index < 0 || index >= items_.Count()) {
+        ClearSelection();
+        return;
+    }
+    if (ownerData_) {
+        virtualSelection_ = {index};
+        focused_ = anchor_ = index;
+        Invalidate();
+        return;
+    }
+    SetSelected(items_.Item(index));
+}
+
+int TListView::SelCount() {
+    int n = 0;
+    for (int i = 0; i < items_.Count(); ++i)
+        if (IsSelected(i)) ++n;
+    return n;
+}
+
+TListItem* TListView::ItemFocused() { return focused_ >= 0 && focused_ < items_.Count() ? items_.Item(focused_) : nullptr; }
+
+void TListView::SelectRange(int from, int to) {
+    if (from > to) std::swap(from, to);
+    ClearSelection();
+    for (int i = from; i <= to; ++i) {
+        if (ownerData_) virtualSelection_.push_back(i);
+        else SetItemSelected(items_.Item(i), true);
+    }
+    Invalidate();
+}
+
+int TListView::FindCaption(int start, const String& value, bool partial, bool inclusive, bool wrap) {
+    const int n = items_.Count();
+    if (n == 0) return -1;
+    start = std::clamp(start, 0, n - 1);
+    const int first = inclusive ? start : start + 1;
+    const int span = wrap ? n : n - first;
+    for (int k = 0; k < span; ++k) {
+        const int i = (first + k) % n;
+        if (!wrap && i < first) break;
+        const String caption = items_.Item(i)->Caption();
+        const bool match = partial ? caption.size() >= value.size() && CompareText(caption.substr(0, value.size()), value) == 0
+                                   : CompareText(caption, value) == 0;
+        if (match) return i;
+    }
+    return -1;
+}
+
+// ---- geometry ----------------------------------------------------------------------------------
+
+int TListView::RowHeight() {
+    int h = MeasureText(Font(), "Wg", 0, false).cy + 3;
+    if (smallImages_) h = std::max(h, smallImages_->Height() + 1);
+    return h;
+}
+
+TSize TListView::CellSize() {
+    const int textH = MeasureText(Font(), "Wg", 0, false).cy;
+    switch (viewStyle_) {
+        case vsIcon: {
+            const int ih = largeImages_ ? largeImages_->Height() : 32;
+            const int iw = largeImages_ ? largeImages_->Width() : 32;
+            return TSize{std::max(kIconCellWidth, iw + 16), ih + textH + 10};
+        }
+        case vsSmallIcon:
+        case vsList: {
+            int w = ownerData_ ? 120 : 40;
+            for (int i = 0; i < (ownerData_ ? 0 : std::min(items_.Count(), 2000)); ++i)
+                w = std::max(w, MeasureText(Font(), items_.Item(i)->Caption(), 0, false).cx);
+            return TSize{std::min(w, 250) + (smallImages_ ? smallImages_->Width() + 4 : 0) + 12, RowHeight()};
+        }
+        case vsReport: {
+            int w = 0;
+            for (int i = 0; i < columns_.Count(); ++i) w += columns_.Items(i)->Width();
+            return TSize{w, RowHeight()};
+        }
+    }
+    return TSize{};
+}
+
+TRect TListView::ItemArea() {
+    TRect r = ClientRect();
+    if (header_ && header_->Visible()) r.top += header_->Height();
+    if (scrollBar_ && scrollBar_->Visible()) r.right -= scrollBar_->Width();
+    return r;
+}
+
+int TListView::ItemsPerLine() {
+    const TSize cell = CellSize();
+    const TRect area = ItemArea();
+    if (viewStyle_ == vsList) return std::max(1, area.Height() / std::max(1, cell.cy));
+    return std::max(1, area.Width() / std::max(1, cell.cx));
+}
+
+TRect TListView::ItemRect(int index) {
+    const TSize cell = CellSize();
+    switch (viewStyle_) {
+        case vsReport: return Bounds(0, index * cell.cy, std::max(cell.cx, ItemArea().Width()), cell.cy);
+        case vsList: {
+            const int perColumn = ItemsPerLine();
+            return Bounds(index / perColumn * cell.cx, index % perColumn * cell.cy, cell.cx, cell.cy);
+        }
+        default: {
+            const int perRow = ItemsPerLine();
+            return Bounds(index % perRow * cell.cx, index / perRow * cell.cy, cell.cx, cell.cy);
+        }
+    }
+}
+
+void TListView::Layout() {
+    if (!header_ || !scrollBar_) return;
+    const bool report = viewStyle_ == vsReport && showColumnHeaders_;
+    header_->SetVisible(report);
+    if (report) header_->SetBounds(0, 0, ClientWidth(), RowHeight() + 2);
+    UpdateScrollBar();
+    Invalidate();
+}
+
+void TListView::UpdateScrollBar() {
+    const int n = items_.Count();
+    const TRect area = ItemArea();
+    int content = 0;
+    if (viewStyle_ != vsList && n > 0) content = ItemRect(n - 1).bottom;
+    const int w = GetSystemMetrics(SM_CXVSCROLL);
+    const bool show = content > area.Height();
+    const int top = header_->Visible() ? header_->Height() : 0;
+    scrollBar_->SetBounds(ClientWidth() - w, top, w, std::max(0, ClientHeight() - top));
+    scrollY_ = std::clamp(scrollY_, 0, std::max(0, content - area.Height()));
+    scrollBar_->SetParams(scrollY_, 0, std::max(0, content - 1));
+    scrollBar_->SetPageSize(std::max(1, area.Height()));
+    scrollBar_->SetSmallChange(RowHeight());
+    scrollBar_->SetVisible(show);
+}
+
+void TListView::Resize() {
+    TCustomControl::Resize();
+    Layout();
+}
+
+void TListView::ScrollIntoView(int index) {
+    if (index < 0 || index >= items_.Count() || viewStyle_ == vsList) return;
+    const TRect r = ItemRect(index);
+    const int h = ItemArea().Height();
+    if (r.top < scrollY_) scrollY_ = r.top;
+    else if (r.bottom > scrollY_ + h) scrollY_ = r.bottom - h;
+    UpdateScrollBar();
+    Invalidate();
+}
+
+void TListView::Scroll(int, int dy) {
+    if (viewStyle_ == vsReport) dy = dy / std::max(1, RowHeight()) * RowHeight();
+    scrollY_ += dy;
+    UpdateScrollBar();
+    Invalidate();
+}
+
+int TListView::IndexAt(int x, int y) {
+    const TRect area = ItemArea();
+    if (!area.Contains(TPoint{x, y})) return -1;
+    const TPoint p{x - area.left, y - area.top + scrollY_};
+    const TSize cell = CellSize();
+    int index = -1;
+    if (viewStyle_ == vsReport) index = p.y / std::max(1, cell.cy);
+    else if (viewStyle_ == vsList) index = p.x / std::max(1, cell.cx) * ItemsPerLine() + p.y / std::max(1, cell.cy);
+    else if (p.x < ItemsPerLine() * cell.cx) index = p.y / std::max(1, cell.cy) * ItemsPerLine() + p.x / std::max(1, cell.cx);
+    if (index < 0 || index >= items_.Count() || !ItemRect(index).Contains(p)) return -1;
+    return index;
+}
+
+TListItem* TListView::GetItemAt(int x, int y) {
+    const int index = IndexAt(x, y);
+    return index < 0 ? nullptr : items_.Item(index);
+}
+
+TListItem* TListView::TopItem() {
+    const TRect area = ItemArea();
+    return GetItemAt(area.left + 1, area.top + 1);
+}
+
+// ---- painting ----------------------------------------------------------------------------------
+
+void TListView::Paint() {
+    HDC dc = Canvas()->Handle();
+    const TRect c = ClientRect();
+    FillColor(dc, c, Color());
+    const TRect area = ItemArea();
+    int saved = SaveDC(dc);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+    TCustomImageList* images = ImagesForStyle();
+    const bool showSel = Focused() || !hideSelection_;
+    const TColor selBack = Focused() ? clHighlight : clBtnFace;
+    const TColor selText = Focused() ? clHighlightText : Font()->Color();
+    static const unsigned kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
+    for (int i = 0; i < items_.Count(); ++i) {
+        TRect r = ItemRect(i);
+        r.Offset(area.left, area.top - scrollY_);
+        if (r.bottom <= area.top) continue;
+        if (r.top >= area.bottom && viewStyle_ != vsList) break;
+        if (r.left >= area.right) continue;
+        TListItem* item = items_.Item(i);
+        const bool sel = IsSelected(i) && showSel;
+        const TColor text = !Enabled() ? clGrayText : sel ? selText : Font()->Color();
+        if (viewStyle_ == vsIcon) {
+            const int iw = images ? images->Width() : 32, ih = images ? images->Height() : 32;
+            if (images && item->ImageIndex() >= 0) images->Draw(Canvas(), r.left + (r.Width() - iw) / 2, r.top + 2, item->ImageIndex(), Enabled());
+            TRect t{r.left + 1, r.top + ih + 4, r.right - 1, r.bottom};
+            if (sel) FillColor(dc, t, selBack);
+            DrawCaption(dc, Font(), item->Caption(), t, DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX, text);
+            if (i == focused_ && Focused()) DrawFocusRect(dc, t);
+            continue;
+        }
+        int x = r.left + 2;
+        if (images) {
+            if (item->ImageIndex() >= 0) images->Draw(Canvas(), x, r.top + (r.Height() - images->Height()) / 2, item->ImageIndex(), Enabled());
+            x += images->Width() + 2;
+        }
+        const int firstWidth = viewStyle_ == vsReport ? (columns_.Count() > 0 ? columns_.Items(0)->Width() : r.Width()) : r.Width();
+        TRect t{x, r.top, r.left + firstWidth, r.bottom};
+        if (viewStyle_ != vsReport) t.right = std::min(t.right, x + MeasureText(Font(), item->Caption(), 0, false).cx + 6);
+        const TRect band = (rowSelect_ && viewStyle_ == vsReport) ? TRect{x, r.top, r.left + CellSize().cx, r.bottom} : t;
+        if (sel) FillColor(dc, band, selBack);
+        const unsigned firstAlign = viewStyle_ == vsReport && columns_.Count() > 0 ? kAlign[columns_.Items(0)->Alignment()] : DT_LEFT;
+        DrawCaption(dc, Font(), item->Caption(), InflatedRect(t, -2, 0), firstAlign | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX, text);
+        if (viewStyle_ == vsReport) {
+            int cx = r.left + firstWidth;
+            for (int col = 1; col < columns_.Count(); ++col) {
+                const int w = columns_.Items(col)->Width();
+                const String sub = col - 1 < item->SubItems()->Count() ? item->SubItems()->Strings(col - 1) : String();
+                const TColor subText = (sel && rowSelect_) ? text : (Enabled() ? Font()->Color() : clGrayText);
+                DrawCaption(dc, Font(), sub, TRect{cx + 6, r.top, cx + w - 6, r.bottom},
+                            kAlign[columns_.Items(col)->Alignment()] | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX, subText);
+                cx += w;
+            }
+        }
+        if (i == focused_ && Focused()) DrawFocusRect(dc, band);
+    }
+    if (gridLines_ && viewStyle_ == vsReport) {
+        const TSize cell = CellSize();
+        for (int y = area.top - scrollY_ % cell.cy + cell.cy - 1; y < area.bottom; y += cell.cy) DrawLine(dc, area.left, y, area.right, y, cl3DLight);
+        int x = area.left;
+        for (int col = 0; col < columns_.Count(); ++col) {
+            x += columns_.Items(col)->Width();
+            DrawLine(dc, x - 1, area.top, x - 1, area.bottom, cl3DLight);
+        }
+    }
+    RestoreDC(dc, saved);
+}
+
+// ---- input -----------------------------------------------------------------------------------
+
+void TListView::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    TCustomControl::MouseDown(button, shift, x, y);
+    if (editor_.Active()) editor_.End(false);
+    const int clicked = IndexAt(x, y);
+    if (clicked < 0) {
+        if (button == mbLeft) ClearSelection();
+        return;
+    }
+    if (multiSelect_ && shift.Contains(ssShift) && anchor_ >= 0) {
+        SelectRange(anchor_, clicked);
+    } else if (multiSelect_ && shift.Contains(ssCtrl)) {
+        if (ownerData_) {
+            auto it = std::find(virtualSelection_.begin(), virtualSelection_.end(), clicked);
+            if (it == virtualSelection_.end()) virtualSelection_.push_back(clicked);
+            else virtualSelection_.erase(it);
+        } else {
+            TListItem* item = items_.Item(clicked);
+            SetItemSelected(item, !item->Selected());
+        }
+        anchor_ = clicked;
+    } else if (button == mbLeft || !IsSelected(clicked)) {
+        SetItemIndex(clicked);
+        anchor_ = clicked;
+    }
+    focused_ = clicked;
+    Invalidate();
+}
+
+void TListView::KeyDown(WORD& key, TShiftState shift) {
+    TCustomControl::KeyDown(key, shift);
+    const int n = items_.Count();
+    if (n == 0) return;
+    const int per = ItemsPerLine();
+    const bool grid = viewStyle_ == vsIcon || viewStyle_ == vsSmallIcon;
+    const bool list = viewStyle_ == vsList;
+    int target = focused_;
+    const int page = std::max(1, ItemArea().Height() / std::max(1, CellSize().cy));
+    switch (key) {
+        case VK_UP: target = focused_ - (grid ? per : 1); break;
+        case VK_DOWN: target = focused_ < 0 ? 0 : focused_ + (grid ? per : 1); break;
+        case VK_LEFT: target = focused_ - (list ? per : 1); break;
+        case VK_RIGHT: target = focused_ + (list ? per : 1); break;
+        case VK_HOME: target = 0; break;
+        case VK_END: target = n - 1; break;
+        case VK_PRIOR: target = focused_ - page * (grid ? per : 1); break;
+        case VK_NEXT: target = focused_ + page * (grid ? per : 1); break;
+        case kVkF2:
+            if (!ownerData_ && focused_ >= 0) items_.Item(focused_)->EditCaption();
+            key = 0;
+            return;
+        default: return;
+    }
+    key = 0;
+    if (viewStyle_ == vsReport && (target < 0 || target >= n)) target = std::clamp(target, 0, n - 1);
+    if (target < 0 || target >= n) return;
+    if (multiSelect_ && shift.Contains(ssShift) && anchor_ >= 0) SelectRange(anchor_, target);
+    else {
+        SetItemIndex(target);
+        anchor_ = target;
+    }
+    focused_ = target;
+    ScrollIntoView(target);
+}
+
+bool TListView::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
+    if (TCustomControl::DoMouseWheel(shift, wheelDelta, mousePos)) return true;
+    Scroll(0, -wheelDelta / WHEEL_DELTA * 3 * CellSize().cy);
+    return true;
+}
+
+void TListView::DoEnter() {
+    Invalidate();
+    TCustomControl::DoEnter();
+}
+
+void TListView::DoExit() {
+    Invalidate();
+    TCustomControl::DoExit();
+}
+
+void TListView::WMGetDlgCode(TMessage& m) { m.Result = DLGC_WANTARROWS; }
+
+String TListView::UiItemText(int index) { return items_.Item(index)->Caption(); }
+
+TRect TListView::UiItemRect(int index) {
+    ScrollIntoView(index);
+    TRect r = ItemRect(index);
+    const TRect area = ItemArea();
+    r.Offset(area.left, area.top - scrollY_);
+    if (viewStyle_ == vsReport && columns_.Count() > 0) r.right = r.left + columns_.Items(0)->Width();
+    return r;
+}
+
+}  // namespace tarvel
