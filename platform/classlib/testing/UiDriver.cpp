@@ -91,6 +91,21 @@ void TUiDriver::ClickAt(TControl* control, TPoint client, MouseButton button) {
 
 void TUiDriver::Click(TControl* control) { ClickAt(control, CentreOf(control->ClientRect())); }
 
+void TUiDriver::Drag(TControl* control, TPoint from, TPoint to) {
+    const TPoint start = ScreenPointOf(control, from);
+    const TPoint end = control->ClientToScreen(to);
+    backend_->MouseMove(start);
+    backend_->MouseDown(start);
+    RunUntilIdle();
+    constexpr int kSteps = 4;
+    for (int i = 1; i <= kSteps; ++i) {
+        backend_->MouseMove(TPoint{start.x + (end.x - start.x) * i / kSteps, start.y + (end.y - start.y) * i / kSteps});
+        RunUntilIdle();
+    }
+    backend_->MouseUp(end);
+    RunUntilIdle();
+}
+
 void TUiDriver::RightClick(TControl* control) {
     ClickAt(control, CentreOf(control->ClientRect()), MouseButton::Right);
 }
@@ -179,6 +194,9 @@ std::vector<String> TUiDriver::Items(TControl* control) {
 // ---- the loop ---------------------------------------------------------------------------------
 
 void TUiDriver::RunUntilIdle() {
+    // An open menu takes its input in its own loop, once the action that
+    // queued it returns.
+    if (ActiveMenuWindow()) return;
     for (int round = 0; round < kMaxIdleRounds; ++round) {
         if (!HasPendingMessages()) return;
         Application->ProcessMessages();

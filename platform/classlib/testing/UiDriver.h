@@ -55,6 +55,9 @@ public:
     // A click at a point of the control's client area.
     void ClickAt(TControl* control, TPoint client, MouseButton button = MouseButton::Left);
     void MoveMouseTo(TControl* control, TPoint client);
+    // Presses the left button at `from`, moves to `to` in a few steps and
+    // lets go there (client points of the control).
+    void Drag(TControl* control, TPoint from, TPoint to);
     void Wheel(TControl* control, int delta);
     // Characters to the focused control, as the display's text input sends them.
     void Type(const String& text);
@@ -92,6 +95,8 @@ public:
     const std::vector<String>& Problems() const { return problems_; }
 
     // ---- time and the loop ----
+    // Handles what is waiting; while a menu is open this is left to the
+    // menu's own loop.
     void RunUntilIdle();
     // Moves the test clock on in steps of at most `step` ms, running the loop
     // after each, so timers fire as often as they would.
