@@ -23,8 +23,9 @@ public:
     explicit TCustomTabControl(TComponent* owner);
     ~TCustomTabControl() override;
 
-    virtual int TabCount() = 0;
-    virtual String TabCaption(int index) = 0;
+    // What the tabs are; none while the control is being made.
+    virtual int TabCount() { return 0; }
+    virtual String TabCaption(int) { return String(); }
     virtual int TabImageIndex(int) { return -1; }
 
     int TabIndex() const { return tabIndex_; }
