@@ -463,6 +463,8 @@ void ResizeBackBuffer(Window* w) {
     w->buffer = std::move(buffer);
 }
 
+void PresentWhole(Window* w) { w->presentDirty = TRect{0, 0, w->rect.Width(), w->rect.Height()}; }
+
 void PresentDirtyWindows() {
     WinsysState& s = State();
     // DCs that callers keep open may have drawn since the last look.

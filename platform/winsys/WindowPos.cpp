@@ -301,7 +301,10 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     if (hide) w->style &= ~WS_VISIBLE;
 
     if (topLevel) {
-        if (sized) ResizeBackBuffer(w);
+        if (sized) {
+            ResizeBackBuffer(w);
+            PresentWhole(w);  // the display holds a new surface of the new size
+        }
         SyncTopLevel(w);
         if (!(flags & SWP_NOZORDER)) RestackTopLevels();
     }

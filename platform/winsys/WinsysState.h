@@ -174,6 +174,8 @@ HWND FindWindowToPaint(HWND filter);
 void PaintWindowNow(Window* w);
 void PresentDirtyWindows();
 void ResizeBackBuffer(Window* w);
+// All of a top-level window is shown again at the next idle.
+void PresentWhole(Window* w);
 void ForgetWindowDcs(HWND hwnd);
 // DCs that callers keep follow their windows to where they now are.
 void MoveWindowDcs();
