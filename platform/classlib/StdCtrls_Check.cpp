@@ -117,7 +117,8 @@ void TCustomCheckControl::DoExit() {
     TButtonControl::DoExit();
 }
 
-void TCustomCheckControl::WMGetDlgCode(TMessage& m) { m.Result = DLGC_BUTTON; }
+// Arrows move the check within a group of radio buttons.
+void TCustomCheckControl::WMGetDlgCode(TMessage& m) { m.Result = DLGC_BUTTON | (IsRadio() ? DLGC_WANTARROWS : 0); }
 
 void TCustomCheckControl::CMDialogCharCheck(TMessage& m) {
     if (IsAccel(static_cast<char16_t>(m.WParam), Caption()) && CanFocus()) {
