@@ -46,10 +46,8 @@ void TProgressBar::SetPosition(int v) {
 void TProgressBar::StepBy(int delta) { SetPosition(position_ + delta); }
 
 void TProgressBar::StepIt() {
-    int next = position_ + step_;
-    if (next > max_) next = min_ + (next - max_) % std::max(1, max_ - min_ + 1) - 1 + 1;
-    if (next > max_ || next < min_) next = min_;
-    SetPosition(next);
+    const int64_t next = int64_t{position_} + step_;
+    SetPosition(next > max_ || next < min_ ? min_ : static_cast<int>(next));
 }
 
 void TProgressBar::SetOrientation(TProgressBarOrientation o) {
@@ -140,37 +138,34 @@ void TUpDown::SetAlignButton(TUDAlignButton a) {
 void TUpDown::SetAssociate(TWinControl* control) {
     if (associate_) {
         associate_->RemoveFreeNotification(this);
-        associate_->OnKeyDown = associateKeyDown_;
+        associate_->WindowProc = associateProc_;
     }
     associate_ = control;
-    associateKeyDown_ = nullptr;
+    associateProc_ = nullptr;
     if (!control) return;
     control->FreeNotification(this);
-    // Arrow keys in the associated control step the position.
-    associateKeyDown_ = control->OnKeyDown;
-    control->OnKeyDown = [this](TObject* s, WORD& key, TShiftState shift) { AssociateKeyDown(s, key, shift); };
+    // Up and Down in the associated control step the position before the
+    // control sees them, as a native buddy's keys would.
+    associateProc_ = control->WindowProc;
+    control->WindowProc = [this](TMessage& m) {
+        const bool vertical = orientation_ == udVertical;
+        const WPARAM next = vertical ? VK_UP : VK_RIGHT, prev = vertical ? VK_DOWN : VK_LEFT;
+        if (arrowKeys_ && (m.Msg == CN_KEYDOWN || m.Msg == WM_KEYDOWN) && (m.WParam == next || m.WParam == prev)) {
+            Step(m.WParam == next ? btNext : btPrev);
+            m.Result = 1;
+            return;
+        }
+        associateProc_(m);
+    };
     PlaceBesideAssociate();
     UpdateAssociate();
-}
-
-void TUpDown::AssociateKeyDown(TObject* sender, WORD& key, TShiftState shift) {
-    if (associateKeyDown_) associateKeyDown_(sender, key, shift);
-    if (!arrowKeys_) return;
-    const bool vertical = orientation_ == udVertical;
-    if (key == (vertical ? VK_UP : VK_RIGHT)) {
-        Step(btNext);
-        key = 0;
-    } else if (key == (vertical ? VK_DOWN : VK_LEFT)) {
-        Step(btPrev);
-        key = 0;
-    }
 }
 
 void TUpDown::Notification(TComponent* component, TOperation operation) {
     TCustomControl::Notification(component, operation);
     if (operation == TOperation::opRemove && component == associate_) {
         associate_ = nullptr;
-        associateKeyDown_ = nullptr;
+        associateProc_ = nullptr;
     }
 }
 
@@ -393,7 +388,7 @@ void TToolButton::DeclareMessages(TMessageTable& t) {
 }
 
 TToolButton::TToolButton(TComponent* owner) : TGraphicControl(owner) {
-    ControlStyle = {csCaptureMouse, csSetCaption, csClickEvents};
+    ControlStyle = {csCaptureMouse, csSetCaption};
     SetBounds(0, 0, 23, 22);
 }
 

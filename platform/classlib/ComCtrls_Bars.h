@@ -102,14 +102,13 @@ protected:
 private:
     void UpdateAssociate();
     void PlaceBesideAssociate();
-    void AssociateKeyDown(TObject* sender, WORD& key, TShiftState shift);
 
     int min_ = 0, max_ = 100, position_ = 0, increment_ = 1;
     bool wrap_ = false, arrowKeys_ = true;
     TUDOrientation orientation_ = udVertical;
     TUDAlignButton alignButton_ = udRight;
     TWinControl* associate_ = nullptr;
-    TKeyEvent associateKeyDown_;
+    std::function<void(TMessage&)> associateProc_;
     int pressed_ = -1;  // TUDBtnType held, -1 none
     int hot_ = -1;
 };
