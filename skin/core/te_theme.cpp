@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "skin/core/te_bitmap_colors.h"
+#include "skin/core/te_theme_draw.h"
 #include "skin/core/te_theme_manager.h"
 #include "skin/core/te_utils.h"
 #include "skin/core/te_utils_draw.h"
@@ -17,33 +18,12 @@ TteTheme* TteThemeClassRec::Create() const {
     return theme;
 }
 
+using namespace tedraw;
+
 namespace {
-
-TColor Lighter(TColor c, int d) { return StdChangeColor(c, d); }
-TColor Darker(TColor c, int d) { return StdChangeColor(c, -d); }
-
-TRect Shrink(const TRect& r, int dx, int dy) { return TRect{r.left + dx, r.top + dy, r.right - dx, r.bottom - dy}; }
-
-void FillFramed(TCanvas& c, const TRect& r, TColor fill, TColor frame) {
-    FillRect(c, r, fill);
-    DrawRect(c, r, frame);
-}
-
-// A w x h box centred in r.
-TRect CenteredBox(const TRect& r, int w, int h) {
-    const int left = r.left + (r.Width() - w) / 2;
-    const int top = r.top + (r.Height() - h) / 2;
-    return TRect{left, top, left + w, top + h};
-}
 
 void DrawBitmapAt(TCanvas& c, const TteBitmap* bitmap, int x, int y) {
     if (bitmap && !bitmap->Empty()) bitmap->Draw(c.Handle(), x, y);
-}
-
-void DrawBitmapCentered(TCanvas& c, const TteBitmap* bitmap, const TRect& r) {
-    if (!bitmap || bitmap->Empty()) return;
-    const TRect box = CenteredBox(r, bitmap->Width(), bitmap->Height());
-    bitmap->Draw(c.Handle(), box.left, box.top);
 }
 
 void DrawBitmapInto(TCanvas& c, const TteBitmap* bitmap, const TRect& r) {
@@ -74,29 +54,11 @@ enum class TItemGlyph { Check, Radio, SubMenu, Picture, None };
 
 void DrawItemGlyph(TCanvas& c, TItemGlyph kind, const TRect& r, const TteBitmap* bitmap) {
     switch (kind) {
-        case TItemGlyph::Check: {
-            const TRect box = CenteredBox(r, 16, 16);
-            const int x0 = (box.left + box.right) / 2 - 2, y0 = (box.top + box.bottom) / 2 + 1;
-            static constexpr TPoint kOffsets[] = {{-2, -2}, {0, 0},   {4, -4}, {4, -3}, {0, 1},  {-2, -1},
-                                                  {-2, -2}, {-3, -2}, {-3, -1}, {0, 2},  {5, -3}, {5, -5}};
-            TPoint points[std::size(kOffsets)];
-            for (size_t i = 0; i < std::size(kOffsets); ++i) points[i] = {x0 + kOffsets[i].x, y0 + kOffsets[i].y};
-            c.Pen()->SetColor(c.Font()->Color());
-            c.Polyline(std::span<const TPoint>(points, 7));
-            c.Polyline(std::span<const TPoint>(points + 7, 5));
-            break;
-        }
-        case TItemGlyph::Radio:
-            FillRoundRect(c, CenteredBox(r, 6, 6), 3, clBlack);
-            break;
-        case TItemGlyph::SubMenu:
-            DrawFrameControlGlyph(c, CenteredBox(r, 16, 16), DFC_MENU, DFCS_MENUARROW, c.Font()->Color());
-            break;
-        case TItemGlyph::Picture:
-            DrawBitmapCentered(c, bitmap, r);
-            break;
-        case TItemGlyph::None:
-            break;
+        case TItemGlyph::Check: DrawItemCheckMark(c, r); break;
+        case TItemGlyph::Radio: DrawItemRadioDot(c, r); break;
+        case TItemGlyph::SubMenu: DrawSubMenuArrow(c, r); break;
+        case TItemGlyph::Picture: DrawBitmapCentered(c, bitmap, r); break;
+        case TItemGlyph::None: break;
     }
 }
 
@@ -423,34 +385,7 @@ void TteTheme::WindowDrawButton(TteWindowSubclass, TCanvas& c, const TteWindowBu
         else
             DrawEdge(c, r, Lighter(k, 100), Darker(k, 100));
     }
-    const unsigned pushed = pressed ? unsigned{DFCS_PUSHED} : 0u;
-    switch (info.ButtonClass) {
-        case kwbSysMenu: DrawBitmapCentered(c, info.Bitmap, r); break;
-        case kwbClose: DrawFrameControlGlyph(c, r, DFC_CAPTION, DFCS_CAPTIONCLOSE | pushed, clBlack); break;
-        case kwbHelp: DrawFrameControlGlyph(c, r, DFC_CAPTION, DFCS_CAPTIONHELP | pushed, clBlack); break;
-        case kwbMin: DrawFrameControlGlyph(c, r, DFC_CAPTION, DFCS_CAPTIONMIN | pushed, clBlack); break;
-        case kwbMax: DrawFrameControlGlyph(c, r, DFC_CAPTION, DFCS_CAPTIONMAX | pushed, clBlack); break;
-        case kwbMinRestore:
-        case kwbMaxRestore: DrawFrameControlGlyph(c, r, DFC_CAPTION, DFCS_CAPTIONRESTORE | pushed, clBlack); break;
-        case kwbRoll:
-        case kwbRollRestore: {
-            TRect g = Shrink(r, 4, 5);
-            if (pressed) g.Offset(-1, -1);
-            const int mid = (g.left + g.right) / 2;
-            TPoint up[] = {{g.left, g.bottom}, {g.right, g.bottom}, {mid, g.top}};
-            TPoint down[] = {{g.left, g.top}, {g.right, g.top}, {mid, g.bottom}};
-            FillPolygon(c, info.ButtonClass == kwbRoll ? up : down, 2, clBlack);
-            break;
-        }
-        case kwbTray: {
-            const TRect g = Shrink(r, 3, 3);
-            TRect square{g.right - 3, g.bottom - 3, g.right, g.bottom};
-            if (!pressed) square.Offset(1, 1);
-            FillRect(c, square, clBlack);
-            break;
-        }
-        default: break;
-    }
+    DrawWindowButtonGlyph(c, info, TSize{4, 5});
 }
 
 void TteTheme::WindowDrawGripper(TteWindowSubclass, TCanvas& c, const TteWindowGripperInfo& info, const String&) {

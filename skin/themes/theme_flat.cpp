@@ -2,11 +2,12 @@
 
 #include "skin/core/te_canvas_state.h"
 #include "skin/core/te_theme_api.h"
-#include "skin/themes/theme_flat_draw.h"
+#include "skin/core/te_theme_draw.h"
+#include "skin/core/te_utils_draw.h"
 
 namespace tarvel {
 
-using namespace flat;
+using namespace tedraw;
 
 TTeFlatTheme::TTeFlatTheme() {
     // The base constructor could reset only as a base theme.
@@ -169,34 +170,7 @@ void TTeFlatTheme::WindowDrawButton(TteWindowSubclass, TCanvas& c, const TteWind
         if (pressed) DrawEdge(c, inner, Darker(k, 100), Lighter(k, 100));
         if (hot) DrawEdge(c, inner, Lighter(k, 100), Darker(k, 100));
     }
-    const unsigned pushed = pressed ? unsigned{DFCS_PUSHED} : 0u;
-    switch (info.ButtonClass) {
-        case kwbSysMenu: DrawBitmapCentered(c, info.Bitmap, r); break;
-        case kwbClose: CaptionGlyph(c, r, DFCS_CAPTIONCLOSE | pushed, clBlack); break;
-        case kwbHelp: CaptionGlyph(c, r, DFCS_CAPTIONHELP | pushed, clBlack); break;
-        case kwbMin: CaptionGlyph(c, r, DFCS_CAPTIONMIN | pushed, clBlack); break;
-        case kwbMax: CaptionGlyph(c, r, DFCS_CAPTIONMAX | pushed, clBlack); break;
-        case kwbMinRestore:
-        case kwbMaxRestore: CaptionGlyph(c, r, DFCS_CAPTIONRESTORE | pushed, clBlack); break;
-        case kwbRoll:
-        case kwbRollRestore: {
-            TRect g = Shrink(r, 5, 7);
-            if (pressed) g.Offset(-1, -1);
-            const int mid = (g.left + g.right) / 2;
-            TPoint up[] = {{g.left, g.bottom}, {g.right, g.bottom}, {mid, g.top}};
-            TPoint down[] = {{g.left, g.top}, {g.right, g.top}, {mid, g.bottom}};
-            FillPolygon(c, info.ButtonClass == kwbRoll ? up : down, 2, clBlack);
-            break;
-        }
-        case kwbTray: {
-            const TRect g = Shrink(r, 3);
-            TRect square{g.right - 3, g.bottom - 3, g.right, g.bottom};
-            if (!pressed) square.Offset(1, 1);
-            FillRect(c, square, clBlack);
-            break;
-        }
-        default: break;
-    }
+    DrawWindowButtonGlyph(c, info, TSize{5, 7});
 }
 
 // ---- Label, Panel ------------------------------------------------------------------------------

@@ -4,16 +4,20 @@
 #include <memory>
 
 #include "skin/core/te_canvas_state.h"
+#include "skin/core/te_theme_draw.h"
+#include "skin/core/te_utils_draw.h"
 #include "skin/themes/theme_flat.h"
-#include "skin/themes/theme_flat_draw.h"
 
 namespace tarvel {
 
-using namespace flat;
+using namespace tedraw;
 
 namespace {
 
 constexpr TColor kGrey = TColor(0x808080);
+
+// The fill of a bar's or a tab control's button: Normal, Hot, Pressed, Disabled.
+constexpr TteThemeColor kButtonFill[] = {ktcButtonNormal, ktcButtonHot, ktcButtonPressed, ktcButtonDisabled};
 
 // A picture glyph; lifted (hot), it moves up-left over its grey shadow. The
 // lifting works on a copy: the caller's bitmap keeps its alpha.
@@ -30,10 +34,6 @@ void DrawItemPicture(TCanvas& c, const TRect& glyphRect, const TteBitmap* bitmap
     opaque.SetAlpha(255);
     DrawGlyphShadow(c, r.left + 2, r.top + 2, opaque, kGrey);
     opaque.Draw(c.Handle(), r);
-}
-
-void DrawSubMenuArrow(TCanvas& c, const TRect& glyphRect) {
-    DrawFrameControlGlyph(c, CenteredBox(glyphRect, 16, 16), DFC_MENU, DFCS_MENUARROW, c.Font()->Color());
 }
 
 }  // namespace
@@ -108,11 +108,10 @@ void TTeFlatTheme::MenuDrawItemGlyph(TteMenuSubclass, TCanvas& c, const TteMenuI
     switch (glyph.Glyph) {
         case kmgCheckGlyph: {
             FillFramed(c, Shrink(g, 1), Color(ktcButtonHot), Border());
-            const TRect box = CenteredBox(g, 16, 16);
-            DrawCheckMark(c, (box.left + box.right) / 2 - 2, (box.top + box.bottom) / 2 + 1, c.Font()->Color());
+            DrawItemCheckMark(c, g);
             break;
         }
-        case kmgRadioGlyph: FillRoundRect(c, CenteredBox(g, 6, 6), 3, clBlack); break;
+        case kmgRadioGlyph: DrawItemRadioDot(c, g); break;
         case kmgSubMenuGlyph: DrawSubMenuArrow(c, g); break;
         case kmgGlyph:
             DrawItemPicture(c, g, glyph.Bitmap, info.DrawState == kmidsHot || info.DrawState == kmidsSelected);
@@ -213,8 +212,7 @@ void TTeFlatTheme::BarDrawCaption(TteBarSubclass, TCanvas& c, const TteBarInfo&,
 }
 
 void TTeFlatTheme::BarDrawButton(TteBarSubclass, TCanvas& c, const TteBarButtonInfo& info, const String&) {
-    static constexpr TteThemeColor kFill[] = {ktcButtonNormal, ktcButtonHot, ktcButtonPressed, ktcButtonDisabled};
-    FillFramed(c, info.Rect, Color(kFill[info.DrawState]), Border());
+    FillFramed(c, info.Rect, Color(kButtonFill[info.DrawState]), Border());
     switch (info.ButtonClass) {
         case kbbcUp: ScrollGlyph(c, info.Rect, DFCS_SCROLLUP, Border()); break;
         case kbbcDown: ScrollGlyph(c, info.Rect, DFCS_SCROLLDOWN, Border()); break;
@@ -259,8 +257,7 @@ void TTeFlatTheme::TabDrawItem(TteTabSubclass, TCanvas& c, const TteTabItemInfo&
 }
 
 void TTeFlatTheme::TabDrawButton(TteTabSubclass, TCanvas& c, const TteTabButtonInfo& info, const String&) {
-    static constexpr TteThemeColor kFill[] = {ktcButtonNormal, ktcButtonHot, ktcButtonPressed, ktcButtonDisabled};
-    FillFramed(c, info.Rect, Color(kFill[info.DrawState]), Border());
+    FillFramed(c, info.Rect, Color(kButtonFill[info.DrawState]), Border());
     switch (info.ButtonClass) {
         case ktbcClose: CaptionGlyph(c, info.Rect, DFCS_CAPTIONCLOSE, Border()); break;
         case ktbcLeft: ScrollGlyph(c, info.Rect, DFCS_SCROLLLEFT, Border()); break;

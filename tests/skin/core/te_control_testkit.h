@@ -13,6 +13,7 @@
 #include "platform/gdi/Surface.h"
 #include "skin/core/te_forms.h"
 #include "skin/core/te_theme_api.h"
+#include "tests/skin/paper_testkit.h"
 
 namespace tarvel::testing {
 
@@ -57,8 +58,5 @@ private:
     TUiDriver ui_;
     TForm* form_ = nullptr;
 };
-
-// A colour as the screen shows it.
-inline uint32_t Rgb(TColor c) { return ColorRefToPixel(ColorToColorRef(c)) & 0xFFFFFF; }
 
 }  // namespace tarvel::testing

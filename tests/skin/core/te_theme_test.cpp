@@ -9,10 +9,12 @@
 #include "skin/core/te_bitmap_colors.h"
 #include "skin/core/te_utils_draw.h"
 #include "te_theme_testkit.h"
+#include "tests/skin/paper_testkit.h"
 
 namespace tarvel {
 namespace {
 
+using testing::TPaper;
 using testing::TTestSkinTheme;
 
 TEST(BaseThemeTest, AFreshThemeDescribesItselfPlainly) {
@@ -191,35 +193,10 @@ TEST_F(BaseThemeCopyTest, CreateCopyMakesTheRegisteredClass) {
 
 // ---- drawing -----------------------------------------------------------------
 
-struct TSurfaceCanvas {
-    TteBitmap bitmap;
-    TCanvas canvas;
-    TSurfaceCanvas(int w, int h) {
-        bitmap.SetSize(w, h);
-        bitmap.Clear(0xFFFFFFFF);
-        canvas.SetHandle(bitmap.DC());
-    }
-    ~TSurfaceCanvas() { canvas.SetHandle(HDC{}); }
-    // The box of the pixels that are not white.
-    std::optional<TRect> Ink() const {
-        std::optional<TRect> box;
-        for (int y = 0; y < bitmap.Height(); ++y)
-            for (int x = 0; x < bitmap.Width(); ++x)
-                if ((bitmap.GetPixel(x, y) & 0xFFFFFF) != 0xFFFFFF) {
-                    if (!box) box = TRect{x, y, x + 1, y + 1};
-                    box->left = std::min(box->left, x);
-                    box->top = std::min(box->top, y);
-                    box->right = std::max(box->right, x + 1);
-                    box->bottom = std::max(box->bottom, y + 1);
-                }
-        return box;
-    }
-};
-
 TEST(ThemeTextTest, AlignmentPlacesTheMeasuredTextInTheRectangle) {
     TteTheme theme;
     const WideString text = u"Button";
-    TSurfaceCanvas probe(10, 10);
+    TPaper probe(10, 10);
     probe.canvas.Font()->SetColor(clBlack);
     TRect m{0, 0, 100, 20};
     DrawText(probe.canvas, text, m, DT_SINGLELINE | DT_CALCRECT);
@@ -238,7 +215,7 @@ TEST(ThemeTextTest, AlignmentPlacesTheMeasuredTextInTheRectangle) {
         {ktxaTopCenter, {ktxsSingleLine}, (100 - w) / 2, 0},
     };
     for (const auto& c : cases) {
-        TSurfaceCanvas s(100, 20);
+        TPaper s(100, 20);
         s.canvas.Font()->SetColor(clBlack);
         theme.DrawThemeText(s.canvas, TextInfo({0, 0, 100, 20}, text, c.align, c.style, ktxoHorizontal));
         const std::optional<TRect> ink = s.Ink();
@@ -254,7 +231,7 @@ TEST(ThemeTextTest, AlignmentPlacesTheMeasuredTextInTheRectangle) {
 TEST(ThemeTextTest, VerticalTextDrawsOnlyTopLeftAndMiddleCenter) {
     TteTheme theme;
     for (TteTextAlign align : {ktxaTopLeft, ktxaMiddleCenter, ktxaBottomRight}) {
-        TSurfaceCanvas s(40, 100);
+        TPaper s(40, 100);
         s.canvas.Font()->SetColor(clBlack);
         theme.DrawThemeText(s.canvas, TextInfo({0, 0, 40, 100}, u"Side", align, {}, ktxoVerticalTop));
         EXPECT_EQ(s.Ink().has_value(), align != ktxaBottomRight) << int(align);
@@ -270,7 +247,7 @@ TEST(BaseThemeDrawTest, ButtonStatesFillWithTheirColours) {
         uint32_t centre;
     } cases[] = {{kbdsPressed, 0xFF0000}, {kbdsNormal, 0x00FF00}, {kbdsDisabled, 0xFFFFFF}};
     for (const auto& c : cases) {
-        TSurfaceCanvas s(20, 20);
+        TPaper s(20, 20);
         theme.ButtonDraw(kbscButton, s.canvas, ButtonInfo({0, 0, 20, 20}, c.state), "default");
         EXPECT_EQ(s.bitmap.GetPixel(10, 10) & 0xFFFFFF, c.centre) << int(c.state);
         if (c.state != kbdsDisabled) {
@@ -281,7 +258,7 @@ TEST(BaseThemeDrawTest, ButtonStatesFillWithTheirColours) {
 
 TEST(BaseThemeDrawTest, ListGlyphBoxesAreCentredSixteenPixels) {
     TteTheme theme;
-    TSurfaceCanvas s(40, 40);
+    TPaper s(40, 40);
     theme.ListDrawGlyph(klscListBox, s.canvas, ListItemInfo({}, klidsNormal), ListGlyphInfo({0, 0, 40, 40}, klgChecked),
                         "default");
     EXPECT_EQ(s.Ink(), (TRect{12, 12, 28, 28}));
@@ -293,7 +270,7 @@ TEST(BaseThemeDrawTest, ListGlyphBoxesAreCentredSixteenPixels) {
 // states, check glyphs, lists and the other families.
 TEST(BaseThemeDrawTest, RendersTheBaseSheet) {
     TteTheme theme;
-    TSurfaceCanvas s(660, 440);
+    TPaper s(660, 440);
     TCanvas& c = s.canvas;
 
     const TteWindowInfo win = WindowInfo({0, 0, 300, 200}, {kwdsActive}, NullRect,
