@@ -79,7 +79,10 @@ void TLabel::SetLayout(TTextLayout layout) {
 }
 
 bool TLabel::CanAutoSize(int& newWidth, int& newHeight) {
-    TSize s = MeasureText(Font(), Caption(), wordWrap_ ? newWidth : 0, showAccelChar_);
+    // An empty caption still measures a blank, so the label never shrinks
+    // to nothing and a word-wrapped one keeps a width to wrap in.
+    const String text = Caption().empty() ? String(" ") : Caption();
+    TSize s = MeasureText(Font(), text, wordWrap_ ? newWidth : 0, showAccelChar_);
     if (!wordWrap_) newWidth = s.cx;
     newHeight = std::max(s.cy, MeasureText(Font(), "Wg", 0, false).cy);
     return true;
