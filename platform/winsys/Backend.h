@@ -29,9 +29,14 @@ struct TopLevelInfo {
     bool decorated = false;           // the display draws the caption and border itself
     bool noActivate = false;          // popups: showing must not take the keyboard
     bool toolWindow = false;          // no task-bar entry
+    bool sizable = false;             // decorated: the display's frame may size it
+    uint8_t alpha = 255;              // whole-window opacity, 255 opaque
     std::string title;
     std::vector<TRect> shape;         // window region in window coordinates; empty = the whole rectangle
     std::shared_ptr<Surface> pixels;  // the back buffer, bounds-sized
+    // The window's big icon for the task bar (0xAARRGGBB, alpha meant);
+    // null: the display's own.
+    std::shared_ptr<const Surface> icon;
 };
 
 class DisplayBackend {
@@ -66,6 +71,12 @@ public:
 
     virtual std::string ClipboardText() = 0;
     virtual void SetClipboardText(const std::string& text) = 0;
+
+    // The notification-area icon `id` of `notify`: the user's mouse on it
+    // posts `callbackMessage` to `notify` with wParam `id` and lParam the
+    // mouse message. Adding an icon that exists changes it.
+    virtual void AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip) = 0;
+    virtual void RemoveTrayIcon(HWND notify, UINT id) = 0;
 };
 
 // One top-level window's pixels at its place on the screen: `pixels` holds

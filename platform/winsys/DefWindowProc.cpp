@@ -196,6 +196,10 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             LPARAM old = w->icons[which];
             w->icons[which] = lParam;
             if ((w->style & WS_CAPTION) == WS_CAPTION && IsWindowVisible(hwnd)) w->ncDirty = true;
+            if (IsTopLevel(w)) {
+                w->iconPixels = IconPixelsOf(w);
+                SyncTopLevel(w);
+            }
             return old;
         }
         case WM_GETICON:
@@ -267,6 +271,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SYSKEYDOWN:
             if (wParam == VK_F4 && (lParam & KF_ALTDOWN_BIT)) {
+                State().altAlone = false;  // a form that stays open gets no menu when Alt is let go
                 SendMessage(Root(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
                 return 0;
             }

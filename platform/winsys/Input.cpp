@@ -202,7 +202,7 @@ bool RouteMouse(const InputEvent& ev, MSG& out, bool commit) {
     if (commit && ev.kind == InputEvent::MouseDown) {
         HWND top = GetAncestor(target, GA_ROOT);
         Window* tw = FindWindow(top);
-        if (tw && top != s.active && !(tw->exStyle & WS_EX_NOACTIVATE)) {
+        if (tw && top != s.active && !NeverActivates(tw)) {
             LRESULT r = SendMessage(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top),
                                     MAKELPARAM(hit, static_cast<int>(message)));
             if ((r == MA_ACTIVATE || r == MA_ACTIVATEANDEAT) && FindWindow(top)) ActivateTopLevel(top, WA_CLICKACTIVE);
@@ -220,6 +220,9 @@ bool RouteKey(const InputEvent& ev, MSG& out, bool commit) {
     const bool wasDown = keys[vk] & kDown;
     ApplyEventToKeys(keys, ev);
     if (commit) s.keyState = keys;
+    // Any other key between Alt's press and release makes it no menu key,
+    // whoever handles that key.
+    if (commit && ev.kind == InputEvent::KeyDown && vk != VK_MENU) s.altAlone = false;
 
     HWND target = FindWindow(s.focus) ? s.focus : (FindWindow(s.active) ? s.active : nullptr);
     if (!target) return false;
@@ -420,13 +423,13 @@ void ActivateNextAfter(HWND leaving) {
     Window* lw = FindWindow(leaving);
     auto eligible = [&](Window* w) {
         return w && w->hwnd != leaving && (w->style & WS_VISIBLE) && !(w->style & (WS_DISABLED | WS_MINIMIZE)) &&
-               !(w->exStyle & WS_EX_NOACTIVATE);
+               !NeverActivates(w);
     };
     Window* next = lw ? FindWindow(lw->owner) : nullptr;
     if (!eligible(next)) {
         next = nullptr;
         for (HWND h : FindWindow(s.desktop)->children)
-            if (eligible(FindWindow(h)) && !(FindWindow(h)->style & WS_POPUP)) {
+            if (eligible(FindWindow(h))) {
                 next = FindWindow(h);
                 break;
             }

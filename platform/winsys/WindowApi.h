@@ -91,6 +91,14 @@ bool BringWindowToTop(HWND hwnd);
 bool SetWindowShape(HWND hwnd, const std::vector<TRect>& shape, bool redraw);
 bool GetWindowShape(HWND hwnd, std::vector<TRect>& shape);
 
+constexpr DWORD LWA_COLORKEY = 0x1;
+constexpr DWORD LWA_ALPHA = 0x2;
+// Whole-window opacity of a WS_EX_LAYERED top-level window (255 opaque),
+// with LWA_ALPHA; false for a window without that style. The colour key is
+// not kept: no display here can cut pixels out by colour.
+bool SetLayeredWindowAttributes(HWND hwnd, uint32_t colorKey, uint8_t alpha, DWORD flags);
+bool GetLayeredWindowAttributes(HWND hwnd, uint32_t* colorKey, uint8_t* alpha, DWORD* flags);
+
 HWND WindowFromPoint(TPoint screen);
 HWND ChildWindowFromPoint(HWND parent, TPoint client);
 

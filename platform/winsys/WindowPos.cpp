@@ -215,6 +215,15 @@ void RestackTopLevels() {
     if (desk && s.backend) s.backend->RestackSurfaces(desk->children);
 }
 
+// Menus, drop-downs and hints: asked not to activate, or topmost tool
+// popups shown without activation. Dialogs are popups too, and take the
+// keyboard like any form.
+bool NeverActivates(const Window* w) {
+    if (w->exStyle & WS_EX_NOACTIVATE) return true;
+    const DWORD floating = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+    return (w->style & WS_POPUP) && (w->exStyle & floating) == floating && w->shownNoActivate;
+}
+
 void SyncTopLevel(Window* w) {
     WinsysState& s = State();
     if (!IsTopLevel(w) || !s.backend) return;
@@ -225,11 +234,14 @@ void SyncTopLevel(Window* w) {
     info.maximized = w->style & WS_MAXIMIZE;
     info.topmost = w->exStyle & WS_EX_TOPMOST;
     info.decorated = w->defaultFrame && (w->style & WS_CAPTION) == WS_CAPTION;
-    info.noActivate = (w->exStyle & WS_EX_NOACTIVATE) || (w->style & WS_POPUP);
+    info.noActivate = NeverActivates(w);
     info.toolWindow = w->exStyle & WS_EX_TOOLWINDOW;
+    info.sizable = w->style & WS_THICKFRAME;
+    info.alpha = (w->exStyle & WS_EX_LAYERED) ? w->alpha : 255;
     info.title = w->text;
     info.shape = w->shape;
     info.pixels = w->buffer;
+    info.icon = w->iconPixels;
     s.backend->UpdateSurface(w->hwnd, info);
 }
 
@@ -297,7 +309,10 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         if (p) ZOrderInsert(p, hwnd, wp.hwndInsertAfter);
         if (topLevel) RaiseOwnedAbove(w);
     }
-    if (show) w->style |= WS_VISIBLE;
+    if (show) {
+        w->style |= WS_VISIBLE;
+        w->shownNoActivate = flags & SWP_NOACTIVATE;
+    }
     if (hide) w->style &= ~WS_VISIBLE;
 
     if (topLevel) {

@@ -4,5 +4,6 @@
 #include "platform/winsys/InputApi.h"
 #include "platform/winsys/MessageApi.h"
 #include "platform/winsys/PaintApi.h"
+#include "platform/winsys/ShellApi.h"
 #include "platform/winsys/SystemApi.h"
 #include "platform/winsys/WindowApi.h"

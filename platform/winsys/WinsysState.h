@@ -50,7 +50,8 @@ struct Window {
     LONG_PTR userData = 0;
     LONG_PTR id = 0;
     std::map<std::string, intptr_t> props;
-    LPARAM icons[2] = {0, 0};  // small and big icon handles, kept for their owner
+    LPARAM icons[2] = {0, 0};  // small and big icon handles (HICON values), kept for their owner
+    std::shared_ptr<const Surface> iconPixels;  // the display's copy of the icon
 
     RectList update;       // client coordinates
     bool erase = false;    // WM_ERASEBKGND due at the next BeginPaint
@@ -64,6 +65,9 @@ struct Window {
     bool messageOnly = false;
     bool destroying = false;
     bool defaultFrame = false;  // DefWindowProc answered the last WM_NCCALCSIZE
+    bool shownNoActivate = false;  // last shown with SWP_NOACTIVATE
+    uint8_t alpha = 255;           // layered: whole-window opacity
+    bool layeredAlpha = false;     // LWA_ALPHA was given
 
     std::shared_ptr<Surface> buffer;  // back buffer of a top-level window
     TRect presentDirty;               // window coordinates, shown at the next idle
@@ -79,6 +83,11 @@ struct InputEvent {
     UINT scanCode = 0;
     HWND hwnd = nullptr;
     DWORD time = 0;
+};
+
+struct TrayIconState {
+    UINT callbackMessage = 0;
+    std::string tip;
 };
 
 struct Timer {
@@ -121,6 +130,8 @@ struct WinsysState {
     bool quitPosted = false;
     int quitCode = 0;
 
+    std::map<std::pair<HWND, UINT>, TrayIconState> trayIcons;
+
     std::vector<Timer> timers;
     UINT_PTR nextThreadTimerId = 1;
 
@@ -159,6 +170,9 @@ TRect WindowRectOnScreen(const Window* w);
 bool ShapeContains(const Window* w, TPoint windowPoint);
 void RecalcClient(Window* w, WINDOWPOS* pos);
 void SyncTopLevel(Window* w);
+void RemoveTrayIconsOf(HWND hwnd);  // Tray.cpp
+std::shared_ptr<const Surface> IconPixelsOf(const Window* w);  // WindowIcon.cpp
+bool NeverActivates(const Window* w);
 void RestackTopLevels();
 void ZOrderInsert(Window* parent, HWND hwnd, HWND insertAfter);
 void ApplyShowWindow(HWND hwnd, int cmd);

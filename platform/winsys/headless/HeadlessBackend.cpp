@@ -4,6 +4,7 @@
 
 #include "platform/base/Ticks.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/winsys/MessageApi.h"
 
 namespace tarvel {
 
@@ -65,6 +66,11 @@ void HeadlessBackend::UpdateSurface(HWND window, const TopLevelInfo& info) { sur
 void HeadlessBackend::DestroySurface(HWND window) {
     surfaces_.erase(window);
     order_.erase(std::remove(order_.begin(), order_.end(), window), order_.end());
+}
+
+bool HeadlessBackend::ClickTrayIcon(HWND notify, UINT id, UINT mouseMessage) {
+    auto it = trays_.find({notify, id});
+    return it != trays_.end() && PostMessage(notify, it->second.callbackMessage, id, mouseMessage);
 }
 
 bool HeadlessBackend::HasSurface(HWND window) const { return surfaces_.count(window) > 0; }

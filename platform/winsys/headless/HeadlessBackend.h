@@ -59,6 +59,16 @@ public:
     bool SaveWindowPng(HWND window, const std::string& path) const;
     bool SaveScreenPng(const std::string& path) const;
 
+    // ---- the tray ----
+    struct TrayIcon {
+        UINT callbackMessage = 0;
+        std::string tip;
+    };
+    std::map<std::pair<HWND, UINT>, TrayIcon> TrayIcons() const { return trays_; }
+    // The user's mouse on an icon: its callback posted with `mouseMessage`
+    // (WM_LBUTTONDBLCLK, WM_RBUTTONUP ...); false when there is no such icon.
+    bool ClickTrayIcon(HWND notify, UINT id, UINT mouseMessage);
+
     // ---- DisplayBackend ----
     uint32_t Now() override { return now_; }
     void WaitForEvents(uint32_t timeoutMs) override;
@@ -79,6 +89,10 @@ public:
     void SetCursorPosition(TPoint) override {}
     std::string ClipboardText() override { return clipboard_; }
     void SetClipboardText(const std::string& text) override { clipboard_ = text; }
+    void AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip) override {
+        trays_[{notify, id}] = TrayIcon{callbackMessage, tip};
+    }
+    void RemoveTrayIcon(HWND notify, UINT id) override { trays_.erase({notify, id}); }
 
 private:
     TSize screen_;
@@ -93,6 +107,7 @@ private:
     int cursor_ = 0;
     bool captured_ = false;
     std::string clipboard_;
+    std::map<std::pair<HWND, UINT>, TrayIcon> trays_;
 };
 
 }  // namespace tarvel

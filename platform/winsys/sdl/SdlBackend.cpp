@@ -50,6 +50,18 @@ TRect DisplaysUnion() {
 // are read as XRGB: the display's copy is always opaque.
 constexpr Uint32 kBackBufferFormat = SDL_PIXELFORMAT_RGB888;
 
+// The task bar's picture of the window; the icon's alpha is meant.
+void SetIcon(SDL_Window* window, const Surface& icon) {
+    if (!icon.Valid() || icon.Width() <= 0 || icon.Height() <= 0) return;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, icon.Width(), icon.Height(), 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!s) return;
+    for (int y = 0; y < icon.Height(); ++y)
+        std::memcpy(static_cast<uint8_t*>(s->pixels) + static_cast<size_t>(y) * static_cast<size_t>(s->pitch),
+                    icon.Row(y), icon.StrideBytes());
+    SDL_SetWindowIcon(window, s);
+    SDL_FreeSurface(s);
+}
+
 std::unique_ptr<Surface> ReadWindowSurface(SDL_Window* window) {
     SDL_Surface* s = window ? SDL_GetWindowSurface(window) : nullptr;
     if (!s || s->w <= 0 || s->h <= 0) return nullptr;
@@ -181,8 +193,8 @@ bool SdlBackend::MakeSdlWindow(const TopLevelInfo& info, TopLevel& t) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     t.popup = IsPopup(info);
     t.toolWindow = info.toolWindow;
-    if (info.decorated) flags |= SDL_WINDOW_RESIZABLE;
-    else flags |= SDL_WINDOW_BORDERLESS;
+    if (!info.decorated) flags |= SDL_WINDOW_BORDERLESS;
+    else if (info.sizable) flags |= SDL_WINDOW_RESIZABLE;
     if (t.popup) flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
     if (info.toolWindow) flags |= SDL_WINDOW_SKIP_TASKBAR;
     if (info.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
@@ -190,7 +202,9 @@ bool SdlBackend::MakeSdlWindow(const TopLevelInfo& info, TopLevel& t) {
                                 std::max(1, info.bounds.Height()), flags);
     if (!t.window) return false;
     if (!info.shape.empty()) X11SetShape(t.window, info.shape);
-    if (t.alpha != 255) SDL_SetWindowOpacity(t.window, t.alpha / 255.0f);
+    // Where the display cannot blend windows they stay opaque.
+    if (info.alpha != 255) SDL_SetWindowOpacity(t.window, info.alpha / 255.0f);
+    if (info.icon) SetIcon(t.window, *info.icon);
     t.info = info;
     t.info.visible = false;
     t.info.minimized = false;
@@ -223,10 +237,11 @@ void SdlBackend::ApplyInfo(TopLevel& t, const TopLevelInfo& info) {
         SDL_SetWindowSize(t.window, std::max(1, b.Width()), std::max(1, b.Height()));
     if (b != was.bounds) t.movedAt = Now();
     if (info.title != was.title) SDL_SetWindowTitle(t.window, info.title.c_str());
-    if (info.decorated != was.decorated) {
-        SDL_SetWindowBordered(t.window, info.decorated ? SDL_TRUE : SDL_FALSE);
-        SDL_SetWindowResizable(t.window, info.decorated ? SDL_TRUE : SDL_FALSE);
-    }
+    if (info.decorated != was.decorated) SDL_SetWindowBordered(t.window, info.decorated ? SDL_TRUE : SDL_FALSE);
+    const bool resizable = info.decorated && info.sizable;
+    if (resizable != (was.decorated && was.sizable)) SDL_SetWindowResizable(t.window, resizable ? SDL_TRUE : SDL_FALSE);
+    if (info.alpha != was.alpha) SDL_SetWindowOpacity(t.window, info.alpha / 255.0f);
+    if (info.icon && info.icon != was.icon) SetIcon(t.window, *info.icon);
     if (info.topmost != was.topmost) SDL_SetWindowAlwaysOnTop(t.window, info.topmost ? SDL_TRUE : SDL_FALSE);
     if (info.shape != was.shape) X11SetShape(t.window, info.shape);
 
@@ -355,13 +370,6 @@ std::string SdlBackend::ClipboardText() {
 }
 
 void SdlBackend::SetClipboardText(const std::string& text) { SDL_SetClipboardText(text.c_str()); }
-
-void SdlBackend::SetWindowOpacity(HWND window, uint8_t alpha) {
-    TopLevel* t = Find(window);
-    if (!t) return;
-    t->alpha = alpha;
-    if (t->window) SDL_SetWindowOpacity(t->window, alpha / 255.0f);
-}
 
 // ---- the tray icon's stand-in ----
 

@@ -43,18 +43,12 @@ public:
     bool SaveWindowPng(HWND window, const std::string& path) const;
     bool SaveScreenPng(const std::string& path) const;
 
-    // Whole-window opacity (255 opaque), where the display can blend windows
-    // (a compositing manager on X11); a plain window elsewhere.
-    void SetWindowOpacity(HWND window, uint8_t alpha);
-
     // ---- the tray icon's stand-in ----
     // SDL has no notification area: an icon is shown as an iconified window
     // in the task bar, titled with the tip, and restoring that window is the
     // icon's double click (`callbackMessage` with lParam WM_LBUTTONDBLCLK
-    // and wParam `id`, posted to `notify`). The icon's own menu is out of
-    // reach. Adding an icon that exists changes its tip.
-    void AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip);
-    void RemoveTrayIcon(HWND notify, UINT id);
+    // and wParam `id`, posted to `notify`). No other mouse message comes, so
+    // the icon's right-click menu is out of reach on this display.
     SDL_Window* TrayStandIn(HWND notify, UINT id) const;
 
     // ---- DisplayBackend ----
@@ -74,6 +68,9 @@ public:
     void SetCursorPosition(TPoint screen) override;
     std::string ClipboardText() override;
     void SetClipboardText(const std::string& text) override;
+    // Adding an icon that exists changes its tip and callback.
+    void AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip) override;
+    void RemoveTrayIcon(HWND notify, UINT id) override;
 
 private:
     struct TopLevel {
@@ -82,7 +79,6 @@ private:
         bool popup = false;       // made as a popup that never takes the keyboard
         bool toolWindow = false;  // made without a task-bar entry
         uint32_t movedAt = 0;     // when we last moved or sized it
-        uint8_t alpha = 255;
     };
     struct TrayIcon {
         SDL_Window* window = nullptr;

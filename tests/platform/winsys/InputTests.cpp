@@ -279,6 +279,45 @@ TEST_F(InputTests, AltLetterIsASystemKeyAndReachesTheKeyboardMenu) {
     EXPECT_EQ(menu->lParam, 0);
 }
 
+TEST_F(InputTests, AltReleasedAfterAltF4OfAFormThatStaysOpenOpensNoMenu) {
+    struct Case {
+        const char* what;
+        bool formTakesF4;  // the form handles the key itself, the default procedure never sees it
+    } cases[] = {{"closed by the default procedure", false}, {"closed by the form", true}};
+    for (const Case& c : cases) {
+        HWND form = Create(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 200, 200), nullptr,
+                           [&](HWND h, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+                               if (m == WM_CLOSE) return 0;  // the form refuses to close
+                               if (c.formTakesF4 && m == WM_SYSKEYDOWN && w == VK_F4) {
+                                   SendMessage(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+                                   return 0;
+                               }
+                               return std::nullopt;
+                           });
+        SetActiveWindow(form);
+        Pump();
+        log.clear();
+        backend->KeyDown(VK_MENU);
+        backend->PressKey(VK_F4);
+        backend->KeyUp(VK_MENU);
+        Pump();
+        std::vector<WPARAM> commands;
+        for (const Logged& l : log)
+            if (l.hwnd == form && l.msg == WM_SYSCOMMAND) commands.push_back(l.wParam);
+        EXPECT_EQ(commands, std::vector<WPARAM>{SC_CLOSE}) << c.what;
+        EXPECT_TRUE(IsWindow(form)) << c.what;
+
+        // Alt alone still is the menu key afterwards.
+        log.clear();
+        backend->PressKey(VK_MENU);
+        Pump();
+        const Logged* menu = Last(form, WM_SYSCOMMAND);
+        ASSERT_TRUE(menu) << c.what;
+        EXPECT_EQ(menu->wParam, SC_KEYMENU) << c.what;
+        DestroyWindow(form);
+    }
+}
+
 TEST_F(InputTests, ActivationByClickAsksMouseActivate) {
     HWND first = Create(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 100, 100));
     HWND second = Create(WS_POPUP | WS_VISIBLE, Bounds(200, 0, 100, 100), nullptr,

@@ -1,6 +1,8 @@
 // Top-level windows as SDL windows: kinds, geometry, showing, hiding,
 // destruction, clipboard, and choosing the display.
 
+#include <cstring>
+
 #include "tests/platform/winsys/sdl/SdlFixture.h"
 
 namespace tarvel {
@@ -12,19 +14,26 @@ TEST_F(SdlSurfaces, EachKindOfTopLevelWindowGetsItsKindOfSdlWindow) {
     struct Case {
         const char* what;
         DWORD style, exStyle;
+        int show;
         uint32_t present, absent;
     } cases[] = {
-        {"a form whose frame we draw", WS_OVERLAPPED | WS_THICKFRAME, 0, SDL_WINDOW_BORDERLESS,
+        {"a form whose frame we draw", WS_OVERLAPPED | WS_THICKFRAME, 0, SW_SHOW, SDL_WINDOW_BORDERLESS,
          SDL_WINDOW_POPUP_MENU | SDL_WINDOW_ALWAYS_ON_TOP},
-        {"a form with the display's own frame", WS_OVERLAPPEDWINDOW, 0, SDL_WINDOW_RESIZABLE,
+        {"a form with the display's own frame", WS_OVERLAPPEDWINDOW, 0, SW_SHOW, SDL_WINDOW_RESIZABLE,
          SDL_WINDOW_BORDERLESS | SDL_WINDOW_POPUP_MENU},
-        {"a popup menu", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW,
+        {"a fixed-size dialog in the display's frame", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
+         SW_SHOW, 0, SDL_WINDOW_BORDERLESS | SDL_WINDOW_POPUP_MENU | SDL_WINDOW_RESIZABLE},
+        {"a borderless popup form", WS_POPUP, 0, SW_SHOW, SDL_WINDOW_BORDERLESS, SDL_WINDOW_POPUP_MENU},
+        {"a popup menu", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, SW_SHOWNA,
          SDL_WINDOW_POPUP_MENU | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_BORDERLESS, 0},
-        {"a window that never activates", WS_OVERLAPPED, WS_EX_NOACTIVATE, SDL_WINDOW_POPUP_MENU, 0},
+        {"a hint", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, SW_SHOWNOACTIVATE,
+         SDL_WINDOW_POPUP_MENU | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_SKIP_TASKBAR, 0},
+        {"a window that never activates", WS_OVERLAPPED, WS_EX_NOACTIVATE, SW_SHOW, SDL_WINDOW_POPUP_MENU, 0},
     };
     for (const Case& c : cases) {
-        HWND h = probe->Create(c.style | WS_VISIBLE, Bounds(50, 60, 120, 90), nullptr, 0, "", c.exStyle);
+        HWND h = probe->Create(c.style, Bounds(50, 60, 120, 90), nullptr, 0, "", c.exStyle);
         ASSERT_TRUE(h) << c.what;
+        ShowWindow(h, c.show);
         uint32_t flags = FlagsOf(h);
         EXPECT_EQ(flags & c.present, c.present) << c.what;
         EXPECT_EQ(flags & c.absent, 0u) << c.what;
@@ -85,10 +94,21 @@ TEST_F(SdlSurfaces, ATrayIconIsAnIconifiedWindowWhoseRestoreIsTheDoubleClick) {
         return 0;
     });
     constexpr UINT kTrayNotify = WM_USER + 0x16C;
-    backend->AddTrayIcon(notify, 1, kTrayNotify, "BMS host");
+    NOTIFYICONDATA d;
+    d.hWnd = notify;
+    d.uID = 1;
+    d.uFlags = NIF_MESSAGE | NIF_TIP;
+    d.uCallbackMessage = kTrayNotify;
+    std::strcpy(d.szTip, "BMS host");
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_ADD, &d));
     SDL_Window* standIn = backend->TrayStandIn(notify, 1);
     ASSERT_TRUE(standIn);
     EXPECT_STREQ(SDL_GetWindowTitle(standIn), "BMS host");
+    d.uFlags = NIF_TIP;
+    std::strcpy(d.szTip, "BMS host: module 3");
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_MODIFY, &d));
+    EXPECT_EQ(backend->TrayStandIn(notify, 1), standIn);
+    EXPECT_STREQ(SDL_GetWindowTitle(standIn), "BMS host: module 3");
 
     SDL_Event ev{};
     ev.type = SDL_WINDOWEVENT;
@@ -99,9 +119,13 @@ TEST_F(SdlSurfaces, ATrayIconIsAnIconifiedWindowWhoseRestoreIsTheDoubleClick) {
     EXPECT_EQ(got.back().wParam, 1u);
     EXPECT_EQ(got.back().lParam, static_cast<LPARAM>(WM_LBUTTONDBLCLK));
 
-    backend->RemoveTrayIcon(notify, 1);
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_DELETE, &d));
     EXPECT_EQ(backend->TrayStandIn(notify, 1), nullptr);
+
+    // An icon left behind goes with its window.
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_ADD, &d));
     DestroyWindow(notify);  // its procedure records into this test's locals
+    EXPECT_EQ(backend->TrayStandIn(notify, 1), nullptr);
 }
 
 TEST_F(SdlSurfaces, TheClipboardKeepsUtf8Text) {

@@ -179,7 +179,8 @@ TEST_F(OnX11, CursorsAndOpacityReachTheDisplay) {
     SetCursor(nullptr);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
 
-    backend->SetWindowOpacity(tree.form, 128);
+    SetWindowLongPtr(tree.form, GWL_EXSTYLE, GetWindowLongPtr(tree.form, GWL_EXSTYLE) | WS_EX_LAYERED);
+    ASSERT_TRUE(SetLayeredWindowAttributes(tree.form, 0, 128, LWA_ALPHA));
     float opacity = 0;
     ASSERT_EQ(SDL_GetWindowOpacity(backend->SdlWindowOf(tree.form), &opacity), 0);
     EXPECT_NEAR(opacity, 128 / 255.0f, 0.01);
