@@ -66,6 +66,8 @@ HDC TCanvas::Require(TCanvasParts parts) {
     return dc;
 }
 
+HDC TCanvas::SelectObjects() { return Require({cpFont, cpPen, cpBrush}); }
+
 void TCanvas::SelectFont(HDC dc) {
     const HFONT old = SelectObject(dc, font_.Handle());
     if (!oldFont_) oldFont_ = old;

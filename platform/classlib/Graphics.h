@@ -242,6 +242,10 @@ public:
     HDC Handle();
     void SetHandle(HDC dc);
     bool HandleAllocated() const { return static_cast<bool>(handle_); }
+    // The DC with the canvas's font, pen and brush selected and the text and
+    // background set from them, for raw calls of the drawing layer. They stay
+    // until one of them changes or the canvas leaves the DC.
+    HDC SelectObjects();
 
     // Keeps other users of the canvas out while it draws; counts nesting.
     void Lock();

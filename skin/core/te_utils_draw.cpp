@@ -49,37 +49,19 @@ std::span<const TPoint> PointSpan(const TPoint* points, int high) {
     return std::span<const TPoint>(points, static_cast<size_t>(high) + 1);
 }
 
-// Selects a font into the canvas's DC for raw text calls and puts the old
-// one back; the canvas itself selects its font only for its own drawing.
-class TTextFont {
+// Raw text calls on the canvas's DC: its font selected by the canvas, the
+// background left alone for as long as the guard lives.
+class TTransparentText {
 public:
-    TTextFont(TCanvas& canvas, HFONT font) : dc_(canvas.Handle()) {
-        old_ = SelectObject(dc_, font);
-        SetTextColor(dc_, ColorToColorRef(canvas.Font()->Color()));
-        SetBkMode(dc_, TRANSPARENT);
-    }
-    ~TTextFont() { SelectObject(dc_, old_); }
+    explicit TTransparentText(TCanvas& canvas) : dc_(canvas.SelectObjects()), mode_(SetBkMode(dc_, TRANSPARENT)) {}
+    ~TTransparentText() { SetBkMode(dc_, mode_); }
+    TTransparentText(const TTransparentText&) = delete;
+    TTransparentText& operator=(const TTransparentText&) = delete;
     HDC Dc() const { return dc_; }
 
 private:
     HDC dc_;
-    HFONT old_;
-};
-
-// The canvas's font drawn without antialiasing, for routines that need
-// exact pixel colours.
-class TAliasedFont {
-public:
-    explicit TAliasedFont(TCanvas& canvas) {
-        LOGFONTW log = canvas.Font()->LogFont();
-        log.lfQuality = NONANTIALIASED_QUALITY;
-        font_ = CreateFontIndirectW(log);
-    }
-    ~TAliasedFont() { DeleteObject(font_); }
-    HFONT Handle() const { return font_; }
-
-private:
-    HFONT font_;
+    int mode_;
 };
 
 }  // namespace
@@ -360,8 +342,8 @@ HRGN CreateRegionFromBitmap2(const TteBitmap& bitmap, int x, int y) {
 // Text
 
 int DrawText(TCanvas& canvas, std::u16string_view text, TRect& r, unsigned format) {
-    TTextFont font(canvas, canvas.Font()->Handle());
-    return DrawTextW(font.Dc(), text, &r, format);
+    const TTransparentText transparent(canvas);
+    return DrawTextW(transparent.Dc(), text, &r, format);
 }
 
 int DrawText(TCanvas& canvas, std::u16string_view text, int x, int y) {
@@ -370,21 +352,20 @@ int DrawText(TCanvas& canvas, std::u16string_view text, int x, int y) {
 }
 
 int TextWidth(TCanvas& canvas, std::u16string_view text, unsigned format) {
-    TTextFont font(canvas, canvas.Font()->Handle());
+    HDC dc = canvas.SelectObjects();
     if (format == 0) {
         TSize size;
-        GetTextExtentPoint32W(font.Dc(), text, &size);
+        GetTextExtentPoint32W(dc, text, &size);
         return size.cx;
     }
     TRect r{};
-    DrawTextW(font.Dc(), text, &r, format | DT_CALCRECT);
+    DrawTextW(dc, text, &r, format | DT_CALCRECT);
     return r.right;
 }
 
 int TextHeight(TCanvas& canvas, std::u16string_view text) {
-    TTextFont font(canvas, canvas.Font()->Handle());
     TSize size;
-    GetTextExtentPoint32W(font.Dc(), text, &size);
+    GetTextExtentPoint32W(canvas.SelectObjects(), text, &size);
     return size.cy;
 }
 
@@ -396,15 +377,16 @@ int DrawVerticalText(TCanvas& canvas, std::u16string_view text, const TRect& r, 
     turned.SetSize(r.Height(), r.Width());
     upright.Clear(teKeyColor);
     turned.Clear(teKeyColor);
-    const TAliasedFont aliased(canvas);
     int result;
     {
+        // Aliased: the key colour must not be blended into the edges.
         TCanvas target;
         target.SetHandle(turned.DC());
         target.Font()->Assign(canvas.Font());
-        TTextFont font(target, aliased.Handle());
+        target.Font()->SetQuality(fqNonAntialiased);
+        const TTransparentText transparent(target);
         TRect area = turned.BoundsRect();
-        result = DrawTextW(font.Dc(), text, &area, format);
+        result = DrawTextW(transparent.Dc(), text, &area, format);
     }
     for (int y = 0; y < turned.Height(); ++y) {
         for (int x = 0; x < turned.Width(); ++x) {

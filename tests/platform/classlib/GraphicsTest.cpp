@@ -85,6 +85,43 @@ TEST(GraphicsTest, CanvasMovedBetweenDcsKeepsPenBrushFontAndGivesBackTheDcsObjec
     EXPECT_GT(red, 0) << "the font's colour was set in the DC";
 }
 
+TEST(GraphicsTest, SelectObjectsReadiesTheDcForRawDrawingAndFollowsChanges) {
+    ForeignDc dc(24);
+    const HGDIOBJ stockFont = GetCurrentObject(dc.dc, OBJ_FONT);
+    TCanvas canvas;
+    canvas.Font()->SetColor(clRed);
+    canvas.Pen()->SetColor(clLime);
+    canvas.Brush()->SetColor(clBlue);
+    canvas.SetHandle(dc.dc);
+    ASSERT_EQ(canvas.SelectObjects(), dc.dc);
+    EXPECT_EQ(GetCurrentObject(dc.dc, OBJ_FONT), canvas.Font()->Handle());
+    EXPECT_EQ(GetCurrentObject(dc.dc, OBJ_PEN), canvas.Pen()->Handle());
+    EXPECT_EQ(GetCurrentObject(dc.dc, OBJ_BRUSH), canvas.Brush()->Handle());
+    EXPECT_EQ(GetTextColor(dc.dc), ColorToColorRef(clRed));
+    EXPECT_EQ(GetBkColor(dc.dc), ColorToColorRef(clBlue));
+    Rectangle(dc.dc, 2, 2, 10, 10);
+    EXPECT_EQ(dc.Rgb(2, 2), Rgb(clLime)) << "a raw call draws with the canvas's pen";
+    EXPECT_EQ(dc.Rgb(5, 5), Rgb(clBlue)) << "and fills with its brush";
+
+    // A change made after the selection is selected on the next call.
+    canvas.Font()->SetHeight(-16);
+    canvas.Font()->SetColor(clYellow);
+    canvas.Brush()->SetStyle(bsClear);
+    canvas.SelectObjects();
+    EXPECT_EQ(GetCurrentObject(dc.dc, OBJ_FONT), canvas.Font()->Handle());
+    EXPECT_EQ(GetTextColor(dc.dc), ColorToColorRef(clYellow));
+    EXPECT_EQ(GetBkMode(dc.dc), TRANSPARENT);
+    TextOutW(dc.dc, 1, 12, u"MW");
+    int yellow = 0;
+    for (int y = 12; y < 24; ++y)
+        for (int x = 0; x < 24; ++x) yellow += dc.Rgb(x, y) == Rgb(clYellow);
+    EXPECT_GT(yellow, 0) << "raw text in the canvas's font colour";
+
+    canvas.SetHandle(nullptr);
+    EXPECT_EQ(GetCurrentObject(dc.dc, OBJ_FONT), stockFont) << "the DC gets its own font back";
+    EXPECT_THROW(canvas.SelectObjects(), EInvalidGraphicOperation);
+}
+
 TEST(GraphicsTest, FontSizeAndHeightAt96Dpi) {
     struct Case {
         int size, height;
