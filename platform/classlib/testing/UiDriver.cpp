@@ -9,6 +9,7 @@ namespace tarvel {
 namespace {
 
 constexpr int kMaxIdleRounds = 1000;
+constexpr int kMaxForcedEnds = 20;
 
 TComponent* FindOwned(TComponent* root, const String& name) {
     if (TComponent* c = root->FindComponent(name)) return c;
@@ -219,6 +220,7 @@ void TUiDriver::OnIdle(bool& done) {
     if (level == 0 || level <= actionLevel_) return;
     done = false;
     if (!modalActions_.empty()) {
+        forcedEnds_ = 0;
         std::function<void()> action = std::move(modalActions_.front());
         modalActions_.erase(modalActions_.begin());
         const int outer = actionLevel_;
@@ -232,9 +234,11 @@ void TUiDriver::OnIdle(bool& done) {
         actionLevel_ = outer;
         return;
     }
+    // Nothing left to do: end the loop rather than wait for ever.
+    if (++forcedEnds_ > kMaxForcedEnds) throw EUiDriverError("a modal loop would not end");
     if (ActiveMenuWindow()) {
         problems_.push_back("a menu waited with nothing to do");
-        backend_->PressKey(VK_ESCAPE);
+        ReleaseCapture();  // a menu loses its capture and closes
         return;
     }
     if (TCustomForm* f = ModalForm()) {

@@ -121,6 +121,7 @@ private:
     std::vector<std::function<void()>> modalActions_;
     std::vector<String> problems_;
     int actionLevel_ = 0;
+    int forcedEnds_ = 0;
 };
 
 }  // namespace tarvel

@@ -1,0 +1,182 @@
+// Menus: short-cut texts, short-cut keys through the form, popup menus in
+// their own windows with the modal menu loop.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/classlib/Menus.h"
+#include "platform/classlib/StdCtrls.h"
+#include "platform/classlib/testing/UiDriver.h"
+
+namespace tarvel {
+namespace {
+
+TEST(ShortCuts, TextAndKeysConvertBothWays) {
+    struct Case {
+        TShortCut shortCut;
+        const char* text;
+    };
+    const Case cases[] = {
+        {static_cast<TShortCut>('X' | scCtrl | scAlt), "Ctrl+Alt+X"},
+        {static_cast<TShortCut>((VK_F1 + 4) | scShift), "Shift+F5"},
+        {static_cast<TShortCut>(VK_DELETE), "Del"},
+        {static_cast<TShortCut>('S' | scCtrl), "Ctrl+S"},
+        {static_cast<TShortCut>('7' | scShift | scCtrl | scAlt), "Shift+Ctrl+Alt+7"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ShortCutToText(c.shortCut), c.text);
+        EXPECT_EQ(TextToShortCut(c.text), c.shortCut);
+    }
+    EXPECT_EQ(TextToShortCut("ctrl+alt+x"), static_cast<TShortCut>('X' | scCtrl | scAlt));
+    EXPECT_EQ(TextToShortCut("Ctrl+Nothing"), scNone);
+    EXPECT_EQ(ShortCutToText(scNone), "");
+    EXPECT_EQ(ShortCut('A', {ssCtrl, ssShift}), static_cast<TShortCut>('A' | scCtrl | scShift));
+}
+
+class MenusTest : public ::testing::Test {
+protected:
+    TMenuItem* Item(TMenuItem* parent, const char* caption, TShortCut shortCut = scNone) {
+        auto* item = new TMenuItem(form);
+        item->SetCaption(caption);
+        item->SetShortCut(shortCut);
+        item->OnClick = [this](TObject* s) { clicked.push_back(static_cast<TMenuItem*>(s)->Caption()); };
+        parent->Add(item);
+        return item;
+    }
+
+    void SetUp() override {
+        form = new TForm(Application);
+        form->SetName("Main");
+        form->SetBounds(100, 100, 300, 200);
+        edit = new TEdit(form);
+        edit->SetName("Edit");
+        edit->SetParent(form);
+        edit->SetBounds(10, 10, 200, 21);
+    }
+
+    TUiDriver ui;
+    TForm* form = nullptr;
+    TEdit* edit = nullptr;
+    std::vector<String> clicked;
+};
+
+TEST_F(MenusTest, AShortCutClicksTheParentsThenTheItemAndADisabledOneStopsTheChain) {
+    auto* menu = new TMainMenu(form);
+    TMenuItem* file = Item(menu->Items(), "&File");
+    Item(file, "&Save", static_cast<TShortCut>('S' | scCtrl | scAlt));
+    TMenuItem* hidden = Item(file, "&Check", static_cast<TShortCut>('C' | scCtrl | scAlt));
+    hidden->SetVisible(false);
+    TMenuItem* tools = Item(menu->Items(), "&Tools");
+    tools->SetEnabled(false);
+    Item(tools, "&Address", static_cast<TShortCut>('A' | scCtrl | scAlt));
+    form->SetMenu(menu);
+    form->Show();
+    ui.Click(edit);
+
+    ui.PressKey('S', {ssCtrl, ssAlt});
+    EXPECT_EQ(clicked, (std::vector<String>{"&File", "&Save"}));
+    clicked.clear();
+    ui.PressKey('C', {ssCtrl, ssAlt});  // hidden, yet its short-cut works
+    EXPECT_EQ(clicked, (std::vector<String>{"&File", "&Check"}));
+    clicked.clear();
+    ui.PressKey('A', {ssCtrl, ssAlt});
+    EXPECT_TRUE(clicked.empty());
+    EXPECT_EQ(ui.Text(edit), "");  // the key was taken all the same
+    ui.PressKey('S', {ssCtrl});     // no such short-cut: not a menu key
+    EXPECT_TRUE(clicked.empty());
+
+    delete menu;
+    EXPECT_EQ(form->Menu(), nullptr);
+    ui.PressKey('S', {ssCtrl, ssAlt});
+    EXPECT_TRUE(clicked.empty());
+}
+
+TEST_F(MenusTest, ARightClickShowsThePopupMenuAndTheChosenItemIsClickedAfterItCloses) {
+    auto* popup = new TPopupMenu(form);
+    Item(popup->Items(), "&Copy");
+    Item(popup->Items(), "-");
+    Item(popup->Items(), "Save and clear    ");
+    TMenuItem* disabled = Item(popup->Items(), "&Disabled");
+    disabled->SetEnabled(false);
+    edit->SetPopupMenu(popup);
+    form->Show();
+
+    // With the mouse: the third row (under the separator).
+    bool windowShown = false;
+    ui.WhenModal([&] {
+        HWND menu = ActiveMenuWindow();
+        ASSERT_TRUE(menu);
+        windowShown = IsWindowVisible(menu);
+        const std::string png = (std::filesystem::path(TARVEL_BINARY_DIR) / "popup_menu.png").string();
+        ui.Backend().SaveWindowPng(menu, png);
+        TRect r = WindowRect(menu);
+        TFont menuFont;
+        const int row = std::max(MeasureText(&menuFont, "Wg", 0, false).cy + 6, 19);
+        TPoint third{r.left + 20, r.top + 3 + row + 8 + row / 2};
+        ui.Backend().MouseMove(third);
+        ui.Backend().Click(third);
+        ui.RunUntilIdle();
+    });
+    ui.RightClick(edit);
+    EXPECT_TRUE(windowShown);
+    EXPECT_EQ(clicked, std::vector<String>{"Save and clear    "});
+    EXPECT_EQ(popup->PopupComponent(), edit);
+    EXPECT_EQ(ActiveMenuWindow(), nullptr);
+
+    // With keys: Down skips the separator; a disabled item cannot be chosen;
+    // Escape closes without a choice.
+    clicked.clear();
+    ui.WhenModal([&] {
+        ui.PressKey(VK_DOWN);
+        ui.PressKey(VK_DOWN);
+        ui.PressKey(VK_DOWN);
+        ui.PressKey(VK_RETURN);
+    });
+    ui.WhenModal([&] { ui.PressKey(VK_ESCAPE); });
+    ui.RightClick(edit);
+    EXPECT_TRUE(clicked.empty());
+    EXPECT_TRUE(ui.Problems().empty());
+}
+
+TEST_F(MenusTest, ASubmenuOpensBesideItsItemAndAClickOutsideCancels) {
+    auto* popup = new TPopupMenu(form);
+    TMenuItem* more = Item(popup->Items(), "&More");
+    Item(more, "&Inner");
+    form->Show();  // keys go to the active form's focus, where the menu loop takes them
+    ui.RunUntilIdle();
+    ui.WhenModal([&] {
+        ui.PressKey(VK_DOWN);
+        ui.PressKey(VK_RIGHT);
+        ui.PressKey(VK_RETURN);
+    });
+    popup->Popup(200, 200);
+    EXPECT_EQ(clicked, std::vector<String>{"&Inner"});
+
+    clicked.clear();
+    ui.WhenModal([&] {
+        ui.Backend().Click(TPoint{5, 5});
+        ui.RunUntilIdle();
+    });
+    popup->Popup(200, 200);
+    EXPECT_TRUE(clicked.empty());
+    EXPECT_TRUE(ui.Problems().empty());
+}
+
+TEST_F(MenusTest, ItemsFreeTheirSubItemsAndLeaveTheirParent) {
+    auto* menu = new TPopupMenu(form);
+    TMenuItem* top = Item(menu->Items(), "Top");
+    Item(top, "A");
+    TMenuItem* b = Item(top, "B");
+    const int owned = form->ComponentCount();
+    delete b;
+    EXPECT_EQ(top->Count(), 1);
+    delete top;
+    EXPECT_EQ(menu->Items()->Count(), 0);
+    EXPECT_EQ(form->ComponentCount(), owned - 3);
+    EXPECT_EQ(menu->Items()->Find("top"), nullptr);
+}
+
+}  // namespace
+}  // namespace tarvel
