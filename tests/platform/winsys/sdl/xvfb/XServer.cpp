@@ -106,13 +106,55 @@ bool XKey(const char* keysymName, bool down) {
     return code && XTestFakeKeyEvent(d, code, down ? True : False, CurrentTime) && Done(d);
 }
 
-bool XGiveFocus(SDL_Window* window) {
-    ::Display* d = InputDisplay();
+namespace {
+
+::Window XWindowOf(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (!d || !window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
-    XSetInputFocus(d, info.info.x11.window, RevertToParent, CurrentTime);
+    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return 0;
+    return info.info.x11.window;
+}
+
+}  // namespace
+
+bool XGiveFocus(SDL_Window* window) {
+    ::Display* d = InputDisplay();
+    ::Window w = XWindowOf(window);
+    if (!d || !w) return false;
+    XSetInputFocus(d, w, RevertToParent, CurrentTime);
     return Done(d);
+}
+
+bool XIconifyAndRestore(SDL_Window* window) {
+    ::Display* d = InputDisplay();
+    ::Window w = XWindowOf(window);
+    if (!d || !w) return false;
+    XUnmapWindow(d, w);
+    XSync(d, False);
+    XMapWindow(d, w);
+    return Done(d);
+}
+
+std::vector<unsigned long> XWindowIcon(SDL_Window* window) {
+    ::Display* d = InputDisplay();
+    ::Window w = XWindowOf(window);
+    if (!d || !w) return {};
+    Atom icon = XInternAtom(d, "_NET_WM_ICON", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(d, w, icon, 0, 1 << 16, False, AnyPropertyType, &type, &format, &count, &after, &data) !=
+            Success ||
+        !data)
+        return {};
+    std::vector<unsigned long> out;
+    if (format == 32) {
+        auto* values = reinterpret_cast<unsigned long*>(data);  // Xlib hands 32-bit items as longs
+        out.assign(values, values + count);
+    }
+    XFree(data);
+    return out;
 }
 
 }  // namespace tarvel

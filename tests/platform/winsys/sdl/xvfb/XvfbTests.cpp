@@ -3,6 +3,8 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
+
 #include "XServer.h"
 #include "tests/platform/winsys/sdl/SdlFixture.h"
 
@@ -184,6 +186,66 @@ TEST_F(OnX11, CursorsAndOpacityReachTheDisplay) {
     float opacity = 0;
     ASSERT_EQ(SDL_GetWindowOpacity(backend->SdlWindowOf(tree.form), &opacity), 0);
     EXPECT_NEAR(opacity, 128 / 255.0f, 0.01);
+}
+
+TEST_F(OnX11, AFramedDialogIsSizableOnlyWithAThickFrame) {
+    HWND dialog = probe->Create(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, Bounds(420, 100, 160, 120), tree.form);
+    PumpFor(100);
+    EXPECT_FALSE(FlagsOf(dialog) & (SDL_WINDOW_RESIZABLE | SDL_WINDOW_POPUP_MENU | SDL_WINDOW_BORDERLESS));
+    EXPECT_EQ(GetActiveWindow(), dialog);  // a dialog takes the keyboard
+    SetWindowLongPtr(dialog, GWL_STYLE, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
+    EXPECT_TRUE(FlagsOf(dialog) & SDL_WINDOW_RESIZABLE);
+}
+
+TEST_F(OnX11, TheFormsIconIsTheWindowsIconOnTheServer) {
+    HBITMAP color = CreateCompatibleBitmap(nullptr, 4, 3);
+    GetBitmapSurface(color)->SetPixel(1, 2, 0xFF00C000);
+    ICONINFO info;
+    info.hbmColor = color;
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(color);
+    SendMessage(tree.form, WM_SETICON, 1, static_cast<LPARAM>(icon.Value()));
+    std::vector<unsigned long> shown = XWindowIcon(backend->SdlWindowOf(tree.form));
+    ASSERT_EQ(shown.size(), 2u + 4 * 3);
+    EXPECT_EQ(shown[0], 4u);
+    EXPECT_EQ(shown[1], 3u);
+    EXPECT_EQ(shown[2 + 2 * 4 + 1] & 0xFFFFFFFFu, 0xFF00C000u);
+    EXPECT_EQ(shown[2] & 0xFF000000u, 0u);  // transparent stays transparent
+    DestroyIcon(icon);
+}
+
+TEST_F(OnX11, RestoringTheTrayStandInIsTheIconsDoubleClick) {
+    std::vector<Logged> got;
+    HWND notify = AllocateMessageWindow([&](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        got.push_back(Logged{h, m, w, l});
+        return 0;
+    });
+    constexpr UINT kTrayNotify = WM_USER + 0x16C;
+    NOTIFYICONDATA d;
+    d.hWnd = notify;
+    d.uID = 1;
+    d.uFlags = NIF_MESSAGE | NIF_TIP;
+    d.uCallbackMessage = kTrayNotify;
+    std::strcpy(d.szTip, "BMS host");
+    ASSERT_TRUE(Shell_NotifyIcon(NIM_ADD, &d));
+    SDL_Window* standIn = backend->TrayStandIn(notify, 1);
+    ASSERT_TRUE(standIn);
+    // Showing it is no click, whether or not a window manager keeps it iconic.
+    PumpFor(400);
+    EXPECT_TRUE(got.empty());
+
+    ASSERT_TRUE(XIconifyAndRestore(standIn));
+    ASSERT_TRUE(PumpUntil([&] { return !got.empty(); }));
+    EXPECT_EQ(got.back().msg, kTrayNotify);
+    EXPECT_EQ(got.back().wParam, 1u);
+    EXPECT_EQ(got.back().lParam, static_cast<LPARAM>(WM_LBUTTONDBLCLK));
+    PumpFor(400);
+    EXPECT_EQ(got.size(), 1u);
+
+    // Again: the stand-in stays for the next time.
+    ASSERT_TRUE(XIconifyAndRestore(standIn));
+    ASSERT_TRUE(PumpUntil([&] { return got.size() == 2; }));
+    DestroyWindow(notify);  // its procedure records into this test's locals
 }
 
 TEST_F(OnX11, AShapedFormShowsOnlyItsShape) {
