@@ -152,6 +152,21 @@ void TControlCanvas::CreateHandle() {
     SetHandle(dc);
 }
 
+void TControlCanvas::PaintOn(HDC dc, const std::function<void()>& paint) {
+    FreeHandle();
+    Lock();
+    try {
+        SetHandle(dc);
+        paint();
+    } catch (...) {
+        SetHandle(nullptr);
+        Unlock();
+        throw;
+    }
+    SetHandle(nullptr);
+    Unlock();
+}
+
 void TControlCanvas::FreeHandle() {
     if (!ownDc_) return;
     HDC dc = ownDc_;
@@ -610,19 +625,7 @@ TGraphicControl::TGraphicControl(TComponent* owner)
 TGraphicControl::~TGraphicControl() { canvas_->FreeHandle(); }
 
 void TGraphicControl::WMPaint(TMessage& m) {
-    if (!m.WParam) return;
-    canvas_->FreeHandle();
-    canvas_->Lock();
-    try {
-        canvas_->SetHandle(HDC(static_cast<uint64_t>(m.WParam)));
-        Paint();
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
-    }
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
+    if (m.WParam) canvas_->PaintOn(HDC(static_cast<uint64_t>(m.WParam)), [this] { Paint(); });
 }
 
 TCustomControl::TCustomControl(TComponent* owner)
@@ -631,18 +634,7 @@ TCustomControl::TCustomControl(TComponent* owner)
 TCustomControl::~TCustomControl() { canvas_->FreeHandle(); }
 
 void TCustomControl::PaintWindow(HDC dc) {
-    canvas_->FreeHandle();
-    canvas_->Lock();
-    try {
-        canvas_->SetHandle(dc);
-        Paint();
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
-    }
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
+    canvas_->PaintOn(dc, [this] { Paint(); });
 }
 
 }  // namespace tarvel

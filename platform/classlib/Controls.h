@@ -205,6 +205,8 @@ public:
     ~TControlCanvas() override;
     // Gives back a DC the canvas took itself; the next drawing takes a new one.
     void FreeHandle();
+    // Runs `paint` with the canvas on `dc`, locked, and leaves the DC after.
+    void PaintOn(HDC dc, const std::function<void()>& paint);
 
 protected:
     void CreateHandle() override;
@@ -579,6 +581,7 @@ private:
     bool IsMenuKey(TMessage& m);
     void NotifyChildren(UINT msg);
     void ApplyAnchors(TControl* control, TSize clientSize);
+    static void SetAlignedBounds(TControl* control, const TRect& bounds);
 
     std::vector<TWinControl*> tabList_;
     bool tabStop_ = false;

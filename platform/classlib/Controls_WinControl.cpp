@@ -393,9 +393,14 @@ void TWinControl::ApplyAnchors(TControl* c, TSize client) {
     } else if (!a.Contains(akTop)) {
         top += dy / 2;
     }
+    SetAlignedBounds(c, Bounds(left, top, width, height));
+}
+
+void TWinControl::SetAlignedBounds(TControl* c, const TRect& bounds) {
+    // Bounds set by the layout are not the control's own wish.
     c->settingAlignedBounds_ = true;
     try {
-        c->SetBounds(left, top, width, height);
+        c->SetBoundsRect(bounds);
     } catch (...) {
         c->settingAlignedBounds_ = false;
         throw;
@@ -441,14 +446,7 @@ void TWinControl::AlignControls(TControl* changed, TRect& r) {
             }
             b.right = std::max(b.left, b.right);
             b.bottom = std::max(b.top, b.bottom);
-            c->settingAlignedBounds_ = true;
-            try {
-                c->SetBoundsRect(b);
-            } catch (...) {
-                c->settingAlignedBounds_ = false;
-                throw;
-            }
-            c->settingAlignedBounds_ = false;
+            SetAlignedBounds(c, b);
             switch (side.align) {
                 case alTop: r.top = std::min(r.bottom, r.top + c->Height()); break;
                 case alBottom: r.bottom = std::max(r.top, r.bottom - c->Height()); break;
