@@ -5,6 +5,8 @@
 
 #include "platform/classlib/Application.h"
 #include "platform/classlib/Menus.h"
+#include "platform/classlib/StdCtrls.h"
+#include "platform/classlib/StdCtrls_Draw.h"
 
 namespace tarvel {
 
@@ -20,6 +22,11 @@ void TCustomForm::DeclareMessages(TMessageTable& t) {
     t.Add<&TCustomForm::CMDialogKeyForm>(CM_DIALOGKEY);
     t.Add<&TCustomForm::CMVisibleChangedForm>(CM_VISIBLECHANGED);
     t.Add<&TCustomForm::CMShowingChanged>(CM_SHOWINGCHANGED);
+    t.Add<&TCustomForm::WMNCCalcSize>(WM_NCCALCSIZE);
+    t.Add<&TCustomForm::WMNCPaint>(WM_NCPAINT);
+    t.Add<&TCustomForm::WMNCHitTest>(WM_NCHITTEST);
+    t.Add<&TCustomForm::WMNCLButtonDown>(WM_NCLBUTTONDOWN);
+    t.Add<&TCustomForm::WMSysCommand>(WM_SYSCOMMAND);
 }
 
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
@@ -85,6 +92,112 @@ void TCustomForm::SetMenu(TMainMenu* menu) {
     if (menu_) menu_->RemoveFreeNotification(this);
     menu_ = menu;
     if (menu) menu->FreeNotification(this);
+    if (handle_)
+        SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// ---- the menu bar ----------------------------------------------------------------
+
+namespace {
+constexpr int kBarItemPadding = 8;
+}
+
+std::vector<TCustomForm::BarItem> TCustomForm::MenuBarItems() {
+    std::vector<BarItem> out;
+    if (!menu_ || !handle_) return out;
+    TRect wr = WindowRect(handle_);
+    TPoint origin{0, 0};
+    ::tarvel::ClientToScreen(handle_, origin);
+    const int left = origin.x - wr.left, bottom = origin.y - wr.top;
+    const int top = bottom - GetSystemMetrics(SM_CYMENU);
+    int x = left;
+    TFont font;
+    for (int i = 0; i < menu_->Items()->Count(); ++i) {
+        TMenuItem* item = menu_->Items()->Items(i);
+        if (!item->Visible()) continue;
+        int w = MeasureText(&font, item->Caption(), 0, true).cx + 2 * kBarItemPadding;
+        out.push_back(BarItem{item, TRect{x, top, x + w, bottom}});
+        x += w;
+    }
+    return out;
+}
+
+void TCustomForm::WMNCCalcSize(TMessage& m) {
+    DefaultHandler(m);
+    if (!menu_ || !m.LParam) return;
+    auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam);
+    TRect& r = params->rgrc[0];
+    r.top = std::min(r.bottom, r.top + GetSystemMetrics(SM_CYMENU));
+}
+
+void TCustomForm::WMNCPaint(TMessage& m) {
+    DefaultHandler(m);
+    if (!menu_ || !handle_) return;
+    HDC dc = GetWindowDC(handle_);
+    if (!dc) return;
+    TRect wr = WindowRect(handle_);
+    TPoint origin{0, 0};
+    ::tarvel::ClientToScreen(handle_, origin);
+    const int bottom = origin.y - wr.top;
+    FillColor(dc, TRect{0, bottom - GetSystemMetrics(SM_CYMENU), wr.Width(), bottom}, clMenu);
+    TFont font;
+    for (const BarItem& b : MenuBarItems()) {
+        DrawCaption(dc, &font, b.item->Caption(), b.rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                    b.item->Enabled() ? clMenuText : clGrayText);
+    }
+    ReleaseDC(handle_, dc);
+}
+
+void TCustomForm::WMNCHitTest(TMessage& m) {
+    DefaultHandler(m);
+    if (!menu_ || !handle_) return;
+    TPoint p = PointFromLParam(m.LParam);
+    TRect wr = WindowRect(handle_);
+    TPoint inWindow{p.x - wr.left, p.y - wr.top};
+    for (const BarItem& b : MenuBarItems()) {
+        TRect bar{0, b.rect.top, wr.Width(), b.rect.bottom};
+        if (bar.Contains(inWindow)) {
+            m.Result = HTMENU;
+            return;
+        }
+    }
+}
+
+void TCustomForm::OpenBarItem(TMenuItem* item, const TRect& windowRect) {
+    if (!item->Enabled()) return;
+    item->Click();  // a top item's OnClick may fill its sub-items first
+    if (item->Count() == 0) return;
+    TRect wr = WindowRect(handle_);
+    if (TMenuItem* chosen = TrackMenu(item, TPoint{wr.left + windowRect.left, wr.top + windowRect.bottom}))
+        chosen->Click();
+}
+
+void TCustomForm::WMNCLButtonDown(TMessage& m) {
+    if (static_cast<int>(m.WParam) != HTMENU || !menu_) {
+        DefaultHandler(m);
+        return;
+    }
+    TPoint p = PointFromLParam(m.LParam);
+    TRect wr = WindowRect(handle_);
+    for (const BarItem& b : MenuBarItems()) {
+        if (b.rect.Contains(TPoint{p.x - wr.left, p.y - wr.top})) {
+            OpenBarItem(b.item, b.rect);
+            return;
+        }
+    }
+}
+
+void TCustomForm::WMSysCommand(TMessage& m) {
+    if ((m.WParam & 0xFFF0) == SC_KEYMENU && menu_ && m.LParam) {
+        for (const BarItem& b : MenuBarItems()) {
+            if (IsAccel(static_cast<char16_t>(m.LParam), b.item->Caption())) {
+                OpenBarItem(b.item, b.rect);
+                return;
+            }
+        }
+    }
+    DefaultHandler(m);
 }
 
 TWindowState TCustomForm::WindowState() const {

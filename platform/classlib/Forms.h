@@ -8,6 +8,7 @@
 namespace tarvel {
 
 class TMainMenu;
+class TMenuItem;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TPosition {
@@ -108,8 +109,20 @@ protected:
     void CMVisibleChangedForm(TMessage& m);
     void CMShowingChanged(TMessage& m);
     void CloseModal();
+    // The main menu's bar, drawn in the non-client area above the client.
+    void WMNCCalcSize(TMessage& m);
+    void WMNCPaint(TMessage& m);
+    void WMNCHitTest(TMessage& m);
+    void WMNCLButtonDown(TMessage& m);
+    void WMSysCommand(TMessage& m);
 
 private:
+    struct BarItem {
+        TMenuItem* item;
+        TRect rect;  // window coordinates
+    };
+    std::vector<BarItem> MenuBarItems();
+    void OpenBarItem(TMenuItem* item, const TRect& windowRect);
     void ApplyPosition();
     void RestoreFocus();
     std::vector<HWND> DisableOtherForms();

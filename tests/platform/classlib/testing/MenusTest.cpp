@@ -164,6 +164,42 @@ TEST_F(MenusTest, ASubmenuOpensBesideItsItemAndAClickOutsideCancels) {
     EXPECT_TRUE(ui.Problems().empty());
 }
 
+TEST_F(MenusTest, TheMainMenuBarSitsAboveTheClientAreaAndOpensByClickAndByAlt) {
+    auto* menu = new TMainMenu(form);
+    TMenuItem* file = Item(menu->Items(), "&File");
+    Item(file, "&Open");
+    Item(file, "E&xit");
+    Item(menu->Items(), "&Help");
+    form->SetMenu(menu);
+    form->Show();
+    ui.RunUntilIdle();
+    const int bar = GetSystemMetrics(SM_CYMENU);
+    EXPECT_EQ(form->ClientOrigin().y - WindowRect(form->Handle()).top, bar);
+    EXPECT_EQ(form->ClientHeight(), 200 - bar);
+    EXPECT_TRUE(ui.SaveScreenshot(form, (std::filesystem::path(TARVEL_BINARY_DIR) / "main_menu.png").string()));
+
+    ui.WhenModal([&] {
+        ui.PressKey(VK_DOWN);
+        ui.PressKey(VK_DOWN);
+        ui.PressKey(VK_RETURN);
+    });
+    TPoint onFile{WindowRect(form->Handle()).left + 12, form->ClientOrigin().y - bar / 2};
+    ui.Backend().MouseMove(onFile);
+    ui.Backend().Click(onFile);
+    ui.RunUntilIdle();
+    EXPECT_EQ(clicked, (std::vector<String>{"&File", "E&xit"}));
+
+    clicked.clear();
+    ui.Click(edit);
+    ui.WhenModal([&] {
+        ui.PressKey(VK_DOWN);
+        ui.PressKey(VK_RETURN);
+    });
+    ui.PressKey('F', {ssAlt});
+    EXPECT_EQ(clicked, (std::vector<String>{"&File", "&Open"}));
+    EXPECT_TRUE(ui.Problems().empty());
+}
+
 TEST_F(MenusTest, ItemsFreeTheirSubItemsAndLeaveTheirParent) {
     auto* menu = new TPopupMenu(form);
     TMenuItem* top = Item(menu->Items(), "Top");
