@@ -8,6 +8,7 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -164,6 +165,40 @@ inline void ExpectAPostFromAnotherThreadEndsTheWait() {
     EXPECT_LT(GetTickCount() - start, 2000u);
     KillTimer(nullptr, backstop);
 }
+
+// A tray icon on a message window that records the messages it gets.
+struct TrayProbe {
+    static constexpr UINT kNotify = WM_USER + 0x16C;
+    std::vector<Logged> got;
+    HWND window = nullptr;
+    NOTIFYICONDATA data;
+
+    explicit TrayProbe(const char* tip) {
+        window = AllocateMessageWindow([this](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+            got.push_back(Logged{h, m, w, l});
+            return 0;
+        });
+        data.hWnd = window;
+        data.uID = 1;
+        data.uFlags = NIF_MESSAGE | NIF_TIP;
+        data.uCallbackMessage = kNotify;
+        SetTip(tip);
+    }
+    ~TrayProbe() { DestroyWindow(window); }  // its procedure records into this object
+    TrayProbe(const TrayProbe&) = delete;
+    TrayProbe& operator=(const TrayProbe&) = delete;
+
+    void SetTip(const char* tip) { std::snprintf(data.szTip, sizeof data.szTip, "%s", tip); }
+    bool Notify(DWORD message) { return Shell_NotifyIcon(message, &data); }
+    // The last message is the icon's double click.
+    ::testing::AssertionResult LastIsDoubleClick() const {
+        if (got.empty()) return ::testing::AssertionFailure() << "nothing came";
+        const Logged& l = got.back();
+        if (l.msg != kNotify || l.wParam != data.uID || l.lParam != static_cast<LPARAM>(WM_LBUTTONDBLCLK))
+            return ::testing::AssertionFailure() << "message " << l.msg << " (" << l.wParam << ", " << l.lParam << ")";
+        return ::testing::AssertionSuccess();
+    }
+};
 
 // The tree's pixels as the headless backend shows them.
 inline std::unique_ptr<Surface> HeadlessTreePixels() {

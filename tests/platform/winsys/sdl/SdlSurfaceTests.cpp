@@ -1,8 +1,6 @@
 // Top-level windows as SDL windows: kinds, geometry, showing, hiding,
 // destruction, clipboard, and choosing the display.
 
-#include <cstring>
-
 #include "tests/platform/winsys/sdl/SdlFixture.h"
 
 namespace tarvel {
@@ -88,43 +86,32 @@ TEST_F(SdlSurfaces, AFormInTheDisplaysFrameFollowsWhereTheDisplayMovesAndSizesIt
 }
 
 TEST_F(SdlSurfaces, ATrayIconIsAnIconifiedWindowWhoseRestoreIsTheDoubleClick) {
-    std::vector<Logged> got;
-    HWND notify = AllocateMessageWindow([&](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-        got.push_back(Logged{h, m, w, l});
-        return 0;
-    });
-    constexpr UINT kTrayNotify = WM_USER + 0x16C;
-    NOTIFYICONDATA d;
-    d.hWnd = notify;
-    d.uID = 1;
-    d.uFlags = NIF_MESSAGE | NIF_TIP;
-    d.uCallbackMessage = kTrayNotify;
-    std::strcpy(d.szTip, "BMS host");
-    ASSERT_TRUE(Shell_NotifyIcon(NIM_ADD, &d));
-    SDL_Window* standIn = backend->TrayStandIn(notify, 1);
-    ASSERT_TRUE(standIn);
-    EXPECT_STREQ(SDL_GetWindowTitle(standIn), "BMS host");
-    d.uFlags = NIF_TIP;
-    std::strcpy(d.szTip, "BMS host: module 3");
-    ASSERT_TRUE(Shell_NotifyIcon(NIM_MODIFY, &d));
-    EXPECT_EQ(backend->TrayStandIn(notify, 1), standIn);
-    EXPECT_STREQ(SDL_GetWindowTitle(standIn), "BMS host: module 3");
+    HWND notify = nullptr;
+    {
+        TrayProbe tray("BMS host");
+        notify = tray.window;
+        ASSERT_TRUE(tray.Notify(NIM_ADD));
+        SDL_Window* standIn = backend->TrayStandIn(notify, 1);
+        ASSERT_TRUE(standIn);
+        EXPECT_STREQ(SDL_GetWindowTitle(standIn), "BMS host");
+        tray.data.uFlags = NIF_TIP;
+        tray.SetTip("BMS host: module 3");
+        ASSERT_TRUE(tray.Notify(NIM_MODIFY));
+        EXPECT_EQ(backend->TrayStandIn(notify, 1), standIn);
+        EXPECT_STREQ(SDL_GetWindowTitle(standIn), "BMS host: module 3");
 
-    SDL_Event ev{};
-    ev.type = SDL_WINDOWEVENT;
-    ev.window.windowID = SDL_GetWindowID(standIn);
-    ev.window.event = SDL_WINDOWEVENT_RESTORED;
-    SDL_PushEvent(&ev);
-    ASSERT_TRUE(PumpUntil([&] { return !got.empty() && got.back().msg == kTrayNotify; }));
-    EXPECT_EQ(got.back().wParam, 1u);
-    EXPECT_EQ(got.back().lParam, static_cast<LPARAM>(WM_LBUTTONDBLCLK));
+        SDL_Event ev{};
+        ev.type = SDL_WINDOWEVENT;
+        ev.window.windowID = SDL_GetWindowID(standIn);
+        ev.window.event = SDL_WINDOWEVENT_RESTORED;
+        SDL_PushEvent(&ev);
+        ASSERT_TRUE(PumpUntil([&] { return !tray.got.empty(); }));
+        EXPECT_TRUE(tray.LastIsDoubleClick());
 
-    ASSERT_TRUE(Shell_NotifyIcon(NIM_DELETE, &d));
-    EXPECT_EQ(backend->TrayStandIn(notify, 1), nullptr);
-
-    // An icon left behind goes with its window.
-    ASSERT_TRUE(Shell_NotifyIcon(NIM_ADD, &d));
-    DestroyWindow(notify);  // its procedure records into this test's locals
+        ASSERT_TRUE(tray.Notify(NIM_DELETE));
+        EXPECT_EQ(backend->TrayStandIn(notify, 1), nullptr);
+        ASSERT_TRUE(tray.Notify(NIM_ADD));  // left behind: it goes with its window
+    }
     EXPECT_EQ(backend->TrayStandIn(notify, 1), nullptr);
 }
 

@@ -3,8 +3,6 @@
 
 #include <sys/stat.h>
 
-#include <cstring>
-
 #include "XServer.h"
 #include "tests/platform/winsys/sdl/SdlFixture.h"
 
@@ -215,37 +213,24 @@ TEST_F(OnX11, TheFormsIconIsTheWindowsIconOnTheServer) {
 }
 
 TEST_F(OnX11, RestoringTheTrayStandInIsTheIconsDoubleClick) {
-    std::vector<Logged> got;
-    HWND notify = AllocateMessageWindow([&](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-        got.push_back(Logged{h, m, w, l});
-        return 0;
-    });
-    constexpr UINT kTrayNotify = WM_USER + 0x16C;
-    NOTIFYICONDATA d;
-    d.hWnd = notify;
-    d.uID = 1;
-    d.uFlags = NIF_MESSAGE | NIF_TIP;
-    d.uCallbackMessage = kTrayNotify;
-    std::strcpy(d.szTip, "BMS host");
-    ASSERT_TRUE(Shell_NotifyIcon(NIM_ADD, &d));
-    SDL_Window* standIn = backend->TrayStandIn(notify, 1);
+    TrayProbe tray("BMS host");
+    ASSERT_TRUE(tray.Notify(NIM_ADD));
+    SDL_Window* standIn = backend->TrayStandIn(tray.window, 1);
     ASSERT_TRUE(standIn);
     // Showing it is no click, whether or not a window manager keeps it iconic.
     PumpFor(400);
-    EXPECT_TRUE(got.empty());
+    EXPECT_TRUE(tray.got.empty());
 
     ASSERT_TRUE(XIconifyAndRestore(standIn));
-    ASSERT_TRUE(PumpUntil([&] { return !got.empty(); }));
-    EXPECT_EQ(got.back().msg, kTrayNotify);
-    EXPECT_EQ(got.back().wParam, 1u);
-    EXPECT_EQ(got.back().lParam, static_cast<LPARAM>(WM_LBUTTONDBLCLK));
+    ASSERT_TRUE(PumpUntil([&] { return !tray.got.empty(); }));
+    EXPECT_TRUE(tray.LastIsDoubleClick());
     PumpFor(400);
-    EXPECT_EQ(got.size(), 1u);
+    EXPECT_EQ(tray.got.size(), 1u);
 
     // Again: the stand-in stays for the next time.
     ASSERT_TRUE(XIconifyAndRestore(standIn));
-    ASSERT_TRUE(PumpUntil([&] { return got.size() == 2; }));
-    DestroyWindow(notify);  // its procedure records into this test's locals
+    ASSERT_TRUE(PumpUntil([&] { return tray.got.size() == 2; }));
+    EXPECT_TRUE(tray.LastIsDoubleClick());
 }
 
 TEST_F(OnX11, AShapedFormShowsOnlyItsShape) {
