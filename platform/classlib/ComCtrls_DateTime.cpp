@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "platform/classlib/ComCtrlMessages.h"
 #include "platform/classlib/ControlPaint.h"
 
 namespace tarvel {
@@ -479,6 +480,7 @@ void TDateTimePicker::UserChange(TDateTime value) {
     if (value == value_) return;
     value_ = value;
     Invalidate();
+    NotifyParent(this, DTN_DATETIMECHANGE);
     if (OnChange) OnChange(this);
 }
 
@@ -570,6 +572,7 @@ void TDateTimePicker::WMGetDlgCode(TMessage& m) { m.Result = DLGC_WANTARROWS | D
 
 void TDateTimePicker::DropDown() {
     if (dropped_ || ShowsUpDown()) return;
+    NotifyParent(this, DTN_DROPDOWN);
     if (OnDropDown) OnDropDown(this);
     if (!calendar_) {
         calendar_ = new TDropCalendar(this);
@@ -595,6 +598,7 @@ void TDateTimePicker::CloseUp(bool accept) {
     calendar_->SetVisible(false);
     Invalidate();
     if (accept) UserChange(calendar_->Date() + Time());
+    NotifyParent(this, DTN_CLOSEUP);
     if (OnCloseUp) OnCloseUp(this);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "platform/classlib/ComCtrlMessages.h"
 #include "platform/classlib/ComCtrls_ListView.h"
 #include "platform/classlib/ControlPaint.h"
 
@@ -195,6 +196,7 @@ void THeaderControl::MouseUp(TMouseButton button, TShiftState shift, int x, int 
         THeaderSection* s = sections_.Items(tracking_);
         tracking_ = -1;
         s->SetWidth(trackWidth_);
+        NotifyParent(this, HDN_ENDTRACK);
         if (OnSectionTrack) OnSectionTrack(this, s, trackWidth_, tsTrackEnd);
         if (OnSectionResize) OnSectionResize(this, s);
         return;
@@ -203,7 +205,9 @@ void THeaderControl::MouseUp(TMouseButton button, TShiftState shift, int x, int 
         const int section = pressed_;
         pressed_ = -1;
         Invalidate();
-        if (SectionRect(section).Contains(TPoint{x, y}) && OnSectionClick) OnSectionClick(this, sections_.Items(section));
+        if (!SectionRect(section).Contains(TPoint{x, y})) return;
+        NotifyParent(this, HDN_ITEMCLICK);
+        if (OnSectionClick) OnSectionClick(this, sections_.Items(section));
     }
 }
 

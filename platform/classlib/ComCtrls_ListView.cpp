@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/classlib/ComCtrls_ListView.h"
+#include "platform/classlib/ComCtrlMessages.h"
 #include "platform/classlib/ControlPaint.h"
 
 namespace tarvel {
@@ -175,6 +176,7 @@ TListView::TListView(TComponent* owner) : TCustomControl(owner) {
         Invalidate();
     };
     header_->OnSectionClick = [this](THeaderControl*, THeaderSection* s) {
+        NotifyParent(this, LVN_COLUMNCLICK);
         if (OnColumnClick && s->Index() < columns_.Count()) OnColumnClick(this, columns_.Items(s->Index()));
     };
     scrollBar_ = new TScrollBar(this);
@@ -298,6 +300,7 @@ void TListView::SetItemSelected(TListItem* item, bool v) {
     if (v && !multiSelect_) ClearSelection();
     item->selected_ = v;
     Invalidate();
+    NotifyParent(this, LVN_ITEMCHANGED);
     if (OnSelectItem) OnSelectItem(this, item, v);
 }
 

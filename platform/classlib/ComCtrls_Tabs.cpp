@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/classlib/ComCtrlMessages.h"
 #include "platform/classlib/ControlPaint.h"
 
 namespace tarvel {
@@ -227,12 +228,14 @@ TRect TCustomTabControl::UiItemRect(int index) {
 }
 
 bool TCustomTabControl::CanChange() {
+    if (NotifyParent(this, TCN_SELCHANGING) != 0) return false;
     bool allow = true;
     if (OnChanging) OnChanging(this, allow);
     return allow;
 }
 
 void TCustomTabControl::Change() {
+    NotifyParent(this, TCN_SELCHANGE);
     if (OnChange) OnChange(this);
 }
 

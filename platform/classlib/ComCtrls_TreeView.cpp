@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/classlib/ComCtrlMessages.h"
 #include "platform/classlib/ControlPaint.h"
 
 namespace tarvel {
@@ -362,6 +363,7 @@ void TTreeView::SetSelected(TTreeNode* node) {
     selected_ = node;
     if (node) node->MakeVisible();
     Invalidate();
+    NotifyParent(this, TVN_SELCHANGED);
     if (OnChange) OnChange(this, node);
 }
 
@@ -391,6 +393,7 @@ bool TTreeView::ExpandNode(TTreeNode* node, bool expand) {
             }
     }
     NodesChanged();
+    NotifyParent(this, TVN_ITEMEXPANDED);
     if (expand && OnExpanded) OnExpanded(this, node);
     if (!expand && OnCollapsed) OnCollapsed(this, node);
     return true;

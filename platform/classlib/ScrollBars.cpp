@@ -112,6 +112,10 @@ void TScrollBar::Scroll(TScrollCode code, int position) {
     position = std::clamp(position, min_, MaxPosition());
     if (OnScroll) OnScroll(this, code, position);
     SetPosition(position);
+    // The scroll codes are the window scroll-bar requests, in the same order.
+    if (HandleAllocated() && Parent() && Parent()->HandleAllocated())
+        SendMessage(Parent()->Handle(), kind_ == sbVertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, position_),
+                    reinterpret_cast<LPARAM>(Handle()));
 }
 
 void TScrollBar::RepeatPart() {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/classlib/ComCtrlMessages.h"
 #include "platform/classlib/ControlPaint.h"
 
 namespace tarvel {
@@ -31,6 +32,7 @@ void TCustomCheckControl::SetState(TCheckBoxState state) {
     if (state == state_) return;
     state_ = state;
     Invalidate();
+    CommandParent(this, BN_CLICKED);
     Click();
 }
 
@@ -146,6 +148,7 @@ void TRadioButton::SetState(TCheckBoxState state) {
     state_ = state;
     Invalidate();
     if (state != cbChecked) return;
+    CommandParent(this, BN_CLICKED);
     if (Parent()) {
         for (int i = 0; i < Parent()->ControlCount(); ++i) {
             auto* other = dynamic_cast<TRadioButton*>(Parent()->Controls(i));
