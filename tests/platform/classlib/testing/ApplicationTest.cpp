@@ -200,6 +200,30 @@ TEST_F(ApplicationTest, CreateFormRunsOnCreateOnceTheFormIsBuilt) {
     EXPECT_TRUE(form->foundAtCreate);
 }
 
+TEST_F(ApplicationTest, ShowingACentredFormRunsItsEventsAndFocusEntersItsFirstControl) {
+    TForm* f = MakeForm("Centred");
+    f->SetPosition(poScreenCenter);
+    TButton* first = AddButton(f, "First", 10);
+    TButton* second = AddButton(f, "Second", 100);
+    std::vector<String> events;
+    f->OnCreate = [&](TObject*) { events.push_back("create"); };
+    f->OnShow = [&](TObject*) { events.push_back("show"); };
+    f->OnActivate = [&](TObject*) { events.push_back("activate"); };
+    for (TButton* b : {first, second}) {
+        b->OnEnter = [&events](TObject* s) { events.push_back("enter " + static_cast<TControl*>(s)->Name()); };
+        b->OnExit = [&events](TObject* s) { events.push_back("exit " + static_cast<TControl*>(s)->Name()); };
+    }
+    f->Show();
+    ui.RunUntilIdle();
+    ui.PressKey(VK_TAB);
+    EXPECT_EQ(events, (std::vector<String>{"create", "show", "enter First", "activate", "exit First", "enter Second"}));
+    const TRect area = Screen->WorkAreaRect();
+    EXPECT_EQ(f->Left(), area.left + (area.Width() - 240) / 2);
+    EXPECT_EQ(f->Top(), area.top + (area.Height() - 160) / 2);
+    EXPECT_EQ(Screen->ActiveForm(), f);
+    EXPECT_EQ(Screen->ActiveControl(), second);
+}
+
 TEST_F(ApplicationTest, ShowModalRefusesAVisibleForm) {
     TForm* f = MakeForm("Shown");
     f->Show();
