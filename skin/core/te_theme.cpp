@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "skin/core/te_bitmap_colors.h"
+#include "skin/core/te_canvas_state.h"
 #include "skin/core/te_theme_draw.h"
 #include "skin/core/te_theme_manager.h"
 #include "skin/core/te_utils.h"
@@ -597,12 +598,10 @@ bool TteTheme::IsGroupDefined(TteGroupSubclass, const String&) { return false; }
 bool TteTheme::IsGroupTransparent(TteGroupSubclass, const String&) { return true; }
 TRect TteTheme::GroupGetClientRect(TteGroupSubclass, const TteGroupInfo& info, const String&) { return info.Rect; }
 void TteTheme::GroupDraw(TteGroupSubclass, TCanvas& c, const TteGroupInfo& info, const String&) {
-    HDC dc = c.Handle();
-    const int saved = SaveDC(dc);
+    const TCanvasDCState state(c);
     TRect r = Shrink(info.Rect, 5, 5);
     r.top += 4;
     DrawRect(c, r, clBlack);
-    RestoreDC(dc, saved);
 }
 void TteTheme::GroupDrawText(TteGroupSubclass, TCanvas& c, const TteGroupInfo&, const TteTextInfo& text,
                              const String&) {

@@ -7,6 +7,7 @@
 #include "platform/classlib/Bitmaps.h"
 #include "platform/classlib/StdCtrls_Check.h"
 #include "platform/winsys/Winsys.h"
+#include "skin/core/te_canvas_state.h"
 #include "skin/core/te_engine.h"
 
 namespace tarvel {
@@ -320,7 +321,11 @@ void DrawControlBackground(TControl* control, HDC dc) {
     if (graphic) control->Perform(WM_DISABLEDRAWING, 0, 0);
 }
 
-void DrawControlBackground(TControl* control, TCanvas& canvas) { DrawControlBackground(control, canvas.Handle()); }
+void DrawControlBackground(TControl* control, TCanvas& canvas) {
+    // The DC is saved and restored underneath: the canvas steps out meanwhile.
+    const TCanvasDCState state(canvas);
+    DrawControlBackground(control, state.DC());
+}
 
 void DrawControlBackground(HWND wnd, TCanvas& canvas) {
     HWND parent = GetParent(wnd);

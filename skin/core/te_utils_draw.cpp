@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/classlib/Bitmaps.h"
+#include "skin/core/te_canvas_state.h"
 #include "skin/core/te_const.h"
 #include "skin/core/te_utils.h"
 
@@ -220,17 +221,9 @@ void FillGradientRect(TCanvas& canvas, const TRect& r, TColor color1, TColor col
 void FillRadialGradientRect(TCanvas& canvas, const TRect& r, TColor color1, TColor color2, TPoint center) {
     if (r.IsEmpty()) return;
     constexpr int n = 50;
-    HDC dc = canvas.Handle();
-    HRGN clip = CreateRectRgnIndirect(r);
-    SelectClipRgn(dc, clip);
-    struct TClipReset {
-        HDC dc;
-        HRGN clip;
-        ~TClipReset() {
-            SelectClipRgn(dc, nullptr);
-            DeleteObject(clip);
-        }
-    } reset{dc, clip};
+    // Within the caller's clip, which comes back afterwards.
+    const TCanvasDCState state(canvas);
+    IntersectClipRect(state.DC(), r.left, r.top, r.right, r.bottom);
     const int m = std::max(r.Width(), r.Height());
     const int cx = r.left + RoundHalfEven(static_cast<long double>(r.Width()) * center.x / 100);
     const int cy = r.top + RoundHalfEven(static_cast<long double>(r.Height()) * center.y / 100);

@@ -266,6 +266,19 @@ TEST(BaseThemeDrawTest, ListGlyphBoxesAreCentredSixteenPixels) {
     EXPECT_EQ(s.bitmap.GetPixel(13, 13) & 0xFFFFFF, 0xFF0000u);  // red box
 }
 
+// The group frame saves and restores the DC; the canvas must not believe
+// afterwards that its clear brush is still in the DC.
+TEST(BaseThemeDrawTest, GroupFrameLeavesTheCanvasItsOwnPenAndBrush) {
+    TteTheme theme;
+    TPaper s(40, 40);
+    s.bitmap.Clear(0xFFFF0000);
+    theme.GroupDraw(kgscGroupBox, s.canvas, GroupInfo({0, 0, 40, 40}, {}, kgdsNormal), "default");
+    EXPECT_EQ(s.At(5, 9), 0u) << "the frame";
+    s.canvas.Rectangle(20, 20, 30, 30);  // the frame's black pen and clear brush, unchanged
+    EXPECT_EQ(s.At(20, 20), 0u);
+    EXPECT_EQ(s.At(25, 25), 0xFF0000u) << "the clear brush leaves the inside";
+}
+
 // A sheet of the base look: frame with caption and buttons, buttons in their
 // states, check glyphs, lists and the other families.
 TEST(BaseThemeDrawTest, RendersTheBaseSheet) {

@@ -68,6 +68,17 @@ TEST(DrawingRoutines, RadialGradientLargeToSmallAndClipRestored) {
     DeleteObject(probe);
 }
 
+TEST(DrawingRoutines, RadialGradientStaysInsideTheCallersClipAndKeepsIt) {
+    Sheet s(40, 40);
+    ExcludeClipRect(s.canvas.Handle(), 20, 0, 40, 40);
+    FillRadialGradientRect(s.canvas, TRect{10, 10, 30, 30}, RGB(255, 0, 0), RGB(0, 0, 255), TPoint{50, 50});
+    EXPECT_NE(Rgb(s.bitmap, 15, 15), 0xFFFFFFu);
+    EXPECT_EQ(Rgb(s.bitmap, 25, 15), 0xFFFFFFu) << "the caller left this out";
+    FillRect(s.canvas, TRect{0, 0, 40, 40}, clLime);
+    EXPECT_EQ(Rgb(s.bitmap, 5, 5), 0x00FF00u);
+    EXPECT_EQ(Rgb(s.bitmap, 35, 5), 0xFFFFFFu) << "and it is still left out afterwards";
+}
+
 TEST(DrawingRoutines, HalftoneCheckerboard) {
     Sheet s(10, 10);
     FillHalftoneRect(s.canvas, TRect{-3, -3, 8, 8}, RGB(255, 0, 0), RGB(0, 0, 255));
