@@ -2,7 +2,6 @@
 
 #include <iterator>
 
-#include "skin/core/te_bitmap_colors.h"
 #include "skin/core/te_canvas_state.h"
 #include "skin/core/te_theme_draw.h"
 #include "skin/core/te_theme_manager.h"
