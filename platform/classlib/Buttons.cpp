@@ -87,15 +87,57 @@ void TBitBtn::Paint() {
     if (Focused()) DrawFocusRect(dc, InflatedRect(r, -2, -2));
 }
 
-// ---- TSpeedButton ------------------------------------------------------------------------------
+// ---- TGraphicButton ----------------------------------------------------------------------------
 
-void TSpeedButton::DeclareMessages(TMessageTable& t) {
-    t.Add<&TSpeedButton::CMMouseEnterSpeed>(CM_MOUSEENTER);
-    t.Add<&TSpeedButton::CMMouseLeaveSpeed>(CM_MOUSELEAVE);
+void TGraphicButton::DeclareMessages(TMessageTable& t) {
+    t.Add<&TGraphicButton::CMMouseEnterButton>(CM_MOUSEENTER);
+    t.Add<&TGraphicButton::CMMouseLeaveButton>(CM_MOUSELEAVE);
 }
 
-TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner), glyph_(std::make_unique<TBitmap>()) {
-    ControlStyle = {csCaptureMouse, csDoubleClicks, csOpaque};
+// The click comes from Released, not from the control's click events.
+TGraphicButton::TGraphicButton(TComponent* owner) : TGraphicControl(owner) { ControlStyle = {csCaptureMouse, csDoubleClicks}; }
+
+void TGraphicButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    TGraphicControl::MouseDown(button, shift, x, y);
+    if (button != mbLeft || !CanPress()) return;
+    tracking_ = pressed_ = true;
+    Invalidate();
+}
+
+void TGraphicButton::MouseMove(TShiftState shift, int x, int y) {
+    TGraphicControl::MouseMove(shift, x, y);
+    if (!tracking_) return;
+    const bool inside = ClientRect().Contains(TPoint{x, y});
+    if (inside != pressed_) {
+        pressed_ = inside;
+        Invalidate();
+    }
+}
+
+void TGraphicButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    const bool released = button == mbLeft && tracking_ && pressed_;
+    if (button == mbLeft) tracking_ = pressed_ = false;
+    Invalidate();
+    TGraphicControl::MouseUp(button, shift, x, y);
+    if (released) Released();
+}
+
+void TGraphicButton::CMMouseEnterButton(TMessage& m) {
+    hot_ = true;
+    if (PaintsHot()) Invalidate();
+    DispatchFrom(inherited::StaticClass(), m);
+}
+
+void TGraphicButton::CMMouseLeaveButton(TMessage& m) {
+    hot_ = false;
+    if (PaintsHot()) Invalidate();
+    DispatchFrom(inherited::StaticClass(), m);
+}
+
+// ---- TSpeedButton ------------------------------------------------------------------------------
+
+TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicButton(owner), glyph_(std::make_unique<TBitmap>()) {
+    ControlStyle.Include(csOpaque);
     SetBounds(0, 0, 23, 22);
     SetParentColor(false);
     SetColor(clBtnFace);
@@ -141,13 +183,11 @@ void TSpeedButton::SetDown(bool v) {
     Invalidate();
 }
 
-void TSpeedButton::Click() { TGraphicControl::Click(); }
-
 void TSpeedButton::Paint() {
     HDC dc = Canvas()->Handle();
     TRect r = ClientRect();
-    const bool sunk = pressed_ || down_;
-    if (flat_ && !sunk && !hot_) {
+    const bool sunk = Pressed() || down_;
+    if (flat_ && !sunk && !Hot()) {
         FillColor(dc, r, Color());
         r = InflatedRect(r, -1, -1);
     } else if (flat_ && !sunk) {
@@ -156,51 +196,15 @@ void TSpeedButton::Paint() {
     } else {
         DrawButtonFace(dc, r, sunk, flat_);
     }
-    if (down_ && !pressed_) FillColor(dc, r, cl3DLight);
+    if (down_ && !Pressed()) FillColor(dc, r, cl3DLight);
     TRect inner = r;
     if (sunk) inner.Offset(1, 1);
     DrawGlyphAndCaption(dc, Canvas(), glyph_.get(), Font(), Caption(), inner, layout_, 4, Enabled());
 }
 
-void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    TGraphicControl::MouseDown(button, shift, x, y);
-    if (button != mbLeft || !Enabled()) return;
-    tracking_ = true;
-    pressed_ = true;
-    Invalidate();
-}
-
-void TSpeedButton::MouseMove(TShiftState shift, int x, int y) {
-    TGraphicControl::MouseMove(shift, x, y);
-    if (!tracking_) return;
-    const bool inside = ClientRect().Contains(TPoint{x, y});
-    if (inside != pressed_) {
-        pressed_ = inside;
-        Invalidate();
-    }
-}
-
-void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    TGraphicControl::MouseUp(button, shift, x, y);
-    if (button != mbLeft || !tracking_) return;
-    tracking_ = false;
-    const bool clicked = pressed_;
-    pressed_ = false;
-    if (clicked && groupIndex_ != 0) SetDown(!(down_ && allowAllUp_));
-    Invalidate();
-    if (clicked) Click();
-}
-
-void TSpeedButton::CMMouseEnterSpeed(TMessage& m) {
-    hot_ = true;
-    if (flat_) Invalidate();
-    DispatchFrom(inherited::StaticClass(), m);
-}
-
-void TSpeedButton::CMMouseLeaveSpeed(TMessage& m) {
-    hot_ = false;
-    if (flat_) Invalidate();
-    DispatchFrom(inherited::StaticClass(), m);
+void TSpeedButton::Released() {
+    if (groupIndex_ != 0) SetDown(!(down_ && allowAllUp_));
+    Click();
 }
 
 }  // namespace tarvel

@@ -43,10 +43,36 @@ private:
     TBitBtnKind kind_ = bkCustom;
 };
 
+// The mouse of a windowless button: pressed while the left button is held
+// over it, hot while the mouse is over it; letting go over it releases it.
+class TGraphicButton : public TGraphicControl {
+    TARVEL_CLASS(TGraphicButton, TGraphicControl)
+
+public:
+    explicit TGraphicButton(TComponent* owner);
+
+protected:
+    static void DeclareMessages(TMessageTable& t);
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void CMMouseEnterButton(TMessage& m);
+    void CMMouseLeaveButton(TMessage& m);
+    virtual bool CanPress() { return Enabled(); }
+    // A press let go over the button: a click unless the kind says more.
+    virtual void Released() { Click(); }
+    virtual bool PaintsHot() const { return true; }
+    bool Pressed() const { return pressed_; }
+    bool Hot() const { return hot_; }
+
+private:
+    bool pressed_ = false, tracking_ = false, hot_ = false;
+};
+
 // A windowless button; with a GroupIndex it stays down until another of its
 // group goes down (or, with AllowAllUp, until clicked again).
-class TSpeedButton : public TGraphicControl {
-    TARVEL_CLASS(TSpeedButton, TGraphicControl)
+class TSpeedButton : public TGraphicButton {
+    TARVEL_CLASS(TSpeedButton, TGraphicButton)
 
 public:
     explicit TSpeedButton(TComponent* owner);
@@ -63,22 +89,16 @@ public:
     void SetFlat(bool v);
     TButtonLayout Layout() const { return layout_; }
     void SetLayout(TButtonLayout l);
-    void Click() override;
 
 protected:
     void Paint() override;
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
-    void CMMouseEnterSpeed(TMessage& m);
-    void CMMouseLeaveSpeed(TMessage& m);
-    static void DeclareMessages(TMessageTable& t);
+    void Released() override;
+    bool PaintsHot() const override { return flat_; }
 
 private:
     std::unique_ptr<TBitmap> glyph_;
     int groupIndex_ = 0;
     bool down_ = false, allowAllUp_ = false, flat_ = false;
-    bool pressed_ = false, tracking_ = false, hot_ = false;
     TButtonLayout layout_ = blGlyphLeft;
 };
 

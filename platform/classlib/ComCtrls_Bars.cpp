@@ -382,13 +382,8 @@ void TStatusBar::Paint() {
 
 // ---- TToolButton / TToolBar ------------------------------------------------------------------
 
-void TToolButton::DeclareMessages(TMessageTable& t) {
-    t.Add<&TToolButton::CMMouseEnterTb>(CM_MOUSEENTER);
-    t.Add<&TToolButton::CMMouseLeaveTb>(CM_MOUSELEAVE);
-}
-
-TToolButton::TToolButton(TComponent* owner) : TGraphicControl(owner) {
-    ControlStyle = {csCaptureMouse, csSetCaption};
+TToolButton::TToolButton(TComponent* owner) : TGraphicButton(owner) {
+    ControlStyle.Include(csSetCaption);
     SetBounds(0, 0, 23, 22);
 }
 
@@ -425,7 +420,7 @@ void TToolButton::Click() {
         if (!down_) SetDown(true);
         else if (!grouped_ || allowAllUp_) SetDown(false);
     }
-    TGraphicControl::Click();
+    TGraphicButton::Click();
 }
 
 void TToolButton::Paint() {
@@ -441,11 +436,11 @@ void TToolButton::Paint() {
         return;
     }
     const bool flat = !bar || bar->Flat();
-    const bool sunk = pressed_ || down_;
+    const bool sunk = Pressed() || down_;
     if (sunk) Frame3D(dc, r, clBtnShadow, clBtnHighlight);
-    else if (hot_ || !flat) Frame3D(dc, r, clBtnHighlight, clBtnShadow);
+    else if (Hot() || !flat) Frame3D(dc, r, clBtnHighlight, clBtnShadow);
     else r = InflatedRect(r, -1, -1);
-    if (down_ && !pressed_) FillColor(dc, r, cl3DLight);
+    if (down_ && !Pressed()) FillColor(dc, r, cl3DLight);
     if (sunk) r.Offset(1, 1);
     TCustomImageList* images = bar ? bar->Images() : nullptr;
     const bool captions = bar && bar->ShowCaptions();
@@ -460,44 +455,6 @@ void TToolButton::Paint() {
         TRect t{r.left, textTop, r.right, r.bottom};
         DrawCaption(dc, Font(), Caption(), t, DT_CENTER | DT_VCENTER | DT_SINGLELINE, Enabled() ? Font()->Color() : clGrayText);
     }
-}
-
-void TToolButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    TGraphicControl::MouseDown(button, shift, x, y);
-    if (button != mbLeft || style_ == tbsSeparator || style_ == tbsDivider) return;
-    tracking_ = pressed_ = true;
-    Invalidate();
-}
-
-void TToolButton::MouseMove(TShiftState shift, int x, int y) {
-    TGraphicControl::MouseMove(shift, x, y);
-    if (!tracking_) return;
-    const bool inside = ClientRect().Contains(TPoint{x, y});
-    if (inside != pressed_) {
-        pressed_ = inside;
-        Invalidate();
-    }
-}
-
-void TToolButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    // The click comes from here, not from the click events of the control.
-    const bool clicked = button == mbLeft && tracking_ && pressed_;
-    tracking_ = pressed_ = false;
-    Invalidate();
-    TGraphicControl::MouseUp(button, shift, x, y);
-    if (clicked) Click();
-}
-
-void TToolButton::CMMouseEnterTb(TMessage& m) {
-    hot_ = true;
-    Invalidate();
-    DispatchFrom(inherited::StaticClass(), m);
-}
-
-void TToolButton::CMMouseLeaveTb(TMessage& m) {
-    hot_ = false;
-    Invalidate();
-    DispatchFrom(inherited::StaticClass(), m);
 }
 
 TToolBar::TToolBar(TComponent* owner) : TCustomControl(owner) {

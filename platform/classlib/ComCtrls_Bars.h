@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/classlib/Buttons.h"
 #include "platform/classlib/ImageLists.h"
 #include "platform/classlib/StdCtrlMessages.h"
 #include "platform/classlib/StdCtrls.h"
@@ -197,8 +198,8 @@ private:
 enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
 class TToolBar;
 
-class TToolButton : public TGraphicControl {
-    TARVEL_CLASS(TToolButton, TGraphicControl)
+class TToolButton : public TGraphicButton {
+    TARVEL_CLASS(TToolButton, TGraphicButton)
 
 public:
     explicit TToolButton(TComponent* owner);
@@ -217,19 +218,13 @@ public:
     void Click() override;
 
 protected:
-    static void DeclareMessages(TMessageTable& t);
     void Paint() override;
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
-    void CMMouseEnterTb(TMessage& m);
-    void CMMouseLeaveTb(TMessage& m);
+    bool CanPress() override { return style_ != tbsSeparator && style_ != tbsDivider; }
 
 private:
     TToolButtonStyle style_ = tbsButton;
     int imageIndex_ = -1;
     bool down_ = false, grouped_ = false, allowAllUp_ = false;
-    bool pressed_ = false, tracking_ = false, hot_ = false;
 };
 
 // Lays its buttons out in a row (wrapping when Wrapable).

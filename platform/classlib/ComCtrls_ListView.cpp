@@ -179,15 +179,10 @@ TListView::TListView(TComponent* owner) : TCustomControl(owner) {
         NotifyParent(this, LVN_COLUMNCLICK);
         if (OnColumnClick && s->Index() < columns_.Count()) OnColumnClick(this, columns_.Items(s->Index()));
     };
-    scrollBar_ = new TScrollBar(this);
-    scrollBar_->SetKind(sbVertical);
-    scrollBar_->SetTabStop(false);
-    scrollBar_->SetVisible(false);
-    scrollBar_->SetParent(this);
-    scrollBar_->OnChange = [this](TObject*) {
-        scrollY_ = scrollBar_->Position();
+    scrollBar_ = MakeInnerScrollBar(this, sbVertical, [this](int pos) {
+        scrollY_ = pos;
         Invalidate();
-    };
+    });
 }
 
 TListView::~TListView() {

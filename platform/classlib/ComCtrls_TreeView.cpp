@@ -241,15 +241,10 @@ TTreeView::TTreeView(TComponent* owner) : TCustomControl(owner), items_(std::mak
     SetBounds(0, 0, 121, 97);
     SetTabStop(true);
     SetColor(clWindow);
-    scrollBar_ = new TScrollBar(this);
-    scrollBar_->SetKind(sbVertical);
-    scrollBar_->SetTabStop(false);
-    scrollBar_->SetVisible(false);
-    scrollBar_->SetParent(this);
-    scrollBar_->OnChange = [this](TObject*) {
-        topRow_ = scrollBar_->Position();
+    scrollBar_ = MakeInnerScrollBar(this, sbVertical, [this](int pos) {
+        topRow_ = pos;
         Invalidate();
-    };
+    });
 }
 
 TTreeView::~TTreeView() {

@@ -51,6 +51,16 @@ TScrollParts ScrollPartsOf(TRect r, bool vertical, int min, int max, int pageSiz
     return parts;
 }
 
+TScrollBar* MakeInnerScrollBar(TWinControl* host, TScrollBarKind kind, std::function<void(int position)> moved) {
+    auto* bar = new TScrollBar(host);
+    bar->SetKind(kind);
+    bar->SetTabStop(false);
+    bar->SetVisible(false);
+    bar->SetParent(host);
+    bar->OnChange = [bar, moved = std::move(moved)](TObject*) { moved(bar->Position()); };
+    return bar;
+}
+
 // ---- TScrollBar -------------------------------------------------------------------------------
 
 void TScrollBar::DeclareMessages(TMessageTable& t) { t.Add<&TScrollBar::WMTimer>(WM_TIMER); }
@@ -235,17 +245,12 @@ TScrollBox::TScrollBox(TComponent* owner)
     ControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks, csOpaque};
     SetBounds(0, 0, 185, 41);
     SetColor(clBtnFace);
-    vertBar_ = new TScrollBar(this);
-    vertBar_->SetKind(sbVertical);
-    vertBar_->SetTabStop(false);
-    vertBar_->SetVisible(false);
-    vertBar_->SetParent(this);
-    vertBar_->OnChange = [this](TObject*) { if (!updating_) vert_->SetPosition(vertBar_->Position()); };
-    horzBar_ = new TScrollBar(this);
-    horzBar_->SetTabStop(false);
-    horzBar_->SetVisible(false);
-    horzBar_->SetParent(this);
-    horzBar_->OnChange = [this](TObject*) { if (!updating_) horz_->SetPosition(horzBar_->Position()); };
+    vertBar_ = MakeInnerScrollBar(this, sbVertical, [this](int pos) {
+        if (!updating_) vert_->SetPosition(pos);
+    });
+    horzBar_ = MakeInnerScrollBar(this, sbHorizontal, [this](int pos) {
+        if (!updating_) horz_->SetPosition(pos);
+    });
 }
 
 TScrollBox::~TScrollBox() {

@@ -69,6 +69,10 @@ private:
     TPoint mouse_;
 };
 
+// A hidden bar inside `host`, for a control that scrolls its own content;
+// `moved` gets each new position.
+TScrollBar* MakeInnerScrollBar(TWinControl* host, TScrollBarKind kind, std::function<void(int position)> moved);
+
 // One scroll bar of a scroll box: the range is the extent of the children,
 // the position how far they are scrolled.
 class TControlScrollBar : public TPersistent {
