@@ -288,7 +288,10 @@ private:
 
 // ---- TDateTimePicker --------------------------------------------------------------------------
 
-void TDateTimePicker::DeclareMessages(TMessageTable& t) { t.Add<&TDateTimePicker::WMGetDlgCode>(WM_GETDLGCODE); }
+void TDateTimePicker::DeclareMessages(TMessageTable& t) {
+    t.Add<&TDateTimePicker::WMGetDlgCode>(WM_GETDLGCODE);
+    t.Add<&TDateTimePicker::CMMouseLeavePicker>(CM_MOUSELEAVE);
+}
 
 TDateTimePicker::TDateTimePicker(TComponent* owner) : TCustomControl(owner) {
     ControlStyle = {csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
@@ -433,8 +436,8 @@ void TDateTimePicker::Paint() {
     const TRect b = ButtonRect();
     if (ShowsUpDown()) {
         const int mid = b.top + b.Height() / 2;
-        DrawArrowButton(dc, TRect{b.left, b.top, b.right, mid}, DFCS_SCROLLUP, pressedHalf_ == 0, Enabled());
-        DrawArrowButton(dc, TRect{b.left, mid, b.right, b.bottom}, DFCS_SCROLLDOWN, pressedHalf_ == 1, Enabled());
+        DrawArrowButton(dc, TRect{b.left, b.top, b.right, mid}, DFCS_SCROLLUP, PressedPart() == dbpUp, Enabled());
+        DrawArrowButton(dc, TRect{b.left, mid, b.right, b.bottom}, DFCS_SCROLLDOWN, PressedPart() == dbpDown, Enabled());
     } else {
         DrawArrowButton(dc, b, DFCS_SCROLLDOWN, dropped_, Enabled());
     }
@@ -491,9 +494,8 @@ void TDateTimePicker::MouseDown(TMouseButton button, TShiftState shift, int x, i
     const TRect b = ButtonRect();
     if (b.Contains(p)) {
         if (ShowsUpDown()) {
-            pressedHalf_ = y < b.top + b.Height() / 2 ? 0 : 1;
-            StepField(pressedHalf_ == 0 ? 1 : -1);
-            pressedHalf_ = -1;
+            heldPart_ = PartAt(p);
+            StepField(heldPart_ == dbpUp ? 1 : -1);
             Invalidate();
         } else if (dropped_) {
             CloseUp(false);
@@ -504,6 +506,36 @@ void TDateTimePicker::MouseDown(TMouseButton button, TShiftState shift, int x, i
     }
     for (int i = 0; i < FieldCount(); ++i)
         if (fields_[static_cast<size_t>(i)].unit && FieldRect(i).Contains(p)) SetFocusedField(i);
+}
+
+TDTButtonPart TDateTimePicker::PartAt(TPoint p) {
+    const TRect b = ButtonRect();
+    if (!b.Contains(p)) return dbpNone;
+    if (!ShowsUpDown()) return dbpDropDown;
+    return p.y < b.top + b.Height() / 2 ? dbpUp : dbpDown;
+}
+
+TDTButtonPart TDateTimePicker::PressedPart() const { return dropped_ ? dbpDropDown : heldPart_; }
+
+void TDateTimePicker::MouseMove(TShiftState shift, int x, int y) {
+    TCustomControl::MouseMove(shift, x, y);
+    const TDTButtonPart now = PartAt(TPoint{x, y});
+    if (now == hotPart_) return;
+    hotPart_ = now;
+    Invalidate();
+}
+
+void TDateTimePicker::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    TCustomControl::MouseUp(button, shift, x, y);
+    if (button != mbLeft || heldPart_ == dbpNone) return;
+    heldPart_ = dbpNone;
+    Invalidate();
+}
+
+void TDateTimePicker::CMMouseLeavePicker(TMessage& m) {
+    hotPart_ = dbpNone;
+    Invalidate();
+    DispatchFrom(inherited::StaticClass(), m);
 }
 
 void TDateTimePicker::KeyDown(WORD& key, TShiftState shift) {

@@ -93,6 +93,8 @@ private:
 };
 
 enum TDateTimeKind { dtkDate, dtkTime };
+// The parts of the picker's button area, for those who paint it.
+enum TDTButtonPart { dbpNone, dbpDropDown, dbpUp, dbpDown };
 enum TDTDateMode { dmComboBox, dmUpDown };
 
 // A date or a time in fields (year, month, day; hour, minute, second) that
@@ -131,6 +133,10 @@ public:
     // The right 16 px: the drop-down button, or the up-down's halves.
     TRect ButtonRect();
     bool ShowsUpDown() const { return kind_ == dtkTime || dateMode_ == dmUpDown; }
+    // The part under the mouse (changed only by mouse moves) and the part
+    // held down (the drop-down button while the calendar is open).
+    TDTButtonPart HotPart() const { return hotPart_; }
+    TDTButtonPart PressedPart() const;
 
     bool DroppedDown() const { return dropped_; }
     void DropDown();
@@ -149,10 +155,13 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char16_t& key) override;
     void DoExit() override;
     void WMGetDlgCode(TMessage& m);
+    void CMMouseLeavePicker(TMessage& m);
 
 private:
     struct Field {
@@ -178,7 +187,9 @@ private:
     String typed_;  // digits typed into the focused field so far
     bool dropped_ = false;
     TMonthCalendar* calendar_ = nullptr;
-    int pressedHalf_ = -1;
+    TDTButtonPart PartAt(TPoint p);
+    TDTButtonPart heldPart_ = dbpNone;
+    TDTButtonPart hotPart_ = dbpNone;
 };
 
 }  // namespace tarvel

@@ -85,6 +85,12 @@ TEST_F(DateTimePickerTest, TimeStepsWithTheUpDownAndTyping) {
     EXPECT_EQ(p->Text(), "07:15:59");
     EXPECT_EQ(DateToStr(p->Date()), "2026-06-01");
     EXPECT_FALSE(p->DroppedDown());
+    // The halves are hot only under the mouse, and held while pressed.
+    ui.MoveMouseTo(p, TPoint{b.left + 8, b.bottom - 3});
+    EXPECT_EQ(p->HotPart(), dbpDown);
+    ui.MoveMouseTo(p, TPoint{5, 5});
+    EXPECT_EQ(p->HotPart(), dbpNone);
+    EXPECT_EQ(p->PressedPart(), dbpNone);
 }
 
 TEST_F(DateTimePickerTest, TheDropDownCalendarPicksADayAndKeepsTheTime) {
@@ -108,6 +114,7 @@ TEST_F(DateTimePickerTest, TheDropDownCalendarPicksADayAndKeepsTheTime) {
     EXPECT_EQ(p->Text(), "2026-02-15");
     ui.ClickAt(p, TPoint{p->ButtonRect().left + 5, 8});
     ASSERT_TRUE(p->DroppedDown());
+    EXPECT_EQ(p->PressedPart(), dbpDropDown);
     ui.ClickAt(form, TPoint{400, 300});
     EXPECT_FALSE(p->DroppedDown());
     EXPECT_EQ(changes, 1);
