@@ -37,7 +37,9 @@ TEST(FileFilters, MasksAndDescriptionsComeFromTheFilterText) {
 class FileDialogsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::path(TARVEL_BINARY_DIR) / "file_dialogs_test";
+        // One folder per test: ctest runs them side by side.
+        folder = fs::path(TARVEL_BINARY_DIR) / "file_dialogs_test" /
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::remove_all(folder);
         fs::create_directories(folder / "sub");
         WriteFileText((folder / "a.bms").string(), "a");
