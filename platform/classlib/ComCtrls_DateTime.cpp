@@ -304,6 +304,7 @@ TDateTimePicker::TDateTimePicker(TComponent* owner) : TCustomControl(owner) {
 
 TDateTimePicker::~TDateTimePicker() {
     if (calendar_) {
+        if (calendar_->HandleAllocated() && GetCapture() == calendar_->Handle()) ReleaseCapture();
         calendar_->OnClick = nullptr;
         calendar_->OnCancel = nullptr;
     }

@@ -4,6 +4,12 @@
 
 namespace tarvel {
 
+TLabelEditor::~TLabelEditor() {
+    if (!edit_) return;
+    edit_->OnKeyDown = nullptr;
+    edit_->OnExit = nullptr;
+}
+
 void TLabelEditor::Start(TRect r, const String& text, TDone done) {
     if (active_) End(false);
     if (!edit_) {

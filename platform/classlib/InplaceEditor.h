@@ -12,6 +12,8 @@ class TLabelEditor {
 public:
     using TDone = std::function<void(bool cancelled, const String& text)>;
     explicit TLabelEditor(TWinControl* host) : host_(host) {}
+    // The edit outlives this (its host frees it later): it must not call back.
+    ~TLabelEditor();
     TLabelEditor(const TLabelEditor&) = delete;
     TLabelEditor& operator=(const TLabelEditor&) = delete;
 

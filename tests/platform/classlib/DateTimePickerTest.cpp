@@ -154,5 +154,16 @@ TEST_F(DateTimePickerTest, CalendarNavigatesMonthsMarksTodayAndTakesItsColours) 
     EXPECT_EQ(cal->CalColors()->TitleBackColor, clNavy);
 }
 
+TEST_F(DateTimePickerTest, APickerFreedWhileDroppedGivesTheMouseBack) {
+    auto* p = Picker();
+    ShowForm();
+    p->DropDown();
+    ASSERT_TRUE(p->DroppedDown());
+    delete p;
+    ui.RunUntilIdle();
+    EXPECT_EQ(GetCapture(), nullptr);
+    ui.Click(form);
+}
+
 }  // namespace
 }  // namespace tarvel

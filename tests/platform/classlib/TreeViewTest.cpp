@@ -107,5 +107,14 @@ TEST_F(TreeViewTest, LabelEditingEndsWithEnterOrEscape) {
     EXPECT_EQ(ui.FocusedControl(), tree);
 }
 
+TEST_F(TreeViewTest, ATreeFreedWhileEditingLeavesNothingBehind) {
+    ShowForm();
+    records->EditText();
+    ASSERT_TRUE(tree->IsEditing());
+    delete tree;
+    ui.RunUntilIdle();
+    ui.Click(form);
+}
+
 }  // namespace
 }  // namespace tarvel
