@@ -27,7 +27,7 @@ struct TopLevelInfo {
     bool maximized = false;
     bool topmost = false;
     bool decorated = false;           // the display draws the caption and border itself
-    bool noActivate = false;          // popups: showing must not take the keyboard
+    bool noActivate = false;          // menus, drop-downs, hints: never take the keyboard
     bool toolWindow = false;          // no task-bar entry
     bool sizable = false;             // decorated: the display's frame may size it
     uint8_t alpha = 255;              // whole-window opacity, 255 opaque

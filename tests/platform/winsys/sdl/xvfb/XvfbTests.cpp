@@ -188,7 +188,7 @@ TEST_F(OnX11, CursorsAndOpacityReachTheDisplay) {
 
 TEST_F(OnX11, AFramedDialogIsSizableOnlyWithAThickFrame) {
     HWND dialog = probe->Create(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, Bounds(420, 100, 160, 120), tree.form);
-    PumpFor(100);
+    PumpFor(200);
     EXPECT_FALSE(FlagsOf(dialog) & (SDL_WINDOW_RESIZABLE | SDL_WINDOW_POPUP_MENU | SDL_WINDOW_BORDERLESS));
     EXPECT_EQ(GetActiveWindow(), dialog);  // a dialog takes the keyboard
     SetWindowLongPtr(dialog, GWL_STYLE, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
