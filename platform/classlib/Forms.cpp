@@ -169,8 +169,8 @@ void TCustomForm::OpenBarItem(TMenuItem* item, const TRect& windowRect) {
     item->Click();  // a top item's OnClick may fill its sub-items first
     if (item->Count() == 0) return;
     TRect wr = WindowRect(handle_);
-    if (TMenuItem* chosen = TrackMenu(item, TPoint{wr.left + windowRect.left, wr.top + windowRect.bottom}))
-        chosen->Click();
+    const TPoint below{wr.left + windowRect.left, wr.top + windowRect.bottom};
+    if (TMenuItem* chosen = TrackMenu(item, below, menu_->Images())) chosen->Click();
 }
 
 void TCustomForm::WMNCLButtonDown(TMessage& m) {

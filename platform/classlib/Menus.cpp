@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/classlib/ImageLists.h"
+
 namespace tarvel {
 
 namespace {
@@ -158,6 +160,17 @@ TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(std::make_unique<TMe
 
 TMenu::~TMenu() { items_.reset(); }
 
+void TMenu::SetImages(TCustomImageList* images) {
+    if (images_) images_->RemoveFreeNotification(this);
+    images_ = images;
+    if (images) images->FreeNotification(this);
+}
+
+void TMenu::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
+}
+
 bool TMenu::IsShortCut(TMessage& message) {
     TShiftState shift;
     if (GetKeyState(VK_SHIFT) < 0) shift.Include(ssShift);
@@ -176,7 +189,7 @@ bool TMenu::IsShortCut(TMessage& message) {
 
 void TPopupMenu::Popup(int x, int y) {
     if (OnPopup) OnPopup(this);
-    if (TMenuItem* chosen = TrackMenu(Items(), TPoint{x, y})) chosen->Click();
+    if (TMenuItem* chosen = TrackMenu(Items(), TPoint{x, y}, Images())) chosen->Click();
 }
 
 }  // namespace tarvel

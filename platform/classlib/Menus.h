@@ -25,6 +25,7 @@ String ShortCutToText(TShortCut shortCut);
 TShortCut TextToShortCut(const String& text);
 
 class TMenu;
+class TCustomImageList;
 
 class TMenuItem : public TComponent {
     TARVEL_CLASS(TMenuItem, TComponent)
@@ -90,12 +91,19 @@ public:
     ~TMenu() override;
 
     TMenuItem* Items() const { return items_.get(); }
+    // The pictures of the items (by ImageIndex), drawn beside their captions.
+    TCustomImageList* Images() const { return images_; }
+    void SetImages(TCustomImageList* images);
     // A key message (CN_KEYDOWN / CN_SYSKEYDOWN): the item with that
     // short-cut is clicked after its parents, each only while enabled.
     bool IsShortCut(TMessage& message);
 
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
     std::unique_ptr<TMenuItem> items_;
+    TCustomImageList* images_ = nullptr;
 };
 
 class TMainMenu : public TMenu {
@@ -129,7 +137,7 @@ private:
 
 // The modal menu loop over `root`'s sub-items, shown at a screen point:
 // answers the chosen item, null when the menu was cancelled.
-TMenuItem* TrackMenu(TMenuItem* root, TPoint screen);
+TMenuItem* TrackMenu(TMenuItem* root, TPoint screen, TCustomImageList* images = nullptr);
 // The popup window of the loop now running (the outermost), for tests.
 HWND ActiveMenuWindow();
 

@@ -4,6 +4,7 @@
 
 #include "platform/winsys/Backend.h"
 #include "platform/classlib/Application.h"
+#include "platform/classlib/ImageLists.h"
 #include "platform/classlib/Menus.h"
 #include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/StdCtrls_Draw.h"
@@ -28,6 +29,7 @@ struct MenuLevel {
 
 class MenuLoop {
 public:
+    explicit MenuLoop(TCustomImageList* images) : images_(images) {}
     TMenuItem* Run(TMenuItem* root, TPoint at);
     void Paint(HWND window);
     HWND Outermost() const { return levels_.empty() ? nullptr : levels_.front().window; }
@@ -46,6 +48,7 @@ private:
     bool Find(TPoint screen, size_t& level, int& index) const;
 
     TFont font_;
+    TCustomImageList* images_;
     std::vector<MenuLevel> levels_;
     TMenuItem* chosen_ = nullptr;
     bool done_ = false;
@@ -339,16 +342,25 @@ void MenuLoop::Paint(HWND window) {
             }
             DrawCaption(dc, &font_, item->Caption(), caption, DT_SINGLELINE | DT_VCENTER, text);
             DrawCaption(dc, &font_, shortCut, caption, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX, text);
-            if (item->Checked()) DrawCheck(dc, TRect{r.left, r.top, r.left + kCheckColumn, r.bottom}, text);
+            const TRect column{r.left, r.top, r.left + kCheckColumn, r.bottom};
+            if (images_ && item->ImageIndex() >= 0 && item->ImageIndex() < images_->Count()) {
+                TCanvas canvas;
+                canvas.SetHandle(dc);
+                images_->Draw(&canvas, column.left + (kCheckColumn - images_->Width()) / 2,
+                              column.top + (column.Height() - images_->Height()) / 2, item->ImageIndex(), item->Enabled());
+                canvas.SetHandle(nullptr);
+            } else if (item->Checked()) {
+                DrawCheck(dc, column, text);
+            }
             if (item->Count() > 0) DrawArrow(dc, TRect{r.right - kArrowColumn, r.top, r.right, r.bottom}, text);
         }
     }
     EndPaint(window, &ps);
 }
 
-TMenuItem* TrackMenu(TMenuItem* root, TPoint screen) {
+TMenuItem* TrackMenu(TMenuItem* root, TPoint screen, TCustomImageList* images) {
     if (!root || !CurrentBackend()) return nullptr;
-    MenuLoop loop;
+    MenuLoop loop(images);
     MenuLoop* outer = gLoop;
     gLoop = &loop;
     TMenuItem* chosen = nullptr;

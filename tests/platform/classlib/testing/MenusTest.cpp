@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+#include "platform/classlib/Bitmaps.h"
+#include "platform/classlib/ImageLists.h"
 #include "platform/classlib/Menus.h"
 #include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/testing/UiDriver.h"
@@ -198,6 +200,38 @@ TEST_F(MenusTest, TheMainMenuBarSitsAboveTheClientAreaAndOpensByClickAndByAlt) {
     ui.PressKey('F', {ssAlt});
     EXPECT_EQ(clicked, (std::vector<String>{"&File", "&Open"}));
     EXPECT_TRUE(ui.Problems().empty());
+}
+
+TEST_F(MenusTest, AnItemShowsItsPictureFromTheMenusImageList) {
+    auto* images = new TImageList(form);
+    images->SetWidth(16);
+    images->SetHeight(16);
+    TBitmap red(16, 16);
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect(TRect{0, 0, 16, 16});
+    images->Add(&red, nullptr);
+    auto* popup = new TPopupMenu(form);
+    popup->SetImages(images);
+    Item(popup->Items(), "&Picture")->SetImageIndex(0);
+    Item(popup->Items(), "&Plain");
+    form->Show();
+    ui.RunUntilIdle();
+    uint32_t inColumn = 0, besideText = 0;
+    ui.WhenModal([&] {
+        HWND menu = ActiveMenuWindow();
+        auto pixels = ui.Backend().WindowPixels(menu);
+        ASSERT_TRUE(pixels);
+        TFont menuFont;
+        const int row = std::max(MeasureText(&menuFont, "Wg", 0, false).cy + 6, 19);
+        inColumn = pixels->Pixel(3 + 10, 3 + row / 2) & 0xFFFFFF;
+        besideText = pixels->Pixel(3 + 10, 3 + row + row / 2) & 0xFFFFFF;
+        ui.PressKey(VK_ESCAPE);
+    });
+    popup->Popup(100, 100);
+    EXPECT_EQ(inColumn, 0xFF0000u);
+    EXPECT_NE(besideText, 0xFF0000u);
+    delete images;
+    EXPECT_EQ(popup->Images(), nullptr);
 }
 
 TEST_F(MenusTest, ItemsFreeTheirSubItemsAndLeaveTheirParent) {
