@@ -6,6 +6,7 @@
 
 #include "platform/base/Paths.h"
 #include "platform/classlib/Dialogs.h"
+#include "platform/classlib/Grids.h"
 #include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/testing/UiDriver.h"
 
@@ -126,6 +127,28 @@ TEST(UiDriver, DrivesASmallFormThroughClicksTypingBoxesAndAFileDialog) {
     const std::string png = (std::filesystem::path(TARVEL_BINARY_DIR) / "ui_driver_sample.png").string();
     ASSERT_TRUE(ui.SaveScreenshot(form, png));
     EXPECT_TRUE(FileExists(png));
+}
+
+TEST(UiDriver, SelectsGridCellsByClickingThemAndReadsTheirText) {
+    TUiDriver ui;
+    auto* form = new TForm(Application);
+    form->SetBounds(50, 50, 400, 300);
+    auto* grid = new TStringGrid(form);
+    grid->SetName("Cells");
+    grid->SetParent(form);
+    grid->SetBounds(10, 10, 300, 150);
+    grid->SetColCount(4);
+    grid->SetRowCount(30);  // more rows than show: the driver scrolls the cell into view
+    grid->SetCells(2, 25, "3.456");
+    form->Show();
+    ui.RunUntilIdle();
+    ui.SelectCell(ui.Find(form, "Cells"), 2, 25);
+    EXPECT_EQ(grid->Col(), 2);
+    EXPECT_EQ(grid->Row(), 25);
+    EXPECT_EQ(ui.CellText(grid, 2, 25), "3.456");
+    EXPECT_THROW(ui.SelectCell(grid, 9, 0), EUiDriverError);
+    EXPECT_THROW(ui.PickItem(grid, "x"), EUiDriverError);
+    EXPECT_THROW(ui.Find(form, "Missing"), EUiDriverError);
 }
 
 }  // namespace
