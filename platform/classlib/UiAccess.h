@@ -31,6 +31,14 @@ public:
     virtual TControl* UiDropDown() = 0;
 };
 
+// A control with a value of its own beyond its text (checked, a position,
+// the page shown), as a short "name=value" line for the driver to read.
+class IUiState {
+public:
+    virtual ~IUiState() = default;
+    virtual String UiState() = 0;
+};
+
 // A grid of cells.
 class IUiCells {
 public:

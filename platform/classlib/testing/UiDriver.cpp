@@ -260,9 +260,15 @@ void TUiDriver::DumpInto(TControl* control, int depth, String& out) {
     if (win && win->Focused()) out += " focused";
     if (auto* items = dynamic_cast<IUiItems*>(control))
         out += Format(" items=%d index=%d", items->UiItemCount(), items->UiItemIndex());
+    if (const String state = State(control); !state.empty()) out += " " + state;
     out += "\n";
     if (!win) return;
     for (int i = 0; i < win->ControlCount(); ++i) DumpInto(win->Controls(i), depth + 1, out);
+}
+
+String TUiDriver::State(TControl* control) {
+    auto* state = dynamic_cast<IUiState*>(control);
+    return state ? state->UiState() : String();
 }
 
 String TUiDriver::Dump(TControl* root) {

@@ -72,6 +72,9 @@ public:
     String Text(TControl* control) { return control->Text(); }
     String CellText(TControl* control, int col, int row);
     std::vector<String> Items(TControl* control);
+    // The control's own value ("checked=1", "position=40" ...); empty for
+    // controls that have none beyond their text.
+    String State(TControl* control);
     TColor Color(TControl* control) { return control->Color(); }
     TColor FontColor(TControl* control) { return control->Font()->Color(); }
     bool Visible(TControl* control) { return control->Showing(); }
