@@ -71,10 +71,11 @@ private:
 
 // A windowless button; with a GroupIndex it stays down until another of its
 // group goes down (or, with AllowAllUp, until clicked again).
-class TSpeedButton : public TGraphicButton {
+class TSpeedButton : public TGraphicButton, public IUiState {
     TARVEL_CLASS(TSpeedButton, TGraphicButton)
 
 public:
+    String UiState() override { return down_ ? "down" : ""; }
     explicit TSpeedButton(TComponent* owner);
     ~TSpeedButton() override;
     TBitmap* Glyph() { return glyph_.get(); }

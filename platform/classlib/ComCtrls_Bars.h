@@ -13,10 +13,11 @@ namespace tarvel {
 
 enum TProgressBarOrientation { pbHorizontal, pbVertical };
 
-class TProgressBar : public TCustomControl {
+class TProgressBar : public TCustomControl, public IUiState {
     TARVEL_CLASS(TProgressBar, TCustomControl)
 
 public:
+    String UiState() override { return "position=" + IntToStr(position_); }
     explicit TProgressBar(TComponent* owner);
     int Min() const { return min_; }
     int Max() const { return max_; }
@@ -55,10 +56,11 @@ using TUDChangingEvent = std::function<void(TObject* sender, bool& allowChange)>
 
 // Two arrow halves that step a position; the position also goes to the
 // parent window as a scroll request and to the associated control's text.
-class TUpDown : public TCustomControl {
+class TUpDown : public TCustomControl, public IUiState {
     TARVEL_CLASS(TUpDown, TCustomControl)
 
 public:
+    String UiState() override { return "position=" + IntToStr(position_); }
     explicit TUpDown(TComponent* owner);
     ~TUpDown() override;
     int Min() const { return min_; }
@@ -198,10 +200,11 @@ private:
 enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
 class TToolBar;
 
-class TToolButton : public TGraphicButton {
+class TToolButton : public TGraphicButton, public IUiState {
     TARVEL_CLASS(TToolButton, TGraphicButton)
 
 public:
+    String UiState() override { return down_ ? "down" : ""; }
     explicit TToolButton(TComponent* owner);
     TToolButtonStyle Style() const { return style_; }
     void SetStyle(TToolButtonStyle s);

@@ -26,10 +26,11 @@ public:
 // One month: a title with the month and buttons to the months around it,
 // the days of the week, six weeks of days (those of the months around it
 // in the trailing colour), and today's date at the foot.
-class TMonthCalendar : public TCustomControl, public IUiItems {
+class TMonthCalendar : public TCustomControl, public IUiItems, public IUiState {
     TARVEL_CLASS(TMonthCalendar, TCustomControl)
 
 public:
+    String UiState() override { return "date=" + DateToStr(date_); }
     explicit TMonthCalendar(TComponent* owner);
     ~TMonthCalendar() override;
 
@@ -99,10 +100,11 @@ enum TDTDateMode { dmComboBox, dmUpDown };
 
 // A date or a time in fields (year, month, day; hour, minute, second) that
 // the keyboard edits one at a time.
-class TDateTimePicker : public TCustomControl, public IUiDropDown {
+class TDateTimePicker : public TCustomControl, public IUiDropDown, public IUiState {
     TARVEL_CLASS(TDateTimePicker, TCustomControl)
 
 public:
+    String UiState() override { return "value=" + DateTimeToStr(value_) + (dropped_ ? " dropped" : ""); }
     explicit TDateTimePicker(TComponent* owner);
     ~TDateTimePicker() override;
 

@@ -155,10 +155,11 @@ private:
     int imageIndex_ = -1;
 };
 
-class TPageControl : public TCustomTabControl {
+class TPageControl : public TCustomTabControl, public IUiState {
     TARVEL_CLASS(TPageControl, TCustomTabControl)
 
 public:
+    String UiState() override { return activePage_ ? "page=" + activePage_->Caption() : String(); }
     explicit TPageControl(TComponent* owner);
     ~TPageControl() override;
     int PageCount() const { return static_cast<int>(pages_.size()); }

@@ -12,10 +12,11 @@ namespace tarvel {
 
 enum TShapeType { stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle };
 
-class TShape : public TGraphicControl {
+class TShape : public TGraphicControl, public IUiState {
     TARVEL_CLASS(TShape, TGraphicControl)
 
 public:
+    String UiState() override { return "brush=" + ColorToString(brush_.Color()); }
     explicit TShape(TComponent* owner);
     TShapeType Shape() const { return shape_; }
     void SetShape(TShapeType shape);

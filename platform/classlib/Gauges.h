@@ -4,15 +4,17 @@
 
 #include "platform/classlib/Controls.h"
 #include "platform/classlib/Forms.h"
+#include "platform/classlib/UiAccess.h"
 
 namespace tarvel {
 
 enum TGaugeKind { gkText, gkHorizontalBar, gkVerticalBar, gkPie };
 
-class TGauge : public TGraphicControl {
+class TGauge : public TGraphicControl, public IUiState {
     TARVEL_CLASS(TGauge, TGraphicControl)
 
 public:
+    String UiState() override { return "progress=" + IntToStr(progress_); }
     explicit TGauge(TComponent* owner);
 
     TGaugeKind Kind() const { return kind_; }

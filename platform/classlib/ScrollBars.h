@@ -2,6 +2,7 @@
 // The scroll bar control and the scroll box, which scrolls its children.
 
 #include "platform/classlib/Controls.h"
+#include "platform/classlib/UiAccess.h"
 
 namespace tarvel {
 
@@ -18,10 +19,11 @@ struct TScrollParts {
 };
 TScrollParts ScrollPartsOf(TRect r, bool vertical, int min, int max, int pageSize, int position);
 
-class TScrollBar : public TCustomControl {
+class TScrollBar : public TCustomControl, public IUiState {
     TARVEL_CLASS(TScrollBar, TCustomControl)
 
 public:
+    String UiState() override { return "position=" + IntToStr(position_); }
     explicit TScrollBar(TComponent* owner);
 
     TScrollBarKind Kind() const { return kind_; }

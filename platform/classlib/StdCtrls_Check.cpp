@@ -28,6 +28,11 @@ TCustomCheckControl::TCustomCheckControl(TComponent* owner) : TButtonControl(own
     SetParentColor(true);
 }
 
+String TCustomCheckControl::UiState() {
+    static const char* const kNames[] = {"unchecked", "checked", "grayed"};
+    return kNames[state_];
+}
+
 void TCustomCheckControl::SetState(TCheckBoxState state) {
     if (state == state_) return;
     state_ = state;

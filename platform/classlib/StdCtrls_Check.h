@@ -12,10 +12,11 @@ enum TLeftRight { taLeftOfText, taRightOfText };
 
 // The look and the mouse of a box with a caption beside it; the kinds differ
 // in what a click does to the state.
-class TCustomCheckControl : public TButtonControl {
+class TCustomCheckControl : public TButtonControl, public IUiState {
     TARVEL_CLASS(TCustomCheckControl, TButtonControl)
 
 public:
+    String UiState() override;
     explicit TCustomCheckControl(TComponent* owner);
     bool Checked() const { return state_ == cbChecked; }
     // A changed state clicks the control, as a user's click would.
