@@ -91,6 +91,17 @@ TEST_F(PanelTest, LabelLayoutPlacesTheTextVertically) {
     EXPECT_EQ(PixelAt(label, {200, 2}), 0xFFFFFFu);
 }
 
+TEST_F(PanelTest, AnAutoSizedLabelWithoutCaptionKeepsABlankWidth) {
+    auto* label = Add<TLabel>("Empty", Bounds(10, 10, 100, 17));
+    EXPECT_GT(label->Width(), 0);
+    EXPECT_GT(label->Height(), 0);
+    label->SetCaption("Module 12");
+    const int filled = label->Width();
+    label->SetCaption("");
+    EXPECT_GT(label->Width(), 0);
+    EXPECT_LT(label->Width(), filled);
+}
+
 TEST_F(PanelTest, GroupBoxKeepsChildrenBelowItsCaption) {
     auto* group = Add<TGroupBox>("Group", Bounds(10, 10, 200, 100));
     group->SetCaption("Alarms");
