@@ -6,6 +6,8 @@
 
 #include "platform/classlib/Controls.h"
 #include "platform/classlib/StdCtrls_Edit.h"
+#include "platform/classlib/StdCtrls_ComboBox.h"
+#include "platform/classlib/StdCtrls_ListBox.h"
 #include "platform/classlib/StringLists.h"
 #include "platform/classlib/UiAccess.h"
 
@@ -107,54 +109,6 @@ private:
     TModalResult modalResult_ = mrNone;
     bool pressed_ = false;
     bool tracking_ = false;
-};
-
-class TListBox : public TCustomControl, public IUiItems {
-    TARVEL_CLASS(TListBox, TCustomControl)
-
-public:
-    explicit TListBox(TComponent* owner);
-    ~TListBox() override;
-
-    TStrings* Items() { return items_.get(); }
-    void SetItems(TStrings* items) { items_->Assign(items); }
-    int ItemIndex() const { return itemIndex_; }
-    void SetItemIndex(int index);
-    int ItemHeight() const { return itemHeight_; }
-    void SetItemHeight(int h);
-    int TopIndex() const { return topIndex_; }
-    void SetTopIndex(int index);
-    int Count() const { return items_->Count(); }
-    // The item at a client point, or -1.
-    int ItemAtPos(TPoint p) const;
-    TRect ItemRect(int index) const;
-    void Clear() { items_->Clear(); }
-
-    int UiItemCount() override { return Count(); }
-    String UiItemText(int index) override { return items_->Strings(index); }
-    TRect UiItemRect(int index) override;
-    int UiItemIndex() override { return itemIndex_; }
-
-protected:
-    static void DeclareMessages(TMessageTable& t);
-    void CreateParams(TCreateParams& params) override;
-    void Paint() override;
-    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-    void KeyDown(WORD& key, TShiftState shift) override;
-    bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
-    void DoEnter() override;
-    void DoExit() override;
-    void WMGetDlgCode(TMessage& m);
-
-private:
-    int VisibleRows();
-    void MakeVisible(int index);
-    void ItemsChanged(TObject*);
-
-    std::unique_ptr<TStringList> items_;
-    int itemIndex_ = -1;
-    int itemHeight_ = 16;
-    int topIndex_ = 0;
 };
 
 }  // namespace tarvel

@@ -46,7 +46,6 @@ TCustomEdit::TCustomEdit(TComponent* owner, bool multiLine) : TCustomControl(own
 }
 
 TCustomEdit::~TCustomEdit() {
-    if (hasCaret_) DestroyCaret();
     if (measureDc_) DeleteDC(measureDc_);
 }
 
@@ -271,7 +270,6 @@ void TCustomEdit::ScrollCaret() {
         if (caretX - scrollX_ > room) scrollX_ = caretX - room;
     }
     UpdateScrollBars();
-    PlaceCaret();
     Invalidate();
 }
 
@@ -289,16 +287,13 @@ void TCustomEdit::UpdateScrollBars() {
     if (bars_.Visible(SB_VERT)) RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
-void TCustomEdit::PlaceCaret() {
-    if (!hasCaret_ || !HandleAllocated()) return;
+// The caret's rectangle in client coordinates.
+TRect TCustomEdit::CaretRect() {
     const TPoint lc = text_.PosToLineCol(text_.Caret());
     const WideString shown = Shown(lc.y);
     const int x = TextX(lc.y) + WidthOf(std::u16string_view(shown).substr(0, static_cast<size_t>(lc.x)));
     const int y = TextTop(this, LineHeight(), text_.MultiLine()) + (lc.y - topLine_) * LineHeight();
-    // Moving the caret redraws it; a log adding lines at the end keeps it still.
-    if (caretAt_ == TPoint{x, y}) return;
-    caretAt_ = TPoint{x, y};
-    SetCaretPos(x, y);
+    return TRect{x, y, x + 1, y + LineHeight()};
 }
 
 void TCustomEdit::Resize() {
@@ -372,6 +367,8 @@ void TCustomEdit::Paint() {
         DrawCaption(dc, Font(), WideToUtf8(view.substr(static_cast<size_t>(a), static_cast<size_t>(b - a))), sel, format,
                     clHighlightText);
     }
+    // A steady caret of our own: a blinking one would keep the loop busy.
+    if (Focused()) FillColor(dc, CaretRect(), clWindowText);
 }
 
 // ---- keys ------------------------------------------------------------------------------------
@@ -526,7 +523,6 @@ void TCustomEdit::WMScroll(TMessage& m) {
     if (top == topLine_) return;
     topLine_ = top;
     UpdateScrollBars();
-    PlaceCaret();
     Invalidate();
 }
 
@@ -535,21 +531,11 @@ void TCustomEdit::WMScroll(TMessage& m) {
 void TCustomEdit::DoEnter() {
     // A click places the caret itself; focus by keyboard selects everything.
     if (autoSelect_ && !text_.MultiLine() && !Held(VK_LBUTTON)) SelectAll();
-    if (HandleAllocated()) {
-        hasCaret_ = CreateCaret(Handle(), 1, LineHeight());
-        caretAt_ = TPoint{-1, -1};
-        PlaceCaret();
-        ShowCaret(Handle());
-    }
     Invalidate();
     TCustomControl::DoEnter();
 }
 
 void TCustomEdit::DoExit() {
-    if (hasCaret_) {
-        DestroyCaret();
-        hasCaret_ = false;
-    }
     selecting_ = false;
     Invalidate();
     TCustomControl::DoExit();

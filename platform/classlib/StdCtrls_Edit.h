@@ -128,7 +128,7 @@ private:
     int WidthOf(std::u16string_view text);
     int ColumnAt(int line, int x);
     int VisibleLines();
-    void PlaceCaret();
+    TRect CaretRect();
     void MoveCaret(int pos, bool extend);
     void ShowContextMenu(TPoint screen);
 
@@ -145,8 +145,6 @@ private:
     int lineHeight_ = 0;
     int desiredX_ = -1;  // the column the caret keeps over short lines
     bool selecting_ = false;
-    bool hasCaret_ = false;
-    TPoint caretAt_{-1, -1};
     HDC measureDc_;
     TWindowScrollBars bars_{this};
 };

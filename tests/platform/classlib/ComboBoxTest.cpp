@@ -1,0 +1,165 @@
+// Combo boxes: the index past the last item, choosing from the dropped
+// list, the events and their order, the keyboard, owner drawing.
+
+#include <gtest/gtest.h>
+
+#include "platform/classlib/StdCtrls.h"
+#include "platform/classlib/testing/UiDriver.h"
+
+namespace tarvel {
+namespace {
+
+class ComboBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = new TForm(Application);
+        form->SetName("Main");
+        form->SetBounds(50, 50, 400, 300);
+        combo = new TComboBox(form);
+        combo->SetName("Combo");
+        combo->SetParent(form);
+        combo->SetBounds(10, 10, 150, 21);
+        other = new TEdit(form);
+        other->SetName("Other");
+        other->SetParent(form);
+        other->SetBounds(10, 200, 100, 21);
+        for (int i = 0; i < 64; ++i) combo->Items()->Add(IntToStr(i));
+        combo->OnChange = [this](TObject*) { events.push_back("change " + combo->Text()); };
+        combo->OnDropDown = [this](TObject*) { events.push_back("dropdown"); };
+        combo->OnCloseUp = [this](TObject*) { events.push_back("closeup"); };
+        combo->OnClick = [this](TObject*) { events.push_back("click " + IntToStr(combo->ItemIndex())); };
+        form->Show();
+        ui.RunUntilIdle();
+    }
+
+    TUiDriver ui;
+    TForm* form = nullptr;
+    TComboBox* combo = nullptr;
+    TEdit* other = nullptr;
+    std::vector<String> events;
+};
+
+// The tool sets index 64 on a box of "0".."63": the box keeps its text and
+// reports 64; -1 clears.
+TEST_F(ComboBoxTest, AnIndexPastTheLastItemIsKeptWithTheOldText) {
+    for (TComboBoxStyle style : {csDropDown, csDropDownList}) {
+        combo->SetStyle(style);
+        combo->SetItemIndex(5);
+        EXPECT_EQ(combo->Text(), "5");
+        combo->SetItemIndex(64);
+        EXPECT_EQ(combo->ItemIndex(), 64) << style;
+        EXPECT_EQ(combo->Text(), "5") << style;
+        EXPECT_EQ(SendMessage(combo->Handle(), CB_GETCURSEL, 0, 0), 64);
+        combo->SetItemIndex(-1);
+        EXPECT_EQ(combo->ItemIndex(), -1);
+        EXPECT_EQ(combo->Text(), "");
+    }
+    EXPECT_TRUE(events.empty());  // the program's changes raise no events
+}
+
+TEST_F(ComboBoxTest, PickingFromTheDroppedListRaisesTheEventsInOrder) {
+    for (TComboBoxStyle style : {csDropDown, csDropDownList}) {
+        combo->SetStyle(style);
+        combo->SetItemIndex(1);
+        events.clear();
+        combo->SetDroppedDown(true);
+        EXPECT_TRUE(combo->DroppedDown());
+        combo->SetDroppedDown(false);
+        events.clear();
+        ui.PickItem(combo, "3");
+        EXPECT_FALSE(combo->DroppedDown());
+        EXPECT_EQ(combo->ItemIndex(), 3);
+        EXPECT_EQ(combo->Text(), "3");
+        EXPECT_EQ(events, (std::vector<String>{"dropdown", "closeup", "click 3", "change 3"})) << style;
+        EXPECT_FALSE(IsWindowVisible(combo->ListBox()->Handle()));
+    }
+    // OnSelect, when set, is raised in place of OnChange.
+    int selects = 0;
+    combo->OnSelect = [&](TObject*) { ++selects; };
+    events.clear();
+    ui.PickItem(combo, "7");
+    EXPECT_EQ(selects, 1);
+    EXPECT_EQ(events, (std::vector<String>{"dropdown", "closeup", "click 7"}));
+}
+
+TEST_F(ComboBoxTest, TheKeyboardWalksOpensAndCloses) {
+    combo->SetStyle(csDropDownList);
+    combo->SetItemIndex(10);
+    combo->SetFocus();
+    events.clear();
+    ui.PressKey(VK_DOWN);
+    EXPECT_EQ(combo->ItemIndex(), 11);
+    EXPECT_FALSE(combo->DroppedDown());
+    ui.PressKey(VK_F4);
+    EXPECT_TRUE(combo->DroppedDown());
+    EXPECT_TRUE(SendMessage(combo->Handle(), CB_GETDROPPEDSTATE, 0, 0));
+    ui.PressKey(VK_DOWN);
+    ui.PressKey(VK_DOWN);
+    ui.PressKey(VK_ESCAPE);  // cancelled: the index stays
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), 11);
+    ui.PressKey(VK_DOWN, {ssAlt});
+    ui.PressKey(VK_DOWN);
+    ui.PressKey(VK_RETURN);
+    EXPECT_EQ(combo->ItemIndex(), 12);
+    ui.Type("6");  // the next item after the selected one starting with "6"
+    EXPECT_EQ(combo->Text(), "60");
+    ui.Type("6");
+    EXPECT_EQ(combo->Text(), "61");
+    EXPECT_EQ(events, (std::vector<String>{"click 11", "change 11", "dropdown", "closeup", "dropdown", "closeup",
+                                           "click 12", "change 12", "click 60", "change 60", "click 61", "change 61"}));
+}
+
+TEST_F(ComboBoxTest, TheEditableStyleTypesAndClearsItemsKeepingTheText) {
+    combo->SetMaxLength(4);
+    int enters = 0, exits = 0;
+    combo->OnEnter = [&](TObject*) { ++enters; };
+    combo->OnExit = [&](TObject*) { ++exits; };
+    ui.Click(other);  // the combo had the focus from the start
+    exits = 0;
+    ui.Click(combo);
+    EXPECT_EQ(ui.FocusedControl(), combo->EditControl()) << (ui.FocusedControl() ? ui.FocusedControl()->ClassName() : String("none"));
+    EXPECT_EQ(enters, 1);
+    ui.Type("abcdef");
+    EXPECT_EQ(combo->Text(), "abcd");
+    EXPECT_EQ(events.back(), "change abcd");
+    combo->SetSelStart(1);
+    combo->SetSelLength(2);
+    int start = 0, end = 0;
+    SendMessage(combo->Handle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 1);
+    EXPECT_EQ(end, 3);
+    combo->Items()->Clear();
+    EXPECT_EQ(combo->Text(), "abcd");
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    ui.Click(other);
+    EXPECT_EQ(ui.FocusedControl(), other);
+    EXPECT_EQ(exits, 1);
+    combo->SetFocus();  // by the program: the edit takes it
+    EXPECT_EQ(ui.FocusedControl(), combo->EditControl());
+    EXPECT_EQ(enters, 2);
+}
+
+TEST_F(ComboBoxTest, OwnerDrawingDrawsTheFaceAndTheListItems) {
+    combo->SetStyle(csOwnerDrawFixed);
+    combo->SetItemIndex(2);
+    std::vector<std::pair<int, bool>> drawn;
+    combo->OnDrawItem = [&](TWinControl*, int index, TRect rect, TOwnerDrawState state) {
+        drawn.emplace_back(index, state.Contains(odComboBoxEdit));
+        combo->Canvas()->FillRect(rect);
+    };
+    combo->Repaint();
+    ui.RunUntilIdle();
+    ASSERT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn.back(), std::make_pair(2, true));
+    drawn.clear();
+    combo->SetDroppedDown(true);
+    combo->ListBox()->Repaint();
+    ui.RunUntilIdle();
+    EXPECT_GE(drawn.size(), 8u);
+    EXPECT_FALSE(drawn.front().second);
+    combo->SetDroppedDown(false);
+}
+
+}  // namespace
+}  // namespace tarvel
