@@ -128,7 +128,7 @@ TCustomTabControl::Layout& TCustomTabControl::CurrentLayout() {
             l.tabs.push_back(TRect{kMargin + placed.back().first, top, kMargin + x, top + thick});
         }
         l.rows = row + 1;
-        l.overflow = !multiLine_ && x > avail;
+        l.overflow = !multiLine_ && n > 0 && x > avail;
         l.bandSize = l.rows * thick + kMargin;
     } else {
         int colWidth = 0;

@@ -58,5 +58,26 @@ TEST(Gallery, TheDriverReadsEachControlsOwnStateByName) {
         << ui.Dump(form);
 }
 
+TEST(Gallery, EveryControlPaintsAtTinySizes) {
+    TUiDriver ui(TSize{1024, 768});
+    auto* form = new TGalleryForm(Application);
+    form->Show();
+    ui.RunUntilIdle();
+    std::vector<TControl*> all;
+    std::function<void(TWinControl*)> walk = [&](TWinControl* parent) {
+        for (int i = 0; i < parent->ControlCount(); ++i) {
+            all.push_back(parent->Controls(i));
+            if (auto* w = dynamic_cast<TWinControl*>(parent->Controls(i))) walk(w);
+        }
+    };
+    walk(form);
+    for (TSize size : {TSize{0, 0}, TSize{1, 1}, TSize{7, 3}, TSize{3, 40}}) {
+        for (TControl* c : all) c->SetBounds(c->Left(), c->Top(), size.cx, size.cy);
+        form->Invalidate();
+        ui.RunUntilIdle();
+    }
+    EXPECT_TRUE(ui.Problems().empty());
+}
+
 }  // namespace
 }  // namespace tarvel
