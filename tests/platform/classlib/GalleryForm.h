@@ -13,6 +13,7 @@
 #include "platform/classlib/ScrollBars.h"
 #include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/StdCtrls_Check.h"
+#include "platform/classlib/StdCtrls_ComboBox.h"
 
 namespace tarvel {
 
@@ -28,6 +29,7 @@ public:
         BuildChoices();
         BuildViews();
         BuildIndicators();
+        BuildCombos();
     }
 
     template <class T>
@@ -201,6 +203,18 @@ private:
             auto* l = Put<TLabel>("BoxLabel" + IntToStr(i), Bounds(6, 6 + 24 * i, 150, 17), box);
             l->SetCaption("Parameter set " + IntToStr(i + 1));
         }
+    }
+
+    void BuildCombos() {
+        auto* group = Put<TGroupBox>("Combos", Bounds(316, 498, 420, 56));
+        group->SetCaption("Combo boxes");
+        auto* address = Put<TComboBox>("ModuleAddr", Bounds(10, 22, 120, 21), group);
+        address->SetStyle(csDropDownList);
+        for (int i = 0; i < 64; ++i) address->Items()->Add(IntToStr(i));
+        address->SetItemIndex(3);
+        auto* serial = Put<TComboBox>("SerialNum", Bounds(140, 22, 270, 21), group);
+        for (const char* s : {"TB-2026-0042", "TB-2026-0043"}) serial->Items()->Add(s);
+        serial->SetText("TB-2026-0044");
     }
 
     void BuildIndicators() {
