@@ -289,31 +289,19 @@ void TStatusPanel::SetStyle(TStatusPanelStyle s) {
 int TStatusPanel::Index() const { return bar_->Panels()->IndexOf(this); }
 
 TStatusPanel* TStatusPanels::Add() {
-    panels_.push_back(std::unique_ptr<TStatusPanel>(new TStatusPanel(bar_)));
+    TStatusPanel* panel = Append(new TStatusPanel(bar_));
     bar_->Invalidate();
-    return panels_.back().get();
-}
-
-TStatusPanel* TStatusPanels::Items(int index) const {
-    if (index < 0 || index >= Count()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
-    return panels_[static_cast<size_t>(index)].get();
+    return panel;
 }
 
 void TStatusPanels::Delete(int index) {
-    Items(index);
-    panels_.erase(panels_.begin() + index);
+    Remove(index);
     bar_->Invalidate();
 }
 
 void TStatusPanels::Clear() {
-    panels_.clear();
+    RemoveAll();
     bar_->Invalidate();
-}
-
-int TStatusPanels::IndexOf(const TStatusPanel* panel) const {
-    for (size_t i = 0; i < panels_.size(); ++i)
-        if (panels_[i].get() == panel) return static_cast<int>(i);
-    return -1;
 }
 
 TStatusBar::TStatusBar(TComponent* owner) : TCustomControl(owner) {

@@ -6,6 +6,7 @@
 
 #include "platform/classlib/Buttons.h"
 #include "platform/classlib/ImageLists.h"
+#include "platform/classlib/OwnedList.h"
 #include "platform/classlib/StdCtrlMessages.h"
 #include "platform/classlib/StdCtrls.h"
 
@@ -149,19 +150,15 @@ private:
     TStatusPanelStyle style_ = psText;
 };
 
-class TStatusPanels {
+class TStatusPanels : public TOwnedList<TStatusPanel> {
 public:
     explicit TStatusPanels(TStatusBar* bar) : bar_(bar) {}
     TStatusPanel* Add();
-    int Count() const { return static_cast<int>(panels_.size()); }
-    TStatusPanel* Items(int index) const;
     void Delete(int index);
     void Clear();
-    int IndexOf(const TStatusPanel* panel) const;
 
 private:
     TStatusBar* bar_;
-    std::vector<std::unique_ptr<TStatusPanel>> panels_;
 };
 
 using TDrawPanelEvent = std::function<void(TStatusBar* bar, TStatusPanel* panel, const TRect& rect)>;

@@ -41,20 +41,14 @@ void THeaderSection::SetImageIndex(int i) {
 int THeaderSection::Index() const { return header_->Sections()->IndexOf(this); }
 
 THeaderSection* THeaderSections::Add() {
-    sections_.push_back(std::unique_ptr<THeaderSection>(new THeaderSection(header_)));
+    THeaderSection* section = Append(new THeaderSection(header_));
     header_->order_.push_back(Count() - 1);
     header_->SectionsChanged();
-    return sections_.back().get();
-}
-
-THeaderSection* THeaderSections::Items(int index) const {
-    if (index < 0 || index >= Count()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
-    return sections_[static_cast<size_t>(index)].get();
+    return section;
 }
 
 void THeaderSections::Delete(int index) {
-    Items(index);
-    sections_.erase(sections_.begin() + index);
+    Remove(index);
     auto& order = header_->order_;
     std::erase(order, index);
     for (int& o : order)
@@ -63,15 +57,9 @@ void THeaderSections::Delete(int index) {
 }
 
 void THeaderSections::Clear() {
-    sections_.clear();
+    RemoveAll();
     header_->order_.clear();
     header_->SectionsChanged();
-}
-
-int THeaderSections::IndexOf(const THeaderSection* s) const {
-    for (size_t i = 0; i < sections_.size(); ++i)
-        if (sections_[i].get() == s) return static_cast<int>(i);
-    return -1;
 }
 
 THeaderControl::THeaderControl(TComponent* owner) : TCustomControl(owner) {

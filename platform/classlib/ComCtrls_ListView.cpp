@@ -30,27 +30,17 @@ void TListColumn::SetAlignment(TAlignment a) {
 int TListColumn::Index() const { return view_->Columns()->IndexOf(this); }
 
 TListColumn* TListColumns::Add() {
-    columns_.push_back(std::unique_ptr<TListColumn>(new TListColumn(view_)));
+    TListColumn* column = Append(new TListColumn(view_));
     view_->ColumnsChanged();
-    return columns_.back().get();
-}
-TListColumn* TListColumns::Items(int index) const {
-    if (index < 0 || index >= Count()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
-    return columns_[static_cast<size_t>(index)].get();
+    return column;
 }
 void TListColumns::Delete(int index) {
-    Items(index);
-    columns_.erase(columns_.begin() + index);
+    Remove(index);
     view_->ColumnsChanged();
 }
 void TListColumns::Clear() {
-    columns_.clear();
+    RemoveAll();
     view_->ColumnsChanged();
-}
-int TListColumns::IndexOf(const TListColumn* c) const {
-    for (size_t i = 0; i < columns_.size(); ++i)
-        if (columns_[i].get() == c) return static_cast<int>(i);
-    return -1;
 }
 
 // ---- items -----------------------------------------------------------------------------------

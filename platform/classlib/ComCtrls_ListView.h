@@ -8,6 +8,7 @@
 
 #include "platform/classlib/ImageLists.h"
 #include "platform/classlib/InplaceEditor.h"
+#include "platform/classlib/OwnedList.h"
 #include "platform/classlib/ScrollBars.h"
 #include "platform/classlib/StdCtrls.h"
 
@@ -48,19 +49,15 @@ private:
     bool allowClick_ = true;
 };
 
-class THeaderSections {
+class THeaderSections : public TOwnedList<THeaderSection> {
 public:
     explicit THeaderSections(THeaderControl* header) : header_(header) {}
     THeaderSection* Add();
-    int Count() const { return static_cast<int>(sections_.size()); }
-    THeaderSection* Items(int index) const;
     void Delete(int index);
     void Clear();
-    int IndexOf(const THeaderSection* s) const;
 
 private:
     THeaderControl* header_;
-    std::vector<std::unique_ptr<THeaderSection>> sections_;
 };
 
 using TSectionNotifyEvent = std::function<void(THeaderControl* header, THeaderSection* section)>;
@@ -146,19 +143,15 @@ private:
     TAlignment alignment_ = taLeftJustify;
 };
 
-class TListColumns {
+class TListColumns : public TOwnedList<TListColumn> {
 public:
     explicit TListColumns(TListView* view) : view_(view) {}
     TListColumn* Add();
-    int Count() const { return static_cast<int>(columns_.size()); }
-    TListColumn* Items(int index) const;
     void Delete(int index);
     void Clear();
-    int IndexOf(const TListColumn* c) const;
 
 private:
     TListView* view_;
-    std::vector<std::unique_ptr<TListColumn>> columns_;
 };
 
 class TListItem {
