@@ -127,7 +127,7 @@ protected:
     virtual void Select();
     // Sends a CBN_ notification through the window.
     void Notify(WORD code);
-    bool IsOwnerDraw() const { return style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable; }
+    virtual bool IsOwnerDraw() const { return style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable; }
     bool HasEdit() const { return style_ == csDropDown || style_ == csSimple; }
     TRect ButtonRect();
     TRect FaceRect();

@@ -1,0 +1,109 @@
+// TComboBoxEx: items with images and indents.
+
+#include "platform/classlib/ComCtrls_ComboBoxEx.h"
+
+#include "platform/classlib/StdCtrls_Draw.h"
+
+namespace tarvel {
+
+TComboBoxEx::TComboBoxEx(TComponent* owner) : TCustomComboBox(owner) {
+    SetStyle(csDropDownList);
+    SetItemHeight(18);
+}
+
+void TComboBoxEx::SetImages(TCustomImageList* images) {
+    if (images_) images_->RemoveFreeNotification(this);
+    images_ = images;
+    if (images_) {
+        images_->FreeNotification(this);
+        SetItemHeight(std::max(ItemHeight(), images_->Height() + 2));
+    }
+    Invalidate();
+}
+
+void TComboBoxEx::SetStyleEx(TComboBoxExStyles s) {
+    styleEx_ = s;
+    Invalidate();
+}
+
+void TComboBoxEx::Notification(TComponent* component, TOperation operation) {
+    TCustomComboBox::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
+}
+
+void TComboBoxEx::CheckIndex(int index, bool allowEnd) const {
+    if (index < 0 || index > ItemsExCount() - (allowEnd ? 0 : 1))
+        throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+}
+
+const TComboExItem& TComboBoxEx::ItemsEx(int index) const {
+    CheckIndex(index, false);
+    return itemsEx_[static_cast<size_t>(index)];
+}
+
+int TComboBoxEx::AddItem(const TComboExItem& item) {
+    InsertItem(ItemsExCount(), item);
+    return ItemsExCount() - 1;
+}
+
+void TComboBoxEx::InsertItem(int index, const TComboExItem& item) {
+    CheckIndex(index, true);
+    itemsEx_.insert(itemsEx_.begin() + index, item);
+    Items()->InsertObject(index, item.Caption, item.Data);
+}
+
+void TComboBoxEx::SetItem(int index, const TComboExItem& item) {
+    CheckIndex(index, false);
+    itemsEx_[static_cast<size_t>(index)] = item;
+    Items()->Put(index, item.Caption);
+    Items()->PutObject(index, item.Data);
+    if (index == ItemIndex()) SetItemIndex(index);
+}
+
+void TComboBoxEx::DeleteItem(int index) {
+    CheckIndex(index, false);
+    itemsEx_.erase(itemsEx_.begin() + index);
+    Items()->Delete(index);
+}
+
+void TComboBoxEx::ClearItems() {
+    itemsEx_.clear();
+    Items()->Clear();
+}
+
+int TComboBoxEx::IndexOfCaption(const String& caption) const {
+    for (int i = 0; i < ItemsExCount(); ++i) {
+        const String& c = itemsEx_[static_cast<size_t>(i)].Caption;
+        if (styleEx_.Contains(csExCaseSensitive) ? c == caption : SameText(c, caption)) return i;
+    }
+    return -1;
+}
+
+void TComboBoxEx::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
+    if (OnDrawItem) {
+        OnDrawItem(this, index, rect, state);
+        return;
+    }
+    TCanvas* canvas = Canvas();
+    HDC dc = canvas->Handle();
+    const bool selected = state.Contains(odSelected);
+    FillColor(dc, rect, selected ? clHighlight : Color());
+    if (index < 0 || index >= ItemsExCount()) return;
+    const TComboExItem& item = itemsEx_[static_cast<size_t>(index)];
+    const bool face = state.Contains(odComboBoxEdit);
+    int x = rect.left + 2;
+    if (!face || !styleEx_.Contains(csExNoEditImageIndent)) x += face ? 0 : item.Indent * kIndentWidth;
+    const bool showImage = images_ && !(face && styleEx_.Contains(csExNoEditImage));
+    if (showImage) {
+        const int image = selected && item.SelectedImageIndex >= 0 ? item.SelectedImageIndex : item.ImageIndex;
+        const int y = rect.top + (rect.Height() - images_->Height()) / 2;
+        if (image >= 0) images_->Draw(canvas, x, y, image, Enabled());
+        if (item.OverlayImageIndex >= 0) images_->Draw(canvas, x, y, item.OverlayImageIndex, Enabled());
+        x += images_->Width() + 4;
+    }
+    TRect text{x, rect.top, rect.right - 2, rect.bottom};
+    DrawCaption(dc, Font(), item.Caption, text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX,
+                selected ? clHighlightText : (Enabled() ? Font()->Color() : clGrayText));
+}
+
+}  // namespace tarvel
