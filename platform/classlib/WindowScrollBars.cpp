@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/classlib/ScrollBars.h"
 #include "platform/classlib/StdCtrls_Draw.h"
 
 namespace tarvel {
@@ -111,25 +112,13 @@ TScrollBarParts TWindowScrollBars::Parts(int bar) const {
     const bool vert = bar == SB_VERT;
     const int size = BarSize(bar);
     p.bar = vert ? TRect{c.right, c.top, c.right + size, c.bottom} : TRect{c.left, c.bottom, c.right, c.bottom + size};
-    const int length = vert ? p.bar.Height() : p.bar.Width();
-    const int arrow = std::min(size, length / 2);
-    auto along = [&](int from, int to) {
-        return vert ? TRect{p.bar.left, p.bar.top + from, p.bar.right, p.bar.top + to}
-                    : TRect{p.bar.left + from, p.bar.top, p.bar.left + to, p.bar.bottom};
-    };
-    p.lineUp = along(0, arrow);
-    p.lineDown = along(length - arrow, length);
-    p.track = along(arrow, length - arrow);
     const State& s = state_[Index(bar)];
-    const int trackLength = length - 2 * arrow;
-    const int64_t range = int64_t{s.max} - s.min + 1;
-    if (trackLength < 8 || range <= 0 || (s.page > 0 && s.page >= range)) return p;
-    int thumb = s.page > 0 ? static_cast<int>(int64_t{trackLength} * s.page / range) : size;
-    thumb = std::clamp(thumb, 8, trackLength);
-    const int64_t span = std::max<int64_t>(1, int64_t{MaxPos(s)} - s.min);
     const int pos = tracking_ == bar && pressed_ == TScrollBarPart::Thumb ? s.trackPos : s.pos;
-    const int at = static_cast<int>((int64_t{trackLength} - thumb) * (pos - s.min) / span);
-    p.thumb = along(arrow + at, arrow + at + thumb);
+    const TScrollParts parts = ScrollPartsOf(p.bar, vert, s.min, s.max, s.page, pos);
+    p.lineUp = parts.lineUp;
+    p.lineDown = parts.lineDown;
+    p.track = parts.track;
+    p.thumb = parts.thumb;
     return p;
 }
 

@@ -187,6 +187,39 @@ TEST_F(GridTest, ScrollingByBarsMessagesAndTheWheel) {
     EXPECT_EQ(grid->TopRow(), 1);
 }
 
+TEST_F(GridTest, TheMouseWorksTheWindowsScrollBar) {
+    grid->SetRowCount(100);
+    ui.RunUntilIdle();
+    TWindowScrollBars* bars = WindowScrollBarsOf(grid->Handle());
+    ASSERT_TRUE(bars);
+    const TRect window = WindowRect(grid->Handle());
+    auto screen = [&](const TRect& r, int dy = 0) {
+        return TPoint{window.left + (r.left + r.right) / 2, window.top + (r.top + r.bottom) / 2 + dy};
+    };
+    TScrollBarParts parts = bars->Parts(SB_VERT);
+    ui.Backend().MouseMove(screen(parts.lineDown));
+    ui.Backend().Click(screen(parts.lineDown));
+    ui.RunUntilIdle();
+    EXPECT_EQ(grid->TopRow(), 2);
+
+    // A dragged thumb stays where it is dragged; the cells follow on release.
+    ui.AdvanceClock(1000);
+    parts = bars->Parts(SB_VERT);
+    ui.Backend().MouseMove(screen(parts.thumb));
+    ui.Backend().MouseDown(screen(parts.thumb));
+    ui.RunUntilIdle();
+    ui.Backend().MouseMove(screen(parts.thumb, 60));
+    ui.RunUntilIdle();
+    EXPECT_EQ(grid->TopRow(), 2);
+    EXPECT_GT(bars->Info(SB_VERT).nTrackPos, 2);
+    EXPECT_EQ(bars->PressedPart(SB_VERT), TScrollBarPart::Thumb);
+    const int tracked = bars->Info(SB_VERT).nTrackPos;
+    ui.Backend().MouseUp(screen(parts.thumb, 60));
+    ui.RunUntilIdle();
+    EXPECT_EQ(grid->TopRow(), tracked);
+    EXPECT_EQ(bars->Info(SB_VERT).nPos, tracked);
+}
+
 TEST_F(GridTest, RowSelectAndRangeSelection) {
     grid->SetOptions(grid->Options() + TGridOptions{goRowSelect});
     ui.SelectCell(grid, 3, 4);
