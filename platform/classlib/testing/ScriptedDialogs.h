@@ -36,10 +36,10 @@ public:
     // The answer (mrOk, mrYes ...) of the next box.
     void AnswerNextBox(int answer) { boxAnswers_.push_back(answer); }
     // The text the next input box is confirmed with; nullopt cancels it.
-    void AnswerNextInput(std::optional<String> value) { inputAnswers_.push_back(std::move(value)); }
+    void AnswerNextInput(const std::optional<String>& value) { inputAnswers_.push_back(value); }
     // The file the next open or save dialog chooses (a name without folder
     // lies in the dialog's initial folder); nullopt cancels it.
-    void ChooseNextFile(std::optional<String> path) { fileAnswers_.push_back(std::move(path)); }
+    void ChooseNextFile(const std::optional<String>& path) { fileAnswers_.push_back(path); }
 
     const std::vector<TBoxRecord>& Boxes() const { return boxes_; }
     const std::vector<TInputRecord>& Inputs() const { return inputs_; }

@@ -85,8 +85,8 @@ public:
 
     // ---- boxes and dialogs (see TScriptedDialogs) ----
     void AnswerNextBox(int answer) { dialogs_.AnswerNextBox(answer); }
-    void AnswerNextInput(std::optional<String> value) { dialogs_.AnswerNextInput(std::move(value)); }
-    void ChooseNextFile(std::optional<String> path) { dialogs_.ChooseNextFile(std::move(path)); }
+    void AnswerNextInput(const std::optional<String>& value) { dialogs_.AnswerNextInput(value); }
+    void ChooseNextFile(const std::optional<String>& path) { dialogs_.ChooseNextFile(path); }
     const std::vector<TBoxRecord>& Boxes() const { return dialogs_.Boxes(); }
     // Puts the standard service (real box forms) in place of the scripted one.
     void UseStandardDialogs();
