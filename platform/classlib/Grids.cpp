@@ -83,6 +83,13 @@ void TCustomGrid::DeclareMessages(TMessageTable& t) {
     t.Add<&TCustomGrid::WMScroll>(WM_HSCROLL);
     t.Add<&TCustomGrid::WMScroll>(WM_VSCROLL);
     t.Add<&TCustomGrid::WMEraseBkgndGrid>(WM_ERASEBKGND);
+    t.Add<&TCustomGrid::WMLButtonDblClkGrid>(WM_LBUTTONDBLCLK);
+}
+
+// Clicks come from moving the current cell, so double clicks are raised here.
+void TCustomGrid::WMLButtonDblClkGrid(TMessage& m) {
+    DblClick();
+    TCustomControl::WMLButtonDblClk(m);
 }
 
 TCustomGrid::TCustomGrid(TComponent* owner) : TCustomControl(owner) {

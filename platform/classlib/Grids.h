@@ -175,6 +175,7 @@ protected:
     void WMGetDlgCodeGrid(TMessage& m);
     void WMScroll(TMessage& m);
     void WMEraseBkgndGrid(TMessage& m);
+    void WMLButtonDblClkGrid(TMessage& m);
 
     // Draws the text in the cell as the default drawing does.
     void DrawCellText(const TRect& rect, const String& text, TColor color);

@@ -470,7 +470,8 @@ bool TCustomEdit::EditKey(WORD key, TShiftState shift) {
 // ---- mouse -----------------------------------------------------------------------------------
 
 void TCustomEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    if (button == mbLeft) {
+    // The second press of a double click keeps the word DblClick selected.
+    if (button == mbLeft && !shift.Contains(ssDouble)) {
         MoveCaret(PositionAt(TPoint{x, y}), shift.Contains(ssShift));
         selecting_ = true;
     }

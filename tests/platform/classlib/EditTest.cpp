@@ -114,6 +114,21 @@ TEST_F(EditTest, SelectionClipboardAndUndoWorkFromTheKeyboard) {
     EXPECT_EQ(edit->Text(), "");
 }
 
+TEST_F(EditTest, TheMouseSelectsByDraggingAndWordsByDoubleClicking) {
+    edit->SetText("hello world");
+    ui.DoubleClick(edit);  // past the end of the text: the last word
+    EXPECT_EQ(edit->SelText(), "world");
+    ui.AdvanceClock(1000);
+    TUiDriver& d = ui;
+    const TPoint origin = edit->ClientToScreen(TPoint{0, edit->ClientHeight() / 2});
+    d.Backend().MouseMove(TPoint{origin.x + 1, origin.y});
+    d.Backend().MouseDown(TPoint{origin.x + 1, origin.y});
+    d.Backend().MouseMove(TPoint{origin.x + 150, origin.y});
+    d.Backend().MouseUp(TPoint{origin.x + 150, origin.y});
+    d.RunUntilIdle();
+    EXPECT_EQ(edit->SelText(), "hello world");
+}
+
 TEST_F(EditTest, LimitsReadOnlyAndPasswordGuardTheText) {
     edit->SetMaxLength(4);
     ui.Click(edit);

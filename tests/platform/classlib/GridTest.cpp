@@ -133,6 +133,11 @@ TEST_F(GridTest, SelectCellCanRefuseAndKeysMoveTheCurrentCell) {
     EXPECT_EQ(grid->Col(), 1);
     ui.SelectCell(grid, 2, 2);
     EXPECT_EQ(clicks, 1);
+    int doubles = 0;
+    grid->OnDblClick = [&](TObject*) { ++doubles; };
+    ui.DoubleClick(grid);
+    EXPECT_EQ(doubles, 1);
+    ui.SelectCell(grid, 2, 2);
     struct Case {
         UINT key;
         int col, row;
