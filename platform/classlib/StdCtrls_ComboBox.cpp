@@ -34,26 +34,51 @@ void TComboListBox::CreateParams(TCreateParams& params) {
     params.WndParent = form ? form->Handle() : nullptr;
 }
 
+// While dropped, the list holds the mouse: a press outside it closes it,
+// one on its scroll bar scrolls, a release over an item chooses that item.
 void TComboListBox::WndProc(TMessage& m) {
-    if (!Parent()) {
+    if (!Parent() && combo_->dropped_) {
         switch (m.Msg) {
             case WM_MOUSEACTIVATE: m.Result = MA_NOACTIVATE; return;
             case WM_MOUSEMOVE: {
-                // The item under the mouse is the one Enter or a click would take.
+                if (barTracking_) break;
                 const int index = ItemAtPos(PointFromLParam(m.LParam));
-                if (index >= 0 && index != ItemIndex()) SetItemIndex(index);
+                if (index >= 0 && index != ItemIndex() && ClientRect().Contains(PointFromLParam(m.LParam))) SetItemIndex(index);
                 return;
             }
             case WM_LBUTTONDOWN:
-            case WM_LBUTTONDBLCLK: return;
+            case WM_LBUTTONDBLCLK: {
+                const TPoint p = PointFromLParam(m.LParam);
+                if (ClientRect().Contains(p)) return;
+                const TPoint screen = ClientToScreen(p);
+                if (WindowRect(Handle()).Contains(screen) &&
+                    Perform(WM_NCHITTEST, 0, PointToLParam(screen)) == HTVSCROLL) {
+                    barTracking_ = true;
+                    Perform(WM_NCLBUTTONDOWN, static_cast<WPARAM>(HTVSCROLL), PointToLParam(screen));
+                    return;
+                }
+                combo_->CloseUp(false);
+                return;
+            }
             case WM_LBUTTONUP: {
-                const int index = ItemAtPos(PointFromLParam(m.LParam));
+                if (barTracking_) {
+                    TCustomListBox::WndProc(m);
+                    barTracking_ = false;
+                    if (combo_->dropped_) SetCapture(Handle());
+                    return;
+                }
+                const TPoint p = PointFromLParam(m.LParam);
+                const int index = ClientRect().Contains(p) ? ItemAtPos(p) : -1;
                 if (index >= 0) {
                     SetItemIndex(index);
                     combo_->CloseUp(true);
                 }
                 return;
             }
+            case WM_CAPTURECHANGED:
+                if (barTracking_) break;
+                combo_->CloseUp(false);
+                return;
         }
     }
     TCustomListBox::WndProc(m);
@@ -307,6 +332,7 @@ void TCustomComboBox::DropDown() {
                  SWP_SHOWWINDOW | SWP_NOACTIVATE);
     list_->SetVisible(true);
     if (itemIndex_ >= 0 && itemIndex_ < list_->Count()) list_->SetTopIndex(itemIndex_);
+    SetCapture(list_->Handle());
     Invalidate();
 }
 
@@ -315,6 +341,7 @@ void TCustomComboBox::CloseUp(bool accept) {
     closing_ = true;
     dropped_ = false;
     const int chosen = list_->ItemIndex();
+    if (GetCapture() == list_->Handle()) ReleaseCapture();
     list_->SetVisible(false);
     if (list_->HandleAllocated()) ShowWindow(list_->Handle(), SW_HIDE);
     Notify(CBN_CLOSEUP);

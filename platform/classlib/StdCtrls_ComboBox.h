@@ -36,6 +36,7 @@ protected:
 private:
     friend class TCustomComboBox;
     TCustomComboBox* combo_;
+    bool barTracking_ = false;
 };
 
 // The edit of the editable styles.

@@ -82,6 +82,29 @@ TEST_F(ComboBoxTest, PickingFromTheDroppedListRaisesTheEventsInOrder) {
     EXPECT_EQ(events, (std::vector<String>{"dropdown", "closeup", "click 7"}));
 }
 
+TEST_F(ComboBoxTest, APressOutsideTheDroppedListClosesItAndItsBarScrolls) {
+    combo->SetStyle(csDropDownList);
+    combo->SetItemIndex(0);
+    combo->SetDroppedDown(true);
+    TComboListBox* list = combo->ListBox();
+    TWindowScrollBars* bars = WindowScrollBarsOf(list->Handle());
+    ASSERT_TRUE(bars);
+    const TRect window = WindowRect(list->Handle());
+    const TRect down = bars->Parts(SB_VERT).lineDown;
+    const TPoint arrow{window.left + (down.left + down.right) / 2, window.top + (down.top + down.bottom) / 2};
+    ui.Backend().MouseMove(arrow);
+    ui.Backend().Click(arrow);
+    ui.RunUntilIdle();
+    EXPECT_TRUE(combo->DroppedDown());
+    EXPECT_EQ(list->TopIndex(), 1);
+
+    events.clear();
+    ui.ClickAt(form, TPoint{300, 250});  // the form's empty ground
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(events, std::vector<String>{"closeup"});
+    EXPECT_EQ(combo->ItemIndex(), 0);
+}
+
 TEST_F(ComboBoxTest, TheKeyboardWalksOpensAndCloses) {
     combo->SetStyle(csDropDownList);
     combo->SetItemIndex(10);
