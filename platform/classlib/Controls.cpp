@@ -605,12 +605,24 @@ void TControl::CMParentFontChanged(TMessage&) {
     fromParentFont_ = false;
 }
 
-void TControl::CMMouseEnter(TMessage&) {
-    if (OnMouseEnter) OnMouseEnter(this);
+void TControl::TellParentOfMouse(const TMessage& m) {
+    if (parent_) parent_->Perform(m.Msg, 0, m.LParam ? m.LParam : reinterpret_cast<LPARAM>(this));
 }
 
-void TControl::CMMouseLeave(TMessage&) {
-    if (OnMouseLeave) OnMouseLeave(this);
+bool TControl::IsOwnMouseMessage(const TMessage& m) const {
+    return m.LParam == 0 || m.LParam == reinterpret_cast<LPARAM>(this);
+}
+
+// A parent hears of the mouse entering and leaving each of its controls,
+// with that control in lParam; its own events fire only for itself.
+void TControl::CMMouseEnter(TMessage& m) {
+    TellParentOfMouse(m);
+    if (IsOwnMouseMessage(m) && OnMouseEnter) OnMouseEnter(this);
+}
+
+void TControl::CMMouseLeave(TMessage& m) {
+    TellParentOfMouse(m);
+    if (IsOwnMouseMessage(m) && OnMouseLeave) OnMouseLeave(this);
 }
 
 void TControl::CMHitTest(TMessage& m) { m.Result = HTCLIENT; }

@@ -350,6 +350,10 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
     void RequestAlign();
     virtual bool IsWindowed() const { return false; }
+    // CM_MOUSEENTER / CM_MOUSELEAVE: passes the message on to the parent
+    // with the control the mouse entered or left; whether it is this one's.
+    void TellParentOfMouse(const TMessage& m);
+    bool IsOwnMouseMessage(const TMessage& m) const;
     // Asks the parent to repaint the control's rectangle.
     void InvalidateControl(bool isVisible, bool isOpaque);
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/classlib/Bitmaps.h"
+#include "platform/classlib/ExtCtrls_Notebook.h"
 #include "skin/core/te_canvas_state.h"
 #include "skin/core/te_const.h"
 #include "skin/core/te_controls_scrollbar.h"
@@ -49,6 +50,17 @@ bool PaintTeControlBackground(TCanvas* canvas, const TteBackground& background) 
     return true;
 }
 
+// A notebook page shows its notebook's colour behind a transparent child.
+bool PaintNotebookPageBackground(TCanvas* canvas, const TteBackground& background) {
+    TWinControl* page = background.Control ? background.Control->Parent() : nullptr;
+    auto* notebook = page ? dynamic_cast<TNotebook*>(page->Parent()) : nullptr;
+    if (!notebook) return true;
+    canvas->Brush()->SetColor(notebook->Color());
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->FillRect(background.Rect);
+    return true;
+}
+
 }  // namespace
 
 void InitSharedBuffer() {
@@ -61,6 +73,7 @@ void InitControlBases() {
     if (SharedBuffer) return;
     SharedBuffer = new TteBitmap();
     RegisterDrawControlBackground(TTeControl::StaticClass(), &PaintTeControlBackground);
+    RegisterDrawControlBackground(TPage::StaticClass(), &PaintNotebookPageBackground);
 }
 
 void DoneControlBases() {
@@ -221,10 +234,16 @@ void TTeControl::KillFocus() {
     Invalidate();
 }
 
-// The class library's own handlers only fire the events, which MouseEnter
-// and MouseLeave fire here.
-void TTeControl::CMMouseEnter(TMessage&) { MouseEnter(); }
-void TTeControl::CMMouseLeave(TMessage&) { MouseLeave(); }
+// Of the class library's handling only the parent's notice is kept: the
+// events themselves are fired by MouseEnter and MouseLeave.
+void TTeControl::CMMouseEnter(TMessage& m) {
+    TellParentOfMouse(m);
+    MouseEnter();
+}
+void TTeControl::CMMouseLeave(TMessage& m) {
+    TellParentOfMouse(m);
+    MouseLeave();
+}
 
 void TTeControl::CMEnter(TMessage& m) {
     HasFocus();
@@ -610,8 +629,14 @@ void TTeGraphicControl::MouseLeave() {
     if (OnMouseLeave) OnMouseLeave(this);
 }
 
-void TTeGraphicControl::CMMouseEnter(TMessage&) { MouseEnter(); }
-void TTeGraphicControl::CMMouseLeave(TMessage&) { MouseLeave(); }
+void TTeGraphicControl::CMMouseEnter(TMessage& m) {
+    TellParentOfMouse(m);
+    MouseEnter();
+}
+void TTeGraphicControl::CMMouseLeave(TMessage& m) {
+    TellParentOfMouse(m);
+    MouseLeave();
+}
 
 void TTeGraphicControl::WMDisableDrawing(TMessage& m) {
     DefaultHandler(m);

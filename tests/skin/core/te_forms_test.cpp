@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/classlib/Bitmaps.h"
+#include "platform/classlib/ExtCtrls_Notebook.h"
 #include "skin/core/te_const.h"
 #include "skin/core/te_controls_scrollbar.h"
 #include "skin/core/te_utils_draw.h"
@@ -340,6 +341,36 @@ TEST_F(TeControlTest, BackgroundPainterLetsTheTeControlParentPaintBehindItsChild
                     << child->ClassName() << " at " << x << "," << y;
     }
     EXPECT_FALSE(windowless->DrawingDisabled());
+}
+
+// A child on a notebook page shows the notebook's colour behind it; a page
+// outside a notebook gives no colour of its own.
+TEST_F(TeControlTest, BackgroundPainterFillsANotebookPagesChildWithTheNotebooksColour) {
+    auto* notebook = new TNotebook(Form());
+    notebook->SetParent(Form());
+    notebook->SetBounds(10, 10, 200, 100);
+    notebook->SetColor(clAqua);
+    notebook->Page(0)->SetColor(clYellow);
+    auto* loosePage = new TPage(Form());
+    loosePage->SetParent(Form());
+    loosePage->SetBounds(220, 10, 100, 100);
+    loosePage->SetVisible(true);
+    struct Case {
+        TWinControl* parent;
+        TColor expected;
+    } cases[] = {{notebook->Page(0), clAqua}, {loosePage, clWhite}};
+    for (const Case& c : cases) {
+        auto* child = new TGreenChild(Form());
+        child->SetParent(c.parent);
+        child->SetBounds(30, 20, 40, 20);
+        Ui().RunUntilIdle();
+        TBitmap back;
+        back.SetSize(40, 20);
+        FillRect(back.Canvas()->Handle(), 0, 0, 40, 20, clWhite);
+        DrawControlBackground(child, *back.Canvas());
+        for (const TPoint p : {TPoint{0, 0}, TPoint{39, 19}, TPoint{20, 10}})
+            EXPECT_EQ(back.Canvas()->Pixels(p.x, p.y), c.expected) << c.parent->ClassName() << " " << p.x << "," << p.y;
+    }
 }
 
 TEST_F(TeControlTest, AGraphicControlPaintsNothingWhileDrawingIsDisabled) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/classlib/ExtCtrls.h"
 #include "platform/classlib/Menus.h"
 #include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/testing/UiDriver.h"
@@ -237,6 +238,39 @@ TEST_F(ControlsTest, MouseEnterAndLeaveFollowThePointer) {
     ui.MoveMouseTo(button, {5, 5});
     ui.MoveMouseTo(form, {250, 150});
     EXPECT_EQ(events, (std::vector<String>{"enter Label", "leave Label", "enter Button", "leave Button"}));
+}
+
+// A parent hears of the pointer entering and leaving its controls, its
+// children's children too, each time with the control concerned.
+TEST_F(ControlsTest, MouseEnterAndLeaveReachEveryParentWithTheControlConcerned) {
+    auto* panel = Add<TPanel>("Panel", Bounds(10, 10, 200, 100));
+    auto* label = Add<TLabel>("Label", Bounds(10, 10, 60, 20), panel);
+    label->SetAutoSize(false);
+    label->SetBounds(10, 10, 60, 20);
+    std::vector<String> heard, events;
+    for (TControl* listener : {static_cast<TControl*>(form), static_cast<TControl*>(panel)}) {
+        auto inherited = listener->WindowProc;
+        listener->WindowProc = [listener, inherited, &heard](TMessage& m) {
+            if (m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE) {
+                auto* about = reinterpret_cast<TControl*>(m.LParam);
+                heard.push_back(listener->Name() + (m.Msg == CM_MOUSEENTER ? " enter " : " leave ") +
+                                (about ? about->Name() : String("(0)")));
+            }
+            inherited(m);
+        };
+        listener->OnMouseEnter = [&events](TObject* s) { events.push_back("enter " + static_cast<TControl*>(s)->Name()); };
+        listener->OnMouseLeave = [&events](TObject* s) { events.push_back("leave " + static_cast<TControl*>(s)->Name()); };
+    }
+    form->Show();
+    ui.MoveMouseTo(panel, {150, 80});
+    heard.clear();
+    events.clear();
+    ui.MoveMouseTo(label, {5, 5});
+    ui.MoveMouseTo(panel, {150, 80});
+    EXPECT_EQ(heard, (std::vector<String>{"Panel leave Panel", "Main leave Panel", "Panel enter Label",
+                                          "Main enter Label", "Panel leave Label", "Main leave Label",
+                                          "Panel enter Panel", "Main enter Panel"}));
+    EXPECT_EQ(events, (std::vector<String>{"leave Panel", "enter Panel"})) << "events fire only for the control itself";
 }
 
 TEST_F(ControlsTest, TheWheelGoesToTheFocusedControlAndThenUpItsParents) {
