@@ -142,9 +142,13 @@ void TCustomForm::WMNCPaint(TMessage& m) {
     const int bottom = origin.y - wr.top;
     FillColor(dc, TRect{0, bottom - GetSystemMetrics(SM_CYMENU), wr.Width(), bottom}, clMenu);
     TFont font;
-    for (const BarItem& b : MenuBarItems()) {
+    const std::vector<BarItem> items = MenuBarItems();
+    for (size_t i = 0; i < items.size(); ++i) {
+        const BarItem& b = items[i];
+        const bool hot = static_cast<int>(i) == barHot_;
+        if (hot) FillColor(dc, b.rect, clHighlight);
         DrawCaption(dc, &font, b.item->Caption(), b.rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
-                    b.item->Enabled() ? clMenuText : clGrayText);
+                    !b.item->Enabled() ? clGrayText : hot ? clHighlightText : clMenuText);
     }
     ReleaseDC(handle_, dc);
 }
@@ -164,13 +168,22 @@ void TCustomForm::WMNCHitTest(TMessage& m) {
     }
 }
 
-void TCustomForm::OpenBarItem(TMenuItem* item, const TRect& windowRect) {
-    if (!item->Enabled()) return;
-    item->Click();  // a top item's OnClick may fill its sub-items first
-    if (item->Count() == 0) return;
-    TRect wr = WindowRect(handle_);
-    const TPoint below{wr.left + windowRect.left, wr.top + windowRect.bottom};
-    if (TMenuItem* chosen = TrackMenu(item, below, menu_->Images())) chosen->Click();
+void TCustomForm::RunMenuBar(int hot, int start) {
+    TMenuBarSite site;
+    site.window = handle_;
+    site.images = menu_->Images();
+    const TRect wr = WindowRect(handle_);
+    for (const BarItem& b : MenuBarItems()) {
+        TRect screen = b.rect;
+        screen.Offset(wr.left, wr.top);
+        site.items.push_back(b.item);
+        site.rects.push_back(screen);
+    }
+    site.showHot = [this](int index) {
+        barHot_ = index;
+        if (handle_) SendMessage(handle_, WM_NCPAINT, 1, 0);
+    };
+    if (TMenuItem* chosen = TrackMenuBar(site, hot, static_cast<TMenuBarStart>(start))) chosen->Click();
 }
 
 void TCustomForm::WMNCLButtonDown(TMessage& m) {
@@ -180,19 +193,26 @@ void TCustomForm::WMNCLButtonDown(TMessage& m) {
     }
     TPoint p = PointFromLParam(m.LParam);
     TRect wr = WindowRect(handle_);
-    for (const BarItem& b : MenuBarItems()) {
-        if (b.rect.Contains(TPoint{p.x - wr.left, p.y - wr.top})) {
-            OpenBarItem(b.item, b.rect);
+    const std::vector<BarItem> items = MenuBarItems();
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i].rect.Contains(TPoint{p.x - wr.left, p.y - wr.top})) {
+            RunMenuBar(static_cast<int>(i), mbsMouse);
             return;
         }
     }
 }
 
 void TCustomForm::WMSysCommand(TMessage& m) {
-    if ((m.WParam & 0xFFF0) == SC_KEYMENU && menu_ && m.LParam) {
-        for (const BarItem& b : MenuBarItems()) {
-            if (IsAccel(static_cast<char16_t>(m.LParam), b.item->Caption())) {
-                OpenBarItem(b.item, b.rect);
+    if ((m.WParam & 0xFFF0) == SC_KEYMENU && menu_ && handle_) {
+        // Alt alone or F10 selects the bar; Alt with a letter opens that item.
+        const std::vector<BarItem> items = MenuBarItems();
+        if (!m.LParam && !items.empty()) {
+            RunMenuBar(0, mbsSelect);
+            return;
+        }
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (IsAccel(static_cast<char16_t>(m.LParam), items[i].item->Caption())) {
+                RunMenuBar(static_cast<int>(i), mbsLetter);
                 return;
             }
         }

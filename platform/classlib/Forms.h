@@ -122,11 +122,13 @@ private:
         TRect rect;  // window coordinates
     };
     std::vector<BarItem> MenuBarItems();
-    void OpenBarItem(TMenuItem* item, const TRect& windowRect);
+    // The bar's loop from item `hot` (an index into MenuBarItems()).
+    void RunMenuBar(int hot, int start);
     void ApplyPosition();
     void RestoreFocus();
     std::vector<HWND> DisableOtherForms();
 
+    int barHot_ = -1;  // the bar item the menu loop has selected
     TModalResult modalResult_ = mrNone;
     TFormState formState_;
     TFormBorderStyle borderStyle_ = bsSizeable;

@@ -3,6 +3,7 @@
 // main menu of a form and popup menus shown in our own windows with the
 // classic look and a modal menu loop.
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -138,7 +139,28 @@ private:
 // The modal menu loop over `root`'s sub-items, shown at a screen point:
 // answers the chosen item, null when the menu was cancelled.
 TMenuItem* TrackMenu(TMenuItem* root, TPoint screen, TCustomImageList* images = nullptr);
-// The popup window of the loop now running (the outermost), for tests.
+// The popup window of the loop now running (the outermost), or the window
+// of a menu bar in keyboard mode; for tests.
 HWND ActiveMenuWindow();
+
+// A window's menu bar as its keyboard loop sees it.
+struct TMenuBarSite {
+    HWND window = nullptr;
+    std::vector<TMenuItem*> items;            // the visible top items
+    std::vector<TRect> rects;                 // their screen rectangles
+    std::function<void(int index)> showHot;   // repaints the bar; -1 when the loop ends
+    TCustomImageList* images = nullptr;
+};
+// How the bar's loop starts: selecting an item (Alt alone, F10), or opening
+// it by its letter or by a click. Only a click makes Escape end it all.
+enum TMenuBarStart { mbsSelect, mbsLetter, mbsMouse };
+// The menu bar's loop from item `hot`. Left and Right move along the bar,
+// also from an open popup, whose first item is then selected; Escape
+// closes a popup back to the bar and then the bar; Alt or F10 ends it. A
+// top item without sub-items is clicked when opened. Answers the chosen
+// item, to be clicked by the caller.
+TMenuItem* TrackMenuBar(const TMenuBarSite& bar, int hot, TMenuBarStart start);
+// The selected top item of the running menu bar loop, or null; for tests.
+TMenuItem* ActiveMenuBarItem();
 
 }  // namespace tarvel

@@ -19,6 +19,9 @@ constexpr int kCheckColumn = 20;
 constexpr int kArrowColumn = 16;
 constexpr int kLineHeight = 8;
 
+// How a popup opened from a menu bar ended, besides a choice.
+enum class BarExit { none, previous, next, escape, all };
+
 struct MenuLevel {
     TMenuItem* parent = nullptr;
     HWND window = nullptr;
@@ -29,8 +32,10 @@ struct MenuLevel {
 
 class MenuLoop {
 public:
-    explicit MenuLoop(TCustomImageList* images) : images_(images) {}
+    explicit MenuLoop(TCustomImageList* images, bool fromBar = false, bool selectFirst = false)
+        : images_(images), fromBar_(fromBar), selectFirst_(selectFirst) {}
     TMenuItem* Run(TMenuItem* root, TPoint at);
+    BarExit Exit() const { return exit_; }
     void Paint(HWND window);
     HWND Outermost() const { return levels_.empty() ? nullptr : levels_.front().window; }
 
@@ -52,9 +57,20 @@ private:
     std::vector<MenuLevel> levels_;
     TMenuItem* chosen_ = nullptr;
     bool done_ = false;
+    // Opened from a menu bar: Left/Right at the edge leave for the bar's
+    // neighbours. Opened by a key, the first item starts selected.
+    bool fromBar_ = false;
+    bool selectFirst_ = false;
+    BarExit exit_ = BarExit::none;
 };
 
 MenuLoop* gLoop = nullptr;
+
+struct BarState {
+    HWND window = nullptr;
+    TMenuItem* hot = nullptr;
+};
+BarState* gBar = nullptr;
 
 LRESULT MenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
@@ -245,19 +261,34 @@ void MenuLoop::MoveHot(int step) {
 }
 
 void MenuLoop::HandleKey(WPARAM key) {
+    const auto leave = [this](BarExit exit) {
+        exit_ = exit;
+        done_ = true;
+    };
     switch (key) {
         case VK_ESCAPE:
             if (levels_.size() > 1) CloseAbove(levels_.size() - 2);
-            else done_ = true;
+            else leave(BarExit::escape);
+            break;
+        case VK_MENU:
+        case VK_F10:
+            if (fromBar_) leave(BarExit::all);
             break;
         case VK_UP: MoveHot(-1); break;
         case VK_DOWN: MoveHot(1); break;
-        case VK_RIGHT:
+        case VK_RIGHT: {
+            const size_t before = levels_.size();
             OpenSubmenu(levels_.size() - 1);
+            if (fromBar_ && levels_.size() == before && levels_.back().hot >= 0) {
+                leave(BarExit::next);
+                break;
+            }
             if (levels_.back().hot < 0) MoveHot(1);
             break;
+        }
         case VK_LEFT:
             if (levels_.size() > 1) CloseAbove(levels_.size() - 2);
+            else if (fromBar_) leave(BarExit::previous);
             break;
         case VK_RETURN: Choose(levels_.size() - 1, levels_.back().hot); break;
     }
@@ -276,6 +307,7 @@ void MenuLoop::HandleChar(char16_t ch) {
 TMenuItem* MenuLoop::Run(TMenuItem* root, TPoint at) {
     Open(root, at, -1);
     if (levels_.empty()) return nullptr;
+    if (selectFirst_) MoveHot(1);
     const HWND outer = levels_.front().window;
     SetCapture(outer);
     while (!done_) {
@@ -288,6 +320,7 @@ TMenuItem* MenuLoop::Run(TMenuItem* root, TPoint at) {
         }
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
+            exit_ = BarExit::all;
             break;
         }
         const UINT m = msg.message;
@@ -374,6 +407,178 @@ TMenuItem* TrackMenu(TMenuItem* root, TPoint screen, TCustomImageList* images) {
     return chosen;
 }
 
-HWND ActiveMenuWindow() { return gLoop ? gLoop->Outermost() : nullptr; }
+HWND ActiveMenuWindow() {
+    if (gLoop) return gLoop->Outermost();
+    return gBar ? gBar->window : nullptr;
+}
+
+TMenuItem* ActiveMenuBarItem() { return gBar ? gBar->hot : nullptr; }
+
+// ---- the menu bar's loop ----------------------------------------------------------------------
+
+namespace {
+
+class MenuBarLoop {
+public:
+    MenuBarLoop(const TMenuBarSite& bar, TMenuBarStart start)
+        : bar_(bar), escapeEnds_(start == mbsMouse), selectFirst_(start == mbsSelect) {}
+    TMenuItem* Run(int hot, bool open);
+
+private:
+    void SetHot(int index) {
+        hot_ = index;
+        state_.hot = index >= 0 ? bar_.items[static_cast<size_t>(index)] : nullptr;
+        if (bar_.showHot) bar_.showHot(index);
+    }
+    void Step(int step) {
+        selectFirst_ = true;
+        const int n = static_cast<int>(bar_.items.size());
+        SetHot((hot_ + step + n) % n);
+    }
+    void OpenHot();
+    void HandleKey(const MSG& msg);
+
+    const TMenuBarSite& bar_;
+    const bool escapeEnds_;
+    bool selectFirst_;
+    BarState state_;
+    int hot_ = -1;
+    bool open_ = false;
+    bool done_ = false;
+    TMenuItem* chosen_ = nullptr;
+};
+
+// Opens the hot item's popup, and the neighbours' while Left or Right leave it.
+void MenuBarLoop::OpenHot() {
+    while (open_ && !done_) {
+        TMenuItem* item = bar_.items[static_cast<size_t>(hot_)];
+        if (!item->Enabled()) {
+            open_ = false;
+            return;
+        }
+        item->Click();  // a top item's OnClick may fill its sub-items first
+        if (item->Count() == 0) {
+            done_ = true;
+            return;
+        }
+        const TRect& r = bar_.rects[static_cast<size_t>(hot_)];
+        MenuLoop loop(bar_.images, true, selectFirst_);
+        MenuLoop* outer = gLoop;
+        gLoop = &loop;
+        try {
+            chosen_ = loop.Run(item, TPoint{r.left, r.bottom});
+        } catch (...) {
+            gLoop = outer;
+            throw;
+        }
+        gLoop = outer;
+        if (chosen_) {
+            done_ = true;
+            return;
+        }
+        switch (loop.Exit()) {
+            case BarExit::previous: Step(-1); break;
+            case BarExit::next: Step(1); break;
+            case BarExit::escape:
+                open_ = false;
+                done_ = escapeEnds_;
+                break;
+            case BarExit::none:
+            case BarExit::all: done_ = true; break;
+        }
+    }
+}
+
+void MenuBarLoop::HandleKey(const MSG& msg) {
+    switch (msg.message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            switch (msg.wParam) {
+                case VK_LEFT: Step(-1); return;
+                case VK_RIGHT: Step(1); return;
+                case VK_UP:
+                case VK_DOWN:
+                case VK_RETURN:
+                    selectFirst_ = true;
+                    open_ = true;
+                    return;
+                case VK_ESCAPE: done_ = true; return;
+                case VK_MENU:
+                case VK_F10: return;  // they end the loop when let go
+            }
+            TranslateMessage(&msg);
+            return;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            if (msg.wParam == VK_MENU || msg.wParam == VK_F10) done_ = true;
+            return;
+        case WM_CHAR:
+        case WM_SYSCHAR:
+            for (size_t i = 0; i < bar_.items.size(); ++i) {
+                if (IsAccel(static_cast<char16_t>(msg.wParam), bar_.items[i]->Caption())) {
+                    SetHot(static_cast<int>(i));
+                    open_ = true;
+                    return;
+                }
+            }
+            return;
+    }
+}
+
+TMenuItem* MenuBarLoop::Run(int hot, bool open) {
+    state_.window = bar_.window;
+    BarState* outer = gBar;
+    gBar = &state_;
+    SetHot(hot);
+    open_ = open;
+    try {
+        while (!done_) {
+            if (open_) {
+                OpenHot();
+                continue;
+            }
+            if (GetCapture() != bar_.window) SetCapture(bar_.window);
+            if (GetCapture() != bar_.window) break;
+            MSG msg;
+            if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (Application) Application->Idle();
+                else WaitMessage();
+                if (GetCapture() != bar_.window) break;  // someone took the mouse: the bar gives up
+                continue;
+            }
+            const UINT m = msg.message;
+            if (m == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                break;
+            }
+            if (m >= WM_KEYFIRST && m <= WM_KEYLAST) {
+                HandleKey(msg);
+            } else if (m == WM_LBUTTONDOWN || m == WM_RBUTTONDOWN || m == WM_MBUTTONDOWN || m == WM_NCLBUTTONDOWN ||
+                       m == WM_NCRBUTTONDOWN) {
+                done_ = true;  // a click anywhere leaves the bar
+            } else if (!(m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) && m != WM_NCMOUSEMOVE) {
+                DispatchMessage(&msg);
+            }
+        }
+    } catch (...) {
+        if (GetCapture() == bar_.window) ReleaseCapture();
+        gBar = outer;
+        if (bar_.showHot) bar_.showHot(-1);
+        throw;
+    }
+    if (GetCapture() == bar_.window) ReleaseCapture();
+    gBar = outer;
+    if (bar_.showHot) bar_.showHot(-1);
+    return chosen_;
+}
+
+}  // namespace
+
+TMenuItem* TrackMenuBar(const TMenuBarSite& bar, int hot, TMenuBarStart start) {
+    if (bar.items.empty() || bar.items.size() != bar.rects.size() || !CurrentBackend()) return nullptr;
+    hot = std::clamp(hot, 0, static_cast<int>(bar.items.size()) - 1);
+    MenuBarLoop loop(bar, start);
+    return loop.Run(hot, start != mbsSelect);
+}
 
 }  // namespace tarvel

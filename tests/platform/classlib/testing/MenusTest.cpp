@@ -234,6 +234,128 @@ TEST_F(MenusTest, AnItemShowsItsPictureFromTheMenusImageList) {
     EXPECT_EQ(popup->Images(), nullptr);
 }
 
+class MenuBarTest : public MenusTest {
+protected:
+    void SetUp() override {
+        MenusTest::SetUp();
+        auto* menu = new TMainMenu(form);
+        TMenuItem* file = Item(menu->Items(), "&File");
+        Item(file, "&Open");
+        Item(file, "E&xit");
+        TMenuItem* editMenu = Item(menu->Items(), "&Edit");
+        Item(editMenu, "&Copy");
+        Item(Item(editMenu, "&More"), "&Inner");
+        Item(Item(menu->Items(), "&Help"), "&About");
+        form->SetMenu(menu);
+        form->Show();
+        ui.Click(edit);
+    }
+    static String Hot() { return ActiveMenuBarItem() ? ActiveMenuBarItem()->Caption() : String("(none)"); }
+    // Whether the bar shows its first item selected.
+    bool FirstItemLit() {
+        auto pixels = ui.Backend().WindowPixels(form->Handle());
+        const TRect wr = WindowRect(form->Handle());
+        const int y = form->ClientOrigin().y - wr.top - GetSystemMetrics(SM_CYMENU) / 2;
+        const int x = form->ClientOrigin().x - wr.left + 2;
+        return pixels && (pixels->Pixel(x, y) & 0xFFFFFF) == ColorRefToPixel(ColorToColorRef(clHighlight));
+    }
+};
+
+TEST_F(MenuBarTest, AltAloneOrF10SelectsTheFirstItemAndLeftRightMoveAlongTheBar) {
+    for (UINT key : {static_cast<UINT>(VK_MENU), static_cast<UINT>(VK_F10)}) {
+        SCOPED_TRACE(key);
+        std::vector<String> seen;
+        bool lit = false;
+        ui.WhenModal([&] {
+            seen.push_back(Hot());
+            lit = FirstItemLit();
+            EXPECT_EQ(ActiveMenuWindow(), form->Handle());
+            ui.PressKey(VK_RIGHT);
+        });
+        ui.WhenModal([&] {
+            seen.push_back(Hot());
+            ui.PressKey(VK_LEFT);
+            ui.PressKey(VK_LEFT);
+        });
+        ui.WhenModal([&] {
+            seen.push_back(Hot());
+            ui.PressKey(VK_ESCAPE);
+        });
+        ui.PressKey(key);
+        EXPECT_EQ(seen, (std::vector<String>{"&File", "&Edit", "&Help"}));
+        EXPECT_TRUE(lit);
+        EXPECT_EQ(ActiveMenuBarItem(), nullptr);
+        EXPECT_EQ(ActiveMenuWindow(), nullptr);
+        EXPECT_FALSE(FirstItemLit()) << "the bar is drawn plain again";
+        EXPECT_TRUE(clicked.empty());
+        EXPECT_TRUE(ui.Problems().empty());
+    }
+}
+
+TEST_F(MenuBarTest, FromAnOpenPopupLeftAndRightOpenTheNeighboursPopup) {
+    std::vector<String> seen;
+    const auto look = [&] {
+        seen.push_back(Hot());
+        EXPECT_NE(ActiveMenuWindow(), form->Handle()) << "a popup is open";
+    };
+    ui.WhenModal([&] { ui.PressKey(VK_DOWN); });  // opens File with its first item selected
+    ui.WhenModal([&] {
+        look();
+        ui.PressKey(VK_RIGHT);  // Open has no sub-items: on to Edit
+    });
+    ui.WhenModal([&] {
+        look();
+        ui.PressKey(VK_DOWN);
+        ui.PressKey(VK_RIGHT);  // More's submenu
+        ui.PressKey(VK_LEFT);   // closes only the submenu
+        ui.PressKey(VK_LEFT);   // back to File
+    });
+    ui.WhenModal([&] {
+        look();
+        ui.PressKey(VK_LEFT);  // round to Help
+    });
+    ui.WhenModal([&] {
+        look();
+        ui.PressKey(VK_RETURN);
+    });
+    ui.PressKey(VK_MENU);
+    EXPECT_EQ(seen, (std::vector<String>{"&File", "&Edit", "&File", "&Help"}));
+    EXPECT_EQ(clicked, (std::vector<String>{"&File", "&Edit", "&File", "&Help", "&About"}));
+    EXPECT_EQ(ActiveMenuBarItem(), nullptr);
+    EXPECT_TRUE(ui.Problems().empty());
+}
+
+TEST_F(MenuBarTest, EscapeClosesThePopupBackToTheBarAndThenTheBar) {
+    std::vector<String> seen;
+    ui.WhenModal([&] { ui.PressKey(VK_ESCAPE); });
+    ui.WhenModal([&] {
+        seen.push_back(Hot());
+        EXPECT_EQ(ActiveMenuWindow(), form->Handle());
+        ui.PressKey(VK_ESCAPE);
+    });
+    ui.PressKey('E', {ssAlt});
+    EXPECT_EQ(seen, std::vector<String>{"&Edit"});
+    EXPECT_EQ(ActiveMenuBarItem(), nullptr);
+
+    // Alt inside an open popup ends everything at once, and letting it go
+    // does not select the bar again.
+    ui.WhenModal([&] { ui.PressKey(VK_DOWN); });
+    ui.WhenModal([&] { ui.PressKey(VK_MENU); });
+    ui.PressKey(VK_MENU);
+    EXPECT_EQ(ActiveMenuBarItem(), nullptr);
+    EXPECT_EQ(ActiveMenuWindow(), nullptr);
+
+    // Opened by a click, Escape leaves the menu at once.
+    ui.WhenModal([&] { ui.PressKey(VK_ESCAPE); });
+    TPoint onFile{WindowRect(form->Handle()).left + 12, form->ClientOrigin().y - GetSystemMetrics(SM_CYMENU) / 2};
+    ui.Backend().MouseMove(onFile);
+    ui.Backend().Click(onFile);
+    ui.RunUntilIdle();
+    EXPECT_EQ(ActiveMenuBarItem(), nullptr);
+    EXPECT_EQ(clicked, (std::vector<String>{"&Edit", "&File", "&File"}));
+    EXPECT_TRUE(ui.Problems().empty());
+}
+
 TEST_F(MenusTest, ItemsFreeTheirSubItemsAndLeaveTheirParent) {
     auto* menu = new TPopupMenu(form);
     TMenuItem* top = Item(menu->Items(), "Top");
