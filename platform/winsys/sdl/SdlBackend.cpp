@@ -99,6 +99,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const std::string& videoDriver, std
     } else if (!EnvSet("SDL_VIDEODRIVER") && EnvSet("DISPLAY")) {
         SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
     }
+    InstallX11ErrorReporter();
     int failed = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     if (failed && videoDriver.empty() && !EnvSet("SDL_VIDEODRIVER")) {
         SDL_ResetHint(SDL_HINT_VIDEODRIVER);

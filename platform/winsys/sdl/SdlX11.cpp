@@ -7,6 +7,7 @@
 #include <X11/extensions/shape.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace tarvel {
 
@@ -61,7 +62,17 @@ std::unique_ptr<Surface> ReadDrawable(::Display* display, ::Drawable drawable, i
     return out->Valid() ? std::move(out) : nullptr;
 }
 
+int ReportXError(::Display* display, XErrorEvent* error) {
+    char text[256] = {};
+    XGetErrorText(display, error->error_code, text, sizeof text);
+    std::fprintf(stderr, "X error: %s (request %d, resource 0x%lx)\n", text, error->request_code,
+                 error->resourceid);
+    return 0;
+}
+
 }  // namespace
+
+void InstallX11ErrorReporter() { XSetErrorHandler(ReportXError); }
 
 bool IsX11Window(SDL_Window* window) {
     XHandles x;

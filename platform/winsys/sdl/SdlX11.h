@@ -13,6 +13,11 @@ struct SDL_Window;
 namespace tarvel {
 
 bool IsX11Window(SDL_Window* window);
+// Xlib's default error handler ends the process. A request about a window the
+// server has already dropped (a race with the window manager) must not end
+// the tool: errors are reported on stderr instead. Installed before SDL
+// starts, so SDL's own handler passes errors on to it.
+void InstallX11ErrorReporter();
 // Stacks the windows so that the first is on top.
 void X11Restack(const std::vector<SDL_Window*>& topToBottom);
 // The window's shape as rectangles in window coordinates; empty removes it.
