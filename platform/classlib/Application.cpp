@@ -5,6 +5,7 @@
 
 #include "platform/base/Paths.h"
 #include "platform/classlib/Boxes.h"
+#include "platform/classlib/HintWindow.h"
 
 namespace tarvel {
 
@@ -34,6 +35,7 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
 TApplication::~TApplication() {
     Destroying();
     DestroyComponents();
+    hints_ = nullptr;
     if (Application == this) Application = nullptr;
 }
 
@@ -66,7 +68,31 @@ void TApplication::TrackMouse(const MSG& msg) {
         if (TControl* c = window->ControlAtPos(window->ScreenToClient(pt), false)) now = c;
     }
     UpdateMouseControl(now);
+    if (!hints_ && ShowHint) hints_ = new THintTracker(this);
+    if (hints_) hints_->MouseControl(now);
 }
+
+void TApplication::CancelHint() {
+    if (hints_) hints_->Cancel();
+}
+
+THintWindow* TApplication::HintWindow() const { return hints_ ? hints_->Window() : nullptr; }
+
+namespace {
+// A click or a key puts an end to the hint shown.
+bool EndsHint(UINT message) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN: return true;
+        default: return false;
+    }
+}
+}  // namespace
 
 bool TApplication::ProcessMessage(MSG& msg) {
     if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
@@ -74,6 +100,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
         terminated_ = true;
         return true;
     }
+    if (EndsHint(msg.message)) CancelHint();
     bool handled = false;
     if (OnMessage) OnMessage(msg, handled);
     if (!handled && !IsKeyMsg(msg)) {

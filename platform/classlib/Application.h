@@ -8,6 +8,9 @@
 
 namespace tarvel {
 
+class THintTracker;
+class THintWindow;
+
 using TExceptionEvent = std::function<void(TObject* sender, const Exception& e)>;
 using TIdleEvent = std::function<void(TObject* sender, bool& done)>;
 // A message taken from the queue before it is dispatched.
@@ -73,6 +76,10 @@ public:
     int HintPause = 500;
     int HintShortPause = 50;
     int HintHidePause = 2500;
+    // Hides the hint until the mouse goes to another control.
+    void CancelHint();
+    // The window showing hints; null before the first hint.
+    THintWindow* HintWindow() const;
 
     TExceptionEvent OnException;
     TIdleEvent OnIdle;
@@ -89,6 +96,7 @@ private:
     TCustomForm* mainForm_ = nullptr;
     bool terminated_ = false;
     int modalLevel_ = 0;
+    THintTracker* hints_ = nullptr;  // owned; made when the mouse first moves
 };
 
 extern TApplication* Application;
