@@ -3,6 +3,7 @@
 #include "platform/classlib/ExtCtrls_Notebook.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/classlib/Forms.h"
 
@@ -39,17 +40,31 @@ public:
     void Clear() override {
         while (Count() > 0) delete notebook_.Page(Count() - 1);
     }
+    // Pages move with their names; the active page stays active.
     void Move(int from, int to) override {
-        TPage* active = notebook_.pageIndex_ >= 0 ? notebook_.Page(notebook_.pageIndex_) : nullptr;
-        TPage* moved = notebook_.Page(from);
-        notebook_.Page(to);  // range check
-        auto& pages = notebook_.pages_;
-        pages.erase(pages.begin() + from);
-        pages.insert(pages.begin() + to, moved);
-        if (active) notebook_.pageIndex_ = static_cast<int>(std::find(pages.begin(), pages.end(), active) - pages.begin());
+        Reorder(from, to, [&](std::vector<TPage*>& pages) {
+            TPage* moved = pages[static_cast<size_t>(from)];
+            pages.erase(pages.begin() + from);
+            pages.insert(pages.begin() + to, moved);
+        });
+    }
+    void Exchange(int index1, int index2) override {
+        Reorder(index1, index2, [&](std::vector<TPage*>& pages) {
+            std::swap(pages[static_cast<size_t>(index1)], pages[static_cast<size_t>(index2)]);
+        });
     }
 
 private:
+    template <class F>
+    void Reorder(int a, int b, F change) {
+        notebook_.Page(a);  // range checks
+        notebook_.Page(b);
+        TPage* active = notebook_.pageIndex_ >= 0 ? notebook_.Page(notebook_.pageIndex_) : nullptr;
+        auto& pages = notebook_.pages_;
+        change(pages);
+        if (active) notebook_.pageIndex_ = static_cast<int>(std::find(pages.begin(), pages.end(), active) - pages.begin());
+    }
+
     TNotebook& notebook_;
 };
 

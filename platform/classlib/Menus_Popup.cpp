@@ -437,6 +437,7 @@ private:
     }
     void OpenHot();
     void HandleKey(const MSG& msg);
+    void Finish(BarState* outer);
 
     const TMenuBarSite& bar_;
     const bool escapeEnds_;
@@ -561,15 +562,17 @@ TMenuItem* MenuBarLoop::Run(int hot, bool open) {
             }
         }
     } catch (...) {
-        if (GetCapture() == bar_.window) ReleaseCapture();
-        gBar = outer;
-        if (bar_.showHot) bar_.showHot(-1);
+        Finish(outer);
         throw;
     }
+    Finish(outer);
+    return chosen_;
+}
+
+void MenuBarLoop::Finish(BarState* outer) {
     if (GetCapture() == bar_.window) ReleaseCapture();
     gBar = outer;
     if (bar_.showHot) bar_.showHot(-1);
-    return chosen_;
 }
 
 }  // namespace

@@ -80,6 +80,15 @@ TEST_F(NotebookTest, AddingAndFreeingPagesKeepsTheActivePageOrMovesToItsNeighbou
     EXPECT_EQ(nb->Page(nb->PageIndex()), two);
     EXPECT_EQ(changes, 0);
 
+    nb->Pages()->Exchange(0, 2);
+    nb->Pages()->Move(0, 1);
+    EXPECT_EQ(nb->Pages()->CommaText(), "Two,Three,One");
+    EXPECT_EQ(nb->Page(nb->PageIndex()), two) << "reordering keeps the page, not the place, active";
+    EXPECT_EQ(nb->Page(2)->Caption(), "One");
+    nb->Pages()->Move(0, 1);
+    nb->Pages()->Exchange(0, 2);
+    EXPECT_EQ(nb->Pages()->CommaText(), "One,Two,Three");
+
     nb->Pages()->Delete(1);  // the active one
     EXPECT_EQ(nb->ActivePage(), "Three");
     EXPECT_EQ(Shown(nb), (std::vector<bool>{false, true}));
