@@ -2,6 +2,7 @@
 
 #include "platform/classlib/ExtCtrls.h"
 #include "platform/classlib/ExtCtrls_Notebook.h"
+#include "platform/classlib/StdCtrls_Edit.h"
 
 #include "ControlFixture.h"
 
@@ -120,6 +121,18 @@ TEST_F(NotebookTest, OnlyTheActivePagesChildrenAreOnScreen) {
         EXPECT_TRUE(nb->Page(i)->Showing());
         EXPECT_FALSE(nb->Page((i + 1) % 3)->Showing());
     }
+}
+
+TEST_F(NotebookTest, AControlOnAPageThatHidesLosesTheFocus) {
+    auto* nb = MakeNotebook();
+    auto* edit = Add<TEdit>("Edit", Bounds(10, 10, 100, 21), nb->Page(0));
+    ShowForm();
+    ui.Click(edit);
+    ASSERT_TRUE(edit->Focused());
+    nb->SetPageIndex(1);
+    ui.RunUntilIdle();
+    EXPECT_FALSE(edit->Focused());
+    EXPECT_NE(form->ActiveControl(), edit);
 }
 
 TEST_F(NotebookTest, FreeingTheNotebookFreesItsPages) {
