@@ -261,6 +261,15 @@ void DrawIcon(HDC dc, const TRect& r, TIcon* icon) {
     canvas.SetHandle(nullptr);
 }
 
+void DrawIcon(HDC dc, const TRect& r, HICON icon) {
+    if (!dc || !icon) return;
+    TRect square{0, 0, kSmallIconSize, kSmallIconSize};
+    RectCenter(square, r);
+    DrawIconEx(dc, square.left, square.top, icon, 0, 0, 0, nullptr, DI_NORMAL);
+}
+
+void DrawIcon(TCanvas& canvas, const TRect& r, HICON icon) { DrawIcon(canvas.Handle(), r, icon); }
+
 void DrawFrameControlGlyph(TCanvas& canvas, const TRect& r, unsigned kind, unsigned state, TColor color) {
     if (r.IsEmpty()) return;
     TteBitmap glyph;

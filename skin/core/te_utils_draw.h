@@ -52,6 +52,8 @@ constexpr int kSmallIconSize = 16;
 // The icon at its own size, at the top-left of a small-icon square centred in r.
 void DrawIcon(TCanvas& canvas, const TRect& r, TIcon* icon);
 void DrawIcon(HDC dc, const TRect& r, TIcon* icon);
+void DrawIcon(TCanvas& canvas, const TRect& r, HICON icon);
+void DrawIcon(HDC dc, const TRect& r, HICON icon);
 
 // The frame-control glyph (black in the system's drawing) in color on a
 // transparent background.

@@ -247,7 +247,28 @@ TEST(DrawingRoutines, IconsAreCentredAtSmallIconSize) {
     EXPECT_EQ(Rgb(s.bitmap, 12, 12), 0x00FF00u);  // square (12, 12)-(28, 28)
     EXPECT_EQ(Rgb(s.bitmap, 15, 15), 0x00FF00u);
     EXPECT_EQ(Rgb(s.bitmap, 16, 16), 0xFFFFFFu);
-    DrawIcon(s.canvas, TRect{0, 0, 40, 40}, nullptr);
+    DrawIcon(s.canvas, TRect{0, 0, 40, 40}, static_cast<TIcon*>(nullptr));
+}
+
+TEST(DrawingRoutines, IconHandlesAreCentredAtSmallIconSizeToo) {
+    auto pixels = std::make_shared<Surface>(16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) pixels->SetPixel(x, y, 0xFF0000FF);
+    HBITMAP colour = CreateBitmapFromSurface(pixels);
+    ICONINFO info;
+    info.hbmColor = colour;
+    HICON icon = CreateIconIndirect(&info);
+    ASSERT_TRUE(icon);
+    Sheet s(40, 40);
+    DrawIcon(s.canvas, TRect{0, 0, 40, 40}, icon);
+    EXPECT_EQ(Rgb(s.bitmap, 12, 12), 0x0000FFu);  // square (12, 12)-(28, 28)
+    EXPECT_EQ(Rgb(s.bitmap, 27, 27), 0x0000FFu);
+    EXPECT_EQ(Rgb(s.bitmap, 28, 28), 0xFFFFFFu);
+    EXPECT_EQ(Rgb(s.bitmap, 11, 11), 0xFFFFFFu);
+    DrawIcon(s.canvas, TRect{0, 0, 40, 40}, HICON{});  // nothing for a missing icon
+    EXPECT_EQ(Rgb(s.bitmap, 11, 11), 0xFFFFFFu);
+    DestroyIcon(icon);
+    DeleteObject(colour);
 }
 
 }  // namespace
