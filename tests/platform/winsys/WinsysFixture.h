@@ -24,6 +24,24 @@ struct Logged {
     LPARAM lParam;
 };
 
+// The messages a test window class recorded, with the look-ups tests make.
+struct MessageLog : std::vector<Logged> {
+    // The logged messages of `hwnd` (any window when null) that are in `only`.
+    std::vector<UINT> Messages(HWND hwnd, const std::vector<UINT>& only) const {
+        std::vector<UINT> out;
+        for (const Logged& l : *this)
+            if ((!hwnd || l.hwnd == hwnd) && std::find(only.begin(), only.end(), l.msg) != only.end())
+                out.push_back(l.msg);
+        return out;
+    }
+
+    const Logged* Last(HWND hwnd, UINT msg) const {
+        for (auto it = rbegin(); it != rend(); ++it)
+            if (it->hwnd == hwnd && it->msg == msg) return &*it;
+        return nullptr;
+    }
+};
+
 class WinsysTest : public ::testing::Test {
 public:
     using Handler = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
@@ -79,23 +97,11 @@ protected:
         }
     }
 
-    // The logged messages of `hwnd` (any window when null) that are in `only`.
-    std::vector<UINT> Messages(HWND hwnd, const std::vector<UINT>& only) const {
-        std::vector<UINT> out;
-        for (const Logged& l : log)
-            if ((!hwnd || l.hwnd == hwnd) && std::find(only.begin(), only.end(), l.msg) != only.end())
-                out.push_back(l.msg);
-        return out;
-    }
-
-    const Logged* Last(HWND hwnd, UINT msg) const {
-        for (auto it = log.rbegin(); it != log.rend(); ++it)
-            if (it->hwnd == hwnd && it->msg == msg) return &*it;
-        return nullptr;
-    }
+    std::vector<UINT> Messages(HWND hwnd, const std::vector<UINT>& only) const { return log.Messages(hwnd, only); }
+    const Logged* Last(HWND hwnd, UINT msg) const { return log.Last(hwnd, msg); }
 
     HeadlessBackend* backend = nullptr;
-    std::vector<Logged> log;
+    MessageLog log;
 
 private:
     LRESULT Record(HWND h, UINT m, WPARAM w, LPARAM l) {

@@ -53,20 +53,10 @@ public:
         return h;
     }
 
-    std::vector<Logged> log;
+    MessageLog log;
 
-    std::vector<UINT> Messages(HWND hwnd, const std::vector<UINT>& only) const {
-        std::vector<UINT> out;
-        for (const Logged& l : log)
-            if ((!hwnd || l.hwnd == hwnd) && std::find(only.begin(), only.end(), l.msg) != only.end())
-                out.push_back(l.msg);
-        return out;
-    }
-    const Logged* Last(HWND hwnd, UINT msg) const {
-        for (auto it = log.rbegin(); it != log.rend(); ++it)
-            if (it->hwnd == hwnd && it->msg == msg) return &*it;
-        return nullptr;
-    }
+    std::vector<UINT> Messages(HWND hwnd, const std::vector<UINT>& only) const { return log.Messages(hwnd, only); }
+    const Logged* Last(HWND hwnd, UINT msg) const { return log.Last(hwnd, msg); }
 
 private:
     LRESULT Handle(HWND h, UINT m, WPARAM w, LPARAM l) {
