@@ -2,7 +2,9 @@
 // Fixed system answers: metrics, parameters, monitors, cursors and
 // the clipboard.
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/gdi/Gdi.h"
 #include "platform/winsys/WinConstants.h"
@@ -46,7 +48,21 @@ HCURSOR SetCursor(HCURSOR cursor);  // answers the cursor it replaced
 HCURSOR GetCursor();
 int CursorShape(HCURSOR cursor);
 
+// The clipboard holds one content at a time: whatever is set last replaces
+// what it held. Text goes through the display backend; a bitmap, as a packed
+// DIB (info header, colours or masks, pixels), is kept by the window system
+// in this process, the backends' clipboards holding text only.
+constexpr UINT CF_TEXT = 1;
+constexpr UINT CF_BITMAP = 2;
+constexpr UINT CF_DIB = 8;
+constexpr UINT CF_UNICODETEXT = 13;
+
 bool SetClipboardText(const std::string& text);
 std::string GetClipboardText();
+// False without a window system or for an empty block.
+bool SetClipboardDib(std::vector<uint8_t> dib);
+std::vector<uint8_t> GetClipboardDib();  // empty while no bitmap is held
+// CF_TEXT and CF_UNICODETEXT: text is held; CF_DIB and CF_BITMAP: a bitmap.
+bool IsClipboardFormatAvailable(UINT format);
 
 }  // namespace tarvel

@@ -149,10 +149,53 @@ HCURSOR SetCursor(HCURSOR cursor) {
 
 HCURSOR GetCursor() { return HasState() ? State().cursor : nullptr; }
 
+namespace {
+
+// The bitmap on the clipboard and the backend it was set through.
+struct ClipboardBitmap {
+    const DisplayBackend* backend = nullptr;
+    std::vector<uint8_t> dib;
+};
+
+ClipboardBitmap& HeldBitmap() {
+    static ClipboardBitmap held;
+    return held;
+}
+
+// Setting a bitmap empties the backend's text, so text that appears there
+// since (from this program or another) has replaced the bitmap.
+bool BitmapHeld() {
+    const ClipboardBitmap& held = HeldBitmap();
+    return HasState() && !held.dib.empty() && held.backend == State().backend.get() &&
+           State().backend->ClipboardText().empty();
+}
+
+}  // namespace
+
 bool SetClipboardText(const std::string& text) {
     if (!HasState()) return false;
+    HeldBitmap() = ClipboardBitmap{};
     State().backend->SetClipboardText(text);
     return true;
+}
+
+bool SetClipboardDib(std::vector<uint8_t> dib) {
+    if (!HasState() || dib.empty()) return false;
+    State().backend->SetClipboardText(std::string());
+    HeldBitmap() = ClipboardBitmap{State().backend.get(), std::move(dib)};
+    return true;
+}
+
+std::vector<uint8_t> GetClipboardDib() { return BitmapHeld() ? HeldBitmap().dib : std::vector<uint8_t>(); }
+
+bool IsClipboardFormatAvailable(UINT format) {
+    switch (format) {
+        case CF_TEXT:
+        case CF_UNICODETEXT: return !GetClipboardText().empty();
+        case CF_DIB:
+        case CF_BITMAP: return BitmapHeld();
+        default: return false;
+    }
 }
 
 std::string GetClipboardText() { return HasState() ? State().backend->ClipboardText() : std::string(); }

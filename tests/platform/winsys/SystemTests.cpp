@@ -76,6 +76,35 @@ TEST_F(SystemTests, TheClipboardHoldsText) {
     EXPECT_EQ(GetClipboardText(), "Zelle 1\t3.301 V");
 }
 
+// A bitmap and text replace each other, whichever comes last.
+TEST_F(SystemTests, ABitmapOnTheClipboardAndTextReplaceEachOther) {
+    const std::vector<uint8_t> dib{40, 0, 0, 0, 1, 2, 3};
+    auto holds = [](bool text, bool bitmap) {
+        EXPECT_EQ(IsClipboardFormatAvailable(CF_TEXT), text);
+        EXPECT_EQ(IsClipboardFormatAvailable(CF_UNICODETEXT), text);
+        EXPECT_EQ(IsClipboardFormatAvailable(CF_DIB), bitmap);
+        EXPECT_EQ(IsClipboardFormatAvailable(CF_BITMAP), bitmap);
+    };
+    holds(false, false);
+    ASSERT_TRUE(SetClipboardText("3.301 V"));
+    ASSERT_TRUE(SetClipboardDib(dib));
+    holds(false, true);
+    EXPECT_EQ(GetClipboardText(), "");
+    EXPECT_EQ(GetClipboardDib(), dib);
+
+    ASSERT_TRUE(SetClipboardText("4.2 V"));
+    holds(true, false);
+    EXPECT_TRUE(GetClipboardDib().empty());
+
+    ASSERT_TRUE(SetClipboardDib(dib));
+    backend->SetClipboardText("from another program");
+    holds(true, false);
+    EXPECT_TRUE(GetClipboardDib().empty());
+
+    EXPECT_FALSE(SetClipboardDib({}));
+    EXPECT_FALSE(IsClipboardFormatAvailable(0));
+}
+
 TEST_F(SystemTests, GetTickCountFollowsTheTestClock) {
     uint32_t t = GetTickCount();
     backend->AdvanceClock(500);
