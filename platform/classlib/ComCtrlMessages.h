@@ -2,9 +2,12 @@
 // What the common controls tell their parent window: WM_NOTIFY with a
 // header naming the control and the event, and WM_COMMAND for buttons.
 // A skin or a dialog that subclasses the parent sees these as it would
-// from native controls.
+// from native controls. Also what a scroll request asks of a view.
+
+#include <optional>
 
 #include "platform/classlib/Controls.h"
+#include "platform/classlib/StdCtrlMessages.h"
 
 namespace tarvel {
 
@@ -28,12 +31,25 @@ constexpr int LVN_ITEMCHANGED = -101;
 constexpr int LVN_COLUMNCLICK = -108;
 constexpr int HDN_ITEMCLICK = -302;
 constexpr int HDN_ENDTRACK = -307;
+constexpr int CBEN_BEGINEDIT = -804;
+constexpr int CBEN_ENDEDIT = -805;
 constexpr WORD BN_CLICKED = 0;
+
+// Header sections dragged to another place.
+constexpr int HDN_BEGINDRAG = -310;  // a non-zero answer refuses the drag
+constexpr int HDN_ENDDRAG = -311;    // a non-zero answer keeps the order
 
 // Sends WM_NOTIFY to the control's parent window and answers its result
 // (0 when the control or its parent has no window yet).
 LRESULT NotifyParent(TWinControl* control, int code);
 // Sends WM_COMMAND (code, id) from the control to its parent window.
 void CommandParent(TWinControl* control, WORD code);
+
+// The position a scroll request (WM_HSCROLL / WM_VSCROLL with `wParam`)
+// asks of a bar now at `info`, `line` a line step; none for the end of a
+// scroll. A thumb position comes in 16 bits: the bar's own 32-bit track
+// position is taken when it agrees, else the message's, so a request sent
+// by another bar (a skin's) works too. Not clamped.
+std::optional<int> ScrollRequestPosition(const SCROLLINFO& info, WPARAM wParam, int line);
 
 }  // namespace tarvel

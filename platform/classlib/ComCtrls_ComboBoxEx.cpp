@@ -6,6 +6,8 @@
 
 namespace tarvel {
 
+void TComboBoxEx::DeclareMessages(TMessageTable& t) { t.Add<&TComboBoxEx::CNCommandEx>(CN_COMMAND); }
+
 TComboBoxEx::TComboBoxEx(TComponent* owner) : TCustomComboBox(owner) {
     SetStyle(csDropDownList);
     SetItemHeight(18);
@@ -77,6 +79,60 @@ int TComboBoxEx::IndexOfCaption(const String& caption) const {
         if (styleEx_.Contains(csExCaseSensitive) ? c == caption : SameText(c, caption)) return i;
     }
     return -1;
+}
+
+void TComboBoxEx::SetText(const String& text) {
+    TCustomComboBox::SetText(text);
+    if (!editing_) editBase_ = GetText();
+}
+
+// An edit of the edit part runs from the focus coming in (or the first
+// change after the last edit ended) to the focus leaving, Enter, Escape or
+// the list dropping down.
+void TComboBoxEx::CNCommandEx(TMessage& m) {
+    switch (HIWORD(m.WParam)) {
+        case CBN_SETFOCUS:
+            if (!editing_) editBase_ = GetText();
+            BeginEdit();
+            break;
+        case CBN_EDITCHANGE: BeginEdit(); break;
+        case CBN_KILLFOCUS: EndEdit(CBENF_KILLFOCUS); break;
+        case CBN_DROPDOWN: EndEdit(CBENF_DROPDOWN); break;
+    }
+    TCustomComboBox::CNCommand(m);
+    // A chosen item is no edit, but the next one starts from it.
+    if (HIWORD(m.WParam) == CBN_SELCHANGE && !editing_) editBase_ = GetText();
+}
+
+void TComboBoxEx::EditCommitKey(WORD key) { EndEdit(key == VK_ESCAPE ? CBENF_ESCAPE : CBENF_RETURN); }
+
+void TComboBoxEx::BeginEdit() {
+    if (editing_ || !HasEdit()) return;
+    editing_ = true;
+    NotifyParent(this, CBEN_BEGINEDIT);
+    if (OnBeginEdit) OnBeginEdit(this);
+}
+
+void TComboBoxEx::EndEdit(int why) {
+    if (!editing_) return;
+    editing_ = false;
+    if (why == CBENF_ESCAPE) SetText(editBase_);
+    const String text = GetText();
+    NMCBEENDEDIT info;
+    info.fChanged = text != editBase_;
+    info.iNewSelection = IndexOfCaption(text);
+    size_t n = std::min(text.size(), CBEMAXSTRLEN - 1);
+    while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+    std::copy_n(text.data(), n, info.szText);
+    info.iWhy = why;
+    editBase_ = text;
+    if (HWND parent = Parent() && Parent()->HandleAllocated() && HandleAllocated() ? Parent()->Handle() : nullptr) {
+        info.hdr.hwndFrom = Handle();
+        info.hdr.idFrom = static_cast<UINT_PTR>(GetWindowLongPtr(Handle(), GWL_ID));
+        info.hdr.code = CBEN_ENDEDIT;
+        SendMessage(parent, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+    }
+    if (OnEndEdit) OnEndEdit(this);
 }
 
 void TComboBoxEx::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {

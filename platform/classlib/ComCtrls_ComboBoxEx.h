@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/classlib/ComCtrlMessages.h"
 #include "platform/classlib/ImageLists.h"
 #include "platform/classlib/StdCtrls.h"
 
@@ -17,6 +18,21 @@ struct TComboExItem {
     int OverlayImageIndex = -1;
     int Indent = 0;
     TObject* Data = nullptr;
+};
+
+// Why an edit in the edit part ended (CBEN_ENDEDIT).
+constexpr int CBENF_KILLFOCUS = 1;
+constexpr int CBENF_RETURN = 2;
+constexpr int CBENF_ESCAPE = 3;  // the text went back to what it was
+constexpr int CBENF_DROPDOWN = 4;
+constexpr size_t CBEMAXSTRLEN = 260;
+
+struct NMCBEENDEDIT {
+    NMHDR hdr;
+    bool fChanged = false;     // the text differs from the one the edit began with
+    int iNewSelection = -1;    // the item whose caption is the text, or -1
+    char szText[CBEMAXSTRLEN] = {};  // the text (UTF-8, cut at a character)
+    int iWhy = 0;
 };
 
 enum TComboBoxExStyleEx { csExCaseSensitive, csExNoEditImage, csExNoEditImageIndent, csExNoSizeLimit, csExPathWordBreak };
@@ -42,16 +58,30 @@ public:
     void ClearItems();
     // The item whose caption is `caption` (case counting with csExCaseSensitive), or -1.
     int IndexOfCaption(const String& caption) const;
+    void SetText(const String& text) override;
+
+    // With an edit part (csDropDown, csSimple): the user began editing it
+    // (the focus came in, or typing after an edit ended) and ended the edit
+    // (CBEN_BEGINEDIT / CBEN_ENDEDIT to the parent first).
+    TNotifyEvent OnBeginEdit;
+    TNotifyEvent OnEndEdit;
 
     static constexpr int kIndentWidth = 10;
 
 protected:
+    static void DeclareMessages(TMessageTable& t);
+    void CNCommandEx(TMessage& m);
+    void EditCommitKey(WORD key) override;
     bool IsOwnerDraw() const override { return true; }
     void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override;
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
     void CheckIndex(int index, bool allowEnd) const;
+    void BeginEdit();
+    void EndEdit(int why);
+    bool editing_ = false;
+    String editBase_;  // the text the edit began with
     TCustomImageList* images_ = nullptr;
     TComboBoxExStyles styleEx_;
     std::vector<TComboExItem> itemsEx_;

@@ -4,11 +4,15 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
+#include <utility>
 
 namespace tarvel {
 
 namespace {
 constexpr int kBreak = 2;  // CR LF
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
 bool IsWordChar(char16_t c) { return c == u'_' || c >= 0x80 || (c >= u'0' && c <= u'9') || ((c | 0x20) >= u'a' && (c | 0x20) <= u'z'); }
 }  // namespace
@@ -58,6 +62,7 @@ void TEditText::SetText(std::u16string_view text) {
     for (std::u16string_view line : SplitLines(text)) lines_.push_back(LineData{std::u16string(line), {}});
     Recount();
     Invalidate(0);
+    LinesChanged(0, LineCount() - 1);
     anchor_ = caret_ = 0;
     insertAt_ = -1;
     ClearUndo();
@@ -191,6 +196,7 @@ bool TEditText::Replace(std::u16string_view text, TColor color, bool undoable, b
     }
     Recount();
     Invalidate(a.y);
+    LinesChanged(a.y, caretLine);
     caret_ = anchor_ = LineColToPos(caretLine, caretCol);
     insertAt_ = -1;
     return true;
@@ -219,6 +225,7 @@ void TEditText::AppendLine(std::u16string_view text, TColor color) {
         length_ += kBreak;
     }
     Invalidate(lastBefore);
+    LinesChanged(lastBefore, LineCount() - 1);
 }
 
 void TEditText::SetSelColor(TColor color) {
@@ -241,10 +248,18 @@ bool TEditText::Undo() {
     if (lines_.empty()) lines_.emplace_back();
     Recount();
     Invalidate(0);
+    LinesChanged(0, LineCount() - 1);
     SetSel(undo_.anchor, undo_.caret);
     undo_ = std::move(now);
     return true;
 }
+
+void TEditText::LinesChanged(int first, int lastNow) {
+    changes_.first = std::min(changes_.first, first);
+    changes_.keptTail = std::min(changes_.keptTail, LineCount() - 1 - lastNow);
+}
+
+TEditText::LineChanges TEditText::TakeLineChanges() { return std::exchange(changes_, LineChanges{}); }
 
 int TEditText::WordStart(int pos) const {
     TPoint p = PosToLineCol(pos);
@@ -263,6 +278,120 @@ int TEditText::WordEnd(int pos) const {
     while (x < n && IsWordChar(t[static_cast<size_t>(x)])) ++x;
     while (x < n && t[static_cast<size_t>(x)] == u' ') ++x;
     return LineStart(p.y) + x;
+}
+
+// ---- TEditRows --------------------------------------------------------------------------------
+
+void TEditRows::SetWrapWidth(int width) {
+    width = std::max(0, width);
+    if (width == width_) return;
+    width_ = width;
+    reset_ = true;
+}
+
+void TEditRows::Reset() {
+    reset_ = true;
+    advances_.clear();
+}
+
+void TEditRows::Sync(const Measure& measure) {
+    TEditText::LineChanges changes = text_.TakeLineChanges();
+    if (reset_) changes = TEditText::LineChanges{0, 0};
+    reset_ = false;
+    const int oldCount = static_cast<int>(breaks_.size());
+    const int newCount = text_.LineCount();
+    if (changes.first == INT_MAX && oldCount == newCount) return;
+    const int first = std::min({changes.first, oldCount, newCount});
+    const int tail = std::min({changes.keptTail, oldCount - first, newCount - first});
+    std::vector<std::vector<int>> fresh(static_cast<size_t>(newCount - first - tail));
+    if (width_ > 0)
+        for (size_t i = 0; i < fresh.size(); ++i) fresh[i] = BreakLine(text_.Line(first + static_cast<int>(i)), measure);
+    breaks_.erase(breaks_.begin() + first, breaks_.begin() + (oldCount - tail));
+    breaks_.insert(breaks_.begin() + first, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+    validFirst_ = std::min(validFirst_, first);
+}
+
+int TEditRows::Advance(std::u16string_view unit, const Measure& measure) {
+    const char32_t key = unit.size() == 2 ? 0x10000 + ((char32_t{unit[0]} - 0xD800) << 10) + (char32_t{unit[1]} - 0xDC00) : unit[0];
+    auto it = advances_.find(key);
+    if (it == advances_.end()) it = advances_.emplace(key, measure(unit)).first;
+    return it->second;
+}
+
+std::vector<int> TEditRows::BreakLine(std::u16string_view line, const Measure& measure) {
+    std::vector<int> breaks;
+    if (line.empty() || measure(line) <= width_) return breaks;
+    size_t rowStart = 0, lastBlank = 0;  // lastBlank: just after the row's last blank, or its start
+    int x = 0;
+    for (size_t i = 0; i < line.size();) {
+        const bool pair = line[i] >= 0xD800 && line[i] < 0xDC00 && i + 1 < line.size() && line[i + 1] >= 0xDC00 && line[i + 1] < 0xE000;
+        const size_t n = pair ? 2 : 1;
+        const int advance = Advance(line.substr(i, n), measure);
+        if (IsBlank(line[i])) {
+            x += advance;
+            i += n;
+            lastBlank = i;
+            continue;
+        }
+        if (x + advance > width_ && i > rowStart) {
+            // After the last blank of the row, or inside a word too long for one.
+            rowStart = lastBlank > rowStart ? lastBlank : i;
+            breaks.push_back(static_cast<int>(rowStart));
+            x = measure(line.substr(rowStart, i - rowStart));
+            lastBlank = rowStart;
+            continue;
+        }
+        x += advance;
+        i += n;
+    }
+    return breaks;
+}
+
+void TEditRows::CountUpTo(int line) const {
+    if (static_cast<int>(firstRow_.size()) < static_cast<int>(breaks_.size()) + 1) firstRow_.resize(breaks_.size() + 1);
+    firstRow_[0] = 0;
+    for (int i = validFirst_; i < line; ++i)
+        firstRow_[static_cast<size_t>(i) + 1] = firstRow_[static_cast<size_t>(i)] + 1 + static_cast<int>(breaks_[static_cast<size_t>(i)].size());
+    validFirst_ = std::max(validFirst_, line);
+}
+
+int TEditRows::Count() const {
+    const int lines = static_cast<int>(breaks_.size());
+    CountUpTo(lines);
+    return std::max(1, firstRow_[static_cast<size_t>(lines)]);
+}
+
+int TEditRows::FirstRow(int line) const {
+    line = std::clamp(line, 0, static_cast<int>(breaks_.size()));
+    CountUpTo(line);
+    return firstRow_[static_cast<size_t>(line)];
+}
+
+TEditRows::Row TEditRows::At(int row) const {
+    const int lines = std::min(static_cast<int>(breaks_.size()), text_.LineCount());
+    if (lines == 0) return Row{};
+    row = std::clamp(row, 0, Count() - 1);
+    auto begin = firstRow_.begin();
+    const int line = std::clamp(static_cast<int>(std::upper_bound(begin, begin + lines + 1, row) - begin) - 1, 0, lines - 1);
+    const std::vector<int>& breaks = breaks_[static_cast<size_t>(line)];
+    const size_t k = static_cast<size_t>(row - firstRow_[static_cast<size_t>(line)]);
+    const int length = static_cast<int>(text_.Line(line).size());
+    Row r;
+    r.line = line;
+    r.start = std::min(length, k == 0 || k > breaks.size() ? 0 : breaks[k - 1]);
+    r.end = std::min(length, k < breaks.size() ? breaks[k] : length);
+    r.lastOfLine = k >= breaks.size();
+    return r;
+}
+
+int TEditRows::RowOf(int pos, bool atRowEnd) const {
+    const TPoint p = text_.PosToLineCol(pos);
+    if (breaks_.empty()) return 0;
+    const int line = std::min(p.y, static_cast<int>(breaks_.size()) - 1);
+    const std::vector<int>& breaks = breaks_[static_cast<size_t>(line)];
+    auto k = std::upper_bound(breaks.begin(), breaks.end(), p.x) - breaks.begin();
+    if (atRowEnd && k > 0 && breaks[static_cast<size_t>(k) - 1] == p.x) --k;
+    return FirstRow(line) + static_cast<int>(k);
 }
 
 }  // namespace tarvel

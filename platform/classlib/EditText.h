@@ -5,9 +5,12 @@
 // break two (CR LF), as in the text the control answers. Appending lines
 // costs what the line costs, so logs of many thousands of lines stay fast.
 
+#include <climits>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/base/Strings.h"
@@ -72,6 +75,15 @@ public:
     int WordStart(int pos) const;
     int WordEnd(int pos) const;
 
+    // The lines changed since the last call: those before `first` and the
+    // last `keptTail` are as they were (both INT_MAX when nothing changed).
+    // The rows of a view follow the text from this.
+    struct LineChanges {
+        int first = INT_MAX;
+        int keptTail = INT_MAX;
+    };
+    LineChanges TakeLineChanges();
+
 private:
     struct LineData {
         std::u16string text;
@@ -84,6 +96,8 @@ private:
     int ClampPos(int pos) const;
     void Invalidate(int fromLine) const { validStarts_ = std::min(validStarts_, fromLine + 1); }
     void Recount();
+    // Lines `first` to `lastNow` (counted after the change) are new or changed.
+    void LinesChanged(int first, int lastNow);
     std::u16string_view Filter(std::u16string_view text, std::u16string& buffer) const;
 
     bool multiLine_;
@@ -97,6 +111,54 @@ private:
     int insertAt_ = -1;
     bool hasUndo_ = false;
     Snapshot undo_;
+    LineChanges changes_{0, 0};
+};
+
+// Where the lines of a text break into rows on the screen: a row per line,
+// or, when wrapping, rows no wider than a width, broken after blanks (a
+// word wider than a row breaks between characters; blanks at a row's end
+// hang past it). Wrapping is only the view: the text keeps its lines. The
+// rows are kept per line and brought up to date from the lines the text
+// reports changed, so a log that grows lays out only its new lines.
+class TEditRows {
+public:
+    // The width of a piece of text in pixels; widths add up.
+    using Measure = std::function<int(std::u16string_view)>;
+    struct Row {
+        int line = 0;
+        int start = 0, end = 0;  // the row's columns of the line: [start, end)
+        bool lastOfLine = true;
+    };
+
+    explicit TEditRows(TEditText& text) : text_(text) {}
+
+    // 0: no wrapping. A new width lays every line out again.
+    void SetWrapWidth(int width);
+    int WrapWidth() const { return width_; }
+    // Every line again, with new widths (the font changed).
+    void Reset();
+    void Sync(const Measure& measure);
+
+    int Count() const;
+    Row At(int row) const;
+    int FirstRow(int line) const;
+    // The row showing a position. Where a line wraps, a position is both the
+    // end of one row and the start of the next: `atRowEnd` picks the first.
+    int RowOf(int pos, bool atRowEnd) const;
+
+private:
+    std::vector<int> BreakLine(std::u16string_view line, const Measure& measure);
+    int Advance(std::u16string_view unit, const Measure& measure);
+    void CountUpTo(int line) const;
+
+    TEditText& text_;
+    int width_ = 0;
+    bool reset_ = true;
+    // Per line, the columns where its second and later rows start.
+    std::vector<std::vector<int>> breaks_;
+    mutable std::vector<int> firstRow_;  // per line, then the row count
+    mutable int validFirst_ = 0;
+    std::unordered_map<char32_t, int> advances_;
 };
 
 // Lines split at CR LF, LF or CR.

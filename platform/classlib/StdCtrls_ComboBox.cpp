@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/classlib/ComCtrlMessages.h"
 #include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/StdCtrls_Draw.h"
 
@@ -37,6 +38,11 @@ void TComboListBox::CreateParams(TCreateParams& params) {
 // While dropped, the list holds the mouse: a press outside it closes it,
 // one on its scroll bar scrolls, a release over an item chooses that item.
 void TComboListBox::WndProc(TMessage& m) {
+    if (Parent() && m.Msg == WM_LBUTTONDBLCLK) {
+        TCustomListBox::WndProc(m);
+        combo_->Notify(CBN_DBLCLK);
+        return;
+    }
     if (!Parent() && combo_->dropped_) {
         switch (m.Msg) {
             case WM_MOUSEACTIVATE: m.Result = MA_NOACTIVATE; return;
@@ -120,6 +126,11 @@ void TComboEdit::CreateParams(TCreateParams& params) {
     params.ExStyle &= ~WS_EX_CLIENTEDGE;
 }
 
+void TComboEdit::WndProc(TMessage& m) {
+    TCustomEdit::WndProc(m);
+    if ((m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS) && !ComponentState().Contains(csDestroying)) combo_->FocusMoved(m.Msg);
+}
+
 void TComboEdit::KeyDown(WORD& key, TShiftState shift) {
     const bool comboKey = key == VK_UP || key == VK_DOWN || key == VK_F4 || key == VK_PRIOR || key == VK_NEXT ||
                           (combo_->DroppedDown() && (key == VK_RETURN || key == VK_ESCAPE));
@@ -129,6 +140,7 @@ void TComboEdit::KeyDown(WORD& key, TShiftState shift) {
         return;
     }
     TCustomEdit::KeyDown(key, shift);
+    if (key == VK_RETURN || key == VK_ESCAPE) combo_->EditCommitKey(key);
 }
 
 void TComboEdit::KeyPress(char16_t& key) {
@@ -168,6 +180,9 @@ void TCustomComboBox::DeclareMessages(TMessageTable& t) {
     t.Add<&TCustomComboBox::CNCommand>(CN_COMMAND);
     t.Add<&TCustomComboBox::CNDrawItemCombo>(CN_DRAWITEM);
     t.Add<&TCustomComboBox::WMEraseBkgndCombo>(WM_ERASEBKGND);
+    t.Add<&TCustomComboBox::WMFocusCombo>(WM_SETFOCUS);
+    t.Add<&TCustomComboBox::WMFocusCombo>(WM_KILLFOCUS);
+    t.Add<&TCustomComboBox::CMMouseLeaveCombo>(CM_MOUSELEAVE);
     for (UINT msg : {CB_GETEDITSEL, CB_LIMITTEXT, CB_SETEDITSEL, CB_ADDSTRING, CB_DELETESTRING, CB_GETCOUNT, CB_GETCURSEL,
                      CB_INSERTSTRING, CB_RESETCONTENT, CB_SETCURSEL, CB_SHOWDROPDOWN, CB_SETITEMHEIGHT, CB_GETITEMHEIGHT,
                      CB_GETDROPPEDSTATE, CB_GETTOPINDEX, CB_SETTOPINDEX})
@@ -185,7 +200,8 @@ TCustomComboBox::TCustomComboBox(TComponent* owner) : TCustomControl(owner) {
     edit_->SetParent(this);
 }
 
-TCustomComboBox::~TCustomComboBox() = default;
+// The edit loses the focus as the windows go: it must not tell a combo half gone.
+TCustomComboBox::~TCustomComboBox() { Destroying(); }
 
 void TCustomComboBox::CreateParams(TCreateParams& params) {
     TCustomControl::CreateParams(params);
@@ -347,6 +363,10 @@ void TCustomComboBox::CloseUp(bool accept) {
     Notify(CBN_CLOSEUP);
     closing_ = false;
     Invalidate();
+    // The mouse chose elsewhere while the list held it.
+    TPoint cursor;
+    GetCursorPos(cursor);
+    SetButtonHot(ButtonRect().Contains(ScreenToClient(cursor)) && WindowFromPoint(cursor) == Handle());
     if (accept) {
         Notify(CBN_SELENDOK);
         if (chosen >= 0 && chosen != itemBeforeDrop_) ChooseByUser(chosen);
@@ -379,7 +399,43 @@ void TCustomComboBox::ChooseByUser(int index) {
 }
 
 void TCustomComboBox::Notify(WORD code) {
+    if (!HandleAllocated()) return;
+    CommandParent(this, code);
     if (HandleAllocated()) SendMessage(Handle(), CN_COMMAND, MAKEWPARAM(0, code), reinterpret_cast<LPARAM>(Handle()));
+}
+
+void TCustomComboBox::FocusMoved(UINT msg) {
+    HWND focus = GetFocus();
+    const bool inside = focus && HandleAllocated() && (focus == Handle() || IsChild(Handle(), focus));
+    // Entering is told once the focus has settled (after OnEnter), leaving at once.
+    if (msg == WM_SETFOCUS ? (!inside || hasFocus_) : (inside || !hasFocus_)) return;
+    hasFocus_ = inside;
+    if (!inside && dropped_) CloseUp(false);
+    Notify(inside ? CBN_SETFOCUS : CBN_KILLFOCUS);
+}
+
+void TCustomComboBox::WMFocusCombo(TMessage& m) {
+    if (m.Msg == WM_SETFOCUS) WMSetFocus(m);
+    else WMKillFocus(m);
+    FocusMoved(m.Msg);
+}
+
+void TCustomComboBox::SetButtonHot(bool hot) {
+    if (hot == buttonHot_) return;
+    buttonHot_ = hot;
+    if (!HandleAllocated()) return;
+    const TRect button = ButtonRect();
+    InvalidateRect(Handle(), &button, false);
+}
+
+void TCustomComboBox::MouseMove(TShiftState shift, int x, int y) {
+    SetButtonHot(ButtonRect().Contains(TPoint{x, y}));
+    TCustomControl::MouseMove(shift, x, y);
+}
+
+void TCustomComboBox::CMMouseLeaveCombo(TMessage& m) {
+    CMMouseLeave(m);
+    if (IsOwnMouseMessage(m)) SetButtonHot(false);
 }
 
 void TCustomComboBox::CNCommand(TMessage& m) {
@@ -389,6 +445,7 @@ void TCustomComboBox::CNCommand(TMessage& m) {
             Select();
             break;
         case CBN_EDITCHANGE: Change(); break;
+        case CBN_DBLCLK: DblClick(); break;
         case CBN_DROPDOWN:
             if (OnDropDown) OnDropDown(this);
             break;

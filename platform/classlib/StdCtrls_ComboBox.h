@@ -27,6 +27,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    // Also: a double click in the simple style's list is CBN_DBLCLK.
     void WndProc(TMessage& m) override;
     void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override;
     int MeasureItem(int index) override;
@@ -48,6 +49,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& m) override;
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char16_t& key) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -93,6 +95,10 @@ public:
     void SetSorted(bool v) { list_->SetSorted(v); }
     bool DroppedDown() const { return dropped_; }
     void SetDroppedDown(bool v);
+    // The mouse is over the drop-down button (for a skin painting it hot).
+    bool ButtonHot() const { return buttonHot_; }
+    // The 15-px drop-down button at the client's right (empty in the simple style).
+    TRect ButtonRect();
     TCanvas* Canvas() { return TCustomControl::Canvas(); }
     TComboListBox* ListBox() const { return list_; }
     TCustomEdit* EditControl() const { return edit_; }
@@ -101,6 +107,8 @@ public:
     TNotifyEvent OnSelect;
     TNotifyEvent OnDropDown;
     TNotifyEvent OnCloseUp;
+    // OnEnter, OnExit and OnDblClick (a double click in the simple style's
+    // list) come with CBN_SETFOCUS, CBN_KILLFOCUS and CBN_DBLCLK.
     TDrawItemEvent OnDrawItem;
     TMeasureItemEvent OnMeasureItem;
 
@@ -115,6 +123,7 @@ protected:
     void CreateHandleDone() override;
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char16_t& key) override;
     bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
@@ -126,11 +135,13 @@ protected:
     virtual int MeasureItem(int index);
     virtual void Change();
     virtual void Select();
-    // Sends a CBN_ notification through the window.
+    // Enter or Escape in the edit while the list is closed (after OnKeyDown).
+    virtual void EditCommitKey(WORD) {}
+    // Sends a CBN_ notification: WM_COMMAND to the parent window, then
+    // CN_COMMAND through the combo's own window, where the events are raised.
     void Notify(WORD code);
     virtual bool IsOwnerDraw() const { return style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable; }
     bool HasEdit() const { return style_ == csDropDown || style_ == csSimple; }
-    TRect ButtonRect();
     TRect FaceRect();
 
     void WMGetDlgCodeCombo(TMessage& m);
@@ -138,6 +149,8 @@ protected:
     void CNDrawItemCombo(TMessage& m);
     void CBMessage(TMessage& m);
     void WMEraseBkgndCombo(TMessage& m);
+    void WMFocusCombo(TMessage& m);
+    void CMMouseLeaveCombo(TMessage& m);
 
 private:
     void Layout();
@@ -145,6 +158,10 @@ private:
     void CloseUp(bool accept);
     void ChooseByUser(int index);
     void ItemsChanged();
+    // After WM_SETFOCUS / WM_KILLFOCUS of the combo or its edit: the focus
+    // came into the combo from outside, or left it.
+    void FocusMoved(UINT msg);
+    void SetButtonHot(bool hot);
 
     TComboBoxStyle style_ = csDropDown;
     TComboListBox* list_ = nullptr;
@@ -155,6 +172,8 @@ private:
     int maxLength_ = 0;
     bool dropped_ = false;
     bool closing_ = false;
+    bool hasFocus_ = false;
+    bool buttonHot_ = false;
     String faceText_;  // the text of the styles without an edit
 };
 

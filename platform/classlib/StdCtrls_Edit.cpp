@@ -62,13 +62,14 @@ int TCustomEdit::WidthOf(std::u16string_view text) {
 void TCustomEdit::CreateParams(TCreateParams& params) {
     TCustomControl::CreateParams(params);
     static const DWORD kAlign[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
-    params.Style |= kAlign[alignment_] | ES_AUTOHSCROLL;
+    params.Style |= kAlign[alignment_];
+    if (!Wrapping()) params.Style |= ES_AUTOHSCROLL;
     if (text_.MultiLine()) params.Style |= ES_MULTILINE | ES_AUTOVSCROLL;
     if (readOnly_) params.Style |= ES_READONLY;
     if (passwordChar_) params.Style |= ES_PASSWORD;
     if (!hideSelection_) params.Style |= ES_NOHIDESEL;
     if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) params.Style |= WS_VSCROLL;
-    if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) params.Style |= WS_HSCROLL;
+    if ((scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) && !Wrapping()) params.Style |= WS_HSCROLL;
     if (borderStyle_ == bsSingle) params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -94,6 +95,7 @@ void TCustomEdit::SetReadOnly(bool v) {
 
 void TCustomEdit::SetPasswordChar(char16_t c) {
     passwordChar_ = c;
+    rows_.Reset();
     Invalidate();
 }
 
@@ -173,6 +175,7 @@ bool TCustomEdit::UserReplace(std::u16string_view text) {
 void TCustomEdit::TextChanged(bool byUser) {
     if (byUser) modified_ = true;
     desiredX_ = -1;
+    caretAtRowEnd_ = false;
     UpdateScrollBars();
     ScrollCaret();
     Invalidate();
@@ -181,6 +184,7 @@ void TCustomEdit::TextChanged(bool byUser) {
 
 void TCustomEdit::SelectionChanged() {
     desiredX_ = -1;
+    caretAtRowEnd_ = false;
     ScrollCaret();
     Invalidate();
 }
@@ -193,6 +197,7 @@ void TCustomEdit::Change() {
 
 void TCustomEdit::CMFontChangedEdit(TMessage& m) {
     lineHeight_ = 0;
+    rows_.Reset();
     TCustomControl::CMFontChanged(m);
     UpdateScrollBars();
 }
@@ -217,12 +222,26 @@ WideString TCustomEdit::Shown(int line) const {
     return w;
 }
 
-// The x of the line's first character in client coordinates.
-int TCustomEdit::TextX(int line) {
+WideString TCustomEdit::RowText(const Row& row) const {
+    return Shown(row.line).substr(static_cast<size_t>(row.start), static_cast<size_t>(row.end - row.start));
+}
+
+bool TCustomEdit::Wrapping() const { return wordWrap_ && text_.MultiLine(); }
+
+const TEditRows& TCustomEdit::Rows() {
+    rows_.SetWrapWidth(Wrapping() ? std::max(1, ClientWidth() - 2 * kTextIndent) : 0);
+    rows_.Sync([this](std::u16string_view t) { return passwordChar_ ? WidthOf(WideString(t.size(), passwordChar_)) : WidthOf(t); });
+    return rows_;
+}
+
+int TCustomEdit::CaretRow() { return Rows().RowOf(text_.Caret(), caretAtRowEnd_); }
+
+// The x of the row's first character in client coordinates.
+int TCustomEdit::TextX(const Row& row) {
     const int room = ClientWidth() - 2 * kTextIndent;
     int x = kTextIndent - scrollX_;
     if (alignment_ != taLeftJustify) {
-        const int width = WidthOf(Shown(line));
+        const int width = WidthOf(RowText(row));
         if (width < room) x = kTextIndent + (alignment_ == taRightJustify ? room - width : (room - width) / 2);
     }
     return x;
@@ -232,42 +251,55 @@ static int TextTop(TCustomEdit* edit, int lineHeight, bool multiLine) {
     return multiLine ? 1 : std::max(0, (edit->ClientHeight() - lineHeight) / 2);
 }
 
-int TCustomEdit::ColumnAt(int line, int x) {
-    const WideString shown = Shown(line);
+int TCustomEdit::PositionInRow(const Row& row, int x, bool& atRowEnd) {
+    const WideString shown = RowText(row);
     const std::u16string_view view(shown);
-    const int target = x - TextX(line);
+    const int target = x - TextX(row);
+    atRowEnd = false;
     int before = 0;
     for (size_t i = 0; i < shown.size(); ++i) {
         const int after = WidthOf(view.substr(0, i + 1));
-        if (target < (before + after) / 2) return static_cast<int>(i);
+        if (target < (before + after) / 2) return text_.LineColToPos(row.line, row.start + static_cast<int>(i));
         before = after;
     }
-    return static_cast<int>(shown.size());
+    // Past a wrapped row's end: its end, shown there rather than on the next row.
+    atRowEnd = !row.lastOfLine;
+    return text_.LineColToPos(row.line, row.end);
 }
 
-int TCustomEdit::PositionAt(TPoint p) {
-    int line = 0;
-    if (text_.MultiLine()) line = std::clamp(topLine_ + (p.y - 1) / LineHeight() - (p.y < 1 ? 1 : 0), 0, text_.LineCount() - 1);
-    return text_.LineColToPos(line, ColumnAt(line, p.x));
+int TCustomEdit::PositionAt(TPoint p, bool& atRowEnd) {
+    int row = 0;
+    if (text_.MultiLine()) row = std::clamp(topLine_ + (p.y - 1) / LineHeight() - (p.y < 1 ? 1 : 0), 0, Rows().Count() - 1);
+    return PositionInRow(Rows().At(row), p.x, atRowEnd);
+}
+
+int TCustomEdit::CaretOffset() {
+    const Row row = Rows().At(CaretRow());
+    const int col = text_.PosToLineCol(text_.Caret()).x - row.start;
+    return WidthOf(std::u16string_view(RowText(row)).substr(0, static_cast<size_t>(std::max(0, col))));
 }
 
 void TCustomEdit::ScrollCaret() {
     if (!HandleAllocated()) return;
-    const TPoint lc = text_.PosToLineCol(text_.Caret());
+    const int row = CaretRow();
     if (text_.MultiLine()) {
-        if (lc.y < topLine_) topLine_ = lc.y;
-        else if (lc.y >= topLine_ + VisibleLines()) topLine_ = lc.y - VisibleLines() + 1;
+        topLine_ = std::min(topLine_, std::max(0, Rows().Count() - VisibleLines()));
+        if (row < topLine_) topLine_ = row;
+        else if (row >= topLine_ + VisibleLines()) topLine_ = row - VisibleLines() + 1;
     }
-    const int room = std::max(1, ClientWidth() - 2 * kTextIndent);
-    const WideString shown = Shown(lc.y);
-    const int caretX = WidthOf(std::u16string_view(shown).substr(0, static_cast<size_t>(lc.x)));
-    if (caretX - scrollX_ > room) scrollX_ = caretX - room + (text_.MultiLine() ? room / 3 : 0);
-    if (caretX < scrollX_) scrollX_ = std::max(0, caretX - (text_.MultiLine() ? room / 3 : 0));
-    if (!text_.MultiLine()) {
-        // Keep no blank beyond the text's end while there is text to the left.
-        const int width = WidthOf(shown);
-        scrollX_ = std::max(0, std::min(scrollX_, width - room));
-        if (caretX - scrollX_ > room) scrollX_ = caretX - room;
+    if (Wrapping()) {
+        scrollX_ = 0;
+    } else {
+        const int room = std::max(1, ClientWidth() - 2 * kTextIndent);
+        const int caretX = CaretOffset();
+        if (caretX - scrollX_ > room) scrollX_ = caretX - room + (text_.MultiLine() ? room / 3 : 0);
+        if (caretX < scrollX_) scrollX_ = std::max(0, caretX - (text_.MultiLine() ? room / 3 : 0));
+        if (!text_.MultiLine()) {
+            // Keep no blank beyond the text's end while there is text to the left.
+            const int width = WidthOf(Shown(0));
+            scrollX_ = std::max(0, std::min(scrollX_, width - room));
+            if (caretX - scrollX_ > room) scrollX_ = caretX - room;
+        }
     }
     UpdateScrollBars();
     Invalidate();
@@ -278,7 +310,7 @@ void TCustomEdit::UpdateScrollBars() {
     SCROLLINFO info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     info.nMin = 0;
-    info.nMax = text_.LineCount() - 1;
+    info.nMax = Rows().Count() - 1;
     info.nPage = static_cast<UINT>(VisibleLines());
     info.nPos = topLine_;
     const SCROLLINFO before = bars_.Info(SB_VERT);
@@ -289,16 +321,33 @@ void TCustomEdit::UpdateScrollBars() {
 
 // The caret's rectangle in client coordinates.
 TRect TCustomEdit::CaretRect() {
-    const TPoint lc = text_.PosToLineCol(text_.Caret());
-    const WideString shown = Shown(lc.y);
-    const int x = TextX(lc.y) + WidthOf(std::u16string_view(shown).substr(0, static_cast<size_t>(lc.x)));
-    const int y = TextTop(this, LineHeight(), text_.MultiLine()) + (lc.y - topLine_) * LineHeight();
+    const int row = CaretRow();
+    const int x = TextX(Rows().At(row)) + CaretOffset();
+    const int y = TextTop(this, LineHeight(), text_.MultiLine()) + (row - topLine_) * LineHeight();
     return TRect{x, y, x + 1, y + LineHeight()};
 }
 
 void TCustomEdit::Resize() {
+    // Re-wrapped rows keep the first line shown (the rows are still the old ones here).
+    const Row top = rows_.At(topLine_);
+    const int topPos = text_.LineColToPos(top.line, top.start);
     TCustomControl::Resize();
+    if (Wrapping()) topLine_ = Rows().RowOf(topPos, false);
     ScrollCaret();
+}
+
+void TCustomEdit::WrapChanged() {
+    const Row top = rows_.At(topLine_);
+    const int topPos = text_.LineColToPos(top.line, top.start);
+    scrollX_ = 0;
+    caretAtRowEnd_ = false;
+    if (HandleAllocated()) {
+        const LONG_PTR style = GetWindowLongPtr(Handle(), GWL_STYLE);
+        SetWindowLongPtr(Handle(), GWL_STYLE, Wrapping() ? (style & ~static_cast<LONG_PTR>(ES_AUTOHSCROLL)) : (style | ES_AUTOHSCROLL));
+    }
+    topLine_ = Rows().RowOf(topPos, false);
+    ScrollCaret();
+    Invalidate();
 }
 
 // ---- painting --------------------------------------------------------------------------------
@@ -333,20 +382,24 @@ void TCustomEdit::Paint() {
     const int selA = text_.SelStart(), selB = text_.SelStart() + text_.SelLength();
     const int top = TextTop(this, lh, text_.MultiLine());
     const unsigned format = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
-    for (int line = topLine_; line < text_.LineCount(); ++line) {
-        const int y = top + (line - topLine_) * lh;
+    const TEditRows& rows = Rows();
+    const int count = rows.Count();
+    for (int r = topLine_; r < count; ++r) {
+        const int y = top + (r - topLine_) * lh;
         if (y >= client.bottom) break;
-        const WideString shown = Shown(line);
+        const Row row = rows.At(r);
+        const WideString shown = RowText(row);
         const std::u16string_view view(shown);
-        const int x0 = TextX(line);
-        const std::vector<TColor>& colors = text_.LineColors(line);
+        const int x0 = TextX(row);
+        const std::vector<TColor>& colors = text_.LineColors(row.line);
+        auto colorAt = [&](size_t i) { return row.start + i < colors.size() ? colors[row.start + i] : clDefault; };
         // Runs of one colour, drawn transparently over the erased background.
         size_t from = 0;
         int x = x0;
         while (from < view.size()) {
-            const TColor c = from < colors.size() ? colors[from] : clDefault;
+            const TColor c = colorAt(from);
             size_t to = from + 1;
-            while (to < view.size() && (to < colors.size() ? colors[to] : clDefault) == c) ++to;
+            while (to < view.size() && colorAt(to) == c) ++to;
             const std::u16string_view run = view.substr(from, to - from);
             const TColor color = Enabled() ? DrawColor(c) : clGrayText;
             DrawCaption(dc, Font(), WideToUtf8(run), TRect{x, y, client.right + 4096, y + lh}, format, color);
@@ -355,10 +408,10 @@ void TCustomEdit::Paint() {
             from = to;
         }
         if (!showSel) continue;
-        const int start = text_.LineStart(line);
+        const int start = text_.LineStart(row.line) + row.start;
         const int a = std::max(selA, start) - start;
         const int b = std::min(selB, start + static_cast<int>(view.size())) - start;
-        const bool breakSelected = selB > start + static_cast<int>(view.size()) && line + 1 < text_.LineCount();
+        const bool breakSelected = row.lastOfLine && selB > start + static_cast<int>(view.size()) && row.line + 1 < text_.LineCount();
         if (a > b || (a == b && !breakSelected)) continue;
         const int xa = x0 + WidthOf(view.substr(0, static_cast<size_t>(a)));
         const int xb = x0 + WidthOf(view.substr(0, static_cast<size_t>(b))) + (breakSelected ? 4 : 0);
@@ -405,8 +458,10 @@ void TCustomEdit::EditChar(char16_t ch) {
     UserReplace(std::u16string_view(&ch, 1));
 }
 
-void TCustomEdit::MoveCaret(int pos, bool extend) {
+void TCustomEdit::MoveCaret(int pos, bool extend, bool atRowEnd) {
     text_.SetSel(extend ? text_.Anchor() : pos, pos);
+    caretAtRowEnd_ = atRowEnd;
+    desiredX_ = -1;
     ScrollCaret();
 }
 
@@ -415,13 +470,16 @@ bool TCustomEdit::EditKey(WORD key, TShiftState shift) {
     const int caret = text_.Caret();
     const TPoint lc = text_.PosToLineCol(caret);
     const int keepX = desiredX_;
-    auto lineMove = [&](int lines) {
-        const WideString shown = Shown(lc.y);
-        const int x = keepX >= 0 ? keepX : WidthOf(std::u16string_view(shown).substr(0, static_cast<size_t>(lc.x)));
-        const int line = std::clamp(lc.y + lines, 0, text_.LineCount() - 1);
-        MoveCaret(text_.LineColToPos(line, ColumnAt(line, TextX(line) + x)), ext);
+    // Up and down go by rows, keeping the caret's x over short ones.
+    auto rowMove = [&](int rows) {
+        const int x = keepX >= 0 ? keepX : CaretOffset();
+        const Row row = Rows().At(std::clamp(CaretRow() + rows, 0, Rows().Count() - 1));
+        bool atRowEnd = false;
+        const int pos = PositionInRow(row, TextX(row) + x, atRowEnd);
+        MoveCaret(pos, ext, atRowEnd);
         desiredX_ = x;
     };
+    const Row caretRow = Rows().At(CaretRow());
     switch (key) {
         case VK_LEFT:
             if (!ext && text_.SelLength() && !ctrl) MoveCaret(text_.SelStart(), false);
@@ -433,12 +491,15 @@ bool TCustomEdit::EditKey(WORD key, TShiftState shift) {
                                 : (lc.x >= static_cast<int>(text_.Line(lc.y).size()) ? text_.LineColToPos(lc.y + 1, 0) : caret + 1),
                            ext);
             return true;
-        case VK_HOME: MoveCaret(ctrl ? 0 : text_.LineColToPos(lc.y, 0), ext); return true;
-        case VK_END: MoveCaret(ctrl ? text_.Length() : text_.LineColToPos(lc.y, 1 << 30), ext); return true;
-        case VK_UP: lineMove(-1); return true;
-        case VK_DOWN: lineMove(1); return true;
-        case VK_PRIOR: lineMove(-VisibleLines()); return true;
-        case VK_NEXT: lineMove(VisibleLines()); return true;
+        case VK_HOME: MoveCaret(ctrl ? 0 : text_.LineColToPos(caretRow.line, caretRow.start), ext); return true;
+        case VK_END:
+            if (ctrl) MoveCaret(text_.Length(), ext);
+            else MoveCaret(text_.LineColToPos(caretRow.line, caretRow.end), ext, !caretRow.lastOfLine);
+            return true;
+        case VK_UP: rowMove(-1); return true;
+        case VK_DOWN: rowMove(1); return true;
+        case VK_PRIOR: rowMove(-VisibleLines()); return true;
+        case VK_NEXT: rowMove(VisibleLines()); return true;
         case VK_DELETE:
             if (ext) {
                 CutToClipboard();
@@ -472,14 +533,20 @@ bool TCustomEdit::EditKey(WORD key, TShiftState shift) {
 void TCustomEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     // The second press of a double click keeps the word DblClick selected.
     if (button == mbLeft && !shift.Contains(ssDouble)) {
-        MoveCaret(PositionAt(TPoint{x, y}), shift.Contains(ssShift));
+        bool atRowEnd = false;
+        const int pos = PositionAt(TPoint{x, y}, atRowEnd);
+        MoveCaret(pos, shift.Contains(ssShift), atRowEnd);
         selecting_ = true;
     }
     TCustomControl::MouseDown(button, shift, x, y);
 }
 
 void TCustomEdit::MouseMove(TShiftState shift, int x, int y) {
-    if (selecting_ && shift.Contains(ssLeft)) MoveCaret(PositionAt(TPoint{x, y}), true);
+    if (selecting_ && shift.Contains(ssLeft)) {
+        bool atRowEnd = false;
+        const int pos = PositionAt(TPoint{x, y}, atRowEnd);
+        MoveCaret(pos, true, atRowEnd);
+    }
     TCustomControl::MouseMove(shift, x, y);
 }
 
@@ -507,7 +574,7 @@ bool TCustomEdit::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePo
 
 void TCustomEdit::WMScroll(TMessage& m) {
     if (m.Msg != WM_VSCROLL) return;
-    const int last = std::max(0, text_.LineCount() - VisibleLines());
+    const int last = std::max(0, Rows().Count() - VisibleLines());
     int top = topLine_;
     switch (LOWORD(m.WParam)) {
         case SB_LINEUP: --top; break;

@@ -71,8 +71,12 @@ public:
     // The model, for the controls built on an edit.
     TEditText& EditText() { return text_; }
     const TEditText& EditText() const { return text_; }
-    // The first line shown.
+    // The first row shown: a line, or a part of a wrapped line.
     int TopLine() const { return topLine_; }
+    // The rows the lines show as (up to date with the text and the width).
+    const TEditRows& Rows();
+    // The row the caret shows in.
+    int CaretRow();
 
 protected:
     static void DeclareMessages(TMessageTable& t);
@@ -102,6 +106,9 @@ protected:
     virtual TColor DrawColor(TColor stored) const;
     int LineHeight();
     TScrollStyle scrollBars_ = ssNone;
+    // Long lines of a multi-line edit break into rows at the client width.
+    bool wordWrap_ = false;
+    void WrapChanged();
     void UpdateScrollBars();
     TWindowScrollBars& ScrollBars() { return bars_; }
 
@@ -122,14 +129,21 @@ protected:
     void CMEnabledChangedEdit(TMessage& m);
 
 private:
+    using Row = TEditRows::Row;
+    bool Wrapping() const;
     WideString Shown(int line) const;
-    int TextX(int line);
-    int PositionAt(TPoint p);
+    WideString RowText(const Row& row) const;
+    int TextX(const Row& row);
+    // The position under a client point; `atRowEnd` tells it is the end of a wrapped row.
+    int PositionAt(TPoint p, bool& atRowEnd);
     int WidthOf(std::u16string_view text);
-    int ColumnAt(int line, int x);
+    // The position in the row nearest to x.
+    int PositionInRow(const Row& row, int x, bool& atRowEnd);
+    // The caret's x from the row's text start.
+    int CaretOffset();
     int VisibleLines();
     TRect CaretRect();
-    void MoveCaret(int pos, bool extend);
+    void MoveCaret(int pos, bool extend, bool atRowEnd = false);
     void ShowContextMenu(TPoint screen);
 
     TEditText text_;
@@ -140,6 +154,8 @@ private:
     TAlignment alignment_ = taLeftJustify;
     TFormBorderStyle borderStyle_ = bsSingle;
     bool modified_ = false;
+    TEditRows rows_{text_};
+    bool caretAtRowEnd_ = false;  // the caret shows at the end of the row before
     int topLine_ = 0;
     int scrollX_ = 0;  // pixels of text hidden on the left
     int lineHeight_ = 0;
@@ -193,6 +209,10 @@ public:
     void SetWantReturns(bool v) { wantReturns_ = v; }
     bool WantTabs() const { return wantTabs_; }
     void SetWantTabs(bool v) { wantTabs_ = v; }
+    // On by default: long lines wrap at the client width (the lines stay
+    // as they are); no horizontal scroll bar shows meanwhile.
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool v);
     // The caret's line and column.
     TPoint CaretPos() const { return EditText().PosToLineCol(EditText().Caret()); }
 

@@ -71,6 +71,7 @@ void TCustomMemo::DeclareMessages(TMessageTable& t) { t.Add<&TCustomMemo::WMGetD
 TCustomMemo::TCustomMemo(TComponent* owner)
     : TCustomEdit(owner, true), lines_(std::make_unique<TMemoStrings>(this)) {
     SetAutoSelect(false);
+    wordWrap_ = true;
 }
 
 TCustomMemo::~TCustomMemo() = default;
@@ -84,8 +85,15 @@ void TCustomMemo::SetScrollBars(TScrollStyle s) {
     scrollBars_ = s;
     const bool vert = s == ssVertical || s == ssBoth, horz = s == ssHorizontal || s == ssBoth;
     ScrollBars().Show(SB_VERT, vert);
-    ScrollBars().Show(SB_HORZ, horz);
+    ScrollBars().Show(SB_HORZ, horz && !wordWrap_);
     UpdateScrollBars();
+}
+
+void TCustomMemo::SetWordWrap(bool v) {
+    if (v == wordWrap_) return;
+    wordWrap_ = v;
+    SetScrollBars(scrollBars_);
+    WrapChanged();
 }
 
 void TCustomMemo::WMGetDlgCodeMemo(TMessage& m) {
