@@ -52,6 +52,10 @@ HWND GetAncestor(HWND hwnd, UINT flags);
 HWND GetWindow(HWND hwnd, UINT cmd);
 HWND GetTopWindow(HWND parent);
 std::vector<HWND> GetChildWindows(HWND parent);  // direct children, top of the z-order first
+// The next direct child of `parent` (the desktop when null) after `childAfter`
+// (from the top when null) whose class and text match; an empty name or text
+// matches any. Classes compare without regard to ASCII case, texts exactly.
+HWND FindWindowEx(HWND parent, HWND childAfter, const std::string& className, const std::string& windowName = {});
 
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
 LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value);

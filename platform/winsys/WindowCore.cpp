@@ -468,6 +468,27 @@ std::vector<HWND> GetChildWindows(HWND parent) {
     return w ? w->children : std::vector<HWND>{};
 }
 
+HWND FindWindowEx(HWND parent, HWND childAfter, const std::string& className, const std::string& windowName) {
+    Window* w = FindWindow(parent ? parent : GetDesktopWindow());
+    if (!w) return nullptr;
+    const std::vector<HWND>& children = w->children;
+    auto it = children.begin();
+    if (childAfter) {
+        it = std::find(children.begin(), children.end(), childAfter);
+        if (it == children.end()) return nullptr;
+        ++it;
+    }
+    const std::string key = className.empty() ? std::string() : ClassKey(className);
+    for (; it != children.end(); ++it) {
+        Window* c = FindWindow(*it);
+        if (!c) continue;
+        if (!key.empty() && (!c->cls || ClassKey(c->cls->wc.lpszClassName) != key)) continue;
+        if (!windowName.empty() && c->text != windowName) continue;
+        return *it;
+    }
+    return nullptr;
+}
+
 HWND GetTopWindow(HWND parent) {
     Window* w = FindWindow(parent ? parent : GetDesktopWindow());
     return w && !w->children.empty() ? w->children.front() : nullptr;

@@ -75,6 +75,40 @@ TEST_F(WindowTests, WindowDataIsStoredAndReadBack) {
     EXPECT_EQ(GetProp(h, "Owner"), 0);
 }
 
+TEST_F(WindowTests, FindWindowExWalksTheChildrenByClassAndText) {
+    WNDCLASS spin;
+    spin.lpfnWndProc = MakeWindowProc([](HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProc(h, m, w, l); });
+    spin.lpszClassName = "Spinner";
+    ASSERT_TRUE(RegisterClass(spin));
+    HWND top = Create(WS_POPUP, Bounds(0, 0, 100, 100));
+    HWND plain = Create(WS_CHILD, Bounds(0, 0, 10, 10), top);
+    HWND first = CreateWindowEx(0, "Spinner", "a", WS_CHILD, 0, 0, 5, 5, top);
+    HWND second = CreateWindowEx(0, "Spinner", "b", WS_CHILD, 0, 0, 5, 5, top);
+    HWND grandChild = CreateWindowEx(0, "Spinner", "a", WS_CHILD, 0, 0, 5, 5, plain);
+    ASSERT_TRUE(first && second && grandChild);
+    // Children come top of the z-order first: the latest made is on top.
+    struct Case {
+        HWND parent, after;
+        const char* cls;
+        const char* text;
+        HWND expected;
+    } cases[] = {
+        {top, nullptr, "spinner", "", second},  // the class name ignores case
+        {top, second, "SPINNER", "", first},
+        {top, first, "Spinner", "", nullptr},
+        {top, nullptr, "Spinner", "a", first},
+        {top, nullptr, "", "", second},
+        {top, nullptr, "Recorder", "", plain},
+        {top, grandChild, "Spinner", "", nullptr},  // not a direct child
+        {plain, nullptr, "Spinner", "", grandChild},
+        {top, nullptr, "Unknown", "", nullptr},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FindWindowEx(c.parent, c.after, c.cls, c.text), c.expected) << c.cls << " after " << c.after;
+    DestroyWindow(top);
+    UnregisterClass("Spinner");
+}
+
 TEST_F(WindowTests, MessageOnlyWindowRunsAnyCallable) {
     int themeChanges = 0;
     HWND hidden = AllocateMessageWindow([&](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
