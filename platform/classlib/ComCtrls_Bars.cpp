@@ -108,6 +108,12 @@ TUpDown::TUpDown(TComponent* owner) : TCustomControl(owner) {
 
 TUpDown::~TUpDown() { SetAssociate(nullptr); }
 
+// The class name the pickers' and tab controls' hosts look their arrows up by.
+void TUpDown::CreateParams(TCreateParams& params) {
+    TCustomControl::CreateParams(params);
+    params.WinClassName = kUpDownClassName;
+}
+
 void TUpDown::SetMin(int v) {
     min_ = v;
     SetPosition(position_);

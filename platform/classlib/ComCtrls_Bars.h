@@ -55,6 +55,9 @@ enum TUDAlignButton { udLeft, udRight };
 using TUDClickEvent = std::function<void(TObject* sender, TUDBtnType button)>;
 using TUDChangingEvent = std::function<void(TObject* sender, bool& allowChange)>;
 
+// The window class of every up-down, as its hosts find it among their children.
+inline constexpr const char* kUpDownClassName = "msctls_updown32";
+
 // Two arrow halves that step a position; the position also goes to the
 // parent window as a scroll request and to the associated control's text.
 class TUpDown : public TCustomControl, public IUiState {
@@ -89,12 +92,16 @@ public:
     // The half a client point lies in.
     TUDBtnType ButtonAt(TPoint p);
     TRect ButtonRect(TUDBtnType button);
+    // The half held down and the half under the mouse, -1 for none.
+    int PressedButton() const { return pressed_; }
+    int HotButton() const { return hot_; }
 
     TUDClickEvent OnClick;
     TUDChangingEvent OnChanging;
 
 protected:
     static void DeclareMessages(TMessageTable& t);
+    void CreateParams(TCreateParams& params) override;
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;

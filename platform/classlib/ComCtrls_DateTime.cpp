@@ -39,6 +39,39 @@ TDateTime AddMonths(TDateTime value, int months) {
 
 }  // namespace
 
+// ---- TDateRange -------------------------------------------------------------------------------
+
+bool TDateRange::Contains(TDateTime date) const {
+    const TDateTime d = DatePart(date);
+    return (MinDate == 0 || d >= DatePart(MinDate)) && (MaxDate == 0 || d <= DatePart(MaxDate));
+}
+
+TDateTime TDateRange::Clamp(TDateTime value) const {
+    const TDateTime time = value - DatePart(value);
+    if (MinDate != 0 && DatePart(value) < DatePart(MinDate)) return DatePart(MinDate) + time;
+    if (MaxDate != 0 && DatePart(value) > DatePart(MaxDate)) return DatePart(MaxDate) + time;
+    return value;
+}
+
+void TDateRange::Check(TDateTime value) const {
+    if (MinDate != 0 && DatePart(value) < DatePart(MinDate))
+        throw EDateTimeError("Date is less than minimum of " + DateToStr(MinDate));
+    if (MaxDate != 0 && DatePart(value) > DatePart(MaxDate))
+        throw EDateTimeError("Date exceeds maximum of " + DateToStr(MaxDate));
+}
+
+void TDateRange::SetMin(TDateTime date) {
+    if (date != 0 && MaxDate != 0 && DatePart(date) > DatePart(MaxDate))
+        throw EDateTimeError("Minimum date " + DateToStr(date) + " is after the maximum date " + DateToStr(MaxDate));
+    MinDate = date == 0 ? 0 : DatePart(date);
+}
+
+void TDateRange::SetMax(TDateTime date) {
+    if (date != 0 && MinDate != 0 && DatePart(date) < DatePart(MinDate))
+        throw EDateTimeError("Maximum date " + DateToStr(date) + " is before the minimum date " + DateToStr(MinDate));
+    MaxDate = date == 0 ? 0 : DatePart(date);
+}
+
 void TMonthCalColors::Assign(TPersistent* source) {
     if (auto* s = dynamic_cast<TMonthCalColors*>(source)) {
         BackColor = s->BackColor;
@@ -68,6 +101,7 @@ TMonthCalendar::~TMonthCalendar() = default;
 TDateTime TMonthCalendar::Today() const { return DatePart(TodayProvider ? TodayProvider() : ::tarvel::Date()); }
 
 void TMonthCalendar::SetDate(TDateTime date) {
+    range_.Check(date);
     date_ = DatePart(date);
     const DateParts p = DecodeDateTime(date_);
     year_ = p.year;
@@ -75,8 +109,38 @@ void TMonthCalendar::SetDate(TDateTime date) {
     Invalidate();
 }
 
+void TMonthCalendar::SetMinDate(TDateTime date) {
+    TDateRange range = range_;
+    range.SetMin(date);
+    SetRange(range);
+}
+
+void TMonthCalendar::SetMaxDate(TDateTime date) {
+    TDateRange range = range_;
+    range.SetMax(date);
+    SetRange(range);
+}
+
+void TMonthCalendar::SetRange(const TDateRange& range) {
+    range_ = range;
+    if (!range_.Contains(date_)) SetDate(range_.Clamp(date_));
+    if (!MonthAllowed(year_, month_)) SetDate(date_);
+    Invalidate();
+}
+
+bool TMonthCalendar::MonthAllowed(int year, int month) const {
+    if (year < 1 || year > 9999 || month < 1 || month > 12) return false;
+    const TDateTime first = EncodeDate(year, month, 1), last = EncodeDate(year, month, DaysInMonth(year, month));
+    return (range_.MinDate == 0 || last >= range_.MinDate) && (range_.MaxDate == 0 || first <= range_.MaxDate);
+}
+
+void TMonthCalendar::StepMonth(int step) {
+    const int index = year_ * 12 + month_ - 1 + step;
+    ShowMonth(index / 12, index % 12 + 1);
+}
+
 void TMonthCalendar::ShowMonth(int year, int month) {
-    if (year < 1 || year > 9999 || month < 1 || month > 12) return;
+    if (!MonthAllowed(year, month)) return;
     year_ = year;
     month_ = month;
     Invalidate();
@@ -154,8 +218,9 @@ void TMonthCalendar::Paint() {
             DrawLine(dc, x, cy - i, x, cy + i + 1, colors_.TitleTextColor);
         }
     };
-    arrow(PrevButtonRect(), true);
-    arrow(NextButtonRect(), false);
+    const int shown = year_ * 12 + month_ - 1;
+    if (MonthAllowed((shown - 1) / 12, (shown - 1) % 12 + 1)) arrow(PrevButtonRect(), true);
+    if (MonthAllowed((shown + 1) / 12, (shown + 1) % 12 + 1)) arrow(NextButtonRect(), false);
     const int lineTop = HeaderHeight();
     for (int col = 0; col < 7; ++col) {
         TRect cell = CellRect(0, col);
@@ -172,7 +237,7 @@ void TMonthCalendar::Paint() {
             const DateParts p = DecodeDateTime(d);
             const TRect cell = CellRect(row, col);
             const bool inMonth = p.month == month_;
-            TColor text = inMonth ? colors_.TextColor : colors_.TrailingTextColor;
+            TColor text = inMonth && range_.Contains(d) ? colors_.TextColor : colors_.TrailingTextColor;
             if (d == date_ && inMonth) {
                 FillColor(dc, InflatedRect(cell, -1, 0), colors_.TitleBackColor);
                 text = colors_.TitleTextColor;
@@ -189,7 +254,7 @@ void TMonthCalendar::Paint() {
 }
 
 void TMonthCalendar::UserSetDate(TDateTime date, bool pick) {
-    date = DatePart(date);
+    date = DatePart(range_.Clamp(date));
     const bool changed = date != date_;
     SetDate(date);
     if (changed && OnChange) OnChange(this);
@@ -201,19 +266,18 @@ void TMonthCalendar::MouseDown(TMouseButton button, TShiftState shift, int x, in
     if (button != mbLeft) return;
     const TPoint p{x, y};
     if (PrevButtonRect().Contains(p) || NextButtonRect().Contains(p)) {
-        const int step = PrevButtonRect().Contains(p) ? -1 : 1;
-        const int index = year_ * 12 + month_ - 1 + step;
-        ShowMonth(index / 12, index % 12 + 1);
+        StepMonth(PrevButtonRect().Contains(p) ? -1 : 1);
         return;
     }
+    // Days outside the range take no click.
     if (TodayRect().Contains(p)) {
-        UserSetDate(Today(), true);
+        if (DateAllowed(Today())) UserSetDate(Today(), true);
         return;
     }
     for (int row = 0; row < 6; ++row)
         for (int col = 0; col < 7; ++col)
             if (CellRect(row, col).Contains(p)) {
-                UserSetDate(CellDate(row, col), true);
+                if (DateAllowed(CellDate(row, col))) UserSetDate(CellDate(row, col), true);
                 return;
             }
 }
@@ -291,6 +355,8 @@ private:
 void TDateTimePicker::DeclareMessages(TMessageTable& t) {
     t.Add<&TDateTimePicker::WMGetDlgCode>(WM_GETDLGCODE);
     t.Add<&TDateTimePicker::CMMouseLeavePicker>(CM_MOUSELEAVE);
+    t.Add<&TDateTimePicker::CMEnabledChangedPicker>(CM_ENABLEDCHANGED);
+    t.Add<&TDateTimePicker::WMSizePicker>(WM_SIZE);
 }
 
 TDateTimePicker::TDateTimePicker(TComponent* owner) : TCustomControl(owner) {
@@ -319,7 +385,23 @@ TDateTime TDateTimePicker::Date() const { return DatePart(value_); }
 TDateTime TDateTimePicker::Time() const { return value_ - DatePart(value_); }
 
 void TDateTimePicker::SetDateTime(TDateTime value) {
+    range_.Check(value);
     value_ = value;
+    Invalidate();
+}
+
+void TDateTimePicker::SetMinDate(TDateTime date) {
+    range_.SetMin(date);
+    ClampToRange();
+}
+
+void TDateTimePicker::SetMaxDate(TDateTime date) {
+    range_.SetMax(date);
+    ClampToRange();
+}
+
+void TDateTimePicker::ClampToRange() {
+    value_ = range_.Clamp(value_);
     Invalidate();
 }
 
@@ -329,11 +411,52 @@ void TDateTimePicker::SetTime(TDateTime time) { SetDateTime(Date() + (time - Dat
 void TDateTimePicker::SetKind(TDateTimeKind kind) {
     kind_ = kind;
     ParseFormat();
+    SyncUpDown();
 }
 
 void TDateTimePicker::SetDateMode(TDTDateMode mode) {
     dateMode_ = mode;
+    SyncUpDown();
     Invalidate();
+}
+
+void TDateTimePicker::SyncUpDown() {
+    if (!ShowsUpDown()) {
+        delete upDown_;
+        upDown_ = nullptr;
+        return;
+    }
+    if (!upDown_) {
+        if (dropped_) CloseUp(false);
+        upDown_ = new TUpDown(this);
+        // Its own position only has to keep moving; the field is what steps.
+        upDown_->SetMin(0);
+        upDown_->SetMax(2);
+        upDown_->SetPosition(1);
+        upDown_->SetWrap(true);
+        upDown_->SetEnabled(Enabled());
+        upDown_->OnClick = [this](TObject*, TUDBtnType button) { StepField(button == btNext ? 1 : -1); };
+        upDown_->SetParent(this);
+    }
+    const TRect b = ButtonRect();
+    upDown_->SetBounds(b.left, b.top, b.Width(), b.Height());
+}
+
+// The arrows follow the client area, which the window knows only once it
+// has its frame.
+void TDateTimePicker::WMSizePicker(TMessage& m) {
+    DispatchFrom(inherited::StaticClass(), m);
+    if (upDown_) SyncUpDown();
+}
+
+void TDateTimePicker::CreateHandleDone() {
+    TCustomControl::CreateHandleDone();
+    if (upDown_) SyncUpDown();
+}
+
+void TDateTimePicker::CMEnabledChangedPicker(TMessage& m) {
+    if (upDown_) upDown_->SetEnabled(Enabled());
+    DispatchFrom(inherited::StaticClass(), m);
 }
 
 void TDateTimePicker::SetFormat(const String& format) {
@@ -434,14 +557,8 @@ void TDateTimePicker::Paint() {
         DrawCaption(dc, Font(), FieldText(i), r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX,
                     !Enabled() ? clGrayText : focused ? clHighlightText : Font()->Color());
     }
-    const TRect b = ButtonRect();
-    if (ShowsUpDown()) {
-        const int mid = b.top + b.Height() / 2;
-        DrawArrowButton(dc, TRect{b.left, b.top, b.right, mid}, DFCS_SCROLLUP, PressedPart() == dbpUp, Enabled());
-        DrawArrowButton(dc, TRect{b.left, mid, b.right, b.bottom}, DFCS_SCROLLDOWN, PressedPart() == dbpDown, Enabled());
-    } else {
-        DrawArrowButton(dc, b, DFCS_SCROLLDOWN, dropped_, Enabled());
-    }
+    // The up-down child paints its own arrows.
+    if (!ShowsUpDown()) DrawArrowButton(dc, ButtonRect(), DFCS_SCROLLDOWN, dropped_, Enabled());
 }
 
 void TDateTimePicker::SetFieldValue(char unit, int value) {
@@ -481,6 +598,7 @@ void TDateTimePicker::StepField(int delta) {
 }
 
 void TDateTimePicker::UserChange(TDateTime value) {
+    value = range_.Clamp(value);
     if (value == value_) return;
     value_ = value;
     Invalidate();
@@ -493,16 +611,9 @@ void TDateTimePicker::MouseDown(TMouseButton button, TShiftState shift, int x, i
     if (button != mbLeft || !Enabled()) return;
     const TPoint p{x, y};
     const TRect b = ButtonRect();
-    if (b.Contains(p)) {
-        if (ShowsUpDown()) {
-            heldPart_ = PartAt(p);
-            StepField(heldPart_ == dbpUp ? 1 : -1);
-            Invalidate();
-        } else if (dropped_) {
-            CloseUp(false);
-        } else {
-            DropDown();
-        }
+    if (b.Contains(p) && !ShowsUpDown()) {
+        if (dropped_) CloseUp(false);
+        else DropDown();
         return;
     }
     for (int i = 0; i < FieldCount(); ++i)
@@ -510,31 +621,35 @@ void TDateTimePicker::MouseDown(TMouseButton button, TShiftState shift, int x, i
 }
 
 TDTButtonPart TDateTimePicker::PartAt(TPoint p) {
-    const TRect b = ButtonRect();
-    if (!b.Contains(p)) return dbpNone;
-    if (!ShowsUpDown()) return dbpDropDown;
-    return p.y < b.top + b.Height() / 2 ? dbpUp : dbpDown;
+    return !ShowsUpDown() && ButtonRect().Contains(p) ? dbpDropDown : dbpNone;
 }
 
-TDTButtonPart TDateTimePicker::PressedPart() const { return dropped_ ? dbpDropDown : heldPart_; }
+namespace {
+TDTButtonPart UpDownPart(int button) {
+    return button == btNext ? dbpUp : button == btPrev ? dbpDown : dbpNone;
+}
+}  // namespace
+
+TDTButtonPart TDateTimePicker::HotPart() const {
+    if (upDown_) return UpDownPart(upDown_->HotButton());
+    return buttonHot_ ? dbpDropDown : dbpNone;
+}
+
+TDTButtonPart TDateTimePicker::PressedPart() const {
+    if (dropped_) return dbpDropDown;
+    return upDown_ ? UpDownPart(upDown_->PressedButton()) : dbpNone;
+}
 
 void TDateTimePicker::MouseMove(TShiftState shift, int x, int y) {
     TCustomControl::MouseMove(shift, x, y);
-    const TDTButtonPart now = PartAt(TPoint{x, y});
-    if (now == hotPart_) return;
-    hotPart_ = now;
-    Invalidate();
-}
-
-void TDateTimePicker::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    TCustomControl::MouseUp(button, shift, x, y);
-    if (button != mbLeft || heldPart_ == dbpNone) return;
-    heldPart_ = dbpNone;
+    const bool now = PartAt(TPoint{x, y}) == dbpDropDown;
+    if (now == buttonHot_) return;
+    buttonHot_ = now;
     Invalidate();
 }
 
 void TDateTimePicker::CMMouseLeavePicker(TMessage& m) {
-    hotPart_ = dbpNone;
+    buttonHot_ = false;
     Invalidate();
     DispatchFrom(inherited::StaticClass(), m);
 }
@@ -614,7 +729,9 @@ void TDateTimePicker::DropDown() {
     }
     calendar_->SetCalColors(&calColors_);
     calendar_->Font()->Assign(Font());
+    calendar_->SetRange(TDateRange{});
     calendar_->SetDate(value_);
+    calendar_->SetRange(range_);
     const TPoint below = ClientToScreen(TPoint{0, Height()});
     calendar_->SetBounds(below.x - 2, below.y - 2, 191, 154);
     dropped_ = true;

@@ -6,9 +6,31 @@
 #include <vector>
 
 #include "platform/base/DateTime.h"
+#include "platform/classlib/ComCtrls_Bars.h"
 #include "platform/classlib/StdCtrls.h"
 
 namespace tarvel {
+
+// A date set from code outside the control's range.
+class EDateTimeError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// The dates a calendar or picker accepts; 0 at either end means no limit.
+// Only the date part counts.
+struct TDateRange {
+    TDateTime MinDate = 0;
+    TDateTime MaxDate = 0;
+    bool Contains(TDateTime date) const;
+    // The nearest accepted date of the same time of day.
+    TDateTime Clamp(TDateTime value) const;
+    // Raises EDateTimeError for a date outside the range.
+    void Check(TDateTime value) const;
+    // Raises EDateTimeError when the new ends would cross.
+    void SetMin(TDateTime date);
+    void SetMax(TDateTime date);
+};
 
 class TMonthCalColors : public TPersistent {
     TARVEL_CLASS(TMonthCalColors, TPersistent)
@@ -35,8 +57,17 @@ public:
     ~TMonthCalendar() override;
 
     TDateTime Date() const { return date_; }
-    // The day shown selected; the month shown follows it. No events.
+    // The day shown selected; the month shown follows it. No events. A date
+    // outside MinDate..MaxDate raises EDateTimeError.
     void SetDate(TDateTime date);
+    TDateTime MinDate() const { return range_.MinDate; }
+    TDateTime MaxDate() const { return range_.MaxDate; }
+    // A selected date outside the new range moves to its nearest end.
+    void SetMinDate(TDateTime date);
+    void SetMaxDate(TDateTime date);
+    // Whether a day can be picked, and a month shown (some day of it can).
+    bool DateAllowed(TDateTime date) const { return range_.Contains(date); }
+    bool MonthAllowed(int year, int month) const;
     int Year() const { return year_; }
     int Month() const { return month_; }
     // Shows another month, keeping the selected date.
@@ -87,8 +118,12 @@ private:
     int HeaderHeight();
     int LineHeight();
 
+    void SetRange(const TDateRange& range);
+    void StepMonth(int step);
+
     TDateTime date_ = 0;
     int year_ = 1899, month_ = 12;
+    TDateRange range_;
     TMonthCalColors colors_;
     bool showToday_ = true;
 };
@@ -109,8 +144,14 @@ public:
     ~TDateTimePicker() override;
 
     TDateTime DateTime() const { return value_; }
-    // Code sets the value without OnChange.
+    // Code sets the value without OnChange; a date outside MinDate..MaxDate
+    // raises EDateTimeError. The user's edits stay within the range.
     void SetDateTime(TDateTime value);
+    TDateTime MinDate() const { return range_.MinDate; }
+    TDateTime MaxDate() const { return range_.MaxDate; }
+    // A value outside the new range moves to its nearest end.
+    void SetMinDate(TDateTime date);
+    void SetMaxDate(TDateTime date);
     TDateTime Date() const;
     void SetDate(TDateTime date);  // keeps the time of day
     TDateTime Time() const;
@@ -132,13 +173,16 @@ public:
     int FocusedField() const { return focusedField_; }
     void SetFocusedField(int index);
     TRect FieldRect(int index);
-    // The right 16 px: the drop-down button, or the up-down's halves.
+    // The right 16 px: the drop-down button, or where the up-down child sits.
     TRect ButtonRect();
     bool ShowsUpDown() const { return kind_ == dtkTime || dateMode_ == dmUpDown; }
     // The part under the mouse (changed only by mouse moves) and the part
     // held down (the drop-down button while the calendar is open).
-    TDTButtonPart HotPart() const { return hotPart_; }
+    TDTButtonPart HotPart() const;
     TDTButtonPart PressedPart() const;
+    // The arrows of a time or up-down picker: a child window of the up-down
+    // class stepping the focused field. Null for a drop-down picker.
+    TUpDown* UpDown() const { return upDown_; }
 
     bool DroppedDown() const { return dropped_; }
     void DropDown();
@@ -158,12 +202,14 @@ protected:
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
-    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char16_t& key) override;
     void DoExit() override;
+    void CreateHandleDone() override;
     void WMGetDlgCode(TMessage& m);
+    void WMSizePicker(TMessage& m);
     void CMMouseLeavePicker(TMessage& m);
+    void CMEnabledChangedPicker(TMessage& m);
 
 private:
     struct Field {
@@ -178,8 +224,13 @@ private:
     void SetFieldValue(char unit, int value);
     void UserChange(TDateTime value);
     int NextEditable(int from, int dir) const;
+    // Makes, places or drops the up-down child to suit the kind and mode.
+    void SyncUpDown();
+    void ClampToRange();
 
     TDateTime value_ = 0;
+    TDateRange range_;
+    TUpDown* upDown_ = nullptr;
     TDateTimeKind kind_ = dtkDate;
     TDTDateMode dateMode_ = dmComboBox;
     String format_;
@@ -190,8 +241,7 @@ private:
     bool dropped_ = false;
     TMonthCalendar* calendar_ = nullptr;
     TDTButtonPart PartAt(TPoint p);
-    TDTButtonPart heldPart_ = dbpNone;
-    TDTButtonPart hotPart_ = dbpNone;
+    bool buttonHot_ = false;
 };
 
 }  // namespace tarvel

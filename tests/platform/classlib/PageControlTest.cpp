@@ -103,6 +103,7 @@ TEST_F(PageControlTest, TabsThatDoNotFitScrollWithTheArrows) {
     ShowForm();
     TUpDown* arrows = pages->ScrollArrows();
     ASSERT_TRUE(arrows->Showing());
+    EXPECT_EQ(FindWindowEx(pages->Handle(), nullptr, kUpDownClassName), arrows->Handle());
     EXPECT_TRUE(pages->TabRect(4).IsEmpty());
     const int firstLeft = pages->TabRect(0).left;
     ui.ClickAt(arrows, TPoint{arrows->Width() - 4, arrows->Height() / 2});
