@@ -2,6 +2,8 @@
 
 #include "platform/classlib/ComCtrlMessages.h"
 
+#include <algorithm>
+
 namespace tarvel {
 
 namespace {
@@ -26,6 +28,22 @@ void CommandParent(TWinControl* control, WORD code) {
     if (!parent) return;
     const auto id = static_cast<WORD>(GetWindowLongPtr(control->Handle(), GWL_ID));
     SendMessage(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control->Handle()));
+}
+
+std::optional<int> ScrollRequestPosition(const SCROLLINFO& info, WPARAM wParam, int line) {
+    const int page = std::max(1, static_cast<int>(info.nPage));
+    const int thumb = HIWORD(wParam);
+    switch (LOWORD(wParam)) {
+        case SB_LINEUP: return info.nPos - line;
+        case SB_LINEDOWN: return info.nPos + line;
+        case SB_PAGEUP: return info.nPos - page;
+        case SB_PAGEDOWN: return info.nPos + page;
+        case SB_TOP: return info.nMin;
+        case SB_BOTTOM: return info.nMax;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: return (info.nTrackPos & 0xFFFF) == thumb ? info.nTrackPos : thumb;
+        default: return std::nullopt;
+    }
 }
 
 }  // namespace tarvel

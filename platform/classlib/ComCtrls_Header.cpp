@@ -1,4 +1,5 @@
-// THeaderControl: sections in display order, hit testing and divider tracking.
+// THeaderControl: sections in display order, hit testing, divider tracking
+// and sections dragged to another place.
 
 #include <algorithm>
 #include <numeric>
@@ -10,8 +11,9 @@
 namespace tarvel {
 
 namespace {
-constexpr int kDividerSlop = 3;  // pixels either side of a divider that grab it
-}
+constexpr int kDividerSlop = 3;    // pixels either side of a divider that grab it
+constexpr int kDragThreshold = 5;  // pixels a pressed section moves before it is dragged
+}  // namespace
 
 void THeaderSection::Changed() { header_->SectionsChanged(); }
 void THeaderSection::SetText(const String& text) {
@@ -53,12 +55,14 @@ void THeaderSections::Delete(int index) {
     std::erase(order, index);
     for (int& o : order)
         if (o > index) --o;
+    header_->ForgetMouse();
     header_->SectionsChanged();
 }
 
 void THeaderSections::Clear() {
     RemoveAll();
     header_->order_.clear();
+    header_->ForgetMouse();
     header_->SectionsChanged();
 }
 
@@ -69,6 +73,9 @@ THeaderControl::THeaderControl(TComponent* owner) : TCustomControl(owner) {
 }
 
 void THeaderControl::SectionsChanged() { Invalidate(); }
+
+// A section went while the mouse held one: the indexes held are stale.
+void THeaderControl::ForgetMouse() { tracking_ = pressed_ = down_ = dragging_ = dropPlace_ = -1; }
 
 void THeaderControl::SetImages(TCustomImageList* images) {
     images_ = images;
@@ -115,35 +122,59 @@ THeaderHit THeaderControl::HitTest(TPoint p) {
     return hit;
 }
 
+void THeaderControl::PaintSection(HDC dc, THeaderSection* s, TRect r, bool pressed) {
+    if (OnDrawSection) {
+        OnDrawSection(this, s, r, pressed);
+        return;
+    }
+    static const unsigned kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
+    TRect face = r;
+    DrawButtonFace(dc, face, pressed);
+    if (pressed) face.Offset(1, 1);
+    face = InflatedRect(face, -3, 0);
+    if (images_ && s->ImageIndex() >= 0) {
+        images_->Draw(Canvas(), face.left, face.top + (face.Height() - images_->Height()) / 2, s->ImageIndex(), Enabled());
+        face.left += images_->Width() + 3;
+    }
+    DrawCaption(dc, Font(), s->Text(), face, kAlign[s->Alignment()] | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS,
+                Enabled() ? Font()->Color() : clGrayText);
+}
+
 void THeaderControl::Paint() {
     HDC dc = Canvas()->Handle();
     const TRect c = ClientRect();
     FillColor(dc, c, Color());
-    static const unsigned kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
-    int right = 0;
+    int right = -offset_;
     for (int i : order_) {
-        THeaderSection* s = sections_.Items(i);
-        TRect r = SectionRect(i);
+        const TRect r = SectionRect(i);
         right = r.right;
-        if (OnDrawSection) {
-            OnDrawSection(this, s, r, i == pressed_);
-            continue;
-        }
-        TRect face = r;
-        DrawButtonFace(dc, face, i == pressed_);
-        if (i == pressed_) face.Offset(1, 1);
-        face = InflatedRect(face, -3, 0);
-        if (images_ && s->ImageIndex() >= 0) {
-            images_->Draw(Canvas(), face.left, face.top + (face.Height() - images_->Height()) / 2, s->ImageIndex(), Enabled());
-            face.left += images_->Width() + 3;
-        }
-        DrawCaption(dc, Font(), s->Text(), face, kAlign[s->Alignment()] | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS,
-                    Enabled() ? Font()->Color() : clGrayText);
+        if (i == dragging_) FillColor(dc, r, clBtnShadow);  // the place it leaves
+        else PaintSection(dc, sections_.Items(i), r, i == pressed_);
     }
     if (right < c.right) {
         TRect rest{right, 0, c.right, c.bottom};
         DrawButtonFace(dc, rest, false);
     }
+    if (dragging_ >= 0) {
+        // The dragged section follows the mouse, with a mark where it would go.
+        const int w = sections_.Items(dragging_)->Width();
+        PaintSection(dc, sections_.Items(dragging_), TRect{dragLeft_, 0, dragLeft_ + w, c.bottom}, true);
+        if (dropPlace_ >= 0) {
+            const int count = static_cast<int>(order_.size());
+            const int x = dropPlace_ < count ? SectionRect(order_[static_cast<size_t>(dropPlace_)]).left : right;
+            FillColor(dc, TRect{x - 1, 0, x + 1, c.bottom}, clHighlight);
+        }
+    }
+}
+
+int THeaderControl::DropPlace(int x) {
+    int place = 0;
+    for (int i : order_) {
+        const TRect r = SectionRect(i);
+        if (x < r.left + r.Width() / 2) return place;
+        ++place;
+    }
+    return place;
 }
 
 void THeaderControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -158,6 +189,9 @@ void THeaderControl::MouseDown(TMouseButton button, TShiftState shift, int x, in
         if (OnSectionTrack) OnSectionTrack(this, sections_.Items(hit.section), trackWidth_, tsTrackBegin);
         return;
     }
+    down_ = hit.section;
+    downX_ = x;
+    dragRefused_ = false;
     if (sections_.Items(hit.section)->AllowClick()) {
         pressed_ = hit.section;
         Invalidate();
@@ -166,6 +200,21 @@ void THeaderControl::MouseDown(TMouseButton button, TShiftState shift, int x, in
 
 void THeaderControl::MouseMove(TShiftState shift, int x, int y) {
     TCustomControl::MouseMove(shift, x, y);
+    if (dragging_ < 0 && down_ >= 0 && dragReorder_ && !dragRefused_ && std::abs(x - downX_) > kDragThreshold) {
+        if (NotifyParent(this, HDN_BEGINDRAG) != 0) {
+            dragRefused_ = true;
+        } else {
+            dragging_ = down_;
+            pressed_ = -1;
+            dragGrab_ = SectionRect(down_).left - downX_;
+        }
+    }
+    if (dragging_ >= 0) {
+        dragLeft_ = x + dragGrab_;
+        dropPlace_ = DropPlace(x);
+        Invalidate();
+        return;
+    }
     if (tracking_ < 0) {
         const THeaderHit hit = HitTest(TPoint{x, y});
         SetCursor(hit.onDivider ? crSizeWE : crDefault);
@@ -177,9 +226,30 @@ void THeaderControl::MouseMove(TShiftState shift, int x, int y) {
     if (OnSectionTrack) OnSectionTrack(this, s, trackWidth_, tsTrackMove);
 }
 
+void THeaderControl::EndDrag() {
+    const int dragged = dragging_;
+    const int from = static_cast<int>(std::find(order_.begin(), order_.end(), dragged) - order_.begin());
+    // The drop place counts the dragged section itself when it lies to its right.
+    int to = dropPlace_ > from ? dropPlace_ - 1 : dropPlace_;
+    to = std::clamp(to, 0, static_cast<int>(order_.size()) - 1);
+    dragging_ = dropPlace_ = -1;
+    Invalidate();
+    bool allow = NotifyParent(this, HDN_ENDDRAG) == 0;
+    if (OnSectionDrag) OnSectionDrag(this, sections_.Items(dragged), sections_.Items(order_[static_cast<size_t>(to)]), allow);
+    if (!allow) return;
+    order_.erase(order_.begin() + from);
+    order_.insert(order_.begin() + to, dragged);
+    if (OnSectionEndDrag) OnSectionEndDrag(this);
+}
+
 void THeaderControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     TCustomControl::MouseUp(button, shift, x, y);
     if (button != mbLeft) return;
+    down_ = -1;
+    if (dragging_ >= 0) {
+        EndDrag();
+        return;
+    }
     if (tracking_ >= 0) {
         THeaderSection* s = sections_.Items(tracking_);
         tracking_ = -1;

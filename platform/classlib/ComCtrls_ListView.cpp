@@ -66,7 +66,7 @@ void TListItem::MakeVisible() { view_->ScrollIntoView(Index()); }
 TRect TListItem::DisplayRect() {
     TRect r = view_->ItemRect(Index());
     const TRect area = view_->ItemArea();
-    r.Offset(area.left, area.top - view_->scrollY_);
+    r.Offset(area.left - view_->scrollX_, area.top - view_->scrollY_);
     return r;
 }
 
@@ -77,8 +77,7 @@ void TListItem::EditCaption() {
     if (v->OnEditing) v->OnEditing(v, this, allow);
     if (!allow) return;
     MakeVisible();
-    TRect r = DisplayRect();
-    if (v->viewStyle_ == vsReport && v->columns_.Count() > 0) r.right = r.left + v->columns_.Items(0)->Width();
+    const TRect r = v->CaptionRect(Index());
     const int index = Index();
     v->editor_.Start(r, caption_, [v, index](bool cancelled, const String& typed) {
         if (cancelled || index >= v->Items()->Count()) return;
@@ -151,7 +150,11 @@ int TListItems::IndexOf(const TListItem* item) const {
 
 // ---- TListView ------------------------------------------------------------------------------
 
-void TListView::DeclareMessages(TMessageTable& t) { t.Add<&TListView::WMGetDlgCode>(WM_GETDLGCODE); }
+void TListView::DeclareMessages(TMessageTable& t) {
+    t.Add<&TListView::WMGetDlgCode>(WM_GETDLGCODE);
+    t.Add<&TListView::WMScroll>(WM_HSCROLL);
+    t.Add<&TListView::WMScroll>(WM_VSCROLL);
+}
 
 TListView::TListView(TComponent* owner) : TCustomControl(owner) {
     ControlStyle = {csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
@@ -163,28 +166,39 @@ TListView::TListView(TComponent* owner) : TCustomControl(owner) {
     header_->SetParent(this);
     header_->OnSectionTrack = [this](THeaderControl*, THeaderSection* s, int width, TSectionTrackState) {
         if (s->Index() < columns_.Count()) columns_.Items(s->Index())->width_ = width;
+        UpdateScrollBars();
         Invalidate();
     };
     header_->OnSectionClick = [this](THeaderControl*, THeaderSection* s) {
         NotifyParent(this, LVN_COLUMNCLICK);
         if (OnColumnClick && s->Index() < columns_.Count()) OnColumnClick(this, columns_.Items(s->Index()));
     };
-    scrollBar_ = MakeInnerScrollBar(this, sbVertical, [this](int pos) {
-        scrollY_ = pos;
+    header_->OnSectionEndDrag = [this](TObject*) {
         Invalidate();
-    });
+        if (OnColumnDragged) OnColumnDragged(this);
+    };
 }
 
 TListView::~TListView() {
     header_->OnSectionTrack = nullptr;
     header_->OnSectionClick = nullptr;
-    scrollBar_->OnChange = nullptr;
+    header_->OnSectionEndDrag = nullptr;
     OnData = nullptr;
 }
 
 void TListView::CreateParams(TCreateParams& params) {
     TCustomControl::CreateParams(params);
     params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListView::CreateHandleDone() {
+    bars_.Attach();
+    Layout();
+}
+
+void TListView::WndProc(TMessage& m) {
+    if (bars_.HandleMessage(m, [this](TMessage& msg) { TCustomControl::WndProc(msg); })) return;
+    TCustomControl::WndProc(m);
 }
 
 void TListView::SetViewStyle(TViewStyle style) {
@@ -403,7 +417,6 @@ TSize TListView::CellSize() {
 TRect TListView::ItemArea() {
     TRect r = ClientRect();
     if (header_ && header_->Visible()) r.top += header_->Height();
-    if (scrollBar_ && scrollBar_->Visible()) r.right -= scrollBar_->Width();
     return r;
 }
 
@@ -429,29 +442,84 @@ TRect TListView::ItemRect(int index) {
     }
 }
 
+TSize TListView::ContentSize() {
+    const int n = items_.Count();
+    if (n == 0) return viewStyle_ == vsReport ? TSize{CellSize().cx, 0} : TSize{};
+    const TRect last = ItemRect(n - 1);
+    switch (viewStyle_) {
+        case vsReport: return TSize{CellSize().cx, last.bottom};
+        case vsList: return TSize{last.right, 0};
+        default: return TSize{0, last.bottom};
+    }
+}
+
+std::vector<int> TListView::ColumnOrder() const {
+    std::vector<int> order = header_ ? header_->SectionOrder() : std::vector<int>{};
+    if (static_cast<int>(order.size()) != columns_.Count()) {
+        order.resize(static_cast<size_t>(columns_.Count()));
+        for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+    }
+    return order;
+}
+
+int TListView::ColumnLeft(int column) {
+    int x = 0;
+    for (int c : ColumnOrder()) {
+        if (c == column) break;
+        x += columns_.Items(c)->Width();
+    }
+    return x;
+}
+
+TRect TListView::CaptionRect(int index) {
+    TRect r = ItemRect(index);
+    const TRect area = ItemArea();
+    r.Offset(area.left - scrollX_, area.top - scrollY_);
+    if (viewStyle_ == vsReport && columns_.Count() > 0) {
+        r.left += ColumnLeft(0);
+        r.right = r.left + columns_.Items(0)->Width();
+    }
+    return r;
+}
+
 void TListView::Layout() {
-    if (!header_ || !scrollBar_) return;
-    const bool report = viewStyle_ == vsReport && showColumnHeaders_;
-    header_->SetVisible(report);
-    if (report) header_->SetBounds(0, 0, ClientWidth(), RowHeight() + 2);
-    UpdateScrollBar();
+    if (!header_) return;
+    header_->SetVisible(viewStyle_ == vsReport && showColumnHeaders_);
+    UpdateScrollBars();
     Invalidate();
 }
 
-void TListView::UpdateScrollBar() {
-    const int n = items_.Count();
-    const TRect area = ItemArea();
-    int content = 0;
-    if (viewStyle_ != vsList && n > 0) content = ItemRect(n - 1).bottom;
-    const int w = GetSystemMetrics(SM_CXVSCROLL);
-    const bool show = content > area.Height();
-    const int top = header_->Visible() ? header_->Height() : 0;
-    scrollBar_->SetBounds(ClientWidth() - w, top, w, std::max(0, ClientHeight() - top));
-    scrollY_ = std::clamp(scrollY_, 0, std::max(0, content - area.Height()));
-    scrollBar_->SetParams(scrollY_, 0, std::max(0, content - 1));
-    scrollBar_->SetPageSize(std::max(1, area.Height()));
-    scrollBar_->SetSmallChange(RowHeight());
-    scrollBar_->SetVisible(show);
+void TListView::UpdateScrollBars() {
+    if (updatingBars_) return;
+    updatingBars_ = true;
+    // Showing one bar narrows the client, which may call for the other.
+    for (int pass = 0; pass < 2; ++pass) {
+        if (header_->Visible()) header_->SetBounds(0, 0, ClientWidth(), RowHeight() + 2);
+        const TRect area = ItemArea();
+        const TSize content = ContentSize();
+        scrollX_ = std::clamp(scrollX_, 0, std::max(0, content.cx - area.Width()));
+        // The report's vertical bar counts rows, as its scroll requests do.
+        const int unitY = viewStyle_ == vsReport ? RowHeight() : 1;
+        const int rangeY = (content.cy + unitY - 1) / unitY;
+        const int pageY = std::max(1, area.Height() / unitY);
+        scrollY_ = std::clamp(scrollY_ / unitY, 0, std::max(0, rangeY - pageY)) * unitY;
+        if (!HandleAllocated()) continue;
+        auto apply = [&](int bar, int range, int page, int pos) {
+            SCROLLINFO info;
+            info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+            info.nMin = 0;
+            info.nMax = std::max(0, range - 1);
+            info.nPage = static_cast<UINT>(std::max(1, page));
+            info.nPos = pos;
+            bars_.SetInfo(bar, info, false);
+            bars_.Show(bar, range > page);
+        };
+        apply(SB_VERT, rangeY, pageY, scrollY_ / unitY);
+        apply(SB_HORZ, content.cx, area.Width(), scrollX_);
+    }
+    header_->SetOffset(scrollX_);
+    if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+    updatingBars_ = false;
 }
 
 void TListView::Resize() {
@@ -460,26 +528,53 @@ void TListView::Resize() {
 }
 
 void TListView::ScrollIntoView(int index) {
-    if (index < 0 || index >= items_.Count() || viewStyle_ == vsList) return;
+    if (index < 0 || index >= items_.Count()) return;
     const TRect r = ItemRect(index);
-    const int h = ItemArea().Height();
-    if (r.top < scrollY_) scrollY_ = r.top;
-    else if (r.bottom > scrollY_ + h) scrollY_ = r.bottom - h;
-    UpdateScrollBar();
+    const TRect area = ItemArea();
+    int x = scrollX_, y = scrollY_;
+    if (viewStyle_ == vsList) {
+        if (r.left < x) x = r.left;
+        else if (r.right > x + area.Width()) x = r.right - area.Width();
+    } else if (viewStyle_ == vsReport) {
+        // Whole rows: the row lands at the top or as the last whole one.
+        const int h = std::max(1, RowHeight());
+        const int page = std::max(1, area.Height() / h);
+        if (index < y / h) y = index * h;
+        else if (index >= y / h + page) y = (index - page + 1) * h;
+    } else {
+        if (r.top < y) y = r.top;
+        else if (r.bottom > y + area.Height()) y = r.bottom - area.Height();
+    }
+    ScrollTo(x, y);
+}
+
+void TListView::ScrollTo(int x, int y) {
+    scrollX_ = x;
+    scrollY_ = y;
+    UpdateScrollBars();
     Invalidate();
 }
 
-void TListView::Scroll(int, int dy) {
+void TListView::Scroll(int dx, int dy) {
     if (viewStyle_ == vsReport) dy = dy / std::max(1, RowHeight()) * RowHeight();
-    scrollY_ += dy;
-    UpdateScrollBar();
-    Invalidate();
+    ScrollTo(scrollX_ + dx, scrollY_ + dy);
+}
+
+void TListView::WMScroll(TMessage& m) {
+    const bool vert = m.Msg == WM_VSCROLL;
+    const bool rows = vert && viewStyle_ == vsReport;
+    const int line = rows ? 1 : vert ? CellSize().cy : RowHeight();
+    const std::optional<int> pos = ScrollRequestPosition(bars_.Info(vert ? SB_VERT : SB_HORZ), m.WParam, line);
+    if (!pos) return;
+    if (vert) ScrollTo(scrollX_, *pos * (rows ? RowHeight() : 1));
+    else ScrollTo(*pos, scrollY_);
+    if (OnScroll) OnScroll(this);
 }
 
 int TListView::IndexAt(int x, int y) {
     const TRect area = ItemArea();
     if (!area.Contains(TPoint{x, y})) return -1;
-    const TPoint p{x - area.left, y - area.top + scrollY_};
+    const TPoint p{x - area.left + scrollX_, y - area.top + scrollY_};
     const TSize cell = CellSize();
     int index = -1;
     if (viewStyle_ == vsReport) index = p.y / std::max(1, cell.cy);
@@ -503,8 +598,7 @@ TListItem* TListView::TopItem() {
 
 void TListView::Paint() {
     HDC dc = Canvas()->Handle();
-    const TRect c = ClientRect();
-    FillColor(dc, c, Color());
+    FillColor(dc, ClientRect(), Color());
     const TRect area = ItemArea();
     int saved = SaveDC(dc);
     IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
@@ -513,12 +607,16 @@ void TListView::Paint() {
     const TColor selBack = Focused() ? clHighlight : clBtnFace;
     const TColor selText = Focused() ? clHighlightText : Font()->Color();
     static const unsigned kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
+    const unsigned kCellFlags = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
+    const bool report = viewStyle_ == vsReport;
+    const std::vector<int> order = ColumnOrder();
+    const int rowWidth = CellSize().cx;
     for (int i = 0; i < items_.Count(); ++i) {
         TRect r = ItemRect(i);
-        r.Offset(area.left, area.top - scrollY_);
+        r.Offset(area.left - scrollX_, area.top - scrollY_);
         if (r.bottom <= area.top) continue;
         if (r.top >= area.bottom && viewStyle_ != vsList) break;
-        if (r.left >= area.right) continue;
+        if (r.left >= area.right || r.right <= area.left) continue;
         TListItem* item = items_.Item(i);
         const bool sel = IsSelected(i) && showSel;
         const TColor text = !Enabled() ? clGrayText : sel ? selText : Font()->Color();
@@ -531,36 +629,45 @@ void TListView::Paint() {
             if (i == focused_ && Focused()) DrawFocusRect(dc, t);
             continue;
         }
-        int x = r.left + 2;
+        // The caption's cell: the whole row outside the report, else column 0
+        // wherever the display order put it.
+        TRect cell = r;
+        if (report && !order.empty()) {
+            cell.left = r.left + ColumnLeft(0);
+            cell.right = cell.left + columns_.Items(0)->Width();
+        }
+        int x = cell.left + 2;
         if (images) {
             if (item->ImageIndex() >= 0) images->Draw(Canvas(), x, r.top + (r.Height() - images->Height()) / 2, item->ImageIndex(), Enabled());
             x += images->Width() + 2;
         }
-        const int firstWidth = viewStyle_ == vsReport ? (columns_.Count() > 0 ? columns_.Items(0)->Width() : r.Width()) : r.Width();
-        TRect t{x, r.top, r.left + firstWidth, r.bottom};
-        if (viewStyle_ != vsReport) t.right = std::min(t.right, x + MeasureText(Font(), item->Caption(), 0, false).cx + 6);
-        const TRect band = (rowSelect_ && viewStyle_ == vsReport) ? TRect{x, r.top, r.left + CellSize().cx, r.bottom} : t;
+        TRect t{x, r.top, cell.right, r.bottom};
+        if (!report) t.right = std::min(t.right, x + MeasureText(Font(), item->Caption(), 0, false).cx + 6);
+        TRect band = t;
+        if (rowSelect_ && report) band = TRect{cell.left == r.left ? x : r.left, r.top, r.left + rowWidth, r.bottom};
         if (sel) FillColor(dc, band, selBack);
-        const unsigned firstAlign = viewStyle_ == vsReport && columns_.Count() > 0 ? kAlign[columns_.Items(0)->Alignment()] : DT_LEFT;
-        DrawCaption(dc, Font(), item->Caption(), InflatedRect(t, -2, 0), firstAlign | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX, text);
-        if (viewStyle_ == vsReport) {
-            int cx = r.left + firstWidth;
-            for (int col = 1; col < columns_.Count(); ++col) {
+        const unsigned firstAlign = report && !order.empty() ? kAlign[columns_.Items(0)->Alignment()] : DT_LEFT;
+        DrawCaption(dc, Font(), item->Caption(), InflatedRect(t, -2, 0), firstAlign | kCellFlags, text);
+        if (report) {
+            const TColor subText = (sel && rowSelect_) ? text : (Enabled() ? Font()->Color() : clGrayText);
+            int cx = r.left;
+            for (int col : order) {
                 const int w = columns_.Items(col)->Width();
-                const String sub = col - 1 < item->SubItems()->Count() ? item->SubItems()->Strings(col - 1) : String();
-                const TColor subText = (sel && rowSelect_) ? text : (Enabled() ? Font()->Color() : clGrayText);
-                DrawCaption(dc, Font(), sub, TRect{cx + 6, r.top, cx + w - 6, r.bottom},
-                            kAlign[columns_.Items(col)->Alignment()] | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX, subText);
+                if (col > 0) {
+                    const String sub = col - 1 < item->SubItems()->Count() ? item->SubItems()->Strings(col - 1) : String();
+                    DrawCaption(dc, Font(), sub, TRect{cx + 6, r.top, cx + w - 6, r.bottom}, kAlign[columns_.Items(col)->Alignment()] | kCellFlags,
+                                subText);
+                }
                 cx += w;
             }
         }
         if (i == focused_ && Focused()) DrawFocusRect(dc, band);
     }
-    if (gridLines_ && viewStyle_ == vsReport) {
-        const TSize cell = CellSize();
-        for (int y = area.top - scrollY_ % cell.cy + cell.cy - 1; y < area.bottom; y += cell.cy) DrawLine(dc, area.left, y, area.right, y, cl3DLight);
-        int x = area.left;
-        for (int col = 0; col < columns_.Count(); ++col) {
+    if (gridLines_ && report) {
+        const int h = std::max(1, CellSize().cy);
+        for (int y = area.top - scrollY_ % h + h - 1; y < area.bottom; y += h) DrawLine(dc, area.left, y, area.right, y, cl3DLight);
+        int x = area.left - scrollX_;
+        for (int col : order) {
             x += columns_.Items(col)->Width();
             DrawLine(dc, x - 1, area.top, x - 1, area.bottom, cl3DLight);
         }
@@ -636,7 +743,11 @@ void TListView::KeyDown(WORD& key, TShiftState shift) {
 
 bool TListView::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
     if (TCustomControl::DoMouseWheel(shift, wheelDelta, mousePos)) return true;
-    Scroll(0, -wheelDelta / WHEEL_DELTA * 3 * CellSize().cy);
+    // A list runs sideways, a column a notch; the others three rows a notch.
+    const int notches = -wheelDelta / WHEEL_DELTA;
+    if (viewStyle_ == vsList) Scroll(notches * CellSize().cx, 0);
+    else Scroll(0, notches * 3 * CellSize().cy);
+    if (OnScroll) OnScroll(this);
     return true;
 }
 
@@ -656,10 +767,10 @@ String TListView::UiItemText(int index) { return items_.Item(index)->Caption(); 
 
 TRect TListView::UiItemRect(int index) {
     ScrollIntoView(index);
-    TRect r = ItemRect(index);
     const TRect area = ItemArea();
-    r.Offset(area.left, area.top - scrollY_);
-    if (viewStyle_ == vsReport && columns_.Count() > 0) r.right = r.left + columns_.Items(0)->Width();
+    // The caption where it shows, else the row's part in view.
+    TRect r = Intersect(CaptionRect(index), area);
+    if (r.IsEmpty()) r = Intersect(items_.Item(index)->DisplayRect(), area);
     return r;
 }
 

@@ -11,6 +11,7 @@
 #include "platform/classlib/OwnedList.h"
 #include "platform/classlib/ScrollBars.h"
 #include "platform/classlib/StdCtrls.h"
+#include "platform/classlib/WindowScrollBars.h"
 
 namespace tarvel {
 
@@ -64,6 +65,9 @@ using TSectionNotifyEvent = std::function<void(THeaderControl* header, THeaderSe
 enum TSectionTrackState { tsTrackBegin, tsTrackMove, tsTrackEnd };
 using TSectionTrackEvent =
     std::function<void(THeaderControl* header, THeaderSection* section, int width, TSectionTrackState state)>;
+// Asked before a dragged section moves; `to` is the section whose display
+// place it takes.
+using TSectionDragEvent = std::function<void(TObject* sender, THeaderSection* from, THeaderSection* to, bool& allowDrag)>;
 // Paints a section instead of the default look.
 using TDrawSectionEvent = std::function<void(THeaderControl* header, THeaderSection* section, const TRect& rect, bool pressed)>;
 
@@ -85,6 +89,9 @@ public:
     void SetFullDrag(bool v) { fullDrag_ = v; }
     bool HotTrack() const { return hotTrack_; }
     void SetHotTrack(bool v) { hotTrack_ = v; }
+    // Sections can be dragged to another display place; their indexes stay.
+    bool DragReorder() const { return dragReorder_; }
+    void SetDragReorder(bool v) { dragReorder_ = v; }
     // Display order: section indexes left to right.
     std::vector<int> SectionOrder() const;
     void SetSectionOrder(const std::vector<int>& order);
@@ -96,6 +103,8 @@ public:
     TSectionNotifyEvent OnSectionClick;
     TSectionNotifyEvent OnSectionResize;  // a divider drag ended
     TSectionTrackEvent OnSectionTrack;
+    TSectionDragEvent OnSectionDrag;
+    TNotifyEvent OnSectionEndDrag;  // a dragged section took its new place
     TDrawSectionEvent OnDrawSection;
 
 protected:
@@ -108,14 +117,23 @@ private:
     friend class THeaderSection;
     friend class THeaderSections;
     void SectionsChanged();
+    void PaintSection(HDC dc, THeaderSection* s, TRect r, bool pressed);
+    // The display place a section dropped at `x` goes to (0 .. count).
+    int DropPlace(int x);
+    void EndDrag();
+    void ForgetMouse();
 
     THeaderSections sections_{this};
     std::vector<int> order_;
     TCustomImageList* images_ = nullptr;
-    bool fullDrag_ = true, hotTrack_ = false;
+    bool fullDrag_ = true, hotTrack_ = false, dragReorder_ = false;
     int offset_ = 0;
     int tracking_ = -1, trackStartX_ = 0, trackStartWidth_ = 0, trackWidth_ = 0;
     int pressed_ = -1;
+    // A section under the button may become a drag once the mouse moves.
+    int down_ = -1, downX_ = 0;
+    bool dragRefused_ = false;
+    int dragging_ = -1, dragGrab_ = 0, dragLeft_ = 0, dropPlace_ = -1;
 };
 
 // ---- list view --------------------------------------------------------------------------------
@@ -256,6 +274,11 @@ public:
     TSortType SortType() const { return sortType_; }
     // Anything but stNone keeps the items sorted.
     void SetSortType(TSortType t);
+    // Columns can be dragged to another place by their header sections;
+    // a column keeps its index (and its sub-item), only the display order
+    // (the header's SectionOrder) changes.
+    bool FullDrag() const { return header_->DragReorder(); }
+    void SetFullDrag(bool v) { header_->SetDragReorder(v); }
 
     TListItem* Selected();
     void SetSelected(TListItem* item);
@@ -271,7 +294,9 @@ public:
     int FindCaption(int start, const String& value, bool partial, bool inclusive, bool wrap);
     TListItem* GetItemAt(int x, int y);
     TListItem* TopItem();
-    // Scrolls by pixels (whole rows in the report and lists).
+    // Scrolls by pixels (vertically by whole rows in the report). The
+    // window's scroll bars tell the state: the report's vertical bar counts
+    // rows, every other bar pixels.
     void Scroll(int dx, int dy);
     THeaderControl* Header() const { return header_; }
     bool IsEditing() const { return editor_.Active(); }
@@ -287,10 +312,16 @@ public:
     TLVEditingEvent OnEditing;
     TLVEditedEvent OnEdited;
     TLVOwnerDataEvent OnData;
+    TNotifyEvent OnColumnDragged;  // a column was dragged to another place
+    // After a wheel scroll and after each scroll by the scroll bars.
+    TNotifyEvent OnScroll;
 
 protected:
     static void DeclareMessages(TMessageTable& t);
     void CreateParams(TCreateParams& params) override;
+    void CreateHandleDone() override;
+    void WndProc(TMessage& m) override;
+    void WMScroll(TMessage& m);
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void KeyDown(WORD& key, TShiftState shift) override;
@@ -323,15 +354,23 @@ private:
     int RowHeight();
     TSize CellSize();
     int ItemsPerLine();
+    TSize ContentSize();
+    // Column indexes left to right, and where a column starts in that order.
+    std::vector<int> ColumnOrder() const;
+    int ColumnLeft(int column);
+    // Where an item's caption shows, in client coordinates.
+    TRect CaptionRect(int index);
     void ScrollIntoView(int index);
-    void UpdateScrollBar();
+    void ScrollTo(int x, int y);
+    void UpdateScrollBars();
     TCustomImageList* ImagesForStyle() const;
     bool IsSelected(int index);
 
     TListColumns columns_{this};
     TListItems items_{this};
     THeaderControl* header_ = nullptr;
-    TScrollBar* scrollBar_ = nullptr;
+    TWindowScrollBars bars_{this};
+    bool updatingBars_ = false;
     TViewStyle viewStyle_ = vsIcon;
     TCustomImageList* largeImages_ = nullptr;
     TCustomImageList* smallImages_ = nullptr;
@@ -339,7 +378,7 @@ private:
     bool readOnly_ = false, showColumnHeaders_ = true, ownerData_ = false;
     TSortType sortType_ = stNone;
     int focused_ = -1, anchor_ = -1;
-    int scrollY_ = 0;  // pixels of the item area scrolled off the top
+    int scrollX_ = 0, scrollY_ = 0;  // pixels of the item area scrolled off the left and top
     std::vector<int> virtualSelection_;  // owner-data mode keeps selection by index
     TLabelEditor editor_{this};
 };

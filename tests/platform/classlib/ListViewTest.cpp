@@ -1,7 +1,10 @@
-// The list view and its header: sorting, columns resized through the
-// header, selection by mouse and keys, owner data, label editing.
+// The list view and its header: sorting, columns resized and reordered
+// through the header, scrolling, selection by mouse and keys, owner data,
+// label editing.
 
 #include "platform/classlib/ComCtrls_ListView.h"
+
+#include "platform/classlib/ComCtrlMessages.h"
 
 #include "ControlFixture.h"
 
@@ -24,6 +27,32 @@ protected:
             item->SubItems()->Add(sub);
         }
         return lv;
+    }
+    // Pixels of dark text in a band of the item row `row`, x in [from, to).
+    int DarkPixels(TListView* lv, int row, int from, int to) {
+        const TRect r = lv->Items()->Item(row)->DisplayRect();
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = from; x < to; ++x)
+                if ((PixelAt(lv, TPoint{x, y}) & 0x808080) == 0) ++n;
+        return n;
+    }
+    // WM_NOTIFY codes the header sends its list view, which may answer.
+    void WatchHeader(TListView* lv, std::vector<int>& codes, const std::function<LRESULT(int)>& answer) {
+        auto inherited = lv->WindowProc;
+        lv->WindowProc = [lv, &codes, answer, inherited](TMessage& m) {
+            if (m.Msg == WM_NOTIFY && reinterpret_cast<const NMHDR*>(m.LParam)->hwndFrom == lv->Header()->Handle()) {
+                codes.push_back(reinterpret_cast<const NMHDR*>(m.LParam)->code);
+                m.Result = answer(codes.back());
+                return;
+            }
+            inherited(m);
+        };
+    }
+    static SCROLLINFO Bar(TListView* lv, int bar) {
+        SCROLLINFO info;
+        EXPECT_TRUE(GetScrollInfo(lv->Handle(), bar, info));
+        return info;
     }
     static std::vector<String> Captions(TListView* lv) {
         std::vector<String> out;
@@ -83,6 +112,174 @@ TEST_F(ListViewTest, HeaderDividerDragResizesTheColumnAndReportsTheEnd) {
     EXPECT_EQ(header->SectionRect(1).left, 0);
     header->SetSectionOrder({1, 1});  // not a permutation: ignored
     EXPECT_EQ(header->SectionOrder(), (std::vector<int>{1, 0}));
+}
+
+TEST_F(ListViewTest, DraggedHeaderSectionReordersTheColumnsButNotTheirData) {
+    auto* lv = Report({{"MMMM", ""}, {"MMMM", ""}});
+    std::vector<int> codes;
+    int refuse = 0, dragged = 0;
+    WatchHeader(lv, codes, [&](int code) -> LRESULT { return code == refuse ? 1 : 0; });
+    lv->OnColumnDragged = [&](TObject*) { ++dragged; };
+    THeaderControl* header = lv->Header();
+    ShowForm();
+    struct Case {
+        const char* name;
+        bool fullDrag;
+        int refuse;
+        int from, to;
+        std::vector<int> order, codes;
+        int dragged;
+    } cases[] = {
+        {"dragged right of the next", true, 0, 50, 180, {1, 0}, {HDN_BEGINDRAG, HDN_ENDDRAG}, 1},
+        {"dropped on its own place", true, 0, 50, 70, {0, 1}, {HDN_BEGINDRAG, HDN_ENDDRAG}, 1},
+        {"the parent keeps the order", true, HDN_ENDDRAG, 50, 180, {0, 1}, {HDN_BEGINDRAG, HDN_ENDDRAG}, 0},
+        {"the parent refuses the drag", true, HDN_BEGINDRAG, 50, 180, {0, 1}, {HDN_BEGINDRAG}, 0},
+        {"a short move is a click", true, 0, 50, 54, {0, 1}, {HDN_ITEMCLICK}, 0},
+        {"without full drag", false, 0, 50, 180, {0, 1}, {}, 0},
+    };
+    for (const Case& c : cases) {
+        header->SetSectionOrder({0, 1});
+        lv->SetFullDrag(c.fullDrag);
+        refuse = c.refuse;
+        codes.clear();
+        dragged = 0;
+        ui.Drag(header, TPoint{c.from, 5}, TPoint{c.to, 5});
+        EXPECT_EQ(header->SectionOrder(), c.order) << c.name;
+        EXPECT_EQ(codes, c.codes) << c.name;
+        EXPECT_EQ(dragged, c.dragged) << c.name;
+    }
+    // Column 0 (the caption) now paints second; the columns keep their index.
+    header->SetSectionOrder({0, 1});
+    lv->SetFullDrag(true);
+    ui.Drag(header, TPoint{20, 5}, TPoint{190, 5});
+    ASSERT_EQ(header->SectionOrder(), (std::vector<int>{1, 0}));
+    Snap();
+    EXPECT_EQ(DarkPixels(lv, 0, 0, 100), 0);
+    EXPECT_GT(DarkPixels(lv, 0, 100, 200), 0);
+    EXPECT_EQ(lv->Columns()->Items(0)->Caption(), "Module");
+    EXPECT_EQ(lv->Columns()->Items(0)->Index(), 0);
+    EXPECT_EQ(header->SectionRect(0).left, 100);
+    // The caption's cell is where the editor opens and the driver clicks.
+    ui.PickItem(lv, "MMMM");
+    EXPECT_EQ(lv->ItemIndex(), 0);
+    EXPECT_GE(lv->UiItemRect(0).left, 100);
+}
+
+TEST_F(ListViewTest, ReportScrollsSidewaysWithTheHeaderWhenColumnsAreWider) {
+    auto* lv = Report({{"a", "1"}});
+    lv->Columns()->Add()->SetWidth(250);  // 100 + 100 + 250 in a 300 px view
+    ShowForm();
+    const int page = lv->ClientWidth();
+    SCROLLINFO h = Bar(lv, SB_HORZ);
+    EXPECT_TRUE(GetWindowLongPtr(lv->Handle(), GWL_STYLE) & WS_HSCROLL);
+    EXPECT_FALSE(GetWindowLongPtr(lv->Handle(), GWL_STYLE) & WS_VSCROLL);
+    EXPECT_EQ(h.nMax, 449);
+    EXPECT_EQ(static_cast<int>(h.nPage), page);
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        int pos;
+    } cases[] = {
+        {"line right", [&] { lv->Perform(WM_HSCROLL, SB_LINERIGHT, 0); }, -1},  // some pixels
+        {"page right stops at the end", [&] { lv->Perform(WM_HSCROLL, SB_PAGERIGHT, 0); }, 450 - page},
+        {"far left", [&] { lv->Perform(WM_HSCROLL, SB_LEFT, 0); }, 0},
+        {"thumb", [&] { lv->Perform(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 70), 0); }, 70},
+        {"far right", [&] { lv->Perform(WM_HSCROLL, SB_RIGHT, 0); }, 450 - page},
+        {"Scroll back", [&] { lv->Scroll(-30, 0); }, 420 - page},
+        {"Scroll past the start", [&] { lv->Scroll(-1000, 0); }, 0},
+    };
+    for (const Case& c : cases) {
+        c.act();
+        const int pos = Bar(lv, SB_HORZ).nPos;
+        if (c.pos >= 0) {
+            EXPECT_EQ(pos, c.pos) << c.name;
+        } else {
+            EXPECT_GT(pos, 0) << c.name;
+        }
+        EXPECT_EQ(lv->Header()->SectionRect(0).left, -pos) << c.name;
+        EXPECT_EQ(lv->Items()->Item(0)->DisplayRect().left, -pos) << c.name;
+    }
+    // Hit testing follows: the row still answers at its scrolled place.
+    lv->Perform(WM_HSCROLL, SB_RIGHT, 0);
+    EXPECT_EQ(lv->GetItemAt(5, lv->Items()->Item(0)->DisplayRect().top + 2), lv->Items()->Item(0));
+    // Narrower columns take the bar away and the scroll back.
+    lv->Columns()->Delete(2);
+    EXPECT_FALSE(GetWindowLongPtr(lv->Handle(), GWL_STYLE) & WS_HSCROLL);
+    EXPECT_EQ(lv->Header()->SectionRect(0).left, 0);
+}
+
+TEST_F(ListViewTest, ReportScrollsVerticallyByRows) {
+    auto* lv = Report({});
+    for (int i = 0; i < 40; ++i) lv->Items()->Add()->SetCaption("m" + IntToStr(i));
+    ShowForm();
+    SCROLLINFO v = Bar(lv, SB_VERT);
+    const int page = static_cast<int>(v.nPage);
+    EXPECT_EQ(v.nMax, 39);
+    EXPECT_GT(page, 3);
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        int top;
+    } cases[] = {
+        {"line down", [&] { lv->Perform(WM_VSCROLL, SB_LINEDOWN, 0); }, 1},
+        {"page down", [&] { lv->Perform(WM_VSCROLL, SB_PAGEDOWN, 0); }, 1 + page},
+        {"line up", [&] { lv->Perform(WM_VSCROLL, SB_LINEUP, 0); }, page},
+        {"thumb track", [&] { lv->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 5), 0); }, 5},
+        {"bottom", [&] { lv->Perform(WM_VSCROLL, SB_BOTTOM, 0); }, 40 - page},
+        {"top", [&] { lv->Perform(WM_VSCROLL, SB_TOP, 0); }, 0},
+        {"Scroll by two rows of pixels", [&] { lv->Scroll(0, 2 * lv->Items()->Item(0)->DisplayRect().Height()); }, 2},
+        {"the wheel, three rows a notch", [&] { ui.Wheel(lv, -WHEEL_DELTA); }, 5},
+        {"a key brings the last item in", [&] { ui.PickItem(lv, "m5"); ui.PressKey(VK_END); }, 40 - page},
+    };
+    for (const Case& c : cases) {
+        c.act();
+        EXPECT_EQ(Bar(lv, SB_VERT).nPos, c.top) << c.name;
+        EXPECT_EQ(lv->TopItem(), lv->Items()->Item(c.top)) << c.name;
+    }
+}
+
+TEST_F(ListViewTest, OnScrollFollowsWheelAndBarScrollsOnly) {
+    auto* lv = Report({});
+    lv->Columns()->Items(1)->SetWidth(400);
+    for (int i = 0; i < 40; ++i) lv->Items()->Add()->SetCaption("m" + IntToStr(i));
+    int scrolls = 0;
+    lv->OnScroll = [&](TObject* sender) {
+        EXPECT_EQ(sender, lv);
+        ++scrolls;
+    };
+    ShowForm();
+    TWindowScrollBars* bars = WindowScrollBarsOf(lv->Handle());
+    ASSERT_TRUE(bars);
+    auto clickBar = [&](int bar) {
+        const TRect window = WindowRect(lv->Handle());
+        const TRect r = bars->Parts(bar).lineDown;
+        const TPoint p{window.left + (r.left + r.right) / 2, window.top + (r.top + r.bottom) / 2};
+        ui.Backend().MouseMove(p);
+        ui.Backend().Click(p);
+        ui.RunUntilIdle();
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        int fired;
+    } cases[] = {
+        {"wheel", [&] { ui.Wheel(lv, -WHEEL_DELTA); }, 1},
+        {"vertical bar click", [&] { clickBar(SB_VERT); }, 1},
+        {"horizontal bar click", [&] { clickBar(SB_HORZ); }, 1},
+        {"scroll request", [&] { lv->Perform(WM_VSCROLL, SB_PAGEDOWN, 0); }, 1},
+        {"end of a scroll", [&] { lv->Perform(WM_VSCROLL, SB_ENDSCROLL, 0); }, 0},
+        {"Scroll from code", [&] { lv->Scroll(10, 40); }, 0},
+        {"keys", [&] { ui.PickItem(lv, "m20"); ui.PressKey(VK_HOME); }, 0},
+    };
+    for (const Case& c : cases) {
+        const SCROLLINFO v = Bar(lv, SB_VERT), h = Bar(lv, SB_HORZ);
+        scrolls = 0;
+        c.act();
+        EXPECT_EQ(scrolls, c.fired) << c.name;
+        if (c.fired) {
+            EXPECT_TRUE(Bar(lv, SB_VERT).nPos != v.nPos || Bar(lv, SB_HORZ).nPos != h.nPos) << c.name;
+        }
+    }
 }
 
 TEST_F(ListViewTest, MouseAndKeysSelectSingleAndMany) {
