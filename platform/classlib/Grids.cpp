@@ -84,6 +84,9 @@ void TCustomGrid::DeclareMessages(TMessageTable& t) {
     t.Add<&TCustomGrid::WMScroll>(WM_VSCROLL);
     t.Add<&TCustomGrid::WMEraseBkgndGrid>(WM_ERASEBKGND);
     t.Add<&TCustomGrid::WMLButtonDblClkGrid>(WM_LBUTTONDBLCLK);
+    t.Add<&TCustomGrid::WMLButtonUpGrid>(WM_LBUTTONUP);
+    t.Add<&TCustomGrid::WMSetCursorGrid>(WM_SETCURSOR);
+    t.Add<&TCustomGrid::WMCaptureChangedGrid>(WM_CAPTURECHANGED);
 }
 
 // Clicks come from moving the current cell, so double clicks are raised here.
@@ -166,17 +169,13 @@ void TCustomGrid::SetFixedRows(int n) {
 void TCustomGrid::SetDefaultColWidth(int w) {
     defaultColWidth_ = std::clamp(w, 0, 0x7FFF);
     colWidths_.clear();
-    UpdateScrollBars();
-    PlaceEditor();
-    Invalidate();
+    ColWidthsChanged();
 }
 
 void TCustomGrid::SetDefaultRowHeight(int h) {
     defaultRowHeight_ = std::clamp(h, 0, 0x7FFF);
     rowHeights_.clear();
-    UpdateScrollBars();
-    PlaceEditor();
-    Invalidate();
+    RowHeightsChanged();
 }
 
 int TCustomGrid::ColWidths(int col) const {
@@ -188,9 +187,7 @@ void TCustomGrid::SetColWidths(int col, int width) {
     if (col < 0 || col >= colCount_) return;
     if (colWidths_.size() <= static_cast<size_t>(col)) colWidths_.resize(static_cast<size_t>(col) + 1, defaultColWidth_);
     colWidths_[static_cast<size_t>(col)] = std::clamp(width, -1, 0x7FFF);
-    UpdateScrollBars();
-    PlaceEditor();
-    Invalidate();
+    ColWidthsChanged();
 }
 
 int TCustomGrid::RowHeights(int row) const {
@@ -202,7 +199,17 @@ void TCustomGrid::SetRowHeights(int row, int height) {
     if (row < 0 || row >= rowCount_) return;
     if (rowHeights_.size() <= static_cast<size_t>(row)) rowHeights_.resize(static_cast<size_t>(row) + 1, defaultRowHeight_);
     rowHeights_[static_cast<size_t>(row)] = std::clamp(height, -1, 0x7FFF);
+    RowHeightsChanged();
+}
+
+void TCustomGrid::ColWidthsChanged() { SizesChanged(); }
+
+void TCustomGrid::RowHeightsChanged() { SizesChanged(); }
+
+// A narrower column may leave room at the right: the top-left closes it.
+void TCustomGrid::SizesChanged() {
     UpdateScrollBars();
+    ScrollTo(leftCol_, topRow_);
     PlaceEditor();
     Invalidate();
 }
@@ -240,44 +247,43 @@ void TCustomGrid::SetFixedColor(TColor c) {
 
 // ---- geometry --------------------------------------------------------------------------------
 
-int TCustomGrid::FixedWidth() {
-    int w = 0;
-    for (int c = 0; c < fixedCols_; ++c) w += ColWidths(c) + gridLineWidth_;
-    return w;
+TCustomGrid::TGridLines TCustomGrid::Lines(bool rows) {
+    if (rows) return TGridLines{rowCount_, fixedRows_, topRow_, &rowHeights_, defaultRowHeight_};
+    return TGridLines{colCount_, fixedCols_, leftCol_, &colWidths_, defaultColWidth_};
 }
 
-int TCustomGrid::FixedHeight() {
-    int h = 0;
-    for (int r = 0; r < fixedRows_; ++r) h += RowHeights(r) + gridLineWidth_;
-    return h;
+int TCustomGrid::FixedExtent(bool rows) {
+    const TGridLines lines = Lines(rows);
+    int extent = 0;
+    for (int i = 0; i < lines.fixed; ++i) extent += lines.Size(i) + gridLineWidth_;
+    return extent;
 }
 
-int TCustomGrid::ColX(int col) {
-    int x = 0;
-    if (col < fixedCols_) {
-        for (int c = 0; c < col; ++c) x += ColWidths(c) + gridLineWidth_;
-        return x;
+int TCustomGrid::LineStart(bool rows, int i) {
+    const TGridLines lines = Lines(rows);
+    int pos = 0;
+    if (i < lines.fixed) {
+        for (int k = 0; k < i; ++k) pos += lines.Size(k) + gridLineWidth_;
+        return pos;
     }
-    x = FixedWidth();
-    if (col >= leftCol_)
-        for (int c = leftCol_; c < col; ++c) x += ColWidths(c) + gridLineWidth_;
+    pos = FixedExtent(rows);
+    if (i >= lines.first)
+        for (int k = lines.first; k < i; ++k) pos += lines.Size(k) + gridLineWidth_;
     else
-        for (int c = col; c < leftCol_; ++c) x -= ColWidths(c) + gridLineWidth_;
-    return x;
+        for (int k = i; k < lines.first; ++k) pos -= lines.Size(k) + gridLineWidth_;
+    return pos;
 }
 
-int TCustomGrid::RowY(int row) {
-    int y = 0;
-    if (row < fixedRows_) {
-        for (int r = 0; r < row; ++r) y += RowHeights(r) + gridLineWidth_;
-        return y;
+int TCustomGrid::LineAt(bool rows, int pos) {
+    const TGridLines lines = Lines(rows);
+    int start = 0;
+    for (int i = lines.FirstShown(); i < lines.count; i = lines.NextShown(i)) {
+        const int extent = lines.Size(i) + gridLineWidth_;
+        if (pos >= start && pos < start + extent) return i;
+        start += extent;
+        if (start > pos) break;
     }
-    y = FixedHeight();
-    if (row >= topRow_)
-        for (int r = topRow_; r < row; ++r) y += RowHeights(r) + gridLineWidth_;
-    else
-        for (int r = row; r < topRow_; ++r) y -= RowHeights(r) + gridLineWidth_;
-    return y;
+    return -1;
 }
 
 TRect TCustomGrid::CellRect(int col, int row) {
@@ -290,29 +296,8 @@ TRect TCustomGrid::CellRect(int col, int row) {
 }
 
 bool TCustomGrid::MouseToCell(int x, int y, int& col, int& row) {
-    col = row = -1;
-    int cx = 0;
-    for (int c = 0; c < colCount_; ++c) {
-        if (c >= fixedCols_ && c < leftCol_) continue;
-        const int w = ColWidths(c) + gridLineWidth_;
-        if (x >= cx && x < cx + w) {
-            col = c;
-            break;
-        }
-        cx += w;
-        if (cx > x) break;
-    }
-    int cy = 0;
-    for (int r = 0; r < rowCount_; ++r) {
-        if (r >= fixedRows_ && r < topRow_) continue;
-        const int h = RowHeights(r) + gridLineWidth_;
-        if (y >= cy && y < cy + h) {
-            row = r;
-            break;
-        }
-        cy += h;
-        if (cy > y) break;
-    }
+    col = LineAt(false, x);
+    row = LineAt(true, y);
     return col >= 0 && row >= 0;
 }
 
@@ -646,6 +631,7 @@ void TCustomGrid::Paint() {
         const TRect first = CellRect(fixedCols_ < colCount_ ? std::max(fixedCols_, leftCol_) : 0, row_);
         if (!first.IsEmpty()) DrawFocusRect(dc, TRect{first.left, first.top, std::min(client.right, usedRight - gridLineWidth_), first.bottom});
     }
+    if (drag_.kind == TDragKind::Moving) FillColor(dc, MoveMarkRect(), clHighlight);
 }
 
 // ---- mouse and keys --------------------------------------------------------------------------
@@ -654,10 +640,11 @@ void TCustomGrid::WMGetDlgCodeGrid(TMessage& m) {
     m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
     if (options_.Contains(goTabs)) m.Result |= DLGC_WANTTAB;
     if (options_.Contains(goEditing)) m.Result |= DLGC_WANTCHARS;
+    if (drag_.kind != TDragKind::None) m.Result |= DLGC_WANTALLKEYS;  // Escape ends the drag, not the dialog
 }
 
 void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-    if (button == mbLeft) {
+    if (button == mbLeft && !BeginDrag(x, y)) {
         int col, row;
         if (MouseToCell(x, y, col, row) && col >= fixedCols_ && row >= fixedRows_) {
             clickedCurrent_ = col == col_ && row == row_ && !editorShowing_;
@@ -670,7 +657,9 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
 }
 
 void TCustomGrid::MouseMove(TShiftState shift, int x, int y) {
-    if (selecting_ && shift.Contains(ssLeft)) {
+    if (drag_.kind != TDragKind::None) {
+        DragTo(x, y);
+    } else if (selecting_ && shift.Contains(ssLeft)) {
         int col, row;
         if (MouseToCell(x, y, col, row) && col >= fixedCols_ && row >= fixedRows_ && (col != col_ || row != row_)) {
             MoveCurrent(col, row, false);
@@ -698,6 +687,11 @@ bool TCustomGrid::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePo
 }
 
 void TCustomGrid::KeyDown(WORD& key, TShiftState shift) {
+    if (drag_.kind != TDragKind::None && key == VK_ESCAPE) {
+        EndDrag(false);
+        key = 0;
+        return;
+    }
     TCustomControl::KeyDown(key, shift);
     if (key == 0) return;
     const bool ctrl = shift.Contains(ssCtrl);

@@ -4,8 +4,11 @@
 // leaves the cells' content to OnDrawCell; TStringGrid keeps a text and an
 // object per cell. A string grid keeps every cell it was given, also beyond
 // the current column or row count: lowering RowCount hides rows but keeps
-// their texts, and raising it shows them again.
+// their texts, and raising it shows them again. With the sizing and moving
+// options the mouse sizes columns and rows at their edges in the fixed row
+// or column, and drags them to another place by their fixed cell.
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <vector>
@@ -52,6 +55,7 @@ using TDrawCellEvent = std::function<void(TObject* sender, int col, int row, TRe
 using TSelectCellEvent = std::function<void(TObject* sender, int col, int row, bool& canSelect)>;
 using TSetEditEvent = std::function<void(TObject* sender, int col, int row, const String& value)>;
 using TGetEditEvent = std::function<void(TObject* sender, int col, int row, String& value)>;
+using TMovedEvent = std::function<void(TObject* sender, int fromIndex, int toIndex)>;
 
 class TCustomGrid;
 
@@ -133,6 +137,12 @@ public:
     bool MouseToCell(int x, int y, int& col, int& row);
     TGridCoord MouseCoord(int x, int y);
 
+    // Moves a column or row (its width or height, its cells in a string
+    // grid, the current cell with it) to another index; the others close up.
+    // Indexes outside the counts are refused.
+    void MoveColumn(int fromIndex, int toIndex) { MoveLine(false, fromIndex, toIndex); }
+    void MoveRow(int fromIndex, int toIndex) { MoveLine(true, fromIndex, toIndex); }
+
     bool EditorMode() const;
     void SetEditorMode(bool v);
     TInplaceEdit* InplaceEditor() const { return editor_; }
@@ -142,6 +152,8 @@ public:
     TSetEditEvent OnSetEditText;
     TGetEditEvent OnGetEditText;
     TNotifyEvent OnTopLeftChanged;
+    TMovedEvent OnColumnMoved;
+    TMovedEvent OnRowMoved;
 
     int UiColCount() override { return colCount_; }
     int UiRowCount() override { return rowCount_; }
@@ -171,20 +183,69 @@ protected:
     virtual void SetEditText(int col, int row, const String& value);
     virtual bool CanEditShow();
     virtual void SizeChanged(int /*oldColCount*/, int /*oldRowCount*/) {}
+    // A column width or row height changed (by code, by the mouse or by a
+    // move): the scroll range, the editor and the picture follow.
+    virtual void ColWidthsChanged();
+    virtual void RowHeightsChanged();
+    // A column or row was moved; the string grid moves its cells first.
+    virtual void ColumnMoved(int fromIndex, int toIndex);
+    virtual void RowMoved(int fromIndex, int toIndex);
+    // Where index `i` goes when `fromIndex` moves to `toIndex`.
+    static int MovedIndex(int i, int fromIndex, int toIndex);
 
     void WMGetDlgCodeGrid(TMessage& m);
     void WMScroll(TMessage& m);
     void WMEraseBkgndGrid(TMessage& m);
     void WMLButtonDblClkGrid(TMessage& m);
+    void WMLButtonUpGrid(TMessage& m);
+    void WMSetCursorGrid(TMessage& m);
+    void WMCaptureChangedGrid(TMessage& m);
 
     // Draws the text in the cell as the default drawing does.
     void DrawCellText(const TRect& rect, const String& text, TColor color);
 
 private:
-    int ColX(int col);  // left edge of a scrollable or fixed column, in client coordinates
-    int RowY(int row);
-    int FixedWidth();
-    int FixedHeight();
+    // The columns (rows false) or the rows of the grid, for what treats both alike.
+    struct TGridLines {
+        int count, fixed, first;  // first: LeftCol or TopRow
+        std::vector<int>* sizes;
+        int defaultSize;
+        int Size(int i) const {
+            return i >= 0 && i < count && static_cast<size_t>(i) < sizes->size() ? (*sizes)[static_cast<size_t>(i)] : defaultSize;
+        }
+        int FirstShown() const { return fixed > 0 ? 0 : first; }
+        int NextShown(int i) const { return i + 1 == fixed ? std::max(i + 1, first) : i + 1; }
+    };
+    TGridLines Lines(bool rows);
+    int LineStart(bool rows, int i);  // left or top edge of a line, in client coordinates
+    int FixedExtent(bool rows);
+    int ClientExtent(bool rows) { return rows ? ClientHeight() : ClientWidth(); }
+    int LineAt(bool rows, int pos);  // the shown line over `pos`, or -1
+    int ColX(int col) { return LineStart(false, col); }
+    int RowY(int row) { return LineStart(true, row); }
+    int FixedWidth() { return FixedExtent(false); }
+    int FixedHeight() { return FixedExtent(true); }
+    void MoveLine(bool rows, int fromIndex, int toIndex);
+    void SizesChanged();
+
+    // Sizing and moving by mouse.
+    enum class TDragKind { None, Sizing, Moving };
+    struct TDrag {
+        TDragKind kind = TDragKind::None;
+        bool rows = false;  // row heights or rows, else columns
+        int index = -1;     // the line sized or moved
+        int pressPos = 0;   // x (columns) or y (rows) where the button went down
+        int startSize = 0;  // sizing: the size before
+        int target = -1;    // moving: where the line would drop
+    };
+    bool SizingHit(int x, int y, bool& rows, int& index);
+    int SizingLineAt(bool rows, int pos);
+    bool BeginDrag(int x, int y);
+    void DragTo(int x, int y);
+    void EndDrag(bool commit);
+    int MoveTargetAt(bool rows, int pos);
+    void StoreSize(bool rows, int i, int size);
+    TRect MoveMarkRect();
     void FocusCell(int col, int row, bool moveAnchor);
     void MoveCurrent(int col, int row, bool moveAnchor);
     void ScrollTo(int leftCol, int topRow);
@@ -216,6 +277,7 @@ private:
     bool editorShowing_ = false;
     String editBefore_;
     TWindowScrollBars bars_{this};
+    TDrag drag_;
 };
 
 class TDrawGrid : public TCustomGrid {
@@ -242,6 +304,8 @@ public:
 
 protected:
     void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
+    void ColumnMoved(int fromIndex, int toIndex) override;
+    void RowMoved(int fromIndex, int toIndex) override;
     String GetEditText(int col, int row) override;
     void SetEditText(int col, int row, const String& value) override;
 
@@ -252,6 +316,7 @@ private:
     };
     static uint64_t Key(int col, int row) { return (uint64_t(uint32_t(row)) << 32) | uint32_t(col); }
     void InvalidateCell(int col, int row);
+    void MoveCells(bool rows, int fromIndex, int toIndex);
     std::map<uint64_t, Cell> cells_;
 };
 
