@@ -3,6 +3,7 @@
 #include "platform/classlib/ComCtrls_TreeView.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/classlib/ComCtrlMessages.h"
 #include "platform/classlib/ControlPaint.h"
@@ -38,6 +39,10 @@ void TTreeNode::SetSelectedIndex(int i) {
 }
 void TTreeNode::SetOverlayIndex(int i) {
     overlayIndex_ = i;
+    Changed();
+}
+void TTreeNode::SetStateIndex(int i) {
+    stateIndex_ = i;
     Changed();
 }
 void TTreeNode::SetHasChildren(bool v) {
@@ -154,7 +159,7 @@ TRect TTreeNode::DisplayRect(bool textOnly) {
     if (row < 0 || row >= view->VisibleRowCount()) return TRect{};
     if (textOnly) return view->TextRectOf(this, row);
     const int h = view->ItemHeight();
-    return TRect{0, row * h, view->ClientWidth() - (view->scrollBar_->Visible() ? view->scrollBar_->Width() : 0), (row + 1) * h};
+    return TRect{0, row * h, view->ClientWidth(), (row + 1) * h};
 }
 
 // ---- TTreeNodes -------------------------------------------------------------------------------
@@ -234,21 +239,20 @@ void TTreeNodes::EndUpdate() {
 
 // ---- TTreeView --------------------------------------------------------------------------------
 
-void TTreeView::DeclareMessages(TMessageTable& t) { t.Add<&TTreeView::WMGetDlgCode>(WM_GETDLGCODE); }
+void TTreeView::DeclareMessages(TMessageTable& t) {
+    t.Add<&TTreeView::WMGetDlgCode>(WM_GETDLGCODE);
+    t.Add<&TTreeView::WMScroll>(WM_HSCROLL);
+    t.Add<&TTreeView::WMScroll>(WM_VSCROLL);
+}
 
 TTreeView::TTreeView(TComponent* owner) : TCustomControl(owner), items_(std::make_unique<TTreeNodes>(this)) {
     ControlStyle = {csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
     SetBounds(0, 0, 121, 97);
     SetTabStop(true);
     SetColor(clWindow);
-    scrollBar_ = MakeInnerScrollBar(this, sbVertical, [this](int pos) {
-        topRow_ = pos;
-        Invalidate();
-    });
 }
 
 TTreeView::~TTreeView() {
-    scrollBar_->OnChange = nullptr;
     OnDeletion = nullptr;
     editing_ = nullptr;
     selected_ = nullptr;
@@ -261,14 +265,30 @@ void TTreeView::CreateParams(TCreateParams& params) {
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
+void TTreeView::CreateHandleDone() {
+    bars_.Attach();
+    UpdateScrollBar();
+}
+
+void TTreeView::WndProc(TMessage& m) {
+    if (bars_.HandleMessage(m, [this](TMessage& msg) { TCustomControl::WndProc(msg); })) return;
+    TCustomControl::WndProc(m);
+}
+
 void TTreeView::SetImages(TCustomImageList* images) {
     images_ = images;
+    NodesChanged();
+}
+
+void TTreeView::SetStateImages(TCustomImageList* images) {
+    stateImages_ = images;
     NodesChanged();
 }
 
 int TTreeView::ItemHeight() {
     int h = MeasureText(Font(), "Wg", 0, false).cy + 2;
     if (images_) h = std::max(h, images_->Height() + 1);
+    if (stateImages_) h = std::max(h, stateImages_->Height() + 1);
     return h;
 }
 
@@ -301,17 +321,57 @@ int TTreeView::RowOf(const TTreeNode* node) {
 
 int TTreeView::VisibleRowCount() { return std::max(1, ClientHeight() / std::max(1, ItemHeight())); }
 
+int TTreeView::ContentWidth() {
+    int w = 0;
+    for (TTreeNode* n : Rows()) w = std::max(w, RowParts(n, 0).text.right + scrollX_);
+    return w;
+}
+
 void TTreeView::UpdateScrollBar() {
-    if (!scrollBar_ || !items_) return;
+    if (!items_ || updatingBars_) return;
+    updatingBars_ = true;
     const int rows = static_cast<int>(Rows().size());
-    const int page = VisibleRowCount();
-    topRow_ = std::clamp(topRow_, 0, std::max(0, rows - page));
-    const bool show = rows > page;
-    const int w = GetSystemMetrics(SM_CXVSCROLL);
-    scrollBar_->SetBounds(ClientWidth() - w, 0, w, ClientHeight());
-    scrollBar_->SetParams(topRow_, 0, std::max(0, rows - 1));
-    scrollBar_->SetPageSize(page);
-    scrollBar_->SetVisible(show);
+    // Showing one bar narrows the client, which may call for the other.
+    for (int pass = 0; pass < 2; ++pass) {
+        const int page = VisibleRowCount();
+        topRow_ = std::clamp(topRow_, 0, std::max(0, rows - page));
+        const int width = ContentWidth();
+        scrollX_ = std::clamp(scrollX_, 0, std::max(0, width - ClientWidth()));
+        if (!HandleAllocated()) continue;
+        auto apply = [&](int bar, int range, int page, int pos) {
+            SCROLLINFO info;
+            info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+            info.nMin = 0;
+            info.nMax = std::max(0, range - 1);
+            info.nPage = static_cast<UINT>(std::max(1, page));
+            info.nPos = pos;
+            bars_.SetInfo(bar, info, false);
+            bars_.Show(bar, range > page);
+        };
+        apply(SB_VERT, rows, page, topRow_);
+        apply(SB_HORZ, width, ClientWidth(), scrollX_);
+    }
+    if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+    updatingBars_ = false;
+}
+
+void TTreeView::ScrollToX(int x) {
+    scrollX_ = x;
+    UpdateScrollBar();
+    Invalidate();
+}
+
+void TTreeView::WMScroll(TMessage& m) {
+    const bool vert = m.Msg == WM_VSCROLL;
+    const std::optional<int> pos = ScrollRequestPosition(bars_.Info(vert ? SB_VERT : SB_HORZ), m.WParam, vert ? 1 : ItemHeight());
+    if (!pos) return;
+    if (vert) {
+        topRow_ = *pos;
+        UpdateScrollBar();
+        Invalidate();
+    } else {
+        ScrollToX(*pos);
+    }
 }
 
 void TTreeView::Resize() {
@@ -408,16 +468,27 @@ int TTreeView::NodeIndentX(const TTreeNode* node) const { return (node->Level() 
 
 TRect TTreeView::ButtonRectOf(const TTreeNode* node, int row) {
     const int h = ItemHeight();
-    const int cx = NodeIndentX(node) - indent_ / 2, cy = row * h + h / 2;
+    const int cx = NodeIndentX(node) - indent_ / 2 - scrollX_, cy = row * h + h / 2;
     return TRect{cx - kButtonBox / 2, cy - kButtonBox / 2, cx - kButtonBox / 2 + kButtonBox, cy - kButtonBox / 2 + kButtonBox};
 }
 
-TRect TTreeView::TextRectOf(TTreeNode* node, int row) {
+TTreeView::TRowParts TTreeView::RowParts(TTreeNode* node, int row) {
     const int h = ItemHeight();
-    int x = NodeIndentX(node) + 2;
-    if (images_) x += images_->Width() + 2;
+    TRowParts parts;
+    parts.button = ButtonRectOf(node, row);
+    // State image, image and text follow the indent left to right.
+    int x = NodeIndentX(node) - scrollX_ + 1;
+    auto place = [&](TCustomImageList* images) {
+        if (!images) return TRect{x, row * h, x, (row + 1) * h};
+        const TRect r = Bounds(x, row * h + (h - images->Height()) / 2, images->Width(), images->Height());
+        x += images->Width() + 1;
+        return r;
+    };
+    parts.state = place(stateImages_);
+    parts.icon = place(images_);
     const int w = MeasureText(Font(), node->Text(), 0, false).cx + 4;
-    return TRect{x, row * h, x + w, (row + 1) * h};
+    parts.text = TRect{x + 1, row * h, x + 1 + w, (row + 1) * h};
+    return parts;
 }
 
 TTreeNode* TTreeView::GetNodeAt(int x, int y) {
@@ -429,6 +500,24 @@ TTreeNode* TTreeView::GetNodeAt(int x, int y) {
     return row < static_cast<int>(rows.size()) ? rows[static_cast<size_t>(row)] : nullptr;
 }
 
+THitTests TTreeView::GetHitTestInfoAt(int x, int y) {
+    THitTests hits;
+    if (y < 0) hits.Include(htAbove);
+    if (y >= ClientHeight()) hits.Include(htBelow);
+    if (x < 0) hits.Include(htToLeft);
+    if (x >= ClientWidth()) hits.Include(htToRight);
+    if (!hits.Empty()) return hits;
+    TTreeNode* node = GetNodeAt(x, y);
+    if (!node) return THitTests{htNowhere};
+    const TRowParts parts = RowParts(node, RowOf(node) - topRow_);
+    const TPoint p{x, y};
+    if (showButtons_ && node->HasChildren() && InflatedRect(parts.button, 2, 2).Contains(p)) return THitTests{htOnButton};
+    if (stateImages_ && node->stateIndex_ >= 0 && x >= parts.state.left && x < parts.state.right) return THitTests{htOnItem, htOnStateIcon};
+    if (images_ && x >= parts.icon.left && x < parts.icon.right) return THitTests{htOnItem, htOnIcon};
+    if (x >= parts.text.left && x < parts.text.right) return THitTests{htOnItem, htOnLabel};
+    return THitTests{x < parts.text.left ? htOnIndent : htOnRight};
+}
+
 void TTreeView::Paint() {
     HDC dc = Canvas()->Handle();
     const TRect c = ClientRect();
@@ -436,40 +525,43 @@ void TTreeView::Paint() {
     const auto& rows = Rows();
     const int h = ItemHeight();
     const int page = VisibleRowCount() + 1;
+    const COLORREF gray = ColorToColorRef(clGray);
+    auto lineX = [&](const TTreeNode* n) { return NodeIndentX(n) - indent_ / 2 - scrollX_; };
     for (int i = 0; i < page && topRow_ + i < static_cast<int>(rows.size()); ++i) {
         TTreeNode* n = rows[static_cast<size_t>(topRow_ + i)];
         const int cy = i * h + h / 2;
         if (showLines_) {
             // Dotted lines: across to the node, and down the parent columns
             // that still have siblings to come.
-            const int x = NodeIndentX(n) - indent_ / 2;
+            const int x = lineX(n);
             if (n->Level() > 0 || showRoot_) {
-                for (int px = x; px < x + indent_ / 2; px += 2) SetPixel(dc, px, cy, ColorToColorRef(clGray));
+                for (int px = x; px < x + indent_ / 2; px += 2) SetPixel(dc, px, cy, gray);
                 const bool last = !n->GetNextSibling();
                 const bool first = !n->GetPrevSibling() && !n->parent_->parent_;
-                for (int py = first ? cy : i * h; py < (last ? cy : (i + 1) * h); py += 2) SetPixel(dc, x, py, ColorToColorRef(clGray));
+                for (int py = first ? cy : i * h; py < (last ? cy : (i + 1) * h); py += 2) SetPixel(dc, x, py, gray);
             }
             for (TTreeNode* p = n->parent_; p && p->parent_; p = p->parent_) {
                 if (!p->GetNextSibling() || (p->Level() == 0 && !showRoot_)) continue;
-                const int px = NodeIndentX(p) - indent_ / 2;
-                for (int py = i * h; py < (i + 1) * h; py += 2) SetPixel(dc, px, py, ColorToColorRef(clGray));
+                const int px = lineX(p);
+                for (int py = i * h; py < (i + 1) * h; py += 2) SetPixel(dc, px, py, gray);
             }
         }
+        const TRowParts parts = RowParts(n, i);
         if (showButtons_ && n->HasChildren() && (n->Level() > 0 || showRoot_)) {
-            const TRect b = ButtonRectOf(n, i);
+            const TRect b = parts.button;
             FillColor(dc, b, clWindow);
             FrameColor(dc, b, clGray);
             const int mx = b.left + kButtonBox / 2, my = b.top + kButtonBox / 2;
             DrawLine(dc, b.left + 2, my, b.right - 2, my, clWindowText);
             if (!n->expanded_) DrawLine(dc, mx, b.top + 2, mx, b.bottom - 2, clWindowText);
         }
+        if (stateImages_ && n->stateIndex_ >= 0) stateImages_->Draw(Canvas(), parts.state.left, parts.state.top, n->stateIndex_, Enabled());
         if (images_) {
             const int image = n == selected_ && n->selectedIndex_ >= 0 ? n->selectedIndex_ : n->imageIndex_;
-            const int x = NodeIndentX(n) + 1;
-            if (image >= 0) images_->Draw(Canvas(), x, i * h + (h - images_->Height()) / 2, image, Enabled());
-            if (n->overlayIndex_ >= 0) images_->Draw(Canvas(), x, i * h + (h - images_->Height()) / 2, n->overlayIndex_, Enabled());
+            if (image >= 0) images_->Draw(Canvas(), parts.icon.left, parts.icon.top, image, Enabled());
+            if (n->overlayIndex_ >= 0) images_->Draw(Canvas(), parts.icon.left, parts.icon.top, n->overlayIndex_, Enabled());
         }
-        const TRect t = TextRectOf(n, i);
+        const TRect t = parts.text;
         TColor text = Enabled() ? Font()->Color() : clGrayText;
         if (n == selected_ && (Focused() || !hideSelection_)) {
             FillColor(dc, t, Focused() ? clHighlight : clBtnFace);
@@ -485,11 +577,13 @@ void TTreeView::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
     if (IsEditing()) EndEditing(false);
     TTreeNode* node = GetNodeAt(x, y);
     if (!node) return;
-    const int row = RowOf(node) - topRow_;
-    if (button == mbLeft && showButtons_ && node->HasChildren() && InflatedRect(ButtonRectOf(node, row), 2, 2).Contains(TPoint{x, y})) {
+    const THitTests hits = GetHitTestInfoAt(x, y);
+    if (button == mbLeft && hits.Contains(htOnButton)) {
         ToggleNode(node);
         return;
     }
+    // A state image is a switch of its own: the click is the owner's to read.
+    if (hits.Contains(htOnStateIcon)) return;
     if (button == mbLeft || (button == mbRight && rightClickSelect_)) SetSelected(node);
 }
 
@@ -591,7 +685,11 @@ int TTreeView::UiItemCount() { return static_cast<int>(Rows().size()); }
 String TTreeView::UiItemText(int index) { return Rows().at(static_cast<size_t>(index))->Text(); }
 TRect TTreeView::UiItemRect(int index) {
     ScrollIntoView(index);
-    return TextRectOf(Rows().at(static_cast<size_t>(index)), index - topRow_);
+    TTreeNode* node = Rows().at(static_cast<size_t>(index));
+    // A label scrolled out sideways is brought in from its left edge.
+    const TRect text = TextRectOf(node, index - topRow_);
+    if (text.left < 0 || text.right > ClientWidth()) ScrollToX(scrollX_ + text.left);
+    return Intersect(TextRectOf(node, index - topRow_), ClientRect());
 }
 int TTreeView::UiItemIndex() { return selected_ ? RowOf(selected_) : -1; }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The tree view: nodes with text and images under expandable parents.
+// The tree view: nodes with text, state images and images under expandable
+// parents.
 
 #include <functional>
 #include <memory>
@@ -7,8 +8,9 @@
 
 #include "platform/classlib/ImageLists.h"
 #include "platform/classlib/InplaceEditor.h"
-#include "platform/classlib/ScrollBars.h"
+#include "platform/classlib/Sets.h"
 #include "platform/classlib/StdCtrls.h"
+#include "platform/classlib/WindowScrollBars.h"
 
 namespace tarvel {
 
@@ -29,6 +31,9 @@ public:
     void SetSelectedIndex(int i);
     int OverlayIndex() const { return overlayIndex_; }
     void SetOverlayIndex(int i);
+    // The image of the tree's StateImages left of the node's image; -1: none.
+    int StateIndex() const { return stateIndex_; }
+    void SetStateIndex(int i);
     void* Data() const { return data_; }
     void SetData(void* data) { data_ = data; }
     // Shows the expand button before any child exists (filled on expanding).
@@ -77,7 +82,7 @@ private:
     TTreeNode* parent_ = nullptr;
     std::vector<std::unique_ptr<TTreeNode>> children_;
     String text_;
-    int imageIndex_ = -1, selectedIndex_ = -1, overlayIndex_ = -1;
+    int imageIndex_ = -1, selectedIndex_ = -1, overlayIndex_ = -1, stateIndex_ = -1;
     void* data_ = nullptr;
     bool hasChildren_ = false;
     bool expanded_ = false;
@@ -121,6 +126,13 @@ using TTVEditingEvent = std::function<void(TObject* sender, TTreeNode* node, boo
 using TTVEditedEvent = std::function<void(TObject* sender, TTreeNode* node, String& text)>;
 using TTVCompareEvent = std::function<void(TObject* sender, TTreeNode* a, TTreeNode* b, int data, int& compare)>;
 
+// What lies at a point of the tree (GetHitTestInfoAt). htOnItem goes with
+// each of the state icon, the icon and the label.
+enum THitTest {
+    htAbove, htBelow, htNowhere, htOnItem, htOnButton, htOnIcon, htOnIndent, htOnLabel, htOnRight, htOnStateIcon, htToLeft, htToRight
+};
+using THitTests = TSet<THitTest>;
+
 class TTreeView : public TCustomControl, public IUiItems {
     TARVEL_CLASS(TTreeView, TCustomControl)
 
@@ -134,6 +146,10 @@ public:
     void SetSelected(TTreeNode* node);
     TCustomImageList* Images() const { return images_; }
     void SetImages(TCustomImageList* images);
+    // Given, every node keeps room for a state image; a click on one leaves
+    // the selection alone (the OnClick handler tells it by GetHitTestInfoAt).
+    TCustomImageList* StateImages() const { return stateImages_; }
+    void SetStateImages(TCustomImageList* images);
     bool ShowRoot() const { return showRoot_; }
     void SetShowRoot(bool v) { Change(showRoot_, v); }
     bool ShowLines() const { return showLines_; }
@@ -153,12 +169,14 @@ public:
     void SetTopItem(TTreeNode* node);
     // The node on the row at a client point, or null.
     TTreeNode* GetNodeAt(int x, int y);
+    THitTests GetHitTestInfoAt(int x, int y);
     void FullExpand();
     void FullCollapse();
     bool IsEditing() const { return editor_.Active(); }
     // Ends the label edit (keeping the text unless `cancel`).
     void EndEditing(bool cancel);
-    TScrollBar* VertScrollBar() const { return scrollBar_; }
+    // The window's scroll bars tell the state: the vertical bar counts rows,
+    // the horizontal one pixels.
 
     int UiItemCount() override;
     String UiItemText(int index) override;
@@ -179,6 +197,9 @@ public:
 protected:
     static void DeclareMessages(TMessageTable& t);
     void CreateParams(TCreateParams& params) override;
+    void CreateHandleDone() override;
+    void WndProc(TMessage& m) override;
+    void WMScroll(TMessage& m);
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void DblClick() override;
@@ -211,19 +232,30 @@ private:
     bool ExpandNode(TTreeNode* node, bool expand);
     void StartEditing(TTreeNode* node);
     int NodeIndentX(const TTreeNode* node) const;
+    // Where the parts of a node's row lie, in client coordinates (`row`
+    // counts from the top row shown).
+    struct TRowParts {
+        TRect button, state, icon, text;
+    };
+    TRowParts RowParts(TTreeNode* node, int row);
     TRect ButtonRectOf(const TTreeNode* node, int row);
-    TRect TextRectOf(TTreeNode* node, int row);
+    TRect TextRectOf(TTreeNode* node, int row) { return RowParts(node, row).text; }
+    int ContentWidth();
+    void ScrollToX(int x);
 
     std::unique_ptr<TTreeNodes> items_;
     TTreeNode* selected_ = nullptr;
     TCustomImageList* images_ = nullptr;
+    TCustomImageList* stateImages_ = nullptr;
     bool showRoot_ = true, showLines_ = true, showButtons_ = true, hideSelection_ = true;
     bool rightClickSelect_ = false, readOnly_ = false;
     int indent_ = 19;
     int topRow_ = 0;
+    int scrollX_ = 0;  // pixels scrolled off the left
     std::vector<TTreeNode*> rows_;
     bool rowsValid_ = false;
-    TScrollBar* scrollBar_ = nullptr;
+    TWindowScrollBars bars_{this};
+    bool updatingBars_ = false;
     TLabelEditor editor_{this};
     TTreeNode* editing_ = nullptr;
 };
