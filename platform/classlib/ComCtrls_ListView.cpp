@@ -556,7 +556,12 @@ void TListView::ScrollTo(int x, int y) {
 }
 
 void TListView::Scroll(int dx, int dy) {
-    if (viewStyle_ == vsReport) dy = dy / std::max(1, RowHeight()) * RowHeight();
+    if (viewStyle_ == vsReport) {
+        // Whole rows, the nearest: half a row or more is a row.
+        const int h = std::max(1, RowHeight());
+        const int rows = (std::abs(dy) + h / 2) / h;
+        dy = (dy < 0 ? -rows : rows) * h;
+    }
     ScrollTo(scrollX_ + dx, scrollY_ + dy);
 }
 

@@ -294,7 +294,7 @@ public:
     int FindCaption(int start, const String& value, bool partial, bool inclusive, bool wrap);
     TListItem* GetItemAt(int x, int y);
     TListItem* TopItem();
-    // Scrolls by pixels (vertically by whole rows in the report). The
+    // Scrolls by pixels (vertically by the nearest whole rows in the report). The
     // window's scroll bars tell the state: the report's vertical bar counts
     // rows, every other bar pixels.
     void Scroll(int dx, int dy);

@@ -49,6 +49,7 @@ protected:
             inherited(m);
         };
     }
+    static int RowHeight(TListView* lv) { return lv->Items()->Item(0)->DisplayRect().Height(); }
     static SCROLLINFO Bar(TListView* lv, int bar) {
         SCROLLINFO info;
         EXPECT_TRUE(GetScrollInfo(lv->Handle(), bar, info));
@@ -165,6 +166,40 @@ TEST_F(ListViewTest, DraggedHeaderSectionReordersTheColumnsButNotTheirData) {
     EXPECT_GE(lv->UiItemRect(0).left, 100);
 }
 
+TEST_F(ListViewTest, AColumnDeletedUnderTheMouseLeavesTheHeaderIdle) {
+    auto* lv = Report({{"m1", "3.35"}});
+    lv->SetFullDrag(true);
+    THeaderControl* header = lv->Header();
+    int resized = 0, dragged = 0;
+    header->OnSectionResize = [&](THeaderControl*, THeaderSection*) { ++resized; };
+    lv->OnColumnDragged = [&](TObject*) { ++dragged; };
+    std::vector<String> errors;
+    Application->OnException = [&](TObject*, const Exception& e) { errors.push_back(e.Message()); };
+    ShowForm();
+    struct Case {
+        const char* name;
+        int pressX;  // on the second section's divider, or inside it
+    } cases[] = {{"while its divider is dragged", 200}, {"while it is dragged", 150}};
+    for (const Case& c : cases) {
+        while (lv->Columns()->Count() < 2) lv->Columns()->Add()->SetWidth(100);
+        const TPoint press = header->ClientToScreen(TPoint{c.pressX, 5});
+        ui.Backend().MouseMove(press);
+        ui.Backend().MouseDown(press);
+        ui.Backend().MouseMove(TPoint{press.x - 40, press.y});
+        ui.RunUntilIdle();
+        lv->Columns()->Delete(1);
+        ui.Backend().MouseMove(TPoint{press.x - 60, press.y});
+        ui.Backend().MouseUp(TPoint{press.x - 60, press.y});
+        ui.RunUntilIdle();
+        EXPECT_EQ(header->SectionOrder(), std::vector<int>{0}) << c.name;
+        EXPECT_EQ(lv->Columns()->Items(0)->Width(), 100) << c.name;
+    }
+    Application->OnException = nullptr;
+    EXPECT_EQ(errors, std::vector<String>{});
+    EXPECT_EQ(resized, 0);
+    EXPECT_EQ(dragged, 0);
+}
+
 TEST_F(ListViewTest, ReportScrollsSidewaysWithTheHeaderWhenColumnsAreWider) {
     auto* lv = Report({{"a", "1"}});
     lv->Columns()->Add()->SetWidth(250);  // 100 + 100 + 250 in a 300 px view
@@ -227,8 +262,11 @@ TEST_F(ListViewTest, ReportScrollsVerticallyByRows) {
         {"thumb track", [&] { lv->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 5), 0); }, 5},
         {"bottom", [&] { lv->Perform(WM_VSCROLL, SB_BOTTOM, 0); }, 40 - page},
         {"top", [&] { lv->Perform(WM_VSCROLL, SB_TOP, 0); }, 0},
-        {"Scroll by two rows of pixels", [&] { lv->Scroll(0, 2 * lv->Items()->Item(0)->DisplayRect().Height()); }, 2},
-        {"the wheel, three rows a notch", [&] { ui.Wheel(lv, -WHEEL_DELTA); }, 5},
+        {"Scroll by two rows of pixels", [&] { lv->Scroll(0, 2 * RowHeight(lv)); }, 2},
+        {"Scroll by half a row takes a row", [&] { lv->Scroll(0, (RowHeight(lv) + 1) / 2); }, 3},
+        {"Scroll by less does nothing", [&] { lv->Scroll(0, -(RowHeight(lv) - 1) / 2); }, 3},
+        {"Scroll back a row and a half", [&] { lv->Scroll(0, -RowHeight(lv) * 3 / 2); }, 1},
+        {"the wheel, three rows a notch", [&] { ui.Wheel(lv, -WHEEL_DELTA); }, 4},
         {"a key brings the last item in", [&] { ui.PickItem(lv, "m5"); ui.PressKey(VK_END); }, 40 - page},
     };
     for (const Case& c : cases) {
