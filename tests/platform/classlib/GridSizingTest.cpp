@@ -328,6 +328,40 @@ TEST_F(GridMovingTest, DraggingAHeaderMovesTheLineWithItsCellsAndSize) {
     }
 }
 
+// In a scrolled grid the header under the mouse is the one moved; a mark
+// shows where it lands, and past the edge the grid scrolls on.
+TEST_F(GridSizingTest, MovingAColumnOfAScrolledGrid) {
+    AddOptions({goColMoving});
+    grid->SetColCount(20);
+    for (int c = 0; c < 20; ++c) grid->SetCells(c, 1, IntToStr(c));
+    grid->SetLeftCol(5);
+    ui.RunUntilIdle();
+    std::vector<std::pair<int, int>> events;
+    grid->OnColumnMoved = [&](TObject*, int from, int to) { events.emplace_back(from, to); };
+
+    const TPoint target = Centre(8, 0);
+    PressAndMove(Centre(6, 0), target);
+    grid->Repaint();
+    HDC dc = GetDC(grid->Handle());
+    const int line = grid->CellRect(8, 0).right;  // moving on, the column lands after the target
+    EXPECT_EQ(GetPixel(dc, line, 40), ColorToColorRef(clHighlight));
+    EXPECT_NE(GetPixel(dc, grid->CellRect(7, 0).right, 40), ColorToColorRef(clHighlight));
+    ReleaseDC(grid->Handle(), dc);
+    Release(target);
+    EXPECT_EQ(events, (std::vector<std::pair<int, int>>{{6, 8}}));
+    EXPECT_EQ(grid->Cells(8, 1), "6");
+    EXPECT_EQ(grid->Cells(6, 1), "7");
+    EXPECT_EQ(grid->LeftCol(), 5);
+
+    const int width = grid->ClientWidth();
+    ui.Drag(grid, Centre(5, 0), TPoint{width + 30, 5});
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_GT(grid->LeftCol(), 5);
+    EXPECT_EQ(events[1].first, 5);
+    EXPECT_EQ(events[1].second, grid->MouseCoord(width - 1, 5).X);
+    EXPECT_EQ(grid->Cells(events[1].second, 1), "5");
+}
+
 TEST_F(GridMovingTest, AClickOnAHeaderOrAFixedLineMovesNothing) {
     AddOptions({goColMoving, goRowMoving});
     int moves = 0;
