@@ -46,4 +46,15 @@ std::optional<int> ScrollRequestPosition(const SCROLLINFO& info, WPARAM wParam, 
     }
 }
 
+void SetViewScrollBar(TWindowScrollBars& bars, int bar, int range, int page, int pos) {
+    SCROLLINFO info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = std::max(0, range - 1);
+    info.nPage = static_cast<UINT>(std::max(1, page));
+    info.nPos = pos;
+    bars.SetInfo(bar, info, false);
+    bars.Show(bar, range > page);
+}
+
 }  // namespace tarvel

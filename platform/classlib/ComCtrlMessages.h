@@ -2,12 +2,12 @@
 // What the common controls tell their parent window: WM_NOTIFY with a
 // header naming the control and the event, and WM_COMMAND for buttons.
 // A skin or a dialog that subclasses the parent sees these as it would
-// from native controls. Also what a scroll request asks of a view.
+// from native controls. Also the scroll requests and bars of the views.
 
 #include <optional>
 
 #include "platform/classlib/Controls.h"
-#include "platform/classlib/StdCtrlMessages.h"
+#include "platform/classlib/WindowScrollBars.h"
 
 namespace tarvel {
 
@@ -51,5 +51,8 @@ void CommandParent(TWinControl* control, WORD code);
 // position is taken when it agrees, else the message's, so a request sent
 // by another bar (a skin's) works too. Not clamped.
 std::optional<int> ScrollRequestPosition(const SCROLLINFO& info, WPARAM wParam, int line);
+// Sets a view's window bar to `range` units with `page` of them in view
+// from `pos`; the bar shows only while the range exceeds the page.
+void SetViewScrollBar(TWindowScrollBars& bars, int bar, int range, int page, int pos);
 
 }  // namespace tarvel

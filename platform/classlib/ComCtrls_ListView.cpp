@@ -504,18 +504,8 @@ void TListView::UpdateScrollBars() {
         const int pageY = std::max(1, area.Height() / unitY);
         scrollY_ = std::clamp(scrollY_ / unitY, 0, std::max(0, rangeY - pageY)) * unitY;
         if (!HandleAllocated()) continue;
-        auto apply = [&](int bar, int range, int page, int pos) {
-            SCROLLINFO info;
-            info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-            info.nMin = 0;
-            info.nMax = std::max(0, range - 1);
-            info.nPage = static_cast<UINT>(std::max(1, page));
-            info.nPos = pos;
-            bars_.SetInfo(bar, info, false);
-            bars_.Show(bar, range > page);
-        };
-        apply(SB_VERT, rangeY, pageY, scrollY_ / unitY);
-        apply(SB_HORZ, content.cx, area.Width(), scrollX_);
+        SetViewScrollBar(bars_, SB_VERT, rangeY, pageY, scrollY_ / unitY);
+        SetViewScrollBar(bars_, SB_HORZ, content.cx, area.Width(), scrollX_);
     }
     header_->SetOffset(scrollX_);
     if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);

@@ -338,18 +338,8 @@ void TTreeView::UpdateScrollBar() {
         const int width = ContentWidth();
         scrollX_ = std::clamp(scrollX_, 0, std::max(0, width - ClientWidth()));
         if (!HandleAllocated()) continue;
-        auto apply = [&](int bar, int range, int page, int pos) {
-            SCROLLINFO info;
-            info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-            info.nMin = 0;
-            info.nMax = std::max(0, range - 1);
-            info.nPage = static_cast<UINT>(std::max(1, page));
-            info.nPos = pos;
-            bars_.SetInfo(bar, info, false);
-            bars_.Show(bar, range > page);
-        };
-        apply(SB_VERT, rows, page, topRow_);
-        apply(SB_HORZ, width, ClientWidth(), scrollX_);
+        SetViewScrollBar(bars_, SB_VERT, rows, page, topRow_);
+        SetViewScrollBar(bars_, SB_HORZ, width, ClientWidth(), scrollX_);
     }
     if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
     updatingBars_ = false;
