@@ -9,7 +9,11 @@
 namespace tarvel {
 
 namespace {
-constexpr int kMaxCount = 1 << 20;  // columns or rows; keeps every sum of sizes in range
+constexpr int kMaxCount = 1 << 20;  // columns or rows
+// Sums of sizes can pass the range of int (a million lines of 32767 pixels):
+// they are summed in 64 bits and held to a distance far beyond any client.
+constexpr int64_t kFar = int64_t(1) << 28;
+int ClampPos(int64_t pos) { return static_cast<int>(std::clamp(pos, -kFar, kFar)); }
 }
 
 // ---- TInplaceEdit ----------------------------------------------------------------------------
@@ -254,24 +258,24 @@ TCustomGrid::TGridLines TCustomGrid::Lines(bool rows) {
 
 int TCustomGrid::FixedExtent(bool rows) {
     const TGridLines lines = Lines(rows);
-    int extent = 0;
+    int64_t extent = 0;
     for (int i = 0; i < lines.fixed; ++i) extent += lines.Size(i) + gridLineWidth_;
-    return extent;
+    return ClampPos(extent);
 }
 
 int TCustomGrid::LineStart(bool rows, int i) {
     const TGridLines lines = Lines(rows);
-    int pos = 0;
+    int64_t pos = 0;
     if (i < lines.fixed) {
         for (int k = 0; k < i; ++k) pos += lines.Size(k) + gridLineWidth_;
-        return pos;
+        return ClampPos(pos);
     }
     pos = FixedExtent(rows);
     if (i >= lines.first)
         for (int k = lines.first; k < i; ++k) pos += lines.Size(k) + gridLineWidth_;
     else
         for (int k = i; k < lines.first; ++k) pos -= lines.Size(k) + gridLineWidth_;
-    return pos;
+    return ClampPos(pos);
 }
 
 int TCustomGrid::LineAt(bool rows, int pos) {
@@ -362,28 +366,20 @@ void TCustomGrid::ScrollTo(int leftCol, int topRow) {
     if (OnTopLeftChanged) OnTopLeftChanged(this);
 }
 
-void TCustomGrid::MakeVisible(int col, int row) {
-    int left = leftCol_, top = topRow_;
-    if (col >= fixedCols_) {
-        if (col < left) left = col;
-        else {
-            const int room = ClientWidth() - FixedWidth();
-            int x = 0;
-            for (int c = left; c <= col; ++c) x += ColWidths(c) + gridLineWidth_;
-            while (x > room && left < col) x -= ColWidths(left++) + gridLineWidth_;
-        }
-    }
-    if (row >= fixedRows_) {
-        if (row < top) top = row;
-        else {
-            const int room = ClientHeight() - FixedHeight();
-            int y = 0;
-            for (int r = top; r <= row; ++r) y += RowHeights(r) + gridLineWidth_;
-            while (y > room && top < row) y -= RowHeights(top++) + gridLineWidth_;
-        }
-    }
-    ScrollTo(left, top);
+// The first scrolling line that shows line `i` whole, moving as little as it can.
+int TCustomGrid::FirstToShow(bool rows, int i) {
+    const TGridLines lines = Lines(rows);
+    if (i < lines.fixed) return lines.first;
+    if (i < lines.first) return i;
+    const int64_t room = ClientExtent(rows) - FixedExtent(rows);
+    int64_t extent = 0;
+    for (int k = lines.first; k <= i; ++k) extent += lines.Size(k) + gridLineWidth_;
+    int first = lines.first;
+    while (extent > room && first < i) extent -= lines.Size(first++) + gridLineWidth_;
+    return first;
 }
+
+void TCustomGrid::MakeVisible(int col, int row) { ScrollTo(FirstToShow(false, col), FirstToShow(true, row)); }
 
 TRect TCustomGrid::UiCellRect(int col, int row) {
     MakeVisible(col, row);

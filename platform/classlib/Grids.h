@@ -250,6 +250,7 @@ private:
     void MoveCurrent(int col, int row, bool moveAnchor);
     void ScrollTo(int leftCol, int topRow);
     void MakeVisible(int col, int row);
+    int FirstToShow(bool rows, int i);
     int MaxTopRow();
     int MaxLeftCol();
     void UpdateScrollBars();

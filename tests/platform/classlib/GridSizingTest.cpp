@@ -422,5 +422,26 @@ TEST_F(GridMovingTest, TheEditorStaysOverItsCellWhenTheColumnMoves) {
     EXPECT_EQ(grid->Cells(4, 2), "xy");
 }
 
+// The largest counts and sizes the grid takes: no sum of sizes overflows.
+TEST_F(GridSizingTest, HugeGridsMeasureWithoutOverflow) {
+    grid->SetColCount(1 << 20);
+    grid->SetRowCount(1 << 20);
+    grid->SetDefaultColWidth(0x7FFF);
+    grid->SetDefaultRowHeight(0x7FFF);
+    grid->SetColWidths(0, 64);
+    grid->SetRowHeights(0, 24);
+    const int last = grid->ColCount() - 1;
+    EXPECT_TRUE(grid->CellRect(last, last).IsEmpty());
+    grid->SetCol(last);
+    grid->SetRow(last);
+    EXPECT_EQ(grid->LeftCol(), last);
+    EXPECT_EQ(grid->TopRow(), last);
+    EXPECT_FALSE(grid->CellRect(last, last).IsEmpty());
+    EXPECT_TRUE(grid->CellRect(1, 1).IsEmpty());
+    grid->MoveColumn(1, last);
+    EXPECT_EQ(grid->ColWidths(last), 0x7FFF);
+    ui.RunUntilIdle();  // and paints
+}
+
 }  // namespace
 }  // namespace tarvel
