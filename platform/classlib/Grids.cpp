@@ -311,47 +311,29 @@ TGridCoord TCustomGrid::MouseCoord(int x, int y) {
     return c;
 }
 
-int TCustomGrid::VisibleColCount() {
-    const int room = ClientWidth() - FixedWidth();
-    int n = 0, x = 0;
-    for (int c = leftCol_; c < colCount_; ++c) {
-        x += ColWidths(c) + gridLineWidth_;
-        if (x > room) break;
+// Lines shown whole from the first scrolling one; at least one while any is left.
+int TCustomGrid::VisibleCount(bool rows) {
+    const TGridLines lines = Lines(rows);
+    const int room = ClientExtent(rows) - FixedExtent(rows);
+    int n = 0, extent = 0;
+    for (int i = lines.first; i < lines.count; ++i) {
+        extent += lines.Size(i) + gridLineWidth_;
+        if (extent > room) break;
         ++n;
     }
-    return std::max(n, std::min(1, colCount_ - leftCol_));
+    return std::max(n, std::min(1, lines.count - lines.first));
 }
 
-int TCustomGrid::VisibleRowCount() {
-    const int room = ClientHeight() - FixedHeight();
-    int n = 0, y = 0;
-    for (int r = topRow_; r < rowCount_; ++r) {
-        y += RowHeights(r) + gridLineWidth_;
-        if (y > room) break;
-        ++n;
+// The last first line (top row, left column) that still fills the client, or shows the last line.
+int TCustomGrid::MaxFirst(bool rows) {
+    const TGridLines lines = Lines(rows);
+    const int room = ClientExtent(rows) - FixedExtent(rows);
+    int extent = 0, i = lines.count - 1;
+    for (; i >= lines.fixed; --i) {
+        extent += lines.Size(i) + gridLineWidth_;
+        if (extent > room) break;
     }
-    return std::max(n, std::min(1, rowCount_ - topRow_));
-}
-
-// The last top row that still fills the client (or shows the last row).
-int TCustomGrid::MaxTopRow() {
-    const int room = ClientHeight() - FixedHeight();
-    int y = 0, r = rowCount_ - 1;
-    for (; r >= fixedRows_; --r) {
-        y += RowHeights(r) + gridLineWidth_;
-        if (y > room) break;
-    }
-    return std::clamp(r + 1, fixedRows_, std::max(fixedRows_, rowCount_ - 1));
-}
-
-int TCustomGrid::MaxLeftCol() {
-    const int room = ClientWidth() - FixedWidth();
-    int x = 0, c = colCount_ - 1;
-    for (; c >= fixedCols_; --c) {
-        x += ColWidths(c) + gridLineWidth_;
-        if (x > room) break;
-    }
-    return std::clamp(c + 1, fixedCols_, std::max(fixedCols_, colCount_ - 1));
+    return std::clamp(i + 1, lines.fixed, std::max(lines.fixed, lines.count - 1));
 }
 
 void TCustomGrid::ScrollTo(int leftCol, int topRow) {

@@ -128,8 +128,8 @@ public:
     void SetTopRow(int row) { ScrollTo(leftCol_, row); }
     int LeftCol() const { return leftCol_; }
     void SetLeftCol(int col) { ScrollTo(col, topRow_); }
-    int VisibleColCount();
-    int VisibleRowCount();
+    int VisibleColCount() { return VisibleCount(false); }
+    int VisibleRowCount() { return VisibleCount(true); }
 
     // The cell's rectangle in client coordinates; empty when not shown.
     TRect CellRect(int col, int row);
@@ -251,8 +251,10 @@ private:
     void ScrollTo(int leftCol, int topRow);
     void MakeVisible(int col, int row);
     int FirstToShow(bool rows, int i);
-    int MaxTopRow();
-    int MaxLeftCol();
+    int VisibleCount(bool rows);
+    int MaxFirst(bool rows);
+    int MaxTopRow() { return MaxFirst(true); }
+    int MaxLeftCol() { return MaxFirst(false); }
     void UpdateScrollBars();
     void ShowEditor(bool selectAll);
     void HideEditor(bool commit);
