@@ -1,7 +1,8 @@
 #pragma once
 // Builds small resource-only portable-executable modules for tests: DOS
 // header, PE signature, COFF header, a PE32 or PE32+ optional header and one
-// ".rsrc" section holding the type / name / language tree and the data.
+// ".rsrc" section holding the type / name / language tree and the data; and
+// the packed DIBs that bitmap resources hold.
 
 #include <algorithm>
 #include <cctype>
@@ -85,6 +86,46 @@ public:
     }
 
     const Layout& LastLayout() const { return layout_; }
+
+    // A bitmap resource: a packed DIB with a 40-byte info header. Rows are
+    // given top row first, packed and unpadded; the palette is written as
+    // biClrUsed entries; bitFields gives BI_BITFIELDS with the plain masks.
+    struct DibSpec {
+        int bits;
+        int width;
+        std::vector<std::vector<uint8_t>> rows;
+        std::vector<uint32_t> palette;
+        bool bitFields;
+        bool topDown;
+    };
+    static std::vector<uint8_t> Dib(int bits, int width, std::vector<std::vector<uint8_t>> rows,
+                                    std::vector<uint32_t> palette = {}, bool bitFields = false,
+                                    bool topDown = false) {
+        const DibSpec d{bits, width, std::move(rows), std::move(palette), bitFields, topDown};
+        const size_t stride = (static_cast<size_t>(d.width) * d.bits + 31) / 32 * 4;
+        const size_t masks = d.bitFields ? 12 : 0;
+        const size_t offset = 40 + masks + d.palette.size() * 4;
+        std::vector<uint8_t> b(offset + stride * d.rows.size(), 0);
+        const int32_t height = static_cast<int32_t>(d.rows.size());
+        Put32(b, 0, 40);
+        Put32(b, 4, static_cast<uint32_t>(d.width));
+        Put32(b, 8, static_cast<uint32_t>(d.topDown ? -height : height));
+        Put16(b, 12, 1);
+        Put16(b, 14, static_cast<uint16_t>(d.bits));
+        Put32(b, 16, d.bitFields ? 3 : 0);
+        Put32(b, 32, static_cast<uint32_t>(d.palette.size()));
+        if (d.bitFields) {
+            Put32(b, 40, 0x00FF0000u);
+            Put32(b, 44, 0x0000FF00u);
+            Put32(b, 48, 0x000000FFu);
+        }
+        for (size_t i = 0; i < d.palette.size(); ++i) Put32(b, 40 + masks + 4 * i, d.palette[i]);
+        for (size_t r = 0; r < d.rows.size(); ++r) {
+            const size_t line = d.topDown ? r : d.rows.size() - 1 - r;
+            std::copy(d.rows[r].begin(), d.rows[r].end(), b.begin() + static_cast<std::ptrdiff_t>(offset + line * stride));
+        }
+        return b;
+    }
 
     static void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) {
         b[at] = static_cast<uint8_t>(v);
