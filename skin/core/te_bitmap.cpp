@@ -2,11 +2,14 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/classlib/Bitmaps.h"
+#include "platform/classlib/Clipbrd.h"
 #include "platform/classlib/Pictures.h"
+#include "platform/system/ResourceModule.h"
 #include "skin/core/te_bitmap_links.h"
 #include "skin/core/te_const.h"
 #include "skin/core/te_utils.h"
@@ -309,7 +312,28 @@ void TteBitmap::DrawGraphic(TGraphic* graphic, const TRect& rect) {
     }
 }
 
+void TteBitmap::LoadFromResource(const String& fileName, const String& resName) {
+    ResourceModule module;
+    if (!module.Open(fileName)) return;
+    const std::optional<std::vector<uint8_t>> dib = module.FindResource(RT_BITMAP, resName);
+    if (!dib) return;
+    try {
+        // A 32-bit resource reads as a pf32bit bitmap, whose alpha Assign keeps.
+        TBitmap bitmap;
+        LoadBitmapFromDib(bitmap, dib->data(), dib->size());
+        Assign(&bitmap);
+    } catch (const Exception&) {
+        // Only sizing can fail once the pixels are read; it leaves the bitmap empty.
+    }
+}
+
 void TteBitmap::AssignTo(TPersistent* dest) {
+    if (auto* clipboard = dynamic_cast<TClipboard*>(dest)) {
+        TBitmap bitmap;
+        AssignTo(&bitmap);
+        clipboard->Assign(&bitmap);
+        return;
+    }
     TBitmap* bitmap = dynamic_cast<TBitmap*>(dest);
     if (auto* picture = dynamic_cast<TPicture*>(dest)) bitmap = picture->Bitmap();
     if (!bitmap) return inherited::AssignTo(dest);

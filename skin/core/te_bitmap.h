@@ -74,6 +74,11 @@ public:
     void LoadFromStream(TStream& stream);
     // An 8-bit ZSoft PCX picture; a malformed one loads nothing and raises EReadError.
     void LoadFromPcxStream(TStream& stream);
+    // The bitmap resource resName ("#12" for a number) of a resource-only
+    // module file; 32-bit pictures keep their alpha, others come opaque. A
+    // missing module or resource, or a malformed one, leaves the bitmap as it
+    // was and raises nothing.
+    void LoadFromResource(const String& fileName, const String& resName);
 
     // From a TteBitmap, a TBitmap (a 32-bit one keeps its alpha), a TPicture
     // or any other TGraphic (drawn, then opaque).
@@ -123,7 +128,8 @@ public:
     bool Transparent = false;
 
 protected:
-    // To a TBitmap (32-bit, drawn with this bitmap's flags) or a TPicture's bitmap.
+    // To a TBitmap (32-bit, drawn with this bitmap's flags), a TPicture's
+    // bitmap, or the clipboard (through such a TBitmap).
     void AssignTo(TPersistent* dest) override;
 
 private:
