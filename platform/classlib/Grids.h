@@ -228,6 +228,21 @@ private:
     void MoveLine(bool rows, int fromIndex, int toIndex);
     void SizesChanged();
 
+    void FocusCell(int col, int row, bool moveAnchor);
+    void MoveCurrent(int col, int row, bool moveAnchor);
+    void ScrollTo(int leftCol, int topRow);
+    void MakeVisible(int col, int row);
+    int FirstToShow(bool rows, int i);
+    int VisibleCount(bool rows);
+    int MaxFirst(bool rows);
+    int MaxTopRow() { return MaxFirst(true); }
+    int MaxLeftCol() { return MaxFirst(false); }
+    void UpdateScrollBars();
+    void ShowEditor(bool selectAll);
+    void HideEditor(bool commit);
+    void PlaceEditor();
+    bool InSelection(int col, int row) const;
+
     // Sizing and moving by mouse.
     enum class TDragKind { None, Sizing, Moving };
     struct TDrag {
@@ -246,20 +261,6 @@ private:
     int MoveTargetAt(bool rows, int pos);
     void StoreSize(bool rows, int i, int size);
     TRect MoveMarkRect();
-    void FocusCell(int col, int row, bool moveAnchor);
-    void MoveCurrent(int col, int row, bool moveAnchor);
-    void ScrollTo(int leftCol, int topRow);
-    void MakeVisible(int col, int row);
-    int FirstToShow(bool rows, int i);
-    int VisibleCount(bool rows);
-    int MaxFirst(bool rows);
-    int MaxTopRow() { return MaxFirst(true); }
-    int MaxLeftCol() { return MaxFirst(false); }
-    void UpdateScrollBars();
-    void ShowEditor(bool selectAll);
-    void HideEditor(bool commit);
-    void PlaceEditor();
-    bool InSelection(int col, int row) const;
 
     int colCount_ = 5, rowCount_ = 5;
     int fixedCols_ = 1, fixedRows_ = 1;

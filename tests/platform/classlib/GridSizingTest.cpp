@@ -302,8 +302,8 @@ TEST_F(GridMovingTest, DraggingAHeaderMovesTheLineWithItsCellsAndSize) {
     struct Case {
         bool rows;
         int from, to;
-        int current;          // the current column (row) before
-        int currentAfter;     // and after
+        int current;       // the current column (row) before
+        int currentAfter;  // and after
     };
     const Case cases[] = {
         {false, 2, 4, 2, 4}, {false, 4, 1, 3, 4}, {false, 1, 3, 4, 4},
