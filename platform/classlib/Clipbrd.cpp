@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/base/LittleEndian.h"
 #include "platform/classlib/Pictures.h"
 #include "platform/classlib/Streams.h"
 
@@ -15,32 +16,24 @@ constexpr uint64_t kCoreHeaderSize = 12;
 constexpr uint64_t kInfoHeaderSize = 40;
 constexpr uint32_t kBiBitFields = 3;
 
-uint32_t Le32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
+[[noreturn]] void InvalidDib() {
+    throw EInvalidGraphic("Bitmap image is not valid");
 }
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-void Put32(uint8_t* p, uint64_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-[[noreturn]] void InvalidDib() { throw EInvalidGraphic("Bitmap image is not valid"); }
 
 // Where the pixels of a packed DIB start: after the header, the bit masks
 // of a 40-byte header with bit fields, and the colour table.
 uint64_t PixelOffset(const uint8_t* dib, uint64_t size) {
     if (size < 4) InvalidDib();
-    const uint64_t header = Le32(dib);
+    const uint64_t header = LoadLe32(dib);
     if (header < kCoreHeaderSize || header > size) InvalidDib();
     if (header == kCoreHeaderSize) {
-        const uint16_t bits = Le16(dib + 10);
+        const uint16_t bits = LoadLe16(dib + 10);
         return header + (bits <= 8 ? (uint64_t{1} << bits) * 3 : 0);
     }
     if (header < kInfoHeaderSize) InvalidDib();
-    const uint16_t bits = Le16(dib + 14);
-    const uint64_t compression = Le32(dib + 16);
-    const uint64_t used = Le32(dib + 32);
+    const uint16_t bits = LoadLe16(dib + 14);
+    const uint64_t compression = LoadLe32(dib + 16);
+    const uint64_t used = LoadLe32(dib + 32);
     const uint64_t masks = compression == kBiBitFields && header == kInfoHeaderSize ? 12 : 0;
     const uint64_t colours = used ? used : (bits <= 8 ? uint64_t{1} << bits : 0);
     return header + masks + colours * 4;
@@ -65,19 +58,25 @@ void LoadBitmapFromDib(TBitmap& bitmap, const uint8_t* dib, size_t size) {
     uint8_t* p = file.Memory();
     p[0] = 'B';
     p[1] = 'M';
-    Put32(p + 2, kFileHeaderSize + size);
-    Put32(p + 10, kFileHeaderSize + pixels);
+    StoreLe32(p + 2, static_cast<uint32_t>(kFileHeaderSize + size));
+    StoreLe32(p + 10, static_cast<uint32_t>(kFileHeaderSize + pixels));
     std::memcpy(p + kFileHeaderSize, dib, size);
     TBitmap loaded;
     loaded.LoadFromStream(file);
     bitmap.Assign(&loaded);
 }
 
-String TClipboard::AsText() const { return GetClipboardText(); }
+String TClipboard::AsText() const {
+    return GetClipboardText();
+}
 
-void TClipboard::SetAsText(const String& text) { SetClipboardText(text); }
+void TClipboard::SetAsText(const String& text) {
+    SetClipboardText(text);
+}
 
-bool TClipboard::HasFormat(UINT format) const { return IsClipboardFormatAvailable(format); }
+bool TClipboard::HasFormat(UINT format) const {
+    return IsClipboardFormatAvailable(format);
+}
 
 void TClipboard::Assign(TPersistent* source) {
     if (auto* picture = dynamic_cast<TPicture*>(source)) {
@@ -104,8 +103,10 @@ void TClipboard::AssignTo(TPersistent* dest) {
     if (dib.empty()) return inherited::AssignTo(dest);
     TBitmap loaded;
     LoadBitmapFromDib(loaded, dib.data(), dib.size());
-    if (picture) picture->Bitmap()->Assign(&loaded);
-    else dest->Assign(&loaded);
+    if (picture)
+        picture->Bitmap()->Assign(&loaded);
+    else
+        dest->Assign(&loaded);
 }
 
 TClipboard& Clipboard() {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/base/LittleEndian.h"
 #include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
 
@@ -37,14 +38,9 @@ constexpr OptionalHeaderKind kOptionalHeaderKinds[] = {
 
 char16_t FoldCase(char16_t c) {
     // ASCII and Latin-1 letters; the names modules use are plain ASCII.
-    if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return static_cast<char16_t>(c - 0x20);
+    if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
+        return static_cast<char16_t>(c - 0x20);
     return c;
-}
-
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Le32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
 }
 
 }  // namespace
@@ -101,9 +97,11 @@ void ResourceModule::Close() {
 
 bool ResourceModule::ReadHeaders() {
     const uint64_t fileSize = bytes_.size();
-    auto has = [&](uint64_t offset, uint64_t size) { return offset <= fileSize && size <= fileSize - offset; };
-    auto u16 = [&](uint64_t offset) { return Le16(bytes_.data() + offset); };
-    auto u32 = [&](uint64_t offset) { return Le32(bytes_.data() + offset); };
+    auto has = [&](uint64_t offset, uint64_t size) {
+        return offset <= fileSize && size <= fileSize - offset;
+    };
+    auto u16 = [&](uint64_t offset) { return LoadLe16(bytes_.data() + offset); };
+    auto u32 = [&](uint64_t offset) { return LoadLe32(bytes_.data() + offset); };
 
     if (!has(0, kDosHeaderSize) || bytes_[0] != 'M' || bytes_[1] != 'Z') return false;
     const uint64_t signature = u32(kNewHeaderPointer);
@@ -121,7 +119,8 @@ bool ResourceModule::ReadHeaders() {
     if (kind == std::end(kOptionalHeaderKinds) || optionalSize < kind->directoriesOffset) return false;
     const uint64_t directoryCount = u32(optional + kind->countOffset);
     const uint64_t resourceEntry = kind->directoriesOffset + kResourceDirectoryIndex * kDataDirectorySize;
-    if (directoryCount <= kResourceDirectoryIndex || resourceEntry + kDataDirectorySize > optionalSize) return false;
+    if (directoryCount <= kResourceDirectoryIndex || resourceEntry + kDataDirectorySize > optionalSize)
+        return false;
     const uint64_t resourceRva = u32(optional + resourceEntry);
     if (resourceRva == 0) return false;
 
@@ -157,8 +156,12 @@ std::optional<uint64_t> ResourceModule::FileOffsetOf(uint64_t rva, uint64_t size
     return std::nullopt;
 }
 
-uint16_t ResourceModule::Tree16(uint64_t offset) const { return Le16(bytes_.data() + treeStart_ + offset); }
-uint32_t ResourceModule::Tree32(uint64_t offset) const { return Le32(bytes_.data() + treeStart_ + offset); }
+uint16_t ResourceModule::Tree16(uint64_t offset) const {
+    return LoadLe16(bytes_.data() + treeStart_ + offset);
+}
+uint32_t ResourceModule::Tree32(uint64_t offset) const {
+    return LoadLe32(bytes_.data() + treeStart_ + offset);
+}
 
 uint64_t ResourceModule::EntryCount(uint64_t directory) const {
     if (!InTree(directory, kDirectoryHeaderSize)) return 0;
@@ -185,7 +188,8 @@ std::optional<std::u16string> ResourceModule::ReadName(uint64_t offset) const {
     return name;
 }
 
-std::optional<ResourceModule::Entry> ResourceModule::FindEntry(uint64_t directory, const ResourceId& id) const {
+std::optional<ResourceModule::Entry> ResourceModule::FindEntry(uint64_t directory,
+                                                               const ResourceId& id) const {
     const uint64_t count = EntryCount(directory);
     for (uint64_t i = 0; i < count; ++i) {
         const std::optional<Entry> e = ReadEntry(directory, i);

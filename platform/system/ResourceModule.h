@@ -76,7 +76,9 @@ private:
     std::optional<Entry> ReadEntry(uint64_t directory, uint64_t index) const;
     uint64_t EntryCount(uint64_t directory) const;
     std::optional<std::u16string> ReadName(uint64_t offset) const;
-    bool InTree(uint64_t offset, uint64_t size) const { return offset <= treeSize_ && size <= treeSize_ - offset; }
+    bool InTree(uint64_t offset, uint64_t size) const {
+        return offset <= treeSize_ && size <= treeSize_ - offset;
+    }
     uint16_t Tree16(uint64_t offset) const;
     uint32_t Tree32(uint64_t offset) const;
 

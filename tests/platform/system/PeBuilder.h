@@ -22,7 +22,7 @@ public:
 
     // Where the parts of the last built module lie (file offsets).
     struct Layout {
-        size_t peHeader = 0;      // "PE\0\0"
+        size_t peHeader = 0;  // "PE\0\0"
         size_t optionalHeader = 0;
         size_t resourceEntry = 0;  // data directory 2: RVA, size
         size_t sectionTable = 0;
@@ -57,7 +57,7 @@ public:
         Put32(out, 0x3C, static_cast<uint32_t>(peHeader));
         std::memcpy(out.data() + peHeader, "PE\0\0", 4);
         Put16(out, peHeader + 4, pe32Plus_ ? 0x8664 : 0x14C);  // machine
-        Put16(out, peHeader + 6, 1);                            // sections
+        Put16(out, peHeader + 6, 1);                           // sections
         Put16(out, peHeader + 20, static_cast<uint16_t>(optionalSize));
         Put16(out, peHeader + 22, 0x2102);  // a DLL, executable image
         Put16(out, optional, pe32Plus_ ? 0x20B : 0x10B);
@@ -122,7 +122,8 @@ public:
         for (size_t i = 0; i < d.palette.size(); ++i) Put32(b, 40 + masks + 4 * i, d.palette[i]);
         for (size_t r = 0; r < d.rows.size(); ++r) {
             const size_t line = d.topDown ? r : d.rows.size() - 1 - r;
-            std::copy(d.rows[r].begin(), d.rows[r].end(), b.begin() + static_cast<std::ptrdiff_t>(offset + line * stride));
+            std::copy(d.rows[r].begin(), d.rows[r].end(),
+                      b.begin() + static_cast<std::ptrdiff_t>(offset + line * stride));
         }
         return b;
     }
@@ -182,8 +183,20 @@ private:
             Put16(b, at + 14, ids);
         };
         auto writeKey = [&](size_t field, const Key& k) {
-            if (k.index() == 1) Put32(b, field, std::get<1>(k));
-            else nameFixups.emplace_back(field, k);
+            if (k.index() == 1)
+                Put32(b, field, std::get<1>(k));
+            else
+                nameFixups.emplace_back(field, k);
+        };
+
+        // Entry `index` of the directory at `parent`, for `key`, pointing at a
+        // new subdirectory of `count` entries; answers that subdirectory.
+        auto subdirectory = [&](size_t parent, size_t index, const Key& key, size_t count) {
+            const size_t dir = nextDir;
+            nextDir += dirSize(count);
+            writeKey(parent + 16 + 8 * index, key);
+            Put32(b, parent + 16 + 8 * index + 4, 0x80000000u | static_cast<uint32_t>(dir));
+            return dir;
         };
 
         const size_t root = nextDir;
@@ -191,19 +204,11 @@ private:
         writeHeader(root, tree_);
         size_t ti = 0;
         for (auto& [type, names] : tree_) {
-            const size_t typeDir = nextDir;
-            nextDir += dirSize(names.size());
-            writeKey(root + 16 + 8 * ti, type);
-            Put32(b, root + 16 + 8 * ti + 4, 0x80000000u | static_cast<uint32_t>(typeDir));
-            ++ti;
+            const size_t typeDir = subdirectory(root, ti++, type, names.size());
             writeHeader(typeDir, names);
             size_t ni = 0;
             for (auto& [name, langs] : names) {
-                const size_t nameDir = nextDir;
-                nextDir += dirSize(langs.size());
-                writeKey(typeDir + 16 + 8 * ni, name);
-                Put32(b, typeDir + 16 + 8 * ni + 4, 0x80000000u | static_cast<uint32_t>(nameDir));
-                ++ni;
+                const size_t nameDir = subdirectory(typeDir, ni++, name, langs.size());
                 Put16(b, nameDir + 14, static_cast<uint16_t>(langs.size()));
                 size_t li = 0;
                 for (auto& [lang, data] : langs) {
