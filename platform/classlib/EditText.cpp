@@ -291,6 +291,7 @@ void TEditRows::SetWrapWidth(int width) {
 
 void TEditRows::Reset() {
     reset_ = true;
+    latinAdvances_.clear();
     advances_.clear();
 }
 
@@ -312,6 +313,14 @@ void TEditRows::Sync(const Measure& measure) {
 }
 
 int TEditRows::Advance(std::u16string_view unit, const Measure& measure) {
+    // The common characters in a table, the rest in a map.
+    constexpr char16_t kLatinEnd = 0x800;
+    if (unit.size() == 1 && unit[0] < kLatinEnd) {
+        if (latinAdvances_.empty()) latinAdvances_.assign(kLatinEnd, -1);
+        int& advance = latinAdvances_[unit[0]];
+        if (advance < 0) advance = measure(unit);
+        return advance;
+    }
     const char32_t key = unit.size() == 2 ? 0x10000 + ((char32_t{unit[0]} - 0xD800) << 10) + (char32_t{unit[1]} - 0xDC00) : unit[0];
     auto it = advances_.find(key);
     if (it == advances_.end()) it = advances_.emplace(key, measure(unit)).first;
@@ -319,30 +328,33 @@ int TEditRows::Advance(std::u16string_view unit, const Measure& measure) {
 }
 
 std::vector<int> TEditRows::BreakLine(std::u16string_view line, const Measure& measure) {
-    std::vector<int> breaks;
-    if (line.empty() || measure(line) <= width_) return breaks;
-    size_t rowStart = 0, lastBlank = 0;  // lastBlank: just after the row's last blank, or its start
-    int x = 0;
+    // Widths add up, so characters measured once each make every width.
+    std::vector<int> advances(line.size(), 0);
     for (size_t i = 0; i < line.size();) {
         const bool pair = line[i] >= 0xD800 && line[i] < 0xDC00 && i + 1 < line.size() && line[i + 1] >= 0xDC00 && line[i + 1] < 0xE000;
         const size_t n = pair ? 2 : 1;
-        const int advance = Advance(line.substr(i, n), measure);
+        advances[i] = Advance(line.substr(i, n), measure);
+        i += n;
+    }
+    std::vector<int> breaks;
+    size_t rowStart = 0, lastBlank = 0;  // lastBlank: just after the row's last blank, or its start
+    int x = 0;
+    for (size_t i = 0; i < line.size(); ++i) {
         if (IsBlank(line[i])) {
-            x += advance;
-            i += n;
-            lastBlank = i;
+            x += advances[i];
+            lastBlank = i + 1;
             continue;
         }
-        if (x + advance > width_ && i > rowStart) {
+        // The low half of a pair has no width of its own and never starts a row.
+        if (advances[i] > 0 && x + advances[i] > width_ && i > rowStart) {
             // After the last blank of the row, or inside a word too long for one.
             rowStart = lastBlank > rowStart ? lastBlank : i;
             breaks.push_back(static_cast<int>(rowStart));
-            x = measure(line.substr(rowStart, i - rowStart));
+            x = 0;
+            for (size_t j = rowStart; j < i; ++j) x += advances[j];
             lastBlank = rowStart;
-            continue;
         }
-        x += advance;
-        i += n;
+        x += advances[i];
     }
     return breaks;
 }

@@ -128,7 +128,7 @@ void TComboEdit::CreateParams(TCreateParams& params) {
 
 void TComboEdit::WndProc(TMessage& m) {
     TCustomEdit::WndProc(m);
-    if ((m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS) && !ComponentState().Contains(csDestroying)) combo_->FocusMoved(m.Msg);
+    if ((m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS) && !ComponentState().Contains(csDestroying)) combo_->FocusMoved(m);
 }
 
 void TComboEdit::KeyDown(WORD& key, TShiftState shift) {
@@ -180,6 +180,7 @@ void TCustomComboBox::DeclareMessages(TMessageTable& t) {
     t.Add<&TCustomComboBox::CNCommand>(CN_COMMAND);
     t.Add<&TCustomComboBox::CNDrawItemCombo>(CN_DRAWITEM);
     t.Add<&TCustomComboBox::WMEraseBkgndCombo>(WM_ERASEBKGND);
+    t.Add<&TCustomComboBox::WMSizeCombo>(WM_SIZE);
     t.Add<&TCustomComboBox::WMFocusCombo>(WM_SETFOCUS);
     t.Add<&TCustomComboBox::WMFocusCombo>(WM_KILLFOCUS);
     t.Add<&TCustomComboBox::CMMouseLeaveCombo>(CM_MOUSELEAVE);
@@ -232,10 +233,17 @@ void TCustomComboBox::SetStyle(TComboBoxStyle s) {
     SetText(text);
     RecreateWnd();
     Layout();
+    hasFocus_ = HandleAllocated() && GetFocus() && (GetFocus() == Handle() || IsChild(Handle(), GetFocus()));
 }
 
 void TCustomComboBox::Resize() {
     TCustomControl::Resize();
+    Layout();
+}
+
+// The new client size is known only here: Resize comes before the window is sized.
+void TCustomComboBox::WMSizeCombo(TMessage& m) {
+    WMSize(m);
     Layout();
 }
 
@@ -404,20 +412,27 @@ void TCustomComboBox::Notify(WORD code) {
     if (HandleAllocated()) SendMessage(Handle(), CN_COMMAND, MAKEWPARAM(0, code), reinterpret_cast<LPARAM>(Handle()));
 }
 
-void TCustomComboBox::FocusMoved(UINT msg) {
-    HWND focus = GetFocus();
-    const bool inside = focus && HandleAllocated() && (focus == Handle() || IsChild(Handle(), focus));
-    // Entering is told once the focus has settled (after OnEnter), leaving at once.
-    if (msg == WM_SETFOCUS ? (!inside || hasFocus_) : (inside || !hasFocus_)) return;
-    hasFocus_ = inside;
-    if (!inside && dropped_) CloseUp(false);
-    Notify(inside ? CBN_SETFOCUS : CBN_KILLFOCUS);
+void TCustomComboBox::FocusMoved(const TMessage& m) {
+    auto inside = [this](HWND w) { return w && HandleAllocated() && (w == Handle() || IsChild(Handle(), w)); };
+    // wParam: the window the focus came from, or goes to.
+    const HWND other = reinterpret_cast<HWND>(m.WParam);
+    if (m.Msg == WM_SETFOCUS) {
+        // Told once the focus has settled (after OnEnter; the combo may have handed it to its edit).
+        if (inside(other) || !inside(GetFocus())) return;
+        hasFocus_ = true;
+        Notify(CBN_SETFOCUS);
+        return;
+    }
+    if (inside(other) || !hasFocus_) return;
+    hasFocus_ = false;
+    if (dropped_) CloseUp(false);
+    Notify(CBN_KILLFOCUS);
 }
 
 void TCustomComboBox::WMFocusCombo(TMessage& m) {
     if (m.Msg == WM_SETFOCUS) WMSetFocus(m);
     else WMKillFocus(m);
-    FocusMoved(m.Msg);
+    FocusMoved(m);
 }
 
 void TCustomComboBox::SetButtonHot(bool hot) {

@@ -150,6 +150,7 @@ protected:
     void CBMessage(TMessage& m);
     void WMEraseBkgndCombo(TMessage& m);
     void WMFocusCombo(TMessage& m);
+    void WMSizeCombo(TMessage& m);
     void CMMouseLeaveCombo(TMessage& m);
 
 private:
@@ -160,7 +161,7 @@ private:
     void ItemsChanged();
     // After WM_SETFOCUS / WM_KILLFOCUS of the combo or its edit: the focus
     // came into the combo from outside, or left it.
-    void FocusMoved(UINT msg);
+    void FocusMoved(const TMessage& m);
     void SetButtonHot(bool hot);
 
     TComboBoxStyle style_ = csDropDown;

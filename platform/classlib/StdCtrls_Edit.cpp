@@ -25,6 +25,7 @@ void TCustomEdit::DeclareMessages(TMessageTable& t) {
     t.Add<&TCustomEdit::WMContextMenuEdit>(WM_CONTEXTMENU);
     t.Add<&TCustomEdit::WMScroll>(WM_VSCROLL);
     t.Add<&TCustomEdit::WMScroll>(WM_HSCROLL);
+    t.Add<&TCustomEdit::WMSizeEdit>(WM_SIZE);
     for (UINT msg : {WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR, WM_UNDO}) t.Add<&TCustomEdit::WMClipboard>(msg);
     for (UINT msg : {EM_GETSEL, EM_SETSEL, EM_SCROLLCARET, EM_GETMODIFY, EM_SETMODIFY, EM_GETLINECOUNT, EM_LINEINDEX,
                      EM_LINELENGTH, EM_REPLACESEL, EM_LIMITTEXT, EM_CANUNDO, EM_UNDO, EM_LINEFROMCHAR,
@@ -74,6 +75,7 @@ void TCustomEdit::CreateParams(TCreateParams& params) {
 }
 
 void TCustomEdit::CreateHandleDone() {
+    clientWidth_ = -1;
     bars_.Attach();
     UpdateScrollBars();
 }
@@ -229,7 +231,9 @@ WideString TCustomEdit::RowText(const Row& row) const {
 bool TCustomEdit::Wrapping() const { return wordWrap_ && text_.MultiLine(); }
 
 const TEditRows& TCustomEdit::Rows() {
-    rows_.SetWrapWidth(Wrapping() ? std::max(1, ClientWidth() - 2 * kTextIndent) : 0);
+    // The client width as the last WM_SIZE left it: asking the window costs, and this runs often.
+    if (!HandleAllocated() || clientWidth_ < 0) clientWidth_ = ClientWidth();
+    rows_.SetWrapWidth(Wrapping() ? std::max(1, clientWidth_ - 2 * kTextIndent) : 0);
     rows_.Sync([this](std::u16string_view t) { return passwordChar_ ? WidthOf(WideString(t.size(), passwordChar_)) : WidthOf(t); });
     return rows_;
 }
@@ -328,10 +332,17 @@ TRect TCustomEdit::CaretRect() {
 }
 
 void TCustomEdit::Resize() {
+    TCustomControl::Resize();
+    ScrollCaret();
+}
+
+// The client's new size is known here (also when a scroll bar came or went).
+void TCustomEdit::WMSizeEdit(TMessage& m) {
     // Re-wrapped rows keep the first line shown (the rows are still the old ones here).
     const Row top = rows_.At(topLine_);
     const int topPos = text_.LineColToPos(top.line, top.start);
-    TCustomControl::Resize();
+    WMSize(m);
+    clientWidth_ = ClientWidth();
     if (Wrapping()) topLine_ = Rows().RowOf(topPos, false);
     ScrollCaret();
 }

@@ -121,6 +121,7 @@ protected:
     void WMEraseBkgndEdit(TMessage& m);
     void WMContextMenuEdit(TMessage& m);
     void WMScroll(TMessage& m);
+    void WMSizeEdit(TMessage& m);
     void WMClipboard(TMessage& m);
     void EMMessage(TMessage& m);
     void CNCtlColorEdit(TMessage& m);
@@ -156,6 +157,7 @@ private:
     bool modified_ = false;
     TEditRows rows_{text_};
     bool caretAtRowEnd_ = false;  // the caret shows at the end of the row before
+    int clientWidth_ = -1;
     int topLine_ = 0;
     int scrollX_ = 0;  // pixels of text hidden on the left
     int lineHeight_ = 0;

@@ -1,7 +1,11 @@
 // Combo boxes: the index past the last item, choosing from the dropped
-// list, the events and their order, the keyboard, owner drawing.
+// list, the events and their order, the keyboard, owner drawing, the
+// button's hot state, the notifications the parent window gets.
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
 
 #include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/testing/UiDriver.h"
@@ -182,6 +186,124 @@ TEST_F(ComboBoxTest, OwnerDrawingDrawsTheFaceAndTheListItems) {
     EXPECT_GE(drawn.size(), 8u);
     EXPECT_FALSE(drawn.front().second);
     combo->SetDroppedDown(false);
+}
+
+TEST_F(ComboBoxTest, TheDropDownButtonIsHotWhileTheMouseIsOverIt) {
+    for (TComboBoxStyle style : {csDropDown, csDropDownList}) {
+        combo->SetStyle(style);
+        ui.RunUntilIdle();
+        const TRect button = combo->ButtonRect();
+        ASSERT_EQ(button.Width(), 15);
+        const TPoint middle{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+        struct Move {
+            const char* where;
+            TControl* control;
+            TPoint point;
+            bool hot;
+        };
+        const Move moves[] = {
+            {"the button", combo, middle, true},
+            {"the face (the edit of the editable style)", combo, TPoint{5, middle.y}, false},
+            {"the button's left edge", combo, TPoint{button.left, 1}, true},
+            {"outside", form, TPoint{300, 250}, false},
+        };
+        for (const Move& m : moves) {
+            ui.MoveMouseTo(m.control, m.point);
+            EXPECT_EQ(combo->ButtonHot(), m.hot) << m.where << ", style " << style;
+        }
+        // Only the button is repainted for it.
+        SendMessage(combo->Handle(), WM_MOUSEMOVE, 0, PointToLParam(middle));
+        TRect update;
+        ASSERT_TRUE(GetUpdateRect(combo->Handle(), &update, false));
+        EXPECT_EQ(update, button);
+        ui.RunUntilIdle();
+        // Closing the list with the mouse elsewhere leaves it cold.
+        ui.ClickAt(combo, middle);
+        ASSERT_TRUE(combo->DroppedDown());
+        ui.ClickAt(form, TPoint{300, 250});
+        EXPECT_FALSE(combo->DroppedDown());
+        EXPECT_FALSE(combo->ButtonHot()) << style;
+    }
+}
+
+class ComboBoxParentTest : public ComboBoxTest {
+protected:
+    void SetUp() override {
+        ComboBoxTest::SetUp();
+        inherited = form->WindowProc;
+        form->WindowProc = [this](TMessage& m) {
+            static const std::map<WORD, const char*> kNames = {
+                {CBN_SELCHANGE, "SELCHANGE"}, {CBN_DBLCLK, "DBLCLK"},     {CBN_SETFOCUS, "SETFOCUS"},
+                {CBN_KILLFOCUS, "KILLFOCUS"}, {CBN_EDITCHANGE, "EDITCHANGE"}, {CBN_DROPDOWN, "DROPDOWN"},
+                {CBN_CLOSEUP, "CLOSEUP"},     {CBN_SELENDOK, "SELENDOK"}, {CBN_SELENDCANCEL, "SELENDCANCEL"}};
+            if (m.Msg == WM_COMMAND && reinterpret_cast<HWND>(m.LParam) == combo->Handle()) log.push_back(kNames.at(HIWORD(m.WParam)));
+            inherited(m);
+        };
+        combo->OnEnter = [this](TObject*) { log.push_back("enter"); };
+        combo->OnExit = [this](TObject*) { log.push_back("exit"); };
+        combo->OnDblClick = [this](TObject*) { log.push_back("dblclick"); };
+        other->SetFocus();
+        ui.RunUntilIdle();
+    }
+    void TearDown() override { form->WindowProc = inherited; }
+
+    std::function<void(TMessage&)> inherited;
+    std::vector<String> log;
+};
+
+// The parent hears CBN_SETFOCUS once the focus came in (after OnEnter) and
+// CBN_KILLFOCUS as it leaves (before OnExit), whether the combo or its edit
+// holds it; a dropped list closes first.
+TEST_F(ComboBoxParentTest, FocusComingAndGoingIsToldAroundEnterAndExit) {
+    struct Case {
+        const char* what;
+        TComboBoxStyle style;
+        std::function<void()> action;
+        std::vector<String> expected;
+    };
+    const Case cases[] = {
+        {"a click on the edit", csDropDown, [&] { ui.Click(combo); }, {"enter", "SETFOCUS"}},
+        {"typing", csDropDown, [&] { ui.Type("x"); }, {"EDITCHANGE"}},
+        {"a click elsewhere", csDropDown, [&] { ui.Click(other); }, {"KILLFOCUS", "exit"}},
+        {"focus by the program (the edit takes it)", csDropDown, [&] { combo->SetFocus(); }, {"enter", "SETFOCUS"}},
+        {"focus to the list style", csDropDownList, [&] { combo->SetFocus(); }, {"enter", "SETFOCUS"}},
+        {"the focus leaves a dropped list", csDropDownList,
+         [&] {
+             combo->SetDroppedDown(true);
+             other->SetFocus();
+         },
+         {"DROPDOWN", "CLOSEUP", "SELENDCANCEL", "KILLFOCUS", "exit"}},
+    };
+    for (const Case& c : cases) {
+        if (combo->Style() != c.style) {
+            combo->SetStyle(c.style);
+            other->SetFocus();
+            ui.RunUntilIdle();
+        }
+        log.clear();
+        c.action();
+        ui.RunUntilIdle();
+        EXPECT_EQ(log, c.expected) << c.what;
+    }
+}
+
+TEST_F(ComboBoxParentTest, ADoubleClickInTheSimpleListIsToldAfterTheChoice) {
+    combo->SetStyle(csSimple);
+    combo->SetHeight(120);
+    combo->SetFocus();
+    ui.RunUntilIdle();
+    log.clear();
+    ui.DoubleClick(combo->ListBox());
+    ASSERT_GE(log.size(), 3u) << ::testing::PrintToString(log);
+    EXPECT_EQ(log.front(), "SELCHANGE");
+    EXPECT_EQ(std::vector<String>(log.end() - 2, log.end()), (std::vector<String>{"DBLCLK", "dblclick"}));
+    EXPECT_EQ(combo->Text(), combo->Items()->Strings(combo->ItemIndex()));
+    EXPECT_GT(combo->ItemIndex(), 0);
+    EXPECT_GT(combo->ListBox()->Height(), 80);  // the list fills the combo below its edit
+    // A double click elsewhere is no CBN_DBLCLK.
+    log.clear();
+    ui.DoubleClick(other);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "DBLCLK"), 0);
 }
 
 }  // namespace
