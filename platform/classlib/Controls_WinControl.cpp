@@ -193,6 +193,9 @@ void TWinControl::CreateWnd() {
         WNDCLASS wc;
         wc.style = params.ClassStyle;
         wc.lpfnWndProc = StandardProcedure();
+        // Without a class cursor the last shape shown (a size arrow, an
+        // I-beam) would stay over controls that set none.
+        wc.hCursor = LoadCursor(IDC_ARROW);
         wc.lpszClassName = params.WinClassName;
         RegisterClass(wc);
     }

@@ -2,6 +2,7 @@
 
 #include "platform/classlib/ExtCtrls.h"
 #include "platform/classlib/StdCtrls_Check.h"
+#include "platform/classlib/StdCtrls_Edit.h"
 
 #include "ControlFixture.h"
 
@@ -34,6 +35,21 @@ TEST_F(PanelTest, BevelsShrinkTheClientAreaForAlignedChildren) {
     ShowForm();
     EXPECT_EQ(PixelAt(panel, {50, 0}), Rgb(clBtnHighlight));
     EXPECT_EQ(PixelAt(panel, {50, 99}), Rgb(clBtnShadow));
+}
+
+// A control that sets no cursor shows the arrow, whatever was shown before.
+TEST_F(PanelTest, TheArrowComesBackAfterAnEditsIBeam) {
+    auto* edit = Add<TEdit>("Edit", Bounds(10, 10, 100, 21));
+    auto* panel = Add<TPanel>("Panel", Bounds(10, 50, 100, 40));
+    ShowForm();
+    const struct {
+        TControl* over;
+        int shape;
+    } steps[] = {{edit, IDC_IBEAM}, {panel, IDC_ARROW}, {edit, IDC_IBEAM}, {form, IDC_ARROW}};
+    for (const auto& s : steps) {
+        ui.MoveMouseTo(s.over, TPoint{5, 5});
+        EXPECT_EQ(GetCursor(), LoadCursor(s.shape)) << s.over->Name();
+    }
 }
 
 TEST_F(PanelTest, CaptionFollowsAlignment) {
