@@ -338,18 +338,21 @@ void TCustomEdit::Resize() {
 
 // The client's new size is known here (also when a scroll bar came or went).
 void TCustomEdit::WMSizeEdit(TMessage& m) {
-    // Re-wrapped rows keep the first line shown (the rows are still the old ones here).
-    const Row top = rows_.At(topLine_);
-    const int topPos = text_.LineColToPos(top.line, top.start);
+    const int topPos = TopPosition();
     WMSize(m);
     clientWidth_ = ClientWidth();
     if (Wrapping()) topLine_ = Rows().RowOf(topPos, false);
     ScrollCaret();
 }
 
-void TCustomEdit::WrapChanged() {
+// Re-wrapped rows keep the first line shown: where it starts, by the rows as they were.
+int TCustomEdit::TopPosition() const {
     const Row top = rows_.At(topLine_);
-    const int topPos = text_.LineColToPos(top.line, top.start);
+    return text_.LineColToPos(top.line, top.start);
+}
+
+void TCustomEdit::WrapChanged() {
+    const int topPos = TopPosition();
     scrollX_ = 0;
     caretAtRowEnd_ = false;
     if (HandleAllocated()) {

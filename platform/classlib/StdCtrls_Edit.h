@@ -145,6 +145,7 @@ private:
     int VisibleLines();
     TRect CaretRect();
     void MoveCaret(int pos, bool extend, bool atRowEnd = false);
+    int TopPosition() const;
     void ShowContextMenu(TPoint screen);
 
     TEditText text_;

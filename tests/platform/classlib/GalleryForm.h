@@ -79,6 +79,8 @@ private:
         auto* memo = Put<TMemo>("Memo", Bounds(100, 78, 185, 60), group);
         memo->Lines()->Add("55 AA 01 03 00 10");
         memo->Lines()->Add("55 AA 01 83 20 ...");
+        memo->Lines()->Add("A long reply wraps at words to the memo's width");
+        memo->SetSelStart(0);
         auto* rich = Put<TRichEdit>("RichEdit", Bounds(10, 146, 275, 70), group);
         const TColor colours[] = {clGreen, clBlack, clRed};
         const char* lines[] = {"[2026-12-10 14:05:30] Connected", "[2026-12-10 14:05:31] Module 3 replied",

@@ -119,5 +119,36 @@ TEST_F(RichEditTest, SelAttributesColourTheSelection) {
     EXPECT_EQ(log->CharColor(4), log->Font()->Color());
 }
 
+// The log wraps its long lines too; each row keeps its line's colours and
+// the scroll range counts rows.
+TEST_F(RichEditTest, LongLinesWrapKeepingTheirColours) {
+    const String longLine = "reply from module 3: 55 AA 01 83 20 00 10 00 20 00 30 00 40 00 50 00 60 00 70 00 80 end";
+    AddLine("short", clBlue);
+    AddLine(longLine, clRed);
+    ui.RunUntilIdle();
+    const TEditRows& rows = log->Rows();
+    const int longRows = rows.FirstRow(2) - rows.FirstRow(1);
+    EXPECT_GE(longRows, 2);
+    EXPECT_EQ(log->Lines()->Count(), 2);
+    EXPECT_EQ(log->Lines()->Strings(1), longLine);
+    SCROLLINFO info;
+    ASSERT_TRUE(GetScrollInfo(log->Handle(), SB_VERT, info));
+    EXPECT_EQ(info.nMax, 1 + longRows);  // "short", the rows, the empty last line
+    // The second row of the long line is drawn red.
+    log->Repaint();
+    ui.RunUntilIdle();
+    const int lh = MeasureText(log->Font(), "Wg", 0, false).cy;
+    HDC dc = GetDC(log->Handle());
+    bool red = false, blue = false;
+    for (int x = 0; x < 150; ++x)
+        for (int y = 1 + 2 * lh; y < 1 + 3 * lh; ++y) {
+            red |= GetPixel(dc, x, y) == ColorToColorRef(clRed);
+            blue |= GetPixel(dc, x, y) == ColorToColorRef(clBlue);
+        }
+    ReleaseDC(log->Handle(), dc);
+    EXPECT_TRUE(red);
+    EXPECT_FALSE(blue);
+}
+
 }  // namespace
 }  // namespace tarvel
