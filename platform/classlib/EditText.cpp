@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <iterator>
 #include <utility>
 
 namespace tarvel {
@@ -304,11 +303,10 @@ void TEditRows::Sync(const Measure& measure) {
     if (changes.first == INT_MAX && oldCount == newCount) return;
     const int first = std::min({changes.first, oldCount, newCount});
     const int tail = std::min({changes.keptTail, oldCount - first, newCount - first});
-    std::vector<std::vector<int>> fresh(static_cast<size_t>(newCount - first - tail));
-    if (width_ > 0)
-        for (size_t i = 0; i < fresh.size(); ++i) fresh[i] = BreakLine(text_.Line(first + static_cast<int>(i)), measure);
     breaks_.erase(breaks_.begin() + first, breaks_.begin() + (oldCount - tail));
-    breaks_.insert(breaks_.begin() + first, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+    breaks_.insert(breaks_.begin() + first, static_cast<size_t>(newCount - first - tail), std::vector<int>{});
+    if (width_ > 0)
+        for (int i = first; i < newCount - tail; ++i) breaks_[static_cast<size_t>(i)] = BreakLine(text_.Line(i), measure);
     validFirst_ = std::min(validFirst_, first);
 }
 
@@ -329,7 +327,8 @@ int TEditRows::Advance(std::u16string_view unit, const Measure& measure) {
 
 std::vector<int> TEditRows::BreakLine(std::u16string_view line, const Measure& measure) {
     // Widths add up, so characters measured once each make every width.
-    std::vector<int> advances(line.size(), 0);
+    std::vector<int>& advances = scratch_;
+    advances.assign(line.size(), 0);
     for (size_t i = 0; i < line.size();) {
         const bool pair = line[i] >= 0xD800 && line[i] < 0xDC00 && i + 1 < line.size() && line[i + 1] >= 0xDC00 && line[i + 1] < 0xE000;
         const size_t n = pair ? 2 : 1;

@@ -158,6 +158,7 @@ private:
     std::vector<std::vector<int>> breaks_;
     mutable std::vector<int> firstRow_;  // per line, then the row count
     mutable int validFirst_ = 0;
+    std::vector<int> scratch_;
     std::vector<int> latinAdvances_;  // below kLatinEnd, -1 until measured
     std::unordered_map<char32_t, int> advances_;
 };
