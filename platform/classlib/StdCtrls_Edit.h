@@ -3,7 +3,10 @@
 // clipboard, a one-step undo, the standard context menu and the edit
 // messages (EM_..., WM_CUT/COPY/PASTE/CLEAR/UNDO). The background is erased
 // in the brush CN_CTLCOLOREDIT answers and the text drawn over it
-// transparently, so a subclass of the window can take both over.
+// transparently, so a subclass of the window can take both over. A memo
+// shows its lines as rows: wrapped at the client width (the text keeps its
+// lines; the caret, the mouse and the vertical scroll bar go by rows), or
+// one row a line. The EM_ line messages count the text's lines.
 
 #include <memory>
 
