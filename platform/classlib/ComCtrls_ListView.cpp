@@ -494,6 +494,7 @@ void TListView::UpdateScrollBars() {
     updatingBars_ = true;
     // Showing one bar narrows the client, which may call for the other.
     for (int pass = 0; pass < 2; ++pass) {
+        const bool shown[] = {bars_.Visible(SB_VERT), bars_.Visible(SB_HORZ)};
         if (header_->Visible()) header_->SetBounds(0, 0, ClientWidth(), RowHeight() + 2);
         const TRect area = ItemArea();
         const TSize content = ContentSize();
@@ -506,6 +507,7 @@ void TListView::UpdateScrollBars() {
         if (!HandleAllocated()) continue;
         SetViewScrollBar(bars_, SB_VERT, rangeY, pageY, scrollY_ / unitY);
         SetViewScrollBar(bars_, SB_HORZ, content.cx, area.Width(), scrollX_);
+        if (shown[0] == bars_.Visible(SB_VERT) && shown[1] == bars_.Visible(SB_HORZ)) break;
     }
     header_->SetOffset(scrollX_);
     if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);

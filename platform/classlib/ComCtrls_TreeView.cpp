@@ -27,6 +27,7 @@ void TTreeNode::Changed() {
 
 void TTreeNode::SetText(const String& text) {
     text_ = text;
+    textWidth_ = -1;
     Changed();
 }
 void TTreeNode::SetImageIndex(int i) {
@@ -243,6 +244,7 @@ void TTreeView::DeclareMessages(TMessageTable& t) {
     t.Add<&TTreeView::WMGetDlgCode>(WM_GETDLGCODE);
     t.Add<&TTreeView::WMScroll>(WM_HSCROLL);
     t.Add<&TTreeView::WMScroll>(WM_VSCROLL);
+    t.Add<&TTreeView::CMFontChangedTree>(CM_FONTCHANGED);
 }
 
 TTreeView::TTreeView(TComponent* owner) : TCustomControl(owner), items_(std::make_unique<TTreeNodes>(this)) {
@@ -323,23 +325,31 @@ int TTreeView::VisibleRowCount() { return std::max(1, ClientHeight() / std::max(
 
 int TTreeView::ContentWidth() {
     int w = 0;
-    for (TTreeNode* n : Rows()) w = std::max(w, RowParts(n, 0).text.right + scrollX_);
+    for (TTreeNode* n : Rows()) w = std::max(w, LabelLeft(n) + LabelWidth(n));
     return w;
+}
+
+void TTreeView::CMFontChangedTree(TMessage& m) {
+    for (TTreeNode* n = items_->GetFirstNode(); n; n = n->GetNext()) n->textWidth_ = -1;
+    TWinControl::CMFontChangedWin(m);
+    NodesChanged();
 }
 
 void TTreeView::UpdateScrollBar() {
     if (!items_ || updatingBars_) return;
     updatingBars_ = true;
     const int rows = static_cast<int>(Rows().size());
+    const int width = ContentWidth();
     // Showing one bar narrows the client, which may call for the other.
     for (int pass = 0; pass < 2; ++pass) {
+        const bool shown[] = {bars_.Visible(SB_VERT), bars_.Visible(SB_HORZ)};
         const int page = VisibleRowCount();
         topRow_ = std::clamp(topRow_, 0, std::max(0, rows - page));
-        const int width = ContentWidth();
         scrollX_ = std::clamp(scrollX_, 0, std::max(0, width - ClientWidth()));
         if (!HandleAllocated()) continue;
         SetViewScrollBar(bars_, SB_VERT, rows, page, topRow_);
         SetViewScrollBar(bars_, SB_HORZ, width, ClientWidth(), scrollX_);
+        if (shown[0] == bars_.Visible(SB_VERT) && shown[1] == bars_.Visible(SB_HORZ)) break;
     }
     if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
     updatingBars_ = false;
@@ -462,11 +472,23 @@ TRect TTreeView::ButtonRectOf(const TTreeNode* node, int row) {
     return TRect{cx - kButtonBox / 2, cy - kButtonBox / 2, cx - kButtonBox / 2 + kButtonBox, cy - kButtonBox / 2 + kButtonBox};
 }
 
+int TTreeView::LabelLeft(const TTreeNode* node) const {
+    int x = NodeIndentX(node) + 2;
+    if (stateImages_) x += stateImages_->Width() + 1;
+    if (images_) x += images_->Width() + 1;
+    return x;
+}
+
+int TTreeView::LabelWidth(TTreeNode* node) {
+    if (node->textWidth_ < 0) node->textWidth_ = MeasureText(Font(), node->Text(), 0, false).cx + 4;
+    return node->textWidth_;
+}
+
 TTreeView::TRowParts TTreeView::RowParts(TTreeNode* node, int row) {
     const int h = ItemHeight();
     TRowParts parts;
     parts.button = ButtonRectOf(node, row);
-    // State image, image and text follow the indent left to right.
+    // State image, image and label follow the indent left to right.
     int x = NodeIndentX(node) - scrollX_ + 1;
     auto place = [&](TCustomImageList* images) {
         if (!images) return TRect{x, row * h, x, (row + 1) * h};
@@ -476,8 +498,8 @@ TTreeView::TRowParts TTreeView::RowParts(TTreeNode* node, int row) {
     };
     parts.state = place(stateImages_);
     parts.icon = place(images_);
-    const int w = MeasureText(Font(), node->Text(), 0, false).cx + 4;
-    parts.text = TRect{x + 1, row * h, x + 1 + w, (row + 1) * h};
+    const int left = LabelLeft(node) - scrollX_;
+    parts.text = TRect{left, row * h, left + LabelWidth(node), (row + 1) * h};
     return parts;
 }
 

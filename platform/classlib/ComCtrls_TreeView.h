@@ -86,6 +86,7 @@ private:
     void* data_ = nullptr;
     bool hasChildren_ = false;
     bool expanded_ = false;
+    int textWidth_ = -1;  // measured when first wanted
 };
 
 class TTreeNodes {
@@ -200,6 +201,7 @@ protected:
     void CreateHandleDone() override;
     void WndProc(TMessage& m) override;
     void WMScroll(TMessage& m);
+    void CMFontChangedTree(TMessage& m);
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void DblClick() override;
@@ -238,6 +240,9 @@ private:
         TRect button, state, icon, text;
     };
     TRowParts RowParts(TTreeNode* node, int row);
+    // Where a label starts and how wide it is, unscrolled.
+    int LabelLeft(const TTreeNode* node) const;
+    int LabelWidth(TTreeNode* node);
     TRect ButtonRectOf(const TTreeNode* node, int row);
     TRect TextRectOf(TTreeNode* node, int row) { return RowParts(node, row).text; }
     int ContentWidth();

@@ -166,6 +166,10 @@ TEST_F(TreeViewTest, WideNodesScrollSidewaysAndHitTestingFollows) {
     // Collapsed, nothing is wide any more: the bar goes and the view comes back.
     EXPECT_FALSE(GetWindowLongPtr(tree->Handle(), GWL_STYLE) & WS_HSCROLL);
     EXPECT_EQ(modules->DisplayRect(true).left, label.left + 4);
+    // Labels are measured again in a new font.
+    const int narrow = Bar(SB_HORZ).nMax;
+    tree->Font()->SetSize(tree->Font()->Size() * 2);
+    EXPECT_GT(Bar(SB_HORZ).nMax, narrow + 20);
 }
 
 TEST_F(TreeViewTest, VerticalBarCountsRows) {
