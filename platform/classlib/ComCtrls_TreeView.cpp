@@ -587,6 +587,7 @@ void TTreeView::Paint() {
 void TTreeView::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     TCustomControl::MouseDown(button, shift, x, y);
     if (IsEditing()) EndEditing(false);
+    downAt_ = TPoint{x, y};
     TTreeNode* node = GetNodeAt(x, y);
     if (!node) return;
     const THitTests hits = GetHitTestInfoAt(x, y);
@@ -601,7 +602,10 @@ void TTreeView::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
 
 void TTreeView::DblClick() {
     TCustomControl::DblClick();
-    if (selected_ && selected_->HasChildren()) ToggleNode(selected_);
+    // Only a double click on the selected node's icon or label opens it.
+    const THitTests hits = GetHitTestInfoAt(downAt_.x, downAt_.y);
+    if (!hits.Contains(htOnItem) || hits.Contains(htOnStateIcon)) return;
+    if (selected_ && selected_ == GetNodeAt(downAt_.x, downAt_.y) && selected_->HasChildren()) ToggleNode(selected_);
 }
 
 void TTreeView::KeyDown(WORD& key, TShiftState shift) {

@@ -257,6 +257,7 @@ private:
     int indent_ = 19;
     int topRow_ = 0;
     int scrollX_ = 0;  // pixels scrolled off the left
+    TPoint downAt_{-1, -1};  // where the last button went down
     std::vector<TTreeNode*> rows_;
     bool rowsValid_ = false;
     TWindowScrollBars bars_{this};

@@ -242,6 +242,25 @@ TEST_F(TreeViewTest, StateImagesShowLeftOfTheImageAndAClickOnOneKeepsTheSelectio
     ASSERT_EQ(clicks.size(), 3u);
     EXPECT_EQ(clicks[1], (THitTests{htOnItem, htOnStateIcon}));
     EXPECT_EQ(clicks[2], (THitTests{htOnItem, htOnLabel}));
+
+    // A double click opens the node only on its icon or label.
+    m1->SetHasChildren(true);
+    tree->Items()->AddChild(m1, "Cell 1");
+    struct Double {
+        const char* name;
+        int x;
+        bool expanded;
+    } doubles[] = {{"state image", m1Label.left - 20, false}, {"right of the label", m1Label.right + 5, false}, {"label", m1Label.left + 3, true}};
+    for (const Double& d : doubles) {
+        const TPoint p = tree->ClientToScreen(TPoint{d.x, m1Label.top + 3});
+        ui.Backend().MouseMove(p);
+        for (int i = 0; i < 2; ++i) {
+            ui.Backend().MouseDown(p);
+            ui.Backend().MouseUp(p);
+        }
+        ui.RunUntilIdle();
+        EXPECT_EQ(m1->Expanded(), d.expanded) << d.name;
+    }
 }
 
 TEST_F(TreeViewTest, ATreeFreedWhileEditingLeavesNothingBehind) {
