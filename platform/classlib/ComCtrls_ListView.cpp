@@ -704,6 +704,12 @@ void TListView::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
 
 void TListView::KeyDown(WORD& key, TShiftState shift) {
     TCustomControl::KeyDown(key, shift);
+    if (viewStyle_ == vsReport && (key == VK_LEFT || key == VK_RIGHT)) {
+        // The report has nothing sideways to select: the keys scroll it.
+        Scroll(key == VK_LEFT ? -RowHeight() : RowHeight(), 0);
+        key = 0;
+        return;
+    }
     const int n = items_.Count();
     if (n == 0) return;
     const int per = ItemsPerLine();

@@ -216,12 +216,15 @@ TEST_F(ListViewTest, ReportScrollsSidewaysWithTheHeaderWhenColumnsAreWider) {
         int pos;
     } cases[] = {
         {"line right", [&] { lv->Perform(WM_HSCROLL, SB_LINERIGHT, 0); }, -1},  // some pixels
+        {"a click selects without scrolling", [&] { ui.PickItem(lv, "a"); }, -1},
         {"page right stops at the end", [&] { lv->Perform(WM_HSCROLL, SB_PAGERIGHT, 0); }, 450 - page},
         {"far left", [&] { lv->Perform(WM_HSCROLL, SB_LEFT, 0); }, 0},
         {"thumb", [&] { lv->Perform(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 70), 0); }, 70},
         {"far right", [&] { lv->Perform(WM_HSCROLL, SB_RIGHT, 0); }, 450 - page},
         {"Scroll back", [&] { lv->Scroll(-30, 0); }, 420 - page},
         {"Scroll past the start", [&] { lv->Scroll(-1000, 0); }, 0},
+        {"Right arrow", [&] { ui.PressKey(VK_RIGHT); }, -1},
+        {"Left arrow", [&] { ui.PressKey(VK_LEFT); }, 0},
     };
     for (const Case& c : cases) {
         c.act();
@@ -234,6 +237,7 @@ TEST_F(ListViewTest, ReportScrollsSidewaysWithTheHeaderWhenColumnsAreWider) {
         EXPECT_EQ(lv->Header()->SectionRect(0).left, -pos) << c.name;
         EXPECT_EQ(lv->Items()->Item(0)->DisplayRect().left, -pos) << c.name;
     }
+    EXPECT_EQ(lv->Selected(), lv->Items()->Item(0));  // the arrows only scrolled
     // Hit testing follows: the row still answers at its scrolled place.
     lv->Perform(WM_HSCROLL, SB_RIGHT, 0);
     EXPECT_EQ(lv->GetItemAt(5, lv->Items()->Item(0)->DisplayRect().top + 2), lv->Items()->Item(0));
