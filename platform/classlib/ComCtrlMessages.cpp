@@ -30,6 +30,20 @@ void CommandParent(TWinControl* control, WORD code) {
     SendMessage(parent, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control->Handle()));
 }
 
+LRESULT AskColors(TWinControl* control, UINT msg, HDC dc, HWND owner) {
+    if (!control->HandleAllocated()) return 0;
+    if (!owner) owner = ParentHandle(control);
+    const LPARAM self = reinterpret_cast<LPARAM>(control->Handle());
+    if (!owner) return SendMessage(control->Handle(), CN_BASE + msg, DcToWParam(dc), self);
+    return SendMessage(owner, msg, DcToWParam(dc), self);
+}
+
+LRESULT SendDrawItem(HWND owner, DRAWITEMSTRUCT& dis) {
+    const LPARAM item = reinterpret_cast<LPARAM>(&dis);
+    if (!owner) return SendMessage(dis.hwndItem, CN_DRAWITEM, 0, item);
+    return SendMessage(owner, WM_DRAWITEM, 0, item);
+}
+
 std::optional<int> ScrollRequestPosition(const SCROLLINFO& info, WPARAM wParam, int line) {
     const int page = std::max(1, static_cast<int>(info.nPage));
     const int thumb = HIWORD(wParam);

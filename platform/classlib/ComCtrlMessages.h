@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/classlib/Controls.h"
+#include "platform/classlib/StdCtrlMessages.h"
 #include "platform/classlib/WindowScrollBars.h"
 
 namespace tarvel {
@@ -44,6 +45,14 @@ constexpr int HDN_ENDDRAG = -311;    // a non-zero answer keeps the order
 LRESULT NotifyParent(TWinControl* control, int code);
 // Sends WM_COMMAND (code, id) from the control to its parent window.
 void CommandParent(TWinControl* control, WORD code);
+// Asks `owner` (the parent window when null) for the colours to paint the
+// control with: `msg` is a WM_CTLCOLOR... message; the answer is a brush,
+// or none. Without such a window the control answers itself (CN_...).
+LRESULT AskColors(TWinControl* control, UINT msg, HDC dc, HWND owner = nullptr);
+// Sends WM_DRAWITEM for the item in `dis` (whose hwndItem names the control
+// that draws it) to `owner`, whose window reflects it back as CN_DRAWITEM;
+// without an owner the control gets CN_DRAWITEM at once.
+LRESULT SendDrawItem(HWND owner, DRAWITEMSTRUCT& dis);
 
 // The position a scroll request (WM_HSCROLL / WM_VSCROLL with `wParam`)
 // asks of a bar now at `info`, `line` a line step; none for the end of a

@@ -6,6 +6,7 @@
 #include "platform/classlib/Controls.h"
 #include "platform/classlib/Forms.h"
 #include "platform/classlib/Menus.h"
+#include "platform/classlib/StdCtrlMessages.h"
 
 namespace tarvel {
 
@@ -288,6 +289,24 @@ void TWinControl::DefaultHandler(TMessage& m) {
         case WM_GETTEXTLENGTH:
             TControl::DefaultHandler(m);
             return;
+        case WM_DRAWITEM:
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC: {
+            // A control's request comes back to it as CN_..., through its
+            // window so that a subclasser sees it too.
+            HWND from = reinterpret_cast<HWND>(m.LParam);
+            if (m.Msg == WM_DRAWITEM) from = m.LParam ? reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam)->hwndItem : nullptr;
+            if (FindControl(from)) {
+                m.Result = SendMessage(from, CN_BASE + m.Msg, m.WParam, m.LParam);
+                return;
+            }
+            break;
+        }
     }
     m.Result = DefWindowProc(handle_, m.Msg, m.WParam, m.LParam);
 }

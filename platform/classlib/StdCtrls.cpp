@@ -17,6 +17,13 @@ void FillColor(HDC dc, const TRect& r, TColor color) {
     DeleteObject(brush);
 }
 
+HBRUSH AnswerBrush(TColor color) {
+    static HBRUSH brush;
+    if (brush) DeleteObject(brush);
+    brush = CreateSolidBrush(ColorToColorRef(color));
+    return brush;
+}
+
 void DrawCaption(HDC dc, TFont* font, const String& text, TRect r, unsigned format, TColor color) {
     int saved = SaveDC(dc);
     SelectObject(dc, font->Handle());

@@ -90,17 +90,16 @@ void TComboListBox::WndProc(TMessage& m) {
     TCustomListBox::WndProc(m);
 }
 
-void TComboListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state) {
-    if (combo_->IsOwnerDraw()) {
-        combo_->Canvas()->Font()->Assign(Canvas()->Font());
-        combo_->Canvas()->Brush()->Assign(Canvas()->Brush());
-        // The combo draws on the list's DC for the length of the call.
-        combo_->Canvas()->SetHandle(Canvas()->Handle());
-        combo_->DrawItem(index, rect, state);
-        combo_->Canvas()->SetHandle(nullptr);
+HWND TComboListBox::ColorOwner() { return combo_->HandleAllocated() ? combo_->Handle() : nullptr; }
+
+void TComboListBox::SendItem(DRAWITEMSTRUCT& dis) {
+    if (!combo_->IsOwnerDraw() || !combo_->HandleAllocated()) {
+        TCustomListBox::SendItem(dis);
         return;
     }
-    TCustomListBox::DrawItem(index, rect, state);
+    dis.CtlType = ODT_COMBOBOX;
+    dis.hwndItem = combo_->Handle();
+    combo_->SendItem(dis);
 }
 
 void TComboListBox::ItemsUpdated() { combo_->ItemsChanged(); }
@@ -500,14 +499,23 @@ void TCustomComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState sta
                 state.Contains(odSelected) ? clHighlightText : (Enabled() ? Font()->Color() : clGrayText));
 }
 
+void TCustomComboBox::SendItem(DRAWITEMSTRUCT& dis) {
+    SendDrawItem(Parent() && Parent()->HandleAllocated() ? Parent()->Handle() : nullptr, dis);
+}
+
 void TCustomComboBox::CNDrawItemCombo(TMessage& m) {
     const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
     if (!dis) return;
     const TOwnerDrawState state = OwnerDrawStateOf(dis->itemState);
-    Canvas()->Font()->Assign(Font());
-    Canvas()->Brush()->SetColor(state.Contains(odSelected) ? clHighlight : Color());
-    if (state.Contains(odSelected)) Canvas()->Font()->SetColor(clHighlightText);
+    // A list item comes with the list's DC: the canvas draws there meanwhile.
+    TCanvas* canvas = Canvas();
+    const HDC previous = canvas->HandleAllocated() ? canvas->Handle() : HDC{};
+    if (previous != dis->hDC) canvas->SetHandle(dis->hDC);
+    canvas->Font()->Assign(Font());
+    canvas->Brush()->SetColor(state.Contains(odSelected) ? clHighlight : Color());
+    if (state.Contains(odSelected)) canvas->Font()->SetColor(clHighlightText);
     DrawItem(static_cast<int>(static_cast<int32_t>(dis->itemID)), dis->rcItem, state);
+    if (previous != dis->hDC) canvas->SetHandle(previous);
     m.Result = 1;
 }
 
@@ -529,7 +537,7 @@ void TCustomComboBox::Paint() {
             dis.hDC = dc;
             dis.rcItem = item;
             const int saved = SaveDC(dc);
-            SendMessage(Handle(), CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+            SendItem(dis);
             RestoreDC(dc, saved);
         } else {
             if (focused) FillColor(dc, item, clHighlight);

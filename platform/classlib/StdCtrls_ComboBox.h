@@ -29,8 +29,11 @@ protected:
     void CreateParams(TCreateParams& params) override;
     // Also: a double click in the simple style's list is CBN_DBLCLK.
     void WndProc(TMessage& m) override;
-    void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override;
     int MeasureItem(int index) override;
+    // The list's colour requests and owner-draw items go to the combo, as a
+    // native combo's list does; the combo's window passes the items on.
+    HWND ColorOwner() override;
+    void SendItem(DRAWITEMSTRUCT& dis) override;
     void SelectionChangedByUser() override;
     void ItemsUpdated() override;
 
@@ -147,6 +150,9 @@ protected:
     void WMGetDlgCodeCombo(TMessage& m);
     void CNCommand(TMessage& m);
     void CNDrawItemCombo(TMessage& m);
+    // An owner-drawn item (the face's or the list's) goes to the parent
+    // window, which reflects it to the combo as CN_DRAWITEM.
+    void SendItem(DRAWITEMSTRUCT& dis);
     void CBMessage(TMessage& m);
     void WMEraseBkgndCombo(TMessage& m);
     void WMFocusCombo(TMessage& m);

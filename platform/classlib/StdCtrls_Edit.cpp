@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/classlib/ComCtrlMessages.h"
 #include "platform/classlib/Menus.h"
 #include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/StdCtrls_Draw.h"
@@ -33,6 +34,7 @@ void TCustomEdit::DeclareMessages(TMessageTable& t) {
                      EM_GETPASSWORDCHAR, EM_GETLIMITTEXT})
         t.Add<&TCustomEdit::EMMessage>(msg);
     t.Add<&TCustomEdit::CNCtlColorEdit>(CN_CTLCOLOREDIT);
+    t.Add<&TCustomEdit::CNCtlColorEdit>(CN_CTLCOLORSTATIC);
     t.Add<&TCustomEdit::CMTextChangedEdit>(CM_TEXTCHANGED);
     t.Add<&TCustomEdit::CMFontChangedEdit>(CM_FONTCHANGED);
     t.Add<&TCustomEdit::CMEnabledChangedEdit>(CM_ENABLEDCHANGED);
@@ -370,16 +372,14 @@ void TCustomEdit::CNCtlColorEdit(TMessage& m) {
     HDC dc = DcFromWParam(m.WParam);
     SetTextColor(dc, ColorToColorRef(Enabled() ? Font()->Color() : clGrayText));
     SetBkColor(dc, ColorToColorRef(Color()));
-    // The brush lives in the window's own store until the next answer.
-    static HBRUSH brush;
-    if (brush) DeleteObject(brush);
-    brush = CreateSolidBrush(ColorToColorRef(Enabled() || !readOnly_ ? Color() : clBtnFace));
-    m.Result = static_cast<LRESULT>(brush.Value());
+    m.Result = static_cast<LRESULT>(AnswerBrush(Enabled() || !readOnly_ ? Color() : clBtnFace).Value());
 }
 
 void TCustomEdit::WMEraseBkgndEdit(TMessage& m) {
     HDC dc = DcFromWParam(m.WParam);
-    const LRESULT brush = SendMessage(Handle(), CN_CTLCOLOREDIT, m.WParam, reinterpret_cast<LPARAM>(Handle()));
+    // As a native edit: read-only and disabled ones ask as static text.
+    const UINT ask = readOnly_ || !Enabled() ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
+    const LRESULT brush = AskColors(this, ask, dc);
     if (brush) FillRect(dc, ClientRect(), HBRUSH(static_cast<uint64_t>(brush)));
     m.Result = 1;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/classlib/StdCtrls.h"
+#include "platform/classlib/ComCtrlMessages.h"
 #include "platform/classlib/StdCtrls_Draw.h"
 
 namespace tarvel {
@@ -21,6 +22,7 @@ void TCustomListBox::DeclareMessages(TMessageTable& t) {
     t.Add<&TCustomListBox::WMScroll>(WM_VSCROLL);
     t.Add<&TCustomListBox::WMEraseBkgndList>(WM_ERASEBKGND);
     t.Add<&TCustomListBox::CNDrawItem>(CN_DRAWITEM);
+    t.Add<&TCustomListBox::CNCtlColorListBox>(CN_CTLCOLORLISTBOX);
     t.Add<&TCustomListBox::WMLButtonDblClkList>(WM_LBUTTONDBLCLK);
     for (UINT msg : {LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT, LB_SETSEL, LB_SETCURSEL, LB_GETSEL,
                      LB_GETCURSEL, LB_GETCOUNT, LB_GETTOPINDEX, LB_GETSELCOUNT, LB_SETTOPINDEX, LB_GETITEMRECT,
@@ -229,9 +231,25 @@ void TCustomListBox::Resize() {
 
 void TCustomListBox::WMEraseBkgndList(TMessage& m) { m.Result = 1; }
 
+void TCustomListBox::CNCtlColorListBox(TMessage& m) {
+    HDC dc = DcFromWParam(m.WParam);
+    SetTextColor(dc, ColorToColorRef(Enabled() ? Font()->Color() : clGrayText));
+    SetBkColor(dc, ColorToColorRef(Color()));
+    m.Result = static_cast<LRESULT>(AnswerBrush(Color()).Value());
+}
+
+void TCustomListBox::SendItem(DRAWITEMSTRUCT& dis) {
+    HWND parent = Parent() && Parent()->HandleAllocated() ? Parent()->Handle() : nullptr;
+    if (style_ == lbStandard || !parent) SendMessage(Handle(), CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+    else SendDrawItem(parent, dis);
+}
+
 void TCustomListBox::Paint() {
     HDC dc = Canvas()->Handle();
     const TRect client = ClientRect();
+    // Whoever answers the colour request (the parent, a skin) gives the background.
+    const LRESULT answered = AskColors(this, WM_CTLCOLORLISTBOX, dc, ColorOwner());
+    background_ = answered ? HBRUSH(static_cast<uint64_t>(answered)) : HBRUSH{};
     const bool focused = Focused();
     int bottom = 0;
     for (int i = topIndex_; i < Count(); ++i) {
@@ -248,11 +266,16 @@ void TCustomListBox::Paint() {
         dis.rcItem = r;
         dis.itemData = reinterpret_cast<uintptr_t>(items_->Objects(i));
         const int saved = SaveDC(dc);
-        SendMessage(Handle(), CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+        SendItem(dis);
         RestoreDC(dc, saved);
         if (dis.itemState & ODS_FOCUS) DrawFocusRect(dc, r);
     }
-    if (bottom < client.bottom) FillColor(dc, TRect{0, bottom, client.right, client.bottom}, Color());
+    const TRect rest{0, bottom, client.right, client.bottom};
+    if (bottom < client.bottom) {
+        if (background_) FillRect(dc, rest, background_);
+        else FillColor(dc, rest, Color());
+    }
+    background_ = HBRUSH{};
 }
 
 void TCustomListBox::CNDrawItem(TMessage& m) {
@@ -273,7 +296,8 @@ void TCustomListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState stat
         return;
     }
     HDC dc = Canvas()->Handle();
-    FillColor(dc, rect, state.Contains(odSelected) ? clHighlight : Color());
+    if (!state.Contains(odSelected) && background_) FillRect(dc, rect, background_);
+    else FillColor(dc, rect, state.Contains(odSelected) ? clHighlight : Color());
     TColor text = !Enabled() ? clGrayText : (state.Contains(odSelected) ? clHighlightText : Font()->Color());
     TRect t{rect.left + 2, rect.top, rect.right - 2, rect.bottom};
     DrawCaption(dc, Font(), items_->Strings(index), t, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, text);

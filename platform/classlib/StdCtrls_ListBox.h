@@ -88,6 +88,11 @@ protected:
 
     virtual void DrawItem(int index, const TRect& rect, TOwnerDrawState state);
     virtual int MeasureItem(int index);
+    // Where the list asks for its colours (null: the parent window).
+    virtual HWND ColorOwner() { return nullptr; }
+    // Sends an item to be drawn: owner-draw items go to the parent window as
+    // WM_DRAWITEM, the others straight to the list as CN_DRAWITEM.
+    virtual void SendItem(DRAWITEMSTRUCT& dis);
     // The user changed the selection.
     virtual void SelectionChangedByUser() { Click(); }
     // The items changed (added, removed, replaced).
@@ -101,6 +106,7 @@ protected:
     void WMEraseBkgndList(TMessage& m);
     void LBMessage(TMessage& m);
     void CNDrawItem(TMessage& m);
+    void CNCtlColorListBox(TMessage& m);
     void WMLButtonDblClkList(TMessage& m);
 
 private:
@@ -122,6 +128,7 @@ private:
     TFormBorderStyle borderStyle_ = bsSingle;
     WideString typed_;
     TWindowScrollBars bars_{this};
+    HBRUSH background_{};  // the answered brush, while painting
 };
 
 class TListBox : public TCustomListBox {
