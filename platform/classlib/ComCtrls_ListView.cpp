@@ -548,13 +548,17 @@ void TListView::ScrollTo(int x, int y) {
 }
 
 void TListView::Scroll(int dx, int dy) {
+    int64_t y = dy;
     if (viewStyle_ == vsReport) {
         // Whole rows, the nearest: half a row or more is a row.
-        const int h = std::max(1, RowHeight());
-        const int rows = (std::abs(dy) + h / 2) / h;
-        dy = (dy < 0 ? -rows : rows) * h;
+        const int64_t h = std::max(1, RowHeight());
+        const int64_t rows = (std::abs(y) + h / 2) / h;
+        y = (y < 0 ? -rows : rows) * h;
     }
-    ScrollTo(scrollX_ + dx, scrollY_ + dy);
+    // Any distance is taken; the view stops at its ends.
+    constexpr int64_t kFar = 1 << 30;
+    ScrollTo(static_cast<int>(std::clamp<int64_t>(int64_t{scrollX_} + dx, -kFar, kFar)),
+             static_cast<int>(std::clamp<int64_t>(int64_t{scrollY_} + y, -kFar, kFar)));
 }
 
 void TListView::WMScroll(TMessage& m) {

@@ -4,6 +4,8 @@
 
 #include "platform/classlib/ComCtrls_ListView.h"
 
+#include <climits>
+
 #include "platform/classlib/ComCtrlMessages.h"
 
 #include "ControlFixture.h"
@@ -225,6 +227,7 @@ TEST_F(ListViewTest, ReportScrollsSidewaysWithTheHeaderWhenColumnsAreWider) {
         {"Scroll past the start", [&] { lv->Scroll(-1000, 0); }, 0},
         {"Right arrow", [&] { ui.PressKey(VK_RIGHT); }, -1},
         {"Left arrow", [&] { ui.PressKey(VK_LEFT); }, 0},
+        {"Scroll as far as an int goes", [&] { lv->Scroll(INT_MAX, INT_MIN); }, 450 - page},
     };
     for (const Case& c : cases) {
         c.act();
