@@ -23,6 +23,8 @@ constexpr uint64_t kDirectoryHeaderSize = 16;
 constexpr uint64_t kEntrySize = 8;
 constexpr uint64_t kDataEntrySize = 16;
 constexpr uint32_t kHighBit = 0x80000000u;
+// Far beyond the names of any real module (a few thousand short ones).
+constexpr uint64_t kNameLettersPerLookup = uint64_t{1} << 22;
 
 // Where the count of data directories and the directories themselves lie in
 // each kind of optional header.
@@ -56,12 +58,6 @@ ResourceId::ResourceId(std::string_view text) {
         }
     }
     name_ = Utf8ToWide(text);
-}
-
-bool ResourceId::Matches(std::u16string_view name) const {
-    return !isNumber_ && name.size() == name_.size() &&
-           std::equal(name.begin(), name.end(), name_.begin(),
-                      [](char16_t a, char16_t b) { return FoldCase(a) == FoldCase(b); });
 }
 
 bool ResourceModule::Open(const std::string& fileName) {
@@ -179,26 +175,31 @@ std::optional<ResourceModule::Entry> ResourceModule::ReadEntry(uint64_t director
     return Entry{named ? id & ~kHighBit : id & 0xFFFFu, target & ~kHighBit, named, (target & kHighBit) != 0};
 }
 
-std::optional<std::u16string> ResourceModule::ReadName(uint64_t offset) const {
-    if (!InTree(offset, 2)) return std::nullopt;
+bool ResourceModule::NameMatches(uint64_t offset, const ResourceId& id, uint64_t& budget) const {
+    if (id.IsNumber() || !InTree(offset, 2)) return false;
+    const std::u16string& wanted = id.Name();
     const uint64_t length = Tree16(offset);
-    if (!InTree(offset + 2, length * 2)) return std::nullopt;
-    std::u16string name(length, u'\0');
-    for (uint64_t i = 0; i < length; ++i) name[i] = static_cast<char16_t>(Tree16(offset + 2 + i * 2));
-    return name;
+    if (length != wanted.size() || !InTree(offset + 2, length * 2)) return false;
+    for (uint64_t i = 0; i < length; ++i) {
+        if (budget == 0) return false;
+        --budget;
+        if (FoldCase(static_cast<char16_t>(Tree16(offset + 2 + i * 2))) != FoldCase(wanted[i])) return false;
+    }
+    return true;
 }
 
 std::optional<ResourceModule::Entry> ResourceModule::FindEntry(uint64_t directory,
                                                                const ResourceId& id) const {
+    // Only names of the looked-for length are compared, and only so many
+    // letters in all: a directory of many long, nearly equal names cannot
+    // keep a look-up busy.
+    uint64_t budget = kNameLettersPerLookup;
     const uint64_t count = EntryCount(directory);
-    for (uint64_t i = 0; i < count; ++i) {
+    for (uint64_t i = 0; i < count && budget > 0; ++i) {
         const std::optional<Entry> e = ReadEntry(directory, i);
         if (!e) break;
         if (!e->named && id.Matches(static_cast<uint16_t>(e->id))) return e;
-        if (e->named && !id.IsNumber()) {
-            const std::optional<std::u16string> name = ReadName(e->id);
-            if (name && id.Matches(*name)) return e;
-        }
+        if (e->named && NameMatches(e->id, id, budget)) return e;
     }
     return std::nullopt;
 }

@@ -29,7 +29,6 @@ public:
     const std::u16string& Name() const { return name_; }
 
     bool Matches(uint16_t number) const { return isNumber_ && number == number_; }
-    bool Matches(std::u16string_view name) const;
 
 private:
     std::u16string name_;
@@ -75,7 +74,8 @@ private:
     std::optional<Entry> FirstEntry(uint64_t offset) const;
     std::optional<Entry> ReadEntry(uint64_t directory, uint64_t index) const;
     uint64_t EntryCount(uint64_t directory) const;
-    std::optional<std::u16string> ReadName(uint64_t offset) const;
+    // Counts the letters it compares against `budget`; false once it is spent.
+    bool NameMatches(uint64_t offset, const ResourceId& id, uint64_t& budget) const;
     bool InTree(uint64_t offset, uint64_t size) const {
         return offset <= treeSize_ && size <= treeSize_ - offset;
     }

@@ -198,6 +198,40 @@ TEST(ResourceModule, DamagedModulesAnswerNothing) {
     }
 }
 
+// A directory of 65535 entries that all name one 65535-letter name: looking
+// up a short name or a long one that differs only in its last letter never
+// compares the long name 65535 times.
+TEST(ResourceModule, ManyLongNamesCostOnlyTheirEntries) {
+    PeBuilder builder;
+    builder.Add(RT_BITMAP, "A", {1});
+    Bytes image = builder.Build();
+    const PeBuilder::Layout& l = builder.LastLayout();
+    const TreeWalk w = Walk(image, l);
+    const uint32_t dir = static_cast<uint32_t>(image.size() - l.tree);
+    const uint32_t count = 0xFFFF;
+    const uint32_t name = dir + 16 + 8 * count;
+    image.resize(image.size() + 16 + 8 * count + 2 + 2 * 0xFFFF, 0);
+    PeBuilder::Put32(image, l.tree + dir + 8, 0);
+    PeBuilder::Put32(image, l.tree + dir + 12, count);  // named entries, no numbered ones
+    for (uint32_t i = 0; i < count; ++i) {
+        PeBuilder::Put32(image, l.tree + dir + 16 + 8 * i, 0x80000000u | name);
+        PeBuilder::Put32(image, l.tree + dir + 20 + 8 * i, 0x80000000u | uint32_t(w.nameDir - l.tree));
+    }
+    PeBuilder::Put16(image, l.tree + name, 0xFFFF);
+    for (uint32_t i = 0; i < 0xFFFF; ++i) PeBuilder::Put16(image, l.tree + name + 2 + 2 * i, 'a');
+    PeBuilder::Put32(image, w.typeEntry + 4, 0x80000000u | dir);
+    const uint32_t sectionSize = static_cast<uint32_t>(image.size() - l.tree);
+    PeBuilder::Put32(image, l.sectionTable + 8, sectionSize);
+    PeBuilder::Put32(image, l.sectionTable + 16, sectionSize);
+
+    ResourceModule module;
+    ASSERT_TRUE(module.Open(image));
+    EXPECT_EQ(module.FindResource(RT_BITMAP, "A"), std::nullopt);
+    EXPECT_EQ(module.FindResource(RT_BITMAP, "#1"), std::nullopt);
+    EXPECT_EQ(module.FindResource(RT_BITMAP, std::string(0xFFFF, 'A')), Bytes{1});  // the first entry
+    EXPECT_EQ(module.FindResource(RT_BITMAP, std::string(0xFFFE, 'A') + "B"), std::nullopt);
+}
+
 TEST(ResourceModule, SectionSizesBeyondTheFileAreCutToIt) {
     PeBuilder builder;
     builder.Add(RT_BITMAP, "A", {9, 8});
