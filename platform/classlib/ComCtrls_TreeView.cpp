@@ -330,7 +330,8 @@ int TTreeView::ContentWidth() {
 }
 
 void TTreeView::CMFontChangedTree(TMessage& m) {
-    for (TTreeNode* n = items_->GetFirstNode(); n; n = n->GetNext()) n->textWidth_ = -1;
+    if (items_)
+        for (TTreeNode* n = items_->GetFirstNode(); n; n = n->GetNext()) n->textWidth_ = -1;
     TWinControl::CMFontChangedWin(m);
     NodesChanged();
 }
