@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/base/LittleEndian.h"
+
 namespace tarvel {
 
 namespace {
@@ -23,11 +25,6 @@ struct BitDepth {
 };
 constexpr BitDepth kDepths[] = {{1, pf1bit}, {4, pf4bit}, {8, pf8bit}, {24, pf24bit}, {32, pf32bit}};
 
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Le32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
-}
 void Put16(std::vector<uint8_t>& out, uint32_t v) {
     out.push_back(static_cast<uint8_t>(v));
     out.push_back(static_cast<uint8_t>(v >> 8));
@@ -54,21 +51,21 @@ struct Header {
 Header ParseHeader(const uint8_t* h, uint32_t size) {
     Header header;
     if (size == kCoreHeaderSize) {
-        header.width = Le16(h + 4);
-        header.height = Le16(h + 6);
-        header.planes = Le16(h + 8);
-        header.bits = Le16(h + 10);
+        header.width = LoadLe16(h + 4);
+        header.height = LoadLe16(h + 6);
+        header.planes = LoadLe16(h + 8);
+        header.bits = LoadLe16(h + 10);
         header.paletteEntrySize = 3;
         return header;
     }
-    header.width = static_cast<int32_t>(Le32(h + 4));
-    header.height = static_cast<int32_t>(Le32(h + 8));
-    header.planes = Le16(h + 12);
-    header.bits = Le16(h + 14);
-    header.compression = Le32(h + 16);
-    header.colorsUsed = Le32(h + 32);
+    header.width = static_cast<int32_t>(LoadLe32(h + 4));
+    header.height = static_cast<int32_t>(LoadLe32(h + 8));
+    header.planes = LoadLe16(h + 12);
+    header.bits = LoadLe16(h + 14);
+    header.compression = LoadLe32(h + 16);
+    header.colorsUsed = LoadLe32(h + 32);
     if (size >= kInfoHeaderSize + 12)
-        header.masks = {Le32(h + 40), Le32(h + 44), Le32(h + 48)};
+        header.masks = {LoadLe32(h + 40), LoadLe32(h + 44), LoadLe32(h + 48)};
     return header;
 }
 
@@ -92,8 +89,8 @@ std::shared_ptr<Surface> ReadBmp(TStream& stream, TPixelFormat& format) {
     uint8_t fileHeader[kFileHeaderSize + 4];
     stream.ReadBuffer(fileHeader, sizeof fileHeader);
     if (fileHeader[0] != 'B' || fileHeader[1] != 'M') Invalid();
-    const int64_t pixelOffset = Le32(fileHeader + 10);
-    const uint32_t headerSize = Le32(fileHeader + kFileHeaderSize);
+    const int64_t pixelOffset = LoadLe32(fileHeader + 10);
+    const uint32_t headerSize = LoadLe32(fileHeader + kFileHeaderSize);
     if (headerSize != kCoreHeaderSize && (headerSize < kInfoHeaderSize || headerSize > kLargestHeaderSize))
         Invalid();
 
@@ -112,7 +109,7 @@ std::shared_ptr<Surface> ReadBmp(TStream& stream, TPixelFormat& format) {
         need(consumed, 12);
         uint8_t masks[12];
         stream.ReadBuffer(masks, sizeof masks);
-        header.masks = {Le32(masks), Le32(masks + 4), Le32(masks + 8)};
+        header.masks = {LoadLe32(masks), LoadLe32(masks + 4), LoadLe32(masks + 8)};
         consumed += 12;
     }
     // Bit fields are taken only when they describe the plain 32-bit layout.
@@ -153,7 +150,7 @@ std::shared_ptr<Surface> ReadBmp(TStream& stream, TPixelFormat& format) {
         const uint8_t* in = line.data();
         switch (header.bits) {
             case 32:
-                for (int x = 0; x < width; ++x) out[x] = Le32(in + size_t(x) * 4);
+                for (int x = 0; x < width; ++x) out[x] = LoadLe32(in + size_t(x) * 4);
                 break;
             case 24:
                 for (int x = 0; x < width; ++x) {
