@@ -44,9 +44,13 @@ LRESULT SendDrawItem(HWND owner, DRAWITEMSTRUCT& dis) {
     return SendMessage(owner, WM_DRAWITEM, 0, item);
 }
 
+int ThumbPosition(const SCROLLINFO& info, WPARAM wParam) {
+    const int thumb = HIWORD(wParam);
+    return (info.nTrackPos & 0xFFFF) == thumb ? info.nTrackPos : thumb;
+}
+
 std::optional<int> ScrollRequestPosition(const SCROLLINFO& info, WPARAM wParam, int line) {
     const int page = std::max(1, static_cast<int>(info.nPage));
-    const int thumb = HIWORD(wParam);
     switch (LOWORD(wParam)) {
         case SB_LINEUP: return info.nPos - line;
         case SB_LINEDOWN: return info.nPos + line;
@@ -55,7 +59,7 @@ std::optional<int> ScrollRequestPosition(const SCROLLINFO& info, WPARAM wParam, 
         case SB_TOP: return info.nMin;
         case SB_BOTTOM: return info.nMax;
         case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: return (info.nTrackPos & 0xFFFF) == thumb ? info.nTrackPos : thumb;
+        case SB_THUMBPOSITION: return ThumbPosition(info, wParam);
         default: return std::nullopt;
     }
 }

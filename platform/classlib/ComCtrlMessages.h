@@ -60,6 +60,8 @@ LRESULT SendDrawItem(HWND owner, DRAWITEMSTRUCT& dis);
 // position is taken when it agrees, else the message's, so a request sent
 // by another bar (a skin's) works too. Not clamped.
 std::optional<int> ScrollRequestPosition(const SCROLLINFO& info, WPARAM wParam, int line);
+// The thumb position of such a request, by the same rule.
+int ThumbPosition(const SCROLLINFO& info, WPARAM wParam);
 // Sets a view's window bar to `range` units with `page` of them in view
 // from `pos`; the bar shows only while the range exceeds the page.
 void SetViewScrollBar(TWindowScrollBars& bars, int bar, int range, int page, int pos);

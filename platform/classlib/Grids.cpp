@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/classlib/ComCtrlMessages.h"
 #include "platform/classlib/StdCtrls_Draw.h"
 
 namespace tarvel {
@@ -769,9 +770,9 @@ void TCustomGrid::WMScroll(TMessage& m) {
                 // The thumb moves with the mouse; the cells follow on release.
                 return;
             }
-            pos = bars_.Info(bar).nTrackPos;
+            pos = ThumbPosition(bars_.Info(bar), m.WParam);
             break;
-        case SB_THUMBPOSITION: pos = bars_.Info(bar).nTrackPos; break;
+        case SB_THUMBPOSITION: pos = ThumbPosition(bars_.Info(bar), m.WParam); break;
         default: return;
     }
     if (vert) ScrollTo(leftCol_, pos);

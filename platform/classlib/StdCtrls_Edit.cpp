@@ -598,7 +598,7 @@ void TCustomEdit::WMScroll(TMessage& m) {
         case SB_TOP: top = 0; break;
         case SB_BOTTOM: top = last; break;
         case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: top = bars_.Info(SB_VERT).nTrackPos; break;
+        case SB_THUMBPOSITION: top = ThumbPosition(bars_.Info(SB_VERT), m.WParam); break;
         default: return;
     }
     top = std::clamp(top, 0, last);

@@ -415,7 +415,7 @@ void TCustomListBox::WMScroll(TMessage& m) {
         case SB_TOP: top = 0; break;
         case SB_BOTTOM: top = Count(); break;
         case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: top = bars_.Info(SB_VERT).nTrackPos; break;
+        case SB_THUMBPOSITION: top = ThumbPosition(bars_.Info(SB_VERT), m.WParam); break;
         default: return;
     }
     SetTopIndex(top);
