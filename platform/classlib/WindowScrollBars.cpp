@@ -47,6 +47,36 @@ int GetScrollPos(HWND hwnd, int bar) {
     return bars ? bars->Position(bar) : 0;
 }
 
+bool GetScrollBarInfo(HWND hwnd, int32_t objectId, SCROLLBARINFO& info) {
+    TWindowScrollBars* bars = WindowScrollBarsOf(hwnd);
+    if (!bars || (objectId != OBJID_VSCROLL && objectId != OBJID_HSCROLL)) return false;
+    const int bar = objectId == OBJID_VSCROLL ? SB_VERT : SB_HORZ;
+    const bool vert = bar == SB_VERT;
+    const TScrollBarParts p = bars->Parts(bar);
+    info.rcScrollBar = TRect{};
+    info.dxyLineButton = info.xyThumbTop = info.xyThumbBottom = 0;
+    std::fill(std::begin(info.rgstate), std::end(info.rgstate), 0u);
+    if (p.bar.IsEmpty()) {
+        info.rgstate[0] = STATE_SYSTEM_INVISIBLE;
+        return true;
+    }
+    const TRect window = WindowRect(hwnd);
+    info.rcScrollBar = p.bar;
+    info.rcScrollBar.Offset(window.left, window.top);
+    info.dxyLineButton = vert ? p.lineUp.Height() : p.lineUp.Width();
+    if (!p.thumb.IsEmpty()) {
+        info.xyThumbTop = vert ? p.thumb.top - p.bar.top : p.thumb.left - p.bar.left;
+        info.xyThumbBottom = vert ? p.thumb.bottom - p.bar.top : p.thumb.right - p.bar.left;
+    }
+    const TWinControl* owner = FindControl(hwnd);
+    if (p.thumb.IsEmpty() || (owner && !owner->Enabled())) info.rgstate[0] = STATE_SYSTEM_UNAVAILABLE;
+    const TScrollBarPart order[] = {TScrollBarPart::LineUp, TScrollBarPart::PageUp, TScrollBarPart::Thumb,
+                                    TScrollBarPart::PageDown, TScrollBarPart::LineDown};
+    for (size_t i = 0; i < std::size(order); ++i)
+        if (bars->PressedPart(bar) == order[i]) info.rgstate[i + 1] |= STATE_SYSTEM_PRESSED;
+    return true;
+}
+
 int TWindowScrollBars::MaxPos(const State& s) const {
     return std::max(s.min, s.max - std::max(0, s.page - 1));
 }

@@ -60,11 +60,32 @@ private:
     int dragOffset_ = 0;
 };
 
+// A window bar as those who paint over it see it: the bar in screen
+// coordinates, the arrow size, the thumb's extent from the bar's start, and
+// a state for the bar and for each part (up arrow, page up, thumb, page
+// down, down arrow).
+constexpr int32_t OBJID_VSCROLL = -5;
+constexpr int32_t OBJID_HSCROLL = -6;
+constexpr uint32_t STATE_SYSTEM_UNAVAILABLE = 0x0001;
+constexpr uint32_t STATE_SYSTEM_PRESSED = 0x0008;
+constexpr uint32_t STATE_SYSTEM_INVISIBLE = 0x8000;
+struct SCROLLBARINFO {
+    uint32_t cbSize = 60;
+    TRect rcScrollBar;
+    int dxyLineButton = 0;
+    int xyThumbTop = 0;
+    int xyThumbBottom = 0;
+    int reserved = 0;
+    uint32_t rgstate[6] = {};
+};
+
 // The scroll bars of a window whose control has them, by its handle (for
 // code that knows only the window, as a skin does).
 TWindowScrollBars* WindowScrollBarsOf(HWND hwnd);
 bool GetScrollInfo(HWND hwnd, int bar, SCROLLINFO& info);
 int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO& info, bool redraw);
 int GetScrollPos(HWND hwnd, int bar);
+// False for a window without such bars or another object id.
+bool GetScrollBarInfo(HWND hwnd, int32_t objectId, SCROLLBARINFO& info);
 
 }  // namespace tarvel

@@ -103,7 +103,8 @@ int UxThemeReferenceCount() {
     return UxState().references;
 }
 
-int MyGetScrollBarInfo(HWND, int32_t, SCROLLBARINFO& info) {
+int MyGetScrollBarInfo(HWND wnd, int32_t objectId, SCROLLBARINFO& info) {
+    if (GetScrollBarInfo(wnd, objectId, info)) return 1;
     info.rgstate[0] = STATE_SYSTEM_INVISIBLE;
     return 0;
 }

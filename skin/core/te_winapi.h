@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <mutex>
 
+#include "platform/classlib/WindowScrollBars.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/winsys/WinTypes.h"
 
@@ -28,17 +29,6 @@ enum DWMWINDOWATTRIBUTE : int {
     DWMWA_LAST,
 };
 
-constexpr uint32_t STATE_SYSTEM_INVISIBLE = 0x8000;
-
-struct SCROLLBARINFO {
-    uint32_t cbSize = 60;
-    TRect rcScrollBar;
-    int dxyLineButton = 0;
-    int xyThumbTop = 0;
-    int xyThumbBottom = 0;
-    int reserved = 0;
-    uint32_t rgstate[6] = {};
-};
 
 // The entry points of the visual-style library, each null while it is not
 // loaded. Those the library calls carry their signatures; the others are

@@ -7,6 +7,7 @@
 #include "platform/classlib/Grids.h"
 #include "platform/classlib/StdCtrls_Edit.h"
 #include "platform/classlib/StdCtrls_ListBox.h"
+#include "platform/classlib/WindowScrollBars.h"
 
 #include "ControlFixture.h"
 
@@ -42,6 +43,46 @@ TEST_F(ScrollRequestsTest, AThumbPositionInTheMessageMovesTheControl) {
             SendMessage(c.control->Handle(), WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
         }
     }
+}
+
+// What a skin reads to lay its own bar over a window's.
+TEST_F(ScrollRequestsTest, TheWindowsBarsAreDescribedInScreenCoordinates) {
+    auto* grid = Add<TStringGrid>("Grid", Bounds(10, 10, 200, 100));
+    grid->SetRowCount(100);
+    grid->SetColCount(2);  // narrow enough for no bottom bar
+    ShowForm();
+    TWindowScrollBars* bars = WindowScrollBarsOf(grid->Handle());
+    ASSERT_TRUE(bars);
+    const TRect window = WindowRect(grid->Handle());
+    const TScrollBarParts parts = bars->Parts(SB_VERT);
+    SCROLLBARINFO info;
+    ASSERT_TRUE(GetScrollBarInfo(grid->Handle(), OBJID_VSCROLL, info));
+    EXPECT_EQ(info.rcScrollBar, (TRect{window.left + parts.bar.left, window.top + parts.bar.top,
+                                       window.left + parts.bar.right, window.top + parts.bar.bottom}));
+    EXPECT_EQ(info.dxyLineButton, parts.lineUp.Height());
+    EXPECT_EQ(info.xyThumbTop, parts.thumb.top - parts.bar.top);
+    EXPECT_EQ(info.xyThumbBottom, parts.thumb.bottom - parts.bar.top);
+    EXPECT_EQ(info.rgstate[0], 0u);
+
+    // A held thumb reads pressed; a hidden bar invisible; a disabled one unavailable.
+    const TPoint thumb{window.left + (parts.thumb.left + parts.thumb.right) / 2,
+                       window.top + (parts.thumb.top + parts.thumb.bottom) / 2};
+    ui.Backend().MouseMove(thumb);
+    ui.Backend().MouseDown(thumb);
+    ui.RunUntilIdle();
+    ASSERT_TRUE(GetScrollBarInfo(grid->Handle(), OBJID_VSCROLL, info));
+    EXPECT_EQ(info.rgstate[3], STATE_SYSTEM_PRESSED);
+    ui.Backend().MouseUp(thumb);
+    ui.RunUntilIdle();
+    ASSERT_TRUE(GetScrollBarInfo(grid->Handle(), OBJID_HSCROLL, info));
+    EXPECT_EQ(info.rgstate[0], STATE_SYSTEM_INVISIBLE);
+    EXPECT_TRUE(info.rcScrollBar.IsEmpty());
+    grid->SetEnabled(false);
+    ASSERT_TRUE(GetScrollBarInfo(grid->Handle(), OBJID_VSCROLL, info));
+    EXPECT_EQ(info.rgstate[0], STATE_SYSTEM_UNAVAILABLE);
+    // Only the two bars, and only of windows that have them.
+    EXPECT_FALSE(GetScrollBarInfo(grid->Handle(), 0, info));
+    EXPECT_FALSE(GetScrollBarInfo(form->Handle(), OBJID_VSCROLL, info));
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ TEST(PlatformWrappers, ThemeLibraryReferencesBalance) {
     for (int i = 0; i < start; ++i) LoadUxTheme();
 }
 
-TEST(PlatformWrappers, ScrollBarInfoWithoutTheSystemReadsInvisible) {
+TEST(PlatformWrappers, ScrollBarInfoOfAWindowWithoutBarsReadsInvisible) {
     SCROLLBARINFO info;
     info.dxyLineButton = 17;
     info.rgstate[1] = 5;
