@@ -197,6 +197,7 @@ void TControl::DeclareMessages(TMessageTable& t) {
     t.Add<&TControl::CMTextChanged>(CM_TEXTCHANGED);
     t.Add<&TControl::CMParentColorChanged>(CM_PARENTCOLORCHANGED);
     t.Add<&TControl::CMParentFontChanged>(CM_PARENTFONTCHANGED);
+    t.Add<&TControl::CMParentShowHintChanged>(CM_PARENTSHOWHINTCHANGED);
     t.Add<&TControl::CMMouseEnter>(CM_MOUSEENTER);
     t.Add<&TControl::CMMouseLeave>(CM_MOUSELEAVE);
     t.Add<&TControl::CMHitTest>(CM_HITTEST);
@@ -379,8 +380,20 @@ void TControl::SetText(const String& text) {
 }
 
 void TControl::SetShowHint(bool v) {
+    parentShowHint_ = false;
     if (v == showHint_) return;
     showHint_ = v;
+    Perform(CM_SHOWHINTCHANGED, 0, 0);
+}
+
+void TControl::SetParentShowHint(bool v) {
+    parentShowHint_ = v;
+    if (v && parent_) Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+}
+
+void TControl::CMParentShowHintChanged(TMessage&) {
+    if (!parentShowHint_ || !parent_ || showHint_ == parent_->ShowHint()) return;
+    showHint_ = parent_->ShowHint();
     Perform(CM_SHOWHINTCHANGED, 0, 0);
 }
 

@@ -46,6 +46,7 @@ constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 25;
 constexpr UINT CM_ENTER = CM_BASE + 26;
 constexpr UINT CM_EXIT = CM_BASE + 27;
 constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 29;
+constexpr UINT CM_PARENTSHOWHINTCHANGED = CM_BASE + 30;
 constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 31;
 constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 46;
 constexpr UINT CM_RELEASE = CM_BASE + 33;
@@ -299,7 +300,10 @@ public:
     const String& Hint() const { return hint_; }
     void SetHint(const String& hint) { hint_ = hint; }
     bool ShowHint() const { return showHint_; }
+    // Setting it ends taking the parent's.
     void SetShowHint(bool v);
+    bool ParentShowHint() const { return parentShowHint_; }
+    void SetParentShowHint(bool v);
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* menu);
 
@@ -380,6 +384,7 @@ protected:
     void CMTextChanged(TMessage& m);
     void CMParentColorChanged(TMessage& m);
     void CMParentFontChanged(TMessage& m);
+    void CMParentShowHintChanged(TMessage& m);
     void CMMouseEnter(TMessage& m);
     void CMMouseLeave(TMessage& m);
     void CMHitTest(TMessage& m);
@@ -408,6 +413,7 @@ private:
     String text_;
     String hint_;
     bool showHint_ = false;
+    bool parentShowHint_ = true;
     TPopupMenu* popupMenu_ = nullptr;
     TAlign align_ = alNone;
     TAnchors anchors_{akLeft, akTop};
@@ -569,6 +575,7 @@ protected:
     void CMEnabledChangedWin(TMessage& m);
     void CMColorChangedWin(TMessage& m);
     void CMFontChangedWin(TMessage& m);
+    void CMShowHintChangedWin(TMessage& m);
     void CMFocusChangedWin(TMessage& m);
 
     std::vector<TControl*> controls_;

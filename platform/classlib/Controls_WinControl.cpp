@@ -71,6 +71,7 @@ void TWinControl::DeclareMessages(TMessageTable& t) {
     t.Add<&TWinControl::CMEnabledChangedWin>(CM_ENABLEDCHANGED);
     t.Add<&TWinControl::CMColorChangedWin>(CM_COLORCHANGED);
     t.Add<&TWinControl::CMFontChangedWin>(CM_FONTCHANGED);
+    t.Add<&TWinControl::CMShowHintChangedWin>(CM_SHOWHINTCHANGED);
     t.Add<&TWinControl::CMFocusChangedWin>(CM_FOCUSCHANGED);
 }
 
@@ -107,6 +108,7 @@ void TWinControl::InsertControl(TControl* control) {
     if (win) tabList_.push_back(win);
     control->Perform(CM_PARENTCOLORCHANGED, 0, 0);
     control->Perform(CM_PARENTFONTCHANGED, 0, 0);
+    control->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
     control->RememberAnchorBase();
     if (win && handle_) win->CreateHandle();
     control->InvalidateControl(control->Visible(), false);
@@ -622,6 +624,8 @@ void TWinControl::CMColorChangedWin(TMessage&) {
     Invalidate();
     NotifyChildren(CM_PARENTCOLORCHANGED);
 }
+
+void TWinControl::CMShowHintChangedWin(TMessage&) { NotifyChildren(CM_PARENTSHOWHINTCHANGED); }
 
 void TWinControl::CMFontChangedWin(TMessage&) {
     AdjustSize();

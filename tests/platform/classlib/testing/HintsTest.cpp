@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/classlib/Application.h"
+#include "platform/classlib/ExtCtrls.h"
 #include "platform/classlib/HintWindow.h"
 #include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/testing/UiDriver.h"
@@ -99,6 +100,39 @@ TEST_F(HintsTest, NoHintWhenTheControlOrTheApplicationHasShowHintOff) {
     ui.MoveMouseTo(second, {10, 10});
     ui.AdvanceClock(300);
     EXPECT_EQ(Shown(), "");
+}
+
+// Controls take their parent's ShowHint until they are given their own.
+TEST_F(HintsTest, ShowHintFollowsTheParentUntilSetOnItsOwn) {
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(10, 60, 200, 80);
+    auto* inner = new TButton(form);
+    inner->SetName("Inner");
+    inner->SetHint("Reads the module");
+    inner->SetParent(panel);
+    inner->SetBounds(10, 10, 80, 25);
+    EXPECT_TRUE(inner->ParentShowHint());
+    EXPECT_FALSE(inner->ShowHint());  // the form shows none
+    panel->SetShowHint(true);
+    EXPECT_TRUE(inner->ShowHint());
+    EXPECT_FALSE(panel->ParentShowHint());
+    ui.RunUntilIdle();
+    ui.MoveMouseTo(inner, {10, 10});
+    ui.AdvanceClock(Application->HintPause + 100);
+    EXPECT_EQ(Shown(), "Reads the module");
+
+    inner->SetShowHint(false);
+    EXPECT_FALSE(inner->ParentShowHint());
+    panel->SetShowHint(false);
+    panel->SetShowHint(true);
+    EXPECT_FALSE(inner->ShowHint()) << "its own setting stays";
+    inner->SetParentShowHint(true);
+    EXPECT_TRUE(inner->ShowHint());
+    // A control put on a parent takes the parent's at once.
+    auto* later = new TButton(form);
+    later->SetParent(panel);
+    EXPECT_TRUE(later->ShowHint());
 }
 
 }  // namespace
