@@ -536,6 +536,7 @@ protected:
     // The window was made (and its children with it).
     virtual void CreateHandleDone() {}
     virtual void PaintWindow(HDC dc);
+    void PaintWindowAround(HDC dc);
     virtual void AlignControls(TControl* control, TRect& rect);
     virtual void AdjustClientRect(TRect&) {}
     bool CanAutoSize(int& newWidth, int& newHeight) override;

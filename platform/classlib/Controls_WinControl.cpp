@@ -536,10 +536,29 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
     }
 }
 
+// The window's own painting leaves out what its opaque windowless children
+// cover: they paint all of it themselves right after.
+void TWinControl::PaintWindowAround(HDC dc) {
+    const int saved = SaveDC(dc);
+    int clip = SIMPLEREGION;
+    for (TControl* c : controls_) {
+        if (c->IsWindowed() || !c->Visible() || !c->ControlStyle.Contains(csOpaque)) continue;
+        clip = ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
+        if (clip == NULLREGION) break;
+    }
+    try {
+        if (clip != NULLREGION) PaintWindow(dc);
+    } catch (...) {
+        RestoreDC(dc, saved);
+        throw;
+    }
+    RestoreDC(dc, saved);
+}
+
 void TWinControl::WMPaint(TMessage& m) {
     if (m.WParam) {
         HDC given(static_cast<uint64_t>(m.WParam));
-        PaintWindow(given);
+        PaintWindowAround(given);
         PaintControls(given, nullptr);
         return;
     }
@@ -557,11 +576,11 @@ void TWinControl::WMPaint(TMessage& m) {
             bitmap = CreateCompatibleBitmap(dc, std::max(1, cr.Width()), std::max(1, cr.Height()));
             oldBitmap = SelectObject(mem, bitmap);
             Perform(WM_ERASEBKGND, static_cast<WPARAM>(mem.Value()), static_cast<LPARAM>(mem.Value()));
-            PaintWindow(mem);
+            PaintWindowAround(mem);
             PaintControls(mem, nullptr);
             BitBlt(dc, 0, 0, cr.Width(), cr.Height(), mem, 0, 0, SRCCOPY);
         } else {
-            PaintWindow(dc);
+            PaintWindowAround(dc);
             PaintControls(dc, nullptr);
         }
     } catch (...) {

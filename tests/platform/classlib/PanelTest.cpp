@@ -52,6 +52,34 @@ TEST_F(PanelTest, TheArrowComesBackAfterAnEditsIBeam) {
     }
 }
 
+// A window's own painting leaves out its opaque windowless children, which
+// paint all of their area themselves.
+TEST_F(PanelTest, OpaqueWindowlessChildrenAreLeftOutOfTheParentsPainting) {
+    struct TRedPainter : TCustomControl {
+        using TCustomControl::TCustomControl;
+        void Paint() override { Canvas()->FillRect(ClientRect()); }
+    };
+    struct TQuietChild : TGraphicControl {
+        explicit TQuietChild(TComponent* owner) : TGraphicControl(owner) { ControlStyle.Include(csOpaque); }
+        void Paint() override { ++paints; }
+        int paints = 0;
+    };
+    auto* parent = Add<TRedPainter>("Painter", Bounds(10, 10, 120, 80));
+    parent->SetColor(clWhite);
+    parent->Canvas()->Brush()->SetColor(clRed);
+    auto* child = new TQuietChild(form);
+    child->SetParent(parent);
+    child->SetBounds(20, 20, 40, 30);
+    ShowForm();
+    EXPECT_GT(child->paints, 0);
+    EXPECT_EQ(PixelAt(parent, TPoint{5, 5}), Rgb(clRed));
+    EXPECT_EQ(PixelAt(parent, TPoint{30, 30}), Rgb(clWhite));
+    child->ControlStyle.Exclude(csOpaque);
+    parent->Invalidate();
+    Snap();
+    EXPECT_EQ(PixelAt(parent, TPoint{30, 30}), Rgb(clRed));
+}
+
 TEST_F(PanelTest, CaptionFollowsAlignment) {
     auto* panel = Add<TPanel>("Panel", Bounds(10, 10, 200, 40));
     panel->SetCaption("IIIIIIII");
