@@ -6,12 +6,10 @@
 
 namespace tarvel {
 
-namespace {
 HWND ParentHandle(TWinControl* control) {
     if (!control->HandleAllocated() || !control->Parent() || !control->Parent()->HandleAllocated()) return nullptr;
     return control->Parent()->Handle();
 }
-}  // namespace
 
 LRESULT NotifyParent(TWinControl* control, int code) {
     HWND parent = ParentHandle(control);

@@ -40,6 +40,8 @@ constexpr WORD BN_CLICKED = 0;
 constexpr int HDN_BEGINDRAG = -310;  // a non-zero answer refuses the drag
 constexpr int HDN_ENDDRAG = -311;    // a non-zero answer keeps the order
 
+// The parent's window, when the control and its parent both have one.
+HWND ParentHandle(TWinControl* control);
 // Sends WM_NOTIFY to the control's parent window and answers its result
 // (0 when the control or its parent has no window yet).
 LRESULT NotifyParent(TWinControl* control, int code);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/classlib/ComCtrlMessages.h"
 #include "platform/classlib/ControlPaint.h"
 
 namespace tarvel {
@@ -197,9 +198,9 @@ void TUpDown::Step(TUDBtnType button) {
     if (next < lo) next = wrap_ ? hi : lo;
     position_ = next;
     UpdateAssociate();
-    if (HandleAllocated() && Parent() && Parent()->HandleAllocated()) {
+    if (HWND parent = ParentHandle(this)) {
         const UINT msg = orientation_ == udVertical ? WM_VSCROLL : WM_HSCROLL;
-        SendMessage(Parent()->Handle(), msg, MAKEWPARAM(SB_THUMBPOSITION, position_), reinterpret_cast<LPARAM>(Handle()));
+        SendMessage(parent, msg, MAKEWPARAM(SB_THUMBPOSITION, position_), reinterpret_cast<LPARAM>(Handle()));
     }
     if (OnClick) OnClick(this, button);
 }
@@ -249,8 +250,8 @@ void TUpDown::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     pressed_ = -1;
     if (HandleAllocated()) {
         KillTimer(Handle(), kRepeatTimer);
-        if (Parent() && Parent()->HandleAllocated())
-            SendMessage(Parent()->Handle(), orientation_ == udVertical ? WM_VSCROLL : WM_HSCROLL,
+        if (HWND parent = ParentHandle(this))
+            SendMessage(parent, orientation_ == udVertical ? WM_VSCROLL : WM_HSCROLL,
                         MAKEWPARAM(SB_ENDSCROLL, position_), reinterpret_cast<LPARAM>(Handle()));
     }
     Invalidate();

@@ -126,7 +126,7 @@ void TComboBoxEx::EndEdit(int why) {
     std::copy_n(text.data(), n, info.szText);
     info.iWhy = why;
     editBase_ = text;
-    if (HWND parent = Parent() && Parent()->HandleAllocated() && HandleAllocated() ? Parent()->Handle() : nullptr) {
+    if (HWND parent = ParentHandle(this)) {
         info.hdr.hwndFrom = Handle();
         info.hdr.idFrom = static_cast<UINT_PTR>(GetWindowLongPtr(Handle(), GWL_ID));
         info.hdr.code = CBEN_ENDEDIT;

@@ -729,9 +729,8 @@ void TDateTimePicker::DropDown() {
     }
     calendar_->SetCalColors(&calColors_);
     calendar_->Font()->Assign(Font());
-    calendar_->SetRange(TDateRange{});
+    calendar_->SetRange(range_);  // the value always lies within it
     calendar_->SetDate(value_);
-    calendar_->SetRange(range_);
     const TPoint below = ClientToScreen(TPoint{0, Height()});
     calendar_->SetBounds(below.x - 2, below.y - 2, 191, 154);
     dropped_ = true;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/classlib/ComCtrlMessages.h"
 #include "platform/classlib/ControlPaint.h"
 
 namespace tarvel {
@@ -123,8 +124,8 @@ void TScrollBar::Scroll(TScrollCode code, int position) {
     if (OnScroll) OnScroll(this, code, position);
     SetPosition(position);
     // The scroll codes are the window scroll-bar requests, in the same order.
-    if (HandleAllocated() && Parent() && Parent()->HandleAllocated())
-        SendMessage(Parent()->Handle(), kind_ == sbVertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, position_),
+    if (HWND parent = ParentHandle(this))
+        SendMessage(parent, kind_ == sbVertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, position_),
                     reinterpret_cast<LPARAM>(Handle()));
 }
 

@@ -500,7 +500,7 @@ void TCustomComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState sta
 }
 
 void TCustomComboBox::SendItem(DRAWITEMSTRUCT& dis) {
-    SendDrawItem(Parent() && Parent()->HandleAllocated() ? Parent()->Handle() : nullptr, dis);
+    SendDrawItem(ParentHandle(this), dis);
 }
 
 void TCustomComboBox::CNDrawItemCombo(TMessage& m) {

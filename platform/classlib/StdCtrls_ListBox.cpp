@@ -239,7 +239,7 @@ void TCustomListBox::CNCtlColorListBox(TMessage& m) {
 }
 
 void TCustomListBox::SendItem(DRAWITEMSTRUCT& dis) {
-    HWND parent = Parent() && Parent()->HandleAllocated() ? Parent()->Handle() : nullptr;
+    HWND parent = ParentHandle(this);
     if (style_ == lbStandard || !parent) SendMessage(Handle(), CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
     else SendDrawItem(parent, dis);
 }
