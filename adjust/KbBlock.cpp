@@ -34,9 +34,7 @@ std::vector<CurrentField> CurrentFields(KbLayout layout) {
             {&KbBlock::disSK, nullptr, 2, 17, 18}, {nullptr, &KbBlock::disSB, 2, 19, 20}};
 }
 
-std::string_view CurrentGridName(KbLayout layout) {
-    return layout == KbLayout::Full ? "SG_CKB" : "SG_CKB1";
-}
+std::string_view CurrentGridName(KbLayout layout) { return layout == KbLayout::Full ? "SG_CKB" : "SG_CKB1"; }
 
 // The block's fields in frame and file order, as 64-bit values.
 std::vector<int64_t> CurrentValuesInOrder(const KbBlock& b) {

@@ -46,18 +46,14 @@ const std::vector<ThresholdGrid> kThresholdGrids = {
 
 }  // namespace
 
-const std::array<ProtectionField, kProtectionCount>& ProtectionFields() {
-    return kFields;
-}
+const std::array<ProtectionField, kProtectionCount>& ProtectionFields() { return kFields; }
 
 std::string ProtectionCellName(int index) {
     const ProtectionField& f = kFields[static_cast<size_t>(index)];
     return Format("P%d (SG_TBMS column %d, row %d)", index + 1, f.column, f.row);
 }
 
-const std::vector<ThresholdGrid>& ThresholdGrids() {
-    return kThresholdGrids;
-}
+const std::vector<ThresholdGrid>& ThresholdGrids() { return kThresholdGrids; }
 
 std::optional<ProtectionTexts> DecodeProtectionReply(ByteSpan frame) {
     const auto data = ReplyData(frame, ReplyCode(CmdReadBms), {kProtectionBlockSize + 5});
@@ -66,15 +62,9 @@ std::optional<ProtectionTexts> DecodeProtectionReply(ByteSpan frame) {
     for (int i = 0; i < kProtectionCount; ++i) {
         const ProtectionField& f = kFields[static_cast<size_t>(i)];
         switch (f.type) {
-            case FieldType::I32:
-                texts[i] = IntToStr(ReadI32(*data, f.offset));
-                break;
-            case FieldType::U16:
-                texts[i] = UIntToStr(ReadU16(*data, f.offset));
-                break;
-            default:
-                texts[i] = IntToStr(ReadI16(*data, f.offset));
-                break;
+            case FieldType::I32: texts[i] = IntToStr(ReadI32(*data, f.offset)); break;
+            case FieldType::U16: texts[i] = UIntToStr(ReadU16(*data, f.offset)); break;
+            default: texts[i] = IntToStr(ReadI16(*data, f.offset)); break;
         }
     }
     return texts;

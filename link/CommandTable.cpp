@@ -27,12 +27,24 @@ constexpr CommandRow kRows[] = {
     {0x0B, "CmdCloseChg", F::Framed, {4, 0}, R::Listed, {5, 0}, "Turn off tube in charge", "关闭充电管"},
     {0x0C, "CmdOpenDis", F::Framed, {4, 0}, R::Listed, {5, 0}, "open tube in discharge", "打开放电管"},
     {0x0D, "CmdCloseDis", F::Framed, {4, 0}, R::Listed, {5, 0}, "Turn off tube in discharge", "关闭放电管"},
-    {0x0E, "CmdGetHistory", F::Framed, {4, 0}, R::Listed, {21, 0}, "Query reason for exit in history",
+    {0x0E,
+     "CmdGetHistory",
+     F::Framed,
+     {4, 0},
+     R::Listed,
+     {21, 0},
+     "Query reason for exit in history",
      "查询历史退出记录"},
     {0x0F, "CmdSetHistory", F::Framed, {20, 0}, R::Listed, {5, 0}, nullptr, nullptr},
     {0x10, "CmdReadSerialNum", F::Framed, {4, 0}, R::Listed, {25, 0}, "Query Seri number", "查询序列号"},
     {0x11, "CmdWriteSerialNum", F::Framed, {24, 0}, R::Listed, {5, 0}, "Set Seri number", "设置序列号"},
-    {0x12, "CmdQuerySbsBySerial", F::NeverSent, {0, 0}, R::Listed, {121, 0}, "Query SBS data by serial number",
+    {0x12,
+     "CmdQuerySbsBySerial",
+     F::NeverSent,
+     {0, 0},
+     R::Listed,
+     {121, 0},
+     "Query SBS data by serial number",
      "按序列号查询SBS数据"},
     {0x13, "CmdSetLife", F::Framed, {20, 0}, R::Listed, {5, 0}, "Set Life", "设置寿命"},
     {0x14, "CmdDeviceText", F::NeverSent, {0, 0}, R::Any, {0, 0}, nullptr, nullptr},
@@ -41,10 +53,24 @@ constexpr CommandRow kRows[] = {
     {0x17, "CmdGetWorkMode", F::Framed, {4, 0}, R::Listed, {6, 0}, nullptr, nullptr},
     {0x18, "CmdSetWorkMode", F::Framed, {5, 0}, R::Any, {0, 0}, nullptr, nullptr},
     {0x19, "CmdGetHisAlarm", F::Framed, {4, 0}, R::Listed, {433, 413}, "Get History ", "查询历史告警记录"},
-    {0x1A, "CmdClearHisAlarm", F::Framed, {4, 0}, R::Listed, {5, 0}, nullptr, "成功擦除flash所有历史告警记录"},
+    {0x1A,
+     "CmdClearHisAlarm",
+     F::Framed,
+     {4, 0},
+     R::Listed,
+     {5, 0},
+     nullptr,
+     "成功擦除flash所有历史告警记录"},
     {0x20, "CmdSetSysDate", F::Framed, {12, 0}, R::Listed, {5, 0}, nullptr, nullptr},
     {0x21, "CmdGetAutoTsbsData", F::Framed, {4, 0}, R::Listed, {393, 0}, nullptr, "查询保存的TSBS记录"},
-    {0x22, "CmdClearAutoTsbsData", F::Framed, {4, 0}, R::Listed, {5, 0}, nullptr, "成功擦除flash所有TSBS记录"},
+    {0x22,
+     "CmdClearAutoTsbsData",
+     F::Framed,
+     {4, 0},
+     R::Listed,
+     {5, 0},
+     nullptr,
+     "成功擦除flash所有TSBS记录"},
     {0x23, "CmdOpenSpeaker", F::Framed, {4, 0}, R::Listed, {5, 0}, nullptr, "开启蜂鸣器"},
     {0x24, "CmdCloseSpeaker", F::Framed, {4, 0}, R::Listed, {5, 0}, nullptr, "关闭蜂鸣器"},
     {0x25, "CmdCheckDisTime", F::Framed, {4, 0}, R::Listed, {13, 0}, nullptr, "查询过流保护时间"},
@@ -78,10 +104,10 @@ bool Listed(const std::array<uint16_t, 2>& lengths, uint32_t length) {
 }  // namespace
 
 std::string ReplyResultName(uint8_t result) {
-    static const char* const kNames[] = {"ReplyOk",           "ReplyRxLengthError",  "ReplyCmdLengthError",
-                                         "ReplyBoardTypeError", "ReplyCmdIdError",   "ReplyHandshakeError",
-                                         "ReplyChecksumError",  "ReplyOperationError", "ReplyNotLoggedIn",
-                                         "ReplyAddressError"};
+    static const char* const kNames[] = {
+        "ReplyOk",          "ReplyRxLengthError",  "ReplyCmdLengthError", "ReplyBoardTypeError",
+        "ReplyCmdIdError",  "ReplyHandshakeError", "ReplyChecksumError",  "ReplyOperationError",
+        "ReplyNotLoggedIn", "ReplyAddressError"};
     if (result < std::size(kNames)) return kNames[result];
     if (result == ReplyOtherError) return "ReplyOtherError";
     return "Reply" + std::to_string(result);
@@ -121,7 +147,8 @@ std::string ReplyName(const uint8_t* frame, size_t size, const ReplyNameOptions&
     if (size <= frame::kCommand) return "";
     const uint8_t code = frame[frame::kCommand];
     if (code == 0x80) {
-        return std::string(options.chinese ? "自动上发数据[" : "Automatic send data [") + HexText(frame, size) + "]";
+        return std::string(options.chinese ? "自动上发数据[" : "Automatic send data [") +
+               HexText(frame, size) + "]";
     }
     if (code == 0x83 && (options.sampleVoltageOn || options.sampleCurrentOn)) {
         if (options.sampleVoltageOn) return options.chinese ? "采样电压" : "Sample V";

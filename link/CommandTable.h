@@ -81,9 +81,9 @@ enum ReplyResult : uint8_t {
 std::string ReplyResultName(uint8_t result);
 
 enum class RequestForm : uint8_t {
-    Framed,     // a DeviceFrame with one of requestLengths
-    NeverSent,  // the module sends the reply by itself
-    ShortFrame, // 0x16's own 6-byte frame
+    Framed,      // a DeviceFrame with one of requestLengths
+    NeverSent,   // the module sends the reply by itself
+    ShortFrame,  // 0x16's own 6-byte frame
 };
 
 enum class ReplyRule : uint8_t {
@@ -98,8 +98,8 @@ struct CommandRow {
     RequestForm requestForm;
     std::array<uint16_t, 2> requestLengths;  // 0 = unused slot
     ReplyRule replyRule;
-    std::array<uint16_t, 2> replyLengths;    // 0 = unused slot
-    const char* englishName;                 // result-line name, nullptr = none
+    std::array<uint16_t, 2> replyLengths;  // 0 = unused slot
+    const char* englishName;               // result-line name, nullptr = none
     const char* chineseName;
 };
 

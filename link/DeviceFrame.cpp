@@ -36,7 +36,9 @@ std::vector<uint8_t> BuildFrame(uint8_t address, uint8_t command, std::span<cons
     return out;
 }
 
-std::vector<uint8_t> BuildRequest(uint8_t address, uint8_t command) { return BuildFrame(address, command, {}); }
+std::vector<uint8_t> BuildRequest(uint8_t address, uint8_t command) {
+    return BuildFrame(address, command, {});
+}
 
 std::vector<uint8_t> BuildShortFrame(uint8_t moduleIndex) {
     std::vector<uint8_t> out{frame::kHandshakeByte1, frame::kHandshakeByte2, 0x16, 0x01, moduleIndex};
@@ -44,7 +46,9 @@ std::vector<uint8_t> BuildShortFrame(uint8_t moduleIndex) {
     return out;
 }
 
-uint8_t RequestAddress(int itemIndex) { return itemIndex < 0 ? 0xFF : static_cast<uint8_t>(itemIndex & 0xFF); }
+uint8_t RequestAddress(int itemIndex) {
+    return itemIndex < 0 ? 0xFF : static_cast<uint8_t>(itemIndex & 0xFF);
+}
 
 void PutU16(std::vector<uint8_t>& out, uint16_t v) {
     out.push_back(LoByte(v));

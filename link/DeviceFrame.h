@@ -19,7 +19,7 @@ constexpr size_t kBoardType = 3;
 constexpr size_t kCommand = 4;
 constexpr size_t kHandshake1 = 5;
 constexpr size_t kHandshake2 = 6;
-constexpr size_t kStatus = 7;       // replies only
+constexpr size_t kStatus = 7;  // replies only
 constexpr size_t kRequestData = 7;
 constexpr size_t kReplyData = 8;
 
@@ -28,12 +28,12 @@ constexpr uint8_t kHandshakeByte1 = 0x55;
 constexpr uint8_t kHandshakeByte2 = 0xAA;
 constexpr uint8_t kReplyBit = 0x80;
 
-constexpr uint32_t kPlainLength = 4;     // L of a request without data
-constexpr uint32_t kAckLength = 5;       // L of a reply without data
-constexpr uint32_t kMinReplyFrame = 9;   // the smallest reply frame
-constexpr uint32_t kMaxFrame = 5000;     // the largest frame the tool takes in
-constexpr uint32_t kOverhead = 4;        // frame size = L + 4
-constexpr size_t kTxFrameSize = 500;     // the transmit buffer every builder writes into
+constexpr uint32_t kPlainLength = 4;    // L of a request without data
+constexpr uint32_t kAckLength = 5;      // L of a reply without data
+constexpr uint32_t kMinReplyFrame = 9;  // the smallest reply frame
+constexpr uint32_t kMaxFrame = 5000;    // the largest frame the tool takes in
+constexpr uint32_t kOverhead = 4;       // frame size = L + 4
+constexpr size_t kTxFrameSize = 500;    // the transmit buffer every builder writes into
 }  // namespace frame
 
 // Sum of the bytes modulo 256.

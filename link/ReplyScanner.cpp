@@ -107,8 +107,7 @@ void ReplyScanner::ScanChunk(Chunk chunk) {
             case Candidate::Incomplete:
                 if (keepFrom == buf.size()) keepFrom = at;
                 break;
-            case Candidate::None:
-                break;
+            case Candidate::None: break;
         }
         ++at;
     }

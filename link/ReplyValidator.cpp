@@ -24,7 +24,8 @@ void LearnLayouts(uint8_t code, uint32_t length, ReplyLayouts& layouts) {
 
 }  // namespace
 
-ReplyResult ValidateReply(const uint8_t* frame, size_t size, const ReplyContext& context, ReplyLayouts& layouts) {
+ReplyResult ValidateReply(const uint8_t* frame, size_t size, const ReplyContext& context,
+                          ReplyLayouts& layouts) {
     if (size < frame::kMinReplyFrame) return ReplyRxLengthError;
     const uint8_t status = frame[frame::kStatus];
     if (status != 0) return static_cast<ReplyResult>(status);
@@ -42,7 +43,8 @@ ReplyResult ValidateReply(const uint8_t* frame, size_t size, const ReplyContext&
     if (row == nullptr || row->replyRule == ReplyRule::Refused) return ReplyCmdIdError;
     if (!AcceptsReplyLength(*row, length)) return ReplyCmdLengthError;
 
-    if (frame[frame::kHandshake1] != frame::kHandshakeByte1 || frame[frame::kHandshake2] != frame::kHandshakeByte2)
+    if (frame[frame::kHandshake1] != frame::kHandshakeByte1 ||
+        frame[frame::kHandshake2] != frame::kHandshakeByte2)
         return ReplyHandshakeError;
     if (Checksum8(frame + 1, size - 2) != frame[size - 1]) return ReplyChecksumError;
     return ReplyOk;

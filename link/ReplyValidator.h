@@ -10,7 +10,7 @@ namespace tarvel {
 
 // What the check reads of the main window's state.
 struct ReplyContext {
-    int moduleAddress = 0;   // item index of the module-address box; -1 = none chosen
+    int moduleAddress = 0;  // item index of the module-address box; -1 = none chosen
     bool loggedIn = false;
 };
 
@@ -25,6 +25,7 @@ struct ReplyLayouts {
 // size = L + 4, board type, login (0x81, 0x82, 0x83, 0x94, 0x95 pass while
 // logged out), the Length table (which first sets the layouts), handshake,
 // checksum. Every check runs whether or not a request is outstanding.
-ReplyResult ValidateReply(const uint8_t* frame, size_t size, const ReplyContext& context, ReplyLayouts& layouts);
+ReplyResult ValidateReply(const uint8_t* frame, size_t size, const ReplyContext& context,
+                          ReplyLayouts& layouts);
 
 }  // namespace tarvel

@@ -71,9 +71,7 @@ struct TComm::Session : std::enable_shared_from_this<Session> {
     void SignalStop() {
         const uint64_t one = 1;
         (void)!::write(stopFd, &one, sizeof one);
-        {
-            std::lock_guard<std::mutex> lock(queueMutex);
-        }
+        { std::lock_guard<std::mutex> lock(queueMutex); }
         queueReady.notify_all();
     }
 
@@ -102,7 +100,8 @@ struct TComm::Session : std::enable_shared_from_this<Session> {
         chunk = {};
         chunk.reserve(kReadChunk);
         Post([shared](TComm& comm) {
-            if (comm.OnReceiveData) comm.OnReceiveData(comm, shared->data(), static_cast<uint16_t>(shared->size()));
+            if (comm.OnReceiveData)
+                comm.OnReceiveData(comm, shared->data(), static_cast<uint16_t>(shared->size()));
         });
     }
 
@@ -161,7 +160,8 @@ struct TComm::Session : std::enable_shared_from_this<Session> {
         }
     }
 
-    void CheckLines(std::optional<SerialPort::ModemLines>& lines, std::optional<SerialPort::ErrorCounts>& counts) {
+    void CheckLines(std::optional<SerialPort::ModemLines>& lines,
+                    std::optional<SerialPort::ErrorCounts>& counts) {
         if (lines) {
             if (const auto now = port.ReadModemLines()) {
                 uint32_t event = 0;

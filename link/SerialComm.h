@@ -34,7 +34,13 @@ public:
 };
 
 // Line-error flags of OnReceiveError.
-enum : uint32_t { CommErrorRxOver = 0x01, CommErrorOverrun = 0x02, CommErrorParity = 0x04, CommErrorFrame = 0x08, CommErrorBreak = 0x10 };
+enum : uint32_t {
+    CommErrorRxOver = 0x01,
+    CommErrorOverrun = 0x02,
+    CommErrorParity = 0x04,
+    CommErrorFrame = 0x08,
+    CommErrorBreak = 0x10
+};
 // Modem events of OnModemStateChange.
 enum : uint32_t { CommEventRing = 4, CommEventCarrier = 8 };
 

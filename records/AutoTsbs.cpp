@@ -27,9 +27,7 @@ RequestBuild BuildAutoTsbsSchedule(uint8_t address, DeviceTime start, DeviceTime
     return {BuildFrame(address, CmdBeginGetSbs, data), {}};
 }
 
-int64_t SuggestedMinPeriod(int64_t minutes) {
-    return std::max<int64_t>(1, minutes / 300);
-}
+int64_t SuggestedMinPeriod(int64_t minutes) { return std::max<int64_t>(1, minutes / 300); }
 
 std::optional<uint8_t> DecodeStoringState(ByteSpan frame) {
     const auto data = ReplyData(frame, ReplyCode(CmdCheckFunction), {6});

@@ -33,9 +33,7 @@ std::string Fields(const std::vector<std::string>& fields) {
 
 }  // namespace
 
-const std::vector<ExportStep>& ExportSteps() {
-    return kSteps;
-}
+const std::vector<ExportStep>& ExportSteps() { return kSteps; }
 
 std::string ExportSafeSerial(std::string_view serialNumber) {
     std::string safe(serialNumber);

@@ -70,15 +70,9 @@ HisAlarmRecord DecodeRecord(ByteSpan r, HistoryLayout layout) {
 
 }  // namespace
 
-const std::vector<BitName>& ProtectNamesA() {
-    return kProtectNamesA;
-}
-const std::vector<BitName>& ProtectNamesB() {
-    return kProtectNamesB;
-}
-const std::vector<BitName>& FaultNamesB() {
-    return kFaultNamesB;
-}
+const std::vector<BitName>& ProtectNamesA() { return kProtectNamesA; }
+const std::vector<BitName>& ProtectNamesB() { return kProtectNamesB; }
+const std::vector<BitName>& FaultNamesB() { return kFaultNamesB; }
 
 std::string BitNamesText(uint32_t mask, const std::vector<BitName>& names, bool chinese) {
     std::string text;
@@ -90,22 +84,15 @@ std::string BitNamesText(uint32_t mask, const std::vector<BitName>& names, bool 
 
 std::string StatusName(uint32_t mode) {
     switch (mode) {
-        case 0:
-            return "STATUS_IDLE";
-        case 1:
-            return "STATUS_CHG";
-        case 2:
-            return "STATUS_DIS";
-        case 4:
-            return "STATUS_FULL";
-        default:
-            return UIntToStr(mode);
+        case 0: return "STATUS_IDLE";
+        case 1: return "STATUS_CHG";
+        case 2: return "STATUS_DIS";
+        case 4: return "STATUS_FULL";
+        default: return UIntToStr(mode);
     }
 }
 
-std::string ThousandthsText(int32_t value) {
-    return FloatToStr(value * 0.001);
-}
+std::string ThousandthsText(int32_t value) { return FloatToStr(value * 0.001); }
 
 void AppendTemperaturesAndCells(RecordRow& cells, int16_t ambient, const std::array<int16_t, 4>& battTemps,
                                 const std::array<uint16_t, 16>& cellVoltages) {

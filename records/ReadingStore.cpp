@@ -6,9 +6,7 @@
 
 namespace tarvel {
 
-std::string ReadingCsvFileName(ReadingTable table) {
-    return std::string(ReadingTableName(table)) + ".csv";
-}
+std::string ReadingCsvFileName(ReadingTable table) { return std::string(ReadingTableName(table)) + ".csv"; }
 
 std::string ReadingCsvHeader(ReadingTable table) {
     std::string line;

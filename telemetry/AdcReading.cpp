@@ -32,9 +32,7 @@ std::optional<AdcReading> DecodeAdcReply(ByteSpan frame) {
     return reading;
 }
 
-const std::array<GridCell, kAdcCountCount>& AdcCells() {
-    return kAdcCells;
-}
+const std::array<GridCell, kAdcCountCount>& AdcCells() { return kAdcCells; }
 
 std::array<std::string, kAdcCountCount> AdcTexts(const AdcReading& reading) {
     std::array<std::string, kAdcCountCount> texts;
@@ -60,9 +58,7 @@ std::string AdcLogLine(double localDateTime, const std::array<std::string, kAdcC
     return line + "\r\n";
 }
 
-int AdcPeriodSeconds(std::string_view editText) {
-    return StrToIntDef(editText, 10);
-}
+int AdcPeriodSeconds(std::string_view editText) { return StrToIntDef(editText, 10); }
 
 std::optional<std::string> AdcLog::Open(const std::string& path) {
     if (out_.is_open()) out_.close();

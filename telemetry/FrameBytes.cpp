@@ -34,25 +34,19 @@ struct FieldLimits {
 
 FieldLimits LimitsOf(FieldType type) {
     switch (type) {
-        case FieldType::U8:
-            return {1, 0, 255};
-        case FieldType::U16:
-            return {2, 0, 65535};
-        case FieldType::I16:
-            return {2, -32768, 32767};
+        case FieldType::U8: return {1, 0, 255};
+        case FieldType::U16: return {2, 0, 65535};
+        case FieldType::I16: return {2, -32768, 32767};
         case FieldType::I32:
             return {4, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
-        case FieldType::U32:
-            return {4, 0, std::numeric_limits<uint32_t>::max()};
+        case FieldType::U32: return {4, 0, std::numeric_limits<uint32_t>::max()};
     }
     return {1, 0, 0};
 }
 
 }  // namespace
 
-int FieldSize(FieldType type) {
-    return LimitsOf(type).size;
-}
+int FieldSize(FieldType type) { return LimitsOf(type).size; }
 
 bool FieldHolds(FieldType type, int64_t value) {
     const FieldLimits limits = LimitsOf(type);

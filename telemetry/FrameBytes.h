@@ -21,27 +21,17 @@ namespace tarvel {
 using ByteSpan = std::span<const uint8_t>;
 using FrameBytes = std::vector<uint8_t>;
 
-constexpr uint8_t ReplyCode(uint8_t command) {
-    return static_cast<uint8_t>(command | frame::kReplyBit);
-}
+constexpr uint8_t ReplyCode(uint8_t command) { return static_cast<uint8_t>(command | frame::kReplyBit); }
 
 // The data of reply `code` (after the status byte, before the checksum) when
 // `frame` is one whole frame of that code whose Length is one of `lengths`
 // (empty list: any Length of at least 5). Nothing else is accepted.
 std::optional<ByteSpan> ReplyData(ByteSpan frame, uint8_t code, std::initializer_list<uint16_t> lengths);
 // Fields of a span the caller has checked to hold them.
-inline uint16_t ReadU16(ByteSpan data, size_t offset) {
-    return GetU16(data.data() + offset);
-}
-inline int16_t ReadI16(ByteSpan data, size_t offset) {
-    return GetI16(data.data() + offset);
-}
-inline uint32_t ReadU32(ByteSpan data, size_t offset) {
-    return GetU32(data.data() + offset);
-}
-inline int32_t ReadI32(ByteSpan data, size_t offset) {
-    return GetI32(data.data() + offset);
-}
+inline uint16_t ReadU16(ByteSpan data, size_t offset) { return GetU16(data.data() + offset); }
+inline int16_t ReadI16(ByteSpan data, size_t offset) { return GetI16(data.data() + offset); }
+inline uint32_t ReadU32(ByteSpan data, size_t offset) { return GetU32(data.data() + offset); }
+inline int32_t ReadI32(ByteSpan data, size_t offset) { return GetI32(data.data() + offset); }
 // The low `bytes` bytes of `value`, low byte first.
 void AppendLe(FrameBytes& out, uint64_t value, int bytes);
 

@@ -6,9 +6,7 @@ namespace tarvel {
 
 namespace {
 
-bool BitSet(uint32_t word, int bit) {
-    return bit >= 0 && (word >> bit & 1u) != 0;
-}
+bool BitSet(uint32_t word, int bit) { return bit >= 0 && (word >> bit & 1u) != 0; }
 
 const std::vector<AlarmProtectionRow> kAlarmProtectionRows = {
     {"Pack Volt Over", "S_Alarm1", 0, "S_Protect1", 0},
@@ -83,15 +81,9 @@ std::vector<LampColour> BitLamps(const std::vector<StatusBit>& bits, uint32_t wo
 
 }  // namespace
 
-const std::vector<AlarmProtectionRow>& AlarmProtectionRows() {
-    return kAlarmProtectionRows;
-}
-const std::vector<StatusBit>& FailBits() {
-    return kFailBits;
-}
-const std::vector<StatusBit>& OthersBits() {
-    return kOthersBits;
-}
+const std::vector<AlarmProtectionRow>& AlarmProtectionRows() { return kAlarmProtectionRows; }
+const std::vector<StatusBit>& FailBits() { return kFailBits; }
+const std::vector<StatusBit>& OthersBits() { return kOthersBits; }
 
 std::vector<LampColour> AlarmLamps(uint32_t alarm) {
     std::vector<LampColour> lamps;
@@ -162,8 +154,6 @@ Colour ParallelStateColour(const TelemetryRecord& record) {
     return colour;
 }
 
-std::string SocLabel(const TelemetryRecord& record) {
-    return "SOC-" + UIntToStr(record.SOC) + "%";
-}
+std::string SocLabel(const TelemetryRecord& record) { return "SOC-" + UIntToStr(record.SOC) + "%"; }
 
 }  // namespace tarvel

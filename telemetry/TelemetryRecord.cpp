@@ -96,12 +96,8 @@ std::array<std::string, 40> MakeReadingRow(const TelemetryRecord& record, const 
     return row;
 }
 
-std::string TileVoltageLabel(const TelemetryRecord& record) {
-    return "V  " + IntToStr(record.BATT) + "mV";
-}
+std::string TileVoltageLabel(const TelemetryRecord& record) { return "V  " + IntToStr(record.BATT) + "mV"; }
 
-std::string TileCurrentLabel(const TelemetryRecord& record) {
-    return "I  " + IntToStr(record.I) + "mA";
-}
+std::string TileCurrentLabel(const TelemetryRecord& record) { return "I  " + IntToStr(record.I) + "mA"; }
 
 }  // namespace tarvel

@@ -31,7 +31,9 @@ void BM_TelemetryRoundTrip(benchmark::State& state) {
     comm.SetTimeouts(timeouts);
     size_t frames = 0;
     ReplyScanner scanner([&](const uint8_t*, size_t) { ++frames; });
-    comm.OnReceiveData = [&](TComm&, const uint8_t* b, uint16_t n) { scanner.ScanFrames(b, n, GetTickCount()); };
+    comm.OnReceiveData = [&](TComm&, const uint8_t* b, uint16_t n) {
+        scanner.ScanFrames(b, n, GetTickCount());
+    };
     comm.StartComm();
     const std::vector<uint8_t> query = BuildRequest(0, 0x03);
     for (auto _ : state) {
@@ -46,7 +48,12 @@ void BM_TelemetryRoundTrip(benchmark::State& state) {
 }
 // {read interval ms, baud}: the tool's 100 ms with the module at 9600 and unpaced,
 // and a short interval to show the rest of the path.
-BENCHMARK(BM_TelemetryRoundTrip)->Args({100, 9600})->Args({100, 0})->Args({2, 0})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TelemetryRoundTrip)
+    ->Args({100, 9600})
+    ->Args({100, 0})
+    ->Args({2, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 }  // namespace tarvel

@@ -70,7 +70,8 @@ void BM_ValidateTelemetry(benchmark::State& state) {
     const Bytes reply = Reply(0x83, 96);
     ReplyLayouts layouts;
     const ReplyContext context{1, true};
-    for (auto _ : state) benchmark::DoNotOptimize(ValidateReply(reply.data(), reply.size(), context, layouts));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ValidateReply(reply.data(), reply.size(), context, layouts));
 }
 BENCHMARK(BM_ValidateTelemetry);
 

@@ -19,16 +19,16 @@ std::string NativePath(std::string_view path);  // "\" -> "/"
 std::string ExtractFilePath(std::string_view path);  // with the trailing "/"
 std::string ExtractFileDir(std::string_view path);   // without it
 std::string ExtractFileName(std::string_view path);
-std::string ExtractFileExt(std::string_view path);   // with the ".", or ""
+std::string ExtractFileExt(std::string_view path);  // with the ".", or ""
 std::string ChangeFileExt(std::string_view path, std::string_view ext);
 std::string IncludeTrailingPathDelimiter(std::string_view path);
 std::string ExcludeTrailingPathDelimiter(std::string_view path);
 std::string GetCurrentDir();
 
-bool FileExists(std::string_view path);       // a file, not a folder
+bool FileExists(std::string_view path);  // a file, not a folder
 bool DirectoryExists(std::string_view path);
-bool CreateDir(std::string_view path);        // true when the folder exists afterwards
-bool ForceDirectories(std::string_view path); // creates every missing level
+bool CreateDir(std::string_view path);         // true when the folder exists afterwards
+bool ForceDirectories(std::string_view path);  // creates every missing level
 bool DeleteFile(std::string_view path);
 bool RenameFile(std::string_view from, std::string_view to);
 

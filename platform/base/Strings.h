@@ -15,7 +15,7 @@ using WideString = std::u16string;
 WideString Utf8ToWide(std::string_view text);
 String WideToUtf8(std::u16string_view text);
 
-String Trim(std::string_view s);       // blanks and control characters <= ' '
+String Trim(std::string_view s);  // blanks and control characters <= ' '
 String TrimLeft(std::string_view s);
 String TrimRight(std::string_view s);
 String LowerCase(std::string_view s);  // ASCII letters only
@@ -42,8 +42,8 @@ String IntToHex(uint64_t value, int digits);  // upper case, at least `digits` w
 double StrToFloat(std::string_view s);
 double StrToFloatDef(std::string_view s, double fallback);
 bool TryStrToFloat(std::string_view s, double& value);
-String FloatToStr(double value);                      // up to 15 significant digits
-String FloatToStrF(double value, int decimals);       // fixed, e.g. FloatToStrF(1.5, 3) = "1.500"
+String FloatToStr(double value);                 // up to 15 significant digits
+String FloatToStrF(double value, int decimals);  // fixed, e.g. FloatToStrF(1.5, 3) = "1.500"
 
 // printf-style formatting into a String.
 String Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -1,5 +1,5 @@
-#include "platform/winsys/Backend.h"
 #include "platform/classlib/Application.h"
+#include "platform/winsys/Backend.h"
 
 #include <filesystem>
 
@@ -49,7 +49,8 @@ bool TApplication::IsKeyMsg(MSG& msg) {
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     // A foreign window inside one of ours hands its keys to the nearest control.
     TWinControl* control = nullptr;
-    for (HWND h = msg.hwnd; h && !control; h = (GetWindowLongPtr(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : nullptr)
+    for (HWND h = msg.hwnd; h && !control;
+         h = (GetWindowLongPtr(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : nullptr)
         control = FindControl(h);
     if (!control) return false;
     return control->Perform(CN_BASE + msg.message, msg.wParam, msg.lParam) != 0;
@@ -145,8 +146,10 @@ void TApplication::Run() {
 }
 
 void TApplication::Terminate() {
-    if (CurrentBackend()) PostQuitMessage(0);
-    else terminated_ = true;
+    if (CurrentBackend())
+        PostQuitMessage(0);
+    else
+        terminated_ = true;
 }
 
 void TApplication::Minimize() {
@@ -163,8 +166,10 @@ void TApplication::HandleException(TObject* sender) {
     std::exception_ptr current = std::current_exception();
     if (!current) return;
     auto deliver = [&](const Exception& e) {
-        if (OnException) OnException(sender, e);
-        else ShowException(e);
+        if (OnException)
+            OnException(sender, e);
+        else
+            ShowException(e);
     };
     try {
         std::rethrow_exception(current);

@@ -117,7 +117,8 @@ void TBitmap::Assign(TPersistent* source) {
     std::shared_ptr<Surface> copy;
     if (bitmap->surface_) {
         copy = NewSurface(bitmap->Width(), bitmap->Height());
-        std::memcpy(copy->Bits(), bitmap->surface_->Bits(), bitmap->surface_->StrideBytes() * bitmap->Height());
+        std::memcpy(copy->Bits(), bitmap->surface_->Bits(),
+                    bitmap->surface_->StrideBytes() * bitmap->Height());
     }
     alphaFormat_ = bitmap->alphaFormat_;
     transparentMode_ = bitmap->transparentMode_;
@@ -184,7 +185,8 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& rect) {
         TransparentBlt(dest, rect.left, rect.top, rect.Width(), rect.Height(), src, 0, 0, w, h,
                        ColorToColorRef(TransparentColor()));
     } else {
-        StretchBlt(dest, rect.left, rect.top, rect.Width(), rect.Height(), src, 0, 0, w, h, canvas.CopyMode());
+        StretchBlt(dest, rect.left, rect.top, rect.Width(), rect.Height(), src, 0, 0, w, h,
+                   canvas.CopyMode());
     }
 }
 

@@ -59,7 +59,7 @@ public:
     uint32_t* ScanLine(int y);
     const uint32_t* ScanLine(int y) const;
 
-    TColor TransparentColor() const;  // clDefault while empty in tmAuto
+    TColor TransparentColor() const;         // clDefault while empty in tmAuto
     void SetTransparentColor(TColor color);  // clDefault goes back to tmAuto
     TTransparentMode TransparentMode() const { return transparentMode_; }
     void SetTransparentMode(TTransparentMode mode);

@@ -64,8 +64,7 @@ Header ParseHeader(const uint8_t* h, uint32_t size) {
     header.bits = LoadLe16(h + 14);
     header.compression = LoadLe32(h + 16);
     header.colorsUsed = LoadLe32(h + 32);
-    if (size >= kInfoHeaderSize + 12)
-        header.masks = {LoadLe32(h + 40), LoadLe32(h + 44), LoadLe32(h + 48)};
+    if (size >= kInfoHeaderSize + 12) header.masks = {LoadLe32(h + 40), LoadLe32(h + 44), LoadLe32(h + 48)};
     return header;
 }
 

@@ -25,9 +25,12 @@ struct ButtonLook {
     TModalResult result;
 };
 constexpr ButtonLook kButtons[] = {
-    {mbYes, "Yes", "&Yes", mrYes},          {mbNo, "No", "&No", mrNo},
-    {mbOK, "OK", "OK", mrOk},               {mbCancel, "Cancel", "Cancel", mrCancel},
-    {mbAbort, "Abort", "&Abort", mrAbort},  {mbRetry, "Retry", "&Retry", mrRetry},
+    {mbYes, "Yes", "&Yes", mrYes},
+    {mbNo, "No", "&No", mrNo},
+    {mbOK, "OK", "OK", mrOk},
+    {mbCancel, "Cancel", "Cancel", mrCancel},
+    {mbAbort, "Abort", "&Abort", mrAbort},
+    {mbRetry, "Retry", "&Retry", mrRetry},
     {mbIgnore, "Ignore", "&Ignore", mrIgnore},
 };
 
@@ -61,7 +64,10 @@ protected:
             const char* text;
         };
         static const Look kLooks[] = {
-            {clYellow, clBlack, "!"}, {clRed, clWhite, "X"}, {clBlue, clWhite, "i"}, {clBlue, clWhite, "?"},
+            {clYellow, clBlack, "!"},
+            {clRed, clWhite, "X"},
+            {clBlue, clWhite, "i"},
+            {clBlue, clWhite, "?"},
         };
         const Look& look = kLooks[std::min<int>(type_, 3)];
         HBRUSH brush = CreateSolidBrush(ColorToColorRef(look.fill));
@@ -79,7 +85,8 @@ protected:
         DeleteObject(brush);
         DeleteObject(pen);
         TRect r{0, type_ == mtWarning ? 3 : 0, kIconSize, kIconSize};
-        DrawCaption(dc, Font(), look.text, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, look.mark);
+        DrawCaption(dc, Font(), look.text, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX,
+                    look.mark);
     }
 
 private:
@@ -136,7 +143,8 @@ TForm* CreateMessageDialog(const TBoxRequest& request) {
     label->SetAutoSize(false);
     label->SetWordWrap(true);
     label->SetCaption(request.text);
-    const int textTop = request.type != mtCustom && text.cy < kIconSize ? kMargin + (kIconSize - text.cy) / 2 : kMargin;
+    const int textTop =
+        request.type != mtCustom && text.cy < kIconSize ? kMargin + (kIconSize - text.cy) / 2 : kMargin;
     label->SetBounds(textLeft, textTop, std::max(text.cx, 1), std::max(text.cy, 1));
 
     std::vector<const ButtonLook*> looks;
@@ -153,7 +161,8 @@ TForm* CreateMessageDialog(const TBoxRequest& request) {
     const int cancelResult = CloseAnswer(request.buttons);
     int x = (form->ClientWidth() - buttonsWidth) / 2;
     for (size_t i = 0; i < looks.size(); ++i) {
-        TButton* b = AddButton(form.get(), looks[i]->name, looks[i]->caption, looks[i]->result, x, buttonsTop);
+        TButton* b =
+            AddButton(form.get(), looks[i]->name, looks[i]->caption, looks[i]->result, x, buttonsTop);
         b->SetDefault(i == 0);
         b->SetCancel(looks[i]->result == cancelResult);
         if (i == 0) form->SetActiveControl(b);
@@ -223,7 +232,8 @@ int MessageDlg(const String& text, TMsgDlgType type, TMsgDlgButtons buttons, int
 
 int MessageBoxFlags(const String& text, const String& caption, unsigned flags) {
     static const TMsgDlgButtons kButtonSets[] = {
-        {mbOK}, {mbOK, mbCancel}, {mbAbort, mbRetry, mbIgnore}, {mbYes, mbNo, mbCancel}, {mbYes, mbNo}, {mbRetry, mbCancel},
+        {mbOK},        {mbOK, mbCancel},    {mbAbort, mbRetry, mbIgnore}, {mbYes, mbNo, mbCancel},
+        {mbYes, mbNo}, {mbRetry, mbCancel},
     };
     static const TMsgDlgType kTypes[] = {mtCustom, mtError, mtConfirmation, mtWarning, mtInformation};
     TBoxRequest r;

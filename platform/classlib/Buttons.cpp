@@ -18,14 +18,27 @@ void DrawGlyphAndCaption(HDC dc, TCanvas* canvas, TBitmap* glyph, TFont* font, c
     const int x0 = r.left + (r.Width() - totalW) / 2, y0 = r.top + (r.Height() - totalH) / 2;
     TPoint gAt, tAt;
     switch (layout) {
-        case blGlyphLeft: gAt = {x0, y0 + (totalH - g.cy) / 2}; tAt = {x0 + g.cx + gap, y0 + (totalH - t.cy) / 2}; break;
-        case blGlyphRight: tAt = {x0, y0 + (totalH - t.cy) / 2}; gAt = {x0 + t.cx + gap, y0 + (totalH - g.cy) / 2}; break;
-        case blGlyphTop: gAt = {x0 + (totalW - g.cx) / 2, y0}; tAt = {x0 + (totalW - t.cx) / 2, y0 + g.cy + gap}; break;
-        case blGlyphBottom: tAt = {x0 + (totalW - t.cx) / 2, y0}; gAt = {x0 + (totalW - g.cx) / 2, y0 + t.cy + gap}; break;
+        case blGlyphLeft:
+            gAt = {x0, y0 + (totalH - g.cy) / 2};
+            tAt = {x0 + g.cx + gap, y0 + (totalH - t.cy) / 2};
+            break;
+        case blGlyphRight:
+            tAt = {x0, y0 + (totalH - t.cy) / 2};
+            gAt = {x0 + t.cx + gap, y0 + (totalH - g.cy) / 2};
+            break;
+        case blGlyphTop:
+            gAt = {x0 + (totalW - g.cx) / 2, y0};
+            tAt = {x0 + (totalW - t.cx) / 2, y0 + g.cy + gap};
+            break;
+        case blGlyphBottom:
+            tAt = {x0 + (totalW - t.cx) / 2, y0};
+            gAt = {x0 + (totalW - g.cx) / 2, y0 + t.cy + gap};
+            break;
     }
     if (hasGlyph) canvas->Draw(gAt.x, gAt.y, glyph);
     if (!caption.empty())
-        DrawCaption(dc, font, caption, Bounds(tAt.x, tAt.y, t.cx + 1, t.cy), DT_SINGLELINE, enabled ? font->Color() : clGrayText);
+        DrawCaption(dc, font, caption, Bounds(tAt.x, tAt.y, t.cx + 1, t.cy), DT_SINGLELINE,
+                    enabled ? font->Color() : clGrayText);
 }
 
 // ---- TBitBtn -----------------------------------------------------------------------------------
@@ -37,9 +50,9 @@ struct KindInfo {
     bool isDefault, isCancel;
 };
 constexpr KindInfo kKinds[] = {
-    {"", mrNone, false, false},        {"OK", mrOk, true, false},      {"Cancel", mrCancel, false, true},
-    {"&Help", mrNone, false, false},   {"&Yes", mrYes, true, false},   {"&No", mrNo, false, true},
-    {"&Close", mrNone, false, false},  {"Abort", mrAbort, false, true}, {"&Retry", mrRetry, false, false},
+    {"", mrNone, false, false},          {"OK", mrOk, true, false},       {"Cancel", mrCancel, false, true},
+    {"&Help", mrNone, false, false},     {"&Yes", mrYes, true, false},    {"&No", mrNo, false, true},
+    {"&Close", mrNone, false, false},    {"Abort", mrAbort, false, true}, {"&Retry", mrRetry, false, false},
     {"&Ignore", mrIgnore, false, false}, {"&All", mrAll, false, false},
 };
 }  // namespace
@@ -95,7 +108,9 @@ void TGraphicButton::DeclareMessages(TMessageTable& t) {
 }
 
 // The click comes from Released, not from the control's click events.
-TGraphicButton::TGraphicButton(TComponent* owner) : TGraphicControl(owner) { ControlStyle = {csCaptureMouse, csDoubleClicks}; }
+TGraphicButton::TGraphicButton(TComponent* owner) : TGraphicControl(owner) {
+    ControlStyle = {csCaptureMouse, csDoubleClicks};
+}
 
 void TGraphicButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     TGraphicControl::MouseDown(button, shift, x, y);
@@ -166,7 +181,8 @@ void TSpeedButton::SetDown(bool v) {
         bool otherDown = false;
         if (Parent())
             for (int i = 0; i < Parent()->ControlCount(); ++i)
-                if (auto* b = dynamic_cast<TSpeedButton*>(Parent()->Controls(i)); b && b != this && b->groupIndex_ == groupIndex_ && b->down_)
+                if (auto* b = dynamic_cast<TSpeedButton*>(Parent()->Controls(i));
+                    b && b != this && b->groupIndex_ == groupIndex_ && b->down_)
                     otherDown = true;
         if (!otherDown) return;
     }

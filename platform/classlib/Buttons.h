@@ -10,7 +10,19 @@
 namespace tarvel {
 
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
+enum TBitBtnKind {
+    bkCustom,
+    bkOK,
+    bkCancel,
+    bkHelp,
+    bkYes,
+    bkNo,
+    bkClose,
+    bkAbort,
+    bkRetry,
+    bkIgnore,
+    bkAll
+};
 
 // Places a glyph and a caption inside a button face.
 void DrawGlyphAndCaption(HDC dc, TCanvas* canvas, TBitmap* glyph, TFont* font, const String& caption, TRect r,

@@ -16,9 +16,7 @@ constexpr uint64_t kCoreHeaderSize = 12;
 constexpr uint64_t kInfoHeaderSize = 40;
 constexpr uint32_t kBiBitFields = 3;
 
-[[noreturn]] void InvalidDib() {
-    throw EInvalidGraphic("Bitmap image is not valid");
-}
+[[noreturn]] void InvalidDib() { throw EInvalidGraphic("Bitmap image is not valid"); }
 
 // Where the pixels of a packed DIB start: after the header, the bit masks
 // of a 40-byte header with bit fields, and the colour table.
@@ -66,17 +64,11 @@ void LoadBitmapFromDib(TBitmap& bitmap, const uint8_t* dib, size_t size) {
     bitmap.Assign(&loaded);
 }
 
-String TClipboard::AsText() const {
-    return GetClipboardText();
-}
+String TClipboard::AsText() const { return GetClipboardText(); }
 
-void TClipboard::SetAsText(const String& text) {
-    SetClipboardText(text);
-}
+void TClipboard::SetAsText(const String& text) { SetClipboardText(text); }
 
-bool TClipboard::HasFormat(UINT format) const {
-    return IsClipboardFormatAvailable(format);
-}
+bool TClipboard::HasFormat(UINT format) const { return IsClipboardFormatAvailable(format); }
 
 void TClipboard::Assign(TPersistent* source) {
     if (auto* picture = dynamic_cast<TPicture*>(source)) {

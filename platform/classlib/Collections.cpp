@@ -40,9 +40,7 @@ void TCollectionItem::SetIndex(int index) {
     Changed(true);
 }
 
-TPersistent* TCollectionItem::GetOwner() {
-    return collection_;
-}
+TPersistent* TCollectionItem::GetOwner() { return collection_; }
 
 void TCollectionItem::Changed(bool allItems) {
     if (collection_) collection_->ItemChanged(allItems ? nullptr : this);
@@ -78,9 +76,7 @@ TCollectionItem* TCollection::Insert(int index) {
     return item;
 }
 
-void TCollection::Delete(int index) {
-    delete Items(index);
-}
+void TCollection::Delete(int index) { delete Items(index); }
 
 void TCollection::Clear() {
     if (items_.empty()) return;
@@ -114,9 +110,7 @@ void TCollection::Assign(TPersistent* source) {
 
 void TCollection::Update(TCollectionItem*) {}
 
-void TCollection::Changed() {
-    ItemChanged(nullptr);
-}
+void TCollection::Changed() { ItemChanged(nullptr); }
 
 void TCollection::ItemChanged(TCollectionItem* item) {
     if (updateCount_ == 0) Update(item);

@@ -13,9 +13,7 @@ namespace tarvel {
 
 using TColor = uint32_t;
 
-constexpr TColor SystemColor(int index) {
-    return 0x80000000u | static_cast<TColor>(index);
-}
+constexpr TColor SystemColor(int index) { return 0x80000000u | static_cast<TColor>(index); }
 
 constexpr TColor clScrollBar = SystemColor(COLOR_SCROLLBAR);
 constexpr TColor clBackground = SystemColor(COLOR_BACKGROUND);
@@ -74,9 +72,7 @@ constexpr TColor clMedGray = 0xA4A0A0;
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
 
-inline bool IsSystemColor(TColor color) {
-    return (color & 0x80000000u) != 0;
-}
+inline bool IsSystemColor(TColor color) { return (color & 0x80000000u) != 0; }
 
 // The RGB value of a system colour from the system-colour table; every other
 // value, clNone and clDefault included, is answered unchanged.

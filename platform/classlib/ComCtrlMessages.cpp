@@ -7,7 +7,8 @@
 namespace tarvel {
 
 HWND ParentHandle(TWinControl* control) {
-    if (!control->HandleAllocated() || !control->Parent() || !control->Parent()->HandleAllocated()) return nullptr;
+    if (!control->HandleAllocated() || !control->Parent() || !control->Parent()->HandleAllocated())
+        return nullptr;
     return control->Parent()->Handle();
 }
 

@@ -80,8 +80,10 @@ void TProgressBar::Paint() {
     const TColor bar = barColor_ == clDefault ? clHighlight : barColor_;
     if (smooth_) {
         TRect f = r;
-        if (vertical) f.top = r.bottom - filled;
-        else f.right = r.left + filled;
+        if (vertical)
+            f.top = r.bottom - filled;
+        else
+            f.right = r.left + filled;
         FillColor(dc, f, bar);
         return;
     }
@@ -157,7 +159,8 @@ void TUpDown::SetAssociate(TWinControl* control) {
     control->WindowProc = [this](TMessage& m) {
         const bool vertical = orientation_ == udVertical;
         const WPARAM next = vertical ? VK_UP : VK_RIGHT, prev = vertical ? VK_DOWN : VK_LEFT;
-        if (arrowKeys_ && (m.Msg == CN_KEYDOWN || m.Msg == WM_KEYDOWN) && (m.WParam == next || m.WParam == prev)) {
+        if (arrowKeys_ && (m.Msg == CN_KEYDOWN || m.Msg == WM_KEYDOWN) &&
+            (m.WParam == next || m.WParam == prev)) {
             Step(m.WParam == next ? btNext : btPrev);
             m.Result = 1;
             return;
@@ -179,7 +182,8 @@ void TUpDown::Notification(TComponent* component, TOperation operation) {
 void TUpDown::PlaceBesideAssociate() {
     if (!associate_) return;
     if (associate_->Parent() && Parent() != associate_->Parent()) SetParent(associate_->Parent());
-    const int x = alignButton_ == udRight ? associate_->Left() + associate_->Width() : associate_->Left() - Width();
+    const int x =
+        alignButton_ == udRight ? associate_->Left() + associate_->Width() : associate_->Left() - Width();
     SetBounds(x, associate_->Top(), Width(), associate_->Height());
 }
 
@@ -220,8 +224,10 @@ TUDBtnType TUpDown::ButtonAt(TPoint p) { return ButtonRect(btNext).Contains(p) ?
 void TUpDown::Paint() {
     HDC dc = Canvas()->Handle();
     const bool vertical = orientation_ == udVertical;
-    DrawArrowButton(dc, ButtonRect(btNext), vertical ? DFCS_SCROLLUP : DFCS_SCROLLRIGHT, pressed_ == btNext, Enabled());
-    DrawArrowButton(dc, ButtonRect(btPrev), vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLLEFT, pressed_ == btPrev, Enabled());
+    DrawArrowButton(dc, ButtonRect(btNext), vertical ? DFCS_SCROLLUP : DFCS_SCROLLRIGHT, pressed_ == btNext,
+                    Enabled());
+    DrawArrowButton(dc, ButtonRect(btPrev), vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLLEFT, pressed_ == btPrev,
+                    Enabled());
 }
 
 void TUpDown::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -352,16 +358,22 @@ void TStatusBar::Paint() {
     const TColor text = Enabled() ? Font()->Color() : clGrayText;
     if (simplePanel_ || panels_.Count() == 0) {
         TRect r{c.left, c.top + 2, c.right, c.bottom};
-        DrawCaption(dc, Font(), simplePanel_ ? simpleText_ : Caption(), InflatedRect(r, -3, 0), DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, text);
+        DrawCaption(dc, Font(), simplePanel_ ? simpleText_ : Caption(), InflatedRect(r, -3, 0),
+                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, text);
     } else {
         static const unsigned kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
         for (int i = 0; i < panels_.Count(); ++i) {
             TStatusPanel* p = panels_.Items(i);
             TRect r = PanelRect(i);
-            if (p->Bevel() == pbLowered) Frame3D(dc, r, clBtnShadow, clBtnHighlight);
-            else if (p->Bevel() == pbRaised) Frame3D(dc, r, clBtnHighlight, clBtnShadow);
-            if (p->Style() == psOwnerDraw && OnDrawPanel) OnDrawPanel(this, p, r);
-            else DrawCaption(dc, Font(), p->Text(), InflatedRect(r, -2, 0), kAlign[p->Alignment()] | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, text);
+            if (p->Bevel() == pbLowered)
+                Frame3D(dc, r, clBtnShadow, clBtnHighlight);
+            else if (p->Bevel() == pbRaised)
+                Frame3D(dc, r, clBtnHighlight, clBtnShadow);
+            if (p->Style() == psOwnerDraw && OnDrawPanel)
+                OnDrawPanel(this, p, r);
+            else
+                DrawCaption(dc, Font(), p->Text(), InflatedRect(r, -2, 0),
+                            kAlign[p->Alignment()] | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, text);
         }
     }
     if (sizeGrip_) {
@@ -412,8 +424,10 @@ void TToolButton::SetDown(bool v) {
 
 void TToolButton::Click() {
     if (style_ == tbsCheck) {
-        if (!down_) SetDown(true);
-        else if (!grouped_ || allowAllUp_) SetDown(false);
+        if (!down_)
+            SetDown(true);
+        else if (!grouped_ || allowAllUp_)
+            SetDown(false);
     }
     TGraphicButton::Click();
 }
@@ -432,9 +446,12 @@ void TToolButton::Paint() {
     }
     const bool flat = !bar || bar->Flat();
     const bool sunk = Pressed() || down_;
-    if (sunk) Frame3D(dc, r, clBtnShadow, clBtnHighlight);
-    else if (Hot() || !flat) Frame3D(dc, r, clBtnHighlight, clBtnShadow);
-    else r = InflatedRect(r, -1, -1);
+    if (sunk)
+        Frame3D(dc, r, clBtnShadow, clBtnHighlight);
+    else if (Hot() || !flat)
+        Frame3D(dc, r, clBtnHighlight, clBtnShadow);
+    else
+        r = InflatedRect(r, -1, -1);
     if (down_ && !Pressed()) FillColor(dc, r, cl3DLight);
     if (sunk) r.Offset(1, 1);
     TCustomImageList* images = bar ? bar->Images() : nullptr;
@@ -448,7 +465,8 @@ void TToolButton::Paint() {
     }
     if (captions || !images) {
         TRect t{r.left, textTop, r.right, r.bottom};
-        DrawCaption(dc, Font(), Caption(), t, DT_CENTER | DT_VCENTER | DT_SINGLELINE, Enabled() ? Font()->Color() : clGrayText);
+        DrawCaption(dc, Font(), Caption(), t, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                    Enabled() ? Font()->Color() : clGrayText);
     }
 }
 

@@ -151,7 +151,8 @@ void TComboBoxEx::DrawItem(int index, const TRect& rect, TOwnerDrawState state) 
     if (!face || !styleEx_.Contains(csExNoEditImageIndent)) x += face ? 0 : item.Indent * kIndentWidth;
     const bool showImage = images_ && !(face && styleEx_.Contains(csExNoEditImage));
     if (showImage) {
-        const int image = selected && item.SelectedImageIndex >= 0 ? item.SelectedImageIndex : item.ImageIndex;
+        const int image =
+            selected && item.SelectedImageIndex >= 0 ? item.SelectedImageIndex : item.ImageIndex;
         const int y = rect.top + (rect.Height() - images_->Height()) / 2;
         if (image >= 0) images_->Draw(canvas, x, y, image, Enabled());
         if (item.OverlayImageIndex >= 0) images_->Draw(canvas, x, y, item.OverlayImageIndex, Enabled());

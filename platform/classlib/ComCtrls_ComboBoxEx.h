@@ -29,13 +29,19 @@ constexpr size_t CBEMAXSTRLEN = 260;
 
 struct NMCBEENDEDIT {
     NMHDR hdr;
-    bool fChanged = false;     // the text differs from the one the edit began with
-    int iNewSelection = -1;    // the item whose caption is the text, or -1
+    bool fChanged = false;           // the text differs from the one the edit began with
+    int iNewSelection = -1;          // the item whose caption is the text, or -1
     char szText[CBEMAXSTRLEN] = {};  // the text (UTF-8, cut at a character)
     int iWhy = 0;
 };
 
-enum TComboBoxExStyleEx { csExCaseSensitive, csExNoEditImage, csExNoEditImageIndent, csExNoSizeLimit, csExPathWordBreak };
+enum TComboBoxExStyleEx {
+    csExCaseSensitive,
+    csExNoEditImage,
+    csExNoEditImageIndent,
+    csExNoSizeLimit,
+    csExPathWordBreak
+};
 using TComboBoxExStyles = TSet<TComboBoxExStyleEx>;
 
 class TComboBoxEx : public TCustomComboBox {

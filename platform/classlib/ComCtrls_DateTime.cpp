@@ -62,13 +62,15 @@ void TDateRange::Check(TDateTime value) const {
 
 void TDateRange::SetMin(TDateTime date) {
     if (date != 0 && MaxDate != 0 && DatePart(date) > DatePart(MaxDate))
-        throw EDateTimeError("Minimum date " + DateToStr(date) + " is after the maximum date " + DateToStr(MaxDate));
+        throw EDateTimeError("Minimum date " + DateToStr(date) + " is after the maximum date " +
+                             DateToStr(MaxDate));
     MinDate = date == 0 ? 0 : DatePart(date);
 }
 
 void TDateRange::SetMax(TDateTime date) {
     if (date != 0 && MinDate != 0 && DatePart(date) < DatePart(MinDate))
-        throw EDateTimeError("Maximum date " + DateToStr(date) + " is before the minimum date " + DateToStr(MinDate));
+        throw EDateTimeError("Maximum date " + DateToStr(date) + " is before the minimum date " +
+                             DateToStr(MinDate));
     MaxDate = date == 0 ? 0 : DatePart(date);
 }
 
@@ -87,7 +89,9 @@ void TMonthCalColors::Assign(TPersistent* source) {
 
 // ---- TMonthCalendar --------------------------------------------------------------------------
 
-void TMonthCalendar::DeclareMessages(TMessageTable& t) { t.Add<&TMonthCalendar::WMGetDlgCode>(WM_GETDLGCODE); }
+void TMonthCalendar::DeclareMessages(TMessageTable& t) {
+    t.Add<&TMonthCalendar::WMGetDlgCode>(WM_GETDLGCODE);
+}
 
 TMonthCalendar::TMonthCalendar(TComponent* owner) : TCustomControl(owner) {
     ControlStyle = {csClickEvents, csDoubleClicks, csOpaque};
@@ -98,7 +102,9 @@ TMonthCalendar::TMonthCalendar(TComponent* owner) : TCustomControl(owner) {
 
 TMonthCalendar::~TMonthCalendar() = default;
 
-TDateTime TMonthCalendar::Today() const { return DatePart(TodayProvider ? TodayProvider() : ::tarvel::Date()); }
+TDateTime TMonthCalendar::Today() const {
+    return DatePart(TodayProvider ? TodayProvider() : ::tarvel::Date());
+}
 
 void TMonthCalendar::SetDate(TDateTime date) {
     range_.Check(date);
@@ -130,8 +136,10 @@ void TMonthCalendar::SetRange(const TDateRange& range) {
 
 bool TMonthCalendar::MonthAllowed(int year, int month) const {
     if (year < 1 || year > 9999 || month < 1 || month > 12) return false;
-    const TDateTime first = EncodeDate(year, month, 1), last = EncodeDate(year, month, DaysInMonth(year, month));
-    return (range_.MinDate == 0 || last >= range_.MinDate) && (range_.MaxDate == 0 || first <= range_.MaxDate);
+    const TDateTime first = EncodeDate(year, month, 1),
+                    last = EncodeDate(year, month, DaysInMonth(year, month));
+    return (range_.MinDate == 0 || last >= range_.MinDate) &&
+           (range_.MaxDate == 0 || first <= range_.MaxDate);
 }
 
 void TMonthCalendar::StepMonth(int step) {
@@ -247,8 +255,8 @@ void TMonthCalendar::Paint() {
         }
     }
     if (showToday_) {
-        DrawCaption(dc, Font(), "Today: " + DateToStr(today), TodayRect(), DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX,
-                    colors_.TextColor);
+        DrawCaption(dc, Font(), "Today: " + DateToStr(today), TodayRect(),
+                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, colors_.TextColor);
     }
     if (Focused()) DrawFocusRect(dc, c);
 }
@@ -288,7 +296,7 @@ void TMonthCalendar::KeyDown(WORD& key, TShiftState shift) {
         WORD key;
         int days, months;
     };
-    static const Move kMoves[] = {{VK_LEFT, -1, 0}, {VK_RIGHT, 1, 0}, {VK_UP, -7, 0},
+    static const Move kMoves[] = {{VK_LEFT, -1, 0}, {VK_RIGHT, 1, 0},  {VK_UP, -7, 0},
                                   {VK_DOWN, 7, 0},  {VK_PRIOR, 0, -1}, {VK_NEXT, 0, 1}};
     for (const Move& m : kMoves) {
         if (key != m.key) continue;
@@ -328,7 +336,8 @@ public:
             }
         }
         TMonthCalendar::WndProc(m);
-        if (Visible() && HandleAllocated() && picker_->DroppedDown() && GetCapture() != Handle()) SetCapture(Handle());
+        if (Visible() && HandleAllocated() && picker_->DroppedDown() && GetCapture() != Handle())
+            SetCapture(Handle());
     }
 
     HWND ParentWindow() const override {
@@ -490,13 +499,16 @@ void TDateTimePicker::ParseFormat() {
             while (j < f.size() && std::tolower(static_cast<unsigned char>(f[j])) == c) ++j;
             char unit = c;
             if (unit == 'm' && afterHour) unit = 'n';
-            if (unit == 'h') afterHour = true;
-            else if (unit != 'n' && unit != 's' && unit != 'm') afterHour = false;
+            if (unit == 'h')
+                afterHour = true;
+            else if (unit != 'n' && unit != 's' && unit != 'm')
+                afterHour = false;
             fields_.push_back(Field{unit, f.substr(i, j - i), unit == 'y' && j - i > 2 ? 4 : 2});
             i = j;
             continue;
         }
-        if (!fields_.empty() && fields_.back().unit == 0 && fields_.back().pattern[0] != '\'' && fields_.back().pattern[0] != '"')
+        if (!fields_.empty() && fields_.back().unit == 0 && fields_.back().pattern[0] != '\'' &&
+            fields_.back().pattern[0] != '"')
             fields_.back().pattern += f[i];
         else
             fields_.push_back(Field{0, String(1, f[i]), 0});
@@ -510,7 +522,8 @@ void TDateTimePicker::ParseFormat() {
 String TDateTimePicker::FieldText(int index) const {
     const Field& f = fields_.at(static_cast<size_t>(index));
     if (f.unit == 0) {
-        if (f.pattern[0] == '\'' || f.pattern[0] == '"') return f.pattern.substr(1, f.pattern.size() >= 2 ? f.pattern.size() - 2 : 0);
+        if (f.pattern[0] == '\'' || f.pattern[0] == '"')
+            return f.pattern.substr(1, f.pattern.size() >= 2 ? f.pattern.size() - 2 : 0);
         return FormatDateTime(f.pattern, value_);
     }
     // An m read as minutes must be formatted as minutes on its own.
@@ -555,7 +568,9 @@ void TDateTimePicker::Paint() {
         const bool focused = i == focusedField_ && Focused() && !dropped_;
         if (focused) FillColor(dc, r, clHighlight);
         DrawCaption(dc, Font(), FieldText(i), r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX,
-                    !Enabled() ? clGrayText : focused ? clHighlightText : Font()->Color());
+                    !Enabled() ? clGrayText
+                    : focused  ? clHighlightText
+                               : Font()->Color());
     }
     // The up-down child paints its own arrows.
     if (!ShowsUpDown()) DrawArrowButton(dc, ButtonRect(), DFCS_SCROLLDOWN, dropped_, Enabled());
@@ -612,8 +627,10 @@ void TDateTimePicker::MouseDown(TMouseButton button, TShiftState shift, int x, i
     const TPoint p{x, y};
     const TRect b = ButtonRect();
     if (b.Contains(p) && !ShowsUpDown()) {
-        if (dropped_) CloseUp(false);
-        else DropDown();
+        if (dropped_)
+            CloseUp(false);
+        else
+            DropDown();
         return;
     }
     for (int i = 0; i < FieldCount(); ++i)
@@ -658,9 +675,12 @@ void TDateTimePicker::KeyDown(WORD& key, TShiftState shift) {
     TCustomControl::KeyDown(key, shift);
     if (dropped_) {
         // The open calendar takes the keys; the focus stays here.
-        if (key == VK_ESCAPE) CloseUp(false);
-        else if (key == VK_RETURN) CloseUp(true);
-        else calendar_->Perform(WM_KEYDOWN, key, 0);
+        if (key == VK_ESCAPE)
+            CloseUp(false);
+        else if (key == VK_RETURN)
+            CloseUp(true);
+        else
+            calendar_->Perform(WM_KEYDOWN, key, 0);
         key = 0;
         return;
     }
@@ -678,10 +698,22 @@ void TDateTimePicker::KeyDown(WORD& key, TShiftState shift) {
             key = 0;
             break;
         }
-        case VK_UP: StepField(1); key = 0; break;
-        case VK_DOWN: StepField(-1); key = 0; break;
-        case VK_HOME: SetFocusedField(NextEditable(-1, 1)); key = 0; break;
-        case VK_END: SetFocusedField(NextEditable(FieldCount(), -1)); key = 0; break;
+        case VK_UP:
+            StepField(1);
+            key = 0;
+            break;
+        case VK_DOWN:
+            StepField(-1);
+            key = 0;
+            break;
+        case VK_HOME:
+            SetFocusedField(NextEditable(-1, 1));
+            key = 0;
+            break;
+        case VK_END:
+            SetFocusedField(NextEditable(FieldCount(), -1));
+            key = 0;
+            break;
         default: break;
     }
 }
@@ -694,18 +726,22 @@ void TDateTimePicker::KeyPress(char16_t& key) {
     key = 0;
     int value = StrToInt(typed_);
     // A year typed with two digits lands in this century.
-    if (f.unit == 'y' && typed_.size() == 2 && f.digits == 2) value += DecodeDateTime(value_).year / 100 * 100;
+    if (f.unit == 'y' && typed_.size() == 2 && f.digits == 2)
+        value += DecodeDateTime(value_).year / 100 * 100;
     const bool zeroAllowed = f.unit == 'h' || f.unit == 'n' || f.unit == 's';
     if (value > 0 || zeroAllowed) {
         const DateParts p = DecodeDateTime(value_);
         const int maxOf[] = {9999, 12, DaysInMonth(p.year, p.month), 23, 59, 59};
         const int hi = maxOf[std::string_view("ymdhns").find(f.unit)];
-        if (value <= hi && (f.unit != 'y' || typed_.size() == static_cast<size_t>(f.digits))) SetFieldValue(f.unit, value);
+        if (value <= hi && (f.unit != 'y' || typed_.size() == static_cast<size_t>(f.digits)))
+            SetFieldValue(f.unit, value);
     }
     if (static_cast<int>(typed_.size()) >= f.digits) {
         const int next = NextEditable(focusedField_, 1);
-        if (next >= 0) SetFocusedField(next);
-        else typed_.clear();
+        if (next >= 0)
+            SetFocusedField(next);
+        else
+            typed_.clear();
     }
 }
 

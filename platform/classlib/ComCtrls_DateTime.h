@@ -213,9 +213,9 @@ protected:
 
 private:
     struct Field {
-        char unit;        // 'y' 'm' 'd' 'h' 'n' 's', or 0 for a literal
-        String pattern;   // as written in the format
-        int digits = 2;   // what typing fills
+        char unit;       // 'y' 'm' 'd' 'h' 'n' 's', or 0 for a literal
+        String pattern;  // as written in the format
+        int digits = 2;  // what typing fills
     };
     void ParseFormat();
     String FieldText(int index) const;

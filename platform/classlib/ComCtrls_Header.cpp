@@ -133,10 +133,12 @@ void THeaderControl::PaintSection(HDC dc, THeaderSection* s, TRect r, bool press
     if (pressed) face.Offset(1, 1);
     face = InflatedRect(face, -3, 0);
     if (images_ && s->ImageIndex() >= 0) {
-        images_->Draw(Canvas(), face.left, face.top + (face.Height() - images_->Height()) / 2, s->ImageIndex(), Enabled());
+        images_->Draw(Canvas(), face.left, face.top + (face.Height() - images_->Height()) / 2,
+                      s->ImageIndex(), Enabled());
         face.left += images_->Width() + 3;
     }
-    DrawCaption(dc, Font(), s->Text(), face, kAlign[s->Alignment()] | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS,
+    DrawCaption(dc, Font(), s->Text(), face,
+                kAlign[s->Alignment()] | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS,
                 Enabled() ? Font()->Color() : clGrayText);
 }
 
@@ -148,8 +150,10 @@ void THeaderControl::Paint() {
     for (int i : order_) {
         const TRect r = SectionRect(i);
         right = r.right;
-        if (i == dragging_) FillColor(dc, r, clBtnShadow);  // the place it leaves
-        else PaintSection(dc, sections_.Items(i), r, i == pressed_);
+        if (i == dragging_)
+            FillColor(dc, r, clBtnShadow);  // the place it leaves
+        else
+            PaintSection(dc, sections_.Items(i), r, i == pressed_);
     }
     if (right < c.right) {
         TRect rest{right, 0, c.right, c.bottom};
@@ -161,7 +165,8 @@ void THeaderControl::Paint() {
         PaintSection(dc, sections_.Items(dragging_), TRect{dragLeft_, 0, dragLeft_ + w, c.bottom}, true);
         if (dropPlace_ >= 0) {
             const int count = static_cast<int>(order_.size());
-            const int x = dropPlace_ < count ? SectionRect(order_[static_cast<size_t>(dropPlace_)]).left : right;
+            const int x =
+                dropPlace_ < count ? SectionRect(order_[static_cast<size_t>(dropPlace_)]).left : right;
             FillColor(dc, TRect{x - 1, 0, x + 1, c.bottom}, clHighlight);
         }
     }
@@ -200,7 +205,8 @@ void THeaderControl::MouseDown(TMouseButton button, TShiftState shift, int x, in
 
 void THeaderControl::MouseMove(TShiftState shift, int x, int y) {
     TCustomControl::MouseMove(shift, x, y);
-    if (dragging_ < 0 && down_ >= 0 && dragReorder_ && !dragRefused_ && std::abs(x - downX_) > kDragThreshold) {
+    if (dragging_ < 0 && down_ >= 0 && dragReorder_ && !dragRefused_ &&
+        std::abs(x - downX_) > kDragThreshold) {
         if (NotifyParent(this, HDN_BEGINDRAG) != 0) {
             dragRefused_ = true;
         } else {
@@ -221,7 +227,8 @@ void THeaderControl::MouseMove(TShiftState shift, int x, int y) {
         return;
     }
     THeaderSection* s = sections_.Items(tracking_);
-    trackWidth_ = std::clamp(trackStartWidth_ + x - trackStartX_, s->MinWidth(), std::max(s->MinWidth(), s->MaxWidth()));
+    trackWidth_ = std::clamp(trackStartWidth_ + x - trackStartX_, s->MinWidth(),
+                             std::max(s->MinWidth(), s->MaxWidth()));
     if (fullDrag_) s->SetWidth(trackWidth_);
     if (OnSectionTrack) OnSectionTrack(this, s, trackWidth_, tsTrackMove);
 }
@@ -235,7 +242,9 @@ void THeaderControl::EndDrag() {
     dragging_ = dropPlace_ = -1;
     Invalidate();
     bool allow = NotifyParent(this, HDN_ENDDRAG) == 0;
-    if (OnSectionDrag) OnSectionDrag(this, sections_.Items(dragged), sections_.Items(order_[static_cast<size_t>(to)]), allow);
+    if (OnSectionDrag)
+        OnSectionDrag(this, sections_.Items(dragged), sections_.Items(order_[static_cast<size_t>(to)]),
+                      allow);
     if (!allow) return;
     order_.erase(order_.begin() + from);
     order_.insert(order_.begin() + to, dragged);

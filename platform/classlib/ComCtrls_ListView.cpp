@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/classlib/ComCtrls_ListView.h"
 #include "platform/classlib/ComCtrlMessages.h"
+#include "platform/classlib/ComCtrls_ListView.h"
 #include "platform/classlib/ControlPaint.h"
 
 namespace tarvel {
@@ -123,7 +123,8 @@ void TListItems::SetCount(int count) {
 }
 
 void TListItems::Delete(int index) {
-    if (index < 0 || index >= static_cast<int>(items_.size())) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    if (index < 0 || index >= static_cast<int>(items_.size()))
+        throw EListError("List index out of bounds (" + IntToStr(index) + ")");
     items_.erase(items_.begin() + index);
     if (view_->focused_ >= Count()) view_->focused_ = Count() - 1;
     if (updating_ == 0) view_->ItemsChanged();
@@ -243,7 +244,9 @@ void TListView::SetSortType(TSortType t) {
     SortIfWanted();
 }
 
-TCustomImageList* TListView::ImagesForStyle() const { return viewStyle_ == vsIcon ? largeImages_ : smallImages_; }
+TCustomImageList* TListView::ImagesForStyle() const {
+    return viewStyle_ == vsIcon ? largeImages_ : smallImages_;
+}
 
 void TListView::ItemsChanged() {
     SortIfWanted();
@@ -272,7 +275,8 @@ void TListView::SortIfWanted() {
 bool TListView::CustomSort(const std::function<int(TListItem*, TListItem*)>& compare) {
     if (ownerData_) return false;
     auto& v = items_.items_;
-    std::stable_sort(v.begin(), v.end(), [&](const auto& a, const auto& b) { return compare(a.get(), b.get()) < 0; });
+    std::stable_sort(v.begin(), v.end(),
+                     [&](const auto& a, const auto& b) { return compare(a.get(), b.get()) < 0; });
     Invalidate();
     return true;
 }
@@ -290,7 +294,9 @@ bool TListView::AlphaSort() {
 }
 
 bool TListView::IsSelected(int index) {
-    if (ownerData_) return std::find(virtualSelection_.begin(), virtualSelection_.end(), index) != virtualSelection_.end();
+    if (ownerData_)
+        return std::find(virtualSelection_.begin(), virtualSelection_.end(), index) !=
+               virtualSelection_.end();
     return index >= 0 && index < items_.Count() && items_.items_[static_cast<size_t>(index)]->selected_;
 }
 
@@ -353,14 +359,18 @@ int TListView::SelCount() {
     return n;
 }
 
-TListItem* TListView::ItemFocused() { return focused_ >= 0 && focused_ < items_.Count() ? items_.Item(focused_) : nullptr; }
+TListItem* TListView::ItemFocused() {
+    return focused_ >= 0 && focused_ < items_.Count() ? items_.Item(focused_) : nullptr;
+}
 
 void TListView::SelectRange(int from, int to) {
     if (from > to) std::swap(from, to);
     ClearSelection();
     for (int i = from; i <= to; ++i) {
-        if (ownerData_) virtualSelection_.push_back(i);
-        else SetItemSelected(items_.Item(i), true);
+        if (ownerData_)
+            virtualSelection_.push_back(i);
+        else
+            SetItemSelected(items_.Item(i), true);
     }
     Invalidate();
 }
@@ -375,7 +385,8 @@ int TListView::FindCaption(int start, const String& value, bool partial, bool in
         const int i = (first + k) % n;
         if (!wrap && i < first) break;
         const String caption = items_.Item(i)->Caption();
-        const bool match = partial ? caption.size() >= value.size() && CompareText(caption.substr(0, value.size()), value) == 0
+        const bool match = partial ? caption.size() >= value.size() &&
+                                         CompareText(caption.substr(0, value.size()), value) == 0
                                    : CompareText(caption, value) == 0;
         if (match) return i;
     }
@@ -510,7 +521,8 @@ void TListView::UpdateScrollBars() {
         if (shown[0] == bars_.Visible(SB_VERT) && shown[1] == bars_.Visible(SB_HORZ)) break;
     }
     header_->SetOffset(scrollX_);
-    if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+    if (HandleAllocated())
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
     updatingBars_ = false;
 }
 
@@ -525,17 +537,23 @@ void TListView::ScrollIntoView(int index) {
     const TRect area = ItemArea();
     int x = scrollX_, y = scrollY_;
     if (viewStyle_ == vsList) {
-        if (r.left < x) x = r.left;
-        else if (r.right > x + area.Width()) x = r.right - area.Width();
+        if (r.left < x)
+            x = r.left;
+        else if (r.right > x + area.Width())
+            x = r.right - area.Width();
     } else if (viewStyle_ == vsReport) {
         // Whole rows: the row lands at the top or as the last whole one.
         const int h = std::max(1, RowHeight());
         const int page = std::max(1, area.Height() / h);
-        if (index < y / h) y = index * h;
-        else if (index >= y / h + page) y = (index - page + 1) * h;
+        if (index < y / h)
+            y = index * h;
+        else if (index >= y / h + page)
+            y = (index - page + 1) * h;
     } else {
-        if (r.top < y) y = r.top;
-        else if (r.bottom > y + area.Height()) y = r.bottom - area.Height();
+        if (r.top < y)
+            y = r.top;
+        else if (r.bottom > y + area.Height())
+            y = r.bottom - area.Height();
     }
     ScrollTo(x, y);
 }
@@ -565,10 +583,13 @@ void TListView::WMScroll(TMessage& m) {
     const bool vert = m.Msg == WM_VSCROLL;
     const bool rows = vert && viewStyle_ == vsReport;
     const int line = rows ? 1 : vert ? CellSize().cy : RowHeight();
-    const std::optional<int> pos = ScrollRequestPosition(bars_.Info(vert ? SB_VERT : SB_HORZ), m.WParam, line);
+    const std::optional<int> pos =
+        ScrollRequestPosition(bars_.Info(vert ? SB_VERT : SB_HORZ), m.WParam, line);
     if (!pos) return;
-    if (vert) ScrollTo(scrollX_, *pos * (rows ? RowHeight() : 1));
-    else ScrollTo(*pos, scrollY_);
+    if (vert)
+        ScrollTo(scrollX_, *pos * (rows ? RowHeight() : 1));
+    else
+        ScrollTo(*pos, scrollY_);
     if (OnScroll) OnScroll(this);
 }
 
@@ -578,9 +599,12 @@ int TListView::IndexAt(int x, int y) {
     const TPoint p{x - area.left + scrollX_, y - area.top + scrollY_};
     const TSize cell = CellSize();
     int index = -1;
-    if (viewStyle_ == vsReport) index = p.y / std::max(1, cell.cy);
-    else if (viewStyle_ == vsList) index = p.x / std::max(1, cell.cx) * ItemsPerLine() + p.y / std::max(1, cell.cy);
-    else if (p.x < ItemsPerLine() * cell.cx) index = p.y / std::max(1, cell.cy) * ItemsPerLine() + p.x / std::max(1, cell.cx);
+    if (viewStyle_ == vsReport)
+        index = p.y / std::max(1, cell.cy);
+    else if (viewStyle_ == vsList)
+        index = p.x / std::max(1, cell.cx) * ItemsPerLine() + p.y / std::max(1, cell.cy);
+    else if (p.x < ItemsPerLine() * cell.cx)
+        index = p.y / std::max(1, cell.cy) * ItemsPerLine() + p.x / std::max(1, cell.cx);
     if (index < 0 || index >= items_.Count() || !ItemRect(index).Contains(p)) return -1;
     return index;
 }
@@ -623,10 +647,13 @@ void TListView::Paint() {
         const TColor text = !Enabled() ? clGrayText : sel ? selText : Font()->Color();
         if (viewStyle_ == vsIcon) {
             const int iw = images ? images->Width() : 32, ih = images ? images->Height() : 32;
-            if (images && item->ImageIndex() >= 0) images->Draw(Canvas(), r.left + (r.Width() - iw) / 2, r.top + 2, item->ImageIndex(), Enabled());
+            if (images && item->ImageIndex() >= 0)
+                images->Draw(Canvas(), r.left + (r.Width() - iw) / 2, r.top + 2, item->ImageIndex(),
+                             Enabled());
             TRect t{r.left + 1, r.top + ih + 4, r.right - 1, r.bottom};
             if (sel) FillColor(dc, t, selBack);
-            DrawCaption(dc, Font(), item->Caption(), t, DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX, text);
+            DrawCaption(dc, Font(), item->Caption(), t,
+                        DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX, text);
             if (i == focused_ && Focused()) DrawFocusRect(dc, t);
             continue;
         }
@@ -639,15 +666,19 @@ void TListView::Paint() {
         }
         int x = cell.left + 2;
         if (images) {
-            if (item->ImageIndex() >= 0) images->Draw(Canvas(), x, r.top + (r.Height() - images->Height()) / 2, item->ImageIndex(), Enabled());
+            if (item->ImageIndex() >= 0)
+                images->Draw(Canvas(), x, r.top + (r.Height() - images->Height()) / 2, item->ImageIndex(),
+                             Enabled());
             x += images->Width() + 2;
         }
         TRect t{x, r.top, cell.right, r.bottom};
         if (!report) t.right = std::min(t.right, x + MeasureText(Font(), item->Caption(), 0, false).cx + 6);
         TRect band = t;
-        if (rowSelect_ && report) band = TRect{cell.left == r.left ? x : r.left, r.top, r.left + rowWidth, r.bottom};
+        if (rowSelect_ && report)
+            band = TRect{cell.left == r.left ? x : r.left, r.top, r.left + rowWidth, r.bottom};
         if (sel) FillColor(dc, band, selBack);
-        const unsigned firstAlign = report && !order.empty() ? kAlign[columns_.Items(0)->Alignment()] : DT_LEFT;
+        const unsigned firstAlign =
+            report && !order.empty() ? kAlign[columns_.Items(0)->Alignment()] : DT_LEFT;
         DrawCaption(dc, Font(), item->Caption(), InflatedRect(t, -2, 0), firstAlign | kCellFlags, text);
         if (report) {
             const TColor subText = (sel && rowSelect_) ? text : (Enabled() ? Font()->Color() : clGrayText);
@@ -655,9 +686,10 @@ void TListView::Paint() {
             for (int col : order) {
                 const int w = columns_.Items(col)->Width();
                 if (col > 0) {
-                    const String sub = col - 1 < item->SubItems()->Count() ? item->SubItems()->Strings(col - 1) : String();
-                    DrawCaption(dc, Font(), sub, TRect{cx + 6, r.top, cx + w - 6, r.bottom}, kAlign[columns_.Items(col)->Alignment()] | kCellFlags,
-                                subText);
+                    const String sub =
+                        col - 1 < item->SubItems()->Count() ? item->SubItems()->Strings(col - 1) : String();
+                    DrawCaption(dc, Font(), sub, TRect{cx + 6, r.top, cx + w - 6, r.bottom},
+                                kAlign[columns_.Items(col)->Alignment()] | kCellFlags, subText);
                 }
                 cx += w;
             }
@@ -666,7 +698,8 @@ void TListView::Paint() {
     }
     if (gridLines_ && report) {
         const int h = std::max(1, CellSize().cy);
-        for (int y = area.top - scrollY_ % h + h - 1; y < area.bottom; y += h) DrawLine(dc, area.left, y, area.right, y, cl3DLight);
+        for (int y = area.top - scrollY_ % h + h - 1; y < area.bottom; y += h)
+            DrawLine(dc, area.left, y, area.right, y, cl3DLight);
         int x = area.left - scrollX_;
         for (int col : order) {
             x += columns_.Items(col)->Width();
@@ -691,8 +724,10 @@ void TListView::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
     } else if (multiSelect_ && shift.Contains(ssCtrl)) {
         if (ownerData_) {
             auto it = std::find(virtualSelection_.begin(), virtualSelection_.end(), clicked);
-            if (it == virtualSelection_.end()) virtualSelection_.push_back(clicked);
-            else virtualSelection_.erase(it);
+            if (it == virtualSelection_.end())
+                virtualSelection_.push_back(clicked);
+            else
+                virtualSelection_.erase(it);
         } else {
             TListItem* item = items_.Item(clicked);
             SetItemSelected(item, !item->Selected());
@@ -739,7 +774,8 @@ void TListView::KeyDown(WORD& key, TShiftState shift) {
     key = 0;
     if (viewStyle_ == vsReport && (target < 0 || target >= n)) target = std::clamp(target, 0, n - 1);
     if (target < 0 || target >= n) return;
-    if (multiSelect_ && shift.Contains(ssShift) && anchor_ >= 0) SelectRange(anchor_, target);
+    if (multiSelect_ && shift.Contains(ssShift) && anchor_ >= 0)
+        SelectRange(anchor_, target);
     else {
         SetItemIndex(target);
         anchor_ = target;
@@ -752,8 +788,10 @@ bool TListView::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos)
     if (TCustomControl::DoMouseWheel(shift, wheelDelta, mousePos)) return true;
     // A list runs sideways, a column a notch; the others three rows a notch.
     const int notches = -wheelDelta / WHEEL_DELTA;
-    if (viewStyle_ == vsList) Scroll(notches * CellSize().cx, 0);
-    else Scroll(0, notches * 3 * CellSize().cy);
+    if (viewStyle_ == vsList)
+        Scroll(notches * CellSize().cx, 0);
+    else
+        Scroll(0, notches * 3 * CellSize().cy);
     if (OnScroll) OnScroll(this);
     return true;
 }

@@ -67,9 +67,11 @@ using TSectionTrackEvent =
     std::function<void(THeaderControl* header, THeaderSection* section, int width, TSectionTrackState state)>;
 // Asked before a dragged section moves; `to` is the section whose display
 // place it takes.
-using TSectionDragEvent = std::function<void(TObject* sender, THeaderSection* from, THeaderSection* to, bool& allowDrag)>;
+using TSectionDragEvent =
+    std::function<void(TObject* sender, THeaderSection* from, THeaderSection* to, bool& allowDrag)>;
 // Paints a section instead of the default look.
-using TDrawSectionEvent = std::function<void(THeaderControl* header, THeaderSection* section, const TRect& rect, bool pressed)>;
+using TDrawSectionEvent =
+    std::function<void(THeaderControl* header, THeaderSection* section, const TRect& rect, bool pressed)>;
 
 struct THeaderHit {
     int section = -1;        // under the point, or -1
@@ -234,7 +236,8 @@ enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 enum TSortType { stNone, stData, stText, stBoth };
 enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
 
-using TLVCompareEvent = std::function<void(TObject* sender, TListItem* a, TListItem* b, int data, int& compare)>;
+using TLVCompareEvent =
+    std::function<void(TObject* sender, TListItem* a, TListItem* b, int data, int& compare)>;
 using TLVSelectItemEvent = std::function<void(TObject* sender, TListItem* item, bool selected)>;
 using TLVColumnClickEvent = std::function<void(TObject* sender, TListColumn* column)>;
 using TLVEditedEvent = std::function<void(TObject* sender, TListItem* item, String& text)>;
@@ -378,7 +381,7 @@ private:
     bool readOnly_ = false, showColumnHeaders_ = true, ownerData_ = false;
     TSortType sortType_ = stNone;
     int focused_ = -1, anchor_ = -1;
-    int scrollX_ = 0, scrollY_ = 0;  // pixels of the item area scrolled off the left and top
+    int scrollX_ = 0, scrollY_ = 0;      // pixels of the item area scrolled off the left and top
     std::vector<int> virtualSelection_;  // owner-data mode keeps selection by index
     TLabelEditor editor_{this};
 };

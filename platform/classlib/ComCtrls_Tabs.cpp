@@ -140,7 +140,8 @@ TCustomTabControl::Layout& TCustomTabControl::CurrentLayout() {
                 ++col;
                 y = 0;
             }
-            const int left = tabPosition_ == tpLeft ? kMargin + col * colWidth : w - kMargin - (col + 1) * colWidth;
+            const int left =
+                tabPosition_ == tpLeft ? kMargin + col * colWidth : w - kMargin - (col + 1) * colWidth;
             l.tabs.push_back(TRect{left, kMargin + y, left + colWidth, kMargin + y + thick});
             y += thick;
         }
@@ -192,7 +193,8 @@ void TCustomTabControl::UpdateScroller() {
         const int n = static_cast<int>(l.tabs.size());
         const int room = Width() - 2 * kMargin - 2 * kArrowSize;
         int lastFirst = n - 1;
-        while (lastFirst > 0 && l.tabs.back().right - l.tabs[static_cast<size_t>(lastFirst - 1)].left <= room) --lastFirst;
+        while (lastFirst > 0 && l.tabs.back().right - l.tabs[static_cast<size_t>(lastFirst - 1)].left <= room)
+            --lastFirst;
         firstTab_ = std::min(firstTab_, lastFirst);
         scroller_->SetMin(0);
         scroller_->SetMax(lastFirst);
@@ -214,7 +216,8 @@ void TCustomTabControl::ScrollTabs(int delta) {
 }
 
 void TCustomTabControl::WMHScroll(TMessage& m) {
-    if (reinterpret_cast<HWND>(m.LParam) != (scroller_->HandleAllocated() ? scroller_->Handle() : nullptr)) return;
+    if (reinterpret_cast<HWND>(m.LParam) != (scroller_->HandleAllocated() ? scroller_->Handle() : nullptr))
+        return;
     if (LOWORD(m.WParam) != SB_THUMBPOSITION) return;
     ScrollTabs(static_cast<int16_t>(HIWORD(m.WParam)) - firstTab_);
 }
@@ -268,8 +271,10 @@ void TCustomTabControl::KeyDown(WORD& key, TShiftState shift) {
     TCustomControl::KeyDown(key, shift);
     const bool horizontal = tabPosition_ == tpTop || tabPosition_ == tpBottom;
     const WORD back = horizontal ? VK_LEFT : VK_UP, next = horizontal ? VK_RIGHT : VK_DOWN;
-    if (key == back && tabIndex_ > 0) SelectTab(tabIndex_ - 1);
-    else if (key == next && tabIndex_ + 1 < TabCount()) SelectTab(tabIndex_ + 1);
+    if (key == back && tabIndex_ > 0)
+        SelectTab(tabIndex_ - 1);
+    else if (key == next && tabIndex_ + 1 < TabCount())
+        SelectTab(tabIndex_ + 1);
 }
 
 void TCustomTabControl::WMGetDlgCode(TMessage& m) { m.Result = DLGC_WANTARROWS; }
@@ -305,10 +310,22 @@ void TCustomTabControl::Paint() {
             r = horizontal ? TRect{r.left - kRaise, r.top, r.right + kRaise, r.bottom}
                            : TRect{r.left, r.top - kRaise, r.right, r.bottom + kRaise};
             switch (tabPosition_) {
-                case tpTop: r.top -= kRaise; r.bottom += 1; break;
-                case tpBottom: r.bottom += kRaise; r.top -= 1; break;
-                case tpLeft: r.left -= kRaise; r.right += 1; break;
-                case tpRight: r.right += kRaise; r.left -= 1; break;
+                case tpTop:
+                    r.top -= kRaise;
+                    r.bottom += 1;
+                    break;
+                case tpBottom:
+                    r.bottom += kRaise;
+                    r.top -= 1;
+                    break;
+                case tpLeft:
+                    r.left -= kRaise;
+                    r.right += 1;
+                    break;
+                case tpRight:
+                    r.right += kRaise;
+                    r.left -= 1;
+                    break;
             }
         }
         FillColor(dc, r, Color());
@@ -316,10 +333,12 @@ void TCustomTabControl::Paint() {
         DrawEdge(dc, &edge, EDGE_RAISED, sides | BF_SOFT);
         TRect inner = InflatedRect(r, -3, -2);
         if (images_ && TabImageIndex(i) >= 0) {
-            images_->Draw(Canvas(), inner.left + 2, inner.top + (inner.Height() - images_->Height()) / 2, TabImageIndex(i), Enabled());
+            images_->Draw(Canvas(), inner.left + 2, inner.top + (inner.Height() - images_->Height()) / 2,
+                          TabImageIndex(i), Enabled());
             inner.left += images_->Width() + 3;
         }
-        DrawCaption(dc, Font(), TabCaption(i), inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE, Enabled() ? Font()->Color() : clGrayText);
+        DrawCaption(dc, Font(), TabCaption(i), inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                    Enabled() ? Font()->Color() : clGrayText);
         if (selected && Focused()) DrawFocusRect(dc, InflatedRect(r, -3, -3));
     };
     for (int i = 0; i < TabCount(); ++i)
@@ -329,7 +348,8 @@ void TCustomTabControl::Paint() {
 
 // ---- TTabControl ---------------------------------------------------------------------------
 
-TTabControl::TTabControl(TComponent* owner) : TCustomTabControl(owner), tabs_(std::make_unique<TStringList>()) {
+TTabControl::TTabControl(TComponent* owner)
+    : TCustomTabControl(owner), tabs_(std::make_unique<TStringList>()) {
     tabs_->OnChange = [this](TObject*) {
         TabsChanged();
         if (TabIndex() < 0 && TabCount() > 0) SetTabIndexQuiet(0);
@@ -424,7 +444,8 @@ TPageControl::~TPageControl() {
 }
 
 TTabSheet* TPageControl::Pages(int index) const {
-    if (index < 0 || index >= PageCount()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    if (index < 0 || index >= PageCount())
+        throw EListError("List index out of bounds (" + IntToStr(index) + ")");
     return pages_[static_cast<size_t>(index)];
 }
 
@@ -437,7 +458,9 @@ std::vector<TTabSheet*> TPageControl::VisibleTabs() const {
 
 int TPageControl::TabCount() { return static_cast<int>(VisibleTabs().size()); }
 String TPageControl::TabCaption(int index) { return VisibleTabs().at(static_cast<size_t>(index))->Caption(); }
-int TPageControl::TabImageIndex(int index) { return VisibleTabs().at(static_cast<size_t>(index))->imageIndex_; }
+int TPageControl::TabImageIndex(int index) {
+    return VisibleTabs().at(static_cast<size_t>(index))->imageIndex_;
+}
 
 void TPageControl::InsertPage(TTabSheet* page) {
     pages_.push_back(page);
@@ -513,8 +536,10 @@ void TPageControl::SetActivePage(TTabSheet* page) {
 int TPageControl::ActivePageIndex() const { return activePage_ ? activePage_->PageIndex() : -1; }
 
 void TPageControl::SetActivePageIndex(int index) {
-    if (index < 0 || index >= PageCount()) SetActivePage(nullptr);
-    else SetActivePage(pages_[static_cast<size_t>(index)]);
+    if (index < 0 || index >= PageCount())
+        SetActivePage(nullptr);
+    else
+        SetActivePage(pages_[static_cast<size_t>(index)]);
 }
 
 void TPageControl::SetTabIndexQuiet(int index) {

@@ -13,7 +13,7 @@ namespace tarvel {
 namespace {
 constexpr int kButtonBox = 9;
 constexpr UINT kVkF2 = VK_F1 + 1;
-}
+}  // namespace
 
 // ---- TTreeNode --------------------------------------------------------------------------------
 
@@ -117,8 +117,10 @@ void TTreeNode::Collapse(bool recurse) {
 bool TTreeNode::Selected() const { return TreeView()->selected_ == this; }
 
 void TTreeNode::SetSelected(bool v) {
-    if (v) TreeView()->SetSelected(this);
-    else if (Selected()) TreeView()->SetSelected(nullptr);
+    if (v)
+        TreeView()->SetSelected(this);
+    else if (Selected())
+        TreeView()->SetSelected(nullptr);
 }
 
 void TTreeNode::MakeVisible() {
@@ -147,7 +149,9 @@ bool TTreeNode::CustomSort(const std::function<int(TTreeNode*, TTreeNode*)>& com
         return CompareText(a->Text(), b->Text());
     };
     std::stable_sort(children_.begin(), children_.end(),
-                     [&](const std::unique_ptr<TTreeNode>& a, const std::unique_ptr<TTreeNode>& b) { return cmp(a.get(), b.get()) < 0; });
+                     [&](const std::unique_ptr<TTreeNode>& a, const std::unique_ptr<TTreeNode>& b) {
+                         return cmp(a.get(), b.get()) < 0;
+                     });
     if (recurse)
         for (auto& c : children_) c->CustomSort(compare, true);
     Changed();
@@ -352,7 +356,8 @@ void TTreeView::UpdateScrollBar() {
         SetViewScrollBar(bars_, SB_HORZ, width, ClientWidth(), scrollX_);
         if (shown[0] == bars_.Visible(SB_VERT) && shown[1] == bars_.Visible(SB_HORZ)) break;
     }
-    if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+    if (HandleAllocated())
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
     updatingBars_ = false;
 }
 
@@ -364,7 +369,8 @@ void TTreeView::ScrollToX(int x) {
 
 void TTreeView::WMScroll(TMessage& m) {
     const bool vert = m.Msg == WM_VSCROLL;
-    const std::optional<int> pos = ScrollRequestPosition(bars_.Info(vert ? SB_VERT : SB_HORZ), m.WParam, vert ? 1 : ItemHeight());
+    const std::optional<int> pos =
+        ScrollRequestPosition(bars_.Info(vert ? SB_VERT : SB_HORZ), m.WParam, vert ? 1 : ItemHeight());
     if (!pos) return;
     if (vert) {
         topRow_ = *pos;
@@ -383,14 +389,17 @@ void TTreeView::Resize() {
 void TTreeView::ScrollIntoView(int row) {
     if (row < 0) return;
     const int page = VisibleRowCount();
-    if (row < topRow_) topRow_ = row;
-    else if (row >= topRow_ + page) topRow_ = row - page + 1;
+    if (row < topRow_)
+        topRow_ = row;
+    else if (row >= topRow_ + page)
+        topRow_ = row - page + 1;
     UpdateScrollBar();
     Invalidate();
 }
 
 TTreeNode* TTreeView::TopItem() const {
-    return topRow_ < static_cast<int>(rows_.size()) && rowsValid_ ? rows_[static_cast<size_t>(topRow_)] : nullptr;
+    return topRow_ < static_cast<int>(rows_.size()) && rowsValid_ ? rows_[static_cast<size_t>(topRow_)]
+                                                                  : nullptr;
 }
 
 void TTreeView::SetTopItem(TTreeNode* node) {
@@ -465,12 +474,15 @@ void TTreeView::FullCollapse() {
     for (TTreeNode* n = items_->GetFirstNode(); n; n = n->GetNextSibling()) n->Collapse(true);
 }
 
-int TTreeView::NodeIndentX(const TTreeNode* node) const { return (node->Level() + (showRoot_ ? 1 : 0)) * indent_; }
+int TTreeView::NodeIndentX(const TTreeNode* node) const {
+    return (node->Level() + (showRoot_ ? 1 : 0)) * indent_;
+}
 
 TRect TTreeView::ButtonRectOf(const TTreeNode* node, int row) {
     const int h = ItemHeight();
     const int cx = NodeIndentX(node) - indent_ / 2 - scrollX_, cy = row * h + h / 2;
-    return TRect{cx - kButtonBox / 2, cy - kButtonBox / 2, cx - kButtonBox / 2 + kButtonBox, cy - kButtonBox / 2 + kButtonBox};
+    return TRect{cx - kButtonBox / 2, cy - kButtonBox / 2, cx - kButtonBox / 2 + kButtonBox,
+                 cy - kButtonBox / 2 + kButtonBox};
 }
 
 int TTreeView::LabelLeft(const TTreeNode* node) const {
@@ -524,8 +536,10 @@ THitTests TTreeView::GetHitTestInfoAt(int x, int y) {
     if (!node) return THitTests{htNowhere};
     const TRowParts parts = RowParts(node, RowOf(node) - topRow_);
     const TPoint p{x, y};
-    if (showButtons_ && node->HasChildren() && InflatedRect(parts.button, 2, 2).Contains(p)) return THitTests{htOnButton};
-    if (stateImages_ && node->stateIndex_ >= 0 && x >= parts.state.left && x < parts.state.right) return THitTests{htOnItem, htOnStateIcon};
+    if (showButtons_ && node->HasChildren() && InflatedRect(parts.button, 2, 2).Contains(p))
+        return THitTests{htOnButton};
+    if (stateImages_ && node->stateIndex_ >= 0 && x >= parts.state.left && x < parts.state.right)
+        return THitTests{htOnItem, htOnStateIcon};
     if (images_ && x >= parts.icon.left && x < parts.icon.right) return THitTests{htOnItem, htOnIcon};
     if (x >= parts.text.left && x < parts.text.right) return THitTests{htOnItem, htOnLabel};
     return THitTests{x < parts.text.left ? htOnIndent : htOnRight};
@@ -551,7 +565,8 @@ void TTreeView::Paint() {
                 for (int px = x; px < x + indent_ / 2; px += 2) SetPixel(dc, px, cy, gray);
                 const bool last = !n->GetNextSibling();
                 const bool first = !n->GetPrevSibling() && !n->parent_->parent_;
-                for (int py = first ? cy : i * h; py < (last ? cy : (i + 1) * h); py += 2) SetPixel(dc, x, py, gray);
+                for (int py = first ? cy : i * h; py < (last ? cy : (i + 1) * h); py += 2)
+                    SetPixel(dc, x, py, gray);
             }
             for (TTreeNode* p = n->parent_; p && p->parent_; p = p->parent_) {
                 if (!p->GetNextSibling() || (p->Level() == 0 && !showRoot_)) continue;
@@ -568,11 +583,13 @@ void TTreeView::Paint() {
             DrawLine(dc, b.left + 2, my, b.right - 2, my, clWindowText);
             if (!n->expanded_) DrawLine(dc, mx, b.top + 2, mx, b.bottom - 2, clWindowText);
         }
-        if (stateImages_ && n->stateIndex_ >= 0) stateImages_->Draw(Canvas(), parts.state.left, parts.state.top, n->stateIndex_, Enabled());
+        if (stateImages_ && n->stateIndex_ >= 0)
+            stateImages_->Draw(Canvas(), parts.state.left, parts.state.top, n->stateIndex_, Enabled());
         if (images_) {
             const int image = n == selected_ && n->selectedIndex_ >= 0 ? n->selectedIndex_ : n->imageIndex_;
             if (image >= 0) images_->Draw(Canvas(), parts.icon.left, parts.icon.top, image, Enabled());
-            if (n->overlayIndex_ >= 0) images_->Draw(Canvas(), parts.icon.left, parts.icon.top, n->overlayIndex_, Enabled());
+            if (n->overlayIndex_ >= 0)
+                images_->Draw(Canvas(), parts.icon.left, parts.icon.top, n->overlayIndex_, Enabled());
         }
         const TRect t = parts.text;
         TColor text = Enabled() ? Font()->Color() : clGrayText;
@@ -580,7 +597,8 @@ void TTreeView::Paint() {
             FillColor(dc, t, Focused() ? clHighlight : clBtnFace);
             if (Focused()) text = clHighlightText;
         }
-        DrawCaption(dc, Font(), n->Text(), TRect{t.left + 2, t.top, t.right, t.bottom}, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, text);
+        DrawCaption(dc, Font(), n->Text(), TRect{t.left + 2, t.top, t.right, t.bottom},
+                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, text);
         if (n == selected_ && Focused()) DrawFocusRect(dc, t);
     }
 }
@@ -606,7 +624,8 @@ void TTreeView::DblClick() {
     // Only a double click on the selected node's icon or label opens it.
     const THitTests hits = GetHitTestInfoAt(downAt_.x, downAt_.y);
     if (!hits.Contains(htOnItem) || hits.Contains(htOnStateIcon)) return;
-    if (selected_ && selected_ == GetNodeAt(downAt_.x, downAt_.y) && selected_->HasChildren()) ToggleNode(selected_);
+    if (selected_ && selected_ == GetNodeAt(downAt_.x, downAt_.y) && selected_->HasChildren())
+        ToggleNode(selected_);
 }
 
 void TTreeView::KeyDown(WORD& key, TShiftState shift) {
@@ -624,16 +643,26 @@ void TTreeView::KeyDown(WORD& key, TShiftState shift) {
         case VK_PRIOR: go(row - VisibleRowCount() + 1); break;
         case VK_NEXT: go(row + VisibleRowCount() - 1); break;
         case VK_LEFT:
-            if (selected_ && selected_->expanded_) ExpandNode(selected_, false);
-            else if (selected_ && selected_->parent_ && selected_->parent_->parent_) SetSelected(selected_->parent_);
+            if (selected_ && selected_->expanded_)
+                ExpandNode(selected_, false);
+            else if (selected_ && selected_->parent_ && selected_->parent_->parent_)
+                SetSelected(selected_->parent_);
             break;
         case VK_RIGHT:
-            if (selected_ && !selected_->expanded_) ExpandNode(selected_, true);
-            else if (selected_ && selected_->GetFirstChild()) SetSelected(selected_->GetFirstChild());
+            if (selected_ && !selected_->expanded_)
+                ExpandNode(selected_, true);
+            else if (selected_ && selected_->GetFirstChild())
+                SetSelected(selected_->GetFirstChild());
             break;
-        case VK_ADD: if (selected_) ExpandNode(selected_, true); break;
-        case VK_SUBTRACT: if (selected_) ExpandNode(selected_, false); break;
-        case kVkF2: if (selected_) StartEditing(selected_); break;
+        case VK_ADD:
+            if (selected_) ExpandNode(selected_, true);
+            break;
+        case VK_SUBTRACT:
+            if (selected_) ExpandNode(selected_, false);
+            break;
+        case kVkF2:
+            if (selected_) StartEditing(selected_);
+            break;
         default: return;
     }
     key = 0;
@@ -649,7 +678,8 @@ void TTreeView::KeyPress(char16_t& key) {
     const String letter = WideToUtf8(WideString(1, key));
     for (int i = 1; i <= n; ++i) {
         TTreeNode* candidate = rows[static_cast<size_t>((from + i) % n)];
-        if (candidate->Text().size() >= letter.size() && CompareText(candidate->Text().substr(0, letter.size()), letter) == 0) {
+        if (candidate->Text().size() >= letter.size() &&
+            CompareText(candidate->Text().substr(0, letter.size()), letter) == 0) {
             SetSelected(candidate);
             break;
         }

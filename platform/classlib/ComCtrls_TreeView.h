@@ -125,12 +125,24 @@ using TTVChangingEvent = std::function<void(TObject* sender, TTreeNode* node, bo
 using TTVExpandingEvent = std::function<void(TObject* sender, TTreeNode* node, bool& allowExpansion)>;
 using TTVEditingEvent = std::function<void(TObject* sender, TTreeNode* node, bool& allowEdit)>;
 using TTVEditedEvent = std::function<void(TObject* sender, TTreeNode* node, String& text)>;
-using TTVCompareEvent = std::function<void(TObject* sender, TTreeNode* a, TTreeNode* b, int data, int& compare)>;
+using TTVCompareEvent =
+    std::function<void(TObject* sender, TTreeNode* a, TTreeNode* b, int data, int& compare)>;
 
 // What lies at a point of the tree (GetHitTestInfoAt). htOnItem goes with
 // each of the state icon, the icon and the label.
 enum THitTest {
-    htAbove, htBelow, htNowhere, htOnItem, htOnButton, htOnIcon, htOnIndent, htOnLabel, htOnRight, htOnStateIcon, htToLeft, htToRight
+    htAbove,
+    htBelow,
+    htNowhere,
+    htOnItem,
+    htOnButton,
+    htOnIcon,
+    htOnIndent,
+    htOnLabel,
+    htOnRight,
+    htOnStateIcon,
+    htToLeft,
+    htToRight
 };
 using THitTests = TSet<THitTest>;
 
@@ -256,7 +268,7 @@ private:
     bool rightClickSelect_ = false, readOnly_ = false;
     int indent_ = 19;
     int topRow_ = 0;
-    int scrollX_ = 0;  // pixels scrolled off the left
+    int scrollX_ = 0;        // pixels scrolled off the left
     TPoint downAt_{-1, -1};  // where the last button went down
     std::vector<TTreeNode*> rows_;
     bool rowsValid_ = false;

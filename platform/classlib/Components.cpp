@@ -146,15 +146,11 @@ void TComponent::NotifyOwned(TComponent* component, TOperation operation) {
     }
 }
 
-void TComponent::Loaded() {
-    state_.Exclude(csLoading);
-}
+void TComponent::Loaded() { state_.Exclude(csLoading); }
 
 // ---- TLoadingScope -------------------------------------------------------------
 
-TLoadingScope::TLoadingScope(TComponent* root) : root_(root) {
-    root_->state_ += {csLoading, csReading};
-}
+TLoadingScope::TLoadingScope(TComponent* root) : root_(root) { root_->state_ += {csLoading, csReading}; }
 
 TLoadingScope::~TLoadingScope() {
     if (finished_) return;

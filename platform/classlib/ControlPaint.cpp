@@ -33,8 +33,10 @@ void Frame3D(HDC dc, TRect& r, TColor topLeft, TColor bottomRight) {
 void DrawButtonFace(HDC dc, TRect& r, bool pressed, bool flat) {
     FillColor(dc, r, clBtnFace);
     if (flat) {
-        if (pressed) Frame3D(dc, r, clBtnShadow, clBtnHighlight);
-        else r = InflatedRect(r, -1, -1);
+        if (pressed)
+            Frame3D(dc, r, clBtnShadow, clBtnHighlight);
+        else
+            r = InflatedRect(r, -1, -1);
         return;
     }
     DrawEdge(dc, &r, pressed ? unsigned{EDGE_SUNKEN} : unsigned{EDGE_RAISED}, BF_RECT | BF_ADJUST);
@@ -42,8 +44,9 @@ void DrawButtonFace(HDC dc, TRect& r, bool pressed, bool flat) {
 
 void DrawArrowButton(HDC dc, const TRect& r, unsigned scrollKind, bool pressed, bool enabled) {
     TRect box = r;
-    DrawFrameControl(dc, &box, DFC_SCROLL,
-                     scrollKind | (pressed ? unsigned{DFCS_PUSHED} : 0u) | (enabled ? 0u : unsigned{DFCS_INACTIVE}));
+    DrawFrameControl(
+        dc, &box, DFC_SCROLL,
+        scrollKind | (pressed ? unsigned{DFCS_PUSHED} : 0u) | (enabled ? 0u : unsigned{DFCS_INACTIVE}));
 }
 
 void DrawCheckBox(HDC dc, int x, int y, int state, bool enabled, bool pushed) {
@@ -78,8 +81,6 @@ void DrawRadioBox(HDC dc, int x, int y, bool checked, bool enabled, bool pushed)
     RestoreDC(dc, saved);
 }
 
-void DrawEtchedFrame(HDC dc, TRect r) {
-    DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
-}
+void DrawEtchedFrame(HDC dc, TRect r) { DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT); }
 
 }  // namespace tarvel

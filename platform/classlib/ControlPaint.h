@@ -7,7 +7,9 @@
 
 namespace tarvel {
 
-inline TRect InflatedRect(TRect r, int dx, int dy) { return TRect{r.left - dx, r.top - dy, r.right + dx, r.bottom + dy}; }
+inline TRect InflatedRect(TRect r, int dx, int dy) {
+    return TRect{r.left - dx, r.top - dy, r.right + dx, r.bottom + dy};
+}
 
 // A one-pixel ring: `topLeft` on the top and left edges, `bottomRight` on
 // the others.

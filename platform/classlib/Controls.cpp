@@ -17,10 +17,13 @@ struct CursorShapeEntry {
     int shape;
 };
 constexpr CursorShapeEntry kCursorShapes[] = {
-    {crArrow, IDC_ARROW},       {crCross, IDC_CROSS},       {crIBeam, IDC_IBEAM},    {crSizeNESW, IDC_SIZENESW},
-    {crSizeNS, IDC_SIZENS},     {crSizeNWSE, IDC_SIZENWSE}, {crSizeWE, IDC_SIZEWE},  {crUpArrow, IDC_UPARROW},
-    {crHourGlass, IDC_WAIT},    {crNo, IDC_NO},             {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
-    {crHandPoint, IDC_HAND},    {crSizeAll, IDC_SIZEALL},
+    {crArrow, IDC_ARROW},          {crCross, IDC_CROSS},
+    {crIBeam, IDC_IBEAM},          {crSizeNESW, IDC_SIZENESW},
+    {crSizeNS, IDC_SIZENS},        {crSizeNWSE, IDC_SIZENWSE},
+    {crSizeWE, IDC_SIZEWE},        {crUpArrow, IDC_UPARROW},
+    {crHourGlass, IDC_WAIT},       {crNo, IDC_NO},
+    {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
+    {crHandPoint, IDC_HAND},       {crSizeAll, IDC_SIZEALL},
 };
 
 char16_t FoldAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c; }
@@ -424,8 +427,10 @@ void TControl::Resize() {
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
     TMessage m{msg, wParam, lParam, 0};
-    if (WindowProc) WindowProc(m);
-    else WndProc(m);
+    if (WindowProc)
+        WindowProc(m);
+    else
+        WndProc(m);
     return m.Result;
 }
 
@@ -443,9 +448,7 @@ void TControl::DefaultHandler(TMessage& m) {
             m.Result = static_cast<LRESULT>(n);
             return;
         }
-        case WM_GETTEXTLENGTH:
-            m.Result = static_cast<LRESULT>(GetText().size());
-            return;
+        case WM_GETTEXTLENGTH: m.Result = static_cast<LRESULT>(GetText().size()); return;
         case WM_SETTEXT: {
             const char* t = reinterpret_cast<const char*>(m.LParam);
             SetText(t ? t : "");
@@ -481,7 +484,8 @@ void TControl::DblClick() {
 }
 
 bool TControl::MouseCapture() const {
-    if (auto* w = dynamic_cast<const TWinControl*>(this)) return w->HandleAllocated() && GetCapture() == const_cast<TWinControl*>(w)->Handle();
+    if (auto* w = dynamic_cast<const TWinControl*>(this))
+        return w->HandleAllocated() && GetCapture() == const_cast<TWinControl*>(w)->Handle();
     return gCaptureControl == this;
 }
 
@@ -581,8 +585,10 @@ void TControl::CMMouseWheel(TMessage& m) {
     TShiftState shift = KeysToShiftState(LOWORD(m.WParam));
     int delta = GET_WHEEL_DELTA_WPARAM(m.WParam);
     TPoint p = PointFromLParam(m.LParam);
-    if (DoMouseWheel(shift, delta, p)) m.Result = 1;
-    else if (parent_) m.Result = parent_->Perform(CM_MOUSEWHEEL, m.WParam, m.LParam);
+    if (DoMouseWheel(shift, delta, p))
+        m.Result = 1;
+    else if (parent_)
+        m.Result = parent_->Perform(CM_MOUSEWHEEL, m.WParam, m.LParam);
 }
 
 void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }

@@ -89,7 +89,8 @@ TWinControl::~TWinControl() {
 }
 
 TControl* TWinControl::Controls(int index) const {
-    if (index < 0 || index >= ControlCount()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    if (index < 0 || index >= ControlCount())
+        throw EListError("List index out of bounds (" + IntToStr(index) + ")");
     return controls_[static_cast<size_t>(index)];
 }
 
@@ -208,8 +209,8 @@ void TWinControl::CreateWnd() {
 
 void TWinControl::CreateWindowHandle(const TCreateParams& params) {
     gCreating = this;
-    HWND h = CreateWindowEx(params.ExStyle, params.WinClassName, params.Caption, params.Style, params.X, params.Y,
-                            params.Width, params.Height, params.WndParent, 0, params.Param);
+    HWND h = CreateWindowEx(params.ExStyle, params.WinClassName, params.Caption, params.Style, params.X,
+                            params.Y, params.Width, params.Height, params.WndParent, 0, params.Param);
     gCreating = nullptr;
     if (!h) handle_ = nullptr;
 }
@@ -252,7 +253,8 @@ LRESULT TWinControl::MainWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 void TWinControl::WndProc(TMessage& m) {
     if (IsMouseMessage(m.Msg)) {
         if (IsControlMouseMsg(m)) return;
-        if ((m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) && tabStop_ && !Focused() && CanFocus()) SetFocus();
+        if ((m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) && tabStop_ && !Focused() && CanFocus())
+            SetFocus();
     }
     TControl::WndProc(m);
 }
@@ -267,7 +269,8 @@ bool TWinControl::IsControlMouseMsg(TMessage& m) {
         target = ControlAtPos(p, false);
     }
     if (!target || target->IsWindowed()) return false;
-    m.Result = target->Perform(m.Msg, m.WParam, PointToLParam(TPoint{p.x - target->Left(), p.y - target->Top()}));
+    m.Result =
+        target->Perform(m.Msg, m.WParam, PointToLParam(TPoint{p.x - target->Left(), p.y - target->Top()}));
     return true;
 }
 
@@ -288,9 +291,7 @@ void TWinControl::DefaultHandler(TMessage& m) {
             return;
         }
         case WM_GETTEXT:
-        case WM_GETTEXTLENGTH:
-            TControl::DefaultHandler(m);
-            return;
+        case WM_GETTEXTLENGTH: TControl::DefaultHandler(m); return;
         case WM_DRAWITEM:
         case WM_CTLCOLORMSGBOX:
         case WM_CTLCOLOREDIT:
@@ -302,7 +303,8 @@ void TWinControl::DefaultHandler(TMessage& m) {
             // A control's request comes back to it as CN_..., through its
             // window so that a subclasser sees it too.
             HWND from = reinterpret_cast<HWND>(m.LParam);
-            if (m.Msg == WM_DRAWITEM) from = m.LParam ? reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam)->hwndItem : nullptr;
+            if (m.Msg == WM_DRAWITEM)
+                from = m.LParam ? reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam)->hwndItem : nullptr;
             if (FindControl(from)) {
                 m.Result = SendMessage(from, CN_BASE + m.Msg, m.WParam, m.LParam);
                 return;
@@ -314,13 +316,17 @@ void TWinControl::DefaultHandler(TMessage& m) {
 }
 
 void TWinControl::SetText(const String& text) {
-    if (handle_) SetWindowText(handle_, text);
-    else TControl::SetText(text);
+    if (handle_)
+        SetWindowText(handle_, text);
+    else
+        TControl::SetText(text);
 }
 
 // ---- bounds and layout ------------------------------------------------------------
 
-TRect TWinControl::GetClientRect() { return handle_ ? ::tarvel::ClientRect(handle_) : TControl::GetClientRect(); }
+TRect TWinControl::GetClientRect() {
+    return handle_ ? ::tarvel::ClientRect(handle_) : TControl::GetClientRect();
+}
 
 TPoint TWinControl::GetClientOrigin() {
     if (!handle_) return TControl::GetClientOrigin();
@@ -337,7 +343,8 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     if (handle_) {
         TRect now = WindowRect(handle_);
         if (parent_ && parent_->HandleAllocated()) MapWindowPoints(nullptr, parent_->handle_, now);
-        if (now != BoundsRect()) SetWindowPos(handle_, nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (now != BoundsRect())
+            SetWindowPos(handle_, nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (before != TSize{width_, height_}) Realign();
 }
@@ -345,7 +352,8 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
 void TWinControl::UpdateBoundsFromWindow() {
     if (!handle_) return;
     TRect r = WindowRect(handle_);
-    if (HWND p = GetParent(handle_); p && (GetWindowLongPtr(handle_, GWL_STYLE) & WS_CHILD)) MapWindowPoints(nullptr, p, r);
+    if (HWND p = GetParent(handle_); p && (GetWindowLongPtr(handle_, GWL_STYLE) & WS_CHILD))
+        MapWindowPoints(nullptr, p, r);
     if (r == BoundsRect()) return;
     bool resized = r.Width() != width_ || r.Height() != height_;
     left_ = r.left;
@@ -406,14 +414,18 @@ void TWinControl::ApplyAnchors(TControl* c, TSize client) {
     int dx = client.cx - c->anchorBase_.cx, dy = client.cy - c->anchorBase_.cy;
     int left = e.left, width = e.Width(), top = e.top, height = e.Height();
     if (a.Contains(akRight)) {
-        if (a.Contains(akLeft)) width += dx;
-        else left += dx;
+        if (a.Contains(akLeft))
+            width += dx;
+        else
+            left += dx;
     } else if (!a.Contains(akLeft)) {
         left += dx / 2;
     }
     if (a.Contains(akBottom)) {
-        if (a.Contains(akTop)) height += dy;
-        else top += dy;
+        if (a.Contains(akTop))
+            height += dy;
+        else
+            top += dy;
     } else if (!a.Contains(akTop)) {
         top += dy / 2;
     }
@@ -630,8 +642,10 @@ void TWinControl::NotifyChildren(UINT msg) {
 }
 
 void TWinControl::CMVisibleChangedWin(TMessage&) {
-    if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
-    else if (Visible() && parent_ && parent_->HandleAllocated()) CreateHandle();
+    if (handle_)
+        ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
+    else if (Visible() && parent_ && parent_->HandleAllocated())
+        CreateHandle();
 }
 
 void TWinControl::CMEnabledChangedWin(TMessage&) {
@@ -706,7 +720,8 @@ void TWinControl::GetTabOrderList(std::vector<TWinControl*>& out) {
     }
 }
 
-TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) {
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop,
+                                          bool checkParent) {
     std::vector<TWinControl*> list;
     GetTabOrderList(list);
     const int n = static_cast<int>(list.size());
@@ -718,7 +733,8 @@ TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, 
         i = goForward ? (i + 1) % n : (i - 1 + n) % n;
         TWinControl* c = list[static_cast<size_t>(i)];
         if (c == current && step > 0) break;
-        if ((!checkTabStop || c->TabStop()) && (!checkParent || c->Parent() == current->Parent()) && c->CanFocus())
+        if ((!checkTabStop || c->TabStop()) && (!checkParent || c->Parent() == current->Parent()) &&
+            c->CanFocus())
             return c;
     }
     return nullptr;
@@ -790,7 +806,8 @@ void TWinControl::CNKeyDown(TMessage& m) {
         case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
     }
     if (mask && !Perform(CM_WANTSPECIALKEY, m.WParam, 0) && !(Perform(WM_GETDLGCODE, 0, 0) & mask)) {
-        if (TCustomForm* form = GetParentForm(this); form && form->Perform(CM_DIALOGKEY, m.WParam, m.LParam)) return;
+        if (TCustomForm* form = GetParentForm(this); form && form->Perform(CM_DIALOGKEY, m.WParam, m.LParam))
+            return;
     }
     m.Result = 0;
 }
@@ -813,7 +830,8 @@ void TWinControl::CMDialogChar(TMessage& m) { Broadcast(m); }
 
 bool TWinControl::DoKeyDown(TMessage& m) {
     TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyDown(m)) return true;
+    if (form && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyDown(m))
+        return true;
     WORD key = static_cast<WORD>(m.WParam);
     KeyDown(key, KeyDataToShiftState(m.LParam));
     if (key == 0) return true;
@@ -823,7 +841,8 @@ bool TWinControl::DoKeyDown(TMessage& m) {
 
 bool TWinControl::DoKeyPress(TMessage& m) {
     TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyPress(m)) return true;
+    if (form && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyPress(m))
+        return true;
     char16_t ch = static_cast<char16_t>(m.WParam);
     KeyPress(ch);
     if (ch == 0) return true;
@@ -833,7 +852,8 @@ bool TWinControl::DoKeyPress(TMessage& m) {
 
 bool TWinControl::DoKeyUp(TMessage& m) {
     TCustomForm* form = GetParentForm(this);
-    if (form && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyUp(m)) return true;
+    if (form && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyUp(m))
+        return true;
     WORD key = static_cast<WORD>(m.WParam);
     KeyUp(key, KeyDataToShiftState(m.LParam));
     if (key == 0) return true;

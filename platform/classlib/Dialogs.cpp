@@ -80,7 +80,8 @@ TFileDialogForm::TFileDialogForm(TComponent* owner, TFileRequest& request) : TFo
 
     String start = request.initialDir;
     String proposed = request.fileName;
-    if (IsAbsolute(proposed) && DirectoryExists(ExtractFileDir(proposed)) && start.empty()) start = ExtractFileDir(proposed);
+    if (IsAbsolute(proposed) && DirectoryExists(ExtractFileDir(proposed)) && start.empty())
+        start = ExtractFileDir(proposed);
     if (start.empty() || !DirectoryExists(start)) start = GetCurrentDir();
     name_->SetTextValue(ExtractFileName(proposed));
     masks_ = FilterMasks(request.filter, request.filterIndex);
@@ -159,8 +160,8 @@ void TFileDialogForm::ShowFolder(const String& folder) {
     folderLabel_->SetCaption(folder);
     std::vector<String> dirs, names;
     std::error_code ec;
-    for (fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec), end; !ec && it != end;
-         it.increment(ec)) {
+    for (fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec), end;
+         !ec && it != end; it.increment(ec)) {
         const String name = it->path().filename().string();
         std::error_code typeError;
         if (it->is_directory(typeError)) {
@@ -169,8 +170,10 @@ void TFileDialogForm::ShowFolder(const String& folder) {
             names.push_back(name);
         }
     }
-    std::sort(dirs.begin(), dirs.end(), [](const String& a, const String& b) { return CompareText(a, b) < 0; });
-    std::sort(names.begin(), names.end(), [](const String& a, const String& b) { return CompareText(a, b) < 0; });
+    std::sort(dirs.begin(), dirs.end(),
+              [](const String& a, const String& b) { return CompareText(a, b) < 0; });
+    std::sort(names.begin(), names.end(),
+              [](const String& a, const String& b) { return CompareText(a, b) < 0; });
     BatchUpdate(*folders_->Items(), [&] {
         folders_->Items()->Clear();
         if (folder != "/") folders_->Items()->Add("..");
@@ -211,7 +214,8 @@ void TFileDialogForm::OkClicked() {
     const String path = IsAbsolute(name) ? name : JoinPath(folder_, name);
     if (DirectoryExists(path)) {
         name_->SetTextValue("");
-        ShowFolder(ExcludeTrailingPathDelimiter(path).empty() ? String("/") : ExcludeTrailingPathDelimiter(path));
+        ShowFolder(ExcludeTrailingPathDelimiter(path).empty() ? String("/")
+                                                              : ExcludeTrailingPathDelimiter(path));
         return;
     }
     chosen_ = path;
@@ -257,7 +261,8 @@ bool TStandardDialogs::ChooseFile(TFileRequest& request) {
 
 bool TOpenDialog::Accept(const String& path) {
     if (Options.Contains(ofFileMustExist) && !FileExists(path)) {
-        MessageDlg(path + "\nFile not found.\nPlease verify the correct file name was given.", mtWarning, {mbOK});
+        MessageDlg(path + "\nFile not found.\nPlease verify the correct file name was given.", mtWarning,
+                   {mbOK});
         return false;
     }
     return true;
@@ -265,7 +270,8 @@ bool TOpenDialog::Accept(const String& path) {
 
 bool TSaveDialog::Accept(const String& path) {
     if (!FileExists(path)) return true;
-    return MessageDlg(ExtractFileName(path) + " already exists.\nDo you want to replace it?", mtWarning, mbYesNo) == mrYes;
+    return MessageDlg(ExtractFileName(path) + " already exists.\nDo you want to replace it?", mtWarning,
+                      mbYesNo) == mrYes;
 }
 
 bool TOpenDialog::Execute() {

@@ -13,7 +13,9 @@ constexpr int kBreak = 2;  // CR LF
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
-bool IsWordChar(char16_t c) { return c == u'_' || c >= 0x80 || (c >= u'0' && c <= u'9') || ((c | 0x20) >= u'a' && (c | 0x20) <= u'z'); }
+bool IsWordChar(char16_t c) {
+    return c == u'_' || c >= 0x80 || (c >= u'0' && c <= u'9') || ((c | 0x20) >= u'a' && (c | 0x20) <= u'z');
+}
 }  // namespace
 
 std::vector<std::u16string_view> SplitLines(std::u16string_view text) {
@@ -71,7 +73,9 @@ int TEditText::LineStart(int line) const {
     line = std::clamp(line, 0, LineCount() - 1);
     if (static_cast<int>(starts_.size()) < LineCount()) starts_.resize(lines_.size());
     for (int i = validStarts_; i <= line; ++i)
-        starts_[static_cast<size_t>(i)] = starts_[static_cast<size_t>(i - 1)] + static_cast<int>(lines_[static_cast<size_t>(i - 1)].text.size()) + kBreak;
+        starts_[static_cast<size_t>(i)] = starts_[static_cast<size_t>(i - 1)] +
+                                          static_cast<int>(lines_[static_cast<size_t>(i - 1)].text.size()) +
+                                          kBreak;
     validStarts_ = std::max(validStarts_, line + 1);
     return starts_[static_cast<size_t>(line)];
 }
@@ -161,7 +165,8 @@ bool TEditText::Replace(std::u16string_view text, TColor color, bool undoable, b
     const LineData& last = lines_[static_cast<size_t>(b.y)];
     std::u16string tail = last.text.substr(static_cast<size_t>(b.x));
     std::vector<TColor> tailColors;
-    if (!last.colors.empty()) tailColors.assign(last.colors.begin() + std::min<size_t>(b.x, last.colors.size()), last.colors.end());
+    if (!last.colors.empty())
+        tailColors.assign(last.colors.begin() + std::min<size_t>(b.x, last.colors.size()), last.colors.end());
     first.text.resize(static_cast<size_t>(a.x));
     const bool colored = color != clDefault || !first.colors.empty() || !tailColors.empty();
     if (colored) first.colors.resize(static_cast<size_t>(a.x), clDefault);
@@ -236,7 +241,8 @@ void TEditText::SetSelColor(TColor color) {
         size_t to = line == b.y ? static_cast<size_t>(b.x) : l.text.size();
         if (from >= to) continue;
         l.colors.resize(l.text.size(), clDefault);
-        std::fill(l.colors.begin() + static_cast<std::ptrdiff_t>(from), l.colors.begin() + static_cast<std::ptrdiff_t>(to), color);
+        std::fill(l.colors.begin() + static_cast<std::ptrdiff_t>(from),
+                  l.colors.begin() + static_cast<std::ptrdiff_t>(to), color);
     }
 }
 
@@ -306,7 +312,8 @@ void TEditRows::Sync(const Measure& measure) {
     breaks_.erase(breaks_.begin() + first, breaks_.begin() + (oldCount - tail));
     breaks_.insert(breaks_.begin() + first, static_cast<size_t>(newCount - first - tail), std::vector<int>{});
     if (width_ > 0)
-        for (int i = first; i < newCount - tail; ++i) breaks_[static_cast<size_t>(i)] = BreakLine(text_.Line(i), measure);
+        for (int i = first; i < newCount - tail; ++i)
+            breaks_[static_cast<size_t>(i)] = BreakLine(text_.Line(i), measure);
     validFirst_ = std::min(validFirst_, first);
 }
 
@@ -319,7 +326,9 @@ int TEditRows::Advance(std::u16string_view unit, const Measure& measure) {
         if (advance < 0) advance = measure(unit);
         return advance;
     }
-    const char32_t key = unit.size() == 2 ? 0x10000 + ((char32_t{unit[0]} - 0xD800) << 10) + (char32_t{unit[1]} - 0xDC00) : unit[0];
+    const char32_t key = unit.size() == 2
+                             ? 0x10000 + ((char32_t{unit[0]} - 0xD800) << 10) + (char32_t{unit[1]} - 0xDC00)
+                             : unit[0];
     auto it = advances_.find(key);
     if (it == advances_.end()) it = advances_.emplace(key, measure(unit)).first;
     return it->second;
@@ -330,7 +339,8 @@ std::vector<int> TEditRows::BreakLine(std::u16string_view line, const Measure& m
     std::vector<int>& advances = scratch_;
     advances.assign(line.size(), 0);
     for (size_t i = 0; i < line.size();) {
-        const bool pair = line[i] >= 0xD800 && line[i] < 0xDC00 && i + 1 < line.size() && line[i + 1] >= 0xDC00 && line[i + 1] < 0xE000;
+        const bool pair = line[i] >= 0xD800 && line[i] < 0xDC00 && i + 1 < line.size() &&
+                          line[i + 1] >= 0xDC00 && line[i + 1] < 0xE000;
         const size_t n = pair ? 2 : 1;
         advances[i] = Advance(line.substr(i, n), measure);
         i += n;
@@ -359,10 +369,12 @@ std::vector<int> TEditRows::BreakLine(std::u16string_view line, const Measure& m
 }
 
 void TEditRows::CountUpTo(int line) const {
-    if (static_cast<int>(firstRow_.size()) < static_cast<int>(breaks_.size()) + 1) firstRow_.resize(breaks_.size() + 1);
+    if (static_cast<int>(firstRow_.size()) < static_cast<int>(breaks_.size()) + 1)
+        firstRow_.resize(breaks_.size() + 1);
     firstRow_[0] = 0;
     for (int i = validFirst_; i < line; ++i)
-        firstRow_[static_cast<size_t>(i) + 1] = firstRow_[static_cast<size_t>(i)] + 1 + static_cast<int>(breaks_[static_cast<size_t>(i)].size());
+        firstRow_[static_cast<size_t>(i) + 1] =
+            firstRow_[static_cast<size_t>(i)] + 1 + static_cast<int>(breaks_[static_cast<size_t>(i)].size());
     validFirst_ = std::max(validFirst_, line);
 }
 
@@ -383,7 +395,8 @@ TEditRows::Row TEditRows::At(int row) const {
     if (lines == 0) return Row{};
     row = std::clamp(row, 0, Count() - 1);
     auto begin = firstRow_.begin();
-    const int line = std::clamp(static_cast<int>(std::upper_bound(begin, begin + lines + 1, row) - begin) - 1, 0, lines - 1);
+    const int line = std::clamp(static_cast<int>(std::upper_bound(begin, begin + lines + 1, row) - begin) - 1,
+                                0, lines - 1);
     const std::vector<int>& breaks = breaks_[static_cast<size_t>(line)];
     const size_t k = static_cast<size_t>(row - firstRow_[static_cast<size_t>(line)]);
     const int length = static_cast<int>(text_.Line(line).size());

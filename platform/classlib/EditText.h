@@ -62,14 +62,20 @@ public:
     // The colour new text at the caret takes, set by the program
     // (SelAttributes) and forgotten when the caret moves.
     TColor InsertColor() const;
-    void SetInsertColor(TColor color) { insertColor_ = color; insertAt_ = caret_; }
+    void SetInsertColor(TColor color) {
+        insertColor_ = color;
+        insertAt_ = caret_;
+    }
     // Sets the colour of the selected characters.
     void SetSelColor(TColor color);
     TColor ColorAt(int pos) const;
 
     bool CanUndo() const { return hasUndo_; }
     bool Undo();
-    void ClearUndo() { hasUndo_ = false; undo_ = Snapshot{}; }
+    void ClearUndo() {
+        hasUndo_ = false;
+        undo_ = Snapshot{};
+    }
 
     // Word bounds around a position (for double clicks and Ctrl+arrows).
     int WordStart(int pos) const;

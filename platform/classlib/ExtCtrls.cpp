@@ -197,9 +197,12 @@ void TPanel::Paint() {
     auto bevel = [&](TPanelBevel b) {
         if (b == bvNone) return;
         for (int i = 0; i < bevelWidth_; ++i) {
-            if (b == bvSpace) r = InflatedRect(r, -1, -1);
-            else if (b == bvLowered) Frame3D(dc, r, clBtnShadow, clBtnHighlight);
-            else Frame3D(dc, r, clBtnHighlight, clBtnShadow);
+            if (b == bvSpace)
+                r = InflatedRect(r, -1, -1);
+            else if (b == bvLowered)
+                Frame3D(dc, r, clBtnShadow, clBtnHighlight);
+            else
+                Frame3D(dc, r, clBtnHighlight, clBtnShadow);
         }
     };
     bevel(bevelOuter_);
@@ -226,8 +229,9 @@ TControl* TSplitter::FindControl() {
         TControl* c = Parent()->Controls(i);
         if (c == this || !c->Visible() || c->Align() != Align()) continue;
         const TRect b = c->BoundsRect();
-        const bool touches = (Align() == alLeft && b.right == Left()) || (Align() == alRight && b.left == Left() + Width()) ||
-                             (Align() == alTop && b.bottom == Top()) || (Align() == alBottom && b.top == Top() + Height());
+        const bool touches =
+            (Align() == alLeft && b.right == Left()) || (Align() == alRight && b.left == Left() + Width()) ||
+            (Align() == alTop && b.bottom == Top()) || (Align() == alBottom && b.top == Top() + Height());
         if (touches) return c;
     }
     return nullptr;
@@ -253,8 +257,10 @@ void TSplitter::MouseMove(TShiftState shift, int x, int y) {
     int delta = Horizontal() ? now.y - downAt_.y : now.x - downAt_.x;
     if (Align() == alRight || Align() == alBottom) delta = -delta;
     const int size = std::max(minSize_, startSize_ + delta);
-    if (Horizontal()) target_->SetHeight(size);
-    else target_->SetWidth(size);
+    if (Horizontal())
+        target_->SetHeight(size);
+    else
+        target_->SetWidth(size);
 }
 
 void TSplitter::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {

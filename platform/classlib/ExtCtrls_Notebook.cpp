@@ -33,7 +33,8 @@ public:
     void Put(int index, const String& s) override { notebook_.Page(index)->SetCaption(s); }
     void PutObject(int, TObject*) override {}
     void Insert(int index, const String& s) override {
-        if (index < 0 || index > Count()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+        if (index < 0 || index > Count())
+            throw EListError("List index out of bounds (" + IntToStr(index) + ")");
         notebook_.InsertPage(index, s);
     }
     void Delete(int index) override { delete notebook_.Page(index); }
@@ -62,7 +63,9 @@ private:
         TPage* active = notebook_.pageIndex_ >= 0 ? notebook_.Page(notebook_.pageIndex_) : nullptr;
         auto& pages = notebook_.pages_;
         change(pages);
-        if (active) notebook_.pageIndex_ = static_cast<int>(std::find(pages.begin(), pages.end(), active) - pages.begin());
+        if (active)
+            notebook_.pageIndex_ =
+                static_cast<int>(std::find(pages.begin(), pages.end(), active) - pages.begin());
     }
 
     TNotebook& notebook_;
@@ -85,7 +88,8 @@ TNotebook::~TNotebook() {
 }
 
 TPage* TNotebook::Page(int index) const {
-    if (index < 0 || index >= PageCount()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    if (index < 0 || index >= PageCount())
+        throw EListError("List index out of bounds (" + IntToStr(index) + ")");
     return pages_[static_cast<size_t>(index)];
 }
 

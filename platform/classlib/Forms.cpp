@@ -1,5 +1,5 @@
-#include "platform/winsys/Backend.h"
 #include "platform/classlib/Forms.h"
+#include "platform/winsys/Backend.h"
 
 #include <algorithm>
 
@@ -71,12 +71,12 @@ void TCustomForm::CreateParams(TCreateParams& params) {
         DWORD exStyle;
     };
     static const BorderLook kLooks[] = {
-        {WS_POPUP, 0},                                                               // bsNone
-        {WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0},             // bsSingle
-        {WS_OVERLAPPEDWINDOW, 0},                                                    // bsSizeable
-        {WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME},                   // bsDialog
-        {WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW},                                 // bsToolWindow
-        {WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, WS_EX_TOOLWINDOW},                 // bsSizeToolWin
+        {WS_POPUP, 0},                                                   // bsNone
+        {WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0},  // bsSingle
+        {WS_OVERLAPPEDWINDOW, 0},                                        // bsSizeable
+        {WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME},       // bsDialog
+        {WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW},                     // bsToolWindow
+        {WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, WS_EX_TOOLWINDOW},     // bsSizeToolWin
     };
     params.Style |= kLooks[borderStyle_].style;
     params.ExStyle |= kLooks[borderStyle_].exStyle;
@@ -148,7 +148,9 @@ void TCustomForm::WMNCPaint(TMessage& m) {
         const bool hot = static_cast<int>(i) == barHot_;
         if (hot) FillColor(dc, b.rect, clHighlight);
         DrawCaption(dc, &font, b.item->Caption(), b.rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
-                    !b.item->Enabled() ? clGrayText : hot ? clHighlightText : clMenuText);
+                    !b.item->Enabled() ? clGrayText
+                    : hot              ? clHighlightText
+                                       : clMenuText);
     }
     ReleaseDC(handle_, dc);
 }
@@ -307,10 +309,14 @@ void TCustomForm::Close() {
     TCloseAction action = caHide;
     DoClose(action);
     if (action == caNone) return;
-    if (Application && Application->MainForm() == this) Application->Terminate();
-    else if (action == caHide) Hide();
-    else if (action == caMinimize) SetWindowState(wsMinimized);
-    else Release();
+    if (Application && Application->MainForm() == this)
+        Application->Terminate();
+    else if (action == caHide)
+        Hide();
+    else if (action == caMinimize)
+        SetWindowState(wsMinimized);
+    else
+        Release();
 }
 
 void TCustomForm::CloseModal() {
@@ -320,8 +326,10 @@ void TCustomForm::CloseModal() {
         return;
     }
     DoClose(action);
-    if (action == caNone) modalResult_ = mrNone;
-    else if (action == caFree) Release();
+    if (action == caNone)
+        modalResult_ = mrNone;
+    else if (action == caFree)
+        Release();
 }
 
 void TCustomForm::Release() { PostMessage(Handle(), CM_RELEASE, 0, 0); }
@@ -357,7 +365,8 @@ TModalResult TCustomForm::ShowModal() {
     auto restore = [&] {
         for (HWND h : disabled)
             if (IsWindow(h)) EnableWindow(h, true);
-        if (activeBefore && IsWindow(activeBefore) && IsWindowVisible(activeBefore)) SetActiveWindow(activeBefore);
+        if (activeBefore && IsWindow(activeBefore) && IsWindowVisible(activeBefore))
+            SetActiveWindow(activeBefore);
         formState_.Exclude(fsModal);
         Application->LeaveModal();
     };
@@ -366,8 +375,10 @@ TModalResult TCustomForm::ShowModal() {
         Show();
         do {
             Application->HandleMessage();
-            if (Application->Terminated()) modalResult_ = mrCancel;
-            else if (modalResult_ != mrNone) CloseModal();
+            if (Application->Terminated())
+                modalResult_ = mrCancel;
+            else if (modalResult_ != mrNone)
+                CloseModal();
         } while (modalResult_ == mrNone);
         Hide();
     } catch (...) {
@@ -381,7 +392,8 @@ TModalResult TCustomForm::ShowModal() {
 // ---- focus ------------------------------------------------------------------------
 
 void TCustomForm::SetActiveControl(TWinControl* control) {
-    if (control && !ContainsControl(control)) throw EInvalidOperation("Cannot focus a control of another form");
+    if (control && !ContainsControl(control))
+        throw EInvalidOperation("Cannot focus a control of another form");
     activeControl_ = control;
     if (control && active_ && handle_ && control->CanFocus()) ::tarvel::SetFocus(control->Handle());
 }
@@ -501,7 +513,8 @@ void TScreen::SetCursor(TCursor cursor) {
 }
 
 TCustomForm* TScreen::Forms(int index) const {
-    if (index < 0 || index >= FormCount()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    if (index < 0 || index >= FormCount())
+        throw EListError("List index out of bounds (" + IntToStr(index) + ")");
     return forms_[static_cast<size_t>(index)];
 }
 

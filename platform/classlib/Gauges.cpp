@@ -46,11 +46,13 @@ void TGauge::Paint() {
         DeleteObject(frame);
         r = TRect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
     }
-    if (kind_ == gkPie) PaintPie(dc, r);
-    else PaintBar(dc, r);
+    if (kind_ == gkPie)
+        PaintPie(dc, r);
+    else
+        PaintBar(dc, r);
     if (showText_) {
-        DrawCaption(dc, Font(), IntToStr(PercentDone()) + "%", r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX,
-                    Font()->Color());
+        DrawCaption(dc, Font(), IntToStr(PercentDone()) + "%", r,
+                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, Font()->Color());
     }
 }
 
@@ -60,8 +62,10 @@ void TGauge::PaintBar(HDC dc, TRect r) {
     const int64_t span = int64_t{maxValue_} - minValue_;
     const int64_t done = int64_t{progress_} - minValue_;
     TRect fill = r;
-    if (kind_ == gkHorizontalBar) fill.right = r.left + static_cast<int>(r.Width() * done / span);
-    else fill.top = r.bottom - static_cast<int>(r.Height() * done / span);
+    if (kind_ == gkHorizontalBar)
+        fill.right = r.left + static_cast<int>(r.Width() * done / span);
+    else
+        fill.top = r.bottom - static_cast<int>(r.Height() * done / span);
     if (!fill.IsEmpty()) FillColor(dc, fill, foreColor_);
 }
 
@@ -73,7 +77,8 @@ void TGauge::PaintPie(HDC dc, TRect r) {
     SelectObject(dc, pen);
     SelectObject(dc, back);
     Ellipse(dc, r.left, r.top, r.right, r.bottom);
-    const double share = static_cast<double>(int64_t{progress_} - minValue_) / (int64_t{maxValue_} - minValue_);
+    const double share =
+        static_cast<double>(int64_t{progress_} - minValue_) / (int64_t{maxValue_} - minValue_);
     if (share > 0) {
         // The wedge runs clockwise from twelve o'clock.
         const double cx = r.left + r.Width() / 2.0, cy = r.top + r.Height() / 2.0;

@@ -15,11 +15,13 @@ constexpr int kMaxCount = 1 << 20;  // columns or rows
 // they are summed in 64 bits and held to a distance far beyond any client.
 constexpr int64_t kFar = int64_t(1) << 28;
 int ClampPos(int64_t pos) { return static_cast<int>(std::clamp(pos, -kFar, kFar)); }
-}
+}  // namespace
 
 // ---- TInplaceEdit ----------------------------------------------------------------------------
 
-void TInplaceEdit::DeclareMessages(TMessageTable& t) { t.Add<&TInplaceEdit::WMGetDlgCodeInplace>(WM_GETDLGCODE); }
+void TInplaceEdit::DeclareMessages(TMessageTable& t) {
+    t.Add<&TInplaceEdit::WMGetDlgCodeInplace>(WM_GETDLGCODE);
+}
 
 TInplaceEdit::TInplaceEdit(TCustomGrid* grid) : TCustomEdit(grid, false), grid_(grid) {
     SetAutoSelect(false);
@@ -185,24 +187,28 @@ void TCustomGrid::SetDefaultRowHeight(int h) {
 
 int TCustomGrid::ColWidths(int col) const {
     if (col < 0 || col >= colCount_) return defaultColWidth_;
-    return static_cast<size_t>(col) < colWidths_.size() ? colWidths_[static_cast<size_t>(col)] : defaultColWidth_;
+    return static_cast<size_t>(col) < colWidths_.size() ? colWidths_[static_cast<size_t>(col)]
+                                                        : defaultColWidth_;
 }
 
 void TCustomGrid::SetColWidths(int col, int width) {
     if (col < 0 || col >= colCount_) return;
-    if (colWidths_.size() <= static_cast<size_t>(col)) colWidths_.resize(static_cast<size_t>(col) + 1, defaultColWidth_);
+    if (colWidths_.size() <= static_cast<size_t>(col))
+        colWidths_.resize(static_cast<size_t>(col) + 1, defaultColWidth_);
     colWidths_[static_cast<size_t>(col)] = std::clamp(width, -1, 0x7FFF);
     ColWidthsChanged();
 }
 
 int TCustomGrid::RowHeights(int row) const {
     if (row < 0 || row >= rowCount_) return defaultRowHeight_;
-    return static_cast<size_t>(row) < rowHeights_.size() ? rowHeights_[static_cast<size_t>(row)] : defaultRowHeight_;
+    return static_cast<size_t>(row) < rowHeights_.size() ? rowHeights_[static_cast<size_t>(row)]
+                                                         : defaultRowHeight_;
 }
 
 void TCustomGrid::SetRowHeights(int row, int height) {
     if (row < 0 || row >= rowCount_) return;
-    if (rowHeights_.size() <= static_cast<size_t>(row)) rowHeights_.resize(static_cast<size_t>(row) + 1, defaultRowHeight_);
+    if (rowHeights_.size() <= static_cast<size_t>(row))
+        rowHeights_.resize(static_cast<size_t>(row) + 1, defaultRowHeight_);
     rowHeights_[static_cast<size_t>(row)] = std::clamp(height, -1, 0x7FFF);
     RowHeightsChanged();
 }
@@ -229,8 +235,10 @@ void TCustomGrid::SetOptions(TGridOptions options) {
     if (options.Contains(goRowSelect)) options.Exclude(goAlwaysShowEditor);
     const bool editingOff = options_.Contains(goEditing) && !options.Contains(goEditing);
     options_ = options;
-    if (editingOff || options.Contains(goRowSelect)) HideEditor(true);
-    else if (options.Contains(goAlwaysShowEditor) && options.Contains(goEditing) && Focused()) ShowEditor(false);
+    if (editingOff || options.Contains(goRowSelect))
+        HideEditor(true);
+    else if (options.Contains(goAlwaysShowEditor) && options.Contains(goEditing) && Focused())
+        ShowEditor(false);
     if (options.Contains(goRowSelect)) anchor_ = TGridCoord{col_, row_};
     Invalidate();
 }
@@ -385,8 +393,10 @@ void TCustomGrid::UpdateScrollBars() {
     };
     // Showing one bar narrows the client, which may call for the other.
     for (int pass = 0; pass < 2; ++pass) {
-        apply(SB_VERT, scrollBars_ == ssVertical || scrollBars_ == ssBoth, fixedRows_, rowCount_, topRow_, MaxTopRow());
-        apply(SB_HORZ, scrollBars_ == ssHorizontal || scrollBars_ == ssBoth, fixedCols_, colCount_, leftCol_, MaxLeftCol());
+        apply(SB_VERT, scrollBars_ == ssVertical || scrollBars_ == ssBoth, fixedRows_, rowCount_, topRow_,
+              MaxTopRow());
+        apply(SB_HORZ, scrollBars_ == ssHorizontal || scrollBars_ == ssBoth, fixedCols_, colCount_, leftCol_,
+              MaxLeftCol());
     }
 }
 
@@ -400,7 +410,8 @@ void TCustomGrid::Resize() {
 // ---- selection -------------------------------------------------------------------------------
 
 TGridRect TCustomGrid::Selection() const {
-    TGridRect r{std::min(col_, anchor_.X), std::min(row_, anchor_.Y), std::max(col_, anchor_.X), std::max(row_, anchor_.Y)};
+    TGridRect r{std::min(col_, anchor_.X), std::min(row_, anchor_.Y), std::max(col_, anchor_.X),
+                std::max(row_, anchor_.Y)};
     if (options_.Contains(goRowSelect)) {
         r.Left = fixedCols_;
         r.Right = colCount_ - 1;
@@ -409,7 +420,8 @@ TGridRect TCustomGrid::Selection() const {
 }
 
 void TCustomGrid::SetSelection(const TGridRect& r) {
-    anchor_ = TGridCoord{std::clamp(r.Left, fixedCols_, colCount_ - 1), std::clamp(r.Top, fixedRows_, rowCount_ - 1)};
+    anchor_ = TGridCoord{std::clamp(r.Left, fixedCols_, colCount_ - 1),
+                         std::clamp(r.Top, fixedRows_, rowCount_ - 1)};
     col_ = std::clamp(r.Right, fixedCols_, colCount_ - 1);
     row_ = std::clamp(r.Bottom, fixedRows_, rowCount_ - 1);
     Invalidate();
@@ -452,15 +464,17 @@ void TCustomGrid::FocusCell(int col, int row, bool moveAnchor) {
 // ---- the editor ------------------------------------------------------------------------------
 
 bool TCustomGrid::CanEditShow() {
-    return options_.Contains(goEditing) && !options_.Contains(goRowSelect) && col_ >= fixedCols_ && row_ >= fixedRows_ &&
-           HandleAllocated();
+    return options_.Contains(goEditing) && !options_.Contains(goRowSelect) && col_ >= fixedCols_ &&
+           row_ >= fixedRows_ && HandleAllocated();
 }
 
 bool TCustomGrid::EditorMode() const { return editorShowing_; }
 
 void TCustomGrid::SetEditorMode(bool v) {
-    if (v) ShowEditor(true);
-    else HideEditor(true);
+    if (v)
+        ShowEditor(true);
+    else
+        HideEditor(true);
 }
 
 void TCustomGrid::PlaceEditor() {
@@ -487,8 +501,10 @@ void TCustomGrid::ShowEditor(bool selectAll) {
     editorShowing_ = true;
     PlaceEditor();
     editor_->SetVisible(true);
-    if (selectAll) editor_->SelectAll();
-    else editor_->SetSelStart(editor_->GetTextLen());
+    if (selectAll)
+        editor_->SelectAll();
+    else
+        editor_->SetSelStart(editor_->GetTextLen());
     if (Focused() || (Showing() && GetFocus() != editor_->Handle())) editor_->SetFocus();
 }
 
@@ -570,7 +586,8 @@ void TCustomGrid::Paint() {
             const bool current = col == col_ && row == row_;
             if (!fixed && current && focused) state.Include(gdFocused);
             const bool highlight = !fixed && InSelection(col, row) &&
-                                   (!current || options_.Contains(goDrawFocusSelected) || options_.Contains(goRowSelect) || !focused);
+                                   (!current || options_.Contains(goDrawFocusSelected) ||
+                                    options_.Contains(goRowSelect) || !focused);
             if (!fixed && InSelection(col, row) && (focused || !current)) state.Include(gdSelected);
             // Lines right of and below the cell.
             if (gridLineWidth_ > 0) {
@@ -578,8 +595,12 @@ void TCustomGrid::Paint() {
                 const bool horz = fixed ? options_.Contains(goFixedHorzLine) : options_.Contains(goHorzLine);
                 const TColor lc = fixed ? fixedLine : lineColor;
                 const TColor back = fixed ? fixedColor_ : Color();
-                FillColor(dc, TRect{cell.right, cell.top, cell.right + gridLineWidth_, cell.bottom + gridLineWidth_}, vert ? lc : back);
-                FillColor(dc, TRect{cell.left, cell.bottom, cell.right, cell.bottom + gridLineWidth_}, horz ? lc : back);
+                FillColor(
+                    dc,
+                    TRect{cell.right, cell.top, cell.right + gridLineWidth_, cell.bottom + gridLineWidth_},
+                    vert ? lc : back);
+                FillColor(dc, TRect{cell.left, cell.bottom, cell.right, cell.bottom + gridLineWidth_},
+                          horz ? lc : back);
             }
             if (cell.IsEmpty()) continue;
             if (!defaultDrawing_) {
@@ -598,7 +619,8 @@ void TCustomGrid::Paint() {
             }
             canvas->Font()->Assign(Font());
             if (highlight && state.Contains(gdSelected)) canvas->Font()->SetColor(clHighlightText);
-            canvas->Brush()->SetColor(fixed ? fixedColor_ : (highlight && state.Contains(gdSelected) ? clHighlight : Color()));
+            canvas->Brush()->SetColor(
+                fixed ? fixedColor_ : (highlight && state.Contains(gdSelected) ? clHighlight : Color()));
             DrawCell(col, row, cell, state);
             RestoreDC(dc, saved);
             if (state.Contains(gdFocused) && !options_.Contains(goRowSelect) && !editorShowing_ &&
@@ -608,7 +630,9 @@ void TCustomGrid::Paint() {
     }
     if (focused && options_.Contains(goRowSelect) && row_ >= topRow_) {
         const TRect first = CellRect(fixedCols_ < colCount_ ? std::max(fixedCols_, leftCol_) : 0, row_);
-        if (!first.IsEmpty()) DrawFocusRect(dc, TRect{first.left, first.top, std::min(client.right, usedRight - gridLineWidth_), first.bottom});
+        if (!first.IsEmpty())
+            DrawFocusRect(dc, TRect{first.left, first.top, std::min(client.right, usedRight - gridLineWidth_),
+                                    first.bottom});
     }
     if (drag_.kind == TDragKind::Moving) FillColor(dc, MoveMarkRect(), clHighlight);
 }
@@ -640,7 +664,8 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y) {
         DragTo(x, y);
     } else if (selecting_ && shift.Contains(ssLeft)) {
         int col, row;
-        if (MouseToCell(x, y, col, row) && col >= fixedCols_ && row >= fixedRows_ && (col != col_ || row != row_)) {
+        if (MouseToCell(x, y, col, row) && col >= fixedCols_ && row >= fixedRows_ &&
+            (col != col_ || row != row_)) {
             MoveCurrent(col, row, false);
             Invalidate();
         }
@@ -681,12 +706,16 @@ void TCustomGrid::KeyDown(WORD& key, TShiftState shift) {
         case VK_UP: --row; break;
         case VK_DOWN: ++row; break;
         case VK_LEFT:
-            if (options_.Contains(goRowSelect)) SetLeftCol(leftCol_ - 1);
-            else --col;
+            if (options_.Contains(goRowSelect))
+                SetLeftCol(leftCol_ - 1);
+            else
+                --col;
             break;
         case VK_RIGHT:
-            if (options_.Contains(goRowSelect)) SetLeftCol(leftCol_ + 1);
-            else ++col;
+            if (options_.Contains(goRowSelect))
+                SetLeftCol(leftCol_ + 1);
+            else
+                ++col;
             break;
         case VK_PRIOR: row -= page; break;
         case VK_NEXT: row += page; break;
@@ -715,8 +744,10 @@ void TCustomGrid::KeyDown(WORD& key, TShiftState shift) {
             key = 0;
             return;
         case VK_RETURN:
-            if (editorShowing_) HideEditor(true);
-            else ShowEditor(true);
+            if (editorShowing_)
+                HideEditor(true);
+            else
+                ShowEditor(true);
             key = 0;
             return;
         case VK_ESCAPE:
@@ -775,8 +806,10 @@ void TCustomGrid::WMScroll(TMessage& m) {
         case SB_THUMBPOSITION: pos = ThumbPosition(bars_.Info(bar), m.WParam); break;
         default: return;
     }
-    if (vert) ScrollTo(leftCol_, pos);
-    else ScrollTo(pos, topRow_);
+    if (vert)
+        ScrollTo(leftCol_, pos);
+    else
+        ScrollTo(pos, topRow_);
     bars_.SetPosition(bar, vert ? topRow_ : leftCol_);
 }
 
@@ -799,7 +832,8 @@ void TStringGrid::SetCells(int col, int row, const String& text) {
     if (cell.text == text) return;
     cell.text = text;
     InvalidateCell(col, row);
-    if (EditorMode() && col == Col() && row == Row() && InplaceEditor()->Text() != text) InplaceEditor()->SetText(text);
+    if (EditorMode() && col == Col() && row == Row() && InplaceEditor()->Text() != text)
+        InplaceEditor()->SetText(text);
 }
 
 TObject* TStringGrid::Objects(int col, int row) const {

@@ -51,7 +51,8 @@ struct TGridRect {
     friend bool operator==(const TGridRect&, const TGridRect&) = default;
 };
 
-using TDrawCellEvent = std::function<void(TObject* sender, int col, int row, TRect rect, TGridDrawState state)>;
+using TDrawCellEvent =
+    std::function<void(TObject* sender, int col, int row, TRect rect, TGridDrawState state)>;
 using TSelectCellEvent = std::function<void(TObject* sender, int col, int row, bool& canSelect)>;
 using TSetEditEvent = std::function<void(TObject* sender, int col, int row, const String& value)>;
 using TGetEditEvent = std::function<void(TObject* sender, int col, int row, String& value)>;
@@ -211,7 +212,9 @@ private:
         std::vector<int>* sizes;
         int defaultSize;
         int Size(int i) const {
-            return i >= 0 && i < count && static_cast<size_t>(i) < sizes->size() ? (*sizes)[static_cast<size_t>(i)] : defaultSize;
+            return i >= 0 && i < count && static_cast<size_t>(i) < sizes->size()
+                       ? (*sizes)[static_cast<size_t>(i)]
+                       : defaultSize;
         }
         int FirstShown() const { return fixed > 0 ? 0 : first; }
         int NextShown(int i) const { return i + 1 == fixed ? std::max(i + 1, first) : i + 1; }

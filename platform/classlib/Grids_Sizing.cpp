@@ -66,7 +66,8 @@ void TCustomGrid::WMSetCursorGrid(TMessage& m) {
     const int hit = static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(m.LParam)));
     const bool own = reinterpret_cast<HWND>(m.WParam) == Handle() && hit == HTCLIENT;
     TPoint p;
-    if (own && drag_.kind == TDragKind::None && (!Screen || Screen->Cursor() == crDefault) && GetCursorPos(p)) {
+    if (own && drag_.kind == TDragKind::None && (!Screen || Screen->Cursor() == crDefault) &&
+        GetCursorPos(p)) {
         p = ScreenToClient(p);
         bool rows = false;
         int index = -1;
@@ -109,8 +110,10 @@ bool TCustomGrid::BeginDrag(int x, int y) {
 // scrolling part the grid scrolls a line on each move.
 int TCustomGrid::MoveTargetAt(bool rows, int pos) {
     const auto scrollTo = [&](int first) {
-        if (rows) ScrollTo(leftCol_, first);
-        else ScrollTo(first, topRow_);
+        if (rows)
+            ScrollTo(leftCol_, first);
+        else
+            ScrollTo(first, topRow_);
     };
     if (pos < FixedExtent(rows)) {
         scrollTo(Lines(rows).first - 1);
@@ -153,8 +156,10 @@ void TCustomGrid::EndDrag(bool commit) {
     const int size = Lines(drag.rows).Size(drag.index);
     StoreSize(drag.rows, drag.index, drag.startSize);
     if (!commit || size == drag.startSize) return;
-    if (drag.rows) SetRowHeights(drag.index, size);
-    else SetColWidths(drag.index, size);
+    if (drag.rows)
+        SetRowHeights(drag.index, size);
+    else
+        SetColWidths(drag.index, size);
 }
 
 // The release ends the drag before the capture goes, which would cancel it.
@@ -176,9 +181,11 @@ void TCustomGrid::WMCaptureChangedGrid(TMessage& m) {
 // target when moving on, before it when moving back.
 TRect TCustomGrid::MoveMarkRect() {
     const bool rows = drag_.rows;
-    if (drag_.kind != TDragKind::Moving || drag_.target == drag_.index || drag_.target >= Lines(rows).count) return TRect{};
+    if (drag_.kind != TDragKind::Moving || drag_.target == drag_.index || drag_.target >= Lines(rows).count)
+        return TRect{};
     const int start = LineStart(rows, drag_.target);
-    const int line = drag_.target > drag_.index ? start + Lines(rows).Size(drag_.target) : start - gridLineWidth_;
+    const int line =
+        drag_.target > drag_.index ? start + Lines(rows).Size(drag_.target) : start - gridLineWidth_;
     const int across = ClientExtent(!rows);
     if (rows) return TRect{0, line - 1, across, line + gridLineWidth_ + 1};
     return TRect{line - 1, 0, line + gridLineWidth_ + 1, across};
@@ -203,8 +210,10 @@ void TCustomGrid::MoveLine(bool rows, int fromIndex, int toIndex) {
         const size_t last = static_cast<size_t>(std::max(fromIndex, toIndex));
         if (sizes.size() <= last) sizes.resize(last + 1, lines.defaultSize);
         const auto at = [&](int i) { return sizes.begin() + i; };
-        if (fromIndex < toIndex) std::rotate(at(fromIndex), at(fromIndex + 1), at(toIndex + 1));
-        else std::rotate(at(toIndex), at(fromIndex), at(fromIndex + 1));
+        if (fromIndex < toIndex)
+            std::rotate(at(fromIndex), at(fromIndex + 1), at(toIndex + 1));
+        else
+            std::rotate(at(toIndex), at(fromIndex), at(fromIndex + 1));
     }
     // The current cell and the selection's anchor go with their line, but
     // stay out of the fixed lines when code moves one of those.
@@ -237,7 +246,8 @@ void TStringGrid::MoveCells(bool rows, int fromIndex, int toIndex) {
     const int acrossCount = rows ? ColCount() : RowCount();
     std::vector<std::pair<uint64_t, Cell>> moved;
     for (auto it = cells_.begin(); it != cells_.end();) {
-        const int col = static_cast<int>(static_cast<uint32_t>(it->first)), row = static_cast<int>(it->first >> 32);
+        const int col = static_cast<int>(static_cast<uint32_t>(it->first)),
+                  row = static_cast<int>(it->first >> 32);
         const int along = rows ? row : col, across = rows ? col : row;
         if (along < low || along > high || across >= acrossCount) {
             ++it;

@@ -12,7 +12,7 @@
 namespace tarvel {
 
 namespace {
-constexpr int kPadding = 3;   // around the text, inside the border
+constexpr int kPadding = 3;  // around the text, inside the border
 constexpr int kMaxWidth = 300;
 constexpr unsigned kTextFormat = DT_LEFT | DT_NOPREFIX | DT_WORDBREAK;
 }  // namespace
@@ -67,8 +67,8 @@ THintTracker::THintTracker(TComponent* owner) : TComponent(owner) {
 }
 
 bool THintTracker::HasHint(TControl* control) {
-    return control && Application && Application->ShowHint && control->ShowHint() && !control->Hint().empty() &&
-           control->Showing();
+    return control && Application && Application->ShowHint && control->ShowHint() &&
+           !control->Hint().empty() && control->Showing();
 }
 
 void THintTracker::MouseControl(TControl* control) {

@@ -71,7 +71,8 @@ int DecodeJpeg(const uint8_t* data, size_t size, JpegDecode& state, int maxSide)
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
     const int64_t width = info.image_width, height = info.image_height;
-    if (width > maxSide || height > maxSide || width * height > kMaxPixels) Fail(j_common_ptr(&info), JERR_IMAGE_TOO_BIG);
+    if (width > maxSide || height > maxSide || width * height > kMaxPixels)
+        Fail(j_common_ptr(&info), JERR_IMAGE_TOO_BIG);
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     if (info.output_components != 3) Fail(j_common_ptr(&info), JERR_CONVERSION_NOTIMPL);

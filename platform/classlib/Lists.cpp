@@ -79,9 +79,7 @@ void TList::Move(int from, int to) {
     items_.insert(items_.begin() + to, item);
 }
 
-void TList::Pack() {
-    std::erase(items_, nullptr);
-}
+void TList::Pack() { std::erase(items_, nullptr); }
 
 void TList::Sort(const std::function<int(void*, void*)>& compare) {
     std::stable_sort(items_.begin(), items_.end(), [&](void* a, void* b) { return compare(a, b) < 0; });

@@ -140,7 +140,8 @@ void TCustomMaskEdit::EditChar(char16_t ch) {
     if (ch < u' ') return;
     // A literal typed jumps past the next such literal (the next group),
     // unless the caret has just been moved past one.
-    const bool justPassed = pos > 0 && !places_[static_cast<size_t>(pos - 1)].kind && places_[static_cast<size_t>(pos - 1)].literal == ch;
+    const bool justPassed = pos > 0 && !places_[static_cast<size_t>(pos - 1)].kind &&
+                            places_[static_cast<size_t>(pos - 1)].literal == ch;
     for (int i = pos; i < static_cast<int>(places_.size()) && !justPassed; ++i) {
         const Place& p = places_[static_cast<size_t>(i)];
         if (!p.kind && p.literal == ch) {
@@ -160,7 +161,8 @@ bool TCustomMaskEdit::EditKey(WORD key, TShiftState shift) {
     switch (key) {
         case VK_DELETE:
             if (ReadOnly()) return true;
-            if (pos < static_cast<int>(places_.size()) && places_[static_cast<size_t>(pos)].kind) PutChar(pos, blank_);
+            if (pos < static_cast<int>(places_.size()) && places_[static_cast<size_t>(pos)].kind)
+                PutChar(pos, blank_);
             SelectPlace(pos);
             return true;
         case VK_LEFT:

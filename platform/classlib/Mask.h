@@ -45,7 +45,7 @@ protected:
 
 private:
     struct Place {
-        char16_t kind;      // mask character, or 0 for a literal
+        char16_t kind;  // mask character, or 0 for a literal
         char16_t literal;
     };
     bool Fits(const Place& p, char16_t ch) const;

@@ -146,9 +146,9 @@ HWND ActiveMenuWindow();
 // A window's menu bar as its keyboard loop sees it.
 struct TMenuBarSite {
     HWND window = nullptr;
-    std::vector<TMenuItem*> items;            // the visible top items
-    std::vector<TRect> rects;                 // their screen rectangles
-    std::function<void(int index)> showHot;   // repaints the bar; -1 when the loop ends
+    std::vector<TMenuItem*> items;           // the visible top items
+    std::vector<TRect> rects;                // their screen rectangles
+    std::function<void(int index)> showHot;  // repaints the bar; -1 when the loop ends
     TCustomImageList* images = nullptr;
 };
 // How the bar's loop starts: selecting an item (Alt alone, F10), or opening

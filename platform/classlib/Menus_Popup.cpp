@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "platform/winsys/Backend.h"
 #include "platform/classlib/Application.h"
 #include "platform/classlib/ImageLists.h"
 #include "platform/classlib/Menus.h"
 #include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/StdCtrls_Draw.h"
+#include "platform/winsys/Backend.h"
 
 namespace tarvel {
 
@@ -75,8 +75,10 @@ BarState* gBar = nullptr;
 LRESULT MenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_PAINT:
-            if (gLoop) gLoop->Paint(hwnd);
-            else DefWindowProc(hwnd, msg, wParam, lParam);
+            if (gLoop)
+                gLoop->Paint(hwnd);
+            else
+                DefWindowProc(hwnd, msg, wParam, lParam);
             return 0;
         case WM_ERASEBKGND: return 1;
         case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
@@ -136,9 +138,11 @@ void MenuLoop::Open(TMenuItem* parent, TPoint at, int besideLeft) {
     int captionWidth = 0, shortCutWidth = 0;
     for (TMenuItem* item : level.items) {
         captionWidth = std::max(captionWidth, MeasureText(&font_, item->Caption(), 0, true).cx);
-        shortCutWidth = std::max(shortCutWidth, MeasureText(&font_, ShortCutToText(item->ShortCut()), 0, false).cx);
+        shortCutWidth =
+            std::max(shortCutWidth, MeasureText(&font_, ShortCutToText(item->ShortCut()), 0, false).cx);
     }
-    const int width = 2 * kBorder + kCheckColumn + captionWidth + (shortCutWidth ? shortCutWidth + 16 : 0) + kArrowColumn;
+    const int width =
+        2 * kBorder + kCheckColumn + captionWidth + (shortCutWidth ? shortCutWidth + 16 : 0) + kArrowColumn;
     int y = kBorder;
     for (TMenuItem* item : level.items) {
         int h = item->IsLine() ? kLineHeight : itemHeight;
@@ -156,8 +160,8 @@ void MenuLoop::Open(TMenuItem* parent, TPoint at, int besideLeft) {
     top = std::max(area.top, top);
 
     EnsureMenuClass();
-    level.window = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kMenuWindowClass, "", WS_POPUP,
-                                  x, top, width, height, nullptr);
+    level.window = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kMenuWindowClass, "",
+                                  WS_POPUP, x, top, width, height, nullptr);
     if (!level.window) return;
     levels_.push_back(std::move(level));
     ShowWindow(levels_.back().window, SW_SHOWNA);
@@ -176,7 +180,8 @@ void MenuLoop::SetHot(size_t level, int index) {
     if (l.hot == index) return;
     l.hot = index;
     InvalidateRect(l.window, nullptr, false);
-    if (levels_.size() > level + 1 && (index < 0 || levels_[level + 1].parent != l.items[static_cast<size_t>(index)]))
+    if (levels_.size() > level + 1 &&
+        (index < 0 || levels_[level + 1].parent != l.items[static_cast<size_t>(index)]))
         CloseAbove(level);
 }
 
@@ -228,7 +233,8 @@ void MenuLoop::HandleMouse(const MSG& msg) {
         case WM_MOUSEMOVE:
         case WM_NCMOUSEMOVE:
             if (!over) return;
-            SetHot(level, index >= 0 && Selectable(levels_[level].items[static_cast<size_t>(index)]) ? index : -1);
+            SetHot(level,
+                   index >= 0 && Selectable(levels_[level].items[static_cast<size_t>(index)]) ? index : -1);
             OpenSubmenu(level);
             return;
         case WM_LBUTTONDOWN:
@@ -267,8 +273,10 @@ void MenuLoop::HandleKey(WPARAM key) {
     };
     switch (key) {
         case VK_ESCAPE:
-            if (levels_.size() > 1) CloseAbove(levels_.size() - 2);
-            else leave(BarExit::escape);
+            if (levels_.size() > 1)
+                CloseAbove(levels_.size() - 2);
+            else
+                leave(BarExit::escape);
             break;
         case VK_MENU:
         case VK_F10:
@@ -287,8 +295,10 @@ void MenuLoop::HandleKey(WPARAM key) {
             break;
         }
         case VK_LEFT:
-            if (levels_.size() > 1) CloseAbove(levels_.size() - 2);
-            else if (fromBar_) leave(BarExit::previous);
+            if (levels_.size() > 1)
+                CloseAbove(levels_.size() - 2);
+            else if (fromBar_)
+                leave(BarExit::previous);
             break;
         case VK_RETURN: Choose(levels_.size() - 1, levels_.back().hot); break;
     }
@@ -314,8 +324,10 @@ TMenuItem* MenuLoop::Run(TMenuItem* root, TPoint at) {
         if (GetCapture() != outer) break;
         MSG msg;
         if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (Application) Application->Idle();
-            else WaitMessage();
+            if (Application)
+                Application->Idle();
+            else
+                WaitMessage();
             continue;
         }
         if (msg.message == WM_QUIT) {
@@ -346,7 +358,8 @@ void MenuLoop::Paint(HWND window) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     if (!dc) return;
-    auto level = std::find_if(levels_.begin(), levels_.end(), [&](const MenuLevel& l) { return l.window == window; });
+    auto level =
+        std::find_if(levels_.begin(), levels_.end(), [&](const MenuLevel& l) { return l.window == window; });
     TRect client = ClientRect(window);
     FillColor(dc, client, clMenu);
     DrawEdge(dc, &client, EDGE_RAISED, BF_RECT);
@@ -368,24 +381,29 @@ void MenuLoop::Paint(HWND window) {
                 if (!hot) {
                     TRect shadow = caption;
                     shadow.Offset(1, 1);
-                    DrawCaption(dc, &font_, item->Caption(), shadow, DT_SINGLELINE | DT_VCENTER, clBtnHighlight);
-                    DrawCaption(dc, &font_, shortCut, shadow, DT_SINGLELINE | DT_VCENTER | DT_RIGHT, clBtnHighlight);
+                    DrawCaption(dc, &font_, item->Caption(), shadow, DT_SINGLELINE | DT_VCENTER,
+                                clBtnHighlight);
+                    DrawCaption(dc, &font_, shortCut, shadow, DT_SINGLELINE | DT_VCENTER | DT_RIGHT,
+                                clBtnHighlight);
                 }
                 text = clGrayText;
             }
             DrawCaption(dc, &font_, item->Caption(), caption, DT_SINGLELINE | DT_VCENTER, text);
-            DrawCaption(dc, &font_, shortCut, caption, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX, text);
+            DrawCaption(dc, &font_, shortCut, caption, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX,
+                        text);
             const TRect column{r.left, r.top, r.left + kCheckColumn, r.bottom};
             if (images_ && item->ImageIndex() >= 0 && item->ImageIndex() < images_->Count()) {
                 TCanvas canvas;
                 canvas.SetHandle(dc);
                 images_->Draw(&canvas, column.left + (kCheckColumn - images_->Width()) / 2,
-                              column.top + (column.Height() - images_->Height()) / 2, item->ImageIndex(), item->Enabled());
+                              column.top + (column.Height() - images_->Height()) / 2, item->ImageIndex(),
+                              item->Enabled());
                 canvas.SetHandle(nullptr);
             } else if (item->Checked()) {
                 DrawCheck(dc, column, text);
             }
-            if (item->Count() > 0) DrawArrow(dc, TRect{r.right - kArrowColumn, r.top, r.right, r.bottom}, text);
+            if (item->Count() > 0)
+                DrawArrow(dc, TRect{r.right - kArrowColumn, r.top, r.right, r.bottom}, text);
         }
     }
     EndPaint(window, &ps);
@@ -542,8 +560,10 @@ TMenuItem* MenuBarLoop::Run(int hot, bool open) {
             if (GetCapture() != bar_.window) break;
             MSG msg;
             if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (Application) Application->Idle();
-                else WaitMessage();
+                if (Application)
+                    Application->Idle();
+                else
+                    WaitMessage();
                 if (GetCapture() != bar_.window) break;  // someone took the mouse: the bar gives up
                 continue;
             }
@@ -554,8 +574,8 @@ TMenuItem* MenuBarLoop::Run(int hot, bool open) {
             }
             if (m >= WM_KEYFIRST && m <= WM_KEYLAST) {
                 HandleKey(msg);
-            } else if (m == WM_LBUTTONDOWN || m == WM_RBUTTONDOWN || m == WM_MBUTTONDOWN || m == WM_NCLBUTTONDOWN ||
-                       m == WM_NCRBUTTONDOWN) {
+            } else if (m == WM_LBUTTONDOWN || m == WM_RBUTTONDOWN || m == WM_MBUTTONDOWN ||
+                       m == WM_NCLBUTTONDOWN || m == WM_NCRBUTTONDOWN) {
                 done_ = true;  // a click anywhere leaves the bar
             } else if (!(m >= WM_MOUSEFIRST && m <= WM_MOUSELAST) && m != WM_NCMOUSEMOVE) {
                 DispatchMessage(&msg);

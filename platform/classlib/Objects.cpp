@@ -59,9 +59,7 @@ TClass TObject::StaticClass() {
     return &meta;
 }
 
-void TObject::Dispatch(TMessage& message) {
-    DispatchFrom(ClassType(), message);
-}
+void TObject::Dispatch(TMessage& message) { DispatchFrom(ClassType(), message); }
 
 void TObject::DispatchFrom(TClass from, TMessage& message) {
     for (TClass c = from; c; c = c->ClassParent()) {

@@ -122,9 +122,7 @@ public:                                                                         
             #Self, &Self::DeclareMessages == &Parent::DeclareMessages ? nullptr : &Self::DeclareMessages); \
         return &meta;                                                                                      \
     }                                                                                                      \
-    ::tarvel::TClass ClassType() const override {                                                          \
-        return StaticClass();                                                                              \
-    }                                                                                                      \
+    ::tarvel::TClass ClassType() const override { return StaticClass(); }                                  \
                                                                                                            \
 private:
 

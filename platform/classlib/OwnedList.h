@@ -16,7 +16,8 @@ class TOwnedList {
 public:
     int Count() const { return static_cast<int>(items_.size()); }
     T* Items(int index) const {
-        if (index < 0 || index >= Count()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+        if (index < 0 || index >= Count())
+            throw EListError("List index out of bounds (" + IntToStr(index) + ")");
         return items_[static_cast<size_t>(index)].get();
     }
     int IndexOf(const T* item) const {

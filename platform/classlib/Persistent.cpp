@@ -7,9 +7,7 @@ void TPersistent::Assign(TPersistent* source) {
     source->AssignTo(this);
 }
 
-void TPersistent::AssignTo(TPersistent* dest) {
-    dest->AssignError(this);
-}
+void TPersistent::AssignTo(TPersistent* dest) { dest->AssignError(this); }
 
 void TPersistent::AssignError(TPersistent* source) {
     const String from = source ? source->ClassName() : String("nil");

@@ -82,7 +82,9 @@ TClass GraphicClassOf(const String& fileName) {
     throw EInvalidGraphic("Unknown picture file extension (" + ext + ")");
 }
 
-std::unique_ptr<TGraphic> NewGraphic(TClass cls) { return std::unique_ptr<TGraphic>(cls->Create<TGraphic>()); }
+std::unique_ptr<TGraphic> NewGraphic(TClass cls) {
+    return std::unique_ptr<TGraphic>(cls->Create<TGraphic>());
+}
 
 }  // namespace
 

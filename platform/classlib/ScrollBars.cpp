@@ -46,13 +46,20 @@ TScrollParts ScrollPartsOf(TRect r, bool vertical, int min, int max, int pageSiz
     int thumbLength = pageSize > 0 ? static_cast<int>(int64_t{trackLength} * pageSize / span) : thick;
     thumbLength = std::clamp(thumbLength, kMinThumb, trackLength);
     const int64_t positions = pageSize > 0 ? span - pageSize : span - 1;
-    const int offset = positions > 0 ? static_cast<int>((int64_t{position} - min) * (trackLength - thumbLength) / positions) : 0;
-    if (vertical) parts.thumb = TRect{r.left, parts.track.top + offset, r.right, parts.track.top + offset + thumbLength};
-    else parts.thumb = TRect{parts.track.left + offset, r.top, parts.track.left + offset + thumbLength, r.bottom};
+    const int offset =
+        positions > 0 ? static_cast<int>((int64_t{position} - min) * (trackLength - thumbLength) / positions)
+                      : 0;
+    if (vertical)
+        parts.thumb =
+            TRect{r.left, parts.track.top + offset, r.right, parts.track.top + offset + thumbLength};
+    else
+        parts.thumb =
+            TRect{parts.track.left + offset, r.top, parts.track.left + offset + thumbLength, r.bottom};
     return parts;
 }
 
-TScrollBar* MakeInnerScrollBar(TWinControl* host, TScrollBarKind kind, std::function<void(int position)> moved) {
+TScrollBar* MakeInnerScrollBar(TWinControl* host, TScrollBarKind kind,
+                               std::function<void(int position)> moved) {
     auto* bar = new TScrollBar(host);
     bar->SetKind(kind);
     bar->SetTabStop(false);
@@ -95,23 +102,28 @@ void TScrollBar::SetPageSize(int v) {
     SetParams(position_, min_, max_);
 }
 
-TScrollParts TScrollBar::Parts() { return ScrollPartsOf(ClientRect(), kind_ == sbVertical, min_, max_, pageSize_, position_); }
+TScrollParts TScrollBar::Parts() {
+    return ScrollPartsOf(ClientRect(), kind_ == sbVertical, min_, max_, pageSize_, position_);
+}
 
 void TScrollBar::Paint() {
     HDC dc = Canvas()->Handle();
     const TScrollParts p = Parts();
     const bool vertical = kind_ == sbVertical;
     const bool enabled = Enabled() && !p.thumb.IsEmpty();
-    DrawArrowButton(dc, p.lineUp, vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT, pressed_ == TScrollParts::LineUp, enabled);
-    DrawArrowButton(dc, p.lineDown, vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT, pressed_ == TScrollParts::LineDown,
-                    enabled);
+    DrawArrowButton(dc, p.lineUp, vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT,
+                    pressed_ == TScrollParts::LineUp, enabled);
+    DrawArrowButton(dc, p.lineDown, vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT,
+                    pressed_ == TScrollParts::LineDown, enabled);
     FillColor(dc, p.track, cl3DLight);
     if (!p.thumb.IsEmpty()) {
         // The pressed half of the track shows dark while the mouse holds it.
         if (pressed_ == TScrollParts::PageUp || pressed_ == TScrollParts::PageDown) {
             TRect half = p.track;
-            if (pressed_ == TScrollParts::PageUp) (vertical ? half.bottom : half.right) = vertical ? p.thumb.top : p.thumb.left;
-            else (vertical ? half.top : half.left) = vertical ? p.thumb.bottom : p.thumb.right;
+            if (pressed_ == TScrollParts::PageUp)
+                (vertical ? half.bottom : half.right) = vertical ? p.thumb.top : p.thumb.left;
+            else
+                (vertical ? half.top : half.left) = vertical ? p.thumb.bottom : p.thumb.right;
             FillColor(dc, half, cl3DDkShadow);
         }
         TRect thumb = p.thumb;
@@ -190,12 +202,18 @@ void TScrollBar::WMTimer(TMessage& m) {
 void TScrollBar::KeyDown(WORD& key, TShiftState shift) {
     TCustomControl::KeyDown(key, shift);
     const bool vertical = kind_ == sbVertical;
-    if (key == (vertical ? VK_UP : VK_LEFT)) Scroll(scLineUp, position_ - smallChange_);
-    else if (key == (vertical ? VK_DOWN : VK_RIGHT)) Scroll(scLineDown, position_ + smallChange_);
-    else if (key == VK_PRIOR) Scroll(scPageUp, position_ - std::max(largeChange_, pageSize_));
-    else if (key == VK_NEXT) Scroll(scPageDown, position_ + std::max(largeChange_, pageSize_));
-    else if (key == VK_HOME) Scroll(scTop, min_);
-    else if (key == VK_END) Scroll(scBottom, MaxPosition());
+    if (key == (vertical ? VK_UP : VK_LEFT))
+        Scroll(scLineUp, position_ - smallChange_);
+    else if (key == (vertical ? VK_DOWN : VK_RIGHT))
+        Scroll(scLineDown, position_ + smallChange_);
+    else if (key == VK_PRIOR)
+        Scroll(scPageUp, position_ - std::max(largeChange_, pageSize_));
+    else if (key == VK_NEXT)
+        Scroll(scPageDown, position_ + std::max(largeChange_, pageSize_));
+    else if (key == VK_HOME)
+        Scroll(scTop, min_);
+    else if (key == VK_END)
+        Scroll(scBottom, MaxPosition());
 }
 
 bool TScrollBar::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
@@ -220,8 +238,10 @@ void TControlScrollBar::SetPosition(int v) {
     if (v == position_) return;
     const int delta = v - position_;
     position_ = v;
-    if (kind_ == sbVertical) box_->ScrollBy(0, -delta);
-    else box_->ScrollBy(-delta, 0);
+    if (kind_ == sbVertical)
+        box_->ScrollBy(0, -delta);
+    else
+        box_->ScrollBy(-delta, 0);
     box_->UpdateScrollBars();
 }
 
@@ -342,10 +362,12 @@ void TScrollBox::UpdateScrollBars() {
 void TScrollBox::ScrollInView(TControl* control) {
     if (!control || control->Parent() != this) return;
     const int view = ViewExtent(sbVertical), viewW = ViewExtent(sbHorizontal);
-    if (control->Top() < 0) vert_->SetPosition(vert_->position_ + control->Top());
+    if (control->Top() < 0)
+        vert_->SetPosition(vert_->position_ + control->Top());
     else if (control->Top() + control->Height() > view)
         vert_->SetPosition(vert_->position_ + control->Top() + control->Height() - view);
-    if (control->Left() < 0) horz_->SetPosition(horz_->position_ + control->Left());
+    if (control->Left() < 0)
+        horz_->SetPosition(horz_->position_ + control->Left());
     else if (control->Left() + control->Width() > viewW)
         horz_->SetPosition(horz_->position_ + control->Left() + control->Width() - viewW);
 }

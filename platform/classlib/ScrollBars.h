@@ -7,7 +7,17 @@
 namespace tarvel {
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
-enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+enum TScrollCode {
+    scLineUp,
+    scLineDown,
+    scPageUp,
+    scPageDown,
+    scPosition,
+    scTrack,
+    scTop,
+    scBottom,
+    scEndScroll
+};
 using TScrollEvent = std::function<void(TObject* sender, TScrollCode code, int& scrollPos)>;
 
 // Where the parts of a scroll bar lie: two square arrow buttons at the
@@ -73,7 +83,8 @@ private:
 
 // A hidden bar inside `host`, for a control that scrolls its own content;
 // `moved` gets each new position.
-TScrollBar* MakeInnerScrollBar(TWinControl* host, TScrollBarKind kind, std::function<void(int position)> moved);
+TScrollBar* MakeInnerScrollBar(TWinControl* host, TScrollBarKind kind,
+                               std::function<void(int position)> moved);
 
 // One scroll bar of a scroll box: the range is the extent of the children,
 // the position how far they are scrolled.

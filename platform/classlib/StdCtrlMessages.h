@@ -8,15 +8,15 @@
 namespace tarvel {
 
 // ---- edit ----------------------------------------------------------------------------------
-constexpr UINT EM_GETSEL = 0x00B0;       // wParam/lParam: int* start, int* end; answers MAKELONG
-constexpr UINT EM_SETSEL = 0x00B1;       // wParam start, lParam end (-1: the end)
+constexpr UINT EM_GETSEL = 0x00B0;  // wParam/lParam: int* start, int* end; answers MAKELONG
+constexpr UINT EM_SETSEL = 0x00B1;  // wParam start, lParam end (-1: the end)
 constexpr UINT EM_SCROLLCARET = 0x00B7;
 constexpr UINT EM_GETMODIFY = 0x00B8;
 constexpr UINT EM_SETMODIFY = 0x00B9;
 constexpr UINT EM_GETLINECOUNT = 0x00BA;
 constexpr UINT EM_LINEINDEX = 0x00BB;
 constexpr UINT EM_LINELENGTH = 0x00C1;
-constexpr UINT EM_REPLACESEL = 0x00C2;   // wParam can undo, lParam const char* (UTF-8)
+constexpr UINT EM_REPLACESEL = 0x00C2;  // wParam can undo, lParam const char* (UTF-8)
 constexpr UINT EM_LIMITTEXT = 0x00C5;
 constexpr UINT EM_CANUNDO = 0x00C6;
 constexpr UINT EM_UNDO = 0x00C7;

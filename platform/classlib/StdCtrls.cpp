@@ -46,7 +46,8 @@ TSize MeasureText(TFont* font, const String& text, int wrapWidth, bool prefixes)
     HDC dc = CreateCompatibleDC(nullptr);
     SelectObject(dc, font->Handle());
     TRect r{0, 0, std::max(0, wrapWidth), 0};
-    unsigned format = DT_CALCRECT | (wrapWidth > 0 ? unsigned{DT_WORDBREAK} : 0u) | (prefixes ? 0u : unsigned{DT_NOPREFIX});
+    unsigned format =
+        DT_CALCRECT | (wrapWidth > 0 ? unsigned{DT_WORDBREAK} : 0u) | (prefixes ? 0u : unsigned{DT_NOPREFIX});
     DrawTextA(dc, text.empty() ? String(" ") : text, &r, format);
     DeleteDC(dc);
     return TSize{text.empty() ? 0 : r.Width(), r.Height()};
@@ -65,7 +66,8 @@ TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
 
 unsigned TLabel::TextFlags() const {
     static const unsigned kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
-    return kAlign[alignment_] | (wordWrap_ ? unsigned{DT_WORDBREAK} : 0u) | (showAccelChar_ ? 0u : unsigned{DT_NOPREFIX}) | DT_EXPANDTABS;
+    return kAlign[alignment_] | (wordWrap_ ? unsigned{DT_WORDBREAK} : 0u) |
+           (showAccelChar_ ? 0u : unsigned{DT_NOPREFIX}) | DT_EXPANDTABS;
 }
 
 void TLabel::Paint() {
@@ -108,8 +110,10 @@ void TLabel::SetWordWrap(bool v) {
 
 void TLabel::SetTransparent(bool v) {
     transparent_ = v;
-    if (v) ControlStyle.Exclude(csOpaque);
-    else ControlStyle.Include(csOpaque);
+    if (v)
+        ControlStyle.Exclude(csOpaque);
+    else
+        ControlStyle.Include(csOpaque);
     Invalidate();
 }
 
@@ -248,7 +252,8 @@ void TButton::WMGetDlgCode(TMessage& m) {
 
 void TButton::CMDialogKeyButton(TMessage& m) {
     const bool plain = (KeyDataToShiftState(m.LParam) * TShiftState{ssShift, ssAlt, ssCtrl}).Empty();
-    if (plain && ((m.WParam == VK_RETURN && IsActive()) || (m.WParam == VK_ESCAPE && cancel_)) && CanFocus()) {
+    if (plain && ((m.WParam == VK_RETURN && IsActive()) || (m.WParam == VK_ESCAPE && cancel_)) &&
+        CanFocus()) {
         Click();
         m.Result = 1;
     }

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "platform/classlib/Controls.h"
-#include "platform/classlib/StdCtrls_Edit.h"
 #include "platform/classlib/StdCtrls_ComboBox.h"
+#include "platform/classlib/StdCtrls_Edit.h"
 #include "platform/classlib/StdCtrls_ListBox.h"
 #include "platform/classlib/StringLists.h"
 #include "platform/classlib/UiAccess.h"

@@ -58,16 +58,20 @@ void TCustomCheckControl::Paint() {
     const int boxTop = r.top + (r.Height() - kBoxSize) / 2;
     const bool boxLeft = alignment_ == taRightOfText;
     const int boxX = boxLeft ? r.left : r.right - kBoxSize;
-    if (IsRadio()) DrawRadioBox(dc, boxX, boxTop, Checked(), Enabled(), pushed_);
-    else DrawCheckBox(dc, boxX, boxTop, state_, Enabled(), pushed_);
+    if (IsRadio())
+        DrawRadioBox(dc, boxX, boxTop, Checked(), Enabled(), pushed_);
+    else
+        DrawCheckBox(dc, boxX, boxTop, state_, Enabled(), pushed_);
     TRect text = boxLeft ? TRect{r.left + kBoxSize + kBoxGap, r.top, r.right, r.bottom}
                          : TRect{r.left, r.top, r.right - kBoxSize - kBoxGap, r.bottom};
-    const unsigned format = wordWrap_ ? unsigned{DT_WORDBREAK | DT_VCENTER} : unsigned{DT_SINGLELINE | DT_VCENTER};
+    const unsigned format =
+        wordWrap_ ? unsigned{DT_WORDBREAK | DT_VCENTER} : unsigned{DT_SINGLELINE | DT_VCENTER};
     DrawCaption(dc, Font(), Caption(), text, format, Enabled() ? Font()->Color() : clGrayText);
     if (Focused() && !Caption().empty()) {
         TSize s = MeasureText(Font(), Caption(), wordWrap_ ? text.Width() : 0, true);
         const int top = text.top + (text.Height() - s.cy) / 2;
-        DrawFocusRect(dc, TRect{text.left - 1, top - 1, std::min(text.right, text.left + s.cx + 1), top + s.cy + 1});
+        DrawFocusRect(
+            dc, TRect{text.left - 1, top - 1, std::min(text.right, text.left + s.cx + 1), top + s.cy + 1});
     }
 }
 
@@ -125,7 +129,9 @@ void TCustomCheckControl::DoExit() {
 }
 
 // Arrows move the check within a group of radio buttons.
-void TCustomCheckControl::WMGetDlgCode(TMessage& m) { m.Result = DLGC_BUTTON | (IsRadio() ? DLGC_WANTARROWS : 0); }
+void TCustomCheckControl::WMGetDlgCode(TMessage& m) {
+    m.Result = DLGC_BUTTON | (IsRadio() ? DLGC_WANTARROWS : 0);
+}
 
 void TCustomCheckControl::CMDialogCharCheck(TMessage& m) {
     if (IsAccel(static_cast<char16_t>(m.WParam), Caption()) && CanFocus()) {
@@ -141,8 +147,10 @@ TCheckBox::TCheckBox(TComponent* owner) : TCustomCheckControl(owner) {}
 
 void TCheckBox::Toggle() {
     static const TCheckBoxState kNext[] = {cbChecked, cbUnchecked, cbUnchecked};
-    if (allowGrayed_ && state_ == cbChecked) SetState(cbGrayed);
-    else SetState(kNext[state_]);
+    if (allowGrayed_ && state_ == cbChecked)
+        SetState(cbGrayed);
+    else
+        SetState(kNext[state_]);
 }
 
 TRadioButton::TRadioButton(TComponent* owner) : TCustomCheckControl(owner) { SetBounds(0, 0, 113, 17); }
@@ -284,8 +292,8 @@ void TRadioGroup::ArrangeButtons() {
     for (int i = 0; i < n; ++i) {
         const int col = i / rows, row = i % rows;
         const int h = std::min(rowHeight, 17);
-        buttons_[static_cast<size_t>(i)]->SetBounds(area.left + col * colWidth, area.top + row * rowHeight + (rowHeight - h) / 2,
-                                                    colWidth, h);
+        buttons_[static_cast<size_t>(i)]->SetBounds(
+            area.left + col * colWidth, area.top + row * rowHeight + (rowHeight - h) / 2, colWidth, h);
     }
 }
 

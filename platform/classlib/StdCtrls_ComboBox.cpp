@@ -49,7 +49,8 @@ void TComboListBox::WndProc(TMessage& m) {
             case WM_MOUSEMOVE: {
                 if (barTracking_) break;
                 const int index = ItemAtPos(PointFromLParam(m.LParam));
-                if (index >= 0 && index != ItemIndex() && ClientRect().Contains(PointFromLParam(m.LParam))) SetItemIndex(index);
+                if (index >= 0 && index != ItemIndex() && ClientRect().Contains(PointFromLParam(m.LParam)))
+                    SetItemIndex(index);
                 return;
             }
             case WM_LBUTTONDOWN:
@@ -127,12 +128,13 @@ void TComboEdit::CreateParams(TCreateParams& params) {
 
 void TComboEdit::WndProc(TMessage& m) {
     TCustomEdit::WndProc(m);
-    if ((m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS) && !ComponentState().Contains(csDestroying)) combo_->FocusMoved(m);
+    if ((m.Msg == WM_SETFOCUS || m.Msg == WM_KILLFOCUS) && !ComponentState().Contains(csDestroying))
+        combo_->FocusMoved(m);
 }
 
 void TComboEdit::KeyDown(WORD& key, TShiftState shift) {
-    const bool comboKey = key == VK_UP || key == VK_DOWN || key == VK_F4 || key == VK_PRIOR || key == VK_NEXT ||
-                          (combo_->DroppedDown() && (key == VK_RETURN || key == VK_ESCAPE));
+    const bool comboKey = key == VK_UP || key == VK_DOWN || key == VK_F4 || key == VK_PRIOR ||
+                          key == VK_NEXT || (combo_->DroppedDown() && (key == VK_RETURN || key == VK_ESCAPE));
     if (comboKey) {
         combo_->KeyDown(key, shift);
         key = 0;
@@ -183,9 +185,9 @@ void TCustomComboBox::DeclareMessages(TMessageTable& t) {
     t.Add<&TCustomComboBox::WMFocusCombo>(WM_SETFOCUS);
     t.Add<&TCustomComboBox::WMFocusCombo>(WM_KILLFOCUS);
     t.Add<&TCustomComboBox::CMMouseLeaveCombo>(CM_MOUSELEAVE);
-    for (UINT msg : {CB_GETEDITSEL, CB_LIMITTEXT, CB_SETEDITSEL, CB_ADDSTRING, CB_DELETESTRING, CB_GETCOUNT, CB_GETCURSEL,
-                     CB_INSERTSTRING, CB_RESETCONTENT, CB_SETCURSEL, CB_SHOWDROPDOWN, CB_SETITEMHEIGHT, CB_GETITEMHEIGHT,
-                     CB_GETDROPPEDSTATE, CB_GETTOPINDEX, CB_SETTOPINDEX})
+    for (UINT msg : {CB_GETEDITSEL, CB_LIMITTEXT, CB_SETEDITSEL, CB_ADDSTRING, CB_DELETESTRING, CB_GETCOUNT,
+                     CB_GETCURSEL, CB_INSERTSTRING, CB_RESETCONTENT, CB_SETCURSEL, CB_SHOWDROPDOWN,
+                     CB_SETITEMHEIGHT, CB_GETITEMHEIGHT, CB_GETDROPPEDSTATE, CB_GETTOPINDEX, CB_SETTOPINDEX})
         t.Add<&TCustomComboBox::CBMessage>(msg);
 }
 
@@ -205,7 +207,8 @@ TCustomComboBox::~TCustomComboBox() { Destroying(); }
 
 void TCustomComboBox::CreateParams(TCreateParams& params) {
     TCustomControl::CreateParams(params);
-    static const DWORD kStyle[] = {CBS_DROPDOWN, CBS_SIMPLE, CBS_DROPDOWNLIST, CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
+    static const DWORD kStyle[] = {CBS_DROPDOWN, CBS_SIMPLE, CBS_DROPDOWNLIST,
+                                   CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
                                    CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE};
     params.Style |= kStyle[style_];
     params.ExStyle |= WS_EX_CLIENTEDGE;
@@ -228,7 +231,8 @@ void TCustomComboBox::SetStyle(TComboBoxStyle s) {
     }
     list_->SetParent(style_ == csSimple ? this : nullptr);
     list_->SetVisible(style_ == csSimple);
-    list_->SetStyle(style_ == csOwnerDrawVariable ? lbOwnerDrawVariable : (IsOwnerDraw() ? lbOwnerDrawFixed : lbStandard));
+    list_->SetStyle(style_ == csOwnerDrawVariable ? lbOwnerDrawVariable
+                                                  : (IsOwnerDraw() ? lbOwnerDrawFixed : lbStandard));
     SetText(text);
     RecreateWnd();
     Layout();
@@ -261,7 +265,9 @@ TRect TCustomComboBox::FaceRect() {
 void TCustomComboBox::Layout() {
     if (!HandleAllocated()) return;
     const TRect face = FaceRect();
-    if (edit_) edit_->SetBounds(face.left + 1, face.top + 1, std::max(0, face.Width() - 2), std::max(0, face.Height() - 2));
+    if (edit_)
+        edit_->SetBounds(face.left + 1, face.top + 1, std::max(0, face.Width() - 2),
+                         std::max(0, face.Height() - 2));
     if (style_ == csSimple) {
         const TRect c = ClientRect();
         list_->SetBounds(0, face.bottom, c.Width(), std::max(0, c.Height() - face.bottom));
@@ -286,8 +292,10 @@ void TCustomComboBox::SetItemIndex(int index) {
     if (index < -1) index = -1;
     itemIndex_ = index;
     if (index < list_->Count()) list_->SetItemIndex(index);
-    if (index == -1) SetText("");
-    else if (index < list_->Count()) SetText(Items()->Strings(index));
+    if (index == -1)
+        SetText("");
+    else if (index < list_->Count())
+        SetText(Items()->Strings(index));
     Invalidate();
 }
 
@@ -336,8 +344,10 @@ void TCustomComboBox::SetItemHeight(int h) {
 // ---- dropping down ---------------------------------------------------------------------------
 
 void TCustomComboBox::SetDroppedDown(bool v) {
-    if (v) DropDown();
-    else CloseUp(false);
+    if (v)
+        DropDown();
+    else
+        CloseUp(false);
 }
 
 void TCustomComboBox::DropDown() {
@@ -346,7 +356,8 @@ void TCustomComboBox::DropDown() {
     itemBeforeDrop_ = itemIndex_;
     const int rows = std::clamp(list_->Count(), 1, dropDownCount_);
     int height = 2;
-    for (int i = 0; i < rows; ++i) height += i < list_->Count() && style_ == csOwnerDrawVariable ? MeasureItem(i) : ItemHeight();
+    for (int i = 0; i < rows; ++i)
+        height += i < list_->Count() && style_ == csOwnerDrawVariable ? MeasureItem(i) : ItemHeight();
     const TRect window = WindowRect(Handle());
     list_->SetBounds(window.left, window.bottom, window.Width(), height);
     list_->SetItemIndex(itemIndex_ < list_->Count() ? itemIndex_ : -1);
@@ -408,11 +419,14 @@ void TCustomComboBox::ChooseByUser(int index) {
 void TCustomComboBox::Notify(WORD code) {
     if (!HandleAllocated()) return;
     CommandParent(this, code);
-    if (HandleAllocated()) SendMessage(Handle(), CN_COMMAND, MAKEWPARAM(0, code), reinterpret_cast<LPARAM>(Handle()));
+    if (HandleAllocated())
+        SendMessage(Handle(), CN_COMMAND, MAKEWPARAM(0, code), reinterpret_cast<LPARAM>(Handle()));
 }
 
 void TCustomComboBox::FocusMoved(const TMessage& m) {
-    auto inside = [this](HWND w) { return w && HandleAllocated() && (w == Handle() || IsChild(Handle(), w)); };
+    auto inside = [this](HWND w) {
+        return w && HandleAllocated() && (w == Handle() || IsChild(Handle(), w));
+    };
     // wParam: the window the focus came from, or goes to.
     const HWND other = reinterpret_cast<HWND>(m.WParam);
     if (m.Msg == WM_SETFOCUS) {
@@ -429,8 +443,10 @@ void TCustomComboBox::FocusMoved(const TMessage& m) {
 }
 
 void TCustomComboBox::WMFocusCombo(TMessage& m) {
-    if (m.Msg == WM_SETFOCUS) WMSetFocus(m);
-    else WMKillFocus(m);
+    if (m.Msg == WM_SETFOCUS)
+        WMSetFocus(m);
+    else
+        WMKillFocus(m);
     FocusMoved(m);
 }
 
@@ -474,8 +490,10 @@ void TCustomComboBox::Change() {
 }
 
 void TCustomComboBox::Select() {
-    if (OnSelect) OnSelect(this);
-    else Change();
+    if (OnSelect)
+        OnSelect(this);
+    else
+        Change();
 }
 
 // ---- drawing ---------------------------------------------------------------------------------
@@ -499,9 +517,7 @@ void TCustomComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState sta
                 state.Contains(odSelected) ? clHighlightText : (Enabled() ? Font()->Color() : clGrayText));
 }
 
-void TCustomComboBox::SendItem(DRAWITEMSTRUCT& dis) {
-    SendDrawItem(ParentHandle(this), dis);
-}
+void TCustomComboBox::SendItem(DRAWITEMSTRUCT& dis) { SendDrawItem(ParentHandle(this), dis); }
 
 void TCustomComboBox::CNDrawItemCombo(TMessage& m) {
     const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
@@ -532,7 +548,8 @@ void TCustomComboBox::Paint() {
             DRAWITEMSTRUCT dis;
             dis.CtlType = ODT_COMBOBOX;
             dis.itemID = static_cast<UINT>(itemIndex_ < list_->Count() ? itemIndex_ : -1);
-            dis.itemState = ODS_COMBOBOXEDIT | (focused ? ODS_SELECTED | ODS_FOCUS : 0u) | (Enabled() ? 0u : ODS_DISABLED);
+            dis.itemState = ODS_COMBOBOXEDIT | (focused ? ODS_SELECTED | ODS_FOCUS : 0u) |
+                            (Enabled() ? 0u : ODS_DISABLED);
             dis.hwndItem = Handle();
             dis.hDC = dc;
             dis.rcItem = item;
@@ -552,7 +569,8 @@ void TCustomComboBox::Paint() {
     TRect button = ButtonRect();
     if (!button.IsEmpty())
         DrawFrameControl(dc, &button, DFC_SCROLL,
-                         DFCS_SCROLLDOWN | (dropped_ ? unsigned{DFCS_PUSHED} : 0u) | (Enabled() ? 0u : unsigned{DFCS_INACTIVE}));
+                         DFCS_SCROLLDOWN | (dropped_ ? unsigned{DFCS_PUSHED} : 0u) |
+                             (Enabled() ? 0u : unsigned{DFCS_INACTIVE}));
 }
 
 // ---- input -----------------------------------------------------------------------------------
@@ -565,8 +583,10 @@ void TCustomComboBox::WMGetDlgCodeCombo(TMessage& m) {
 void TCustomComboBox::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (button == mbLeft && style_ != csSimple) {
         const bool onButton = ButtonRect().Contains(TPoint{x, y});
-        if (dropped_) CloseUp(false);
-        else if (onButton || !edit_) DropDown();
+        if (dropped_)
+            CloseUp(false);
+        else if (onButton || !edit_)
+            DropDown();
     }
     TCustomControl::MouseDown(button, shift, x, y);
 }
@@ -575,7 +595,8 @@ void TCustomComboBox::KeyDown(WORD& key, TShiftState shift) {
     TCustomControl::KeyDown(key, shift);
     if (key == 0) return;
     const int count = list_->Count();
-    if ((key == VK_F4 && !shift.Contains(ssAlt)) || ((key == VK_DOWN || key == VK_UP) && (shift.Contains(ssAlt) || AltHeld()))) {
+    if ((key == VK_F4 && !shift.Contains(ssAlt)) ||
+        ((key == VK_DOWN || key == VK_UP) && (shift.Contains(ssAlt) || AltHeld()))) {
         SetDroppedDown(!dropped_);
         key = 0;
         return;
@@ -583,8 +604,14 @@ void TCustomComboBox::KeyDown(WORD& key, TShiftState shift) {
     if (dropped_) {
         int index = list_->ItemIndex();
         switch (key) {
-            case VK_RETURN: CloseUp(true); key = 0; return;
-            case VK_ESCAPE: CloseUp(false); key = 0; return;
+            case VK_RETURN:
+                CloseUp(true);
+                key = 0;
+                return;
+            case VK_ESCAPE:
+                CloseUp(false);
+                key = 0;
+                return;
             case VK_UP: index = std::max(0, index - 1); break;
             case VK_DOWN: index = std::min(count - 1, index + 1); break;
             case VK_PRIOR: index = std::max(0, index - dropDownCount_ + 1); break;
@@ -627,8 +654,10 @@ void TCustomComboBox::KeyPress(char16_t& key) {
     for (int step = 1; step <= count; ++step) {
         const int i = (std::max(from, -1) + step + count) % count;
         if (UpperCase(Items()->Strings(i)).rfind(prefix, 0) != 0) continue;
-        if (dropped_) list_->SetItemIndex(i);
-        else ChooseByUser(i);
+        if (dropped_)
+            list_->SetItemIndex(i);
+        else
+            ChooseByUser(i);
         break;
     }
     key = 0;
@@ -677,11 +706,15 @@ void TCustomComboBox::CBMessage(TMessage& m) {
                 m.Result = CB_ERR;
                 break;
             }
-            SendMessage(edit_->Handle(), EM_SETSEL, static_cast<WPARAM>(static_cast<int16_t>(LOWORD(m.LParam))),
+            SendMessage(edit_->Handle(), EM_SETSEL,
+                        static_cast<WPARAM>(static_cast<int16_t>(LOWORD(m.LParam))),
                         static_cast<int16_t>(HIWORD(m.LParam)));
             m.Result = 1;
             break;
-        case CB_LIMITTEXT: SetMaxLength(w); m.Result = 1; break;
+        case CB_LIMITTEXT:
+            SetMaxLength(w);
+            m.Result = 1;
+            break;
         case CB_ADDSTRING: m.Result = Items()->Add(text ? text : ""); break;
         case CB_INSERTSTRING:
             if (w < -1 || w > Items()->Count()) {
@@ -706,7 +739,10 @@ void TCustomComboBox::CBMessage(TMessage& m) {
             SetItemIndex(w);
             m.Result = w >= 0 && w < Items()->Count() ? w : CB_ERR;
             break;
-        case CB_SHOWDROPDOWN: SetDroppedDown(m.WParam != 0); m.Result = 1; break;
+        case CB_SHOWDROPDOWN:
+            SetDroppedDown(m.WParam != 0);
+            m.Result = 1;
+            break;
         case CB_GETDROPPEDSTATE: m.Result = dropped_; break;
         case CB_SETITEMHEIGHT: SetItemHeight(static_cast<int>(m.LParam)); break;
         case CB_GETITEMHEIGHT: m.Result = ItemHeight(); break;

@@ -28,10 +28,10 @@ void TCustomEdit::DeclareMessages(TMessageTable& t) {
     t.Add<&TCustomEdit::WMScroll>(WM_HSCROLL);
     t.Add<&TCustomEdit::WMSizeEdit>(WM_SIZE);
     for (UINT msg : {WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR, WM_UNDO}) t.Add<&TCustomEdit::WMClipboard>(msg);
-    for (UINT msg : {EM_GETSEL, EM_SETSEL, EM_SCROLLCARET, EM_GETMODIFY, EM_SETMODIFY, EM_GETLINECOUNT, EM_LINEINDEX,
-                     EM_LINELENGTH, EM_REPLACESEL, EM_LIMITTEXT, EM_CANUNDO, EM_UNDO, EM_LINEFROMCHAR,
-                     EM_EMPTYUNDOBUFFER, EM_SETPASSWORDCHAR, EM_GETFIRSTVISIBLELINE, EM_SETREADONLY,
-                     EM_GETPASSWORDCHAR, EM_GETLIMITTEXT})
+    for (UINT msg : {EM_GETSEL, EM_SETSEL, EM_SCROLLCARET, EM_GETMODIFY, EM_SETMODIFY, EM_GETLINECOUNT,
+                     EM_LINEINDEX, EM_LINELENGTH, EM_REPLACESEL, EM_LIMITTEXT, EM_CANUNDO, EM_UNDO,
+                     EM_LINEFROMCHAR, EM_EMPTYUNDOBUFFER, EM_SETPASSWORDCHAR, EM_GETFIRSTVISIBLELINE,
+                     EM_SETREADONLY, EM_GETPASSWORDCHAR, EM_GETLIMITTEXT})
         t.Add<&TCustomEdit::EMMessage>(msg);
     t.Add<&TCustomEdit::CNCtlColorEdit>(CN_CTLCOLOREDIT);
     t.Add<&TCustomEdit::CNCtlColorEdit>(CN_CTLCOLORSTATIC);
@@ -93,7 +93,8 @@ void TCustomEdit::SetReadOnly(bool v) {
     readOnly_ = v;
     if (HandleAllocated()) {
         LONG_PTR style = GetWindowLongPtr(Handle(), GWL_STYLE);
-        SetWindowLongPtr(Handle(), GWL_STYLE, v ? (style | ES_READONLY) : (style & ~static_cast<LONG_PTR>(ES_READONLY)));
+        SetWindowLongPtr(Handle(), GWL_STYLE,
+                         v ? (style | ES_READONLY) : (style & ~static_cast<LONG_PTR>(ES_READONLY)));
     }
 }
 
@@ -236,7 +237,9 @@ const TEditRows& TCustomEdit::Rows() {
     // The client width as the last WM_SIZE left it: asking the window costs, and this runs often.
     if (!HandleAllocated() || clientWidth_ < 0) clientWidth_ = ClientWidth();
     rows_.SetWrapWidth(Wrapping() ? std::max(1, clientWidth_ - 2 * kTextIndent) : 0);
-    rows_.Sync([this](std::u16string_view t) { return passwordChar_ ? WidthOf(WideString(t.size(), passwordChar_)) : WidthOf(t); });
+    rows_.Sync([this](std::u16string_view t) {
+        return passwordChar_ ? WidthOf(WideString(t.size(), passwordChar_)) : WidthOf(t);
+    });
     return rows_;
 }
 
@@ -248,7 +251,8 @@ int TCustomEdit::TextX(const Row& row) {
     int x = kTextIndent - scrollX_;
     if (alignment_ != taLeftJustify) {
         const int width = WidthOf(RowText(row));
-        if (width < room) x = kTextIndent + (alignment_ == taRightJustify ? room - width : (room - width) / 2);
+        if (width < room)
+            x = kTextIndent + (alignment_ == taRightJustify ? room - width : (room - width) / 2);
     }
     return x;
 }
@@ -265,7 +269,8 @@ int TCustomEdit::PositionInRow(const Row& row, int x, bool& atRowEnd) {
     int before = 0;
     for (size_t i = 0; i < shown.size(); ++i) {
         const int after = WidthOf(view.substr(0, i + 1));
-        if (target < (before + after) / 2) return text_.LineColToPos(row.line, row.start + static_cast<int>(i));
+        if (target < (before + after) / 2)
+            return text_.LineColToPos(row.line, row.start + static_cast<int>(i));
         before = after;
     }
     // Past a wrapped row's end: its end, shown there rather than on the next row.
@@ -275,7 +280,8 @@ int TCustomEdit::PositionInRow(const Row& row, int x, bool& atRowEnd) {
 
 int TCustomEdit::PositionAt(TPoint p, bool& atRowEnd) {
     int row = 0;
-    if (text_.MultiLine()) row = std::clamp(topLine_ + (p.y - 1) / LineHeight() - (p.y < 1 ? 1 : 0), 0, Rows().Count() - 1);
+    if (text_.MultiLine())
+        row = std::clamp(topLine_ + (p.y - 1) / LineHeight() - (p.y < 1 ? 1 : 0), 0, Rows().Count() - 1);
     return PositionInRow(Rows().At(row), p.x, atRowEnd);
 }
 
@@ -290,8 +296,10 @@ void TCustomEdit::ScrollCaret() {
     const int row = CaretRow();
     if (text_.MultiLine()) {
         topLine_ = std::min(topLine_, std::max(0, Rows().Count() - VisibleLines()));
-        if (row < topLine_) topLine_ = row;
-        else if (row >= topLine_ + VisibleLines()) topLine_ = row - VisibleLines() + 1;
+        if (row < topLine_)
+            topLine_ = row;
+        else if (row >= topLine_ + VisibleLines())
+            topLine_ = row - VisibleLines() + 1;
     }
     if (Wrapping()) {
         scrollX_ = 0;
@@ -322,7 +330,8 @@ void TCustomEdit::UpdateScrollBars() {
     const SCROLLINFO before = bars_.Info(SB_VERT);
     if (before.nMax == info.nMax && before.nPage == info.nPage && before.nPos == info.nPos) return;
     bars_.SetInfo(SB_VERT, info, false);
-    if (bars_.Visible(SB_VERT)) RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+    if (bars_.Visible(SB_VERT))
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
 // The caret's rectangle in client coordinates.
@@ -359,7 +368,9 @@ void TCustomEdit::WrapChanged() {
     caretAtRowEnd_ = false;
     if (HandleAllocated()) {
         const LONG_PTR style = GetWindowLongPtr(Handle(), GWL_STYLE);
-        SetWindowLongPtr(Handle(), GWL_STYLE, Wrapping() ? (style & ~static_cast<LONG_PTR>(ES_AUTOHSCROLL)) : (style | ES_AUTOHSCROLL));
+        SetWindowLongPtr(
+            Handle(), GWL_STYLE,
+            Wrapping() ? (style & ~static_cast<LONG_PTR>(ES_AUTOHSCROLL)) : (style | ES_AUTOHSCROLL));
     }
     topLine_ = Rows().RowOf(topPos, false);
     ScrollCaret();
@@ -406,7 +417,9 @@ void TCustomEdit::Paint() {
         const std::u16string_view view(shown);
         const int x0 = TextX(row);
         const std::vector<TColor>& colors = text_.LineColors(row.line);
-        auto colorAt = [&](size_t i) { return row.start + i < colors.size() ? colors[row.start + i] : clDefault; };
+        auto colorAt = [&](size_t i) {
+            return row.start + i < colors.size() ? colors[row.start + i] : clDefault;
+        };
         // Runs of one colour, drawn transparently over the erased background.
         size_t from = 0;
         int x = x0;
@@ -425,14 +438,15 @@ void TCustomEdit::Paint() {
         const int start = text_.LineStart(row.line) + row.start;
         const int a = std::max(selA, start) - start;
         const int b = std::min(selB, start + static_cast<int>(view.size())) - start;
-        const bool breakSelected = row.lastOfLine && selB > start + static_cast<int>(view.size()) && row.line + 1 < text_.LineCount();
+        const bool breakSelected = row.lastOfLine && selB > start + static_cast<int>(view.size()) &&
+                                   row.line + 1 < text_.LineCount();
         if (a > b || (a == b && !breakSelected)) continue;
         const int xa = x0 + WidthOf(view.substr(0, static_cast<size_t>(a)));
         const int xb = x0 + WidthOf(view.substr(0, static_cast<size_t>(b))) + (breakSelected ? 4 : 0);
         TRect sel{xa, y, xb, y + lh};
         FillColor(dc, sel, clHighlight);
-        DrawCaption(dc, Font(), WideToUtf8(view.substr(static_cast<size_t>(a), static_cast<size_t>(b - a))), sel, format,
-                    clHighlightText);
+        DrawCaption(dc, Font(), WideToUtf8(view.substr(static_cast<size_t>(a), static_cast<size_t>(b - a))),
+                    sel, format, clHighlightText);
     }
     // A steady caret of our own: a blinking one would keep the loop busy.
     if (Focused()) FillColor(dc, CaretRect(), clWindowText);
@@ -444,7 +458,8 @@ void TCustomEdit::WMGetDlgCode(TMessage& m) { m.Result = DLGC_WANTCHARS | DLGC_W
 
 void TCustomEdit::WMKeyDownEdit(TMessage& m) {
     // A one-line edit reports Up and Down as Left and Right.
-    if (!text_.MultiLine() && (m.WParam == VK_UP || m.WParam == VK_DOWN)) m.WParam = m.WParam == VK_UP ? VK_LEFT : VK_RIGHT;
+    if (!text_.MultiLine() && (m.WParam == VK_UP || m.WParam == VK_DOWN))
+        m.WParam = m.WParam == VK_UP ? VK_LEFT : VK_RIGHT;
     if (DoKeyDown(m)) return;
     if (!EditKey(static_cast<WORD>(m.WParam), KeyDataToShiftState(m.LParam))) DefaultHandler(m);
 }
@@ -496,19 +511,31 @@ bool TCustomEdit::EditKey(WORD key, TShiftState shift) {
     const Row caretRow = Rows().At(CaretRow());
     switch (key) {
         case VK_LEFT:
-            if (!ext && text_.SelLength() && !ctrl) MoveCaret(text_.SelStart(), false);
-            else MoveCaret(ctrl ? text_.WordStart(caret) : (lc.x == 0 ? text_.LineColToPos(lc.y - 1, 1 << 30) : caret - 1), ext);
+            if (!ext && text_.SelLength() && !ctrl)
+                MoveCaret(text_.SelStart(), false);
+            else
+                MoveCaret(ctrl ? text_.WordStart(caret)
+                               : (lc.x == 0 ? text_.LineColToPos(lc.y - 1, 1 << 30) : caret - 1),
+                          ext);
             return true;
         case VK_RIGHT:
-            if (!ext && text_.SelLength() && !ctrl) MoveCaret(text_.SelStart() + text_.SelLength(), false);
-            else MoveCaret(ctrl ? text_.WordEnd(caret)
-                                : (lc.x >= static_cast<int>(text_.Line(lc.y).size()) ? text_.LineColToPos(lc.y + 1, 0) : caret + 1),
-                           ext);
+            if (!ext && text_.SelLength() && !ctrl)
+                MoveCaret(text_.SelStart() + text_.SelLength(), false);
+            else
+                MoveCaret(ctrl ? text_.WordEnd(caret)
+                               : (lc.x >= static_cast<int>(text_.Line(lc.y).size())
+                                      ? text_.LineColToPos(lc.y + 1, 0)
+                                      : caret + 1),
+                          ext);
             return true;
-        case VK_HOME: MoveCaret(ctrl ? 0 : text_.LineColToPos(caretRow.line, caretRow.start), ext); return true;
+        case VK_HOME:
+            MoveCaret(ctrl ? 0 : text_.LineColToPos(caretRow.line, caretRow.start), ext);
+            return true;
         case VK_END:
-            if (ctrl) MoveCaret(text_.Length(), ext);
-            else MoveCaret(text_.LineColToPos(caretRow.line, caretRow.end), ext, !caretRow.lastOfLine);
+            if (ctrl)
+                MoveCaret(text_.Length(), ext);
+            else
+                MoveCaret(text_.LineColToPos(caretRow.line, caretRow.end), ext, !caretRow.lastOfLine);
             return true;
         case VK_UP: rowMove(-1); return true;
         case VK_DOWN: rowMove(1); return true;
@@ -522,13 +549,17 @@ bool TCustomEdit::EditKey(WORD key, TShiftState shift) {
             if (readOnly_) return true;
             if (text_.SelLength() == 0) {
                 if (caret >= text_.Length()) return true;
-                text_.SetSel(caret, lc.x >= static_cast<int>(text_.Line(lc.y).size()) ? text_.LineColToPos(lc.y + 1, 0) : caret + 1);
+                text_.SetSel(caret, lc.x >= static_cast<int>(text_.Line(lc.y).size())
+                                        ? text_.LineColToPos(lc.y + 1, 0)
+                                        : caret + 1);
             }
             ClearSelection();
             return true;
         case VK_INSERT:
-            if (ctrl) CopyToClipboard();
-            else if (ext) PasteFromClipboard();
+            if (ctrl)
+                CopyToClipboard();
+            else if (ext)
+                PasteFromClipboard();
             return true;
     }
     if (!ctrl) return false;
@@ -692,7 +723,10 @@ void TCustomEdit::WMClipboard(TMessage& m) {
         case WM_COPY: CopyToClipboard(); break;
         case WM_PASTE: PasteFromClipboard(); break;
         case WM_CLEAR: ClearSelection(); break;
-        case WM_UNDO: m.Result = CanUndo(); Undo(); break;
+        case WM_UNDO:
+            m.Result = CanUndo();
+            Undo();
+            break;
     }
 }
 
@@ -716,24 +750,34 @@ void TCustomEdit::EMMessage(TMessage& m) {
         case EM_SETMODIFY: modified_ = m.WParam != 0; break;
         case EM_GETLINECOUNT: m.Result = text_.LineCount(); break;
         case EM_LINEINDEX:
-            m.Result = w < 0 ? text_.LineStart(text_.LineOf(text_.Caret())) : (w < text_.LineCount() ? text_.LineStart(w) : -1);
+            m.Result = w < 0 ? text_.LineStart(text_.LineOf(text_.Caret()))
+                             : (w < text_.LineCount() ? text_.LineStart(w) : -1);
             break;
-        case EM_LINELENGTH: m.Result = static_cast<LRESULT>(text_.Line(text_.LineOf(w < 0 ? text_.Caret() : w)).size()); break;
+        case EM_LINELENGTH:
+            m.Result = static_cast<LRESULT>(text_.Line(text_.LineOf(w < 0 ? text_.Caret() : w)).size());
+            break;
         case EM_LINEFROMCHAR: m.Result = text_.LineOf(w < 0 ? text_.Caret() : w); break;
         case EM_REPLACESEL: {
             const char* t = reinterpret_cast<const char*>(m.LParam);
-            if (text_.Replace(Utf8ToWide(t ? t : ""), text_.InsertColor(), m.WParam != 0, false)) TextChanged(false);
+            if (text_.Replace(Utf8ToWide(t ? t : ""), text_.InsertColor(), m.WParam != 0, false))
+                TextChanged(false);
             break;
         }
         case EM_LIMITTEXT: text_.SetMaxLength(w); break;
         case EM_GETLIMITTEXT: m.Result = text_.MaxLength() ? text_.MaxLength() : 0x7FFFFFFE; break;
         case EM_CANUNDO: m.Result = CanUndo(); break;
-        case EM_UNDO: m.Result = CanUndo(); Undo(); break;
+        case EM_UNDO:
+            m.Result = CanUndo();
+            Undo();
+            break;
         case EM_EMPTYUNDOBUFFER: ClearUndo(); break;
         case EM_SETPASSWORDCHAR: SetPasswordChar(static_cast<char16_t>(m.WParam)); break;
         case EM_GETPASSWORDCHAR: m.Result = passwordChar_; break;
         case EM_GETFIRSTVISIBLELINE: m.Result = topLine_; break;
-        case EM_SETREADONLY: SetReadOnly(m.WParam != 0); m.Result = 1; break;
+        case EM_SETREADONLY:
+            SetReadOnly(m.WParam != 0);
+            m.Result = 1;
+            break;
     }
 }
 

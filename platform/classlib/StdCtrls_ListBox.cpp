@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/ComCtrlMessages.h"
+#include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/StdCtrls_Draw.h"
 
 namespace tarvel {
@@ -24,13 +24,14 @@ void TCustomListBox::DeclareMessages(TMessageTable& t) {
     t.Add<&TCustomListBox::CNDrawItem>(CN_DRAWITEM);
     t.Add<&TCustomListBox::CNCtlColorListBox>(CN_CTLCOLORLISTBOX);
     t.Add<&TCustomListBox::WMLButtonDblClkList>(WM_LBUTTONDBLCLK);
-    for (UINT msg : {LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT, LB_SETSEL, LB_SETCURSEL, LB_GETSEL,
-                     LB_GETCURSEL, LB_GETCOUNT, LB_GETTOPINDEX, LB_GETSELCOUNT, LB_SETTOPINDEX, LB_GETITEMRECT,
-                     LB_SETITEMHEIGHT, LB_GETITEMHEIGHT, LB_ITEMFROMPOINT})
+    for (UINT msg : {LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT, LB_SETSEL, LB_SETCURSEL,
+                     LB_GETSEL, LB_GETCURSEL, LB_GETCOUNT, LB_GETTOPINDEX, LB_GETSELCOUNT, LB_SETTOPINDEX,
+                     LB_GETITEMRECT, LB_SETITEMHEIGHT, LB_GETITEMHEIGHT, LB_ITEMFROMPOINT})
         t.Add<&TCustomListBox::LBMessage>(msg);
 }
 
-TCustomListBox::TCustomListBox(TComponent* owner) : TCustomControl(owner), items_(std::make_unique<TStringList>()) {
+TCustomListBox::TCustomListBox(TComponent* owner)
+    : TCustomControl(owner), items_(std::make_unique<TStringList>()) {
     ControlStyle = {csCaptureMouse, csSetCaption, csDoubleClicks, csOpaque};
     SetBounds(0, 0, 121, 97);
     SetTabStop(true);
@@ -96,8 +97,10 @@ bool TCustomListBox::Selected(int index) const {
 void TCustomListBox::SetSelected(int index, bool selected) {
     if (index < 0 || index >= Count()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
     if (!multiSelect_) {
-        if (selected) SetItemIndex(index);
-        else if (index == itemIndex_) SetItemIndex(-1);
+        if (selected)
+            SetItemIndex(index);
+        else if (index == itemIndex_)
+            SetItemIndex(-1);
         return;
     }
     selected_[static_cast<size_t>(index)] = selected;
@@ -157,13 +160,16 @@ int TCustomListBox::HeightOf(int index) const {
     if (style_ != lbOwnerDrawVariable) return itemHeight_;
     if (heights_.size() != static_cast<size_t>(Count())) {
         heights_.resize(static_cast<size_t>(Count()));
-        for (int i = 0; i < Count(); ++i) heights_[static_cast<size_t>(i)] = const_cast<TCustomListBox*>(this)->MeasureItem(i);
+        for (int i = 0; i < Count(); ++i)
+            heights_[static_cast<size_t>(i)] = const_cast<TCustomListBox*>(this)->MeasureItem(i);
     }
     return heights_[static_cast<size_t>(index)];
 }
 
 int TCustomListBox::VisibleRows() const {
-    const int height = HandleAllocated() ? ::tarvel::ClientRect(const_cast<TCustomListBox*>(this)->Handle()).Height() : Height();
+    const int height = HandleAllocated()
+                           ? ::tarvel::ClientRect(const_cast<TCustomListBox*>(this)->Handle()).Height()
+                           : Height();
     int rows = 0;
     for (int i = topIndex_, y = 0; i < Count(); ++i) {
         y += HeightOf(i);
@@ -186,7 +192,9 @@ void TCustomListBox::MakeVisible(int index) {
 }
 
 TRect TCustomListBox::ItemRect(int index) const {
-    const int width = HandleAllocated() ? ::tarvel::ClientRect(const_cast<TCustomListBox*>(this)->Handle()).Width() : Width();
+    const int width = HandleAllocated()
+                          ? ::tarvel::ClientRect(const_cast<TCustomListBox*>(this)->Handle()).Width()
+                          : Width();
     int y = 0;
     if (index >= topIndex_)
         for (int i = topIndex_; i < index; ++i) y += HeightOf(i);
@@ -219,7 +227,8 @@ void TCustomListBox::UpdateScrollBars() {
     info.nPos = topIndex_;
     bars_.SetInfo(SB_VERT, info, false);
     bars_.Show(SB_VERT, Count() > VisibleRows() || (topIndex_ > 0));
-    if (bars_.Visible(SB_VERT)) RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+    if (bars_.Visible(SB_VERT))
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
 void TCustomListBox::Resize() {
@@ -240,8 +249,10 @@ void TCustomListBox::CNCtlColorListBox(TMessage& m) {
 
 void TCustomListBox::SendItem(DRAWITEMSTRUCT& dis) {
     HWND parent = ParentHandle(this);
-    if (style_ == lbStandard || !parent) SendMessage(Handle(), CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
-    else SendDrawItem(parent, dis);
+    if (style_ == lbStandard || !parent)
+        SendMessage(Handle(), CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+    else
+        SendDrawItem(parent, dis);
 }
 
 void TCustomListBox::Paint() {
@@ -272,8 +283,10 @@ void TCustomListBox::Paint() {
     }
     const TRect rest{0, bottom, client.right, client.bottom};
     if (bottom < client.bottom) {
-        if (background_) FillRect(dc, rest, background_);
-        else FillColor(dc, rest, Color());
+        if (background_)
+            FillRect(dc, rest, background_);
+        else
+            FillColor(dc, rest, Color());
     }
     background_ = HBRUSH{};
 }
@@ -296,8 +309,10 @@ void TCustomListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState stat
         return;
     }
     HDC dc = Canvas()->Handle();
-    if (!state.Contains(odSelected) && background_) FillRect(dc, rect, background_);
-    else FillColor(dc, rect, state.Contains(odSelected) ? clHighlight : Color());
+    if (!state.Contains(odSelected) && background_)
+        FillRect(dc, rect, background_);
+    else
+        FillColor(dc, rect, state.Contains(odSelected) ? clHighlight : Color());
     TColor text = !Enabled() ? clGrayText : (state.Contains(odSelected) ? clHighlightText : Font()->Color());
     TRect t{rect.left + 2, rect.top, rect.right - 2, rect.bottom};
     DrawCaption(dc, Font(), items_->Strings(index), t, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, text);
@@ -316,7 +331,8 @@ bool TCustomListBox::SelectByUser(int index, TShiftState shift, bool toggle) {
         if (toggle) selected_[static_cast<size_t>(index)] ^= 1;
     } else if (shift.Contains(ssShift) && anchor_ >= 0) {
         if (!shift.Contains(ssCtrl)) std::fill(selected_.begin(), selected_.end(), 0);
-        for (int i = std::min(anchor_, index); i <= std::max(anchor_, index); ++i) selected_[static_cast<size_t>(i)] = 1;
+        for (int i = std::min(anchor_, index); i <= std::max(anchor_, index); ++i)
+            selected_[static_cast<size_t>(i)] = 1;
         itemIndex_ = index;
     } else if (shift.Contains(ssCtrl)) {
         itemIndex_ = anchor_ = index;
@@ -326,7 +342,8 @@ bool TCustomListBox::SelectByUser(int index, TShiftState shift, bool toggle) {
         selected_[static_cast<size_t>(index)] = 1;
         itemIndex_ = anchor_ = index;
     }
-    if (!multiSelect_ || !shift.Contains(ssShift)) anchor_ = extendedSelect_ || !multiSelect_ ? itemIndex_ : anchor_;
+    if (!multiSelect_ || !shift.Contains(ssShift))
+        anchor_ = extendedSelect_ || !multiSelect_ ? itemIndex_ : anchor_;
     MakeVisible(index);
     Invalidate();
     if (before == itemIndex_ && was == selected_) return false;
@@ -470,8 +487,10 @@ void TCustomListBox::LBMessage(TMessage& m) {
                 m.Result = LB_ERR;
                 break;
             }
-            if (index < 0) std::fill(selected_.begin(), selected_.end(), m.WParam ? 1 : 0);
-            else selected_[static_cast<size_t>(index)] = m.WParam != 0;
+            if (index < 0)
+                std::fill(selected_.begin(), selected_.end(), m.WParam ? 1 : 0);
+            else
+                selected_[static_cast<size_t>(index)] = m.WParam != 0;
             Invalidate();
             break;
         }
@@ -494,7 +513,9 @@ void TCustomListBox::LBMessage(TMessage& m) {
             m.Result = 1;
             break;
         case LB_SETITEMHEIGHT: SetItemHeight(static_cast<int>(m.LParam)); break;
-        case LB_GETITEMHEIGHT: m.Result = valid && style_ == lbOwnerDrawVariable ? HeightOf(w) : itemHeight_; break;
+        case LB_GETITEMHEIGHT:
+            m.Result = valid && style_ == lbOwnerDrawVariable ? HeightOf(w) : itemHeight_;
+            break;
         case LB_ITEMFROMPOINT: {
             const int index = ItemAtPos(PointFromLParam(m.LParam));
             m.Result = index < 0 ? MAKELPARAM(std::max(0, Count() - 1), 1) : index;

@@ -15,10 +15,19 @@ namespace tarvel {
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
 
-enum TOwnerDrawStateFlag { odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odComboBoxEdit };
+enum TOwnerDrawStateFlag {
+    odSelected,
+    odGrayed,
+    odDisabled,
+    odChecked,
+    odFocused,
+    odDefault,
+    odComboBoxEdit
+};
 using TOwnerDrawState = TSet<TOwnerDrawStateFlag>;
 
-using TDrawItemEvent = std::function<void(TWinControl* control, int index, TRect rect, TOwnerDrawState state)>;
+using TDrawItemEvent =
+    std::function<void(TWinControl* control, int index, TRect rect, TOwnerDrawState state)>;
 using TMeasureItemEvent = std::function<void(TWinControl* control, int index, int& height)>;
 
 TOwnerDrawState OwnerDrawStateOf(UINT itemState);

@@ -28,9 +28,7 @@ int64_t SaturatingAdd(int64_t a, int64_t b) {
     return sum;
 }
 
-String OsReason(int error) {
-    return std::strerror(error);
-}
+String OsReason(int error) { return std::strerror(error); }
 
 }  // namespace
 
@@ -96,15 +94,9 @@ int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
 int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
     int64_t base = 0;
     switch (origin) {
-        case soBeginning:
-            base = 0;
-            break;
-        case soCurrent:
-            base = position_;
-            break;
-        case soEnd:
-            base = Size();
-            break;
+        case soBeginning: base = 0; break;
+        case soCurrent: base = position_; break;
+        case soEnd: base = Size(); break;
     }
     position_ = std::max<int64_t>(0, SaturatingAdd(base, offset));
     return position_;
@@ -135,9 +127,7 @@ void TMemoryStream::LoadFromStream(TStream& source) {
     position_ = 0;
 }
 
-void TMemoryStream::SaveToStream(TStream& dest) {
-    dest.WriteBuffer(data_.data(), Size());
-}
+void TMemoryStream::SaveToStream(TStream& dest) { dest.WriteBuffer(data_.data(), Size()); }
 
 void TMemoryStream::LoadFromFile(const String& fileName) {
     TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
@@ -158,17 +148,10 @@ TFileStream::TFileStream(const String& fileName, uint32_t mode) : fileName_(file
         flags |= O_RDWR | O_CREAT | O_TRUNC;
     } else {
         switch (mode & 3) {
-            case fmOpenRead:
-                flags |= O_RDONLY;
-                break;
-            case fmOpenWrite:
-                flags |= O_WRONLY;
-                break;
-            case fmOpenReadWrite:
-                flags |= O_RDWR;
-                break;
-            default:
-                throw EFOpenError("Cannot open file \"" + fileName + "\". " + OsReason(EINVAL));
+            case fmOpenRead: flags |= O_RDONLY; break;
+            case fmOpenWrite: flags |= O_WRONLY; break;
+            case fmOpenReadWrite: flags |= O_RDWR; break;
+            default: throw EFOpenError("Cannot open file \"" + fileName + "\". " + OsReason(EINVAL));
         }
     }
     int error = 0;

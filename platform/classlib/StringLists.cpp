@@ -9,9 +9,7 @@ namespace tarvel {
 
 namespace {
 
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 bool NeedsQuotes(const String& s) {
     if (s.empty()) return true;
@@ -51,13 +49,9 @@ String ReadQuoted(const String& text, size_t& i) {
 
 // ---- TStrings ------------------------------------------------------------------
 
-void TStrings::Error(const String& message) {
-    throw EStringListError(message);
-}
+void TStrings::Error(const String& message) { throw EStringListError(message); }
 
-TObject* TStrings::GetObject(int) const {
-    return nullptr;
-}
+TObject* TStrings::GetObject(int) const { return nullptr; }
 
 void TStrings::PutObject(int, TObject*) {}
 
@@ -74,9 +68,7 @@ void TStrings::InsertObject(int index, const String& s, TObject* object) {
     PutObject(index, object);
 }
 
-int TStrings::Add(const String& s) {
-    return AddObject(s, nullptr);
-}
+int TStrings::Add(const String& s) { return AddObject(s, nullptr); }
 
 int TStrings::AddObject(const String& s, TObject* object) {
     const int index = Count();
@@ -276,9 +268,7 @@ void TStrings::Assign(TPersistent* source) {
 
 void TStrings::SetUpdateState(bool) {}
 
-int TStrings::CompareStrings(const String& a, const String& b) const {
-    return CompareText(a, b);
-}
+int TStrings::CompareStrings(const String& a, const String& b) const { return CompareText(a, b); }
 
 // ---- TStringList ---------------------------------------------------------------
 
@@ -316,9 +306,7 @@ void TStringList::PutObject(int index, TObject* object) {
     Changed();
 }
 
-void TStringList::Insert(int index, const String& s) {
-    InsertObject(index, s, nullptr);
-}
+void TStringList::Insert(int index, const String& s) { InsertObject(index, s, nullptr); }
 
 void TStringList::InsertObject(int index, const String& s, TObject* object) {
     if (sorted_) Error("Operation not allowed on sorted list");

@@ -1,5 +1,5 @@
-#include "platform/winsys/Backend.h"
 #include "platform/classlib/Timers.h"
+#include "platform/winsys/Backend.h"
 
 #include "platform/classlib/Application.h"
 

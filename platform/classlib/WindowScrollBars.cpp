@@ -19,11 +19,13 @@ DWORD StyleBit(int bar) { return bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL; }
 }  // namespace
 
 TWindowScrollBars::~TWindowScrollBars() {
-    if (owner_->HandleAllocated() && WindowScrollBarsOf(owner_->Handle()) == this) RemoveProp(owner_->Handle(), kScrollBarsProp);
+    if (owner_->HandleAllocated() && WindowScrollBarsOf(owner_->Handle()) == this)
+        RemoveProp(owner_->Handle(), kScrollBarsProp);
 }
 
 void TWindowScrollBars::Attach() {
-    if (owner_->HandleAllocated()) SetProp(owner_->Handle(), kScrollBarsProp, reinterpret_cast<intptr_t>(this));
+    if (owner_->HandleAllocated())
+        SetProp(owner_->Handle(), kScrollBarsProp, reinterpret_cast<intptr_t>(this));
 }
 
 TWindowScrollBars* WindowScrollBarsOf(HWND hwnd) {
@@ -121,8 +123,10 @@ void TWindowScrollBars::Show(int bar, bool show) {
     if (!owner_->HandleAllocated() || Visible(bar) == show) return;
     HWND h = owner_->Handle();
     LONG_PTR style = GetWindowLongPtr(h, GWL_STYLE);
-    SetWindowLongPtr(h, GWL_STYLE, show ? (style | StyleBit(bar)) : (style & ~static_cast<LONG_PTR>(StyleBit(bar))));
-    SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowLongPtr(h, GWL_STYLE,
+                     show ? (style | StyleBit(bar)) : (style & ~static_cast<LONG_PTR>(StyleBit(bar))));
+    SetWindowPos(h, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
@@ -141,7 +145,8 @@ TScrollBarParts TWindowScrollBars::Parts(int bar) const {
     const TRect c = ClientInWindow();
     const bool vert = bar == SB_VERT;
     const int size = BarSize(bar);
-    p.bar = vert ? TRect{c.right, c.top, c.right + size, c.bottom} : TRect{c.left, c.bottom, c.right, c.bottom + size};
+    p.bar = vert ? TRect{c.right, c.top, c.right + size, c.bottom}
+                 : TRect{c.left, c.bottom, c.right, c.bottom + size};
     const State& s = state_[Index(bar)];
     const int pos = tracking_ == bar && pressed_ == TScrollBarPart::Thumb ? s.trackPos : s.pos;
     const TScrollParts parts = ScrollPartsOf(p.bar, vert, s.min, s.max, s.page, pos);
@@ -158,7 +163,8 @@ void TWindowScrollBars::PaintBar(HDC dc, int bar) {
     const bool vert = bar == SB_VERT;
     const bool enabled = owner_->Enabled() && !p.thumb.IsEmpty();
     auto arrow = [&](TRect r, unsigned kind, TScrollBarPart part) {
-        unsigned state = kind | (enabled ? 0u : unsigned{DFCS_INACTIVE}) | (PressedPart(bar) == part ? unsigned{DFCS_PUSHED} : 0u);
+        unsigned state = kind | (enabled ? 0u : unsigned{DFCS_INACTIVE}) |
+                         (PressedPart(bar) == part ? unsigned{DFCS_PUSHED} : 0u);
         DrawFrameControl(dc, &r, DFC_SCROLL, state);
     };
     arrow(p.lineUp, vert ? DFCS_SCROLLUP : DFCS_SCROLLLEFT, TScrollBarPart::LineUp);
@@ -193,11 +199,15 @@ void TWindowScrollBars::Press(int bar, TPoint wp) {
     if (p.thumb.IsEmpty() || !owner_->Enabled()) return;
     const bool vert = bar == SB_VERT;
     TScrollBarPart part = TScrollBarPart::None;
-    if (p.lineUp.Contains(wp)) part = TScrollBarPart::LineUp;
-    else if (p.lineDown.Contains(wp)) part = TScrollBarPart::LineDown;
-    else if (p.thumb.Contains(wp)) part = TScrollBarPart::Thumb;
+    if (p.lineUp.Contains(wp))
+        part = TScrollBarPart::LineUp;
+    else if (p.lineDown.Contains(wp))
+        part = TScrollBarPart::LineDown;
+    else if (p.thumb.Contains(wp))
+        part = TScrollBarPart::Thumb;
     else if (p.track.Contains(wp))
-        part = (vert ? wp.y < p.thumb.top : wp.x < p.thumb.left) ? TScrollBarPart::PageUp : TScrollBarPart::PageDown;
+        part = (vert ? wp.y < p.thumb.top : wp.x < p.thumb.left) ? TScrollBarPart::PageUp
+                                                                 : TScrollBarPart::PageDown;
     if (part == TScrollBarPart::None) return;
     tracking_ = bar;
     pressed_ = part;
@@ -218,7 +228,8 @@ void TWindowScrollBars::Drag(TPoint wp) {
     const int thumb = vert ? p.thumb.Height() : p.thumb.Width();
     const int trackLength = (vert ? p.track.Height() : p.track.Width()) - thumb;
     if (trackLength <= 0) return;
-    const int at = std::clamp((vert ? wp.y - p.track.top : wp.x - p.track.left) - dragOffset_, 0, trackLength);
+    const int at =
+        std::clamp((vert ? wp.y - p.track.top : wp.x - p.track.left) - dragOffset_, 0, trackLength);
     const int pos = s.min + static_cast<int>((int64_t{MaxPos(s)} - s.min) * at / trackLength);
     if (pos == s.trackPos) return;
     s.trackPos = pos;
@@ -246,17 +257,22 @@ bool TWindowScrollBars::HandleMessage(TMessage& m, const std::function<void(TMes
             TRect window = WindowRect(owner_->Handle());
             TPoint p = PointFromLParam(m.LParam);
             p = TPoint{p.x - window.left, p.y - window.top};
-            if (Parts(SB_VERT).bar.Contains(p)) m.Result = HTVSCROLL;
-            else if (Parts(SB_HORZ).bar.Contains(p)) m.Result = HTHSCROLL;
-            else return false;
+            if (Parts(SB_VERT).bar.Contains(p))
+                m.Result = HTVSCROLL;
+            else if (Parts(SB_HORZ).bar.Contains(p))
+                m.Result = HTHSCROLL;
+            else
+                return false;
             return true;
         }
         case WM_NCLBUTTONDOWN:
         case WM_NCLBUTTONDBLCLK: {
-            if (m.WParam != static_cast<WPARAM>(HTVSCROLL) && m.WParam != static_cast<WPARAM>(HTHSCROLL)) return false;
+            if (m.WParam != static_cast<WPARAM>(HTVSCROLL) && m.WParam != static_cast<WPARAM>(HTHSCROLL))
+                return false;
             TRect window = WindowRect(owner_->Handle());
             TPoint p = PointFromLParam(m.LParam);
-            Press(m.WParam == static_cast<WPARAM>(HTVSCROLL) ? SB_VERT : SB_HORZ, TPoint{p.x - window.left, p.y - window.top});
+            Press(m.WParam == static_cast<WPARAM>(HTVSCROLL) ? SB_VERT : SB_HORZ,
+                  TPoint{p.x - window.left, p.y - window.top});
             return true;
         }
         case WM_MOUSEMOVE:

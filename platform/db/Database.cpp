@@ -36,9 +36,7 @@ Statement& Statement::operator=(Statement&& other) noexcept {
     return *this;
 }
 
-Statement::~Statement() {
-    sqlite3_finalize(stmt_);
-}
+Statement::~Statement() { sqlite3_finalize(stmt_); }
 
 void Statement::Check(int rc, const char* what) const {
     if (rc != SQLITE_OK) throw EDatabaseError(ErrorText(db_, rc, what));
@@ -52,9 +50,7 @@ void Statement::BindInt64(int index, int64_t value) {
     Check(sqlite3_bind_int64(stmt_, index, value), "bind");
 }
 
-void Statement::BindNull(int index) {
-    Check(sqlite3_bind_null(stmt_, index), "bind");
-}
+void Statement::BindNull(int index) { Check(sqlite3_bind_null(stmt_, index), "bind"); }
 
 bool Statement::Step() {
     const int rc = sqlite3_step(stmt_);
@@ -81,9 +77,7 @@ void Statement::Reset() {
     sqlite3_clear_bindings(stmt_);
 }
 
-int Statement::ColumnCount() const {
-    return sqlite3_column_count(stmt_);
-}
+int Statement::ColumnCount() const { return sqlite3_column_count(stmt_); }
 
 std::string Statement::ColumnName(int column) const {
     const char* name = sqlite3_column_name(stmt_, column);
@@ -97,9 +91,7 @@ std::string Statement::ColumnText(int column) const {
                        static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
 }
 
-int64_t Statement::ColumnInt64(int column) const {
-    return sqlite3_column_int64(stmt_, column);
-}
+int64_t Statement::ColumnInt64(int column) const { return sqlite3_column_int64(stmt_, column); }
 
 Database::Database(const std::string& path) : path_(path) {
     const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
@@ -112,9 +104,7 @@ Database::Database(const std::string& path) : path_(path) {
     sqlite3_extended_result_codes(db_, 1);
 }
 
-Database::~Database() {
-    sqlite3_close_v2(db_);
-}
+Database::~Database() { sqlite3_close_v2(db_); }
 
 void Database::Execute(std::string_view sql) {
     const std::string text(sql);
@@ -135,8 +125,6 @@ Statement Database::Prepare(std::string_view sql) {
     return Statement(db_, stmt);
 }
 
-void Database::SetBusyTimeout(int milliseconds) {
-    sqlite3_busy_timeout(db_, milliseconds);
-}
+void Database::SetBusyTimeout(int milliseconds) { sqlite3_busy_timeout(db_, milliseconds); }
 
 }  // namespace tarvel

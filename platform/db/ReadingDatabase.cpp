@@ -32,23 +32,16 @@ std::string JoinColumns(ReadingTable table, const char* valueType) {
 
 const char* ReadingTableName(ReadingTable table) {
     switch (table) {
-        case ReadingTable::NoModule:
-            return "NoModule";
-        case ReadingTable::SingleModule:
-            return "SingleModule";
-        case ReadingTable::MoreModule:
-            return "MoreModule";
+        case ReadingTable::NoModule: return "NoModule";
+        case ReadingTable::SingleModule: return "SingleModule";
+        case ReadingTable::MoreModule: return "MoreModule";
     }
     return "NoModule";
 }
 
-bool ReadingTableHasSerial(ReadingTable table) {
-    return table != ReadingTable::NoModule;
-}
+bool ReadingTableHasSerial(ReadingTable table) { return table != ReadingTable::NoModule; }
 
-const std::array<const char*, kReadingValueCount>& ReadingValueColumns() {
-    return kValueColumns;
-}
+const std::array<const char*, kReadingValueCount>& ReadingValueColumns() { return kValueColumns; }
 
 std::vector<std::string> ReadingColumns(ReadingTable table) {
     std::vector<std::string> columns{"RecordTime"};
@@ -57,9 +50,7 @@ std::vector<std::string> ReadingColumns(ReadingTable table) {
     return columns;
 }
 
-std::string ReadingDatabase::DefaultPath() {
-    return AppPath("DataAccess/Data.db");
-}
+std::string ReadingDatabase::DefaultPath() { return AppPath("DataAccess/Data.db"); }
 
 ReadingDatabase::ReadingDatabase(const std::string& path) : db_(path) {
     db_.SetBusyTimeout(100);

@@ -17,7 +17,9 @@ constexpr uint32_t kColourBits = 0x00FFFFFF;
 // Where the source pixels come from: rows of a surface, or of a private copy
 // when source and destination share a surface.
 struct Source {
-    const uint32_t* Row(int y) const { return copy.empty() ? surface->Row(y) : copy.data() + size_t(y) * width; }
+    const uint32_t* Row(int y) const {
+        return copy.empty() ? surface->Row(y) : copy.data() + size_t(y) * width;
+    }
     const Surface* surface = nullptr;
     std::vector<uint32_t> copy;
     int width = 0, height = 0;
@@ -57,7 +59,8 @@ bool NeedsSource(uint32_t rop) {
 // `op(dstPixel&, srcPixel)`. Unscaled transfers map one to one; scaled ones
 // take the source pixel under the destination pixel's centre.
 template <class Op>
-bool TransferFrom(HDC dest, int x, int y, int w, int h, Source& src, int sx, int sy, int sw, int sh, Op&& op) {
+bool TransferFrom(HDC dest, int x, int y, int w, int h, Source& src, int sx, int sy, int sw, int sh,
+                  Op&& op) {
     if (w < 0 || h < 0 || sw < 0 || sh < 0) return false;
     Canvas c;
     if (!ResolveCanvas(dest, c)) return false;
@@ -80,14 +83,16 @@ bool TransferFrom(HDC dest, int x, int y, int w, int h, Source& src, int sx, int
     std::vector<int> columns(static_cast<size_t>(visible.Width()));
     for (int dx = visible.left; dx < visible.right; ++dx) {
         const int64_t col = mapCol(dx);
-        columns[static_cast<size_t>(dx - visible.left)] = (col >= 0 && col < src.width) ? static_cast<int>(col) : -1;
+        columns[static_cast<size_t>(dx - visible.left)] =
+            (col >= 0 && col < src.width) ? static_cast<int>(col) : -1;
     }
 
     // Reading and writing the same pixels: work from a copy of the source.
     if (src.surface == c.surface) {
         src.copy.resize(static_cast<size_t>(src.width) * static_cast<size_t>(src.height));
         for (int row = 0; row < src.height; ++row)
-            std::memcpy(src.copy.data() + size_t(row) * src.width, src.surface->Row(row), src.surface->StrideBytes());
+            std::memcpy(src.copy.data() + size_t(row) * src.width, src.surface->Row(row),
+                        src.surface->StrideBytes());
     }
 
     // Unscaled: the visible columns that have a source form one run.
@@ -149,7 +154,8 @@ bool DrawSurfaceImage(HDC dc, int x, int y, int width, int height, const Surface
         case ImageDraw::Blend:
             return TransferFrom(dc, x, y, width, height, src, 0, 0, w, h, BlendOver(255, true));
         case ImageDraw::Copy:
-            return TransferFrom(dc, x, y, width, height, src, 0, 0, w, h, [](uint32_t& d, uint32_t s) { d = s; });
+            return TransferFrom(dc, x, y, width, height, src, 0, 0, w, h,
+                                [](uint32_t& d, uint32_t s) { d = s; });
         case ImageDraw::Mask:
             return TransferFrom(dc, x, y, width, height, src, 0, 0, w, h, [](uint32_t& d, uint32_t s) {
                 d = ApplyRop(SRCAND, (s >> 24) ? 0 : kColourBits, d);

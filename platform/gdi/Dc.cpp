@@ -338,7 +338,8 @@ int GetClipBox(HDC dc, TRect* box) {
     const int64_t dx = int64_t{d->state.windowOrg.x} - d->deviceOrigin.x;
     const int64_t dy = int64_t{d->state.windowOrg.y} - d->deviceOrigin.y;
     auto fit = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
-    *box = clip.IsEmpty() ? TRect{} : TRect{fit(b.left + dx), fit(b.top + dy), fit(b.right + dx), fit(b.bottom + dy)};
+    *box = clip.IsEmpty() ? TRect{}
+                          : TRect{fit(b.left + dx), fit(b.top + dy), fit(b.right + dx), fit(b.bottom + dy)};
     return clip.Complexity();
 }
 

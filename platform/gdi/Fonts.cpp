@@ -38,18 +38,18 @@ struct FaceAlias {
 };
 
 constexpr FaceAlias kFaceAliases[] = {
-    {"ms sans serif", "sans-serif", nullptr},   {"microsoft sans serif", "sans-serif", nullptr},
-    {"ms shell dlg", "sans-serif", nullptr},    {"ms shell dlg 2", "sans-serif", nullptr},
-    {"tahoma", "sans-serif", nullptr},          {"arial", "sans-serif", nullptr},
-    {"verdana", "sans-serif", nullptr},         {"segoe ui", "sans-serif", nullptr},
-    {"system", "sans-serif", nullptr},          {"times new roman", "serif", nullptr},
-    {"courier new", "monospace", nullptr},      {"courier", "monospace", nullptr},
-    {"fixedsys", "monospace", nullptr},         {"lucida console", "monospace", nullptr},
-    {"宋体", "sans-serif", "zh-cn"},            {"新宋体", "sans-serif", "zh-cn"},
-    {"simsun", "sans-serif", "zh-cn"},          {"nsimsun", "sans-serif", "zh-cn"},
-    {"黑体", "sans-serif", "zh-cn"},            {"simhei", "sans-serif", "zh-cn"},
-    {"微软雅黑", "sans-serif", "zh-cn"},        {"microsoft yahei", "sans-serif", "zh-cn"},
-    {"楷体_gb2312", "sans-serif", "zh-cn"},     {"仿宋_gb2312", "sans-serif", "zh-cn"},
+    {"ms sans serif", "sans-serif", nullptr}, {"microsoft sans serif", "sans-serif", nullptr},
+    {"ms shell dlg", "sans-serif", nullptr},  {"ms shell dlg 2", "sans-serif", nullptr},
+    {"tahoma", "sans-serif", nullptr},        {"arial", "sans-serif", nullptr},
+    {"verdana", "sans-serif", nullptr},       {"segoe ui", "sans-serif", nullptr},
+    {"system", "sans-serif", nullptr},        {"times new roman", "serif", nullptr},
+    {"courier new", "monospace", nullptr},    {"courier", "monospace", nullptr},
+    {"fixedsys", "monospace", nullptr},       {"lucida console", "monospace", nullptr},
+    {"宋体", "sans-serif", "zh-cn"},          {"新宋体", "sans-serif", "zh-cn"},
+    {"simsun", "sans-serif", "zh-cn"},        {"nsimsun", "sans-serif", "zh-cn"},
+    {"黑体", "sans-serif", "zh-cn"},          {"simhei", "sans-serif", "zh-cn"},
+    {"微软雅黑", "sans-serif", "zh-cn"},      {"microsoft yahei", "sans-serif", "zh-cn"},
+    {"楷体_gb2312", "sans-serif", "zh-cn"},   {"仿宋_gb2312", "sans-serif", "zh-cn"},
 };
 
 constexpr int kDefaultEm = 11;
@@ -134,8 +134,10 @@ std::shared_ptr<FontFaceFile> ResolveFace(const std::string& name, int weight, b
     if (!name.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
     const char* generic = alias ? alias->family : "sans-serif";
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(generic));
-    if (alias && alias->lang) FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(alias->lang));
-    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight <= 0 ? FW_NORMAL : std::min(weight, 1000)));
+    if (alias && alias->lang)
+        FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(alias->lang));
+    FcPatternAddInteger(pattern, FC_WEIGHT,
+                        FcWeightFromOpenType(weight <= 0 ? FW_NORMAL : std::min(weight, 1000)));
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     return MatchFace(pattern);
 }
@@ -157,8 +159,8 @@ int Scale(double fontUnits, int em, int unitsPerEm) {
 
 std::string CacheKey(const LOGFONTW& log) {
     const std::u16string_view face(log.lfFaceName, std::char_traits<char16_t>::length(log.lfFaceName));
-    return LowerCase(WideToUtf8(face)) + Format("|%d|%d|%d|%d|%d|%d", log.lfHeight, log.lfWeight, log.lfItalic != 0,
-                                                log.lfUnderline != 0, log.lfStrikeOut != 0,
+    return LowerCase(WideToUtf8(face)) + Format("|%d|%d|%d|%d|%d|%d", log.lfHeight, log.lfWeight,
+                                                log.lfItalic != 0, log.lfUnderline != 0, log.lfStrikeOut != 0,
                                                 log.lfQuality == NONANTIALIASED_QUALITY);
 }
 
@@ -207,18 +209,23 @@ std::shared_ptr<FontInstance> FontInstance::Realise(const LOGFONTW& log) {
     }
     // Negative heights give the character height, positive ones the cell.
     const int64_t height = log.lfHeight;
-    if (height < 0) font->em_ = static_cast<int>(std::min<int64_t>(-height, kMaxEm));
+    if (height < 0)
+        font->em_ = static_cast<int>(std::min<int64_t>(-height, kMaxEm));
     else if (height > 0)
-        font->em_ = static_cast<int>(std::clamp<double>(std::round(static_cast<double>(std::min<int64_t>(height, kMaxEm)) *
-                                                                   upem / (ascender + descender)),
-                                                        1.0, kMaxEm));
-    else font->em_ = kDefaultEm;
+        font->em_ = static_cast<int>(
+            std::clamp<double>(std::round(static_cast<double>(std::min<int64_t>(height, kMaxEm)) * upem /
+                                          (ascender + descender)),
+                               1.0, kMaxEm));
+    else
+        font->em_ = kDefaultEm;
     const int em = font->em_;
     font->ascent_ = std::max(1, Scale(ascender, em, upem));
     font->descent_ = std::max(0, Scale(descender, em, upem));
-    if (height > 0 && height <= kMaxEm) font->descent_ = std::max(0, static_cast<int>(height) - font->ascent_);
+    if (height > 0 && height <= kMaxEm)
+        font->descent_ = std::max(0, static_cast<int>(height) - font->ascent_);
     font->maxCharWidth_ = face ? std::max(1, Scale(face->max_advance_width, em, upem)) : em;
-    font->aveCharWidth_ = avgWidth > 0 ? std::max(1, Scale(avgWidth, em, upem)) : std::max(1, font->Glyph(U'x').advance);
+    font->aveCharWidth_ =
+        avgWidth > 0 ? std::max(1, Scale(avgWidth, em, upem)) : std::max(1, font->Glyph(U'x').advance);
     if (face) {
         font->lineThickness_ = std::max(1, Scale(face->underline_thickness, em, upem));
         font->underlineOffset_ = std::max(1, Scale(-face->underline_position, em, upem));
@@ -246,7 +253,8 @@ const GlyphImage& FontInstance::Glyph(char32_t ch) {
     } else if (face_ && (face_->Has(ch) || !fallback_ || !fallback_->Has(ch))) {
         image = Load(face_.get(), synthBold_, synthItalic_, ch);
     } else if (fallback_) {
-        image = Load(fallback_.get(), fallbackBold_ && !fallback_->bold, log_.lfItalic && !fallback_->italic, ch);
+        image =
+            Load(fallback_.get(), fallbackBold_ && !fallback_->bold, log_.lfItalic && !fallback_->italic, ch);
     } else {
         image.advance = std::max(1, em_ / 2);
     }
@@ -277,8 +285,10 @@ GlyphImage FontInstance::Load(FontFaceFile* file, bool synthBold, bool synthItal
         const unsigned char* row = bm.buffer + static_cast<ptrdiff_t>(y) * bm.pitch;
         uint8_t* out = image.coverage.data() + static_cast<size_t>(y) * image.width;
         for (int x = 0; x < image.width; ++x) {
-            if (bm.pixel_mode == FT_PIXEL_MODE_MONO) out[x] = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
-            else if (bm.pixel_mode == FT_PIXEL_MODE_GRAY) out[x] = row[x];
+            if (bm.pixel_mode == FT_PIXEL_MODE_MONO)
+                out[x] = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
+            else if (bm.pixel_mode == FT_PIXEL_MODE_GRAY)
+                out[x] = row[x];
         }
     }
     return image;
@@ -289,7 +299,8 @@ std::u32string ToCodePoints(std::u16string_view text) {
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000) {
             out.push_back(0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
             ++i;
         } else if (c >= 0xD800 && c < 0xE000) {

@@ -14,9 +14,9 @@
 namespace tarvel {
 
 struct GlyphImage {
-    int advance = 0;            // pixels
-    int left = 0, top = 0;      // bitmap origin relative to pen position and baseline (top up)
-    int width = 0, height = 0;  // coverage bitmap size
+    int advance = 0;                // pixels
+    int left = 0, top = 0;          // bitmap origin relative to pen position and baseline (top up)
+    int width = 0, height = 0;      // coverage bitmap size
     std::vector<uint8_t> coverage;  // 0..255, row by row
 };
 

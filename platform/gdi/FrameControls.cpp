@@ -69,15 +69,20 @@ struct Mask {
     const char* rows[9];
 };
 
-constexpr Mask kClose{8, 7, {"##....##", ".##..##.", "..####..", "...##...", "..####..", ".##..##.", "##....##"}};
-constexpr Mask kMinimize{8, 7, {"........", "........", "........", "........", "........", "######..", "######.."}};
-constexpr Mask kMaximize{9, 8,
-                         {"#########", "#########", "#.......#", "#.......#", "#.......#", "#.......#", "#.......#",
-                          "#########"}};
-constexpr Mask kRestore{9, 9,
-                        {"...######", "...######", "...#....#", "######..#", "######..#", "#....#..#", "#....####",
-                         "#....#...", "######..."}};
-constexpr Mask kHelp{6, 9, {".####.", "##..##", "....##", "...##.", "..##..", "..##..", "......", "..##..", "..##.."}};
+constexpr Mask kClose{
+    8, 7, {"##....##", ".##..##.", "..####..", "...##...", "..####..", ".##..##.", "##....##"}};
+constexpr Mask kMinimize{
+    8, 7, {"........", "........", "........", "........", "........", "######..", "######.."}};
+constexpr Mask kMaximize{
+    9,
+    8,
+    {"#########", "#########", "#.......#", "#.......#", "#.......#", "#.......#", "#.......#", "#########"}};
+constexpr Mask kRestore{9,
+                        9,
+                        {"...######", "...######", "...#....#", "######..#", "######..#", "#....#..#",
+                         "#....####", "#....#...", "######..."}};
+constexpr Mask kHelp{
+    6, 9, {".####.", "##..##", "....##", "...##.", "..##..", "..##..", "......", "..##..", "..##.."}};
 
 void PaintMask(const Canvas& c, const Mask& mask, const TRect& area, int64_t dx, int64_t dy, COLORREF color) {
     const int scale = std::max(1, std::min(area.Width() / 16, area.Height() / 14) + 1);
@@ -88,7 +93,8 @@ void PaintMask(const Canvas& c, const Mask& mask, const TRect& area, int64_t dx,
         const std::string_view row = mask.rows[y];
         for (int x = 0; x < mask.width; ++x)
             if (row[static_cast<size_t>(x)] == '#')
-                Fill(c, left + x * scale, top + y * scale, left + (x + 1) * scale, top + (y + 1) * scale, color);
+                Fill(c, left + x * scale, top + y * scale, left + (x + 1) * scale, top + (y + 1) * scale,
+                     color);
     }
 }
 
@@ -121,9 +127,13 @@ void PaintArrow(const Canvas& c, Arrow dir, const TRect& area, int64_t dx, int64
         const int64_t from = depth - 1 - i, to = depth + i;
         switch (dir) {
             case Arrow::Up: Fill(c, left + from, top + i, left + to, top + i + 1, color); break;
-            case Arrow::Down: Fill(c, left + from, top + depth - 1 - i, left + to, top + depth - i, color); break;
+            case Arrow::Down:
+                Fill(c, left + from, top + depth - 1 - i, left + to, top + depth - i, color);
+                break;
             case Arrow::Left: Fill(c, left + i, top + from, left + i + 1, top + to, color); break;
-            case Arrow::Right: Fill(c, left + depth - 1 - i, top + from, left + depth - i, top + to, color); break;
+            case Arrow::Right:
+                Fill(c, left + depth - 1 - i, top + from, left + depth - i, top + to, color);
+                break;
         }
     }
 }
@@ -203,7 +213,9 @@ bool DrawFrameControl(HDC dc, TRect* rect, unsigned type, unsigned state) {
             if (!mask) return false;
             const TRect area = ButtonFace(c, r, state, false);
             const Canvas g = GlyphCanvas(c, area);
-            PaintGlyph(state, [&](int dx, int dy, COLORREF col) { PaintMask(g, *mask, area, dx + shift, dy + shift, col); });
+            PaintGlyph(state, [&](int dx, int dy, COLORREF col) {
+                PaintMask(g, *mask, area, dx + shift, dy + shift, col);
+            });
             return true;
         }
         case DFC_SCROLL: {
@@ -211,13 +223,16 @@ bool DrawFrameControl(HDC dc, TRect* rect, unsigned type, unsigned state) {
             static constexpr Arrow kArrows[] = {Arrow::Up, Arrow::Down, Arrow::Left, Arrow::Right};
             const TRect area = ButtonFace(c, r, state, true);
             const Canvas g = GlyphCanvas(c, area);
-            PaintGlyph(state, [&](int dx, int dy, COLORREF col) { PaintArrow(g, kArrows[kind], area, dx + shift, dy + shift, col); });
+            PaintGlyph(state, [&](int dx, int dy, COLORREF col) {
+                PaintArrow(g, kArrows[kind], area, dx + shift, dy + shift, col);
+            });
             return true;
         }
         case DFC_MENU: {
             if (kind != DFCS_MENUARROW) return false;
             Fill(c, r.left, r.top, r.right, r.bottom, RGB(255, 255, 255));
-            PaintGlyph(state, [&](int dx, int dy, COLORREF col) { PaintArrow(c, Arrow::Right, r, dx, dy, col); });
+            PaintGlyph(state,
+                       [&](int dx, int dy, COLORREF col) { PaintArrow(c, Arrow::Right, r, dx, dy, col); });
             return true;
         }
         case DFC_BUTTON: {
@@ -225,8 +240,7 @@ bool DrawFrameControl(HDC dc, TRect* rect, unsigned type, unsigned state) {
             ButtonFace(c, r, state, false);
             return true;
         }
-        default:
-            return false;
+        default: return false;
     }
 }
 

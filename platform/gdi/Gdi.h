@@ -30,7 +30,16 @@ namespace tarvel {
 // ---------------------------------------------------------------------------
 // Handles
 
-enum class GdiKind : uint8_t { Any = 0, Pen = 1, Brush = 2, Dc = 3, Font = 6, Bitmap = 7, Region = 8, Icon = 16 };
+enum class GdiKind : uint8_t {
+    Any = 0,
+    Pen = 1,
+    Brush = 2,
+    Dc = 3,
+    Font = 6,
+    Bitmap = 7,
+    Region = 8,
+    Icon = 16
+};
 
 // A checked handle: an index into the layer's object table plus a generation,
 // so a deleted handle never reaches another object. Typed handles convert
@@ -42,11 +51,11 @@ public:
     constexpr GdiHandle(std::nullptr_t) {}
     constexpr explicit GdiHandle(uint64_t value) : value_(value) {}
     template <GdiKind U>
-        requires(K == GdiKind::Any && U != GdiKind::Any)
-    constexpr GdiHandle(GdiHandle<U> other) : value_(other.Value()) {}
+    requires(K == GdiKind::Any && U != GdiKind::Any) constexpr GdiHandle(GdiHandle<U> other)
+        : value_(other.Value()) {}
     template <GdiKind U>
-        requires(K != GdiKind::Any && U == GdiKind::Any)
-    constexpr explicit GdiHandle(GdiHandle<U> other) : value_(other.Value()) {}
+    requires(K != GdiKind::Any && U == GdiKind::Any) constexpr explicit GdiHandle(GdiHandle<U> other)
+        : value_(other.Value()) {}
 
     constexpr uint64_t Value() const { return value_; }
     constexpr explicit operator bool() const { return value_ != 0; }
@@ -89,12 +98,28 @@ constexpr COLORREF PixelToColorRef(uint32_t p) {
 enum PenStyle : int { PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_NULL = 5, PS_INSIDEFRAME = 6 };
 enum BrushStyle : int { BS_SOLID = 0, BS_NULL = 1, BS_HOLLOW = BS_NULL, BS_PATTERN = 3 };
 enum StockObject : int {
-    WHITE_BRUSH = 0, LTGRAY_BRUSH = 1, GRAY_BRUSH = 2, DKGRAY_BRUSH = 3, BLACK_BRUSH = 4,
-    NULL_BRUSH = 5, HOLLOW_BRUSH = NULL_BRUSH, WHITE_PEN = 6, BLACK_PEN = 7, NULL_PEN = 8,
-    SYSTEM_FONT = 13, DEFAULT_GUI_FONT = 17,
+    WHITE_BRUSH = 0,
+    LTGRAY_BRUSH = 1,
+    GRAY_BRUSH = 2,
+    DKGRAY_BRUSH = 3,
+    BLACK_BRUSH = 4,
+    NULL_BRUSH = 5,
+    HOLLOW_BRUSH = NULL_BRUSH,
+    WHITE_PEN = 6,
+    BLACK_PEN = 7,
+    NULL_PEN = 8,
+    SYSTEM_FONT = 13,
+    DEFAULT_GUI_FONT = 17,
 };
-enum ObjectType : int { OBJ_PEN = 1, OBJ_BRUSH = 2, OBJ_DC = 3, OBJ_FONT = 6, OBJ_BITMAP = 7, OBJ_REGION = 8,
-                        OBJ_MEMDC = 10 };
+enum ObjectType : int {
+    OBJ_PEN = 1,
+    OBJ_BRUSH = 2,
+    OBJ_DC = 3,
+    OBJ_FONT = 6,
+    OBJ_BITMAP = 7,
+    OBJ_REGION = 8,
+    OBJ_MEMDC = 10
+};
 
 struct LOGPEN {
     int lopnStyle = PS_SOLID;
@@ -108,11 +133,30 @@ struct LOGBRUSH {
     HBITMAP lbPattern;  // BS_PATTERN only
 };
 
-enum FontWeight : int { FW_DONTCARE = 0, FW_THIN = 100, FW_LIGHT = 300, FW_NORMAL = 400, FW_MEDIUM = 500,
-                        FW_SEMIBOLD = 600, FW_BOLD = 700, FW_HEAVY = 900 };
-enum FontQuality : uint8_t { DEFAULT_QUALITY = 0, DRAFT_QUALITY = 1, PROOF_QUALITY = 2,
-                             NONANTIALIASED_QUALITY = 3, ANTIALIASED_QUALITY = 4, CLEARTYPE_QUALITY = 5 };
-enum FontCharset : uint8_t { ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2, GB2312_CHARSET = 134 };
+enum FontWeight : int {
+    FW_DONTCARE = 0,
+    FW_THIN = 100,
+    FW_LIGHT = 300,
+    FW_NORMAL = 400,
+    FW_MEDIUM = 500,
+    FW_SEMIBOLD = 600,
+    FW_BOLD = 700,
+    FW_HEAVY = 900
+};
+enum FontQuality : uint8_t {
+    DEFAULT_QUALITY = 0,
+    DRAFT_QUALITY = 1,
+    PROOF_QUALITY = 2,
+    NONANTIALIASED_QUALITY = 3,
+    ANTIALIASED_QUALITY = 4,
+    CLEARTYPE_QUALITY = 5
+};
+enum FontCharset : uint8_t {
+    ANSI_CHARSET = 0,
+    DEFAULT_CHARSET = 1,
+    SYMBOL_CHARSET = 2,
+    GB2312_CHARSET = 134
+};
 
 constexpr int kLfFaceSize = 32;
 
@@ -230,7 +274,14 @@ TRect TakeDCDamage(HDC dc);
 std::shared_ptr<Surface> GetDCSurface(HDC dc);
 TPoint GetDCDeviceOrigin(HDC dc);
 
-enum DeviceCap : int { HORZRES = 8, VERTRES = 10, BITSPIXEL = 12, PLANES = 14, LOGPIXELSX = 88, LOGPIXELSY = 90 };
+enum DeviceCap : int {
+    HORZRES = 8,
+    VERTRES = 10,
+    BITSPIXEL = 12,
+    PLANES = 14,
+    LOGPIXELSX = 88,
+    LOGPIXELSY = 90
+};
 int GetDeviceCaps(HDC dc, int index);  // 32 bits, 1 plane, 96 dpi, the surface size
 
 // Object selection. Each returns the previously selected object of that
@@ -272,7 +323,8 @@ HFONT CreateFontIndirectW(const LOGFONTW& font);
 // Bitmaps are 32-bit. A DIB section answers its pixels through `bits`; a
 // compatible bitmap is the same thing, top-down, without a DIBSECTION.
 // Both are zeroed. Sizes are checked; a bad header gives null.
-HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, int usage, void** bits, void* section, uint32_t offset);
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, int usage, void** bits, void* section,
+                         uint32_t offset);
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
 // A bitmap over an existing surface (shared, not copied).
 HBITMAP CreateBitmapFromSurface(std::shared_ptr<Surface> surface, bool dibSection = true);
@@ -351,8 +403,8 @@ int ExtSelectClipRgn(HDC dc, HRGN region, int mode);
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
 int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom);
 int OffsetClipRgn(HDC dc, int dx, int dy);
-int GetClipBox(HDC dc, TRect* box);       // logical coordinates
-int GetClipRgn(HDC dc, HRGN into);        // 1 with a clip, 0 without, -1 on failure
+int GetClipBox(HDC dc, TRect* box);  // logical coordinates
+int GetClipRgn(HDC dc, HRGN into);   // 1 with a clip, 0 without, -1 on failure
 bool PtVisible(HDC dc, int x, int y);
 
 // ---------------------------------------------------------------------------
@@ -381,9 +433,16 @@ bool DrawFocusRect(HDC dc, const TRect& rect);
 
 // Raster operations of PatBlt, BitBlt and StretchBlt.
 enum RasterOp : uint32_t {
-    SRCCOPY = 0x00CC0020, SRCPAINT = 0x00EE0086, SRCAND = 0x008800C6, SRCINVERT = 0x00660046,
-    NOTSRCCOPY = 0x00330008, PATCOPY = 0x00F00021, PATINVERT = 0x005A0049, DSTINVERT = 0x00550009,
-    BLACKNESS = 0x00000042, WHITENESS = 0x00FF0062,
+    SRCCOPY = 0x00CC0020,
+    SRCPAINT = 0x00EE0086,
+    SRCAND = 0x008800C6,
+    SRCINVERT = 0x00660046,
+    NOTSRCCOPY = 0x00330008,
+    PATCOPY = 0x00F00021,
+    PATINVERT = 0x005A0049,
+    DSTINVERT = 0x00550009,
+    BLACKNESS = 0x00000042,
+    WHITENESS = 0x00FF0062,
 };
 bool PatBlt(HDC dc, int x, int y, int width, int height, uint32_t rop);
 
@@ -418,25 +477,47 @@ bool TransparentBlt(HDC dest, int x, int y, int width, int height, HDC src, int 
 // Edges and frame controls (classic look from the system colours)
 
 enum EdgeFlags : unsigned {
-    BDR_RAISEDOUTER = 0x1, BDR_SUNKENOUTER = 0x2, BDR_RAISEDINNER = 0x4, BDR_SUNKENINNER = 0x8,
-    EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER, EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER,
-    EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER, EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER,
+    BDR_RAISEDOUTER = 0x1,
+    BDR_SUNKENOUTER = 0x2,
+    BDR_RAISEDINNER = 0x4,
+    BDR_SUNKENINNER = 0x8,
+    EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER,
+    EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER,
+    EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER,
+    EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER,
 };
 enum BorderFlags : unsigned {
-    BF_LEFT = 0x1, BF_TOP = 0x2, BF_RIGHT = 0x4, BF_BOTTOM = 0x8, BF_RECT = 0xF,
-    BF_MIDDLE = 0x800, BF_SOFT = 0x1000, BF_ADJUST = 0x2000, BF_FLAT = 0x4000, BF_MONO = 0x8000,
+    BF_LEFT = 0x1,
+    BF_TOP = 0x2,
+    BF_RIGHT = 0x4,
+    BF_BOTTOM = 0x8,
+    BF_RECT = 0xF,
+    BF_MIDDLE = 0x800,
+    BF_SOFT = 0x1000,
+    BF_ADJUST = 0x2000,
+    BF_FLAT = 0x4000,
+    BF_MONO = 0x8000,
 };
 // With BF_ADJUST the rectangle is shrunk by the drawn borders.
 bool DrawEdge(HDC dc, TRect* rect, unsigned edge, unsigned flags);
 
 enum FrameControlType : unsigned { DFC_CAPTION = 1, DFC_MENU = 2, DFC_SCROLL = 3, DFC_BUTTON = 4 };
 enum FrameControlState : unsigned {
-    DFCS_CAPTIONCLOSE = 0x0, DFCS_CAPTIONMIN = 0x1, DFCS_CAPTIONMAX = 0x2, DFCS_CAPTIONRESTORE = 0x3,
+    DFCS_CAPTIONCLOSE = 0x0,
+    DFCS_CAPTIONMIN = 0x1,
+    DFCS_CAPTIONMAX = 0x2,
+    DFCS_CAPTIONRESTORE = 0x3,
     DFCS_CAPTIONHELP = 0x4,
     DFCS_MENUARROW = 0x0,
-    DFCS_SCROLLUP = 0x0, DFCS_SCROLLDOWN = 0x1, DFCS_SCROLLLEFT = 0x2, DFCS_SCROLLRIGHT = 0x3,
+    DFCS_SCROLLUP = 0x0,
+    DFCS_SCROLLDOWN = 0x1,
+    DFCS_SCROLLLEFT = 0x2,
+    DFCS_SCROLLRIGHT = 0x3,
     DFCS_BUTTONPUSH = 0x10,
-    DFCS_INACTIVE = 0x100, DFCS_PUSHED = 0x200, DFCS_CHECKED = 0x400, DFCS_FLAT = 0x4000,
+    DFCS_INACTIVE = 0x100,
+    DFCS_PUSHED = 0x200,
+    DFCS_CHECKED = 0x400,
+    DFCS_FLAT = 0x4000,
 };
 // Our own glyph shapes, scaled to the rectangle. The glyph of an active
 // control is pure black (0x00000000) and nothing else drawn is; a menu
@@ -456,10 +537,22 @@ bool ExtTextOutW(HDC dc, int x, int y, unsigned options, const TRect* rect, std:
 bool ExtTextOutA(HDC dc, int x, int y, unsigned options, const TRect* rect, std::string_view text);
 
 enum DrawTextFormat : unsigned {
-    DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4, DT_BOTTOM = 0x8,
-    DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40, DT_NOCLIP = 0x100,
-    DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800, DT_PATH_ELLIPSIS = 0x4000, DT_END_ELLIPSIS = 0x8000,
-    DT_RTLREADING = 0x20000, DT_HIDEPREFIX = 0x100000,
+    DT_TOP = 0x0,
+    DT_LEFT = 0x0,
+    DT_CENTER = 0x1,
+    DT_RIGHT = 0x2,
+    DT_VCENTER = 0x4,
+    DT_BOTTOM = 0x8,
+    DT_WORDBREAK = 0x10,
+    DT_SINGLELINE = 0x20,
+    DT_EXPANDTABS = 0x40,
+    DT_NOCLIP = 0x100,
+    DT_CALCRECT = 0x400,
+    DT_NOPREFIX = 0x800,
+    DT_PATH_ELLIPSIS = 0x4000,
+    DT_END_ELLIPSIS = 0x8000,
+    DT_RTLREADING = 0x20000,
+    DT_HIDEPREFIX = 0x100000,
 };
 // Returns the height of the text (with DT_VCENTER or DT_BOTTOM: the offset
 // from rect.top to the bottom of the text), 0 on failure. DT_CALCRECT draws

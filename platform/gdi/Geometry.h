@@ -24,12 +24,19 @@ struct TRect {
     int Height() const { return bottom - top; }
     bool IsEmpty() const { return right <= left || bottom <= top; }
     bool Contains(TPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    void Offset(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
+    void Offset(int dx, int dy) {
+        left += dx;
+        right += dx;
+        top += dy;
+        bottom += dy;
+    }
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
 inline TRect Rect(int left, int top, int right, int bottom) { return TRect{left, top, right, bottom}; }
-inline TRect Bounds(int left, int top, int width, int height) { return TRect{left, top, left + width, top + height}; }
+inline TRect Bounds(int left, int top, int width, int height) {
+    return TRect{left, top, left + width, top + height};
+}
 
 // Empty when the rectangles do not meet.
 inline TRect Intersect(const TRect& a, const TRect& b) {

@@ -127,7 +127,8 @@ HICON CopyImage(HICON icon, unsigned type, int cx, int cy, unsigned) {
     return NewIcon(std::move(image), i->isIcon, i->hotspot);
 }
 
-bool DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, unsigned, HBRUSH flickerFree, unsigned flags) {
+bool DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, unsigned, HBRUSH flickerFree,
+                unsigned flags) {
     auto i = FindIcon(icon);
     if (!i || !FindDc(dc) || cx < 0 || cy < 0 || !(flags & DI_NORMAL)) return false;
     const int width = cx ? cx : i->image->Width(), height = cy ? cy : i->image->Height();

@@ -166,7 +166,9 @@ HPEN CreatePenIndirect(const LOGPEN& log) {
     return HPEN(AddObject(pen));
 }
 
-HPEN CreatePen(int style, int width, COLORREF color) { return CreatePenIndirect(LOGPEN{style, width, color}); }
+HPEN CreatePen(int style, int width, COLORREF color) {
+    return CreatePenIndirect(LOGPEN{style, width, color});
+}
 
 HBRUSH CreateSolidBrush(COLORREF color) {
     LOGBRUSH log;
@@ -187,11 +189,8 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH& log) {
     brush->log = log;
     brush->log.lbColor = log.lbColor & 0xFFFFFF;
     switch (log.lbStyle) {
-        case BS_SOLID:
-            brush->pattern.fill(ColorRefToPixel(brush->log.lbColor));
-            break;
-        case BS_NULL:
-            break;
+        case BS_SOLID: brush->pattern.fill(ColorRefToPixel(brush->log.lbColor)); break;
+        case BS_NULL: break;
         case BS_PATTERN: {
             auto bitmap = FindBitmap(log.lbPattern);
             if (!bitmap || !bitmap->surface) return nullptr;
@@ -201,8 +200,7 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH& log) {
                     brush->pattern[y * 8 + x] = s.Pixel(x % s.Width(), y % s.Height()) & 0xFFFFFF;
             break;
         }
-        default:
-            return nullptr;
+        default: return nullptr;
     }
     return HBRUSH(AddObject(brush));
 }
@@ -339,7 +337,8 @@ HFONT SelectObject(HDC dc, HFONT font) {
     return SelectDrawingObject(dc, font, FindFont(font), &DcState::fontHandle, &DcState::font);
 }
 
-void SetSelectedBitmap(DcObject& dc, uint64_t dcHandle, HBITMAP handle, std::shared_ptr<BitmapObject> bitmap) {
+void SetSelectedBitmap(DcObject& dc, uint64_t dcHandle, HBITMAP handle,
+                       std::shared_ptr<BitmapObject> bitmap) {
     if (dc.state.bitmap) dc.state.bitmap->selectedInto = 0;
     dc.state.bitmapHandle = handle;
     dc.state.bitmap = std::move(bitmap);

@@ -134,13 +134,17 @@ std::shared_ptr<T> Find(uint64_t handle, GdiKind kind) {
 }
 inline std::shared_ptr<DcObject> FindDc(HDC dc) { return Find<DcObject>(dc.Value(), GdiKind::Dc); }
 inline std::shared_ptr<PenObject> FindPen(HPEN h) { return Find<PenObject>(h.Value(), GdiKind::Pen); }
-inline std::shared_ptr<BrushObject> FindBrush(HBRUSH h) { return Find<BrushObject>(h.Value(), GdiKind::Brush); }
+inline std::shared_ptr<BrushObject> FindBrush(HBRUSH h) {
+    return Find<BrushObject>(h.Value(), GdiKind::Brush);
+}
 inline std::shared_ptr<FontObject> FindFont(HFONT h) { return Find<FontObject>(h.Value(), GdiKind::Font); }
 inline std::shared_ptr<BitmapObject> FindBitmap(HBITMAP h) {
     return Find<BitmapObject>(h.Value(), GdiKind::Bitmap);
 }
 inline std::shared_ptr<IconObject> FindIcon(HICON h) { return Find<IconObject>(h.Value(), GdiKind::Icon); }
-inline std::shared_ptr<RegionObject> FindRegion(HRGN h) { return Find<RegionObject>(h.Value(), GdiKind::Region); }
+inline std::shared_ptr<RegionObject> FindRegion(HRGN h) {
+    return Find<RegionObject>(h.Value(), GdiKind::Region);
+}
 
 // The defaults a new DC starts with.
 DcState DefaultDcState();

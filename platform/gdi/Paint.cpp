@@ -39,9 +39,7 @@ void PaintRun(const Canvas& c, int y, int x0, int x1, const PixelPaint& paint) {
     c.dc->Damage(y, x0, x1);
     uint32_t* row = c.surface->Row(y);
     switch (paint.kind) {
-        case PaintKind::Set:
-            std::fill(row + x0, row + x1, paint.value);
-            break;
+        case PaintKind::Set: std::fill(row + x0, row + x1, paint.value); break;
         case PaintKind::Xor:
             for (int x = x0; x < x1; ++x) row[x] ^= paint.value;
             break;
@@ -72,8 +70,10 @@ bool RoundBox::Row(int64_t y, int64_t& x0, int64_t& x1) const {
     const double py = static_cast<double>(y) + 0.5;
     double dy = 0;
     if (ry > 0) {
-        if (py < static_cast<double>(t) + ry) dy = static_cast<double>(t) + ry - py;
-        else if (py > static_cast<double>(b) - ry) dy = py - (static_cast<double>(b) - ry);
+        if (py < static_cast<double>(t) + ry)
+            dy = static_cast<double>(t) + ry - py;
+        else if (py > static_cast<double>(b) - ry)
+            dy = py - (static_cast<double>(b) - ry);
     }
     double shrink = 0;
     if (dy > 0) {
@@ -156,8 +156,8 @@ void AddInside(double from, double to, std::vector<std::pair<int64_t, int64_t>>&
     if (x1 > x0) spans.emplace_back(x0, x1);
 }
 
-void PolygonRowSpans(const std::vector<Point64>& pts, int fillMode, int64_t y, std::vector<Crossing>& crossings,
-                     std::vector<std::pair<int64_t, int64_t>>& spans) {
+void PolygonRowSpans(const std::vector<Point64>& pts, int fillMode, int64_t y,
+                     std::vector<Crossing>& crossings, std::vector<std::pair<int64_t, int64_t>>& spans) {
     RowCrossings(pts, static_cast<double>(y) + 0.5, crossings);
     if (fillMode == WINDING) {
         int winding = 0;
@@ -165,11 +165,14 @@ void PolygonRowSpans(const std::vector<Point64>& pts, int fillMode, int64_t y, s
         for (const Crossing& cr : crossings) {
             const int before = winding;
             winding += cr.dir;
-            if (before == 0 && winding != 0) start = cr.x;
-            else if (before != 0 && winding == 0) AddInside(start, cr.x, spans);
+            if (before == 0 && winding != 0)
+                start = cr.x;
+            else if (before != 0 && winding == 0)
+                AddInside(start, cr.x, spans);
         }
     } else {
-        for (size_t i = 0; i + 1 < crossings.size(); i += 2) AddInside(crossings[i].x, crossings[i + 1].x, spans);
+        for (size_t i = 0; i + 1 < crossings.size(); i += 2)
+            AddInside(crossings[i].x, crossings[i + 1].x, spans);
     }
 }
 
@@ -198,7 +201,9 @@ std::vector<std::vector<Span>> PolygonRows(const std::vector<Point64>& pts, int 
         PolygonRowSpans(pts, fillMode, y, crossings, spans);
         std::vector<Span>& row = rows.emplace_back();
         for (const auto& s : spans) {
-            const auto clampX = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -(1 << 29), 1 << 29)); };
+            const auto clampX = [](int64_t v) {
+                return static_cast<int>(std::clamp<int64_t>(v, -(1 << 29), 1 << 29));
+            };
             row.push_back(Span{clampX(s.first), clampX(s.second)});
         }
     }
@@ -235,7 +240,8 @@ void PaintLine(const Canvas& c, Point64 a, Point64 b, int width, const PixelPain
     for (int64_t i = first; i < last; ++i) {
         const int64_t major = major0 + sMajor * i;
         // The minor coordinate rounded to the nearest, halves away from the start.
-        const auto along = (static_cast<__int128>(2) * i * dMinor + dMajor) / (2 * static_cast<__int128>(dMajor));
+        const auto along =
+            (static_cast<__int128>(2) * i * dMinor + dMajor) / (2 * static_cast<__int128>(dMajor));
         const int64_t minor = minor0 + sMinor * static_cast<int64_t>(along);
         const int64_t x = xMajor ? major : minor;
         const int64_t y = xMajor ? minor : major;

@@ -67,11 +67,11 @@ bool PointsValid(const TPoint* points, int count, int least) {
 void PaintPolyline(const Canvas& c, const TPoint* points, int count, bool close, const PixelPaint& paint,
                    int width) {
     for (int i = 0; i + 1 < count; ++i)
-        PaintLine(c, Logical(c, points[i].x, points[i].y), Logical(c, points[i + 1].x, points[i + 1].y), width,
-                  paint);
-    if (close)
-        PaintLine(c, Logical(c, points[count - 1].x, points[count - 1].y), Logical(c, points[0].x, points[0].y),
+        PaintLine(c, Logical(c, points[i].x, points[i].y), Logical(c, points[i + 1].x, points[i + 1].y),
                   width, paint);
+    if (close)
+        PaintLine(c, Logical(c, points[count - 1].x, points[count - 1].y),
+                  Logical(c, points[0].x, points[0].y), width, paint);
 }
 
 }  // namespace
@@ -81,7 +81,8 @@ bool FillRect(HDC dc, const TRect& rect, HBRUSH brush) {
     auto b = FindBrush(brush);
     if (!ResolveCanvas(dc, c) || !b) return false;
     PixelPaint paint;
-    if (BrushPaint(b.get(), paint)) PaintRect(c, SurfaceRect(c, rect.left, rect.top, rect.right, rect.bottom), paint);
+    if (BrushPaint(b.get(), paint))
+        PaintRect(c, SurfaceRect(c, rect.left, rect.top, rect.right, rect.bottom), paint);
     return true;
 }
 
@@ -94,7 +95,9 @@ bool FrameRect(HDC dc, const TRect& rect, HBRUSH brush) {
     const Point64 tl = Logical(c, rect.left, rect.top), br = Logical(c, rect.right, rect.bottom);
     if (tl.x >= br.x || tl.y >= br.y) return true;
     // Clamped a pixel beyond the limit so the frame's far sides stay outside.
-    auto fit = [](int64_t v, int lo, int hi) { return static_cast<int>(std::clamp<int64_t>(v, lo - 1, hi + 1)); };
+    auto fit = [](int64_t v, int lo, int hi) {
+        return static_cast<int>(std::clamp<int64_t>(v, lo - 1, hi + 1));
+    };
     const TRect r{fit(tl.x, c.limit.left, c.limit.right), fit(tl.y, c.limit.top, c.limit.bottom),
                   fit(br.x, c.limit.left, c.limit.right), fit(br.y, c.limit.top, c.limit.bottom)};
     Frame(c, r, paint);
@@ -130,7 +133,8 @@ bool Rectangle(HDC dc, int left, int top, int right, int bottom) {
 }
 
 bool Ellipse(HDC dc, int left, int top, int right, int bottom) {
-    const double w = std::abs(static_cast<double>(right) - left), h = std::abs(static_cast<double>(bottom) - top);
+    const double w = std::abs(static_cast<double>(right) - left),
+                 h = std::abs(static_cast<double>(bottom) - top);
     return PaintShape(dc, left, top, right, bottom, w, h);
 }
 
@@ -205,7 +209,8 @@ bool DrawFocusRect(HDC dc, const TRect& rect) {
     auto dot = [&](int64_t x, int64_t y) {
         if (((x + y) & 1) == 0) PaintSpan(c, y, x, x + 1, PixelPaint{PaintKind::Xor, kColourBits, nullptr});
     };
-    const int64_t x0 = std::max<int64_t>(tl.x, c.limit.left - 1), x1 = std::min<int64_t>(br.x, c.limit.right + 1);
+    const int64_t x0 = std::max<int64_t>(tl.x, c.limit.left - 1),
+                  x1 = std::min<int64_t>(br.x, c.limit.right + 1);
     const int64_t y0 = std::max<int64_t>(tl.y + 1, c.limit.top - 1),
                   y1 = std::min<int64_t>(br.y - 1, c.limit.bottom + 1);
     for (int64_t x = x0; x < x1; ++x) {

@@ -14,7 +14,9 @@ constexpr int64_t kCoordLimit = int64_t{1} << 29;
 
 int Clamp(int64_t v) { return static_cast<int>(std::clamp(v, -kCoordLimit, kCoordLimit)); }
 
-TRect ClampRect(const TRect& r) { return TRect{Clamp(r.left), Clamp(r.top), Clamp(r.right), Clamp(r.bottom)}; }
+TRect ClampRect(const TRect& r) {
+    return TRect{Clamp(r.left), Clamp(r.top), Clamp(r.right), Clamp(r.bottom)};
+}
 
 bool Inside(bool inA, bool inB, RegionOp op) {
     switch (op) {
@@ -54,13 +56,21 @@ std::vector<Span> CombineSpans(const std::vector<Span>& a, const std::vector<Spa
         const int ea = i < a.size() * 2 ? (i % 2 == 0 ? a[i / 2].x0 : a[i / 2].x1) : INT32_MAX;
         const int eb = j < b.size() * 2 ? (j % 2 == 0 ? b[j / 2].x0 : b[j / 2].x1) : INT32_MAX;
         const int x = std::min(ea, eb);
-        if (ea == x) { inA = (i % 2 == 0); ++i; }
-        if (eb == x) { inB = (j % 2 == 0); ++j; }
+        if (ea == x) {
+            inA = (i % 2 == 0);
+            ++i;
+        }
+        if (eb == x) {
+            inB = (j % 2 == 0);
+            ++j;
+        }
         const bool now = Inside(inA, inB, op);
         if (now && !inside) start = x;
         if (!now && inside && x > start) {
-            if (!out.empty() && out.back().x1 == start) out.back().x1 = x;
-            else out.push_back(Span{start, x});
+            if (!out.empty() && out.back().x1 == start)
+                out.back().x1 = x;
+            else
+                out.push_back(Span{start, x});
         }
         inside = now;
     }
@@ -144,7 +154,8 @@ int Region::Complexity() const {
 }
 
 const Band* Region::BandAt(int y) const {
-    auto it = std::upper_bound(bands_.begin(), bands_.end(), y, [](int v, const Band& b) { return v < b.bottom; });
+    auto it =
+        std::upper_bound(bands_.begin(), bands_.end(), y, [](int v, const Band& b) { return v < b.bottom; });
     if (it == bands_.end() || y < it->top) return nullptr;
     return &*it;
 }
@@ -195,8 +206,14 @@ Region Region::Combine(const Region& other, RegionOp op) const {
     // list (possibly none).
     std::vector<int> edges;
     edges.reserve((bands_.size() + other.bands_.size()) * 2);
-    for (const Band& b : bands_) { edges.push_back(b.top); edges.push_back(b.bottom); }
-    for (const Band& b : other.bands_) { edges.push_back(b.top); edges.push_back(b.bottom); }
+    for (const Band& b : bands_) {
+        edges.push_back(b.top);
+        edges.push_back(b.bottom);
+    }
+    for (const Band& b : other.bands_) {
+        edges.push_back(b.top);
+        edges.push_back(b.bottom);
+    }
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
 

@@ -47,8 +47,8 @@ HRGN RoundedRegion(int left, int top, int right, int bottom, double w, double h)
 }  // namespace
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom) {
-    return NewRegion(Region(TRect{std::min(left, right), std::min(top, bottom), std::max(left, right),
-                                  std::max(top, bottom)}));
+    return NewRegion(Region(
+        TRect{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)}));
 }
 
 HRGN CreateRectRgnIndirect(const TRect& r) { return CreateRectRgn(r.left, r.top, r.right, r.bottom); }
@@ -64,7 +64,8 @@ HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
 }
 
 HRGN CreatePolygonRgn(const TPoint* points, int count, int fillMode) {
-    if (!points || count < 3 || count > (1 << 20) || (fillMode != ALTERNATE && fillMode != WINDING)) return nullptr;
+    if (!points || count < 3 || count > (1 << 20) || (fillMode != ALTERNATE && fillMode != WINDING))
+        return nullptr;
     std::vector<Point64> pts;
     int64_t top = INT64_MAX, bottom = INT64_MIN;
     for (int i = 0; i < count; ++i) {
@@ -85,7 +86,8 @@ HRGN ExtCreateRegion(const void* transform, uint32_t size, const void* data) {
     if (uint64_t{header.nCount} * sizeof(TRect) > uint64_t{size} - sizeof(RGNDATAHEADER)) return nullptr;
     std::vector<TRect> rects(header.nCount);
     if (header.nCount)
-        std::memcpy(rects.data(), static_cast<const uint8_t*>(data) + sizeof header, rects.size() * sizeof(TRect));
+        std::memcpy(rects.data(), static_cast<const uint8_t*>(data) + sizeof header,
+                    rects.size() * sizeof(TRect));
     return NewRegion(Region::FromRects(rects));
 }
 
@@ -143,8 +145,8 @@ bool EqualRgn(HRGN a, HRGN b) {
 bool SetRectRgn(HRGN region, int left, int top, int right, int bottom) {
     auto r = FindRegion(region);
     if (!r) return false;
-    r->region = Region(TRect{std::min(left, right), std::min(top, bottom), std::max(left, right),
-                             std::max(top, bottom)});
+    r->region = Region(
+        TRect{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)});
     return true;
 }
 

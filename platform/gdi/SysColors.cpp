@@ -4,9 +4,7 @@ namespace tarvel {
 
 namespace {
 
-constexpr COLORREF Rgb(int r, int g, int b) {
-    return static_cast<COLORREF>(r | (g << 8) | (b << 16));
-}
+constexpr COLORREF Rgb(int r, int g, int b) { return static_cast<COLORREF>(r | (g << 8) | (b << 16)); }
 
 // The classic scheme. The dark shadow is deliberately not pure black: frame
 // control glyphs are the only pure black pixels a frame control draws.

@@ -57,8 +57,10 @@ void BlitGlyph(const Canvas& c, const GlyphImage& g, int64_t left, int64_t top, 
             c.dc->Damage(static_cast<int>(y), a, b);
             for (int x = a; x < b; ++x) {
                 const uint32_t w = cover[x - left];
-                if (w == 255) out[x] = colour;
-                else if (w != 0) out[x] = MixPixels(colour, out[x], w) & kColourBits;
+                if (w == 255)
+                    out[x] = colour;
+                else if (w != 0)
+                    out[x] = MixPixels(colour, out[x], w) & kColourBits;
             }
         });
     }
@@ -92,7 +94,8 @@ bool ExtTextOutImpl(HDC dc, int x, int y, unsigned options, const TRect* rect, s
     auto font = DcFont(c);
     if (!font) return false;
     if (rect && (options & ETO_OPAQUE)) FillBackground(c, rect->left, rect->top, rect->right, rect->bottom);
-    if (rect && (options & ETO_CLIPPED)) c.CutTo(SurfaceRect(c, rect->left, rect->top, rect->right, rect->bottom));
+    if (rect && (options & ETO_CLIPPED))
+        c.CutTo(SurfaceRect(c, rect->left, rect->top, rect->right, rect->bottom));
     if (c.dc->state.bkMode == OPAQUE && !(rect && (options & ETO_OPAQUE))) {
         const int64_t width = TextWidth(*font, text, 0);
         FillBackground(c, x, y, x + width, int64_t{y} + font->Height());
@@ -105,8 +108,9 @@ bool ExtTextOutImpl(HDC dc, int x, int y, unsigned options, const TRect* rect, s
 // DrawText layout
 
 bool IsCjk(char32_t ch) {
-    return (ch >= 0x2E80 && ch <= 0x9FFF) || (ch >= 0xAC00 && ch <= 0xD7AF) || (ch >= 0xF900 && ch <= 0xFAFF) ||
-           (ch >= 0xFF00 && ch <= 0xFFEF) || (ch >= 0x20000 && ch <= 0x2FFFF);
+    return (ch >= 0x2E80 && ch <= 0x9FFF) || (ch >= 0xAC00 && ch <= 0xD7AF) ||
+           (ch >= 0xF900 && ch <= 0xFAFF) || (ch >= 0xFF00 && ch <= 0xFFEF) ||
+           (ch >= 0x20000 && ch <= 0x2FFFF);
 }
 
 bool IsSpace(char32_t ch) { return ch == U' ' || ch == U'\t' || ch == 0x3000; }
@@ -179,8 +183,10 @@ void WrapParagraph(FontInstance& font, const TextLine& para, int64_t width, int 
         for (size_t i = pos; i < s.size(); ++i) {
             if (i > pos && BreakBefore(s, i)) lastBreak = i;
             int64_t advance;
-            if (s[i] == U'\t' && tabWidth > 0) advance = (x / tabWidth + 1) * tabWidth - x;
-            else advance = font.Glyph(s[i]).advance;
+            if (s[i] == U'\t' && tabWidth > 0)
+                advance = (x / tabWidth + 1) * tabWidth - x;
+            else
+                advance = font.Glyph(s[i]).advance;
             if (x + advance > width && i > pos && !IsSpace(s[i])) {
                 if (lastBreak > pos) {
                     end = lastBreak;
@@ -210,7 +216,8 @@ TextLine WithEllipsis(const TextLine& head, const TextLine& tail) {
 }
 
 // The longest head of the line that, followed by "..." and `tail`, fits.
-TextLine EndEllipsis(FontInstance& font, const TextLine& line, const TextLine& tail, int64_t width, int tabWidth) {
+TextLine EndEllipsis(FontInstance& font, const TextLine& line, const TextLine& tail, int64_t width,
+                     int tabWidth) {
     const int64_t rest = TextWidth(font, kEllipsis, 0) + TextWidth(font, tail.text, 0);
     size_t keep = 0;
     WalkGlyphs(font, line.text, tabWidth, [&](size_t i, int64_t x, const GlyphImage& g) {
@@ -242,8 +249,10 @@ int DrawTextImpl(HDC dc, std::u32string_view text, TRect* rect, unsigned format)
 
     std::vector<TextLine> lines;
     for (const TextLine& para : SplitParagraphs(ResolvePrefixes(text, format), singleLine)) {
-        if ((format & DT_WORDBREAK) && !singleLine) WrapParagraph(font, para, width, tabWidth, lines);
-        else lines.push_back(para);
+        if ((format & DT_WORDBREAK) && !singleLine)
+            WrapParagraph(font, para, width, tabWidth, lines);
+        else
+            lines.push_back(para);
     }
     std::vector<int64_t> widths;
     int64_t widest = 0;
@@ -268,18 +277,22 @@ int DrawTextImpl(HDC dc, std::u32string_view text, TRect* rect, unsigned format)
     }
 
     int64_t top = rect->top;
-    if (singleLine && (format & DT_VCENTER)) top = rect->top + (int64_t{rect->bottom} - rect->top - total) / 2;
-    else if (singleLine && (format & DT_BOTTOM)) top = int64_t{rect->bottom} - total;
+    if (singleLine && (format & DT_VCENTER))
+        top = rect->top + (int64_t{rect->bottom} - rect->top - total) / 2;
+    else if (singleLine && (format & DT_BOTTOM))
+        top = int64_t{rect->bottom} - total;
     if (!(format & DT_NOCLIP)) c.CutTo(SurfaceRect(c, rect->left, rect->top, rect->right, rect->bottom));
 
     for (size_t i = 0; i < lines.size(); ++i) {
         int64_t left = rect->left;
-        if (format & DT_CENTER) left += (width - widths[i]) / 2;
-        else if (format & DT_RIGHT) left = int64_t{rect->right} - widths[i];
+        if (format & DT_CENTER)
+            left += (width - widths[i]) / 2;
+        else if (format & DT_RIGHT)
+            left = int64_t{rect->right} - widths[i];
         const int64_t y = top + lineHeight * static_cast<int64_t>(i);
-        if (c.dc->state.bkMode == OPAQUE)
-            FillBackground(c, left, y, left + widths[i], y + lineHeight);
-        DrawLine(c, font, c.X(left), c.Y(y), lines[i].text, &lines[i].underline, tabWidth, c.dc->state.textColor);
+        if (c.dc->state.bkMode == OPAQUE) FillBackground(c, left, y, left + widths[i], y + lineHeight);
+        DrawLine(c, font, c.X(left), c.Y(y), lines[i].text, &lines[i].underline, tabWidth,
+                 c.dc->state.textColor);
     }
     if (singleLine && (format & (DT_VCENTER | DT_BOTTOM))) return toInt(top + total - rect->top);
     return toInt(total);

@@ -9,6 +9,7 @@ namespace tarvel {
 // Every /dev/ttyS*, /dev/ttyUSB* and /dev/ttyACM* that the kernel lists with a
 // device behind it (sysfs), then the links in /dev/serial/by-id, each by its
 // full path, in natural order. The roots are for tests.
-std::vector<std::string> ListSerialPorts(const std::string& devRoot = "/dev", const std::string& sysRoot = "/sys");
+std::vector<std::string> ListSerialPorts(const std::string& devRoot = "/dev",
+                                         const std::string& sysRoot = "/sys");
 
 }  // namespace tarvel

@@ -22,11 +22,11 @@ struct BaudEntry {
 };
 
 constexpr BaudEntry kBauds[] = {
-    {50, B50},         {75, B75},         {110, B110},         {134, B134},         {150, B150},
-    {200, B200},       {300, B300},       {600, B600},         {1200, B1200},       {1800, B1800},
-    {2400, B2400},     {4800, B4800},     {9600, B9600},       {19200, B19200},     {38400, B38400},
-    {57600, B57600},   {115200, B115200}, {230400, B230400},   {460800, B460800},   {500000, B500000},
-    {576000, B576000}, {921600, B921600}, {1000000, B1000000}, {1152000, B1152000}, {1500000, B1500000},
+    {50, B50},           {75, B75},           {110, B110},         {134, B134},         {150, B150},
+    {200, B200},         {300, B300},         {600, B600},         {1200, B1200},       {1800, B1800},
+    {2400, B2400},       {4800, B4800},       {9600, B9600},       {19200, B19200},     {38400, B38400},
+    {57600, B57600},     {115200, B115200},   {230400, B230400},   {460800, B460800},   {500000, B500000},
+    {576000, B576000},   {921600, B921600},   {1000000, B1000000}, {1152000, B1152000}, {1500000, B1500000},
     {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000}, {3500000, B3500000}, {4000000, B4000000},
 };
 
@@ -119,11 +119,14 @@ std::string SerialPort::Apply(const SerialLineSettings& s) {
     termios held{};
     if (::tcgetattr(fd_, &held) != 0) return "the line settings cannot be read";
     if (::cfgetospeed(&held) != *speed) return "baud rate " + UIntToStr(s.baudRate) + " is not supported";
-    if ((held.c_cflag & kCheckedCflags) != (tio.c_cflag & kCheckedCflags)) return "the driver refused the data format";
-    if ((held.c_iflag & kCheckedIflags) != (tio.c_iflag & kCheckedIflags)) return "the driver refused the flow control";
+    if ((held.c_cflag & kCheckedCflags) != (tio.c_cflag & kCheckedCflags))
+        return "the driver refused the data format";
+    if ((held.c_iflag & kCheckedIflags) != (tio.c_iflag & kCheckedIflags))
+        return "the driver refused the flow control";
 
     if (s.dtr != SerialDtr::Handshake) SetModemLine(fd_, TIOCM_DTR, s.dtr == SerialDtr::Enable);
-    if (s.rts == SerialRts::Enable || s.rts == SerialRts::Disable) SetModemLine(fd_, TIOCM_RTS, s.rts == SerialRts::Enable);
+    if (s.rts == SerialRts::Enable || s.rts == SerialRts::Disable)
+        SetModemLine(fd_, TIOCM_RTS, s.rts == SerialRts::Enable);
     return "";
 }
 
@@ -165,7 +168,8 @@ std::string ResolvePortName(std::string_view name) {
         const std::string_view digits = name.substr(3);
         bool allDigits = true;
         for (char c : digits) allDigits = allDigits && std::isdigit(static_cast<unsigned char>(c));
-        if (allDigits && digits.size() <= 6 && TryStrToInt(digits, n) && n >= 1) return "/dev/ttyS" + IntToStr(n - 1);
+        if (allDigits && digits.size() <= 6 && TryStrToInt(digits, n) && n >= 1)
+            return "/dev/ttyS" + IntToStr(n - 1);
     }
     return "/dev/" + std::string(name);
 }

@@ -22,7 +22,7 @@ struct SerialLineSettings {
     SerialStopBits stopBits = SerialStopBits::One;
     bool parityCheck = false;
     bool ctsOutFlow = false;
-    bool dsrOutFlow = false;       // no termios counterpart
+    bool dsrOutFlow = false;  // no termios counterpart
     SerialDtr dtr = SerialDtr::Enable;
     bool dsrSensitivity = false;   // no termios counterpart
     bool txContinueOnXoff = true;  // no termios counterpart

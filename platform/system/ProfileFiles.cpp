@@ -14,8 +14,8 @@ namespace {
 struct IniLine {
     std::string text;  // without the line end
     enum Kind { Other, Section, Key } kind = Other;
-    std::string name;  // section or key, trimmed
-    std::string value; // trimmed
+    std::string name;   // section or key, trimmed
+    std::string value;  // trimmed
 };
 
 std::string_view StripLineEnd(std::string_view line) {
@@ -133,8 +133,8 @@ int32_t GetPrivateProfileInt(std::string_view section, std::string_view key, int
     return LeadingInteger(*value).value_or(defaultValue);
 }
 
-std::string GetPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
-                                    size_t size, std::string_view file) {
+std::string GetPrivateProfileString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue, size_t size, std::string_view file) {
     std::string value = Lookup(section, key, file).value_or(std::string(defaultValue));
     if (size == 0) return "";
     if (value.size() > size - 1) {

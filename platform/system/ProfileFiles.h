@@ -20,8 +20,8 @@ int32_t GetPrivateProfileInt(std::string_view section, std::string_view key, int
 
 // The value, or the default when missing, cut to size - 1 bytes as a buffer
 // of `size` bytes would hold it (never inside a UTF-8 character).
-std::string GetPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
-                                    size_t size, std::string_view file);
+std::string GetPrivateProfileString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue, size_t size, std::string_view file);
 
 // Sets key=value, creating the file, the section and the key when missing;
 // other lines stay as they were. An empty value is written as "key=". False

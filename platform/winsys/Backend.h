@@ -21,16 +21,16 @@ enum class MouseButton { Left, Right, Middle };
 
 // How a top-level window is to be shown.
 struct TopLevelInfo {
-    TRect bounds;                     // screen coordinates
+    TRect bounds;  // screen coordinates
     bool visible = false;
     bool minimized = false;
     bool maximized = false;
     bool topmost = false;
-    bool decorated = false;           // the display draws the caption and border itself
-    bool noActivate = false;          // menus, drop-downs, hints: never take the keyboard
-    bool toolWindow = false;          // no task-bar entry
-    bool sizable = false;             // decorated: the display's frame may size it
-    uint8_t alpha = 255;              // whole-window opacity, 255 opaque
+    bool decorated = false;   // the display draws the caption and border itself
+    bool noActivate = false;  // menus, drop-downs, hints: never take the keyboard
+    bool toolWindow = false;  // no task-bar entry
+    bool sizable = false;     // decorated: the display's frame may size it
+    uint8_t alpha = 255;      // whole-window opacity, 255 opaque
     std::string title;
     std::vector<TRect> shape;         // window region in window coordinates; empty = the whole rectangle
     std::shared_ptr<Surface> pixels;  // the back buffer, bounds-sized

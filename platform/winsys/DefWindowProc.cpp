@@ -20,9 +20,12 @@ namespace {
 TRect DefaultFrameInsets(const Window* w) {
     if (IsTopLevel(w) && (w->style & WS_CAPTION) == WS_CAPTION) return TRect{};
     int b = 0;
-    if (w->style & WS_THICKFRAME) b = GetSystemMetrics(SM_CXFRAME);
-    else if ((w->style & WS_DLGFRAME) || (w->exStyle & WS_EX_DLGMODALFRAME)) b = GetSystemMetrics(SM_CXDLGFRAME);
-    else if (w->style & WS_BORDER) b = GetSystemMetrics(SM_CXBORDER);
+    if (w->style & WS_THICKFRAME)
+        b = GetSystemMetrics(SM_CXFRAME);
+    else if ((w->style & WS_DLGFRAME) || (w->exStyle & WS_EX_DLGMODALFRAME))
+        b = GetSystemMetrics(SM_CXDLGFRAME);
+    else if (w->style & WS_BORDER)
+        b = GetSystemMetrics(SM_CXBORDER);
     if (w->exStyle & WS_EX_CLIENTEDGE) b += GetSystemMetrics(SM_CXEDGE);
     if (w->exStyle & WS_EX_STATICEDGE) b += GetSystemMetrics(SM_CXBORDER);
     int caption = 0;
@@ -143,11 +146,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_NCCALCSIZE:
             if (lParam) DefaultNcCalcSize(w, reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam));
             return 0;
-        case WM_NCHITTEST:
-            return NcHitTest(w, PointFromLParam(lParam));
-        case WM_NCPAINT:
-            PaintDefaultFrame(w);
-            return 0;
+        case WM_NCHITTEST: return NcHitTest(w, PointFromLParam(lParam));
+        case WM_NCPAINT: PaintDefaultFrame(w); return 0;
         case WM_NCACTIVATE:
             if (IsWindowVisible(hwnd)) w->ncDirty = true;
             return 1;
@@ -202,13 +202,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             return old;
         }
-        case WM_GETICON:
-            return w->icons[wParam ? 1 : 0];
-        case WM_GETTEXTLENGTH:
-            return static_cast<LRESULT>(w->text.size());
-        case WM_CLOSE:
-            DestroyWindow(hwnd);
-            return 0;
+        case WM_GETICON: return w->icons[wParam ? 1 : 0];
+        case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
+        case WM_CLOSE: DestroyWindow(hwnd); return 0;
         case WM_PAINT:
             if (!wParam) {
                 PAINTSTRUCT ps;
@@ -227,19 +223,22 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             auto* wp = reinterpret_cast<const WINDOWPOS*>(lParam);
             if (!wp) return 0;
             if (!(wp->flags & SWP_NOMOVE))
-                SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(w->rect.left + w->client.left, w->rect.top + w->client.top));
+                SendMessage(hwnd, WM_MOVE, 0,
+                            MAKELPARAM(w->rect.left + w->client.left, w->rect.top + w->client.top));
             if (!(wp->flags & SWP_NOSIZE) || (wp->flags & SWP_FRAMECHANGED)) {
                 if (!(w = FindWindow(hwnd))) return 0;
-                WPARAM kind = (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : (w->style & WS_MINIMIZE) ? SIZE_MINIMIZED : SIZE_RESTORED;
+                WPARAM kind = (w->style & WS_MAXIMIZE)   ? SIZE_MAXIMIZED
+                              : (w->style & WS_MINIMIZE) ? SIZE_MINIMIZED
+                                                         : SIZE_RESTORED;
                 SendMessage(hwnd, WM_SIZE, kind, MAKELPARAM(w->client.Width(), w->client.Height()));
             }
             return 0;
         }
-        case WM_SYSCOMMAND:
-            return SysCommand(hwnd, wParam, lParam);
+        case WM_SYSCOMMAND: return SysCommand(hwnd, wParam, lParam);
         case WM_NCLBUTTONDOWN: {
             int hit = static_cast<int>(wParam);
-            if (hit == HTCAPTION) SendMessage(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
+            if (hit == HTCAPTION)
+                SendMessage(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
             else if (hit >= HTLEFT && hit <= HTBOTTOMRIGHT)
                 SendMessage(hwnd, WM_SYSCOMMAND, SC_SIZE + static_cast<WPARAM>(hit - HTLEFT + 1), lParam);
             return 0;
@@ -248,13 +247,16 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             int hit = static_cast<int>(wParam);
             if (hit == HTCAPTION && (w->style & WS_MAXIMIZEBOX))
                 SendMessage(hwnd, WM_SYSCOMMAND, (w->style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE, lParam);
-            else if (hit == HTSYSMENU) SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+            else if (hit == HTSYSMENU)
+                SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
             return 0;
         }
         case WM_NCLBUTTONUP: {
             int hit = static_cast<int>(wParam);
-            if (hit == HTCLOSE) SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
-            else if (hit == HTMINBUTTON) SendMessage(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, lParam);
+            if (hit == HTCLOSE)
+                SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+            else if (hit == HTMINBUTTON)
+                SendMessage(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, lParam);
             else if (hit == HTMAXBUTTON)
                 SendMessage(hwnd, WM_SYSCOMMAND, (w->style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE, lParam);
             return 0;
@@ -277,9 +279,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             State().altAlone = wParam == VK_MENU && !(lParam & KF_REPEAT_BIT);
             return 0;
-        case WM_KEYDOWN:
-            State().altAlone = false;
-            return 0;
+        case WM_KEYDOWN: State().altAlone = false; return 0;
         case WM_SYSKEYUP:
         case WM_KEYUP:
             // Alt pressed and released alone, or F10: the keyboard menu.

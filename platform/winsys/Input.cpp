@@ -25,9 +25,12 @@ struct ButtonMessages {
 
 const ButtonMessages& MessagesOf(MouseButton b) {
     static const ButtonMessages table[] = {
-        {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK, VK_LBUTTON},
-        {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_NCRBUTTONDOWN, WM_NCRBUTTONUP, WM_NCRBUTTONDBLCLK, VK_RBUTTON},
-        {WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, WM_NCMBUTTONDOWN, WM_NCMBUTTONUP, WM_NCMBUTTONDBLCLK, VK_MBUTTON},
+        {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK,
+         VK_LBUTTON},
+        {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_NCRBUTTONDOWN, WM_NCRBUTTONUP, WM_NCRBUTTONDBLCLK,
+         VK_RBUTTON},
+        {WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, WM_NCMBUTTONDOWN, WM_NCMBUTTONUP, WM_NCMBUTTONDBLCLK,
+         VK_MBUTTON},
     };
     return table[static_cast<int>(b)];
 }
@@ -73,8 +76,8 @@ WPARAM MouseKeys(const std::array<uint8_t, 256>& keys) {
 }
 
 bool IsMouseEvent(const InputEvent& ev) {
-    return ev.kind == InputEvent::MouseMove || ev.kind == InputEvent::MouseDown || ev.kind == InputEvent::MouseUp ||
-           ev.kind == InputEvent::Wheel;
+    return ev.kind == InputEvent::MouseMove || ev.kind == InputEvent::MouseDown ||
+           ev.kind == InputEvent::MouseUp || ev.kind == InputEvent::Wheel;
 }
 
 void Enqueue(InputEvent ev) {
@@ -101,7 +104,8 @@ void CollectUnder(Window* w, TPoint screen, std::vector<Window*>& out) {
         for (HWND h : w->children) {
             Window* ch = FindWindow(h);
             if (!ch || !(ch->style & WS_VISIBLE) || (ch->style & WS_DISABLED)) continue;
-            if (ShapeContains(ch, TPoint{c.x - ch->rect.left, c.y - ch->rect.top})) CollectUnder(ch, screen, out);
+            if (ShapeContains(ch, TPoint{c.x - ch->rect.left, c.y - ch->rect.top}))
+                CollectUnder(ch, screen, out);
         }
     }
     out.push_back(w);
@@ -113,7 +117,8 @@ std::vector<Window*> WindowsUnder(TPoint screen) {
     for (HWND h : desk->children) {
         Window* w = FindWindow(h);
         if (!w || !(w->style & WS_VISIBLE) || (w->style & WS_MINIMIZE)) continue;
-        if (ShapeContains(w, TPoint{screen.x - w->rect.left, screen.y - w->rect.top})) CollectUnder(w, screen, out);
+        if (ShapeContains(w, TPoint{screen.x - w->rect.left, screen.y - w->rect.top}))
+            CollectUnder(w, screen, out);
     }
     return out;
 }
@@ -162,8 +167,12 @@ bool RouteMouse(const InputEvent& ev, MSG& out, bool commit) {
     if (ev.kind == InputEvent::Wheel) {
         if (FindWindow(s.focus)) target = s.focus;
         if (!target) return false;
-        out = MSG{target, WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(MouseKeys(keys)), ev.value),
-                  PointToLParam(ev.pt), ev.time, ev.pt};
+        out = MSG{target,
+                  WM_MOUSEWHEEL,
+                  MAKEWPARAM(static_cast<int>(MouseKeys(keys)), ev.value),
+                  PointToLParam(ev.pt),
+                  ev.time,
+                  ev.pt};
         return true;
     }
     if (commit) {
@@ -192,11 +201,16 @@ bool RouteMouse(const InputEvent& ev, MSG& out, bool commit) {
             }
         }
     }
-    out = MSG{target, message, client ? MouseKeys(keys) : static_cast<WPARAM>(hit),
-              PointToLParam(client ? cp : ev.pt), ev.time, ev.pt};
+    out = MSG{target,
+              message,
+              client ? MouseKeys(keys) : static_cast<WPARAM>(hit),
+              PointToLParam(client ? cp : ev.pt),
+              ev.time,
+              ev.pt};
 
     if (commit && !s.capture) {
-        SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(hit, static_cast<int>(message)));
+        SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
+                    MAKELPARAM(hit, static_cast<int>(message)));
         if (!FindWindow(target)) return false;
     }
     if (commit && ev.kind == InputEvent::MouseDown) {
@@ -205,7 +219,8 @@ bool RouteMouse(const InputEvent& ev, MSG& out, bool commit) {
         if (tw && top != s.active && !NeverActivates(tw)) {
             LRESULT r = SendMessage(target, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top),
                                     MAKELPARAM(hit, static_cast<int>(message)));
-            if ((r == MA_ACTIVATE || r == MA_ACTIVATEANDEAT) && FindWindow(top)) ActivateTopLevel(top, WA_CLICKACTIVE);
+            if ((r == MA_ACTIVATE || r == MA_ACTIVATEANDEAT) && FindWindow(top))
+                ActivateTopLevel(top, WA_CLICKACTIVE);
             if (r == MA_ACTIVATEANDEAT || r == MA_NOACTIVATEANDEAT) return false;
         }
         if (!FindWindow(target)) return false;
@@ -305,19 +320,19 @@ bool InputMayMatch(const InputEvent& ev, UINT fmin, UINT fmax) {
         case InputEvent::MouseDown:
         case InputEvent::MouseUp:
         case InputEvent::Wheel:
-            return MessageInFilter(WM_NCMOUSEMOVE, fmin, fmax) || MessageInFilter(WM_NCMBUTTONDBLCLK, fmin, fmax) ||
+            return MessageInFilter(WM_NCMOUSEMOVE, fmin, fmax) ||
+                   MessageInFilter(WM_NCMBUTTONDBLCLK, fmin, fmax) ||
                    MessageInFilter(WM_MOUSEFIRST, fmin, fmax) || MessageInFilter(WM_MOUSELAST, fmin, fmax) ||
-                   (fmin > WM_NCMOUSEMOVE && fmin <= WM_NCMBUTTONDBLCLK) || (fmin > WM_MOUSEFIRST && fmin <= WM_MOUSELAST);
+                   (fmin > WM_NCMOUSEMOVE && fmin <= WM_NCMBUTTONDBLCLK) ||
+                   (fmin > WM_MOUSEFIRST && fmin <= WM_MOUSELAST);
         case InputEvent::KeyDown:
         case InputEvent::KeyUp:
         case InputEvent::Char:
             return MessageInFilter(WM_KEYFIRST, fmin, fmax) || MessageInFilter(WM_KEYLAST, fmin, fmax) ||
                    (fmin > WM_KEYFIRST && fmin <= WM_KEYLAST);
-        case InputEvent::SysCommand:
-            return MessageInFilter(WM_SYSCOMMAND, fmin, fmax);
+        case InputEvent::SysCommand: return MessageInFilter(WM_SYSCOMMAND, fmin, fmax);
         case InputEvent::Moved:
-        case InputEvent::AppActivation:
-            return true;
+        case InputEvent::AppActivation: return true;
     }
     return false;
 }
@@ -328,11 +343,9 @@ bool RouteInput(const InputEvent& ev, MSG& out, bool commit) {
         case InputEvent::MouseMove:
         case InputEvent::MouseDown:
         case InputEvent::MouseUp:
-        case InputEvent::Wheel:
-            return RouteMouse(ev, out, commit);
+        case InputEvent::Wheel: return RouteMouse(ev, out, commit);
         case InputEvent::KeyDown:
-        case InputEvent::KeyUp:
-            return RouteKey(ev, out, commit);
+        case InputEvent::KeyUp: return RouteKey(ev, out, commit);
         case InputEvent::Char: {
             HWND target = FindWindow(s.focus) ? s.focus : nullptr;
             if (!target) return false;
@@ -345,8 +358,8 @@ bool RouteInput(const InputEvent& ev, MSG& out, bool commit) {
             return true;
         case InputEvent::Moved:
             if (commit && FindWindow(ev.hwnd))
-                SetWindowPos(ev.hwnd, nullptr, ev.bounds.left, ev.bounds.top, ev.bounds.Width(), ev.bounds.Height(),
-                             SWP_NOZORDER | SWP_NOACTIVATE);
+                SetWindowPos(ev.hwnd, nullptr, ev.bounds.left, ev.bounds.top, ev.bounds.Width(),
+                             ev.bounds.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
             return false;
         case InputEvent::AppActivation:
             if (commit) {
@@ -422,8 +435,8 @@ void ActivateNextAfter(HWND leaving) {
     WinsysState& s = State();
     Window* lw = FindWindow(leaving);
     auto eligible = [&](Window* w) {
-        return w && w->hwnd != leaving && (w->style & WS_VISIBLE) && !(w->style & (WS_DISABLED | WS_MINIMIZE)) &&
-               !NeverActivates(w);
+        return w && w->hwnd != leaving && (w->style & WS_VISIBLE) &&
+               !(w->style & (WS_DISABLED | WS_MINIMIZE)) && !NeverActivates(w);
     };
     Window* next = lw ? FindWindow(lw->owner) : nullptr;
     if (!eligible(next)) {
@@ -434,13 +447,17 @@ void ActivateNextAfter(HWND leaving) {
                 break;
             }
     }
-    if (next) SendActivation(next->hwnd, WA_ACTIVE);
-    else if (s.active == leaving) SendActivation(nullptr, WA_INACTIVE);
+    if (next)
+        SendActivation(next->hwnd, WA_ACTIVE);
+    else if (s.active == leaving)
+        SendActivation(nullptr, WA_INACTIVE);
 }
 
 HWND GetActiveWindow() { return HasState() ? State().active : nullptr; }
 HWND GetForegroundWindow() { return GetActiveWindow(); }
-bool SetForegroundWindow(HWND hwnd) { return IsWindow(hwnd) && (SetActiveWindow(hwnd), State().active != nullptr); }
+bool SetForegroundWindow(HWND hwnd) {
+    return IsWindow(hwnd) && (SetActiveWindow(hwnd), State().active != nullptr);
+}
 
 // ---- focus and capture ----
 
@@ -676,12 +693,13 @@ char16_t CharFromKey(UINT vk, bool shift, bool capsLock) {
         char16_t plain, shifted;
     };
     static const KeyChar table[] = {
-        {VK_SPACE, ' ', ' '},     {VK_RETURN, '\r', '\r'},  {VK_ESCAPE, 0x1B, 0x1B}, {VK_BACK, 0x08, 0x08},
-        {VK_TAB, '\t', '\t'},     {VK_OEM_1, ';', ':'},     {VK_OEM_PLUS, '=', '+'}, {VK_OEM_COMMA, ',', '<'},
-        {VK_OEM_MINUS, '-', '_'}, {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},    {VK_OEM_3, '`', '~'},
-        {VK_OEM_4, '[', '{'},     {VK_OEM_5, '\\', '|'},    {VK_OEM_6, ']', '}'},    {VK_OEM_7, '\'', '"'},
-        {VK_MULTIPLY, '*', '*'},  {VK_ADD, '+', '+'},       {VK_SUBTRACT, '-', '-'}, {VK_DECIMAL, '.', '.'},
-        {VK_DIVIDE, '/', '/'},
+        {VK_SPACE, ' ', ' '},      {VK_RETURN, '\r', '\r'},  {VK_ESCAPE, 0x1B, 0x1B},
+        {VK_BACK, 0x08, 0x08},     {VK_TAB, '\t', '\t'},     {VK_OEM_1, ';', ':'},
+        {VK_OEM_PLUS, '=', '+'},   {VK_OEM_COMMA, ',', '<'}, {VK_OEM_MINUS, '-', '_'},
+        {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},     {VK_OEM_3, '`', '~'},
+        {VK_OEM_4, '[', '{'},      {VK_OEM_5, '\\', '|'},    {VK_OEM_6, ']', '}'},
+        {VK_OEM_7, '\'', '"'},     {VK_MULTIPLY, '*', '*'},  {VK_ADD, '+', '+'},
+        {VK_SUBTRACT, '-', '-'},   {VK_DECIMAL, '.', '.'},   {VK_DIVIDE, '/', '/'},
     };
     for (const KeyChar& k : table)
         if (k.vk == vk) return shift ? k.shifted : k.plain;

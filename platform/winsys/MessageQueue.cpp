@@ -57,13 +57,12 @@ bool EraseInput(size_t i) {
 // read, and again at each look that leaves it queued.
 bool TakeInput(MSG* msg, HWND hwnd, UINT fmin, UINT fmax, bool remove) {
     WinsysState& s = State();
-    const bool anyInput = !hwnd && (MessageInFilter(WM_NCMOUSEMOVE, fmin, fmax) &&
-                                    MessageInFilter(WM_NCMBUTTONDBLCLK, fmin, fmax) &&
-                                    MessageInFilter(WM_KEYFIRST, fmin, fmax) &&
-                                    MessageInFilter(WM_KEYLAST, fmin, fmax) &&
-                                    MessageInFilter(WM_MOUSEFIRST, fmin, fmax) &&
-                                    MessageInFilter(WM_MOUSELAST, fmin, fmax) &&
-                                    MessageInFilter(WM_SYSCOMMAND, fmin, fmax));
+    const bool anyInput =
+        !hwnd &&
+        (MessageInFilter(WM_NCMOUSEMOVE, fmin, fmax) && MessageInFilter(WM_NCMBUTTONDBLCLK, fmin, fmax) &&
+         MessageInFilter(WM_KEYFIRST, fmin, fmax) && MessageInFilter(WM_KEYLAST, fmin, fmax) &&
+         MessageInFilter(WM_MOUSEFIRST, fmin, fmax) && MessageInFilter(WM_MOUSELAST, fmin, fmax) &&
+         MessageInFilter(WM_SYSCOMMAND, fmin, fmax));
     for (size_t i = 0;;) {
         InputEvent ev;
         {
@@ -147,8 +146,9 @@ bool WindowInFilter(HWND msgHwnd, HWND filter) {
 void DropMessagesFor(HWND hwnd) {
     WinsysState& s = State();
     std::lock_guard<std::mutex> lock(s.queueMutex);
-    s.posted.erase(std::remove_if(s.posted.begin(), s.posted.end(), [hwnd](const MSG& m) { return m.hwnd == hwnd; }),
-                   s.posted.end());
+    s.posted.erase(
+        std::remove_if(s.posted.begin(), s.posted.end(), [hwnd](const MSG& m) { return m.hwnd == hwnd; }),
+        s.posted.end());
 }
 
 bool PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -197,7 +197,8 @@ bool PeekMessage(MSG* msg, HWND hwnd, UINT fmin, UINT fmax, UINT flags) {
         return false;
     }
     msg->time = s.backend->Now();
-    if (msg->message != WM_PAINT && msg->message != WM_TIMER && !(msg->pt.x || msg->pt.y)) msg->pt = s.cursorPos;
+    if (msg->message != WM_PAINT && msg->message != WM_TIMER && !(msg->pt.x || msg->pt.y))
+        msg->pt = s.cursorPos;
     if (remove) {
         s.lastMessageTime = msg->time;
         s.lastMessagePos = msg->pt;
@@ -253,8 +254,10 @@ bool TranslateMessage(const MSG* msg) {
     // Ctrl with a letter gives its control code; Ctrl with anything else, and
     // Ctrl+Alt, give nothing.
     if (ctrl && !alt) {
-        if (vk >= 'A' && vk <= 'Z') ch = static_cast<char16_t>(vk - 'A' + 1);
-        else if (vk != VK_RETURN && vk != VK_BACK && vk != VK_ESCAPE) ch = 0;
+        if (vk >= 'A' && vk <= 'Z')
+            ch = static_cast<char16_t>(vk - 'A' + 1);
+        else if (vk != VK_RETURN && vk != VK_BACK && vk != VK_ESCAPE)
+            ch = 0;
     } else if (ctrl && alt) {
         ch = 0;
     }
@@ -288,7 +291,8 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs) {
 bool KillTimer(HWND hwnd, UINT_PTR id) {
     if (!OnGuiThread()) return false;
     WinsysState& s = State();
-    auto it = std::find_if(s.timers.begin(), s.timers.end(), [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
+    auto it = std::find_if(s.timers.begin(), s.timers.end(),
+                           [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
     if (it == s.timers.end()) return false;
     s.timers.erase(it);
     return true;

@@ -30,7 +30,7 @@ struct DcLimits {
 struct WindowDc {
     HWND hwnd = nullptr;
     HWND top = nullptr;
-    TPoint origin;             // top-level window coordinates of the DC's (0, 0)
+    TPoint origin;              // top-level window coordinates of the DC's (0, 0)
     std::vector<TRect> pieces;  // its system region, top-level window coordinates
     bool wholeWindow = false;
     DWORD flags = 0;
@@ -86,7 +86,8 @@ RectList VisibleArea(Window* w, Window* top, bool wholeWindow, DWORD flags) {
     TPoint topOrigin = WindowOriginOnScreen(top);
     TPoint wo = Sub(WindowOriginOnScreen(w), topOrigin);
     TRect area = wholeWindow ? Bounds(wo.x, wo.y, w->rect.Width(), w->rect.Height())
-                             : Bounds(wo.x + w->client.left, wo.y + w->client.top, w->client.Width(), w->client.Height());
+                             : Bounds(wo.x + w->client.left, wo.y + w->client.top, w->client.Width(),
+                                      w->client.Height());
     if (!IsWindowVisible(w->hwnd)) return RectList();
     // Up to the top-level window only: it has a buffer of its own, so its
     // parts beyond the screen are drawn too and shown when it moves there.
@@ -106,7 +107,9 @@ RectList VisibleArea(Window* w, Window* top, bool wholeWindow, DWORD flags) {
         TPoint co = Sub(ClientOriginOnScreen(w), topOrigin);
         for (HWND h : w->children) {
             Window* c = FindWindow(h);
-            if (c && (c->style & WS_VISIBLE)) vis.Subtract(Bounds(co.x + c->rect.left, co.y + c->rect.top, c->rect.Width(), c->rect.Height()));
+            if (c && (c->style & WS_VISIBLE))
+                vis.Subtract(
+                    Bounds(co.x + c->rect.left, co.y + c->rect.top, c->rect.Width(), c->rect.Height()));
         }
     }
     if (((w->style & WS_CLIPSIBLINGS) || (flags & DCX_CLIPSIBLINGS)) && w != top) {
@@ -115,7 +118,9 @@ RectList VisibleArea(Window* w, Window* top, bool wholeWindow, DWORD flags) {
         for (HWND h : p->children) {
             if (h == w->hwnd) break;  // only the siblings above
             Window* c = FindWindow(h);
-            if (c && (c->style & WS_VISIBLE)) vis.Subtract(Bounds(po.x + c->rect.left, po.y + c->rect.top, c->rect.Width(), c->rect.Height()));
+            if (c && (c->style & WS_VISIBLE))
+                vis.Subtract(
+                    Bounds(po.x + c->rect.left, po.y + c->rect.top, c->rect.Width(), c->rect.Height()));
         }
     }
     if (!w->shape.empty()) {
@@ -165,8 +170,8 @@ HDC MakeWindowDc(Window* w, bool wholeWindow, DcLimits limits, DWORD flags, bool
     HDC dc = CreateSurfaceDC(top->buffer, p.origin, p.visible.Bounds());
     if (!dc) return dc;
     PlaceSurfaceDc(dc, top->buffer, p);
-    OpenDcs()[dc.Value()] =
-        WindowDc{w->hwnd, top->hwnd, p.origin, p.visible.Rects(), wholeWindow, flags, forPaint, std::move(limits)};
+    OpenDcs()[dc.Value()] = WindowDc{w->hwnd,     top->hwnd, p.origin, p.visible.Rects(),
+                                     wholeWindow, flags,     forPaint, std::move(limits)};
     return dc;
 }
 
@@ -338,14 +343,17 @@ bool RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags) {
     Window* w = FindWindow(hwnd);
     if (!w) return false;
     std::vector<TRect> areas;
-    if (region) areas = RegionRects(region);
-    else areas.push_back(rect ? *rect : TRect{0, 0, w->client.Width(), w->client.Height()});
+    if (region)
+        areas = RegionRects(region);
+    else
+        areas.push_back(rect ? *rect : TRect{0, 0, w->client.Width(), w->client.Height()});
     if (hwnd == State().desktop) {
         for (HWND h : w->children) RedrawWindow(h, nullptr, nullptr, flags);
         return true;
     }
     if (flags & RDW_INVALIDATE) {
-        bool intoChildren = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
+        bool intoChildren =
+            (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
         for (TRect r : areas) {
             r.Offset(w->client.left, w->client.top);
             InvalidateArea(w, r, flags & RDW_ERASE, intoChildren);
@@ -359,7 +367,8 @@ bool RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags) {
     if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) {
         UpdateWindow(hwnd);
         if (flags & RDW_ALLCHILDREN)
-            for (HWND h : GetChildWindows(hwnd)) RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            for (HWND h : GetChildWindows(hwnd))
+                RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
     return true;
 }

@@ -29,7 +29,8 @@ std::unique_ptr<Surface> ComposeScreen(const TRect& screen, const std::vector<Sc
         const Surface& src = *layer.pixels;
         TRect b = layer.bounds;
         b.Offset(-screen.left, -screen.top);
-        TRect on = Intersect(Intersect(b, out->BoundsRect()), Bounds(b.left, b.top, src.Width(), src.Height()));
+        TRect on =
+            Intersect(Intersect(b, out->BoundsRect()), Bounds(b.left, b.top, src.Width(), src.Height()));
         for (int y = on.top; y < on.bottom; ++y) {
             const uint32_t* from = src.Row(y - b.top);
             uint32_t* to = out->Row(y);

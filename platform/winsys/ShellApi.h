@@ -15,7 +15,7 @@ constexpr UINT NIF_ICON = 0x2;
 constexpr UINT NIF_TIP = 0x4;
 
 struct NOTIFYICONDATA {
-    HWND hWnd = nullptr;        // gets the callback message
+    HWND hWnd = nullptr;  // gets the callback message
     UINT uID = 0;
     UINT uFlags = 0;            // NIF_*: which of the fields below count
     UINT uCallbackMessage = 0;  // posted with wParam uID, lParam the mouse message

@@ -18,21 +18,23 @@ struct Metric {
 
 // The classic look at 96 dpi. Screen-dependent metrics are answered apart.
 constexpr Metric kMetrics[] = {
-    {SM_CXVSCROLL, 16},  {SM_CYHSCROLL, 16},    {SM_CYCAPTION, 19},    {SM_CXBORDER, 1},      {SM_CYBORDER, 1},
-    {SM_CXDLGFRAME, 3},  {SM_CYDLGFRAME, 3},    {SM_CYVTHUMB, 16},     {SM_CXHTHUMB, 16},     {SM_CXICON, 32},
-    {SM_CYICON, 32},     {SM_CXCURSOR, 32},     {SM_CYCURSOR, 32},     {SM_CYMENU, 19},       {SM_MOUSEPRESENT, 1},
-    {SM_CYVSCROLL, 16},  {SM_CXHSCROLL, 16},    {SM_SWAPBUTTON, 0},    {SM_CXMIN, 112},       {SM_CYMIN, 27},
-    {SM_CXSIZE, 18},     {SM_CYSIZE, 18},       {SM_CXFRAME, 4},       {SM_CYFRAME, 4},       {SM_CXMINTRACK, 112},
-    {SM_CYMINTRACK, 27}, {SM_CXDOUBLECLK, 4},   {SM_CYDOUBLECLK, 4},   {SM_CXEDGE, 2},        {SM_CYEDGE, 2},
-    {SM_CXSMICON, 16},   {SM_CYSMICON, 16},     {SM_CYSMCAPTION, 15},  {SM_CXSMSIZE, 12},     {SM_CYSMSIZE, 15},
-    {SM_CXMENUSIZE, 18}, {SM_CYMENUSIZE, 18},   {SM_CXMINIMIZED, 160}, {SM_CYMINIMIZED, 24},  {SM_CXDRAG, 4},
-    {SM_CYDRAG, 4},      {SM_CXMENUCHECK, 13},  {SM_CYMENUCHECK, 13},  {SM_MOUSEWHEELPRESENT, 1},
+    {SM_CXVSCROLL, 16},   {SM_CYHSCROLL, 16},    {SM_CYCAPTION, 19},   {SM_CXBORDER, 1},
+    {SM_CYBORDER, 1},     {SM_CXDLGFRAME, 3},    {SM_CYDLGFRAME, 3},   {SM_CYVTHUMB, 16},
+    {SM_CXHTHUMB, 16},    {SM_CXICON, 32},       {SM_CYICON, 32},      {SM_CXCURSOR, 32},
+    {SM_CYCURSOR, 32},    {SM_CYMENU, 19},       {SM_MOUSEPRESENT, 1}, {SM_CYVSCROLL, 16},
+    {SM_CXHSCROLL, 16},   {SM_SWAPBUTTON, 0},    {SM_CXMIN, 112},      {SM_CYMIN, 27},
+    {SM_CXSIZE, 18},      {SM_CYSIZE, 18},       {SM_CXFRAME, 4},      {SM_CYFRAME, 4},
+    {SM_CXMINTRACK, 112}, {SM_CYMINTRACK, 27},   {SM_CXDOUBLECLK, 4},  {SM_CYDOUBLECLK, 4},
+    {SM_CXEDGE, 2},       {SM_CYEDGE, 2},        {SM_CXSMICON, 16},    {SM_CYSMICON, 16},
+    {SM_CYSMCAPTION, 15}, {SM_CXSMSIZE, 12},     {SM_CYSMSIZE, 15},    {SM_CXMENUSIZE, 18},
+    {SM_CYMENUSIZE, 18},  {SM_CXMINIMIZED, 160}, {SM_CYMINIMIZED, 24}, {SM_CXDRAG, 4},
+    {SM_CYDRAG, 4},       {SM_CXMENUCHECK, 13},  {SM_CYMENUCHECK, 13}, {SM_MOUSEWHEELPRESENT, 1},
     {SM_CMONITORS, 1},
 };
 
-constexpr int kStandardCursors[] = {IDC_ARROW,   IDC_IBEAM,   IDC_WAIT,   IDC_CROSS,  IDC_UPARROW,
-                                    IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZEWE, IDC_SIZENS, IDC_SIZEALL,
-                                    IDC_NO,      IDC_HAND,    IDC_APPSTARTING, IDC_HELP};
+constexpr int kStandardCursors[] = {IDC_ARROW,    IDC_IBEAM,    IDC_WAIT,        IDC_CROSS,  IDC_UPARROW,
+                                    IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZEWE,      IDC_SIZENS, IDC_SIZEALL,
+                                    IDC_NO,       IDC_HAND,     IDC_APPSTARTING, IDC_HELP};
 
 const HMONITOR kMonitor = reinterpret_cast<HMONITOR>(intptr_t{1});
 

@@ -51,8 +51,7 @@ bool Shell_NotifyIcon(DWORD message, const NOTIFYICONDATA* data) {
             s.trayIcons.erase(it);
             if (s.backend) s.backend->RemoveTrayIcon(key.first, key.second);
             return true;
-        default:
-            return false;
+        default: return false;
     }
     Apply(it->second, *data);
     if (s.backend) s.backend->AddTrayIcon(key.first, key.second, it->second.callbackMessage, it->second.tip);

@@ -52,10 +52,12 @@ constexpr int GET_X_LPARAM(LPARAM l) { return static_cast<int16_t>(l & 0xFFFF); 
 constexpr int GET_Y_LPARAM(LPARAM l) { return static_cast<int16_t>((l >> 16) & 0xFFFF); }
 constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM w) { return static_cast<int16_t>((w >> 16) & 0xFFFF); }
 constexpr LPARAM MAKELPARAM(int lo, int hi) {
-    return static_cast<LPARAM>(static_cast<int32_t>((static_cast<uint32_t>(hi) << 16) | (static_cast<uint32_t>(lo) & 0xFFFF)));
+    return static_cast<LPARAM>(
+        static_cast<int32_t>((static_cast<uint32_t>(hi) << 16) | (static_cast<uint32_t>(lo) & 0xFFFF)));
 }
 constexpr WPARAM MAKEWPARAM(int lo, int hi) {
-    return static_cast<WPARAM>(((static_cast<uint32_t>(hi) & 0xFFFF) << 16) | (static_cast<uint32_t>(lo) & 0xFFFF));
+    return static_cast<WPARAM>(((static_cast<uint32_t>(hi) & 0xFFFF) << 16) |
+                               (static_cast<uint32_t>(lo) & 0xFFFF));
 }
 inline TPoint PointFromLParam(LPARAM l) { return TPoint{GET_X_LPARAM(l), GET_Y_LPARAM(l)}; }
 inline LPARAM PointToLParam(TPoint p) { return MAKELPARAM(p.x, p.y); }
@@ -120,7 +122,7 @@ struct WNDCLASS {
     UINT style = 0;
     WNDPROC lpfnWndProc = nullptr;
     HCURSOR hCursor = nullptr;  // shown over the client area; none leaves the cursor as it is
-    int backgroundColor = -1; // system colour index filling the background, -1 for none
+    int backgroundColor = -1;   // system colour index filling the background, -1 for none
     std::string lpszClassName;
 };
 

@@ -55,12 +55,15 @@ std::vector<HWND> GetChildWindows(HWND parent);  // direct children, top of the 
 // The next direct child of `parent` (the desktop when null) after `childAfter`
 // (from the top when null) whose class and text match; an empty name or text
 // matches any. Classes compare without regard to ASCII case, texts exactly.
-HWND FindWindowEx(HWND parent, HWND childAfter, const std::string& className, const std::string& windowName = {});
+HWND FindWindowEx(HWND parent, HWND childAfter, const std::string& className,
+                  const std::string& windowName = {});
 
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
 LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value);
 inline LONG_PTR GetWindowLong(HWND hwnd, int index) { return GetWindowLongPtr(hwnd, index); }
-inline LONG_PTR SetWindowLong(HWND hwnd, int index, LONG_PTR value) { return SetWindowLongPtr(hwnd, index, value); }
+inline LONG_PTR SetWindowLong(HWND hwnd, int index, LONG_PTR value) {
+    return SetWindowLongPtr(hwnd, index, value);
+}
 WNDPROC GetWindowProc(HWND hwnd);
 // Installs `proc` and answers the procedure it replaced (subclassing).
 WNDPROC SetWindowProc(HWND hwnd, WNDPROC proc);

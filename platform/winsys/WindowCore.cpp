@@ -304,7 +304,9 @@ HWND CreateWindowEx(DWORD exStyle, const std::string& className, const std::stri
         SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(w->rect.left + w->client.left, w->rect.top + w->client.top));
         if (!FindWindow(hwnd)) return nullptr;
         if (style & WS_VISIBLE) {
-            int cmd = (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : (style & WS_MINIMIZE) ? SW_SHOWMINIMIZED : SW_SHOW;
+            int cmd = (style & WS_MAXIMIZE)   ? SW_SHOWMAXIMIZED
+                      : (style & WS_MINIMIZE) ? SW_SHOWMINIMIZED
+                                              : SW_SHOW;
             ShowWindow(hwnd, cmd);
         }
     }
@@ -448,8 +450,7 @@ HWND GetAncestor(HWND hwnd, UINT flags) {
     Window* w = FindWindow(hwnd);
     if (!w || hwnd == s.desktop) return nullptr;
     switch (flags) {
-        case GA_PARENT:
-            return w->parent;
+        case GA_PARENT: return w->parent;
         case GA_ROOT: {
             Window* top = w->messageOnly ? w : TopLevelOf(w);
             return top ? top->hwnd : nullptr;
@@ -553,7 +554,9 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
             if (!SetWindowProc(hwnd, reinterpret_cast<WNDPROC>(value))) return 0;
             break;
         case GWL_HWNDPARENT:
-            if (!(w->style & WS_CHILD)) w->owner = FindWindow(reinterpret_cast<HWND>(value)) ? reinterpret_cast<HWND>(value) : nullptr;
+            if (!(w->style & WS_CHILD))
+                w->owner =
+                    FindWindow(reinterpret_cast<HWND>(value)) ? reinterpret_cast<HWND>(value) : nullptr;
             break;
         case GWL_ID: w->id = value; break;
         case GWL_STYLE: {

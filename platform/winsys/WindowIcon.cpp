@@ -20,7 +20,8 @@ std::shared_ptr<const Surface> IconPixelsOf(const Window* w) {
         if (copy->Valid())
             for (int y = 0; y < color->Height(); ++y)
                 std::copy_n(color->Row(y), color->Width(), copy->Row(y));
-        else copy.reset();
+        else
+            copy.reset();
     }
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);

@@ -296,7 +296,8 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     const bool topLevel = IsTopLevel(w);
     const TRect oldClient = w->client;
 
-    if (wasVisible && !topLevel && (moved || sized || hide || !(flags & SWP_NOZORDER)) && !(flags & SWP_NOREDRAW))
+    if (wasVisible && !topLevel && (moved || sized || hide || !(flags & SWP_NOZORDER)) &&
+        !(flags & SWP_NOREDRAW))
         InvalidateParentArea(w, oldRect);
 
     w->rect = newRect;
@@ -361,9 +362,7 @@ bool MoveWindow(HWND hwnd, int x, int y, int width, int height, bool repaint) {
                         SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
 }
 
-bool BringWindowToTop(HWND hwnd) {
-    return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
+bool BringWindowToTop(HWND hwnd) { return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
 
 // ---- showing and states ----
 
@@ -415,14 +414,16 @@ void ApplyShowWindow(HWND hwnd, int cmd) {
                 SetWindowPos(hwnd, HWND_TOP, r.left, r.top, r.Width(), r.Height(),
                              SWP_SHOWWINDOW | SWP_FRAMECHANGED | noActivate);
                 if (FindWindow(hwnd) && !(IsZoomed(hwnd)))
-                    SendMessage(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(ClientRect(hwnd).Width(), ClientRect(hwnd).Height()));
+                    SendMessage(hwnd, WM_SIZE, SIZE_RESTORED,
+                                MAKELPARAM(ClientRect(hwnd).Width(), ClientRect(hwnd).Height()));
             } else if (w->style & WS_MAXIMIZE) {
                 w->style &= ~WS_MAXIMIZE;
                 TRect r = w->restoreRect;
                 SetWindowPos(hwnd, HWND_TOP, r.left, r.top, r.Width(), r.Height(),
                              SWP_SHOWWINDOW | SWP_FRAMECHANGED | noActivate);
             } else {
-                SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | noActivate);
+                SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | noActivate);
             }
             break;
         }
@@ -432,7 +433,8 @@ void ApplyShowWindow(HWND hwnd, int cmd) {
             break;
         default: {  // SW_SHOW, SW_SHOWNA, SW_SHOWNOACTIVATE
             UINT z = (cmd == SW_SHOW && topLevel) ? 0 : SWP_NOZORDER;
-            SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | z | noActivate);
+            SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | z | noActivate);
             break;
         }
     }

@@ -64,7 +64,7 @@ struct Window {
 
     bool messageOnly = false;
     bool destroying = false;
-    bool defaultFrame = false;  // DefWindowProc answered the last WM_NCCALCSIZE
+    bool defaultFrame = false;     // DefWindowProc answered the last WM_NCCALCSIZE
     bool shownNoActivate = false;  // last shown with SWP_NOACTIVATE
     uint8_t alpha = 255;           // layered: whole-window opacity
     bool layeredAlpha = false;     // LWA_ALPHA was given
@@ -75,10 +75,21 @@ struct Window {
 
 // One raw input event; it becomes a message when it is taken from the queue.
 struct InputEvent {
-    enum Kind { MouseMove, MouseDown, MouseUp, Wheel, KeyDown, KeyUp, Char, SysCommand, Moved, AppActivation } kind;
+    enum Kind {
+        MouseMove,
+        MouseDown,
+        MouseUp,
+        Wheel,
+        KeyDown,
+        KeyUp,
+        Char,
+        SysCommand,
+        Moved,
+        AppActivation
+    } kind;
     TPoint pt;
     MouseButton button = MouseButton::Left;
-    int value = 0;  // wheel delta, virtual key, character, command, activation flag
+    int value = 0;   // wheel delta, virtual key, character, command, activation flag
     TRect bounds{};  // Moved
     UINT scanCode = 0;
     HWND hwnd = nullptr;
@@ -141,7 +152,7 @@ struct WinsysState {
     std::array<uint8_t, 256> keyState{};       // as of the last message taken
     std::array<uint8_t, 256> asyncKeyState{};  // as of the last input queued
     TPoint asyncCursorPos;                     // as of the last input queued
-    TPoint cursorPos;  // as of the last mouse message taken
+    TPoint cursorPos;                          // as of the last mouse message taken
     HCURSOR cursor = nullptr;
     ClickMemory lastClick;
     HWND trackHwnd = nullptr;
@@ -170,7 +181,7 @@ TRect WindowRectOnScreen(const Window* w);
 bool ShapeContains(const Window* w, TPoint windowPoint);
 void RecalcClient(Window* w, WINDOWPOS* pos);
 void SyncTopLevel(Window* w);
-void RemoveTrayIconsOf(HWND hwnd);  // Tray.cpp
+void RemoveTrayIconsOf(HWND hwnd);                             // Tray.cpp
 std::shared_ptr<const Surface> IconPixelsOf(const Window* w);  // WindowIcon.cpp
 bool NeverActivates(const Window* w);
 void RestackTopLevels();

@@ -40,9 +40,7 @@ TteBitmap* FindLiveBitmap(HDC dc) {
 
 TteBitmap::TteBitmap() = default;
 
-TteBitmap::~TteBitmap() {
-    ReleaseSurface();
-}
+TteBitmap::~TteBitmap() { ReleaseSurface(); }
 
 void TteBitmap::ReleaseSurface() {
     if (canvas_) canvas_->SetHandle(nullptr);
@@ -100,9 +98,7 @@ TCanvas* TteBitmap::GetCanvas() {
     return canvas_.get();
 }
 
-uint32_t TteBitmap::GetPixel(int x, int y) const {
-    return Contains(x, y) ? GetScanLine(y)[x] : 0;
-}
+uint32_t TteBitmap::GetPixel(int x, int y) const { return Contains(x, y) ? GetScanLine(y)[x] : 0; }
 
 void TteBitmap::SetPixel(int x, int y, uint32_t colour) {
     if (Contains(x, y)) GetScanLine(y)[x] = colour;
@@ -182,18 +178,10 @@ void TteBitmap::ForEachVisiblePixel(uint32_t (*change)(uint32_t, int), int amoun
     }
 }
 
-void TteBitmap::ChangeBitmapBrightness(int amount) {
-    ForEachVisiblePixel(&ChangeBrightness, amount, true);
-}
-void TteBitmap::ChangeBitmapSat(int amount) {
-    ForEachVisiblePixel(&ChangeSat, amount, true);
-}
-void TteBitmap::ChangeBitmapHue(int amount) {
-    ForEachVisiblePixel(&ChangeHue, amount, true);
-}
-void TteBitmap::SetBitmapHue(int hue) {
-    ForEachVisiblePixel(&SetHue, hue, false);
-}
+void TteBitmap::ChangeBitmapBrightness(int amount) { ForEachVisiblePixel(&ChangeBrightness, amount, true); }
+void TteBitmap::ChangeBitmapSat(int amount) { ForEachVisiblePixel(&ChangeSat, amount, true); }
+void TteBitmap::ChangeBitmapHue(int amount) { ForEachVisiblePixel(&ChangeHue, amount, true); }
+void TteBitmap::SetBitmapHue(int hue) { ForEachVisiblePixel(&SetHue, hue, false); }
 
 // ---------------------------------------------------------------------------
 // Streams
@@ -381,17 +369,13 @@ void DrawOntoDevice(const TteBitmap& bitmap, HDC dc, const TRect& d, const TRect
 
 }  // namespace
 
-void TteBitmap::Draw(HDC dc, int x, int y) const {
-    Draw(dc, x, y, BoundsRect());
-}
+void TteBitmap::Draw(HDC dc, int x, int y) const { Draw(dc, x, y, BoundsRect()); }
 
 void TteBitmap::Draw(HDC dc, int x, int y, const TRect& srcRect) const {
     Draw(dc, TRect{x, y, x + srcRect.Width(), y + srcRect.Height()}, srcRect);
 }
 
-void TteBitmap::Draw(HDC dc, const TRect& dstRect) const {
-    Draw(dc, dstRect, BoundsRect());
-}
+void TteBitmap::Draw(HDC dc, const TRect& dstRect) const { Draw(dc, dstRect, BoundsRect()); }
 
 void TteBitmap::Draw(HDC dc, const TRect& dstRect, const TRect& srcRect) const {
     if (Empty() || !dc) return;
@@ -402,17 +386,13 @@ void TteBitmap::Draw(HDC dc, const TRect& dstRect, const TRect& srcRect) const {
     DrawOntoDevice(*this, dc, dstRect, srcRect);
 }
 
-void TteBitmap::Draw(TteBitmap& target, int x, int y) const {
-    Draw(target, x, y, BoundsRect());
-}
+void TteBitmap::Draw(TteBitmap& target, int x, int y) const { Draw(target, x, y, BoundsRect()); }
 
 void TteBitmap::Draw(TteBitmap& target, int x, int y, const TRect& srcRect) const {
     Draw(target, TRect{x, y, x + srcRect.Width(), y + srcRect.Height()}, srcRect);
 }
 
-void TteBitmap::Draw(TteBitmap& target, const TRect& dstRect) const {
-    Draw(target, dstRect, BoundsRect());
-}
+void TteBitmap::Draw(TteBitmap& target, const TRect& dstRect) const { Draw(target, dstRect, BoundsRect()); }
 
 void TteBitmap::Draw(TteBitmap& target, const TRect& dstRect, const TRect& srcRect) const {
     if (Empty() || target.Empty()) return;

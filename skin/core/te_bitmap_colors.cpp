@@ -6,9 +6,7 @@
 
 namespace tarvel {
 
-int RoundHalfEven(long double x) {
-    return static_cast<int>(std::nearbyintl(x));
-}
+int RoundHalfEven(long double x) { return static_cast<int>(std::nearbyintl(x)); }
 
 TteColor teColor(TColor color, uint8_t alpha) {
     return (FromRGB(ColorToRGB(color)) & 0x00FFFFFFu) | (static_cast<TteColor>(alpha) << 24);
@@ -83,9 +81,7 @@ int WrapOnce(int v) {
     return v;
 }
 
-int Scaled255(float v) {
-    return RoundHalfEven(static_cast<long double>(v) * 255);
-}
+int Scaled255(float v) { return RoundHalfEven(static_cast<long double>(v) * 255); }
 
 }  // namespace
 
@@ -127,28 +123,18 @@ TteColor ChangeColor(TteColor c, int dR, int dG, int dB, int dA) {
                    static_cast<uint8_t>((AlphaOf(c) + dA) & 0xFF));
 }
 
-TteColor ChangeColor(TteColor c, int d) {
-    return ChangeColor(c, d, d, d, 0);
-}
+TteColor ChangeColor(TteColor c, int d) { return ChangeColor(c, d, d, d, 0); }
 TteColor SunkenColor(TteColor c, int dR, int dG, int dB, int dA) {
     return ChangeColor(c, -dR, -dG, -dB, -dA);
 }
-TteColor SunkenColor(TteColor c, int d) {
-    return ChangeColor(c, -d);
-}
-TteColor RaisedColor(TteColor c, int dR, int dG, int dB, int dA) {
-    return ChangeColor(c, dR, dG, dB, dA);
-}
-TteColor RaisedColor(TteColor c, int d) {
-    return ChangeColor(c, d);
-}
+TteColor SunkenColor(TteColor c, int d) { return ChangeColor(c, -d); }
+TteColor RaisedColor(TteColor c, int dR, int dG, int dB, int dA) { return ChangeColor(c, dR, dG, dB, dA); }
+TteColor RaisedColor(TteColor c, int d) { return ChangeColor(c, d); }
 
 TColor StdChangeColor(TColor color, int dR, int dG, int dB, int) {
     return ToRGB(ChangeColor(FromRGB(ColorToRGB(color)), dR, dG, dB, 0));
 }
 
-TColor StdChangeColor(TColor color, int d) {
-    return StdChangeColor(color, d, d, d, 0);
-}
+TColor StdChangeColor(TColor color, int d) { return StdChangeColor(color, d, d, d, 0); }
 
 }  // namespace tarvel

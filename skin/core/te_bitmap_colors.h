@@ -26,36 +26,24 @@ constexpr TteColor teBlack = 0xFF000000, teGray = 0xFF7F7F7F, teWhite = 0xFFFFFF
                    teBtnShadow = 0xFFA8A8A8, teHotHighlight = 0xFFF8C751, teHighlight = 0xFF64A0FF,
                    teHintBack = 0xFFEBEBEE, teNone = 0x33333333, teTransparentVar = 0x007F007F;
 
-constexpr int RedOf(TteColor c) {
-    return static_cast<int>((c >> 16) & 0xFF);
-}
-constexpr int GreenOf(TteColor c) {
-    return static_cast<int>((c >> 8) & 0xFF);
-}
-constexpr int BlueOf(TteColor c) {
-    return static_cast<int>(c & 0xFF);
-}
-constexpr int AlphaOf(TteColor c) {
-    return static_cast<int>(c >> 24);
-}
+constexpr int RedOf(TteColor c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int GreenOf(TteColor c) { return static_cast<int>((c >> 8) & 0xFF); }
+constexpr int BlueOf(TteColor c) { return static_cast<int>(c & 0xFF); }
+constexpr int AlphaOf(TteColor c) { return static_cast<int>(c >> 24); }
 
 // 0x00BBGGRR -> 0xFFRRGGBB.
 constexpr TteColor FromRGB(TColor c) {
     return 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }
 // 0xAARRGGBB -> 0x00BBGGRR.
-constexpr TColor ToRGB(TteColor c) {
-    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
+constexpr TColor ToRGB(TteColor c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
 
 // The colour (system colours resolved) with the given alpha.
 TteColor teColor(TColor color, uint8_t alpha);
 // Each channel clamped to 0..255.
 TteColor teColor(int r, int g, int b, uint8_t alpha);
 TColor teColor(const TteColorRec& rec);
-inline TColor teColorToColor(TteColor c) {
-    return ToRGB(c);
-}
+inline TColor teColorToColor(TteColor c) { return ToRGB(c); }
 uint16_t teColorToColor16(TteColor c);  // 5-6-5
 uint16_t teColorToColor15(TteColor c);  // 5-5-5
 uint16_t MulDiv16(uint16_t a, uint16_t b, uint16_t c);

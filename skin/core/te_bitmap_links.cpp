@@ -4,9 +4,7 @@
 
 namespace tarvel {
 
-bool IsMaskedPixel(uint32_t pixel) {
-    return pixel != teNone && (pixel >> 24) < 255;
-}
+bool IsMaskedPixel(uint32_t pixel) { return pixel != teNone && (pixel >> 24) < 255; }
 
 void TteBitmapLink::Assign(TPersistent* source) {
     if (auto* src = dynamic_cast<TteBitmapLink*>(source)) {
@@ -92,13 +90,9 @@ void TteBitmapLink::CheckingMasked(const TRect& m) {
 
 // ---------------------------------------------------------------------------
 
-TteBitmapList::~TteBitmapList() {
-    Clear();
-}
+TteBitmapList::~TteBitmapList() { Clear(); }
 
-void TteBitmapList::Clear() {
-    TList::Clear();
-}
+void TteBitmapList::Clear() { TList::Clear(); }
 
 void TteBitmapList::Notify(void* item, TListNotification action) {
     if (action == TListNotification::lnDeleted) delete static_cast<TteBitmap*>(item);

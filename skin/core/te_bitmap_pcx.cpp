@@ -25,9 +25,7 @@ struct TPcxHeader {
     int planes, bytesPerLine;
 };
 
-int U16(const uint8_t* p) {
-    return p[0] | (p[1] << 8);
-}
+int U16(const uint8_t* p) { return p[0] | (p[1] << 8); }
 
 TPcxHeader ParseHeader(const uint8_t* h) {
     TPcxHeader r{};
@@ -50,9 +48,7 @@ constexpr std::array<uint32_t, 16> kSystemPalette16 = {
     0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
     0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
-[[noreturn]] void Malformed() {
-    throw EReadError(kPcxError);
-}
+[[noreturn]] void Malformed() { throw EReadError(kPcxError); }
 
 // Decodes exactly out.size() bytes; runs are cut where the picture ends.
 void Unpack(const std::vector<uint8_t>& in, bool rle, std::vector<uint8_t>& out) {

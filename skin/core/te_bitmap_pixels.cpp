@@ -72,9 +72,7 @@ void ClearAlphaFunc(uint32_t* dst, int count, uint32_t colour) {
         if ((dst[i] & 0x00FFFFFFu) == (colour & 0x00FFFFFFu)) dst[i] &= 0x00FFFFFFu;
 }
 
-bool HasMMX() {
-    return false;
-}
+bool HasMMX() { return false; }
 void EMMS() {}
 
 // ---------------------------------------------------------------------------
@@ -84,15 +82,9 @@ namespace {
 
 void DrawRow(TDrawMode mode, const uint32_t* src, uint32_t* dst, int count) {
     switch (mode) {
-        case TDrawMode::Opaque:
-            MoveLongwordFunc(src, dst, count);
-            break;
-        case TDrawMode::AlphaBlend:
-            LineAlphaBlendFunc(src, dst, count);
-            break;
-        case TDrawMode::Transparent:
-            LineTransparentFunc(src, dst, count);
-            break;
+        case TDrawMode::Opaque: MoveLongwordFunc(src, dst, count); break;
+        case TDrawMode::AlphaBlend: LineAlphaBlendFunc(src, dst, count); break;
+        case TDrawMode::Transparent: LineTransparentFunc(src, dst, count); break;
     }
 }
 
@@ -100,9 +92,7 @@ bool InsideSource(const TPixelRows& src, const TRect& r) {
     return r.left >= 0 && r.top >= 0 && r.right <= src.width && r.bottom <= src.height;
 }
 
-bool SameMemory(const TPixelRows& a, const TPixelRows& b) {
-    return a.bits && a.bits == b.bits;
-}
+bool SameMemory(const TPixelRows& a, const TPixelRows& b) { return a.bits && a.bits == b.bits; }
 
 }  // namespace
 

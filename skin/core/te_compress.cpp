@@ -60,9 +60,7 @@ TCompressionStream::~TCompressionStream() {
     }
 }
 
-int64_t TCompressionStream::Read(void*, int64_t) {
-    throw ECompressionError(SInvalidStreamOp);
-}
+int64_t TCompressionStream::Read(void*, int64_t) { throw ECompressionError(SInvalidStreamOp); }
 
 void TCompressionStream::FlushBuffer() {
     stream_.WriteBuffer(buffer_, kBufferSize);
@@ -129,9 +127,7 @@ TDecompressionStream::TDecompressionStream(TStream& source) : TCustomZlibStream(
     Guarded<EDecompressionError>(inflateInit(&zs_));
 }
 
-TDecompressionStream::~TDecompressionStream() {
-    inflateEnd(&zs_);
-}
+TDecompressionStream::~TDecompressionStream() { inflateEnd(&zs_); }
 
 int64_t TDecompressionStream::Read(void* buffer, int64_t count) {
     if (count <= 0 || ended_) return 0;
@@ -169,9 +165,7 @@ int64_t TDecompressionStream::Read(void* buffer, int64_t count) {
     return delivered;
 }
 
-int64_t TDecompressionStream::Write(const void*, int64_t) {
-    throw EDecompressionError(SInvalidStreamOp);
-}
+int64_t TDecompressionStream::Write(const void*, int64_t) { throw EDecompressionError(SInvalidStreamOp); }
 
 void TDecompressionStream::SkipForward(int64_t count) {
     uint8_t scratch[kSkipChunk];
@@ -203,9 +197,7 @@ int64_t TDecompressionStream::Seek(int64_t offset, TSeekOrigin origin) {
 
 // ---------------------------------------------------------------------------
 
-size_t CompressBufInitialSize(size_t n) {
-    return (n + n / 10 + 12 + 255) & ~static_cast<size_t>(255);
-}
+size_t CompressBufInitialSize(size_t n) { return (n + n / 10 + 12 + 255) & ~static_cast<size_t>(255); }
 
 namespace {
 

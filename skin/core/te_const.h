@@ -9,9 +9,7 @@ namespace tarvel {
 // A pixel whose low 24 bits are this value is left out by transparent drawing.
 constexpr uint32_t teKeyColor = 0x007F007Fu;
 constexpr uint32_t teKeyMask = 0x00FFFFFFu;
-constexpr bool IsKeyColored(uint32_t pixel) {
-    return (pixel & teKeyMask) == teKeyColor;
-}
+constexpr bool IsKeyColored(uint32_t pixel) { return (pixel & teKeyMask) == teKeyColor; }
 
 // Private window messages of the library.
 constexpr uint32_t SNM_THEMEMESSAGE = 0x800;

@@ -226,7 +226,8 @@ int TTeScrollBar::PositionOfCoord(int coord) {
     const int range = Range();
     const int track = LongSide(r) - GetSliderSize();
     int64_t p = 0;
-    if (track != 0 && range > 0) p = RoundEven(static_cast<double>(coord - Leading(r)) * range / track + min_);
+    if (track != 0 && range > 0)
+        p = RoundEven(static_cast<double>(coord - Leading(r)) * range / track + min_);
     p = std::max<int64_t>(p, min_);
     p = std::min<int64_t>(p, int64_t{max_} - pageSize_ + 1);
     return static_cast<int>(std::clamp<int64_t>(p, INT32_MIN, INT32_MAX));
@@ -280,13 +281,14 @@ void TTeScrollBar::DrawButton(bool first) {
     const bool hot = hot_[first ? kFirstBtn : kSecondBtn];
     const bool disabled = !Enabled();
     if (Themed()) {
-        const TteScrollButtonDrawState state = disabled ? ksbdsDisabled
+        const TteScrollButtonDrawState state = disabled  ? ksbdsDisabled
                                                : pressed ? ksbdsPressed
                                                : hot     ? ksbdsHot
                                                          : ksbdsNormal;
-        const TteScrollButtonClass cls = Vertical() ? (first ? ksbcUp : ksbcDown) : (first ? ksbcLeft : ksbcRight);
-        GetThemeLink(themeLink_)->ScrollDrawButton(ksscScrollBar, *Canvas(), ScrollButtonInfo(r, state, cls),
-                                                   themeObject_);
+        const TteScrollButtonClass cls =
+            Vertical() ? (first ? ksbcUp : ksbcDown) : (first ? ksbcLeft : ksbcRight);
+        GetThemeLink(themeLink_)
+            ->ScrollDrawButton(ksscScrollBar, *Canvas(), ScrollButtonInfo(r, state, cls), themeObject_);
         return;
     }
     if (UseThemes()) {
@@ -296,7 +298,8 @@ void TTeScrollBar::DrawButton(bool first) {
         const int state = base + (disabled ? 4 : pressed ? 3 : hot ? 2 : 1);
         if (DrawStyledPart(Canvas()->Handle(), 1, state, r)) return;
     }
-    unsigned kind = Vertical() ? (first ? DFCS_SCROLLUP : DFCS_SCROLLDOWN) : (first ? DFCS_SCROLLLEFT : DFCS_SCROLLRIGHT);
+    unsigned kind =
+        Vertical() ? (first ? DFCS_SCROLLUP : DFCS_SCROLLDOWN) : (first ? DFCS_SCROLLLEFT : DFCS_SCROLLRIGHT);
     if (pressed) kind |= DFCS_PUSHED | DFCS_FLAT;
     if (disabled && !ComponentState().Contains(csDesigning)) kind |= DFCS_INACTIVE;
     TRect target = r;
@@ -308,9 +311,11 @@ void TTeScrollBar::DrawRightBottomBtn() { DrawButton(false); }
 
 void TTeScrollBar::DrawTrack() {
     if (!Themed()) return;
-    GetThemeLink(themeLink_)->ScrollDrawArea(
-        ksscScrollBar, *Canvas(),
-        ScrollAreaInfo(GetBackgroundRect(), ksadsNormal, Vertical() ? ksacVertical : ksacHorizontal), themeObject_);
+    GetThemeLink(themeLink_)
+        ->ScrollDrawArea(
+            ksscScrollBar, *Canvas(),
+            ScrollAreaInfo(GetBackgroundRect(), ksadsNormal, Vertical() ? ksacVertical : ksacHorizontal),
+            themeObject_);
 }
 
 void TTeScrollBar::DrawClassicSlider(const TRect& r) {
@@ -329,13 +334,14 @@ void TTeScrollBar::DrawSlider() {
     const TRect r = GetSliderRect();
     const bool disabled = !Enabled(), dragging = GetSliderPressed(), hot = hot_[kSlider];
     if (Themed()) {
-        const TteScrollButtonDrawState state = disabled ? ksbdsDisabled
+        const TteScrollButtonDrawState state = disabled   ? ksbdsDisabled
                                                : dragging ? ksbdsPressed
                                                : hot      ? ksbdsHot
                                                           : ksbdsNormal;
-        GetThemeLink(themeLink_)->ScrollDrawButton(
-            ksscScrollBar, *Canvas(), ScrollButtonInfo(r, state, Vertical() ? ksbcVertSlider : ksbcHorzSlider),
-            themeObject_);
+        GetThemeLink(themeLink_)
+            ->ScrollDrawButton(ksscScrollBar, *Canvas(),
+                               ScrollButtonInfo(r, state, Vertical() ? ksbcVertSlider : ksbcHorzSlider),
+                               themeObject_);
         return;
     }
     if (UseThemes()) {
@@ -410,7 +416,8 @@ void TTeScrollBar::MouseMove(TShiftState shift, int x, int y) {
         SetPosition(PositionOfCoord(c));
     }
     const bool now[kPartCount] = {PtInSlider(p), showButtons_ && PtInLeftTopBtn(p),
-                                  showButtons_ && PtInRightBottomBtn(p), PtInLeftTopTrack(p), PtInRightBottomTrack(p)};
+                                  showButtons_ && PtInRightBottomBtn(p), PtInLeftTopTrack(p),
+                                  PtInRightBottomTrack(p)};
     if (!std::equal(std::begin(now), std::end(now), std::begin(hot_))) {
         std::copy(std::begin(now), std::end(now), std::begin(hot_));
         Refresh();

@@ -124,8 +124,7 @@ void TTeThemeStream::ReadData(TStream& stream) {
                 name_ = std::move(name);
                 break;
             }
-            default:
-                break;
+            default: break;
         }
     } catch (...) {
         MakeEmpty();
@@ -402,8 +401,7 @@ void TTeOrvanta::SNMThemeMessage(TMessage& message) {
             }
             if (OnThemeChanged) OnThemeChanged(this);
             break;
-        default:
-            break;
+        default: break;
     }
 }
 

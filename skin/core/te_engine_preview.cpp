@@ -18,13 +18,16 @@ constexpr unsigned kCaptionTextFlags = DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER;
 constexpr int WP_CAPTION = 1, WP_FRAMELEFT = 7, WP_FRAMERIGHT = 8, WP_FRAMEBOTTOM = 9, WP_MINBUTTON = 15,
               WP_MAXBUTTON = 17, WP_CLOSEBUTTON = 18, WP_HELPBUTTON = 23;
 
-TRect Shrink(const TRect& r, int dx, int dy) { return TRect{r.left + dx, r.top + dy, r.right - dx, r.bottom - dy}; }
+TRect Shrink(const TRect& r, int dx, int dy) {
+    return TRect{r.left + dx, r.top + dy, r.right - dx, r.bottom - dy};
+}
 
 // The "Window" class of the visual style, open for the length of a scope.
 class TWindowStyle {
 public:
     explicit TWindowStyle(HWND wnd) {
-        if (UseThemes() && Te_winapi::UxTheme.OpenThemeData) theme_ = Te_winapi::UxTheme.OpenThemeData(wnd, u"Window");
+        if (UseThemes() && Te_winapi::UxTheme.OpenThemeData)
+            theme_ = Te_winapi::UxTheme.OpenThemeData(wnd, u"Window");
     }
     ~TWindowStyle() {
         if (theme_ && Te_winapi::UxTheme.CloseThemeData) Te_winapi::UxTheme.CloseThemeData(theme_);
@@ -38,8 +41,8 @@ public:
     }
     void Text(HDC dc, int part, int state, std::u16string_view text, unsigned flags, const TRect& r) const {
         if (theme_ && Te_winapi::UxTheme.DrawThemeText)
-            Te_winapi::UxTheme.DrawThemeText(theme_, dc, part, state, text.data(), static_cast<int>(text.size()),
-                                             flags, 0, &r);
+            Te_winapi::UxTheme.DrawThemeText(theme_, dc, part, state, text.data(),
+                                             static_cast<int>(text.size()), flags, 0, &r);
     }
 
 private:
@@ -135,10 +138,10 @@ void TTeThemePreview::PaintWithTheme(TCanvas& canvas, TteTheme& t) {
     if (!title.IsEmpty()) t.WindowDrawText(kwscStandard, canvas, info, title, obj);
 
     auto button = [&](TteWindowButtonClass cls, TteBitmap* bitmap) {
-        t.WindowDrawButton(kwscStandard, canvas,
-                           WindowButtonInfo(t.WindowGetButtonRect(kwscStandard, info, cls, obj), cls, kwbdsNormal,
-                                            bitmap),
-                           obj);
+        t.WindowDrawButton(
+            kwscStandard, canvas,
+            WindowButtonInfo(t.WindowGetButtonRect(kwscStandard, info, cls, obj), cls, kwbdsNormal, bitmap),
+            obj);
     };
     button(kwbClose, nullptr);
     {
@@ -162,7 +165,8 @@ void TTeThemePreview::PaintWithTheme(TCanvas& canvas, TteTheme& t) {
     const TteButtonInfo buttonInfo = ButtonInfo(b, kbdsNormal);
     t.ButtonDraw(kbscButton, canvas, buttonInfo, obj);
     canvas.SetFont(t.Fonts()->GetFont(ktfButtonTextNormal));
-    t.ButtonDrawText(kbscButton, canvas, buttonInfo, TextInfo(b, kButton, ktxaMiddleCenter, {}, ktxoHorizontal), obj);
+    t.ButtonDrawText(kbscButton, canvas, buttonInfo,
+                     TextInfo(b, kButton, ktxaMiddleCenter, {}, ktxoHorizontal), obj);
 }
 
 void TTeThemePreview::PaintPlain(TCanvas& canvas) {
@@ -201,7 +205,7 @@ TRect TTeThemePreview::GetCaptionButtonRect(TTeBorderIcon icon, const TRect& r) 
         TTeBorderIcon Icon;
         int ExtraGap;
         bool Classic;
-    } kOrder[] = {{kbiClose, 0, false},  {kbiMaximize, 0, false}, {kbiMinimize, 0, false},
+    } kOrder[] = {{kbiClose, 0, false}, {kbiMaximize, 0, false}, {kbiMinimize, 0, false},
                   {kbiRollup, 2, true}, {kbiTray, 0, true},      {kbiHelp, 2, true}};
     int right = r.right;
     for (const auto& slot : kOrder) {
@@ -217,7 +221,8 @@ void TTeThemePreview::DrawCaption(TCanvas& canvas, const TRect& r) {
     const TteFrameMetrics metrics = SystemFrameMetrics();
     const TRect k{r.left, metrics.BorderWidth, r.right, r.top};
     GetSystemCaptionFont(*canvas.Font());
-    const WideString text = FormatStr(canvas.Handle(), kActiveWindow, Width() - k.left - 7 * metrics.ButtonHeight);
+    const WideString text =
+        FormatStr(canvas.Handle(), kActiveWindow, Width() - k.left - 7 * metrics.ButtonHeight);
     TRect textRect{k.left + k.Height(), k.top, k.right, k.bottom};
     textRect = Shrink(textRect, 2, 0);
     if (UseThemes()) {
@@ -229,7 +234,8 @@ void TTeThemePreview::DrawCaption(TCanvas& canvas, const TRect& r) {
     }
     canvas.Brush()->SetStyle(bsClear);
     DrawText(canvas, text, textRect, kCaptionTextFlags);
-    for (TTeBorderIcon icon : {kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize, kbiRollup, kbiTray, kbiHelp})
+    for (TTeBorderIcon icon :
+         {kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize, kbiRollup, kbiTray, kbiHelp})
         DrawCaptionButton(canvas, GetCaptionButtonRect(icon, r), icon, false, false);
 }
 

@@ -15,14 +15,18 @@
 
 namespace tarvel {
 
-const std::array<TColor, 6> OuterBevelRaisedColor = {clNone,      clBtnShadow,  clBtnHighlight,
-                                                     clBtnFace,   cl3DDkShadow, clBtnShadow};
-const std::array<TColor, 6> OuterBevelSunkenColor = {clNone,      clBtnHighlight, cl3DDkShadow,
-                                                     clBtnFace,   cl3DDkShadow,   clBtnShadow};
-const std::array<TColor, 6> InnerBevelRaisedColor = {clNone, cl3DDkShadow, clBtnShadow, clBtnFace, clWindow, clBtnFace};
-const std::array<TColor, 6> InnerBevelSunkenColor = {clNone, clBtnFace, clBtnShadow, clBtnFace, clWindow, clBtnFace};
-const std::array<TTeBevelCut, 6> OuterBevelKind = {kbvNone, kbvLowered, kbvLowered, kbvLowered, kbvBorder, kbvFlatBorder};
-const std::array<TTeBevelCut, 6> InnerBevelKind = {kbvNone, kbvLowered, kbvLowered, kbvLowered, kbvBorder, kbvFlatBorder};
+const std::array<TColor, 6> OuterBevelRaisedColor = {clNone,    clBtnShadow,  clBtnHighlight,
+                                                     clBtnFace, cl3DDkShadow, clBtnShadow};
+const std::array<TColor, 6> OuterBevelSunkenColor = {clNone,    clBtnHighlight, cl3DDkShadow,
+                                                     clBtnFace, cl3DDkShadow,   clBtnShadow};
+const std::array<TColor, 6> InnerBevelRaisedColor = {clNone,    cl3DDkShadow, clBtnShadow,
+                                                     clBtnFace, clWindow,     clBtnFace};
+const std::array<TColor, 6> InnerBevelSunkenColor = {clNone,    clBtnFace, clBtnShadow,
+                                                     clBtnFace, clWindow,  clBtnFace};
+const std::array<TTeBevelCut, 6> OuterBevelKind = {kbvNone,    kbvLowered, kbvLowered,
+                                                   kbvLowered, kbvBorder,  kbvFlatBorder};
+const std::array<TTeBevelCut, 6> InnerBevelKind = {kbvNone,    kbvLowered, kbvLowered,
+                                                   kbvLowered, kbvBorder,  kbvFlatBorder};
 
 TteBitmap* SharedBuffer = nullptr;
 
@@ -541,7 +545,8 @@ void TTeControl::InitScrollBars() {
         void (TTeControl::*onScroll)(TObject*, TTeScrollCode, int&);
     };
     const TMake makes[] = {
-        {horzBar_, scrollBars_ == ssHorizontal || scrollBars_ == ssBoth, ksoHorizontal, &TTeControl::DoHScroll},
+        {horzBar_, scrollBars_ == ssHorizontal || scrollBars_ == ssBoth, ksoHorizontal,
+         &TTeControl::DoHScroll},
         {vertBar_, scrollBars_ == ssVertical || scrollBars_ == ssBoth, ksoVertical, &TTeControl::DoVScroll}};
     for (const TMake& m : makes) {
         delete std::exchange(m.bar, nullptr);
@@ -555,7 +560,9 @@ void TTeControl::InitScrollBars() {
         else
             bar->SetWidth(GetScrollBarHeight());
         bar->SetVisible(true);
-        bar->OnScroll = [this, f = m.onScroll](TObject* s, TTeScrollCode code, int& pos) { (this->*f)(s, code, pos); };
+        bar->OnScroll = [this, f = m.onScroll](TObject* s, TTeScrollCode code, int& pos) {
+            (this->*f)(s, code, pos);
+        };
         m.bar = bar;
     }
     // Placed at once, not only at the next change of size.
@@ -575,7 +582,8 @@ void TTeControl::UpdateScrollBars() {
     }
     const int vertWidth = vertBar_ ? vertBar_->Width() : 0;
     const int horzHeight = horzBar_ ? horzBar_->Height() : 0;
-    if (horzBar_) horzBar_->SetBoundsRect(TRect{a.left, a.bottom - horzHeight, a.right - vertWidth, a.bottom});
+    if (horzBar_)
+        horzBar_->SetBoundsRect(TRect{a.left, a.bottom - horzHeight, a.right - vertWidth, a.bottom});
     if (vertBar_) vertBar_->SetBoundsRect(TRect{a.right - vertWidth, a.top, a.right, a.bottom - horzHeight});
 }
 

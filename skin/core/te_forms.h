@@ -28,7 +28,15 @@ enum TTeBevelSide : uint8_t { kbsLeft, kbsTop, kbsRight, kbsBottom };
 using TTeBevelSides = TSet<TTeBevelSide>;
 // The same order and values as the system's SB_ scroll codes.
 enum TTeScrollCode : uint8_t {
-    kscLineUp, kscLineDown, kscPageUp, kscPageDown, kscPosition, kscTrack, kscTop, kscBottom, kscEndScroll
+    kscLineUp,
+    kscLineDown,
+    kscPageUp,
+    kscPageDown,
+    kscPosition,
+    kscTrack,
+    kscTop,
+    kscBottom,
+    kscEndScroll
 };
 
 // The colours of the bevel lines: left and top take the first table of a
@@ -144,7 +152,9 @@ private:
     void WMEraseBkgnd(TMessage& m);
     void WMThemeChanged(TMessage& m);
 
-    TTeScrollBar* Bar(int bar) const { return bar == SB_HORZ ? horzBar_ : bar == SB_VERT ? vertBar_ : nullptr; }
+    TTeScrollBar* Bar(int bar) const {
+        return bar == SB_HORZ ? horzBar_ : bar == SB_VERT ? vertBar_ : nullptr;
+    }
     void ChangeBorder();
     void DrawBevels(TRect& r);
     void PaintCorner();

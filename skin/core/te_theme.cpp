@@ -122,14 +122,27 @@ void TteTheme::ResetThemeColors() {
         TteThemeColor Index;
         TColor Color;
     };
-    static constexpr TBase kPalette[] = {
-        {ktcCaptionNormal, clBlue},      {ktcCaptionInactive, clSilver}, {ktcWindowBorder, clGray},
-        {ktcWindow, clSilver},           {ktcPanelNormal, clBtnFace},    {ktcPanelDisabled, clBtnFace},
-        {ktcButtonNormal, clBtnFace},    {ktcButtonHot, clBtnFace},      {ktcButtonPressed, clBtnFace},
-        {ktcButtonFocused, clBtnFace},   {ktcButtonDisabled, clBtnFace}, {ktcEditNormal, clWindow},
-        {ktcEditHot, clWindow},          {ktcEditFocused, clWindow},     {ktcEditDisabled, clBtnFace},
-        {ktcEditSelection, clHighlight}, {ktcHint, clInfoBk},            {ktcList, clWindow},
-        {ktcTree, clWindow},             {ktcGrid, clWindow},            {ktcBarDock, clBtnFace}};
+    static constexpr TBase kPalette[] = {{ktcCaptionNormal, clBlue},
+                                         {ktcCaptionInactive, clSilver},
+                                         {ktcWindowBorder, clGray},
+                                         {ktcWindow, clSilver},
+                                         {ktcPanelNormal, clBtnFace},
+                                         {ktcPanelDisabled, clBtnFace},
+                                         {ktcButtonNormal, clBtnFace},
+                                         {ktcButtonHot, clBtnFace},
+                                         {ktcButtonPressed, clBtnFace},
+                                         {ktcButtonFocused, clBtnFace},
+                                         {ktcButtonDisabled, clBtnFace},
+                                         {ktcEditNormal, clWindow},
+                                         {ktcEditHot, clWindow},
+                                         {ktcEditFocused, clWindow},
+                                         {ktcEditDisabled, clBtnFace},
+                                         {ktcEditSelection, clHighlight},
+                                         {ktcHint, clInfoBk},
+                                         {ktcList, clWindow},
+                                         {ktcTree, clWindow},
+                                         {ktcGrid, clWindow},
+                                         {ktcBarDock, clBtnFace}};
     for (const TBase& b : kPalette) colors_->SetColor(b.Index, b.Color);
     colors_->ChangeColorsHue(deltaHue_);
     colors_->ChangeColorsBrightness(deltaBrightness_);
@@ -279,15 +292,16 @@ TRect TteTheme::WindowGetTitleRect(TteWindowSubclass s, const TteWindowInfo& inf
     return TRect{c.left, 3, c.right, c.top};
 }
 
-TRect TteTheme::WindowGetButtonRect(TteWindowSubclass s, const TteWindowInfo& info, TteWindowButtonClass button,
-                                    const String&) {
+TRect TteTheme::WindowGetButtonRect(TteWindowSubclass s, const TteWindowInfo& info,
+                                    TteWindowButtonClass button, const String&) {
     const TRect c = WindowGetClientRect(s, info.Rect, "default");
     const TteWindowButtons& b = info.Buttons;
     auto has = [&](TteWindowButtonClass a, TteWindowButtonClass restore) {
         return b.Contains(a) || b.Contains(restore);
     };
-    const bool close = b.Contains(kwbClose), max = has(kwbMax, kwbMaxRestore), min = has(kwbMin, kwbMinRestore),
-               roll = has(kwbRoll, kwbRollRestore), tray = b.Contains(kwbTray), help = b.Contains(kwbHelp);
+    const bool close = b.Contains(kwbClose), max = has(kwbMax, kwbMaxRestore),
+               min = has(kwbMin, kwbMinRestore), roll = has(kwbRoll, kwbRollRestore),
+               tray = b.Contains(kwbTray), help = b.Contains(kwbHelp);
     // The buttons stand right to left in this order; each present one
     // pushes those after it one step further left.
     const bool order[] = {close, max, min, roll, tray, help};
@@ -298,8 +312,7 @@ TRect TteTheme::WindowGetButtonRect(TteWindowSubclass s, const TteWindowInfo& in
         return TRect{c.right - 23 - 22 * steps, 4, c.right - 1 - 22 * steps, c.top - 1};
     };
     switch (button) {
-        case kwbSysMenu:
-            return b.Contains(kwbSysMenu) ? TRect{c.left, 4, c.left + 22, c.top - 1} : NullRect;
+        case kwbSysMenu: return b.Contains(kwbSysMenu) ? TRect{c.left, 4, c.left + 22, c.top - 1} : NullRect;
         case kwbClose: return place(0, close);
         case kwbMax:
         case kwbMaxRestore: return place(1, max);
@@ -359,7 +372,8 @@ void TteTheme::WindowDraw(TteWindowSubclass s, TCanvas& cv, const TteWindowInfo&
     FillRect(cv, TRect{r.left, c.bottom, r.right, r.bottom}, border);
     FillRect(cv, TRect{c.right, r.top, r.right, r.bottom}, border);
     const bool active = info.DrawState.Contains(kwdsActive);
-    FillRect(cv, TRect{c.left, 3, c.right, c.top}, colors_->GetColor(active ? ktcCaptionNormal : ktcCaptionInactive));
+    FillRect(cv, TRect{c.left, 3, c.right, c.top},
+             colors_->GetColor(active ? ktcCaptionNormal : ktcCaptionInactive));
 }
 
 void TteTheme::WindowDrawClient(TteWindowSubclass, TCanvas& c, const TRect& rect, const String&) {
@@ -373,7 +387,8 @@ void TteTheme::WindowDrawText(TteWindowSubclass, TCanvas& c, const TteWindowInfo
     DrawThemeText(c, TextInfo(rect, info.Caption, DT_CENTER | DT_VCENTER | DT_SINGLELINE));
 }
 
-void TteTheme::WindowDrawButton(TteWindowSubclass, TCanvas& c, const TteWindowButtonInfo& info, const String&) {
+void TteTheme::WindowDrawButton(TteWindowSubclass, TCanvas& c, const TteWindowButtonInfo& info,
+                                const String&) {
     const TRect& r = info.Rect;
     if (r.IsEmpty()) return;
     const bool pressed = info.DrawState == kwbdsPressed;
@@ -388,7 +403,8 @@ void TteTheme::WindowDrawButton(TteWindowSubclass, TCanvas& c, const TteWindowBu
     DrawWindowButtonGlyph(c, info, TSize{4, 5});
 }
 
-void TteTheme::WindowDrawGripper(TteWindowSubclass, TCanvas& c, const TteWindowGripperInfo& info, const String&) {
+void TteTheme::WindowDrawGripper(TteWindowSubclass, TCanvas& c, const TteWindowGripperInfo& info,
+                                 const String&) {
     FillRect(c, info.Rect, colors_->GetColor(ktcWindowBorder));
     if (!info.Sizeable) return;
     TRect r = Shrink(info.Rect, 4, 4);
@@ -413,13 +429,16 @@ void TteTheme::HintDraw(TteHintSubclass, TCanvas& c, const TteHintInfo& info, co
 
 bool TteTheme::IsLabelDefined(TteLabelSubclass, const String&) { return false; }
 bool TteTheme::IsLabelTransparent(TteLabelSubclass, const String&) { return true; }
-void TteTheme::LabelDrawText(TteLabelSubclass, TCanvas& c, TteLabelInfo, const TteTextInfo& text, const String&) {
+void TteTheme::LabelDrawText(TteLabelSubclass, TCanvas& c, TteLabelInfo, const TteTextInfo& text,
+                             const String&) {
     DrawThemeText(c, text);
 }
 
 bool TteTheme::IsPanelDefined(TtePanelSubclass, const String&) { return false; }
 bool TteTheme::IsPanelTransparent(TtePanelSubclass, const String&) { return false; }
-TRect TteTheme::PanelGetClientRect(TtePanelSubclass, const TtePanelInfo& info, const String&) { return info.Rect; }
+TRect TteTheme::PanelGetClientRect(TtePanelSubclass, const TtePanelInfo& info, const String&) {
+    return info.Rect;
+}
 void TteTheme::PanelDraw(TtePanelSubclass s, TCanvas& c, const TtePanelInfo& info, const String&) {
     FillRect(c, info.Rect, clSilver);
     if (s == kpscPanel) {
@@ -500,7 +519,8 @@ bool TteTheme::IsScrollDefined(TteScrollSubclass, const String&) { return false;
 bool TteTheme::IsScrollTransparent(TteScrollSubclass, const String&) { return false; }
 void TteTheme::ScrollDraw(TteScrollSubclass, TCanvas&, const TteScrollInfo&, const String&) {}
 
-void TteTheme::ScrollDrawButton(TteScrollSubclass, TCanvas& c, const TteScrollButtonInfo& info, const String&) {
+void TteTheme::ScrollDrawButton(TteScrollSubclass, TCanvas& c, const TteScrollButtonInfo& info,
+                                const String&) {
     FillFramed(c, info.Rect, ScrollFill(info.DrawState), clBlack);
     const TRect g = Shrink(info.Rect, 5, 4);
     switch (info.ButtonClass) {
@@ -545,13 +565,14 @@ bool TteTheme::IsHeaderTransparent(TteHeaderSubclass, const String&) { return fa
 void TteTheme::HeaderDraw(TteHeaderSubclass, TCanvas& c, const TteHeaderInfo& info, const String&) {
     FillFramed(c, info.Rect, clWhite, clBlack);
 }
-void TteTheme::HeaderDrawSection(TteHeaderSubclass, TCanvas& c, const TteHeaderSectionInfo& info, const String&) {
+void TteTheme::HeaderDrawSection(TteHeaderSubclass, TCanvas& c, const TteHeaderSectionInfo& info,
+                                 const String&) {
     static constexpr TColor kFill[] = {clSilver, clGray, clGreen, clBlue, clYellow, clRed, clGray};
     const TColor fill = info.DrawState < std::size(kFill) ? kFill[info.DrawState] : clSilver;
     FillFramed(c, info.Rect, fill, clBlack);
 }
-void TteTheme::HeaderDrawText(TteHeaderSubclass, TCanvas& c, const TteHeaderSectionInfo&, const TteTextInfo& text,
-                              const String&) {
+void TteTheme::HeaderDrawText(TteHeaderSubclass, TCanvas& c, const TteHeaderSectionInfo&,
+                              const TteTextInfo& text, const String&) {
     DrawThemeText(c, text);
 }
 void TteTheme::HeaderDrawGlyph(TteHeaderSubclass, TCanvas& c, const TteHeaderSectionInfo&,
@@ -570,12 +591,12 @@ void TteTheme::StatusDraw(TteStatusSubclass, TCanvas& c, const TteStatusInfo& in
 void TteTheme::StatusDrawPanel(TteStatusSubclass, TCanvas& c, const TteStatusPanelInfo& info, const String&) {
     FillFramed(c, info.Rect, clGray, clBlack);
 }
-void TteTheme::StatusDrawText(TteStatusSubclass, TCanvas& c, const TteStatusPanelInfo&, const TteTextInfo& text,
-                              const String&) {
+void TteTheme::StatusDrawText(TteStatusSubclass, TCanvas& c, const TteStatusPanelInfo&,
+                              const TteTextInfo& text, const String&) {
     DrawThemeText(c, text);
 }
-void TteTheme::StatusDrawGlyph(TteStatusSubclass, TCanvas& c, const TteStatusPanelInfo&, const TteGlyphInfo& glyph,
-                               const String&) {
+void TteTheme::StatusDrawGlyph(TteStatusSubclass, TCanvas& c, const TteStatusPanelInfo&,
+                               const TteGlyphInfo& glyph, const String&) {
     DrawBitmapInto(c, glyph.Bitmap, glyph.Rect);
 }
 
@@ -595,7 +616,9 @@ void TteTheme::EditDrawButton(TteEditSubclass, TCanvas& c, const TteEditButtonIn
 
 bool TteTheme::IsGroupDefined(TteGroupSubclass, const String&) { return false; }
 bool TteTheme::IsGroupTransparent(TteGroupSubclass, const String&) { return true; }
-TRect TteTheme::GroupGetClientRect(TteGroupSubclass, const TteGroupInfo& info, const String&) { return info.Rect; }
+TRect TteTheme::GroupGetClientRect(TteGroupSubclass, const TteGroupInfo& info, const String&) {
+    return info.Rect;
+}
 void TteTheme::GroupDraw(TteGroupSubclass, TCanvas& c, const TteGroupInfo& info, const String&) {
     const TCanvasDCState state(c);
     TRect r = Shrink(info.Rect, 5, 5);
@@ -647,15 +670,17 @@ void TteTheme::MenuDrawItemText(TteMenuSubclass, TCanvas& c, const TteMenuItemIn
                                 const String&) {
     DrawThemeText(c, text);
 }
-void TteTheme::MenuDrawItemGlyph(TteMenuSubclass, TCanvas& c, const TteMenuItemInfo&, const TteMenuGlyphInfo& glyph,
-                                 const String&) {
+void TteTheme::MenuDrawItemGlyph(TteMenuSubclass, TCanvas& c, const TteMenuItemInfo&,
+                                 const TteMenuGlyphInfo& glyph, const String&) {
     DrawItemGlyph(c, MenuGlyphKind(glyph.Glyph), glyph.Rect, glyph.Bitmap);
 }
 
 // ---- Dock, Tool, BarDock, Bar --------------------------------------------------
 
 bool TteTheme::IsDockDefined(TteDockSubclass, const String&) { return false; }
-TRect TteTheme::DockGetClientRect(TteDockSubclass, const TteDockInfo& info, const String&) { return info.Rect; }
+TRect TteTheme::DockGetClientRect(TteDockSubclass, const TteDockInfo& info, const String&) {
+    return info.Rect;
+}
 void TteTheme::DockDraw(TteDockSubclass, TCanvas&, const TteDockInfo&, const String&) {}
 
 bool TteTheme::IsToolDefined(TteToolSubclass, const String&) { return false; }
@@ -672,13 +697,14 @@ void TteTheme::ToolDrawItemText(TteToolSubclass, TCanvas& c, const TteToolItemIn
                                 const String&) {
     DrawThemeText(c, text);
 }
-void TteTheme::ToolDrawItemGlyph(TteToolSubclass, TCanvas& c, const TteToolItemInfo&, const TteToolGlyphInfo& glyph,
-                                 const String&) {
+void TteTheme::ToolDrawItemGlyph(TteToolSubclass, TCanvas& c, const TteToolItemInfo&,
+                                 const TteToolGlyphInfo& glyph, const String&) {
     DrawItemGlyph(c, ToolGlyphKind(glyph.Glyph), glyph.Rect, glyph.Bitmap);
 }
 
 bool TteTheme::IsBarDockDefined(TteBarDockSubclass, const String&) { return false; }
-TRect TteTheme::BarDockGetClientRect(TteBarDockSubclass, TCanvas&, const TteBarDockInfo& info, const String&) {
+TRect TteTheme::BarDockGetClientRect(TteBarDockSubclass, TCanvas&, const TteBarDockInfo& info,
+                                     const String&) {
     return Shrink(info.Rect, 3, 3);
 }
 void TteTheme::BarDockDraw(TteBarDockSubclass, TCanvas& c, const TteBarDockInfo& info, const String&) {
@@ -744,8 +770,8 @@ void TteTheme::ListDrawText(TteListSubclass, TCanvas& c, const TteListItemInfo&,
                             const String&) {
     DrawThemeText(c, text);
 }
-void TteTheme::ListDrawGlyph(TteListSubclass, TCanvas& c, const TteListItemInfo&, const TteListGlyphInfo& glyph,
-                             const String&) {
+void TteTheme::ListDrawGlyph(TteListSubclass, TCanvas& c, const TteListItemInfo&,
+                             const TteListGlyphInfo& glyph, const String&) {
     if (glyph.Glyph == klgCustom) {
         DrawBitmapCentered(c, glyph.Bitmap, glyph.Rect);
         return;
@@ -771,7 +797,8 @@ void TteTheme::TreeDrawText(TteTreeSubclass, TCanvas& c, const TteTreeItemInfo&,
                             const String&) {
     DrawThemeText(c, text);
 }
-void TteTheme::TreeDrawGlyph(TteTreeSubclass, TCanvas&, const TteTreeItemInfo&, const TteGlyphInfo&, const String&) {}
+void TteTheme::TreeDrawGlyph(TteTreeSubclass, TCanvas&, const TteTreeItemInfo&, const TteGlyphInfo&,
+                             const String&) {}
 
 bool TteTheme::IsGridDefined(TteGridSubclass, const String&) { return false; }
 bool TteTheme::IsGridTransparent(TteGridSubclass, const String&) { return false; }
@@ -791,6 +818,7 @@ void TteTheme::GridDrawText(TteGridSubclass, TCanvas& c, const TteGridItemInfo&,
                             const String&) {
     DrawThemeText(c, text);
 }
-void TteTheme::GridDrawGlyph(TteGridSubclass, TCanvas&, const TteGridItemInfo&, const TteGlyphInfo&, const String&) {}
+void TteTheme::GridDrawGlyph(TteGridSubclass, TCanvas&, const TteGridItemInfo&, const TteGlyphInfo&,
+                             const String&) {}
 
 }  // namespace tarvel

@@ -49,18 +49,17 @@ using TteThemeClass = const TteThemeClassRec*;
 
 template <class T>
 TteThemeClass ThemeClassOf() {
-    static const TteThemeClassRec rec{T::StaticClass(), &T::GetThemeName, &T::GetThemeConfig, &T::CheckStream};
+    static const TteThemeClassRec rec{T::StaticClass(), &T::GetThemeName, &T::GetThemeConfig,
+                                      &T::CheckStream};
     return &rec;
 }
 
 // Written first in the body of every theme class, in place of TARVEL_CLASS.
-#define TTE_THEME_CLASS(Self, Parent)                                                  \
-    TARVEL_CLASS(Self, Parent)                                                         \
-public:                                                                                \
-    ::tarvel::TteThemeClass ThemeClass() const override {                              \
-        return ::tarvel::ThemeClassOf<Self>();                                         \
-    }                                                                                  \
-                                                                                       \
+#define TTE_THEME_CLASS(Self, Parent)                                                              \
+    TARVEL_CLASS(Self, Parent)                                                                     \
+public:                                                                                            \
+    ::tarvel::TteThemeClass ThemeClass() const override { return ::tarvel::ThemeClassOf<Self>(); } \
+                                                                                                   \
 private:
 
 class TteTheme : public TPersistent {
@@ -101,8 +100,8 @@ public:
                                               const String& obj);
     virtual TRect WindowGetClientRect(TteWindowSubclass s, const TRect& rect, const String& obj);
     virtual TRect WindowGetTitleRect(TteWindowSubclass s, const TteWindowInfo& info, const String& obj);
-    virtual TRect WindowGetButtonRect(TteWindowSubclass s, const TteWindowInfo& info, TteWindowButtonClass button,
-                                      const String& obj);
+    virtual TRect WindowGetButtonRect(TteWindowSubclass s, const TteWindowInfo& info,
+                                      TteWindowButtonClass button, const String& obj);
     virtual void WindowDraw(TteWindowSubclass s, TCanvas& c, const TteWindowInfo& info, const String& obj);
     virtual void WindowDrawClient(TteWindowSubclass s, TCanvas& c, const TRect& rect, const String& obj);
     virtual void WindowDrawText(TteWindowSubclass s, TCanvas& c, const TteWindowInfo& info, const TRect& rect,
@@ -114,7 +113,8 @@ public:
 
     // ---- Hint ----
     virtual bool IsHintDefined(TteHintSubclass s, const String& obj);
-    virtual TRect HintGetClientRect(TteHintSubclass s, TCanvas& c, const TteHintInfo& info, const String& obj);
+    virtual TRect HintGetClientRect(TteHintSubclass s, TCanvas& c, const TteHintInfo& info,
+                                    const String& obj);
     virtual void HintDraw(TteHintSubclass s, TCanvas& c, const TteHintInfo& info, const String& obj);
 
     // ---- Label ----
@@ -128,16 +128,17 @@ public:
     virtual bool IsPanelTransparent(TtePanelSubclass s, const String& obj);
     virtual TRect PanelGetClientRect(TtePanelSubclass s, const TtePanelInfo& info, const String& obj);
     virtual void PanelDraw(TtePanelSubclass s, TCanvas& c, const TtePanelInfo& info, const String& obj);
-    virtual void PanelDrawButton(TtePanelSubclass s, TCanvas& c, const TtePanelButtonInfo& info, const String& obj);
-    virtual void PanelDrawText(TtePanelSubclass s, TCanvas& c, const TtePanelInfo& info, const TteTextInfo& text,
-                               const String& obj);
+    virtual void PanelDrawButton(TtePanelSubclass s, TCanvas& c, const TtePanelButtonInfo& info,
+                                 const String& obj);
+    virtual void PanelDrawText(TtePanelSubclass s, TCanvas& c, const TtePanelInfo& info,
+                               const TteTextInfo& text, const String& obj);
 
     // ---- Button ----
     virtual bool IsButtonDefined(TteButtonSubclass s, const String& obj);
     virtual bool IsButtonTransparent(TteButtonSubclass s, const String& obj);
     virtual void ButtonDraw(TteButtonSubclass s, TCanvas& c, const TteButtonInfo& info, const String& obj);
-    virtual void ButtonDrawText(TteButtonSubclass s, TCanvas& c, const TteButtonInfo& info, const TteTextInfo& text,
-                                const String& obj);
+    virtual void ButtonDrawText(TteButtonSubclass s, TCanvas& c, const TteButtonInfo& info,
+                                const TteTextInfo& text, const String& obj);
     virtual void ButtonDrawGlyph(TteButtonSubclass s, TCanvas& c, const TteButtonInfo& info,
                                  const TteGlyphInfo& glyph, const String& obj);
 
@@ -145,14 +146,15 @@ public:
     virtual bool IsCheckDefined(TteCheckSubclass s, const String& obj);
     virtual bool IsCheckTransparent(TteCheckSubclass s, const String& obj);
     virtual void CheckDraw(TteCheckSubclass s, TCanvas& c, const TteCheckInfo& info, const String& obj);
-    virtual void CheckDrawText(TteCheckSubclass s, TCanvas& c, const TteCheckInfo& info, const TteTextInfo& text,
-                               const String& obj);
+    virtual void CheckDrawText(TteCheckSubclass s, TCanvas& c, const TteCheckInfo& info,
+                               const TteTextInfo& text, const String& obj);
     virtual TSize CheckGetSize(TteCheckSubclass s, const String& obj);
 
     // ---- Splitter ----
     virtual bool IsSplitterDefined(TteSplitterSubclass s, const String& obj);
     virtual bool IsSplitterTransparent(TteSplitterSubclass s, const String& obj);
-    virtual void SplitterDraw(TteSplitterSubclass s, TCanvas& c, const TteSplitterInfo& info, const String& obj);
+    virtual void SplitterDraw(TteSplitterSubclass s, TCanvas& c, const TteSplitterInfo& info,
+                              const String& obj);
 
     // ---- Scroll ----
     virtual bool IsScrollDefined(TteScrollSubclass s, const String& obj);
@@ -160,20 +162,24 @@ public:
     virtual void ScrollDraw(TteScrollSubclass s, TCanvas& c, const TteScrollInfo& info, const String& obj);
     virtual void ScrollDrawButton(TteScrollSubclass s, TCanvas& c, const TteScrollButtonInfo& info,
                                   const String& obj);
-    virtual void ScrollDrawArea(TteScrollSubclass s, TCanvas& c, const TteScrollAreaInfo& info, const String& obj);
+    virtual void ScrollDrawArea(TteScrollSubclass s, TCanvas& c, const TteScrollAreaInfo& info,
+                                const String& obj);
 
     // ---- Progress ----
     virtual bool IsProgressDefined(TteProgressSubclass s, const String& obj);
     virtual bool IsProgressTransparent(TteProgressSubclass s, const String& obj);
-    virtual TRect ProgressGetClientRect(TteProgressSubclass s, const TteProgressInfo& info, const String& obj);
-    virtual void ProgressDraw(TteProgressSubclass s, TCanvas& c, const TteProgressInfo& info, const String& obj);
+    virtual TRect ProgressGetClientRect(TteProgressSubclass s, const TteProgressInfo& info,
+                                        const String& obj);
+    virtual void ProgressDraw(TteProgressSubclass s, TCanvas& c, const TteProgressInfo& info,
+                              const String& obj);
 
     // ---- Track ----
     virtual bool IsTrackDefined(TteTrackSubclass s, const String& obj);
     virtual bool IsTrackTransparent(TteTrackSubclass s, const String& obj);
     virtual void TrackDraw(TteTrackSubclass s, TCanvas& c, const TteTrackInfo& info, const String& obj);
     virtual void TrackBarDraw(TteTrackSubclass s, TCanvas& c, const TteTrackBarInfo& info, const String& obj);
-    virtual void TrackDrawThumb(TteTrackSubclass s, TCanvas& c, const TteTrackThumbInfo& info, const String& obj);
+    virtual void TrackDrawThumb(TteTrackSubclass s, TCanvas& c, const TteTrackThumbInfo& info,
+                                const String& obj);
     virtual TPoint TrackGetThumbSize(TteTrackSubclass s, TCanvas& c, const TteTrackThumbInfo& info,
                                      const String& obj);
 
@@ -193,7 +199,8 @@ public:
     virtual bool IsStatusTransparent(TteStatusSubclass s, const String& obj);
     virtual TRect StatusGetClientRect(TteStatusSubclass s, const TteStatusInfo& info, const String& obj);
     virtual void StatusDraw(TteStatusSubclass s, TCanvas& c, const TteStatusInfo& info, const String& obj);
-    virtual void StatusDrawPanel(TteStatusSubclass s, TCanvas& c, const TteStatusPanelInfo& info, const String& obj);
+    virtual void StatusDrawPanel(TteStatusSubclass s, TCanvas& c, const TteStatusPanelInfo& info,
+                                 const String& obj);
     virtual void StatusDrawText(TteStatusSubclass s, TCanvas& c, const TteStatusPanelInfo& info,
                                 const TteTextInfo& text, const String& obj);
     virtual void StatusDrawGlyph(TteStatusSubclass s, TCanvas& c, const TteStatusPanelInfo& info,
@@ -202,22 +209,25 @@ public:
     // ---- Edit ----
     virtual bool IsEditDefined(TteEditSubclass s, const String& obj);
     virtual bool IsEditTransparent(TteEditSubclass s, const String& obj);
-    virtual TRect EditGetClientRect(TteEditSubclass s, TCanvas& c, const TteEditInfo& info, const String& obj);
+    virtual TRect EditGetClientRect(TteEditSubclass s, TCanvas& c, const TteEditInfo& info,
+                                    const String& obj);
     virtual void EditDraw(TteEditSubclass s, TCanvas& c, const TteEditInfo& info, const String& obj);
-    virtual void EditDrawButton(TteEditSubclass s, TCanvas& c, const TteEditButtonInfo& info, const String& obj);
+    virtual void EditDrawButton(TteEditSubclass s, TCanvas& c, const TteEditButtonInfo& info,
+                                const String& obj);
 
     // ---- Group ----
     virtual bool IsGroupDefined(TteGroupSubclass s, const String& obj);
     virtual bool IsGroupTransparent(TteGroupSubclass s, const String& obj);
     virtual TRect GroupGetClientRect(TteGroupSubclass s, const TteGroupInfo& info, const String& obj);
     virtual void GroupDraw(TteGroupSubclass s, TCanvas& c, const TteGroupInfo& info, const String& obj);
-    virtual void GroupDrawText(TteGroupSubclass s, TCanvas& c, const TteGroupInfo& info, const TteTextInfo& text,
-                               const String& obj);
+    virtual void GroupDrawText(TteGroupSubclass s, TCanvas& c, const TteGroupInfo& info,
+                               const TteTextInfo& text, const String& obj);
 
     // ---- Memo ----
     virtual bool IsMemoDefined(TteMemoSubclass s, const String& obj);
     virtual bool IsMemoTransparent(TteMemoSubclass s, const String& obj);
-    virtual TRect MemoGetClientRect(TteMemoSubclass s, TCanvas& c, const TteMemoInfo& info, const String& obj);
+    virtual TRect MemoGetClientRect(TteMemoSubclass s, TCanvas& c, const TteMemoInfo& info,
+                                    const String& obj);
     virtual void MemoDraw(TteMemoSubclass s, TCanvas& c, const TteMemoInfo& info, const String& obj);
 
     // ---- Box ----
@@ -276,20 +286,21 @@ public:
     virtual void TabDraw(TteTabSubclass s, TCanvas& c, const TteTabInfo& info, const String& obj);
     virtual void TabDrawItem(TteTabSubclass s, TCanvas& c, const TteTabItemInfo& info, const String& obj);
     virtual void TabDrawButton(TteTabSubclass s, TCanvas& c, const TteTabButtonInfo& info, const String& obj);
-    virtual void TabDrawText(TteTabSubclass s, TCanvas& c, const TteTabItemInfo& info, const TteTextInfo& text,
-                             const String& obj);
-    virtual void TabDrawGlyph(TteTabSubclass s, TCanvas& c, const TteTabItemInfo& info, const TteGlyphInfo& glyph,
-                              const String& obj);
+    virtual void TabDrawText(TteTabSubclass s, TCanvas& c, const TteTabItemInfo& info,
+                             const TteTextInfo& text, const String& obj);
+    virtual void TabDrawGlyph(TteTabSubclass s, TCanvas& c, const TteTabItemInfo& info,
+                              const TteGlyphInfo& glyph, const String& obj);
 
     // ---- List ----
     virtual bool IsListDefined(TteListSubclass s, const String& obj);
     virtual bool IsListTransparent(TteListSubclass s, const String& obj);
     virtual TRect ListGetClientRect(TteListSubclass s, const TteListInfo& info, const String& obj);
     virtual void ListDraw(TteListSubclass s, TCanvas& c, const TteListInfo& info, const String& obj);
-    virtual void ListDrawColumn(TteListSubclass s, TCanvas& c, const TteListColumnInfo& info, const String& obj);
+    virtual void ListDrawColumn(TteListSubclass s, TCanvas& c, const TteListColumnInfo& info,
+                                const String& obj);
     virtual void ListDrawItem(TteListSubclass s, TCanvas& c, const TteListItemInfo& info, const String& obj);
-    virtual void ListDrawText(TteListSubclass s, TCanvas& c, const TteListItemInfo& info, const TteTextInfo& text,
-                              const String& obj);
+    virtual void ListDrawText(TteListSubclass s, TCanvas& c, const TteListItemInfo& info,
+                              const TteTextInfo& text, const String& obj);
     virtual void ListDrawGlyph(TteListSubclass s, TCanvas& c, const TteListItemInfo& info,
                                const TteListGlyphInfo& glyph, const String& obj);
 
@@ -299,8 +310,8 @@ public:
     virtual TRect TreeGetClientRect(TteTreeSubclass s, const TteTreeInfo& info, const String& obj);
     virtual void TreeDraw(TteTreeSubclass s, TCanvas& c, const TteTreeInfo& info, const String& obj);
     virtual void TreeDrawItem(TteTreeSubclass s, TCanvas& c, const TteTreeItemInfo& info, const String& obj);
-    virtual void TreeDrawText(TteTreeSubclass s, TCanvas& c, const TteTreeItemInfo& info, const TteTextInfo& text,
-                              const String& obj);
+    virtual void TreeDrawText(TteTreeSubclass s, TCanvas& c, const TteTreeItemInfo& info,
+                              const TteTextInfo& text, const String& obj);
     virtual void TreeDrawGlyph(TteTreeSubclass s, TCanvas& c, const TteTreeItemInfo& info,
                                const TteGlyphInfo& glyph, const String& obj);
 
@@ -310,8 +321,8 @@ public:
     virtual TRect GridGetClientRect(TteGridSubclass s, const TteGridInfo& info, const String& obj);
     virtual void GridDraw(TteGridSubclass s, TCanvas& c, const TteGridInfo& info, const String& obj);
     virtual void GridDrawItem(TteGridSubclass s, TCanvas& c, const TteGridItemInfo& info, const String& obj);
-    virtual void GridDrawText(TteGridSubclass s, TCanvas& c, const TteGridItemInfo& info, const TteTextInfo& text,
-                              const String& obj);
+    virtual void GridDrawText(TteGridSubclass s, TCanvas& c, const TteGridItemInfo& info,
+                              const TteTextInfo& text, const String& obj);
     virtual void GridDrawGlyph(TteGridSubclass s, TCanvas& c, const TteGridItemInfo& info,
                                const TteGlyphInfo& glyph, const String& obj);
 
@@ -364,8 +375,14 @@ private:
 };
 
 enum TktlMarginId : uint8_t {
-    ktmiWindowStandard, ktmiWindowDialog, ktmiWindowBorder, ktmiWindowMessage, ktmiWindowTextured,
-    ktmiWindowToolWindow, ktmiWindowToolbarVert, ktmiWindowToolbarHorz
+    ktmiWindowStandard,
+    ktmiWindowDialog,
+    ktmiWindowBorder,
+    ktmiWindowMessage,
+    ktmiWindowTextured,
+    ktmiWindowToolWindow,
+    ktmiWindowToolbarVert,
+    ktmiWindowToolbarHorz
 };
 
 // Left, top, right and bottom margins in a rectangle's four fields.

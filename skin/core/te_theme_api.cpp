@@ -48,7 +48,8 @@ std::vector<TStoredProp>& PropStore() {
 
 void DeliverThemeMessage(TObject* subscriber, TMessage& message) {
     if (auto* control = dynamic_cast<TControl*>(subscriber)) {
-        if (message.Msg == SNM_THEMEMESSAGE && message.WParam == tmSystemChanged && !control->Visible()) return;
+        if (message.Msg == SNM_THEMEMESSAGE && message.WParam == tmSystemChanged && !control->Visible())
+            return;
         message.Result = control->Perform(message.Msg, message.WParam, message.LParam);
         return;
     }
@@ -62,13 +63,14 @@ void InitThemeCore() {
     ThemeManager = new TteThemeManager(nullptr);
     ThemeManager->RegisterTheme(ThemeClassOf<TteTheme>());
     // What lies behind a control on a group box is the box's colour.
-    RegisterDrawControlBackground(TGroupBox::StaticClass(), [](TCanvas* canvas, const TteBackground& background) {
-        if (auto* box = dynamic_cast<TGroupBox*>(background.Parent)) {
-            canvas->Brush()->SetColor(box->Color());
-            canvas->FillRect(background.Rect);
-        }
-        return true;
-    });
+    RegisterDrawControlBackground(TGroupBox::StaticClass(),
+                                  [](TCanvas* canvas, const TteBackground& background) {
+                                      if (auto* box = dynamic_cast<TGroupBox*>(background.Parent)) {
+                                          canvas->Brush()->SetColor(box->Color());
+                                          canvas->FillRect(background.Rect);
+                                      }
+                                      return true;
+                                  });
     // Form data name the item class of theme lists.
     if (!GetClass(TTeThemeStream::StaticClass()->ClassName())) RegisterClass(TTeThemeStream::StaticClass());
 }
@@ -151,7 +153,8 @@ void BroadcastThemeMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
 void RepaintThemedControls() { BroadcastThemeMessage(SNM_THEMEMESSAGE, tmSystemChanged, 0); }
 void UpdateThemedControls() { BroadcastThemeMessage(SNM_THEMEMESSAGE, tmChanged, 0); }
 void UpdateLinkedControls(TteCustomThemeLink* link) {
-    BroadcastThemeMessage(SNM_LINKCHANGED, reinterpret_cast<uintptr_t>(link), reinterpret_cast<intptr_t>(link));
+    BroadcastThemeMessage(SNM_LINKCHANGED, reinterpret_cast<uintptr_t>(link),
+                          reinterpret_cast<intptr_t>(link));
 }
 
 void ChangeThemeHue(int delta) {
@@ -183,7 +186,8 @@ TteTheme* GetThemeLink(TteCustomThemeLink* link) {
 namespace {
 
 template <class S>
-bool ObjectDefined(bool (TteTheme::*defined)(S, const String&), S s, const String& obj, TteCustomThemeLink* link) {
+bool ObjectDefined(bool (TteTheme::*defined)(S, const String&), S s, const String& obj,
+                   TteCustomThemeLink* link) {
     if (link)
         if (TteTheme* theme = link->GetTheme()) return (theme->*defined)(s, obj);
     if (!CurrentTheme) return false;
@@ -192,9 +196,9 @@ bool ObjectDefined(bool (TteTheme::*defined)(S, const String&), S s, const Strin
 
 }  // namespace
 
-#define TTE_OBJECT_DEFINED(Subclass, Operation)                                          \
-    bool IsObjectDefined(Subclass s, const String& obj, TteCustomThemeLink* link) {      \
-        return ObjectDefined(&TteTheme::Operation, s, obj, link);                        \
+#define TTE_OBJECT_DEFINED(Subclass, Operation)                                     \
+    bool IsObjectDefined(Subclass s, const String& obj, TteCustomThemeLink* link) { \
+        return ObjectDefined(&TteTheme::Operation, s, obj, link);                   \
     }
 TTE_OBJECT_DEFINED(TteWindowSubclass, IsWindowDefined)
 TTE_OBJECT_DEFINED(TteHintSubclass, IsHintDefined)
@@ -225,8 +229,9 @@ TTE_OBJECT_DEFINED(TteBarDockSubclass, IsBarDockDefined)
 // ---- metrics ------------------------------------------------------------------------------
 
 TRect TteThemeMetrics::GetMargin(TktlMarginId id) {
-    static constexpr TteWindowSubclass kSubclass[] = {kwscStandard, kwscDialog,     kwscBorder,   kwscMessage,
-                                                      kwscTextured, kwscToolWindow, kwscStandard, kwscStandard};
+    static constexpr TteWindowSubclass kSubclass[] = {kwscStandard, kwscDialog,   kwscBorder,
+                                                      kwscMessage,  kwscTextured, kwscToolWindow,
+                                                      kwscStandard, kwscStandard};
     TteWindowSubclass w = id < std::size(kSubclass) ? kSubclass[id] : kwscStandard;
     if (!IsObjectDefined(w, "default", nullptr)) {
         w = kwscStandard;
@@ -353,7 +358,8 @@ void AddObjectToStore(TPersistent* object) {
     auto* font = dynamic_cast<TFont*>(object);
     if (!font) return;  // only fonts can be copied faithfully
     auto& store = ObjectStore();
-    auto it = std::find_if(store.begin(), store.end(), [&](const TStoredObject& s) { return s.Object == object; });
+    auto it =
+        std::find_if(store.begin(), store.end(), [&](const TStoredObject& s) { return s.Object == object; });
     if (it == store.end()) {
         store.push_back(TStoredObject{object, std::make_unique<TFont>()});
         it = std::prev(store.end());
@@ -368,7 +374,8 @@ void RemoveObjectFromStore(TPersistent* object) {
 
 void AssignFromStoredObject(TPersistent* object) {
     auto& store = ObjectStore();
-    auto it = std::find_if(store.begin(), store.end(), [&](const TStoredObject& s) { return s.Object == object; });
+    auto it =
+        std::find_if(store.begin(), store.end(), [&](const TStoredObject& s) { return s.Object == object; });
     if (it != store.end()) object->Assign(it->Copy.get());
 }
 

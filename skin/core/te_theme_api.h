@@ -54,8 +54,8 @@ void ResetThemeColors();
 TteThemeClass GetThemeClass(std::string_view className);
 
 // ---- notification -------------------------------------------------------------
-void RepaintThemedControls();           // tmSystemChanged
-void UpdateThemedControls();            // tmChanged
+void RepaintThemedControls();                         // tmSystemChanged
+void UpdateThemedControls();                          // tmChanged
 void UpdateLinkedControls(TteCustomThemeLink* link);  // SNM_LINKCHANGED
 // On the current theme, when there is one and the shift is not 0.
 void ChangeThemeHue(int delta);

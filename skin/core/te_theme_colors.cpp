@@ -7,34 +7,78 @@
 namespace tarvel {
 
 const std::array<const char*, kThemeColorCount> ThemeColorNames = {
-    "CaptionNormal", "CaptionInactive", "WindowBorder", "Window",        "Border",        "PanelNormal",
-    "PanelDisabled", "ButtonNormal",    "ButtonHot",    "ButtonPressed", "ButtonFocused", "ButtonDisabled",
-    "EditNormal",    "EditHot",         "EditFocused",  "EditDisabled",  "EditSelection", "Hint",
-    "List",          "Tree",            "Grid",         "BarDock"};
+    "CaptionNormal", "CaptionInactive", "WindowBorder", "Window",    "Border",
+    "PanelNormal",   "PanelDisabled",   "ButtonNormal", "ButtonHot", "ButtonPressed",
+    "ButtonFocused", "ButtonDisabled",  "EditNormal",   "EditHot",   "EditFocused",
+    "EditDisabled",  "EditSelection",   "Hint",         "List",      "Tree",
+    "Grid",          "BarDock"};
 
-const std::array<const char*, kThemeFontCount> ThemeFontNames = {
-    "CaptionTextNormal",        "CaptionTextInactive",       "SmCaptionTextNormal",
-    "SmCaptionTextInactive",    "StaticTextNormal",          "StaticTextHot",
-    "StaticTextFocused",        "StaticTextDisabled",        "PanelTextNormal",
-    "PanelTextDisabled",        "ButtonTextNormal",          "ButtonTextPressed",
-    "ButtonTextHot",            "ButtonTextFocused",         "ButtonTextDisabled",
-    "CheckBoxTextNormal",       "CheckBoxTextPressed",       "CheckBoxTextHot",
-    "CheckBoxTextFocused",      "CheckBoxTextDisabled",      "RadioButtonTextNormal",
-    "RadioButtonTextPressed",   "RadioButtonTextHot",        "RadioButtonTextFocused",
-    "RadioButtonTextDisabled",  "GroupBoxTextNormal",        "GroupBoxTextDisabled",
-    "WindowTextNormal",         "WindowTextDisabled",        "EditBoxTextNormal",
-    "EditBoxTextFocused",       "EditBoxTextHot",            "EditBoxTextDisabled",
-    "EditBoxTextSelected",      "MenuItemTextNormal",        "MenuItemTextSelected",
-    "MenuItemTextHot",          "MenuItemTextDisabled",      "ToolItemTextNormal",
-    "ToolItemTextSelected",     "ToolItemTextHot",           "ToolItemTextDisabled",
-    "HeaderSectionTextNormal",  "HeaderSectionTextPressed",  "HeaderSectionTextDraggedOut",
-    "HeaderSectionTextDragging", "HeaderSectionTextHot",     "HeaderSectionTextUnderDrag",
-    "HeaderSectionTextDisabled", "StatusPanelTextNormal",    "StatusPanelTextDisabled",
-    "TabTextInactiveNormal",    "TabTextInactiveHot",        "TabTextInactiveDisabled",
-    "TabTextActiveNormal",      "TabTextActiveHot",          "TabTextActiveDisabled",
-    "ListItemTextNormal",       "ListItemTextHot",           "ListItemTextSelected",
-    "ListItemTextFocused",      "ListItemTextDisabled",      "PopupMenuItemTextNormal",
-    "PopupMenuItemTextSelected", "PopupMenuItemTextHot",     "PopupMenuItemTextDisabled"};
+const std::array<const char*, kThemeFontCount> ThemeFontNames = {"CaptionTextNormal",
+                                                                 "CaptionTextInactive",
+                                                                 "SmCaptionTextNormal",
+                                                                 "SmCaptionTextInactive",
+                                                                 "StaticTextNormal",
+                                                                 "StaticTextHot",
+                                                                 "StaticTextFocused",
+                                                                 "StaticTextDisabled",
+                                                                 "PanelTextNormal",
+                                                                 "PanelTextDisabled",
+                                                                 "ButtonTextNormal",
+                                                                 "ButtonTextPressed",
+                                                                 "ButtonTextHot",
+                                                                 "ButtonTextFocused",
+                                                                 "ButtonTextDisabled",
+                                                                 "CheckBoxTextNormal",
+                                                                 "CheckBoxTextPressed",
+                                                                 "CheckBoxTextHot",
+                                                                 "CheckBoxTextFocused",
+                                                                 "CheckBoxTextDisabled",
+                                                                 "RadioButtonTextNormal",
+                                                                 "RadioButtonTextPressed",
+                                                                 "RadioButtonTextHot",
+                                                                 "RadioButtonTextFocused",
+                                                                 "RadioButtonTextDisabled",
+                                                                 "GroupBoxTextNormal",
+                                                                 "GroupBoxTextDisabled",
+                                                                 "WindowTextNormal",
+                                                                 "WindowTextDisabled",
+                                                                 "EditBoxTextNormal",
+                                                                 "EditBoxTextFocused",
+                                                                 "EditBoxTextHot",
+                                                                 "EditBoxTextDisabled",
+                                                                 "EditBoxTextSelected",
+                                                                 "MenuItemTextNormal",
+                                                                 "MenuItemTextSelected",
+                                                                 "MenuItemTextHot",
+                                                                 "MenuItemTextDisabled",
+                                                                 "ToolItemTextNormal",
+                                                                 "ToolItemTextSelected",
+                                                                 "ToolItemTextHot",
+                                                                 "ToolItemTextDisabled",
+                                                                 "HeaderSectionTextNormal",
+                                                                 "HeaderSectionTextPressed",
+                                                                 "HeaderSectionTextDraggedOut",
+                                                                 "HeaderSectionTextDragging",
+                                                                 "HeaderSectionTextHot",
+                                                                 "HeaderSectionTextUnderDrag",
+                                                                 "HeaderSectionTextDisabled",
+                                                                 "StatusPanelTextNormal",
+                                                                 "StatusPanelTextDisabled",
+                                                                 "TabTextInactiveNormal",
+                                                                 "TabTextInactiveHot",
+                                                                 "TabTextInactiveDisabled",
+                                                                 "TabTextActiveNormal",
+                                                                 "TabTextActiveHot",
+                                                                 "TabTextActiveDisabled",
+                                                                 "ListItemTextNormal",
+                                                                 "ListItemTextHot",
+                                                                 "ListItemTextSelected",
+                                                                 "ListItemTextFocused",
+                                                                 "ListItemTextDisabled",
+                                                                 "PopupMenuItemTextNormal",
+                                                                 "PopupMenuItemTextSelected",
+                                                                 "PopupMenuItemTextHot",
+                                                                 "PopupMenuItemTextDisabled"};
 
 const std::array<const char*, kThemeOptionCount> ThemeOptionNames = {
     "One object for kescEditButtonLeft, kescEditButtonRight and kescEditButtonBoth",
@@ -75,7 +119,9 @@ namespace {
 constexpr const char* kListDelimiters = ";,";
 
 TColor ShiftHue(TColor c, int delta) { return teColorToColor(ChangeHue(teColor(c, 255), delta)); }
-TColor ShiftBrightness(TColor c, int delta) { return teColorToColor(ChangeBrightness(teColor(c, 255), delta)); }
+TColor ShiftBrightness(TColor c, int delta) {
+    return teColorToColor(ChangeBrightness(teColor(c, 255), delta));
+}
 
 void WriteEntry(TStream& stream, std::string_view name, std::string_view value) {
     WriteString(stream, name);
@@ -144,7 +190,8 @@ void TteThemeColors::LoadFromStream(TStream& stream) {
 
 void TteThemeColors::SaveToStream(TStream& stream) const {
     WriteByte(stream, kThemeColorCount - 1);
-    for (int i = 0; i < kThemeColorCount; ++i) WriteEntry(stream, ThemeColorNames[i], ColorToString(colors_[i]));
+    for (int i = 0; i < kThemeColorCount; ++i)
+        WriteEntry(stream, ThemeColorNames[i], ColorToString(colors_[i]));
 }
 
 // ---- system colours --------------------------------------------------------
@@ -201,7 +248,8 @@ void TteThemeSysColors::LoadFromStream(TStream& stream) {
 
 void TteThemeSysColors::SaveToStream(TStream& stream) const {
     WriteInt32(stream, kThemeSysColorCount);
-    for (int i = 0; i < kThemeSysColorCount; ++i) WriteEntry(stream, SysColors[i].Ident, ColorToString(values_[i]));
+    for (int i = 0; i < kThemeSysColorCount; ++i)
+        WriteEntry(stream, SysColors[i].Ident, ColorToString(values_[i]));
 }
 
 // ---- fonts -----------------------------------------------------------------
@@ -249,7 +297,8 @@ void TteThemeFonts::LoadFromStream(TStream& stream) {
 
 void TteThemeFonts::SaveToStream(TStream& stream) const {
     WriteByte(stream, kThemeFontCount - 1);
-    for (int i = 0; i < kThemeFontCount; ++i) WriteEntry(stream, ThemeFontNames[i], FontToString(fonts_[i].get()));
+    for (int i = 0; i < kThemeFontCount; ++i)
+        WriteEntry(stream, ThemeFontNames[i], FontToString(fonts_[i].get()));
 }
 
 // ---- options ---------------------------------------------------------------

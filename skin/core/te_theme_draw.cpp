@@ -7,7 +7,9 @@
 
 namespace tarvel::tedraw {
 
-TRect Shrink(const TRect& r, int dx, int dy) { return TRect{r.left + dx, r.top + dy, r.right - dx, r.bottom - dy}; }
+TRect Shrink(const TRect& r, int dx, int dy) {
+    return TRect{r.left + dx, r.top + dy, r.right - dx, r.bottom - dy};
+}
 
 TRect CenteredBox(const TRect& r, int w, int h) {
     const int left = r.left + (r.Width() - w) / 2;
@@ -38,7 +40,8 @@ void CaptionGlyph(TCanvas& c, const TRect& r, unsigned which, TColor color) {
 }
 
 void DrawCheckMark(TCanvas& c, int cx, int cy, TColor color) {
-    static constexpr std::array<TPoint, 7> kFirst = {{{-2, -2}, {0, 0}, {4, -4}, {4, -3}, {0, 1}, {-2, -1}, {-2, -2}}};
+    static constexpr std::array<TPoint, 7> kFirst = {
+        {{-2, -2}, {0, 0}, {4, -4}, {4, -3}, {0, 1}, {-2, -1}, {-2, -2}}};
     static constexpr std::array<TPoint, 5> kSecond = {{{-3, -2}, {-3, -1}, {0, 2}, {5, -3}, {5, -5}}};
     c.Pen()->SetColor(color);
     std::array<TPoint, 7> first;

@@ -15,8 +15,8 @@ TteTheme* CurrentTheme = nullptr;
 TteThemeManager::TteThemeManager(TComponent* owner) : TComponent(owner) {
     // Without a window system (a tool run, early start-up) there is no hidden
     // window, and so no system notifications; everything else works.
-    handle_ = AllocateMessageWindow(
-        [this](HWND h, UINT m, WPARAM w, LPARAM l) { return HookWndProc(h, m, w, l); });
+    handle_ =
+        AllocateMessageWindow([this](HWND h, UINT m, WPARAM w, LPARAM l) { return HookWndProc(h, m, w, l); });
 }
 
 TteThemeManager::~TteThemeManager() {

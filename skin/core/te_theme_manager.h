@@ -18,12 +18,12 @@ namespace tarvel {
 
 // The codes of SNM_THEMEMESSAGE (in WParam).
 enum TteThemeMessageCode : uint8_t {
-    tmChanged,         // the current theme was replaced
-    tmBeforeChange,    // before every change or release
-    tmAfterChange,     // after every change or release
-    tmApply,           // a theme was made current where none was; also to a newcomer
-    tmReleased,        // the current theme was released
-    tmSystemChanged,   // system colours, display or theme colours changed; to visible controls only
+    tmChanged,        // the current theme was replaced
+    tmBeforeChange,   // before every change or release
+    tmAfterChange,    // after every change or release
+    tmApply,          // a theme was made current where none was; also to a newcomer
+    tmReleased,       // the current theme was released
+    tmSystemChanged,  // system colours, display or theme colours changed; to visible controls only
 };
 
 class TteThemeManager : public TComponent {

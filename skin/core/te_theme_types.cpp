@@ -85,8 +85,8 @@ TteGlyphInfo GlyphInfo(const TRect& r, TCustomImageList* images, int index, TteG
     return Owning(GlyphInfo(r, static_cast<TteBitmap*>(nullptr), align), ImagesToBitmap(images, index, true));
 }
 
-TteWindowInfo WindowInfo(const TRect& r, TteWindowDrawStates drawState, const TRect& clip, TteWindowButtons buttons,
-                         const WideString& caption, bool disabledNCArea) {
+TteWindowInfo WindowInfo(const TRect& r, TteWindowDrawStates drawState, const TRect& clip,
+                         TteWindowButtons buttons, const WideString& caption, bool disabledNCArea) {
     return TteWindowInfo{r, drawState, buttons, clip, caption, disabledNCArea};
 }
 
@@ -95,7 +95,9 @@ TteWindowButtonInfo WindowButtonInfo(const TRect& r, TteWindowButtonClass button
     return TteWindowButtonInfo{r, buttonClass, drawState, bitmap};
 }
 
-TteWindowGripperInfo WindowGripperInfo(const TRect& r, bool sizeable) { return TteWindowGripperInfo{r, sizeable}; }
+TteWindowGripperInfo WindowGripperInfo(const TRect& r, bool sizeable) {
+    return TteWindowGripperInfo{r, sizeable};
+}
 
 TteHintInfo HintInfo(const TRect& r) { return {{r}}; }
 TteScrollInfo ScrollInfo(const TRect& r) { return {{r}}; }
@@ -119,14 +121,16 @@ TteLabelInfo LabelInfo(TteLabelDrawState drawState) { return TteLabelInfo{drawSt
 TteButtonInfo ButtonInfo(const TRect& r, TteButtonDrawState drawState) { return {r, drawState}; }
 TteCheckInfo CheckInfo(const TRect& r, TteCheckDrawState drawState) { return {r, drawState}; }
 TteEditInfo EditInfo(const TRect& r, TteEditDrawState drawState) { return {r, drawState}; }
-TteEditButtonInfo EditButtonInfo(const TRect& r, TteEditButtonDrawState drawState, TteEditButtonClass buttonClass) {
+TteEditButtonInfo EditButtonInfo(const TRect& r, TteEditButtonDrawState drawState,
+                                 TteEditButtonClass buttonClass) {
     return {r, drawState, buttonClass};
 }
 TteScrollButtonInfo ScrollButtonInfo(const TRect& r, TteScrollButtonDrawState drawState,
                                      TteScrollButtonClass buttonClass) {
     return {r, buttonClass, drawState};
 }
-TteScrollAreaInfo ScrollAreaInfo(const TRect& r, TteScrollAreaDrawState drawState, TteScrollAreaClass areaClass) {
+TteScrollAreaInfo ScrollAreaInfo(const TRect& r, TteScrollAreaDrawState drawState,
+                                 TteScrollAreaClass areaClass) {
     return {r, areaClass, drawState};
 }
 TteProgressInfo ProgressInfo(const TRect& r, TteProgressPart part, TteProgressDrawState drawState) {
@@ -139,7 +143,8 @@ TtePanelButtonInfo PanelButtonInfo(const TRect& r, TtePanelButtonClass buttonCla
 TteTrackBarInfo TrackBarInfo(const TRect& r, TteTrackBarClass barClass, TteTrackBarDrawState drawState) {
     return {r, barClass, drawState};
 }
-TteTrackThumbInfo TrackThumbInfo(const TRect& r, TteTrackThumbClass thumbClass, TteTrackThumbDrawState drawState) {
+TteTrackThumbInfo TrackThumbInfo(const TRect& r, TteTrackThumbClass thumbClass,
+                                 TteTrackThumbDrawState drawState) {
     return {r, thumbClass, drawState};
 }
 TteSplitterButtonInfo SplitterButtonInfo(const TRect& r, TteSplitterButtonClass buttonClass) {
@@ -153,16 +158,19 @@ TteBoxInfo BoxInfo(const TRect& r, TteBoxDrawState drawState) { return {r, drawS
 TteTabItemInfo TabItemInfo(const TRect& r, TteTabItemClass itemClass, TteTabItemDrawState drawState) {
     return {r, itemClass, drawState};
 }
-TteTabButtonInfo TabButtonInfo(const TRect& r, TteTabButtonClass buttonClass, TteTabButtonDrawState drawState) {
+TteTabButtonInfo TabButtonInfo(const TRect& r, TteTabButtonClass buttonClass,
+                               TteTabButtonDrawState drawState) {
     return {r, buttonClass, drawState};
 }
-TteHeaderSectionInfo HeaderSectionInfo(const TRect& r, TteSectionState sectionState, TteSectionDrawState drawState) {
+TteHeaderSectionInfo HeaderSectionInfo(const TRect& r, TteSectionState sectionState,
+                                       TteSectionDrawState drawState) {
     return {r, sectionState, drawState};
 }
 TteStatusPanelInfo StatusPanelInfo(const TRect& r, TteStatusPanelClass panelClass) { return {r, panelClass}; }
 TteBarInfo BarInfo(const TRect& r, bool showBevel, bool showCaption) { return {r, showCaption, showBevel}; }
 TteBarCaptionInfo BarCaptionInfo(const TRect& r, const WideString&) { return {r, kbcdsNormal}; }
-TteBarButtonInfo BarButtonInfo(const TRect& r, TteBarButtonClass buttonClass, TteBarButtonDrawState drawState) {
+TteBarButtonInfo BarButtonInfo(const TRect& r, TteBarButtonClass buttonClass,
+                               TteBarButtonDrawState drawState) {
     return {r, buttonClass, drawState};
 }
 TteBarItemInfo BarItemInfo(const TRect& r, TteBarItemClass itemClass, TteBarItemDrawState drawState) {
@@ -187,7 +195,9 @@ Info PictureGlyph(const TRect& r, TteBitmap* bitmap, TteGlyphAlign align, Glyph 
 
 }  // namespace
 
-TteMenuGlyphInfo MenuGlyphInfo() { return PictureGlyph<TteMenuGlyphInfo>(NullRect, nullptr, kgfaTopLeft, kmgNone); }
+TteMenuGlyphInfo MenuGlyphInfo() {
+    return PictureGlyph<TteMenuGlyphInfo>(NullRect, nullptr, kgfaTopLeft, kmgNone);
+}
 TteMenuGlyphInfo MenuGlyphInfo(const TRect& r, TteBitmap* bitmap, TteGlyphAlign align, TteMenuGlyph glyph) {
     return PictureGlyph<TteMenuGlyphInfo>(r, bitmap, align, glyph);
 }
@@ -199,13 +209,16 @@ TteMenuGlyphInfo MenuGlyphInfo(const TRect& r, TGraphic* graphic, TteGlyphAlign 
 }
 TteMenuGlyphInfo MenuGlyphInfo(const TRect& r, TCustomImageList* images, int index, TteGlyphAlign align,
                                bool enabled) {
-    return Owning(PictureGlyph<TteMenuGlyphInfo>(r, nullptr, align, kmgGlyph), ImagesToBitmap(images, index, enabled));
+    return Owning(PictureGlyph<TteMenuGlyphInfo>(r, nullptr, align, kmgGlyph),
+                  ImagesToBitmap(images, index, enabled));
 }
 
 TteToolItemInfo ToolItemInfo(const TRect& r, TteToolItemClass itemClass, TteToolItemDrawState drawState) {
     return {r, itemClass, drawState};
 }
-TteToolGlyphInfo ToolGlyphInfo() { return PictureGlyph<TteToolGlyphInfo>(NullRect, nullptr, kgfaTopLeft, ktgNone); }
+TteToolGlyphInfo ToolGlyphInfo() {
+    return PictureGlyph<TteToolGlyphInfo>(NullRect, nullptr, kgfaTopLeft, ktgNone);
+}
 TteToolGlyphInfo ToolGlyphInfo(const TRect& r, TteBitmap* bitmap, TteGlyphAlign align, TteToolGlyph glyph) {
     return PictureGlyph<TteToolGlyphInfo>(r, bitmap, align, glyph);
 }
@@ -217,7 +230,8 @@ TteToolGlyphInfo ToolGlyphInfo(const TRect& r, TGraphic* graphic, TteGlyphAlign 
 }
 TteToolGlyphInfo ToolGlyphInfo(const TRect& r, TCustomImageList* images, int index, TteGlyphAlign align,
                                bool enabled) {
-    return Owning(PictureGlyph<TteToolGlyphInfo>(r, nullptr, align, ktigGlyph), ImagesToBitmap(images, index, enabled));
+    return Owning(PictureGlyph<TteToolGlyphInfo>(r, nullptr, align, ktigGlyph),
+                  ImagesToBitmap(images, index, enabled));
 }
 
 TteListItemInfo ListItemInfo(const TRect& r, TteListItemDrawState drawState) { return {r, drawState}; }
@@ -229,7 +243,8 @@ TteListGlyphInfo ListGlyphInfo(const TRect& r, TteListGlyph glyph) {
 }
 // A picture in a list is always centred, whatever alignment is asked for.
 TteListGlyphInfo ListGlyphInfo(const TRect& r, TGraphic* graphic, TteGlyphAlign) {
-    return Owning(PictureGlyph<TteListGlyphInfo>(r, nullptr, kgfaCenter, klgCustom), GraphicToBitmap(graphic));
+    return Owning(PictureGlyph<TteListGlyphInfo>(r, nullptr, kgfaCenter, klgCustom),
+                  GraphicToBitmap(graphic));
 }
 TteListGlyphInfo ListGlyphInfo(const TRect& r, TCustomImageList* images, int index, TteGlyphAlign) {
     return Owning(PictureGlyph<TteListGlyphInfo>(r, nullptr, kgfaCenter, klgCustom),
@@ -242,7 +257,7 @@ TteGridItemInfo GridItemInfo(const TRect& r, TteGridItemDrawState drawState, Tte
 
 TteWindowHitTest WindowButtonToHitTest(TteWindowButtonClass button) {
     static constexpr TteWindowHitTest kMap[] = {
-        kwhtSysMenu,    // kwbSysMenu
+        kwhtSysMenu,      // kwbSysMenu
         kwhtCloseButton,  // kwbClose
         kwhtHelpButton,   // kwbHelp
         kwhtMinButton,    // kwbMin

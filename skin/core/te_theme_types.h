@@ -22,14 +22,28 @@ class TControl;
 // ---- element subclasses --------------------------------------------------
 
 enum TteWindowSubclass : uint8_t {
-    kwscStandard, kwscDialog, kwscBorder, kwscMessage, kwscNoBorder, kwscTextured, kwscToolWindow
+    kwscStandard,
+    kwscDialog,
+    kwscBorder,
+    kwscMessage,
+    kwscNoBorder,
+    kwscTextured,
+    kwscToolWindow
 };
 enum TteHintSubclass : uint8_t { khscHintWindow };
 enum TteLabelSubclass : uint8_t { klscLabel, klscHyperlink, klscHighlight };
 enum TtePanelSubclass : uint8_t { kpscPanel, kpscHeader };
 enum TteButtonSubclass : uint8_t {
-    kbscButton, kbscComboButton, kbscComboDropDown, kbscDropDown, kbscSpinUp, kbscSpinDown, kbscSpinLeft,
-    kbscSpinRight, kbscSpinPlus, kbscSpinMinus
+    kbscButton,
+    kbscComboButton,
+    kbscComboDropDown,
+    kbscDropDown,
+    kbscSpinUp,
+    kbscSpinDown,
+    kbscSpinLeft,
+    kbscSpinRight,
+    kbscSpinPlus,
+    kbscSpinMinus
 };
 enum TteCheckSubclass : uint8_t { kcscCheckBox, kcscRadioButton };
 enum TteSplitterSubclass : uint8_t { ksscSplitter };
@@ -39,8 +53,15 @@ enum TteTrackSubclass : uint8_t { ktscTrackBar, ktscRangeBar };
 enum TteHeaderSubclass : uint8_t { khscHeader };
 enum TteStatusSubclass : uint8_t { ksscStatusBar };
 enum TteEditSubclass : uint8_t {
-    kescEdit, kescEditLeft, kescEditRight, kescEditBoth, kescComboBox, kescComboBoxLeft, kescComboBoxRight,
-    kescSingleEdit, kescSingleComboBox
+    kescEdit,
+    kescEditLeft,
+    kescEditRight,
+    kescEditBoth,
+    kescComboBox,
+    kescComboBoxLeft,
+    kescComboBoxRight,
+    kescSingleEdit,
+    kescSingleComboBox
 };
 enum TteGroupSubclass : uint8_t { kgscGroupBox, kgscRadioGroup };
 enum TteMemoSubclass : uint8_t { kmscMemo };
@@ -60,64 +81,189 @@ enum TteGridSubclass : uint8_t { kgscGrid };
 enum TteWindowDrawState : uint8_t { kwdsActive, kwdsMaximized, kwdsMinimized, kwdsRolled, kwdsTopmost };
 using TteWindowDrawStates = TSet<TteWindowDrawState>;
 enum TteWindowButtonClass : uint8_t {
-    kwbSysMenu, kwbClose, kwbHelp, kwbMin, kwbMinRestore, kwbMax, kwbMaxRestore, kwbRoll, kwbRollRestore,
-    kwbTray, kwbTopmost, kwbTopmostRestore, kwbCustom
+    kwbSysMenu,
+    kwbClose,
+    kwbHelp,
+    kwbMin,
+    kwbMinRestore,
+    kwbMax,
+    kwbMaxRestore,
+    kwbRoll,
+    kwbRollRestore,
+    kwbTray,
+    kwbTopmost,
+    kwbTopmostRestore,
+    kwbCustom
 };
 using TteWindowButtons = TSet<TteWindowButtonClass>;
 enum TteWindowButtonDrawState : uint8_t { kwbdsNormal, kwbdsHot, kwbdsPressed, kwbdsInactive };
 enum TteWindowHitTest : uint8_t {
-    kwhtClient, kwhtCaption, kwhtLeft, kwhtTop, kwhtRight, kwhtBottom, kwhtBorder, kwhtTopLeft, kwhtTopRight,
-    kwhtBottomLeft, kwhtBottomRight, kwhtCloseButton, kwhtHelpButton, kwhtMinButton, kwhtMaxButton,
-    kwhtRollButton, kwhtTrayButton, kwhtSysMenu, kwhtNonClient, kwhtMenu
+    kwhtClient,
+    kwhtCaption,
+    kwhtLeft,
+    kwhtTop,
+    kwhtRight,
+    kwhtBottom,
+    kwhtBorder,
+    kwhtTopLeft,
+    kwhtTopRight,
+    kwhtBottomLeft,
+    kwhtBottomRight,
+    kwhtCloseButton,
+    kwhtHelpButton,
+    kwhtMinButton,
+    kwhtMaxButton,
+    kwhtRollButton,
+    kwhtTrayButton,
+    kwhtSysMenu,
+    kwhtNonClient,
+    kwhtMenu
 };
 enum TteLabelDrawState : uint8_t { kldsNormal, kldsHot, kldsDisabled };
 enum TteButtonDrawState : uint8_t {
-    kbdsNormal, kbdsHot, kbdsPressed, kbdsDisabled, kbdsFocused, kbdsFocusedHot, kbdsDefault, kbdsDefaultHot,
-    kbdsChecked, kbdsCheckedDisabled, kbdsCheckedHot, kbdsCheckedFocused
+    kbdsNormal,
+    kbdsHot,
+    kbdsPressed,
+    kbdsDisabled,
+    kbdsFocused,
+    kbdsFocusedHot,
+    kbdsDefault,
+    kbdsDefaultHot,
+    kbdsChecked,
+    kbdsCheckedDisabled,
+    kbdsCheckedHot,
+    kbdsCheckedFocused
 };
 enum TteCheckDrawState : uint8_t {
-    kcdsCheckedNormal, kcdsCheckedHot, kcdsCheckedPressed, kcdsCheckedDisabled, kcdsCheckedFocused,
-    kcdsUncheckedNormal, kcdsUncheckedHot, kcdsUncheckedPressed, kcdsUncheckedDisabled, kcdsUncheckedFocused,
-    kcdsMixedNormal, kcdsMixedHot, kcdsMixedPressed, kcdsMixedDisabled, kcdsMixedFocused
+    kcdsCheckedNormal,
+    kcdsCheckedHot,
+    kcdsCheckedPressed,
+    kcdsCheckedDisabled,
+    kcdsCheckedFocused,
+    kcdsUncheckedNormal,
+    kcdsUncheckedHot,
+    kcdsUncheckedPressed,
+    kcdsUncheckedDisabled,
+    kcdsUncheckedFocused,
+    kcdsMixedNormal,
+    kcdsMixedHot,
+    kcdsMixedPressed,
+    kcdsMixedDisabled,
+    kcdsMixedFocused
 };
 enum TteEditDrawState : uint8_t {
-    kedsNormal, kedsHot, kedsFocused, kedsFocusedHot, kedsDisabled, kedsReadOnly, kedsSelection
+    kedsNormal,
+    kedsHot,
+    kedsFocused,
+    kedsFocusedHot,
+    kedsDisabled,
+    kedsReadOnly,
+    kedsSelection
 };
 enum TteEditButtonClass : uint8_t {
-    kebcDropDown, kebcUpDown, kebcUp, kebcDown, kebcLeft, kebcRight, kebcPlus, kebcMinus, kebcDialog, kebcCustom
+    kebcDropDown,
+    kebcUpDown,
+    kebcUp,
+    kebcDown,
+    kebcLeft,
+    kebcRight,
+    kebcPlus,
+    kebcMinus,
+    kebcDialog,
+    kebcCustom
 };
 enum TteEditButtonDrawState : uint8_t { kebdsNormal, kebdsHot, kebdsPressed, kebdsFocused, kebdsDisabled };
 enum TteScrollButtonClass : uint8_t {
-    ksbcUp, ksbcDown, ksbcPageUp, ksbcPageDown, ksbcLeft, ksbcRight, ksbcPageLeft, ksbcPageRight,
-    ksbcHorzSlider, ksbcVertSlider, ksbcPlus, ksbcMinus, ksbcCustom
+    ksbcUp,
+    ksbcDown,
+    ksbcPageUp,
+    ksbcPageDown,
+    ksbcLeft,
+    ksbcRight,
+    ksbcPageLeft,
+    ksbcPageRight,
+    ksbcHorzSlider,
+    ksbcVertSlider,
+    ksbcPlus,
+    ksbcMinus,
+    ksbcCustom
 };
 enum TteScrollButtonDrawState : uint8_t { ksbdsNormal, ksbdsPressed, ksbdsHot, ksbdsDisabled };
 enum TteScrollAreaClass : uint8_t { ksacVertical, ksacHorizontal };
 enum TteScrollAreaDrawState : uint8_t { ksadsNormal, ksadsPressed, ksadsHot, ksadsDisabled };
-enum TteProgressPart : uint8_t { kppBarVert, kppBarHorz, kppChunkVert, kppChunkHorz, kppSolidVert, kppSolidHorz };
+enum TteProgressPart : uint8_t {
+    kppBarVert,
+    kppBarHorz,
+    kppChunkVert,
+    kppChunkHorz,
+    kppSolidVert,
+    kppSolidHorz
+};
 enum TteProgressDrawState : uint8_t { kpdsNormal, kpdsDisabled };
-enum TtePanelButtonClass : uint8_t { kpbcRollUp, kpbcRollDown, kpbcRollLeft, kpbcRollRight, kpbcClose, kpbcCustom };
+enum TtePanelButtonClass : uint8_t {
+    kpbcRollUp,
+    kpbcRollDown,
+    kpbcRollLeft,
+    kpbcRollRight,
+    kpbcClose,
+    kpbcCustom
+};
 enum TtePanelButtonDrawState : uint8_t { kpbdsNormal, kpbdsHot, kpbdsPressed, kpbdsDiabled };
 enum TteTrackBarClass : uint8_t { ktbcVertical, ktbcHorizontal };
 enum TteTrackBarDrawState : uint8_t { ktrbdsNormal, ktrbdsDisabled };
-enum TteTrackThumbClass : uint8_t { ktbmVertBoth, ktbmVertRight, ktbmVertLeft, ktbmHorzBoth, ktbmHorzBottom, ktbmHorzTop };
+enum TteTrackThumbClass : uint8_t {
+    ktbmVertBoth,
+    ktbmVertRight,
+    ktbmVertLeft,
+    ktbmHorzBoth,
+    ktbmHorzBottom,
+    ktbmHorzTop
+};
 enum TteTrackThumbDrawState : uint8_t { kttdsNormal, kttdsHot, kttdsPressed, kttdsFocused, kttdsDisabled };
 enum TteSplitterButtonClass : uint8_t { kspbcLeft, kspbcUp, kspbcDown, kspbcRight };
 enum TteGroupDrawState : uint8_t { kgdsNormal, kgdsDisabled };
-enum TteMemoDrawState : uint8_t { kmdsNormal, kmdsHot, kmdsFocused, kmdsDisabled, kmdsReadOnly, kmdsSelection };
+enum TteMemoDrawState : uint8_t {
+    kmdsNormal,
+    kmdsHot,
+    kmdsFocused,
+    kmdsDisabled,
+    kmdsReadOnly,
+    kmdsSelection
+};
 enum TteBoxDrawState : uint8_t { kbxdsNormal, kbxdsDisabled };
 enum TteTabItemClass : uint8_t {
-    ktisTopMiddle, ktisTopFirst, ktisTopLast, ktisLeftMiddle, ktisLeftFirst, ktisLeftLast, ktisRightMiddle,
-    ktisRightFirst, ktisRightLast, ktisBottomMiddle, ktisBottomFirst, ktisBottomLast
+    ktisTopMiddle,
+    ktisTopFirst,
+    ktisTopLast,
+    ktisLeftMiddle,
+    ktisLeftFirst,
+    ktisLeftLast,
+    ktisRightMiddle,
+    ktisRightFirst,
+    ktisRightLast,
+    ktisBottomMiddle,
+    ktisBottomFirst,
+    ktisBottomLast
 };
 enum TteTabItemDrawState : uint8_t {
-    ktidsNormal, ktidsHot, ktidsDisabled, ktidsActive, ktidsActiveHot, ktidsActiveDisabled
+    ktidsNormal,
+    ktidsHot,
+    ktidsDisabled,
+    ktidsActive,
+    ktidsActiveHot,
+    ktidsActiveDisabled
 };
 enum TteTabButtonClass : uint8_t { ktbcClose, ktbcLeft, ktbcDown, ktbcUp, ktbcRight, ktbcCustom };
 enum TteTabButtonDrawState : uint8_t { ktbdsNormal, ktbdsHot, ktbdsPressed, ktbdsDisabled };
 enum TteSectionState : uint8_t { khssFirst, khssMiddle, khssLast };
 enum TteSectionDrawState : uint8_t {
-    khdsNormal, khdsPressed, khdsDraggedOut, khdsDragging, khdsHot, khdsUnderDrag, khdsDisabled
+    khdsNormal,
+    khdsPressed,
+    khdsDraggedOut,
+    khdsDragging,
+    khdsHot,
+    khdsUnderDrag,
+    khdsDisabled
 };
 enum TteStatusPanelClass : uint8_t { kspcNormal, kspcDisabled, kspcGripperPanel, kspcGripper };
 enum TteBarCaptionDrawState : uint8_t { kbcdsNormal, kbcdsHot, kbcdsPressed, kbcdsDisabled, kbcdsRolled };
@@ -126,26 +272,77 @@ enum TteBarButtonDrawState : uint8_t { kbbdsNormal, kbbdsHot, kbbdsPressed, kbbd
 enum TteBarItemClass : uint8_t { kbicNormal };
 enum TteBarItemDrawState : uint8_t { kbidsNormal, kbidsHot, kbidsPressed, kbidsDisabled };
 enum TteMenuItemClass : uint8_t {
-    kmicNormal, kmicSeparator, kmicSpace, kmicHomeButton, kmicEndButton, kmicExpandButton, kmicSysMenu, kmicMin,
-    kmicRestore, kmicClose
+    kmicNormal,
+    kmicSeparator,
+    kmicSpace,
+    kmicHomeButton,
+    kmicEndButton,
+    kmicExpandButton,
+    kmicSysMenu,
+    kmicMin,
+    kmicRestore,
+    kmicClose
 };
 enum TteMenuItemDrawState : uint8_t { kmidsNormal, kmidsHot, kmidsSelected, kmidsDisabled, kmidsUnused };
 enum TteMenuGlyph : uint8_t {
-    kmgCheckGlyph, kmgRadioGlyph, kmgSubMenuGlyph, kmgGlyph, kmgSysMenu, kmgClose, kmgMin, kmgMax, kmgRoll,
-    kmgMinRestore, kmgMaxRestore, kmgRollRestore, kmgTray, kmgNone
+    kmgCheckGlyph,
+    kmgRadioGlyph,
+    kmgSubMenuGlyph,
+    kmgGlyph,
+    kmgSysMenu,
+    kmgClose,
+    kmgMin,
+    kmgMax,
+    kmgRoll,
+    kmgMinRestore,
+    kmgMaxRestore,
+    kmgRollRestore,
+    kmgTray,
+    kmgNone
 };
 enum TteToolButtonClass : uint8_t { ktlbcCaption, ktlbcGripper, ktlbcClose, ktlbcPick };
 enum TteToolItemClass : uint8_t {
-    kticNormal, kticSeparator, kticSpace, kticComboButton, kticComboDropDown, kticDropDown, kticHomeButton,
-    kticendButton, kticExpandButton, kticSysMenu, kticMin, kticRestore, kticClose, kticGripper, kticGripperVert
+    kticNormal,
+    kticSeparator,
+    kticSpace,
+    kticComboButton,
+    kticComboDropDown,
+    kticDropDown,
+    kticHomeButton,
+    kticendButton,
+    kticExpandButton,
+    kticSysMenu,
+    kticMin,
+    kticRestore,
+    kticClose,
+    kticGripper,
+    kticGripperVert
 };
 enum TteToolItemDrawState : uint8_t {
-    mtidsNormal, mtidsHot, mtidsPressed, mtidsDisabled, mtidsUnused, mtidsChecked, mtidsCheckedHot,
+    mtidsNormal,
+    mtidsHot,
+    mtidsPressed,
+    mtidsDisabled,
+    mtidsUnused,
+    mtidsChecked,
+    mtidsCheckedHot,
     mtidsCheckedPressed
 };
 enum TteToolGlyph : uint8_t {
-    ktigCheckGlyph, ktigRadioGlyph, ktigSubMenuGlyph, ktigGlyph, ktigSysMenu, ktigClose, ktigMin, ktigMax,
-    ktigRoll, ktigMinRestore, ktigMaxRestore, ktigRollRestore, ktigTray, ktgNone
+    ktigCheckGlyph,
+    ktigRadioGlyph,
+    ktigSubMenuGlyph,
+    ktigGlyph,
+    ktigSysMenu,
+    ktigClose,
+    ktigMin,
+    ktigMax,
+    ktigRoll,
+    ktigMinRestore,
+    ktigMaxRestore,
+    ktigRollRestore,
+    ktigTray,
+    ktgNone
 };
 enum TteListItemDrawState : uint8_t { klidsNormal, klidsHot, klidsSelected, klidsFocused, klidsDisabled };
 enum TteListGlyph : uint8_t { klgChecked, klgUnchecked, klgMixed, klgCustom };
@@ -154,8 +351,15 @@ enum TteGridItemDrawState : uint8_t { kgidsNormal, kgidsHot, kgidsSelected, kgid
 enum TteGridItemClass : uint8_t { kgicNormal, kgicFixed };
 enum TteGlyphAlign : uint8_t { kgfaTopLeft, kgfaTopRight, kgfaBottomLeft, kgfaBottomRight, kgfaCenter };
 enum TteTextAlign : uint8_t {
-    ktxaTopLeft, ktxaMiddleLeft, ktxaBottomLeft, ktxaTopCenter, ktxaMiddleCenter, ktxaBottomCenter, ktxaTopRight,
-    ktxaMiddleRight, ktxaBottomRight
+    ktxaTopLeft,
+    ktxaMiddleLeft,
+    ktxaBottomLeft,
+    ktxaTopCenter,
+    ktxaMiddleCenter,
+    ktxaBottomCenter,
+    ktxaTopRight,
+    ktxaMiddleRight,
+    ktxaBottomRight
 };
 enum TteTextStyle : uint8_t { ktxsDropShadow, ktxsRTLReading, ktxsNoPrefix, ktxsWordBreak, ktxsSingleLine };
 using TteTextStyles = TSet<TteTextStyle>;
@@ -163,7 +367,15 @@ enum TteTextOrientation : uint8_t { ktxoHorizontal, ktxoVerticalTop, ktxoVertica
 
 // The caption buttons of a skinned frame (and of the theme preview).
 enum TTeBorderIcon : uint8_t {
-    kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize, kbiHelp, kbiRollup, kbiTray, kbiTop, kbiCustom
+    kbiClose,
+    kbiSystemMenu,
+    kbiMinimize,
+    kbiMaximize,
+    kbiHelp,
+    kbiRollup,
+    kbiTray,
+    kbiTop,
+    kbiCustom
 };
 using TTeBorderIcons = TSet<TTeBorderIcon>;
 
@@ -387,8 +599,8 @@ TteGlyphInfo GlyphInfo(const TRect& r, TteBitmap* bitmap, TteGlyphAlign align);
 TteGlyphInfo GlyphInfo(const TRect& r, TGraphic* graphic, TteGlyphAlign align);
 TteGlyphInfo GlyphInfo(const TRect& r, TCustomImageList* images, int index, TteGlyphAlign align);
 
-TteWindowInfo WindowInfo(const TRect& r, TteWindowDrawStates drawState, const TRect& clip, TteWindowButtons buttons,
-                         const WideString& caption, bool disabledNCArea);
+TteWindowInfo WindowInfo(const TRect& r, TteWindowDrawStates drawState, const TRect& clip,
+                         TteWindowButtons buttons, const WideString& caption, bool disabledNCArea);
 TteWindowButtonInfo WindowButtonInfo(const TRect& r, TteWindowButtonClass buttonClass,
                                      TteWindowButtonDrawState drawState, TteBitmap* bitmap);
 TteWindowGripperInfo WindowGripperInfo(const TRect& r, bool sizeable);
@@ -415,28 +627,34 @@ TteLabelInfo LabelInfo(TteLabelDrawState drawState);
 TteButtonInfo ButtonInfo(const TRect& r, TteButtonDrawState drawState);
 TteCheckInfo CheckInfo(const TRect& r, TteCheckDrawState drawState);
 TteEditInfo EditInfo(const TRect& r, TteEditDrawState drawState);
-TteEditButtonInfo EditButtonInfo(const TRect& r, TteEditButtonDrawState drawState, TteEditButtonClass buttonClass);
+TteEditButtonInfo EditButtonInfo(const TRect& r, TteEditButtonDrawState drawState,
+                                 TteEditButtonClass buttonClass);
 TteScrollButtonInfo ScrollButtonInfo(const TRect& r, TteScrollButtonDrawState drawState,
                                      TteScrollButtonClass buttonClass);
-TteScrollAreaInfo ScrollAreaInfo(const TRect& r, TteScrollAreaDrawState drawState, TteScrollAreaClass areaClass);
+TteScrollAreaInfo ScrollAreaInfo(const TRect& r, TteScrollAreaDrawState drawState,
+                                 TteScrollAreaClass areaClass);
 TteProgressInfo ProgressInfo(const TRect& r, TteProgressPart part, TteProgressDrawState drawState);
 TtePanelButtonInfo PanelButtonInfo(const TRect& r, TtePanelButtonClass buttonClass,
                                    TtePanelButtonDrawState drawState);
 TteTrackBarInfo TrackBarInfo(const TRect& r, TteTrackBarClass barClass, TteTrackBarDrawState drawState);
-TteTrackThumbInfo TrackThumbInfo(const TRect& r, TteTrackThumbClass thumbClass, TteTrackThumbDrawState drawState);
+TteTrackThumbInfo TrackThumbInfo(const TRect& r, TteTrackThumbClass thumbClass,
+                                 TteTrackThumbDrawState drawState);
 TteSplitterButtonInfo SplitterButtonInfo(const TRect& r, TteSplitterButtonClass buttonClass);
 TteGroupInfo GroupInfo(const TRect& r, const TRect& textRect, TteGroupDrawState drawState);
 TteMemoInfo MemoInfo(const TRect& r, TteMemoDrawState drawState);
 TteBoxInfo BoxInfo(const TRect& r, TteBoxDrawState drawState);
 TteTabItemInfo TabItemInfo(const TRect& r, TteTabItemClass itemClass, TteTabItemDrawState drawState);
-TteTabButtonInfo TabButtonInfo(const TRect& r, TteTabButtonClass buttonClass, TteTabButtonDrawState drawState);
-TteHeaderSectionInfo HeaderSectionInfo(const TRect& r, TteSectionState sectionState, TteSectionDrawState drawState);
+TteTabButtonInfo TabButtonInfo(const TRect& r, TteTabButtonClass buttonClass,
+                               TteTabButtonDrawState drawState);
+TteHeaderSectionInfo HeaderSectionInfo(const TRect& r, TteSectionState sectionState,
+                                       TteSectionDrawState drawState);
 TteStatusPanelInfo StatusPanelInfo(const TRect& r, TteStatusPanelClass panelClass);
 // The second argument is ShowBevel, the third ShowCaption.
 TteBarInfo BarInfo(const TRect& r, bool showBevel, bool showCaption);
 // The caption text is not kept.
 TteBarCaptionInfo BarCaptionInfo(const TRect& r, const WideString& caption);
-TteBarButtonInfo BarButtonInfo(const TRect& r, TteBarButtonClass buttonClass, TteBarButtonDrawState drawState);
+TteBarButtonInfo BarButtonInfo(const TRect& r, TteBarButtonClass buttonClass,
+                               TteBarButtonDrawState drawState);
 TteBarItemInfo BarItemInfo(const TRect& r, TteBarItemClass itemClass, TteBarItemDrawState drawState);
 TteMenuItemInfo MenuItemInfo(const TRect& r, TteMenuItemClass itemClass, TteMenuItemDrawState drawState);
 
@@ -444,14 +662,16 @@ TteMenuGlyphInfo MenuGlyphInfo();
 TteMenuGlyphInfo MenuGlyphInfo(const TRect& r, TteBitmap* bitmap, TteGlyphAlign align, TteMenuGlyph glyph);
 TteMenuGlyphInfo MenuGlyphInfo(const TRect& r, TteMenuGlyph glyph);
 TteMenuGlyphInfo MenuGlyphInfo(const TRect& r, TGraphic* graphic, TteGlyphAlign align);
-TteMenuGlyphInfo MenuGlyphInfo(const TRect& r, TCustomImageList* images, int index, TteGlyphAlign align, bool enabled);
+TteMenuGlyphInfo MenuGlyphInfo(const TRect& r, TCustomImageList* images, int index, TteGlyphAlign align,
+                               bool enabled);
 
 TteToolItemInfo ToolItemInfo(const TRect& r, TteToolItemClass itemClass, TteToolItemDrawState drawState);
 TteToolGlyphInfo ToolGlyphInfo();
 TteToolGlyphInfo ToolGlyphInfo(const TRect& r, TteBitmap* bitmap, TteGlyphAlign align, TteToolGlyph glyph);
 TteToolGlyphInfo ToolGlyphInfo(const TRect& r, TteToolGlyph glyph);
 TteToolGlyphInfo ToolGlyphInfo(const TRect& r, TGraphic* graphic, TteGlyphAlign align);
-TteToolGlyphInfo ToolGlyphInfo(const TRect& r, TCustomImageList* images, int index, TteGlyphAlign align, bool enabled);
+TteToolGlyphInfo ToolGlyphInfo(const TRect& r, TCustomImageList* images, int index, TteGlyphAlign align,
+                               bool enabled);
 
 TteListItemInfo ListItemInfo(const TRect& r, TteListItemDrawState drawState);
 TteListGlyphInfo ListGlyphInfo(const TRect& r, TteBitmap* bitmap, TteGlyphAlign align, TteListGlyph glyph);

@@ -73,9 +73,7 @@ namespace {
 constexpr std::string_view kDefaultSeparators = " (),:;=";
 }
 
-String GetToken(String& s) {
-    return GetToken(s, kDefaultSeparators);
-}
+String GetToken(String& s) { return GetToken(s, kDefaultSeparators); }
 
 String GetToken(String& s, std::string_view separators) {
     const size_t end = s.find_first_of(separators);
@@ -101,24 +99,15 @@ namespace {
 // The iconv name of a Windows code page, or null for the system's own (UTF-8).
 const char* IconvName(unsigned codePage) {
     switch (codePage) {
-        case 936:
-            return "GBK";
-        case 950:
-            return "BIG5";
-        case 932:
-            return "SHIFT_JIS";
-        case 949:
-            return "CP949";
-        case 1252:
-            return "CP1252";
-        case 1251:
-            return "CP1251";
-        case 1250:
-            return "CP1250";
-        case 437:
-            return "CP437";
-        default:
-            return nullptr;
+        case 936: return "GBK";
+        case 950: return "BIG5";
+        case 932: return "SHIFT_JIS";
+        case 949: return "CP949";
+        case 1252: return "CP1252";
+        case 1251: return "CP1251";
+        case 1250: return "CP1250";
+        case 437: return "CP437";
+        default: return nullptr;
     }
 }
 
@@ -163,9 +152,7 @@ bool RectInRect(const TRect& inner, const TRect& outer) {
            inner.bottom <= outer.bottom;
 }
 
-TRect RectOffset(const TRect& r, int d) {
-    return TRect{r.left - d, r.top - d, r.right + d, r.bottom + d};
-}
+TRect RectOffset(const TRect& r, int d) { return TRect{r.left - d, r.top - d, r.right + d, r.bottom + d}; }
 
 namespace {
 TRect PlacedAt(const TRect& r, int left, int top) {
@@ -220,12 +207,8 @@ bool PointInPolygon(TPoint p, const TPoint* points, int high) {
 // ---------------------------------------------------------------------------
 // Keyboard
 
-int KeyboardDelayToInterval(int delaySetting) {
-    return (delaySetting + 1) * 200;
-}
+int KeyboardDelayToInterval(int delaySetting) { return (delaySetting + 1) * 200; }
 
-int KeyboardSpeedToInterval(int speedSetting) {
-    return RoundHalfEven(1000.0L / ((speedSetting + 1) * 2.3L));
-}
+int KeyboardSpeedToInterval(int speedSetting) { return RoundHalfEven(1000.0L / ((speedSetting + 1) * 2.3L)); }
 
 }  // namespace tarvel

@@ -48,19 +48,11 @@ WideString StringToWideString(unsigned codePage, std::string_view s);
 
 // ---- rectangles ----
 
-inline int RectWidth(const TRect& r) {
-    return r.right - r.left;
-}
-inline int RectHeight(const TRect& r) {
-    return r.bottom - r.top;
-}
-inline bool IsRectEmpty(const TRect& r) {
-    return RectWidth(r) <= 0 || RectHeight(r) <= 0;
-}
+inline int RectWidth(const TRect& r) { return r.right - r.left; }
+inline int RectHeight(const TRect& r) { return r.bottom - r.top; }
+inline bool IsRectEmpty(const TRect& r) { return RectWidth(r) <= 0 || RectHeight(r) <= 0; }
 bool RectInRect(const TRect& inner, const TRect& outer);
-inline bool CompareRect(const TRect& a, const TRect& b) {
-    return a == b;
-}
+inline bool CompareRect(const TRect& a, const TRect& b) { return a == b; }
 TRect RectOffset(const TRect& r, int d);
 TRect RectCenter(TRect& r, const TRect& bounds);
 TRect RectHCenter(TRect& r, const TRect& bounds);

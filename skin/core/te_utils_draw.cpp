@@ -18,9 +18,7 @@ void UsePen(TCanvas& c, TColor color) {
     c.Pen()->SetColor(color);
 }
 
-void UseClearPen(TCanvas& c) {
-    c.Pen()->SetStyle(psClear);
-}
+void UseClearPen(TCanvas& c) { c.Pen()->SetStyle(psClear); }
 
 void UseBrush(TCanvas& c, TColor color) {
     if (c.Brush()->Bitmap()) c.Brush()->SetBitmap(nullptr);
@@ -54,7 +52,8 @@ std::span<const TPoint> PointSpan(const TPoint* points, int high) {
 // background left alone for as long as the guard lives.
 class TTransparentText {
 public:
-    explicit TTransparentText(TCanvas& canvas) : dc_(canvas.SelectObjects()), mode_(SetBkMode(dc_, TRANSPARENT)) {}
+    explicit TTransparentText(TCanvas& canvas)
+        : dc_(canvas.SelectObjects()), mode_(SetBkMode(dc_, TRANSPARENT)) {}
     ~TTransparentText() { SetBkMode(dc_, mode_); }
     TTransparentText(const TTransparentText&) = delete;
     TTransparentText& operator=(const TTransparentText&) = delete;
@@ -70,9 +69,7 @@ private:
 // ---------------------------------------------------------------------------
 // Primitives
 
-void MoveTo(TCanvas& canvas, int x, int y) {
-    canvas.MoveTo(x, y);
-}
+void MoveTo(TCanvas& canvas, int x, int y) { canvas.MoveTo(x, y); }
 
 void LineTo(TCanvas& canvas, int x, int y, TColor color) {
     UsePen(canvas, color);

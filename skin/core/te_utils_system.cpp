@@ -46,12 +46,8 @@ void EndCapture() {
     }
 }
 
-HWND CaptureHandle() {
-    return Capture().wnd;
-}
-int CaptureCount() {
-    return Capture().count;
-}
+HWND CaptureHandle() { return Capture().wnd; }
+int CaptureCount() { return Capture().count; }
 
 int GetKeyBoardDelayInterval() {
     int v = 0;
@@ -65,12 +61,8 @@ int GetKeyBoardSpeedInterval() {
     return KeyboardSpeedToInterval(v);
 }
 
-String GetWndClassName(HWND wnd) {
-    return Limited(GetClassName(wnd));
-}
-String GetWndText(HWND wnd) {
-    return Limited(GetWindowText(wnd));
-}
+String GetWndClassName(HWND wnd) { return Limited(GetClassName(wnd)); }
+String GetWndText(HWND wnd) { return Limited(GetWindowText(wnd)); }
 
 TPixelFormat GetPixelFormat() {
     static constexpr struct {

@@ -40,36 +40,18 @@ TUxThemeState& UxState() {
 
 // Each flag follows its entry points, so a flag never invites a call
 // through a null pointer.
-bool LayeredWindowsFound() {
-    return Te_winapi::SetLayeredWindowAttributes != nullptr;
-}
-bool DwmFound() {
-    return Te_winapi::DwmSetWindowAttribute != nullptr && Te_winapi::DwmIsCompositionEnabled;
-}
+bool LayeredWindowsFound() { return Te_winapi::SetLayeredWindowAttributes != nullptr; }
+bool DwmFound() { return Te_winapi::DwmSetWindowAttribute != nullptr && Te_winapi::DwmIsCompositionEnabled; }
 
 }  // namespace
 
-bool IsWinNT() {
-    return kFacts.winNT;
-}
-bool IsWinNT4() {
-    return kFacts.winNT4;
-}
-bool IsWin2k() {
-    return LayeredWindowsFound();
-}
-bool IsWinXP() {
-    return UxState().loaded;
-}
-bool IsWinVista() {
-    return DwmFound();
-}
-bool IsMsImg() {
-    return Te_winapi::TransparentBltFunc != nullptr;
-}
-bool UseThemes() {
-    return UxState().useThemes;
-}
+bool IsWinNT() { return kFacts.winNT; }
+bool IsWinNT4() { return kFacts.winNT4; }
+bool IsWin2k() { return LayeredWindowsFound(); }
+bool IsWinXP() { return UxState().loaded; }
+bool IsWinVista() { return DwmFound(); }
+bool IsMsImg() { return Te_winapi::TransparentBltFunc != nullptr; }
+bool UseThemes() { return UxState().useThemes; }
 
 bool UseThemesSlow() {
     TUxThemeState& s = UxState();
@@ -99,9 +81,7 @@ void ReleaseUxTheme() {
     }
 }
 
-int UxThemeReferenceCount() {
-    return UxState().references;
-}
+int UxThemeReferenceCount() { return UxState().references; }
 
 int MyGetScrollBarInfo(HWND wnd, int32_t objectId, SCROLLBARINFO& info) {
     if (GetScrollBarInfo(wnd, objectId, info)) return 1;

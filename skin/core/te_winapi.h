@@ -29,7 +29,6 @@ enum DWMWINDOWATTRIBUTE : int {
     DWMWA_LAST,
 };
 
-
 // The entry points of the visual-style library, each null while it is not
 // loaded. Those the library calls carry their signatures; the others are
 // only loaded and cleared.

@@ -30,12 +30,15 @@ void TTeFlatTheme::SetPalette(std::span<const TPaletteEntry> palette) {
 
 void TTeFlatTheme::ResetThemeColors() {
     static constexpr TPaletteEntry kPalette[] = {
-        {ktcCaptionNormal, TColor(0x9CDEF7)}, {ktcCaptionInactive, clBtnFace}, {ktcWindowBorder, TColor(0x808080)},
-        {ktcWindow, clBtnFace},               {ktcBorder, TColor(0x8396A0)},   {ktcPanelNormal, clBtnFace},
-        {ktcPanelDisabled, clBtnFace},        {ktcButtonNormal, clBtnFace},    {ktcButtonHot, TColor(0xE1EAEB)},
-        {ktcButtonPressed, TColor(0x996633)}, {ktcButtonFocused, TColor(0x996633)}, {ktcButtonDisabled, clBtnFace},
-        {ktcEditNormal, TColor(0xFFFFFF)},    {ktcEditHot, TColor(0xFFFFFF)},  {ktcEditFocused, TColor(0xFFFFFF)},
-        {ktcEditDisabled, TColor(0xFFFFFF)},  {ktcEditSelection, TColor(0xB59285)}, {ktcList, TColor(0xFFFFFF)},
+        {ktcCaptionNormal, TColor(0x9CDEF7)}, {ktcCaptionInactive, clBtnFace},
+        {ktcWindowBorder, TColor(0x808080)},  {ktcWindow, clBtnFace},
+        {ktcBorder, TColor(0x8396A0)},        {ktcPanelNormal, clBtnFace},
+        {ktcPanelDisabled, clBtnFace},        {ktcButtonNormal, clBtnFace},
+        {ktcButtonHot, TColor(0xE1EAEB)},     {ktcButtonPressed, TColor(0x996633)},
+        {ktcButtonFocused, TColor(0x996633)}, {ktcButtonDisabled, clBtnFace},
+        {ktcEditNormal, TColor(0xFFFFFF)},    {ktcEditHot, TColor(0xFFFFFF)},
+        {ktcEditFocused, TColor(0xFFFFFF)},   {ktcEditDisabled, TColor(0xFFFFFF)},
+        {ktcEditSelection, TColor(0xB59285)}, {ktcList, TColor(0xFFFFFF)},
         {ktcTree, TColor(0xFFFFFF)},          {ktcGrid, TColor(0xFFFFFF)}};
     SetPalette(kPalette);
 }
@@ -102,8 +105,8 @@ TRect TTeFlatTheme::WindowGetTitleRect(TteWindowSubclass s, const TteWindowInfo&
     return TRect{c.left, info.Rect.top + 3, c.right, c.top};
 }
 
-TRect TTeFlatTheme::WindowGetButtonRect(TteWindowSubclass s, const TteWindowInfo& info, TteWindowButtonClass button,
-                                        const String&) {
+TRect TTeFlatTheme::WindowGetButtonRect(TteWindowSubclass s, const TteWindowInfo& info,
+                                        TteWindowButtonClass button, const String&) {
     const TRect c = WindowGetClientRect(s, info.Rect, "default");
     const TteWindowButtons& b = info.Buttons;
     // Right to left: close, maximise, minimise, roll, tray, help.
@@ -149,8 +152,8 @@ void TTeFlatTheme::WindowDraw(TteWindowSubclass s, TCanvas& c, const TteWindowIn
     FillFramed(c, t, Color(active ? ktcCaptionNormal : ktcCaptionInactive), Border());
 }
 
-void TTeFlatTheme::WindowDrawText(TteWindowSubclass s, TCanvas& c, const TteWindowInfo& info, const TRect& rect,
-                                  const String&) {
+void TTeFlatTheme::WindowDrawText(TteWindowSubclass s, TCanvas& c, const TteWindowInfo& info,
+                                  const TRect& rect, const String&) {
     const bool active = info.DrawState.Contains(kwdsActive);
     c.SetFont(Fonts()->GetFont(active ? ktfCaptionTextNormal : ktfCaptionTextInactive));
     TRect r = rect;
@@ -159,7 +162,8 @@ void TTeFlatTheme::WindowDrawText(TteWindowSubclass s, TCanvas& c, const TteWind
     DrawThemeText(c, TextInfo(r, info.Caption, DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX));
 }
 
-void TTeFlatTheme::WindowDrawButton(TteWindowSubclass, TCanvas& c, const TteWindowButtonInfo& info, const String&) {
+void TTeFlatTheme::WindowDrawButton(TteWindowSubclass, TCanvas& c, const TteWindowButtonInfo& info,
+                                    const String&) {
     const TRect& r = info.Rect;
     if (r.IsEmpty()) return;
     const bool pressed = info.DrawState == kwbdsPressed, hot = info.DrawState == kwbdsHot;
@@ -240,7 +244,10 @@ void TTeFlatTheme::CheckDraw(TteCheckSubclass s, TCanvas& c, const TteCheckInfo&
     }
     const bool radioHot = st == kcdsCheckedHot || st == kcdsUncheckedHot;
     const bool radioPressed = st == kcdsCheckedPressed || st == kcdsUncheckedPressed;
-    FillRoundRect(c, r, 10, Color(radioHot ? ktcButtonHot : radioPressed ? ktcButtonFocused : ktcButtonNormal));
+    FillRoundRect(c, r, 10,
+                  Color(radioHot       ? ktcButtonHot
+                        : radioPressed ? ktcButtonFocused
+                                       : ktcButtonNormal));
     DrawRoundRect(c, r, 10, Border());
     if (checked) FillRoundRect(c, Shrink(r, 3), 10, Border());
 }
@@ -254,12 +261,15 @@ void TTeFlatTheme::SplitterDraw(TteSplitterSubclass, TCanvas& c, const TteSplitt
 
 bool TTeFlatTheme::IsScrollDefined(TteScrollSubclass s, const String&) { return s == ksscScrollBar; }
 
-void TTeFlatTheme::ScrollDrawArea(TteScrollSubclass, TCanvas& c, const TteScrollAreaInfo& info, const String&) {
+void TTeFlatTheme::ScrollDrawArea(TteScrollSubclass, TCanvas& c, const TteScrollAreaInfo& info,
+                                  const String&) {
     FillHalftoneRect(c, info.Rect, clBtnFace, clWhite);
 }
 
-void TTeFlatTheme::ScrollDrawButton(TteScrollSubclass, TCanvas& c, const TteScrollButtonInfo& info, const String&) {
-    static constexpr TteThemeColor kFill[] = {ktcButtonNormal, ktcButtonFocused, ktcButtonHot, ktcButtonDisabled};
+void TTeFlatTheme::ScrollDrawButton(TteScrollSubclass, TCanvas& c, const TteScrollButtonInfo& info,
+                                    const String&) {
+    static constexpr TteThemeColor kFill[] = {ktcButtonNormal, ktcButtonFocused, ktcButtonHot,
+                                              ktcButtonDisabled};
     FillFramed(c, info.Rect, Color(kFill[info.DrawState]), Border());
     switch (info.ButtonClass) {
         case ksbcUp: ScrollGlyph(c, info.Rect, DFCS_SCROLLUP, Border()); break;
@@ -281,7 +291,8 @@ void TTeFlatTheme::TrackDraw(TteTrackSubclass, TCanvas&, const TteTrackInfo&, co
 void TTeFlatTheme::TrackBarDraw(TteTrackSubclass, TCanvas& c, const TteTrackBarInfo& info, const String&) {
     FillFramed(c, Shrink(info.Rect, 2), Color(ktcButtonNormal), Border());
 }
-void TTeFlatTheme::TrackDrawThumb(TteTrackSubclass, TCanvas& c, const TteTrackThumbInfo& info, const String&) {
+void TTeFlatTheme::TrackDrawThumb(TteTrackSubclass, TCanvas& c, const TteTrackThumbInfo& info,
+                                  const String&) {
     const bool hot = info.DrawState == kttdsHot || info.DrawState == kttdsPressed;
     FillFramed(c, info.Rect, Color(hot ? ktcButtonHot : ktcButtonNormal), Border());
 }

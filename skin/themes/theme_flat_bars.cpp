@@ -114,7 +114,8 @@ void TTeFlatTheme::MenuDrawItemGlyph(TteMenuSubclass, TCanvas& c, const TteMenuI
         case kmgRadioGlyph: DrawItemRadioDot(c, g); break;
         case kmgSubMenuGlyph: DrawSubMenuArrow(c, g); break;
         case kmgGlyph:
-            DrawItemPicture(c, g, glyph.Bitmap, info.DrawState == kmidsHot || info.DrawState == kmidsSelected);
+            DrawItemPicture(c, g, glyph.Bitmap,
+                            info.DrawState == kmidsHot || info.DrawState == kmidsSelected);
             break;
         case kmgSysMenu: DrawBitmapCentered(c, glyph.Bitmap, g); break;
         default: break;
@@ -192,7 +193,8 @@ void TTeFlatTheme::ToolDrawItemGlyph(TteToolSubclass, TCanvas& c, const TteToolI
 }
 
 bool TTeFlatTheme::IsBarDockDefined(TteBarDockSubclass, const String&) { return true; }
-TRect TTeFlatTheme::BarDockGetClientRect(TteBarDockSubclass, TCanvas&, const TteBarDockInfo& info, const String&) {
+TRect TTeFlatTheme::BarDockGetClientRect(TteBarDockSubclass, TCanvas&, const TteBarDockInfo& info,
+                                         const String&) {
     return Shrink(info.Rect, 2);
 }
 void TTeFlatTheme::BarDockDraw(TteBarDockSubclass, TCanvas& c, const TteBarDockInfo& info, const String&) {
@@ -206,8 +208,8 @@ TRect TTeFlatTheme::BarGetClientRect(TteBarSubclass, TCanvas&, const TteBarInfo&
 void TTeFlatTheme::BarDraw(TteBarSubclass, TCanvas& c, const TteBarInfo& info, const String&) {
     FillFramed(c, info.Rect, Color(ktcButtonNormal), Border());
 }
-void TTeFlatTheme::BarDrawCaption(TteBarSubclass, TCanvas& c, const TteBarInfo&, const TteBarCaptionInfo& caption,
-                                  const String&) {
+void TTeFlatTheme::BarDrawCaption(TteBarSubclass, TCanvas& c, const TteBarInfo&,
+                                  const TteBarCaptionInfo& caption, const String&) {
     FillFramed(c, caption.Rect, Color(ktcButtonNormal), Border());
 }
 
@@ -238,8 +240,8 @@ void TTeFlatTheme::TabDraw(TteTabSubclass, TCanvas& c, const TteTabInfo& info, c
 void TTeFlatTheme::TabDrawItem(TteTabSubclass, TCanvas& c, const TteTabItemInfo& info, const String&) {
     const TRect& r = info.Rect;
     FillRect(c, r, Color(info.DrawState == ktidsHot ? ktcButtonHot : ktcButtonNormal));
-    const bool active =
-        info.DrawState == ktidsActive || info.DrawState == ktidsActiveHot || info.DrawState == ktidsActiveDisabled;
+    const bool active = info.DrawState == ktidsActive || info.DrawState == ktidsActiveHot ||
+                        info.DrawState == ktidsActiveDisabled;
     // The active tab's frame stays open towards its page; the caller's clip
     // comes back afterwards.
     TCanvasDCState state(c);
@@ -268,8 +270,8 @@ void TTeFlatTheme::TabDrawButton(TteTabSubclass, TCanvas& c, const TteTabButtonI
     }
 }
 
-void TTeFlatTheme::TabDrawText(TteTabSubclass s, TCanvas& c, const TteTabItemInfo& info, const TteTextInfo& text,
-                               const String& obj) {
+void TTeFlatTheme::TabDrawText(TteTabSubclass s, TCanvas& c, const TteTabItemInfo& info,
+                               const TteTextInfo& text, const String& obj) {
     TteTextInfo turned = text;
     if (SideOf(info.ItemClass) == kLeft) turned.Orientation = ktxoVerticalBottom;
     if (SideOf(info.ItemClass) == kRight) turned.Orientation = ktxoVerticalTop;
@@ -283,10 +285,12 @@ void TTeFlatTheme::HeaderDraw(TteHeaderSubclass, TCanvas& c, const TteHeaderInfo
     FillRect(c, info.Rect, Color(ktcButtonNormal));
 }
 
-void TTeFlatTheme::HeaderDrawSection(TteHeaderSubclass, TCanvas& c, const TteHeaderSectionInfo& info, const String&) {
+void TTeFlatTheme::HeaderDrawSection(TteHeaderSubclass, TCanvas& c, const TteHeaderSectionInfo& info,
+                                     const String&) {
     // Normal, Pressed, DraggedOut, Dragging, Hot, UnderDrag, Disabled.
-    static constexpr TteThemeColor kFill[] = {ktcButtonNormal, ktcButtonFocused, ktcButtonDisabled, ktcButtonHot,
-                                              ktcButtonHot,    ktcButtonFocused, ktcButtonDisabled};
+    static constexpr TteThemeColor kFill[] = {ktcButtonNormal,  ktcButtonFocused, ktcButtonDisabled,
+                                              ktcButtonHot,     ktcButtonHot,     ktcButtonFocused,
+                                              ktcButtonDisabled};
     FillFramed(c, info.Rect, Color(kFill[info.DrawState]), Border());
 }
 
@@ -310,7 +314,8 @@ void TTeFlatTheme::StatusDraw(TteStatusSubclass, TCanvas& c, const TteStatusInfo
     FillRect(c, info.Rect, Color(ktcButtonNormal));
 }
 
-void TTeFlatTheme::StatusDrawPanel(TteStatusSubclass, TCanvas& c, const TteStatusPanelInfo& info, const String&) {
+void TTeFlatTheme::StatusDrawPanel(TteStatusSubclass, TCanvas& c, const TteStatusPanelInfo& info,
+                                   const String&) {
     const TColor face = Color(ktcButtonNormal);
     FillRect(c, info.Rect, face);
     const TColor shade = Darker(face, 40);
@@ -324,7 +329,8 @@ void TTeFlatTheme::StatusDrawPanel(TteStatusSubclass, TCanvas& c, const TteStatu
         case kspcGripper: {
             TRect r = Shrink(info.Rect, 5);
             r.Offset(3, 3);
-            TPoint band[] = {{r.right, r.top - 2}, {r.right, r.top}, {r.left, r.bottom}, {r.left - 2, r.bottom}};
+            TPoint band[] = {
+                {r.right, r.top - 2}, {r.right, r.top}, {r.left, r.bottom}, {r.left - 2, r.bottom}};
             FillPolygon(c, band, 3, shade);
             TPoint corner[] = {{r.right, r.top + 2}, {r.right, r.bottom}, {r.left + 2, r.bottom}};
             FillPolygon(c, corner, 2, shade);

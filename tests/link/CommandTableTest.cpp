@@ -17,19 +17,19 @@ struct Row {
 
 // Every code of the command set with the Lengths the tool sends and accepts.
 const Row kExpected[] = {
-    {0x00, {}, {}},         {0x01, {4}, {5}},       {0x02, {4}, {5}},         {0x03, {4, 24}, {101}},
-    {0x04, {4}, {59}},      {0x05, {4}, {}},        {0x06, {4}, {85, 15}},    {0x07, {4}, {71, 63}},
-    {0x08, {70, 62}, {5}},  {0x09, {144}, {5}},     {0x0A, {4}, {5}},         {0x0B, {4}, {5}},
-    {0x0C, {4}, {5}},       {0x0D, {4}, {5}},       {0x0E, {4}, {21}},        {0x0F, {20}, {5}},
-    {0x10, {4}, {25}},      {0x11, {24}, {5}},      {0x12, {}, {121}},        {0x13, {20}, {5}},
-    {0x14, {}, {0}},        {0x15, {4}, {145}},     {0x16, {}, {}},           {0x17, {4}, {6}},
-    {0x18, {5}, {0}},       {0x19, {4}, {433, 413}}, {0x1A, {4}, {5}},        {0x20, {12}, {5}},
-    {0x21, {4}, {393}},     {0x22, {4}, {5}},       {0x23, {4}, {5}},         {0x24, {4}, {5}},
-    {0x25, {4}, {13}},      {0x26, {12}, {5}},      {0x27, {4}, {5}},         {0x28, {4}, {5}},
-    {0x29, {4}, {13}},      {0x2A, {4}, {6}},       {0x2B, {4}, {5}},         {0x2C, {22}, {5}},
-    {0x2D, {5}, {433, 413}}, {0x2E, {4}, {251}},    {0x2F, {24}, {5}},        {0x30, {4}, {5}},
-    {0x31, {4}, {5}},       {0x32, {8}, {5}},       {0x33, {4}, {9}},         {0x35, {6}, {5}},
-    {0x39, {5}, {5}},       {0x3A, {4}, {6}},
+    {0x00, {}, {}},          {0x01, {4}, {5}},        {0x02, {4}, {5}},      {0x03, {4, 24}, {101}},
+    {0x04, {4}, {59}},       {0x05, {4}, {}},         {0x06, {4}, {85, 15}}, {0x07, {4}, {71, 63}},
+    {0x08, {70, 62}, {5}},   {0x09, {144}, {5}},      {0x0A, {4}, {5}},      {0x0B, {4}, {5}},
+    {0x0C, {4}, {5}},        {0x0D, {4}, {5}},        {0x0E, {4}, {21}},     {0x0F, {20}, {5}},
+    {0x10, {4}, {25}},       {0x11, {24}, {5}},       {0x12, {}, {121}},     {0x13, {20}, {5}},
+    {0x14, {}, {0}},         {0x15, {4}, {145}},      {0x16, {}, {}},        {0x17, {4}, {6}},
+    {0x18, {5}, {0}},        {0x19, {4}, {433, 413}}, {0x1A, {4}, {5}},      {0x20, {12}, {5}},
+    {0x21, {4}, {393}},      {0x22, {4}, {5}},        {0x23, {4}, {5}},      {0x24, {4}, {5}},
+    {0x25, {4}, {13}},       {0x26, {12}, {5}},       {0x27, {4}, {5}},      {0x28, {4}, {5}},
+    {0x29, {4}, {13}},       {0x2A, {4}, {6}},        {0x2B, {4}, {5}},      {0x2C, {22}, {5}},
+    {0x2D, {5}, {433, 413}}, {0x2E, {4}, {251}},      {0x2F, {24}, {5}},     {0x30, {4}, {5}},
+    {0x31, {4}, {5}},        {0x32, {8}, {5}},        {0x33, {4}, {9}},      {0x35, {6}, {5}},
+    {0x39, {5}, {5}},        {0x3A, {4}, {6}},
 };
 
 TEST(CommandTable, EveryCodeHasItsRequestAndReplyLengths) {
@@ -43,8 +43,8 @@ TEST(CommandTable, EveryCodeHasItsRequestAndReplyLengths) {
             const bool sent = std::find(want.requestLengths.begin(), want.requestLengths.end(), l) !=
                               want.requestLengths.end();
             EXPECT_EQ(AcceptsRequestLength(*row, l), sent) << "request L " << l;
-            bool accepted = std::find(want.replyLengths.begin(), want.replyLengths.end(), l) !=
-                            want.replyLengths.end();
+            bool accepted =
+                std::find(want.replyLengths.begin(), want.replyLengths.end(), l) != want.replyLengths.end();
             if (want.replyLengths == std::vector<uint32_t>{0}) accepted = true;
             EXPECT_EQ(AcceptsReplyLength(*row, l), accepted) << "reply L " << l;
         }
@@ -66,15 +66,17 @@ TEST(CommandTable, PlainRequestOfEveryCodeThatHasOne) {
     for (size_t i = 0; i < count; ++i) {
         if (!AcceptsRequestLength(rows[i], 4)) continue;
         const uint8_t code = rows[i].code;
-        EXPECT_EQ(BuildRequest(0x3F, code),
-                  (std::vector<uint8_t>{0x3F, 0x00, 0x04, 0x01, code, 0x55, 0xAA, static_cast<uint8_t>(code + 4)}))
+        EXPECT_EQ(BuildRequest(0x3F, code), (std::vector<uint8_t>{0x3F, 0x00, 0x04, 0x01, code, 0x55, 0xAA,
+                                                                  static_cast<uint8_t>(code + 4)}))
             << std::hex << int(code);
     }
 }
 
 TEST(CommandTable, CodesOutsideTheSetHaveNoRow) {
-    for (uint8_t code : {0x1B, 0x1F, 0x34, 0x36, 0x38, 0x3B, 0x7F}) EXPECT_EQ(FindCommand(code), nullptr) << int(code);
-    for (uint8_t reply : {0x00, 0x03, 0x7F, 0x9B, 0xB4, 0xBB, 0xFF}) EXPECT_EQ(FindReplyRow(reply), nullptr) << int(reply);
+    for (uint8_t code : {0x1B, 0x1F, 0x34, 0x36, 0x38, 0x3B, 0x7F})
+        EXPECT_EQ(FindCommand(code), nullptr) << int(code);
+    for (uint8_t reply : {0x00, 0x03, 0x7F, 0x9B, 0xB4, 0xBB, 0xFF})
+        EXPECT_EQ(FindReplyRow(reply), nullptr) << int(reply);
     EXPECT_STREQ(FindCommand(0x16)->name, "CmdQueryExt");
     EXPECT_EQ(FindCommand(0x16)->requestForm, RequestForm::ShortFrame);
 }

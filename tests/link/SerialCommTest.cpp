@@ -37,7 +37,9 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(pty_.Open());
         comm_.SetCommName(pty_.SlavePath());
-        comm_.OnReceiveData = [this](TComm&, const uint8_t* b, uint16_t n) { chunks_.emplace_back(b, b + n); };
+        comm_.OnReceiveData = [this](TComm&, const uint8_t* b, uint16_t n) {
+            chunks_.emplace_back(b, b + n);
+        };
         comm_.OnRequestHangup = [this](TComm&) { ++hangups_; };
         comm_.OnSendDataEmpty = [this](TComm&) { ++emptyNotices_; };
     }

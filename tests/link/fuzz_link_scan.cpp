@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const uint8_t verdict = ValidateReply(frame, n, context, layouts);
         // A status byte is its own verdict; otherwise size and sum were the scanner's to get right.
         const bool fromStatus = frame[frame::kStatus] != 0;
-        if (fromStatus ? verdict != frame[frame::kStatus] : (verdict == ReplyChecksumError || verdict == ReplyRxLengthError))
+        if (fromStatus ? verdict != frame[frame::kStatus]
+                       : (verdict == ReplyChecksumError || verdict == ReplyRxLengthError))
             abort();
         (void)ReplyName(frame, n);
     });

@@ -14,10 +14,10 @@ struct KindName {
 };
 
 constexpr KindName kKinds[] = {
-    {"silent", FaultKind::Silent},     {"late", FaultKind::Late},
+    {"silent", FaultKind::Silent},         {"late", FaultKind::Late},
     {"bad-sum", FaultKind::WrongChecksum}, {"other-address", FaultKind::OtherAddress},
-    {"split", FaultKind::Split},       {"noise", FaultKind::NoiseBefore},
-    {"text", FaultKind::DeviceText},   {"auto", FaultKind::AutoSend},
+    {"split", FaultKind::Split},           {"noise", FaultKind::NoiseBefore},
+    {"text", FaultKind::DeviceText},       {"auto", FaultKind::AutoSend},
     {"drop", FaultKind::DropOff},
 };
 
@@ -54,11 +54,16 @@ bool SetKey(Fault& fault, std::string_view key, std::string_view value, std::str
         error = "'" + std::string(value) + "' is not a number for " + std::string(key);
         return false;
     }
-    if (key == "cmd" && *n <= 0x7F) fault.command = static_cast<int>(*n);
-    else if (key == "times" && *n <= 1'000'000) fault.times = static_cast<int>(*n);
-    else if (key == "ms" && *n <= 600'000) fault.ms = static_cast<uint32_t>(*n);
-    else if (key == "at" && *n <= 5000) fault.at = static_cast<size_t>(*n);
-    else if (key == "addr" && *n <= 0xFF) fault.address = static_cast<uint8_t>(*n);
+    if (key == "cmd" && *n <= 0x7F)
+        fault.command = static_cast<int>(*n);
+    else if (key == "times" && *n <= 1'000'000)
+        fault.times = static_cast<int>(*n);
+    else if (key == "ms" && *n <= 600'000)
+        fault.ms = static_cast<uint32_t>(*n);
+    else if (key == "at" && *n <= 5000)
+        fault.at = static_cast<size_t>(*n);
+    else if (key == "addr" && *n <= 0xFF)
+        fault.address = static_cast<uint8_t>(*n);
     else {
         error = "unknown key or value out of range: " + std::string(key);
         return false;

@@ -64,7 +64,9 @@ SimReply SetHistory(ModuleState& m, const Request& r) {
     return Ack(r);
 }
 
-SimReply ReadSerial(ModuleState& m, const Request& r) { return With(r, Bytes(m.serial.begin(), m.serial.end())); }
+SimReply ReadSerial(ModuleState& m, const Request& r) {
+    return With(r, Bytes(m.serial.begin(), m.serial.end()));
+}
 
 SimReply WriteSerial(ModuleState& m, const Request& r) {
     std::copy(r.data.begin(), r.data.end(), m.serial.begin());
@@ -87,7 +89,8 @@ SimReply SetWorkMode(ModuleState& m, const Request& r) {
 // A download: the first batch answers, the others follow.
 SimReply Batches(const Request& r, std::vector<Bytes> batches) {
     SimReply reply = With(r, std::move(batches.front()));
-    reply.following.assign(std::make_move_iterator(batches.begin() + 1), std::make_move_iterator(batches.end()));
+    reply.following.assign(std::make_move_iterator(batches.begin() + 1),
+                           std::make_move_iterator(batches.end()));
     return reply;
 }
 
@@ -111,7 +114,9 @@ SimReply SetDisTime(ModuleState& m, const Request& r) {
     return Ack(r);
 }
 
-SimReply CheckFunction(ModuleState& m, const Request& r) { return With(r, Bytes{m.autoTsbsOn ? uint8_t{1} : uint8_t{0}}); }
+SimReply CheckFunction(ModuleState& m, const Request& r) {
+    return With(r, Bytes{m.autoTsbsOn ? uint8_t{1} : uint8_t{0}});
+}
 
 SimReply EndAutoTsbs(ModuleState& m, const Request& r) {
     m.autoTsbsOn = false;
@@ -165,52 +170,29 @@ SimReply GetLimitCurrent(ModuleState& m, const Request& r) { return With(r, Byte
 SimReply Acknowledge(ModuleState&, const Request& r) { return Ack(r); }
 
 constexpr SimCommand kCommands[] = {
-    {0x01, {4, 0}, false, Login},
-    {0x02, {4, 0}, false, Logout},
-    {0x03, {4, 24}, false, QueryTelemetry},
-    {0x04, {4, 0}, true, ReadAdc},
-    {0x05, {4, 0}, true, ReadIo},
-    {0x06, {4, 0}, true, GetVersion},
-    {0x07, {4, 0}, true, ReadKb},
-    {0x08, {70, 62}, true, WriteKb},
-    {0x09, {144, 0}, true, WriteBms},
-    {0x0A, {4, 0}, true, Acknowledge},
-    {0x0B, {4, 0}, true, Acknowledge},
-    {0x0C, {4, 0}, true, Acknowledge},
-    {0x0D, {4, 0}, true, Acknowledge},
-    {0x0E, {4, 0}, true, GetHistory},
-    {0x0F, {20, 0}, true, SetHistory},
-    {0x10, {4, 0}, true, ReadSerial},
-    {0x11, {24, 0}, true, WriteSerial},
-    {0x13, {20, 0}, true, SetLife},
-    {0x15, {4, 0}, false, ReadBms},
-    {0x16, {0, 0}, false, QueryExt},  // the short frame
-    {0x17, {4, 0}, true, GetWorkMode},
-    {0x18, {5, 0}, true, SetWorkMode},
-    {0x19, {4, 0}, true, HistoryAlarms},
-    {0x1A, {4, 0}, true, Acknowledge},
-    {0x20, {12, 0}, true, SetClock},
-    {0x21, {4, 0}, true, AutoTsbsRecords},
-    {0x22, {4, 0}, true, Acknowledge},
-    {0x23, {4, 0}, true, Acknowledge},
-    {0x24, {4, 0}, true, Acknowledge},
-    {0x25, {4, 0}, true, GetDisTime},
-    {0x26, {12, 0}, true, SetDisTime},
-    {0x27, {4, 0}, true, Acknowledge},
-    {0x28, {4, 0}, true, Acknowledge},
-    {0x29, {4, 0}, true, GetClock},
-    {0x2A, {4, 0}, true, CheckFunction},
-    {0x2B, {4, 0}, true, EndAutoTsbs},
-    {0x2C, {22, 0}, true, BeginAutoTsbs},
-    {0x2D, {5, 0}, true, HistoryAlarms},
-    {0x2E, {4, 0}, true, DailyRecords},
-    {0x2F, {24, 0}, true, SetProtect},
-    {0x30, {4, 0}, true, SetLimit10A},
-    {0x31, {4, 0}, true, SetLimit5A},
-    {0x32, {8, 0}, true, SetCapacity},
-    {0x33, {4, 0}, true, GetCapacity},
-    {0x35, {6, 0}, true, SetChargeCircuit},
-    {0x39, {5, 0}, true, SetLimitCurrent},
+    {0x01, {4, 0}, false, Login},           {0x02, {4, 0}, false, Logout},
+    {0x03, {4, 24}, false, QueryTelemetry}, {0x04, {4, 0}, true, ReadAdc},
+    {0x05, {4, 0}, true, ReadIo},           {0x06, {4, 0}, true, GetVersion},
+    {0x07, {4, 0}, true, ReadKb},           {0x08, {70, 62}, true, WriteKb},
+    {0x09, {144, 0}, true, WriteBms},       {0x0A, {4, 0}, true, Acknowledge},
+    {0x0B, {4, 0}, true, Acknowledge},      {0x0C, {4, 0}, true, Acknowledge},
+    {0x0D, {4, 0}, true, Acknowledge},      {0x0E, {4, 0}, true, GetHistory},
+    {0x0F, {20, 0}, true, SetHistory},      {0x10, {4, 0}, true, ReadSerial},
+    {0x11, {24, 0}, true, WriteSerial},     {0x13, {20, 0}, true, SetLife},
+    {0x15, {4, 0}, false, ReadBms},         {0x16, {0, 0}, false, QueryExt},  // the short frame
+    {0x17, {4, 0}, true, GetWorkMode},      {0x18, {5, 0}, true, SetWorkMode},
+    {0x19, {4, 0}, true, HistoryAlarms},    {0x1A, {4, 0}, true, Acknowledge},
+    {0x20, {12, 0}, true, SetClock},        {0x21, {4, 0}, true, AutoTsbsRecords},
+    {0x22, {4, 0}, true, Acknowledge},      {0x23, {4, 0}, true, Acknowledge},
+    {0x24, {4, 0}, true, Acknowledge},      {0x25, {4, 0}, true, GetDisTime},
+    {0x26, {12, 0}, true, SetDisTime},      {0x27, {4, 0}, true, Acknowledge},
+    {0x28, {4, 0}, true, Acknowledge},      {0x29, {4, 0}, true, GetClock},
+    {0x2A, {4, 0}, true, CheckFunction},    {0x2B, {4, 0}, true, EndAutoTsbs},
+    {0x2C, {22, 0}, true, BeginAutoTsbs},   {0x2D, {5, 0}, true, HistoryAlarms},
+    {0x2E, {4, 0}, true, DailyRecords},     {0x2F, {24, 0}, true, SetProtect},
+    {0x30, {4, 0}, true, SetLimit10A},      {0x31, {4, 0}, true, SetLimit5A},
+    {0x32, {8, 0}, true, SetCapacity},      {0x33, {4, 0}, true, GetCapacity},
+    {0x35, {6, 0}, true, SetChargeCircuit}, {0x39, {5, 0}, true, SetLimitCurrent},
     {0x3A, {4, 0}, true, GetLimitCurrent},
 };
 

@@ -17,7 +17,7 @@ struct SimReply {
     bool silent = false;  // the module says nothing
     uint8_t code = 0;     // reply code
     uint8_t status = 0;
-    Bytes data;           // after the status byte
+    Bytes data;                         // after the status byte
     std::vector<Bytes> following = {};  // data of further replies of the same code, paced apart
 };
 

@@ -6,12 +6,8 @@ namespace tarvel::sim {
 
 namespace {
 
-void PutI16(Bytes& out, int32_t v) {
-    Put16(out, static_cast<uint16_t>(static_cast<int16_t>(v)));
-}
-void PutI32(Bytes& out, int32_t v) {
-    Put32(out, static_cast<uint32_t>(v));
-}
+void PutI16(Bytes& out, int32_t v) { Put16(out, static_cast<uint16_t>(static_cast<int16_t>(v))); }
+void PutI32(Bytes& out, int32_t v) { Put32(out, static_cast<uint32_t>(v)); }
 
 void PutTime(Bytes& out, int year, int month, int weekDay, int day, int hour, int minute, int second) {
     Put16(out, static_cast<uint16_t>(year));
@@ -87,9 +83,7 @@ std::vector<Bytes> Batches(uint16_t total, int perReply, size_t headerPad, size_
 
 }  // namespace
 
-bool KeepsShortRecords(const ModuleState& module) {
-    return module.kb.size() == 58;
-}
+bool KeepsShortRecords(const ModuleState& module) { return module.kb.size() == 58; }
 
 std::vector<Bytes> HistoryAlarmBatches(const ModuleState& module, bool recent, uint8_t count) {
     const bool shortRecords = KeepsShortRecords(module);

@@ -16,19 +16,19 @@ struct ParameterDefault {
 // P1..P48 in block order: charge switching, balancing, over-charge of pack,
 // battery and cell, under-voltage, over-currents, temperatures, heater.
 constexpr ParameterDefault kParameters[] = {
-    {Width::I32, 54000},  {Width::I32, 500},    {Width::I32, 3400},   {Width::I32, 3350},  // P1-P4
-    {Width::I32, 57600},  {Width::I32, 56000},  {Width::I32, 58400},  {Width::I32, 56800}, // P5-P8
-    {Width::I32, 57600},  {Width::I32, 56000},  {Width::I32, 58400},  {Width::I32, 56800}, // P9-P12
-    {Width::U16, 3600},   {Width::U16, 3500},   {Width::U16, 3650},   {Width::U16, 3550},  // P13-P16
-    {Width::I32, 46400},  {Width::I32, 48000},  {Width::I32, 44800},  {Width::I32, 46400}, // P17-P20
-    {Width::U16, 2900},   {Width::U16, 3000},   {Width::U16, 2800},   {Width::U16, 2900},  // P21-P24
-    {Width::I32, 55000},  {Width::I32, 50000},  {Width::I32, 60000},                       // P25-P27
-    {Width::I32, -100000}, {Width::I32, -90000}, {Width::I32, -110000},                    // P28-P30
-    {Width::I16, 50},     {Width::I16, 45},     {Width::I16, 55},     {Width::I16, 50},    // P31-P34
-    {Width::I16, 60},     {Width::I16, 55},     {Width::I16, 65},     {Width::I16, 60},    // P35-P38
-    {Width::I16, 2},      {Width::I16, 5},      {Width::I16, 0},      {Width::I16, 3},     // P39-P42
-    {Width::I16, -15},    {Width::I16, -10},    {Width::I16, -20},    {Width::I16, -15},   // P43-P46
-    {Width::I16, 5},      {Width::I16, 10},                                                // P47-P48
+    {Width::I32, 54000},   {Width::I32, 500},    {Width::I32, 3400},    {Width::I32, 3350},   // P1-P4
+    {Width::I32, 57600},   {Width::I32, 56000},  {Width::I32, 58400},   {Width::I32, 56800},  // P5-P8
+    {Width::I32, 57600},   {Width::I32, 56000},  {Width::I32, 58400},   {Width::I32, 56800},  // P9-P12
+    {Width::U16, 3600},    {Width::U16, 3500},   {Width::U16, 3650},    {Width::U16, 3550},   // P13-P16
+    {Width::I32, 46400},   {Width::I32, 48000},  {Width::I32, 44800},   {Width::I32, 46400},  // P17-P20
+    {Width::U16, 2900},    {Width::U16, 3000},   {Width::U16, 2800},    {Width::U16, 2900},   // P21-P24
+    {Width::I32, 55000},   {Width::I32, 50000},  {Width::I32, 60000},                         // P25-P27
+    {Width::I32, -100000}, {Width::I32, -90000}, {Width::I32, -110000},                       // P28-P30
+    {Width::I16, 50},      {Width::I16, 45},     {Width::I16, 55},      {Width::I16, 50},     // P31-P34
+    {Width::I16, 60},      {Width::I16, 55},     {Width::I16, 65},      {Width::I16, 60},     // P35-P38
+    {Width::I16, 2},       {Width::I16, 5},      {Width::I16, 0},       {Width::I16, 3},      // P39-P42
+    {Width::I16, -15},     {Width::I16, -10},    {Width::I16, -20},     {Width::I16, -15},    // P43-P46
+    {Width::I16, 5},       {Width::I16, 10},                                                  // P47-P48
 };
 
 void PutI32(Bytes& out, int32_t v) { Put32(out, static_cast<uint32_t>(v)); }
@@ -82,7 +82,8 @@ void ModuleState::Advance() {
     t.batt = sum;
     t.pack = sum + 15;
     t.current = -1500 + static_cast<int32_t>(step % 7) * 10;
-    for (size_t i = 0; i < t.temps.size(); ++i) t.temps[i] = static_cast<int16_t>(24 + i % 3 + (step / 20) % 2);
+    for (size_t i = 0; i < t.temps.size(); ++i)
+        t.temps[i] = static_cast<int16_t>(24 + i % 3 + (step / 20) % 2);
     if (step % 50 == 0 && t.soc > 10) --t.soc;
 }
 

@@ -21,7 +21,8 @@ Found Look(const Bytes& b, size_t at, Request& out) {
     const size_t left = b.size() - at;
     const uint8_t* p = b.data() + at;
     // The short frame 55 AA 16 01 index sum.
-    if (p[0] == 0x55 && (left < 2 || p[1] == 0xAA) && (left < 3 || p[2] == 0x16) && (left < 4 || p[3] == 0x01)) {
+    if (p[0] == 0x55 && (left < 2 || p[1] == 0xAA) && (left < 3 || p[2] == 0x16) &&
+        (left < 4 || p[3] == 0x01)) {
         if (left < 6) return Found::Partial;
         if (Sum(p, 5) == p[5]) {
             out = Request{Bytes(p, p + 6), true, p[4], 0x16, Bytes{p[4]}};
@@ -43,7 +44,13 @@ Found Look(const Bytes& b, size_t at, Request& out) {
 
 Bytes MakeReply(uint8_t address, uint8_t code, uint8_t status, std::span<const uint8_t> data) {
     const size_t length = 5 + data.size();
-    Bytes out{address, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length & 0xFF), 0x01, code, 0x55, 0xAA,
+    Bytes out{address,
+              static_cast<uint8_t>(length >> 8),
+              static_cast<uint8_t>(length & 0xFF),
+              0x01,
+              code,
+              0x55,
+              0xAA,
               status};
     out.insert(out.end(), data.begin(), data.end());
     out.push_back(Sum(out.data() + 1, out.size() - 1));

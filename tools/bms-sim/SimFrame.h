@@ -17,11 +17,11 @@ using Bytes = std::vector<uint8_t>;
 Bytes MakeReply(uint8_t address, uint8_t code, uint8_t status, std::span<const uint8_t> data);
 
 struct Request {
-    Bytes frame;          // the whole frame as received
+    Bytes frame;  // the whole frame as received
     bool shortFrame = false;
     uint8_t address = 0;  // short frame: the module index
     uint8_t code = 0;
-    Bytes data;           // after the handshake, before the sum
+    Bytes data;  // after the handshake, before the sum
 };
 
 // Picks requests out of a byte stream that may split them anywhere. Bytes

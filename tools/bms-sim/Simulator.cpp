@@ -24,11 +24,15 @@ void ApplyFault(const Fault& fault, uint8_t address, Plan& plan, Bytes& reply, T
         case FaultKind::OtherAddress:
             if (!reply.empty()) reply[0] = fault.address;  // the address is not summed
             break;
-        case FaultKind::NoiseBefore: first.bytes.insert(first.bytes.end(), fault.bytes.begin(), fault.bytes.end()); break;
+        case FaultKind::NoiseBefore:
+            first.bytes.insert(first.bytes.end(), fault.bytes.begin(), fault.bytes.end());
+            break;
         case FaultKind::DeviceText:
             plan.sends.push_back(Transmission{0, Simulator::DeviceTextFrame(address, fault.text)});
             break;
-        case FaultKind::AutoSend: plan.sends.push_back(Transmission{0, Simulator::AutoSendFrame(address, fault.bytes)}); break;
+        case FaultKind::AutoSend:
+            plan.sends.push_back(Transmission{0, Simulator::AutoSendFrame(address, fault.bytes)});
+            break;
         case FaultKind::Split: break;  // applied when the reply is laid out
     }
 }

@@ -49,7 +49,10 @@ void AppendColouredLines(benchmark::State& state) {
         for (int i = 0; i < 10000; ++i) {
             log->SetSelStart(log->GetTextLen());
             log->SelAttributes()->SetColor(i % 2 ? clRed : TColor(0x008000));
-            log->Lines()->Add("\xE3\x80\x90" "2026-12-10 12:00:00\xE3\x80\x91 reply 01 03 04 00 64 00 C8 " + IntToStr(i));
+            log->Lines()->Add(
+                "\xE3\x80\x90"
+                "2026-12-10 12:00:00\xE3\x80\x91 reply 01 03 04 00 64 00 C8 " +
+                IntToStr(i));
         }
         log->Repaint();
     }

@@ -47,7 +47,8 @@ BENCHMARK(BM_BitBlt);
 
 void BM_StretchBlt(benchmark::State& state) {
     Target src, dst;
-    for (auto _ : state) StretchBlt(dst.dc, 0, 0, kWidth, kHeight, src.dc, 0, 0, kWidth / 2, kHeight / 2, SRCCOPY);
+    for (auto _ : state)
+        StretchBlt(dst.dc, 0, 0, kWidth, kHeight, src.dc, 0, 0, kWidth / 2, kHeight / 2, SRCCOPY);
     state.SetItemsProcessed(state.iterations() * kPixels);
 }
 BENCHMARK(BM_StretchBlt);
@@ -56,7 +57,8 @@ void BM_AlphaBlend(benchmark::State& state) {
     Target src, dst;
     auto surface = GetBitmapSurface(src.bitmap);
     for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) surface->SetPixel(x, y, static_cast<uint32_t>((x & 0xFF) << 24 | 0x336699));
+        for (int x = 0; x < kWidth; ++x)
+            surface->SetPixel(x, y, static_cast<uint32_t>((x & 0xFF) << 24 | 0x336699));
     BLENDFUNCTION blend;
     blend.AlphaFormat = AC_SRC_ALPHA;
     for (auto _ : state) AlphaBlend(dst.dc, 0, 0, kWidth, kHeight, src.dc, 0, 0, kWidth, kHeight, blend);

@@ -62,8 +62,8 @@ void BM_MouseMoveThroughTree(benchmark::State& state) {
     for (int depth = 0; depth < 8; ++depth) {
         HWND next = nullptr;
         for (int i = 0; i < 4; ++i) {
-            HWND c = CreateWindowEx(0, "Bench", "", WS_CHILD | WS_VISIBLE, i * 40, 0, 400 - depth * 40, 500 - depth * 50,
-                                    parent);
+            HWND c = CreateWindowEx(0, "Bench", "", WS_CHILD | WS_VISIBLE, i * 40, 0, 400 - depth * 40,
+                                    500 - depth * 50, parent);
             if (i == 0) next = c;
         }
         parent = next;
@@ -79,7 +79,8 @@ BENCHMARK(BM_MouseMoveThroughTree);
 
 void BM_RepaintWithChildren(benchmark::State& state) {
     Session s;
-    HWND top = CreateWindowEx(0, "Bench", "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 800, 600, nullptr);
+    HWND top =
+        CreateWindowEx(0, "Bench", "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 800, 600, nullptr);
     for (int i = 0; i < 64; ++i)
         CreateWindowEx(0, "Bench", "", WS_CHILD | WS_VISIBLE, (i % 8) * 100, (i / 8) * 75, 90, 65, top);
     Session::Pump();

@@ -15,7 +15,8 @@ void TScriptedDialogs::Forget() {
 }
 
 int TScriptedDialogs::ShowBox(const TBoxRequest& request) {
-    TBoxRecord record{request.type, request.buttons, request.caption, request.text, CloseAnswer(request.buttons), false};
+    TBoxRecord record{
+        request.type, request.buttons, request.caption, request.text, CloseAnswer(request.buttons), false};
     if (!boxAnswers_.empty()) {
         record.answer = boxAnswers_.front();
         record.scripted = true;

@@ -100,7 +100,8 @@ void TUiDriver::Drag(TControl* control, TPoint from, TPoint to) {
     RunUntilIdle();
     constexpr int kSteps = 4;
     for (int i = 1; i <= kSteps; ++i) {
-        backend_->MouseMove(TPoint{start.x + (end.x - start.x) * i / kSteps, start.y + (end.y - start.y) * i / kSteps});
+        backend_->MouseMove(
+            TPoint{start.x + (end.x - start.x) * i / kSteps, start.y + (end.y - start.y) * i / kSteps});
         RunUntilIdle();
     }
     backend_->MouseUp(end);

@@ -20,7 +20,9 @@ HeadlessBackend::HeadlessBackend(TSize screen, uint32_t startTicks) : screen_(sc
 
 HeadlessBackend::~HeadlessBackend() { SetTickSource(nullptr); }
 
-TRect HeadlessBackend::WorkArea() { return TRect{0, 0, screen_.cx, std::max(0, screen_.cy - kTaskBarHeight)}; }
+TRect HeadlessBackend::WorkArea() {
+    return TRect{0, 0, screen_.cx, std::max(0, screen_.cy - kTaskBarHeight)};
+}
 
 void HeadlessBackend::WaitForEvents(uint32_t timeoutMs) {
     std::unique_lock<std::mutex> lock(mutex_);

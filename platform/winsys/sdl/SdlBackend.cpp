@@ -40,8 +40,8 @@ TRect DisplaysUnion() {
         if (SDL_GetDisplayBounds(i, &r) != 0) continue;
         TRect d = FromSdl(r);
         all = all.IsEmpty() ? d
-                            : TRect{std::min(all.left, d.left), std::min(all.top, d.top), std::max(all.right, d.right),
-                                    std::max(all.bottom, d.bottom)};
+                            : TRect{std::min(all.left, d.left), std::min(all.top, d.top),
+                                    std::max(all.right, d.right), std::max(all.bottom, d.bottom)};
     }
     return all.IsEmpty() ? TRect{0, 0, 1024, 768} : all;
 }
@@ -53,7 +53,8 @@ constexpr Uint32 kBackBufferFormat = SDL_PIXELFORMAT_RGB888;
 // The task bar's picture of the window; the icon's alpha is meant.
 void SetIcon(SDL_Window* window, const Surface& icon) {
     if (!icon.Valid() || icon.Width() <= 0 || icon.Height() <= 0) return;
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, icon.Width(), icon.Height(), 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* s =
+        SDL_CreateRGBSurfaceWithFormat(0, icon.Width(), icon.Height(), 32, SDL_PIXELFORMAT_ARGB8888);
     if (!s) return;
     for (int y = 0; y < icon.Height(); ++y)
         std::memcpy(static_cast<uint8_t*>(s->pixels) + static_cast<size_t>(y) * static_cast<size_t>(s->pitch),
@@ -69,7 +70,8 @@ std::unique_ptr<Surface> ReadWindowSurface(SDL_Window* window) {
     if (!out->Valid()) return nullptr;
     if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
     for (int y = 0; y < s->h; ++y) {
-        const auto* src = static_cast<const uint8_t*>(s->pixels) + static_cast<size_t>(y) * static_cast<size_t>(s->pitch);
+        const auto* src =
+            static_cast<const uint8_t*>(s->pixels) + static_cast<size_t>(y) * static_cast<size_t>(s->pitch);
         SDL_ConvertPixels(s->w, 1, s->format->format, src, s->pitch, SDL_PIXELFORMAT_ARGB8888, out->Row(y),
                           static_cast<int>(out->StrideBytes()));
     }
@@ -178,9 +180,7 @@ void SdlBackend::CreateSurface(HWND window, const TopLevelInfo& info) {
     ApplyInfo(tops_[window], info);
 }
 
-void SdlBackend::UpdateSurface(HWND window, const TopLevelInfo& info) {
-    ApplyInfo(tops_[window], info);
-}
+void SdlBackend::UpdateSurface(HWND window, const TopLevelInfo& info) { ApplyInfo(tops_[window], info); }
 
 void SdlBackend::DestroySurface(HWND window) {
     auto it = tops_.find(window);
@@ -194,13 +194,15 @@ bool SdlBackend::MakeSdlWindow(const TopLevelInfo& info, TopLevel& t) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     t.popup = IsPopup(info);
     t.toolWindow = info.toolWindow;
-    if (!info.decorated) flags |= SDL_WINDOW_BORDERLESS;
-    else if (info.sizable) flags |= SDL_WINDOW_RESIZABLE;
+    if (!info.decorated)
+        flags |= SDL_WINDOW_BORDERLESS;
+    else if (info.sizable)
+        flags |= SDL_WINDOW_RESIZABLE;
     if (t.popup) flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
     if (info.toolWindow) flags |= SDL_WINDOW_SKIP_TASKBAR;
     if (info.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
-    t.window = SDL_CreateWindow(info.title.c_str(), info.bounds.left, info.bounds.top, std::max(1, info.bounds.Width()),
-                                std::max(1, info.bounds.Height()), flags);
+    t.window = SDL_CreateWindow(info.title.c_str(), info.bounds.left, info.bounds.top,
+                                std::max(1, info.bounds.Width()), std::max(1, info.bounds.Height()), flags);
     if (!t.window) return false;
     if (!info.shape.empty()) X11SetShape(t.window, info.shape);
     // Where the display cannot blend windows they stay opaque.
@@ -238,9 +240,11 @@ void SdlBackend::ApplyInfo(TopLevel& t, const TopLevelInfo& info) {
         SDL_SetWindowSize(t.window, std::max(1, b.Width()), std::max(1, b.Height()));
     if (b != was.bounds) t.movedAt = Now();
     if (info.title != was.title) SDL_SetWindowTitle(t.window, info.title.c_str());
-    if (info.decorated != was.decorated) SDL_SetWindowBordered(t.window, info.decorated ? SDL_TRUE : SDL_FALSE);
+    if (info.decorated != was.decorated)
+        SDL_SetWindowBordered(t.window, info.decorated ? SDL_TRUE : SDL_FALSE);
     const bool resizable = info.decorated && info.sizable;
-    if (resizable != (was.decorated && was.sizable)) SDL_SetWindowResizable(t.window, resizable ? SDL_TRUE : SDL_FALSE);
+    if (resizable != (was.decorated && was.sizable))
+        SDL_SetWindowResizable(t.window, resizable ? SDL_TRUE : SDL_FALSE);
     if (info.alpha != was.alpha) SDL_SetWindowOpacity(t.window, info.alpha / 255.0f);
     if (info.icon && info.icon != was.icon) SetIcon(t.window, *info.icon);
     if (info.topmost != was.topmost) SDL_SetWindowAlwaysOnTop(t.window, info.topmost ? SDL_TRUE : SDL_FALSE);
@@ -328,7 +332,8 @@ void SdlBackend::CopyToWindow(TopLevel& t, const TRect& dirty) {
     if (area.IsEmpty()) return;
     if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
     for (int y = area.top; y < area.bottom; ++y) {
-        auto* dst = static_cast<uint8_t*>(s->pixels) + static_cast<size_t>(y) * static_cast<size_t>(s->pitch) +
+        auto* dst = static_cast<uint8_t*>(s->pixels) +
+                    static_cast<size_t>(y) * static_cast<size_t>(s->pitch) +
                     static_cast<size_t>(area.left) * s->format->BytesPerPixel;
         SDL_ConvertPixels(area.Width(), 1, kBackBufferFormat, src.Row(y) + area.left,
                           static_cast<int>(src.StrideBytes()), s->format->format, dst, s->pitch);

@@ -24,7 +24,8 @@ public:
     // Starts SDL's video on `videoDriver` ("x11", "offscreen" ...); empty
     // takes x11 when an X display is set, else SDL's own choice. Null, with
     // the reason in `error`, when no display can be opened.
-    static std::unique_ptr<SdlBackend> Open(const std::string& videoDriver = "", std::string* error = nullptr);
+    static std::unique_ptr<SdlBackend> Open(const std::string& videoDriver = "",
+                                            std::string* error = nullptr);
     ~SdlBackend() override;
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;

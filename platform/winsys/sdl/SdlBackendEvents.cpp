@@ -45,8 +45,10 @@ void SdlBackend::WaitForEvents(uint32_t timeoutMs) {
         uint32_t gone = Now() - focusLostAt_;
         wait = std::min(wait, gone >= kFocusLossGraceMs ? 0 : kFocusLossGraceMs - gone);
     }
-    if (wait == INFINITE) SDL_WaitEvent(nullptr);
-    else SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint32_t>(wait, INT_MAX)));
+    if (wait == INFINITE)
+        SDL_WaitEvent(nullptr);
+    else
+        SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint32_t>(wait, INT_MAX)));
 }
 
 void SdlBackend::Wake() {
@@ -93,35 +95,29 @@ void SdlBackend::Translate(const SDL_Event& ev) {
         return;
     }
     switch (ev.type) {
-        case SDL_MOUSEMOTION:
-            QueueMouseMove(ToScreen(ev.motion.windowID, ev.motion.x, ev.motion.y));
-            break;
+        case SDL_MOUSEMOTION: QueueMouseMove(ToScreen(ev.motion.windowID, ev.motion.x, ev.motion.y)); break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             MouseButton b;
             if (!MouseButtonOf(ev.button.button, b)) break;
             // Double clicks are told apart by the window system itself, by
             // time and distance, as for every display.
-            QueueMouseButton(b, ev.type == SDL_MOUSEBUTTONDOWN, ToScreen(ev.button.windowID, ev.button.x, ev.button.y));
+            QueueMouseButton(b, ev.type == SDL_MOUSEBUTTONDOWN,
+                             ToScreen(ev.button.windowID, ev.button.x, ev.button.y));
             break;
         }
         case SDL_MOUSEWHEEL: {
             int steps = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y;
-            if (steps) QueueMouseWheel(steps * WHEEL_DELTA, ToScreen(ev.wheel.windowID, ev.wheel.mouseX, ev.wheel.mouseY));
+            if (steps)
+                QueueMouseWheel(steps * WHEEL_DELTA,
+                                ToScreen(ev.wheel.windowID, ev.wheel.mouseX, ev.wheel.mouseY));
             break;
         }
         case SDL_KEYDOWN:
-        case SDL_KEYUP:
-            TranslateKey(ev);
-            break;
-        case SDL_TEXTINPUT:
-            TranslateText(ev.text.text);
-            break;
-        case SDL_WINDOWEVENT:
-            TranslateWindowEvent(ev);
-            break;
-        default:
-            break;  // the program quits through its own windows, not SDL_QUIT
+        case SDL_KEYUP: TranslateKey(ev); break;
+        case SDL_TEXTINPUT: TranslateText(ev.text.text); break;
+        case SDL_WINDOWEVENT: TranslateWindowEvent(ev); break;
+        default: break;  // the program quits through its own windows, not SDL_QUIT
     }
 }
 
@@ -183,9 +179,7 @@ void SdlBackend::TranslateWindowEvent(const SDL_Event& ev) {
     TopLevel* t = FindBySdlId(ev.window.windowID, &hwnd);
     if (!t) return;
     switch (ev.window.event) {
-        case SDL_WINDOWEVENT_CLOSE:
-            QueueCloseRequest(hwnd);
-            break;
+        case SDL_WINDOWEVENT_CLOSE: QueueCloseRequest(hwnd); break;
         case SDL_WINDOWEVENT_EXPOSED:
             CopyToWindow(*t, TRect{0, 0, t->info.bounds.Width(), t->info.bounds.Height()});
             break;
@@ -221,9 +215,7 @@ void SdlBackend::TranslateWindowEvent(const SDL_Event& ev) {
             if (!t->info.maximized) QueueSysCommand(hwnd, SC_MAXIMIZE);
             break;
         case SDL_WINDOWEVENT_MOVED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
-            FollowDisplayBounds(hwnd, *t);
-            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED: FollowDisplayBounds(hwnd, *t); break;
         case SDL_WINDOWEVENT_LEAVE:
             // The pointer went where we get no more motion: one last move
             // there lets the windows see it leave.
@@ -233,8 +225,7 @@ void SdlBackend::TranslateWindowEvent(const SDL_Event& ev) {
                 QueueMouseMove(TPoint{gx, gy});
             }
             break;
-        default:
-            break;
+        default: break;
     }
 }
 

@@ -42,8 +42,8 @@ std::unique_ptr<Surface> ReadDrawable(::Display* display, ::Drawable drawable, i
     // A rectangle off the screen is an X error; it must not end the program.
     XSync(display, False);
     auto* previous = XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
-    XImage* image = XGetImage(display, drawable, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h), AllPlanes,
-                              ZPixmap);
+    XImage* image = XGetImage(display, drawable, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h),
+                              AllPlanes, ZPixmap);
     XSync(display, False);
     XSetErrorHandler(previous);
     if (!image) return nullptr;
@@ -53,8 +53,8 @@ std::unique_ptr<Surface> ReadDrawable(::Display* display, ::Drawable drawable, i
             uint32_t* dst = out->Row(row);
             for (int col = 0; col < w; ++col) {
                 unsigned long p = XGetPixel(image, col, row);
-                dst[col] = 0xFF000000u | Channel(p, image->red_mask) << 16 | Channel(p, image->green_mask) << 8 |
-                           Channel(p, image->blue_mask);
+                dst[col] = 0xFF000000u | Channel(p, image->red_mask) << 16 |
+                           Channel(p, image->green_mask) << 8 | Channel(p, image->blue_mask);
             }
         }
     }
@@ -110,8 +110,8 @@ bool X11SetShape(SDL_Window* window, const std::vector<TRect>& shape) {
             xr.height = static_cast<unsigned short>(std::clamp(r.Height(), 0, 65535));
             rects.push_back(xr);
         }
-        XShapeCombineRectangles(x.display, x.window, ShapeBounding, 0, 0, rects.data(), static_cast<int>(rects.size()),
-                                ShapeSet, Unsorted);
+        XShapeCombineRectangles(x.display, x.window, ShapeBounding, 0, 0, rects.data(),
+                                static_cast<int>(rects.size()), ShapeSet, Unsorted);
     }
     XFlush(x.display);
     return true;

@@ -22,8 +22,8 @@ TEST(DateTime, DayNumbersMatchTheClassLibrary) {
 
 TEST(DateTime, DecodeIsTheInverseOfEncode) {
     const DateParts cases[] = {
-        {2018, 11, 5, 9, 3, 7, 0}, {2000, 2, 29, 23, 59, 59, 999}, {1999, 12, 31, 0, 0, 0, 1},
-        {2026, 12, 10, 12, 0, 0, 500}, {1, 1, 1, 0, 0, 0, 0}, {9999, 12, 31, 23, 59, 59, 0},
+        {2018, 11, 5, 9, 3, 7, 0},     {2000, 2, 29, 23, 59, 59, 999}, {1999, 12, 31, 0, 0, 0, 1},
+        {2026, 12, 10, 12, 0, 0, 500}, {1, 1, 1, 0, 0, 0, 0},          {9999, 12, 31, 23, 59, 59, 0},
     };
     for (const DateParts& p : cases) {
         const DateParts back = DecodeDateTime(EncodeDateTime(p));

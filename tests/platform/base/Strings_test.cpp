@@ -21,13 +21,17 @@ TEST(Utf8, InvalidInputBecomesReplacementCharacters) {
         std::u16string expected;
     };
     const Case cases[] = {
-        {"a\xFF" "b", u"a\uFFFDb"},            // a byte that never starts a sequence
-        {"\xE4\xBF", u"\uFFFD"},               // truncated at the end: nothing read past it
-        {"\xE4\xBF" "A", u"\uFFFDA"},          // truncated in the middle: resumes at 'A'
-        {"\xC0\x80", u"\uFFFD\uFFFD"},         // overlong lead bytes are never valid
-        {"\xED\xA0\x80", u"\uFFFD"},           // an encoded surrogate
-        {"\xF4\x90\x80\x80", u"\uFFFD"},       // beyond U+10FFFF
-        {"\x80\x80", u"\uFFFD\uFFFD"},         // stray continuation bytes
+        {"a\xFF"
+         "b",
+         u"a\uFFFDb"},            // a byte that never starts a sequence
+        {"\xE4\xBF", u"\uFFFD"},  // truncated at the end: nothing read past it
+        {"\xE4\xBF"
+         "A",
+         u"\uFFFDA"},                     // truncated in the middle: resumes at 'A'
+        {"\xC0\x80", u"\uFFFD\uFFFD"},    // overlong lead bytes are never valid
+        {"\xED\xA0\x80", u"\uFFFD"},      // an encoded surrogate
+        {"\xF4\x90\x80\x80", u"\uFFFD"},  // beyond U+10FFFF
+        {"\x80\x80", u"\uFFFD\uFFFD"},    // stray continuation bytes
         {std::string("\0z", 2), std::u16string(u"\0z", 2)},
     };
     for (const Case& c : cases) EXPECT_EQ(Utf8ToWide(c.bytes), c.expected) << c.bytes;
@@ -43,17 +47,23 @@ TEST(StrToInt, AcceptsDecimalAndHexadecimal) {
         const char* text;
         int32_t value;
     } const cases[] = {
-        {"0", 0},           {"42", 42},
-        {"-35000", -35000}, {"+7", 7},
-        {"  12", 12},       {"$FF", 255},
-        {"0x1f", 31},       {"-$10", -16},
-        {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
+        {"0", 0},
+        {"42", 42},
+        {"-35000", -35000},
+        {"+7", 7},
+        {"  12", 12},
+        {"$FF", 255},
+        {"0x1f", 31},
+        {"-$10", -16},
+        {"2147483647", 2147483647},
+        {"-2147483648", INT32_MIN},
     };
     for (const auto& c : cases) EXPECT_EQ(StrToInt(c.text), c.value) << c.text;
 }
 
 TEST(StrToInt, RejectsMalformedTextWithTheConversionMessage) {
-    const char* bad[] = {"", "abc", "12 ", "1.5", "2147483648", "-2147483649", "$", "0x", "--1", "1e3", " ", "$G"};
+    const char* bad[] = {"",  "abc", "12 ", "1.5", "2147483648", "-2147483649",
+                         "$", "0x",  "--1", "1e3", " ",          "$G"};
     for (const char* text : bad) {
         try {
             StrToInt(text);
@@ -87,8 +97,15 @@ TEST(FloatToStr, WritesShortestTextWithADot) {
         double value;
         const char* text;
     } const cases[] = {
-        {0.0, "0"}, {-0.0, "0"}, {1.5, "1.5"}, {0.1, "0.1"}, {-3300.25, "-3300.25"},
-        {1.0 / 3.0, "0.333333333333333"}, {1e20, "1E20"}, {1.5e-7, "1.5E-7"}, {123456789.0, "123456789"},
+        {0.0, "0"},
+        {-0.0, "0"},
+        {1.5, "1.5"},
+        {0.1, "0.1"},
+        {-3300.25, "-3300.25"},
+        {1.0 / 3.0, "0.333333333333333"},
+        {1e20, "1E20"},
+        {1.5e-7, "1.5E-7"},
+        {123456789.0, "123456789"},
     };
     for (const auto& c : cases) EXPECT_EQ(FloatToStr(c.value), c.text) << c.value;
     EXPECT_EQ(FloatToStrF(1.5, 3), "1.500");

@@ -40,7 +40,9 @@ TEST_F(BarsTest, UpDownStepsItsAssociateAndTellsTheParent) {
     EXPECT_EQ(ud->Left(), 70);
     EXPECT_EQ(edit->Text(), "0");
     std::vector<int> clicks;
-    ud->OnClick = [&](TObject*, TUDBtnType b) { clicks.push_back(b == btNext ? ud->Position() : -ud->Position()); };
+    ud->OnClick = [&](TObject*, TUDBtnType b) {
+        clicks.push_back(b == btNext ? ud->Position() : -ud->Position());
+    };
     ShowForm();
     for (int i = 0; i < 4; ++i) ui.ClickAt(ud, TPoint{8, 3});
     EXPECT_EQ(edit->Text(), "3");

@@ -40,7 +40,8 @@ std::vector<uint8_t> MakeBmp(int bits, int width, const std::vector<std::vector<
     for (size_t i = 0; i < palette.size(); ++i) Put32(file, 54 + i * 4, palette[i]);
     for (size_t r = 0; r < rows.size(); ++r) {
         const size_t fileRow = topDown ? r : rows.size() - 1 - r;
-        std::memcpy(file.data() + offset + fileRow * stride, rows[r].data(), std::min(rows[r].size(), stride));
+        std::memcpy(file.data() + offset + fileRow * stride, rows[r].data(),
+                    std::min(rows[r].size(), stride));
     }
     return file;
 }
@@ -107,7 +108,8 @@ TEST(BitmapTest, BmpRoundTripsIn24And32Bits) {
         TBitmap bitmap(5, 3);  // 5 pixels: 24-bit rows need padding
         bitmap.SetPixelFormat(format);
         for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 5; ++x) bitmap.ScanLine(y)[x] = 0x80000000u | uint32_t(y << 16 | x << 8 | (x + y));
+            for (int x = 0; x < 5; ++x)
+                bitmap.ScanLine(y)[x] = 0x80000000u | uint32_t(y << 16 | x << 8 | (x + y));
         TMemoryStream stream;
         bitmap.SaveToStream(stream);
         const int bits = format == pf32bit ? 32 : 24;
@@ -125,7 +127,8 @@ TEST(BitmapTest, BmpRoundTripsIn24And32Bits) {
         const uint32_t alpha = format == pf32bit ? 0x80000000u : 0;
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 5; ++x)
-                EXPECT_EQ(back.ScanLine(y)[x], (bitmap.ScanLine(y)[x] & 0x00FFFFFFu) | alpha) << x << "," << y;
+                EXPECT_EQ(back.ScanLine(y)[x], (bitmap.ScanLine(y)[x] & 0x00FFFFFFu) | alpha)
+                    << x << "," << y;
     }
 
     TBitmap device(2, 2);
@@ -203,7 +206,12 @@ TEST(BitmapTest, MalformedBmpsRaiseAndLeaveTheBitmapEmpty) {
         {"width huge", [](auto& b) { Put32(b, 18, 0x7FFFFFFFu); }, Invalid},
         {"height 0", [](auto& b) { Put32(b, 22, 0); }, Invalid},
         {"height most negative", [](auto& b) { Put32(b, 22, 0x80000000u); }, Invalid},
-        {"large sides, few bytes", [](auto& b) { Put32(b, 18, 30000); Put32(b, 22, 30000); }, Short},
+        {"large sides, few bytes",
+         [](auto& b) {
+             Put32(b, 18, 30000);
+             Put32(b, 22, 30000);
+         },
+         Short},
         {"16 bits", [](auto& b) { Put16(b, 28, 16); }, Invalid},
         {"2 planes", [](auto& b) { Put16(b, 26, 2); }, Invalid},
         {"run-length compressed", [](auto& b) { Put32(b, 30, 1); }, Invalid},

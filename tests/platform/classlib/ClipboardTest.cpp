@@ -35,7 +35,8 @@ TEST_F(ClipboardTest, HoldsText) {
 }
 
 TEST_F(ClipboardTest, ABitmapComesBackWithItsPixels) {
-    const std::vector<uint32_t> pixels{0xFF102030, 0x80405060, 0x00708090, 0xFFFFFFFF, 0x7F000000, 0x01ABCDEF};
+    const std::vector<uint32_t> pixels{0xFF102030, 0x80405060, 0x00708090,
+                                       0xFFFFFFFF, 0x7F000000, 0x01ABCDEF};
     struct Case {
         TPixelFormat format;
         uint32_t keptMask;  // a 24-bit bitmap travels without its alpha
@@ -56,7 +57,8 @@ TEST_F(ClipboardTest, ABitmapComesBackWithItsPixels) {
         ASSERT_EQ(back.Width(), 3);
         ASSERT_EQ(back.Height(), 2);
         EXPECT_EQ(back.PixelFormat(), c.back);
-        for (size_t i = 0; i < pixels.size(); ++i) EXPECT_EQ(Pixels(back)[i] & c.keptMask, pixels[i] & c.keptMask) << i;
+        for (size_t i = 0; i < pixels.size(); ++i)
+            EXPECT_EQ(Pixels(back)[i] & c.keptMask, pixels[i] & c.keptMask) << i;
     }
 }
 
@@ -99,15 +101,26 @@ TEST(DibBlocks, ReadAtEveryDepthThroughTheBmpReader) {
         std::vector<uint32_t> expected;  // top row first
         TPixelFormat format;
     } cases[] = {
-        {"32-bit with alpha", Dib::Dib(32, 2, {{1, 2, 3, 0x80, 4, 5, 6, 0xFF}}), {0x80030201, 0xFF060504}, pf32bit},
+        {"32-bit with alpha",
+         Dib::Dib(32, 2, {{1, 2, 3, 0x80, 4, 5, 6, 0xFF}}),
+         {0x80030201, 0xFF060504},
+         pf32bit},
         {"32-bit bit fields", Dib::Dib(32, 1, {{9, 8, 7, 0x40}}, {}, true), {0x40070809}, pf32bit},
         {"24-bit, two rows", Dib::Dib(24, 1, {{1, 2, 3}, {4, 5, 6}}), {0x030201, 0x060504}, pf24bit},
-        {"24-bit with a colour table to skip", Dib::Dib(24, 1, {{1, 2, 3}}, {0x111111, 0x222222}), {0x030201},
+        {"24-bit with a colour table to skip",
+         Dib::Dib(24, 1, {{1, 2, 3}}, {0x111111, 0x222222}),
+         {0x030201},
          pf24bit},
         {"top-down", Dib::Dib(24, 1, {{1, 2, 3}, {4, 5, 6}}, {}, false, true), {0x030201, 0x060504}, pf24bit},
-        {"8-bit palette", Dib::Dib(8, 3, {{1, 0, 1}}, {0x00AA00, 0x0000BB}), {0x0000BB, 0x00AA00, 0x0000BB}, pf8bit},
+        {"8-bit palette",
+         Dib::Dib(8, 3, {{1, 0, 1}}, {0x00AA00, 0x0000BB}),
+         {0x0000BB, 0x00AA00, 0x0000BB},
+         pf8bit},
         {"4-bit palette", Dib::Dib(4, 2, {{0x10}}, {0x000001, 0x000002}), {0x000002, 0x000001}, pf4bit},
-        {"1-bit palette", Dib::Dib(1, 3, {{0xA0}}, {0x000000, 0xFFFFFF}), {0xFFFFFF, 0x000000, 0xFFFFFF}, pf1bit},
+        {"1-bit palette",
+         Dib::Dib(1, 3, {{0xA0}}, {0x000000, 0xFFFFFF}),
+         {0xFFFFFF, 0x000000, 0xFFFFFF},
+         pf1bit},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -26,7 +26,8 @@ public:
             if (auto answer = handler_(msg, w, l)) return *answer;
             return CallWindowProc(previous_, h, msg, w, l);
         });
-        previous_ = reinterpret_cast<WNDPROC>(SetWindowLongPtr(hwnd_, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(proc_)));
+        previous_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtr(hwnd_, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(proc_)));
     }
     ~WindowHook() {
         if (IsWindow(hwnd_)) SetWindowLongPtr(hwnd_, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
@@ -58,7 +59,8 @@ TEST_F(ColorMessagesTest, AnEditAsksItsParentAndTheAnswerPaintsItsBackground) {
     struct Case {
         bool readOnly, enabled;
         UINT message;
-    } cases[] = {{false, true, WM_CTLCOLOREDIT}, {true, true, WM_CTLCOLORSTATIC}, {false, false, WM_CTLCOLORSTATIC}};
+    } cases[] = {
+        {false, true, WM_CTLCOLOREDIT}, {true, true, WM_CTLCOLORSTATIC}, {false, false, WM_CTLCOLORSTATIC}};
     for (const Case& c : cases) {
         asked.clear();
         edit->SetReadOnly(c.readOnly);

@@ -56,7 +56,8 @@ TEST(ComboBoxExTest, ItemsWithImagesAndIndentsArePickedAndDrawn) {
     TRect second = combo->ListBox()->ItemRect(1);
     HDC list = GetDC(combo->ListBox()->Handle());
     EXPECT_NE(GetPixel(list, 4, (second.top + second.bottom) / 2), ColorToColorRef(clRed));
-    EXPECT_EQ(GetPixel(list, 2 + TComboBoxEx::kIndentWidth + 4, (second.top + second.bottom) / 2), ColorToColorRef(clRed));
+    EXPECT_EQ(GetPixel(list, 2 + TComboBoxEx::kIndentWidth + 4, (second.top + second.bottom) / 2),
+              ColorToColorRef(clRed));
     ReleaseDC(combo->ListBox()->Handle(), list);
     combo->SetDroppedDown(false);
 }
@@ -70,18 +71,21 @@ protected:
         combo->SetParent(form);
         combo->SetBounds(10, 10, 200, 24);
         combo->SetStyle(csDropDown);
-        for (const char* caption : {"Desktop", "Documents", "Reports"}) combo->AddItem({caption, -1, -1, -1, 0, nullptr});
+        for (const char* caption : {"Desktop", "Documents", "Reports"})
+            combo->AddItem({caption, -1, -1, -1, 0, nullptr});
         other = new TEdit(form);
         other->SetParent(form);
         other->SetBounds(10, 100, 100, 21);
         inherited = form->WindowProc;
         form->WindowProc = [this](TMessage& m) {
             const auto* header = m.Msg == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(m.LParam) : nullptr;
-            if (header && header->hwndFrom == combo->Handle() && header->code == CBEN_BEGINEDIT) log.push_back("BEGIN");
+            if (header && header->hwndFrom == combo->Handle() && header->code == CBEN_BEGINEDIT)
+                log.push_back("BEGIN");
             if (header && header->hwndFrom == combo->Handle() && header->code == CBEN_ENDEDIT) {
                 const auto* end = reinterpret_cast<const NMCBEENDEDIT*>(m.LParam);
-                log.push_back("END why " + IntToStr(end->iWhy) + (end->fChanged ? " changed" : " same") + " item " +
-                              IntToStr(end->iNewSelection) + " '" + end->szText + "' text now '" + combo->Text() + "'");
+                log.push_back("END why " + IntToStr(end->iWhy) + (end->fChanged ? " changed" : " same") +
+                              " item " + IntToStr(end->iNewSelection) + " '" + end->szText + "' text now '" +
+                              combo->Text() + "'");
             }
             inherited(m);
         };
@@ -114,17 +118,29 @@ TEST_F(ComboBoxExEditTest, EachWayAnEditEndsIsToldWithTheText) {
         ui.Type(text);
     };
     const Case cases[] = {
-        {"Enter", [&] { typed("Documents");
-             ui.PressKey(VK_RETURN); },
+        {"Enter",
+         [&] {
+             typed("Documents");
+             ui.PressKey(VK_RETURN);
+         },
          {"BEGIN", "OnBeginEdit", "END why 2 changed item 1 'Documents' text now 'Documents'", "OnEndEdit"}},
-        {"Escape", [&] { typed("xyz");
-             ui.PressKey(VK_ESCAPE); },
+        {"Escape",
+         [&] {
+             typed("xyz");
+             ui.PressKey(VK_ESCAPE);
+         },
          {"BEGIN", "OnBeginEdit", "END why 3 same item 0 'Desktop' text now 'Desktop'", "OnEndEdit"}},
-        {"the focus leaving", [&] { typed("reports");
-             other->SetFocus(); },
+        {"the focus leaving",
+         [&] {
+             typed("reports");
+             other->SetFocus();
+         },
          {"BEGIN", "OnBeginEdit", "END why 1 changed item 2 'reports' text now 'reports'", "OnEndEdit"}},
-        {"the list dropping down", [&] { typed("Doc");
-             ui.PressKey(VK_F4); },
+        {"the list dropping down",
+         [&] {
+             typed("Doc");
+             ui.PressKey(VK_F4);
+         },
          {"BEGIN", "OnBeginEdit", "END why 4 changed item -1 'Doc' text now 'Doc'", "OnEndEdit"}},
         {"a click into the edit", [&] { ui.Click(combo); }, {"BEGIN", "OnBeginEdit"}},
         {"typing after Enter begins again",
@@ -133,9 +149,13 @@ TEST_F(ComboBoxExEditTest, EachWayAnEditEndsIsToldWithTheText) {
              ui.PressKey(VK_RETURN);
              ui.Type("s");
          },
-         {"BEGIN", "OnBeginEdit", "END why 2 changed item -1 'Doc' text now 'Doc'", "OnEndEdit", "BEGIN", "OnBeginEdit"}},
-        {"entering with nothing typed", [&] { combo->SetFocus();
-             other->SetFocus(); },
+         {"BEGIN", "OnBeginEdit", "END why 2 changed item -1 'Doc' text now 'Doc'", "OnEndEdit", "BEGIN",
+          "OnBeginEdit"}},
+        {"entering with nothing typed",
+         [&] {
+             combo->SetFocus();
+             other->SetFocus();
+         },
          {"BEGIN", "OnBeginEdit", "END why 1 same item 0 'Desktop' text now 'Desktop'", "OnEndEdit"}},
     };
     for (const Case& c : cases) {

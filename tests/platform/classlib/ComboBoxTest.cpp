@@ -133,8 +133,9 @@ TEST_F(ComboBoxTest, TheKeyboardWalksOpensAndCloses) {
     EXPECT_EQ(combo->Text(), "60");
     ui.Type("6");
     EXPECT_EQ(combo->Text(), "61");
-    EXPECT_EQ(events, (std::vector<String>{"click 11", "change 11", "dropdown", "closeup", "dropdown", "closeup",
-                                           "click 12", "change 12", "click 60", "change 60", "click 61", "change 61"}));
+    EXPECT_EQ(events, (std::vector<String>{"click 11", "change 11", "dropdown", "closeup", "dropdown",
+                                           "closeup", "click 12", "change 12", "click 60", "change 60",
+                                           "click 61", "change 61"}));
 }
 
 TEST_F(ComboBoxTest, TheEditableStyleTypesAndClearsItemsKeepingTheText) {
@@ -145,7 +146,8 @@ TEST_F(ComboBoxTest, TheEditableStyleTypesAndClearsItemsKeepingTheText) {
     ui.Click(other);  // the combo had the focus from the start
     exits = 0;
     ui.Click(combo);
-    EXPECT_EQ(ui.FocusedControl(), combo->EditControl()) << (ui.FocusedControl() ? ui.FocusedControl()->ClassName() : String("none"));
+    EXPECT_EQ(ui.FocusedControl(), combo->EditControl())
+        << (ui.FocusedControl() ? ui.FocusedControl()->ClassName() : String("none"));
     EXPECT_EQ(enters, 1);
     ui.Type("abcdef");
     EXPECT_EQ(combo->Text(), "abcd");
@@ -153,7 +155,8 @@ TEST_F(ComboBoxTest, TheEditableStyleTypesAndClearsItemsKeepingTheText) {
     combo->SetSelStart(1);
     combo->SetSelLength(2);
     int start = 0, end = 0;
-    SendMessage(combo->Handle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessage(combo->Handle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+                reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 1);
     EXPECT_EQ(end, 3);
     combo->Items()->Clear();
@@ -233,10 +236,13 @@ protected:
         inherited = form->WindowProc;
         form->WindowProc = [this](TMessage& m) {
             static const std::map<WORD, const char*> kNames = {
-                {CBN_SELCHANGE, "SELCHANGE"}, {CBN_DBLCLK, "DBLCLK"},     {CBN_SETFOCUS, "SETFOCUS"},
-                {CBN_KILLFOCUS, "KILLFOCUS"}, {CBN_EDITCHANGE, "EDITCHANGE"}, {CBN_DROPDOWN, "DROPDOWN"},
-                {CBN_CLOSEUP, "CLOSEUP"},     {CBN_SELENDOK, "SELENDOK"}, {CBN_SELENDCANCEL, "SELENDCANCEL"}};
-            if (m.Msg == WM_COMMAND && reinterpret_cast<HWND>(m.LParam) == combo->Handle()) log.push_back(kNames.at(HIWORD(m.WParam)));
+                {CBN_SELCHANGE, "SELCHANGE"},      {CBN_DBLCLK, "DBLCLK"},
+                {CBN_SETFOCUS, "SETFOCUS"},        {CBN_KILLFOCUS, "KILLFOCUS"},
+                {CBN_EDITCHANGE, "EDITCHANGE"},    {CBN_DROPDOWN, "DROPDOWN"},
+                {CBN_CLOSEUP, "CLOSEUP"},          {CBN_SELENDOK, "SELENDOK"},
+                {CBN_SELENDCANCEL, "SELENDCANCEL"}};
+            if (m.Msg == WM_COMMAND && reinterpret_cast<HWND>(m.LParam) == combo->Handle())
+                log.push_back(kNames.at(HIWORD(m.WParam)));
             inherited(m);
         };
         combo->OnEnter = [this](TObject*) { log.push_back("enter"); };
@@ -265,9 +271,13 @@ TEST_F(ComboBoxParentTest, FocusComingAndGoingIsToldAroundEnterAndExit) {
         {"a click on the edit", csDropDown, [&] { ui.Click(combo); }, {"enter", "SETFOCUS"}},
         {"typing", csDropDown, [&] { ui.Type("x"); }, {"EDITCHANGE"}},
         {"a click elsewhere", csDropDown, [&] { ui.Click(other); }, {"KILLFOCUS", "exit"}},
-        {"focus by the program (the edit takes it)", csDropDown, [&] { combo->SetFocus(); }, {"enter", "SETFOCUS"}},
+        {"focus by the program (the edit takes it)",
+         csDropDown,
+         [&] { combo->SetFocus(); },
+         {"enter", "SETFOCUS"}},
         {"focus to the list style", csDropDownList, [&] { combo->SetFocus(); }, {"enter", "SETFOCUS"}},
-        {"the focus leaves a dropped list", csDropDownList,
+        {"the focus leaves a dropped list",
+         csDropDownList,
          [&] {
              combo->SetDroppedDown(true);
              other->SetFocus();

@@ -12,7 +12,8 @@ namespace {
 class DateTimePickerTest : public ControlFixture {
 protected:
     TDateTimePicker* Picker(TDateTimeKind kind = dtkDate) {
-        auto* p = Add<TDateTimePicker>(kind == dtkDate ? "DatePicker" : "TimePicker", Bounds(10, 10, 120, 21));
+        auto* p =
+            Add<TDateTimePicker>(kind == dtkDate ? "DatePicker" : "TimePicker", Bounds(10, 10, 120, 21));
         p->SetKind(kind);
         p->OnChange = [this](TObject*) { ++changes; };
         return p;
@@ -48,8 +49,9 @@ TEST_F(DateTimePickerTest, KeysEditOneFieldAtATime) {
         UINT key;
         const char* text;
     } steps[] = {
-        {VK_UP, "2027-01-31"},   {VK_RIGHT, "2027-01-31"}, {VK_UP, "2027-02-28"},  // the day follows the month's end
-        {VK_DOWN, "2027-01-28"}, {VK_DOWN, "2027-12-28"},  // months wrap
+        {VK_UP, "2027-01-31"},    {VK_RIGHT, "2027-01-31"},
+        {VK_UP, "2027-02-28"},                              // the day follows the month's end
+        {VK_DOWN, "2027-01-28"},  {VK_DOWN, "2027-12-28"},  // months wrap
         {VK_RIGHT, "2027-12-28"}, {VK_UP, "2027-12-29"},
     };
     for (const Step& s : steps) {
@@ -183,7 +185,8 @@ TEST_F(DateTimePickerTest, TheArrowsAreAChildOfTheUpDownClassThatCanBeSubclassed
         if (msg == WM_LBUTTONDOWN) ++downs;
         return CallWindowProc(previous, h, msg, w, l);
     });
-    previous = reinterpret_cast<WNDPROC>(SetWindowLongPtr(arrows, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(hook)));
+    previous =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtr(arrows, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(hook)));
     InvalidateRect(arrows, nullptr, true);
     Snap();
     const TRect b = time->ButtonRect();

@@ -42,11 +42,8 @@ TEST_F(EditTest, KeysReachTheHandlersInTheOrderTheToolRelisOn) {
         std::vector<char16_t> press;
     };
     const Case cases[] = {
-        {VK_UP, {VK_LEFT}, {}},
-        {VK_DOWN, {VK_RIGHT}, {}},
-        {VK_RETURN, {VK_RETURN}, {}},
-        {'A', {'A'}, {u'a'}},
-        {VK_BACK, {VK_BACK}, {u'\b'}},
+        {VK_UP, {VK_LEFT}, {}}, {VK_DOWN, {VK_RIGHT}, {}},     {VK_RETURN, {VK_RETURN}, {}},
+        {'A', {'A'}, {u'a'}},   {VK_BACK, {VK_BACK}, {u'\b'}},
     };
     for (const Case& c : cases) {
         std::vector<WORD> down;

@@ -49,8 +49,10 @@ private:
         for (const char* caption : {"Open", "Save", "-", "Start", "Stop"}) {
             auto* b = new TToolButton(this);
             b->SetParent(tools);
-            if (String(caption) == "-") b->SetStyle(tbsDivider);
-            else b->SetCaption(caption);
+            if (String(caption) == "-")
+                b->SetStyle(tbsDivider);
+            else
+                b->SetCaption(caption);
         }
         auto* status = Put<TStatusBar>("StatusBar", Bounds(0, 0, 10, 19));
         status->Panels()->Add()->SetText("COM1 9600");
@@ -170,7 +172,8 @@ private:
             c->SetCaption(caption);
             c->SetWidth(width);
         }
-        for (auto [caption, count] : {std::pair{"Over voltage", "2"}, std::pair{"Under temp", "0"}, std::pair{"Over current", "5"}}) {
+        for (auto [caption, count] :
+             {std::pair{"Over voltage", "2"}, std::pair{"Under temp", "0"}, std::pair{"Over current", "5"}}) {
             TListItem* item = lv->Items()->Add();
             item->SetCaption(caption);
             item->SubItems()->Add(count);
@@ -271,7 +274,8 @@ private:
         TBitmap* bmp = image->Picture()->Bitmap();
         bmp->SetSize(16, 16);
         for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) bmp->Canvas()->SetPixels(x, y, ((x / 4 + y / 4) % 2) ? clNavy : clAqua);
+            for (int x = 0; x < 16; ++x)
+                bmp->Canvas()->SetPixels(x, y, ((x / 4 + y / 4) % 2) ? clNavy : clAqua);
         image->SetAutoSize(false);
         image->SetBounds(10, 320, 64, 64);
         image->SetStretch(true);

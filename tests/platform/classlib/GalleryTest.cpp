@@ -41,11 +41,20 @@ TEST(Gallery, TheDriverReadsEachControlsOwnStateByName) {
     form->Show();
     ui.RunUntilIdle();
     const std::pair<const char*, const char*> expected[] = {
-        {"CheckBox", "checked"},      {"Grayed", "unchecked"},          {"Radio2", "unchecked"},
-        {"Gauge0", "progress=35"},    {"Gauge3", "progress=100"},       {"ProgressBar", "position=65"},
-        {"UpDown", "position=16"},    {"ScrollBar", "position=30"},     {"PageControl", "page=Run state"},
-        {"Speed1", "down"},           {"Speed0", ""},                   {"Shape0", "brush=clLime"},
-        {"DatePicker", "value=2026-12-10 14:05:30"},                    {"MonthCalendar", "date=2026-12-14"},
+        {"CheckBox", "checked"},
+        {"Grayed", "unchecked"},
+        {"Radio2", "unchecked"},
+        {"Gauge0", "progress=35"},
+        {"Gauge3", "progress=100"},
+        {"ProgressBar", "position=65"},
+        {"UpDown", "position=16"},
+        {"ScrollBar", "position=30"},
+        {"PageControl", "page=Run state"},
+        {"Speed1", "down"},
+        {"Speed0", ""},
+        {"Shape0", "brush=clLime"},
+        {"DatePicker", "value=2026-12-10 14:05:30"},
+        {"MonthCalendar", "date=2026-12-14"},
         {"Edit", ""},
     };
     for (auto [name, state] : expected) EXPECT_EQ(ui.State(ui.Find(form, name)), state) << name;
@@ -54,7 +63,8 @@ TEST(Gallery, TheDriverReadsEachControlsOwnStateByName) {
     ui.Click(ui.Find(form, "Grayed"));
     EXPECT_EQ(ui.State(ui.Find(form, "PageControl")), "page=History");
     EXPECT_EQ(ui.State(ui.Find(form, "Grayed")), "checked");
-    EXPECT_NE(ui.Dump(form).find("TCheckBox Grayed \"Protect OFF\" (150,8 130x17) visible focused checked\n"), String::npos)
+    EXPECT_NE(ui.Dump(form).find("TCheckBox Grayed \"Protect OFF\" (150,8 130x17) visible focused checked\n"),
+              String::npos)
         << ui.Dump(form);
 }
 

@@ -126,7 +126,8 @@ TEST(GraphicsTest, FontSizeAndHeightAt96Dpi) {
     struct Case {
         int size, height;
     };
-    const Case cases[] = {{8, -11}, {9, -12}, {10, -13}, {11, -15}, {12, -16}, {14, -19}, {18, -24}, {24, -32}};
+    const Case cases[] = {{8, -11},  {9, -12},  {10, -13}, {11, -15},
+                          {12, -16}, {14, -19}, {18, -24}, {24, -32}};
     for (const Case& c : cases) {
         TFont font;
         font.SetSize(c.size);

@@ -90,10 +90,19 @@ TEST_F(GridSizingTest, TheSizeCursorShowsNearAnEdgeInTheFixedLinesOnly) {
         {"4 px left of it", {goColSizing}, [&] { return Shift(ColEdge(1), -4, 0); }, IDC_ARROW},
         {"4 px right of it", {goColSizing}, [&] { return Shift(ColEdge(1), 4, 0); }, IDC_ARROW},
         {"the fixed column's edge", {goColSizing}, [&] { return ColEdge(0); }, IDC_SIZEWE},
-        {"a column edge below the fixed row", {goColSizing}, [&] { return Shift(ColEdge(1), 0, 40); }, IDC_ARROW},
-        {"a column edge without the option", {goRowSizing, goColMoving}, [&] { return ColEdge(1); }, IDC_ARROW},
+        {"a column edge below the fixed row",
+         {goColSizing},
+         [&] { return Shift(ColEdge(1), 0, 40); },
+         IDC_ARROW},
+        {"a column edge without the option",
+         {goRowSizing, goColMoving},
+         [&] { return ColEdge(1); },
+         IDC_ARROW},
         {"on a row's edge", {goRowSizing}, [&] { return RowEdge(2); }, IDC_SIZENS},
-        {"a row edge right of the fixed column", {goRowSizing}, [&] { return Shift(RowEdge(2), 100, 0); }, IDC_ARROW},
+        {"a row edge right of the fixed column",
+         {goRowSizing},
+         [&] { return Shift(RowEdge(2), 100, 0); },
+         IDC_ARROW},
         {"a row edge without the option", {goColSizing}, [&] { return RowEdge(2); }, IDC_ARROW},
     };
     const TGridOptions base = grid->Options();
@@ -281,7 +290,8 @@ protected:
             const int was = order[static_cast<size_t>(i)];
             for (int k = 0; k < (rows ? 5 : 7); ++k) {
                 const int c = rows ? k : i, r = rows ? i : k;
-                const String expected = rows ? IntToStr(c) + "," + IntToStr(was) : IntToStr(was) + "," + IntToStr(r);
+                const String expected =
+                    rows ? IntToStr(c) + "," + IntToStr(was) : IntToStr(was) + "," + IntToStr(r);
                 EXPECT_EQ(grid->Cells(c, r), expected) << what << " cell " << c << "," << r;
             }
             EXPECT_EQ(rows ? grid->RowHeights(i) : grid->ColWidths(i), (rows ? 20 : 40) + was) << what;
@@ -312,15 +322,18 @@ TEST_F(GridMovingTest, DraggingAHeaderMovesTheLineWithItsCellsAndSize) {
     for (const Case& c : cases) {
         SetUp();
         AddOptions(c.rows ? TGridOptions{goRowMoving} : TGridOptions{goColMoving});
-        if (c.rows) grid->SetRow(c.current);
-        else grid->SetCol(c.current);
+        if (c.rows)
+            grid->SetRow(c.current);
+        else
+            grid->SetCol(c.current);
         std::vector<std::pair<int, int>> events;
         (c.rows ? grid->OnRowMoved : grid->OnColumnMoved) = [&](TObject* sender, int from, int to) {
             EXPECT_EQ(sender, grid);
             events.emplace_back(from, to);
         };
         const String what = String(c.rows ? "row " : "column ") + IntToStr(c.from) + " to " + IntToStr(c.to);
-        ui.Drag(grid, c.rows ? Centre(0, c.from) : Centre(c.from, 0), c.rows ? Centre(0, c.to) : Centre(c.to, 0));
+        ui.Drag(grid, c.rows ? Centre(0, c.from) : Centre(c.from, 0),
+                c.rows ? Centre(0, c.to) : Centre(c.to, 0));
         EXPECT_EQ(events, (std::vector<std::pair<int, int>>{{c.from, c.to}})) << what;
         ExpectMoved(c.rows, c.from, c.to, what.c_str());
         EXPECT_EQ(c.rows ? grid->Row() : grid->Col(), c.currentAfter) << what;
@@ -396,8 +409,10 @@ TEST_F(GridMovingTest, MoveColumnAndMoveRowByCode) {
         const String what = String(c.rows ? "row " : "column ") + IntToStr(c.from) + " to " + IntToStr(c.to);
         int events = 0;
         grid->OnColumnMoved = grid->OnRowMoved = [&](TObject*, int, int) { ++events; };
-        if (c.rows) grid->MoveRow(c.from, c.to);
-        else grid->MoveColumn(c.from, c.to);
+        if (c.rows)
+            grid->MoveRow(c.from, c.to);
+        else
+            grid->MoveColumn(c.from, c.to);
         ExpectMoved(c.rows, c.from, c.to, what.c_str());
         EXPECT_EQ(events, c.from == c.to ? 0 : 1) << what;
         // The current cell never ends in a fixed line.

@@ -35,7 +35,8 @@ TEST_F(GridTest, CellsBeyondTheCountsAreKeptAndShowAgainWhenTheGridGrows) {
         int col, row;
         const char* text;
     };
-    const Case cases[] = {{1, 1, "a"}, {5, 9, "last"}, {7, 2, "serial beyond the columns"}, {2, 40, "row beyond"}};
+    const Case cases[] = {
+        {1, 1, "a"}, {5, 9, "last"}, {7, 2, "serial beyond the columns"}, {2, 40, "row beyond"}};
     for (const Case& c : cases) grid->SetCells(c.col, c.row, c.text);
     EXPECT_EQ(grid->Cells(3, 3), "");  // never set
     EXPECT_EQ(grid->Cells(100, 100), "");
@@ -55,8 +56,10 @@ TEST_F(GridTest, OnClickSwitchesEditingForTheSelectedColumn) {
     std::vector<String> setTexts;
     grid->OnClick = [&](TObject*) {
         TGridOptions o = grid->Options();
-        if (grid->Col() == 1 || grid->Col() == 4) o.Include(goEditing);
-        else o.Exclude(goEditing);
+        if (grid->Col() == 1 || grid->Col() == 4)
+            o.Include(goEditing);
+        else
+            o.Exclude(goEditing);
         grid->SetOptions(o);
     };
     grid->OnSetEditText = [&](TObject*, int c, int r, const String& v) {
@@ -142,7 +145,8 @@ TEST_F(GridTest, SelectCellCanRefuseAndKeysMoveTheCurrentCell) {
         UINT key;
         int col, row;
     };
-    const Case cases[] = {{VK_RIGHT, 2, 2}, {VK_DOWN, 2, 3}, {VK_LEFT, 1, 3}, {VK_END, 5, 3}, {VK_HOME, 1, 3}, {VK_UP, 1, 2}};
+    const Case cases[] = {{VK_RIGHT, 2, 2}, {VK_DOWN, 2, 3}, {VK_LEFT, 1, 3},
+                          {VK_END, 5, 3},   {VK_HOME, 1, 3}, {VK_UP, 1, 2}};
     for (const Case& c : cases) {
         ui.PressKey(c.key);
         EXPECT_EQ(grid->Col(), c.col) << c.key;

@@ -22,7 +22,11 @@ std::string Picture(TBitmap& b, uint32_t back, uint32_t ink) {
     for (int y = 0; y < b.Height(); ++y) {
         for (int x = 0; x < b.Width(); ++x) {
             const uint32_t p = b.ScanLine(y)[x] & 0x00FFFFFF;
-            out += p == back ? '.' : p == ink ? '#' : p == Rgb(clBtnHighlight) ? 'h' : p == Rgb(clBtnShadow) ? 's' : '?';
+            out += p == back                  ? '.'
+                   : p == ink                 ? '#'
+                   : p == Rgb(clBtnHighlight) ? 'h'
+                   : p == Rgb(clBtnShadow)    ? 's'
+                                              : '?';
         }
         out += '\n';
     }

@@ -43,7 +43,8 @@ protected:
     void WatchHeader(TListView* lv, std::vector<int>& codes, const std::function<LRESULT(int)>& answer) {
         auto inherited = lv->WindowProc;
         lv->WindowProc = [lv, &codes, answer, inherited](TMessage& m) {
-            if (m.Msg == WM_NOTIFY && reinterpret_cast<const NMHDR*>(m.LParam)->hwndFrom == lv->Header()->Handle()) {
+            if (m.Msg == WM_NOTIFY &&
+                reinterpret_cast<const NMHDR*>(m.LParam)->hwndFrom == lv->Header()->Handle()) {
                 codes.push_back(reinterpret_cast<const NMHDR*>(m.LParam)->code);
                 m.Result = answer(codes.back());
                 return;
@@ -98,7 +99,9 @@ TEST_F(ListViewTest, SortsByCaptionByOnCompareAndKeepsSortedWhenAsked) {
 TEST_F(ListViewTest, HeaderDividerDragResizesTheColumnAndReportsTheEnd) {
     auto* lv = Report({{"m1", "3.35"}});
     std::vector<String> events;
-    lv->Header()->OnSectionResize = [&](THeaderControl*, THeaderSection* s) { events.push_back("resize " + s->Text()); };
+    lv->Header()->OnSectionResize = [&](THeaderControl*, THeaderSection* s) {
+        events.push_back("resize " + s->Text());
+    };
     lv->OnColumnClick = [&](TObject*, TListColumn* c) { events.push_back("click " + c->Caption()); };
     ShowForm();
     THeaderControl* header = lv->Header();
@@ -274,7 +277,12 @@ TEST_F(ListViewTest, ReportScrollsVerticallyByRows) {
         {"Scroll by less does nothing", [&] { lv->Scroll(0, -(RowHeight(lv) - 1) / 2); }, 3},
         {"Scroll back a row and a half", [&] { lv->Scroll(0, -RowHeight(lv) * 3 / 2); }, 1},
         {"the wheel, three rows a notch", [&] { ui.Wheel(lv, -WHEEL_DELTA); }, 4},
-        {"a key brings the last item in", [&] { ui.PickItem(lv, "m5"); ui.PressKey(VK_END); }, 40 - page},
+        {"a key brings the last item in",
+         [&] {
+             ui.PickItem(lv, "m5");
+             ui.PressKey(VK_END);
+         },
+         40 - page},
     };
     for (const Case& c : cases) {
         c.act();
@@ -314,7 +322,12 @@ TEST_F(ListViewTest, OnScrollFollowsWheelAndBarScrollsOnly) {
         {"scroll request", [&] { lv->Perform(WM_VSCROLL, SB_PAGEDOWN, 0); }, 1},
         {"end of a scroll", [&] { lv->Perform(WM_VSCROLL, SB_ENDSCROLL, 0); }, 0},
         {"Scroll from code", [&] { lv->Scroll(10, 40); }, 0},
-        {"keys", [&] { ui.PickItem(lv, "m20"); ui.PressKey(VK_HOME); }, 0},
+        {"keys",
+         [&] {
+             ui.PickItem(lv, "m20");
+             ui.PressKey(VK_HOME);
+         },
+         0},
     };
     for (const Case& c : cases) {
         const SCROLLINFO v = Bar(lv, SB_VERT), h = Bar(lv, SB_HORZ);
@@ -353,7 +366,9 @@ TEST_F(ListViewTest, OwnerDataFetchesItemsAndFindsByPartialCaptionWithWrap) {
     lv->SetViewStyle(vsList);
     lv->SetOwnerData(true);
     const std::vector<String> names{"alpha", "beta", "gamma", "alpine"};
-    lv->OnData = [&](TObject*, TListItem* item) { item->SetCaption(names.at(static_cast<size_t>(item->Index()))); };
+    lv->OnData = [&](TObject*, TListItem* item) {
+        item->SetCaption(names.at(static_cast<size_t>(item->Index())));
+    };
     lv->Items()->SetCount(4);
     EXPECT_EQ(lv->Items()->Item(2)->Caption(), "gamma");
     struct Case {
@@ -362,11 +377,13 @@ TEST_F(ListViewTest, OwnerDataFetchesItemsAndFindsByPartialCaptionWithWrap) {
         bool partial, inclusive, wrap;
         int found;
     } cases[] = {
-        {0, "AL", true, true, false, 0}, {1, "al", true, false, true, 3}, {3, "al", true, false, true, 0},
-        {3, "al", true, false, false, -1}, {0, "alp", false, true, true, -1}, {0, "beta", false, true, true, 1},
+        {0, "AL", true, true, false, 0},   {1, "al", true, false, true, 3},
+        {3, "al", true, false, true, 0},   {3, "al", true, false, false, -1},
+        {0, "alp", false, true, true, -1}, {0, "beta", false, true, true, 1},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(lv->FindCaption(c.start, c.value, c.partial, c.inclusive, c.wrap), c.found) << c.start << " " << c.value;
+        EXPECT_EQ(lv->FindCaption(c.start, c.value, c.partial, c.inclusive, c.wrap), c.found)
+            << c.start << " " << c.value;
     ShowForm();
     ui.PickItem(lv, "gamma");
     EXPECT_EQ(lv->ItemIndex(), 2);

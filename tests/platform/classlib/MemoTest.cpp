@@ -6,8 +6,8 @@
 #include <random>
 
 #include "platform/classlib/StdCtrls.h"
-#include "platform/classlib/testing/UiDriver.h"
 #include "platform/classlib/WindowScrollBars.h"
+#include "platform/classlib/testing/UiDriver.h"
 
 namespace tarvel {
 namespace {
@@ -23,7 +23,8 @@ std::vector<std::u16string> RowTexts(const TEditText& text, const TEditRows& row
     std::vector<std::u16string> out;
     for (int r = 0; r < rows.Count(); ++r) {
         const TEditRows::Row row = rows.At(r);
-        out.push_back(text.Line(row.line).substr(static_cast<size_t>(row.start), static_cast<size_t>(row.end - row.start)));
+        out.push_back(text.Line(row.line).substr(static_cast<size_t>(row.start),
+                                                 static_cast<size_t>(row.end - row.start)));
     }
     return out;
 }
@@ -36,14 +37,16 @@ TEST(EditRowsTest, LinesBreakAfterBlanksAndLongWordsBetweenCharacters) {
     };
     const Case cases[] = {
         {u"alpha beta gamma", 1000, {u"alpha beta gamma"}},
-        {u"alpha beta gamma", 0, {u"alpha beta gamma"}},  // no wrapping
+        {u"alpha beta gamma", 0, {u"alpha beta gamma"}},         // no wrapping
         {u"alpha beta gamma", 100, {u"alpha beta ", u"gamma"}},  // "alpha beta" just fits
         {u"alpha beta gamma", 90, {u"alpha ", u"beta ", u"gamma"}},
         {u"alpha beta gamma", 30, {u"alp", u"ha ", u"bet", u"a ", u"gam", u"ma"}},
         {u"ab    cd", 40, {u"ab    ", u"cd"}},  // blanks hang past the row's end
         {u"", 10, {u""}},
         {u"abc", 1, {u"a", u"b", u"c"}},
-        {u"\U0001D11E\U0001D11E\U0001D11E", 20, {u"\U0001D11E\U0001D11E", u"\U0001D11E"}},  // never inside a pair
+        {u"\U0001D11E\U0001D11E\U0001D11E",
+         20,
+         {u"\U0001D11E\U0001D11E", u"\U0001D11E"}},  // never inside a pair
     };
     for (const Case& c : cases) {
         TEditText text(true);
@@ -67,7 +70,7 @@ TEST(EditRowsTest, RowsOfPositionsAndTheEndOfAWrappedRow) {
         bool atRowEnd;
         int row;
     };
-    const Case cases[] = {{0, false, 0}, {5, false, 0}, {6, false, 1}, {6, true, 0}, {11, false, 2},
+    const Case cases[] = {{0, false, 0}, {5, false, 0},  {6, false, 1}, {6, true, 0},   {11, false, 2},
                           {11, true, 1}, {16, false, 2}, {16, true, 2}, {18, false, 3}, {18, true, 3}};
     for (const Case& c : cases) EXPECT_EQ(rows.RowOf(c.pos, c.atRowEnd), c.row) << c.pos << " " << c.atRowEnd;
     EXPECT_EQ(rows.FirstRow(1), 3);
@@ -215,8 +218,10 @@ TEST_F(MemoTest, LongLinesWrapToTheWidthAndReWrapOnResizeLeavingTheLinesAlone) {
         String joined;
         for (int r = 0; r < longRows; ++r) {
             const TEditRows::Row row = rows.At(r);
-            const String part = memo->Lines()->Strings(0).substr(static_cast<size_t>(row.start), static_cast<size_t>(row.end - row.start));
-            EXPECT_LE(MeasureText(memo->Font(), TrimRight(part), 0, false).cx, memo->ClientWidth() - 4) << part;
+            const String part = memo->Lines()->Strings(0).substr(static_cast<size_t>(row.start),
+                                                                 static_cast<size_t>(row.end - row.start));
+            EXPECT_LE(MeasureText(memo->Font(), TrimRight(part), 0, false).cx, memo->ClientWidth() - 4)
+                << part;
             if (r > 0) {
                 EXPECT_EQ(memo->Lines()->Strings(0)[static_cast<size_t>(row.start) - 1], ' ') << part;
             }

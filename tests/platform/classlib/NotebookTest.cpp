@@ -50,12 +50,12 @@ TEST_F(NotebookTest, OnlyTheActivePageShowsAndEachRealChangeIsReported) {
     changes = 0;
     struct Step {
         const char* how;
-        int index;       // SetPageIndex, or -2 for SetActivePage(name)
+        int index;  // SetPageIndex, or -2 for SetActivePage(name)
         String name;
         int expectIndex, expectChanges;
     } steps[] = {
-        {"to two", 1, "", 1, 1},          {"same again", 1, "", 1, 1},   {"out of range", 7, "", 1, 1},
-        {"negative", -1, "", 1, 1},       {"by name", -2, "Three", 2, 2}, {"unknown name", -2, "Nope", 2, 2},
+        {"to two", 1, "", 1, 1},      {"same again", 1, "", 1, 1},    {"out of range", 7, "", 1, 1},
+        {"negative", -1, "", 1, 1},   {"by name", -2, "Three", 2, 2}, {"unknown name", -2, "Nope", 2, 2},
         {"back to one", 0, "", 0, 3},
     };
     for (const Step& s : steps) {
@@ -65,7 +65,8 @@ TEST_F(NotebookTest, OnlyTheActivePageShowsAndEachRealChangeIsReported) {
             nb->SetPageIndex(s.index);
         EXPECT_EQ(nb->PageIndex(), s.expectIndex) << s.how;
         EXPECT_EQ(changes, s.expectChanges) << s.how;
-        for (int i = 0; i < nb->PageCount(); ++i) EXPECT_EQ(nb->Page(i)->Visible(), i == s.expectIndex) << s.how;
+        for (int i = 0; i < nb->PageCount(); ++i)
+            EXPECT_EQ(nb->Page(i)->Visible(), i == s.expectIndex) << s.how;
     }
 }
 

@@ -65,8 +65,8 @@ TEST_F(NotificationsTest, PickerTreeListAndButtonsReport) {
     ui.PickItem(tree, "Root");
     root->Expand(false);
     ui.PickItem(list, "Item");
-    EXPECT_EQ(codes, (std::vector<int>{DTN_DROPDOWN, DTN_DATETIMECHANGE, DTN_CLOSEUP, TVN_SELCHANGED, TVN_ITEMEXPANDED,
-                                       LVN_ITEMCHANGED}));
+    EXPECT_EQ(codes, (std::vector<int>{DTN_DROPDOWN, DTN_DATETIMECHANGE, DTN_CLOSEUP, TVN_SELCHANGED,
+                                       TVN_ITEMEXPANDED, LVN_ITEMCHANGED}));
     EXPECT_EQ(commands, std::vector<WORD>{BN_CLICKED});
 }
 

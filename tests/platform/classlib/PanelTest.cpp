@@ -19,7 +19,10 @@ TEST_F(PanelTest, BevelsShrinkTheClientAreaForAlignedChildren) {
         TPanelBevel outer, innerBevel;
         int width, border;
         int inset;
-    } cases[] = {{bvRaised, bvNone, 1, 0, 1}, {bvRaised, bvLowered, 2, 0, 4}, {bvNone, bvNone, 1, 3, 3}, {bvLowered, bvNone, 1, 2, 3}};
+    } cases[] = {{bvRaised, bvNone, 1, 0, 1},
+                 {bvRaised, bvLowered, 2, 0, 4},
+                 {bvNone, bvNone, 1, 3, 3},
+                 {bvLowered, bvNone, 1, 2, 3}};
     for (const Case& c : cases) {
         panel->SetBevelOuter(c.outer);
         panel->SetBevelInner(c.innerBevel);

@@ -44,7 +44,10 @@ TEST_F(RichEditTest, EachAddedLineKeepsItsColour) {
     };
     const Case cases[] = {{"sent 01 03", TColor(0x008000)},
                           {"reply timed out", clRed},
-                          {"\xE3\x80\x90" "2026-12-10 12:00:00\xE3\x80\x91" "\xE7\x94\xB5\xE6\xB1\xA0", clBlue},
+                          {"\xE3\x80\x90"
+                           "2026-12-10 12:00:00\xE3\x80\x91"
+                           "\xE7\x94\xB5\xE6\xB1\xA0",
+                           clBlue},
                           {"plain", clBlack}};
     for (const Case& c : cases) AddLine(c.text, c.color);
     ASSERT_EQ(log->Lines()->Count(), 4);
@@ -122,7 +125,8 @@ TEST_F(RichEditTest, SelAttributesColourTheSelection) {
 // The log wraps its long lines too; each row keeps its line's colours and
 // the scroll range counts rows.
 TEST_F(RichEditTest, LongLinesWrapKeepingTheirColours) {
-    const String longLine = "reply from module 3: 55 AA 01 83 20 00 10 00 20 00 30 00 40 00 50 00 60 00 70 00 80 end";
+    const String longLine =
+        "reply from module 3: 55 AA 01 83 20 00 10 00 20 00 30 00 40 00 50 00 60 00 70 00 80 end";
     AddLine("short", clBlue);
     AddLine(longLine, clRed);
     ui.RunUntilIdle();

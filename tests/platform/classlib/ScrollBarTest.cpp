@@ -38,7 +38,11 @@ TEST_F(ScrollBarTest, GeometryKeepsTheThumbInTheTrack) {
     struct Case {
         int min, max, page, pos;
         bool thumb;
-    } cases[] = {{0, 100, 0, 0, true}, {0, 100, 0, 100, true}, {0, 9, 10, 0, false}, {5, 5, 0, 5, false}, {0, 1000000, 1, 999999, true}};
+    } cases[] = {{0, 100, 0, 0, true},
+                 {0, 100, 0, 100, true},
+                 {0, 9, 10, 0, false},
+                 {5, 5, 0, 5, false},
+                 {0, 1000000, 1, 999999, true}};
     for (const Case& c : cases) {
         const TScrollParts p = ScrollPartsOf(Rect(0, 0, 17, 150), true, c.min, c.max, c.page, c.pos);
         EXPECT_EQ(!p.thumb.IsEmpty(), c.thumb) << c.max;

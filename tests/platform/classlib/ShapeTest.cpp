@@ -14,8 +14,8 @@ TEST_F(ShapeTest, EachKindFillsItsOutlineWithTheBrush) {
         TShapeType type;
         TPoint inside, outside;
     } cases[] = {
-        {stRectangle, {1, 1}, {-1, -1}},   {stSquare, {20, 1}, {5, 5}},       {stCircle, {20, 20}, {20, 1}},
-        {stEllipse, {30, 20}, {1, 1}},     {stRoundRect, {30, 1}, {0, 0}},    {stRoundSquare, {20, 20}, {5, 20}},
+        {stRectangle, {1, 1}, {-1, -1}}, {stSquare, {20, 1}, {5, 5}},    {stCircle, {20, 20}, {20, 1}},
+        {stEllipse, {30, 20}, {1, 1}},   {stRoundRect, {30, 1}, {0, 0}}, {stRoundSquare, {20, 20}, {5, 20}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);

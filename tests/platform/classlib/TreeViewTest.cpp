@@ -18,7 +18,9 @@ protected:
         m2 = tree->Items()->AddChild(modules, "Module 2");
         m1 = tree->Items()->AddChild(modules, "Module 1");
         records = tree->Items()->Add(nullptr, "Records");
-        tree->OnChange = [this](TObject*, TTreeNode* n) { events.push_back("change " + (n ? n->Text() : String("-"))); };
+        tree->OnChange = [this](TObject*, TTreeNode* n) {
+            events.push_back("change " + (n ? n->Text() : String("-")));
+        };
     }
     // An image list of 12 x 12 images, each one solid colour.
     TImageList* SolidImages(std::initializer_list<TColor> colours) {
@@ -53,7 +55,9 @@ TEST_F(TreeViewTest, NodesKeepTheirPlaceAndOrder) {
     EXPECT_EQ(tree->Items()->GetFirstNode(), first);
     modules->AlphaSort();
     EXPECT_EQ(modules->Item(0), m1);
-    tree->OnCompare = [](TObject*, TTreeNode* a, TTreeNode* b, int, int& c) { c = CompareText(b->Text(), a->Text()); };
+    tree->OnCompare = [](TObject*, TTreeNode* a, TTreeNode* b, int, int& c) {
+        c = CompareText(b->Text(), a->Text());
+    };
     modules->AlphaSort();
     EXPECT_EQ(modules->Item(0), m2);
     modules->Delete();
@@ -82,7 +86,8 @@ TEST_F(TreeViewTest, ExpandingAsksFirstAndFillsLazily) {
     empty->SetHasChildren(true);
     empty->Expand(false);
     EXPECT_FALSE(empty->HasChildren());
-    EXPECT_EQ(events, (std::vector<String>{"change Records", "expanding Records", "change Modules", "expanding Modules"}));
+    EXPECT_EQ(events, (std::vector<String>{"change Records", "expanding Records", "change Modules",
+                                           "expanding Modules"}));
 }
 
 TEST_F(TreeViewTest, MouseAndKeysSelectAndCollapsingMovesTheSelectionUp) {
@@ -182,8 +187,12 @@ TEST_F(TreeViewTest, VerticalBarCountsRows) {
     struct Case {
         WPARAM request;
         int top;
-    } cases[] = {{SB_LINEDOWN, 1}, {SB_PAGEDOWN, 1 + page}, {SB_BOTTOM, 32 - page}, {SB_LINEUP, 31 - page},
-                 {MAKEWPARAM(SB_THUMBPOSITION, 4), 4}, {SB_TOP, 0}};
+    } cases[] = {{SB_LINEDOWN, 1},
+                 {SB_PAGEDOWN, 1 + page},
+                 {SB_BOTTOM, 32 - page},
+                 {SB_LINEUP, 31 - page},
+                 {MAKEWPARAM(SB_THUMBPOSITION, 4), 4},
+                 {SB_TOP, 0}};
     for (const Case& c : cases) {
         tree->Perform(WM_VSCROLL, c.request, 0);
         EXPECT_EQ(Bar(SB_VERT).nPos, c.top) << c.request;
@@ -250,7 +259,9 @@ TEST_F(TreeViewTest, StateImagesShowLeftOfTheImageAndAClickOnOneKeepsTheSelectio
         const char* name;
         int x;
         bool expanded;
-    } doubles[] = {{"state image", m1Label.left - 20, false}, {"right of the label", m1Label.right + 5, false}, {"label", m1Label.left + 3, true}};
+    } doubles[] = {{"state image", m1Label.left - 20, false},
+                   {"right of the label", m1Label.right + 5, false},
+                   {"label", m1Label.left + 3, true}};
     for (const Double& d : doubles) {
         const TPoint p = tree->ClientToScreen(TPoint{d.x, m1Label.top + 3});
         ui.Backend().MouseMove(p);

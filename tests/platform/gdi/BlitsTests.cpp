@@ -29,7 +29,7 @@ TEST(Blits, BitBltCopiesAllFourBytes) {
 TEST(Blits, BitBltBetweenLayoutsAndOriginsAndClip) {
     PixelDc src(4, 4, 0, true), dst(4, 4, kFill);  // bottom-up source
     Number(src);
-    SetWindowOrgEx(src.dc, 1, 0, nullptr);  // logical (1, 0) is source pixel (0, 0)
+    SetWindowOrgEx(src.dc, 1, 0, nullptr);   // logical (1, 0) is source pixel (0, 0)
     SetWindowOrgEx(dst.dc, -1, 0, nullptr);  // logical (0, 0) is destination pixel (1, 0)
     ExcludeClipRect(dst.dc, 0, 1, 1, 2);     // destination pixel (1, 1)
     BitBlt(dst.dc, 0, 0, 2, 2, src.dc, 1, 0, SRCCOPY);

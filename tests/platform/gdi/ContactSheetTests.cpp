@@ -58,12 +58,11 @@ void FrameControls(HDC dc) {
     struct Kind {
         unsigned type, state;
     };
-    const Kind kinds[] = {{DFC_CAPTION, DFCS_CAPTIONCLOSE}, {DFC_CAPTION, DFCS_CAPTIONMIN},
-                          {DFC_CAPTION, DFCS_CAPTIONMAX},   {DFC_CAPTION, DFCS_CAPTIONRESTORE},
-                          {DFC_CAPTION, DFCS_CAPTIONHELP},  {DFC_MENU, DFCS_MENUARROW},
-                          {DFC_SCROLL, DFCS_SCROLLUP},      {DFC_SCROLL, DFCS_SCROLLDOWN},
-                          {DFC_SCROLL, DFCS_SCROLLLEFT},    {DFC_SCROLL, DFCS_SCROLLRIGHT},
-                          {DFC_BUTTON, DFCS_BUTTONPUSH}};
+    const Kind kinds[] = {
+        {DFC_CAPTION, DFCS_CAPTIONCLOSE},   {DFC_CAPTION, DFCS_CAPTIONMIN},  {DFC_CAPTION, DFCS_CAPTIONMAX},
+        {DFC_CAPTION, DFCS_CAPTIONRESTORE}, {DFC_CAPTION, DFCS_CAPTIONHELP}, {DFC_MENU, DFCS_MENUARROW},
+        {DFC_SCROLL, DFCS_SCROLLUP},        {DFC_SCROLL, DFCS_SCROLLDOWN},   {DFC_SCROLL, DFCS_SCROLLLEFT},
+        {DFC_SCROLL, DFCS_SCROLLRIGHT},     {DFC_BUTTON, DFCS_BUTTONPUSH}};
     const unsigned states[] = {0, DFCS_PUSHED, DFCS_FLAT, DFCS_INACTIVE};
     int x = 10;
     for (const Kind& k : kinds) {
@@ -82,7 +81,8 @@ void Texts(HDC dc) {
     const char* faces[] = {"MS Sans Serif", "Tahoma", "Arial", "宋体"};
     int y = 240;
     for (const char* face : faces) {
-        ScopedFont font(face, -11), bold(face, -11, FW_BOLD), aliased(face, -11, FW_NORMAL, NONANTIALIASED_QUALITY);
+        ScopedFont font(face, -11), bold(face, -11, FW_BOLD),
+            aliased(face, -11, FW_NORMAL, NONANTIALIASED_QUALITY);
         SelectObject(dc, font.font);
         TextOutA(dc, 10, y, (String(face) + ": The battery module 电池模块 12.5 V").c_str());
         SelectObject(dc, bold.font);
@@ -113,8 +113,8 @@ void Texts(HDC dc) {
     SelectObject(dc, font.font);
     TRect box = Rect(10, 320, 200, 400);
     FrameRect(dc, box, HBRUSH(GetStockObject(GRAY_BRUSH)));
-    DrawTextW(dc, u"Word-wrapped text in a box: the lines break between words, and 中文文字在汉字之间换行。", &box,
-              DT_WORDBREAK | DT_CENTER);
+    DrawTextW(dc, u"Word-wrapped text in a box: the lines break between words, and 中文文字在汉字之间换行。",
+              &box, DT_WORDBREAK | DT_CENTER);
     TRect line = Rect(220, 320, 400, 340);
     FrameRect(dc, line, HBRUSH(GetStockObject(GRAY_BRUSH)));
     DrawTextW(dc, u"&File  —  a shortened caption that is far too long", &line,

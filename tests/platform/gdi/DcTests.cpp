@@ -45,7 +45,7 @@ TEST(Dc, BadHandlesFailWithoutHarm) {
     EXPECT_EQ(GetObjectType(HGDIOBJ(uint64_t{0x123456789})), 0);
     EXPECT_FALSE(DeleteObject(HGDIOBJ()));
     EXPECT_FALSE(DeleteDC(HDC()));
-    EXPECT_FALSE(DeleteObject(HGDIOBJ(dc)));  // a DC goes with DeleteDC
+    EXPECT_FALSE(DeleteObject(HGDIOBJ(dc)));                 // a DC goes with DeleteDC
     EXPECT_TRUE(DeleteObject(GetStockObject(WHITE_BRUSH)));  // stock objects stay
     EXPECT_EQ(GetObjectType(GetStockObject(WHITE_BRUSH)), OBJ_BRUSH);
     EXPECT_FALSE(GetStockObject(-1));
@@ -59,8 +59,8 @@ TEST(Dc, BadSizesGiveNoBitmap) {
     struct Case {
         int width, height, bitCount;
     };
-    const Case cases[] = {{0, 5, 32}, {-3, 5, 32}, {5, 0, 32}, {100000, 100000, 32}, {INT32_MAX, INT32_MIN, 32},
-                          {4, 4, 24}};
+    const Case cases[] = {
+        {0, 5, 32}, {-3, 5, 32}, {5, 0, 32}, {100000, 100000, 32}, {INT32_MAX, INT32_MIN, 32}, {4, 4, 24}};
     for (const Case& c : cases) {
         info.bmiHeader.biWidth = c.width;
         info.bmiHeader.biHeight = c.height;
@@ -141,7 +141,7 @@ TEST(Dc, ClipRectsUseLogicalCoordinatesAndAccumulate) {
     SetWindowOrgEx(p.dc, 10, 0, nullptr);
     EXPECT_EQ(IntersectClipRect(p.dc, 11, 0, 15, 4), SIMPLEREGION);  // device 1..5
     EXPECT_EQ(ExcludeClipRect(p.dc, 12, 1, 14, 3), COMPLEXREGION);   // device 2..4 x 1..3
-    SetWindowOrgEx(p.dc, 0, 0, nullptr);  // the clip stays where it was put
+    SetWindowOrgEx(p.dc, 0, 0, nullptr);                             // the clip stays where it was put
     FillRect(p.dc, Rect(0, 0, 6, 4), Black());
     EXPECT_EQ(p.Picture(kBlack, kFill), Rows({".####.", ".#..#.", ".#..#.", ".####."}));
     TRect box;
@@ -192,7 +192,7 @@ TEST(Dc, SaveDcRestoresEverything) {
     GetWindowOrgEx(p.dc, &origin);
     EXPECT_EQ(origin, (TPoint{0, 0}));
     FillRect(p.dc, Rect(0, 0, 6, 6), Black());
-    EXPECT_EQ(p.Count(kBlack), 36);  // no clip any more
+    EXPECT_EQ(p.Count(kBlack), 36);    // no clip any more
     EXPECT_FALSE(RestoreDC(p.dc, 1));  // that level is gone
     EXPECT_FALSE(RestoreDC(p.dc, -1));
     DeleteObject(pen);
@@ -208,7 +208,8 @@ TEST(Dc, ExtremeOriginsDoNotOverflow) {
     EXPECT_EQ(ExcludeClipRect(p.dc, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), NULLREGION);
     EXPECT_FALSE(PtVisible(p.dc, 0, 0));
     auto surface = std::make_shared<Surface>(4, 4);
-    HDC dc = CreateSurfaceDC(surface, TPoint{INT32_MIN, INT32_MAX}, Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX));
+    HDC dc = CreateSurfaceDC(surface, TPoint{INT32_MIN, INT32_MAX},
+                             Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX));
     ExcludeClipRect(dc, 0, 0, 1, 1);  // the device lies beyond what regions hold
     GetClipBox(dc, &box);
     EXPECT_TRUE(FillRect(dc, Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), Black()));

@@ -15,11 +15,11 @@ struct Control {
 };
 
 const Control kControls[] = {
-    {DFC_CAPTION, DFCS_CAPTIONCLOSE, true},  {DFC_CAPTION, DFCS_CAPTIONMIN, true},
-    {DFC_CAPTION, DFCS_CAPTIONMAX, true},    {DFC_CAPTION, DFCS_CAPTIONRESTORE, true},
-    {DFC_CAPTION, DFCS_CAPTIONHELP, true},   {DFC_MENU, DFCS_MENUARROW, true},
-    {DFC_SCROLL, DFCS_SCROLLUP, true},       {DFC_SCROLL, DFCS_SCROLLDOWN, true},
-    {DFC_SCROLL, DFCS_SCROLLLEFT, true},     {DFC_SCROLL, DFCS_SCROLLRIGHT, true},
+    {DFC_CAPTION, DFCS_CAPTIONCLOSE, true}, {DFC_CAPTION, DFCS_CAPTIONMIN, true},
+    {DFC_CAPTION, DFCS_CAPTIONMAX, true},   {DFC_CAPTION, DFCS_CAPTIONRESTORE, true},
+    {DFC_CAPTION, DFCS_CAPTIONHELP, true},  {DFC_MENU, DFCS_MENUARROW, true},
+    {DFC_SCROLL, DFCS_SCROLLUP, true},      {DFC_SCROLL, DFCS_SCROLLDOWN, true},
+    {DFC_SCROLL, DFCS_SCROLLLEFT, true},    {DFC_SCROLL, DFCS_SCROLLRIGHT, true},
     {DFC_BUTTON, DFCS_BUTTONPUSH, false},
 };
 
@@ -44,8 +44,8 @@ TEST(FrameControls, TheGlyphIsTheOnlyPureBlack) {
                             }
                     return box.left == INT32_MAX ? TRect{} : box;
                 }();
-                const std::string what = std::to_string(c.type) + "/" + std::to_string(c.state | extra) + " at " +
-                                         std::to_string(size.cx);
+                const std::string what = std::to_string(c.type) + "/" + std::to_string(c.state | extra) +
+                                         " at " + std::to_string(size.cx);
                 if (!c.hasGlyph || (extra & DFCS_INACTIVE)) {
                     EXPECT_TRUE(black.IsEmpty()) << what;
                     continue;
@@ -101,10 +101,11 @@ TEST(FrameControls, RaisedEdgeRows) {
     TRect r = Rect(0, 0, 5, 5);
     ASSERT_TRUE(DrawEdge(p.dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST));
     EXPECT_EQ(r, Rect(2, 2, 3, 3));
-    const std::map<uint32_t, char> names = {
-        {ColorRefToPixel(GetSysColor(COLOR_3DLIGHT)), 'L'}, {ColorRefToPixel(GetSysColor(COLOR_3DDKSHADOW)), 'D'},
-        {ColorRefToPixel(GetSysColor(COLOR_3DHILIGHT)), 'H'}, {ColorRefToPixel(GetSysColor(COLOR_3DSHADOW)), 'S'},
-        {0x11223344, '.'}};
+    const std::map<uint32_t, char> names = {{ColorRefToPixel(GetSysColor(COLOR_3DLIGHT)), 'L'},
+                                            {ColorRefToPixel(GetSysColor(COLOR_3DDKSHADOW)), 'D'},
+                                            {ColorRefToPixel(GetSysColor(COLOR_3DHILIGHT)), 'H'},
+                                            {ColorRefToPixel(GetSysColor(COLOR_3DSHADOW)), 'S'},
+                                            {0x11223344, '.'}};
     std::string picture;
     for (int y = 0; y < 5; ++y) {
         for (int x = 0; x < 5; ++x) picture += names.count(p.At(x, y)) ? names.at(p.At(x, y)) : '?';
@@ -120,7 +121,7 @@ TEST(FrameControls, SunkenEdgeWithMiddleAndPartialSides) {
     EXPECT_EQ(p.At(0, 0), ColorRefToPixel(GetSysColor(COLOR_3DSHADOW)));
     EXPECT_EQ(p.At(1, 1), ColorRefToPixel(GetSysColor(COLOR_3DDKSHADOW)));
     EXPECT_EQ(p.At(3, 3), ColorRefToPixel(GetSysColor(COLOR_3DFACE)));  // middle, no bottom-right sides
-    EXPECT_EQ(r, Rect(0, 0, 4, 4));  // not adjusted without BF_ADJUST
+    EXPECT_EQ(r, Rect(0, 0, 4, 4));                                     // not adjusted without BF_ADJUST
 }
 
 TEST(SysColors, TableAndResolution) {

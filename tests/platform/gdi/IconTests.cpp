@@ -23,7 +23,8 @@ HBITMAP PixelsBitmap(int width, int height, const std::vector<uint32_t>& pixels)
     return b;
 }
 
-HICON IconOf(int width, int height, const std::vector<uint32_t>& pixels, const std::vector<uint32_t>* mask = nullptr) {
+HICON IconOf(int width, int height, const std::vector<uint32_t>& pixels,
+             const std::vector<uint32_t>* mask = nullptr) {
     ICONINFO info;
     info.hbmColor = PixelsBitmap(width, height, pixels);
     if (mask) info.hbmMask = PixelsBitmap(width, height, *mask);
@@ -89,8 +90,8 @@ TEST(Icons, ImageAndMaskAloneAndTheFlickerFreeBackground) {
         uint32_t first, second;
     };
     const Case cases[] = {
-        {DI_IMAGE, nullptr, 0x00000000, 0xFF00FF00},           // copied as it is
-        {DI_MASK, nullptr, kBack, 0x00000000},                 // the opaque part goes black
+        {DI_IMAGE, nullptr, 0x00000000, 0xFF00FF00},  // copied as it is
+        {DI_MASK, nullptr, kBack, 0x00000000},        // the opaque part goes black
         {DI_NORMAL, HBRUSH(GetStockObject(WHITE_BRUSH)), 0x00FFFFFF, 0xFF00FF00},
     };
     for (const Case& c : cases) {
@@ -182,8 +183,8 @@ TEST(Icons, BadInputFails) {
     EXPECT_TRUE(DrawIconEx(p.dc, INT32_MAX, INT32_MIN, icon, 256, 256, 0, HBRUSH(GetStockObject(WHITE_BRUSH)),
                            DI_NORMAL));
     EXPECT_FALSE(GetIconInfo(icon, nullptr));
-    EXPECT_EQ(GetObjectType(icon), 0);     // not a drawing object
-    EXPECT_FALSE(DeleteObject(icon));      // so DeleteObject leaves it
+    EXPECT_EQ(GetObjectType(icon), 0);  // not a drawing object
+    EXPECT_FALSE(DeleteObject(icon));   // so DeleteObject leaves it
     EXPECT_TRUE(DestroyIcon(icon));
     EXPECT_FALSE(DestroyIcon(icon));
     EXPECT_FALSE(DrawIconEx(p.dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));

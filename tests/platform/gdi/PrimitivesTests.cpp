@@ -172,7 +172,7 @@ TEST(Primitives, FocusRectTwiceLeavesNothing) {
     ASSERT_TRUE(DrawFocusRect(p.dc, Rect(0, 0, 9, 7)));
     EXPECT_NE(p.Picture(kFill, 0xFF804020), before);
     EXPECT_EQ(p.At(0, 0), kFill ^ 0x00FFFFFFu);  // inverted colour, alpha kept
-    EXPECT_EQ(p.At(4, 3), kFill);                  // the inside is untouched
+    EXPECT_EQ(p.At(4, 3), kFill);                // the inside is untouched
     DrawFocusRect(p.dc, Rect(0, 0, 9, 7));
     EXPECT_EQ(p.Picture(kFill, 0xFF804020), before);
     // A one-pixel-high focus rect is drawn once per pixel too.
@@ -199,10 +199,8 @@ TEST(Primitives, PatBltOperations) {
         uint32_t expected;
     };
     const Case cases[] = {
-        {PATCOPY, kRed},
-        {BLACKNESS, 0x00000000},
-        {WHITENESS, 0x00FFFFFF},
-        {DSTINVERT, kFill ^ 0x00FFFFFF},
+        {PATCOPY, kRed},           {BLACKNESS, 0x00000000},
+        {WHITENESS, 0x00FFFFFF},   {DSTINVERT, kFill ^ 0x00FFFFFF},
         {PATINVERT, kFill ^ kRed},
     };
     for (const Case& c : cases) {
@@ -239,7 +237,8 @@ TEST(Primitives, HugeCoordinatesAreClippedQuickly) {
     EXPECT_TRUE(Rectangle(p.dc, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX));
     const TPoint huge[] = {{INT32_MIN, INT32_MIN}, {INT32_MAX, 0}, {0, INT32_MAX}};
     EXPECT_TRUE(Polygon(p.dc, huge, 3));
-    EXPECT_TRUE(FillRect(p.dc, Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), HBRUSH(GetStockObject(WHITE_BRUSH))));
+    EXPECT_TRUE(FillRect(p.dc, Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX),
+                         HBRUSH(GetStockObject(WHITE_BRUSH))));
     EXPECT_EQ(p.Count(0x00FFFFFF), 64);
     SelectObject(p.dc, HPEN(GetStockObject(BLACK_PEN)));
     DeleteObject(pen);

@@ -64,7 +64,8 @@ TEST(Regions, CombineIntoAnOperandAndEmptyResults) {
 
 TEST(Regions, EqualSetsHaveEqualRegionsWhateverTheirHistory) {
     // Two halves joined equal the whole; the representation is canonical.
-    HRGN left = CreateRectRgn(0, 0, 3, 4), right = CreateRectRgn(3, 0, 6, 4), whole = CreateRectRgn(0, 0, 6, 4);
+    HRGN left = CreateRectRgn(0, 0, 3, 4), right = CreateRectRgn(3, 0, 6, 4),
+         whole = CreateRectRgn(0, 0, 6, 4);
     HRGN joined = CreateRectRgn(0, 0, 0, 0);
     CombineRgn(joined, left, right, RGN_OR);
     EXPECT_TRUE(EqualRgn(joined, whole));
@@ -82,7 +83,7 @@ TEST(Regions, OffsetPointAndRectQueries) {
     EXPECT_TRUE(RectInRegion(r, Rect(0, 0, 4, 2)));
     EXPECT_FALSE(RectInRegion(r, Rect(0, 0, 3, 5)));
     EXPECT_FALSE(RectInRegion(r, Rect(4, 4, 3, 3)));  // empty rect
-    OffsetRgn(r, INT32_MAX, INT32_MAX);  // saturates, no overflow
+    OffsetRgn(r, INT32_MAX, INT32_MAX);               // saturates, no overflow
     OffsetRgn(r, INT32_MIN, INT32_MIN);
     DeleteObject(r);
 }

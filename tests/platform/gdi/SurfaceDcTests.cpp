@@ -44,7 +44,8 @@ TEST(SurfaceDc, TheCallersClipCannotReachBeyondTheSystemRegion) {
              SelectClipRgn(dc, all);
              DeleteObject(all);
          }},
-        {"clip widened", [](HDC dc) {
+        {"clip widened",
+         [](HDC dc) {
              HRGN all = CreateRectRgn(-100, -100, 100, 100);
              ExtSelectClipRgn(dc, all, RGN_OR);
              DeleteObject(all);
@@ -59,7 +60,8 @@ TEST(SurfaceDc, TheCallersClipCannotReachBeyondTheSystemRegion) {
         DeleteObject(pieces);  // the DC keeps its own copy
         c.clip(dc);
         EXPECT_TRUE(FillRect(dc, Rect(-10, -10, 20, 20), White()));
-        EXPECT_EQ(Picture(*surface), Rows({"........", ".##..##.", ".##..##.", ".##..##.", "........"})) << c.name;
+        EXPECT_EQ(Picture(*surface), Rows({"........", ".##..##.", ".##..##.", ".##..##.", "........"}))
+            << c.name;
         TRect box;
         GetClipBox(dc, &box);
         EXPECT_EQ(box, Rect(0, 0, 6, 3)) << c.name;
@@ -174,12 +176,21 @@ TEST(SurfaceDc, OutputReportsTheAreaItWrote) {
         {"fill outside", [](HDC dc) { FillRect(dc, Rect(50, 50, 60, 60), White()); }, TRect{}},
         {"pixel", [](HDC dc) { SetPixel(dc, 4, 0, 0); }, Rect(6, 1, 7, 2)},
         {"pixel read", [](HDC dc) { GetPixel(dc, 4, 0); }, TRect{}},
-        {"line", [](HDC dc) { MoveToEx(dc, 0, 2, nullptr); LineTo(dc, 3, 2); }, Rect(2, 3, 5, 4)},
+        {"line",
+         [](HDC dc) {
+             MoveToEx(dc, 0, 2, nullptr);
+             LineTo(dc, 3, 2);
+         },
+         Rect(2, 3, 5, 4)},
         {"blit", [&source](HDC dc) { BitBlt(dc, 1, 0, 2, 2, source.dc, 0, 0, SRCCOPY); }, Rect(3, 1, 5, 3)},
         {"stretch", [&source](HDC dc) { StretchBlt(dc, 0, 0, 4, 2, source.dc, 0, 0, 2, 2, SRCCOPY); },
          Rect(2, 1, 6, 3)},
-        {"text", [](HDC dc) { SetBkMode(dc, TRANSPARENT); TextOutW(dc, 0, 0, u"W"); }, Rect(2, 1, 8, 6),
-         true},
+        {"text",
+         [](HDC dc) {
+             SetBkMode(dc, TRANSPARENT);
+             TextOutW(dc, 0, 0, u"W");
+         },
+         Rect(2, 1, 8, 6), true},
     };
     for (const Case& c : cases) {
         auto surface = std::make_shared<Surface>(10, 8);

@@ -73,10 +73,12 @@ TEST(Text, CentredAndRightAlignedTextIsPlacedByItsWidth) {
     const TRect box = Rect(5, 4, 150, 50);
     EXPECT_EQ(Render(font.font, text, box, kLine | DT_CENTER),
               Render(font.font, text, Rect(5 + (145 - size.cx) / 2, 4, 150, 50), kLine));
-    EXPECT_EQ(Render(font.font, text, box, kLine | DT_RIGHT), Render(font.font, text, Rect(150 - size.cx, 4, 150, 50), kLine));
+    EXPECT_EQ(Render(font.font, text, box, kLine | DT_RIGHT),
+              Render(font.font, text, Rect(150 - size.cx, 4, 150, 50), kLine));
     EXPECT_EQ(Render(font.font, text, box, kLine | DT_VCENTER),
               Render(font.font, text, Rect(5, 4 + (46 - size.cy) / 2, 150, 50), kLine));
-    EXPECT_EQ(Render(font.font, text, box, kLine | DT_BOTTOM), Render(font.font, text, Rect(5, 50 - size.cy, 150, 50), kLine));
+    EXPECT_EQ(Render(font.font, text, box, kLine | DT_BOTTOM),
+              Render(font.font, text, Rect(5, 50 - size.cy, 150, 50), kLine));
 
     HDC dc = CreateCompatibleDC(nullptr);
     SelectObject(dc, font.font);
@@ -104,8 +106,10 @@ TEST(Text, WordBreakWrapsAtTheRectWidth) {
     };
     for (const Case& c : cases) {
         const TRect r = CalcRect(font.font, c.text, Rect(0, 0, width, 0), DT_WORDBREAK);
-        if (c.lines > 0) EXPECT_EQ(r.bottom, c.lines * lineHeight) << WideToUtf8(c.text);
-        else EXPECT_GE(r.bottom, 2 * lineHeight);
+        if (c.lines > 0)
+            EXPECT_EQ(r.bottom, c.lines * lineHeight) << WideToUtf8(c.text);
+        else
+            EXPECT_GE(r.bottom, 2 * lineHeight);
         EXPECT_LE(r.right, width) << WideToUtf8(c.text);
     }
     // A word longer than the line stays whole on a line of its own.
@@ -166,7 +170,8 @@ TEST(Text, ChineseRendersThroughTheFallbackFace) {
         EXPECT_GT(dark, 20) << face;
         EXPECT_FALSE(p.Ink(kPaper).IsEmpty());
         // Real glyphs, not the same missing-glyph box twice.
-        EXPECT_NE(Render(font.font, u"电", Rect(0, 0, 40, 20), 0), Render(font.font, u"池", Rect(0, 0, 40, 20), 0))
+        EXPECT_NE(Render(font.font, u"电", Rect(0, 0, 40, 20), 0),
+                  Render(font.font, u"池", Rect(0, 0, 40, 20), 0))
             << face;
     }
 }
@@ -189,8 +194,8 @@ TEST(Text, TextWritesAlphaZeroAndAliasedTextHasOnlyTwoColours) {
                 if (px != 0x000000FF) ++intermediate[i];
             }
     }
-    EXPECT_GT(intermediate[0], 0);   // antialiased edges
-    EXPECT_EQ(intermediate[1], 0);   // aliased: text colour or untouched
+    EXPECT_GT(intermediate[0], 0);  // antialiased edges
+    EXPECT_EQ(intermediate[1], 0);  // aliased: text colour or untouched
 }
 
 TEST(Text, TabsExpandToEightAverageWidths) {
@@ -229,8 +234,10 @@ TEST(Text, MetricsFollowTheRequestedHeight) {
         TEXTMETRICW tm;
         ASSERT_TRUE(GetTextMetricsW(dc, &tm));
         EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
-        if (height < 0) EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, -height);
-        else EXPECT_EQ(tm.tmHeight, height);
+        if (height < 0)
+            EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, -height);
+        else
+            EXPECT_EQ(tm.tmHeight, height);
         EXPECT_GT(tm.tmAveCharWidth, 0);
         TSize size;
         GetTextExtentPoint32W(dc, u"", &size);
@@ -329,8 +336,9 @@ TEST(Text, BadInputFails) {
     EXPECT_TRUE(GetTextExtentPoint32A(dc, "\xff\xfe bad", &size));
     // Huge rectangles and positions are cut to the surface.
     PixelDc p(20, 20, kPaper);
-    for (unsigned format : {0u, unsigned(DT_CENTER | DT_VCENTER | DT_SINGLELINE), unsigned(DT_WORDBREAK | DT_RIGHT),
-                            unsigned(DT_BOTTOM | DT_SINGLELINE | DT_END_ELLIPSIS)}) {
+    for (unsigned format :
+         {0u, unsigned(DT_CENTER | DT_VCENTER | DT_SINGLELINE), unsigned(DT_WORDBREAK | DT_RIGHT),
+          unsigned(DT_BOTTOM | DT_SINGLELINE | DT_END_ELLIPSIS)}) {
         TRect huge = Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
         EXPECT_GT(DrawTextW(p.dc, u"Huge text 大", &huge, format), 0);
         huge = Rect(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN);

@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TRect rect = Rect(-4, -2, width, 30);
     if (wide) {
         std::u16string text(size / 2, u'\0');
-        for (size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char16_t>(data[2 * i] | data[2 * i + 1] << 8);
+        for (size_t i = 0; i < text.size(); ++i)
+            text[i] = static_cast<char16_t>(data[2 * i] | data[2 * i + 1] << 8);
         DrawTextW(dc, text, &rect, format);
     } else {
         DrawTextA(dc, std::string(reinterpret_cast<const char*>(data), size), &rect, format);

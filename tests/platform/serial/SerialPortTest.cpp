@@ -34,7 +34,8 @@ TEST(ListSerialPorts, RealDevicesThenStableLinksInNaturalOrder) {
     const fs::path root = fs::temp_directory_path() / ("ports-" + std::to_string(::getpid()));
     const fs::path dev = root / "dev", sys = root / "sys" / "class" / "tty";
     fs::create_directories(dev);
-    for (const char* name : {"ttyS0", "ttyS1", "ttyS10", "ttyS2", "ttyUSB0", "ttyACM0", "tty1", "ttyUSBx", "ttyS3"}) {
+    for (const char* name :
+         {"ttyS0", "ttyS1", "ttyS10", "ttyS2", "ttyUSB0", "ttyACM0", "tty1", "ttyUSBx", "ttyS3"}) {
         fs::create_directories(sys / name);
         std::ofstream(dev.string() + "/" + name).flush();
     }
@@ -45,9 +46,9 @@ TEST(ListSerialPorts, RealDevicesThenStableLinksInNaturalOrder) {
     std::ofstream((dev / "serial" / "by-id" / "usb-Adapter_0042-if00-port0").string()).flush();
 
     const std::vector<std::string> want = {
-        (dev / "ttyACM0").string(), (dev / "ttyS1").string(),  (dev / "ttyS2").string(),
-        (dev / "ttyS10").string(),  (dev / "ttyUSB0").string(),
-        (dev / "serial" / "by-id" / "usb-Adapter_0042-if00-port0").string(),
+        (dev / "ttyACM0").string(), (dev / "ttyS1").string(),
+        (dev / "ttyS2").string(),   (dev / "ttyS10").string(),
+        (dev / "ttyUSB0").string(), (dev / "serial" / "by-id" / "usb-Adapter_0042-if00-port0").string(),
     };
     EXPECT_EQ(ListSerialPorts(dev.string(), (root / "sys").string()), want);
     EXPECT_TRUE(ListSerialPorts((root / "none").string(), (root / "none").string()).empty());

@@ -92,7 +92,8 @@ TEST(MultimediaTimer, PostedTicksRunOnTheGuiThreadAndKeepTheirCount) {
 TEST(MultimediaTimer, NoPostedTickRunsAfterKill) {
     testing::GuiQueue gui;
     int ticks = 0;
-    const uint32_t id = TimeSetEvent(10, [&] { ++ticks; }, gui.Poster());
+    const uint32_t id = TimeSetEvent(
+        10, [&] { ++ticks; }, gui.Poster());
     std::this_thread::sleep_for(100ms);
     ASSERT_GE(gui.Queued(), 1u);
     TimeKillEvent(id);

@@ -13,7 +13,8 @@ class ProfileFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
-               ("ini-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+               ("ini-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir_);
         file_ = (dir_ / "BMSAdjust.ini").string();
     }
@@ -56,11 +57,11 @@ TEST_F(ProfileFiles, IntegersAndDefaults) {
         const char* key;
         int32_t want;
     } cases[] = {
-        {"Voltage", 3650},    // digits then text
-        {"Empty", 77},        // no digits: the default
-        {"Word", 77},         // no digits
-        {"Huge", 77},         // beyond 32 bits
-        {"Missing", 77},      // no key
+        {"Voltage", 3650},  // digits then text
+        {"Empty", 77},      // no digits: the default
+        {"Word", 77},       // no digits
+        {"Huge", 77},       // beyond 32 bits
+        {"Missing", 77},    // no key
     };
     for (const auto& c : cases) EXPECT_EQ(GetPrivateProfileInt("3UPara", c.key, 77, file_), c.want) << c.key;
     EXPECT_EQ(GetPrivateProfileInt("NoSection", "Voltage", -1, file_), -1);
@@ -86,7 +87,8 @@ TEST_F(ProfileFiles, WritingCreatesFileSectionAndKey) {
     EXPECT_TRUE(WritePrivateProfileString("CommSeting", "baudrate", "9600", file));
     EXPECT_TRUE(WritePrivateProfileString("SequenceNum", "Num1", "", file));
     EXPECT_TRUE(WritePrivateProfileString("SequenceNum", "TotalNum", "3", file));
-    EXPECT_EQ(ReadFileText(file), "[CommSeting]\ncommset=COM4\nbaudrate=9600\n\n[SequenceNum]\nNum1=\nTotalNum=3\n");
+    EXPECT_EQ(ReadFileText(file),
+              "[CommSeting]\ncommset=COM4\nbaudrate=9600\n\n[SequenceNum]\nNum1=\nTotalNum=3\n");
     EXPECT_TRUE(WritePrivateProfileString("commseting", "COMMSET", "COM7", file));
     EXPECT_EQ(GetPrivateProfileString("CommSeting", "commset", "", 10, file), "COM7");
     EXPECT_EQ(GetPrivateProfileInt("SequenceNum", "TotalNum", 1, file), 3);

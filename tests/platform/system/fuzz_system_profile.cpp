@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)GetPrivateProfileString(section, key, "default", size % 40, file);
     (void)GetPrivateProfileString("CommSeting", "commset", "COM1", 10, file);
     const bool plainNames = section.find_first_of("[]=;\r\n") == std::string::npos &&
-                            key.find_first_of("[]=;\r\n") == std::string::npos &&
-                            !Trim(section).empty() && !Trim(key).empty() && Trim(key) == key;
+                            key.find_first_of("[]=;\r\n") == std::string::npos && !Trim(section).empty() &&
+                            !Trim(key).empty() && Trim(key) == key;
     if (plainNames && WritePrivateProfileString(section, key, "12345", file)) {
         if (GetPrivateProfileInt(section, key, -1, file) != 12345) abort();
     }

@@ -25,7 +25,8 @@ void ShowThe(HWND h, ShowBy how) {
         case ShowBy::ShowWindow: ShowWindow(h, SW_SHOW); break;
         case ShowBy::ShowWindowNA: ShowWindow(h, SW_SHOWNA); break;
         case ShowBy::SetWindowPosNoActivate:
-            SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+            SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
             break;
     }
 }
@@ -40,11 +41,13 @@ TEST_F(ActivationKinds, OnlyWindowsMeantNotToActivateAreKeptFromTheKeyboard) {
         {"a dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, ShowBy::ShowWindow, false},
         {"a borderless popup form", WS_POPUP, 0, ShowBy::ShowWindow, false},
         {"a popup form shown without activation", WS_POPUP, 0, ShowBy::ShowWindowNA, false},
-        {"a topmost tool form that activates", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, ShowBy::ShowWindow, false},
+        {"a topmost tool form that activates", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, ShowBy::ShowWindow,
+         false},
         // As the popup menus make their windows.
-        {"a popup menu", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, ShowBy::ShowWindowNA, true},
-        {"a drop-down list", WS_POPUP | WS_BORDER, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, ShowBy::SetWindowPosNoActivate,
+        {"a popup menu", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, ShowBy::ShowWindowNA,
          true},
+        {"a drop-down list", WS_POPUP | WS_BORDER, WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+         ShowBy::SetWindowPosNoActivate, true},
         {"a hint", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, ShowBy::ShowWindowNA, true},
     };
     for (const Case& c : cases) {
@@ -54,8 +57,10 @@ TEST_F(ActivationKinds, OnlyWindowsMeantNotToActivateAreKeptFromTheKeyboard) {
         ShowThe(h, c.how);
         Pump();
         EXPECT_EQ(backend->SurfaceInfo(h).noActivate, c.neverActivates) << c.what;
-        if (c.how == ShowBy::ShowWindow) EXPECT_EQ(GetActiveWindow(), h) << c.what;
-        else EXPECT_EQ(GetActiveWindow(), form) << c.what;
+        if (c.how == ShowBy::ShowWindow)
+            EXPECT_EQ(GetActiveWindow(), h) << c.what;
+        else
+            EXPECT_EQ(GetActiveWindow(), form) << c.what;
 
         // A click on it activates it unless it never activates.
         backend->Click(TPoint{60, 60});

@@ -44,9 +44,8 @@ TEST_F(GeometryTests, AnInvertedAnswerGivesAnEmptyClientInsideTheWindow) {
 
 TEST_F(GeometryTests, FrameChangedRecomputesWithoutASizeChange) {
     int border = 2;
-    HWND h = Create(WS_POPUP, Bounds(0, 0, 50, 50), nullptr, [&border](HWND hw, UINT m, WPARAM w, LPARAM l) {
-        return FrameOf(border)(hw, m, w, l);
-    });
+    HWND h = Create(WS_POPUP, Bounds(0, 0, 50, 50), nullptr,
+                    [&border](HWND hw, UINT m, WPARAM w, LPARAM l) { return FrameOf(border)(hw, m, w, l); });
     EXPECT_EQ(ClientRect(h).Width(), 46);
     border = 5;
     SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
@@ -54,14 +53,15 @@ TEST_F(GeometryTests, FrameChangedRecomputesWithoutASizeChange) {
 }
 
 TEST_F(GeometryTests, TheChangingHandlerDecidesSizeAndFlags) {
-    HWND h = Create(WS_POPUP, Bounds(0, 0, 100, 100), nullptr, [](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
-        if (m == WM_WINDOWPOSCHANGING) {
-            auto* wp = reinterpret_cast<WINDOWPOS*>(l);
-            wp->cx = std::min(wp->cx, 150);
-            wp->flags |= SWP_NOMOVE;
-        }
-        return std::nullopt;
-    });
+    HWND h = Create(WS_POPUP, Bounds(0, 0, 100, 100), nullptr,
+                    [](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+                        if (m == WM_WINDOWPOSCHANGING) {
+                            auto* wp = reinterpret_cast<WINDOWPOS*>(l);
+                            wp->cx = std::min(wp->cx, 150);
+                            wp->flags |= SWP_NOMOVE;
+                        }
+                        return std::nullopt;
+                    });
     SetWindowPos(h, nullptr, 30, 40, 400, 90, SWP_NOZORDER);
     EXPECT_EQ(WindowRect(h), Bounds(0, 0, 150, 90));
     EXPECT_FALSE(Messages(h, {WM_MOVE}).size() > 1);  // only the one of creation
@@ -71,14 +71,15 @@ TEST_F(GeometryTests, TheChangingHandlerDecidesSizeAndFlags) {
 }
 
 TEST_F(GeometryTests, MinMaxInfoBoundsTheSizeOfFramedTopLevelWindows) {
-    HWND h = Create(WS_OVERLAPPEDWINDOW, Bounds(0, 0, 300, 300), nullptr, [](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
-        if (m == WM_GETMINMAXINFO) {
-            auto* mmi = reinterpret_cast<MINMAXINFO*>(l);
-            mmi->ptMinTrackSize = TPoint{140, 60};
-            mmi->ptMaxTrackSize = TPoint{500, 400};
-        }
-        return std::nullopt;
-    });
+    HWND h = Create(WS_OVERLAPPEDWINDOW, Bounds(0, 0, 300, 300), nullptr,
+                    [](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+                        if (m == WM_GETMINMAXINFO) {
+                            auto* mmi = reinterpret_cast<MINMAXINFO*>(l);
+                            mmi->ptMinTrackSize = TPoint{140, 60};
+                            mmi->ptMaxTrackSize = TPoint{500, 400};
+                        }
+                        return std::nullopt;
+                    });
     MoveWindow(h, 0, 0, 50, 1000, true);
     EXPECT_EQ(WindowRect(h), Bounds(0, 0, 140, 400));
 }
@@ -121,7 +122,8 @@ TEST_F(GeometryTests, PopupsShownWithoutActivationLeaveTheActiveWindow) {
     EXPECT_EQ(GetActiveWindow(), main);
     EXPECT_TRUE(Messages(popup, {WM_ACTIVATE, WM_NCACTIVATE}).empty());
     EXPECT_EQ(backend->ZOrder().front(), popup);
-    SetWindowPos(popup, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(popup, nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
     EXPECT_FALSE(IsWindowVisible(popup));
 }
 

@@ -29,9 +29,9 @@ protected:
     }
 
     std::vector<std::pair<HWND, UINT>> MouseTrace() const {
-        static const std::vector<UINT> kinds{WM_NCHITTEST,   WM_SETCURSOR,   WM_MOUSEMOVE,     WM_MOUSELEAVE,
-                                             WM_LBUTTONDOWN, WM_LBUTTONUP,   WM_LBUTTONDBLCLK, WM_CAPTURECHANGED,
-                                             WM_NCMOUSEMOVE, WM_NCLBUTTONDOWN};
+        static const std::vector<UINT> kinds{
+            WM_NCHITTEST, WM_SETCURSOR,     WM_MOUSEMOVE,      WM_MOUSELEAVE,  WM_LBUTTONDOWN,
+            WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_CAPTURECHANGED, WM_NCMOUSEMOVE, WM_NCLBUTTONDOWN};
         std::vector<std::pair<HWND, UINT>> out;
         for (const Logged& l : log)
             if ((l.hwnd == a || l.hwnd == b) && std::find(kinds.begin(), kinds.end(), l.msg) != kinds.end())
@@ -51,11 +51,10 @@ TEST_F(InputTests, AScriptedMouseSequenceGivesTheMessagesInOrder) {
     backend->MouseUp(TPoint{20, 30});
     Pump();
     std::vector<std::pair<HWND, UINT>> expected{
-        {a, WM_NCHITTEST}, {a, WM_SETCURSOR}, {a, WM_MOUSEMOVE},
-        {b, WM_NCHITTEST}, {b, WM_SETCURSOR}, {b, WM_MOUSEMOVE},  {a, WM_MOUSELEAVE},
-        {b, WM_NCHITTEST}, {b, WM_SETCURSOR}, {b, WM_LBUTTONDOWN},
-        {b, WM_MOUSEMOVE}, {b, WM_LBUTTONUP}, {b, WM_CAPTURECHANGED},
-        {b, WM_MOUSELEAVE},  // the capture is gone and the mouse is elsewhere
+        {a, WM_NCHITTEST},      {a, WM_SETCURSOR},   {a, WM_MOUSEMOVE},  {b, WM_NCHITTEST},
+        {b, WM_SETCURSOR},      {b, WM_MOUSEMOVE},   {a, WM_MOUSELEAVE}, {b, WM_NCHITTEST},
+        {b, WM_SETCURSOR},      {b, WM_LBUTTONDOWN}, {b, WM_MOUSEMOVE},  {b, WM_LBUTTONUP},
+        {b, WM_CAPTURECHANGED}, {b, WM_MOUSELEAVE},  // the capture is gone and the mouse is elsewhere
     };
     EXPECT_EQ(MouseTrace(), expected);
     // The captured messages are in b's client coordinates, outside it too.
@@ -171,7 +170,8 @@ TEST_F(InputTests, NonClientHitsGiveNonClientMessagesInScreenCoordinates) {
 TEST_F(InputTests, TheDefaultProcedureMovesAndSizesUntilTheButtonIsReleased) {
     HWND h = Create(WS_POPUP | WS_VISIBLE | WS_THICKFRAME, Bounds(300, 300, 200, 100), nullptr,
                     [](HWND, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
-                        if (m == WM_NCHITTEST && GET_Y_LPARAM(l) < 320 && GET_Y_LPARAM(l) >= 304) return HTCAPTION;
+                        if (m == WM_NCHITTEST && GET_Y_LPARAM(l) < 320 && GET_Y_LPARAM(l) >= 304)
+                            return HTCAPTION;
                         return std::nullopt;
                     });
     Pump();
@@ -181,7 +181,8 @@ TEST_F(InputTests, TheDefaultProcedureMovesAndSizesUntilTheButtonIsReleased) {
     backend->MouseUp(TPoint{380, 350});
     Pump();
     EXPECT_EQ(WindowRect(h), Bounds(330, 340, 200, 100));
-    EXPECT_EQ(Messages(h, {WM_ENTERSIZEMOVE, WM_EXITSIZEMOVE}), (std::vector<UINT>{WM_ENTERSIZEMOVE, WM_EXITSIZEMOVE}));
+    EXPECT_EQ(Messages(h, {WM_ENTERSIZEMOVE, WM_EXITSIZEMOVE}),
+              (std::vector<UINT>{WM_ENTERSIZEMOVE, WM_EXITSIZEMOVE}));
     EXPECT_EQ(GetCapture(), nullptr);
 
     // The bottom-right corner of the thick frame sizes, not below the minimum.
@@ -189,7 +190,8 @@ TEST_F(InputTests, TheDefaultProcedureMovesAndSizesUntilTheButtonIsReleased) {
     backend->MouseMove(TPoint{100, 100});
     backend->MouseUp(TPoint{100, 100});
     Pump();
-    EXPECT_EQ(WindowRect(h), Bounds(330, 340, GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)));
+    EXPECT_EQ(WindowRect(h),
+              Bounds(330, 340, GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)));
 }
 
 TEST_F(InputTests, SysCommandMinimizeIconifiesAndKeyMenuDoesNothing) {

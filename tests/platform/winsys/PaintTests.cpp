@@ -131,10 +131,11 @@ TEST_F(PaintTests, UpdateRegionsGrowAndValidateAndUpdateWindowPaintsAtOnce) {
 }
 
 TEST_F(PaintTests, AWindowThatNeverValidatesIsNotPaintedForever) {
-    HWND h = Create(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 10, 10), nullptr, [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-        if (m == WM_PAINT) return 0;  // no BeginPaint
-        return std::nullopt;
-    });
+    HWND h = Create(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 10, 10), nullptr,
+                    [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                        if (m == WM_PAINT) return 0;  // no BeginPaint
+                        return std::nullopt;
+                    });
     Pump();
     EXPECT_EQ(Messages(h, {WM_PAINT}).size(), 1u);
 }
@@ -149,7 +150,8 @@ TEST_F(PaintTests, PaintingKeepsToTheWindowShape) {
 }
 
 TEST_F(PaintTests, AMovedChildIsRedrawnWhereItLandsAndUncoversItsParent) {
-    HWND top = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 100), nullptr, Painter(kBlue));
+    HWND top =
+        Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 100), nullptr, Painter(kBlue));
     HWND child = Create(WS_CHILD | WS_VISIBLE, Bounds(0, 0, 20, 20), top, Painter(kYellow));
     Pump();
     EXPECT_EQ(PixelAt(top, 5, 5), kYellow);
@@ -172,8 +174,9 @@ TEST_F(PaintTests, APaintMessageCanCarryItsOwnDc) {
 }
 
 TEST_F(PaintTests, AScreenshotOfASmallWindowTree) {
-    HWND top = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(40, 30, 160, 120), nullptr,
-                      FramedPainter(Rect(3, 20, 3, 3), GetSysColor(COLOR_ACTIVECAPTION), GetSysColor(COLOR_BTNFACE)));
+    HWND top = Create(
+        WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(40, 30, 160, 120), nullptr,
+        FramedPainter(Rect(3, 20, 3, 3), GetSysColor(COLOR_ACTIVECAPTION), GetSysColor(COLOR_BTNFACE)));
     Create(WS_CHILD | WS_VISIBLE, Bounds(10, 10, 60, 40), top, Painter(kRed));
     Create(WS_CHILD | WS_VISIBLE | WS_BORDER, Bounds(80, 10, 60, 40), top, Painter(kGreen));
     Create(WS_POPUP | WS_VISIBLE, Bounds(150, 100, 80, 50), top, Painter(kYellow), WS_EX_TOPMOST);
@@ -249,10 +252,11 @@ TEST_F(PaintTests, AKeptDcFollowsItsWindow) {
                            if (m == WM_NCPAINT || m == WM_PAINT || m == WM_ERASEBKGND) return 0;
                            return std::nullopt;
                        });
-    HWND child = Create(WS_CHILD | WS_VISIBLE, Bounds(10, 10, 20, 20), form, [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-        if (m == WM_PAINT || m == WM_ERASEBKGND) return 0;
-        return std::nullopt;
-    });
+    HWND child = Create(WS_CHILD | WS_VISIBLE, Bounds(10, 10, 20, 20), form,
+                        [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                            if (m == WM_PAINT || m == WM_ERASEBKGND) return 0;
+                            return std::nullopt;
+                        });
     Pump();
     HDC kept = GetDC(form);
     HDC keptChild = GetDC(child);
@@ -268,8 +272,8 @@ TEST_F(PaintTests, AKeptDcFollowsItsWindow) {
     EXPECT_EQ(PixelAt(form, 290, 190), kBlue);  // and reaches the new size
     EXPECT_EQ(PixelAt(form, 296, 196), 0u);
     EXPECT_EQ(PixelAt(form, 5 + 110, 5 + 110), kYellow);  // the child where it is now
-    EXPECT_EQ(PixelAt(form, 5 + 130, 5 + 110), kBlue);     // clipped out where it was not
-    EXPECT_EQ(PixelAt(form, 5 + 15, 5 + 15), kBlue);       // nor where it was
+    EXPECT_EQ(PixelAt(form, 5 + 130, 5 + 110), kBlue);    // clipped out where it was not
+    EXPECT_EQ(PixelAt(form, 5 + 15, 5 + 15), kBlue);      // nor where it was
     ReleaseDC(child, keptChild);
     ReleaseDC(form, kept);
 }
@@ -296,7 +300,8 @@ COLORREF BufferAt(HWND top, int x, int y) {
 }
 
 TEST_F(PaintTests, AKeptDcFollowsAMoveAndAResizeIntoANewBackBuffer) {
-    HWND form = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 200, 150), nullptr, PaintsNothing);
+    HWND form =
+        Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 200, 150), nullptr, PaintsNothing);
     HWND child = Create(WS_CHILD | WS_VISIBLE, Bounds(10, 10, 30, 30), form, PaintsNothing);
     Pump();
     HDC formDc = GetWindowDC(form);
@@ -310,14 +315,14 @@ TEST_F(PaintTests, AKeptDcFollowsAMoveAndAResizeIntoANewBackBuffer) {
     ASSERT_NE(GetWindowSurface(form), before);
     Fill(formDc, Rect(-50, -50, 2000, 2000), kBlue);
     Fill(childDc, Rect(-50, -50, 2000, 2000), kYellow);
-    EXPECT_EQ(BufferAt(form, 60, 40), kYellow);    // the child where it is now
-    EXPECT_EQ(BufferAt(form, 109, 79), kYellow);   // at its new size
-    EXPECT_EQ(BufferAt(form, 110, 40), kBlue);     // and not beyond it
-    EXPECT_EQ(BufferAt(form, 15, 15), kBlue);      // nor where it was
-    EXPECT_EQ(BufferAt(form, 809, 609), kBlue);    // the form's DC reaches its new size
+    EXPECT_EQ(BufferAt(form, 60, 40), kYellow);   // the child where it is now
+    EXPECT_EQ(BufferAt(form, 109, 79), kYellow);  // at its new size
+    EXPECT_EQ(BufferAt(form, 110, 40), kBlue);    // and not beyond it
+    EXPECT_EQ(BufferAt(form, 15, 15), kBlue);     // nor where it was
+    EXPECT_EQ(BufferAt(form, 809, 609), kBlue);   // the form's DC reaches its new size
     TRect box;
     GetClipBox(formDc, &box);
-    EXPECT_EQ(box, Rect(0, 0, 810, 610));          // and stops there
+    EXPECT_EQ(box, Rect(0, 0, 810, 610));             // and stops there
     EXPECT_EQ(before->Pixel(15, 15) & 0xFFFFFF, 0u);  // nothing went to the old buffer
     ReleaseDC(child, childDc);
     ReleaseDC(form, formDc);
@@ -334,16 +339,21 @@ TEST_F(PaintTests, ACallerClearingItsClipStaysInsideWhatItsWindowMayTouch) {
     const std::vector<TPoint> outside = {{150, 150}, {100, 5}};
     const Dc dcs[] = {
         {"GetDC of a parent that clips its children",
-         [](HWND top, HWND, PAINTSTRUCT&) { return GetDC(top); }, {{5, 5}, {90, 90}}, {{15, 15}, {39, 39}}},
-        {"GetWindowDC of a child", [](HWND, HWND child, PAINTSTRUCT&) { return GetWindowDC(child); },
-         {{10, 10}, {39, 39}}, {{5, 5}, {40, 40}, {9, 20}}},
+         [](HWND top, HWND, PAINTSTRUCT&) { return GetDC(top); },
+         {{5, 5}, {90, 90}},
+         {{15, 15}, {39, 39}}},
+        {"GetWindowDC of a child",
+         [](HWND, HWND child, PAINTSTRUCT&) { return GetWindowDC(child); },
+         {{10, 10}, {39, 39}},
+         {{5, 5}, {40, 40}, {9, 20}}},
         {"BeginPaint of a part",
          [](HWND top, HWND, PAINTSTRUCT& ps) {
              const TRect part = Rect(0, 0, 50, 50);
              InvalidateRect(top, &part, false);
              return BeginPaint(top, &ps);
          },
-         {{5, 5}, {45, 45}}, {{15, 15}, {55, 5}, {5, 60}}},
+         {{5, 5}, {45, 45}},
+         {{15, 15}, {55, 5}, {5, 60}}},
     };
     struct Clip {
         const char* name;
@@ -367,7 +377,8 @@ TEST_F(PaintTests, ACallerClearingItsClipStaysInsideWhatItsWindowMayTouch) {
     };
     for (const Dc& d : dcs) {
         for (const Clip& c : clips) {
-            HWND top = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 100), nullptr, PaintsNothing);
+            HWND top = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 100), nullptr,
+                              PaintsNothing);
             HWND child = Create(WS_CHILD | WS_VISIBLE, Bounds(10, 10, 30, 30), top, PaintsNothing);
             Pump();
             PAINTSTRUCT ps;
@@ -377,8 +388,10 @@ TEST_F(PaintTests, ACallerClearingItsClipStaysInsideWhatItsWindowMayTouch) {
             for (TPoint p : d.allowed) EXPECT_EQ(BufferAt(top, p.x, p.y), kRed) << d.name << ", " << c.name;
             for (TPoint p : d.forbidden) EXPECT_EQ(BufferAt(top, p.x, p.y), 0u) << d.name << ", " << c.name;
             for (TPoint p : outside) EXPECT_EQ(BufferAt(top, p.x, p.y), 0u) << d.name << ", " << c.name;
-            if (ps.hdc == dc) EndPaint(top, &ps);
-            else ReleaseDC(top, dc);
+            if (ps.hdc == dc)
+                EndPaint(top, &ps);
+            else
+                ReleaseDC(top, dc);
             DestroyWindow(top);
         }
     }
@@ -387,7 +400,8 @@ TEST_F(PaintTests, ACallerClearingItsClipStaysInsideWhatItsWindowMayTouch) {
 // A caller saves its DC state, the window system moves the DC, the caller
 // restores: the clip of before the move must not come back.
 TEST_F(PaintTests, RestoringASavedDcKeepsTheVisibleAreaOfNow) {
-    HWND top = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 100), nullptr, PaintsNothing);
+    HWND top =
+        Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 100), nullptr, PaintsNothing);
     HWND child = Create(WS_CHILD | WS_VISIBLE, Bounds(10, 10, 20, 20), top, PaintsNothing);
     Pump();
     HDC kept = GetDC(top);

@@ -56,20 +56,22 @@ TEST_F(QueueTests, QuitPassesEveryFilterAndAPaintPumpPutsItBack) {
 }
 
 TEST_F(QueueTests, SendingIsADirectCall) {
-    HWND h = Create(WS_POPUP, Bounds(0, 0, 10, 10), nullptr, [](HWND, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
-        if (m == WM_USER) return static_cast<LRESULT>(w * 2);
-        return std::nullopt;
-    });
+    HWND h = Create(WS_POPUP, Bounds(0, 0, 10, 10), nullptr,
+                    [](HWND, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+                        if (m == WM_USER) return static_cast<LRESULT>(w * 2);
+                        return std::nullopt;
+                    });
     EXPECT_EQ(SendMessage(h, WM_USER, 21, 0), 42);
     EXPECT_EQ(SendMessage(SpecialHwnd(0x7777), WM_USER, 1, 0), 0);
 }
 
 TEST_F(QueueTests, MessagesFromTwoThreadsArriveInOrderAndNoneIsLost) {
     std::vector<std::pair<WPARAM, LPARAM>> received;
-    HWND h = Create(WS_POPUP, Bounds(0, 0, 10, 10), nullptr, [&](HWND, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
-        if (m == WM_USER) received.emplace_back(w, l);
-        return std::nullopt;
-    });
+    HWND h = Create(WS_POPUP, Bounds(0, 0, 10, 10), nullptr,
+                    [&](HWND, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+                        if (m == WM_USER) received.emplace_back(w, l);
+                        return std::nullopt;
+                    });
     constexpr int kPerThread = 2000;
     auto poster = [h](WPARAM sender) {
         for (int i = 0; i < kPerThread; ++i) PostMessage(h, WM_USER, sender, i);
@@ -146,30 +148,32 @@ TEST_F(QueueTests, TimersOfADestroyedWindowStop) {
 TEST_F(QueueTests, ANestedLoopProcessesPostsAndTimersAndEndsOnItsCondition) {
     std::vector<std::string> trace;
     bool done = false;
-    HWND worker = Create(WS_POPUP, Bounds(0, 0, 10, 10), nullptr, [&](HWND hw, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
-        if (m == WM_USER) trace.push_back("posted " + std::to_string(w));
-        if (m == WM_TIMER) {
-            trace.push_back("timer");
-            KillTimer(hw, 1);
-            done = true;
-        }
-        return std::nullopt;
-    });
-    HWND owner = Create(WS_POPUP, Bounds(0, 0, 10, 10), nullptr, [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-        if (m != WM_USER + 100) return std::nullopt;
-        trace.push_back("loop begins");
-        PostMessage(worker, WM_USER, 1, 0);
-        PostMessage(worker, WM_USER, 2, 0);
-        SetTimer(worker, 1, 250);
-        MSG msg;
-        while (!done) {
-            if (GetMessage(&msg, nullptr, 0, 0) <= 0) break;
-            TranslateMessage(&msg);
-            DispatchMessage(&msg);
-        }
-        trace.push_back("loop ends");
-        return 0;
-    });
+    HWND worker = Create(WS_POPUP, Bounds(0, 0, 10, 10), nullptr,
+                         [&](HWND hw, UINT m, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+                             if (m == WM_USER) trace.push_back("posted " + std::to_string(w));
+                             if (m == WM_TIMER) {
+                                 trace.push_back("timer");
+                                 KillTimer(hw, 1);
+                                 done = true;
+                             }
+                             return std::nullopt;
+                         });
+    HWND owner = Create(WS_POPUP, Bounds(0, 0, 10, 10), nullptr,
+                        [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                            if (m != WM_USER + 100) return std::nullopt;
+                            trace.push_back("loop begins");
+                            PostMessage(worker, WM_USER, 1, 0);
+                            PostMessage(worker, WM_USER, 2, 0);
+                            SetTimer(worker, 1, 250);
+                            MSG msg;
+                            while (!done) {
+                                if (GetMessage(&msg, nullptr, 0, 0) <= 0) break;
+                                TranslateMessage(&msg);
+                                DispatchMessage(&msg);
+                            }
+                            trace.push_back("loop ends");
+                            return 0;
+                        });
     PostMessage(owner, WM_USER + 100, 0, 0);
     PostMessage(worker, WM_USER, 3, 0);  // already queued behind the loop's start
     uint32_t start = backend->Now();

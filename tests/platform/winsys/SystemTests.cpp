@@ -14,9 +14,10 @@ TEST_F(SystemTests, MetricsTheSkinnedControlsAskFor) {
         int index;
         int value;
     } cases[] = {
-        {SM_CYVTHUMB, 16},  {SM_CXSMICON, 16}, {SM_CYSMICON, 16},     {SM_CXSIZE, 18},    {SM_CYSIZE, 18},
-        {SM_CMONITORS, 1},  {SM_CXFRAME, 4},   {SM_CYCAPTION, 19},    {SM_CYSMCAPTION, 15}, {SM_CYMENU, 19},
-        {SM_CXMINIMIZED, 160}, {SM_CXSCREEN, 800}, {SM_CYSCREEN, 600}, {9999, 0},
+        {SM_CYVTHUMB, 16},    {SM_CXSMICON, 16}, {SM_CYSMICON, 16},     {SM_CXSIZE, 18},
+        {SM_CYSIZE, 18},      {SM_CMONITORS, 1}, {SM_CXFRAME, 4},       {SM_CYCAPTION, 19},
+        {SM_CYSMCAPTION, 15}, {SM_CYMENU, 19},   {SM_CXMINIMIZED, 160}, {SM_CXSCREEN, 800},
+        {SM_CYSCREEN, 600},   {9999, 0},
     };
     for (const Case& c : cases) EXPECT_EQ(GetSystemMetrics(c.index), c.value) << c.index;
 }

@@ -17,10 +17,11 @@ TEST_F(WindowTests, CreationSendsItsMessagesInOrder) {
 }
 
 TEST_F(WindowTests, CreateFailsWhenTheProcedureRefuses) {
-    HWND refused = Create(WS_POPUP, Bounds(0, 0, 10, 10), nullptr, [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-        if (m == WM_CREATE) return -1;
-        return std::nullopt;
-    });
+    HWND refused = Create(WS_POPUP, Bounds(0, 0, 10, 10), nullptr,
+                          [](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                              if (m == WM_CREATE) return -1;
+                              return std::nullopt;
+                          });
     EXPECT_EQ(refused, nullptr);
     EXPECT_EQ(Messages(nullptr, {WM_DESTROY, WM_NCDESTROY}), (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
     EXPECT_EQ(CreateWindowEx(0, "NoSuchClass", "", WS_POPUP, 0, 0, 1, 1, nullptr), nullptr);
@@ -35,9 +36,9 @@ TEST_F(WindowTests, DestroyReachesChildrenAfterTheirParent) {
     std::vector<std::pair<HWND, UINT>> seen;
     for (const Logged& l : log)
         if (l.msg == WM_DESTROY || l.msg == WM_NCDESTROY) seen.emplace_back(l.hwnd, l.msg);
-    std::vector<std::pair<HWND, UINT>> expected{{top, WM_DESTROY},         {child, WM_DESTROY},
-                                                {grandChild, WM_DESTROY},  {grandChild, WM_NCDESTROY},
-                                                {child, WM_NCDESTROY},     {top, WM_NCDESTROY}};
+    std::vector<std::pair<HWND, UINT>> expected{{top, WM_DESTROY},        {child, WM_DESTROY},
+                                                {grandChild, WM_DESTROY}, {grandChild, WM_NCDESTROY},
+                                                {child, WM_NCDESTROY},    {top, WM_NCDESTROY}};
     EXPECT_EQ(seen, expected);
     EXPECT_FALSE(IsWindow(top));
     EXPECT_FALSE(IsWindow(grandChild));
@@ -77,7 +78,8 @@ TEST_F(WindowTests, WindowDataIsStoredAndReadBack) {
 
 TEST_F(WindowTests, FindWindowExWalksTheChildrenByClassAndText) {
     WNDCLASS spin;
-    spin.lpfnWndProc = MakeWindowProc([](HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProc(h, m, w, l); });
+    spin.lpfnWndProc =
+        MakeWindowProc([](HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProc(h, m, w, l); });
     spin.lpszClassName = "Spinner";
     ASSERT_TRUE(RegisterClass(spin));
     HWND top = Create(WS_POPUP, Bounds(0, 0, 100, 100));
@@ -104,7 +106,8 @@ TEST_F(WindowTests, FindWindowExWalksTheChildrenByClassAndText) {
         {top, nullptr, "Unknown", "", nullptr},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FindWindowEx(c.parent, c.after, c.cls, c.text), c.expected) << c.cls << " after " << c.after;
+        EXPECT_EQ(FindWindowEx(c.parent, c.after, c.cls, c.text), c.expected)
+            << c.cls << " after " << c.after;
     DestroyWindow(top);
     UnregisterClass("Spinner");
 }
@@ -165,10 +168,11 @@ struct Hook {
 
 TEST_F(WindowTests, TwoHooksChainInOrderAndUnhookingTheInnerKeepsTheChain) {
     std::vector<std::string> trace;
-    HWND h = Create(WS_POPUP, Bounds(0, 0, 10, 10), nullptr, [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-        if (m == WM_USER) trace.push_back("window");
-        return std::nullopt;
-    });
+    HWND h = Create(WS_POPUP, Bounds(0, 0, 10, 10), nullptr,
+                    [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                        if (m == WM_USER) trace.push_back("window");
+                        return std::nullopt;
+                    });
     WNDPROC original = GetWindowProc(h);
     Hook first{&trace, "first"}, second{&trace, "second"};
     first.Attach(h);

@@ -71,7 +71,6 @@ public:
     }
 
 protected:
-
     void TearDown() override {
         handlers_.clear();  // they may refer to the test's locals, gone by now
         ShutdownWindowSystem();
@@ -97,7 +96,9 @@ protected:
         }
     }
 
-    std::vector<UINT> Messages(HWND hwnd, const std::vector<UINT>& only) const { return log.Messages(hwnd, only); }
+    std::vector<UINT> Messages(HWND hwnd, const std::vector<UINT>& only) const {
+        return log.Messages(hwnd, only);
+    }
     const Logged* Last(HWND hwnd, UINT msg) const { return log.Last(hwnd, msg); }
 
     HeadlessBackend* backend = nullptr;
@@ -109,7 +110,8 @@ private:
         auto it = handlers_.find(h);
         // The window being created is the one never seen before; others get
         // messages during its creation too (activation).
-        if (it == handlers_.end() && pending_ && seen_.insert(h).second) it = handlers_.emplace(h, pending_).first;
+        if (it == handlers_.end() && pending_ && seen_.insert(h).second)
+            it = handlers_.emplace(h, pending_).first;
         seen_.insert(h);
         if (it != handlers_.end() && it->second) {
             Handler handler = it->second;  // the handler may replace itself

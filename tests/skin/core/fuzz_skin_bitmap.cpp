@@ -17,12 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         TteBitmap b;
         switch (data[0] % 4) {
-            case 0:
-                b.LoadFromStream(s);
-                break;
-            case 1:
-                b.LoadFromPcxStream(s);
-                break;
+            case 0: b.LoadFromStream(s); break;
+            case 1: b.LoadFromPcxStream(s); break;
             case 2: {
                 TteBitmapLink link;
                 link.LoadFromStream(s);

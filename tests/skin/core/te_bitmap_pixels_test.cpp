@@ -56,9 +56,7 @@ TEST(PixelRoutines, CountsAndRectanglesOutsideDoNothing) {
     EXPECT_EQ(px[1], 7u);
 }
 
-TEST(PixelRoutines, NoProcessorSpecificVariant) {
-    EXPECT_FALSE(HasMMX());
-}
+TEST(PixelRoutines, NoProcessorSpecificVariant) { EXPECT_FALSE(HasMMX()); }
 
 // One row (A, B) stretched to four pixels: truncation into bitmaps, rounding
 // into DIBs.

@@ -43,7 +43,8 @@ protected:
         PeBuilder::Put32(badHeader, 0, 0);
         PeBuilder b(pe32Plus);
         // 32-bit rows bottom-up in the file, top row given first here.
-        b.Add(RT_BITMAP, "NORMAL", PeBuilder::Dib(32, 2, {{1, 2, 3, 0xFF, 4, 5, 6, 0x80}, {7, 8, 9, 0, 1, 1, 1, 0xFF}}))
+        b.Add(RT_BITMAP, "NORMAL",
+              PeBuilder::Dib(32, 2, {{1, 2, 3, 0xFF, 4, 5, 6, 0x80}, {7, 8, 9, 0, 1, 1, 1, 0xFF}}))
             .Add(RT_BITMAP, uint16_t{5}, PeBuilder::Dib(24, 2, {{0x10, 0x20, 0x30, 0x40, 0x50, 0x60}}))
             .Add(RT_BITMAP, "Glyph", PeBuilder::Dib(8, 3, {{1, 0, 1}}, {0x00112233, 0x00445566}))
             .Add(RT_BITMAP, "CUT", cutPixels)
@@ -88,9 +89,11 @@ TEST_F(ResourceBitmaps, WhatCannotBeLoadedLeavesTheBitmapAsItWas) {
         std::string file;
         const char* name;
     } cases[] = {
-        {module, "MISSING"}, {module, "#6"},        {module, "DATA"},   // another type
-        {module, "CUT"},     {module, "BADHEADER"}, {notAModule, "NORMAL"},
-        {(folder_ / "missing.msstyles").string(), "NORMAL"},          {module, ""},
+        {module, "MISSING"},    {module, "#6"},
+        {module, "DATA"},  // another type
+        {module, "CUT"},        {module, "BADHEADER"},
+        {notAModule, "NORMAL"}, {(folder_ / "missing.msstyles").string(), "NORMAL"},
+        {module, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -111,7 +114,8 @@ protected:
 TEST_F(BitmapClipboard, ABitmapGoesToTheClipboardAndComesBackIntoATBitmap) {
     TteBitmap source;
     source.SetSize(3, 2);
-    const std::vector<uint32_t> pixels{0xFF102030, 0xFF405060, 0xFF708090, 0xFFFFFFFF, 0xFF000000, 0xFFABCDEF};
+    const std::vector<uint32_t> pixels{0xFF102030, 0xFF405060, 0xFF708090,
+                                       0xFFFFFFFF, 0xFF000000, 0xFFABCDEF};
     std::copy(pixels.begin(), pixels.end(), source.Bits());
     Clipboard().Assign(&source);
     ASSERT_TRUE(Clipboard().HasFormat(CF_DIB));

@@ -63,9 +63,7 @@ std::vector<uint8_t> ReadFile(const std::filesystem::path& p) {
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
 }
 
-int Python(const std::string& script) {
-    return std::system(("python3 -c '" + script + "'").c_str());
-}
+int Python(const std::string& script) { return std::system(("python3 -c '" + script + "'").c_str()); }
 
 TEST(CompressionStreams, HeaderBytesOfEachLevel) {
     const struct {

@@ -118,8 +118,8 @@ TEST_F(TeScrollBarTest, GeometryOfButtonsTrackAndSlider) {
     // Range 91 over a track of 180 pixels.
     const struct {
         int page, position, coord;
-    } cases[] = {{10, 0, t},       {10, 45, t + 89}, {10, 91, t + 180}, {10, 100, t + 180},
-                 {0, 0, t},        {0, 50, t + 92},  {0, 100, t + 184}};
+    } cases[] = {{10, 0, t}, {10, 45, t + 89}, {10, 91, t + 180}, {10, 100, t + 180},
+                 {0, 0, t},  {0, 50, t + 92},  {0, 100, t + 184}};
     for (const auto& k : cases) {
         bar_->SetPageSize(k.page);
         bar_->SetPosition(k.position);
@@ -178,9 +178,9 @@ TEST_F(TeScrollBarTest, KeysStepThroughScrollWithTheirCodes) {
         WORD key;
         TTeScrollCode code;
         int position;
-    } cases[] = {{VK_PRIOR, kscPageUp, 40},  {VK_NEXT, kscPageDown, 50}, {VK_LEFT, kscLineUp, 47},
-                 {VK_UP, kscLineUp, 44},     {VK_RIGHT, kscLineDown, 47}, {VK_DOWN, kscLineDown, 50},
-                 {VK_END, kscBottom, 100},   {VK_NEXT, kscPageDown, 100}, {VK_HOME, kscTop, 0},
+    } cases[] = {{VK_PRIOR, kscPageUp, 40}, {VK_NEXT, kscPageDown, 50},  {VK_LEFT, kscLineUp, 47},
+                 {VK_UP, kscLineUp, 44},    {VK_RIGHT, kscLineDown, 47}, {VK_DOWN, kscLineDown, 50},
+                 {VK_END, kscBottom, 100},  {VK_NEXT, kscPageDown, 100}, {VK_HOME, kscTop, 0},
                  {VK_LEFT, kscLineUp, 0}};
     for (const auto& k : cases) {
         scrolls_.clear();
@@ -218,7 +218,7 @@ TEST_F(TeScrollBarTest, DraggingPastTheEndStopsAtMaxAndReleaseTellsPositionThenE
     scrolls_.clear();
     MoveTo(t + 4 + 92, 8);  // the middle of the track
     EXPECT_EQ(bar_->Position(), 50);
-    MoveTo(1000, 8);        // far past the end
+    MoveTo(1000, 8);  // far past the end
     ASSERT_FALSE(scrolls_.empty());
     EXPECT_EQ(scrolls_.back(), (TScrolled{kscTrack, 101})) << "the mapping stops at Max - PageSize + 1";
     EXPECT_EQ(bar_->Position(), 100);

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/winsys/Winsys.h"
-#include "skin/core/te_engine_preview.h"
 #include "skin/core/te_bitmap_colors.h"
+#include "skin/core/te_engine_preview.h"
 #include "skin/core/te_winapi.h"
 #include "te_theme_testkit.h"
 
@@ -57,7 +57,7 @@ TEST_F(ThemePreviewTest, RepaintsOnItsOwnLinkAndOnThemeChangesOnly) {
         TteThemeMessageCode code;
         int more;
     } codes[] = {{tmBeforeChange, 0}, {tmAfterChange, 0}, {tmChanged, 1},
-                 {tmApply, 1},        {tmReleased, 1},     {tmSystemChanged, 1}};
+                 {tmApply, 1},        {tmReleased, 1},    {tmSystemChanged, 1}};
     for (const auto& c : codes) {
         const int before = preview.Invalidations;
         ThemeManager->Broadcast(SNM_THEMEMESSAGE, c.code, 0);
@@ -119,10 +119,10 @@ TEST_F(ThemePreviewTest, WithALinkedThemeItShowsThatThemesWindow) {
     preview.SetBounds(0, 0, 220, 140);
     preview.SetThemeLink(&link);
     Render(preview);
-    EXPECT_EQ(At(0, 50), 0u);                                  // the frame's black line
-    EXPECT_EQ(At(10, 8), 0x0000FFu);                           // the active caption band
-    EXPECT_EQ(At(100, 100), 0xFFFFFFu);                        // the theme's own window colour
-    EXPECT_EQ(At(30, 38), 0u);                                 // the inner button's frame
+    EXPECT_EQ(At(0, 50), 0u);                 // the frame's black line
+    EXPECT_EQ(At(10, 8), 0x0000FFu);          // the active caption band
+    EXPECT_EQ(At(100, 100), 0xFFFFFFu);       // the theme's own window colour
+    EXPECT_EQ(At(30, 38), 0u);                // the inner button's frame
     EXPECT_EQ(At(33, 41), Pixel(clBtnFace));  // and its face
     Save("skin_theme_preview_flat.png");
 }

@@ -118,8 +118,11 @@ TEST_F(TeControlTest, BevelKindsSetBothCutsAndACutResetsTheKind) {
     const struct {
         TTeBevelKind kind;
         TTeBevelCut cut;
-    } kinds[] = {{kbkSingle, kbvLowered}, {kbkTile, kbvLowered}, {kbkSoft, kbvLowered},
-                 {kbkBorder, kbvBorder},  {kbkFlat, kbvFlatBorder}};
+    } kinds[] = {{kbkSingle, kbvLowered},
+                 {kbkTile, kbvLowered},
+                 {kbkSoft, kbvLowered},
+                 {kbkBorder, kbvBorder},
+                 {kbkFlat, kbvFlatBorder}};
     for (const auto& k : kinds) {
         TTestFace c(nullptr);
         c.SetBevelInner(kbvRaised);
@@ -303,7 +306,7 @@ TEST_F(TeControlTest, EraseBackgroundNeverErasesAndPaintsOnlyWhenAskedWithANonZe
     EXPECT_EQ(c->Perform(WM_ERASEBKGND, static_cast<WPARAM>(dc.Value()), 1), 1);
     EXPECT_EQ(c->PaintsOfBuffer, before + 1);
     EXPECT_EQ(GetPixel(dc, 0, 0), ColorToColorRef(clFuchsia));  // the border
-    EXPECT_NE(GetPixel(dc, 50, 20), ColorToColorRef(clWhite));   // the face
+    EXPECT_NE(GetPixel(dc, 50, 20), ColorToColorRef(clWhite));  // the face
     TRect clip;
     GetClipBox(dc, &clip);
     EXPECT_EQ(clip, (TRect{0, 0, 100, 40})) << "the caller's DC keeps its clip";
@@ -334,10 +337,12 @@ TEST_F(TeControlTest, BackgroundPainterLetsTheTeControlParentPaintBehindItsChild
         FillRect(back.Canvas()->Handle(), 0, 0, 40, 20, clWhite);
         const int paints = windowless->Paints;
         DrawControlBackground(child, *back.Canvas());
-        EXPECT_EQ(windowless->Paints, paints) << "the windowless child is locked while its background is painted";
+        EXPECT_EQ(windowless->Paints, paints)
+            << "the windowless child is locked while its background is painted";
         for (int y = 0; y < 20; y += 3)
             for (int x = 0; x < 40; x += 3)
-                ASSERT_EQ(back.Canvas()->Pixels(x, y), whole.Canvas()->Pixels(child->Left() + x, child->Top() + y))
+                ASSERT_EQ(back.Canvas()->Pixels(x, y),
+                          whole.Canvas()->Pixels(child->Left() + x, child->Top() + y))
                     << child->ClassName() << " at " << x << "," << y;
     }
     EXPECT_FALSE(windowless->DrawingDisabled());
@@ -369,7 +374,8 @@ TEST_F(TeControlTest, BackgroundPainterFillsANotebookPagesChildWithTheNotebooksC
         FillRect(back.Canvas()->Handle(), 0, 0, 40, 20, clWhite);
         DrawControlBackground(child, *back.Canvas());
         for (const TPoint p : {TPoint{0, 0}, TPoint{39, 19}, TPoint{20, 10}})
-            EXPECT_EQ(back.Canvas()->Pixels(p.x, p.y), c.expected) << c.parent->ClassName() << " " << p.x << "," << p.y;
+            EXPECT_EQ(back.Canvas()->Pixels(p.x, p.y), c.expected)
+                << c.parent->ClassName() << " " << p.x << "," << p.y;
     }
 }
 

@@ -48,7 +48,8 @@ TEST_F(ThemeApiTest, MarginsComeFromTheCurrentThemesWindow) {
     ChangeTheme(new TteTheme);  // defines no window
     EXPECT_EQ(probe.Metrics()->GetMargin(ktmiWindowStandard), Margin(0, 0, 0, 0));
     ChangeTheme("Flat");
-    for (TktlMarginId id : {ktmiWindowStandard, ktmiWindowDialog, ktmiWindowToolbarVert, ktmiWindowToolbarHorz})
+    for (TktlMarginId id :
+         {ktmiWindowStandard, ktmiWindowDialog, ktmiWindowToolbarVert, ktmiWindowToolbarHorz})
         EXPECT_EQ(probe.Metrics()->GetMargin(id), Margin(3, 20, 5, 6)) << int(id);
 }
 
@@ -90,8 +91,8 @@ TEST_F(ThemeApiTest, WrittenDesignedComponentsHearReleaseThenApply) {
     control.SetDesigning(true);
     BeforeWriteState(&control);
     AfterWriteState(&control);
-    EXPECT_EQ(control.Heard, (std::vector<TRecorded>{{SNM_THEMEMESSAGE, tmReleased, 0},
-                                                     {SNM_THEMEMESSAGE, tmApply, 0}}));
+    EXPECT_EQ(control.Heard,
+              (std::vector<TRecorded>{{SNM_THEMEMESSAGE, tmReleased, 0}, {SNM_THEMEMESSAGE, tmApply, 0}}));
     RemoveThemeNotification(&control);
 }
 

@@ -233,7 +233,8 @@ TEST(ThemeFontsTest, SectionReadsBackEveryStyleAlone) {
 TEST(ThemeFontsTest, FontForAnObjectIsTheFontOrASharedWorkCopy) {
     TteTheme theme;
     TteThemeFonts* fonts = theme.Fonts();
-    EXPECT_EQ(fonts->GetFontForObject(ktfSmCaptionTextNormal, "default"), fonts->GetFont(ktfSmCaptionTextNormal));
+    EXPECT_EQ(fonts->GetFontForObject(ktfSmCaptionTextNormal, "default"),
+              fonts->GetFont(ktfSmCaptionTextNormal));
     TFont* work = fonts->GetFontForObject(ktfSmCaptionTextNormal, "toolbar");
     EXPECT_NE(work, fonts->GetFont(ktfSmCaptionTextNormal));
     EXPECT_EQ(work->Color(), clWhite);

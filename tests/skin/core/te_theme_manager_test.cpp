@@ -91,7 +91,8 @@ TEST_F(ThemeManagerTest, SystemChangesSkipInvisibleControlsOnly) {
     EXPECT_EQ(plain.Codes(), (Codes{tmSystemChanged}));
     UpdateThemedControls();  // other codes reach the hidden control too
     EXPECT_EQ(hidden.Heard.size(), 1u);
-    for (TObject* o : {static_cast<TObject*>(&shown), static_cast<TObject*>(&hidden), static_cast<TObject*>(&plain)})
+    for (TObject* o :
+         {static_cast<TObject*>(&shown), static_cast<TObject*>(&hidden), static_cast<TObject*>(&plain)})
         RemoveThemeNotification(o);
 }
 
@@ -180,13 +181,10 @@ TEST_F(ThemeManagerTest, FilesAreMatchedByExtensionIgnoringCase) {
         const char* name;
         TteThemeClass cls;
     } cases[] = {
-        {"a/b/dara.MSKN", SkinClass()},
-        {"dara.mskn", SkinClass()},
-        {"dara.msk", SkinClass()},  // a substring of the filter
-        {"dara.txt", nullptr},
-        {"noextension", nullptr},  // an empty extension matches nothing
-        {"res.d/noextension", nullptr},
-        {"", nullptr},
+        {"a/b/dara.MSKN", SkinClass()}, {"dara.mskn", SkinClass()},
+        {"dara.msk", SkinClass()},                                 // a substring of the filter
+        {"dara.txt", nullptr},          {"noextension", nullptr},  // an empty extension matches nothing
+        {"res.d/noextension", nullptr}, {"", nullptr},
     };
     for (const auto& c : cases) EXPECT_EQ(GetThemeByFileName(c.name), c.cls) << c.name;
 }

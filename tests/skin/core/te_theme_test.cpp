@@ -28,7 +28,8 @@ TEST(BaseThemeTest, AFreshThemeDescribesItselfPlainly) {
     EXPECT_EQ(theme.GetBounds("anything"), NullRect);
     EXPECT_EQ(theme.CheckGetSize(kcscCheckBox, "default"), (TSize{13, 13}));
     TCanvas canvas;
-    EXPECT_EQ(theme.TrackGetThumbSize(ktscTrackBar, canvas, TrackThumbInfo({}, ktbmHorzBoth, kttdsNormal), "default"),
+    EXPECT_EQ(theme.TrackGetThumbSize(ktscTrackBar, canvas, TrackThumbInfo({}, ktbmHorzBoth, kttdsNormal),
+                                      "default"),
               (TPoint{0, 0}));
     EXPECT_FALSE(theme.IsWindowDefined(kwscStandard, "default"));
     EXPECT_FALSE(theme.IsButtonDefined(kbscButton, "default"));
@@ -50,7 +51,8 @@ TEST(BaseThemeTest, ClientRectanglesOfTheFamilies) {
     EXPECT_EQ(t.WindowGetClientRect(kwscStandard, r, "default"), (TRect{14, 42, 106, 216}));
     EXPECT_EQ(t.HintGetClientRect(khscHintWindow, c, HintInfo(r), "default"), (TRect{20, 33, 100, 207}));
     EXPECT_EQ(t.StatusGetClientRect(ksscStatusBar, StatusInfo(r), "default"), (TRect{15, 22, 105, 218}));
-    EXPECT_EQ(t.EditGetClientRect(kescEdit, c, EditInfo(r, kedsNormal), "default"), (TRect{13, 23, 107, 217}));
+    EXPECT_EQ(t.EditGetClientRect(kescEdit, c, EditInfo(r, kedsNormal), "default"),
+              (TRect{13, 23, 107, 217}));
     EXPECT_EQ(t.MenuGetClientRect(kmscPopupMenu, MenuInfo(r), "default"), (TRect{13, 25, 107, 215}));
     EXPECT_EQ(t.ToolGetClientRect(ktscToolBar, ToolInfo(r), "default"), (TRect{21, 22, 108, 218}));
     EXPECT_EQ(t.ListGetClientRect(klscListBox, ListInfo(r), "default"), (TRect{14, 25, 106, 215}));
@@ -82,15 +84,18 @@ TEST(BaseThemeTest, CaptionButtonsStandRightToLeftInTwentyTwoPixelSteps) {
         {{kwbTopmost, kwbCustom}, kwbCustom, NullRect},
     };
     for (const TButtonCase& c : cases) {
-        const TteWindowInfo info = WindowInfo({0, 0, 300, 200}, {kwdsActive}, NullRect, c.buttons, u"", false);
-        EXPECT_EQ(theme.WindowGetButtonRect(kwscStandard, info, c.asked, "default"), c.expected) << int(c.asked);
+        const TteWindowInfo info =
+            WindowInfo({0, 0, 300, 200}, {kwdsActive}, NullRect, c.buttons, u"", false);
+        EXPECT_EQ(theme.WindowGetButtonRect(kwscStandard, info, c.asked, "default"), c.expected)
+            << int(c.asked);
     }
 }
 
 TEST(BaseThemeTest, HitTestOfTheFrameStripsCaptionAndButtons) {
     TteTheme theme;
     const TteWindowInfo plain = WindowInfo({0, 0, 300, 200}, {}, NullRect, {}, u"", false);
-    const TteWindowInfo closable = WindowInfo({0, 0, 300, 200}, {}, NullRect, {kwbClose, kwbSysMenu}, u"", false);
+    const TteWindowInfo closable =
+        WindowInfo({0, 0, 300, 200}, {}, NullRect, {kwbClose, kwbSysMenu}, u"", false);
     const struct {
         TteWindowSubclass s;
         const TteWindowInfo* info;
@@ -259,8 +264,8 @@ TEST(BaseThemeDrawTest, ButtonStatesFillWithTheirColours) {
 TEST(BaseThemeDrawTest, ListGlyphBoxesAreCentredSixteenPixels) {
     TteTheme theme;
     TPaper s(40, 40);
-    theme.ListDrawGlyph(klscListBox, s.canvas, ListItemInfo({}, klidsNormal), ListGlyphInfo({0, 0, 40, 40}, klgChecked),
-                        "default");
+    theme.ListDrawGlyph(klscListBox, s.canvas, ListItemInfo({}, klidsNormal),
+                        ListGlyphInfo({0, 0, 40, 40}, klgChecked), "default");
     EXPECT_EQ(s.Ink(), (TRect{12, 12, 28, 28}));
     EXPECT_EQ(s.bitmap.GetPixel(20, 20) & 0xFFFFFF, 0u);         // checked: black inside
     EXPECT_EQ(s.bitmap.GetPixel(13, 13) & 0xFFFFFF, 0xFF0000u);  // red box
@@ -291,7 +296,8 @@ TEST(BaseThemeDrawTest, RendersTheBaseSheet) {
                                          u"Active Window", false);
     theme.WindowDrawClient(kwscStandard, c, {4, 22, 296, 196}, "default");
     theme.WindowDraw(kwscStandard, c, win, "default");
-    theme.WindowDrawText(kwscStandard, c, win, theme.WindowGetTitleRect(kwscStandard, win, "default"), "default");
+    theme.WindowDrawText(kwscStandard, c, win, theme.WindowGetTitleRect(kwscStandard, win, "default"),
+                         "default");
     for (TteWindowButtonClass b : {kwbClose, kwbMax, kwbMin, kwbRoll, kwbTray, kwbHelp})
         theme.WindowDrawButton(kwscStandard, c,
                                WindowButtonInfo(theme.WindowGetButtonRect(kwscStandard, win, b, "default"), b,
@@ -311,8 +317,8 @@ TEST(BaseThemeDrawTest, RendersTheBaseSheet) {
     }
     x = 330;
     for (TteListGlyph g : {klgChecked, klgUnchecked, klgMixed}) {
-        theme.ListDrawGlyph(klscListBox, c, ListItemInfo({}, klidsNormal), ListGlyphInfo({x, 60, x + 20, 80}, g),
-                            "default");
+        theme.ListDrawGlyph(klscListBox, c, ListItemInfo({}, klidsNormal),
+                            ListGlyphInfo({x, 60, x + 20, 80}, g), "default");
         x += 30;
     }
     c.Font()->SetColor(clBlack);
@@ -327,7 +333,8 @@ TEST(BaseThemeDrawTest, RendersTheBaseSheet) {
         const TRect r{334, y, 476, y + 20};
         theme.ListDrawItem(klscListBox, c, ListItemInfo(r, st), "default");
         theme.ListDrawText(klscListBox, c, ListItemInfo(r, st),
-                           TextInfo(r, u"List item", ktxaMiddleLeft, {ktxsSingleLine}, ktxoHorizontal), "default");
+                           TextInfo(r, u"List item", ktxaMiddleLeft, {ktxsSingleLine}, ktxoHorizontal),
+                           "default");
         y += 20;
     }
     theme.GridDraw(kgscGrid, c, GridInfo({500, 100, 650, 210}), "default");
@@ -337,10 +344,14 @@ TEST(BaseThemeDrawTest, RendersTheBaseSheet) {
     theme.PanelDraw(kpscPanel, c, PanelInfo({10, 230, 150, 290}), "default");
     theme.PanelDraw(kpscHeader, c, PanelInfo({160, 230, 300, 290}), "default");
     theme.GroupDraw(kgscGroupBox, c, GroupInfo({310, 230, 450, 290}, {}, kgdsNormal), "default");
-    theme.HeaderDrawSection(khscHeader, c, HeaderSectionInfo({460, 230, 550, 250}, khssFirst, khdsNormal), "default");
-    theme.HeaderDrawSection(khscHeader, c, HeaderSectionInfo({550, 230, 640, 250}, khssLast, khdsHot), "default");
-    theme.ScrollDrawButton(ksscScrollBar, c, ScrollButtonInfo({10, 300, 30, 320}, ksbdsNormal, ksbcUp), "default");
-    theme.ScrollDrawArea(ksscScrollBar, c, ScrollAreaInfo({10, 320, 30, 380}, ksadsNormal, ksacVertical), "default");
+    theme.HeaderDrawSection(khscHeader, c, HeaderSectionInfo({460, 230, 550, 250}, khssFirst, khdsNormal),
+                            "default");
+    theme.HeaderDrawSection(khscHeader, c, HeaderSectionInfo({550, 230, 640, 250}, khssLast, khdsHot),
+                            "default");
+    theme.ScrollDrawButton(ksscScrollBar, c, ScrollButtonInfo({10, 300, 30, 320}, ksbdsNormal, ksbcUp),
+                           "default");
+    theme.ScrollDrawArea(ksscScrollBar, c, ScrollAreaInfo({10, 320, 30, 380}, ksadsNormal, ksacVertical),
+                         "default");
     theme.ScrollDrawButton(ksscScrollBar, c, ScrollButtonInfo({10, 330, 30, 350}, ksbdsHot, ksbcVertSlider),
                            "default");
     theme.ScrollDrawButton(ksscScrollBar, c, ScrollButtonInfo({10, 380, 30, 400}, ksbdsPressed, ksbcDown),
@@ -351,18 +362,20 @@ TEST(BaseThemeDrawTest, RendersTheBaseSheet) {
         theme.MenuDrawItem(kmscPopupMenu, c, MenuItemInfo({53, y, 197, y + 20}, kmicNormal, st), "default");
         y += 20;
     }
-    theme.MenuDrawItem(kmscPopupMenu, c, MenuItemInfo({53, y, 197, y + 10}, kmicSeparator, kmidsNormal), "default");
+    theme.MenuDrawItem(kmscPopupMenu, c, MenuItemInfo({53, y, 197, y + 10}, kmicSeparator, kmidsNormal),
+                       "default");
     theme.EditDraw(kescEdit, c, EditInfo({220, 300, 360, 322}, kedsNormal), "default");
     theme.HintDraw(khscHintWindow, c, HintInfo({220, 330, 360, 360}), "default");
     theme.StatusDraw(ksscStatusBar, c, StatusInfo({220, 400, 640, 420}), "default");
     theme.TabDraw(ktscTab, c, TabInfo({380, 300, 640, 390}), "default");
     theme.TabDrawItem(ktscTab, c, TabItemInfo({384, 304, 440, 324}, ktisTopFirst, ktidsActive), "default");
     theme.TrackDraw(ktscTrackBar, c, TrackInfo({450, 340, 630, 360}), "default");
-    theme.TrackDrawThumb(ktscTrackBar, c, TrackThumbInfo({530, 335, 542, 365}, ktbmHorzBoth, kttdsNormal), "default");
+    theme.TrackDrawThumb(ktscTrackBar, c, TrackThumbInfo({530, 335, 542, 365}, ktbmHorzBoth, kttdsNormal),
+                         "default");
 
-    EXPECT_EQ(s.bitmap.GetPixel(0, 100) & 0xFFFFFF, 0u);                 // the frame's black line
-    EXPECT_EQ(s.bitmap.GetPixel(30, 6) & 0xFFFFFF, 0x0000FFu);           // blue caption band
-    EXPECT_EQ(s.bitmap.GetPixel(100, 100) & 0xFFFFFF, 0xC0C0C0u);        // silver client
+    EXPECT_EQ(s.bitmap.GetPixel(0, 100) & 0xFFFFFF, 0u);           // the frame's black line
+    EXPECT_EQ(s.bitmap.GetPixel(30, 6) & 0xFFFFFF, 0x0000FFu);     // blue caption band
+    EXPECT_EQ(s.bitmap.GetPixel(100, 100) & 0xFFFFFF, 0xC0C0C0u);  // silver client
     const String path = String(TARVEL_BINARY_DIR) + "/skin_base_theme_sheet.png";
     ASSERT_TRUE(WritePng(*GetBitmapSurface(s.bitmap.Handle()), path.c_str()));
 }

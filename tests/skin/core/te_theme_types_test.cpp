@@ -20,7 +20,9 @@ TEST(TextInfoTest, DrawTextFlagsBecomeAlignmentAndStyles) {
         {DT_VCENTER | DT_BOTTOM, ktxaMiddleLeft, {}},  // middle wins over bottom
         {DT_CENTER | DT_RIGHT, ktxaTopCenter, {}},     // centre wins over right
         {DT_RIGHT | DT_VCENTER, ktxaMiddleRight, {}},
-        {DT_RTLREADING | DT_NOPREFIX | DT_WORDBREAK, ktxaTopLeft, {ktxsRTLReading, ktxsNoPrefix, ktxsWordBreak}},
+        {DT_RTLREADING | DT_NOPREFIX | DT_WORDBREAK,
+         ktxaTopLeft,
+         {ktxsRTLReading, ktxsNoPrefix, ktxsWordBreak}},
         {DT_CALCRECT | DT_END_ELLIPSIS, ktxaTopLeft, {}},  // other flags are dropped
     };
     for (const auto& c : cases) {
@@ -43,10 +45,10 @@ TEST(ElementInfoTest, WindowButtonsMapToHitTests) {
         TteWindowButtonClass button;
         TteWindowHitTest hit;
     } cases[] = {
-        {kwbSysMenu, kwhtSysMenu},       {kwbClose, kwhtCloseButton},     {kwbHelp, kwhtHelpButton},
-        {kwbMin, kwhtMinButton},         {kwbMinRestore, kwhtMinButton},  {kwbMax, kwhtMaxButton},
-        {kwbMaxRestore, kwhtMaxButton},  {kwbRoll, kwhtRollButton},       {kwbRollRestore, kwhtRollButton},
-        {kwbTray, kwhtTrayButton},       {kwbTopmost, kwhtClient},        {kwbTopmostRestore, kwhtClient},
+        {kwbSysMenu, kwhtSysMenu},      {kwbClose, kwhtCloseButton},    {kwbHelp, kwhtHelpButton},
+        {kwbMin, kwhtMinButton},        {kwbMinRestore, kwhtMinButton}, {kwbMax, kwhtMaxButton},
+        {kwbMaxRestore, kwhtMaxButton}, {kwbRoll, kwhtRollButton},      {kwbRollRestore, kwhtRollButton},
+        {kwbTray, kwhtTrayButton},      {kwbTopmost, kwhtClient},       {kwbTopmostRestore, kwhtClient},
         {kwbCustom, kwhtClient},
     };
     for (const auto& c : cases) EXPECT_EQ(WindowButtonToHitTest(c.button), c.hit) << int(c.button);

@@ -11,9 +11,7 @@ namespace tarvel {
 namespace {
 
 // Drawing routines draw through GDI, which writes alpha 0: compare colours.
-uint32_t Rgb(const TteBitmap& b, int x, int y) {
-    return b.GetPixel(x, y) & 0x00FFFFFFu;
-}
+uint32_t Rgb(const TteBitmap& b, int x, int y) { return b.GetPixel(x, y) & 0x00FFFFFFu; }
 
 struct Sheet {
     TteBitmap bitmap;

@@ -29,8 +29,8 @@ TEST_F(FlatBarsTest, PopupSeparatorDrawsALineOnlyAtOddHeights) {
     } cases[] = {{8, 0}, {9, 1}, {10, 0}, {11, 1}, {3, 1}};
     for (const auto& k : cases) {
         TPaper p(60, k.height);
-        theme.MenuDrawItem(kmscPopupMenu, p.canvas, MenuItemInfo({0, 0, 60, k.height}, kmicSeparator, kmidsNormal),
-                           "default");
+        theme.MenuDrawItem(kmscPopupMenu, p.canvas,
+                           MenuItemInfo({0, 0, 60, k.height}, kmicSeparator, kmidsNormal), "default");
         int rows = 0;
         for (int y = 0; y < k.height; ++y) rows += p.At(30, y) == kGrey ? 1 : 0;
         EXPECT_EQ(rows, k.greyRows) << k.height;
@@ -79,7 +79,8 @@ TEST_F(FlatBarsTest, ToolButtonBackgroundsByState) {
                  {mtidsChecked, Rgb(StdChangeColor(pressed, 10))}};
     for (const auto& k : cases) {
         TPaper p(30, 24);
-        theme.ToolDrawItem(ktscToolBar, p.canvas, ToolItemInfo({0, 0, 30, 24}, kticNormal, k.state), "default");
+        theme.ToolDrawItem(ktscToolBar, p.canvas, ToolItemInfo({0, 0, 30, 24}, kticNormal, k.state),
+                           "default");
         EXPECT_EQ(p.At(15, 12), k.fill) << int(k.state);
     }
 }
@@ -88,7 +89,8 @@ TEST_F(FlatBarsTest, ToolButtonBackgroundsByState) {
 TEST_F(FlatBarsTest, ToolSeparatorIsOneGreyColumnShrunkByHalfItsWidth) {
     TTeFlatTheme theme;
     TPaper p(20, 30);
-    theme.ToolDrawItem(ktscToolBar, p.canvas, ToolItemInfo({0, 0, 20, 30}, kticSeparator, mtidsNormal), "default");
+    theme.ToolDrawItem(ktscToolBar, p.canvas, ToolItemInfo({0, 0, 20, 30}, kticSeparator, mtidsNormal),
+                       "default");
     for (int y = 0; y < 30; ++y) EXPECT_EQ(p.At(5, y), y >= 10 && y < 20 ? kGrey : kWhite) << y;
     EXPECT_EQ(p.At(6, 15), kWhite);
 }
@@ -114,7 +116,8 @@ TEST_F(FlatBarsTest, ActiveTabIsOpenTowardsThePageAndTheClipComesBack) {
         EXPECT_EQ(p.At(k.open.x, k.open.y), 0xFF0000u) << "the clip was restored";
     }
     TPaper inactive(40, 20);
-    theme.TabDrawItem(ktscTab, inactive.canvas, TabItemInfo({0, 0, 40, 20}, ktisTopFirst, ktidsHot), "default");
+    theme.TabDrawItem(ktscTab, inactive.canvas, TabItemInfo({0, 0, 40, 20}, ktisTopFirst, ktidsHot),
+                      "default");
     EXPECT_EQ(inactive.At(20, 19), border);
     EXPECT_EQ(inactive.At(20, 10), Rgb(theme.Colors()->GetColor(ktcButtonHot)));
 }
@@ -150,8 +153,8 @@ TEST_F(FlatBarsTest, GridListAndTreeItems) {
     EXPECT_EQ(tree.At(0, 8), border) << "every tree item is framed";
 
     TPaper glyph(21, 21);
-    theme.ListDrawGlyph(klscListBox, glyph.canvas, ListItemInfo({}, klidsHot), ListGlyphInfo({0, 0, 21, 21}, klgMixed),
-                        "default");
+    theme.ListDrawGlyph(klscListBox, glyph.canvas, ListItemInfo({}, klidsHot),
+                        ListGlyphInfo({0, 0, 21, 21}, klgMixed), "default");
     EXPECT_EQ(glyph.At(4, 10), border) << "13 x 13 box from 4 to 17";
     EXPECT_EQ(glyph.At(5, 5), hot);
     EXPECT_EQ(glyph.At(10, 10), border) << "mixed: the box shrunk by 3, filled";
@@ -178,11 +181,13 @@ TEST_F(FlatBarsTest, StatusGripperAndPanelLine) {
     TTeFlatTheme theme;
     const uint32_t shade = Rgb(StdChangeColor(theme.Colors()->GetColor(ktcButtonNormal), -40));
     TPaper panel(40, 20);
-    theme.StatusDrawPanel(ksscStatusBar, panel.canvas, StatusPanelInfo({0, 0, 40, 20}, kspcNormal), "default");
+    theme.StatusDrawPanel(ksscStatusBar, panel.canvas, StatusPanelInfo({0, 0, 40, 20}, kspcNormal),
+                          "default");
     EXPECT_EQ(panel.At(38, 10), shade);
     EXPECT_EQ(panel.At(37, 10), Rgb(clBtnFace));
     TPaper grip(20, 20);
-    theme.StatusDrawPanel(ksscStatusBar, grip.canvas, StatusPanelInfo({0, 0, 20, 20}, kspcGripper), "default");
+    theme.StatusDrawPanel(ksscStatusBar, grip.canvas, StatusPanelInfo({0, 0, 20, 20}, kspcGripper),
+                          "default");
     EXPECT_EQ(grip.At(17, 17), shade);
     EXPECT_EQ(grip.At(4, 4), Rgb(clBtnFace));
 }
@@ -221,7 +226,8 @@ TEST_F(OfficeThemeTest, StaticTextFontsAreLeftAlone) {
     TTeOfficeXPTheme office;
     TTeFlatTheme flat;
     TteTheme base;
-    EXPECT_EQ(office.Fonts()->GetFont(ktfStaticTextNormal)->Color(), base.Fonts()->GetFont(ktfStaticTextNormal)->Color());
+    EXPECT_EQ(office.Fonts()->GetFont(ktfStaticTextNormal)->Color(),
+              base.Fonts()->GetFont(ktfStaticTextNormal)->Color());
     flat.Fonts()->GetFont(ktfStaticTextNormal)->SetColor(clRed);
     office.Fonts()->GetFont(ktfStaticTextNormal)->SetColor(clRed);
     flat.ResetThemeFonts();

@@ -48,7 +48,8 @@ TEST_F(FlatScrollBarTest, ABarLinkedToTheFlatThemeDrawsItsPartsFromTheTheme) {
     EXPECT_EQ(shown(s, 5), border) << "the slider's frame";
     EXPECT_EQ(shown(s + 10, 3), Rgb(clBtnFace));
     const uint32_t a = shown(t + 1, 5), b = shown(t + 2, 5);
-    EXPECT_TRUE((a == 0xFFFFFF && b == Rgb(clBtnFace)) || (b == 0xFFFFFF && a == Rgb(clBtnFace))) << "halftone track";
+    EXPECT_TRUE((a == 0xFFFFFF && b == Rgb(clBtnFace)) || (b == 0xFFFFFF && a == Rgb(clBtnFace)))
+        << "halftone track";
 
     // Hot and dragged slider take the theme's hot and pressed fills.
     ui_.MoveMouseTo(bar, TPoint{s + 10, 8});

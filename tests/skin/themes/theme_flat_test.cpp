@@ -48,14 +48,22 @@ TEST_F(FlatThemeTest, PaletteAndFonts) {
     const struct {
         TteThemeColor index;
         TColor color;
-    } palette[] = {{ktcCaptionNormal, TColor(0x9CDEF7)}, {ktcCaptionInactive, clBtnFace},
-                   {ktcWindowBorder, TColor(0x808080)},  {ktcWindow, clBtnFace},
-                   {ktcBorder, TColor(0x8396A0)},        {ktcPanelNormal, clBtnFace},
-                   {ktcButtonHot, TColor(0xE1EAEB)},     {ktcButtonPressed, TColor(0x996633)},
-                   {ktcButtonFocused, TColor(0x996633)}, {ktcButtonDisabled, clBtnFace},
-                   {ktcEditDisabled, TColor(0xFFFFFF)},  {ktcEditSelection, TColor(0xB59285)},
-                   {ktcList, TColor(0xFFFFFF)},          {ktcGrid, TColor(0xFFFFFF)},
-                   {ktcHint, clInfoBk},                  {ktcBarDock, clBtnFace}};
+    } palette[] = {{ktcCaptionNormal, TColor(0x9CDEF7)},
+                   {ktcCaptionInactive, clBtnFace},
+                   {ktcWindowBorder, TColor(0x808080)},
+                   {ktcWindow, clBtnFace},
+                   {ktcBorder, TColor(0x8396A0)},
+                   {ktcPanelNormal, clBtnFace},
+                   {ktcButtonHot, TColor(0xE1EAEB)},
+                   {ktcButtonPressed, TColor(0x996633)},
+                   {ktcButtonFocused, TColor(0x996633)},
+                   {ktcButtonDisabled, clBtnFace},
+                   {ktcEditDisabled, TColor(0xFFFFFF)},
+                   {ktcEditSelection, TColor(0xB59285)},
+                   {ktcList, TColor(0xFFFFFF)},
+                   {ktcGrid, TColor(0xFFFFFF)},
+                   {ktcHint, clInfoBk},
+                   {ktcBarDock, clBtnFace}};
     for (const auto& p : palette) EXPECT_EQ(theme.Colors()->GetColor(p.index), p.color) << int(p.index);
 
     const struct {
@@ -63,11 +71,16 @@ TEST_F(FlatThemeTest, PaletteAndFonts) {
         int size;
         TColor color;
         bool bold;
-    } fonts[] = {{ktfCaptionTextNormal, 10, clBlack, true},          {ktfCaptionTextInactive, 10, TColor(0x808080), true},
-                 {ktfSmCaptionTextNormal, 8, clWhite, true},         {ktfSmCaptionTextInactive, 8, TColor(0xC0C0C0), true},
-                 {ktfStaticTextHot, 8, clBlack, false},              {ktfButtonTextDisabled, 8, TColor(0x808080), false},
-                 {ktfRadioButtonTextFocused, 8, clBlack, false},     {ktfEditBoxTextHot, 8, clBlack, false},
-                 {ktfEditBoxTextDisabled, 8, TColor(0x808080), false}, {ktfEditBoxTextSelected, 8, clWhite, false},
+    } fonts[] = {{ktfCaptionTextNormal, 10, clBlack, true},
+                 {ktfCaptionTextInactive, 10, TColor(0x808080), true},
+                 {ktfSmCaptionTextNormal, 8, clWhite, true},
+                 {ktfSmCaptionTextInactive, 8, TColor(0xC0C0C0), true},
+                 {ktfStaticTextHot, 8, clBlack, false},
+                 {ktfButtonTextDisabled, 8, TColor(0x808080), false},
+                 {ktfRadioButtonTextFocused, 8, clBlack, false},
+                 {ktfEditBoxTextHot, 8, clBlack, false},
+                 {ktfEditBoxTextDisabled, 8, TColor(0x808080), false},
+                 {ktfEditBoxTextSelected, 8, clWhite, false},
                  {ktfPopupMenuItemTextDisabled, 8, TColor(0x808080), false},
                  {ktfHeaderSectionTextUnderDrag, 8, clBlack, false}};
     for (const auto& f : fonts) {
@@ -94,10 +107,15 @@ TEST_F(FlatThemeTest, WindowFrameGeometry) {
     const struct {
         TteWindowSubclass s;
         TRect client;
-    } clients[] = {{kwscStandard, {3, 23, 297, 197}}, {kwscDialog, {3, 23, 297, 197}},
-                   {kwscToolWindow, {3, 19, 297, 197}}, {kwscBorder, {3, 3, 297, 197}},
-                   {kwscMessage, r}, {kwscNoBorder, r}, {kwscTextured, r}};
-    for (const auto& k : clients) EXPECT_EQ(theme.WindowGetClientRect(k.s, r, "default"), k.client) << int(k.s);
+    } clients[] = {{kwscStandard, {3, 23, 297, 197}},
+                   {kwscDialog, {3, 23, 297, 197}},
+                   {kwscToolWindow, {3, 19, 297, 197}},
+                   {kwscBorder, {3, 3, 297, 197}},
+                   {kwscMessage, r},
+                   {kwscNoBorder, r},
+                   {kwscTextured, r}};
+    for (const auto& k : clients)
+        EXPECT_EQ(theme.WindowGetClientRect(k.s, r, "default"), k.client) << int(k.s);
 
     const TteWindowInfo three = WindowInfo(r, {kwdsActive}, NullRect, {kwbClose, kwbMax, kwbMin}, u"", false);
     EXPECT_EQ(theme.WindowGetTitleRect(kwscStandard, three, "default"), (TRect{3, 3, 297, 23}));
@@ -120,7 +138,8 @@ TEST_F(FlatThemeTest, WindowFrameGeometry) {
     };
     for (const auto& k : buttons) {
         const TteWindowInfo info = WindowInfo(r, {kwdsActive}, NullRect, k.buttons, u"", false);
-        EXPECT_EQ(theme.WindowGetButtonRect(kwscStandard, info, k.button, "default"), k.rect) << int(k.button);
+        EXPECT_EQ(theme.WindowGetButtonRect(kwscStandard, info, k.button, "default"), k.rect)
+            << int(k.button);
     }
 }
 
@@ -131,7 +150,8 @@ TEST_F(FlatThemeTest, CaptionButtonsPressedShowThePushedGlyphAndHotTheRaisedEdge
     const TColor hot = theme.Colors()->GetColor(ktcButtonHot);
 
     TPaper pressed(22, 20), pushedGlyph(22, 20), plainGlyph(22, 20);
-    theme.WindowDrawButton(kwscStandard, pressed.canvas, WindowButtonInfo(r, kwbClose, kwbdsPressed, nullptr), "x");
+    theme.WindowDrawButton(kwscStandard, pressed.canvas, WindowButtonInfo(r, kwbClose, kwbdsPressed, nullptr),
+                           "x");
     DrawFrameControlGlyph(pushedGlyph.canvas, r, DFC_CAPTION, DFCS_CAPTIONCLOSE | DFCS_PUSHED, clBlack);
     DrawFrameControlGlyph(plainGlyph.canvas, r, DFC_CAPTION, DFCS_CAPTIONCLOSE, clBlack);
     bool pushedInk = true, differs = false;
@@ -152,7 +172,8 @@ TEST_F(FlatThemeTest, CaptionButtonsPressedShowThePushedGlyphAndHotTheRaisedEdge
     EXPECT_EQ(raised.At(3, 3), Rgb(hot));
 
     TPaper empty(22, 20);
-    theme.WindowDrawButton(kwscStandard, empty.canvas, WindowButtonInfo(NullRect, kwbClose, kwbdsHot, nullptr), "x");
+    theme.WindowDrawButton(kwscStandard, empty.canvas,
+                           WindowButtonInfo(NullRect, kwbClose, kwbdsHot, nullptr), "x");
     EXPECT_EQ(empty.At(0, 0), 0xFFFFFFu);
 }
 
@@ -196,7 +217,8 @@ TEST_F(FlatThemeTest, BasicControlsLookAsPromised) {
 
     // The scroll area is a halftone of button face and white.
     TPaper area(4, 4);
-    theme.ScrollDrawArea(ksscScrollBar, area.canvas, ScrollAreaInfo({0, 0, 4, 4}, ksadsNormal, ksacVertical), "");
+    theme.ScrollDrawArea(ksscScrollBar, area.canvas, ScrollAreaInfo({0, 0, 4, 4}, ksadsNormal, ksacVertical),
+                         "");
     EXPECT_NE(area.At(0, 0), area.At(1, 0));
     EXPECT_EQ(area.At(0, 0), area.At(1, 1));
 }
@@ -206,7 +228,8 @@ TEST_F(FlatThemeTest, BasicControlsLookAsPromised) {
 TEST_F(FlatThemeTest, GroupFrameSkipsTheCaptionAndRestoresTheClip) {
     TTeFlatTheme theme;
     TPaper p(100, 60);
-    theme.GroupDraw(kgscGroupBox, p.canvas, GroupInfo({0, 0, 100, 60}, {10, 0, 50, 10}, kgdsNormal), "default");
+    theme.GroupDraw(kgscGroupBox, p.canvas, GroupInfo({0, 0, 100, 60}, {10, 0, 50, 10}, kgdsNormal),
+                    "default");
     const uint32_t border = Rgb(theme.Colors()->GetColor(ktcBorder));
     EXPECT_EQ(p.At(30, 0), 0xFFFFFFu);
     EXPECT_EQ(p.At(70, 0), border);

@@ -45,32 +45,35 @@ public:
         const TteWindowButtons buttons{kwbSysMenu, kwbClose, kwbMax, kwbMin, kwbRoll, kwbTray, kwbHelp};
         for (bool active : {true, false}) {
             const TRect w = active ? r : TRect{r.left + 310, r.top, r.left + 510, r.top + 60};
-            const TteWindowInfo info =
-                WindowInfo(w, active ? TteWindowDrawStates{kwdsActive} : TteWindowDrawStates{}, NullRect,
-                           active ? buttons : TteWindowButtons{kwbClose}, active ? u"Active" : u"Inactive", false);
-            t_.WindowDrawClient(kwscStandard, c_, t_.WindowGetClientRect(kwscStandard, w, "default"), "default");
+            const TteWindowInfo info = WindowInfo(
+                w, active ? TteWindowDrawStates{kwdsActive} : TteWindowDrawStates{}, NullRect,
+                active ? buttons : TteWindowButtons{kwbClose}, active ? u"Active" : u"Inactive", false);
+            t_.WindowDrawClient(kwscStandard, c_, t_.WindowGetClientRect(kwscStandard, w, "default"),
+                                "default");
             t_.WindowDraw(kwscStandard, c_, info, "default");
-            t_.WindowDrawText(kwscStandard, c_, info, t_.WindowGetTitleRect(kwscStandard, info, "default"), "default");
+            t_.WindowDrawText(kwscStandard, c_, info, t_.WindowGetTitleRect(kwscStandard, info, "default"),
+                              "default");
             int i = 0;
             for (TteWindowButtonClass b : {kwbClose, kwbMax, kwbMin, kwbRoll, kwbTray, kwbHelp}) {
                 const TteWindowButtonDrawState st = i == 1 ? kwbdsHot : i == 2 ? kwbdsPressed : kwbdsNormal;
                 t_.WindowDrawButton(kwscStandard, c_,
-                                    WindowButtonInfo(t_.WindowGetButtonRect(kwscStandard, info, b, "default"), b, st,
-                                                     nullptr),
+                                    WindowButtonInfo(t_.WindowGetButtonRect(kwscStandard, info, b, "default"),
+                                                     b, st, nullptr),
                                     "default");
                 ++i;
             }
         }
         // The window's tool-window and roll-restore variants.
         const TRect tw{r.left + 520, r.top, r.left + 720, r.top + 60};
-        const TteWindowInfo tool = WindowInfo(tw, {kwdsActive}, NullRect, {kwbClose, kwbRollRestore}, u"Tool", false);
+        const TteWindowInfo tool =
+            WindowInfo(tw, {kwdsActive}, NullRect, {kwbClose, kwbRollRestore}, u"Tool", false);
         t_.WindowDraw(kwscToolWindow, c_, tool, "default");
         t_.WindowDrawText(kwscToolWindow, c_, tool, t_.WindowGetTitleRect(kwscToolWindow, tool, "default"),
                           "default");
         for (TteWindowButtonClass b : {kwbClose, kwbRollRestore})
             t_.WindowDrawButton(kwscToolWindow, c_,
-                                WindowButtonInfo(t_.WindowGetButtonRect(kwscToolWindow, tool, b, "default"), b,
-                                                 kwbdsNormal, nullptr),
+                                WindowButtonInfo(t_.WindowGetButtonRect(kwscToolWindow, tool, b, "default"),
+                                                 b, kwbdsNormal, nullptr),
                                 "default");
     }
 
@@ -85,7 +88,8 @@ public:
             cx += 76;
         }
         cx = x;
-        for (TteButtonSubclass s : {kbscComboDropDown, kbscSpinUp, kbscSpinDown, kbscSpinLeft, kbscSpinRight}) {
+        for (TteButtonSubclass s :
+             {kbscComboDropDown, kbscSpinUp, kbscSpinDown, kbscSpinLeft, kbscSpinRight}) {
             t_.ButtonDraw(s, c_, ButtonInfo({cx, y + 48, cx + 17, y + 65}, kbdsNormal), "default");
             t_.ButtonDraw(s, c_, ButtonInfo({cx + 19, y + 48, cx + 36, y + 65}, kbdsPressed), "default");
             cx += 42;
@@ -95,8 +99,9 @@ public:
     void Checks(int x, int y) {
         Label(x, y, u"check and radio boxes");
         int cx = x;
-        for (TteCheckDrawState st : {kcdsUncheckedNormal, kcdsUncheckedHot, kcdsCheckedNormal, kcdsCheckedHot,
-                                     kcdsCheckedPressed, kcdsCheckedFocused, kcdsMixedNormal, kcdsMixedPressed}) {
+        for (TteCheckDrawState st :
+             {kcdsUncheckedNormal, kcdsUncheckedHot, kcdsCheckedNormal, kcdsCheckedHot, kcdsCheckedPressed,
+              kcdsCheckedFocused, kcdsMixedNormal, kcdsMixedPressed}) {
             t_.CheckDraw(kcscCheckBox, c_, CheckInfo({cx, y + 18, cx + 13, y + 31}, st), "default");
             t_.CheckDraw(kcscRadioButton, c_, CheckInfo({cx, y + 38, cx + 13, y + 51}, st), "default");
             cx += 20;
@@ -130,9 +135,10 @@ public:
                           EditButtonInfo({combo.right - 18, combo.top + 2, combo.right - 2, combo.bottom - 2},
                                          kebdsHot, kebcDropDown),
                           "default");
-        t_.EditDrawButton(kescEdit, c_, EditButtonInfo({x + 260, y + 16, x + 276, y + 27}, kebdsNormal, kebcUp),
-                          "default");
-        t_.EditDrawButton(kescEdit, c_, EditButtonInfo({x + 260, y + 27, x + 276, y + 38}, kebdsPressed, kebcDown),
+        t_.EditDrawButton(kescEdit, c_,
+                          EditButtonInfo({x + 260, y + 16, x + 276, y + 27}, kebdsNormal, kebcUp), "default");
+        t_.EditDrawButton(kescEdit, c_,
+                          EditButtonInfo({x + 260, y + 27, x + 276, y + 38}, kebdsPressed, kebcDown),
                           "default");
         t_.MemoDraw(kmscMemo, c_, MemoInfo({x + 290, y + 16, x + 400, y + 60}, kmdsNormal), "default");
     }
@@ -141,30 +147,35 @@ public:
         Label(x, y, u"scroll bars, progress and track bars");
         const TRect area{x, y + 16, x + 160, y + 32};
         t_.ScrollDrawArea(ksscScrollBar, c_, ScrollAreaInfo(area, ksadsNormal, ksacHorizontal), "default");
-        t_.ScrollDrawButton(ksscScrollBar, c_, ScrollButtonInfo({x, y + 16, x + 16, y + 32}, ksbdsNormal, ksbcLeft),
+        t_.ScrollDrawButton(ksscScrollBar, c_,
+                            ScrollButtonInfo({x, y + 16, x + 16, y + 32}, ksbdsNormal, ksbcLeft), "default");
+        t_.ScrollDrawButton(ksscScrollBar, c_,
+                            ScrollButtonInfo({x + 50, y + 16, x + 80, y + 32}, ksbdsHot, ksbcHorzSlider),
                             "default");
         t_.ScrollDrawButton(ksscScrollBar, c_,
-                            ScrollButtonInfo({x + 50, y + 16, x + 80, y + 32}, ksbdsHot, ksbcHorzSlider), "default");
-        t_.ScrollDrawButton(ksscScrollBar, c_,
-                            ScrollButtonInfo({x + 144, y + 16, x + 160, y + 32}, ksbdsPressed, ksbcRight), "default");
+                            ScrollButtonInfo({x + 144, y + 16, x + 160, y + 32}, ksbdsPressed, ksbcRight),
+                            "default");
         const TRect vert{x + 170, y + 16, x + 186, y + 96};
         t_.ScrollDrawArea(ksscScrollBar, c_, ScrollAreaInfo(vert, ksadsNormal, ksacVertical), "default");
-        t_.ScrollDrawButton(ksscScrollBar, c_, ScrollButtonInfo({x + 170, y + 16, x + 186, y + 32}, ksbdsHot, ksbcUp),
+        t_.ScrollDrawButton(ksscScrollBar, c_,
+                            ScrollButtonInfo({x + 170, y + 16, x + 186, y + 32}, ksbdsHot, ksbcUp),
                             "default");
         t_.ScrollDrawButton(ksscScrollBar, c_,
                             ScrollButtonInfo({x + 170, y + 40, x + 186, y + 60}, ksbdsNormal, ksbcVertSlider),
                             "default");
         t_.ScrollDrawButton(ksscScrollBar, c_,
-                            ScrollButtonInfo({x + 170, y + 80, x + 186, y + 96}, ksbdsDisabled, ksbcDown), "default");
+                            ScrollButtonInfo({x + 170, y + 80, x + 186, y + 96}, ksbdsDisabled, ksbcDown),
+                            "default");
 
-        t_.ProgressDraw(kpscProgressBar, c_, ProgressInfo({x, y + 40, x + 160, y + 56}, kppBarHorz, kpdsNormal),
-                        "default");
-        t_.ProgressDraw(kpscProgressBar, c_, ProgressInfo({x + 2, y + 42, x + 90, y + 54}, kppChunkHorz, kpdsNormal),
-                        "default");
+        t_.ProgressDraw(kpscProgressBar, c_,
+                        ProgressInfo({x, y + 40, x + 160, y + 56}, kppBarHorz, kpdsNormal), "default");
+        t_.ProgressDraw(kpscProgressBar, c_,
+                        ProgressInfo({x + 2, y + 42, x + 90, y + 54}, kppChunkHorz, kpdsNormal), "default");
         t_.TrackDraw(ktscTrackBar, c_, TrackInfo({x, y + 64, x + 160, y + 96}), "default");
-        t_.TrackBarDraw(ktscTrackBar, c_, TrackBarInfo({x, y + 74, x + 160, y + 84}, ktbcHorizontal, ktrbdsNormal),
-                        "default");
-        t_.TrackDrawThumb(ktscTrackBar, c_, TrackThumbInfo({x + 60, y + 66, x + 71, y + 92}, ktbmHorzBoth, kttdsHot),
+        t_.TrackBarDraw(ktscTrackBar, c_,
+                        TrackBarInfo({x, y + 74, x + 160, y + 84}, ktbcHorizontal, ktrbdsNormal), "default");
+        t_.TrackDrawThumb(ktscTrackBar, c_,
+                          TrackThumbInfo({x + 60, y + 66, x + 71, y + 92}, ktbmHorzBoth, kttdsHot),
                           "default");
     }
 
@@ -177,11 +188,12 @@ public:
         for (TteMenuItemDrawState st : {kmidsNormal, kmidsHot, kmidsSelected}) {
             const TRect item{cx, y + 18, cx + 60, y + 34};
             t_.MenuDrawItem(kmscMenuBar, c_, MenuItemInfo(item, kmicNormal, st), "default");
-            t_.MenuDrawItemText(kmscMenuBar, c_, MenuItemInfo(item, kmicNormal, st), Text(item, u"Menu"), "default");
+            t_.MenuDrawItemText(kmscMenuBar, c_, MenuItemInfo(item, kmicNormal, st), Text(item, u"Menu"),
+                                "default");
             cx += 62;
         }
-        t_.MenuDrawItem(kmscMenuBar, c_, MenuItemInfo({x + 200, y + 18, x + 218, y + 34}, kmicClose, kmidsNormal),
-                        "default");
+        t_.MenuDrawItem(kmscMenuBar, c_,
+                        MenuItemInfo({x + 200, y + 18, x + 218, y + 34}, kmicClose, kmidsNormal), "default");
         const TRect popup{x, y + 40, x + 160, y + 176};
         t_.MenuDraw(kmscPopupMenu, c_, MenuInfo(popup), "default");
         const TRect client = t_.MenuGetClientRect(kmscPopupMenu, MenuInfo(popup), "default");
@@ -206,10 +218,12 @@ public:
             Font(it.st == kmidsDisabled ? ktfPopupMenuItemTextDisabled : ktfPopupMenuItemTextNormal);
             if (it.glyph != kmgNone)
                 t_.MenuDrawItemGlyph(kmscPopupMenu, c_, info,
-                                     MenuGlyphInfo({r.left, r.top, r.left + 20, r.bottom}, it.glyph), "default");
+                                     MenuGlyphInfo({r.left, r.top, r.left + 20, r.bottom}, it.glyph),
+                                     "default");
             if (*it.text)
                 t_.MenuDrawItemText(kmscPopupMenu, c_, info,
-                                    Text({r.left + 28, r.top, r.right, r.bottom}, it.text, ktxaMiddleLeft), "default");
+                                    Text({r.left + 28, r.top, r.right, r.bottom}, it.text, ktxaMiddleLeft),
+                                    "default");
             cy += it.h;
         }
     }
@@ -220,10 +234,12 @@ public:
         const TRect tb{x + 2, y + 18, x + 290, y + 46};
         t_.ToolDraw(ktscToolBar, c_, ToolInfo(tb), "default");
         int cx = tb.left + 2;
-        t_.ToolDrawItem(ktscToolBar, c_, ToolItemInfo({cx, tb.top + 2, cx + 8, tb.bottom - 2}, kticGripper, mtidsNormal),
+        t_.ToolDrawItem(ktscToolBar, c_,
+                        ToolItemInfo({cx, tb.top + 2, cx + 8, tb.bottom - 2}, kticGripper, mtidsNormal),
                         "default");
         cx += 12;
-        for (TteToolItemDrawState st : {mtidsNormal, mtidsHot, mtidsPressed, mtidsChecked, mtidsCheckedPressed}) {
+        for (TteToolItemDrawState st :
+             {mtidsNormal, mtidsHot, mtidsPressed, mtidsChecked, mtidsCheckedPressed}) {
             const TRect r{cx, tb.top + 2, cx + 24, tb.bottom - 2};
             t_.ToolDrawItem(ktscToolBar, c_, ToolItemInfo(r, kticNormal, st), "default");
             c_.Font()->SetColor(clBlack);
@@ -231,14 +247,16 @@ public:
                                  ToolGlyphInfo(r, ktigSubMenuGlyph), "default");
             cx += 26;
         }
-        t_.ToolDrawItem(ktscToolBar, c_, ToolItemInfo({cx, tb.top + 2, cx + 8, tb.bottom - 2}, kticSeparator,
-                                                      mtidsNormal),
+        t_.ToolDrawItem(ktscToolBar, c_,
+                        ToolItemInfo({cx, tb.top + 2, cx + 8, tb.bottom - 2}, kticSeparator, mtidsNormal),
                         "default");
         cx += 10;
         t_.ToolDrawItem(ktscToolBar, c_,
-                        ToolItemInfo({cx, tb.top + 2, cx + 14, tb.bottom - 2}, kticComboDropDown, mtidsHot), "default");
+                        ToolItemInfo({cx, tb.top + 2, cx + 14, tb.bottom - 2}, kticComboDropDown, mtidsHot),
+                        "default");
         cx += 18;
-        t_.ToolDrawItem(ktscToolBar, c_, ToolItemInfo({cx, tb.top + 2, cx + 20, tb.bottom - 2}, kticClose, mtidsNormal),
+        t_.ToolDrawItem(ktscToolBar, c_,
+                        ToolItemInfo({cx, tb.top + 2, cx + 20, tb.bottom - 2}, kticClose, mtidsNormal),
                         "default");
         t_.ToolDraw(ktscToolPopup, c_, ToolInfo({x, y + 54, x + 80, y + 90}), "default");
         t_.BarDockDraw(kbdscBarDock, c_, BarDockInfo({x + 90, y + 54, x + 300, y + 100}), "default");
@@ -269,7 +287,8 @@ public:
         }
         int bx = x + 230;
         for (TteTabButtonClass b : {ktbcLeft, ktbcRight, ktbcClose}) {
-            t_.TabDrawButton(ktscTab, c_, TabButtonInfo({bx, y + 20, bx + 16, y + 34}, b, ktbdsNormal), "default");
+            t_.TabDrawButton(ktscTab, c_, TabButtonInfo({bx, y + 20, bx + 16, y + 34}, b, ktbdsNormal),
+                             "default");
             bx += 18;
         }
         const TRect header{x, y + 96, x + 300, y + 116};
@@ -293,10 +312,11 @@ public:
         const TRect panels[] = {{x, y + 16, x + 120, y + 38}, {x + 120, y + 16, x + 240, y + 38}};
         for (const TRect& r : panels) {
             t_.StatusDrawPanel(ksscStatusBar, c_, StatusPanelInfo(r, kspcNormal), "default");
-            t_.StatusDrawText(ksscStatusBar, c_, StatusPanelInfo(r, kspcNormal), Text(r, u"Panel"), "default");
+            t_.StatusDrawText(ksscStatusBar, c_, StatusPanelInfo(r, kspcNormal), Text(r, u"Panel"),
+                              "default");
         }
-        t_.StatusDrawPanel(ksscStatusBar, c_, StatusPanelInfo({x + 278, y + 16, x + 300, y + 38}, kspcGripper),
-                           "default");
+        t_.StatusDrawPanel(ksscStatusBar, c_,
+                           StatusPanelInfo({x + 278, y + 16, x + 300, y + 38}, kspcGripper), "default");
     }
 
     void Lists(int x, int y) {
@@ -308,8 +328,11 @@ public:
         const struct {
             TteListItemDrawState st;
             TteListGlyph g;
-        } items[] = {{klidsNormal, klgChecked}, {klidsHot, klgUnchecked}, {klidsSelected, klgMixed},
-                     {klidsFocused, klgChecked}, {klidsDisabled, klgUnchecked}};
+        } items[] = {{klidsNormal, klgChecked},
+                     {klidsHot, klgUnchecked},
+                     {klidsSelected, klgMixed},
+                     {klidsFocused, klgChecked},
+                     {klidsDisabled, klgUnchecked}};
         Font(ktfListItemTextNormal);
         for (const auto& it : items) {
             const TRect r{lc.left, cy, lc.right, cy + 20};
@@ -317,7 +340,8 @@ public:
             t_.ListDrawGlyph(klscListBox, c_, ListItemInfo(r, it.st),
                              ListGlyphInfo({r.left, r.top, r.left + 20, r.bottom}, it.g), "default");
             t_.ListDrawText(klscListBox, c_, ListItemInfo(r, it.st),
-                            Text({r.left + 24, r.top, r.right, r.bottom}, u"List item", ktxaMiddleLeft), "default");
+                            Text({r.left + 24, r.top, r.right, r.bottom}, u"List item", ktxaMiddleLeft),
+                            "default");
             cy += 21;
         }
         const TRect tree{x + 150, y + 16, x + 260, y + 126};
@@ -326,7 +350,8 @@ public:
         for (TteTreeItemDrawState st : {kridsNormal, kridsSelected, kridsHot}) {
             const TRect r{tree.left + 14, cy, tree.right - 4, cy + 18};
             t_.TreeDrawItem(ktscTreeList, c_, TreeItemInfo(r, st), "default");
-            t_.TreeDrawText(ktscTreeList, c_, TreeItemInfo(r, st), Text(r, u"Node", ktxaMiddleLeft), "default");
+            t_.TreeDrawText(ktscTreeList, c_, TreeItemInfo(r, st), Text(r, u"Node", ktxaMiddleLeft),
+                            "default");
             cy += 20;
         }
         const TRect grid{x + 270, y + 16, x + 470, y + 126};
@@ -334,7 +359,8 @@ public:
         const TRect gc = t_.GridGetClientRect(kgscGrid, GridInfo(grid), "default");
         for (int row = 0; row < 5; ++row)
             for (int col = 0; col < 3; ++col) {
-                const TRect r{gc.left + col * 64, gc.top + row * 21, gc.left + col * 64 + 64, gc.top + row * 21 + 21};
+                const TRect r{gc.left + col * 64, gc.top + row * 21, gc.left + col * 64 + 64,
+                              gc.top + row * 21 + 21};
                 const bool fixed = row == 0 || col == 0;
                 const TteGridItemDrawState st = row == 2 && col == 1   ? kgidsSelected
                                                 : row == 3 && col == 2 ? kgidsHot

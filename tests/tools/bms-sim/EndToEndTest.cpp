@@ -28,7 +28,8 @@ struct Seen {
 // The receive path of the main window, without the window.
 class ToolLink {
 public:
-    ToolLink(testing::GuiQueue& gui, const std::string& port, int moduleAddress) : gui_(gui), comm(gui.Poster()) {
+    ToolLink(testing::GuiQueue& gui, const std::string& port, int moduleAddress)
+        : gui_(gui), comm(gui.Poster()) {
         context.moduleAddress = moduleAddress;
         comm.SetCommName(port);
         comm.OnReceiveData = [this](TComm&, const uint8_t* b, uint16_t n) {
@@ -209,7 +210,8 @@ TEST(EndToEnd, MisbehavingModules) {
 
 TEST(EndToEnd, ToolOpensTheSymlinkAndReconnects) {
     const std::string linkPath =
-        (std::filesystem::temp_directory_path() / ("bms-sim-" + std::to_string(::getpid()) + ".tty")).string();
+        (std::filesystem::temp_directory_path() / ("bms-sim-" + std::to_string(::getpid()) + ".tty"))
+            .string();
     SimLink link(Config(0, 0));
     ASSERT_TRUE(link.Start(linkPath)) << link.Error();
     EXPECT_EQ(std::filesystem::read_symlink(linkPath).string(), link.DevicePath());

@@ -33,7 +33,8 @@ TEST(BmsSimProgram, HelpDocumentsItsOptions) {
     int status = 0;
     const std::string help = RunProgram("--help", status);
     EXPECT_EQ(status, 0);
-    for (const char* option : {"--link", "--address", "--parallel", "--baud", "--fault", "--short-version", "--short-kb"})
+    for (const char* option :
+         {"--link", "--address", "--parallel", "--baud", "--fault", "--short-version", "--short-kb"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
     EXPECT_NE(RunProgram("--address 64", status).find("--address needs a number 0..63"), std::string::npos);
     EXPECT_NE(status, 0);
@@ -42,7 +43,8 @@ TEST(BmsSimProgram, HelpDocumentsItsOptions) {
 
 TEST(BmsSimProgram, ServesOnItsLink) {
     const std::string linkPath =
-        (std::filesystem::temp_directory_path() / ("bms-sim-prog-" + std::to_string(::getpid()) + ".tty")).string();
+        (std::filesystem::temp_directory_path() / ("bms-sim-prog-" + std::to_string(::getpid()) + ".tty"))
+            .string();
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -56,7 +58,9 @@ TEST(BmsSimProgram, ServesOnItsLink) {
     TComm comm(gui.Poster());
     comm.SetCommName(linkPath);
     std::vector<uint8_t> received;
-    comm.OnReceiveData = [&](TComm&, const uint8_t* b, uint16_t n) { received.insert(received.end(), b, b + n); };
+    comm.OnReceiveData = [&](TComm&, const uint8_t* b, uint16_t n) {
+        received.insert(received.end(), b, b + n);
+    };
     comm.StartComm();
     const std::vector<uint8_t> query = BuildRequest(0, 0x03);
     comm.WriteCommData(query.data(), 8);

@@ -18,7 +18,9 @@ Bytes Ask(Simulator& sim, const Bytes& request, uint32_t now = 0) {
     return out;
 }
 
-Bytes Request(uint8_t address, uint8_t code, const Bytes& data = {}) { return BuildFrame(address, code, data); }
+Bytes Request(uint8_t address, uint8_t code, const Bytes& data = {}) {
+    return BuildFrame(address, code, data);
+}
 
 void Login(Simulator& sim, uint8_t address) { ASSERT_FALSE(Ask(sim, Request(address, CmdLogin)).empty()); }
 
@@ -48,7 +50,8 @@ TEST(Simulator, AnswersEveryCommandWithAReplyTheToolAccepts) {
         if (row.requestForm != RequestForm::Framed) continue;
         for (uint16_t length : row.requestLengths) {
             if (length == 0) continue;
-            SCOPED_TRACE(testing::Message() << "code 0x" << std::hex << int(row.code) << std::dec << " L " << length);
+            SCOPED_TRACE(testing::Message()
+                         << "code 0x" << std::hex << int(row.code) << std::dec << " L " << length);
             Simulator sim(SimConfig{});
             Login(sim, 0);
             Bytes data(length - 4, 0);
@@ -86,13 +89,13 @@ TEST(Simulator, TelemetryRecordLayout) {
         EXPECT_LE(v, 3310);
         cells += v;
     }
-    EXPECT_EQ(GetI32(d + 4), cells);           // BATT
-    EXPECT_EQ(GetI32(d + 0), cells + 15);      // PACK
-    EXPECT_LT(GetI32(d + 40), 0);              // discharging
-    EXPECT_EQ(GetI16(d + 44), 24);             // T1
-    EXPECT_EQ(GetU16(d + 80), 2);              // BattState
-    EXPECT_EQ(GetU16(d + 82), 80);             // SOC
-    EXPECT_EQ(GetU32(d + 84), 98u);            // SOCHealth
+    EXPECT_EQ(GetI32(d + 4), cells);       // BATT
+    EXPECT_EQ(GetI32(d + 0), cells + 15);  // PACK
+    EXPECT_LT(GetI32(d + 40), 0);          // discharging
+    EXPECT_EQ(GetI16(d + 44), 24);         // T1
+    EXPECT_EQ(GetU16(d + 80), 2);          // BattState
+    EXPECT_EQ(GetU16(d + 82), 80);         // SOC
+    EXPECT_EQ(GetU32(d + 84), 98u);        // SOCHealth
     // The readings drift slowly between queries.
     const Bytes next = Ask(sim, Request(0, CmdQuerySbs));
     EXPECT_NE(Bytes(reply.begin() + 16, reply.begin() + 48), Bytes(next.begin() + 16, next.begin() + 48));
@@ -204,7 +207,8 @@ TEST(Simulator, ParallelModulesAnswerTheirOwnAddress) {
     ASSERT_EQ(bySerial.size(), 125u);
     EXPECT_EQ(bySerial[0], 3);
     EXPECT_EQ(bySerial[4], 0x92);
-    EXPECT_EQ(Bytes(bySerial.begin() + 104, bySerial.end() - 1), Bytes(third.serial.begin(), third.serial.end()));
+    EXPECT_EQ(Bytes(bySerial.begin() + 104, bySerial.end() - 1),
+              Bytes(third.serial.begin(), third.serial.end()));
     EXPECT_EQ(sim.Requests().size(), 4u);
 }
 
@@ -244,7 +248,10 @@ TEST(Simulator, ScriptedFaultsShapeTheReply) {
     auto other = plansFor(Make(FaultKind::OtherAddress, [](Fault& f) { f.address = 9; }));
     EXPECT_EQ(Verdict(other[0].sends[0].bytes, 0, true), ReplyAddressError);
 
-    auto split = plansFor(Make(FaultKind::Split, [](Fault& f) { f.ms = 150; f.at = 30; }));
+    auto split = plansFor(Make(FaultKind::Split, [](Fault& f) {
+        f.ms = 150;
+        f.at = 30;
+    }));
     ASSERT_EQ(split[0].sends.size(), 2u);
     EXPECT_EQ(split[0].sends[0].bytes.size(), 30u);
     EXPECT_EQ(split[0].sends[1].pauseMs, 150u);
@@ -272,7 +279,10 @@ TEST(Simulator, ScriptedFaultsShapeTheReply) {
 TEST(Simulator, FaultsWaitForTheirCommandAndCount) {
     Simulator sim(SimConfig{});
     Login(sim, 0);
-    sim.AddFault(Make(FaultKind::Silent, [](Fault& f) { f.command = CmdReadBms; f.times = 2; }));
+    sim.AddFault(Make(FaultKind::Silent, [](Fault& f) {
+        f.command = CmdReadBms;
+        f.times = 2;
+    }));
     EXPECT_FALSE(Ask(sim, Request(0, CmdQuerySbs)).empty());
     EXPECT_TRUE(Ask(sim, Request(0, CmdReadBms)).empty());
     EXPECT_TRUE(Ask(sim, Request(0, CmdReadBms)).empty());

@@ -1,9 +1,9 @@
 // bms-sim: simulated battery modules on a pseudo-terminal.
+#include <unistd.h>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
 #include "platform/base/Strings.h"
 #include "tools/bms-sim/SimLink.h"
@@ -95,12 +95,14 @@ int main(int argc, char** argv) {
         } else if (arg == "--parallel") {
             const char* v = value();
             std::vector<uint8_t> addresses;
-            if (!v || !ParseAddresses(v, addresses)) return Fail("--parallel needs addresses 1..64 like 1-8 or 1,3");
+            if (!v || !ParseAddresses(v, addresses))
+                return Fail("--parallel needs addresses 1..64 like 1-8 or 1,3");
             config.addresses = addresses;
         } else if (arg == "--baud") {
             const char* v = value();
             int32_t b = 0;
-            if (!v || !TryStrToInt(v, b) || b < 0 || b > 4'000'000) return Fail("--baud needs a rate 0..4000000");
+            if (!v || !TryStrToInt(v, b) || b < 0 || b > 4'000'000)
+                return Fail("--baud needs a rate 0..4000000");
             config.baud = static_cast<uint32_t>(b);
         } else if (arg == "--fault") {
             const char* v = value();

@@ -36,8 +36,8 @@ TEST_F(AlignTest, SidesTakeTheirStripsInOrderAndClientTakesTheRest) {
         TRect expected;
     };
     const Case cases[] = {
-        {alTop, Bounds(50, 40, 10, 20), Bounds(0, 10, 200, 20)},     // second from the top
-        {alTop, Bounds(0, 0, 10, 10), Bounds(0, 0, 200, 10)},        // first from the top
+        {alTop, Bounds(50, 40, 10, 20), Bounds(0, 10, 200, 20)},  // second from the top
+        {alTop, Bounds(0, 0, 10, 10), Bounds(0, 0, 200, 10)},     // first from the top
         {alBottom, Bounds(0, 0, 10, 15), Bounds(0, 85, 200, 15)},
         {alLeft, Bounds(0, 0, 30, 5), Bounds(0, 30, 30, 55)},
         {alRight, Bounds(0, 0, 40, 5), Bounds(160, 30, 40, 55)},

@@ -135,11 +135,8 @@ TEST_F(ApplicationTest, CloseAsksCloseQueryAndFollowsTheCloseAction) {
         bool freed;
     };
     const Case cases[] = {
-        {false, caHide, true, false},
-        {true, caNone, true, false},
-        {true, caHide, false, false},
-        {true, caMinimize, true, false},
-        {true, caFree, false, true},
+        {false, caHide, true, false},    {true, caNone, true, false}, {true, caHide, false, false},
+        {true, caMinimize, true, false}, {true, caFree, false, true},
     };
     MakeForm("Main")->Show();  // the main form; closing it would end the run
     for (const Case& c : cases) {
@@ -210,13 +207,16 @@ TEST_F(ApplicationTest, ShowingACentredFormRunsItsEventsAndFocusEntersItsFirstCo
     f->OnShow = [&](TObject*) { events.push_back("show"); };
     f->OnActivate = [&](TObject*) { events.push_back("activate"); };
     for (TButton* b : {first, second}) {
-        b->OnEnter = [&events](TObject* s) { events.push_back("enter " + static_cast<TControl*>(s)->Name()); };
+        b->OnEnter = [&events](TObject* s) {
+            events.push_back("enter " + static_cast<TControl*>(s)->Name());
+        };
         b->OnExit = [&events](TObject* s) { events.push_back("exit " + static_cast<TControl*>(s)->Name()); };
     }
     f->Show();
     ui.RunUntilIdle();
     ui.PressKey(VK_TAB);
-    EXPECT_EQ(events, (std::vector<String>{"create", "show", "enter First", "activate", "exit First", "enter Second"}));
+    EXPECT_EQ(events, (std::vector<String>{"create", "show", "enter First", "activate", "exit First",
+                                           "enter Second"}));
     const TRect area = Screen->WorkAreaRect();
     EXPECT_EQ(f->Left(), area.left + (area.Width() - 240) / 2);
     EXPECT_EQ(f->Top(), area.top + (area.Height() - 160) / 2);
@@ -234,7 +234,10 @@ TEST_F(ApplicationTest, CloseOfAModalFormCancelsItUnlessCloseQueryRefuses) {
     TForm* f = MakeForm("Modal");
     int queries = 0;
     f->OnCloseQuery = [&](TObject*, bool& can) { can = ++queries > 1; };
-    ui.WhenModal([&] { ui.Backend().RequestClose(f->Handle()); ui.RunUntilIdle(); });
+    ui.WhenModal([&] {
+        ui.Backend().RequestClose(f->Handle());
+        ui.RunUntilIdle();
+    });
     ui.WhenModal([&] { f->Close(); });
     EXPECT_EQ(f->ShowModal(), mrCancel);
     EXPECT_EQ(queries, 2);

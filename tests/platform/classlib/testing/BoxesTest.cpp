@@ -83,8 +83,10 @@ TEST_F(BoxesTest, TheRealQuestionBoxAnswersByButtonEnterEscapeAndCaptionClose) {
             ASSERT_TRUE(box);
             caption = box->Caption();
             text = ui.Caption(ui.Find(box, "Message"));
-            if (how == "enter") ui.PressKey(VK_RETURN);
-            else if (how == "escape") ui.PressKey(VK_ESCAPE);
+            if (how == "enter")
+                ui.PressKey(VK_RETURN);
+            else if (how == "escape")
+                ui.PressKey(VK_ESCAPE);
             else if (how == "close") {
                 ui.Backend().RequestClose(box->Handle());
                 ui.RunUntilIdle();
@@ -143,7 +145,9 @@ TEST_F(BoxesTest, ABoxShownInsideAModalLoopKeepsTheLoopRunning) {
     button->SetName("Ask");
     button->SetParent(form);
     String answer;
-    button->OnClick = [&](TObject*) { answer = MessageDlg("Sure?", mtConfirmation, mbYesNo) == mrYes ? "yes" : "no"; };
+    button->OnClick = [&](TObject*) {
+        answer = MessageDlg("Sure?", mtConfirmation, mbYesNo) == mrYes ? "yes" : "no";
+    };
     ui.AnswerNextBox(mrYes);
     ui.WhenModal([&] {
         ui.Click(button);

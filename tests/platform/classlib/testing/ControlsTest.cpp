@@ -54,7 +54,9 @@ protected:
         return log;
     }
 
-    static int Count(const std::vector<UINT>& log, UINT msg) { return static_cast<int>(std::count(log.begin(), log.end(), msg)); }
+    static int Count(const std::vector<UINT>& log, UINT msg) {
+        return static_cast<int>(std::count(log.begin(), log.end(), msg));
+    }
 
     TUiDriver ui;
     TForm* form = nullptr;
@@ -229,8 +231,12 @@ TEST_F(ControlsTest, MouseEnterAndLeaveFollowThePointer) {
     auto* button = Add<TButton>("Button", Bounds(100, 10, 75, 25));
     std::vector<String> events;
     for (TControl* c : {static_cast<TControl*>(label), static_cast<TControl*>(button)}) {
-        c->OnMouseEnter = [&events](TObject* s) { events.push_back("enter " + static_cast<TControl*>(s)->Name()); };
-        c->OnMouseLeave = [&events](TObject* s) { events.push_back("leave " + static_cast<TControl*>(s)->Name()); };
+        c->OnMouseEnter = [&events](TObject* s) {
+            events.push_back("enter " + static_cast<TControl*>(s)->Name());
+        };
+        c->OnMouseLeave = [&events](TObject* s) {
+            events.push_back("leave " + static_cast<TControl*>(s)->Name());
+        };
     }
     form->Show();
     ui.MoveMouseTo(label, {5, 5});
@@ -258,8 +264,12 @@ TEST_F(ControlsTest, MouseEnterAndLeaveReachEveryParentWithTheControlConcerned) 
             }
             inherited(m);
         };
-        listener->OnMouseEnter = [&events](TObject* s) { events.push_back("enter " + static_cast<TControl*>(s)->Name()); };
-        listener->OnMouseLeave = [&events](TObject* s) { events.push_back("leave " + static_cast<TControl*>(s)->Name()); };
+        listener->OnMouseEnter = [&events](TObject* s) {
+            events.push_back("enter " + static_cast<TControl*>(s)->Name());
+        };
+        listener->OnMouseLeave = [&events](TObject* s) {
+            events.push_back("leave " + static_cast<TControl*>(s)->Name());
+        };
     }
     form->Show();
     ui.MoveMouseTo(panel, {150, 80});
@@ -270,7 +280,8 @@ TEST_F(ControlsTest, MouseEnterAndLeaveReachEveryParentWithTheControlConcerned) 
     EXPECT_EQ(heard, (std::vector<String>{"Panel leave Panel", "Main leave Panel", "Panel enter Label",
                                           "Main enter Label", "Panel leave Label", "Main leave Label",
                                           "Panel enter Panel", "Main enter Panel"}));
-    EXPECT_EQ(events, (std::vector<String>{"leave Panel", "enter Panel"})) << "events fire only for the control itself";
+    EXPECT_EQ(events, (std::vector<String>{"leave Panel", "enter Panel"}))
+        << "events fire only for the control itself";
 }
 
 TEST_F(ControlsTest, TheWheelGoesToTheFocusedControlAndThenUpItsParents) {

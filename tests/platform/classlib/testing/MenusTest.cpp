@@ -86,7 +86,7 @@ TEST_F(MenusTest, AShortCutClicksTheParentsThenTheItemAndADisabledOneStopsTheCha
     ui.PressKey('A', {ssCtrl, ssAlt});
     EXPECT_TRUE(clicked.empty());
     EXPECT_EQ(ui.Text(edit), "");  // the key was taken all the same
-    ui.PressKey('S', {ssCtrl});     // no such short-cut: not a menu key
+    ui.PressKey('S', {ssCtrl});    // no such short-cut: not a menu key
     EXPECT_TRUE(clicked.empty());
 
     delete menu;
@@ -178,7 +178,8 @@ TEST_F(MenusTest, TheMainMenuBarSitsAboveTheClientAreaAndOpensByClickAndByAlt) {
     const int bar = GetSystemMetrics(SM_CYMENU);
     EXPECT_EQ(form->ClientOrigin().y - WindowRect(form->Handle()).top, bar);
     EXPECT_EQ(form->ClientHeight(), 200 - bar);
-    EXPECT_TRUE(ui.SaveScreenshot(form, (std::filesystem::path(TARVEL_BINARY_DIR) / "main_menu.png").string()));
+    EXPECT_TRUE(
+        ui.SaveScreenshot(form, (std::filesystem::path(TARVEL_BINARY_DIR) / "main_menu.png").string()));
 
     ui.WhenModal([&] {
         ui.PressKey(VK_DOWN);
@@ -347,7 +348,8 @@ TEST_F(MenuBarTest, EscapeClosesThePopupBackToTheBarAndThenTheBar) {
 
     // Opened by a click, Escape leaves the menu at once.
     ui.WhenModal([&] { ui.PressKey(VK_ESCAPE); });
-    TPoint onFile{WindowRect(form->Handle()).left + 12, form->ClientOrigin().y - GetSystemMetrics(SM_CYMENU) / 2};
+    TPoint onFile{WindowRect(form->Handle()).left + 12,
+                  form->ClientOrigin().y - GetSystemMetrics(SM_CYMENU) / 2};
     ui.Backend().MouseMove(onFile);
     ui.Backend().Click(onFile);
     ui.RunUntilIdle();

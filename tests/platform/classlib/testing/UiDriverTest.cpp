@@ -122,7 +122,8 @@ TEST(UiDriver, DrivesASmallFormThroughClicksTypingBoxesAndAFileDialog) {
     const String dump = ui.Dump(form);
     EXPECT_NE(dump.find("TForm SampleForm \"Sample\""), String::npos) << dump;
     EXPECT_NE(dump.find("  TEdit NameEdit \"Module 7\""), String::npos) << dump;
-    EXPECT_NE(dump.find("TListBox SavedList (10,75 330x100) visible focused items=1 index=0"), String::npos) << dump;
+    EXPECT_NE(dump.find("TListBox SavedList (10,75 330x100) visible focused items=1 index=0"), String::npos)
+        << dump;
 
     const std::string png = (std::filesystem::path(TARVEL_BINARY_DIR) / "ui_driver_sample.png").string();
     ASSERT_TRUE(ui.SaveScreenshot(form, png));

@@ -29,7 +29,8 @@ TEST(GalleryOnX11, EveryControlIsDrawnThroughTheRealBackend) {
         form->Show();
         // Mapped, painted and presented; then a little longer for the server.
         const DWORD start = GetTickCount();
-        while (!sdl->WindowPixels(form->Handle()) && GetTickCount() - start < 5000) Application->ProcessMessages();
+        while (!sdl->WindowPixels(form->Handle()) && GetTickCount() - start < 5000)
+            Application->ProcessMessages();
         const DWORD settle = GetTickCount();
         while (GetTickCount() - settle < 300) Application->ProcessMessages();
         auto pixels = sdl->WindowPixels(form->Handle());

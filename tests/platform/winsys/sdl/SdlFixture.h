@@ -43,10 +43,10 @@ public:
     ~ProbeWindows() { FreeWindowProc(proc_); }
     bool Registered() const { return registered_; }
 
-    HWND Create(DWORD style, TRect bounds, HWND parent = nullptr, COLORREF fill = 0, const std::string& text = "",
-                DWORD exStyle = 0) {
-        HWND h = CreateWindowEx(exStyle, kClass, text, style & ~WS_VISIBLE, bounds.left, bounds.top, bounds.Width(),
-                                bounds.Height(), parent);
+    HWND Create(DWORD style, TRect bounds, HWND parent = nullptr, COLORREF fill = 0,
+                const std::string& text = "", DWORD exStyle = 0) {
+        HWND h = CreateWindowEx(exStyle, kClass, text, style & ~WS_VISIBLE, bounds.left, bounds.top,
+                                bounds.Width(), bounds.Height(), parent);
         if (!h) return h;
         if (fill) SetWindowLongPtr(h, GWL_USERDATA, static_cast<LONG_PTR>(fill));
         if (style & WS_VISIBLE) ShowWindow(h, (style & WS_CHILD) ? SW_SHOWNA : SW_SHOW);
@@ -55,7 +55,9 @@ public:
 
     MessageLog log;
 
-    std::vector<UINT> Messages(HWND hwnd, const std::vector<UINT>& only) const { return log.Messages(hwnd, only); }
+    std::vector<UINT> Messages(HWND hwnd, const std::vector<UINT>& only) const {
+        return log.Messages(hwnd, only);
+    }
     const Logged* Last(HWND hwnd, UINT msg) const { return log.Last(hwnd, msg); }
 
 private:
@@ -90,10 +92,12 @@ struct WindowTree {
     HWND form = nullptr, panel = nullptr, button = nullptr, side = nullptr;
 
     void Build(ProbeWindows& probe) {
-        form = probe.Create(WS_OVERLAPPED | WS_THICKFRAME | WS_CLIPCHILDREN | WS_VISIBLE, Bounds(100, 80, 240, 160),
-                            nullptr, RGB(230, 230, 240));
-        panel = probe.Create(WS_CHILD | WS_BORDER | WS_VISIBLE, Bounds(10, 10, 140, 90), form, RGB(40, 120, 200));
-        button = probe.Create(WS_CHILD | WS_VISIBLE, Bounds(20, 20, 90, 30), panel, RGB(250, 210, 60), "Start");
+        form = probe.Create(WS_OVERLAPPED | WS_THICKFRAME | WS_CLIPCHILDREN | WS_VISIBLE,
+                            Bounds(100, 80, 240, 160), nullptr, RGB(230, 230, 240));
+        panel =
+            probe.Create(WS_CHILD | WS_BORDER | WS_VISIBLE, Bounds(10, 10, 140, 90), form, RGB(40, 120, 200));
+        button =
+            probe.Create(WS_CHILD | WS_VISIBLE, Bounds(20, 20, 90, 30), panel, RGB(250, 210, 60), "Start");
         side = probe.Create(WS_CHILD | WS_VISIBLE, Bounds(160, 10, 60, 60), form, RGB(200, 40, 40), "X");
         SetFocus(button);
     }
@@ -125,13 +129,14 @@ inline void PumpFor(uint32_t ms) {
 inline ::testing::AssertionResult SamePixels(const Surface* a, const Surface* b) {
     if (!a || !b) return ::testing::AssertionFailure() << "a picture is missing";
     if (a->Width() != b->Width() || a->Height() != b->Height())
-        return ::testing::AssertionFailure() << "sizes differ: " << a->Width() << "x" << a->Height() << " and "
-                                             << b->Width() << "x" << b->Height();
+        return ::testing::AssertionFailure() << "sizes differ: " << a->Width() << "x" << a->Height()
+                                             << " and " << b->Width() << "x" << b->Height();
     for (int y = 0; y < a->Height(); ++y)
         for (int x = 0; x < a->Width(); ++x)
             if ((a->Pixel(x, y) & 0xFFFFFF) != (b->Pixel(x, y) & 0xFFFFFF))
-                return ::testing::AssertionFailure() << "first difference at (" << x << ", " << y << "): " << std::hex
-                                                     << a->Pixel(x, y) << " and " << b->Pixel(x, y);
+                return ::testing::AssertionFailure()
+                       << "first difference at (" << x << ", " << y << "): " << std::hex << a->Pixel(x, y)
+                       << " and " << b->Pixel(x, y);
     return ::testing::AssertionSuccess();
 }
 
@@ -185,7 +190,8 @@ struct TrayProbe {
         if (got.empty()) return ::testing::AssertionFailure() << "nothing came";
         const Logged& l = got.back();
         if (l.msg != kNotify || l.wParam != data.uID || l.lParam != static_cast<LPARAM>(WM_LBUTTONDBLCLK))
-            return ::testing::AssertionFailure() << "message " << l.msg << " (" << l.wParam << ", " << l.lParam << ")";
+            return ::testing::AssertionFailure()
+                   << "message " << l.msg << " (" << l.wParam << ", " << l.lParam << ")";
         return ::testing::AssertionSuccess();
     }
 };
@@ -217,12 +223,16 @@ class ScopedEnv {
 public:
     ScopedEnv(const char* name, const char* value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old, had_ = true;
-        if (value) setenv(name, value, 1);
-        else unsetenv(name);
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
     }
     ~ScopedEnv() {
-        if (had_) setenv(name_, old_.c_str(), 1);
-        else unsetenv(name_);
+        if (had_)
+            setenv(name_, old_.c_str(), 1);
+        else
+            unsetenv(name_);
     }
 
 private:

@@ -63,8 +63,18 @@ TEST_F(SdlInput, KeysAndTextGiveEachCharacterOnce) {
         {"the input method", {}, "你好", {}, u"你好", u""},
         {"another layout's key", {{SDLK_AMPERSAND, true}}, "&", {}, u"&", u""},
         {"a key without text", {{SDLK_LEFT, true}}, nullptr, {VK_LEFT}, u"", u""},
-        {"Alt with a letter (no text from the display)", {{SDLK_LALT, true}, {SDLK_f, true}}, nullptr, {}, u"", u"f"},
-        {"Ctrl with a letter", {{SDLK_LCTRL, true}, {SDLK_c, true}}, nullptr, {VK_CONTROL, 'C'}, u"\x03", u""},
+        {"Alt with a letter (no text from the display)",
+         {{SDLK_LALT, true}, {SDLK_f, true}},
+         nullptr,
+         {},
+         u"",
+         u"f"},
+        {"Ctrl with a letter",
+         {{SDLK_LCTRL, true}, {SDLK_c, true}},
+         nullptr,
+         {VK_CONTROL, 'C'},
+         u"\x03",
+         u""},
     };
     for (const Case& c : cases) {
         probe->log.clear();
@@ -114,10 +124,13 @@ TEST_F(SdlInput, KeyDataCarriesScanCodeAltRepeatAndRelease) {
     PushKey(SDLK_x, true);
     PushKey(SDLK_x, true);  // held: the display repeats it
     PushKey(SDLK_x, false);
-    ASSERT_TRUE(PumpUntil([&] { return Got(tree.button, WM_SYSKEYUP) && probe->Messages(tree.button, {WM_SYSKEYDOWN}).size() >= 3; }));
+    ASSERT_TRUE(PumpUntil([&] {
+        return Got(tree.button, WM_SYSKEYUP) && probe->Messages(tree.button, {WM_SYSKEYDOWN}).size() >= 3;
+    }));
     std::vector<LPARAM> xs;
     for (const Logged& l : probe->log)
-        if (l.hwnd == tree.button && (l.msg == WM_SYSKEYDOWN || l.msg == WM_SYSKEYUP) && l.wParam == 'X') xs.push_back(l.lParam);
+        if (l.hwnd == tree.button && (l.msg == WM_SYSKEYDOWN || l.msg == WM_SYSKEYUP) && l.wParam == 'X')
+            xs.push_back(l.lParam);
     ASSERT_EQ(xs.size(), 3u);
     for (LPARAM data : xs) {
         EXPECT_EQ((data >> 16) & 0xFF, 0x2D);

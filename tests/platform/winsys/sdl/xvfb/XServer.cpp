@@ -95,7 +95,8 @@ bool XMovePointer(int x, int y) {
 
 bool XButton(int button, bool down) {
     ::Display* d = InputDisplay();
-    return d && XTestFakeButtonEvent(d, static_cast<unsigned>(button), down ? True : False, CurrentTime) && Done(d);
+    return d && XTestFakeButtonEvent(d, static_cast<unsigned>(button), down ? True : False, CurrentTime) &&
+           Done(d);
 }
 
 bool XKey(const char* keysymName, bool down) {
@@ -144,8 +145,8 @@ std::vector<unsigned long> XWindowIcon(SDL_Window* window) {
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(d, w, icon, 0, 1 << 16, False, AnyPropertyType, &type, &format, &count, &after, &data) !=
-            Success ||
+    if (XGetWindowProperty(d, w, icon, 0, 1 << 16, False, AnyPropertyType, &type, &format, &count, &after,
+                           &data) != Success ||
         !data)
         return {};
     std::vector<unsigned long> out;

@@ -17,7 +17,7 @@ void StopXvfb();
 
 // Input as a user makes it, through the server.
 bool XMovePointer(int x, int y);
-bool XButton(int button, bool down);       // 1 left, 2 middle, 3 right
+bool XButton(int button, bool down);           // 1 left, 2 middle, 3 right
 bool XKey(const char* keysymName, bool down);  // "a", "Alt_L", "F4" ...
 // Gives the keyboard to the window, as a window manager would.
 bool XGiveFocus(SDL_Window* window);

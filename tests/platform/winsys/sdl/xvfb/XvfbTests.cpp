@@ -52,7 +52,8 @@ TEST_F(OnX11, AClickMadeByTheServerReachesTheChild) {
     ASSERT_TRUE(XButton(1, true));
     ASSERT_TRUE(XButton(1, false));
     ASSERT_TRUE(PumpUntil([&] { return Got(tree.button, WM_LBUTTONUP); }));
-    EXPECT_EQ(probe->Messages(tree.button, {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}).back(), WM_LBUTTONUP);
+    EXPECT_EQ(probe->Messages(tree.button, {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}).back(),
+              WM_LBUTTONUP);
     const Logged* down = probe->Last(tree.button, WM_LBUTTONDOWN);
     ASSERT_TRUE(down);
     EXPECT_EQ(PointFromLParam(down->lParam), (TPoint{7, 9}));
@@ -123,7 +124,8 @@ TEST_F(OnX11, APopupShowsAboveTheFormAndTypingStillGoesToTheForm) {
 }
 
 TEST_F(OnX11, TheKeyboardGivenToAFormActivatesItUnlessAModalWindowIsOverIt) {
-    HWND dialog = probe->Create(WS_OVERLAPPED | WS_THICKFRAME | WS_VISIBLE, Bounds(420, 100, 160, 120), tree.form);
+    HWND dialog =
+        probe->Create(WS_OVERLAPPED | WS_THICKFRAME | WS_VISIBLE, Bounds(420, 100, 160, 120), tree.form);
     PumpFor(200);
     ASSERT_EQ(GetActiveWindow(), dialog);
 
@@ -140,7 +142,8 @@ TEST_F(OnX11, TheKeyboardGivenToAFormActivatesItUnlessAModalWindowIsOverIt) {
 }
 
 TEST_F(OnX11, CaptureTakesTheClicksOnOurOtherWindows) {
-    HWND other = probe->Create(WS_OVERLAPPED | WS_VISIBLE, Bounds(500, 300, 120, 90), nullptr, RGB(90, 90, 90));
+    HWND other =
+        probe->Create(WS_OVERLAPPED | WS_VISIBLE, Bounds(500, 300, 120, 90), nullptr, RGB(90, 90, 90));
     PumpFor(200);
     SetActiveWindow(tree.form);
     SetCapture(tree.button);
@@ -187,7 +190,8 @@ TEST_F(OnX11, CursorsAndOpacityReachTheDisplay) {
 }
 
 TEST_F(OnX11, AFramedDialogIsSizableOnlyWithAThickFrame) {
-    HWND dialog = probe->Create(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, Bounds(420, 100, 160, 120), tree.form);
+    HWND dialog =
+        probe->Create(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, Bounds(420, 100, 160, 120), tree.form);
     PumpFor(200);
     EXPECT_FALSE(FlagsOf(dialog) & (SDL_WINDOW_RESIZABLE | SDL_WINDOW_POPUP_MENU | SDL_WINDOW_BORDERLESS));
     EXPECT_EQ(GetActiveWindow(), dialog);  // a dialog takes the keyboard
