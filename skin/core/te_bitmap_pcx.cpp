@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/base/LittleEndian.h"
 #include "platform/classlib/Bitmaps.h"
 #include "skin/core/te_bitmap.h"
 #include "skin/core/te_utils.h"
@@ -25,21 +26,19 @@ struct TPcxHeader {
     int planes, bytesPerLine;
 };
 
-int U16(const uint8_t* p) { return p[0] | (p[1] << 8); }
-
 TPcxHeader ParseHeader(const uint8_t* h) {
     TPcxHeader r{};
     r.manufacturer = h[0];
     r.version = h[1];
     r.encoding = h[2];
     r.bitsPerPixel = h[3];
-    r.xMin = U16(h + 4);
-    r.yMin = U16(h + 6);
-    r.xMax = U16(h + 8);
-    r.yMax = U16(h + 10);
+    r.xMin = LoadLe16(h + 4);
+    r.yMin = LoadLe16(h + 6);
+    r.xMax = LoadLe16(h + 8);
+    r.yMax = LoadLe16(h + 10);
     std::memcpy(r.palette16, h + 16, 48);
     r.planes = h[65];
-    r.bytesPerLine = U16(h + 66);
+    r.bytesPerLine = LoadLe16(h + 66);
     return r;
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/base/Exceptions.h"
+#include "platform/base/LittleEndian.h"
 #include "skin/core/te_bitmap_colors.h"
 
 namespace tarvel {
@@ -56,13 +57,12 @@ void WriteString(TStream& stream, std::string_view s) {
 int32_t ReadInt32(TStream& stream) {
     uint8_t b[4];
     stream.ReadBuffer(b, 4);
-    return static_cast<int32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24));
+    return static_cast<int32_t>(LoadLe32(b));
 }
 
 void WriteInt32(TStream& stream, int32_t value) {
-    const uint32_t v = static_cast<uint32_t>(value);
-    const uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
-                          static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
+    uint8_t b[4];
+    StoreLe32(b, static_cast<uint32_t>(value));
     stream.WriteBuffer(b, 4);
 }
 
@@ -126,9 +126,8 @@ bool ConvertWithIconv(const char* from, std::string_view s, WideString& out) {
     if (r == static_cast<size_t>(-1) || inLeft != 0) return false;
     const size_t bytes = buffer.size() - outLeft;
     out.resize(bytes / 2);
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] = static_cast<char16_t>(static_cast<uint8_t>(buffer[2 * i]) |
-                                       (static_cast<uint8_t>(buffer[2 * i + 1]) << 8));
+    const auto* units = reinterpret_cast<const uint8_t*>(buffer.data());
+    for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<char16_t>(LoadLe16(units + 2 * i));
     return !out.empty();
 }
 
