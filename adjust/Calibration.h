@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "telemetry/FrameBytes.h"
+#include "link/DeviceFrame.h"
 
 namespace tarvel {
 

@@ -4,6 +4,7 @@
 
 #include "adjust/CellValues.h"
 #include "adjust/ParameterFile.h"
+#include "link/CommandTable.h"
 #include "platform/base/Strings.h"
 
 namespace tarvel {

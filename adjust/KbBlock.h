@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "adjust/Calibration.h"
-#include "telemetry/FrameBytes.h"
+#include "link/DeviceFrame.h"
 
 namespace tarvel {
 

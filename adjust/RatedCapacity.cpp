@@ -1,6 +1,7 @@
 #include "adjust/RatedCapacity.h"
 
 #include "adjust/CellValues.h"
+#include "link/CommandTable.h"
 #include "platform/base/Strings.h"
 
 namespace tarvel {

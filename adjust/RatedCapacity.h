@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "telemetry/FrameBytes.h"
+#include "link/DeviceFrame.h"
 
 namespace tarvel {
 

@@ -143,12 +143,12 @@ bool AcceptsReplyLength(const CommandRow& row, uint32_t length) {
     return false;
 }
 
-std::string ReplyName(const uint8_t* frame, size_t size, const ReplyNameOptions& options) {
-    if (size <= frame::kCommand) return "";
+std::string ReplyName(ByteSpan frame, const ReplyNameOptions& options) {
+    if (frame.size() <= frame::kCommand) return "";
     const uint8_t code = frame[frame::kCommand];
     if (code == 0x80) {
-        return std::string(options.chinese ? "自动上发数据[" : "Automatic send data [") +
-               HexText(frame, size) + "]";
+        return std::string(options.chinese ? "自动上发数据[" : "Automatic send data [") + HexText(frame) +
+               "]";
     }
     if (code == 0x83 && (options.sampleVoltageOn || options.sampleCurrentOn)) {
         if (options.sampleVoltageOn) return options.chinese ? "采样电压" : "Sample V";

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/base/LittleEndian.h"
+
 namespace tarvel {
 
 enum : uint8_t {
@@ -120,6 +122,6 @@ struct ReplyNameOptions {
 };
 // The result-line name of a reply frame; "" for a code without one. Reply 0x80
 // shows the whole frame in hex between brackets.
-std::string ReplyName(const uint8_t* frame, size_t size, const ReplyNameOptions& options = {});
+std::string ReplyName(ByteSpan frame, const ReplyNameOptions& options = {});
 
 }  // namespace tarvel

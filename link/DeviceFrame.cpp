@@ -1,5 +1,10 @@
 #include "link/DeviceFrame.h"
 
+#include <algorithm>
+#include <limits>
+
+#include "platform/base/Strings.h"
+
 namespace tarvel {
 
 uint8_t Checksum8(const uint8_t* bytes, size_t count) {
@@ -20,9 +25,9 @@ std::string HexText(const uint8_t* bytes, size_t count) {
     return text;
 }
 
-std::vector<uint8_t> BuildFrame(uint8_t address, uint8_t command, std::span<const uint8_t> data) {
+FrameBytes BuildFrame(uint8_t address, uint8_t command, ByteSpan data) {
     const uint32_t length = frame::kPlainLength + static_cast<uint32_t>(data.size());
-    std::vector<uint8_t> out;
+    FrameBytes out;
     out.reserve(length + frame::kOverhead);
     out.push_back(address);
     out.push_back(HiByte(length));
@@ -36,12 +41,10 @@ std::vector<uint8_t> BuildFrame(uint8_t address, uint8_t command, std::span<cons
     return out;
 }
 
-std::vector<uint8_t> BuildRequest(uint8_t address, uint8_t command) {
-    return BuildFrame(address, command, {});
-}
+FrameBytes BuildRequest(uint8_t address, uint8_t command) { return BuildFrame(address, command, {}); }
 
-std::vector<uint8_t> BuildShortFrame(uint8_t moduleIndex) {
-    std::vector<uint8_t> out{frame::kHandshakeByte1, frame::kHandshakeByte2, 0x16, 0x01, moduleIndex};
+FrameBytes BuildShortFrame(uint8_t moduleIndex) {
+    FrameBytes out{frame::kHandshakeByte1, frame::kHandshakeByte2, 0x16, 0x01, moduleIndex};
     out.push_back(Checksum8(out.data(), out.size()));
     return out;
 }
@@ -50,13 +53,54 @@ uint8_t RequestAddress(int itemIndex) {
     return itemIndex < 0 ? 0xFF : static_cast<uint8_t>(itemIndex & 0xFF);
 }
 
-void PutU16(std::vector<uint8_t>& out, uint16_t v) {
-    out.push_back(LoByte(v));
-    out.push_back(HiByte(v));
+std::optional<ByteSpan> ReplyData(ByteSpan frame, uint8_t code, std::initializer_list<uint16_t> lengths) {
+    if (frame.size() < frame::kMinReplyFrame || frame[frame::kCommand] != code) return std::nullopt;
+    const uint32_t length = FrameLengthField(frame.data());
+    if (length < frame::kAckLength || frame.size() != static_cast<size_t>(length) + frame::kOverhead)
+        return std::nullopt;
+    if (lengths.size() != 0 && std::find(lengths.begin(), lengths.end(), length) == lengths.end())
+        return std::nullopt;
+    return frame.subspan(frame::kReplyData, static_cast<size_t>(length) - frame::kAckLength);
 }
 
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<uint8_t>(v >> shift));
+std::string TextUntilZero(ByteSpan bytes) {
+    const auto end = std::find(bytes.begin(), bytes.end(), uint8_t{0});
+    return std::string(bytes.begin(), end);
+}
+
+namespace {
+
+struct FieldLimits {
+    int size;
+    int64_t min, max;
+};
+
+FieldLimits LimitsOf(FieldType type) {
+    switch (type) {
+        case FieldType::U8: return {1, 0, 255};
+        case FieldType::U16: return {2, 0, 65535};
+        case FieldType::I16: return {2, -32768, 32767};
+        case FieldType::I32:
+            return {4, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
+        case FieldType::U32: return {4, 0, std::numeric_limits<uint32_t>::max()};
+    }
+    return {1, 0, 0};
+}
+
+}  // namespace
+
+int FieldSize(FieldType type) { return LimitsOf(type).size; }
+
+bool FieldHolds(FieldType type, int64_t value) {
+    const FieldLimits limits = LimitsOf(type);
+    return value >= limits.min && value <= limits.max;
+}
+
+std::string FieldRangeRefusal(FieldType type, int64_t value, std::string_view cell) {
+    if (FieldHolds(type, value)) return {};
+    const FieldLimits limits = LimitsOf(type);
+    return std::string(cell) + ": " + IntToStr(value) + " is out of range (" + IntToStr(limits.min) + " to " +
+           IntToStr(limits.max) + ")";
 }
 
 }  // namespace tarvel

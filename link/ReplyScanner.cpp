@@ -45,9 +45,9 @@ Candidate Examine(const std::vector<uint8_t>& buf, const Sums& sums, size_t at, 
 ReplyScanner::ReplyScanner(FrameHandler onFrame, SkipTrace onSkip)
     : onFrame_(std::move(onFrame)), onSkip_(std::move(onSkip)) {}
 
-void ReplyScanner::ScanFrames(const uint8_t* bytes, size_t count, uint32_t nowMs) {
-    if (count == 0) return;
-    queued_.push_back(Chunk{std::vector<uint8_t>(bytes, bytes + count), nowMs});
+void ReplyScanner::ScanFrames(ByteSpan chunk, uint32_t nowMs) {
+    if (chunk.empty()) return;
+    queued_.push_back(Chunk{std::vector<uint8_t>(chunk.begin(), chunk.end()), nowMs});
     if (scanning_) return;
     scanning_ = true;
     struct Guard {
@@ -71,7 +71,7 @@ void ReplyScanner::Reset() {
 void ReplyScanner::Skip(const uint8_t* bytes, size_t count) {
     if (count == 0) return;
     skipped_ += count;
-    if (onSkip_) onSkip_(bytes, count);
+    if (onSkip_) onSkip_(ByteSpan(bytes, count));
 }
 
 void ReplyScanner::ScanChunk(Chunk chunk) {
@@ -99,7 +99,7 @@ void ReplyScanner::ScanChunk(Chunk chunk) {
             case Candidate::Frame:
                 Skip(buf.data() + consumed, at - consumed);
                 ++frames_;
-                onFrame_(buf.data() + at, frameSize);
+                onFrame_(ByteSpan(buf.data() + at, frameSize));
                 at += frameSize;
                 consumed = at;
                 keepFrom = buf.size();

@@ -19,19 +19,21 @@
 #include <functional>
 #include <vector>
 
+#include "platform/base/LittleEndian.h"
+
 namespace tarvel {
 
 class ReplyScanner {
 public:
-    using FrameHandler = std::function<void(const uint8_t* frame, size_t size)>;
-    using SkipTrace = std::function<void(const uint8_t* bytes, size_t count)>;
+    using FrameHandler = std::function<void(ByteSpan frame)>;
+    using SkipTrace = std::function<void(ByteSpan bytes)>;
 
     static constexpr uint32_t kTailTimeoutMs = 1000;
 
     explicit ReplyScanner(FrameHandler onFrame, SkipTrace onSkip = {});
 
     // Scans one received chunk; nowMs is the tick count of its arrival.
-    void ScanFrames(const uint8_t* bytes, size_t count, uint32_t nowMs);
+    void ScanFrames(ByteSpan chunk, uint32_t nowMs);
     // Drops the held tail and every queued chunk.
     void Reset();
 

@@ -24,8 +24,8 @@ void LearnLayouts(uint8_t code, uint32_t length, ReplyLayouts& layouts) {
 
 }  // namespace
 
-ReplyResult ValidateReply(const uint8_t* frame, size_t size, const ReplyContext& context,
-                          ReplyLayouts& layouts) {
+ReplyResult ValidateReply(ByteSpan frame, const ReplyContext& context, ReplyLayouts& layouts) {
+    const size_t size = frame.size();
     if (size < frame::kMinReplyFrame) return ReplyRxLengthError;
     const uint8_t status = frame[frame::kStatus];
     if (status != 0) return static_cast<ReplyResult>(status);
@@ -33,7 +33,7 @@ ReplyResult ValidateReply(const uint8_t* frame, size_t size, const ReplyContext&
     const uint8_t code = frame[frame::kCommand];
     if (code != kDeviceText && frame[frame::kAddress] != context.moduleAddress) return ReplyAddressError;
 
-    const uint32_t length = FrameLengthField(frame);
+    const uint32_t length = FrameLengthField(frame.data());
     if (uint64_t{length} + frame::kOverhead != size) return ReplyRxLengthError;
     if (frame[frame::kBoardType] != frame::kBoardTypeValue) return ReplyBoardTypeError;
     if (!context.loggedIn && !PassesWhileLoggedOut(code)) return ReplyNotLoggedIn;
@@ -46,7 +46,7 @@ ReplyResult ValidateReply(const uint8_t* frame, size_t size, const ReplyContext&
     if (frame[frame::kHandshake1] != frame::kHandshakeByte1 ||
         frame[frame::kHandshake2] != frame::kHandshakeByte2)
         return ReplyHandshakeError;
-    if (Checksum8(frame + 1, size - 2) != frame[size - 1]) return ReplyChecksumError;
+    if (Checksum8(frame.subspan(1, size - 2)) != frame[size - 1]) return ReplyChecksumError;
     return ReplyOk;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "link/CommandTable.h"
+#include "platform/base/LittleEndian.h"
 
 namespace tarvel {
 
@@ -25,7 +26,6 @@ struct ReplyLayouts {
 // size = L + 4, board type, login (0x81, 0x82, 0x83, 0x94, 0x95 pass while
 // logged out), the Length table (which first sets the layouts), handshake,
 // checksum. Every check runs whether or not a request is outstanding.
-ReplyResult ValidateReply(const uint8_t* frame, size_t size, const ReplyContext& context,
-                          ReplyLayouts& layouts);
+ReplyResult ValidateReply(ByteSpan frame, const ReplyContext& context, ReplyLayouts& layouts);
 
 }  // namespace tarvel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "link/CommandTable.h"
 #include "platform/base/DateTime.h"
 #include "platform/base/Strings.h"
 #include "records/HisAlarm.h"

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "link/CommandTable.h"
 #include "platform/base/DateTime.h"
 #include "platform/base/Strings.h"
 

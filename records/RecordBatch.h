@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "telemetry/FrameBytes.h"
+#include "link/DeviceFrame.h"
 
 namespace tarvel {
 

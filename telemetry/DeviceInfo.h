@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "telemetry/FrameBytes.h"
+#include "link/DeviceFrame.h"
 
 namespace tarvel {
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "link/DeviceFrame.h"
 #include "platform/base/DateTime.h"
-#include "telemetry/FrameBytes.h"
 
 namespace tarvel {
 

@@ -1,5 +1,6 @@
 #include "telemetry/TelemetryRecord.h"
 
+#include "link/CommandTable.h"
 #include "platform/base/DateTime.h"
 #include "platform/base/Strings.h"
 

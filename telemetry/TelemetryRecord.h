@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "telemetry/FrameBytes.h"
+#include "link/DeviceFrame.h"
 
 namespace tarvel {
 

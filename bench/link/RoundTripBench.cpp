@@ -30,9 +30,9 @@ void BM_TelemetryRoundTrip(benchmark::State& state) {
     timeouts.readInterval = static_cast<uint32_t>(state.range(0));
     comm.SetTimeouts(timeouts);
     size_t frames = 0;
-    ReplyScanner scanner([&](const uint8_t*, size_t) { ++frames; });
+    ReplyScanner scanner([&](ByteSpan) { ++frames; });
     comm.OnReceiveData = [&](TComm&, const uint8_t* b, uint16_t n) {
-        scanner.ScanFrames(b, n, GetTickCount());
+        scanner.ScanFrames(ByteSpan(b, n), GetTickCount());
     };
     comm.StartComm();
     const std::vector<uint8_t> query = BuildRequest(0, 0x03);

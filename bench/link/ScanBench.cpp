@@ -33,11 +33,11 @@ Bytes ReplyStream() {
 
 void ScanInChunks(benchmark::State& state, const Bytes& stream) {
     size_t frames = 0;
-    ReplyScanner scanner([&](const uint8_t*, size_t) { ++frames; });
+    ReplyScanner scanner([&](ByteSpan) { ++frames; });
     const size_t chunk = static_cast<size_t>(state.range(0));
     for (auto _ : state) {
         for (size_t at = 0; at < stream.size(); at += chunk)
-            scanner.ScanFrames(stream.data() + at, std::min(chunk, stream.size() - at), 0);
+            scanner.ScanFrames(ByteSpan(stream).subspan(at, std::min(chunk, stream.size() - at)), 0);
     }
     benchmark::DoNotOptimize(frames);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * stream.size()));
@@ -70,8 +70,7 @@ void BM_ValidateTelemetry(benchmark::State& state) {
     const Bytes reply = Reply(0x83, 96);
     ReplyLayouts layouts;
     const ReplyContext context{1, true};
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ValidateReply(reply.data(), reply.size(), context, layouts));
+    for (auto _ : state) benchmark::DoNotOptimize(ValidateReply(reply, context, layouts));
 }
 BENCHMARK(BM_ValidateTelemetry);
 

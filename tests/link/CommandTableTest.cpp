@@ -83,7 +83,7 @@ TEST(CommandTable, CodesOutsideTheSetHaveNoRow) {
 
 std::string NameOf(uint8_t code, const ReplyNameOptions& options = {}) {
     const std::vector<uint8_t> frame = BuildFrame(1, code, std::vector<uint8_t>{0});
-    return ReplyName(frame.data(), frame.size(), options);
+    return ReplyName(frame, options);
 }
 
 TEST(CommandTable, ResultLineNames) {
@@ -135,7 +135,7 @@ TEST(CommandTable, SampleNamesAndTheChineseSet) {
 
 TEST(CommandTable, AutomaticSendShowsTheFrameInHex) {
     const std::vector<uint8_t> frame = BuildFrame(2, 0x80, std::vector<uint8_t>{0});
-    EXPECT_EQ(ReplyName(frame.data(), frame.size()), "Automatic send data [02 00 05 01 80 55 AA 00 85 ]");
+    EXPECT_EQ(ReplyName(frame), "Automatic send data [02 00 05 01 80 55 AA 00 85 ]");
 }
 
 TEST(CommandTable, ResultNames) {

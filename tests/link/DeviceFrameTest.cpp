@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "link/CommandTable.h"
 
 namespace tarvel {
@@ -25,7 +27,7 @@ TEST(DeviceFrame, AcknowledgementLayoutSumsWithoutTheAddress) {
 
 TEST(DeviceFrame, CapacityWriteIsLittleEndianWithBigEndianLength) {
     Bytes data;
-    PutU32(data, 100000);
+    AppendLe32(data, 100000);
     EXPECT_EQ(BuildFrame(0, CmdSetCap, data),
               (Bytes{0x00, 0x00, 0x08, 0x01, 0x32, 0x55, 0xAA, 0xA0, 0x86, 0x01, 0x00, 0x61}));
 }
@@ -66,12 +68,47 @@ TEST(DeviceFrame, RequestAddressIsTheLowByteOrFFWithoutChoice) {
     EXPECT_EQ(HiByte(0x1234), 0x12);
 }
 
-TEST(DeviceFrame, PayloadNumbersReadLittleEndianAndSigned) {
-    const Bytes b{0x18, 0xFC, 0xFF, 0xFF};
-    EXPECT_EQ(GetI32(b.data()), -1000);
-    EXPECT_EQ(GetU16(b.data()), 0xFC18);
-    const Bytes t{0xF6, 0xFF};
-    EXPECT_EQ(GetI16(t.data()), -10);
+TEST(DeviceFrame, ReplyDataIsTakenOnlyFromAWholeFrameOfItsCodeAndLength) {
+    // 0x86 with Length 7: status 0 and two data bytes.
+    const Bytes reply = BuildFrame(1, 0x86, Bytes{0x00, 0x34, 0x12});
+    const Bytes ack = BuildFrame(1, 0x86, Bytes{0x00});
+    const Bytes cut(reply.begin(), reply.end() - 1);
+    Bytes longer = reply;
+    longer.push_back(0x00);
+    Bytes tooShortLength = reply;
+    tooShortLength[frame::kLengthLow] = 4;
+    const Bytes eight(reply.begin(), reply.begin() + 8);
+    struct Case {
+        const char* what;
+        const Bytes& frame;
+        uint8_t code;
+        std::initializer_list<uint16_t> lengths;
+        std::optional<Bytes> data;
+    };
+    const Case cases[] = {
+        {"any length", reply, 0x86, {}, Bytes{0x34, 0x12}},
+        {"a listed length", reply, 0x86, {5, 7}, Bytes{0x34, 0x12}},
+        {"no data", ack, 0x86, {}, Bytes{}},
+        {"another code", reply, 0x87, {}, std::nullopt},
+        {"a length not listed", reply, 0x86, {5, 8}, std::nullopt},
+        {"bytes missing", cut, 0x86, {}, std::nullopt},
+        {"bytes beyond the frame", longer, 0x86, {}, std::nullopt},
+        {"Length below 5", tooShortLength, 0x86, {}, std::nullopt},
+        {"fewer than 9 bytes", eight, 0x86, {}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::optional<ByteSpan> data = ReplyData(c.frame, c.code, c.lengths);
+        ASSERT_EQ(data.has_value(), c.data.has_value()) << c.what;
+        if (data) {
+            EXPECT_EQ(Bytes(data->begin(), data->end()), *c.data) << c.what;
+        }
+    }
+}
+
+TEST(DeviceFrame, ModuleTextEndsAtTheFirstZeroOrTheField) {
+    EXPECT_EQ(TextUntilZero(Bytes{'V', '2', 0, 'x'}), "V2");
+    EXPECT_EQ(TextUntilZero(Bytes{'A', 'B'}), "AB");
+    EXPECT_EQ(TextUntilZero(Bytes{}), "");
 }
 
 }  // namespace

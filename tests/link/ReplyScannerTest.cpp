@@ -23,8 +23,8 @@ Bytes Join(std::initializer_list<Bytes> parts) {
 
 struct Collector {
     std::vector<Bytes> frames;
-    ReplyScanner scanner{[this](const uint8_t* f, size_t n) { frames.emplace_back(f, f + n); }};
-    void Feed(const Bytes& chunk, uint32_t now = 0) { scanner.ScanFrames(chunk.data(), chunk.size(), now); }
+    ReplyScanner scanner{[this](ByteSpan f) { frames.emplace_back(f.begin(), f.end()); }};
+    void Feed(const Bytes& chunk, uint32_t now = 0) { scanner.ScanFrames(chunk, now); }
 };
 
 TEST(ReplyScanner, FindsAFrameAfterGarbage) {
@@ -147,13 +147,13 @@ TEST(ReplyScanner, ChunkArrivingDuringAHandlerIsScannedAfterIt) {
     const Bytes a = Reply(1, 0x81), b = Reply(1, 0x83, 96), nested = Reply(1, 0x95, 140);
     std::vector<Bytes> order;
     ReplyScanner* self = nullptr;
-    ReplyScanner scanner([&](const uint8_t* f, size_t n) {
-        order.emplace_back(f, f + n);
-        if (order.size() == 1) self->ScanFrames(nested.data(), nested.size(), 0);
+    ReplyScanner scanner([&](ByteSpan f) {
+        order.emplace_back(f.begin(), f.end());
+        if (order.size() == 1) self->ScanFrames(nested, 0);
     });
     self = &scanner;
     const Bytes chunk = Join({a, b});
-    scanner.ScanFrames(chunk.data(), chunk.size(), 0);
+    scanner.ScanFrames(chunk, 0);
     ASSERT_EQ(order.size(), 3u);
     EXPECT_EQ(order[0], a);
     EXPECT_EQ(order[1], b);
@@ -162,10 +162,9 @@ TEST(ReplyScanner, ChunkArrivingDuringAHandlerIsScannedAfterIt) {
 
 TEST(ReplyScanner, SkipTraceSeesTheNoise) {
     Bytes seen;
-    ReplyScanner scanner([](const uint8_t*, size_t) {},
-                         [&](const uint8_t* b, size_t n) { seen.insert(seen.end(), b, b + n); });
+    ReplyScanner scanner([](ByteSpan) {}, [&](ByteSpan b) { seen.insert(seen.end(), b.begin(), b.end()); });
     const Bytes chunk = Join({{0xDE, 0xAD}, Reply(1, 0x81), {0xBE, 0xEF, 0x02, 0x00, 0x05, 0x01, 0x81}});
-    scanner.ScanFrames(chunk.data(), chunk.size(), 0);
+    scanner.ScanFrames(chunk, 0);
     // The last five bytes may still begin an acknowledgement and are held.
     EXPECT_EQ(seen, (Bytes{0xDE, 0xAD, 0xBE, 0xEF}));
     EXPECT_EQ(scanner.HeldBytes(), 5u);

@@ -81,14 +81,14 @@ TEST(ValidateReply, VerdictsInTheirOrder) {
     };
     for (const Case& c : cases) {
         ReplyLayouts layouts;
-        EXPECT_EQ(ValidateReply(c.frame.data(), c.frame.size(), c.context, layouts), c.verdict) << c.what;
+        EXPECT_EQ(ValidateReply(c.frame, c.context, layouts), c.verdict) << c.what;
     }
 }
 
 TEST(ValidateReply, LayoutsFollowTheReplyLengths) {
     ReplyLayouts layouts;
     const auto check = [&](const Bytes& frame, bool loggedIn = true) {
-        return ValidateReply(frame.data(), frame.size(), At(1, loggedIn), layouts);
+        return ValidateReply(frame, At(1, loggedIn), layouts);
     };
     EXPECT_EQ(check(Reply(1, 0x87, 58)), ReplyOk);
     EXPECT_EQ(layouts.kbLayout, 0);

@@ -17,22 +17,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size -= 2;
 
     ReplyLayouts layouts;
-    ReplyScanner scanner([&](const uint8_t* frame, size_t n) {
+    ReplyScanner scanner([&](ByteSpan frame) {
+        const size_t n = frame.size();
         if (n < frame::kMinReplyFrame || n > frame::kMaxFrame) abort();
-        if (FrameLengthField(frame) + frame::kOverhead != n) abort();
-        if (Checksum8(frame + 1, n - 2) != frame[n - 1]) abort();
-        const uint8_t verdict = ValidateReply(frame, n, context, layouts);
+        if (FrameLengthField(frame.data()) + frame::kOverhead != n) abort();
+        if (Checksum8(frame.subspan(1, n - 2)) != frame[n - 1]) abort();
+        const uint8_t verdict = ValidateReply(frame, context, layouts);
         // A status byte is its own verdict; otherwise size and sum were the scanner's to get right.
         const bool fromStatus = frame[frame::kStatus] != 0;
         if (fromStatus ? verdict != frame[frame::kStatus]
                        : (verdict == ReplyChecksumError || verdict == ReplyRxLengthError))
             abort();
-        (void)ReplyName(frame, n);
+        (void)ReplyName(frame);
     });
     uint32_t now = 0;
     for (size_t at = 0; at < size; at += step) {
         const size_t n = size - at < step ? size - at : step;
-        scanner.ScanFrames(data + at, n, now);
+        scanner.ScanFrames(ByteSpan(data + at, n), now);
         now += 10 + data[at] * 4;  // gaps past one second happen too
         if (scanner.HeldBytes() >= frame::kMaxFrame) abort();
     }

@@ -8,6 +8,7 @@
 #include "adjust/KbBlock.h"
 #include "adjust/ProtectionParameters.h"
 #include "adjust/RatedCapacity.h"
+#include "link/CommandTable.h"
 #include "records/AutoTsbs.h"
 #include "records/DailyRecords.h"
 #include "records/HisAlarm.h"

@@ -34,7 +34,7 @@ public:
         comm.SetCommName(port);
         comm.OnReceiveData = [this](TComm&, const uint8_t* b, uint16_t n) {
             ++chunks;
-            scanner.ScanFrames(b, n, GetTickCount());
+            scanner.ScanFrames(ByteSpan(b, n), GetTickCount());
         };
         comm.OnRequestHangup = [this](TComm&) { ++hangups; };
     }
@@ -59,11 +59,11 @@ public:
     int chunks = 0;
     int hangups = 0;
     std::chrono::steady_clock::time_point sent;
-    ReplyScanner scanner{[this](const uint8_t* f, size_t n) {
-        const uint8_t verdict = ValidateReply(f, n, context, layouts);
+    ReplyScanner scanner{[this](ByteSpan f) {
+        const uint8_t verdict = ValidateReply(f, context, layouts);
         if (verdict == ReplyOk && f[frame::kCommand] == 0x81) context.loggedIn = true;
         if (verdict == ReplyOk && f[frame::kCommand] == 0x82) context.loggedIn = false;
-        seen.push_back(Seen{Bytes(f, f + n), verdict, std::chrono::steady_clock::now()});
+        seen.push_back(Seen{Bytes(f.begin(), f.end()), verdict, std::chrono::steady_clock::now()});
     }};
 };
 
@@ -104,7 +104,7 @@ TEST(EndToEnd, LoginTelemetryAndParameterWriteAt9600Baud) {
     ASSERT_EQ(telemetry.frame.size(), 105u);
     // 105 bytes of 10 bits at 9600 baud take about 109 ms on the wire.
     EXPECT_GE(telemetry.at - tool.sent, 100ms);
-    const uint16_t cell1 = GetU16(telemetry.frame.data() + 8 + 8);
+    const uint16_t cell1 = ReadU16(telemetry.frame, 8 + 8);
     EXPECT_NEAR(cell1, 3300, 10);
 
     Bytes block(140);

@@ -39,7 +39,7 @@ Fault Make(FaultKind kind, const std::function<void(Fault&)>& set = {}) {
 
 uint8_t Verdict(const Bytes& reply, int address, bool loggedIn = true) {
     ReplyLayouts layouts;
-    return ValidateReply(reply.data(), reply.size(), ReplyContext{address, loggedIn}, layouts);
+    return ValidateReply(reply, ReplyContext{address, loggedIn}, layouts);
 }
 
 TEST(Simulator, AnswersEveryCommandWithAReplyTheToolAccepts) {
@@ -81,21 +81,21 @@ TEST(Simulator, TelemetryRecordLayout) {
     Simulator sim(SimConfig{});
     const Bytes reply = Ask(sim, Request(0, CmdQuerySbs));
     ASSERT_EQ(reply.size(), 105u);
-    const uint8_t* d = reply.data() + 8;
+    const ByteSpan d = ByteSpan(reply).subspan(8);
     int32_t cells = 0;
     for (int k = 0; k < 16; ++k) {
-        const uint16_t v = GetU16(d + 8 + 2 * k);
+        const uint16_t v = ReadU16(d, 8 + 2 * k);
         EXPECT_GE(v, 3290);
         EXPECT_LE(v, 3310);
         cells += v;
     }
-    EXPECT_EQ(GetI32(d + 4), cells);       // BATT
-    EXPECT_EQ(GetI32(d + 0), cells + 15);  // PACK
-    EXPECT_LT(GetI32(d + 40), 0);          // discharging
-    EXPECT_EQ(GetI16(d + 44), 24);         // T1
-    EXPECT_EQ(GetU16(d + 80), 2);          // BattState
-    EXPECT_EQ(GetU16(d + 82), 80);         // SOC
-    EXPECT_EQ(GetU32(d + 84), 98u);        // SOCHealth
+    EXPECT_EQ(ReadI32(d, 4), cells);       // BATT
+    EXPECT_EQ(ReadI32(d, 0), cells + 15);  // PACK
+    EXPECT_LT(ReadI32(d, 40), 0);          // discharging
+    EXPECT_EQ(ReadI16(d, 44), 24);         // T1
+    EXPECT_EQ(ReadU16(d, 80), 2);          // BattState
+    EXPECT_EQ(ReadU16(d, 82), 80);         // SOC
+    EXPECT_EQ(ReadU32(d, 84), 98u);        // SOCHealth
     // The readings drift slowly between queries.
     const Bytes next = Ask(sim, Request(0, CmdQuerySbs));
     EXPECT_NE(Bytes(reply.begin() + 16, reply.begin() + 48), Bytes(next.begin() + 16, next.begin() + 48));
@@ -106,12 +106,12 @@ TEST(Simulator, VersionLayouts) {
     Login(sim, 0);
     const Bytes reply = Ask(sim, Request(0, CmdGetVer));
     ASSERT_EQ(reply.size(), 89u);
-    const uint8_t* d = reply.data() + 8;
-    EXPECT_EQ(GetU16(d + 6), 2024);
+    const ByteSpan d = ByteSpan(reply).subspan(8);
+    EXPECT_EQ(ReadU16(d, 6), 2024);
     EXPECT_EQ(d[8], 5);
     EXPECT_EQ(d[9], 9);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(d + 10)), "BMS-HW-V2.1,48V100AH");
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(d + 40)), "16S LFP, balance, heater");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(d.data() + 10)), "BMS-HW-V2.1,48V100AH");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(d.data() + 40)), "16S LFP, balance, heater");
 
     SimConfig shortConfig;
     shortConfig.shortVersion = true;
@@ -164,7 +164,7 @@ TEST(Simulator, WritesAreReadBack) {
     EXPECT_EQ(dataOf(CmdReadSerialNum), serial);
 
     Bytes capacity;
-    PutU32(capacity, 150000);
+    AppendLe32(capacity, 150000);
     write(CmdSetCap, capacity);
     EXPECT_EQ(dataOf(CmdGetCap), capacity);
 
@@ -173,20 +173,20 @@ TEST(Simulator, WritesAreReadBack) {
     EXPECT_EQ(dataOf(CmdGetSysDate), clock);
 
     Bytes history;
-    for (uint32_t v : {1000u, 20u, 7u, 255u}) PutU32(history, v);
+    for (uint32_t v : {1000u, 20u, 7u, 255u}) AppendLe32(history, v);
     write(CmdSetHistory, history);
     EXPECT_EQ(dataOf(CmdGetHistory), history);
 
     Bytes life;
-    PutU16(life, 55);
-    PutU16(life, 0);
-    for (uint32_t v : {90u, 300u, 4000u}) PutU32(life, v);
+    AppendLe16(life, 55);
+    AppendLe16(life, 0);
+    for (uint32_t v : {90u, 300u, 4000u}) AppendLe32(life, v);
     write(CmdSetLife, life);
     const Bytes telemetry = dataOf(CmdQuerySbs);
-    EXPECT_EQ(GetU16(telemetry.data() + 82), 55);
-    EXPECT_EQ(GetU32(telemetry.data() + 84), 90u);
-    EXPECT_EQ(GetU32(telemetry.data() + 88), 300u);
-    EXPECT_EQ(GetU32(telemetry.data() + 92), 4000u);
+    EXPECT_EQ(ReadU16(telemetry, 82), 55);
+    EXPECT_EQ(ReadU32(telemetry, 84), 90u);
+    EXPECT_EQ(ReadU32(telemetry, 88), 300u);
+    EXPECT_EQ(ReadU32(telemetry, 92), 4000u);
 
     write(CmdSetWorkMode, Bytes{0x01});
     EXPECT_EQ(dataOf(CmdGetWorkMode), Bytes{0x01});
