@@ -103,6 +103,11 @@ void ReplyScanner::ScanChunk(Chunk chunk) {
                 at += frameSize;
                 consumed = at;
                 keepFrom = buf.size();
+                // The handler closed the port: the rest of the chunk is not handed on.
+                if (generation != generation_) {
+                    Skip(buf.data() + at, buf.size() - at);
+                    return;
+                }
                 continue;
             case Candidate::Incomplete:
                 if (keepFrom == buf.size()) keepFrom = at;

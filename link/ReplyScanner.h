@@ -11,7 +11,9 @@
 // skip trace, never handed on as a frame.
 //
 // A chunk given while a frame handler runs (a modal box pumping messages) is
-// queued and scanned after the current one, in arrival order.
+// queued and scanned after the current one, in arrival order. A handler that
+// calls Reset() (it closed the port) ends the scan: no later frame of the
+// chunk reaches a handler.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,7 +34,7 @@ public:
 
     explicit ReplyScanner(FrameHandler onFrame, SkipTrace onSkip = {});
 
-    // Scans one received chunk; nowMs is the tick count of its arrival.
+    // Scans one received chunk; nowMs is the tick count its bytes came at.
     void ScanFrames(ByteSpan chunk, uint32_t nowMs);
     // Drops the held tail and every queued chunk.
     void Reset();

@@ -160,6 +160,23 @@ TEST(ReplyScanner, ChunkArrivingDuringAHandlerIsScannedAfterIt) {
     EXPECT_EQ(order[2], nested);
 }
 
+TEST(ReplyScanner, ResetInAHandlerEndsTheChunk) {
+    const Bytes a = Reply(1, 0x81), b = Reply(1, 0x83, 96), c = Reply(1, 0x95, 140);
+    std::vector<Bytes> seen;
+    ReplyScanner* self = nullptr;
+    ReplyScanner scanner([&](ByteSpan f) {
+        seen.emplace_back(f.begin(), f.end());
+        self->Reset();  // the handler closed the port
+    });
+    self = &scanner;
+    const Bytes chunk = Join({a, b, c, {0x00, 0x01}});
+    scanner.ScanFrames(chunk, 0);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], a);
+    EXPECT_EQ(scanner.HeldBytes(), 0u);
+    EXPECT_EQ(scanner.SkippedBytes(), chunk.size() - a.size());
+}
+
 TEST(ReplyScanner, SkipTraceSeesTheNoise) {
     Bytes seen;
     ReplyScanner scanner([](ByteSpan) {}, [&](ByteSpan b) { seen.insert(seen.end(), b.begin(), b.end()); });
