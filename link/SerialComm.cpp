@@ -1,10 +1,5 @@
 #include "link/SerialComm.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -13,6 +8,9 @@
 #include <system_error>
 #include <thread>
 #include <vector>
+
+#include "platform/base/Ticks.h"
+#include "platform/serial/StopEvent.h"
 
 namespace tarvel {
 
@@ -23,9 +21,9 @@ using std::chrono::milliseconds;
 
 constexpr milliseconds kLineCheckPeriod{100};
 
-int MsUntil(Clock::time_point when, Clock::time_point now) {
-    if (when <= now) return 0;
-    return static_cast<int>(std::chrono::ceil<milliseconds>(when - now).count());
+milliseconds Until(Clock::time_point when, Clock::time_point now) {
+    if (when <= now) return milliseconds(0);
+    return std::chrono::ceil<milliseconds>(when - now);
 }
 
 uint32_t ErrorFlags(const SerialPort::ErrorCounts& was, const SerialPort::ErrorCounts& now) {
@@ -44,7 +42,7 @@ struct TComm::Session : std::enable_shared_from_this<Session> {
     TComm* owner = nullptr;
     PostToGui post;
     SerialPort port;
-    int stopFd = -1;
+    StopEvent stop;
     std::atomic<bool> stopping{false};
     std::atomic<bool> failed{false};
     std::atomic<uint32_t> readInterval{100};
@@ -55,11 +53,12 @@ struct TComm::Session : std::enable_shared_from_this<Session> {
     std::deque<std::vector<uint8_t>> queue;
     std::thread reader;
     std::thread writer;
+    // The chunk being gathered, on the reader thread only.
+    std::vector<uint8_t> chunk;
+    Clock::time_point lastByte{};
+    uint32_t lastByteTick = 0;
 
-    ~Session() {
-        Stop();
-        if (stopFd >= 0) ::close(stopFd);
-    }
+    ~Session() { Stop(); }
 
     // Fires `event` on the GUI thread, unless this session has ended by then.
     void Post(std::function<void(TComm&)> event) {
@@ -69,15 +68,14 @@ struct TComm::Session : std::enable_shared_from_this<Session> {
     }
 
     void SignalStop() {
-        const uint64_t one = 1;
-        (void)!::write(stopFd, &one, sizeof one);
+        stop.Signal();
         { std::lock_guard<std::mutex> lock(queueMutex); }
         queueReady.notify_all();
     }
 
     void Stop() {
         stopping = true;
-        if (stopFd >= 0) SignalStop();
+        SignalStop();
         if (reader.joinable()) reader.join();
         port.Purge(true, false);
         if (writer.joinable()) writer.join();
@@ -94,27 +92,41 @@ struct TComm::Session : std::enable_shared_from_this<Session> {
         SignalStop();
     }
 
-    void Deliver(std::vector<uint8_t>& chunk) {
+    void Deliver() {
         if (chunk.empty()) return;
         auto shared = std::make_shared<std::vector<uint8_t>>(std::move(chunk));
         chunk = {};
         chunk.reserve(kReadChunk);
-        Post([shared](TComm& comm) {
+        Post([shared, arrivedMs = lastByteTick](TComm& comm) {
             if (comm.OnReceiveData)
-                comm.OnReceiveData(comm, shared->data(), static_cast<uint16_t>(shared->size()));
+                comm.OnReceiveData(comm, shared->data(), static_cast<uint16_t>(shared->size()), arrivedMs);
         });
     }
 
-    void Append(std::vector<uint8_t>& chunk, const uint8_t* bytes, size_t n) {
-        for (size_t i = 0; i < n; ++i)
-            if (bytes[i] != 0 || !ignoreNull) chunk.push_back(bytes[i]);
+    // Reads what the driver holds into the chunk, handing on a full one: how
+    // many bytes came, or nothing at the end of the line.
+    std::optional<size_t> ReadMore() {
+        uint8_t buffer[kReadChunk];
+        const std::optional<size_t> n = port.ReadSome(buffer, kReadChunk - chunk.size());
+        if (!n || *n == 0) return n;
+        for (size_t i = 0; i < *n; ++i)
+            if (buffer[i] != 0 || !ignoreNull) chunk.push_back(buffer[i]);
+        lastByte = Clock::now();
+        lastByteTick = GetTickCount();
+        if (chunk.size() >= kReadChunk) Deliver();
+        return n;
+    }
+
+    // The line is gone; what came before it went is still handed on.
+    void HangUp() {
+        for (std::optional<size_t> n = ReadMore(); n && *n > 0; n = ReadMore()) {
+        }
+        Deliver();
+        Fail();
     }
 
     void ReadLoop() {
-        std::vector<uint8_t> chunk;
         chunk.reserve(kReadChunk);
-        uint8_t buffer[kReadChunk];
-        Clock::time_point lastByte{};
         auto lines = port.ReadModemLines();
         auto counts = port.ReadErrorCounts();
         const bool watchLines = lines || counts;
@@ -122,37 +134,21 @@ struct TComm::Session : std::enable_shared_from_this<Session> {
         for (;;) {
             const Clock::time_point now = Clock::now();
             const milliseconds interval{readInterval.load()};
-            int timeout = -1;
-            if (!chunk.empty()) timeout = MsUntil(lastByte + interval + milliseconds(1), now);
-            if (watchLines) {
-                const int lineWait = MsUntil(nextLineCheck, now);
-                timeout = timeout < 0 ? lineWait : std::min(timeout, lineWait);
-            }
-            pollfd fds[2] = {{port.Fd(), POLLIN, 0}, {stopFd, POLLIN, 0}};
-            const int r = ::poll(fds, 2, timeout);
-            if (r < 0 && errno == EINTR) continue;
-            if (r < 0 || fds[1].revents != 0) break;
-            if (fds[0].revents & POLLIN) {
-                const ssize_t n = ::read(port.Fd(), buffer, kReadChunk - chunk.size());
-                if (n > 0) {
-                    Append(chunk, buffer, static_cast<size_t>(n));
-                    lastByte = Clock::now();
-                    if (chunk.size() >= kReadChunk) Deliver(chunk);
-                    continue;
-                }
-                if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
-                // An error, or the end of a device that went away.
-                Deliver(chunk);
-                Fail();
-                break;
-            }
-            if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
-                Deliver(chunk);
-                Fail();
-                break;
+            WaitTime timeout;
+            if (!chunk.empty()) timeout = Until(lastByte + interval + milliseconds(1), now);
+            if (watchLines)
+                timeout = std::min(timeout.value_or(milliseconds::max()), Until(nextLineCheck, now));
+            switch (port.WaitReadable(&stop, timeout)) {
+                case WaitResult::Stopped: return;
+                case WaitResult::HungUp: HangUp(); return;
+                case WaitResult::Ready:
+                    if (ReadMore()) continue;
+                    HangUp();
+                    return;
+                case WaitResult::TimedOut: break;
             }
             const Clock::time_point after = Clock::now();
-            if (!chunk.empty() && after - lastByte > interval) Deliver(chunk);
+            if (!chunk.empty() && after - lastByte > interval) Deliver();
             if (watchLines && after >= nextLineCheck) {
                 CheckLines(lines, counts);
                 nextLineCheck = after + kLineCheckPeriod;
@@ -189,29 +185,14 @@ struct TComm::Session : std::enable_shared_from_this<Session> {
     }
 
     bool WriteBlock(const std::vector<uint8_t>& block) {
-        size_t done = 0;
-        while (done < block.size()) {
-            const ssize_t n = ::write(port.Fd(), block.data() + done, block.size() - done);
-            if (n > 0) {
-                done += static_cast<size_t>(n);
-                continue;
-            }
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0 && errno == EAGAIN) {
-                pollfd fds[2] = {{port.Fd(), POLLOUT, 0}, {stopFd, POLLIN, 0}};
-                const int r = ::poll(fds, 2, -1);
-                if (r < 0 && errno == EINTR) continue;
-                if (r < 0 || fds[1].revents != 0) return false;
-                if ((fds[0].revents & POLLOUT) == 0 && (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL))) {
-                    Fail();
-                    return false;
-                }
-                continue;
-            }
-            Fail();
-            return false;
+        switch (port.WriteAll(block.data(), block.size(), &stop)) {
+            case WaitResult::Ready: return true;
+            case WaitResult::Stopped:
+            case WaitResult::TimedOut: return false;
+            case WaitResult::HungUp: break;
         }
-        return true;
+        Fail();
+        return false;
     }
 
     void WriteLoop() {
@@ -265,8 +246,7 @@ void TComm::StartComm() {
     session->readInterval = timeouts_.readInterval;
     session->ignoreNull = settings_.ignoreNullChar;
 
-    session->stopFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (session->stopFd < 0) throw ECommsError("Unable to create event");
+    if (!session->stop.Valid()) throw ECommsError("Unable to create event");
     try {
         session->reader = std::thread([s = session.get()] { s->ReadLoop(); });
     } catch (const std::system_error&) {

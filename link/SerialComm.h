@@ -56,7 +56,10 @@ struct CommTimeouts {
 
 class TComm {
 public:
-    using TReceiveDataEvent = std::function<void(TComm& sender, const uint8_t* buffer, uint16_t count)>;
+    // arrivedMs: the tick count (GetTickCount) when the chunk's last byte was
+    // read, however late the GUI thread gets to it.
+    using TReceiveDataEvent =
+        std::function<void(TComm& sender, const uint8_t* buffer, uint16_t count, uint32_t arrivedMs)>;
     using TReceiveErrorEvent = std::function<void(TComm& sender, uint32_t errors)>;
     using TModemStateChangeEvent = std::function<void(TComm& sender, uint32_t event)>;
     using TNotifyEvent = std::function<void(TComm& sender)>;

@@ -6,7 +6,6 @@
 #include "link/DeviceFrame.h"
 #include "link/ReplyScanner.h"
 #include "link/SerialComm.h"
-#include "platform/base/Ticks.h"
 #include "tests/link/GuiQueue.h"
 #include "tools/bms-sim/SimLink.h"
 
@@ -31,8 +30,8 @@ void BM_TelemetryRoundTrip(benchmark::State& state) {
     comm.SetTimeouts(timeouts);
     size_t frames = 0;
     ReplyScanner scanner([&](ByteSpan) { ++frames; });
-    comm.OnReceiveData = [&](TComm&, const uint8_t* b, uint16_t n) {
-        scanner.ScanFrames(ByteSpan(b, n), GetTickCount());
+    comm.OnReceiveData = [&](TComm&, const uint8_t* b, uint16_t n, uint32_t arrivedMs) {
+        scanner.ScanFrames(ByteSpan(b, n), arrivedMs);
     };
     comm.StartComm();
     const std::vector<uint8_t> query = BuildRequest(0, 0x03);

@@ -1,21 +1,19 @@
 #include "platform/serial/PseudoTerminal.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
-
-#include <cerrno>
 
 namespace tarvel {
 
 bool PseudoTerminal::Open(bool keepSlaveOpen) {
     Close();
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (master_ < 0) return false;
+    // Non-blocking, so that every wait on it can be stopped.
+    fd_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0) return false;
     char name[128];
-    if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0 || ::ptsname_r(master_, name, sizeof name) != 0) {
+    if (::grantpt(fd_) != 0 || ::unlockpt(fd_) != 0 || ::ptsname_r(fd_, name, sizeof name) != 0) {
         Close();
         return false;
     }
@@ -39,26 +37,9 @@ bool PseudoTerminal::Open(bool keepSlaveOpen) {
 }
 
 void PseudoTerminal::Close() {
-    if (master_ >= 0) ::close(master_);
+    if (fd_ >= 0) ::close(fd_);
     if (slave_ >= 0) ::close(slave_);
-    master_ = slave_ = -1;
-}
-
-bool PseudoTerminal::WriteAll(const void* data, size_t count) {
-    const char* p = static_cast<const char*>(data);
-    while (count > 0) {
-        const ssize_t n = ::write(master_, p, count);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && errno == EAGAIN) {
-            pollfd pfd{master_, POLLOUT, 0};
-            ::poll(&pfd, 1, 100);
-            continue;
-        }
-        if (n <= 0) return false;
-        p += n;
-        count -= static_cast<size_t>(n);
-    }
-    return true;
+    fd_ = slave_ = -1;
 }
 
 }  // namespace tarvel

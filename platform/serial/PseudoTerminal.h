@@ -4,9 +4,12 @@
 
 #include <string>
 
+#include "platform/serial/SerialStream.h"
+
 namespace tarvel {
 
-class PseudoTerminal {
+// Reading, writing and waiting work on the master side.
+class PseudoTerminal : public SerialStream {
 public:
     PseudoTerminal() = default;
     ~PseudoTerminal() { Close(); }
@@ -20,14 +23,11 @@ public:
     // Closes the master: the slave's user sees a hang-up.
     void Close();
 
-    int MasterFd() const { return master_; }
     const std::string& SlavePath() const { return slavePath_; }
-
-    // Writes every byte to the master; false when the line is gone.
-    bool WriteAll(const void* data, size_t count);
+    // For tests that read the line settings the slave holds.
+    int MasterFd() const { return fd_; }
 
 private:
-    int master_ = -1;
     int slave_ = -1;
     std::string slavePath_;
 };

@@ -1,12 +1,15 @@
 #pragma once
 // One serial device on termios: opened exclusively and non-blocking, raw
 // transfer, line settings that are checked after the driver took them.
-// Threads, chunking and events belong to the serial component above it.
+// Reading, writing and waiting come from SerialStream; threads, chunking and
+// events belong to the serial component above it.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/serial/SerialStream.h"
 
 namespace tarvel {
 
@@ -46,7 +49,7 @@ struct SerialLineSettings {
 // interface has no constant for.
 std::optional<uint32_t> BaudConstant(uint32_t baudRate);
 
-class SerialPort {
+class SerialPort : public SerialStream {
 public:
     enum class OpenResult { Ok, CannotOpen, NotATerminal };
 
@@ -59,8 +62,6 @@ public:
     // another); a device held by someone else gives CannotOpen.
     OpenResult Open(const std::string& path);
     void Close();
-    bool IsOpen() const { return fd_ >= 0; }
-    int Fd() const { return fd_; }
 
     // Applies the settings; "" when the driver holds them afterwards, else
     // what it refused.
@@ -79,9 +80,6 @@ public:
         bool operator==(const ErrorCounts&) const = default;
     };
     std::optional<ErrorCounts> ReadErrorCounts() const;
-
-private:
-    int fd_ = -1;
 };
 
 // Port names as the tool's settings hold them: "COMn" is /dev/ttyS(n-1), a

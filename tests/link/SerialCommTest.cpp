@@ -1,14 +1,15 @@
 #include "link/SerialComm.h"
 
-#include <fcntl.h>
-#include <poll.h>
 #include <termios.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
+#include "link/DeviceFrame.h"
+#include "link/ReplyScanner.h"
+#include "platform/base/Ticks.h"
 #include "platform/serial/PseudoTerminal.h"
 #include "tests/link/GuiQueue.h"
 
@@ -19,15 +20,14 @@ using namespace std::chrono_literals;
 using Bytes = std::vector<uint8_t>;
 
 // Reads what the component wrote, from the far end.
-Bytes ReadFromMaster(int fd, size_t want, std::chrono::milliseconds timeout = 2000ms) {
+Bytes ReadFromMaster(PseudoTerminal& pty, size_t want, std::chrono::milliseconds timeout = 2000ms) {
     Bytes got;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (got.size() < want && std::chrono::steady_clock::now() < deadline) {
-        pollfd pfd{fd, POLLIN, 0};
-        if (::poll(&pfd, 1, 20) <= 0) continue;
+        if (pty.WaitReadable(nullptr, 20ms) != WaitResult::Ready) continue;
         uint8_t buf[4096];
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n > 0) got.insert(got.end(), buf, buf + n);
+        const std::optional<size_t> n = pty.ReadSome(buf, sizeof buf);
+        if (n) got.insert(got.end(), buf, buf + *n);
     }
     return got;
 }
@@ -37,7 +37,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(pty_.Open());
         comm_.SetCommName(pty_.SlavePath());
-        comm_.OnReceiveData = [this](TComm&, const uint8_t* b, uint16_t n) {
+        comm_.OnReceiveData = [this](TComm&, const uint8_t* b, uint16_t n, uint32_t) {
             chunks_.emplace_back(b, b + n);
         };
         comm_.OnRequestHangup = [this](TComm&) { ++hangups_; };
@@ -63,7 +63,7 @@ TEST_F(SerialCommTest, ContinuousBytesComeAsChunksOf2048AndTheRest) {
     comm_.StartComm();
     Bytes data(3000);
     for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 13);
-    ASSERT_TRUE(pty_.WriteAll(data.data(), data.size()));
+    ASSERT_EQ(pty_.WriteAll(data.data(), data.size()), WaitResult::Ready);
     ASSERT_TRUE(gui_.RunUntil([&] { return Received() == 3000; }, 3000ms));
     ASSERT_EQ(chunks_.size(), 2u);
     EXPECT_EQ(chunks_[0].size(), 2048u);
@@ -98,7 +98,7 @@ TEST_F(SerialCommTest, FlowControlBytesPassBothWays) {
     comm_.StartComm();
     const Bytes data{0x11, 0x13, 0x55, 0xAA, 0x13, 0x11, 0x00, 0x0D, 0x0A, 0x03, 0x7F};
     ASSERT_TRUE(comm_.WriteCommData(data.data(), static_cast<uint16_t>(data.size())));
-    EXPECT_EQ(ReadFromMaster(pty_.MasterFd(), data.size()), data);
+    EXPECT_EQ(ReadFromMaster(pty_, data.size()), data);
     pty_.WriteAll(data.data(), data.size());
     ASSERT_TRUE(gui_.RunUntil([&] { return Received() == data.size(); }, 2000ms));
     EXPECT_EQ(chunks_[0], data);
@@ -187,7 +187,7 @@ TEST_F(SerialCommTest, SendQueueEmptyIsReported) {
     const Bytes frame{0x00, 0x00, 0x04, 0x01, 0x03, 0x55, 0xAA, 0x07};
     comm_.WriteCommData(frame.data(), 8);
     comm_.WriteCommData(frame.data(), 8);
-    EXPECT_EQ(ReadFromMaster(pty_.MasterFd(), 16).size(), 16u);
+    EXPECT_EQ(ReadFromMaster(pty_, 16).size(), 16u);
     ASSERT_TRUE(gui_.RunUntil([&] { return emptyNotices_ >= 2 && comm_.SendQueueEmpty(); }, 1000ms));
 }
 
@@ -223,7 +223,7 @@ TEST_F(SerialCommTest, ComponentGoneBeforeItsTasksRun) {
     auto comm = std::make_unique<TComm>(gui_.Poster());
     comm->SetCommName(pty_.SlavePath());
     int seen = 0;
-    comm->OnReceiveData = [&](TComm&, const uint8_t*, uint16_t) { ++seen; };
+    comm->OnReceiveData = [&](TComm&, const uint8_t*, uint16_t, uint32_t) { ++seen; };
     comm->StartComm();
     const uint8_t byte = 7;
     pty_.WriteAll(&byte, 1);
@@ -231,6 +231,46 @@ TEST_F(SerialCommTest, ComponentGoneBeforeItsTasksRun) {
     comm.reset();
     gui_.RunPending();
     EXPECT_EQ(seen, 0);
+}
+
+// The scanner judges a held half reply by when its bytes came, however late
+// the GUI thread gets to the chunks.
+TEST_F(SerialCommTest, ChunksCarryTheTickTheirBytesCameAt) {
+    std::atomic<uint32_t> clock{0};
+    SetTickSource([&] { return clock.load(); });
+    struct RestoreTicks {
+        ~RestoreTicks() { SetTickSource(nullptr); }
+    } restore;
+    const auto waitQueued = [&](size_t n) {
+        for (int i = 0; i < 200 && gui_.Queued() < n; ++i) std::this_thread::sleep_for(10ms);
+        return gui_.Queued() == n;
+    };
+    const Bytes reply = BuildFrame(1, 0x83, Bytes(40, 0x5A));
+    const size_t half = reply.size() / 2;
+    struct Case {
+        uint32_t restCameAt;
+        size_t framesFound;
+    };
+    for (const Case c : {Case{900, 1}, Case{1100, 0}}) {
+        size_t frames = 0;
+        ReplyScanner scanner([&](ByteSpan) { ++frames; });
+        comm_.OnReceiveData = [&](TComm&, const uint8_t* b, uint16_t n, uint32_t arrivedMs) {
+            scanner.ScanFrames(ByteSpan(b, n), arrivedMs);
+        };
+        clock = 10'000;
+        const int notices = emptyNotices_;
+        comm_.StartComm();
+        ASSERT_TRUE(gui_.RunUntil([&] { return emptyNotices_ > notices; }, 1000ms));
+        ASSERT_EQ(pty_.WriteAll(reply.data(), half), WaitResult::Ready);
+        ASSERT_TRUE(waitQueued(1));
+        clock = 10'000 + c.restCameAt;
+        ASSERT_EQ(pty_.WriteAll(reply.data() + half, reply.size() - half), WaitResult::Ready);
+        ASSERT_TRUE(waitQueued(2));
+        clock = 60'000;  // the GUI thread was busy for most of a minute
+        gui_.RunPending();
+        EXPECT_EQ(frames, c.framesFound) << "rest after " << c.restCameAt << " ms";
+        comm_.StopComm();
+    }
 }
 
 }  // namespace

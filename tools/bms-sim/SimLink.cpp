@@ -1,15 +1,12 @@
 #include "tools/bms-sim/SimLink.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <mutex>
+#include <system_error>
 
 #include "platform/base/Ticks.h"
 
@@ -17,6 +14,7 @@ namespace tarvel::sim {
 
 namespace {
 using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
 }  // namespace
 
 struct SimLink::Outbox {
@@ -30,43 +28,39 @@ SimLink::~SimLink() { Stop(); }
 
 bool SimLink::Start(const std::string& linkPath) {
     Stop();
-    stop_ = false;
+    stop_.Clear();
+    wake_.Clear();
     dropped_ = false;
+    if (!stop_.Valid() || !wake_.Valid()) {
+        error_ = "cannot make an event";
+        return false;
+    }
     if (!pty_.Open(true)) {
         error_ = std::string("cannot open a pseudo-terminal: ") + std::strerror(errno);
         return false;
     }
     if (!linkPath.empty()) {
-        struct stat st {};
-        if (::lstat(linkPath.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) ::unlink(linkPath.c_str());
-        if (::symlink(pty_.SlavePath().c_str(), linkPath.c_str()) != 0) {
-            error_ = "cannot make the link " + linkPath + ": " + std::strerror(errno);
+        std::error_code ec;
+        if (fs::is_symlink(fs::symlink_status(linkPath, ec))) fs::remove(linkPath, ec);
+        fs::create_symlink(pty_.SlavePath(), linkPath, ec);
+        if (ec) {
+            error_ = "cannot make the link " + linkPath + ": " + ec.message();
             pty_.Close();
             return false;
         }
         linkPath_ = linkPath;
-    }
-    wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd_ < 0) {
-        error_ = "cannot make an event";
-        Stop();
-        return false;
     }
     thread_ = std::thread([this] { Serve(); });
     return true;
 }
 
 void SimLink::Stop() {
-    stop_ = true;
-    if (wakeFd_ >= 0) {
-        const uint64_t one = 1;
-        (void)!::write(wakeFd_, &one, sizeof one);
-    }
+    stop_.Signal();
+    wake_.Signal();
     if (thread_.joinable()) thread_.join();
-    if (wakeFd_ >= 0) ::close(wakeFd_);
-    wakeFd_ = -1;
     pty_.Close();
-    if (!linkPath_.empty()) ::unlink(linkPath_.c_str());
+    std::error_code ec;
+    if (!linkPath_.empty()) fs::remove(linkPath_, ec);
     linkPath_.clear();
 }
 
@@ -75,45 +69,50 @@ void SimLink::Send(Bytes bytes) {
         std::lock_guard<std::mutex> lock(outbox_->mutex);
         outbox_->frames.push_back(std::move(bytes));
     }
-    const uint64_t one = 1;
-    if (wakeFd_ >= 0) (void)!::write(wakeFd_, &one, sizeof one);
+    wake_.Signal();
 }
 
-bool SimLink::Stopping() const { return stop_.load(); }
+bool SimLink::Stopping() const { return stop_.IsSignalled(); }
 
 void SimLink::Serve() {
     uint8_t buffer[4096];
     while (!Stopping()) {
-        pollfd fds[2] = {{pty_.MasterFd(), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0) {
-            if (errno == EINTR) continue;
-            break;
+        switch (pty_.WaitReadable(&wake_, std::nullopt)) {
+            case WaitResult::Ready: break;
+            case WaitResult::Stopped:
+                if (!SendOutbox()) return;
+                continue;
+            case WaitResult::TimedOut:
+            case WaitResult::HungUp: return;
         }
-        if (fds[1].revents & POLLIN) {
-            uint64_t count = 0;
-            (void)!::read(wakeFd_, &count, sizeof count);
-            std::deque<Bytes> frames;
-            {
-                std::lock_guard<std::mutex> lock(outbox_->mutex);
-                frames.swap(outbox_->frames);
-            }
-            for (const Bytes& frame : frames)
-                if (!WritePaced(frame)) return;
-        }
-        if (fds[0].revents & POLLIN) {
-            const ssize_t n = ::read(pty_.MasterFd(), buffer, sizeof buffer);
-            if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-            if (n <= 0) break;
-            const size_t before = onRequest ? sim_.Requests().size() : 0;
-            const std::vector<Plan> plans = sim_.OnBytes({buffer, static_cast<size_t>(n)}, GetTickCount());
-            if (onRequest) {
-                const std::vector<Bytes> all = sim_.Requests();
-                for (size_t i = before; i < all.size(); ++i) onRequest(all[i]);
-            }
-            for (const Plan& plan : plans)
-                if (!Execute(plan)) return;
-        }
+        const std::optional<size_t> n = pty_.ReadSome(buffer, sizeof buffer);
+        if (!n || !Answer(buffer, *n)) return;
     }
+}
+
+bool SimLink::SendOutbox() {
+    // Cleared before taking the frames: a Send() after this wakes us again.
+    wake_.Clear();
+    std::deque<Bytes> frames;
+    {
+        std::lock_guard<std::mutex> lock(outbox_->mutex);
+        frames.swap(outbox_->frames);
+    }
+    for (const Bytes& frame : frames)
+        if (!WritePaced(frame)) return false;
+    return true;
+}
+
+bool SimLink::Answer(const uint8_t* bytes, size_t count) {
+    const size_t before = onRequest ? sim_.Requests().size() : 0;
+    const std::vector<Plan> plans = sim_.OnBytes({bytes, count}, GetTickCount());
+    if (onRequest) {
+        const std::vector<Bytes> all = sim_.Requests();
+        for (size_t i = before; i < all.size(); ++i) onRequest(all[i]);
+    }
+    for (const Plan& plan : plans)
+        if (!Execute(plan)) return false;
+    return true;
 }
 
 bool SimLink::Execute(const Plan& plan) {
@@ -128,22 +127,18 @@ bool SimLink::Execute(const Plan& plan) {
     return true;
 }
 
-bool SimLink::Pause(uint32_t ms) {
-    const auto until = Clock::now() + std::chrono::milliseconds(ms);
-    while (!Stopping() && Clock::now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    return !Stopping();
-}
+bool SimLink::Pause(uint32_t ms) { return !stop_.Wait(std::chrono::milliseconds(ms)); }
 
 bool SimLink::WritePaced(const Bytes& bytes) {
     const uint32_t baud = sim_.Baud();
-    if (baud == 0) return pty_.WriteAll(bytes.data(), bytes.size());
+    if (baud == 0) return pty_.WriteAll(bytes.data(), bytes.size(), &stop_) == WaitResult::Ready;
     // Ten bits a byte on the wire: start, eight data, stop.
     const auto byteTime = std::chrono::nanoseconds(10'000'000'000LL / baud);
     auto next = Clock::now();
     for (uint8_t b : bytes) {
         if (Stopping()) return false;
         std::this_thread::sleep_until(next);
-        if (!pty_.WriteAll(&b, 1)) return false;
+        if (pty_.WriteAll(&b, 1, &stop_) != WaitResult::Ready) return false;
         next += byteTime;
     }
     return true;

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform/serial/PseudoTerminal.h"
+#include "platform/serial/StopEvent.h"
 #include "tools/bms-sim/Simulator.h"
 
 namespace tarvel::sim {
@@ -42,6 +43,8 @@ private:
     struct Outbox;
 
     void Serve();
+    bool SendOutbox();
+    bool Answer(const uint8_t* bytes, size_t count);
     bool Execute(const Plan& plan);
     bool Pause(uint32_t ms);
     bool WritePaced(const Bytes& bytes);
@@ -51,8 +54,8 @@ private:
     PseudoTerminal pty_;
     std::string linkPath_;
     std::string error_;
-    int wakeFd_ = -1;
-    std::atomic<bool> stop_{false};
+    StopEvent stop_;
+    StopEvent wake_;  // Send() or Stop()
     std::atomic<bool> dropped_{false};
     std::unique_ptr<Outbox> outbox_;
     std::thread thread_;

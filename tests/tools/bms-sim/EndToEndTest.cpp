@@ -10,7 +10,6 @@
 #include "link/ReplyScanner.h"
 #include "link/ReplyValidator.h"
 #include "link/SerialComm.h"
-#include "platform/base/Ticks.h"
 #include "tests/link/GuiQueue.h"
 #include "tools/bms-sim/SimLink.h"
 
@@ -32,9 +31,9 @@ public:
         : gui_(gui), comm(gui.Poster()) {
         context.moduleAddress = moduleAddress;
         comm.SetCommName(port);
-        comm.OnReceiveData = [this](TComm&, const uint8_t* b, uint16_t n) {
+        comm.OnReceiveData = [this](TComm&, const uint8_t* b, uint16_t n, uint32_t arrivedMs) {
             ++chunks;
-            scanner.ScanFrames(ByteSpan(b, n), GetTickCount());
+            scanner.ScanFrames(ByteSpan(b, n), arrivedMs);
         };
         comm.OnRequestHangup = [this](TComm&) { ++hangups; };
     }

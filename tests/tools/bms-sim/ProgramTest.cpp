@@ -58,7 +58,7 @@ TEST(BmsSimProgram, ServesOnItsLink) {
     TComm comm(gui.Poster());
     comm.SetCommName(linkPath);
     std::vector<uint8_t> received;
-    comm.OnReceiveData = [&](TComm&, const uint8_t* b, uint16_t n) {
+    comm.OnReceiveData = [&](TComm&, const uint8_t* b, uint16_t n, uint32_t) {
         received.insert(received.end(), b, b + n);
     };
     comm.StartComm();

@@ -1,9 +1,10 @@
 // bms-sim: simulated battery modules on a pseudo-terminal.
-#include <unistd.h>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "platform/base/Strings.h"
 #include "tools/bms-sim/SimLink.h"
@@ -135,7 +136,7 @@ int main(int argc, char** argv) {
 
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
-    while (!gStop && !link.LineDropped()) ::usleep(50'000);
+    while (!gStop && !link.LineDropped()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     link.Stop();
     return 0;
 }
