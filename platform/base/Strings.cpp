@@ -1,11 +1,12 @@
 #include "platform/base/Strings.h"
 
+#include <locale.h>
+
 #include <algorithm>
-#include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 #include "platform/base/Exceptions.h"
@@ -94,6 +95,39 @@ bool ParseInteger(std::string_view s, int64_t min, int64_t max, int64_t& value) 
 
 [[noreturn]] void RaiseInteger(std::string_view s) {
     throw EConvertError("'" + String(s) + "' is not a valid integer value");
+}
+
+// Whether a plain decimal text outside the double range is too small (it
+// reads as zero) rather than too large.
+bool BelowDoubleRange(std::string_view t) {
+    size_t i = (t[0] == '+' || t[0] == '-') ? 1 : 0;
+    int64_t magnitude = 0;  // power of ten of the first nonzero digit
+    bool found = false, afterPoint = false;
+    for (; i < t.size() && t[i] != 'e' && t[i] != 'E'; ++i) {
+        if (t[i] == '.') {
+            afterPoint = true;
+        } else if (!afterPoint && (found || t[i] != '0')) {
+            magnitude += found ? 1 : 0;
+            found = true;
+        } else if (afterPoint && !found) {
+            --magnitude;
+            found = t[i] != '0';
+        }
+    }
+    int64_t exponent = 0;
+    bool negative = false;
+    for (++i; i < t.size(); ++i) {
+        if (t[i] == '-') negative = true;
+        if (t[i] >= '0' && t[i] <= '9') exponent = std::min<int64_t>(exponent * 10 + (t[i] - '0'), 1'000'000);
+    }
+    return magnitude + (negative ? -exponent : exponent) < 0;
+}
+
+// printf follows the process's locale, which a library may have set to one
+// with a decimal comma; our texts always use the C locale.
+locale_t CLocale() {
+    static const locale_t c = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return c;
 }
 
 }  // namespace
@@ -292,10 +326,15 @@ bool TryStrToFloat(std::string_view s, double& value) {
         if (!expDigits) return false;
     }
     if (i != t.size()) return false;
-    errno = 0;
-    char* end = nullptr;
-    const double v = std::strtod(t.c_str(), &end);  // the C locale: '.' is the separator
-    if (end != t.c_str() + t.size() || !std::isfinite(v)) return false;
+    // from_chars always reads '.' as the separator, whatever the locale.
+    const char* first = t.data() + (t[0] == '+' ? 1 : 0);
+    double v = 0;
+    const auto [end, error] = std::from_chars(first, t.data() + t.size(), v);
+    if (error == std::errc::result_out_of_range && BelowDoubleRange(t)) {
+        v = t[0] == '-' ? -0.0 : 0.0;
+    } else if (error != std::errc() || end != t.data() + t.size()) {
+        return false;
+    }
     value = v;
     return true;
 }
@@ -315,8 +354,9 @@ String FloatToStr(double value) {
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15G", value);
-    String s = buf;
+    const auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    String s(buf, written.ptr);
+    for (char& c : s) c = AsciiUpper(c);
     // "1.5E+020" style exponents read as "1.5E20", as the class library writes them.
     const size_t e = s.find('E');
     if (e != String::npos) {
@@ -337,12 +377,13 @@ String FloatToStr(double value) {
 String FloatToStrF(double value, int decimals) {
     if (decimals < 0) decimals = 0;
     if (decimals > 18) decimals = 18;
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    return buf;
+    char buf[400];  // 309 integer digits, the point and 18 decimals
+    const auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    return String(buf, written.ptr);
 }
 
 String Format(const char* format, ...) {
+    const locale_t before = ::uselocale(CLocale());
     va_list args;
     va_start(args, format);
     va_list copy;
@@ -355,6 +396,7 @@ String Format(const char* format, ...) {
         std::vsnprintf(out.data(), out.size() + 1, format, args);
     }
     va_end(args);
+    ::uselocale(before);
     return out;
 }
 

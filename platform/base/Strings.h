@@ -37,15 +37,17 @@ String IntToStr(int64_t value);
 String UIntToStr(uint64_t value);
 String IntToHex(uint64_t value, int digits);  // upper case, at least `digits` wide
 
-// Floating-point conversions always use '.' as decimal separator.
-// StrToFloat raises EConvertError "'text' is not a valid floating point value".
+// Number texts never follow the process's locale: '.' is always the decimal
+// separator and there are no thousands separators, so files read back the
+// same whatever locale a library has set. StrToFloat raises EConvertError "'text' is not a valid floating
+// point value".
 double StrToFloat(std::string_view s);
 double StrToFloatDef(std::string_view s, double fallback);
 bool TryStrToFloat(std::string_view s, double& value);
 String FloatToStr(double value);                 // up to 15 significant digits
 String FloatToStrF(double value, int decimals);  // fixed, e.g. FloatToStrF(1.5, 3) = "1.500"
 
-// printf-style formatting into a String.
+// printf-style formatting into a String, in the C locale.
 String Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 }  // namespace tarvel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <filesystem>
 
 namespace tarvel {
@@ -26,8 +27,9 @@ bool NaturalLess(const std::string& a, const std::string& b) {
     const auto split = [](const std::string& s) {
         size_t i = s.size();
         while (i > 0 && std::isdigit(static_cast<unsigned char>(s[i - 1]))) --i;
-        const std::string digits = s.substr(i);
-        return std::make_pair(s.substr(0, i), digits.empty() || digits.size() > 9 ? 0UL : std::stoul(digits));
+        unsigned long number = 0;
+        if (s.size() - i <= 9) std::from_chars(s.data() + i, s.data() + s.size(), number);
+        return std::make_pair(s.substr(0, i), number);
     };
     return split(a) < split(b);
 }

@@ -1,6 +1,7 @@
 #include "platform/system/ResourceModule.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -50,7 +51,8 @@ char16_t FoldCase(char16_t c) {
 ResourceId::ResourceId(std::string_view text) {
     if (text.size() > 1 && text.size() <= 6 && text[0] == '#' &&
         std::all_of(text.begin() + 1, text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        const unsigned long value = std::stoul(std::string(text.substr(1)));
+        unsigned long value = 0;
+        std::from_chars(text.data() + 1, text.data() + text.size(), value);
         if (value <= 0xFFFF) {
             number_ = static_cast<uint16_t>(value);
             isNumber_ = true;

@@ -82,7 +82,12 @@ TEST(StrToFloat, TakesOnlyPlainDecimalNotation) {
     EXPECT_DOUBLE_EQ(StrToFloat(" -0.5 "), -0.5);
     EXPECT_DOUBLE_EQ(StrToFloat("1e3"), 1000.0);
     EXPECT_DOUBLE_EQ(StrToFloat(".5"), 0.5);
-    for (const char* text : {"", "3,25", "inf", "nan", "0x10", "1e", "1.2.3", "."}) {
+    EXPECT_DOUBLE_EQ(StrToFloat("+0.25"), 0.25);
+    // Below the smallest double reads as zero; above the largest is no value.
+    EXPECT_EQ(StrToFloat("1e-400"), 0.0);
+    EXPECT_EQ(StrToFloat("-0.000000000000000000001e-320"), 0.0);
+    for (const char* text :
+         {"", "3,25", "inf", "nan", "0x10", "1e", "1.2.3", ".", "1e400", "+-1", "1e99999999999"}) {
         EXPECT_THROW(StrToFloat(text), EConvertError) << text;
     }
     try {
