@@ -307,8 +307,8 @@ String IntToHex(uint64_t value, int digits) {
 bool TryStrToFloat(std::string_view s, double& value) {
     const String t = Trim(s);
     if (t.empty()) return false;
-    // Only plain decimal notation with an optional exponent: strtod would also
-    // take hex floats, "inf" and "nan", which no user means.
+    // Only plain decimal notation with an optional exponent: no hex floats,
+    // "inf" or "nan", which no user means.
     size_t i = 0;
     if (t[i] == '+' || t[i] == '-') ++i;
     bool digits = false;
