@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/db/ReadingDatabase.h"
+#include "records/ReadingDatabase.h"
 #include "telemetry/TelemetryRecord.h"
 
 namespace tarvel {

@@ -1,4 +1,4 @@
-#include "platform/db/ReadingDatabase.h"
+#include "records/ReadingDatabase.h"
 
 #include <gtest/gtest.h>
 
