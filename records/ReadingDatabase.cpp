@@ -53,7 +53,8 @@ std::vector<std::string> ReadingColumns(ReadingTable table) {
 std::string ReadingDatabase::DefaultPath() { return AppPath("DataAccess/Data.db"); }
 
 ReadingDatabase::ReadingDatabase(const std::string& path) : db_(path) {
-    db_.SetBusyTimeout(100);
+    // Another copy of the tool, or the sqlite3 shell, may hold the lock for a moment.
+    db_.SetBusyTimeout(2000);
     db_.Execute("PRAGMA journal_mode=WAL");
     // In WAL mode NORMAL keeps the file consistent and spares an fsync per reading.
     db_.Execute("PRAGMA synchronous=NORMAL");
@@ -62,6 +63,8 @@ ReadingDatabase::ReadingDatabase(const std::string& path) : db_(path) {
         db_.Execute(std::string("CREATE TABLE IF NOT EXISTS ") + ReadingTableName(table) + "(" +
                     JoinColumns(table, "INTEGER") + ")");
     }
+    if (const std::string damage = db_.QuickCheck(); !damage.empty())
+        throw EDatabaseDamaged("the database file is damaged: " + damage);
 }
 
 Statement& ReadingDatabase::InsertStatement(ReadingTable table) {

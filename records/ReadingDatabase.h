@@ -30,12 +30,20 @@ struct ReadingQueryResult {
     std::vector<std::vector<std::string>> rows;
 };
 
+// The file is there but damaged: reported, and the file is left as it is.
+class EDatabaseDamaged : public EDatabaseError {
+public:
+    using EDatabaseError::EDatabaseError;
+};
+
 class ReadingDatabase {
 public:
     // AppPath("DataAccess/Data.db").
     static std::string DefaultPath();
 
-    // Opens (or creates) the file and its tables; raises EDatabaseError.
+    // Opens (or creates) the file and its tables and checks the file;
+    // raises EDatabaseDamaged when the check finds damage, EDatabaseError
+    // for any other failure.
     explicit ReadingDatabase(const std::string& path);
 
     // RecordTime is the database's local time; `serialNo` is ignored for

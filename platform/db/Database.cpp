@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <climits>
+#include <string>
 
 namespace tarvel {
 
@@ -126,5 +127,23 @@ Statement Database::Prepare(std::string_view sql) {
 }
 
 void Database::SetBusyTimeout(int milliseconds) { sqlite3_busy_timeout(db_, milliseconds); }
+
+std::string Database::QuickCheck() {
+    // A few findings say enough; a badly damaged file can list thousands.
+    constexpr int kFindings = 3;
+    try {
+        Statement check = Prepare("PRAGMA quick_check(" + std::to_string(kFindings) + ")");
+        std::string findings;
+        while (check.Step()) {
+            const std::string line = check.ColumnText(0);
+            if (line == "ok") continue;
+            if (!findings.empty()) findings += "; ";
+            findings += line;
+        }
+        return findings;
+    } catch (const EDatabaseError& e) {
+        return e.Message();
+    }
+}
 
 }  // namespace tarvel

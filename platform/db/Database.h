@@ -66,6 +66,9 @@ public:
     Statement Prepare(std::string_view sql);
     // How long a statement waits for another connection's lock.
     void SetBusyTimeout(int milliseconds);
+    // A quick integrity check of the file: "" when sound, else what is
+    // damaged (SQLite's first findings, or the error that stopped the check).
+    std::string QuickCheck();
     const std::string& Path() const { return path_; }
 
 private:
