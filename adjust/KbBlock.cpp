@@ -5,6 +5,7 @@
 #include "adjust/CellValues.h"
 #include "adjust/ParameterFile.h"
 #include "link/CommandTable.h"
+#include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
 
 namespace tarvel {
@@ -150,7 +151,7 @@ std::string FormatKbText(const KbBlock& block) {
 KbSave SaveKbFile(const std::string& path, const KbCells& cells) {
     const KbValues values = KbValuesFromCells(cells);
     if (!values.refusal.empty()) return {false, values.refusal};
-    if (!WriteParameterFile(path, FormatKbText(values.block))) return {false, "Fail to save KB!"};
+    if (!SaveFileText(path, FormatKbText(values.block))) return {false, "Fail to save KB!"};
     return {true, "Succeed to save KB!"};
 }
 

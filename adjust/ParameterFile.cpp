@@ -36,15 +36,6 @@ std::optional<std::vector<int64_t>> ParseParameterNumbers(std::string_view text,
     return numbers;
 }
 
-bool WriteParameterFile(const std::string& path, const std::string& text) {
-    try {
-        WriteFileText(path, text);
-        return true;
-    } catch (const Exception&) {
-        return false;
-    }
-}
-
 std::optional<std::string> ReadParameterFile(const std::string& path) {
     try {
         return ReadFileText(path);

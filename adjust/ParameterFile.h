@@ -23,8 +23,6 @@ struct NumberLimits {
 std::optional<std::vector<int64_t>> ParseParameterNumbers(std::string_view text,
                                                           std::span<const NumberLimits> limits);
 
-// Writes `text` to `path`, replacing the file; false when it cannot.
-bool WriteParameterFile(const std::string& path, const std::string& text);
 // The file's text, or nothing when it cannot be read.
 std::optional<std::string> ReadParameterFile(const std::string& path);
 

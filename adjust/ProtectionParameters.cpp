@@ -5,6 +5,7 @@
 #include "adjust/CellValues.h"
 #include "adjust/ParameterFile.h"
 #include "link/CommandTable.h"
+#include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
 
 namespace tarvel {
@@ -100,7 +101,7 @@ BmsSave SaveBmsFile(const std::string& path, const ProtectionTexts& cells) {
         if (!n.Ok()) return {false, n.refusal};
         numbers[i] = n.value;
     }
-    if (!WriteParameterFile(path, FormatParameterLine(numbers))) return {false, "Fail to save BMS!"};
+    if (!SaveFileText(path, FormatParameterLine(numbers))) return {false, "Fail to save BMS!"};
     return {true, "Succeed to save BMS!"};
 }
 

@@ -4,6 +4,7 @@
 
 #include "link/CommandTable.h"
 #include "platform/base/DateTime.h"
+#include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
 #include "records/HisAlarm.h"
 
@@ -103,7 +104,7 @@ std::string AutoTsbsCsvName(double localDateTime) {
 }
 
 std::optional<std::string> SaveAutoTsbsCsv(const std::string& path, const std::vector<RecordRow>& rows) {
-    if (!WriteNewTextFile(path, AutoTsbsCsvText(rows))) return "打开自动保存TSBS记录文件出错!";
+    if (!SaveFileText(path, AutoTsbsCsvText(rows))) return "打开自动保存TSBS记录文件出错!";
     return std::nullopt;
 }
 

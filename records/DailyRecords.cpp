@@ -4,6 +4,7 @@
 
 #include "link/CommandTable.h"
 #include "platform/base/DateTime.h"
+#include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
 
 namespace tarvel {
@@ -63,7 +64,7 @@ std::string DailyCsvName(double localDateTime) {
 }
 
 std::optional<std::string> SaveDailyCsv(const std::string& path, const std::vector<RecordRow>& rows) {
-    if (!WriteNewTextFile(path, DailyCsvText(rows))) return "Error creating history warning record file!";
+    if (!SaveFileText(path, DailyCsvText(rows))) return "Error creating history warning record file!";
     return std::nullopt;
 }
 

@@ -1,9 +1,8 @@
 #include "records/FullExport.h"
 
-#include <fstream>
-
 #include "link/CommandTable.h"
 #include "platform/base/DateTime.h"
+#include "platform/base/Exceptions.h"
 #include "platform/base/Paths.h"
 
 namespace tarvel {
@@ -100,17 +99,17 @@ ExportFile::ExportFile(std::string serialNumber)
     : serialNumber_(std::move(serialNumber)), workingPath_(ExportWorkingPath(serialNumber_)) {}
 
 std::optional<std::string> ExportFile::Start() {
-    if (!WriteNewTextFile(workingPath_, ExportHeaderLine())) return "Fail to build record file!";
+    if (!SaveFileText(workingPath_, ExportHeaderLine())) return "Fail to build record file!";
     return std::nullopt;
 }
 
 std::optional<std::string> ExportFile::Append(const std::string& text, const char* failure) {
-    std::ofstream out(workingPath_, std::ios::binary | std::ios::app);
-    if (!out) return failure;
-    out << text;
-    out.flush();
-    if (!out) return failure;
-    return std::nullopt;
+    try {
+        AppendFileText(workingPath_, text);
+        return std::nullopt;
+    } catch (const Exception&) {
+        return failure;
+    }
 }
 
 std::optional<std::string> ExportFile::AppendRecordLine(const ExportRecord& record) {

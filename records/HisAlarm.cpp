@@ -2,6 +2,7 @@
 
 #include "link/CommandTable.h"
 #include "platform/base/DateTime.h"
+#include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
 
 namespace tarvel {
@@ -157,7 +158,7 @@ std::string HisAlarmCsvName(double localDateTime) {
 }
 
 std::optional<std::string> SaveHisAlarmCsv(const std::string& path, const std::vector<RecordRow>& rows) {
-    if (!WriteNewTextFile(path, HisAlarmCsvText(rows))) return "Creat Alarm Records File Fail！";
+    if (!SaveFileText(path, HisAlarmCsvText(rows))) return "Creat Alarm Records File Fail！";
     return std::nullopt;
 }
 

@@ -1,6 +1,6 @@
 #include "records/ReadingStore.h"
 
-#include <fstream>
+#include <array>
 
 #include "platform/base/Paths.h"
 
@@ -33,21 +33,29 @@ ReadingStore::~ReadingStore() = default;
 std::string ReadingStore::AppendCsvLine(ReadingTable table, const std::string& line) {
     const std::string path = folder_ + "/" + ReadingCsvFileName(table);
     const bool exists = FileExists(path);
-    std::ofstream out(path, std::ios::binary | std::ios::app);
-    if (!out) return exists ? "Fail to open record file!" : "Fail to build record file!";
-    if (!exists) out << ReadingCsvHeader(table);
-    out << line;
-    out.flush();
-    if (!out) return "Fail to open record file!";
-    return {};
+    try {
+        static const std::array<std::string, 3> kHeaders = {ReadingCsvHeader(ReadingTable::NoModule),
+                                                            ReadingCsvHeader(ReadingTable::SingleModule),
+                                                            ReadingCsvHeader(ReadingTable::MoreModule)};
+        AppendFileText(path, line, kHeaders[static_cast<size_t>(table)]);
+        return {};
+    } catch (const EWriteError&) {
+        return "Fail to write record file!";
+    } catch (const Exception&) {
+        return exists ? "Fail to open record file!" : "Fail to build record file!";
+    }
 }
 
 std::string ReadingStore::InsertRow(ReadingTable table, std::string_view serialNo,
                                     const TelemetryTexts& values) {
+    if (!damage_.empty()) return damage_;
     try {
         if (!db_) db_ = std::make_unique<ReadingDatabase>(folder_ + "/Data.db");
         db_->Insert(table, serialNo, values);
         return {};
+    } catch (const EDatabaseDamaged& e) {
+        damage_ = e.Message();
+        return damage_;
     } catch (const EDatabaseError& e) {
         // A database that failed to open is tried again with the next reading.
         return e.Message();

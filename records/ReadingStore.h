@@ -45,6 +45,8 @@ private:
     std::string folder_;
     std::unique_ptr<ReadingDatabase> db_;
     std::string lastDatabaseError_;
+    // Found at open; a damaged file is not opened and checked again for every reading.
+    std::string damage_;
 };
 
 }  // namespace tarvel

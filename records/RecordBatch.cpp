@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/base/Exceptions.h"
-#include "platform/base/Paths.h"
-
 namespace tarvel {
 
 RecordBatchHeader DecodeRecordBatchHeader(ByteSpan data) {
@@ -22,15 +19,25 @@ std::vector<PlacedRecord> PlaceRecords(const RecordBatchHeader& header, int slot
     return placed;
 }
 
+void RecordRows::SetTotal(size_t total) {
+    total_ = total;
+    if (rows_.size() > total) rows_.resize(total);
+}
+
 void RecordRows::Put(int row, RecordRow cells) {
-    if (row < 1 || static_cast<size_t>(row) > rows_.size()) return;
+    if (row < 1 || static_cast<size_t>(row) > total_) return;
+    if (static_cast<size_t>(row) > rows_.size()) rows_.resize(static_cast<size_t>(row));
     cells.resize(columns_);
     rows_[static_cast<size_t>(row) - 1] = std::move(cells);
 }
 
 std::string CsvRows(const std::vector<RecordRow>& rows, bool closingComma) {
+    size_t width = 0;
+    for (const RecordRow& row : rows) width = std::max(width, row.size());
+    const RecordRow blank(width);
     std::string text;
-    for (const RecordRow& row : rows) {
+    for (const RecordRow& stored : rows) {
+        const RecordRow& row = stored.empty() ? blank : stored;
         for (size_t c = 0; c < row.size(); ++c) {
             if (!closingComma && c > 0) text += ',';
             text += row[c];
@@ -39,15 +46,6 @@ std::string CsvRows(const std::vector<RecordRow>& rows, bool closingComma) {
         text += "\r\n";
     }
     return text;
-}
-
-bool WriteNewTextFile(const std::string& path, const std::string& text) {
-    try {
-        WriteFileText(path, text);
-        return true;
-    } catch (const Exception&) {
-        return false;
-    }
 }
 
 }  // namespace tarvel

@@ -32,29 +32,36 @@ struct PlacedRecord {
 std::vector<PlacedRecord> PlaceRecords(const RecordBatchHeader& header, int slots);
 
 // The data rows of a record grid (row r at index r - 1), as the grid shows
-// them.
+// them. The announced total only bounds the rows: they are made as records
+// arrive, so a reply that announces thousands and brings five costs five.
 using RecordRow = std::vector<std::string>;
 class RecordRows {
 public:
     explicit RecordRows(size_t columns) : columns_(columns) {}
     // A new download starts from empty rows.
-    void Clear() { rows_.clear(); }
-    // Rows 1..total; new rows are empty, rows beyond are dropped.
-    void SetTotal(size_t total) { rows_.resize(total, RecordRow(columns_)); }
+    void Clear() {
+        rows_.clear();
+        total_ = 0;
+    }
+    // Rows 1..total may be filled; rows beyond are dropped.
+    void SetTotal(size_t total);
+    size_t Total() const { return total_; }
+    // Fills a row within the total; rows before it that no record reached
+    // stay without cells.
     void Put(int row, RecordRow cells);
+    // Rows 1 up to the last one filled.
     const std::vector<RecordRow>& Rows() const { return rows_; }
     size_t Columns() const { return columns_; }
 
 private:
     size_t columns_;
+    size_t total_ = 0;
     std::vector<RecordRow> rows_;
 };
 
 // CSV lines of the rows, CR LF each: every cell followed by ",", or with
-// `closingComma` false the cells joined by "," alone.
+// `closingComma` false the cells joined by "," alone. A row without cells
+// is written as empty cells, as many as the widest row has.
 std::string CsvRows(const std::vector<RecordRow>& rows, bool closingComma);
-
-// Writes `text` as a new file at `path`, replacing one that exists.
-bool WriteNewTextFile(const std::string& path, const std::string& text);
 
 }  // namespace tarvel

@@ -1,13 +1,16 @@
 #include "platform/base/Paths.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <fstream>
 #include <mutex>
+#include <new>
 
 #include "platform/base/Exceptions.h"
 
@@ -138,12 +141,97 @@ bool RenameFile(std::string_view from, std::string_view to) {
     return std::rename(std::string(from).c_str(), std::string(to).c_str()) == 0;
 }
 
-std::vector<uint8_t> ReadFileBytes(std::string_view path) {
-    std::ifstream in(std::string(path), std::ios::binary);
-    if (!in) throw EFOpenError("Cannot open file \"" + std::string(path) + "\"");
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw EReadError("Cannot read file \"" + std::string(path) + "\"");
+namespace {
+
+// A descriptor that closes itself.
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : fd_(fd) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    ~FileHandle() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int Get() const { return fd_; }
+    // Closes now; false when the close reports a failed write.
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+std::string Quoted(std::string_view path) { return "\"" + std::string(path) + "\""; }
+
+bool WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// A name beside `path` that no other writer, in this process or another, uses.
+std::string TemporaryNameBeside(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    const std::string folder = ExtractFilePath(path);
+    return folder + "." + ExtractFileName(path) + "." + std::to_string(::getpid()) + "-" +
+           std::to_string(counter++) + ".tmp";
+}
+
+// The file a replacement must land on: a link's target, not the link.
+std::string ReplacementTarget(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
+void SyncFolderOf(const std::string& path) {
+    const std::string folder = ExtractFileDir(path);
+    FileHandle dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Get() >= 0) ::fsync(dir.Get());
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<uint8_t> ReadAll(int fd, const struct stat& st, std::string_view path) {
+    std::vector<uint8_t> bytes;
+    size_t used = 0;
+    // The size is a hint only: files of the system report none, and a file may grow.
+    bytes.resize(S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 4096);
+    for (;;) {
+        if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw EReadError("Cannot read file " + Quoted(path));
+        if (n == 0) break;
+        used += static_cast<size_t>(n);
+    }
+    bytes.resize(used);
     return bytes;
+}
+
+}  // namespace
+
+std::vector<uint8_t> ReadFileBytes(std::string_view path) {
+    FileHandle file(::open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st {};
+    if (file.Get() < 0 || ::fstat(file.Get(), &st) != 0 || S_ISDIR(st.st_mode))
+        throw EFOpenError("Cannot open file " + Quoted(path));
+    try {
+        return ReadAll(file.Get(), st, path);
+    } catch (const std::bad_alloc&) {
+        throw EReadError("Cannot read file " + Quoted(path) + ": it is too large");
+    }
 }
 
 std::string ReadFileText(std::string_view path) {
@@ -151,26 +239,55 @@ std::string ReadFileText(std::string_view path) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-namespace {
-void WriteWithMode(std::string_view path, const void* data, size_t size, std::ios::openmode mode) {
-    std::ofstream out(std::string(path), mode);
-    if (!out) throw EFCreateError("Cannot create file \"" + std::string(path) + "\"");
-    out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-    out.flush();
-    if (!out) throw EWriteError("Cannot write file \"" + std::string(path) + "\"");
-}
-}  // namespace
-
 void WriteFileBytes(std::string_view path, const void* data, size_t size) {
-    WriteWithMode(path, data, size, std::ios::binary | std::ios::trunc);
+    const std::string target = ReplacementTarget(std::string(path));
+    const std::string temp = TemporaryNameBeside(target);
+    FileHandle file(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (file.Get() < 0) throw EFCreateError("Cannot create file " + Quoted(path));
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(file.Get(), old.st_mode & 07777);
+    const bool written = WriteAll(file.Get(), static_cast<const char*>(data), size) &&
+                         ::fsync(file.Get()) == 0 && file.Close();
+    if (!written) {
+        ::unlink(temp.c_str());
+        throw EWriteError("Cannot write file " + Quoted(path));
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        throw EFCreateError("Cannot create file " + Quoted(path));
+    }
+    SyncFolderOf(target);
 }
 
 void WriteFileText(std::string_view path, std::string_view text) {
     WriteFileBytes(path, text.data(), text.size());
 }
 
-void AppendFileText(std::string_view path, std::string_view text) {
-    WriteWithMode(path, text.data(), text.size(), std::ios::binary | std::ios::app);
+bool SaveFileText(std::string_view path, std::string_view text) {
+    try {
+        WriteFileText(path, text);
+        return true;
+    } catch (const Exception&) {
+        return false;
+    }
+}
+
+void AppendFileText(std::string_view path, std::string_view text, std::string_view header) {
+    FileHandle file(::open(std::string(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    if (file.Get() < 0) throw EFCreateError("Cannot create file " + Quoted(path));
+    while (::flock(file.Get(), LOCK_EX) != 0) {
+        if (errno != EINTR) throw EWriteError("Cannot write file " + Quoted(path));
+    }
+    struct stat st {};
+    if (::fstat(file.Get(), &st) != 0) throw EWriteError("Cannot write file " + Quoted(path));
+    const bool withHeader = st.st_size == 0 && !header.empty();
+    const std::string bytes = withHeader ? std::string(header) + std::string(text) : std::string();
+    const std::string_view out = withHeader ? std::string_view(bytes) : text;
+    if (!WriteAll(file.Get(), out.data(), out.size())) {
+        // No half line stays for the next line to be glued to.
+        [[maybe_unused]] const int cut = ::ftruncate(file.Get(), st.st_size);
+        throw EWriteError("Cannot write file " + Quoted(path));
+    }
 }
 
 }  // namespace tarvel

@@ -53,14 +53,16 @@ struct IniFile {
     std::string lineEnd = "\n";
 };
 
-IniFile Load(std::string_view file) {
+// The file's lines; an empty file when it is missing, nothing when it is
+// there but cannot be read.
+std::optional<IniFile> Load(std::string_view file) {
     IniFile ini;
     std::string text;
     try {
-        if (!FileExists(file)) return ini;
+        if (!FileExists(file) && !DirectoryExists(file)) return ini;
         text = ReadFileText(file);
     } catch (const Exception&) {
-        return ini;
+        return std::nullopt;
     }
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     const size_t firstEnd = text.find('\n');
@@ -99,7 +101,7 @@ std::optional<size_t> FindKey(const IniFile& ini, size_t header, std::string_vie
 }
 
 std::optional<std::string> Lookup(std::string_view section, std::string_view key, std::string_view file) {
-    const IniFile ini = Load(file);
+    const IniFile ini = Load(file).value_or(IniFile{});
     const auto header = FindSection(ini, section);
     if (!header) return std::nullopt;
     const auto line = FindKey(ini, *header, key);
@@ -148,7 +150,10 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 
 bool WritePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
                                std::string_view file) {
-    IniFile ini = Load(file);
+    // A file that cannot be read is not replaced by one that holds only this key.
+    std::optional<IniFile> loaded = Load(file);
+    if (!loaded) return false;
+    IniFile& ini = *loaded;
     const std::string keyName = Trim(key);
     const std::string newLine = keyName + "=" + Trim(value);
     const auto header = FindSection(ini, section);
@@ -165,12 +170,7 @@ bool WritePrivateProfileString(std::string_view section, std::string_view key, s
     }
     std::string text;
     for (const IniLine& line : ini.lines) text += line.text + ini.lineEnd;
-    try {
-        WriteFileText(file, text);
-    } catch (const Exception&) {
-        return false;
-    }
-    return true;
+    return SaveFileText(file, text);
 }
 
 }  // namespace tarvel

@@ -3,14 +3,21 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
+#include <vector>
 
+#include "platform/base/Exceptions.h"
 #include "platform/base/Paths.h"
 
 namespace tarvel {
 
 namespace {
+
+// Record files hold a few hundred bytes; an offset past this is a mistake,
+// not a reason to make a huge file.
+constexpr uint64_t kMaxRecordFileSize = 16u << 20;
 
 struct Fd {
     int fd;
@@ -37,18 +44,21 @@ int64_t ReadFileAt(std::string_view path, uint64_t offset, void* buffer, size_t 
 }
 
 bool WriteFileAt(std::string_view path, uint64_t offset, const void* data, size_t count) {
-    if (offset > static_cast<uint64_t>(INT64_MAX)) return false;
-    Fd file{::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644)};
-    if (file.fd < 0) return false;
-    size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::pwrite(file.fd, static_cast<const char*>(data) + done, count - done,
-                                   static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
+    if (offset > kMaxRecordFileSize || count > kMaxRecordFileSize - offset) return false;
+    // The record is patched into a copy that replaces the file whole, so a
+    // failed write never leaves half a record.
+    std::vector<uint8_t> bytes;
+    try {
+        if (FileExists(path)) bytes = ReadFileBytes(path);
+        const size_t end = static_cast<size_t>(offset) + count;
+        if (bytes.size() < end) bytes.resize(end, 0);
+        std::copy_n(static_cast<const uint8_t*>(data), count,
+                    bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+        WriteFileBytes(path, bytes.data(), bytes.size());
+        return true;
+    } catch (const Exception&) {
+        return false;
     }
-    return true;
 }
 
 }  // namespace tarvel

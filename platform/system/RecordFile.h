@@ -1,5 +1,6 @@
 #pragma once
-// Binary record files read and written in place at an offset.
+// Binary record files ("ParaRecord.dat", "Version.dat") read and written at
+// an offset.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,8 +14,9 @@ namespace tarvel {
 int64_t ReadFileAt(std::string_view path, uint64_t offset, void* buffer, size_t count);
 
 // Writes `count` bytes at `offset` without truncating the file (created when
-// missing; a gap before the offset reads as zeros). False when the file cannot
-// be opened or the bytes cannot all be written.
+// missing; a gap before the offset reads as zeros). The file is replaced
+// whole, so a failed write leaves it as it was. False when the file cannot
+// be read or written, or the offset lies beyond 16 MiB.
 bool WriteFileAt(std::string_view path, uint64_t offset, const void* data, size_t count);
 
 }  // namespace tarvel
