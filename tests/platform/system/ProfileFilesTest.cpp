@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/base/Paths.h"
+#include "tests/platform/base/SmallDiskFixture.h"
 
 namespace tarvel {
 namespace {
@@ -107,6 +108,29 @@ TEST_F(ProfileFiles, WritingKeepsOtherLinesAndTheirLineEnds) {
 
 TEST_F(ProfileFiles, UnwritableFileGivesFalse) {
     EXPECT_FALSE(WritePrivateProfileString("S", "K", "V", (dir_ / "missing" / "x.ini").string()));
+}
+
+// A settings file that is there but cannot be read gives the defaults and is
+// never replaced by one that holds only the key written.
+TEST_F(ProfileFiles, UnreadableFileGivesDefaultsAndIsNotReplaced) {
+    std::filesystem::create_directory(file_);
+    EXPECT_EQ(GetPrivateProfileInt("3UPara", "Num1", 3000, file_), 3000);
+    EXPECT_FALSE(WritePrivateProfileString("3UPara", "Num1", "2900", file_));
+    EXPECT_TRUE(std::filesystem::is_directory(file_));
+}
+
+using ProfileFilesOnAFullDisk = testing::SmallDisk;
+
+TEST_F(ProfileFilesOnAFullDisk, AFailedWriteLeavesTheFileWhole) {
+    const std::string file = File("ParaSeting.ini");
+    std::string text = "[SequenceNum]\r\n";
+    for (int i = 1; i <= 100; ++i) text += "Num" + std::to_string(i) + "=SN" + std::to_string(i) + "\r\n";
+    WriteFileText(file, text);
+    Fill();
+    // The new text needs a second page of the full disk.
+    EXPECT_FALSE(WritePrivateProfileString("SequenceNum", "Num1", std::string(4096, 'x'), file));
+    EXPECT_EQ(ReadFileText(file), text);
+    EXPECT_EQ(Names(), std::vector<std::string>{"ParaSeting.ini"});
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/base/Paths.h"
+#include "tests/platform/base/SmallDiskFixture.h"
 
 namespace tarvel {
 namespace {
@@ -34,6 +35,24 @@ TEST(RecordFile, WritesInPlaceAndReadsWhatIsThere) {
     EXPECT_EQ(ReadFileAt((dir / "none.dat").string(), 0, buffer, 8), -1);
     EXPECT_FALSE(WriteFileAt((dir / "no" / "x.dat").string(), 0, period, 4));
     std::filesystem::remove_all(dir);
+}
+
+using RecordFileOnAFullDisk = testing::SmallDisk;
+
+// The polling record is written whole or not at all.
+TEST_F(RecordFileOnAFullDisk, AFailedWriteLeavesTheRecordAsItWas) {
+    const std::string path = File("ParaRecord.dat");
+    std::vector<uint8_t> record(264, 0);
+    record[256] = 1;
+    ASSERT_TRUE(WriteFileAt(path, 0, record.data(), record.size()));
+    Fill();
+    const std::vector<uint8_t> longer(8192, 7);
+    EXPECT_FALSE(WriteFileAt(path, 0, longer.data(), longer.size()));
+    EXPECT_EQ(ReadFileBytes(path), record);
+    EXPECT_EQ(Names(), std::vector<std::string>{"ParaRecord.dat"});
+    Free();
+    EXPECT_FALSE(WriteFileAt(path, uint64_t{1} << 40, longer.data(), 4));  // no file of a terabyte
+    EXPECT_EQ(ReadFileBytes(path), record);
 }
 
 }  // namespace
