@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 namespace tarvel {
 namespace {
@@ -113,6 +115,19 @@ TEST_F(ReadingDatabaseTest, LockedDatabaseRaisesAndTheNextInsertWorks) {
     EXPECT_THROW(db.Insert(ReadingTable::NoModule, "", Values(0)), EDatabaseError);
     other.Execute("COMMIT");
     EXPECT_NO_THROW(db.Insert(ReadingTable::NoModule, "", Values(0)));
+}
+
+// Another writer's short transaction is waited for, not failed.
+TEST_F(ReadingDatabaseTest, AnotherWritersLockIsWaitedFor) {
+    ReadingDatabase db(path_);
+    Database other(path_);
+    other.Execute("BEGIN EXCLUSIVE");
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        other.Execute("COMMIT");
+    });
+    EXPECT_NO_THROW(db.Insert(ReadingTable::NoModule, "", Values(0)));
+    release.join();
 }
 
 TEST_F(ReadingDatabaseTest, MissingFolderRaisesOnOpen) {

@@ -4,9 +4,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "platform/base/Paths.h"
 #include "tests/adjust/TempFolder.h"
+#include "tests/platform/base/SmallDiskFixture.h"
 #include "tests/telemetry/DeviceFixture.h"
 
 namespace tarvel {
@@ -119,6 +121,66 @@ TEST(ReadingStore, UnwritableCsvStillInsertsTheRow) {
     ReadingDatabase db(folder.File("Data.db"));
     EXPECT_EQ(db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows.size(),
               1u);
+}
+
+// The database keeps its own room (WAL and shared memory) on a disk of 1 MB.
+class ReadingStoreOnAFullDisk : public testing::SmallDisk {
+protected:
+    ReadingStoreOnAFullDisk() : SmallDisk("1m") {}
+};
+
+// A line that does not fit is cut back whole and said to be a write failure;
+// the next line starts on a line of its own.
+TEST_F(ReadingStoreOnAFullDisk, ALineThatDoesNotFitLeavesNoHalfLine) {
+    ReadingStore store(Folder());
+    ASSERT_TRUE(store.Store(ReadingTable::NoModule, "t0", "", Values()).failures.empty());
+    // Up to a few bytes before the end of the file's page, so the line starts to fit.
+    const std::string path = File("NoModule.csv");
+    std::string before = ReadFileText(path);
+    before += std::string(4096 - before.size() % 4096 - 12, 'x') + "\r\n";
+    WriteFileText(path, before);
+    Fill();
+    const StoreReport full = store.Store(ReadingTable::NoModule, "t1", "", Values());
+    ASSERT_FALSE(full.failures.empty());
+    EXPECT_EQ(full.failures[0], "Fail to write record file!");
+    EXPECT_EQ(ReadFileText(path), before);
+
+    Free();
+    EXPECT_TRUE(store.Store(ReadingTable::NoModule, "t2", "", Values()).failures.empty());
+    EXPECT_EQ(ReadFileText(path), before + "t2," + kLineValues);
+}
+
+// Garbage over a page of a closed database is found when it opens again:
+// reported on every reading, logged once, and the CSV lines go on.
+TEST(ReadingStore, ADamagedDatabasePageIsReportedAndTheCsvGoesOn) {
+    testing::TempFolder folder;
+    const std::string path = folder.File("Data.db");
+    {
+        ReadingDatabase db(path);
+        ReadingValues values;
+        values.fill("1234567890");
+        for (int i = 0; i < 200; ++i) db.Insert(ReadingTable::SingleModule, std::to_string(i), values);
+    }
+    ASSERT_GT(std::filesystem::file_size(path), 5u * 4096);
+    {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(4 * 4096 + 100);
+        const std::string garbage(2000, '\x5A');
+        file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+    }
+    EXPECT_THROW(ReadingDatabase{path}, EDatabaseDamaged);
+
+    ReadingStore store(folder.Path().string());
+    const StoreReport first = store.Store(ReadingTable::SingleModule, "t1", "1", Values());
+    ASSERT_EQ(first.failures.size(), 1u);
+    EXPECT_NE(first.failures[0].find("damaged"), std::string::npos) << first.failures[0];
+    EXPECT_EQ(first.logLine, first.failures[0]);
+    const StoreReport second = store.Store(ReadingTable::SingleModule, "t2", "1", Values());
+    EXPECT_EQ(second.failures, first.failures);
+    EXPECT_EQ(second.logLine, "");
+    const std::string csv = ReadFileText(folder.File("SingleModule.csv"));
+    EXPECT_NE(csv.find("\r\nt1,"), std::string::npos);
+    EXPECT_NE(csv.find("\r\nt2,"), std::string::npos);
 }
 
 }  // namespace

@@ -7,21 +7,26 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace tarvel::testing {
 
 class SmallDisk : public ::testing::Test {
 protected:
+    // The size as tmpfs takes it ("64k", "1m").
+    explicit SmallDisk(std::string size = "64k") : size_(std::move(size)) {}
+
     void SetUp() override {
         char pattern[] = "/tmp/tarvel-small-disk-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         folder_ = pattern;
-        if (::mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=64k") != 0) {
+        if (::mount("tmpfs", folder_.c_str(), "tmpfs", 0, ("size=" + size_).c_str()) != 0) {
             const int error = errno;
             std::filesystem::remove(folder_);
             folder_.clear();
@@ -64,6 +69,7 @@ protected:
 
 private:
     static constexpr const char* kBallast = "ballast";
+    std::string size_;
     std::string folder_;
     bool mounted_ = false;
 };
