@@ -13,7 +13,9 @@
 using namespace tarvel;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string file = "/tmp/fuzz-profile-" + std::to_string(::getpid()) + ".ini";
+    // In memory where there is room: every save is flushed to the disk.
+    static const std::string file = std::string(DirectoryExists("/dev/shm") ? "/dev/shm" : "/tmp") +
+                                    "/fuzz-profile-" + std::to_string(::getpid()) + ".ini";
     WriteFileBytes(file, data, size);
     const std::string text(reinterpret_cast<const char*>(data), size);
     // Section and key names taken from the input itself, so matches happen.
