@@ -207,7 +207,7 @@ std::vector<uint8_t> ReadAll(int fd, const struct stat& st, std::string_view pat
     std::vector<uint8_t> bytes;
     size_t used = 0;
     // The size is a hint only: files of the system report none, and a file may grow.
-    bytes.resize(S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 4096);
+    bytes.resize(st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1 : 4096);
     for (;;) {
         if (used == bytes.size()) bytes.resize(bytes.size() * 2);
         const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
@@ -223,9 +223,10 @@ std::vector<uint8_t> ReadAll(int fd, const struct stat& st, std::string_view pat
 }  // namespace
 
 std::vector<uint8_t> ReadFileBytes(std::string_view path) {
-    FileHandle file(::open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC));
+    // Not blocking: a pipe in the file's place must not hang the open.
+    FileHandle file(::open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
-    if (file.Get() < 0 || ::fstat(file.Get(), &st) != 0 || S_ISDIR(st.st_mode))
+    if (file.Get() < 0 || ::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode))
         throw EFOpenError("Cannot open file " + Quoted(path));
     try {
         return ReadAll(file.Get(), st, path);

@@ -33,7 +33,8 @@ bool DeleteFile(std::string_view path);
 bool RenameFile(std::string_view from, std::string_view to);
 
 // Whole-file helpers. Reading raises EFOpenError when the file cannot be
-// opened (a folder is no file) and EReadError when reading it fails.
+// opened or is no plain file (a folder, a pipe, a device) and EReadError
+// when reading it fails.
 std::vector<uint8_t> ReadFileBytes(std::string_view path);
 std::string ReadFileText(std::string_view path);
 

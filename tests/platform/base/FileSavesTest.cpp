@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,11 +18,13 @@ using FileSaves = testing::SmallDisk;
 // Whatever fails underneath, reading raises one of our own errors.
 TEST_F(FileSaves, ReadErrorsOfAnyKindAreOurOwn) {
     std::filesystem::create_directory(File("folder.kb"));
+    ASSERT_EQ(mkfifo(File("pipe.kb").c_str(), 0600), 0);
     struct Case {
         std::string path;
         bool opens;  // fails only while reading
     } const cases[] = {
         {File("folder.kb"), false},
+        {File("pipe.kb"), false},  // no writer: an open that waited would never return
         {File("missing.kb"), false},
         {"/proc/self/mem", true},  // reading its first page fails with EIO
     };
