@@ -3,6 +3,7 @@
 // components learn of each other's removal through Notification, from their
 // owner's tree and from the free notifications they asked for.
 
+#include <functional>
 #include <vector>
 
 #include "platform/classlib/Persistent.h"
@@ -85,9 +86,13 @@ protected:
     // The end of a build: csLoading is cleared here, so a descendant calls the
     // inherited Loaded before its own work.
     virtual void Loaded();
+    // The components a component stream stores after this one's properties,
+    // as its children; none by default.
+    virtual void GetChildren(const std::function<void(TComponent* child)>&) {}
 
 private:
     friend class TLoadingScope;
+    friend class TWriter;
     void NotifyOwned(TComponent* component, TOperation operation);
 
     TComponent* owner_ = nullptr;

@@ -5,6 +5,8 @@
 
 namespace tarvel {
 
+class TFiler;
+
 class TPersistent : public TObject {
     TARVEL_CLASS(TPersistent, TObject)
 
@@ -16,8 +18,13 @@ public:
 
 protected:
     virtual void AssignTo(TPersistent* dest);
+    // Properties stored in component streams beside the published ones,
+    // through the filer's DefineProperty and DefineBinaryProperty.
+    virtual void DefineProperties(TFiler&) {}
 
 private:
+    friend class TReader;
+    friend class TWriter;
     [[noreturn]] void AssignError(TPersistent* source);
 };
 
