@@ -154,10 +154,14 @@ private:
         return ident;
     }
 
+    // Inside brackets True, False and Null are plain names.
     void ConvertSet() {
         out_ += '[';
         const std::vector<String> members = reader_.ReadSetData();
-        for (size_t i = 0; i < members.size(); ++i) out_ += (i ? ", " : "") + CheckedIdent(members[i]);
+        for (size_t i = 0; i < members.size(); ++i) {
+            Check(IsIdent(members[i]), "set member '" + members[i] + "'");
+            out_ += (i ? ", " : "") + members[i];
+        }
         out_ += ']';
     }
 
@@ -209,7 +213,11 @@ public:
     void Convert() {
         writer_.WriteSignature();
         Next();
-        ParseObject(0);
+        try {
+            ParseObject(0);
+        } catch (const EWriteError& e) {
+            Fail(e.Message());  // a name or identifier too long for the binary form
+        }
         if (kind_ != Token::End) Fail("end of text expected");
     }
 

@@ -182,6 +182,7 @@ TEST_F(ComponentTextTest, MalformedTextNamesItsLine) {
         }
     }
 
+    EXPECT_THROW(ToBinary("object T\n  X = " + String(256, 'a') + "\nend"), EReadError);
     String deep = "object T\n  X = ";
     deep += String(kMaxStreamNesting + 1, '(') + String(kMaxStreamNesting + 1, ')') + "\nend";
     EXPECT_THROW(ToBinary(deep), EReadError);
