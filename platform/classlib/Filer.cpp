@@ -22,34 +22,28 @@ constexpr int64_t kReadChunk = 64 * 1024;
 
 thread_local int gReadNesting = 0;
 
-class NestingGuard {
+// Counts a level of nesting for as long as it lives; one too many raises E.
+template <class E>
+class DepthGuard {
 public:
-    NestingGuard() {
-        if (++gReadNesting > kMaxStreamNesting) {
-            --gReadNesting;
-            throw EReadError("Component stream nested more than " + IntToStr(kMaxStreamNesting) + " deep");
-        }
-    }
-    ~NestingGuard() { --gReadNesting; }
-    NestingGuard(const NestingGuard&) = delete;
-    NestingGuard& operator=(const NestingGuard&) = delete;
-};
-
-class WriteDepthGuard {
-public:
-    explicit WriteDepthGuard(int& depth) : depth_(depth) {
+    explicit DepthGuard(int& depth) : depth_(depth) {
         if (++depth_ > kMaxStreamNesting) {
             --depth_;
-            throw EWriteError("Objects nested more than " + IntToStr(kMaxStreamNesting) + " deep");
+            throw E("Component stream nested more than " + IntToStr(kMaxStreamNesting) + " deep");
         }
     }
-    ~WriteDepthGuard() { --depth_; }
-    WriteDepthGuard(const WriteDepthGuard&) = delete;
-    WriteDepthGuard& operator=(const WriteDepthGuard&) = delete;
+    ~DepthGuard() { --depth_; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
 
 private:
     int& depth_;
 };
+
+struct NestingGuard : DepthGuard<EReadError> {
+    NestingGuard() : DepthGuard(gReadNesting) {}
+};
+using WriteDepthGuard = DepthGuard<EWriteError>;
 
 bool IsKnownTag(uint8_t tag) {
     switch (static_cast<TValueType>(tag)) {

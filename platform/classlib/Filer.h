@@ -5,10 +5,12 @@
 // components, each stored the same way, up to a 0 byte.
 //
 // Properties are matched by name through the classes' property tables;
-// dotted names reach sub-objects ("Font.Name"). Every failure of the reader
-// is an EReadError: an unknown value tag, a value of the wrong kind, an
-// unknown identifier, a class that is not registered, a length the stream
-// does not hold, nesting deeper than kMaxStreamNesting.
+// dotted names reach sub-objects ("Font.Name"); the value of a name no table
+// or DefineProperties knows is read and dropped. Damaged data raises
+// EReadError: an unknown value tag, a value of the wrong kind, an unknown
+// identifier, a class that is not registered, a length the stream does not
+// hold, nesting deeper than kMaxStreamNesting. What SetName and the property
+// setters raise passes through as it is.
 
 #include <cstdint>
 #include <functional>
