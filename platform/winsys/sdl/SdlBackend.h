@@ -40,7 +40,7 @@ public:
     // the presented surface elsewhere), or every visible window of ours in
     // z-order over the desktop colour.
     std::unique_ptr<Surface> WindowPixels(HWND window) const;
-    std::unique_ptr<Surface> ScreenPixels() const;
+    std::unique_ptr<Surface> ScreenPixels() const override;
     bool SaveWindowPng(HWND window, const std::string& path) const;
     bool SaveScreenPng(const std::string& path) const;
 
