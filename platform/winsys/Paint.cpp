@@ -119,11 +119,13 @@ RectList VisibleArea(Window* w, Window* top, bool wholeWindow, DWORD flags) {
     const bool useStyle = flags & DCX_USESTYLE;
     if ((useStyle && (w->style & WS_CLIPCHILDREN)) || (flags & DCX_CLIPCHILDREN)) {
         TPoint co = Sub(ClientOriginOnScreen(w), topOrigin);
+        // Children show only within the client area: the frame stays ours.
+        const TRect client = Bounds(co.x, co.y, w->client.Width(), w->client.Height());
         for (HWND h : w->children) {
             Window* c = FindWindow(h);
             if (c && (c->style & WS_VISIBLE))
-                vis.Subtract(
-                    Bounds(co.x + c->rect.left, co.y + c->rect.top, c->rect.Width(), c->rect.Height()));
+                vis.Subtract(Intersect(client, Bounds(co.x + c->rect.left, co.y + c->rect.top,
+                                                      c->rect.Width(), c->rect.Height())));
         }
     }
     if (((useStyle && (w->style & WS_CLIPSIBLINGS)) || (flags & DCX_CLIPSIBLINGS)) && w != top) {
