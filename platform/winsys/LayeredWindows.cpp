@@ -19,6 +19,7 @@ void EndOutsidePixels(Window* w) {
     if (!w->layeredUpdate) return;
     w->layeredUpdate = false;
     w->perPixelAlpha = false;
+    MoveWindowDcs();
     InvalidateWhole(w, true);
 }
 
@@ -68,7 +69,10 @@ bool UpdateLayeredWindow(HWND hwnd, HDC, const TPoint* position, const TSize* si
     if ((flags & ULW_ALPHA) && (!blend || blend->BlendOp != AC_SRC_OVER)) return false;
     if (size && (size->cx <= 0 || size->cy <= 0)) return false;
     // Set first: the move and size below must not paint over the pixels.
-    w->layeredUpdate = true;
+    if (!w->layeredUpdate) {
+        w->layeredUpdate = true;
+        MoveWindowDcs();  // kept DCs draw there no more
+    }
     w->layeredAlpha = flags & ULW_ALPHA;
     w->alpha = w->layeredAlpha ? blend->SourceConstantAlpha : 255;
     w->perPixelAlpha = w->layeredAlpha && (blend->AlphaFormat & AC_SRC_ALPHA);

@@ -312,6 +312,7 @@ bool PaintingSuppressed(const Window* w) {
 void SetRedraw(Window* w, bool on) {
     if (on == !w->redrawOff) return;
     w->redrawOff = !on;
+    MoveWindowDcs();  // kept DCs lose or get back their window's part
     // Whatever was held back, and whatever was drawn on DCs meanwhile, shows
     // in one paint of each window.
     if (on && IsWindowVisible(w->hwnd)) InvalidateWhole(w, true);

@@ -43,6 +43,7 @@ TEST_F(SetRedrawTest, OffHoldsEveryPaintBackAndOnPaintsOnce) {
     Pump();
     log.clear();
 
+    HDC kept = GetDC(parent);  // taken before, kept through it
     SendMessage(parent, WM_SETREDRAW, 0, 0);
     parentColor = RGB(0, 255, 0);
     childColor = RGB(255, 255, 0);
@@ -57,6 +58,7 @@ TEST_F(SetRedrawTest, OffHoldsEveryPaintBackAndOnPaintsOnce) {
     HDC dc = GetDC(child);
     FillWith(dc, Rect(0, 0, 20, 20), RGB(0, 0, 0));
     ReleaseDC(child, dc);
+    FillWith(kept, Rect(0, 0, 20, 20), RGB(0, 0, 0));
     EXPECT_EQ(Paints(parent), 0u);
     EXPECT_EQ(Paints(child), 0u);
     EXPECT_EQ(ScreenAt(10, 10), RGB(255, 0, 0));
@@ -69,6 +71,9 @@ TEST_F(SetRedrawTest, OffHoldsEveryPaintBackAndOnPaintsOnce) {
     EXPECT_EQ(Paints(child), 1u);
     EXPECT_EQ(ScreenAt(10, 10), RGB(0, 255, 0));
     EXPECT_EQ(ScreenAt(60, 60), RGB(255, 255, 0));
+    FillWith(kept, Rect(0, 0, 20, 20), RGB(0, 0, 0));
+    EXPECT_EQ(ScreenAt(10, 10), RGB(0, 0, 0));
+    ReleaseDC(parent, kept);
 }
 
 }  // namespace
