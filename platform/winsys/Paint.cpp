@@ -139,22 +139,12 @@ RectList VisibleArea(Window* w, Window* top, bool wholeWindow, DWORD flags) {
                     Bounds(po.x + c->rect.left, po.y + c->rect.top, c->rect.Width(), c->rect.Height()));
         }
     }
-    if (!w->shape.empty()) {
-        RectList shape;
-        for (TRect r : w->shape) {
-            r.Offset(wo.x, wo.y);
-            shape.Add(r);
-        }
-        vis.IntersectWith(shape);
-    }
+    if (!w->shape.empty()) vis.IntersectWith(ShapeArea(w, wo));
     return vis;
 }
 
-DcPlacement PlaceDc(Window* w, Window* top, bool wholeWindow, const DcLimits& limits, DWORD flags) {
-    DcPlacement p;
-    p.visible = VisibleArea(w, top, wholeWindow, flags);
-    TPoint wo = Sub(WindowOriginOnScreen(w), WindowOriginOnScreen(top));
-    p.origin = wholeWindow ? wo : TPoint{wo.x + w->client.left, wo.y + w->client.top};
+// What the DC asked for narrows what it may touch.
+void ApplyLimits(DcPlacement& p, const DcLimits& limits) {
     if (limits.only) {
         RectList only = *limits.only;
         only.Offset(p.origin.x, p.origin.y);
@@ -164,6 +154,14 @@ DcPlacement PlaceDc(Window* w, Window* top, bool wholeWindow, const DcLimits& li
         r.Offset(p.origin.x, p.origin.y);
         p.visible.Subtract(r);
     }
+}
+
+DcPlacement PlaceDc(Window* w, Window* top, bool wholeWindow, const DcLimits& limits, DWORD flags) {
+    DcPlacement p;
+    p.visible = VisibleArea(w, top, wholeWindow, flags);
+    TPoint wo = Sub(WindowOriginOnScreen(w), WindowOriginOnScreen(top));
+    p.origin = wholeWindow ? wo : TPoint{wo.x + w->client.left, wo.y + w->client.top};
+    ApplyLimits(p, limits);
     return p;
 }
 
@@ -186,20 +184,8 @@ HDC MakePrintDc(Window* w, const std::shared_ptr<Surface>& target, bool wholeWin
     DcPlacement p;
     p.origin = wholeWindow ? TPoint{} : TPoint{w->client.left, w->client.top};
     p.visible = RectList(wholeWindow ? whole : w->client);
-    if (!w->shape.empty()) {
-        RectList shape;
-        for (const TRect& r : w->shape) shape.Add(r);
-        p.visible.IntersectWith(shape);
-    }
-    if (limits.only) {
-        RectList only = *limits.only;
-        only.Offset(p.origin.x, p.origin.y);
-        p.visible.IntersectWith(only);
-    }
-    for (TRect r : limits.excluded.Rects()) {
-        r.Offset(p.origin.x, p.origin.y);
-        p.visible.Subtract(r);
-    }
+    if (!w->shape.empty()) p.visible.IntersectWith(ShapeArea(w, TPoint{}));
+    ApplyLimits(p, limits);
     HDC dc = CreateSurfaceDC(target, p.origin, p.visible.Bounds());
     if (dc) PlaceSurfaceDc(dc, target, p);
     return dc;
@@ -300,6 +286,15 @@ void InvalidateParentArea(Window* w, const TRect& rectInParent) {
 }
 
 bool NeedsPaint(const Window* w) { return w->ncDirty || !w->update.IsEmpty(); }
+
+RectList ShapeArea(const Window* w, TPoint offset) {
+    RectList area;
+    for (TRect r : w->shape) {
+        r.Offset(offset.x, offset.y);
+        area.Add(r);
+    }
+    return area;
+}
 
 bool PaintingSuppressed(const Window* w) {
     for (const Window* a = w; a; a = FindWindow(a->parent)) {

@@ -40,11 +40,7 @@ RectList PrintedArea(const Window* w, LPARAM flags) {
         area.Subtract(w->client);
     }
     if (flags & (PRF_ERASEBKGND | PRF_CLIENT)) area.Add(w->client);
-    if (!w->shape.empty()) {
-        RectList shape;
-        for (const TRect& r : w->shape) shape.Add(r);
-        area.IntersectWith(shape);
-    }
+    if (!w->shape.empty()) area.IntersectWith(ShapeArea(w, TPoint{}));
     return area;
 }
 

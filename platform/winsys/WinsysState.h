@@ -201,6 +201,8 @@ void InvalidateWindowArea(Window* w, const TRect& windowArea, bool erase);
 void InvalidateWhole(Window* w, bool erase);
 void InvalidateParentArea(Window* w, const TRect& rectInParent);
 bool NeedsPaint(const Window* w);
+// The window region's rectangles moved by `offset`; empty without a region.
+RectList ShapeArea(const Window* w, TPoint offset);
 // Painting of the window is held back: redraw is off for it or an ancestor,
 // or its top-level window shows pixels given by UpdateLayeredWindow.
 bool PaintingSuppressed(const Window* w);

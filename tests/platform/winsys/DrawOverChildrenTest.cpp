@@ -9,31 +9,13 @@
 namespace tarvel {
 namespace {
 
-class DrawOverChildrenTest : public WinsysTest {
-protected:
-    static Handler PaintsIn(COLORREF color) {
-        return [color](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-            if (m != WM_PAINT) return std::nullopt;
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(h, &ps);
-            HBRUSH b = CreateSolidBrush(color);
-            FillRect(dc, ClientRect(h), b);
-            DeleteObject(b);
-            EndPaint(h, &ps);
-            return 0;
-        };
-    }
-
-    COLORREF ScreenAt(int x, int y) const {
-        return PixelToColorRef(backend->ScreenPixels()->Pixel(x, y) & 0xFFFFFF);
-    }
-};
+using DrawOverChildrenTest = WinsysTest;
 
 TEST_F(DrawOverChildrenTest, OnlyADcAskedForWithoutChildClippingDrawsOverChildWindows) {
     COLORREF white = RGB(255, 255, 255), blue = RGB(0, 0, 255);
     HWND parent =
-        Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 100), nullptr, PaintsIn(white));
-    Create(WS_CHILD | WS_VISIBLE, Bounds(40, 40, 20, 20), parent, PaintsIn(blue));
+        Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(0, 0, 100, 100), nullptr, PaintsIn(&white));
+    Create(WS_CHILD | WS_VISIBLE, Bounds(40, 40, 20, 20), parent, PaintsIn(&blue));
     Pump();
     struct Case {
         const char* what;

@@ -32,12 +32,6 @@ protected:
             exStyle);
     }
 
-    static void FillWith(HDC dc, const TRect& r, COLORREF c) {
-        HBRUSH b = CreateSolidBrush(c);
-        FillRect(dc, r, b);
-        DeleteObject(b);
-    }
-
     // `area` of the screen, read through the screen DC.
     static std::shared_ptr<Surface> ReadScreen(const TRect& area) {
         auto pixels = std::make_shared<Surface>(area.Width(), area.Height());
@@ -51,11 +45,6 @@ protected:
         DeleteDC(mem);
         DeleteObject(bitmap);
         return pixels;
-    }
-
-    COLORREF ScreenAt(int x, int y) const {
-        std::unique_ptr<Surface> s = backend->ScreenPixels();
-        return PixelToColorRef(s->Pixel(x, y) & 0xFFFFFF);
     }
 };
 

@@ -16,19 +16,13 @@ constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kGrey = RGB(128, 128, 128);  // what the bitmap held before
 constexpr LPARAM kAll = PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CLIENT | PRF_CHILDREN;
 
-void FillWith(HDC dc, const TRect& r, COLORREF c) {
-    HBRUSH b = CreateSolidBrush(c);
-    FillRect(dc, r, b);
-    DeleteObject(b);
-}
-
 // A memory bitmap of `size` filled grey, to print into.
 struct Canvas {
     explicit Canvas(TSize size) : pixels(std::make_shared<Surface>(size.cx, size.cy)) {
         bitmap = CreateBitmapFromSurface(pixels);
         dc = CreateCompatibleDC(nullptr);
         old = SelectObject(dc, bitmap);
-        FillWith(dc, Rect(0, 0, size.cx, size.cy), kGrey);
+        WinsysTest::FillWith(dc, Rect(0, 0, size.cx, size.cy), kGrey);
     }
     ~Canvas() {
         SelectObject(dc, old);

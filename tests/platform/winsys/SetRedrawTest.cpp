@@ -9,31 +9,9 @@
 namespace tarvel {
 namespace {
 
-void FillWith(HDC dc, const TRect& r, COLORREF c) {
-    HBRUSH b = CreateSolidBrush(c);
-    FillRect(dc, r, b);
-    DeleteObject(b);
-}
-
 class SetRedrawTest : public WinsysTest {
 protected:
-    // Paints its client in the colour `*color` holds at the time.
-    static Handler PaintsIn(const COLORREF* color) {
-        return [color](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-            if (m != WM_PAINT) return std::nullopt;
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(h, &ps);
-            FillWith(dc, ClientRect(h), *color);
-            EndPaint(h, &ps);
-            return 0;
-        };
-    }
-
     size_t Paints(HWND h) const { return Messages(h, {WM_PAINT}).size(); }
-
-    COLORREF ScreenAt(int x, int y) const {
-        return PixelToColorRef(backend->ScreenPixels()->Pixel(x, y) & 0xFFFFFF);
-    }
 };
 
 TEST_F(SetRedrawTest, OffHoldsEveryPaintBackAndOnPaintsOnce) {

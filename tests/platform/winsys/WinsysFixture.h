@@ -57,6 +57,29 @@ public:
         return true;
     }
 
+    static void FillWith(HDC dc, const TRect& r, COLORREF c) {
+        HBRUSH b = CreateSolidBrush(c);
+        FillRect(dc, r, b);
+        DeleteObject(b);
+    }
+
+    // Paints its client area in the colour `*color` holds at the time.
+    static Handler PaintsIn(const COLORREF* color) {
+        return [color](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+            if (m != WM_PAINT) return std::nullopt;
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(h, &ps);
+            FillWith(dc, ClientRect(h), *color);
+            EndPaint(h, &ps);
+            return 0;
+        };
+    }
+
+    // The colour of the screen at a point, drawn or not yet presented.
+    COLORREF ScreenAt(int x, int y) const {
+        return PixelToColorRef(backend->ScreenPixels()->Pixel(x, y) & 0xFFFFFF);
+    }
+
     void SetUp() override {
         auto b = std::make_unique<HeadlessBackend>(TSize{800, 600});
         backend = b.get();
