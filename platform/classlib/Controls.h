@@ -510,6 +510,11 @@ public:
     // Painting of windowless children through the window origin, from the
     // one above `first` (all when null) to the top.
     void PaintControls(HDC dc, TControl* first);
+    // The control as it looks, its frame and children included, painted
+    // with its top-left at (x, y) of the DC, shown or not (WM_PRINT). The
+    // DC is left as it was.
+    void PaintTo(HDC dc, int x, int y);
+    void PaintTo(TCanvas& canvas, int x, int y);
     void Invalidate() override;
     void Update() override;
     void Repaint() override;
@@ -554,6 +559,7 @@ protected:
     virtual void DoExit();
 
     void WMPaint(TMessage& m);
+    void WMPrintClient(TMessage& m);
     void WMEraseBkgnd(TMessage& m);
     void WMSize(TMessage& m);
     void WMMove(TMessage& m);

@@ -47,6 +47,7 @@ TWinControl* FindControl(HWND hwnd) {
 void TWinControl::DeclareMessages(TMessageTable& t) {
     t.Add<&TWinControl::WMPaint>(WM_PAINT);
     t.Add<&TWinControl::WMEraseBkgnd>(WM_ERASEBKGND);
+    t.Add<&TWinControl::WMPrintClient>(WM_PRINTCLIENT);
     t.Add<&TWinControl::WMSize>(WM_SIZE);
     t.Add<&TWinControl::WMMove>(WM_MOVE);
     t.Add<&TWinControl::WMWindowPosChanged>(WM_WINDOWPOSCHANGED);
@@ -611,6 +612,30 @@ void TWinControl::WMPaint(TMessage& m) {
     }
     EndPaint(handle_, &ps);
 }
+
+void TWinControl::WMPrintClient(TMessage& m) {
+    // A double-buffered control erases in its own paint, which a given DC
+    // skips: printed, it erases here.
+    if (doubleBuffered_ && (m.LParam & PRF_ERASEBKGND)) Perform(WM_ERASEBKGND, m.WParam, m.WParam);
+    Perform(WM_PAINT, m.WParam, 0);
+}
+
+void TWinControl::PaintTo(HDC dc, int x, int y) {
+    HWND handle = Handle();
+    const int saved = SaveDC(dc);
+    MoveWindowOrg(dc, x, y);
+    IntersectClipRect(dc, 0, 0, width_, height_);
+    try {
+        SendMessage(handle, WM_PRINT, static_cast<WPARAM>(dc.Value()),
+                    PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CLIENT | PRF_CHILDREN);
+    } catch (...) {
+        RestoreDC(dc, saved);
+        throw;
+    }
+    RestoreDC(dc, saved);
+}
+
+void TWinControl::PaintTo(TCanvas& canvas, int x, int y) { PaintTo(canvas.Handle(), x, y); }
 
 void TWinControl::WMEraseBkgnd(TMessage& m) {
     m.Result = 1;

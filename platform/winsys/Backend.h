@@ -31,6 +31,9 @@ struct TopLevelInfo {
     bool toolWindow = false;  // no task-bar entry
     bool sizable = false;     // decorated: the display's frame may size it
     uint8_t alpha = 255;      // whole-window opacity, 255 opaque
+    bool colorKeyed = false;  // pixels of colour `colorKey` (0x00RRGGBB) show what lies below
+    uint32_t colorKey = 0;
+    bool perPixelAlpha = false;  // each pixel's alpha (straight) times `alpha` is its opacity
     std::string title;
     std::vector<TRect> shape;         // window region in window coordinates; empty = the whole rectangle
     std::shared_ptr<Surface> pixels;  // the back buffer, bounds-sized
@@ -77,18 +80,30 @@ public:
     // mouse message. Adding an icon that exists changes it.
     virtual void AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip) = 0;
     virtual void RemoveTrayIcon(HWND notify, UINT id) = 0;
+
+    // The whole screen (ScreenRect-sized) as people see it, opaque; null
+    // when it cannot be had.
+    virtual std::unique_ptr<Surface> ScreenPixels() const = 0;
 };
 
 // One top-level window's pixels at its place on the screen: `pixels` holds
 // at least bounds-sized content at its top-left; `shape` (window
-// coordinates) may be null or empty for the whole rectangle.
+// coordinates) may be null or empty for the whole rectangle. The rest is
+// how a layered window mixes with what lies below, as in TopLevelInfo.
 struct ScreenLayer {
     const Surface* pixels = nullptr;
     TRect bounds;
     const std::vector<TRect>* shape = nullptr;
+    uint8_t alpha = 255;
+    bool colorKeyed = false;
+    uint32_t colorKey = 0;
+    bool perPixelAlpha = false;
 };
+// The layer of a shown window whose pixels are `pixels`.
+ScreenLayer LayerOf(const TopLevelInfo& info, const Surface* pixels);
 // The screen as people would see it: the desktop colour with the layers
-// drawn over it, the bottom one first. Alpha is made opaque.
+// drawn over it, the bottom one first, each mixed as its settings say with
+// the one weight AlphaBlend uses. The result is opaque.
 std::unique_ptr<Surface> ComposeScreen(const TRect& screen, const std::vector<ScreenLayer>& bottomFirst);
 
 // Input from the display, queued for the GUI thread in arrival order.

@@ -212,6 +212,11 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 EndPaint(hwnd, &ps);
             }
             return 0;
+        case WM_PRINT: DefaultPrint(hwnd, DcFromWParam(wParam), lParam); return 0;
+        case WM_PRINTCLIENT:
+            if (wParam) SendMessage(hwnd, WM_PAINT, wParam, 0);
+            return 0;
+        case WM_SETREDRAW: SetRedraw(w, wParam != 0); return 0;
         case WM_ERASEBKGND: {
             if (!w->cls || w->cls->wc.backgroundColor < 0 || !wParam) return 0;
             HBRUSH brush = CreateSolidBrush(GetSysColor(w->cls->wc.backgroundColor));

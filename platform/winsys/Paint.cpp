@@ -49,6 +49,19 @@ std::unordered_map<uint64_t, WindowDc>& OpenDcs() {
     return dcs;
 }
 
+// Windows being printed: their DCs draw into a surface of the window's size
+// (window coordinates) instead of their top-level buffer.
+std::unordered_map<HWND, std::shared_ptr<Surface>>& Redirected() {
+    static std::unordered_map<HWND, std::shared_ptr<Surface>> redirected;
+    return redirected;
+}
+
+std::shared_ptr<Surface> RedirectionOf(HWND hwnd) {
+    auto& r = Redirected();
+    auto it = r.find(hwnd);
+    return it == r.end() ? nullptr : it->second;
+}
+
 TPoint Sub(TPoint a, TPoint b) { return TPoint{a.x - b.x, a.y - b.y}; }
 
 TRect ClientInWindow(const Window* w) { return w->client; }
@@ -88,7 +101,7 @@ RectList VisibleArea(Window* w, Window* top, bool wholeWindow, DWORD flags) {
     TRect area = wholeWindow ? Bounds(wo.x, wo.y, w->rect.Width(), w->rect.Height())
                              : Bounds(wo.x + w->client.left, wo.y + w->client.top, w->client.Width(),
                                       w->client.Height());
-    if (!IsWindowVisible(w->hwnd)) return RectList();
+    if (!IsWindowVisible(w->hwnd) || PaintingSuppressed(w)) return RectList();
     // Up to the top-level window only: it has a buffer of its own, so its
     // parts beyond the screen are drawn too and shown when it moves there.
     for (Window* a = w == top ? nullptr : FindWindow(w->parent); a && a != top; a = FindWindow(a->parent)) {
@@ -103,16 +116,19 @@ RectList VisibleArea(Window* w, Window* top, bool wholeWindow, DWORD flags) {
     RectList vis(area);
     if (vis.IsEmpty()) return vis;
 
-    if ((w->style & WS_CLIPCHILDREN) || (flags & DCX_CLIPCHILDREN)) {
+    const bool useStyle = flags & DCX_USESTYLE;
+    if ((useStyle && (w->style & WS_CLIPCHILDREN)) || (flags & DCX_CLIPCHILDREN)) {
         TPoint co = Sub(ClientOriginOnScreen(w), topOrigin);
+        // Children show only within the client area: the frame stays ours.
+        const TRect client = Bounds(co.x, co.y, w->client.Width(), w->client.Height());
         for (HWND h : w->children) {
             Window* c = FindWindow(h);
             if (c && (c->style & WS_VISIBLE))
-                vis.Subtract(
-                    Bounds(co.x + c->rect.left, co.y + c->rect.top, c->rect.Width(), c->rect.Height()));
+                vis.Subtract(Intersect(client, Bounds(co.x + c->rect.left, co.y + c->rect.top,
+                                                      c->rect.Width(), c->rect.Height())));
         }
     }
-    if (((w->style & WS_CLIPSIBLINGS) || (flags & DCX_CLIPSIBLINGS)) && w != top) {
+    if (((useStyle && (w->style & WS_CLIPSIBLINGS)) || (flags & DCX_CLIPSIBLINGS)) && w != top) {
         Window* p = FindWindow(w->parent);
         TPoint po = Sub(ClientOriginOnScreen(p), topOrigin);
         for (HWND h : p->children) {
@@ -123,22 +139,12 @@ RectList VisibleArea(Window* w, Window* top, bool wholeWindow, DWORD flags) {
                     Bounds(po.x + c->rect.left, po.y + c->rect.top, c->rect.Width(), c->rect.Height()));
         }
     }
-    if (!w->shape.empty()) {
-        RectList shape;
-        for (TRect r : w->shape) {
-            r.Offset(wo.x, wo.y);
-            shape.Add(r);
-        }
-        vis.IntersectWith(shape);
-    }
+    if (!w->shape.empty()) vis.IntersectWith(ShapeArea(w, wo));
     return vis;
 }
 
-DcPlacement PlaceDc(Window* w, Window* top, bool wholeWindow, const DcLimits& limits, DWORD flags) {
-    DcPlacement p;
-    p.visible = VisibleArea(w, top, wholeWindow, flags);
-    TPoint wo = Sub(WindowOriginOnScreen(w), WindowOriginOnScreen(top));
-    p.origin = wholeWindow ? wo : TPoint{wo.x + w->client.left, wo.y + w->client.top};
+// What the DC asked for narrows what it may touch.
+void ApplyLimits(DcPlacement& p, const DcLimits& limits) {
     if (limits.only) {
         RectList only = *limits.only;
         only.Offset(p.origin.x, p.origin.y);
@@ -148,6 +154,14 @@ DcPlacement PlaceDc(Window* w, Window* top, bool wholeWindow, const DcLimits& li
         r.Offset(p.origin.x, p.origin.y);
         p.visible.Subtract(r);
     }
+}
+
+DcPlacement PlaceDc(Window* w, Window* top, bool wholeWindow, const DcLimits& limits, DWORD flags) {
+    DcPlacement p;
+    p.visible = VisibleArea(w, top, wholeWindow, flags);
+    TPoint wo = Sub(WindowOriginOnScreen(w), WindowOriginOnScreen(top));
+    p.origin = wholeWindow ? wo : TPoint{wo.x + w->client.left, wo.y + w->client.top};
+    ApplyLimits(p, limits);
     return p;
 }
 
@@ -163,7 +177,23 @@ void PlaceSurfaceDc(HDC dc, const std::shared_ptr<Surface>& buffer, const DcPlac
     DeleteObject(rgn);
 }
 
+// A DC of a window being printed: all of its window or client area in the
+// print surface, within its window region, and nothing kept to move along.
+HDC MakePrintDc(Window* w, const std::shared_ptr<Surface>& target, bool wholeWindow, const DcLimits& limits) {
+    const TRect whole{0, 0, w->rect.Width(), w->rect.Height()};
+    DcPlacement p;
+    p.origin = wholeWindow ? TPoint{} : TPoint{w->client.left, w->client.top};
+    p.visible = RectList(wholeWindow ? whole : w->client);
+    if (!w->shape.empty()) p.visible.IntersectWith(ShapeArea(w, TPoint{}));
+    ApplyLimits(p, limits);
+    HDC dc = CreateSurfaceDC(target, p.origin, p.visible.Bounds());
+    if (dc) PlaceSurfaceDc(dc, target, p);
+    return dc;
+}
+
 HDC MakeWindowDc(Window* w, bool wholeWindow, DcLimits limits, DWORD flags, bool forPaint) {
+    if (std::shared_ptr<Surface> target = RedirectionOf(w->hwnd))
+        return MakePrintDc(w, target, wholeWindow, limits);
     Window* top = w->messageOnly ? nullptr : TopLevelOf(w);
     if (!top || !top->buffer) return CreateCompatibleDC(nullptr);
     DcPlacement p = PlaceDc(w, top, wholeWindow, limits, flags);
@@ -201,6 +231,8 @@ bool ReleaseWindowDc(HDC dc) {
 
 HWND FindPaintIn(Window* w, HWND filter) {
     if (!(w->style & WS_VISIBLE) || (w->style & WS_MINIMIZE)) return nullptr;
+    // What they need stays remembered for when painting comes back.
+    if (w->redrawOff || w->layeredUpdate) return nullptr;
     if ((w->ncDirty || !w->update.IsEmpty()) && WindowInFilter(w->hwnd, filter)) return w->hwnd;
     // Lower siblings first: upper ones paint over them.
     for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
@@ -209,6 +241,15 @@ HWND FindPaintIn(Window* w, HWND filter) {
         if (HWND h = FindPaintIn(c, filter)) return h;
     }
     return nullptr;
+}
+
+// A snapshot of the screen, DC (0, 0) at the screen's (0, 0).
+HDC ScreenDc() {
+    DisplayBackend* backend = State().backend.get();
+    std::shared_ptr<Surface> shot = backend->ScreenPixels();
+    if (!shot) return CreateCompatibleDC(nullptr);
+    const TRect screen = backend->ScreenRect();
+    return CreateSurfaceDC(shot, TPoint{-screen.left, -screen.top}, shot->BoundsRect());
 }
 
 std::vector<TRect> RegionRects(HRGN region) {
@@ -245,6 +286,39 @@ void InvalidateParentArea(Window* w, const TRect& rectInParent) {
 }
 
 bool NeedsPaint(const Window* w) { return w->ncDirty || !w->update.IsEmpty(); }
+
+RectList ShapeArea(const Window* w, TPoint offset) {
+    RectList area;
+    for (TRect r : w->shape) {
+        r.Offset(offset.x, offset.y);
+        area.Add(r);
+    }
+    return area;
+}
+
+bool PaintingSuppressed(const Window* w) {
+    for (const Window* a = w; a; a = FindWindow(a->parent)) {
+        if (a->redrawOff) return true;
+        if (IsTopLevel(a)) return a->layeredUpdate;
+    }
+    return false;
+}
+
+void SetRedraw(Window* w, bool on) {
+    if (on == !w->redrawOff) return;
+    w->redrawOff = !on;
+    MoveWindowDcs();  // kept DCs lose or get back their window's part
+    // Whatever was held back, and whatever was drawn on DCs meanwhile, shows
+    // in one paint of each window.
+    if (on && IsWindowVisible(w->hwnd)) InvalidateWhole(w, true);
+}
+
+void RedirectWindowDcs(HWND hwnd, std::shared_ptr<Surface> target) {
+    if (target)
+        Redirected()[hwnd] = std::move(target);
+    else
+        Redirected().erase(hwnd);
+}
 
 HWND FindWindowToPaint(HWND filter) {
     Window* desk = FindWindow(State().desktop);
@@ -376,7 +450,7 @@ bool RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags) {
 bool UpdateWindow(HWND hwnd) {
     Window* w = FindWindow(hwnd);
     if (!w) return false;
-    if (IsWindowVisible(hwnd) && NeedsPaint(w)) PaintWindowNow(w);
+    if (IsWindowVisible(hwnd) && NeedsPaint(w) && !PaintingSuppressed(w)) PaintWindowNow(w);
     return true;
 }
 
@@ -385,6 +459,13 @@ bool UpdateWindow(HWND hwnd) {
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     Window* w = FindWindow(hwnd);
     if (!w || !ps) return nullptr;
+    if (std::shared_ptr<Surface> target = RedirectionOf(hwnd)) {
+        // Printed: all of the client, and the window's own update stays due.
+        ps->rcPaint = TRect{0, 0, w->client.Width(), w->client.Height()};
+        ps->fErase = false;
+        ps->hdc = MakePrintDc(w, target, false, DcLimits{});
+        return ps->hdc;
+    }
     if (w->ncDirty) {
         w->ncDirty = false;
         SendMessage(hwnd, WM_NCPAINT, 1, 0);
@@ -397,7 +478,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     w->erase = false;
     w->validatedInPaint = true;
     ps->rcPaint = area.Bounds();
-    ps->hdc = MakeWindowDc(w, false, DcLimits{area, {}}, 0, true);
+    ps->hdc = MakeWindowDc(w, false, DcLimits{area, {}}, DCX_USESTYLE, true);
     ps->fErase = erase;
     if (erase && ps->hdc) ps->fErase = SendMessage(hwnd, WM_ERASEBKGND, DcToWParam(ps->hdc), 0) == 0;
     return ps->hdc;
@@ -406,7 +487,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
 bool EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     if (!ps || !ps->hdc) return false;
     bool released = ReleaseWindowDc(ps->hdc);
-    ShowCaretAfterPaint(hwnd);
+    if (!RedirectionOf(hwnd)) ShowCaretAfterPaint(hwnd);
     return released;
 }
 
@@ -414,7 +495,7 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
     if (!hwnd) hwnd = GetDesktopWindow();
     Window* w = FindWindow(hwnd);
     if (!w) return nullptr;
-    if (hwnd == State().desktop) return CreateCompatibleDC(nullptr);  // the desktop is drawn by the display
+    if (hwnd == State().desktop) return ScreenDc();
     DcLimits limits;
     if (clip && (flags & DCX_INTERSECTRGN)) {
         limits.only.emplace();
@@ -425,8 +506,8 @@ HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
     return MakeWindowDc(w, flags & DCX_WINDOW, std::move(limits), flags, false);
 }
 
-HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, 0); }
-HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_WINDOW); }
+HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_USESTYLE); }
+HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_WINDOW | DCX_USESTYLE); }
 
 int ReleaseDC(HWND, HDC dc) { return ReleaseWindowDc(dc) ? 1 : 0; }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/gdi/Blend.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/winsys/Backend.h"
 
@@ -11,13 +12,25 @@ namespace tarvel {
 namespace {
 
 constexpr uint32_t kOpaque = 0xFF000000u;
+constexpr uint32_t kColourBits = 0x00FFFFFFu;
 
 bool InShape(const std::vector<TRect>* shape, int x, int y) {
     if (!shape || shape->empty()) return true;
     return std::any_of(shape->begin(), shape->end(), [x, y](const TRect& r) { return r.Contains({x, y}); });
 }
 
+// How much of the layer's pixel covers what lies below, 0..255.
+uint32_t Coverage(const ScreenLayer& layer, uint32_t pixel) {
+    if (layer.colorKeyed && (pixel & kColourBits) == layer.colorKey) return 0;
+    return layer.perPixelAlpha ? MulDiv255(pixel >> 24, layer.alpha) : layer.alpha;
+}
+
 }  // namespace
+
+ScreenLayer LayerOf(const TopLevelInfo& info, const Surface* pixels) {
+    return ScreenLayer{pixels,          info.bounds,   &info.shape,       info.alpha,
+                       info.colorKeyed, info.colorKey, info.perPixelAlpha};
+}
 
 std::unique_ptr<Surface> ComposeScreen(const TRect& screen, const std::vector<ScreenLayer>& bottomFirst) {
     auto out = std::make_unique<Surface>(screen.Width(), screen.Height());
@@ -34,8 +47,16 @@ std::unique_ptr<Surface> ComposeScreen(const TRect& screen, const std::vector<Sc
         for (int y = on.top; y < on.bottom; ++y) {
             const uint32_t* from = src.Row(y - b.top);
             uint32_t* to = out->Row(y);
-            for (int x = on.left; x < on.right; ++x)
-                if (InShape(layer.shape, x - b.left, y - b.top)) to[x] = from[x - b.left] | kOpaque;
+            for (int x = on.left; x < on.right; ++x) {
+                if (!InShape(layer.shape, x - b.left, y - b.top)) continue;
+                const uint32_t pixel = from[x - b.left];
+                const uint32_t w = Coverage(layer, pixel);
+                if (w == 255) {
+                    to[x] = pixel | kOpaque;
+                } else if (w != 0) {
+                    to[x] = MixPixels(pixel | kOpaque, to[x], w);
+                }
+            }
         }
     }
     return out;

@@ -100,9 +100,12 @@ bool GetWindowShape(HWND hwnd, std::vector<TRect>& shape);
 
 constexpr DWORD LWA_COLORKEY = 0x1;
 constexpr DWORD LWA_ALPHA = 0x2;
-// Whole-window opacity of a WS_EX_LAYERED top-level window (255 opaque),
-// with LWA_ALPHA; false for a window without that style. The colour key is
-// not kept: no display here can cut pixels out by colour.
+// How a WS_EX_LAYERED top-level window mixes with what lies below: with
+// LWA_ALPHA the whole window at opacity `alpha` (255 opaque), with
+// LWA_COLORKEY its pixels of colour `colorKey` (a COLORREF) not at all. The
+// window is painted as ever. False for a window without that style. It
+// replaces what UpdateLayeredWindow gave, and the other way round; Get
+// answers false while the window shows UpdateLayeredWindow's pixels.
 bool SetLayeredWindowAttributes(HWND hwnd, uint32_t colorKey, uint8_t alpha, DWORD flags);
 bool GetLayeredWindowAttributes(HWND hwnd, uint32_t* colorKey, uint8_t* alpha, DWORD* flags);
 

@@ -569,11 +569,7 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
         }
         case GWL_EXSTYLE:
             w->exStyle = static_cast<DWORD>(value);
-            // A window that stops being layered forgets its opacity.
-            if (!(w->exStyle & WS_EX_LAYERED)) {
-                w->alpha = 255;
-                w->layeredAlpha = false;
-            }
+            if (!(w->exStyle & WS_EX_LAYERED)) ForgetLayering(w);
             SyncTopLevel(w);
             break;
         case GWL_USERDATA: w->userData = value; break;
@@ -598,24 +594,6 @@ std::string GetWindowText(HWND hwnd) {
     LRESULT got = SendMessage(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()));
     buf.resize(static_cast<size_t>(std::clamp<LRESULT>(got, 0, len)));
     return buf;
-}
-
-bool SetLayeredWindowAttributes(HWND hwnd, uint32_t /*colorKey*/, uint8_t alpha, DWORD flags) {
-    Window* w = FindWindow(hwnd);
-    if (!w || !(w->exStyle & WS_EX_LAYERED)) return false;
-    w->layeredAlpha = flags & LWA_ALPHA;
-    w->alpha = w->layeredAlpha ? alpha : 255;
-    SyncTopLevel(w);
-    return true;
-}
-
-bool GetLayeredWindowAttributes(HWND hwnd, uint32_t* colorKey, uint8_t* alpha, DWORD* flags) {
-    Window* w = FindWindow(hwnd);
-    if (!w || !(w->exStyle & WS_EX_LAYERED)) return false;
-    if (colorKey) *colorKey = 0;
-    if (alpha) *alpha = w->alpha;
-    if (flags) *flags = w->layeredAlpha ? LWA_ALPHA : 0;
-    return true;
 }
 
 bool SetProp(HWND hwnd, const std::string& name, intptr_t value) {

@@ -237,7 +237,7 @@ void SyncTopLevel(Window* w) {
     info.noActivate = NeverActivates(w);
     info.toolWindow = w->exStyle & WS_EX_TOOLWINDOW;
     info.sizable = w->style & WS_THICKFRAME;
-    info.alpha = (w->exStyle & WS_EX_LAYERED) ? w->alpha : 255;
+    FillLayeredInfo(w, info);
     info.title = w->text;
     info.shape = w->shape;
     info.pixels = w->buffer;

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/gdi/Gdi.h"
 #include "platform/gdi/Surface.h"
 #include "platform/winsys/Backend.h"
 #include "platform/winsys/RectList.h"
@@ -68,6 +69,11 @@ struct Window {
     bool shownNoActivate = false;  // last shown with SWP_NOACTIVATE
     uint8_t alpha = 255;           // layered: whole-window opacity
     bool layeredAlpha = false;     // LWA_ALPHA was given
+    bool layeredKey = false;       // LWA_COLORKEY was given: pixels of colorKey are see-through
+    uint32_t colorKey = 0;         // COLORREF
+    bool layeredUpdate = false;    // the pixels come from UpdateLayeredWindow, never from painting
+    bool perPixelAlpha = false;    // ... and each pixel's alpha is its opacity
+    bool redrawOff = false;        // WM_SETREDRAW(false): no painting reaches the screen
 
     std::shared_ptr<Surface> buffer;  // back buffer of a top-level window
     TRect presentDirty;               // window coordinates, shown at the next idle
@@ -195,6 +201,23 @@ void InvalidateWindowArea(Window* w, const TRect& windowArea, bool erase);
 void InvalidateWhole(Window* w, bool erase);
 void InvalidateParentArea(Window* w, const TRect& rectInParent);
 bool NeedsPaint(const Window* w);
+// The window region's rectangles moved by `offset`; empty without a region.
+RectList ShapeArea(const Window* w, TPoint offset);
+// Painting of the window is held back: redraw is off for it or an ancestor,
+// or its top-level window shows pixels given by UpdateLayeredWindow.
+bool PaintingSuppressed(const Window* w);
+// The window's layered settings as the display is to show them.
+void FillLayeredInfo(const Window* w, TopLevelInfo& info);
+// WM_SETREDRAW: turned on again, the window and its children paint once.
+void SetRedraw(Window* w, bool on);
+// While a window is printed, its DCs (and BeginPaint's) draw into `target`,
+// a surface of the window's size in window coordinates; null ends it.
+void RedirectWindowDcs(HWND hwnd, std::shared_ptr<Surface> target);
+// WM_PRINT's default (Print.cpp).
+void DefaultPrint(HWND hwnd, HDC dc, LPARAM flags);
+// A window that stops being layered forgets its layered settings and is
+// painted again.
+void ForgetLayering(Window* w);
 HWND FindWindowToPaint(HWND filter);
 void PaintWindowNow(Window* w);
 void PresentDirtyWindows();

@@ -101,7 +101,7 @@ std::unique_ptr<Surface> HeadlessBackend::ScreenPixels() const {
     for (auto it = order_.rbegin(); it != order_.rend(); ++it) {
         auto s = surfaces_.find(*it);
         if (s == surfaces_.end() || !s->second.visible || s->second.minimized || !s->second.pixels) continue;
-        layers.push_back(ScreenLayer{s->second.pixels.get(), s->second.bounds, &s->second.shape});
+        layers.push_back(LayerOf(s->second, s->second.pixels.get()));
     }
     return ComposeScreen(TRect{0, 0, screen_.cx, screen_.cy}, layers);
 }

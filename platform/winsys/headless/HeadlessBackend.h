@@ -53,9 +53,10 @@ public:
     int CursorShape() const { return cursor_; }
     bool MouseCaptured() const { return captured_; }
     // The window's pixels (window-sized), or the whole screen composed from
-    // the visible top-level windows over the desktop colour.
+    // the visible top-level windows over the desktop colour, layered ones
+    // mixed in as they ask.
     std::unique_ptr<Surface> WindowPixels(HWND window) const;
-    std::unique_ptr<Surface> ScreenPixels() const;
+    std::unique_ptr<Surface> ScreenPixels() const override;
     bool SaveWindowPng(HWND window, const std::string& path) const;
     bool SaveScreenPng(const std::string& path) const;
 

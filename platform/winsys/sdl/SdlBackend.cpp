@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/base/Ticks.h"
+#include "platform/gdi/Blend.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/winsys/WinConstants.h"
 #include "platform/winsys/WindowApi.h"
@@ -61,6 +62,53 @@ void SetIcon(SDL_Window* window, const Surface& icon) {
                     icon.Row(y), icon.StrideBytes());
     SDL_SetWindowIcon(window, s);
     SDL_FreeSurface(s);
+}
+
+bool ShowsPixel(const TopLevelInfo& info, uint32_t pixel) {
+    if (info.colorKeyed && (pixel & 0x00FFFFFFu) == info.colorKey) return false;
+    return !info.perPixelAlpha || MulDiv255(pixel >> 24, info.alpha) != 0;
+}
+
+// What of a layered window the display can show: pixels of the colour key
+// and pixels with no opacity are cut out of its shape; partly opaque ones
+// show whole. Runs of shown pixels, grown downwards while rows repeat.
+std::vector<TRect> ShownShape(const TopLevelInfo& info) {
+    if ((!info.colorKeyed && !info.perPixelAlpha) || !info.pixels) return info.shape;
+    const Surface& px = *info.pixels;
+    const int w = std::min(info.bounds.Width(), px.Width());
+    const int h = std::min(info.bounds.Height(), px.Height());
+    std::vector<TRect> done, open;
+    for (int y = 0; y < h; ++y) {
+        const uint32_t* row = px.Row(y);
+        std::vector<TRect> next;
+        for (int x = 0; x < w;) {
+            while (x < w && !ShowsPixel(info, row[x])) ++x;
+            const int start = x;
+            while (x < w && ShowsPixel(info, row[x])) ++x;
+            if (x == start) continue;
+            TRect run{start, y, x, y + 1};
+            auto above = std::find_if(open.begin(), open.end(), [&](const TRect& r) {
+                return r.left == run.left && r.right == run.right;
+            });
+            if (above != open.end()) {
+                run.top = above->top;
+                open.erase(above);
+            }
+            next.push_back(run);
+        }
+        done.insert(done.end(), open.begin(), open.end());
+        open = std::move(next);
+    }
+    done.insert(done.end(), open.begin(), open.end());
+    if (!info.shape.empty()) {
+        std::vector<TRect> within;
+        for (const TRect& a : done)
+            for (const TRect& b : info.shape)
+                if (TRect r = Intersect(a, b); !r.IsEmpty()) within.push_back(r);
+        done = std::move(within);
+    }
+    if (done.empty()) done.push_back(TRect{});  // nothing shown, which an empty shape would not say
+    return done;
 }
 
 std::unique_ptr<Surface> ReadWindowSurface(SDL_Window* window) {
@@ -204,11 +252,12 @@ bool SdlBackend::MakeSdlWindow(const TopLevelInfo& info, TopLevel& t) {
     t.window = SDL_CreateWindow(info.title.c_str(), info.bounds.left, info.bounds.top,
                                 std::max(1, info.bounds.Width()), std::max(1, info.bounds.Height()), flags);
     if (!t.window) return false;
-    if (!info.shape.empty()) X11SetShape(t.window, info.shape);
+    t.info = info;
+    t.shownShape.clear();  // a new window has none yet
+    ApplyShape(t);
     // Where the display cannot blend windows they stay opaque.
     if (info.alpha != 255) SDL_SetWindowOpacity(t.window, info.alpha / 255.0f);
     if (info.icon) SetIcon(t.window, *info.icon);
-    t.info = info;
     t.info.visible = false;
     t.info.minimized = false;
     return true;
@@ -248,13 +297,13 @@ void SdlBackend::ApplyInfo(TopLevel& t, const TopLevelInfo& info) {
     if (info.alpha != was.alpha) SDL_SetWindowOpacity(t.window, info.alpha / 255.0f);
     if (info.icon && info.icon != was.icon) SetIcon(t.window, *info.icon);
     if (info.topmost != was.topmost) SDL_SetWindowAlwaysOnTop(t.window, info.topmost ? SDL_TRUE : SDL_FALSE);
-    if (info.shape != was.shape) X11SetShape(t.window, info.shape);
 
     const bool show = info.visible && !was.visible;
     const bool hide = !info.visible && was.visible;
     const bool minimize = info.visible && info.minimized && !(was.visible && was.minimized);
     const bool restore = info.visible && !info.minimized && was.visible && was.minimized;
     t.info = info;
+    ApplyShape(t);
     if (show) {
         SDL_ShowWindow(t.window);
         CopyToWindow(t, TRect{0, 0, b.Width(), b.Height()});
@@ -323,8 +372,16 @@ void SdlBackend::Present(HWND window, const TRect& dirty) {
     if (t && t->window && t->info.visible) CopyToWindow(*t, dirty);
 }
 
+void SdlBackend::ApplyShape(TopLevel& t) {
+    std::vector<TRect> shape = ShownShape(t.info);
+    if (shape == t.shownShape) return;
+    X11SetShape(t.window, shape);
+    t.shownShape = std::move(shape);
+}
+
 void SdlBackend::CopyToWindow(TopLevel& t, const TRect& dirty) {
     if (!t.window || !t.info.pixels) return;
+    if (t.info.colorKeyed || t.info.perPixelAlpha) ApplyShape(t);  // the pixels decide it
     SDL_Surface* s = SDL_GetWindowSurface(t.window);
     if (!s) return;
     const Surface& src = *t.info.pixels;
@@ -417,7 +474,14 @@ std::unique_ptr<Surface> SdlBackend::WindowPixels(HWND window) const {
 
 std::unique_ptr<Surface> SdlBackend::ScreenPixels() const {
     TRect screen = DisplaysUnion();
-    if (x11_) {
+    // The server blends windows only through a compositor, and pixels with
+    // their own alpha not at all: while a window of ours asks for either,
+    // the screen is our own composition.
+    const bool blends = std::any_of(tops_.begin(), tops_.end(), [](const auto& entry) {
+        const TopLevelInfo& info = entry.second.info;
+        return entry.second.window && info.visible && (info.alpha != 255 || info.perPixelAlpha);
+    });
+    if (x11_ && !blends) {
         for (const auto& [h, t] : tops_)
             if (t.window) return X11ReadScreen(t.window, screen);
     }
@@ -427,9 +491,13 @@ std::unique_ptr<Surface> SdlBackend::ScreenPixels() const {
     for (auto it = order_.rbegin(); it != order_.rend(); ++it) {
         const TopLevel* t = Find(*it);
         if (!t || !t->window || !t->info.visible || t->info.minimized) continue;
+        if (t->info.perPixelAlpha) {  // the display's copy has lost the alpha
+            layers.push_back(LayerOf(t->info, t->info.pixels.get()));
+            continue;
+        }
         std::unique_ptr<Surface> pixels = ReadWindowSurface(t->window);
         if (!pixels) continue;
-        layers.push_back(ScreenLayer{pixels.get(), t->info.bounds, &t->info.shape});
+        layers.push_back(LayerOf(t->info, pixels.get()));
         kept.push_back(std::move(pixels));
     }
     return ComposeScreen(screen, layers);

@@ -37,10 +37,12 @@ public:
     SDL_Window* SdlWindowOf(HWND window) const;  // null while never shown
     HWND WindowOfSdlId(uint32_t windowId) const;
     // A window as the display shows it (read back from the X server on X11,
-    // the presented surface elsewhere), or every visible window of ours in
-    // z-order over the desktop colour.
+    // the presented surface elsewhere), or the screen: read back from the X
+    // server, or, where there is none or it cannot show a window's blending,
+    // every visible window of ours in z-order over the desktop colour,
+    // mixed as the windows ask.
     std::unique_ptr<Surface> WindowPixels(HWND window) const;
-    std::unique_ptr<Surface> ScreenPixels() const;
+    std::unique_ptr<Surface> ScreenPixels() const override;
     bool SaveWindowPng(HWND window, const std::string& path) const;
     bool SaveScreenPng(const std::string& path) const;
 
@@ -76,10 +78,11 @@ public:
 private:
     struct TopLevel {
         SDL_Window* window = nullptr;
-        TopLevelInfo info;        // as last applied
-        bool popup = false;       // made as a popup that never takes the keyboard
-        bool toolWindow = false;  // made without a task-bar entry
-        uint32_t movedAt = 0;     // when we last moved or sized it
+        TopLevelInfo info;              // as last applied
+        bool popup = false;             // made as a popup that never takes the keyboard
+        bool toolWindow = false;        // made without a task-bar entry
+        uint32_t movedAt = 0;           // when we last moved or sized it
+        std::vector<TRect> shownShape;  // as last given to the display
     };
     struct TrayIcon {
         SDL_Window* window = nullptr;
@@ -97,6 +100,8 @@ private:
     void KeepKeyboard();
     SDL_Window* KeyboardTarget();
     void CopyToWindow(TopLevel& t, const TRect& dirty);
+    // The window's region, less what a colour key or pixels' alpha hide.
+    void ApplyShape(TopLevel& t);
     TPoint ToScreen(uint32_t windowId, int x, int y);
 
     // SdlBackendEvents.cpp

@@ -27,34 +27,6 @@ protected:
         std::unique_ptr<Surface> s = backend->WindowPixels(top);
         return s ? PixelToColorRef(s->Pixel(x, y) & 0xFFFFFF) : CLR_INVALID;
     }
-
-    // Paints its whole client area in `color` through BeginPaint, and far
-    // beyond it, to show what the DC lets through.
-    static Handler Painter(COLORREF color) {
-        return [color](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
-            if (m != WM_PAINT) return std::nullopt;
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(h, &ps);
-            Fill(dc, Rect(-50, -50, 2000, 2000), color);
-            EndPaint(h, &ps);
-            return 0;
-        };
-    }
-
-    // A window with a frame of `insets` that it paints in `frame` on
-    // WM_NCPAINT, and a client area it paints in `client`.
-    static Handler FramedPainter(TRect insets, COLORREF frame, COLORREF client) {
-        return [=](HWND h, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
-            if (AnswerFrame(m, w, l, insets)) return 0;
-            if (m == WM_NCPAINT) {
-                HDC dc = GetWindowDC(h);
-                Fill(dc, Rect(0, 0, 2000, 2000), frame);
-                ReleaseDC(h, dc);
-                return 0;
-            }
-            return Painter(client)(h, m, w, l);
-        };
-    }
 };
 
 TEST_F(PaintTests, TheNonClientFrameIsPaintedByItsOwnerAndClientPaintingCannotTouchIt) {

@@ -57,6 +57,55 @@ public:
         return true;
     }
 
+    static void FillWith(HDC dc, const TRect& r, COLORREF c) {
+        HBRUSH b = CreateSolidBrush(c);
+        FillRect(dc, r, b);
+        DeleteObject(b);
+    }
+
+    // Paints its whole client area in `color` through BeginPaint, and far
+    // beyond it, to show what the DC lets through.
+    static LRESULT PaintAll(HWND h, COLORREF color) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        FillWith(dc, Rect(-50, -50, 2000, 2000), color);
+        EndPaint(h, &ps);
+        return 0;
+    }
+    static Handler Painter(COLORREF color) {
+        return [color](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+            if (m != WM_PAINT) return std::nullopt;
+            return PaintAll(h, color);
+        };
+    }
+    // The same in the colour `*color` holds at the time.
+    static Handler PaintsIn(const COLORREF* color) {
+        return [color](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+            if (m != WM_PAINT) return std::nullopt;
+            return PaintAll(h, *color);
+        };
+    }
+
+    // A window with a frame of `insets` that it paints in `frame` on
+    // WM_NCPAINT, and a client area it paints in `client`.
+    static Handler FramedPainter(TRect insets, COLORREF frame, COLORREF client) {
+        return [=](HWND h, UINT m, WPARAM w, LPARAM l) -> std::optional<LRESULT> {
+            if (AnswerFrame(m, w, l, insets)) return 0;
+            if (m == WM_NCPAINT) {
+                HDC dc = GetWindowDC(h);
+                FillWith(dc, Rect(0, 0, 2000, 2000), frame);
+                ReleaseDC(h, dc);
+                return 0;
+            }
+            return Painter(client)(h, m, w, l);
+        };
+    }
+
+    // The colour of the screen at a point, drawn or not yet presented.
+    COLORREF ScreenAt(int x, int y) const {
+        return PixelToColorRef(backend->ScreenPixels()->Pixel(x, y) & 0xFFFFFF);
+    }
+
     void SetUp() override {
         auto b = std::make_unique<HeadlessBackend>(TSize{800, 600});
         backend = b.get();

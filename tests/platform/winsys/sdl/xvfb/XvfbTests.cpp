@@ -1,9 +1,11 @@
 // The SDL backend on a real X server: clicks and keys made by the server
-// (XTest), pixels read back from it, popups over forms, and the real wait.
+// (XTest), pixels read back from it, popups over forms, layered windows, and
+// the real wait.
 
 #include <sys/stat.h>
 
 #include "XServer.h"
+#include "platform/gdi/Blend.h"
 #include "tests/platform/winsys/sdl/SdlFixture.h"
 
 namespace tarvel {
@@ -39,6 +41,21 @@ protected:
     static TPoint Center(HWND hwnd) {
         TRect r = WindowRect(hwnd);
         return TPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+
+    // The colour (0x00RRGGBB) at a screen point, read through the screen DC.
+    static uint32_t ScreenDcPixel(TPoint p) {
+        auto pixel = std::make_shared<Surface>(1, 1);
+        HBITMAP bitmap = CreateBitmapFromSurface(pixel);
+        HDC mem = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(mem, bitmap);
+        HDC screen = GetDC(nullptr);
+        BitBlt(mem, 0, 0, 1, 1, screen, p.x, p.y, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+        DeleteObject(bitmap);
+        return pixel->Pixel(0, 0) & 0xFFFFFFu;
     }
 
     static Surface* headless_;
@@ -246,6 +263,29 @@ TEST_F(OnX11, AShapedFormShowsOnlyItsShape) {
     TPoint inside{r.left + 5, r.bottom - 5}, outside{r.right - 5, r.bottom - 5};
     EXPECT_EQ(screen->Pixel(inside.x, inside.y) & 0xFFFFFF, headless_->Pixel(5, r.Height() - 5) & 0xFFFFFF);
     EXPECT_EQ(screen->Pixel(outside.x, outside.y) & 0xFFFFFF, 0u);  // the bare root window
+}
+
+TEST_F(OnX11, TheKeyColourShowsTheFormBelowAndOpacityMixesWithIt) {
+    const TRect f = WindowRect(tree.form);
+    const TPoint left{f.left + 20, f.top + 30}, right{f.left + 70, f.top + 30};
+    const uint32_t belowLeft = ScreenDcPixel(left), belowRight = ScreenDcPixel(right);
+    ASSERT_NE(belowLeft, 0xFF00FFu);
+
+    // Over the form's corner: the key colour, with a red child on the right half.
+    HWND keyed = probe->Create(WS_POPUP | WS_VISIBLE, Bounds(f.left, f.top, 100, 60), tree.form,
+                               RGB(255, 0, 255), "", WS_EX_LAYERED);
+    probe->Create(WS_CHILD | WS_VISIBLE, Bounds(50, 0, 50, 60), keyed, RGB(255, 0, 0));
+    ASSERT_TRUE(SetLayeredWindowAttributes(keyed, RGB(255, 0, 255), 0, LWA_COLORKEY));
+    PumpFor(300);
+    EXPECT_EQ(ScreenDcPixel(left), belowLeft);  // read back from the server
+    EXPECT_EQ(ScreenDcPixel(right), 0xFF0000u);
+
+    ASSERT_TRUE(SetLayeredWindowAttributes(keyed, RGB(255, 0, 255), 128, LWA_COLORKEY | LWA_ALPHA));
+    PumpFor(300);
+    EXPECT_EQ(ScreenDcPixel(left), belowLeft);
+    EXPECT_EQ(ScreenDcPixel(right), MixPixels(0xFFFF0000u, 0xFF000000u | belowRight, 128) & 0xFFFFFFu);
+
+    EXPECT_TRUE(backend->SaveScreenPng(ScreenshotPath("sdl_xvfb_layered.png")));
 }
 
 TEST_F(OnX11, APostFromAnotherThreadEndsTheServerWait) { ExpectAPostFromAnotherThreadEndsTheWait(); }
