@@ -1,0 +1,150 @@
+#pragma once
+// TTeButton: the library-drawn push button. It paints from the theme's
+// button object, else in the classic 3-D look; it carries the bit button's
+// kinds, glyph cells, layout, default and cancel roles and modal result,
+// and fades its face through the transition engine when the mouse comes
+// and goes.
+
+#include <memory>
+
+#include "platform/classlib/Buttons.h"
+#include "platform/classlib/Controls.h"
+#include "skin/core/te_forms.h"
+#include "skin/core/te_theme.h"
+
+namespace tarvel {
+
+class TTeButton : public TTeControl {
+    TARVEL_CLASS(TTeButton, TTeControl)
+
+public:
+    explicit TTeButton(TComponent* owner);
+    ~TTeButton() override;
+
+    bool ActiveDefault() const { return activeDefault_; }
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment value);
+    bool BlackAndWhiteGlyph() const { return blackAndWhiteGlyph_; }
+    void SetBlackAndWhiteGlyph(bool value);
+    bool Cancel() const { return cancel_; }
+    void SetCancel(bool value) { cancel_ = value; }
+    const WideString& GetCaption() const { return caption_; }
+    void SetCaption(const WideString& value);
+    bool Default() const { return default_; }
+    void SetDefault(bool value);
+    bool FXEnabled() const { return fxEnabled_; }
+    void SetFXEnabled(bool value) { fxEnabled_ = value; }
+    TBitmap* Glyph() const { return glyph_.get(); }
+    void SetGlyph(TBitmap* value);
+    TBitBtnKind Kind() const { return kind_; }
+    void SetKind(TBitBtnKind value);
+    TButtonLayout Layout() const { return layout_; }
+    void SetLayout(TButtonLayout value);
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult value) { modalResult_ = value; }
+    int NumGlyphs() const { return numGlyphs_; }
+    void SetNumGlyphs(int value);
+    int Spacing() const { return spacing_; }
+    void SetSpacing(int value);
+    TteCustomThemeLink* ThemeLink() const { return themeLink_; }
+    void SetThemeLink(TteCustomThemeLink* value);
+    const String& ThemeObject() const { return themeObject_; }
+    void SetThemeObject(const String& value);
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool value);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool value);
+
+    // The slot reserved at construction, and the one the last fade runs in.
+    int ReservedSlot() const { return reservedSlot_; }
+    int RunningSlot() const { return runningSlot_; }
+    bool Pressed() const { return pressed_; }
+
+    void Click() override;
+
+    virtual TRect GetLayoutRect();
+    virtual TRect GetCaptionRect();
+    virtual TRect GetGlyphRect();
+    virtual void PaintFace();
+    virtual void PaintGlyph();
+    virtual void PainTText();
+    void PaintBuffer() override;
+
+    TteButtonDrawState FaceState();
+    TteButtonDrawState TextState();
+
+protected:
+    static void DeclareMessages(TMessageTable& t);
+    void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void KeyDown(WORD& key, TShiftState shift) override;
+    void KeyUp(WORD& key, TShiftState shift) override;
+
+private:
+    void SNMThemeMessage(TMessage& m);
+    void SNMLinkChanged(TMessage& m);
+    void CMEnabledChanged(TMessage& m);
+    void CMDialogKey(TMessage& m);
+    void CMDialogChar(TMessage& m);
+    void CMFocusChanged(TMessage& m);
+    void CMTextChanged(TMessage& m);
+
+    bool Themed();
+    TteTheme* Theme() { return GetThemeLinkOf(); }
+    TteTheme* GetThemeLinkOf();
+    void Repaint();
+    void GlyphChanged();
+    // The glyph the face shows: Glyph, or nothing.
+    TBitmap* WorkingGlyph() { return glyph_->Empty() ? nullptr : glyph_.get(); }
+    TSize GlyphSize();
+    // The text font of the state, with the font options, on canvas.
+    void SelectTextFont(TCanvas& canvas, bool forText);
+    // Fades from the face before `change` to the face after it.
+    void FadeHover(bool entering);
+    void PaintInto(TteBitmap& picture);
+    void StopFade();
+
+    bool activeDefault_ = false;
+    uint8_t pressed_ = 0;
+    bool tracking_ = false;
+    int reservedSlot_ = -1;
+    int runningSlot_ = -1;
+    TteBitmap before_;
+    TteBitmap after_;
+
+    TAlignment alignment_ = taCenter;
+    bool blackAndWhiteGlyph_ = false;
+    bool cancel_ = false;
+    WideString caption_;
+    bool default_ = false;
+    bool fxEnabled_ = true;
+    std::unique_ptr<TBitmap> glyph_;
+    TBitBtnKind kind_ = bkCustom;
+    TButtonLayout layout_ = blGlyphLeft;
+    TModalResult modalResult_ = mrNone;
+    int numGlyphs_ = 1;
+    int spacing_ = 4;
+    TteCustomThemeLink* themeLink_ = nullptr;
+    String themeObject_ = "default";
+    bool transparent_ = false;
+    bool wordWrap_ = false;
+};
+
+// The caption, modal result and default flag a kind sets.
+struct TTeButtonKindInfo {
+    const char* Caption;
+    TModalResult Result;
+    bool Default;
+};
+const TTeButtonKindInfo& ButtonKindInfo(TBitBtnKind kind);
+// The stock glyph of a kind: two 16 x 16 cells, normal and disabled; null for bkCustom.
+TBitmap* ButtonKindGlyph(TBitBtnKind kind);
+// Frees the stock glyphs (the control library's end).
+void DoneButtonGlyphs();
+
+}  // namespace tarvel
