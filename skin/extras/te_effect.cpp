@@ -169,7 +169,9 @@ void StepSlot(int index) {
             ApplyManualEffect(*s, progress);
         else
             ApplyMaskEffect(*s, progress);
-        if (s->canvas && s->canvas->HandleAllocated()) s->work->Draw(s->canvas->Handle(), s->x, s->y);
+        // A control's canvas takes its device context when asked.
+        if (s->canvas)
+            if (const HDC dc = s->canvas->Handle()) s->work->Draw(dc, s->x, s->y);
         s->busy = false;
         if (progress == 100) StopMultiAnimation(index, false);
     } catch (...) {
