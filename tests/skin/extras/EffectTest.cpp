@@ -40,6 +40,15 @@ protected:
         b.SetSize(w, h);
         b.Clear(colour);
     }
+    // A black old look and a white new one, and paper to show them on.
+    struct TPictures {
+        TPaper paper{4, 4};
+        TteBitmap source, target;
+        TPictures() {
+            Fill(source, 2, 2, 0xFF000000);
+            Fill(target, 2, 2, 0xFFFFFFFF);
+        }
+    };
     std::vector<int> Progresses() const {
         std::vector<int> out;
         for (const TProbeCall& c : ProbeCalls) out.push_back(c.progress);
@@ -199,10 +208,9 @@ TEST_F(EffectTest, NothingRunsWithoutPicturesOrAKnownEffect) {
 }
 
 TEST_F(EffectTest, ReservedAndRunningSlotsAreKeptApart) {
-    TPaper paper(4, 4);
-    TteBitmap source, target;
-    Fill(source, 2, 2, 0xFF000000);
-    Fill(target, 2, 2, 0xFFFFFFFF);
+    TPictures pics;
+    TPaper& paper = pics.paper;
+    TteBitmap &source = pics.source, &target = pics.target;
     TteAnimationRec rec;
     rec.SetEffect("Fade");
 
@@ -229,10 +237,9 @@ TEST_F(EffectTest, ReservedAndRunningSlotsAreKeptApart) {
 }
 
 TEST_F(EffectTest, IndexesThatAreNoSlotDoNothing) {
-    TPaper paper(4, 4);
-    TteBitmap source, target;
-    Fill(source, 2, 2, 0xFF000000);
-    Fill(target, 2, 2, 0xFFFFFFFF);
+    TPictures pics;
+    TPaper& paper = pics.paper;
+    TteBitmap &source = pics.source, &target = pics.target;
     TteAnimationRec rec;
     rec.SetEffect("Fade");
     for (int index : {-2, SlotCount(), SlotCount() + 1000}) {
@@ -245,10 +252,9 @@ TEST_F(EffectTest, IndexesThatAreNoSlotDoNothing) {
 }
 
 TEST_F(EffectTest, ARunningSlotStartedAgainRunsTheNewAnimation) {
-    TPaper paper(4, 4);
-    TteBitmap source, target;
-    Fill(source, 2, 2, 0xFF000000);
-    Fill(target, 2, 2, 0xFFFFFFFF);
+    TPictures pics;
+    TPaper& paper = pics.paper;
+    TteBitmap &source = pics.source, &target = pics.target;
     TteAnimationRec slow, probe;
     slow.SetEffect("Fade");
     slow.SetTime(1000);
