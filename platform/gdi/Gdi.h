@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "platform/gdi/Geometry.h"
@@ -614,6 +615,15 @@ bool DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, unsigned step,
 
 // Writes the surface as an 8-bit RGB PNG (or RGBA with `withAlpha`).
 bool WritePng(const Surface& surface, const char* path, bool withAlpha = false);
+
+// A decoded PNG: pixels as 0xAARRGGBB, or null with the reason in `error`.
+struct PngPicture {
+    std::shared_ptr<Surface> pixels;
+    bool alpha = false;  // the file has an alpha channel or a transparent colour
+    std::string error;
+};
+// Every colour type and depth; sides above `maxSide` and damaged data fail.
+PngPicture DecodePng(const uint8_t* data, size_t size, int maxSide);
 
 }  // namespace tarvel
 

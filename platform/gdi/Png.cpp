@@ -1,14 +1,94 @@
-// PNG pictures of surfaces, for tests and screenshots.
+// PNG pictures: surfaces written for tests and screenshots, and files of any
+// colour type decoded for the picture classes and reference tests.
 
 #include <png.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
 #include "platform/gdi/Gdi.h"
 
 namespace tarvel {
+
+namespace {
+
+constexpr int64_t kMaxPixels = int64_t{1} << 24;
+constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
+
+// Everything the decoder touches after setjmp lives here, on the heap, so a
+// longjmp back leaves nothing half-destroyed on the stack.
+struct PngDecode {
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    size_t offset = 0;
+    std::string error;
+    bool alpha = false;
+    std::shared_ptr<Surface> pixels;
+    std::vector<png_bytep> rows;
+};
+
+void OnError(png_structp png, png_const_charp message) {
+    auto* state = static_cast<PngDecode*>(png_get_error_ptr(png));
+    state->error = message ? message : "unknown";
+    png_longjmp(png, 1);
+}
+
+void OnWarning(png_structp, png_const_charp) {}
+
+void OnRead(png_structp png, png_bytep out, size_t count) {
+    auto* state = static_cast<PngDecode*>(png_get_io_ptr(png));
+    if (count > state->size - state->offset) png_error(png, "the data ends early");
+    std::memcpy(out, state->data + state->offset, count);
+    state->offset += count;
+}
+
+// Answers true and fills state.pixels, or false with state.error.
+bool ReadPicture(PngDecode& state, int maxSide) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, &OnError, &OnWarning);
+    if (!png) {
+        state.error = "out of memory";
+        return false;
+    }
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        if (state.error.empty()) state.error = "out of memory";
+        return false;
+    }
+    png_set_read_fn(png, &state, &OnRead);
+    png_set_user_limits(png, static_cast<png_uint_32>(maxSide), static_cast<png_uint_32>(maxSide));
+    png_set_chunk_malloc_max(png, kMaxChunkBytes);
+    png_read_info(png, info);
+    const png_uint_32 width = png_get_image_width(png, info);
+    const png_uint_32 height = png_get_image_height(png, info);
+    if (int64_t{width} * height > kMaxPixels) png_error(png, "the picture is too large");
+    const int colorType = png_get_color_type(png, info);
+    state.alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS);
+
+    // Whatever the file holds becomes 8-bit B, G, R, A: our 0xAARRGGBB.
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_bgr(png);
+    if (!state.alpha) png_set_filler(png, 0, PNG_FILLER_AFTER);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != size_t{width} * 4) png_error(png, "unexpected row layout");
+
+    state.pixels = std::make_shared<Surface>(static_cast<int>(width), static_cast<int>(height), true);
+    if (!state.pixels->Valid()) png_error(png, "out of memory");
+    state.rows.resize(height);
+    for (png_uint_32 y = 0; y < height; ++y)
+        state.rows[y] = reinterpret_cast<png_bytep>(state.pixels->Row(static_cast<int>(y)));
+    png_read_image(png, state.rows.data());
+    png_read_end(png, nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+    return true;
+}
+
+}  // namespace
 
 bool WritePng(const Surface& surface, const char* path, bool withAlpha) {
     if (!surface.Valid() || !path) return false;
@@ -48,6 +128,20 @@ bool WritePng(const Surface& surface, const char* path, bool withAlpha) {
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return std::fflush(file.get()) == 0;
+}
+
+PngPicture DecodePng(const uint8_t* data, size_t size, int maxSide) {
+    auto state = std::make_unique<PngDecode>();
+    state->data = data;
+    state->size = size;
+    PngPicture picture;
+    if (ReadPicture(*state, maxSide)) {
+        picture.pixels = std::move(state->pixels);
+        picture.alpha = state->alpha;
+    } else {
+        picture.error = state->error;
+    }
+    return picture;
 }
 
 }  // namespace tarvel

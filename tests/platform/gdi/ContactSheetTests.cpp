@@ -1,5 +1,5 @@
-// Draws one of everything into a picture for people to look at:
-// build/<dir>/gdi_contact_sheet.png.
+// Draws one of everything into a picture for people to look at,
+// build/<dir>/gdi_contact_sheet.png, and compares it with its reference.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 
 #include "platform/base/Strings.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
+#include "tests/platform/gdi/ReferencePictureFixture.h"
 
 namespace tarvel {
 namespace {
@@ -140,6 +141,7 @@ TEST(ContactSheet, WritesAPictureOfEverything) {
     const std::string path = std::string(TARVEL_BINARY_DIR) + "/gdi_contact_sheet.png";
     ASSERT_TRUE(WritePng(*sheet.surface, path.c_str()));
     EXPECT_GT(std::filesystem::file_size(path), 1000u);
+    EXPECT_TRUE(reference::MatchesReference(*sheet.surface, "platform/gdi/contact_sheet.png"));
     EXPECT_FALSE(WritePng(*sheet.surface, "/nonexistent-folder/x.png"));
     EXPECT_FALSE(WritePng(Surface(0, 0), path.c_str()));
 }

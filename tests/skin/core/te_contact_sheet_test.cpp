@@ -1,5 +1,6 @@
 // Draws gradients, glyphs, blends and tiled and stretched bitmaps onto one
-// sheet and writes it as a PNG into the build folder for people to look at.
+// sheet, writes it as a PNG into the build folder for people to look at and
+// compares it with its reference.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +8,7 @@
 
 #include "skin/core/te_const.h"
 #include "skin/core/te_utils_draw.h"
+#include "tests/platform/gdi/ReferencePictureFixture.h"
 
 namespace tarvel {
 namespace {
@@ -102,6 +104,8 @@ TEST(ContactSheet, DrawsEveryKindAndWritesThePicture) {
     sheet.SetAlpha(255);
     ASSERT_TRUE(WritePng(*GetBitmapSurface(sheet.Handle()), out.c_str()));
     EXPECT_GT(std::filesystem::file_size(out), 2000u);
+    EXPECT_TRUE(
+        reference::MatchesReference(*GetBitmapSurface(sheet.Handle()), "skin/core/contact_sheet.png"));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The abstract theme's own answers: its metrics, hit test, caption-button
 // places, text placement, hue and brightness resets, copies, and a sheet of
-// its base look for people to look at.
+// its base look for people to look at, compared with its reference.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -9,6 +9,7 @@
 #include "skin/core/te_bitmap_colors.h"
 #include "skin/core/te_utils_draw.h"
 #include "te_theme_testkit.h"
+#include "tests/platform/gdi/ReferencePictureFixture.h"
 #include "tests/skin/paper_testkit.h"
 
 namespace tarvel {
@@ -378,6 +379,8 @@ TEST(BaseThemeDrawTest, RendersTheBaseSheet) {
     EXPECT_EQ(s.bitmap.GetPixel(100, 100) & 0xFFFFFF, 0xC0C0C0u);  // silver client
     const String path = String(TARVEL_BINARY_DIR) + "/skin_base_theme_sheet.png";
     ASSERT_TRUE(WritePng(*GetBitmapSurface(s.bitmap.Handle()), path.c_str()));
+    EXPECT_TRUE(
+        reference::MatchesReference(*GetBitmapSurface(s.bitmap.Handle()), "skin/core/base_theme_sheet.png"));
 }
 
 }  // namespace

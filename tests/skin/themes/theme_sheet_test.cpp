@@ -1,5 +1,6 @@
 // Sheets of every element family drawn by the flat and the office-style
-// theme, saved as PNG in the build folder for people to look at.
+// theme, saved as PNG in the build folder for people to look at and compared
+// with their references.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 #include <functional>
 
 #include "skin/core/te_utils_draw.h"
+#include "tests/platform/gdi/ReferencePictureFixture.h"
 #include "theme_testkit.h"
 
 namespace tarvel {
@@ -377,7 +379,7 @@ private:
     TCanvas& c_;
 };
 
-void DrawSheet(TTeFlatTheme& theme, const char* file) {
+void DrawSheet(TTeFlatTheme& theme, const char* file, const char* reference) {
     TPaper paper(1040, 760);
     TSheet sheet(theme, paper);
     sheet.Frame(10);
@@ -393,16 +395,17 @@ void DrawSheet(TTeFlatTheme& theme, const char* file) {
     sheet.Lists(10, 600);
     const auto path = std::filesystem::path(TARVEL_BINARY_DIR) / file;
     ASSERT_TRUE(WritePng(*GetBitmapSurface(paper.bitmap.Handle()), path.string().c_str()));
+    EXPECT_TRUE(reference::MatchesReference(*GetBitmapSurface(paper.bitmap.Handle()), reference));
 }
 
 TEST_F(ThemeSheetTest, FlatThemeSheet) {
     TTeFlatTheme theme;
-    DrawSheet(theme, "skin_theme_flat_sheet.png");
+    DrawSheet(theme, "skin_theme_flat_sheet.png", "skin/themes/flat_sheet.png");
 }
 
 TEST_F(ThemeSheetTest, OfficeStyleThemeSheet) {
     TTeOfficeXPTheme theme;
-    DrawSheet(theme, "skin_theme_officexp_sheet.png");
+    DrawSheet(theme, "skin_theme_officexp_sheet.png", "skin/themes/office_style_sheet.png");
 }
 
 }  // namespace
