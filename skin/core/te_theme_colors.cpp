@@ -84,35 +84,33 @@ const std::array<const char*, kThemeOptionCount> ThemeOptionNames = {
     "One object for kescEditButtonLeft, kescEditButtonRight and kescEditButtonBoth",
     "One object for kescComboBoxLeft, kescComboBoxRight"};
 
-const std::array<TteSysColorEntry, kThemeSysColorCount + 1> SysColors = {{
-    {clActiveBorder, "clActiveBorder"},
-    {clActiveCaption, "clActiveCaption"},
-    {clAppWorkSpace, "clAppWorkSpace"},
-    {clBackground, "clBackground"},
-    {clBtnFace, "clBtnFace"},
-    {clBtnHighlight, "clBtnHighlight"},
-    {clBtnShadow, "clBtnShadow"},
-    {clBtnText, "clBtnText"},
-    {clCaptionText, "clCaptionText"},
-    {clDefault, "clDefault"},
-    {clActiveCaption, "clActiveCaption"},
-    {clGrayText, "clGrayText"},
-    {clHighlight, "clHighlight"},
-    {clHighlightText, "clHighlightText"},
-    {clInactiveBorder, "clInactiveBorder"},
-    {clInactiveCaption, "clInactiveCaption"},
-    {clInactiveCaptionText, "clInactiveCaptionText"},
-    {clInfoBk, "clInfoBk"},
-    {clInfoText, "clInfoText"},
-    {clMenu, "clMenu"},
-    {clMenuText, "clMenuText"},
-    {clScrollBar, "clScrollBar"},
-    {cl3DDkShadow, "cl3DDkShadow"},
-    {cl3DLight, "cl3DLight"},
-    {clWindow, "clWindow"},
-    {clWindowFrame, "clWindowFrame"},
-    {clWindowText, "clWindowText"},
-}};
+const std::array<TColor, kThemeSysColorCount + 1> SysColors = {clActiveBorder,
+                                                               clActiveCaption,
+                                                               clAppWorkSpace,
+                                                               clBackground,
+                                                               clBtnFace,
+                                                               clBtnHighlight,
+                                                               clBtnShadow,
+                                                               clBtnText,
+                                                               clCaptionText,
+                                                               clDefault,
+                                                               clActiveCaption,
+                                                               clGrayText,
+                                                               clHighlight,
+                                                               clHighlightText,
+                                                               clInactiveBorder,
+                                                               clInactiveCaption,
+                                                               clInactiveCaptionText,
+                                                               clInfoBk,
+                                                               clInfoText,
+                                                               clMenu,
+                                                               clMenuText,
+                                                               clScrollBar,
+                                                               cl3DDkShadow,
+                                                               cl3DLight,
+                                                               clWindow,
+                                                               clWindowFrame,
+                                                               clWindowText};
 
 namespace {
 
@@ -197,7 +195,7 @@ void TteThemeColors::SaveToStream(TStream& stream) const {
 // ---- system colours --------------------------------------------------------
 
 TteThemeSysColors::TteThemeSysColors(TteTheme* owner) : owner_(owner) {
-    for (int i = 0; i < kThemeSysColorCount; ++i) values_[i] = ColorToRGB(SysColors[i].Color);
+    for (int i = 0; i < kThemeSysColorCount; ++i) values_[i] = ColorToRGB(SysColors[i]);
     base_ = values_;
 }
 
@@ -212,7 +210,7 @@ void TteThemeSysColors::Assign(TPersistent* source) {
 
 int TteThemeSysColors::IndexOf(TColor sysColor) {
     for (int i = 0; i < kThemeSysColorCount; ++i)
-        if (SysColors[i].Color == sysColor) return i;
+        if (SysColors[i] == sysColor) return i;
     return -1;
 }
 
@@ -249,7 +247,7 @@ void TteThemeSysColors::LoadFromStream(TStream& stream) {
 void TteThemeSysColors::SaveToStream(TStream& stream) const {
     WriteInt32(stream, kThemeSysColorCount);
     for (int i = 0; i < kThemeSysColorCount; ++i)
-        WriteEntry(stream, SysColors[i].Ident, ColorToString(values_[i]));
+        WriteEntry(stream, ColorToString(SysColors[i]), ColorToString(values_[i]));
 }
 
 // ---- fonts -----------------------------------------------------------------

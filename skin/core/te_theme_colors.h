@@ -116,17 +116,14 @@ constexpr int kThemeFontCount = 66;
 enum TteThemeOption : uint8_t { ktoptOneEdit, ktoptOneComboBox };
 constexpr int kThemeOptionCount = 2;
 
-struct TteSysColorEntry {
-    TColor Color;
-    const char* Ident;
-};
 constexpr int kThemeSysColorCount = 26;
 
 extern const std::array<const char*, kThemeColorCount> ThemeColorNames;
 extern const std::array<const char*, kThemeFontCount> ThemeFontNames;
 extern const std::array<const char*, kThemeOptionCount> ThemeOptionNames;
-// The 26 system colours a theme replaces, and clWindowText after them.
-extern const std::array<TteSysColorEntry, kThemeSysColorCount + 1> SysColors;
+// The 26 system colours a theme replaces, and clWindowText after them; their
+// names are the class library's colour identifiers.
+extern const std::array<TColor, kThemeSysColorCount + 1> SysColors;
 
 class TteThemeColors : public TPersistent {
     TARVEL_CLASS(TteThemeColors, TPersistent)

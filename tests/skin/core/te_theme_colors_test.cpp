@@ -150,6 +150,26 @@ TEST(ThemeSysColorsTest, LooksUpTheFirstEntryOfASystemColour) {
     EXPECT_EQ(values[10], ColorToString(ColorToRGB(clActiveCaption)));  // the second entry keeps its value
 }
 
+TEST(ThemeSysColorsTest, EntriesAreNamedByTheColourIdentifiers) {
+    TteThemeSysColors sys;
+    TMemoryStream s;
+    sys.SaveToStream(s);
+    s.SetPosition(0);
+    ASSERT_EQ(ReadInt32(s), 26);
+    const std::pair<int, const char*> names[] = {{0, "clActiveBorder"},
+                                                 {9, "clDefault"},
+                                                 {10, "clActiveCaption"},
+                                                 {22, "cl3DDkShadow"},
+                                                 {25, "clWindowFrame"}};
+    std::vector<String> written;
+    for (int i = 0; i < 26; ++i) {
+        written.push_back(ReadString(s));
+        ReadString(s);
+        ReadString(s);
+    }
+    for (auto [index, name] : names) EXPECT_EQ(written[index], name) << index;
+}
+
 TEST(ThemeColorsTest, HueZeroKeepsSystemColourReferences) {
     TteThemeColors colors;
     colors.SetColor(ktcWindow, clBtnFace);
