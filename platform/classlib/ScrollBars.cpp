@@ -42,7 +42,8 @@ TScrollParts ScrollPartsOf(TRect r, bool vertical, int min, int max, int pageSiz
     }
     const int trackLength = length - 2 * button;
     const int64_t span = int64_t{max} - min + 1;
-    if (span <= 1 || trackLength < kMinThumb || (pageSize > 0 && pageSize >= span)) return parts;
+    parts.scrollable = span > 1 && (pageSize <= 0 || pageSize < span);
+    if (!parts.scrollable || trackLength < kMinThumb) return parts;
     int thumbLength = pageSize > 0 ? static_cast<int>(int64_t{trackLength} * pageSize / span) : thick;
     thumbLength = std::clamp(thumbLength, kMinThumb, trackLength);
     const int64_t positions = pageSize > 0 ? span - pageSize : span - 1;
@@ -110,7 +111,7 @@ void TScrollBar::Paint() {
     HDC dc = Canvas()->Handle();
     const TScrollParts p = Parts();
     const bool vertical = kind_ == sbVertical;
-    const bool enabled = Enabled() && !p.thumb.IsEmpty();
+    const bool enabled = Enabled() && p.scrollable;
     DrawArrowButton(dc, p.lineUp, vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT,
                     pressed_ == TScrollParts::LineUp, enabled);
     DrawArrowButton(dc, p.lineDown, vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT,

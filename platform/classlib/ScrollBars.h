@@ -24,6 +24,9 @@ using TScrollEvent = std::function<void(TObject* sender, TScrollCode code, int& 
 // ends, the track between them and the thumb in the track.
 struct TScrollParts {
     TRect lineUp, lineDown, track, thumb;
+    // The range goes past the page: the arrows work even where the track
+    // has no room for a thumb.
+    bool scrollable = false;
     enum Part { None, LineUp, LineDown, PageUp, PageDown, Thumb };
     Part HitTest(TPoint p) const;
 };

@@ -71,7 +71,7 @@ bool GetScrollBarInfo(HWND hwnd, int32_t objectId, SCROLLBARINFO& info) {
         info.xyThumbBottom = vert ? p.thumb.bottom - p.bar.top : p.thumb.right - p.bar.left;
     }
     const TWinControl* owner = FindControl(hwnd);
-    if (p.thumb.IsEmpty() || (owner && !owner->Enabled())) info.rgstate[0] = STATE_SYSTEM_UNAVAILABLE;
+    if (!p.scrollable || (owner && !owner->Enabled())) info.rgstate[0] = STATE_SYSTEM_UNAVAILABLE;
     const TScrollBarPart order[] = {TScrollBarPart::LineUp, TScrollBarPart::PageUp, TScrollBarPart::Thumb,
                                     TScrollBarPart::PageDown, TScrollBarPart::LineDown};
     for (size_t i = 0; i < std::size(order); ++i)
@@ -154,6 +154,7 @@ TScrollBarParts TWindowScrollBars::Parts(int bar) const {
     p.lineDown = parts.lineDown;
     p.track = parts.track;
     p.thumb = parts.thumb;
+    p.scrollable = parts.scrollable;
     return p;
 }
 
@@ -161,7 +162,7 @@ void TWindowScrollBars::PaintBar(HDC dc, int bar) {
     const TScrollBarParts p = Parts(bar);
     if (p.bar.IsEmpty()) return;
     const bool vert = bar == SB_VERT;
-    const bool enabled = owner_->Enabled() && !p.thumb.IsEmpty();
+    const bool enabled = owner_->Enabled() && p.scrollable;
     auto arrow = [&](TRect r, unsigned kind, TScrollBarPart part) {
         unsigned state = kind | (enabled ? 0u : unsigned{DFCS_INACTIVE}) |
                          (PressedPart(bar) == part ? unsigned{DFCS_PUSHED} : 0u);
@@ -196,7 +197,7 @@ void TWindowScrollBars::Send(int bar, WORD code, int pos) {
 
 void TWindowScrollBars::Press(int bar, TPoint wp) {
     const TScrollBarParts p = Parts(bar);
-    if (p.thumb.IsEmpty() || !owner_->Enabled()) return;
+    if (!p.scrollable || !owner_->Enabled()) return;
     const bool vert = bar == SB_VERT;
     TScrollBarPart part = TScrollBarPart::None;
     if (p.lineUp.Contains(wp))
@@ -205,7 +206,7 @@ void TWindowScrollBars::Press(int bar, TPoint wp) {
         part = TScrollBarPart::LineDown;
     else if (p.thumb.Contains(wp))
         part = TScrollBarPart::Thumb;
-    else if (p.track.Contains(wp))
+    else if (!p.thumb.IsEmpty() && p.track.Contains(wp))
         part = (vert ? wp.y < p.thumb.top : wp.x < p.thumb.left) ? TScrollBarPart::PageUp
                                                                  : TScrollBarPart::PageDown;
     if (part == TScrollBarPart::None) return;

@@ -15,6 +15,7 @@ enum class TScrollBarPart { None, LineUp, PageUp, Thumb, PageDown, LineDown };
 // Rectangles in window coordinates; empty when the bar is hidden.
 struct TScrollBarParts {
     TRect bar, lineUp, lineDown, track, thumb;
+    bool scrollable = false;  // the range goes past the page
 };
 
 class TWindowScrollBars {

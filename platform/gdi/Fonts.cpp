@@ -29,27 +29,34 @@ struct FontFaceFile {
 
 namespace {
 
-// Face names the system's texts and skins use, and what stands in for them.
-// The CJK names ask fontconfig for a Chinese face by language.
+// Face names the system's texts and skins use, and what stands in for them:
+// a metric-compatible face where one exists, so captions keep the widths
+// the forms were laid out for, else a fontconfig generic family. The CJK
+// names ask fontconfig for a Chinese face by language.
 struct FaceAlias {
-    const char* name;    // lower case
-    const char* family;  // fontconfig generic family
-    const char* lang;    // or null
+    const char* name;     // lower case
+    const char* metric;   // the face with the same advance widths, or null
+    const char* generic;  // fontconfig generic family
+    const char* lang;     // or null
 };
 
+constexpr const char* kSans = "Liberation Sans";
+constexpr const char* kMono = "Liberation Mono";
+constexpr const char* kSerif = "Liberation Serif";
+
 constexpr FaceAlias kFaceAliases[] = {
-    {"ms sans serif", "sans-serif", nullptr}, {"microsoft sans serif", "sans-serif", nullptr},
-    {"ms shell dlg", "sans-serif", nullptr},  {"ms shell dlg 2", "sans-serif", nullptr},
-    {"tahoma", "sans-serif", nullptr},        {"arial", "sans-serif", nullptr},
-    {"verdana", "sans-serif", nullptr},       {"segoe ui", "sans-serif", nullptr},
-    {"system", "sans-serif", nullptr},        {"times new roman", "serif", nullptr},
-    {"courier new", "monospace", nullptr},    {"courier", "monospace", nullptr},
-    {"fixedsys", "monospace", nullptr},       {"lucida console", "monospace", nullptr},
-    {"宋体", "sans-serif", "zh-cn"},          {"新宋体", "sans-serif", "zh-cn"},
-    {"simsun", "sans-serif", "zh-cn"},        {"nsimsun", "sans-serif", "zh-cn"},
-    {"黑体", "sans-serif", "zh-cn"},          {"simhei", "sans-serif", "zh-cn"},
-    {"微软雅黑", "sans-serif", "zh-cn"},      {"microsoft yahei", "sans-serif", "zh-cn"},
-    {"楷体_gb2312", "sans-serif", "zh-cn"},   {"仿宋_gb2312", "sans-serif", "zh-cn"},
+    {"ms sans serif", kSans, "sans-serif", nullptr}, {"microsoft sans serif", kSans, "sans-serif", nullptr},
+    {"ms shell dlg", kSans, "sans-serif", nullptr},  {"ms shell dlg 2", kSans, "sans-serif", nullptr},
+    {"tahoma", kSans, "sans-serif", nullptr},        {"arial", kSans, "sans-serif", nullptr},
+    {"verdana", nullptr, "sans-serif", nullptr},     {"segoe ui", nullptr, "sans-serif", nullptr},
+    {"system", nullptr, "sans-serif", nullptr},      {"times new roman", kSerif, "serif", nullptr},
+    {"courier new", kMono, "monospace", nullptr},    {"courier", kMono, "monospace", nullptr},
+    {"fixedsys", nullptr, "monospace", nullptr},     {"lucida console", nullptr, "monospace", nullptr},
+    {"宋体", nullptr, "sans-serif", "zh-cn"},        {"新宋体", nullptr, "sans-serif", "zh-cn"},
+    {"simsun", nullptr, "sans-serif", "zh-cn"},      {"nsimsun", nullptr, "sans-serif", "zh-cn"},
+    {"黑体", nullptr, "sans-serif", "zh-cn"},        {"simhei", nullptr, "sans-serif", "zh-cn"},
+    {"微软雅黑", nullptr, "sans-serif", "zh-cn"},    {"microsoft yahei", nullptr, "sans-serif", "zh-cn"},
+    {"楷体_gb2312", nullptr, "sans-serif", "zh-cn"}, {"仿宋_gb2312", nullptr, "sans-serif", "zh-cn"},
 };
 
 constexpr int kDefaultEm = 11;
@@ -131,9 +138,12 @@ const FaceAlias* FindAlias(const std::string& name) {
 std::shared_ptr<FontFaceFile> ResolveFace(const std::string& name, int weight, bool italic) {
     FcPattern* pattern = FcPatternCreate();
     const FaceAlias* alias = FindAlias(name);
-    if (!name.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
-    const char* generic = alias ? alias->family : "sans-serif";
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(generic));
+    auto addFamily = [&](const char* family) {
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    };
+    if (!name.empty()) addFamily(name.c_str());
+    if (alias && alias->metric) addFamily(alias->metric);
+    addFamily(alias ? alias->generic : "sans-serif");
     if (alias && alias->lang)
         FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(alias->lang));
     FcPatternAddInteger(pattern, FC_WEIGHT,

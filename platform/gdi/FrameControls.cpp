@@ -100,10 +100,15 @@ void PaintMask(const Canvas& c, const Mask& mask, const TRect& area, int64_t dx,
 
 enum class Arrow { Up, Down, Left, Right };
 
+// Below this depth a triangle reads as a dot: the halves of a spin button
+// are only a few pixels high, and their arrows keep this size, cut by the
+// face if they must be.
+constexpr int64_t kMinArrowDepth = 3;
+
 // A solid triangle centred in the area, its size taken from the area.
 void PaintArrow(const Canvas& c, Arrow dir, const TRect& area, int64_t dx, int64_t dy, COLORREF color) {
     const int64_t side = std::min(area.Width(), area.Height());
-    const int64_t depth = std::max<int64_t>(1, side / 3);  // from apex to base
+    const int64_t depth = std::max(kMinArrowDepth, side / 3);  // from apex to base
     const int64_t base = 2 * depth - 1;
     const bool vertical = dir == Arrow::Up || dir == Arrow::Down;
     const int64_t boxW = vertical ? base : depth, boxH = vertical ? depth : base;

@@ -89,9 +89,11 @@ void PaintDefaultFrame(Window* w) {
         DrawTextA(dc, w->text, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     if (w->exStyle & WS_EX_CLIENTEDGE) {
-        TRect e = w->client;
-        e = TRect{e.left - GetSystemMetrics(SM_CXEDGE), e.top - GetSystemMetrics(SM_CYEDGE),
-                  e.right + GetSystemMetrics(SM_CXEDGE), e.bottom + GetSystemMetrics(SM_CYEDGE)};
+        // Just inside the outer border, so the edge holds the window's
+        // scroll bars as well as its client.
+        const int inner = GetSystemMetrics(SM_CXEDGE) + ((w->exStyle & WS_EX_STATICEDGE) ? 1 : 0);
+        TRect e{in.left - inner, in.top - inner, w->rect.Width() - in.right + inner,
+                w->rect.Height() - in.bottom + inner};
         DrawEdge(dc, &e, EDGE_SUNKEN, BF_RECT);
     }
     ReleaseDC(w->hwnd, dc);

@@ -124,5 +124,56 @@ TEST_F(ListBoxTest, ALongListScrollsWithItsBarTheWheelAndMessages) {
     EXPECT_EQ(list->Count(), 49);
 }
 
+// The bar stands inside the sunken border, and its arrows work as soon as
+// the items overflow the list, even by part of one, with no room for a thumb.
+TEST_F(ListBoxTest, TheBarLiesInsideTheBorderAndScrollsWhenItemsOverflow) {
+    Fill(1);
+    ui.RunUntilIdle();
+    const int item = list->ItemRect(0).Height();
+    list->Items()->Clear();
+    const int edge = GetSystemMetrics(SM_CXEDGE);
+    const struct {
+        int height, items;
+        bool bar;
+    } cases[] = {
+        {2 * edge + 2 * item + item / 2, 3, true},  // the gallery's: two and a half rows
+        {2 * edge + 3 * item, 3, false},            // exactly full
+        {2 * edge + 3 * item - 1, 3, true},         // one pixel short
+        {2 * edge + 6 * item, 12, true},            // room for a thumb
+    };
+    for (const auto& c : cases) {
+        list->Items()->Clear();
+        list->SetTopIndex(0);
+        list->SetBounds(10, 10, 120, c.height);
+        Fill(c.items);
+        ui.RunUntilIdle();
+        const String what = IntToStr(c.height) + " px, " + IntToStr(c.items) + " items";
+        SCROLLBARINFO info;
+        ASSERT_TRUE(GetScrollBarInfo(list->Handle(), OBJID_VSCROLL, info)) << what;
+        if (!c.bar) {
+            EXPECT_TRUE(info.rgstate[0] & STATE_SYSTEM_INVISIBLE) << what;
+            continue;
+        }
+        const TRect window = WindowRect(list->Handle());
+        const TRect bar = info.rcScrollBar;
+        EXPECT_EQ(bar.right, window.right - edge) << what;
+        EXPECT_EQ(bar.top, window.top + edge) << what;
+        EXPECT_EQ(bar.bottom, window.bottom - edge) << what;
+        EXPECT_FALSE(info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) << what;
+        // The sunken edge is drawn round the bar too: its light outer line
+        // runs down the window's right side.
+        const auto shown = ui.Backend().ScreenPixels();
+        const uint32_t light = ColorRefToPixel(GetSysColor(COLOR_3DHILIGHT)) & 0xFFFFFF;
+        for (int y : {bar.top, (bar.top + bar.bottom) / 2, bar.bottom - 1})
+            EXPECT_EQ(shown->Pixel(window.right - 1, y) & 0xFFFFFF, light) << what << " at " << y;
+        // The down arrow scrolls by one item.
+        const TPoint arrow{(bar.left + bar.right) / 2, bar.bottom - 3};
+        ui.Backend().MouseDown(arrow);
+        ui.Backend().MouseUp(arrow);
+        ui.RunUntilIdle();
+        EXPECT_EQ(list->TopIndex(), 1) << what;
+    }
+}
+
 }  // namespace
 }  // namespace tarvel

@@ -275,7 +275,7 @@ TEST_F(ListViewTest, ReportScrollsVerticallyByRows) {
         {"Scroll by two rows of pixels", [&] { lv->Scroll(0, 2 * RowHeight(lv)); }, 2},
         {"Scroll by half a row takes a row", [&] { lv->Scroll(0, (RowHeight(lv) + 1) / 2); }, 3},
         {"Scroll by less does nothing", [&] { lv->Scroll(0, -(RowHeight(lv) - 1) / 2); }, 3},
-        {"Scroll back a row and a half", [&] { lv->Scroll(0, -RowHeight(lv) * 3 / 2); }, 1},
+        {"Scroll back a row and a half", [&] { lv->Scroll(0, -(RowHeight(lv) * 3 + 1) / 2); }, 1},
         {"the wheel, three rows a notch", [&] { ui.Wheel(lv, -WHEEL_DELTA); }, 4},
         {"a key brings the last item in",
          [&] {

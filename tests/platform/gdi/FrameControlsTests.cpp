@@ -69,6 +69,47 @@ TEST(FrameControls, TheGlyphIsTheOnlyPureBlack) {
     }
 }
 
+// The halves of a spin button are a few pixels high; their arrows keep a
+// readable triangle rather than shrinking to a dot.
+TEST(FrameControls, ArrowsKeepAMinimumSizeInSmallButtons) {
+    const struct {
+        unsigned state;
+        bool vertical;
+    } arrows[] = {
+        {DFCS_SCROLLUP, true}, {DFCS_SCROLLDOWN, true}, {DFCS_SCROLLLEFT, false}, {DFCS_SCROLLRIGHT, false}};
+    for (TSize size : {TSize{17, 10}, TSize{17, 11}, TSize{15, 9}, TSize{12, 12}, TSize{16, 14}}) {
+        for (const auto& a : arrows) {
+            const TSize button = a.vertical ? size : TSize{size.cy, size.cx};
+            PixelDc p(button.cx, button.cy, 0x11223344);
+            TRect r = Rect(0, 0, button.cx, button.cy);
+            ASSERT_TRUE(DrawFrameControl(p.dc, &r, DFC_SCROLL, a.state));
+            const TRect glyph = [&] {
+                TRect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+                for (int y = 0; y < button.cy; ++y)
+                    for (int x = 0; x < button.cx; ++x)
+                        if ((p.At(x, y) & 0xFFFFFF) == 0) {
+                            box.left = std::min(box.left, x);
+                            box.top = std::min(box.top, y);
+                            box.right = std::max(box.right, x + 1);
+                            box.bottom = std::max(box.bottom, y + 1);
+                        }
+                return box;
+            }();
+            const int base = a.vertical ? glyph.Width() : glyph.Height();
+            const int depth = a.vertical ? glyph.Height() : glyph.Width();
+            const std::string what = std::to_string(a.state) + " in " + std::to_string(button.cx) + "x" +
+                                     std::to_string(button.cy);
+            EXPECT_GE(base, 5) << what;
+            EXPECT_GE(depth, 3) << what;
+            EXPECT_EQ(base, 2 * depth - 1) << what << ": a whole triangle";
+            EXPECT_GE(glyph.left, 2) << what << ": inside the raised edge";
+            EXPECT_GE(glyph.top, 2) << what;
+            EXPECT_LE(glyph.right, button.cx - 2) << what;
+            EXPECT_LE(glyph.bottom, button.cy - 2) << what;
+        }
+    }
+}
+
 TEST(FrameControls, PushedGlyphMovesDownRight) {
     for (unsigned type : {unsigned(DFC_CAPTION), unsigned(DFC_SCROLL)}) {
         PixelDc up(16, 16, 0), down(16, 16, 0);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/base/Strings.h"
+#include "platform/gdi/Fonts.h"
 #include "tests/platform/gdi/GdiTestSupport.h"
 
 namespace tarvel {
@@ -151,6 +152,29 @@ TEST(Text, AmpersandPrefixes) {
     DrawTextW(hidden.dc, u"&File", &r, DT_SINGLELINE | DT_HIDEPREFIX);
     EXPECT_GT(marked.Ink(kPaper).bottom, plain.Ink(kPaper).bottom);
     EXPECT_EQ(hidden.Picture(0, kPaper), plain.Picture(0, kPaper));
+}
+
+// The forms were laid out with these faces; their metric-compatible
+// stand-ins keep captions the widths they were given.
+TEST(Text, LayoutFacesResolveToMetricCompatibleFaces) {
+    const std::pair<const char*, const char*> faces[] = {{"MS Sans Serif", "Liberation Sans"},
+                                                         {"Tahoma", "Liberation Sans"},
+                                                         {"Arial", "Liberation Sans"},
+                                                         {"Courier New", "Liberation Mono"}};
+    for (auto [face, resolved] : faces) {
+        for (int weight : {FW_NORMAL, FW_BOLD}) {
+            LOGFONTW log;
+            SetFaceName(log, face);
+            log.lfHeight = -11;
+            log.lfWeight = weight;
+            EXPECT_EQ(FontInstance::Realise(log)->FamilyName(), resolved) << face << " " << weight;
+        }
+    }
+    LOGFONTW song;
+    SetFaceName(song, "宋体");
+    song.lfHeight = -12;
+    EXPECT_NE(FontInstance::Realise(song)->FamilyName().find("Liberation"), 0u)
+        << "a Chinese face stays Chinese";
 }
 
 TEST(Text, ChineseRendersThroughTheFallbackFace) {
