@@ -63,7 +63,7 @@ private:
     TListBox* folders_ = nullptr;
     TListBox* files_ = nullptr;
     TEdit* name_ = nullptr;
-    TListBox* filter_ = nullptr;
+    TComboBox* filter_ = nullptr;
 };
 
 TFileDialogForm::TFileDialogForm(TComponent* owner, TFileRequest& request) : TForm(owner), request_(request) {
@@ -111,6 +111,7 @@ void TFileDialogForm::Build() {
     folderLabel_ = label("FolderLabel", "", 8, 8);
     folderLabel_->SetAutoSize(false);
     folderLabel_->SetShowAccelChar(false);
+    folderLabel_->SetEllipsisPosition(epPathEllipsis);
     folderLabel_->SetBounds(8, 8, 444, 16);
     folderLabel_->SetAnchors({akLeft, akTop, akRight});
     folders_ = list("Folders", Bounds(8, 28, 150, 200), {akLeft, akTop, akBottom});
@@ -125,7 +126,12 @@ void TFileDialogForm::Build() {
     nameLabel->SetFocusControl(name_);
     TLabel* typeLabel = label("FilterLabel", "Files of &type:", 8, 268);
     typeLabel->SetAnchors({akLeft, akBottom});
-    filter_ = list("Filter", Bounds(100, 264, 270, 56), {akLeft, akRight, akBottom});
+    filter_ = new TComboBox(this);
+    filter_->SetName("Filter");
+    filter_->SetParent(this);
+    filter_->SetStyle(csDropDownList);
+    filter_->SetBounds(100, 264, 270, 21);
+    filter_->SetAnchors({akLeft, akRight, akBottom});
     for (const String& d : FilterDescriptions(request_.filter)) filter_->Items()->Add(d);
     typeLabel->SetFocusControl(filter_);
 
@@ -152,7 +158,7 @@ void TFileDialogForm::Build() {
         FileClicked();
         OkClicked();
     };
-    filter_->OnClick = [this](TObject*) { FilterChanged(); };
+    filter_->OnChange = [this](TObject*) { FilterChanged(); };
 }
 
 void TFileDialogForm::ShowFolder(const String& folder) {

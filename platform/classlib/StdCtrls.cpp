@@ -66,7 +66,9 @@ TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
 
 unsigned TLabel::TextFlags() const {
     static const unsigned kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
-    return kAlign[alignment_] | (wordWrap_ ? unsigned{DT_WORDBREAK} : 0u) |
+    static const unsigned kEllipsis[] = {0, DT_SINGLELINE | DT_PATH_ELLIPSIS,
+                                         DT_SINGLELINE | DT_END_ELLIPSIS};
+    return kAlign[alignment_] | (wordWrap_ ? unsigned{DT_WORDBREAK} : kEllipsis[ellipsis_]) |
            (showAccelChar_ ? 0u : unsigned{DT_NOPREFIX}) | DT_EXPANDTABS;
 }
 
@@ -99,6 +101,11 @@ bool TLabel::CanAutoSize(int& newWidth, int& newHeight) {
 
 void TLabel::SetAlignment(TAlignment a) {
     alignment_ = a;
+    Invalidate();
+}
+
+void TLabel::SetEllipsisPosition(TEllipsisPosition e) {
+    ellipsis_ = e;
     Invalidate();
 }
 

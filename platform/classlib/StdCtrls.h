@@ -14,6 +14,8 @@
 namespace tarvel {
 
 enum TTextLayout { tlTop, tlCenter, tlBottom };
+// How a one-line caption too long for its label is shortened.
+enum TEllipsisPosition { epNone, epPathEllipsis, epEndEllipsis };
 
 // The text extent of `text` in `font` (DrawText rules: "&" prefixes, and
 // line breaks at `wrapWidth` when it is positive).
@@ -36,6 +38,9 @@ public:
     // Where the text sits vertically when the label is taller than it.
     TTextLayout Layout() const { return layout_; }
     void SetLayout(TTextLayout layout);
+    // Ignored while the caption wraps.
+    TEllipsisPosition EllipsisPosition() const { return ellipsis_; }
+    void SetEllipsisPosition(TEllipsisPosition e);
     // The control an "&" accelerator of the caption focuses.
     TWinControl* FocusControl() const { return focusControl_; }
     void SetFocusControl(TWinControl* control);
@@ -55,6 +60,7 @@ private:
     bool transparent_ = false;
     bool showAccelChar_ = true;
     TTextLayout layout_ = tlTop;
+    TEllipsisPosition ellipsis_ = epNone;
     TWinControl* focusControl_ = nullptr;
 };
 

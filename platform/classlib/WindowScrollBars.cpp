@@ -171,7 +171,8 @@ void TWindowScrollBars::PaintBar(HDC dc, int bar) {
     arrow(p.lineUp, vert ? DFCS_SCROLLUP : DFCS_SCROLLLEFT, TScrollBarPart::LineUp);
     arrow(p.lineDown, vert ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT, TScrollBarPart::LineDown);
     FillColor(dc, p.track, clScrollBar);
-    if (!p.thumb.IsEmpty()) {
+    // A disabled window's bar shows no thumb, as one with nothing to scroll.
+    if (enabled && !p.thumb.IsEmpty()) {
         TRect t = p.thumb;
         FillColor(dc, t, clBtnFace);
         DrawEdge(dc, &t, EDGE_RAISED, BF_RECT);

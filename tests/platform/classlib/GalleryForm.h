@@ -30,6 +30,7 @@ public:
         BuildViews();
         BuildIndicators();
         BuildCombos();
+        BuildDisabled();
     }
 
     template <class T>
@@ -220,6 +221,40 @@ private:
         auto* serial = Put<TComboBox>("SerialNum", Bounds(140, 22, 270, 21), group);
         for (const char* s : {"TB-2026-0042", "TB-2026-0043"}) serial->Items()->Add(s);
         serial->SetText("TB-2026-0044");
+    }
+
+    // The same kinds of control once more, each disabled.
+    void BuildDisabled() {
+        auto* group = Put<TGroupBox>("Disabled", Bounds(8, 562, 956, 110));
+        group->SetCaption("Disabled");
+        auto* edit = Put<TEdit>("DisabledEdit", Bounds(10, 22, 120, 21), group);
+        edit->SetText("TB-2026-0042");
+        auto* button = Put<TButton>("DisabledButton", Bounds(140, 20, 90, 25), group);
+        button->SetCaption("&Write");
+        auto* check = Put<TCheckBox>("DisabledCheck", Bounds(240, 24, 110, 17), group);
+        check->SetCaption("Auto query");
+        check->SetChecked(true);
+        auto* combo = Put<TComboBox>("DisabledCombo", Bounds(10, 54, 120, 21), group);
+        combo->SetStyle(csDropDownList);
+        for (const char* s : {"9600", "19200"}) combo->Items()->Add(s);
+        combo->SetItemIndex(0);
+        auto* grid = Put<TStringGrid>("DisabledGrid", Bounds(360, 16, 250, 84), group);
+        grid->SetColCount(3);
+        grid->SetRowCount(4);
+        grid->SetDefaultColWidth(60);
+        const char* heads[] = {"Module", "Voltage", "SOC"};
+        for (int c = 0; c < 3; ++c) grid->SetCells(c, 0, heads[c]);
+        for (int r = 1; r < 4; ++r) {
+            grid->SetCells(0, r, IntToStr(r));
+            grid->SetCells(1, r, "13.2" + IntToStr(r));
+            grid->SetCells(2, r, IntToStr(60 + r * 5) + "%");
+        }
+        auto* list = Put<TListBox>("DisabledList", Bounds(620, 16, 150, 84), group);
+        for (const char* s : {"COM1", "COM2", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyACM0", "/dev/ttyS4"})
+            list->Items()->Add(s);
+        list->SetItemIndex(1);
+        for (TControl* c : std::initializer_list<TControl*>{edit, button, check, combo, grid, list})
+            c->SetEnabled(false);
     }
 
     void BuildIndicators() {

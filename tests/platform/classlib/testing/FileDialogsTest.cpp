@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "platform/base/Paths.h"
 #include "platform/classlib/Dialogs.h"
@@ -126,6 +127,71 @@ TEST_F(FileDialogsTest, TheRealDialogBrowsesFoldersFiltersFilesAndReturnsTheChos
     EXPECT_EQ(dialog.FileName, (folder / "sub" / "c.bms").string());
     EXPECT_EQ(dialog.FilterIndex, 1);
     EXPECT_EQ(GetCurrentDir(), cwd);
+    EXPECT_TRUE(ui.Problems().empty());
+}
+
+// A folder path longer than its label keeps its start and its last folder
+// with "..." between, as the path ellipsis draws it, and the file types are
+// a drop-down list.
+TEST_F(FileDialogsTest, TheFolderPathIsShortenedInTheMiddleAndTheTypesDropDown) {
+    const fs::path deep = folder / "recorded module data of the battery pack" /
+                          "calibration runs of the second year" / "deepest";
+    fs::create_directories(deep);
+    ui.UseStandardDialogs();
+    TOpenDialog dialog(nullptr);
+    dialog.Filter = "Protection files|*.bms|All files|*.*";
+    dialog.InitialDir = deep.string();
+    ui.WhenModal([&] {
+        TCustomForm* f = ui.ModalForm();
+        auto* types = dynamic_cast<TComboBox*>(ui.Find(f, "Filter"));
+        ASSERT_TRUE(types);
+        EXPECT_EQ(types->Style(), csDropDownList);
+        EXPECT_EQ(ui.Text(types), "Protection files");
+        auto* label = dynamic_cast<TLabel*>(ui.Find(f, "FolderLabel"));
+        ASSERT_TRUE(label);
+        EXPECT_EQ(label->Caption(), deep.string());
+        ui.RunUntilIdle();
+        const auto window = ui.Backend().WindowPixels(f->Handle());
+        const TRect frame = WindowRect(f->Handle());
+        const TPoint origin = label->ClientToScreen(TPoint{0, 0});
+        // The label as drawn on the screen, and as the text routine draws
+        // the path shortened and cut.
+        auto shown = [&](int x, int y) {
+            return window->Pixel(origin.x - frame.left + x, origin.y - frame.top + y) & 0xFFFFFF;
+        };
+        auto drawn = [&](unsigned format) {
+            BITMAPINFO info;
+            info.bmiHeader.biWidth = label->Width();
+            info.bmiHeader.biHeight = -label->Height();
+            void* bits = nullptr;
+            HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+            HDC dc = CreateCompatibleDC(nullptr);
+            HGDIOBJ old = SelectObject(dc, bitmap);
+            TRect r{0, 0, label->Width(), label->Height()};
+            HBRUSH face = CreateSolidBrush(ColorToColorRef(label->Color()));
+            FillRect(dc, r, face);
+            DeleteObject(face);
+            SelectObject(dc, label->Font()->Handle());
+            SetTextColor(dc, ColorToColorRef(label->Font()->Color()));
+            SetBkMode(dc, TRANSPARENT);
+            DrawTextA(dc, label->Caption(), &r, format | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+            std::vector<uint32_t> pixels;
+            const auto surface = GetBitmapSurface(bitmap);
+            for (int y = 0; y < label->Height(); ++y)
+                for (int x = 0; x < label->Width(); ++x) pixels.push_back(surface->Pixel(x, y) & 0xFFFFFF);
+            SelectObject(dc, old);
+            DeleteDC(dc);
+            DeleteObject(bitmap);
+            return pixels;
+        };
+        std::vector<uint32_t> onScreen;
+        for (int y = 0; y < label->Height(); ++y)
+            for (int x = 0; x < label->Width(); ++x) onScreen.push_back(shown(x, y));
+        EXPECT_NE(drawn(DT_PATH_ELLIPSIS), drawn(0)) << "the path is longer than the label";
+        EXPECT_EQ(onScreen, drawn(DT_PATH_ELLIPSIS));
+        ui.PressKey(VK_ESCAPE);
+    });
+    EXPECT_FALSE(dialog.Execute());
     EXPECT_TRUE(ui.Problems().empty());
 }
 
