@@ -50,10 +50,28 @@ void TGauge::Paint() {
         PaintPie(dc, r);
     else
         PaintBar(dc, r);
-    if (showText_) {
-        DrawCaption(dc, Font(), IntToStr(PercentDone()) + "%", r,
-                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, Font()->Color());
-    }
+    if (showText_) PaintText(dc, r);
+}
+
+// The percentage is drawn white on black and laid over the picture by XOR,
+// as the class library's gauge does: each of its pixels shows the inverse
+// of what lies beneath, over the filled part as over the empty one, so it
+// reads on both. The font gives the face and size; its colour plays no part.
+void TGauge::PaintText(HDC dc, TRect r) {
+    if (r.IsEmpty()) return;
+    BITMAPINFO info;
+    info.bmiHeader.biWidth = r.Width();
+    info.bmiHeader.biHeight = -r.Height();
+    HBITMAP mask = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
+    HDC text = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(text, mask);
+    FillColor(text, TRect{0, 0, r.Width(), r.Height()}, clBlack);
+    DrawCaption(text, Font(), IntToStr(PercentDone()) + "%", TRect{0, 0, r.Width(), r.Height()},
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, clWhite);
+    BitBlt(dc, r.left, r.top, r.Width(), r.Height(), text, 0, 0, SRCINVERT);
+    SelectObject(text, old);
+    DeleteDC(text);
+    DeleteObject(mask);
 }
 
 void TGauge::PaintBar(HDC dc, TRect r) {

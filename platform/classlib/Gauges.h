@@ -51,6 +51,7 @@ private:
     }
     void PaintBar(HDC dc, TRect r);
     void PaintPie(HDC dc, TRect r);
+    void PaintText(HDC dc, TRect r);
 
     TGaugeKind kind_ = gkHorizontalBar;
     TColor foreColor_ = clBlack;

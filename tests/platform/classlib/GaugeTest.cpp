@@ -51,16 +51,40 @@ TEST_F(GaugeTest, FillsItsShareInTheForeColourPerKind) {
     }
 }
 
-TEST_F(GaugeTest, ShowsThePercentageInItsFontColour) {
-    auto* g = Add<TGauge>("Gauge", Bounds(10, 10, 80, 30));
-    g->SetProgress(40);
-    g->SetForeColor(clWhite);
-    g->Font()->SetColor(clRed);
-    ShowForm();
-    auto reddish = [](uint32_t p) { return (p >> 16) > 0xA0 && ((p >> 8) & 0xFF) < 0x60; };
-    EXPECT_GT(CountPixels(g, reddish), 10);
-    g->SetShowText(false);
-    EXPECT_EQ(CountPixels(g, reddish), 0);
+// The percentage is laid over the picture by XOR: over the filled part it
+// takes the inverse of the fill colour, over the empty part the inverse of
+// the background, whatever colour the font has.
+TEST_F(GaugeTest, ThePercentageInvertsWhatLiesBeneathIt) {
+    const struct { TColor fore, back; } cases[] = {{clLime, clWhite}, {clBlue, clYellow}, {clBlack, clWhite}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(IntToHex(c.fore, 6) + " on " + IntToHex(c.back, 6));
+        auto* g = Add<TGauge>("Gauge", Bounds(10, 10, 120, 30));
+        g->SetProgress(50);
+        g->SetForeColor(c.fore);
+        g->SetBackColor(c.back);
+        g->SetBorderStyle(bsNone);
+        g->Font()->SetColor(clRed);
+        g->Font()->SetSize(14);
+        ShowForm();
+        const uint32_t fore = Rgb(c.fore), back = Rgb(c.back);
+        // Over each half: its own colour, XORed with the glyphs' grey
+        // coverage where they are, the same in every channel.
+        auto countInverted = [&](int from, int to, uint32_t under) {
+            int inverted = 0;
+            for (int y = 0; y < 30; ++y)
+                for (int x = from; x < to; ++x) {
+                    const uint32_t d = PixelAt(g, TPoint{x, y}) ^ under;
+                    EXPECT_EQ(d, (d & 0xFF) * 0x010101u) << x << "," << y;
+                    inverted += (d & 0xFF) >= 0xC0;
+                }
+            return inverted;
+        };
+        EXPECT_GT(countInverted(0, 60, fore), 8) << "text over the filled part";
+        EXPECT_GT(countInverted(60, 120, back), 8) << "text over the empty part";
+        g->SetShowText(false);
+        EXPECT_EQ(CountPixels(g, [&](uint32_t p) { return p != fore && p != back; }), 0);
+        delete g;
+    }
 }
 
 }  // namespace
