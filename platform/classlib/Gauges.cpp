@@ -53,30 +53,29 @@ void TGauge::Paint() {
     if (showText_) PaintText(dc, r);
 }
 
-// The percentage is drawn white on black and laid over the picture by XOR,
-// as the class library's gauge does: each of its pixels shows the inverse
-// of what lies beneath, over the filled part as over the empty one, so it
-// reads on both. The font gives the face and size; its colour plays no part.
+// The percentage is written in the font's colour over the empty part and in
+// the inverse of the fill colour over the filled part, so it reads on both.
 void TGauge::PaintText(HDC dc, TRect r) {
     if (r.IsEmpty()) return;
-    BITMAPINFO info;
-    info.bmiHeader.biWidth = r.Width();
-    info.bmiHeader.biHeight = -r.Height();
-    HBITMAP mask = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
-    HDC text = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(text, mask);
-    FillColor(text, TRect{0, 0, r.Width(), r.Height()}, clBlack);
-    DrawCaption(text, Font(), IntToStr(PercentDone()) + "%", TRect{0, 0, r.Width(), r.Height()},
-                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, clWhite);
-    BitBlt(dc, r.left, r.top, r.Width(), r.Height(), text, 0, 0, SRCINVERT);
-    SelectObject(text, old);
-    DeleteDC(text);
-    DeleteObject(mask);
+    const String text = IntToStr(PercentDone()) + "%";
+    const unsigned format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+    const TColor color = Font()->Color();
+    const TColor inverse = static_cast<TColor>(ColorToRGB(foreColor_) ^ 0xFFFFFF);
+    const TRect fill = FilledRect(r);
+    int saved = SaveDC(dc);
+    ExcludeClipRect(dc, fill.left, fill.top, fill.right, fill.bottom);
+    DrawCaption(dc, Font(), text, r, format, color);
+    RestoreDC(dc, saved);
+    if (fill.IsEmpty()) return;
+    saved = SaveDC(dc);
+    IntersectClipRect(dc, fill.left, fill.top, fill.right, fill.bottom);
+    DrawCaption(dc, Font(), text, r, format, inverse);
+    RestoreDC(dc, saved);
 }
 
-void TGauge::PaintBar(HDC dc, TRect r) {
-    FillColor(dc, r, backColor_);
-    if (kind_ == gkText) return;
+// The part of a bar that shows the progress; empty for the other kinds.
+TRect TGauge::FilledRect(TRect r) const {
+    if (kind_ != gkHorizontalBar && kind_ != gkVerticalBar) return TRect{r.left, r.top, r.left, r.top};
     const int64_t span = int64_t{maxValue_} - minValue_;
     const int64_t done = int64_t{progress_} - minValue_;
     TRect fill = r;
@@ -84,6 +83,12 @@ void TGauge::PaintBar(HDC dc, TRect r) {
         fill.right = r.left + static_cast<int>(r.Width() * done / span);
     else
         fill.top = r.bottom - static_cast<int>(r.Height() * done / span);
+    return fill;
+}
+
+void TGauge::PaintBar(HDC dc, TRect r) {
+    FillColor(dc, r, backColor_);
+    const TRect fill = FilledRect(r);
     if (!fill.IsEmpty()) FillColor(dc, fill, foreColor_);
 }
 

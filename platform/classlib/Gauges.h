@@ -52,6 +52,7 @@ private:
     void PaintBar(HDC dc, TRect r);
     void PaintPie(HDC dc, TRect r);
     void PaintText(HDC dc, TRect r);
+    TRect FilledRect(TRect r) const;
 
     TGaugeKind kind_ = gkHorizontalBar;
     TColor foreColor_ = clBlack;
