@@ -64,6 +64,7 @@ TTeEdit::TTeEdit(TComponent* owner) : TTeControl(owner), undo_(std::make_unique<
     SetBevelWidth(1);
     SetBorderWidth(3);
     ControlStyle.Include(csCaptureMouse);
+    ControlStyle.Include(csDoubleClicks);
     ControlStyle.Exclude(csSetCaption);
     SetTabStop(true);
     SetBounds(Left(), Top(), 121, 21);
@@ -405,7 +406,8 @@ void TTeEdit::KeyDown(WORD& key, TShiftState shift) {
     const bool onlyCtrl = shift == TShiftState{ssCtrl};
     const bool onlyShift = shift == TShiftState{ssShift};
     const bool ctrl = shift.Contains(ssCtrl);
-    const int before = caretPos_;
+    // The selection's far end, which Shift with a move keeps.
+    const int64_t fixed = selDelta_ ? int64_t{selPos_} + selDelta_ : caretPos_;
     bool moved = false;
     switch (key) {
         case VK_BACK:
@@ -472,14 +474,12 @@ void TTeEdit::KeyDown(WORD& key, TShiftState shift) {
     }
     if (moved) {
         if (shift.Contains(ssShift)) {
-            const int64_t fixed = int64_t{selPos_} + selDelta_;
             selPos_ = caretPos_;
             selDelta_ = static_cast<int>(std::clamp<int64_t>(fixed - caretPos_, INT32_MIN, INT32_MAX));
         } else {
             selDelta_ = 0;
             selPos_ = caretPos_;
         }
-        (void)before;
         Invalidate();
     }
     UpdateCaretePosition();
@@ -524,7 +524,7 @@ void TTeEdit::MouseMove(TShiftState shift, int x, int y) {
     if (!mouseSelecting_) return;
     int p = GetCoordinatePosition(x);
     if (x > GetEditRect().right) p = NextCharPos(p);
-    const int64_t fixed = int64_t{selPos_} + selDelta_;
+    const int64_t fixed = selDelta_ ? int64_t{selPos_} + selDelta_ : caretPos_;
     SetCaretPosition(p);
     selPos_ = caretPos_;
     selDelta_ = static_cast<int>(std::clamp<int64_t>(fixed - caretPos_, INT32_MIN, INT32_MAX));
