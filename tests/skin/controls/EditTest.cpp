@@ -1,4 +1,5 @@
 #include <random>
+#include <set>
 
 #include "tests/skin/controls/EditFixture.h"
 

@@ -1,0 +1,148 @@
+#include <filesystem>
+#include <set>
+
+#include "skin/themes/theme_flat.h"
+#include "tests/skin/controls/EditFixture.h"
+#include "tests/skin/paper_testkit.h"
+
+namespace tarvel::testing {
+namespace {
+
+class EditPaintTest : public EditTest {
+protected:
+    TEditRecordingTheme* UseRecordingTheme() {
+        auto* theme = new TEditRecordingTheme();
+        ChangeTheme(theme);
+        return theme;
+    }
+    int FrameState(TEditRecordingTheme* theme, TTeEdit* e) {
+        theme->Calls.clear();
+        e->Invalidate();
+        Ui().RunUntilIdle();
+        const auto frames = theme->CallsOf("EditDraw");
+        return frames.empty() ? -1 : frames.front().state;
+    }
+};
+
+// Hover wins over focus; read-only over both; disabled over everything.
+TEST_F(EditPaintTest, FrameStateFollowsThePrecedence) {
+    TEditRecordingTheme* theme = UseRecordingTheme();
+    TTeEdit* other = Make(10, 60);
+    TTeEdit* e = Make(10, 10);
+    e->SetText("abc");
+    EXPECT_EQ(FrameState(theme, e), kedsNormal);
+    e->SetFocus();
+    Ui().RunUntilIdle();
+    EXPECT_EQ(FrameState(theme, e), kedsFocused);
+    Ui().MoveMouseTo(e, TPoint{5, 5});
+    EXPECT_EQ(FrameState(theme, e), kedsHot);
+    e->SetReadOnly(true);
+    EXPECT_EQ(FrameState(theme, e), kedsReadOnly);
+    e->SetEnabled(false);
+    EXPECT_EQ(FrameState(theme, e), kedsDisabled);
+    Ui().MoveMouseTo(other, TPoint{5, 5});
+    (void)other;
+}
+
+TEST_F(EditPaintTest, SelectionIsDrawnWhileFocusedOrWhenNotHidden) {
+    TEditRecordingTheme* theme = UseRecordingTheme();
+    TTeEdit* other = Make(10, 60);
+    TTeEdit* e = Make(10, 10);
+    e->SetText("abcdef");
+    e->SetFocus();  // selects all
+    Ui().RunUntilIdle();
+    auto selections = [&] {
+        theme->Calls.clear();
+        e->Invalidate();
+        Ui().RunUntilIdle();
+        int n = 0;
+        for (const auto& c : theme->CallsOf("EditDraw")) n += c.state == kedsSelection;
+        return n;
+    };
+    EXPECT_EQ(selections(), 1);
+    other->SetFocus();
+    Ui().RunUntilIdle();
+    EXPECT_EQ(selections(), 0);
+    e->SetHideSelection(false);
+    EXPECT_EQ(selections(), 1);
+}
+
+TEST_F(EditPaintTest, ClassicSelectionKeepsTheNormalTextColour) {
+    TTeEdit* e = Make(10, 10, 150);
+    e->SetText("WWWW  WWWW");
+    e->SetHideSelection(false);
+    e->SetSelStart(0);
+    e->SetSelLength(4);
+    Ui().RunUntilIdle();
+    const TRect r = e->GetEditRect();
+    auto inks = [&](int from, int to) {
+        std::set<uint32_t> colours;
+        const auto screen = Ui().Backend().ScreenPixels();
+        for (int x = e->GetCharX(from); x < e->GetCharX(to); ++x)
+            for (int y = r.top; y < r.bottom; ++y) {
+                const TPoint p = e->ClientToScreen(TPoint{x, y});
+                colours.insert(screen->Pixel(p.x, p.y) & 0xFFFFFF);
+            }
+        return colours;
+    };
+    EXPECT_TRUE(inks(0, 4).count(Rgb(clHighlight)));
+    EXPECT_TRUE(inks(6, 10).count(Rgb(clWindowText))) << "the unselected text is not drawn in highlight text";
+}
+
+TEST_F(EditPaintTest, PasswordCellsStartAtTheFirstVisibleCharacter) {
+    TTeEdit* e = Make(10, 10, 60);
+    e->SetPasswordKind(pkRect);
+    e->SetText(String(40, 'x'));
+    e->SetFocus();
+    Ui().RunUntilIdle();
+    Ui().PressKey(VK_END);
+    const int cell = e->GetPasswordCharWidth();
+    EXPECT_GT(e->FirstVisibleChar(), 1);
+    EXPECT_EQ(e->GetCharX(e->FirstVisibleChar() + 1) - e->GetCharX(e->FirstVisibleChar() - 1), 2 * cell);
+    EXPECT_LE(e->GetCharX(40), e->GetEditRect().right);
+}
+
+TEST_F(EditPaintTest, ReleasingTheThemeRestoresTheDesignedFont) {
+    TTeEdit* e = Make();
+    e->Font()->SetName("Arial");
+    e->Font()->SetHeight(-17);
+    e->Perform(SNM_THEMEMESSAGE, tmApply, 0);
+    e->Font()->SetHeight(-30);  // as a theme font would
+    e->Perform(SNM_THEMEMESSAGE, tmReleased, 0);
+    EXPECT_EQ(e->Font()->Height(), -17);
+    EXPECT_EQ(e->Font()->Name(), "Arial");
+}
+
+// The edits in the flat theme, saved for people to look at.
+TEST_F(EditPaintTest, GalleryInTheFlatTheme) {
+    InitThemeFlat();
+    ChangeTheme("Flat");
+    ASSERT_NE(CurrentTheme, nullptr);
+    TTeEdit* normal = Make(20, 20, 150);
+    normal->SetText("Normal");
+    TTeEdit* hot = Make(20, 50, 150);
+    hot->SetText("Hot");
+    TTeEdit* focused = Make(20, 80, 150);
+    focused->SetText("Focused, part selected");
+    TTeEdit* disabled = Make(20, 110, 150);
+    disabled->SetText("Disabled");
+    disabled->SetEnabled(false);
+    TTeEdit* readOnly = Make(20, 140, 150);
+    readOnly->SetText("Read only");
+    readOnly->SetReadOnly(true);
+    TTeEdit* password = Make(20, 170, 150);
+    password->SetText("secret");
+    password->SetPasswordKind(pkCircle);
+    focused->SetFocus();
+    Ui().RunUntilIdle();
+    focused->SetSelStart(9);
+    focused->SetSelLength(4);
+    Ui().MoveMouseTo(hot, TPoint{5, 5});
+    const auto folder = std::filesystem::path(TARVEL_BINARY_DIR) / "gallery";
+    std::filesystem::create_directories(folder);
+    const auto file = folder / "gallery_edits_flat.png";
+    EXPECT_TRUE(Ui().SaveScreenshot(Form(), file.string()));
+}
+
+}  // namespace
+}  // namespace tarvel::testing
