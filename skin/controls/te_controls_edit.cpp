@@ -346,6 +346,9 @@ void TTeEdit::InsertAfter(int index, const WideString& text, bool select) {
     if (maxLength_ > 0) {
         const int64_t room = std::max<int64_t>(0, int64_t{maxLength_} - static_cast<int64_t>(text_.size()));
         s.resize(WholeCut(s, static_cast<size_t>(room)));
+        // The steps beneath would land on positions of a text that no
+        // longer comes back whole.
+        if (s.size() < text.size()) undo_->Clear();
     }
     WideString now = text_;
     now.insert(static_cast<size_t>(index), s);
