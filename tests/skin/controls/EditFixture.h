@@ -1,7 +1,6 @@
 #pragma once
-// What the edit, spin, list and combo tests share: the window system on the
-// test clock with the UI driver, the theme core, a shown form, and a theme
-// that notes which edit and list elements are drawn in which state.
+// What the edit tests share: the control fixture with edit helpers, and a
+// theme that notes which edit and list elements are drawn in which state.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +13,7 @@
 #include "skin/core/te_forms.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_utils_draw.h"
+#include "tests/skin/controls/RecordingThemeFixture.h"
 
 namespace tarvel::testing {
 
@@ -62,32 +62,17 @@ public:
     }
 };
 
-class EditTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        InitThemeCore();
-        InitControlBases();
-        form_ = new TForm(Application);
-        form_->SetBounds(40, 40, 400, 300);
-        form_->Show();
-        ui_.RunUntilIdle();
-    }
-    void TearDown() override {
-        delete form_;
-        DoneControlBases();
-        DoneThemeCore();
-    }
-
+// The control fixture with helpers for edits: made at a width, focused with
+// the caret at the end, keys pressed in turn.
+class EditTest : public SkinControlsTest {
 public:
     template <class T = TTeEdit>
     T* Make(int left = 10, int top = 10, int width = 121) {
-        auto* c = new T(form_);
-        c->SetParent(form_);
-        c->SetBounds(left, top, width, c->Height());
+        T* c = SkinControlsTest::Make<T>(left, top);
+        c->SetWidth(width);
         ui_.RunUntilIdle();
         return c;
     }
-    // A focused edit holding `text`, the caret at its end and nothing selected.
     TTeEdit* Focused(const String& text, int width = 121) {
         TTeEdit* e = Make(10, 10, width);
         e->SetText(text);
@@ -102,10 +87,6 @@ public:
 
     TForm* Form() { return form_; }
     TUiDriver& Ui() { return ui_; }
-
-private:
-    TUiDriver ui_;
-    TForm* form_ = nullptr;
 };
 
 }  // namespace tarvel::testing

@@ -10,7 +10,7 @@ namespace {
 
 class EditPaintTest : public EditTest {
 protected:
-    TEditRecordingTheme* UseRecordingTheme() {
+    TEditRecordingTheme* UseEditTheme() {
         auto* theme = new TEditRecordingTheme();
         ChangeTheme(theme);
         return theme;
@@ -26,7 +26,7 @@ protected:
 
 // Hover wins over focus; read-only over both; disabled over everything.
 TEST_F(EditPaintTest, FrameStateFollowsThePrecedence) {
-    TEditRecordingTheme* theme = UseRecordingTheme();
+    TEditRecordingTheme* theme = UseEditTheme();
     TTeEdit* other = Make(10, 60);
     TTeEdit* e = Make(10, 10);
     e->SetText("abc");
@@ -45,7 +45,7 @@ TEST_F(EditPaintTest, FrameStateFollowsThePrecedence) {
 }
 
 TEST_F(EditPaintTest, SelectionIsDrawnWhileFocusedOrWhenNotHidden) {
-    TEditRecordingTheme* theme = UseRecordingTheme();
+    TEditRecordingTheme* theme = UseEditTheme();
     TTeEdit* other = Make(10, 60);
     TTeEdit* e = Make(10, 10);
     e->SetText("abcdef");
