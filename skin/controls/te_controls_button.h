@@ -97,7 +97,7 @@ private:
     bool Themed();
     TteTheme* Theme() { return GetThemeLinkOf(); }
     TteTheme* GetThemeLinkOf();
-    void Repaint();
+    void Repaint() override;
     void GlyphChanged();
     // The glyph the face shows: Glyph, or nothing.
     TBitmap* WorkingGlyph() { return glyph_->Empty() ? nullptr : glyph_.get(); }
