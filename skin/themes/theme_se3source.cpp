@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <zlib.h>
+
 #include "platform/base/Paths.h"
 #include "platform/classlib/BmpFiles.h"
 #include "skin/core/te_compress.h"
@@ -24,15 +26,35 @@ constexpr TColor kKey = 0x7F007F;
 
 [[noreturn]] void Malformed(const char* what) { throw EReadError(String("Skin file damaged: ") + what); }
 
-// A decompressed body: counts what it delivers and refuses more than a
-// skin may hold, so that a small file cannot unpack without end.
+// A compressed body: inflates what it delivers, refuses more than a skin may
+// hold (so that a small file cannot unpack without end) and knows whether
+// the zlib data ended properly, checksum included.
 class TBodyStream : public TStream {
 public:
-    explicit TBodyStream(TStream& inner) : inner_(inner) {}
+    explicit TBodyStream(TStream& source) : source_(source) {
+        if (inflateInit(&zs_) != Z_OK) throw EDecompressionError("Skin body: zlib cannot start");
+    }
+    ~TBodyStream() override { inflateEnd(&zs_); }
     int64_t Read(void* buffer, int64_t count) override {
-        if (count <= 0) return 0;
+        if (count <= 0 || ended_) return 0;
         if (delivered_ + count > kMaxSkinBodyBytes) Malformed("body too large");
-        const int64_t n = inner_.Read(buffer, count);
+        zs_.next_out = static_cast<Bytef*>(buffer);
+        zs_.avail_out = static_cast<uInt>(count);
+        while (zs_.avail_out > 0 && !ended_) {
+            if (zs_.avail_in == 0) {
+                const int64_t n = source_.Read(input_, sizeof input_);
+                if (n <= 0) Malformed("compressed data cut short");
+                zs_.next_in = input_;
+                zs_.avail_in = static_cast<uInt>(n);
+            }
+            const int rc = inflate(&zs_, Z_NO_FLUSH);
+            if (rc == Z_STREAM_END) {
+                ended_ = true;
+            } else if (rc != Z_OK) {
+                throw EDecompressionError("Skin body: corrupt compressed data");
+            }
+        }
+        const int64_t n = count - zs_.avail_out;
         delivered_ += n;
         return n;
     }
@@ -42,10 +64,19 @@ public:
         throw EReadError("A skin body cannot seek");
     }
     int64_t Size() override { throw EReadError("A skin body has no size"); }
+    // The data must end exactly with the body: no more output, and the
+    // zlib stream's own end reached.
+    void CheckEnd() {
+        uint8_t more;
+        if (Read(&more, 1) != 0 || !ended_) Malformed("data after the body");
+    }
 
 private:
-    TStream& inner_;
+    TStream& source_;
+    z_stream zs_{};
+    uint8_t input_[16384];
     int64_t delivered_ = 0;
+    bool ended_ = false;
 };
 
 std::vector<TClass>& Filters() {
@@ -234,12 +265,9 @@ void TSeSkinFilterCompressed::ReadSkin(TStream& stream) {
     ReadSignature(stream);
     uint8_t tag[4];
     stream.ReadBuffer(tag, 4);
-    TDecompressionStream unpacked(stream);
-    TBodyStream body(unpacked);
+    TBodyStream body(stream);
     ReadSkinSource(body);
-    // Nothing may follow the body inside the compressed data.
-    uint8_t more;
-    if (body.Read(&more, 1) != 0) Malformed("data after the body");
+    body.CheckEnd();
 }
 
 void TSeSkinFilterCompressed::WriteSkin(TStream& stream) {
