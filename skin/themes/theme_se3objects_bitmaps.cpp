@@ -250,7 +250,10 @@ void TSeBitmapObject::Assign(TPersistent* source) {
 void TSeBitmapObject::BindLink(std::unique_ptr<TteBitmapLink>& link, bool withMargins) {
     if (!GetBitmaps()) return;
     std::unique_ptr<TteBitmapLink> bound(GetBitmaps()->GetBitmapLink(link->Name, link->Rect()));
-    if (!bound) return;
+    if (!bound) {
+        link->Bitmap = nullptr;  // a missing image leaves the link unassigned
+        return;
+    }
     bound->Name = link->Name;
     bound->CheckingMasked(
         withMargins ? TRect{GetMarginLeft(), GetMarginTop(), GetMarginRight(), GetMarginBottom()} : TRect{});
@@ -689,7 +692,10 @@ void TSeBitmapSkinObject::Assign(TPersistent* source) {
 void TSeBitmapSkinObject::BindLink(std::unique_ptr<TteBitmapLink>& link) {
     if (!GetBitmaps()) return;
     std::unique_ptr<TteBitmapLink> bound(GetBitmaps()->GetBitmapLink(link->Name, link->Rect()));
-    if (!bound) return;
+    if (!bound) {
+        link->Bitmap = nullptr;  // a missing image leaves the link unassigned
+        return;
+    }
     bound->Name = link->Name;
     bound->CheckingMasked();
     link = std::move(bound);
