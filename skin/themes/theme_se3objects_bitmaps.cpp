@@ -74,6 +74,20 @@ bool AnyOf(TSeState s, std::initializer_list<TSeState> states) {
 
 bool Assigned(const TteBitmapLink* link) { return link && link->GetAssigned(); }
 
+// Replaces link by the list's link to its image and rectangle, its masked
+// flags checked with margins; a missing image leaves the link unassigned.
+void BindToList(TteBitmapList* list, std::unique_ptr<TteBitmapLink>& link, const TRect& margins) {
+    if (!list) return;
+    std::unique_ptr<TteBitmapLink> bound(list->GetBitmapLink(link->Name, link->Rect()));
+    if (!bound) {
+        link->Bitmap = nullptr;
+        return;
+    }
+    bound->Name = link->Name;
+    bound->CheckingMasked(margins);
+    link = std::move(bound);
+}
+
 // Visibility of a caption button by the window's state.
 void FollowState(bool& visible, TSeAction action, TSeState state) {
     switch (state) {
@@ -248,16 +262,9 @@ void TSeBitmapObject::Assign(TPersistent* source) {
 }
 
 void TSeBitmapObject::BindLink(std::unique_ptr<TteBitmapLink>& link, bool withMargins) {
-    if (!GetBitmaps()) return;
-    std::unique_ptr<TteBitmapLink> bound(GetBitmaps()->GetBitmapLink(link->Name, link->Rect()));
-    if (!bound) {
-        link->Bitmap = nullptr;  // a missing image leaves the link unassigned
-        return;
-    }
-    bound->Name = link->Name;
-    bound->CheckingMasked(
+    BindToList(
+        GetBitmaps(), link,
         withMargins ? TRect{GetMarginLeft(), GetMarginTop(), GetMarginRight(), GetMarginBottom()} : TRect{});
-    link = std::move(bound);
 }
 
 void TSeBitmapObject::AfterLoad() {
@@ -690,15 +697,7 @@ void TSeBitmapSkinObject::Assign(TPersistent* source) {
 }
 
 void TSeBitmapSkinObject::BindLink(std::unique_ptr<TteBitmapLink>& link) {
-    if (!GetBitmaps()) return;
-    std::unique_ptr<TteBitmapLink> bound(GetBitmaps()->GetBitmapLink(link->Name, link->Rect()));
-    if (!bound) {
-        link->Bitmap = nullptr;  // a missing image leaves the link unassigned
-        return;
-    }
-    bound->Name = link->Name;
-    bound->CheckingMasked();
-    link = std::move(bound);
+    BindToList(GetBitmaps(), link, TRect{});
 }
 
 void TSeBitmapSkinObject::AfterLoad() {
