@@ -1,0 +1,254 @@
+#pragma once
+// The skinned form frame. TTeDefaultForm is a component dropped on a form:
+// it hooks the form's window and takes over the whole non-client area - it
+// declares the frame's size, paints caption, borders and caption buttons,
+// hit-tests them, moves and sizes the window itself and keeps window states
+// of its own. Without a theme it draws the classic frame. TTeForm draws the
+// frame from a theme (its link's, else the current one) as long as that
+// theme defines a window for the frame's kind.
+
+#include <functional>
+#include <memory>
+
+#include "platform/classlib/Forms.h"
+#include "platform/classlib/Menus.h"
+#include "platform/classlib/Timers.h"
+#include "skin/core/te_bitmap.h"
+#include "skin/core/te_const.h"
+#include "skin/core/te_theme.h"
+#include "skin/forms/te_forms_hooks.h"
+#include "skin/forms/te_forms_options.h"
+
+namespace tarvel {
+
+enum TTeBorderStyle : uint8_t { kbsNone, kbsBorder, kbsStandard, kbsDialog, kbsToolWindow };
+enum TTeWindowState : uint8_t { kwsNormal, kwsMaximized, kwsMinimized, kwsRollup, kwsTray };
+enum TTeFormPerformance : uint8_t { qvfpNoBuffer, qvfpSharedBuffer, qvfpPersistentBuffer, qvfpDoubleBuffer };
+// CallDefault arrives true; false cancels the action.
+using TTeFormActionEvent = std::function<void(TObject* sender, bool& callDefault)>;
+
+
+// The captions of the built system menu.
+extern const char* const SSysMenuMaximize;
+extern const char* const SSysMenuMinimize;
+extern const char* const SSysMenuClose;
+extern const char* const SSysMenuRollup;
+extern const char* const SSysMenuRestore;
+extern const char* const SSysMenuTray;
+
+class TTeDefaultForm : public TTeHook {
+    TARVEL_CLASS(TTeDefaultForm, TTeHook)
+
+public:
+    explicit TTeDefaultForm(TComponent* owner);
+    ~TTeDefaultForm() override;
+
+    void SetActive(bool value) override;
+
+    // ---- properties ----
+    TTeBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TTeBorderStyle value);
+    TTeBorderIcons BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TTeBorderIcons value);
+    WideString Caption() const;
+    void SetCaption(const WideString& value);
+    TTeBlending* Blending() { return &blending_; }
+    TTeShadow* Shadow() { return &shadow_; }
+    TTeGravitation* Gravitation() { return &gravitation_; }
+    TTeDragging* Dragging() { return &dragging_; }
+    TTeAnimation* Animation() { return &animation_; }
+    TTePopupMenuOptions* SystemMenuOptions() { return &systemMenuOptions_; }
+    TSizeConstraints* Constraints() { return &constraints_; }
+    void SetConstraints(const TSizeConstraints& value);
+    TTeFormPerformance Performance() const { return performance_; }
+    void SetPerformance(TTeFormPerformance value) { performance_ = value; }
+    TTeWindowState WindowState() const { return windowState_; }
+    void SetWindowState(TTeWindowState value);
+    bool MinimizeApplication = true;
+    bool DisabledNCArea = false;
+    bool SystemMenuLinkMerge = false;
+    bool SystemMenuLinkMergeAtFirst = false;
+    TPopupMenu* SystemMenuLink() const { return systemMenuLink_; }
+    void SetSystemMenuLink(TPopupMenu* menu);
+
+    TNotifyEvent OnFormShown;
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnPaint;
+    TNotifyEvent OnResize;
+    TTeFormActionEvent OnClose, OnMinimize, OnMaximize, OnRollup, OnMinToTray;
+
+    // ---- geometry (window coordinates: the window's top-left is 0, 0) ----
+    virtual TRect GetClientBounds();
+    TRect GetClientRect();
+    virtual TRect GetCaptionButtonRect(TTeBorderIcon icon);
+    virtual TSize GetMinTrackSize();
+    virtual TSize GetMaxTrackSize();
+    virtual TRect GetMaximizedRect();
+    virtual TRect GetMinimizedRect();
+    virtual TRect GetRollupRect();
+    TRect GetParentRect();
+    int FormWidth() const { return formWidth_; }
+    int FormHeight() const { return formHeight_; }
+    bool FrameActive() const { return frameActive_; }
+
+    // ---- input ----
+    virtual TteWindowHitTest GetHitTest(int x, int y);
+    TteWindowHitTest HoverHit() const { return hoverHit_; }
+    TteWindowHitTest PressedHit() const { return pressedHit_; }
+
+    // ---- commands ----
+    void Maximize();
+    void Minimize();
+    void Restore();
+    void Rollup();
+    void MinToTray();
+    void Close();
+    void Help();
+    // The built system menu; rebuilt at every showing.
+    TPopupMenu* CreateSysMenu();
+    void SysMenu();
+    // Moves the form to (left, top) with the size clamped to its tracking sizes.
+    void MoveWindow(int left, int top, int width, int height);
+    void MoveWindow(const TRect& bounds) {
+        MoveWindow(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+    }
+    void MoveWindowBy(int dx, int dy);
+
+    // ---- painting ----
+    void Update();
+    void InvalidateNow();
+    void UpdateNonClientArea();
+    virtual void PaintNonClientArea(TCanvas& canvas);
+    virtual void PaintClientArea(TCanvas& canvas);
+    void EnableDrawing() { drawingEnabled_ = true; }
+    void DisableDrawing() { drawingEnabled_ = false; }
+
+protected:
+    static void DeclareMessages(TMessageTable& t);
+    void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
+    void DoAfterMessage(TMessage& message, bool& handled) override;
+    virtual void ChangeSize();
+    virtual void NCMouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void NCMouseMove(TShiftState shift, int x, int y);
+    virtual void NCMouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    // The classic caption: gradient band, text and buttons.
+    void DrawCaption(TCanvas& canvas);
+    void DrawCaptionButton(TCanvas& canvas, const TRect& rect, TTeBorderIcon icon, bool hot, bool pressed);
+    TteWindowButtonDrawState ButtonDrawState(TteWindowHitTest part) const;
+    // The form's bounds on the screen.
+    TRect FormBounds();
+    TPoint NormalizePoint(TPoint screen);
+    bool Designing() const { return ComponentState().Contains(csDesigning); }
+    bool Loading() const { return ComponentState().Contains(csLoading); }
+    bool AskAction(const TTeFormActionEvent& event);
+    void SetState(TTeWindowState state) { windowState_ = state; }
+
+    TTeWindowState prevState_ = kwsNormal;
+    TRect restoreBounds_;
+
+private:
+    void WMNCCalcSize(TMessage& m);
+    void WMNCHitTest(TMessage& m);
+    void WMSetCursor(TMessage& m);
+    void WMNCPaint(TMessage& m);
+    void WMNCActivate(TMessage& m);
+    void WMActivate(TMessage& m);
+    void WMNCLButtonDown(TMessage& m);
+    void WMNCRButtonDown(TMessage& m);
+    void WMNCLButtonDblClk(TMessage& m);
+    void WMNCButtonUp(TMessage& m);
+    void WMNCMouseMove(TMessage& m);
+    void WMMouseMove(TMessage& m);
+    void WMLButtonUp(TMessage& m);
+    void WMSysCommand(TMessage& m);
+    void WMWindowPosChanging(TMessage& m);
+    void WMEraseBkgnd(TMessage& m);
+    void WMPaint(TMessage& m);
+    void WMThemeChanged(TMessage& m);
+    void FMUpdateNCArea(TMessage& m);
+    void FMMaximize(TMessage& m);
+    void FMStartAction(TMessage& m);
+    void CMPaintToBitmap(TMessage& m);
+    void DoTimer(TObject* sender);
+    void DoSysMenu(TObject* item);
+    void TakeWindowSize();
+    int CaptionButtonCount() const;
+
+    TTeBorderStyle borderStyle_ = kbsStandard;
+    TTeBorderIcons borderIcons_{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize, kbiRollup, kbiTray};
+    TTeBlending blending_;
+    TTeShadow shadow_;
+    TTeGravitation gravitation_;
+    TTeDragging dragging_;
+    TTeAnimation animation_;
+    TTePopupMenuOptions systemMenuOptions_;
+    TSizeConstraints constraints_;
+    TTeFormPerformance performance_ = qvfpNoBuffer;
+    TTeWindowState windowState_ = kwsNormal;
+    TTeWindowState loadedState_ = kwsNormal;
+    TPopupMenu* systemMenuLink_ = nullptr;
+    std::unique_ptr<TPopupMenu> systemMenu_;
+    std::unique_ptr<TteBitmap> buffer_;
+    std::unique_ptr<TTimer> hoverTimer_;
+    TPoint menuPos_;
+    WideString captionText_;
+    TPoint pressPoint_, lastPoint_;
+    bool drawingEnabled_ = true;
+    bool frameActive_ = false;
+    TteWindowHitTest pressedHit_ = kwhtClient;
+    TteWindowHitTest hoverHit_ = kwhtClient;
+    TShiftState mouseButtons_;
+    int formWidth_ = 0, formHeight_ = 0;
+    int windowWidth_ = 0, windowHeight_ = 0;
+    bool updating_ = false;
+    bool dragging__ = false;
+    bool pumpPaint_ = true;
+    bool shown_ = false;
+    bool inStartAction_ = false;
+};
+
+class TTeForm : public TTeDefaultForm {
+    TARVEL_CLASS(TTeForm, TTeDefaultForm)
+
+public:
+    explicit TTeForm(TComponent* owner);
+    ~TTeForm() override;
+
+    TteCustomThemeLink* ThemeLink() const { return themeLink_; }
+    void SetThemeLink(TteCustomThemeLink* link);
+    const String& ThemeObject() const { return themeObject_; }
+    void SetThemeObject(const String& value);
+    // The theme defines a window for this frame's kind.
+    bool Themed();
+
+    TRect GetClientBounds() override;
+    TRect GetCaptionButtonRect(TTeBorderIcon icon) override;
+    TRect GetMaximizedRect() override;
+    TteWindowHitTest GetHitTest(int x, int y) override;
+    void PaintNonClientArea(TCanvas& canvas) override;
+    void PaintClientArea(TCanvas& canvas) override;
+
+protected:
+    static void DeclareMessages(TMessageTable& t);
+    void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    void SNMThemeMessage(TMessage& m);
+    void SNMLinkChanged(TMessage& m);
+    TteTheme* Theme();
+    TteWindowInfo MakeWindowInfo();
+
+    TteCustomThemeLink* themeLink_ = nullptr;
+    String themeObject_ = "default";
+};
+
+TteWindowSubclass WindowSubclass(TTeDefaultForm* frame);
+TteWindowButtons WindowButtons(TTeDefaultForm* frame);
+// The theme's button for a caption icon in a window state (kwbCustom: none).
+TteWindowButtonClass WindowButtonOf(TTeBorderIcon icon, TTeWindowState state);
+// The active frame of the form a control lies on, or null.
+TTeDefaultForm* GetParentQvForm(TControl* control);
+
+}  // namespace tarvel

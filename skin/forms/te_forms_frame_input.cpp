@@ -1,0 +1,495 @@
+// The frame's input: hit testing, the mouse on the frame, the frame's own
+// move and size loop, caption buttons, the system menu and the window
+// commands they run.
+
+#include <algorithm>
+
+#include "platform/classlib/Application.h"
+#include "skin/core/te_theme_api.h"
+#include "skin/forms/te_forms_frame.h"
+#include "skin/forms/te_forms_resources.h"
+
+namespace tarvel {
+
+const char* const SSysMenuMaximize = "Ma&ximize";
+const char* const SSysMenuMinimize = "Mi&nimize";
+const char* const SSysMenuClose = "&Close";
+const char* const SSysMenuRollup = "Ro&llup";
+const char* const SSysMenuRestore = "&Restore";
+const char* const SSysMenuTray = "Minimize to &Tray";
+
+namespace {
+
+constexpr int kCornerZone = 20;
+
+bool IsButtonPart(TteWindowHitTest part) { return part >= kwhtCloseButton && part <= kwhtSysMenu; }
+
+TPoint WindowPointFromClient(TTeDefaultForm* frame, LPARAM lParam) {
+    const TRect cb = frame->GetClientBounds();
+    TPoint p = PointFromLParam(lParam);
+    return TPoint{p.x + cb.left, p.y + cb.top};
+}
+
+// The Windows hit code of a frame part.
+int HitCode(TteWindowHitTest part, const TTeDragging& dragging, bool maximized) {
+    const bool sizing = dragging.Sizeable && !maximized;
+    switch (part) {
+        case kwhtCaption: return dragging.Moveable ? HTCAPTION : HTCLIENT;
+        case kwhtLeft: return sizing ? HTLEFT : HTCLIENT;
+        case kwhtTop: return sizing ? HTTOP : HTCLIENT;
+        case kwhtRight: return sizing ? HTRIGHT : HTCLIENT;
+        case kwhtBottom: return sizing ? HTBOTTOM : HTCLIENT;
+        case kwhtTopLeft: return sizing ? HTTOPLEFT : HTCLIENT;
+        case kwhtTopRight: return sizing ? HTTOPRIGHT : HTCLIENT;
+        case kwhtBottomLeft: return sizing ? HTBOTTOMLEFT : HTCLIENT;
+        case kwhtBottomRight: return sizing ? HTBOTTOMRIGHT : HTCLIENT;
+        case kwhtBorder:
+        case kwhtRollButton:
+        case kwhtTrayButton:
+        case kwhtNonClient: return HTBORDER;
+        case kwhtCloseButton: return HTCLOSE;
+        case kwhtHelpButton: return HTHELP;
+        case kwhtMinButton: return HTMINBUTTON;
+        case kwhtMaxButton: return HTMAXBUTTON;
+        case kwhtSysMenu: return HTSYSMENU;
+        default: return HTCLIENT;
+    }
+}
+
+}  // namespace
+
+// ---- caption buttons and hit testing ----
+
+TRect TTeDefaultForm::GetCaptionButtonRect(TTeBorderIcon icon) {
+    if (!borderIcons_.Contains(icon)) return NullRect;
+    const TRect cb = GetClientBounds();
+    const TRect band{cb.left, DefaultBorderWidth + 1, cb.right, cb.top};
+    const int h = band.Height();
+    if (h <= 0) return NullRect;
+    if (icon == kbiSystemMenu) return TRect{band.left, band.top, band.left + h, band.bottom};
+    // The classic look: buttons right to left, close apart from the others.
+    const int w = h - 2, hb = h - 4, top = band.top + 2;
+    int x = band.right - w - 2;
+    auto at = [&](int left) { return TRect{left, top, left + w, top + hb}; };
+    if (borderIcons_.Contains(kbiClose)) {
+        if (icon == kbiClose) return at(x);
+        x -= w + 2;
+    }
+    if (borderStyle_ == kbsToolWindow) return NullRect;
+    const bool minimized = windowState_ == kwsMinimized;
+    if (borderIcons_.Contains(kbiMaximize) && !minimized) {
+        if (icon == kbiMaximize) return at(x);
+        x -= w;
+    }
+    if (borderIcons_.Contains(kbiMinimize)) {
+        if (icon == kbiMinimize) return at(x);
+        x -= w;
+    }
+    if (borderIcons_.Contains(kbiRollup) && !minimized) {
+        x -= 2;
+        if (icon == kbiRollup) return at(x);
+        x -= w;
+    }
+    if (borderIcons_.Contains(kbiTray) && !minimized) {
+        if (icon == kbiTray) return at(x);
+        x -= w;
+    }
+    if (icon == kbiHelp && windowState_ != kwsRollup && !minimized) return at(x - 2);
+    return NullRect;
+}
+
+TteWindowHitTest TTeDefaultForm::GetHitTest(int x, int y) {
+    const TRect cb = GetClientBounds();
+    const int W = formWidth_, H = formHeight_;
+    TteWindowHitTest hit = kwhtClient;
+    if (y < cb.top && x < W) hit = kwhtCaption;
+    const struct {
+        TTeBorderIcon icon;
+        TteWindowHitTest part;
+    } buttons[] = {{kbiSystemMenu, kwhtSysMenu}, {kbiClose, kwhtCloseButton}, {kbiMinimize, kwhtMinButton},
+                   {kbiMaximize, kwhtMaxButton}, {kbiHelp, kwhtHelpButton},   {kbiRollup, kwhtRollButton},
+                   {kbiTray, kwhtTrayButton}};
+    const TPoint p{x, y};
+    for (const auto& b : buttons)
+        if (GetCaptionButtonRect(b.icon).Contains(p)) hit = b.part;
+    if (windowState_ == kwsMaximized || windowState_ == kwsMinimized || windowState_ == kwsRollup) return hit;
+    int c = 0;
+    if (borderStyle_ == kbsStandard || borderStyle_ == kbsDialog) c = DefaultCaptionHeight;
+    if (borderStyle_ == kbsToolWindow) c = DefaultToolCaptionHeight;
+    auto byX = [&](TteWindowHitTest lo, TteWindowHitTest mid, TteWindowHitTest hi) {
+        return x < kCornerZone ? lo : x > W - kCornerZone ? hi : mid;
+    };
+    auto byY = [&](TteWindowHitTest lo, TteWindowHitTest mid, TteWindowHitTest hi) {
+        return y < kCornerZone ? lo : y > H - kCornerZone ? hi : mid;
+    };
+    if (y < cb.top - c) hit = byX(kwhtTopLeft, kwhtTop, kwhtTopRight);
+    if (cb.bottom < y && y < H) hit = byX(kwhtBottomLeft, kwhtBottom, kwhtBottomRight);
+    if (x < cb.left) hit = byY(kwhtTopLeft, kwhtLeft, kwhtBottomLeft);
+    if (cb.right < x && x < W) hit = byY(kwhtTopRight, kwhtRight, kwhtBottomRight);
+    return hit;
+}
+
+TRect TTeForm::GetCaptionButtonRect(TTeBorderIcon icon) {
+    if (!Themed()) return inherited::GetCaptionButtonRect(icon);
+    if (!BorderIcons().Contains(icon)) return NullRect;
+    const TteWindowButtonClass button = WindowButtonOf(icon, WindowState());
+    if (button == kwbCustom) return NullRect;
+    return Theme()->WindowGetButtonRect(WindowSubclass(this), MakeWindowInfo(), button, themeObject_);
+}
+
+TteWindowHitTest TTeForm::GetHitTest(int x, int y) {
+    if (!Themed()) return inherited::GetHitTest(x, y);
+    return Theme()->WindowGetHitTest(WindowSubclass(this), MakeWindowInfo(), x, y, themeObject_);
+}
+
+void TTeDefaultForm::WMNCHitTest(TMessage& m) {
+    MessageHandled();
+    const TPoint p = NormalizePoint(PointFromLParam(m.LParam));
+    m.Result = HitCode(GetHitTest(p.x, p.y), dragging_, windowState_ == kwsMaximized);
+}
+
+void TTeDefaultForm::WMSetCursor(TMessage& m) {
+    int shape = 0;
+    switch (static_cast<int16_t>(LOWORD(static_cast<uintptr_t>(m.LParam)))) {
+        case HTTOP:
+        case HTBOTTOM: shape = IDC_SIZENS; break;
+        case HTTOPLEFT:
+        case HTBOTTOMRIGHT: shape = IDC_SIZENWSE; break;
+        case HTTOPRIGHT:
+        case HTBOTTOMLEFT: shape = IDC_SIZENESW; break;
+        case HTLEFT:
+        case HTRIGHT: shape = IDC_SIZEWE; break;
+        default: return;  // the client's own cursors stay
+    }
+    if (!dragging_.Sizeable) return;
+    MessageHandled();
+    HCURSOR was = SetCursor(LoadCursor(shape));
+    m.Result = CursorShape(was) != shape ? 1 : 0;
+}
+
+// ---- the mouse on the frame ----
+
+void TTeDefaultForm::WMNCLButtonDown(TMessage& m) {
+    MessageHandled();
+    if (!frameActive_ && GetHandle()) SetFocus(GetHandle());
+    mouseButtons_ = TShiftState{ssLeft};
+    const TPoint p = NormalizePoint(PointFromLParam(m.LParam));
+    NCMouseDown(mbLeft, TShiftState{ssLeft}, p.x, p.y);
+    m.Result = 0;
+}
+
+void TTeDefaultForm::WMNCRButtonDown(TMessage& m) {
+    MessageHandled();
+    mouseButtons_ = TShiftState{ssRight};
+    const TPoint p = NormalizePoint(PointFromLParam(m.LParam));
+    NCMouseDown(mbRight, TShiftState{ssRight}, p.x, p.y);
+    m.Result = 0;
+}
+
+void TTeDefaultForm::WMNCLButtonDblClk(TMessage& m) {
+    MessageHandled();
+    const TPoint p = NormalizePoint(PointFromLParam(m.LParam));
+    NCMouseDown(mbLeft, TShiftState{ssLeft, ssDouble}, p.x, p.y);
+    mouseButtons_ = TShiftState{};
+    NCMouseUp(mbLeft, TShiftState{ssLeft, ssDouble}, p.x, p.y);
+    m.Result = 1;
+}
+
+void TTeDefaultForm::WMNCButtonUp(TMessage& m) {
+    MessageHandled();
+    mouseButtons_ = TShiftState{};
+    const TPoint p = NormalizePoint(PointFromLParam(m.LParam));
+    NCMouseUp(m.Msg == WM_NCRBUTTONUP ? mbRight : mbLeft, TShiftState{}, p.x, p.y);
+    m.Result = 0;
+}
+
+void TTeDefaultForm::WMNCMouseMove(TMessage& m) {
+    MessageHandled();
+    const TPoint p = NormalizePoint(PointFromLParam(m.LParam));
+    NCMouseMove(mouseButtons_, p.x, p.y);
+    m.Result = 0;
+}
+
+void TTeDefaultForm::WMMouseMove(TMessage& m) {
+    if (hoverHit_ != kwhtClient && !mouseButtons_.Contains(ssLeft)) {
+        hoverHit_ = kwhtClient;
+        UpdateNonClientArea();
+    }
+    if (!mouseButtons_.Empty()) {
+        const TPoint p = WindowPointFromClient(this, m.LParam);
+        NCMouseMove(mouseButtons_, p.x, p.y);
+    }
+}
+
+void TTeDefaultForm::WMLButtonUp(TMessage& m) {
+    if (mouseButtons_.Empty()) return;
+    mouseButtons_ = TShiftState{};
+    const TPoint p = WindowPointFromClient(this, m.LParam);
+    NCMouseUp(mbLeft, TShiftState{}, p.x, p.y);
+}
+
+void TTeDefaultForm::NCMouseDown(TMouseButton button, TShiftState, int x, int y) {
+    if (button != mbLeft) return;
+    pressedHit_ = hoverHit_ = GetHitTest(x, y);
+    pressPoint_ = lastPoint_ = TPoint{x, y};
+    UpdateNonClientArea();
+    HWND h = GetHandle();
+    if (pressedHit_ >= kwhtCaption && pressedHit_ <= kwhtBottomRight) {
+        dragging__ = true;
+        if (h) PostMessage(h, WM_ENTERSIZEMOVE, 0, 0);
+    }
+    if (h) SetCapture(h);
+}
+
+void TTeDefaultForm::NCMouseMove(TShiftState shift, int x, int y) {
+    if (!shift.Contains(ssLeft) || !dragging__) {
+        const TteWindowHitTest hit = GetHitTest(x, y);
+        if (hit != hoverHit_) {
+            hoverHit_ = hit;
+            UpdateNonClientArea();
+        }
+        return;
+    }
+    TCustomForm* form = GetForm();
+    if (!form) return;
+    const TRect r0 = form->BoundsRect();
+    TRect r = r0;
+    const bool canSize = dragging_.Sizeable && (windowState_ == kwsNormal || windowState_ == kwsTray);
+    const TSize m = GetMinTrackSize();
+    const TPoint press = pressPoint_, last = lastPoint_;
+    auto sizeLeft = [&] { r.left = std::min(x + r0.left - press.x, r.right - m.cx); };
+    auto sizeTop = [&] { r.top = std::min(y + r0.top - press.y, r.bottom - m.cy); };
+    // Below the minimum the far edge goes back to where it was.
+    auto sizeRight = [&] {
+        r.right = x + r0.right - last.x;
+        if (r.Width() < m.cx) r.right = r0.right;
+    };
+    auto sizeBottom = [&] {
+        r.bottom = y + r0.bottom - last.y;
+        if (r.Height() < m.cy) r.bottom = r0.bottom;
+    };
+    if (pressedHit_ == kwhtCaption) {
+        if (dragging_.Moveable && windowState_ != kwsMaximized) r.Offset(x - press.x, y - press.y);
+    } else if (canSize) {
+        switch (pressedHit_) {
+            case kwhtLeft: sizeLeft(); break;
+            case kwhtTop: sizeTop(); break;
+            case kwhtRight: sizeRight(); break;
+            case kwhtBottom: sizeBottom(); break;
+            case kwhtTopLeft:
+                sizeTop();
+                sizeLeft();
+                break;
+            case kwhtTopRight:
+                sizeTop();
+                sizeRight();
+                break;
+            case kwhtBottomLeft:
+                sizeBottom();
+                sizeLeft();
+                break;
+            case kwhtBottomRight:
+                sizeBottom();
+                sizeRight();
+                break;
+            default: break;
+        }
+    }
+    if (r != r0) MoveWindow(r);
+    hoverHit_ = GetHitTest(x, y);
+    UpdateNonClientArea();
+    if (r.left != r0.left || r.right != r0.right) lastPoint_.x = x;
+    if (r.top != r0.top || r.bottom != r0.bottom) lastPoint_.y = y;
+}
+
+void TTeDefaultForm::NCMouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    HWND h = GetHandle();
+    if (dragging__ && h) PostMessage(h, WM_EXITSIZEMOVE, 0, 0);
+    const TteWindowHitTest hit = GetHitTest(x, y);
+    const TteWindowHitTest pressed = pressedHit_;
+    pressedHit_ = kwhtClient;
+    dragging__ = false;
+    if (button == mbRight) {
+        if (hit == kwhtCaption) {
+            const TRect f = FormBounds();
+            menuPos_ = TPoint{f.left + x, f.top + y};
+            SysMenu();
+            menuPos_ = TPoint{};
+        }
+        return;
+    }
+    if (GetCapture() == h) ReleaseCapture();
+    UpdateNonClientArea();
+    // The command runs last: it may close, hide or free the form.
+    if (shift.Contains(ssDouble)) {
+        if (hit == kwhtCaption && borderIcons_.Contains(kbiMaximize)) {
+            if (windowState_ == kwsMaximized)
+                Restore();
+            else
+                Maximize();
+        } else if (hit == kwhtSysMenu) {
+            Close();
+        }
+        return;
+    }
+    if (hit != pressed) return;
+    switch (hit) {
+        case kwhtCloseButton: Close(); break;
+        case kwhtHelpButton: Help(); break;
+        case kwhtMinButton: Minimize(); break;
+        case kwhtMaxButton:
+            if (windowState_ == kwsMaximized)
+                Restore();
+            else
+                Maximize();
+            break;
+        case kwhtRollButton:
+            if (windowState_ == kwsRollup)
+                Restore();
+            else
+                Rollup();
+            break;
+        case kwhtTrayButton: MinToTray(); break;
+        case kwhtSysMenu: {
+            const TRect r = GetCaptionButtonRect(kbiSystemMenu);
+            const TRect f = FormBounds();
+            menuPos_ = r.IsEmpty() ? TPoint{} : TPoint{f.left + r.left, f.top + r.bottom};
+            SysMenu();
+            break;
+        }
+        default: break;
+    }
+}
+
+void TTeDefaultForm::DoTimer(TObject*) {
+    if (ComponentState().Contains(csDestroying) || Loading() || !GetForm() || !IsButtonPart(hoverHit_)) return;
+    TPoint cursor;
+    if (!GetCursorPos(cursor)) return;
+    const TPoint p = NormalizePoint(cursor);
+    const TteWindowHitTest hit = GetHitTest(p.x, p.y);
+    if (hit == hoverHit_) return;
+    hoverHit_ = hit;
+    UpdateNonClientArea();
+}
+
+TteWindowButtonDrawState TTeDefaultForm::ButtonDrawState(TteWindowHitTest part) const {
+    if (!frameActive_) return kwbdsInactive;
+    if (mouseButtons_.Contains(ssLeft) && pressedHit_ == part && hoverHit_ == part) return kwbdsPressed;
+    if (hoverHit_ == part && !dragging__) return kwbdsHot;
+    return kwbdsNormal;
+}
+
+// ---- the system menu ----
+
+TPopupMenu* TTeDefaultForm::CreateSysMenu() {
+    systemMenu_ = std::make_unique<TPopupMenu>(nullptr);
+    systemMenu_->SetImages(SysMenuImages);
+    TMenuItem* root = systemMenu_->Items();
+    auto add = [&](const char* caption, int image) {
+        auto* item = new TMenuItem(systemMenu_.get());
+        item->SetCaption(caption);
+        item->SetImageIndex(image);
+        item->OnClick = [this](TObject* sender) { DoSysMenu(sender); };
+        root->Add(item);
+        return item;
+    };
+    const TTeWindowState s = windowState_;
+    const bool normal = s == kwsNormal, maximized = s == kwsMaximized, rolled = s == kwsRollup;
+    if (!normal) add(SSysMenuRestore, kimRestore);
+    if (borderIcons_.Contains(kbiMinimize) && (normal || maximized || rolled)) add(SSysMenuMinimize, kimMinimize);
+    if (borderIcons_.Contains(kbiMaximize) && (normal || rolled)) add(SSysMenuMaximize, kimMaximize);
+    if (borderIcons_.Contains(kbiRollup) && (normal || maximized)) add(SSysMenuRollup, kimRollup);
+    if (borderIcons_.Contains(kbiTray) && (normal || maximized || rolled)) add(SSysMenuTray, kimTray);
+    if (borderIcons_.Contains(kbiClose)) {
+        if (root->Count() > 0) add("-", -1)->OnClick = nullptr;
+        add(SSysMenuClose, kimClose)->SetShortCut(ShortCut(VK_F4, TShiftState{ssAlt}));
+    }
+    if (s != kwsTray && systemMenuLink_ && SystemMenuLinkMerge) {
+        const int at = SystemMenuLinkMergeAtFirst ? 0 : root->Count();
+        TMenuItem* from = systemMenuLink_->Items();
+        for (int i = 0; i < from->Count(); ++i) {
+            TMenuItem* src = from->Items(i);
+            auto* copy = new TMenuItem(systemMenu_.get());
+            copy->SetCaption(src->Caption());
+            copy->SetChecked(src->Checked());
+            copy->SetEnabled(src->Enabled());
+            copy->SetVisible(src->Visible());
+            copy->SetImageIndex(src->ImageIndex());
+            copy->SetShortCut(src->ShortCut());
+            copy->OnClick = src->OnClick;
+            root->Insert(at + i, copy);
+        }
+    }
+    return systemMenu_.get();
+}
+
+void TTeDefaultForm::DoSysMenu(TObject* sender) {
+    auto* item = dynamic_cast<TMenuItem*>(sender);
+    if (!item) return;
+    const String caption = item->Caption();
+    if (caption == SSysMenuClose)
+        Close();
+    else if (caption == SSysMenuMaximize)
+        Maximize();
+    else if (caption == SSysMenuMinimize)
+        Minimize();
+    else if (caption == SSysMenuRollup)
+        Rollup();
+    else if (caption == SSysMenuTray)
+        MinToTray();
+    else if (caption == SSysMenuRestore)
+        Restore();
+}
+
+void TTeDefaultForm::SysMenu() {
+    if (Designing()) return;
+    hoverHit_ = kwhtNonClient;
+    TPoint at = menuPos_;
+    if (windowState_ == kwsTray) {
+        GetCursorPos(at);
+    } else if (at.x == 0 && at.y == 0) {
+        if (TCustomForm* form = GetForm()) at = form->ClientOrigin();
+    }
+    if (windowState_ != kwsTray && systemMenuLink_ && !SystemMenuLinkMerge) {
+        systemMenuLink_->Popup(at.x, at.y);
+        return;
+    }
+    CreateSysMenu()->Popup(at.x, at.y);
+}
+
+void TTeDefaultForm::WMSysCommand(TMessage& m) {
+    switch (m.WParam & 0xFFF0) {
+        case SC_KEYMENU:
+            // Alt+Space opens the system menu; other keys are the menu bar's.
+            if (m.LParam != ' ') return;
+            [[fallthrough]];
+        case SC_MOUSEMENU:
+            SysMenu();
+            MessageHandled();
+            break;
+        case SC_RESTORE: Restore(); break;
+        case SC_MINIMIZE:
+            if (windowState_ != kwsMinimized) {
+                if (windowState_ == kwsNormal) restoreBounds_ = FormBounds();
+                prevState_ = windowState_;
+                windowState_ = kwsMinimized;
+            }
+            break;
+        default: break;
+    }
+}
+
+// ---- window commands ----
+
+void TTeDefaultForm::Close() {
+    if (!AskAction(OnClose)) return;
+    TCustomForm* form = GetForm();
+    if (!form) return;
+    form->Close();
+}
+
+void TTeDefaultForm::Help() {
+    if (!Designing() && GetHandle()) SendMessage(GetHandle(), WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
+}
+
+}  // namespace tarvel

@@ -1,0 +1,297 @@
+// The frame's painting: the non-client area into a buffer chosen by
+// Performance and copied to the window around the client area, the client
+// background, and painting into a foreign DC.
+
+#include "skin/core/te_theme_api.h"
+#include "skin/core/te_theme_draw.h"
+#include "skin/core/te_utils_draw.h"
+#include "skin/forms/te_forms_frame.h"
+#include "skin/forms/te_forms_resources.h"
+
+namespace tarvel {
+
+namespace {
+
+// Binds a canvas to a DC for one paint and detaches it again.
+struct CanvasOnDc {
+    TCanvas canvas;
+    explicit CanvasOnDc(HDC dc) { canvas.SetHandle(dc); }
+    ~CanvasOnDc() { canvas.SetHandle(HDC{}); }
+};
+
+HICON SmallIcon(HWND h) {
+    const LRESULT icon = h ? SendMessage(h, WM_GETICON, 0, 0) : 0;
+    return icon ? HICON(static_cast<uint64_t>(icon)) : LoadIcon(IDI_APPLICATION);
+}
+
+void DrawSmallIcon(HDC dc, HWND h, const TRect& r) {
+    if (r.IsEmpty()) return;
+    const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    DrawIconEx(dc, r.left + (r.Width() - cx) / 2, r.top + (r.Height() - cy) / 2, SmallIcon(h), cx, cy, 0,
+               HBRUSH{}, DI_NORMAL);
+}
+
+}  // namespace
+
+void TTeDefaultForm::UpdateNonClientArea() {
+    HWND h = GetHandle();
+    if (!h || !Active()) return;
+    const TRect cb = GetClientBounds();
+    if ((cb.left == 0 && cb.top == 0 && !shadow_.Enabled()) || windowWidth_ < 1 || windowHeight_ < 1 ||
+        !drawingEnabled_)
+        return;
+    if (performance_ == qvfpNoBuffer) {
+        HDC dc = GetWindowDC(h);
+        if (!dc) return;
+        SaveDC(dc);
+        ExcludeClipRect(dc, cb.left, cb.top, cb.right, cb.bottom);
+        {
+            CanvasOnDc on(dc);
+            PaintNonClientArea(on.canvas);
+        }
+        RestoreDC(dc, -1);
+        ReleaseDC(h, dc);
+        return;
+    }
+    std::unique_ptr<TteBitmap> temporary;
+    TteBitmap* target = nullptr;
+    if (performance_ == qvfpDoubleBuffer) {
+        temporary = std::make_unique<TteBitmap>();
+        target = temporary.get();
+    } else {
+        if (!buffer_) buffer_ = std::make_unique<TteBitmap>();
+        target = buffer_.get();
+    }
+    if (target->Width() != windowWidth_ || target->Height() != windowHeight_)
+        target->SetSize(windowWidth_, windowHeight_);
+    HDC bufferDc = target->DC();
+    SaveDC(bufferDc);
+    ExcludeClipRect(bufferDc, cb.left, cb.top, cb.right, cb.bottom);
+    {
+        CanvasOnDc on(bufferDc);
+        PaintNonClientArea(on.canvas);
+    }
+    RestoreDC(bufferDc, -1);
+    // Only the four strips around the client area reach the window.
+    HDC dc = GetWindowDC(h);
+    if (!dc) return;
+    const int WW = windowWidth_, WH = windowHeight_;
+    target->Draw(dc, 0, 0, TRect{0, 0, WW, cb.top});
+    target->Draw(dc, cb.left, cb.bottom, TRect{cb.left, cb.bottom, cb.right, WH});
+    target->Draw(dc, 0, cb.top, TRect{0, cb.top, cb.left, WH});
+    target->Draw(dc, cb.right, cb.top, TRect{cb.right, cb.top, WW, WH});
+    ReleaseDC(h, dc);
+}
+
+void TTeDefaultForm::PaintNonClientArea(TCanvas& canvas) {
+    if (borderStyle_ == kbsNone && !shadow_.Enabled()) return;
+    TRect r{0, 0, formWidth_, formHeight_};
+    const TRect cb = GetClientBounds();
+    HDC dc = canvas.Handle();
+    DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
+    r = tedraw::Shrink(r, 2);
+    if (DisabledNCArea) FillRect(canvas, cb, clBtnFace);
+    FillRect(canvas, TRect{r.left, cb.top, cb.left, r.bottom}, clBtnFace);
+    FillRect(canvas, TRect{cb.right, cb.top, r.right, r.bottom}, clBtnFace);
+    FillRect(canvas, TRect{r.left, cb.bottom, r.right, r.bottom}, clBtnFace);
+    FillRect(canvas, TRect{r.left, r.top, r.right, cb.top}, clBtnFace);
+    DrawCaption(canvas);
+}
+
+int TTeDefaultForm::CaptionButtonCount() const {
+    int n = 1;
+    for (TTeBorderIcon i : {kbiMaximize, kbiClose, kbiMinimize, kbiHelp, kbiRollup, kbiTray})
+        if (borderIcons_.Contains(i)) ++n;
+    return n;
+}
+
+void TTeDefaultForm::DrawCaption(TCanvas& canvas) {
+    const TRect cb = GetClientBounds();
+    const TRect band{cb.left, DefaultBorderWidth, cb.right, cb.top};
+    if (band.IsEmpty()) return;
+    const bool tool = borderStyle_ == kbsToolWindow;
+    canvas.Font()->Assign(tool ? SmCaptionFont : CaptionFont);
+    FillGradientRect(canvas, band, frameActive_ ? clActiveCaption : clInactiveCaption,
+                     frameActive_ ? clGradientActiveCaption : clGradientInactiveCaption, false);
+    const int room = tool ? formWidth_ - cb.left - 2 * DefaultToolCaptionHeight
+                          : formWidth_ - cb.left - CaptionButtonCount() * DefaultButtonHeight;
+    const WideString text = FormatStr(canvas.Handle(), Caption(), room);
+    TRect t = band;
+    if (borderIcons_.Contains(kbiSystemMenu) && !tool) t.left += band.Height();
+    t = TRect{t.left + 2, t.top, t.right - 2, t.bottom};
+    canvas.Font()->SetColor(frameActive_ ? clCaptionText : clInactiveCaptionText);
+    canvas.Brush()->SetStyle(bsClear);
+    DrawText(canvas, text, t, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    const struct {
+        TTeBorderIcon icon;
+        TteWindowHitTest part;
+    } buttons[] = {{kbiClose, kwhtCloseButton},  {kbiSystemMenu, kwhtSysMenu}, {kbiMinimize, kwhtMinButton},
+                   {kbiMaximize, kwhtMaxButton}, {kbiRollup, kwhtRollButton},  {kbiTray, kwhtTrayButton},
+                   {kbiHelp, kwhtHelpButton}};
+    for (const auto& b : buttons) {
+        if (!borderIcons_.Contains(b.icon) || (tool && b.icon != kbiClose)) continue;
+        const TteWindowButtonDrawState s = ButtonDrawState(b.part);
+        DrawCaptionButton(canvas, GetCaptionButtonRect(b.icon), b.icon, s == kwbdsHot, s == kwbdsPressed);
+    }
+}
+
+void TTeDefaultForm::DrawCaptionButton(TCanvas& canvas, const TRect& rect, TTeBorderIcon icon, bool,
+                                       bool pressed) {
+    if (!GetForm() || rect.IsEmpty()) return;
+    HDC dc = canvas.Handle();
+    TRect r = rect;
+    const unsigned push = pressed ? static_cast<unsigned>(DFCS_PUSHED) : 0u;
+    switch (icon) {
+        case kbiSystemMenu: DrawSmallIcon(dc, GetHandle(), r); break;
+        case kbiClose: DrawFrameControl(dc, &r, DFC_CAPTION, DFCS_CAPTIONCLOSE | push); break;
+        case kbiHelp: DrawFrameControl(dc, &r, DFC_CAPTION, DFCS_CAPTIONHELP | push); break;
+        case kbiMinimize:
+            DrawFrameControl(dc, &r, DFC_CAPTION,
+                             (windowState_ == kwsMinimized ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMIN) | push);
+            break;
+        case kbiMaximize:
+            DrawFrameControl(dc, &r, DFC_CAPTION,
+                             (windowState_ == kwsMaximized ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX) | push);
+            break;
+        case kbiRollup:
+        case kbiTray: {
+            DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | push);
+            canvas.Brush()->SetColor(clBlack);
+            canvas.Pen()->SetColor(clBlack);
+            const int shift = pressed ? 0 : -1;
+            if (icon == kbiRollup) {
+                TRect g{r.left + 4 + shift, r.top + 5 + shift, r.right - 4 + shift, r.bottom - 5 + shift};
+                const int mid = (g.left + g.right) / 2;
+                if (windowState_ == kwsRollup) {
+                    const TPoint tri[] = {{g.left, g.top}, {g.right, g.top}, {mid, g.bottom}};
+                    canvas.Polygon(tri);
+                } else {
+                    const TPoint tri[] = {{g.left, g.bottom}, {g.right, g.bottom}, {mid, g.top}};
+                    canvas.Polygon(tri);
+                }
+            } else {
+                TRect g = tedraw::Shrink(r, 5);
+                g.Offset(pressed ? 1 : 0, pressed ? 3 : 2);
+                canvas.Ellipse(g);
+            }
+            break;
+        }
+        default: break;
+    }
+}
+
+void TTeDefaultForm::PaintClientArea(TCanvas& canvas) {
+    if (TCustomForm* form = GetForm()) FillRect(canvas, GetClientRect(), form->Color());
+}
+
+void TTeDefaultForm::WMNCPaint(TMessage& m) {
+    UpdateNonClientArea();
+    m.Result = 0;
+    MessageHandled();
+}
+
+void TTeDefaultForm::WMNCActivate(TMessage& m) {
+    frameActive_ = m.WParam != 0;
+    UpdateNonClientArea();
+    m.Result = 1;
+    MessageHandled();
+}
+
+void TTeDefaultForm::WMActivate(TMessage& m) {
+    if (LOWORD(m.WParam) == WA_INACTIVE && HIWORD(m.WParam) && !frameActive_) Minimize();
+    UpdateNonClientArea();
+}
+
+void TTeDefaultForm::WMEraseBkgnd(TMessage& m) {
+    MessageHandled();
+    m.Result = 1;
+    HWND h = GetHandle();
+    if (!drawingEnabled_ || !h) return;
+    HDC dc = DcFromWParam(m.WParam);
+    const bool own = !dc;
+    if (own) dc = GetDC(h);
+    {
+        CanvasOnDc on(dc);
+        if (OnPaint && !Loading())
+            OnPaint(this);
+        else
+            PaintClientArea(on.canvas);
+    }
+    if (own) ReleaseDC(h, dc);
+}
+
+void TTeDefaultForm::WMPaint(TMessage&) {
+    if (shown_) return;
+    shown_ = true;
+    if (OnFormShown) OnFormShown(this);
+}
+
+void TTeDefaultForm::CMPaintToBitmap(TMessage& m) {
+    MessageHandled();
+    HDC dc = HDC(static_cast<uint64_t>(m.LParam));
+    if (!dc) {
+        m.Result = 0;
+        return;
+    }
+    const int x = static_cast<int16_t>(LOWORD(m.WParam)), y = static_cast<int16_t>(HIWORD(m.WParam));
+    const bool wasActive = frameActive_;
+    frameActive_ = true;
+    struct Back {
+        bool& flag;
+        bool value;
+        ~Back() { flag = value; }
+    } back{frameActive_, wasActive};
+    const TRect cb = GetClientBounds();
+    CanvasOnDc on(dc);
+    TPoint old;
+    GetWindowOrgEx(dc, &old);
+    MoveWindowOrg(dc, x, y);
+    PaintNonClientArea(on.canvas);
+    SetWindowOrgEx(dc, old.x, old.y, nullptr);
+    MoveWindowOrg(dc, x + cb.left, y + cb.top);
+    if (OnPaint && !Loading())
+        OnPaint(this);
+    else
+        PaintClientArea(on.canvas);
+    SetWindowOrgEx(dc, old.x, old.y, nullptr);
+    m.Result = 1;
+}
+
+// ---- TTeForm ----
+
+void TTeForm::PaintNonClientArea(TCanvas& canvas) {
+    if (!Themed()) return inherited::PaintNonClientArea(canvas);
+    TteTheme* theme = Theme();
+    const TteWindowSubclass s = WindowSubclass(this);
+    TteWindowInfo info = MakeWindowInfo();
+    theme->WindowDraw(s, canvas, info, themeObject_);
+    const TRect title = theme->WindowGetTitleRect(s, info, themeObject_);
+    if (!title.IsEmpty()) {
+        info.Caption = FormatStr(canvas.Handle(), info.Caption, title.Width());
+        theme->WindowDrawText(s, canvas, info, title, themeObject_);
+    }
+    const struct {
+        TTeBorderIcon icon;
+        TteWindowHitTest part;
+    } buttons[] = {{kbiClose, kwhtCloseButton},  {kbiSystemMenu, kwhtSysMenu}, {kbiMinimize, kwhtMinButton},
+                   {kbiMaximize, kwhtMaxButton}, {kbiHelp, kwhtHelpButton},    {kbiRollup, kwhtRollButton},
+                   {kbiTray, kwhtTrayButton}};
+    for (const auto& b : buttons) {
+        if (!BorderIcons().Contains(b.icon)) continue;
+        const TRect r = GetCaptionButtonRect(b.icon);
+        if (b.icon == kbiSystemMenu) {
+            DrawSmallIcon(canvas.Handle(), GetHandle(), r);
+            continue;
+        }
+        const TteWindowButtonClass button = WindowButtonOf(b.icon, WindowState());
+        theme->WindowDrawButton(s, canvas, WindowButtonInfo(r, button, ButtonDrawState(b.part), nullptr),
+                                themeObject_);
+    }
+}
+
+void TTeForm::PaintClientArea(TCanvas& canvas) {
+    if (!Themed()) return inherited::PaintClientArea(canvas);
+    Theme()->WindowDrawClient(WindowSubclass(this), canvas, GetClientRect(), themeObject_);
+}
+
+}  // namespace tarvel
