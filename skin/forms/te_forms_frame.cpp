@@ -43,9 +43,12 @@ TteWindowButtons WindowButtons(TTeDefaultForm* frame) {
     const struct {
         TTeBorderIcon icon;
         std::initializer_list<TteWindowButtonClass> buttons;
-    } needs[] = {{kbiSystemMenu, {kwbSysMenu}},       {kbiClose, {kwbClose}},
-                 {kbiMaximize, {kwbMax, kwbMaxRestore}}, {kbiMinimize, {kwbMin, kwbMinRestore}},
-                 {kbiTray, {kwbTray}},                 {kbiRollup, {kwbRoll, kwbRollRestore}},
+    } needs[] = {{kbiSystemMenu, {kwbSysMenu}},
+                 {kbiClose, {kwbClose}},
+                 {kbiMaximize, {kwbMax, kwbMaxRestore}},
+                 {kbiMinimize, {kwbMin, kwbMinRestore}},
+                 {kbiTray, {kwbTray}},
+                 {kbiRollup, {kwbRoll, kwbRollRestore}},
                  {kbiHelp, {kwbHelp}}};
     for (const auto& n : needs)
         if (!icons.Contains(n.icon))
@@ -340,11 +343,11 @@ void TTeDefaultForm::Update() {
     SetWindowPos(h, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     const TRect after = ClientRect(h);
-    if (windowState_ == kwsNormal &&
-        (after.Width() != before.Width() || after.Height() != before.Height())) {
+    if (windowState_ == kwsNormal && (after.Width() != before.Width() || after.Height() != before.Height())) {
         const TRect w = WindowRect(h);
         SetWindowPos(h, nullptr, 0, 0, w.Width() + before.Width() - after.Width(),
-                     w.Height() + before.Height() - after.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                     w.Height() + before.Height() - after.Height(),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     RedrawWindow(h, nullptr, HRGN{}, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
@@ -360,7 +363,8 @@ void TTeDefaultForm::MoveWindow(int left, int top, int width, int height) {
     TCustomForm* form = GetForm();
     if (!form) return;
     MINMAXINFO mmi;
-    if (form->HandleAllocated()) SendMessage(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    if (form->HandleAllocated())
+        SendMessage(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
     if (mmi.ptMinTrackSize.x > 0) width = std::max(width, mmi.ptMinTrackSize.x);
     if (mmi.ptMinTrackSize.y > 0) height = std::max(height, mmi.ptMinTrackSize.y);
     if (mmi.ptMaxTrackSize.x > 0) width = std::min(width, mmi.ptMaxTrackSize.x);
@@ -370,7 +374,8 @@ void TTeDefaultForm::MoveWindow(int left, int top, int width, int height) {
 }
 
 void TTeDefaultForm::MoveWindowBy(int dx, int dy) {
-    if (TCustomForm* form = GetForm()) form->SetBounds(form->Left() + dx, form->Top() + dy, form->Width(), form->Height());
+    if (TCustomForm* form = GetForm())
+        form->SetBounds(form->Left() + dx, form->Top() + dy, form->Width(), form->Height());
 }
 
 void TTeDefaultForm::ChangeSize() {
@@ -543,8 +548,8 @@ void TTeForm::SNMLinkChanged(TMessage& m) {
 TteWindowInfo TTeForm::MakeWindowInfo() {
     TteWindowDrawStates states;
     if (FrameActive()) states.Include(kwdsActive);
-    return WindowInfo(TRect{0, 0, FormWidth(), FormHeight()}, states, NullRect, WindowButtons(this), Caption(),
-                      DisabledNCArea);
+    return WindowInfo(TRect{0, 0, FormWidth(), FormHeight()}, states, NullRect, WindowButtons(this),
+                      Caption(), DisabledNCArea);
 }
 
 TRect TTeForm::GetClientBounds() {

@@ -27,7 +27,6 @@ enum TTeFormPerformance : uint8_t { qvfpNoBuffer, qvfpSharedBuffer, qvfpPersiste
 // CallDefault arrives true; false cancels the action.
 using TTeFormActionEvent = std::function<void(TObject* sender, bool& callDefault)>;
 
-
 // The captions of the built system menu.
 extern const char* const SSysMenuMaximize;
 extern const char* const SSysMenuMinimize;

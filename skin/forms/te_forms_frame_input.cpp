@@ -362,7 +362,8 @@ void TTeDefaultForm::NCMouseUp(TMouseButton button, TShiftState shift, int x, in
 }
 
 void TTeDefaultForm::DoTimer(TObject*) {
-    if (ComponentState().Contains(csDestroying) || Loading() || !GetForm() || !IsButtonPart(hoverHit_)) return;
+    if (ComponentState().Contains(csDestroying) || Loading() || !GetForm() || !IsButtonPart(hoverHit_))
+        return;
     TPoint cursor;
     if (!GetCursorPos(cursor)) return;
     const TPoint p = NormalizePoint(cursor);
@@ -396,7 +397,8 @@ TPopupMenu* TTeDefaultForm::CreateSysMenu() {
     const TTeWindowState s = windowState_;
     const bool normal = s == kwsNormal, maximized = s == kwsMaximized, rolled = s == kwsRollup;
     if (!normal) add(SSysMenuRestore, kimRestore);
-    if (borderIcons_.Contains(kbiMinimize) && (normal || maximized || rolled)) add(SSysMenuMinimize, kimMinimize);
+    if (borderIcons_.Contains(kbiMinimize) && (normal || maximized || rolled))
+        add(SSysMenuMinimize, kimMinimize);
     if (borderIcons_.Contains(kbiMaximize) && (normal || rolled)) add(SSysMenuMaximize, kimMaximize);
     if (borderIcons_.Contains(kbiRollup) && (normal || maximized)) add(SSysMenuRollup, kimRollup);
     if (borderIcons_.Contains(kbiTray) && (normal || maximized || rolled)) add(SSysMenuTray, kimTray);

@@ -93,7 +93,8 @@ void TControlHook::UnhookWindow() {
 }
 
 void TControlHook::CallHooks(int pass, TMessage& message, bool& handled) {
-    if (hooks_.empty() || !control_ || destroying_ || control_->ComponentState().Contains(csDestroying)) return;
+    if (hooks_.empty() || !control_ || destroying_ || control_->ComponentState().Contains(csDestroying))
+        return;
     for (int i = static_cast<int>(hooks_.size()) - 1; i >= 0; --i) {
         if (i >= static_cast<int>(hooks_.size())) continue;
         TTeHook* hook = hooks_[static_cast<size_t>(i)];
@@ -139,8 +140,9 @@ LRESULT TControlHook::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 // ---- THookList ------------------------------------------------------------------------
 
 THookList::THookList() {
-    handle_ = AllocateMessageWindow(
-        [this](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) { return WndProc(hwnd, msg, wParam, lParam); });
+    handle_ = AllocateMessageWindow([this](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        return WndProc(hwnd, msg, wParam, lParam);
+    });
 }
 
 THookList::~THookList() {
@@ -208,8 +210,10 @@ TTeHook::TTeHook(TComponent* owner) : TComponent(owner) {}
 
 TTeHook::~TTeHook() {
     // Not the virtual SetActive: a descendant is already gone.
-    if (active_) DoUnhookControl();
+    TControlHook* was = DoUnhookControl();
     SetWinControl(nullptr);
+    if (was && was->HookCount() == 0 && HookList)
+        PostMessage(HookList->Handle(), HM_FREEHOOK, 0, reinterpret_cast<LPARAM>(was));
 }
 
 void TTeHook::SetActive(bool value) {
@@ -221,7 +225,8 @@ void TTeHook::SetActive(bool value) {
 }
 
 void TTeHook::HookControl() {
-    if (winControl_ && !ComponentState().Contains(csDestroying)) GetHookList()->GetHook(winControl_)->AddHook(this);
+    if (winControl_ && !ComponentState().Contains(csDestroying))
+        GetHookList()->GetHook(winControl_)->AddHook(this);
     active_ = true;
 }
 
@@ -253,12 +258,18 @@ HWND TTeHook::GetHandle() const { return winControl_ ? winControl_->Handle() : n
 HWND TTeHook::GetHookHandle() const { return HookList ? HookList->Handle() : nullptr; }
 
 void TTeHook::DoBeforeMessage(TMessage& message, bool& handled) {
-    handled_ = handled;
+    // A handler may send messages that come back here: each dispatch keeps
+    // its own flag.
     struct CopyBack {
         TTeHook* self;
         bool& handled;
-        ~CopyBack() { handled = self->handled_; }
-    } copyBack{this, handled};
+        bool outer;
+        ~CopyBack() {
+            handled = self->handled_;
+            self->handled_ = outer;
+        }
+    } copyBack{this, handled, handled_};
+    handled_ = handled;
     Dispatch(message);
 }
 

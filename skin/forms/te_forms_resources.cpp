@@ -123,9 +123,9 @@ void DoneForms() {
     delete CaptionFont;
     CaptionFont = nullptr;
     FreeHookList();
-    for (TClass c : {TTeBlending::StaticClass(), TTeShadow::StaticClass(), TTeGravitation::StaticClass(),
-                     TTeDragging::StaticClass(), TTeFormOptions::StaticClass(),
-                     TTePopupMenuOptions::StaticClass()})
+    for (TClass c :
+         {TTeBlending::StaticClass(), TTeShadow::StaticClass(), TTeGravitation::StaticClass(),
+          TTeDragging::StaticClass(), TTeFormOptions::StaticClass(), TTePopupMenuOptions::StaticClass()})
         UnRegisterClass(c);
 }
 

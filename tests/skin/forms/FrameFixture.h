@@ -1,0 +1,98 @@
+#pragma once
+// What the frame tests share: the UI driver with the theme core, the flat
+// theme and the frames' unit started, and a shown form carrying a frame -
+// the classic one or one linked to the flat theme - built as form data
+// would build it.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/classlib/Forms.h"
+#include "platform/classlib/testing/UiDriver.h"
+#include "skin/core/te_engine.h"
+#include "skin/core/te_forms.h"
+#include "skin/core/te_theme_api.h"
+#include "skin/forms/te_forms_frame.h"
+#include "skin/forms/te_forms_resources.h"
+#include "skin/themes/theme_flat.h"
+
+namespace tarvel::testing {
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitThemeCore();
+        InitThemeFlat();
+        InitControlBases();
+        InitForms();
+    }
+    void TearDown() override {
+        delete form_;
+        form_ = nullptr;
+        ui_.RunUntilIdle();
+        DoneForms();
+        DoneControlBases();
+        DoneThemeCore();
+    }
+
+    // A shown 400 x 300 form at (100, 100) whose frame is themed when asked.
+    template <class Frame = TTeDefaultForm>
+    Frame* MakeForm(bool themed,
+                    TTeBorderIcons icons = TTeBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize,
+                                                          kbiRollup, kbiTray},
+                    TSize size = TSize{400, 300}) {
+        form_ = new TForm(Application);
+        form_->SetCaption("Tarvel frame");
+        form_->SetColor(clWhite);
+        Frame* frame = nullptr;
+        {
+            TLoadingScope scope(form_);
+            if (themed) {
+                auto* link = new TTeThemeLink(form_);
+                link->SetThemeBuilding("Flat");
+                auto* f = new TTeForm(form_);
+                f->SetThemeLink(link);
+                frame = dynamic_cast<Frame*>(static_cast<TTeDefaultForm*>(f));
+            } else {
+                frame = new Frame(form_);
+                frame->SetActive(true);
+            }
+            frame->SetBorderIcons(icons);
+            scope.Finish();
+        }
+        form_->SetBounds(100, 100, size.cx, size.cy);
+        form_->Show();
+        ui_.RunUntilIdle();
+        return frame;
+    }
+
+    HWND Window() { return form_->Handle(); }
+    TRect Bounds() { return WindowRect(Window()); }
+    TPoint Screen(TPoint window) { return TPoint{Bounds().left + window.x, Bounds().top + window.y}; }
+    static TPoint Centre(const TRect& r) { return TPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+    // Mouse input at window points, the loop run after each step.
+    void Down(TPoint window, MouseButton b = MouseButton::Left) {
+        const TPoint s = Screen(window);
+        ui_.Backend().MouseMove(s);
+        ui_.Backend().MouseDown(s, b);
+        ui_.RunUntilIdle();
+    }
+    void MoveScreen(TPoint screen) {
+        ui_.Backend().MouseMove(screen);
+        ui_.RunUntilIdle();
+    }
+    void UpScreen(TPoint screen, MouseButton b = MouseButton::Left) {
+        ui_.Backend().MouseUp(screen, b);
+        ui_.RunUntilIdle();
+    }
+    int HitCode(TPoint window) {
+        return static_cast<int>(SendMessage(Window(), WM_NCHITTEST, 0, PointToLParam(Screen(window))));
+    }
+
+    TUiDriver ui_;
+    TForm* form_ = nullptr;
+};
+
+}  // namespace tarvel::testing

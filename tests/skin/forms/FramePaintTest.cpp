@@ -1,0 +1,123 @@
+// The frame's painting, the option groups it reads, and pictures of a
+// frame for the eye.
+
+#include <string>
+
+#include "skin/core/te_utils_draw.h"
+#include "skin/forms/te_forms_options.h"
+#include "tests/skin/forms/FrameFixture.h"
+
+namespace tarvel::testing {
+namespace {
+
+uint32_t PixelAt(TUiDriver& ui, TPoint screen) {
+    return ui.Backend().ScreenPixels()->Pixel(screen.x, screen.y) & 0xFFFFFF;
+}
+
+TEST_F(FrameTest, ThemedFramePaintsTheThemeAndInactiveChangesTheCaption) {
+    auto* frame = dynamic_cast<TTeForm*>(MakeForm(true));
+    ASSERT_TRUE(frame);
+    SendMessage(Window(), WM_NCACTIVATE, 1, 0);
+    ui_.RunUntilIdle();
+    const TPoint caption = Screen(TPoint{200, 12});
+    const uint32_t active = PixelAt(ui_, caption);
+    const std::string dir = TARVEL_BINARY_DIR;
+    EXPECT_TRUE(ui_.Backend().SaveWindowPng(Window(), dir + "/skin_forms_flat_active.png"));
+    SendMessage(Window(), WM_NCACTIVATE, 0, 0);
+    ui_.RunUntilIdle();
+    const uint32_t inactive = PixelAt(ui_, caption);
+    EXPECT_TRUE(ui_.Backend().SaveWindowPng(Window(), dir + "/skin_forms_flat_inactive.png"));
+    EXPECT_NE(active, inactive);
+    // The client area is the theme's window colour, not the frame.
+    const TRect cb = frame->GetClientBounds();
+    EXPECT_EQ(ClientRect(Window()).Width(), cb.Width());
+}
+
+TEST_F(FrameTest, ClassicFrameIsDrawnWhenNoThemeDefinesTheWindow) {
+    TTeDefaultForm* frame = MakeForm(false);
+    SendMessage(Window(), WM_NCACTIVATE, 1, 0);
+    ui_.RunUntilIdle();
+    const int b = DefaultBorderWidth;
+    const uint32_t rgb = static_cast<uint32_t>(ColorToRGB(clActiveCaption));
+    const uint32_t argb = ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+    EXPECT_EQ(PixelAt(ui_, Screen(TPoint{b, b + 2})), argb)
+        << "the caption band starts in the active caption colour";
+    EXPECT_TRUE(
+        ui_.Backend().SaveWindowPng(Window(), std::string(TARVEL_BINARY_DIR) + "/skin_forms_classic.png"));
+    EXPECT_TRUE(frame->Active());
+}
+
+TEST_F(FrameTest, DoubleBufferCopiesOnlyTheFrameStrips) {
+    TTeDefaultForm* frame = MakeForm(true);
+    frame->SetPerformance(qvfpDoubleBuffer);
+    HDC dc = GetDC(Window());
+    const TRect client = ClientRect(Window());
+    {
+        TCanvas canvas;
+        canvas.SetHandle(dc);
+        FillRect(canvas, client, clRed);
+        canvas.SetHandle(HDC{});
+    }
+    ReleaseDC(Window(), dc);
+    frame->UpdateNonClientArea();
+    const TRect cb = frame->GetClientBounds();
+    for (TPoint p : {TPoint{cb.left, cb.top}, TPoint{cb.right - 1, cb.bottom - 1}, Centre(cb)})
+        EXPECT_EQ(PixelAt(ui_, Screen(p)), 0xFF0000u) << p.x << "," << p.y;
+}
+
+TEST_F(FrameTest, PaintToBitmapWithoutADcAnswersZero) {
+    MakeForm(true);
+    EXPECT_EQ(SendMessage(Window(), CM_PAINTTOBITMAP, 0, 0), 0);
+}
+
+TEST(FormOptionsTest, ValuesAreKeptInTheirRanges) {
+    const struct {
+        int set;
+        int blending;
+        int shadow;
+        int gravitation;
+    } cases[] = {{300, 255, 20, 50}, {-5, 0, 0, 1}, {0, 0, 0, 1}, {25, 25, 20, 25}, {80, 80, 20, 50}};
+    for (const auto& c : cases) {
+        TTeBlending b;
+        b.SetValue(c.set);
+        TTeShadow s;
+        s.SetEnabled(true);
+        s.SetSize(c.set);
+        TTeGravitation g;
+        g.SetSize(c.set);
+        EXPECT_EQ(b.Value(), c.blending) << c.set;
+        EXPECT_EQ(s.Size(), c.shadow) << c.set;
+        EXPECT_EQ(s.Enabled(), c.shadow > 0) << "no size is no shadow: " << c.set;
+        EXPECT_EQ(s.Extent(), s.Enabled() ? s.Size() : 0);
+        EXPECT_EQ(g.Size(), c.gravitation) << c.set;
+    }
+    TTeAnimation a;
+    a.SetDirection(kdNoRotate);
+    EXPECT_EQ(a.Direction(), kdNone);
+    a.SetDirection(kdRotate180);
+    EXPECT_EQ(a.Direction(), kdRotate180);
+}
+
+TEST(FormOptionsTest, FontOptionsAddStylesAndShiftTheSize) {
+    TFont font;
+    font.SetSize(9);
+    font.SetStyle(TFontStyles{fsBold});
+    TTeFontOptions o;
+    o.SetSizeDelta(-2);
+    o.SetItalic(true);
+    o.ApplyOptions(&font);
+    EXPECT_EQ(font.Size(), 7);
+    EXPECT_TRUE(font.Style().Contains(fsBold)) << "an option never removes a style";
+    EXPECT_TRUE(font.Style().Contains(fsItalic));
+    o.ApplyOptions(nullptr);
+}
+
+TEST_F(FrameTest, UnitStartMakesTheSixSystemMenuGlyphs) {
+    ASSERT_NE(SysMenuImages, nullptr);
+    EXPECT_EQ(SysMenuImages->Count(), 6);
+    ASSERT_NE(CaptionFont, nullptr);
+    EXPECT_GT(DefaultCaptionHeight, 0);
+}
+
+}  // namespace
+}  // namespace tarvel::testing
