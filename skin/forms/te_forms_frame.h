@@ -155,6 +155,7 @@ private:
     void WMActivate(TMessage& m);
     void WMNCLButtonDown(TMessage& m);
     void WMNCRButtonDown(TMessage& m);
+    void NCButtonDown(TMessage& m, TMouseButton button, TShiftStateFlag held);
     void WMNCLButtonDblClk(TMessage& m);
     void WMNCButtonUp(TMessage& m);
     void WMNCMouseMove(TMessage& m);

@@ -170,19 +170,17 @@ void TTeDefaultForm::WMSetCursor(TMessage& m) {
 // ---- the mouse on the frame ----
 
 void TTeDefaultForm::WMNCLButtonDown(TMessage& m) {
-    MessageHandled();
     if (!frameActive_ && GetHandle()) SetFocus(GetHandle());
-    mouseButtons_ = TShiftState{ssLeft};
-    const TPoint p = NormalizePoint(PointFromLParam(m.LParam));
-    NCMouseDown(mbLeft, TShiftState{ssLeft}, p.x, p.y);
-    m.Result = 0;
+    NCButtonDown(m, mbLeft, ssLeft);
 }
 
-void TTeDefaultForm::WMNCRButtonDown(TMessage& m) {
+void TTeDefaultForm::WMNCRButtonDown(TMessage& m) { NCButtonDown(m, mbRight, ssRight); }
+
+void TTeDefaultForm::NCButtonDown(TMessage& m, TMouseButton button, TShiftStateFlag held) {
     MessageHandled();
-    mouseButtons_ = TShiftState{ssRight};
+    mouseButtons_ = TShiftState{held};
     const TPoint p = NormalizePoint(PointFromLParam(m.LParam));
-    NCMouseDown(mbRight, TShiftState{ssRight}, p.x, p.y);
+    NCMouseDown(button, TShiftState{held}, p.x, p.y);
     m.Result = 0;
 }
 
