@@ -1,0 +1,233 @@
+#include "skin/controls/te_controls_listbox.h"
+
+#include "tests/skin/controls/EditFixture.h"
+
+namespace tarvel::testing {
+namespace {
+
+class ListBoxTest : public EditTest {
+public:
+    // A list of `n` items "i0".."i<n-1>" whose inside holds `rows` rows of 16.
+    TTeListBox* List(int n, int rows = 6) {
+        TTeListBox* l = SkinControlsTest::Make<TTeListBox>(10, 10);
+        const int frame = l->Height() - l->GetBorderRect().Height();
+        l->SetHeight(frame + rows * 16);
+        for (int i = 0; i < n; ++i) l->Items()->Add("i" + IntToStr(i));
+        Ui().RunUntilIdle();
+        return l;
+    }
+    TPoint RowPoint(TTeListBox* l, int index) {
+        const TRect r = l->GetItemRect(index);
+        return TPoint{r.left + 20, r.top + r.Height() / 2};
+    }
+};
+
+TEST_F(ListBoxTest, HeightSnapsToWholeRowsAndTheBarCoversTheRest) {
+    TTeListBox* l = List(10, 0);
+    const int frame = l->Height() - l->GetBorderRect().Height();
+    l->SetHeight(frame + 100);
+    EXPECT_EQ(l->GetBorderRect().Height(), 96);
+    EXPECT_EQ(l->ScrollBar()->PageSize(), 6);
+    EXPECT_EQ(l->ScrollBar()->Max(), 9);
+    EXPECT_TRUE(l->ScrollBarShown());
+    l->Items()->Clear();
+    EXPECT_FALSE(l->ScrollBarShown());
+}
+
+TEST_F(ListBoxTest, ItemIndexIsClampedAndStaysNoneOnAnEmptyList) {
+    struct Case {
+        int count, from, to, expected;
+    };
+    const Case cases[] = {
+        {5, -1, 9, 4}, {5, 2, -2, 0}, {5, 2, -1, -1}, {5, -1, 3, 3}, {0, -1, 0, -1}, {0, -1, -5, -1},
+    };
+    for (const Case& c : cases) {
+        TTeListBox* l = List(c.count);
+        l->SetItemIndex(c.from);
+        l->SetItemIndex(c.to);
+        EXPECT_EQ(l->ItemIndex(), c.expected) << c.count << " items, " << c.from << " -> " << c.to;
+        delete l;
+    }
+}
+
+TEST_F(ListBoxTest, KeysMoveTheCurrentItemAndNeverLeaveAnEmptyListAtZero) {
+    struct Case {
+        int count;
+        int start;
+        UINT key;
+        int expected;
+    };
+    // Six rows show, so a page moves five.
+    const Case cases[] = {
+        {20, 0, VK_NEXT, 5},   {20, 10, VK_PRIOR, 5}, {20, 18, VK_NEXT, 19}, {20, 2, VK_PRIOR, 0},
+        {20, 7, VK_END, 19},   {20, 7, VK_HOME, 0},   {20, 0, VK_UP, 0},     {20, 3, VK_LEFT, 2},
+        {20, 19, VK_DOWN, 19}, {20, -1, VK_DOWN, 0},  {20, -1, VK_UP, 0},    {0, -1, VK_DOWN, -1},
+        {0, -1, VK_UP, -1},    {0, -1, VK_NEXT, -1},  {0, -1, VK_END, -1},   {0, -1, VK_HOME, -1},
+    };
+    for (const Case& c : cases) {
+        TTeListBox* l = List(c.count);
+        l->SetItemIndex(c.start);
+        l->SetFocus();
+        Ui().PressKey(c.key);
+        EXPECT_EQ(l->ItemIndex(), c.expected) << c.count << " items from " << c.start << " key " << c.key;
+        delete l;
+    }
+}
+
+TEST_F(ListBoxTest, PagingWithRowsOfTheirOwnHeightStillMovesForward) {
+    TTeListBox* l = List(30);
+    l->SetListStyle(lbsOwnerDrawVariable);
+    l->OnMeasureItem = [](TTeListBox*, TCanvas&, int, int& h) { h = 200; };  // taller than the list
+    l->SetItemIndex(3);
+    l->SetFocus();
+    Ui().PressKey(VK_NEXT);
+    EXPECT_EQ(l->ItemIndex(), 4);
+    Ui().PressKey(VK_PRIOR);
+    EXPECT_EQ(l->ItemIndex(), 3);
+}
+
+TEST_F(ListBoxTest, ChangesOfTheItemsKeepTheFlagsAndFollowTheCurrentItem) {
+    TTeListBox* l = List(3);
+    l->SetShowCheckBoxes(true);
+    l->SetChecked(1, true);
+    l->SetItemEnabled(2, false);
+    l->SetItemIndex(2);
+    l->Items()->Add("new");
+    EXPECT_TRUE(l->Checked(1));
+    EXPECT_FALSE(l->ItemEnabled(2));
+    EXPECT_TRUE(l->Selected(2));
+    EXPECT_FALSE(l->Checked(3));
+    EXPECT_TRUE(l->ItemEnabled(3));
+    l->Items()->Insert(0, "first");  // everything moves down one, flags too
+    EXPECT_TRUE(l->Checked(2));
+    EXPECT_EQ(l->ItemIndex(), 3);
+    l->Items()->Delete(3);  // the current item goes: the one above becomes current
+    EXPECT_EQ(l->ItemIndex(), 2);
+    l->Items()->Exchange(0, 2);
+    EXPECT_TRUE(l->Checked(0));
+    EXPECT_FALSE(l->Checked(2));
+
+    TTeListBox* one = List(2);
+    one->SetItemIndex(0);
+    one->Items()->Delete(0);
+    EXPECT_EQ(one->ItemIndex(), -1);
+    // Out of range reads as nothing and writes nothing.
+    EXPECT_FALSE(one->Checked(9));
+    EXPECT_FALSE(one->ItemEnabled(-1));
+    one->SetSelected(9, true);
+    EXPECT_EQ(one->SelCount(), 0);
+    EXPECT_EQ(one->Items()->Get(7), "");
+}
+
+TEST_F(ListBoxTest, ClicksSelectRangesAndCtrlTogglesOne) {
+    TTeListBox* l = List(8);
+    l->SetMultiSelect(true);
+    Ui().ClickAt(l, RowPoint(l, 2));
+    Ui().ClickAt(l, RowPoint(l, 5));
+    EXPECT_EQ(l->SelCount(), 1);
+    Down(l, RowPoint(l, 2));
+    Up(l, RowPoint(l, 2));
+    ui_.Backend().KeyDown(VK_SHIFT);
+    Down(l, RowPoint(l, 5));
+    Up(l, RowPoint(l, 5));
+    ui_.Backend().KeyUp(VK_SHIFT);
+    EXPECT_EQ(l->SelCount(), 4);
+    for (int i = 2; i <= 5; ++i) EXPECT_TRUE(l->Selected(i)) << i;
+    ui_.Backend().KeyDown(VK_CONTROL);
+    Down(l, RowPoint(l, 3));
+    Up(l, RowPoint(l, 3));
+    ui_.Backend().KeyUp(VK_CONTROL);
+    EXPECT_FALSE(l->Selected(3));
+    EXPECT_EQ(l->SelCount(), 3);
+}
+
+TEST_F(ListBoxTest, CheckBoxesCycleThroughTheStatesTheListAllows) {
+    struct Case {
+        bool allowGrayed;
+        TCheckBoxState after[3];
+    };
+    const Case cases[] = {
+        {false, {cbChecked, cbUnchecked, cbChecked}},
+        {true, {cbChecked, cbGrayed, cbUnchecked}},
+    };
+    for (const Case& c : cases) {
+        TTeListBox* l = List(3);
+        l->SetShowCheckBoxes(true);
+        l->SetAllowGrayed(c.allowGrayed);
+        int clicked = 0;
+        l->OnClickCheck = [&](TObject*, int index) {
+            EXPECT_EQ(index, 1);
+            ++clicked;
+        };
+        const TRect r = l->GetItemRect(1);
+        for (TCheckBoxState expected : c.after) {
+            Ui().ClickAt(l, TPoint{r.left + 6, r.top + 8});
+            EXPECT_EQ(l->State(1), expected) << c.allowGrayed;
+        }
+        EXPECT_EQ(clicked, 3);
+        l->SetItemEnabled(1, false);
+        Ui().ClickAt(l, TPoint{r.left + 6, r.top + 8});
+        EXPECT_EQ(l->State(1), c.after[2]) << "a disabled item keeps its state";
+        delete l;
+    }
+    TTeListBox* l = List(2);
+    l->SetAllowGrayed(true);
+    l->SetState(0, cbGrayed);
+    l->SetAllowGrayed(false);
+    EXPECT_EQ(l->State(0), cbChecked);
+}
+
+TEST_F(ListBoxTest, TheWheelScrollsTheViewByTheSystemLinesAndNotTheSelection) {
+    TTeListBox* l = List(20);
+    l->SetItemIndex(0);
+    l->SetFocus();
+    Ui().Wheel(l, -120);
+    EXPECT_EQ(l->TopIndex(), 3);
+    EXPECT_EQ(l->ItemIndex(), 0);
+    Ui().Wheel(l, -360);
+    EXPECT_EQ(l->TopIndex(), 12);
+    Ui().Wheel(l, -1200);
+    EXPECT_EQ(l->TopIndex(), 14) << "the last page stays full";
+    Ui().Wheel(l, 2400);
+    EXPECT_EQ(l->TopIndex(), 0);
+
+    TTeListBox* shorter = List(4);
+    shorter->SetFocus();
+    Ui().Wheel(shorter, -120);
+    EXPECT_EQ(shorter->TopIndex(), 0);
+}
+
+TEST_F(ListBoxTest, KeysScrollTheCurrentItemIntoViewAndTheDriverPicksHiddenItems) {
+    TTeListBox* l = List(40);
+    l->SetFocus();
+    Ui().PressKey(VK_END);
+    EXPECT_EQ(l->TopIndex(), 34);
+    Ui().PressKey(VK_HOME);
+    EXPECT_EQ(l->TopIndex(), 0);
+    Ui().PickItem(l, "i25");
+    EXPECT_EQ(l->ItemIndex(), 25);
+    EXPECT_LE(l->TopIndex(), 25);
+    EXPECT_GT(l->TopIndex() + 6, 25);
+}
+
+TEST_F(ListBoxTest, RowsAskTheThemeForTheStateOfEachItem) {
+    auto* theme = new TEditRecordingTheme();
+    ChangeTheme(theme);
+    TTeListBox* l = List(4);
+    l->SetItemIndex(1);
+    l->SetItemEnabled(3, false);
+    MoveTo(l, RowPoint(l, 2));
+    theme->Calls.clear();
+    l->InvalidateNow();
+    Ui().RunUntilIdle();
+    const auto items = theme->CallsOf("ListDrawItem");
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0].state, klidsNormal);
+    EXPECT_EQ(items[1].state, klidsSelected);
+    EXPECT_EQ(items[2].state, klidsHot);
+    EXPECT_EQ(items[3].state, klidsDisabled);
+    EXPECT_EQ(theme->CallsOf("ListDraw").size(), 1u);
+}
+
+}  // namespace
+}  // namespace tarvel::testing
