@@ -1,0 +1,141 @@
+#pragma once
+// TTeComboBox: the library-drawn edit with a drop-down button beside its
+// text and a library list box that drops down in a borderless top-level
+// window. In kcsDropDown the text is edited freely and completes itself from
+// the items; in kcsDropDownList the edit is read-only and shows the chosen
+// item as the list draws it.
+
+#include "platform/classlib/Forms.h"
+#include "platform/classlib/Timers.h"
+#include "skin/controls/te_controls_edit.h"
+#include "skin/controls/te_controls_listbox.h"
+
+namespace tarvel {
+
+enum TTeComboStyle : uint8_t { kcsDropDown, kcsDropDownList };
+enum TTeComboButtonAlign : uint8_t { cbaLeft, cbaRight };
+
+class TTeComboBox;
+
+using TTeComboBoxAllowChangeEvent =
+    std::function<void(TObject* sender, int itemIndex, const WideString& text, bool& allow)>;
+
+// The window the list drops down in: a topmost tool popup that closes the
+// list when it loses the activation, and sees the keys before the list.
+class TTeComboWindow : public TForm {
+    TARVEL_CLASS(TTeComboWindow, TForm)
+
+public:
+    explicit TTeComboWindow(TTeComboBox* combo);
+
+protected:
+    static void DeclareMessages(TMessageTable& t);
+    void CreateParams(TCreateParams& params) override;
+    void Activate() override;
+    void Deactivate() override;
+    void KeyDown(WORD& key, TShiftState shift) override;
+
+private:
+    void WMClose(TMessage&) {}
+    TTeComboBox* combo_;
+};
+
+class TTeComboBox : public TTeEdit, public IUiDropDown {
+    TARVEL_CLASS(TTeComboBox, TTeEdit)
+
+public:
+    explicit TTeComboBox(TComponent* owner);
+    ~TTeComboBox() override;
+
+    TStrings* GetItems() const { return list_->Items(); }
+    TStrings* Items() const { return list_->Items(); }
+    int Count() const { return list_->Count(); }
+    String GetText() const override;
+    void SetText(const String& text) override { TTeEdit::SetText(text); }
+    void Clear();
+    void DropDown() { ButtonClick(); }
+    void SelectItemByText();
+
+    int ItemIndex() const { return itemIndex_; }
+    virtual void SetItemIndex(int index);
+    TTeComboStyle ComboStyle() const { return comboStyle_; }
+    void SetComboStyle(TTeComboStyle value);
+    int ItemHeight() const { return itemHeight_; }
+    void SetItemHeight(int value);
+    int DropDownCount() const { return dropDownCount_; }
+    void SetDropDownCount(int value) { dropDownCount_ = std::max(value, 1); }
+    TTeComboButtonAlign ButtonAlign() const { return buttonAlign_; }
+    void SetButtonAlign(TTeComboButtonAlign value);
+    bool AutoComplete() const { return autoComplete_; }
+    void SetAutoComplete(bool value) { autoComplete_ = value; }
+
+    TTeListBox* ListBox() const { return list_; }
+    TTeComboWindow* DropDownWindow() const { return window_; }
+    bool DroppedDown() const { return window_->Visible(); }
+    bool ButtonHot() const { return buttonHot_; }
+    bool ButtonPressed() const { return buttonPressed_; }
+    TTimer* AutoCompleteTimer() const { return timer_; }
+
+    virtual int GetButtonHeight() { return 15; }
+    TRect GetEditRect() override;
+    TRect GetButtonRect();
+
+    // Opens the list (closing an open one first) and closes it.
+    virtual void ButtonClick();
+    virtual void AfterDropDown();
+
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+    TNotifyEvent OnListBoxClick;
+    TNotifyEvent OnMatch;
+    TNotifyEvent OnNotInList;
+    TTeComboBoxAllowChangeEvent OnAllowChange;
+
+    void PaintBuffer() override;
+    TControl* UiDropDown() override;
+
+protected:
+    static void DeclareMessages(TMessageTable& t);
+    virtual TTeListBox* CreateListBox(TComponent* owner) { return new TTeListBox(owner); }
+    virtual void DoListBoxClick(TObject* sender);
+    virtual void BeforeDropDown();
+    void PaintBackground(const TRect& rect, TCanvas& canvas) override;
+    void PaintListItem(const TRect& rect, TCanvas& canvas);
+    void Change() override;
+    void KeyDown(WORD& key, TShiftState shift) override;
+    void KeyUp(WORD& key, TShiftState shift) override;
+    void KeyPress(char16_t& key) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseLeave() override;
+    bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
+    void HasFocus() override;
+
+    bool forceItemIndex_ = false;
+    bool paintButtonOnly_ = false;
+
+private:
+    void WMSetCursor(TMessage& m);
+    void DoItemsChanged(TObject*);
+    void AutoCompleteTimerFired(TObject*);
+    bool ThemedButton();
+    void SetButtonHot(bool hot);
+
+    TTeListBox* list_ = nullptr;
+    TTeComboWindow* window_ = nullptr;
+    TTimer* timer_ = nullptr;
+    int itemIndex_ = -1;
+    TTeComboStyle comboStyle_ = kcsDropDown;
+    int itemHeight_ = 15;
+    int dropDownCount_ = 8;
+    TTeComboButtonAlign buttonAlign_ = cbaRight;
+    bool autoComplete_ = true;
+    bool buttonHot_ = false;
+    bool buttonPressed_ = false;
+    bool savedReadOnly_ = false;
+    WideString autoCompleteText_;
+    bool autoCompleting_ = false;
+    bool closing_ = false;
+};
+
+}  // namespace tarvel

@@ -1,0 +1,252 @@
+#include "skin/controls/te_controls_combo.h"
+
+#include "tests/skin/controls/EditFixture.h"
+
+namespace tarvel::testing {
+namespace {
+
+class ComboBoxTest : public EditTest {
+public:
+    TTeComboBox* Combo(std::initializer_list<const char*> items, TTeComboStyle style = kcsDropDown) {
+        TTeComboBox* c = Make<TTeComboBox>(10, 10, 150);
+        for (const char* s : items) c->Items()->Add(s);
+        c->SetComboStyle(style);
+        Ui().RunUntilIdle();
+        return c;
+    }
+    TTeComboBox* Numbers(int n, TTeComboStyle style = kcsDropDownList) {
+        TTeComboBox* c = Combo({}, style);
+        for (int i = 0; i < n; ++i) c->Items()->Add(IntToStr(i));
+        return c;
+    }
+    void ClickButton(TTeComboBox* c) {
+        const TRect b = c->GetButtonRect();
+        Ui().ClickAt(c, TPoint{(b.left + b.right) / 2, (b.top + b.bottom) / 2});
+    }
+};
+
+TEST_F(ComboBoxTest, ItemIndexClampsAndFiresNothingWhenItStays) {
+    struct Case {
+        int count, from, to, expected, changes;
+    };
+    const Case cases[] = {
+        {64, 63, 64, 63, 0}, {64, 63, -2, 0, 1}, {64, 5, -1, -1, 0}, {64, 63, 1000, 63, 0},
+        {0, -1, -2, -1, 0},  {0, -1, 3, -1, 0},  {3, -1, 1, 1, 1},
+    };
+    for (const Case& c : cases) {
+        TTeComboBox* combo = Numbers(c.count, kcsDropDown);
+        combo->SetItemIndex(c.from);
+        int changes = 0;
+        combo->OnChange = [&](TObject*) { ++changes; };
+        combo->SetItemIndex(c.to);
+        EXPECT_EQ(combo->ItemIndex(), c.expected) << c.count << ": " << c.from << " -> " << c.to;
+        EXPECT_EQ(changes, c.changes) << c.count << ": " << c.from << " -> " << c.to;
+        if (c.expected >= 0) {
+            EXPECT_EQ(combo->GetText(), IntToStr(c.expected));
+        }
+        delete combo;
+    }
+}
+
+TEST_F(ComboBoxTest, TheListShowsItsItemsUpToTheDropDownCount) {
+    struct Case {
+        int count, rows;
+    };
+    const Case cases[] = {{3, 3}, {0, 8}, {20, 8}, {8, 8}, {1, 1}};
+    for (const Case& c : cases) {
+        TTeComboBox* combo = Numbers(c.count);
+        combo->DropDown();
+        Ui().RunUntilIdle();
+        ASSERT_TRUE(combo->DroppedDown());
+        TTeListBox* list = combo->ListBox();
+        EXPECT_EQ(list->GetBorderRect().Height(), c.rows * 15) << c.count << " items";
+        EXPECT_EQ(combo->DropDownWindow()->Width(), combo->Width());
+        combo->AfterDropDown();
+        delete combo;
+    }
+}
+
+TEST_F(ComboBoxTest, TheListOpensAboveNearTheBottomAndMovesLeftNearTheRight) {
+    struct Case {
+        TPoint formAt;
+        bool above, movedLeft;
+    };
+    const Case cases[] = {{{40, 40}, false, false}, {{40, 600}, true, false}, {{940, 40}, false, true}};
+    for (const Case& c : cases) {
+        Form()->SetBounds(c.formAt.x, c.formAt.y, 400, 300);
+        TTeComboBox* combo = Numbers(10);
+        combo->SetTop(200);
+        Ui().RunUntilIdle();
+        combo->DropDown();
+        Ui().RunUntilIdle();
+        const TPoint top = combo->ClientToScreen(TPoint{0, 0});
+        TTeComboWindow* w = combo->DropDownWindow();
+        EXPECT_EQ(w->Top() + w->Height() <= top.y, c.above) << c.formAt.y;
+        EXPECT_EQ(w->Top() == top.y + combo->Height(), !c.above) << c.formAt.y;
+        EXPECT_EQ(w->Left() < top.x, c.movedLeft) << c.formAt.x;
+        EXPECT_LE(w->Left() + w->Width(), 1024);
+        combo->AfterDropDown();
+        delete combo;
+    }
+}
+
+// The whole road of the list: open by the button, scroll, move by keys,
+// take by Enter, leave by Escape, close by a click elsewhere, pick by mouse.
+TEST_F(ComboBoxTest, TheDropDownOpensScrollsSelectsAndClosesThroughTheDriver) {
+    TTeComboBox* combo = Numbers(20);
+    combo->SetItemIndex(2);
+    int opened = 0, closed = 0;
+    combo->OnDropDown = [&](TObject*) { ++opened; };
+    combo->OnCloseUp = [&](TObject*) { ++closed; };
+    ClickButton(combo);
+    TTeListBox* list = combo->ListBox();
+    ASSERT_TRUE(combo->DroppedDown());
+    EXPECT_TRUE(combo->ButtonPressed());
+    EXPECT_EQ(Ui().FocusedControl(), list);
+    EXPECT_EQ(list->ItemIndex(), 2);
+
+    Ui().Wheel(list, -120);
+    EXPECT_EQ(list->TopIndex(), 3);
+    EXPECT_EQ(combo->ItemIndex(), 2) << "the wheel scrolls the open list only";
+    Ui().PressKey(VK_DOWN);
+    Ui().PressKey(VK_DOWN);
+    EXPECT_EQ(list->ItemIndex(), 4);
+    EXPECT_EQ(combo->ItemIndex(), 2) << "moving inside the list chooses nothing yet";
+    Ui().PressKey(VK_RETURN);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), 4);
+    EXPECT_EQ(Ui().FocusedControl(), combo);
+
+    ClickButton(combo);
+    Ui().PressKey(VK_DOWN);
+    Ui().PressKey(VK_ESCAPE);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), 4);
+
+    ClickButton(combo);
+    ASSERT_TRUE(combo->DroppedDown());
+    Ui().PressKey(VK_DOWN);
+    Ui().ClickAt(Form(), TPoint{300, 250});
+    EXPECT_FALSE(combo->DroppedDown()) << "a click outside closes the list";
+    EXPECT_EQ(combo->ItemIndex(), 4);
+    EXPECT_FALSE(combo->ButtonPressed());
+
+    Ui().PickItem(combo, "17");
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), 17);
+    EXPECT_EQ(combo->GetText(), "17");
+    EXPECT_EQ(opened, 4);
+    EXPECT_EQ(closed, 4);
+}
+
+TEST_F(ComboBoxTest, KeysAndTheWheelChooseInTheListStyle) {
+    struct Case {
+        const char* what;
+        std::function<void(ComboBoxTest*, TTeComboBox*)> act;
+        int expected;
+    };
+    const Case cases[] = {
+        {"b cycles", [](ComboBoxTest* t, TTeComboBox*) { t->Ui().Type("b"); }, 1},
+        {"b twice", [](ComboBoxTest* t, TTeComboBox*) { t->Ui().Type("bb"); }, 3},
+        {"b thrice wraps", [](ComboBoxTest* t, TTeComboBox*) { t->Ui().Type("bbb"); }, 1},
+        {"B in capitals", [](ComboBoxTest* t, TTeComboBox*) { t->Ui().Type("B"); }, 1},
+        {"no such letter", [](ComboBoxTest* t, TTeComboBox*) { t->Ui().Type("z"); }, 0},
+        {"page down", [](ComboBoxTest* t, TTeComboBox*) { t->Ui().PressKey(VK_NEXT); }, 3},
+        {"end", [](ComboBoxTest* t, TTeComboBox*) { t->Ui().PressKey(VK_END); }, 5},
+        {"up at the top", [](ComboBoxTest* t, TTeComboBox*) { t->Ui().PressKey(VK_UP); }, 0},
+        {"wheel down", [](ComboBoxTest* t, TTeComboBox* c) { t->Ui().Wheel(c, -240); }, 2},
+        {"wheel up", [](ComboBoxTest* t, TTeComboBox* c) { t->Ui().Wheel(c, 120); }, 0},
+    };
+    for (const Case& c : cases) {
+        TTeComboBox* combo =
+            Combo({"apple", "banana", "cherry", "blueberry", "date", "elder"}, kcsDropDownList);
+        EXPECT_EQ(combo->ItemIndex(), 0) << "the list style always shows an item";
+        combo->SetFocus();
+        Ui().RunUntilIdle();
+        c.act(this, combo);
+        EXPECT_EQ(combo->ItemIndex(), c.expected) << c.what;
+        EXPECT_EQ(combo->GetText(), combo->Items()->Get(c.expected)) << c.what;
+        EXPECT_FALSE(combo->DroppedDown()) << c.what;
+        delete combo;
+    }
+    TTeComboBox* empty = Combo({}, kcsDropDownList);
+    empty->SetFocus();
+    for (UINT key : {VK_DOWN, VK_UP, VK_NEXT, VK_HOME, VK_END}) Ui().PressKey(key);
+    Ui().Wheel(empty, -120);
+    EXPECT_EQ(empty->ItemIndex(), -1);
+}
+
+TEST_F(ComboBoxTest, TypingCompletesFromTheItemsAfterAPause) {
+    TTeComboBox* combo = Combo({"Alpha", "Beta", "Bravo"});
+    int matched = 0, missed = 0;
+    combo->OnMatch = [&](TObject*) { ++matched; };
+    combo->OnNotInList = [&](TObject*) { ++missed; };
+    combo->SetFocus();
+    Ui().RunUntilIdle();
+    Ui().Type("br");
+    EXPECT_EQ(combo->GetText(), "br");
+    Ui().AdvanceClock(110);
+    EXPECT_EQ(combo->GetText(), "Bravo");
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    EXPECT_EQ(combo->SelStart(), 2);
+    EXPECT_EQ(combo->SelLength(), 3);
+    Ui().PressKey(VK_BACK);
+    Ui().AdvanceClock(200);
+    EXPECT_EQ(combo->GetText(), "Br") << "deleting completes nothing";
+    Ui().Type("x");
+    Ui().AdvanceClock(200);
+    EXPECT_EQ(combo->GetText(), "Brx");
+    EXPECT_EQ(matched, 1);
+    EXPECT_EQ(missed, 1);
+}
+
+TEST_F(ComboBoxTest, AVetoKeepsTheItemWhetherCodeOrTheListAsks) {
+    TTeComboBox* combo = Numbers(5);
+    combo->SetItemIndex(1);
+    combo->OnAllowChange = [](TObject*, int index, const WideString&, bool& allow) { allow = index != 3; };
+    combo->SetItemIndex(3);
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    Ui().PickItem(combo, "3");
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_FALSE(combo->DroppedDown());
+    Ui().PickItem(combo, "4");
+    EXPECT_EQ(combo->ItemIndex(), 4);
+}
+
+TEST_F(ComboBoxTest, ClearEmptiesTextItemsAndChoice) {
+    TTeComboBox* combo = Combo({"a", "b"});
+    combo->SetItemIndex(1);
+    combo->Clear();
+    EXPECT_EQ(combo->Count(), 0);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    EXPECT_EQ(combo->GetText(), "");
+    combo->Items()->Add("x");
+    combo->SetComboStyle(kcsDropDownList);
+    EXPECT_TRUE(combo->ReadOnly());
+    combo->SetComboStyle(kcsDropDown);
+    EXPECT_FALSE(combo->ReadOnly());
+}
+
+TEST_F(ComboBoxTest, TheButtonIsDrawnInTheStateOfTheMouse) {
+    auto* theme = new TEditRecordingTheme();
+    ChangeTheme(theme);
+    TTeComboBox* combo = Numbers(3);
+    auto lastButton = [&] {
+        theme->Calls.clear();
+        combo->InvalidateNow();
+        Ui().RunUntilIdle();
+        const auto calls = theme->CallsOf("EditDrawButton");
+        return calls.empty() ? -1 : calls.back().state;
+    };
+    EXPECT_EQ(lastButton(), kebdsNormal);
+    const TRect b = combo->GetButtonRect();
+    MoveTo(combo, TPoint{b.left + 3, b.top + 3});
+    EXPECT_EQ(lastButton(), kebdsHot);
+    MoveTo(combo, TPoint{5, 5});
+    EXPECT_EQ(lastButton(), kebdsNormal);
+    combo->SetEnabled(false);
+    EXPECT_EQ(lastButton(), kebdsDisabled);
+}
+
+}  // namespace
+}  // namespace tarvel::testing
