@@ -674,7 +674,7 @@ void TTeListBox::DrawItem(TCanvas& c, int index, TRect rect) {
     const bool selected = overrideSelected_ >= 0 ? overrideSelected_ != 0 : Selected(index);
     const bool current = !overrideNoFocus_ && index == itemIndex_ && IsFocused() && !multiSelect_;
     const bool hot = index == hotItem_;
-    const bool enabled = Enabled() && ItemEnabled(index);
+    const bool enabled = Enabled() && ItemEnabled(index) && !overrideDisabled_;
     const WideString text = Utf8ToWide(items_->Get(index));
     const bool themed = Themed();
     auto background = [&] {

@@ -128,9 +128,10 @@ public:
     virtual void DrawCheckBox(TCanvas& canvas, int index, TRect rect);
 
     // The combo box shows its chosen item through DrawItem with these held.
-    void SetDrawOverride(int selectedAs, bool noFocus) {
+    void SetDrawOverride(int selectedAs, bool noFocus, bool disabled = false) {
         overrideSelected_ = selectedAs;
         overrideNoFocus_ = noFocus;
+        overrideDisabled_ = disabled;
     }
 
     TTeDrawItemEvent OnDrawItem;
@@ -222,6 +223,7 @@ private:
     TteCustomThemeLink* themeLink_ = nullptr;
     int overrideSelected_ = -1;  // -1: none, 0/1: the selected flag to draw with
     bool overrideNoFocus_ = false;
+    bool overrideDisabled_ = false;
 };
 
 }  // namespace tarvel

@@ -1,6 +1,8 @@
 #include <filesystem>
 #include <set>
 
+#include "skin/controls/te_controls_combo.h"
+#include "skin/controls/te_controls_spin.h"
 #include "skin/themes/theme_flat.h"
 #include "tests/skin/controls/EditFixture.h"
 #include "tests/skin/paper_testkit.h"
@@ -133,6 +135,43 @@ TEST_F(EditPaintTest, GalleryInTheFlatTheme) {
     TTeEdit* password = Make(20, 170, 150);
     password->SetText("secret");
     password->SetPasswordKind(pkCircle);
+    // The edits with buttons beside them, in the same states.
+    struct Row {
+        const char* text;
+        bool enabled, readOnly;
+    };
+    const Row rows[] = {{"Normal", true, false},
+                        {"Hot", true, false},
+                        {"Focused", true, false},
+                        {"Disabled", false, false},
+                        {"Read only", true, true}};
+    std::vector<TTeComboBox*> combos;
+    std::vector<TTeEdit*> lists, spins, buttons;
+    for (int i = 0; i < 5; ++i) {
+        const int y = 20 + i * 30;
+        auto* combo = Make<TTeComboBox>(190, y, 120);
+        combo->Items()->Add(rows[i].text);
+        combo->Items()->Add("Second");
+        combo->SetItemIndex(0);
+        auto* list = Make<TTeComboBox>(320, y, 120);
+        list->Items()->Add(rows[i].text);
+        list->SetComboStyle(kcsDropDownList);
+        auto* spin = Make<TTeSpinEdit>(450, y, 70);
+        spin->SetValue(i * 10);
+        auto* button = Make<TTeEditButton>(530, y, 110);
+        button->SetText(rows[i].text);
+        button->SetGlyphKind(gkEllipsis);
+        for (TTeEdit* e : std::initializer_list<TTeEdit*>{combo, list, spin, button}) {
+            e->SetEnabled(rows[i].enabled);
+            if (rows[i].readOnly) e->SetReadOnly(true);
+        }
+        combos.push_back(combo);
+        lists.push_back(list);
+        spins.push_back(spin);
+        buttons.push_back(button);
+    }
+    Form()->SetBounds(0, 0, 660, 220);
+    Ui().MoveMouseTo(combos[1], TPoint{combos[1]->GetButtonRect().left + 3, 8});
     focused->SetFocus();
     Ui().RunUntilIdle();
     focused->SetSelStart(9);
