@@ -13,18 +13,35 @@
 namespace tarvel {
 namespace {
 
-void BM_TypeIntoLongEdit(benchmark::State& state) {
+// The flat theme and a shown form holding one control of type T.
+template <class T>
+struct TBenchForm {
     TUiDriver ui;
-    InitThemeCore();
-    InitControlBases();
-    InitThemeFlat();
-    ChangeTheme("Flat");
-    auto* form = new TForm(Application);
-    form->SetBounds(0, 0, 300, 80);
-    auto* edit = new TTeEdit(form);
-    edit->SetParent(form);
-    edit->SetBounds(10, 10, 250, 21);
-    form->Show();
+    TForm* form = nullptr;
+    T* control = nullptr;
+    explicit TBenchForm(int width) {
+        InitThemeCore();
+        InitControlBases();
+        InitThemeFlat();
+        ChangeTheme("Flat");
+        form = new TForm(Application);
+        form->SetBounds(0, 0, 300, 80);
+        control = new T(form);
+        control->SetParent(form);
+        control->SetBounds(10, 10, width, 21);
+        form->Show();
+    }
+    ~TBenchForm() {
+        delete form;
+        DoneControlBases();
+        DoneThemeCore();
+    }
+};
+
+void BM_TypeIntoLongEdit(benchmark::State& state) {
+    TBenchForm<TTeEdit> bench(250);
+    TUiDriver& ui = bench.ui;
+    TTeEdit* edit = bench.control;
     edit->SetFocus();
     edit->SetText(String(10000, 'x'));
     ui.PressKey(VK_END);
@@ -41,39 +58,24 @@ void BM_TypeIntoLongEdit(benchmark::State& state) {
         ui.Type("a");
     }
     state.counters["chars"] = static_cast<double>(edit->WideText().size());
-    delete form;
-    DoneControlBases();
-    DoneThemeCore();
 }
 BENCHMARK(BM_TypeIntoLongEdit)->Unit(benchmark::kMicrosecond);
 
 // Filling a combo box with 1,000 items one by one, as a form fills its
 // choices at start, and painting it once afterwards.
 void BM_FillComboWithThousandItems(benchmark::State& state) {
-    TUiDriver ui;
-    InitThemeCore();
-    InitControlBases();
-    InitThemeFlat();
-    ChangeTheme("Flat");
-    auto* form = new TForm(Application);
-    form->SetBounds(0, 0, 300, 80);
-    auto* combo = new TTeComboBox(form);
-    combo->SetParent(form);
-    combo->SetBounds(10, 10, 200, 21);
-    form->Show();
-    ui.RunUntilIdle();
+    TBenchForm<TTeComboBox> bench(200);
+    TTeComboBox* combo = bench.control;
+    bench.ui.RunUntilIdle();
     std::vector<String> texts;
     for (int i = 0; i < 1000; ++i) texts.push_back("Module " + IntToStr(i));
     for (auto _ : state) {
         combo->Clear();
         for (const String& t : texts) combo->Items()->Add(t);
         combo->SetItemIndex(500);
-        ui.RunUntilIdle();
+        bench.ui.RunUntilIdle();
     }
     state.counters["items"] = combo->Count();
-    delete form;
-    DoneControlBases();
-    DoneThemeCore();
 }
 BENCHMARK(BM_FillComboWithThousandItems)->Unit(benchmark::kMicrosecond);
 
