@@ -4,24 +4,17 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/gdi/Blend.h"
 #include "skin/core/te_bitmap.h"
 #include "skin/core/te_bitmap_colors.h"
 #include "skin/core/te_const.h"
 
 namespace tarvel {
 
-uint32_t PixelAlphaBlendFunc(uint32_t fore, uint32_t back) {
-    const uint32_t a = fore >> 24;
-    if (a == 0) return back;
-    if (a == 255) return fore;
-    const uint32_t ia = 255 - a;
-    const uint32_t rb = (((fore & 0xFF00FFu) * a + (back & 0xFF00FFu) * ia) >> 8) & 0xFF00FFu;
-    const uint32_t g = (((fore & 0xFF00u) * a + (back & 0xFF00u) * ia) >> 8) & 0xFF00u;
-    return 0xFF000000u | rb | g;
-}
+uint32_t PixelAlphaBlendFunc(uint32_t fore, uint32_t back) { return BlendTruncated(fore, back); }
 
 void LineAlphaBlendFunc(const uint32_t* src, uint32_t* dst, int count) {
-    for (int i = 0; i < count; ++i) dst[i] = PixelAlphaBlendFunc(src[i], dst[i]);
+    BlendTruncatedLine(src, dst, count);
 }
 
 void LineTransparentFunc(const uint32_t* src, uint32_t* dst, int count) {
