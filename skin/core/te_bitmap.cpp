@@ -168,20 +168,20 @@ void TteBitmap::CheckingTransparent(uint32_t colour) {
     }
 }
 
-void TteBitmap::ForEachVisiblePixel(uint32_t (*change)(uint32_t, int), int amount, bool skipUnchanged) {
-    if (Empty() || (skipUnchanged && amount == 0)) return;
-    const int64_t n = static_cast<int64_t>(width_) * height_;
-    for (int64_t i = 0; i < n; ++i) {
-        const uint32_t p = bits_[i];
-        if ((p >> 24) == 0) continue;
-        bits_[i] = (change(p, amount) & 0x00FFFFFFu) | (p & 0xFF000000u);
-    }
+void TteBitmap::Recolour(TRecolour how, int amount) {
+    if (!Empty()) RecolourPixels(bits_, static_cast<int64_t>(width_) * height_, how, amount);
 }
 
-void TteBitmap::ChangeBitmapBrightness(int amount) { ForEachVisiblePixel(&ChangeBrightness, amount, true); }
-void TteBitmap::ChangeBitmapSat(int amount) { ForEachVisiblePixel(&ChangeSat, amount, true); }
-void TteBitmap::ChangeBitmapHue(int amount) { ForEachVisiblePixel(&ChangeHue, amount, true); }
-void TteBitmap::SetBitmapHue(int hue) { ForEachVisiblePixel(&SetHue, hue, false); }
+void TteBitmap::ChangeBitmapBrightness(int amount) {
+    if (amount != 0) Recolour(TRecolour::Brightness, amount);
+}
+void TteBitmap::ChangeBitmapSat(int amount) {
+    if (amount != 0) Recolour(TRecolour::Sat, amount);
+}
+void TteBitmap::ChangeBitmapHue(int amount) {
+    if (amount != 0) Recolour(TRecolour::Hue, amount);
+}
+void TteBitmap::SetBitmapHue(int hue) { Recolour(TRecolour::SetHue, hue); }
 
 // ---------------------------------------------------------------------------
 // Streams

@@ -135,7 +135,7 @@ protected:
 private:
     void ReleaseSurface();
     void AssignBitmap(TBitmap& bitmap, bool keepAlpha);
-    void ForEachVisiblePixel(uint32_t (*change)(uint32_t, int), int amount, bool skipTransparent);
+    void Recolour(TRecolour how, int amount);
 
     uint32_t* bits_ = nullptr;
     int width_ = 0;
