@@ -80,7 +80,9 @@ bool TransferFrom(HDC dest, int x, int y, int w, int h, Source& src, int sx, int
         return st + static_cast<int64_t>((static_cast<__int128>(2 * (dy - dt) + 1) * sh) / (2 * int64_t{h}));
     };
 
-    std::vector<int> columns(static_cast<size_t>(visible.Width()));
+    // Kept between calls: a blit allocates nothing once warm.
+    thread_local std::vector<int> columns;
+    columns.resize(static_cast<size_t>(visible.Width()));
     for (int dx = visible.left; dx < visible.right; ++dx) {
         const int64_t col = mapCol(dx);
         columns[static_cast<size_t>(dx - visible.left)] =

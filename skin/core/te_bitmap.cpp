@@ -1,5 +1,6 @@
 #include "skin/core/te_bitmap.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -36,6 +37,16 @@ TteBitmap* FindLiveBitmap(HDC dc) {
     if (!dc) return nullptr;
     auto it = LiveBitmaps().find(dc);
     return it == LiveBitmaps().end() ? nullptr : it->second;
+}
+
+TteBitmap& ScratchBitmap(TScratch use, int width, int height) {
+    // Never freed: the drawing layer's handles may be gone by the time
+    // static objects are destroyed.
+    static TteBitmap* const kept[] = {new TteBitmap, new TteBitmap};
+    TteBitmap& b = *kept[static_cast<int>(use)];
+    if (width > b.Width() || height > b.Height())
+        b.SetSize(std::max(width, b.Width()), std::max(height, b.Height()));
+    return b;
 }
 
 TteBitmap::TteBitmap() = default;

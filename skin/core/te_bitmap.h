@@ -148,6 +148,12 @@ private:
 // The bitmap whose DC is dc, or null: drawing onto it composes in memory.
 TteBitmap* FindLiveBitmap(HDC dc);
 
+// A bitmap of at least width x height kept for passing work, one for each
+// use: it only grows, so that drawing allocates nothing once warm. Its pixels
+// and flags are whatever the last user left.
+enum class TScratch { Compose, Layer };
+TteBitmap& ScratchBitmap(TScratch use, int width, int height);
+
 // The cells that tile dstRect with srcRect-sized copies, column by column,
 // each with the part of srcRect it takes.
 struct TTileCell {

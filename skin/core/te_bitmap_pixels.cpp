@@ -131,10 +131,13 @@ void StretchPixels(const TPixelRows& dst, const TRect& dstRect, const TRect& cli
         return;
     }
 
-    std::vector<int> columns(static_cast<size_t>(visW));
+    // Kept between calls: stretching allocates nothing once warm.
+    thread_local std::vector<int> columns;
+    thread_local std::vector<uint32_t> gathered;
+    columns.resize(static_cast<size_t>(visW));
+    gathered.resize(static_cast<size_t>(visW));
     for (int x = visible.left; x < visible.right; ++x)
         columns[static_cast<size_t>(x - visible.left)] = MapSourceIndex(x, dstRect, srcRect, true, rounding);
-    std::vector<uint32_t> gathered(static_cast<size_t>(visW));
     int previous = -1;
     for (int y = visible.top; y < visible.bottom; ++y) {
         const int sy = MapSourceIndex(y, dstRect, srcRect, false, rounding);
@@ -233,8 +236,9 @@ namespace {
 void ComposeThroughMemory(HDC dc, int dstX, int dstY, int dstW, int dstH, const TteBitmap& bitmap, int srcX,
                           int srcY, int srcW, int srcH) {
     if (dstW <= 0 || dstH <= 0) return;
-    TteBitmap temp;
-    temp.SetSize(dstW, dstH);
+    // Pixels the first copy does not reach (outside the device's surface)
+    // are never copied back, so what the scratch held there does not matter.
+    TteBitmap& temp = ScratchBitmap(TScratch::Compose, dstW, dstH);
     BitBlt(temp.DC(), 0, 0, dstW, dstH, dc, dstX, dstY, SRCCOPY);
     bitmap.Draw(temp, TRect{0, 0, dstW, dstH}, TRect{srcX, srcY, srcX + srcW, srcY + srcH});
     BitBlt(dc, dstX, dstY, dstW, dstH, temp.DC(), 0, 0, SRCCOPY);
