@@ -10,8 +10,9 @@ namespace tarvel {
 namespace {
 constexpr uint32_t kNewPixel = 0x00FFFFFF;  // white, as drawing leaves it
 
+// Every caller writes all the pixels at once.
 std::shared_ptr<Surface> NewSurface(int width, int height) {
-    auto surface = std::make_shared<Surface>(width, height, true);
+    auto surface = std::make_shared<Surface>(width, height, true, Surface::Fill::None);
     if (!surface->Valid()) throw EOutOfMemory();
     return surface;
 }
@@ -120,11 +121,22 @@ void TBitmap::Assign(TPersistent* source) {
         std::memcpy(copy->Bits(), bitmap->surface_->Bits(),
                     bitmap->surface_->StrideBytes() * bitmap->Height());
     }
-    alphaFormat_ = bitmap->alphaFormat_;
-    transparentMode_ = bitmap->transparentMode_;
-    transparentColor_ = bitmap->transparentColor_;
-    TGraphic::SetTransparent(bitmap->Transparent());
-    SetPixels(std::move(copy), bitmap->pixelFormat_);
+    AssignPixels(*bitmap, std::move(copy));
+}
+
+void TBitmap::TakeOver(TBitmap& source) {
+    if (&source == this) return;
+    std::shared_ptr<Surface> pixels = source.surface_;
+    source.Replace(nullptr);
+    AssignPixels(source, std::move(pixels));
+}
+
+void TBitmap::AssignPixels(const TBitmap& source, std::shared_ptr<Surface> pixels) {
+    alphaFormat_ = source.alphaFormat_;
+    transparentMode_ = source.transparentMode_;
+    transparentColor_ = source.transparentColor_;
+    TGraphic::SetTransparent(source.Transparent());
+    SetPixels(std::move(pixels), source.pixelFormat_);
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat format) {

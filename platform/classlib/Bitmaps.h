@@ -72,6 +72,8 @@ public:
 
     // Takes over ready pixels (a decoder's); null empties the bitmap.
     void SetPixels(std::shared_ptr<Surface> pixels, TPixelFormat format);
+    // What Assign does, without copying the pixels: `source` is left empty.
+    void TakeOver(TBitmap& source);
 
 protected:
     void Draw(TCanvas& canvas, const TRect& rect) override;
@@ -80,6 +82,8 @@ private:
     class TBitmapCanvas;
 
     void Replace(std::shared_ptr<Surface> surface);
+    // Source's settings with the given pixels.
+    void AssignPixels(const TBitmap& source, std::shared_ptr<Surface> pixels);
 
     std::shared_ptr<Surface> surface_;  // bottom-up; null while empty
     HBITMAP handle_;

@@ -139,7 +139,7 @@ std::shared_ptr<Surface> ReadBmp(TStream& stream, TPixelFormat& format) {
     if (pixelOffset < consumed) Invalid();
     need(pixelOffset, stride * rows);
 
-    auto surface = std::make_shared<Surface>(width, rows, true);
+    auto surface = std::make_shared<Surface>(width, rows, true, Surface::Fill::None);  // every row is read
     if (!surface->Valid()) throw EOutOfMemory();
     stream.Seek(start + pixelOffset, soBeginning);
     std::vector<uint8_t> line(static_cast<size_t>(stride));

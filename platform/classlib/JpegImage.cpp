@@ -1,5 +1,6 @@
 #include "platform/classlib/JpegImage.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
@@ -19,6 +20,16 @@ constexpr long kMaxDecoderMemory = 256L << 20;
 // Progressive files may hold any number of scans; beyond this many the file
 // is taken for damaged rather than decoded for minutes.
 constexpr int kMaxScans = 500;
+
+// Straight into the picture's own 32-bit rows where the library can; the
+// filler byte it writes becomes the alpha 0 of a 24-bit picture.
+#ifdef JCS_EXTENSIONS
+constexpr J_COLOR_SPACE kOutSpace = JCS_EXT_BGRX;
+constexpr int kComponents = 4;
+#else
+constexpr J_COLOR_SPACE kOutSpace = JCS_RGB;
+constexpr int kComponents = 3;
+#endif
 
 // Everything the decoder touches after setjmp lives here, on the heap, so a
 // longjmp back leaves nothing half-destroyed on the stack.
@@ -73,21 +84,36 @@ int DecodeJpeg(const uint8_t* data, size_t size, JpegDecode& state, int maxSide)
     const int64_t width = info.image_width, height = info.image_height;
     if (width > maxSide || height > maxSide || width * height > kMaxPixels)
         Fail(j_common_ptr(&info), JERR_IMAGE_TOO_BIG);
-    info.out_color_space = JCS_RGB;
+    info.out_color_space = kOutSpace;
     jpeg_start_decompress(&info);
-    if (info.output_components != 3) Fail(j_common_ptr(&info), JERR_CONVERSION_NOTIMPL);
+    if (info.output_components != kComponents) Fail(j_common_ptr(&info), JERR_CONVERSION_NOTIMPL);
     state.pixels = std::make_shared<Surface>(static_cast<int>(info.output_width),
-                                             static_cast<int>(info.output_height), true);
+                                             static_cast<int>(info.output_height), true, Surface::Fill::None);
     if (!state.pixels->Valid()) Fail(j_common_ptr(&info), JERR_OUT_OF_MEMORY);
-    state.row.resize(size_t{info.output_width} * 3);
+    const size_t columns = info.output_width;
+    if (kComponents == 3) state.row.resize(columns * 3);
+    // Several rows a call spare the library a copy of rows it makes in pairs.
+    constexpr int kBatch = 16;
     while (info.output_scanline < info.output_height) {
-        JSAMPROW line = state.row.data();
-        const int y = static_cast<int>(info.output_scanline);
-        if (jpeg_read_scanlines(&info, &line, 1) != 1) Fail(j_common_ptr(&info), JERR_INPUT_EOF);
-        uint32_t* out = state.pixels->Row(y);
-        for (size_t x = 0; x < info.output_width; ++x) {
-            const uint8_t* p = state.row.data() + x * 3;
-            out[x] = (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+        const int first = static_cast<int>(info.output_scanline);
+        const int batch =
+            kComponents == 4 ? std::min<int>(kBatch, static_cast<int>(info.output_height) - first) : 1;
+        JSAMPROW lines[kBatch];
+        for (int i = 0; i < batch; ++i)
+            lines[i] = kComponents == 4 ? reinterpret_cast<JSAMPROW>(state.pixels->Row(first + i))
+                                        : state.row.data();
+        const int read = static_cast<int>(jpeg_read_scanlines(&info, lines, static_cast<JDIMENSION>(batch)));
+        if (read < 1) Fail(j_common_ptr(&info), JERR_INPUT_EOF);
+        for (int i = 0; i < read; ++i) {
+            uint32_t* out = state.pixels->Row(first + i);
+            if (kComponents == 4) {
+                for (size_t x = 0; x < columns; ++x) out[x] &= 0x00FFFFFFu;
+                continue;
+            }
+            for (size_t x = 0; x < columns; ++x) {
+                const uint8_t* p = state.row.data() + x * 3;
+                out[x] = (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+            }
         }
     }
     jpeg_finish_decompress(&info);

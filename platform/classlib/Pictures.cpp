@@ -37,19 +37,23 @@ void TDecodedGraphic::LoadFromStream(TStream& stream) {
     }
     std::vector<uint8_t> bytes(static_cast<size_t>(count > 0 ? count : 0));
     stream.ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-    LoadFromMemory(bytes.data(), bytes.size());
+    Load(std::move(bytes));
 }
 
 void TDecodedGraphic::LoadFromMemory(const uint8_t* data, size_t size) {
+    Load(std::vector<uint8_t>(data, data + size));
+}
+
+void TDecodedGraphic::Load(std::vector<uint8_t> bytes) {
     TBitmap decoded;
     try {
-        Decode(data, size, decoded);
+        Decode(bytes.data(), bytes.size(), decoded);
     } catch (...) {
         Assign(nullptr);
         throw;
     }
-    data_.assign(data, data + size);
-    bitmap_.Assign(&decoded);
+    data_ = std::move(bytes);
+    bitmap_.TakeOver(decoded);
     Changed();
 }
 

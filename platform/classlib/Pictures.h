@@ -47,6 +47,8 @@ protected:
     void AssignTo(TPersistent* dest) override;
 
 private:
+    void Load(std::vector<uint8_t> bytes);
+
     std::vector<uint8_t> data_;
     TBitmap bitmap_;
 };

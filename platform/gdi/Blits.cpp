@@ -80,7 +80,9 @@ bool TransferFrom(HDC dest, int x, int y, int w, int h, Source& src, int sx, int
         return st + static_cast<int64_t>((static_cast<__int128>(2 * (dy - dt) + 1) * sh) / (2 * int64_t{h}));
     };
 
-    std::vector<int> columns(static_cast<size_t>(visible.Width()));
+    // Kept between calls: a blit allocates nothing once warm.
+    thread_local std::vector<int> columns;
+    columns.resize(static_cast<size_t>(visible.Width()));
     for (int dx = visible.left; dx < visible.right; ++dx) {
         const int64_t col = mapCol(dx);
         columns[static_cast<size_t>(dx - visible.left)] =
@@ -110,7 +112,10 @@ bool TransferFrom(HDC dest, int x, int y, int w, int h, Source& src, int sx, int
             const int64_t shift = sl - dl;  // destination column + shift = source column
             ForVisible(c, dy, runFrom, runTo, [&](int a, int b) {
                 c.dc->Damage(dy, a, b);
-                for (int dx = a; dx < b; ++dx) op(out[dx], in[dx + shift]);
+                if constexpr (requires { op.Line(out, in, 0); })
+                    op.Line(out + a, in + a + shift, b - a);
+                else
+                    for (int dx = a; dx < b; ++dx) op(out[dx], in[dx + shift]);
             });
             continue;
         }
@@ -133,14 +138,15 @@ bool Transfer(HDC dest, int x, int y, int w, int h, HDC srcDc, int sx, int sy, i
 }
 
 // The source over the destination by straight alpha: the constant times,
-// when asked, each source pixel's own.
-auto BlendOver(uint32_t constant, bool perPixel) {
-    return [constant, perPixel](uint32_t& d, uint32_t s) {
-        const uint32_t w = perPixel ? MulDiv255(s >> 24, constant) : constant;
-        if (w == 0) return;
-        d = MixPixels(s | 0xFF000000u, d, w);
-    };
-}
+// when asked, each source pixel's own. Unscaled runs go through the line loop.
+struct BlendOver {
+    void operator()(uint32_t& d, uint32_t s) const { BlendOverLine(&s, &d, 1, constant, perPixel); }
+    void Line(uint32_t* d, const uint32_t* s, int count) const {
+        BlendOverLine(s, d, count, constant, perPixel);
+    }
+    uint32_t constant;
+    bool perPixel;
+};
 
 }  // namespace
 
@@ -152,7 +158,7 @@ bool DrawSurfaceImage(HDC dc, int x, int y, int width, int height, const Surface
     const int w = image.Width(), h = image.Height();
     switch (how) {
         case ImageDraw::Blend:
-            return TransferFrom(dc, x, y, width, height, src, 0, 0, w, h, BlendOver(255, true));
+            return TransferFrom(dc, x, y, width, height, src, 0, 0, w, h, BlendOver{255, true});
         case ImageDraw::Copy:
             return TransferFrom(dc, x, y, width, height, src, 0, 0, w, h,
                                 [](uint32_t& d, uint32_t s) { d = s; });
@@ -184,7 +190,7 @@ bool AlphaBlend(HDC dest, int x, int y, int width, int height, HDC src, int srcX
                 int srcHeight, BLENDFUNCTION blend) {
     if (blend.BlendOp != AC_SRC_OVER) return false;
     return Transfer(dest, x, y, width, height, src, srcX, srcY, srcWidth, srcHeight,
-                    BlendOver(blend.SourceConstantAlpha, (blend.AlphaFormat & AC_SRC_ALPHA) != 0));
+                    BlendOver{blend.SourceConstantAlpha, (blend.AlphaFormat & AC_SRC_ALPHA) != 0});
 }
 
 bool TransparentBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, int srcWidth,

@@ -77,7 +77,9 @@ bool ReadPicture(PngDecode& state, int maxSide) {
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) != size_t{width} * 4) png_error(png, "unexpected row layout");
 
-    state.pixels = std::make_shared<Surface>(static_cast<int>(width), static_cast<int>(height), true);
+    // Every row is written, the last pass of an interlaced file included.
+    state.pixels = std::make_shared<Surface>(static_cast<int>(width), static_cast<int>(height), true,
+                                             Surface::Fill::None);
     if (!state.pixels->Valid()) png_error(png, "out of memory");
     state.rows.resize(height);
     for (png_uint_32 y = 0; y < height; ++y)

@@ -13,9 +13,13 @@ namespace tarvel {
 
 class Surface {
 public:
-    // Zeroed pixels. Sizes are checked in 64 bits; an impossible size gives an
-    // empty surface (Valid() false), never an exception or a huge allocation.
-    Surface(int width, int height, bool bottomUp = false);
+    // What new pixels hold: zeros, or nothing yet for a surface whose maker
+    // writes every pixel before anyone reads one.
+    enum class Fill { Zero, None };
+
+    // Sizes are checked in 64 bits; an impossible size gives an empty surface
+    // (Valid() false), never an exception or a huge allocation.
+    Surface(int width, int height, bool bottomUp = false, Fill fill = Fill::Zero);
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 

@@ -1,5 +1,6 @@
 #include "skin/core/te_bitmap.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -36,6 +37,16 @@ TteBitmap* FindLiveBitmap(HDC dc) {
     if (!dc) return nullptr;
     auto it = LiveBitmaps().find(dc);
     return it == LiveBitmaps().end() ? nullptr : it->second;
+}
+
+TteBitmap& ScratchBitmap(TScratch use, int width, int height) {
+    // Never freed: the drawing layer's handles may be gone by the time
+    // static objects are destroyed.
+    static TteBitmap* const kept[] = {new TteBitmap, new TteBitmap};
+    TteBitmap& b = *kept[static_cast<int>(use)];
+    if (width > b.Width() || height > b.Height())
+        b.SetSize(std::max(width, b.Width()), std::max(height, b.Height()));
+    return b;
 }
 
 TteBitmap::TteBitmap() = default;
@@ -168,20 +179,20 @@ void TteBitmap::CheckingTransparent(uint32_t colour) {
     }
 }
 
-void TteBitmap::ForEachVisiblePixel(uint32_t (*change)(uint32_t, int), int amount, bool skipUnchanged) {
-    if (Empty() || (skipUnchanged && amount == 0)) return;
-    const int64_t n = static_cast<int64_t>(width_) * height_;
-    for (int64_t i = 0; i < n; ++i) {
-        const uint32_t p = bits_[i];
-        if ((p >> 24) == 0) continue;
-        bits_[i] = (change(p, amount) & 0x00FFFFFFu) | (p & 0xFF000000u);
-    }
+void TteBitmap::Recolour(TRecolour how, int amount) {
+    if (!Empty()) RecolourPixels(bits_, static_cast<int64_t>(width_) * height_, how, amount);
 }
 
-void TteBitmap::ChangeBitmapBrightness(int amount) { ForEachVisiblePixel(&ChangeBrightness, amount, true); }
-void TteBitmap::ChangeBitmapSat(int amount) { ForEachVisiblePixel(&ChangeSat, amount, true); }
-void TteBitmap::ChangeBitmapHue(int amount) { ForEachVisiblePixel(&ChangeHue, amount, true); }
-void TteBitmap::SetBitmapHue(int hue) { ForEachVisiblePixel(&SetHue, hue, false); }
+void TteBitmap::ChangeBitmapBrightness(int amount) {
+    if (amount != 0) Recolour(TRecolour::Brightness, amount);
+}
+void TteBitmap::ChangeBitmapSat(int amount) {
+    if (amount != 0) Recolour(TRecolour::Sat, amount);
+}
+void TteBitmap::ChangeBitmapHue(int amount) {
+    if (amount != 0) Recolour(TRecolour::Hue, amount);
+}
+void TteBitmap::SetBitmapHue(int hue) { Recolour(TRecolour::SetHue, hue); }
 
 // ---------------------------------------------------------------------------
 // Streams

@@ -135,7 +135,7 @@ protected:
 private:
     void ReleaseSurface();
     void AssignBitmap(TBitmap& bitmap, bool keepAlpha);
-    void ForEachVisiblePixel(uint32_t (*change)(uint32_t, int), int amount, bool skipTransparent);
+    void Recolour(TRecolour how, int amount);
 
     uint32_t* bits_ = nullptr;
     int width_ = 0;
@@ -147,6 +147,12 @@ private:
 
 // The bitmap whose DC is dc, or null: drawing onto it composes in memory.
 TteBitmap* FindLiveBitmap(HDC dc);
+
+// A bitmap of at least width x height kept for passing work, one for each
+// use: it only grows, so that drawing allocates nothing once warm. Its pixels
+// and flags are whatever the last user left.
+enum class TScratch { Compose, Layer };
+TteBitmap& ScratchBitmap(TScratch use, int width, int height);
 
 // The cells that tile dstRect with srcRect-sized copies, column by column,
 // each with the part of srcRect it takes.

@@ -71,4 +71,10 @@ TColor StdChangeColor(TColor color, int d);
 // round(x) to nearest, ties to even, as every colour and gradient step rounds.
 int RoundHalfEven(long double x);
 
+// Whole runs of pixels recoloured as the functions above recolour one colour
+// (amount is the hue for SetHue): pixels of alpha 0 stay as they are, and
+// every pixel keeps its alpha.
+enum class TRecolour { Brightness, Sat, Hue, SetHue };
+void RecolourPixels(uint32_t* pixels, int64_t count, TRecolour how, int amount);
+
 }  // namespace tarvel

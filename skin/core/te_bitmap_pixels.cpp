@@ -4,24 +4,17 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/gdi/Blend.h"
 #include "skin/core/te_bitmap.h"
 #include "skin/core/te_bitmap_colors.h"
 #include "skin/core/te_const.h"
 
 namespace tarvel {
 
-uint32_t PixelAlphaBlendFunc(uint32_t fore, uint32_t back) {
-    const uint32_t a = fore >> 24;
-    if (a == 0) return back;
-    if (a == 255) return fore;
-    const uint32_t ia = 255 - a;
-    const uint32_t rb = (((fore & 0xFF00FFu) * a + (back & 0xFF00FFu) * ia) >> 8) & 0xFF00FFu;
-    const uint32_t g = (((fore & 0xFF00u) * a + (back & 0xFF00u) * ia) >> 8) & 0xFF00u;
-    return 0xFF000000u | rb | g;
-}
+uint32_t PixelAlphaBlendFunc(uint32_t fore, uint32_t back) { return BlendTruncated(fore, back); }
 
 void LineAlphaBlendFunc(const uint32_t* src, uint32_t* dst, int count) {
-    for (int i = 0; i < count; ++i) dst[i] = PixelAlphaBlendFunc(src[i], dst[i]);
+    BlendTruncatedLine(src, dst, count);
 }
 
 void LineTransparentFunc(const uint32_t* src, uint32_t* dst, int count) {
@@ -138,10 +131,13 @@ void StretchPixels(const TPixelRows& dst, const TRect& dstRect, const TRect& cli
         return;
     }
 
-    std::vector<int> columns(static_cast<size_t>(visW));
+    // Kept between calls: stretching allocates nothing once warm.
+    thread_local std::vector<int> columns;
+    thread_local std::vector<uint32_t> gathered;
+    columns.resize(static_cast<size_t>(visW));
+    gathered.resize(static_cast<size_t>(visW));
     for (int x = visible.left; x < visible.right; ++x)
         columns[static_cast<size_t>(x - visible.left)] = MapSourceIndex(x, dstRect, srcRect, true, rounding);
-    std::vector<uint32_t> gathered(static_cast<size_t>(visW));
     int previous = -1;
     for (int y = visible.top; y < visible.bottom; ++y) {
         const int sy = MapSourceIndex(y, dstRect, srcRect, false, rounding);
@@ -240,8 +236,9 @@ namespace {
 void ComposeThroughMemory(HDC dc, int dstX, int dstY, int dstW, int dstH, const TteBitmap& bitmap, int srcX,
                           int srcY, int srcW, int srcH) {
     if (dstW <= 0 || dstH <= 0) return;
-    TteBitmap temp;
-    temp.SetSize(dstW, dstH);
+    // Pixels the first copy does not reach (outside the device's surface)
+    // are never copied back, so what the scratch held there does not matter.
+    TteBitmap& temp = ScratchBitmap(TScratch::Compose, dstW, dstH);
     BitBlt(temp.DC(), 0, 0, dstW, dstH, dc, dstX, dstY, SRCCOPY);
     bitmap.Draw(temp, TRect{0, 0, dstW, dstH}, TRect{srcX, srcY, srcX + srcW, srcY + srcH});
     BitBlt(dc, dstX, dstY, dstW, dstH, temp.DC(), 0, 0, SRCCOPY);

@@ -1,9 +1,10 @@
 #pragma once
 // The pixel routines behind TteBitmap: copying, filling, blending, key-colour
-// transparency and nearest-neighbour stretching of 32-bit pixels. There is
-// one portable variant of each, the same on every processor: blending keeps
-// the background under alpha 0, copies the foreground at alpha 255 and
-// otherwise mixes each colour channel (F*a + B*(255-a)) >> 8 with alpha 255.
+// transparency and nearest-neighbour stretching of 32-bit pixels. Each gives
+// the same pixels on every processor: blending keeps the background under
+// alpha 0, copies the foreground at alpha 255 and otherwise mixes each colour
+// channel (F*a + B*(255-a)) >> 8 with alpha 255, through the drawing layer's
+// vector loops where the processor has them.
 
 #include <cstdint>
 
@@ -28,8 +29,8 @@ void FillAlphaRectFunc(uint32_t* bits, int w, int h, int x1, int y1, int x2, int
 // Pixels whose red, green and blue equal colour's get alpha 0.
 void ClearAlphaFunc(uint32_t* dst, int count, uint32_t colour);
 
-// The processor test of the pixel routines: answered false, since the one
-// blend routine is portable, so EMMS has nothing to do.
+// The processor test of the pixel routines: answered false, since no loop
+// leaves the MMX registers in use, so EMMS has nothing to do.
 bool HasMMX();
 void EMMS();
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
+#include <new>
 
 #include "skin/core/te_const.h"
 
@@ -231,17 +233,54 @@ std::vector<uint8_t> CompressBuf(const void* input, size_t inputBytes) {
     return out;
 }
 
-std::vector<uint8_t> DecompressBuf(const void* input, size_t inputBytes, size_t outputEstimate) {
-    if (inputBytes > UINT_MAX / 2) throw EDecompressionError(SZlibError);
-    const size_t step = std::max<size_t>((inputBytes + 255) & ~static_cast<size_t>(255), 256);
-    std::vector<uint8_t> out(outputEstimate != 0 ? outputEstimate : step);
+namespace {
+
+// Output space for inflate. A guessed size grows in a block that is not
+// cleared first, and realloc moves a large block by remapping its pages; a
+// size the caller knows goes straight into the vector handed back.
+class TGuessedOutput {
+public:
+    ~TGuessedOutput() { std::free(bytes_); }
+    // Offers `size` bytes in all, keeping the first `used`.
+    void Resize(z_stream& zs, size_t used, size_t size) {
+        void* grown = std::realloc(bytes_, size);
+        if (!grown) throw std::bad_alloc();
+        bytes_ = static_cast<uint8_t*>(grown);
+        zs.next_out = bytes_ + used;
+        zs.avail_out = static_cast<uInt>(std::min<size_t>(size - used, UINT_MAX));
+    }
+    std::vector<uint8_t> Take(size_t used) { return std::vector<uint8_t>(bytes_, bytes_ + used); }
+
+private:
+    uint8_t* bytes_ = nullptr;
+};
+
+class TKnownOutput {
+public:
+    void Resize(z_stream& zs, size_t used, size_t size) {
+        bytes_.resize(size);
+        zs.next_out = bytes_.data() + used;
+        zs.avail_out = static_cast<uInt>(std::min<size_t>(size - used, UINT_MAX));
+    }
+    std::vector<uint8_t> Take(size_t used) {
+        bytes_.resize(used);
+        return std::move(bytes_);
+    }
+
+private:
+    std::vector<uint8_t> bytes_;
+};
+
+// Inflates the whole of `input`, doubling the output whenever it fills.
+template <class Output>
+std::vector<uint8_t> InflateWhole(const void* input, size_t inputBytes, size_t firstSize) {
     z_stream zs{};
     Guarded<EDecompressionError>(inflateInit(&zs));
     const TZlibEnd end{zs, &inflateEnd};
     zs.next_in = static_cast<Bytef*>(const_cast<void*>(input));
     zs.avail_in = static_cast<uInt>(inputBytes);
-    zs.next_out = out.data();
-    zs.avail_out = static_cast<uInt>(std::min<size_t>(out.size(), UINT_MAX));
+    Output out;
+    out.Resize(zs, 0, firstSize);
     for (;;) {
         const int r = inflate(&zs, Z_NO_FLUSH);
         if (r == Z_STREAM_END) break;
@@ -249,10 +288,19 @@ std::vector<uint8_t> DecompressBuf(const void* input, size_t inputBytes, size_t 
         if (r == Z_NEED_DICT || (r < 0 && !(r == Z_BUF_ERROR && outputFull)) ||
             (!outputFull && zs.avail_in == 0))
             throw EDecompressionError(SZlibError);  // corrupt or cut short
-        GrowOutput(out, zs, step);
+        const size_t used = zs.total_out;
+        out.Resize(zs, used, used + std::max<size_t>(used, 4096));
     }
-    out.resize(zs.total_out);
-    return out;
+    return out.Take(zs.total_out);
+}
+
+}  // namespace
+
+std::vector<uint8_t> DecompressBuf(const void* input, size_t inputBytes, size_t outputEstimate) {
+    if (inputBytes > UINT_MAX / 2) throw EDecompressionError(SZlibError);
+    if (outputEstimate != 0) return InflateWhole<TKnownOutput>(input, inputBytes, outputEstimate);
+    // A typical packing for a first guess.
+    return InflateWhole<TGuessedOutput>(input, inputBytes, std::max<size_t>(inputBytes * 4, 4096));
 }
 
 }  // namespace tarvel

@@ -98,7 +98,9 @@ private:
     bool ended_ = false;
 };
 
-// Whole-buffer helpers. CompressBuf compresses at level 9.
+// Whole-buffer helpers. CompressBuf compresses at level 9. DecompressBuf
+// takes the unpacked size where the caller knows it (skin files store it),
+// or 0; a wrong size only costs time, never bytes.
 std::vector<uint8_t> CompressBuf(const void* input, size_t inputBytes);
 std::vector<uint8_t> DecompressBuf(const void* input, size_t inputBytes, size_t outputEstimate);
 // The first output size of CompressBuf: (n + n / 10 + 12 + 255) with the low 8 bits cleared.

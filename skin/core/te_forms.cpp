@@ -1,5 +1,8 @@
 #include "skin/core/te_forms.h"
 
+#include <algorithm>
+#include <memory>
+#include <optional>
 #include <utility>
 
 #include "platform/classlib/Bitmaps.h"
@@ -65,6 +68,110 @@ bool PaintNotebookPageBackground(TCanvas* canvas, const TteBackground& backgroun
     return true;
 }
 
+// What a new double buffer holds before a control paints: a TteBitmap
+// zeros, a TBitmap white with alpha 0.
+constexpr uint32_t kNewBitmapPixel = 0x00000000;
+constexpr uint32_t kNewPlainPixel = 0x00FFFFFF;
+
+// The plain bitmap double-buffered controls reuse where the screen has
+// fewer than 24 bits; it grows to the largest control painted.
+TBitmap* KeptPlainBuffer = nullptr;
+// Set while a paint draws into SharedBuffer or KeptPlainBuffer.
+bool KeptBufferBusy = false;
+
+// Marks the kept buffers busy for one paint, when they were free.
+class TKeptBufferClaim {
+public:
+    TKeptBufferClaim() : held_(!KeptBufferBusy) { KeptBufferBusy = true; }
+    ~TKeptBufferClaim() {
+        if (held_) KeptBufferBusy = false;
+    }
+    TKeptBufferClaim(const TKeptBufferClaim&) = delete;
+    TKeptBufferClaim& operator=(const TKeptBufferClaim&) = delete;
+    bool Held() const { return held_; }
+
+private:
+    bool held_;
+};
+
+// The buffer of one double-buffered paint. A control reuses SharedBuffer, or
+// the kept plain bitmap, with its area cleared to what a new buffer would
+// hold; what it draws beyond its area is never shown. Only while those are
+// busy (a paint within a paint) or too small does it get a buffer of its own.
+class TDoubleBuffer {
+public:
+    TDoubleBuffer(int w, int h) : w_(w), h_(h) {
+        if (CPixelFormat == pf24bit || CPixelFormat == pf32bit)
+            UseBitmap();
+        else
+            UsePlain();
+    }
+    TDoubleBuffer(const TDoubleBuffer&) = delete;
+    TDoubleBuffer& operator=(const TDoubleBuffer&) = delete;
+
+    HDC DC() const { return dc_; }
+    void DrawOn(HDC paintDc) {
+        if (bitmap_) {
+            bitmap_->Draw(paintDc, 0, 0, TRect{0, 0, w_, h_});
+        } else {
+            TCanvas temporary;
+            temporary.SetHandle(paintDc);
+            if (plain_ == KeptPlainBuffer)
+                StretchBlt(paintDc, 0, 0, w_, h_, plain_->Canvas()->Handle(), 0, 0, w_, h_,
+                           temporary.CopyMode());
+            else
+                temporary.Draw(0, 0, plain_);
+            temporary.SetHandle(HDC{});
+        }
+    }
+
+private:
+    bool Claim() {
+        claim_.emplace();
+        claimed_ = claim_->Held();
+        return claimed_;
+    }
+    void UseBitmap() {
+        if (!SharedBuffer) InitControlBases();
+        if (SharedBuffer->Empty()) InitSharedBuffer();
+        if (SharedBuffer->Width() >= w_ && SharedBuffer->Height() >= h_ && Claim()) {
+            bitmap_ = SharedBuffer;
+        } else {
+            own_ = std::make_unique<TteBitmap>();
+            own_->SetSize(w_, h_);
+            bitmap_ = own_.get();
+        }
+        bitmap_->Transparent = false;
+        bitmap_->AlphaBlend = false;
+        if (claimed_) bitmap_->FillRect(TRect{0, 0, w_, h_}, kNewBitmapPixel);
+        dc_ = bitmap_->DC();
+    }
+    void UsePlain() {
+        if (Claim()) {
+            if (!KeptPlainBuffer) KeptPlainBuffer = new TBitmap();
+            KeptPlainBuffer->SetSize(std::max(w_, KeptPlainBuffer->Width()),
+                                     std::max(h_, KeptPlainBuffer->Height()));
+            for (int y = 0; y < h_; ++y) std::fill_n(KeptPlainBuffer->ScanLine(y), w_, kNewPlainPixel);
+            plain_ = KeptPlainBuffer;
+        } else {
+            ownPlain_ = std::make_unique<TBitmap>();
+            ownPlain_->SetSize(w_, h_);
+            plain_ = ownPlain_.get();
+        }
+        plain_->SetTransparent(false);
+        dc_ = plain_->Canvas()->Handle();
+    }
+
+    int w_, h_;
+    std::optional<TKeptBufferClaim> claim_;
+    bool claimed_ = false;
+    HDC dc_;
+    TteBitmap* bitmap_ = nullptr;
+    TBitmap* plain_ = nullptr;
+    std::unique_ptr<TteBitmap> own_;
+    std::unique_ptr<TBitmap> ownPlain_;
+};
+
 }  // namespace
 
 void InitSharedBuffer() {
@@ -83,6 +190,8 @@ void InitControlBases() {
 void DoneControlBases() {
     delete SharedBuffer;
     SharedBuffer = nullptr;
+    delete KeptPlainBuffer;
+    KeptPlainBuffer = nullptr;
 }
 
 // ---- TTeControl -----------------------------------------------------------------------
@@ -387,12 +496,13 @@ void TTeControl::Paint() {
     if (Width() <= 0 || Height() <= 0 || w <= 0 || h <= 0) return;
     TCanvas* canvas = Canvas();
     const HDC paintDc = canvas->Handle();
-    std::unique_ptr<TteBitmap> ownBuffer;
-    std::unique_ptr<TBitmap> plainBuffer;
+    std::optional<TKeptBufferClaim> sharedClaim;
+    std::optional<TDoubleBuffer> doubleBuffer;
     try {
         switch (performance_) {
             case qvpNoBuffer: break;
             case qvpSharedBuffer:
+                sharedClaim.emplace();
                 if (!SharedBuffer) InitControlBases();
                 SharedBuffer->Transparent = false;
                 if (SharedBuffer->Empty()) InitSharedBuffer();
@@ -400,17 +510,8 @@ void TTeControl::Paint() {
                 canvas->SetHandle(SharedBuffer->DC());
                 break;
             case qvpDoubleBuffer:
-                if (CPixelFormat == pf24bit || CPixelFormat == pf32bit) {
-                    ownBuffer = std::make_unique<TteBitmap>();
-                    ownBuffer->SetSize(w, h);
-                    ownBuffer->Transparent = false;
-                    canvas->SetHandle(ownBuffer->DC());
-                } else {
-                    plainBuffer = std::make_unique<TBitmap>();
-                    plainBuffer->SetSize(w, h);
-                    plainBuffer->SetTransparent(false);
-                    canvas->SetHandle(plainBuffer->Canvas()->Handle());
-                }
+                doubleBuffer.emplace(w, h);
+                canvas->SetHandle(doubleBuffer->DC());
                 break;
         }
         paintFont_->Assign(Font());
@@ -440,13 +541,8 @@ void TTeControl::Paint() {
             // A control larger than the buffer shows the part the buffer holds.
             const TRect part = Intersect(TRect{0, 0, w, h}, SharedBuffer->BoundsRect());
             SharedBuffer->Draw(paintDc, 0, 0, part);
-        } else if (ownBuffer) {
-            ownBuffer->Draw(paintDc, 0, 0);
-        } else if (plainBuffer) {
-            TCanvas temporary;
-            temporary.SetHandle(paintDc);
-            temporary.Draw(0, 0, plainBuffer.get());
-            temporary.SetHandle(HDC{});
+        } else if (doubleBuffer) {
+            doubleBuffer->DrawOn(paintDc);
         }
     } catch (...) {
         canvas->SetHandle(paintDc);

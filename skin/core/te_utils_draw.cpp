@@ -233,11 +233,13 @@ void FillRadialGradientRect(TCanvas& canvas, const TRect& r, TColor color1, TCol
 
 void FillAlphaRect(TCanvas& canvas, const TRect& r, TColor color, uint8_t alpha) {
     if (r.IsEmpty()) return;
-    TteBitmap layer;
-    layer.SetSize(r.Width(), r.Height());
-    layer.Clear(teColor(color, alpha));
+    const TRect area{0, 0, r.Width(), r.Height()};
+    TteBitmap& layer = ScratchBitmap(TScratch::Layer, area.right, area.bottom);
+    layer.Transparent = false;
+    layer.AlphaBlend = false;
+    layer.FillRect(area, teColor(color, alpha));
     layer.AlphaBlend = true;
-    layer.Draw(canvas.Handle(), r.left, r.top);
+    layer.Draw(canvas.Handle(), r.left, r.top, area);
 }
 
 // ---------------------------------------------------------------------------

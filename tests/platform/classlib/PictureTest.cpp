@@ -18,8 +18,9 @@ namespace tarvel {
 namespace {
 
 // A JPEG of our own: the left half red, the right half blue, written with
-// libjpeg at high quality so the colours come back within a few steps.
-std::vector<uint8_t> MakeJpeg(int width, int height, bool progressive = false) {
+// libjpeg at high quality so the colours come back within a few steps; or,
+// grey, a ramp from black to white.
+std::vector<uint8_t> MakeJpeg(int width, int height, bool progressive = false, bool grey = false) {
     jpeg_compress_struct info{};
     jpeg_error_mgr error{};
     info.err = jpeg_std_error(&error);
@@ -29,8 +30,8 @@ std::vector<uint8_t> MakeJpeg(int width, int height, bool progressive = false) {
     jpeg_mem_dest(&info, &out, &size);
     info.image_width = JDIMENSION(width);
     info.image_height = JDIMENSION(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    info.input_components = grey ? 1 : 3;
+    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
     if (progressive) jpeg_simple_progression(&info);
@@ -38,6 +39,10 @@ std::vector<uint8_t> MakeJpeg(int width, int height, bool progressive = false) {
     std::vector<uint8_t> row(size_t(width) * 3);
     for (int x = 0; x < width; ++x) {
         const bool left = x < width / 2;
+        if (grey) {
+            row[size_t(x)] = uint8_t(x * 255 / width);
+            continue;
+        }
         row[size_t(x) * 3 + 0] = left ? 255 : 0;
         row[size_t(x) * 3 + 2] = left ? 0 : 255;
     }
@@ -105,6 +110,53 @@ TEST_F(PictureTest, JpegLoadsThroughThePictureAndDraws) {
         copy.Assign(&picture);
         EXPECT_EQ(copy.Width(), 32) << "a bitmap takes the decoded pixels";
         EXPECT_EQ(copy.PixelFormat(), pf24bit);
+    }
+}
+
+// The library's own RGB rows, packed as a 24-bit picture holds them.
+std::vector<uint32_t> DecodeRgb(const std::vector<uint8_t>& file) {
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    std::vector<uint32_t> pixels;
+    std::vector<uint8_t> row(size_t{info.output_width} * 3);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW line = row.data();
+        jpeg_read_scanlines(&info, &line, 1);
+        for (size_t x = 0; x < info.output_width; ++x)
+            pixels.push_back(uint32_t{row[x * 3]} << 16 | uint32_t{row[x * 3 + 1]} << 8 | row[x * 3 + 2]);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return pixels;
+}
+
+TEST_F(PictureTest, JpegPixelsAreTheLibrarysColoursWithAlphaZero) {
+    const struct {
+        const char* what;
+        int width, height;
+        bool progressive, grey;
+    } cases[] = {
+        {"baseline, rows not a multiple of a batch", 23, 37, false, false},
+        {"progressive", 40, 9, true, false},
+        {"grey", 17, 21, false, true},
+    };
+    for (const auto& c : cases) {
+        const std::vector<uint8_t> file = MakeJpeg(c.width, c.height, c.progressive, c.grey);
+        const std::vector<uint32_t> want = DecodeRgb(file);
+        TJPEGImage jpeg;
+        jpeg.LoadFromMemory(file.data(), file.size());
+        ASSERT_EQ(jpeg.Width(), c.width) << c.what;
+        ASSERT_EQ(jpeg.Height(), c.height) << c.what;
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x)
+                ASSERT_EQ(jpeg.Bitmap().ScanLine(y)[x], want[size_t(y) * c.width + x])
+                    << c.what << " at " << x << "," << y;
     }
 }
 

@@ -223,6 +223,12 @@ TEST(CompressionStreams, WholeBufferHelpers) {
     // The first estimate is far too small: the output must grow.
     EXPECT_EQ(DecompressBuf(packed.data(), packed.size(), 10), data);
     EXPECT_EQ(DecompressBuf(packed.data(), packed.size(), 0), data);
+    // Data a thousand times its packed size grows from no estimate, and any
+    // estimate, short, exact or long, gives the same bytes.
+    const std::vector<uint8_t> flat(1 << 20, 0x5A);
+    const auto flatPacked = CompressBuf(flat.data(), flat.size());
+    for (size_t estimate : {size_t{0}, size_t{1}, flat.size() - 1, flat.size(), flat.size() * 3})
+        EXPECT_EQ(DecompressBuf(flatPacked.data(), flatPacked.size(), estimate), flat) << estimate;
     EXPECT_THROW(DecompressBuf(packed.data(), packed.size() / 2, 0), EDecompressionError);
     const auto none = CompressBuf(nullptr, 0);
     EXPECT_TRUE(DecompressBuf(none.data(), none.size(), 0).empty());

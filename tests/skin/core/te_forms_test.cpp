@@ -11,6 +11,7 @@
 #include "skin/core/te_const.h"
 #include "skin/core/te_controls_scrollbar.h"
 #include "skin/core/te_utils_draw.h"
+#include "skin/core/te_utils_system.h"
 #include "te_control_testkit.h"
 
 namespace tarvel {
@@ -190,6 +191,43 @@ TEST_F(TeControlTest, TheThreeBufferingModesShowIdenticalPixels) {
     ASSERT_NE(SharedBuffer, nullptr);
     EXPECT_EQ(SharedBuffer->Width(), GetSystemMetrics(SM_CXSCREEN) + 500);
     EXPECT_EQ(SharedBuffer->Height(), GetSystemMetrics(SM_CYSCREEN) + 500);
+}
+
+// A face that leaves most of its buffer as it found it.
+class TBareFace : public TTeControl {
+    TARVEL_CLASS(TBareFace, TTeControl)
+
+public:
+    explicit TBareFace(TComponent* owner) : TTeControl(owner) {}
+    void PaintBuffer() override { DrawRect(*Canvas(), TRect{2, 2, 12, 8}, clRed); }
+};
+
+TEST_F(TeControlTest, DoubleBuffersAreReusedAndStartAsNewOnes) {
+    const TPixelFormat screen = CPixelFormat;
+    const struct {
+        TPixelFormat format;
+        uint32_t fresh;  // what a new buffer shows
+    } cases[] = {{pfCustom, 0xFFFFFF}, {pf32bit, 0x000000}};
+    for (const auto& c : cases) {
+        CPixelFormat = c.format;
+        auto* bare = new TBareFace(Form());
+        bare->SetParent(Form());
+        bare->SetBounds(10, 10, 60, 40);
+        bare->SetPerformance(qvpDoubleBuffer);
+        const std::vector<uint32_t> first = Shown(bare);
+        EXPECT_EQ(ShownAt(bare, 30, 30), c.fresh) << c.format;
+        EXPECT_EQ(ShownAt(bare, 2, 2), Rgb(clRed)) << c.format;
+
+        // A larger control paints all over the buffer in between.
+        TTestFace* big = MakeFace({80, 10, 380, 250});
+        big->SetPerformance(qvpDoubleBuffer);
+        Ui().RunUntilIdle();
+        bare->Invalidate();
+        EXPECT_EQ(Shown(bare), first) << c.format;
+        delete big;
+        delete bare;
+    }
+    CPixelFormat = screen;
 }
 
 // A face that fails half-way: the error reaches the application's box, and
