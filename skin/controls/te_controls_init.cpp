@@ -10,7 +10,6 @@
 
 namespace tarvel {
 
-bool IsWinNT = false;
 bool IsWin98 = false;
 TteBitmap* TrueTypeBmp = nullptr;
 TFont* HintFont = nullptr;
@@ -46,7 +45,6 @@ TFont* MakeHintFont() {
 }  // namespace
 
 void InitControls() {
-    IsWinNT = true;
     IsWin98 = false;
     if (!TrueTypeBmp) TrueTypeBmp = MakeTrueTypeMark();
     RegisterClasses(

@@ -1,6 +1,6 @@
 #pragma once
 // What the control library sets up once before the first form and frees at
-// the end: the system flags, the TrueType mark of font lists, the hint
+// the end: the older-system flag, the TrueType mark of font lists, the hint
 // font, the stock button glyph slots and the classes form data may name.
 // And a small stopwatch on the steady clock.
 
@@ -12,8 +12,7 @@
 
 namespace tarvel {
 
-// The library runs on a system of the NT line, never on the older one.
-extern bool IsWinNT;
+// Never true here: the older system line (IsWinNT is the theme core's).
 extern bool IsWin98;
 // 12 x 12 on the key colour; null outside InitControls .. DoneControls.
 extern TteBitmap* TrueTypeBmp;

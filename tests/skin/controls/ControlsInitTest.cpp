@@ -9,13 +9,14 @@
 
 #include "platform/winsys/SystemApi.h"
 #include "skin/controls/te_controls_speedbutton.h"
+#include "skin/core/te_winapi.h"
 
 namespace tarvel {
 namespace {
 
 TEST(ControlsInitTest, StartSetsFlagsMarkHintFontAndClassesAndTheEndFreesThem) {
     InitControls();
-    EXPECT_TRUE(IsWinNT);
+    EXPECT_TRUE(IsWinNT());
     EXPECT_FALSE(IsWin98);
     ASSERT_NE(TrueTypeBmp, nullptr);
     EXPECT_EQ(TrueTypeBmp->Width(), 12);
