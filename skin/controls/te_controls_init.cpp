@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "platform/winsys/SystemApi.h"
+#include "skin/controls/te_controls_bars.h"
 #include "skin/controls/te_controls_button.h"
 #include "skin/controls/te_controls_speedbutton.h"
 #include "skin/core/te_const.h"

@@ -101,7 +101,7 @@ void TTeSpeedButton::SetDown(bool value) {
     down_ = value;
     if (down_ && groupIndex_ != 0)
         state_ = ksbsExclusive;
-    else if (down_ && IsHot())
+    else if (down_ && Hot())
         state_ = ksbsDown;
     else
         state_ = ksbsUp;
@@ -422,7 +422,7 @@ bool TTeSpeedButton::WorkingGlyph(TteBitmap& whole, uint32_t& key, int& cells) {
     int index = imageIndex_;
     if (!Enabled() && imageDisabledIndex_ >= 0)
         index = imageDisabledIndex_;
-    else if (IsHot() && imageHotIndex_ >= 0)
+    else if (Hot() && imageHotIndex_ >= 0)
         index = imageHotIndex_;
     TBitmap picture(images_->Width(), images_->Height());
     FillRect(*picture.Canvas(), TRect{0, 0, images_->Width(), images_->Height()}, TColor(kImageKey));
@@ -518,7 +518,7 @@ TteToolItemDrawState TTeSpeedButton::ContentItemState() const {
     if (!Enabled()) return mtidsDisabled;
     if (state_ == ksbsDown) return mtidsPressed;
     if (flat_) {
-        if (IsHot()) return mtidsHot;
+        if (Hot()) return mtidsHot;
         if (state_ == ksbsExclusive) return mtidsPressed;
     }
     return mtidsNormal;
@@ -536,7 +536,7 @@ void TTeSpeedButton::DrawGlyph(TPoint offset) {
     if (cells > 2 && state_ == ksbsDown) cell += 2;
     cell = std::min(cell, cells - 1);
     TteBitmap face;
-    MakeGlyphFace(whole, key, cell, g, blackAndWhiteGlyph_ && !IsHot(), cells == 1 && !Enabled(), face);
+    MakeGlyphFace(whole, key, cell, g, blackAndWhiteGlyph_ && !Hot(), cells == 1 && !Enabled(), face);
     TRect r = GetGlyphRect();
     r.Offset(offset.x, offset.y);
     if (IsToolThemed()) {
@@ -602,7 +602,7 @@ void TTeSpeedButton::PaintBuffer() {
             s = kbdsDisabled;
         else if (state_ == ksbsDown)
             s = kbdsPressed;
-        else if (IsHot())
+        else if (Hot())
             s = kbdsHot;
         TteButtonSubclass sub = caption_.find(u"up") != WideString::npos ? kbscSpinUp : kbscSpinDown;
         if (caption_ == kSpeedCaptionLeft) sub = kbscSpinLeft;
@@ -616,7 +616,7 @@ void TTeSpeedButton::PaintBuffer() {
             s = mtidsDisabled;
         else if (state_ == ksbsDown)
             s = mtidsPressed;
-        else if (IsHot())
+        else if (Hot())
             s = state_ == ksbsExclusive ? mtidsCheckedHot : mtidsHot;
         else if (state_ == ksbsExclusive)
             s = mtidsChecked;
@@ -648,10 +648,10 @@ void TTeSpeedButton::PaintClassic() {
         if (showChevron_) DrawPushFrame(c, chevron, state_ == ksbsExclusive || state_ == ksbsChevronDown);
         if (state_ == ksbsExclusive) FillHalftoneRect(c, button, clBtnFace, clBtnHighlight);
     } else {
-        const bool framed = Enabled() && (state_ == ksbsDown || state_ == ksbsExclusive || IsHot() ||
+        const bool framed = Enabled() && (state_ == ksbsDown || state_ == ksbsExclusive || Hot() ||
                                           (state_ == ksbsUp && mouseDown_) || state_ == ksbsChevronDown);
         if (framed || ComponentState().Contains(csDesigning)) {
-            if (state_ == ksbsExclusive && !IsHot()) FillHalftoneRect(c, button, clBtnFace, clBtnHighlight);
+            if (state_ == ksbsExclusive && !Hot()) FillHalftoneRect(c, button, clBtnFace, clBtnHighlight);
             if (pushed)
                 DrawEdge(c, button, clBtnShadow, clBtnHighlight);
             else

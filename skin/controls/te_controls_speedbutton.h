@@ -121,6 +121,9 @@ protected:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
+    // Hot, or drawn as hot for good (the outlook bar's buttons).
+    bool Hot() const { return alwaysHot_ || IsHot(); }
+    bool alwaysHot_ = false;
     // True for the four reserved captions or a spin button's arrows.
     bool IsArrowButton() const;
     bool IsToolThemed();

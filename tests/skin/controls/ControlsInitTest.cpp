@@ -21,7 +21,8 @@ TEST(ControlsInitTest, StartSetsFlagsMarkHintFontAndClassesAndTheEndFreesThem) {
     ASSERT_NE(TrueTypeBmp, nullptr);
     EXPECT_EQ(TrueTypeBmp->Width(), 12);
     EXPECT_EQ(TrueTypeBmp->Height(), 12);
-    for (const char* name : {"TTeSpeedContainer", "TTeSpeedDivider", "TTeSpeedSpace"})
+    for (const char* name : {"TTeSpeedContainer", "TTeSpeedDivider", "TTeSpeedSpace", "TTeOutlookBarPanel",
+                             "TTeOutlookBarButton"})
         EXPECT_NE(GetClass(name), nullptr) << name;
     ASSERT_NE(HintFont, nullptr);
     NONCLIENTMETRICSW metrics;
