@@ -48,8 +48,9 @@ TFont* MakeHintFont() {
 void InitControls() {
     IsWin98 = false;
     if (!TrueTypeBmp) TrueTypeBmp = MakeTrueTypeMark();
-    RegisterClasses(
-        {TTeSpeedContainer::StaticClass(), TTeSpeedDivider::StaticClass(), TTeSpeedSpace::StaticClass()});
+    RegisterClasses({TTeSpeedContainer::StaticClass(), TTeSpeedDivider::StaticClass(),
+                     TTeSpeedSpace::StaticClass(), TTeOutlookBarPanel::StaticClass(),
+                     TTeOutlookBarButton::StaticClass()});
     DoneButtonGlyphs();
     if (!HintFont) HintFont = MakeHintFont();
 }
