@@ -79,6 +79,11 @@ void TApplication::CancelHint() {
 
 THintWindow* TApplication::HintWindow() const { return hints_ ? hints_->Window() : nullptr; }
 
+void TApplication::SetHintWindowClass(std::function<THintWindow*(TComponent* owner)> factory) {
+    HintWindowClass = std::move(factory);
+    if (hints_) hints_->DropWindow();
+}
+
 namespace {
 // A click or a key puts an end to the hint shown.
 bool EndsHint(UINT message) {

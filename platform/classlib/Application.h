@@ -80,6 +80,10 @@ public:
     void CancelHint();
     // The window showing hints; null before the first hint.
     THintWindow* HintWindow() const;
+    // Makes the hint windows; null for the plain one. A change takes effect
+    // with the next hint.
+    std::function<THintWindow*(TComponent* owner)> HintWindowClass;
+    void SetHintWindowClass(std::function<THintWindow*(TComponent* owner)> factory);
 
     TExceptionEvent OnException;
     TIdleEvent OnIdle;

@@ -88,6 +88,11 @@ void THintTracker::MouseControl(TControl* control) {
 
 void THintTracker::Cancel() { Hide(); }
 
+void THintTracker::DropWindow() {
+    Hide();
+    delete std::exchange(window_, nullptr);
+}
+
 void THintTracker::Hide() {
     if (timer_) timer_->SetEnabled(false);
     phase_ = Phase::idle;
@@ -104,7 +109,8 @@ void THintTracker::TimerFired() {
 }
 
 void THintTracker::Show() {
-    if (!window_) window_ = new THintWindow(this);
+    if (!window_)
+        window_ = Application->HintWindowClass ? Application->HintWindowClass(this) : new THintWindow(this);
     const String hint = control_->Hint();
     TRect r = window_->CalcHintRect(hint);
     TPoint at;

@@ -14,9 +14,9 @@ class THintWindow : public TCustomControl {
 public:
     explicit THintWindow(TComponent* owner);
     // The window's size for the text, at the origin.
-    TRect CalcHintRect(const String& hint);
+    virtual TRect CalcHintRect(const String& hint);
     // Shows the text in `screenRect` without taking the focus.
-    void ActivateHint(const TRect& screenRect, const String& hint);
+    virtual void ActivateHint(const TRect& screenRect, const String& hint);
     void ReleaseHint();
 
 protected:
@@ -37,6 +37,8 @@ public:
     void MouseControl(TControl* control);
     void Cancel();
     THintWindow* Window() const { return window_; }
+    // Frees the window, so the next hint makes one of the application's class.
+    void DropWindow();
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;

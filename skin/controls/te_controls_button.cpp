@@ -72,6 +72,27 @@ TBitmap* ButtonKindGlyph(TBitBtnKind kind) {
     return KindGlyphs[kind];
 }
 
+void MakeGlyphFace(const TteBitmap& whole, uint32_t key, int cell, TSize size, bool grey, bool disabledGrey,
+                   TteBitmap& face) {
+    face.SetSize(size.cx, size.cy);
+    face.Clear(teKeyColor);
+    face.Transparent = true;
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 0; x < size.cx; ++x) {
+            uint32_t rgb = whole.GetPixel(cell * size.cx + x, y) & 0xFFFFFF;
+            if (rgb == key) continue;
+            if (grey) {
+                const uint32_t v = GreyLevel(rgb, false);
+                rgb = v << 16 | v << 8 | v;
+            }
+            if (disabledGrey) {
+                const uint32_t v = GreyLevel(rgb, true);
+                rgb = v << 16 | v << 8 | v;
+            }
+            face.SetPixel(x, y, 0xFF000000 | rgb);
+        }
+}
+
 void DoneButtonGlyphs() {
     for (TBitmap*& g : KindGlyphs) delete std::exchange(g, nullptr);
 }
@@ -407,25 +428,9 @@ void TTeButton::PaintGlyph() {
     if (numGlyphs_ > 2 && pressed_ == 1) cell += 2;
     TteBitmap whole;
     whole.Assign(glyph);
-    const uint32_t key = BottomLeft(whole);
     TteBitmap face;
-    face.SetSize(g.cx, g.cy);
-    face.Clear(teKeyColor);
-    face.Transparent = true;
-    for (int y = 0; y < g.cy; ++y)
-        for (int x = 0; x < g.cx; ++x) {
-            uint32_t rgb = whole.GetPixel(cell * g.cx + x, y) & 0xFFFFFF;
-            if (rgb == key) continue;
-            if (blackAndWhiteGlyph_ && !IsHot()) {
-                const uint32_t v = GreyLevel(rgb, false);
-                rgb = v << 16 | v << 8 | v;
-            }
-            if (numGlyphs_ == 1 && !Enabled()) {
-                const uint32_t v = GreyLevel(rgb, true);
-                rgb = v << 16 | v << 8 | v;
-            }
-            face.SetPixel(x, y, 0xFF000000 | rgb);
-        }
+    MakeGlyphFace(whole, BottomLeft(whole), cell, g, blackAndWhiteGlyph_ && !IsHot(),
+                  numGlyphs_ == 1 && !Enabled(), face);
     if (Themed())
         Theme()->ButtonDrawGlyph(kbscButton, *Canvas(), ButtonInfo(r, FaceState()),
                                  GlyphInfo(r, &face, kgfaCenter), themeObject_);

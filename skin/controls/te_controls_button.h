@@ -144,6 +144,10 @@ struct TTeButtonKindInfo {
 const TTeButtonKindInfo& ButtonKindInfo(TBitBtnKind kind);
 // The stock glyph of a kind: two 16 x 16 cells, normal and disabled; null for bkCustom.
 TBitmap* ButtonKindGlyph(TBitBtnKind kind);
+// Cell `cell` (of `size`) of a glyph strip without its key colour: grey
+// for a black-and-white look, light grey for a single-cell disabled glyph.
+void MakeGlyphFace(const TteBitmap& whole, uint32_t key, int cell, TSize size, bool grey, bool disabledGrey,
+                   TteBitmap& face);
 // Frees the stock glyphs (the control library's end).
 void DoneButtonGlyphs();
 

@@ -1,0 +1,116 @@
+// Skinned hints: bounds (wrapping, frame, shadow), the look without a
+// theme, and the window shown after the application's pause inside the
+// work area of the monitor under the pointer.
+
+#include "skin/controls/te_controls_hint.h"
+
+#include <gtest/gtest.h>
+
+#include "RecordingThemeFixture.h"
+#include "platform/classlib/Application.h"
+#include "platform/classlib/ExtCtrls.h"
+#include "skin/controls/te_controls_init.h"
+#include "skin/core/te_utils.h"
+
+namespace tarvel {
+namespace {
+
+using testing::SkinControlsTest;
+
+class TeHintTest : public SkinControlsTest {
+protected:
+    void SetUp() override {
+        SkinControlsTest::SetUp();
+        InitControls();
+        canvasBitmap_.SetSize(1, 1);
+        canvasBitmap_.GetCanvas()->Font()->Assign(HintFont);
+    }
+    void TearDown() override {
+        delete hint_;
+        hint_ = nullptr;
+        DoneControls();
+        SkinControlsTest::TearDown();
+    }
+    TCanvas& Canvas() { return *canvasBitmap_.GetCanvas(); }
+    TTeHint* hint_ = new TTeHint(nullptr);
+    TteBitmap canvasBitmap_;
+};
+
+TEST_F(TeHintTest, BoundsWrapWithinAThousandPixelsAndGrowByTheFrameAndTheShadow) {
+    const String word = "Word ";
+    String longHint;
+    for (int i = 0; i < 400; ++i) longHint += word;
+    const TRect oneLine = hint_->GetHintBounds(Canvas(), "Word");
+    const TRect wrapped = hint_->GetHintBounds(Canvas(), longHint);
+    EXPECT_LE(wrapped.Width(), 1000 + 6);
+    EXPECT_GT(wrapped.Width(), 900);
+    EXPECT_GE(wrapped.Height(), 3 * (oneLine.Height() - 6));
+    TRect text{0, 0, 1000, 1000};
+    DrawText(Canvas(), u"Word", text, DT_CALCRECT);
+    EXPECT_EQ(oneLine, (TRect{0, 0, text.Width() + 6, text.Height() + 6}));
+    hint_->SetShadowEnabled(true);
+    hint_->SetShadowSize(5);
+    EXPECT_EQ(hint_->GetHintBounds(Canvas(), "Word"), (TRect{0, 0, text.Width() + 11, text.Height() + 11}));
+}
+
+TEST_F(TeHintTest, WithoutAThemeTheHintIsTheHintColourInsideA3DEdge) {
+    TteBitmap picture;
+    picture.SetSize(60, 20);
+    hint_->PaintHint(*picture.GetCanvas(), TRect{0, 0, 60, 20}, "");
+    // The bitmap holds 0xRRGGBB, a colour 0xBBGGRR.
+    auto rgb = [](TColor c) {
+        const uint32_t v = ColorToRGB(c);
+        return (v & 0xFF) << 16 | (v & 0xFF00) | (v >> 16 & 0xFF);
+    };
+    EXPECT_EQ(picture.GetPixel(0, 0) & 0xFFFFFF, rgb(cl3DLight));
+    EXPECT_EQ(picture.GetPixel(59, 19) & 0xFFFFFF, rgb(cl3DDkShadow));
+    EXPECT_EQ(picture.GetPixel(30, 10) & 0xFFFFFF, rgb(Application->HintColor));
+}
+
+TEST_F(TeHintTest, AHintRectangleIsMovedInsideTheWorkArea) {
+    const TRect area{0, 0, 1024, 738};
+    struct Case {
+        TRect in, out;
+    };
+    const Case cases[] = {
+        {{100, 100, 200, 120}, {100, 100, 200, 120}}, {{1000, 100, 1100, 120}, {924, 100, 1024, 120}},
+        {{100, 730, 200, 750}, {100, 718, 200, 738}}, {{-30, -5, 70, 15}, {0, 0, 100, 20}},
+        {{0, 0, 1100, 800}, {0, 0, 1100, 800}},  // too large: its top-left stays in view
+    };
+    for (const Case& c : cases) EXPECT_EQ(ClampHintRect(c.in, area), c.out) << RectToString(c.in);
+}
+
+TEST_F(TeHintTest, AnActiveHintShowsTheSkinnedWindowAfterThePauseInsideTheWorkArea) {
+    hint_->SetActive(true);
+    form_->SetBounds(700, 560, 320, 200);
+    TPanel* target = Make<TPanel>(200, 120);
+    target->SetBounds(200, 120, 110, 40);
+    target->SetHint("A hint that is quite long and sits near the corner of the screen");
+    target->SetShowHint(true);
+    ui_.RunUntilIdle();
+    MoveTo(target, {100, 35});
+    ui_.AdvanceClock(static_cast<uint32_t>(Application->HintPause) - 50);
+    THintWindow* w = Application->HintWindow();
+    EXPECT_TRUE(!w || !w->Visible()) << "not before the pause";
+    ui_.AdvanceClock(100);
+    w = Application->HintWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->Is<TTeHintWindow>());
+    EXPECT_TRUE(w->Visible());
+    TRect work;
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_LE(w->Left() + w->Width(), work.right);
+    EXPECT_LE(w->Top() + w->Height(), work.bottom);
+    EXPECT_EQ(w->Width(), hint_->GetHintBounds(Canvas(), target->Hint()).Width());
+
+    // Gone with its component, the plain window comes back.
+    delete std::exchange(hint_, nullptr);
+    MoveTo(form_, {5, 5});
+    MoveTo(target, {50, 20});
+    ui_.AdvanceClock(static_cast<uint32_t>(Application->HintPause) + 50);
+    ASSERT_NE(Application->HintWindow(), nullptr);
+    EXPECT_FALSE(Application->HintWindow()->Is<TTeHintWindow>());
+}
+
+}  // namespace
+}  // namespace tarvel

@@ -1,0 +1,317 @@
+// The speed button: groups and AllowAllUp, dragging off and back, the
+// auto-repeat on the test clock, the chevron, the tool states it asks the
+// theme for, the glyph and caption layout, and the action link's group.
+
+#include "skin/controls/te_controls_speedbutton.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "RecordingThemeFixture.h"
+
+namespace tarvel {
+namespace {
+
+using testing::SkinControlsTest;
+using testing::TRecordingTheme;
+
+// Notes the tool items the buttons ask for.
+class TToolRecordingTheme : public TRecordingTheme {
+    TARVEL_CLASS(TToolRecordingTheme, TRecordingTheme)
+
+public:
+    bool IsToolDefined(TteToolSubclass, const String&) override { return true; }
+    void ToolDrawItem(TteToolSubclass, TCanvas&, const TteToolItemInfo& info, const String& obj) override {
+        Calls().push_back({info.ItemClass == kticComboDropDown ? "ToolDrawChevron" : "ToolDrawItem",
+                           info.DrawState,
+                           info.Rect,
+                           obj,
+                           {},
+                           {}});
+    }
+    void ToolDrawItemText(TteToolSubclass, TCanvas&, const TteToolItemInfo& info, const TteTextInfo& text,
+                          const String& obj) override {
+        Calls().push_back({"ToolDrawItemText", info.DrawState, text.Rect, obj, text.Text, {}});
+    }
+};
+
+// A menu that notes where it was asked to open instead of tracking.
+class TNotingMenu : public TPopupMenu {
+    TARVEL_CLASS(TNotingMenu, TPopupMenu)
+
+public:
+    using TPopupMenu::TPopupMenu;
+    void Popup(int x, int y) override { opened.push_back(TPoint{x, y}); }
+    std::vector<TPoint> opened;
+};
+
+class TeSpeedButtonTest : public SkinControlsTest {
+protected:
+    TTeSpeedButton* MakeSpeed(int left, int top, int group = 0) {
+        TTeSpeedButton* b = Make<TTeSpeedButton>(left, top);
+        b->SetGroupIndex(group);
+        b->OnClick = [this, b](TObject*) { clicked_.push_back(b); };
+        return b;
+    }
+    void ClickOn(TControl* c) {
+        Down(c, {10, 10});
+        Up(c, {10, 10});
+    }
+    std::vector<TTeSpeedButton*> clicked_;
+};
+
+TEST_F(TeSpeedButtonTest, AGroupLatchesOneButtonAndOnlyAllowAllUpReleasesIt) {
+    for (bool allowAllUp : {false, true}) {
+        SCOPED_TRACE(allowAllUp ? "AllowAllUp" : "not AllowAllUp");
+        TTeSpeedButton* a = MakeSpeed(10, 10, 1);
+        TTeSpeedButton* b = MakeSpeed(50, 10, 1);
+        TTeSpeedButton* other = MakeSpeed(90, 10, 2);
+        other->SetDown(true);
+        // Set on one, the flag reaches the whole group.
+        b->SetAllowAllUp(allowAllUp);
+        EXPECT_EQ(a->AllowAllUp(), allowAllUp);
+
+        ClickOn(a);
+        EXPECT_TRUE(a->Down());
+        ClickOn(b);
+        EXPECT_FALSE(a->Down());
+        EXPECT_TRUE(b->Down());
+        EXPECT_TRUE(other->Down()) << "another group is left alone";
+        ClickOn(b);
+        EXPECT_EQ(b->Down(), !allowAllUp);
+        EXPECT_EQ(clicked_.size(), 3u) << "every release on the face clicks";
+        clicked_.clear();
+        delete a;
+        delete b;
+        delete other;
+    }
+}
+
+TEST_F(TeSpeedButtonTest, DraggingOffAndReleasingDoesNotClickButComingBackPressesAgain) {
+    TTeSpeedButton* b = MakeSpeed(10, 10);
+    Down(b, {10, 10});
+    EXPECT_EQ(b->State(), ksbsDown);
+    MoveTo(b, {60, 10});
+    EXPECT_EQ(b->State(), ksbsUp);
+    MoveTo(b, {12, 12});
+    EXPECT_EQ(b->State(), ksbsDown);
+    MoveTo(b, {60, 60});
+    Up(b, {60, 60});
+    EXPECT_TRUE(clicked_.empty());
+    // The bottom row y = height still counts as on the button; x = width does not.
+    Down(b, {10, 10});
+    Up(b, {10, 29});
+    EXPECT_EQ(clicked_.size(), 1u);
+}
+
+TEST_F(TeSpeedButtonTest, HoldingARepeatingButtonClicksAfter400msThenEvery100msUntilReleased) {
+    TTeSpeedButton* b = MakeSpeed(10, 10);
+    b->SetAllowTimer(true);
+    Down(b, {10, 10});
+    struct Step {
+        uint32_t advance;
+        size_t clicks;
+    };
+    const Step steps[] = {{390, 0}, {20, 1}, {80, 1}, {20, 2}, {100, 3}, {100, 4}};
+    for (const Step& s : steps) {
+        ui_.AdvanceClock(s.advance);
+        EXPECT_EQ(clicked_.size(), s.clicks) << "after " << s.advance;
+    }
+    Up(b, {10, 10});
+    EXPECT_EQ(clicked_.size(), 5u) << "the release clicks once more";
+    ASSERT_NE(b->RepeatTimer(), nullptr);
+    EXPECT_FALSE(b->RepeatTimer()->Enabled());
+    ui_.AdvanceClock(1000);
+    EXPECT_EQ(clicked_.size(), 5u);
+
+    // Held off the face, the timer runs but does not click.
+    Down(b, {10, 10});
+    MoveTo(b, {80, 80});
+    ui_.AdvanceClock(1000);
+    EXPECT_EQ(clicked_.size(), 5u);
+    Up(b, {80, 80});
+}
+
+TEST_F(TeSpeedButtonTest, TheChevronWidensTheButtonAndOpensItsMenuNeverClicking) {
+    TTeSpeedButton* b = MakeSpeed(10, 10);
+    auto* menu = new TNotingMenu(form_);
+    b->SetChevronMenu(menu);
+    int chevronClicks = 0;
+    b->OnChevronClick = [&](TObject*) { ++chevronClicks; };
+    b->SetShowChevron(true);
+    EXPECT_EQ(b->Width(), 29 + 14);
+    EXPECT_EQ(b->GetChevronRect(), (TRect{29, 0, 43, 29}));
+    EXPECT_EQ(b->GetChevronArrowRect(), (TRect{33, 13, 38, 16}));
+
+    Down(b, {35, 10});
+    EXPECT_EQ(chevronClicks, 1);
+    EXPECT_EQ(b->State(), ksbsChevronDown);
+    EXPECT_TRUE(menu->opened.empty()) << "the menu waits for the release";
+    Up(b, {35, 10});
+    ASSERT_EQ(menu->opened.size(), 1u);
+    EXPECT_EQ(menu->opened[0], b->ClientToScreen(TPoint{0, 29}));
+    EXPECT_TRUE(clicked_.empty());
+    EXPECT_EQ(b->State(), ksbsUp);
+
+    b->SetMenuPosition(dmpRight);
+    Down(b, {35, 10});
+    Up(b, {35, 10});
+    ASSERT_EQ(menu->opened.size(), 2u);
+    EXPECT_EQ(menu->opened[1], b->ClientToScreen(TPoint{43, -1}));
+    b->SetShowChevron(false);
+    EXPECT_EQ(b->Width(), 29);
+}
+
+TEST_F(TeSpeedButtonTest, EachConditionAsksTheThemeForItsToolState) {
+    struct Case {
+        const char* name;
+        std::function<void(TeSpeedButtonTest&, TTeSpeedButton*)> setUp;
+        TteToolItemDrawState state;
+    };
+    const Case cases[] = {
+        {"normal", [](TeSpeedButtonTest&, TTeSpeedButton*) {}, mtidsNormal},
+        {"disabled", [](TeSpeedButtonTest&, TTeSpeedButton* b) { b->SetEnabled(false); }, mtidsDisabled},
+        {"hot",
+         [](TeSpeedButtonTest& t, TTeSpeedButton* b) {
+             t.MoveTo(b, {5, 5});
+         },
+         mtidsHot},
+        {"pressed",
+         [](TeSpeedButtonTest& t, TTeSpeedButton* b) {
+             t.Down(b, {5, 5});
+         },
+         mtidsPressed},
+        {"latched in a group",
+         [](TeSpeedButtonTest&, TTeSpeedButton* b) {
+             b->SetGroupIndex(3);
+             b->SetDown(true);
+         },
+         mtidsChecked},
+        {"latched and hot",
+         [](TeSpeedButtonTest& t, TTeSpeedButton* b) {
+             b->SetGroupIndex(3);
+             b->SetDown(true);
+             t.MoveTo(b, {5, 5});
+         },
+         mtidsCheckedHot},
+        {"down without a group, mouse elsewhere",
+         [](TeSpeedButtonTest&, TTeSpeedButton* b) { b->SetDown(true); }, mtidsNormal},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* theme = new TToolRecordingTheme();
+        ChangeTheme(theme);
+        TTeSpeedButton* b = MakeSpeed(20, 20);
+        b->SetCaption(u"Go");
+        MoveTo(form_, {390, 290});
+        c.setUp(*this, b);
+        ui_.RunUntilIdle();
+        theme->Calls().clear();
+        b->Invalidate();
+        ui_.RunUntilIdle();
+        const auto items = theme->CallsOf("ToolDrawItem");
+        ASSERT_FALSE(items.empty());
+        EXPECT_EQ(items.back().state, c.state);
+        EXPECT_EQ(items.back().rect, (TRect{0, 0, 29, 29}));
+        const auto texts = theme->CallsOf("ToolDrawItemText");
+        ASSERT_FALSE(texts.empty());
+        EXPECT_EQ(texts.back().text, u"Go");
+        Up(b, {5, 5});
+        delete b;
+    }
+}
+
+TEST_F(TeSpeedButtonTest, ReservedCaptionsDrawSpinArrowsInsteadOfText) {
+    TRecordingTheme* theme = UseRecordingTheme();
+    TTeSpeedButton* b = MakeSpeed(20, 20);
+    b->SetCaption(kSpeedCaptionLeft);
+    ui_.RunUntilIdle();
+    theme->Calls().clear();
+    b->Invalidate();
+    ui_.RunUntilIdle();
+    const auto faces = theme->CallsOf("ButtonDraw");
+    ASSERT_EQ(faces.size(), 1u);
+    EXPECT_EQ(faces[0].rect, (TRect{0, 0, 29, 29}));
+    EXPECT_TRUE(theme->CallsOf("ToolDrawItemText").empty());
+}
+
+TEST_F(TeSpeedButtonTest, GlyphAndCaptionRectanglesFollowLayoutMarginAndSpacing) {
+    TTeSpeedButton* b = MakeSpeed(10, 10);
+    b->SetBounds(10, 10, 100, 40);
+    TBitmap glyph(16, 16);
+    b->SetGlyph(&glyph);
+    b->SetCaption(u"Caption");
+    const TSize c = b->GetCaptionSize();
+    ASSERT_GT(c.cx, 0);
+    struct Case {
+        TButtonLayout layout;
+        int margin, spacing;
+        TRect glyph;
+        TPoint caption;  // the caption's top-left
+    };
+    const int gl = (100 - 16 - 4 - c.cx) / 2, gt = (40 - 16 - 4 - c.cy) / 2;
+    const Case cases[] = {
+        {blGlyphLeft, -1, 4, {gl, 12, gl + 16, 28}, {gl + 16 + 4, (40 - c.cy) / 2}},
+        {blGlyphLeft, 3, 4, {3, 12, 19, 28}, {23, (40 - c.cy) / 2}},
+        {blGlyphLeft,
+         -1,
+         -1,
+         {(100 - 16 - c.cx) / 3, 12, (100 - 16 - c.cx) / 3 + 16, 28},
+         {(100 - 16 - c.cx) / 3 + 16 + (100 - (100 - 16 - c.cx) / 3 - 16 - c.cx) / 2, (40 - c.cy) / 2}},
+        {blGlyphRight,
+         -1,
+         4,
+         {100 - gl - 16 - 1, 12, 100 - gl - 1, 28},
+         {100 - gl - 16 - 1 - 4 - c.cx, (40 - c.cy) / 2}},
+        {blGlyphTop, -1, 4, {42, gt, 58, gt + 16}, {(100 - c.cx) / 2, gt + 16 + 4}},
+        {blGlyphBottom,
+         -1,
+         4,
+         {42, 40 - gt - 16 - 1, 58, 40 - gt - 1},
+         {(100 - c.cx) / 2, 40 - gt - 16 - 1 - 4 - c.cy}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << "layout " << k.layout << " margin " << k.margin << " spacing " << k.spacing);
+        b->SetLayout(k.layout);
+        b->SetMargin(k.margin);
+        b->SetSpacing(k.spacing);
+        EXPECT_EQ(b->GetGlyphRect(), k.glyph);
+        const TRect cap = b->GetCaptionRect();
+        EXPECT_EQ((TPoint{cap.left, cap.top}), k.caption);
+        EXPECT_EQ(cap.Width(), c.cx);
+    }
+    // Without a glyph the caption sits in the middle.
+    b->SetShowGlyph(false);
+    const TRect cap = b->GetCaptionRect();
+    EXPECT_EQ((TPoint{cap.left, cap.top}), (TPoint{(100 - c.cx) / 2, (40 - c.cy) / 2}));
+}
+
+TEST_F(TeSpeedButtonTest, AnActionLinkedButtonKeepsOutOfRealGroupsAndItsSwallowedReleaseStopsTheRepeat) {
+    TTeSpeedButton* grouped = MakeSpeed(10, 10, 1);
+    grouped->SetDown(true);
+    TTeSpeedButton* linked = MakeSpeed(50, 10);
+    linked->SetAllowTimer(true);
+    TTeSpeedButton* linked2 = MakeSpeed(90, 10);
+    TTeSpeedButtonActionLink link(linked), link2(linked2);
+
+    Down(linked, {10, 10});
+    link.SetChecked(true);
+    link2.SetChecked(true);
+    EXPECT_TRUE(linked->Down());
+    EXPECT_TRUE(linked2->Down()) << "each link has a group of its own";
+    EXPECT_TRUE(grouped->Down());
+    EXPECT_NE(linked->GroupIndex(), linked2->GroupIndex());
+    EXPECT_TRUE(linked->AllowAllUp());
+
+    Up(linked, {10, 10});
+    EXPECT_TRUE(clicked_.empty()) << "the release after the action's change is swallowed";
+    ASSERT_NE(linked->RepeatTimer(), nullptr);
+    EXPECT_FALSE(linked->RepeatTimer()->Enabled());
+    ClickOn(linked);
+    EXPECT_FALSE(linked->Down()) << "AllowAllUp lets the next click release it";
+}
+
+}  // namespace
+}  // namespace tarvel
