@@ -195,6 +195,56 @@ bool Drawable(const TRect& r) {
     return true;
 }
 
+constexpr Mask kCheckMark{
+    7, 7, {"......#", ".....##", "#...###", "##.###.", "#####..", ".###...", "..#...."}};
+constexpr Mask kRadioDot{4, 4, {".##.", "####", "####", ".##."}};
+
+// A sunken square, white inside (face-coloured while pushed or inactive),
+// with a mark when checked; the third state shows its mark in grey on a
+// checker of face and white.
+void CheckBox(const Canvas& c, TRect r, unsigned state) {
+    Edge(c, r, EDGE_SUNKEN, BF_RECT);
+    const bool third = (state & 0x1F) == DFCS_BUTTON3STATE && (state & DFCS_CHECKED);
+    const bool dim = state & (DFCS_PUSHED | DFCS_INACTIVE);
+    if (third) {
+        for (int64_t y = r.top; y < r.bottom; ++y)
+            for (int64_t x = r.left; x < r.right; ++x)
+                Fill(c, x, y, x + 1, y + 1,
+                     ((x + y) & 1) ? GetSysColor(COLOR_3DFACE) : GetSysColor(COLOR_WINDOW));
+    } else {
+        Fill(c, r.left, r.top, r.right, r.bottom, GetSysColor(dim ? COLOR_3DFACE : COLOR_WINDOW));
+    }
+    if (!(state & DFCS_CHECKED)) return;
+    const COLORREF mark = third || (state & DFCS_INACTIVE) ? GetSysColor(COLOR_3DSHADOW) : RGB(0, 0, 0);
+    PaintMask(GlyphCanvas(c, r), kCheckMark, r, 0, 0, mark);
+}
+
+// A sunken ring drawn as two arcs of the edge colours, with a dot when checked.
+void RadioBox(const Canvas& c, const TRect& r, unsigned state) {
+    const int64_t size = std::min(r.Width(), r.Height());
+    const int64_t left = r.left + (r.Width() - size) / 2, top = r.top + (r.Height() - size) / 2;
+    const double mid = (size - 1) / 2.0;
+    const bool dim = state & (DFCS_PUSHED | DFCS_INACTIVE);
+    for (int64_t y = 0; y < size; ++y)
+        for (int64_t x = 0; x < size; ++x) {
+            const double dx = x - mid, dy = y - mid, d = dx * dx + dy * dy, outer = (mid + 0.5) * (mid + 0.5);
+            const double inner = (mid - 0.5) * (mid - 0.5), core = (mid - 1.5) * (mid - 1.5);
+            if (d > outer) continue;
+            const bool upperLeft = dx + dy < 0;
+            COLORREF col = GetSysColor(dim ? COLOR_3DFACE : COLOR_WINDOW);
+            if (d > inner)
+                col = GetSysColor(upperLeft ? COLOR_3DSHADOW : COLOR_3DHILIGHT);
+            else if (d > core)
+                col = GetSysColor(upperLeft ? COLOR_3DDKSHADOW : COLOR_3DLIGHT);
+            Fill(c, left + x, top + y, left + x + 1, top + y + 1, col);
+        }
+    if (!(state & DFCS_CHECKED)) return;
+    const COLORREF dot = (state & DFCS_INACTIVE) ? GetSysColor(COLOR_3DSHADOW) : RGB(0, 0, 0);
+    const TRect area{static_cast<int>(left), static_cast<int>(top), static_cast<int>(left + size),
+                     static_cast<int>(top + size)};
+    PaintMask(GlyphCanvas(c, area), kRadioDot, area, 0, 0, dot);
+}
+
 }  // namespace
 
 bool DrawEdge(HDC dc, TRect* rect, unsigned edge, unsigned flags) {
@@ -240,11 +290,14 @@ bool DrawFrameControl(HDC dc, TRect* rect, unsigned type, unsigned state) {
                        [&](int dx, int dy, COLORREF col) { PaintArrow(c, Arrow::Right, r, dx, dy, col); });
             return true;
         }
-        case DFC_BUTTON: {
-            if ((state & 0x1F) != DFCS_BUTTONPUSH) return false;
-            ButtonFace(c, r, state, false);
-            return true;
-        }
+        case DFC_BUTTON:
+            switch (state & 0x1F) {
+                case DFCS_BUTTONPUSH: ButtonFace(c, r, state, false); return true;
+                case DFCS_BUTTONCHECK:
+                case DFCS_BUTTON3STATE: CheckBox(c, r, state); return true;
+                case DFCS_BUTTONRADIO: RadioBox(c, r, state); return true;
+                default: return false;
+            }
         default: return false;
     }
 }

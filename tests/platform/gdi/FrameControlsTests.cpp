@@ -15,12 +15,20 @@ struct Control {
 };
 
 const Control kControls[] = {
-    {DFC_CAPTION, DFCS_CAPTIONCLOSE, true}, {DFC_CAPTION, DFCS_CAPTIONMIN, true},
-    {DFC_CAPTION, DFCS_CAPTIONMAX, true},   {DFC_CAPTION, DFCS_CAPTIONRESTORE, true},
-    {DFC_CAPTION, DFCS_CAPTIONHELP, true},  {DFC_MENU, DFCS_MENUARROW, true},
-    {DFC_SCROLL, DFCS_SCROLLUP, true},      {DFC_SCROLL, DFCS_SCROLLDOWN, true},
-    {DFC_SCROLL, DFCS_SCROLLLEFT, true},    {DFC_SCROLL, DFCS_SCROLLRIGHT, true},
+    {DFC_CAPTION, DFCS_CAPTIONCLOSE, true},
+    {DFC_CAPTION, DFCS_CAPTIONMIN, true},
+    {DFC_CAPTION, DFCS_CAPTIONMAX, true},
+    {DFC_CAPTION, DFCS_CAPTIONRESTORE, true},
+    {DFC_CAPTION, DFCS_CAPTIONHELP, true},
+    {DFC_MENU, DFCS_MENUARROW, true},
+    {DFC_SCROLL, DFCS_SCROLLUP, true},
+    {DFC_SCROLL, DFCS_SCROLLDOWN, true},
+    {DFC_SCROLL, DFCS_SCROLLLEFT, true},
+    {DFC_SCROLL, DFCS_SCROLLRIGHT, true},
     {DFC_BUTTON, DFCS_BUTTONPUSH, false},
+    {DFC_BUTTON, DFCS_BUTTONCHECK, false},
+    {DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED, true},
+    {DFC_BUTTON, DFCS_BUTTON3STATE | DFCS_CHECKED, false},  // the third state's mark is grey
 };
 
 TEST(FrameControls, TheGlyphIsTheOnlyPureBlack) {
@@ -118,6 +126,19 @@ TEST(FrameControls, PushedGlyphMovesDownRight) {
         DrawFrameControl(down.dc, &r, type, DFCS_PUSHED);
         for (int y = 0; y < 15; ++y)
             for (int x = 0; x < 15; ++x) EXPECT_EQ(up.At(x, y) == 0, down.At(x + 1, y + 1) == 0) << type;
+    }
+}
+
+// The radio box paints its round box only: the corners keep what lies below.
+TEST(FrameControls, RadioBoxIsRoundWithADotWhenChecked) {
+    for (unsigned extra : {0u, unsigned(DFCS_CHECKED), unsigned(DFCS_CHECKED | DFCS_INACTIVE)}) {
+        PixelDc p(13, 13, 0x123456);
+        TRect r = Rect(0, 0, 13, 13);
+        ASSERT_TRUE(DrawFrameControl(p.dc, &r, DFC_BUTTON, DFCS_BUTTONRADIO | extra));
+        EXPECT_EQ(p.At(0, 0), 0x123456u) << extra;
+        EXPECT_EQ(p.At(12, 12), 0x123456u) << extra;
+        EXPECT_NE(p.At(0, 6), 0x123456u) << extra;
+        EXPECT_EQ(p.At(6, 6) == 0, extra == DFCS_CHECKED) << extra;
     }
 }
 

@@ -1,20 +1,16 @@
 #pragma once
 // A theme that notes which element, state and rectangle each control asks
 // it for, and fills every face with a colour of its state so the screen
-// tells the states apart; and the fixture of the control tests: the window
-// system on the test clock, the theme core, a shown form.
+// tells the states apart; and the fixture of the control tests.
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "platform/classlib/Forms.h"
-#include "platform/classlib/testing/UiDriver.h"
 #include "skin/controls/te_controls_button.h"
-#include "skin/core/te_forms.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_utils_draw.h"
-#include "tests/skin/paper_testkit.h"
+#include "tests/skin/core/SkinControlFixture.h"
 
 namespace tarvel::testing {
 
@@ -94,21 +90,13 @@ private:
     std::vector<TThemeCall> calls_;
 };
 
-class SkinControlsTest : public ::testing::Test {
+// The shared control fixture, which also frees the push button's stock
+// glyphs, and puts a recording theme in place on request.
+class SkinControlsTest : public SkinControlTest {
 protected:
-    void SetUp() override {
-        InitThemeCore();
-        InitControlBases();
-        form_ = new TForm(Application);
-        form_->SetBounds(40, 40, 400, 300);
-        form_->Show();
-        ui_.RunUntilIdle();
-    }
     void TearDown() override {
-        delete form_;
+        SkinControlTest::TearDown();
         DoneButtonGlyphs();
-        DoneControlBases();
-        DoneThemeCore();
     }
 
     // Makes a recording theme current; the manager owns it.
@@ -119,43 +107,6 @@ protected:
         theme->Calls().clear();
         return theme;
     }
-
-    template <class T>
-    T* Make(int left, int top) {
-        T* control = new T(form_);
-        control->SetParent(form_);
-        control->SetLeft(left);
-        control->SetTop(top);
-        ui_.RunUntilIdle();
-        return control;
-    }
-
-public:
-    void Down(TControl* c, TPoint p) {
-        const TPoint s = c->ClientToScreen(p);
-        ui_.Backend().MouseMove(s);
-        ui_.Backend().MouseDown(s);
-        ui_.RunUntilIdle();
-    }
-    void MoveTo(TControl* c, TPoint p) {
-        ui_.Backend().MouseMove(c->ClientToScreen(p));
-        ui_.RunUntilIdle();
-    }
-    void Up(TControl* c, TPoint p) {
-        ui_.Backend().MouseUp(c->ClientToScreen(p));
-        ui_.RunUntilIdle();
-    }
-
-protected:
-    uint32_t ShownAt(TControl* control, int x, int y) {
-        ui_.RunUntilIdle();
-        const auto screen = ui_.Backend().ScreenPixels();
-        const TPoint p = control->ClientToScreen(TPoint{x, y});
-        return screen->Pixel(p.x, p.y) & 0xFFFFFF;
-    }
-
-    TUiDriver ui_;
-    TForm* form_ = nullptr;
 };
 
 }  // namespace tarvel::testing

@@ -8,7 +8,7 @@
 
 #include "skin/core/te_controls_scrollbar.h"
 #include "skin/core/te_utils_system.h"
-#include "te_control_testkit.h"
+#include "SkinControlFixture.h"
 
 namespace tarvel {
 namespace {

@@ -6,13 +6,13 @@
 
 #include <vector>
 
+#include "SkinControlFixture.h"
 #include "platform/classlib/Bitmaps.h"
 #include "platform/classlib/ExtCtrls_Notebook.h"
 #include "skin/core/te_const.h"
 #include "skin/core/te_controls_scrollbar.h"
 #include "skin/core/te_utils_draw.h"
 #include "skin/core/te_utils_system.h"
-#include "te_control_testkit.h"
 
 namespace tarvel {
 namespace {

@@ -1,7 +1,8 @@
 #pragma once
-// What the tests of the skinned control bases and the drawn scroll bar
-// share: the UI driver with the theme core and the control bases started, a
-// shown form to put controls on, and the pixels a control shows on screen.
+// What the tests of the skinned controls share: the UI driver with the
+// theme core and the control bases started, a shown white form to put
+// controls on, the mouse on a control, and the pixels a control shows on
+// screen.
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,35 @@ protected:
     TForm* Form() { return form_; }
     TUiDriver& Ui() { return ui_; }
 
+    // A control of class T on the form, at (left, top).
+    template <class T>
+    T* Make(int left, int top) {
+        T* control = new T(form_);
+        control->SetParent(form_);
+        control->SetLeft(left);
+        control->SetTop(top);
+        ui_.RunUntilIdle();
+        return control;
+    }
+
+public:
+    // The left button and the mouse at client points of a control.
+    void Down(TControl* c, TPoint p) {
+        const TPoint s = c->ClientToScreen(p);
+        ui_.Backend().MouseMove(s);
+        ui_.Backend().MouseDown(s);
+        ui_.RunUntilIdle();
+    }
+    void MoveTo(TControl* c, TPoint p) {
+        ui_.Backend().MouseMove(c->ClientToScreen(p));
+        ui_.RunUntilIdle();
+    }
+    void Up(TControl* c, TPoint p) {
+        ui_.Backend().MouseUp(c->ClientToScreen(p));
+        ui_.RunUntilIdle();
+    }
+
+protected:
     // The control's pixels as the screen shows them (alpha dropped).
     std::vector<uint32_t> Shown(TControl* control) {
         ui_.RunUntilIdle();
@@ -49,12 +79,12 @@ protected:
         return pixels;
     }
     uint32_t ShownAt(TControl* control, int x, int y) {
+        ui_.RunUntilIdle();
         const auto screen = ui_.Backend().ScreenPixels();
         const TPoint p = control->ClientToScreen(TPoint{x, y});
         return screen->Pixel(p.x, p.y) & 0xFFFFFF;
     }
 
-private:
     TUiDriver ui_;
     TForm* form_ = nullptr;
 };

@@ -1,0 +1,243 @@
+// The skinned group box with its optional check box, and the radio group's
+// buttons: enabling children, the client area, the column layout, the
+// clamps of ItemIndex and Columns, and the classic etched frame.
+
+#include "skin/controls/te_controls_group.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "RecordingThemeFixture.h"
+#include "platform/classlib/StdCtrls_Edit.h"
+
+namespace tarvel {
+namespace {
+
+using testing::SkinControlsTest;
+using testing::TRecordingTheme;
+
+class TeGroupTest : public SkinControlsTest {
+protected:
+    TTeRadioGroup* MakeRadioGroup(int items, int columns = 1) {
+        TTeRadioGroup* g = Make<TTeRadioGroup>(20, 20);
+        g->SetBounds(20, 20, 240, 200);
+        g->SetCaption(u"Choice");
+        g->SetColumns(columns);
+        for (int i = 0; i < items; ++i) g->Items()->Add("Item " + std::to_string(i));
+        g->OnClick = [this](TObject*) { ++groupClicks_; };
+        ui_.RunUntilIdle();
+        return g;
+    }
+    int groupClicks_ = 0;
+};
+
+TEST_F(TeGroupTest, TheCheckBoxEnablesTheOtherChildrenAndTheGroupStaysEnabled) {
+    TTeGroupBox* g = Make<TTeGroupBox>(20, 20);
+    g->SetBounds(20, 20, 200, 150);
+    g->SetCaption(u"Limits");
+    TEdit* edit = new TEdit(form_);
+    edit->SetParent(g);
+    edit->SetBounds(15, 40, 100, 21);
+    std::vector<String> events;
+    g->OnClick = [&](TObject*) { events.push_back("click"); };
+    g->OnCheckBoxClick = [&](TObject*) { events.push_back("checkbox"); };
+    g->SetChecked(false);
+    g->SetUseCheckBox(true);
+    ui_.RunUntilIdle();
+    ASSERT_NE(g->CheckBox(), nullptr);
+    EXPECT_FALSE(edit->Enabled());
+    EXPECT_TRUE(g->CheckBox()->Enabled());
+    EXPECT_TRUE(g->Enabled());
+    events.clear();
+
+    ui_.Click(g->CheckBox());
+    EXPECT_TRUE(g->Checked());
+    EXPECT_TRUE(edit->Enabled());
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events.front(), "click");
+    EXPECT_EQ(events.back(), "checkbox");
+
+    // Disabling a group that uses its check box leaves it reading enabled.
+    g->SetEnabled(false);
+    EXPECT_TRUE(g->Enabled());
+    EXPECT_TRUE(edit->Enabled()) << "the box is ticked";
+
+    // Without the box the group's Enabled reaches every child.
+    g->SetUseCheckBox(false);
+    EXPECT_EQ(g->CheckBox(), nullptr);
+    g->SetEnabled(false);
+    EXPECT_FALSE(g->Enabled());
+    EXPECT_FALSE(edit->Enabled());
+}
+
+TEST_F(TeGroupTest, TheClientAreaStartsBelowTheCaptionEvenWhenItIsEmpty) {
+    TTeGroupBox* g = Make<TTeGroupBox>(20, 20);
+    g->SetCaption(u"Tg");
+    const TRect withCaption = g->ClientRect();
+    g->SetCaption(u"");
+    const TRect empty = g->ClientRect();
+    EXPECT_GT(empty.top, 0);
+    EXPECT_EQ(empty, withCaption);
+    EXPECT_EQ(empty, (TRect{12, empty.top, 100 - 12, 90 - 8}));
+    // With the check box the top is the box's height.
+    g->SetUseCheckBox(true);
+    EXPECT_EQ(g->ClientRect().top, g->CheckBox()->Height());
+    EXPECT_EQ(g->CheckBox()->Left(), 12) << "at the caption margin";
+    EXPECT_EQ(g->CheckBox()->GetCaption(), u"");
+}
+
+TEST_F(TeGroupTest, ColumnsAndItemIndexAreClamped) {
+    struct ColumnCase {
+        int set;
+        int got;
+    };
+    TTeRadioGroup* g = MakeRadioGroup(3);
+    for (const ColumnCase c : {ColumnCase{0, 1}, {20, 16}, {5, 5}, {-3, 1}, {16, 16}}) {
+        g->SetColumns(c.set);
+        EXPECT_EQ(g->Columns(), c.got) << c.set;
+    }
+    struct IndexCase {
+        int set;
+        int got;
+    };
+    for (const IndexCase c : {IndexCase{10, 2}, {-5, -1}, {1, 1}, {3, 2}}) {
+        g->SetItemIndex(c.set);
+        EXPECT_EQ(g->ItemIndex(), c.got) << c.set;
+        for (int i = 0; i < g->ButtonCount(); ++i) EXPECT_EQ(g->Buttons(i)->Checked(), i == c.got);
+    }
+}
+
+TEST_F(TeGroupTest, RemovingItemsMovesItemIndexToTheNewLastItem) {
+    TTeRadioGroup* g = MakeRadioGroup(5);
+    g->SetItemIndex(4);
+    g->Items()->Delete(4);
+    g->Items()->Delete(3);
+    EXPECT_EQ(g->ItemIndex(), 2);
+    EXPECT_EQ(g->ButtonCount(), 3);
+    EXPECT_TRUE(g->Buttons(2)->Checked());
+    g->Items()->Clear();
+    EXPECT_EQ(g->ItemIndex(), -1);
+    EXPECT_EQ(g->ButtonCount(), 0);
+}
+
+TEST_F(TeGroupTest, RebuildingTheButtonsReportsNoClickButAUserClickDoes) {
+    TTeRadioGroup* g = MakeRadioGroup(3);
+    g->SetItemIndex(1);
+    groupClicks_ = 0;
+    g->Items()->Add("Item 3");
+    EXPECT_EQ(groupClicks_, 0);
+    EXPECT_TRUE(g->Buttons(1)->Checked());
+    EXPECT_EQ(g->Buttons(3)->GetCaption(), u"Item 3");
+
+    ui_.Click(g->Buttons(3));
+    EXPECT_EQ(g->ItemIndex(), 3);
+    EXPECT_EQ(groupClicks_, 1);
+    EXPECT_FALSE(g->Buttons(1)->Checked());
+}
+
+TEST_F(TeGroupTest, ButtonsFillTheColumnsTopToBottom) {
+    struct Case {
+        int items;
+        int columns;
+        int rows;
+    };
+    const Case cases[] = {{7, 2, 4}, {3, 1, 3}, {5, 16, 1}, {6, 3, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.items) + " in " + std::to_string(c.columns));
+        TTeRadioGroup* g = MakeRadioGroup(c.items, c.columns);
+        std::set<int> tops, lefts;
+        for (int i = 0; i < g->ButtonCount(); ++i) {
+            TTeGroupButton* b = g->Buttons(i);
+            EXPECT_TRUE(b->Visible());
+            tops.insert(b->Top());
+            lefts.insert(b->Left());
+            const int column = i / c.rows, row = i % c.rows;
+            EXPECT_EQ(b->Left(), g->Buttons(0)->Left() + column * b->Width());
+            EXPECT_EQ(b->Top(), g->Buttons(0)->Top() + row * b->Height());
+        }
+        EXPECT_EQ(static_cast<int>(tops.size()), c.rows);
+        EXPECT_EQ(g->Buttons(0)->Left(), 8);
+        EXPECT_EQ(g->Buttons(0)->Width(), g->ClientWidth() / c.columns);
+        delete g;
+    }
+}
+
+TEST_F(TeGroupTest, DisablingARadioGroupDisablesItsButtons) {
+    TTeRadioGroup* g = MakeRadioGroup(3);
+    g->SetEnabled(false);
+    for (int i = 0; i < g->ButtonCount(); ++i) EXPECT_FALSE(g->Buttons(i)->Enabled());
+    g->SetEnabled(true);
+    for (int i = 0; i < g->ButtonCount(); ++i) EXPECT_TRUE(g->Buttons(i)->Enabled());
+}
+
+TEST_F(TeGroupTest, TheThemeDrawsTheFrameWithTheDefaultObjectAndTheCaptionOnlyWithoutTheBox) {
+    TRecordingTheme* theme = UseRecordingTheme();
+    TTeGroupBox* g = Make<TTeGroupBox>(20, 20);
+    g->SetCaption(u"Port");
+    g->SetThemeObject("mine");
+    g->SetEnabled(false);
+    ui_.RunUntilIdle();
+    theme->Calls().clear();
+    g->Invalidate();
+    ui_.RunUntilIdle();
+    auto frames = theme->CallsOf("GroupDraw");
+    auto texts = theme->CallsOf("GroupDrawText");
+    ASSERT_FALSE(frames.empty());
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(frames.back().object, "default");
+    EXPECT_EQ(frames.back().state, kgdsDisabled);
+    EXPECT_EQ(frames.back().rect.left, 3);
+    EXPECT_EQ(frames.back().rect.right, 100 - 2);
+    EXPECT_EQ(texts.back().text, u"Port");
+    EXPECT_EQ(texts.back().rect.left, 12);
+
+    g->SetEnabled(true);
+    g->SetUseCheckBox(true);
+    ui_.RunUntilIdle();
+    theme->Calls().clear();
+    g->Invalidate();
+    ui_.RunUntilIdle();
+    frames = theme->CallsOf("GroupDraw");
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(frames.back().state, kgdsNormal);
+    EXPECT_TRUE(theme->CallsOf("GroupDrawText").empty());
+    EXPECT_EQ(frames.back().rect.top, g->CheckBox()->Height() / 2 + 1);
+}
+
+TEST_F(TeGroupTest, TheClassicFrameIsEtchedWithAGapForTheCaption) {
+    TTeGroupBox* g = Make<TTeGroupBox>(20, 20);
+    g->SetTransparent(false);
+    g->SetBounds(20, 20, 120, 80);
+    g->SetCaption(u"Cells");
+    ui_.RunUntilIdle();
+    const TRect frame = g->GetBoxRect();
+    const TRect caption = g->GetCaptionRect();
+    const int midY = (frame.top + frame.bottom) / 2;
+    const int midX = caption.right + (frame.right - caption.right) / 2;
+    const uint32_t light = testing::Rgb(clBtnHighlight), dark = testing::Rgb(clBtnShadow);
+    struct Probe {
+        int x, y;
+        uint32_t colour;
+    };
+    const Probe probes[] = {
+        {frame.left - 1, midY, dark},
+        {frame.left, midY, light},
+        {frame.right - 1, midY, dark},
+        {frame.right, midY, light},
+        {midX, frame.top - 1, dark},
+        {midX, frame.top, light},
+        {midX, frame.bottom - 1, dark},
+        {midX, frame.bottom, light},
+        {frame.left + 4, frame.top + 4, testing::Rgb(clBtnFace)},
+        {caption.left + 1, caption.bottom + 1, testing::Rgb(clBtnFace)},
+    };
+    for (const Probe& p : probes) EXPECT_EQ(ShownAt(g, p.x, p.y), p.colour) << p.x << "," << p.y;
+    // No line runs through the caption.
+    for (int x = caption.left; x < caption.right; ++x) {
+        EXPECT_NE(ShownAt(g, x, frame.top), light) << x;
+    }
+}
+
+}  // namespace
+}  // namespace tarvel
