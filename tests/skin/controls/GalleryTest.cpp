@@ -8,6 +8,8 @@
 #include "RecordingThemeFixture.h"
 #include "skin/controls/te_controls_bars.h"
 #include "skin/controls/te_controls_button.h"
+#include "skin/controls/te_controls_group.h"
+#include "skin/controls/te_controls_label.h"
 #include "skin/controls/te_controls_panel.h"
 #include "skin/controls/te_controls_speedbutton.h"
 #include "skin/controls/te_controls_splitter.h"
@@ -19,7 +21,7 @@ namespace {
 
 class GalleryTest : public testing::SkinControlsTest {};
 
-TEST_F(GalleryTest, ButtonsInTheBuiltInThemesAreSavedAsPictures) {
+TEST_F(GalleryTest, ControlsInTheBuiltInThemesAreSavedAsPictures) {
     InitThemeFlat();
     InitThemeOfficeXP();
     struct Case {
@@ -29,6 +31,7 @@ TEST_F(GalleryTest, ButtonsInTheBuiltInThemesAreSavedAsPictures) {
     const Case cases[] = {{"Flat", "gallery_flat.png"}, {"OfficeXP", "gallery_officexp.png"}};
     const std::filesystem::path folder = std::filesystem::path(TARVEL_BINARY_DIR) / "gallery";
     std::filesystem::create_directories(folder);
+    form_->SetColor(clBtnFace);
     for (const Case& c : cases) {
         ChangeTheme(c.theme);
         ASSERT_NE(CurrentTheme, nullptr) << c.theme;
@@ -41,6 +44,44 @@ TEST_F(GalleryTest, ButtonsInTheBuiltInThemesAreSavedAsPictures) {
             b->SetKind(kinds[i]);
             buttons.push_back(b);
         }
+        std::vector<TControl*> others;
+        const TTeCheckBoxState states[] = {kcbsUnChecked, kcbsChecked, kcbsMixed, kcbsChecked};
+        for (int i = 0; i < 4; ++i) {
+            auto* box = Make<TTeCheckBox>(20, 100 + i * 22);
+            box->SetAllowGrayed(true);
+            box->SetCaption(i == 3 ? u"Disabled" : u"Check " + Utf8ToWide(std::to_string(i + 1)));
+            box->SetState(states[i]);
+            box->SetEnabled(i != 3);
+            others.push_back(box);
+        }
+        for (int i = 0; i < 2; ++i) {
+            auto* radio = Make<TTeRadioButton>(20, 190 + i * 22);
+            radio->SetCaption(i == 0 ? u"Radio on" : u"Radio off");
+            radio->SetChecked(i == 0);
+            others.push_back(radio);
+        }
+        auto* group = Make<TTeGroupBox>(130, 100);
+        group->SetBounds(130, 100, 120, 80);
+        group->SetCaption(u"Limits");
+        group->SetUseCheckBox(true);
+        auto* inner = new TTeLabel(form_);
+        inner->SetParent(group);
+        inner->SetBounds(14, 30, 80, 17);
+        inner->SetCaption(u"Inside");
+        others.push_back(group);
+        auto* radios = Make<TTeRadioGroup>(260, 100);
+        radios->SetBounds(260, 100, 130, 110);
+        radios->SetCaption(u"Mode");
+        for (const char* item : {"Single", "Parallel", "Off"}) radios->Items()->Add(item);
+        radios->SetItemIndex(1);
+        others.push_back(radios);
+        auto* label = Make<TTeLabel>(130, 200);
+        label->SetCaption(u"A &label");
+        auto* disabled = Make<TTeLabel>(130, 222);
+        disabled->SetCaption(u"A disabled label");
+        disabled->SetEnabled(false);
+        others.push_back(label);
+        others.push_back(disabled);
         buttons[2]->SetEnabled(false);
         buttons[3]->SetFocus();
         MoveTo(buttons[1], {5, 5});
@@ -51,6 +92,7 @@ TEST_F(GalleryTest, ButtonsInTheBuiltInThemesAreSavedAsPictures) {
         EXPECT_GT(std::filesystem::file_size(file), 0u);
         Up(buttons[4], {5, 5});
         for (TTeButton* b : buttons) delete b;
+        for (TControl* o : others) delete o;
     }
 }
 
