@@ -80,7 +80,7 @@ protected:
     // The row of the box's state tables: disabled, pressed, hot, normal.
     int BoxRow();
     void StoreWordWrap(bool value) { wordWrap_ = value; }
-    void Repaint() { Invalidate(); }
+    void Repaint() override { Invalidate(); }
 
 private:
     void SNMThemeMessage(TMessage& m);

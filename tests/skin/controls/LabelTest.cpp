@@ -88,11 +88,11 @@ TEST_F(TeLabelTest, WordWrapGrowsTheHeightAndRightAlignmentKeepsTheRightEdge) {
 
     TTeLabel* wrapped = Make<TTeLabel>(20, 60);
     wrapped->SetAutoSize(false);
-    wrapped->SetWidth(70);
+    wrapped->SetWidth(40);
     wrapped->SetWordWrap(true);
     wrapped->SetCaption(u"one two three four five six");
     wrapped->SetAutoSize(true);
-    EXPECT_LE(wrapped->Width(), 70);
+    EXPECT_LE(wrapped->Width(), 40);
     EXPECT_GE(wrapped->Height(), 3 * Fitted(u"Tg").cy);
 }
 
