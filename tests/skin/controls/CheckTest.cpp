@@ -179,10 +179,7 @@ TEST_F(TeCheckTest, EachConditionAsksTheThemeForItsBoxAndTextState) {
         box->SetState(c.state);
         MoveTo(form_, {390, 290});
         c.setUp(*this, box);
-        ui_.RunUntilIdle();
-        theme->Calls().clear();
-        box->Invalidate();
-        ui_.RunUntilIdle();
+        RepaintRecorded(theme, box);
         const auto boxes = theme->CallsOf("CheckDraw");
         const auto texts = theme->CallsOf("CheckDrawText");
         ASSERT_FALSE(boxes.empty());
@@ -210,10 +207,7 @@ TEST_F(TeCheckTest, TheRadioBoxStateFollowsCheckedInTheSameOrder) {
         TTeRadioButton* radio = MakeCheck<TTeRadioButton>(20, 20);
         radio->SetChecked(c.checked);
         radio->SetEnabled(c.enabled);
-        ui_.RunUntilIdle();
-        theme->Calls().clear();
-        radio->Invalidate();
-        ui_.RunUntilIdle();
+        RepaintRecorded(theme, radio);
         const auto boxes = theme->CallsOf("RadioDraw");
         ASSERT_FALSE(boxes.empty());
         EXPECT_EQ(boxes.back().state, c.box) << c.checked << c.enabled;
@@ -234,10 +228,7 @@ TEST_F(TeCheckTest, TheBoxSideDecidesWhereTheCaptionStarts) {
         TTeCheckBox* box = MakeCheck<TTeCheckBox>(20, 20);
         box->SetAlignment(c.alignment);
         box->SetThemeObject("mine");
-        ui_.RunUntilIdle();
-        theme->Calls().clear();
-        box->Invalidate();
-        ui_.RunUntilIdle();
+        RepaintRecorded(theme, box);
         const auto boxes = theme->CallsOf("CheckDraw");
         const auto texts = theme->CallsOf("CheckDrawText");
         ASSERT_FALSE(boxes.empty());

@@ -177,10 +177,7 @@ TEST_F(TeGroupTest, TheThemeDrawsTheFrameWithTheDefaultObjectAndTheCaptionOnlyWi
     g->SetCaption(u"Port");
     g->SetThemeObject("mine");
     g->SetEnabled(false);
-    ui_.RunUntilIdle();
-    theme->Calls().clear();
-    g->Invalidate();
-    ui_.RunUntilIdle();
+    RepaintRecorded(theme, g);
     auto frames = theme->CallsOf("GroupDraw");
     auto texts = theme->CallsOf("GroupDrawText");
     ASSERT_FALSE(frames.empty());
@@ -194,10 +191,7 @@ TEST_F(TeGroupTest, TheThemeDrawsTheFrameWithTheDefaultObjectAndTheCaptionOnlyWi
 
     g->SetEnabled(true);
     g->SetUseCheckBox(true);
-    ui_.RunUntilIdle();
-    theme->Calls().clear();
-    g->Invalidate();
-    ui_.RunUntilIdle();
+    RepaintRecorded(theme, g);
     frames = theme->CallsOf("GroupDraw");
     ASSERT_FALSE(frames.empty());
     EXPECT_EQ(frames.back().state, kgdsNormal);

@@ -130,10 +130,7 @@ TEST_F(TeLabelTest, TheThemeDrawsTheCaptionInTheEnabledOrDisabledState) {
     l->SetThemeObject("mine");
     for (const bool enabled : {true, false}) {
         l->SetEnabled(enabled);
-        ui_.RunUntilIdle();
-        theme->Calls().clear();
-        l->Invalidate();
-        ui_.RunUntilIdle();
+        RepaintRecorded(theme, l);
         const auto texts = theme->CallsOf("LabelDrawText");
         ASSERT_FALSE(texts.empty());
         EXPECT_EQ(texts.back().state, enabled ? kldsNormal : kldsDisabled);
@@ -160,9 +157,7 @@ TEST_F(TeLabelTest, AScrollingLabelSlidesLeftRestsTurnsAndCountsAPassAtHome) {
     const std::vector<int> first = Steps(l, 3);
     // The first tick only primes the clock; then 10 pixels a tick.
     EXPECT_EQ(first, (std::vector<int>{0, -10, -20}));
-    theme->Calls().clear();
-    l->Invalidate();
-    ui_.RunUntilIdle();
+    RepaintRecorded(theme, l);
     const auto texts = theme->CallsOf("LabelDrawText");
     ASSERT_FALSE(texts.empty());
     EXPECT_EQ(texts.back().rect.left, -20) << "the text is painted at the offset";

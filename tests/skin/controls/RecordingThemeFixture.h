@@ -107,6 +107,14 @@ protected:
         theme->Calls().clear();
         return theme;
     }
+
+    // Lets pending work settle, then records one fresh paint of the control.
+    void RepaintRecorded(TRecordingTheme* theme, TControl* control) {
+        ui_.RunUntilIdle();
+        theme->Calls().clear();
+        control->Invalidate();
+        ui_.RunUntilIdle();
+    }
 };
 
 }  // namespace tarvel::testing
