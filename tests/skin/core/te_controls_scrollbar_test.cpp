@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "SkinControlFixture.h"
 #include "skin/core/te_controls_scrollbar.h"
 #include "skin/core/te_utils_system.h"
-#include "SkinControlFixture.h"
 
 namespace tarvel {
 namespace {
