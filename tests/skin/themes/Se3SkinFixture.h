@@ -19,17 +19,17 @@ namespace tarvel::testing {
 namespace skin {
 constexpr TColor kBorder = 0x404040;
 constexpr TColor kCaption = 0x808080;
-constexpr TColor kCaptionActive = 0xA05000;
+constexpr TColor kCaptionActive = 0x800000;
 constexpr TColor kClient = 0xF0F0F0;
 constexpr TColor kNormal = 0xC0C0C0;
-constexpr TColor kHot = 0x00C0FF;
+constexpr TColor kHot = 0x00FFFF;
 constexpr TColor kPressed = 0x606060;
-constexpr TColor kFocused = 0xC08040;
+constexpr TColor kFocused = 0xFF0000;
 constexpr TColor kDisabled = 0xA0A0A0;
 // The caption-button image: normal, hot and pressed cells of 16 x 16.
-constexpr uint32_t kGlyphNormal = 0xFFD04040;
-constexpr uint32_t kGlyphHot = 0xFF40D040;
-constexpr uint32_t kGlyphPressed = 0xFF4040D0;
+constexpr uint32_t kGlyphNormal = 0xFFFF0000;
+constexpr uint32_t kGlyphHot = 0xFF00FF00;
+constexpr uint32_t kGlyphPressed = 0xFF0000FF;
 }  // namespace skin
 
 template <class T = TSeSkinObject>
@@ -63,7 +63,8 @@ inline TSeColorButtonObject* States(TSeSkinObject* parent, const char* name,
 
 inline TSeSystemButton* CaptionButton(TSeSkinObject* caption, const char* name, TSeAction action, int left,
                                       TSeAlign align = saTopRight) {
-    auto* b = Obj<TSeSystemButton>(caption, name, clNone, TRect{left, 4, left + 16, 20}, align, skSysButton);
+    // A bitmap object of colour clNone draws no image.
+    auto* b = Obj<TSeSystemButton>(caption, name, clWhite, TRect{left, 4, left + 16, 20}, align, skSysButton);
     b->SetAction(action);
     const std::pair<TteBitmapLink*, int> links[] = {
         {b->GetBitmap(), 0}, {b->GetBitmapHot(), 16}, {b->GetBitmapPressed(), 32}};
@@ -79,7 +80,6 @@ inline TSeSkinObject* AddFrame(TSeSkinSource& src, const char* name, int caption
     TSeSkinObject* form = Top(src, name, skin::kBorder, TRect{0, 0, 300, 200});
     form->SetKind(skForm);
     form->SetMasked(false);
-    form->SetDrawIfOwner(true);
     auto* caption = Obj<TSeActiveObject>(form, "Caption", skin::kCaption, TRect{0, 0, 300, captionHeight},
                                          saTop, skCaption);
     caption->SetActiveColor(skin::kCaptionActive);
@@ -91,7 +91,8 @@ inline TSeSkinObject* AddFrame(TSeSkinSource& src, const char* name, int caption
     title->Font()->SetColor(clWhite);
     CaptionButton(caption, "Close", sbaClose, 278);
     if (allButtons) {
-        CaptionButton(caption, "SysMenu", sbaSysMenu, 4, saTopLeft);
+        // Left of the title, so the caption never ends at it.
+        CaptionButton(caption, "SysMenu", sbaSysMenu, 0, saLeft);
         CaptionButton(caption, "Max", sbaMaximize, 260);
         CaptionButton(caption, "Restore", sbaRestore, 260);
         CaptionButton(caption, "Min", sbaMinimize, 242);
