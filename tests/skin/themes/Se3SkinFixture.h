@@ -124,10 +124,10 @@ inline void FillTestSkin(TSeSkinSource& src) {
     for (const char* name : {"Checkbox", "RadioButton"}) {
         TSeSkinObject* check = Top(src, name, skin::kBorder, TRect{0, 0, 15, 15});
         check->SetDrawIfOwner(true);
-        States(check, "Checked", TRect{1, 1, 14, 14}, saNone);
-        auto* unchecked = States(check, "Unchecked", TRect{1, 1, 14, 14}, saNone);
+        States(check, "Checked", TRect{1, 1, 14, 14}, saCenter);
+        auto* unchecked = States(check, "Unchecked", TRect{1, 1, 14, 14}, saCenter);
         unchecked->SetColor(clWhite);
-        if (name[0] == 'C') States(check, "Mixed", TRect{1, 1, 14, 14}, saNone)->SetColor(0x808000);
+        if (name[0] == 'C') States(check, "Mixed", TRect{1, 1, 14, 14}, saCenter)->SetColor(0x808000);
     }
     TSeSkinObject* group = Top(src, "GroupBox");
     Obj(group, "Frame", skin::kBorder, TRect{0, 0, 100, 40}, saClient);
