@@ -4,9 +4,6 @@
 // controls' objects in plain colours that tell which object and which
 // state drew a pixel. Written with the production writer and loaded back.
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <memory>
 
 #include "platform/classlib/Streams.h"
@@ -199,15 +196,6 @@ inline void FillTestSkin(TSeSkinSource& src) {
     Obj(explorer, "Frame", skin::kClient, TRect{0, 0, 100, 40}, saClient);
     Obj(explorer, "Caption", skin::kCaptionActive, TRect{0, 0, 100, 40}, saClient);
     States(explorer, "ButtonRollup");
-}
-
-// A folder of its own for each test run.
-inline std::filesystem::path TempFolder(const char* what) {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    auto dir = std::filesystem::temp_directory_path() /
-               (std::string("tarvel_se3_") + what + "_" + info->name() + "_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    return dir;
 }
 
 // The source written in the maximum-compressed format and loaded into the theme.

@@ -2,6 +2,9 @@
 // loading that is all or nothing, the object table and its lookups.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 
 #include "Se3FileFixture.h"
@@ -12,6 +15,15 @@
 
 namespace tarvel::testing {
 namespace {
+
+// A folder of its own for each test run.
+inline std::filesystem::path TempFolder(const char* what) {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    auto dir = std::filesystem::temp_directory_path() /
+               (std::string("tarvel_se3_") + what + "_" + info->name() + "_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    return dir;
+}
 
 class Se3ThemeTest : public BuiltInThemeTest {
 protected:
@@ -122,7 +134,9 @@ TEST_F(Se3ThemeTest, TheTableHidesTheDrawnFormsButtonsAndReplacesItsClient) {
     TTeSkinFile theme;
     ASSERT_TRUE(LoadTestSkin(theme));
     for (TSkinFileEntry form : {kseForm, kseToolWindow}) {
-        const auto at = [&theme, form](int i) { return theme.ObjectTable(static_cast<TSkinFileEntry>(form + i)); };
+        const auto at = [&theme, form](int i) {
+            return theme.ObjectTable(static_cast<TSkinFileEntry>(form + i));
+        };
         TSeSkinObject* frame = at(0);
         ASSERT_NE(frame, nullptr);
         EXPECT_EQ(frame, theme.WorkSource()->GetObjectByName(form == kseForm ? "Form" : "ToolWindow"));
