@@ -133,6 +133,19 @@ std::span<const char* const> TileStyleIdents();
 std::span<const char* const> SeActionIdents();
 std::span<const char* const> SeRollKindIdents();
 
+// Runs `undo` when the scope ends, also when drawing raises: every
+// temporary change of a skin object is put back this way.
+class Restore {
+public:
+    explicit Restore(std::function<void()> undo) : undo_(std::move(undo)) {}
+    ~Restore() { undo_(); }
+    Restore(const Restore&) = delete;
+    Restore& operator=(const Restore&) = delete;
+
+private:
+    std::function<void()> undo_;
+};
+
 class TteBitmapList;
 
 class TSeSkinObject : public TComponent {

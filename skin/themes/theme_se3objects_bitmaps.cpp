@@ -13,18 +13,6 @@ namespace tarvel {
 
 namespace {
 
-// Runs `undo` when the scope ends, also when drawing raises.
-class Restore {
-public:
-    explicit Restore(std::function<void()> undo) : undo_(std::move(undo)) {}
-    ~Restore() { undo_(); }
-    Restore(const Restore&) = delete;
-    Restore& operator=(const Restore&) = delete;
-
-private:
-    std::function<void()> undo_;
-};
-
 std::unique_ptr<TteBitmapLink> NewLink() { return std::make_unique<TteBitmapLink>(); }
 
 void CopyLink(std::unique_ptr<TteBitmapLink>& to, const std::unique_ptr<TteBitmapLink>& from) {
