@@ -109,6 +109,18 @@ function(tarvel_library)
 endfunction()
 define_property(TARGET PROPERTY TARVEL_RANK BRIEF_DOCS "layer rank" FULL_DOCS "layer rank")
 
+# Every test of the current tests folder carries two labels: its folder
+# (platform/classlib) and its area (platform), so `ctest -L skin` runs one area.
+function(tarvel_test_labels)
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
+  string(REGEX REPLACE "/.*" "" area "${folder}")
+  if(area STREQUAL folder)
+    set_property(DIRECTORY APPEND PROPERTY LABELS ${area})
+  else()
+    set_property(DIRECTORY APPEND PROPERTY LABELS ${area} ${folder})
+  endif()
+endfunction()
+
 # tarvel_test(NAME name [LIBS ...]): one GoogleTest program from every .cpp of
 # the current tests folder whose name does not start with fuzz_.
 function(tarvel_test)
@@ -116,6 +128,7 @@ function(tarvel_test)
   if(NOT TARVEL_TESTS)
     return()
   endif()
+  tarvel_test_labels()
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   list(FILTER sources EXCLUDE REGEX "/fuzz_[^/]*\\.cpp$")
   if(NOT sources AND NOT A_SOURCES)

@@ -2,8 +2,8 @@
 #include <set>
 
 #include "skin/themes/theme_flat.h"
+#include "tests/skin/PaperFixture.h"
 #include "tests/skin/controls/EditFixture.h"
-#include "tests/skin/paper_testkit.h"
 
 namespace tarvel::testing {
 namespace {
