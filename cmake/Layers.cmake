@@ -92,10 +92,10 @@ function(tarvel_test_library)
   tarvel_add_library(${A_NAME} TRUE "${A_DEPS}" "${A_LIBS}" "${A_SOURCES}")
 endfunction()
 
-# Writes the declared graph for the layers test and adds that test, with a
-# probe of the checker on a small tree of its own. Called once, after every
-# library is declared.
-function(tarvel_layers_test)
+# Writes the declared graph for the layers test and adds that test, with
+# probes of the layer and format checkers on small trees of their own. Called
+# once, after every library is declared.
+function(tarvel_tree_tests)
   get_property(graph GLOBAL PROPERTY TARVEL_GRAPH)
   file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/layers.tsv CONTENT "${graph}")
   if(NOT TARVEL_TESTS)
@@ -106,6 +106,8 @@ function(tarvel_layers_test)
            ${PROJECT_BINARY_DIR}/layers.tsv ${PROJECT_SOURCE_DIR})
   add_test(NAME layers_probe COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tests/cmake/CheckLayersTest.py)
   set_tests_properties(layers layers_probe PROPERTIES LABELS cmake TIMEOUT 120)
+  add_test(NAME check_format_probe COMMAND bash ${PROJECT_SOURCE_DIR}/tests/scripts/CheckFormatTest.sh)
+  set_tests_properties(check_format_probe PROPERTIES LABELS scripts TIMEOUT 120)
 endfunction()
 
 # Every test of the current tests folder carries two labels: its folder
