@@ -137,6 +137,8 @@ function(tarvel_test)
   endif()
   add_executable(${A_NAME} ${sources} ${A_SOURCES})
   target_link_libraries(${A_NAME} PRIVATE ${A_LIBS} GTest::gmock GTest::gtest_main)
+  separate_arguments(test_flags UNIX_COMMAND "${TARVEL_TEST_CXX_FLAGS}")
+  target_compile_options(${A_NAME} PRIVATE ${test_flags})
   target_compile_definitions(${A_NAME} PRIVATE
     TARVEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TARVEL_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${A_NAME} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
