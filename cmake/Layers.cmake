@@ -1,113 +1,126 @@
-# The layers of the program. A library may link to, and include from, only
-# folders of a lower rank; the configure step fails when one reaches upward.
-# Folders of equal rank may not use each other either.
-set(TARVEL_LAYERS
-  platform/base              0
-  platform/gdi              10
-  platform/serial           10
-  platform/system           10
-  platform/db               10
-  platform/winsys           20
-  platform/winsys/headless  21
-  platform/winsys/sdl       21
-  platform/classlib         30
-  platform/classlib/testing 31
-  skin/core                 40
-  skin/themes               41
-  skin/forms                42
-  skin/controls             43
-  skin/extctrls             44
-  skin/extras               45
-  link                      50
-  telemetry                 60
-  captions                  60
-  adjust                    61
-  records                   61
-  app                       70
-  tools/bms-sim             80
-  tools/skingen             80
+# The folders of the program, each one library. A library declares the
+# libraries it uses (DEPS of tarvel_library); that graph, followed
+# transitively, is all its files may include. The layers test
+# (cmake/CheckLayers.py) checks every include on each ctest run.
+#
+# Production folders, in build order: a library may declare only libraries of
+# folders before it, so the graph has no cycle.
+set(TARVEL_FOLDERS
+  platform/base
+  platform/gdi
+  platform/serial
+  platform/system
+  platform/db
+  platform/winsys
+  platform/winsys/headless
+  platform/winsys/sdl
+  platform/classlib
+  skin/core
+  skin/themes
+  skin/forms
+  skin/controls
+  skin/extctrls
+  skin/extras
+  link
+  telemetry
+  captions
+  adjust
+  records
+  app
+  tools/bms-sim
+  tools/skingen
 )
 
-set(TARVEL_FOLDERS "")
-set(_pairs ${TARVEL_LAYERS})
-while(_pairs)
-  list(POP_FRONT _pairs _folder _rank)
-  list(APPEND TARVEL_FOLDERS ${_folder})
-  set(TARVEL_RANK_${_folder} ${_rank})
-endwhile()
+# Folders of test-only libraries (tarvel_test_library): tests and benchmarks
+# use them; no production library may.
+set(TARVEL_TEST_FOLDERS
+  platform/classlib/testing
+)
 
-# The rank of the folder that holds `path` (relative to the source root), or "".
-function(tarvel_rank_of path out)
-  set(best "")
-  set(best_len 0)
-  foreach(folder IN LISTS TARVEL_FOLDERS)
-    string(LENGTH "${folder}" len)
-    if((path STREQUAL folder OR path MATCHES "^${folder}/") AND len GREATER best_len)
-      set(best ${TARVEL_RANK_${folder}})
-      set(best_len ${len})
+define_property(TARGET PROPERTY TARVEL_FOLDER BRIEF_DOCS "source folder" FULL_DOCS "source folder")
+define_property(TARGET PROPERTY TARVEL_TEST_ONLY BRIEF_DOCS "test-only library" FULL_DOCS "test-only library")
+set_property(GLOBAL PROPERTY TARVEL_GRAPH "")
+
+function(tarvel_add_library name test_only deps libs extra_sources)
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  if(test_only)
+    set(kind test)
+    set(list_name TARVEL_TEST_FOLDERS)
+  else()
+    set(kind production)
+    set(list_name TARVEL_FOLDERS)
+  endif()
+  if(NOT folder IN_LIST ${list_name})
+    message(FATAL_ERROR "${folder} is not in ${list_name} (cmake/Layers.cmake)")
+  endif()
+  foreach(dep IN LISTS deps)
+    if(NOT TARGET ${dep})
+      message(FATAL_ERROR "${name} (${folder}) may not use ${dep}: it is not a library of a folder built before it")
+    endif()
+    get_target_property(dep_test_only ${dep} TARVEL_TEST_ONLY)
+    if(dep_test_only AND NOT test_only)
+      message(FATAL_ERROR "${name} (${folder}) may not use the test-only library ${dep}")
     endif()
   endforeach()
-  set(${out} "${best}" PARENT_SCOPE)
-endfunction()
+  string(JOIN " " dep_text ${deps})
+  set_property(GLOBAL APPEND_STRING PROPERTY TARVEL_GRAPH "${name}\t${folder}\t${kind}\t${dep_text}\n")
 
-# Fails the configure step when a file of `folder` includes a header of a
-# folder that is not strictly below it.
-function(tarvel_check_includes folder rank)
-  file(GLOB files ${PROJECT_SOURCE_DIR}/${folder}/*.h ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
-  foreach(f IN LISTS files)
-    file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
-    foreach(line IN LISTS lines)
-      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" inc "${line}")
-      get_filename_component(inc_dir "${inc}" DIRECTORY)
-      if(inc_dir STREQUAL "" OR inc_dir STREQUAL folder)
-        continue()
-      endif()
-      tarvel_rank_of("${inc_dir}" inc_rank)
-      if(inc_rank STREQUAL "")
-        continue()
-      endif()
-      if(NOT inc_rank LESS rank)
-        message(FATAL_ERROR "${f}: includes \"${inc}\", a layer that is not below ${folder}")
-      endif()
-    endforeach()
-  endforeach()
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources AND NOT extra_sources)
+    # A folder that has only headers so far.
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${deps} ${libs})
+  else()
+    add_library(${name} STATIC ${sources} ${extra_sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${deps} ${libs})
+  endif()
+  set_target_properties(${name} PROPERTIES TARVEL_FOLDER ${folder} TARVEL_TEST_ONLY ${test_only})
 endfunction()
 
 # tarvel_library(NAME name [DEPS project libraries...] [LIBS outside libraries...])
 # Builds every .cpp of the current folder into one static library.
 function(tarvel_library)
   cmake_parse_arguments(A "" "NAME" "DEPS;LIBS;SOURCES" ${ARGN})
-  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
-  set(rank ${TARVEL_RANK_${folder}})
-  if(rank STREQUAL "")
-    message(FATAL_ERROR "${folder} is not a folder of the architecture (cmake/Layers.cmake)")
-  endif()
-  foreach(dep IN LISTS A_DEPS)
-    if(NOT TARGET ${dep})
-      message(FATAL_ERROR "${A_NAME} (${folder}) may not link to ${dep}: it is not a library of a lower layer")
-    endif()
-    get_target_property(dep_rank ${dep} TARVEL_RANK)
-    if(NOT dep_rank LESS rank)
-      message(FATAL_ERROR "${A_NAME} (${folder}) may not link to ${dep}: it is not in a lower layer")
-    endif()
-  endforeach()
-  tarvel_check_includes(${folder} ${rank})
+  tarvel_add_library(${A_NAME} FALSE "${A_DEPS}" "${A_LIBS}" "${A_SOURCES}")
+endfunction()
 
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(NOT sources AND NOT A_SOURCES)
-    # A folder that has only headers so far.
-    add_library(${A_NAME} INTERFACE)
-    set_target_properties(${A_NAME} PROPERTIES TARVEL_RANK ${rank})
-    target_include_directories(${A_NAME} INTERFACE ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${A_NAME} INTERFACE ${A_DEPS} ${A_LIBS})
+# tarvel_test_library(...): the same for a library only tests may use.
+function(tarvel_test_library)
+  cmake_parse_arguments(A "" "NAME" "DEPS;LIBS;SOURCES" ${ARGN})
+  tarvel_add_library(${A_NAME} TRUE "${A_DEPS}" "${A_LIBS}" "${A_SOURCES}")
+endfunction()
+
+# Writes the declared graph for the layers test and adds that test, with
+# probes of the layer and format checkers on small trees of their own. Called
+# once, after every library is declared.
+function(tarvel_tree_tests)
+  get_property(graph GLOBAL PROPERTY TARVEL_GRAPH)
+  file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/layers.tsv CONTENT "${graph}")
+  if(NOT TARVEL_TESTS)
     return()
   endif()
-  add_library(${A_NAME} STATIC ${sources} ${A_SOURCES})
-  set_target_properties(${A_NAME} PROPERTIES TARVEL_RANK ${rank})
-  target_include_directories(${A_NAME} PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(${A_NAME} PUBLIC ${A_DEPS} ${A_LIBS})
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  add_test(NAME layers COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/cmake/CheckLayers.py
+           ${PROJECT_BINARY_DIR}/layers.tsv ${PROJECT_SOURCE_DIR})
+  add_test(NAME layers_probe COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tests/cmake/CheckLayersTest.py)
+  set_tests_properties(layers layers_probe PROPERTIES LABELS cmake TIMEOUT 120)
+  add_test(NAME check_format_probe COMMAND bash ${PROJECT_SOURCE_DIR}/tests/scripts/CheckFormatTest.sh)
+  set_tests_properties(check_format_probe PROPERTIES LABELS scripts TIMEOUT 120)
 endfunction()
-define_property(TARGET PROPERTY TARVEL_RANK BRIEF_DOCS "layer rank" FULL_DOCS "layer rank")
+
+# Every test of the current tests folder carries two labels: its folder
+# (platform/classlib) and its area (platform), so `ctest -L skin` runs one area.
+function(tarvel_test_labels)
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
+  string(REGEX REPLACE "/.*" "" area "${folder}")
+  if(area STREQUAL folder)
+    set_property(DIRECTORY APPEND PROPERTY LABELS ${area})
+  else()
+    set_property(DIRECTORY APPEND PROPERTY LABELS ${area} ${folder})
+  endif()
+endfunction()
 
 # tarvel_test(NAME name [LIBS ...]): one GoogleTest program from every .cpp of
 # the current tests folder whose name does not start with fuzz_.
@@ -116,6 +129,7 @@ function(tarvel_test)
   if(NOT TARVEL_TESTS)
     return()
   endif()
+  tarvel_test_labels()
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   list(FILTER sources EXCLUDE REGEX "/fuzz_[^/]*\\.cpp$")
   if(NOT sources AND NOT A_SOURCES)
@@ -123,6 +137,8 @@ function(tarvel_test)
   endif()
   add_executable(${A_NAME} ${sources} ${A_SOURCES})
   target_link_libraries(${A_NAME} PRIVATE ${A_LIBS} GTest::gmock GTest::gtest_main)
+  separate_arguments(test_flags UNIX_COMMAND "${TARVEL_TEST_CXX_FLAGS}")
+  target_compile_options(${A_NAME} PRIVATE ${test_flags})
   target_compile_definitions(${A_NAME} PRIVATE
     TARVEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TARVEL_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${A_NAME} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)

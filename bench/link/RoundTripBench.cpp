@@ -6,7 +6,7 @@
 #include "link/DeviceFrame.h"
 #include "link/ReplyScanner.h"
 #include "link/SerialComm.h"
-#include "tests/link/GuiQueue.h"
+#include "tests/link/GuiQueueFixture.h"
 #include "tools/bms-sim/SimLink.h"
 
 namespace tarvel {

@@ -11,7 +11,7 @@
 #include "link/ReplyScanner.h"
 #include "platform/base/Ticks.h"
 #include "platform/serial/PseudoTerminal.h"
-#include "tests/link/GuiQueue.h"
+#include "tests/link/GuiQueueFixture.h"
 
 namespace tarvel {
 namespace {

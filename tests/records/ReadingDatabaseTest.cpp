@@ -1,4 +1,5 @@
 #include "records/ReadingDatabase.h"
+#include "tests/TempFolderFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +17,9 @@ namespace fs = std::filesystem;
 class ReadingDatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ =
-            fs::temp_directory_path() /
-            ("tarvel_db_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
+        folder_ = temp_.Path();
         path_ = (folder_ / "Data.db").string();
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
     static ReadingValues Values(int first) {
         ReadingValues values;
@@ -32,6 +28,7 @@ protected:
         return values;
     }
 
+    testing::TempFolder temp_;
     fs::path folder_;
     std::string path_;
 };

@@ -4,7 +4,7 @@
 
 #include "platform/classlib/Pictures.h"
 #include "platform/classlib/testing/UiDriver.h"
-#include "tests/platform/system/PeBuilder.h"
+#include "tests/platform/system/PeBuilderFixture.h"
 
 namespace tarvel {
 namespace {

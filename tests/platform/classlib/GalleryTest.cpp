@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "ControlFixture.h"
-#include "GalleryForm.h"
+#include "GalleryFixture.h"
 
 namespace tarvel {
 namespace {

@@ -6,6 +6,7 @@
 
 #include "platform/classlib/Streams.h"
 #include "platform/classlib/StringLists.h"
+#include "tests/TempFolderFixture.h"
 
 namespace tarvel {
 namespace {
@@ -229,8 +230,8 @@ TEST(StringListsTest, ExchangeAndMove) {
 }
 
 TEST(StringListsTest, FilesAndStreamsRoundTrip) {
-    const auto dir = std::filesystem::temp_directory_path() / "classlib_stringlists";
-    std::filesystem::create_directories(dir);
+    const tarvel::testing::TempFolder temp;
+    const auto& dir = temp.Path();
     const std::string name = (dir / "list.txt").string();
     TStringList list;
     list.SetCommaText("True,False,\"模块 1\"");
@@ -250,7 +251,6 @@ TEST(StringListsTest, FilesAndStreamsRoundTrip) {
     EXPECT_EQ(back.CommaText(), "False,\"模块 1\"");
 
     EXPECT_THROW(back.LoadFromFile((dir / "missing.txt").string()), EFOpenError);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

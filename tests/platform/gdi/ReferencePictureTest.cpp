@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "tests/platform/gdi/GdiTestSupport.h"
+#include "tests/platform/gdi/GdiFixture.h"
 #include "tests/platform/gdi/ReferencePictureFixture.h"
 
 namespace tarvel {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <thread>
 
-#include "tests/link/GuiQueue.h"
+#include "tests/link/GuiQueueFixture.h"
 
 namespace tarvel {
 namespace {

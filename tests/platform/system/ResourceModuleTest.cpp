@@ -8,7 +8,7 @@
 
 #include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
-#include "tests/platform/system/PeBuilder.h"
+#include "tests/platform/system/PeBuilderFixture.h"
 
 namespace tarvel {
 namespace {

@@ -4,8 +4,8 @@
 #include "skin/controls/te_controls_combo.h"
 #include "skin/controls/te_controls_spin.h"
 #include "skin/themes/theme_flat.h"
+#include "tests/skin/PaperFixture.h"
 #include "tests/skin/controls/EditFixture.h"
-#include "tests/skin/paper_testkit.h"
 
 namespace tarvel::testing {
 namespace {

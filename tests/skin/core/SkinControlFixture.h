@@ -14,7 +14,7 @@
 #include "platform/gdi/Surface.h"
 #include "skin/core/te_forms.h"
 #include "skin/core/te_theme_api.h"
-#include "tests/skin/paper_testkit.h"
+#include "tests/skin/PaperFixture.h"
 
 namespace tarvel::testing {
 

@@ -10,7 +10,7 @@
 #include "platform/base/Paths.h"
 #include "platform/system/ResourceModule.h"
 #include "skin/core/te_bitmap.h"
-#include "tests/platform/system/PeBuilder.h"
+#include "tests/platform/system/PeBuilderFixture.h"
 
 using namespace tarvel;
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/classlib/testing/UiDriver.h"
-#include "tests/skin/paper_testkit.h"
+#include "tests/skin/PaperFixture.h"
 
 namespace tarvel {
 namespace {

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "Se3SkinFixture.h"
+#include "ThemeFixture.h"
 #include "ThemeSheetFixture.h"
-#include "theme_testkit.h"
 
 namespace tarvel::testing {
 namespace {

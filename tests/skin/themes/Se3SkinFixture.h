@@ -8,7 +8,7 @@
 
 #include "platform/classlib/Streams.h"
 #include "skin/themes/theme_se3.h"
-#include "tests/skin/paper_testkit.h"
+#include "tests/skin/PaperFixture.h"
 
 namespace tarvel::testing {
 

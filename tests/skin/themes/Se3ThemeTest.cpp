@@ -9,9 +9,9 @@
 
 #include "Se3FileFixture.h"
 #include "Se3SkinFixture.h"
+#include "ThemeFixture.h"
 #include "skin/core/te_engine.h"
-#include "tests/skin/core/te_theme_testkit.h"
-#include "theme_testkit.h"
+#include "tests/skin/core/te_themeFixture.h"
 
 namespace tarvel::testing {
 namespace {

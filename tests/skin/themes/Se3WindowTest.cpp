@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Se3SkinFixture.h"
-#include "theme_testkit.h"
+#include "ThemeFixture.h"
 
 namespace tarvel::testing {
 namespace {

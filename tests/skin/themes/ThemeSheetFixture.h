@@ -4,7 +4,7 @@
 
 #include "skin/core/te_theme.h"
 #include "skin/core/te_utils_draw.h"
-#include "tests/skin/paper_testkit.h"
+#include "tests/skin/PaperFixture.h"
 
 namespace tarvel::testing {
 

@@ -10,7 +10,7 @@
 #include "link/ReplyScanner.h"
 #include "link/ReplyValidator.h"
 #include "link/SerialComm.h"
-#include "tests/link/GuiQueue.h"
+#include "tests/link/GuiQueueFixture.h"
 #include "tools/bms-sim/SimLink.h"
 
 namespace tarvel::sim {

@@ -11,7 +11,7 @@
 
 #include "link/DeviceFrame.h"
 #include "link/SerialComm.h"
-#include "tests/link/GuiQueue.h"
+#include "tests/link/GuiQueueFixture.h"
 
 namespace tarvel {
 namespace {

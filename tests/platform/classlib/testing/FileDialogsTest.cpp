@@ -10,6 +10,7 @@
 #include "platform/classlib/Dialogs.h"
 #include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/testing/UiDriver.h"
+#include "tests/TempFolderFixture.h"
 
 namespace tarvel {
 namespace {
@@ -38,10 +39,7 @@ TEST(FileFilters, MasksAndDescriptionsComeFromTheFilterText) {
 class FileDialogsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // One folder per test: ctest runs them side by side.
-        folder = fs::path(TARVEL_BINARY_DIR) / "file_dialogs_test" /
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        fs::remove_all(folder);
+        folder = temp.Path();
         fs::create_directories(folder / "sub");
         WriteFileText((folder / "a.bms").string(), "a");
         WriteFileText((folder / "b.txt").string(), "b");
@@ -50,6 +48,7 @@ protected:
     }
 
     TUiDriver ui;
+    testing::TempFolder temp;
     fs::path folder;
     String cwd;
 };

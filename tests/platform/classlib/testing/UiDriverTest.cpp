@@ -9,6 +9,7 @@
 #include "platform/classlib/Grids.h"
 #include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/testing/UiDriver.h"
+#include "tests/TempFolderFixture.h"
 
 namespace tarvel {
 namespace {
@@ -72,9 +73,8 @@ public:
 };
 
 TEST(UiDriver, DrivesASmallFormThroughClicksTypingBoxesAndAFileDialog) {
-    const std::filesystem::path folder = std::filesystem::path(TARVEL_BINARY_DIR) / "ui_driver_sample";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const testing::TempFolder temp;
+    const std::filesystem::path& folder = temp.Path();
     const String cwd = GetCurrentDir();
 
     TUiDriver ui;

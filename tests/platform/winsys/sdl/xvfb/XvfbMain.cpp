@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "XServer.h"
+#include "XServerFixture.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,0 +1,31 @@
+#pragma once
+// An Xvfb of our own on a free display, and real input through its XTest
+// extension. X's headers stay in XServerFixture.cpp: their macros clash with
+// everything.
+
+#include <string>
+#include <vector>
+
+struct SDL_Window;
+
+namespace tarvel {
+
+// Starts Xvfb and sets DISPLAY for this process; false, with the reason,
+// when it cannot start.
+bool StartXvfb(std::string& why);
+void StopXvfb();
+
+// Input as a user makes it, through the server.
+bool XMovePointer(int x, int y);
+bool XButton(int button, bool down);           // 1 left, 2 middle, 3 right
+bool XKey(const char* keysymName, bool down);  // "a", "Alt_L", "F4" ...
+// Gives the keyboard to the window, as a window manager would.
+bool XGiveFocus(SDL_Window* window);
+// Takes the window off the screen and maps it again, as a window manager
+// iconifies a window and the user restores it.
+bool XIconifyAndRestore(SDL_Window* window);
+// The window's _NET_WM_ICON: width, height, then 0xAARRGGBB pixels; empty
+// when it has none.
+std::vector<unsigned long> XWindowIcon(SDL_Window* window);
+
+}  // namespace tarvel

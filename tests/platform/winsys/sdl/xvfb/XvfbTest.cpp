@@ -1,0 +1,302 @@
+// The SDL backend on a real X server: clicks and keys made by the server
+// (XTest), pixels read back from it, popups over forms, layered windows, and
+// the real wait.
+
+#include <sys/stat.h>
+
+#include "XServerFixture.h"
+#include "platform/gdi/Blend.h"
+#include "tests/platform/winsys/sdl/SdlFixture.h"
+
+namespace tarvel {
+namespace {
+
+std::string ScreenshotPath(const std::string& name) {
+    std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
+    mkdir(dir.c_str(), 0755);
+    return dir + "/" + name;
+}
+
+class OnX11 : public SdlTest {
+public:
+    OnX11() : SdlTest("x11") {}
+    static void SetUpTestSuite() { headless_ = HeadlessTreePixels().release(); }
+    static void TearDownTestSuite() {
+        delete headless_;
+        headless_ = nullptr;
+    }
+
+protected:
+    void SetUp() override {
+        SdlTest::SetUp();
+        if (HasFatalFailure()) return;
+        ASSERT_TRUE(backend->OnX11());
+        tree.Build(*probe);
+        // Mapped, painted and presented.
+        ASSERT_TRUE(PumpUntil([&] { return backend->WindowPixels(tree.form) != nullptr; }));
+        PumpFor(200);
+        probe->log.clear();
+    }
+
+    static TPoint Center(HWND hwnd) {
+        TRect r = WindowRect(hwnd);
+        return TPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+
+    // The colour (0x00RRGGBB) at a screen point, read through the screen DC.
+    static uint32_t ScreenDcPixel(TPoint p) {
+        auto pixel = std::make_shared<Surface>(1, 1);
+        HBITMAP bitmap = CreateBitmapFromSurface(pixel);
+        HDC mem = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(mem, bitmap);
+        HDC screen = GetDC(nullptr);
+        BitBlt(mem, 0, 0, 1, 1, screen, p.x, p.y, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+        DeleteObject(bitmap);
+        return pixel->Pixel(0, 0) & 0xFFFFFFu;
+    }
+
+    static Surface* headless_;
+    WindowTree tree;
+};
+Surface* OnX11::headless_ = nullptr;
+
+TEST_F(OnX11, AClickMadeByTheServerReachesTheChild) {
+    TPoint target = OnScreen(tree.button, TPoint{7, 9});
+    ASSERT_TRUE(XMovePointer(target.x, target.y));
+    ASSERT_TRUE(XButton(1, true));
+    ASSERT_TRUE(XButton(1, false));
+    ASSERT_TRUE(PumpUntil([&] { return Got(tree.button, WM_LBUTTONUP); }));
+    EXPECT_EQ(probe->Messages(tree.button, {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}).back(),
+              WM_LBUTTONUP);
+    const Logged* down = probe->Last(tree.button, WM_LBUTTONDOWN);
+    ASSERT_TRUE(down);
+    EXPECT_EQ(PointFromLParam(down->lParam), (TPoint{7, 9}));
+    EXPECT_FALSE(Got(tree.panel, WM_LBUTTONDOWN));
+    EXPECT_TRUE(backend->SaveWindowPng(tree.form, ScreenshotPath("sdl_xvfb_form.png")));
+    EXPECT_TRUE(backend->SaveScreenPng(ScreenshotPath("sdl_xvfb_screen.png")));
+}
+
+TEST_F(OnX11, TheServerShowsThePixelsTheHeadlessDisplayShows) {
+    std::unique_ptr<Surface> shown = backend->WindowPixels(tree.form);
+    EXPECT_TRUE(SamePixels(shown.get(), headless_));
+    // The whole screen, read from the root window, holds the same pixels.
+    std::unique_ptr<Surface> screen = backend->ScreenPixels();
+    ASSERT_TRUE(screen);
+    TRect r = WindowRect(tree.form);
+    for (TPoint p : {TPoint{0, 0}, TPoint{r.Width() - 1, r.Height() - 1}, TPoint{60, 40}})
+        EXPECT_EQ(screen->Pixel(r.left + p.x, r.top + p.y) & 0xFFFFFF, headless_->Pixel(p.x, p.y) & 0xFFFFFF);
+}
+
+TEST_F(OnX11, AWindowPartlyOffTheScreenCanStillBeSaved) {
+    SetWindowPos(tree.form, nullptr, -60, 700, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpFor(200);
+    std::unique_ptr<Surface> shown = backend->WindowPixels(tree.form);
+    EXPECT_TRUE(SamePixels(shown.get(), headless_));
+}
+
+TEST_F(OnX11, APopupShowsAboveTheFormAndTypingStillGoesToTheForm) {
+    TPoint over = Center(tree.side);
+    HWND popup = probe->Create(WS_POPUP | WS_BORDER, Bounds(over.x - 40, over.y - 30, 120, 80), tree.form,
+                               RGB(20, 160, 60), "", WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+    ASSERT_TRUE(popup);
+    SetWindowPos(popup, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    PumpFor(200);
+    EXPECT_TRUE(FlagsOf(popup) & SDL_WINDOW_POPUP_MENU);
+    EXPECT_EQ(GetActiveWindow(), tree.form);
+    EXPECT_EQ(GetFocus(), tree.button);
+
+    // Above: where the two overlap, the screen shows the popup.
+    std::unique_ptr<Surface> screen = backend->ScreenPixels();
+    ASSERT_TRUE(screen);
+    EXPECT_EQ(screen->Pixel(over.x, over.y) & 0xFFFFFF, 0x14A03Cu);
+    EXPECT_TRUE(backend->SaveScreenPng(ScreenshotPath("sdl_xvfb_popup.png")));
+
+    // Keys typed with the pointer over the popup belong to the form's focus.
+    ASSERT_TRUE(XMovePointer(over.x, over.y));
+    ASSERT_TRUE(XKey("a", true));
+    ASSERT_TRUE(XKey("a", false));
+    ASSERT_TRUE(PumpUntil([&] { return Got(tree.button, WM_KEYUP); }));
+    const Logged* ch = probe->Last(tree.button, WM_CHAR);
+    ASSERT_TRUE(ch);
+    EXPECT_EQ(ch->wParam, static_cast<WPARAM>('a'));
+    EXPECT_EQ(probe->Messages(tree.button, {WM_CHAR}).size(), 1u);
+    EXPECT_EQ(probe->Messages(popup, {WM_KEYDOWN, WM_CHAR, WM_ACTIVATE, WM_SETFOCUS}), std::vector<UINT>{});
+    EXPECT_EQ(GetActiveWindow(), tree.form);
+
+    // Gone again, it leaves the keyboard with the form.
+    ShowWindow(popup, SW_HIDE);
+    PumpFor(100);
+    probe->log.clear();
+    TPoint onForm = OnScreen(tree.form, TPoint{100, 120});
+    ASSERT_TRUE(XMovePointer(onForm.x, onForm.y));
+    ASSERT_TRUE(XKey("b", true));
+    ASSERT_TRUE(XKey("b", false));
+    ASSERT_TRUE(PumpUntil([&] { return Got(tree.button, WM_KEYUP); }));
+    ch = probe->Last(tree.button, WM_CHAR);
+    ASSERT_TRUE(ch);
+    EXPECT_EQ(ch->wParam, static_cast<WPARAM>('b'));
+}
+
+TEST_F(OnX11, TheKeyboardGivenToAFormActivatesItUnlessAModalWindowIsOverIt) {
+    HWND dialog =
+        probe->Create(WS_OVERLAPPED | WS_THICKFRAME | WS_VISIBLE, Bounds(420, 100, 160, 120), tree.form);
+    PumpFor(200);
+    ASSERT_EQ(GetActiveWindow(), dialog);
+
+    ASSERT_TRUE(XGiveFocus(backend->SdlWindowOf(tree.form)));
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == tree.form; }));
+
+    // Disabled under a modal dialog, it sends the keyboard back.
+    SetActiveWindow(dialog);
+    EnableWindow(tree.form, false);
+    PumpFor(200);
+    ASSERT_TRUE(XGiveFocus(backend->SdlWindowOf(tree.form)));
+    ASSERT_TRUE(PumpUntil([&] { return SDL_GetKeyboardFocus() == backend->SdlWindowOf(dialog); }));
+    EXPECT_EQ(GetActiveWindow(), dialog);
+}
+
+TEST_F(OnX11, CaptureTakesTheClicksOnOurOtherWindows) {
+    HWND other =
+        probe->Create(WS_OVERLAPPED | WS_VISIBLE, Bounds(500, 300, 120, 90), nullptr, RGB(90, 90, 90));
+    PumpFor(200);
+    SetActiveWindow(tree.form);
+    SetCapture(tree.button);
+    PumpFor(50);
+    probe->log.clear();
+    TPoint p = OnScreen(other, TPoint{30, 20});
+    ASSERT_TRUE(XMovePointer(p.x, p.y));
+    ASSERT_TRUE(XButton(1, true));
+    ASSERT_TRUE(XButton(1, false));
+    ASSERT_TRUE(PumpUntil([&] { return Got(tree.button, WM_LBUTTONUP); }));
+    const Logged* down = probe->Last(tree.button, WM_LBUTTONDOWN);
+    ASSERT_TRUE(down);
+    TPoint expected = p;
+    ScreenToClient(tree.button, expected);
+    EXPECT_EQ(PointFromLParam(down->lParam), expected);
+    EXPECT_FALSE(Got(other, WM_LBUTTONDOWN));
+}
+
+TEST_F(OnX11, DraggingTheLeftEdgeMovesItWithThePointer) {
+    // Our own size loop on the server: the window moves under a captured
+    // pointer, and the edge ends exactly where the pointer let go.
+    TRect start = WindowRect(tree.form);
+    int y = start.top + start.Height() / 2;
+    ASSERT_TRUE(XMovePointer(start.left + 1, y));
+    ASSERT_TRUE(XButton(1, true));
+    for (int step = 1; step <= 6; ++step) ASSERT_TRUE(XMovePointer(start.left + 1 - 5 * step, y));
+    ASSERT_TRUE(XButton(1, false));
+    ASSERT_TRUE(PumpUntil([&] { return Got(tree.form, WM_EXITSIZEMOVE); }));
+    EXPECT_EQ(WindowRect(tree.form), (TRect{start.left - 30, start.top, start.right, start.bottom}));
+}
+
+TEST_F(OnX11, CursorsAndOpacityReachTheDisplay) {
+    SetCursor(LoadCursor(IDC_SIZEWE));
+    EXPECT_NE(SDL_GetCursor(), SDL_GetDefaultCursor());
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    SetCursor(nullptr);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+
+    SetWindowLongPtr(tree.form, GWL_EXSTYLE, GetWindowLongPtr(tree.form, GWL_EXSTYLE) | WS_EX_LAYERED);
+    ASSERT_TRUE(SetLayeredWindowAttributes(tree.form, 0, 128, LWA_ALPHA));
+    float opacity = 0;
+    ASSERT_EQ(SDL_GetWindowOpacity(backend->SdlWindowOf(tree.form), &opacity), 0);
+    EXPECT_NEAR(opacity, 128 / 255.0f, 0.01);
+}
+
+TEST_F(OnX11, AFramedDialogIsSizableOnlyWithAThickFrame) {
+    HWND dialog =
+        probe->Create(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, Bounds(420, 100, 160, 120), tree.form);
+    PumpFor(200);
+    EXPECT_FALSE(FlagsOf(dialog) & (SDL_WINDOW_RESIZABLE | SDL_WINDOW_POPUP_MENU | SDL_WINDOW_BORDERLESS));
+    EXPECT_EQ(GetActiveWindow(), dialog);  // a dialog takes the keyboard
+    SetWindowLongPtr(dialog, GWL_STYLE, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
+    EXPECT_TRUE(FlagsOf(dialog) & SDL_WINDOW_RESIZABLE);
+}
+
+TEST_F(OnX11, TheFormsIconIsTheWindowsIconOnTheServer) {
+    HBITMAP color = CreateCompatibleBitmap(nullptr, 4, 3);
+    GetBitmapSurface(color)->SetPixel(1, 2, 0xFF00C000);
+    ICONINFO info;
+    info.hbmColor = color;
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(color);
+    SendMessage(tree.form, WM_SETICON, 1, static_cast<LPARAM>(icon.Value()));
+    std::vector<unsigned long> shown = XWindowIcon(backend->SdlWindowOf(tree.form));
+    ASSERT_EQ(shown.size(), 2u + 4 * 3);
+    EXPECT_EQ(shown[0], 4u);
+    EXPECT_EQ(shown[1], 3u);
+    EXPECT_EQ(shown[2 + 2 * 4 + 1] & 0xFFFFFFFFu, 0xFF00C000u);
+    EXPECT_EQ(shown[2] & 0xFF000000u, 0u);  // transparent stays transparent
+    DestroyIcon(icon);
+}
+
+TEST_F(OnX11, RestoringTheTrayStandInIsTheIconsDoubleClick) {
+    TrayProbe tray("BMS host");
+    ASSERT_TRUE(tray.Notify(NIM_ADD));
+    SDL_Window* standIn = backend->TrayStandIn(tray.window, 1);
+    ASSERT_TRUE(standIn);
+    // Showing it is no click, whether or not a window manager keeps it iconic.
+    PumpFor(400);
+    EXPECT_TRUE(tray.got.empty());
+
+    ASSERT_TRUE(XIconifyAndRestore(standIn));
+    ASSERT_TRUE(PumpUntil([&] { return !tray.got.empty(); }));
+    EXPECT_TRUE(tray.LastIsDoubleClick());
+    PumpFor(400);
+    EXPECT_EQ(tray.got.size(), 1u);
+
+    // Again: the stand-in stays for the next time.
+    ASSERT_TRUE(XIconifyAndRestore(standIn));
+    ASSERT_TRUE(PumpUntil([&] { return tray.got.size() == 2; }));
+    EXPECT_TRUE(tray.LastIsDoubleClick());
+}
+
+TEST_F(OnX11, AShapedFormShowsOnlyItsShape) {
+    TRect r = WindowRect(tree.form);
+    SetWindowShape(tree.form, {Bounds(0, 0, r.Width() / 2, r.Height())}, true);
+    PumpFor(200);
+    std::unique_ptr<Surface> screen = backend->ScreenPixels();
+    ASSERT_TRUE(screen);
+    TPoint inside{r.left + 5, r.bottom - 5}, outside{r.right - 5, r.bottom - 5};
+    EXPECT_EQ(screen->Pixel(inside.x, inside.y) & 0xFFFFFF, headless_->Pixel(5, r.Height() - 5) & 0xFFFFFF);
+    EXPECT_EQ(screen->Pixel(outside.x, outside.y) & 0xFFFFFF, 0u);  // the bare root window
+}
+
+TEST_F(OnX11, TheKeyColourShowsTheFormBelowAndOpacityMixesWithIt) {
+    const TRect f = WindowRect(tree.form);
+    const TPoint left{f.left + 20, f.top + 30}, right{f.left + 70, f.top + 30};
+    const uint32_t belowLeft = ScreenDcPixel(left), belowRight = ScreenDcPixel(right);
+    ASSERT_NE(belowLeft, 0xFF00FFu);
+
+    // Over the form's corner: the key colour, with a red child on the right half.
+    HWND keyed = probe->Create(WS_POPUP | WS_VISIBLE, Bounds(f.left, f.top, 100, 60), tree.form,
+                               RGB(255, 0, 255), "", WS_EX_LAYERED);
+    probe->Create(WS_CHILD | WS_VISIBLE, Bounds(50, 0, 50, 60), keyed, RGB(255, 0, 0));
+    ASSERT_TRUE(SetLayeredWindowAttributes(keyed, RGB(255, 0, 255), 0, LWA_COLORKEY));
+    PumpFor(300);
+    EXPECT_EQ(ScreenDcPixel(left), belowLeft);  // read back from the server
+    EXPECT_EQ(ScreenDcPixel(right), 0xFF0000u);
+
+    ASSERT_TRUE(SetLayeredWindowAttributes(keyed, RGB(255, 0, 255), 128, LWA_COLORKEY | LWA_ALPHA));
+    PumpFor(300);
+    EXPECT_EQ(ScreenDcPixel(left), belowLeft);
+    EXPECT_EQ(ScreenDcPixel(right), MixPixels(0xFFFF0000u, 0xFF000000u | belowRight, 128) & 0xFFFFFFu);
+
+    EXPECT_TRUE(backend->SaveScreenPng(ScreenshotPath("sdl_xvfb_layered.png")));
+}
+
+TEST_F(OnX11, APostFromAnotherThreadEndsTheServerWait) { ExpectAPostFromAnotherThreadEndsTheWait(); }
+
+TEST(OnX11Choice, WithAnXDisplayTheProgramGetsRealWindowsOnX11) {
+    ScopedEnv driver("SDL_VIDEODRIVER", nullptr);
+    ScopedEnv headless("BMS_HEADLESS", nullptr);
+    std::unique_ptr<DisplayBackend> display = OpenRealDisplay();
+    ASSERT_TRUE(display);
+    EXPECT_EQ(static_cast<SdlBackend*>(display.get())->VideoDriver(), "x11");
+}
+
+}  // namespace
+}  // namespace tarvel

@@ -1,0 +1,187 @@
+#include "records/ReadingStore.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "platform/base/Paths.h"
+#include "tests/TempFolderFixture.h"
+#include "tests/platform/base/SmallDiskFixture.h"
+#include "tests/telemetry/DeviceFixture.h"
+
+namespace tarvel {
+namespace {
+
+TelemetryTexts Values() {
+    return TelemetryValueTexts(*DecodeTelemetryReply(testing::DeviceFixture("telemetry_83.hex")));
+}
+
+std::string Header(bool serial) {
+    std::string h = serial ? "RecordTime,SerialNO,PACK,BATT," : "RecordTime,PACK,BATT,";
+    for (int i = 1; i <= 16; ++i) h += "V" + std::to_string(i) + ",";
+    h += "I,";
+    for (int i = 1; i <= 8; ++i) h += "T" + std::to_string(i) + ",";
+    return h + "Others,Alarm,Protection,Fail,Balance,BattState,SOC,SOCHealth,DiscTimes,TotalDiscSOC,\r\n";
+}
+
+const char* const kLineValues =
+    "52100,-1,65535,3301,3302,3303,3304,3305,3306,3307,3308,3309,3310,3311,3312,3313,3314,3315,-1000,"
+    "-10,25,26,27,28,29,30,31,31,2147483648,8192,256,32769,1,87,98,2147483648,4294967295,\r\n";
+
+TEST(ReadingStore, CsvLineFirstThenDatabaseRow) {
+    testing::TempFolder folder;
+    ReadingStore store(folder.Path().string());
+    for (int i = 0; i < 2; ++i) {
+        const StoreReport report = store.Store(ReadingTable::NoModule, "2018-11-22 14-05-09", "", Values());
+        EXPECT_TRUE(report.failures.empty());
+    }
+    EXPECT_TRUE(store.Store(ReadingTable::MoreModule, "2018-11-22 14-05-10", "7", Values()).failures.empty());
+    const std::string line = std::string("2018-11-22 14-05-09,") + kLineValues;
+    EXPECT_EQ(ReadFileText(folder.File("NoModule.csv")), Header(false) + line + line);
+    EXPECT_EQ(ReadFileText(folder.File("MoreModule.csv")),
+              Header(true) + "2018-11-22 14-05-10,7," + kLineValues);
+
+    ReadingDatabase db(folder.File("Data.db"));
+    EXPECT_EQ(db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows.size(),
+              2u);
+    const auto more = db.SelectDays(ReadingTable::MoreModule, "2000-01-01", "2999-12-31", std::nullopt, "");
+    ASSERT_EQ(more.rows.size(), 1u);
+    EXPECT_EQ(more.rows[0][1], "7");
+    EXPECT_EQ(more.rows[0][2], "52100");
+    EXPECT_EQ(more.rows[0][38], "4294967295");
+}
+
+TEST(ReadingStore, LockedDatabaseKeepsTheCsvLineAndLogsTheErrorOnce) {
+    testing::TempFolder folder;
+    ReadingStore store(folder.Path().string());
+    EXPECT_TRUE(store.Store(ReadingTable::SingleModule, "t0", "1", Values()).failures.empty());
+    Database other(folder.File("Data.db"));
+    other.Execute("BEGIN EXCLUSIVE");
+    const StoreReport first = store.Store(ReadingTable::SingleModule, "t1", "1", Values());
+    ASSERT_EQ(first.failures.size(), 1u);
+    EXPECT_NE(first.failures[0].find("Fail to store the reading in the database: "), std::string::npos);
+    EXPECT_EQ(first.logLine, first.failures[0]);
+    const StoreReport second = store.Store(ReadingTable::SingleModule, "t2", "1", Values());
+    EXPECT_EQ(second.failures.size(), 1u);
+    EXPECT_EQ(second.logLine, "");  // the same error is logged once
+    other.Execute("COMMIT");
+    EXPECT_TRUE(store.Store(ReadingTable::SingleModule, "t3", "1", Values()).failures.empty());
+    const std::string csv = ReadFileText(folder.File("SingleModule.csv"));
+    for (const char* t : {"t0,", "t1,", "t2,", "t3,"})
+        EXPECT_NE(csv.find(std::string("\r\n") + t), std::string::npos);
+}
+
+// Makes the file unwritable even for root where the file system allows it.
+bool MakeReadOnly(const std::string& path) {
+    if (std::system(("chattr +i '" + path + "' 2>/dev/null").c_str()) == 0) return true;
+    if (geteuid() == 0) return false;
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    return true;
+}
+
+TEST(ReadingStore, ReadOnlyDatabaseKeepsTheCsvLine) {
+    testing::TempFolder folder;
+    { ReadingDatabase created(folder.File("Data.db")); }
+    if (!MakeReadOnly(folder.File("Data.db"))) GTEST_SKIP() << "cannot make a file read-only here";
+    ReadingStore store(folder.Path().string());
+    const StoreReport report = store.Store(ReadingTable::NoModule, "t1", "", Values());
+    std::system(("chattr -i '" + folder.File("Data.db") + "' 2>/dev/null").c_str());
+    ASSERT_EQ(report.failures.size(), 1u);
+    EXPECT_NE(report.failures[0].find("readonly"), std::string::npos) << report.failures[0];
+    EXPECT_NE(ReadFileText(folder.File("NoModule.csv")).find("\r\nt1,"), std::string::npos);
+}
+
+TEST(ReadingStore, AFileThatIsNoDatabaseIsReported) {
+    testing::TempFolder folder;
+    WriteFileText(folder.File("Data.db"), std::string(4096, 'x'));
+    ReadingStore store(folder.Path().string());
+    const StoreReport report = store.Store(ReadingTable::NoModule, "t1", "", Values());
+    ASSERT_EQ(report.failures.size(), 1u);
+    EXPECT_NE(report.failures[0].find("not a database"), std::string::npos) << report.failures[0];
+    EXPECT_TRUE(FileExists(folder.File("NoModule.csv")));
+}
+
+TEST(ReadingStore, MissingFolderReportsBothFailures) {
+    testing::TempFolder folder;
+    ReadingStore store(folder.File("absent"));
+    const StoreReport report = store.Store(ReadingTable::NoModule, "t", "", Values());
+    ASSERT_EQ(report.failures.size(), 2u);
+    EXPECT_EQ(report.failures[0], "Fail to build record file!");
+    EXPECT_FALSE(report.logLine.empty());
+}
+
+TEST(ReadingStore, UnwritableCsvStillInsertsTheRow) {
+    testing::TempFolder folder;
+    std::filesystem::create_directory(folder.Path() / "NoModule.csv");  // a folder in the file's place
+    ReadingStore store(folder.Path().string());
+    const StoreReport report = store.Store(ReadingTable::NoModule, "t", "", Values());
+    EXPECT_EQ(report.failures, (std::vector<std::string>{"Fail to build record file!"}));
+    ReadingDatabase db(folder.File("Data.db"));
+    EXPECT_EQ(db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows.size(),
+              1u);
+}
+
+// The database keeps its own room (WAL and shared memory) on a disk of 1 MB.
+class ReadingStoreOnAFullDisk : public testing::SmallDisk {
+protected:
+    ReadingStoreOnAFullDisk() : SmallDisk("1m") {}
+};
+
+// A line that does not fit is cut back whole and said to be a write failure;
+// the next line starts on a line of its own.
+TEST_F(ReadingStoreOnAFullDisk, ALineThatDoesNotFitLeavesNoHalfLine) {
+    ReadingStore store(Folder());
+    ASSERT_TRUE(store.Store(ReadingTable::NoModule, "t0", "", Values()).failures.empty());
+    // Up to a few bytes before the end of the file's page, so the line starts to fit.
+    const std::string path = File("NoModule.csv");
+    std::string before = ReadFileText(path);
+    before += std::string(4096 - before.size() % 4096 - 12, 'x') + "\r\n";
+    WriteFileText(path, before);
+    Fill();
+    const StoreReport full = store.Store(ReadingTable::NoModule, "t1", "", Values());
+    ASSERT_FALSE(full.failures.empty());
+    EXPECT_EQ(full.failures[0], "Fail to write record file!");
+    EXPECT_EQ(ReadFileText(path), before);
+
+    Free();
+    EXPECT_TRUE(store.Store(ReadingTable::NoModule, "t2", "", Values()).failures.empty());
+    EXPECT_EQ(ReadFileText(path), before + "t2," + kLineValues);
+}
+
+// Garbage over a page of a closed database is found when it opens again:
+// reported on every reading, logged once, and the CSV lines go on.
+TEST(ReadingStore, ADamagedDatabasePageIsReportedAndTheCsvGoesOn) {
+    testing::TempFolder folder;
+    const std::string path = folder.File("Data.db");
+    {
+        ReadingDatabase db(path);
+        ReadingValues values;
+        values.fill("1234567890");
+        for (int i = 0; i < 200; ++i) db.Insert(ReadingTable::SingleModule, std::to_string(i), values);
+    }
+    ASSERT_GT(std::filesystem::file_size(path), 5u * 4096);
+    {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(4 * 4096 + 100);
+        const std::string garbage(2000, '\x5A');
+        file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+    }
+    EXPECT_THROW(ReadingDatabase{path}, EDatabaseDamaged);
+
+    ReadingStore store(folder.Path().string());
+    const StoreReport first = store.Store(ReadingTable::SingleModule, "t1", "1", Values());
+    ASSERT_EQ(first.failures.size(), 1u);
+    EXPECT_NE(first.failures[0].find("damaged"), std::string::npos) << first.failures[0];
+    EXPECT_EQ(first.logLine, first.failures[0]);
+    const StoreReport second = store.Store(ReadingTable::SingleModule, "t2", "1", Values());
+    EXPECT_EQ(second.failures, first.failures);
+    EXPECT_EQ(second.logLine, "");
+    const std::string csv = ReadFileText(folder.File("SingleModule.csv"));
+    EXPECT_NE(csv.find("\r\nt1,"), std::string::npos);
+    EXPECT_NE(csv.find("\r\nt2,"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarvel
