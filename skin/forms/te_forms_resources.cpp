@@ -6,6 +6,7 @@
 #include "platform/classlib/Bitmaps.h"
 #include "platform/winsys/SystemApi.h"
 #include "skin/forms/te_forms_hooks.h"
+#include "skin/forms/te_forms_menus.h"
 #include "skin/forms/te_forms_options.h"
 
 namespace tarvel {
@@ -112,10 +113,12 @@ void InitForms() {
     InitCaptionFonts();
     InitSysMenuImages();
     InitFrameMetrics();
+    InitMenus();
 }
 
 void DoneForms() {
     if (gStarts == 0 || --gStarts > 0) return;
+    DoneMenus();
     delete SysMenuImages;
     SysMenuImages = nullptr;
     delete SmCaptionFont;
