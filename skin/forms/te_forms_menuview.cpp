@@ -538,7 +538,9 @@ bool TTeItemView::MessageLoop() {
             MSG msg;
             while (InLoop && !leave_ && PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
                 if (!firstLook(msg)) break;
-                if (!PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) break;
+                // What the look posted is read before queued input, so the
+                // removal names the message looked at.
+                if (!PeekMessage(&msg, nullptr, msg.message, msg.message, PM_REMOVE | PM_NOYIELD)) break;
                 afterRemoval(msg);
             }
         }
