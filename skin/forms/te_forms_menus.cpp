@@ -15,6 +15,7 @@
 #include "skin/forms/te_forms_frame.h"
 #include "skin/forms/te_forms_menuview.h"
 #include "skin/forms/te_forms_popup.h"
+#include "skin/forms/te_forms_resources.h"
 
 namespace tarvel {
 
@@ -498,13 +499,7 @@ void InitMenuFont() {
     MenuFont = new TFont();
     NONCLIENTMETRICSW ncm;
     if (!SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) return;
-    const LOGFONTW& lf = ncm.lfMenuFont;
-    MenuFont->SetName(WideToUtf8(lf.lfFaceName));
-    MenuFont->SetHeight(lf.lfHeight);
-    TFontStyles style;
-    if (lf.lfWeight >= FW_BOLD) style.Include(fsBold);
-    if (lf.lfItalic) style.Include(fsItalic);
-    MenuFont->SetStyle(style);
+    FontFromLogFont(MenuFont, ncm.lfMenuFont);
 }
 
 namespace {

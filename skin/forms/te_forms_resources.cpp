@@ -26,15 +26,6 @@ int gStarts = 0;
 
 constexpr TColor kMask = 0x00FF00FF;
 
-void FontFromLogFont(TFont* font, const LOGFONTW& lf) {
-    font->SetName(WideToUtf8(lf.lfFaceName));
-    font->SetHeight(lf.lfHeight);
-    TFontStyles style;
-    if (lf.lfWeight >= FW_BOLD) style.Include(fsBold);
-    if (lf.lfItalic) style.Include(fsItalic);
-    font->SetStyle(style);
-}
-
 // The glyphs: black shapes on the mask colour, one per system-menu command.
 void DrawGlyph(TCanvas* c, int index) {
     c->Brush()->SetColor(kMask);
@@ -72,6 +63,15 @@ void DrawGlyph(TCanvas* c, int index) {
 }
 
 }  // namespace
+
+void FontFromLogFont(TFont* font, const LOGFONTW& lf) {
+    font->SetName(WideToUtf8(lf.lfFaceName));
+    font->SetHeight(lf.lfHeight);
+    TFontStyles style;
+    if (lf.lfWeight >= FW_BOLD) style.Include(fsBold);
+    if (lf.lfItalic) style.Include(fsItalic);
+    font->SetStyle(style);
+}
 
 void InitCaptionFonts() {
     delete CaptionFont;

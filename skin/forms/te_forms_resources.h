@@ -20,6 +20,8 @@ extern int DefaultToolCaptionHeight;
 extern int DefaultButtonWidth;
 extern int DefaultButtonHeight;
 
+// The font takes the face, height and style of the logical font.
+void FontFromLogFont(TFont* font, const LOGFONTW& lf);
 void InitCaptionFonts();
 void InitSysMenuImages();
 void InitFrameMetrics();
