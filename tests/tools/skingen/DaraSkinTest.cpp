@@ -1,0 +1,226 @@
+// The built skin as the tool loads it: every object its windows ask for,
+// every image link resolving, and a picture of the objects for people.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/classlib/PropertyTable.h"
+#include "platform/gdi/Gdi.h"
+#include "skin/core/te_bitmap.h"
+#include "skin/themes/theme_se3source.h"
+
+namespace tarvel {
+namespace {
+
+const String kBuilt = TARVEL_BINARY_DIR "/res/theme/dara.mskn";
+
+class DaraSkin : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(source.LoadFromFile(kBuilt)) << kBuilt; }
+    TSeSkinObject* Find(const String& path) { return source.GetObjectByName(path); }
+    TSeSkinSource source{nullptr};
+};
+
+TEST_F(DaraSkin, DefinesEveryObjectTheToolsWindowsUse) {
+    const char* const paths[] = {"Form",
+                                 "NoBorder",
+                                 "NoBorder\\Client",
+                                 "MenuBar\\Frame",
+                                 "MenuBar\\Item",
+                                 "MenuBar\\separator",
+                                 "PopupMenu\\Frame",
+                                 "PopupMenu\\Item",
+                                 "PopupMenu\\Separator",
+                                 "Button",
+                                 "Checkbox\\Checked",
+                                 "Checkbox\\Unchecked",
+                                 "Checkbox\\Mixed",
+                                 "RadioButton\\Checked",
+                                 "RadioButton\\Unchecked",
+                                 "GroupBox\\Frame",
+                                 "Edit\\Frame",
+                                 "Edit\\Button",
+                                 "ComboBox\\Button",
+                                 "ScrollBar\\TopButton",
+                                 "ScrollBar\\BottomButton",
+                                 "ScrollBar\\LeftButton",
+                                 "ScrollBar\\RightButton",
+                                 "ScrollBar\\HorzSlider",
+                                 "ScrollBar\\VertSlider",
+                                 "ScrollBar\\HorzFrame",
+                                 "ScrollBar\\VertFrame",
+                                 "ScrollBox\\Frame",
+                                 "Tabs\\Frame",
+                                 "Tabs\\TabTop",
+                                 "Tabs\\LeftButton",
+                                 "Tabs\\RightButton",
+                                 "StatusBar\\Frame",
+                                 "StatusBar\\Panel",
+                                 "StatusBar\\Gripper",
+                                 "ToolBar",
+                                 "SpeedButton\\Face",
+                                 "SpeedButton\\Separator",
+                                 "ControlBar",
+                                 "ProgressBar\\Frame",
+                                 "ProgressBar\\Bar",
+                                 "Grid\\Frame",
+                                 "Grid\\Fixed",
+                                 "Grid\\Cell",
+                                 "Hint",
+                                 "Header\\Section",
+                                 "ListBox\\Frame",
+                                 "ListBox\\Item",
+                                 "Container\\Panel"};
+    for (const char* path : paths) EXPECT_NE(Find(path), nullptr) << path;
+
+    for (const char* size : {"Checkbox\\Checked", "Checkbox\\Unchecked", "Checkbox\\Mixed",
+                             "RadioButton\\Checked", "RadioButton\\Unchecked"}) {
+        TSeSkinObject* o = Find(size);
+        ASSERT_NE(o, nullptr) << size;
+        EXPECT_EQ(o->GetWidth(), 13) << size;
+        EXPECT_EQ(o->GetHeight(), 13) << size;
+    }
+}
+
+TEST_F(DaraSkin, TheFrameIsRectangularWithEveryPartAndCaptionButton) {
+    TSeSkinObject* form = source.GetForm();
+    ASSERT_NE(form, nullptr);
+    EXPECT_FALSE(form->GetMasked());
+    for (TSeKind kind : {skForm, skCaption, skTitle, skTop, skLeft, skRight, skBottom, skBottomLeft,
+                         skBottomRight, skClient})
+        EXPECT_NE(form->FindObjectByKind(kind), nullptr) << SeKindIdents()[kind];
+    for (TSeAction action :
+         {sbaSysMenu, sbaClose, sbaMinimize, sbaMaximize, sbaRestore, sbaRollUp, sbaRollDown, sbaTray}) {
+        auto* button = dynamic_cast<TSeSystemButton*>(form->FindObjectByAction(action));
+        ASSERT_NE(button, nullptr) << SeActionIdents()[action];
+        if (action == sbaSysMenu) continue;  // the window's icon is drawn there
+        for (TteBitmapLink* link : {button->GetBitmap(), button->GetActiveBitmap(), button->GetBitmapHot(),
+                                    button->GetBitmapPressed()}) {
+            EXPECT_TRUE(link->GetAssigned()) << SeActionIdents()[action];
+            EXPECT_TRUE(SameText(link->Name, "Buttons"));
+            EXPECT_TRUE(link->Masked) << "the caption shows around the glyph";
+        }
+    }
+}
+
+// Every link named in the tree, with the object's path.
+void CollectLinks(TSeSkinObject* o, const String& path,
+                  std::vector<std::pair<String, TteBitmapLink*>>& links) {
+    for (const TPropInfo* info : GetPropList(o->ClassType())) {
+        if (info->Kind != TPropKind::Class) continue;
+        if (auto* link = dynamic_cast<TteBitmapLink*>(info->GetObject(*o)))
+            links.emplace_back(path + "." + info->Name, link);
+    }
+    for (int i = 0; i < o->GetCount(); ++i)
+        CollectLinks(o->GetObject(i), path + "\\" + o->GetObject(i)->Name(), links);
+}
+
+TEST_F(DaraSkin, EveryImageLinkResolvesInsideItsImage) {
+    std::vector<std::pair<String, TteBitmapLink*>> links;
+    for (int i = 0; i < source.GetCount(); ++i)
+        CollectLinks(source.GetObject(i), source.GetObject(i)->Name(), links);
+    ASSERT_GT(links.size(), 50u);
+    int named = 0;
+    for (const auto& [where, link] : links) {
+        if (link->Name.empty()) continue;
+        ++named;
+        TteBitmap* image = source.Bitmaps().GetBitmapByName(link->Name);
+        ASSERT_NE(image, nullptr) << where << " names " << link->Name;
+        const TRect r = link->Rect();
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right > r.left && r.bottom > r.top &&
+                    r.right <= image->Width() && r.bottom <= image->Height())
+            << where << " " << r.left << "," << r.top << "," << r.right << "," << r.bottom << " in "
+            << link->Name;
+        EXPECT_TRUE(link->GetAssigned()) << where;
+    }
+    EXPECT_GT(named, 50);
+}
+
+TEST_F(DaraSkin, HasNoDefaultObjectAndNoBoundsThatWouldMoveControls) {
+    EXPECT_EQ(Find("default"), nullptr);
+    for (int i = 0; i < source.GetCount(); ++i) {
+        TSeSkinObject* o = source.GetObject(i);
+        EXPECT_EQ(o->FindObjectByName("Bounds"), nullptr) << o->Name();
+    }
+}
+
+// ---- the picture ----
+
+class Sheet {
+public:
+    Sheet(int w, int h) {
+        image.SetSize(w, h);
+        image.Clear(0xFFFFFFFF);
+    }
+    // The object drawn by its own Draw at `r` in `state`.
+    void Draw(TSeSkinObject* o, const TRect& r, TSeState state = ssNormal, bool active = false) {
+        ASSERT_NE(o, nullptr);
+        o->SetActive(active);
+        o->SetState(state);
+        o->SetBoundsRect(r);
+        o->AligningAll();
+        o->Draw(*image.GetCanvas(), TRect{});
+    }
+    uint32_t Rgb(int x, int y) const { return image.GetPixel(x, y) & 0xFFFFFF; }
+    TteBitmap image;
+};
+
+TEST_F(DaraSkin, DrawsCalmlyAtItsDesignSizes) {
+    Sheet sheet(680, 470);
+    const TteWindowButtons all{kwbSysMenu, kwbClose, kwbMin, kwbMax, kwbRoll, kwbTray};
+    TSeSkinObject* form = source.GetForm();
+    form->SetSysButtons(all);
+    form->FindObjectByKind(skTitle)->Text = u"Tarvel BMS - active";
+    sheet.Draw(form, {10, 10, 330, 210}, ssNormal, true);
+    form->FindObjectByKind(skTitle)->Text = u"Tarvel BMS - inactive";
+    sheet.Draw(form, {350, 10, 670, 210}, ssNormal, false);
+    // Caption colours: deep teal when active, slate when not.
+    EXPECT_EQ(sheet.Rgb(150, 25), 0x24707Au);
+    EXPECT_EQ(sheet.Rgb(490, 25), 0x8A9AA0u);
+
+    const TSeState states[] = {ssNormal, ssHot, ssFocused, ssPressed, ssDisabled};
+    int x = 10;
+    for (TSeState s : states) {
+        TSeSkinObject* button = Find("Button");
+        button->Text.clear();
+        sheet.Draw(button, {x, 225, x + 75, 250}, s);
+        sheet.Draw(Find("Checkbox\\Checked"), {x, 260, x + 13, 273}, s);
+        sheet.Draw(Find("Checkbox\\Unchecked"), {x + 20, 260, x + 33, 273}, s);
+        sheet.Draw(Find("Checkbox\\Mixed"), {x + 40, 260, x + 53, 273}, s);
+        sheet.Draw(Find("RadioButton\\Checked"), {x, 280, x + 13, 293}, s);
+        sheet.Draw(Find("RadioButton\\Unchecked"), {x + 20, 280, x + 33, 293}, s);
+        sheet.Draw(Find("Edit\\Frame"), {x, 300, x + 75, 321}, s);
+        sheet.Draw(Find("ComboBox\\Button"), {x + 56, 302, x + 73, 319}, s);
+        sheet.Draw(Find("Tabs\\TabTop"), {x, 330, x + 60, 350}, s);
+        sheet.Draw(Find("ScrollBar\\TopButton"), {x, 360, x + 17, 377}, s);
+        sheet.Draw(Find("ScrollBar\\VertSlider"), {x + 20, 360, x + 37, 400}, s);
+        sheet.Draw(Find("ScrollBar\\RightButton"), {x + 40, 360, x + 57, 377}, s);
+        sheet.Draw(Find("SpeedButton\\Face"), {x + 40, 380, x + 63, 402}, s);
+        sheet.Draw(Find("Grid\\Fixed"), {x, 410, x + 64, 430}, s);
+        sheet.Draw(Find("Grid\\Cell"), {x, 430, x + 64, 450}, s);
+        x += 90;
+    }
+    sheet.Draw(Find("GroupBox\\Frame"), {460, 225, 670, 290});
+    sheet.Draw(Find("ProgressBar\\Frame"), {460, 300, 670, 318});
+    sheet.Draw(Find("ProgressBar\\Bar"), {462, 302, 560, 316});
+    sheet.Draw(Find("Tabs\\Frame"), {460, 349, 670, 400});
+    sheet.Draw(Find("Tabs\\TabTop"), {462, 330, 522, 350}, ssFocused);
+    sheet.Draw(Find("Tabs\\TabTop"), {522, 332, 582, 350});
+    sheet.Draw(Find("StatusBar\\Frame"), {460, 440, 670, 460});
+    sheet.Draw(Find("StatusBar\\Panel"), {460, 441, 560, 460});
+    sheet.Draw(Find("StatusBar\\Gripper"), {656, 446, 668, 458});
+    sheet.Draw(Find("Hint"), {460, 410, 560, 430});
+    sheet.Draw(Find("PopupMenu\\Frame"), {580, 405, 670, 438});
+    sheet.Draw(Find("PopupMenu\\Item"), {582, 407, 668, 423}, ssHot);
+
+    // A focused push button keeps its accent border; a disabled one is grey.
+    EXPECT_EQ(sheet.Rgb(10 + 2 * 90 + 30, 225), 0x2E8A94u);
+    EXPECT_EQ(sheet.Rgb(10 + 4 * 90 + 30, 225), 0xCBD2D4u);
+
+    const std::filesystem::path out = TARVEL_BINARY_DIR "/skin-sheets";
+    std::filesystem::create_directories(out);
+    EXPECT_TRUE(WritePng(*GetBitmapSurface(sheet.image.Handle()), (out / "dara.png").c_str()));
+}
+
+}  // namespace
+}  // namespace tarvel
