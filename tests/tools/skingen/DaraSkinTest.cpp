@@ -171,7 +171,16 @@ TEST_F(DaraSkin, DrawsCalmlyAtItsDesignSizes) {
     TSeSkinObject* form = source.GetForm();
     form->SetSysButtons(all);
     form->FindObjectByKind(skTitle)->Text = u"Tarvel BMS - active";
+    auto* close = dynamic_cast<TSeSystemButton*>(form->FindObjectByAction(sbaClose));
+    auto* minimize = dynamic_cast<TSeSystemButton*>(form->FindObjectByAction(sbaMinimize));
+    close->ButtonState = sbsHover;
+    minimize->ButtonState = sbsDown;
     sheet.Draw(form, {10, 10, 330, 210}, ssNormal, true);
+    // The hovered close button turns red, the pressed one dark teal.
+    EXPECT_EQ(sheet.Rgb(close->GetLeft() + 2, close->GetTop() + 2), 0xD0493Fu);
+    EXPECT_EQ(sheet.Rgb(minimize->GetLeft() + 2, minimize->GetTop() + 2), 0x185C64u);
+    close->ButtonState = sbsNormal;
+    minimize->ButtonState = sbsNormal;
     form->FindObjectByKind(skTitle)->Text = u"Tarvel BMS - inactive";
     sheet.Draw(form, {350, 10, 670, 210}, ssNormal, false);
     // Caption colours: deep teal when active, slate when not.
@@ -220,6 +229,11 @@ TEST_F(DaraSkin, DrawsCalmlyAtItsDesignSizes) {
     const std::filesystem::path out = TARVEL_BINARY_DIR "/skin-sheets";
     std::filesystem::create_directories(out);
     EXPECT_TRUE(WritePng(*GetBitmapSurface(sheet.image.Handle()), (out / "dara.png").c_str()));
+    // Three times as large, pixel for pixel, to see the 1-pixel work.
+    TteBitmap large;
+    large.SetSize(sheet.image.Width() * 3, sheet.image.Height() * 3);
+    sheet.image.Draw(large.DC(), large.BoundsRect());
+    EXPECT_TRUE(WritePng(*GetBitmapSurface(large.Handle()), (out / "dara-3x.png").c_str()));
 }
 
 }  // namespace
