@@ -7,6 +7,7 @@
 #include "platform/classlib/PropertyTable.h"
 #include "platform/gdi/Gdi.h"
 #include "skin/core/te_bitmap.h"
+#include "skin/themes/theme_se3.h"
 #include "skin/themes/theme_se3source.h"
 
 namespace tarvel {
@@ -142,6 +143,21 @@ TEST_F(DaraSkin, HasNoDefaultObjectAndNoBoundsThatWouldMoveControls) {
         TSeSkinObject* o = source.GetObject(i);
         EXPECT_EQ(o->FindObjectByName("Bounds"), nullptr) << o->Name();
     }
+}
+
+TEST(DaraSkinTheme, EveryTableEntryTheToolsWindowsUseResolves) {
+    TTeSkinFile theme;
+    ASSERT_TRUE(theme.LoadFromFile(kBuilt));
+    // Elements the tool's windows never show; their entries stay empty.
+    const std::vector<String> unused = {"TrackBar", "Frame", "Splitter", "SpinButton", "ToolWindow", "Panel"};
+    for (const TSkinFileObjectName& entry : SkinFileObjectNames()) {
+        if (std::find(unused.begin(), unused.end(), entry.Name) != unused.end()) continue;
+        EXPECT_NE(theme.ObjectTable(entry.Entry), nullptr) << entry.Name;
+    }
+    for (TSkinFileEntry made : {kseFormClient, kseFormButtonRects, kseFormButtons, kseFormClientObject})
+        EXPECT_NE(theme.ObjectTable(made), nullptr) << int{made};
+    EXPECT_TRUE(theme.IsWindowDefined(kwscStandard, "default"));
+    EXPECT_TRUE(theme.IsWindowDefined(kwscNoBorder, "NoBorder"));
 }
 
 // ---- the picture ----
