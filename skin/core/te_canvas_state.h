@@ -32,4 +32,26 @@ private:
     int saved_ = 0;
 };
 
+// Points a control's canvas at another DC for one painting, locked so
+// nothing else draws through it meanwhile; the canvas gets its own handle
+// back at the end, also when the painting raises.
+class TCanvasOnDC {
+public:
+    TCanvasOnDC(TCanvas& canvas, HDC dc)
+        : canvas_(canvas), old_(canvas.HandleAllocated() ? canvas.Handle() : HDC{}) {
+        canvas_.Lock();
+        canvas_.SetHandle(dc);
+    }
+    ~TCanvasOnDC() {
+        canvas_.SetHandle(old_);
+        canvas_.Unlock();
+    }
+    TCanvasOnDC(const TCanvasOnDC&) = delete;
+    TCanvasOnDC& operator=(const TCanvasOnDC&) = delete;
+
+private:
+    TCanvas& canvas_;
+    HDC old_;
+};
+
 }  // namespace tarvel

@@ -393,27 +393,14 @@ void TTeControl::WMThemeChanged(TMessage& m) {
 void TTeControl::WMEraseBkgnd(TMessage& m) {
     m.Result = 1;
     if (!m.WParam || !m.LParam) return;
-    TCanvas* canvas = Canvas();
-    canvas->Lock();
-    const HDC old = canvas->HandleAllocated() ? canvas->Handle() : HDC{};
-    try {
-        canvas->SetHandle(HDC(static_cast<uint64_t>(m.WParam)));
-        {
-            TCanvasDCState state(*canvas);
-            PaintBorder();
-            if (scrollBars_ == ssBoth) {
-                const TRect c = GetClientRect();
-                IntersectClipRect(state.DC(), c.left, c.top, c.right, c.bottom);
-            }
-            PaintBuffer();
-        }
-    } catch (...) {
-        canvas->SetHandle(old);
-        canvas->Unlock();
-        throw;
+    TCanvasOnDC on(*Canvas(), HDC(static_cast<uint64_t>(m.WParam)));
+    TCanvasDCState state(*Canvas());
+    PaintBorder();
+    if (scrollBars_ == ssBoth) {
+        const TRect c = GetClientRect();
+        IntersectClipRect(state.DC(), c.left, c.top, c.right, c.bottom);
     }
-    canvas->SetHandle(old);
-    canvas->Unlock();
+    PaintBuffer();
 }
 
 // ---- painting -----------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "platform/winsys/Winsys.h"
 #include "skin/core/te_canvas_state.h"
 #include "skin/core/te_engine.h"
+#include "skin/core/te_utils_system.h"
 
 namespace tarvel {
 
@@ -60,6 +61,8 @@ void DeliverThemeMessage(TObject* subscriber, TMessage& message) {
 
 void InitThemeCore() {
     if (ThemeManager) return;
+    // Double buffers follow the screen: alpha bitmaps on a 24- or 32-bit one.
+    GetPixelFormat();
     ThemeManager = new TteThemeManager(nullptr);
     ThemeManager->RegisterTheme(ThemeClassOf<TteTheme>());
     // What lies behind a control on a group box is the box's colour.
@@ -267,11 +270,20 @@ TteBackgroundInfo BackgroundInfo(TControl* control) {
 
 namespace {
 
+// Reaches a custom control's protected Paint: the name is looked up
+// through a class derived from it, which may name it.
+struct TOwnPaint : TCustomControl {
+    static void Run(TCustomControl* control) { (control->*&TOwnPaint::Paint)(); }
+};
+
 // Paints the parent's look into dc, whose origin already stands at the
-// control's place in the parent.
+// control's place in the parent. A custom control paints only its own face:
+// its windowless children, the control itself among them, are not part of
+// what lies behind.
 void PaintParentInto(TWinControl* parent, HDC dc) {
-    if (dynamic_cast<TCustomControl*>(parent)) {
-        parent->Perform(WM_PAINT, static_cast<WPARAM>(dc.Value()), 0);
+    if (auto* custom = dynamic_cast<TCustomControl*>(parent)) {
+        TCanvasOnDC on(*custom->Canvas(), dc);
+        TOwnPaint::Run(custom);
         return;
     }
     parent->Perform(WM_ERASEBKGND, static_cast<WPARAM>(dc.Value()), 0);

@@ -202,7 +202,8 @@ TteThemeSysColors::TteThemeSysColors(TteTheme* owner) : owner_(owner) {
 void TteThemeSysColors::Assign(TPersistent* source) {
     if (auto* other = dynamic_cast<TteThemeSysColors*>(source)) {
         values_ = other->values_;
-        base_ = other->values_;
+        // The base too: a copy of a shifted theme shifts from the same start.
+        base_ = other->base_;
         return;
     }
     inherited::Assign(source);

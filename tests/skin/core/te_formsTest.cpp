@@ -168,7 +168,10 @@ TEST_F(TeControlTest, BevelsAndBorderPaintTheirColoursFromTheTables) {
 
 // Straight, through the shared buffer and through a buffer of its own: the
 // same picture, border, face, windowless children and scroll bars included.
+// The own buffer is an alpha bitmap on the 32-bit screen found at start-up,
+// a plain bitmap on a screen of another depth.
 TEST_F(TeControlTest, TheThreeBufferingModesShowIdenticalPixels) {
+    ASSERT_EQ(CPixelFormat, pf32bit) << "the screen's format is found at start-up";
     TTestFace* c = MakeFace({20, 20, 220, 140});
     c->SetBevelKind(kbkSoft);
     c->SetBevelWidth(2);
@@ -179,15 +182,19 @@ TEST_F(TeControlTest, TheThreeBufferingModesShowIdenticalPixels) {
     child->SetBounds(40, 30, 30, 20);
     c->VertScrollBar()->SetPosition(40);
 
-    std::vector<std::vector<uint32_t>> shown;
-    for (TTePerformance p : {qvpNoBuffer, qvpSharedBuffer, qvpDoubleBuffer}) {
-        c->SetPerformance(p);
-        c->Invalidate();
-        shown.push_back(Shown(c));
+    for (TPixelFormat screen : {pf32bit, pfCustom}) {
+        CPixelFormat = screen;
+        std::vector<std::vector<uint32_t>> shown;
+        for (TTePerformance p : {qvpNoBuffer, qvpSharedBuffer, qvpDoubleBuffer}) {
+            c->SetPerformance(p);
+            c->Invalidate();
+            shown.push_back(Shown(c));
+        }
+        EXPECT_EQ(shown[0], shown[1]) << "shared buffer, format " << screen;
+        EXPECT_EQ(shown[0], shown[2]) << "own buffer, format " << screen;
+        EXPECT_EQ(ShownAt(c, 45, 35), Rgb(clLime));
     }
-    EXPECT_EQ(shown[0], shown[1]) << "shared buffer";
-    EXPECT_EQ(shown[0], shown[2]) << "own buffer";
-    EXPECT_EQ(ShownAt(c, 45, 35), Rgb(clLime));
+    CPixelFormat = pf32bit;
     ASSERT_NE(SharedBuffer, nullptr);
     EXPECT_EQ(SharedBuffer->Width(), GetSystemMetrics(SM_CXSCREEN) + 500);
     EXPECT_EQ(SharedBuffer->Height(), GetSystemMetrics(SM_CYSCREEN) + 500);

@@ -163,6 +163,28 @@ TEST(BaseThemeTest, SystemColoursDoNotDriftOverRepeatedResets) {
     EXPECT_EQ(theme.SysColors()->GetColor(clBtnFace), base);
 }
 
+// A copy keeps the unshifted system colours it was shifted from: shifting
+// the copy as far as the original gives the original's colours, not a
+// second shift on top.
+TEST(BaseThemeTest, ACopyOfAShiftedThemeShiftsFromTheSameBase) {
+    TteTheme shifted, copy;
+    const TColor base = shifted.SysColors()->GetColor(clHighlight);
+    shifted.ChangeThemeHue(60);
+    const TColor once = shifted.SysColors()->GetColor(clHighlight);
+    ASSERT_NE(once, base);
+    copy.Assign(&shifted);
+    EXPECT_EQ(copy.SysColors()->GetColor(clHighlight), once) << "the copy looks the same";
+    copy.ChangeThemeHue(60);
+    EXPECT_EQ(copy.SysColors()->GetColor(clHighlight), once);
+    copy.ChangeThemeHue(0);
+    EXPECT_EQ(copy.SysColors()->GetColor(clHighlight), base);
+
+    TteThemeSysColors direct;
+    direct.Assign(shifted.SysColors());
+    direct.RestoreBase();
+    EXPECT_EQ(direct.GetColor(clHighlight), base);
+}
+
 TEST(BaseThemeTest, AssignCopiesLooksButNotShifts) {
     TteTheme a, b;
     a.Name = "A";

@@ -222,6 +222,51 @@ TEST_F(BackgroundTest, WithoutPainterTheParentPaintsItsLookBehindAGraphicControl
     EXPECT_EQ(At(49, 19), 0xFF0000u);
 }
 
+// A plain windowless control of one colour that counts its paints.
+class TColourChild : public TGraphicControl {
+    TARVEL_CLASS(TColourChild, TGraphicControl)
+
+public:
+    explicit TColourChild(TComponent* owner) : TGraphicControl(owner) {}
+    int Paints = 0;
+
+protected:
+    void Paint() override {
+        ++Paints;
+        Canvas()->Brush()->SetColor(Color());
+        Canvas()->FillRect(ClientRect());
+    }
+};
+
+// What lies behind a windowless control is its parent's own face: neither
+// an overlapping sibling nor the control itself is painted into it.
+TEST_F(BackgroundTest, WithoutPainterNoWindowlessChildIsPaintedBehindAnother) {
+    TPaintedParent parent(nullptr);
+    parent.SetBounds(0, 0, 200, 100);
+    TColourChild under(nullptr), over(nullptr);
+    under.SetColor(clLime);
+    over.SetColor(clYellow);
+    under.SetParent(&parent);
+    over.SetParent(&parent);
+    under.SetBounds(12, 40, 50, 20);
+    over.SetBounds(30, 45, 50, 20);
+    const struct {
+        TColourChild* control;
+        TPoint inSibling;  // a point of the control the sibling covers
+    } cases[] = {{&under, {25, 10}}, {&over, {5, 5}}};
+    for (const auto& c : cases) {
+        PrepareTarget(50, 20);
+        DrawControlBackground(c.control, target.DC());
+        EXPECT_EQ(At(c.inSibling.x, c.inSibling.y), 0xFF0000u) << c.control->Color() << ": the parent's red";
+        EXPECT_EQ(At(49, 19), 0xFF0000u) << c.control->Color();
+    }
+    EXPECT_EQ(At(0, 0), 0xFF0000u);
+    EXPECT_EQ(under.Paints, 0) << "painted once, in its own paint";
+    EXPECT_EQ(over.Paints, 0);
+    under.SetParent(nullptr);
+    over.SetParent(nullptr);
+}
+
 TEST_F(BackgroundTest, WithoutPainterAPlainParentErasesBehindAWindowedControl) {
     TWinControl parent(nullptr);
     parent.SetBounds(0, 0, 200, 100);
