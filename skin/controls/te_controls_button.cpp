@@ -107,7 +107,8 @@ void TTeButton::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeButton::CMTextChanged>(CM_TEXTCHANGED);
 }
 
-TTeButton::TTeButton(TComponent* owner) : TTeControl(owner), glyph_(std::make_unique<TBitmap>()) {
+TTeButton::TTeButton(TComponent* owner)
+    : TTeControl(owner), TTeThemeLinked(this), glyph_(std::make_unique<TBitmap>()) {
     ControlStyle = {csCaptureMouse, csSetCaption, csDoubleClicks, csActionClient};
     SetColor(clBtnFace);
     SetPerformance(qvpDoubleBuffer);
@@ -205,26 +206,14 @@ void TTeButton::SetKind(TBitBtnKind value) {
     Repaint();
 }
 
-void TTeButton::SetThemeLink(TteCustomThemeLink* value) {
-    if (themeLink_) themeLink_->RemoveFreeNotification(this);
-    themeLink_ = value;
-    if (themeLink_) themeLink_->FreeNotification(this);
-    UpdateThemeLink(this, themeLink_, themeObject_, true);
-}
-
-void TTeButton::SetThemeObject(const String& value) {
-    themeObject_ = value;
-    UpdateThemeLink(this, themeLink_, themeObject_, true);
-}
-
 void TTeButton::Loaded() {
     TTeControl::Loaded();
-    UpdateThemeLink(this, themeLink_, themeObject_, false);
+    FollowThemeLink(false);
 }
 
 void TTeButton::Notification(TComponent* component, TOperation operation) {
     TTeControl::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == themeLink_) themeLink_ = nullptr;
+    ForgetThemeLink(component, operation);
 }
 
 // ---- theme messages -----------------------------------------------------------------------
@@ -246,8 +235,7 @@ void TTeButton::SNMThemeMessage(TMessage& m) {
 }
 
 void TTeButton::SNMLinkChanged(TMessage& m) {
-    if (reinterpret_cast<TteCustomThemeLink*>(m.LParam) == themeLink_)
-        UpdateThemeLink(this, themeLink_, themeObject_, true);
+    if (IsOwnLinkMessage(m)) FollowThemeLink(true);
 }
 
 void TTeButton::CMEnabledChanged(TMessage& m) {
@@ -256,8 +244,6 @@ void TTeButton::CMEnabledChanged(TMessage& m) {
 }
 
 // ---- state --------------------------------------------------------------------------------
-
-TteTheme* TTeButton::GetThemeLinkOf() { return GetThemeLink(themeLink_); }
 
 bool TTeButton::Themed() { return IsObjectDefined(kbscButton, themeObject_, themeLink_) && Theme(); }
 

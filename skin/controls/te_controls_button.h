@@ -10,11 +10,12 @@
 #include "platform/classlib/Buttons.h"
 #include "platform/classlib/Controls.h"
 #include "skin/core/te_forms.h"
+#include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme.h"
 
 namespace tarvel {
 
-class TTeButton : public TTeControl {
+class TTeButton : public TTeControl, public TTeThemeLinked {
     TARVEL_CLASS(TTeButton, TTeControl)
 
 public:
@@ -46,10 +47,6 @@ public:
     void SetNumGlyphs(int value);
     int Spacing() const { return spacing_; }
     void SetSpacing(int value);
-    TteCustomThemeLink* ThemeLink() const { return themeLink_; }
-    void SetThemeLink(TteCustomThemeLink* value);
-    const String& ThemeObject() const { return themeObject_; }
-    void SetThemeObject(const String& value);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool value);
     bool WordWrap() const { return wordWrap_; }
@@ -95,8 +92,6 @@ private:
     void CMTextChanged(TMessage& m);
 
     bool Themed();
-    TteTheme* Theme() { return GetThemeLinkOf(); }
-    TteTheme* GetThemeLinkOf();
     void Repaint() override;
     void GlyphChanged();
     // The glyph the face shows: Glyph, or nothing.
@@ -129,8 +124,6 @@ private:
     TModalResult modalResult_ = mrNone;
     int numGlyphs_ = 1;
     int spacing_ = 4;
-    TteCustomThemeLink* themeLink_ = nullptr;
-    String themeObject_ = "default";
     bool transparent_ = false;
     bool wordWrap_ = false;
 };

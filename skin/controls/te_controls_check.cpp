@@ -34,7 +34,7 @@ void TTeCustomCheck::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeCustomCheck::WMSysColorChange>(WM_SYSCOLORCHANGE);
 }
 
-TTeCustomCheck::TTeCustomCheck(TComponent* owner) : TTeControl(owner) {
+TTeCustomCheck::TTeCustomCheck(TComponent* owner) : TTeControl(owner), TTeThemeLinked(this) {
     // Clicks are reported by DoClick alone.
     ControlStyle.Exclude(csClickEvents);
     SetBounds(Left(), Top(), 98, 20);
@@ -78,27 +78,15 @@ void TTeCustomCheck::CMTextChanged(TMessage&) {
     Repaint();
 }
 
-void TTeCustomCheck::SetThemeLink(TteCustomThemeLink* value) {
-    if (themeLink_) themeLink_->RemoveFreeNotification(this);
-    themeLink_ = value;
-    if (themeLink_) themeLink_->FreeNotification(this);
-    UpdateThemeLink(this, themeLink_, themeObject_, true);
-}
-
-void TTeCustomCheck::SetThemeObject(const String& value) {
-    themeObject_ = value;
-    UpdateThemeLink(this, themeLink_, themeObject_, true);
-}
-
 void TTeCustomCheck::Loaded() {
     TTeControl::Loaded();
     AdjustBounds();
-    UpdateThemeLink(this, themeLink_, themeObject_, false);
+    FollowThemeLink(false);
 }
 
 void TTeCustomCheck::Notification(TComponent* component, TOperation operation) {
     TTeControl::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == themeLink_) themeLink_ = nullptr;
+    ForgetThemeLink(component, operation);
 }
 
 void TTeCustomCheck::DoClick() {
@@ -129,7 +117,7 @@ void TTeCustomCheck::SNMThemeMessage(TMessage& m) {
 }
 
 void TTeCustomCheck::SNMLinkChanged(TMessage& m) {
-    if (reinterpret_cast<TteCustomThemeLink*>(m.LParam) == themeLink_) ApplyThemeBounds();
+    if (IsOwnLinkMessage(m)) ApplyThemeBounds();
 }
 
 void TTeCustomCheck::CMEnabledChanged(TMessage& m) {

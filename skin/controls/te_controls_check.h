@@ -9,6 +9,7 @@
 
 #include "platform/classlib/Controls.h"
 #include "skin/core/te_forms.h"
+#include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme.h"
 #include "skin/core/te_theme_api.h"
 
@@ -17,7 +18,7 @@ namespace tarvel {
 enum TTeLeftRight : uint8_t { kalLeftJustify, kalRightJustify };
 enum TTeCheckBoxState : uint8_t { kcbsUnChecked, kcbsChecked, kcbsMixed };
 
-class TTeCustomCheck : public TTeControl {
+class TTeCustomCheck : public TTeControl, public TTeThemeLinked {
     TARVEL_CLASS(TTeCustomCheck, TTeControl)
 
 public:
@@ -32,10 +33,6 @@ public:
     void SetCaption(const WideString& value);
     int Spacing() const { return spacing_; }
     void SetSpacing(int value);
-    TteCustomThemeLink* ThemeLink() const { return themeLink_; }
-    void SetThemeLink(TteCustomThemeLink* value);
-    const String& ThemeObject() const { return themeObject_; }
-    void SetThemeObject(const String& value);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool value);
     bool WordWrap() const { return wordWrap_; }
@@ -73,7 +70,6 @@ protected:
     void KeyUp(WORD& key, TShiftState shift) override;
 
     bool Themed();
-    TteTheme* Theme() { return GetThemeLink(themeLink_); }
     // First match: disabled, pressed, hot, else normal; `focused` ranks after hot.
     enum class Look : uint8_t { Normal, Hot, Pressed, Disabled, Focused };
     Look CurrentLook(bool withFocus);
@@ -96,8 +92,6 @@ private:
     bool autoSize_ = false;
     WideString caption_;
     int spacing_ = 5;
-    TteCustomThemeLink* themeLink_ = nullptr;
-    String themeObject_ = "default";
     bool transparent_ = true;
     bool wordWrap_ = false;
     bool pressed_ = false;

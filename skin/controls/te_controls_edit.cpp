@@ -58,7 +58,10 @@ void TTeEdit::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeEdit::SNMLinkChanged>(SNM_LINKCHANGED);
 }
 
-TTeEdit::TTeEdit(TComponent* owner) : TTeControl(owner), undo_(std::make_unique<TEditActionStack>(this)) {
+TTeEdit::TTeEdit(TComponent* owner)
+    : TTeControl(owner),
+      TTeThemeLinked(this, {ktlrSkipSame}),
+      undo_(std::make_unique<TEditActionStack>(this)) {
     SetPerformance(qvpDoubleBuffer);
     SetBevelKind(kbkSingle);
     SetBevelWidth(1);
@@ -89,12 +92,12 @@ void TTeEdit::Loaded() {
         SetHeight(Height() + 1);
         AdjustSize();
     }
-    UpdateThemeLink(this, themeLink_, themeObject_, false);
+    FollowThemeLink(false);
 }
 
 void TTeEdit::Notification(TComponent* component, TOperation operation) {
     TTeControl::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == themeLink_) themeLink_ = nullptr;
+    ForgetThemeLink(component, operation);
     if (operation == TOperation::opRemove && component == contextMenu_) contextMenu_ = nullptr;
 }
 
@@ -179,20 +182,6 @@ void TTeEdit::SetTextAlignment(TAlignment v) {
     if (v == alignment_) return;
     alignment_ = v;
     Invalidate();
-}
-
-void TTeEdit::SetThemeObject(const String& v) {
-    if (v == themeObject_) return;
-    themeObject_ = v;
-    UpdateThemeLink(this, themeLink_, themeObject_, true);
-}
-
-void TTeEdit::SetThemeLink(TteCustomThemeLink* v) {
-    if (v == themeLink_) return;
-    if (themeLink_) themeLink_->RemoveFreeNotification(this);
-    themeLink_ = v;
-    if (v) v->FreeNotification(this);
-    UpdateThemeLink(this, themeLink_, themeObject_, true);
 }
 
 // ---- positions ---------------------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include "platform/classlib/Menus.h"
 #include "skin/controls/te_controls_undo.h"
 #include "skin/core/te_forms.h"
+#include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme_api.h"
 
 namespace tarvel {
@@ -21,7 +22,7 @@ namespace tarvel {
 enum TEditCharCase : uint8_t { ecNormal, ecUpperCase, ecLowerCase };
 enum TPasswordKind : uint8_t { pkNone, pkChar, pkRect, pkRoundRect, pkCircle, pkTriangle };
 
-class TTeEdit : public TTeControl {
+class TTeEdit : public TTeControl, public TTeThemeLinked {
     TARVEL_CLASS(TTeEdit, TTeControl)
 
 public:
@@ -52,10 +53,6 @@ public:
     void SetPasswordWideChar(char16_t v);
     TAlignment TextAlignment() const { return alignment_; }
     void SetTextAlignment(TAlignment v);
-    const String& ThemeObject() const { return themeObject_; }
-    void SetThemeObject(const String& v);
-    TteCustomThemeLink* ThemeLink() const { return themeLink_; }
-    void SetThemeLink(TteCustomThemeLink* v);
 
     // ---- caret and selection ----
     int CaretPos() const { return caretPos_; }
@@ -142,7 +139,6 @@ protected:
 
     // Whether the theme in force draws this edit, and the theme.
     bool Themed();
-    TteTheme* Theme() { return GetThemeLink(themeLink_); }
     // The frame state and text font of the present state (Part of painting).
     TteEditDrawState DrawState();
     void ApplyStateFont(TFont* font);
@@ -190,8 +186,6 @@ private:
     TPasswordKind passwordKind_ = pkNone;
     char16_t passwordChar_ = 0;
     TAlignment alignment_ = taLeftJustify;
-    String themeObject_ = "default";
-    TteCustomThemeLink* themeLink_ = nullptr;
 
     int caretPos_ = 0;
     int selPos_ = 0;

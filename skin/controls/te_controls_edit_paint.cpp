@@ -328,8 +328,7 @@ void TTeEdit::SNMThemeMessage(TMessage& m) {
 }
 
 void TTeEdit::SNMLinkChanged(TMessage& m) {
-    if (reinterpret_cast<TteCustomThemeLink*>(m.WParam) == themeLink_)
-        UpdateThemeLink(this, themeLink_, themeObject_, true);
+    if (reinterpret_cast<TteCustomThemeLink*>(m.WParam) == themeLink_) FollowThemeLink(true);
 }
 
 }  // namespace tarvel

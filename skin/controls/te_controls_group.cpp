@@ -28,7 +28,7 @@ void TTeGroupBox::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeGroupBox::SNMThemeMessage>(SNM_THEMEMESSAGE);
 }
 
-TTeGroupBox::TTeGroupBox(TComponent* owner) : TTeControl(owner) {
+TTeGroupBox::TTeGroupBox(TComponent* owner) : TTeControl(owner), TTeThemeLinked(this, {ktlrRepaintOnly}) {
     ControlStyle =
         ControlStyle + TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
                                      csOpaque,          csDoubleClicks, csReplicatable};
@@ -75,18 +75,6 @@ void TTeGroupBox::ModifyChecked(bool value) {
     if (!checkBox_) return;
     checkBox_->SetChecked(value);
     SetEnabled(value);
-}
-
-void TTeGroupBox::SetThemeLink(TteCustomThemeLink* value) {
-    if (themeLink_) themeLink_->RemoveFreeNotification(this);
-    themeLink_ = value;
-    if (themeLink_) themeLink_->FreeNotification(this);
-    Invalidate();
-}
-
-void TTeGroupBox::SetThemeObject(const String& value) {
-    themeObject_ = value;
-    Invalidate();
 }
 
 void TTeGroupBox::SetTransparent(bool value) {
@@ -158,8 +146,8 @@ void TTeGroupBox::Loaded() {
 
 void TTeGroupBox::Notification(TComponent* component, TOperation operation) {
     TTeControl::Notification(component, operation);
+    ForgetThemeLink(component, operation);
     if (operation != TOperation::opRemove) return;
-    if (component == themeLink_) themeLink_ = nullptr;
     if (component == checkBox_) checkBox_ = nullptr;
 }
 

@@ -9,10 +9,11 @@
 
 #include "platform/classlib/StringLists.h"
 #include "skin/controls/te_controls_check.h"
+#include "skin/core/te_forms_link.h"
 
 namespace tarvel {
 
-class TTeGroupBox : public TTeControl {
+class TTeGroupBox : public TTeControl, public TTeThemeLinked {
     TARVEL_CLASS(TTeGroupBox, TTeControl)
 
 public:
@@ -29,10 +30,6 @@ public:
     void SetCheckBoxAlignment(TTeLeftRight value);
     bool Checked() const { return checked_; }
     void SetChecked(bool value);
-    TteCustomThemeLink* ThemeLink() const { return themeLink_; }
-    void SetThemeLink(TteCustomThemeLink* value);
-    const String& ThemeObject() const { return themeObject_; }
-    void SetThemeObject(const String& value);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool value);
     bool UseCheckBox() const { return useCheckBox_; }
@@ -57,7 +54,6 @@ protected:
     void ModifyChecked(bool value);
     void AdjustCheckBounds();
     bool Themed();
-    TteTheme* Theme() { return GetThemeLink(themeLink_); }
     // The caption's font on canvas: the theme's group font, else Font.
     void SelectFont(TCanvas& canvas, bool painting);
     // Text height of the caption, or of "Tg" when it is empty.
@@ -76,8 +72,6 @@ private:
     TTeCheckBox* checkBox_ = nullptr;
     TTeLeftRight checkBoxAlignment_ = kalLeftJustify;
     bool checked_ = true;
-    TteCustomThemeLink* themeLink_ = nullptr;
-    String themeObject_ = "default";
     bool transparent_ = true;
     bool useCheckBox_ = false;
 };

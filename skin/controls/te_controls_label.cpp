@@ -30,7 +30,8 @@ void TTeLabel::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeLabel::SNMLinkChanged>(SNM_LINKCHANGED);
 }
 
-TTeLabel::TTeLabel(TComponent* owner) : TTeGraphicControl(owner) {
+TTeLabel::TTeLabel(TComponent* owner)
+    : TTeGraphicControl(owner), TTeThemeLinked(this, {ktlrDefaultKeepsPlace}) {
     ControlStyle.Exclude(csOpaque);
     ControlStyle.Include(csReplicatable);
     SetBounds(Left(), Top(), 65, 17);
@@ -100,18 +101,6 @@ void TTeLabel::SetFocusControl(TWinControl* value) {
     if (focusControl_) focusControl_->FreeNotification(this);
 }
 
-void TTeLabel::SetThemeLink(TteCustomThemeLink* value) {
-    if (themeLink_) themeLink_->RemoveFreeNotification(this);
-    themeLink_ = value;
-    if (themeLink_) themeLink_->FreeNotification(this);
-    UpdateThemeLink(this, themeLink_, themeObject_, true);
-}
-
-void TTeLabel::SetThemeObject(const String& value) {
-    themeObject_ = value;
-    if (value != "default") UpdateThemeLink(this, themeLink_, themeObject_, true);
-}
-
 void TTeLabel::Loaded() {
     TTeGraphicControl::Loaded();
     AdjustBounds();
@@ -119,9 +108,9 @@ void TTeLabel::Loaded() {
 
 void TTeLabel::Notification(TComponent* component, TOperation operation) {
     TTeGraphicControl::Notification(component, operation);
+    ForgetThemeLink(component, operation);
     if (operation != TOperation::opRemove) return;
     if (component == focusControl_) focusControl_ = nullptr;
-    if (component == themeLink_) themeLink_ = nullptr;
 }
 
 void TTeLabel::CMTextChanged(TMessage&) {
@@ -148,7 +137,7 @@ void TTeLabel::SNMThemeMessage(TMessage& m) {
         case tmApply:
         case tmReleased:
             AdjustBounds();
-            UpdateThemeLink(this, themeLink_, themeObject_, true);
+            FollowThemeLink(true);
             break;
         case tmSystemChanged: Invalidate(); break;
         default: break;
@@ -156,8 +145,7 @@ void TTeLabel::SNMThemeMessage(TMessage& m) {
 }
 
 void TTeLabel::SNMLinkChanged(TMessage& m) {
-    if (reinterpret_cast<TteCustomThemeLink*>(m.LParam) == themeLink_)
-        UpdateThemeLink(this, themeLink_, themeObject_, true);
+    if (IsOwnLinkMessage(m)) FollowThemeLink(true);
 }
 
 // ---- text ---------------------------------------------------------------------------------

@@ -12,12 +12,13 @@
 #include "platform/classlib/StdCtrls_Edit.h"
 #include "platform/classlib/Timers.h"
 #include "skin/core/te_forms.h"
+#include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme.h"
 #include "skin/core/te_theme_api.h"
 
 namespace tarvel {
 
-class TTeLabel : public TTeGraphicControl {
+class TTeLabel : public TTeGraphicControl, public TTeThemeLinked {
     TARVEL_CLASS(TTeLabel, TTeGraphicControl)
 
 public:
@@ -46,10 +47,6 @@ public:
     void SetShowAccelChar(bool value);
     bool ShowGlyph() const { return showGlyph_; }
     void SetShowGlyph(bool value);
-    TteCustomThemeLink* ThemeLink() const { return themeLink_; }
-    void SetThemeLink(TteCustomThemeLink* value);
-    const String& ThemeObject() const { return themeObject_; }
-    void SetThemeObject(const String& value);
     // True exactly when the control is not opaque.
     bool Transparent() const { return !ControlStyle.Contains(csOpaque); }
     void SetTransparent(bool value);
@@ -73,7 +70,6 @@ protected:
     void MouseEnter() override;
     void MouseLeave() override;
     bool Themed();
-    TteTheme* Theme() { return GetThemeLink(themeLink_); }
     bool HasGlyph() const { return showGlyph_ && !glyphThemeObject_.empty(); }
     TRect GlyphSquare();
 
@@ -99,8 +95,6 @@ private:
     TTextLayout layout_ = tlTop;
     bool showAccelChar_ = true;
     bool showGlyph_ = false;
-    TteCustomThemeLink* themeLink_ = nullptr;
-    String themeObject_ = "default";
     bool wordWrap_ = false;
     bool glyphHot_ = false;
     bool glyphPressed_ = false;

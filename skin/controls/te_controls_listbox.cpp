@@ -69,7 +69,7 @@ void TTeListBox::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeListBox::SNMThemeMessage>(SNM_THEMEMESSAGE);
 }
 
-TTeListBox::TTeListBox(TComponent* owner) : TTeControl(owner) {
+TTeListBox::TTeListBox(TComponent* owner) : TTeControl(owner), TTeThemeLinked(this, {ktlrSkipSame}) {
     SetPerformance(qvpDoubleBuffer);
     SetColor(clWindow);
     SetBevelKind(kbkSingle);
@@ -103,7 +103,7 @@ void TTeListBox::Loaded() {
 
 void TTeListBox::Notification(TComponent* component, TOperation operation) {
     TTeControl::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == themeLink_) themeLink_ = nullptr;
+    ForgetThemeLink(component, operation);
     if (operation == TOperation::opRemove && component == bar_) bar_ = nullptr;
 }
 
@@ -250,19 +250,10 @@ void TTeListBox::SetAlwaysShowScrlBar(bool value) {
     UpdateScrlBar();
 }
 
-void TTeListBox::SetThemeObject(const String& value) {
-    if (value == themeObject_) return;
-    themeObject_ = value;
-    UpdateThemeLink(this, themeLink_, themeObject_, true);
-}
-
 void TTeListBox::SetThemeLink(TteCustomThemeLink* value) {
     if (value == themeLink_) return;
-    if (themeLink_) themeLink_->RemoveFreeNotification(this);
-    themeLink_ = value;
-    if (value) value->FreeNotification(this);
     if (bar_) bar_->SetThemeLink(value);
-    UpdateThemeLink(this, themeLink_, themeObject_, true);
+    TTeThemeLinked::SetThemeLink(value);
 }
 
 // ---- geometry ----------------------------------------------------------------------------------

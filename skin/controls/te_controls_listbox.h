@@ -15,6 +15,7 @@
 #include "platform/classlib/UiAccess.h"
 #include "skin/core/te_controls_scrollbar.h"
 #include "skin/core/te_forms.h"
+#include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme_api.h"
 
 namespace tarvel {
@@ -52,7 +53,7 @@ private:
     TTeListBox* listBox_;
 };
 
-class TTeListBox : public TTeControl, public IUiItems {
+class TTeListBox : public TTeControl, public TTeThemeLinked, public IUiItems {
     TARVEL_CLASS(TTeListBox, TTeControl)
 
 public:
@@ -88,10 +89,8 @@ public:
     void SetDefaultDrawing(bool value) { defaultDrawing_ = value; }
     bool KeyClick() const { return keyClick_; }
     void SetKeyClick(bool value) { keyClick_ = value; }
-    const String& ThemeObject() const { return themeObject_; }
-    void SetThemeObject(const String& value);
-    TteCustomThemeLink* ThemeLink() const { return themeLink_; }
-    void SetThemeLink(TteCustomThemeLink* value);
+    // The scroll bar follows the list box's link.
+    void SetThemeLink(TteCustomThemeLink* value) override;
 
     // Per item; an index out of range reads unchecked, disabled, not
     // selected, and writing it does nothing.
@@ -165,7 +164,6 @@ protected:
     void Click() override;
 
     bool Themed();
-    TteTheme* Theme() { return GetThemeLink(themeLink_); }
     void UpdateScrlBar();
     void UpdateSelRange();
 
@@ -219,8 +217,6 @@ private:
     bool flat_ = true;
     bool alwaysShowScrlBar_ = false;
     bool defaultDrawing_ = true;
-    String themeObject_ = "default";
-    TteCustomThemeLink* themeLink_ = nullptr;
     int overrideSelected_ = -1;  // -1: none, 0/1: the selected flag to draw with
     bool overrideNoFocus_ = false;
     bool overrideDisabled_ = false;

@@ -16,7 +16,7 @@ void TTePanel::DeclareMessages(TMessageTable& t) {
     t.Add<&TTePanel::WMEraseBkgnd>(WM_ERASEBKGND);
 }
 
-TTePanel::TTePanel(TComponent* owner) : TPanel(owner) {
+TTePanel::TTePanel(TComponent* owner) : TPanel(owner), TTeThemeLinked(this, {ktlrDefaultKeepsPlace}) {
     SetColor(clBtnFace);
     SetBounds(Left(), Top(), 100, 90);
     AddThemeNotification(this);
@@ -24,26 +24,14 @@ TTePanel::TTePanel(TComponent* owner) : TPanel(owner) {
 
 TTePanel::~TTePanel() { RemoveThemeNotification(this); }
 
-void TTePanel::SetThemeLink(TteCustomThemeLink* value) {
-    if (themeLink_) themeLink_->RemoveFreeNotification(this);
-    themeLink_ = value;
-    if (themeLink_) themeLink_->FreeNotification(this);
-    UpdateThemeLink(this, themeLink_, themeObject_, true);
-}
-
-void TTePanel::SetThemeObject(const String& value) {
-    themeObject_ = value;
-    if (value != "default") UpdateThemeLink(this, themeLink_, themeObject_, true);
-}
-
 void TTePanel::Loaded() {
     TPanel::Loaded();
-    UpdateThemeLink(this, themeLink_, themeObject_, false);
+    FollowThemeLink(false);
 }
 
 void TTePanel::Notification(TComponent* component, TOperation operation) {
     TPanel::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == themeLink_) themeLink_ = nullptr;
+    ForgetThemeLink(component, operation);
 }
 
 void TTePanel::SNMThemeMessage(TMessage& m) {
@@ -67,8 +55,7 @@ void TTePanel::SNMThemeMessage(TMessage& m) {
 }
 
 void TTePanel::SNMLinkChanged(TMessage& m) {
-    if (reinterpret_cast<TteCustomThemeLink*>(m.LParam) == themeLink_)
-        UpdateThemeLink(this, themeLink_, themeObject_, true);
+    if (IsOwnLinkMessage(m)) FollowThemeLink(true);
 }
 
 bool TTePanel::Themed() {

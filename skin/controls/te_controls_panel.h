@@ -4,21 +4,17 @@
 // TTeTransPanel shows only what lies behind it.
 
 #include "platform/classlib/ExtCtrls.h"
+#include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme.h"
 
 namespace tarvel {
 
-class TTePanel : public TPanel {
+class TTePanel : public TPanel, public TTeThemeLinked {
     TARVEL_CLASS(TTePanel, TPanel)
 
 public:
     explicit TTePanel(TComponent* owner);
     ~TTePanel() override;
-
-    TteCustomThemeLink* ThemeLink() const { return themeLink_; }
-    void SetThemeLink(TteCustomThemeLink* value);
-    const String& ThemeObject() const { return themeObject_; }
-    void SetThemeObject(const String& value);
 
     // The theme's content rectangle when it defines the panel object.
     TRect GetClientRect() override;
@@ -34,9 +30,6 @@ private:
     void SNMLinkChanged(TMessage& m);
     void WMEraseBkgnd(TMessage& m) { m.Result = 1; }
     bool Themed();
-
-    TteCustomThemeLink* themeLink_ = nullptr;
-    String themeObject_ = "default";
 };
 
 class TTeTransPanel : public TPanel {

@@ -51,7 +51,9 @@ void TTeSpeedButton::DeclareMessages(TMessageTable& t) {
 }
 
 TTeSpeedButton::TTeSpeedButton(TComponent* owner)
-    : TTeGraphicControl(owner), glyph_(std::make_unique<TBitmap>()) {
+    : TTeGraphicControl(owner),
+      TTeThemeLinked(this, {ktlrDefaultKeepsPlace}),
+      glyph_(std::make_unique<TBitmap>()) {
     ControlStyle = {csCaptureMouse, csDoubleClicks};
     SetPerformance(qvpDoubleBuffer);
     SetBounds(Left(), Top(), 29, 29);
@@ -178,27 +180,15 @@ void TTeSpeedButton::SetShowChevron(bool value) {
     Invalidate();
 }
 
-void TTeSpeedButton::SetThemeLink(TteCustomThemeLink* value) {
-    if (themeLink_) themeLink_->RemoveFreeNotification(this);
-    themeLink_ = value;
-    if (themeLink_) themeLink_->FreeNotification(this);
-    UpdateThemeLink(this, themeLink_, themeObject_, true);
-}
-
-void TTeSpeedButton::SetThemeObject(const String& value) {
-    themeObject_ = value;
-    if (value != "default") UpdateThemeLink(this, themeLink_, themeObject_, true);
-}
-
 void TTeSpeedButton::Loaded() {
     TTeGraphicControl::Loaded();
-    UpdateThemeLink(this, themeLink_, themeObject_, false);
+    FollowThemeLink(false);
 }
 
 void TTeSpeedButton::Notification(TComponent* component, TOperation operation) {
     TTeGraphicControl::Notification(component, operation);
+    ForgetThemeLink(component, operation);
     if (operation != TOperation::opRemove) return;
-    if (component == themeLink_) themeLink_ = nullptr;
     if (component == chevronMenu_) chevronMenu_ = nullptr;
     if (component == dropDownMenu_) dropDownMenu_ = nullptr;
     if (component == images_) images_ = nullptr;
@@ -234,7 +224,7 @@ void TTeSpeedButton::SNMThemeMessage(TMessage& m) {
         case tmChanged:
         case tmApply:
             Invalidate();
-            UpdateThemeLink(this, themeLink_, themeObject_, true);
+            FollowThemeLink(true);
             break;
         case tmReleased:
         case tmSystemChanged: Invalidate(); break;
@@ -243,8 +233,7 @@ void TTeSpeedButton::SNMThemeMessage(TMessage& m) {
 }
 
 void TTeSpeedButton::SNMLinkChanged(TMessage& m) {
-    if (reinterpret_cast<TteCustomThemeLink*>(m.LParam) == themeLink_)
-        UpdateThemeLink(this, themeLink_, themeObject_, true);
+    if (IsOwnLinkMessage(m)) FollowThemeLink(true);
 }
 
 void TTeSpeedButton::WMLButtonDblClk(TMessage& m) {
@@ -507,8 +496,6 @@ TRect TTeSpeedButton::GetCaptionRect() {
 bool TTeSpeedButton::IsArrowButton() const {
     return IsReservedCaption(caption_) || (Parent() && Parent()->ClassName() == "TTeSpinButton");
 }
-
-TteTheme* TTeSpeedButton::Theme() { return GetThemeLink(themeLink_); }
 
 bool TTeSpeedButton::IsToolThemed() {
     return IsObjectDefined(ktscToolBar, themeObject_, themeLink_) && Theme();

@@ -12,6 +12,7 @@
 #include "platform/classlib/Menus.h"
 #include "platform/classlib/Timers.h"
 #include "skin/core/te_forms.h"
+#include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme.h"
 
 namespace tarvel {
@@ -29,7 +30,7 @@ inline constexpr char16_t kSpeedCaptionRight[] = u"btn_right_54354353";
 inline constexpr UINT kSpeedRepeatDelayMs = 400;
 inline constexpr UINT kSpeedRepeatStepMs = 100;
 
-class TTeSpeedButton : public TTeGraphicControl {
+class TTeSpeedButton : public TTeGraphicControl, public TTeThemeLinked {
     TARVEL_CLASS(TTeSpeedButton, TTeGraphicControl)
 
 public:
@@ -80,10 +81,6 @@ public:
     void SetShowGlyph(bool value);
     int Spacing() const { return spacing_; }
     void SetSpacing(int value);
-    TteCustomThemeLink* ThemeLink() const { return themeLink_; }
-    void SetThemeLink(TteCustomThemeLink* value);
-    const String& ThemeObject() const { return themeObject_; }
-    void SetThemeObject(const String& value);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool value);
 
@@ -127,7 +124,6 @@ protected:
     // True for the four reserved captions or a spin button's arrows.
     bool IsArrowButton() const;
     bool IsToolThemed();
-    TteTheme* Theme();
     // Up, or exclusive when latched in a group.
     TTeSpeedButtonState RestingState() const { return down_ && groupIndex_ != 0 ? ksbsExclusive : ksbsUp; }
 
@@ -178,8 +174,6 @@ private:
     bool showChevron_ = false;
     bool showGlyph_ = true;
     int spacing_ = 4;
-    TteCustomThemeLink* themeLink_ = nullptr;
-    String themeObject_ = "default";
     bool transparent_ = false;
 };
 

@@ -27,7 +27,8 @@ void TTeSplitter::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeSplitter::SNMThemeMessage>(SNM_THEMEMESSAGE);
 }
 
-TTeSplitter::TTeSplitter(TComponent* owner) : TTeGraphicControl(owner) {
+TTeSplitter::TTeSplitter(TComponent* owner)
+    : TTeGraphicControl(owner), TTeThemeLinked(this, {ktlrRepaintOnly}) {
     TControl::SetAlign(alLeft);
     SetWidth(3);
     SetCursor(crSizeWE);
@@ -50,22 +51,10 @@ void TTeSplitter::SetBeveled(bool value) {
     Invalidate();
 }
 
-void TTeSplitter::SetThemeLink(TteCustomThemeLink* value) {
-    if (themeLink_) themeLink_->RemoveFreeNotification(this);
-    themeLink_ = value;
-    if (themeLink_) themeLink_->FreeNotification(this);
-    Invalidate();
-}
-
-void TTeSplitter::SetThemeObject(const String& value) {
-    themeObject_ = value;
-    Invalidate();
-}
-
 void TTeSplitter::Notification(TComponent* component, TOperation operation) {
     TTeGraphicControl::Notification(component, operation);
+    ForgetThemeLink(component, operation);
     if (operation != TOperation::opRemove) return;
-    if (component == themeLink_) themeLink_ = nullptr;
     if (component == control_) control_ = nullptr;
     if (component == activeControl_) activeControl_ = nullptr;
 }

@@ -8,6 +8,7 @@
 
 #include "platform/classlib/ExtCtrls.h"
 #include "skin/core/te_forms.h"
+#include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme.h"
 
 namespace tarvel {
@@ -15,7 +16,7 @@ namespace tarvel {
 enum TResizeStyle : uint8_t { rsNone, rsLine, rsUpdate, rsPattern };
 using TCanResizeEvent = std::function<void(TObject* sender, int& newSize, bool& accept)>;
 
-class TTeSplitter : public TTeGraphicControl {
+class TTeSplitter : public TTeGraphicControl, public TTeThemeLinked {
     TARVEL_CLASS(TTeSplitter, TTeGraphicControl)
 
 public:
@@ -32,10 +33,6 @@ public:
     void SetMinSize(int value) { minSize_ = std::max(1, value); }
     TResizeStyle ResizeStyle() const { return resizeStyle_; }
     void SetResizeStyle(TResizeStyle value) { resizeStyle_ = value; }
-    TteCustomThemeLink* ThemeLink() const { return themeLink_; }
-    void SetThemeLink(TteCustomThemeLink* value);
-    const String& ThemeObject() const { return themeObject_; }
-    void SetThemeObject(const String& value);
 
     // The control being resized; null while idle.
     TControl* Sizing() const { return control_; }
@@ -74,8 +71,6 @@ private:
     bool beveled_ = false;
     int minSize_ = 30;
     TResizeStyle resizeStyle_ = rsPattern;
-    TteCustomThemeLink* themeLink_ = nullptr;
-    String themeObject_ = "default";
 
     TControl* control_ = nullptr;
     TPoint downPos_;

@@ -11,6 +11,7 @@
 #include "platform/classlib/ExtCtrls_Notebook.h"
 #include "skin/core/te_const.h"
 #include "skin/core/te_controls_scrollbar.h"
+#include "skin/core/te_forms_link.h"
 #include "skin/core/te_utils_draw.h"
 #include "skin/core/te_utils_system.h"
 
@@ -537,6 +538,69 @@ TEST_F(TeControlTest, UpdateThemeLinkMovesTheControlToTheBoundsOfItsObject) {
     Ui().RunUntilIdle();
     EXPECT_EQ(c->Paints, paints + 1);
     EXPECT_EQ(c->BoundsRect(), (TRect{12, 40, 62, 60}));
+}
+
+// A windowless control linked to a theme under given rules.
+class TLinkedChild : public TGreenChild, public TTeThemeLinked {
+    TARVEL_CLASS(TLinkedChild, TGreenChild)
+
+public:
+    TLinkedChild(TComponent* owner, TTeThemeLinkRules rules)
+        : TGreenChild(owner), TTeThemeLinked(this, rules) {}
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override {
+        TGreenChild::Notification(component, operation);
+        ForgetThemeLink(component, operation);
+    }
+};
+
+TEST_F(TeControlTest, SettingTheThemeObjectMovesRepaintsOrDoesNothingByTheRules) {
+    const TRect placed{12, 40, 62, 60}, themed{5, 6, 55, 26};
+    const struct {
+        TTeThemeLinkRules rules;
+        const char* object;
+        TRect bounds;
+        int repaints;
+    } cases[] = {
+        {{}, "panel", themed, 1},
+        {{}, "default", placed, 1},  // no bounds of its own: only a repaint
+        {{ktlrRepaintOnly}, "panel", placed, 1},
+        {{ktlrDefaultKeepsPlace}, "default", placed, 0},
+        {{ktlrDefaultKeepsPlace}, "panel", themed, 1},
+        {{ktlrSkipSame}, "default", placed, 0},
+        {{ktlrSkipSame}, "panel", themed, 1},
+    };
+    TBoundsTheme theme;
+    theme.Bounds = themed;
+    TFixedLink link(&theme);
+    for (const auto& k : cases) {
+        auto* c = new TLinkedChild(Form(), k.rules);
+        c->SetParent(Form());
+        c->SetThemeLink(&link);
+        c->SetBoundsRect(placed);
+        Ui().RunUntilIdle();
+        const int paints = c->Paints;
+        c->SetThemeObject(k.object);
+        Ui().RunUntilIdle();
+        EXPECT_EQ(c->ThemeObject(), k.object);
+        EXPECT_EQ(c->BoundsRect(), k.bounds) << k.object << " " << k.rules.Contains(ktlrRepaintOnly);
+        EXPECT_EQ(c->Paints - paints, k.repaints) << k.object;
+        delete c;
+    }
+}
+
+TEST_F(TeControlTest, ALinkBeingFreedIsForgotten) {
+    TBoundsTheme theme;
+    auto* first = new TFixedLink(&theme);
+    auto* second = new TFixedLink(&theme);
+    TLinkedChild c(nullptr, {});
+    c.SetThemeLink(first);
+    c.SetThemeLink(second);
+    delete first;  // no longer watched: nothing to forget
+    EXPECT_EQ(c.ThemeLink(), second);
+    delete second;
+    EXPECT_EQ(c.ThemeLink(), nullptr);
 }
 
 }  // namespace
