@@ -28,4 +28,18 @@ void SetTickSource(std::function<uint32_t()> source) {
     gSource = std::move(source);
 }
 
+bool QueryPerformanceCounter(int64_t* count) {
+    if (!count) return false;
+    *count = std::chrono::steady_clock::now().time_since_epoch().count();
+    return true;
+}
+
+bool QueryPerformanceFrequency(int64_t* frequency) {
+    if (!frequency) return false;
+    using Period = std::chrono::steady_clock::period;
+    static_assert(Period::num == 1, "the steady clock counts fractions of a second");
+    *frequency = Period::den;
+    return true;
+}
+
 }  // namespace tarvel

@@ -15,4 +15,10 @@ inline uint32_t TicksSince(uint32_t start, uint32_t now) { return now - start; }
 // nullptr restores the monotonic clock.
 void SetTickSource(std::function<uint32_t()> source);
 
+// The high-resolution counter: counts of the steady clock since an unknown
+// start, never going back, and its counts per second. Unlike GetTickCount it
+// does not follow a test's tick source: it times real work.
+bool QueryPerformanceCounter(int64_t* count);
+bool QueryPerformanceFrequency(int64_t* frequency);
+
 }  // namespace tarvel
