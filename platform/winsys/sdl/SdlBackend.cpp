@@ -16,6 +16,7 @@
 #include "platform/winsys/WinConstants.h"
 #include "platform/winsys/WindowApi.h"
 #include "platform/winsys/sdl/SdlKeys.h"
+#include "platform/winsys/sdl/SdlSound.h"
 #include "platform/winsys/sdl/SdlX11.h"
 
 namespace tarvel {
@@ -163,10 +164,14 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const std::string& videoDriver, std
     b->wakeEvent_ = SDL_RegisterEvents(1);
     if (b->wakeEvent_ == static_cast<uint32_t>(-1)) return fail("SDL has no user events left");
     SDL_StartTextInput();
+    b->sound_ = MakeSdlSoundOutput();
+    SetSoundOutput(b->sound_);
     return b;
 }
 
 SdlBackend::~SdlBackend() {
+    if (CurrentSoundOutput() == sound_) SetSoundOutput(nullptr);
+    sound_.reset();
     for (auto& [hwnd, t] : tops_)
         if (t.window) SDL_DestroyWindow(t.window);
     tops_.clear();

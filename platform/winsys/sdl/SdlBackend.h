@@ -3,7 +3,8 @@
 // back buffer, and the display's input handed to the window system. The X11
 // video driver is preferred (absolute positions, override-redirect popups,
 // pointer grabs, shapes, reading pixels back); elsewhere the backend does
-// what SDL offers and degrades to plain windows.
+// what SDL offers and degrades to plain windows. While it is open, sounds
+// play through SDL's audio.
 
 #include <atomic>
 #include <map>
@@ -18,6 +19,8 @@ struct SDL_Cursor;
 union SDL_Event;
 
 namespace tarvel {
+
+class SoundOutput;
 
 class SdlBackend : public DisplayBackend {
 public:
@@ -117,6 +120,7 @@ private:
     bool TranslateTrayEvent(const SDL_Event& ev);
 
     bool x11_ = false;
+    std::shared_ptr<SoundOutput> sound_;  // the sound output while this display is open
     uint32_t wakeEvent_ = 0;
     std::atomic<bool> wakePending_{false};
     std::map<HWND, TopLevel> tops_;
