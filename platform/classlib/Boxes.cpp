@@ -43,50 +43,19 @@ constexpr int kButtonGap = 8;
 constexpr int kIconSize = 32;
 constexpr int kMaxTextWidth = 420;
 
-// The picture of a box's kind, drawn in the classic colours.
+// The picture of a box's kind: the platform's standard icon for it.
 class TBoxIcon : public TGraphicControl {
     TARVEL_CLASS(TBoxIcon, TGraphicControl)
 
 public:
     TBoxIcon(TComponent* owner, TMsgDlgType type) : TGraphicControl(owner), type_(type) {
         SetBounds(0, 0, kIconSize, kIconSize);
-        Font()->SetName("Arial");
-        Font()->SetHeight(-22);
-        Font()->SetStyle({fsBold});
     }
 
 protected:
     void Paint() override {
-        HDC dc = Canvas()->Handle();
-        struct Look {
-            TColor fill;
-            TColor mark;
-            const char* text;
-        };
-        static const Look kLooks[] = {
-            {clYellow, clBlack, "!"},
-            {clRed, clWhite, "X"},
-            {clBlue, clWhite, "i"},
-            {clBlue, clWhite, "?"},
-        };
-        const Look& look = kLooks[std::min<int>(type_, 3)];
-        HBRUSH brush = CreateSolidBrush(ColorToColorRef(look.fill));
-        HPEN pen = CreatePen(PS_SOLID, 1, ColorToColorRef(clBlack));
-        HBRUSH oldBrush = SelectObject(dc, brush);
-        HPEN oldPen = SelectObject(dc, pen);
-        if (type_ == mtWarning) {
-            TPoint pts[] = {{kIconSize / 2, 1}, {kIconSize - 2, kIconSize - 3}, {1, kIconSize - 3}};
-            Polygon(dc, pts, 3);
-        } else {
-            Ellipse(dc, 1, 1, kIconSize - 1, kIconSize - 1);
-        }
-        SelectObject(dc, oldBrush);
-        SelectObject(dc, oldPen);
-        DeleteObject(brush);
-        DeleteObject(pen);
-        TRect r{0, type_ == mtWarning ? 3 : 0, kIconSize, kIconSize};
-        DrawCaption(dc, Font(), look.text, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX,
-                    look.mark);
+        static const int kIcons[] = {IDI_EXCLAMATION, IDI_HAND, IDI_ASTERISK, IDI_QUESTION};
+        DrawIcon(Canvas()->Handle(), 0, 0, LoadIcon(nullptr, kIcons[std::min<int>(type_, 3)]));
     }
 
 private:

@@ -594,9 +594,18 @@ HICON CreateIconIndirect(const ICONINFO* info);
 bool GetIconInfo(HICON icon, ICONINFO* info);
 bool DestroyIcon(HICON icon);  // true and nothing done for the standard icon
 
+// The platform's own icons, 32 x 32 (shared: never destroyed); null for an
+// unknown one. They come with no module: LoadIcon(nullptr, IDI_HAND).
 constexpr int IDI_APPLICATION = 32512;
-// The platform's own icons (shared: never destroyed); null for an unknown one.
+constexpr int IDI_HAND = 32513;  // errors
+constexpr int IDI_QUESTION = 32514;
+constexpr int IDI_EXCLAMATION = 32515;  // warnings
+constexpr int IDI_ASTERISK = 32516;     // information
+constexpr int IDI_ERROR = IDI_HAND;
+constexpr int IDI_WARNING = IDI_EXCLAMATION;
+constexpr int IDI_INFORMATION = IDI_ASTERISK;
 HICON LoadIcon(int standardIcon);
+inline HICON LoadIcon(std::nullptr_t, int standardIcon) { return LoadIcon(standardIcon); }
 
 constexpr unsigned IMAGE_ICON = 1;
 constexpr unsigned LR_COPYFROMRESOURCE = 0x4000;
@@ -612,6 +621,10 @@ enum DrawIconFlags : unsigned { DI_MASK = 1, DI_IMAGE = 2, DI_NORMAL = DI_MASK |
 // (animation frames) is ignored.
 bool DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, unsigned step, HBRUSH flickerFree,
                 unsigned flags);
+// At its own size, blended.
+inline bool DrawIcon(HDC dc, int x, int y, HICON icon) {
+    return DrawIconEx(dc, x, y, icon, 0, 0, 0, nullptr, DI_NORMAL);
+}
 
 // ---------------------------------------------------------------------------
 // Pictures

@@ -1,9 +1,12 @@
 // Icons: small 32-bit pictures whose alpha is their mask, their copies and
-// drawing, and the platform's standard application icon.
+// drawing, and the platform's standard icons.
 
 #include <algorithm>
+#include <map>
+#include <mutex>
 
 #include "platform/gdi/Paint.h"
+#include "platform/gdi/SystemIcons.h"
 
 namespace tarvel {
 
@@ -32,19 +35,6 @@ bool AnyAlpha(const Surface& s) {
         if (std::any_of(row, row + s.Width(), [](uint32_t p) { return (p & kOpaque) != 0; })) return true;
     }
     return false;
-}
-
-// A window on a white page: the platform's own application icon.
-std::shared_ptr<Surface> ApplicationPicture() {
-    constexpr int kSide = 32;
-    auto s = std::make_shared<Surface>(kSide, kSide);
-    const uint32_t frame = kOpaque | 0x404040, title = kOpaque | 0x000080, page = kOpaque | 0xFFFFFF;
-    for (int y = 2; y < kSide - 2; ++y)
-        for (int x = 1; x < kSide - 1; ++x) {
-            const bool edge = y == 2 || y == kSide - 3 || x == 1 || x == kSide - 2;
-            s->SetPixel(x, y, edge ? frame : y < 9 ? title : page);
-        }
-    return s;
 }
 
 }  // namespace
@@ -104,9 +94,13 @@ bool DestroyIcon(HICON icon) {
 }
 
 HICON LoadIcon(int standardIcon) {
-    if (standardIcon != IDI_APPLICATION) return nullptr;
-    static const HICON application = NewIcon(ApplicationPicture(), true, TPoint{}, true);
-    return application;
+    static std::mutex mutex;
+    static std::map<int, HICON> loaded;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (const auto it = loaded.find(standardIcon); it != loaded.end()) return it->second;
+    auto picture = SystemIconPicture(standardIcon);
+    if (!picture) return nullptr;
+    return loaded[standardIcon] = NewIcon(std::move(picture), true, TPoint{}, true);
 }
 
 HICON CopyImage(HICON icon, unsigned type, int cx, int cy, unsigned) {

@@ -123,6 +123,50 @@ TEST_F(BoxesTest, TheRealBoxesLookRightAndFitTheirText) {
     EXPECT_TRUE(ui.Problems().empty());
 }
 
+TEST_F(BoxesTest, TheRealBoxesShowTheStandardIconOfTheirKind) {
+    ui.UseStandardDialogs();
+    const struct {
+        TMsgDlgType kind;
+        int icon;
+    } cases[] = {
+        {mtWarning, IDI_EXCLAMATION},
+        {mtError, IDI_HAND},
+        {mtInformation, IDI_ASTERISK},
+        {mtConfirmation, IDI_QUESTION},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        ICONINFO info;
+        ASSERT_TRUE(GetIconInfo(LoadIcon(nullptr, c.icon), &info));
+        const auto picture = GetBitmapSurface(info.hbmColor);
+        int compared = 0, differing = 0;
+        ui.WhenModal([&] {
+            TCustomForm* box = ui.ModalForm();
+            TControl* image = ui.Find(box, "Image");
+            ASSERT_TRUE(image);
+            ui.RunUntilIdle();
+            const auto shown = ui.Backend().WindowPixels(box->Handle());
+            const TPoint at = image->ClientToScreen(TPoint{0, 0});
+            const TRect window = WindowRect(box->Handle());
+            for (int y = 0; y < picture->Height(); ++y)
+                for (int x = 0; x < picture->Width(); ++x) {
+                    const uint32_t p = picture->Pixel(x, y);
+                    if ((p >> 24) != 0xFF) continue;  // blended with the form: not compared
+                    ++compared;
+                    const uint32_t s = shown->Pixel(at.x - window.left + x, at.y - window.top + y);
+                    if ((s & 0xFFFFFF) != (p & 0xFFFFFF)) ++differing;
+                }
+            ui.Click(ui.Find(box, "OK"));
+        });
+        EXPECT_EQ(MessageDlg("Text", c.kind, {mbOK}), mrOk);
+        EXPECT_GT(compared, 300);
+        EXPECT_EQ(differing, 0);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+    EXPECT_TRUE(ui.Problems().empty());
+}
+
 TEST_F(BoxesTest, TheRealInputBoxReturnsTheTypedTextOrTheDefault) {
     ui.UseStandardDialogs();
     ui.WhenModal([&] {
