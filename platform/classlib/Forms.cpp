@@ -7,6 +7,8 @@
 #include "platform/classlib/Menus.h"
 #include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/StdCtrls_Draw.h"
+#include "platform/classlib/StringLists.h"
+#include "platform/gdi/FontList.h"
 
 namespace tarvel {
 
@@ -494,6 +496,14 @@ TScreen::TScreen(TComponent* owner) : TComponent(owner) {
 
 TScreen::~TScreen() {
     if (Screen == this) Screen = nullptr;
+}
+
+TStrings* TScreen::Fonts() {
+    if (!fonts_) {
+        fonts_ = std::make_unique<TStringList>();
+        for (const FontFamilyInfo& family : InstalledFontFamilies()) fonts_->Add(family.name);
+    }
+    return fonts_.get();
 }
 
 int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }

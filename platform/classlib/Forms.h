@@ -1,6 +1,7 @@
 #pragma once
 // Forms (the top-level windows of the tool) and the screen.
 
+#include <memory>
 #include <vector>
 
 #include "platform/classlib/Controls.h"
@@ -9,6 +10,8 @@ namespace tarvel {
 
 class TMainMenu;
 class TMenuItem;
+class TStringList;
+class TStrings;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TPosition {
@@ -167,6 +170,9 @@ public:
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor);
 
+    // The names of the installed font families, sorted; read on first use.
+    TStrings* Fonts();
+
     int FormCount() const { return static_cast<int>(forms_.size()); }
     TCustomForm* Forms(int index) const;
     TCustomForm* ActiveForm() const { return activeForm_; }
@@ -181,6 +187,7 @@ private:
     void SetActiveForm(TCustomForm* form);
 
     TCursor cursor_ = crDefault;
+    std::unique_ptr<TStringList> fonts_;
     std::vector<TCustomForm*> forms_;
     TCustomForm* activeForm_ = nullptr;
 };
