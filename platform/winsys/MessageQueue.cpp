@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/winsys/GuiTasks.h"
 #include "platform/winsys/InputApi.h"
 #include "platform/winsys/MessageApi.h"
 #include "platform/winsys/WindowApi.h"
@@ -233,6 +234,7 @@ DWORD GetMessageTime() { return HasState() ? State().lastMessageTime : 0; }
 TPoint GetMessagePos() { return HasState() ? State().lastMessagePos : TPoint{}; }
 
 LRESULT DispatchMessage(const MSG* msg) {
+    if (msg && !msg->hwnd && msg->message == WM_GUITASK) RunGuiTask(msg->lParam);
     if (!msg || !msg->hwnd) return 0;
     Window* w = FindWindow(msg->hwnd);
     if (!w) return 0;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/base/Strings.h"
+#include "platform/winsys/GuiTasks.h"
 #include "platform/winsys/InputApi.h"
 #include "platform/winsys/MessageApi.h"
 #include "platform/winsys/SystemApi.h"
@@ -155,6 +156,7 @@ void ShutdownWindowSystem() {
         if (h != s.desktop && (w->parent == s.desktop || w->messageOnly)) all.push_back(h);
     for (HWND h : all) DestroyWindow(h);
     StatePtr().reset();
+    DropGuiTasks();
 }
 
 DisplayBackend* CurrentBackend() { return HasState() ? State().backend.get() : nullptr; }
