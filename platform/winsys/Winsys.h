@@ -1,6 +1,7 @@
 #pragma once
 // The window system: everything above the platform includes this.
 
+#include "platform/winsys/DragDrop.h"
 #include "platform/winsys/GuiTasks.h"
 #include "platform/winsys/InputApi.h"
 #include "platform/winsys/MessageApi.h"

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/winsys/Backend.h"
+#include "platform/winsys/DragDrop.h"
 
 namespace tarvel {
 
@@ -42,6 +43,8 @@ public:
     void RequestClose(HWND window) { QueueCloseRequest(window); }
     void RequestSysCommand(HWND window, WPARAM command) { QueueSysCommand(window, command); }
     void MoveByUser(HWND window, const TRect& bounds) { QueueSurfaceMoved(window, bounds); }
+    // Files dragged from another program and dropped at a screen point.
+    void DropFiles(TPoint screen, std::vector<std::string> files) { QueueFileDrop(screen, std::move(files)); }
 
     // ---- what is shown ----
     bool HasSurface(HWND window) const;

@@ -118,6 +118,7 @@ private:
     void FollowCaret();
 
     bool TranslateTrayEvent(const SDL_Event& ev);
+    void TranslateDrop(const SDL_Event& ev);
 
     bool x11_ = false;
     std::shared_ptr<SoundOutput> sound_;  // the sound output while this display is open
@@ -141,6 +142,10 @@ private:
     uint32_t focusLostAt_ = 0;
     bool focusLossPending_ = false;
     TRect caretRect_;
+
+    // The drop being received.
+    bool dropping_ = false;
+    std::vector<std::string> droppedFiles_;
 };
 
 // The real display for the program, or null when it must run headless:

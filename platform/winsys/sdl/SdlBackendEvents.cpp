@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "platform/base/Strings.h"
 #include "platform/winsys/Winsys.h"
@@ -117,6 +118,10 @@ void SdlBackend::Translate(const SDL_Event& ev) {
         case SDL_KEYUP: TranslateKey(ev); break;
         case SDL_TEXTINPUT: TranslateText(ev.text.text); break;
         case SDL_WINDOWEVENT: TranslateWindowEvent(ev); break;
+        case SDL_DROPBEGIN:
+        case SDL_DROPFILE:
+        case SDL_DROPTEXT:
+        case SDL_DROPCOMPLETE: TranslateDrop(ev); break;
         default: break;  // the program quits through its own windows, not SDL_QUIT
     }
 }
@@ -147,6 +152,34 @@ void SdlBackend::TranslateText(const char* utf8) {
     lastKeyChars_[0] = lastKeyChars_[1] = 0;
     if (fromKey) return;
     for (char16_t c : text) QueueChar(c);
+}
+
+// The files of one drop come one event each between a begin and a
+// complete; they are handed on together. SDL tells no point: the drop lands
+// where the pointer is, or in the middle of the window when the pointer
+// cannot be read there.
+void SdlBackend::TranslateDrop(const SDL_Event& ev) {
+    if (ev.type == SDL_DROPBEGIN) {
+        dropping_ = true;
+        droppedFiles_.clear();
+        return;
+    }
+    if (ev.type == SDL_DROPFILE && ev.drop.file) droppedFiles_.emplace_back(ev.drop.file);
+    if (ev.drop.file) SDL_free(ev.drop.file);
+    if (ev.type == SDL_DROPCOMPLETE || !dropping_) {
+        dropping_ = false;
+        TopLevel* t = FindBySdlId(ev.drop.windowID);
+        if (!t || droppedFiles_.empty()) {
+            droppedFiles_.clear();
+            return;
+        }
+        int gx = 0, gy = 0;
+        SDL_GetGlobalMouseState(&gx, &gy);
+        TPoint at{gx, gy};
+        const TRect& b = t->info.bounds;
+        if (!b.Contains(at)) at = TPoint{b.left + b.Width() / 2, b.top + b.Height() / 2};
+        QueueFileDrop(at, std::exchange(droppedFiles_, {}));
+    }
 }
 
 // The window system keeps its own toggle states from the keys it sees; a
