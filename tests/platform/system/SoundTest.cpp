@@ -10,6 +10,8 @@
 namespace tarvel {
 namespace {
 
+constexpr uint8_t kSamples[] = {1, 2, 3, 4, 5, 6, 7, 8};
+
 struct WaveSpec {
     uint16_t formatTag = 1;
     uint16_t channels = 2;
@@ -17,7 +19,7 @@ struct WaveSpec {
     uint16_t bits = 16;
     int blockAlignDelta = 0;
     uint32_t fmtSize = 16;
-    std::vector<uint8_t> samples = {1, 2, 3, 4, 5, 6, 7, 8};
+    std::vector<uint8_t> samples{std::begin(kSamples), std::end(kSamples)};
     bool withFmt = true;
     bool withData = true;
     bool chunkBeforeFmt = false;  // an odd-sized chunk of another kind, padded
