@@ -39,9 +39,11 @@ public:
             error = std::current_exception();
         }
         ran_ = true;
+        // The exception goes to the worker whole: it is freed there, after
+        // the worker read it.
         Finish([&] {
             call_->ran = true;
-            call_->error = error;
+            call_->error = std::move(error);
         });
     }
 
@@ -75,10 +77,14 @@ void TThread::Synchronize(const TThreadMethod& method) {
     auto runner = std::make_shared<SyncRunner>(call, &method);
     PostGuiTask([runner] { runner->Run(); });
     runner.reset();  // the task holds the only one now
-    std::unique_lock<std::mutex> lock(call->mutex);
-    call->changed.wait(lock, [&] { return call->ran || call->dropped; });
-    if (call->dropped) throw EThread("Synchronize: there is no GUI thread to run the method");
-    if (call->error) std::rethrow_exception(call->error);
+    std::exception_ptr error;
+    {
+        std::unique_lock<std::mutex> lock(call->mutex);
+        call->changed.wait(lock, [&] { return call->ran || call->dropped; });
+        if (call->dropped) throw EThread("Synchronize: there is no GUI thread to run the method");
+        error = std::move(call->error);
+    }
+    if (error) std::rethrow_exception(error);
 }
 
 TThread::~TThread() {
