@@ -19,12 +19,9 @@
 // escape "=", "[", "]" and "\". Blank lines are allowed; anything else makes
 // the whole file damaged.
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <mutex>
 #include <optional>
@@ -169,27 +166,6 @@ auto FindNamed(const std::vector<Item>& items, std::string_view name) {
 }
 
 // ---- writing the file
-
-// Writes `text` to a temporary file beside `path`, flushes it to the disk
-// and renames it over `path`.
-bool ReplaceFileText(const std::string& path, std::string_view text) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    size_t done = 0;
-    bool ok = true;
-    while (ok && done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += static_cast<size_t>(n);
-    }
-    ok = ok && ::fchmod(fd, 0600) == 0 && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return true;
-    ::unlink(temp.c_str());
-    return false;
-}
 
 // Moves a damaged file out of the way under a name no other file has.
 bool KeepDamagedFile(const std::string& path) {
@@ -449,7 +425,7 @@ bool RegistryFile::Save() {
     if (damaged_ && (FileExists(path_) || DirectoryExists(path_))) {
         if (!KeepDamagedFile(path_)) return false;
     }
-    if (!ReplaceFileText(path_, Format())) return false;
+    if (!SaveFileText(path_, Format())) return false;
     damaged_ = false;
     return true;
 }
