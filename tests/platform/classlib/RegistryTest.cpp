@@ -11,12 +11,6 @@
 namespace tarvel {
 namespace {
 
-std::vector<std::string> Lines(const TStrings& s) {
-    std::vector<std::string> out;
-    for (int i = 0; i < s.Count(); ++i) out.push_back(s.Strings(i));
-    return out;
-}
-
 class RegistryTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -45,7 +39,7 @@ TEST_F(RegistryTest, KeysOpenByPathBelowTheRootOrTheCurrentKey) {
     EXPECT_TRUE(reg.HasSubKeys());
     TStringList names;
     reg.GetKeyNames(&names);
-    EXPECT_EQ(Lines(names), std::vector<std::string>{"Tarvel"});
+    EXPECT_EQ(names.CommaText(), "Tarvel");
     EXPECT_TRUE(reg.KeyExists("tarvel\\bms"));
     EXPECT_TRUE(reg.KeyExists("\\SOFTWARE"));
     EXPECT_TRUE(reg.DeleteKey("Tarvel"));
@@ -95,7 +89,7 @@ TEST_F(RegistryTest, TypedValuesAndTheirMismatches) {
 
     TStringList names;
     reg.GetValueNames(&names);
-    EXPECT_EQ(Lines(names), (std::vector<std::string>{"Port", "Baud", "Sound", "Blob"}));
+    EXPECT_EQ(names.CommaText(), "Port,Baud,Sound,Blob");
     EXPECT_TRUE(reg.DeleteValue("Sound"));
     EXPECT_FALSE(reg.DeleteValue("Sound"));
     EXPECT_FALSE(reg.ValueExists("Sound"));
@@ -160,11 +154,11 @@ TEST_F(RegistryTest, IniFileSectionsAreSubKeys) {
 
     TStringList list;
     ini.ReadSections(&list);
-    EXPECT_EQ(Lines(list), (std::vector<std::string>{"CommSeting", "View"}));
+    EXPECT_EQ(list.CommaText(), "CommSeting,View");
     ini.ReadSection("CommSeting", &list);
-    EXPECT_EQ(Lines(list), (std::vector<std::string>{"commset", "baudrate"}));
+    EXPECT_EQ(list.CommaText(), "commset,baudrate");
     ini.ReadSectionValues("CommSeting", &list);
-    EXPECT_EQ(Lines(list), (std::vector<std::string>{"commset=COM3", "baudrate=19200"}));
+    EXPECT_EQ(list.CommaText(), "commset=COM3,baudrate=19200");
     ini.ReadSection("Missing", &list);
     EXPECT_EQ(list.Count(), 0);
 

@@ -1,5 +1,6 @@
 // SDL's events, pushed into SDL's own queue, arrive as the window system's
-// messages: mouse, wheel, keys, text, close, minimize, restore, focus.
+// messages: mouse, wheel, keys, text, close, minimize, restore, focus,
+// dropped files.
 
 #include "tests/platform/winsys/sdl/SdlFixture.h"
 
@@ -14,6 +15,13 @@ protected:
         tree.Build(*probe);
         PumpFor(50);
         probe->log.clear();
+    }
+    void PushDrop(HWND top, Uint32 type, const char* file = nullptr) {
+        SDL_Event ev{};
+        ev.type = type;
+        ev.drop.windowID = IdOf(top);
+        ev.drop.file = file ? SDL_strdup(file) : nullptr;  // the backend frees it, as SDL's own
+        SDL_PushEvent(&ev);
     }
     WindowTree tree;
 };
@@ -193,6 +201,29 @@ TEST_F(SdlInput, FocusMovingBetweenOurWindowsDeactivatesNothing) {
     PumpFor(300);
     EXPECT_EQ(GetActiveWindow(), tree.form);
     EXPECT_EQ(probe->Messages(tree.form, {WM_ACTIVATE}), std::vector<UINT>{});
+}
+
+TEST_F(SdlInput, TheFilesOfOneDropComeTogether) {
+    DragAcceptFiles(tree.form, true);
+    PushDrop(tree.form, SDL_DROPBEGIN);
+    PushDrop(tree.form, SDL_DROPFILE, "/tmp/a.csv");
+    PushDrop(tree.form, SDL_DROPTEXT, "not a file");
+    PushDrop(tree.form, SDL_DROPFILE, "/tmp/数据.kb");
+    PushDrop(tree.form, SDL_DROPCOMPLETE);
+    ASSERT_TRUE(PumpUntil([&] { return Got(tree.form, WM_DROPFILES); }));
+    auto drop = reinterpret_cast<HDROP>(probe->Last(tree.form, WM_DROPFILES)->wParam);
+    ASSERT_EQ(DragQueryFile(drop, kDragQueryCount, nullptr, 0), 2u);
+    EXPECT_EQ(DragQueryFileName(drop, 0), "/tmp/a.csv");
+    EXPECT_EQ(DragQueryFileName(drop, 1), "/tmp/数据.kb");
+    DragFinish(drop);
+    EXPECT_EQ(probe->Messages(nullptr, {WM_DROPFILES}).size(), 1u);
+
+    // A window that accepts nothing gets nothing.
+    DragAcceptFiles(tree.form, false);
+    probe->log.clear();
+    PushDrop(tree.form, SDL_DROPFILE, "/tmp/b.csv");  // without a begin: one file, at once
+    PumpFor(100);
+    EXPECT_TRUE(probe->Messages(nullptr, {WM_DROPFILES}).empty());
 }
 
 }  // namespace
