@@ -1,8 +1,8 @@
 #include "skin/controls/te_controls_init.h"
 
 #include <algorithm>
-#include <chrono>
 
+#include "platform/base/Ticks.h"
 #include "platform/winsys/SystemApi.h"
 #include "skin/controls/te_controls_bars.h"
 #include "skin/controls/te_controls_button.h"
@@ -64,14 +64,14 @@ void DoneControls() {
 // ---- stopwatch ----------------------------------------------------------------------------
 
 int64_t TTeTimer::Counter() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    int64_t count = 0;
+    QueryPerformanceCounter(&count);
+    return count;
 }
 
 TTeTimer::TTeTimer() {
     CalibrateWindows();
-    frequency_ = 1'000'000'000;
+    QueryPerformanceFrequency(&frequency_);
 }
 
 // Two readings back to back: what one reading costs.
