@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "GdiTestSupport.h"
+#include "GdiFixture.h"
 
 namespace tarvel {
 namespace {
