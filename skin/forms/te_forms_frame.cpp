@@ -113,7 +113,9 @@ void TTeDefaultForm::DeclareMessages(TMessageTable& t) {
 
 TTeDefaultForm::TTeDefaultForm(TComponent* owner) : TTeHook(owner) {
     blending_.OnChange = [this](TObject*) {
-        if (!Loading()) Update();
+        if (Loading()) return;
+        ApplyBlending();
+        Update();
     };
     shadow_.OnChange = blending_.OnChange;
     if (auto* form = dynamic_cast<TCustomForm*>(owner)) {
@@ -129,6 +131,7 @@ TTeDefaultForm::TTeDefaultForm(TComponent* owner) : TTeHook(owner) {
 }
 
 TTeDefaultForm::~TTeDefaultForm() {
+    UnhookApplication();
     hoverTimer_.reset();
     if (systemMenuLink_) systemMenuLink_->RemoveFreeNotification(this);
 }
@@ -215,6 +218,7 @@ void TTeDefaultForm::Loaded() {
     // The frame moves and sizes the window whole; an outline is never drawn.
     dragging_.DragMode = kfdmFullDrag;
     if (Designing()) return;
+    ApplyBlending();
     if (loadedState_ != kwsNormal) {
         if (loadedState_ != kwsRollup && form) restoreBounds_ = form->BoundsRect();
         PostMessage(GetHandle(), FM_STARTACTION, static_cast<WPARAM>(loadedState_), 0);
@@ -243,9 +247,8 @@ void TTeDefaultForm::TakeWindowSize() {
     const TRect r = WindowRect(control->Handle());
     windowWidth_ = r.Width();
     windowHeight_ = r.Height();
-    const int s = windowState_ == kwsMaximized ? 0 : shadow_.Extent();
-    formWidth_ = windowWidth_ - s;
-    formHeight_ = windowHeight_ - s;
+    formWidth_ = windowWidth_ - ShadowSize();
+    formHeight_ = windowHeight_ - ShadowSize();
 }
 
 TRect TTeDefaultForm::FormBounds() {
@@ -383,6 +386,22 @@ void TTeDefaultForm::ChangeSize() {
         if (!buffer_) buffer_ = std::make_unique<TteBitmap>();
         buffer_->SetSize(windowWidth_, windowHeight_);
     }
+    if (HWND h = GetHandle(); h && Active()) {
+        drawingEnabled_ = false;
+        struct Enable {
+            bool& flag;
+            ~Enable() { flag = true; }
+        } enable{drawingEnabled_};
+        HRGN region = GetRegion();
+        // The shadow is the form's own shape again, S pixels down and right.
+        if (const int S = ShadowSize(); S > 0 && region) {
+            HRGN moved = GetRegion();
+            OffsetRgn(moved, S, S);
+            CombineRgn(region, region, moved, RGN_OR);
+            DeleteObject(moved);
+        }
+        SetWindowRgn(h, region, true);
+    }
     if (OnResize) OnResize(this);
 }
 
@@ -396,9 +415,8 @@ void TTeDefaultForm::WMNCCalcSize(TMessage& m) {
     TRect& r = params->rgrc[0];
     windowWidth_ = r.Width();
     windowHeight_ = r.Height();
-    const int s = windowState_ == kwsMaximized ? 0 : shadow_.Extent();
-    formWidth_ = windowWidth_ - s;
-    formHeight_ = windowHeight_ - s;
+    formWidth_ = windowWidth_ - ShadowSize();
+    formHeight_ = windowHeight_ - ShadowSize();
     if (!DisabledNCArea) {
         const TRect cb = GetClientBounds();
         r = TRect{r.left + cb.left, r.top + cb.top, r.right - (windowWidth_ - cb.right),
@@ -409,22 +427,44 @@ void TTeDefaultForm::WMNCCalcSize(TMessage& m) {
 
 void TTeDefaultForm::WMWindowPosChanging(TMessage& m) {
     auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
-    if (!wp || (wp->flags & SWP_NOSIZE)) return;
-    const TSize mx = GetMaxTrackSize();
-    if (mx.cx > 0) wp->cx = std::min(wp->cx, mx.cx);
-    if (mx.cy > 0) wp->cy = std::min(wp->cy, mx.cy);
-    if (windowState_ != kwsRollup && windowState_ != kwsMinimized) {
-        const TSize mn = GetMinTrackSize();
-        wp->cx = std::max(wp->cx, mn.cx);
-        wp->cy = std::max(wp->cy, mn.cy);
+    if (!wp) return;
+    HWND h = GetHandle();
+    const bool sizes = !(wp->flags & SWP_NOSIZE);
+    if (sizes || !(wp->flags & SWP_NOMOVE)) {
+        bool sized = false;
+        if (sizes) {
+            const TSize mx = GetMaxTrackSize();
+            if (mx.cx > 0) wp->cx = std::min(wp->cx, mx.cx);
+            if (mx.cy > 0) wp->cy = std::min(wp->cy, mx.cy);
+            if (windowState_ != kwsRollup && windowState_ != kwsMinimized) {
+                const TSize mn = GetMinTrackSize();
+                wp->cx = std::max(wp->cx, mn.cx);
+                wp->cy = std::max(wp->cy, mn.cy);
+            }
+            sized = (wp->cx != windowWidth_ || wp->cy != windowHeight_) && !(wp->flags & SWP_FRAMECHANGED);
+        }
+        if (sized) {
+            windowWidth_ = wp->cx;
+            windowHeight_ = wp->cy;
+            formWidth_ = windowWidth_ - ShadowSize();
+            formHeight_ = windowHeight_ - ShadowSize();
+        }
+        if (wp->flags & SWP_FRAMECHANGED) UpdateNonClientArea();
+        if (Effects() && h) {
+            const TRect now = WindowRect(h);
+            const TPoint at = (wp->flags & SWP_NOMOVE) ? TPoint{now.left, now.top} : TPoint{wp->x, wp->y};
+            CopyScreen(Bounds(at.x, at.y, sizes ? wp->cx : now.Width(), sizes ? wp->cy : now.Height()));
+        }
+        if (sized) ChangeSize();
     }
-    if (wp->cx == windowWidth_ && wp->cy == windowHeight_) return;
-    windowWidth_ = wp->cx;
-    windowHeight_ = wp->cy;
-    const int s = windowState_ == kwsMaximized ? 0 : shadow_.Extent();
-    formWidth_ = windowWidth_ - s;
-    formHeight_ = windowHeight_ - s;
-    ChangeSize();
+    if ((wp->flags & SWP_SHOWWINDOW) && loadedState_ == kwsNormal) {
+        if (Effects() && h) {
+            snapshotRect_ = TRect{};
+            CopyScreen(WindowRect(h));
+        }
+        AnimationShow();
+    }
+    if (Effects()) wp->flags |= SWP_NOCOPYBITS;
 }
 
 void TTeDefaultForm::WMThemeChanged(TMessage& m) {
@@ -556,6 +596,13 @@ TRect TTeForm::GetClientBounds() {
     if (!Themed()) return inherited::GetClientBounds();
     return Theme()->WindowGetClientRect(WindowSubclass(this), TRect{0, 0, FormWidth(), FormHeight()},
                                         themeObject_);
+}
+
+HRGN TTeForm::GetRegion() {
+    HRGN r = Themed() ? Theme()->WindowGetRegion(WindowSubclass(this), TRect{0, 0, FormWidth(), FormHeight()},
+                                                 ThemeObject())
+                      : HRGN{};
+    return r ? r : inherited::GetRegion();
 }
 
 TRect TTeForm::GetMaximizedRect() {

@@ -26,6 +26,17 @@ enum TTeWindowState : uint8_t { kwsNormal, kwsMaximized, kwsMinimized, kwsRollup
 enum TTeFormPerformance : uint8_t { qvfpNoBuffer, qvfpSharedBuffer, qvfpPersistentBuffer, qvfpDoubleBuffer };
 // CallDefault arrives true; false cancels the action.
 using TTeFormActionEvent = std::function<void(TObject* sender, bool& callDefault)>;
+// Plays a transition from `background` to `image` at screen point (x, y) on
+// the screen canvas and returns when it has ended.
+using TTeShowAnimation = std::function<void(TCanvas* canvas, int x, int y, TteBitmap* background,
+                                            TteBitmap* image, TteAnimationRec* animation)>;
+// The effects engine lives above the frames; it hands its player in here.
+// Without one no show animation runs.
+void SetShowAnimation(TTeShowAnimation player);
+
+// The pixel of the shadow's key colour and its colour at full strength.
+constexpr uint32_t kShadowKey = 0x007F007F;
+constexpr uint32_t kShadowColour = 0x803F3F3F;
 
 // The captions of the built system menu.
 extern const char* const SSysMenuMaximize;
@@ -86,6 +97,17 @@ public:
     virtual TRect GetMinimizedRect();
     virtual TRect GetRollupRect();
     TRect GetParentRect();
+    // The shadow's width as the geometry sees it: none while maximized.
+    int ShadowSize() const;
+    // Where a form moved to `r` comes to rest after snapping.
+    TRect ApplyGravitation(const TRect& r);
+    TRect GravBoundsRect();
+    // The window's shape in window coordinates (the caller owns it).
+    virtual HRGN GetRegion();
+    // The screen behind the window, for shadow and blending.
+    void CopyScreen(const TRect& rect);
+    const TteBitmap* Snapshot() const { return snapshot_.get(); }
+    void AnimationShow();
     int FormWidth() const { return formWidth_; }
     int FormHeight() const { return formHeight_; }
     bool FrameActive() const { return frameActive_; }
@@ -142,6 +164,11 @@ protected:
     bool Loading() const { return ComponentState().Contains(csLoading); }
     bool AskAction(const TTeFormActionEvent& event);
     void SetState(TTeWindowState state) { windowState_ = state; }
+    bool Effects() const { return blending_.Enabled() || shadow_.Extent() > 0; }
+    void ApplyBlending();
+    void PaintShadow(TteBitmap& target, const TRect& cb);
+    void HookApplication();
+    void UnhookApplication();
 
     TTeWindowState prevState_ = kwsNormal;
     TRect restoreBounds_;
@@ -194,6 +221,8 @@ private:
     TPoint menuPos_;
     WideString captionText_;
     TPoint pressPoint_, lastPoint_;
+    TRect dragStart_;
+    TPoint dragStartScreen_;
     bool drawingEnabled_ = true;
     bool frameActive_ = false;
     TteWindowHitTest pressedHit_ = kwhtClient;
@@ -206,6 +235,12 @@ private:
     bool pumpPaint_ = true;
     bool shown_ = false;
     bool inStartAction_ = false;
+    bool appHooked_ = false;
+    TNotifyEvent savedAppOnMinimize_, savedAppOnRestore_;
+    std::unique_ptr<TteBitmap> snapshot_;
+    TRect snapshotRect_;
+    bool paintToBitmap_ = false;
+    TteBitmap* paintTarget_ = nullptr;
 };
 
 class TTeForm : public TTeDefaultForm {
@@ -225,6 +260,7 @@ public:
     TRect GetClientBounds() override;
     TRect GetCaptionButtonRect(TTeBorderIcon icon) override;
     TRect GetMaximizedRect() override;
+    HRGN GetRegion() override;
     TteWindowHitTest GetHitTest(int x, int y) override;
     void PaintNonClientArea(TCanvas& canvas) override;
     void PaintClientArea(TCanvas& canvas) override;

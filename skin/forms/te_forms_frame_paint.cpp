@@ -40,7 +40,8 @@ void TTeDefaultForm::UpdateNonClientArea() {
     if ((cb.left == 0 && cb.top == 0 && !shadow_.Enabled()) || windowWidth_ < 1 || windowHeight_ < 1 ||
         !drawingEnabled_)
         return;
-    if (performance_ == qvfpNoBuffer) {
+    // The shadow is composed in a buffer, whatever the buffer mode.
+    if (performance_ == qvfpNoBuffer && ShadowSize() == 0) {
         HDC dc = GetWindowDC(h);
         if (!dc) return;
         SaveDC(dc);
@@ -55,7 +56,7 @@ void TTeDefaultForm::UpdateNonClientArea() {
     }
     std::unique_ptr<TteBitmap> temporary;
     TteBitmap* target = nullptr;
-    if (performance_ == qvfpDoubleBuffer) {
+    if (performance_ != qvfpSharedBuffer && performance_ != qvfpPersistentBuffer) {
         temporary = std::make_unique<TteBitmap>();
         target = temporary.get();
     } else {
@@ -65,6 +66,7 @@ void TTeDefaultForm::UpdateNonClientArea() {
     if (target->Width() != windowWidth_ || target->Height() != windowHeight_)
         target->SetSize(windowWidth_, windowHeight_);
     HDC bufferDc = target->DC();
+    PaintShadow(*target, cb);
     SaveDC(bufferDc);
     ExcludeClipRect(bufferDc, cb.left, cb.top, cb.right, cb.bottom);
     {
@@ -191,6 +193,7 @@ void TTeDefaultForm::WMNCPaint(TMessage& m) {
 }
 
 void TTeDefaultForm::WMNCActivate(TMessage& m) {
+    HookApplication();
     frameActive_ = m.WParam != 0;
     UpdateNonClientArea();
     m.Result = 1;
