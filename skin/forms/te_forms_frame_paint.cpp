@@ -201,7 +201,10 @@ void TTeDefaultForm::WMNCActivate(TMessage& m) {
 }
 
 void TTeDefaultForm::WMActivate(TMessage& m) {
-    if (LOWORD(m.WParam) == WA_INACTIVE && HIWORD(m.WParam) && !frameActive_) Minimize();
+    // Minimized from outside: take the state on, unless it is ours already.
+    if (LOWORD(m.WParam) == WA_INACTIVE && HIWORD(m.WParam) && !frameActive_ &&
+        windowState_ != kwsMinimized && windowState_ != kwsTray)
+        Minimize();
     UpdateNonClientArea();
 }
 
