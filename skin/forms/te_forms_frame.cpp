@@ -207,7 +207,7 @@ void TTeDefaultForm::SetWindowState(TTeWindowState value) {
 void TTeDefaultForm::Loaded() {
     inherited::Loaded();
     auto* form = dynamic_cast<TCustomForm*>(Owner());
-    if (form) {
+    if (form && !readsForm_) {
         SetBorderStyle(borderStyle_);
         SetBorderIcons(borderIcons_);
     }
@@ -544,7 +544,9 @@ void TTeForm::SetThemeObject(const String& value) {
 
 TteTheme* TTeForm::Theme() { return GetThemeLink(themeLink_); }
 
-bool TTeForm::Themed() { return IsObjectDefined(WindowSubclass(this), themeObject_, themeLink_); }
+bool TTeForm::Themed() {
+    return themeable_ && IsObjectDefined(WindowSubclass(this), themeObject_, themeLink_);
+}
 
 void TTeForm::Loaded() {
     inherited::Loaded();
@@ -561,7 +563,9 @@ void TTeForm::SNMThemeMessage(TMessage& m) {
         case tmChanged:
         case tmApply:
         case tmReleased:
-            if (Theme() && Themed()) {
+            if (!themeSwitches_) {
+                Update();
+            } else if (Theme() && Themed()) {
                 SetActive(true);
                 Update();
             } else if (Active()) {

@@ -118,12 +118,12 @@ public:
     TteWindowHitTest PressedHit() const { return pressedHit_; }
 
     // ---- commands ----
-    void Maximize();
-    void Minimize();
-    void Restore();
+    virtual void Maximize();
+    virtual void Minimize();
+    virtual void Restore();
     void Rollup();
     void MinToTray();
-    void Close();
+    virtual void Close();
     void Help();
     // The built system menu; rebuilt at every showing.
     TPopupMenu* CreateSysMenu();
@@ -141,6 +141,12 @@ public:
     void UpdateNonClientArea();
     virtual void PaintNonClientArea(TCanvas& canvas);
     virtual void PaintClientArea(TCanvas& canvas);
+    // While set, the client background is painted only within `rect` (client
+    // coordinates): a transparent control asks for what lies behind it.
+    void SetBackgroundRequest(const TRect* rect) {
+        backgroundRequest_ = rect != nullptr;
+        backgroundRect_ = rect ? *rect : TRect{};
+    }
     void EnableDrawing() { drawingEnabled_ = true; }
     void DisableDrawing() { drawingEnabled_ = false; }
 
@@ -164,6 +170,14 @@ protected:
     bool Loading() const { return ComponentState().Contains(csLoading); }
     bool AskAction(const TTeFormActionEvent& event);
     void SetState(TTeWindowState state) { windowState_ = state; }
+    // A frame that reads its look from the form takes it on without writing back.
+    void TakeFormLook(TTeBorderStyle style, TTeBorderIcons icons, TTeWindowState state) {
+        borderStyle_ = style;
+        borderIcons_ = icons;
+        windowState_ = state;
+    }
+    // The look is the form's own: Loaded writes nothing back to it.
+    bool readsForm_ = false;
     bool Effects() const { return blending_.Enabled() || shadow_.Extent() > 0; }
     void ApplyBlending();
     void PaintShadow(TteBitmap& target, const TRect& cb);
@@ -173,6 +187,11 @@ protected:
     TTeWindowState prevState_ = kwsNormal;
     TRect restoreBounds_;
 
+    void WMNCLButtonDown(TMessage& m);
+    void WMNCButtonUp(TMessage& m);
+    void WMNCMouseMove(TMessage& m);
+    void WMSysCommand(TMessage& m);
+
 private:
     void WMNCCalcSize(TMessage& m);
     void WMNCHitTest(TMessage& m);
@@ -180,15 +199,11 @@ private:
     void WMNCPaint(TMessage& m);
     void WMNCActivate(TMessage& m);
     void WMActivate(TMessage& m);
-    void WMNCLButtonDown(TMessage& m);
     void WMNCRButtonDown(TMessage& m);
     void NCButtonDown(TMessage& m, TMouseButton button, TShiftStateFlag held);
     void WMNCLButtonDblClk(TMessage& m);
-    void WMNCButtonUp(TMessage& m);
-    void WMNCMouseMove(TMessage& m);
     void WMMouseMove(TMessage& m);
     void WMLButtonUp(TMessage& m);
-    void WMSysCommand(TMessage& m);
     void WMWindowPosChanging(TMessage& m);
     void WMEraseBkgnd(TMessage& m);
     void WMPaint(TMessage& m);
@@ -236,6 +251,8 @@ private:
     bool shown_ = false;
     bool inStartAction_ = false;
     bool appHooked_ = false;
+    bool backgroundRequest_ = false;
+    TRect backgroundRect_;
     TNotifyEvent savedAppOnMinimize_, savedAppOnRestore_;
     std::unique_ptr<TteBitmap> snapshot_;
     TRect snapshotRect_;
@@ -278,6 +295,12 @@ private:
 
     TteCustomThemeLink* themeLink_ = nullptr;
     String themeObject_ = "default";
+
+protected:
+    // False: a frame that never draws from a theme.
+    bool themeable_ = true;
+    // False: theme changes repaint the frame but never hook or unhook it.
+    bool themeSwitches_ = true;
 };
 
 TteWindowSubclass WindowSubclass(TTeDefaultForm* frame);

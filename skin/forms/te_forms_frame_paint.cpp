@@ -216,6 +216,10 @@ void TTeDefaultForm::WMEraseBkgnd(TMessage& m) {
     HDC dc = DcFromWParam(m.WParam);
     const bool own = !dc;
     if (own) dc = GetDC(h);
+    const int saved = SaveDC(dc);
+    if (backgroundRequest_)
+        IntersectClipRect(dc, backgroundRect_.left, backgroundRect_.top, backgroundRect_.right,
+                          backgroundRect_.bottom);
     {
         CanvasOnDc on(dc);
         if (OnPaint && !Loading())
@@ -223,6 +227,7 @@ void TTeDefaultForm::WMEraseBkgnd(TMessage& m) {
         else
             PaintClientArea(on.canvas);
     }
+    RestoreDC(dc, saved);
     if (own) ReleaseDC(h, dc);
 }
 
