@@ -46,7 +46,12 @@ bool DrawFrameBackground(TCanvas* canvas, const TteBackground& b) {
         FillWithColour(canvas, b);
         return true;
     }
-    DrawControlBackground(b.Parent, canvas->Handle());
+    // Only the asking control's rectangle; the frame may be much larger.
+    HDC dc = canvas->Handle();
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, b.Rect.left, b.Rect.top, b.Rect.right, b.Rect.bottom);
+    DrawControlBackground(b.Parent, dc);
+    RestoreDC(dc, saved);
     return true;
 }
 
