@@ -102,6 +102,7 @@ void TTeDefaultForm::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeDefaultForm::WMLButtonUp>(WM_LBUTTONUP);
     t.Add<&TTeDefaultForm::WMSysCommand>(WM_SYSCOMMAND);
     t.Add<&TTeDefaultForm::WMWindowPosChanging>(WM_WINDOWPOSCHANGING);
+    t.Add<&TTeDefaultForm::WMGetMinMaxInfo>(WM_GETMINMAXINFO);
     t.Add<&TTeDefaultForm::WMEraseBkgnd>(WM_ERASEBKGND);
     t.Add<&TTeDefaultForm::WMPaint>(WM_PAINT);
     t.Add<&TTeDefaultForm::WMThemeChanged>(WM_THEMECHANGED);
@@ -465,6 +466,19 @@ void TTeDefaultForm::WMWindowPosChanging(TMessage& m) {
         AnimationShow();
     }
     if (Effects()) wp->flags |= SWP_NOCOPYBITS;
+}
+
+void TTeDefaultForm::WMGetMinMaxInfo(TMessage& m) {
+    auto* mmi = reinterpret_cast<MINMAXINFO*>(m.LParam);
+    if (!mmi || readsForm_) return;
+    MessageHandled();
+    m.Result = 0;
+    // Rolled up or minimized the window is smaller than anyone could size it.
+    const bool free = windowState_ == kwsRollup || windowState_ == kwsMinimized;
+    const TSize mn = free ? TSize{1, 1} : GetMinTrackSize(), mx = GetMaxTrackSize();
+    mmi->ptMinTrackSize = TPoint{mn.cx, mn.cy};
+    if (mx.cx > 0) mmi->ptMaxTrackSize.x = mx.cx;
+    if (mx.cy > 0) mmi->ptMaxTrackSize.y = mx.cy;
 }
 
 void TTeDefaultForm::WMThemeChanged(TMessage& m) {

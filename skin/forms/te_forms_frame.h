@@ -205,6 +205,7 @@ private:
     void WMMouseMove(TMessage& m);
     void WMLButtonUp(TMessage& m);
     void WMWindowPosChanging(TMessage& m);
+    void WMGetMinMaxInfo(TMessage& m);
     void WMEraseBkgnd(TMessage& m);
     void WMPaint(TMessage& m);
     void WMThemeChanged(TMessage& m);
