@@ -266,5 +266,35 @@ TEST_F(FrameEffectsTest, BlendedFormLetsTheScreenThrough) {
     EXPECT_EQ(ScreenPixel(300, 250) & 0xFFFFFF, 0xFFFFFFu);
 }
 
+TEST_F(FrameEffectsTest, FirstShowHandsTheScreenAndTheFormsPictureToTheAnimation) {
+    struct Call {
+        TPoint at;
+        uint32_t background, caption, client;
+    };
+    std::vector<Call> calls;
+    SetShowAnimation(
+        [&calls](TCanvas*, int x, int y, TteBitmap* background, TteBitmap* image, TteAnimationRec*) {
+            calls.push_back(Call{
+                {x, y}, background->GetPixel(200, 150), image->GetPixel(200, 10), image->GetPixel(200, 150)});
+        });
+    for (bool enabled : {false, true}) {
+        calls.clear();
+        MakeForm<TTeDefaultForm>(false, TTeBorderIcons{kbiClose, kbiSystemMenu}, TSize{400, 300},
+                                 [enabled](TTeDefaultForm* f) { f->Animation()->SetEnabled(enabled); });
+        ASSERT_EQ(calls.size(), enabled ? 1u : 0u);
+        if (enabled) {
+            EXPECT_EQ(calls[0].at, (TPoint{100, 100}));
+            // Behind: the screen before the form came; in front: the form as it will look.
+            EXPECT_EQ(calls[0].background & 0xFFFFFF, 0xFF0000u);
+            EXPECT_EQ(calls[0].client & 0xFFFFFF, 0xFFFFFFu);
+            EXPECT_NE(calls[0].caption & 0xFFFFFF, 0xFF0000u);
+            EXPECT_NE(calls[0].caption & 0xFFFFFF, 0xFFFFFFu);
+        }
+        delete form_;
+        form_ = nullptr;
+    }
+    SetShowAnimation(nullptr);
+}
+
 }  // namespace
 }  // namespace tarvel::testing
