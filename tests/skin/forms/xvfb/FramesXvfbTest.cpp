@@ -19,7 +19,7 @@
 #include "skin/forms/te_forms_frame2.h"
 #include "skin/forms/te_forms_resources.h"
 #include "skin/themes/theme_flat.h"
-#include "tests/platform/winsys/sdl/xvfb/XServer.h"
+#include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
 
 namespace tarvel {
 namespace {
