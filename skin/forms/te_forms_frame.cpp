@@ -72,17 +72,6 @@ TteWindowButtons WindowButtons(TTeDefaultForm* frame) {
     return b;
 }
 
-TTeDefaultForm* GetParentQvForm(TControl* control) {
-    if (!control) return nullptr;
-    while (control->Parent()) control = control->Parent();
-    auto* form = dynamic_cast<TCustomForm*>(control);
-    if (!form) return nullptr;
-    for (int i = 0; i < form->ComponentCount(); ++i)
-        if (auto* frame = dynamic_cast<TTeDefaultForm*>(form->Components(i)); frame && frame->Active())
-            return frame;
-    return nullptr;
-}
-
 // ---- TTeDefaultForm -------------------------------------------------------------------
 
 void TTeDefaultForm::DeclareMessages(TMessageTable& t) {

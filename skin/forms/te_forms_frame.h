@@ -308,7 +308,20 @@ TteWindowSubclass WindowSubclass(TTeDefaultForm* frame);
 TteWindowButtons WindowButtons(TTeDefaultForm* frame);
 // The theme's button for a caption icon in a window state (kwbCustom: none).
 TteWindowButtonClass WindowButtonOf(TTeBorderIcon icon, TTeWindowState state);
+// The first active frame of class Frame on the form a control lies on, or null.
+template <class Frame>
+Frame* FirstActiveFrame(TControl* control) {
+    if (!control) return nullptr;
+    while (control->Parent()) control = control->Parent();
+    auto* form = dynamic_cast<TCustomForm*>(control);
+    if (!form) return nullptr;
+    for (int i = 0; i < form->ComponentCount(); ++i)
+        if (auto* frame = dynamic_cast<Frame*>(form->Components(i)); frame && frame->Active()) return frame;
+    return nullptr;
+}
 // The active frame of the form a control lies on, or null.
-TTeDefaultForm* GetParentQvForm(TControl* control);
+inline TTeDefaultForm* GetParentQvForm(TControl* control) {
+    return FirstActiveFrame<TTeDefaultForm>(control);
+}
 
 }  // namespace tarvel

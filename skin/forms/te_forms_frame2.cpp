@@ -44,17 +44,6 @@ TteWindowButtons WindowButtons2(TTeDefaultForm2* frame) {
     return b;
 }
 
-TTeDefaultForm2* GetParentQvForm2(TControl* control) {
-    if (!control) return nullptr;
-    while (control->Parent()) control = control->Parent();
-    auto* form = dynamic_cast<TCustomForm*>(control);
-    if (!form) return nullptr;
-    for (int i = 0; i < form->ComponentCount(); ++i)
-        if (auto* frame = dynamic_cast<TTeDefaultForm2*>(form->Components(i)); frame && frame->Active())
-            return frame;
-    return nullptr;
-}
-
 // ---- TTeDefaultForm2 ----
 
 void TTeDefaultForm2::DeclareMessages(TMessageTable& t) {

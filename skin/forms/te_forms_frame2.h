@@ -51,6 +51,8 @@ public:
 TteWindowSubclass WindowSubclass2(TTeDefaultForm2* frame);
 TteWindowButtons WindowButtons2(TTeDefaultForm2* frame);
 // The active light frame of the form a control lies on, or null.
-TTeDefaultForm2* GetParentQvForm2(TControl* control);
+inline TTeDefaultForm2* GetParentQvForm2(TControl* control) {
+    return FirstActiveFrame<TTeDefaultForm2>(control);
+}
 
 }  // namespace tarvel

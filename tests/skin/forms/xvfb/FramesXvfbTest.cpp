@@ -117,15 +117,7 @@ TEST(FramesOnX11, FlatFramesInEachStateAndTheLightDialog) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    std::string why;
-    if (!tarvel::StartXvfb(why)) {
-        std::printf("SKIPPED: no X server for the frames: %s\n", why.c_str());
-        return 77;
-    }
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    const int result = RUN_ALL_TESTS();
-    tarvel::StopXvfb();
-    return result;
+    return tarvel::RunTestsOnXvfb("the frames");
 }
 
 // SDL's D-Bus connection keeps a buffer for the life of the process.
