@@ -26,6 +26,8 @@ enum TPosition {
 };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = TSet<TBorderIcon>;
 enum TFormStateFlag { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
 using TFormState = TSet<TFormStateFlag>;
 
@@ -62,6 +64,9 @@ public:
 
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TFormBorderStyle style);
+    // Which caption buttons a frame offers; kept for whoever draws the frame.
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons icons) { borderIcons_ = icons; }
     TPosition Position() const { return position_; }
     void SetPosition(TPosition position) { position_ = position; }
     TWindowState WindowState() const;
@@ -135,6 +140,7 @@ private:
     TModalResult modalResult_ = mrNone;
     TFormState formState_;
     TFormBorderStyle borderStyle_ = bsSizeable;
+    TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
     TPosition position_ = poDesigned;
     TWindowState windowState_ = wsNormal;
     bool keyPreview_ = false;
@@ -150,6 +156,15 @@ class TForm : public TCustomForm {
 
 public:
     using TCustomForm::TCustomForm;
+};
+
+// A reusable group of controls placed on a form like a panel; it paints
+// nothing of its own.
+class TCustomFrame : public TWinControl {
+    TARVEL_CLASS(TCustomFrame, TWinControl)
+
+public:
+    using TWinControl::TWinControl;
 };
 
 // The screen: its size, the forms of the application and the cursor that

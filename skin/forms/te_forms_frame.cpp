@@ -72,17 +72,6 @@ TteWindowButtons WindowButtons(TTeDefaultForm* frame) {
     return b;
 }
 
-TTeDefaultForm* GetParentQvForm(TControl* control) {
-    if (!control) return nullptr;
-    while (control->Parent()) control = control->Parent();
-    auto* form = dynamic_cast<TCustomForm*>(control);
-    if (!form) return nullptr;
-    for (int i = 0; i < form->ComponentCount(); ++i)
-        if (auto* frame = dynamic_cast<TTeDefaultForm*>(form->Components(i)); frame && frame->Active())
-            return frame;
-    return nullptr;
-}
-
 // ---- TTeDefaultForm -------------------------------------------------------------------
 
 void TTeDefaultForm::DeclareMessages(TMessageTable& t) {
@@ -102,6 +91,7 @@ void TTeDefaultForm::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeDefaultForm::WMLButtonUp>(WM_LBUTTONUP);
     t.Add<&TTeDefaultForm::WMSysCommand>(WM_SYSCOMMAND);
     t.Add<&TTeDefaultForm::WMWindowPosChanging>(WM_WINDOWPOSCHANGING);
+    t.Add<&TTeDefaultForm::WMGetMinMaxInfo>(WM_GETMINMAXINFO);
     t.Add<&TTeDefaultForm::WMEraseBkgnd>(WM_ERASEBKGND);
     t.Add<&TTeDefaultForm::WMPaint>(WM_PAINT);
     t.Add<&TTeDefaultForm::WMThemeChanged>(WM_THEMECHANGED);
@@ -113,7 +103,9 @@ void TTeDefaultForm::DeclareMessages(TMessageTable& t) {
 
 TTeDefaultForm::TTeDefaultForm(TComponent* owner) : TTeHook(owner) {
     blending_.OnChange = [this](TObject*) {
-        if (!Loading()) Update();
+        if (Loading()) return;
+        ApplyBlending();
+        Update();
     };
     shadow_.OnChange = blending_.OnChange;
     if (auto* form = dynamic_cast<TCustomForm*>(owner)) {
@@ -129,6 +121,7 @@ TTeDefaultForm::TTeDefaultForm(TComponent* owner) : TTeHook(owner) {
 }
 
 TTeDefaultForm::~TTeDefaultForm() {
+    UnhookApplication();
     hoverTimer_.reset();
     if (systemMenuLink_) systemMenuLink_->RemoveFreeNotification(this);
 }
@@ -204,7 +197,7 @@ void TTeDefaultForm::SetWindowState(TTeWindowState value) {
 void TTeDefaultForm::Loaded() {
     inherited::Loaded();
     auto* form = dynamic_cast<TCustomForm*>(Owner());
-    if (form) {
+    if (form && !readsForm_) {
         SetBorderStyle(borderStyle_);
         SetBorderIcons(borderIcons_);
     }
@@ -215,6 +208,7 @@ void TTeDefaultForm::Loaded() {
     // The frame moves and sizes the window whole; an outline is never drawn.
     dragging_.DragMode = kfdmFullDrag;
     if (Designing()) return;
+    ApplyBlending();
     if (loadedState_ != kwsNormal) {
         if (loadedState_ != kwsRollup && form) restoreBounds_ = form->BoundsRect();
         PostMessage(GetHandle(), FM_STARTACTION, static_cast<WPARAM>(loadedState_), 0);
@@ -243,9 +237,8 @@ void TTeDefaultForm::TakeWindowSize() {
     const TRect r = WindowRect(control->Handle());
     windowWidth_ = r.Width();
     windowHeight_ = r.Height();
-    const int s = windowState_ == kwsMaximized ? 0 : shadow_.Extent();
-    formWidth_ = windowWidth_ - s;
-    formHeight_ = windowHeight_ - s;
+    formWidth_ = windowWidth_ - ShadowSize();
+    formHeight_ = windowHeight_ - ShadowSize();
 }
 
 TRect TTeDefaultForm::FormBounds() {
@@ -383,6 +376,22 @@ void TTeDefaultForm::ChangeSize() {
         if (!buffer_) buffer_ = std::make_unique<TteBitmap>();
         buffer_->SetSize(windowWidth_, windowHeight_);
     }
+    if (HWND h = GetHandle(); h && Active()) {
+        drawingEnabled_ = false;
+        struct Enable {
+            bool& flag;
+            ~Enable() { flag = true; }
+        } enable{drawingEnabled_};
+        HRGN region = GetRegion();
+        // The shadow is the form's own shape again, S pixels down and right.
+        if (const int S = ShadowSize(); S > 0 && region) {
+            HRGN moved = GetRegion();
+            OffsetRgn(moved, S, S);
+            CombineRgn(region, region, moved, RGN_OR);
+            DeleteObject(moved);
+        }
+        SetWindowRgn(h, region, true);
+    }
     if (OnResize) OnResize(this);
 }
 
@@ -396,9 +405,8 @@ void TTeDefaultForm::WMNCCalcSize(TMessage& m) {
     TRect& r = params->rgrc[0];
     windowWidth_ = r.Width();
     windowHeight_ = r.Height();
-    const int s = windowState_ == kwsMaximized ? 0 : shadow_.Extent();
-    formWidth_ = windowWidth_ - s;
-    formHeight_ = windowHeight_ - s;
+    formWidth_ = windowWidth_ - ShadowSize();
+    formHeight_ = windowHeight_ - ShadowSize();
     if (!DisabledNCArea) {
         const TRect cb = GetClientBounds();
         r = TRect{r.left + cb.left, r.top + cb.top, r.right - (windowWidth_ - cb.right),
@@ -409,22 +417,57 @@ void TTeDefaultForm::WMNCCalcSize(TMessage& m) {
 
 void TTeDefaultForm::WMWindowPosChanging(TMessage& m) {
     auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
-    if (!wp || (wp->flags & SWP_NOSIZE)) return;
-    const TSize mx = GetMaxTrackSize();
-    if (mx.cx > 0) wp->cx = std::min(wp->cx, mx.cx);
-    if (mx.cy > 0) wp->cy = std::min(wp->cy, mx.cy);
-    if (windowState_ != kwsRollup && windowState_ != kwsMinimized) {
-        const TSize mn = GetMinTrackSize();
-        wp->cx = std::max(wp->cx, mn.cx);
-        wp->cy = std::max(wp->cy, mn.cy);
+    if (!wp) return;
+    HWND h = GetHandle();
+    const bool sizes = !(wp->flags & SWP_NOSIZE);
+    if (sizes || !(wp->flags & SWP_NOMOVE)) {
+        bool sized = false;
+        if (sizes) {
+            const TSize mx = GetMaxTrackSize();
+            if (mx.cx > 0) wp->cx = std::min(wp->cx, mx.cx);
+            if (mx.cy > 0) wp->cy = std::min(wp->cy, mx.cy);
+            if (windowState_ != kwsRollup && windowState_ != kwsMinimized) {
+                const TSize mn = GetMinTrackSize();
+                wp->cx = std::max(wp->cx, mn.cx);
+                wp->cy = std::max(wp->cy, mn.cy);
+            }
+            sized = (wp->cx != windowWidth_ || wp->cy != windowHeight_) && !(wp->flags & SWP_FRAMECHANGED);
+        }
+        if (sized) {
+            windowWidth_ = wp->cx;
+            windowHeight_ = wp->cy;
+            formWidth_ = windowWidth_ - ShadowSize();
+            formHeight_ = windowHeight_ - ShadowSize();
+        }
+        if (wp->flags & SWP_FRAMECHANGED) UpdateNonClientArea();
+        if (Effects() && h) {
+            const TRect now = WindowRect(h);
+            const TPoint at = (wp->flags & SWP_NOMOVE) ? TPoint{now.left, now.top} : TPoint{wp->x, wp->y};
+            CopyScreen(Bounds(at.x, at.y, sizes ? wp->cx : now.Width(), sizes ? wp->cy : now.Height()));
+        }
+        if (sized) ChangeSize();
     }
-    if (wp->cx == windowWidth_ && wp->cy == windowHeight_) return;
-    windowWidth_ = wp->cx;
-    windowHeight_ = wp->cy;
-    const int s = windowState_ == kwsMaximized ? 0 : shadow_.Extent();
-    formWidth_ = windowWidth_ - s;
-    formHeight_ = windowHeight_ - s;
-    ChangeSize();
+    if ((wp->flags & SWP_SHOWWINDOW) && loadedState_ == kwsNormal) {
+        if (Effects() && h) {
+            snapshotRect_ = TRect{};
+            CopyScreen(WindowRect(h));
+        }
+        AnimationShow();
+    }
+    if (Effects()) wp->flags |= SWP_NOCOPYBITS;
+}
+
+void TTeDefaultForm::WMGetMinMaxInfo(TMessage& m) {
+    auto* mmi = reinterpret_cast<MINMAXINFO*>(m.LParam);
+    if (!mmi || readsForm_) return;
+    MessageHandled();
+    m.Result = 0;
+    // Rolled up or minimized the window is smaller than anyone could size it.
+    const bool free = windowState_ == kwsRollup || windowState_ == kwsMinimized;
+    const TSize mn = free ? TSize{1, 1} : GetMinTrackSize(), mx = GetMaxTrackSize();
+    mmi->ptMinTrackSize = TPoint{mn.cx, mn.cy};
+    if (mx.cx > 0) mmi->ptMaxTrackSize.x = mx.cx;
+    if (mx.cy > 0) mmi->ptMaxTrackSize.y = mx.cy;
 }
 
 void TTeDefaultForm::WMThemeChanged(TMessage& m) {
@@ -504,7 +547,9 @@ void TTeForm::SetThemeObject(const String& value) {
 
 TteTheme* TTeForm::Theme() { return GetThemeLink(themeLink_); }
 
-bool TTeForm::Themed() { return IsObjectDefined(WindowSubclass(this), themeObject_, themeLink_); }
+bool TTeForm::Themed() {
+    return themeable_ && IsObjectDefined(WindowSubclass(this), themeObject_, themeLink_);
+}
 
 void TTeForm::Loaded() {
     inherited::Loaded();
@@ -521,7 +566,9 @@ void TTeForm::SNMThemeMessage(TMessage& m) {
         case tmChanged:
         case tmApply:
         case tmReleased:
-            if (Theme() && Themed()) {
+            if (!themeSwitches_) {
+                Update();
+            } else if (Theme() && Themed()) {
                 SetActive(true);
                 Update();
             } else if (Active()) {
@@ -556,6 +603,13 @@ TRect TTeForm::GetClientBounds() {
     if (!Themed()) return inherited::GetClientBounds();
     return Theme()->WindowGetClientRect(WindowSubclass(this), TRect{0, 0, FormWidth(), FormHeight()},
                                         themeObject_);
+}
+
+HRGN TTeForm::GetRegion() {
+    HRGN r = Themed() ? Theme()->WindowGetRegion(WindowSubclass(this), TRect{0, 0, FormWidth(), FormHeight()},
+                                                 ThemeObject())
+                      : HRGN{};
+    return r ? r : inherited::GetRegion();
 }
 
 TRect TTeForm::GetMaximizedRect() {

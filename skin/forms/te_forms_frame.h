@@ -26,6 +26,17 @@ enum TTeWindowState : uint8_t { kwsNormal, kwsMaximized, kwsMinimized, kwsRollup
 enum TTeFormPerformance : uint8_t { qvfpNoBuffer, qvfpSharedBuffer, qvfpPersistentBuffer, qvfpDoubleBuffer };
 // CallDefault arrives true; false cancels the action.
 using TTeFormActionEvent = std::function<void(TObject* sender, bool& callDefault)>;
+// Plays a transition from `background` to `image` at screen point (x, y) on
+// the screen canvas and returns when it has ended.
+using TTeShowAnimation = std::function<void(TCanvas* canvas, int x, int y, TteBitmap* background,
+                                            TteBitmap* image, TteAnimationRec* animation)>;
+// The effects engine lives above the frames; it hands its player in here.
+// Without one no show animation runs.
+void SetShowAnimation(TTeShowAnimation player);
+
+// The pixel of the shadow's key colour and its colour at full strength.
+constexpr uint32_t kShadowKey = 0x007F007F;
+constexpr uint32_t kShadowColour = 0x803F3F3F;
 
 // The captions of the built system menu.
 extern const char* const SSysMenuMaximize;
@@ -86,6 +97,17 @@ public:
     virtual TRect GetMinimizedRect();
     virtual TRect GetRollupRect();
     TRect GetParentRect();
+    // The shadow's width as the geometry sees it: none while maximized.
+    int ShadowSize() const;
+    // Where a form moved to `r` comes to rest after snapping.
+    TRect ApplyGravitation(const TRect& r);
+    TRect GravBoundsRect();
+    // The window's shape in window coordinates (the caller owns it).
+    virtual HRGN GetRegion();
+    // The screen behind the window, for shadow and blending.
+    void CopyScreen(const TRect& rect);
+    const TteBitmap* Snapshot() const { return snapshot_.get(); }
+    void AnimationShow();
     int FormWidth() const { return formWidth_; }
     int FormHeight() const { return formHeight_; }
     bool FrameActive() const { return frameActive_; }
@@ -96,12 +118,12 @@ public:
     TteWindowHitTest PressedHit() const { return pressedHit_; }
 
     // ---- commands ----
-    void Maximize();
-    void Minimize();
-    void Restore();
+    virtual void Maximize();
+    virtual void Minimize();
+    virtual void Restore();
     void Rollup();
     void MinToTray();
-    void Close();
+    virtual void Close();
     void Help();
     // The built system menu; rebuilt at every showing.
     TPopupMenu* CreateSysMenu();
@@ -119,6 +141,12 @@ public:
     void UpdateNonClientArea();
     virtual void PaintNonClientArea(TCanvas& canvas);
     virtual void PaintClientArea(TCanvas& canvas);
+    // While set, the client background is painted only within `rect` (client
+    // coordinates): a transparent control asks for what lies behind it.
+    void SetBackgroundRequest(const TRect* rect) {
+        backgroundRequest_ = rect != nullptr;
+        backgroundRect_ = rect ? *rect : TRect{};
+    }
     void EnableDrawing() { drawingEnabled_ = true; }
     void DisableDrawing() { drawingEnabled_ = false; }
 
@@ -142,9 +170,27 @@ protected:
     bool Loading() const { return ComponentState().Contains(csLoading); }
     bool AskAction(const TTeFormActionEvent& event);
     void SetState(TTeWindowState state) { windowState_ = state; }
+    // A frame that reads its look from the form takes it on without writing back.
+    void TakeFormLook(TTeBorderStyle style, TTeBorderIcons icons, TTeWindowState state) {
+        borderStyle_ = style;
+        borderIcons_ = icons;
+        windowState_ = state;
+    }
+    // The look is the form's own: Loaded writes nothing back to it.
+    bool readsForm_ = false;
+    bool Effects() const { return blending_.Enabled() || shadow_.Extent() > 0; }
+    void ApplyBlending();
+    void PaintShadow(TteBitmap& target, const TRect& cb);
+    void HookApplication();
+    void UnhookApplication();
 
     TTeWindowState prevState_ = kwsNormal;
     TRect restoreBounds_;
+
+    void WMNCLButtonDown(TMessage& m);
+    void WMNCButtonUp(TMessage& m);
+    void WMNCMouseMove(TMessage& m);
+    void WMSysCommand(TMessage& m);
 
 private:
     void WMNCCalcSize(TMessage& m);
@@ -153,16 +199,13 @@ private:
     void WMNCPaint(TMessage& m);
     void WMNCActivate(TMessage& m);
     void WMActivate(TMessage& m);
-    void WMNCLButtonDown(TMessage& m);
     void WMNCRButtonDown(TMessage& m);
     void NCButtonDown(TMessage& m, TMouseButton button, TShiftStateFlag held);
     void WMNCLButtonDblClk(TMessage& m);
-    void WMNCButtonUp(TMessage& m);
-    void WMNCMouseMove(TMessage& m);
     void WMMouseMove(TMessage& m);
     void WMLButtonUp(TMessage& m);
-    void WMSysCommand(TMessage& m);
     void WMWindowPosChanging(TMessage& m);
+    void WMGetMinMaxInfo(TMessage& m);
     void WMEraseBkgnd(TMessage& m);
     void WMPaint(TMessage& m);
     void WMThemeChanged(TMessage& m);
@@ -194,6 +237,8 @@ private:
     TPoint menuPos_;
     WideString captionText_;
     TPoint pressPoint_, lastPoint_;
+    TRect dragStart_;
+    TPoint dragStartScreen_;
     bool drawingEnabled_ = true;
     bool frameActive_ = false;
     TteWindowHitTest pressedHit_ = kwhtClient;
@@ -206,6 +251,14 @@ private:
     bool pumpPaint_ = true;
     bool shown_ = false;
     bool inStartAction_ = false;
+    bool appHooked_ = false;
+    bool backgroundRequest_ = false;
+    TRect backgroundRect_;
+    TNotifyEvent savedAppOnMinimize_, savedAppOnRestore_;
+    std::unique_ptr<TteBitmap> snapshot_;
+    TRect snapshotRect_;
+    bool paintToBitmap_ = false;
+    TteBitmap* paintTarget_ = nullptr;
 };
 
 class TTeForm : public TTeDefaultForm {
@@ -225,6 +278,7 @@ public:
     TRect GetClientBounds() override;
     TRect GetCaptionButtonRect(TTeBorderIcon icon) override;
     TRect GetMaximizedRect() override;
+    HRGN GetRegion() override;
     TteWindowHitTest GetHitTest(int x, int y) override;
     void PaintNonClientArea(TCanvas& canvas) override;
     void PaintClientArea(TCanvas& canvas) override;
@@ -242,13 +296,32 @@ private:
 
     TteCustomThemeLink* themeLink_ = nullptr;
     String themeObject_ = "default";
+
+protected:
+    // False: a frame that never draws from a theme.
+    bool themeable_ = true;
+    // False: theme changes repaint the frame but never hook or unhook it.
+    bool themeSwitches_ = true;
 };
 
 TteWindowSubclass WindowSubclass(TTeDefaultForm* frame);
 TteWindowButtons WindowButtons(TTeDefaultForm* frame);
 // The theme's button for a caption icon in a window state (kwbCustom: none).
 TteWindowButtonClass WindowButtonOf(TTeBorderIcon icon, TTeWindowState state);
+// The first active frame of class Frame on the form a control lies on, or null.
+template <class Frame>
+Frame* FirstActiveFrame(TControl* control) {
+    if (!control) return nullptr;
+    while (control->Parent()) control = control->Parent();
+    auto* form = dynamic_cast<TCustomForm*>(control);
+    if (!form) return nullptr;
+    for (int i = 0; i < form->ComponentCount(); ++i)
+        if (auto* frame = dynamic_cast<Frame*>(form->Components(i)); frame && frame->Active()) return frame;
+    return nullptr;
+}
 // The active frame of the form a control lies on, or null.
-TTeDefaultForm* GetParentQvForm(TControl* control);
+inline TTeDefaultForm* GetParentQvForm(TControl* control) {
+    return FirstActiveFrame<TTeDefaultForm>(control);
+}
 
 }  // namespace tarvel

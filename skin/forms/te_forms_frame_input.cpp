@@ -230,6 +230,8 @@ void TTeDefaultForm::NCMouseDown(TMouseButton button, TShiftState, int x, int y)
     if (button != mbLeft) return;
     pressedHit_ = hoverHit_ = GetHitTest(x, y);
     pressPoint_ = lastPoint_ = TPoint{x, y};
+    dragStart_ = FormBounds();
+    dragStartScreen_ = TPoint{dragStart_.left + x, dragStart_.top + y};
     UpdateNonClientArea();
     HWND h = GetHandle();
     if (pressedHit_ >= kwhtCaption && pressedHit_ <= kwhtBottomRight) {
@@ -267,7 +269,12 @@ void TTeDefaultForm::NCMouseMove(TShiftState shift, int x, int y) {
         if (r.Height() < m.cy) r.bottom = r0.bottom;
     };
     if (pressedHit_ == kwhtCaption) {
-        if (dragging_.Moveable && windowState_ != kwsMaximized) r.Offset(x - press.x, y - press.y);
+        if (dragging_.Moveable && windowState_ != kwsMaximized) {
+            // From where the drag began, so that a snap is not carried into the next step.
+            r = dragStart_;
+            r.Offset(r0.left + x - dragStartScreen_.x, r0.top + y - dragStartScreen_.y);
+            r = ApplyGravitation(r);
+        }
     } else if (canSize) {
         switch (pressedHit_) {
             case kwhtLeft: sizeLeft(); break;

@@ -40,7 +40,8 @@ void TTeDefaultForm::UpdateNonClientArea() {
     if ((cb.left == 0 && cb.top == 0 && !shadow_.Enabled()) || windowWidth_ < 1 || windowHeight_ < 1 ||
         !drawingEnabled_)
         return;
-    if (performance_ == qvfpNoBuffer) {
+    // The shadow is composed in a buffer, whatever the buffer mode.
+    if (performance_ == qvfpNoBuffer && ShadowSize() == 0) {
         HDC dc = GetWindowDC(h);
         if (!dc) return;
         SaveDC(dc);
@@ -55,7 +56,7 @@ void TTeDefaultForm::UpdateNonClientArea() {
     }
     std::unique_ptr<TteBitmap> temporary;
     TteBitmap* target = nullptr;
-    if (performance_ == qvfpDoubleBuffer) {
+    if (performance_ != qvfpSharedBuffer && performance_ != qvfpPersistentBuffer) {
         temporary = std::make_unique<TteBitmap>();
         target = temporary.get();
     } else {
@@ -65,6 +66,7 @@ void TTeDefaultForm::UpdateNonClientArea() {
     if (target->Width() != windowWidth_ || target->Height() != windowHeight_)
         target->SetSize(windowWidth_, windowHeight_);
     HDC bufferDc = target->DC();
+    PaintShadow(*target, cb);
     SaveDC(bufferDc);
     ExcludeClipRect(bufferDc, cb.left, cb.top, cb.right, cb.bottom);
     {
@@ -191,6 +193,7 @@ void TTeDefaultForm::WMNCPaint(TMessage& m) {
 }
 
 void TTeDefaultForm::WMNCActivate(TMessage& m) {
+    HookApplication();
     frameActive_ = m.WParam != 0;
     UpdateNonClientArea();
     m.Result = 1;
@@ -198,7 +201,10 @@ void TTeDefaultForm::WMNCActivate(TMessage& m) {
 }
 
 void TTeDefaultForm::WMActivate(TMessage& m) {
-    if (LOWORD(m.WParam) == WA_INACTIVE && HIWORD(m.WParam) && !frameActive_) Minimize();
+    // Minimized from outside: take the state on, unless it is ours already.
+    if (LOWORD(m.WParam) == WA_INACTIVE && HIWORD(m.WParam) && !frameActive_ &&
+        windowState_ != kwsMinimized && windowState_ != kwsTray)
+        Minimize();
     UpdateNonClientArea();
 }
 
@@ -210,6 +216,10 @@ void TTeDefaultForm::WMEraseBkgnd(TMessage& m) {
     HDC dc = DcFromWParam(m.WParam);
     const bool own = !dc;
     if (own) dc = GetDC(h);
+    const int saved = SaveDC(dc);
+    if (backgroundRequest_)
+        IntersectClipRect(dc, backgroundRect_.left, backgroundRect_.top, backgroundRect_.right,
+                          backgroundRect_.bottom);
     {
         CanvasOnDc on(dc);
         if (OnPaint && !Loading())
@@ -217,6 +227,7 @@ void TTeDefaultForm::WMEraseBkgnd(TMessage& m) {
         else
             PaintClientArea(on.canvas);
     }
+    RestoreDC(dc, saved);
     if (own) ReleaseDC(h, dc);
 }
 

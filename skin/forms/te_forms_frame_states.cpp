@@ -2,8 +2,11 @@
 // restores by moving the window itself and never reads the window system's
 // state.
 
+#include <cstdlib>
+
 #include "platform/classlib/Application.h"
-#include "platform/winsys/ShellApi.h"
+#include "skin/core/te_theme_draw.h"
+#include "skin/core/te_winapi.h"
 #include "skin/forms/te_forms_frame.h"
 
 namespace tarvel {
@@ -98,12 +101,11 @@ void TTeDefaultForm::Restore() {
             break;
         case kwsMinimized:
             if (h && IsIconic(h)) ShowWindow(h, SW_RESTORE);
+            // Still minimized, so neither keeps the minimized bounds to restore to.
             if (prev == kwsMaximized) {
-                windowState_ = kwsNormal;
                 Maximize();
                 prevState_ = kwsNormal;
             } else if (prev == kwsRollup) {
-                windowState_ = kwsNormal;
                 Rollup();
                 prevState_ = kwsNormal;
             } else {
@@ -112,7 +114,6 @@ void TTeDefaultForm::Restore() {
             break;
         case kwsRollup:
             if (GetMaximizedRect().Width() == formWidth_ || prev == kwsMaximized) {
-                windowState_ = kwsNormal;
                 Maximize();
                 prevState_ = kwsNormal;
             } else {
@@ -141,6 +142,257 @@ void TTeDefaultForm::Restore() {
         case kwsNormal: break;
     }
     UpdateNonClientArea();
+}
+
+// ---- the application's minimize and restore ----
+
+void TTeDefaultForm::HookApplication() {
+    if (appHooked_ || !GetForm() || !MinimizeApplication) return;
+    appHooked_ = true;
+    savedAppOnMinimize_ = std::move(Application->OnMinimize);
+    savedAppOnRestore_ = std::move(Application->OnRestore);
+    // Each handler steps aside while it runs, so the state operations can
+    // minimize and restore the application without coming back here.
+    Application->OnMinimize = [this](TObject* sender) {
+        TNotifyEvent self = std::move(Application->OnMinimize);
+        if (windowState_ != kwsMinimized && windowState_ != kwsTray && MinimizeApplication) Minimize();
+        if (savedAppOnMinimize_) savedAppOnMinimize_(sender);
+        Application->OnMinimize = std::move(self);
+    };
+    Application->OnRestore = [this](TObject* sender) {
+        TNotifyEvent self = std::move(Application->OnRestore);
+        if (windowState_ == kwsMinimized && MinimizeApplication) {
+            Restore();
+            UpdateNonClientArea();
+        }
+        if (savedAppOnRestore_) savedAppOnRestore_(sender);
+        Application->OnRestore = std::move(self);
+    };
+}
+
+void TTeDefaultForm::UnhookApplication() {
+    if (!appHooked_ || !Application) return;
+    appHooked_ = false;
+    Application->OnMinimize = std::move(savedAppOnMinimize_);
+    Application->OnRestore = std::move(savedAppOnRestore_);
+}
+
+// ---- snapping ----
+
+TRect TTeDefaultForm::GravBoundsRect() { return FormBounds(); }
+
+TRect TTeDefaultForm::ApplyGravitation(const TRect& r) {
+    if (!gravitation_.Enabled) return r;
+    const int n = gravitation_.Size(), s = ShadowSize();
+    const TRect f{r.left, r.top, r.right - s, r.bottom - s};
+    int dx = 0, dy = 0;
+    // Pulls the edge `at` onto `to` when it is nearer than n; false when not.
+    auto pull = [n](int& d, int at, int to) {
+        if (std::abs(at - to) >= n) return false;
+        d -= at - to;
+        return true;
+    };
+    if (gravitation_.SnapToDesktop) {
+        const TRect p = GetParentRect();
+        if (!pull(dx, f.left, p.left)) pull(dx, f.right, p.right);
+        if (!pull(dy, f.top, p.top)) pull(dy, f.bottom, p.bottom);
+    }
+    const TRect g = GravBoundsRect();
+    auto sharesEdge = [](const TRect& a, const TRect& o) {
+        return a.left == o.right || a.right == o.left || a.top == o.bottom || a.bottom == o.top;
+    };
+    std::vector<TTeDefaultForm*> followers;
+    for (int i = 0; Screen && i < Screen->FormCount(); ++i) {
+        TCustomForm* other = Screen->Forms(i);
+        if (other == GetForm() || !other->Visible()) continue;
+        TTeDefaultForm* frame = GetParentQvForm(other);
+        if (!frame) continue;
+        const TRect o = other->BoundsRect();
+        const bool docked =
+            gravitation_.OwnedForm && !Intersect(tedraw::Shrink(o, -n), g).IsEmpty() && sharesEdge(g, o);
+        if (docked) {
+            if (frame->Gravitation()->SnapToForms) followers.push_back(frame);
+            continue;
+        }
+        if (!gravitation_.SnapToForms || Intersect(tedraw::Shrink(g, -n), o).IsEmpty()) continue;
+        if (pull(dx, f.left, o.right) || pull(dx, f.right, o.left))
+            if (!pull(dy, f.top, o.top)) pull(dy, f.bottom, o.bottom);
+        if (pull(dy, f.top, o.bottom) || pull(dy, f.bottom, o.top))
+            if (!pull(dx, f.left, o.left)) pull(dx, f.right, o.right);
+    }
+    TRect out = r;
+    out.Offset(dx, dy);
+    // Docked forms travel along with a whole-window drag.
+    if (dragging_.DragMode != kfdmBorder)
+        for (TTeDefaultForm* frame : followers)
+            if (TCustomForm* other = frame->GetForm())
+                frame->MoveWindow(Bounds(other->Left() + out.left - g.left, other->Top() + out.top - g.top,
+                                         other->Width(), other->Height()));
+    return out;
+}
+
+// ---- region, screen snapshot, shadow, blending ----
+
+int TTeDefaultForm::ShadowSize() const { return windowState_ == kwsMaximized ? 0 : shadow_.Extent(); }
+
+HRGN TTeDefaultForm::GetRegion() { return CreateRectRgn(0, 0, formWidth_, formHeight_); }
+
+void TTeDefaultForm::CopyScreen(const TRect& rect) {
+    if (Designing() || !GetHandle() || updating_ || rect == snapshotRect_ || rect.IsEmpty()) return;
+    if (!blending_.Enabled() && (windowState_ == kwsMaximized || prevState_ == kwsMaximized)) {
+        if (prevState_ == kwsMaximized) prevState_ = kwsNormal;
+        return;
+    }
+    auto shot = std::make_unique<TteBitmap>();
+    shot->SetSize(rect.Width(), rect.Height());
+    HDC screen = GetDC(nullptr);
+    auto fromScreen = [&](const TRect& part) {
+        if (!part.IsEmpty())
+            BitBlt(shot->DC(), part.left - rect.left, part.top - rect.top, part.Width(), part.Height(),
+                   screen, part.left, part.top, SRCCOPY);
+    };
+    const TRect i = snapshot_ ? Intersect(rect, snapshotRect_) : TRect{};
+    if (i.IsEmpty()) {
+        fromScreen(rect);
+    } else {
+        // Where the old and new places overlap the screen shows the window
+        // itself: that part comes from the old snapshot.
+        fromScreen(TRect{rect.left, rect.top, i.left, rect.bottom});
+        fromScreen(TRect{i.right, rect.top, rect.right, rect.bottom});
+        fromScreen(TRect{i.left, rect.top, i.right, i.top});
+        fromScreen(TRect{i.left, i.bottom, i.right, rect.bottom});
+        snapshot_->Draw(*shot, i.left - rect.left, i.top - rect.top,
+                        TRect{i.left - snapshotRect_.left, i.top - snapshotRect_.top,
+                              i.right - snapshotRect_.left, i.bottom - snapshotRect_.top});
+    }
+    ReleaseDC(nullptr, screen);
+    // The screen is opaque whatever a blit leaves in the alpha byte.
+    shot->SetAlpha(255);
+    snapshot_ = std::move(shot);
+    snapshotRect_ = rect;
+}
+
+void TTeDefaultForm::PaintShadow(TteBitmap& target, const TRect& cb) {
+    const int S = ShadowSize(), WW = windowWidth_, WH = windowHeight_, R = cb.right, B = cb.bottom;
+    if (S <= 0) return;
+    target.FillRect(TRect{R, 0, WW, S}, kShadowKey);
+    target.FillRect(TRect{0, B, S, WH}, kShadowKey);
+    auto shade = [](int alpha) { return (static_cast<uint32_t>(alpha) << 24) | (kShadowColour & 0xFFFFFF); };
+    // Four fills, each one pixel further in at the outer sides, fade the band out.
+    enum Corner { TopRight, BottomLeft, BottomRight };
+    auto strip = [&](TRect r, Corner corner) {
+        const int fills[] = {128 - 120, 128 - 70, 128 - 20, 128};
+        const int corners[] = {128 - 120, 128 - 120, 128 - 70};
+        for (int k = 0; k < 4 && !r.IsEmpty(); ++k) {
+            target.FillRect(r, shade(fills[k]));
+            if (k == 3) break;
+            const int cx = corner == BottomLeft ? r.left : r.right - 1;
+            const int cy = corner == TopRight ? r.top : r.bottom - 1;
+            if (target.Contains(cx, cy)) target.SetPixel(cx, cy, shade(corners[k]));
+            if (corner == BottomLeft)
+                ++r.left;
+            else
+                --r.right;
+            if (corner == TopRight)
+                ++r.top;
+            else
+                --r.bottom;
+        }
+    };
+    strip(TRect{R, S, WW, B}, TopRight);
+    strip(TRect{S, B, R, WH}, BottomLeft);
+    strip(TRect{R, B, WW, WH}, BottomRight);
+    if (snapshot_) {
+        target.MergeDraw(*snapshot_, R, 0, TRect{R, 0, WW, WH});
+        target.MergeDraw(*snapshot_, 0, B, TRect{0, B, R, WH});
+    }
+}
+
+void TTeDefaultForm::ApplyBlending() {
+    HWND h = GetHandle();
+    if (!h || Designing() || (GetWindowLong(h, GWL_STYLE) & WS_CHILD)) return;
+    const LONG_PTR ex = GetWindowLong(h, GWL_EXSTYLE);
+    if (blending_.Enabled()) {
+        SetWindowLong(h, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+        if (SetLayeredWindowAttributes(h, 0, static_cast<uint8_t>(blending_.Value()), LWA_ALPHA)) return;
+    }
+    // Off, or a window the display cannot mix: an opaque one.
+    if (ex & WS_EX_LAYERED) SetWindowLong(h, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+}
+
+// ---- the show animation ----
+
+namespace {
+TTeShowAnimation& ShowAnimation() {
+    static TTeShowAnimation player;
+    return player;
+}
+}  // namespace
+
+void SetShowAnimation(TTeShowAnimation player) { ShowAnimation() = std::move(player); }
+
+void TTeDefaultForm::AnimationShow() {
+    TCustomForm* form = GetForm();
+    HWND h = GetHandle();
+    if (!animation_.Enabled() || !form || !h || Designing() || IsWinVista() || !ShowAnimation()) return;
+    Application->ProcessMessages();
+    TteBitmap target;
+    target.SetSize(windowWidth_, windowHeight_);
+    paintToBitmap_ = true;
+    paintTarget_ = &target;
+    struct Done {
+        TTeDefaultForm* self;
+        ~Done() {
+            self->paintToBitmap_ = false;
+            self->paintTarget_ = nullptr;
+        }
+    } done{this};
+    const TRect w = WindowRect(h);
+    snapshotRect_ = TRect{};
+    CopyScreen(w);
+    const bool wasActive = frameActive_;
+    frameActive_ = true;
+    const TRect cb = GetClientBounds();
+    {
+        TCanvas canvas;
+        canvas.SetHandle(target.DC());
+        PaintShadow(target, cb);
+        SaveDC(target.DC());
+        ExcludeClipRect(target.DC(), cb.left, cb.top, cb.right, cb.bottom);
+        PaintNonClientArea(canvas);
+        RestoreDC(target.DC(), -1);
+        SaveDC(target.DC());
+        MoveWindowOrg(target.DC(), cb.left, cb.top);
+        PaintClientArea(canvas);
+        RestoreDC(target.DC(), -1);
+        canvas.SetHandle(HDC{});
+    }
+    frameActive_ = wasActive;
+    target.SetAlpha(255);
+    // What lies outside the window's shape stays the screen's.
+    HRGN shape = GetRegion();
+    if (const int S = ShadowSize(); S > 0) {
+        HRGN moved = GetRegion();
+        OffsetRgn(moved, S, S);
+        CombineRgn(shape, shape, moved, RGN_OR);
+        DeleteObject(moved);
+    }
+    for (int y = 0; y < target.Height(); ++y)
+        for (int x = 0; x < target.Width(); ++x)
+            if (!PtInRegion(shape, x, y)) target.SetPixel(x, y, kShadowKey);
+    DeleteObject(shape);
+    target.CheckingTransparent(kShadowKey);
+    for (int i = 0; i < form->ControlCount(); ++i)
+        if (auto* child = dynamic_cast<TWinControl*>(form->Controls(i)); child && child->Visible())
+            child->PaintTo(target.DC(), cb.left + child->Left(), cb.top + child->Top());
+    HDC screen = GetDC(nullptr);
+    {
+        TCanvas canvas;
+        canvas.SetHandle(screen);
+        ShowAnimation()(&canvas, w.left, w.top, snapshot_.get(), &target, &animation_.Rec());
+        canvas.SetHandle(HDC{});
+    }
+    ReleaseDC(nullptr, screen);
 }
 
 }  // namespace tarvel

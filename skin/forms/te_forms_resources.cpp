@@ -114,6 +114,7 @@ void InitForms() {
     InitSysMenuImages();
     InitFrameMetrics();
     InitMenus();
+    RegisterFormPainters();
 }
 
 void DoneForms() {

@@ -25,6 +25,8 @@ void FontFromLogFont(TFont* font, const LOGFONTW& lf);
 void InitCaptionFonts();
 void InitSysMenuImages();
 void InitFrameMetrics();
+// The background painters of forms and class-library frames.
+void RegisterFormPainters();
 
 // The start and end of the frames' unit; only the first start and the last
 // end do anything. The theme core and the control bases start first.

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "platform/classlib/Forms.h"
@@ -36,12 +37,13 @@ protected:
         DoneThemeCore();
     }
 
-    // A shown 400 x 300 form at (100, 100) whose frame is themed when asked.
+    // A shown 400 x 300 form at (100, 100) whose frame is themed when asked;
+    // `setup` sees the frame while the form data is still loading.
     template <class Frame = TTeDefaultForm>
     Frame* MakeForm(bool themed,
                     TTeBorderIcons icons = TTeBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize,
                                                           kbiRollup, kbiTray},
-                    TSize size = TSize{400, 300}) {
+                    TSize size = TSize{400, 300}, const std::function<void(Frame*)>& setup = {}) {
         form_ = new TForm(Application);
         form_->SetCaption("Tarvel frame");
         form_->SetColor(clWhite);
@@ -59,6 +61,7 @@ protected:
                 frame->SetActive(true);
             }
             frame->SetBorderIcons(icons);
+            if (setup) setup(frame);
             scope.Finish();
         }
         form_->SetBounds(100, 100, size.cx, size.cy);

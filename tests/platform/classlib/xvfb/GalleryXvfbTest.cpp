@@ -54,15 +54,7 @@ TEST(GalleryOnX11, EveryControlIsDrawnThroughTheRealBackend) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    std::string why;
-    if (!tarvel::StartXvfb(why)) {
-        std::printf("SKIPPED: no X server for the gallery: %s\n", why.c_str());
-        return 77;
-    }
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    const int result = RUN_ALL_TESTS();
-    tarvel::StopXvfb();
-    return result;
+    return tarvel::RunTestsOnXvfb("the gallery");
 }
 
 // SDL's D-Bus connection keeps a buffer for the life of the process.

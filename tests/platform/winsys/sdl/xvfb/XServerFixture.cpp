@@ -1,5 +1,8 @@
 #include "XServerFixture.h"
 
+// Before X's headers, whose macros would break it.
+#include <gtest/gtest.h>
+
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
@@ -11,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -86,6 +90,18 @@ void StopXvfb() {
         waitpid(gServer, &status, 0);
     }
     gServer = -1;
+}
+
+int RunTestsOnXvfb(const char* what) {
+    std::string why;
+    if (!StartXvfb(why)) {
+        std::printf("SKIPPED: no X server for %s: %s\n", what, why.c_str());
+        return 77;
+    }
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    const int result = RUN_ALL_TESTS();
+    StopXvfb();
+    return result;
 }
 
 bool XMovePointer(int x, int y) {

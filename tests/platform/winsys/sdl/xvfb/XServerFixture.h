@@ -14,6 +14,10 @@ namespace tarvel {
 // when it cannot start.
 bool StartXvfb(std::string& why);
 void StopXvfb();
+// The body of an X server test program's main after InitGoogleTest: runs the
+// tests on an Xvfb of their own on SDL's X11 driver, or answers 77 (skipped)
+// naming `what` when Xvfb cannot start.
+int RunTestsOnXvfb(const char* what);
 
 // Input as a user makes it, through the server.
 bool XMovePointer(int x, int y);

@@ -9,15 +9,7 @@
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    std::string why;
-    if (!tarvel::StartXvfb(why)) {
-        std::printf("SKIPPED: no X server for the SDL window tests: %s\n", why.c_str());
-        return 77;
-    }
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    int result = RUN_ALL_TESTS();
-    tarvel::StopXvfb();
-    return result;
+    return tarvel::RunTestsOnXvfb("the SDL window tests");
 }
 
 // SDL's D-Bus connection (input method, screen saver) keeps a buffer for the

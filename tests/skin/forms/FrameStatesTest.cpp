@@ -1,0 +1,300 @@
+// The frame's own window states, snapping while it is dragged, and the
+// shadow and translucency as the screen shows them.
+
+#include "platform/winsys/Backend.h"
+#include "tests/skin/forms/FrameFixture.h"
+
+namespace tarvel::testing {
+namespace {
+
+const TRect kStart = Bounds(100, 100, 400, 300);
+
+class FrameStatesTest : public FrameTest {
+protected:
+    // Drags the form by its caption with the mouse.
+    void DragCaption(int dx, int dy) {
+        const TPoint at{150, DefaultBorderWidth + DefaultCaptionHeight / 2};
+        const TPoint start = Screen(at);
+        // Never a double click with the press before.
+        ui_.Backend().AdvanceClock(1000);
+        Down(at);
+        MoveScreen(TPoint{start.x + dx / 2, start.y + dy / 2});
+        MoveScreen(TPoint{start.x + dx, start.y + dy});
+        UpScreen(TPoint{start.x + dx, start.y + dy});
+    }
+    static uint8_t Channel(uint32_t pixel, int shift) { return static_cast<uint8_t>(pixel >> shift); }
+};
+
+TEST_F(FrameStatesTest, RestoreFollowsWhereTheWindowCameFrom) {
+    TTeDefaultForm* frame = MakeForm(false);
+    const TRect maximized = frame->GetMaximizedRect();
+
+    // Maximized, minimized and restored: maximized again, and the next
+    // restore still knows the normal bounds.
+    frame->Maximize();
+    frame->Minimize();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(frame->WindowState(), kwsMinimized);
+    EXPECT_TRUE(IsIconic(Window()));
+    frame->Restore();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(frame->WindowState(), kwsMaximized);
+    EXPECT_FALSE(IsIconic(Window()));
+    EXPECT_EQ(Bounds(), maximized);
+    frame->Restore();
+    EXPECT_EQ(frame->WindowState(), kwsNormal);
+    EXPECT_EQ(Bounds(), kStart);
+
+    // Rolled up, moved by its caption and restored: the moved place, the old size.
+    const int captionHeight = 300 - frame->GetClientBounds().Height();
+    frame->Rollup();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(Bounds().Height(), captionHeight);
+    DragCaption(60, 40);
+    frame->Restore();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(frame->WindowState(), kwsNormal);
+    EXPECT_EQ(Bounds(), tarvel::Bounds(160, 140, 400, 300));
+
+    // Maximized, then rolled up: restoring goes back to maximized.
+    frame->Maximize();
+    frame->Rollup();
+    frame->Restore();
+    EXPECT_EQ(frame->WindowState(), kwsMaximized);
+    frame->Restore();
+    EXPECT_EQ(Bounds(), tarvel::Bounds(160, 140, 400, 300));
+}
+
+TEST_F(FrameStatesTest, RolledUpFormAsWideAsTheScreenRestoresMaximized) {
+    TTeDefaultForm* frame = MakeForm(false);
+    const TRect m = frame->GetMaximizedRect();
+    form_->SetBounds(m.left, 50, m.Width(), 300);
+    frame->Rollup();
+    frame->Restore();
+    EXPECT_EQ(frame->WindowState(), kwsMaximized);
+    EXPECT_EQ(Bounds(), m);
+}
+
+TEST_F(FrameStatesTest, CancelledActionChangesNothing) {
+    TTeDefaultForm* frame = MakeForm(false);
+    bool asked = false;
+    auto refuse = [&asked](TObject*, bool& callDefault) {
+        asked = true;
+        callDefault = false;
+    };
+    frame->OnMaximize = frame->OnMinimize = frame->OnRollup = frame->OnMinToTray = refuse;
+    const struct {
+        const char* name;
+        void (TTeDefaultForm::*action)();
+    } actions[] = {{"maximize", &TTeDefaultForm::Maximize},
+                   {"minimize", &TTeDefaultForm::Minimize},
+                   {"roll up", &TTeDefaultForm::Rollup},
+                   {"tray", &TTeDefaultForm::MinToTray}};
+    for (const auto& a : actions) {
+        asked = false;
+        (frame->*a.action)();
+        ui_.RunUntilIdle();
+        EXPECT_TRUE(asked) << a.name;
+        EXPECT_EQ(frame->WindowState(), kwsNormal) << a.name;
+        EXPECT_EQ(Bounds(), kStart) << a.name;
+        EXPECT_FALSE(IsIconic(Window())) << a.name;
+    }
+    // The same through the window state property.
+    frame->SetWindowState(kwsMaximized);
+    EXPECT_EQ(frame->WindowState(), kwsNormal);
+    EXPECT_EQ(Bounds(), kStart);
+}
+
+TEST_F(FrameStatesTest, TrayIconifiesAndTheDisplaysRestoreBringsTheFormBack) {
+    TTeDefaultForm* frame = MakeForm(false);
+    // Someone who answers the tray query with 1 keeps the form where it is.
+    bool refuse = true;
+    std::function<void(TMessage&)> previous = form_->WindowProc;
+    form_->WindowProc = [&](TMessage& m) {
+        if (m.Msg == FM_TRAYQUERY && refuse) {
+            m.Result = 1;
+            return;
+        }
+        previous(m);
+    };
+    frame->MinToTray();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(frame->WindowState(), kwsNormal);
+    EXPECT_FALSE(IsIconic(Window()));
+
+    refuse = false;
+    frame->Maximize();
+    frame->MinToTray();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(frame->WindowState(), kwsTray);
+    EXPECT_TRUE(IsIconic(Window()));
+    // The display's restore stands in for the tray icon's double click.
+    QueueSysCommand(Window(), SC_RESTORE);
+    ui_.RunUntilIdle();
+    EXPECT_EQ(frame->WindowState(), kwsMaximized);
+    EXPECT_FALSE(IsIconic(Window()));
+    frame->Restore();
+    EXPECT_EQ(Bounds(), kStart);
+    form_->WindowProc = previous;
+}
+
+TEST_F(FrameStatesTest, DraggedFormSnapsToTheWorkAreaWithinTwentyPixels) {
+    TTeDefaultForm* frame = MakeForm(false);
+    ASSERT_EQ(frame->Gravitation()->Size(), 20);
+    const TRect work = frame->GetParentRect();
+    const struct {
+        int left, top;  // where the drag would put the form
+        TPoint expected;
+    } cases[] = {
+        {work.left + 19, 200, {work.left, 200}},
+        {work.left + 20, 200, {work.left + 20, 200}},
+        {work.left - 19, 200, {work.left, 200}},
+        {work.right - 400 - 19, 200, {work.right - 400, 200}},
+        {work.right - 400 - 20, 200, {work.right - 400 - 20, 200}},
+        {300, work.top + 19, {300, work.top}},
+        {300, work.bottom - 300 - 19, {300, work.bottom - 300}},
+        {300, work.bottom - 300 - 20, {300, work.bottom - 300 - 20}},
+    };
+    for (const auto& c : cases) {
+        form_->SetBounds(kStart.left, kStart.top, 400, 300);
+        ui_.RunUntilIdle();
+        DragCaption(c.left - kStart.left, c.top - kStart.top);
+        EXPECT_EQ((TPoint{Bounds().left, Bounds().top}), c.expected) << c.left << "," << c.top;
+    }
+    frame->Gravitation()->Enabled = false;
+    form_->SetBounds(kStart.left, kStart.top, 400, 300);
+    DragCaption(work.left + 5 - kStart.left, 0);
+    EXPECT_EQ(Bounds().left, work.left + 5);
+}
+
+TEST_F(FrameStatesTest, DockedFormFollowsAndIsNotSnappedAgainst) {
+    TTeDefaultForm* frame = MakeForm<TTeDefaultForm>(false, TTeBorderIcons{kbiClose, kbiSystemMenu},
+                                                     TSize{400, 300}, [](TTeDefaultForm* f) {
+                                                         f->Gravitation()->OwnedForm = true;
+                                                         f->Gravitation()->SnapToForms = true;
+                                                     });
+    // A second skinned form docked at the first one's right edge.
+    TForm* other = new TForm(Application);
+    {
+        TLoadingScope scope(other);
+        auto* f = new TTeDefaultForm(other);
+        f->SetActive(true);
+        f->Gravitation()->SnapToForms = true;
+        scope.Finish();
+    }
+    other->SetBounds(500, 100, 200, 300);
+    other->Show();
+    ui_.RunUntilIdle();
+    DragCaption(-30, 25);
+    EXPECT_EQ((TPoint{Bounds().left, Bounds().top}), (TPoint{70, 125}));
+    EXPECT_EQ(other->BoundsRect(), tarvel::Bounds(470, 125, 200, 300));
+    delete other;
+    (void)frame;
+}
+
+// A red window under the form shows what the screen mixes in.
+class FrameEffectsTest : public FrameStatesTest {
+protected:
+    void SetUp() override {
+        FrameStatesTest::SetUp();
+        under_ = new TForm(Application);
+        under_->SetBorderStyle(bsNone);
+        under_->SetColor(TColor(0x0000FF));
+        under_->SetBounds(0, 0, 1024, 700);
+        under_->Show();
+        ui_.RunUntilIdle();
+    }
+    void TearDown() override {
+        delete under_;
+        FrameStatesTest::TearDown();
+    }
+    uint32_t ScreenPixel(int x, int y) { return ui_.Backend().ScreenPixels()->Pixel(x, y); }
+    TForm* under_ = nullptr;
+};
+
+TEST_F(FrameEffectsTest, ShadowBandFadesOverTheScreenBehindTheForm) {
+    TTeDefaultForm* frame = MakeForm<TTeDefaultForm>(false, TTeBorderIcons{kbiClose, kbiSystemMenu},
+                                                     TSize{404, 304}, [](TTeDefaultForm* f) {
+                                                         f->Shadow()->SetSize(4);
+                                                         f->Shadow()->SetEnabled(true);
+                                                     });
+    ASSERT_EQ(frame->FormWidth(), 400);
+    ASSERT_EQ(frame->FormHeight(), 300);
+    ASSERT_NE(ScreenPixel(50, 50) & 0xFFFFFF, 0u);
+    const uint32_t red = ScreenPixel(50, 50) & 0xFFFFFF;
+    ASSERT_EQ(red, 0xFF0000u);
+    // Red mixed with the shadow colour at the band's alpha, fading outwards.
+    auto shaded = [](int alpha) {
+        const int r = (0x3F * alpha + 0xFF * (255 - alpha)) / 255, g = 0x3F * alpha / 255;
+        return TPoint{r, g};
+    };
+    const int alphas[] = {128, 108, 58, 8};
+    for (int k = 0; k < 4; ++k) {
+        for (TPoint at : {TPoint{100 + 400 + k, 250}, TPoint{300, 100 + 300 + k}}) {
+            const uint32_t p = ScreenPixel(at.x, at.y);
+            const TPoint want = shaded(alphas[k]);
+            EXPECT_NEAR(Channel(p, 16), want.x, 2) << at.x << "," << at.y;
+            EXPECT_NEAR(Channel(p, 8), want.y, 2) << at.x << "," << at.y;
+        }
+    }
+    // Beyond the band, and in the corners the shape leaves out, the screen as it was.
+    for (TPoint at : {TPoint{504, 250}, TPoint{300, 404}, TPoint{502, 101}, TPoint{101, 402}})
+        EXPECT_EQ(ScreenPixel(at.x, at.y) & 0xFFFFFF, red) << at.x << "," << at.y;
+    // The frame itself is not shaded.
+    EXPECT_NE(ScreenPixel(100, 250) & 0xFFFFFF, red);
+
+    // Moved, the band is composed over the screen at the new place.
+    DragCaption(40, 0);
+    const uint32_t p = ScreenPixel(140 + 400, 250);
+    EXPECT_NEAR(Channel(p, 16), shaded(128).x, 2);
+    EXPECT_EQ(ScreenPixel(140 + 404, 250) & 0xFFFFFF, red);
+    EXPECT_EQ(ScreenPixel(120, 250) & 0xFFFFFF, red);
+}
+
+TEST_F(FrameEffectsTest, BlendedFormLetsTheScreenThrough) {
+    TTeDefaultForm* frame = MakeForm<TTeDefaultForm>(false, TTeBorderIcons{kbiClose, kbiSystemMenu},
+                                                     TSize{400, 300}, [](TTeDefaultForm* f) {
+                                                         f->Blending()->SetValue(128);
+                                                         f->Blending()->SetEnabled(true);
+                                                     });
+    // White client over red at about half strength.
+    const uint32_t inside = ScreenPixel(300, 250);
+    EXPECT_EQ(Channel(inside, 16), 0xFF);
+    EXPECT_NEAR(Channel(inside, 8), 128, 2);
+    frame->Blending()->SetEnabled(false);
+    ui_.RunUntilIdle();
+    EXPECT_EQ(ScreenPixel(300, 250) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST_F(FrameEffectsTest, FirstShowHandsTheScreenAndTheFormsPictureToTheAnimation) {
+    struct Call {
+        TPoint at;
+        uint32_t background, caption, client;
+    };
+    std::vector<Call> calls;
+    SetShowAnimation(
+        [&calls](TCanvas*, int x, int y, TteBitmap* background, TteBitmap* image, TteAnimationRec*) {
+            calls.push_back(Call{
+                {x, y}, background->GetPixel(200, 150), image->GetPixel(200, 10), image->GetPixel(200, 150)});
+        });
+    for (bool enabled : {false, true}) {
+        calls.clear();
+        MakeForm<TTeDefaultForm>(false, TTeBorderIcons{kbiClose, kbiSystemMenu}, TSize{400, 300},
+                                 [enabled](TTeDefaultForm* f) { f->Animation()->SetEnabled(enabled); });
+        ASSERT_EQ(calls.size(), enabled ? 1u : 0u);
+        if (enabled) {
+            EXPECT_EQ(calls[0].at, (TPoint{100, 100}));
+            // Behind: the screen before the form came; in front: the form as it will look.
+            EXPECT_EQ(calls[0].background & 0xFFFFFF, 0xFF0000u);
+            EXPECT_EQ(calls[0].client & 0xFFFFFF, 0xFFFFFFu);
+            EXPECT_NE(calls[0].caption & 0xFFFFFF, 0xFF0000u);
+            EXPECT_NE(calls[0].caption & 0xFFFFFF, 0xFFFFFFu);
+        }
+        delete form_;
+        form_ = nullptr;
+    }
+    SetShowAnimation(nullptr);
+}
+
+}  // namespace
+}  // namespace tarvel::testing
