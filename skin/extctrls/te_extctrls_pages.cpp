@@ -211,7 +211,14 @@ TTeTabSheet::TTeTabSheet(TComponent* owner) : TCustomControl(owner) {
 
 TTeTabSheet::~TTeTabSheet() {
     destroying_ = true;
-    if (tabControl_ && !tabControl_->ComponentState().Contains(csDestroying)) tabControl_->RemovePage(this);
+    if (!tabControl_) return;
+    if (!tabControl_->ComponentState().Contains(csDestroying)) {
+        tabControl_->RemovePage(this);
+        return;
+    }
+    // The control goes too: it only has to forget this sheet.
+    std::erase(tabControl_->pages_, this);
+    if (tabControl_->activePage_ == this) tabControl_->activePage_ = nullptr;
 }
 
 void TTeTabSheet::SetTabControl(TTeTabControl* control) {

@@ -134,6 +134,9 @@ public:
     int GetOppositeTabLineHeight();
     // The framed page area's outer rectangle.
     TRect GetFrameRect();
+    // The page area: the frame less margin and edge.
+    void AdjustClientRect(TRect& rect) override;
+    void SetBounds(int left, int top, int width, int height) override;
     int GetLastVisibleTab(bool checkButtons);
     int FirstVisibleTab() const { return firstVisibleTab_; }
     bool GetScrlBtnsVisible();
@@ -171,8 +174,6 @@ protected:
     static void DeclareMessages(TMessageTable& t);
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
-    void AdjustClientRect(TRect& rect) override;
-    void SetBounds(int left, int top, int width, int height) override;
     void Resize() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
