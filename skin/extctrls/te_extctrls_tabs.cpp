@@ -258,25 +258,35 @@ TteTabItemDrawState TTeTabControl::TabState(int index) const {
     return !Enabled() ? ktidsDisabled : hot ? ktidsHot : ktidsNormal;
 }
 
-void TTeTabControl::SelectTabFont(TCanvas& canvas, int index) {
-    canvas.Font()->Assign(Font());
-    if (!Themed()) return;
+TFont* TTeTabControl::TabFont(int index) {
+    if (!Themed()) return Font();
     static const TteThemeFont fonts[] = {ktfTabTextInactiveNormal,   ktfTabTextInactiveHot,
                                          ktfTabTextInactiveDisabled, ktfTabTextActiveNormal,
                                          ktfTabTextActiveHot,        ktfTabTextActiveDisabled};
-    if (TFont* font = Theme()->Fonts()->GetFontForObject(fonts[TabState(index)], themeObject_))
-        canvas.Font()->Assign(font);
+    TFont* font = Theme()->Fonts()->GetFontForObject(fonts[TabState(index)], themeObject_);
+    return font ? font : Font();
 }
 
-TCanvas& TTeTabControl::MeasureCanvas() { return *measure_.GetCanvas(); }
+TSize TTeTabControl::MeasureText(TFont* font, const WideString& text) {
+    const TFontStyles style = font->Style();
+    std::string key = font->Name();
+    key += '\x01' + std::to_string(font->Height()) + '\x01' + std::to_string(font->Charset());
+    for (TFontStyle f : {fsBold, fsItalic, fsUnderline, fsStrikeOut}) key += style.Contains(f) ? '1' : '0';
+    key += '\x01' + WideToUtf8(text);
+    if (const auto it = extents_.find(key); it != extents_.end()) return it->second;
+    if (extents_.size() > 1024) extents_.clear();
+    TCanvas& c = *measure_.GetCanvas();
+    c.Font()->Assign(font);
+    const TSize size{TextWidth(c, text), TextHeight(c, text)};
+    extents_.emplace(std::move(key), size);
+    return size;
+}
 
 // ---- layout -------------------------------------------------------------------------------
 
 int TTeTabControl::GetTabHeight() {
     if (tabHeight_ > 0) return tabHeight_;
-    TCanvas& c = MeasureCanvas();
-    c.Font()->Assign(Font());
-    int h = TextHeight(c, u"Pq") + 4;
+    int h = MeasureText(Font(), u"Pq").cy + 4;
     if (images_) h = std::max(h, images_->Height() + 4);
     return h;
 }
@@ -292,9 +302,7 @@ bool TTeTabControl::TabHasGlyph(int index) const {
 int TTeTabControl::GetTabWidth(int index) {
     if (index < 0 || index >= GetTabCount()) return 0;
     if (tabWidth_ != 0) return tabWidth_;
-    TCanvas& c = MeasureCanvas();
-    SelectTabFont(c, index);
-    int w = TextWidth(c, Utf8ToWide(tabs_->Get(index))) + 12;
+    int w = MeasureText(TabFont(index), Utf8ToWide(tabs_->Get(index))).cx + 12;
     if (TabHasGlyph(index)) w += images_->Width();
     return std::max(w, 2 * (GetTabHeight() + 2));
 }

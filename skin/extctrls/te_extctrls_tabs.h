@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/classlib/ImageLists.h"
@@ -209,9 +211,12 @@ private:
     int AvailableLength();
     void UpdateTabRows();
     int SelectedRow();
-    // Sets the font a tab is measured and drawn with.
-    void SelectTabFont(TCanvas& canvas, int index);
-    TCanvas& MeasureCanvas();
+    // The font a tab is measured and drawn with.
+    TFont* TabFont(int index);
+    void SelectTabFont(TCanvas& canvas, int index) { canvas.Font()->Assign(TabFont(index)); }
+    // Text extents are kept: measuring realises a font every time, which
+    // each layout query would otherwise pay for every tab.
+    TSize MeasureText(TFont* font, const WideString& text);
     TTeTabSheet* PageOfTab(int index) const;
     bool TabHasGlyph(int index) const;
     void ScrollIntoView();
@@ -240,6 +245,7 @@ private:
     bool updating_ = false;
     bool inTabsChanged_ = false;
     TteBitmap measure_;
+    std::unordered_map<std::string, TSize> extents_;
 
     TTeTabPosition tabPosition_ = kttpTop;
     bool multiLine_ = false;
