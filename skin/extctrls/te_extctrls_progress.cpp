@@ -8,6 +8,7 @@
 #include "skin/core/te_theme_manager.h"
 #include "skin/core/te_utils.h"
 #include "skin/core/te_utils_draw.h"
+#include "skin/extctrls/te_extctrls_refs.h"
 
 namespace tarvel {
 
@@ -64,9 +65,7 @@ void TTeProgressBar::SetThemeObject(const String& value) {
 
 void TTeProgressBar::SetThemeLink(TteCustomThemeLink* value) {
     if (value == themeLink_) return;
-    if (themeLink_) themeLink_->RemoveFreeNotification(this);
-    themeLink_ = value;
-    if (themeLink_) themeLink_->FreeNotification(this);
+    SetFreeNotified(this, themeLink_, value);
     Invalidate();
 }
 

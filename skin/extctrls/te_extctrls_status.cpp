@@ -11,6 +11,7 @@
 #include "skin/core/te_theme_manager.h"
 #include "skin/core/te_utils.h"
 #include "skin/core/te_utils_draw.h"
+#include "skin/extctrls/te_extctrls_refs.h"
 #include "skin/forms/te_forms_frame.h"
 
 namespace tarvel {
@@ -198,9 +199,7 @@ TTeStatusBar::~TTeStatusBar() {
 }
 
 void TTeStatusBar::SetImages(TCustomImageList* value) {
-    if (images_) images_->RemoveFreeNotification(this);
-    images_ = value;
-    if (images_) images_->FreeNotification(this);
+    SetFreeNotified(this, images_, value);
     Invalidate();
 }
 
@@ -217,9 +216,7 @@ void TTeStatusBar::SetThemeObject(const String& value) {
 
 void TTeStatusBar::SetThemeLink(TteCustomThemeLink* value) {
     if (value == themeLink_) return;
-    if (themeLink_) themeLink_->RemoveFreeNotification(this);
-    themeLink_ = value;
-    if (themeLink_) themeLink_->FreeNotification(this);
+    SetFreeNotified(this, themeLink_, value);
     Invalidate();
 }
 

@@ -9,6 +9,7 @@
 #include "skin/core/te_utils.h"
 #include "skin/core/te_utils_draw.h"
 #include "skin/extctrls/te_extctrls_pages.h"
+#include "skin/extctrls/te_extctrls_refs.h"
 
 namespace tarvel {
 
@@ -178,9 +179,7 @@ void TTeTabControl::SetTabWidth(int value) {
 }
 
 void TTeTabControl::SetImages(TCustomImageList* value) {
-    if (images_) images_->RemoveFreeNotification(this);
-    images_ = value;
-    if (images_) images_->FreeNotification(this);
+    SetFreeNotified(this, images_, value);
     Invalidate();
 }
 
@@ -192,9 +191,7 @@ void TTeTabControl::SetThemeObject(const String& value) {
 
 void TTeTabControl::SetThemeLink(TteCustomThemeLink* value) {
     if (value == themeLink_) return;
-    if (themeLink_) themeLink_->RemoveFreeNotification(this);
-    themeLink_ = value;
-    if (themeLink_) themeLink_->FreeNotification(this);
+    SetFreeNotified(this, themeLink_, value);
     UpdateThemeLink(this, themeLink_, themeObject_, true);
 }
 
