@@ -9,6 +9,7 @@
 #include "skin/core/te_bitmap.h"
 #include "skin/themes/theme_se3.h"
 #include "skin/themes/theme_se3source.h"
+#include "tests/skin/themes/ThemeSheetFixture.h"
 
 namespace tarvel {
 namespace {
@@ -158,6 +159,18 @@ TEST(DaraSkinTheme, EveryTableEntryTheToolsWindowsUseResolves) {
         EXPECT_NE(theme.ObjectTable(made), nullptr) << int{made};
     EXPECT_TRUE(theme.IsWindowDefined(kwscStandard, "default"));
     EXPECT_TRUE(theme.IsWindowDefined(kwscNoBorder, "NoBorder"));
+}
+
+// Every element family drawn through the skin-file theme with the tool's
+// skin, for people to look at beside the flat and office-style sheets.
+TEST(DaraSkinTheme, SheetOfEveryFamily) {
+    TTeSkinFile theme;
+    ASSERT_TRUE(theme.LoadFromFile(kBuilt));
+    testing::TPaper paper(1040, 760);
+    testing::DrawSheet(theme, paper);
+    const auto out = std::filesystem::path(TARVEL_BINARY_DIR) / "skin-sheets";
+    std::filesystem::create_directories(out);
+    EXPECT_TRUE(WritePng(*GetBitmapSurface(paper.bitmap.Handle()), (out / "dara_theme_sheet.png").c_str()));
 }
 
 // ---- the picture ----
