@@ -78,6 +78,7 @@ public:
     void reserve(size_t n) {
         if (n > capacity_) Grow(n);
     }
+    // assign and append take values from elsewhere, not from this vector.
     template <class It>
     void assign(It first, It last) {
         const size_t n = static_cast<size_t>(last - first);
