@@ -528,11 +528,15 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
     }
     TRect clip;
     GetClipBox(dc, &clip);
-    const std::vector<TControl*> list = controls_;
-    for (size_t i = start; i < list.size(); ++i) {
-        TControl* c = list[i];
-        if (c->IsWindowed() || !c->Visible()) continue;
-        if (Intersect(clip, c->BoundsRect()).IsEmpty()) continue;
+    // A control's paint may add or remove controls: the list is walked in
+    // place, and after each paint the walk goes on from wherever the painted
+    // control now is (or from its old place when it is gone).
+    for (size_t i = start; i < controls_.size();) {
+        TControl* c = controls_[i];
+        if (c->IsWindowed() || !c->Visible() || Intersect(clip, c->BoundsRect()).IsEmpty()) {
+            ++i;
+            continue;
+        }
         if (ControlState.Contains(csPaintCopy)) c->ControlState.Include(csPaintCopy);
         int saved = SaveDC(dc);
         MoveWindowOrg(dc, c->Left(), c->Top());
@@ -541,11 +545,18 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
             c->Perform(WM_PAINT, static_cast<WPARAM>(dc.Value()), 0);
         } catch (...) {
             RestoreDC(dc, saved);
-            c->ControlState.Exclude(csPaintCopy);
+            if (std::find(controls_.begin(), controls_.end(), c) != controls_.end())
+                c->ControlState.Exclude(csPaintCopy);
             throw;
         }
         RestoreDC(dc, saved);
-        c->ControlState.Exclude(csPaintCopy);
+        if (i < controls_.size() && controls_[i] == c) {
+            c->ControlState.Exclude(csPaintCopy);
+            ++i;
+        } else if (auto it = std::find(controls_.begin(), controls_.end(), c); it != controls_.end()) {
+            c->ControlState.Exclude(csPaintCopy);
+            i = static_cast<size_t>(it - controls_.begin()) + 1;
+        }
     }
 }
 

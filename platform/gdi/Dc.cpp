@@ -46,27 +46,45 @@ Surface* DcObject::Target() const {
     return state.bitmap ? state.bitmap->surface.get() : nullptr;
 }
 
+void DcObject::Reuse() {
+    memory = true;
+    fixedTarget.reset();
+    deviceOrigin = TPoint{};
+    deviceClip = TRect{};
+    systemRegion.SetRect(TRect{});
+    hasSystemRegion = false;
+    state = DcState{};
+    saved.clear();
+    damage = TRect{};
+    clipValid_ = false;
+    clipFor_ = nullptr;
+}
+
+// Worked out in regions the DC keeps, so a DC reused for every paint does
+// not allocate here.
 const Region& DcObject::SurfaceClip() {
     const Surface* s = Target();
     if (clipValid_ && clipFor_ == s) return clipCache_;
     clipFor_ = s;
     clipValid_ = true;
     if (!s) {
-        clipCache_ = Region();
+        clipCache_.SetRect(TRect{});
         return clipCache_;
     }
     TRect box = s->BoundsRect();
     if (!memory) box = Intersect(box, deviceClip);
-    clipCache_ = Region(box);
-    if (systemRegion) {
-        Region system = *systemRegion;
-        system.Offset(deviceOrigin.x, deviceOrigin.y);
-        clipCache_ = clipCache_.Combine(system, RegionOp::And);
+    if (hasSystemRegion) {
+        clipCache_ = systemRegion;
+        clipCache_.Offset(deviceOrigin.x, deviceOrigin.y);
+        clipCache_.IntersectWith(box);
+    } else {
+        clipCache_.SetRect(box);
     }
     if (state.clip) {
-        Region clip = *state.clip;
-        clip.Offset(deviceOrigin.x, deviceOrigin.y);
-        clipCache_ = clipCache_.Combine(clip, RegionOp::And);
+        clipScratch_ = *state.clip;
+        clipScratch_.Offset(deviceOrigin.x, deviceOrigin.y);
+        Region::Combine(clipCache_, clipScratch_, RegionOp::And, clipCombined_);
+        clipCache_.swap(clipCombined_);
     }
     return clipCache_;
 }
@@ -75,7 +93,7 @@ const Region& DcObject::SurfaceClip() {
 // Creation
 
 HDC CreateCompatibleDC(HDC) {
-    auto dc = std::make_shared<DcObject>();
+    auto dc = NewDcObject();
     dc->state = DefaultDcState();
     HDC handle(AddObject(dc));
     SetSelectedBitmap(*dc, handle.Value(), StockBitmapHandle(), FindBitmap(StockBitmapHandle()));
@@ -84,7 +102,7 @@ HDC CreateCompatibleDC(HDC) {
 
 HDC CreateSurfaceDC(std::shared_ptr<Surface> target, TPoint deviceOrigin, TRect deviceClip) {
     if (!target || !target->Valid()) return nullptr;
-    auto dc = std::make_shared<DcObject>();
+    auto dc = NewDcObject();
     dc->memory = false;
     dc->fixedTarget = std::move(target);
     dc->deviceOrigin = deviceOrigin;
@@ -107,13 +125,14 @@ int SetDCSystemRegion(HDC dc, HRGN region) {
     auto d = FindDc(dc);
     if (!d) return RGN_ERROR;
     if (!region) {
-        d->systemRegion.reset();
+        d->hasSystemRegion = false;
         d->ClipChanged();
         return SIMPLEREGION;
     }
     auto r = FindRegion(region);
     if (!r) return RGN_ERROR;
     d->systemRegion = r->region;
+    d->hasSystemRegion = true;
     d->ClipChanged();
     return r->region.Complexity();
 }
@@ -122,8 +141,8 @@ int GetDCSystemRegion(HDC dc, HRGN into) {
     auto d = FindDc(dc);
     auto r = FindRegion(into);
     if (!d || !r) return -1;
-    if (!d->systemRegion) return 0;
-    r->region = *d->systemRegion;
+    if (!d->hasSystemRegion) return 0;
+    r->region = d->systemRegion;
     return 1;
 }
 
@@ -133,9 +152,11 @@ TRect TakeDCDamage(HDC dc) {
 }
 
 bool DeleteDC(HDC dc) {
-    auto d = FindDc(dc);
-    if (!d) return false;
-    if (d->state.bitmap) d->state.bitmap->selectedInto = 0;
+    {
+        auto d = FindDc(dc);
+        if (!d) return false;
+        if (d->state.bitmap) d->state.bitmap->selectedInto = 0;
+    }  // the table's reference alone is left, so the object can be reused
     RemoveObject(dc.Value());
     return true;
 }

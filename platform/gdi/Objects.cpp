@@ -20,11 +20,37 @@ struct Slot {
 struct Table {
     std::vector<Slot> slots;
     std::vector<uint32_t> free;
+    // Removed DC and region objects that nothing else holds, for reuse.
+    std::vector<std::shared_ptr<DcObject>> spareDcs;
+    std::vector<std::shared_ptr<RegionObject>> spareRegions;
 };
 
 Table& TheTable() {
     static Table table;
     return table;
+}
+
+// Enough for the DCs and regions one paint has open at once.
+constexpr size_t kMaxSpares = 8;
+
+void KeepSpare(std::shared_ptr<GdiObject> object) {
+    if (!object || object->stock || object.use_count() != 1) return;
+    Table& t = TheTable();
+    if (object->kind == GdiKind::Dc && t.spareDcs.size() < kMaxSpares) {
+        auto dc = std::static_pointer_cast<DcObject>(std::move(object));
+        dc->Reuse();  // lets go of its surface and selected objects now
+        t.spareDcs.push_back(std::move(dc));
+    } else if (object->kind == GdiKind::Region && t.spareRegions.size() < kMaxSpares) {
+        t.spareRegions.push_back(std::static_pointer_cast<RegionObject>(std::move(object)));
+    }
+}
+
+template <class T>
+std::shared_ptr<T> TakeSpare(std::vector<std::shared_ptr<T>>& spares) {
+    if (spares.empty()) return std::make_shared<T>();
+    std::shared_ptr<T> object = std::move(spares.back());
+    spares.pop_back();
+    return object;
 }
 
 uint64_t MakeHandle(uint32_t index, uint32_t generation) {
@@ -121,10 +147,15 @@ void RemoveObject(uint64_t handle) {
     if (!FindObject(handle, GdiKind::Any)) return;
     Table& t = TheTable();
     const uint32_t index = static_cast<uint32_t>((handle & 0xFFFFFFFFu) - 1);
-    t.slots[index].object.reset();
+    std::shared_ptr<GdiObject> object = std::move(t.slots[index].object);
     t.slots[index].generation = t.slots[index].generation == UINT32_MAX ? 1 : t.slots[index].generation + 1;
     t.free.push_back(index);
+    KeepSpare(std::move(object));
 }
+
+std::shared_ptr<DcObject> NewDcObject() { return TakeSpare(TheTable().spareDcs); }
+
+std::shared_ptr<RegionObject> NewRegionObject() { return TakeSpare(TheTable().spareRegions); }
 
 DcState DefaultDcState() {
     const StockTable& s = Stocks();
@@ -298,13 +329,15 @@ int GetObject(HFONT font, LOGFONTW& out) {
 }
 
 bool DeleteObject(HGDIOBJ object) {
-    auto o = FindObject(object.Value(), GdiKind::Any);
-    if (!o || o->kind == GdiKind::Dc || o->kind == GdiKind::Icon) return false;
-    if (o->stock) return true;
-    if (o->kind == GdiKind::Bitmap) {
-        const auto& b = static_cast<const BitmapObject&>(*o);
-        if (b.selectedInto != 0 && FindObject(b.selectedInto, GdiKind::Dc)) return false;
-    }
+    {
+        auto o = FindObject(object.Value(), GdiKind::Any);
+        if (!o || o->kind == GdiKind::Dc || o->kind == GdiKind::Icon) return false;
+        if (o->stock) return true;
+        if (o->kind == GdiKind::Bitmap) {
+            const auto& b = static_cast<const BitmapObject&>(*o);
+            if (b.selectedInto != 0 && FindObject(b.selectedInto, GdiKind::Dc)) return false;
+        }
+    }  // the table's reference alone is left, so the object can be reused
     RemoveObject(object.Value());
     return true;
 }

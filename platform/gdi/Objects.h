@@ -93,7 +93,8 @@ struct DcObject : GdiObject {
     TRect deviceClip;  // surface coordinates, surface DCs only
     // What the window system lets the DC touch (device coordinates); apart
     // from the caller's clip and outside the saved state.
-    std::optional<Region> systemRegion;
+    Region systemRegion;
+    bool hasSystemRegion = false;
     DcState state;
     std::vector<DcState> saved;
     TRect damage;  // surface coordinates written since TakeDCDamage last asked
@@ -104,6 +105,8 @@ struct DcObject : GdiObject {
     // changes.
     const Region& SurfaceClip();
     void ClipChanged() { clipValid_ = false; }
+    // Back to a new DC's state, keeping the memory it has.
+    void Reuse();
     // Row y, columns [x0, x1) of the surface were written.
     void Damage(int y, int x0, int x1) {
         if (x0 >= x1) return;
@@ -119,12 +122,17 @@ struct DcObject : GdiObject {
 
 private:
     Region clipCache_;
+    Region clipScratch_, clipCombined_;  // kept for the next SurfaceClip
     bool clipValid_ = false;
     const Surface* clipFor_ = nullptr;
 };
 
 // The object table.
 HGDIOBJ AddObject(std::shared_ptr<GdiObject> object);
+// A new DC or region object: one whose handle was removed, when there is one,
+// so that a DC or region made for every paint reuses the memory of the last.
+std::shared_ptr<DcObject> NewDcObject();
+std::shared_ptr<RegionObject> NewRegionObject();
 std::shared_ptr<GdiObject> FindObject(uint64_t handle, GdiKind kind);
 void RemoveObject(uint64_t handle);
 

@@ -57,9 +57,7 @@ void ForVisible(const Canvas& c, int64_t y, int64_t x0, int64_t x1, Visit&& visi
     x0 = std::max<int64_t>(x0, c.limit.left);
     x1 = std::min<int64_t>(x1, c.limit.right);
     if (x0 >= x1) return;
-    const Band* band = c.clip->BandAt(static_cast<int>(y));
-    if (!band) return;
-    for (const Span& s : band->spans) {
+    for (const Span& s : c.clip->SpansAt(static_cast<int>(y))) {
         if (s.x1 <= x0) continue;
         if (s.x0 >= x1) break;
         visit(static_cast<int>(std::max<int64_t>(x0, s.x0)), static_cast<int>(std::min<int64_t>(x1, s.x1)));

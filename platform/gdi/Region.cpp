@@ -28,25 +28,26 @@ bool Inside(bool inA, bool inB, RegionOp op) {
     return false;
 }
 
-// Sorted, possibly overlapping intervals made disjoint and merged.
-std::vector<Span> Normalise(std::vector<Span> spans) {
+// Possibly overlapping intervals, sorted in place, appended to `out` disjoint
+// and merged.
+template <class Out>
+void AppendNormalised(std::span<Span> spans, Out& out) {
     std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.x0 < b.x0; });
-    std::vector<Span> out;
+    const size_t first = out.size();
     for (const Span& s : spans) {
         if (s.x1 <= s.x0) continue;
-        if (!out.empty() && s.x0 <= out.back().x1) {
+        if (out.size() > first && s.x0 <= out.back().x1) {
             out.back().x1 = std::max(out.back().x1, s.x1);
         } else {
             out.push_back(s);
         }
     }
-    return out;
 }
 
-}  // namespace
-
-std::vector<Span> CombineSpans(const std::vector<Span>& a, const std::vector<Span>& b, RegionOp op) {
-    std::vector<Span> out;
+// The spans of `a` combined with those of `b` by `op`, appended to `out`.
+template <class Out>
+void AppendCombinedSpans(std::span<const Span> a, std::span<const Span> b, RegionOp op, Out& out) {
+    const size_t first = out.size();
     size_t i = 0, j = 0;
     bool inA = false, inB = false;
     bool inside = false;
@@ -67,44 +68,94 @@ std::vector<Span> CombineSpans(const std::vector<Span>& a, const std::vector<Spa
         const bool now = Inside(inA, inB, op);
         if (now && !inside) start = x;
         if (!now && inside && x > start) {
-            if (!out.empty() && out.back().x1 == start)
+            if (out.size() > first && out.back().x1 == start)
                 out.back().x1 = x;
             else
                 out.push_back(Span{start, x});
         }
         inside = now;
     }
-    return out;
 }
 
-Region::Region(const TRect& rect) {
+// Working lists of the builders below, kept between calls; none of them
+// calls out, so one set per thread is enough.
+struct Scratch {
+    std::vector<TRect> rects;
+    std::vector<int> edges;
+    std::vector<const TRect*> active;
+    std::vector<Span> row;
+};
+
+Scratch& TheScratch() {
+    thread_local Scratch scratch;
+    return scratch;
+}
+
+}  // namespace
+
+void Region::CloseBand(int top, int bottom, size_t first) {
+    const size_t count = spans_.size() - first;
+    if (bottom <= top || count == 0) {
+        spans_.resize(first);
+        return;
+    }
+    if (!bands_.empty()) {
+        BandRec& above = bands_.back();
+        if (above.bottom == top && above.count == count &&
+            std::equal(spans_.begin() + first, spans_.end(), spans_.begin() + above.first)) {
+            above.bottom = bottom;
+            spans_.resize(first);
+            return;
+        }
+    }
+    bands_.push_back(BandRec{top, bottom, static_cast<uint32_t>(first), static_cast<uint32_t>(count)});
+}
+
+void Region::Compact() {
+    const size_t bandCount = bands_.size();
+    bands_.clear();
+    size_t written = 0;
+    // Writing never overtakes reading: bands_ and spans_ are rebuilt over
+    // themselves.
+    for (size_t rb = 0; rb < bandCount; ++rb) {
+        const BandRec b = bands_.data()[rb];
+        const size_t first = written;
+        for (uint32_t k = b.first; k < b.first + b.count; ++k) {
+            const Span s = spans_[k];
+            if (s.x1 > s.x0) spans_[written++] = s;
+        }
+        spans_.resize(written);
+        CloseBand(b.top, b.bottom, first);
+        written = spans_.size();
+    }
+}
+
+void Region::SetRect(const TRect& rect) {
+    bands_.clear();
+    spans_.clear();
     const TRect r = ClampRect(rect);
-    if (!r.IsEmpty()) bands_.push_back(Band{r.top, r.bottom, {Span{r.left, r.right}}});
+    if (r.IsEmpty()) return;
+    spans_.push_back(Span{r.left, r.right});
+    bands_.push_back(BandRec{r.top, r.bottom, 0, 1});
 }
 
 Region Region::FromBounds(int64_t left, int64_t top, int64_t right, int64_t bottom) {
     return Region(TRect{Clamp(left), Clamp(top), Clamp(right), Clamp(bottom)});
 }
 
-void Region::Append(int top, int bottom, std::vector<Span>&& spans) {
-    if (bottom <= top || spans.empty()) return;
-    if (!bands_.empty() && bands_.back().bottom == top && bands_.back().spans == spans) {
-        bands_.back().bottom = bottom;
-        return;
-    }
-    bands_.push_back(Band{top, bottom, std::move(spans)});
-}
-
-Region Region::FromRects(const std::vector<TRect>& input) {
-    std::vector<TRect> rects;
-    rects.reserve(input.size());
-    for (const TRect& r : input) {
-        const TRect c = ClampRect(r);
+void Region::SetRects(const TRect* input, size_t count) {
+    bands_.clear();
+    spans_.clear();
+    Scratch& s = TheScratch();
+    std::vector<TRect>& rects = s.rects;
+    rects.clear();
+    for (size_t i = 0; i < count; ++i) {
+        const TRect c = ClampRect(input[i]);
         if (!c.IsEmpty()) rects.push_back(c);
     }
     std::sort(rects.begin(), rects.end(), [](const TRect& a, const TRect& b) { return a.top < b.top; });
-    std::vector<int> edges;
-    edges.reserve(rects.size() * 2);
+    std::vector<int>& edges = s.edges;
+    edges.clear();
     for (const TRect& r : rects) {
         edges.push_back(r.top);
         edges.push_back(r.bottom);
@@ -113,27 +164,37 @@ Region Region::FromRects(const std::vector<TRect>& input) {
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
 
     // Sweep the bands keeping the rectangles that cover the current one.
-    Region out;
-    std::vector<const TRect*> active;
+    std::vector<const TRect*>& active = s.active;
+    active.clear();
     size_t next = 0;
     for (size_t e = 0; e + 1 < edges.size(); ++e) {
         const int y0 = edges[e], y1 = edges[e + 1];
         while (next < rects.size() && rects[next].top <= y0) active.push_back(&rects[next++]);
         std::erase_if(active, [y0](const TRect* r) { return r->bottom <= y0; });
-        std::vector<Span> spans;
-        spans.reserve(active.size());
-        for (const TRect* r : active) spans.push_back(Span{r->left, r->right});
-        out.Append(y0, y1, Normalise(std::move(spans)));
+        s.row.clear();
+        for (const TRect* r : active) s.row.push_back(Span{r->left, r->right});
+        const size_t first = spans_.size();
+        AppendNormalised(std::span<Span>(s.row), spans_);
+        CloseBand(y0, y1, first);
     }
+}
+
+Region Region::FromRects(const std::vector<TRect>& rects) {
+    Region out;
+    out.SetRects(rects.data(), rects.size());
     return out;
 }
 
 Region Region::FromRows(int firstRow, const std::vector<std::vector<Span>>& rows) {
     Region out;
+    std::vector<Span>& row = TheScratch().row;
     for (size_t i = 0; i < rows.size(); ++i) {
         const int y = Clamp(int64_t{firstRow} + static_cast<int64_t>(i));
         if (y >= kCoordLimit) break;
-        out.Append(y, y + 1, Normalise(rows[i]));
+        row.assign(rows[i].begin(), rows[i].end());
+        const size_t first = out.spans_.size();
+        AppendNormalised(std::span<Span>(row), out.spans_);
+        out.CloseBand(y, y + 1, first);
     }
     return out;
 }
@@ -141,9 +202,9 @@ Region Region::FromRows(int firstRow, const std::vector<std::vector<Span>>& rows
 TRect Region::Bounds() const {
     if (bands_.empty()) return TRect{};
     TRect r{INT32_MAX, bands_.front().top, INT32_MIN, bands_.back().bottom};
-    for (const Band& b : bands_) {
-        r.left = std::min(r.left, b.spans.front().x0);
-        r.right = std::max(r.right, b.spans.back().x1);
+    for (const BandRec& b : bands_) {
+        r.left = std::min(r.left, spans_[b.first].x0);
+        r.right = std::max(r.right, spans_[b.first + b.count - 1].x1);
     }
     return r;
 }
@@ -153,82 +214,105 @@ int Region::Complexity() const {
     return IsRect() ? SIMPLEREGION : COMPLEXREGION;
 }
 
-const Band* Region::BandAt(int y) const {
-    auto it =
-        std::upper_bound(bands_.begin(), bands_.end(), y, [](int v, const Band& b) { return v < b.bottom; });
-    if (it == bands_.end() || y < it->top) return nullptr;
-    return &*it;
+std::span<const Span> Region::SpansAt(int y) const {
+    const BandRec* it = std::upper_bound(bands_.begin(), bands_.end(), y,
+                                         [](int v, const BandRec& b) { return v < b.bottom; });
+    if (it == bands_.end() || y < it->top) return {};
+    return MakeBand(*it).spans;
 }
 
 bool Region::Contains(int x, int y) const {
-    const Band* band = BandAt(y);
-    if (!band) return false;
-    auto it = std::upper_bound(band->spans.begin(), band->spans.end(), x,
-                               [](int v, const Span& s) { return v < s.x1; });
-    return it != band->spans.end() && x >= it->x0;
+    const std::span<const Span> spans = SpansAt(y);
+    auto it = std::upper_bound(spans.begin(), spans.end(), x, [](int v, const Span& s) { return v < s.x1; });
+    return it != spans.end() && x >= it->x0;
 }
 
 bool Region::Meets(const TRect& rect) const {
     const TRect r = ClampRect(rect);
     if (r.IsEmpty()) return false;
-    for (const Band& b : bands_) {
+    for (const BandRec& b : bands_) {
         if (b.bottom <= r.top) continue;
         if (b.top >= r.bottom) break;
-        for (const Span& s : b.spans)
-            if (s.x0 < r.right && s.x1 > r.left) return true;
+        for (uint32_t k = b.first; k < b.first + b.count; ++k)
+            if (spans_[k].x0 < r.right && spans_[k].x1 > r.left) return true;
     }
     return false;
 }
 
 void Region::Offset(int dx, int dy) {
     if (dx == 0 && dy == 0) return;
-    std::vector<Band> old = std::move(bands_);
-    bands_.clear();
-    for (Band& b : old) {
-        for (Span& s : b.spans) {
-            s.x0 = Clamp(int64_t{s.x0} + dx);
-            s.x1 = Clamp(int64_t{s.x1} + dx);
-        }
-        std::erase_if(b.spans, [](const Span& s) { return s.x1 <= s.x0; });
-        Append(Clamp(int64_t{b.top} + dy), Clamp(int64_t{b.bottom} + dy), std::move(b.spans));
+    for (Span& s : spans_) {
+        s.x0 = Clamp(int64_t{s.x0} + dx);
+        s.x1 = Clamp(int64_t{s.x1} + dx);
     }
+    for (BandRec& b : bands_) {
+        b.top = Clamp(int64_t{b.top} + dy);
+        b.bottom = Clamp(int64_t{b.bottom} + dy);
+    }
+    // Only what saturated can have become empty or come to touch.
+    Compact();
 }
 
 std::vector<TRect> Region::Rects() const {
     std::vector<TRect> out;
-    for (const Band& b : bands_)
-        for (const Span& s : b.spans) out.push_back(TRect{s.x0, b.top, s.x1, b.bottom});
+    out.reserve(spans_.size());
+    ForEachRect([&out](const TRect& r) { out.push_back(r); });
     return out;
 }
 
-Region Region::Combine(const Region& other, RegionOp op) const {
-    // Band edges of both regions; between two edges each side has one span
-    // list (possibly none).
-    std::vector<int> edges;
-    edges.reserve((bands_.size() + other.bands_.size()) * 2);
-    for (const Band& b : bands_) {
-        edges.push_back(b.top);
-        edges.push_back(b.bottom);
+void Region::IntersectWith(const TRect& rect) {
+    const TRect r = ClampRect(rect);
+    for (BandRec& b : bands_) {
+        b.top = std::max(b.top, r.top);
+        b.bottom = std::min(b.bottom, r.bottom);
     }
-    for (const Band& b : other.bands_) {
-        edges.push_back(b.top);
-        edges.push_back(b.bottom);
+    for (Span& s : spans_) {
+        s.x0 = std::max(s.x0, r.left);
+        s.x1 = std::min(s.x1, r.right);
     }
-    std::sort(edges.begin(), edges.end());
-    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    Compact();
+}
 
-    static const std::vector<Span> kNone;
-    Region out;
+Region Region::Intersect(const TRect& rect) const {
+    Region out = *this;
+    out.IntersectWith(rect);
+    return out;
+}
+
+void Region::Combine(const Region& a, const Region& b, RegionOp op, Region& out) {
+    out.bands_.clear();
+    out.spans_.clear();
+    // Between two consecutive band edges of either region each side has one
+    // span list, possibly none.
+    const size_t na = a.bands_.size(), nb = b.bands_.size();
     size_t i = 0, j = 0;
-    for (size_t e = 0; e + 1 < edges.size(); ++e) {
-        const int y0 = edges[e], y1 = edges[e + 1];
-        while (i < bands_.size() && bands_[i].bottom <= y0) ++i;
-        while (j < other.bands_.size() && other.bands_[j].bottom <= y0) ++j;
-        const std::vector<Span>& a = (i < bands_.size() && bands_[i].top <= y0) ? bands_[i].spans : kNone;
-        const std::vector<Span>& b =
-            (j < other.bands_.size() && other.bands_[j].top <= y0) ? other.bands_[j].spans : kNone;
-        out.Append(y0, y1, CombineSpans(a, b, op));
+    int y = INT32_MIN;
+    while (i < na || j < nb) {
+        const BandRec* ba = i < na ? &a.bands_[i] : nullptr;
+        const BandRec* bb = j < nb ? &b.bands_[j] : nullptr;
+        const bool inA = ba && ba->top <= y;
+        const bool inB = bb && bb->top <= y;
+        if (!inA && !inB) {
+            // A gap in both: on to the next band that starts.
+            y = std::min(ba ? ba->top : INT32_MAX, bb ? bb->top : INT32_MAX);
+            continue;
+        }
+        int next = INT32_MAX;
+        if (ba) next = std::min(next, inA ? ba->bottom : ba->top);
+        if (bb) next = std::min(next, inB ? bb->bottom : bb->top);
+        const size_t first = out.spans_.size();
+        AppendCombinedSpans(inA ? a.MakeBand(*ba).spans : std::span<const Span>(),
+                            inB ? b.MakeBand(*bb).spans : std::span<const Span>(), op, out.spans_);
+        out.CloseBand(y, next, first);
+        y = next;
+        if (ba && ba->bottom <= y) ++i;
+        if (bb && bb->bottom <= y) ++j;
     }
+}
+
+Region Region::Combine(const Region& other, RegionOp op) const {
+    Region out;
+    Combine(*this, other, op, out);
     return out;
 }
 

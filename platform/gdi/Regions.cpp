@@ -14,8 +14,14 @@ namespace {
 constexpr int64_t kMaxShapeRows = int64_t{1} << 20;
 
 HRGN NewRegion(Region region) {
-    auto object = std::make_shared<RegionObject>();
+    auto object = NewRegionObject();
     object->region = std::move(region);
+    return HRGN(AddObject(object));
+}
+
+HRGN NewRegionFromRects(const TRect* rects, size_t count) {
+    auto object = NewRegionObject();
+    object->region.SetRects(rects, count);
     return HRGN(AddObject(object));
 }
 
@@ -88,12 +94,12 @@ HRGN ExtCreateRegion(const void* transform, uint32_t size, const void* data) {
     if (header.nCount)
         std::memcpy(rects.data(), static_cast<const uint8_t*>(data) + sizeof header,
                     rects.size() * sizeof(TRect));
-    return NewRegion(Region::FromRects(rects));
+    return NewRegionFromRects(rects.data(), rects.size());
 }
 
 HRGN ExtCreateRegion(const TRect* rects, size_t count) {
     if (!rects && count) return nullptr;
-    return NewRegion(Region::FromRects(std::vector<TRect>(rects, rects + count)));
+    return NewRegionFromRects(rects, count);
 }
 
 int CombineRgn(HRGN dest, HRGN a, HRGN b, int mode) {
@@ -108,7 +114,11 @@ int CombineRgn(HRGN dest, HRGN a, HRGN b, int mode) {
     if (!rb) return RGN_ERROR;
     static constexpr RegionOp kOps[] = {RegionOp::And, RegionOp::Or, RegionOp::Xor, RegionOp::Diff};
     if (mode < RGN_AND || mode > RGN_DIFF) return RGN_ERROR;
-    d->region = ra->region.Combine(rb->region, kOps[mode - RGN_AND]);
+    if (d == ra || d == rb) {
+        d->region = ra->region.Combine(rb->region, kOps[mode - RGN_AND]);
+    } else {
+        Region::Combine(ra->region, rb->region, kOps[mode - RGN_AND], d->region);
+    }
     return d->region.Complexity();
 }
 
@@ -145,7 +155,7 @@ bool EqualRgn(HRGN a, HRGN b) {
 bool SetRectRgn(HRGN region, int left, int top, int right, int bottom) {
     auto r = FindRegion(region);
     if (!r) return false;
-    r->region = Region(
+    r->region.SetRect(
         TRect{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)});
     return true;
 }
@@ -153,10 +163,12 @@ bool SetRectRgn(HRGN region, int left, int top, int right, int bottom) {
 size_t GetRegionRects(HRGN region, std::function<void(const TRect&)> visit) {
     auto r = FindRegion(region);
     if (!r) return 0;
-    const std::vector<TRect> rects = r->region.Rects();
-    if (visit)
-        for (const TRect& rect : rects) visit(rect);
-    return rects.size();
+    size_t count = 0;
+    r->region.ForEachRect([&](const TRect& rect) {
+        ++count;
+        if (visit) visit(rect);
+    });
+    return count;
 }
 
 }  // namespace tarvel

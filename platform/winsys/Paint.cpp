@@ -28,10 +28,11 @@ struct DcLimits {
 // what is needed to move it along when the window moves (GetDC may be held
 // for a window's life).
 struct WindowDc {
+    uint64_t dc = 0;  // 0: a free record
     HWND hwnd = nullptr;
     HWND top = nullptr;
-    TPoint origin;              // top-level window coordinates of the DC's (0, 0)
-    std::vector<TRect> pieces;  // its system region, top-level window coordinates
+    TPoint origin;    // top-level window coordinates of the DC's (0, 0)
+    RectList pieces;  // its system region, top-level window coordinates
     bool wholeWindow = false;
     DWORD flags = 0;
     bool forPaint = false;  // BeginPaint's, gone at EndPaint: never moved
@@ -44,9 +45,23 @@ struct DcPlacement {
     RectList visible;
 };
 
-std::unordered_map<uint64_t, WindowDc>& OpenDcs() {
-    static std::unordered_map<uint64_t, WindowDc> dcs;
+// Records are reused, with what they hold, by the DCs that follow.
+std::vector<WindowDc>& OpenDcs() {
+    static std::vector<WindowDc> dcs;
     return dcs;
+}
+
+WindowDc* FindDcRecord(uint64_t dc) {
+    for (WindowDc& rec : OpenDcs())
+        if (rec.dc == dc) return &rec;
+    return nullptr;
+}
+
+WindowDc& NewDcRecord(uint64_t dc) {
+    WindowDc* rec = FindDcRecord(0);
+    if (!rec) rec = &OpenDcs().emplace_back();
+    rec->dc = dc;
+    return *rec;
 }
 
 // Windows being printed: their DCs draw into a surface of the window's size
@@ -95,13 +110,14 @@ void InvalidateArea(Window* w, const TRect& windowArea, bool erase, bool intoChi
 }
 
 // The pieces of `w` that its DC may touch, in top-level window coordinates.
-RectList VisibleArea(Window* w, Window* top, bool wholeWindow, DWORD flags) {
+void VisibleArea(Window* w, Window* top, bool wholeWindow, DWORD flags, RectList& vis) {
+    vis.Clear();
     TPoint topOrigin = WindowOriginOnScreen(top);
     TPoint wo = Sub(WindowOriginOnScreen(w), topOrigin);
     TRect area = wholeWindow ? Bounds(wo.x, wo.y, w->rect.Width(), w->rect.Height())
                              : Bounds(wo.x + w->client.left, wo.y + w->client.top, w->client.Width(),
                                       w->client.Height());
-    if (!IsWindowVisible(w->hwnd) || PaintingSuppressed(w)) return RectList();
+    if (!IsWindowVisible(w->hwnd) || PaintingSuppressed(w)) return;
     // Up to the top-level window only: it has a buffer of its own, so its
     // parts beyond the screen are drawn too and shown when it moves there.
     for (Window* a = w == top ? nullptr : FindWindow(w->parent); a && a != top; a = FindWindow(a->parent)) {
@@ -113,8 +129,8 @@ RectList VisibleArea(Window* w, Window* top, bool wholeWindow, DWORD flags) {
         area = Intersect(area, Bounds(to.x, to.y, top->client.Width(), top->client.Height()));
     }
     area = Intersect(area, TRect{0, 0, top->rect.Width(), top->rect.Height()});
-    RectList vis(area);
-    if (vis.IsEmpty()) return vis;
+    vis.Reset(area);
+    if (vis.IsEmpty()) return;
 
     const bool useStyle = flags & DCX_USESTYLE;
     if ((useStyle && (w->style & WS_CLIPCHILDREN)) || (flags & DCX_CLIPCHILDREN)) {
@@ -140,7 +156,6 @@ RectList VisibleArea(Window* w, Window* top, bool wholeWindow, DWORD flags) {
         }
     }
     if (!w->shape.empty()) vis.IntersectWith(ShapeArea(w, wo));
-    return vis;
 }
 
 // What the DC asked for narrows what it may touch.
@@ -156,9 +171,13 @@ void ApplyLimits(DcPlacement& p, const DcLimits& limits) {
     }
 }
 
-DcPlacement PlaceDc(Window* w, Window* top, bool wholeWindow, const DcLimits& limits, DWORD flags) {
-    DcPlacement p;
-    p.visible = VisibleArea(w, top, wholeWindow, flags);
+// The placement is worked out in one place kept between DCs (nothing in
+// between sends a message), so the pieces of a window with many children
+// need no new memory each paint.
+DcPlacement& PlaceDc(Window* w, Window* top, bool wholeWindow, const DcLimits& limits, DWORD flags) {
+    static DcPlacement placement;
+    DcPlacement& p = placement;
+    VisibleArea(w, top, wholeWindow, flags, p.visible);
     TPoint wo = Sub(WindowOriginOnScreen(w), WindowOriginOnScreen(top));
     p.origin = wholeWindow ? wo : TPoint{wo.x + w->client.left, wo.y + w->client.top};
     ApplyLimits(p, limits);
@@ -170,9 +189,10 @@ DcPlacement PlaceDc(Window* w, Window* top, bool wholeWindow, const DcLimits& li
 // siblings or beyond the window.
 void PlaceSurfaceDc(HDC dc, const std::shared_ptr<Surface>& buffer, const DcPlacement& p) {
     RetargetSurfaceDC(dc, buffer, p.origin, p.visible.Bounds());
-    std::vector<TRect> rects = p.visible.Rects();
-    for (TRect& r : rects) r.Offset(-p.origin.x, -p.origin.y);
-    HRGN rgn = ExtCreateRegion(rects.data(), rects.size());
+    static RectList inDc;
+    inDc = p.visible;
+    inDc.Offset(-p.origin.x, -p.origin.y);
+    HRGN rgn = ExtCreateRegion(inDc.Rects().data(), inDc.Rects().size());
     SetDCSystemRegion(dc, rgn);
     DeleteObject(rgn);
 }
@@ -196,12 +216,19 @@ HDC MakeWindowDc(Window* w, bool wholeWindow, DcLimits limits, DWORD flags, bool
         return MakePrintDc(w, target, wholeWindow, limits);
     Window* top = w->messageOnly ? nullptr : TopLevelOf(w);
     if (!top || !top->buffer) return CreateCompatibleDC(nullptr);
-    DcPlacement p = PlaceDc(w, top, wholeWindow, limits, flags);
+    const DcPlacement& p = PlaceDc(w, top, wholeWindow, limits, flags);
     HDC dc = CreateSurfaceDC(top->buffer, p.origin, p.visible.Bounds());
     if (!dc) return dc;
     PlaceSurfaceDc(dc, top->buffer, p);
-    OpenDcs()[dc.Value()] = WindowDc{w->hwnd,     top->hwnd, p.origin, p.visible.Rects(),
-                                     wholeWindow, flags,     forPaint, std::move(limits)};
+    WindowDc& rec = NewDcRecord(dc.Value());
+    rec.hwnd = w->hwnd;
+    rec.top = top->hwnd;
+    rec.origin = p.origin;
+    rec.pieces = p.visible;
+    rec.wholeWindow = wholeWindow;
+    rec.flags = flags;
+    rec.forPaint = forPaint;
+    rec.limits = std::move(limits);
     return dc;
 }
 
@@ -220,11 +247,9 @@ void MarkPresent(HDC dc, const WindowDc& rec) {
 }
 
 bool ReleaseWindowDc(HDC dc) {
-    auto& dcs = OpenDcs();
-    auto it = dcs.find(dc.Value());
-    if (it != dcs.end()) {
-        MarkPresent(dc, it->second);
-        dcs.erase(it);
+    if (WindowDc* rec = dc ? FindDcRecord(dc.Value()) : nullptr) {
+        MarkPresent(dc, *rec);
+        rec->dc = 0;
     }
     return DeleteDC(dc);
 }
@@ -416,11 +441,13 @@ bool RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags) {
     if (!hwnd) hwnd = GetDesktopWindow();
     Window* w = FindWindow(hwnd);
     if (!w) return false;
-    std::vector<TRect> areas;
-    if (region)
-        areas = RegionRects(region);
-    else
+    RectList::Storage areas;
+    if (region) {
+        const std::vector<TRect> rects = RegionRects(region);
+        areas.assign(rects.begin(), rects.end());
+    } else {
         areas.push_back(rect ? *rect : TRect{0, 0, w->client.Width(), w->client.Height()});
+    }
     if (hwnd == State().desktop) {
         for (HWND h : w->children) RedrawWindow(h, nullptr, nullptr, flags);
         return true;
@@ -440,9 +467,14 @@ bool RedrawWindow(HWND hwnd, const TRect* rect, HRGN region, UINT flags) {
     }
     if (flags & (RDW_UPDATENOW | RDW_ERASENOW)) {
         UpdateWindow(hwnd);
+        // Painting may add or destroy windows: walk by index, looking the
+        // list up again each time.
         if (flags & RDW_ALLCHILDREN)
-            for (HWND h : GetChildWindows(hwnd))
-                RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            for (size_t i = 0;; ++i) {
+                Window* now = FindWindow(hwnd);
+                if (!now || i >= now->children.size()) break;
+                RedrawWindow(now->children[i], nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            }
     }
     return true;
 }
@@ -558,7 +590,8 @@ void PresentWhole(Window* w) { w->presentDirty = TRect{0, 0, w->rect.Width(), w-
 void PresentDirtyWindows() {
     WinsysState& s = State();
     // DCs that callers keep open may have drawn since the last look.
-    for (auto& [value, rec] : OpenDcs()) MarkPresent(HDC(value), rec);
+    for (const WindowDc& rec : OpenDcs())
+        if (rec.dc) MarkPresent(HDC(rec.dc), rec);
     Window* desk = FindWindow(s.desktop);
     for (HWND h : desk->children) {
         Window* w = FindWindow(h);
@@ -570,33 +603,29 @@ void PresentDirtyWindows() {
 }
 
 void MoveWindowDcs() {
-    for (auto& [value, rec] : OpenDcs()) {
-        if (rec.forPaint) continue;
+    for (WindowDc& rec : OpenDcs()) {
+        if (!rec.dc || rec.forPaint) continue;
         Window* w = FindWindow(rec.hwnd);
         Window* top = w ? TopLevelOf(w) : nullptr;
         if (!top || !top->buffer) continue;
-        HDC dc(value);
-        DcPlacement p = PlaceDc(w, top, rec.wholeWindow, rec.limits, rec.flags);
+        HDC dc(rec.dc);
+        const DcPlacement& p = PlaceDc(w, top, rec.wholeWindow, rec.limits, rec.flags);
         if (top->hwnd == rec.top && GetDCSurface(dc) == top->buffer && p.origin == rec.origin &&
-            p.visible.Rects() == rec.pieces)
+            p.visible == rec.pieces)
             continue;
         MarkPresent(dc, rec);  // drawn where the window was
         PlaceSurfaceDc(dc, top->buffer, p);
         rec.top = top->hwnd;
         rec.origin = p.origin;
-        rec.pieces = p.visible.Rects();
+        rec.pieces = p.visible;
     }
 }
 
 void ForgetWindowDcs(HWND hwnd) {
-    auto& dcs = OpenDcs();
-    for (auto it = dcs.begin(); it != dcs.end();) {
-        if (it->second.hwnd == hwnd) {
-            DeleteDC(HDC(it->first));
-            it = dcs.erase(it);
-        } else {
-            ++it;
-        }
+    for (WindowDc& rec : OpenDcs()) {
+        if (!rec.dc || rec.hwnd != hwnd) continue;
+        DeleteDC(HDC(rec.dc));
+        rec.dc = 0;
     }
 }
 

@@ -7,7 +7,7 @@ namespace tarvel {
 namespace {
 
 // Up to four pieces of `a` that lie outside `b`.
-void AppendDifference(const TRect& a, const TRect& b, std::vector<TRect>& out) {
+void AppendDifference(const TRect& a, const TRect& b, RectList::Storage& out) {
     TRect cut = Intersect(a, b);
     if (cut.IsEmpty()) {
         out.push_back(a);
@@ -17,6 +17,17 @@ void AppendDifference(const TRect& a, const TRect& b, std::vector<TRect>& out) {
     if (cut.bottom < a.bottom) out.push_back(TRect{a.left, cut.bottom, a.right, a.bottom});
     if (a.left < cut.left) out.push_back(TRect{a.left, cut.top, cut.left, cut.bottom});
     if (cut.right < a.right) out.push_back(TRect{cut.right, cut.top, a.right, cut.bottom});
+}
+
+// Working lists of the operations below, kept between calls; none of them
+// calls out, so one set per thread is enough.
+struct Scratch {
+    RectList::Storage pieces, next;
+};
+
+Scratch& TheScratch() {
+    thread_local Scratch scratch;
+    return scratch;
 }
 
 }  // namespace
@@ -42,40 +53,54 @@ bool RectList::Intersects(const TRect& rect) const {
                        [&rect](const TRect& r) { return !Intersect(r, rect).IsEmpty(); });
 }
 
+void RectList::Reset(const TRect& r) {
+    rects_.clear();
+    if (!r.IsEmpty()) rects_.push_back(r);
+}
+
 void RectList::Add(const TRect& r) {
     if (r.IsEmpty()) return;
     // Keep the pieces disjoint: add only what is not covered yet.
-    std::vector<TRect> pieces{r};
+    Scratch& s = TheScratch();
+    s.pieces.clear();
+    s.pieces.push_back(r);
     for (const TRect& have : rects_) {
-        std::vector<TRect> next;
-        for (const TRect& p : pieces) AppendDifference(p, have, next);
-        pieces.swap(next);
-        if (pieces.empty()) return;
+        s.next.clear();
+        for (const TRect& p : s.pieces) AppendDifference(p, have, s.next);
+        s.pieces.swap(s.next);
+        if (s.pieces.empty()) return;
     }
-    rects_.insert(rects_.end(), pieces.begin(), pieces.end());
+    rects_.append(s.pieces.begin(), s.pieces.end());
 }
 
 void RectList::Subtract(const TRect& r) {
     if (r.IsEmpty()) return;
-    std::vector<TRect> next;
+    Storage& next = TheScratch().next;
+    next.clear();
     for (const TRect& have : rects_) AppendDifference(have, r, next);
-    rects_.swap(next);
+    rects_.assign(next.begin(), next.end());
 }
 
 void RectList::IntersectWith(const TRect& r) {
-    std::vector<TRect> next;
+    size_t kept = 0;
     for (const TRect& have : rects_) {
-        TRect cut = Intersect(have, r);
-        if (!cut.IsEmpty()) next.push_back(cut);
+        const TRect cut = Intersect(have, r);
+        if (!cut.IsEmpty()) rects_[kept++] = cut;
     }
-    rects_.swap(next);
+    rects_.resize(kept);
 }
 
 void RectList::IntersectWith(const RectList& other) {
-    RectList out;
+    // Pieces of two disjoint lists meet in disjoint pieces: no overlap to
+    // take out.
+    Storage& next = TheScratch().next;
+    next.clear();
     for (const TRect& a : rects_)
-        for (const TRect& b : other.rects_) out.Add(Intersect(a, b));
-    rects_.swap(out.rects_);
+        for (const TRect& b : other.rects_) {
+            const TRect cut = Intersect(a, b);
+            if (!cut.IsEmpty()) next.push_back(cut);
+        }
+    rects_.assign(next.begin(), next.end());
 }
 
 void RectList::Offset(int dx, int dy) {

@@ -73,6 +73,71 @@ TEST(Regions, EqualSetsHaveEqualRegionsWhateverTheirHistory) {
     for (HRGN r : {left, right, whole, joined}) DeleteObject(r);
 }
 
+// Regions of many pieces (more than a small one keeps inline) combined by
+// every mode, into a new region and into an operand, against a pixel model.
+TEST(Regions, CombinedPiecesMatchThePixelsOfTheirSets) {
+    constexpr int kSide = 40;
+    uint32_t seed = 12345;
+    auto next = [&seed](int below) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<uint32_t>(below));
+    };
+    auto randomRects = [&](int count) {
+        std::vector<TRect> rects;
+        for (int i = 0; i < count; ++i) {
+            const int x = next(kSide + 4) - 2, y = next(kSide + 4) - 2;
+            rects.push_back(Rect(x, y, x + next(12), y + next(12)));
+        }
+        return rects;
+    };
+    auto covered = [](const std::vector<TRect>& rects, int x, int y) {
+        for (const TRect& r : rects)
+            if (r.Contains(TPoint{x, y})) return true;
+        return false;
+    };
+    struct Mode {
+        int mode;
+        bool (*inside)(bool, bool);
+    };
+    const Mode modes[] = {
+        {RGN_AND, [](bool a, bool b) { return a && b; }},
+        {RGN_OR, [](bool a, bool b) { return a || b; }},
+        {RGN_XOR, [](bool a, bool b) { return a != b; }},
+        {RGN_DIFF, [](bool a, bool b) { return a && !b; }},
+    };
+    for (int round = 0; round < 30; ++round) {
+        const std::vector<TRect> ra = randomRects(1 + next(16)), rb = randomRects(1 + next(16));
+        for (const Mode& m : modes) {
+            SCOPED_TRACE(testing::Message() << "round " << round << " mode " << m.mode);
+            HRGN a = ExtCreateRegion(ra.data(), ra.size());
+            HRGN b = ExtCreateRegion(rb.data(), rb.size());
+            HRGN into = CreateRectRgn(0, 0, 1, 1);
+            CombineRgn(into, a, b, m.mode);
+            CombineRgn(a, a, b, m.mode);
+            EXPECT_TRUE(EqualRgn(into, a));
+            std::string expected, got;
+            for (int y = -2; y < kSide + 12; ++y)
+                for (int x = -2; x < kSide + 12; ++x) {
+                    expected += m.inside(covered(ra, x, y), covered(rb, x, y)) ? '#' : '.';
+                    got += PtInRegion(into, x, y) ? '#' : '.';
+                }
+            EXPECT_EQ(got, expected);
+            if (m.mode == RGN_OR) {
+                // However it was built, one set has one representation.
+                std::vector<TRect> both = ra;
+                both.insert(both.end(), rb.begin(), rb.end());
+                HRGN built = ExtCreateRegion(both.data(), both.size());
+                EXPECT_TRUE(EqualRgn(into, built));
+                DeleteObject(built);
+            }
+            OffsetRgn(a, 7, -5);
+            OffsetRgn(a, -7, 5);
+            EXPECT_TRUE(EqualRgn(into, a));
+            for (HRGN r : {a, b, into}) DeleteObject(r);
+        }
+    }
+}
+
 TEST(Regions, OffsetPointAndRectQueries) {
     HRGN r = CreateRectRgn(0, 0, 2, 2);
     EXPECT_EQ(OffsetRgn(r, 3, 1), SIMPLEREGION);
