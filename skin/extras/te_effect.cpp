@@ -11,6 +11,7 @@
 #include "skin/controls/te_controls_transition.h"
 #include "skin/core/te_bitmap_pixels.h"
 #include "skin/core/te_utils_draw.h"
+#include "skin/extras/te_effect_list.h"
 
 namespace tarvel {
 
@@ -42,6 +43,7 @@ struct TAnimationSlot {
     TCanvas* canvas = nullptr;
     int x = 0;
     int y = 0;
+    // Null for the bitmap animation.
     const TteProcItem* procedure = nullptr;
     // Taken from the record at the start: a change of the record while the
     // slot runs must not change what the slot frees or how it reads its buffers.
@@ -52,15 +54,19 @@ struct TAnimationSlot {
     int columns = 0;
     int rows = 0;
     std::vector<uint8_t> mask;
+    // The rotated mask of a fade, or the pattern of the bitmap animation.
     std::vector<uint8_t> rotated;
+    std::vector<TteSlideCell> cells;
     std::unique_ptr<TteBitmap> work;
 
     bool Free() const { return !running && !reserved; }
     void Release() {
         running = false;
         busy = false;
+        procedure = nullptr;
         mask = {};
         rotated = {};
+        cells = {};
         work.reset();
     }
 };
@@ -149,6 +155,85 @@ void ApplyMaskEffect(TAnimationSlot& s, uint8_t progress) {
     ApplyMask(s);
 }
 
+// Bright pattern cells open first; all are shut at 0 and open at 100.
+void ApplyPatternEffect(TAnimationSlot& s, uint8_t progress) {
+    const int cols = s.columns, rows = s.rows, lift = MulDiv(510, progress, 100) - 255;
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < cols; ++x) {
+            int from = 0;
+            switch (s.rotation) {
+                case krRotate90: from = x * rows + y; break;
+                case krRotate180: from = (rows - 1 - y) * cols + (cols - 1 - x); break;
+                case krRotate270: from = x * rows + (rows - 1 - y); break;
+                case krNone: from = y * cols + x; break;
+            }
+            const int value = s.rotated[static_cast<size_t>(from)] + lift;
+            s.mask[static_cast<size_t>(y * cols + x)] = static_cast<uint8_t>(std::clamp(value, 0, 255));
+        }
+    ApplyMask(s);
+}
+
+// The cell (i, j) of the picture's grid as the procedure saw it on its own,
+// possibly turned, grid, with the source cell turned back.
+TteSlideCell ReadCell(const TAnimationSlot& s, int i, int j) {
+    const int cols = s.columns, rows = s.rows;
+    TteSlideCell c{};
+    switch (s.rotation) {
+        case krNone: return s.cells[static_cast<size_t>(j * cols + i)];
+        case krRotate90:
+            c = s.cells[static_cast<size_t>((cols - 1 - i) * rows + j)];
+            return {c.Alpha, static_cast<int16_t>(cols - 1 - c.SourceRow), c.SourceColumn};
+        case krRotate180:
+            c = s.cells[static_cast<size_t>((rows - 1 - j) * cols + (cols - 1 - i))];
+            return {c.Alpha, static_cast<int16_t>(cols - 1 - c.SourceColumn),
+                    static_cast<int16_t>(rows - 1 - c.SourceRow)};
+        case krRotate270:
+            c = s.cells[static_cast<size_t>(i * rows + (rows - 1 - j))];
+            return {c.Alpha, c.SourceRow, static_cast<int16_t>(rows - 1 - c.SourceColumn)};
+    }
+    return c;
+}
+
+// Each cell shows the part of the new picture that lies in its source cell,
+// within its own tile; neighbouring cells share their edge pixels.
+void ApplySlideEffect(TAnimationSlot& s, uint8_t progress) {
+    std::fill(s.cells.begin(), s.cells.end(), TteSlideCell{});
+    const bool quarter = s.rotation == krRotate90 || s.rotation == krRotate270;
+    reinterpret_cast<TteSlideProc>(s.procedure->Proc)(s.cells.data(), quarter ? s.rows : s.columns,
+                                                       quarter ? s.columns : s.rows, progress);
+    TteBitmap& target = *s.target;
+    TteBitmap& work = *s.work;
+    const int res = s.resolution;
+    const int tileW = work.Width() / s.tileCount + 1, tileH = work.Height() / s.tileCount + 1;
+    for (int ty = 0; ty < s.tileCount; ++ty)
+        for (int tx = 0; tx < s.tileCount; ++tx) {
+            const int ox = tx * tileW, oy = ty * tileH;
+            for (int j = 0; j < s.rows; ++j)
+                for (int i = 0; i < s.columns; ++i) {
+                    const TteSlideCell c = ReadCell(s, i, j);
+                    const auto alpha = static_cast<uint8_t>(c.Alpha & 0xFF);
+                    if (alpha == 0) continue;
+                    for (int v = 0; v <= res; ++v)
+                        for (int u = 0; u <= res; ++u) {
+                            const int dx = ox + res * i + u, dy = oy + res * j + v;
+                            const int sx = ox + res * c.SourceColumn + u, sy = oy + res * c.SourceRow + v;
+                            if (!target.Contains(dx, dy) || !target.Contains(sx, sy)) continue;
+                            if (sx < ox || sy < oy || sx > ox + tileW || sy > oy + tileH) continue;
+                            uint32_t& from = *target.GetPixelPtr(sx, sy);
+                            if ((from >> 24) == 0 || !work.Contains(dx, dy)) continue;
+                            uint32_t& to = *work.GetPixelPtr(dx, dy);
+                            if (alpha == 255) {
+                                to = from;
+                            } else {
+                                from = (from & 0xFFFFFF) | (uint32_t{alpha} << 24);
+                                to = PixelAlphaBlendFunc(from, to);
+                            }
+                        }
+                }
+        }
+    EMMS();
+}
+
 void ApplyManualEffect(TAnimationSlot& s, uint8_t progress) {
     ClearAlphaFunc(s.target->Bits(), s.target->Width() * s.target->Height(), kKeyColor);
     reinterpret_cast<TteManualProc>(s.procedure->Proc)(s.work.get(), s.target, s.animation, progress);
@@ -165,8 +250,12 @@ void StepSlot(int index) {
         const double raw = std::nearbyint(s->elapsed / s->timeMs * 100.0);
         const auto progress = static_cast<uint8_t>(std::min(raw, 100.0));
         s->source->Draw(*s->work, 0, 0);
-        if (s->procedure->Kind == pkManual)
+        if (!s->procedure)
+            ApplyPatternEffect(*s, progress);
+        else if (s->procedure->Kind == pkManual)
             ApplyManualEffect(*s, progress);
+        else if (s->procedure->Kind == pkSlide)
+            ApplySlideEffect(*s, progress);
         else
             ApplyMaskEffect(*s, progress);
         // A control's canvas takes its device context when asked.
@@ -189,6 +278,23 @@ void AnimationTick(TObject*) {
     const auto spent = static_cast<float>(TicksSince(start, GetTickCount()));
     if (spent > 0)
         for (auto& s : Engine->slots) s->elapsed += spent;
+}
+
+// The record's picture shrunk to the grid (turned on its side for a quarter
+// turn), its blue byte as the opening order of each cell. No picture: every
+// cell opens together.
+void BuildPattern(TAnimationSlot& s, TBitmap* picture) {
+    const bool quarter = s.rotation == krRotate90 || s.rotation == krRotate270;
+    const int w = quarter ? s.rows : s.columns, h = quarter ? s.columns : s.rows;
+    s.rotated.assign(static_cast<size_t>(w) * h, 0);
+    TteBitmap full;
+    if (picture && !picture->Empty()) full.Assign(picture);
+    if (HasPixels(&full))
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                s.rotated[static_cast<size_t>(y * w + x)] =
+                    static_cast<uint8_t>(full.GetPixel(x * full.Width() / w, y * full.Height() / h) & 0xFF);
+    std::copy(s.rotated.begin(), s.rotated.end(), s.mask.begin());
 }
 
 const TteProcItem* ChooseProcedure(const String& effect) {
@@ -312,10 +418,9 @@ int StartMultiAnimation(TCanvas* canvas, int x, int y, TteBitmap* source, TteBit
     s->source = source;
     s->target = target;
     if (!animation || !HasPixels(source) || !HasPixels(target)) return index;
-    // The bitmap animation needs a pattern procedure this engine does not
-    // carry; it starts nothing, like any other unknown effect.
-    const TteProcItem* procedure = ChooseProcedure(animation->Effect());
-    if (!procedure || !procedure->Proc || procedure->Kind == pkSlide) return index;
+    const bool pattern = SameText(animation->Effect(), kBitmapEffect);
+    const TteProcItem* procedure = pattern ? nullptr : ChooseProcedure(animation->Effect());
+    if (!pattern && (!procedure || !procedure->Proc)) return index;
 
     s->procedure = procedure;
     s->rotation = animation->Rotation();
@@ -326,9 +431,15 @@ int StartMultiAnimation(TCanvas* canvas, int x, int y, TteBitmap* source, TteBit
     s->rows = source->Height() / s->resolution / s->tileCount + 1;
     s->work = std::make_unique<TteBitmap>();
     s->work->SetSize(source->Width(), source->Height());
-    if (procedure->Kind == pkFade) {
-        s->mask.assign(static_cast<size_t>(s->columns) * s->rows, 0);
-        if (s->rotation != krNone) s->rotated.assign(s->mask.size(), 0);
+    const size_t cells = static_cast<size_t>(s->columns) * s->rows;
+    if (pattern) {
+        s->mask.assign(cells, 0);
+        BuildPattern(*s, animation->Bitmap());
+    } else if (procedure->Kind == pkFade) {
+        s->mask.assign(cells, 0);
+        if (s->rotation != krNone) s->rotated.assign(cells, 0);
+    } else if (procedure->Kind == pkSlide) {
+        s->cells.assign(cells, TteSlideCell{});
     }
     s->elapsed = 0.01f;
     s->running = true;
@@ -357,12 +468,61 @@ bool IsAnimating(int index) {
     return s && s->running;
 }
 
-void ExecuteAnimation(TCanvas* canvas, int x, int y, TteBitmap* source, TteBitmap* target,
+namespace {
+
+// Stops the slot when a watched component goes: the caller's form may be
+// closed while the loop below serves its messages.
+class TAnimationWatch : public TComponent {
+public:
+    TAnimationWatch(std::initializer_list<TComponent*> watched, int slot) : TComponent(nullptr), slot_(slot) {
+        for (TComponent* c : watched)
+            if (c) {
+                c->FreeNotification(this);
+                watched_.push_back(c);
+            }
+    }
+    ~TAnimationWatch() override {
+        for (TComponent* c : watched_) c->RemoveFreeNotification(this);
+    }
+    bool Gone() const { return gone_; }
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override {
+        TComponent::Notification(component, operation);
+        if (operation != TOperation::opRemove) return;
+        const auto it = std::find(watched_.begin(), watched_.end(), component);
+        if (it == watched_.end()) return;
+        watched_.erase(it);
+        gone_ = true;
+        StopMultiAnimation(slot_, false);
+    }
+
+private:
+    std::vector<TComponent*> watched_;
+    int slot_;
+    bool gone_ = false;
+};
+
+}  // namespace
+
+bool ExecuteAnimation(TCanvas* canvas, int x, int y, TteBitmap* source, TteBitmap* target,
                       TteAnimationRec* animation) {
-    const int index = StartMultiAnimation(canvas, x, y, source, target, animation, -1);
+    if (!animation || !HasPixels(source) || !HasPixels(target)) return false;
+    // Frames come from copies, so nothing the caller holds is read after it goes.
+    TteBitmap heldSource, heldTarget;
+    heldSource.Assign(source);
+    heldTarget.Assign(target);
+    TteAnimationRec heldRecord;
+    heldRecord.Assign(animation);
+    const int index = StartMultiAnimation(canvas, x, y, &heldSource, &heldTarget, &heldRecord, -1);
+    if (!IsAnimating(index)) return false;
+    TAnimationWatch watch({animation, animation->Owner()}, index);
     // Waits for the next message rather than spinning.
-    while (IsAnimating(index) && Application && !Application->Terminated()) Application->HandleMessage();
+    while (IsAnimating(index) && !watch.Gone() && Application && !Application->Terminated())
+        Application->HandleMessage();
+    const bool ran = !IsAnimating(index) && !watch.Gone();
     StopMultiAnimation(index, false);
+    return ran;
 }
 
 int ReserveIndex() {
@@ -408,7 +568,7 @@ void InitEffects() {
     Engine->timer->SetEnabled(false);
     Engine->timer->SetInterval(kTickMs);
     Engine->timer->OnTimer = &AnimationTick;
-    RegisterProc("Fade", pkFade, reinterpret_cast<void*>(&FadeProc));
+    RegisterBuiltInEffects();
     GetEffectList();
     Engine->service = std::make_unique<TTransitionEngine>();
     SetTransitions(Engine->service.get());

@@ -136,8 +136,11 @@ int StartMultiAnimation(TCanvas* canvas, int x, int y, TteBitmap* source, TteBit
 // more. Frees what the slot holds; the reservation stays.
 void StopMultiAnimation(int index, bool draw);
 bool IsAnimating(int index);
-// Starts in any free slot and serves the message queue until it has ended.
-void ExecuteAnimation(TCanvas* canvas, int x, int y, TteBitmap* source, TteBitmap* target,
+// Runs an animation in any free slot and serves the message queue, waiting
+// for events between frames, until it has ended. It draws from copies of the
+// pictures and the record, and ends early when the record or its owner goes
+// (a form closed meanwhile). Answers whether the animation ran to its end.
+bool ExecuteAnimation(TCanvas* canvas, int x, int y, TteBitmap* source, TteBitmap* target,
                       TteAnimationRec* animation);
 // Marks the first slot neither running nor reserved (a new one when all are
 // taken) as reserved.
