@@ -2,6 +2,7 @@
 // blended pixels, the effect registry, the record's clamps and the slots.
 
 #include "skin/extras/te_effect.h"
+#include "skin/extras/te_effect_list.h"
 
 #include <gtest/gtest.h>
 
@@ -150,16 +151,34 @@ TEST_F(EffectTest, RegisteringANameOrAProcedureTwiceRaises) {
             EXPECT_EQ(e.Message(), String("Effect procedute ") + c.name + " already exists in list");
         }
     }
-    EXPECT_EQ(ProcList->Count(), 2);
+    int builtIns = 0;
+    BuiltInEffects(builtIns);
+    EXPECT_EQ(ProcList->Count(), builtIns + 1);
 }
 
 TEST_F(EffectTest, TheEffectListStartsWithTheSpecialNamesAndIsBuiltOnce) {
     TStringList* list = GetEffectList();
-    ASSERT_EQ(list->Count(), 3);
+    int count = 0;
+    const TteBuiltInEffect* builtIns = BuiltInEffects(count);
+    ASSERT_EQ(list->Count(), count + 2);
     EXPECT_EQ(list->Strings(0), kRandomEffect);
     EXPECT_EQ(list->Strings(1), kBitmapEffect);
-    EXPECT_EQ(list->Strings(2), "[ FADE ] - Fade");
+    const char* prefixes[] = {"[ FADE ] - ", "[ SLIDE ] - ", "[ MANUAL ] - "};
+    for (int i = 0; i < count; ++i) {
+        const String display = String(prefixes[builtIns[i].Kind]) + builtIns[i].Name;
+        EXPECT_EQ(list->Strings(i + 2), display);
+        // Each is found by its display name and by its bare name in any case.
+        const TteProcItem* item = ProcList->GetProcs(display);
+        ASSERT_NE(item, nullptr) << display;
+        EXPECT_EQ(item->Proc, builtIns[i].Proc) << display;
+        EXPECT_EQ(item->Kind, builtIns[i].Kind) << display;
+        EXPECT_EQ(ProcList->GetProcs(UpperCase(builtIns[i].Name)), item) << display;
+    }
+    EXPECT_EQ(list->Strings(2), "[ FADE ] - SmoothDiagonal");
+    EXPECT_EQ(list->Strings(22), "[ FADE ] - Fade");
+    EXPECT_EQ(list->Strings(count + 1), "[ MANUAL ] - Push");
     // "Probe" came after the start.
+    EXPECT_EQ(list->IndexOf("[ FADE ] - Probe"), -1);
     EXPECT_EQ(GetEffectList(), list);
 }
 
