@@ -6,8 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/base/Ticks.h"
+#include "platform/classlib/Bitmaps.h"
+#include "platform/classlib/Timers.h"
 #include "platform/classlib/testing/UiDriver.h"
 #include "tests/skin/PaperFixture.h"
 
@@ -329,6 +334,147 @@ TEST_F(EffectTest, TheAlphaStretchSamplesTheNearestMaskByte) {
     // An empty destination changes nothing.
     StretchAlphaRect(pixels, 4, 2, 0, 0, 0, 2, 0, 0, 2, 1, mask);
     EXPECT_EQ(pixels[0], 0x00ABCDEFu);
+}
+
+// A row (or, turned, a column) of distinct pixels: the old look S0.. and the
+// new look T0.., opaque.
+struct TStrip {
+    TteBitmap source, target;
+    TStrip(int w, int h) {
+        source.SetSize(w, h);
+        target.SetSize(w, h);
+        for (int i = 0; i < w * h; ++i) {
+            source.Bits()[i] = 0xFF000010u * uint32_t(i + 1) | 0xFF000000u;
+            target.Bits()[i] = 0xFFA00000u + 0x100u * uint32_t(i + 1);
+        }
+    }
+    uint32_t S(int i) const { return source.Bits()[i] & 0xFFFFFF; }
+    uint32_t T(int i) const { return target.Bits()[i] & 0xFFFFFF; }
+};
+
+std::vector<uint32_t> Shown(const TPaper& paper, int count, bool down) {
+    std::vector<uint32_t> out;
+    for (int i = 0; i < count; ++i) out.push_back(down ? paper.At(0, i) : paper.At(i, 0));
+    return out;
+}
+
+TEST_F(EffectTest, SlideAndPushBringTheNewPictureInFromTheSideTheRotationNames) {
+    struct Case {
+        const char* effect;
+        TteRotation rotation;
+        // Indexes into the old (s) or new (t) strip, 2 of 4 pixels in.
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"Slide", krNone, "t2 t3 s2 s3"},   {"Slide", krRotate180, "s0 s1 t0 t1"},
+        {"Slide", krRotate90, "s0 s1 t0 t1"}, {"Slide", krRotate270, "t2 t3 s2 s3"},
+        {"Push", krNone, "t2 t3 s0 s1"},    {"Push", krRotate180, "s2 s3 t0 t1"},
+        {"Push", krRotate90, "s2 s3 t0 t1"},  {"Push", krRotate270, "t2 t3 s0 s1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.effect) + " " + std::to_string(c.rotation));
+        const bool down = c.rotation == krRotate90 || c.rotation == krRotate270;
+        TStrip strip(down ? 1 : 4, down ? 4 : 1);
+        TPaper paper(4, 4);
+        TteAnimationRec rec;
+        rec.SetEffect(c.effect);
+        rec.SetRotation(c.rotation);
+        rec.SetTime(100);
+        const int slot = StartMultiAnimation(&paper.canvas, 0, 0, &strip.source, &strip.target, &rec, -1);
+        ui_.AdvanceClock(40, 20);  // progress 40: 2 of 4 pixels
+        std::vector<uint32_t> want;
+        for (size_t i = 0; i < 12; i += 3) {
+            const int at = c.shown[i + 1] - '0';
+            want.push_back(c.shown[i] == 's' ? strip.S(at) : strip.T(at));
+        }
+        EXPECT_EQ(Shown(paper, 4, down), want);
+        ui_.AdvanceClock(100, 20);
+        EXPECT_FALSE(IsAnimating(slot));
+        EXPECT_EQ(Shown(paper, 4, down), (std::vector<uint32_t>{strip.T(0), strip.T(1), strip.T(2), strip.T(3)}));
+    }
+}
+
+TEST_F(EffectTest, SlideCellsShowTheirSourceCellsOfTheNewPicture) {
+    TStrip strip(4, 1);
+    TPaper paper(4, 1);
+    TteAnimationRec rec;
+    rec.SetEffect("[ SLIDE ] - Interlace");
+    rec.SetTime(100);
+    StartMultiAnimation(&paper.canvas, 0, 0, &strip.source, &strip.target, &rec, -1);
+    // Progress 40 on a 5-cell row: the new row is 3 cells short of home.
+    ui_.AdvanceClock(40, 20);
+    EXPECT_EQ(Shown(paper, 4, false), (std::vector<uint32_t>{strip.T(3), strip.S(1), strip.S(2), strip.S(3)}));
+    ui_.AdvanceClock(100, 20);
+    EXPECT_EQ(Shown(paper, 4, false), (std::vector<uint32_t>{strip.T(0), strip.T(1), strip.T(2), strip.T(3)}));
+}
+
+TEST_F(EffectTest, TheBitmapAnimationOpensBrightPatternCellsFirst) {
+    // A pattern bright on its left half, dark on its right, stretched over
+    // a 3-pixel row (a 4 x 2 grid).
+    TBitmap pattern;
+    pattern.SetPixelFormat(pf32bit);
+    pattern.SetSize(2, 1);
+    pattern.ScanLine(0)[0] = 0xFF0000FF;
+    pattern.ScanLine(0)[1] = 0xFF000000;
+    struct Case {
+        TteRotation rotation;
+        std::vector<uint32_t> at40;
+    };
+    const uint32_t mixed = 0xCBCBCB;  // white at 204 over black
+    const Case cases[] = {{krNone, {mixed, mixed, 0}}, {krRotate180, {0, 0, mixed}}, {krRotate90, {mixed, mixed, mixed}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rotation);
+        TPaper paper(3, 1);
+        TteBitmap source, target;
+        Fill(source, 3, 1, 0xFF000000);
+        Fill(target, 3, 1, 0xFFFFFFFF);
+        TteAnimationRec rec;
+        rec.SetEffect(kBitmapEffect);
+        rec.SetBitmap(&pattern);
+        rec.SetRotation(c.rotation);
+        rec.SetTime(100);
+        const int slot = StartMultiAnimation(&paper.canvas, 0, 0, &source, &target, &rec, -1);
+        ASSERT_TRUE(IsAnimating(slot));
+        ui_.AdvanceClock(40, 20);
+        EXPECT_EQ(Shown(paper, 3, false), c.at40);
+        ui_.AdvanceClock(100, 20);
+        EXPECT_EQ(Shown(paper, 3, false), (std::vector<uint32_t>{0xFFFFFF, 0xFFFFFF, 0xFFFFFF}));
+    }
+}
+
+TEST_F(EffectTest, ExecuteAnimationRunsToTheEndOnCopiesOrStopsWhenItsOwnerGoes) {
+    TPaper paper(2, 2);
+    TteBitmap source, target, empty;
+    Fill(source, 2, 2, 0xFF000000);
+    Fill(target, 2, 2, 0xFF00FF00);
+    TteAnimationRec rec;
+    rec.SetEffect("Fade");
+    rec.SetTime(200);
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(ExecuteAnimation(&paper.canvas, 0, 0, &source, &target, &rec));
+    EXPECT_GE(GetTickCount() - start, 200u);
+    EXPECT_EQ(paper.At(1, 1), 0x00FF00u);
+    // The caller's new look keeps its own alpha.
+    EXPECT_EQ(target.GetPixel(0, 0), 0xFF00FF00u);
+    EXPECT_FALSE(ExecuteAnimation(&paper.canvas, 0, 0, &empty, &target, &rec));
+
+    // The form that owns the record closes half-way.
+    TPaper other(2, 2);
+    auto* owner = new TComponent(nullptr);
+    auto* owned = new TteAnimationRec(owner);
+    owned->SetEffect("Fade");
+    owned->SetTime(1000);
+    TTimer closer(nullptr);
+    closer.SetInterval(100);
+    closer.OnTimer = [&](TObject*) {
+        closer.SetEnabled(false);
+        delete std::exchange(owner, nullptr);
+    };
+    closer.SetEnabled(true);
+    EXPECT_FALSE(ExecuteAnimation(&other.canvas, 0, 0, &source, &target, owned));
+    EXPECT_EQ(owner, nullptr);
+    EXPECT_NE(other.At(1, 1), 0x00FF00u);
+    for (int i = 0; i < SlotCount(); ++i) EXPECT_FALSE(IsAnimating(i));
 }
 
 }  // namespace
