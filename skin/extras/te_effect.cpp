@@ -200,7 +200,7 @@ void ApplySlideEffect(TAnimationSlot& s, uint8_t progress) {
     std::fill(s.cells.begin(), s.cells.end(), TteSlideCell{});
     const bool quarter = s.rotation == krRotate90 || s.rotation == krRotate270;
     reinterpret_cast<TteSlideProc>(s.procedure->Proc)(s.cells.data(), quarter ? s.rows : s.columns,
-                                                       quarter ? s.columns : s.rows, progress);
+                                                      quarter ? s.columns : s.rows, progress);
     TteBitmap& target = *s.target;
     TteBitmap& work = *s.work;
     const int res = s.resolution;

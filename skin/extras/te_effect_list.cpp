@@ -93,7 +93,8 @@ struct TGrid {
     }
     void Column(int x, int y0, int y1, uint8_t a) const {
         if (x < 0 || x >= w) return;
-        for (int y = std::max(y0, 0); y <= std::min(y1, h - 1); ++y) mask[static_cast<ptrdiff_t>(y) * w + x] = a;
+        for (int y = std::max(y0, 0); y <= std::min(y1, h - 1); ++y)
+            mask[static_cast<ptrdiff_t>(y) * w + x] = a;
     }
     // A midpoint ring; rings of radius 0 to r together fill a disc.
     void Ring(int cx, int cy, int r, uint8_t a) const {
@@ -310,9 +311,9 @@ void SmoothCrossOut(uint8_t* mask, int w, int h, uint8_t p) {
         const uint8_t alpha = SmoothAlpha(p, k, step);
         const int a = Rnd(k * s.across), b = Rnd(k * s.down), a2 = a / 2, b2 = b / 2;
         // The outline of a plus sign, clockwise from the top bar's left end.
-        const int corners[12][2] = {{X - a2, Y - b}, {X + a2, Y - b}, {X + a2, Y - b2}, {X + a, Y - b2},
-                                    {X + a, Y + b2}, {X + a2, Y + b2}, {X + a2, Y + b}, {X - a2, Y + b},
-                                    {X - a2, Y + b2}, {X - a, Y + b2}, {X - a, Y - b2}, {X - a2, Y - b2}};
+        const int corners[12][2] = {{X - a2, Y - b},  {X + a2, Y - b},  {X + a2, Y - b2}, {X + a, Y - b2},
+                                    {X + a, Y + b2},  {X + a2, Y + b2}, {X + a2, Y + b},  {X - a2, Y + b},
+                                    {X - a2, Y + b2}, {X - a, Y + b2},  {X - a, Y - b2},  {X - a2, Y - b2}};
         for (int i = 0; i < 12; ++i) {
             const int* from = corners[i];
             const int* to = corners[(i + 1) % 12];
@@ -577,7 +578,8 @@ void Interlace(TteSlideCell* cells, int w, int h, uint8_t p) {
         for (int i = 0; i < w; ++i) {
             const int from = j % 2 == 0 ? i + off : i - off;
             if (from < 0 || from >= w) continue;
-            cells[static_cast<ptrdiff_t>(j) * w + i] = {255, static_cast<int16_t>(from), static_cast<int16_t>(j)};
+            cells[static_cast<ptrdiff_t>(j) * w + i] = {255, static_cast<int16_t>(from),
+                                                        static_cast<int16_t>(j)};
         }
 }
 
@@ -616,7 +618,9 @@ void DrawEntering(TteBitmap* work, TteBitmap* target, TPoint at) {
     target->Draw(*work, at.x, at.y);
 }
 
-TteRotation RotationOf(const TteAnimationRec* animation) { return animation ? animation->Rotation() : krNone; }
+TteRotation RotationOf(const TteAnimationRec* animation) {
+    return animation ? animation->Rotation() : krNone;
+}
 
 void SlideProc(TteBitmap* work, TteBitmap* target, TteAnimationRec* animation, uint8_t p) {
     if (!work || !target || work->Empty()) return;

@@ -14,7 +14,8 @@ TEST(EffectAnimationTest, TimesAreHeldToTheirRange) {
         int plain;
         int advanced;
     };
-    const Case cases[] = {{10, 50, 50}, {400, 400, 400}, {3000, 3000, 3000}, {5000, 5000, 3000}, {20000, 9000, 3000}};
+    const Case cases[] = {
+        {10, 50, 50}, {400, 400, 400}, {3000, 3000, 3000}, {5000, 5000, 3000}, {20000, 9000, 3000}};
     for (const Case& c : cases) {
         TTeExtAnimation plain;
         TTeAdvancedAnimation advanced;

@@ -43,7 +43,8 @@ bool All(const std::vector<uint8_t>& m, uint8_t v) {
 // Rows of the mask, one string per row, each cell as a number.
 std::vector<std::vector<int>> Rows(const std::vector<uint8_t>& m, int w) {
     std::vector<std::vector<int>> out;
-    for (size_t i = 0; i < m.size(); i += size_t(w)) out.emplace_back(m.begin() + long(i), m.begin() + long(i) + w);
+    for (size_t i = 0; i < m.size(); i += size_t(w))
+        out.emplace_back(m.begin() + long(i), m.begin() + long(i) + w);
     return out;
 }
 
@@ -85,7 +86,8 @@ TEST(EffectListTest, EveryEffectShowsNothingAtTheStartAndTheWholeNewPictureAtThe
     // The discs' first ring is their centre cell with its neighbours on the row.
     EXPECT_EQ(Rows(Mask("CircleSlideOut", 5, 3, 0), 5),
               (std::vector<std::vector<int>>{{0, 0, 0, 0, 0}, {0, 255, 255, 255, 0}, {0, 0, 0, 0, 0}}));
-    EXPECT_EQ(Rows(Mask("CircleSlide", 3, 2, 0), 3), (std::vector<std::vector<int>>{{0, 0, 0}, {255, 255, 0}}));
+    EXPECT_EQ(Rows(Mask("CircleSlide", 3, 2, 0), 3),
+              (std::vector<std::vector<int>>{{0, 0, 0}, {255, 255, 0}}));
 }
 
 TEST(EffectListTest, MasksOnSmallGridsCellByCell) {
@@ -97,7 +99,11 @@ TEST(EffectListTest, MasksOnSmallGridsCellByCell) {
     };
     const Case cases[] = {
         // Rows from the top, MulDiv(50, 3, 100) = 2 of them, at half strength.
-        {"FadeDown", 4, 4, 50, {{128, 128, 128, 128}, {128, 128, 128, 128}, {128, 128, 128, 128}, {0, 0, 0, 0}}},
+        {"FadeDown",
+         4,
+         4,
+         50,
+         {{128, 128, 128, 128}, {128, 128, 128, 128}, {128, 128, 128, 128}, {0, 0, 0, 0}}},
         // Two rings from the centre, the second keeping the grid's proportions.
         {"SlideRectOut", 5, 3, 50, {{0, 255, 255, 255, 0}, {0, 255, 255, 255, 0}, {0, 255, 255, 255, 0}}},
         // The first row opaque, the leading one soft.
@@ -112,7 +118,10 @@ TEST(EffectListTest, MasksOnSmallGridsCellByCell) {
          5,
          5,
          40,
-         {{0, 0, 255, 0, 0}, {0, 255, 255, 255, 0}, {255, 255, 255, 255, 255}, {0, 255, 255, 255, 0},
+         {{0, 0, 255, 0, 0},
+          {0, 255, 255, 255, 0},
+          {255, 255, 255, 255, 255},
+          {0, 255, 255, 255, 0},
           {0, 0, 255, 0, 0}}},
         // Too early for a band: only the first lines, at their strength.
         {"SmoothDiagonalIn", 2, 2, 1, {{0, 5}, {5, 0}}},
@@ -120,7 +129,8 @@ TEST(EffectListTest, MasksOnSmallGridsCellByCell) {
         // Plasma opens its dark regions first.
         {"Plasma", 3, 1, 25, {{128, 114, 96}}},
     };
-    for (const Case& c : cases) EXPECT_EQ(Rows(Mask(c.name, c.w, c.h, c.p), c.w), c.rows) << c.name << " " << c.p;
+    for (const Case& c : cases)
+        EXPECT_EQ(Rows(Mask(c.name, c.w, c.h, c.p), c.w), c.rows) << c.name << " " << c.p;
 }
 
 TEST(EffectListTest, ScatteredCellsAreTheSameOnEveryFrameAndOnlyGrow) {
@@ -164,7 +174,12 @@ TEST(EffectListTest, SlideCellsNameTheCellOfTheNewPictureTheyShow) {
          4,
          3,
          50,
-         {{{0, 0}, {1, 1}}, {{1, 0}, {2, 1}}, {{2, 0}, {3, 1}}, {{0, 1}, {1, 2}}, {{1, 1}, {2, 2}}, {{2, 1}, {3, 2}}}},
+         {{{0, 0}, {1, 1}},
+          {{1, 0}, {2, 1}},
+          {{2, 0}, {3, 1}},
+          {{0, 1}, {1, 2}},
+          {{1, 1}, {2, 2}},
+          {{2, 1}, {3, 2}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -366,9 +366,9 @@ TEST_F(EffectTest, SlideAndPushBringTheNewPictureInFromTheSideTheRotationNames) 
         const char* shown;
     };
     const Case cases[] = {
-        {"Slide", krNone, "t2 t3 s2 s3"},   {"Slide", krRotate180, "s0 s1 t0 t1"},
+        {"Slide", krNone, "t2 t3 s2 s3"},     {"Slide", krRotate180, "s0 s1 t0 t1"},
         {"Slide", krRotate90, "s0 s1 t0 t1"}, {"Slide", krRotate270, "t2 t3 s2 s3"},
-        {"Push", krNone, "t2 t3 s0 s1"},    {"Push", krRotate180, "s2 s3 t0 t1"},
+        {"Push", krNone, "t2 t3 s0 s1"},      {"Push", krRotate180, "s2 s3 t0 t1"},
         {"Push", krRotate90, "s2 s3 t0 t1"},  {"Push", krRotate270, "t2 t3 s0 s1"},
     };
     for (const Case& c : cases) {
@@ -390,7 +390,8 @@ TEST_F(EffectTest, SlideAndPushBringTheNewPictureInFromTheSideTheRotationNames) 
         EXPECT_EQ(Shown(paper, 4, down), want);
         ui_.AdvanceClock(100, 20);
         EXPECT_FALSE(IsAnimating(slot));
-        EXPECT_EQ(Shown(paper, 4, down), (std::vector<uint32_t>{strip.T(0), strip.T(1), strip.T(2), strip.T(3)}));
+        EXPECT_EQ(Shown(paper, 4, down),
+                  (std::vector<uint32_t>{strip.T(0), strip.T(1), strip.T(2), strip.T(3)}));
     }
 }
 
@@ -403,9 +404,31 @@ TEST_F(EffectTest, SlideCellsShowTheirSourceCellsOfTheNewPicture) {
     StartMultiAnimation(&paper.canvas, 0, 0, &strip.source, &strip.target, &rec, -1);
     // Progress 40 on a 5-cell row: the new row is 3 cells short of home.
     ui_.AdvanceClock(40, 20);
-    EXPECT_EQ(Shown(paper, 4, false), (std::vector<uint32_t>{strip.T(3), strip.S(1), strip.S(2), strip.S(3)}));
+    EXPECT_EQ(Shown(paper, 4, false),
+              (std::vector<uint32_t>{strip.T(3), strip.S(1), strip.S(2), strip.S(3)}));
     ui_.AdvanceClock(100, 20);
-    EXPECT_EQ(Shown(paper, 4, false), (std::vector<uint32_t>{strip.T(0), strip.T(1), strip.T(2), strip.T(3)}));
+    EXPECT_EQ(Shown(paper, 4, false),
+              (std::vector<uint32_t>{strip.T(0), strip.T(1), strip.T(2), strip.T(3)}));
+}
+
+TEST_F(EffectTest, SlideCellsOfEveryRotationEndOnTheNewPicture) {
+    // A turned grid is read back turned: the last frame puts each pixel home.
+    for (const char* effect : {"Interlace", "Corner"})
+        for (TteRotation rotation : {krNone, krRotate90, krRotate180, krRotate270})
+            for (int resolution : {1, 2}) {
+                SCOPED_TRACE(std::string(effect) + " " + std::to_string(rotation) + " " +
+                             std::to_string(resolution));
+                TStrip strip(5, 3);
+                TPaper paper(5, 3);
+                TteAnimationRec rec;
+                rec.SetEffect(effect);
+                rec.SetRotation(rotation);
+                rec.SetResolution(resolution);
+                rec.SetTime(100);
+                StartMultiAnimation(&paper.canvas, 0, 0, &strip.source, &strip.target, &rec, -1);
+                ui_.AdvanceClock(200, 20);
+                for (int i = 0; i < 15; ++i) EXPECT_EQ(paper.At(i % 5, i / 5), strip.T(i)) << "pixel " << i;
+            }
 }
 
 TEST_F(EffectTest, TheBitmapAnimationOpensBrightPatternCellsFirst) {
@@ -421,7 +444,8 @@ TEST_F(EffectTest, TheBitmapAnimationOpensBrightPatternCellsFirst) {
         std::vector<uint32_t> at40;
     };
     const uint32_t mixed = 0xCBCBCB;  // white at 204 over black
-    const Case cases[] = {{krNone, {mixed, mixed, 0}}, {krRotate180, {0, 0, mixed}}, {krRotate90, {mixed, mixed, mixed}}};
+    const Case cases[] = {
+        {krNone, {mixed, mixed, 0}}, {krRotate180, {0, 0, mixed}}, {krRotate90, {mixed, mixed, mixed}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rotation);
         TPaper paper(3, 1);
