@@ -123,7 +123,8 @@ void TTeInplaceScrollBar::ScrollBarUpdate() {
         bar_->SetMax(max);
     }
     bar_->SetPageSize(static_cast<int>(si.nPage));
-    if (positionSync_) bar_->SetPosition(si.nPos);
+    // A thumb in the user's hand stays where the hand is.
+    if (positionSync_ && !bar_->GetSliderPressed()) bar_->SetPosition(si.nPos);
     bar_->Invalidate();
 }
 

@@ -158,7 +158,7 @@ public:
     bool Hot() const { return hot_; }
     void SetParent(TWinControl* parent) override {
         Base::SetParent(parent);
-        sub_->SetParent(parent);
+        if (sub_) sub_->SetParent(parent);
     }
 
     virtual void PaintBuffer(TCanvas& canvas, const TRect& rect) = 0;
