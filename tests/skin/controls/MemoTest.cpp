@@ -61,20 +61,11 @@ TEST_F(MemoTest, TypingRepaintsTheTextOverTheImageAndKeepsTheCaret) {
 // The tool's log: read-only, a line at a time, each in its own colour.
 TEST_F(MemoTest, AColouredLogOfTwentyLinesKeepsEachLinesColour) {
     UseWrappedTheme();
-    auto* log = Make<TTeRichEdit>(10, 10);
-    log->SetBounds(10, 10, 300, 120);
-    log->SetReadOnly(true);
-    log->SetScrollBars(ssVertical);
-    const TColor colors[] = {clBlack, clRed, clGreen, clBlue};
-    for (int i = 0; i < 20; ++i) {
-        log->SelAttributes()->SetColor(colors[i % 4]);
-        log->AddLine("reply " + IntToStr(i));
-    }
-    ui_.RunUntilIdle();
+    TTeRichEdit* log = ColouredLog(TRect{10, 10, 310, 130}, 20);
     ASSERT_EQ(log->Lines()->Count(), 20);
     int pos = 0;
     for (int i = 0; i < 20; ++i) {
-        EXPECT_EQ(log->CharColor(pos), colors[i % 4]) << i;
+        EXPECT_EQ(log->CharColor(pos), LogColor(i)) << i;
         pos += static_cast<int>(Utf8ToWide(log->Lines()->Get(i)).size()) + 2;
     }
     // Typing does nothing to a read-only log.

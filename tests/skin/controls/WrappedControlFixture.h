@@ -3,6 +3,7 @@
 // fixture of the tests of the wrapped class-library controls.
 
 #include "RecordingThemeFixture.h"
+#include "skin/controls/te_controls_memo.h"
 #include "skin/controls/te_controls_subscroll.h"
 #include "skin/core/te_theme_colors.h"
 
@@ -47,6 +48,23 @@ protected:
         ui_.RunUntilIdle();
         theme->Calls().clear();
         return theme;
+    }
+    // The tool's log: read-only, a line at a time, line i in LogColor(i).
+    static TColor LogColor(int i) {
+        constexpr TColor colors[] = {clBlack, clRed, clGreen, clBlue};
+        return colors[i % 4];
+    }
+    TTeRichEdit* ColouredLog(const TRect& bounds, int lines) {
+        auto* log = Make<TTeRichEdit>(bounds.left, bounds.top);
+        log->SetBoundsRect(bounds);
+        log->SetReadOnly(true);
+        log->SetScrollBars(ssVertical);
+        for (int i = 0; i < lines; ++i) {
+            log->SelAttributes()->SetColor(LogColor(i));
+            log->AddLine("reply " + IntToStr(i) + ": cell voltage " + IntToStr(3300 + i) + " mV");
+        }
+        ui_.RunUntilIdle();
+        return log;
     }
     // A line, page or thumb request as the user's hand on the hosted bar makes it.
     static void ScrollHosted(TTeInplaceScrollBar* bar, TTeScrollCode code, int pos) {

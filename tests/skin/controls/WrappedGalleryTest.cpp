@@ -6,7 +6,6 @@
 
 #include "WrappedControlFixture.h"
 #include "skin/controls/te_controls_grids.h"
-#include "skin/controls/te_controls_memo.h"
 #include "skin/themes/theme_flat.h"
 
 namespace tarvel {
@@ -32,15 +31,7 @@ TEST_F(WrappedGalleryTest, AGridAndALogInTheFlatThemeAreSavedAsAPicture) {
                                     : IntToStr(r * c));
     grid->SetCol(2);
     grid->SetRow(3);
-    auto* log = Make<TTeRichEdit>(10, 260);
-    log->SetBounds(10, 260, 400, 120);
-    log->SetReadOnly(true);
-    log->SetScrollBars(ssVertical);
-    const TColor colors[] = {clBlack, clRed, clGreen, clBlue};
-    for (int i = 0; i < 20; ++i) {
-        log->SelAttributes()->SetColor(colors[i % 4]);
-        log->AddLine("reply " + IntToStr(i) + ": cell voltage " + IntToStr(3300 + i) + " mV");
-    }
+    TTeRichEdit* log = ColouredLog(TRect{10, 260, 410, 380}, 20);
     ui_.RunUntilIdle();
     EXPECT_TRUE(grid->SubScrollBar()->VertBar()->Visible());
     EXPECT_TRUE(grid->SubScrollBar()->HorzBar()->Visible());
