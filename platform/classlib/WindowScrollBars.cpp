@@ -93,6 +93,9 @@ int TWindowScrollBars::SetInfo(int bar, const SCROLLINFO& info, bool redraw) {
     if (info.fMask & SIF_POS) s.pos = info.nPos;
     s.pos = std::clamp(s.pos, s.min, MaxPos(s));
     if (tracking_ != bar) s.trackPos = s.pos;
+    // A bar laid over this one sets the 32-bit place of its thumb before it
+    // sends a thumb request, whose message carries only 16 bits of it.
+    if (info.fMask & SIF_TRACKPOS) s.trackPos = std::clamp(info.nTrackPos, s.min, MaxPos(s));
     if (redraw && Visible(bar)) Paint();
     return s.pos;
 }

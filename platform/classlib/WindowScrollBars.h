@@ -30,6 +30,7 @@ public:
     bool HandleMessage(TMessage& m, const std::function<void(TMessage&)>& inherited);
 
     // Positions are clamped to [nMin, nMax - nPage + 1]. Answers the position.
+    // SIF_TRACKPOS sets the track position a following thumb request reads.
     int SetInfo(int bar, const SCROLLINFO& info, bool redraw);
     SCROLLINFO Info(int bar) const;
     int Position(int bar) const { return state_[Index(bar)].pos; }

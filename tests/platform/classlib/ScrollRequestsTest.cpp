@@ -45,6 +45,35 @@ TEST_F(ScrollRequestsTest, AThumbPositionInTheMessageMovesTheControl) {
     }
 }
 
+// Past 65535 the message's 16 bits are not enough: the bar that sends it
+// sets the track position first, and the control takes that.
+TEST_F(ScrollRequestsTest, ATrackPositionSetBeforeTheRequestCarriesAllThirtyTwoBits) {
+    auto* grid = Add<TStringGrid>("Grid", Bounds(10, 10, 200, 100));
+    grid->SetRowCount(100000);
+    ShowForm();
+    struct Case {
+        int row;
+        bool setTrack;
+        int expected;
+    } cases[] = {
+        {70000, true, 70000},
+        {70000, false, 70000 & 0xFFFF},  // the message alone wraps
+        {65535, true, 65535},
+        {5, true, 5},
+    };
+    for (const Case& c : cases) {
+        if (c.setTrack) {
+            SCROLLINFO info;
+            info.fMask = SIF_TRACKPOS;
+            info.nTrackPos = c.row;
+            SetScrollInfo(grid->Handle(), SB_VERT, info, false);
+        }
+        SendMessage(grid->Handle(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, c.row & 0xFFFF), 0);
+        EXPECT_EQ(grid->TopRow(), c.expected) << c.row << " " << c.setTrack;
+        SendMessage(grid->Handle(), WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
+    }
+}
+
 // What a skin reads to lay its own bar over a window's.
 TEST_F(ScrollRequestsTest, TheWindowsBarsAreDescribedInScreenCoordinates) {
     auto* grid = Add<TStringGrid>("Grid", Bounds(10, 10, 200, 100));

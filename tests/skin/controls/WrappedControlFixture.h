@@ -1,0 +1,77 @@
+#pragma once
+// A recording theme that also has the grid and memo elements, and the
+// fixture of the tests of the wrapped class-library controls.
+
+#include "RecordingThemeFixture.h"
+#include "skin/controls/te_controls_memo.h"
+#include "skin/controls/te_controls_subscroll.h"
+#include "skin/core/te_theme_colors.h"
+
+namespace tarvel::testing {
+
+class TWrappedRecordingTheme : public TRecordingTheme {
+    TARVEL_CLASS(TWrappedRecordingTheme, TRecordingTheme)
+
+public:
+    static constexpr TColor kGridColor = TColor(0x00C0FFEE);
+    static constexpr TColor kEditColor = TColor(0x00E0F0D0);
+
+    TWrappedRecordingTheme() {
+        Colors()->SetColor(ktcGrid, kGridColor);
+        Colors()->SetColor(ktcEditNormal, kEditColor);
+    }
+
+    bool IsGridDefined(TteGridSubclass, const String&) override { return true; }
+    void GridDraw(TteGridSubclass, TCanvas&, const TteGridInfo& info, const String& obj) override {
+        Calls().push_back({"GridDraw", 0, info.Rect, obj, {}, {}});
+    }
+    void GridDrawItem(TteGridSubclass, TCanvas& c, const TteGridItemInfo& info, const String& obj) override {
+        Calls().push_back({"GridDrawItem", info.DrawState * 10 + info.ItemClass, info.Rect, obj, {}, {}});
+        FillRect(c, info.Rect, FaceColor(info.DrawState));
+    }
+    void GridDrawText(TteGridSubclass, TCanvas&, const TteGridItemInfo& info, const TteTextInfo& text,
+                      const String& obj) override {
+        Calls().push_back({"GridDrawText", info.DrawState, text.Rect, obj, text.Text, {}});
+    }
+    bool IsMemoDefined(TteMemoSubclass, const String&) override { return true; }
+    void MemoDraw(TteMemoSubclass, TCanvas& c, const TteMemoInfo& info, const String& obj) override {
+        Calls().push_back({"MemoDraw", info.DrawState, info.Rect, obj, {}, {}});
+        FillRect(c, info.Rect, FaceColor(info.DrawState));
+    }
+};
+
+class WrappedControlTest : public SkinControlsTest {
+protected:
+    TWrappedRecordingTheme* UseWrappedTheme() {
+        auto* theme = new TWrappedRecordingTheme();
+        ChangeTheme(theme);
+        ui_.RunUntilIdle();
+        theme->Calls().clear();
+        return theme;
+    }
+    // The tool's log: read-only, a line at a time, line i in LogColor(i).
+    static TColor LogColor(int i) {
+        constexpr TColor colors[] = {clBlack, clRed, clGreen, clBlue};
+        return colors[i % 4];
+    }
+    TTeRichEdit* ColouredLog(const TRect& bounds, int lines) {
+        auto* log = Make<TTeRichEdit>(bounds.left, bounds.top);
+        log->SetBoundsRect(bounds);
+        log->SetReadOnly(true);
+        log->SetScrollBars(ssVertical);
+        for (int i = 0; i < lines; ++i) {
+            log->SelAttributes()->SetColor(LogColor(i));
+            log->AddLine("reply " + IntToStr(i) + ": cell voltage " + IntToStr(3300 + i) + " mV");
+        }
+        ui_.RunUntilIdle();
+        return log;
+    }
+    // A line, page or thumb request as the user's hand on the hosted bar makes it.
+    static void ScrollHosted(TTeInplaceScrollBar* bar, TTeScrollCode code, int pos) {
+        TTeScrollBar* hosted = bar->ScrollBar();
+        if (hosted->OnScroll) hosted->OnScroll(hosted, code, pos);
+        hosted->SetPosition(pos);
+    }
+};
+
+}  // namespace tarvel::testing
