@@ -361,9 +361,9 @@ TSize TTeHeaderControl::GetTextSize(TTeHeaderSection* section) {
     c.Font()->Assign(Font());
     int tw = TextWidth(c, section->Text(), DT_NOPREFIX);
     if (!section->AutoSize()) {
-        const int room = section->ImageVisible()
-                             ? section->Width() - GetImageSize(section).cx - section->Spacing() - 2 * section->Margin()
-                             : section->Width() - 2 * section->Margin();
+        const int room = section->ImageVisible() ? section->Width() - GetImageSize(section).cx -
+                                                       section->Spacing() - 2 * section->Margin()
+                                                 : section->Width() - 2 * section->Margin();
         tw = std::min(tw, room);
     }
     const int th = section->Text().empty() ? 0 : TextHeight(c, u"Pq");
@@ -471,7 +471,9 @@ void TTeHeaderControl::DrawSection(TTeHeaderSection* section, const TRect& r, Tt
     }
     const int index = section->Index();
     if (Themed()) {
-        const TteSectionState position = index == 0 ? khssFirst : index == Count() - 1 ? khssLast : khssMiddle;
+        const TteSectionState position = index == 0             ? khssFirst
+                                         : index == Count() - 1 ? khssLast
+                                                                : khssMiddle;
         Theme()->HeaderDrawSection(khscHeader, c, HeaderSectionInfo(r, position, state), "default");
     } else if (state == khdsDraggedOut) {
         FillRect(c, r, cl3DDkShadow);
@@ -497,10 +499,11 @@ void TTeHeaderControl::DrawSectionText(TTeHeaderSection* section, const TRect& r
     static const unsigned kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
     const unsigned flags = kAlign[section->Alignment()];
     if (Themed()) {
-        if (TFont* f = Theme()->Fonts()->GetFont(static_cast<TteThemeFont>(static_cast<int>(ktfHeaderSectionTextNormal) + static_cast<int>(state))))
+        if (TFont* f = Theme()->Fonts()->GetFont(static_cast<TteThemeFont>(
+                static_cast<int>(ktfHeaderSectionTextNormal) + static_cast<int>(state))))
             c.Font()->Assign(f);
-        Theme()->HeaderDrawText(khscHeader, c, HeaderSectionInfo(t, khssMiddle, state), TextInfo(t, text, flags),
-                                "default");
+        Theme()->HeaderDrawText(khscHeader, c, HeaderSectionInfo(t, khssMiddle, state),
+                                TextInfo(t, text, flags), "default");
         return;
     }
     c.Font()->Assign(Font());
@@ -660,7 +663,8 @@ void TTeHeaderControl::MouseMove(TShiftState shift, int x, int y) {
         const int oldLeft = dragLeft_;
         dragLeft_ = x + dragGrab_;
         SetUnderDragSectionIndex(GetDropPosition(dragLeft_));
-        RepaintRect(TRect{std::min(oldLeft, dragLeft_), b.top, std::max(oldLeft, dragLeft_) + width, b.bottom});
+        RepaintRect(
+            TRect{std::min(oldLeft, dragLeft_), b.top, std::max(oldLeft, dragLeft_) + width, b.bottom});
     } else {
         SetUnderDragSectionIndex(-1);
     }
@@ -683,7 +687,8 @@ void TTeHeaderControl::EndDrag() {
     int target = underDragIndex_;
     if (target > draggingIndex_) --target;
     const int dragged = draggingIndex_;
-    if (target >= 0 && target < Count() && dragged < Count() && DoSectionDrag(Section(dragged), Section(target))) {
+    if (target >= 0 && target < Count() && dragged < Count() &&
+        DoSectionDrag(Section(dragged), Section(target))) {
         if (target != dragged) Section(dragged)->SetIndex(target);
         draggingIndex_ = -1;
         underDragIndex_ = -1;

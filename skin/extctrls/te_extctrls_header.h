@@ -112,8 +112,8 @@ private:
 };
 
 using TSectionNotifyEvent = std::function<void(TTeHeaderControl* header, TTeHeaderSection* section)>;
-using TSectionTrackEvent =
-    std::function<void(TTeHeaderControl* header, TTeHeaderSection* section, int width, TSectionTrackState state)>;
+using TSectionTrackEvent = std::function<void(TTeHeaderControl* header, TTeHeaderSection* section, int width,
+                                              TSectionTrackState state)>;
 using TSectionDragEvent =
     std::function<void(TObject* sender, TTeHeaderSection* from, TTeHeaderSection* to, bool& allowDrag)>;
 using TDrawSectionEvent = std::function<void(TTeHeaderControl* header, TTeHeaderSection* section,

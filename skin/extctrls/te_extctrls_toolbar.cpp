@@ -27,7 +27,8 @@ void RegisterToolBarBackground() {
 
 void TTeToolBar::DeclareMessages(TMessageTable& t) { t.Add<&TTeToolBar::SNMThemeMessage>(SNM_THEMEMESSAGE); }
 
-TTeToolBar::TTeToolBar(TComponent* owner) : TTeControl(owner), TTeThemeLinked(this, {ktlrSkipSame, ktlrRepaintOnly}) {
+TTeToolBar::TTeToolBar(TComponent* owner)
+    : TTeControl(owner), TTeThemeLinked(this, {ktlrSkipSame, ktlrRepaintOnly}) {
     ControlStyle.Include(csAcceptsControls);
     SetColor(clBtnFace);
     TTeControl::SetBounds(Left(), Top(), Width(), 29);
@@ -71,7 +72,9 @@ void TTeToolBar::SetBorderWidth(int value) {
     Invalidate();
 }
 
-bool TTeToolBar::IsHorizontal() const { return Width() >= Height() || Align() == alTop || Align() == alBottom; }
+bool TTeToolBar::IsHorizontal() const {
+    return Width() >= Height() || Align() == alTop || Align() == alBottom;
+}
 
 TRect TTeToolBar::GetClientRect() {
     const int w = Width(), h = Height();

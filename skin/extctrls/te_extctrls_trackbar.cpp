@@ -30,7 +30,8 @@ int TrackThumbTop(TTeTickMark marks, bool showTicks) {
     return kTrackTopBottomMargin + (showTicks && marks != ktbmBottomRight ? 5 : 0);
 }
 
-void TrackBandAcross(int thumbWidth, TTeTickMark marks, bool showTicks, bool narrowBoth, int& start, int& end) {
+void TrackBandAcross(int thumbWidth, TTeTickMark marks, bool showTicks, bool narrowBoth, int& start,
+                     int& end) {
     const int h = thumbWidth / 2, quarter = thumbWidth / 4, s = TrackThumbAcross(thumbWidth);
     start = kTrackTopBottomMargin + (marks == ktbmTopLeft ? h : quarter) +
             (showTicks && marks != ktbmBottomRight ? 5 : 0);
@@ -175,8 +176,8 @@ int TTeTrackBar::PositionCoordinate(int value) {
     const int64_t travel = std::max(0, Travel());
     const double share = static_cast<double>(travel) * (static_cast<int64_t>(value) - min_) /
                          (static_cast<int64_t>(max_) - min_);
-    return ClampInt(static_cast<int64_t>(GetSideMargin()) + h + RoundHalfEven(share), std::numeric_limits<int>::min(),
-                    std::numeric_limits<int>::max());
+    return ClampInt(static_cast<int64_t>(GetSideMargin()) + h + RoundHalfEven(share),
+                    std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
 }
 
 int TTeTrackBar::CoordinatePosition(int coordinate) {
@@ -231,7 +232,8 @@ bool TTeTrackBar::Themed() {
 void TTeTrackBar::PaintBuffer() {
     TCanvas& c = *Canvas();
     if (Themed()) {
-        if (GetThemeLink(themeLink_)->IsTrackTransparent(ktscTrackBar, themeObject_)) DrawControlBackground(this, c);
+        if (GetThemeLink(themeLink_)->IsTrackTransparent(ktscTrackBar, themeObject_))
+            DrawControlBackground(this, c);
     } else if (transparent_) {
         DrawControlBackground(this, c);
     } else {
@@ -250,11 +252,11 @@ void TTeTrackBar::DrawTrack(int start, int end, int thumbCoordinate) {
     TrackBandAcross(GetThumbWidth(), tickMarks_, showTicks_, true, a0, a1);
     TRect band = Oriented(start, a0, end, a1);
     if (Themed()) {
-        GetThemeLink(themeLink_)->TrackBarDraw(
-            ktscTrackBar, c,
-            TrackBarInfo(band, band.Width() > band.Height() ? ktbcHorizontal : ktbcVertical,
-                         Enabled() ? ktrbdsNormal : ktrbdsDisabled),
-            themeObject_);
+        GetThemeLink(themeLink_)
+            ->TrackBarDraw(ktscTrackBar, c,
+                           TrackBarInfo(band, band.Width() > band.Height() ? ktbcHorizontal : ktbcVertical,
+                                        Enabled() ? ktrbdsNormal : ktrbdsDisabled),
+                           themeObject_);
         return;
     }
     FillRect(c, band, Enabled() ? clBtnHighlight : clBtnFace);
@@ -276,13 +278,15 @@ void TTeTrackBar::DrawThumb(int coordinate) {
     if (Themed()) {
         static const TteTrackThumbClass kHorz[] = {ktbmHorzBoth, ktbmHorzBottom, ktbmHorzTop};
         static const TteTrackThumbClass kVert[] = {ktbmVertBoth, ktbmVertRight, ktbmVertLeft};
-        const TteTrackThumbDrawState state = !Enabled()  ? kttdsDisabled
-                                             : dragging_ ? kttdsPressed
-                                             : thumbHot_ ? kttdsHot
+        const TteTrackThumbDrawState state = !Enabled()    ? kttdsDisabled
+                                             : dragging_   ? kttdsPressed
+                                             : thumbHot_   ? kttdsHot
                                              : IsFocused() ? kttdsFocused
                                                            : kttdsNormal;
-        GetThemeLink(themeLink_)->TrackDrawThumb(
-            ktscTrackBar, c, TrackThumbInfo(r, (Vertical() ? kVert : kHorz)[tickMarks_], state), themeObject_);
+        GetThemeLink(themeLink_)
+            ->TrackDrawThumb(ktscTrackBar, c,
+                             TrackThumbInfo(r, (Vertical() ? kVert : kHorz)[tickMarks_], state),
+                             themeObject_);
         return;
     }
     TPoint p[5];
@@ -390,7 +394,8 @@ void TTeTrackBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     int64_t v = CoordinatePosition(Vertical() ? y : x);
     if (!jumpByClick_) {
         if (v == position_) return;
-        v = v > position_ ? static_cast<int64_t>(position_) + pageSize_ : static_cast<int64_t>(position_) - pageSize_;
+        v = v > position_ ? static_cast<int64_t>(position_) + pageSize_
+                          : static_cast<int64_t>(position_) - pageSize_;
     }
     SetPositionWide(v);
 }

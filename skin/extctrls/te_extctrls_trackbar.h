@@ -24,7 +24,8 @@ int TrackThumbAcross(int thumbWidth);
 // Where the track band lies across the bar (its start and end), for the
 // given thumb width and tick placement; the range bar's band is not
 // narrowed for ktbmBoth.
-void TrackBandAcross(int thumbWidth, TTeTickMark marks, bool showTicks, bool narrowBoth, int& start, int& end);
+void TrackBandAcross(int thumbWidth, TTeTickMark marks, bool showTicks, bool narrowBoth, int& start,
+                     int& end);
 // The first pixel of the thumb across the bar.
 int TrackThumbTop(TTeTickMark marks, bool showTicks);
 
