@@ -18,7 +18,7 @@
 namespace tarvel {
 namespace {
 
-class ExtGalleryTest : public testing::ExtBarsTest {};
+class BarsGalleryTest : public testing::ExtBarsTest {};
 
 // Six 16 x 16 pictures: a coloured square with a white diagonal.
 std::unique_ptr<TImageList> MakeImages(TComponent* owner) {
@@ -37,7 +37,7 @@ std::unique_ptr<TImageList> MakeImages(TComponent* owner) {
     return images;
 }
 
-TEST_F(ExtGalleryTest, BarsTracksAndHeadersInTheBuiltInThemesAreSavedAsPictures) {
+TEST_F(BarsGalleryTest, BarsTracksAndHeadersInTheBuiltInThemesAreSavedAsPictures) {
     InitThemeFlat();
     InitThemeOfficeXP();
     const std::pair<const char*, const char*> cases[] = {{"Flat", "gallery_extbars_flat.png"},
