@@ -249,37 +249,22 @@ void TTeHeaderControl::SectionChanged(int index, bool repaintFollowing) {
         RepaintSection(index);
 }
 
-void TTeHeaderControl::SetMouseOnSectionIndex(int value) {
-    if (value == mouseOnIndex_) return;
-    const int old = mouseOnIndex_;
-    mouseOnIndex_ = value;
+// Repaints the section the index named and the one it names now.
+void TTeHeaderControl::SetStateIndex(int& field, int value) {
+    if (value == field) return;
+    const int old = field;
+    field = value;
     RepaintSection(old);
     RepaintSection(value);
 }
 
-void TTeHeaderControl::SetMouseDownOnSectionIndex(int value) {
-    if (value == mouseDownIndex_) return;
-    const int old = mouseDownIndex_;
-    mouseDownIndex_ = value;
-    RepaintSection(old);
-    RepaintSection(value);
-}
+void TTeHeaderControl::SetMouseOnSectionIndex(int value) { SetStateIndex(mouseOnIndex_, value); }
 
-void TTeHeaderControl::SetUnderDragSectionIndex(int value) {
-    if (value == underDragIndex_) return;
-    const int old = underDragIndex_;
-    underDragIndex_ = value;
-    RepaintSection(old);
-    RepaintSection(value);
-}
+void TTeHeaderControl::SetMouseDownOnSectionIndex(int value) { SetStateIndex(mouseDownIndex_, value); }
 
-void TTeHeaderControl::SetDraggingSectionIndex(int value) {
-    if (value == draggingIndex_) return;
-    const int old = draggingIndex_;
-    draggingIndex_ = value;
-    RepaintSection(old);
-    RepaintSection(value);
-}
+void TTeHeaderControl::SetUnderDragSectionIndex(int value) { SetStateIndex(underDragIndex_, value); }
+
+void TTeHeaderControl::SetDraggingSectionIndex(int value) { SetStateIndex(draggingIndex_, value); }
 
 void TTeHeaderControl::SetMouseOnResizeArea(bool value) {
     onResizeArea_ = value;

@@ -200,6 +200,7 @@ private:
     void CMMouseLeaveHeader(TMessage& m);
     void SNMThemeMessage(TMessage& m);
 
+    void SetStateIndex(int& field, int value);
     void SetMouseOnSectionIndex(int value);
     void SetMouseDownOnSectionIndex(int value);
     void SetUnderDragSectionIndex(int value);
