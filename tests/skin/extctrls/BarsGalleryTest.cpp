@@ -1,0 +1,108 @@
+// A gallery of the tool bar, track bar and header control in the flat and
+// office-style themes, saved as pictures under the build folder.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "ExtBarsFixture.h"
+#include "platform/classlib/ImageLists.h"
+#include "skin/controls/te_controls_speedbutton.h"
+#include "skin/extctrls/te_extctrls_header.h"
+#include "skin/extctrls/te_extctrls_toolbar.h"
+#include "skin/extctrls/te_extctrls_trackbar.h"
+#include "skin/themes/theme_flat.h"
+#include "skin/themes/theme_officexp.h"
+
+namespace tarvel {
+namespace {
+
+class BarsGalleryTest : public testing::ExtBarsTest {};
+
+// Six 16 x 16 pictures: a coloured square with a white diagonal.
+std::unique_ptr<TImageList> MakeImages(TComponent* owner) {
+    auto images = std::make_unique<TImageList>(owner);
+    images->SetSize(16, 16);
+    const TColor colors[] = {clRed, clGreen, clBlue, clNavy, clPurple, clTeal};
+    for (TColor color : colors) {
+        TBitmap picture;
+        picture.SetSize(16, 16);
+        picture.Canvas()->Brush()->SetColor(color);
+        picture.Canvas()->FillRect(TRect{0, 0, 16, 16});
+        picture.Canvas()->Brush()->SetColor(clWhite);
+        for (int i = 2; i < 14; ++i) picture.Canvas()->FillRect(TRect{i, i, i + 2, i + 1});
+        images->AddMasked(&picture, clFuchsia);
+    }
+    return images;
+}
+
+TEST_F(BarsGalleryTest, BarsTracksAndHeadersInTheBuiltInThemesAreSavedAsPictures) {
+    InitThemeFlat();
+    InitThemeOfficeXP();
+    const std::pair<const char*, const char*> cases[] = {{"Flat", "gallery_extbars_flat.png"},
+                                                         {"OfficeXP", "gallery_extbars_officexp.png"}};
+    const std::filesystem::path folder = std::filesystem::path(TARVEL_BINARY_DIR) / "gallery";
+    std::filesystem::create_directories(folder);
+    form_->SetColor(clBtnFace);
+    auto images = MakeImages(form_);
+    for (const auto& [theme, file] : cases) {
+        ChangeTheme(theme);
+        ASSERT_NE(CurrentTheme, nullptr) << theme;
+        auto* bar = Make<TTeToolBar>(0, 0);
+        bar->SetAlign(alTop);
+        bar->SetHeight(30);
+        const char16_t* captions[] = {u"New", u"Open", u"Save", u"Cut", u"Copy", u"Paste"};
+        for (int i = 0; i < 6; ++i) {
+            if (i == 3) {
+                auto* divider = new TTeSpeedDivider(form_);
+                divider->SetParent(bar);
+                divider->SetLeft(1000);
+            }
+            auto* b = new TTeSpeedButton(form_);
+            b->SetParent(bar);
+            b->SetLeft(2000 + i);
+            b->SetImages(images.get());
+            b->SetImageIndex(i);
+            b->SetHint(WideToUtf8(captions[i]));
+            b->SetShowCaption(false);
+            if (i == 4) b->SetEnabled(false);
+            if (i == 2) b->SetDown(true), b->SetGroupIndex(1);
+        }
+        auto* track = Make<TTeTrackBar>(10, 50);
+        track->SetBounds(10, 50, 200, 45);
+        track->SetPosition(6);
+        auto* both = Make<TTeTrackBar>(220, 50);
+        both->SetBounds(220, 50, 170, 45);
+        both->SetTickMarks(ktbmBoth);
+        both->SetIntervalHighlightType(htLowInterval);
+        auto* upright = Make<TTeTrackBar>(340, 110);
+        upright->SetBounds(340, 110, 45, 150);
+        upright->SetOrientation(ktoVertical);
+        upright->SetTickMarks(ktbmTopLeft);
+        auto* header = Make<TTeHeaderControl>(10, 120);
+        header->SetBounds(10, 120, 310, 21);
+        header->SetImages(images.get());
+        const char16_t* columns[] = {u"Cell", u"Voltage (mV)", u"Temperature", u"State"};
+        for (int i = 0; i < 4; ++i) {
+            TTeHeaderSection* s = header->Sections()->Add();
+            s->SetText(columns[i]);
+            s->SetWidth(i == 1 ? 100 : 70);
+            if (i == 1) s->SetImageIndex(2);
+            if (i == 2) s->SetAlignment(taCenter);
+        }
+        MoveTo(header, {110, 8});
+        ui_.RunUntilIdle();
+        const std::filesystem::path path = folder / file;
+        EXPECT_TRUE(ui_.SaveScreenshot(form_, path.string())) << path;
+        EXPECT_GT(std::filesystem::file_size(path), 0u);
+        delete bar;
+        delete track;
+        delete both;
+        delete upright;
+        delete header;
+    }
+}
+
+}  // namespace
+}  // namespace tarvel
