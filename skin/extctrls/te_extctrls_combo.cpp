@@ -179,8 +179,11 @@ void TTeSComboBox::WndProc(TMessage& m) {
             return;
         case WM_CTLCOLORLISTBOX:
             TComboBox::WndProc(m);
-            if (ListThemed() && !listHook_.Window())
+            if (ListThemed() && !listHook_.Window()) {
                 listHook_.Hook(reinterpret_cast<HWND>(m.LParam), [this](TMessage& lm) { ListProc(lm); });
+                // Its first paint is under way: the frame went out natively.
+                PaintListFrame();
+            }
             SetBkMode(DcFromWParam(m.WParam), TRANSPARENT);
             return;
         case WM_CTLCOLOREDIT:
