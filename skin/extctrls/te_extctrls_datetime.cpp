@@ -168,9 +168,12 @@ void TTeDateTimePicker::DoBtnTimer() {
 
 // ---- the up-down child -------------------------------------------------------------------------
 
+// A picker made after the theme came missed its message: the window's
+// arrival counts as one.
 void TTeDateTimePicker::CreateHandleDone() {
     TDateTimePicker::CreateHandleDone();
     HookUpDown();
+    if (TteTheme* theme = GetThemeLink(ThemeLink())) ApplyThemeCalColors(*CalColors(), theme);
 }
 
 void TTeDateTimePicker::HookUpDown() {

@@ -174,6 +174,17 @@ TTeMonthCalendar::TTeMonthCalendar(TComponent* owner)
 
 TTeMonthCalendar::~TTeMonthCalendar() { RemoveThemeNotification(this); }
 
+// A calendar made after the theme came missed its message.
+void TTeMonthCalendar::CreateHandleDone() {
+    TMonthCalendar::CreateHandleDone();
+    if (TteTheme* theme = GetThemeLink(ThemeLink())) {
+        TMonthCalColors colors;
+        colors.Assign(CalColors());
+        ApplyThemeCalColors(colors, theme);
+        SetCalColors(&colors);
+    }
+}
+
 void TTeMonthCalendar::Loaded() {
     TMonthCalendar::Loaded();
     saved_.Assign(CalColors());

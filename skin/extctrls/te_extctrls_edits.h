@@ -84,6 +84,7 @@ public:
 
 protected:
     static void DeclareMessages(TMessageTable& t);
+    void CreateHandleDone() override;
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
     void WMEraseBkgnd(TMessage& m);
