@@ -13,16 +13,6 @@ namespace tarvel {
 
 namespace {
 
-class TDcCanvas {
-public:
-    explicit TDcCanvas(HDC dc) { canvas_.SetHandle(dc); }
-    ~TDcCanvas() { canvas_.SetHandle(HDC{}); }
-    TCanvas& operator*() { return canvas_; }
-
-private:
-    TCanvas canvas_;
-};
-
 bool IsNull(const TRect& r) { return r == NullRect; }
 
 TRect Offset(TRect r, int dx, int dy) { return TRect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }

@@ -14,16 +14,6 @@ constexpr int kButtonWidth = 16;
 // Ticks of button redraw after the calendar opens.
 constexpr int kRedrawTicks = 6;
 
-class TDcCanvas {
-public:
-    explicit TDcCanvas(HDC dc) { canvas_.SetHandle(dc); }
-    ~TDcCanvas() { canvas_.SetHandle(HDC{}); }
-    TCanvas& operator*() { return canvas_; }
-
-private:
-    TCanvas canvas_;
-};
-
 }  // namespace
 
 void TTeDateTimePicker::DeclareMessages(TMessageTable& t) {

@@ -7,21 +7,6 @@
 
 namespace tarvel {
 
-namespace {
-
-// A canvas lent a DC for one paint.
-class TDcCanvas {
-public:
-    explicit TDcCanvas(HDC dc) { canvas_.SetHandle(dc); }
-    ~TDcCanvas() { canvas_.SetHandle(HDC{}); }
-    TCanvas& operator*() { return canvas_; }
-
-private:
-    TCanvas canvas_;
-};
-
-}  // namespace
-
 TteEditDrawState SkinnedEditState(TWinControl* control, bool mouseInside) {
     if (!control->Enabled()) return kedsDisabled;
     if (mouseInside) return kedsHot;

@@ -12,10 +12,22 @@
 #include "platform/classlib/ComCtrls_DateTime.h"
 #include "platform/classlib/Mask.h"
 #include "platform/classlib/StdCtrls_Edit.h"
+#include "skin/core/te_canvas_state.h"
 #include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme_api.h"
 
 namespace tarvel {
+
+// A canvas of its own lent a DC for one painting.
+class TDcCanvas {
+public:
+    explicit TDcCanvas(HDC dc) : on_(canvas_, dc) {}
+    TCanvas& operator*() { return canvas_; }
+
+private:
+    TCanvas canvas_;
+    TCanvasOnDC on_;
+};
 
 // The frame state: disabled, else hot while the mouse is inside, else
 // focused, else normal.
