@@ -13,6 +13,9 @@
 namespace tarvel {
 
 constexpr UINT WM_NOTIFY = 0x004E;
+// A notification the parent window left to its default handling comes back
+// to the control it names as CN_NOTIFY, through the control's window.
+constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
 
 struct NMHDR {
     HWND hwndFrom = nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/classlib/Application.h"
+#include "platform/classlib/ComCtrlMessages.h"
 #include "platform/classlib/Controls.h"
 #include "platform/classlib/Forms.h"
 #include "platform/classlib/Menus.h"
@@ -293,6 +294,15 @@ void TWinControl::DefaultHandler(TMessage& m) {
         }
         case WM_GETTEXT:
         case WM_GETTEXTLENGTH: TControl::DefaultHandler(m); return;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(m.LParam);
+            HWND from = header ? header->hwndFrom : nullptr;
+            if (from && from != handle_ && FindControl(from)) {
+                m.Result = SendMessage(from, CN_NOTIFY, m.WParam, m.LParam);
+                return;
+            }
+            break;
+        }
         case WM_DRAWITEM:
         case WM_CTLCOLORMSGBOX:
         case WM_CTLCOLOREDIT:

@@ -70,5 +70,24 @@ TEST_F(NotificationsTest, PickerTreeListAndButtonsReport) {
     EXPECT_EQ(commands, std::vector<WORD>{BN_CLICKED});
 }
 
+// A parent that leaves WM_NOTIFY to its default handling hands it back to
+// the control, through the control's window, where a subclass sees it.
+TEST_F(NotificationsTest, UnhandledNotificationsComeBackToTheControl) {
+    auto* panel = Add<TPanel>("Plain", Bounds(10, 200, 200, 60));
+    auto* picker = Add<TDateTimePicker>("Picker", Bounds(10, 10, 120, 21), panel);
+    ShowForm();
+    std::vector<int> reflected;
+    WNDPROC saved = GetWindowProc(picker->Handle());
+    WNDPROC spy = MakeWindowProc([&](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+        if (msg == CN_NOTIFY) reflected.push_back(reinterpret_cast<const NMHDR*>(l)->code);
+        return CallWindowProc(saved, h, msg, w, l);
+    });
+    SetWindowProc(picker->Handle(), spy);
+    ui.PickItem(picker, "11");
+    SetWindowProc(picker->Handle(), saved);
+    FreeWindowProc(spy);
+    EXPECT_EQ(reflected, (std::vector<int>{DTN_DROPDOWN, DTN_DATETIMECHANGE, DTN_CLOSEUP}));
+}
+
 }  // namespace
 }  // namespace tarvel

@@ -1,0 +1,89 @@
+#pragma once
+// A theme that notes the edit, list and scroll-bar elements the wrapped
+// native controls ask it for (state, rectangle, object), with the List
+// element switchable, and the fixture of the wrapper tests.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "skin/core/te_theme_api.h"
+#include "skin/core/te_utils_draw.h"
+#include "tests/skin/core/SkinControlFixture.h"
+
+namespace tarvel::testing {
+
+struct TNativeCall {
+    String
+        op;  // "EditDraw", "EditDrawButton", "ListDraw", "ListDrawItem", "ScrollDrawButton", "ScrollDrawArea"
+    int state = 0;
+    TRect rect;
+    String object;
+    int kind = 0;  // the button or area class
+};
+
+class TNativeRecordingTheme : public TteTheme {
+    TARVEL_CLASS(TNativeRecordingTheme, TteTheme)
+
+public:
+    bool definesList = true;
+    std::vector<TNativeCall> calls;
+
+    std::vector<TNativeCall> CallsOf(const String& op) const {
+        std::vector<TNativeCall> out;
+        for (const TNativeCall& c : calls)
+            if (c.op == op) out.push_back(c);
+        return out;
+    }
+
+    bool IsEditDefined(TteEditSubclass, const String&) override { return true; }
+    void EditDraw(TteEditSubclass, TCanvas& c, const TteEditInfo& info, const String& obj) override {
+        calls.push_back({"EditDraw", info.DrawState, info.Rect, obj, 0});
+        FillRect(c, info.Rect, TColor(0xE0F0F0));
+    }
+    void EditDrawButton(TteEditSubclass, TCanvas& c, const TteEditButtonInfo& info,
+                        const String& obj) override {
+        calls.push_back({"EditDrawButton", info.DrawState, info.Rect, obj, info.ButtonClass});
+        FillRect(c, info.Rect, TColor(0x303030));
+    }
+    bool IsListDefined(TteListSubclass, const String&) override { return definesList; }
+    void ListDraw(TteListSubclass, TCanvas&, const TteListInfo& info, const String& obj) override {
+        calls.push_back({"ListDraw", 0, info.Rect, obj, 0});
+    }
+    void ListDrawItem(TteListSubclass, TCanvas& c, const TteListItemInfo& info, const String& obj) override {
+        calls.push_back({"ListDrawItem", info.DrawState, info.Rect, obj, 0});
+        FillRect(c, info.Rect, TColor(info.DrawState == klidsFocused ? 0x8000 : 0xFFFFFF));
+    }
+    bool IsScrollDefined(TteScrollSubclass, const String&) override { return true; }
+    void ScrollDrawButton(TteScrollSubclass, TCanvas&, const TteScrollButtonInfo& info,
+                          const String& obj) override {
+        calls.push_back({"ScrollDrawButton", info.DrawState, info.Rect, obj, info.ButtonClass});
+    }
+    void ScrollDrawArea(TteScrollSubclass, TCanvas&, const TteScrollAreaInfo& info,
+                        const String& obj) override {
+        calls.push_back({"ScrollDrawArea", info.DrawState, info.Rect, obj, info.AreaClass});
+    }
+};
+
+class NativeWrapperTest : public SkinControlTest {
+protected:
+    // Makes a recording theme current; the manager owns it.
+    TNativeRecordingTheme* UseRecordingTheme(bool definesList = true) {
+        auto* theme = new TNativeRecordingTheme();
+        theme->definesList = definesList;
+        ChangeTheme(theme);
+        ui_.RunUntilIdle();
+        theme->calls.clear();
+        return theme;
+    }
+    // One fresh paint of a window control, frame included.
+    void Repaint(TNativeRecordingTheme* theme, TWinControl* control) {
+        ui_.RunUntilIdle();
+        theme->calls.clear();
+        RedrawWindow(control->Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
+        ui_.RunUntilIdle();
+    }
+};
+
+}  // namespace tarvel::testing
