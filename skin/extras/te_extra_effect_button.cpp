@@ -86,8 +86,9 @@ void TTeEffectParts::Transit(bool entering, TCanvas* canvas, TPoint at,
     paint(target_);
     TTeAdvancedAnimation* animation = InUse();
     animation->SetEffect(entering ? animation->EffectMouseEnter() : animation->EffectMouseLeave());
-    running_ = canvas ? StartMultiAnimation(canvas, at.x, at.y, &source_, &target_, animation->Record(), reserved_)
-                      : -1;
+    running_ =
+        canvas ? StartMultiAnimation(canvas, at.x, at.y, &source_, &target_, animation->Record(), reserved_)
+               : -1;
     // A transition that does not run must not leave the old face standing.
     if (!IsAnimating(running_)) showNow();
 }

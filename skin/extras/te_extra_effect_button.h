@@ -89,22 +89,22 @@ void PaintControlFace(TTeControl& control, TteBitmap& picture);
 void SetEffectDefaults(TTeAdvancedAnimation& animation);
 
 // The effect parts' properties, published alike by every effect control.
-#define TARVEL_EFFECT_PROPERTIES(parts)                                                         \
-    TTeAdvancedAnimation* Animation() const { return parts.Animation(); }                       \
-    void SetAnimation(TTeAdvancedAnimation* value) { parts.SetAnimation(value); }               \
-    TTeExtraSoundOptions SoundOptions() const { return parts.SoundOptions; }                    \
-    void SetSoundOptions(TTeExtraSoundOptions value) { parts.SoundOptions = value; }            \
-    TTeExtraWaveList* WaveList() const { return parts.WaveList(); }                             \
-    void SetWaveList(TTeExtraWaveList* value) { parts.SetWaveList(value); }                     \
-    int WaveInIndex() const { return parts.WaveInIndex(); }                                     \
-    void SetWaveInIndex(int value) { parts.SetWaveInIndex(value); }                             \
-    int WaveOutIndex() const { return parts.WaveOutIndex(); }                                   \
-    void SetWaveOutIndex(int value) { parts.SetWaveOutIndex(value); }                           \
-    int WaveClickIndex() const { return parts.WaveClickIndex(); }                               \
-    void SetWaveClickIndex(int value) { parts.SetWaveClickIndex(value); }                       \
-    String VersionExtra() const { return kExtraVersion; }                                       \
-    void SetVersionExtra(const String&) {}                                                      \
-    int ReservedSlot() const { return parts.ReservedSlot(); }                                   \
+#define TARVEL_EFFECT_PROPERTIES(parts)                                              \
+    TTeAdvancedAnimation* Animation() const { return parts.Animation(); }            \
+    void SetAnimation(TTeAdvancedAnimation* value) { parts.SetAnimation(value); }    \
+    TTeExtraSoundOptions SoundOptions() const { return parts.SoundOptions; }         \
+    void SetSoundOptions(TTeExtraSoundOptions value) { parts.SoundOptions = value; } \
+    TTeExtraWaveList* WaveList() const { return parts.WaveList(); }                  \
+    void SetWaveList(TTeExtraWaveList* value) { parts.SetWaveList(value); }          \
+    int WaveInIndex() const { return parts.WaveInIndex(); }                          \
+    void SetWaveInIndex(int value) { parts.SetWaveInIndex(value); }                  \
+    int WaveOutIndex() const { return parts.WaveOutIndex(); }                        \
+    void SetWaveOutIndex(int value) { parts.SetWaveOutIndex(value); }                \
+    int WaveClickIndex() const { return parts.WaveClickIndex(); }                    \
+    void SetWaveClickIndex(int value) { parts.SetWaveClickIndex(value); }            \
+    String VersionExtra() const { return kExtraVersion; }                            \
+    void SetVersionExtra(const String&) {}                                           \
+    int ReservedSlot() const { return parts.ReservedSlot(); }                        \
     int RunningSlot() const { return parts.RunningSlot(); }
 
 class TTeEffectButton : public TTeButton {

@@ -78,7 +78,7 @@ void PlayWaveFromList(TTeExtraWaveList* list, int index) {
 
 namespace {
 
-void PlayKind(TTeExtraWaveList* list, int index, bool useGlobal, int TDefaultSoundOptions::* globalIndex) {
+void PlayKind(TTeExtraWaveList* list, int index, bool useGlobal, int TDefaultSoundOptions::*globalIndex) {
     if (useGlobal && DefaultSoundOptions.Enabled)
         PlayWaveFromList(DefaultSoundOptions.WaveList, DefaultSoundOptions.*globalIndex);
     else
