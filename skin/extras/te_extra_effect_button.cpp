@@ -177,39 +177,21 @@ void TTeEffectButton::Click() {
 // ---- the boxes ------------------------------------------------------------------------------
 
 template <class Box>
-void TTeEffectBox<Box>::MouseEnter() {
-    fx_.SoundEnter(kscCheck);
+void TTeEffectBox<Box>::Hover(bool entering) {
+    entering ? fx_.SoundEnter(kscCheck) : fx_.SoundLeave();
     if (!fx_.Animates(Active(*this))) {
-        Box::MouseEnter();
+        entering ? Box::MouseEnter() : Box::MouseLeave();
         return;
     }
-    if (this->OnMouseEnter) this->OnMouseEnter(this);
+    TNotifyEvent& event = entering ? this->OnMouseEnter : this->OnMouseLeave;
+    if (event) event(this);
     fx_.Transit(
-        true, this->HandleAllocated() ? this->Canvas() : nullptr, TPoint{0, 0},
+        entering, this->HandleAllocated() ? this->Canvas() : nullptr, TPoint{0, 0},
         [this](TteBitmap& face) { PaintControlFace(*this, face); },
-        [this] {
-            auto event = std::exchange(this->OnMouseEnter, nullptr);
-            TTeControl::MouseEnter();
-            this->OnMouseEnter = std::move(event);
-        },
-        [this] { this->InvalidateNow(); });
-}
-
-template <class Box>
-void TTeEffectBox<Box>::MouseLeave() {
-    fx_.SoundLeave();
-    if (!fx_.Animates(Active(*this))) {
-        Box::MouseLeave();
-        return;
-    }
-    if (this->OnMouseLeave) this->OnMouseLeave(this);
-    fx_.Transit(
-        false, this->HandleAllocated() ? this->Canvas() : nullptr, TPoint{0, 0},
-        [this](TteBitmap& face) { PaintControlFace(*this, face); },
-        [this] {
-            auto event = std::exchange(this->OnMouseLeave, nullptr);
-            TTeControl::MouseLeave();
-            this->OnMouseLeave = std::move(event);
+        [this, entering, &event] {
+            auto quiet = std::exchange(event, nullptr);
+            entering ? TTeControl::MouseEnter() : TTeControl::MouseLeave();
+            event = std::move(quiet);
         },
         [this] { this->InvalidateNow(); });
 }

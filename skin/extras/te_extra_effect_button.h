@@ -141,12 +141,13 @@ protected:
         Box::Notification(component, operation);
         fx_.Forget(component, operation);
     }
-    void MouseEnter() override;
-    void MouseLeave() override;
+    void MouseEnter() override { Hover(true); }
+    void MouseLeave() override { Hover(false); }
     // Stops the transition and presses without taking the focus.
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
+    void Hover(bool entering);
     TTeEffectParts fx_;
 };
 
