@@ -161,6 +161,47 @@ TEST(DaraSkinTheme, EveryTableEntryTheToolsWindowsUseResolves) {
     EXPECT_TRUE(theme.IsWindowDefined(kwscNoBorder, "NoBorder"));
 }
 
+// The caption's text runs from after the window icon to the leftmost button
+// on the right, over most of the caption, with and without a system menu.
+TEST(DaraSkinTheme, TitleTextFillsTheCaptionBetweenIconAndButtons) {
+    TTeSkinFile theme;
+    ASSERT_TRUE(theme.LoadFromFile(kBuilt));
+    const TRect window{0, 0, 400, 200};
+    const WideString caption = u"Tarvel BMS - module 3 of 4 - connected on /dev/ttyUSB0 at 115200 baud";
+    const TteWindowButtons right{kwbClose, kwbMax, kwbMin, kwbRoll, kwbTray, kwbHelp};
+    TteWindowButtons withMenu = right;
+    withMenu.Include(kwbSysMenu);
+    for (const TteWindowButtons& buttons : {withMenu, right}) {
+        const bool menu = buttons.Contains(kwbSysMenu);
+        const TteWindowInfo info = WindowInfo(window, {kwdsActive}, NullRect, buttons, caption, false);
+        const TRect title = theme.WindowGetTitleRect(kwscStandard, info, "default");
+        EXPECT_GE(title.Width(), window.Width() / 2) << menu;
+        const TRect icon = theme.WindowGetButtonRect(kwscStandard, info, kwbSysMenu, "default");
+        EXPECT_EQ(icon.IsEmpty(), !menu);
+        int buttonsLeft = window.right;
+        for (TteWindowButtonClass b : {kwbClose, kwbMax, kwbMin, kwbRoll, kwbTray, kwbHelp}) {
+            const TRect r = theme.WindowGetButtonRect(kwscStandard, info, b, "default");
+            if (!r.IsEmpty()) buttonsLeft = std::min(buttonsLeft, r.left);
+        }
+
+        testing::TPaper frame(window.Width(), window.Height()), text(window.Width(), window.Height());
+        theme.WindowDraw(kwscStandard, frame.canvas, info, "default");
+        theme.WindowDraw(kwscStandard, text.canvas, info, "default");
+        theme.WindowDrawText(kwscStandard, text.canvas, info, title, "default");
+        int inkLeft = window.right, inkRight = window.left;  // the columns the text changed
+        for (int y = title.top; y < title.bottom; ++y)
+            for (int x = 0; x < window.right; ++x)
+                if (text.At(x, y) != frame.At(x, y)) {
+                    inkLeft = std::min(inkLeft, x);
+                    inkRight = std::max(inkRight, x + 1);
+                }
+        ASSERT_LT(inkLeft, inkRight) << "no title text drawn, menu " << menu;
+        EXPECT_GE(inkLeft, menu ? icon.right : title.left) << "the text stays clear of the icon";
+        EXPECT_LE(inkRight, buttonsLeft) << "the text stops before the buttons";
+        EXPECT_GE(inkRight - inkLeft, window.Width() / 2) << menu;
+    }
+}
+
 // Every element family drawn through the skin-file theme with the tool's
 // skin, for people to look at beside the flat and office-style sheets.
 TEST(DaraSkinTheme, SheetOfEveryFamily) {
