@@ -8,6 +8,7 @@
 #include "platform/classlib/BmpFiles.h"
 #include "skin/core/te_compress.h"
 #include "skin/themes/theme_se3source.h"
+#include "tests/skin/themes/HeapPeakFixture.h"
 #include "tests/skin/themes/Se3FileFixture.h"
 
 namespace tarvel::testing {
@@ -263,15 +264,24 @@ TEST(Se3SourceTest, UncompressedFileReadAsCompressedFails) {
     EXPECT_EQ(other.SkinName, "Orvanta Theme");
 }
 
-// Each damaged file answers false quickly and leaves the loaded skin alone.
+// A damaged file may cost a load this much heap at its worst, and no more
+// (the corpus below needs well under 1 MiB).
+constexpr int64_t kLoadHeapBudget = int64_t{16} << 20;
+
+// Each damaged file answers false quickly, within the heap budget, and
+// leaves the loaded skin alone.
 void ExpectRefused(const std::vector<uint8_t>& bytes, const char* what) {
     TSeSkinSource src(nullptr);
     FillSample(src);
     TMemoryStream file;
     Fill(file, bytes);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(src.LoadFromStream(file)) << what;
+    bool loaded = true;
+    const int64_t peak = HeapPeakOf([&] { loaded = src.LoadFromStream(file); });
+    EXPECT_FALSE(loaded) << what;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << what;
+    EXPECT_GE(peak, 0) << what;
+    EXPECT_LT(peak, kLoadHeapBudget) << what << ": " << (peak >> 20) << " MiB";
     ExpectSample(src);
 }
 
@@ -391,6 +401,15 @@ TEST(Se3SourceTest, LyingAndHugeFilesAreRefused) {
         {"corrupt zlib data",
          SkinBytes().Text("_MCT").Raw({0}).Text("QVLZ").Raw({0x78, 0x9C, 0xFF, 0xFF}).data},
     };
+    // The measure must see a large allocation, or the budget proves nothing.
+    if (HeapPeakIsExact()) {
+        const int64_t probe = HeapPeakOf([] {
+            std::vector<uint8_t> big(64 << 20, 1);
+            volatile uint8_t keep = big.back();
+            (void)keep;
+        });
+        EXPECT_GE(probe, int64_t{64} << 20);
+    }
     for (const Case& c : cases) ExpectRefused(c.file, c.what);
 }
 
