@@ -2,6 +2,8 @@
 // and track bars, headers, status bars, edits, group boxes and memos of the
 // skin-file theme.
 
+#include <algorithm>
+
 #include "platform/classlib/Application.h"
 #include "skin/core/te_theme_draw.h"
 #include "skin/core/te_utils.h"
@@ -34,6 +36,39 @@ TSeState ButtonState(TteButtonDrawState s) {
         case kbdsDefault: return ssFocused;
         default: return ssNormal;
     }
+}
+
+// The object drawn alone into `out` (w x h), each pixel as opaque as the
+// drawing left it. Fills through a canvas write colour but no alpha, so the
+// object is drawn over black and over white: where both agree the pixel is
+// opaque, and how far they differ is how much of the background shows.
+bool DrawWithAlpha(TSeSkinObject* object, TSeState state, int w, int h, TteBitmap& out) {
+    TteBitmap white;
+    out.SetSize(w, h);
+    white.SetSize(w, h);
+    if (!out.DC() || !white.DC()) return false;
+    out.Clear(0xFF000000);
+    white.Clear(0xFFFFFFFF);
+    DrawObject(object, *out.GetCanvas(), out.BoundsRect(), state);
+    DrawObject(object, *white.GetCanvas(), white.BoundsRect(), state);
+    for (int y = 0; y < h; ++y) {
+        uint32_t* row = out.GetScanLine(y);
+        const uint32_t* over = white.GetScanLine(y);
+        for (int x = 0; x < w; ++x) {
+            int spread = 0;
+            for (int shift = 0; shift < 24; shift += 8)
+                spread = std::max(spread, static_cast<int>((over[x] >> shift) & 0xFF) -
+                                              static_cast<int>((row[x] >> shift) & 0xFF));
+            const uint32_t alpha = static_cast<uint32_t>(255 - std::clamp(spread, 0, 255));
+            uint32_t pixel = alpha << 24;
+            for (int shift = 0; alpha && shift < 24; shift += 8) {
+                const uint32_t onBlack = (row[x] >> shift) & 0xFF;
+                pixel |= std::min(255u, onBlack * 255 / alpha) << shift;
+            }
+            row[x] = pixel;
+        }
+    }
+    return true;
 }
 
 struct TCheckLook {
@@ -251,10 +286,7 @@ void TTeSkinFile::ScrollDrawButton(TteScrollSubclass, TCanvas& c, const TteScrol
     // A thumb lower than its own margins is drawn at their height and
     // squeezed, so its nine parts never overlap.
     TteBitmap squeezed;
-    squeezed.SetSize(info.Rect.Width(), minimum);
-    if (!squeezed.DC()) return;
-    squeezed.Clear(0);
-    DrawObject(button, *squeezed.GetCanvas(), squeezed.BoundsRect(), state);
+    if (!DrawWithAlpha(button, state, info.Rect.Width(), minimum, squeezed)) return;
     squeezed.AlphaBlend = true;
     squeezed.Draw(c, info.Rect);
 }

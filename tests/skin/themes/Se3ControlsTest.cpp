@@ -162,6 +162,133 @@ TEST_F(Se3ControlsTest, ShapesThatDependOnTheRectangle) {
     EXPECT_EQ(group.At(40, 5), Rgb(skin::kBorder));
 }
 
+// A vertical thumb lower than its margins is drawn at their height and
+// squeezed into the cell: plain fills and images both show, and what the
+// thumb leaves clear (key-coloured pixels) shows the track behind.
+TEST_F(Se3ControlsTest, SqueezedThumbsShowTheirFillsAndImages) {
+    const auto imageSkin = [](TSeSkinSource& src) {
+        auto image = std::make_unique<TteBitmap>();
+        image->SetSize(16, 20);
+        image->Clear(0xFF0000FF);
+        image->FillRect(TRect{0, 0, 4, 20}, 0x007F007F);  // a clear stripe down the left
+        image->Transparent = true;
+        image->Name = "Thumb";
+        src.Bitmaps().Add(image.release());
+        auto* thumb = Obj<TSeBitmapObject>(Top(src, "ScrollBar"), "VertSlider", clWhite, TRect{0, 0, 16, 20});
+        thumb->GetBitmap()->Name = "Thumb";
+        thumb->GetBitmap()->SetRect(TRect{0, 0, 16, 20});
+        thumb->SetMarginTop(7);
+        thumb->SetMarginBottom(7);
+    };
+    struct Case {
+        const char* what;
+        bool image;
+        int height;
+        uint32_t middle, left;  // at (8, h/2) and (1, h/2) over a green track
+    };
+    const Case cases[] = {
+        {"plain, tall enough", false, 20, Rgb(skin::kNormal), Rgb(skin::kNormal)},
+        {"plain, squeezed", false, 10, Rgb(skin::kNormal), Rgb(skin::kNormal)},
+        {"image, tall enough", true, 20, 0x0000FF, 0x00FF00},
+        {"image, squeezed", true, 10, 0x0000FF, 0x00FF00},
+    };
+    for (const Case& c : cases) {
+        TTeSkinFile own;
+        TTeSkinFile* t = &theme;
+        if (c.image) {
+            TSeSkinSource src(nullptr);
+            imageSkin(src);
+            ASSERT_TRUE(LoadInto(own, src));
+            t = &own;
+        }
+        TPaper paper(16, 30);
+        FillRect(paper.canvas, TRect{0, 0, 16, 30}, TColor(0x00FF00));
+        t->ScrollDrawButton(ksscScrollBar, paper.canvas,
+                            ScrollButtonInfo(TRect{0, 0, 16, c.height}, ksbdsNormal, ksbcVertSlider),
+                            "default");
+        EXPECT_EQ(paper.At(8, c.height / 2), c.middle) << c.what;
+        EXPECT_EQ(paper.At(1, c.height / 2), c.left) << c.what;
+        EXPECT_EQ(paper.At(8, c.height), 0x00FF00u) << c.what << ": nothing below the cell";
+    }
+}
+
+// Separators: the menu bar asks for "separator", the popup for its named
+// child, else "Separator"; names compare without case, and without either
+// the "item" object draws the line. List glyphs fall back from the list's
+// own children to the check box's.
+TEST_F(Se3ControlsTest, SeparatorsAndListGlyphsFallBack) {
+    struct MenuCase {
+        const char* what;
+        TteMenuSubclass menu;
+        const char* child;  // the one child the menu has besides "Item"
+        const char* obj;
+        TColor line;
+    };
+    const MenuCase menus[] = {
+        {"bar, lower case", kmscMenuBar, "separator", "default", 0x0000FF},
+        {"bar, capitalised", kmscMenuBar, "Separator", "default", 0x0000FF},
+        {"popup, lower case", kmscPopupMenu, "separator", "default", 0x0000FF},
+        {"popup, named child", kmscPopupMenu, "Thick", "Thick", 0x0000FF},
+        {"popup, no separator: the item", kmscPopupMenu, "Other", "default", 0x00FF00},
+        {"bar, no separator: the item", kmscMenuBar, "Other", "default", 0x00FF00},
+    };
+    for (const MenuCase& c : menus) {
+        TSeSkinSource src(nullptr);
+        TSeSkinObject* menu = Top(src, c.menu == kmscMenuBar ? "MenuBar" : "PopupMenu");
+        Obj(menu, "Item", clNone, TRect{0, 0, 100, 40}, saClient)->Font()->SetColor(0x00FF00);
+        Obj(menu, c.child, clNone, TRect{0, 0, 100, 40}, saClient)->Font()->SetColor(0x0000FF);
+        TTeSkinFile t;
+        ASSERT_TRUE(LoadInto(t, src)) << c.what;
+        TPaper paper(40, 20);
+        t.MenuDrawItem(c.menu, paper.canvas, MenuItemInfo(TRect{0, 0, 40, 20}, kmicSeparator, kmidsNormal),
+                       c.obj);
+        EXPECT_EQ(paper.Ink(), (TRect{3, 9, 37, 10})) << c.what;
+        EXPECT_EQ(paper.At(20, 9), Rgb(c.line)) << c.what;
+    }
+
+    enum : unsigned { kListChecked = 1, kListUnchecked = 2, kListMixed = 4, kBoxMixed = 8 };
+    struct GlyphCase {
+        const char* what;
+        unsigned children;
+        TteListGlyph glyph;
+        TColor drawn;
+    };
+    const GlyphCase glyphs[] = {
+        {"checked from the list", kListChecked, klgChecked, 0x000001},
+        {"checked from the check box", 0, klgChecked, 0x000010},
+        {"unchecked from the list", kListUnchecked, klgUnchecked, 0x000002},
+        {"unchecked from the check box", 0, klgUnchecked, 0x000020},
+        {"mixed from the list", kListMixed | kListChecked | kBoxMixed, klgMixed, 0x000004},
+        {"mixed: the list's checked", kListChecked | kBoxMixed, klgMixed, 0x000001},
+        {"mixed from the check box", kBoxMixed, klgMixed, 0x000040},
+        {"mixed: the check box's checked", 0, klgMixed, 0x000010},
+    };
+    for (const GlyphCase& c : glyphs) {
+        TSeSkinSource src(nullptr);
+        TSeSkinObject* list = Top(src, "ListBox");
+        TSeSkinObject* box = Top(src, "Checkbox");
+        const TRect own{0, 0, 10, 10};
+        if (c.children & kListChecked) Obj(list, "Checked", 0x000001, own);
+        if (c.children & kListUnchecked) Obj(list, "Unchecked", 0x000002, own);
+        if (c.children & kListMixed) Obj(list, "Mixed", 0x000004, own);
+        Obj(box, "Checked", 0x000010, own);
+        Obj(box, "Unchecked", 0x000020, own);
+        if (c.children & kBoxMixed) Obj(box, "Mixed", 0x000040, own);
+        TTeSkinFile t;
+        ASSERT_TRUE(LoadInto(t, src)) << c.what;
+        TPaper paper(20, 20);
+        t.ListDrawGlyph(klscListBox, paper.canvas, ListItemInfo(TRect{0, 0, 20, 20}, klidsNormal),
+                        ListGlyphInfo(TRect{0, 0, 20, 20}, c.glyph), "default");
+        EXPECT_EQ(paper.Ink(), (TRect{5, 5, 15, 15})) << c.what << ": own size, centred";
+        EXPECT_EQ(paper.At(10, 10), Rgb(c.drawn)) << c.what;
+    }
+    // A custom glyph draws the record's image, or nothing without one.
+    TPaper none(20, 20);
+    theme.ListDrawGlyph(klscListBox, none.canvas, ListItemInfo(TRect{0, 0, 20, 20}, klidsNormal),
+                        ListGlyphInfo(TRect{0, 0, 20, 20}, nullptr, kgfaCenter, klgCustom), "default");
+    EXPECT_FALSE(none.Ink());
+}
+
 TEST_F(Se3ControlsTest, GenericTabsAreTurnedAndSideTabsAreNot) {
     // An image red in its top-left quarter: a turned tab shows where the quarter went.
     const auto tabSkin = [](bool withRight) {
