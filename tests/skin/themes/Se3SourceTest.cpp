@@ -432,6 +432,122 @@ TEST(Se3SourceTest, ClearKeepsColoursFontsAndStrings) {
     EXPECT_EQ(src.Colors().GetColor(ktcHint), 0x00ABCDEFu);
 }
 
+// A file without colour and font sections takes them from the objects the
+// controls are known to use; with no "hint" the hint is the system's.
+TEST(Se3SourceTest, ColoursAndFontsComeFromTheWellKnownObjects) {
+    for (const bool withHint : {true, false}) {
+        TSeSkinSource src(nullptr);
+        const auto top = [&](const char* name, TColor color) {
+            auto* o = new TSeSkinObject(nullptr);
+            o->SetName(name);
+            o->SetColor(color);
+            src.Add(o);
+            return o;
+        };
+        const auto child = [](auto* o, const char* name, TColor color) {
+            o->SetName(name);
+            o->SetColor(color);
+            return o;
+        };
+        TSeSkinObject* form = top("Form", 0x000001);
+        auto* title = child(new TSeActiveObject(form), "Title", 0x000002);
+        title->SetKind(skTitle);
+        title->Font()->SetColor(0x0000A2);
+        title->ActiveFont()->SetColor(0x0000A1);
+        child(new TSeSkinObject(form), "Left", 0x000003)->SetKind(skLeft);
+        top("ListBox", 0x000004);
+        top("Grid", 0x000005);
+        top("Container", 0x000006);
+        TSeSkinObject* button = top("Button", 0x000007);
+        auto* buttonText = child(new TSeTextObject(button), "Text", clNone);
+        buttonText->Font()->SetColor(0x0000B1);
+        buttonText->FontPressed()->SetColor(0x0000B2);
+        TSeSkinObject* edit = top("Edit", 0x000008);
+        child(new TSeSkinObject(edit), "text", clNone)->Font()->SetColor(0x0000C1);
+        TSeSkinObject* popup = top("PopupMenu", clNone);
+        child(new TSeActiveObject(popup), "Item", clNone)->DisabledFont()->SetColor(0x0000D1);
+        if (withHint) top("Hint", 0x000009);
+        src.Colors().SetColor(ktcBorder, 0x123456);
+        src.Fonts().GetFont(ktfWindowTextNormal)->SetName("Other");
+
+        src.FillColorsAndFonts();
+        const std::pair<TteThemeColor, TColor> colours[] = {
+            {ktcWindow, 0x000001},
+            {ktcCaptionNormal, 0x000002},
+            {ktcCaptionInactive, 0x000002},
+            {ktcWindowBorder, 0x000003},
+            {ktcList, 0x000004},
+            {ktcTree, 0x000004},
+            {ktcGrid, 0x000005},
+            {ktcBorder, 0},
+            {ktcPanelNormal, 0x000006},
+            {ktcPanelDisabled, 0x000006},
+            {ktcButtonNormal, 0x000007},
+            {ktcButtonDisabled, 0x000007},
+            {ktcEditNormal, 0x000008},
+            {ktcEditDisabled, 0x000008},
+            {ktcEditSelection, clHighlight},
+            {ktcHint, withHint ? TColor(0x000009) : TColor(0x80000018)},
+        };
+        for (auto [which, colour] : colours) EXPECT_EQ(src.Colors().GetColor(which), colour) << int{which};
+        const std::pair<TteThemeFont, TColor> fonts[] = {
+            {ktfCaptionTextNormal, 0x0000A1},         {ktfCaptionTextInactive, 0x0000A2},
+            {ktfButtonTextNormal, 0x0000B1},          {ktfButtonTextPressed, 0x0000B2},
+            {ktfEditBoxTextNormal, 0x0000C1},         {ktfEditBoxTextSelected, clWhite},
+            {ktfPopupMenuItemTextDisabled, 0x808080}, {ktfWindowTextNormal, clBlack},
+        };
+        for (auto [which, colour] : fonts)
+            EXPECT_EQ(src.Fonts().GetFont(which)->Color(), colour) << int{which};
+        EXPECT_EQ(src.Fonts().GetFont(ktfWindowTextNormal)->Name(), "Tahoma");
+    }
+}
+
+// The new image takes the old one's name and place, and the links find it;
+// an old image that is not in the list only renames the new one, which the
+// caller keeps (it is neither taken into the list nor freed).
+TEST(Se3SourceTest, ReplacingAnImageRelinksTheObjects) {
+    TSeSkinSource src(nullptr);
+    FillSample(src);
+    TteBitmap* old = src.Bitmaps().GetImage(1);
+    auto* fresh = new TteBitmap;
+    fresh->SetSize(2, 2);
+    fresh->Clear(0xFF00FF00);
+    src.ReplaceBitmap(old, fresh);
+    ASSERT_EQ(src.Bitmaps().Count(), 2);
+    EXPECT_EQ(src.Bitmaps().GetImage(1), fresh);
+    EXPECT_EQ(fresh->Name, "Glyphs");
+    auto* close = dynamic_cast<TSeSystemButton*>(src.GetForm()->FindObjectByAction(sbaClose));
+    ASSERT_NE(close, nullptr);
+    EXPECT_TRUE(close->GetBitmap()->GetAssigned());
+    EXPECT_EQ(src.Bitmaps().GetBitmapByName("glyphs"), fresh);
+
+    TteBitmap stranger;
+    stranger.Name = "Stranger";
+    TteBitmap kept;
+    src.ReplaceBitmap(&stranger, &kept);
+    EXPECT_EQ(kept.Name, "Stranger");
+    EXPECT_EQ(src.Bitmaps().Count(), 2);
+    EXPECT_EQ(src.Bitmaps().IndexOf(&kept), -1);
+    EXPECT_EQ(src.Bitmaps().GetImage(1), fresh);
+}
+
+// A copy holds its own images and objects: changing the original afterwards
+// leaves it as it was.
+TEST(Se3SourceTest, AssignCopiesTheWholeSource) {
+    TSeSkinSource original(nullptr);
+    FillSample(original);
+    TSeSkinSource copy(nullptr);
+    AddImage(copy, "Leftover", 1, 1, 0xFF000000);
+    copy.Assign(&original);
+    original.Bitmaps().GetImage(0)->Clear(0xFFFFFFFF);
+    original.GetForm()->SetBoundsRect(TRect{0, 0, 10, 10});
+    original.Colors().SetColor(ktcHint, clBlack);
+    original.Fonts().GetFont(ktfButtonTextHot)->SetStyle(TFontStyles{});
+    original.Clear();
+    ExpectSample(copy);
+    EXPECT_EQ(copy.Bitmaps().GetBitmapByName("Leftover"), nullptr);
+}
+
 TEST(Se3SourceTest, NamesWithABackslashSearchOnlyTheFirstHead) {
     TSeSkinSource src(nullptr);
     auto* a = new TSeSkinObject(nullptr);
