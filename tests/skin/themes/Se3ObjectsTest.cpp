@@ -2,6 +2,9 @@
 // swaps that are undone after each drawing, caption-button visibility.
 #include <gtest/gtest.h>
 
+#include "platform/base/Strings.h"
+#include "platform/gdi/Gdi.h"
+#include "skin/core/te_utils_draw.h"
 #include "skin/themes/theme_se3source.h"
 
 namespace tarvel::testing {
@@ -166,6 +169,72 @@ TEST(Se3ObjectsTest, NinePartDrawingKeepsCornersAndStretchesTheRest) {
         // Nothing outside the bounds.
         EXPECT_EQ(paper.GetPixel(r, b) & 0xFFFFFF, 0xFFFFFFu);
         EXPECT_EQ(paper.GetPixel(9, 9) & 0xFFFFFF, 0xFFFFFFu);
+    }
+}
+
+// A bitmap object's region is what its drawing covers: key-coloured pixels
+// (corner or centre) are holes whatever the masked flags say, since drawing
+// them opaquely copies the key colour; unmasked and client objects are
+// whole rectangles, and an object without an image has no region.
+TEST(Se3ObjectsTest, RegionsFollowTheImagesKeyPixels) {
+    struct Case {
+        const char* what;
+        bool masked, maskedParts, linked;
+        TSeKind kind;
+        bool corner, centre;  // whether these key pixels lie inside
+    };
+    const Case cases[] = {
+        {"masked", true, true, true, skNone, false, false},
+        {"borders and angles drawn opaquely", true, false, true, skNone, false, false},
+        {"mask only is drawn as plain", true, true, true, skMaskOnly, false, false},
+        {"unmasked: the rectangle", false, true, true, skNone, true, true},
+        {"client: the rectangle", true, true, true, skClient, true, true},
+    };
+    for (const Case& c : cases) {
+        TSeSkinSource src(nullptr);
+        TteBitmap* image = Coded(src, 10);
+        image->SetPixel(0, 0, 0x007F007F);
+        image->SetPixel(5, 5, 0x007F007F);
+        auto* o = Linked<TSeBitmapObject>(src, 10, 2, TRect{10, 20, 20, 30});
+        o->SetMasked(c.masked);
+        o->SetMaskedBorder(c.maskedParts);
+        o->SetMaskedAngles(c.maskedParts);
+        o->SetKind(c.kind);
+        HRGN region = o->GetRegion();
+        ASSERT_NE(region, HRGN{}) << c.what;
+        EXPECT_EQ(PtInRegion(region, 10, 20), c.corner) << c.what;
+        EXPECT_EQ(PtInRegion(region, 15, 25), c.centre) << c.what;
+        EXPECT_TRUE(PtInRegion(region, 19, 29)) << c.what;
+        EXPECT_TRUE(PtInRegion(region, 15, 20)) << c.what;
+        EXPECT_FALSE(PtInRegion(region, 20, 25)) << c.what;
+        EXPECT_EQ(o->GetKind(), c.kind) << c.what << ": the kind is put back";
+        EXPECT_EQ(o->GetBoundsRect(), (TRect{10, 20, 20, 30})) << c.what;
+        DeleteObject(region);
+    }
+    TSeSkinSource src(nullptr);
+    auto* bare = Linked<TSeBitmapObject>(src, 10, 2, TRect{10, 20, 20, 30});
+    EXPECT_EQ(bare->GetRegion(), HRGN{}) << "no image";
+}
+
+// A text-sized child is as wide as its text and text margins, measured in
+// its own font; it keeps its place and takes no room from the others.
+TEST(Se3ObjectsTest, TextAlignedChildrenTakeTheirTextsWidth) {
+    const WideString texts[] = {u"Port", u"A longer label", u""};
+    for (const WideString& text : texts) {
+        TSeSkinObject parent(nullptr);
+        TSeSkinObject* label = Child(&parent, saText, TRect{4, 2, 5, 18});
+        label->Text = text;
+        label->SetTextMarginLeft(3);
+        label->SetTextMarginRight(5);
+        label->Font()->SetStyle(TFontStyles{fsBold});
+        TSeSkinObject* rest = Child(&parent, saClient, TRect{});
+        parent.SetBoundsRect(TRect{0, 0, 200, 20});
+        TteBitmap measure;
+        measure.SetSize(1, 1);
+        measure.GetCanvas()->SetFont(label->Font());
+        const int width = TextWidth(*measure.GetCanvas(), text) + 8;
+        EXPECT_EQ(label->GetBoundsRect(), (TRect{4, 2, 4 + width, 18})) << WideToUtf8(text);
+        EXPECT_EQ(rest->GetBoundsRect(), (TRect{0, 0, 200, 20})) << "text children take no room";
     }
 }
 
