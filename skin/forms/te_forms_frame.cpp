@@ -8,6 +8,7 @@
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_theme_manager.h"
 #include "skin/forms/te_forms_frame.h"
+#include "skin/forms/te_forms_popupmenu.h"
 #include "skin/forms/te_forms_resources.h"
 
 namespace tarvel {

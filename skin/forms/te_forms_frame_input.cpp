@@ -7,6 +7,7 @@
 #include "platform/classlib/Application.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/forms/te_forms_frame.h"
+#include "skin/forms/te_forms_popupmenu.h"
 #include "skin/forms/te_forms_resources.h"
 
 namespace tarvel {
@@ -387,13 +388,14 @@ TteWindowButtonDrawState TTeDefaultForm::ButtonDrawState(TteWindowHitTest part) 
 
 // ---- the system menu ----
 
-TPopupMenu* TTeDefaultForm::CreateSysMenu() {
-    systemMenu_ = std::make_unique<TPopupMenu>(nullptr);
+TTePopupMenu* TTeDefaultForm::CreateSysMenu() {
+    systemMenu_ = std::make_unique<TTePopupMenu>(nullptr);
     systemMenu_->SetImages(SysMenuImages);
-    TMenuItem* root = systemMenu_->Items();
+    systemMenu_->SetPopupMenuOptions(&systemMenuOptions_);
+    TTeItem* root = systemMenu_->Items();
     auto add = [&](const char* caption, int image) {
-        auto* item = new TMenuItem(systemMenu_.get());
-        item->SetCaption(caption);
+        auto* item = new TTeItem(systemMenu_.get());
+        item->SetCaption(Utf8ToWide(caption));
         item->SetImageIndex(image);
         item->OnClick = [this](TObject* sender) { DoSysMenu(sender); };
         root->Add(item);
@@ -409,31 +411,28 @@ TPopupMenu* TTeDefaultForm::CreateSysMenu() {
     if (borderIcons_.Contains(kbiTray) && (normal || maximized || rolled)) add(SSysMenuTray, kimTray);
     if (borderIcons_.Contains(kbiClose)) {
         if (root->Count() > 0) add("-", -1)->OnClick = nullptr;
-        add(SSysMenuClose, kimClose)->SetShortCut(ShortCut(VK_F4, TShiftState{ssAlt}));
+        add(SSysMenuClose, kimClose)->ShortCut = ShortCut(VK_F4, TShiftState{ssAlt});
     }
     if (s != kwsTray && systemMenuLink_ && SystemMenuLinkMerge) {
         const int at = SystemMenuLinkMergeAtFirst ? 0 : root->Count();
-        TMenuItem* from = systemMenuLink_->Items();
-        for (int i = 0; i < from->Count(); ++i) {
-            TMenuItem* src = from->Items(i);
-            auto* copy = new TMenuItem(systemMenu_.get());
-            copy->SetCaption(src->Caption());
-            copy->SetChecked(src->Checked());
-            copy->SetEnabled(src->Enabled());
-            copy->SetVisible(src->Visible());
-            copy->SetImageIndex(src->ImageIndex());
-            copy->SetShortCut(src->ShortCut());
-            copy->OnClick = src->OnClick;
-            root->Insert(at + i, copy);
+        TTeItem merged(nullptr);
+        if (auto* skinned = dynamic_cast<TTePopupMenu*>(systemMenuLink_))
+            CopyItems(skinned->Items(), &merged, systemMenu_.get());
+        else
+            CopyItems(systemMenuLink_->Items(), &merged, systemMenu_.get());
+        for (int i = 0; merged.Count() > 0; ++i) {
+            TTeItem* item = merged.GetItem(0);
+            merged.Delete(0);
+            root->Insert(at + i, item);
         }
     }
     return systemMenu_.get();
 }
 
 void TTeDefaultForm::DoSysMenu(TObject* sender) {
-    auto* item = dynamic_cast<TMenuItem*>(sender);
+    auto* item = dynamic_cast<TTeItem*>(sender);
     if (!item) return;
-    const String caption = item->Caption();
+    const String caption = WideToUtf8(item->Caption());
     if (caption == SSysMenuClose)
         Close();
     else if (caption == SSysMenuMaximize)
@@ -461,7 +460,9 @@ void TTeDefaultForm::SysMenu() {
         systemMenuLink_->Popup(at.x, at.y);
         return;
     }
-    CreateSysMenu()->Popup(at.x, at.y);
+    TTePopupMenu* menu = CreateSysMenu();
+    if (auto* form = dynamic_cast<TWinControl*>(GetForm())) menu->Items()->SetOwnerForm(form);
+    menu->Popup(at.x, at.y);
 }
 
 void TTeDefaultForm::WMSysCommand(TMessage& m) {

@@ -216,6 +216,13 @@ private:
     TBiDiMode biDiMode_ = bdLeftToRight;
 };
 
+// A class-library item's caption, checks, state, image, short-cut, hint,
+// help context, tag and click taken by a skinned item.
+void AssignMenuItem(TTeItem* to, const TMenuItem* from);
+// Copies of `from`'s sub-items and theirs, owned by `owner`, added to `to`.
+void CopyItems(const TMenuItem* from, TTeItem* to, TComponent* owner);
+void CopyItems(const TTeItem* from, TTeItem* to, TComponent* owner);
+
 // The live item with that serial number, or null once it is freed.
 TTeItem* FindLiveItem(uint32_t serial);
 
