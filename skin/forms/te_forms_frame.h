@@ -83,6 +83,9 @@ public:
     bool SystemMenuLinkMergeAtFirst = false;
     TPopupMenu* SystemMenuLink() const { return systemMenuLink_; }
     void SetSystemMenuLink(TPopupMenu* menu);
+    // The bar that takes Alt, F10 and the form's short-cut keys.
+    TTeMenuBar* MenuBar() const { return menuBar_; }
+    void SetMenuBar(TTeMenuBar* bar);
 
     TNotifyEvent OnFormShown;
     TNotifyEvent OnCreate;
@@ -235,6 +238,9 @@ private:
     TTeWindowState loadedState_ = kwsNormal;
     TPopupMenu* systemMenuLink_ = nullptr;
     std::unique_ptr<TTePopupMenu> systemMenu_;
+    TTeMenuBar* menuBar_ = nullptr;
+    // The form's short-cut hook asks the bar through this while the frame lives.
+    std::shared_ptr<TTeDefaultForm*> shortCutSelf_;
     std::unique_ptr<TteBitmap> buffer_;
     std::unique_ptr<TTimer> hoverTimer_;
     TPoint menuPos_;

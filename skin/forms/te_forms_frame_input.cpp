@@ -7,6 +7,7 @@
 #include "platform/classlib/Application.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/forms/te_forms_frame.h"
+#include "skin/forms/te_forms_menubar.h"
 #include "skin/forms/te_forms_popupmenu.h"
 #include "skin/forms/te_forms_resources.h"
 
@@ -465,11 +466,33 @@ void TTeDefaultForm::SysMenu() {
     menu->Popup(at.x, at.y);
 }
 
+void TTeDefaultForm::SetMenuBar(TTeMenuBar* bar) {
+    if (bar == menuBar_) return;
+    menuBar_ = bar;
+    if (bar) bar->FreeNotification(this);
+    TCustomForm* form = GetForm();
+    if (!bar || !form || shortCutSelf_) return;
+    shortCutSelf_ = std::make_shared<TTeDefaultForm*>(this);
+    form->OnShortCut = [self = shortCutSelf_, before = form->OnShortCut](TMessage& key, bool& handled) {
+        if (before) before(key, handled);
+        if (!handled && *self && (*self)->menuBar_ && !(*self)->Designing())
+            handled = (*self)->menuBar_->IsShortCut(key);
+    };
+}
+
 void TTeDefaultForm::WMSysCommand(TMessage& m) {
     switch (m.WParam & 0xFFF0) {
         case SC_KEYMENU:
-            // Alt+Space opens the system menu; other keys are the menu bar's.
-            if (m.LParam != ' ') return;
+            // Alt+Space opens the system menu; other keys are the menu bar's,
+            // and the system menu does not follow the bar's menu.
+            if (m.LParam != ' ') {
+                if (menuBar_ && !Designing()) {
+                    if (m.LParam && GetHandle()) PostMessage(GetHandle(), WM_CHAR, m.LParam, 0);
+                    menuBar_->EnterLoop();
+                    MessageHandled();
+                }
+                return;
+            }
             [[fallthrough]];
         case SC_MOUSEMENU:
             SysMenu();

@@ -632,7 +632,7 @@ void InitMenus() {
     SetMenuWindowProbe([]() -> HWND {
         TTeItemView* v = OutermostMenuView();
         return v && v->CaptureControl && v->CaptureControl->HandleAllocated() ? v->CaptureControl->Handle()
-                                                                               : nullptr;
+                                                                              : nullptr;
     });
 }
 
