@@ -3,7 +3,7 @@
 #include "platform/classlib/Application.h"
 #include "platform/classlib/Objects.h"
 #include "platform/winsys/MessageApi.h"
-#include "skin/forms/te_forms_menuview.h"
+#include "skin/forms/te_forms_popup.h"
 
 namespace tarvel {
 
@@ -55,13 +55,18 @@ void TTePopupMenu::GetChildren(const std::function<void(TComponent* child)>& pro
 void TTePopupMenu::Close() {
     auto* owner = dynamic_cast<TWinControl*>(Owner());
     if (!owner || !owner->HandleAllocated()) return;
-    PostMessage(owner->Handle(), WM_NCMBUTTONDBLCLK, 0, 0);
-    // The open levels end now, so a menu opened meanwhile does not wait on them.
+    // A running loop of ours is ended and its windows go at once, so a menu
+    // opened meanwhile does not show over them; any other loop takes the
+    // posted non-client click as a click outside.
     for (int i = 0; i < items_->Count(); ++i)
         if (TTeItemView* view = items_->GetItem(i)->View; view && view->InLoop) {
             view->CloseMenu();
-            break;
+            for (TTeItemView* v = view; v; v = v->ChildView)
+                if (auto* window = dynamic_cast<TTePopupWindow*>(v->CaptureControl))
+                    window->SetVisible(false);
+            return;
         }
+    PostMessage(owner->Handle(), WM_NCMBUTTONDBLCLK, 0, 0);
 }
 
 void TTePopupMenu::Popup(int x, int y) {

@@ -29,8 +29,7 @@ public:
 
     // Opens the menu at a screen point; returns when it has closed.
     void Popup(int x, int y) override;
-    // Ends the open menu: its loop takes the posted non-client click as a
-    // click outside. Nothing without a windowed owner.
+    // Ends the open menu. Nothing without a windowed owner.
     virtual void Close();
 
 protected:
