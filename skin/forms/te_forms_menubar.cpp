@@ -1,6 +1,5 @@
 #include "skin/forms/te_forms_menubar.h"
 
-#include "platform/classlib/Objects.h"
 #include "platform/winsys/MessageApi.h"
 #include "platform/winsys/SystemApi.h"
 #include "skin/core/te_const.h"
@@ -47,14 +46,7 @@ void TTeMenuBar::DeclareMessages(TMessageTable& t) {
 }
 
 TTeMenuBar::TTeMenuBar(TComponent* owner) : TTeControl(owner), measure_(std::make_unique<TBitmap>()) {
-    RegisterContainerClass(
-        TTeMenuBar::StaticClass(),
-        [](TComponent* container, TTeItem* item) {
-            auto* bar = dynamic_cast<TTeMenuBar*>(container);
-            if (!bar) throw EClassError("Invalid class typecast");
-            bar->Items()->Add(item);
-        },
-        [](TClass& itemClass) { itemClass = TTeItem::StaticClass(); });
+    RegisterItemContainer<TTeMenuBar>();
     SetAutoSize(true);
     items_ = new TTeItem(this);
     items_->ParentComponent = this;

@@ -264,6 +264,19 @@ using TTeGetItemClassProc = std::function<void(TClass& itemClass)>;
 void RegisterContainerClass(TClass containerClass, TTeInsertItemProc insert,
                             TTeGetItemClassProc getItemClass);
 void UnregisterContainerClass(TClass containerClass);
+// Registers a container class whose Items() root takes the inserted items;
+// inserting into anything else raises EClassError.
+template <class Container>
+void RegisterItemContainer() {
+    RegisterContainerClass(
+        Container::StaticClass(),
+        [](TComponent* container, TTeItem* item) {
+            auto* owner = dynamic_cast<Container*>(container);
+            if (!owner) throw EClassError("Invalid class typecast");
+            owner->Items()->Add(item);
+        },
+        [](TClass& itemClass) { itemClass = TTeItem::StaticClass(); });
+}
 // Null unless exactly that class is registered.
 TClass GetItemClass(TClass containerClass);
 // Registrations of the class not yet undone (0 when none).

@@ -1,7 +1,6 @@
 #include "skin/forms/te_forms_popupmenu.h"
 
 #include "platform/classlib/Application.h"
-#include "platform/classlib/Objects.h"
 #include "platform/winsys/MessageApi.h"
 #include "skin/forms/te_forms_popup.h"
 
@@ -11,14 +10,7 @@ TTePopupMenu* ActivePopupMenu = nullptr;
 TTeDefaultMenuOptions DefaultMenuOptions;
 
 TTePopupMenu::TTePopupMenu(TComponent* owner) : TPopupMenu(owner) {
-    RegisterContainerClass(
-        TTePopupMenu::StaticClass(),
-        [](TComponent* container, TTeItem* item) {
-            auto* menu = dynamic_cast<TTePopupMenu*>(container);
-            if (!menu) throw EClassError("Invalid class typecast");
-            menu->Items()->Add(item);
-        },
-        [](TClass& itemClass) { itemClass = TTeItem::StaticClass(); });
+    RegisterItemContainer<TTePopupMenu>();
     items_ = new TTeItem(this);
     items_->ParentComponent = this;
 }
