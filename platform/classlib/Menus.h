@@ -142,6 +142,11 @@ TMenuItem* TrackMenu(TMenuItem* root, TPoint screen, TCustomImageList* images = 
 // The popup window of the loop now running (the outermost), or the window
 // of a menu bar in keyboard mode; for tests.
 HWND ActiveMenuWindow();
+// Menus drawn elsewhere run loops of their own; the probe tells
+// ActiveMenuWindow the window of such a loop (null when none runs). Null
+// removes the probe.
+using TMenuWindowProbe = HWND (*)();
+void SetMenuWindowProbe(TMenuWindowProbe probe);
 
 // A window's menu bar as its keyboard loop sees it.
 struct TMenuBarSite {

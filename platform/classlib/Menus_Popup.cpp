@@ -425,9 +425,16 @@ TMenuItem* TrackMenu(TMenuItem* root, TPoint screen, TCustomImageList* images) {
     return chosen;
 }
 
+namespace {
+TMenuWindowProbe gProbe = nullptr;
+}  // namespace
+
+void SetMenuWindowProbe(TMenuWindowProbe probe) { gProbe = probe; }
+
 HWND ActiveMenuWindow() {
     if (gLoop) return gLoop->Outermost();
-    return gBar ? gBar->window : nullptr;
+    if (gBar) return gBar->window;
+    return gProbe ? gProbe() : nullptr;
 }
 
 TMenuItem* ActiveMenuBarItem() { return gBar ? gBar->hot : nullptr; }

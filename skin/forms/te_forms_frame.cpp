@@ -8,6 +8,8 @@
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_theme_manager.h"
 #include "skin/forms/te_forms_frame.h"
+#include "skin/forms/te_forms_menubar.h"
+#include "skin/forms/te_forms_popupmenu.h"
 #include "skin/forms/te_forms_resources.h"
 
 namespace tarvel {
@@ -124,6 +126,7 @@ TTeDefaultForm::~TTeDefaultForm() {
     UnhookApplication();
     hoverTimer_.reset();
     if (systemMenuLink_) systemMenuLink_->RemoveFreeNotification(this);
+    if (shortCutSelf_) *shortCutSelf_ = nullptr;
 }
 
 void TTeDefaultForm::SetActive(bool value) {
@@ -229,6 +232,7 @@ void TTeDefaultForm::Loaded() {
 void TTeDefaultForm::Notification(TComponent* component, TOperation operation) {
     inherited::Notification(component, operation);
     if (operation == TOperation::opRemove && component == systemMenuLink_) systemMenuLink_ = nullptr;
+    if (operation == TOperation::opRemove && component == menuBar_) menuBar_ = nullptr;
 }
 
 void TTeDefaultForm::TakeWindowSize() {

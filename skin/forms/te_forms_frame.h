@@ -21,6 +21,9 @@
 
 namespace tarvel {
 
+class TTePopupMenu;
+class TTeMenuBar;
+
 enum TTeBorderStyle : uint8_t { kbsNone, kbsBorder, kbsStandard, kbsDialog, kbsToolWindow };
 enum TTeWindowState : uint8_t { kwsNormal, kwsMaximized, kwsMinimized, kwsRollup, kwsTray };
 enum TTeFormPerformance : uint8_t { qvfpNoBuffer, qvfpSharedBuffer, qvfpPersistentBuffer, qvfpDoubleBuffer };
@@ -80,6 +83,9 @@ public:
     bool SystemMenuLinkMergeAtFirst = false;
     TPopupMenu* SystemMenuLink() const { return systemMenuLink_; }
     void SetSystemMenuLink(TPopupMenu* menu);
+    // The bar that takes Alt, F10 and the form's short-cut keys.
+    TTeMenuBar* MenuBar() const { return menuBar_; }
+    void SetMenuBar(TTeMenuBar* bar);
 
     TNotifyEvent OnFormShown;
     TNotifyEvent OnCreate;
@@ -126,7 +132,7 @@ public:
     virtual void Close();
     void Help();
     // The built system menu; rebuilt at every showing.
-    TPopupMenu* CreateSysMenu();
+    TTePopupMenu* CreateSysMenu();
     void SysMenu();
     // Moves the form to (left, top) with the size clamped to its tracking sizes.
     void MoveWindow(int left, int top, int width, int height);
@@ -231,7 +237,10 @@ private:
     TTeWindowState windowState_ = kwsNormal;
     TTeWindowState loadedState_ = kwsNormal;
     TPopupMenu* systemMenuLink_ = nullptr;
-    std::unique_ptr<TPopupMenu> systemMenu_;
+    std::unique_ptr<TTePopupMenu> systemMenu_;
+    TTeMenuBar* menuBar_ = nullptr;
+    // The form's short-cut hook asks the bar through this while the frame lives.
+    std::shared_ptr<TTeDefaultForm*> shortCutSelf_;
     std::unique_ptr<TteBitmap> buffer_;
     std::unique_ptr<TTimer> hoverTimer_;
     TPoint menuPos_;

@@ -7,6 +7,8 @@
 #include "platform/classlib/Application.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/forms/te_forms_frame.h"
+#include "skin/forms/te_forms_menubar.h"
+#include "skin/forms/te_forms_popupmenu.h"
 #include "skin/forms/te_forms_resources.h"
 
 namespace tarvel {
@@ -387,13 +389,14 @@ TteWindowButtonDrawState TTeDefaultForm::ButtonDrawState(TteWindowHitTest part) 
 
 // ---- the system menu ----
 
-TPopupMenu* TTeDefaultForm::CreateSysMenu() {
-    systemMenu_ = std::make_unique<TPopupMenu>(nullptr);
+TTePopupMenu* TTeDefaultForm::CreateSysMenu() {
+    systemMenu_ = std::make_unique<TTePopupMenu>(nullptr);
     systemMenu_->SetImages(SysMenuImages);
-    TMenuItem* root = systemMenu_->Items();
+    systemMenu_->SetPopupMenuOptions(&systemMenuOptions_);
+    TTeItem* root = systemMenu_->Items();
     auto add = [&](const char* caption, int image) {
-        auto* item = new TMenuItem(systemMenu_.get());
-        item->SetCaption(caption);
+        auto* item = new TTeItem(systemMenu_.get());
+        item->SetCaption(Utf8ToWide(caption));
         item->SetImageIndex(image);
         item->OnClick = [this](TObject* sender) { DoSysMenu(sender); };
         root->Add(item);
@@ -409,31 +412,28 @@ TPopupMenu* TTeDefaultForm::CreateSysMenu() {
     if (borderIcons_.Contains(kbiTray) && (normal || maximized || rolled)) add(SSysMenuTray, kimTray);
     if (borderIcons_.Contains(kbiClose)) {
         if (root->Count() > 0) add("-", -1)->OnClick = nullptr;
-        add(SSysMenuClose, kimClose)->SetShortCut(ShortCut(VK_F4, TShiftState{ssAlt}));
+        add(SSysMenuClose, kimClose)->ShortCut = ShortCut(VK_F4, TShiftState{ssAlt});
     }
     if (s != kwsTray && systemMenuLink_ && SystemMenuLinkMerge) {
         const int at = SystemMenuLinkMergeAtFirst ? 0 : root->Count();
-        TMenuItem* from = systemMenuLink_->Items();
-        for (int i = 0; i < from->Count(); ++i) {
-            TMenuItem* src = from->Items(i);
-            auto* copy = new TMenuItem(systemMenu_.get());
-            copy->SetCaption(src->Caption());
-            copy->SetChecked(src->Checked());
-            copy->SetEnabled(src->Enabled());
-            copy->SetVisible(src->Visible());
-            copy->SetImageIndex(src->ImageIndex());
-            copy->SetShortCut(src->ShortCut());
-            copy->OnClick = src->OnClick;
-            root->Insert(at + i, copy);
+        TTeItem merged(nullptr);
+        if (auto* skinned = dynamic_cast<TTePopupMenu*>(systemMenuLink_))
+            CopyItems(skinned->Items(), &merged, systemMenu_.get());
+        else
+            CopyItems(systemMenuLink_->Items(), &merged, systemMenu_.get());
+        for (int i = 0; merged.Count() > 0; ++i) {
+            TTeItem* item = merged.GetItem(0);
+            merged.Delete(0);
+            root->Insert(at + i, item);
         }
     }
     return systemMenu_.get();
 }
 
 void TTeDefaultForm::DoSysMenu(TObject* sender) {
-    auto* item = dynamic_cast<TMenuItem*>(sender);
+    auto* item = dynamic_cast<TTeItem*>(sender);
     if (!item) return;
-    const String caption = item->Caption();
+    const String caption = WideToUtf8(item->Caption());
     if (caption == SSysMenuClose)
         Close();
     else if (caption == SSysMenuMaximize)
@@ -461,14 +461,38 @@ void TTeDefaultForm::SysMenu() {
         systemMenuLink_->Popup(at.x, at.y);
         return;
     }
-    CreateSysMenu()->Popup(at.x, at.y);
+    TTePopupMenu* menu = CreateSysMenu();
+    if (auto* form = dynamic_cast<TWinControl*>(GetForm())) menu->Items()->SetOwnerForm(form);
+    menu->Popup(at.x, at.y);
+}
+
+void TTeDefaultForm::SetMenuBar(TTeMenuBar* bar) {
+    if (bar == menuBar_) return;
+    menuBar_ = bar;
+    if (bar) bar->FreeNotification(this);
+    TCustomForm* form = GetForm();
+    if (!bar || !form || shortCutSelf_) return;
+    shortCutSelf_ = std::make_shared<TTeDefaultForm*>(this);
+    form->OnShortCut = [self = shortCutSelf_, before = form->OnShortCut](TMessage& key, bool& handled) {
+        if (before) before(key, handled);
+        if (!handled && *self && (*self)->menuBar_ && !(*self)->Designing())
+            handled = (*self)->menuBar_->IsShortCut(key);
+    };
 }
 
 void TTeDefaultForm::WMSysCommand(TMessage& m) {
     switch (m.WParam & 0xFFF0) {
         case SC_KEYMENU:
-            // Alt+Space opens the system menu; other keys are the menu bar's.
-            if (m.LParam != ' ') return;
+            // Alt+Space opens the system menu; other keys are the menu bar's,
+            // and the system menu does not follow the bar's menu.
+            if (m.LParam != ' ') {
+                if (menuBar_ && !Designing()) {
+                    if (m.LParam && GetHandle()) PostMessage(GetHandle(), WM_CHAR, m.LParam, 0);
+                    menuBar_->EnterLoop();
+                    MessageHandled();
+                }
+                return;
+            }
             [[fallthrough]];
         case SC_MOUSEMENU:
             SysMenu();

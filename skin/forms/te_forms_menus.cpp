@@ -416,6 +416,46 @@ void TTeItem::ReduceSeparators() {
     }
 }
 
+void AssignMenuItem(TTeItem* to, const TMenuItem* from) {
+    to->SetCaption(Utf8ToWide(from->Caption()));
+    to->SetChecked(from->Checked());
+    to->SetEnabled(from->Enabled());
+    to->SetImageIndex(from->ImageIndex());
+    to->ShortCut = from->ShortCut();
+    to->OnClick = from->OnClick;
+    to->Hint = from->Hint();
+    to->Tag = from->Tag;
+    to->SetVisible(from->Visible());
+}
+
+void CopyItems(const TMenuItem* from, TTeItem* to, TComponent* owner) {
+    for (int i = 0; i < from->Count(); ++i) {
+        auto* item = new TTeItem(owner);
+        AssignMenuItem(item, from->Items(i));
+        to->Add(item);
+        CopyItems(from->Items(i), item, owner);
+    }
+}
+
+void CopyItems(const TTeItem* from, TTeItem* to, TComponent* owner) {
+    for (int i = 0; i < from->Count(); ++i) {
+        const TTeItem* src = from->GetItem(i);
+        auto* item = new TTeItem(owner);
+        item->SetCaption(src->Caption());
+        item->SetChecked(src->Checked());
+        item->SetEnabled(src->Enabled());
+        item->SetImageIndex(src->ImageIndex());
+        item->ShortCut = src->ShortCut;
+        item->OnClick = src->OnClick;
+        item->Hint = src->Hint;
+        item->HelpContext = src->HelpContext;
+        item->Tag = src->Tag;
+        item->SetVisible(src->Visible());
+        to->Add(item);
+        CopyItems(src, item, owner);
+    }
+}
+
 TRect PlacePopup(TPoint at, const TRect& from, bool fromMenuBar, TSize size, const TRect& monitor) {
     const int W = size.cx, H = size.cy;
     TPoint p;
@@ -588,9 +628,16 @@ void InitMenus() {
     InitMenuItemMetrics();
     InitMenuFont();
     InitMenuArrowBitmap();
+    // The tests' driver sees an open skinned menu as it sees its own.
+    SetMenuWindowProbe([]() -> HWND {
+        TTeItemView* v = OutermostMenuView();
+        return v && v->CaptureControl && v->CaptureControl->HandleAllocated() ? v->CaptureControl->Handle()
+                                                                              : nullptr;
+    });
 }
 
 void DoneMenus() {
+    SetMenuWindowProbe(nullptr);
     FreeContainerClasses();
     delete MenuArrowBitmap;
     MenuArrowBitmap = nullptr;

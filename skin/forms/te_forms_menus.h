@@ -216,6 +216,13 @@ private:
     TBiDiMode biDiMode_ = bdLeftToRight;
 };
 
+// A class-library item's caption, checks, state, image, short-cut, hint,
+// help context, tag and click taken by a skinned item.
+void AssignMenuItem(TTeItem* to, const TMenuItem* from);
+// Copies of `from`'s sub-items and theirs, owned by `owner`, added to `to`.
+void CopyItems(const TMenuItem* from, TTeItem* to, TComponent* owner);
+void CopyItems(const TTeItem* from, TTeItem* to, TComponent* owner);
+
 // The live item with that serial number, or null once it is freed.
 TTeItem* FindLiveItem(uint32_t serial);
 
@@ -257,6 +264,19 @@ using TTeGetItemClassProc = std::function<void(TClass& itemClass)>;
 void RegisterContainerClass(TClass containerClass, TTeInsertItemProc insert,
                             TTeGetItemClassProc getItemClass);
 void UnregisterContainerClass(TClass containerClass);
+// Registers a container class whose Items() root takes the inserted items;
+// inserting into anything else raises EClassError.
+template <class Container>
+void RegisterItemContainer() {
+    RegisterContainerClass(
+        Container::StaticClass(),
+        [](TComponent* container, TTeItem* item) {
+            auto* owner = dynamic_cast<Container*>(container);
+            if (!owner) throw EClassError("Invalid class typecast");
+            owner->Items()->Add(item);
+        },
+        [](TClass& itemClass) { itemClass = TTeItem::StaticClass(); });
+}
 // Null unless exactly that class is registered.
 TClass GetItemClass(TClass containerClass);
 // Registrations of the class not yet undone (0 when none).

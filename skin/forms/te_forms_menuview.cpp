@@ -26,15 +26,20 @@ bool IsMDIButton(const TTeItem* item) {
 }
 
 int gLoops = 0;
+TTeItemView* gOutermost = nullptr;
 
 }  // namespace
 
 int MenuLoopLevel() { return gLoops; }
+TTeItemView* OutermostMenuView() { return gOutermost; }
 
 TTeItemView::TTeItemView(TComponent* owner, bool isMenuBar, TTeViewOrientation orientation)
     : TComponent(owner), isMenuBar_(isMenuBar), orientation_(orientation) {}
 
-TTeItemView::~TTeItemView() { StopScroll(); }
+TTeItemView::~TTeItemView() {
+    StopScroll();
+    if (gOutermost == this) gOutermost = nullptr;
+}
 
 bool TTeItemView::IsScrolled() const {
     return orientation_ == voVertical && RootItem && RootItem->Scrolled() && RootItem->ScrollCount() > 0;
@@ -322,6 +327,12 @@ void TTeItemView::CloseAll() {
     }
 }
 
+void TTeItemView::CloseMenu() {
+    TTeItemView* inner = this;
+    while (inner->ChildView) inner = inner->ChildView;
+    inner->CloseAll();
+}
+
 bool TTeItemView::HandleKey(UINT key) {
     switch (key) {
         case VK_TAB:
@@ -391,6 +402,7 @@ TPoint MessageScreenPoint(const MSG& msg) {
 bool TTeItemView::MessageLoop() {
     InLoop = true;
     leave_ = false;
+    if (gLoops == 0) gOutermost = this;
     ++gLoops;
     SetCursor(LoadCursor(IDC_ARROW));
     int hover = 0;
@@ -414,7 +426,7 @@ bool TTeItemView::MessageLoop() {
         KillTimer(nullptr, timer);
         if (ParentView) ParentView->InvalidateView();
         InLoop = false;
-        --gLoops;
+        if (--gLoops == 0) gOutermost = nullptr;
         if (CaptureControl) EndCapture();
     };
 

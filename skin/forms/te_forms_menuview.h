@@ -20,6 +20,9 @@ enum TTeViewOrientation : uint8_t { voVertical, voHorizontal };
 extern TPoint LastMenuMousePos;
 // How many menu loops are running, one inside the other.
 int MenuLoopLevel();
+class TTeItemView;
+// The view whose loop runs outermost, or null.
+TTeItemView* OutermostMenuView();
 
 class TTeItemView : public TComponent {
     TARVEL_CLASS(TTeItemView, TComponent)
@@ -68,6 +71,9 @@ public:
     bool Popup();
     // Runs the level's loop until the level closes; answers true.
     bool MessageLoop();
+    // Ends the loops of this level, of the levels open below it and of the
+    // levels it was opened from.
+    void CloseMenu();
 
 private:
     // The number of sub-items shown from TopItem on.

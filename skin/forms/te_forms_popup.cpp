@@ -21,8 +21,9 @@ TTePopupView::TTePopupView(TTePopupWindow* window)
 
 void TTePopupView::SetSize(const TPoint& size) {
     const TRect cb = window_->GetClientBounds();
-    window_->SetBounds(window_->Left(), window_->Top(), size.x + cb.left + (kLargeWindow - cb.right),
-                       size.y + cb.top + (kLargeWindow - cb.bottom));
+    const int shadow = window_->Shadow()->Extent();
+    window_->SetBounds(window_->Left(), window_->Top(), size.x + cb.left + (kLargeWindow - cb.right) + shadow,
+                       size.y + cb.top + (kLargeWindow - cb.bottom) + shadow);
 }
 
 void TTePopupView::SetPosition(const TPoint& point) {
@@ -63,6 +64,26 @@ TTePopupWindow::TTePopupWindow(TComponent* owner, TTeItem* item, TTeItemView* pa
     view_->LayoutControl = this;
     view_->RootItem = item;
     view_->ParentView = parentView;
+
+    TTePopupMenuOptions* options = item ? item->PopupMenuOptions() : nullptr;
+    if (options) {
+        blending_.Assign(options->Blending());
+        shadow_.Assign(options->Shadow());
+    }
+    if (owner && dynamic_cast<TWinControl*>(owner->Owner()))
+        ownerControl_ = static_cast<TWinControl*>(owner->Owner());
+    else
+        ownerControl_ = dynamic_cast<TWinControl*>(owner);
+    // Only the first window of a menu animates, unless every one should.
+    if (item && (!item->OnlyFirst() || (item->First() && options))) {
+        if (options) {
+            animation_.Assign(options->Animation());
+            tookAnimation_ = animation_.Enabled();
+        }
+        (item->Parent() ? item->Parent() : item)->SetFirst(false);
+    }
+    // A menu always stands out from what lies beneath it.
+    shadow_.SetEnabled(true);
 }
 
 TTePopupWindow::~TTePopupWindow() {
@@ -86,6 +107,19 @@ void TTePopupWindow::SetThemeObject(const String& value) {
     if (HandleAllocated()) InvalidateRect(Handle(), nullptr, false);
 }
 
+void TTePopupWindow::ClipShadowCorners() {
+    const int s = shadow_.Extent();
+    if (!HandleAllocated() || s <= 0) return;
+    // The shadow is the menu's outline moved down and right: the corners it
+    // leaves free belong to what lies beneath.
+    const int w = Width(), h = Height();
+    HRGN region = CreateRectRgn(0, 0, w - s, h - s);
+    HRGN moved = CreateRectRgn(s, s, w, h);
+    CombineRgn(region, region, moved, RGN_OR);
+    DeleteObject(moved);
+    SetWindowRgn(Handle(), region, false);
+}
+
 TRect TTePopupWindow::GetClientBounds() {
     const TRect whole{0, 0, kLargeWindow, kLargeWindow};
     if (Themed())
@@ -106,6 +140,7 @@ bool TTePopupWindow::EnterLoop() { return view_->MessageLoop(); }
 void TTePopupWindow::CMShowingChanged(TMessage&) {
     // A menu never takes activation by being shown.
     HandleNeeded();
+    if (Visible()) ClipShadowCorners();
     const UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, flags | (Visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
@@ -115,7 +150,12 @@ void TTePopupWindow::WMMouseActivate(TMessage& m) { m.Result = MA_NOACTIVATE; }
 void TTePopupWindow::PaintWindow(HDC dc) {
     TCanvas canvas;
     canvas.SetHandle(dc);
-    const TRect whole{0, 0, Width(), Height()};
+    const int s = shadow_.Extent();
+    if (s > 0) {
+        FillRect(canvas, TRect{Width() - s, s, Width(), Height()}, clBtnShadow);
+        FillRect(canvas, TRect{s, Height() - s, Width() - s, Height()}, clBtnShadow);
+    }
+    const TRect whole{0, 0, Width() - s, Height() - s};
     TteTheme* theme = Themed() ? GetThemeLink(item_->ThemeLink()) : nullptr;
     if (theme) {
         theme->MenuDraw(kmscPopupMenu, canvas, MenuInfo(whole), themeObject_);

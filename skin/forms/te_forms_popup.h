@@ -3,6 +3,9 @@
 // item's sub-items through its view and runs their loop. It is shown
 // without taking activation and lives from the item's Popup to the end of
 // its loop. Without a themed popup element it wears a 3-pixel classic edge.
+// It always casts a shadow to the right and below, which its size includes;
+// of the windows opened since the menu was entered only the first takes
+// the show animation.
 
 #include <memory>
 
@@ -46,6 +49,13 @@ public:
     void SetThemeObject(const String& value);
     // Where the items lie in the window: inside the menu's edge.
     TRect GetClientBounds();
+    TTeShadow* Shadow() { return &shadow_; }
+    TTeBlending* Blending() { return &blending_; }
+    // The show animation this window took; disabled when it took none.
+    TTeAnimation* Animation() { return &animation_; }
+    bool TookAnimation() const { return tookAnimation_; }
+    // The control whose caption stays active while the menu is open.
+    TWinControl* OwnerControl() const { return ownerControl_; }
 
 protected:
     static void DeclareMessages(TMessageTable& t);
@@ -56,11 +66,17 @@ private:
     void CMShowingChanged(TMessage& m);
     void WMMouseActivate(TMessage& m);
     bool Themed();
+    void ClipShadowCorners();
 
     TTeItem* item_;
     std::unique_ptr<TTePopupView> view_;
     std::unique_ptr<TBitmap> measure_;
     String themeObject_ = "default";
+    TTeShadow shadow_;
+    TTeBlending blending_;
+    TTeAnimation animation_;
+    bool tookAnimation_ = false;
+    TWinControl* ownerControl_ = nullptr;
 };
 
 }  // namespace tarvel

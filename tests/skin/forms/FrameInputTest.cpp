@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "skin/forms/te_forms_popupmenu.h"
 #include "tests/skin/forms/FrameFixture.h"
 
 namespace tarvel::testing {
@@ -221,9 +222,10 @@ TEST_F(FrameTest, SizingStopsAtTheMinimumFromEveryEdgeAndCorner) {
     }
 }
 
-std::vector<String> Captions(TPopupMenu* menu) {
+std::vector<String> Captions(TTePopupMenu* menu) {
     std::vector<String> out;
-    for (int i = 0; i < menu->Items()->Count(); ++i) out.push_back(menu->Items()->Items(i)->Caption());
+    for (int i = 0; i < menu->Items()->Count(); ++i)
+        out.push_back(WideToUtf8(menu->Items()->GetItem(i)->Caption()));
     return out;
 }
 
@@ -250,9 +252,8 @@ TEST_F(FrameTest, RightClickOnCaptionShowsTheSystemMenuAndItsItemsWork) {
     TTeDefaultForm* frame = MakeForm(true);
     bool shown = false;
     ui_.WhenModal([&] {
-        shown = true;
-        ui_.PressKey(VK_DOWN);
-        ui_.PressKey(VK_DOWN);
+        shown = ActivePopupMenu != nullptr;
+        ui_.PressKey(VK_DOWN);  // from the first entry, hot as the menu opens
         ui_.PressKey(VK_RETURN);
     });
     Down(TPoint{120, 12}, MouseButton::Right);
@@ -261,6 +262,7 @@ TEST_F(FrameTest, RightClickOnCaptionShowsTheSystemMenuAndItsItemsWork) {
     EXPECT_TRUE(shown);
     EXPECT_TRUE(ui_.Problems().empty());
     EXPECT_EQ(frame->WindowState(), kwsMaximized) << "the second item is Maximize";
+    EXPECT_EQ(ActivePopupMenu, nullptr);
 }
 
 }  // namespace

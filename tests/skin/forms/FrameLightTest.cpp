@@ -3,6 +3,7 @@
 
 #include "platform/classlib/StdCtrls.h"
 #include "skin/forms/te_forms_frame2.h"
+#include "skin/forms/te_forms_popupmenu.h"
 #include "tests/skin/forms/FrameFixture.h"
 
 namespace tarvel::testing {
@@ -95,9 +96,9 @@ TEST_F(FrameLightTest, DialogTakesTheStandardWindowAndLeavesMovingToTheWindowSys
     EXPECT_EQ(Bounds(), tarvel::Bounds(150, 130, 360, 240));
 
     // Its system menu offers closing only, and the close button closes.
-    TPopupMenu* menu = frame->CreateSysMenu();
+    TTePopupMenu* menu = frame->CreateSysMenu();
     ASSERT_EQ(menu->Items()->Count(), 1);
-    EXPECT_EQ(menu->Items()->Items(0)->Caption(), "&Close");
+    EXPECT_EQ(menu->Items()->GetItem(0)->Caption(), u"&Close");
     ui_.ClickAt(form_, TPoint{Centre(close).x - cb.left, Centre(close).y - cb.top});
     EXPECT_FALSE(form_->Visible());
 }

@@ -37,7 +37,8 @@ TEST_F(MenuLoopTest, AMenuOpensAtThePointSizedToItsContentWithTheFirstEntryHot) 
     });
     Open(TPoint{300, 200});
     EXPECT_EQ(level, 1);
-    EXPECT_EQ(bounds, (TRect{300, 200, 300 + contentW + 6, 200 + contentH + 6}));
+    // The 3-pixel edge on every side and the 4-pixel shadow right and below.
+    EXPECT_EQ(bounds, (TRect{300, 200, 300 + contentW + 6 + 4, 200 + contentH + 6 + 4}));
     EXPECT_EQ(contentH, 3 * MenuItemHeight + 15);
     EXPECT_EQ(hot, root_->GetItem(0));
     EXPECT_EQ(MenuLoopLevel(), 0);

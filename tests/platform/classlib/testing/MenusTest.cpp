@@ -358,6 +358,49 @@ TEST_F(MenuBarTest, EscapeClosesThePopupBackToTheBarAndThenTheBar) {
     EXPECT_TRUE(ui.Problems().empty());
 }
 
+// A menu drawn elsewhere: holds the capture on its window and waits through
+// the application's idle call until it loses the capture or is told to end.
+HWND gForeignMenu = nullptr;
+HWND ForeignMenuWindow() { return gForeignMenu; }
+
+TEST_F(MenusTest, AProbedForeignMenuLoopIsDrivenAsAMenu) {
+    form->Show();
+    ui.RunUntilIdle();
+    SetMenuWindowProbe(&ForeignMenuWindow);
+    int keysSeen = 0;
+    auto runLoop = [&](int endAfterKeys) {
+        gForeignMenu = form->Handle();
+        SetCapture(gForeignMenu);
+        // Bounded, so a driver that misses the loop fails rather than hangs.
+        for (int waits = 0; GetCapture() == gForeignMenu && keysSeen < endAfterKeys && waits < 100; ++waits) {
+            Application->Idle();
+            MSG msg;
+            while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE))
+                if (msg.message == WM_KEYDOWN) ++keysSeen;
+        }
+        if (GetCapture() == gForeignMenu) ReleaseCapture();
+        gForeignMenu = nullptr;
+    };
+
+    // The scripted key is queued for the loop, not pumped by the driver.
+    bool activeInAction = false;
+    ui.WhenModal([&] {
+        activeInAction = ActiveMenuWindow() == form->Handle();
+        ui.PressKey(VK_DOWN);
+    });
+    runLoop(1);
+    EXPECT_TRUE(activeInAction);
+    EXPECT_EQ(keysSeen, 1);
+    EXPECT_TRUE(ui.Problems().empty());
+
+    // With nothing scripted the driver takes the capture away and says so.
+    runLoop(100);
+    EXPECT_EQ(keysSeen, 1);
+    EXPECT_EQ(ui.Problems().size(), 1u);
+    EXPECT_EQ(ActiveMenuWindow(), nullptr);
+    SetMenuWindowProbe(nullptr);
+}
+
 TEST_F(MenusTest, ItemsFreeTheirSubItemsAndLeaveTheirParent) {
     auto* menu = new TPopupMenu(form);
     TMenuItem* top = Item(menu->Items(), "Top");

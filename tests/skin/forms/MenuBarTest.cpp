@@ -1,0 +1,184 @@
+// The menu bar on a framed form, driven through the UI driver: its height
+// follows its items, Alt+letter, F10 and Alt alone enter it, the arrows
+// move across its menus, and short-cuts reach its items.
+
+#include <filesystem>
+
+#include "platform/classlib/StdCtrls.h"
+#include "platform/winsys/PaintApi.h"
+#include "skin/forms/te_forms_menubar.h"
+#include "skin/forms/te_forms_popup.h"
+#include "skin/forms/te_forms_popupmenu.h"
+#include "tests/skin/forms/FrameFixture.h"
+
+namespace tarvel::testing {
+namespace {
+
+class MenuBarTest : public FrameTest {
+protected:
+    // The main window's bar: four menus, each with a few entries.
+    TTeMenuBar* MakeBar(bool themed) {
+        TTeDefaultForm* frame = MakeForm(
+            themed, TTeBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize}, TSize{520, 360});
+        bar_ = new TTeMenuBar(form_);
+        if (auto* skinned = dynamic_cast<TTeForm*>(frame)) bar_->SetThemeLink(skinned->ThemeLink());
+        bar_->SetAlign(alTop);
+        bar_->SetParent(form_);
+        file_ = Add(bar_->Items(), "&File Option");
+        Add(file_, "&Open Records...");
+        TTeItem* recent = Add(file_, "&Recent");
+        Add(recent, "Module A.csv");
+        Add(recent, "Module B.csv");
+        Add(file_, "-");
+        Add(file_, "E&xit");
+        port_ = Add(bar_->Items(), "&Port Setting");
+        Add(port_, "&Serial Port...");
+        Add(port_, "&Connect");
+        TTeItem* version = Add(bar_->Items(), "&Version Exchange");
+        Add(version, "&Read Version");
+        Add(version, "&Write Version");
+        about_ = Add(bar_->Items(), "&About Project");
+        Add(about_, "&About...");
+        hidden_ = Add(about_, "&Check");
+        hidden_->SetVisible(false);
+        hidden_->ShortCut = static_cast<TShortCut>('C' | scCtrl | scAlt);
+        hidden_->OnClick = [this](TObject*) { ++checks_; };
+        frame->SetMenuBar(bar_);
+        edit_ = new TEdit(form_);
+        edit_->SetParent(form_);
+        // Away from where the menus open, so the mouse rests on none of them.
+        edit_->SetBounds(300, 280, 200, 21);
+        ui_.RunUntilIdle();
+        ui_.Click(edit_);
+        return bar_;
+    }
+    TTeItem* Add(TTeItem* parent, const char* caption) {
+        auto* item = new TTeItem(form_);
+        item->SetCaption(Utf8ToWide(caption));
+        parent->Add(item);
+        return item;
+    }
+    // The items of the innermost open menu level, or null.
+    TTeItem* OpenMenu() {
+        TTeItemView* v = bar_->View();
+        while (v->ChildView) v = v->ChildView;
+        return v == bar_->View() ? nullptr : v->RootItem;
+    }
+
+    TTeMenuBar* bar_ = nullptr;
+    TTeItem* file_ = nullptr;
+    TTeItem* port_ = nullptr;
+    TTeItem* about_ = nullptr;
+    TTeItem* hidden_ = nullptr;
+    TEdit* edit_ = nullptr;
+    int checks_ = 0;
+};
+
+TEST_F(MenuBarTest, TheHeightFollowsTheItemsAndTheMarginsOfTheBar) {
+    for (bool themed : {false, true}) {
+        SCOPED_TRACE(themed ? "flat theme" : "classic");
+        TTeMenuBar* bar = MakeBar(themed);
+        const TRect view = bar->GetViewRect();
+        const int margins = view.top + (bar->Height() - view.bottom);
+        if (!themed) {
+            EXPECT_EQ(margins, 2) << "room for the bevel below the items";
+        }
+        EXPECT_EQ(bar->Height(), bar->View()->ContentHeight + margins);
+        EXPECT_GT(bar->View()->ContentHeight, 0);
+        // The four menus stand in one row, left to right.
+        TRect last{};
+        for (TTeItem* item : {file_, port_, about_}) {
+            EXPECT_EQ(item->ItemRect.top, view.top);
+            EXPECT_GE(item->ItemRect.left, last.right);
+            last = item->ItemRect;
+        }
+        delete form_;
+        form_ = nullptr;
+    }
+}
+
+TEST_F(MenuBarTest, AltWithALetterOpensThatMenuAndTheArrowsMoveAcrossTheMenus) {
+    MakeBar(true);
+    std::vector<TTeItem*> open;
+    auto look = [&](UINT next) {
+        ui_.WhenModal([&, next] {
+            open.push_back(OpenMenu());
+            ui_.PressKey(next);
+        });
+    };
+    look(VK_RIGHT);
+    look(VK_LEFT);
+    look(VK_LEFT);  // from the first menu round to the last
+    look(VK_ESCAPE);
+    ui_.WhenModal([&] {
+        open.push_back(OpenMenu());
+        ui_.PressKey(VK_ESCAPE);
+    });
+    ui_.PressKey('F', {ssAlt});
+    EXPECT_EQ(open, (std::vector<TTeItem*>{file_, port_, file_, about_, nullptr}));
+    EXPECT_EQ(MenuLoopLevel(), 0);
+    EXPECT_EQ(ActivePopupMenu, nullptr);
+    EXPECT_TRUE(ui_.Problems().empty()) << ui_.Problems().front();
+}
+
+TEST_F(MenuBarTest, F10AndAltAloneEnterTheBarWithoutASystemMenuAfterwards) {
+    MakeBar(true);
+    for (UINT key : {UINT{VK_F10}, UINT{VK_MENU}}) {
+        SCOPED_TRACE(key);
+        TTeItem* hot = nullptr;
+        int level = 0;
+        ui_.WhenModal([&] {
+            hot = bar_->View()->HotItem;
+            level = MenuLoopLevel();
+            ui_.PressKey(VK_ESCAPE);
+        });
+        ui_.PressKey(key);
+        EXPECT_EQ(hot, file_);
+        EXPECT_EQ(level, 1) << "the bar alone, no menu open";
+        // A system menu after the bar would have waited with nothing to do.
+        EXPECT_TRUE(ui_.Problems().empty());
+        EXPECT_EQ(MenuLoopLevel(), 0);
+    }
+}
+
+TEST_F(MenuBarTest, CtrlAltShortCutsReachHiddenItemsOfTheBar) {
+    MakeBar(false);
+    ui_.PressKey('C', {ssCtrl, ssAlt});
+    ui_.RunUntilIdle();
+    EXPECT_EQ(checks_, 1);
+    hidden_->SetEnabled(false);
+    ui_.PressKey('C', {ssCtrl, ssAlt});
+    ui_.RunUntilIdle();
+    EXPECT_EQ(checks_, 1);
+}
+
+TEST_F(MenuBarTest, AScreenshotShowsTheBarWithAnOpenMenuAndASubMenu) {
+    MakeBar(true);
+    const std::filesystem::path dir = std::filesystem::path(TARVEL_BINARY_DIR) / "screenshots";
+    std::filesystem::create_directories(dir);
+    bool saved = false;
+    TTeItem* inner = nullptr;
+    ui_.WhenModal([&] {
+        ui_.PressKey(VK_DOWN);
+        ui_.PressKey(VK_RETURN);  // Recent
+    });
+    ui_.WhenModal([&] {
+        inner = OpenMenu();
+        // What waits to be painted is painted before the picture is taken.
+        UpdateWindow(form_->Handle());
+        UpdateWindow(bar_->Handle());
+        for (TTeItemView* v = bar_->View()->ChildView; v; v = v->ChildView)
+            UpdateWindow(v->CaptureControl->Handle());
+        saved = ui_.Backend().SaveScreenPng((dir / "menubar_flat.png").string());
+        ui_.PressKey(VK_ESCAPE);
+    });
+    ui_.WhenModal([&] { ui_.PressKey(VK_ESCAPE); });
+    ui_.WhenModal([&] { ui_.PressKey(VK_ESCAPE); });
+    ui_.PressKey('F', {ssAlt});
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(inner, file_->GetItem(1));
+    EXPECT_TRUE(ui_.Problems().empty());
+}
+
+}  // namespace
+}  // namespace tarvel::testing

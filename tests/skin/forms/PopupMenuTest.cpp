@@ -1,0 +1,112 @@
+// Skinned popup menus on a form, driven through the UI driver: where the
+// menu opens and how large, one menu open at a time, and the first window
+// alone taking the show animation.
+
+#include "platform/classlib/Timers.h"
+#include "skin/forms/te_forms_popup.h"
+#include "skin/forms/te_forms_popupmenu.h"
+#include "tests/skin/forms/FrameFixture.h"
+
+namespace tarvel::testing {
+namespace {
+
+class PopupMenuTest : public FrameTest {
+protected:
+    TTePopupMenu* MakeMenu(std::initializer_list<const char*> captions) {
+        auto* menu = new TTePopupMenu(form_);
+        for (const char* c : captions) {
+            auto* item = new TTeItem(form_);
+            item->SetCaption(Utf8ToWide(c));
+            menu->Items()->Add(item);
+        }
+        return menu;
+    }
+    static TTePopupWindow* WindowOf(TTePopupMenu* menu) {
+        TTeItemView* v = menu->Items()->GetItem(0)->View;
+        return v && v->InLoop ? dynamic_cast<TTePopupWindow*>(v->CaptureControl) : nullptr;
+    }
+};
+
+TEST_F(PopupMenuTest, AMenuOpensAtThePointSizedToItsContentAndASecondMenuClosesTheFirst) {
+    MakeForm(true);
+    TTePopupMenu* first = MakeMenu({"&Copy", "&Paste", "-", "Select &All"});
+    TTePopupMenu* second = MakeMenu({"&Refresh"});
+    ui_.Backend().MouseMove(TPoint{20, 20});
+    TRect bounds;
+    TPoint content;
+    TTePopupWindow* firstWindow = nullptr;
+    bool firstHidden = false, secondActive = false;
+    TTimer timer(nullptr);
+    timer.SetEnabled(false);
+    timer.SetInterval(50);
+    ui_.WhenModal([&] {
+        firstWindow = WindowOf(first);
+        ASSERT_TRUE(firstWindow);
+        bounds = WindowRect(firstWindow->Handle());
+        content = TPoint{firstWindow->View()->ContentWidth, firstWindow->View()->ContentHeight};
+        // A timer's handler opens the second while the first is open.
+        timer.OnTimer = [&](TObject*) {
+            timer.SetEnabled(false);
+            second->Popup(320, 260);
+        };
+        timer.SetEnabled(true);
+        ui_.Backend().AdvanceClock(60);
+    });
+    ui_.WhenModal([&] {
+        firstHidden = !IsWindowVisible(firstWindow->Handle());
+        secondActive = ActivePopupMenu == second && WindowOf(second) != nullptr;
+        ui_.PressKey(VK_ESCAPE);
+    });
+    first->Popup(300, 200);
+    const int shadow = 4;
+    EXPECT_EQ(bounds, (TRect{300, 200, 300 + content.x + 6 + shadow, 200 + content.y + 6 + shadow}));
+    EXPECT_EQ(content.y, 3 * MenuItemHeight + 15);
+    EXPECT_TRUE(firstHidden);
+    EXPECT_TRUE(secondActive);
+    EXPECT_EQ(ActivePopupMenu, nullptr);
+    EXPECT_EQ(MenuLoopLevel(), 0);
+    EXPECT_TRUE(ui_.Problems().empty());
+}
+
+TEST_F(PopupMenuTest, OnlyTheFirstWindowTakesTheAnimationAndEveryOneHasAShadow) {
+    MakeForm(true);
+    TTePopupMenu* menu = MakeMenu({"&More"});
+    auto* inner = new TTeItem(form_);
+    inner->SetCaption(u"Inner");
+    menu->Items()->GetItem(0)->Add(inner);
+    menu->PopupMenuOptions()->Animation()->SetEnabled(true);
+    menu->PopupMenuOptions()->Shadow()->SetEnabled(false);
+    std::vector<bool> animated, shadowed;
+    auto look = [&] {
+        TTeItemView* v = menu->Items()->GetItem(0)->View;
+        while (v->ChildView) v = v->ChildView;
+        auto* w = static_cast<TTePopupWindow*>(v->CaptureControl);
+        animated.push_back(w->TookAnimation());
+        shadowed.push_back(w->Shadow()->Enabled());
+    };
+    ui_.WhenModal([&] {
+        look();
+        ui_.PressKey(VK_RETURN);
+    });
+    ui_.WhenModal([&] {
+        look();
+        ui_.PressKey(VK_ESCAPE);
+        ui_.PressKey(VK_ESCAPE);
+    });
+    ui_.Backend().MouseMove(TPoint{20, 20});
+    menu->Popup(300, 200);
+    EXPECT_EQ(animated, (std::vector<bool>{true, false}));
+    EXPECT_EQ(shadowed, (std::vector<bool>{true, true}));
+    // The next Popup animates its first window again.
+    animated.clear();
+    ui_.WhenModal([&] {
+        look();
+        ui_.PressKey(VK_ESCAPE);
+    });
+    menu->Popup(300, 200);
+    EXPECT_EQ(animated, std::vector<bool>{true});
+    EXPECT_TRUE(ui_.Problems().empty());
+}
+
+}  // namespace
+}  // namespace tarvel::testing
