@@ -103,7 +103,7 @@ TteEditButtonDrawState TTeSComboBox::ButtonState() {
 }
 
 void TTeSComboBox::PaintBorder(TCanvas& canvas, const TRect& rect) {
-    PaintSkinnedEditFrame(canvas, rect, ThemeLink(), ThemeObject(), SkinnedEditState(this, mouseInside_));
+    PaintSkinnedEditFrame(canvas, rect, ThemeLink(), ThemeObject(), SkinnedEditState(this, MouseInside()));
 }
 
 void TTeSComboBox::PaintBuffer(TCanvas& canvas, const TRect& rect) {
@@ -140,7 +140,8 @@ void TTeSComboBox::PaintFace() {
         // The interior of the theme's edit, whose frame lies in the border around.
         GetThemeLink(ThemeLink())
             ->EditDraw(kescEdit, *canvas,
-                       EditInfo(InflatedRect(client, 2, 2), SkinnedEditState(this, mouseInside_)), "default");
+                       EditInfo(InflatedRect(client, 2, 2), SkinnedEditState(this, MouseInside())),
+                       "default");
         PaintBuffer(*canvas, client);
         if (!EditControl() && ItemIndex() >= 0 && ItemIndex() < Items()->Count()) {
             const TRect item{client.left, client.top, ButtonRect().left - 2, client.bottom};
@@ -186,12 +187,7 @@ void TTeSComboBox::WndProc(TMessage& m) {
         case CM_MOUSEENTER:
         case CM_MOUSELEAVE:
             TComboBox::WndProc(m);
-            if (!IsOwnMouseMessage(m)) return;
-            mouseInside_ = m.Msg == CM_MOUSEENTER;
-            if (mouseInside_)
-                MouseEnter();
-            else
-                MouseLeave();
+            FollowMouse(m, IsOwnMouseMessage(m));
             return;
         case SNM_LINKCHANGED:
             if (IsOwnLinkMessage(m)) FollowThemeLink(true);
@@ -254,7 +250,7 @@ void TTeSComboBox::EditProc(TMessage& m) {
         const TControl* edit = EditControl();
         const TRect face = Offset(InflatedRect(ClientRect(), 2, 2), -edit->Left(), -edit->Top());
         GetThemeLink(ThemeLink())
-            ->EditDraw(kescEdit, *canvas, EditInfo(face, SkinnedEditState(this, mouseInside_)), "default");
+            ->EditDraw(kescEdit, *canvas, EditInfo(face, SkinnedEditState(this, MouseInside())), "default");
     }
     m.Result = 1;
 }

@@ -10,6 +10,7 @@
 #include "platform/classlib/StdCtrls_ComboBox.h"
 #include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme_api.h"
+#include "skin/extctrls/te_extctrls_edits.h"
 #include "skin/extctrls/te_extctrls_subclass.h"
 
 namespace tarvel {
@@ -24,14 +25,13 @@ TListBarParts ListBarParts(HWND list);
 // the items that do not fit, rounded half to even, within 0..count - fit.
 int ThumbTopIndex(int y, const TRect& track, int count, int clientHeight, int itemHeight);
 
-class TTeSComboBox : public TComboBox, public TTeThemeLinked {
+class TTeSComboBox : public TComboBox, public TTeThemeLinked, public TTeMouseInside {
     TARVEL_CLASS(TTeSComboBox, TComboBox)
 
 public:
     explicit TTeSComboBox(TComponent* owner);
     ~TTeSComboBox() override;
 
-    bool MouseInside() const { return mouseInside_; }
     // The dropped list is ours to draw.
     HWND SubclassedList() const { return listHook_.Window(); }
     HWND SubclassedEdit() const { return editHook_.Window(); }
@@ -50,8 +50,6 @@ protected:
     void DestroyWnd() override;
     void Notification(TComponent* component, TOperation operation) override;
     bool IsOwnerDraw() const override;
-    virtual void MouseEnter() {}
-    virtual void MouseLeave() {}
     void CNDrawItem(TMessage& m);
     void CNCommandSkin(TMessage& m);
     void SNMThemeMessage(TMessage& m);
@@ -70,7 +68,6 @@ private:
     void PaintListFrame();
     TPoint ListWindowPoint(TPoint client) const;
 
-    bool mouseInside_ = false;
     bool thumbPressed_ = false, upPressed_ = false, downPressed_ = false;
     TWindowSubclass editHook_;
     TWindowSubclass listHook_;

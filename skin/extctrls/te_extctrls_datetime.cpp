@@ -63,7 +63,7 @@ void TTeDateTimePicker::InvalidateButton() {
 // ---- painting ----------------------------------------------------------------------------------
 
 void TTeDateTimePicker::PaintBorder(TCanvas& canvas, const TRect& rect) {
-    PaintSkinnedEditFrame(canvas, rect, ThemeLink(), ThemeObject(), SkinnedEditState(this, mouseInside_));
+    PaintSkinnedEditFrame(canvas, rect, ThemeLink(), ThemeObject(), SkinnedEditState(this, MouseInside()));
 }
 
 void TTeDateTimePicker::PaintBuffer(TCanvas& canvas, const TRect& rect) {
@@ -118,15 +118,10 @@ void TTeDateTimePicker::WndProc(TMessage& m) {
         case CM_MOUSEENTER:
         case CM_MOUSELEAVE:
             TDateTimePicker::WndProc(m);
-            if (!IsOwnMouseMessage(m)) return;
-            mouseInside_ = m.Msg == CM_MOUSEENTER;
-            if (mouseInside_) {
-                MouseEnter();
-                return;
+            if (FollowMouse(m, IsOwnMouseMessage(m)) && !MouseInside()) {
+                buttonHot_ = false;
+                InvalidateButton();
             }
-            buttonHot_ = false;
-            InvalidateButton();
-            MouseLeave();
             return;
         case SNM_LINKCHANGED:
             if (IsOwnLinkMessage(m)) FollowThemeLink(true);

@@ -8,11 +8,12 @@
 #include "platform/classlib/Timers.h"
 #include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme_api.h"
+#include "skin/extctrls/te_extctrls_edits.h"
 #include "skin/extctrls/te_extctrls_subclass.h"
 
 namespace tarvel {
 
-class TTeDateTimePicker : public TDateTimePicker, public TTeThemeLinked {
+class TTeDateTimePicker : public TDateTimePicker, public TTeThemeLinked, public TTeMouseInside {
     TARVEL_CLASS(TTeDateTimePicker, TDateTimePicker)
 
 public:
@@ -21,7 +22,6 @@ public:
 
     // The client's right 16 pixels, full height.
     TRect GetButtonRect();
-    bool MouseInside() const { return mouseInside_; }
     bool ButtonHotFlag() const { return buttonHot_; }
     // The up-down child while its arrows are ours to draw.
     HWND HookedUpDown() const { return upDownHook_.Window(); }
@@ -39,8 +39,6 @@ protected:
     void CreateHandleDone() override;
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
-    virtual void MouseEnter() {}
-    virtual void MouseLeave() {}
     void CNNotify(TMessage& m);
     void SNMThemeMessage(TMessage& m);
 
@@ -58,7 +56,6 @@ private:
 
     TTimer* timer_;
     int ticks_ = 0;
-    bool mouseInside_ = false;
     bool buttonHot_ = false;
     TMonthCalColors saved_;
     TWindowSubclass upDownHook_;

@@ -75,14 +75,14 @@ void TTeSkinnedEdit<Base>::Notification(TComponent* component, TOperation operat
 
 template <class Base>
 void TTeSkinnedEdit<Base>::PaintBorder(TCanvas& canvas, const TRect& rect) {
-    PaintSkinnedEditFrame(canvas, rect, ThemeLink(), ThemeObject(), SkinnedEditState(this, mouseInside_));
+    PaintSkinnedEditFrame(canvas, rect, ThemeLink(), ThemeObject(), SkinnedEditState(this, MouseInside()));
 }
 
 template <class Base>
 void TTeSkinnedEdit<Base>::PaintBuffer(TCanvas& canvas, const TRect& rect) {
     if (IsObjectDefined(kescEdit, ThemeObject(), ThemeLink()))
         GetThemeLink(ThemeLink())
-            ->EditDraw(kescEdit, canvas, EditInfo(rect, SkinnedEditState(this, mouseInside_)), "default");
+            ->EditDraw(kescEdit, canvas, EditInfo(rect, SkinnedEditState(this, MouseInside())), "default");
     else
         FillRect(canvas, rect, this->Color());
 }
@@ -114,12 +114,7 @@ void TTeSkinnedEdit<Base>::WndProc(TMessage& m) {
         case CM_MOUSEENTER:
         case CM_MOUSELEAVE:
             Base::WndProc(m);
-            if (!this->IsOwnMouseMessage(m)) return;
-            mouseInside_ = m.Msg == CM_MOUSEENTER;
-            if (mouseInside_)
-                MouseEnter();
-            else
-                MouseLeave();
+            FollowMouse(m, this->IsOwnMouseMessage(m));
             return;
         case SNM_THEMEMESSAGE:
             if (this->HandleAllocated() && RepaintsOnThemeMessage(m)) {

@@ -46,16 +46,40 @@ void PaintNonClientFrame(TWinControl* control, bool outside,
 // painted again (changed, applied, released, system colours).
 bool RepaintsOnThemeMessage(const TMessage& m);
 
+// The mouse-inside flag of the skinned native controls: it follows the
+// control's own enter and leave and is read when the frame is painted.
+class TTeMouseInside {
+public:
+    bool MouseInside() const { return mouseInside_; }
+
+protected:
+    virtual ~TTeMouseInside() = default;
+    virtual void MouseEnter() {}
+    virtual void MouseLeave() {}
+    // Call after the base handled CM_MOUSEENTER or CM_MOUSELEAVE; `own` tells
+    // whether the message was the control's own. Answers `own`.
+    bool FollowMouse(const TMessage& m, bool own) {
+        if (!own) return false;
+        mouseInside_ = m.Msg == CM_MOUSEENTER;
+        if (mouseInside_)
+            MouseEnter();
+        else
+            MouseLeave();
+        return true;
+    }
+
+private:
+    bool mouseInside_ = false;
+};
+
 template <class Base>
-class TTeSkinnedEdit : public Base, public TTeThemeLinked {
+class TTeSkinnedEdit : public Base, public TTeThemeLinked, public TTeMouseInside {
 public:
     explicit TTeSkinnedEdit(TComponent* owner);
     ~TTeSkinnedEdit() override;
 
     TAlignment TextAlign() const { return this->Alignment(); }
     void SetTextAlign(TAlignment value) { this->SetAlignment(value); }
-    bool MouseInside() const { return mouseInside_; }
-
     virtual void PaintBorder(TCanvas& canvas, const TRect& rect);
     // The background under the text: the theme's edit image, whose frame
     // falls outside `rect`'s client, or the control's colour.
@@ -64,11 +88,6 @@ public:
 protected:
     void WndProc(TMessage& m) override;
     void Notification(TComponent* component, TOperation operation) override;
-    virtual void MouseEnter() {}
-    virtual void MouseLeave() {}
-
-private:
-    bool mouseInside_ = false;
 };
 
 class TTeSEdit : public TTeSkinnedEdit<TEdit> {
