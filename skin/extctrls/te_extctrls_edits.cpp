@@ -20,6 +20,10 @@ void PaintSkinnedEditFrame(TCanvas& canvas, const TRect& rect, TteCustomThemeLin
         GetThemeLink(link)->EditDraw(kescEdit, canvas, EditInfo(rect, state), "default");
         return;
     }
+    PaintClassicEditFrame(canvas, rect);
+}
+
+void PaintClassicEditFrame(TCanvas& canvas, const TRect& rect) {
     DrawEdge(canvas, rect, clBtnShadow, clBtnHighlight);
     DrawEdge(canvas, InflatedRect(rect, -1, -1), cl3DDkShadow, clBtnFace);
 }

@@ -37,6 +37,8 @@ TteEditDrawState SkinnedEditState(TWinControl* control, bool mouseInside);
 // sunken edges.
 void PaintSkinnedEditFrame(TCanvas& canvas, const TRect& rect, TteCustomThemeLink* link, const String& object,
                            TteEditDrawState state);
+// The classic frame: two sunken edges.
+void PaintClassicEditFrame(TCanvas& canvas, const TRect& rect);
 // Paints the frame of a control's window on its window DC with the client
 // area left out; `outside` moves the frame just outside the window (an edit
 // without border).

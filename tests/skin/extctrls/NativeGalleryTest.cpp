@@ -1,6 +1,6 @@
 // The skinned native controls in the flat theme, saved as pictures under
 // the build folder for people to look at: once with the combo's list
-// dropped, once with the picker's calendar open.
+// dropped, once with the picker's calendar open; a scrolled list box in both.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include "skin/extctrls/te_extctrls_combo.h"
 #include "skin/extctrls/te_extctrls_datetime.h"
 #include "skin/extctrls/te_extctrls_edits.h"
+#include "skin/extctrls/te_extctrls_listbox.h"
 #include "skin/themes/theme_flat.h"
 
 namespace tarvel {
@@ -43,6 +44,10 @@ TEST_F(NativeGalleryTest, FlatThemeWithListAndCalendarOpenIsSavedAsPictures) {
     auto* time = Make<TTeDateTimePicker>(20, 150);
     time->SetKind(dtkTime);
     time->SetDateTime(EncodeTime(12, 30, 5, 0));
+    auto* list = Make<TTeSListBox>(20, 190);
+    list->SetBounds(20, 190, 130, 90);
+    for (int i = 1; i <= 30; ++i) list->Items()->Add("Cell " + std::to_string(i));
+    list->SetItemIndex(12);
     ui_.RunUntilIdle();
 
     const std::filesystem::path folder = std::filesystem::path(TARVEL_BINARY_DIR) / "gallery";
