@@ -32,7 +32,19 @@ constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
-enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore };
+enum TMsgDlgBtn {
+    mbYes,
+    mbNo,
+    mbOK,
+    mbCancel,
+    mbAbort,
+    mbRetry,
+    mbIgnore,
+    mbAll,
+    mbNoToAll,
+    mbYesToAll,
+    mbHelp
+};
 using TMsgDlgButtons = TSet<TMsgDlgBtn>;
 constexpr TMsgDlgButtons mbYesNo{mbYes, mbNo};
 constexpr TMsgDlgButtons mbYesNoCancel{mbYes, mbNo, mbCancel};

@@ -5,6 +5,7 @@
 // dynamic_cast.
 
 #include "platform/base/Strings.h"
+#include "platform/classlib/DialogService.h"
 #include "platform/gdi/Geometry.h"
 
 namespace tarvel {
@@ -48,6 +49,17 @@ public:
     virtual String UiCellText(int col, int row) = 0;
     // The cell's rectangle in client coordinates, after scrolling it into view.
     virtual TRect UiCellRect(int col, int row) = 0;
+};
+
+// A box form (message or input box) that the driver answers like the
+// scripted dialog service: an input box's caption and prompt come as the
+// request's caption and text. Its buttons carry the names of their answers
+// ("OK", "Cancel", "Yes" ...) and an input box's edit is named "Edit".
+class IUiBox {
+public:
+    virtual ~IUiBox() = default;
+    virtual TBoxRequest UiBoxRequest() = 0;
+    virtual bool UiInputBox() = 0;
 };
 
 }  // namespace tarvel

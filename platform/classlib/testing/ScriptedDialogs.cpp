@@ -14,7 +14,9 @@ void TScriptedDialogs::Forget() {
     files_.clear();
 }
 
-int TScriptedDialogs::ShowBox(const TBoxRequest& request) {
+int TScriptedDialogs::ShowBox(const TBoxRequest& request) { return TakeBoxAnswer(request); }
+
+int TScriptedDialogs::TakeBoxAnswer(const TBoxRequest& request) {
     TBoxRecord record{
         request.type, request.buttons, request.caption, request.text, CloseAnswer(request.buttons), false};
     if (!boxAnswers_.empty()) {
@@ -27,14 +29,19 @@ int TScriptedDialogs::ShowBox(const TBoxRequest& request) {
 }
 
 bool TScriptedDialogs::InputQuery(const String& caption, const String& prompt, String& value) {
-    TInputRecord record{caption, prompt, value, !inputAnswers_.empty()};
-    inputs_.push_back(record);
-    if (inputAnswers_.empty()) return false;
-    std::optional<String> answer = inputAnswers_.front();
-    inputAnswers_.pop_front();
+    std::optional<String> answer = TakeInputAnswer(caption, prompt, value);
     if (!answer) return false;
     value = *answer;
     return true;
+}
+
+std::optional<String> TScriptedDialogs::TakeInputAnswer(const String& caption, const String& prompt,
+                                                        const String& value) {
+    inputs_.push_back(TInputRecord{caption, prompt, value, !inputAnswers_.empty()});
+    if (inputAnswers_.empty()) return std::nullopt;
+    std::optional<String> answer = inputAnswers_.front();
+    inputAnswers_.pop_front();
+    return answer;
 }
 
 bool TScriptedDialogs::ChooseFile(TFileRequest& request) {

@@ -48,6 +48,12 @@ public:
     size_t UnusedAnswers() const { return boxAnswers_.size() + inputAnswers_.size() + fileAnswers_.size(); }
     void Forget();
 
+    // The scripted answer of a box the driver answers on a real form, noted
+    // as the service notes its own: the next box answer (else the close
+    // answer), the next input answer (else a cancel).
+    int TakeBoxAnswer(const TBoxRequest& request);
+    std::optional<String> TakeInputAnswer(const String& caption, const String& prompt, const String& value);
+
     int ShowBox(const TBoxRequest& request) override;
     bool InputQuery(const String& caption, const String& prompt, String& value) override;
     bool ChooseFile(TFileRequest& request) override;

@@ -18,6 +18,13 @@ TComponent* FindOwned(TComponent* root, const String& name) {
     return nullptr;
 }
 
+// The names the boxes give the buttons of their answers.
+const char* ButtonNameOf(int answer) {
+    static constexpr const char* kNames[] = {"",    "OK", "Cancel", "Abort",   "Retry",   "Ignore",
+                                             "Yes", "No", "All",    "NoToAll", "YesToAll"};
+    return answer > 0 && answer < static_cast<int>(std::size(kNames)) ? kNames[answer] : "";
+}
+
 TPoint CentreOf(const TRect& r) { return TPoint{r.left + r.Width() / 2, r.top + r.Height() / 2}; }
 
 struct Modifier {
@@ -235,6 +242,21 @@ void TUiDriver::OnIdle(bool& done) {
         actionLevel_ = outer;
         return;
     }
+    if (TCustomForm* f = ModalForm()) {
+        if (auto* box = dynamic_cast<IUiBox*>(f)) {
+            forcedEnds_ = 0;
+            const int outer = actionLevel_;
+            actionLevel_ = level;
+            try {
+                AnswerBox(f, *box);
+            } catch (const std::exception& e) {
+                problems_.push_back(String("answering a box failed: ") + e.what());
+                f->SetModalResult(mrCancel);
+            }
+            actionLevel_ = outer;
+            return;
+        }
+    }
     // Nothing left to do: end the loop rather than wait for ever.
     if (++forcedEnds_ > kMaxForcedEnds) throw EUiDriverError("a modal loop would not end");
     if (ActiveMenuWindow()) {
@@ -246,6 +268,34 @@ void TUiDriver::OnIdle(bool& done) {
         problems_.push_back("the modal form " + f->Name() + " waited with nothing to do");
         f->SetModalResult(mrCancel);
     }
+}
+
+void TUiDriver::AnswerBox(TCustomForm* form, IUiBox& box) {
+    const TBoxRequest request = box.UiBoxRequest();
+    if (box.UiInputBox()) {
+        auto* edit = dynamic_cast<TWinControl*>(Find(form, "Edit"));
+        const std::optional<String> answer =
+            dialogs_.TakeInputAnswer(request.caption, request.text, edit->Text());
+        if (!answer) {
+            Click(form, "Cancel");
+            return;
+        }
+        edit->SetFocus();
+        PressKey(VK_HOME);
+        PressKey(VK_END, TShiftState{ssShift});
+        if (answer->empty())
+            PressKey(VK_DELETE);
+        else
+            Type(*answer);
+        Click(form, "OK");
+        return;
+    }
+    const int answer = dialogs_.TakeBoxAnswer(request);
+    TComponent* button = form->FindComponent(ButtonNameOf(answer));
+    if (auto* control = dynamic_cast<TControl*>(button); control && control->Showing())
+        Click(control);
+    else
+        form->SetModalResult(answer);  // the answer of closing it
 }
 
 // ---- looking ----------------------------------------------------------------------------------

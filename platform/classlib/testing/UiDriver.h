@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/classlib/Application.h"
+#include "platform/classlib/UiAccess.h"
 #include "platform/classlib/testing/ScriptedDialogs.h"
 #include "platform/winsys/headless/HeadlessBackend.h"
 
@@ -88,8 +89,13 @@ public:
     void AnswerNextInput(const std::optional<String>& value) { dialogs_.AnswerNextInput(value); }
     void ChooseNextFile(const std::optional<String>& path) { dialogs_.ChooseNextFile(path); }
     const std::vector<TBoxRecord>& Boxes() const { return dialogs_.Boxes(); }
+    const std::vector<TInputRecord>& Inputs() const { return dialogs_.Inputs(); }
     // Puts the standard service (real box forms) in place of the scripted one.
     void UseStandardDialogs();
+
+    // A box form shown modally (IUiBox) with no action waiting takes the
+    // next scripted answer the same way: its answer's button is clicked; an
+    // input box gets the text typed over its edit and OK clicked, or Cancel.
 
     // Runs `action` the next time a modal loop (a modal form, a real box, a
     // menu) waits for input. A modal loop that waits with no action left is
@@ -115,6 +121,7 @@ private:
     void Press(TPoint screen, MouseButton button);
     TPoint ScreenPointOf(TControl* control, TPoint client);
     void OnIdle(bool& done);
+    void AnswerBox(TCustomForm* form, IUiBox& box);
     void DumpInto(TControl* control, int depth, String& out);
 
     HeadlessBackend* backend_ = nullptr;
