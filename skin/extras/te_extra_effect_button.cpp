@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "skin/core/te_theme_api.h"
 #include "skin/extras/te_effect.h"
 
 namespace tarvel {
@@ -93,19 +94,44 @@ void TTeEffectParts::Transit(bool entering, TCanvas* canvas, TPoint at,
     if (!IsAnimating(running_)) showNow();
 }
 
-void PaintControlFace(TTeControl& control, TteBitmap& picture) {
+namespace {
+
+// Points the control's canvas at picture while paint runs, and back after,
+// also when painting raises.
+template <class Control>
+void PaintFaceInto(Control& control, TteBitmap& picture, const std::function<void(TCanvas&)>& behind) {
     picture.SetSize(control.Width(), control.Height());
     TCanvas& c = *control.Canvas();
+    auto paint = [&] {
+        if (behind) behind(c);
+        control.PaintFont()->Assign(control.Font());
+        control.PaintBuffer();
+    };
+    // A control canvas takes a fresh DC of its own after, where the
+    // transition then draws.
+    if (auto* own = dynamic_cast<TControlCanvas*>(&c)) {
+        own->PaintOn(picture.DC(), paint);
+        return;
+    }
     const HDC old = c.HandleAllocated() ? c.Handle() : HDC{};
     c.SetHandle(picture.DC());
     try {
-        control.PaintFont()->Assign(control.Font());
-        control.PaintBuffer();
+        paint();
     } catch (...) {
         c.SetHandle(old);
         throw;
     }
     c.SetHandle(old);
+}
+
+}  // namespace
+
+bool EffectActive(TControl& c) { return !c.ComponentState().Contains(csDesigning) && c.Enabled(); }
+
+void PaintControlFace(TTeControl& control, TteBitmap& picture) { PaintFaceInto(control, picture, nullptr); }
+
+void PaintControlFace(TTeGraphicControl& control, TteBitmap& picture) {
+    PaintFaceInto(control, picture, [&control](TCanvas& c) { DrawControlBackground(&control, c); });
 }
 
 // ---- TTeEffectButton ------------------------------------------------------------------------
@@ -118,12 +144,6 @@ void TTeEffectButton::Notification(TComponent* component, TOperation operation) 
     TTeButton::Notification(component, operation);
     fx_.Forget(component, operation);
 }
-
-namespace {
-
-bool Active(TControl& c) { return !c.ComponentState().Contains(csDesigning) && c.Enabled(); }
-
-}  // namespace
 
 // The hover flag changes without OnMouseEnter or OnMouseLeave, which the
 // transition fires itself before it starts.
@@ -148,7 +168,7 @@ void TTeEffectButton::Hover(bool entering) {
 
 void TTeEffectButton::MouseEnter() {
     fx_.SoundEnter(kscButton);
-    if (!fx_.Animates(Active(*this))) {
+    if (!fx_.Animates(EffectActive(*this))) {
         TTeButton::MouseEnter();
         return;
     }
@@ -157,7 +177,7 @@ void TTeEffectButton::MouseEnter() {
 
 void TTeEffectButton::MouseLeave() {
     fx_.SoundLeave();
-    if (!fx_.Animates(Active(*this))) {
+    if (!fx_.Animates(EffectActive(*this))) {
         TTeButton::MouseLeave();
         return;
     }
@@ -179,7 +199,7 @@ void TTeEffectButton::Click() {
 template <class Box>
 void TTeEffectBox<Box>::Hover(bool entering) {
     entering ? fx_.SoundEnter(kscCheck) : fx_.SoundLeave();
-    if (!fx_.Animates(Active(*this))) {
+    if (!fx_.Animates(EffectActive(*this))) {
         entering ? Box::MouseEnter() : Box::MouseLeave();
         return;
     }

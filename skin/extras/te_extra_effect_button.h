@@ -82,8 +82,13 @@ private:
     int waveClick_ = -1;
 };
 
+// Neither designed nor disabled: such a control may animate.
+bool EffectActive(TControl& control);
+
 // A windowed control's face, painted by its PaintBuffer into `picture`.
 void PaintControlFace(TTeControl& control, TteBitmap& picture);
+// A windowless control's face over its parent's background behind it.
+void PaintControlFace(TTeGraphicControl& control, TteBitmap& picture);
 
 // The effect-control defaults: Resolution 10, enabled, the Fade effect.
 void SetEffectDefaults(TTeAdvancedAnimation& animation);
