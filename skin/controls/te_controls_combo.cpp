@@ -348,7 +348,7 @@ void TTeComboBox::MouseMove(TShiftState shift, int x, int y) {
 
 void TTeComboBox::MouseLeave() {
     TTeEdit::MouseLeave();
-    SetButtonHot(false);
+    if (!paintButtonOnly_) SetButtonHot(false);
 }
 
 // One item per notch.

@@ -112,7 +112,12 @@ protected:
     void HasFocus() override;
 
     bool forceItemIndex_ = false;
+    // Raised by a descendant that draws the button's hover itself: the
+    // pointer's moves and leave keep off the hot flag, and PaintBackground
+    // draws the button alone.
     bool paintButtonOnly_ = false;
+    // The hot flag without a repaint, for a descendant that shows it itself.
+    void SetButtonHotFlag(bool hot) { buttonHot_ = hot; }
 
 private:
     void WMSetCursor(TMessage& m);
