@@ -94,6 +94,24 @@ void TTeEffectParts::Transit(bool entering, TCanvas* canvas, TPoint at,
     if (!IsAnimating(running_)) showNow();
 }
 
+void TTeEffectParts::HoverTransit(TControl& control, bool entering, TCanvas* canvas,
+                                  const std::function<void(TteBitmap&)>& paint,
+                                  const std::function<void()>& setHover,
+                                  const std::function<void()>& showNow) {
+    TNotifyEvent& event = entering ? control.OnMouseEnter : control.OnMouseLeave;
+    if (event) event(&control);
+    Transit(
+        entering, canvas, TPoint{0, 0}, paint,
+        [&control, &setHover] {
+            auto enterEvent = std::exchange(control.OnMouseEnter, nullptr);
+            auto leaveEvent = std::exchange(control.OnMouseLeave, nullptr);
+            setHover();
+            control.OnMouseEnter = std::move(enterEvent);
+            control.OnMouseLeave = std::move(leaveEvent);
+        },
+        showNow);
+}
+
 namespace {
 
 // Points the control's canvas at picture while paint runs, and back after,
@@ -148,21 +166,10 @@ void TTeEffectButton::Notification(TComponent* component, TOperation operation) 
 // The hover flag changes without OnMouseEnter or OnMouseLeave, which the
 // transition fires itself before it starts.
 void TTeEffectButton::Hover(bool entering) {
-    if (entering && OnMouseEnter) OnMouseEnter(this);
-    if (!entering && OnMouseLeave) OnMouseLeave(this);
-    fx_.Transit(
-        entering, HandleAllocated() ? Canvas() : nullptr, TPoint{0, 0},
+    fx_.HoverTransit(
+        *this, entering, HandleAllocated() ? Canvas() : nullptr,
         [this](TteBitmap& face) { PaintControlFace(*this, face); },
-        [this, entering] {
-            auto enterEvent = std::exchange(OnMouseEnter, nullptr);
-            auto leaveEvent = std::exchange(OnMouseLeave, nullptr);
-            if (entering)
-                TTeControl::MouseEnter();
-            else
-                TTeControl::MouseLeave();
-            OnMouseEnter = std::move(enterEvent);
-            OnMouseLeave = std::move(leaveEvent);
-        },
+        [this, entering] { entering ? TTeControl::MouseEnter() : TTeControl::MouseLeave(); },
         [this] { InvalidateNow(); });
 }
 
@@ -203,16 +210,10 @@ void TTeEffectBox<Box>::Hover(bool entering) {
         entering ? Box::MouseEnter() : Box::MouseLeave();
         return;
     }
-    TNotifyEvent& event = entering ? this->OnMouseEnter : this->OnMouseLeave;
-    if (event) event(this);
-    fx_.Transit(
-        entering, this->HandleAllocated() ? this->Canvas() : nullptr, TPoint{0, 0},
+    fx_.HoverTransit(
+        *this, entering, this->HandleAllocated() ? this->Canvas() : nullptr,
         [this](TteBitmap& face) { PaintControlFace(*this, face); },
-        [this, entering, &event] {
-            auto quiet = std::exchange(event, nullptr);
-            entering ? TTeControl::MouseEnter() : TTeControl::MouseLeave();
-            event = std::move(quiet);
-        },
+        [this, entering] { entering ? TTeControl::MouseEnter() : TTeControl::MouseLeave(); },
         [this] { this->InvalidateNow(); });
 }
 

@@ -65,6 +65,13 @@ public:
     void Transit(bool entering, TCanvas* canvas, TPoint at, const std::function<void(TteBitmap&)>& paint,
                  const std::function<void()>& flip, const std::function<void()>& showNow);
 
+    // Fires the control's OnMouseEnter or OnMouseLeave, then transits at
+    // (0, 0) with setHover (the control's own hover flag) run with both
+    // events silenced.
+    void HoverTransit(TControl& control, bool entering, TCanvas* canvas,
+                      const std::function<void(TteBitmap&)>& paint, const std::function<void()>& setHover,
+                      const std::function<void()>& showNow);
+
     int ReservedSlot() const { return reserved_; }
     int RunningSlot() const { return running_; }
     bool Running() const;

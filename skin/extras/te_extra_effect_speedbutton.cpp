@@ -1,7 +1,5 @@
 #include "skin/extras/te_extra_effect_speedbutton.h"
 
-#include <utility>
-
 #include "platform/classlib/Forms.h"
 #include "skin/controls/te_controls_button.h"
 
@@ -34,21 +32,10 @@ void TTeEffectSpeedButton::SetKind(TBitBtnKind value) {
 // before the transition starts. A held button keeps the base's behaviour:
 // its face follows the press, not the hover.
 void TTeEffectSpeedButton::Hover(bool entering) {
-    if (entering && OnMouseEnter) OnMouseEnter(this);
-    if (!entering && OnMouseLeave) OnMouseLeave(this);
-    fx_.Transit(
-        entering, Parent() && Parent()->HandleAllocated() ? Canvas() : nullptr, TPoint{0, 0},
+    fx_.HoverTransit(
+        *this, entering, Parent() && Parent()->HandleAllocated() ? Canvas() : nullptr,
         [this](TteBitmap& face) { PaintControlFace(*this, face); },
-        [this, entering] {
-            auto enterEvent = std::exchange(OnMouseEnter, nullptr);
-            auto leaveEvent = std::exchange(OnMouseLeave, nullptr);
-            if (entering)
-                TTeGraphicControl::MouseEnter();
-            else
-                TTeGraphicControl::MouseLeave();
-            OnMouseEnter = std::move(enterEvent);
-            OnMouseLeave = std::move(leaveEvent);
-        },
+        [this, entering] { entering ? TTeGraphicControl::MouseEnter() : TTeGraphicControl::MouseLeave(); },
         [this] { Invalidate(); });
 }
 
