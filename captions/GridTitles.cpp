@@ -1,5 +1,7 @@
 #include "captions/GridTitles.h"
 
+#include <span>
+
 #include "platform/base/Strings.h"
 #include "skin/controls/te_controls_button.h"
 #include "skin/controls/te_controls_grids.h"
@@ -8,6 +10,22 @@
 
 namespace tarvel {
 namespace {
+
+struct GridTitle {
+    int col;
+    int row;
+    const char* text;
+};
+
+struct GridTitleTable {
+    const char* grid;  // component name on the main form
+    std::span<const GridTitle> titles;
+};
+
+struct CaptionTitle {
+    const char* control;  // component name on the main form
+    const char* text;
+};
 
 // Telemetry: names in columns 0 and 3, values in columns 1 and 4.
 constexpr GridTitle kTsbs[] = {
@@ -254,9 +272,6 @@ void SetCaption(TComponent* component, const char* text) {
 }
 
 }  // namespace
-
-std::span<const GridTitleTable> EnglishGridTitles() { return kGrids; }
-std::span<const CaptionTitle> EnglishCaptions() { return kCaptions; }
 
 void SetEnglishGridTitles(TComponent& mainForm) {
     for (const GridTitleTable& table : kGrids) {
