@@ -14,6 +14,7 @@
 #include "skin/controls/te_controls_grids.h"
 #include "skin/controls/te_controls_group.h"
 #include "skin/controls/te_controls_label.h"
+#include "skin/extras/te_extra_effect_group.h"
 #include "tests/skin/controls/RecordingThemeFixture.h"
 
 namespace tarvel {
@@ -209,9 +210,9 @@ protected:
             for (int c = 0; c < size.cols; ++c)
                 for (int r = 0; r < RowsChecked(size); ++r) grid->SetCells(c, r, Value(c, r));
         }
-        for (const char* name :
-             {"TeEffectGroupBox1", "TeGroupBox34", "TeEffectGroupBox4", "TeEffectGroupBox5"})
-            if (!leftOut.count(name)) Named<TTeGroupBox>(name)->SetCaption(u"版本信息");
+        for (const char* name : {"TeEffectGroupBox1", "TeEffectGroupBox4", "TeEffectGroupBox5"})
+            if (!leftOut.count(name)) Named<TTeEffectGroupBox>(name)->SetCaption(u"版本信息");
+        if (!leftOut.count("TeGroupBox34")) Named<TTeGroupBox>("TeGroupBox34")->SetCaption(u"设计容量设置");
         if (!leftOut.count("TeLabel56")) Named<TTeLabel>("TeLabel56")->SetCaption(u"设计容量:");
         for (const char* name : {"Getcap", "Setcap", "B_ReadSerialNum", "B_SetLife"})
             if (!leftOut.count(name)) Named<TTeButton>(name)->SetCaption(u"读取");
