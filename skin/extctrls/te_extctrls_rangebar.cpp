@@ -11,17 +11,6 @@
 
 namespace tarvel {
 
-namespace {
-
-int64_t RoundHalfEven(double v) {
-    constexpr double kLimit = 9.0e18;
-    return static_cast<int64_t>(std::nearbyint(std::clamp(v, -kLimit, kLimit)));
-}
-
-int ClampInt(int64_t v, int lo, int hi) { return static_cast<int>(std::clamp<int64_t>(v, lo, hi)); }
-
-}  // namespace
-
 void TTeRangeBar::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeRangeBar::WMGetDlgCode>(WM_GETDLGCODE);
     t.Add<&TTeRangeBar::CMEnabledChanged>(CM_ENABLEDCHANGED);
@@ -91,7 +80,7 @@ void TTeRangeBar::SetHighPosition(int value) { SetHighWide(value); }
 
 void TTeRangeBar::SetLowWide(int64_t value) {
     if (value == low_) return;
-    low_ = ClampInt(value, min_, max_);
+    low_ = TrackClamp(value, min_, max_);
     if (high_ < low_) SetHighWide(low_);
     Invalidate();
     LowChange();
@@ -99,7 +88,7 @@ void TTeRangeBar::SetLowWide(int64_t value) {
 
 void TTeRangeBar::SetHighWide(int64_t value) {
     if (value == high_) return;
-    high_ = ClampInt(value, min_, max_);
+    high_ = TrackClamp(value, min_, max_);
     if (low_ > high_) SetLowWide(high_);
     Invalidate();
     HighChange();
@@ -154,8 +143,8 @@ int TTeRangeBar::PositionCoordinate(int value) {
     if (max_ == min_) return 0;
     const int64_t travel = std::max<int64_t>(0, Travel(Vertical() ? Height() : Width()));
     const double share = static_cast<double>(travel) * (int64_t{value} - min_) / (int64_t{max_} - min_);
-    return ClampInt(int64_t{GetSideMargin()} + GetThumbWidth() - 1 + RoundHalfEven(share),
-                    std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    return TrackClamp(int64_t{GetSideMargin()} + GetThumbWidth() - 1 + TrackRound(share),
+                      std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
 }
 
 int TTeRangeBar::CoordinatePosition(int coordinate) {
@@ -165,16 +154,15 @@ int TTeRangeBar::CoordinatePosition(int coordinate) {
                          (int64_t{coordinate} - GetSideMargin() - GetThumbWidth() - 1) /
                          static_cast<double>(travel) +
                      min_;
-    return ClampInt(RoundHalfEven(v), min_, max_);
+    return TrackClamp(TrackRound(v), min_, max_);
 }
 
 TRect TTeRangeBar::Oriented(int alongStart, int acrossStart, int alongEnd, int acrossEnd) const {
-    return Vertical() ? TRect{acrossStart, alongStart, acrossEnd, alongEnd}
-                      : TRect{alongStart, acrossStart, alongEnd, acrossEnd};
+    return TrackOriented(Vertical(), alongStart, acrossStart, alongEnd, acrossEnd);
 }
 
 TPoint TTeRangeBar::OrientedPoint(int along, int across) const {
-    return Vertical() ? TPoint{across, along} : TPoint{along, across};
+    return TrackOrientedPoint(Vertical(), along, across);
 }
 
 TRect TTeRangeBar::ThumbRect(int c, bool high) {
@@ -271,29 +259,18 @@ void TTeRangeBar::DrawOneThumb(int coordinate, bool high) {
     TCanvas& c = *Canvas();
     const bool dragging = high ? dragHigh_ : dragLow_, hot = high ? highHot_ : lowHot_;
     if (Themed()) {
-        static const TteTrackThumbClass kHorz[] = {ktbmHorzBoth, ktbmHorzBottom, ktbmHorzTop};
-        static const TteTrackThumbClass kVert[] = {ktbmVertBoth, ktbmVertRight, ktbmVertLeft};
         const int tw = GetThumbWidth(), h = tw / 2, t0 = TrackThumbTop(tickMarks_, showTicks_);
         const TRect r = Oriented(coordinate - h, t0, coordinate - h + tw, t0 + TrackThumbAcross(tw));
-        const TteTrackThumbDrawState state = !Enabled()    ? kttdsDisabled
-                                             : dragging    ? kttdsPressed
-                                             : hot         ? kttdsHot
-                                             : IsFocused() ? kttdsFocused
-                                                           : kttdsNormal;
         GetThemeLink(themeLink_)
             ->TrackDrawThumb(ktscTrackBar, c,
-                             TrackThumbInfo(r, (Vertical() ? kVert : kHorz)[tickMarks_], state), "default");
+                             TrackThumbInfo(r, TrackThumbClass(Vertical(), tickMarks_),
+                                            TrackThumbState(Enabled(), dragging, hot, IsFocused())),
+                             "default");
         return;
     }
     TPoint p[4];
     if (ThumbPolygon(coordinate, high, p) != 4) {
-        const TRect r = ThumbRect(coordinate, high);
-        if (dragging)
-            FillHalftoneRect(c, r, clBtnHighlight, clBtnFace);
-        else
-            FillRect(c, r, clBtnFace);
-        DrawEdge(c, r, clBtnHighlight, clBlack);
-        DrawEdge(c, RectOffset(r, -1), clBtnFace, clBtnShadow);
+        DrawClassicBoxThumb(c, ThumbRect(coordinate, high), dragging);
         return;
     }
     if (dragging)
@@ -329,14 +306,7 @@ void TTeRangeBar::DrawTicks() {
         if (tickMarks_ != ktbmBottomRight) DrawTick(value, at, true);
         if (tickMarks_ != ktbmTopLeft) DrawTick(value, at, false);
     };
-    tick(min_);
-    tick(max_);
-    // One tick a pixel at the most: a range finer than that shows its ends only.
-    const int64_t span = int64_t{max_} - min_;
-    if (span / frequency_ > std::max(1, Vertical() ? Height() : Width())) return;
-    int64_t below = min_ / frequency_;
-    if (min_ % frequency_ != 0 && min_ < 0) --below;
-    for (int64_t v = (below + 1) * frequency_; v < max_; v += frequency_) tick(static_cast<int>(v));
+    ForEachTrackTick(min_, max_, frequency_, Vertical() ? Height() : Width(), tick);
 }
 
 // ---- input -----------------------------------------------------------------------------------
