@@ -94,7 +94,7 @@ TPage* TNotebook::Page(int index) const {
 }
 
 void TNotebook::InsertPage(int index, const String& name) {
-    auto* page = new TPage(this);
+    TPage* page = CreatePage();
     page->notebook_ = this;
     page->SetCaption(name);
     page->SetParent(this);
@@ -104,6 +104,7 @@ void TNotebook::InsertPage(int index, const String& name) {
     } else if (index <= pageIndex_) {
         ++pageIndex_;  // the same page stays active
     }
+    PageInserted(index);
 }
 
 void TNotebook::PageDestroyed(TPage* page) {

@@ -49,6 +49,13 @@ public:
 
     TNotifyEvent OnPageChanged;
 
+protected:
+    // The page a new line of Pages() gets; a notebook of other pages
+    // makes its own here.
+    virtual TPage* CreatePage() { return new TPage(this); }
+    // After a page was added at index.
+    virtual void PageInserted(int) {}
+
 private:
     class TPageAccess;
     friend class TPage;

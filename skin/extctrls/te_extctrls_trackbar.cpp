@@ -14,15 +14,72 @@ namespace tarvel {
 namespace {
 
 int RoundHalfEven(double v) {
-    const double r = std::nearbyint(v);
-    if (r >= std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
-    if (r <= std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
-    return static_cast<int>(r);
+    return static_cast<int>(
+        TrackClamp(TrackRound(v), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-int ClampInt(int64_t v, int lo, int hi) { return static_cast<int>(std::clamp<int64_t>(v, lo, hi)); }
+int ClampInt(int64_t v, int lo, int hi) { return TrackClamp(v, lo, hi); }
 
 }  // namespace
+
+int64_t TrackRound(double v) {
+    constexpr double kLimit = 9.0e18;
+    return static_cast<int64_t>(std::nearbyint(std::clamp(v, -kLimit, kLimit)));
+}
+
+int TrackClamp(int64_t v, int lo, int hi) { return static_cast<int>(std::clamp<int64_t>(v, lo, hi)); }
+
+TRect TrackOriented(bool vertical, int alongStart, int acrossStart, int alongEnd, int acrossEnd) {
+    return vertical ? TRect{acrossStart, alongStart, acrossEnd, alongEnd}
+                    : TRect{alongStart, acrossStart, alongEnd, acrossEnd};
+}
+
+TPoint TrackOrientedPoint(bool vertical, int along, int across) {
+    return vertical ? TPoint{across, along} : TPoint{along, across};
+}
+
+void ForEachTrackTick(int min, int max, int frequency, int length, const std::function<void(int)>& tick) {
+    tick(min);
+    tick(max);
+    frequency = std::max(1, frequency);
+    // One tick a pixel at the most: a range finer than that shows its ends only.
+    const int64_t span = static_cast<int64_t>(max) - min;
+    if (span / frequency > std::max(1, length)) return;
+    int64_t below = min / frequency;
+    if (min % frequency != 0 && min < 0) --below;
+    for (int64_t v = (below + 1) * frequency; v < max; v += frequency) tick(static_cast<int>(v));
+}
+
+void DrawClassicTrack(TCanvas& c, TRect band, bool enabled, const TRect* highlight) {
+    FillRect(c, band, enabled ? clBtnHighlight : clBtnFace);
+    if (enabled && highlight) FillRect(c, *highlight, clHighlight);
+    DrawEdge(c, band, clBtnShadow, clBtnHighlight);
+    band = RectOffset(band, -1);
+    DrawEdge(c, band, cl3DDkShadow, cl3DLight);
+}
+
+void DrawClassicBoxThumb(TCanvas& c, const TRect& r, bool dragging) {
+    if (dragging)
+        FillHalftoneRect(c, r, clBtnHighlight, clBtnFace);
+    else
+        FillRect(c, r, clBtnFace);
+    DrawEdge(c, r, clBtnHighlight, clBlack);
+    DrawEdge(c, RectOffset(r, -1), clBtnFace, clBtnShadow);
+}
+
+TteTrackThumbClass TrackThumbClass(bool vertical, TTeTickMark marks) {
+    static const TteTrackThumbClass kHorz[] = {ktbmHorzBoth, ktbmHorzBottom, ktbmHorzTop};
+    static const TteTrackThumbClass kVert[] = {ktbmVertBoth, ktbmVertRight, ktbmVertLeft};
+    return (vertical ? kVert : kHorz)[marks];
+}
+
+TteTrackThumbDrawState TrackThumbState(bool enabled, bool dragging, bool hot, bool focused) {
+    return !enabled   ? kttdsDisabled
+           : dragging ? kttdsPressed
+           : hot      ? kttdsHot
+           : focused  ? kttdsFocused
+                      : kttdsNormal;
+}
 
 int TrackThumbAcross(int thumbWidth) { return RoundHalfEven(thumbWidth * 2.2); }
 
@@ -194,12 +251,11 @@ int TTeTrackBar::CoordinatePosition(int coordinate) {
 }
 
 TRect TTeTrackBar::Oriented(int alongStart, int acrossStart, int alongEnd, int acrossEnd) const {
-    return Vertical() ? TRect{acrossStart, alongStart, acrossEnd, alongEnd}
-                      : TRect{alongStart, acrossStart, alongEnd, acrossEnd};
+    return TrackOriented(Vertical(), alongStart, acrossStart, alongEnd, acrossEnd);
 }
 
 TPoint TTeTrackBar::OrientedPoint(int along, int across) const {
-    return Vertical() ? TPoint{across, along} : TPoint{along, across};
+    return TrackOrientedPoint(Vertical(), along, across);
 }
 
 int TTeTrackBar::ThumbPolygon(int c, TPoint (&p)[5]) {
@@ -259,15 +315,9 @@ void TTeTrackBar::DrawTrack(int start, int end, int thumbCoordinate) {
                            themeObject_);
         return;
     }
-    FillRect(c, band, Enabled() ? clBtnHighlight : clBtnFace);
-    if (Enabled() && highlight_ != htNone) {
-        const TRect part = highlight_ == htLowInterval ? Oriented(start, a0, thumbCoordinate, a1)
-                                                       : Oriented(thumbCoordinate, a0, end, a1);
-        FillRect(c, part, clHighlight);
-    }
-    DrawEdge(c, band, clBtnShadow, clBtnHighlight);
-    band = RectOffset(band, -1);
-    DrawEdge(c, band, cl3DDkShadow, cl3DLight);
+    const TRect part = highlight_ == htLowInterval ? Oriented(start, a0, thumbCoordinate, a1)
+                                                   : Oriented(thumbCoordinate, a0, end, a1);
+    DrawClassicTrack(c, band, Enabled(), highlight_ != htNone ? &part : nullptr);
 }
 
 void TTeTrackBar::DrawThumb(int coordinate) {
@@ -276,29 +326,16 @@ void TTeTrackBar::DrawThumb(int coordinate) {
     const int tw = GetThumbWidth(), h = tw / 2, t0 = TrackThumbTop(tickMarks_, showTicks_);
     const TRect r = Oriented(coordinate - h, t0, coordinate - h + tw, t0 + TrackThumbAcross(tw));
     if (Themed()) {
-        static const TteTrackThumbClass kHorz[] = {ktbmHorzBoth, ktbmHorzBottom, ktbmHorzTop};
-        static const TteTrackThumbClass kVert[] = {ktbmVertBoth, ktbmVertRight, ktbmVertLeft};
-        const TteTrackThumbDrawState state = !Enabled()    ? kttdsDisabled
-                                             : dragging_   ? kttdsPressed
-                                             : thumbHot_   ? kttdsHot
-                                             : IsFocused() ? kttdsFocused
-                                                           : kttdsNormal;
         GetThemeLink(themeLink_)
             ->TrackDrawThumb(ktscTrackBar, c,
-                             TrackThumbInfo(r, (Vertical() ? kVert : kHorz)[tickMarks_], state),
+                             TrackThumbInfo(r, TrackThumbClass(Vertical(), tickMarks_),
+                                            TrackThumbState(Enabled(), dragging_, thumbHot_, IsFocused())),
                              themeObject_);
         return;
     }
     TPoint p[5];
     if (ThumbPolygon(coordinate, p) != 5) {
-        if (dragging_)
-            FillHalftoneRect(c, r, clBtnHighlight, clBtnFace);
-        else
-            FillRect(c, r, clBtnFace);
-        DrawEdge(c, r, clBtnHighlight, clBlack);
-        TRect inner = r;
-        inner = RectOffset(inner, -1);
-        DrawEdge(c, inner, clBtnFace, clBtnShadow);
+        DrawClassicBoxThumb(c, r, dragging_);
         return;
     }
     if (dragging_)
@@ -336,14 +373,7 @@ void TTeTrackBar::DrawTicks() {
         if (tickMarks_ != ktbmBottomRight) DrawTick(value, at, true);
         if (tickMarks_ != ktbmTopLeft) DrawTick(value, at, false);
     };
-    tick(min_);
-    tick(max_);
-    // One tick a pixel at the most: a range finer than that shows its ends only.
-    const int64_t span = static_cast<int64_t>(max_) - min_;
-    if (span / frequency_ > std::max(1, Length())) return;
-    int64_t below = min_ / frequency_;
-    if (min_ % frequency_ != 0 && min_ < 0) --below;
-    for (int64_t v = (below + 1) * frequency_; v < max_; v += frequency_) tick(static_cast<int>(v));
+    ForEachTrackTick(min_, max_, frequency_, Length(), tick);
 }
 
 // ---- input -----------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 // or moved with the keys. The geometry helpers are shared with the range bar.
 
 #include <cstdint>
+#include <functional>
 
 #include "skin/core/te_forms.h"
 #include "skin/core/te_forms_link.h"
@@ -28,6 +29,23 @@ void TrackBandAcross(int thumbWidth, TTeTickMark marks, bool showTicks, bool nar
                      int& end);
 // The first pixel of the thumb across the bar.
 int TrackThumbTop(TTeTickMark marks, bool showTicks);
+
+// What both sliders share of their arithmetic and classic drawing.
+// Rounding halves to even, held to the 64-bit range.
+int64_t TrackRound(double v);
+int TrackClamp(int64_t v, int lo, int hi);
+// A rectangle or point given along and across the bar.
+TRect TrackOriented(bool vertical, int alongStart, int acrossStart, int alongEnd, int acrossEnd);
+TPoint TrackOrientedPoint(bool vertical, int along, int across);
+// Min, Max and every multiple of frequency between, unless that is finer
+// than a pixel of length: then the ends only.
+void ForEachTrackTick(int min, int max, int frequency, int length, const std::function<void(int)>& tick);
+// The classic band, with the part between highlight's ends marked.
+void DrawClassicTrack(TCanvas& canvas, TRect band, bool enabled, const TRect* highlight);
+// The classic rectangular thumb of ktbmBoth.
+void DrawClassicBoxThumb(TCanvas& canvas, const TRect& r, bool dragging);
+TteTrackThumbClass TrackThumbClass(bool vertical, TTeTickMark marks);
+TteTrackThumbDrawState TrackThumbState(bool enabled, bool dragging, bool hot, bool focused);
 
 class TTeTrackBar : public TTeControl, public TTeThemeLinked {
     TARVEL_CLASS(TTeTrackBar, TTeControl)

@@ -1,4 +1,5 @@
-// A gallery of the tool bar, track bar and header control in the flat and
+// A gallery of the tool bar, track and range bars, header control and
+// header panels in the flat and
 // office-style themes, saved as pictures under the build folder.
 
 #include <gtest/gtest.h>
@@ -9,7 +10,9 @@
 #include "ExtBarsFixture.h"
 #include "platform/classlib/ImageLists.h"
 #include "skin/controls/te_controls_speedbutton.h"
+#include "skin/extctrls/te_extctrls_hdrpanel.h"
 #include "skin/extctrls/te_extctrls_header.h"
+#include "skin/extctrls/te_extctrls_rangebar.h"
 #include "skin/extctrls/te_extctrls_toolbar.h"
 #include "skin/extctrls/te_extctrls_trackbar.h"
 #include "skin/themes/theme_flat.h"
@@ -91,6 +94,25 @@ TEST_F(BarsGalleryTest, BarsTracksAndHeadersInTheBuiltInThemesAreSavedAsPictures
             if (i == 1) s->SetImageIndex(2);
             if (i == 2) s->SetAlignment(taCenter);
         }
+        auto* range = Make<TTeRangeBar>(10, 150);
+        range->SetBounds(10, 150, 200, 45);
+        range->SetHighPosition(8);
+        auto* rangeBoth = Make<TTeRangeBar>(10, 200);
+        rangeBoth->SetBounds(10, 200, 200, 45);
+        rangeBoth->SetTickMarks(ktbmBoth);
+        rangeBoth->SetLowPosition(5);
+        rangeBoth->SetHighPosition(5);
+        auto* open = Make<TTeHeaderPanel>(220, 150);
+        open->SetBounds(220, 150, 110, 70);
+        open->SetCaption(u"Module 1");
+        auto* rolled = Make<TTeHeaderPanel>(220, 225);
+        rolled->SetBounds(220, 225, 110, 70);
+        rolled->SetCaption(u"Module 2 (rolled)");
+        rolled->SetRolled(true);
+        auto* closable = Make<TTeHeaderPanel>(220, 255);
+        closable->SetBounds(220, 255, 110, 40);
+        closable->SetButtonKind(kpbkClose);
+        closable->SetCaption(u"Alarms");
         MoveTo(header, {110, 8});
         ui_.RunUntilIdle();
         const std::filesystem::path path = folder / file;
@@ -101,6 +123,11 @@ TEST_F(BarsGalleryTest, BarsTracksAndHeadersInTheBuiltInThemesAreSavedAsPictures
         delete both;
         delete upright;
         delete header;
+        delete range;
+        delete rangeBoth;
+        delete open;
+        delete rolled;
+        delete closable;
     }
 }
 

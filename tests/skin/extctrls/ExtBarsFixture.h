@@ -1,7 +1,7 @@
 #pragma once
 // What the tests of the tool bar, the sliders and the header share: the
 // skinned-control fixture with the tool bar's background painter, and a
-// theme that notes which track and header parts it was asked to draw.
+// theme that notes which track, header and bar parts it was asked to draw.
 
 #include <gtest/gtest.h>
 
@@ -52,6 +52,25 @@ public:
     void HeaderDrawText(TteHeaderSubclass, TCanvas&, const TteHeaderSectionInfo& info,
                         const TteTextInfo& text, const String&) override {
         Calls.push_back({"HeaderDrawText", info.DrawState, text.Rect, 0});
+    }
+
+    bool IsBarDefined(TteBarSubclass, const String&) override { return true; }
+    bool IsBarTransparent(TteBarSubclass, const String&) override { return false; }
+    TRect BarGetClientRect(TteBarSubclass, TCanvas&, const TteBarInfo& info, const String&) override {
+        return info.Rect;
+    }
+    void BarDraw(TteBarSubclass, TCanvas&, const TteBarInfo& info, const String&) override {
+        Calls.push_back({"BarDraw", 0, info.Rect, 0});
+    }
+    void BarDrawCaption(TteBarSubclass, TCanvas&, const TteBarInfo&, const TteBarCaptionInfo& caption,
+                        const String&) override {
+        Calls.push_back({"BarDrawCaption", 0, caption.Rect, 0});
+    }
+    void BarDrawButton(TteBarSubclass, TCanvas&, const TteBarButtonInfo& info, const String&) override {
+        Calls.push_back({"BarDrawButton", info.DrawState, info.Rect, info.ButtonClass});
+    }
+    void BarDrawText(TteBarSubclass, TCanvas&, const TteTextInfo& text, const String&) override {
+        Calls.push_back({"BarDrawText", 0, text.Rect, 0});
     }
 };
 
