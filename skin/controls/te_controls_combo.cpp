@@ -476,6 +476,7 @@ void TTeComboBox::PaintListItem(const TRect& rect, TCanvas& canvas) {
     if (comboStyle_ != kcsDropDownList || itemIndex_ < 0 || itemIndex_ >= Count()) return;
     // The item looks chosen exactly while the combo has the focus.
     list_->Font()->Assign(Font());
+    if (!Enabled()) ApplyStateFont(canvas.Font());
     list_->SetDrawOverride(IsFocused() && Enabled() ? 1 : 0, true, !Enabled());
     list_->DrawItem(canvas, itemIndex_, rect);
     list_->SetDrawOverride(-1, false);

@@ -678,7 +678,9 @@ void TTeListBox::DrawItem(TCanvas& c, int index, TRect rect) {
             static const TteThemeFont fonts[] = {ktfListItemTextNormal, ktfListItemTextHot,
                                                  ktfListItemTextSelected, ktfListItemTextFocused,
                                                  ktfListItemTextDisabled};
-            Theme()->SetFontForObject(c.Font(), fonts[s], themeObject_);
+            // A disabled combo face keeps the edit's disabled font its caller set,
+            // so it greys like the edits beside it.
+            if (!overrideDisabled_) Theme()->SetFontForObject(c.Font(), fonts[s], themeObject_);
             Theme()->ListDrawItem(klscListBox, c, ListItemInfo(rect, s), themeObject_);
             return;
         }

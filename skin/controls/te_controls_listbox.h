@@ -126,7 +126,8 @@ public:
     virtual void DrawItem(TCanvas& canvas, int index, TRect rect);
     virtual void DrawCheckBox(TCanvas& canvas, int index, TRect rect);
 
-    // The combo box shows its chosen item through DrawItem with these held.
+    // The combo box shows its chosen item through DrawItem with these held;
+    // drawn disabled, the item keeps the canvas font the combo set.
     void SetDrawOverride(int selectedAs, bool noFocus, bool disabled = false) {
         overrideSelected_ = selectedAs;
         overrideNoFocus_ = noFocus;

@@ -115,6 +115,52 @@ TEST_F(EditPaintTest, ReleasingTheThemeRestoresTheDesignedFont) {
     EXPECT_EQ(e->Font()->Name(), "Arial");
 }
 
+// A disabled list-style combo greys its item like the other disabled edits;
+// an enabled one keeps its dark text.
+TEST_F(EditPaintTest, DisabledTextIsGreyInEveryEditKind) {
+    InitThemeFlat();
+    ChangeTheme("Flat");
+    ASSERT_NE(CurrentTheme, nullptr);
+    struct Case {
+        const char* name;
+        bool combo, list, enabled;
+    };
+    const Case cases[] = {{"edit", false, false, false},
+                          {"drop-down combo", true, false, false},
+                          {"list combo", true, true, false},
+                          {"enabled list combo", true, true, true}};
+    for (const Case& k : cases) {
+        TTeEdit* e = nullptr;
+        if (k.combo) {
+            auto* combo = Make<TTeComboBox>(20, 20, 150);
+            combo->Items()->Add("Wide WWW");
+            combo->SetItemIndex(0);
+            if (k.list) combo->SetComboStyle(kcsDropDownList);
+            e = combo;
+        } else {
+            e = Make(20, 20, 150);
+            e->SetText("Wide WWW");
+        }
+        e->SetEnabled(k.enabled);
+        Ui().RunUntilIdle();
+        // The darkest channel of any ink in the text area.
+        int darkest = 255;
+        const TRect r = e->GetEditRect();
+        const auto screen = Ui().Backend().ScreenPixels();
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                const TPoint p = e->ClientToScreen(TPoint{x, y});
+                const uint32_t px = screen->Pixel(p.x, p.y);
+                for (int shift : {0, 8, 16}) darkest = std::min(darkest, int(px >> shift & 0xFF));
+            }
+        if (k.enabled)
+            EXPECT_LT(darkest, 0x40) << k.name;
+        else
+            EXPECT_GE(darkest, 0x70) << k.name << " draws dark text while disabled";
+        delete e;
+    }
+}
+
 // The edits in the flat theme, saved for people to look at.
 TEST_F(EditPaintTest, GalleryInTheFlatTheme) {
     InitThemeFlat();
