@@ -379,6 +379,83 @@ bool TScrollBox::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos
     return true;
 }
 
+// ---- the bars as window bars ----
+
+void TScrollBox::DeclareMessages(TMessageTable& t) {
+    t.Add<&TScrollBox::WMScroll>(WM_VSCROLL);
+    t.Add<&TScrollBox::WMScroll>(WM_HSCROLL);
+}
+
+TScrollBarParts TScrollBox::ScreenScrollParts(int bar) {
+    TScrollBar* b = BarOf(bar);
+    TScrollBarParts out;
+    if (!b || !b->Visible() || !Showing()) return out;
+    const TPoint origin = b->ClientToScreen(TPoint{0, 0});
+    const TScrollParts p = b->Parts();
+    out.bar = b->ClientRect();
+    out.lineUp = p.lineUp;
+    out.lineDown = p.lineDown;
+    out.track = p.track;
+    out.thumb = p.thumb;
+    for (TRect* r : {&out.bar, &out.lineUp, &out.lineDown, &out.track, &out.thumb})
+        if (!r->IsEmpty()) r->Offset(origin.x, origin.y);
+    out.scrollable = p.scrollable;
+    return out;
+}
+
+TScrollBarPart TScrollBox::PressedScrollPart(int bar) {
+    TScrollBar* b = BarOf(bar);
+    switch (b ? b->PressedPart() : TScrollParts::None) {
+        case TScrollParts::LineUp: return TScrollBarPart::LineUp;
+        case TScrollParts::LineDown: return TScrollBarPart::LineDown;
+        case TScrollParts::PageUp: return TScrollBarPart::PageUp;
+        case TScrollParts::PageDown: return TScrollBarPart::PageDown;
+        case TScrollParts::Thumb: return TScrollBarPart::Thumb;
+        default: return TScrollBarPart::None;
+    }
+}
+
+SCROLLINFO TScrollBox::ScrollInfoOf(int bar) {
+    const TControlScrollBar* s = ScrollOf(bar);
+    const TScrollBarKind kind = bar == SB_VERT ? sbVertical : sbHorizontal;
+    SCROLLINFO info;
+    info.nMin = 0;
+    info.nMax = std::max(0, s->range_ - 1);
+    info.nPage = static_cast<UINT>(std::max(1, ViewExtent(kind)));
+    info.nPos = s->position_;
+    info.nTrackPos = trackPos_[bar == SB_VERT];
+    return info;
+}
+
+int TScrollBox::SetScrollInfoOf(int bar, const SCROLLINFO& info) {
+    TControlScrollBar* s = ScrollOf(bar);
+    if (info.fMask & SIF_TRACKPOS) trackPos_[bar == SB_VERT] = info.nTrackPos;
+    if (info.fMask & SIF_POS) s->SetPosition(info.nPos);
+    return s->position_;
+}
+
+// Requests from a bar laid over ours come with no bar handle; our own bars
+// have moved the view already when they tell us.
+void TScrollBox::WMScroll(TMessage& m) {
+    if (m.LParam != 0) return;
+    const int bar = m.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ;
+    TControlScrollBar* s = ScrollOf(bar);
+    const int page = std::max(1, ViewExtent(bar == SB_VERT ? sbVertical : sbHorizontal));
+    const int pos = s->position_;
+    switch (LOWORD(m.WParam)) {
+        case SB_LINEUP: s->SetPosition(pos - s->increment_); break;
+        case SB_LINEDOWN: s->SetPosition(pos + s->increment_); break;
+        case SB_PAGEUP: s->SetPosition(pos - page); break;
+        case SB_PAGEDOWN: s->SetPosition(pos + page); break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK: s->SetPosition(trackPos_[bar == SB_VERT]); break;
+        case SB_TOP: s->SetPosition(0); break;
+        case SB_BOTTOM: s->SetPosition(s->range_); break;
+        default: break;
+    }
+    m.Result = 0;
+}
+
 void TScrollBox::Paint() { FillColor(Canvas()->Handle(), ClientRect(), Color()); }
 
 }  // namespace tarvel

@@ -3,6 +3,7 @@
 
 #include "platform/classlib/Controls.h"
 #include "platform/classlib/UiAccess.h"
+#include "platform/classlib/WindowScrollBars.h"
 
 namespace tarvel {
 
@@ -56,6 +57,7 @@ public:
     int LargeChange() const { return largeChange_; }
     void SetLargeChange(int v) { largeChange_ = std::max(1, v); }
     TScrollParts Parts();
+    TScrollParts::Part PressedPart() const { return pressed_; }
 
     TNotifyEvent OnChange;
     TScrollEvent OnScroll;
@@ -119,7 +121,9 @@ private:
     bool rangeSet_ = false;
 };
 
-class TScrollBox : public TCustomControl {
+// Its bars are child controls; by its handle it answers for them as a
+// window with window bars does, and takes the same scroll requests.
+class TScrollBox : public TCustomControl, public IScrollBarsAnswer {
     TARVEL_CLASS(TScrollBox, TCustomControl)
 
 public:
@@ -131,7 +135,13 @@ public:
     void UpdateScrollBars();
     void ScrollInView(TControl* control);
 
+    TScrollBarParts ScreenScrollParts(int bar) override;
+    TScrollBarPart PressedScrollPart(int bar) override;
+    SCROLLINFO ScrollInfoOf(int bar) override;
+    int SetScrollInfoOf(int bar, const SCROLLINFO& info) override;
+
 protected:
+    static void DeclareMessages(TMessageTable& t);
     void CreateParams(TCreateParams& params) override;
     void AlignControls(TControl* control, TRect& rect) override;
     void AdjustClientRect(TRect& r) override;
@@ -144,11 +154,16 @@ private:
     void ScrollBy(int dx, int dy);
     int ViewExtent(TScrollBarKind kind);
     int BarThickness(const TControlScrollBar& bar) const;
+    void WMScroll(TMessage& m);
+
+    TScrollBar* BarOf(int bar) const { return bar == SB_VERT ? vertBar_ : horzBar_; }
+    TControlScrollBar* ScrollOf(int bar) const { return bar == SB_VERT ? vert_.get() : horz_.get(); }
 
     std::unique_ptr<TControlScrollBar> vert_, horz_;
     TScrollBar* vertBar_ = nullptr;
     TScrollBar* horzBar_ = nullptr;
     bool updating_ = false;
+    int trackPos_[2] = {};  // horizontal, vertical
 };
 
 }  // namespace tarvel

@@ -32,7 +32,17 @@ TWindowScrollBars* WindowScrollBarsOf(HWND hwnd) {
     return reinterpret_cast<TWindowScrollBars*>(GetProp(hwnd, kScrollBarsProp));
 }
 
+namespace {
+
+IScrollBarsAnswer* AnswerOf(HWND hwnd) { return dynamic_cast<IScrollBarsAnswer*>(FindControl(hwnd)); }
+
+}  // namespace
+
 bool GetScrollInfo(HWND hwnd, int bar, SCROLLINFO& info) {
+    if (IScrollBarsAnswer* answer = AnswerOf(hwnd)) {
+        info = answer->ScrollInfoOf(bar);
+        return true;
+    }
     TWindowScrollBars* bars = WindowScrollBarsOf(hwnd);
     if (!bars) return false;
     info = bars->Info(bar);
@@ -40,21 +50,35 @@ bool GetScrollInfo(HWND hwnd, int bar, SCROLLINFO& info) {
 }
 
 int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO& info, bool redraw) {
+    if (IScrollBarsAnswer* answer = AnswerOf(hwnd)) return answer->SetScrollInfoOf(bar, info);
     TWindowScrollBars* bars = WindowScrollBarsOf(hwnd);
     return bars ? bars->SetInfo(bar, info, redraw) : 0;
 }
 
 int GetScrollPos(HWND hwnd, int bar) {
+    if (IScrollBarsAnswer* answer = AnswerOf(hwnd)) return answer->ScrollInfoOf(bar).nPos;
     TWindowScrollBars* bars = WindowScrollBarsOf(hwnd);
     return bars ? bars->Position(bar) : 0;
 }
 
 bool GetScrollBarInfo(HWND hwnd, int32_t objectId, SCROLLBARINFO& info) {
-    TWindowScrollBars* bars = WindowScrollBarsOf(hwnd);
-    if (!bars || (objectId != OBJID_VSCROLL && objectId != OBJID_HSCROLL)) return false;
+    if (objectId != OBJID_VSCROLL && objectId != OBJID_HSCROLL) return false;
     const int bar = objectId == OBJID_VSCROLL ? SB_VERT : SB_HORZ;
+    TScrollBarParts p;
+    TScrollBarPart pressed = TScrollBarPart::None;
+    if (IScrollBarsAnswer* answer = AnswerOf(hwnd)) {
+        p = answer->ScreenScrollParts(bar);
+        pressed = answer->PressedScrollPart(bar);
+    } else if (TWindowScrollBars* bars = WindowScrollBarsOf(hwnd)) {
+        p = bars->Parts(bar);
+        pressed = bars->PressedPart(bar);
+        const TRect window = WindowRect(hwnd);
+        for (TRect* r : {&p.bar, &p.lineUp, &p.thumb})
+            if (!r->IsEmpty()) r->Offset(window.left, window.top);
+    } else {
+        return false;
+    }
     const bool vert = bar == SB_VERT;
-    const TScrollBarParts p = bars->Parts(bar);
     info.rcScrollBar = TRect{};
     info.dxyLineButton = info.xyThumbTop = info.xyThumbBottom = 0;
     std::fill(std::begin(info.rgstate), std::end(info.rgstate), 0u);
@@ -62,9 +86,7 @@ bool GetScrollBarInfo(HWND hwnd, int32_t objectId, SCROLLBARINFO& info) {
         info.rgstate[0] = STATE_SYSTEM_INVISIBLE;
         return true;
     }
-    const TRect window = WindowRect(hwnd);
     info.rcScrollBar = p.bar;
-    info.rcScrollBar.Offset(window.left, window.top);
     info.dxyLineButton = vert ? p.lineUp.Height() : p.lineUp.Width();
     if (!p.thumb.IsEmpty()) {
         info.xyThumbTop = vert ? p.thumb.top - p.bar.top : p.thumb.left - p.bar.left;
@@ -75,7 +97,7 @@ bool GetScrollBarInfo(HWND hwnd, int32_t objectId, SCROLLBARINFO& info) {
     const TScrollBarPart order[] = {TScrollBarPart::LineUp, TScrollBarPart::PageUp, TScrollBarPart::Thumb,
                                     TScrollBarPart::PageDown, TScrollBarPart::LineDown};
     for (size_t i = 0; i < std::size(order); ++i)
-        if (bars->PressedPart(bar) == order[i]) info.rgstate[i + 1] |= STATE_SYSTEM_PRESSED;
+        if (pressed == order[i]) info.rgstate[i + 1] |= STATE_SYSTEM_PRESSED;
     return true;
 }
 

@@ -81,6 +81,21 @@ struct SCROLLBARINFO {
     uint32_t rgstate[6] = {};
 };
 
+// A control whose bars are child controls but who answers for them by its
+// handle as for window bars (the scroll box): parts in screen coordinates,
+// an empty bar when hidden; a set track position is read by the thumb
+// requests that follow.
+class IScrollBarsAnswer {
+public:
+    virtual TScrollBarParts ScreenScrollParts(int bar) = 0;
+    virtual TScrollBarPart PressedScrollPart(int bar) = 0;
+    virtual SCROLLINFO ScrollInfoOf(int bar) = 0;
+    virtual int SetScrollInfoOf(int bar, const SCROLLINFO& info) = 0;
+
+protected:
+    ~IScrollBarsAnswer() = default;
+};
+
 // The scroll bars of a window whose control has them, by its handle (for
 // code that knows only the window, as a skin does).
 TWindowScrollBars* WindowScrollBarsOf(HWND hwnd);

@@ -76,6 +76,73 @@ TEST_F(ScrollBarTest, ScrollBoxScrollsItsChildren) {
     EXPECT_EQ(vert->Position(), 320 - box->ClientHeight());
 }
 
+// Its bars are child controls, yet a skin that knows only its window reads
+// and drives them as window bars.
+TEST_F(ScrollBarTest, ScrollBoxAnswersForItsBarsByItsWindow) {
+    auto* box = Add<TScrollBox>("Box", Bounds(10, 10, 150, 100));
+    auto* far = Add<TPanel>("Far", Bounds(10, 300, 50, 20), box);
+    box->VertScrollBar()->SetSize(30);
+    ShowForm();
+    const HWND h = box->Handle();
+    SCROLLBARINFO info;
+    ASSERT_TRUE(GetScrollBarInfo(h, OBJID_VSCROLL, info));
+    EXPECT_EQ(info.rgstate[0], 0u);
+    EXPECT_EQ(info.rcScrollBar.Width(), 30);
+    const TRect window = WindowRect(h);
+    const TPoint clientCorner = box->ClientToScreen(TPoint{0, 0});
+    EXPECT_EQ(info.rcScrollBar.right, clientCorner.x + 150 - 2 * (clientCorner.x - window.left));
+    EXPECT_EQ(info.rcScrollBar.top, clientCorner.y);
+    EXPECT_EQ(info.dxyLineButton, 30);
+    EXPECT_LT(info.xyThumbTop, info.xyThumbBottom);
+    ASSERT_TRUE(GetScrollBarInfo(h, OBJID_HSCROLL, info));
+    EXPECT_EQ(info.rgstate[0], STATE_SYSTEM_INVISIBLE);
+
+    SCROLLINFO si;
+    ASSERT_TRUE(GetScrollInfo(h, SB_VERT, si));
+    const int view = static_cast<int>(si.nPage);
+    EXPECT_EQ(si.nMax, 319);
+    EXPECT_EQ(view, box->ClientHeight());
+    EXPECT_EQ(si.nPos, 0);
+
+    // Requests as an overlaid bar sends them: no bar handle, the thumb's
+    // place set beforehand.
+    struct Step {
+        WORD code;
+        int track, position;
+    } steps[] = {{SB_LINEDOWN, 0, 8},
+                 {SB_PAGEDOWN, 0, 8 + view},
+                 {SB_LINEUP, 0, view},
+                 {SB_THUMBTRACK, 100, 100},
+                 {SB_BOTTOM, 0, 320 - view},
+                 {SB_THUMBPOSITION, 5000, 320 - view},
+                 {SB_TOP, 0, 0}};
+    for (const Step& s : steps) {
+        SCROLLINFO track;
+        track.fMask = SIF_TRACKPOS;
+        track.nTrackPos = s.track;
+        SetScrollInfo(h, SB_VERT, track, false);
+        SendMessage(h, WM_VSCROLL, MAKEWPARAM(s.code, 0), 0);
+        EXPECT_EQ(GetScrollPos(h, SB_VERT), s.position) << s.code;
+        EXPECT_EQ(far->Top(), 300 - s.position) << s.code;
+    }
+
+    // A thumb held on the box's own bar reads pressed.
+    box->VertScrollBar()->SetPosition(50);
+    ASSERT_TRUE(GetScrollBarInfo(h, OBJID_VSCROLL, info));
+    const TPoint thumb{info.rcScrollBar.left + 15,
+                       info.rcScrollBar.top + (info.xyThumbTop + info.xyThumbBottom) / 2};
+    ui.Backend().MouseMove(thumb);
+    ui.Backend().MouseDown(thumb);
+    ui.RunUntilIdle();
+    ASSERT_TRUE(GetScrollBarInfo(h, OBJID_VSCROLL, info));
+    EXPECT_EQ(info.rgstate[3], STATE_SYSTEM_PRESSED);
+    ui.Backend().MouseUp(thumb);
+    ui.RunUntilIdle();
+    box->SetEnabled(false);
+    ASSERT_TRUE(GetScrollBarInfo(h, OBJID_VSCROLL, info));
+    EXPECT_EQ(info.rgstate[0], STATE_SYSTEM_UNAVAILABLE);
+}
+
 TEST_F(ScrollBarTest, SplitterResizesTheControlBeforeIt) {
     auto* left = Add<TPanel>("Left", Bounds(0, 0, 100, 10));
     left->SetAlign(alLeft);
