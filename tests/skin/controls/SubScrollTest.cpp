@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "WrappedControlFixture.h"
+#include "platform/classlib/ExtCtrls.h"
+#include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/WindowScrollBars.h"
 #include "platform/winsys/WindowApi.h"
 #include "skin/controls/te_controls_grids.h"
@@ -66,6 +68,51 @@ TEST_F(SubScrollTest, ThePositionIsMirroredAfterEachScroll) {
     ui_.Wheel(grid, -120);
     ui_.RunUntilIdle();
     EXPECT_EQ(bar->ScrollBar()->Position(), grid->TopRow());
+}
+
+// The scroll box's scroll messages pass its hook by, yet its bars follow
+// the hosted bar, the wheel and resizing; its Size sets their thickness.
+TEST_F(SubScrollTest, TheScrollBoxBarsFollowTheWheelAndResizing) {
+    auto* box = Make<TTeScrollBox>(10, 10);
+    box->SetBounds(10, 10, 150, 100);
+    box->VertScrollBar()->SetSize(30);
+    auto* far = new TPanel(box);
+    far->SetParent(box);
+    far->SetBounds(10, 300, 50, 20);
+    auto* near = new TEdit(box);  // the wheel goes where the focus is
+    near->SetParent(box);
+    near->SetBounds(10, 10, 50, 21);
+    ui_.RunUntilIdle();
+    near->SetFocus();
+    TTeInplaceScrollBar* vert = box->SubScrollBar()->VertBar();
+    auto mirrored = [&](const char* when) {
+        ui_.RunUntilIdle();
+        const SCROLLINFO native = Native(box, SB_VERT);
+        EXPECT_TRUE(vert->Visible()) << when;
+        EXPECT_EQ(vert->Width(), 30) << when;
+        const TRect r = NativeRect(box, OBJID_VSCROLL);
+        const TPoint at = vert->Parent()->ScreenToClient(TPoint{r.left, r.top});
+        EXPECT_EQ(vert->BoundsRect(), (TRect{at.x, at.y, at.x + 30, at.y + r.Height()})) << when;
+        EXPECT_EQ(vert->ScrollBar()->Position(), box->VertScrollBar()->Position()) << when;
+        EXPECT_EQ(vert->ScrollBar()->PageSize(), int(native.nPage)) << when;
+    };
+    mirrored("shown");
+    EXPECT_FALSE(box->SubScrollBar()->HorzBar()->Visible());
+
+    ScrollHosted(vert, kscLineDown, 1);
+    EXPECT_EQ(box->VertScrollBar()->Position(), 8);
+    EXPECT_EQ(far->Top(), 292);
+    mirrored("after a line down");
+    ui_.Wheel(box, -120);
+    EXPECT_EQ(box->VertScrollBar()->Position(), 32);
+    mirrored("after the wheel");
+    box->SetHeight(200);
+    mirrored("after growing");
+    box->SetHeight(400);  // everything fits: no bar
+    ui_.RunUntilIdle();
+    EXPECT_FALSE(vert->Visible());
+    box->SetHeight(100);
+    mirrored("after shrinking back");
 }
 
 TEST_F(SubScrollTest, ADraggedThumbIsNotPulledBackWhileTheControlScrolls) {
