@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <type_traits>
-#include <utility>
 
 #include "skin/extras/te_extra_effect_button.h"
 
@@ -59,13 +58,10 @@ void TtefxHover<Base>::Hover(bool entering) {
     }
     fx_.Transit(
         entering, canvas, [this](TteBitmap& face) { PaintControlFace(*this, face); },
+        // The hover flag alone: these controls fire no hover events.
         [this, entering] {
-            // The hover flag alone: these controls fire no hover events.
-            auto enterEvent = std::exchange(this->OnMouseEnter, nullptr);
-            auto leaveEvent = std::exchange(this->OnMouseLeave, nullptr);
-            entering ? Flag::MouseEnter() : Flag::MouseLeave();
-            this->OnMouseEnter = std::move(enterEvent);
-            this->OnMouseLeave = std::move(leaveEvent);
+            WithoutHoverEvents(*this,
+                               [this, entering] { entering ? Flag::MouseEnter() : Flag::MouseLeave(); });
         },
         // The speed button's face keeps the parent's background it was
         // painted over; the windowed faces are opaque.
