@@ -103,7 +103,11 @@ void TTeInplaceControlEdit::CMEnabledChangedInplace(TMessage& m) {
 // ---- the edit with a push button ---------------------------------------------------------------
 
 TTeEditButton::TTeEditButton(TComponent* owner)
-    : TTeInplaceControlEdit(owner, [](TTeInplaceControlEdit* self) { return new TTeInplaceButton(self); }) {}
+    : TTeEditButton(owner, [](TTeInplaceControlEdit* self) { return new TTeInplaceButton(self); }) {}
+
+TTeEditButton::TTeEditButton(TComponent* owner,
+                             const std::function<TTeButton*(TTeInplaceControlEdit*)>& makeButton)
+    : TTeInplaceControlEdit(owner, [&makeButton](TTeInplaceControlEdit* self) { return makeButton(self); }) {}
 
 TTeEditButton::~TTeEditButton() { Button()->OnClick = nullptr; }
 
@@ -143,7 +147,7 @@ bool TTeEditButton::BtnWidthStored() {
 }
 
 void TTeEditButton::RecreateGlyph() {
-    TTeInplaceButton* b = InplaceButton();
+    TTeButton* b = InplaceButton();
     if (glyphKind_ == gkDefault) {
         bool freeIt = false;
         TBitmap* bitmap = GetDefaultBitmap(freeIt);

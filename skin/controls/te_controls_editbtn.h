@@ -66,7 +66,9 @@ public:
     explicit TTeEditButton(TComponent* owner);
     ~TTeEditButton() override;
 
-    TTeInplaceButton* InplaceButton() const { return static_cast<TTeInplaceButton*>(Button()); }
+    // The push button a factory made: an inplace button unless a descendant
+    // makes another kind.
+    TTeButton* InplaceButton() const { return static_cast<TTeButton*>(Button()); }
     TGlyphKind GlyphKind() const { return glyphKind_; }
     void SetGlyphKind(TGlyphKind value);
     TBitmap* Glyph() const { return InplaceButton()->Glyph(); }
@@ -76,6 +78,7 @@ public:
     bool BtnWidthStored();
 
 protected:
+    TTeEditButton(TComponent* owner, const std::function<TTeButton*(TTeInplaceControlEdit*)>& makeButton);
     // The default glyph; the base has none.
     virtual TBitmap* GetDefaultBitmap(bool& freeIt) {
         freeIt = false;

@@ -94,6 +94,14 @@ void TTeEffectParts::Transit(bool entering, TCanvas* canvas, TPoint at,
     if (!IsAnimating(running_)) showNow();
 }
 
+void WithoutHoverEvents(TControl& control, const std::function<void()>& act) {
+    auto enterEvent = std::exchange(control.OnMouseEnter, nullptr);
+    auto leaveEvent = std::exchange(control.OnMouseLeave, nullptr);
+    act();
+    control.OnMouseEnter = std::move(enterEvent);
+    control.OnMouseLeave = std::move(leaveEvent);
+}
+
 void TTeEffectParts::HoverTransit(TControl& control, bool entering, TCanvas* canvas,
                                   const std::function<void(TteBitmap&)>& paint,
                                   const std::function<void()>& setHover,
@@ -102,14 +110,7 @@ void TTeEffectParts::HoverTransit(TControl& control, bool entering, TCanvas* can
     if (event) event(&control);
     Transit(
         entering, canvas, TPoint{0, 0}, paint,
-        [&control, &setHover] {
-            auto enterEvent = std::exchange(control.OnMouseEnter, nullptr);
-            auto leaveEvent = std::exchange(control.OnMouseLeave, nullptr);
-            setHover();
-            control.OnMouseEnter = std::move(enterEvent);
-            control.OnMouseLeave = std::move(leaveEvent);
-        },
-        showNow);
+        [&control, &setHover] { WithoutHoverEvents(control, setHover); }, showNow);
 }
 
 namespace {

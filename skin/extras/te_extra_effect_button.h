@@ -89,6 +89,9 @@ private:
     int waveClick_ = -1;
 };
 
+// Runs act with the control's OnMouseEnter and OnMouseLeave silenced.
+void WithoutHoverEvents(TControl& control, const std::function<void()>& act);
+
 // Neither designed nor disabled: such a control may animate.
 bool EffectActive(TControl& control);
 
