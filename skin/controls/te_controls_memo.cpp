@@ -177,10 +177,7 @@ void TTeScrollBox::CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner) 
     scrollBar = new TTeScrollBar(owner);
 }
 
-void TTeScrollBox::ThemeLinkChanged() {
-    for (TTeInplaceScrollBar* bar : {SubScrollBar()->VertBar(), SubScrollBar()->HorzBar()})
-        if (bar) bar->ScrollBar()->SetThemeLink(themeLink_);
-}
+void TTeScrollBox::ThemeLinkChanged() { HandThemeLinkToBars(SubScrollBar(), themeLink_); }
 
 bool TTeScrollBox::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
     const bool used = TScrollBox::DoMouseWheel(shift, wheelDelta, mousePos);

@@ -22,6 +22,7 @@
 namespace tarvel {
 
 class TTeSubScrollBar;
+class TListView;
 
 // Lets a wrapped control make the hosted bar itself (a descendant class).
 using TTeScrollBarFactory = std::function<void(TTeScrollBar*& scrollBar, TComponent* owner)>;
@@ -57,6 +58,9 @@ private:
     friend class TTeSubScrollBar;
     void WMEraseBkgnd(TMessage& m) { m.Result = 1; }
     bool Vertical() const { return GetOrientation() == ksoVertical; }
+    // A list view (but in the list style) is scrolled by pixels, not by
+    // messages; false leaves the request to the view's own messages.
+    bool ScrollListView(TListView* view, TTeScrollCode code, int scrollPos);
 
     TTeScrollBar* bar_ = nullptr;
     TWinControl* control_ = nullptr;
@@ -121,6 +125,8 @@ void PaintWrappedFrame(TWinControl* control, bool borderNone,
 void PaintClassicWrappedBorder(TCanvas& canvas, const TRect& r, int corner, bool cornerFirst);
 // The frame and the erased client painted anew.
 void RepaintWrapped(TWinControl* control);
+// Both hosted bars draw from the wrapped control's theme link.
+void HandThemeLinkToBars(TTeSubScrollBar* sub, TteCustomThemeLink* link);
 // Theme messages with their own handler: the hook leaves them alone.
 bool IsThemeMessage(UINT msg);
 
