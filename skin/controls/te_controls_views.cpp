@@ -8,6 +8,7 @@
 #include "platform/winsys/PaintApi.h"
 #include "platform/winsys/WindowApi.h"
 #include "skin/core/te_const.h"
+#include "skin/core/te_forms.h"
 #include "skin/core/te_theme_colors.h"
 #include "skin/core/te_theme_manager.h"
 #include "skin/core/te_utils_draw.h"
@@ -48,18 +49,6 @@ bool IsFrameRepaintCode(WPARAM code) {
     return code == tmChanged || code == tmApply || code == tmReleased || code == tmSystemChanged;
 }
 
-// Takes the place the skin gives the object; without one, repaints.
-void ApplyThemeBounds(TWinControl* view, TteCustomThemeLink* link, const String& object) {
-    if (TteTheme* theme = GetThemeLink(link)) {
-        const TRect bounds = theme->GetBounds(object);
-        if (!bounds.IsEmpty()) {
-            view->SetBoundsRect(bounds);
-            return;
-        }
-    }
-    RepaintWrapped(view);
-}
-
 bool IsOwnLink(const TMessage& m, TteCustomThemeLink* link) {
     return link && reinterpret_cast<TteCustomThemeLink*>(m.LParam) == link;
 }
@@ -89,7 +78,7 @@ void TTeTreeView::ThemeLinkChanged() {
     ApplyThemeBounds();
 }
 
-void TTeTreeView::ApplyThemeBounds() { tarvel::ApplyThemeBounds(this, themeLink_, themeObject_); }
+void TTeTreeView::ApplyThemeBounds() { UpdateThemeLink(this, themeLink_, themeObject_, true); }
 
 bool TTeTreeView::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
     const bool used = TTreeView::DoMouseWheel(shift, wheelDelta, mousePos);
@@ -142,6 +131,7 @@ void TTeListView::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeListView::WMPaint>(WM_PAINT);
     t.Add<&TTeListView::LMAutosizeColumns>(LM_AUTOSIZECOLUMNS);
     t.Add<&TTeListView::SNMThemeMessage>(SNM_THEMEMESSAGE);
+    t.Add<&TTeListView::SNMLinkChanged>(SNM_LINKCHANGED);
 }
 
 TTeListView::TTeListView(TComponent* owner) : TTeWrapped<TListView>(owner) {
@@ -162,7 +152,14 @@ void TTeListView::CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner) {
     scrollBar = new TTeScrollBar(owner);
 }
 
-void TTeListView::ThemeLinkChanged() { HandThemeLinkToBars(SubScrollBar(), themeLink_); }
+void TTeListView::ThemeLinkChanged() {
+    HandThemeLinkToBars(SubScrollBar(), themeLink_);
+    UpdateThemeLink(this, themeLink_, themeObject_, true);
+}
+
+void TTeListView::SNMLinkChanged(TMessage& m) {
+    if (IsOwnLink(m, themeLink_)) UpdateThemeLink(this, themeLink_, themeObject_, true);
+}
 
 void TTeListView::SetAutoSizeColumn(bool value) {
     if (value == autoSizeColumn_) return;

@@ -87,6 +87,7 @@ private:
     void WMPaint(TMessage& m);
     void LMAutosizeColumns(TMessage&) { AutosizeColumns(); }
     void SNMThemeMessage(TMessage& m);
+    void SNMLinkChanged(TMessage& m);
     void HookHeader();
     void UnhookHeader();
     void PaintHeader(HDC dc);
