@@ -179,17 +179,6 @@ void TTeScrollBox::CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner) 
 
 void TTeScrollBox::ThemeLinkChanged() { HandThemeLinkToBars(SubScrollBar(), themeLink_); }
 
-bool TTeScrollBox::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
-    const bool used = TScrollBox::DoMouseWheel(shift, wheelDelta, mousePos);
-    SubScrollBar()->UpdateBars();
-    return used;
-}
-
-void TTeScrollBox::Resize() {
-    TScrollBox::Resize();
-    SubScrollBar()->UpdateBars();
-}
-
 void TTeScrollBox::PaintBorder(TCanvas& canvas, const TRect& rect) {
     PaintWithElement(
         IsObjectDefined(kbdscBarDock, themeObject_, themeLink_), GetThemeLink(themeLink_),
@@ -206,7 +195,7 @@ void TTeScrollBox::PaintBuffer(TCanvas& canvas, const TRect& rect) {
 }
 
 void TTeScrollBox::WMNCPaint(TMessage& m) {
-    PaintWrappedFrame(this, false, [this](TCanvas& canvas, const TRect& r) { PaintBorder(canvas, r); });
+    PaintFrame(false);
     m.Result = 0;
 }
 

@@ -75,8 +75,6 @@ protected:
     static void DeclareMessages(TMessageTable& t);
     virtual void CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner);
     void ThemeLinkChanged() override;
-    bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
-    void Resize() override;
 
 private:
     void WMNCPaint(TMessage& m);

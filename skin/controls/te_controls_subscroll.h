@@ -189,9 +189,20 @@ protected:
     virtual void MouseEnter() {}
     virtual void MouseLeave() {}
     // The frame on the window DC; with no border it lies outside the window.
-    void PaintFrame() {
-        PaintWrappedFrame(this, this->BorderStyle() == bsNone,
+    void PaintFrame() { PaintFrame(this->BorderStyle() == bsNone); }
+    void PaintFrame(bool borderNone) {
+        PaintWrappedFrame(this, borderNone,
                           [this](TCanvas& canvas, const TRect& r) { PaintBorder(canvas, r); });
+    }
+    // The wheel and a new size change the scroll state without a message the hook sees.
+    bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override {
+        const bool used = Base::DoMouseWheel(shift, wheelDelta, mousePos);
+        if (sub_) sub_->UpdateBars();
+        return used;
+    }
+    void Resize() override {
+        Base::Resize();
+        if (sub_) sub_->UpdateBars();
     }
     // Erases through PaintBuffer over `rect` on the message's DC.
     void EraseWith(TMessage& m, const TRect& rect) {

@@ -80,17 +80,6 @@ void TTeTreeView::ThemeLinkChanged() {
 
 void TTeTreeView::ApplyThemeBounds() { UpdateThemeLink(this, themeLink_, themeObject_, true); }
 
-bool TTeTreeView::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
-    const bool used = TTreeView::DoMouseWheel(shift, wheelDelta, mousePos);
-    SubScrollBar()->UpdateBars();
-    return used;
-}
-
-void TTeTreeView::Resize() {
-    TTreeView::Resize();
-    SubScrollBar()->UpdateBars();
-}
-
 void TTeTreeView::PaintBorder(TCanvas& canvas, const TRect& rect) {
     if (IsObjectDefined(ktscTreeList, themeObject_, themeLink_))
         if (TteTheme* theme = GetThemeLink(themeLink_)) {
@@ -103,7 +92,7 @@ void TTeTreeView::PaintBorder(TCanvas& canvas, const TRect& rect) {
 void TTeTreeView::PaintBuffer(TCanvas& canvas, const TRect& rect) { FillRect(canvas, rect, Color()); }
 
 void TTeTreeView::WMNCPaint(TMessage& m) {
-    PaintWrappedFrame(this, false, [this](TCanvas& canvas, const TRect& r) { PaintBorder(canvas, r); });
+    PaintFrame(false);
     m.Result = 0;
 }
 
@@ -186,15 +175,8 @@ void TTeListView::AutosizeColumns() {
     if (Columns()->Items(last)->Width() != width) Columns()->Items(last)->SetWidth(width);
 }
 
-bool TTeListView::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
-    const bool used = TListView::DoMouseWheel(shift, wheelDelta, mousePos);
-    SubScrollBar()->UpdateBars();
-    return used;
-}
-
 void TTeListView::Resize() {
-    TListView::Resize();
-    SubScrollBar()->UpdateBars();
+    TTeWrapped<TListView>::Resize();
     if (HandleAllocated()) PostMessage(Handle(), LM_AUTOSIZECOLUMNS, 0, 0);
 }
 
@@ -217,7 +199,7 @@ void TTeListView::PaintBorder(TCanvas& canvas, const TRect& rect) {
 void TTeListView::PaintBuffer(TCanvas& canvas, const TRect& rect) { FillRect(canvas, rect, Color()); }
 
 void TTeListView::WMNCPaint(TMessage& m) {
-    PaintWrappedFrame(this, false, [this](TCanvas& canvas, const TRect& r) { PaintBorder(canvas, r); });
+    PaintFrame(false);
     m.Result = 0;
 }
 

@@ -29,8 +29,6 @@ protected:
     static void DeclareMessages(TMessageTable& t);
     virtual void CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner);
     void ThemeLinkChanged() override;
-    bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
-    void Resize() override;
 
 private:
     void WMNCPaint(TMessage& m);
@@ -78,7 +76,6 @@ protected:
     virtual void HeaderWndProc(TMessage& message);
     void CreateHandleDone() override;
     void ThemeLinkChanged() override;
-    bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
     void Resize() override;
 
 private:

@@ -9,6 +9,7 @@
 namespace tarvel {
 namespace {
 
+using testing::TFixedLink;
 using testing::TWrappedRecordingTheme;
 
 // A skin that gives the object "tree" a place of its own.
@@ -18,17 +19,6 @@ class TPlacingTheme : public TWrappedRecordingTheme {
 public:
     TRect TreeBounds;
     TRect GetBounds(const String& name) override { return name == "tree" ? TreeBounds : TRect{}; }
-};
-
-class TFixedLink : public TteCustomThemeLink {
-    TARVEL_CLASS(TFixedLink, TteCustomThemeLink)
-
-public:
-    explicit TFixedLink(TteTheme* theme) : TteCustomThemeLink(nullptr), theme_(theme) {}
-    TteTheme* GetTheme() override { return theme_; }
-
-private:
-    TteTheme* theme_;
 };
 
 class ViewsTest : public testing::WrappedControlTest {
