@@ -166,6 +166,49 @@ TEST_F(ViewsTest, APressedSectionDrawsPressedUntilAButtonIsReleased) {
     }
 }
 
+TEST_F(ViewsTest, WithoutAThemeASectionImageMovesTheCaptionRight) {
+    struct Case {
+        const char* what;
+        bool image;
+        int textFrom, textTo;  // where the caption's first dark column lies
+    } cases[] = {
+        {"no image", false, 4, 9},
+        {"an image", true, 21, 26},
+    };
+    ASSERT_FALSE(IsObjectDefined(khscHeader, "default", nullptr));
+    for (const Case& c : cases) {
+        TTeListView* view = Report({120, 80}, 3);
+        view->Columns()->Items(0)->SetCaption("Wide");
+        TImageList images(nullptr);
+        images.SetSize(16, 16);
+        TBitmap picture;
+        picture.SetSize(16, 16);
+        picture.Canvas()->Brush()->SetColor(clLime);
+        picture.Canvas()->FillRect(TRect{0, 0, 16, 16});
+        images.Add(&picture, nullptr);
+        THeaderControl* header = view->Header();
+        if (c.image) {
+            header->SetImages(&images);
+            header->Sections()->Items(0)->SetImageIndex(0);
+        }
+        header->Invalidate();
+        ui_.RunUntilIdle();
+        if (c.image) {
+            EXPECT_EQ(ShownAt(header, 5, 5), 0x00FF00u) << c.what;
+        }
+        int firstDark = -1;
+        for (int x = 2; x < 110 && firstDark < 0; ++x)
+            for (int y = 3; y < header->Height() - 3 && firstDark < 0; ++y) {
+                const uint32_t p = ShownAt(header, x, y);
+                if ((p & 0xFF) < 0x60 && ((p >> 8) & 0xFF) < 0x60 && ((p >> 16) & 0xFF) < 0x60) firstDark = x;
+            }
+        EXPECT_GE(firstDark, c.textFrom) << c.what;
+        EXPECT_LT(firstDark, c.textTo) << c.what;
+        header->SetImages(nullptr);
+        delete view;
+    }
+}
+
 TEST_F(ViewsTest, TheTrailingAreaIsTheLastSectionOnlyWhileNoSidewaysBarShows) {
     struct Case {
         const char* what;
