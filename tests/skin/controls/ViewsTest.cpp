@@ -122,6 +122,11 @@ TEST_F(ViewsTest, TheHeaderIsPaintedByTheListViewWithTheCaptionOfTheColumnShown)
     TWrappedRecordingTheme* theme = UseWrappedTheme();
     TTeListView* view = Report({60, 70, 80}, 3);
     ASSERT_TRUE(view->HeaderHooked());
+    // A window made anew has its header taken over again.
+    view->RecreateWnd();
+    ui_.RunUntilIdle();
+    ASSERT_TRUE(view->HandleAllocated());
+    ASSERT_TRUE(view->HeaderHooked());
     // The columns shown in another order: each section keeps its column's caption.
     view->SetFullDrag(true);
     view->Header()->SetSectionOrder({2, 0, 1});
