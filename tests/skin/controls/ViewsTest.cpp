@@ -80,6 +80,32 @@ TEST_F(ViewsTest, ViewsTakeTheThemesColoursAndTheSystemsWhenItIsReleased) {
     }
 }
 
+TEST_F(ViewsTest, TheFrameIsTheThemesTreeOrListElementOverTheWholeWindow) {
+    struct Case {
+        const char* what;
+        bool tree;
+        const char* op;
+    } cases[] = {
+        {"tree", true, "TreeDraw"},
+        {"list", false, "ListDraw"},
+    };
+    for (const Case& c : cases) {
+        TWrappedRecordingTheme* theme = UseWrappedTheme();
+        TWinControl* view = c.tree ? static_cast<TWinControl*>(Make<TTeTreeView>(10, 10))
+                                   : static_cast<TWinControl*>(Report({80}, 3));
+        view->SetBounds(10, 10, 180, 120);
+        ui_.RunUntilIdle();
+        theme->Calls().clear();
+        RepaintWrapped(view);
+        ui_.RunUntilIdle();
+        const auto calls = theme->CallsOf(c.op);
+        ASSERT_FALSE(calls.empty()) << c.what;
+        EXPECT_EQ(calls.back().rect, (TRect{0, 0, 180, 120})) << c.what;
+        EXPECT_EQ(calls.back().object, "default") << c.what;
+        delete view;
+    }
+}
+
 TEST_F(ViewsTest, ThemeMessagesBeforeTheWindowExistsChangeNothing) {
     auto* tree = new TTeTreeView(form_);
     auto* list = new TTeListView(form_);
