@@ -39,12 +39,7 @@ void TTeMemoSkin<Base>::DeclareMemoMessages(TMessageTable& t) {
 
 template <class Base>
 TTeMemoSkin<Base>::TTeMemoSkin(TComponent* owner) : TTeWrapped<Base>(owner) {
-    this->MakeSubScrollBar([this](TTeScrollBar*& bar, TComponent* o) { CreateScrollBar(bar, o); });
-}
-
-template <class Base>
-void TTeMemoSkin<Base>::CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner) {
-    scrollBar = new TTeScrollBar(owner);
+    this->MakeSubScrollBar();
 }
 
 // The hot look ranks above focus here.
@@ -168,13 +163,9 @@ void TTeScrollBox::DeclareMessages(TMessageTable& t) {
 }
 
 TTeScrollBox::TTeScrollBox(TComponent* owner) : TTeWrapped<TScrollBox>(owner) {
-    MakeSubScrollBar([this](TTeScrollBar*& bar, TComponent* o) { CreateScrollBar(bar, o); });
+    MakeSubScrollBar();
     // Its own scroll messages change nothing the bars do not hear of otherwise.
     SubScrollBar()->SetIgnoreScrollMessages(true);
-}
-
-void TTeScrollBox::CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner) {
-    scrollBar = new TTeScrollBar(owner);
 }
 
 void TTeScrollBox::ThemeLinkChanged() { HandThemeLinkToBars(SubScrollBar(), themeLink_); }

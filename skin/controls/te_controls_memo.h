@@ -23,7 +23,6 @@ public:
 
 protected:
     static void DeclareMemoMessages(TMessageTable& t);
-    virtual void CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner);
     TteMemoDrawState DrawState();
 
 private:
@@ -73,7 +72,6 @@ public:
 
 protected:
     static void DeclareMessages(TMessageTable& t);
-    virtual void CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner);
     void ThemeLinkChanged() override;
 
 private:

@@ -185,6 +185,14 @@ protected:
     }
     // Each wrapper's constructor makes its companion, once its own factory can run.
     void MakeSubScrollBar(const TTeScrollBarFactory& factory) { sub_ = new TTeSubScrollBar(this, factory); }
+    // The companion whose hosted bars come from CreateScrollBar.
+    void MakeSubScrollBar() {
+        MakeSubScrollBar([this](TTeScrollBar*& bar, TComponent* owner) { CreateScrollBar(bar, owner); });
+    }
+    // A descendant may host a bar class of its own.
+    virtual void CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner) {
+        scrollBar = new TTeScrollBar(owner);
+    }
     virtual void ThemeLinkChanged() {}
     virtual void MouseEnter() {}
     virtual void MouseLeave() {}

@@ -65,13 +65,7 @@ void TTeTreeView::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeTreeView::SNMLinkChanged>(SNM_LINKCHANGED);
 }
 
-TTeTreeView::TTeTreeView(TComponent* owner) : TTeWrapped<TTreeView>(owner) {
-    MakeSubScrollBar([this](TTeScrollBar*& bar, TComponent* o) { CreateScrollBar(bar, o); });
-}
-
-void TTeTreeView::CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner) {
-    scrollBar = new TTeScrollBar(owner);
-}
+TTeTreeView::TTeTreeView(TComponent* owner) : TTeWrapped<TTreeView>(owner) { MakeSubScrollBar(); }
 
 void TTeTreeView::ThemeLinkChanged() {
     HandThemeLinkToBars(SubScrollBar(), themeLink_);
@@ -124,7 +118,7 @@ void TTeListView::DeclareMessages(TMessageTable& t) {
 }
 
 TTeListView::TTeListView(TComponent* owner) : TTeWrapped<TListView>(owner) {
-    MakeSubScrollBar([this](TTeScrollBar*& bar, TComponent* o) { CreateScrollBar(bar, o); });
+    MakeSubScrollBar();
     // A divider drag that ended.
     Header()->OnSectionResize = [this](THeaderControl*, THeaderSection*) {
         if (OnColumnResized) OnColumnResized(this);
@@ -135,10 +129,6 @@ TTeListView::TTeListView(TComponent* owner) : TTeWrapped<TListView>(owner) {
 TTeListView::~TTeListView() {
     Header()->OnSectionResize = nullptr;
     UnhookHeader();
-}
-
-void TTeListView::CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner) {
-    scrollBar = new TTeScrollBar(owner);
 }
 
 void TTeListView::ThemeLinkChanged() {

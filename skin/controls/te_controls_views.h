@@ -27,7 +27,6 @@ public:
 
 protected:
     static void DeclareMessages(TMessageTable& t);
-    virtual void CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner);
     void ThemeLinkChanged() override;
 
 private:
@@ -68,7 +67,6 @@ public:
 
 protected:
     static void DeclareMessages(TMessageTable& t);
-    virtual void CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner);
     // One header section; index -1 with `trailing` is the empty area right
     // of the last section.
     virtual void DrawHeaderSection(TCanvas& canvas, const TRect& rect, int index, const WideString& text,
