@@ -39,12 +39,7 @@ void TTeMemoSkin<Base>::DeclareMemoMessages(TMessageTable& t) {
 
 template <class Base>
 TTeMemoSkin<Base>::TTeMemoSkin(TComponent* owner) : TTeWrapped<Base>(owner) {
-    this->MakeSubScrollBar([this](TTeScrollBar*& bar, TComponent* o) { CreateScrollBar(bar, o); });
-}
-
-template <class Base>
-void TTeMemoSkin<Base>::CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner) {
-    scrollBar = new TTeScrollBar(owner);
+    this->MakeSubScrollBar();
 }
 
 // The hot look ranks above focus here.
@@ -168,30 +163,12 @@ void TTeScrollBox::DeclareMessages(TMessageTable& t) {
 }
 
 TTeScrollBox::TTeScrollBox(TComponent* owner) : TTeWrapped<TScrollBox>(owner) {
-    MakeSubScrollBar([this](TTeScrollBar*& bar, TComponent* o) { CreateScrollBar(bar, o); });
+    MakeSubScrollBar();
     // Its own scroll messages change nothing the bars do not hear of otherwise.
     SubScrollBar()->SetIgnoreScrollMessages(true);
 }
 
-void TTeScrollBox::CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner) {
-    scrollBar = new TTeScrollBar(owner);
-}
-
-void TTeScrollBox::ThemeLinkChanged() {
-    for (TTeInplaceScrollBar* bar : {SubScrollBar()->VertBar(), SubScrollBar()->HorzBar()})
-        if (bar) bar->ScrollBar()->SetThemeLink(themeLink_);
-}
-
-bool TTeScrollBox::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
-    const bool used = TScrollBox::DoMouseWheel(shift, wheelDelta, mousePos);
-    SubScrollBar()->UpdateBars();
-    return used;
-}
-
-void TTeScrollBox::Resize() {
-    TScrollBox::Resize();
-    SubScrollBar()->UpdateBars();
-}
+void TTeScrollBox::ThemeLinkChanged() { HandThemeLinkToBars(SubScrollBar(), themeLink_); }
 
 void TTeScrollBox::PaintBorder(TCanvas& canvas, const TRect& rect) {
     PaintWithElement(
@@ -209,7 +186,7 @@ void TTeScrollBox::PaintBuffer(TCanvas& canvas, const TRect& rect) {
 }
 
 void TTeScrollBox::WMNCPaint(TMessage& m) {
-    PaintWrappedFrame(this, false, [this](TCanvas& canvas, const TRect& r) { PaintBorder(canvas, r); });
+    PaintFrame(false);
     m.Result = 0;
 }
 

@@ -23,7 +23,6 @@ public:
 
 protected:
     static void DeclareMemoMessages(TMessageTable& t);
-    virtual void CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner);
     TteMemoDrawState DrawState();
 
 private:
@@ -73,10 +72,7 @@ public:
 
 protected:
     static void DeclareMessages(TMessageTable& t);
-    virtual void CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner);
     void ThemeLinkChanged() override;
-    bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
-    void Resize() override;
 
 private:
     void WMNCPaint(TMessage& m);

@@ -1,7 +1,10 @@
 #include "skin/controls/te_controls_subscroll.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 
+#include "platform/classlib/ComCtrls_ListView.h"
 #include "platform/classlib/ScrollBars.h"
 #include "platform/classlib/WindowScrollBars.h"
 #include "platform/gdi/Gdi.h"
@@ -24,6 +27,8 @@ struct TFlagScope {
 
 // A bar thicker or longer than this is the system's junk, not a bar.
 constexpr int kMaxBarExtent = 4000;
+// A line of a list view with no rows to measure.
+constexpr int kEmptyListLine = 16;
 
 bool Usable(TWinControl* control) {
     return control && control->HandleAllocated() && !control->ComponentState().Contains(csDestroying);
@@ -133,7 +138,10 @@ void TTeInplaceScrollBar::DoScroll(TObject*, TTeScrollCode code, int& scrollPos)
     const HWND h = control_->Handle();
     const int which = Vertical() ? SB_VERT : SB_HORZ;
     const UINT msg = Vertical() ? WM_VSCROLL : WM_HSCROLL;
-    if (code == kscLineUp || code == kscLineDown) {
+    if (auto* view = dynamic_cast<TListView*>(control_); view && ScrollListView(view, code, scrollPos)) {
+        // The view scrolled itself: tell its users as a bar's scroll would.
+        if (view->OnScroll) view->OnScroll(view);
+    } else if (code == kscLineUp || code == kscLineDown) {
         SendMessage(h, msg, code, 0);
     } else {
         // The control's scrolling runs the mirror through the hook; it must
@@ -148,6 +156,42 @@ void TTeInplaceScrollBar::DoScroll(TObject*, TTeScrollCode code, int& scrollPos)
     // The thumb shows where the control went, except while it is dragged.
     SCROLLINFO now;
     if (code != kscTrack && GetScrollInfo(h, which, now)) scrollPos = now.nPos;
+}
+
+bool TTeInplaceScrollBar::ScrollListView(TListView* view, TTeScrollCode code, int scrollPos) {
+    const TViewStyle style = view->ViewStyle();
+    const bool line = code == kscLineUp || code == kscLineDown;
+    const int sign = code == kscLineUp ? -1 : 1;
+    if (line && style == vsList) return false;
+    if (line && Vertical()) {
+        // A line is the height of the row at the top.
+        TListItem* top = view->TopItem();
+        const int step = top ? top->DisplayRect().Height() : kEmptyListLine;
+        view->Scroll(0, sign * step);
+        return true;
+    }
+    if (line && style != vsReport) {
+        view->Scroll(sign * bar_->PageSize(), 0);
+        return true;
+    }
+    // Everything else moves the view by the distance the thumb went.
+    SCROLLINFO si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+    if (!GetScrollInfo(view->Handle(), Vertical() ? SB_VERT : SB_HORZ, si)) return true;
+    int64_t delta = int64_t{scrollPos} - si.nPos;
+    if (delta == 0) return true;
+    if (Vertical() && style == vsReport) {
+        // The report's vertical bar counts rows; the view scrolls pixels.
+        TListItem* top = view->TopItem();
+        const int row = top ? top->DisplayRect().Height() : std::abs(view->Font()->Height());
+        delta *= std::max(1, row);
+    }
+    const int d = static_cast<int>(std::clamp<int64_t>(delta, INT32_MIN / 2, INT32_MAX / 2));
+    if (Vertical())
+        view->Scroll(0, d);
+    else
+        view->Scroll(d, 0);
+    return true;
 }
 
 // ---- TTeSubScrollBar --------------------------------------------------------------------
@@ -294,6 +338,11 @@ void PaintClassicWrappedBorder(TCanvas& canvas, const TRect& r, int corner, bool
     const TRect inner{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
     DrawEdge(canvas, inner, cl3DDkShadow, clBtnFace);
     if (!cornerFirst) fillCorner();
+}
+
+void HandThemeLinkToBars(TTeSubScrollBar* sub, TteCustomThemeLink* link) {
+    for (TTeInplaceScrollBar* bar : {sub->VertBar(), sub->HorzBar()})
+        if (bar) bar->ScrollBar()->SetThemeLink(link);
 }
 
 void RepaintWrapped(TWinControl* control) {

@@ -22,6 +22,7 @@
 namespace tarvel {
 
 class TTeSubScrollBar;
+class TListView;
 
 // Lets a wrapped control make the hosted bar itself (a descendant class).
 using TTeScrollBarFactory = std::function<void(TTeScrollBar*& scrollBar, TComponent* owner)>;
@@ -57,6 +58,9 @@ private:
     friend class TTeSubScrollBar;
     void WMEraseBkgnd(TMessage& m) { m.Result = 1; }
     bool Vertical() const { return GetOrientation() == ksoVertical; }
+    // A list view (but in the list style) is scrolled by pixels, not by
+    // messages; false leaves the request to the view's own messages.
+    bool ScrollListView(TListView* view, TTeScrollCode code, int scrollPos);
 
     TTeScrollBar* bar_ = nullptr;
     TWinControl* control_ = nullptr;
@@ -121,6 +125,8 @@ void PaintWrappedFrame(TWinControl* control, bool borderNone,
 void PaintClassicWrappedBorder(TCanvas& canvas, const TRect& r, int corner, bool cornerFirst);
 // The frame and the erased client painted anew.
 void RepaintWrapped(TWinControl* control);
+// Both hosted bars draw from the wrapped control's theme link.
+void HandThemeLinkToBars(TTeSubScrollBar* sub, TteCustomThemeLink* link);
 // Theme messages with their own handler: the hook leaves them alone.
 bool IsThemeMessage(UINT msg);
 
@@ -179,13 +185,32 @@ protected:
     }
     // Each wrapper's constructor makes its companion, once its own factory can run.
     void MakeSubScrollBar(const TTeScrollBarFactory& factory) { sub_ = new TTeSubScrollBar(this, factory); }
+    // The companion whose hosted bars come from CreateScrollBar.
+    void MakeSubScrollBar() {
+        MakeSubScrollBar([this](TTeScrollBar*& bar, TComponent* owner) { CreateScrollBar(bar, owner); });
+    }
+    // A descendant may host a bar class of its own.
+    virtual void CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner) {
+        scrollBar = new TTeScrollBar(owner);
+    }
     virtual void ThemeLinkChanged() {}
     virtual void MouseEnter() {}
     virtual void MouseLeave() {}
     // The frame on the window DC; with no border it lies outside the window.
-    void PaintFrame() {
-        PaintWrappedFrame(this, this->BorderStyle() == bsNone,
+    void PaintFrame() { PaintFrame(this->BorderStyle() == bsNone); }
+    void PaintFrame(bool borderNone) {
+        PaintWrappedFrame(this, borderNone,
                           [this](TCanvas& canvas, const TRect& r) { PaintBorder(canvas, r); });
+    }
+    // The wheel and a new size change the scroll state without a message the hook sees.
+    bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override {
+        const bool used = Base::DoMouseWheel(shift, wheelDelta, mousePos);
+        if (sub_) sub_->UpdateBars();
+        return used;
+    }
+    void Resize() override {
+        Base::Resize();
+        if (sub_) sub_->UpdateBars();
     }
     // Erases through PaintBuffer over `rect` on the message's DC.
     void EraseWith(TMessage& m, const TRect& rect) {

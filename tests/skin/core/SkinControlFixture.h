@@ -18,6 +18,18 @@
 
 namespace tarvel::testing {
 
+// A theme link that always gives the same theme.
+class TFixedLink : public TteCustomThemeLink {
+    TARVEL_CLASS(TFixedLink, TteCustomThemeLink)
+
+public:
+    explicit TFixedLink(TteTheme* theme) : TteCustomThemeLink(nullptr), theme_(theme) {}
+    TteTheme* GetTheme() override { return theme_; }
+
+private:
+    TteTheme* theme_;
+};
+
 class SkinControlTest : public ::testing::Test {
 protected:
     void SetUp() override {

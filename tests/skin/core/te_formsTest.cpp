@@ -20,6 +20,7 @@ namespace {
 
 using testing::Rgb;
 using testing::SkinControlTest;
+using testing::TFixedLink;
 
 // A face with enough in it to tell pixels apart: a gradient, a frame, text.
 class TTestFace : public TTeControl {
@@ -492,17 +493,6 @@ class TBoundsTheme : public TteTheme {
 public:
     TRect Bounds = NullRect;
     TRect GetBounds(const String& name) override { return name == "panel" ? Bounds : NullRect; }
-};
-
-class TFixedLink : public TteCustomThemeLink {
-    TARVEL_CLASS(TFixedLink, TteCustomThemeLink)
-
-public:
-    explicit TFixedLink(TteTheme* theme) : TteCustomThemeLink(nullptr), theme_(theme) {}
-    TteTheme* GetTheme() override { return theme_; }
-
-private:
-    TteTheme* theme_;
 };
 
 TEST_F(TeControlTest, UpdateThemeLinkMovesTheControlToTheBoundsOfItsObject) {
