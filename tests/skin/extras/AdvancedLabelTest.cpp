@@ -8,6 +8,9 @@
 
 #include <algorithm>
 
+#include "skin/core/te_theme_manager.h"
+
+#include "ExtraSkinFixture.h"
 #include "tests/skin/controls/RecordingThemeFixture.h"
 
 namespace tarvel {
@@ -127,6 +130,31 @@ TEST_F(AdvancedLabelTest, WithAThemeLabelObjectTheThemeDrawsWithItsOrTheDefaultF
         EXPECT_EQ(theme->drawn.back().size, c.size);
         delete l;
     }
+}
+
+TEST_F(AdvancedLabelTest, ALoadedSkinWithoutTheLabelsObjectTakesAwayItsObject) {
+    struct Case {
+        const char* object;
+        bool available;
+    };
+    const Case cases[] = {{"Title", true}, {"title", true}, {"Missing", false}, {"default", true}};
+    TTeAdvancedLabel* l = MakeLabel();
+    TteTheme* skin = testing::MakeSkinTheme({{"Title", clRed, TRect{0, 0, 50, 20}}});
+    ASSERT_NE(skin, nullptr);
+    ChangeTheme(skin);
+    ui_.RunUntilIdle();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.object);
+        l->SetThemeObject(c.object);
+        // A theme message brings the label up to date.
+        ThemeManager->Broadcast(SNM_THEMEMESSAGE, tmChanged, 0);
+        EXPECT_EQ(l->ObjectAvailable(), c.available);
+    }
+    l->SetThemeObject("Missing");
+    ThemeManager->Broadcast(SNM_THEMEMESSAGE, tmChanged, 0);
+    ASSERT_FALSE(l->ObjectAvailable());
+    ThemeManager->ReleaseTheme();
+    EXPECT_TRUE(l->ObjectAvailable());
 }
 
 TEST_F(AdvancedLabelTest, ATextlessLabelStillMeasuresALine) {
