@@ -20,8 +20,12 @@ TSeSkinObject* FindSkinObject(const TteTheme* theme, const String& name) {
 TRect SkinObjectBounds(const TSeSkinObject* object) { return object->GetBoundsRect(); }
 
 void DrawSkinObject(TSeSkinObject* object, TCanvas& canvas, const TRect& rect) {
+    // The object is shared by every control showing it: its own size must
+    // survive for the next one that asks.
+    const TRect own = object->GetBoundsRect();
     object->SetBoundsRect(rect);
     object->Draw(canvas, rect);
+    object->SetBoundsRect(own);
 }
 
 TSeSkinObject* SkinObjectChild(const TSeSkinObject* object, const String& name) {

@@ -21,7 +21,7 @@ TSeSkinObject* FindSkinObject(const TteTheme* theme, const String& name);
 
 // The object's own bounds.
 TRect SkinObjectBounds(const TSeSkinObject* object);
-// Moves the object to the rectangle and draws it there.
+// Draws the object laid out over the rectangle; its own bounds stay.
 void DrawSkinObject(TSeSkinObject* object, TCanvas& canvas, const TRect& rect);
 // The child of that name directly under the object, or null.
 TSeSkinObject* SkinObjectChild(const TSeSkinObject* object, const String& name);
