@@ -75,14 +75,7 @@ void TTeAdvancedLabel::DoDrawText(TRect& rect, unsigned flags) {
     // Only the current theme counts here: a link never lends the label its object.
     if (!CurrentTheme || !IsObjectDefined(klscLabel, ThemeObject(), nullptr)) {
         c.Font()->Assign(ownFont ? defaultFont_.get() : Font());
-        if (!measuring && !Enabled()) {
-            TRect shadow = rect;
-            shadow.Offset(1, 1);
-            c.Font()->SetColor(clBtnHighlight);
-            DrawText(c, text, shadow, flags);
-            c.Font()->SetColor(clBtnShadow);
-        }
-        DrawText(c, text, rect, flags);
+        DrawPlainText(c, text, rect, flags);
         return;
     }
     const TteThemeFont index = Enabled() ? ktfStaticTextNormal : ktfStaticTextDisabled;
