@@ -177,18 +177,7 @@ void TTeLabel::DoDrawText(TRect& rect, unsigned flags) {
     TCanvas& c = measuring ? *scratch.GetCanvas() : *Canvas();
     if (!Themed()) {
         c.Font()->Assign(Font());
-        if (measuring) {
-            DrawText(c, text, rect, flags);
-        } else if (!Enabled()) {
-            TRect shadow = rect;
-            shadow.Offset(1, 1);
-            c.Font()->SetColor(clBtnHighlight);
-            DrawText(c, text, shadow, flags);
-            c.Font()->SetColor(clBtnShadow);
-            DrawText(c, text, rect, flags);
-        } else {
-            DrawText(c, text, rect, flags);
-        }
+        DrawPlainText(c, text, rect, flags);
         return;
     }
     if (measuring) {
@@ -205,6 +194,17 @@ void TTeLabel::DoDrawText(TRect& rect, unsigned flags) {
         Theme()->LabelDrawText(klscLabel, c, LabelInfo(kldsDisabled), TextInfo(rect, text, flags),
                                themeObject_);
     }
+}
+
+void TTeLabel::DrawPlainText(TCanvas& canvas, const WideString& text, TRect& rect, unsigned flags) {
+    if (!(flags & DT_CALCRECT) && !Enabled()) {
+        TRect shadow = rect;
+        shadow.Offset(1, 1);
+        canvas.Font()->SetColor(clBtnHighlight);
+        DrawText(canvas, text, shadow, flags);
+        canvas.Font()->SetColor(clBtnShadow);
+    }
+    DrawText(canvas, text, rect, flags);
 }
 
 void TTeLabel::AdjustBounds() {

@@ -72,6 +72,8 @@ protected:
     bool Themed();
     bool HasGlyph() const { return showGlyph_ && !glyphThemeObject_.empty(); }
     TRect GlyphSquare();
+    // The caption without the theme, embossed when a disabled label paints.
+    void DrawPlainText(TCanvas& canvas, const WideString& text, TRect& rect, unsigned flags);
 
     // Pixels the text is moved by; the scrolling label sets it before painting.
     int textOffset_ = 0;
