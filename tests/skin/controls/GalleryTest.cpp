@@ -1,4 +1,5 @@
-// A gallery of the skinned controls in the flat and office-style themes,
+// A gallery of the skinned controls in the flat and office-style themes
+// and in the tool's own skin,
 // saved as pictures under the build folder for people to look at.
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include "skin/controls/te_controls_splitter.h"
 #include "skin/themes/theme_flat.h"
 #include "skin/themes/theme_officexp.h"
+#include "tests/skin/themes/DaraSkinFixture.h"
 
 namespace tarvel {
 namespace {
@@ -28,12 +30,16 @@ TEST_F(GalleryTest, ControlsInTheBuiltInThemesAreSavedAsPictures) {
         const char* theme;
         const char* file;
     };
-    const Case cases[] = {{"Flat", "gallery_flat.png"}, {"OfficeXP", "gallery_officexp.png"}};
+    const Case cases[] = {
+        {"Flat", "gallery_flat.png"}, {"OfficeXP", "gallery_officexp.png"}, {"dara", "gallery_dara.png"}};
     const std::filesystem::path folder = std::filesystem::path(TARVEL_BINARY_DIR) / "gallery";
     std::filesystem::create_directories(folder);
     form_->SetColor(clBtnFace);
     for (const Case& c : cases) {
-        ChangeTheme(c.theme);
+        if (c.theme == std::string_view("dara"))
+            ASSERT_TRUE(testing::ChangeToDaraSkin()) << testing::DaraSkinPath();
+        else
+            ChangeTheme(c.theme);
         ASSERT_NE(CurrentTheme, nullptr) << c.theme;
         const TBitBtnKind kinds[] = {bkCustom, bkOK, bkCancel, bkYes, bkNo};
         std::vector<TTeButton*> buttons;

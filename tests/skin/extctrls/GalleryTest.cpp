@@ -1,6 +1,6 @@
-// A gallery of the extended controls in the flat and office-style themes
-// and in the classic look, saved as pictures under the build folder for
-// people to look at: a page control of thirteen tabs in two rows with a
+// A gallery of the extended controls in the flat and office-style themes,
+// in the classic look and in the tool's own skin, saved as pictures under
+// the build folder for people to look at: a page control of thirteen tabs in two rows with a
 // transparent label on its sheet, a scrolled tab strip at the bottom,
 // progress bars and a status bar.
 
@@ -14,6 +14,7 @@
 #include "skin/extctrls/te_extctrls_status.h"
 #include "skin/themes/theme_flat.h"
 #include "skin/themes/theme_officexp.h"
+#include "tests/skin/themes/DaraSkinFixture.h"
 
 namespace tarvel {
 namespace {
@@ -28,13 +29,16 @@ TEST_F(ExtGalleryTest, ExtendedControlsAreSavedAsPictures) {
         {"Flat", "gallery_extctrls_flat.png"},
         {"OfficeXP", "gallery_extctrls_officexp.png"},
         {"", "gallery_extctrls_classic.png"},
+        {"dara", "gallery_extctrls_dara.png"},
     };
     const std::filesystem::path folder = std::filesystem::path(TARVEL_BINARY_DIR) / "gallery";
     std::filesystem::create_directories(folder);
     form_->SetBounds(20, 20, 640, 440);
     form_->SetColor(clBtnFace);
     for (const auto& [theme, file] : cases) {
-        if (*theme)
+        if (theme == std::string_view("dara"))
+            ASSERT_TRUE(testing::ChangeToDaraSkin()) << testing::DaraSkinPath();
+        else if (*theme)
             ChangeTheme(theme);
         else
             ReleaseTheme();
