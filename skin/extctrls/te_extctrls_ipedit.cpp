@@ -61,37 +61,17 @@ bool TTeIPEdit::IsIPValid() const {
 
 // A blank right next to a filled place is where the next digit goes, so the
 // walk stops there; otherwise it passes blanks and dots to the next digit.
-void TTeIPEdit::MoveRight() {
-    const WideString t = Shown();
-    const int from = std::clamp(SelStart(), 0, kTextLength);
-    if (from >= kTextLength) {
-        SelectOne(kTextLength);
-        return;
-    }
-    const bool onFilled = t[static_cast<size_t>(from)] != kBlank;
-    int stop = kTextLength;
-    for (int i = from + 1; i < kTextLength; ++i) {
-        const char16_t ch = t[static_cast<size_t>(i)];
-        if (ch == kBlank && i == from + 1 && onFilled) {
-            stop = i;
-            break;
-        }
-        if (ch == kBlank || ch == kDot) continue;
-        stop = i;
-        break;
-    }
-    SelectOne(stop);
-}
-
-void TTeIPEdit::MoveLeft() {
+// Walking right off the last digit ends after the text; walking left off the
+// first one stays put.
+void TTeIPEdit::Walk(int step) {
     const WideString t = Shown();
     const int from = std::clamp(SelStart(), 0, kTextLength);
     // The end of the text counts as filled, so the blank before it is a stop.
     const bool onFilled = from >= kTextLength || t[static_cast<size_t>(from)] != kBlank;
-    int stop = from;
-    for (int i = from - 1; i >= 0; --i) {
+    int stop = step > 0 ? kTextLength : from;
+    for (int i = from + step; i >= 0 && i < kTextLength; i += step) {
         const char16_t ch = t[static_cast<size_t>(i)];
-        if (ch == kBlank && i == from - 1 && onFilled) {
+        if (ch == kBlank && i == from + step && onFilled) {
             stop = i;
             break;
         }
@@ -165,8 +145,8 @@ void TTeIPEdit::KeyDown(WORD& key, TShiftState shift) {
     }
     if (!shift.Empty()) return;
     switch (key) {
-        case VK_RIGHT: MoveRight(); break;
-        case VK_LEFT: MoveLeft(); break;
+        case VK_RIGHT: Walk(1); break;
+        case VK_LEFT: Walk(-1); break;
         case VK_SPACE:
         case VK_DELETE:
         case VK_BACK: ClearKey(key); break;

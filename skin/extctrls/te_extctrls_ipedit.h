@@ -33,8 +33,7 @@ private:
     WideString Shown() const;
     void ShowText(const WideString& text, int selStart, int selLength);
     void SelectOne(int pos);
-    void MoveRight();
-    void MoveLeft();
+    void Walk(int step);
     void ClearKey(WORD key);
     void BeforeDigit(int digit);
 };
