@@ -6,6 +6,7 @@
 
 #include "platform/classlib/StdCtrls.h"
 #include "platform/winsys/PaintApi.h"
+#include "skin/forms/te_forms_frame2.h"
 #include "skin/forms/te_forms_menubar.h"
 #include "skin/forms/te_forms_popup.h"
 #include "skin/forms/te_forms_popupmenu.h"
@@ -16,10 +17,13 @@ namespace {
 
 class MenuBarTest : public FrameTest {
 protected:
-    // The main window's bar: four menus, each with a few entries.
-    TTeMenuBar* MakeBar(bool themed) {
-        TTeDefaultForm* frame = MakeForm(
-            themed, TTeBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize}, TSize{520, 360});
+    // The main window's bar: four menus, each with a few entries; on a
+    // form with the light frame when `light`.
+    TTeMenuBar* MakeBar(bool themed, bool light = false) {
+        TTeDefaultForm* frame =
+            light ? MakeLightForm(themed)
+                  : MakeForm(themed, TTeBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize},
+                             TSize{520, 360});
         bar_ = new TTeMenuBar(form_);
         if (auto* skinned = dynamic_cast<TTeForm*>(frame)) bar_->SetThemeLink(skinned->ThemeLink());
         bar_->SetAlign(alTop);
@@ -51,6 +55,30 @@ protected:
         ui_.RunUntilIdle();
         ui_.Click(edit_);
         return bar_;
+    }
+    TTeDefaultForm2* MakeLightForm(bool themed) {
+        form_ = new TForm(Application);
+        form_->SetCaption("Tarvel light frame");
+        form_->SetColor(clWhite);
+        TTeDefaultForm2* frame = nullptr;
+        {
+            TLoadingScope scope(form_);
+            if (themed) {
+                auto* link = new TTeThemeLink(form_);
+                link->SetThemeBuilding("Flat");
+                auto* f = new TTeForm2(form_);
+                f->SetThemeLink(link);
+                frame = f;
+            } else {
+                frame = new TTeDefaultForm2(form_);
+                frame->SetActive(true);
+            }
+            scope.Finish();
+        }
+        form_->SetBounds(100, 100, 520, 360);
+        form_->Show();
+        ui_.RunUntilIdle();
+        return frame;
     }
     TTeItem* Add(TTeItem* parent, const char* caption) {
         auto* item = new TTeItem(form_);
@@ -122,23 +150,33 @@ TEST_F(MenuBarTest, AltWithALetterOpensThatMenuAndTheArrowsMoveAcrossTheMenus) {
 }
 
 TEST_F(MenuBarTest, F10AndAltAloneEnterTheBarWithoutASystemMenuAfterwards) {
-    MakeBar(true);
-    for (UINT key : {UINT{VK_F10}, UINT{VK_MENU}}) {
-        SCOPED_TRACE(key);
-        TTeItem* hot = nullptr;
-        int level = 0;
-        ui_.WhenModal([&] {
-            hot = bar_->View()->HotItem;
-            level = MenuLoopLevel();
-            ui_.PressKey(VK_ESCAPE);
-        });
-        ui_.PressKey(key);
-        EXPECT_EQ(hot, file_);
-        EXPECT_EQ(level, 1) << "the bar alone, no menu open";
-        // A system menu after the bar would have waited with nothing to do.
-        EXPECT_TRUE(ui_.Problems().empty());
-        EXPECT_EQ(MenuLoopLevel(), 0);
-    }
+    const struct {
+        const char* name;
+        bool light, themed;
+    } frames[] = {
+        {"full frame", false, true}, {"light frame", true, true}, {"classic light frame", true, false}};
+    for (const auto& f : frames)
+        for (UINT key : {UINT{VK_F10}, UINT{VK_MENU}}) {
+            SCOPED_TRACE(std::string(f.name) + " key " + std::to_string(key));
+            MakeBar(f.themed, f.light);
+            ASSERT_TRUE(GetParentQvForm(bar_)) << "the frame is hooked";
+            TTeItem* hot = nullptr;
+            int level = 0;
+            ui_.WhenModal([&] {
+                hot = bar_->View()->HotItem;
+                level = MenuLoopLevel();
+                ui_.PressKey(VK_ESCAPE);
+            });
+            ui_.PressKey(key);
+            EXPECT_EQ(hot, file_);
+            EXPECT_EQ(level, 1) << "the bar alone, no menu open";
+            // A system menu after the bar would have waited with nothing to do.
+            EXPECT_TRUE(ui_.Problems().empty());
+            EXPECT_EQ(MenuLoopLevel(), 0);
+            EXPECT_EQ(ActivePopupMenu, nullptr);
+            delete form_;
+            form_ = nullptr;
+        }
 }
 
 TEST_F(MenuBarTest, CtrlAltShortCutsReachHiddenItemsOfTheBar) {
