@@ -60,6 +60,18 @@ void InitSharedBuffer();
 void InitControlBases();
 void DoneControlBases();
 
+// A control that carries its form's size grip, such as a status bar in the
+// form's bottom-right corner: a skinned frame sizes the window from there.
+class TTeSizeGripHost {
+public:
+    virtual bool IsSizeGripVisible() = 0;
+    // In the control's client coordinates.
+    virtual TRect GetGripperRect() = 0;
+
+protected:
+    ~TTeSizeGripHost() = default;
+};
+
 class TTeControl : public TCustomControl {
     TARVEL_CLASS(TTeControl, TCustomControl)
 

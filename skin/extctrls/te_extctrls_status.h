@@ -122,7 +122,7 @@ private:
 using TPanelNotifyEvent = std::function<void(TTeStatusBar* bar, TTeStatusPanel* panel)>;
 using TDrawPanelEvent = std::function<void(TTeStatusBar* bar, TTeStatusPanel* panel, const TRect& rect)>;
 
-class TTeStatusBar : public TTeControl {
+class TTeStatusBar : public TTeControl, public TTeSizeGripHost {
     TARVEL_CLASS(TTeStatusBar, TTeControl)
 
 public:
@@ -145,7 +145,7 @@ public:
     virtual TSize GetImageSize(TTeStatusPanel* panel);
     virtual TSize GetTextSize(TTeStatusPanel* panel);
     virtual TRect GetTextRect(TTeStatusPanel* panel);
-    virtual TRect GetGripperRect();
+    TRect GetGripperRect() override;
     virtual TRect GetPanelClientRect(TTeStatusPanel* panel);
     virtual void DrawPanelImage(TTeStatusPanel* panel, const TRect& rect);
     virtual void DrawPanelText(TTeStatusPanel* panel, const TRect& rect);
@@ -160,7 +160,7 @@ public:
 
     TTeStatusPanel* GetPanelAt(TPoint p);
     TRect GetPanelsRect();
-    bool IsSizeGripVisible();
+    bool IsSizeGripVisible() override;
     void UpdatePanels();
     bool GetImageVisible(TTeStatusPanel* panel) const;
 

@@ -233,6 +233,7 @@ void TTeDefaultForm::Notification(TComponent* component, TOperation operation) {
     inherited::Notification(component, operation);
     if (operation == TOperation::opRemove && component == systemMenuLink_) systemMenuLink_ = nullptr;
     if (operation == TOperation::opRemove && component == menuBar_) menuBar_ = nullptr;
+    if (operation == TOperation::opRemove && component == capturedControl_) capturedControl_ = nullptr;
 }
 
 void TTeDefaultForm::TakeWindowSize() {

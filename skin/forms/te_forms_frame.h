@@ -120,6 +120,13 @@ public:
 
     // ---- input ----
     virtual TteWindowHitTest GetHitTest(int x, int y);
+    // The size grip the frame keeps in its client area (window coordinates);
+    // none here.
+    virtual TRect GetGripperRect() { return NullRect; }
+    // kwhtBottomRight over the frame's own grip or over the grip of a child
+    // carrying the form's size grip, else kwhtClient.
+    TteWindowHitTest GetGripperHitTest(int x, int y);
+    TteWindowHitTest GetStatusBarHitTest(int x, int y);
     TteWindowHitTest HoverHit() const { return hoverHit_; }
     TteWindowHitTest PressedHit() const { return pressedHit_; }
 
@@ -185,6 +192,11 @@ protected:
     // The look is the form's own: Loaded writes nothing back to it.
     bool readsForm_ = false;
     bool Effects() const { return blending_.Enabled() || shadow_.Extent() > 0; }
+    TteWindowHitTest GripHitTest(int x, int y);
+    // With DisabledNCArea: the graphic control at a window point, and the
+    // mouse passed on to the one pressed on the frame.
+    TControl* GraphicControlAt(int x, int y);
+    bool PassToCapturedControl(UINT msg, TMouseButton button, int x, int y);
     void ApplyBlending();
     void PaintShadow(TteBitmap& target, const TRect& cb);
     void HookApplication();
@@ -246,6 +258,7 @@ private:
     TPoint menuPos_;
     WideString captionText_;
     TPoint pressPoint_, lastPoint_;
+    TControl* capturedControl_ = nullptr;
     TRect dragStart_;
     TPoint dragStartScreen_;
     bool drawingEnabled_ = true;

@@ -27,7 +27,8 @@ constexpr int kCornerZone = 20;
 bool IsButtonPart(TteWindowHitTest part) { return part >= kwhtCloseButton && part <= kwhtSysMenu; }
 
 TPoint WindowPointFromClient(TTeDefaultForm* frame, LPARAM lParam) {
-    const TRect cb = frame->GetClientBounds();
+    // Without a non-client area the client starts at the window's corner.
+    const TRect cb = frame->DisabledNCArea ? TRect{} : frame->GetClientBounds();
     TPoint p = PointFromLParam(lParam);
     return TPoint{p.x + cb.left, p.y + cb.top};
 }
@@ -128,7 +129,32 @@ TteWindowHitTest TTeDefaultForm::GetHitTest(int x, int y) {
     if (cb.bottom < y && y < H) hit = byX(kwhtBottomLeft, kwhtBottom, kwhtBottomRight);
     if (x < cb.left) hit = byY(kwhtTopLeft, kwhtLeft, kwhtBottomLeft);
     if (cb.right < x && x < W) hit = byY(kwhtTopRight, kwhtRight, kwhtBottomRight);
-    return hit;
+    return hit == kwhtClient ? GripHitTest(x, y) : hit;
+}
+
+TteWindowHitTest TTeDefaultForm::GetGripperHitTest(int x, int y) {
+    return dragging_.Sizeable && GetGripperRect().Contains(TPoint{x, y}) ? kwhtBottomRight : kwhtClient;
+}
+
+TteWindowHitTest TTeDefaultForm::GetStatusBarHitTest(int x, int y) {
+    TCustomForm* form = GetForm();
+    if (!form) return kwhtClient;
+    for (int i = 0; i < form->ControlCount(); ++i) {
+        TControl* control = form->Controls(i);
+        auto* host = dynamic_cast<TTeSizeGripHost*>(control);
+        if (!host || !host->IsSizeGripVisible()) continue;
+        const TRect f = FormBounds();
+        TRect grip = host->GetGripperRect();
+        const TPoint at = control->ClientToScreen(TPoint{grip.left, grip.top});
+        grip.Offset(at.x - f.left - grip.left, at.y - f.top - grip.top);
+        return grip.Contains(TPoint{x, y}) ? kwhtBottomRight : kwhtClient;
+    }
+    return kwhtClient;
+}
+
+TteWindowHitTest TTeDefaultForm::GripHitTest(int x, int y) {
+    const TteWindowHitTest hit = GetGripperHitTest(x, y);
+    return hit != kwhtClient ? hit : GetStatusBarHitTest(x, y);
 }
 
 TRect TTeForm::GetCaptionButtonRect(TTeBorderIcon icon) {
@@ -141,13 +167,38 @@ TRect TTeForm::GetCaptionButtonRect(TTeBorderIcon icon) {
 
 TteWindowHitTest TTeForm::GetHitTest(int x, int y) {
     if (!Themed()) return inherited::GetHitTest(x, y);
-    return Theme()->WindowGetHitTest(WindowSubclass(this), MakeWindowInfo(), x, y, themeObject_);
+    const TteWindowHitTest hit =
+        Theme()->WindowGetHitTest(WindowSubclass(this), MakeWindowInfo(), x, y, themeObject_);
+    return hit == kwhtClient ? GripHitTest(x, y) : hit;
 }
 
 void TTeDefaultForm::WMNCHitTest(TMessage& m) {
     MessageHandled();
     const TPoint p = NormalizePoint(PointFromLParam(m.LParam));
     m.Result = HitCode(GetHitTest(p.x, p.y), dragging_, windowState_ == kwsMaximized);
+    // The whole window is client: its empty client area drags the form, the
+    // controls on it keep the mouse.
+    if (DisabledNCArea && m.Result == HTCLIENT && !GraphicControlAt(p.x, p.y)) {
+        const bool cursorSet = Screen && Screen->Cursor() != crDefault;
+        if (!cursorSet || !GetClientBounds().Contains(p)) m.Result = HTCAPTION;
+    }
+}
+
+TControl* TTeDefaultForm::GraphicControlAt(int x, int y) {
+    auto* form = dynamic_cast<TWinControl*>(GetForm());
+    if (!form) return nullptr;
+    return dynamic_cast<TGraphicControl*>(form->ControlAtPos(TPoint{x, y}, false));
+}
+
+bool TTeDefaultForm::PassToCapturedControl(UINT msg, TMouseButton button, int x, int y) {
+    if (!DisabledNCArea || !capturedControl_) return false;
+    const bool up = msg == WM_LBUTTONUP || msg == WM_RBUTTONUP;
+    const WPARAM keys = up ? 0 : button == mbRight ? MK_RBUTTON : MK_LBUTTON;
+    const TPoint at{x - capturedControl_->Left(), y - capturedControl_->Top()};
+    TControl* control = capturedControl_;
+    if (up) capturedControl_ = nullptr;
+    control->Perform(msg, keys, PointToLParam(at));
+    return true;
 }
 
 void TTeDefaultForm::WMSetCursor(TMessage& m) {
@@ -229,6 +280,14 @@ void TTeDefaultForm::WMLButtonUp(TMessage& m) {
 }
 
 void TTeDefaultForm::NCMouseDown(TMouseButton button, TShiftState, int x, int y) {
+    if (DisabledNCArea) {
+        capturedControl_ = GraphicControlAt(x, y);
+        if (capturedControl_) {
+            capturedControl_->FreeNotification(this);
+            PassToCapturedControl(button == mbRight ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, button, x, y);
+            return;
+        }
+    }
     if (button != mbLeft) return;
     pressedHit_ = hoverHit_ = GetHitTest(x, y);
     pressPoint_ = lastPoint_ = TPoint{x, y};
@@ -244,6 +303,7 @@ void TTeDefaultForm::NCMouseDown(TMouseButton button, TShiftState, int x, int y)
 }
 
 void TTeDefaultForm::NCMouseMove(TShiftState shift, int x, int y) {
+    if (PassToCapturedControl(WM_MOUSEMOVE, mbLeft, x, y)) return;
     if (!shift.Contains(ssLeft) || !dragging__) {
         const TteWindowHitTest hit = GetHitTest(x, y);
         if (hit != hoverHit_) {
@@ -312,6 +372,8 @@ void TTeDefaultForm::NCMouseMove(TShiftState shift, int x, int y) {
 void TTeDefaultForm::NCMouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     HWND h = GetHandle();
     if (dragging__ && h) PostMessage(h, WM_EXITSIZEMOVE, 0, 0);
+    if (PassToCapturedControl(button == mbRight ? WM_RBUTTONUP : WM_LBUTTONUP, button, x, y)) return;
+    capturedControl_ = nullptr;
     const TteWindowHitTest hit = GetHitTest(x, y);
     const TteWindowHitTest pressed = pressedHit_;
     pressedHit_ = kwhtClient;

@@ -2,12 +2,56 @@
 // its system menu, driven by real mouse input on the headless display.
 
 #include <string>
+#include <vector>
 
 #include "skin/forms/te_forms_popupmenu.h"
 #include "tests/skin/forms/FrameFixture.h"
 
 namespace tarvel::testing {
 namespace {
+
+// A frame with a size grip of its own, 16 by 40 pixels in the client's
+// bottom-right corner.
+class TGripFrame : public TTeDefaultForm {
+    TARVEL_CLASS(TGripFrame, TTeDefaultForm)
+
+public:
+    using TTeDefaultForm::TTeDefaultForm;
+    TRect GetGripperRect() override {
+        const TRect cb = GetClientBounds();
+        return TRect{cb.right - 16, cb.bottom - 40, cb.right, cb.bottom};
+    }
+};
+
+// A bar along the form's bottom whose last 12 pixels carry the form's grip.
+class TGripBar : public TCustomControl, public TTeSizeGripHost {
+    TARVEL_CLASS(TGripBar, TCustomControl)
+
+public:
+    using TCustomControl::TCustomControl;
+    bool IsSizeGripVisible() override { return visible; }
+    TRect GetGripperRect() override { return TRect{Width() - 12, 0, Width(), Height()}; }
+    bool visible = true;
+};
+
+// A graphic control that notes the mouse messages it gets.
+class TMouseLog : public TGraphicControl {
+    TARVEL_CLASS(TMouseLog, TGraphicControl)
+
+public:
+    using TGraphicControl::TGraphicControl;
+    std::vector<std::string> seen;
+
+protected:
+    void MouseDown(TMouseButton, TShiftState, int x, int y) override { Note("down", x, y); }
+    void MouseMove(TShiftState, int x, int y) override { Note("move", x, y); }
+    void MouseUp(TMouseButton, TShiftState, int x, int y) override { Note("up", x, y); }
+
+private:
+    void Note(const char* what, int x, int y) {
+        seen.push_back(std::string(what) + " " + std::to_string(x) + "," + std::to_string(y));
+    }
+};
 
 TEST_F(FrameTest, ClassicHitTestFindsCornersBordersCaptionAndEachButton) {
     TTeDefaultForm* frame = MakeForm(false);
@@ -54,6 +98,101 @@ TEST_F(FrameTest, ClassicHitTestFindsCornersBordersCaptionAndEachButton) {
                 const TRect r = frame->GetCaptionButtonRect(a.icon), q = frame->GetCaptionButtonRect(z.icon);
                 EXPECT_TRUE(r.right <= q.left || q.right <= r.left || r.bottom <= q.top || q.bottom <= r.top);
             }
+}
+
+TEST_F(FrameTest, TheFramesGripAndAChildsGripSizeFromTheCorner) {
+    for (bool themed : {false, true}) {
+        SCOPED_TRACE(themed ? "flat theme" : "classic");
+        TTeDefaultForm* frame = themed ? MakeForm(true) : MakeForm<TGripFrame>(false);
+        auto* bar = new TGripBar(form_);
+        bar->SetAlign(alBottom);
+        bar->SetHeight(20);
+        bar->SetParent(form_);
+        ui_.RunUntilIdle();
+        const TRect cb = frame->GetClientBounds();
+        const TPoint barGrip{cb.right - 6, cb.bottom - 10}, frameGrip{cb.right - 14, cb.bottom - 30};
+        const TPoint beside{cb.right - 30, cb.bottom - 10};
+        ASSERT_EQ(frame->GetHitTest(beside.x, beside.y), kwhtClient);
+        EXPECT_EQ(frame->GetHitTest(barGrip.x, barGrip.y), kwhtBottomRight);
+        EXPECT_EQ(HitCode(barGrip), HTBOTTOMRIGHT);
+        // The frame's own grip lies above the bar's here; the flat frame keeps none.
+        EXPECT_EQ(frame->GetHitTest(frameGrip.x, frameGrip.y), themed ? kwhtClient : kwhtBottomRight);
+        bar->visible = false;
+        EXPECT_EQ(frame->GetHitTest(barGrip.x, barGrip.y), themed ? kwhtClient : kwhtBottomRight);
+        bar->visible = true;
+        frame->Dragging()->Sizeable = false;
+        EXPECT_EQ(frame->GetHitTest(frameGrip.x, frameGrip.y), kwhtClient) << "a fixed frame has no grip";
+        EXPECT_EQ(HitCode(barGrip), HTCLIENT);
+        frame->Dragging()->Sizeable = true;
+
+        // A press on the bar's grip handed to the frame sizes the form.
+        const TRect before = Bounds();
+        SendMessage(Window(), WM_NCLBUTTONDOWN, 0, PointToLParam(Screen(barGrip)));
+        ui_.RunUntilIdle();
+        MoveScreen(Screen(TPoint{barGrip.x + 20, barGrip.y + 10}));
+        MoveScreen(Screen(TPoint{barGrip.x + 40, barGrip.y + 30}));
+        UpScreen(TPoint{before.left + barGrip.x + 40, before.top + barGrip.y + 30});
+        EXPECT_EQ(Bounds(),
+                  tarvel::Bounds(before.left, before.top, before.Width() + 40, before.Height() + 30));
+        delete form_;
+        form_ = nullptr;
+    }
+}
+
+TEST_F(FrameTest, WithoutANonClientAreaTheEmptyClientDragsAndGraphicControlsKeepTheMouse) {
+    TTeDefaultForm* frame =
+        MakeForm<TTeDefaultForm>(false, TTeBorderIcons{kbiClose, kbiSystemMenu}, TSize{400, 300},
+                                 [](TTeDefaultForm* f) { f->DisabledNCArea = true; });
+    ui_.RunUntilIdle();
+    EXPECT_EQ(ClientRect(Window()), (TRect{0, 0, 400, 300})) << "the whole window is client";
+    const TRect cb = frame->GetClientBounds();
+    auto* onCaption = new TMouseLog(form_);
+    onCaption->SetParent(form_);
+    onCaption->SetBounds(60, cb.top / 2 - 4, 40, 8);
+    auto* inClient = new TMouseLog(form_);
+    inClient->SetParent(form_);
+    inClient->SetBounds(100, 100, 50, 20);
+    ui_.RunUntilIdle();
+
+    const struct {
+        const char* name;
+        TPoint at;
+        TCursor cursor;
+        int code;
+    } cases[] = {
+        {"empty client", {200, 200}, crDefault, HTCAPTION},
+        {"empty client, a cursor set", {200, 200}, crHourGlass, HTCLIENT},
+        {"graphic control", {110, 110}, crDefault, HTCLIENT},
+        {"caption band, a cursor set", {200, cb.top / 2}, crHourGlass, HTCAPTION},
+        {"sizing border", {0, 150}, crDefault, HTLEFT},
+    };
+    for (const auto& c : cases) {
+        tarvel::Screen->SetCursor(c.cursor);
+        EXPECT_EQ(HitCode(c.at), c.code) << c.name;
+    }
+    tarvel::Screen->SetCursor(crDefault);
+
+    // Pressed on the caption band, the control there gets the mouse in its
+    // own coordinates and the form stays where it is.
+    const TRect before = Bounds();
+    const TPoint at{70, cb.top / 2};
+    SendMessage(Window(), WM_NCLBUTTONDOWN, HTCAPTION, PointToLParam(Screen(at)));
+    SendMessage(Window(), WM_NCMOUSEMOVE, HTCAPTION, PointToLParam(Screen(TPoint{at.x + 50, at.y + 2})));
+    SendMessage(Window(), WM_NCLBUTTONUP, HTCAPTION, PointToLParam(Screen(TPoint{at.x + 50, at.y + 2})));
+    const int y = at.y - onCaption->Top();
+    EXPECT_EQ(onCaption->seen,
+              (std::vector<std::string>{"down 10," + std::to_string(y), "move 60," + std::to_string(y + 2),
+                                        "up 60," + std::to_string(y + 2)}));
+    EXPECT_TRUE(inClient->seen.empty());
+    ui_.RunUntilIdle();
+    EXPECT_EQ(Bounds(), before);
+    // Released, the control lets go: the caption drags again.
+    Down(TPoint{200, cb.top / 2});
+    const TPoint to{before.left + 230, before.top + cb.top / 2 + 20};
+    MoveScreen(to);
+    UpScreen(to);
+    EXPECT_EQ(Bounds(), tarvel::Bounds(before.left + 30, before.top + 20, 400, 300));
+    EXPECT_EQ(onCaption->seen.size(), 3u);
 }
 
 TEST_F(FrameTest, MaximizedFrameHasNoBordersToSize) {
