@@ -8,6 +8,8 @@
 #include "platform/classlib/ExtCtrls.h"
 #include "skin/core/te_utils_draw.h"
 #include "skin/extctrls/te_extctrls_status.h"
+#include "skin/forms/te_forms_frame.h"
+#include "skin/forms/te_forms_resources.h"
 
 namespace tarvel {
 namespace {
@@ -175,6 +177,44 @@ TEST_F(StatusBarTest, TheSizeGripShowsOnlyInTheCornerOfANormalSizeableForm) {
     form_->SetBorderStyle(bsDialog);
     ui_.RunUntilIdle();
     EXPECT_FALSE(bar->IsSizeGripVisible());
+}
+
+TEST_F(StatusBarTest, OnASkinnedFormTheGripSizesTheFormThroughItsFrame) {
+    InitForms();
+    {
+        // The frame comes with the form's data, as a designed form brings it.
+        delete form_;
+        form_ = new TForm(Application);
+        {
+            TLoadingScope scope(form_);
+            (new TTeDefaultForm(form_))->SetActive(true);
+            scope.Finish();
+        }
+        form_->SetBounds(40, 40, 400, 300);
+        form_->Show();
+        TTeStatusBar* bar = MakeBar(300, {{50, 100, 0, 10000}});
+        bar->SetAlign(alBottom);
+        ui_.RunUntilIdle();
+        ASSERT_TRUE(bar->IsSizeGripVisible());
+        const TRect grip = bar->GetGripperRect();
+        const TPoint at{grip.right - 3, (grip.top + grip.bottom) / 2};
+        const TPoint screen = bar->ClientToScreen(at);
+        const TRect before = WindowRect(form_->Handle());
+        EXPECT_EQ(SendMessage(form_->Handle(), WM_NCHITTEST, 0, PointToLParam(screen)), HTBOTTOMRIGHT);
+        Down(bar, at);
+        ui_.Backend().MouseMove(TPoint{screen.x + 25, screen.y + 15});
+        ui_.RunUntilIdle();
+        ui_.Backend().MouseMove(TPoint{screen.x + 50, screen.y + 30});
+        ui_.RunUntilIdle();
+        ui_.Backend().MouseUp(TPoint{screen.x + 50, screen.y + 30});
+        ui_.RunUntilIdle();
+        EXPECT_EQ(WindowRect(form_->Handle()),
+                  Bounds(before.left, before.top, before.Width() + 50, before.Height() + 30));
+        EXPECT_EQ(bar->Top() + bar->Height(), form_->ClientHeight()) << "the bar follows the corner";
+    }
+    delete form_;
+    form_ = nullptr;
+    DoneForms();
 }
 
 TEST_F(StatusBarTest, TextTooLongForItsPanelEndsInDotsWithinFourPixels) {
