@@ -1,13 +1,16 @@
 // The skinned frames through the SDL backend on an Xvfb of its own: the
-// flat theme's full frame active, inactive, maximized and rolled up, and a
-// dialog with the light frame, saved under screenshots/ in the build folder
-// for people to look at.
+// flat theme's full frame active, inactive, maximized and rolled up, a
+// dialog with the light frame, and a window whose menu bar has a menu and
+// a sub-menu open, in the flat theme and in the tool's own skin file, saved
+// under screenshots/ in the build folder for people to look at.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
+#include <functional>
 
 #include "platform/base/Ticks.h"
 #include "platform/classlib/Application.h"
@@ -17,9 +20,12 @@
 #include "skin/core/te_forms.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/forms/te_forms_frame2.h"
+#include "skin/forms/te_forms_menubar.h"
+#include "skin/forms/te_forms_menuview.h"
 #include "skin/forms/te_forms_resources.h"
 #include "skin/themes/theme_flat.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
+#include "tests/skin/forms/xvfb/SkinFileFixture.h"
 
 namespace tarvel {
 namespace {
@@ -105,6 +111,120 @@ TEST(FramesOnX11, FlatFramesInEachStateAndTheLightDialog) {
 
         delete dialog;
         delete form;
+        DoneForms();
+        DoneControlBases();
+        DoneThemeCore();
+    }
+    ShutdownWindowSystem();
+}
+
+// Real keys through the server, pressed and let go.
+void Press(const char* key) {
+    XKey(key, true);
+    XKey(key, false);
+}
+
+TEST(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile) {
+    std::string error;
+    auto backend = SdlBackend::Open("x11", &error);
+    ASSERT_TRUE(backend) << error;
+    SdlBackend* sdl = backend.get();
+    InitWindowSystem(std::move(backend));
+    {
+        TApplication app(nullptr);
+        InitThemeCore();
+        InitThemeFlat();
+        StartSkinFileTheme();
+        InitControlBases();
+        InitForms();
+        const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
+        mkdir(dir.c_str(), 0755);
+        const struct {
+            const char* name;
+            const char* building;  // else the skin file
+        } looks[] = {{"menubar_xvfb_flat.png", "Flat"}, {"menubar_xvfb_dara.png", nullptr}};
+        for (const auto& look : looks) {
+            SCOPED_TRACE(look.name);
+            auto* form = new TForm(Application);
+            form->SetCaption("Battery modules");
+            form->SetColor(clWhite);
+            TTeMenuBar* bar = nullptr;
+            TTeItem* recent = nullptr;
+            {
+                TLoadingScope scope(form);
+                auto* link = new TTeThemeLink(form);
+                if (look.building)
+                    link->SetThemeBuilding(look.building);
+                else
+                    link->SetThemeFile(std::string(TARVEL_BINARY_DIR) + "/res/theme/dara.mskn");
+                auto* frame = new TTeForm(form);
+                frame->SetThemeLink(link);
+                bar = new TTeMenuBar(form);
+                bar->SetAlign(alTop);
+                bar->SetParent(form);
+                auto add = [&](TTeItem* parent, const char* caption) {
+                    auto* item = new TTeItem(form);
+                    item->SetCaption(Utf8ToWide(caption));
+                    parent->Add(item);
+                    return item;
+                };
+                TTeItem* file = add(bar->Items(), "&File Option");
+                add(file, "&Open Records...");
+                recent = add(file, "&Recent");
+                add(recent, "Module A.csv");
+                add(recent, "Module B.csv");
+                add(file, "-");
+                add(file, "E&xit");
+                add(add(bar->Items(), "&Port Setting"), "&Serial Port...");
+                add(add(bar->Items(), "&Version Exchange"), "&Read Version");
+                add(add(bar->Items(), "&About Project"), "&About...");
+                // As form data has it: the link reaches the bar after its items.
+                bar->SetThemeLink(link);
+                frame->SetMenuBar(bar);
+                scope.Finish();
+                ASSERT_TRUE(frame->Active() && frame->Themed()) << "the theme defines the window";
+            }
+            form->SetBounds(60, 60, 520, 360);
+            form->Show();
+            Settle(sdl, form->Handle());
+            ASSERT_TRUE(XGiveFocus(sdl->SdlWindowOf(form->Handle())));
+            Settle(sdl, form->Handle());
+
+            // Alt+F opens File; down to Recent and Enter opens its sub-menu.
+            TTeItem* inner = nullptr;
+            bool saved = false;
+            std::deque<std::function<void()>> steps{
+                [] { Press("Down"); },
+                [] { Press("Return"); },
+                [&] {
+                    TTeItemView* v = bar->View();
+                    while (v->ChildView) v = v->ChildView;
+                    inner = v->RootItem;
+                    saved = sdl->SaveScreenPng(dir + "/" + look.name);
+                    Press("Escape");
+                },
+                [] { Press("Escape"); },
+                [] { Press("Escape"); },
+            };
+            DWORD next = GetTickCount() + 400;
+            Application->OnIdle = [&](TObject*, bool& done) {
+                if (MenuLoopLevel() == 0 || steps.empty() || GetTickCount() < next) return;
+                steps.front()();
+                steps.pop_front();
+                next = GetTickCount() + 400;
+                done = false;
+            };
+            XKey("Alt_L", true);
+            Press("f");
+            XKey("Alt_L", false);
+            const DWORD start = GetTickCount();
+            while (!steps.empty() && GetTickCount() - start < 10000) Application->ProcessMessages();
+            Application->OnIdle = nullptr;
+            EXPECT_TRUE(steps.empty()) << "the menus did not open";
+            EXPECT_TRUE(saved);
+            EXPECT_EQ(inner, recent);
+            delete form;
+        }
         DoneForms();
         DoneControlBases();
         DoneThemeCore();
