@@ -222,7 +222,10 @@ void TTeDefaultForm::WMEraseBkgnd(TMessage& m) {
                           backgroundRect_.bottom);
     {
         CanvasOnDc on(dc);
-        if (OnPaint && !Loading())
+        // Without a non-client area the frame lies in the client area.
+        if (DisabledNCArea)
+            PaintNonClientArea(on.canvas);
+        else if (OnPaint && !Loading())
             OnPaint(this);
         else
             PaintClientArea(on.canvas);
@@ -276,6 +279,7 @@ void TTeForm::PaintNonClientArea(TCanvas& canvas) {
     const TteWindowSubclass s = WindowSubclass(this);
     TteWindowInfo info = MakeWindowInfo();
     theme->WindowDraw(s, canvas, info, themeObject_);
+    if (DisabledNCArea) theme->WindowDrawClient(s, canvas, GetClientBounds(), themeObject_);
     const TRect title = theme->WindowGetTitleRect(s, info, themeObject_);
     if (!title.IsEmpty()) {
         info.Caption = FormatStr(canvas.Handle(), info.Caption, title.Width());

@@ -47,6 +47,36 @@ TEST_F(FrameTest, ClassicFrameIsDrawnWhenNoThemeDefinesTheWindow) {
     EXPECT_TRUE(frame->Active());
 }
 
+TEST_F(FrameTest, WithoutANonClientAreaTheFrameIsPaintedInsideTheClient) {
+    for (bool themed : {false, true}) {
+        SCOPED_TRACE(themed ? "flat theme" : "classic");
+        // The same frame with its own non-client area shows what to expect.
+        MakeForm(themed);
+        SendMessage(Window(), WM_NCACTIVATE, 1, 0);
+        ui_.RunUntilIdle();
+        const TPoint caption{200, 12}, edge{1, 150}, inside{200, 150};
+        const uint32_t captionColour = PixelAt(ui_, Screen(caption)), edgeColour = PixelAt(ui_, Screen(edge));
+        delete form_;
+        form_ = nullptr;
+
+        TTeDefaultForm* frame =
+            MakeForm<TTeDefaultForm>(themed, TTeBorderIcons{kbiClose, kbiSystemMenu}, TSize{400, 300},
+                                     [](TTeDefaultForm* f) { f->DisabledNCArea = true; });
+        SendMessage(Window(), WM_NCACTIVATE, 1, 0);
+        InvalidateRect(Window(), nullptr, true);
+        ui_.RunUntilIdle();
+        ASSERT_EQ(ClientRect(Window()), (TRect{0, 0, 400, 300}));
+        EXPECT_EQ(PixelAt(ui_, Screen(caption)), captionColour);
+        EXPECT_EQ(PixelAt(ui_, Screen(edge)), edgeColour);
+        EXPECT_TRUE(frame->GetClientBounds().Contains(inside));
+        EXPECT_NE(PixelAt(ui_, Screen(inside)), captionColour);
+        EXPECT_TRUE(ui_.Backend().SaveWindowPng(Window(), std::string(TARVEL_BINARY_DIR) + "/skin_forms_" +
+                                                              (themed ? "flat" : "classic") + "_no_nc.png"));
+        delete form_;
+        form_ = nullptr;
+    }
+}
+
 TEST_F(FrameTest, DoubleBufferCopiesOnlyTheFrameStrips) {
     TTeDefaultForm* frame = MakeForm(true);
     frame->SetPerformance(qvfpDoubleBuffer);
