@@ -1,8 +1,8 @@
 #pragma once
 // What the frame tests share: the UI driver with the theme core, the flat
-// theme and the frames' unit started, and a shown form carrying a frame -
-// the classic one or one linked to the flat theme - built as form data
-// would build it.
+// theme and the frames' unit started, and a shown form carrying a full or a
+// light frame - the classic one or one linked to the flat theme - built as
+// form data would build it.
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@
 #include "skin/core/te_forms.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/forms/te_forms_frame.h"
+#include "skin/forms/te_forms_frame2.h"
 #include "skin/forms/te_forms_resources.h"
 #include "skin/themes/theme_flat.h"
 
@@ -62,6 +63,36 @@ protected:
             }
             frame->SetBorderIcons(icons);
             if (setup) setup(frame);
+            scope.Finish();
+        }
+        form_->SetBounds(100, 100, size.cx, size.cy);
+        form_->Show();
+        ui_.RunUntilIdle();
+        return frame;
+    }
+
+    // A shown form at (100, 100) with a light frame, drawn from the flat
+    // theme when `themed`.
+    TTeDefaultForm2* MakeLightForm(TFormBorderStyle style, TBorderIcons icons, bool themed,
+                                   TSize size = TSize{360, 240}) {
+        form_ = new TForm(Application);
+        form_->SetCaption("Port settings");
+        form_->SetColor(clYellow);
+        form_->SetBorderStyle(style);
+        form_->SetBorderIcons(icons);
+        TTeDefaultForm2* frame = nullptr;
+        {
+            TLoadingScope scope(form_);
+            if (themed) {
+                auto* link = new TTeThemeLink(form_);
+                link->SetThemeBuilding("Flat");
+                auto* f = new TTeForm2(form_);
+                f->SetThemeLink(link);
+                frame = f;
+            } else {
+                frame = new TTeDefaultForm2(form_);
+                frame->SetActive(true);
+            }
             scope.Finish();
         }
         form_->SetBounds(100, 100, size.cx, size.cy);

@@ -11,34 +11,6 @@ namespace {
 
 class FrameLightTest : public FrameTest {
 protected:
-    // A shown 360 x 240 form at (100, 100) with a light frame, drawn from the
-    // flat theme when `themed`.
-    TTeDefaultForm2* MakeLightForm(TFormBorderStyle style, TBorderIcons icons, bool themed) {
-        form_ = new TForm(Application);
-        form_->SetCaption("Port settings");
-        form_->SetColor(clYellow);
-        form_->SetBorderStyle(style);
-        form_->SetBorderIcons(icons);
-        TTeDefaultForm2* frame = nullptr;
-        {
-            TLoadingScope scope(form_);
-            if (themed) {
-                auto* link = new TTeThemeLink(form_);
-                link->SetThemeBuilding("Flat");
-                auto* f = new TTeForm2(form_);
-                f->SetThemeLink(link);
-                frame = f;
-            } else {
-                frame = new TTeDefaultForm2(form_);
-                frame->SetActive(true);
-            }
-            scope.Finish();
-        }
-        form_->SetBounds(100, 100, 360, 240);
-        form_->Show();
-        ui_.RunUntilIdle();
-        return frame;
-    }
     // Press, move and release queued at once: the window system's own
     // move loop reads them.
     void DragScreen(TPoint from, TPoint to) {

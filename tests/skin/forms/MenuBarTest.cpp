@@ -6,7 +6,6 @@
 
 #include "platform/classlib/StdCtrls.h"
 #include "platform/winsys/PaintApi.h"
-#include "skin/forms/te_forms_frame2.h"
 #include "skin/forms/te_forms_menubar.h"
 #include "skin/forms/te_forms_popup.h"
 #include "skin/forms/te_forms_popupmenu.h"
@@ -21,7 +20,8 @@ protected:
     // form with the light frame when `light`.
     TTeMenuBar* MakeBar(bool themed, bool light = false) {
         TTeDefaultForm* frame =
-            light ? MakeLightForm(themed)
+            light ? MakeLightForm(bsSizeable, TBorderIcons{biSystemMenu, biMinimize, biMaximize}, themed,
+                                  TSize{520, 360})
                   : MakeForm(themed, TTeBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize},
                              TSize{520, 360});
         bar_ = new TTeMenuBar(form_);
@@ -55,30 +55,6 @@ protected:
         ui_.RunUntilIdle();
         ui_.Click(edit_);
         return bar_;
-    }
-    TTeDefaultForm2* MakeLightForm(bool themed) {
-        form_ = new TForm(Application);
-        form_->SetCaption("Tarvel light frame");
-        form_->SetColor(clWhite);
-        TTeDefaultForm2* frame = nullptr;
-        {
-            TLoadingScope scope(form_);
-            if (themed) {
-                auto* link = new TTeThemeLink(form_);
-                link->SetThemeBuilding("Flat");
-                auto* f = new TTeForm2(form_);
-                f->SetThemeLink(link);
-                frame = f;
-            } else {
-                frame = new TTeDefaultForm2(form_);
-                frame->SetActive(true);
-            }
-            scope.Finish();
-        }
-        form_->SetBounds(100, 100, 520, 360);
-        form_->Show();
-        ui_.RunUntilIdle();
-        return frame;
     }
     TTeItem* Add(TTeItem* parent, const char* caption) {
         auto* item = new TTeItem(form_);

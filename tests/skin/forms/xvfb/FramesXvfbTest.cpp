@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <deque>
 #include <functional>
+#include <memory>
 
 #include "platform/base/Ticks.h"
 #include "platform/classlib/Application.h"
@@ -37,85 +38,99 @@ void Settle(SdlBackend* sdl, HWND h) {
     while (GetTickCount() - settle < 300) Application->ProcessMessages();
 }
 
-TEST(FramesOnX11, FlatFramesInEachStateAndTheLightDialog) {
-    std::string error;
-    auto backend = SdlBackend::Open("x11", &error);
-    ASSERT_TRUE(backend) << error;
-    SdlBackend* sdl = backend.get();
-    InitWindowSystem(std::move(backend));
-    {
-        TApplication app(nullptr);
+// The real backend on the server, an application, the flat and skin-file
+// themes and the frames' unit; pictures go to `dir`.
+class FramesOnX11 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        auto backend = SdlBackend::Open("x11", &error);
+        ASSERT_TRUE(backend) << error;
+        sdl = backend.get();
+        InitWindowSystem(std::move(backend));
+        app = std::make_unique<TApplication>(nullptr);
         InitThemeCore();
         InitThemeFlat();
+        StartSkinFileTheme();
         InitControlBases();
         InitForms();
-        const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
         mkdir(dir.c_str(), 0755);
-        auto shot = [&](HWND h, const char* name) {
-            Settle(sdl, h);
-            EXPECT_TRUE(sdl->SaveWindowPng(h, dir + "/" + name)) << name;
-        };
-
-        auto* form = new TForm(Application);
-        form->SetCaption("Battery modules");
-        form->SetColor(clWhite);
-        TTeForm* frame = nullptr;
-        {
-            TLoadingScope scope(form);
-            auto* link = new TTeThemeLink(form);
-            link->SetThemeBuilding("Flat");
-            frame = new TTeForm(form);
-            frame->SetThemeLink(link);
-            frame->SetPerformance(qvfpDoubleBuffer);
-            scope.Finish();
-        }
-        form->SetBounds(60, 60, 480, 320);
-        form->Show();
-        SetForegroundWindow(form->Handle());
-        ASSERT_TRUE(frame->Active() && frame->Themed());
-        shot(form->Handle(), "frame_flat_active.png");
-
-        SendMessage(form->Handle(), WM_NCACTIVATE, 0, 0);
-        EXPECT_FALSE(frame->FrameActive());
-        shot(form->Handle(), "frame_flat_inactive.png");
-        SendMessage(form->Handle(), WM_NCACTIVATE, 1, 0);
-
-        frame->Maximize();
-        EXPECT_EQ(WindowRect(form->Handle()), frame->GetMaximizedRect());
-        shot(form->Handle(), "frame_flat_maximized.png");
-
-        frame->Restore();
-        const int captionOnly = frame->GetRollupRect().Height();
-        frame->Rollup();
-        EXPECT_EQ(WindowRect(form->Handle()).Height(), captionOnly);
-        shot(form->Handle(), "frame_flat_rolled_up.png");
-        frame->Restore();
-
-        auto* dialog = new TForm(Application);
-        dialog->SetCaption("Port settings");
-        dialog->SetColor(clWhite);
-        dialog->SetBorderStyle(bsDialog);
-        dialog->SetBorderIcons(TBorderIcons{biSystemMenu});
-        {
-            TLoadingScope scope(dialog);
-            auto* link = new TTeThemeLink(dialog);
-            link->SetThemeBuilding("Flat");
-            auto* light = new TTeForm2(dialog);
-            light->SetThemeLink(link);
-            scope.Finish();
-        }
-        dialog->SetBounds(600, 120, 320, 220);
-        dialog->Show();
-        SetForegroundWindow(dialog->Handle());
-        shot(dialog->Handle(), "frame_light_dialog.png");
-
-        delete dialog;
-        delete form;
+    }
+    void TearDown() override {
+        if (!sdl) return;
         DoneForms();
         DoneControlBases();
         DoneThemeCore();
+        app.reset();
+        ShutdownWindowSystem();
     }
-    ShutdownWindowSystem();
+
+    SdlBackend* sdl = nullptr;
+    std::unique_ptr<TApplication> app;
+    const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
+};
+
+TEST_F(FramesOnX11, FlatFramesInEachStateAndTheLightDialog) {
+    auto shot = [&](HWND h, const char* name) {
+        Settle(sdl, h);
+        EXPECT_TRUE(sdl->SaveWindowPng(h, dir + "/" + name)) << name;
+    };
+
+    auto* form = new TForm(Application);
+    form->SetCaption("Battery modules");
+    form->SetColor(clWhite);
+    TTeForm* frame = nullptr;
+    {
+        TLoadingScope scope(form);
+        auto* link = new TTeThemeLink(form);
+        link->SetThemeBuilding("Flat");
+        frame = new TTeForm(form);
+        frame->SetThemeLink(link);
+        frame->SetPerformance(qvfpDoubleBuffer);
+        scope.Finish();
+    }
+    form->SetBounds(60, 60, 480, 320);
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    ASSERT_TRUE(frame->Active() && frame->Themed());
+    shot(form->Handle(), "frame_flat_active.png");
+
+    SendMessage(form->Handle(), WM_NCACTIVATE, 0, 0);
+    EXPECT_FALSE(frame->FrameActive());
+    shot(form->Handle(), "frame_flat_inactive.png");
+    SendMessage(form->Handle(), WM_NCACTIVATE, 1, 0);
+
+    frame->Maximize();
+    EXPECT_EQ(WindowRect(form->Handle()), frame->GetMaximizedRect());
+    shot(form->Handle(), "frame_flat_maximized.png");
+
+    frame->Restore();
+    const int captionOnly = frame->GetRollupRect().Height();
+    frame->Rollup();
+    EXPECT_EQ(WindowRect(form->Handle()).Height(), captionOnly);
+    shot(form->Handle(), "frame_flat_rolled_up.png");
+    frame->Restore();
+
+    auto* dialog = new TForm(Application);
+    dialog->SetCaption("Port settings");
+    dialog->SetColor(clWhite);
+    dialog->SetBorderStyle(bsDialog);
+    dialog->SetBorderIcons(TBorderIcons{biSystemMenu});
+    {
+        TLoadingScope scope(dialog);
+        auto* link = new TTeThemeLink(dialog);
+        link->SetThemeBuilding("Flat");
+        auto* light = new TTeForm2(dialog);
+        light->SetThemeLink(link);
+        scope.Finish();
+    }
+    dialog->SetBounds(600, 120, 320, 220);
+    dialog->Show();
+    SetForegroundWindow(dialog->Handle());
+    shot(dialog->Handle(), "frame_light_dialog.png");
+
+    delete dialog;
+    delete form;
 }
 
 // Real keys through the server, pressed and let go.
@@ -124,112 +139,93 @@ void Press(const char* key) {
     XKey(key, false);
 }
 
-TEST(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile) {
-    std::string error;
-    auto backend = SdlBackend::Open("x11", &error);
-    ASSERT_TRUE(backend) << error;
-    SdlBackend* sdl = backend.get();
-    InitWindowSystem(std::move(backend));
-    {
-        TApplication app(nullptr);
-        InitThemeCore();
-        InitThemeFlat();
-        StartSkinFileTheme();
-        InitControlBases();
-        InitForms();
-        const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
-        mkdir(dir.c_str(), 0755);
-        const struct {
-            const char* name;
-            const char* building;  // else the skin file
-        } looks[] = {{"menubar_xvfb_flat.png", "Flat"}, {"menubar_xvfb_dara.png", nullptr}};
-        for (const auto& look : looks) {
-            SCOPED_TRACE(look.name);
-            auto* form = new TForm(Application);
-            form->SetCaption("Battery modules");
-            form->SetColor(clWhite);
-            TTeMenuBar* bar = nullptr;
-            TTeItem* recent = nullptr;
-            {
-                TLoadingScope scope(form);
-                auto* link = new TTeThemeLink(form);
-                if (look.building)
-                    link->SetThemeBuilding(look.building);
-                else
-                    link->SetThemeFile(std::string(TARVEL_BINARY_DIR) + "/res/theme/dara.mskn");
-                auto* frame = new TTeForm(form);
-                frame->SetThemeLink(link);
-                bar = new TTeMenuBar(form);
-                bar->SetAlign(alTop);
-                bar->SetParent(form);
-                auto add = [&](TTeItem* parent, const char* caption) {
-                    auto* item = new TTeItem(form);
-                    item->SetCaption(Utf8ToWide(caption));
-                    parent->Add(item);
-                    return item;
-                };
-                TTeItem* file = add(bar->Items(), "&File Option");
-                add(file, "&Open Records...");
-                recent = add(file, "&Recent");
-                add(recent, "Module A.csv");
-                add(recent, "Module B.csv");
-                add(file, "-");
-                add(file, "E&xit");
-                add(add(bar->Items(), "&Port Setting"), "&Serial Port...");
-                add(add(bar->Items(), "&Version Exchange"), "&Read Version");
-                add(add(bar->Items(), "&About Project"), "&About...");
-                // As form data has it: the link reaches the bar after its items.
-                bar->SetThemeLink(link);
-                frame->SetMenuBar(bar);
-                scope.Finish();
-                ASSERT_TRUE(frame->Active() && frame->Themed()) << "the theme defines the window";
-            }
-            form->SetBounds(60, 60, 520, 360);
-            form->Show();
-            Settle(sdl, form->Handle());
-            ASSERT_TRUE(XGiveFocus(sdl->SdlWindowOf(form->Handle())));
-            Settle(sdl, form->Handle());
-
-            // Alt+F opens File; down to Recent and Enter opens its sub-menu.
-            TTeItem* inner = nullptr;
-            bool saved = false;
-            std::deque<std::function<void()>> steps{
-                [] { Press("Down"); },
-                [] { Press("Return"); },
-                [&] {
-                    TTeItemView* v = bar->View();
-                    while (v->ChildView) v = v->ChildView;
-                    inner = v->RootItem;
-                    saved = sdl->SaveScreenPng(dir + "/" + look.name);
-                    Press("Escape");
-                },
-                [] { Press("Escape"); },
-                [] { Press("Escape"); },
+TEST_F(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile) {
+    const struct {
+        const char* name;
+        const char* building;  // else the skin file
+    } looks[] = {{"menubar_xvfb_flat.png", "Flat"}, {"menubar_xvfb_dara.png", nullptr}};
+    for (const auto& look : looks) {
+        SCOPED_TRACE(look.name);
+        auto* form = new TForm(Application);
+        form->SetCaption("Battery modules");
+        form->SetColor(clWhite);
+        TTeMenuBar* bar = nullptr;
+        TTeItem* recent = nullptr;
+        {
+            TLoadingScope scope(form);
+            auto* link = new TTeThemeLink(form);
+            if (look.building)
+                link->SetThemeBuilding(look.building);
+            else
+                link->SetThemeFile(std::string(TARVEL_BINARY_DIR) + "/res/theme/dara.mskn");
+            auto* frame = new TTeForm(form);
+            frame->SetThemeLink(link);
+            bar = new TTeMenuBar(form);
+            bar->SetAlign(alTop);
+            bar->SetParent(form);
+            auto add = [&](TTeItem* parent, const char* caption) {
+                auto* item = new TTeItem(form);
+                item->SetCaption(Utf8ToWide(caption));
+                parent->Add(item);
+                return item;
             };
-            DWORD next = GetTickCount() + 400;
-            Application->OnIdle = [&](TObject*, bool& done) {
-                if (MenuLoopLevel() == 0 || steps.empty() || GetTickCount() < next) return;
-                steps.front()();
-                steps.pop_front();
-                next = GetTickCount() + 400;
-                done = false;
-            };
-            XKey("Alt_L", true);
-            Press("f");
-            XKey("Alt_L", false);
-            const DWORD start = GetTickCount();
-            while (!steps.empty() && GetTickCount() - start < 10000) Application->ProcessMessages();
-            Application->OnIdle = nullptr;
-            EXPECT_TRUE(steps.empty()) << "the menus did not open";
-            EXPECT_TRUE(saved);
-            EXPECT_EQ(inner, recent);
-            delete form;
+            TTeItem* file = add(bar->Items(), "&File Option");
+            add(file, "&Open Records...");
+            recent = add(file, "&Recent");
+            add(recent, "Module A.csv");
+            add(recent, "Module B.csv");
+            add(file, "-");
+            add(file, "E&xit");
+            add(add(bar->Items(), "&Port Setting"), "&Serial Port...");
+            add(add(bar->Items(), "&Version Exchange"), "&Read Version");
+            add(add(bar->Items(), "&About Project"), "&About...");
+            // As form data has it: the link reaches the bar after its items.
+            bar->SetThemeLink(link);
+            frame->SetMenuBar(bar);
+            scope.Finish();
+            ASSERT_TRUE(frame->Active() && frame->Themed()) << "the theme defines the window";
         }
-        DoneForms();
-        DoneControlBases();
-        DoneThemeCore();
+        form->SetBounds(60, 60, 520, 360);
+        form->Show();
+        Settle(sdl, form->Handle());
+        ASSERT_TRUE(XGiveFocus(sdl->SdlWindowOf(form->Handle())));
+        Settle(sdl, form->Handle());
+
+        // Alt+F opens File; down to Recent and Enter opens its sub-menu.
+        TTeItem* inner = nullptr;
+        bool saved = false;
+        std::deque<std::function<void()>> steps{
+            [] { Press("Down"); },
+            [] { Press("Return"); },
+            [&] {
+                TTeItemView* v = bar->View();
+                while (v->ChildView) v = v->ChildView;
+                inner = v->RootItem;
+                saved = sdl->SaveScreenPng(dir + "/" + look.name);
+                Press("Escape");
+            },
+            [] { Press("Escape"); },
+            [] { Press("Escape"); },
+        };
+        DWORD next = GetTickCount() + 400;
+        Application->OnIdle = [&](TObject*, bool& done) {
+            if (MenuLoopLevel() == 0 || steps.empty() || GetTickCount() < next) return;
+            steps.front()();
+            steps.pop_front();
+            next = GetTickCount() + 400;
+            done = false;
+        };
+        XKey("Alt_L", true);
+        Press("f");
+        XKey("Alt_L", false);
+        const DWORD start = GetTickCount();
+        while (!steps.empty() && GetTickCount() - start < 10000) Application->ProcessMessages();
+        Application->OnIdle = nullptr;
+        EXPECT_TRUE(steps.empty()) << "the menus did not open";
+        EXPECT_TRUE(saved);
+        EXPECT_EQ(inner, recent);
+        delete form;
     }
-    ShutdownWindowSystem();
 }
 
 }  // namespace
