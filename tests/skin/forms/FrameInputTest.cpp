@@ -193,6 +193,9 @@ TEST_F(FrameTest, WithoutANonClientAreaTheEmptyClientDragsAndGraphicControlsKeep
     UpScreen(to);
     EXPECT_EQ(Bounds(), tarvel::Bounds(before.left + 30, before.top + 20, 400, 300));
     EXPECT_EQ(onCaption->seen.size(), 3u);
+    // Over the caption band the control is the one under the mouse, for its hint.
+    MoveScreen(Screen(TPoint{onCaption->Left() + 5, onCaption->Top() + 4}));
+    EXPECT_EQ(MouseControl(), onCaption);
 }
 
 TEST_F(FrameTest, MaximizedFrameHasNoBordersToSize) {
