@@ -161,13 +161,13 @@ void TTeToolBar::PaintBuffer() {
     PaintClassic();
 }
 
-void TTeToolBar::PaintClassic() {
-    TCanvas& c = *Canvas();
-    const int w = Width(), h = Height();
-    FillRect(c, 0, 0, w, h, Color());
+void TTeToolBar::PaintClassic() { DrawClassicToolBar(*Canvas(), Width(), Height(), Color()); }
+
+void DrawClassicToolBar(TCanvas& c, int w, int h, TColor color) {
+    FillRect(c, 0, 0, w, h, color);
     DrawEdge(c, TRect{2, 3, 4, h - 4}, clBtnHighlight, clBtnShadow);
     DrawEdge(c, TRect{5, 3, 7, h - 4}, clBtnHighlight, clBtnShadow);
-    const TColor face = ColorToRGB(Color());
+    const TColor face = ColorToRGB(color);
     DrawEdge(c, TRect{0, 0, w, h}, StdChangeColor(face, 30), StdChangeColor(face, -30));
 }
 

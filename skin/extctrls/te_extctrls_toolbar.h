@@ -53,6 +53,10 @@ private:
     bool paintingBackground_ = false;
 };
 
+// The classic face of a tool bar: its colour, a raised double grip at the
+// left end and a light and dark edge around it.
+void DrawClassicToolBar(TCanvas& canvas, int width, int height, TColor color);
+
 // Registers the tool bar's background painter, once after each start of
 // the theme core (whose end forgets the painters).
 void RegisterToolBarBackground();

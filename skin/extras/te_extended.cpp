@@ -1,8 +1,11 @@
 #include "skin/extras/te_extended.h"
 
 #include "platform/classlib/Bitmaps.h"
+#include "skin/core/te_canvas_state.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_theme_manager.h"
+#include "skin/core/te_utils.h"
+#include "skin/extctrls/te_extctrls_toolbar.h"
 #include "skin/extras/te_extended_skin.h"
 
 namespace tarvel {
@@ -184,5 +187,122 @@ void TTeTransparentPanel::Notification(TComponent* component, TOperation operati
 }
 
 void TTeTransparentPanel::SNMThemeMessage(TMessage&) { Invalidate(); }
+
+// ---- TTeSimpleToolBar ---------------------------------------------------------------------
+
+void TTeSimpleToolBar::DeclareMessages(TMessageTable& t) {
+    t.Add<&TTeSimpleToolBar::SNMThemeMessage>(SNM_THEMEMESSAGE);
+}
+
+TTeSimpleToolBar::TTeSimpleToolBar(TComponent* owner)
+    : TTeControl(owner), TTeThemeLinked(this, {ktlrRepaintOnly}) {
+    ControlStyle.Include(csAcceptsControls);
+    SetColor(clBtnFace);
+    SetHeight(29);
+    AddThemeNotification(this);
+}
+
+TTeSimpleToolBar::~TTeSimpleToolBar() { RemoveThemeNotification(this); }
+
+void TTeSimpleToolBar::SetBorderWidth(int value) {
+    if (value == toolBorder_) return;
+    toolBorder_ = value;
+    Realign();
+    Invalidate();
+}
+
+void TTeSimpleToolBar::SetDrawAsControlBar(bool value) {
+    drawAsControlBar_ = value;
+    Invalidate();
+}
+
+void TTeSimpleToolBar::SetControlAlignWithClientRect(bool value) {
+    controlAlignWithClientRect_ = value;
+    Invalidate();
+}
+
+String TTeSimpleToolBar::ToolObjectName() const {
+    // The current theme only: the bar follows no link.
+    if (!CurrentTheme) return "";
+    if (CurrentTheme->IsToolDefined(ktscToolBar, themeObject_)) return themeObject_;
+    if (CurrentTheme->IsToolDefined(ktscToolBar, "default")) return "default";
+    return "";
+}
+
+TRect TTeSimpleToolBar::GetClientRect() {
+    const int w = Width(), h = Height();
+    const String name = ToolObjectName();
+    TRect r{0, 0, w, h};
+    if (name.empty()) {
+        r = TRect{9, 3, w, h - 3};
+    } else if (controlAlignWithClientRect_) {
+        if (IsSkinSource(CurrentTheme)) {
+            TSeSkinObject* object =
+                SameText(themeObject_, "default") ? nullptr : FindSkinObject(CurrentTheme, themeObject_);
+            if (!object && !drawAsControlBar_) object = FindSkinObject(CurrentTheme, "ToolBar");
+            if (!object) object = FindSkinObject(CurrentTheme, "ControlBar");
+            if (object) {
+                TSeSkinObject* frame = SkinObjectChild(object, "Frame");
+                const TRect m = SkinObjectMargins(frame ? frame : object);
+                r = TRect{r.left + m.left, r.top + m.top, r.right - m.right, r.bottom - m.bottom};
+                if (drawAsControlBar_)
+                    if (TSeSkinObject* grabber = SkinObjectChild(object, "Grabber"))
+                        r.left += SkinObjectBounds(grabber).Width();
+            }
+        }
+        if (CurrentTheme->ThemeClass()->GetThemeConfig().Building)
+            r = CurrentTheme->ToolGetClientRect(ktscToolBar, ToolInfo(TRect{0, 0, w, h}), name);
+    }
+    return RectOffset(r, -toolBorder_);
+}
+
+void TTeSimpleToolBar::PaintBuffer() {
+    TCanvas& c = *Canvas();
+    const int w = Width(), h = Height();
+    const String name = ToolObjectName();
+    // No visual-style library on this platform: without a theme object the
+    // bar takes its classic face.
+    if (name.empty()) {
+        DrawClassicToolBar(c, w, h, Color());
+        return;
+    }
+    CurrentTheme->DockDraw(kdscDock, c, DockInfo(TRect{0, 0, w, h}), name);
+    CurrentTheme->ToolDraw(ktscToolBar, c, ToolInfo(TRect{0, 0, w, h}), name);
+    CurrentTheme->ToolDrawItem(ktscToolBar, c, ToolItemInfo(TRect{2, 4, 8, h - 4}, kticGripper, mtidsNormal),
+                               name);
+}
+
+void TTeSimpleToolBar::PaintAsBackground(HDC dc, bool withChildren) {
+    TCanvasOnDC on(*Canvas(), dc);
+    const bool was = paintingBackground_;
+    paintingBackground_ = !withChildren;
+    try {
+        PaintBuffer();
+    } catch (...) {
+        paintingBackground_ = was;
+        throw;
+    }
+    paintingBackground_ = was;
+}
+
+void TTeSimpleToolBar::Notification(TComponent* component, TOperation operation) {
+    TTeControl::Notification(component, operation);
+    ForgetThemeLink(component, operation);
+}
+
+void TTeSimpleToolBar::SNMThemeMessage(TMessage& m) {
+    if (m.WParam == tmAfterChange) Realign();
+    Invalidate();
+}
+
+void RegisterSimpleToolBarBackground() {
+    RegisterDrawControlBackground(
+        TTeSimpleToolBar::StaticClass(), [](TCanvas* canvas, const TteBackground& bg) {
+            if (auto* bar = dynamic_cast<TTeSimpleToolBar*>(bg.Parent))
+                bar->PaintAsBackground(canvas->Handle(),
+                                       bg.Control && bg.Control->ComponentState().Contains(csDesigning));
+            return true;
+        });
+}
 
 }  // namespace tarvel

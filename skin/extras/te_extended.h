@@ -121,4 +121,48 @@ private:
     bool transparent_ = true;
 };
 
+// A container painted as a dock and tool bar of the current theme, with a
+// grip at its left end. Its transparent children show its face.
+class TTeSimpleToolBar : public TTeControl, public TTeThemeLinked {
+    TARVEL_CLASS(TTeSimpleToolBar, TTeControl)
+
+public:
+    explicit TTeSimpleToolBar(TComponent* owner);
+    ~TTeSimpleToolBar() override;
+
+    // The bar's own inset of its client area on every side, not the
+    // control's drawn border.
+    int BorderWidth() const { return toolBorder_; }
+    void SetBorderWidth(int value);
+    bool DrawAsControlBar() const { return drawAsControlBar_; }
+    void SetDrawAsControlBar(bool value);
+    bool ControlAlignWithClientRect() const { return controlAlignWithClientRect_; }
+    void SetControlAlignWithClientRect(bool value);
+
+    // The current theme's tool object for the bar: ThemeObject, else
+    // "default", else "" when the theme has neither.
+    String ToolObjectName() const;
+    TRect GetClientRect() override;
+    void PaintBuffer() override;
+    // The bar's face painted into another DC, as the background of a child;
+    // the children too when that child is being designed.
+    void PaintAsBackground(HDC dc, bool withChildren);
+
+protected:
+    static void DeclareMessages(TMessageTable& t);
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    void SNMThemeMessage(TMessage& m);
+
+    int toolBorder_ = 2;
+    bool drawAsControlBar_ = true;
+    bool controlAlignWithClientRect_ = true;
+    bool paintingBackground_ = false;
+};
+
+// Registers the simple tool bar's background painter, once after each
+// start of the theme core (whose end forgets the painters).
+void RegisterSimpleToolBarBackground();
+
 }  // namespace tarvel
