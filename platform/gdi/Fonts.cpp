@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <deque>
 #include <map>
+#include <tuple>
 
 #include "platform/base/Strings.h"
 #include "platform/gdi/Objects.h"
@@ -63,6 +65,8 @@ constexpr int kDefaultEm = 11;
 constexpr int kMaxEm = 1024;
 // The glyph cache of a font is dropped whole when it grows past this.
 constexpr size_t kMaxCachedGlyphBytes = size_t{16} << 20;
+// Realised fonts kept after their last user is gone.
+constexpr size_t kKeptFonts = 8;
 
 FT_Library Library() {
     static FT_Library library = [] {
@@ -135,7 +139,7 @@ const FaceAlias* FindAlias(const std::string& name) {
     return nullptr;
 }
 
-std::shared_ptr<FontFaceFile> ResolveFace(const std::string& name, int weight, bool italic) {
+std::shared_ptr<FontFaceFile> MatchNamedFace(const std::string& name, int weight, bool italic) {
     FcPattern* pattern = FcPatternCreate();
     const FaceAlias* alias = FindAlias(name);
     auto addFamily = [&](const char* family) {
@@ -146,10 +150,22 @@ std::shared_ptr<FontFaceFile> ResolveFace(const std::string& name, int weight, b
     addFamily(alias ? alias->generic : "sans-serif");
     if (alias && alias->lang)
         FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(alias->lang));
-    FcPatternAddInteger(pattern, FC_WEIGHT,
-                        FcWeightFromOpenType(weight <= 0 ? FW_NORMAL : std::min(weight, 1000)));
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     return MatchFace(pattern);
+}
+
+// A fontconfig match costs about a millisecond, and every new window's
+// canvas asks again for the same few faces; the answer is kept for good
+// (the opened faces are kept anyway).
+std::shared_ptr<FontFaceFile> ResolveFace(const std::string& name, int weight, bool italic) {
+    static std::map<std::tuple<std::string, int, bool>, std::shared_ptr<FontFaceFile>> resolved;
+    weight = weight <= 0 ? FW_NORMAL : std::min(weight, 1000);
+    auto key = std::make_tuple(LowerCase(name), weight, italic);
+    auto it = resolved.find(key);
+    if (it == resolved.end())
+        it = resolved.emplace(std::move(key), MatchNamedFace(name, weight, italic)).first;
+    return it->second;
 }
 
 // The face that supplies Chinese characters the chosen face lacks.
@@ -183,8 +199,18 @@ std::shared_ptr<FontInstance> FontObject::Instance() const {
 
 std::shared_ptr<FontInstance> FontInstance::Realise(const LOGFONTW& log) {
     static std::map<std::string, std::weak_ptr<FontInstance>> realised;
+    // The last fonts realised stay alive, glyphs and all, after their last
+    // user goes: menus and dialogs realise the same font again on each opening.
+    static std::deque<std::shared_ptr<FontInstance>> recent;
+    auto keep = [](const std::shared_ptr<FontInstance>& font) {
+        auto same = std::find(recent.begin(), recent.end(), font);
+        if (same != recent.end()) recent.erase(same);
+        recent.push_front(font);
+        if (recent.size() > kKeptFonts) recent.pop_back();
+        return font;
+    };
     const std::string key = CacheKey(log);
-    if (auto existing = realised[key].lock()) return existing;
+    if (auto existing = realised[key].lock()) return keep(existing);
 
     auto font = std::make_shared<FontInstance>();
     font->log_ = log;
@@ -245,7 +271,7 @@ std::shared_ptr<FontInstance> FontInstance::Realise(const LOGFONTW& log) {
     }
     font->strikeOffset_ = strike > 0 ? std::max(1, Scale(strike, em, upem)) : std::max(1, em * 3 / 10);
     realised[key] = font;
-    return font;
+    return keep(font);
 }
 
 std::string FontInstance::FamilyName() const { return face_ ? face_->family : std::string(); }

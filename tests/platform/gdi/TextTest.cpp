@@ -177,6 +177,48 @@ TEST(Text, LayoutFacesResolveToMetricCompatibleFaces) {
         << "a Chinese face stays Chinese";
 }
 
+// Fonts and face matches outlive the font objects that asked for them; a
+// request made again, after others and after its own font was deleted,
+// draws as the first time, and weight, slant and size still tell apart.
+TEST(Text, FontsRealisedAgainDrawAsBefore) {
+    struct Request {
+        const char* face;
+        int height, weight;
+        bool italic;
+    };
+    const Request requests[] = {
+        {"Tahoma", -11, FW_NORMAL, false},
+        {"tahoma", -11, FW_NORMAL, false},
+        {"Tahoma", -11, FW_BOLD, false},
+        {"Tahoma", -11, FW_NORMAL, true},
+        {"Tahoma", -13, FW_NORMAL, false},
+        {"Tahoma", -13, FW_BOLD, true},
+        {"Courier New", -11, FW_NORMAL, false},
+        {"Courier New", -13, FW_BOLD, false},
+        {"Verdana", -11, 0, false},
+        {"Verdana", -12, FW_SEMIBOLD, false},
+        {"宋体", -12, FW_NORMAL, false},
+    };
+    auto draw = [](const Request& r) {
+        LOGFONTW log;
+        SetFaceName(log, r.face);
+        log.lfHeight = r.height;
+        log.lfWeight = r.weight;
+        log.lfItalic = r.italic;
+        HFONT font = CreateFontIndirectW(log);
+        std::vector<uint32_t> picture = Render(font, u"Wxg 电", TRect{2, 2, 158, 58}, DT_SINGLELINE);
+        DeleteObject(font);
+        return picture;
+    };
+    std::vector<std::vector<uint32_t>> first;
+    for (const Request& r : requests) first.push_back(draw(r));
+    EXPECT_EQ(first[0], first[1]) << "face names match whatever their case";
+    for (int other : {2, 3, 4}) EXPECT_NE(first[0], first[other]) << requests[other].face << " " << other;
+    for (size_t i = std::size(requests); i-- > 0;)
+        EXPECT_EQ(draw(requests[i]), first[i]) << requests[i].face << " " << requests[i].height << " "
+                                               << requests[i].weight << " " << requests[i].italic;
+}
+
 TEST(Text, ChineseRendersThroughTheFallbackFace) {
     // A Latin face asked for Chinese falls back per character; a Chinese
     // face name maps to a Chinese face directly.
