@@ -571,18 +571,47 @@ int GetWindowRgn(HWND hwnd, HRGN region) {
 
 // ---- the back buffer and the display ----
 
+namespace {
+
+// The spare buffer if it has the size asked for, cleared where its last
+// window drew: as new as a fresh one, without clearing a screen's worth.
+std::shared_ptr<Surface> TakeSpareBuffer(int width, int height) {
+    WinsysState& s = State();
+    if (!s.spareBuffer || s.spareBuffer->Width() != width || s.spareBuffer->Height() != height)
+        return nullptr;
+    std::shared_ptr<Surface> buffer = std::move(s.spareBuffer);
+    const int usedW = std::min(s.spareBufferUsed.cx, width), usedH = std::min(s.spareBufferUsed.cy, height);
+    for (int y = 0; y < usedH; ++y) std::fill_n(buffer->Row(y), usedW, 0u);
+    return buffer;
+}
+
+}  // namespace
+
 void ResizeBackBuffer(Window* w) {
     int W = std::min(w->rect.Width(), kMaxBufferSide);
     int H = std::min(w->rect.Height(), kMaxBufferSide);
-    if (w->buffer && w->buffer->Width() >= W && w->buffer->Height() >= H) return;
+    if (w->buffer && w->buffer->Width() >= W && w->buffer->Height() >= H) {
+        w->bufferUsed = TSize{std::max(w->bufferUsed.cx, W), std::max(w->bufferUsed.cy, H)};
+        return;
+    }
     // At least screen-sized, so that growing a window rarely replaces the
     // buffer under DCs that callers keep.
     TRect screen = State().backend->ScreenRect();
     int bw = std::clamp(std::max(W, screen.Width()), 1, kMaxBufferSide);
     int bh = std::clamp(std::max(H, screen.Height()), 1, kMaxBufferSide);
-    auto buffer = std::make_shared<Surface>(bw, bh);
+    std::shared_ptr<Surface> buffer = TakeSpareBuffer(bw, bh);
+    if (!buffer) buffer = std::make_shared<Surface>(bw, bh);
     if (!buffer->Valid()) return;
     w->buffer = std::move(buffer);
+    w->bufferUsed = TSize{W, H};
+}
+
+void LeaveBackBuffer(Window* w) {
+    // Only a buffer nothing else holds: a DC kept open could still draw into it.
+    if (!w->buffer || w->buffer.use_count() != 1) return;
+    WinsysState& s = State();
+    s.spareBuffer = std::move(w->buffer);
+    s.spareBufferUsed = w->bufferUsed;
 }
 
 void PresentWhole(Window* w) { w->presentDirty = TRect{0, 0, w->rect.Width(), w->rect.Height()}; }

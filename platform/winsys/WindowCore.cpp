@@ -81,6 +81,7 @@ void FreeWindowTree(HWND hwnd) {
     RemoveTrayIconsOf(hwnd);
     DropMessagesFor(hwnd);
     if (IsTopLevel(w) && s.backend) s.backend->DestroySurface(hwnd);
+    if (IsTopLevel(w)) LeaveBackBuffer(w);
     RemoveFromParent(w);
     s.windows.erase(hwnd);
 }

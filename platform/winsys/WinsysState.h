@@ -76,6 +76,7 @@ struct Window {
     bool redrawOff = false;        // WM_SETREDRAW(false): no painting reaches the screen
 
     std::shared_ptr<Surface> buffer;  // back buffer of a top-level window
+    TSize bufferUsed;                 // the most of the buffer the window ever covered; the rest is zeros
     TRect presentDirty;               // window coordinates, shown at the next idle
 };
 
@@ -170,6 +171,11 @@ struct WinsysState {
 
     DWORD lastMessageTime = 0;
     TPoint lastMessagePos;
+
+    // The back buffer of the last top-level window destroyed, for the next
+    // one of the same buffer size (menus and hints come and go).
+    std::shared_ptr<Surface> spareBuffer;
+    TSize spareBufferUsed;
 };
 
 WinsysState& State();
@@ -222,6 +228,8 @@ HWND FindWindowToPaint(HWND filter);
 void PaintWindowNow(Window* w);
 void PresentDirtyWindows();
 void ResizeBackBuffer(Window* w);
+// A destroyed top-level window leaves its back buffer for the next one.
+void LeaveBackBuffer(Window* w);
 // All of a top-level window is shown again at the next idle.
 void PresentWhole(Window* w);
 void ForgetWindowDcs(HWND hwnd);

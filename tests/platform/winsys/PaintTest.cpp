@@ -1,6 +1,7 @@
 // The paint cycle: update regions, WM_NCPAINT and WM_PAINT, erasing, window
 // DCs clipped to what a window may touch, and screenshots.
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -302,6 +303,48 @@ TEST_F(PaintTests, AKeptDcFollowsAMoveAndAResizeIntoANewBackBuffer) {
 
 // Whatever a caller does to its clip, a window's DC stays within what the
 // window may touch: its children clipped out, its own area, its update area.
+// Back buffers pass from destroyed top-level windows to new ones; a new
+// window's buffer holds nothing of what the last one drew, wherever it drew.
+TEST_F(PaintTests, ANewTopLevelWindowsBufferHoldsNothingOfAnEarlierWindow) {
+    struct Case {
+        const char* name;
+        std::vector<TSize> sizes;  // drawn over whole at each size in turn
+        bool keepDc;               // a DC of the old window stays open past its end
+    };
+    const Case cases[] = {
+        {"drawn once", {{120, 80}}, false},
+        {"grown then shrunk", {{60, 40}, {700, 500}, {50, 50}}, false},
+        {"as large as the screen", {{800, 600}}, false},
+        {"a DC kept open", {{300, 200}}, true},
+    };
+    for (const Case& c : cases) {
+        HWND old = Create(WS_POPUP | WS_VISIBLE, Bounds(10, 10, 20, 20), nullptr, PaintsNothing);
+        HDC kept = nullptr;
+        for (TSize size : c.sizes) {
+            SetWindowPos(old, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+            HDC dc = GetWindowDC(old);
+            Fill(dc, Rect(-50, -50, 2000, 2000), kBlue);
+            if (c.keepDc)
+                kept = dc;
+            else
+                ReleaseDC(old, dc);
+        }
+        Pump();
+        DestroyWindow(old);
+        HWND next = Create(WS_POPUP, Bounds(30, 30, 250, 150), nullptr, PaintsNothing);
+        if (kept) {
+            Fill(kept, Rect(-50, -50, 2000, 2000), kYellow);
+            ReleaseDC(old, kept);
+        }
+        const std::shared_ptr<Surface> buffer = GetWindowSurface(next);
+        ASSERT_TRUE(buffer) << c.name;
+        const uint32_t* bits = buffer->Bits();
+        const auto count = static_cast<size_t>(buffer->Width()) * static_cast<size_t>(buffer->Height());
+        EXPECT_EQ(std::count(bits, bits + count, 0u), static_cast<ptrdiff_t>(count)) << c.name;
+        DestroyWindow(next);
+    }
+}
+
 TEST_F(PaintTests, ACallerClearingItsClipStaysInsideWhatItsWindowMayTouch) {
     struct Dc {
         const char* name;
