@@ -1,0 +1,58 @@
+#include "skin/extctrls/te_extctrls_startup.h"
+
+#include "platform/classlib/Objects.h"
+#include "platform/system/Locales.h"
+#include "skin/extctrls/te_extctrls_notebook.h"
+#include "skin/extctrls/te_extctrls_pages.h"
+#include "skin/extctrls/te_extctrls_toolbar.h"
+
+namespace tarvel {
+
+namespace {
+
+int StartCount = 0;
+TLineGetCountry CountryReader;
+
+// There is no telephony country service here: the countries come from our
+// own table, by position. The table knows no dialling rules, so those stay
+// empty and the code is the two-letter one.
+int ReadTableCountry(uint32_t countryId, TCountryEntry& entry) {
+    const auto countries = Countries();
+    if (countryId < 1 || countryId > countries.size()) return -1;
+    const CountryInfo& c = countries[countryId - 1];
+    entry = TCountryEntry{};
+    entry.countryCode = String(c.code);
+    entry.name = String(c.name);
+    entry.nextCountryId = countryId < countries.size() ? countryId + 1 : 0;
+    return 0;
+}
+
+// The painter list only grows, so the painters go in once per process.
+void RegisterPaintersOnce() {
+    static const bool done = [] {
+        RegisterTabSheetBackground();
+        RegisterToolBarBackground();
+        return true;
+    }();
+    (void)done;
+}
+
+}  // namespace
+
+void InitExtCtrls() {
+    if (StartCount++ > 0) return;
+    CountryReader = &ReadTableCountry;
+    RegisterPaintersOnce();
+    RegisterClasses({TTePage::StaticClass(), TTeTabSheet::StaticClass()});
+}
+
+void DoneExtCtrls() {
+    if (StartCount == 0 || --StartCount > 0) return;
+    CountryReader = nullptr;
+}
+
+const TLineGetCountry& LineGetCountry() { return CountryReader; }
+
+void SetLineGetCountry(TLineGetCountry reader) { CountryReader = std::move(reader); }
+
+}  // namespace tarvel
