@@ -75,7 +75,8 @@ void TPen::Assign(TPersistent* source) {
 }
 
 LOGPEN TPen::LogPen() const {
-    static constexpr int kStyle[] = {PS_SOLID, PS_DASH, PS_DOT, PS_NULL, PS_INSIDEFRAME};
+    static constexpr int kStyle[] = {PS_SOLID,      PS_DASH, PS_DOT,        PS_DASHDOT,
+                                     PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
     LOGPEN log;
     log.lopnStyle = kStyle[style_];
     log.lopnWidth = width_;

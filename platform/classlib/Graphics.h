@@ -113,7 +113,7 @@ private:
     TFontQuality quality_ = fqDefault;
 };
 
-enum TPenStyle { psSolid, psDash, psDot, psClear, psInsideFrame };
+enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 // How the pen and the brush meet what is drawn: pmCopy paints, pmNot inverts
 // the colour bits under the shape, pmXor xors them with the colour. Drawing
 // the same shape twice in pmNot or pmXor gives back the pixels.

@@ -96,7 +96,15 @@ constexpr COLORREF PixelToColorRef(uint32_t p) {
 // ---------------------------------------------------------------------------
 // Objects and their descriptions
 
-enum PenStyle : int { PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_NULL = 5, PS_INSIDEFRAME = 6 };
+enum PenStyle : int {
+    PS_SOLID = 0,
+    PS_DASH = 1,
+    PS_DOT = 2,
+    PS_DASHDOT = 3,
+    PS_DASHDOTDOT = 4,
+    PS_NULL = 5,
+    PS_INSIDEFRAME = 6
+};
 enum BrushStyle : int { BS_SOLID = 0, BS_NULL = 1, BS_HOLLOW = BS_NULL, BS_PATTERN = 3 };
 enum StockObject : int {
     WHITE_BRUSH = 0,
