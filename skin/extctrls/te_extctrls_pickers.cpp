@@ -1,5 +1,6 @@
 #include "skin/extctrls/te_extctrls_pickers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <type_traits>
 
@@ -158,9 +159,9 @@ double PenWidthOf(const String& item) {
     }
 }
 
-int AlphaOfStep(int index) { return RoundHalfEven((10 - index) / 10.0 * 255); }
+int AlphaOfStep(int index) { return RoundHalfEven((10 - std::clamp(index, 0, 10)) / 10.0 * 255); }
 
-int StepOfAlpha(int alpha) { return 10 - RoundHalfEven(alpha / 255.0 * 10); }
+int StepOfAlpha(int alpha) { return 10 - RoundHalfEven(std::clamp(alpha, 0, 255) / 255.0 * 10); }
 
 template <class Base>
 TTePicker<Base>::TTePicker(TComponent* owner, TTePickerKind kind) : Base(owner) {

@@ -21,7 +21,8 @@ void DrawPickerItem(TTePickerKind kind, TStrings* items, TCanvas& canvas, int in
 // The width an item names, in points; 0 for text that is no number.
 double PenWidthOf(const String& item);
 // The alpha of transparency step `index` (0 = opaque), and the step of an
-// alpha, both rounded half to even.
+// alpha, both rounded half to even; out-of-range steps and alphas are taken
+// at the nearest end.
 int AlphaOfStep(int index);
 int StepOfAlpha(int alpha);
 

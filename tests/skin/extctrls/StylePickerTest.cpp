@@ -53,13 +53,18 @@ TEST_F(StylePickerTest, AlphaStepsRoundHalfToEven) {
                  {128, "50%", 128},
                  {127, "50%", 128},
                  {76, "70%", 76},
-                 {26, "90%", 26}};
+                 {26, "90%", 26},
+                 {300, "No Transparency", 255},
+                 {-5, "90%", 26}};
     for (const auto& c : cases) {
         box->SetAlpha(c.set);
         ASSERT_GE(box->ItemIndex(), 0) << c.set;
         EXPECT_EQ(box->Items()->Strings(box->ItemIndex()), c.item) << c.set;
         EXPECT_EQ(box->GetAlpha(), c.alpha) << c.set;
     }
+    auto* list = Make<TTeAlphaValueList>(10, 60);
+    list->SetItemIndex(-1);
+    EXPECT_EQ(list->GetAlpha(), 255) << "nothing selected reads as opaque";
 }
 
 TEST_F(StylePickerTest, ItemsFollowTheValuesTheyStandFor) {
