@@ -256,11 +256,12 @@ void DrawFrames(TteBitmapList& list) {
     p.Fill(8 * 8 + 7, 1, 1, 6, 0xC9D1D4);  // a status panel's right edge
 }
 
-// "Group": a rounded 9x9 frame with an open centre, 4-pixel margins.
+// "Group": a rounded 9x9 frame with an open centre, 4-pixel margins. The
+// line is the border colour: anything lighter vanishes on a grey face.
 void DrawGroupFrame(TteBitmapList& list) {
     Painter p(list, "Group", 9, 9);
     p.SetTransparent();
-    constexpr uint32_t kLine = 0xC2CBCE;
+    constexpr uint32_t kLine = kBorder;
     p.Fill(2, 0, 5, 1, kLine);
     p.Fill(2, 8, 5, 1, kLine);
     p.Fill(0, 2, 1, 5, kLine);
@@ -269,7 +270,8 @@ void DrawGroupFrame(TteBitmapList& list) {
 }
 
 // "Tabs": tab faces, cells 12x12 with 3-pixel margins. Columns: normal,
-// hot, active, disabled.
+// hot, active, disabled. Drawn for a top strip; the theme turns them for
+// the other sides.
 void DrawTabs(TteBitmapList& list) {
     Painter p(list, "Tabs", 4 * 12, 12);
     p.SetTransparent();

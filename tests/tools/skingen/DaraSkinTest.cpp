@@ -53,7 +53,7 @@ TEST_F(DaraSkin, DefinesEveryObjectTheToolsWindowsUse) {
                                  "ScrollBar\\VertFrame",
                                  "ScrollBox\\Frame",
                                  "Tabs\\Frame",
-                                 "Tabs\\TabTop",
+                                 "Tabs\\Tab",
                                  "Tabs\\LeftButton",
                                  "Tabs\\RightButton",
                                  "StatusBar\\Frame",
@@ -202,6 +202,84 @@ TEST(DaraSkinTheme, TitleTextFillsTheCaptionBetweenIconAndButtons) {
     }
 }
 
+// How far two colours are apart: the sum of the channel differences.
+int Contrast(uint32_t a, uint32_t b) {
+    int sum = 0;
+    for (int shift : {0, 8, 16})
+        sum += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
+    return sum;
+}
+
+// One generic tab serves every side: a side-specific child would be drawn
+// unturned, and the bottom strip borrows the right-hand one.
+TEST_F(DaraSkin, TabsHaveOneGenericTabForEverySide) {
+    EXPECT_NE(Find("Tabs\\Tab"), nullptr);
+    for (const char* side : {"Tabs\\TabLeft", "Tabs\\TabRight"}) EXPECT_EQ(Find(side), nullptr) << side;
+}
+
+// A tab on any side has a shape of its own, and the active one carries its
+// accent on the edge away from the page.
+TEST(DaraSkinTheme, TabsOnEverySideDrawTheirShapeAndTheActiveTab) {
+    TTeSkinFile theme;
+    ASSERT_TRUE(theme.LoadFromFile(kBuilt));
+    constexpr uint32_t kAccent = 0x2E8A94;
+    const struct {
+        const char* side;
+        TteTabItemClass item;
+        TRect rect;
+        TPoint accent;  // the middle of the outer edge
+    } cases[] = {{"top", ktisTopMiddle, {0, 0, 60, 20}, {30, 0}},
+                 {"bottom", ktisBottomMiddle, {0, 0, 60, 20}, {30, 19}},
+                 {"left", ktisLeftMiddle, {0, 0, 20, 60}, {0, 30}},
+                 {"right", ktisRightMiddle, {0, 0, 20, 60}, {19, 30}}};
+    for (const auto& c : cases) {
+        testing::TPaper normal(c.rect.Width(), c.rect.Height()), active(c.rect.Width(), c.rect.Height());
+        theme.TabDrawItem(ktscTab, normal.canvas, TabItemInfo(c.rect, c.item, ktidsNormal), "default");
+        theme.TabDrawItem(ktscTab, active.canvas, TabItemInfo(c.rect, c.item, ktidsActive), "default");
+        int inked = 0;
+        for (int y = 0; y < c.rect.Height(); ++y)
+            for (int x = 0; x < c.rect.Width(); ++x) inked += normal.At(x, y) != 0xFFFFFF;
+        EXPECT_GT(inked, c.rect.Width() * c.rect.Height() / 2) << c.side;
+        EXPECT_FALSE(normal.SameAs(active)) << c.side;
+        EXPECT_EQ(active.At(c.accent.x, c.accent.y), kAccent) << c.side;
+        EXPECT_NE(normal.At(c.accent.x, c.accent.y), kAccent) << c.side;
+    }
+}
+
+// The group frame is a 1-pixel line in the border colour that stands out
+// on the skin's face and on the grey of an unskinned form alike.
+TEST(DaraSkinTheme, GroupFrameIsAClearBorderLine) {
+    TTeSkinFile theme;
+    ASSERT_TRUE(theme.LoadFromFile(kBuilt));
+    const uint32_t border = testing::Rgb(theme.Colors()->GetColor(ktcBorder));
+    for (uint32_t face : {0xF2F4F5u, 0xD4D0C8u}) {
+        testing::TPaper paper(120, 80);
+        paper.bitmap.Clear(0xFF000000u | face);
+        theme.GroupDraw(kgscGroupBox, paper.canvas, GroupInfo({0, 0, 120, 80}, {}, kgdsNormal), "default");
+        for (TPoint edge : {TPoint{0, 40}, TPoint{119, 40}, TPoint{60, 0}, TPoint{60, 79}}) {
+            EXPECT_EQ(paper.At(edge.x, edge.y), border) << edge.x << "," << edge.y;
+            EXPECT_GE(Contrast(paper.At(edge.x, edge.y), face), 64) << std::hex << face;
+        }
+        EXPECT_EQ(paper.At(1, 40), face) << "one pixel wide";
+        EXPECT_EQ(paper.At(60, 40), face) << "open in the middle";
+    }
+}
+
+// Every hovered look of a push button has its own face and border.
+TEST(DaraSkinTheme, HotPushButtonStandsOutFromTheNormalOne) {
+    TTeSkinFile theme;
+    ASSERT_TRUE(theme.LoadFromFile(kBuilt));
+    const TRect r{0, 0, 75, 25};
+    testing::TPaper normal(75, 25);
+    theme.ButtonDraw(kbscButton, normal.canvas, ButtonInfo(r, kbdsNormal), "default");
+    for (TteButtonDrawState hot : {kbdsHot, kbdsFocusedHot, kbdsDefaultHot}) {
+        testing::TPaper paper(75, 25);
+        theme.ButtonDraw(kbscButton, paper.canvas, ButtonInfo(r, hot), "default");
+        EXPECT_GE(Contrast(paper.At(37, 0), normal.At(37, 0)), 64) << "border " << int{hot};
+        EXPECT_NE(paper.At(37, 12), normal.At(37, 12)) << "face " << int{hot};
+    }
+}
+
 // Every element family drawn through the skin-file theme with the tool's
 // skin, for people to look at beside the flat and office-style sheets.
 TEST(DaraSkinTheme, SheetOfEveryFamily) {
@@ -270,7 +348,7 @@ TEST_F(DaraSkin, DrawsCalmlyAtItsDesignSizes) {
         sheet.Draw(Find("RadioButton\\Unchecked"), {x + 20, 280, x + 33, 293}, s);
         sheet.Draw(Find("Edit\\Frame"), {x, 300, x + 75, 321}, s);
         sheet.Draw(Find("ComboBox\\Button"), {x + 56, 302, x + 73, 319}, s);
-        sheet.Draw(Find("Tabs\\TabTop"), {x, 330, x + 60, 350}, s);
+        sheet.Draw(Find("Tabs\\Tab"), {x, 330, x + 60, 350}, s);
         sheet.Draw(Find("ScrollBar\\TopButton"), {x, 360, x + 17, 377}, s);
         sheet.Draw(Find("ScrollBar\\VertSlider"), {x + 20, 360, x + 37, 400}, s);
         sheet.Draw(Find("ScrollBar\\RightButton"), {x + 40, 360, x + 57, 377}, s);
@@ -283,8 +361,8 @@ TEST_F(DaraSkin, DrawsCalmlyAtItsDesignSizes) {
     sheet.Draw(Find("ProgressBar\\Frame"), {460, 300, 670, 318});
     sheet.Draw(Find("ProgressBar\\Bar"), {462, 302, 560, 316});
     sheet.Draw(Find("Tabs\\Frame"), {460, 349, 670, 400});
-    sheet.Draw(Find("Tabs\\TabTop"), {462, 330, 522, 350}, ssFocused);
-    sheet.Draw(Find("Tabs\\TabTop"), {522, 332, 582, 350});
+    sheet.Draw(Find("Tabs\\Tab"), {462, 330, 522, 350}, ssFocused);
+    sheet.Draw(Find("Tabs\\Tab"), {522, 332, 582, 350});
     sheet.Draw(Find("StatusBar\\Frame"), {460, 440, 670, 460});
     sheet.Draw(Find("StatusBar\\Panel"), {460, 441, 560, 460});
     sheet.Draw(Find("StatusBar\\Gripper"), {656, 446, 668, 458});
