@@ -95,9 +95,10 @@ void TTeNativeTabs<Base>::DrawThemedTab(TCanvas& canvas, int index) {
     TRect tab = this->TabRect(index);
     if (tab.IsEmpty()) return;
     const TTabPosition position = this->TabPosition();
-    const bool horizontal = Horizontal(position);
     const bool current = index == this->TabIndex();
-    if (current && horizontal) tab = InflatedRect(tab, 1, 1);
+    if (current && Horizontal(position)) tab = InflatedRect(tab, 1, 1);
+    // Side tabs laid out wide read across like the others.
+    const bool across = Horizontal(position) || tab.Width() >= tab.Height();
 
     TCustomImageList* images = this->Images();
     const int image = this->TabImageIndex(index);
@@ -109,7 +110,7 @@ void TTeNativeTabs<Base>::DrawThemedTab(TCanvas& canvas, int index) {
     const String caption = this->TabCaption(index);
     const int h = std::max(canvas.TextHeight("Agt"), imageWidth);
     const int length = canvas.TextWidth(caption) + imageWidth + gap;
-    TRect content = horizontal ? TRect{0, 0, length, h} : TRect{0, 0, h, length};
+    TRect content = across ? TRect{0, 0, length, h} : TRect{0, 0, h, length};
     RectCenter(content, tab);
 
     const TteTabItemDrawState state = current ? ktidsActive : index == hotTab_ ? ktidsHot : ktidsNormal;
@@ -121,20 +122,15 @@ void TTeNativeTabs<Base>::DrawThemedTab(TCanvas& canvas, int index) {
 
     if (hasImage) {
         TRect glyph = content;
-        switch (position) {
-            case tpTop:
-            case tpBottom:
-                glyph.right = glyph.left + imageWidth;
-                content.left += imageWidth + gap;
-                break;
-            case tpLeft:
-                glyph.top = glyph.bottom - imageWidth;
-                content.bottom -= imageWidth + gap;
-                break;
-            case tpRight:
-                glyph.bottom = glyph.top + imageWidth;
-                content.top += imageWidth + gap;
-                break;
+        if (across) {
+            glyph.right = glyph.left + imageWidth;
+            content.left += imageWidth + gap;
+        } else if (position == tpLeft) {
+            glyph.top = glyph.bottom - imageWidth;
+            content.bottom -= imageWidth + gap;
+        } else {
+            glyph.bottom = glyph.top + imageWidth;
+            content.top += imageWidth + gap;
         }
         theme->TabDrawGlyph(ktscTab, canvas, item, GlyphInfo(glyph, images, image, kgfaCenter),
                             ThemeObject());
@@ -178,22 +174,23 @@ void TTeNativeTabs<Base>::WndProc(TMessage& m) {
             Base::WndProc(m);
             if (Themed()) this->Repaint();
             return;
-        case WM_MOUSEMOVE:
-        case CM_MOUSELEAVE: {
+        case WM_MOUSEMOVE: {
             Base::WndProc(m);
-            if (leftHot_ || rightHot_) {
-                leftHot_ = rightHot_ = false;
-                UpdateUpDown();
-            }
-            // A leave carries no point: nothing stays hot once the mouse is gone.
-            if (m.Msg == CM_MOUSELEAVE) {
-                SetHotTab(-1);
-            } else {
-                const TPoint p = PointFromLParam(m.LParam);
-                SetHotTab(this->IndexOfTabAt(p.x, p.y));
-            }
+            ClearUpDownHot();
+            const TPoint p = PointFromLParam(m.LParam);
+            SetHotTab(this->IndexOfTabAt(p.x, p.y));
             return;
         }
+        case CM_MOUSELEAVE:
+            Base::WndProc(m);
+            // A leave carries no point: nothing stays hot once the mouse is
+            // gone. Going onto a child leaves the control too, so the arrows
+            // lose their hot half only when the mouse leaves them.
+            if (this->IsOwnMouseMessage(m))
+                SetHotTab(-1);
+            else if (reinterpret_cast<TControl*>(m.LParam) == this->ScrollArrows())
+                ClearUpDownHot();
+            return;
         case SNM_THEMEMESSAGE: ThemeMessage(m); return;
         case SNM_LINKCHANGED:
             if (IsOwnLinkMessage(m)) FollowThemeLink(true);
@@ -230,6 +227,13 @@ void TTeNativeTabs<Base>::HookUpDown() {
     if (this->ComponentState().Contains(csDesigning) || !this->HandleAllocated() || !Themed()) return;
     if (HWND upDown = FindWindowEx(this->Handle(), nullptr, kUpDownClassName))
         upDownHook_.Hook(upDown, [this](TMessage& m) { UpDownProc(m); });
+}
+
+template <class Base>
+void TTeNativeTabs<Base>::ClearUpDownHot() {
+    if (!leftHot_ && !rightHot_) return;
+    leftHot_ = rightHot_ = false;
+    UpdateUpDown();
 }
 
 template <class Base>

@@ -45,6 +45,7 @@ private:
     void HookUpDown();
     void UnhookUpDown() { upDownHook_.Unhook(); }
     void UpdateUpDown();
+    void ClearUpDownHot();
     void UpDownProc(TMessage& m);
     // The horizontal halves of the up-down: w div 2 pixels at each end.
     TRect LeftHalf() const;
