@@ -24,7 +24,8 @@ void TTeDateTimePicker::DeclareMessages(TMessageTable& t) {
 TTeDateTimePicker::TTeDateTimePicker(TComponent* owner)
     : TDateTimePicker(owner),
       TTeThemeLinked(this, {ktlrSkipSame, ktlrRepaintOnly}),
-      timer_(new TTimer(this)) {
+      timer_(new TTimer(this)),
+      upDown_(true, [this] { return GetThemeLink(ThemeLink()); }) {
     timer_->SetEnabled(false);
     timer_->SetInterval(50);
     timer_->OnTimer = [this](TObject*) { DoBtnTimer(); };
@@ -164,68 +165,7 @@ void TTeDateTimePicker::CreateHandleDone() {
 void TTeDateTimePicker::HookUpDown() {
     if (ComponentState().Contains(csDesigning) || !HandleAllocated() || !EditThemed()) return;
     HWND upDown = FindWindowEx(Handle(), nullptr, "msctls_updown32");
-    if (upDown) upDownHook_.Hook(upDown, [this](TMessage& m) { UpDownProc(m); });
-}
-
-void TTeDateTimePicker::UpdateUpDown() {
-    if (HWND upDown = upDownHook_.Window()) InvalidateRect(upDown, nullptr, false);
-}
-
-TRect TTeDateTimePicker::UpHalf() const {
-    const TRect c = ::tarvel::ClientRect(upDownHook_.Window());
-    return TRect{c.left, c.top, c.right, c.top + c.Height() / 2};
-}
-
-TRect TTeDateTimePicker::DownHalf() const {
-    const TRect c = ::tarvel::ClientRect(upDownHook_.Window());
-    return TRect{c.left, c.bottom - c.Height() / 2, c.right, c.bottom};
-}
-
-void TTeDateTimePicker::UpDownProc(TMessage& m) {
-    HWND upDown = upDownHook_.Window();
-    auto state = [](bool pressed, bool hot) { return pressed ? ksbdsPressed : hot ? ksbdsHot : ksbdsNormal; };
-    switch (m.Msg) {
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(upDown, &ps);
-            {
-                TDcCanvas canvas(dc);
-                TteTheme* theme = GetThemeLink(ThemeLink());
-                theme->ScrollDrawButton(ksscScrollBar, *canvas,
-                                        ScrollButtonInfo(UpHalf(), state(upPressed_, upHot_), ksbcUp),
-                                        "default");
-                theme->ScrollDrawButton(ksscScrollBar, *canvas,
-                                        ScrollButtonInfo(DownHalf(), state(downPressed_, downHot_), ksbcDown),
-                                        "default");
-            }
-            EndPaint(upDown, &ps);
-            return;
-        }
-        case WM_ERASEBKGND: m.Result = 1; return;
-        case WM_LBUTTONDOWN: {
-            // The native stepping runs first.
-            upDownHook_.CallSaved(m);
-            const TPoint p = PointFromLParam(m.LParam);
-            upPressed_ = UpHalf().Contains(p);
-            downPressed_ = DownHalf().Contains(p);
-            UpdateUpDown();
-            return;
-        }
-        case WM_LBUTTONUP:
-            upDownHook_.CallSaved(m);
-            upPressed_ = downPressed_ = false;
-            UpdateUpDown();
-            return;
-        case WM_MOUSEMOVE: {
-            // Only moves over the up-down change its hot half.
-            const TPoint p = PointFromLParam(m.LParam);
-            upHot_ = UpHalf().Contains(p);
-            downHot_ = DownHalf().Contains(p);
-            UpdateUpDown();
-            return;
-        }
-    }
-    upDownHook_.CallSaved(m);
+    if (upDown) upDown_.Hook(upDown);
 }
 
 // ---- theme -------------------------------------------------------------------------------------

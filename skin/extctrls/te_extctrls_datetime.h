@@ -9,7 +9,7 @@
 #include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/extctrls/te_extctrls_edits.h"
-#include "skin/extctrls/te_extctrls_subclass.h"
+#include "skin/extctrls/te_extctrls_updown.h"
 
 namespace tarvel {
 
@@ -24,7 +24,7 @@ public:
     TRect GetButtonRect();
     bool ButtonHotFlag() const { return buttonHot_; }
     // The up-down child while its arrows are ours to draw.
-    HWND HookedUpDown() const { return upDownHook_.Window(); }
+    HWND HookedUpDown() const { return upDown_.Window(); }
     // Whether the button is still being redrawn after the calendar opened.
     bool ButtonRedrawRunning() const { return timer_->Enabled(); }
 
@@ -47,19 +47,13 @@ private:
     void InvalidateButton();
     void DoBtnTimer();
     void HookUpDown();
-    void UnhookUpDown() { upDownHook_.Unhook(); }
-    void UpdateUpDown();
-    void UpDownProc(TMessage& m);
-    // The halves of the up-down: the top h div 2 pixels and the bottom ones.
-    TRect UpHalf() const;
-    TRect DownHalf() const;
+    void UnhookUpDown() { upDown_.Unhook(); }
 
     TTimer* timer_;
     int ticks_ = 0;
     bool buttonHot_ = false;
     TMonthCalColors saved_;
-    TWindowSubclass upDownHook_;
-    bool upPressed_ = false, downPressed_ = false, upHot_ = false, downHot_ = false;
+    TThemedUpDown upDown_;
 };
 
 }  // namespace tarvel

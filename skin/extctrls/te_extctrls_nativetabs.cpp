@@ -32,7 +32,11 @@ TRect FrameRect(TCustomTabControl& control) {
 
 template <class Base>
 TTeNativeTabs<Base>::TTeNativeTabs(TComponent* owner)
-    : Base(owner), TTeThemeLinked(this, {ktlrSkipSame, ktlrRepaintOnly}) {
+    : Base(owner),
+      TTeThemeLinked(this, {ktlrSkipSame, ktlrRepaintOnly}),
+      upDown_(false, [this] { return GetThemeLink(ThemeLink()); }) {
+    // Over the arrows no tab is hot.
+    upDown_.OnMouseMove = [this] { SetHotTab(-1); };
     AddThemeNotification(this);
 }
 
@@ -176,7 +180,7 @@ void TTeNativeTabs<Base>::WndProc(TMessage& m) {
             return;
         case WM_MOUSEMOVE: {
             Base::WndProc(m);
-            ClearUpDownHot();
+            upDown_.ClearHot();
             const TPoint p = PointFromLParam(m.LParam);
             SetHotTab(this->IndexOfTabAt(p.x, p.y));
             return;
@@ -189,7 +193,7 @@ void TTeNativeTabs<Base>::WndProc(TMessage& m) {
             if (this->IsOwnMouseMessage(m))
                 SetHotTab(-1);
             else if (reinterpret_cast<TControl*>(m.LParam) == this->ScrollArrows())
-                ClearUpDownHot();
+                upDown_.ClearHot();
             return;
         case SNM_THEMEMESSAGE: ThemeMessage(m); return;
         case SNM_LINKCHANGED:
@@ -225,80 +229,7 @@ void TTeNativeTabs<Base>::CreateHandleDone() {
 template <class Base>
 void TTeNativeTabs<Base>::HookUpDown() {
     if (this->ComponentState().Contains(csDesigning) || !this->HandleAllocated() || !Themed()) return;
-    if (HWND upDown = FindWindowEx(this->Handle(), nullptr, kUpDownClassName))
-        upDownHook_.Hook(upDown, [this](TMessage& m) { UpDownProc(m); });
-}
-
-template <class Base>
-void TTeNativeTabs<Base>::ClearUpDownHot() {
-    if (!leftHot_ && !rightHot_) return;
-    leftHot_ = rightHot_ = false;
-    UpdateUpDown();
-}
-
-template <class Base>
-void TTeNativeTabs<Base>::UpdateUpDown() {
-    if (HWND upDown = upDownHook_.Window()) InvalidateRect(upDown, nullptr, false);
-}
-
-template <class Base>
-TRect TTeNativeTabs<Base>::LeftHalf() const {
-    const TRect c = ::tarvel::ClientRect(upDownHook_.Window());
-    return TRect{c.left, c.top, c.left + c.Width() / 2, c.bottom};
-}
-
-template <class Base>
-TRect TTeNativeTabs<Base>::RightHalf() const {
-    const TRect c = ::tarvel::ClientRect(upDownHook_.Window());
-    return TRect{c.right - c.Width() / 2, c.top, c.right, c.bottom};
-}
-
-template <class Base>
-void TTeNativeTabs<Base>::UpDownProc(TMessage& m) {
-    HWND upDown = upDownHook_.Window();
-    auto state = [](bool pressed, bool hot) { return pressed ? ksbdsPressed : hot ? ksbdsHot : ksbdsNormal; };
-    switch (m.Msg) {
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(upDown, &ps);
-            {
-                TDcCanvas canvas(dc);
-                TteTheme* theme = GetThemeLink(ThemeLink());
-                theme->ScrollDrawButton(ksscScrollBar, *canvas,
-                                        ScrollButtonInfo(LeftHalf(), state(leftPressed_, leftHot_), ksbcLeft),
-                                        "default");
-                theme->ScrollDrawButton(
-                    ksscScrollBar, *canvas,
-                    ScrollButtonInfo(RightHalf(), state(rightPressed_, rightHot_), ksbcRight), "default");
-            }
-            EndPaint(upDown, &ps);
-            return;
-        }
-        case WM_ERASEBKGND: m.Result = 1; return;
-        case WM_LBUTTONDOWN: {
-            // The native scrolling runs first.
-            upDownHook_.CallSaved(m);
-            const TPoint p = PointFromLParam(m.LParam);
-            leftPressed_ = LeftHalf().Contains(p);
-            rightPressed_ = RightHalf().Contains(p);
-            UpdateUpDown();
-            return;
-        }
-        case WM_LBUTTONUP:
-            upDownHook_.CallSaved(m);
-            leftPressed_ = rightPressed_ = false;
-            UpdateUpDown();
-            return;
-        case WM_MOUSEMOVE: {
-            const TPoint p = PointFromLParam(m.LParam);
-            leftHot_ = LeftHalf().Contains(p);
-            rightHot_ = RightHalf().Contains(p);
-            UpdateUpDown();
-            SetHotTab(-1);
-            return;
-        }
-    }
-    upDownHook_.CallSaved(m);
+    if (HWND upDown = FindWindowEx(this->Handle(), nullptr, kUpDownClassName)) upDown_.Hook(upDown);
 }
 
 template class TTeNativeTabs<TTabControl>;

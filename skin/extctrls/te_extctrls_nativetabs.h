@@ -8,7 +8,7 @@
 #include "platform/classlib/ComCtrls_Tabs.h"
 #include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme_api.h"
-#include "skin/extctrls/te_extctrls_subclass.h"
+#include "skin/extctrls/te_extctrls_updown.h"
 
 namespace tarvel {
 
@@ -21,7 +21,7 @@ public:
     // -1 while no tab is under the mouse.
     int HotTab() const { return hotTab_; }
     // The up-down child while its arrows are ours to draw.
-    HWND HookedUpDown() const { return upDownHook_.Window(); }
+    HWND HookedUpDown() const { return upDown_.Window(); }
     bool Themed() const;
 
     // The display rectangle grown to the control's edges away from the tabs.
@@ -43,16 +43,9 @@ private:
     void SetHotTab(int index);
     void ThemeMessage(const TMessage& m);
     void HookUpDown();
-    void UnhookUpDown() { upDownHook_.Unhook(); }
-    void UpdateUpDown();
-    void ClearUpDownHot();
-    void UpDownProc(TMessage& m);
-    // The horizontal halves of the up-down: w div 2 pixels at each end.
-    TRect LeftHalf() const;
-    TRect RightHalf() const;
+    void UnhookUpDown() { upDown_.Unhook(); }
 
-    TWindowSubclass upDownHook_;
-    bool leftPressed_ = false, rightPressed_ = false, leftHot_ = false, rightHot_ = false;
+    TThemedUpDown upDown_;
     int hotTab_ = -1;
 };
 
