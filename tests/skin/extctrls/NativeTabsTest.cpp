@@ -7,6 +7,7 @@
 
 #include "NativeThemeFixture.h"
 #include "platform/classlib/ControlPaint.h"
+#include "platform/classlib/ExtCtrls.h"
 #include "platform/classlib/ImageLists.h"
 #include "skin/core/te_theme_manager.h"
 #include "skin/extctrls/te_extctrls_nativetabs.h"
@@ -235,6 +236,53 @@ TEST_F(NativeTabsTest, SheetPaintsThePageInItsPageControlsObject) {
     EXPECT_EQ(frames[0].rect, InflatedRect(sheet->ClientRect(), 4, 4));
     pages->SetShowCloseButtons(true);
     EXPECT_TRUE(pages->ShowCloseButtons());
+}
+
+// What a transparent child sees behind it: the themed page frame, or the
+// parent's colour without the Tab element.
+TEST_F(NativeTabsTest, TransparentChildrenShowThePageBehindThem) {
+    RegisterNativeTabBackgrounds();
+    TTeSTabControl* tabs = MakeTabs(3, 300);
+    tabs->SetThemeObject("strip");
+    tabs->SetColor(TColor(0x123456));
+    auto* pages = Make<TTeSPageControl>(10, 140);
+    auto* sheet = new TTeSTabSheet(pages);
+    sheet->SetPageControl(pages);
+    sheet->SetColor(TColor(0x654321));
+    pages->SetActivePage(sheet);
+    struct Case {
+        TWinControl* parent;
+        const char* object;  // the frame's object; null: filled with the colour
+        TRect (*frame)(TWinControl*);
+        uint32_t color;
+    };
+    const Case cases[] = {
+        {tabs, "strip", [](TWinControl* c) { return static_cast<TTeSTabControl*>(c)->PageFrameRect(); },
+         0x123456},
+        {sheet, "default", [](TWinControl* c) { return InflatedRect(c->ClientRect(), 4, 4); }, 0x654321},
+    };
+    for (bool themed : {false, true}) {
+        TTabRecordingTheme* theme = themed ? UseTabTheme() : nullptr;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.color);
+            auto* child = new TPanel(c.parent);
+            child->SetParent(c.parent);
+            child->SetBounds(20, 40, 30, 30);
+            TBitmap picture;
+            picture.SetSize(30, 30);
+            DrawControlBackground(child, *picture.Canvas());
+            if (themed) {
+                ASSERT_FALSE(theme->CallsOf("TabDraw").empty());
+                const TNativeCall frame = theme->CallsOf("TabDraw").back();
+                EXPECT_EQ(frame.object, c.object);
+                EXPECT_EQ(frame.rect, c.frame(c.parent));
+                theme->calls.clear();
+            } else {
+                EXPECT_EQ(picture.Canvas()->Pixels(5, 5) & 0xFFFFFF, c.color);
+            }
+            delete child;
+        }
+    }
 }
 
 }  // namespace
