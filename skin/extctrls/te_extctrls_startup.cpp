@@ -2,6 +2,7 @@
 
 #include "platform/classlib/Objects.h"
 #include "platform/system/Locales.h"
+#include "skin/extctrls/te_extctrls_nativetabs.h"
 #include "skin/extctrls/te_extctrls_notebook.h"
 #include "skin/extctrls/te_extctrls_pages.h"
 #include "skin/extctrls/te_extctrls_toolbar.h"
@@ -32,6 +33,7 @@ void RegisterPaintersOnce() {
     static const bool done = [] {
         RegisterTabSheetBackground();
         RegisterToolBarBackground();
+        RegisterNativeTabBackgrounds();
         return true;
     }();
     (void)done;
@@ -43,7 +45,7 @@ void InitExtCtrls() {
     if (StartCount++ > 0) return;
     CountryReader = &ReadTableCountry;
     RegisterPaintersOnce();
-    RegisterClasses({TTePage::StaticClass(), TTeTabSheet::StaticClass()});
+    RegisterClasses({TTePage::StaticClass(), TTeTabSheet::StaticClass(), TTeSTabSheet::StaticClass()});
 }
 
 void DoneExtCtrls() {

@@ -8,6 +8,7 @@
 #include "platform/system/Locales.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/extctrls/te_extctrls_country.h"
+#include "skin/extctrls/te_extctrls_nativetabs.h"
 #include "skin/extctrls/te_extctrls_pages.h"
 #include "skin/extctrls/te_extctrls_progress.h"
 #include "skin/extctrls/te_extctrls_startup.h"
@@ -157,7 +158,8 @@ TEST_F(CountryBoxTest, StartUpGivesTheTableCountriesPaintersAndPageClasses) {
     EXPECT_EQ(box->CountryCode(), "DE");
     EXPECT_EQ(box->International(), "");
 
-    for (const char* name : {"TTePage", "TTeTabSheet"}) EXPECT_NO_THROW(FindClass(name)) << name;
+    for (const char* name : {"TTePage", "TTeTabSheet", "TTeSTabSheet"})
+        EXPECT_NO_THROW(FindClass(name)) << name;
     // Each has a painter of its own, not the one of the class it comes from.
     TTeTabSheet sheet(nullptr);
     TCustomControl plain(nullptr);
@@ -167,6 +169,10 @@ TEST_F(CountryBoxTest, StartUpGivesTheTableCountriesPaintersAndPageClasses) {
     EXPECT_NE(FindBackgroundPainter(&sheet), FindBackgroundPainter(&plain));
     ASSERT_NE(FindBackgroundPainter(&bar), nullptr);
     EXPECT_NE(FindBackgroundPainter(&bar), FindBackgroundPainter(&progress));
+    TTeSTabSheet nativeSheet(nullptr);
+    TTabSheet plainSheet(nullptr);
+    ASSERT_NE(FindBackgroundPainter(&nativeSheet), nullptr);
+    EXPECT_NE(FindBackgroundPainter(&nativeSheet), FindBackgroundPainter(&plainSheet));
 
     DoneExtCtrls();
     EXPECT_FALSE(LineGetCountry());
