@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include "platform/classlib/Colors.h"
 #include "platform/classlib/ControlPaint.h"
 #include "platform/classlib/Forms.h"
+#include "platform/gdi/FontList.h"
 #include "platform/winsys/SystemApi.h"
+#include "skin/controls/te_controls_init.h"
 #include "skin/core/te_const.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_utils_draw.h"
@@ -94,6 +97,7 @@ TTeListBox::~TTeListBox() {
     RemoveThemeNotification(this);
     OnItemsChanged = nullptr;
     delete items_;
+    delete fontValue_;
 }
 
 void TTeListBox::Loaded() {
@@ -202,8 +206,75 @@ void TTeListBox::SetItemHeight(int value) {
 void TTeListBox::SetListStyle(TTeListBoxStyle value) {
     if (value == listStyle_) return;
     listStyle_ = value;
-    UpdateScrlBar();
+    if (FontStyle()) {
+        BuildFontList();
+        itemHeight_ = 18;
+    } else if (ColorStyle()) {
+        BuildColorList();
+        itemHeight_ = 18;
+    }
+    if (HandleAllocated()) {
+        UpdateScrlBar();
+        // The rows may have changed height: snap to whole rows again.
+        SetBounds(Left(), Top(), Width(), Height());
+    }
     Invalidate();
+}
+
+void TTeListBox::SetWordWrap(bool value) {
+    if (value == wordWrap_) return;
+    wordWrap_ = value;
+    UpdateScrlBar();
+    if (HandleAllocated()) SetBounds(Left(), Top(), Width(), Height());
+    Invalidate();
+}
+
+void TTeListBox::SetFontDevice(TTeFontDevice value) {
+    if (value == fontDevice_) return;
+    fontDevice_ = value;
+    if (FontStyle()) BuildFontList();
+}
+
+void TTeListBox::SetFontType(TTeFontType value) {
+    if (value == fontType_) return;
+    fontType_ = value;
+    if (FontStyle()) BuildFontList();
+}
+
+// Printing goes through the same font families as the screen here, so both
+// devices list the installed families.
+void TTeListBox::BuildFontList() {
+    items_->BeginUpdate();
+    items_->Clear();
+    items_->Duplicates = TDuplicates::dupAccept;
+    items_->SetSorted(true);
+    for (const FontFamilyInfo& f : InstalledFontFamilies()) {
+        if (fontType_ == ftTrueType && !f.scalable) continue;
+        if (fontType_ == ftFixedPitch && !f.fixedPitch) continue;
+        const uintptr_t pitch = (f.scalable ? kFontTrueType : 0) | (f.fixedPitch ? 0 : kFontPitchVariable);
+        // A face name holds 31 characters at most.
+        const String name = WideToUtf8(Utf8ToWide(f.name).substr(0, 31));
+        items_->AddObject(name, reinterpret_cast<TObject*>(pitch));
+    }
+    items_->EndUpdate();
+}
+
+void TTeListBox::BuildColorList() {
+    items_->BeginUpdate();
+    items_->Clear();
+    items_->SetSorted(false);
+    GetColorValues([this](const String& ident) { items_->Add(ident); });
+    items_->EndUpdate();
+}
+
+TColor TTeListBox::ColorValue() const {
+    return Valid(itemIndex_) ? StringToColor(items_->Get(itemIndex_)) : TColor{0};
+}
+
+TFont* TTeListBox::FontValue() {
+    if (!fontValue_) fontValue_ = new TFont();
+    if (Valid(itemIndex_)) fontValue_->SetName(items_->Get(itemIndex_));
+    return fontValue_;
 }
 
 void TTeListBox::SetMultiSelect(bool value) {
@@ -259,10 +330,17 @@ void TTeListBox::SetThemeLink(TteCustomThemeLink* value) {
 // ---- geometry ----------------------------------------------------------------------------------
 
 int TTeListBox::GetItemHeight(int index) {
-    if (listStyle_ == lbsStandard || listStyle_ == lbsOwnerDrawFixed || !OnMeasureItem) return itemHeight_;
-    int h = itemHeight_;
-    OnMeasureItem(this, *Canvas(), index, h);
-    return std::max(h, 1);
+    if (listStyle_ == lbsOwnerDrawVariable && OnMeasureItem) {
+        int h = itemHeight_;
+        OnMeasureItem(this, *Canvas(), index, h);
+        return std::max(h, 1);
+    }
+    if (!wordWrap_) return itemHeight_;
+    TCanvas& c = *Canvas();
+    c.Font()->Assign(Font());
+    TRect r{0, 0, std::max(GetItemWidth() - 2, 1), 0};
+    DrawText(c, Utf8ToWide(items_->Get(index)), r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    return std::max(r.Height(), 1);
 }
 
 int TTeListBox::GetItemWidth() {
@@ -694,7 +772,7 @@ void TTeListBox::DrawItem(TCanvas& c, int index, TRect rect) {
             c.Font()->SetColor(clHighlight);
         }
     };
-    if (listStyle_ != lbsStandard && OnDrawItem) {
+    if ((listStyle_ == lbsOwnerDrawFixed || listStyle_ == lbsOwnerDrawVariable) && OnDrawItem) {
         TOwnerDrawState state;
         if (selected) state.Include(odSelected);
         if (current) state.Include(odFocused);
@@ -713,8 +791,63 @@ void TTeListBox::DrawItem(TCanvas& c, int index, TRect rect) {
     }
     background();
     TRect box{rect.left + 2, rect.top, rect.right, rect.bottom};
-    DrawText(c, text, box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
+    if (FontStyle() || ColorStyle())
+        DrawFontOrColorItem(c, index, box);
+    else
+        DrawText(c, text, box,
+                 wordWrap_ ? DT_WORDBREAK | DT_NOPREFIX : DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     if (current && (!themed || !selected)) DrawFocusRect(c, rect, clBlack);
+}
+
+namespace {
+
+// An item that names no colour gets an empty frame rather than an error.
+bool ItemColor(const String& item, TColor& color) {
+    try {
+        color = ColorToRGB(StringToColor(item));
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+// `text` is the row from the text start on.
+void TTeListBox::DrawFontOrColorItem(TCanvas& c, int index, TRect text) {
+    const String item = items_->Get(index);
+    const unsigned oneLine = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+    TColor color = 0;
+    switch (listStyle_) {
+        case lbsFonts:
+        case lbsFontSamples: {
+            const auto pitch = reinterpret_cast<uintptr_t>(Valid(index) ? items_->Objects(index) : nullptr);
+            if ((pitch & kFontTrueType) && TrueTypeBmp)
+                TrueTypeBmp->Draw(c, text.left + (18 - TrueTypeBmp->Width()) / 2,
+                                  text.top + (text.Height() - TrueTypeBmp->Height()) / 2);
+            text.left += 22;
+            if (listStyle_ == lbsFontSamples) c.Font()->SetName(item);
+            DrawText(c, Utf8ToWide(item), text, oneLine);
+            break;
+        }
+        case lbsColors: {
+            const TRect swatch{text.left - 2 + 4, text.top + 4, text.right - 4, text.bottom - 4};
+            if (ItemColor(item, color)) FillRect(c, swatch, color);
+            DrawRect(c, swatch, clBlack);
+            break;
+        }
+        default: {
+            const int top = text.top + (text.Height() - 14) / 2;
+            const TRect swatch{text.left, top, text.left + 20, top + 14};
+            if (ItemColor(item, color)) FillRect(c, swatch, color);
+            DrawRect(c, swatch, clBlack);
+            const size_t cl = item.find("cl");
+            const String name = cl == String::npos ? item : item.substr(std::min<size_t>(2, item.size()));
+            text.left += 24;
+            DrawText(c, Utf8ToWide(name), text, oneLine);
+            break;
+        }
+    }
 }
 
 void TTeListBox::DrawCheckBox(TCanvas& c, int index, TRect rect) {

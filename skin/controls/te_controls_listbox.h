@@ -22,7 +22,21 @@ namespace tarvel {
 
 class TTeListBox;
 
-enum TTeListBoxStyle : uint8_t { lbsStandard, lbsOwnerDrawFixed, lbsOwnerDrawVariable };
+enum TTeListBoxStyle : uint8_t {
+    lbsStandard,
+    lbsOwnerDrawFixed,
+    lbsOwnerDrawVariable,
+    lbsFonts,
+    lbsFontSamples,
+    lbsColors,
+    lbsColorNames
+};
+enum TTeFontDevice : uint8_t { fdScreen, fdPrinter };
+enum TTeFontType : uint8_t { ftAll, ftTrueType, ftFixedPitch };
+
+// The pitch-and-family bits a font list keeps as each item's object.
+constexpr uintptr_t kFontPitchVariable = 0x01;  // set for proportional faces
+constexpr uintptr_t kFontTrueType = 0x04;
 
 using TTeDrawItemEvent =
     std::function<void(TTeListBox* control, TCanvas& canvas, int index, TRect rect, TOwnerDrawState state)>;
@@ -87,6 +101,17 @@ public:
     void SetAlwaysShowScrlBar(bool value);
     bool DefaultDrawing() const { return defaultDrawing_; }
     void SetDefaultDrawing(bool value) { defaultDrawing_ = value; }
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool value);
+    TTeFontDevice FontDevice() const { return fontDevice_; }
+    void SetFontDevice(TTeFontDevice value);
+    TTeFontType FontType() const { return fontType_; }
+    void SetFontType(TTeFontType value);
+    // The colour named by the current item, 0 without one; a name that is
+    // no colour raises EConvertError.
+    TColor ColorValue() const;
+    // A font named after the current item, owned by the list box.
+    TFont* FontValue();
     bool KeyClick() const { return keyClick_; }
     void SetKeyClick(bool value) { keyClick_ = value; }
     // The scroll bar follows the list box's link.
@@ -185,7 +210,12 @@ private:
     void ItemsCleared();
     void ItemsChanged();
 
-    bool VariableHeights() const { return listStyle_ == lbsOwnerDrawVariable; }
+    bool VariableHeights() const { return listStyle_ == lbsOwnerDrawVariable || wordWrap_; }
+    bool FontStyle() const { return listStyle_ == lbsFonts || listStyle_ == lbsFontSamples; }
+    bool ColorStyle() const { return listStyle_ == lbsColors || listStyle_ == lbsColorNames; }
+    void BuildFontList();
+    void BuildColorList();
+    void DrawFontOrColorItem(TCanvas& c, int index, TRect rect);
     bool Valid(int index) const { return index >= 0 && index < static_cast<int>(flags_.size()); }
     // The largest TopIndex that still fills the border.
     int MaxTopIndex();
@@ -218,6 +248,10 @@ private:
     bool flat_ = true;
     bool alwaysShowScrlBar_ = false;
     bool defaultDrawing_ = true;
+    bool wordWrap_ = false;
+    TTeFontDevice fontDevice_ = fdScreen;
+    TTeFontType fontType_ = ftAll;
+    TFont* fontValue_ = nullptr;
     int overrideSelected_ = -1;  // -1: none, 0/1: the selected flag to draw with
     bool overrideNoFocus_ = false;
     bool overrideDisabled_ = false;

@@ -1,5 +1,7 @@
 #include "skin/controls/te_controls_listbox.h"
 
+#include "platform/classlib/Colors.h"
+#include "platform/gdi/FontList.h"
 #include "tests/skin/controls/EditFixture.h"
 
 namespace tarvel::testing {
@@ -15,6 +17,25 @@ public:
         for (int i = 0; i < n; ++i) l->Items()->Add("i" + IntToStr(i));
         Ui().RunUntilIdle();
         return l;
+    }
+    uint32_t PixelAt(TControl* c, TPoint p) {
+        Ui().RunUntilIdle();
+        const TPoint s = c->ClientToScreen(p);
+        return Ui().Backend().ScreenPixels()->Pixel(s.x, s.y) & 0xFFFFFF;
+    }
+    // The rightmost column of a row that holds ink darker than mid grey on average.
+    int RightmostInk(TTeListBox* l, int index) {
+        Ui().RunUntilIdle();
+        const TRect r = l->GetItemRect(index);
+        const auto screen = Ui().Backend().ScreenPixels();
+        int right = -1;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                const TPoint s = l->ClientToScreen(TPoint{x, y});
+                const uint32_t px = screen->Pixel(s.x, s.y);
+                if ((px & 0xFF) + (px >> 8 & 0xFF) + (px >> 16 & 0xFF) < 3 * 0x80) right = std::max(right, x);
+            }
+        return right;
     }
     TPoint RowPoint(TTeListBox* l, int index) {
         const TRect r = l->GetItemRect(index);
@@ -227,6 +248,136 @@ TEST_F(ListBoxTest, RowsAskTheThemeForTheStateOfEachItem) {
     EXPECT_EQ(items[2].state, klidsHot);
     EXPECT_EQ(items[3].state, klidsDisabled);
     EXPECT_EQ(theme->CallsOf("ListDraw").size(), 1u);
+}
+
+TEST_F(ListBoxTest, ColourStylesListEveryColourNameAndDrawItsSwatch) {
+    std::vector<String> names;
+    GetColorValues([&](const String& ident) { names.push_back(ident); });
+    struct Case {
+        TTeListBoxStyle style;
+        const char* item;
+        int swatchX;  // from the row's left
+    };
+    const Case cases[] = {
+        {lbsColors, "clRed", 40},
+        {lbsColors, "clBlue", 8},
+        {lbsColorNames, "clRed", 12},
+        {lbsColorNames, "clLime", 4},
+    };
+    for (const Case& c : cases) {
+        TTeListBox* l = List(3);
+        l->SetListStyle(c.style);
+        EXPECT_EQ(l->ItemHeight(), 18);
+        ASSERT_EQ(l->Count(), static_cast<int>(names.size()));
+        EXPECT_EQ(l->Items()->Get(0), names[0]) << "the class library's order, not sorted";
+        const int index = l->Items()->IndexOf(c.item);
+        ASSERT_GE(index, 0) << c.item;
+        l->SetItemIndex(index);
+        EXPECT_EQ(l->ColorValue(), StringToColor(c.item));
+        // Drawn unselected so the swatch is not confused with the highlight.
+        l->SetSelected(index, false);
+        const TRect r = l->GetItemRect(index);
+        EXPECT_EQ(PixelAt(l, TPoint{r.left + c.swatchX, r.top + r.Height() / 2}), Rgb(StringToColor(c.item)))
+            << c.style << " " << c.item;
+        delete l;
+    }
+}
+
+TEST_F(ListBoxTest, ColourNamesDropTheirPrefixAndABadNameDrawsAnEmptySwatch) {
+    TTeListBox* l = List(0);
+    l->SetListStyle(lbsColorNames);
+    l->Items()->Clear();
+    l->Items()->Add("clRed");
+    l->Items()->Add("not a colour");
+    l->Items()->Add("Red");
+    l->SetItemIndex(1);
+    EXPECT_THROW(l->ColorValue(), EConvertError);
+    l->SetSelected(1, false);
+    const TRect r = l->GetItemRect(1);
+    EXPECT_EQ(PixelAt(l, TPoint{r.left + 12, r.top + r.Height() / 2}), Rgb(clWindow));
+
+    // "clRed" is written as "Red": both rows end their ink in the same column.
+    EXPECT_GT(RightmostInk(l, 0), r.left + 26);
+    EXPECT_NEAR(RightmostInk(l, 0), RightmostInk(l, 2), 1);
+
+    TTeListBox* none = List(0);
+    none->SetListStyle(lbsColors);
+    none->SetItemIndex(-1);
+    EXPECT_EQ(none->ColorValue(), TColor{0});
+}
+
+TEST_F(ListBoxTest, FontStylesListTheInstalledFamiliesOfTheChosenType) {
+    const auto& families = InstalledFontFamilies();
+    auto expected = [&](TTeFontType type) {
+        std::vector<String> names;
+        for (const FontFamilyInfo& f : families)
+            if (type == ftAll || (type == ftTrueType && f.scalable) || (type == ftFixedPitch && f.fixedPitch))
+                names.push_back(f.name.substr(0, 31));
+        std::sort(names.begin(), names.end(),
+                  [](const String& a, const String& b) { return CompareText(a, b) < 0; });
+        return names;
+    };
+    struct Case {
+        TTeListBoxStyle style;
+        TTeFontType type;
+    };
+    const Case cases[] = {{lbsFonts, ftAll}, {lbsFontSamples, ftTrueType}, {lbsFonts, ftFixedPitch}};
+    for (const Case& c : cases) {
+        TTeListBox* l = List(2);
+        l->SetFontType(c.type);
+        EXPECT_EQ(l->Count(), 2) << "a plain list keeps its own items";
+        l->SetListStyle(c.style);
+        EXPECT_EQ(l->ItemHeight(), 18);
+        const auto want = expected(c.type);
+        ASSERT_EQ(l->Count(), static_cast<int>(want.size())) << c.type;
+        for (int i = 0; i < l->Count(); ++i) {
+            EXPECT_TRUE(SameText(l->Items()->Get(i), want[i])) << i;
+            const auto pitch = reinterpret_cast<uintptr_t>(l->Items()->Objects(i));
+            if (c.type == ftTrueType) {
+                EXPECT_TRUE(pitch & kFontTrueType) << l->Items()->Get(i);
+            } else if (c.type == ftFixedPitch) {
+                EXPECT_FALSE(pitch & kFontPitchVariable) << l->Items()->Get(i);
+            }
+        }
+        if (l->Count() > 0) {
+            l->SetItemIndex(l->Count() - 1);
+            EXPECT_EQ(l->FontValue()->Name(), l->Items()->Get(l->Count() - 1));
+        }
+        l->InvalidateNow();
+        Ui().RunUntilIdle();
+        delete l;
+    }
+}
+
+TEST_F(ListBoxTest, ChangingTheStyleOrWrappingSnapsTheHeightToTheNewRows) {
+    TTeListBox* l = List(30);
+    EXPECT_EQ(l->GetBorderRect().Height(), 96);
+    l->SetListStyle(lbsColors);
+    EXPECT_EQ(l->GetBorderRect().Height(), 90) << "five rows of 18";
+    EXPECT_EQ(l->ScrollBar()->PageSize(), 5);
+    l->SetListStyle(lbsStandard);
+    l->SetItemHeight(18);
+    l->SetWordWrap(true);
+    const int frame = l->Height() - l->GetBorderRect().Height();
+    l->SetHeight(frame + 100);
+    EXPECT_EQ(l->GetBorderRect().Height(), 100) << "wrapped rows have no common height";
+}
+
+TEST_F(ListBoxTest, WrappedItemsTakeTheHeightOfTheirLines) {
+    TTeListBox* l = List(0);
+    l->Items()->Add("short");
+    l->Items()->Add("a rather long item that cannot possibly fit on a single row of this narrow list box");
+    l->Items()->Add("");
+    const int plain = l->GetItemHeight(1);
+    l->SetWordWrap(true);
+    const int line = l->GetItemHeight(0);
+    EXPECT_GT(line, 0);
+    EXPECT_GE(l->GetItemHeight(1), 3 * line);
+    EXPECT_GE(l->GetItemHeight(2), 1);
+    EXPECT_EQ(l->GetItemTop(2), l->GetItemTop(1) + l->GetItemHeight(1));
+    EXPECT_EQ(l->ScrollBar()->PageSize(), 0);
+    l->SetWordWrap(false);
+    EXPECT_EQ(l->GetItemHeight(1), plain);
 }
 
 }  // namespace
