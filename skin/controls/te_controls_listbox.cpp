@@ -109,6 +109,7 @@ void TTeListBox::Notification(TComponent* component, TOperation operation) {
     TTeControl::Notification(component, operation);
     ForgetThemeLink(component, operation);
     if (operation == TOperation::opRemove && component == bar_) bar_ = nullptr;
+    if (operation == TOperation::opRemove && component == images_) SetImages(nullptr);
 }
 
 // ---- items and their flags ---------------------------------------------------------------------
@@ -218,6 +219,15 @@ void TTeListBox::SetListStyle(TTeListBoxStyle value) {
         // The rows may have changed height: snap to whole rows again.
         SetBounds(Left(), Top(), Width(), Height());
     }
+    Invalidate();
+}
+
+void TTeListBox::SetImages(TCustomImageList* value) {
+    if (value == images_) return;
+    if (images_) images_->RemoveFreeNotification(this);
+    images_ = value;
+    if (images_) images_->FreeNotification(this);
+    SetItemHeight(images_ ? images_->Height() : 16);
     Invalidate();
 }
 
@@ -791,11 +801,16 @@ void TTeListBox::DrawItem(TCanvas& c, int index, TRect rect) {
     }
     background();
     TRect box{rect.left + 2, rect.top, rect.right, rect.bottom};
-    if (FontStyle() || ColorStyle())
+    if (FontStyle() || ColorStyle()) {
         DrawFontOrColorItem(c, index, box);
-    else
+    } else {
+        if (images_ && index >= 0 && index < images_->Count()) {
+            images_->Draw(&c, box.left, rect.top, index);
+            box.left += images_->Width() + 3;
+        }
         DrawText(c, text, box,
                  wordWrap_ ? DT_WORDBREAK | DT_NOPREFIX : DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    }
     if (current && (!themed || !selected)) DrawFocusRect(c, rect, clBlack);
 }
 

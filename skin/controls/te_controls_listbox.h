@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/classlib/ImageLists.h"
 #include "platform/classlib/StdCtrls_Check.h"
 #include "platform/classlib/StdCtrls_ListBox.h"
 #include "platform/classlib/StringLists.h"
@@ -101,6 +102,9 @@ public:
     void SetAlwaysShowScrlBar(bool value);
     bool DefaultDrawing() const { return defaultDrawing_; }
     void SetDefaultDrawing(bool value) { defaultDrawing_ = value; }
+    // Item i shows image i; the rows take the images' height.
+    TCustomImageList* Images() const { return images_; }
+    void SetImages(TCustomImageList* value);
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool value);
     TTeFontDevice FontDevice() const { return fontDevice_; }
@@ -252,6 +256,7 @@ private:
     TTeFontDevice fontDevice_ = fdScreen;
     TTeFontType fontType_ = ftAll;
     TFont* fontValue_ = nullptr;
+    TCustomImageList* images_ = nullptr;
     int overrideSelected_ = -1;  // -1: none, 0/1: the selected flag to draw with
     bool overrideNoFocus_ = false;
     bool overrideDisabled_ = false;

@@ -380,5 +380,40 @@ TEST_F(ListBoxTest, WrappedItemsTakeTheHeightOfTheirLines) {
     EXPECT_EQ(l->GetItemHeight(1), plain);
 }
 
+TEST_F(ListBoxTest, ItemsShowTheImageOfTheirIndexAndRowsTakeItsHeight) {
+    auto* images = new TImageList(nullptr);
+    images->SetSize(12, 20);
+    for (TColor colour : {clRed, clBlue}) {
+        TBitmap b;
+        b.SetSize(12, 20);
+        b.Canvas()->Brush()->SetColor(colour);
+        b.Canvas()->FillRect(TRect{0, 0, 12, 20});
+        images->Add(&b, nullptr);
+    }
+    TTeListBox* plain = List(3);
+    TTeListBox* l = List(3);
+    l->SetLeft(plain->Left() + plain->Width() + 20);
+    l->SetImages(images);
+    EXPECT_EQ(l->ItemHeight(), 20);
+    struct Case {
+        int index;
+        TColor image;  // clNone: the row has no image
+    };
+    const Case cases[] = {{0, clRed}, {1, clBlue}, {2, clNone}};
+    for (const Case& c : cases) {
+        const TRect r = l->GetItemRect(c.index);
+        EXPECT_EQ(r.Height(), 20);
+        EXPECT_EQ(PixelAt(l, TPoint{r.left + 8, r.top + 1}), Rgb(c.image == clNone ? clWindow : c.image))
+            << c.index;
+        const int shift = RightmostInk(l, c.index) - RightmostInk(plain, c.index);
+        EXPECT_EQ(shift, c.image == clNone ? 0 : 15) << "the text makes room for the image, row " << c.index;
+    }
+    delete images;
+    EXPECT_EQ(l->Images(), nullptr);
+    EXPECT_EQ(l->ItemHeight(), 16);
+    l->InvalidateNow();
+    Ui().RunUntilIdle();
+}
+
 }  // namespace
 }  // namespace tarvel::testing
