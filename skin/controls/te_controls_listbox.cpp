@@ -84,6 +84,7 @@ TTeListBox::TTeListBox(TComponent* owner) : TTeControl(owner), TTeThemeLinked(th
     bar_->SetOrientation(ksoVertical);
     bar_->SetBorderWidth(0);
     bar_->UpdateSytemSize();
+    barSize_ = bar_->Width();
     bar_->OnScroll = [this](TObject* s, TTeScrollCode code, int& pos) { BarScroll(s, code, pos); };
     bar_->OnChange = [this](TObject* s) { BarChange(s); };
     ControlStyle.Include(csCaptureMouse);
@@ -231,6 +232,15 @@ void TTeListBox::SetImages(TCustomImageList* value) {
     Invalidate();
 }
 
+void TTeListBox::SetColumns(int value) {
+    value = std::max(value, 0);
+    if (value == columns_) return;
+    columns_ = value;
+    topIndex_ = 0;
+    UpdateScrlBar();
+    Invalidate();
+}
+
 void TTeListBox::SetWordWrap(bool value) {
     if (value == wordWrap_) return;
     wordWrap_ = value;
@@ -355,12 +365,19 @@ int TTeListBox::GetItemHeight(int index) {
 
 int TTeListBox::GetItemWidth() {
     int w = GetBorderRect().Width();
-    if (ScrollBarShown()) w -= bar_->Width();
+    if (Multicolumn())
+        w /= columns_;
+    else if (ScrollBarShown() || alwaysShowScrlBar_ || ComponentState().Contains(csDesigning))
+        w -= barSize_;
     if (showCheckBoxes_) w -= GetChckBxFieldWidth();
     return std::max(w, 0);
 }
 
 int TTeListBox::GetItemTop(int index) {
+    if (Multicolumn()) {
+        const TRect r = GetItemRect(index);
+        return r.IsEmpty() ? -1 : r.top;
+    }
     if (index < topIndex_ || !Valid(index)) return -1;
     const TRect br = GetBorderRect();
     int64_t y = br.top;
@@ -369,11 +386,18 @@ int TTeListBox::GetItemTop(int index) {
 }
 
 TRect TTeListBox::GetItemRect(int index) {
+    if (Multicolumn()) {
+        TRect found{};
+        ForEachShownColumnItem([&](int i, TRect r) {
+            if (i == index) found = r;
+            return i < index;
+        });
+        return found;
+    }
     const TRect br = GetBorderRect();
     const int top = GetItemTop(index);
     if (top < 0) return TRect{};
-    const int right = br.right - (ScrollBarShown() ? bar_->Width() : 0);
-    return TRect{br.left, top, right, top + GetItemHeight(index)};
+    return TRect{br.left, top, br.right - ShownBarWidth(), top + GetItemHeight(index)};
 }
 
 int TTeListBox::GetListHeight() {
@@ -394,7 +418,44 @@ int TTeListBox::VisibleRows() {
     return std::max(rows, 1);
 }
 
+std::vector<int> TTeListBox::ColumnStarts(int room) {
+    std::vector<int> starts;
+    int used = 0;
+    for (int i = 0; i < Count(); ++i) {
+        const int h = GetItemHeight(i);
+        // The first item of a column always goes in.
+        if (starts.empty() || used + h > room) {
+            starts.push_back(i);
+            used = 0;
+        }
+        used += h;
+    }
+    return starts;
+}
+
+int TTeListBox::ColumnRoom() { return GetBorderRect().Height() - (ScrollBarShown() ? barSize_ : 0); }
+
+int TTeListBox::ColumnWidth() { return GetItemWidth() + (showCheckBoxes_ ? GetChckBxFieldWidth() : 0); }
+
+void TTeListBox::ForEachShownColumnItem(const std::function<bool(int index, TRect rect)>& fn) {
+    const TRect br = GetBorderRect();
+    const std::vector<int> starts = ColumnStarts(ColumnRoom());
+    const int width = ColumnWidth();
+    const int last = std::min<int64_t>(int64_t{topIndex_} + columns_, static_cast<int64_t>(starts.size()));
+    for (int col = topIndex_; col < last; ++col) {
+        const int end = col + 1 < static_cast<int>(starts.size()) ? starts[col + 1] : Count();
+        const int left = br.left + (col - topIndex_) * width;
+        int top = br.top;
+        for (int i = starts[col]; i < end; ++i) {
+            const int h = GetItemHeight(i);
+            if (!fn(i, TRect{left, top, left + width, top + h})) return;
+            top += h;
+        }
+    }
+}
+
 int TTeListBox::MaxTopIndex() {
+    if (Multicolumn()) return std::max(static_cast<int>(ColumnStarts(ColumnRoom()).size()) - columns_, 0);
     const int room = GetBorderRect().Height();
     int used = 0, first = Count();
     while (first > 0) {
@@ -408,7 +469,16 @@ int TTeListBox::MaxTopIndex() {
 
 int TTeListBox::ItemAtPos(TPoint p, bool existing) {
     const TRect br = GetBorderRect();
-    if (p.x >= br.left && p.x < br.right - (ScrollBarShown() ? bar_->Width() : 0)) {
+    if (Multicolumn()) {
+        int found = -1;
+        if (p.y < br.top + ColumnRoom())
+            ForEachShownColumnItem([&](int i, TRect r) {
+                if (r.Contains(p)) found = i;
+                return found < 0;
+            });
+        return found >= 0 || existing ? found : Count();
+    }
+    if (p.x >= br.left && p.x < br.right - ShownBarWidth()) {
         int y = br.top;
         for (int i = topIndex_; i < Count() && y < br.bottom; ++i) {
             const int h = GetItemHeight(i);
@@ -451,23 +521,36 @@ void TTeListBox::SetBounds(int left, int top, int width, int height) {
 void TTeListBox::UpdateScrlBar() {
     if (!bar_) return;
     const TRect br = GetBorderRect();
-    const int w = bar_->Width();
-    bar_->SetBounds(br.right - w, br.top, w, std::max(br.Height(), 0));
     int max, page;
-    if (VariableHeights()) {
-        page = 0;
-        max = MaxTopIndex();
+    bool needed;
+    if (Multicolumn()) {
+        bar_->SetOrientation(ksoHorizontal);
+        bar_->SetBounds(br.left, br.bottom - barSize_, std::max(br.Width(), 0), barSize_);
+        int columns = static_cast<int>(ColumnStarts(br.Height()).size());
+        // Too many columns: the bar takes its row from the columns' height.
+        if (columns > columns_) columns = static_cast<int>(ColumnStarts(br.Height() - barSize_).size());
+        max = std::max(columns - 1, 0);
+        page = columns_;
+        needed = page < max + 1 && max != 0;
     } else {
-        max = std::max(Count() - 1, 0);
-        page = Count() > 0 ? br.Height() / std::max(GetItemHeight(0), 1) : 0;
+        bar_->SetOrientation(ksoVertical);
+        bar_->SetBounds(br.right - barSize_, br.top, barSize_, std::max(br.Height(), 0));
+        if (VariableHeights()) {
+            page = 0;
+            max = MaxTopIndex();
+        } else {
+            max = std::max(Count() - 1, 0);
+            page = Count() > 0 ? br.Height() / std::max(GetItemHeight(0), 1) : 0;
+        }
+        needed = VariableHeights() ? max > 0 : page < max + 1 && max != 0;
     }
     bar_->SetMin(0);
     bar_->SetMax(max);
     bar_->SetPageSize(std::clamp(page, 0, max + 1));
-    const bool needed = VariableHeights() ? max > 0 : page < max + 1 && max != 0;
     bar_->SetEnabled(needed);
     bar_->SetVisible(needed || alwaysShowScrlBar_ || ComponentState().Contains(csDesigning));
-    bar_->SetPosition(std::min(topIndex_, max));
+    topIndex_ = std::min(topIndex_, Multicolumn() ? MaxTopIndex() : max);
+    bar_->SetPosition(topIndex_);
 }
 
 void TTeListBox::SetTopIndex(int index) {
@@ -486,11 +569,19 @@ void TTeListBox::BarScroll(TObject*, TTeScrollCode, int& pos) {
 
 void TTeListBox::BarChange(TObject*) {
     topIndex_ = std::clamp(bar_->Position(), 0, MaxTopIndex());
-    if (Count() > 0 && bar_->AutoScrollUp()) {
-        itemIndex_ = topIndex_;
-        UpdateSelRange();
-    } else if (Count() > 0 && bar_->AutoScrollDown()) {
-        itemIndex_ = std::min(topIndex_ + VisibleRows() - 1, Count() - 1);
+    if (Count() > 0 && (bar_->AutoScrollUp() || bar_->AutoScrollDown())) {
+        int first = -1, last = -1;
+        if (Multicolumn()) {
+            ForEachShownColumnItem([&](int i, TRect) {
+                if (first < 0) first = i;
+                last = i;
+                return true;
+            });
+        } else {
+            first = topIndex_;
+            last = std::min(topIndex_ + VisibleRows() - 1, Count() - 1);
+        }
+        itemIndex_ = bar_->AutoScrollUp() ? first : last;
         UpdateSelRange();
     }
     if (lastMouse_.x >= 0) SetHot(ItemAtPos(lastMouse_, true), CheckBoxAtPos(lastMouse_));
@@ -499,6 +590,16 @@ void TTeListBox::BarChange(TObject*) {
 
 void TTeListBox::ScrollIntoView(int index) {
     if (!Valid(index)) return;
+    if (Multicolumn()) {
+        const std::vector<int> starts = ColumnStarts(ColumnRoom());
+        const int col =
+            static_cast<int>(std::upper_bound(starts.begin(), starts.end(), index) - starts.begin()) - 1;
+        if (col < topIndex_)
+            SetTopIndex(col);
+        else if (col >= topIndex_ + columns_)
+            SetTopIndex(col - columns_ + 1);
+        return;
+    }
     if (index < topIndex_) {
         SetTopIndex(index);
         return;
@@ -648,9 +749,13 @@ void TTeListBox::MouseMove(TShiftState shift, int x, int y) {
     SetHot(box >= 0 ? box : ItemAtPos(p, true), box);
     if (!mouseSelecting_ || !bar_) return;
     const TRect br = GetBorderRect();
-    bar_->SetAutoSrcollUp(y < br.top);
-    bar_->SetAutoSrcollDown(y >= br.bottom);
-    if (y < br.top || y >= br.bottom || hotItem_ < 0) return;
+    // Columns scroll sideways.
+    const int at = Multicolumn() ? x : y;
+    const int from = Multicolumn() ? br.left : br.top;
+    const int to = Multicolumn() ? br.right : br.bottom;
+    bar_->SetAutoSrcollUp(at < from);
+    bar_->SetAutoSrcollDown(at >= to);
+    if (at < from || at >= to || hotItem_ < 0) return;
     if (!shift.Contains(ssCtrl)) {
         if (hotItem_ != itemIndex_) {
             itemIndex_ = hotItem_;
@@ -729,22 +834,27 @@ void TTeListBox::PaintBuffer() {
     else
         FillRect(c, br, Color());
     const int saved = SaveDC(c.Handle());
-    IntersectClipRect(c.Handle(), br.left, br.top, br.right - (ScrollBarShown() ? bar_->Width() : 0),
-                      br.bottom);
-    int y = br.top;
-    for (int i = topIndex_; i < Count() && y < br.bottom; ++i) {
-        const int h = GetItemHeight(i);
-        TRect r{br.left, y, br.left + GetItemWidth(), y + h};
+    IntersectClipRect(c.Handle(), br.left, br.top, br.right - ShownBarWidth(),
+                      Multicolumn() ? br.top + ColumnRoom() : br.bottom);
+    auto paint = [&](int i, TRect row) {
         if (showCheckBoxes_) {
             const TSize box = GetCheckBoxSize();
-            const int field = GetChckBxFieldWidth();
-            DrawCheckBox(c, i,
-                         TRect{br.left + 1, y + (h - box.cy) / 2, br.left + 1 + box.cx,
-                               y + (h - box.cy) / 2 + box.cy});
-            r = TRect{br.left + field, y, br.left + field + GetItemWidth(), y + h};
+            const int top = row.top + (row.Height() - box.cy) / 2;
+            DrawCheckBox(c, i, TRect{row.left + 1, top, row.left + 1 + box.cx, top + box.cy});
+            row.left += GetChckBxFieldWidth();
         }
-        DrawItem(c, i, r);
-        y += h;
+        DrawItem(c, i, TRect{row.left, row.top, row.left + GetItemWidth(), row.bottom});
+        return true;
+    };
+    if (Multicolumn()) {
+        ForEachShownColumnItem(paint);
+    } else {
+        int y = br.top;
+        for (int i = topIndex_; i < Count() && y < br.bottom; ++i) {
+            const int h = GetItemHeight(i);
+            paint(i, TRect{br.left, y, br.right, y + h});
+            y += h;
+        }
     }
     RestoreDC(c.Handle(), saved);
 }

@@ -105,6 +105,10 @@ public:
     // Item i shows image i; the rows take the images' height.
     TCustomImageList* Images() const { return images_; }
     void SetImages(TCustomImageList* value);
+    // Above 0: that many columns side by side, scrolled sideways; TopIndex
+    // is then the first column shown.
+    int Columns() const { return columns_; }
+    void SetColumns(int value);
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool value);
     TTeFontDevice FontDevice() const { return fontDevice_; }
@@ -217,6 +221,18 @@ private:
     bool VariableHeights() const { return listStyle_ == lbsOwnerDrawVariable || wordWrap_; }
     bool FontStyle() const { return listStyle_ == lbsFonts || listStyle_ == lbsFontSamples; }
     bool ColorStyle() const { return listStyle_ == lbsColors || listStyle_ == lbsColorNames; }
+    bool Multicolumn() const { return columns_ > 0; }
+    // The first item of every column when a column is `room` pixels high.
+    std::vector<int> ColumnStarts(int room);
+    // The height the columns fill: the border less the bar below it.
+    int ColumnRoom();
+    int ColumnWidth();
+    // Hands every item of the columns in view to `fn` with its rectangle
+    // (check box field included) until it answers false.
+    void ForEachShownColumnItem(const std::function<bool(int index, TRect rect)>& fn);
+    // The width of the bar standing up, its height lying down.
+    int BarSize() const { return barSize_; }
+    int ShownBarWidth() { return ScrollBarShown() && !Multicolumn() ? barSize_ : 0; }
     void BuildFontList();
     void BuildColorList();
     void DrawFontOrColorItem(TCanvas& c, int index, TRect rect);
@@ -257,6 +273,8 @@ private:
     TTeFontType fontType_ = ftAll;
     TFont* fontValue_ = nullptr;
     TCustomImageList* images_ = nullptr;
+    int columns_ = 0;
+    int barSize_ = 0;
     int overrideSelected_ = -1;  // -1: none, 0/1: the selected flag to draw with
     bool overrideNoFocus_ = false;
     bool overrideDisabled_ = false;

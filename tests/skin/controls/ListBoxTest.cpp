@@ -415,5 +415,57 @@ TEST_F(ListBoxTest, ItemsShowTheImageOfTheirIndexAndRowsTakeItsHeight) {
     Ui().RunUntilIdle();
 }
 
+TEST_F(ListBoxTest, ColumnsFillTopDownThenSidewaysAndScrollByColumn) {
+    struct Case {
+        int count, columns;
+        bool bar;  // more columns than fit: the bar takes a row below them
+    };
+    const Case cases[] = {{8, 2, false}, {12, 3, false}, {13, 2, true}, {20, 2, true}, {40, 3, true}};
+    for (const Case& c : cases) {
+        TTeListBox* l = List(c.count);
+        l->SetColumns(c.columns);
+        Ui().RunUntilIdle();
+        TTeScrollBar* bar = l->ScrollBar();
+        const TRect br = l->GetBorderRect();
+        ASSERT_EQ(l->ScrollBarShown(), c.bar) << c.count << " items in " << c.columns;
+        EXPECT_EQ(bar->Orientation(), ksoHorizontal);
+        const int rows = (96 - (c.bar ? bar->Height() : 0)) / 16;
+        const int columns = (c.count + rows - 1) / rows;
+        EXPECT_EQ(l->GetItemWidth(), br.Width() / c.columns);
+        if (c.bar) {
+            EXPECT_EQ(bar->Max(), columns - 1);
+            EXPECT_EQ(bar->PageSize(), c.columns);
+            EXPECT_EQ(bar->Top() + bar->Height(), br.bottom);
+        }
+        auto checkShown = [&] {
+            for (int i = 0; i < c.count; ++i) {
+                const int col = i / rows - l->TopIndex();
+                const TRect r = l->GetItemRect(i);
+                if (col < 0 || col >= c.columns) {
+                    EXPECT_TRUE(r.IsEmpty()) << i;
+                    continue;
+                }
+                EXPECT_EQ(r.left, br.left + col * l->GetItemWidth()) << i;
+                EXPECT_EQ(r.top, br.top + i % rows * 16) << i;
+                EXPECT_EQ(l->ItemAtPos(TPoint{r.left + 5, r.top + 8}, true), i);
+            }
+        };
+        checkShown();
+        l->SetItemIndex(c.count - 1);
+        EXPECT_EQ(l->TopIndex(), std::max(columns - c.columns, 0)) << "the last column comes into view";
+        checkShown();
+        const TRect last = l->GetItemRect(c.count - 1);
+        EXPECT_EQ(PixelAt(l, TPoint{last.right - 3, last.top + 1}), Rgb(clHighlight))
+            << "drawn in its column";
+        l->SetFocus();
+        const int before = l->TopIndex();
+        Ui().Wheel(l, 120);
+        EXPECT_EQ(l->TopIndex(), std::max(before - 3, 0)) << "a notch moves three columns";
+        l->SetColumns(0);
+        EXPECT_EQ(bar->Orientation(), ksoVertical);
+        delete l;
+    }
+}
+
 }  // namespace
 }  // namespace tarvel::testing
