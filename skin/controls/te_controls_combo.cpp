@@ -354,10 +354,9 @@ void TTeComboBox::MouseLeave() {
 // One item per notch.
 bool TTeComboBox::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
     if (TTeEdit::DoMouseWheel(shift, wheelDelta, mousePos)) return true;
-    const int d = wheelDelta / 120;
+    const int d = TTeListBox::WheelSteps(wheelDelta);
     if (d == 0) return true;
-    SetItemIndex(
-        d > itemIndex_ ? 0 : static_cast<int>(std::clamp<int64_t>(int64_t{itemIndex_} - d, -1, INT32_MAX)));
+    SetItemIndex(static_cast<int>(std::clamp<int64_t>(int64_t{itemIndex_} - d, 0, INT32_MAX)));
     if (comboStyle_ == kcsDropDownList) Change();
     Invalidate();
     return true;

@@ -781,18 +781,18 @@ void TTeListBox::MouseLeave() {
     SetHot(-1, -1);
 }
 
-int TTeListBox::WheelLines() {
+int TTeListBox::WheelSteps(int delta) {
     int lines = 3;
     SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     // Zero and the page setting step one line; more than 120 would make
     // a notch worth nothing.
-    return std::clamp(lines, 1, 120);
+    return delta / (120 / std::clamp(lines, 1, 120));
 }
 
 // The wheel scrolls the view, not the selection.
 bool TTeListBox::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
     if (TTeControl::DoMouseWheel(shift, wheelDelta, mousePos)) return true;
-    const int steps = wheelDelta / (120 / WheelLines());
+    const int steps = WheelSteps(wheelDelta);
     if (steps != 0)
         SetTopIndex(static_cast<int>(std::clamp<int64_t>(int64_t{topIndex_} - steps, 0, INT32_MAX)));
     return true;

@@ -143,6 +143,10 @@ public:
     // The item under a client point; without one -1 when `existing`, else Count.
     int ItemAtPos(TPoint p, bool existing);
 
+    // Rows a wheel turn of `delta` moves, by the system's lines per notch
+    // (kept within 1..120); the combo box steps its items by it too.
+    static int WheelSteps(int delta);
+
     TTeScrollBar* ScrollBar() const { return bar_; }
     bool ScrollBarShown() const { return bar_ && bar_->Visible(); }
     // Rows that fit in the border from TopIndex on (at least 1).
@@ -246,7 +250,6 @@ private:
     void SetHot(int item, int checkBox);
     void BarScroll(TObject* sender, TTeScrollCode code, int& pos);
     void BarChange(TObject* sender);
-    static int WheelLines();
 
     TWyListBoxItems* items_ = nullptr;
     std::vector<TItemFlags> flags_;

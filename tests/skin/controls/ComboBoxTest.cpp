@@ -154,7 +154,11 @@ TEST_F(ComboBoxTest, KeysAndTheWheelChooseInTheListStyle) {
         {"page down", [](ComboBoxTest* t, TTeComboBox*) { t->Ui().PressKey(VK_NEXT); }, 3},
         {"end", [](ComboBoxTest* t, TTeComboBox*) { t->Ui().PressKey(VK_END); }, 5},
         {"up at the top", [](ComboBoxTest* t, TTeComboBox*) { t->Ui().PressKey(VK_UP); }, 0},
-        {"wheel down", [](ComboBoxTest* t, TTeComboBox* c) { t->Ui().Wheel(c, -240); }, 2},
+        // The system scrolls three lines a notch.
+        {"wheel down a notch", [](ComboBoxTest* t, TTeComboBox* c) { t->Ui().Wheel(c, -120); }, 3},
+        {"wheel down a line", [](ComboBoxTest* t, TTeComboBox* c) { t->Ui().Wheel(c, -40); }, 1},
+        {"wheel less than a line", [](ComboBoxTest* t, TTeComboBox* c) { t->Ui().Wheel(c, -39); }, 0},
+        {"wheel past the end", [](ComboBoxTest* t, TTeComboBox* c) { t->Ui().Wheel(c, -240); }, 5},
         {"wheel up", [](ComboBoxTest* t, TTeComboBox* c) { t->Ui().Wheel(c, 120); }, 0},
     };
     for (const Case& c : cases) {
