@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/classlib/Colors.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_utils_draw.h"
 #include "skin/core/te_winapi.h"
@@ -72,6 +73,8 @@ TTeComboBox::TTeComboBox(TComponent* owner) : TTeEdit(owner) {
     list_->OnClick = [this](TObject* s) { DoListBoxClick(s); };
     list_->OnItemsChanged = [this](TObject* s) { DoItemsChanged(s); };
     list_->SetAlign(alClient);
+    fontValue_ = new TFont();
+    fontValue_->OnChange = [this](TObject* s) { DoFontChange(s); };
     timer_ = new TTimer(this);
     timer_->SetEnabled(false);
     timer_->SetInterval(100);
@@ -84,6 +87,7 @@ TTeComboBox::~TTeComboBox() {
     list_->OnItemsChanged = nullptr;
     delete list_;
     delete window_;
+    delete fontValue_;
 }
 
 String TTeComboBox::GetText() const {
@@ -146,6 +150,43 @@ void TTeComboBox::SetComboStyle(TTeComboStyle value) {
 void TTeComboBox::SetItemHeight(int value) {
     itemHeight_ = std::max(value, 1);
     list_->SetItemHeight(itemHeight_);
+}
+
+void TTeComboBox::SetListStyle(TTeListBoxStyle value) {
+    list_->SetListStyle(value);
+    if (value >= lbsFonts)
+        itemHeight_ = list_->ItemHeight();
+    else
+        list_->SetItemHeight(itemHeight_);
+    Invalidate();
+}
+
+TColor TTeComboBox::ColorValue() const {
+    return itemIndex_ >= 0 && itemIndex_ < Count() ? StringToColor(list_->Items()->Get(itemIndex_))
+                                                   : TColor{0};
+}
+
+TFont* TTeComboBox::FontValue() {
+    if (itemIndex_ >= 0 && itemIndex_ < Count()) {
+        // Naming it must not choose another item of the same name.
+        namingFont_ = true;
+        fontValue_->SetName(list_->Items()->Get(itemIndex_));
+        namingFont_ = false;
+    }
+    return fontValue_;
+}
+
+void TTeComboBox::SetFontValue(TFont* value) {
+    if (value) fontValue_->Assign(value);
+}
+
+void TTeComboBox::DoFontChange(TObject*) {
+    if (namingFont_) return;
+    for (int i = 0; i < Count(); ++i)
+        if (list_->Items()->Get(i) == fontValue_->Name()) {
+            SetItemIndex(i);
+            return;
+        }
 }
 
 void TTeComboBox::SetButtonAlign(TTeComboButtonAlign value) {

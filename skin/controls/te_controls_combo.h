@@ -66,6 +66,32 @@ public:
     void SetDropDownCount(int value) { dropDownCount_ = std::max(value, 1); }
     TTeComboButtonAlign ButtonAlign() const { return buttonAlign_; }
     void SetButtonAlign(TTeComboButtonAlign value);
+    // Passed to the list; a font or colour list keeps its own row height,
+    // which the combo then takes, any other takes the combo's.
+    TTeListBoxStyle ListStyle() const { return list_->ListStyle(); }
+    void SetListStyle(TTeListBoxStyle value);
+    bool Flat() const { return list_->Flat(); }
+    void SetFlat(bool value) { list_->SetFlat(value); }
+    TTeFontDevice FontDevice() const { return list_->FontDevice(); }
+    void SetFontDevice(TTeFontDevice value) { list_->SetFontDevice(value); }
+    TTeFontType FontType() const { return list_->FontType(); }
+    void SetFontType(TTeFontType value) { list_->SetFontType(value); }
+    bool ShowCheckBoxes() const { return list_->ShowCheckBoxes(); }
+    void SetShowCheckBoxes(bool value) { list_->SetShowCheckBoxes(value); }
+    bool Sorted() const { return list_->Sorted(); }
+    void SetSorted(bool value) { list_->SetSorted(value); }
+    bool WordWrap() const { return list_->WordWrap(); }
+    void SetWordWrap(bool value) { list_->SetWordWrap(value); }
+    TCustomImageList* Images() const { return list_->Images(); }
+    void SetImages(TCustomImageList* value) { list_->SetImages(value); }
+    TCheckBoxState State(int index) const { return list_->State(index); }
+    // The colour the chosen item names, 0 without one; a name that is no
+    // colour raises EConvertError.
+    TColor ColorValue() const;
+    // Reading names the font after the chosen item; assigning a font
+    // chooses the first item of its name.
+    TFont* FontValue();
+    void SetFontValue(TFont* value);
     bool AutoComplete() const { return autoComplete_; }
     void SetAutoComplete(bool value) { autoComplete_ = value; }
 
@@ -122,6 +148,7 @@ protected:
 private:
     void WMSetCursor(TMessage& m);
     void DoItemsChanged(TObject*);
+    void DoFontChange(TObject*);
     void AutoCompleteTimerFired(TObject*);
     bool ThemedButton();
     void SetButtonHot(bool hot);
@@ -129,6 +156,8 @@ private:
     TTeListBox* list_ = nullptr;
     TTeComboWindow* window_ = nullptr;
     TTimer* timer_ = nullptr;
+    TFont* fontValue_ = nullptr;
+    bool namingFont_ = false;
     int itemIndex_ = -1;
     TTeComboStyle comboStyle_ = kcsDropDown;
     int itemHeight_ = 15;

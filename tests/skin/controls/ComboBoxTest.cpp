@@ -1,5 +1,7 @@
 #include "skin/controls/te_controls_combo.h"
 
+#include "platform/classlib/Colors.h"
+#include "platform/gdi/FontList.h"
 #include "tests/skin/controls/EditFixture.h"
 
 namespace tarvel::testing {
@@ -250,6 +252,89 @@ TEST_F(ComboBoxTest, TheButtonIsDrawnInTheStateOfTheMouse) {
     EXPECT_EQ(lastButton(), kebdsNormal);
     combo->SetEnabled(false);
     EXPECT_EQ(lastButton(), kebdsDisabled);
+}
+
+TEST_F(ComboBoxTest, FontAndColourListsKeepTheirRowHeightOthersTakeTheCombos) {
+    int colours = 0;
+    GetColorValues([&](const String&) { ++colours; });
+    struct Case {
+        TTeListBoxStyle style;
+        int height;
+        int count;  // -1: the items the combo was given
+    };
+    const Case cases[] = {
+        {lbsColorNames, 18, colours},
+        {lbsColors, 18, colours},
+        {lbsFonts, 18, static_cast<int>(InstalledFontFamilies().size())},
+        {lbsOwnerDrawFixed, 22, -1},
+        {lbsStandard, 22, -1},
+    };
+    for (const Case& c : cases) {
+        TTeComboBox* combo = Combo({"one", "two"}, kcsDropDownList);
+        combo->SetItemHeight(22);
+        combo->SetListStyle(c.style);
+        EXPECT_EQ(combo->ListStyle(), c.style);
+        EXPECT_EQ(combo->ItemHeight(), c.height) << c.style;
+        EXPECT_EQ(combo->Count(), c.count < 0 ? 2 : c.count) << c.style;
+        combo->DropDown();
+        Ui().RunUntilIdle();
+        EXPECT_EQ(combo->ListBox()->ItemHeight(), c.height)
+            << "the open list keeps the rows, style " << c.style;
+        combo->AfterDropDown();
+        delete combo;
+    }
+}
+
+TEST_F(ComboBoxTest, ColourAndFontValuesFollowTheChosenItem) {
+    TTeComboBox* combo = Combo({}, kcsDropDownList);
+    combo->SetListStyle(lbsColors);
+    combo->SetItemIndex(-1);
+    EXPECT_EQ(combo->ColorValue(), TColor{0});
+    combo->SetItemIndex(combo->Items()->IndexOf("clRed"));
+    EXPECT_EQ(combo->ColorValue(), clRed);
+
+    TTeComboBox* fonts = Combo({"Alpha", "Beta", "Gamma", "Beta"}, kcsDropDownList);
+    fonts->SetItemIndex(3);
+    EXPECT_EQ(fonts->FontValue()->Name(), "Beta");
+    EXPECT_EQ(fonts->ItemIndex(), 3) << "reading the font chooses nothing";
+    struct Case {
+        const char* name;
+        int expected;
+    };
+    const Case cases[] = {{"Gamma", 2}, {"Beta", 1}, {"beta", 1}, {"Nowhere", 1}};
+    for (const Case& c : cases) {
+        TFont font;
+        font.SetName(c.name);
+        fonts->SetFontValue(&font);
+        EXPECT_EQ(fonts->ItemIndex(), c.expected) << c.name;
+    }
+    fonts->Items()->Add("not a colour");
+    fonts->SetItemIndex(4);
+    EXPECT_THROW(fonts->ColorValue(), EConvertError);
+}
+
+TEST_F(ComboBoxTest, TheButtonSitsOnTheChosenSideAndOpensTheList) {
+    for (TTeComboButtonAlign align : {cbaLeft, cbaRight}) {
+        TTeComboBox* combo = Combo({"one", "two"});
+        combo->SetButtonAlign(align);
+        Ui().RunUntilIdle();
+        const TRect button = combo->GetButtonRect();
+        const TRect edit = combo->GetEditRect();
+        EXPECT_EQ(button.Width(), combo->GetButtonHeight());
+        if (align == cbaLeft) {
+            EXPECT_LT(button.left, 5);
+            EXPECT_GE(edit.left, button.right - 2) << "the text starts after the button";
+        } else {
+            EXPECT_GT(button.right, combo->Width() - 5);
+            EXPECT_LE(edit.right, button.left + 2);
+        }
+        Ui().ClickAt(combo, TPoint{(edit.left + edit.right) / 2, (edit.top + edit.bottom) / 2});
+        EXPECT_FALSE(combo->DroppedDown()) << "the text part does not open, align " << align;
+        ClickButton(combo);
+        EXPECT_TRUE(combo->DroppedDown()) << align;
+        combo->AfterDropDown();
+        delete combo;
+    }
 }
 
 }  // namespace
