@@ -7,6 +7,8 @@
 
 #include "platform/classlib/Forms.h"
 #include "platform/classlib/StdCtrlMessages.h"
+#include "skin/controls/te_controls_button.h"
+#include "skin/core/te_bitmap.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_utils_draw.h"
 
@@ -73,12 +75,46 @@ std::optional<int> ReadInteger(const String& text) {
 
 // ---- the arrow ---------------------------------------------------------------------------------
 
+namespace {
+
+// Our stock arrows: a black triangle, 9 x 6, on white (the key colour).
+std::unique_ptr<TBitmap> MakeSpinGlyph(bool up) {
+    auto bitmap = std::make_unique<TBitmap>(9, 6);
+    TCanvas& c = *bitmap->Canvas();
+    FillRect(c, TRect{0, 0, 9, 6}, clWhite);
+    for (int row = 0; row < 4; ++row) {
+        const int y = up ? 1 + row : 4 - row;
+        FillRect(c, TRect{4 - row, y, 5 + row, y + 1}, clBlack);
+    }
+    return bitmap;
+}
+
+}  // namespace
+
 TTeSpinArrow::TTeSpinArrow(TComponent* owner, bool up) : TTeGraphicControl(owner), up_(up) {
     // The arrow clicks itself: once on release, or by the repeat instead.
     ControlStyle.Exclude(csClickEvents);
     timer_ = new TTimer(this);
     timer_->SetEnabled(false);
     timer_->OnTimer = [this](TObject* s) { Repeat(s); };
+    glyph_ = MakeSpinGlyph(up);
+}
+
+void TTeSpinArrow::SetGlyph(TBitmap* value) {
+    if (value && !value->Empty()) {
+        glyph_->Assign(value);
+    } else {
+        glyph_ = MakeSpinGlyph(up_);
+        numGlyphs_ = 1;
+    }
+    Invalidate();
+}
+
+void TTeSpinArrow::SetNumGlyphs(int value) {
+    value = std::clamp(value, 1, 4);
+    if (value == numGlyphs_) return;
+    numGlyphs_ = value;
+    Invalidate();
 }
 
 void TTeSpinArrow::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -133,15 +169,34 @@ void TTeSpinArrow::PaintBuffer() {
         CurrentTheme->EditDrawButton(kescEdit, c, info, "default");
         return;
     }
-    const unsigned state = (up_ ? unsigned{DFCS_SCROLLUP} : unsigned{DFCS_SCROLLDOWN}) |
-                           (pressed_ && IsHot() ? unsigned{DFCS_PUSHED} : 0u) |
-                           (Enabled() ? 0u : unsigned{DFCS_INACTIVE});
-    DrawFrameControl(c.Handle(), &r, DFC_SCROLL, state);
+    const bool down = pressed_ && IsHot();
+    DrawFrameControl(c.Handle(), &r, DFC_BUTTON, DFCS_BUTTONPUSH | (down ? unsigned{DFCS_PUSHED} : 0u));
+    if (glyph_->Empty()) return;
+    TteBitmap whole;
+    whole.Assign(glyph_.get());
+    const TSize cell{whole.Width() / numGlyphs_, whole.Height()};
+    int index = numGlyphs_ > 1 && !Enabled() ? 1 : 0;
+    if (numGlyphs_ > 2 && down) index += 2;
+    TteBitmap face;
+    MakeGlyphFace(whole, whole.GetPixel(0, whole.Height() - 1) & 0xFFFFFF, std::min(index, numGlyphs_ - 1),
+                  cell, false, numGlyphs_ == 1 && !Enabled(), face);
+    const int shift = down ? 1 : 0;
+    face.Draw(c, r.left + (r.Width() - cell.cx) / 2 + shift, r.top + (r.Height() - cell.cy) / 2 + shift);
 }
 
 // ---- the spin button ---------------------------------------------------------------------------
 
-void TTeSpinButton::DeclareMessages(TMessageTable& t) { t.Add<&TTeSpinButton::WMGetDlgCode>(WM_GETDLGCODE); }
+void TTeSpinButton::DeclareMessages(TMessageTable& t) {
+    t.Add<&TTeSpinButton::WMGetDlgCode>(WM_GETDLGCODE);
+    t.Add<&TTeSpinButton::CMEnabledChanged>(CM_ENABLEDCHANGED);
+}
+
+// The arrows grey with the spin button (and so with a spin edit).
+void TTeSpinButton::CMEnabledChanged(TMessage& m) {
+    DispatchFrom(inherited::StaticClass(), m);
+    for (TTeSpinArrow* b : {up_, down_})
+        if (b) b->SetEnabled(Enabled());
+}
 
 TTeSpinButton::TTeSpinButton(TComponent* owner) : TTeControl(owner) {
     up_ = new TTeSpinArrow(this, true);

@@ -5,6 +5,7 @@
 // button inside, holding a number shown as an integer, a fixed-point or a
 // hexadecimal number, filtered while typed and clamped on Enter or exit.
 
+#include <memory>
 #include <optional>
 
 #include "platform/classlib/Timers.h"
@@ -25,6 +26,12 @@ public:
     TTeSpinArrow(TComponent* owner, bool up);
     bool Up() const { return up_; }
     bool Pressed() const { return pressed_; }
+    // A strip of NumGlyphs cells: normal, disabled, pressed. None brings
+    // back the stock arrow with one cell.
+    TBitmap* Glyph() const { return glyph_.get(); }
+    void SetGlyph(TBitmap* value);
+    int NumGlyphs() const { return numGlyphs_; }
+    void SetNumGlyphs(int value);
     void PaintBuffer() override;
 
 protected:
@@ -39,6 +46,8 @@ private:
     bool pressed_ = false;
     bool repeated_ = false;
     TTimer* timer_ = nullptr;
+    std::unique_ptr<TBitmap> glyph_;
+    int numGlyphs_ = 1;
 };
 
 class TTeSpinButton : public TTeControl {
@@ -64,6 +73,14 @@ public:
     void SetSpinAlign(TTeSpinAlign value);
     bool EnabledSlider() const { return enabledSlider_; }
     void SetEnabledSlider(bool value);
+    TBitmap* UpGlyph() const { return up_->Glyph(); }
+    void SetUpGlyph(TBitmap* value) { up_->SetGlyph(value); }
+    TBitmap* DownGlyph() const { return down_->Glyph(); }
+    void SetDownGlyph(TBitmap* value) { down_->SetGlyph(value); }
+    int UpNumGlyphs() const { return up_->NumGlyphs(); }
+    void SetUpNumGlyphs(int value) { up_->SetNumGlyphs(value); }
+    int DownNumGlyphs() const { return down_->NumGlyphs(); }
+    void SetDownNumGlyphs(int value) { down_->SetNumGlyphs(value); }
     TTeSpinArrow* UpButton() const { return up_; }
     TTeSpinArrow* DownButton() const { return down_; }
     TTimer* AssociateTimer() const { return timer_; }
@@ -89,6 +106,7 @@ protected:
 private:
     friend class TTeSpinArrow;
     void WMGetDlgCode(TMessage& m);
+    void CMEnabledChanged(TMessage& m);
     void AdjustSize();
     void UpdateAssociate();
     void UpdateAssociatePosition();
@@ -124,6 +142,14 @@ public:
     ~TTeSpinEdit() override;
 
     TTeSpinButton* SpinButton() const { return static_cast<TTeSpinButton*>(Button()); }
+    TBitmap* UpGlyph() const { return SpinButton()->UpGlyph(); }
+    void SetUpGlyph(TBitmap* value) { SpinButton()->SetUpGlyph(value); }
+    TBitmap* DownGlyph() const { return SpinButton()->DownGlyph(); }
+    void SetDownGlyph(TBitmap* value) { SpinButton()->SetDownGlyph(value); }
+    int UpNumGlyphs() const { return SpinButton()->UpNumGlyphs(); }
+    void SetUpNumGlyphs(int value) { SpinButton()->SetUpNumGlyphs(value); }
+    int DownNumGlyphs() const { return SpinButton()->DownNumGlyphs(); }
+    void SetDownNumGlyphs(int value) { SpinButton()->SetDownNumGlyphs(value); }
     Extended Value();
     void SetValue(Extended value);
     TTeSpinValueType ValueType() const { return valueType_; }

@@ -1,3 +1,5 @@
+#include <set>
+
 #include "platform/classlib/StdCtrls_Edit.h"
 #include "skin/controls/te_controls_spin.h"
 #include "tests/skin/controls/EditFixture.h"
@@ -245,6 +247,50 @@ TEST_F(SpinValueTest, ARefusedOrReadOnlyStepChangesNothing) {
     Ui().ClickAt(s->SpinButton()->UpButton(), TPoint{5, 3});
     EXPECT_EQ(s->GetText(), "3");
     EXPECT_EQ(s->Refusals(), before + 3);
+}
+
+TEST_F(SpinEditTest, ArrowGlyphsShowTheirStateCellAndNoneBringsBackTheStockArrow) {
+    // Two cells, red then blue, over a white key row.
+    TBitmap strip(10, 5);
+    FillRect(*strip.Canvas(), TRect{0, 0, 10, 5}, clWhite);
+    FillRect(*strip.Canvas(), TRect{0, 0, 5, 4}, clRed);
+    FillRect(*strip.Canvas(), TRect{5, 0, 10, 4}, clBlue);
+    struct Case {
+        const char* what;
+        bool custom, reset, enabled;
+        TColor shows, hidden;
+    };
+    const Case cases[] = {
+        {"stock", false, false, true, clBlack, clRed},
+        {"normal cell", true, false, true, clRed, clBlue},
+        {"disabled cell", true, false, false, clBlue, clRed},
+        {"set to none", true, true, true, clBlack, clRed},
+    };
+    for (const Case& c : cases) {
+        auto* edit = SkinControlsTest::Make<TTeSpinEdit>(10, 10);
+        edit->SetHeight(40);
+        if (c.custom) {
+            edit->SetDownGlyph(&strip);
+            edit->SetDownNumGlyphs(2);
+        }
+        if (c.reset) edit->SetDownGlyph(nullptr);
+        edit->SetEnabled(c.enabled);
+        EXPECT_EQ(edit->DownNumGlyphs(), c.custom && !c.reset ? 2 : 1) << c.what;
+        EXPECT_EQ(edit->DownGlyph()->Width(), c.custom && !c.reset ? 10 : 9) << c.what;
+        EXPECT_EQ(edit->UpNumGlyphs(), 1);
+        Ui().RunUntilIdle();
+        TTeSpinArrow* arrow = edit->SpinButton()->DownButton();
+        std::set<uint32_t> inks;
+        const auto screen = Ui().Backend().ScreenPixels();
+        for (int y = 0; y < arrow->Height(); ++y)
+            for (int x = 0; x < arrow->Width(); ++x) {
+                const TPoint p = arrow->ClientToScreen(TPoint{x, y});
+                inks.insert(screen->Pixel(p.x, p.y) & 0xFFFFFF);
+            }
+        EXPECT_TRUE(inks.count(Rgb(c.shows))) << c.what;
+        EXPECT_FALSE(inks.count(Rgb(c.hidden))) << c.what;
+        delete edit;
+    }
 }
 
 }  // namespace
