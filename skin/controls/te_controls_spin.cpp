@@ -397,6 +397,15 @@ TTeSpinEdit::TTeSpinEdit(TComponent* owner)
     UpdateButtonBounds();
 }
 
+void TTeSpinEdit::DeclareMessages(TMessageTable& t) { t.Add<&TTeSpinEdit::WMContextMenu>(WM_CONTEXTMENU); }
+
+// A locked editor offers only what a read-only edit does.
+void TTeSpinEdit::WMContextMenu(TMessage& m) {
+    if (!EditorEnabled) SetContextReadOnly(1);
+    DispatchFrom(inherited::StaticClass(), m);
+    SetContextReadOnly(-1);
+}
+
 TTeSpinEdit::~TTeSpinEdit() {
     changeMuted_ = true;
     SpinButton()->OnChanging = nullptr;

@@ -182,6 +182,7 @@ public:
     TNotifyEvent OnDownClick;
 
 protected:
+    static void DeclareMessages(TMessageTable& t);
     void Loaded() override;
     void CreateWnd() override;
     void Change() override;
@@ -192,6 +193,7 @@ protected:
     virtual bool IsValidChar(char16_t c);
 
 private:
+    void WMContextMenu(TMessage& m);
     void BtnClick(bool up);
     void ChangeValueBy(bool up, Extended step);
     void Validate();

@@ -1,3 +1,4 @@
+#include <array>
 #include <set>
 
 #include "platform/classlib/StdCtrls_Edit.h"
@@ -289,6 +290,36 @@ TEST_F(SpinEditTest, ArrowGlyphsShowTheirStateCellAndNoneBringsBackTheStockArrow
             }
         EXPECT_TRUE(inks.count(Rgb(c.shows))) << c.what;
         EXPECT_FALSE(inks.count(Rgb(c.hidden))) << c.what;
+        delete edit;
+    }
+}
+
+TEST_F(SpinEditTest, ALockedEditorsContextMenuOffersOnlyReadingItsText) {
+    struct Case {
+        bool editorEnabled;
+        // Cut, Copy, Paste, Delete
+        std::array<bool, 4> enabled;
+    };
+    const Case cases[] = {{true, {true, true, true, true}}, {false, {false, true, false, false}}};
+    const char* captions[] = {"Cut", "Copy", "Paste", "Delete"};
+    for (const Case& c : cases) {
+        Clipboard().SetAsText("7");
+        auto* edit = SkinControlsTest::Make<TTeSpinEdit>(10, 10);
+        edit->SetValue(42);
+        edit->EditorEnabled = c.editorEnabled;
+        edit->SetFocus();
+        edit->SelectAll();
+        std::array<bool, 4> seen{};
+        Ui().WhenModal([&] {
+            for (int i = 0; i < 4; ++i) seen[i] = edit->ContextMenu()->Items()->Find(captions[i])->Enabled();
+            Ui().PressKey(VK_ESCAPE);
+        });
+        edit->Perform(WM_CONTEXTMENU, 0, static_cast<LPARAM>(0xFFFFFFFF));
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(seen[i], c.enabled[i]) << captions[i] << " " << c.editorEnabled;
+        EXPECT_FALSE(edit->ReadOnly()) << "the edit itself stays writable";
+        edit->UpdatePopupMenuItems();
+        EXPECT_TRUE(edit->ContextMenu()->Items()->Find("Paste")->Enabled())
+            << "the lock lasts while the menu shows";
         delete edit;
     }
 }
