@@ -1,5 +1,7 @@
 #include "skin/controls/te_controls_editbtn.h"
 
+#include "platform/classlib/Filer.h"
+
 #include <algorithm>
 
 #include "skin/core/te_theme_api.h"
@@ -93,6 +95,43 @@ void TTeInplaceControlEdit::PaintBackground(const TRect& rect, TCanvas& canvas) 
 
 void TTeInplaceControlEdit::ButtonClick() {
     if (OnButtonClick) OnButtonClick(this);
+}
+
+void TTeInplaceControlEdit::DefineProperties(TFiler& filer) {
+    TTeEdit::DefineProperties(filer);
+    filer.DefineProperty(
+        "ButtonData", [this](TReader& r) { ReadButtonData(r); }, [this](TWriter& w) { WriteButtonData(w); },
+        true);
+}
+
+// Seven values: two unused ones, caption, hint, the always-false
+// transparency, the hint flag and the width.
+void TTeInplaceControlEdit::WriteButtonData(TWriter& w) {
+    w.WriteListBegin();
+    w.WriteBoolean(false);
+    w.WriteInteger(0);
+    w.WriteString(button_->Caption());
+    w.WriteString(button_->Hint());
+    w.WriteBoolean(false);
+    w.WriteBoolean(button_->ShowHint());
+    w.WriteInteger(GetButtonWidth());
+    w.WriteListEnd();
+}
+
+void TTeInplaceControlEdit::ReadButtonData(TReader& r) {
+    r.ReadListBegin();
+    r.SkipValue();
+    r.SkipValue();
+    const String caption = r.ReadString();
+    const String hint = r.ReadString();
+    r.SkipValue();
+    const bool showHint = r.ReadBoolean();
+    const int width = r.ReadInteger();
+    r.ReadListEnd();
+    button_->SetCaption(caption);
+    button_->SetHint(hint);
+    button_->SetShowHint(showHint);
+    SetButtonWidth(width);
 }
 
 void TTeInplaceControlEdit::CMEnabledChangedInplace(TMessage& m) {

@@ -11,6 +11,9 @@
 
 namespace tarvel {
 
+class TReader;
+class TWriter;
+
 enum TTeButtonAlign : uint8_t { baLeft, baRight };
 enum TGlyphKind : uint8_t { gkCustom, gkDefault, gkEllipsis };
 
@@ -40,6 +43,8 @@ protected:
     using TButtonFactory = std::function<TTeControl*(TTeInplaceControlEdit*)>;
     TTeInplaceControlEdit(TComponent* owner, const TButtonFactory& makeButton);
     static void DeclareMessages(TMessageTable& t);
+    // "ButtonData": the button's caption, hint, hint flag and width.
+    void DefineProperties(TFiler& filer) override;
     void CreateWnd() override;
     void PaintBackground(const TRect& rect, TCanvas& canvas) override;
     virtual void ButtonClick();
@@ -47,6 +52,8 @@ protected:
 
 private:
     void CMEnabledChangedInplace(TMessage& m);
+    void ReadButtonData(TReader& reader);
+    void WriteButtonData(TWriter& writer);
 
     TTeControl* button_ = nullptr;
     TTeButtonAlign buttonAlign_ = baRight;

@@ -1,11 +1,40 @@
 #include "skin/controls/te_controls_editbtn.h"
 
+#include "platform/classlib/Filer.h"
+#include "platform/classlib/Streams.h"
 #include "tests/skin/controls/EditFixture.h"
 
 namespace tarvel::testing {
 namespace {
 
 class EditButtonTest : public EditTest {};
+
+// An edit button whose default glyph is a strip of `cells` cells.
+class TStripEditButton : public TTeEditButton {
+public:
+    TStripEditButton(TComponent* owner, int width, int cells, bool freeIt)
+        : TTeEditButton(owner), width_(width), freeIt_(freeIt) {
+        defaultNumGlyphs_ = cells;
+    }
+    ~TStripEditButton() override { delete kept_; }
+
+protected:
+    TBitmap* GetDefaultBitmap(bool& freeIt) override {
+        freeIt = freeIt_;
+        if (width_ == 0) return nullptr;
+        auto* b = new TBitmap(width_, 8);
+        if (!freeIt_) {
+            delete kept_;
+            kept_ = b;
+        }
+        return b;
+    }
+
+private:
+    int width_;
+    bool freeIt_;
+    TBitmap* kept_ = nullptr;
+};
 
 TEST_F(EditButtonTest, TheTextGivesUpTheButtonsSideAndTheButtonSitsThere) {
     for (TTeButtonAlign align : {baRight, baLeft}) {
@@ -78,6 +107,66 @@ TEST_F(EditButtonTest, TheButtonFollowsTheEditAndReportsItsClicks) {
     EXPECT_FALSE(e->Button()->Enabled());
     e->SetEnabled(true);
     EXPECT_TRUE(e->Button()->Enabled());
+}
+
+TEST_F(EditButtonTest, ButtonDataCarriesTheButtonsCaptionHintAndWidthThroughFormData) {
+    struct Case {
+        const char* caption;
+        const char* hint;
+        bool showHint;
+        int width;
+    };
+    const Case cases[] = {
+        {"...", "Pick a file", true, 25}, {"", "", false, 19}, {"\xC3\xA9", "h\xC3\xADnt", true, 40}};
+    for (const Case& c : cases) {
+        auto* from = Make<TTeEditButton>(10, 10, 121);
+        from->Button()->SetCaption(c.caption);
+        from->Button()->SetHint(c.hint);
+        from->Button()->SetShowHint(c.showHint);
+        from->SetButtonWidth(c.width);
+        TMemoryStream stream;
+        TWriter(stream).WriteRootComponent(from);
+        auto* to = Make<TTeEditButton>(10, 50, 121);
+        stream.SetPosition(0);
+        TReader(stream).ReadRootComponent(to);
+        EXPECT_EQ(to->Button()->Caption(), c.caption);
+        EXPECT_EQ(to->Button()->Hint(), c.hint);
+        EXPECT_EQ(to->Button()->ShowHint(), c.showHint);
+        EXPECT_EQ(to->GetButtonWidth(), c.width);
+        delete from;
+        delete to;
+    }
+}
+
+TEST_F(EditButtonTest, TheDefaultGlyphWidensTheButtonToOneCellAndSetsTheCellCount) {
+    struct Case {
+        int glyphWidth, cells;
+        bool freeIt;
+        int startWidth, width;
+        bool stored;
+    };
+    const Case cases[] = {
+        {40, 2, true, 19, 26, false}, {10, 1, false, 19, 19, false}, {60, 1, true, 30, 66, false},
+        {10, 1, false, 30, 30, true}, {0, 1, false, 19, 19, false},  {0, 1, true, 25, 25, true},
+    };
+    for (const Case& c : cases) {
+        auto* e = new TStripEditButton(Form(), c.glyphWidth, c.cells, c.freeIt);
+        e->SetParent(Form());
+        e->SetBounds(10, 10, 121, 21);
+        e->SetButtonWidth(c.startWidth);
+        e->SetGlyphKind(gkDefault);
+        EXPECT_EQ(e->Glyph()->Width(), c.glyphWidth) << c.glyphWidth;
+        EXPECT_EQ(e->InplaceButton()->NumGlyphs(), c.cells) << c.glyphWidth;
+        EXPECT_EQ(e->GetButtonWidth(), c.width) << c.glyphWidth << " from " << c.startWidth;
+        EXPECT_EQ(e->BtnWidthStored(), c.stored) << c.glyphWidth << " from " << c.startWidth;
+        e->SetGlyphKind(gkCustom);
+        EXPECT_EQ(e->Glyph()->Width(), c.glyphWidth) << "a custom glyph starts from the one shown";
+        delete e;
+    }
+    auto* plain = Make<TTeEditButton>(10, 10, 121);
+    plain->SetGlyphKind(gkDefault);
+    EXPECT_TRUE(plain->Glyph()->Empty()) << "the base has no default glyph";
+    EXPECT_EQ(plain->GetButtonWidth(), 19);
 }
 
 }  // namespace
