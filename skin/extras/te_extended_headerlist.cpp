@@ -247,7 +247,8 @@ TTeInplaceHeaderOptions::TTeInplaceHeaderOptions(TTeHeaderControl* ownerHeader)
 TTeInplaceHeaderOptions::~TTeInplaceHeaderOptions() = default;
 
 void TTeInplaceHeaderOptions::SetSections(TTeHeaderSections* v) {
-    sections_->Assign(v);
+    // Writing back its own sections (after editing them) must not empty them.
+    if (v != sections_.get()) sections_->Assign(v);
     Change();
 }
 
@@ -518,7 +519,8 @@ TTeHeaderListBox::TColumnLayout TTeHeaderListBox::LayoutColumns(int line, const 
     return out;
 }
 
-void TTeHeaderListBox::DrawListItem(TTeListBox* list, TCanvas& c, int index, TRect rect, TOwnerDrawState state) {
+void TTeHeaderListBox::DrawListItem(TTeListBox* list, TCanvas& c, int index, TRect rect,
+                                    TOwnerDrawState state) {
     if (list->ListStyle() != lbsStandard && OnDrawItem) {
         OnDrawItem(list, c, index, rect, state);
         return;

@@ -156,7 +156,9 @@ public:
     int TopIndex() const { return topIndex_; }
     void SetTopIndex(int v) { Store(topIndex_, v); }
     TStrings* Items() const { return items_.get(); }
-    void SetItems(TStrings* v) { items_->Assign(v); }
+    void SetItems(TStrings* v) {
+        if (v != items_.get()) items_->Assign(v);
+    }
     bool Sorted() const { return sorted_; }
     void SetSorted(bool v) { Store(sorted_, v); }
     TTeListBoxStyle Style() const { return style_; }
@@ -260,7 +262,9 @@ public:
 
     int AddLine(const std::vector<String>& parts);
     String ItemPart(int line, int column) const;
-    String GetPartString(std::string_view text, int column) const { return GetCodedString(text, delimiter_, column); }
+    String GetPartString(std::string_view text, int column) const {
+        return GetCodedString(text, delimiter_, column);
+    }
     // Replaces one field of a shown line and of the stored one; empty fields
     // count, a column past the fields leaves the line as it was, a line past
     // the end does nothing.
