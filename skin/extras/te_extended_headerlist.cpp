@@ -283,17 +283,18 @@ void TTeInplaceHeaderOptions::AssignTo(TPersistent* dest) {
 
 // ---- TTeHeaderListBox -----------------------------------------------------------
 
-TTeHeaderListBox::TTeHeaderListBox(TComponent* owner) : TTeExtraControl(owner) {
+TTeHeaderListBox::TTeHeaderListBox(TComponent* owner, THeaderFactory makeHeader, TListFactory makeList)
+    : TTeExtraControl(owner) {
     ControlStyle.Include(csAcceptsControls);
     ControlStyle.Exclude(csSetCaption);
     SetColor(clBtnFace);
-    Build();
+    Build(makeHeader, makeList);
     SetTabStop(true);
     SetBounds(Left(), Top(), 100, 100);
 }
 
-void TTeHeaderListBox::Build() {
-    header_ = CreateHeader();
+void TTeHeaderListBox::Build(const THeaderFactory& makeHeader, const TListFactory& makeList) {
+    header_ = makeHeader ? makeHeader(this) : new TTeHeaderControl(this);
     header_->SetParent(this);
     header_->OnSectionResize = [this](TTeHeaderControl* h, TTeHeaderSection* s) { SectionResize(h, s); };
     header_->OnSectionDrag = [this](TObject*, TTeHeaderSection* from, TTeHeaderSection* to, bool&) {
@@ -303,7 +304,7 @@ void TTeHeaderListBox::Build() {
     header_->SetTabStop(false);
     header_->SetAlign(alTop);
 
-    list_ = CreateListBox();
+    list_ = makeList ? makeList(this) : new TTeListBox(this);
     list_->SetParent(this);
     list_->OnDrawItem = [this](TTeListBox* l, TCanvas& c, int i, TRect r, TOwnerDrawState s) {
         DrawListItem(l, c, i, r, s);

@@ -237,7 +237,12 @@ class TTeHeaderListBox : public TTeExtraControl {
     TARVEL_CLASS(TTeHeaderListBox, TTeExtraControl)
 
 public:
-    explicit TTeHeaderListBox(TComponent* owner);
+    // The inner parts are made while the box is built, so a descendant that
+    // puts other header or list classes inside hands their makers in here.
+    using THeaderFactory = std::function<TTeHeaderControl*(TTeHeaderListBox* box)>;
+    using TListFactory = std::function<TTeListBox*(TTeHeaderListBox* box)>;
+    explicit TTeHeaderListBox(TComponent* owner, THeaderFactory makeHeader = nullptr,
+                              TListFactory makeList = nullptr);
     ~TTeHeaderListBox() override;
 
     TTeHeaderControl* HeaderControl() const { return header_; }
@@ -294,12 +299,10 @@ public:
 
 protected:
     void Loaded() override;
-    virtual TTeListBox* CreateListBox() { return new TTeListBox(this); }
-    virtual TTeHeaderControl* CreateHeader() { return new TTeHeaderControl(this); }
     virtual void ListWndProc(TMessage& m);
 
 private:
-    void Build();
+    void Build(const THeaderFactory& makeHeader, const TListFactory& makeList);
     void OptionsChanged(TObject* sender);
     void DrawListItem(TTeListBox* list, TCanvas& canvas, int index, TRect rect, TOwnerDrawState state);
     void SectionResize(TTeHeaderControl* header, TTeHeaderSection* section);
