@@ -351,6 +351,17 @@ void TTeHeaderListBox::OptionsChanged(TObject* sender) {
 
 void TTeHeaderListBox::Loaded() {
     TTeExtraControl::Loaded();
+    // The events read for the box are the list's: the list covers the box.
+    list_->OnClick = OnClick;
+    list_->OnDblClick = OnDblClick;
+    list_->OnEnter = OnEnter;
+    list_->OnExit = OnExit;
+    list_->OnMouseDown = OnMouseDown;
+    list_->OnMouseMove = OnMouseMove;
+    list_->OnMouseUp = OnMouseUp;
+    list_->OnKeyDown = OnKeyDown;
+    list_->OnKeyUp = OnKeyUp;
+    list_->OnKeyPress = OnKeyPress;
     list_->SetSorted(false);
     listOptions_->SetStyle(lbsOwnerDrawFixed);
     listOptions_->ApplyTo(list_);

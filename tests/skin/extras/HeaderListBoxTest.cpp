@@ -209,5 +209,28 @@ TEST_F(HeaderListBoxTest, OptionSetsCopyBetweenThemselvesButNotFromStrangers) {
     EXPECT_EQ(Lines(b), (std::vector<String>{"a;b"}));
 }
 
+TEST_F(HeaderListBoxTest, ABoxReadFromAFormAppliesItsSetsAndEventsOnceLoaded) {
+    TComponent root(nullptr);
+    TTeHeaderListBox* b = nullptr;
+    int clicks = 0;
+    {
+        TLoadingScope loading(&root);
+        b = new TTeHeaderListBox(&root);
+        b->OnClick = [&](TObject*) { ++clicks; };
+        b->ListBox()->Items()->Add("a;b");
+        b->Header()->SetHotTrack(true);
+        // Nothing is applied while the form is read.
+        EXPECT_EQ(b->ListBoxControl()->Count(), 0);
+        EXPECT_FALSE(b->HeaderControl()->HotTrack());
+        loading.Finish();
+    }
+    EXPECT_EQ(b->ListBoxControl()->Count(), 1);
+    EXPECT_TRUE(b->HeaderControl()->HotTrack());
+    EXPECT_EQ(b->ListBox()->Style(), lbsOwnerDrawFixed);
+    ASSERT_TRUE(b->ListBoxControl()->OnClick);
+    b->ListBoxControl()->OnClick(b->ListBoxControl());
+    EXPECT_EQ(clicks, 1);
+}
+
 }  // namespace
 }  // namespace tarvel
