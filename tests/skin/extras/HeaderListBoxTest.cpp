@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "skin/extras/te_extended_headerlist.h"
+#include "tests/skin/PaperFixture.h"
 #include "tests/skin/controls/RecordingThemeFixture.h"
 
 namespace tarvel {
@@ -230,6 +231,28 @@ TEST_F(HeaderListBoxTest, ABoxReadFromAFormAppliesItsSetsAndEventsOnceLoaded) {
     ASSERT_TRUE(b->ListBoxControl()->OnClick);
     b->ListBoxControl()->OnClick(b->ListBoxControl());
     EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(HeaderListBoxTest, GridLinesFrameTheColumnsOfLinesWithText) {
+    TTeHeaderListBox* b = Box({"a;b;c", "   ", "x;y"});
+    b->SetBounds(10, 10, 200, 120);
+    b->SetGridLines(glBoth);
+    b->SetGridVerticalColor(clRed);
+    b->SetGridHorizontalColor(clBlue);
+    ui_.RunUntilIdle();
+    TTeListBox* l = b->ListBoxControl();
+    const auto screen = ui_.Backend().ScreenPixels();
+    auto at = [&](int x, int y) {
+        const TPoint p = l->ClientToScreen(TPoint{x, y});
+        return screen->Pixel(p.x, p.y) & 0xFFFFFF;
+    };
+    const TRect first = l->GetItemRect(0);
+    const TRect blank = l->GetItemRect(1);
+    EXPECT_EQ(at(79, first.top + 2), testing::Rgb(clRed));
+    EXPECT_EQ(at(139, first.top + 2), testing::Rgb(clRed));
+    EXPECT_EQ(at(160, first.bottom - 1), testing::Rgb(clBlue));
+    // A line of blanks draws no grid line of its own.
+    EXPECT_NE(at(160, blank.bottom - 1), testing::Rgb(clBlue));
 }
 
 }  // namespace
