@@ -561,6 +561,7 @@ enum DrawTextFormat : unsigned {
     DT_NOCLIP = 0x100,
     DT_CALCRECT = 0x400,
     DT_NOPREFIX = 0x800,
+    DT_EDITCONTROL = 0x2000,
     DT_PATH_ELLIPSIS = 0x4000,
     DT_END_ELLIPSIS = 0x8000,
     DT_RTLREADING = 0x20000,

@@ -144,7 +144,11 @@ void TTeHeaderSections::Update(TCollectionItem*) {
     if (header_) header_->Invalidate();
 }
 
-TTeHeaderSection* TTeHeaderSections::Add() { return header_->CreateSection(); }
+// A copy of a header's sections kept elsewhere grows itself, not the header.
+TTeHeaderSection* TTeHeaderSections::Add() {
+    if (header_ && header_->Sections() == this) return header_->CreateSection();
+    return static_cast<TTeHeaderSection*>(TCollection::Add());
+}
 
 TTeHeaderSection* TTeHeaderSections::Insert(int index) { return AddItem(nullptr, index); }
 

@@ -6,6 +6,9 @@ TTeEffectHeaderControl::TTeEffectHeaderControl(TComponent* owner) : TTeHeaderCon
 
 TTeEffectHeaderControl::~TTeEffectHeaderControl() { fx_.Stop(); }
 
+TTeEffectHeaderListBox::TTeEffectHeaderListBox(TComponent* owner)
+    : TTeHeaderListBox(owner, [](TTeHeaderListBox* self) { return new TTeEffectHeaderControl(self); }) {}
+
 // The button is made while the base is built, before the composite's own
 // animation exists: it starts with the effect-control defaults.
 TTeEffectEditButton::TTeEffectEditButton(TComponent* owner)

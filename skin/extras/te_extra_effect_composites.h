@@ -7,6 +7,7 @@
 
 #include "skin/controls/te_controls_editbtn.h"
 #include "skin/extctrls/te_extctrls_header.h"
+#include "skin/extras/te_extended_headerlist.h"
 #include "skin/extras/te_extra_effect_button.h"
 
 namespace tarvel {
@@ -52,6 +53,21 @@ protected:
 
 private:
     std::unique_ptr<TTeAdvancedAnimation> animation_;
+};
+
+// A header list box whose header is an effect header control.
+class TTeEffectHeaderListBox : public TTeHeaderListBox {
+    TARVEL_CLASS(TTeEffectHeaderListBox, TTeHeaderListBox)
+
+public:
+    explicit TTeEffectHeaderListBox(TComponent* owner);
+
+    TTeEffectHeaderControl* EffectHeader() const {
+        return static_cast<TTeEffectHeaderControl*>(HeaderControl());
+    }
+    TTeAdvancedAnimation* Animation() const { return EffectHeader()->Animation(); }
+    // Copied into the header's own; none does nothing.
+    void SetAnimation(TTeAdvancedAnimation* value) { EffectHeader()->SetAnimation(value); }
 };
 
 }  // namespace tarvel

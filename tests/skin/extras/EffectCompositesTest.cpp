@@ -115,5 +115,19 @@ TEST_F(EffectCompositesTest, TheHeaderHoldsASlotItNeverRunsAndGivesItBack) {
     EXPECT_EQ(ReserveIndex(), mine);
 }
 
+TEST_F(EffectCompositesTest, TheHeaderListBoxCarriesAnEffectHeader) {
+    auto* box = Make<TTeEffectHeaderListBox>(10, 10);
+    ASSERT_NE(dynamic_cast<TTeEffectHeaderControl*>(box->HeaderControl()), nullptr);
+    EXPECT_EQ(box->HeaderControl()->Sections()->Count(), 1);
+    TTeAdvancedAnimation wanted;
+    wanted.SetTime(900);
+    box->SetAnimation(&wanted);
+    box->SetAnimation(nullptr);
+    EXPECT_EQ(box->Animation()->Time(), 900);
+    const int slot = box->EffectHeader()->ReservedSlot();
+    delete box;
+    EXPECT_EQ(ReserveIndex(), slot);
+}
+
 }  // namespace
 }  // namespace tarvel
