@@ -7,11 +7,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "platform/base/Ticks.h"
 #include "platform/classlib/Application.h"
@@ -44,7 +46,13 @@ class FramesOnX11 : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string error;
+        // The server can be slow to take a new client right after the last
+        // test's connection closed, on a loaded machine: try for two seconds.
         auto backend = SdlBackend::Open("x11", &error);
+        for (int i = 0; !backend && i < 10; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            backend = SdlBackend::Open("x11", &error);
+        }
         ASSERT_TRUE(backend) << error;
         sdl = backend.get();
         InitWindowSystem(std::move(backend));
