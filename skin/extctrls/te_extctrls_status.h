@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "platform/classlib/Collections.h"
+#include "platform/classlib/ComCtrls_Bars.h"
 #include "platform/classlib/ImageLists.h"
 #include "skin/core/te_forms.h"
 #include "skin/core/te_theme.h"
@@ -17,7 +18,8 @@ class TTeStatusBar;
 class TTeStatusPanels;
 
 enum TTeStatusGliphLayout : uint8_t { sglGlyphLeft, sglGlyphRight };
-enum TTeStatusPanelstyle : uint8_t { psText, psOwnerDraw };
+// The class library's panel styles (psText, psOwnerDraw).
+using TTeStatusPanelstyle = TStatusPanelStyle;
 
 class TTeStatusPanel : public TCollectionItem {
     TARVEL_CLASS(TTeStatusPanel, TCollectionItem)
@@ -120,7 +122,7 @@ private:
 };
 
 using TPanelNotifyEvent = std::function<void(TTeStatusBar* bar, TTeStatusPanel* panel)>;
-using TDrawPanelEvent = std::function<void(TTeStatusBar* bar, TTeStatusPanel* panel, const TRect& rect)>;
+using TTeDrawPanelEvent = std::function<void(TTeStatusBar* bar, TTeStatusPanel* panel, const TRect& rect)>;
 
 class TTeStatusBar : public TTeControl, public TTeSizeGripHost {
     TARVEL_CLASS(TTeStatusBar, TTeControl)
@@ -166,7 +168,7 @@ public:
 
     TPanelNotifyEvent OnPanelClick;
     TPanelNotifyEvent OnPanelDblClick;
-    TDrawPanelEvent OnDrawPanel;
+    TTeDrawPanelEvent OnDrawPanel;
 
 protected:
     static void DeclareMessages(TMessageTable& t);

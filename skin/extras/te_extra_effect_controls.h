@@ -8,10 +8,9 @@
 #include "platform/classlib/Bitmaps.h"
 #include "platform/classlib/Persistent.h"
 #include "skin/extras/te_effect.h"
+#include "skin/forms/te_forms_options.h"
 
 namespace tarvel {
-
-enum TTeDirection : uint8_t { kdNone, kdNoRotate, kdRotate90, kdRotate180, kdRotate270 };
 
 inline constexpr const char* kFadeEffect = "[ FADE ] - Fade";
 

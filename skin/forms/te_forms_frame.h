@@ -32,7 +32,7 @@ using TTeFormActionEvent = std::function<void(TObject* sender, bool& callDefault
 // Plays a transition from `background` to `image` at screen point (x, y) on
 // the screen canvas and returns when it has ended.
 using TTeShowAnimation = std::function<void(TCanvas* canvas, int x, int y, TteBitmap* background,
-                                            TteBitmap* image, TteAnimationRec* animation)>;
+                                            TteBitmap* image, TteShowAnimationRec* animation)>;
 // The effects engine lives above the frames; it hands its player in here.
 // Without one no show animation runs.
 void SetShowAnimation(TTeShowAnimation player);

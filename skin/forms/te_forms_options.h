@@ -85,7 +85,7 @@ public:
 enum TTeDirection : uint8_t { kdNone, kdNoRotate, kdRotate90, kdRotate180, kdRotate270 };
 
 // What a transition effect is told about itself.
-struct TteAnimationRec {
+struct TteShowAnimationRec {
     String EffectKind = "[ RANDOM ] - Random selection";
     bool Enabled = false;
     int Rotation = 0;  // quarter turns
@@ -98,9 +98,9 @@ class TTeAnimation : public TPersistent {
     TARVEL_CLASS(TTeAnimation, TPersistent)
 
 public:
-    TTeAnimation() : rec_(std::make_unique<TteAnimationRec>()) {}
+    TTeAnimation() : rec_(std::make_unique<TteShowAnimationRec>()) {}
     void Assign(TPersistent* source) override;
-    TteAnimationRec& Rec() { return *rec_; }
+    TteShowAnimationRec& Rec() { return *rec_; }
     TTeDirection Direction() const;
     void SetDirection(TTeDirection value);
     bool Enabled() const { return rec_->Enabled; }
@@ -115,7 +115,7 @@ public:
     void SetTime(int value) { rec_->Time = value < 0 ? 0 : value; }
 
 private:
-    std::unique_ptr<TteAnimationRec> rec_;
+    std::unique_ptr<TteShowAnimationRec> rec_;
 };
 
 // The look of a frame or of a popup menu: blending, shadow, animation.

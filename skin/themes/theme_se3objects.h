@@ -79,15 +79,15 @@ enum TSeState : uint8_t {
     ssDisabled
 };
 enum TSeTextAlign : uint8_t {
-    taTopLeft,
-    taTopCenter,
-    taTopRight,
-    taLeft,
-    taCenter,
-    taRight,
-    taBottomLeft,
-    taBottomCenter,
-    taBottomRight
+    staTopLeft,
+    staTopCenter,
+    staTopRight,
+    staLeft,
+    staCenter,
+    staRight,
+    staBottomLeft,
+    staBottomCenter,
+    staBottomRight
 };
 // Scoped: the colour constants already use teNone.
 enum class TSeTextEffect : uint8_t { teNone, teShadow };
@@ -285,7 +285,7 @@ private:
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     int prevLeft_ = 0, prevTop_ = 0, prevWidth_ = 0, prevHeight_ = 0;
     int marginLeft_ = 0, marginRight_ = 0, marginTop_ = 0, marginBottom_ = 0;
-    TSeTextAlign textAlign_ = taLeft;
+    TSeTextAlign textAlign_ = staLeft;
     TSeTextEffect textEffect_ = TSeTextEffect::teNone;
     int textMarginLeft_ = 0, textMarginRight_ = 0, textMarginTop_ = 0;
     bool textShiftSysIton_ = false;

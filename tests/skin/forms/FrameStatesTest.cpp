@@ -273,7 +273,7 @@ TEST_F(FrameEffectsTest, FirstShowHandsTheScreenAndTheFormsPictureToTheAnimation
     };
     std::vector<Call> calls;
     SetShowAnimation(
-        [&calls](TCanvas*, int x, int y, TteBitmap* background, TteBitmap* image, TteAnimationRec*) {
+        [&calls](TCanvas*, int x, int y, TteBitmap* background, TteBitmap* image, TteShowAnimationRec*) {
             calls.push_back(Call{
                 {x, y}, background->GetPixel(200, 150), image->GetPixel(200, 10), image->GetPixel(200, 150)});
         });

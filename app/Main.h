@@ -1,0 +1,356 @@
+#pragma once
+// The main window. It owns the device state of the whole tool: the link to
+// the module (send, receive, dispatch), the 10 ms poll clock, the polling
+// record, the modes and views, and every control of its tab sheets. The
+// feature files (Main_*.cpp) each implement one group of its methods; the
+// controls are public so the other windows and the tests reach them by name
+// or directly, as the features reach one another's.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "link/ReplyScanner.h"
+#include "link/SerialComm.h"
+#include "platform/classlib/ComCtrls_DateTime.h"
+#include "platform/classlib/ComCtrls_RichEdit.h"
+#include "platform/classlib/ExtCtrls.h"
+#include "platform/classlib/Forms.h"
+#include "platform/classlib/Gauges.h"
+#include "platform/classlib/Grids.h"
+#include "platform/classlib/ImageLists.h"
+#include "platform/classlib/Menus.h"
+#include "platform/classlib/StdCtrls.h"
+#include "skin/controls/te_controls_button.h"
+#include "skin/controls/te_controls_check.h"
+#include "skin/controls/te_controls_combo.h"
+#include "skin/controls/te_controls_edit.h"
+#include "skin/controls/te_controls_grids.h"
+#include "skin/controls/te_controls_group.h"
+#include "skin/controls/te_controls_label.h"
+#include "skin/controls/te_controls_panel.h"
+#include "skin/controls/te_controls_speedbutton.h"
+#include "skin/core/te_controls_scrollbar.h"
+#include "skin/core/te_engine.h"
+#include "skin/extctrls/te_extctrls_edits.h"
+#include "skin/extctrls/te_extctrls_pages.h"
+#include "skin/extctrls/te_extctrls_progress.h"
+#include "skin/extctrls/te_extctrls_status.h"
+#include "skin/extctrls/te_extctrls_toolbar.h"
+#include "skin/extras/te_extra_effect_button.h"
+#include "skin/extras/te_extra_effect_group.h"
+#include "skin/forms/te_forms_frame.h"
+#include "skin/forms/te_forms_menubar.h"
+#include "skin/forms/te_forms_popupmenu.h"
+
+namespace tarvel {
+
+constexpr int kModuleCount = 64;
+
+// The polling set-up, mirrored byte for byte in "ParaRecord.dat" (264 bytes,
+// little-endian).
+struct PollingRecord {
+    std::array<int32_t, kModuleCount> ModuleSelected{};
+    int32_t MultiPeriodSec = 0;
+    int32_t SinglePeriodSec = 0;
+};
+
+// The last reading of one parallel module: 40 values (37 used) and its time
+// "YYYY-MM-DD HH-MM-SS".
+struct ModuleReading {
+    std::array<int32_t, 40> Values{};
+    String Time;
+};
+
+class TMainForm : public TForm {
+    TARVEL_CLASS(TMainForm, TForm)
+
+public:
+    explicit TMainForm(TComponent* owner);
+    ~TMainForm() override;
+
+    // ---- start-up (Main.cpp, Main_Frame.cpp) ----
+    void FormCreate(TObject* sender);
+    void SetupViewAndFolders();
+    void LoadSerialNumberList();
+    void LoadModuleSelection();
+    void LoadCurrentCalibrationTable();
+    void LoadAutoCheckValues();
+    void StartPollTimer();
+
+    // ---- building the window (Main_Frame.cpp, Main_Pages.cpp, Main_Link.cpp, Main_Telemetry.cpp) ----
+    void BuildFrame();         // theme link, skinned frame, menu bar, tool bar, status bar, info line, pages
+    void BuildPages();         // the tab sheets' contents not built by the feature files below
+    void BuildInfoPage();      // TS_Info: the two logs and their popup menus
+    void BuildTsbsPage();      // TS_TSBS: telemetry grid, lamps, gauge, query buttons
+    void MapModuleControls();  // the module check boxes and protection switches
+    void MapRemainingControls();  // panels, tile gauges, edits, labels
+    void SetupGridsAndText();     // grid sizes, units, English titles and captions
+
+    // ---- views and switches (Main_Views.cpp) ----
+    void ShowUserView();
+    void ShowEngineeringView();
+    void ShowParallelUserView();
+    void ShowParallelEngineeringView();
+    void ShowParallelParameterView();
+    void ShowSingleView();
+    void EditionSwitchClick(TObject* sender);
+    void ModeSwitchClick(TObject* sender);
+    void VariantClick(TObject* sender);
+    void SG_CKB1Click(TObject* sender);
+    void ReadVersionFile();
+    bool WriteVersionFile();
+
+    // ---- sending, login, reception and dispatch (Main_Link.cpp) ----
+    // Sends the plain 8-byte request `command` to `address` behind the login
+    // check; false when it was refused.
+    bool SendCommand(uint8_t address, uint8_t command);
+    bool IsLoggedIn();
+    bool WriteFrame(const uint8_t* bytes, uint16_t count);
+    void TB_LOGClick(TObject* sender);
+    void Comm1ReceiveData(const uint8_t* buffer, uint16_t count, uint32_t arrivedMs);
+    void Comm1RequestHangup();
+    void DispatchReply();
+
+    // ---- result line, info line and logs (Main_Link.cpp) ----
+    void ShowInfo(const String& text, TColor color);
+    void ShowReplyResult(uint8_t code, int verdict);
+    void ShowInfoAndExtLog(const String& text, TColor color);
+
+    // ---- port settings (Main_Port.cpp) ----
+    void LoadPortSettings();
+    void TB_COMSwitchClick(TObject* sender);
+    void M_SetCOMClick(TObject* sender);
+    // Opens the port with the settings now held; false (with its message) when it refused.
+    bool OpenPort();
+    void ClosePort();
+
+    // ---- poll clock (Main_Poll.cpp) ----
+    void PollTick();
+    void PollStep();
+    void SendPollQuery(int moduleIndex);
+    int PrevSelectedModule(int index);
+    int NextSelectedModule(int index);
+    bool ReadParaRecord();
+    bool WriteParaRecord();
+
+    // ---- closing (Main_Close.cpp) ----
+    void FormCloseQuery(TObject* sender, bool& canClose);
+    void FormClose(TObject* sender, TCloseAction& action);
+    void TB_ExitClick(TObject* sender);
+
+    // ---- telemetry display and reading store (Main_Telemetry.cpp) ----
+    void ShowTelemetry();
+    void ShowStatusWords();
+    void StoreReading();
+    void InitDatabaseCombos();
+
+    // ---- panel scrolling (Main_Frame.cpp) ----
+    void ScrollPanels();
+
+    // ================= controls =================
+    // Frame (Main_Frame.cpp)
+    TTeThemeLink* TeThemeLink1 = nullptr;
+    TTeForm* TeForm1 = nullptr;
+    TMainMenu* MainMenu1 = nullptr;
+    TTeMenuBar* TeMenuBar1 = nullptr;
+    TMenuItem* M_File = nullptr;
+    TMenuItem* M_Exit = nullptr;
+    TMenuItem* M_COMSettings = nullptr;
+    TMenuItem* M_SetCOM = nullptr;
+    TMenuItem* M_Versionset = nullptr;
+    TMenuItem* M_Help = nullptr;
+    TImageList* ImageList1 = nullptr;
+    TTeToolBar* TeToolBar1 = nullptr;
+    TTeSpeedButton* TB_COMSwitch = nullptr;
+    TTeSpeedButton* TB_LOG = nullptr;
+    TTeSpeedButton* TB_Exit = nullptr;
+    TTeStatusBar* TeStatusBar1 = nullptr;
+    TLabel* L_Info = nullptr;
+    TTePanel* MainPanel = nullptr;
+    TTeScrollBar* TeScrollBar1 = nullptr;  // horizontal
+    TTeScrollBar* TeScrollBar2 = nullptr;  // vertical
+    TTeCheckBox* PC_All_Query = nullptr;
+    TTePageControl* PC_All = nullptr;
+    TGauge* BatColorStore = nullptr;
+
+    // Tab sheets, in page order.
+    TTeTabSheet* TS_RunState = nullptr;
+    TTeTabSheet* TS_TSBS = nullptr;
+    TTeTabSheet* TS_DataQuery = nullptr;
+    TTeTabSheet* TS_DBChart = nullptr;
+    TTeTabSheet* TS_PraSet = nullptr;
+    TTeTabSheet* TS_SerialNum = nullptr;
+    TTeTabSheet* TS_TBMS = nullptr;
+    TTeTabSheet* TS_Adjust = nullptr;
+    TTeTabSheet* TS_Info = nullptr;
+    TTeTabSheet* TS_AutoQuery = nullptr;
+    TTeTabSheet* TS_TADC = nullptr;
+    TTeTabSheet* TS_Monitor = nullptr;
+    TTeTabSheet* TS_HisAlarm = nullptr;
+    TTeTabSheet* TS_AutoTSBSData = nullptr;
+    TTeTabSheet* TS_Control = nullptr;
+    TTeTabSheet* TeTabSheet1 = nullptr;  // "Export System Data"
+    TTeTabSheet* TeTabSheet2 = nullptr;  // "Daily Records"
+    TTeTabSheet* TS_ExtComm = nullptr;
+
+    // The content panels the two scroll bars move, LenGroupBox1..12.
+    std::array<TTeGroupBox*, 12> ScrolledPanels{};
+
+    // Pages (Main_Pages.cpp): add each page's controls in its block.
+    // -- TS_RunState: the 64 module tiles
+    std::array<TGauge*, kModuleCount> RunStateGauges{};    // Bat_RunState1..64
+    std::array<TGauge*, kModuleCount> PosGauges{};         // BatPosCG1..64
+    std::array<TTeLabel*, kModuleCount> ModuleLabels{};    // Bat_Label1..64
+    std::array<TTeSEdit*, kModuleCount> TileEdits{};       // TeSEdit201..264
+    std::array<TTeLabel*, kModuleCount> PositionLabels{};  // BatPosi1..64
+    std::array<TTeLabel*, kModuleCount> VoltageLabels{};   // Batt_Vol1..64
+    std::array<TTeLabel*, kModuleCount> CurrentLabels{};   // Bat_Curr1..64
+    // -- TS_PraSet
+    std::array<TTeCheckBox*, kModuleCount> ModuleChecks{};  // Bat_Cell1..64
+    TTeCheckBox* Bat_Cell_All = nullptr;
+    TTeEdit* PS_Cyc = nullptr;
+    TTeEdit* TSBS_Cyc = nullptr;
+    // -- TS_SerialNum
+    TStringGrid* SG_SerialNum = nullptr;
+    // -- TS_TBMS
+    TStringGrid* SG_TBMS = nullptr;
+    // -- TS_Adjust
+    TStringGrid* SG_VKB = nullptr;
+    TStringGrid* SG_CKB = nullptr;
+    TStringGrid* SG_CKB1 = nullptr;
+    // -- TS_AutoQuery
+    TStringGrid* SG_AutoQueryTitle = nullptr;
+    // -- TS_TADC
+    TStringGrid* SG_VADC = nullptr;
+    TStringGrid* SG_CADC = nullptr;
+    TStringGrid* SG_TADC = nullptr;
+    // -- TS_Monitor
+    TStringGrid* SG_SoftVersion = nullptr;
+    TStringGrid* SG_History = nullptr;
+    TStringGrid* SG_Life = nullptr;
+    TTeGroupBox* TeGroupBox34 = nullptr;
+    TTeLabel* Version1 = nullptr;
+    std::array<TTeEdit*, 6> AutoCheckEdits{};  // TeEdit1..6
+    // -- TS_HisAlarm
+    TStringGrid* SG_HisAlarm = nullptr;
+    // -- TS_Control
+    TTeButton* TeButton8 = nullptr;
+    TTeButton* TeButton10 = nullptr;
+    std::array<TTeCheckBox*, 13> ProtectSwitches{};  // Protect_OFF1..13
+    // -- TS_DataQuery, TS_DBChart
+    TDateTimePicker* DQ_BeginDate = nullptr;
+    TDateTimePicker* DQ_EndDate = nullptr;
+    TDateTimePicker* DBC_BeginDate = nullptr;
+    TDateTimePicker* DBC_EndDate = nullptr;
+    TTeComboBox* DQ_Table = nullptr;
+    TTeComboBox* DBC_Table = nullptr;
+    // -- TeTabSheet2
+    TStringGrid* RunState = nullptr;
+    // -- TS_ExtComm
+    TStringGrid* SG_ExtData = nullptr;
+    TRichEdit* RE_ExtInfo = nullptr;
+
+    // TS_Info (Main_Link.cpp)
+    TRichEdit* RE_Info = nullptr;
+    TRichEdit* RE_CommData = nullptr;
+
+    // TS_TSBS (Main_Telemetry.cpp)
+    TStringGrid* SG_TSBS = nullptr;
+    TStringGrid* Detailinfo = nullptr;
+    TGauge* TSBS_BatRunState = nullptr;
+    TTeButton* B_Query = nullptr;
+    TTeCheckBox* CB_AutoQuery = nullptr;
+    TTeEdit* TSBS_SeqNum = nullptr;
+
+    // Views (Main_Views.cpp)
+    TMenuItem* CustomItem2 = nullptr;  // "3U"
+    TMenuItem* M_Edition = nullptr;
+    TMenuItem* M_Mode = nullptr;
+
+    // Non-visual
+    std::unique_ptr<TComm> Comm1;
+    std::unique_ptr<ReplyScanner> Scanner;  // its frames go to the link's frame handler
+
+    // ================= state =================
+    // Device link
+    std::array<uint8_t, 500> TxFrame{};
+    std::array<uint8_t, 5000> RxFrame{};
+    uint16_t RxLength = 0;
+    int32_t RxChunkCount = 0;
+    uint8_t LoggedIn = 0;
+    int32_t KbLayout = 1;
+    int32_t HistoryLayout = 1;
+
+    // Poll clock and time-out. The ticks run on the GUI thread (the timer
+    // thread only posts them), so these need no lock.
+    uint32_t PollTimerId = 0;
+    int32_t RequestBusy = 0;
+    int32_t ReplyTimeoutTicks = 0;
+    uint32_t PollRequestCount = 0;
+    uint32_t ReplyTimeoutCount = 0;
+    int32_t PollInProgress = 0;
+    int32_t TsbsQueryInProgress = 0;
+    uint8_t PollStartPending = 0;
+    uint8_t TsbsStartPending = 0;
+    uint8_t TsbsOnceRequest = 0;
+
+    // Polling record and parallel modules
+    PollingRecord ParaRecord;
+    int32_t NextPollModule = 0;
+    int32_t PrevPollModule = 0;
+    int32_t PollCycleStarted = 0;
+    int32_t PollIndex = 0;
+    uint8_t PolledModuleAnswered = 0;
+    std::array<ModuleReading, kModuleCount> ModuleReadings{};
+    std::array<String, 40> ReadingRow{};
+    String ReplyAddressText;
+    String TsbsSeqNumText;
+    int32_t ModulesAddressed = 0;
+
+    // Modes and views
+    uint8_t EngineeringEdition = 0;
+    uint8_t MultiModuleMode = 0;
+    int32_t ProductVariant = 0;
+
+    // Feature flags and counters
+    uint8_t PortOpen = 0;
+    uint8_t AutoQueryOn = 0;
+    uint8_t AutoAdcOn = 0;
+    int32_t AutoQueryColumns = 0;
+    uint8_t SampleVoltageOn = 0;
+    uint8_t SampleCurrentOn = 0;
+    int32_t CurrentSampleRow = 0;
+    uint8_t SerialPollOn = 0;
+    uint8_t SerialPollCount = 0;
+    uint8_t SerialPollIndex = 0;
+    uint8_t LastSerialIndex = 0;
+    uint8_t DoneTsbs = 0, DoneHisAlarm = 0, DoneDaily = 0;
+    uint8_t DoneSerialNum = 0, DoneCap = 0, DoneVersion = 0, DoneRunHistory = 0;
+    uint8_t ExportRunning = 0;
+
+    // Record streams
+    std::ofstream SerialDataStream;
+    std::ofstream AdcStream;
+
+private:
+    void BindEvents();
+};
+
+// The window's one instance.
+extern TMainForm* MainForm;
+// The code of the last request sent; 0 while none is outstanding.
+extern uint8_t LastCommand;
+// The last received chunk.
+extern std::array<uint8_t, 3000> RxBuffer;
+extern String VersionTextHead;
+extern String VersionTextTail;
+
+// The main window's caption and the application's title once the about box exists.
+inline constexpr const char* kAppName = "Tarvel BMS Software";
+inline constexpr const char* kAppVersion = " V1.1.0";
+
+}  // namespace tarvel

@@ -1,0 +1,31 @@
+#include "app/Startup.h"
+
+#include <string>
+
+#include "app/Main.h"
+#include "platform/classlib/Application.h"
+
+namespace tarvel {
+namespace {
+std::string commandLinePort;
+}
+
+void SetCommandLinePort(const char* path) { commandLinePort = path ? path : ""; }
+const char* CommandLinePort() { return commandLinePort.c_str(); }
+
+int RunTool() {
+    try {
+        TApplication app(nullptr);
+        app.Initialize();
+        app.SetTitle(kAppName);
+        app.CreateForm(MainForm);
+        app.Run();
+    } catch (const Exception& e) {
+        if (Application) Application->ShowException(e);
+    } catch (...) {
+        if (Application) Application->ShowException(Exception(""));
+    }
+    return 0;
+}
+
+}  // namespace tarvel
