@@ -150,6 +150,7 @@ public:
 
     // ---- panel scrolling (Main_Frame.cpp) ----
     void ScrollPanels();
+    void M_HelpClick(TObject* sender);
 
     // ================= controls =================
     // Frame (Main_Frame.cpp)
@@ -162,14 +163,27 @@ public:
     TMenuItem* M_COMSettings = nullptr;
     TMenuItem* M_SetCOM = nullptr;
     TMenuItem* M_Versionset = nullptr;
+    TMenuItem* CustomItem2 = nullptr;  // "3U"
+    TMenuItem* CustomItem3 = nullptr;  // "BMS"
+    TMenuItem* M_About = nullptr;
     TMenuItem* M_Help = nullptr;
+    TMenuItem* M_ConvertEdition = nullptr;
     TImageList* ImageList1 = nullptr;
     TTeToolBar* TeToolBar1 = nullptr;
     TTeSpeedButton* TB_COMSwitch = nullptr;
     TTeSpeedButton* TB_LOG = nullptr;
+    TTeSpeedButton* TB_SingleConvert = nullptr;
+    TTeSpeedButton* TB_Load = nullptr;
+    TTeSpeedButton* TB_Save = nullptr;
     TTeSpeedButton* TB_Exit = nullptr;
+    TTeSpeedButton* TB_LanguageConvert = nullptr;
+    TTeScrollingLabel* TeScrollingLabel1 = nullptr;  // "Hint:"
+    TLabel* L_Info = nullptr;                        // the info line
+    TTeLabel* Version = nullptr;                     // "Current Version:"
+    TTeLabel* Version1 = nullptr;                    // "3U" or "BMS"
+    TTeScrollingLabel* TeScrollingLabel2 = nullptr;  // "Module Address"
+    TTeComboBox* CB_ModuleAddr = nullptr;
     TTeStatusBar* TeStatusBar1 = nullptr;
-    TLabel* L_Info = nullptr;
     TTePanel* MainPanel = nullptr;
     TTeScrollBar* TeScrollBar1 = nullptr;  // horizontal
     TTeScrollBar* TeScrollBar2 = nullptr;  // vertical
@@ -197,7 +211,8 @@ public:
     TTeTabSheet* TeTabSheet2 = nullptr;  // "Daily Records"
     TTeTabSheet* TS_ExtComm = nullptr;
 
-    // The content panels the two scroll bars move, LenGroupBox1..12.
+    // The content panels the two scroll bars move, LenGroupBox1..12, one on
+    // each of the first twelve sheets: a page's controls go on its panel.
     std::array<TTeGroupBox*, 12> ScrolledPanels{};
 
     // Pages (Main_Pages.cpp): add each page's controls in its block.
@@ -233,7 +248,6 @@ public:
     TStringGrid* SG_History = nullptr;
     TStringGrid* SG_Life = nullptr;
     TTeGroupBox* TeGroupBox34 = nullptr;
-    TTeLabel* Version1 = nullptr;
     std::array<TTeEdit*, 6> AutoCheckEdits{};  // TeEdit1..6
     // -- TS_HisAlarm
     TStringGrid* SG_HisAlarm = nullptr;
@@ -265,11 +279,6 @@ public:
     TTeButton* B_Query = nullptr;
     TTeCheckBox* CB_AutoQuery = nullptr;
     TTeEdit* TSBS_SeqNum = nullptr;
-
-    // Views (Main_Views.cpp)
-    TMenuItem* CustomItem2 = nullptr;  // "3U"
-    TMenuItem* M_Edition = nullptr;
-    TMenuItem* M_Mode = nullptr;
 
     // Non-visual
     std::unique_ptr<TComm> Comm1;

@@ -41,6 +41,15 @@ void TMainForm::BuildFrame() {
         sheet->SetTabControl(PC_All);
         *slot = sheet;
     }
+    TTeTabSheet* const scrolled[] = {TS_RunState, TS_TSBS,      TS_DataQuery, TS_DBChart,
+                                     TS_PraSet,   TS_SerialNum, TS_TBMS,      TS_Adjust,
+                                     TS_Info,     TS_AutoQuery, TS_TADC,      TS_Monitor};
+    for (size_t i = 0; i < ScrolledPanels.size(); ++i) {
+        const String name = "LenGroupBox" + std::to_string(i + 1);
+        auto* panel = Make<TTeGroupBox>(this, scrolled[i], name.c_str());
+        panel->SetBounds(0, 0, 1000, 600);
+        ScrolledPanels[i] = panel;
+    }
 }
 
 void TMainForm::SetupViewAndFolders() {}
@@ -49,5 +58,6 @@ void TMainForm::LoadModuleSelection() {}
 void TMainForm::LoadCurrentCalibrationTable() {}
 void TMainForm::LoadAutoCheckValues() {}
 void TMainForm::ScrollPanels() {}
+void TMainForm::M_HelpClick(TObject*) {}
 
 }  // namespace tarvel
