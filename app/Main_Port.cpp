@@ -1,11 +1,74 @@
+// The serial port's settings and its switch: the port and rate come from
+// "ParaSeting.ini" (or the command line), the tool-bar button opens and
+// closes the port, the port dialog changes both and opens it.
+
+#include "app/Comm.h"
 #include "app/Main.h"
+#include "app/Startup.h"
+#include "platform/base/Paths.h"
+#include "platform/classlib/Application.h"
+#include "platform/serial/SerialPort.h"
+#include "platform/system/ProfileFiles.h"
 
 namespace tarvel {
+namespace {
 
-void TMainForm::LoadPortSettings() {}
-void TMainForm::TB_COMSwitchClick(TObject*) {}
-void TMainForm::M_SetCOMClick(TObject*) {}
-bool TMainForm::OpenPort() { return false; }
-void TMainForm::ClosePort() {}
+constexpr TColor kSuccessColor = 0x80D98D;
+
+void SetButton(TTeSpeedButton* button, const char* caption, int imageIndex) {
+    if (!button) return;
+    button->SetText(caption);
+    button->SetImageIndex(imageIndex);
+}
+
+}  // namespace
+
+void TMainForm::LoadPortSettings() {
+    PortOpen = 0;
+    const std::string ini = AppPath(kPortSettingsFile);
+    std::string port = GetPrivateProfileString(kPortSection, kPortKey, "COM1", kPortNameSize, ini);
+    if (*CommandLinePort() != '\0') port = CommandLinePort();
+    Comm1->SetCommName(kDevicePrefix + port);
+    Comm1->SetBaudRate(UsableBaudRate(GetPrivateProfileInt(kPortSection, kBaudRateKey, 9600, ini)));
+}
+
+void TMainForm::TB_COMSwitchClick(TObject*) {
+    if (PortOpen) {
+        ClosePort();
+        ShowInfo("Succeed to close serail port!", kSuccessColor);
+    } else {
+        OpenPort();
+    }
+}
+
+void TMainForm::M_SetCOMClick(TObject*) {
+    if (!CommForm) return;
+    CommForm->FillPortList(PortListForDialog());
+    CommForm->ShowModal();
+}
+
+bool TMainForm::OpenPort() {
+    try {
+        Comm1->StartComm();
+    } catch (const ECommsError& e) {
+        Application->ShowException(
+            ECommsError(e.Message() + " (" + ResolvePortName(Comm1->CommName()) + ")"));
+        return false;
+    }
+    PortOpen = 1;
+    ShowInfo("Succeed to open serail port!", kSuccessColor);
+    SetButton(TB_COMSwitch, "Close Port", 5);
+    return true;
+}
+
+void TMainForm::ClosePort() {
+    Comm1->StopComm();
+    // Bytes of the old line must not be joined to the first of the next.
+    if (Scanner) Scanner->Reset();
+    PortOpen = 0;
+    LoggedIn = 0;
+    SetButton(TB_COMSwitch, "Open Port", 4);
+    SetButton(TB_LOG, "Login", 7);
+}
 
 }  // namespace tarvel

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/Comm.h"
 #include "app/Main.h"
 #include "platform/classlib/Application.h"
 
@@ -19,6 +20,7 @@ int RunTool() {
         app.Initialize();
         app.SetTitle(kAppName);
         app.CreateForm(MainForm);
+        app.CreateForm(CommForm);
         app.Run();
     } catch (const Exception& e) {
         if (Application) Application->ShowException(e);
