@@ -36,20 +36,23 @@ protected:
         MainWindowTest::TearDown();
     }
 
-    // The main window and the port dialog, in the program's order.
-    TMainForm* StartTool() {
-        TMainForm* form = Start();
+    // The main window and the port dialog, in the program's order, with the
+    // switch, the login button and the menu item this needs.
+    void StartTool() {
+        Start();
         Application->CreateForm(CommForm);
         ui_.RunUntilIdle();
-        return form;
+        ASSERT_NE(form_->TB_COMSwitch, nullptr);
+        ASSERT_NE(form_->TB_LOG, nullptr);
+        ASSERT_NE(form_->M_SetCOM, nullptr);
     }
     // The tool closed and started again on the same folder.
-    TMainForm* RestartTool() {
+    void RestartTool() {
         delete CommForm;
         delete form_;
         form_ = nullptr;
         ui_.RunUntilIdle();
-        return StartTool();
+        ASSERT_NO_FATAL_FAILURE(StartTool());
     }
 
     std::string Ini() const { return folder_.File(kPortSettingsFile); }
@@ -90,7 +93,7 @@ protected:
 };
 
 TEST_F(PortSettingsTest, WithoutIniTheToolTakesCom1At9600AndCreatesNoFile) {
-    StartTool();
+    ASSERT_NO_FATAL_FAILURE(StartTool());
     EXPECT_EQ(form_->Comm1->CommName(), "//./COM1");
     EXPECT_EQ(Device(), "/dev/ttyS0");
     EXPECT_EQ(form_->Comm1->BaudRate(), 9600u);
@@ -118,7 +121,7 @@ TEST_F(PortSettingsTest, StoredSettingsBecomeTheDeviceAndRateOfTheNextStart) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.port) + " " + c.rate);
         StoreSettings(c.port, c.rate);
-        RestartTool();
+        ASSERT_NO_FATAL_FAILURE(RestartTool());
         EXPECT_EQ(Device(), c.device);
         EXPECT_EQ(form_->Comm1->BaudRate(), c.baud);
         EXPECT_FALSE(form_->Comm1->Active());
@@ -127,7 +130,7 @@ TEST_F(PortSettingsTest, StoredSettingsBecomeTheDeviceAndRateOfTheNextStart) {
 
 TEST_F(PortSettingsTest, TheDialogShowsTheRatesTheCurrentRateAndTheFixedLineFormat) {
     StoreSettings("COM1", "38400");
-    StartTool();
+    ASSERT_NO_FATAL_FAILURE(StartTool());
     TCommForm& dialog = *CommForm;
     EXPECT_EQ(dialog.Caption(), "Port Setting");
     EXPECT_EQ(dialog.TeEffectGroupBox1->GetCaption(), u"Port Setting");
@@ -150,7 +153,7 @@ TEST_F(PortSettingsTest, TheDialogShowsTheRatesTheCurrentRateAndTheFixedLineForm
 }
 
 TEST_F(PortSettingsTest, ConfirmStoresTheChosenRateAndOpensThePortAtIt) {
-    StartTool();
+    ASSERT_NO_FATAL_FAILURE(StartTool());
     bool lineFormatFixed = false;
     ConfirmInDialog([&](TCommForm& dialog) {
         lineFormatFixed = !dialog.TECB_DataBits->Enabled() && !dialog.TECB_Parity->Enabled() &&
@@ -170,14 +173,14 @@ TEST_F(PortSettingsTest, ConfirmStoresTheChosenRateAndOpensThePortAtIt) {
     EXPECT_EQ(SwitchCaption(), "Close Port");
     EXPECT_EQ(SwitchImage(), 5);
 
-    RestartTool();
+    ASSERT_NO_FATAL_FAILURE(RestartTool());
     EXPECT_EQ(Device(), pty_.SlavePath());
     EXPECT_EQ(form_->Comm1->BaudRate(), 19200u);
     EXPECT_EQ(form_->PortOpen, 0);
 }
 
 TEST_F(PortSettingsTest, ARateThatIsNoNumberIsStoredAsTheRateUsed) {
-    StartTool();
+    ASSERT_NO_FATAL_FAILURE(StartTool());
     ConfirmInDialog([&](TCommForm& dialog) {
         dialog.TECB_ComPort->SetText(pty_.SlavePath());
         dialog.TECB_BaudRate->SetText("fast");
@@ -191,19 +194,19 @@ TEST_F(PortSettingsTest, ALongByIdPathSurvivesStoreAndReloadUncut) {
     const std::string path =
         "/dev/serial/by-id/usb-Battery_Lab_Isolated_RS485_Adapter_with_a_rather_long_product_name_"
         "0123456789ABCDEF0123456789ABCDEF-if00-port0";
-    StartTool();
+    ASSERT_NO_FATAL_FAILURE(StartTool());
     ConfirmInDialog([&](TCommForm& dialog) { dialog.TECB_ComPort->SetText(path); });
     ASSERT_EQ(ui_.Boxes().size(), 1u);  // no such adapter here
     EXPECT_EQ(StoredPort(), path);
 
-    RestartTool();
+    ASSERT_NO_FATAL_FAILURE(RestartTool());
     EXPECT_EQ(form_->Comm1->CommName(), "//./" + path);
     EXPECT_EQ(Device(), path);
 }
 
 TEST_F(PortSettingsTest, OpenCloseOpenShowsTheTextsAndLeavesTheLoginCleared) {
     SetCommandLinePort(pty_.SlavePath().c_str());
-    StartTool();
+    ASSERT_NO_FATAL_FAILURE(StartTool());
     const struct {
         const char* info;
         const char* caption;
@@ -229,7 +232,7 @@ TEST_F(PortSettingsTest, OpenCloseOpenShowsTheTextsAndLeavesTheLoginCleared) {
 
 TEST_F(PortSettingsTest, ClosingThePortEndsTheLogin) {
     SetCommandLinePort(pty_.SlavePath().c_str());
-    StartTool();
+    ASSERT_NO_FATAL_FAILURE(StartTool());
     ui_.Click(form_->TB_COMSwitch);
     form_->LoggedIn = 1;
     form_->TB_LOG->SetText("Logout");
@@ -245,7 +248,7 @@ TEST_F(PortSettingsTest, ClosingThePortEndsTheLogin) {
 TEST_F(PortSettingsTest, AFailedOpenLeavesOpenPortAndNamesTheDevice) {
     const std::string missing = folder_.File("no-such-tty");
     SetCommandLinePort(missing.c_str());
-    StartTool();
+    ASSERT_NO_FATAL_FAILURE(StartTool());
     ui_.Click(form_->TB_COMSwitch);
     ASSERT_EQ(ui_.Boxes().size(), 1u);
     EXPECT_EQ(ui_.Boxes()[0].type, mtError);
@@ -258,7 +261,7 @@ TEST_F(PortSettingsTest, AFailedOpenLeavesOpenPortAndNamesTheDevice) {
 
 TEST_F(PortSettingsTest, TheDialogMovingAnOpenPortToAMissingDeviceLeavesItClosedAndLoggedOut) {
     SetCommandLinePort(pty_.SlavePath().c_str());
-    StartTool();
+    ASSERT_NO_FATAL_FAILURE(StartTool());
     ui_.Click(form_->TB_COMSwitch);
     form_->LoggedIn = 1;
     const std::string missing = folder_.File("unplugged");
@@ -278,7 +281,7 @@ TEST_F(PortSettingsTest, TheDialogMovingAnOpenPortToAMissingDeviceLeavesItClosed
 TEST_F(PortSettingsTest, ThePortOptionOverridesTheStoredPortForThisRunOnly) {
     StoreSettings("COM3", "19200");
     SetCommandLinePort(pty_.SlavePath().c_str());
-    StartTool();
+    ASSERT_NO_FATAL_FAILURE(StartTool());
     EXPECT_EQ(Device(), pty_.SlavePath());
     EXPECT_EQ(form_->Comm1->BaudRate(), 19200u);
     ui_.Click(form_->TB_COMSwitch);
@@ -316,7 +319,7 @@ TEST_F(PortListTest, ListsByIdLinksThenUsbThenModemsThenOnBoardPorts) {
     };
     EXPECT_EQ(PortListForDialog(Dev().string(), Sys().string()), expected);
 
-    StartTool();
+    ASSERT_NO_FATAL_FAILURE(StartTool());
     CommForm->FillPortList(expected);
     EXPECT_EQ(ItemsOf(CommForm->TECB_ComPort), std::vector<String>(expected.begin(), expected.end()));
     EXPECT_EQ(CommForm->TECB_ComPort->Text(), expected.back());
