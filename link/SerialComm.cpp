@@ -242,7 +242,7 @@ void TComm::StartComm() {
     session->port.Purge(true, true);
     sendQueueEmpty_->store(true);
     const std::string refused = session->port.Apply(settings_);
-    if (!refused.empty()) throw ECommsError("Cannot set up serial port " + commName_ + ": " + refused);
+    if (!refused.empty()) throw ECommsError("Cannot set comm state (" + commName_ + ": " + refused + ")");
     session->readInterval = timeouts_.readInterval;
     session->ignoreNull = settings_.ignoreNullChar;
 
@@ -304,7 +304,7 @@ void TComm::ApplyOrClose() {
     const std::string refused = session_->port.Apply(settings_);
     if (refused.empty()) return;
     StopComm();
-    throw ECommsError("Cannot set up serial port " + commName_ + ": " + refused);
+    throw ECommsError("Cannot set comm state (" + commName_ + ": " + refused + ")");
 }
 
 }  // namespace tarvel

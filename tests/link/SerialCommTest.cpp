@@ -149,12 +149,12 @@ TEST_F(SerialCommTest, StartErrorsHaveTheirTexts) {
     comm_.StopComm();
     comm_.SetBaudRate(12345);
     EXPECT_EQ(messageOf([&] { comm_.StartComm(); }),
-              "Cannot set up serial port " + pty_.SlavePath() + ": baud rate 12345 is not supported");
+              "Cannot set comm state (" + pty_.SlavePath() + ": baud rate 12345 is not supported)");
     EXPECT_FALSE(comm_.Active());
     comm_.SetBaudRate(9600);
     comm_.StartComm();
     EXPECT_EQ(messageOf([&] { comm_.SetBaudRate(7); }),
-              "Cannot set up serial port " + pty_.SlavePath() + ": baud rate 7 is not supported");
+              "Cannot set comm state (" + pty_.SlavePath() + ": baud rate 7 is not supported)");
     EXPECT_FALSE(comm_.Active());
 }
 
