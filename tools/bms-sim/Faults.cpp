@@ -1,7 +1,5 @@
 #include "tools/bms-sim/Faults.h"
 
-#include <cstdlib>
-
 #include "platform/base/Strings.h"
 
 namespace tarvel::sim {
@@ -18,14 +16,32 @@ constexpr KindName kKinds[] = {
     {"bad-sum", FaultKind::WrongChecksum}, {"other-address", FaultKind::OtherAddress},
     {"split", FaultKind::Split},           {"noise", FaultKind::NoiseBefore},
     {"text", FaultKind::DeviceText},       {"auto", FaultKind::AutoSend},
-    {"drop", FaultKind::DropOff},
+    {"drop", FaultKind::DropOff},          {"oversize", FaultKind::Oversize},
+    {"undersize", FaultKind::Undersize},   {"cut", FaultKind::CutShort},
+    {"wrong-code", FaultKind::WrongCode},  {"duplicate", FaultKind::Duplicate},
+    {"status", FaultKind::Status},         {"flood", FaultKind::Flood},
 };
 
-std::optional<int64_t> Number(std::string_view text) {
-    int64_t v = 0;
-    if (!TryStrToInt64(text, v)) return std::nullopt;
-    return v;
-}
+// The numeric keys with their ranges; "bytes" is numeric only for a flood.
+struct NumberKey {
+    const char* name;
+    int64_t max;
+    void (*set)(Fault&, int64_t);
+};
+
+constexpr NumberKey kNumberKeys[] = {
+    {"cmd", 0x7F, [](Fault& f, int64_t v) { f.command = static_cast<int>(v); }},
+    {"times", 1'000'000, [](Fault& f, int64_t v) { f.times = static_cast<int>(v); }},
+    {"ms", 600'000, [](Fault& f, int64_t v) { f.ms = static_cast<uint32_t>(v); }},
+    {"at", 5000, [](Fault& f, int64_t v) { f.at = static_cast<size_t>(v); }},
+    {"addr", 0xFF, [](Fault& f, int64_t v) { f.address = static_cast<uint8_t>(v); }},
+    {"by", 0xFFFF, [](Fault& f, int64_t v) { f.by = static_cast<uint16_t>(v); }},
+    {"code", 0xFF, [](Fault& f, int64_t v) { f.code = static_cast<uint8_t>(v); }},
+    {"status", 0xFF, [](Fault& f, int64_t v) { f.status = static_cast<uint8_t>(v); }},
+    {"bytes", 1024 * 1024, [](Fault& f, int64_t v) { f.floodBytes = static_cast<size_t>(v); }},
+};
+
+constexpr const char* kKeyNames = "cmd, times, ms, at, addr, by, code, status, text, bytes";
 
 std::optional<Bytes> HexBytes(std::string_view text) {
     if (text.size() % 2 != 0) return std::nullopt;
@@ -43,35 +59,37 @@ bool SetKey(Fault& fault, std::string_view key, std::string_view value, std::str
         fault.text = std::string(value);
         return true;
     }
-    if (key == "bytes") {
+    if (key == "bytes" && fault.kind != FaultKind::Flood) {
         const auto bytes = HexBytes(value);
         if (!bytes) error = "bytes must be pairs of hex digits";
         if (bytes) fault.bytes = *bytes;
         return bytes.has_value();
     }
-    const auto n = Number(value);
-    if (!n || *n < 0) {
-        error = "'" + std::string(value) + "' is not a number for " + std::string(key);
-        return false;
+    for (const NumberKey& k : kNumberKeys) {
+        if (key != k.name) continue;
+        int64_t v = 0;
+        if (!TryStrToInt64(value, v)) {
+            error = "'" + std::string(value) + "' is not a number for " + std::string(key);
+            return false;
+        }
+        if (v < 0 || v > k.max) {
+            error = std::string(key) + " " + std::string(value) + " out of range 0.." + std::to_string(k.max);
+            return false;
+        }
+        k.set(fault, v);
+        return true;
     }
-    if (key == "cmd" && *n <= 0x7F)
-        fault.command = static_cast<int>(*n);
-    else if (key == "times" && *n <= 1'000'000)
-        fault.times = static_cast<int>(*n);
-    else if (key == "ms" && *n <= 600'000)
-        fault.ms = static_cast<uint32_t>(*n);
-    else if (key == "at" && *n <= 5000)
-        fault.at = static_cast<size_t>(*n);
-    else if (key == "addr" && *n <= 0xFF)
-        fault.address = static_cast<uint8_t>(*n);
-    else {
-        error = "unknown key or value out of range: " + std::string(key);
-        return false;
-    }
-    return true;
+    error = "unknown key '" + std::string(key) + "' (keys: " + kKeyNames + ")";
+    return false;
 }
 
 }  // namespace
+
+std::string FaultKindNames() {
+    std::string names;
+    for (const KindName& k : kKinds) names += (names.empty() ? "" : ", ") + std::string(k.name);
+    return names;
+}
 
 std::optional<Fault> ParseFault(std::string_view spec, std::string& error) {
     const size_t colon = spec.find(':');
@@ -85,7 +103,7 @@ std::optional<Fault> ParseFault(std::string_view spec, std::string& error) {
         }
     }
     if (!known) {
-        error = "unknown fault '" + std::string(kindName) + "'";
+        error = "unknown fault '" + std::string(kindName) + "' (kinds: " + FaultKindNames() + ")";
         return std::nullopt;
     }
     if (fault.kind == FaultKind::DeviceText) fault.text = "simulated module text";

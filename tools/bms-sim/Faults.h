@@ -22,7 +22,18 @@ enum class FaultKind : uint8_t {
     DeviceText,     // an unprompted 0x94 frame with `text` before the reply
     AutoSend,       // an unprompted 0x80 frame with `bytes` before the reply
     DropOff,        // the line closes instead of a reply
+    // The Length faults send the frame as its wrong L claims, with a right
+    // sum: the receiver finds a whole frame and must refuse it for its Length.
+    Oversize,   // L is `by` more; the frame padded with zeros to match
+    Undersize,  // L is `by` less (never below 0); the frame cut to match
+    CutShort,   // only the first `at` bytes (0 = half) are ever sent
+    WrongCode,  // the reply carries `code`, sum made anew
+    Duplicate,  // the reply sent again, `ms` after the first
+    Status,     // the reply's status byte is `status`, sum made anew
+    Flood,      // `floodBytes` of random noise, in writes of kFloodPiece, before the reply
 };
+
+constexpr size_t kFloodPiece = 1024;
 
 struct Fault {
     FaultKind kind = FaultKind::Silent;
@@ -33,11 +44,20 @@ struct Fault {
     Bytes bytes;
     std::string text;
     uint8_t address = 0xFE;
+    uint16_t by = 1;
+    uint8_t code = 0x9B;  // a reply code the tool has no row for
+    uint8_t status = 7;
+    size_t floodBytes = 64 * 1024;
 };
 
 // "kind[:key=value,...]" with the kinds silent, late, bad-sum, other-address,
-// split, noise, text, auto, drop and the keys cmd, times, ms, at, addr, text,
-// bytes (hex digits). Numbers are decimal or 0x-hex. The error names what is wrong.
+// split, noise, text, auto, drop, oversize, undersize, cut, wrong-code,
+// duplicate, status, flood and the keys cmd, times, ms, at, addr, by, code,
+// status, text and bytes (hex digits; for flood a count of bytes). Numbers
+// are decimal or 0x-hex. The error names what is wrong.
 std::optional<Fault> ParseFault(std::string_view spec, std::string& error);
+
+// The kind names, comma-separated, for usage and error texts.
+std::string FaultKindNames();
 
 }  // namespace tarvel::sim

@@ -1,5 +1,6 @@
 #include "tools/bms-sim/SimFrame.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tarvel::sim {
@@ -53,6 +54,16 @@ Bytes MakeReply(uint8_t address, uint8_t code, uint8_t status, std::span<const u
               0xAA,
               status};
     out.insert(out.end(), data.begin(), data.end());
+    out.push_back(Sum(out.data() + 1, out.size() - 1));
+    return out;
+}
+
+Bytes WithLength(const Bytes& frame, size_t length) {
+    length = std::min<size_t>(length, 0xFFFF);
+    Bytes out(frame.begin(), frame.end() - 1);
+    out.resize(length + 3, 0);
+    out[1] = static_cast<uint8_t>(length >> 8);
+    out[2] = static_cast<uint8_t>(length & 0xFF);
     out.push_back(Sum(out.data() + 1, out.size() - 1));
     return out;
 }

@@ -16,6 +16,10 @@ using Bytes = std::vector<uint8_t>;
 // bytes 1 .. L+2.
 Bytes MakeReply(uint8_t address, uint8_t code, uint8_t status, std::span<const uint8_t> data);
 
+// The frame laid out again for Length `length` (at most 0xFFFF): cut, or
+// padded with zeros, to length + 4 bytes, with its sum made anew.
+Bytes WithLength(const Bytes& frame, size_t length);
+
 struct Request {
     Bytes frame;  // the whole frame as received
     bool shortFrame = false;

@@ -1,5 +1,8 @@
 #include "tools/bms-sim/Simulator.h"
 
+#include <algorithm>
+#include <random>
+
 #include "tools/bms-sim/ModuleCommands.h"
 #include "tools/bms-sim/ModuleRecords.h"
 
@@ -9,6 +12,16 @@ namespace {
 
 constexpr uint8_t kDeviceText = 0x94;
 constexpr uint8_t kAutoSend = 0x80;
+
+// The same noise every run, so a failure can be replayed.
+void AddFlood(Plan& plan, size_t count) {
+    std::mt19937 noise(20240611);
+    for (size_t done = 0; done < count; done += kFloodPiece) {
+        Bytes piece(std::min(kFloodPiece, count - done));
+        for (uint8_t& b : piece) b = static_cast<uint8_t>(noise() & 0xFF);
+        plan.sends.push_back(Transmission{0, std::move(piece)});
+    }
+}
 
 void ApplyFault(const Fault& fault, uint8_t address, Plan& plan, Bytes& reply, Transmission& first) {
     switch (fault.kind) {
@@ -33,9 +46,28 @@ void ApplyFault(const Fault& fault, uint8_t address, Plan& plan, Bytes& reply, T
         case FaultKind::AutoSend:
             plan.sends.push_back(Transmission{0, Simulator::AutoSendFrame(address, fault.bytes)});
             break;
-        case FaultKind::Split: break;  // applied when the reply is laid out
+        case FaultKind::Flood: AddFlood(plan, fault.floodBytes); break;
+        // Applied when the reply is laid out.
+        case FaultKind::Split:
+        case FaultKind::Oversize:
+        case FaultKind::Undersize:
+        case FaultKind::CutShort:
+        case FaultKind::WrongCode:
+        case FaultKind::Duplicate:
+        case FaultKind::Status: break;
     }
 }
+
+const Fault* Find(const std::vector<Fault>& faults, FaultKind kind) {
+    const Fault* found = nullptr;
+    for (const Fault& fault : faults)
+        if (fault.kind == kind) found = &fault;
+    return found;
+}
+
+// Where a split or a cut falls: `at`, or half the frame when that is 0 or
+// not inside it.
+size_t CutPoint(size_t at, size_t size) { return at == 0 || at >= size ? size / 2 : at; }
 
 }  // namespace
 
@@ -101,25 +133,31 @@ Plan Simulator::Handle(const Request& request) {
     Plan plan;
     if (reply.silent) return plan;
 
-    Bytes frame = MakeReply(from, reply.code, reply.status, reply.data);
-    Transmission first;
     const std::vector<Fault> faults = TakeFaults(request.code);
+    if (const Fault* status = Find(faults, FaultKind::Status)) reply.status = status->status;
+    if (const Fault* code = Find(faults, FaultKind::WrongCode)) reply.code = code->code;
+    Bytes frame = MakeReply(from, reply.code, reply.status, reply.data);
+    const size_t length = frame.size() - 4;
+    if (const Fault* over = Find(faults, FaultKind::Oversize)) frame = WithLength(frame, length + over->by);
+    if (const Fault* under = Find(faults, FaultKind::Undersize))
+        frame = WithLength(frame, under->by > length ? 0 : length - under->by);
+
+    Transmission first;
     for (const Fault& fault : faults) ApplyFault(fault, from, plan, frame, first);
     if (frame.empty()) return plan;
+    if (const Fault* cut = Find(faults, FaultKind::CutShort)) frame.resize(CutPoint(cut->at, frame.size()));
 
-    const Fault* split = nullptr;
-    for (const Fault& fault : faults)
-        if (fault.kind == FaultKind::Split) split = &fault;
-    if (split == nullptr) {
+    if (const Fault* split = Find(faults, FaultKind::Split)) {
+        const auto at = static_cast<std::ptrdiff_t>(CutPoint(split->at, frame.size()));
+        first.bytes.insert(first.bytes.end(), frame.begin(), frame.begin() + at);
+        plan.sends.push_back(std::move(first));
+        plan.sends.push_back(Transmission{split->ms, Bytes(frame.begin() + at, frame.end())});
+    } else {
         first.bytes.insert(first.bytes.end(), frame.begin(), frame.end());
         plan.sends.push_back(std::move(first));
-    } else {
-        const size_t at = split->at == 0 || split->at >= frame.size() ? frame.size() / 2 : split->at;
-        first.bytes.insert(first.bytes.end(), frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(at));
-        plan.sends.push_back(std::move(first));
-        plan.sends.push_back(
-            Transmission{split->ms, Bytes(frame.begin() + static_cast<std::ptrdiff_t>(at), frame.end())});
     }
+    if (const Fault* twice = Find(faults, FaultKind::Duplicate))
+        plan.sends.push_back(Transmission{twice->ms, frame});
     // The further batches of a record download, each after a pause.
     for (const Bytes& data : reply.following) {
         plan.sends.push_back(Transmission{kBatchPauseMs, MakeReply(from, reply.code, 0, data)});

@@ -207,6 +207,48 @@ TEST(EndToEnd, MisbehavingModules) {
     tool.comm.StopComm();
 }
 
+TEST(EndToEnd, FloodCutAndDuplicateReplies) {
+    SimLink link(Config(0, 0));
+    ASSERT_TRUE(link.Start());
+    testing::GuiQueue gui;
+    ToolLink tool(gui, link.DevicePath(), 0);
+    tool.comm.StartComm();
+    const auto fault = [&](const char* spec) {
+        std::string error;
+        const auto f = ParseFault(spec, error);
+        ASSERT_TRUE(f) << error;
+        link.Sim().AddFault(*f);
+    };
+
+    // 64 KiB of noise come in read-sized chunks; the reply after them is found.
+    fault("flood:bytes=65536");
+    tool.Send(BuildRequest(0, CmdQuerySbs));
+    ASSERT_TRUE(tool.WaitFrames(1, 10'000ms));
+    EXPECT_EQ(tool.Last().verdict, ReplyOk);
+    EXPECT_GE(tool.chunks, 32);
+    EXPECT_EQ(tool.scanner.SkippedBytes() + tool.scanner.HeldBytes(), 65536u);
+
+    // A reply cut short never completes; the next one is still taken whole.
+    fault("cut:at=40");
+    tool.Send(BuildRequest(0, CmdQuerySbs));
+    gui.RunFor(300ms);
+    EXPECT_EQ(tool.seen.size(), 1u);
+    tool.Send(BuildRequest(0, CmdQuerySbs));
+    ASSERT_TRUE(tool.WaitFrames(2));
+    EXPECT_EQ(tool.Last().verdict, ReplyOk);
+    EXPECT_EQ(tool.Last().frame.size(), 105u);
+
+    // A duplicate 150 ms later comes in a chunk of its own.
+    fault("duplicate:ms=150");
+    const int chunksBefore = tool.chunks;
+    tool.Send(BuildRequest(0, CmdQuerySbs));
+    ASSERT_TRUE(tool.WaitFrames(4));
+    EXPECT_EQ(tool.chunks - chunksBefore, 2);
+    EXPECT_EQ(tool.seen[2].frame, tool.seen[3].frame);
+    EXPECT_GE(tool.seen[3].at - tool.seen[2].at, 100ms);
+    tool.comm.StopComm();
+}
+
 TEST(EndToEnd, ToolOpensTheSymlinkAndReconnects) {
     const std::string linkPath =
         (std::filesystem::temp_directory_path() / ("bms-sim-" + std::to_string(::getpid()) + ".tty"))

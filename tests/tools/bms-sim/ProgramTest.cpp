@@ -12,6 +12,7 @@
 #include "link/DeviceFrame.h"
 #include "link/SerialComm.h"
 #include "tests/link/GuiQueueFixture.h"
+#include "tools/bms-sim/Faults.h"
 
 namespace tarvel {
 namespace {
@@ -36,6 +37,16 @@ TEST(BmsSimProgram, HelpDocumentsItsOptions) {
     for (const char* option :
          {"--link", "--address", "--parallel", "--baud", "--fault", "--short-version", "--short-kb"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
+    // Every fault kind is named, and shown by example.
+    const std::string kinds = sim::FaultKindNames();
+    for (size_t at = 0; at < kinds.size();) {
+        const size_t end = std::min(kinds.find(", ", at), kinds.size());
+        const std::string kind = kinds.substr(at, end - at);
+        EXPECT_NE(help.find(" " + kind), std::string::npos) << kind;
+        at = end + 2;
+    }
+    for (const char* example : {"--fault status:", "--fault cut:", "--fault oversize:", "--fault flood:"})
+        EXPECT_NE(help.find(example), std::string::npos) << example;
     EXPECT_NE(RunProgram("--address 64", status).find("--address needs a number 0..63"), std::string::npos);
     EXPECT_NE(status, 0);
     EXPECT_NE(RunProgram("--fault boom", status).find("unknown fault 'boom'"), std::string::npos);

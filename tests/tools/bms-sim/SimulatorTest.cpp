@@ -4,6 +4,7 @@
 
 #include "link/CommandTable.h"
 #include "link/DeviceFrame.h"
+#include "link/ReplyScanner.h"
 #include "link/ReplyValidator.h"
 #include "tools/bms-sim/ModuleCommands.h"
 
@@ -292,6 +293,120 @@ TEST(Simulator, FaultsWaitForTheirCommandAndCount) {
     for (int i = 0; i < 5; ++i) EXPECT_TRUE(Ask(sim, Request(0, CmdQuerySbs)).empty());
 }
 
+struct Found {
+    size_t size;
+    uint8_t verdict;
+    bool operator==(const Found&) const = default;
+};
+
+// What the tool's scanner and check make of a plan's writes, each write a
+// chunk of its own.
+std::vector<Found> AsTheToolSees(const Plan& plan, ReplyScanner* scanner = nullptr) {
+    std::vector<Found> found;
+    ReplyScanner own([&](ByteSpan f) {
+        found.push_back(Found{f.size(), Verdict(Bytes(f.begin(), f.end()), 0)});
+    });
+    ReplyScanner& scan = scanner ? *scanner : own;
+    uint32_t now = 0;
+    for (const Transmission& t : plan.sends) {
+        now += t.pauseMs;
+        scan.ScanFrames(t.bytes, now);
+    }
+    return found;
+}
+
+std::vector<size_t> WriteSizes(const Plan& plan) {
+    std::vector<size_t> sizes;
+    for (const Transmission& t : plan.sends) sizes.push_back(t.bytes.size());
+    return sizes;
+}
+
+TEST(Simulator, ReplyFaultsAsTheToolSeesThem) {
+    // The telemetry reply is 105 bytes, L 101.
+    const struct {
+        const char* spec;
+        std::vector<size_t> writes;
+        std::vector<Found> found;
+    } cases[] = {
+        {"oversize:by=3", {108}, {{108, ReplyCmdLengthError}}},
+        {"oversize", {106}, {{106, ReplyCmdLengthError}}},
+        {"undersize:by=2", {103}, {{103, ReplyCmdLengthError}}},
+        {"undersize:by=500", {4}, {}},  // L 0: nothing like a frame is left
+        {"cut:at=40", {40}, {}},
+        {"cut", {52}, {}},
+        {"wrong-code", {105}, {{105, ReplyCmdIdError}}},
+        {"wrong-code:code=0x84", {105}, {{105, ReplyCmdLengthError}}},
+        {"status", {105}, {{105, ReplyOperationError}}},
+        {"status:status=255", {105}, {{105, ReplyOtherError}}},
+        {"duplicate", {105, 105}, {{105, ReplyOk}, {105, ReplyOk}}},
+        {"flood:bytes=1500", {1024, 476, 105}, {{105, ReplyOk}}},
+        {"flood:bytes=0", {105}, {{105, ReplyOk}}},
+    };
+    const Bytes request = Request(0, CmdQuerySbs);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.spec);
+        std::string error;
+        const auto fault = ParseFault(c.spec, error);
+        ASSERT_TRUE(fault) << error;
+        Simulator sim(SimConfig{});
+        sim.AddFault(*fault);
+        const auto plans = sim.OnBytes(request, 0);
+        ASSERT_EQ(plans.size(), 1u);
+        EXPECT_EQ(WriteSizes(plans[0]), c.writes);
+        EXPECT_EQ(AsTheToolSees(plans[0]), c.found);
+        // Used up: the next reply is whole again.
+        EXPECT_EQ(AsTheToolSees(sim.OnBytes(request, 0).at(0)), (std::vector<Found>{{105, ReplyOk}}));
+    }
+}
+
+TEST(Simulator, WrongLengthFramesKeepTheirSumAndData) {
+    Simulator sim(SimConfig{});
+    sim.AddFault(Make(FaultKind::Oversize, [](Fault& f) { f.by = 3; }));
+    const Bytes over = Ask(sim, Request(0, CmdQuerySbs));
+    ASSERT_EQ(over.size(), 108u);
+    EXPECT_EQ(FrameLengthField(over.data()), 104u);
+    EXPECT_EQ(Bytes(over.end() - 4, over.end() - 1), Bytes(3, 0));  // the padding
+
+    sim.AddFault(Make(FaultKind::Undersize, [](Fault& f) { f.by = 100; }));
+    const Bytes under = Ask(sim, Request(0, CmdQuerySbs));
+    // L 1: address, Length, board type and the sum of bytes 1 to 3.
+    EXPECT_EQ(under, (Bytes{0x00, 0x00, 0x01, 0x01, 0x02}));
+
+    // A wrong sum on top of a wrong Length stays wrong: no frame at all.
+    sim.AddFault(Make(FaultKind::Oversize));
+    sim.AddFault(Make(FaultKind::WrongChecksum));
+    const Bytes both = Ask(sim, Request(0, CmdQuerySbs));
+    EXPECT_EQ(both.size(), 106u);
+    EXPECT_TRUE(AsTheToolSees(Plan{{Transmission{0, both}}}).empty());
+}
+
+TEST(Simulator, DuplicateIsTheSameReplyAfterItsPause) {
+    Simulator sim(SimConfig{});
+    sim.AddFault(Make(FaultKind::Duplicate, [](Fault& f) { f.ms = 150; }));
+    const auto plans = sim.OnBytes(Request(0, CmdQuerySbs), 0);
+    ASSERT_EQ(plans.size(), 1u);
+    ASSERT_EQ(plans[0].sends.size(), 2u);
+    EXPECT_EQ(plans[0].sends[1].pauseMs, 150u);
+    EXPECT_EQ(plans[0].sends[0].bytes, plans[0].sends[1].bytes);
+}
+
+TEST(Simulator, FloodIsSentInPiecesAndHidesNoFrame) {
+    Simulator sim(SimConfig{});
+    sim.AddFault(Make(FaultKind::Flood, [](Fault& f) { f.floodBytes = 64 * 1024; }));
+    const auto plans = sim.OnBytes(Request(0, CmdQuerySbs), 0);
+    ASSERT_EQ(plans.size(), 1u);
+    const std::vector<size_t> writes = WriteSizes(plans[0]);
+    ASSERT_EQ(writes.size(), 65u);
+    EXPECT_EQ(std::count(writes.begin(), writes.end(), kFloodPiece), 64);
+    std::vector<Found> found;
+    ReplyScanner scanner([&](ByteSpan f) {
+        found.push_back(Found{f.size(), Verdict(Bytes(f.begin(), f.end()), 0)});
+    });
+    AsTheToolSees(plans[0], &scanner);
+    EXPECT_EQ(found, (std::vector<Found>{{105, ReplyOk}}));
+    EXPECT_EQ(scanner.SkippedBytes() + scanner.HeldBytes(), 64u * 1024u);
+}
+
 TEST(ParseFault, SpecsAndTheirErrors) {
     std::string error;
     auto f = ParseFault("late:cmd=0x03,ms=600,times=0", error);
@@ -307,13 +422,38 @@ TEST(ParseFault, SpecsAndTheirErrors) {
     ASSERT_TRUE(f);
     EXPECT_EQ(f->text, "cell 3 hot");
     EXPECT_TRUE(ParseFault("drop", error));
+    f = ParseFault("status:cmd=0x06,times=2,status=255", error);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->kind, FaultKind::Status);
+    EXPECT_EQ(f->command, 6);
+    EXPECT_EQ(f->times, 2);
+    EXPECT_EQ(f->status, 255);
+    f = ParseFault("flood:bytes=1048576", error);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->floodBytes, 1048576u);
+    f = ParseFault("undersize:by=0x10,cmd=21", error);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->by, 16);
+    EXPECT_EQ(f->command, 0x15);
 
-    const std::pair<const char*, const char*> bad[] = {
-        {"explode", "unknown fault 'explode'"},
+    const std::string kinds =
+        "silent, late, bad-sum, other-address, split, noise, text, auto, drop, oversize, undersize, cut, "
+        "wrong-code, duplicate, status, flood";
+    const std::pair<const char*, std::string> bad[] = {
+        {"explode", "unknown fault 'explode' (kinds: " + kinds + ")"},
+        {"", "unknown fault '' (kinds: " + kinds + ")"},
         {"late:ms", "expected key=value, got 'ms'"},
         {"late:ms=soon", "'soon' is not a number for ms"},
-        {"late:speed=3", "unknown key or value out of range: speed"},
-        {"late:cmd=0x99", "unknown key or value out of range: cmd"},
+        {"oversize:by=", "'' is not a number for by"},
+        {"late:speed=3",
+         "unknown key 'speed' (keys: cmd, times, ms, at, addr, by, code, status, text, bytes)"},
+        {"late:cmd=0x99", "cmd 0x99 out of range 0..127"},
+        {"status:status=256", "status 256 out of range 0..255"},
+        {"status:status=-1", "status -1 out of range 0..255"},
+        {"wrong-code:code=0x100", "code 0x100 out of range 0..255"},
+        {"undersize:by=65536", "by 65536 out of range 0..65535"},
+        {"flood:bytes=1048577", "bytes 1048577 out of range 0..1048576"},
+        {"flood:bytes=ff", "'ff' is not a number for bytes"},
         {"noise:bytes=5", "bytes must be pairs of hex digits"},
     };
     for (const auto& [spec, message] : bad) {
