@@ -114,11 +114,26 @@ public:
     void Comm1ReceiveData(const uint8_t* buffer, uint16_t count, uint32_t arrivedMs);
     void Comm1RequestHangup();
     void DispatchReply();
+    // The item index of CB_ModuleAddr (-1 when none is chosen) and the
+    // address byte a request to it carries.
+    int ModuleIndex() const;
+    uint8_t ModuleAddress() const;
+    // The scanner's frame handler: check, report and dispatch one frame.
+    void HandleFrame(ByteSpan frame);
+    uint16_t RxFrameLength = 0;  // the bytes of RxFrame that hold its frame
 
     // ---- result line, info line and logs (Main_Link.cpp) ----
     void ShowInfo(const String& text, TColor color);
-    void ShowReplyResult(uint8_t code, int verdict);
+    void ShowReplyResult(ByteSpan frame, uint8_t verdict);
     void ShowInfoAndExtLog(const String& text, TColor color);
+    // A dated line in RE_Info in `color`; past 20 lines the log goes to its file.
+    void AddInfoLogLine(const String& text, TColor color);
+    // Appends the memo's text to "Info/<yyyy-mm-dd><ending>" and clears it.
+    // A write that fails keeps the text, says so on the info line and gives false.
+    bool SaveLogAndClear(TRichEdit* memo, const String& ending);
+    void PM_SaveInfoClick(TObject* sender);
+    void PM_SaveExtInfoClick(TObject* sender);
+    void PM_SaveCommDataClick(TObject* sender);
 
     // ---- port settings (Main_Port.cpp) ----
     void LoadPortSettings();
@@ -271,6 +286,14 @@ public:
     // TS_Info (Main_Link.cpp)
     TRichEdit* RE_Info = nullptr;
     TRichEdit* RE_CommData = nullptr;
+    TTeGroupBox* GB_Info = nullptr;
+    TTeGroupBox* GB_CommData = nullptr;
+    TTePopupMenu* PopupMenuInfo = nullptr;
+    TTePopupMenu* PopupMenuCommData = nullptr;
+    TTePopupMenu* PopupMenuExtInfo = nullptr;
+    TTeItem* PM_SaveInfo = nullptr;  // "保存并清空    " of each log
+    TTeItem* PM_SaveCommData = nullptr;
+    TTeItem* PM_SaveExtInfo = nullptr;
 
     // TS_TSBS (Main_Telemetry.cpp)
     TStringGrid* SG_TSBS = nullptr;

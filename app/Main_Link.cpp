@@ -1,17 +1,214 @@
+// The link to the module: requests leave through TxFrame and Comm1, received
+// chunks go through the scanner, and each frame found is checked, reported
+// on the result line and handed to the action of its reply code.
+
+#include <algorithm>
+
 #include "app/Main.h"
+#include "link/CommandTable.h"
+#include "link/DeviceFrame.h"
+#include "link/ReplyValidator.h"
 
 namespace tarvel {
+namespace {
 
-void TMainForm::BuildInfoPage() {}
-bool TMainForm::SendCommand(uint8_t, uint8_t) { return false; }
-bool TMainForm::IsLoggedIn() { return LoggedIn != 0; }
-bool TMainForm::WriteFrame(const uint8_t*, uint16_t) { return false; }
-void TMainForm::TB_LOGClick(TObject*) {}
-void TMainForm::Comm1ReceiveData(const uint8_t*, uint16_t, uint32_t) {}
-void TMainForm::Comm1RequestHangup() {}
-void TMainForm::DispatchReply() {}
-void TMainForm::ShowInfo(const String&, TColor) {}
-void TMainForm::ShowReplyResult(uint8_t, int) {}
-void TMainForm::ShowInfoAndExtLog(const String&, TColor) {}
+constexpr TColor kRefusalColor = 0x6A6AFF;
+constexpr uint8_t kDeviceText = 0x94;
+// What LastCommand holds while the device text is acted on.
+constexpr uint8_t kDeviceTextCommand = 20;
+constexpr int kChunkCountWrap = 200;
+
+void SetButton(TTeSpeedButton* button, const char* caption, int imageIndex) {
+    if (!button) return;
+    button->SetText(caption);
+    button->SetImageIndex(imageIndex);
+}
+
+// Whether a reply is the answer to the request still outstanding. The
+// query by serial number goes out as 0x03 and is answered with 0x92.
+bool Answers(uint8_t replyCode, uint8_t outstanding) {
+    if (outstanding == 0) return false;
+    return replyCode == ReplyCode(outstanding) || (outstanding == CmdQuerySbs && replyCode == 0x92);
+}
+
+template <class T>
+T* Named(TComponent* owner, const char* name) {
+    return dynamic_cast<T*>(owner->FindComponent(name));
+}
+
+// ---- actions on accepted replies ----
+
+using ReplyAction = void (*)(TMainForm& form);
+
+void LoggedInAction(TMainForm& form) {
+    form.LoggedIn = 1;
+    SetButton(form.TB_LOG, "Logout", 6);
+}
+
+void LoggedOutAction(TMainForm& form) {
+    form.LoggedIn = 0;
+    SetButton(form.TB_LOG, "Login", 7);
+}
+
+void TelemetryAction(TMainForm& form) { form.ShowTelemetry(); }
+
+// The work-mode group: 0xFF in the first data byte is the normal program.
+void WorkModeAction(TMainForm& form) {
+    if (form.RxFrameLength <= frame::kReplyData) return;
+    const bool normal = form.RxFrame[frame::kReplyData] == 0xFF;
+    if (auto* normalButton = Named<TTeRadioButton>(&form, "TeRadioButton1")) normalButton->SetChecked(normal);
+    if (auto* agingButton = Named<TTeRadioButton>(&form, "TeRadioButton2")) agingButton->SetChecked(!normal);
+    if (auto* modeEdit = Named<TTeSEdit>(&form, "TeSEdit2"))
+        modeEdit->SetText(normal ? "正常程序" : "老化程序");
+}
+
+struct DispatchRow {
+    uint8_t code;
+    ReplyAction single;    // in single-module mode
+    ReplyAction parallel;  // in parallel mode
+};
+
+// Rows without an action are the replies whose displays come with their
+// own pages; a code without a row does nothing.
+constexpr DispatchRow kDispatch[] = {
+    {0x81, LoggedInAction, nullptr},
+    {0x82, LoggedOutAction, nullptr},
+    // In parallel mode the answer belongs to the parallel display and its
+    // poll store, which are not built yet: it is taken and dropped.
+    {0x83, TelemetryAction, nullptr},
+    {0x84, nullptr, nullptr},  // ADC readout
+    {0x86, nullptr, nullptr},  // software version
+    {0x87, nullptr, nullptr},  // calibration block
+    {0x8E, nullptr, nullptr},  // run history
+    {0x90, nullptr, nullptr},  // serial number
+    {0x92, nullptr, nullptr},  // telemetry by serial number
+    {0x94, nullptr, nullptr},  // device text
+    {0x95, nullptr, nullptr},  // protection parameters, in both modes
+    {0x97, WorkModeAction, nullptr},
+    {0x99, nullptr, nullptr},  // history alarms
+    {0xA1, nullptr, nullptr},  // device-logged telemetry
+    {0xA5, nullptr, nullptr},  // over-current delays
+    {0xA7, nullptr, nullptr},  // charge-limit circuit on
+    {0xA8, nullptr, nullptr},  // charge-limit circuit off
+    {0xA9, nullptr, nullptr},  // device clock
+    {0xAA, nullptr, nullptr},  // automatic-query state
+    {0xAB, nullptr, nullptr},  // automatic query stopped
+    {0xAC, nullptr, nullptr},  // automatic query started
+    {0xAD, nullptr, nullptr},  // recent history alarms
+    {0xAE, nullptr, nullptr},  // daily records
+    {0xAF, nullptr, nullptr},  // protection switches
+    {0xB3, nullptr, nullptr},  // rated capacity
+    {0xB5, nullptr, nullptr},  // charge circuit
+    {0xB9, nullptr, nullptr},  // limit current set
+    {0xBA, nullptr, nullptr},  // limit current
+};
+
+ReplyAction ActionFor(uint8_t code, bool parallel) {
+    for (const DispatchRow& row : kDispatch)
+        if (row.code == code) return parallel ? row.parallel : row.single;
+    return nullptr;
+}
+
+}  // namespace
+
+// ---- sending ----
+
+int TMainForm::ModuleIndex() const { return CB_ModuleAddr ? CB_ModuleAddr->ItemIndex() : -1; }
+
+uint8_t TMainForm::ModuleAddress() const { return RequestAddress(ModuleIndex()); }
+
+bool TMainForm::IsLoggedIn() {
+    if (LoggedIn != 0) return true;
+    ShowInfo("Please login frist!", kRefusalColor);
+    return false;
+}
+
+bool TMainForm::WriteFrame(const uint8_t* bytes, uint16_t count) {
+    if (count == 0) return false;
+    if (PortOpen == 0 || !Comm1->WriteCommData(bytes, count)) {
+        ShowInfo("Please open port frist!", kRefusalColor);
+        return false;
+    }
+    return true;
+}
+
+bool TMainForm::SendCommand(uint8_t address, uint8_t command) {
+    if (!IsLoggedIn()) return false;
+    const uint8_t outstanding = LastCommand;
+    LastCommand = command;
+    const FrameBytes request = BuildRequest(address, command);
+    std::copy(request.begin(), request.end(), TxFrame.begin());
+    RxLength = 0;
+    if (WriteFrame(TxFrame.data(), static_cast<uint16_t>(request.size()))) return true;
+    // Nothing went out, so nothing new is awaited.
+    LastCommand = outstanding;
+    return false;
+}
+
+void TMainForm::TB_LOGClick(TObject*) {
+    if (PortOpen == 0) {
+        ShowInfo("Serial port is not open...", kRefusalColor);
+        return;
+    }
+    // The caption and LoggedIn change only when the module answers.
+    const uint8_t command = LoggedIn ? CmdLogout : CmdLogin;
+    LastCommand = command;
+    const FrameBytes request = BuildRequest(ModuleAddress(), command);
+    std::copy(request.begin(), request.end(), TxFrame.begin());
+    WriteFrame(TxFrame.data(), static_cast<uint16_t>(request.size()));
+}
+
+// ---- reception ----
+
+void TMainForm::Comm1ReceiveData(const uint8_t* buffer, uint16_t count, uint32_t arrivedMs) {
+    RxBuffer.fill(0);
+    const size_t copied = std::min<size_t>(count, RxBuffer.size());
+    std::copy_n(buffer, copied, RxBuffer.begin());
+    RxLength = count;
+    RxChunkCount = (RxChunkCount + 1) % kChunkCountWrap;
+    // Whatever came, the poll timer stops waiting.
+    RequestBusy = 0;
+    ReplyTimeoutTicks = 0;
+    if (copied != 0 && Scanner) Scanner->ScanFrames(ByteSpan(buffer, count), arrivedMs);
+}
+
+void TMainForm::HandleFrame(ByteSpan frame) {
+    RxFrame.fill(0);
+    RxFrameLength = static_cast<uint16_t>(std::min(frame.size(), RxFrame.size()));
+    std::copy_n(frame.begin(), RxFrameLength, RxFrame.begin());
+    const ByteSpan held(RxFrame.data(), RxFrameLength);
+
+    ReplyContext context;
+    context.moduleAddress = ModuleIndex();
+    context.loggedIn = LoggedIn != 0;
+    ReplyLayouts layouts{KbLayout, HistoryLayout};
+    const uint8_t verdict = ValidateReply(held, context, layouts);
+    KbLayout = layouts.kbLayout;
+    HistoryLayout = layouts.historyLayout;
+
+    if (held[frame::kCommand] != kDeviceText) ShowReplyResult(held, verdict);
+    if (verdict == ReplyOk) DispatchReply();
+}
+
+void TMainForm::DispatchReply() {
+    const uint8_t code = RxFrame[frame::kCommand];
+    const uint8_t outstanding = LastCommand;
+    const bool answer = code != kDeviceText && Answers(code, outstanding);
+    const uint8_t acting = code == kDeviceText ? kDeviceTextCommand : code;
+    LastCommand = acting;
+    if (answer) RequestBusy = 0;
+
+    if (ReplyAction action = ActionFor(ReplyCode(code), MultiModuleMode != 0)) action(*this);
+
+    // A handler that sent a request of its own has set LastCommand to it.
+    // Otherwise only the answer ends the wait: a late or repeated reply of
+    // something else leaves the outstanding request outstanding.
+    if (LastCommand == acting) LastCommand = answer ? 0 : outstanding;
+}
+
+void TMainForm::Comm1RequestHangup() {
+    ClosePort();
+    ShowInfo("Serial port lost!", kRefusalColor);
+}
 
 }  // namespace tarvel
