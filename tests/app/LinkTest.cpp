@@ -1,0 +1,249 @@
+// Received chunks in the main window: the reply check's verdict on the
+// result line, the dispatch of accepted replies, which reply ends an
+// outstanding request, and a simulated module that misbehaves.
+
+#include "tests/app/LinkFixture.h"
+
+namespace tarvel::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+Bytes Filled(size_t count, uint8_t value = 0) { return Bytes(count, value); }
+
+// A reply whose board type is `boardType`, with its sum made right again.
+Bytes WithBoardType(Bytes frame, uint8_t boardType) {
+    frame[frame::kBoardType] = boardType;
+    frame.back() = Checksum8(frame.data() + 1, frame.size() - 2);
+    return frame;
+}
+
+TEST_F(LinkTest, EveryChunkIsCountedCopiedAndEndsThePollWait) {
+    TMainForm* form = StartLinked();
+    Receive(Filled(10, 0xEE));
+    form->RequestBusy = 1;
+    form->ReplyTimeoutTicks = 7;
+    Receive(Bytes{1, 2, 3});
+    EXPECT_EQ(form->RxLength, 3);
+    EXPECT_EQ(Bytes(RxBuffer.begin(), RxBuffer.begin() + 5), (Bytes{1, 2, 3, 0, 0}));
+    EXPECT_EQ(form->RequestBusy, 0);
+    EXPECT_EQ(form->ReplyTimeoutTicks, 0);
+    EXPECT_EQ(form->RxChunkCount, 2);
+    for (int i = 0; i < 198; ++i) Receive(Bytes{0});
+    EXPECT_EQ(form->RxChunkCount, 0);
+    // Noise is no reply: nothing was reported.
+    EXPECT_EQ(LogLines(), 0);
+}
+
+TEST_F(LinkTest, TheResultLineTellsTheVerdictAndOnlyAcceptedRepliesAreActedOn) {
+    struct Case {
+        const char* what;
+        uint8_t loggedIn;
+        Bytes reply;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"accepted", 0, Reply(0, 0x81), "Login...  Succeed!"},
+        {"module status 7", 1, Reply(0, 0x86, 7), "Query version...  Failed! (device status 7)"},
+        {"module status 3", 1, Reply(0, 0x86, 3), "Query version...  Failed! (device status 3)"},
+        {"board type 3", 0, WithBoardType(Reply(0, 0x81), 3), "Login...  Failed! (wrong board type)"},
+        {"not logged in", 0, Reply(0, 0x86, 0, Filled(10)), "Query version...  Failed! (not logged in)"},
+        {"another module", 0, Reply(3, 0x81), "Login...  Failed! (from another module)"},
+        {"no row", 1, Reply(0, 0x85), "Query IO state...  Failed! (unknown reply code)"},
+        {"wrong Length", 1, Reply(0, 0x87, 0, Filled(60)), "Query KB...  Failed! (Length not accepted)"},
+        {"no name", 1, Reply(0, 0x9A), "...  Succeed!"},
+    };
+    TMainForm* form = StartLinked();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        form->LoggedIn = c.loggedIn;
+        const uint8_t request = c.reply[frame::kCommand] & 0x7F;
+        LastCommand = request;
+        form->RE_Info->Lines()->Clear();
+        Receive(c.reply);
+
+        const bool accepted = String(c.line).ends_with("Succeed!");
+        EXPECT_EQ(InfoLine(), String("    ") + c.line);
+        EXPECT_EQ(InfoColor(), accepted ? kSuccessColor : kFailureColor);
+        ASSERT_EQ(LogLines(), 1);
+        EXPECT_TRUE(LastLogLine().ends_with(String("】  ") + c.line));
+        EXPECT_EQ(LastLineColor(form->RE_Info), accepted ? kLogSuccessColor : kFailureColor);
+        // A refused reply leaves its request outstanding.
+        EXPECT_EQ(LastCommand, accepted ? 0 : request);
+    }
+    // Only the accepted login logged the tool in.
+    form->LoggedIn = 0;
+    Receive(Reply(3, 0x81));
+    EXPECT_EQ(form->LoggedIn, 0);
+}
+
+TEST_F(LinkTest, OnlyTheAnswerEndsTheOutstandingRequest) {
+    struct Case {
+        const char* what;
+        uint8_t outstanding;
+        Bytes reply;
+        uint8_t after;
+    };
+    const Case cases[] = {
+        {"its answer", CmdGetVer, Reply(0, 0x86, 0, Filled(10)), 0},
+        {"a repeated login answer", CmdGetVer, Reply(0, 0x81), CmdGetVer},
+        {"a late answer of another request", CmdGetVer, Reply(0, 0x95, 0, Filled(140)), CmdGetVer},
+        {"the query by serial number", CmdQuerySbs, Reply(0, 0x92, 0, Filled(116)), 0},
+        {"the device's own text", CmdReadBms, sim::Simulator::DeviceTextFrame(0, "cell 3 warm"), CmdReadBms},
+        {"nothing outstanding", 0, Reply(0, 0x95, 0, Filled(140)), 0},
+    };
+    TMainForm* form = StartLinked();
+    form->LoggedIn = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LastCommand = c.outstanding;
+        Receive(c.reply);
+        EXPECT_EQ(LastCommand, c.after);
+    }
+}
+
+TEST_F(LinkTest, TheDeviceTextIsNotReported) {
+    TMainForm* form = StartLinked();
+    form->ShowInfo("before", kSuccessColor);
+    Receive(sim::Simulator::DeviceTextFrame(0, "cell 3 warm"));
+    EXPECT_EQ(InfoLine(), "    before");
+    EXPECT_EQ(LogLines(), 0);
+}
+
+TEST_F(LinkTest, ManyRepliesInOneChunkAndOneReplyInTwoAreEachReportedOnce) {
+    TMainForm* form = StartLinked();
+    const Bytes bms = Reply(0, 0x95, 0, Filled(140, 0x5A));
+    Receive(Joined({Bytes{0x13, 0x55, 0xAA}, Reply(0, 0x81), Bytes{0x00, 0x11}, bms}));
+    EXPECT_EQ(LogLines(), 2);
+    EXPECT_EQ(form->LoggedIn, 1);
+    EXPECT_EQ(InfoLine(), "    Query BMS...  Succeed!");
+
+    Receive(Joined({Bytes{0xAA, 0x55}, Bytes(bms.begin(), bms.begin() + 40)}));
+    EXPECT_EQ(LogLines(), 2);
+    Receive(Bytes(bms.begin() + 40, bms.end()));
+    EXPECT_EQ(LogLines(), 3);
+    EXPECT_TRUE(LastLogLine().ends_with("Query BMS...  Succeed!"));
+}
+
+TEST_F(LinkTest, TheWorkModeReplyShowsWhichProgramRuns) {
+    TMainForm* form = StartLinked();
+    const auto find = [&](const char* name) { return form->FindComponent(name); };
+    // The work-mode group belongs to a page no view shows; stand in for it
+    // when the page is not built.
+    if (!find("TeRadioButton1")) {
+        for (const char* name : {"TeRadioButton1", "TeRadioButton2"}) {
+            auto* button = new TTeRadioButton(form);
+            button->SetName(name);
+            button->SetParent(form);
+        }
+        auto* edit = new TTeSEdit(form);
+        edit->SetName("TeSEdit2");
+        edit->SetParent(form);
+    }
+    auto* normal = dynamic_cast<TTeRadioButton*>(find("TeRadioButton1"));
+    auto* aging = dynamic_cast<TTeRadioButton*>(find("TeRadioButton2"));
+    auto* text = dynamic_cast<TTeSEdit*>(find("TeSEdit2"));
+    ASSERT_TRUE(normal && aging && text);
+    form->LoggedIn = 1;
+
+    Receive(Reply(0, 0x97, 0, Bytes{0x00}));
+    EXPECT_FALSE(normal->Checked());
+    EXPECT_TRUE(aging->Checked());
+    EXPECT_EQ(text->Text(), "老化程序");
+    Receive(Reply(0, 0x97, 0, Bytes{0xFF}));
+    EXPECT_TRUE(normal->Checked());
+    EXPECT_FALSE(aging->Checked());
+    EXPECT_EQ(text->Text(), "正常程序");
+}
+
+// ---- against a simulated module ----
+
+class SimulatedModuleTest : public LinkTest {
+protected:
+    void SetUp() override {
+        LinkTest::SetUp();
+        ASSERT_TRUE(link_.Start()) << link_.Error();
+        link_.Sim().UpdateModule(0, [](sim::ModuleState& m) { m.loggedIn = true; });
+        StartLinked();
+        form_->LoggedIn = 1;
+        OpenPortOn(link_);
+    }
+
+    void Fault(sim::FaultKind kind, uint8_t command, const std::function<void(sim::Fault&)>& set = {}) {
+        sim::Fault fault;
+        fault.kind = kind;
+        fault.command = command;
+        if (set) set(fault);
+        link_.Sim().AddFault(fault);
+    }
+
+    bool Reported(const char* line) {
+        return RunUntil([&] { return LogLines() > 0 && LastLogLine().ends_with(line); });
+    }
+
+    sim::SimLink link_{sim::SimConfig{}};
+};
+
+TEST_F(SimulatedModuleTest, NoiseAndSplitRepliesAreStillFound) {
+    Fault(sim::FaultKind::NoiseBefore, CmdReadBms, [](sim::Fault& f) {
+        f.bytes = {0x13, 0x55, 0xAA, 0x00, 0x11};
+    });
+    ASSERT_TRUE(form_->SendCommand(0, CmdReadBms));
+    ASSERT_TRUE(Reported("Query BMS...  Succeed!"));
+    EXPECT_EQ(LastCommand, 0);
+
+    // A pause longer than the read interval cuts the reply in two chunks.
+    Fault(sim::FaultKind::Split, CmdReadBms, [](sim::Fault& f) {
+        f.ms = 150;
+        f.at = 40;
+    });
+    const int32_t chunks = form_->RxChunkCount;
+    ASSERT_TRUE(form_->SendCommand(0, CmdReadBms));
+    ASSERT_TRUE(RunUntil([&] { return LastCommand == 0; }));
+    EXPECT_EQ(form_->RxChunkCount, chunks + 2);
+    EXPECT_EQ(LogLines(), 2);
+    EXPECT_EQ(InfoLine(), "    Query BMS...  Succeed!");
+}
+
+TEST_F(SimulatedModuleTest, AStatusErrorGivesAnHonestResultLine) {
+    // The module's own answer is replaced by one with status 7.
+    Fault(sim::FaultKind::Silent, CmdGetVer);
+    ASSERT_TRUE(form_->SendCommand(0, CmdGetVer));
+    link_.Send(Reply(0, 0x86, 7));
+    ASSERT_TRUE(Reported("Query version...  Failed! (device status 7)"));
+    EXPECT_EQ(InfoColor(), kFailureColor);
+    // The request stays outstanding.
+    EXPECT_EQ(LastCommand, CmdGetVer);
+}
+
+TEST_F(SimulatedModuleTest, ALateReplyIsNotTakenAsTheAnswerToTheNextRequest) {
+    Fault(sim::FaultKind::Late, CmdGetVer, [](sim::Fault& f) { f.ms = 500; });
+    Fault(sim::FaultKind::Late, CmdReadBms, [](sim::Fault& f) { f.ms = 400; });
+    ASSERT_TRUE(form_->SendCommand(0, CmdGetVer));
+    RunFor(100ms);
+    // The user gave up on the version and asks for the parameters.
+    ASSERT_TRUE(form_->SendCommand(0, CmdReadBms));
+    ASSERT_TRUE(Reported("Query version...  Succeed!"));
+    EXPECT_EQ(LastCommand, CmdReadBms);
+    ASSERT_TRUE(Reported("Query BMS...  Succeed!"));
+    EXPECT_EQ(LastCommand, 0);
+}
+
+TEST_F(SimulatedModuleTest, AHangUpShowsThePortLostAndClosesIt) {
+    Fault(sim::FaultKind::DropOff, CmdReadBms);
+    ASSERT_TRUE(form_->SendCommand(0, CmdReadBms));
+    ASSERT_TRUE(RunUntil([&] { return InfoLine() == "    Serial port lost!"; }));
+    EXPECT_EQ(InfoColor(), kFailureColor);
+    EXPECT_EQ(form_->PortOpen, 0);
+    EXPECT_EQ(form_->LoggedIn, 0);
+    EXPECT_EQ(form_->TB_COMSwitch->Caption(), "Open Port");
+    EXPECT_EQ(form_->TB_COMSwitch->ImageIndex(), 4);
+    EXPECT_EQ(form_->TB_LOG->Caption(), "Login");
+    EXPECT_EQ(form_->TB_LOG->ImageIndex(), 7);
+    form_->LoggedIn = 1;
+    EXPECT_FALSE(form_->SendCommand(0, CmdReadBms));
+    EXPECT_EQ(InfoLine(), "    Please open port frist!");
+}
+
+}  // namespace
+}  // namespace tarvel::testing
