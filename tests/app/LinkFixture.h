@@ -1,18 +1,15 @@
 #pragma once
-// The main window's link under test: frames handed to the receive handler
-// as Comm1 would hand them, or a simulated module on a pseudo-terminal
-// behind the real port.
+// The main window's link under test: chunks handed to the receive handler as
+// Comm1 hands them, or the simulated module behind the real port.
 
-#include <chrono>
-#include <functional>
-#include <thread>
-#include <vector>
+#include <initializer_list>
 
 #include "link/CommandTable.h"
 #include "link/DeviceFrame.h"
+#include "platform/base/DateTime.h"
+#include "platform/base/Paths.h"
 #include "platform/base/Ticks.h"
-#include "tests/app/MainWindowFixture.h"
-#include "tools/bms-sim/SimLink.h"
+#include "tests/app/SimModuleFixture.h"
 
 namespace tarvel::testing {
 
@@ -32,10 +29,10 @@ inline Bytes Joined(std::initializer_list<Bytes> parts) {
     return all;
 }
 
-class LinkTest : public MainWindowTest {
+class LinkTest : public SimModuleTest {
 protected:
-    // The window with the tool-bar controls the link works through, made
-    // here as the tool bar makes them when the frame does not yet.
+    // The window with the tool-bar controls the link works through; until
+    // the frame makes them, they are made here as the tool bar holds them.
     TMainForm* StartLinked() {
         TMainForm* form = Start();
         if (!form->CB_ModuleAddr) {
@@ -43,12 +40,21 @@ protected:
             form->CB_ModuleAddr->SetName("CB_ModuleAddr");
             form->CB_ModuleAddr->SetParent(form);
             for (int i = 0; i < kModuleCount; ++i) form->CB_ModuleAddr->Items()->Add(std::to_string(i));
+            form->CB_ModuleAddr->SetItemIndex(kModuleAddress);
         }
-        if (form->CB_ModuleAddr->ItemIndex() < 0) form->CB_ModuleAddr->SetItemIndex(0);
-        if (!form->TB_LOG) form->TB_LOG = MakeButton(form, "TB_LOG", "Login", 7);
+        if (!form->TB_LOG) {
+            form->TB_LOG = MakeButton(form, "TB_LOG", "Login", 7);
+            form->TB_LOG->OnClick = [form](TObject* sender) { form->TB_LOGClick(sender); };
+        }
         if (!form->TB_COMSwitch) form->TB_COMSwitch = MakeButton(form, "TB_COMSwitch", "Open Port", 4);
-        form->TB_LOG->OnClick = [form](TObject* sender) { form->TB_LOGClick(sender); };
         return form;
+    }
+
+    // The port opened on the module, which takes the tool as logged in.
+    void OpenLoggedIn() {
+        Module().UpdateModule(kModuleAddress, [](sim::ModuleState& m) { m.loggedIn = true; });
+        ASSERT_TRUE(form_->OpenPort());
+        form_->LoggedIn = 1;
     }
 
     // A chunk as Comm1 delivers it.
@@ -64,29 +70,9 @@ protected:
     static TColor LastLineColor(TRichEdit* memo) { return memo->CharColor(memo->GetTextLen() - 3); }
     String LogPath(const char* ending) { return AppPath("Info/" + DateToStr(Date()) + ending); }
 
-    // Opens the port on the simulated module's pseudo-terminal.
-    void OpenPortOn(sim::SimLink& link) {
-        form_->Comm1->SetCommName(link.DevicePath());
-        if (!form_->OpenPort()) {
-            form_->Comm1->StartComm();
-            form_->PortOpen = 1;
-        }
-    }
-
-    // Runs the window's loop until `done` holds; whether it did in time.
-    bool RunUntil(const std::function<bool()>& done,
-                  std::chrono::milliseconds timeout = std::chrono::milliseconds(3000)) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        for (;;) {
-            ui_.RunUntilIdle();
-            if (done()) return true;
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-    }
-
-    void RunFor(std::chrono::milliseconds time) {
-        RunUntil([] { return false; }, time);
+    // Waits until the information log's last line ends with `line`.
+    bool Reported(const String& line) {
+        return WaitUntil([&] { return LogLines() > 0 && LastLogLine().ends_with(line); });
     }
 
 private:

@@ -156,92 +156,89 @@ TEST_F(LinkTest, TheWorkModeReplyShowsWhichProgramRuns) {
     EXPECT_EQ(text->Text(), "正常程序");
 }
 
-// ---- against a simulated module ----
+// ---- against the simulated module ----
 
-class SimulatedModuleTest : public LinkTest {
-protected:
-    void SetUp() override {
-        LinkTest::SetUp();
-        ASSERT_TRUE(link_.Start()) << link_.Error();
-        link_.Sim().UpdateModule(0, [](sim::ModuleState& m) { m.loggedIn = true; });
-        StartLinked();
-        form_->LoggedIn = 1;
-        OpenPortOn(link_);
-    }
-
-    void Fault(sim::FaultKind kind, uint8_t command, const std::function<void(sim::Fault&)>& set = {}) {
-        sim::Fault fault;
-        fault.kind = kind;
-        fault.command = command;
-        if (set) set(fault);
-        link_.Sim().AddFault(fault);
-    }
-
-    bool Reported(const char* line) {
-        return RunUntil([&] { return LogLines() > 0 && LastLogLine().ends_with(line); });
-    }
-
-    sim::SimLink link_{sim::SimConfig{}};
-};
-
-TEST_F(SimulatedModuleTest, NoiseAndSplitRepliesAreStillFound) {
-    Fault(sim::FaultKind::NoiseBefore, CmdReadBms, [](sim::Fault& f) {
-        f.bytes = {0x13, 0x55, 0xAA, 0x00, 0x11};
-    });
-    ASSERT_TRUE(form_->SendCommand(0, CmdReadBms));
+TEST_F(LinkTest, NoiseAndSplitRepliesAreStillFound) {
+    StartLinked();
+    OpenLoggedIn();
+    AddFault("noise:cmd=0x15,bytes=1355AA0011");
+    ASSERT_TRUE(form_->SendCommand(kModuleAddress, CmdReadBms));
     ASSERT_TRUE(Reported("Query BMS...  Succeed!"));
     EXPECT_EQ(LastCommand, 0);
 
-    // A pause longer than the read interval cuts the reply in two chunks.
-    Fault(sim::FaultKind::Split, CmdReadBms, [](sim::Fault& f) {
-        f.ms = 150;
-        f.at = 40;
-    });
-    const int32_t chunks = form_->RxChunkCount;
-    ASSERT_TRUE(form_->SendCommand(0, CmdReadBms));
-    ASSERT_TRUE(RunUntil([&] { return LastCommand == 0; }));
-    EXPECT_EQ(form_->RxChunkCount, chunks + 2);
+    AddFault("flood:cmd=0x15,bytes=5000");
+    ASSERT_TRUE(form_->SendCommand(kModuleAddress, CmdReadBms));
+    ASSERT_TRUE(WaitUntil([&] { return LastCommand == 0; }));
     EXPECT_EQ(LogLines(), 2);
+
+    // A pause longer than the read interval cuts the reply in two chunks.
+    AddFault("split:cmd=0x15,ms=150,at=40");
+    const int32_t chunks = form_->RxChunkCount;
+    ASSERT_TRUE(form_->SendCommand(kModuleAddress, CmdReadBms));
+    ASSERT_TRUE(WaitUntil([&] { return LastCommand == 0; }));
+    EXPECT_EQ(form_->RxChunkCount, chunks + 2);
+    EXPECT_EQ(LogLines(), 3);
     EXPECT_EQ(InfoLine(), "    Query BMS...  Succeed!");
 }
 
-TEST_F(SimulatedModuleTest, AStatusErrorGivesAnHonestResultLine) {
-    // The module's own answer is replaced by one with status 7.
-    Fault(sim::FaultKind::Silent, CmdGetVer);
-    ASSERT_TRUE(form_->SendCommand(0, CmdGetVer));
-    link_.Send(Reply(0, 0x86, 7));
+TEST_F(LinkTest, AStatusErrorGivesAnHonestResultLine) {
+    StartLinked();
+    OpenLoggedIn();
+    AddFault("status:cmd=0x06,status=7");
+    ASSERT_TRUE(form_->SendCommand(kModuleAddress, CmdGetVer));
     ASSERT_TRUE(Reported("Query version...  Failed! (device status 7)"));
     EXPECT_EQ(InfoColor(), kFailureColor);
     // The request stays outstanding.
     EXPECT_EQ(LastCommand, CmdGetVer);
 }
 
-TEST_F(SimulatedModuleTest, ALateReplyIsNotTakenAsTheAnswerToTheNextRequest) {
-    Fault(sim::FaultKind::Late, CmdGetVer, [](sim::Fault& f) { f.ms = 500; });
-    Fault(sim::FaultKind::Late, CmdReadBms, [](sim::Fault& f) { f.ms = 400; });
-    ASSERT_TRUE(form_->SendCommand(0, CmdGetVer));
-    RunFor(100ms);
+TEST_F(LinkTest, ALateReplyIsNotTakenAsTheAnswerToTheNextRequest) {
+    StartLinked();
+    OpenLoggedIn();
+    AddFault("late:cmd=0x06,ms=500");
+    AddFault("late:cmd=0x15,ms=400");
+    ASSERT_TRUE(form_->SendCommand(kModuleAddress, CmdGetVer));
+    EXPECT_FALSE(WaitUntil([] { return false; }, 100ms));
     // The user gave up on the version and asks for the parameters.
-    ASSERT_TRUE(form_->SendCommand(0, CmdReadBms));
+    ASSERT_TRUE(form_->SendCommand(kModuleAddress, CmdReadBms));
     ASSERT_TRUE(Reported("Query version...  Succeed!"));
     EXPECT_EQ(LastCommand, CmdReadBms);
     ASSERT_TRUE(Reported("Query BMS...  Succeed!"));
     EXPECT_EQ(LastCommand, 0);
 }
 
-TEST_F(SimulatedModuleTest, AHangUpShowsThePortLostAndClosesIt) {
-    Fault(sim::FaultKind::DropOff, CmdReadBms);
-    ASSERT_TRUE(form_->SendCommand(0, CmdReadBms));
-    ASSERT_TRUE(RunUntil([&] { return InfoLine() == "    Serial port lost!"; }));
+TEST_F(LinkTest, ADuplicateReplyIsNotTakenAsTheAnswerToTheNextRequest) {
+    StartLinked();
+    OpenLoggedIn();
+    AddFault("duplicate:cmd=0x15,ms=300");
+    AddFault("late:cmd=0x06,ms=300");
+    ASSERT_TRUE(form_->SendCommand(kModuleAddress, CmdReadBms));
+    ASSERT_TRUE(WaitUntil([&] { return LogLines() == 1; }));
+    EXPECT_EQ(LastCommand, 0);
+    ASSERT_TRUE(form_->SendCommand(kModuleAddress, CmdGetVer));
+    ASSERT_TRUE(WaitUntil([&] { return LogLines() == 2; }));
+    EXPECT_TRUE(LastLogLine().ends_with("Query BMS...  Succeed!"));
+    EXPECT_EQ(LastCommand, CmdGetVer);
+    ASSERT_TRUE(Reported("Query version...  Succeed!"));
+    EXPECT_EQ(LastCommand, 0);
+}
+
+TEST_F(LinkTest, AHangUpShowsThePortLostAndClosesIt) {
+    StartLinked();
+    OpenLoggedIn();
+    AddFault("drop:cmd=0x15");
+    ASSERT_TRUE(form_->SendCommand(kModuleAddress, CmdReadBms));
+    ASSERT_TRUE(WaitUntil([&] { return InfoLine() == "    Serial port lost!"; }));
     EXPECT_EQ(InfoColor(), kFailureColor);
     EXPECT_EQ(form_->PortOpen, 0);
     EXPECT_EQ(form_->LoggedIn, 0);
+    EXPECT_FALSE(form_->Comm1->Active());
     EXPECT_EQ(form_->TB_COMSwitch->Caption(), "Open Port");
     EXPECT_EQ(form_->TB_COMSwitch->ImageIndex(), 4);
     EXPECT_EQ(form_->TB_LOG->Caption(), "Login");
     EXPECT_EQ(form_->TB_LOG->ImageIndex(), 7);
     form_->LoggedIn = 1;
-    EXPECT_FALSE(form_->SendCommand(0, CmdReadBms));
+    EXPECT_FALSE(form_->SendCommand(kModuleAddress, CmdReadBms));
     EXPECT_EQ(InfoLine(), "    Please open port frist!");
 }
 

@@ -48,23 +48,18 @@ TEST_F(LinkTest, RefusedRequestsSayWhyAndLeaveTheOutstandingRequestAlone) {
 }
 
 TEST_F(LinkTest, TheLoginButtonLogsInAndOutWhenTheModuleAnswers) {
-    sim::SimConfig config;
-    config.addresses = {5};
-    sim::SimLink link(config);
-    ASSERT_TRUE(link.Start()) << link.Error();
     TMainForm* form = StartLinked();
-    form->CB_ModuleAddr->SetItemIndex(5);
-    OpenPortOn(link);
+    ASSERT_TRUE(form->OpenPort());
 
     // Not logged in: nothing reaches the module.
-    EXPECT_FALSE(form->SendCommand(5, CmdReadBms));
+    EXPECT_FALSE(form->SendCommand(kModuleAddress, CmdReadBms));
     EXPECT_EQ(InfoLine(), "    Please login frist!");
 
     form->TB_LOG->Click();
     // The button waits for the module's answer.
     EXPECT_EQ(form->TB_LOG->Caption(), "Login");
     EXPECT_EQ(LastCommand, CmdLogin);
-    ASSERT_TRUE(RunUntil([&] { return form->LoggedIn == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return form->LoggedIn == 1; }));
     EXPECT_EQ(form->TB_LOG->Caption(), "Logout");
     EXPECT_EQ(form->TB_LOG->ImageIndex(), 6);
     EXPECT_EQ(LastCommand, 0);
@@ -72,43 +67,44 @@ TEST_F(LinkTest, TheLoginButtonLogsInAndOutWhenTheModuleAnswers) {
     EXPECT_EQ(InfoColor(), kSuccessColor);
 
     form->RxLength = 99;
-    ASSERT_TRUE(form->SendCommand(5, CmdReadBms));
+    ASSERT_TRUE(form->SendCommand(kModuleAddress, CmdReadBms));
     EXPECT_EQ(LastCommand, CmdReadBms);
     EXPECT_EQ(form->RxLength, 0);
-    EXPECT_EQ(Bytes(form->TxFrame.begin(), form->TxFrame.begin() + 8),
-              (Bytes{0x05, 0x00, 0x04, 0x01, 0x15, 0x55, 0xAA, 0x19}));
-    ASSERT_TRUE(RunUntil([&] { return LastCommand == 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return LastCommand == 0; }));
     EXPECT_EQ(InfoLine(), "    Query BMS...  Succeed!");
 
     form->TB_LOG->Click();
-    ASSERT_TRUE(RunUntil([&] { return form->LoggedIn == 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return form->LoggedIn == 0; }));
     EXPECT_EQ(form->TB_LOG->Caption(), "Login");
     EXPECT_EQ(form->TB_LOG->ImageIndex(), 7);
 
     const std::vector<Bytes> heard = {
-        {0x05, 0x00, 0x04, 0x01, 0x01, 0x55, 0xAA, 0x05},
-        {0x05, 0x00, 0x04, 0x01, 0x15, 0x55, 0xAA, 0x19},
-        {0x05, 0x00, 0x04, 0x01, 0x02, 0x55, 0xAA, 0x06},
+        {0x00, 0x00, 0x04, 0x01, 0x01, 0x55, 0xAA, 0x05},
+        {0x00, 0x00, 0x04, 0x01, 0x15, 0x55, 0xAA, 0x19},
+        {0x00, 0x00, 0x04, 0x01, 0x02, 0x55, 0xAA, 0x06},
     };
-    EXPECT_EQ(link.Sim().Requests(), heard);
+    EXPECT_EQ(Module().Requests(), heard);
+}
+
+TEST_F(LinkTest, APlainRequestCarriesTheAddressItIsGiven) {
+    TMainForm* form = StartLinked();
+    form->LoggedIn = 1;
+    ASSERT_TRUE(form->OpenPort());
+    EXPECT_TRUE(form->SendCommand(5, CmdReadBms));
+    EXPECT_EQ(Bytes(form->TxFrame.begin(), form->TxFrame.begin() + 8),
+              (Bytes{0x05, 0x00, 0x04, 0x01, 0x15, 0x55, 0xAA, 0x19}));
 }
 
 TEST_F(LinkTest, TheLoginButtonSendsTheLoginAgainWhilePressedBeforeTheAnswer) {
-    sim::SimConfig config;
-    sim::SimLink link(config);
-    sim::Fault silent;
-    silent.kind = sim::FaultKind::Silent;
-    silent.times = 2;
-    link.Sim().AddFault(silent);
-    ASSERT_TRUE(link.Start()) << link.Error();
+    AddFault("silent:cmd=0x01,times=2");
     TMainForm* form = StartLinked();
-    OpenPortOn(link);
+    ASSERT_TRUE(form->OpenPort());
     LastCommand = CmdReadBms;
 
     form->TB_LOG->Click();
     form->TB_LOG->Click();
-    ASSERT_TRUE(RunUntil([&] { return link.Sim().Requests().size() == 2; }));
-    for (const Bytes& request : link.Sim().Requests()) EXPECT_EQ(request[frame::kCommand], CmdLogin);
+    ASSERT_TRUE(WaitUntil([&] { return Module().Requests().size() == 2; }));
+    for (const Bytes& request : Module().Requests()) EXPECT_EQ(request[frame::kCommand], CmdLogin);
     EXPECT_EQ(form->LoggedIn, 0);
 }
 
