@@ -43,6 +43,12 @@ protected:
     void ReportLogins(int count) {
         for (int i = 0; i < count; ++i) Receive(Reply(0, 0x81));
     }
+    // The external log's page is built with the pages; stand in when it is not.
+    void MakeExtInfo() {
+        if (form_->RE_ExtInfo) return;
+        form_->RE_ExtInfo = new TRichEdit(form_);
+        form_->RE_ExtInfo->SetParent(form_);
+    }
 };
 
 TEST_F(InfoLineTest, TheInfoLineShowsItsTextAfterFourBlanksOnItsColour) {
@@ -122,11 +128,7 @@ TEST_F(InfoLineTest, ALogThatCannotBeWrittenIsKeptAndTheInfoLineSaysSo) {
 
 TEST_F(InfoLineTest, EachSaveItemAppendsItsLogToItsFileAndClearsIt) {
     TMainForm* form = StartLinked();
-    // The external log's page is built by the pages; stand in when it is not.
-    if (!form->RE_ExtInfo) {
-        form->RE_ExtInfo = new TRichEdit(form);
-        form->RE_ExtInfo->SetParent(form);
-    }
+    MakeExtInfo();
     struct Case {
         TRichEdit* memo;
         void (TMainForm::*click)(TObject*);
@@ -170,10 +172,7 @@ TEST_F(InfoLineTest, TheInformationLogsPopupItemSavesIt) {
 
 TEST_F(InfoLineTest, TheExternalLogTakesATimedLineInTheColourOfItsMessage) {
     TMainForm* form = StartLinked();
-    if (!form->RE_ExtInfo) {
-        form->RE_ExtInfo = new TRichEdit(form);
-        form->RE_ExtInfo->SetParent(form);
-    }
+    MakeExtInfo();
     const struct {
         TColor shown;
         TColor logged;
