@@ -145,12 +145,25 @@ public:
 
     // ---- poll clock (Main_Poll.cpp) ----
     void PollTick();
-    void PollStep();
+    bool PollStep();  // true when it sent a request
     void SendPollQuery(int moduleIndex);
     int PrevSelectedModule(int index);
     int NextSelectedModule(int index);
+    // The whole record from or to "ParaRecord.dat" in the current folder;
+    // false when the file was missing or could not be read or written.
     bool ReadParaRecord();
     bool WriteParaRecord();
+    // Stops the timer and drops its queued ticks; false when none ran.
+    bool KillPollTimer();
+    // What the tick carries from one tick to the next.
+    int32_t PollTicks = 0, QueryTicks = 0, PollSeconds = 0, QuerySeconds = 0;
+    int32_t PollDue = 0, QueryDue = 0;
+    // Kills the timer should the window go without a close request, so no
+    // tick ever reaches a window that is gone.
+    struct PollTimerGuard {
+        uint32_t id = 0;
+        ~PollTimerGuard();
+    } PollTimer;
 
     // ---- closing (Main_Close.cpp) ----
     void FormCloseQuery(TObject* sender, bool& canClose);

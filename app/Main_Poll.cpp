@@ -1,14 +1,254 @@
+// The 10 ms poll clock: the parallel poll of the selected modules, the reply
+// time-out of the clock's own requests, and the polling record's file.
+//
+// The timer thread only posts ticks; PollTick runs on the GUI thread in the
+// same queue as the received chunks, so a tick and the receive handler never
+// interleave and nothing here needs a lock.
+
+#include <algorithm>
+
 #include "app/Main.h"
+#include "link/CommandTable.h"
+#include "link/DeviceFrame.h"
+#include "platform/base/LittleEndian.h"
+#include "platform/base/Paths.h"
+#include "platform/base/Strings.h"
+#include "platform/classlib/Application.h"
+#include "platform/system/MultimediaTimer.h"
+#include "platform/system/RecordFile.h"
+#include "platform/winsys/GuiTasks.h"
 
 namespace tarvel {
+namespace {
 
-void TMainForm::StartPollTimer() {}
-void TMainForm::PollTick() {}
-void TMainForm::PollStep() {}
-void TMainForm::SendPollQuery(int) {}
-int TMainForm::PrevSelectedModule(int index) { return index; }
-int TMainForm::NextSelectedModule(int index) { return index; }
-bool TMainForm::ReadParaRecord() { return false; }
-bool TMainForm::WriteParaRecord() { return false; }
+constexpr uint32_t kTickMs = 10;
+constexpr int32_t kTicksPerSecond = 100;
+// A request is given up when its counter passes this: the 39th tick after
+// the one that sent it.
+constexpr int32_t kReplyTimeoutTicks = 40;
+
+constexpr TColor kPolledColor = 0x00FFFF;
+constexpr TColor kAnsweredColor = 0x00FF00;
+constexpr TColor kSilentColor = 0xB0ACB9;
+
+constexpr const char* kParaRecordFile = "ParaRecord.dat";
+constexpr size_t kParaRecordSize = 264;
+constexpr size_t kMultiPeriodOffset = 256;
+constexpr size_t kSinglePeriodOffset = 260;
+
+using ParaRecordBytes = std::array<uint8_t, kParaRecordSize>;
+
+ParaRecordBytes EncodeParaRecord(const PollingRecord& record) {
+    ParaRecordBytes bytes{};
+    for (size_t i = 0; i < record.ModuleSelected.size(); ++i)
+        StoreLe32(&bytes[i * 4], static_cast<uint32_t>(record.ModuleSelected[i]));
+    StoreLe32(&bytes[kMultiPeriodOffset], static_cast<uint32_t>(record.MultiPeriodSec));
+    StoreLe32(&bytes[kSinglePeriodOffset], static_cast<uint32_t>(record.SinglePeriodSec));
+    return bytes;
+}
+
+PollingRecord DecodeParaRecord(const ParaRecordBytes& bytes) {
+    PollingRecord record;
+    for (size_t i = 0; i < record.ModuleSelected.size(); ++i)
+        record.ModuleSelected[i] = static_cast<int32_t>(LoadLe32(&bytes[i * 4]));
+    record.MultiPeriodSec = static_cast<int32_t>(LoadLe32(&bytes[kMultiPeriodOffset]));
+    record.SinglePeriodSec = static_cast<int32_t>(LoadLe32(&bytes[kSinglePeriodOffset]));
+    return record;
+}
+
+// A missing record file is made empty so the next access finds it; the user
+// is told, as the set-up it should hold is not there.
+bool EnsureParaRecordFile(const char* missingMessage) {
+    if (FileExists(kParaRecordFile)) return true;
+    const uint8_t none = 0;
+    WriteFileAt(kParaRecordFile, 0, &none, 0);
+    Application->MessageBox(missingMessage);
+    return false;
+}
+
+// The seconds counter a job starts from: the period the edit shows makes the
+// job due at the next whole second. A text that is no whole number of
+// seconds starts it from the saved period, which has the same effect.
+int32_t PresetSeconds(const TTeEdit* edit, int32_t period) {
+    const int32_t ceiling = std::max(period, 0);
+    int32_t shown = 0;
+    if (!edit || !TryStrToInt(edit->GetText(), shown)) return ceiling;
+    return std::clamp(shown, 0, ceiling);
+}
+
+bool IsChecked(const TTeCheckBox* box) { return box && box->Checked(); }
+
+void ColourGauge(TGauge* gauge, TColor fore, TColor back) {
+    if (!gauge) return;
+    gauge->SetForeColor(fore);
+    gauge->SetBackColor(back);
+}
+
+}  // namespace
+
+TMainForm::PollTimerGuard::~PollTimerGuard() {
+    if (id != 0) TimeKillEvent(id);
+}
+
+void TMainForm::StartPollTimer() {
+    PollTimerId = TimeSetEvent(
+        kTickMs, [this] { PollTick(); }, GuiPoster());
+    PollTimer.id = PollTimerId;
+    if (PollTimerId == 0) Application->MessageBox("创建精确定时任务失败");
+}
+
+bool TMainForm::KillPollTimer() {
+    if (PollTimerId == 0) return false;
+    TimeKillEvent(PollTimerId);
+    PollTimerId = 0;
+    PollTimer.id = 0;
+    return true;
+}
+
+void TMainForm::PollTick() {
+    ++PollTicks;
+    ++QueryTicks;
+    if (PollStartPending) {
+        PollStartPending = 0;
+        PollSeconds = PresetSeconds(PS_Cyc, ParaRecord.MultiPeriodSec);
+    }
+    if (TsbsStartPending) {
+        TsbsStartPending = 0;
+        QuerySeconds = PresetSeconds(TSBS_Cyc, ParaRecord.SinglePeriodSec);
+    }
+    if (PollTicks >= kTicksPerSecond) {
+        PollTicks = 0;
+        if (++PollSeconds >= ParaRecord.MultiPeriodSec) {
+            PollSeconds = 0;
+            if (IsChecked(PC_All_Query)) PollDue = 1;
+        }
+    }
+    if (QueryTicks >= kTicksPerSecond) {
+        QueryTicks = 0;
+        if (++QuerySeconds >= ParaRecord.SinglePeriodSec) {
+            QuerySeconds = 0;
+            // if (TSBS_CycQuery->Checked()) QueryDue = 1;
+        }
+    }
+
+    // Within one tick the parallel poll goes first, then the cyclic query,
+    // then the one-shot query; each waits while a request is outstanding.
+    if (PollDue && RequestBusy == 0) {
+        PollDue = 0;
+        RequestBusy = 1;
+        PollInProgress = 1;
+        if (PollStep()) {
+            ++PollRequestCount;
+            ReplyTimeoutTicks = 1;
+        } else {
+            RequestBusy = 0;
+            PollInProgress = 0;
+        }
+    }
+    // The query of one module joins here once SendTsbsQuery exists:
+    // if (QueryDue && RequestBusy == 0) {
+    //     QueryDue = 0;
+    //     RequestBusy = 1;
+    //     TsbsQueryInProgress = 1;
+    //     SendTsbsQuery();
+    //     ++PollRequestCount;
+    //     ReplyTimeoutTicks = 1;
+    // }
+    // if (TsbsOnceRequest && RequestBusy == 0) {
+    //     TsbsOnceRequest = 0;
+    //     TsbsQueryInProgress = 1;
+    //     RequestBusy = 1;
+    //     SendTsbsQuery();
+    //     ReplyTimeoutTicks = 1;
+    // }
+
+    if (ReplyTimeoutTicks != 0 && ++ReplyTimeoutTicks > kReplyTimeoutTicks) {
+        ++ReplyTimeoutCount;
+        ReplyTimeoutTicks = 0;
+        if (RequestBusy == 1) RequestBusy = 0;
+        PollInProgress = 0;
+        TsbsQueryInProgress = 0;
+    }
+}
+
+bool TMainForm::PollStep() {
+    if (NextSelectedModule(0) < 0) {
+        TS_RunState->Invalidate();
+        return false;
+    }
+    // Only the set-up and this step move the ring; a slot from elsewhere
+    // restarts it at the first selected module.
+    if (NextPollModule < 0 || NextPollModule >= kModuleCount)
+        NextPollModule = NextSelectedModule(kModuleCount - 1);
+    const int slot = NextPollModule;
+    SendPollQuery(slot);
+    PollIndex = slot;
+    PrevPollModule = PrevSelectedModule(slot);
+    NextPollModule = NextSelectedModule(slot);
+
+    if (PollCycleStarted == 0) {
+        // The first step after polling starts has no answer to show yet.
+        PollCycleStarted = 1;
+    } else if (PolledModuleAnswered == 1) {
+        const TColor stored = BatColorStore ? BatColorStore->BackColor() : TColor{0xFFFFFF};
+        ColourGauge(RunStateGauges[PrevPollModule], kAnsweredColor, stored);
+        if (PosGauges[PrevPollModule]) PosGauges[PrevPollModule]->SetBackColor(stored);
+        PolledModuleAnswered = 0;
+    } else {
+        ColourGauge(RunStateGauges[PrevPollModule], kSilentColor, kSilentColor);
+        if (RunStateGauges[PrevPollModule]) RunStateGauges[PrevPollModule]->SetProgress(0);
+        if (PosGauges[PrevPollModule]) PosGauges[PrevPollModule]->SetBackColor(kSilentColor);
+    }
+    // A repaint request, not a pass of the message loop: the tick must not
+    // run received chunks in the middle of its own work.
+    TS_RunState->Invalidate();
+    return true;
+}
+
+void TMainForm::SendPollQuery(int moduleIndex) {
+    if (moduleIndex < 0 || moduleIndex >= kModuleCount) return;
+    ColourGauge(RunStateGauges[moduleIndex], kPolledColor, kPolledColor);
+    // The module numbers run 1..64, so slot 63 is module 64: one past the
+    // box's last item "63".
+    const uint8_t address = static_cast<uint8_t>(moduleIndex + 1);
+    if (CB_ModuleAddr) CB_ModuleAddr->SetItemIndex(address);
+    LastCommand = CmdQuerySbs;
+    const FrameBytes request = BuildRequest(address, CmdQuerySbs);
+    std::copy(request.begin(), request.end(), TxFrame.begin());
+    Comm1->WriteCommData(TxFrame.data(), static_cast<uint16_t>(request.size()));
+}
+
+int TMainForm::PrevSelectedModule(int index) {
+    for (int i = 1; i <= kModuleCount; ++i) {
+        const int slot = ((index - i) % kModuleCount + kModuleCount) % kModuleCount;
+        if (ParaRecord.ModuleSelected[slot] == 1) return slot;
+    }
+    return -1;
+}
+
+int TMainForm::NextSelectedModule(int index) {
+    for (int i = 1; i <= kModuleCount; ++i) {
+        const int slot = ((index + i) % kModuleCount + kModuleCount) % kModuleCount;
+        if (ParaRecord.ModuleSelected[slot] == 1) return slot;
+    }
+    return -1;
+}
+
+bool TMainForm::ReadParaRecord() {
+    if (!EnsureParaRecordFile("No paraRecord.dat for read！")) return false;
+    // A short file fills only the front of the record; the rest stays.
+    ParaRecordBytes bytes = EncodeParaRecord(ParaRecord);
+    if (ReadFileAt(kParaRecordFile, 0, bytes.data(), bytes.size()) < 0) return false;
+    ParaRecord = DecodeParaRecord(bytes);
+    return true;
+}
+
+bool TMainForm::WriteParaRecord() {
+    EnsureParaRecordFile("No paraRecord.dat for write!");
+    const ParaRecordBytes bytes = EncodeParaRecord(ParaRecord);
+    if (WriteFileAt(kParaRecordFile, 0, bytes.data(), bytes.size())) return true;
+    Application->MessageBox(String(kParaRecordFile) + " cannot be written!");
+    return false;
+}
 
 }  // namespace tarvel
