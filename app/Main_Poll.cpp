@@ -76,6 +76,17 @@ int32_t PresetSeconds(const TTeEdit* edit, int32_t period) {
     return std::clamp(shown, 0, ceiling);
 }
 
+// The first slot selected with exactly 1, stepping round the ring from
+// `index`; the slot itself comes last. -1 when none is.
+int SelectedNeighbour(const PollingRecord& record, int index, int step) {
+    const int from = (index % kModuleCount + kModuleCount) % kModuleCount;
+    for (int i = 1; i <= kModuleCount; ++i) {
+        const int slot = ((from + step * i) % kModuleCount + kModuleCount) % kModuleCount;
+        if (record.ModuleSelected[static_cast<size_t>(slot)] == 1) return slot;
+    }
+    return -1;
+}
+
 bool IsChecked(const TTeCheckBox* box) { return box && box->Checked(); }
 
 void ColourGauge(TGauge* gauge, TColor fore, TColor back) {
@@ -218,21 +229,9 @@ void TMainForm::SendPollQuery(int moduleIndex) {
     Comm1->WriteCommData(TxFrame.data(), static_cast<uint16_t>(request.size()));
 }
 
-int TMainForm::PrevSelectedModule(int index) {
-    for (int i = 1; i <= kModuleCount; ++i) {
-        const int slot = ((index - i) % kModuleCount + kModuleCount) % kModuleCount;
-        if (ParaRecord.ModuleSelected[slot] == 1) return slot;
-    }
-    return -1;
-}
+int TMainForm::PrevSelectedModule(int index) { return SelectedNeighbour(ParaRecord, index, -1); }
 
-int TMainForm::NextSelectedModule(int index) {
-    for (int i = 1; i <= kModuleCount; ++i) {
-        const int slot = ((index + i) % kModuleCount + kModuleCount) % kModuleCount;
-        if (ParaRecord.ModuleSelected[slot] == 1) return slot;
-    }
-    return -1;
-}
+int TMainForm::NextSelectedModule(int index) { return SelectedNeighbour(ParaRecord, index, +1); }
 
 bool TMainForm::ReadParaRecord() {
     if (!EnsureParaRecordFile("No paraRecord.dat for read！")) return false;
