@@ -3,8 +3,6 @@
 // "ParaSeting.ini".
 
 #include "app/Main.h"
-#include "platform/base/DateTime.h"
-#include "platform/base/Exceptions.h"
 #include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
 #include "platform/classlib/Application.h"
@@ -29,22 +27,12 @@ void TMainForm::FormClose(TObject*, TCloseAction&) {
     Comm1->StopComm();
     if (AdcStream.is_open()) AdcStream.close();
 
-    // Each log that holds text is appended to the day's file; a log that
-    // cannot be written keeps its text and the info line says so.
-    const auto appendLog = [this](TCustomMemo* memo, const char* ending) {
-        if (!memo || memo->GetText().empty()) return;
-        const std::string path = AppPath("Info/" + DateToStr(Date()) + ending);
-        try {
-            AppendFileText(path, memo->GetText() + "\r\n");
-        } catch (const Exception&) {
-            ShowInfo("Cannot write " + path + "!", kFailureColor);
-        }
-    };
-    appendLog(RE_Info, "信息.txt");
+    // A log that cannot be written keeps its text and the info line says so.
+    SaveLogAndClear(RE_Info, "信息.txt");
     ShowInfoAndExtLog(UIntToStr(PollRequestCount), kLogLineColor);
     ShowInfoAndExtLog(UIntToStr(ReplyTimeoutCount), kLogLineColor);
-    appendLog(RE_ExtInfo, "外部信息.txt");
-    appendLog(RE_CommData, "通信数据.txt");
+    SaveLogAndClear(RE_ExtInfo, "外部信息.txt");
+    SaveLogAndClear(RE_CommData, "通信数据.txt");
 
     // Every key is written, empty cells as empty values, so the list reads
     // back whole at the next start.

@@ -20,7 +20,6 @@ protected:
     TMainForm* StartRunning() {
         TMainForm* form = Start();
         SupplyControls(form);
-        std::filesystem::create_directories("Info");
         return form;
     }
 
@@ -69,6 +68,7 @@ TEST_F(CloseTest, ClosingWithEmptyLogsStillWritesTheTwoCountLines) {
 
 TEST_F(CloseTest, LogsThatHoldTextAreAppendedToTheDaysFiles) {
     TMainForm* form = StartRunning();
+    std::filesystem::create_directories(AppPath("Info"));
     AppendFileText(LogFile("信息.txt"), "earlier\r\n");
     form->RE_Info->Lines()->Add("first");
     form->RE_Info->Lines()->Add("second");
@@ -138,6 +138,16 @@ TEST_F(CloseTest, ALogThatCannotBeWrittenKeepsItsTextAndTheInfoLineSaysSo) {
     EXPECT_EQ(form->RE_Info->Lines()->Count(), 1);
     EXPECT_NE(form->L_Info->Caption().find("Cannot write"), String::npos) << form->L_Info->Caption();
     EXPECT_EQ(IniKey("Num1"), "SN-001") << "the close goes on";
+}
+
+TEST_F(CloseTest, ASerialNumberListThatCannotBeStoredIsToldOnTheInfoLine) {
+    TMainForm* form = StartRunning();
+    std::filesystem::create_directory("ParaSeting.ini");
+    CloseWindow(form);
+
+    EXPECT_TRUE(Application->Terminated());
+    EXPECT_NE(form->L_Info->Caption().find("ParaSeting.ini"), String::npos) << form->L_Info->Caption();
+    EXPECT_EQ(form->L_Info->Color(), TColor{0x6A6AFF});
 }
 
 }  // namespace
