@@ -122,19 +122,19 @@ void BuildPraSetPage(TMainForm& f) {
 
 void BuildTbmsPage(TMainForm& f) {
     TWinControl* page = PageParent(f, kTbmsPanel);
-    f.SG_TBMS = MakeGrid(f, page, "SG_TBMS", Box(8, 8, 966, 512), {5, 5, 0, 0});
+    f.SG_TBMS = MakeGrid(f, page, "SG_TBMS", Box(8, 8, 972, 532), {5, 5, 0, 0});
     f.SG_TBMS->SetDefaultColWidth(160);
-    f.B_ReadBMS = MakeButton(f, page, "B_ReadBMS", 8, 532, 100, "");
-    f.B_WriteBMS = MakeButton(f, page, "B_WriteBMS", 120, 532, 100, "");
+    f.B_ReadBMS = MakeButton(f, page, "B_ReadBMS", 8, 548, 100, "");
+    f.B_WriteBMS = MakeButton(f, page, "B_WriteBMS", 120, 548, 100, "");
 
     // One module of the parallel system; parallel mode shows it.
-    f.TeGroupBox33 = MakeGroup(f, page, "TeGroupBox33", Box(240, 522, 430, 50), "并联单模块设置");
+    f.TeGroupBox33 = MakeGroup(f, page, "TeGroupBox33", Box(240, 538, 430, 50), "并联单模块设置");
     f.TeGroupBox33->SetVisible(false);
     MakeLabel(f, f.TeGroupBox33, "", 10, 22)->SetText("模块选择：");
     f.TBMS_SerilNum = MakeControl<TTeComboBox>(&f, f.TeGroupBox33, "TBMS_SerilNum", 86, 18, 70, 22);
     f.SingleModule_Get = MakeButton(f, f.TeGroupBox33, "SingleModule_Get", 170, 15, 110, "单模块查询");
     f.SingleModule_Set = MakeButton(f, f.TeGroupBox33, "SingleModule_Set", 290, 15, 110, "单模块修改");
-    f.AllModule_Set = MakeButton(f, page, "AllModule_Set", 690, 532, 150, "更改所有模块参数");
+    f.AllModule_Set = MakeButton(f, page, "AllModule_Set", 690, 548, 150, "更改所有模块参数");
     f.AllModule_Set->SetVisible(false);
 
     // The thresholds grouped by kind; the user never sees them.
@@ -155,17 +155,17 @@ void BuildTbmsPage(TMainForm& f) {
 
 void BuildAdjustPage(TMainForm& f) {
     TWinControl* page = PageParent(f, kAdjustPanel);
-    f.SG_VKB = MakeGrid(f, page, "SG_VKB", Box(8, 8, 556, 366), {5, 5, 1, 1});
-    f.SG_CKB = MakeGrid(f, page, "SG_CKB", Box(580, 8, 336, 384), {3, 5, 1, 1});
-    f.SG_CKB1 = MakeGrid(f, page, "SG_CKB1", Box(580, 398, 336, 200), {3, 11, 1, 1});
+    f.SG_VKB = MakeGrid(f, page, "SG_VKB", Box(8, 8, 564, 386), {5, 5, 1, 1});
+    f.SG_CKB = MakeGrid(f, page, "SG_CKB", Box(580, 8, 340, 404), {3, 5, 1, 1});
+    f.SG_CKB1 = MakeGrid(f, page, "SG_CKB1", Box(580, 418, 340, 214), {3, 11, 1, 1});
     f.SG_CKB1->SetDefaultColWidth(110);
     f.SG_CKB1->SetDefaultRowHeight(18);
-    f.B_SampleV = MakeButton(f, page, "B_SampleV", 8, 390, 100, "电压采样");
-    f.B_CalcVK = MakeButton(f, page, "B_CalcVK", 116, 390, 100, "计算电压K值");
-    f.B_SampleC = MakeButton(f, page, "B_SampleC", 224, 390, 100, "电流采样");
-    f.B_CalcCKB = MakeButton(f, page, "B_CalcCKB", 332, 390, 100, "计算电流KB值");
-    f.B_ReadKB = MakeButton(f, page, "B_ReadKB", 8, 426, 100, "读取KB值");
-    f.B_WriteKB = MakeButton(f, page, "B_WriteKB", 116, 426, 100, "写入KB值");
+    f.B_SampleV = MakeButton(f, page, "B_SampleV", 8, 402, 100, "电压采样");
+    f.B_CalcVK = MakeButton(f, page, "B_CalcVK", 116, 402, 100, "计算电压K值");
+    f.B_SampleC = MakeButton(f, page, "B_SampleC", 224, 402, 100, "电流采样");
+    f.B_CalcCKB = MakeButton(f, page, "B_CalcCKB", 332, 402, 100, "计算电流KB值");
+    f.B_ReadKB = MakeButton(f, page, "B_ReadKB", 8, 438, 100, "读取KB值");
+    f.B_WriteKB = MakeButton(f, page, "B_WriteKB", 116, 438, 100, "写入KB值");
 }
 
 void BuildAutoQueryAndAdcPages(TMainForm& f) {
@@ -181,9 +181,9 @@ void BuildAutoQueryAndAdcPages(TMainForm& f) {
     f.E_AutoSaveClear = MakeControl<TTeEdit>(&f, query, "E_AutoSaveClear", 256, 550, 60, 21);
 
     TWinControl* adc = PageParent(f, kAdcPanel);
-    f.SG_VADC = MakeGrid(f, adc, "SG_VADC", Box(8, 8, 1019, 124), {5, 5, 1, 0});
-    f.SG_CADC = MakeGrid(f, adc, "SG_CADC", Box(8, 150, 319, 64), {2, 2, 1, 0});
-    f.SG_TADC = MakeGrid(f, adc, "SG_TADC", Box(8, 232, 919, 64), {2, 2, 1, 0});
+    f.SG_VADC = MakeGrid(f, adc, "SG_VADC", Box(8, 8, 1032, 128), {5, 5, 1, 0});
+    f.SG_CADC = MakeGrid(f, adc, "SG_CADC", Box(8, 150, 324, 68), {2, 2, 1, 0});
+    f.SG_TADC = MakeGrid(f, adc, "SG_TADC", Box(8, 232, 930, 68), {2, 2, 1, 0});
     MakeControl<TTeScrollingLabel>(&f, adc, "TeScrollingLabel8", 8, 322, 100, 16);
     f.CB_AutoReadADCInterval = MakeControl<TTeEdit>(&f, adc, "CB_AutoReadADCInterval", 112, 318, 60, 21);
     f.CB_AutoReadADC = MakeControl<TTeCheckBox>(&f, adc, "CB_AutoReadADC", 190, 320, 150, 20);
@@ -194,7 +194,7 @@ void BuildMonitorPage(TMainForm& f) {
     TWinControl* page = PageParent(f, kMonitorPanel);
     f.TeEffectGroupBox1 = MakeGroup<TTeEffectGroupBox>(f, page, "TeEffectGroupBox1", Box(8, 8, 460, 140), "");
     f.SG_SoftVersion =
-        MakeGrid(f, f.TeEffectGroupBox1, "SG_SoftVersion", Box(10, 22, 440, 108), {2, 2, 0, 0});
+        MakeGrid(f, f.TeEffectGroupBox1, "SG_SoftVersion", Box(10, 22, 442, 110), {2, 2, 0, 0});
 
     f.TeEffectGroupBox4 =
         MakeGroup<TTeEffectGroupBox>(f, page, "TeEffectGroupBox4", Box(8, 156, 460, 70), "");
@@ -208,14 +208,14 @@ void BuildMonitorPage(TMainForm& f) {
     f.Setcap = MakeButton(f, f.TeGroupBox34, "Setcap", 330, 24, 80, "");
 
     f.TeEffectGroupBox5 =
-        MakeGroup<TTeEffectGroupBox>(f, page, "TeEffectGroupBox5", Box(480, 8, 440, 170), "");
-    f.SG_Life = MakeGrid(f, f.TeEffectGroupBox5, "SG_Life", Box(10, 22, 420, 108), {2, 2, 1, 0});
+        MakeGroup<TTeEffectGroupBox>(f, page, "TeEffectGroupBox5", Box(480, 8, 446, 170), "");
+    f.SG_Life = MakeGrid(f, f.TeEffectGroupBox5, "SG_Life", Box(10, 22, 426, 110), {2, 2, 1, 0});
     f.SG_Life->SetDefaultColWidth(104);
     f.B_SetLife = MakeButton(f, f.TeEffectGroupBox5, "B_SetLife", 10, 134, 100, "");
 
     f.GB_History = MakeGroup(f, page, "GB_History", Box(480, 186, 440, 170), "运行历史");
     f.GB_History->SetVisible(false);
-    f.SG_History = MakeGrid(f, f.GB_History, "SG_History", Box(10, 22, 420, 108), {2, 2, 1, 0});
+    f.SG_History = MakeGrid(f, f.GB_History, "SG_History", Box(10, 22, 320, 110), {2, 2, 1, 0});
     f.SG_History->SetDefaultColWidth(104);
     f.B_SetHistory = MakeButton(f, f.GB_History, "B_SetHistory", 10, 134, 100, "修 改");
 
@@ -275,12 +275,17 @@ void BuildExportPages(TMainForm& f) {
     f.Label65->Font()->SetHeight(-16);
     f.Label65->SetColor(clSkyBlue);
     f.Label65->SetTransparent(false);
+    f.Label65->SetAutoSize(false);
     f.TeGroupBox41 = MakeGroup(f, f.TeGroupBox39, "TeGroupBox41", Box(20, 120, 640, 110), "Data Statue ");
     const char* steps[] = {"Serial Num", "Capacity",         "Software Version",
                            "TSBS",       "HisAlarm Records", "Daily Records"};
+    // A group box hands its own state to its children when it loads; the
+    // boxes only show progress, so they sit on a panel of their own.
+    auto* holder = MakeControl<TTeTransPanel>(&f, f.TeGroupBox41, "", 2, 16, 636, 92);
+    holder->SetBevelOuter(bvNone);
     for (int i = 0; i < 6; ++i) {
-        auto* box = MakeControl<TTeCheckBox>(&f, f.TeGroupBox41, "TeCheckBox" + IntToStr(i + 1),
-                                             16 + (i % 3) * 200, 28 + (i / 3) * 36, 180, 20);
+        auto* box = MakeControl<TTeCheckBox>(&f, holder, "TeCheckBox" + IntToStr(i + 1), 14 + (i % 3) * 200,
+                                             12 + (i / 3) * 36, 180, 20);
         box->SetCaption(Utf8ToWide(steps[i]));
         box->SetEnabled(false);
         f.ExportStepChecks[i] = box;
@@ -301,7 +306,7 @@ void BuildHiddenPages(TMainForm& f) {
         MakeGrid(f, PageParent(f, kSerialNumPanel), "SG_SerialNum", Box(8, 8, 700, 560), {2, 32, 0, 0});
     f.SG_SerialNum->SetDefaultColWidth(200);
     f.SG_AutoTSBSData = MakeGrid(f, f.TS_AutoTSBSData, "SG_AutoTSBSData", Box(8, 8, 980, 560), {5, 5, 1, 1});
-    f.SG_ExtData = MakeGrid(f, f.TS_ExtComm, "SG_ExtData", Box(8, 8, 380, 460), {5, 5, 0, 0});
+    f.SG_ExtData = MakeGrid(f, f.TS_ExtComm, "SG_ExtData", Box(8, 8, 380, 476), {5, 5, 0, 0});
     auto* info = MakeControl<TTeRichEdit>(&f, f.TS_ExtComm, "RE_ExtInfo", 400, 8, 580, 460);
     info->SetReadOnly(true);
     info->SetScrollBars(ssVertical);
@@ -313,7 +318,8 @@ void BuildHiddenPages(TMainForm& f) {
 void TMainForm::BuildPages() {
     // Pages wider than the window's view area: the scroll bars reach the rest.
     ScrolledPanels[kRunStatePanel]->SetWidth(1180);
-    ScrolledPanels[kAdcPanel]->SetWidth(1040);
+    ScrolledPanels[kAdcPanel]->SetWidth(1048);
+    ScrolledPanels[kAdjustPanel]->SetHeight(640);
     BuildModuleTiles(*this, ScrolledPanels[kRunStatePanel]);
     BuildDataQueryPages(*this);
     BuildPraSetPage(*this);
