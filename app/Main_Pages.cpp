@@ -3,6 +3,8 @@
 // by module. Captions that the start-up translates are set by
 // SetupGridsAndText; the ones made here are those the form keeps.
 
+#include <tuple>
+
 #include "app/Main_Pages.h"
 #include "platform/base/DateTime.h"
 #include "platform/base/Strings.h"
@@ -77,23 +79,32 @@ TRect Box(int left, int top, int width, int height) { return TRect{left, top, le
 // sheets past them hold theirs directly.
 TWinControl* PageParent(TMainForm& form, int panel) { return form.ScrolledPanels[panel]; }
 
+// The data-query and chart sheets choose their records alike: a date
+// range, a table, a module and one more choice, and a button that runs it.
+using RecordSelectors = std::tuple<TDateTimePicker*&, TDateTimePicker*&, TTeComboBox*&, TTeComboBox*&,
+                                   TTeComboBox*&, TTeEffectButton*&>;
+
+void MakeRecordSelectors(TMainForm& f, TWinControl* page, const String& prefix, const char* choice,
+                         const char* run, RecordSelectors slots) {
+    std::get<0>(slots) = MakeDatePicker(f, page, prefix + "BeginDate", 16, 16);
+    std::get<1>(slots) = MakeDatePicker(f, page, prefix + "EndDate", 146, 16);
+    std::get<2>(slots) = MakeCombo(f, page, prefix + "Table", 276, 16);
+    std::get<3>(slots) = MakeCombo(f, page, prefix + "SeqNum", 406, 16);
+    std::get<4>(slots) = MakeCombo(f, page, prefix + choice, 536, 16);
+    std::get<5>(slots) = MakeButton<TTeEffectButton>(f, page, prefix + run, 676, 13, 90, "查 询");
+}
+
 void BuildDataQueryPages(TMainForm& f) {
     TWinControl* query = PageParent(f, kDataQueryPanel);
-    f.DQ_BeginDate = MakeDatePicker(f, query, "DQ_BeginDate", 16, 16);
-    f.DQ_EndDate = MakeDatePicker(f, query, "DQ_EndDate", 146, 16);
-    f.DQ_Table = MakeCombo(f, query, "DQ_Table", 276, 16);
-    f.DQ_SeqNum = MakeCombo(f, query, "DQ_SeqNum", 406, 16);
-    f.DQ_OrderMode = MakeCombo(f, query, "DQ_OrderMode", 536, 16);
-    f.DQ_Query = MakeButton<TTeEffectButton>(f, query, "DQ_Query", 676, 13, 90, "查 询");
+    MakeRecordSelectors(
+        f, query, "DQ_", "OrderMode", "Query",
+        std::tie(f.DQ_BeginDate, f.DQ_EndDate, f.DQ_Table, f.DQ_SeqNum, f.DQ_OrderMode, f.DQ_Query));
     f.DQ_Delete = MakeButton<TTeEffectButton>(f, query, "DQ_Delete", 776, 13, 90, "删 除");
 
     TWinControl* chart = PageParent(f, kDbChartPanel);
-    f.DBC_BeginDate = MakeDatePicker(f, chart, "DBC_BeginDate", 16, 16);
-    f.DBC_EndDate = MakeDatePicker(f, chart, "DBC_EndDate", 146, 16);
-    f.DBC_Table = MakeCombo(f, chart, "DBC_Table", 276, 16);
-    f.DBC_SeqNum = MakeCombo(f, chart, "DBC_SeqNum", 406, 16);
-    f.DBC_Curve = MakeCombo(f, chart, "DBC_Curve", 536, 16);
-    f.DBC_OnceQuery = MakeButton<TTeEffectButton>(f, chart, "DBC_OnceQuery", 676, 13, 90, "查 询");
+    MakeRecordSelectors(
+        f, chart, "DBC_", "Curve", "OnceQuery",
+        std::tie(f.DBC_BeginDate, f.DBC_EndDate, f.DBC_Table, f.DBC_SeqNum, f.DBC_Curve, f.DBC_OnceQuery));
     f.DBScrollBar = MakeControl<TTeScrollBar>(&f, chart, "DBScrollBar", 16, 560, 900, 17);
     f.DBScrollBar->SetMin(0);
     f.DBScrollBar->SetMax(100);
