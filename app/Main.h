@@ -295,7 +295,7 @@ public:
     TStringGrid* SG_History = nullptr;
     TStringGrid* SG_Life = nullptr;
     TTeGroupBox* TeGroupBox34 = nullptr;
-    std::array<TTeEdit*, 6> AutoCheckEdits{};  // TeEdit1..6
+    std::array<TTeEdit*, 6> AutoCheckEdits{};        // TeEdit1..6
     TTeEffectGroupBox* TeEffectGroupBox1 = nullptr;  // version
     TTeEffectGroupBox* TeEffectGroupBox4 = nullptr;  // serial number
     TTeEffectGroupBox* TeEffectGroupBox5 = nullptr;  // capacity life
@@ -349,7 +349,7 @@ public:
     TLabel* Label65 = nullptr;
     TTeGroupBox* TeGroupBox41 = nullptr;
     std::array<TTeCheckBox*, 6> ExportStepChecks{};  // TeCheckBox1..6
-    TTeButton* TeButton20 = nullptr;  // "Get DateFile"
+    TTeButton* TeButton20 = nullptr;                 // "Get DateFile"
     // -- TeTabSheet2
     TStringGrid* RunState = nullptr;
     TTeGroupBox* TeGroupBox40 = nullptr;
