@@ -252,37 +252,92 @@ public:
     std::array<TTeLabel*, kModuleCount> PositionLabels{};  // BatPosi1..64
     std::array<TTeLabel*, kModuleCount> VoltageLabels{};   // Batt_Vol1..64
     std::array<TTeLabel*, kModuleCount> CurrentLabels{};   // Bat_Curr1..64
+    TTeGroupBox* RunColor = nullptr;                       // the colour legend
     // -- TS_PraSet
     std::array<TTeCheckBox*, kModuleCount> ModuleChecks{};  // Bat_Cell1..64
     TTeCheckBox* Bat_Cell_All = nullptr;
     TTeEdit* PS_Cyc = nullptr;
     TTeEdit* TSBS_Cyc = nullptr;
+    TTeGroupBox* BatCellBox = nullptr;
+    TTeGroupBox* QueryCycBox = nullptr;
+    TTeButton* TeButton1 = nullptr;  // "Confirm"
+    TTeButton* TeButton3 = nullptr;  // "Auto GetAddress"
     // -- TS_SerialNum
     TStringGrid* SG_SerialNum = nullptr;
     // -- TS_TBMS
     TStringGrid* SG_TBMS = nullptr;
+    TTeButton* B_ReadBMS = nullptr;
+    TTeButton* B_WriteBMS = nullptr;
+    TTeGroupBox* TeGroupBox33 = nullptr;  // one module of the parallel system
+    TTeComboBox* TBMS_SerilNum = nullptr;
+    TTeButton* SingleModule_Get = nullptr;
+    TTeButton* SingleModule_Set = nullptr;
+    TTeButton* AllModule_Set = nullptr;
+    // The seven threshold grids, in a group never shown.
+    TStringGrid* SG_Overcurrset = nullptr;
+    TStringGrid* SG_Highcvset = nullptr;
+    TStringGrid* SG_Lowbvset = nullptr;
+    TStringGrid* SG_Lowcvset = nullptr;
+    TStringGrid* SG_Highbvset = nullptr;
+    TStringGrid* SG_Hightempset = nullptr;
+    TStringGrid* SG_Lowtempset = nullptr;
     // -- TS_Adjust
     TStringGrid* SG_VKB = nullptr;
     TStringGrid* SG_CKB = nullptr;
     TStringGrid* SG_CKB1 = nullptr;
+    TTeButton* B_SampleV = nullptr;
+    TTeButton* B_CalcVK = nullptr;
+    TTeButton* B_SampleC = nullptr;
+    TTeButton* B_CalcCKB = nullptr;
+    TTeButton* B_ReadKB = nullptr;
+    TTeButton* B_WriteKB = nullptr;
     // -- TS_AutoQuery
     TStringGrid* SG_AutoQueryTitle = nullptr;
+    TStringGrid* SG_AutoQuery = nullptr;
+    TTeCheckBox* CB_AutoSaveClear = nullptr;
+    TTeEdit* E_AutoSaveClear = nullptr;
     // -- TS_TADC
     TStringGrid* SG_VADC = nullptr;
     TStringGrid* SG_CADC = nullptr;
     TStringGrid* SG_TADC = nullptr;
+    TTeCheckBox* CB_AutoReadADC = nullptr;
+    TTeEdit* CB_AutoReadADCInterval = nullptr;
+    TTeButton* B_ReadADC = nullptr;
     // -- TS_Monitor
     TStringGrid* SG_SoftVersion = nullptr;
     TStringGrid* SG_History = nullptr;
     TStringGrid* SG_Life = nullptr;
     TTeGroupBox* TeGroupBox34 = nullptr;
-    std::array<TTeEdit*, 6> AutoCheckEdits{};  // TeEdit1..6
+    std::array<TTeEdit*, 6> AutoCheckEdits{};        // TeEdit1..6
+    TTeEffectGroupBox* TeEffectGroupBox1 = nullptr;  // version
+    TTeEffectGroupBox* TeEffectGroupBox4 = nullptr;  // serial number
+    TTeEffectGroupBox* TeEffectGroupBox5 = nullptr;  // capacity life
+    TTeGroupBox* GB_History = nullptr;               // run history, never shown
+    TTeGroupBox* TeGroupBox38 = nullptr;             // automatic check, hidden
+    TTeGroupBox* TeGroupBox25 = nullptr;             // work mode, hidden
+    TTeEdit* E_ReadSerialNum = nullptr;
+    TTeButton* B_ReadSerialNum = nullptr;
+    TTeButton* B_SetLife = nullptr;
+    TTeButton* B_SetHistory = nullptr;
+    TTeEdit* Capdis = nullptr;
+    TTeButton* Getcap = nullptr;
+    TTeButton* Setcap = nullptr;
+    TTeRadioButton* TeRadioButton1 = nullptr;
+    TTeRadioButton* TeRadioButton2 = nullptr;
+    TTeSEdit* TeSEdit2 = nullptr;
     // -- TS_HisAlarm
     TStringGrid* SG_HisAlarm = nullptr;
+    TTeButton* GetHisAlarm = nullptr;
+    TTeButton* GetanyHisAlarm = nullptr;
+    TTeButton* ClearLookData = nullptr;
+    TTeButton* SaveHisAlarm = nullptr;
+    TTeButton* ClearHisAlarm = nullptr;
     // -- TS_Control
     TTeButton* TeButton8 = nullptr;
     TTeButton* TeButton10 = nullptr;
     std::array<TTeCheckBox*, 13> ProtectSwitches{};  // Protect_OFF1..13
+    TTeComboBox* limitvalueset = nullptr;
+    TTeComboBox* valueset = nullptr;
     // -- TS_DataQuery, TS_DBChart
     TDateTimePicker* DQ_BeginDate = nullptr;
     TDateTimePicker* DQ_EndDate = nullptr;
@@ -290,8 +345,30 @@ public:
     TDateTimePicker* DBC_EndDate = nullptr;
     TTeComboBox* DQ_Table = nullptr;
     TTeComboBox* DBC_Table = nullptr;
+    TTeComboBox* DQ_SeqNum = nullptr;
+    TTeComboBox* DQ_OrderMode = nullptr;
+    TTeComboBox* DBC_SeqNum = nullptr;
+    TTeComboBox* DBC_Curve = nullptr;
+    TTeEffectButton* DQ_Query = nullptr;
+    TTeEffectButton* DQ_Delete = nullptr;
+    TTeEffectButton* DBC_OnceQuery = nullptr;
+    TTeScrollBar* DBScrollBar = nullptr;
+    // -- TS_AutoTSBSData
+    TStringGrid* SG_AutoTSBSData = nullptr;
+    // -- TeTabSheet1: the full export
+    TTeGroupBox* TeGroupBox39 = nullptr;
+    TTeButton* TeButton16 = nullptr;  // "Get ALL Data"
+    TTeProgressBar* TeProgressBar1 = nullptr;
+    TLabel* Label65 = nullptr;
+    TTeGroupBox* TeGroupBox41 = nullptr;
+    std::array<TTeCheckBox*, 6> ExportStepChecks{};  // TeCheckBox1..6
+    TTeButton* TeButton20 = nullptr;                 // "Get DateFile"
     // -- TeTabSheet2
     TStringGrid* RunState = nullptr;
+    TTeGroupBox* TeGroupBox40 = nullptr;
+    TTeButton* TeButton17 = nullptr;  // "Get"
+    TTeButton* TeButton18 = nullptr;  // "Save As"
+    TTeButton* TeButton19 = nullptr;  // "Clear"
     // -- TS_ExtComm
     TStringGrid* SG_ExtData = nullptr;
     TRichEdit* RE_ExtInfo = nullptr;
