@@ -180,6 +180,38 @@ public:
     void ScrollPanels();
     void M_HelpClick(TObject* sender);
 
+    // ---- reply handlers of the single-module features; the dispatcher calls them ----
+    // device information, ADC, automatic query (Main_DeviceInfo.cpp, Main_Adc.cpp, Main_AutoQuery.cpp)
+    void ShowSoftwareVersion();
+    void ShowSerialNumber();
+    void ShowDeviceText();
+    void ShowIoState();
+    void ShowAdc();
+    void AppendAutoQueryColumn();
+    // protection parameters and their files (Main_Params.cpp)
+    void ShowBmsParameters();
+    void TB_LoadClick(TObject* sender);
+    void TB_SaveClick(TObject* sender);
+    // calibration, capacity, life and run history (Main_Calibration.cpp, Main_Capacity.cpp)
+    void ShowSampledVoltages();
+    void ShowSampledCurrent();
+    void ShowKb();
+    void ShowCap();
+    void ShowRunHistory();
+    // remote control, device clock, automatic check (Main_Control.cpp, Main_Clock.cpp, Main_AutoCheck.cpp)
+    void ShowDisTime();
+    void ShowLimitCurrent();
+    void ShowSysDate();
+
+    // ---- reply handlers of the parallel modules (Main_Parallel.cpp) ----
+    void ShowParallelTelemetry();
+
+    // ---- reply handlers of the records (Main_Records.cpp) ----
+    void ShowHisAlarmRecords();
+    void ShowAutoTsbsRecords();
+    void ShowFunctionState();
+    void ShowDailyRecords();
+
     // ================= controls =================
     // Frame (Main_Frame.cpp)
     TTeThemeLink* TeThemeLink1 = nullptr;

@@ -8,6 +8,7 @@
 #include "link/CommandTable.h"
 #include "link/DeviceFrame.h"
 #include "link/ReplyValidator.h"
+#include "platform/classlib/Application.h"
 
 namespace tarvel {
 namespace {
@@ -50,8 +51,6 @@ void LoggedOutAction(TMainForm& form) {
     SetButton(form.TB_LOG, "Login", 7);
 }
 
-void TelemetryAction(TMainForm& form) { form.ShowTelemetry(); }
-
 // The work-mode group: 0xFF in the first data byte is the normal program.
 void WorkModeAction(TMainForm& form) {
     if (form.RxFrameLength <= frame::kReplyData) return;
@@ -68,39 +67,65 @@ struct DispatchRow {
     ReplyAction parallel;  // in parallel mode
 };
 
-// Rows without an action are the replies whose displays come with their
-// own pages; a code without a row does nothing.
+template <void (TMainForm::*Handler)()>
+void Call(TMainForm& form) {
+    (form.*Handler)();
+}
+
+template <const char* Text>
+void Box(TMainForm&) {
+    Application->MessageBox(Text);
+}
+
+constexpr char kChargeLimitOn[] = "限流回路开启!";
+constexpr char kChargeLimitOff[] = "限流回路关闭!";
+constexpr char kAutoQueryOff[] = "关闭自动查询TSBS参数功能!";
+constexpr char kAutoQueryOn[] = "开启自动查询TSBS参数功能!";
+constexpr char kSwitchesOff[] = "设置保护功能关闭成功!";
+constexpr char kSetSuccess[] = "Set Success!";
+
+void RunHistoryAction(TMainForm& form) {
+    form.DoneRunHistory = 1;
+    form.ShowRunHistory();
+}
+
+void SerialNumberAction(TMainForm& form) {
+    form.DoneSerialNum = 1;
+    form.ShowSerialNumber();
+}
+
+// A code without a row does nothing. In parallel mode only the telemetry and
+// the protection parameters are acted on.
 constexpr DispatchRow kDispatch[] = {
     {0x81, LoggedInAction, nullptr},
     {0x82, LoggedOutAction, nullptr},
-    // In parallel mode the answer belongs to the parallel display and its
-    // poll store, which are not built yet: it is taken and dropped.
-    {0x83, TelemetryAction, nullptr},
-    {0x84, nullptr, nullptr},  // ADC readout
-    {0x86, nullptr, nullptr},  // software version
-    {0x87, nullptr, nullptr},  // calibration block
-    {0x8E, nullptr, nullptr},  // run history
-    {0x90, nullptr, nullptr},  // serial number
-    {0x92, nullptr, nullptr},  // telemetry by serial number
-    {0x94, nullptr, nullptr},  // device text
-    {0x95, nullptr, nullptr},  // protection parameters, in both modes
+    {0x83, Call<&TMainForm::ShowTelemetry>, Call<&TMainForm::ShowParallelTelemetry>},
+    {0x84, Call<&TMainForm::ShowAdc>, nullptr},
+    {0x85, Call<&TMainForm::ShowIoState>, nullptr},
+    {0x86, Call<&TMainForm::ShowSoftwareVersion>, nullptr},
+    {0x87, Call<&TMainForm::ShowKb>, nullptr},
+    {0x8E, RunHistoryAction, nullptr},
+    {0x90, SerialNumberAction, nullptr},
+    {0x92, Call<&TMainForm::ShowParallelTelemetry>, nullptr},
+    {0x94, Call<&TMainForm::ShowDeviceText>, nullptr},
+    {0x95, Call<&TMainForm::ShowBmsParameters>, Call<&TMainForm::ShowBmsParameters>},
     {0x97, WorkModeAction, nullptr},
-    {0x99, nullptr, nullptr},  // history alarms
-    {0xA1, nullptr, nullptr},  // device-logged telemetry
-    {0xA5, nullptr, nullptr},  // over-current delays
-    {0xA7, nullptr, nullptr},  // charge-limit circuit on
-    {0xA8, nullptr, nullptr},  // charge-limit circuit off
-    {0xA9, nullptr, nullptr},  // device clock
-    {0xAA, nullptr, nullptr},  // automatic-query state
-    {0xAB, nullptr, nullptr},  // automatic query stopped
-    {0xAC, nullptr, nullptr},  // automatic query started
-    {0xAD, nullptr, nullptr},  // recent history alarms
-    {0xAE, nullptr, nullptr},  // daily records
-    {0xAF, nullptr, nullptr},  // protection switches
-    {0xB3, nullptr, nullptr},  // rated capacity
-    {0xB5, nullptr, nullptr},  // charge circuit
-    {0xB9, nullptr, nullptr},  // limit current set
-    {0xBA, nullptr, nullptr},  // limit current
+    {0x99, Call<&TMainForm::ShowHisAlarmRecords>, nullptr},
+    {0xA1, Call<&TMainForm::ShowAutoTsbsRecords>, nullptr},
+    {0xA5, Call<&TMainForm::ShowDisTime>, nullptr},
+    {0xA7, Box<kChargeLimitOn>, nullptr},
+    {0xA8, Box<kChargeLimitOff>, nullptr},
+    {0xA9, Call<&TMainForm::ShowSysDate>, nullptr},
+    {0xAA, Call<&TMainForm::ShowFunctionState>, nullptr},
+    {0xAB, Box<kAutoQueryOff>, nullptr},
+    {0xAC, Box<kAutoQueryOn>, nullptr},
+    {0xAD, Call<&TMainForm::ShowHisAlarmRecords>, nullptr},
+    {0xAE, Call<&TMainForm::ShowDailyRecords>, nullptr},
+    {0xAF, Box<kSwitchesOff>, nullptr},
+    {0xB3, Call<&TMainForm::ShowCap>, nullptr},
+    {0xB5, Box<kSetSuccess>, nullptr},
+    {0xB9, Box<kSetSuccess>, nullptr},
+    {0xBA, Call<&TMainForm::ShowLimitCurrent>, nullptr},
 };
 
 ReplyAction ActionFor(uint8_t code, bool parallel) {

@@ -1,0 +1,8 @@
+#include "app/Main.h"
+
+namespace tarvel {
+
+void TMainForm::ShowCap() {}
+void TMainForm::ShowRunHistory() {}
+
+}  // namespace tarvel

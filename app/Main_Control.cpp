@@ -1,0 +1,8 @@
+#include "app/Main.h"
+
+namespace tarvel {
+
+void TMainForm::ShowDisTime() {}
+void TMainForm::ShowLimitCurrent() {}
+
+}  // namespace tarvel

@@ -1,0 +1,10 @@
+#include "app/Main.h"
+
+namespace tarvel {
+
+void TMainForm::ShowHisAlarmRecords() {}
+void TMainForm::ShowAutoTsbsRecords() {}
+void TMainForm::ShowFunctionState() {}
+void TMainForm::ShowDailyRecords() {}
+
+}  // namespace tarvel
