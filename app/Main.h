@@ -24,6 +24,7 @@
 #include "platform/classlib/ImageLists.h"
 #include "platform/classlib/Menus.h"
 #include "platform/classlib/StdCtrls.h"
+#include "records/ReadingStore.h"
 #include "skin/controls/te_controls_button.h"
 #include "skin/controls/te_controls_check.h"
 #include "skin/controls/te_controls_combo.h"
@@ -45,6 +46,7 @@
 #include "skin/forms/te_forms_frame.h"
 #include "skin/forms/te_forms_menubar.h"
 #include "skin/forms/te_forms_popupmenu.h"
+#include "telemetry/TelemetryRecord.h"  // ModuleReading
 
 namespace tarvel {
 
@@ -56,13 +58,6 @@ struct PollingRecord {
     std::array<int32_t, kModuleCount> ModuleSelected{};
     int32_t MultiPeriodSec = 0;
     int32_t SinglePeriodSec = 0;
-};
-
-// The last reading of one parallel module: 40 values (37 used) and its time
-// "YYYY-MM-DD HH-MM-SS".
-struct ModuleReading {
-    std::array<int32_t, 40> Values{};
-    String Time;
 };
 
 class TMainForm : public TForm {
@@ -175,6 +170,18 @@ public:
     void ShowStatusWords();
     void StoreReading();
     void InitDatabaseCombos();
+    void B_QueryClick(TObject* sender);
+    // The record of the telemetry reply in RxFrame; none when the frame is
+    // not a whole telemetry reply.
+    std::optional<TelemetryRecord> RxTelemetry() const;
+    // The lamps, the status cells of SG_TSBS and the battery picture.
+    void ShowStatusWords(const TelemetryRecord& record);
+    // The CSV line, then the database row; failures go to the info line and,
+    // once per error, to the information log.
+    void StoreReadingTexts(ReadingTable table, const String& timeText, const String& serialNo,
+                           const TelemetryTexts& values);
+    void ShowSampledVoltages();
+    void ShowSampledCurrent();
 
     // ---- panel scrolling (Main_Frame.cpp) ----
     void ScrollPanels();
@@ -424,6 +431,23 @@ public:
     TTeButton* B_Query = nullptr;
     TTeCheckBox* CB_AutoQuery = nullptr;
     TTeEdit* TSBS_SeqNum = nullptr;
+    TGauge* BatPositiveCG = nullptr;  // the battery picture's terminal cap
+    TTeButton* TSBS_OnceQuery = nullptr;
+    TTeCheckBox* TSBS_CycQuery = nullptr;
+    TTeEdit* CB_AutoQueryInterval = nullptr;
+    TTeProgressBar* PB_SOC = nullptr;  // hidden
+    TLabel* L_SOC = nullptr;           // hidden
+    // The indicator lamps by name: S_Alarm1.., S_Protect1.., S_Fail1.., the
+    // Others and battery-state lamps, Bls1..16.
+    std::map<String, TShape*, std::less<>> Lamps;
+    // The latest status fields seen, shared with the parallel display.
+    struct StatusWordSet {
+        uint32_t Others = 0, Alarm = 0, Protection = 0, Fail = 0, Balance = 0;
+        uint16_t BattState = 0, SOC = 0;
+        uint32_t SOCHealth = 0, DiscTimes = 0, TotalDiscSOC = 0;
+    };
+    StatusWordSet LastStatusWords;
+    std::unique_ptr<ReadingStore> Readings;  // "DataAccess" beside the executable
 
     // Non-visual
     std::unique_ptr<TComm> Comm1;
