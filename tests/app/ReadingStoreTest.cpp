@@ -1,0 +1,92 @@
+// Every shown telemetry reading goes to "DataAccess" beside the executable:
+// a CSV line, then a database row, both with the texts the grid shows.
+
+#include "platform/base/Strings.h"
+#include "records/ReadingDatabase.h"
+#include "tests/app/TelemetryFixture.h"
+
+namespace tarvel::testing {
+namespace {
+
+using ReadingStoreOfTheWindow = TelemetryWindowTest;
+
+// The fields of a CSV line, each of which ends with ",".
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t comma; (comma = line.find(',', start)) != std::string::npos; start = comma + 1)
+        fields.push_back(line.substr(start, comma - start));
+    EXPECT_EQ(line.substr(start), "") << "text after the last comma";
+    return fields;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(text.substr(start), "") << "a line without CR LF";
+    return lines;
+}
+
+TEST_F(ReadingStoreOfTheWindow, EachReadingIsOneCsvLineAndOneRowOfWhatTheGridShows) {
+    telemetry_.current = -1000;
+    telemetry_.alarm = 0x80000000;
+    Show();
+    std::vector<std::string> shown = {Cell(4, 18)};
+    for (int row = 0; row < 19; ++row) shown.push_back(Cell(1, row));
+    for (int row = 0; row < 18; ++row) shown.push_back(Cell(4, row));
+    telemetry_.pack = 40000;
+    Show();
+
+    const std::vector<std::string> lines = Lines(ReadFileText(DataFile("NoModule.csv")));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(Fields(lines[0]).front(), "RecordTime");
+    EXPECT_EQ(Fields(lines[0])[1], "PACK");
+    EXPECT_EQ(Fields(lines[1]), shown);
+    EXPECT_EQ(Fields(lines[2])[1], "40000");
+
+    ReadingDatabase db(DataFile("Data.db"));
+    const auto rows =
+        db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows;
+    ASSERT_EQ(rows.size(), 2u);
+    // Values only: the row's time is the database's own.
+    EXPECT_EQ(std::vector<std::string>(rows[0].begin() + 1, rows[0].end()),
+              std::vector<std::string>(shown.begin() + 1, shown.end()));
+    EXPECT_EQ(rows[1][1], "40000");
+    EXPECT_FALSE(FileExists(DataFile("SingleModule.csv")));
+}
+
+TEST_F(ReadingStoreOfTheWindow, ADeletedCsvFileStartsAgainWithItsHeader) {
+    Show();
+    std::filesystem::remove(DataFile("NoModule.csv"));
+    Show();
+    const std::vector<std::string> lines = Lines(ReadFileText(DataFile("NoModule.csv")));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(Fields(lines[0]).size(), 38u);
+    EXPECT_EQ(Fields(lines[1]).size(), 38u);
+}
+
+// A damaged database costs the row, not the reading: the CSV line is kept,
+// the chain goes on, and no box stops the window.
+TEST_F(ReadingStoreOfTheWindow, AFailedInsertKeepsTheCsvLineAndTheChainGoesOn) {
+    WriteFileText(DataFile("Data.db"), std::string(4096, 'x'));
+    Show();
+    Show();
+    EXPECT_EQ(Lines(ReadFileText(DataFile("NoModule.csv"))).size(), 3u);
+    EXPECT_EQ(form_->DoneTsbs, 1);
+    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_EQ(ReadFileText(DataFile("Data.db")), std::string(4096, 'x'));
+}
+
+TEST_F(ReadingStoreOfTheWindow, WithoutTheFolderTheReadingIsStillShown) {
+    std::filesystem::remove_all(folder_.Path() / "DataAccess");
+    telemetry_.pack = 12345;
+    Show();
+    EXPECT_EQ(Cell(1, 0), "12345");
+    EXPECT_EQ(form_->DoneTsbs, 1);
+    EXPECT_TRUE(ui_.Boxes().empty());
+}
+
+}  // namespace
+}  // namespace tarvel::testing
