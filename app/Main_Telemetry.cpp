@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "link/CommandTable.h"
 #include "platform/base/DateTime.h"
+#include "platform/base/Strings.h"
 #include "telemetry/StatusWords.h"
 
 namespace tarvel {
@@ -94,7 +95,7 @@ void TMainForm::BuildTsbsPage() {
     };
     auto group = [&](const char* name, const char* caption, int x, int y, int w, int h) {
         auto* box = place(new TTeGroupBox(this), page, name, x, y, w, h);
-        box->SetText(caption);
+        box->SetCaption(Utf8ToWide(caption));
         return box;
     };
 
@@ -111,7 +112,7 @@ void TMainForm::BuildTsbsPage() {
         PaintTelemetryCell(*grid, col, row, rect);
     };
     SG_TSBS = grid;
-    Detailinfo = place(new TTeStringGrid(this), page, "Detailinfo", 570, 480, 425, 110);
+    Detailinfo = place(new TTeStringGrid(this), page, "Detailinfo", 8, 545, 552, 50);
     Detailinfo->SetVisible(false);
 
     // The query row; the parallel-only controls start hidden and the views place them.
@@ -143,11 +144,11 @@ void TMainForm::BuildTsbsPage() {
     CB_AutoQueryInterval->SetText("1");
 
     TTeGroupBox* legend =
-        group("RunColor2", "Meaning Of Color For Runing State Of Battery:", 8, 545, 552, 48);
+        group("RunColor2", "Meaning Of Color For Runing State Of Battery:", 570, 400, 242, 190);
     for (size_t i = 0; i < kLegend.size(); ++i) {
-        const int x = 8 + static_cast<int>(i) * 78;
-        place(new TTeLabel(this), legend, kLegend[i].label, x, 22, 56, 16)->SetText(kLegend[i].caption);
-        auto* swatch = place(new TShape(this), legend, "", x + 58, 22, 14, 14);
+        const int y = 24 + static_cast<int>(i) * 22;
+        place(new TTeLabel(this), legend, kLegend[i].label, 10, y, 120, 16)->SetText(kLegend[i].caption);
+        auto* swatch = place(new TShape(this), legend, "", 140, y, 40, 14);
         swatch->Brush()->SetColor(kLegend[i].colour);
     }
 
