@@ -68,147 +68,168 @@ void PaintTelemetryCell(TStringGrid& grid, int col, int row, const TRect& rect) 
                     text);
 }
 
-}  // namespace
+// Makes the page's controls, each named, parented and placed at once.
+class TsbsPageBuilder {
+public:
+    TsbsPageBuilder(TMainForm& form, TWinControl* page) : form_(form), page_(page) {}
 
-void TMainForm::BuildTsbsPage() {
-    TTeGroupBox* page = ScrolledPanels[1];
-    auto place = []<class T>(T* control, TWinControl* parent, std::string_view name, int x, int y, int w,
-                             int h) {
+    void Grid() {
+        auto* grid = Place(new TTeStringGrid(&form_), page_, "SG_TSBS", 8, 8, 552, 404);
+        grid->SetFixedCols(0);
+        grid->SetFixedRows(0);
+        grid->SetColCount(6);
+        grid->SetRowCount(19);
+        grid->SetDefaultRowHeight(20);
+        const int widths[] = {112, 72, 48, 122, 130, 56};
+        for (int col = 0; col < 6; ++col) grid->SetColWidths(col, widths[col]);
+        grid->SetDefaultDrawing(false);
+        grid->OnDrawCell = [grid](TObject*, int col, int row, TRect rect, TGridDrawState) {
+            PaintTelemetryCell(*grid, col, row, rect);
+        };
+        form_.SG_TSBS = grid;
+        form_.Detailinfo = Place(new TTeStringGrid(&form_), page_, "Detailinfo", 8, 545, 552, 50);
+        form_.Detailinfo->SetVisible(false);
+    }
+
+    // The parallel-only controls start hidden; the views show and move them.
+    void QueryControls() {
+        Text<TTeLabel>(page_, "TeLabel7", "Query Once:", 14, 434, 80);
+        form_.B_Query = Text<TTeButton>(page_, "B_Query", "Execute", 96, 425, 75, 25);
+        form_.B_Query->OnClick = [this](TObject* sender) { form_.B_QueryClick(sender); };
+        Text<TTeLabel>(page_, "TeLabel1", "Serial Number:", 14, 434, 80)->SetVisible(false);
+        form_.TSBS_SeqNum = Place(new TTeEdit(&form_), page_, "TSBS_SeqNum", 96, 432, 60, 21);
+        form_.TSBS_SeqNum->SetVisible(false);
+        form_.TSBS_SeqNum->SetEnabled(false);
+        form_.TSBS_OnceQuery = Text<TTeButton>(page_, "TSBS_OnceQuery", "Execute", 96, 477, 75, 25);
+        form_.TSBS_OnceQuery->SetVisible(false);
+        form_.TSBS_CycQuery = Text<TTeCheckBox>(page_, "TSBS_CycQuery", "Execute", 96, 522, 75, 17);
+        form_.TSBS_CycQuery->SetVisible(false);
+
+        // The automatic query binds these itself.
+        Text<TTeLabel>(page_, "TeLabel31", "Automatic Query:", 14, 482, 80);
+        TTeGroupBox* group = Group("TeGroupBox15", "", 96, 469, 300, 40);
+        form_.CB_AutoQuery = Text<TTeCheckBox>(group, "CB_AutoQuery", "Execute", 8, 14, 75, 17);
+        Text<TTeScrollingLabel>(group, "TeScrollingLabel3", "Period Setting:", 100, 15, 86);
+        form_.CB_AutoQueryInterval = Text<TTeEdit>(group, "CB_AutoQueryInterval", "1", 190, 12, 40, 21);
+    }
+
+    void Legend() {
+        TTeGroupBox* group =
+            Group("RunColor2", "Meaning Of Color For Runing State Of Battery:", 570, 400, 242, 190);
+        for (size_t i = 0; i < kLegend.size(); ++i) {
+            const int y = 24 + static_cast<int>(i) * 22;
+            Text<TTeLabel>(group, kLegend[i].label, kLegend[i].caption, 10, y, 120);
+            Place(new TShape(&form_), group, "", 140, y, 40, 14)->Brush()->SetColor(kLegend[i].colour);
+        }
+    }
+
+    void AlarmGroup() {
+        const auto& rows = AlarmProtectionRows();
+        TTeGroupBox* group = Group("TeGroupBox3", "Alarm/Prot State", 570, 8, 240, 24 + 18 * kLampRow);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const int y = 22 + static_cast<int>(i) * kLampRow;
+            Lamp(group, rows[i].alarmLamp, 10, y);
+            Text<TLabel>(group, kAlarmRowLabels[i], rows[i].label, 30, y - 1);
+            Lamp(group, rows[i].protectionLamp, 214, y);
+        }
+        for (const HiddenAlarmRow& row : kHiddenAlarmRows) {
+            Lamp(group, row.alarmLamp, 10, 0)->SetVisible(false);
+            Text<TLabel>(group, row.label, row.caption, 30, 0)->SetVisible(false);
+            Lamp(group, row.protectionLamp, 214, 0)->SetVisible(false);
+        }
+    }
+
+    void FailGroup() {
+        TTeGroupBox* group = Group("TeGroupBox1", "Fail State", 815, 8, 180, 24 + 8 * kLampRow);
+        int y = 22;
+        for (size_t i = 0; i < FailBits().size(); ++i) {
+            TShape* lamp = Lamp(group, FailBits()[i].lamp, 10, y);
+            if (!kFailLabels[i]) {
+                lamp->SetVisible(false);
+                continue;
+            }
+            Text<TLabel>(group, kFailLabels[i], FailBits()[i].label, 30, y - 1);
+            y += kLampRow;
+        }
+    }
+
+    void OthersGroup() {
+        TTeGroupBox* group = Group("TeGroupBox5", "Others", 815, 196, 180, 24 + 5 * kLampRow);
+        for (size_t i = 0; i < OthersBits().size(); ++i) {
+            const int y = 22 + static_cast<int>(i) * kLampRow;
+            Lamp(group, OthersBits()[i].lamp, 10, y);
+            Text<TTeScrollingLabel>(group, kOthersLabels[i], OthersBits()[i].label, 30, y - 1, 130);
+        }
+        // Each balance lamp follows one cell; no view shows them.
+        for (int cell = 1; cell <= 16; ++cell)
+            Lamp(page_, "Bls" + std::to_string(cell), 0, 0)->SetVisible(false);
+    }
+
+    void BatteryGroup() {
+        TTeGroupBox* group = Group("TeGroupBox4", "Battery State", 815, 324, 180, 140);
+        for (size_t i = 0; i < kStateRows.size(); ++i) {
+            const int y = 24 + static_cast<int>(i) * 26;
+            Lamp(group, kStateRows[i].lamp, 10, y);
+            Text<TLabel>(group, kStateRows[i].label, kStateRows[i].caption, 30, y - 1, 70);
+        }
+        form_.BatPositiveCG = Place(new TGauge(&form_), group, "BatPositiveCG", 126, 20, 16, 8);
+        form_.BatPositiveCG->SetShowText(false);
+        TGauge* body = Place(new TGauge(&form_), group, "TSBS_BatRunState", 116, 28, 36, 100);
+        body->SetKind(gkVerticalBar);
+        body->SetForeColor(0x00FF00);
+        body->SetBackColor(clWhite);
+        form_.TSBS_BatRunState = body;
+
+        form_.PB_SOC = Place(new TTeProgressBar(&form_), page_, "PB_SOC", 0, 0, 100, 16);
+        form_.PB_SOC->SetVisible(false);
+        form_.L_SOC = Place(new TLabel(&form_), page_, "L_SOC", 0, 0, 60, 16);
+        form_.L_SOC->SetVisible(false);
+    }
+
+private:
+    template <class T>
+    T* Place(T* control, TWinControl* parent, std::string_view name, int x, int y, int w, int h) {
         if (!name.empty()) control->SetName(String(name));
         control->SetParent(parent);
         control->SetBounds(x, y, w, h);
         return control;
-    };
-    auto lamp = [&](TWinControl* parent, std::string_view name, int x, int y) {
-        auto* shape = place(new TShape(this), parent, name, x, y, kLampSize, kLampSize);
-        shape->SetShape(stCircle);
-        shape->Pen()->SetStyle(psClear);
-        shape->Brush()->SetColor(clSilver);
-        Lamps[String(name)] = shape;
-        return shape;
-    };
-    auto label = [&](TWinControl* parent, std::string_view name, std::string_view caption, int x, int y) {
-        auto* text = place(new TLabel(this), parent, name, x, y, 160, 14);
-        text->SetTransparent(true);
-        text->SetCaption(String(caption));
-        return text;
-    };
-    auto group = [&](const char* name, const char* caption, int x, int y, int w, int h) {
-        auto* box = place(new TTeGroupBox(this), page, name, x, y, w, h);
-        box->SetCaption(Utf8ToWide(caption));
-        return box;
-    };
-
-    auto* grid = place(new TTeStringGrid(this), page, "SG_TSBS", 8, 8, 552, 404);
-    grid->SetFixedCols(0);
-    grid->SetFixedRows(0);
-    grid->SetColCount(6);
-    grid->SetRowCount(19);
-    grid->SetDefaultRowHeight(20);
-    const int widths[] = {112, 72, 48, 122, 130, 56};
-    for (int col = 0; col < 6; ++col) grid->SetColWidths(col, widths[col]);
-    grid->SetDefaultDrawing(false);
-    grid->OnDrawCell = [grid](TObject*, int col, int row, TRect rect, TGridDrawState) {
-        PaintTelemetryCell(*grid, col, row, rect);
-    };
-    SG_TSBS = grid;
-    Detailinfo = place(new TTeStringGrid(this), page, "Detailinfo", 8, 545, 552, 50);
-    Detailinfo->SetVisible(false);
-
-    // The query row; the parallel-only controls start hidden and the views place them.
-    place(new TTeLabel(this), page, "TeLabel7", 14, 434, 80, 16)->SetText("Query Once:");
-    B_Query = place(new TTeButton(this), page, "B_Query", 96, 425, 75, 25);
-    B_Query->SetText("Execute");
-    B_Query->OnClick = [this](TObject* sender) { B_QueryClick(sender); };
-    auto* serialLabel = place(new TTeLabel(this), page, "TeLabel1", 14, 434, 80, 16);
-    serialLabel->SetText("Serial Number:");
-    serialLabel->SetVisible(false);
-    TSBS_SeqNum = place(new TTeEdit(this), page, "TSBS_SeqNum", 96, 432, 60, 21);
-    TSBS_SeqNum->SetVisible(false);
-    TSBS_SeqNum->SetEnabled(false);
-    TSBS_OnceQuery = place(new TTeButton(this), page, "TSBS_OnceQuery", 96, 477, 75, 25);
-    TSBS_OnceQuery->SetText("Execute");
-    TSBS_OnceQuery->SetVisible(false);
-    TSBS_CycQuery = place(new TTeCheckBox(this), page, "TSBS_CycQuery", 96, 522, 75, 17);
-    TSBS_CycQuery->SetText("Execute");
-    TSBS_CycQuery->SetVisible(false);
-
-    // The automatic query's controls; its timer is bound by the automatic query itself.
-    place(new TTeLabel(this), page, "TeLabel31", 14, 482, 80, 16)->SetText("Automatic Query:");
-    TTeGroupBox* autoQuery = group("TeGroupBox15", "", 96, 469, 300, 40);
-    CB_AutoQuery = place(new TTeCheckBox(this), autoQuery, "CB_AutoQuery", 8, 14, 75, 17);
-    CB_AutoQuery->SetText("Execute");
-    place(new TTeScrollingLabel(this), autoQuery, "TeScrollingLabel3", 100, 15, 86, 16)
-        ->SetText("Period Setting:");
-    CB_AutoQueryInterval = place(new TTeEdit(this), autoQuery, "CB_AutoQueryInterval", 190, 12, 40, 21);
-    CB_AutoQueryInterval->SetText("1");
-
-    TTeGroupBox* legend =
-        group("RunColor2", "Meaning Of Color For Runing State Of Battery:", 570, 400, 242, 190);
-    for (size_t i = 0; i < kLegend.size(); ++i) {
-        const int y = 24 + static_cast<int>(i) * 22;
-        place(new TTeLabel(this), legend, kLegend[i].label, 10, y, 120, 16)->SetText(kLegend[i].caption);
-        auto* swatch = place(new TShape(this), legend, "", 140, y, 40, 14);
-        swatch->Brush()->SetColor(kLegend[i].colour);
+    }
+    template <class T>
+    T* Text(TWinControl* parent, std::string_view name, std::string_view text, int x, int y, int w = 160,
+            int h = 16) {
+        T* control = Place(new T(&form_), parent, name, x, y, w, h);
+        control->SetText(String(text));
+        return control;
+    }
+    TShape* Lamp(TWinControl* parent, std::string_view name, int x, int y) {
+        auto* lamp = Place(new TShape(&form_), parent, name, x, y, kLampSize, kLampSize);
+        lamp->SetShape(stCircle);
+        lamp->Pen()->SetStyle(psClear);
+        lamp->Brush()->SetColor(clSilver);
+        form_.Lamps[String(name)] = lamp;
+        return lamp;
+    }
+    TTeGroupBox* Group(std::string_view name, std::string_view caption, int x, int y, int w, int h) {
+        auto* group = Place(new TTeGroupBox(&form_), page_, name, x, y, w, h);
+        group->SetCaption(Utf8ToWide(caption));
+        return group;
     }
 
-    const auto& rows = AlarmProtectionRows();
-    TTeGroupBox* alarms = group("TeGroupBox3", "Alarm/Prot State", 570, 8, 240, 24 + 18 * kLampRow);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const int y = 22 + static_cast<int>(i) * kLampRow;
-        lamp(alarms, rows[i].alarmLamp, 10, y);
-        label(alarms, kAlarmRowLabels[i], rows[i].label, 30, y - 1);
-        lamp(alarms, rows[i].protectionLamp, 214, y);
-    }
-    for (const HiddenAlarmRow& row : kHiddenAlarmRows) {
-        lamp(alarms, row.alarmLamp, 10, 0)->SetVisible(false);
-        label(alarms, row.label, row.caption, 30, 0)->SetVisible(false);
-        lamp(alarms, row.protectionLamp, 214, 0)->SetVisible(false);
-    }
+    TMainForm& form_;
+    TWinControl* page_;
+};
 
-    TTeGroupBox* fails = group("TeGroupBox1", "Fail State", 815, 8, 180, 24 + 8 * kLampRow);
-    int y = 22;
-    for (size_t i = 0; i < FailBits().size(); ++i) {
-        TShape* shape = lamp(fails, FailBits()[i].lamp, 10, y);
-        if (!kFailLabels[i]) {
-            shape->SetVisible(false);
-            continue;
-        }
-        label(fails, kFailLabels[i], FailBits()[i].label, 30, y - 1);
-        y += kLampRow;
-    }
+}  // namespace
 
-    TTeGroupBox* others = group("TeGroupBox5", "Others", 815, 196, 180, 24 + 5 * kLampRow);
-    for (size_t i = 0; i < OthersBits().size(); ++i) {
-        const int row = 22 + static_cast<int>(i) * kLampRow;
-        lamp(others, OthersBits()[i].lamp, 10, row);
-        place(new TTeScrollingLabel(this), others, kOthersLabels[i], 30, row - 1, 130, 16)
-            ->SetText(String(OthersBits()[i].label));
-    }
-
-    // Each balance lamp follows one cell; no view shows them.
-    for (int cell = 1; cell <= 16; ++cell) {
-        const String name = "Bls" + std::to_string(cell);
-        lamp(page, name, 0, 0)->SetVisible(false);
-    }
-
-    TTeGroupBox* state = group("TeGroupBox4", "Battery State", 815, 324, 180, 140);
-    for (size_t i = 0; i < kStateRows.size(); ++i) {
-        const int row = 24 + static_cast<int>(i) * 26;
-        lamp(state, kStateRows[i].lamp, 10, row);
-        label(state, kStateRows[i].label, kStateRows[i].caption, 30, row - 1)->SetWidth(70);
-    }
-    BatPositiveCG = place(new TGauge(this), state, "BatPositiveCG", 126, 20, 16, 8);
-    BatPositiveCG->SetShowText(false);
-    TSBS_BatRunState = place(new TGauge(this), state, "TSBS_BatRunState", 116, 28, 36, 100);
-    TSBS_BatRunState->SetKind(gkVerticalBar);
-    TSBS_BatRunState->SetForeColor(0x00FF00);
-    TSBS_BatRunState->SetBackColor(clWhite);
-
-    PB_SOC = place(new TTeProgressBar(this), page, "PB_SOC", 0, 0, 100, 16);
-    PB_SOC->SetVisible(false);
-    L_SOC = place(new TLabel(this), page, "L_SOC", 0, 0, 60, 16);
-    L_SOC->SetVisible(false);
+void TMainForm::BuildTsbsPage() {
+    TsbsPageBuilder page(*this, ScrolledPanels[1]);
+    page.Grid();
+    page.QueryControls();
+    page.Legend();
+    page.AlarmGroup();
+    page.FailGroup();
+    page.OthersGroup();
+    page.BatteryGroup();
 }
 
 void TMainForm::B_QueryClick(TObject*) {
