@@ -10,24 +10,18 @@ namespace {
 
 using ReadingStoreOfTheWindow = TelemetryWindowTest;
 
-// The fields of a CSV line, each of which ends with ",".
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
+// The pieces of `text`, each of which ends with `end`: the lines of a CSV
+// file end with CR LF, and their fields with ",".
+std::vector<std::string> EndedBy(const std::string& text, const std::string& end) {
+    std::vector<std::string> pieces;
     size_t start = 0;
-    for (size_t comma; (comma = line.find(',', start)) != std::string::npos; start = comma + 1)
-        fields.push_back(line.substr(start, comma - start));
-    EXPECT_EQ(line.substr(start), "") << "text after the last comma";
-    return fields;
+    for (size_t at; (at = text.find(end, start)) != std::string::npos; start = at + end.size())
+        pieces.push_back(text.substr(start, at - start));
+    EXPECT_EQ(text.substr(start), "") << "a piece without its end";
+    return pieces;
 }
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    EXPECT_EQ(text.substr(start), "") << "a line without CR LF";
-    return lines;
-}
+std::vector<std::string> Lines(const std::string& text) { return EndedBy(text, "\r\n"); }
+std::vector<std::string> Fields(const std::string& line) { return EndedBy(line, ","); }
 
 TEST_F(ReadingStoreOfTheWindow, EachReadingIsOneCsvLineAndOneRowOfWhatTheGridShows) {
     telemetry_.current = -1000;
