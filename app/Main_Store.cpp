@@ -1,5 +1,4 @@
 #include "app/Main.h"
-#include "platform/base/DateTime.h"
 #include "platform/base/Paths.h"
 
 namespace tarvel {
@@ -51,11 +50,7 @@ void TMainForm::StoreReadingTexts(ReadingTable table, const String& timeText, co
         for (const std::string& failure : report.failures) text += (text.empty() ? "" : "  ") + failure;
         ShowInfo(text, kFailureColour);
     }
-    if (!report.logLine.empty() && RE_Info) {
-        RE_Info->SetSelStart(RE_Info->GetTextLen());
-        RE_Info->SelAttributes()->SetColor(kFailureColour);
-        RE_Info->AddLine("【" + DateTimeToStr(Now()) + "】  " + report.logLine);
-    }
+    if (!report.logLine.empty()) AddInfoLogLine(report.logLine, kFailureColour);
 }
 
 }  // namespace tarvel

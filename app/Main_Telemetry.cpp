@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "app/Main.h"
 #include "link/CommandTable.h"
 #include "platform/base/DateTime.h"
@@ -232,16 +230,10 @@ void TMainForm::BuildTsbsPage() {
     page.BatteryGroup();
 }
 
-void TMainForm::B_QueryClick(TObject*) {
-    // No item chosen reads as -1, which goes out as the broadcast address 0xFF.
-    const int index = CB_ModuleAddr ? CB_ModuleAddr->ItemIndex() : -1;
-    SendCommand(static_cast<uint8_t>(index), CmdQuerySbs);
-}
+void TMainForm::B_QueryClick(TObject*) { SendCommand(ModuleAddress(), CmdQuerySbs); }
 
 std::optional<TelemetryRecord> TMainForm::RxTelemetry() const {
-    // The frame in RxFrame is as long as its Length field says; nothing after it is read.
-    const size_t size = std::min<size_t>(FrameLengthField(RxFrame.data()) + frame::kOverhead, RxFrame.size());
-    return DecodeTelemetryReply(ByteSpan(RxFrame.data(), size));
+    return DecodeTelemetryReply(ByteSpan(RxFrame.data(), RxFrameLength));
 }
 
 void TMainForm::ShowTelemetry() {

@@ -62,8 +62,9 @@ TEST_F(ReadingStoreOfTheWindow, ADeletedCsvFileStartsAgainWithItsHeader) {
 }
 
 // A damaged database costs the row, not the reading: the CSV line is kept,
-// the chain goes on, and no box stops the window.
-TEST_F(ReadingStoreOfTheWindow, AFailedInsertKeepsTheCsvLineAndTheChainGoesOn) {
+// the chain goes on, and the failure is told on the info line, in the
+// information log once, and in no box that would stop the window.
+TEST_F(ReadingStoreOfTheWindow, AFailedInsertIsReportedOnceAndKeepsTheCsvLine) {
     WriteFileText(DataFile("Data.db"), std::string(4096, 'x'));
     Show();
     Show();
@@ -71,6 +72,15 @@ TEST_F(ReadingStoreOfTheWindow, AFailedInsertKeepsTheCsvLineAndTheChainGoesOn) {
     EXPECT_EQ(form_->DoneTsbs, 1);
     EXPECT_TRUE(ui_.Boxes().empty());
     EXPECT_EQ(ReadFileText(DataFile("Data.db")), std::string(4096, 'x'));
+
+    const String told = form_->L_Info->Caption();
+    EXPECT_NE(told.find("Fail to store the reading in the database"), String::npos) << told;
+    EXPECT_NE(told.find("not a database"), String::npos) << told;
+    EXPECT_EQ(form_->L_Info->Color(), 0x6A6AFFu);
+    int logged = 0;
+    for (int i = 0; i < form_->RE_Info->Lines()->Count(); ++i)
+        logged += form_->RE_Info->Lines()->Strings(i).find("database") != String::npos;
+    EXPECT_EQ(logged, 1) << form_->RE_Info->Lines()->Text();
 }
 
 TEST_F(ReadingStoreOfTheWindow, WithoutTheFolderTheReadingIsStillShown) {
@@ -80,6 +90,7 @@ TEST_F(ReadingStoreOfTheWindow, WithoutTheFolderTheReadingIsStillShown) {
     EXPECT_EQ(Cell(1, 0), "12345");
     EXPECT_EQ(form_->DoneTsbs, 1);
     EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_NE(form_->L_Info->Caption().find("Fail to build record file!"), String::npos);
 }
 
 }  // namespace

@@ -198,6 +198,7 @@ TEST_F(TelemetryDisplay, RefusesAFrameThatDoesNotHoldTheRecord) {
         form_->ShowTelemetry();
         EXPECT_EQ(Cell(1, 0), "before");
         EXPECT_EQ(form_->DoneTsbs, 0);
+        EXPECT_EQ(form_->L_Info->Caption(), "    Telemetry reply of a wrong length, not shown!");
         EXPECT_EQ(ReadFileText(DataFile("NoModule.csv")), csv);
     }
 }

@@ -36,6 +36,7 @@ protected:
     void PutRxFrame(const std::vector<uint8_t>& frame, bool clearRest = true) {
         if (clearRest) form_->RxFrame.fill(0);
         std::copy(frame.begin(), frame.end(), form_->RxFrame.begin());
+        form_->RxFrameLength = static_cast<uint16_t>(frame.size());
     }
 
     void Show(const sim::Telemetry& telemetry) {
