@@ -93,7 +93,7 @@ public:
     void QueryControls() {
         Text<TTeLabel>(page_, "TeLabel7", "Query Once:", 14, 434, 80);
         form_.B_Query = Text<TTeButton>(page_, "B_Query", "Execute", 96, 425, 75, 25);
-        form_.B_Query->OnClick = [this](TObject* sender) { form_.B_QueryClick(sender); };
+        form_.B_Query->OnClick = [form = &form_](TObject* sender) { form->B_QueryClick(sender); };
         Text<TTeLabel>(page_, "TeLabel1", "Serial Number:", 14, 434, 80)->SetVisible(false);
         form_.TSBS_SeqNum = Place(new TTeEdit(&form_), page_, "TSBS_SeqNum", 96, 432, 60, 21);
         form_.TSBS_SeqNum->SetVisible(false);
