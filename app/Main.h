@@ -180,8 +180,6 @@ public:
     // once per error, to the information log.
     void StoreReadingTexts(ReadingTable table, const String& timeText, const String& serialNo,
                            const TelemetryTexts& values);
-    void ShowSampledVoltages();
-    void ShowSampledCurrent();
 
     // ---- panel scrolling (Main_Frame.cpp) ----
     void ScrollPanels();

@@ -13,8 +13,8 @@ void SetChoices(TTeComboBox* box, std::initializer_list<const char*> items) {
     box->SetItemIndex(0);
 }
 
-void SetComboText(TComponent* box, const String& text) {
-    if (auto* combo = dynamic_cast<TTeComboBox*>(box)) combo->SetText(text);
+void SetComboText(TTeComboBox* box, const String& text) {
+    if (box) box->SetText(text);
 }
 
 }  // namespace
@@ -23,11 +23,11 @@ void TMainForm::InitDatabaseCombos() {
     // Nothing is opened here: a missing database shows with the first reading.
     Readings = std::make_unique<ReadingStore>(AppPath("DataAccess"));
     SetChoices(DQ_Table, {"SingleModule", "MoreModule"});
-    SetComboText(FindComponent("DQ_SeqNum"), "All");
-    SetComboText(FindComponent("DQ_OrderMode"), "RecordTime");
+    SetComboText(DQ_SeqNum, "All");
+    SetComboText(DQ_OrderMode, "RecordTime");
     SetChoices(DBC_Table, {"SingleModule", "MoreModule"});
-    SetChoices(dynamic_cast<TTeComboBox*>(FindComponent("DBC_Curve")), {"BATT", "Current"});
-    SetComboText(FindComponent("DBC_SeqNum"), SG_SerialNum ? SG_SerialNum->Cells(0, 0) : String());
+    SetChoices(DBC_Curve, {"BATT", "Current"});
+    SetComboText(DBC_SeqNum, SG_SerialNum ? SG_SerialNum->Cells(0, 0) : String());
 }
 
 void TMainForm::StoreReading() {

@@ -251,13 +251,10 @@ void TMainForm::ShowTelemetry() {
         for (int row = 0; row < 4; ++row) SG_Life->SetCells(1, row, life[row]);
     }
     StoreReading();
+    AppendAutoQueryColumn();
     ShowSampledVoltages();
     ShowSampledCurrent();
     DoneTsbs = 1;
 }
-
-// Calibration samples are taken from the readings shown once calibration sampling exists.
-void TMainForm::ShowSampledVoltages() {}
-void TMainForm::ShowSampledCurrent() {}
 
 }  // namespace tarvel

@@ -23,6 +23,31 @@ std::vector<std::string> EndedBy(const std::string& text, const std::string& end
 std::vector<std::string> Lines(const std::string& text) { return EndedBy(text, "\r\n"); }
 std::vector<std::string> Fields(const std::string& line) { return EndedBy(line, ","); }
 
+TEST_F(ReadingStoreOfTheWindow, StartUpSetsTheTableChoicesAndOpensNothing) {
+    const struct {
+        TTeComboBox* box;
+        std::vector<String> items;
+        const char* text;
+    } cases[] = {
+        {form_->DQ_Table, {"SingleModule", "MoreModule"}, "SingleModule"},
+        {form_->DQ_SeqNum, {}, "All"},
+        {form_->DQ_OrderMode, {}, "RecordTime"},
+        {form_->DBC_Table, {"SingleModule", "MoreModule"}, "SingleModule"},
+        {form_->DBC_Curve, {"BATT", "Current"}, "BATT"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_NE(c.box, nullptr);
+        SCOPED_TRACE(c.box->Name());
+        EXPECT_EQ(ui_.Text(c.box), c.text);
+        if (c.items.empty()) continue;  // a text without choices of its own
+        std::vector<String> items;
+        for (int i = 0; i < c.box->Count(); ++i) items.push_back(c.box->GetItems()->Strings(i));
+        EXPECT_EQ(items, c.items);
+    }
+    EXPECT_EQ(ui_.Text(form_->DBC_SeqNum), ui_.CellText(form_->SG_SerialNum, 0, 0));
+    EXPECT_FALSE(FileExists(DataFile("Data.db")));
+}
+
 TEST_F(ReadingStoreOfTheWindow, EachReadingIsOneCsvLineAndOneRowOfWhatTheGridShows) {
     telemetry_.current = -1000;
     telemetry_.alarm = 0x80000000;
@@ -66,11 +91,12 @@ TEST_F(ReadingStoreOfTheWindow, ADeletedCsvFileStartsAgainWithItsHeader) {
 // information log once, and in no box that would stop the window.
 TEST_F(ReadingStoreOfTheWindow, AFailedInsertIsReportedOnceAndKeepsTheCsvLine) {
     WriteFileText(DataFile("Data.db"), std::string(4096, 'x'));
+    const size_t boxes = ui_.Boxes().size();
     Show();
     Show();
     EXPECT_EQ(Lines(ReadFileText(DataFile("NoModule.csv"))).size(), 3u);
     EXPECT_EQ(form_->DoneTsbs, 1);
-    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_EQ(ui_.Boxes().size(), boxes);
     EXPECT_EQ(ReadFileText(DataFile("Data.db")), std::string(4096, 'x'));
 
     const String told = form_->L_Info->Caption();
@@ -85,11 +111,12 @@ TEST_F(ReadingStoreOfTheWindow, AFailedInsertIsReportedOnceAndKeepsTheCsvLine) {
 
 TEST_F(ReadingStoreOfTheWindow, WithoutTheFolderTheReadingIsStillShown) {
     std::filesystem::remove_all(folder_.Path() / "DataAccess");
+    const size_t boxes = ui_.Boxes().size();
     telemetry_.pack = 12345;
     Show();
     EXPECT_EQ(Cell(1, 0), "12345");
     EXPECT_EQ(form_->DoneTsbs, 1);
-    EXPECT_TRUE(ui_.Boxes().empty());
+    EXPECT_EQ(ui_.Boxes().size(), boxes);
     EXPECT_NE(form_->L_Info->Caption().find("Fail to build record file!"), String::npos);
 }
 
