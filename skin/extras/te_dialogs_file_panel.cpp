@@ -398,7 +398,7 @@ void TTeSavePanel::teFilesListDblClick(TObject*) {
 
 // ---- the dialog around a panel ---------------------------------------------------------------
 
-bool ExecuteFilePanel(TFileRequest& request, TStrings* files) {
+std::unique_ptr<TForm> CreateFilePanelForm(const TFileRequest& request) {
     auto form = std::make_unique<TForm>(Application);
     TLoadingScope scope(form.get());
     auto* frame = new TTeForm(form.get());
@@ -454,7 +454,12 @@ bool ExecuteFilePanel(TFileRequest& request, TStrings* files) {
     TTeButton* cancel = button("CancelButton", "Cancel", bkCancel, panel->teFileTypes);
     cancel->SetCancel(true);
     form->SetActiveControl(panel->teFileName);
+    return form;
+}
 
+bool ExecuteFilePanel(TFileRequest& request, TStrings* files) {
+    std::unique_ptr<TForm> form = CreateFilePanelForm(request);
+    auto* panel = static_cast<TTeOpenPanel*>(form->FindComponent("Panel"));
     if (form->ShowModal() != mrOk) return false;
     request.fileName = panel->FileName;
     request.filterIndex = panel->FilterIndex();

@@ -150,5 +150,8 @@ public:
 // holds the file name and filter index, and `files` (when given) every
 // chosen path.
 bool ExecuteFilePanel(TFileRequest& request, TStrings* files = nullptr);
+// The form ExecuteFilePanel shows, built and not shown; its panel is named
+// "Panel", its buttons "OpenButton" and "CancelButton".
+std::unique_ptr<TForm> CreateFilePanelForm(const TFileRequest& request);
 
 }  // namespace tarvel
