@@ -1,0 +1,178 @@
+#include "skin/extras/te_dialogs_file_edit.h"
+
+#include "platform/base/Paths.h"
+#include "platform/winsys/DragDrop.h"
+#include "skin/extras/te_dialogs_file_glyphs.h"
+#include "skin/extras/te_dialogs_file_panel.h"
+
+namespace tarvel {
+
+// ---- the common base ---------------------------------------------------------------------------
+
+void TTeFileDirEdit::DeclareMessages(TMessageTable& t) { t.Add<&TTeFileDirEdit::WMDropFiles>(WM_DROPFILES); }
+
+TTeFileDirEdit::TTeFileDirEdit(TComponent* owner) : TTeEditButton(owner) { SetGlyphKind(gkDefault); }
+
+TBitmap* TTeFileDirEdit::GetDefaultBitmap(bool& freeIt) {
+    // One picture for every edit, kept for the life of the program.
+    static TBitmap* const glyph = MakeFileGlyph(TTeFileGlyph::EditButton).release();
+    freeIt = false;
+    return glyph;
+}
+
+void TTeFileDirEdit::CreateWnd() {
+    TTeEditButton::CreateWnd();
+    if (acceptFiles_) DragAcceptFiles(Handle(), true);
+}
+
+void TTeFileDirEdit::SetAcceptFiles(bool value) {
+    if (value == acceptFiles_) return;
+    acceptFiles_ = value;
+    if (HandleAllocated()) DragAcceptFiles(Handle(), value);
+}
+
+void TTeFileDirEdit::DoBeforeDialog(String& name, bool& action) {
+    if (OnBeforeDialog) OnBeforeDialog(this, name, action);
+}
+
+void TTeFileDirEdit::DoAfterDialog(String& name, bool& action) {
+    if (OnAfterDialog) OnAfterDialog(this, name, action);
+}
+
+void TTeFileDirEdit::WMDropFiles(TMessage& m) {
+    auto drop = reinterpret_cast<HDROP>(m.WParam);
+    const UINT count = DragQueryFile(drop, kDragQueryCount, nullptr, 0);
+    if (count > 0) {
+        ClearFileList();
+        for (UINT i = 0; i < (MultipleDirs ? count : 1u); ++i) ReceptFileDir(DragQueryFileName(drop, i));
+        if (OnDropFiles) OnDropFiles(this);
+    }
+    DragFinish(drop);
+    m.Result = 0;
+}
+
+// ---- the file-name edit ----------------------------------------------------------------------------
+
+TTeFilenameEdit::TTeFilenameEdit(TComponent* owner)
+    : TTeFileDirEdit(owner), files_(std::make_unique<TStringList>()) {}
+
+void TTeFilenameEdit::SetDialogKind(TFileDialogKind value) {
+    if (value == dialogKind_) return;
+    dialogKind_ = value;
+    DefaultExt.clear();
+    Filter = "All files (*.*)|*.*";
+    FilterIndex = 1;
+    InitialDir.clear();
+    DialogTitle = "Browse";
+    options_ = TOpenOptions{ofHideReadOnly};
+    files_->Clear();
+}
+
+void TTeFilenameEdit::SetDialogOptions(TOpenOptions value) {
+    if (value == options_) return;
+    options_ = value;
+    MultipleDirs = value.Contains(ofAllowMultiSelect);
+    if (!MultipleDirs) files_->Clear();
+}
+
+String TTeFilenameEdit::NameOfText() const {
+    const String text = GetText();
+    if (FileExists(text)) return text;
+    const std::vector<String> names = SplitNameList(text);
+    return names.empty() ? String() : names[0];
+}
+
+String TTeFilenameEdit::FileName() { return AddQuotes ? NameOfText() : GetText(); }
+
+void TTeFilenameEdit::SetFileName(const String& value) {
+    if (!value.empty()) {
+        const std::vector<String> names = SplitNameList(value);
+        const String first = FileExists(value) || names.empty() ? value : names[0];
+        if (!ValidFileName(first)) throw EComboEditError("Invalid file name - " + value);
+    }
+    SetText(AddQuotes ? QuoteFileName(value) : value);
+    ClearFileList();
+}
+
+void TTeFilenameEdit::ButtonClick() {
+    TTeFileDirEdit::ButtonClick();
+    String name = NameOfText();
+    bool action = true;
+    DoBeforeDialog(name, action);
+    if (!action) return;
+    TFileRequest request;
+    request.save = dialogKind_ == dkSave || dialogKind_ == dkSavePicture;
+    request.title = DialogTitle;
+    request.filter = Filter;
+    request.filterIndex = FilterIndex;
+    request.defaultExt = DefaultExt;
+    request.initialDir = InitialDir;
+    request.options = options_;
+    if (ValidFileName(name)) {
+        if (DirExists(ExtractFileDir(name))) request.initialDir = ExtractFileDir(name);
+        const String file = ExtractFileName(name);
+        request.fileName = file.empty() || !ValidFileName(file) ? String() : name;
+    }
+    action = ExecuteFilePanel(request, files_.get());
+    if (action) {
+        name = request.fileName;
+        FilterIndex = request.filterIndex;
+    }
+    if (CanFocus()) SetFocus();
+    DoAfterDialog(name, action);
+    if (!action) return;
+    SetText(AddQuotes ? QuoteFileName(name) : name);
+    InitialDir = ExtractFileDir(name);
+}
+
+void TTeFilenameEdit::ReceptFileDir(const String& name) {
+    if (!MultipleDirs) {
+        SetFileName(name);
+        return;
+    }
+    if (files_->Count() == 0) SetFileName(name);
+    files_->Add(name);
+}
+
+// ---- the directory edit ----------------------------------------------------------------------------
+
+String TTeDirectoryEdit::EachDir(String (*convert)(const String&)) {
+    if (!MultipleDirs) return convert(GetText());
+    String out;
+    String rest = GetText();
+    for (size_t start = 0; start <= rest.size();) {
+        size_t end = rest.find(';', start);
+        if (end == String::npos) end = rest.size();
+        const String part = convert(rest.substr(start, end - start));
+        if (!part.empty()) out += (out.empty() ? "" : ";") + part;
+        start = end + 1;
+    }
+    return out;
+}
+
+void TTeDirectoryEdit::AddDir(const String& name) {
+    SetText(MultipleDirs && !GetText().empty() ? GetText() + ";" + name : name);
+}
+
+void TTeDirectoryEdit::ButtonClick() {
+    TTeFileDirEdit::ButtonClick();
+    String name = GetText();
+    bool action = true;
+    DoBeforeDialog(name, action);
+    if (!action) return;
+    if (name.empty()) name = InitialDir.empty() ? String("/") : InitialDir;
+    if (!DirExists(name)) name = "/";
+    action = DialogKind == dkWin32 ? BrowseDirectory(name, DialogText, 0)
+                                   : SelectDirectory(name, DialogOptions, 0);
+    if (CanFocus()) SetFocus();
+    DoAfterDialog(name, action);
+    if (!action) return;
+    AddDir(name);
+    if (DirExists(name)) InitialDir = name;
+}
+
+void TTeDirectoryEdit::ReceptFileDir(const String& name) {
+    AddDir(FileExists(name) ? ExtractFileDir(name) : name);
+}
+
+}  // namespace tarvel
