@@ -301,6 +301,8 @@ void TTeThemeSwitcher::DoAllowChange(TObject*, int, const WideString& text, bool
 void TTeThemeSwitcher::DoListBoxClick(TObject*) {
     const int index = ListBox()->ItemIndex();
     SetItemIndex(index);
+    // The list closes before a theme changes or the browse dialog opens.
+    AfterDropDown();
     if (index < 0 || Count() == 0 || busy_ || Designing(this) || ComponentState().Contains(csLoading)) return;
     busy_ = true;
     struct TDone {

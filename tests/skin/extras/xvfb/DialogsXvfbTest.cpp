@@ -1,0 +1,152 @@
+// The colour and font dialogs through the SDL backend on an Xvfb of their
+// own, in the flat theme and in the tool's skin file, saved under
+// screenshots/ in the build folder for people to look at.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "platform/base/Ticks.h"
+#include "platform/classlib/Application.h"
+#include "platform/winsys/Backend.h"
+#include "platform/winsys/sdl/SdlBackend.h"
+#include "skin/core/te_engine.h"
+#include "skin/core/te_forms.h"
+#include "skin/core/te_theme_api.h"
+#include "skin/extras/te_dialogs_color.h"
+#include "skin/extras/te_dialogs_font.h"
+#include "skin/forms/te_forms_resources.h"
+#include "skin/themes/theme_flat.h"
+#include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
+#include "tests/skin/themes/DaraSkinFixture.h"
+
+namespace tarvel {
+namespace {
+
+class DialogsOnX11 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        auto backend = SdlBackend::Open("x11", &error);
+        for (int i = 0; !backend && i < 10; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            backend = SdlBackend::Open("x11", &error);
+        }
+        ASSERT_TRUE(backend) << error;
+        sdl = backend.get();
+        InitWindowSystem(std::move(backend));
+        app = std::make_unique<TApplication>(nullptr);
+        InitThemeCore();
+        InitThemeFlat();
+        InitControlBases();
+        InitForms();
+        mkdir(dir.c_str(), 0755);
+    }
+    void TearDown() override {
+        if (!sdl) return;
+        ReleaseTheme();
+        DoneForms();
+        DoneControlBases();
+        DoneButtonGlyphs();
+        DoneThemeCore();
+        app.reset();
+        ShutdownWindowSystem();
+    }
+
+    // Runs the dialog; once its window is on the screen `prepare` runs, and
+    // a moment later the window is saved and the dialog cancelled.
+    bool ShotWhileModal(TTeCustomDialog& dialog, const std::string& name,
+                        const std::function<void()>& prepare) {
+        bool saved = false, prepared = false, done = false;
+        DWORD preparedAt = 0;
+        const DWORD start = GetTickCount();
+        Application->OnIdle = [&](TObject*, bool& idleDone) {
+            idleDone = false;
+            TForm* form = dialog.Form();
+            if (done || !form || !form->HandleAllocated()) return;
+            if (!sdl->WindowPixels(form->Handle()) && GetTickCount() - start < 5000) return;
+            if (!prepared) {
+                prepare();
+                prepared = true;
+                preparedAt = GetTickCount();
+                return;
+            }
+            if (GetTickCount() - preparedAt < 500) return;
+            saved = sdl->SaveWindowPng(form->Handle(), dir + "/" + name);
+            done = true;
+            form->SetModalResult(mrCancel);
+        };
+        dialog.Execute();
+        Application->OnIdle = nullptr;
+        return saved;
+    }
+
+    SdlBackend* sdl = nullptr;
+    std::unique_ptr<TApplication> app;
+    const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
+};
+
+struct Look {
+    const char* suffix;
+    bool skinFile;
+};
+constexpr Look kLooks[] = {{"flat", false}, {"dara", true}};
+
+void UseLook(const Look& look) {
+    if (look.skinFile) {
+        ASSERT_TRUE(testing::ChangeToDaraSkin()) << testing::DaraSkinPath();
+    } else {
+        ChangeTheme(std::string_view("Flat"));
+    }
+}
+
+TEST_F(DialogsOnX11, TheColourDialogOpenedFullWithCustomColours) {
+    for (const Look& look : kLooks) {
+        SCOPED_TRACE(look.suffix);
+        UseLook(look);
+        TTeColorDialog dialog(Application);
+        dialog.Options = TColorDialogOptions{cdFullOpen};
+        dialog.SetColor(TColor{0x3366FF});  // an orange of the basic colours
+        dialog.CustomColors()->Add("ColorA=c08040");
+        dialog.CustomColors()->Add("ColorB=4080c0");
+        const std::string name = std::string("dialog_color_") + look.suffix + ".png";
+        EXPECT_TRUE(ShotWhileModal(dialog, name, [&] {
+            EXPECT_EQ(dialog.Form()->ClientWidth(), 430);
+            EXPECT_EQ(dialog.Panel()->Color(), TColor{0x3366FF});
+        }));
+    }
+}
+
+TEST_F(DialogsOnX11, TheFontDialogWithEffectsAndTheApplyButton) {
+    for (const Look& look : kLooks) {
+        SCOPED_TRACE(look.suffix);
+        UseLook(look);
+        TTeFontDialog dialog(Application);
+        dialog.Options = TFontDialogOptions{fdEffects, fdApplyButton};
+        dialog.Font()->SetName("Liberation Serif");
+        dialog.Font()->SetSize(16);
+        dialog.Font()->SetStyle(TFontStyles{fsBold, fsItalic});
+        dialog.Font()->SetColor(clNavy);
+        const std::string name = std::string("dialog_font_") + look.suffix + ".png";
+        EXPECT_TRUE(ShotWhileModal(dialog, name, [&] {
+            TTeListBox* fonts = dialog.Panel()->FontList();
+            ASSERT_GE(fonts->ItemIndex(), 0) << "the face is installed";
+            fonts->SetTopIndex(fonts->ItemIndex());
+        }));
+    }
+}
+
+}  // namespace
+}  // namespace tarvel
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    return tarvel::RunTestsOnXvfb("the skinned dialogs");
+}
+
+// SDL's D-Bus connection keeps a buffer for the life of the process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
