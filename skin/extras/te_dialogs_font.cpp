@@ -2,7 +2,6 @@
 
 #include "platform/base/Strings.h"
 #include "platform/classlib/FontIdents.h"
-#include "platform/gdi/Gdi.h"
 #include "skin/core/te_theme_api.h"
 
 namespace tarvel {
@@ -209,8 +208,9 @@ void TTeFontPanel::PaintSample(TCanvas& canvas) {
     DrawControlBackground(preview_, canvas);
     canvas.Font()->Assign(samplePanel_->Font());
     canvas.Brush()->SetStyle(bsClear);
-    TRect r(0, 0, preview_->Width(), preview_->Height());
-    DrawTextA(canvas.Handle(), kSample, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    // One line, centred both ways.
+    const TSize size = canvas.TextExtent(kSample);
+    canvas.TextOut((preview_->Width() - size.cx) / 2, (preview_->Height() - size.cy) / 2, kSample);
 }
 
 }  // namespace tarvel

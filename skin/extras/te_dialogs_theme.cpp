@@ -1,7 +1,6 @@
 #include "skin/extras/te_dialogs_theme.h"
 
 #include "platform/classlib/Dialogs.h"
-#include "platform/gdi/Gdi.h"
 #include "skin/controls/te_controls_label.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_theme_manager.h"
@@ -289,9 +288,8 @@ void TTeThemeSwitcher::DoDrawItem(TTeListBox*, TCanvas& canvas, int index, TRect
         canvas.FrameRect(TRect(rect.left + 2, rect.top + 8, rect.right - 2, rect.bottom - 8));
         return;
     }
-    rect.left += 22;
     canvas.Brush()->SetStyle(bsClear);
-    DrawTextA(canvas.Handle(), text, &rect, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    canvas.TextRect(rect, rect.left + 22, rect.top + (rect.Height() - canvas.TextHeight(text)) / 2, text);
 }
 
 void TTeThemeSwitcher::DoAllowChange(TObject*, int, const WideString& text, bool& allow) {
