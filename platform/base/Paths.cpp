@@ -1,17 +1,14 @@
 #include "platform/base/Paths.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <mutex>
 #include <new>
 
@@ -121,27 +118,6 @@ bool FileExists(std::string_view path) {
 bool DirectoryExists(std::string_view path) {
     struct stat st {};
     return stat(std::string(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-std::string HomeFolder() {
-    const char* home = std::getenv("HOME");
-    const std::string folder = home && home[0] == '/' ? ExcludeTrailingPathDelimiter(home) : std::string();
-    return folder.empty() ? std::string("/") : folder;
-}
-
-std::vector<std::string> SubFolderNames(std::string_view path) {
-    std::vector<std::string> names;
-    const std::string folder = IncludeTrailingPathDelimiter(path);
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) return names;
-    while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        if (DirectoryExists(folder + name)) names.push_back(name);
-    }
-    closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 bool CreateDir(std::string_view path) {

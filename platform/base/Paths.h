@@ -25,12 +25,6 @@ std::string IncludeTrailingPathDelimiter(std::string_view path);
 std::string ExcludeTrailingPathDelimiter(std::string_view path);
 std::string GetCurrentDir();
 
-// The user's home folder ($HOME), "/" when it is not set.
-std::string HomeFolder();
-// The names of the folders directly in `path` (links to folders count),
-// sorted; empty when it cannot be read.
-std::vector<std::string> SubFolderNames(std::string_view path);
-
 bool FileExists(std::string_view path);  // a file, not a folder
 bool DirectoryExists(std::string_view path);
 bool CreateDir(std::string_view path);         // true when the folder exists afterwards

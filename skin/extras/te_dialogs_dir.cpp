@@ -1,8 +1,10 @@
 #include "skin/extras/te_dialogs_dir.h"
 
-#include <filesystem>
+#include <algorithm>
 
+#include "platform/base/Folders.h"
 #include "platform/base/Paths.h"
+#include "platform/system/UserFolders.h"
 
 namespace tarvel {
 
@@ -11,9 +13,21 @@ namespace {
 // Data of a node whose folders are listed.
 void* const kLoaded = reinterpret_cast<void*>(1);
 
+// The names of the folders in `path`, hidden ones too, sorted.
+std::vector<String> SubFolderNames(const String& path) {
+    std::vector<TFolderEntry> entries;
+    std::vector<String> names;
+    if (!ListFolder(path, entries)) return names;
+    for (const TFolderEntry& e : entries)
+        if (e.folder) names.push_back(e.name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 }  // namespace
 
-TTeDirectoryPanel::TTeDirectoryPanel(TComponent* owner) : TTeDialogPanel(owner), home_(HomeFolder()) {
+TTeDirectoryPanel::TTeDirectoryPanel(TComponent* owner)
+    : TTeDialogPanel(owner), home_(NormalizePath(UserFolder(TUserFolder::Home))) {
     SetBounds(0, 0, 253, 261);
     auto* specLabel = new TTeLabel(this);
     specLabel->SetName("DirSpecLabel");
@@ -68,8 +82,7 @@ TTreeNode* TTeDirectoryPanel::AddFolder(TTreeNode* parent, const String& name) {
 String TTeDirectoryPanel::PathOf(TTreeNode* node) const {
     if (node == homeRoot_) return home_;
     if (node == driveRoot_) return "/";
-    const String parent = PathOf(node->Parent());
-    return IncludeTrailingPathDelimiter(parent) + node->Text();
+    return JoinPath(PathOf(node->Parent()), node->Text());
 }
 
 void TTeDirectoryPanel::LoadChildren(TTreeNode* node) {
@@ -94,8 +107,7 @@ void TTeDirectoryPanel::SetDirectory(const String& path) {
     if (path.empty()) return;
     selDir_->SetText(path);
     if (path[0] != '/' || !DirectoryExists(path)) return;
-    String folder = ExcludeTrailingPathDelimiter(std::filesystem::path(path).lexically_normal().string());
-    if (folder.empty()) folder = "/";
+    const String folder = NormalizePath(path);
     TTreeNode* node = driveRoot_;
     String rest = folder;
     if (homeRoot_ && (folder == home_ || folder.starts_with(home_ + "/"))) {

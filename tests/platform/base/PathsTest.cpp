@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 
 #include "platform/base/Exceptions.h"
@@ -76,39 +74,6 @@ TEST_F(TempFolder, FoldersAreCreatedOnceAndAgain) {
     EXPECT_FALSE(CreateDir(dir + "/missing/child"));
     EXPECT_TRUE(ForceDirectories(dir + "/Export DataAccess/a/b"));
     EXPECT_TRUE(DirectoryExists(dir + "/Export DataAccess/a/b"));
-}
-
-TEST_F(TempFolder, SubFoldersAreListedSortedWithoutFilesAndLinksToFoldersCount) {
-    for (const char* folder : {"b", "a", ".hidden", "信息"}) ASSERT_TRUE(CreateDir(dir + "/" + folder));
-    WriteFileText(dir + "/file.txt", "x");
-    ASSERT_EQ(symlink((dir + "/a").c_str(), (dir + "/link").c_str()), 0);
-    ASSERT_EQ(symlink((dir + "/gone").c_str(), (dir + "/dangling").c_str()), 0);
-    const std::vector<std::string> expected{".hidden", "a", "b", "link", "信息"};
-    EXPECT_EQ(SubFolderNames(dir), expected);
-    EXPECT_EQ(SubFolderNames(dir + "/"), expected);
-    EXPECT_TRUE(SubFolderNames(dir + "/a").empty());
-    EXPECT_TRUE(SubFolderNames(dir + "/missing").empty());
-    EXPECT_TRUE(SubFolderNames(dir + "/file.txt").empty());
-}
-
-TEST(Paths, TheHomeFolderComesFromHomeAndFallsBackToTheRoot) {
-    const char* saved = std::getenv("HOME");
-    const std::string before = saved ? saved : "";
-    struct Case {
-        const char* home;  // null: unset
-        const char* folder;
-    } const cases[] = {{"/home/op/", "/home/op"}, {"/", "/"}, {"relative", "/"}, {"", "/"}, {nullptr, "/"}};
-    for (const Case& c : cases) {
-        if (c.home)
-            setenv("HOME", c.home, 1);
-        else
-            unsetenv("HOME");
-        EXPECT_EQ(HomeFolder(), c.folder) << (c.home ? c.home : "(unset)");
-    }
-    if (saved)
-        setenv("HOME", before.c_str(), 1);
-    else
-        unsetenv("HOME");
 }
 
 TEST_F(TempFolder, WholeFileHelpers) {
