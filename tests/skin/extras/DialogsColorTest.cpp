@@ -4,38 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/classlib/testing/UiDriver.h"
-#include "skin/core/te_engine.h"
-#include "skin/core/te_forms.h"
 #include "skin/extras/te_dialogs_color.h"
-#include "skin/forms/te_forms_resources.h"
-#include "skin/themes/theme_flat.h"
+#include "tests/skin/extras/DialogsFixture.h"
 
 namespace tarvel {
 namespace {
 
-class DialogsColorTest : public ::testing::Test {
+class DialogsColorTest : public testing::DialogPanelTest<TTeColorPanel> {
 protected:
     void SetUp() override {
-        InitThemeCore();
-        InitThemeFlat();
-        InitControlBases();
-        InitForms();
-        form_ = new TForm(Application);
-        form_->SetBounds(0, 0, 500, 360);
-        panel_ = new TTeColorPanel(form_);
-        panel_->SetParent(form_);
+        DialogPanelTest::SetUp();
         panel_->SetOptions(TColorDialogOptions{cdFullOpen});
-        form_->Show();
-        ui_.RunUntilIdle();
-    }
-    void TearDown() override {
-        delete form_;
-        ui_.RunUntilIdle();
-        DoneForms();
-        DoneControlBases();
-        DoneButtonGlyphs();
-        DoneThemeCore();
     }
 
     TTeMaskEdit* Edit(const char* name) { return ui_.Find<TTeMaskEdit>(form_, name); }
@@ -45,10 +24,6 @@ protected:
         return TColorEditValues{read("teColorHue"), read("teColorSat"), read("teColorLum"),
                                 read("teColorR"),   read("teColorG"),   read("teColorB")};
     }
-
-    TUiDriver ui_;
-    TForm* form_ = nullptr;
-    TTeColorPanel* panel_ = nullptr;
 };
 
 TEST_F(DialogsColorTest, EditsShowHueSaturationLuminanceAndBytesOfTheColour) {

@@ -7,40 +7,25 @@
 
 #include <filesystem>
 
-#include "platform/classlib/testing/UiDriver.h"
-#include "skin/core/te_engine.h"
-#include "skin/core/te_forms.h"
 #include "skin/extras/te_dialogs_dir.h"
-#include "skin/forms/te_forms_resources.h"
+#include "tests/skin/extras/DialogsFixture.h"
 
 namespace tarvel {
 namespace {
 
 namespace fs = std::filesystem;
 
-class DialogsDirTest : public ::testing::Test {
+class DialogsDirTest : public testing::DialogPanelTest<TTeDirectoryPanel> {
 protected:
     void SetUp() override {
         root_ = fs::temp_directory_path() / ("dlgdir-" + std::to_string(getpid()) + "-" +
                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
         for (const char* folder : {"Alarm_Data/2024", "Alarm_Data/2025", "Records", ".hidden/inner"})
             fs::create_directories(root_ / folder);
-        InitThemeCore();
-        InitControlBases();
-        InitForms();
-        form_ = new TForm(Application);
-        form_->SetBounds(0, 0, 300, 300);
-        panel_ = new TTeDirectoryPanel(form_);
-        panel_->SetParent(form_);
-        form_->Show();
-        ui_.RunUntilIdle();
+        DialogPanelTest::SetUp();
     }
     void TearDown() override {
-        delete form_;
-        ui_.RunUntilIdle();
-        DoneForms();
-        DoneControlBases();
-        DoneThemeCore();
+        DialogPanelTest::TearDown();
         fs::remove_all(root_);
     }
 
@@ -50,10 +35,7 @@ protected:
         return names;
     }
 
-    TUiDriver ui_;
     fs::path root_;
-    TForm* form_ = nullptr;
-    TTeDirectoryPanel* panel_ = nullptr;
 };
 
 TEST_F(DialogsDirTest, AnExistingFolderOpensTheTreeDownToIt) {

@@ -4,39 +4,18 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/classlib/testing/UiDriver.h"
 #include "platform/gdi/FontList.h"
-#include "skin/core/te_engine.h"
-#include "skin/core/te_forms.h"
 #include "skin/extras/te_dialogs_font.h"
-#include "skin/forms/te_forms_resources.h"
-#include "skin/themes/theme_flat.h"
+#include "tests/skin/extras/DialogsFixture.h"
 
 namespace tarvel {
 namespace {
 
-class DialogsFontTest : public ::testing::Test {
+class DialogsFontTest : public testing::DialogPanelTest<TTeFontPanel> {
 protected:
     void SetUp() override {
-        InitThemeCore();
-        InitThemeFlat();
-        InitControlBases();
-        InitForms();
-        form_ = new TForm(Application);
-        form_->SetBounds(0, 0, 440, 360);
-        panel_ = new TTeFontPanel(form_);
-        panel_->SetParent(form_);
+        DialogPanelTest::SetUp();
         panel_->SetOptions(TFontDialogOptions{fdEffects});
-        form_->Show();
-        ui_.RunUntilIdle();
-    }
-    void TearDown() override {
-        delete form_;
-        ui_.RunUntilIdle();
-        DoneForms();
-        DoneControlBases();
-        DoneButtonGlyphs();
-        DoneThemeCore();
     }
 
     String Text(const char* name) { return ui_.Text(ui_.Find(form_, name)); }
@@ -45,10 +24,6 @@ protected:
         for (int i = 0; i < list->Count(); ++i) items.push_back(list->Items()->Get(i));
         return items;
     }
-
-    TUiDriver ui_;
-    TForm* form_ = nullptr;
-    TTeFontPanel* panel_ = nullptr;
 };
 
 TEST_F(DialogsFontTest, TheFontListHoldsTheFamiliesFontconfigKnows) {
