@@ -181,8 +181,9 @@ public:
     void StoreReadingTexts(ReadingTable table, const String& timeText, const String& serialNo,
                            const TelemetryTexts& values);
 
-    // ---- panel scrolling (Main_Frame.cpp) ----
-    void ScrollPanels();
+    // ---- panel scrolling and the about item (Main_Frame.cpp) ----
+    void TeScrollBar1Change(TObject* sender);
+    void TeScrollBar2Change(TObject* sender);
     void M_HelpClick(TObject* sender);
 
     // ---- reply handlers of the single-module features; the dispatcher calls them ----
@@ -223,16 +224,17 @@ public:
     TTeForm* TeForm1 = nullptr;
     TMainMenu* MainMenu1 = nullptr;
     TTeMenuBar* TeMenuBar1 = nullptr;
-    TMenuItem* M_File = nullptr;
-    TMenuItem* M_Exit = nullptr;
-    TMenuItem* M_COMSettings = nullptr;
-    TMenuItem* M_SetCOM = nullptr;
-    TMenuItem* M_Versionset = nullptr;
-    TMenuItem* CustomItem2 = nullptr;  // "3U"
-    TMenuItem* CustomItem3 = nullptr;  // "BMS"
-    TMenuItem* M_About = nullptr;
-    TMenuItem* M_Help = nullptr;
-    TMenuItem* M_ConvertEdition = nullptr;
+    // The bar's skinned items, made from MainMenu1's (which step aside as "<name>_old").
+    TTeItem* M_File = nullptr;
+    TTeItem* M_Exit = nullptr;
+    TTeItem* M_COMSettings = nullptr;
+    TTeItem* M_SetCOM = nullptr;
+    TTeItem* M_Versionset = nullptr;
+    TTeItem* CustomItem2 = nullptr;  // "3U"
+    TTeItem* CustomItem3 = nullptr;  // "BMS"
+    TTeItem* M_About = nullptr;
+    TTeItem* M_Help = nullptr;
+    TTeItem* M_ConvertEdition = nullptr;
     TImageList* ImageList1 = nullptr;
     TTeToolBar* TeToolBar1 = nullptr;
     TTeSpeedButton* TB_COMSwitch = nullptr;

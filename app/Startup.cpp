@@ -2,8 +2,11 @@
 
 #include <string>
 
+#include "app/About.h"
 #include "app/Comm.h"
+#include "app/GetHis.h"
 #include "app/Main.h"
+#include "app/SeriNum.h"
 #include "platform/classlib/Application.h"
 
 namespace tarvel {
@@ -21,6 +24,9 @@ int RunTool() {
         app.SetTitle(kAppName);
         app.CreateForm(MainForm);
         app.CreateForm(CommForm);
+        app.CreateForm(AboutBox);
+        app.CreateForm(SerialNum);
+        app.CreateForm(GetHisSet);
         app.Run();
     } catch (const Exception& e) {
         if (Application) Application->ShowException(e);
