@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "app/Startup.h"
 #include "platform/winsys/Backend.h"
@@ -17,10 +16,11 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    std::string error;
-    auto backend = tarvel::SdlBackend::Open("", &error);
+    // Only a screen people see: SDL would otherwise fall back to a display
+    // without one and run unseen.
+    auto backend = tarvel::OpenRealDisplay();
     if (!backend) {
-        std::fprintf(stderr, "tarvel-bms: cannot open a display (%s)\n", error.c_str());
+        std::fprintf(stderr, "tarvel-bms: no display to open (set DISPLAY or WAYLAND_DISPLAY)\n");
         return 1;
     }
     tarvel::InitWindowSystem(std::move(backend));
