@@ -174,13 +174,11 @@ const ToolButton kToolButtons[] = {
 };
 
 constexpr int kToolBarHeight = 48;
-constexpr int kToolButtonWidth = 62;
+constexpr int kToolButtonWidth = 60;
 
 // Folders beside the executable that the tool writes into.
 const char* const kFolders[] = {"Data",          "SerialData",       "Info", "BMS", "ADC", "KB", "Alarm_Data",
                                 "AutoTSBS_Data", "Export DataAccess"};
-
-constexpr const char* kStatusNotice = "Tarvel Power Co., Ltd.  -  battery module host software";
 
 // ---- the settings files ----
 const char* const kSettingsFile = "ParaSeting.ini";
@@ -310,11 +308,11 @@ void TMainForm::BuildFrame() {
     L_Info->Font()->SetHeight(-16);
     L_Info->Font()->SetStyle(TFontStyles{fsBold});
     place(L_Info, 273);
-    Version = label(Make<TTeLabel>(this, TeToolBar1, "Version"), " Current Version:", 94);
-    Version1 = label(Make<TTeLabel>(this, TeToolBar1, "Version1"), "", 64);
+    Version = label(Make<TTeLabel>(this, TeToolBar1, "Version"), " Current Version:", 92);
+    Version1 = label(Make<TTeLabel>(this, TeToolBar1, "Version1"), "", 90);
     Version1->Font()->SetStyle(TFontStyles{fsBold});
     TeScrollingLabel2 =
-        label(Make<TTeScrollingLabel>(this, TeToolBar1, "TeScrollingLabel2"), "Module Address", 88);
+        label(Make<TTeScrollingLabel>(this, TeToolBar1, "TeScrollingLabel2"), "Module Address", 86);
     // The bar gives its children its whole height; the box keeps an edit's
     // height on a holder of its own.
     auto* holder = Make<TTeTransPanel>(this, TeToolBar1, "ModuleAddrHolder");
@@ -411,8 +409,8 @@ void TMainForm::SetupViewAndFolders() {
     TTeStatusPanels* panels = TeStatusBar1->Panels();
     panels->GetItem(0)->SetWidth(450);
     panels->GetItem(1)->SetWidth(200);
+    // Its notice comes with the start captions.
     panels->GetItem(2)->SetWidth(TeStatusBar1->Width() - 700);
-    panels->GetItem(2)->SetText(Utf8ToWide(kStatusNotice));
     // A folder that cannot be made shows up later, when something is written there.
     for (const char* folder : kFolders) CreateDir(AppPath(folder));
     SetDoubleBuffered(true);

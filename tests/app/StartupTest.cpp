@@ -17,14 +17,6 @@ const char* const kFolders[] = {"Data",          "SerialData",       "Info", "BM
 class StartupTest : public ToolWindowsTest {
 protected:
     // The controls the pages make, made here while they do not exist yet.
-    static TStringGrid* Grid(TMainForm* form, TStringGrid*& grid) {
-        if (!grid) {
-            grid = new TStringGrid(form);
-            grid->SetParent(form->MainPanel);
-            grid->SetVisible(false);
-        }
-        return grid;
-    }
     template <class T>
     static T* Control(TMainForm* form, T*& control) {
         if (!control) {
@@ -126,7 +118,7 @@ TEST_F(StartupTest, TheSerialNumbersFillColumnsOfThirtyTwoUpToTheCount) {
     WriteIni("ParaSeting.ini", "SequenceNum", "Num65", "past the list");
     TMainForm* form = StartTool();
     EXPECT_EQ(form->LastSerialIndex, 63);
-    TStringGrid* grid = Grid(form, form->SG_SerialNum);
+    TStringGrid* grid = Control(form, form->SG_SerialNum);
     form->LoadSerialNumberList();
     EXPECT_EQ(grid->Cells(0, 0), "SN-0001");
     EXPECT_EQ(grid->Cells(1, 0), "SN-0033");
@@ -139,8 +131,8 @@ TEST_F(StartupTest, TheCurrentCalibrationTableOfTheVariantFillsTheOddRows) {
               "[3UCurrentAdjust]\nCharge1=77\nCharge7=-1200\nDisCharge11=345\n"
               "[BMSCurrentAdjust]\nCharge6=9\nDisCharge1=junk\n");
     TMainForm* form = StartTool();
-    TStringGrid* ckb = Grid(form, form->SG_CKB);
-    TStringGrid* ckb1 = Grid(form, form->SG_CKB1);
+    TStringGrid* ckb = Control(form, form->SG_CKB);
+    TStringGrid* ckb1 = Control(form, form->SG_CKB1);
     Control(form, form->TeGroupBox34);
     Control(form, form->TeButton8);
     Control(form, form->TeButton10);
