@@ -97,8 +97,7 @@ public:
     void ModeSwitchClick(TObject* sender);     // TB_SingleConvert
     void VariantClick(TObject* sender);        // CustomItem2 "3U", CustomItem3 "BMS"
     void SG_CKB1Click(TObject* sender);
-    // ProductVariant from byte 0 of "Version.dat" in the current folder, shown
-    // in the controls that follow it.
+    // ProductVariant from byte 0 of "Version.dat" in the current folder.
     void ReadVersionFile();
     // ProductVariant to byte 0 of "Version.dat"; false, after a box naming the file, when it failed.
     bool WriteVersionFile();

@@ -226,20 +226,6 @@ bool IsChecked(const TMainForm& form, const char* name) {
     return box && box->Checked();
 }
 
-void SetShown(TControl* control, bool shown) {
-    if (control) control->SetVisible(shown);
-}
-
-// The controls that follow the variant; any other value leaves them as they are.
-void ShowProductVariant(TMainForm& form) {
-    if (form.ProductVariant != 0 && form.ProductVariant != 1) return;
-    const bool is3U = form.ProductVariant == 1;
-    SetShown(form.TeGroupBox34, true);
-    if (form.Version1) static_cast<TControl*>(form.Version1)->SetCaption(is3U ? "3U" : "BMS");
-    SetShown(form.TeButton8, is3U);
-    SetShown(form.TeButton10, !is3U);
-}
-
 // The edition and the variant stay put while a poll or a query runs.
 bool RefusedWhileQuerying(TMainForm& form) {
     if (!IsChecked(form, "PC_All_Query") && !IsChecked(form, "TSBS_CycQuery") &&
@@ -300,7 +286,7 @@ void TMainForm::VariantClick(TObject* sender) {
     if (RefusedWhileQuerying(*this)) return;
     ProductVariant = SameText(item->Name(), "CustomItem2") ? 1 : 0;
     WriteVersionFile();
-    ShowProductVariant(*this);
+    // It also shows the variant's label and limit buttons.
     LoadCurrentCalibrationTable();
 }
 
@@ -318,7 +304,6 @@ void TMainForm::ReadVersionFile() {
     CreateMissingVersionFile("No Version.dat for read！");
     uint8_t variant = 0;
     if (ReadFileAt(kVersionFile, 0, &variant, 1) == 1) ProductVariant = variant;
-    ShowProductVariant(*this);
 }
 
 bool TMainForm::WriteVersionFile() {
