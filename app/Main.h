@@ -86,17 +86,20 @@ public:
     void SetupGridsAndText();     // grid sizes, units, English titles and captions
 
     // ---- views and switches (Main_Views.cpp) ----
-    void ShowUserView();
-    void ShowEngineeringView();
-    void ShowParallelUserView();
-    void ShowParallelEngineeringView();
-    void ShowParallelParameterView();
-    void ShowSingleView();
-    void EditionSwitchClick(TObject* sender);
-    void ModeSwitchClick(TObject* sender);
-    void VariantClick(TObject* sender);
+    // The six view operations; a view sets only what differs from the one it follows.
+    void ShowUserView();                       // the start view: user edition, single module
+    void ShowEngineeringView();                // the password switch to the engineering view
+    void ShowSingleUserView();                 // back to the user view in single-module mode
+    void ShowParallelUserView();               // back to the user view in parallel mode
+    void ShowParallelParameterView();          // entering parallel mode
+    void ShowSingleView();                     // leaving parallel mode
+    void EditionSwitchClick(TObject* sender);  // M_ConvertEdition
+    void ModeSwitchClick(TObject* sender);     // TB_SingleConvert
+    void VariantClick(TObject* sender);        // CustomItem2 "3U", CustomItem3 "BMS"
     void SG_CKB1Click(TObject* sender);
+    // ProductVariant from byte 0 of "Version.dat" in the current folder.
     void ReadVersionFile();
+    // ProductVariant to byte 0 of "Version.dat"; false, after a box naming the file, when it failed.
     bool WriteVersionFile();
 
     // ---- sending, login, reception and dispatch (Main_Link.cpp) ----
