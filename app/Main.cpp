@@ -43,6 +43,7 @@ void TMainForm::BindEvents() {
         Comm1ReceiveData(buffer, count, arrivedMs);
     };
     Comm1->OnRequestHangup = [this](TComm&) { Comm1RequestHangup(); };
+    if (SG_CKB1) SG_CKB1->OnClick = [this](TObject* sender) { SG_CKB1Click(sender); };
 }
 
 void TMainForm::FormCreate(TObject*) {

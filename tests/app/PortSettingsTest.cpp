@@ -42,6 +42,8 @@ protected:
         Start();
         Application->CreateForm(CommForm);
         ui_.RunUntilIdle();
+        // A first start in an empty folder says the record files were missing.
+        ui_.Dialogs().Forget();
         ASSERT_NE(form_->TB_COMSwitch, nullptr);
         ASSERT_NE(form_->TB_LOG, nullptr);
         ASSERT_NE(form_->M_SetCOM, nullptr);

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -48,7 +49,11 @@ protected:
         fs::current_path(folder.Path());
         SetApplicationFolder(folder.Path().string());
         fs::create_directories(folder.Path() / "res/theme");
-        fs::copy_file(fs::path(TARVEL_BINARY_DIR) / "res/theme/dara.mskn", folder.Path() / "res/theme/dara.mskn");
+        fs::copy_file(fs::path(TARVEL_BINARY_DIR) / "res/theme/dara.mskn",
+                      folder.Path() / "res/theme/dara.mskn");
+        // The record files of an earlier run, so that no box about them waits for a person.
+        std::ofstream(folder.File("ParaRecord.dat"), std::ios::binary) << std::string(264, '\0');
+        std::ofstream(folder.File("Version.dat"), std::ios::binary) << std::string(1, '\0');
         ASSERT_TRUE(sim.Start()) << sim.Error();
         SetCommandLinePort(sim.DevicePath().c_str());
         app = std::make_unique<TApplication>(nullptr);
@@ -81,7 +86,9 @@ protected:
         const uint32_t start = GetTickCount();
         RunUntil([&] { return GetTickCount() - start > 300; });
     }
-    bool Save(TCustomForm* form, const char* name) { return sdl->SaveWindowPng(form->Handle(), dir + "/" + name); }
+    bool Save(TCustomForm* form, const char* name) {
+        return sdl->SaveWindowPng(form->Handle(), dir + "/" + name);
+    }
 
     SdlBackend* sdl = nullptr;
     testing::TempFolder folder;
