@@ -50,6 +50,8 @@ protected:
             *slot = new TTeSpeedButton(form);
             (*slot)->SetName(name);
             (*slot)->SetParent(form);
+            (*slot)->SetHeight(22);
+            (*slot)->SetAlign(alTop);
         }
         form->BindParamsHandlers();
         form->PC_All->SetActivePage(form->TS_TBMS);
