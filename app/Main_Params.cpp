@@ -9,6 +9,7 @@
 #include "adjust/CellValues.h"
 #include "adjust/InitialValues.h"
 #include "app/Main.h"
+#include "app/Main_Pages.h"
 #include "link/CommandTable.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Paths.h"
@@ -93,15 +94,6 @@ T* MakeNamed(TComponent* owner, const char* name) {
     return component;
 }
 
-template <class T>
-T* Place(TComponent* owner, TWinControl* parent, const String& name, TRect bounds) {
-    auto* control = new T(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    control->SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
-    return control;
-}
-
 }  // namespace
 
 void TMainForm::BindParamsHandlers() {
@@ -133,19 +125,19 @@ void TMainForm::BindParamsHandlers() {
     SaveDialog1 = MakeNamed<TSaveDialog>(this, "SaveDialog1");
 
     // The function-off presets stand on the telemetry tab, never shown.
-    GroupBox2 = Place<TGroupBox>(this, ScrolledPanels[1], "GroupBox2", TRect{560, 420, 990, 600});
+    GroupBox2 = MakeControl<TGroupBox>(this, ScrolledPanels[1], "GroupBox2", 560, 400, 430, 200);
     GroupBox2->SetCaption("保护功能关闭选择");
     GroupBox2->SetVisible(false);
     for (int i = 0; i < static_cast<int>(PresetChecks.size()); ++i) {
         const int left = 8 + (i % 2) * 210, top = 18 + (i / 2) * 18;
-        PresetChecks[i] = Place<TCheckBox>(this, GroupBox2, "CheckBox" + IntToStr(i + 1),
-                                           TRect{left, top, left + 205, top + 17});
+        PresetChecks[i] =
+            MakeControl<TCheckBox>(this, GroupBox2, "CheckBox" + IntToStr(i + 1), left, top, 205, 17);
         PresetChecks[i]->SetCaption(kPresetCaptions[i]);
     }
-    Function_Select = Place<TTeButton>(this, GroupBox2, "Function_Select", TRect{8, 150, 128, 175});
+    Function_Select = MakeControl<TTeButton>(this, GroupBox2, "Function_Select", 8, 164, 120, 25);
     Function_Select->SetCaption(u"功能关闭确定");
     Function_Select->OnClick = [this](TObject* sender) { Function_SelectClick(sender); };
-    TeButton2 = Place<TTeButton>(this, GroupBox2, "TeButton2", TRect{140, 150, 260, 175});
+    TeButton2 = MakeControl<TTeButton>(this, GroupBox2, "TeButton2", 140, 164, 120, 25);
     TeButton2->SetCaption(u"功能关闭查询");
     TeButton2->OnClick = [this](TObject* sender) { TeButton2Click(sender); };
 }
