@@ -43,17 +43,7 @@ class ProtectionParametersTest : public LinkTest {
 protected:
     TMainForm* StartParams() {
         TMainForm* form = StartLinked();
-        // Until the frame makes the tool bar's file buttons, they are made here.
-        for (auto [slot, name] :
-             {std::pair{&form->TB_Load, "TB_Load"}, std::pair{&form->TB_Save, "TB_Save"}}) {
-            if (*slot) continue;
-            *slot = new TTeSpeedButton(form);
-            (*slot)->SetName(name);
-            (*slot)->SetParent(form);
-            (*slot)->SetHeight(22);
-            (*slot)->SetAlign(alTop);
-        }
-        form->BindParamsHandlers();
+        form->BindParamsHandlers();  // a second call changes nothing
         form->PC_All->SetActivePage(form->TS_TBMS);
         ui_.RunUntilIdle();
         return form;
