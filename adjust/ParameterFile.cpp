@@ -26,8 +26,6 @@ std::optional<std::vector<int64_t>> ParseParameterNumbers(std::string_view text,
         const size_t digits = pos;
         while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos]))) ++pos;
         if (pos == digits) return std::nullopt;
-        // A number that ends the text sets the stream's end flag: the load fails.
-        if (pos == text.size()) return std::nullopt;
         int64_t value = 0;
         if (!TryStrToInt64(text.substr(start, pos - start), value)) return std::nullopt;
         if (value < limit.min || value > limit.max) return std::nullopt;

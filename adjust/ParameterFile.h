@@ -14,9 +14,10 @@ namespace tarvel {
 std::string FormatParameterLine(std::span<const int64_t> numbers);
 
 // Reads `count` integers, each after any white space, as a text stream
-// reads them: a word that is not a number, a value outside [min, max], too
-// few numbers, or a number that runs into the end of the text fails.
-// Numbers after the last one asked for are ignored.
+// reads them: a word that is not a number, a value outside [min, max] or
+// too few numbers fails. The last number may end the text: a file whose
+// final TAB was lost still holds every value. Numbers after the last one
+// asked for are ignored.
 struct NumberLimits {
     int64_t min, max;
 };

@@ -13,10 +13,12 @@
 #include <memory>
 #include <string>
 
+#include "adjust/ProtectionParameters.h"
 #include "link/ReplyScanner.h"
 #include "link/SerialComm.h"
 #include "platform/classlib/ComCtrls_DateTime.h"
 #include "platform/classlib/ComCtrls_RichEdit.h"
+#include "platform/classlib/Dialogs.h"
 #include "platform/classlib/ExtCtrls.h"
 #include "platform/classlib/Forms.h"
 #include "platform/classlib/Gauges.h"
@@ -24,6 +26,7 @@
 #include "platform/classlib/ImageLists.h"
 #include "platform/classlib/Menus.h"
 #include "platform/classlib/StdCtrls.h"
+#include "platform/classlib/StdCtrls_Check.h"
 #include "records/ReadingStore.h"
 #include "skin/controls/te_controls_button.h"
 #include "skin/controls/te_controls_check.h"
@@ -220,6 +223,30 @@ public:
     void ShowAutoTsbsRecords();
     void ShowFunctionState();
     void ShowDailyRecords();
+
+    // ---- protection parameters, their files and the presets (Main_Params.cpp, Main_KbFiles.cpp) ----
+    // Binds the parameter tab, the tool bar's Load Data and Save Data, and
+    // makes the controls the pages lack: the grid's popup menu, the file
+    // dialogs and the hidden preset group.
+    void BindParamsHandlers();
+    void B_ReadBMSClick(TObject* sender);
+    void B_WriteBMSClick(TObject* sender);
+    void SG_TBMSClick(TObject* sender);
+    void SG_TBMSDrawCell(TObject* sender, int col, int row, TRect rect, TGridDrawState state);
+    void PM_LoadBMSClick(TObject* sender);
+    void PM_ClearBMSClick(TObject* sender);
+    void Function_SelectClick(TObject* sender);
+    void TeButton2Click(TObject* sender);
+    // The 48 value cells of SG_TBMS, P1..P48.
+    ProtectionTexts BmsCells() const;
+    // Into SG_TBMS and, when asked, the threshold grids that mirror them.
+    void SetBmsCells(const ProtectionTexts& values, bool mirrors);
+    // Request 0x09 from SG_TBMS to the module; false when a cell refused it
+    // (nothing is sent then) or the port took nothing.
+    bool SendBmsWrite();
+    // The calibration page's ".kb" files, chosen by Load Data and Save Data.
+    void LoadKbFile(const String& path);
+    void SaveKbFile(const String& path);
 
     // ================= controls =================
     // Frame (Main_Frame.cpp)
@@ -516,6 +543,19 @@ public:
     // Record streams
     std::ofstream SerialDataStream;
     std::ofstream AdcStream;
+
+    // Protection parameters, their files and presets (Main_Params.cpp): the
+    // grid's popup menu, the shared file dialogs and the preset group, which
+    // no view shows.
+    TTePopupMenu* PopupMenuBMS = nullptr;
+    TTeItem* PM_LoadBMS = nullptr;
+    TTeItem* PM_ClearBMS = nullptr;
+    TOpenDialog* OpenDialog1 = nullptr;
+    TSaveDialog* SaveDialog1 = nullptr;
+    TGroupBox* GroupBox2 = nullptr;
+    std::array<TCheckBox*, 15> PresetChecks{};  // CheckBox1..15
+    TTeButton* Function_Select = nullptr;
+    TTeButton* TeButton2 = nullptr;
 
 private:
     void BindEvents();

@@ -110,14 +110,17 @@ TEST(ProtectionParameters, MalformedBmsFilesFailAndGiveNothing) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"47 numbers", fortyEight.substr(0, fortyEight.rfind("48"))},
         {"a word", "x " + fortyEight},
-        {"no white space after the last", fortyEight.substr(0, fortyEight.size() - 1)},
         {"beyond 32 bits", "2147483648 " + fortyEight},
         {"empty", ""},
         {"sign only", "- " + fortyEight},
     };
     for (const auto& [what, text] : cases) EXPECT_FALSE(ParseBmsText(text)) << what;
-    // Blanks and line ends separate as well as TABs; extra numbers are ignored.
+    // Blanks and line ends separate as well as TABs; extra numbers are
+    // ignored; the last number may end the text.
     EXPECT_TRUE(ParseBmsText(fortyEight + "\r\n49 50\n"));
+    const auto unterminated = ParseBmsText(fortyEight.substr(0, fortyEight.size() - 1));
+    ASSERT_TRUE(unterminated);
+    EXPECT_EQ((*unterminated)[47], "48");
     const BmsLoad missing = LoadBmsFile("/nonexistent/x.bms");
     EXPECT_EQ(missing.message, "Fail to load BMS!");
     EXPECT_FALSE(missing.values);
