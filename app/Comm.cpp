@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/Main.h"
+#include "app/ThemeLinks.h"
 #include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
 #include "platform/classlib/Application.h"
@@ -88,6 +89,8 @@ TCommForm::TCommForm(TComponent* owner) : TForm(owner) {
         TeEffectButton1 = Make<TTeEffectButton>(this, this, "TeEffectButton1");
         TeEffectButton1->SetBounds(157, 194, 85, 29);
         TeEffectButton1->SetModalResult(mrOk);
+        // The dialog wears the main window's skin.
+        if (MainForm) LinkSkinnedControls(this, MainForm->TeThemeLink1);
         scope.Finish();
     }
     OnCreate = [this](TObject* sender) { FormCreate(sender); };

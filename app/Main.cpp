@@ -25,7 +25,11 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
     }
     LastCommand = 0;
     BindEvents();
+    BindFeatureHandlers();
 }
+
+// The features bind their own pages' buttons.
+void TMainForm::BindFeatureHandlers() { BindParamsHandlers(); }
 
 TMainForm::~TMainForm() {
     // The port's threads post into this window; stop them before it goes.

@@ -559,6 +559,7 @@ public:
 
 private:
     void BindEvents();
+    void BindFeatureHandlers();
 };
 
 // The window's one instance.

@@ -176,9 +176,12 @@ const ToolButton kToolButtons[] = {
 constexpr int kToolBarHeight = 48;
 constexpr int kToolButtonWidth = 60;
 
-// Folders beside the executable that the tool writes into.
-const char* const kFolders[] = {"Data",          "SerialData",       "Info", "BMS", "ADC", "KB", "Alarm_Data",
-                                "AutoTSBS_Data", "Export DataAccess"};
+// Folders beside the executable that the tool writes into. "DataAccess"
+// holds the readings database, which is made with its tables when missing,
+// so its folder is made too.
+const char* const kFolders[] = {
+    "Data",          "SerialData",        "Info",      "BMS", "ADC", "KB", "Alarm_Data",
+    "AutoTSBS_Data", "Export DataAccess", "DataAccess"};
 
 // ---- the settings files ----
 const char* const kSettingsFile = "ParaSeting.ini";

@@ -11,8 +11,9 @@
 namespace tarvel::testing {
 namespace {
 
-const char* const kFolders[] = {"Data",          "SerialData",       "Info", "BMS", "ADC", "KB", "Alarm_Data",
-                                "AutoTSBS_Data", "Export DataAccess"};
+const char* const kFolders[] = {
+    "Data",          "SerialData",        "Info",      "BMS", "ADC", "KB", "Alarm_Data",
+    "AutoTSBS_Data", "Export DataAccess", "DataAccess"};
 
 class StartupTest : public ToolWindowsTest {
 protected:
