@@ -47,6 +47,10 @@ void TMainForm::BindEvents() {
         Comm1ReceiveData(buffer, count, arrivedMs);
     };
     Comm1->OnRequestHangup = [this](TComm&) { Comm1RequestHangup(); };
+    if (CB_ModuleAddr) {
+        ModuleAddrIndex = CB_ModuleAddr->ItemIndex();
+        CB_ModuleAddr->OnChange = [this](TObject*) { ModuleAddrIndex = CB_ModuleAddr->ItemIndex(); };
+    }
     if (SG_CKB1) SG_CKB1->OnClick = [this](TObject* sender) { SG_CKB1Click(sender); };
 }
 

@@ -115,9 +115,13 @@ public:
     void Comm1ReceiveData(const uint8_t* buffer, uint16_t count, uint32_t arrivedMs);
     void Comm1RequestHangup();
     void DispatchReply();
-    // The item index of CB_ModuleAddr (-1 when none is chosen) and the
-    // address byte a request to it carries.
+    // The item index CB_ModuleAddr reports (-1 without the box) and the
+    // address byte a request to it carries. The poll and automatic
+    // addressing set it to 1..64: 64 is one past the box's items "0".."63",
+    // so the box keeps its text while the index says 64.
     int ModuleIndex() const;
+    void SetModuleIndex(int index);
+    int32_t ModuleAddrIndex = 0;
     uint8_t ModuleAddress() const;
     // The scanner's frame handler: check, report and dispatch one frame.
     void HandleFrame(ByteSpan frame);

@@ -138,7 +138,13 @@ ReplyAction ActionFor(uint8_t code, bool parallel) {
 
 // ---- sending ----
 
-int TMainForm::ModuleIndex() const { return CB_ModuleAddr ? CB_ModuleAddr->ItemIndex() : -1; }
+int TMainForm::ModuleIndex() const { return CB_ModuleAddr ? ModuleAddrIndex : -1; }
+
+void TMainForm::SetModuleIndex(int index) {
+    ModuleAddrIndex = index;
+    if (CB_ModuleAddr && index >= 0 && index < CB_ModuleAddr->Items()->Count())
+        CB_ModuleAddr->SetItemIndex(index);
+}
 
 uint8_t TMainForm::ModuleAddress() const { return RequestAddress(ModuleIndex()); }
 

@@ -222,7 +222,7 @@ void TMainForm::SendPollQuery(int moduleIndex) {
     // The module numbers run 1..64, so slot 63 is module 64: one past the
     // box's last item "63".
     const uint8_t address = static_cast<uint8_t>(moduleIndex + 1);
-    if (CB_ModuleAddr) CB_ModuleAddr->SetItemIndex(address);
+    SetModuleIndex(address);
     LastCommand = CmdQuerySbs;
     const FrameBytes request = BuildRequest(address, CmdQuerySbs);
     std::copy(request.begin(), request.end(), TxFrame.begin());

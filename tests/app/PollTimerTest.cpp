@@ -195,6 +195,10 @@ TEST_F(PollWindowTest, TheSixtyFourthSlotIsAddressedAsModuleSixtyFour) {
     EXPECT_EQ(LastCommand, 0x03);
     EXPECT_EQ(std::vector<uint8_t>(form->TxFrame.begin(), form->TxFrame.begin() + 8), PollRequest(64));
     EXPECT_EQ(LineBytes(8), PollRequest(64));
+    // The reply check compares module 64's answer with the reported index;
+    // the box keeps showing what it showed.
+    EXPECT_EQ(form->ModuleIndex(), 64);
+    EXPECT_EQ(form->CB_ModuleAddr->Text(), "0");
 }
 
 TEST_F(PollWindowTest, ThePeriodEditPresetsTheFirstPoll) {
