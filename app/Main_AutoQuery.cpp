@@ -65,13 +65,14 @@ std::vector<String> AutoQueryRowTitles() {
     return titles;
 }
 
-// Column k of the grid: the reading's number, then its values.
-std::vector<String> AutoQueryColumn(int k, const TelemetryRecord& r) {
+// Column k of the grid: the reading's number, its values, and the state of
+// health the status words last showed.
+std::vector<String> AutoQueryColumn(int k, const TelemetryRecord& r, uint32_t socHealth) {
     std::vector<String> cells = {IntToStr(k), IntToStr(r.PACK), IntToStr(r.BATT)};
     for (uint16_t v : r.V) cells.push_back(UIntToStr(v));
     cells.push_back(IntToStr(r.I));
     for (int16_t t : r.T) cells.push_back(IntToStr(t));
-    cells.push_back(UIntToStr(r.SOCHealth));
+    cells.push_back(UIntToStr(socHealth));
     return cells;
 }
 
@@ -126,10 +127,9 @@ void TMainForm::SetControlsEnabled(std::span<const char* const> names, bool enab
 }
 
 void TMainForm::CB_AutoQueryClick(TObject*) {
-    auto* interval = dynamic_cast<TTeEdit*>(FindComponent("CB_AutoQueryInterval"));
     if (CB_AutoQuery->Checked()) {
         std::optional<uint32_t> period;
-        if (IsLoggedIn()) period = PeriodFromEdit(interval);
+        if (IsLoggedIn()) period = PeriodFromEdit(CB_AutoQueryInterval);
         if (!period) {
             // Unchecking runs the stop branch, which leaves everything usable.
             CB_AutoQuery->SetChecked(false);
@@ -148,8 +148,7 @@ void TMainForm::CB_AutoQueryClick(TObject*) {
 }
 
 void TMainForm::Timer1Timer(TObject*) {
-    const std::optional<uint32_t> period =
-        PeriodFromEdit(dynamic_cast<TTeEdit*>(FindComponent("CB_AutoQueryInterval")));
+    const std::optional<uint32_t> period = PeriodFromEdit(CB_AutoQueryInterval);
     if (!period) {
         CB_AutoQuery->SetChecked(false);
         return;
@@ -178,7 +177,7 @@ void TMainForm::AppendAutoQueryColumn() {
     }
     if (SG_AutoQuery->ColCount() < col + 1)
         SG_AutoQuery->SetColCount(std::min(k + 14, kAutoQueryColumnsKept));
-    const auto cells = AutoQueryColumn(k, *record);
+    const auto cells = AutoQueryColumn(k, *record, LastStatusWords.SOCHealth);
     for (size_t row = 0; row < cells.size(); ++row)
         SG_AutoQuery->SetCells(col, static_cast<int>(row), cells[row]);
     PostMessage(SG_AutoQuery->Handle(), WM_HSCROLL, SB_BOTTOM, 0);
