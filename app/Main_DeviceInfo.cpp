@@ -19,6 +19,21 @@ constexpr TColor kRefusalColor = 0x6A6AFF;
 constexpr int kMonitorPanel = 11;
 constexpr int kIoRow = 20;  // pixels
 
+constexpr int kButtonRow = 36;  // pixels
+
+// Grows `group` by `height` and moves what stands below it in its column
+// down as far.
+void MakeRoomBelow(TControl* group, int height) {
+    TWinControl* page = group->Parent();
+    const int bottom = group->Top() + group->Height();
+    for (int i = 0; page && i < page->ControlCount(); ++i) {
+        TControl* below = page->Controls(i);
+        if (below != group && below->Top() >= bottom && below->Left() < group->Left() + group->Width())
+            below->SetTop(below->Top() + height);
+    }
+    group->SetHeight(group->Height() + height);
+}
+
 ByteSpan HeldFrame(const TMainForm& form) { return ByteSpan(form.RxFrame.data(), form.RxFrameLength); }
 
 template <class T>
@@ -82,10 +97,9 @@ void BuildExtCommControls(TMainForm& form) {
 
 void TMainForm::BindDeviceInfoHandlers() {
     if (!B_GetVer && TeEffectGroupBox1) {
-        // Below the version grid; the group grows to hold it.
-        TeEffectGroupBox1->SetHeight(TeEffectGroupBox1->Height() + 34);
+        MakeRoomBelow(TeEffectGroupBox1, kButtonRow);
         B_GetVer = MakeButton(*this, TeEffectGroupBox1, "B_GetVer", "Get Software Version", 10,
-                              TeEffectGroupBox1->Height() - 38);
+                              TeEffectGroupBox1->Height() - kButtonRow);
         B_GetVer->OnClick = [this](TObject* sender) { B_GetVerClick(sender); };
     }
     if (B_ReadSerialNum) B_ReadSerialNum->OnClick = [this](TObject* sender) { B_ReadSerialNumClick(sender); };
