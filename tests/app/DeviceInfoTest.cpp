@@ -1,12 +1,11 @@
 // The module's information on the system-monitor tab against the simulated
-// module, its own texts in the information log, the hidden I/O and battery
-// information controls, and replies too short for what their handlers read.
+// module, the hidden I/O and battery-information controls, and replies too
+// short for what their handlers read.
 
 #include <functional>
 
 #include "link/CommandTable.h"
 #include "tests/app/MonitoringFixture.h"
-#include "tools/bms-sim/Simulator.h"
 
 namespace tarvel::testing {
 namespace {
@@ -61,17 +60,6 @@ TEST_F(DeviceInfoTest, AShortVersionEmptiesTheTextsAndKeepsTheExportParts) {
     EXPECT_EQ(Version(1, 3), "");
     EXPECT_EQ(VersionTextHead, "BMS-HW-V2.1");
     EXPECT_EQ(VersionTextTail, "48V100AH");
-}
-
-TEST_F(DeviceInfoTest, TheModulesOwnTextGoesToTheLogEvenLoggedOut) {
-    TMainForm* form = StartMonitor();
-    form->LoggedIn = 0;
-    const int lines = LogLines();
-    const Bytes text = sim::Simulator::DeviceTextFrame(kModuleAddress, "cell 3 balancing");
-    Receive(text);
-    ASSERT_EQ(LogLines(), lines + 1);
-    EXPECT_TRUE(LastLogLine().starts_with("【")) << LastLogLine();
-    EXPECT_TRUE(LastLogLine().ends_with("】cell 3 balancing")) << LastLogLine();
 }
 
 // The battery-information query leaves in its own short frame, behind no
