@@ -87,8 +87,16 @@ TEST_F(AutoQueryTest, StoppingAPeriodicJobEnablesTheModeSwitch) {
         SCOPED_TRACE(box);
         const bool query = String(box) == "CB_AutoQuery";
         const char* otherBox = query ? "CB_AutoReadADC" : "CB_AutoQuery";
+        // Into the engineering view, from the user view the stop left.
+        if (form->EngineeringEdition) {
+            ui_.AnswerNextInput("7309");
+            ui_.PressKey('C', TShiftState{ssCtrl, ssAlt});
+        }
+        ui_.AnswerNextInput("7309");
+        ui_.PressKey('C', TShiftState{ssCtrl, ssAlt});
+        ASSERT_EQ(form->EngineeringEdition, 1);
+        ASSERT_FALSE(ui_.Enabled(form->TB_SingleConvert));
         form->PC_All->SetActivePage(query ? form->TS_TSBS : form->TS_TADC);
-        form->TB_SingleConvert->SetEnabled(false);
 
         ui_.Click(form, box);
         EXPECT_EQ(query ? form->AutoQueryOn : form->AutoAdcOn, 1);

@@ -19,13 +19,6 @@ protected:
         std::filesystem::create_directories(folder_.Path() / "ADC");
         std::filesystem::create_directories(folder_.Path() / "DataAccess");
         TMainForm* form = StartLinked();
-        if (!form->TB_SingleConvert) {
-            // The mode switch, until the frame makes it.
-            form->TB_SingleConvert = new TTeSpeedButton(form);
-            form->TB_SingleConvert->SetName("TB_SingleConvert");
-            form->TB_SingleConvert->SetParent(form);
-            form->TB_SingleConvert->SetText("Module");
-        }
         form->BindMonitoringHandlers();
         return form;
     }
