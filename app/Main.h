@@ -12,7 +12,6 @@
 #include <fstream>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 
 #include "adjust/ProtectionParameters.h"
@@ -274,10 +273,11 @@ public:
     // it holds no integer. None, with the refusal on the info line, below
     // 1 s or beyond what a timer can count.
     std::optional<uint32_t> PeriodFromEdit(TTeEdit* edit);
-    // Enables or disables the controls of those names the window has. They
-    // are found when used: other features make some of them in their own
-    // bind steps.
-    void SetControlsEnabled(std::span<const char* const> names, bool enabled);
+    // Disables, or enables again, what the automatic query or the periodic
+    // ADC reading locks while it runs. The controls are found by name when
+    // used: other features make some of them in their own bind steps.
+    enum class PeriodicJob { AutoQuery, Adc };
+    void LockForPeriodicJob(PeriodicJob job, bool locked);
 
     // ================= controls =================
     // Frame (Main_Frame.cpp)

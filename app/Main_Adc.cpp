@@ -11,42 +11,6 @@ namespace {
 
 constexpr TColor kRefusalColor = 0x6A6AFF;
 
-// What the periodic reading locks; its own check box stays usable.
-constexpr const char* kAdcLocked[] = {
-    "TB_SingleConvert",
-    "B_Query",
-    "B_ReadKB",
-    "B_WriteKB",
-    "B_ReadBMS",
-    "B_WriteBMS",
-    "B_ReadADC",
-    "B_ReadIO",
-    "B_SampleV",
-    "B_SampleC",
-    "B_CalcVK",
-    "B_CalcCKB",
-    "B_OpenChg",
-    "B_CloseChg",
-    "B_OpenDis",
-    "B_CloseDis",
-    "B_EnterBoot",
-    "B_QueryExt",
-    "CB_AutoQuery",
-    "CB_ModuleNO",
-    "TB_COMSwitch",
-    "TB_LOG",
-    "TB_Load",
-    "TB_Save",
-    "TB_Exit",
-    "E_TempK",
-    "CB_AutoQueryInterval",
-    "CB_AutoReadADCInterval",
-    "B_WriteSerialNum",
-    "B_ReadSerialNum",
-    "B_GetHistory",
-    "B_SetHistory",
-};
-
 }  // namespace
 
 void TMainForm::BindAdcHandlers() {
@@ -99,7 +63,7 @@ void TMainForm::CB_AutoReadADCClick(TObject*) {
             CB_AutoReadADC->SetChecked(false);
             return;
         }
-        SetControlsEnabled(kAdcLocked, false);
+        LockForPeriodicJob(PeriodicJob::Adc, true);
         Timer2->SetInterval(*period);
         Timer2->SetEnabled(true);
         AutoAdcOn = 1;
@@ -109,7 +73,7 @@ void TMainForm::CB_AutoReadADCClick(TObject*) {
     Timer2->SetEnabled(false);
     AutoAdcOn = 0;
     CloseAdcLogFile(AdcStream);
-    SetControlsEnabled(kAdcLocked, true);
+    LockForPeriodicJob(PeriodicJob::Adc, false);
     CB_AutoReadADC->SetEnabled(true);
 }
 

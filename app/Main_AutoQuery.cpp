@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <span>
 
 #include "app/Main.h"
 #include "link/CommandTable.h"
@@ -20,39 +21,22 @@ namespace {
 constexpr TColor kRefusalColor = 0x6A6AFF;
 constexpr uint32_t kLongestPeriodSec = std::numeric_limits<uint32_t>::max() / 1000;
 
-// What the automatic query locks.
-constexpr const char* kAutoQueryLocked[] = {
-    "CB_AutoQueryInterval",
-    "TB_SingleConvert",
-    "B_Query",
-    "B_ReadKB",
-    "B_WriteKB",
-    "B_SampleV",
-    "B_SampleC",
-    "B_CalcVK",
-    "B_CalcCKB",
-    "B_OpenChg",
-    "B_CloseChg",
-    "B_OpenDis",
-    "B_CloseDis",
-    "B_Checkdistime",
-    "B_Setdistime",
-    "Openchlimit",
-    "Closechlimit",
-    "B_ReadIO",
-    "B_EnterBoot",
-    "B_QueryExt",
-    "B_ReadADC",
-    "CB_AutoReadADC",
-    "CB_AutoReadADCInterval",
-    "CB_ModuleNO",
-    "TB_COMSwitch",
-    "TB_LOG",
-    "TB_Load",
-    "TB_Save",
-    "E_TempK",
-    "B_SetHistory",
+// What the periodic jobs lock while they run: the senders and switches both
+// lock, then each one's own. Neither locks its own check box.
+// clang-format off
+constexpr const char* kBothLock[] = {
+    "TB_SingleConvert", "TB_COMSwitch", "TB_LOG", "TB_Load", "TB_Save", "CB_ModuleNO", "B_Query",
+    "B_ReadKB", "B_WriteKB", "B_SampleV", "B_SampleC", "B_CalcVK", "B_CalcCKB", "B_OpenChg", "B_CloseChg",
+    "B_OpenDis", "B_CloseDis", "B_ReadIO", "B_EnterBoot", "B_QueryExt", "B_ReadADC", "B_SetHistory",
+    "E_TempK", "CB_AutoQueryInterval", "CB_AutoReadADCInterval",
 };
+constexpr const char* kAutoQueryLocks[] = {
+    "CB_AutoReadADC", "B_Checkdistime", "B_Setdistime", "Openchlimit", "Closechlimit",
+};
+constexpr const char* kAdcLocks[] = {
+    "CB_AutoQuery", "TB_Exit", "B_ReadBMS", "B_WriteBMS", "B_WriteSerialNum", "B_ReadSerialNum", "B_GetHistory",
+};
+// clang-format on
 
 std::vector<String> AutoQueryRowTitles() {
     std::vector<String> titles = {"SEQUENCE NUMBER", "PACK      VOLT", "BATT      VOLT"};
@@ -121,9 +105,13 @@ std::optional<uint32_t> TMainForm::PeriodFromEdit(TTeEdit* edit) {
     return std::nullopt;
 }
 
-void TMainForm::SetControlsEnabled(std::span<const char* const> names, bool enabled) {
-    for (const char* name : names)
-        if (auto* control = dynamic_cast<TControl*>(FindComponent(name))) control->SetEnabled(enabled);
+void TMainForm::LockForPeriodicJob(PeriodicJob job, bool locked) {
+    using Names = std::span<const char* const>;
+    const Names own = job == PeriodicJob::AutoQuery ? Names(kAutoQueryLocks) : Names(kAdcLocks);
+    for (Names names : {Names(kBothLock), own}) {
+        for (const char* name : names)
+            if (auto* control = dynamic_cast<TControl*>(FindComponent(name))) control->SetEnabled(!locked);
+    }
 }
 
 void TMainForm::CB_AutoQueryClick(TObject*) {
@@ -139,12 +127,12 @@ void TMainForm::CB_AutoQueryClick(TObject*) {
         // start, afterwards one period of the run before.
         Timer1->SetEnabled(true);
         AutoQueryOn = 1;
-        SetControlsEnabled(kAutoQueryLocked, false);
+        LockForPeriodicJob(PeriodicJob::AutoQuery, true);
         return;
     }
     Timer1->SetEnabled(false);
     AutoQueryOn = 0;
-    SetControlsEnabled(kAutoQueryLocked, true);
+    LockForPeriodicJob(PeriodicJob::AutoQuery, false);
 }
 
 void TMainForm::Timer1Timer(TObject*) {
