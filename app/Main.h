@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "adjust/ProtectionParameters.h"
@@ -27,6 +28,7 @@
 #include "platform/classlib/Menus.h"
 #include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/StdCtrls_Check.h"
+#include "platform/classlib/Timers.h"
 #include "records/ReadingStore.h"
 #include "skin/controls/te_controls_button.h"
 #include "skin/controls/te_controls_check.h"
@@ -251,6 +253,35 @@ public:
     // The calibration page's ".kb" files, chosen by Load Data and Save Data.
     void LoadKbFile(const String& path);
     void SaveKbFile(const String& path);
+
+    // ---- device information, ADC readout and log, automatic query
+    //      (Main_DeviceInfo.cpp, Main_Adc.cpp, Main_AutoQuery.cpp) ----
+    // Binds the three features' buttons, check boxes, timers and key filters,
+    // and makes the controls the pages lack. Running it again changes nothing.
+    void BindMonitoringHandlers();
+    void BindDeviceInfoHandlers();
+    void BindAdcHandlers();
+    void BindAutoQueryHandlers();
+    void B_GetVerClick(TObject* sender);
+    void B_ReadSerialNumClick(TObject* sender);
+    void B_ReadIOClick(TObject* sender);
+    void B_QueryExtClick(TObject* sender);
+    void B_ReadADCClick(TObject* sender);
+    void CB_AutoReadADCClick(TObject* sender);
+    void Timer2Timer(TObject* sender);
+    void OpenAdcLog();
+    void CB_AutoQueryClick(TObject* sender);
+    void Timer1Timer(TObject* sender);
+    void E_AutoQueryIntervalKeyPress(TObject* sender, char16_t& key);
+    // The period an interval edit holds, in ms: its whole seconds, 10 s when
+    // it holds no integer. None, with the refusal on the info line, below
+    // 1 s or beyond what a timer can count.
+    std::optional<uint32_t> PeriodFromEdit(TTeEdit* edit);
+    // Disables, or enables again, what the automatic query or the periodic
+    // ADC reading locks while it runs. The controls are found by name when
+    // used: other features make some of them in their own bind steps.
+    enum class PeriodicJob { AutoQuery, Adc };
+    void LockForPeriodicJob(PeriodicJob job, bool locked);
 
     // ================= controls =================
     // Frame (Main_Frame.cpp)
@@ -560,6 +591,15 @@ public:
     std::array<TCheckBox*, 15> PresetChecks{};  // CheckBox1..15
     TTeButton* Function_Select = nullptr;
     TTeButton* TeButton2 = nullptr;
+
+    // Device information, ADC and automatic query (Main_DeviceInfo.cpp,
+    // Main_Adc.cpp, Main_AutoQuery.cpp); the bind step makes these.
+    TTimer* Timer1 = nullptr;  // automatic query: 500 ms until its first tick sets the period
+    TTimer* Timer2 = nullptr;  // periodic ADC reading
+    TTeButton* B_GetVer = nullptr;
+    uint8_t AutoSaveClearOn = 1;
+    // The automatic-query grid keeps this many of the latest readings.
+    static constexpr int kAutoQueryColumnsKept = 10000;
 
 private:
     void BindEvents();

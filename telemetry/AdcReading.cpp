@@ -61,36 +61,28 @@ std::string AdcLogLine(double localDateTime, const std::array<std::string, kAdcC
 
 int AdcPeriodSeconds(std::string_view editText) { return StrToIntDef(editText, 10); }
 
-std::optional<std::string> AdcLog::Open(const std::string& path) {
-    if (out_.is_open()) out_.close();
-    if (FileExists(path)) {
-        out_.open(path, std::ios::binary | std::ios::app);
-        if (!out_) {
-            out_.close();
-            return "打开数据记录文件出错！";
-        }
-        return std::nullopt;
-    }
-    out_.open(path, std::ios::binary | std::ios::trunc);
-    if (!out_) {
-        out_.close();
-        return "创建ADC记录文件出错！";
-    }
-    out_ << AdcLogHeader();
-    out_.flush();
-    return std::nullopt;
+std::optional<std::string> OpenAdcLogFile(std::ofstream& out, const std::string& path) {
+    if (out.is_open()) out.close();
+    const bool exists = FileExists(path);
+    out.open(path, std::ios::binary | (exists ? std::ios::app : std::ios::trunc));
+    if (out && !exists) out << AdcLogHeader() << std::flush;
+    if (out) return std::nullopt;
+    out.close();
+    return exists ? "打开数据记录文件出错！" : "创建ADC记录文件出错！";
 }
 
-void AdcLog::Append(const std::string& line) {
-    if (!out_.is_open()) return;
-    out_ << line;
-    out_.flush();
+std::optional<std::string> AppendAdcLogLine(std::ofstream& out, const std::string& line) {
+    if (!out.is_open()) return std::nullopt;
+    out << line << std::flush;
+    if (out) return std::nullopt;
+    out.close();
+    return "写入ADC记录文件出错！";
 }
 
-void AdcLog::Close() {
-    if (!out_.is_open()) return;
-    out_ << "\r\n";
-    out_.close();
+void CloseAdcLogFile(std::ofstream& out) {
+    if (!out.is_open()) return;
+    out << "\r\n";
+    out.close();
 }
 
 }  // namespace tarvel

@@ -33,18 +33,13 @@ std::string AdcLogLine(double localDateTime, const std::array<std::string, kAdcC
 // The period of the periodic reading: the edit's integer, 10 when it holds none.
 int AdcPeriodSeconds(std::string_view editText);
 
-// The log while the periodic reading runs: created with its header, or
-// appended to when it exists; closing writes one empty line.
-class AdcLog {
-public:
-    // Returns the info-line message when the file cannot be opened or created.
-    std::optional<std::string> Open(const std::string& path);
-    bool IsOpen() const { return out_.is_open(); }
-    void Append(const std::string& line);
-    void Close();
-
-private:
-    std::ofstream out_;
-};
+// The log while the periodic reading runs, kept in the window's stream:
+// created with its header, or appended to when it exists. Opening and
+// appending return the info-line message when the file cannot be opened,
+// created or written, and leave the stream closed then.
+std::optional<std::string> OpenAdcLogFile(std::ofstream& out, const std::string& path);
+std::optional<std::string> AppendAdcLogLine(std::ofstream& out, const std::string& line);
+// Ends the run with one empty line and closes the stream.
+void CloseAdcLogFile(std::ofstream& out);
 
 }  // namespace tarvel

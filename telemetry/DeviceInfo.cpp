@@ -59,11 +59,7 @@ std::string DeviceTextLogLine(double localDateTime, const std::string& text) {
 
 namespace {
 
-struct IoPlace {
-    std::string_view label, grid;
-    int row;
-};
-const std::array<IoPlace, 19> kIoPlaces = {{
+const std::array<IoRegisterPlace, 19> kIoPlaces = {{
     {"L_P0", "SG_P0", 0}, {"L_P0MDOUT", "SG_P0", 1},                             //
     {"L_P1", "SG_P1", 0}, {"L_P1MDIN", "SG_P1", 1},  {"L_P1MDOUT", "SG_P1", 2},  //
     {"L_P2", "SG_P2", 0}, {"L_P2MDIN", "SG_P2", 1},  {"L_P2MDOUT", "SG_P2", 2},  //
@@ -75,6 +71,8 @@ const std::array<IoPlace, 19> kIoPlaces = {{
 }};
 
 }  // namespace
+
+const std::array<IoRegisterPlace, 19>& IoRegisterPlaces() { return kIoPlaces; }
 
 std::optional<std::vector<IoRegister>> DecodeIoState(ByteSpan frame) {
     // The validator has no Length of its own for 0x85: any reply holding the

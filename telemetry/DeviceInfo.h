@@ -41,6 +41,15 @@ std::optional<std::string> DecodeDeviceText(ByteSpan frame);
 // The information-log line: "【<short date> <long time>】<text>".
 std::string DeviceTextLogLine(double localDateTime, const std::string& text);
 
+// Where each of the 19 I/O register bytes of reply 0x85 is shown: its label
+// and its row of the port's grid.
+struct IoRegisterPlace {
+    std::string_view label;  // L_P0, L_P0MDOUT, ...
+    std::string_view grid;   // SG_P0 .. SG_P7
+    int row;
+};
+const std::array<IoRegisterPlace, 19>& IoRegisterPlaces();
+
 // The 19 I/O register bytes of reply 0x85: each as a "0xHH" label and as a
 // row of eight "1"/"0" cells, bit 7 first.
 struct IoRegister {

@@ -48,10 +48,10 @@ TEST(AdcReading, LogFileIsCreatedOnceAndAppendedOnTheSameDay) {
     std::array<std::string, kAdcCountCount> texts;
     for (size_t i = 0; i < texts.size(); ++i) texts[i] = std::to_string(i);
     for (int run = 0; run < 2; ++run) {
-        AdcLog log;
-        EXPECT_FALSE(log.Open(path));
-        log.Append(AdcLogLine(start, texts));
-        log.Close();
+        std::ofstream log;
+        EXPECT_FALSE(OpenAdcLogFile(log, path));
+        EXPECT_FALSE(AppendAdcLogLine(log, AdcLogLine(start, texts)));
+        CloseAdcLogFile(log);
     }
     std::string header = "RecordTime,PackVADC,";
     for (int i = 1; i <= 16; ++i) header += "CellVADC" + std::to_string(i) + ",";
@@ -63,10 +63,24 @@ TEST(AdcReading, LogFileIsCreatedOnceAndAppendedOnTheSameDay) {
     line += "\r\n";
     EXPECT_EQ(ReadFileText(path), header + line + "\r\n" + line + "\r\n");
 
-    AdcLog broken;
-    EXPECT_EQ(broken.Open((folder / "missing" / "x.csv").string()), "创建ADC记录文件出错！");
-    EXPECT_FALSE(broken.IsOpen());
+    std::ofstream broken;
+    EXPECT_EQ(OpenAdcLogFile(broken, (folder / "missing" / "x.csv").string()), "创建ADC记录文件出错！");
+    EXPECT_FALSE(broken.is_open());
     SetApplicationFolder("");
+}
+
+// Files the tool finds but cannot use: the message says which step failed
+// and the stream is left closed, so nothing more is written.
+TEST(AdcReading, LogFailuresCloseTheStreamWithTheirMessage) {
+    std::ofstream unopenable;
+    EXPECT_EQ(OpenAdcLogFile(unopenable, "/proc/version"), "打开数据记录文件出错！");
+    EXPECT_FALSE(unopenable.is_open());
+
+    std::ofstream full;
+    ASSERT_FALSE(OpenAdcLogFile(full, "/dev/full"));
+    EXPECT_EQ(AppendAdcLogLine(full, "12:00:00,1,\r\n"), "写入ADC记录文件出错！");
+    EXPECT_FALSE(full.is_open());
+    EXPECT_FALSE(AppendAdcLogLine(full, "12:00:01,1,\r\n"));
 }
 
 }  // namespace
