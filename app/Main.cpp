@@ -29,7 +29,10 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
 }
 
 // The features bind their own pages' buttons.
-void TMainForm::BindFeatureHandlers() { BindParamsHandlers(); }
+void TMainForm::BindFeatureHandlers() {
+    BindParamsHandlers();
+    BindMonitoringHandlers();
+}
 
 TMainForm::~TMainForm() {
     // The port's threads post into this window; stop them before it goes.
