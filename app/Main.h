@@ -124,6 +124,12 @@ public:
     int ModuleIndex() const;
     void SetModuleIndex(int index);
     int32_t ModuleAddrIndex = 0;
+    // A request sent from the window that nothing has answered yet: after a
+    // second of silence the info line says so, once. The poll's own requests
+    // are counted as time-outs instead.
+    void CountAwaitedReply();
+    uint8_t AwaitedCommand = 0;
+    int32_t AwaitedTicks = 0;
     uint8_t ModuleAddress() const;
     // The scanner's frame handler: check, report and dispatch one frame.
     void HandleFrame(ByteSpan frame);

@@ -160,7 +160,22 @@ bool TMainForm::WriteFrame(const uint8_t* bytes, uint16_t count) {
         ShowInfo("Please open port frist!", kRefusalColor);
         return false;
     }
+    AwaitedCommand = LastCommand;
+    AwaitedTicks = 0;
     return true;
+}
+
+void TMainForm::CountAwaitedReply() {
+    constexpr int32_t kNoAnswerTicks = 100;  // 10 ms each
+    if (AwaitedCommand == 0 || ++AwaitedTicks < kNoAnswerTicks) return;
+    const uint8_t command = AwaitedCommand;
+    const CommandRow* row = FindCommand(command);
+    AwaitedCommand = 0;
+    const String name =
+        row && row->englishName ? String(row->englishName) : "Request " + HexText(&command, 1);
+    const String text = name + "...  No answer!";
+    ShowInfo(text, kRefusalColor);
+    AddInfoLogLine(text, kRefusalColor);
 }
 
 bool TMainForm::SendCommand(uint8_t address, uint8_t command) {
@@ -197,8 +212,9 @@ void TMainForm::Comm1ReceiveData(const uint8_t* buffer, uint16_t count, uint32_t
     std::copy_n(buffer, copied, RxBuffer.begin());
     RxLength = count;
     RxChunkCount = (RxChunkCount + 1) % kChunkCountWrap;
-    // Whatever came, the poll timer stops waiting.
+    // Whatever came, the poll timer stops waiting, and so does the window.
     RequestBusy = 0;
+    AwaitedCommand = 0;
     ReplyTimeoutTicks = 0;
     if (copied != 0 && Scanner) Scanner->ScanFrames(ByteSpan(buffer, count), arrivedMs);
 }

@@ -117,6 +117,7 @@ bool TMainForm::KillPollTimer() {
 }
 
 void TMainForm::PollTick() {
+    CountAwaitedReply();
     ++PollTicks;
     ++QueryTicks;
     if (PollStartPending) {

@@ -194,6 +194,20 @@ TEST_F(LinkTest, AStatusErrorGivesAnHonestResultLine) {
     EXPECT_EQ(LastCommand, CmdGetVer);
 }
 
+TEST_F(LinkTest, AModuleThatDoesNotAnswerIsToldOnTheInfoLineOnce) {
+    StartLinked();
+    OpenLoggedIn();
+    AddFault("silent:cmd=0x06");
+    ASSERT_TRUE(form_->SendCommand(kModuleAddress, CmdGetVer));
+    ASSERT_TRUE(Reported("Query version...  No answer!"));
+    EXPECT_EQ(InfoColor(), kFailureColor);
+    const int lines = LogLines();
+    EXPECT_FALSE(WaitUntil([&] { return LogLines() != lines; }, 1500ms));
+    // The next answer is reported as usual.
+    ASSERT_TRUE(form_->SendCommand(kModuleAddress, CmdGetVer));
+    ASSERT_TRUE(Reported("Query version...  Succeed!"));
+}
+
 TEST_F(LinkTest, ALateReplyIsNotTakenAsTheAnswerToTheNextRequest) {
     StartLinked();
     OpenLoggedIn();
