@@ -15,7 +15,9 @@ protected:
     // The window bound, on the calibration tab, logged in to the module.
     TMainForm* StartCalibrating() {
         std::filesystem::create_directories(folder_.Path() / "DataAccess");
+        std::filesystem::create_directories(AppPath("KB"));
         TMainForm* form = StartLinked();
+        form->BindParamsHandlers();  // the tool bar's Load Data and Save Data
         form->BindCalibrationHandlers();
         form->BindCapacityHandlers();
         form->PC_All->SetActivePage(form->TS_Adjust);
@@ -48,14 +50,38 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return Module().Requests().size() > before && LastCommand == 0; }));
     }
 
-    // A cell typed as the user types it: selected, typed, Enter.
+    // A cell typed over as the user types it: selected, typed, Enter. A
+    // click on the cell already current opens its editor on the old text,
+    // which the user would clear first.
     void TypeCell(TStringGrid* grid, int col, int row, const String& text) {
         ui_.SelectCell(grid, col, row);
+        if (grid->EditorMode()) grid->SetEditorMode(false);
         ui_.Type(text);
         ui_.PressKey(VK_RETURN);
     }
 
     String Cell(TStringGrid* grid, int col, int row) { return ui_.CellText(grid, col, row); }
+
+    // Load Data and Save Data of the tool bar with `path` chosen in the dialog.
+    void LoadData(const std::string& path) {
+        ui_.ChooseNextFile(path);
+        ui_.Click(form_, "TB_Load");
+    }
+    void SaveData(const std::string& path) {
+        ui_.ChooseNextFile(path);
+        ui_.Click(form_, "TB_Save");
+    }
+
+    // Picks item `index` of the popup menu of `grid`, which opens under the
+    // pointer on its first item.
+    void PickPopupItem(TStringGrid* grid, int index) {
+        ui_.WhenModal([this, index] {
+            for (int i = 0; i < index; ++i) ui_.PressKey(VK_DOWN);
+            ui_.PressKey(VK_RETURN);
+        });
+        ui_.RightClick(grid);
+        ui_.RunUntilIdle();
+    }
 
     // The data of the last request the module received, checked as a whole
     // frame of `code` with `size` data bytes.
@@ -131,17 +157,17 @@ TEST_F(CalibrationTest, FullLayoutCalibrationWrittenToTheModuleAndKeptInAKbFile)
 
     // The values to write kept in a file, cleared, and loaded back.
     form->E_TempK->SetText("9990");
-    const std::string path = folder_.File("bench.kb");
-    EXPECT_TRUE(form->SaveKbFile(path));
+    const std::string path = AppPath("KB/bench.kb");
+    SaveData(path);
     EXPECT_EQ(InfoLine(), "    Succeed to save KB!");
     EXPECT_TRUE(ReadFileText(path).starts_with("10100\t10101\t10000\t"));
     EXPECT_TRUE(ReadFileText(path).ends_with("\t9990\t10000\t10000\t10000\t\r\n"));
-    form->PM_LoadVK->Click();
-    form->PM_LoadCKB->Click();
+    PickPopupItem(form->SG_VKB, 0);  // the default K
+    PickPopupItem(form->SG_CKB, 0);  // the default K and B
     form->E_TempK->SetText("1");
     EXPECT_EQ(Cell(form->SG_VKB, 4, 1), "10000");
     EXPECT_EQ(Cell(form->SG_CKB, 1, 14), "10000");
-    EXPECT_TRUE(form->LoadKbFile(path));
+    LoadData(path);
     EXPECT_EQ(InfoLine(), "    Succeed to load KB!");
     EXPECT_EQ(Cell(form->SG_VKB, 4, 1), "10100");
     EXPECT_EQ(Cell(form->SG_VKB, 4, 2), "10101");
@@ -191,16 +217,17 @@ TEST_F(CalibrationTest, ShortLayoutTwoPointLineWrittenAndItsFileLoaded) {
     for (size_t i = 0; i < 8; ++i) EXPECT_EQ(ReadU16(block, 42 + 2 * i), 10000);
     EXPECT_EQ(Module().Module(kModuleAddress).kb, block);
 
-    const std::string path = folder_.File("short.kb");
-    ASSERT_TRUE(form->SaveKbFile(path));
+    const std::string path = AppPath("KB/short.kb");
+    SaveData(path);
     std::string expected;
     for (int i = 0; i < 17; ++i) expected += "10000\t";
     expected += "10625\t40\t10100\t0\t10000\t10000\t10000\t10000\t\r\n";
     EXPECT_EQ(ReadFileText(path), expected);
-    form->PM_CopyCKB->Click();  // back to the values as read
+    PickPopupItem(form->SG_CKB1, 1);  // back to the values as read
     EXPECT_EQ(Cell(form->SG_CKB1, 1, 12), "10000");
     EXPECT_EQ(Cell(form->SG_CKB1, 1, 14), "0");
-    ASSERT_TRUE(form->LoadKbFile(path));
+    LoadData(path);
+    EXPECT_EQ(InfoLine(), "    Succeed to load KB!");
     EXPECT_EQ(Cell(form->SG_CKB1, 1, 12), "10625");
     EXPECT_EQ(Cell(form->SG_CKB1, 1, 14), "40");
     EXPECT_EQ(Cell(form->SG_CKB1, 2, 12), "10100");
@@ -311,8 +338,13 @@ TEST_F(CalibrationTest, PopupItemsSetAndCopyTheValuesToWrite) {
         EXPECT_EQ(Cell(form->SG_CKB, col, 18), "10000");
         EXPECT_EQ(Cell(form->SG_CKB, col, 20), "0");
     }
-    // The capacity-life grid carries the voltage grid's menu.
+    // The capacity-life grid carries the voltage grid's menu, whose items
+    // act on the voltage grid all the same.
     EXPECT_EQ(form->SG_Life->PopupMenu(), form->SG_VKB->PopupMenu());
+    form->PC_All->SetActivePage(form->TS_Monitor);
+    PickPopupItem(form->SG_Life, 1);
+    EXPECT_EQ(Cell(form->SG_VKB, 4, 17), "9017");
+    EXPECT_EQ(Cell(form->SG_Life, 1, 0), "");
 }
 
 }  // namespace
