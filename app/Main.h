@@ -260,6 +260,8 @@ public:
     void BindCapacityHandlers();
     void B_SampleVClick(TObject* sender);
     void B_SampleCClick(TObject* sender);
+    // Raises `flag` and queries the telemetry the flag's sample display takes.
+    void AwaitSample(uint8_t& flag);
     void B_CalcVKClick(TObject* sender);
     void B_CalcCKBClick(TObject* sender);
     void B_ReadKBClick(TObject* sender);
@@ -285,6 +287,9 @@ public:
     void B_GetHistoryClick(TObject* sender);
     void B_SetHistoryClick(TObject* sender);
     void SG_HistoryClick(TObject* sender);
+    // The life or run-history write of column 1 of `grid`, named `name`.
+    void WriteValueColumn(TStringGrid& grid, const char* name, uint8_t command,
+                          RequestBuild (*build)(uint8_t address, const std::array<std::string, 4>& cells));
     // A write request of this tab's own: a refusal goes to the info line
     // and nothing is sent; false when nothing went out.
     bool SendOwnRequest(uint8_t command, const RequestBuild& request);

@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kVoltageRows = 17;  // the pack, then cells 1..16
 constexpr int kCurrentRows = 21;  // rows read from a current grid, the full layout's
+constexpr const char* kAutoQueryOnText = "Please turn off automatic query!";
 
 // The "as read" and "to write" rows of each current value in a column.
 struct KbRowPair {
@@ -110,6 +111,14 @@ void SetGridEditing(TStringGrid& grid, bool on) {
         options.Exclude(goEditing);
     }
     grid.SetOptions(options);
+}
+
+bool ReadyToSend(TMainForm& form, const char* busyText) {
+    if (form.AutoQueryOn) {
+        form.ShowInfo(busyText, kCalibrationFailureColor);
+        return false;
+    }
+    return form.IsLoggedIn();
 }
 
 void FilterNumericKey(char16_t& key, std::u16string_view extra, bool blankSilently) {
@@ -219,25 +228,15 @@ void TMainForm::PM_CopyCKBClick(TObject*) {
 
 // ---- sampling: the telemetry displays hand over every reading they show ----
 
-void TMainForm::B_SampleVClick(TObject*) {
-    if (AutoQueryOn) {
-        ShowInfo("Please turn off automatic query!", kCalibrationFailureColor);
-        return;
-    }
-    if (!IsLoggedIn()) return;
-    SampleVoltageOn = 1;
-    // A query that never went out leaves no sample awaited.
-    if (!SendCommand(ModuleAddress(), CmdQuerySbs)) SampleVoltageOn = 0;
-}
+void TMainForm::B_SampleVClick(TObject*) { AwaitSample(SampleVoltageOn); }
 
-void TMainForm::B_SampleCClick(TObject*) {
-    if (AutoQueryOn) {
-        ShowInfo("Please turn off automatic query!", kCalibrationFailureColor);
-        return;
-    }
-    if (!IsLoggedIn()) return;
-    SampleCurrentOn = 1;
-    if (!SendCommand(ModuleAddress(), CmdQuerySbs)) SampleCurrentOn = 0;
+void TMainForm::B_SampleCClick(TObject*) { AwaitSample(SampleCurrentOn); }
+
+void TMainForm::AwaitSample(uint8_t& flag) {
+    if (!ReadyToSend(*this, kAutoQueryOnText)) return;
+    flag = 1;
+    // A query that never went out leaves no sample awaited.
+    if (!SendCommand(ModuleAddress(), CmdQuerySbs)) flag = 0;
 }
 
 void TMainForm::ShowSampledVoltages() {
@@ -301,11 +300,7 @@ void TMainForm::ShowKb() {
 }
 
 void TMainForm::B_WriteKBClick(TObject*) {
-    if (AutoQueryOn) {
-        ShowInfo("Please turn off automatic query!", kCalibrationFailureColor);
-        return;
-    }
-    if (!IsLoggedIn()) return;
+    if (!ReadyToSend(*this, kAutoQueryOnText)) return;
     SendOwnRequest(CmdWriteKb, BuildKbWrite(ModuleAddress(), CalibrationCells(*this)));
 }
 

@@ -15,6 +15,10 @@ inline constexpr TColor kCalibrationFailureColor = 0x6A6AFF;
 
 KbCells CalibrationCells(const TMainForm& form);
 
+// The checks before a request of these tabs: none while the automatic query
+// runs (`busyText` on the info line) and none before the login.
+bool ReadyToSend(TMainForm& form, const char* busyText);
+
 // White with black text centred on one line, as the tool's grids are drawn.
 void PaintWhiteCell(TStringGrid& grid, int col, int row, const TRect& rect);
 void SetGridEditing(TStringGrid& grid, bool on);

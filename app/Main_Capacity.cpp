@@ -100,15 +100,14 @@ void TMainForm::SetcapClick(TObject*) {
 
 void TMainForm::SG_LifeClick(TObject*) { SetGridEditing(*SG_Life, SG_Life->Col() == 1); }
 
-void TMainForm::B_SetLifeClick(TObject*) {
-    if (AutoQueryOn) {
-        ShowInfo("Please turn off automatic query frist!", kCalibrationFailureColor);
-        return;
-    }
-    if (!IsLoggedIn()) return;
-    const auto cells = ValueColumn(*SG_Life);
-    if (!CellsAreIntegers(cells, "SG_Life")) return;
-    SendOwnRequest(CmdSetLife, BuildSetLife(ModuleAddress(), cells));
+void TMainForm::B_SetLifeClick(TObject*) { WriteValueColumn(*SG_Life, "SG_Life", CmdSetLife, BuildSetLife); }
+
+void TMainForm::WriteValueColumn(TStringGrid& grid, const char* name, uint8_t command,
+                                 RequestBuild (*build)(uint8_t, const std::array<std::string, 4>&)) {
+    if (!ReadyToSend(*this, "Please turn off automatic query frist!")) return;
+    const auto cells = ValueColumn(grid);
+    if (!CellsAreIntegers(cells, name)) return;
+    SendOwnRequest(command, build(ModuleAddress(), cells));
 }
 
 // ---- run history ----
@@ -129,14 +128,7 @@ void TMainForm::ShowRunHistory() {
 }
 
 void TMainForm::B_SetHistoryClick(TObject*) {
-    if (AutoQueryOn) {
-        ShowInfo("Please turn off automatic query frist!", kCalibrationFailureColor);
-        return;
-    }
-    if (!IsLoggedIn()) return;
-    const auto cells = ValueColumn(*SG_History);
-    if (!CellsAreIntegers(cells, "SG_History")) return;
-    SendOwnRequest(CmdSetHistory, BuildSetHistory(ModuleAddress(), cells));
+    WriteValueColumn(*SG_History, "SG_History", CmdSetHistory, BuildSetHistory);
 }
 
 }  // namespace tarvel
