@@ -18,7 +18,7 @@ constexpr uint16_t kShortReplyLength = 63;
 // One current field of a direction: its rows in the grid of the layout.
 struct CurrentField {
     uint16_t KbBlock::*k;  // set for K-like fields
-    int16_t KbBlock::*b;   // set for B-like fields
+    int32_t KbBlock::*b;   // set for B-like fields
     int column;
     int readRow, writeRow;
 };
@@ -96,7 +96,8 @@ KbDisplay MakeKbDisplay(const KbBlock& block) {
     return d;
 }
 
-KbValues KbValuesFromCells(const KbCells& cells) {
+KbValues KbValuesFromCells(const KbCells& cells, KbTarget target) {
+    const FieldType offsetType = target == KbTarget::Module ? FieldType::I16 : FieldType::I32;
     KbValues out;
     out.block.layout = cells.layout;
     for (size_t i = 0; i < out.block.voltageK.size(); ++i) {
@@ -115,12 +116,12 @@ KbValues KbValuesFromCells(const KbCells& cells) {
         };
         const Chosen c = Choose(CellText(rows, f.writeRow), name(f.writeRow), CellText(rows, f.readRow),
                                 name(f.readRow), f.k ? 10000 : 0);
-        out.refusal = FieldRangeRefusal(f.k ? FieldType::U16 : FieldType::I16, c.value, c.cell);
+        out.refusal = FieldRangeRefusal(f.k ? FieldType::U16 : offsetType, c.value, c.cell);
         if (!out.refusal.empty()) return out;
         if (f.k) {
             out.block.*f.k = static_cast<uint16_t>(c.value);
         } else {
-            out.block.*f.b = static_cast<int16_t>(c.value);
+            out.block.*f.b = static_cast<int32_t>(c.value);
         }
     }
     const int64_t tempK = CellInteger(cells.tempK).value_or(10000);
@@ -131,7 +132,7 @@ KbValues KbValuesFromCells(const KbCells& cells) {
 }
 
 RequestBuild BuildKbWrite(uint8_t address, const KbCells& cells) {
-    const KbValues values = KbValuesFromCells(cells);
+    const KbValues values = KbValuesFromCells(cells, KbTarget::Module);
     if (!values.refusal.empty()) return {{}, values.refusal};
     const KbBlock& b = values.block;
     FrameBytes data;
@@ -149,7 +150,7 @@ std::string FormatKbText(const KbBlock& block) {
 }
 
 KbSave SaveKbFile(const std::string& path, const KbCells& cells) {
-    const KbValues values = KbValuesFromCells(cells);
+    const KbValues values = KbValuesFromCells(cells, KbTarget::File);
     if (!values.refusal.empty()) return {false, values.refusal};
     if (!SaveFileText(path, FormatKbText(values.block))) return {false, "Fail to save KB!"};
     return {true, "Succeed to save KB!"};

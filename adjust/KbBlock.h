@@ -17,14 +17,16 @@ namespace tarvel {
 struct KbBlock {
     KbLayout layout = KbLayout::Full;
     std::array<uint16_t, 17> voltageK{};  // pack, cells 1..16
+    // B and SB travel in 16 bits to and from the module but in 32 in a
+    // ".kb" file, so the block holds them in 32.
     uint16_t chgK = 0;
-    int16_t chgB = 0;
+    int32_t chgB = 0;
     uint16_t disK = 0;
-    int16_t disB = 0;
+    int32_t disB = 0;
     uint16_t chgSK = 0;  // full layout only
-    int16_t chgSB = 0;
+    int32_t chgSB = 0;
     uint16_t disSK = 0;
-    int16_t disSB = 0;
+    int32_t disSB = 0;
     std::array<uint16_t, 8> tempK{};
 };
 std::optional<KbBlock> DecodeKbReply(ByteSpan frame);  // L = 71 (full) or 63 (short)
@@ -55,13 +57,16 @@ struct KbCells {
     std::array<std::vector<std::string>, 3> current;
     std::string tempK;  // E_TempK
 };
-// The values the write sends: each "to write" cell, else its "as read"
-// cell, else 10000 for K and 0 for B; every value must fit its field.
+// The values the write sends and the save keeps: each "to write" cell,
+// else its "as read" cell, else 10000 for K and 0 for B. Every value must
+// fit its field where it goes: B and SB in 16 bits for the module, in 32
+// for a file, so whatever a file loads can be saved back.
+enum class KbTarget { Module, File };
 struct KbValues {
     KbBlock block;
     std::string refusal;
 };
-KbValues KbValuesFromCells(const KbCells& cells);
+KbValues KbValuesFromCells(const KbCells& cells, KbTarget target);
 RequestBuild BuildKbWrite(uint8_t address, const KbCells& cells);
 
 // ".kb" text: 29 numbers (full) or 25 (short), the temperature K and three

@@ -23,19 +23,35 @@ RequestBuild BuildSetCapacity(uint8_t address, std::string_view capdisText) {
     return {BuildFrame(address, CmdSetCap, data), {}};
 }
 
-RequestBuild BuildSetLife(uint8_t address, const std::array<std::string, 4>& lifeCells) {
-    static const std::array<FieldType, 4> kTypes = {FieldType::I16, FieldType::I32, FieldType::I32,
-                                                    FieldType::I32};
+namespace {
+
+// Column 1 rows 0..3 of `grid`, each read strictly into a four-byte slot
+// (a 16-bit field padded with two zero bytes).
+RequestBuild BuildFourSlotWrite(uint8_t address, uint8_t command, const char* grid,
+                                const std::array<std::string, 4>& cells,
+                                const std::array<FieldType, 4>& types) {
     FrameBytes data;
-    for (size_t row = 0; row < lifeCells.size(); ++row) {
+    for (size_t row = 0; row < cells.size(); ++row) {
         const CellNumber n =
-            ReadStrictCell(lifeCells[row], kTypes[row], Format("SG_Life column 1, row %zu", row));
+            ReadStrictCell(cells[row], types[row], Format("%s column 1, row %zu", grid, row));
         if (!n.Ok()) return {{}, n.refusal};
-        // The state of charge is a 16-bit field padded to four bytes.
-        AppendLe(data, static_cast<uint64_t>(n.value), row == 0 ? 2 : 4);
-        if (row == 0) AppendLe(data, 0, 2);
+        const int size = FieldSize(types[row]);
+        AppendLe(data, static_cast<uint64_t>(n.value), size);
+        AppendLe(data, 0, 4 - size);
     }
-    return {BuildFrame(address, CmdSetLife, data), {}};
+    return {BuildFrame(address, command, data), {}};
+}
+
+}  // namespace
+
+RequestBuild BuildSetLife(uint8_t address, const std::array<std::string, 4>& lifeCells) {
+    return BuildFourSlotWrite(address, CmdSetLife, "SG_Life", lifeCells,
+                              {FieldType::I16, FieldType::I32, FieldType::I32, FieldType::I32});
+}
+
+RequestBuild BuildSetHistory(uint8_t address, const std::array<std::string, 4>& historyCells) {
+    return BuildFourSlotWrite(address, CmdSetHistory, "SG_History", historyCells,
+                              {FieldType::I32, FieldType::I32, FieldType::I32, FieldType::I32});
 }
 
 std::optional<RunHistory> DecodeRunHistoryReply(ByteSpan frame) {

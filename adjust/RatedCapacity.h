@@ -1,6 +1,6 @@
 #pragma once
 // Rated capacity (0x33 / 0xB3, 0x32), capacity life (0x13) and run history
-// (0x8E) of a module.
+// (0x8E, 0x0F) of a module.
 
 #include <array>
 #include <cstdint>
@@ -26,6 +26,8 @@ struct RunHistory {
     int32_t totalMinutes = 0, sinceStartMinutes = 0, runCount = 0, exitReason = 0;
 };
 std::optional<RunHistory> DecodeRunHistoryReply(ByteSpan frame);  // 0x8E, L = 21
+// Request 0x0F from SG_History column 1 rows 0..3, four i32.
+RequestBuild BuildSetHistory(uint8_t address, const std::array<std::string, 4>& historyCells);
 std::string ExitReasonName(int32_t code);
 // SG_History column 1 rows 0..3 and the exit name of column 2 row 3.
 struct RunHistoryCells {

@@ -256,9 +256,49 @@ public:
     // Request 0x09 from SG_TBMS to the module; false when a cell refused it
     // (nothing is sent then) or the port took nothing.
     bool SendBmsWrite();
-    // The calibration page's ".kb" files, chosen by Load Data and Save Data.
-    void LoadKbFile(const String& path);
-    void SaveKbFile(const String& path);
+
+    // ---- calibration, rated capacity, life and run history (Main_Calibration.cpp, Main_KbFiles.cpp,
+    //      Main_Capacity.cpp) ----
+    // Bind the calibration tab and the monitor tab's capacity, life and
+    // run-history groups, and make the controls the pages lack: the
+    // temperature-K edit, the grids' popup menus, the run-history request.
+    void BindCalibrationHandlers();
+    void BindCapacityHandlers();
+    void B_SampleVClick(TObject* sender);
+    void B_SampleCClick(TObject* sender);
+    // Raises `flag` and queries the telemetry the flag's sample display takes.
+    void AwaitSample(uint8_t& flag);
+    void B_CalcVKClick(TObject* sender);
+    void B_CalcCKBClick(TObject* sender);
+    void B_ReadKBClick(TObject* sender);
+    void B_WriteKBClick(TObject* sender);
+    void SG_VKBClick(TObject* sender);
+    void SG_CKBClick(TObject* sender);
+    void SG_VKBKeyPress(TObject* sender, char16_t& key);
+    void E_TempKKeyPress(TObject* sender, char16_t& key);
+    void PM_LoadVKClick(TObject* sender);
+    void PM_CopyVKClick(TObject* sender);
+    void PM_LoadCKBClick(TObject* sender);
+    void PM_CopyCKBClick(TObject* sender);
+    // The current grid KbLayout uses: SG_CKB (full) or SG_CKB1 (short).
+    TStringGrid* CurrentKbGrid() const;
+    // The ".kb" steps of Load Data and Save Data; false when nothing was
+    // loaded or saved (the info line says why).
+    bool LoadKbFile(const String& path);
+    bool SaveKbFile(const String& path);
+    void GetcapClick(TObject* sender);
+    void SetcapClick(TObject* sender);
+    void B_SetLifeClick(TObject* sender);
+    void SG_LifeClick(TObject* sender);
+    void B_GetHistoryClick(TObject* sender);
+    void B_SetHistoryClick(TObject* sender);
+    void SG_HistoryClick(TObject* sender);
+    // The life or run-history write of column 1 of `grid`, named `name`.
+    void WriteValueColumn(TStringGrid& grid, const char* name, uint8_t command,
+                          RequestBuild (*build)(uint8_t address, const std::array<std::string, 4>& cells));
+    // A write request of this tab's own: a refusal goes to the info line
+    // and nothing is sent; false when nothing went out.
+    bool SendOwnRequest(uint8_t command, const RequestBuild& request);
 
     // ---- device information, ADC readout and log, automatic query
     //      (Main_DeviceInfo.cpp, Main_Adc.cpp, Main_AutoQuery.cpp) ----
@@ -606,6 +646,18 @@ public:
     uint8_t AutoSaveClearOn = 1;
     // The automatic-query grid keeps this many of the latest readings.
     static constexpr int kAutoQueryColumnsKept = 10000;
+
+    // Calibration and run history (Main_Calibration.cpp, Main_Capacity.cpp):
+    // the controls the pages lack.
+    TTeLabel* L_TempK = nullptr;
+    TTeEdit* E_TempK = nullptr;
+    TTePopupMenu* PopupMenuVK = nullptr;  // SG_VKB's, also on SG_Life
+    TTeItem* PM_LoadVK = nullptr;
+    TTeItem* PM_CopyVK = nullptr;
+    TTePopupMenu* PopupMenuCKB = nullptr;  // SG_CKB's and SG_CKB1's
+    TTeItem* PM_LoadCKB = nullptr;
+    TTeItem* PM_CopyCKB = nullptr;
+    TTeButton* B_GetHistory = nullptr;
 
 private:
     void BindEvents();

@@ -1,11 +1,28 @@
-// The calibration page's ".kb" files, which Load Data and Save Data choose
-// while the calibration page is in front.
+// The calibration tab's ".kb" files, which Load Data and Save Data choose
+// while the calibration tab is in front. A file holds only values to write:
+// loading fills the "to write" cells and the temperature-K edit.
 
-#include "app/Main.h"
+#include "app/Main_Calibration.h"
 
 namespace tarvel {
 
-void TMainForm::LoadKbFile(const String&) {}
-void TMainForm::SaveKbFile(const String&) {}
+bool TMainForm::LoadKbFile(const String& path) {
+    const KbLoad load =
+        tarvel::LoadKbFile(path, KbLayout == 1 ? tarvel::KbLayout::Full : tarvel::KbLayout::Short);
+    ShowInfo(load.message, load.loaded ? kCalibrationSuccessColor : kCalibrationFailureColor);
+    if (!load.loaded) return false;
+    for (size_t i = 0; i < load.voltageKToWrite.size(); ++i)
+        SG_VKB->SetCells(4, static_cast<int>(i) + 1, load.voltageKToWrite[i]);
+    TStringGrid* grid = CurrentKbGrid();
+    for (const GridWrite& cell : load.currentCells) grid->SetCells(cell.column, cell.row, cell.text);
+    E_TempK->SetText(load.tempK);
+    return true;
+}
+
+bool TMainForm::SaveKbFile(const String& path) {
+    const KbSave save = tarvel::SaveKbFile(path, CalibrationCells(*this));
+    ShowInfo(save.message, save.saved ? kCalibrationSuccessColor : kCalibrationFailureColor);
+    return save.saved;
+}
 
 }  // namespace tarvel

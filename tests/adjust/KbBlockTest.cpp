@@ -170,5 +170,33 @@ TEST(KbBlock, MalformedKbFilesFail) {
     EXPECT_EQ(LoadKbFile("/nonexistent.kb", KbLayout::Full).message, "Fail to load KB!");
 }
 
+// A file holds B and SB in 32 bits: a value the module's 16-bit field cannot
+// take is kept by the save and loaded back, and only the write refuses it.
+TEST(KbBlock, FileKeepsOffsetsTheModuleCannotTake) {
+    testing::TempFolder folder;
+    KbCells cells = EmptyCells(KbLayout::Full);
+    cells.current[1][16] = "70000";
+    cells.current[2][20] = "-2147483648";
+    const std::string path = folder.File("wide.kb");
+    ASSERT_EQ(SaveKbFile(path, cells).message, "Succeed to save KB!");
+    const KbLoad load = LoadKbFile(path, KbLayout::Full);
+    ASSERT_TRUE(load.loaded);
+    EXPECT_EQ(load.currentCells[1], (GridWrite{1, 16, "70000"}));
+    EXPECT_EQ(load.currentCells[7], (GridWrite{2, 20, "-2147483648"}));
+    EXPECT_EQ(BuildKbWrite(0, cells).refusal,
+              "SG_CKB column 1, row 16: 70000 is out of range (-32768 to 32767)");
+
+    // What no file can hold is refused by the save too, naming the cell.
+    cells.current[2][20] = "2147483648";
+    const KbSave tooWide = SaveKbFile(folder.File("too-wide.kb"), cells);
+    EXPECT_FALSE(tooWide.saved);
+    EXPECT_EQ(tooWide.message,
+              "SG_CKB column 2, row 20: 2147483648 is out of range (-2147483648 to 2147483647)");
+    EXPECT_FALSE(std::filesystem::exists(folder.File("too-wide.kb")));
+    cells.current[2][20] = "";
+    cells.voltageKToWrite[5] = "65536";
+    EXPECT_EQ(SaveKbFile(path, cells).message, "SG_VKB column 4, row 6: 65536 is out of range (0 to 65535)");
+}
+
 }  // namespace
 }  // namespace tarvel

@@ -55,6 +55,16 @@ TEST(RatedCapacity, RunHistoryAndExitNames) {
     for (const auto& [code, name] : names) EXPECT_EQ(ExitReasonName(code), name) << code;
 }
 
+TEST(RatedCapacity, RunHistoryWriteFrame) {
+    const RequestBuild write = BuildSetHistory(0, {"123456", "90", "-2", "255"});
+    ASSERT_TRUE(write.Ok());
+    EXPECT_EQ(write.frame, Hex("00 00 14 01 0F 55 AA 40 E2 01 00 5A 00 00 00 FE FF FF FF FF 00 00 00 9A"));
+    EXPECT_EQ(BuildSetHistory(0, {"1", "2", "3", "2147483648"}).refusal,
+              "SG_History column 1, row 3: 2147483648 is out of range (-2147483648 to 2147483647)");
+    EXPECT_EQ(BuildSetHistory(0, {"1", "x", "3", "4"}).refusal,
+              "SG_History column 1, row 1: 'x' is not a valid integer value");
+}
+
 TEST(DeviceClock, SetAndRead) {
     const RequestBuild set = BuildSetClock(0, {"2018", "11", "5", "9", "3", "7", "1"});
     ASSERT_TRUE(set.Ok());

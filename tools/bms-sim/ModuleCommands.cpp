@@ -47,6 +47,8 @@ SimReply GetVersion(ModuleState& m, const Request& r) { return With(r, m.EncodeV
 SimReply ReadKb(ModuleState& m, const Request& r) { return With(r, m.kb); }
 
 SimReply WriteKb(ModuleState& m, const Request& r) {
+    // The block's layout is the firmware's: a block of the other one is refused.
+    if (r.data.size() != m.kb.size()) return SimReply{false, Reply(r.code), kStatusRefused, {}};
     m.kb = r.data;
     return Ack(r);
 }

@@ -71,6 +71,7 @@ ModuleState ModuleState::Make(uint8_t address, bool shortKb) {
 
 void ModuleState::Advance() {
     ++step;
+    if (steady) return;
     Telemetry& t = telemetry;
     int32_t sum = 0;
     for (size_t i = 0; i < t.cells.size(); ++i) {

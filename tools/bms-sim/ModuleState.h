@@ -37,6 +37,9 @@ struct ModuleState {
     uint8_t address = 0;
     bool loggedIn = false;
     uint32_t step = 0;  // telemetry readings taken; drives the slow changes
+    // The readings stay as set between queries, as on a calibration bench
+    // that holds a voltage and a current steady.
+    bool steady = false;
 
     Telemetry telemetry;
     VersionInfo version;

@@ -53,7 +53,9 @@ TEST(Simulator, AnswersEveryCommandWithAReplyTheToolAccepts) {
             if (length == 0) continue;
             SCOPED_TRACE(testing::Message()
                          << "code 0x" << std::hex << int(row.code) << std::dec << " L " << length);
-            Simulator sim(SimConfig{});
+            SimConfig config;
+            config.shortKb = row.code == CmdWriteKb && length == 62;
+            Simulator sim(config);
             Login(sim, 0);
             Bytes data(length - 4, 0);
             if (row.code == CmdQuerySbs && length == 24) {
@@ -155,7 +157,7 @@ TEST(Simulator, WritesAreReadBack) {
     write(CmdWriteBms, params);
     EXPECT_EQ(dataOf(CmdReadBms), params);
 
-    Bytes kb(58, 0x21);
+    Bytes kb(66, 0x21);
     write(CmdWriteKb, kb);
     EXPECT_EQ(dataOf(CmdReadKb), kb);
 
@@ -193,6 +195,52 @@ TEST(Simulator, WritesAreReadBack) {
     EXPECT_EQ(dataOf(CmdGetWorkMode), Bytes{0x01});
     write(CmdSetLimitCurrent, Bytes{7});
     EXPECT_EQ(dataOf(CmdGetLimitCurrent), Bytes{7});
+}
+
+TEST(Simulator, CalibrationBlockKeepsItsModulesLayout) {
+    for (const bool shortKb : {false, true}) {
+        SCOPED_TRACE(shortKb ? "short" : "full");
+        SimConfig config;
+        config.shortKb = shortKb;
+        Simulator sim(config);
+        Login(sim, 0);
+        const size_t size = shortKb ? 58 : 66;
+        const Bytes reply = Ask(sim, Request(0, CmdReadKb));
+        ASSERT_EQ(reply.size(), size + 9);
+        ReplyLayouts layouts;
+        EXPECT_EQ(ValidateReply(reply, ReplyContext{0, true}, layouts), ReplyOk);
+        EXPECT_EQ(layouts.kbLayout, shortKb ? 0 : 1);
+        const ByteSpan block = ByteSpan(reply).subspan(8, size);
+        EXPECT_EQ(ReadU16(block, 34), 10000);        // charge K
+        EXPECT_EQ(ReadI16(block, 36), 0);            // charge B
+        EXPECT_EQ(ReadU16(block, size - 2), 10000);  // temperature K 8
+
+        // A block of the other layout is refused and changes nothing.
+        const Bytes before = sim.Module(0).kb;
+        const Bytes other(shortKb ? 66 : 58, 0x21);
+        EXPECT_EQ(Ask(sim, Request(0, CmdWriteKb, other))[7], kStatusRefused);
+        EXPECT_EQ(sim.Module(0).kb, before);
+        const Bytes own(size, 0x22);
+        EXPECT_EQ(Ask(sim, Request(0, CmdWriteKb, own))[7], 0);
+        EXPECT_EQ(sim.Module(0).kb, own);
+    }
+}
+
+TEST(Simulator, SteadyReadingsStayAsSet) {
+    Simulator sim(SimConfig{});
+    sim.UpdateModule(0, [](ModuleState& m) {
+        m.steady = true;
+        m.telemetry.current = 20000;
+        m.telemetry.pack = 53000;
+        m.telemetry.cells.fill(3312);
+    });
+    for (int i = 0; i < 3; ++i) {
+        const Bytes reply = Ask(sim, Request(0, CmdQuerySbs));
+        const ByteSpan d = ByteSpan(reply).subspan(8);
+        EXPECT_EQ(ReadI32(d, 40), 20000);
+        EXPECT_EQ(ReadI32(d, 0), 53000);
+        EXPECT_EQ(ReadU16(d, 8 + 2 * 15), 3312);
+    }
 }
 
 TEST(Simulator, ParallelModulesAnswerTheirOwnAddress) {
