@@ -120,7 +120,7 @@ TEST_F(DialogsFileSelectTest, TheFileNameEditsButtonOpensTheDialogInTheNamesFold
     });
     edit->DoClick();
     EXPECT_EQ(edit->GetText(), File("notes.txt"));
-    EXPECT_EQ(edit->InitialDir, Dir());
+    EXPECT_EQ(edit->InitialDir(), Dir());
 
     ui_.WhenModal([&] { ui_.Click(ui_.ModalForm(), "CancelButton"); });
     edit->DoClick();
