@@ -288,6 +288,40 @@ TTeFilePath SplitFilePath(const String& directory, const String& text) {
     return {folder, String(), name};
 }
 
+TTeFileListing::TTeFileListing()
+    : directory(GetCurrentDir()),
+      folder_(MakeFileGlyph(TTeFileGlyph::ClosedFolder)),
+      executable_(MakeFileGlyph(TTeFileGlyph::Executable)),
+      file_(MakeFileGlyph(TTeFileGlyph::UnknownFile)) {}
+
+TTeFileListing::~TTeFileListing() = default;
+
+String TTeFileListing::FolderOf(const String& path) const {
+    const String folder = ResolvePath(directory, path);
+    if (folder != directory && !DirectoryExists(folder))
+        throw ETeFolderError("Cannot show the folder " + folder + ".");
+    return folder;
+}
+
+void TTeFileListing::Read(TStrings& items) {
+    const std::vector<TTeListedFile> shown = ListFiles(directory, mask, fileType);
+    kinds_.clear();
+    BatchUpdate(items, [&] {
+        items.Clear();
+        for (const TTeListedFile& f : shown) {
+            items.Add(f.text);
+            kinds_.push_back(f.kind);
+        }
+    });
+}
+
+TBitmap* TTeFileListing::Glyph(int index) const {
+    if (index < 0 || index >= static_cast<int>(kinds_.size())) return nullptr;
+    return kinds_[index] == TTeListedKind::Folder       ? folder_.get()
+           : kinds_[index] == TTeListedKind::Executable ? executable_.get()
+                                                        : file_.get();
+}
+
 namespace {
 
 // Shows in a file list or file combo what a typed path asks: its folder,
@@ -307,65 +341,48 @@ void ShowFilePath(Box& box, const TTeFilePath& path) {
 
 // ---- the file list -------------------------------------------------------------------------------
 
-TTeFileListBox::TTeFileListBox(TComponent* owner)
-    : TTeExtraListBox(owner),
-      folder_(MakeFileGlyph(TTeFileGlyph::ClosedFolder)),
-      executable_(MakeFileGlyph(TTeFileGlyph::Executable)),
-      file_(MakeFileGlyph(TTeFileGlyph::UnknownFile)) {
+TTeFileListBox::TTeFileListBox(TComponent* owner) : TTeExtraListBox(owner) {
     SetBounds(Left(), Top(), 145, Height());
     SetListStyle(lbsOwnerDrawFixed);
     SetItemHeight(RowHeight(Font(), 0));
     OnDrawItem = [this](TTeListBox*, TCanvas& c, int i, TRect r, TOwnerDrawState) { DrawFile(c, i, r); };
-    directory_ = GetCurrentDir();
     ReadFileNames();
 }
 
 TTeFileListBox::~TTeFileListBox() { SetFileEdit(nullptr); }
 
 void TTeFileListBox::SetDirectory(const String& path) {
-    const String folder = ResolvePath(directory_, path);
-    if (folder == directory_) return;
-    if (!DirectoryExists(folder)) throw ETeFolderError("Cannot show the folder " + folder + ".");
-    directory_ = folder;
+    const String folder = listing_.FolderOf(path);
+    if (folder == listing_.directory) return;
+    listing_.directory = folder;
     ReadFileNames();
 }
 
 void TTeFileListBox::SetMask(const String& value) {
-    if (value == mask_) return;
-    mask_ = value;
+    if (value == listing_.mask) return;
+    listing_.mask = value;
     ReadFileNames();
 }
 
 void TTeFileListBox::SetFileType(TFileType value) {
-    if (value == fileType_) return;
-    fileType_ = value;
+    if (value == listing_.fileType) return;
+    listing_.fileType = value;
     ReadFileNames();
 }
 
 void TTeFileListBox::SetShowGlyphs(bool value) {
     showGlyphs_ = value;
-    if (value) SetItemHeight(std::max(ItemHeight(), executable_->Height() + 1));
+    if (value) SetItemHeight(std::max(ItemHeight(), listing_.ExecutableGlyph()->Height() + 1));
     Invalidate();
 }
 
 void TTeFileListBox::ReadFileNames() {
-    const std::vector<TTeListedFile> shown = ListFiles(directory_, mask_, fileType_);
-    kinds_.clear();
-    BatchUpdate(*Items(), [&] {
-        Items()->Clear();
-        for (const TTeListedFile& f : shown) {
-            Items()->Add(f.text);
-            kinds_.push_back(f.kind);
-        }
-    });
+    listing_.Read(*Items());
     Change();
 }
 
 void TTeFileListBox::DrawFile(TCanvas& c, int index, TRect r) {
-    if (showGlyphs_ && index >= 0 && index < static_cast<int>(kinds_.size())) {
-        TBitmap* glyph = kinds_[index] == TTeListedKind::Folder       ? folder_.get()
-                         : kinds_[index] == TTeListedKind::Executable ? executable_.get()
-                                                                      : file_.get();
+    if (TBitmap* glyph = showGlyphs_ ? listing_.Glyph(index) : nullptr) {
         DrawGlyph(c, glyph, r.left, r);
         r.left += glyph->Width() + 6;
     }
@@ -379,7 +396,7 @@ String TTeFileListBox::SelectedName() const {
 
 String TTeFileListBox::FileName() const {
     const String name = SelectedName();
-    return name.empty() ? String() : JoinPath(directory_, name);
+    return name.empty() ? String() : JoinPath(listing_.directory, name);
 }
 
 void TTeFileListBox::SelectName(const String& name) {
@@ -393,7 +410,7 @@ void TTeFileListBox::SelectName(const String& name) {
 
 void TTeFileListBox::SetFileName(const String& text) {
     if (text.empty() || text == FileName()) return;
-    const TTeFilePath path = SplitFilePath(directory_, text);
+    const TTeFilePath path = SplitFilePath(listing_.directory, text);
     ShowFilePath(*this, path);
     if (!path.file.empty()) SelectName(path.file);
 }
@@ -407,7 +424,7 @@ void TTeFileListBox::Change() {
     lastIndex_ = ItemIndex();
     if (fileEdit_) {
         const String name = SelectedName();
-        fileEdit_->SetText(name.empty() ? mask_ : name);
+        fileEdit_->SetText(name.empty() ? listing_.mask : name);
         fileEdit_->SelectAll();
     }
     if (OnChange) OnChange(this);
@@ -425,54 +442,40 @@ void TTeFileListBox::Notification(TComponent* component, TOperation operation) {
 
 // ---- the file combo ------------------------------------------------------------------------------
 
-TTeFileCombo::TTeFileCombo(TComponent* owner)
-    : TTeExtraComboBox(owner),
-      folder_(MakeFileGlyph(TTeFileGlyph::ClosedFolder)),
-      executable_(MakeFileGlyph(TTeFileGlyph::Executable)),
-      file_(MakeFileGlyph(TTeFileGlyph::UnknownFile)) {
+TTeFileCombo::TTeFileCombo(TComponent* owner) : TTeExtraComboBox(owner) {
     SetBounds(Left(), Top(), 145, Height());
     SetComboStyle(kcsDropDownList);
     SetListStyle(lbsOwnerDrawFixed);
-    SetItemHeight(RowHeight(Font(), file_->Height() + 1));
+    SetItemHeight(RowHeight(Font(), listing_.ExecutableGlyph()->Height() + 1));
     ListBox()->OnDrawItem = [this](TTeListBox*, TCanvas& c, int i, TRect r, TOwnerDrawState) {
         DrawFile(c, i, r);
     };
-    directory_ = GetCurrentDir();
     ReadFileNames();
 }
 
 TTeFileCombo::~TTeFileCombo() { SetFileEdit(nullptr); }
 
 void TTeFileCombo::SetDirectory(const String& path) {
-    const String folder = ResolvePath(directory_, path);
-    if (folder == directory_) return;
-    if (!DirectoryExists(folder)) throw ETeFolderError("Cannot show the folder " + folder + ".");
-    directory_ = folder;
+    const String folder = listing_.FolderOf(path);
+    if (folder == listing_.directory) return;
+    listing_.directory = folder;
     ReadFileNames();
 }
 
 void TTeFileCombo::SetMask(const String& value) {
-    if (value == mask_) return;
-    mask_ = value;
+    if (value == listing_.mask) return;
+    listing_.mask = value;
     ReadFileNames();
 }
 
 void TTeFileCombo::SetFileType(TFileType value) {
-    if (value == fileType_) return;
-    fileType_ = value;
+    if (value == listing_.fileType) return;
+    listing_.fileType = value;
     ReadFileNames();
 }
 
 void TTeFileCombo::ReadFileNames() {
-    const std::vector<TTeListedFile> shown = ListFiles(directory_, mask_, fileType_);
-    kinds_.clear();
-    BatchUpdate(*Items(), [&] {
-        Items()->Clear();
-        for (const TTeListedFile& f : shown) {
-            Items()->Add(f.text);
-            kinds_.push_back(f.kind);
-        }
-    });
+    listing_.Read(*Items());
     Change();
     if (ItemIndex() < 0 && Count() > 0) {
         SetItemIndex(0);
@@ -481,10 +484,8 @@ void TTeFileCombo::ReadFileNames() {
 }
 
 void TTeFileCombo::DrawFile(TCanvas& c, int index, TRect r) {
-    if (index < 0 || index >= static_cast<int>(kinds_.size())) return;
-    TBitmap* glyph = kinds_[index] == TTeListedKind::Folder       ? folder_.get()
-                     : kinds_[index] == TTeListedKind::Executable ? executable_.get()
-                                                                  : file_.get();
+    TBitmap* glyph = listing_.Glyph(index);
+    if (!glyph) return;
     glyph->SetTransparent(true);
     c.Draw(r.left, r.top, glyph);
     r.left += 18;
@@ -507,12 +508,12 @@ void TTeFileCombo::SetFileName(const String& name) {
 
 String TTeFileCombo::GetFilePath() const {
     const String name = FileName();
-    return name.empty() ? String() : JoinPath(directory_, name);
+    return name.empty() ? String() : JoinPath(listing_.directory, name);
 }
 
 void TTeFileCombo::SetFilePath(const String& text) {
     if (text.empty() || text == GetFilePath()) return;
-    const TTeFilePath path = SplitFilePath(directory_, text);
+    const TTeFilePath path = SplitFilePath(listing_.directory, text);
     ShowFilePath(*this, path);
     if (!path.file.empty()) SetFileName(path.file);
 }
@@ -521,7 +522,7 @@ void TTeFileCombo::Change() {
     lastIndex_ = ItemIndex();
     if (fileEdit_) {
         const String name = FileName();
-        fileEdit_->SetText(name.empty() ? mask_ : name);
+        fileEdit_->SetText(name.empty() ? listing_.mask : name);
         fileEdit_->SelectAll();
     }
     TTeExtraComboBox::Change();

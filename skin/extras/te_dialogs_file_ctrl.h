@@ -59,6 +59,31 @@ struct TTeFilePath {
 };
 TTeFilePath SplitFilePath(const String& directory, const String& text);
 
+// What a file list or file combo shows: its folder, masks and attributes,
+// and the kind of each entry it read, with the kinds' glyphs.
+class TTeFileListing {
+public:
+    TTeFileListing();
+    ~TTeFileListing();
+
+    String directory;
+    String mask = "*.*";
+    TFileType fileType{ftNormal};
+
+    // The folder `path` names, relative to `directory`; raises ETeFolderError
+    // for one that does not exist.
+    String FolderOf(const String& path) const;
+    // Fills `items` with the entries of the folder.
+    void Read(TStrings& items);
+    // The glyph of an item's kind, null out of range.
+    TBitmap* Glyph(int index) const;
+    TBitmap* ExecutableGlyph() const { return executable_.get(); }
+
+private:
+    std::vector<TTeListedKind> kinds_;
+    std::unique_ptr<TBitmap> folder_, executable_, file_;
+};
+
 // A label that shortens the path it shows to its width.
 class TTePathLabel : public TLabel {
     TARVEL_CLASS(TTePathLabel, TLabel)
@@ -163,12 +188,12 @@ public:
     explicit TTeFileListBox(TComponent* owner);
     ~TTeFileListBox() override;
 
-    const String& Directory() const { return directory_; }
+    const String& Directory() const { return listing_.directory; }
     // Raises ETeFolderError for a folder that does not exist.
     void SetDirectory(const String& path);
-    const String& Mask() const { return mask_; }
+    const String& Mask() const { return listing_.mask; }
     void SetMask(const String& value);
-    TFileType FileType() const { return fileType_; }
+    TFileType FileType() const { return listing_.fileType; }
     void SetFileType(TFileType value);
     bool ShowGlyphs() const { return showGlyphs_; }
     void SetShowGlyphs(bool value);
@@ -199,14 +224,10 @@ private:
     void ReadFileNames();
     void DrawFile(TCanvas& canvas, int index, TRect rect);
 
-    String directory_;
-    String mask_ = "*.*";
-    TFileType fileType_{ftNormal};
+    TTeFileListing listing_;
     bool showGlyphs_ = false;
     TTeEdit* fileEdit_ = nullptr;
     int lastIndex_ = -1;
-    std::vector<TTeListedKind> kinds_;
-    std::unique_ptr<TBitmap> folder_, executable_, file_;
 };
 
 // A drop-down list of the files of a folder, each with its glyph.
@@ -217,12 +238,12 @@ public:
     explicit TTeFileCombo(TComponent* owner);
     ~TTeFileCombo() override;
 
-    const String& Directory() const { return directory_; }
+    const String& Directory() const { return listing_.directory; }
     // Raises ETeFolderError for a folder that does not exist.
     void SetDirectory(const String& path);
-    const String& Mask() const { return mask_; }
+    const String& Mask() const { return listing_.mask; }
     void SetMask(const String& value);
-    TFileType FileType() const { return fileType_; }
+    TFileType FileType() const { return listing_.fileType; }
     void SetFileType(TFileType value);
     TTeEdit* FileEdit() const { return fileEdit_; }
     void SetFileEdit(TTeEdit* value);
@@ -244,13 +265,9 @@ private:
     void ReadFileNames();
     void DrawFile(TCanvas& canvas, int index, TRect rect);
 
-    String directory_;
-    String mask_ = "*.*";
-    TFileType fileType_{ftNormal};
+    TTeFileListing listing_;
     TTeEdit* fileEdit_ = nullptr;
     int lastIndex_ = -1;
-    std::vector<TTeListedKind> kinds_;
-    std::unique_ptr<TBitmap> folder_, executable_, file_;
 };
 
 class TTeFilterComboBox : public TTeExtraComboBox {

@@ -275,25 +275,27 @@ bool TBrowseFolderDlg::ExecutePlaces() {
     return true;
 }
 
-bool BrowseDirectory(String& folder, const String& text, int helpCtx) {
-    TBrowseFolderDlg browser(Application);
-    browser.DialogText = text;
-    browser.FolderName = folder;
-    browser.HelpContext = helpCtx;
-    if (!browser.Execute()) return false;
-    folder = browser.FolderName;
-    return true;
-}
+namespace {
 
-bool BrowseComputer(String& name, const String& text, int helpCtx) {
+bool Browse(TBrowseKind kind, String& name, const String& text, int helpCtx) {
     TBrowseFolderDlg browser(Application);
-    browser.BrowseKind = bfComputers;
+    browser.BrowseKind = kind;
     browser.DialogText = text;
     browser.FolderName = name;
     browser.HelpContext = helpCtx;
     if (!browser.Execute()) return false;
     name = browser.FolderName;
     return true;
+}
+
+}  // namespace
+
+bool BrowseDirectory(String& folder, const String& text, int helpCtx) {
+    return Browse(bfFolders, folder, text, helpCtx);
+}
+
+bool BrowseComputer(String& name, const String& text, int helpCtx) {
+    return Browse(bfComputers, name, text, helpCtx);
 }
 
 }  // namespace tarvel
