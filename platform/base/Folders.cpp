@@ -24,6 +24,9 @@ bool ListFolder(std::string_view folder, std::vector<TFolderEntry>& entries) {
             const std::string path = it->path().string();
             e.executable = ::access(path.c_str(), X_OK) == 0;
             e.readOnly = ::access(path.c_str(), W_OK) != 0;
+            std::error_code sizeError;
+            e.size = it->file_size(sizeError);
+            if (sizeError) e.size = 0;
         }
         entries.push_back(std::move(e));
     }

@@ -3,6 +3,7 @@
 // process's current folder: a caller that browses keeps its own folder and
 // resolves what the user types against it.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,7 @@ struct TFolderEntry {
     bool hidden = false;      // the name starts with '.'
     bool executable = false;  // a file anyone may run
     bool readOnly = false;    // a file we may not write
+    uint64_t size = 0;        // a file's bytes
 };
 
 // The entries of `folder` without "." and "..", in the order the system

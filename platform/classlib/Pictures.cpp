@@ -70,13 +70,14 @@ namespace {
 struct PictureFormat {
     const char* extension;  // lower case, with the "."
     TClass (*graphicClass)();
+    const char* description;
 };
 
 constexpr PictureFormat kPictureFormats[] = {
-    {".bmp", &TBitmap::StaticClass},
-    {".jpg", &TJPEGImage::StaticClass},
-    {".jpeg", &TJPEGImage::StaticClass},
-    {".png", &TPngImage::StaticClass},
+    {".bmp", &TBitmap::StaticClass, "Bitmaps"},
+    {".jpg", &TJPEGImage::StaticClass, "JPEG Image File"},
+    {".jpeg", &TJPEGImage::StaticClass, "JPEG Image File"},
+    {".png", &TPngImage::StaticClass, "Portable Network Graphics"},
 };
 
 TClass GraphicClassOf(const String& fileName) {
@@ -91,6 +92,16 @@ std::unique_ptr<TGraphic> NewGraphic(TClass cls) {
 }
 
 }  // namespace
+
+String GraphicFilter() {
+    String all, each;
+    for (const PictureFormat& f : kPictureFormats) {
+        const String mask = String("*") + f.extension;
+        all += (all.empty() ? "" : ";") + mask;
+        each += String("|") + f.description + " (" + mask + ")|" + mask;
+    }
+    return "All (" + all + ")|" + all + each;
+}
 
 TPicture::TPicture() = default;
 

@@ -95,4 +95,8 @@ private:
     std::unique_ptr<TGraphic> graphic_;
 };
 
+// The file dialogs' filter for every format LoadFromFile reads: an entry
+// for all of them first, then one per extension ("Bitmaps (*.bmp)|*.bmp").
+String GraphicFilter();
+
 }  // namespace tarvel

@@ -95,17 +95,20 @@ void TTeDriveComboBox::Notification(TComponent* component, TOperation operation)
 
 // ---- the directory list --------------------------------------------------------------------------
 
-TTeDirectoryListBox::TTeDirectoryListBox(TComponent* owner)
-    : TTeExtraListBox(owner),
-      open_(MakeFileGlyph(TTeFileGlyph::OpenFolder)),
-      closed_(MakeFileGlyph(TTeFileGlyph::ClosedFolder)),
-      current_(MakeFileGlyph(TTeFileGlyph::CurrentFolder)) {
+TTeDirectoryListBox::TTeDirectoryListBox(TComponent* owner) : TTeExtraListBox(owner) {
+    TTeDirectoryListBox::ReadBitmaps();
     SetBounds(Left(), Top(), 145, Height());
     SetListStyle(lbsOwnerDrawFixed);
     SetItemHeight(RowHeight(Font(), open_->Height() + 1));
     OnDrawItem = [this](TTeListBox*, TCanvas& c, int i, TRect r, TOwnerDrawState) { DrawFolder(c, i, r); };
     directory_ = GetCurrentDir();
     BuildList();
+}
+
+void TTeDirectoryListBox::ReadBitmaps() {
+    open_ = MakeFileGlyph(TTeFileGlyph::OpenFolder);
+    closed_ = MakeFileGlyph(TTeFileGlyph::ClosedFolder);
+    current_ = MakeFileGlyph(TTeFileGlyph::CurrentFolder);
 }
 
 TTeDirectoryListBox::~TTeDirectoryListBox() {
@@ -206,53 +209,44 @@ void TTeDirectoryListBox::Notification(TComponent* component, TOperation operati
     if (component == fileList_) fileList_ = nullptr;
 }
 
-// ---- the file list -------------------------------------------------------------------------------
+// ---- the folder list ----------------------------------------------------------------------------
 
-TTeFileListBox::TTeFileListBox(TComponent* owner)
-    : TTeExtraListBox(owner),
-      folder_(MakeFileGlyph(TTeFileGlyph::ClosedFolder)),
-      executable_(MakeFileGlyph(TTeFileGlyph::Executable)),
-      file_(MakeFileGlyph(TTeFileGlyph::UnknownFile)) {
-    SetBounds(Left(), Top(), 145, Height());
-    SetListStyle(lbsOwnerDrawFixed);
-    SetItemHeight(RowHeight(Font(), 0));
-    OnDrawItem = [this](TTeListBox*, TCanvas& c, int i, TRect r, TOwnerDrawState) { DrawFile(c, i, r); };
-    directory_ = GetCurrentDir();
-    ReadFileNames();
+namespace {
+
+// The glyph centred low in a 16 x 16 picture, its transparent colour around it.
+std::unique_ptr<TBitmap> SquareGlyph(TTeFileGlyph glyph) {
+    std::unique_ptr<TBitmap> source = MakeFileGlyph(glyph);
+    auto square = std::make_unique<TBitmap>(16, 16);
+    const uint32_t key = source->ScanLine(source->Height() - 1)[0];
+    for (int y = 0; y < 16; ++y) {
+        uint32_t* row = square->ScanLine(y);
+        const int from = y - (16 - source->Height());
+        for (int x = 0; x < 16; ++x)
+            row[x] = from >= 0 && x < source->Width() ? source->ScanLine(from)[x] : key;
+    }
+    square->SetTransparentMode(tmAuto);
+    return square;
 }
 
-TTeFileListBox::~TTeFileListBox() { SetFileEdit(nullptr); }
+}  // namespace
 
-void TTeFileListBox::SetDirectory(const String& path) {
-    const String folder = ResolvePath(directory_, path);
-    if (folder == directory_) return;
-    if (!DirectoryExists(folder)) throw ETeFolderError("Cannot show the folder " + folder + ".");
-    directory_ = folder;
-    ReadFileNames();
-}
-
-void TTeFileListBox::SetMask(const String& value) {
-    if (value == mask_) return;
-    mask_ = value;
-    ReadFileNames();
-}
-
-void TTeFileListBox::SetFileType(TFileType value) {
-    if (value == fileType_) return;
-    fileType_ = value;
-    ReadFileNames();
-}
-
-void TTeFileListBox::SetShowGlyphs(bool value) {
-    showGlyphs_ = value;
-    if (value) SetItemHeight(std::max(ItemHeight(), executable_->Height() + 1));
+TTeFolderListbox::TTeFolderListbox(TComponent* owner) : TTeDirectoryListBox(owner) {
+    TTeFolderListbox::ReadBitmaps();
+    SetItemHeight(RowHeight(Font(), open_->Height() + 1));
     Invalidate();
 }
 
-void TTeFileListBox::ReadFileNames() {
+void TTeFolderListbox::ReadBitmaps() {
+    open_ = SquareGlyph(TTeFileGlyph::OpenFolder);
+    current_ = SquareGlyph(TTeFileGlyph::OpenFolder);
+    closed_ = SquareGlyph(TTeFileGlyph::ClosedFolder);
+}
+
+// ---- listing files -------------------------------------------------------------------------------
+
+std::vector<TTeListedFile> ListFiles(const String& folder, const String& mask, TFileType t) {
     // The system's attributes on Linux: a dot name is hidden, a file we may
     // not write is read-only, any plain file counts as archived.
-    const TFileType t = fileType_;
     auto listed = [&](const TFolderEntry& e) {
         if (e.folder && !t.Contains(ftDirectory)) return false;
         if (e.hidden && !t.Contains(ftHidden)) return false;
@@ -261,38 +255,134 @@ void TTeFileListBox::ReadFileNames() {
                (!e.folder && t.Contains(ftArchive));
     };
     std::vector<TFolderEntry> entries;
-    ListFolder(directory_, entries);
+    ListFolder(folder, entries);
     if (t.Contains(ftDirectory)) {
-        entries.push_back({".", true, true, false, false});
-        if (directory_ != "/") entries.push_back({"..", true, true, false, false});
+        TFolderEntry dot;
+        dot.folder = dot.hidden = true;
+        dot.name = ".";
+        entries.push_back(dot);
+        dot.name = "..";
+        if (folder != "/") entries.push_back(dot);
     }
-    const std::vector<String> masks = SplitMasks(mask_);
-    std::vector<std::pair<String, TKind>> shown;
+    const std::vector<String> masks = SplitMasks(mask);
+    std::vector<TTeListedFile> shown;
     for (const TFolderEntry& e : entries) {
         const bool dots = e.name == "." || e.name == "..";
         if (!dots && (!listed(e) || !MatchesMasks(e.name, masks))) continue;
         if (e.folder)
-            shown.emplace_back("[" + e.name + "]", kFolder);
+            shown.push_back({"[" + e.name + "]", TTeListedKind::Folder});
         else
-            shown.emplace_back(e.name, e.executable ? kExecutable : kFile);
+            shown.push_back({e.name, e.executable ? TTeListedKind::Executable : TTeListedKind::File});
     }
-    std::sort(shown.begin(), shown.end(), [](auto& a, auto& b) { return SortsBefore(a.first, b.first); });
+    std::sort(shown.begin(), shown.end(), [](auto& a, auto& b) { return SortsBefore(a.text, b.text); });
+    return shown;
+}
+
+TTeFilePath SplitFilePath(const String& directory, const String& text) {
+    const String path = ResolvePath(directory, text);
+    const String name = ExtractFileName(path);
+    const String folder = ExtractFileDir(path).empty() ? String("/") : ExtractFileDir(path);
+    if (name.find_first_of("*?") != String::npos) return {folder, name, String()};
+    if (DirectoryExists(path)) return {path, String(), String()};
+    if (!FileExists(path)) throw ETeDirectoryFileNotExistsException("Invalid filename");
+    return {folder, String(), name};
+}
+
+TTeFileListing::TTeFileListing()
+    : directory(GetCurrentDir()),
+      folder_(MakeFileGlyph(TTeFileGlyph::ClosedFolder)),
+      executable_(MakeFileGlyph(TTeFileGlyph::Executable)),
+      file_(MakeFileGlyph(TTeFileGlyph::UnknownFile)) {}
+
+TTeFileListing::~TTeFileListing() = default;
+
+String TTeFileListing::FolderOf(const String& path) const {
+    const String folder = ResolvePath(directory, path);
+    if (folder != directory && !DirectoryExists(folder))
+        throw ETeFolderError("Cannot show the folder " + folder + ".");
+    return folder;
+}
+
+void TTeFileListing::Read(TStrings& items) {
+    const std::vector<TTeListedFile> shown = ListFiles(directory, mask, fileType);
     kinds_.clear();
-    BatchUpdate(*Items(), [&] {
-        Items()->Clear();
-        for (auto& [name, kind] : shown) {
-            Items()->Add(name);
-            kinds_.push_back(kind);
+    BatchUpdate(items, [&] {
+        items.Clear();
+        for (const TTeListedFile& f : shown) {
+            items.Add(f.text);
+            kinds_.push_back(f.kind);
         }
     });
+}
+
+TBitmap* TTeFileListing::Glyph(int index) const {
+    if (index < 0 || index >= static_cast<int>(kinds_.size())) return nullptr;
+    return kinds_[index] == TTeListedKind::Folder       ? folder_.get()
+           : kinds_[index] == TTeListedKind::Executable ? executable_.get()
+                                                        : file_.get();
+}
+
+namespace {
+
+// Shows in a file list or file combo what a typed path asks: its folder,
+// then its mask, or its file selected (the mask turning to the file's name
+// when it hides it).
+template <class Box>
+void ShowFilePath(Box& box, const TTeFilePath& path) {
+    box.SetDirectory(path.folder);
+    if (!path.mask.empty()) box.SetMask(path.mask);
+    if (path.file.empty()) return;
+    bool listed = false;
+    for (int i = 0; i < box.Count() && !listed; ++i) listed = box.Items()->Strings(i) == path.file;
+    if (!listed) box.SetMask(path.file);
+}
+
+}  // namespace
+
+// ---- the file list -------------------------------------------------------------------------------
+
+TTeFileListBox::TTeFileListBox(TComponent* owner) : TTeExtraListBox(owner) {
+    SetBounds(Left(), Top(), 145, Height());
+    SetListStyle(lbsOwnerDrawFixed);
+    SetItemHeight(RowHeight(Font(), 0));
+    OnDrawItem = [this](TTeListBox*, TCanvas& c, int i, TRect r, TOwnerDrawState) { DrawFile(c, i, r); };
+    ReadFileNames();
+}
+
+TTeFileListBox::~TTeFileListBox() { SetFileEdit(nullptr); }
+
+void TTeFileListBox::SetDirectory(const String& path) {
+    const String folder = listing_.FolderOf(path);
+    if (folder == listing_.directory) return;
+    listing_.directory = folder;
+    ReadFileNames();
+}
+
+void TTeFileListBox::SetMask(const String& value) {
+    if (value == listing_.mask) return;
+    listing_.mask = value;
+    ReadFileNames();
+}
+
+void TTeFileListBox::SetFileType(TFileType value) {
+    if (value == listing_.fileType) return;
+    listing_.fileType = value;
+    ReadFileNames();
+}
+
+void TTeFileListBox::SetShowGlyphs(bool value) {
+    showGlyphs_ = value;
+    if (value) SetItemHeight(std::max(ItemHeight(), listing_.ExecutableGlyph()->Height() + 1));
+    Invalidate();
+}
+
+void TTeFileListBox::ReadFileNames() {
+    listing_.Read(*Items());
     Change();
 }
 
 void TTeFileListBox::DrawFile(TCanvas& c, int index, TRect r) {
-    if (showGlyphs_ && index >= 0 && index < static_cast<int>(kinds_.size())) {
-        TBitmap* glyph = kinds_[index] == kFolder       ? folder_.get()
-                         : kinds_[index] == kExecutable ? executable_.get()
-                                                        : file_.get();
+    if (TBitmap* glyph = showGlyphs_ ? listing_.Glyph(index) : nullptr) {
         DrawGlyph(c, glyph, r.left, r);
         r.left += glyph->Width() + 6;
     }
@@ -306,7 +396,7 @@ String TTeFileListBox::SelectedName() const {
 
 String TTeFileListBox::FileName() const {
     const String name = SelectedName();
-    return name.empty() ? String() : JoinPath(directory_, name);
+    return name.empty() ? String() : JoinPath(listing_.directory, name);
 }
 
 void TTeFileListBox::SelectName(const String& name) {
@@ -320,23 +410,9 @@ void TTeFileListBox::SelectName(const String& name) {
 
 void TTeFileListBox::SetFileName(const String& text) {
     if (text.empty() || text == FileName()) return;
-    const String path = ResolvePath(directory_, text);
-    const String name = ExtractFileName(path);
-    if (name.find_first_of("*?") != String::npos) {
-        SetDirectory(ExtractFileDir(path).empty() ? String("/") : ExtractFileDir(path));
-        SetMask(name);
-        return;
-    }
-    if (DirectoryExists(path)) {
-        SetDirectory(path);
-        return;
-    }
-    if (!FileExists(path)) throw ETeDirectoryFileNotExistsException("Invalid filename");
-    SetDirectory(ExtractFileDir(path).empty() ? String("/") : ExtractFileDir(path));
-    bool listed = false;
-    for (int i = 0; i < Count() && !listed; ++i) listed = Items()->Strings(i) == name;
-    if (!listed) SetMask(name);
-    SelectName(name);
+    const TTeFilePath path = SplitFilePath(listing_.directory, text);
+    ShowFilePath(*this, path);
+    if (!path.file.empty()) SelectName(path.file);
 }
 
 void TTeFileListBox::Click() {
@@ -348,7 +424,7 @@ void TTeFileListBox::Change() {
     lastIndex_ = ItemIndex();
     if (fileEdit_) {
         const String name = SelectedName();
-        fileEdit_->SetText(name.empty() ? mask_ : name);
+        fileEdit_->SetText(name.empty() ? listing_.mask : name);
         fileEdit_->SelectAll();
     }
     if (OnChange) OnChange(this);
@@ -361,6 +437,104 @@ void TTeFileListBox::SetFileEdit(TTeEdit* value) {
 
 void TTeFileListBox::Notification(TComponent* component, TOperation operation) {
     TTeExtraListBox::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == fileEdit_) fileEdit_ = nullptr;
+}
+
+// ---- the file combo ------------------------------------------------------------------------------
+
+TTeFileCombo::TTeFileCombo(TComponent* owner) : TTeExtraComboBox(owner) {
+    SetBounds(Left(), Top(), 145, Height());
+    SetComboStyle(kcsDropDownList);
+    SetListStyle(lbsOwnerDrawFixed);
+    SetItemHeight(RowHeight(Font(), listing_.ExecutableGlyph()->Height() + 1));
+    ListBox()->OnDrawItem = [this](TTeListBox*, TCanvas& c, int i, TRect r, TOwnerDrawState) {
+        DrawFile(c, i, r);
+    };
+    ReadFileNames();
+}
+
+TTeFileCombo::~TTeFileCombo() { SetFileEdit(nullptr); }
+
+void TTeFileCombo::SetDirectory(const String& path) {
+    const String folder = listing_.FolderOf(path);
+    if (folder == listing_.directory) return;
+    listing_.directory = folder;
+    ReadFileNames();
+}
+
+void TTeFileCombo::SetMask(const String& value) {
+    if (value == listing_.mask) return;
+    listing_.mask = value;
+    ReadFileNames();
+}
+
+void TTeFileCombo::SetFileType(TFileType value) {
+    if (value == listing_.fileType) return;
+    listing_.fileType = value;
+    ReadFileNames();
+}
+
+void TTeFileCombo::ReadFileNames() {
+    listing_.Read(*Items());
+    Change();
+    if (ItemIndex() < 0 && Count() > 0) {
+        SetItemIndex(0);
+        Change();
+    }
+}
+
+void TTeFileCombo::DrawFile(TCanvas& c, int index, TRect r) {
+    TBitmap* glyph = listing_.Glyph(index);
+    if (!glyph) return;
+    glyph->SetTransparent(true);
+    c.Draw(r.left, r.top, glyph);
+    r.left += 18;
+    DrawText(c, Utf8ToWide(Items()->Strings(index)), r, kItemText);
+}
+
+String TTeFileCombo::FileName() const {
+    const int index = ItemIndex();
+    return index >= 0 && index < Count() ? Items()->Strings(index) : String();
+}
+
+void TTeFileCombo::SetFileName(const String& name) {
+    if (!name.empty() && SameText(name, FileName())) return;
+    int found = -1;
+    for (int i = 0; i < Count() && found < 0; ++i)
+        if (SameText(Items()->Strings(i), name)) found = i;
+    SetItemIndex(found);
+    Change();
+}
+
+String TTeFileCombo::GetFilePath() const {
+    const String name = FileName();
+    return name.empty() ? String() : JoinPath(listing_.directory, name);
+}
+
+void TTeFileCombo::SetFilePath(const String& text) {
+    if (text.empty() || text == GetFilePath()) return;
+    const TTeFilePath path = SplitFilePath(listing_.directory, text);
+    ShowFilePath(*this, path);
+    if (!path.file.empty()) SetFileName(path.file);
+}
+
+void TTeFileCombo::Change() {
+    lastIndex_ = ItemIndex();
+    if (fileEdit_) {
+        const String name = FileName();
+        fileEdit_->SetText(name.empty() ? listing_.mask : name);
+        fileEdit_->SelectAll();
+    }
+    TTeExtraComboBox::Change();
+}
+
+void TTeFileCombo::SetFileEdit(TTeEdit* value) {
+    Relink<TTeEdit>(this, fileEdit_, value);
+    if (fileEdit_) Change();
+}
+
+void TTeFileCombo::Notification(TComponent* component, TOperation operation) {
+    TTeExtraComboBox::Notification(component, operation);
     if (operation == TOperation::opRemove && component == fileEdit_) fileEdit_ = nullptr;
 }
 

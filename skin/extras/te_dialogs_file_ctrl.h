@@ -36,6 +36,54 @@ enum TFileAttr { ftReadOnly, ftHidden, ftSystem, ftVolumeID, ftDirectory, ftArch
 using TFileType = TSet<TFileAttr>;
 enum TTextCase { tcLowerCase, tcUpperCase };
 
+// An entry as a file list or file combo shows it: a folder's name in
+// brackets, a file's as it is.
+enum class TTeListedKind : uint8_t { Folder, Executable, File };
+struct TTeListedFile {
+    String text;
+    TTeListedKind kind;
+};
+// The entries of `folder` that the masks of `mask` (split at ';') and the
+// attributes of `type` take, sorted by name in any case; with ftDirectory
+// the folder itself and its parent come as "[.]" and "[..]".
+std::vector<TTeListedFile> ListFiles(const String& folder, const String& mask, TFileType type);
+
+// What a path typed into a file list asks, resolved against `directory`:
+// the folder to show and either a mask (the name holds '*' or '?') or a
+// file to select. A named file that does not exist raises
+// ETeDirectoryFileNotExistsException.
+struct TTeFilePath {
+    String folder;
+    String mask;
+    String file;
+};
+TTeFilePath SplitFilePath(const String& directory, const String& text);
+
+// What a file list or file combo shows: its folder, masks and attributes,
+// and the kind of each entry it read, with the kinds' glyphs.
+class TTeFileListing {
+public:
+    TTeFileListing();
+    ~TTeFileListing();
+
+    String directory;
+    String mask = "*.*";
+    TFileType fileType{ftNormal};
+
+    // The folder `path` names, relative to `directory`; raises ETeFolderError
+    // for one that does not exist.
+    String FolderOf(const String& path) const;
+    // Fills `items` with the entries of the folder.
+    void Read(TStrings& items);
+    // The glyph of an item's kind, null out of range.
+    TBitmap* Glyph(int index) const;
+    TBitmap* ExecutableGlyph() const { return executable_.get(); }
+
+private:
+    std::vector<TTeListedKind> kinds_;
+    std::unique_ptr<TBitmap> folder_, executable_, file_;
+};
+
 // A label that shortens the path it shows to its width.
 class TTePathLabel : public TLabel {
     TARVEL_CLASS(TTePathLabel, TLabel)
@@ -106,6 +154,9 @@ protected:
     void DblClick() override;
     void KeyDown(WORD& key, TShiftState shift) override;
     virtual void Change();
+    // The open, closed and current folder glyphs.
+    virtual void ReadBitmaps();
+    std::unique_ptr<TBitmap> open_, closed_, current_;
 
 private:
     void BuildList();
@@ -116,7 +167,18 @@ private:
     int pathItems_ = 0;
     TTePathLabel* dirLabel_ = nullptr;
     TTeFileListBox* fileList_ = nullptr;
-    std::unique_ptr<TBitmap> open_, closed_, current_;
+};
+
+// The directory list with the glyphs a folder view of the desktop uses:
+// open folders for the path, closed ones for the sub-folders, 16 x 16.
+class TTeFolderListbox : public TTeDirectoryListBox {
+    TARVEL_CLASS(TTeFolderListbox, TTeDirectoryListBox)
+
+public:
+    explicit TTeFolderListbox(TComponent* owner);
+
+protected:
+    void ReadBitmaps() override;
 };
 
 class TTeFileListBox : public TTeExtraListBox {
@@ -126,12 +188,12 @@ public:
     explicit TTeFileListBox(TComponent* owner);
     ~TTeFileListBox() override;
 
-    const String& Directory() const { return directory_; }
+    const String& Directory() const { return listing_.directory; }
     // Raises ETeFolderError for a folder that does not exist.
     void SetDirectory(const String& path);
-    const String& Mask() const { return mask_; }
+    const String& Mask() const { return listing_.mask; }
     void SetMask(const String& value);
-    TFileType FileType() const { return fileType_; }
+    TFileType FileType() const { return listing_.fileType; }
     void SetFileType(TFileType value);
     bool ShowGlyphs() const { return showGlyphs_; }
     void SetShowGlyphs(bool value);
@@ -162,15 +224,50 @@ private:
     void ReadFileNames();
     void DrawFile(TCanvas& canvas, int index, TRect rect);
 
-    String directory_;
-    String mask_ = "*.*";
-    TFileType fileType_{ftNormal};
+    TTeFileListing listing_;
     bool showGlyphs_ = false;
     TTeEdit* fileEdit_ = nullptr;
     int lastIndex_ = -1;
-    enum TKind : uint8_t { kFolder, kExecutable, kFile };
-    std::vector<TKind> kinds_;
-    std::unique_ptr<TBitmap> folder_, executable_, file_;
+};
+
+// A drop-down list of the files of a folder, each with its glyph.
+class TTeFileCombo : public TTeExtraComboBox {
+    TARVEL_CLASS(TTeFileCombo, TTeExtraComboBox)
+
+public:
+    explicit TTeFileCombo(TComponent* owner);
+    ~TTeFileCombo() override;
+
+    const String& Directory() const { return listing_.directory; }
+    // Raises ETeFolderError for a folder that does not exist.
+    void SetDirectory(const String& path);
+    const String& Mask() const { return listing_.mask; }
+    void SetMask(const String& value);
+    TFileType FileType() const { return listing_.fileType; }
+    void SetFileType(TFileType value);
+    TTeEdit* FileEdit() const { return fileEdit_; }
+    void SetFileEdit(TTeEdit* value);
+
+    // The selected item's text, or "".
+    String FileName() const;
+    // Selects the item of that name (any case), or none.
+    void SetFileName(const String& name);
+    // Directory and the selected name joined; "" without a selection.
+    String GetFilePath() const;
+    // As a file list's SetFileName: a mask, a folder or a file.
+    void SetFilePath(const String& text);
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+    void Change() override;
+
+private:
+    void ReadFileNames();
+    void DrawFile(TCanvas& canvas, int index, TRect rect);
+
+    TTeFileListing listing_;
+    TTeEdit* fileEdit_ = nullptr;
+    int lastIndex_ = -1;
 };
 
 class TTeFilterComboBox : public TTeExtraComboBox {

@@ -3,7 +3,6 @@
 #include "platform/base/Paths.h"
 #include "platform/winsys/DragDrop.h"
 #include "skin/extras/te_dialogs_file_glyphs.h"
-#include "skin/extras/te_dialogs_file_panel.h"
 
 namespace tarvel {
 
@@ -53,26 +52,33 @@ void TTeFileDirEdit::WMDropFiles(TMessage& m) {
 
 // ---- the file-name edit ----------------------------------------------------------------------------
 
-TTeFilenameEdit::TTeFilenameEdit(TComponent* owner)
-    : TTeFileDirEdit(owner), files_(std::make_unique<TStringList>()) {}
+TTeFilenameEdit::TTeFilenameEdit(TComponent* owner) : TTeFileDirEdit(owner) { MakeDialog(); }
+
+void TTeFilenameEdit::MakeDialog() {
+    delete dialog_;
+    switch (dialogKind_) {
+        case dkOpen: dialog_ = new TTeOpenDialog(this); break;
+        case dkSave: dialog_ = new TTeSaveDialog(this); break;
+        case dkOpenPicture: dialog_ = new TTeOpenPictureDialog(this); break;
+        case dkSavePicture: dialog_ = new TTeSavePictureDialog(this); break;
+    }
+    // The edit's defaults; the picture dialogs keep their own filter.
+    dialog_->Title = "Browse";
+    if (dialogKind_ == dkOpen || dialogKind_ == dkSave) dialog_->Filter = "All files (*.*)|*.*";
+    dialog_->Options = TOpenOptions{ofHideReadOnly};
+}
 
 void TTeFilenameEdit::SetDialogKind(TFileDialogKind value) {
     if (value == dialogKind_) return;
     dialogKind_ = value;
-    DefaultExt.clear();
-    Filter = "All files (*.*)|*.*";
-    FilterIndex = 1;
-    InitialDir.clear();
-    DialogTitle = "Browse";
-    options_ = TOpenOptions{ofHideReadOnly};
-    files_->Clear();
+    MakeDialog();
 }
 
 void TTeFilenameEdit::SetDialogOptions(TOpenOptions value) {
-    if (value == options_) return;
-    options_ = value;
+    if (value == dialog_->Options) return;
+    dialog_->Options = value;
     MultipleDirs = value.Contains(ofAllowMultiSelect);
-    if (!MultipleDirs) files_->Clear();
+    if (!MultipleDirs) DialogFiles()->Clear();
 }
 
 String TTeFilenameEdit::NameOfText() const {
@@ -100,29 +106,18 @@ void TTeFilenameEdit::ButtonClick() {
     bool action = true;
     DoBeforeDialog(name, action);
     if (!action) return;
-    TFileRequest request;
-    request.save = dialogKind_ == dkSave || dialogKind_ == dkSavePicture;
-    request.title = DialogTitle;
-    request.filter = Filter;
-    request.filterIndex = FilterIndex;
-    request.defaultExt = DefaultExt;
-    request.initialDir = InitialDir;
-    request.options = options_;
     if (ValidFileName(name)) {
-        if (DirExists(ExtractFileDir(name))) request.initialDir = ExtractFileDir(name);
+        if (DirExists(ExtractFileDir(name))) dialog_->InitialDir = ExtractFileDir(name);
         const String file = ExtractFileName(name);
-        request.fileName = file.empty() || !ValidFileName(file) ? String() : name;
+        dialog_->FileName = file.empty() || !ValidFileName(file) ? String() : name;
     }
-    action = ExecuteFilePanel(request, files_.get());
-    if (action) {
-        name = request.fileName;
-        FilterIndex = request.filterIndex;
-    }
+    action = dialog_->Execute();
+    if (action) name = dialog_->FileName;
     if (CanFocus()) SetFocus();
     DoAfterDialog(name, action);
     if (!action) return;
     SetText(AddQuotes ? QuoteFileName(name) : name);
-    InitialDir = ExtractFileDir(name);
+    dialog_->InitialDir = ExtractFileDir(dialog_->FileName);
 }
 
 void TTeFilenameEdit::ReceptFileDir(const String& name) {
@@ -130,8 +125,8 @@ void TTeFilenameEdit::ReceptFileDir(const String& name) {
         SetFileName(name);
         return;
     }
-    if (files_->Count() == 0) SetFileName(name);
-    files_->Add(name);
+    if (DialogFiles()->Count() == 0) SetFileName(name);
+    DialogFiles()->Add(name);
 }
 
 // ---- the directory edit ----------------------------------------------------------------------------

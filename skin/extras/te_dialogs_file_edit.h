@@ -5,13 +5,13 @@
 // them when asked to.
 
 #include <functional>
-#include <memory>
 
 #include "platform/base/Exceptions.h"
 #include "platform/classlib/DialogService.h"
 #include "platform/classlib/StringLists.h"
 #include "skin/controls/te_controls_editbtn.h"
 #include "skin/extras/te_dialogs_file_select.h"
+#include "skin/extras/te_dialogs_open.h"
 
 namespace tarvel {
 
@@ -65,18 +65,29 @@ public:
     explicit TTeFilenameEdit(TComponent* owner);
 
     TFileDialogKind DialogKind() const { return dialogKind_; }
-    // Another kind starts from that dialog's defaults.
+    // Another kind makes its dialog afresh, with that dialog's defaults.
     void SetDialogKind(TFileDialogKind value);
+    // The dialog the button opens, owned by the edit.
+    TTeOpenDialog* Dialog() const { return dialog_; }
     bool AddQuotes = true;
-    String DefaultExt;
-    String Filter = "All files (*.*)|*.*";
-    int FilterIndex = 1;
-    String InitialDir;
-    String DialogTitle = "Browse";
-    TOpenOptions DialogOptions() const { return options_; }
+
+    // The dialog's own properties.
+    const String& DefaultExt() const { return dialog_->DefaultExt; }
+    void SetDefaultExt(const String& value) { dialog_->DefaultExt = value; }
+    const String& Filter() const { return dialog_->Filter; }
+    void SetFilter(const String& value) { dialog_->Filter = value; }
+    int FilterIndex() const { return dialog_->FilterIndex(); }
+    void SetFilterIndex(int value) { dialog_->SetFilterIndex(value); }
+    const String& InitialDir() const { return dialog_->InitialDir; }
+    void SetInitialDir(const String& value) { dialog_->InitialDir = value; }
+    const String& DialogTitle() const { return dialog_->Title; }
+    void SetDialogTitle(const String& value) { dialog_->Title = value; }
+    TStrings* HistoryList() const { return dialog_->HistoryList(); }
+    void SetHistoryList(TStrings* value) { dialog_->SetHistoryList(value); }
+    TOpenOptions DialogOptions() const { return dialog_->Options; }
     void SetDialogOptions(TOpenOptions value);
     // Every file the last chooser gave.
-    TStrings* DialogFiles() const { return files_.get(); }
+    TStrings* DialogFiles() const { return dialog_->Files(); }
 
     // The whole text when it names an existing file, else its first name
     // (quotes read as a command line); the text as is without AddQuotes.
@@ -90,13 +101,14 @@ protected:
     String GetLongName() override { return ShortToLongFileName(FileName()); }
     String GetShortName() override { return LongToShortFileName(FileName()); }
     void ReceptFileDir(const String& name) override;
-    void ClearFileList() override { files_->Clear(); }
+    void ClearFileList() override { DialogFiles()->Clear(); }
 
 private:
     String NameOfText() const;
+    void MakeDialog();
+
     TFileDialogKind dialogKind_ = dkOpen;
-    TOpenOptions options_{ofHideReadOnly};
-    std::unique_ptr<TStringList> files_;
+    TTeOpenDialog* dialog_ = nullptr;
 };
 
 enum TDirDialogKind { dkVCL, dkWin32 };

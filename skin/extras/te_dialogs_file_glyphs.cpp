@@ -73,25 +73,34 @@ constexpr TPicture kEditButton{{"..............", "..YYYY........", ".YyyyyY....
                                 ".Yyyyyyyyyyyk.", ".kkkkkkkkkkkk.", "..............", "..............",
                                 nullptr}};
 
+constexpr TPicture kViewMenu{{"................", "................", "..kkk.kkkkkkk...", "..kbk...........",
+                              "..kkk.kkkkkkk...", "................", "..kkk.kkkkkkk...", "..kbk...........",
+                              "..kkk.kkkkkkk...", "................", "..kkk.kkkkkkk...", "..kbk...........",
+                              "..kkk.kkkkkkk...", "................", "..........kkkkk.",
+                              "...........kkk.."}};
+
 const TPicture& PictureOf(TTeFileGlyph glyph) {
     static const TPicture* const kAll[] = {
-        &kBack,          &kUp,         &kNewFolder,   &kOpenFolder, &kClosedFolder,
-        &kCurrentFolder, &kExecutable, &kUnknownFile, &kFixedDrive, &kEditButton};
+        &kBack,       &kUp,          &kNewFolder,  &kOpenFolder, &kClosedFolder, &kCurrentFolder,
+        &kExecutable, &kUnknownFile, &kFixedDrive, &kEditButton, &kViewMenu};
     return *kAll[static_cast<int>(glyph)];
 }
 
 }  // namespace
 
-std::unique_ptr<TBitmap> MakeFileGlyph(TTeFileGlyph glyph) {
+std::unique_ptr<TBitmap> MakeFileGlyph(TTeFileGlyph glyph, int scale) {
     const TPicture& picture = PictureOf(glyph);
     int height = 0;
     while (height < 16 && picture.rows[height]) ++height;
     const int width = static_cast<int>(std::string_view(picture.rows[0]).size());
-    auto bitmap = std::make_unique<TBitmap>(width, height);
-    for (int y = 0; y < height; ++y) {
-        const std::string_view line = picture.rows[y];
+    auto bitmap = std::make_unique<TBitmap>(width * scale, height * scale);
+    for (int y = 0; y < height * scale; ++y) {
+        const std::string_view line = picture.rows[y / scale];
         uint32_t* row = bitmap->ScanLine(y);
-        for (int x = 0; x < width; ++x) row[x] = PixelOf(x < static_cast<int>(line.size()) ? line[x] : '.');
+        for (int x = 0; x < width * scale; ++x) {
+            const int source = x / scale;
+            row[x] = PixelOf(source < static_cast<int>(line.size()) ? line[source] : '.');
+        }
     }
     bitmap->SetTransparentMode(tmAuto);
     return bitmap;

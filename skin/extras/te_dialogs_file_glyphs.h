@@ -19,9 +19,11 @@ enum class TTeFileGlyph {
     UnknownFile,
     FixedDrive,  // 16 x 16
     EditButton,  // 14 x 12, the file-name and directory edits' button
+    ViewMenu,    // 16 x 16, the view-style tool button
 };
 
-// A fresh bitmap of the glyph; the caller owns it.
-std::unique_ptr<TBitmap> MakeFileGlyph(TTeFileGlyph glyph);
+// A fresh bitmap of the glyph, each pixel `scale` x `scale` pixels; the
+// caller owns it.
+std::unique_ptr<TBitmap> MakeFileGlyph(TTeFileGlyph glyph, int scale = 1);
 
 }  // namespace tarvel

@@ -1,6 +1,7 @@
 #include "skin/extras/te_dialogs_file_panel.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/base/Folders.h"
 #include "platform/base/Paths.h"
@@ -55,9 +56,12 @@ TTeOpenPanel::TTeOpenPanel(TComponent* owner)
     : TCustomFrame(owner),
       files_(std::make_unique<TStringList>()),
       folderGlyph_(MakeFileGlyph(TTeFileGlyph::ClosedFolder)),
-      fileGlyph_(MakeFileGlyph(TTeFileGlyph::UnknownFile)) {
+      fileGlyph_(MakeFileGlyph(TTeFileGlyph::UnknownFile)),
+      largeFolderGlyph_(MakeFileGlyph(TTeFileGlyph::ClosedFolder, 2)),
+      largeFileGlyph_(MakeFileGlyph(TTeFileGlyph::UnknownFile, 2)) {
     SetBounds(0, 0, 470, 310);
     Build();
+    SetViewStyle(vsList);
 }
 
 TTeOpenPanel::~TTeOpenPanel() = default;
@@ -66,14 +70,16 @@ void TTeOpenPanel::Build() {
     LookInLabel = PlaceLabel(this, "LookInLabel", "Look &in:", 10, 12, 37, {akLeft, akTop});
     FileNameLabel = PlaceLabel(this, "FileNameLabel", "File &name:", 10, 255, 49, {akLeft, akBottom});
     FilesTyleLabel = PlaceLabel(this, "FilesTyleLabel", "Files of &type:", 10, 283, 63, {akLeft, akBottom});
-    tebtnBack = PlaceToolButton(this, "tebtnBack", 365, TTeFileGlyph::Back, "Back");
-    teBtnUp = PlaceToolButton(this, "teBtnUp", 393, TTeFileGlyph::Up, "Up");
-    teBtnCreate = PlaceToolButton(this, "teBtnCreate", 421, TTeFileGlyph::NewFolder, "Create Folder");
+    tebtnBack = PlaceToolButton(this, "tebtnBack", 337, TTeFileGlyph::Back, "Back");
+    teBtnUp = PlaceToolButton(this, "teBtnUp", 365, TTeFileGlyph::Up, "Up");
+    teBtnCreate = PlaceToolButton(this, "teBtnCreate", 393, TTeFileGlyph::NewFolder, "Create Folder");
+    tebtnListView = PlaceToolButton(this, "tebtnListView", 421, TTeFileGlyph::ViewMenu, "View Menu");
+    BuildViewMenu();
     tebtnBack->OnClick = [this](TObject*) { GoUp(); };
     teBtnUp->OnClick = [this](TObject*) { GoUp(); };
     teBtnCreate->OnClick = [this](TObject*) { CreateFolder(); };
 
-    teFileRoot = Place<TTeComboBox>(this, "teFileRoot", 54, 8, 300, 22, {akLeft, akTop, akRight});
+    teFileRoot = Place<TTeComboBox>(this, "teFileRoot", 54, 8, 272, 22, {akLeft, akTop, akRight});
     teFileRoot->SetComboStyle(kcsDropDownList);
     teFileRoot->SetDropDownCount(8);
     teFileRoot->SetTabOrder(2);
@@ -103,14 +109,72 @@ void TTeOpenPanel::Build() {
     LookInLabel->SetFocusControl(teFileRoot);
 }
 
+void TTeOpenPanel::BuildViewMenu() {
+    teViewMenu = new TTePopupMenu(this);
+    teViewMenu->SetName("teViewMenu");
+    auto item = [this](const char* name, const char16_t* caption, TViewStyle style) {
+        auto* i = new TTeItem(this);
+        i->SetName(name);
+        i->SetCaption(caption);
+        i->OnClick = [this, style](TObject*) { SetViewStyle(style); };
+        teViewMenu->Items()->Add(i);
+        return i;
+    };
+    teitemTitles = item("teitemTitles", u"Titles", vsIcon);
+    teitemIcon = item("teitemIcon", u"Icons", vsSmallIcon);
+    teitemList = item("teitemList", u"List", vsList);
+    teitemDetail = item("teitemDetail", u"Detail", vsReport);
+    tebtnListView->SetDropDownMenu(teViewMenu);
+}
+
+void TTeOpenPanel::SetViewStyle(TViewStyle value) {
+    viewStyle_ = value;
+    teitemTitles->SetChecked(value == vsIcon);
+    teitemIcon->SetChecked(value == vsSmallIcon);
+    teitemList->SetChecked(value == vsList);
+    teitemDetail->SetChecked(value == vsReport);
+    // The list style snakes the items through two columns; the others show
+    // one a line.
+    teFilesList->SetColumns(value == vsList ? 2 : 0);
+    teFilesList->SetItemHeight(value == vsIcon ? largeFolderGlyph_->Height() + 4 : 17);
+    teFilesList->Invalidate();
+}
+
+namespace {
+
+// The detail view's size column: whole kilobytes, rounded up.
+String SizeText(uint64_t bytes) { return IntToStr(static_cast<int64_t>((bytes + 1023) / 1024)) + " KB"; }
+
+String TypeText(const String& name, bool folder) {
+    if (folder) return "Folder";
+    const String ext = HasExtension(name) ? ExtractFileExt(name).substr(1) : String();
+    return ext.empty() ? String("File") : UpperCase(ext) + " File";
+}
+
+}  // namespace
+
 void TTeOpenPanel::DrawFileItem(TCanvas& canvas, int index, TRect rect, TOwnerDrawState) {
     if (index < 0 || index >= static_cast<int>(items_.size())) return;
-    TBitmap* glyph = items_[index].folder ? folderGlyph_.get() : fileGlyph_.get();
+    const TItem& item = items_[index];
+    const bool large = viewStyle_ == vsIcon;
+    TBitmap* glyph = item.folder ? (large ? largeFolderGlyph_ : folderGlyph_).get()
+                                 : (large ? largeFileGlyph_ : fileGlyph_).get();
     glyph->SetTransparent(true);
     canvas.Draw(rect.left, rect.top + (rect.Height() - glyph->Height()) / 2, glyph);
     TRect text = rect;
     text.left += glyph->Width() + 4;
-    DrawText(canvas, Utf8ToWide(items_[index].name), text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    constexpr unsigned kLine = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+    if (viewStyle_ == vsReport) {
+        // Name, then the size and the type in columns of their own at the right.
+        TRect size = text, type = text;
+        text.right -= 170;
+        size.left = text.right;
+        size.right = rect.right - 90;
+        type.left = size.right + 8;
+        if (!item.folder) DrawText(canvas, Utf8ToWide(SizeText(item.size)), size, kLine | DT_RIGHT);
+        DrawText(canvas, Utf8ToWide(TypeText(item.name, item.folder)), type, kLine | DT_END_ELLIPSIS);
+    }
+    DrawText(canvas, Utf8ToWide(item.name), text, kLine | DT_END_ELLIPSIS);
 }
 
 // ---- properties --------------------------------------------------------------------------------
@@ -185,7 +249,8 @@ void TTeOpenPanel::ReadFolder() {
         if (e.hidden) continue;
         // Folders always show; with a filter, a file shows when the selected
         // type's masks take it (no type selected: folders only).
-        if (e.folder || filter_.empty() || MatchesMasks(e.name, masks)) items_.push_back({e.name, e.folder});
+        if (e.folder || filter_.empty() || MatchesMasks(e.name, masks))
+            items_.push_back({e.name, e.folder, e.size});
     }
     std::sort(items_.begin(), items_.end(), [](const TItem& a, const TItem& b) {
         if (a.folder != b.folder) return a.folder;
@@ -269,6 +334,7 @@ void TTeOpenPanel::SelectionChanged() {
             files_->Add(FileName);
         }
         if (OnSelectionChange) OnSelectionChange(this);
+        FileSelected(FileName);
     }
     if (item && item->folder && OnFolderChange) OnFolderChange(this);
 }
@@ -352,7 +418,7 @@ void TTeOpenPanel::teFilesListDblClick(TObject*) {
 
 // ---- saving --------------------------------------------------------------------------------------
 
-String TTeSavePanel::FinalFileName() const {
+String TTeOpenPanel::SaveFileName() const {
     String path;
     if (const TItem* item = SelectedItem())
         path = ItemPath(*item);
@@ -366,12 +432,12 @@ String TTeSavePanel::FinalFileName() const {
 }
 
 void TTeSavePanel::FillFileName() {
-    FileName = FinalFileName();
+    FileName = SaveFileName();
     Files()->Clear();
     if (!FileName.empty()) Files()->Add(FileName);
 }
 
-void TTeSavePanel::teFilesListDblClick(TObject*) {
+void TTeOpenPanel::SaveChoice() {
     const TItem* item = SelectedItem();
     if (item && item->folder) {
         ShowFolder(ItemPath(*item));
@@ -384,7 +450,7 @@ void TTeSavePanel::teFilesListDblClick(TObject*) {
         return;
     }
     if (!OwnerForm()) return;
-    const String path = FinalFileName();
+    const String path = SaveFileName();
     if (!DirectoryExists(ExtractFileDir(path).empty() ? String("/") : ExtractFileDir(path))) {
         Notice("You cannot save in the folder you specified. Please choose another location.");
         return;
@@ -396,26 +462,78 @@ void TTeSavePanel::teFilesListDblClick(TObject*) {
     Accept(path);
 }
 
+// ---- the picture panels --------------------------------------------------------------------
+
+TSize PreviewSize(TSize picture, TSize box) {
+    if (picture.cx <= 0 || picture.cy <= 0 || (picture.cx <= box.cx && picture.cy <= box.cy)) return picture;
+    const float scale = std::min(static_cast<float>(box.cx) / static_cast<float>(picture.cx),
+                                 static_cast<float>(box.cy) / static_cast<float>(picture.cy));
+    auto scaled = [scale](int length) {
+        return static_cast<int>(std::nearbyint(static_cast<float>(length) * scale));
+    };
+    return TSize{scaled(picture.cx), scaled(picture.cy)};
+}
+
+TTeOpenPicturePanel::TTeOpenPicturePanel(TComponent* owner) : TTeOpenPanel(owner) {
+    SetBounds(0, 0, 600, 296);
+    LookInLabel->SetTop(13);
+    FileNameLabel->SetTop(241);
+    FilesTyleLabel->SetTop(269);
+    int left = 288;
+    for (TTeSpeedButton* b : {tebtnBack, teBtnUp, teBtnCreate, tebtnListView}) {
+        b->SetLeft(left);
+        left += 28;
+    }
+    teFileRoot->SetWidth(223);
+    teFilesList->SetBounds(8, 40, 403, 190);
+    teFileName->SetBounds(76, 237, 387, 21);
+    teFileTypes->SetBounds(76, 266, 388, 21);
+
+    PictureLabel = Place<TTeLabel>(this, "PictureLabel", 422, 14, 37, 13, {akTop, akRight});
+    PictureLabel->SetCaption(u"Picture:");
+    tePicPanel = Place<TTePanel>(this, "tePicPanel", 420, 40, 171, 190, {akTop, akRight, akBottom});
+    tePicPanel->SetBorderWidth(3);
+    tePicPanel->SetTabOrder(6);
+    tePicView = new TImage(this);
+    tePicView->SetName("tePicView");
+    tePicView->SetParent(tePicPanel);
+    tePicView->SetAlign(alClient);
+    tePicView->SetCenter(true);
+}
+
+void TTeOpenPicturePanel::FileSelected(const String& path) {
+    TPicture picture;
+    try {
+        picture.LoadFromFile(path);
+    } catch (const std::exception&) {
+        // Not a picture we can read: the preview shows nothing rather than
+        // the last one.
+        tePicView->Picture()->SetGraphic(nullptr);
+        return;
+    }
+    const TSize own{picture.Width(), picture.Height()};
+    const TSize shown = PreviewSize(own, TSize{tePicView->Width(), tePicView->Height()});
+    if (shown == own || !picture.Graphic()) {
+        tePicView->Picture()->Assign(&picture);
+        return;
+    }
+    TBitmap scaled(shown.cx, shown.cy);
+    scaled.Canvas()->StretchDraw(TRect(0, 0, shown.cx, shown.cy), picture.Graphic());
+    tePicView->Picture()->Assign(&scaled);
+}
+
 // ---- the dialog around a panel ---------------------------------------------------------------
 
-std::unique_ptr<TForm> CreateFilePanelForm(const TFileRequest& request) {
-    auto form = std::make_unique<TForm>(Application);
-    TLoadingScope scope(form.get());
-    auto* frame = new TTeForm(form.get());
-    frame->SetBorderStyle(kbsDialog);
-    frame->SetBorderIcons(TTeBorderIcons{kbiClose, kbiSystemMenu});
+void PlaceFilePanel(TForm* form, TTeForm* frame, TTeOpenPanel* panel, const TFileRequest& request) {
     frame->Dragging()->Sizeable = request.options.Contains(ofEnableSizing);
     const String caption = !request.title.empty() ? request.title : request.save ? "Save" : "Open";
     frame->SetCaption(Utf8ToWide(caption));
     form->SetCaption(caption);
-    form->SetPosition(poScreenCenter);
     form->Constraints()->SetMinWidth(300);
     form->Constraints()->SetMinHeight(200);
-    scope.Finish();
 
-    TTeOpenPanel* panel = request.save ? new TTeSavePanel(form.get()) : new TTeOpenPanel(form.get());
     panel->SetName("Panel");
-    panel->SetParent(form.get());
+    panel->SetParent(form);
     panel->SetOptions(request.options);
     panel->SetFilter(request.filter);
     panel->SetFilterIndex(request.filterIndex);
@@ -436,9 +554,9 @@ std::unique_ptr<TForm> CreateFilePanelForm(const TFileRequest& request) {
     // The buttons stand right of the name edit and the type box; the name
     // edit and the type box give them room.
     auto button = [&](const char* name, const char* text, TBitBtnKind kind, TControl* beside) {
-        auto* b = new TTeButton(form.get());
+        auto* b = new TTeButton(form);
         b->SetName(name);
-        b->SetParent(form.get());
+        b->SetParent(form);
         b->SetKind(kind);
         b->SetCaption(Utf8ToWide(text));
         const int width = std::max(75, MeasureText(b->Font(), text, 0, true).cx + 40);
@@ -454,6 +572,21 @@ std::unique_ptr<TForm> CreateFilePanelForm(const TFileRequest& request) {
     TTeButton* cancel = button("CancelButton", "Cancel", bkCancel, panel->teFileTypes);
     cancel->SetCancel(true);
     form->SetActiveControl(panel->teFileName);
+}
+
+std::unique_ptr<TForm> CreateFilePanelForm(const TFileRequest& request) {
+    auto form = std::make_unique<TForm>(Application);
+    TTeForm* frame = nullptr;
+    {
+        TLoadingScope scope(form.get());
+        frame = new TTeForm(form.get());
+        frame->SetBorderStyle(kbsDialog);
+        frame->SetBorderIcons(TTeBorderIcons{kbiClose, kbiSystemMenu});
+        scope.Finish();
+    }
+    form->SetPosition(poScreenCenter);
+    TTeOpenPanel* panel = request.save ? new TTeSavePanel(form.get()) : new TTeOpenPanel(form.get());
+    PlaceFilePanel(form.get(), frame, panel, request);
     return form;
 }
 

@@ -11,17 +11,23 @@
 #include <vector>
 
 #include "platform/base/Folders.h"
+#include "platform/classlib/ComCtrls_ListView.h"
 #include "platform/classlib/DialogService.h"
+#include "platform/classlib/ExtCtrls.h"
 #include "platform/classlib/Forms.h"
 #include "platform/classlib/StringLists.h"
 #include "skin/controls/te_controls_combo.h"
 #include "skin/controls/te_controls_edit.h"
 #include "skin/controls/te_controls_label.h"
 #include "skin/controls/te_controls_listbox.h"
+#include "skin/controls/te_controls_panel.h"
 #include "skin/controls/te_controls_speedbutton.h"
 #include "skin/extras/te_dialogs_file.h"
+#include "skin/forms/te_forms_popupmenu.h"
 
 namespace tarvel {
+
+class TTeForm;
 
 // Asked before a folder is created: clearing `include` keeps it from being made.
 using TTeIncludeItemEvent = std::function<void(TObject* sender, const String& path, bool& include)>;
@@ -72,6 +78,10 @@ public:
     // The toolbar's actions.
     void GoUp();
     void CreateFolder();
+    // How the list shows its items: large glyphs ("Titles"), small glyphs
+    // one a line ("Icons"), columns ("List") or with size and type ("Detail").
+    TViewStyle ViewStyle() const { return viewStyle_; }
+    void SetViewStyle(TViewStyle value);
 
     // ---- the parts ----
     TTeLabel* LookInLabel = nullptr;
@@ -80,15 +90,22 @@ public:
     TTeSpeedButton* tebtnBack = nullptr;
     TTeSpeedButton* teBtnUp = nullptr;
     TTeSpeedButton* teBtnCreate = nullptr;
+    TTeSpeedButton* tebtnListView = nullptr;
     TTeComboBox* teFileRoot = nullptr;
     TTeListBox* teFilesList = nullptr;
     TTeEdit* teFileName = nullptr;
     TTeComboBox* teFileTypes = nullptr;
+    TTePopupMenu* teViewMenu = nullptr;
+    TTeItem* teitemTitles = nullptr;
+    TTeItem* teitemIcon = nullptr;
+    TTeItem* teitemList = nullptr;
+    TTeItem* teitemDetail = nullptr;
 
 protected:
     struct TItem {
         String name;
         bool folder = false;
+        uint64_t size = 0;
     };
     const TItem* SelectedItem() const;
     String ItemPath(const TItem& item) const { return JoinPath(folder_, item.name); }
@@ -100,6 +117,12 @@ protected:
     String TypedPath() const;
     // Shows a notice through the library's message box.
     static void Notice(const String& text);
+    // After the selection moved onto a file (not a folder).
+    virtual void FileSelected(const String& /*path*/) {}
+
+    // The save panels' rules: the name that will be saved, and accepting it.
+    String SaveFileName() const;
+    void SaveChoice();
 
 private:
     void Build();
@@ -110,6 +133,7 @@ private:
     void SelectionChanged();
     void NameTyped();
     void NameKeyDown(WORD& key);
+    void BuildViewMenu();
     void DrawFileItem(TCanvas& canvas, int index, TRect rect, TOwnerDrawState state);
 
     String filter_;
@@ -124,6 +148,9 @@ private:
     std::vector<String> rootPaths_;
     std::unique_ptr<TBitmap> folderGlyph_;
     std::unique_ptr<TBitmap> fileGlyph_;
+    std::unique_ptr<TBitmap> largeFolderGlyph_;
+    std::unique_ptr<TBitmap> largeFileGlyph_;
+    TViewStyle viewStyle_ = vsList;
     bool updating_ = false;
 };
 
@@ -136,14 +163,52 @@ public:
     // The name that will be saved: the chosen item or the typed name,
     // completed with the type's or the default extension when no file of
     // the name as given exists.
-    String FinalFileName() const;
+    String FinalFileName() const { return SaveFileName(); }
     // FileName and the chosen files set to FinalFileName.
     void FillFileName();
 
     // Asks before replacing any existing file, however its name was given,
     // and only after the extension was completed.
-    void teFilesListDblClick(TObject* sender) override;
+    void teFilesListDblClick(TObject*) override { SaveChoice(); }
 };
+
+// The open panel with a preview of the picture file under the selection.
+class TTeOpenPicturePanel : public TTeOpenPanel {
+    TARVEL_CLASS(TTeOpenPicturePanel, TTeOpenPanel)
+
+public:
+    explicit TTeOpenPicturePanel(TComponent* owner);
+
+    TTeLabel* PictureLabel = nullptr;
+    TTePanel* tePicPanel = nullptr;
+    TImage* tePicView = nullptr;
+
+protected:
+    // A file that is no picture we can read empties the preview.
+    void FileSelected(const String& path) override;
+};
+
+// The picture panel with the save panel's rules.
+class TTeSavePicturePanel : public TTeOpenPicturePanel {
+    TARVEL_CLASS(TTeSavePicturePanel, TTeOpenPicturePanel)
+
+public:
+    explicit TTeSavePicturePanel(TComponent* owner) : TTeOpenPicturePanel(owner) {}
+
+    String FinalFileName() const { return SaveFileName(); }
+    void teFilesListDblClick(TObject*) override { SaveChoice(); }
+};
+
+// The size a picture is previewed at in a box: scaled down by the smaller
+// of the two ratios (rounded to nearest, ties to even) when it does not fit,
+// else its own.
+TSize PreviewSize(TSize picture, TSize box);
+
+// Puts `panel` on `form` (whose skinned frame is `frame`) as the request
+// asks: options, filter, first folder and proposed name, the form's caption
+// and size, and the accept and cancel buttons, named "OpenButton" and
+// "CancelButton", beside the name edit and the type box.
+void PlaceFilePanel(TForm* form, TTeForm* frame, TTeOpenPanel* panel, const TFileRequest& request);
 
 // Runs an open or save panel in a modal form with a skinned frame and an
 // accept and a cancel button. True when the user chose: the request then

@@ -1,9 +1,12 @@
 #include "skin/extras/te_dialogs_file_select.h"
 
+#include <algorithm>
+
 #include "platform/base/Folders.h"
 #include "platform/base/Paths.h"
 #include "platform/classlib/Application.h"
 #include "platform/system/UserFolders.h"
+#include "skin/controls/te_controls_listbox.h"
 #include "skin/extras/te_dialogs_msgbox.h"
 #include "skin/forms/te_forms_frame.h"
 
@@ -33,6 +36,14 @@ TTeButton* PlaceButton(TForm* form, const char* name, const char* caption, int l
     button->SetKind(kind);
     button->SetCaption(Utf8ToWide(caption));
     return button;
+}
+
+// The caption of a form with a skinned frame; nothing for an empty text.
+void SetSkinnedCaption(TForm& form, const String& caption) {
+    if (caption.empty()) return;
+    form.SetCaption(caption);
+    for (int i = 0; i < form.ComponentCount(); ++i)
+        if (auto* frame = dynamic_cast<TTeForm*>(form.Components(i))) frame->SetCaption(Utf8ToWide(caption));
 }
 
 }  // namespace
@@ -75,6 +86,7 @@ TTeSelectDirDlg::TTeSelectDirDlg(TComponent* owner) : TForm(owner) {
     CancelButton = PlaceButton(this, "CancelButton", "Cancel", 256, bkCancel);
     CancelButton->SetCancel(true);
     HelpButton = PlaceButton(this, "HelpButton", "&Help", 340, bkHelp);
+    HelpButton->OnClick = [this](TObject*) { ShowHelpTopic(helpContext_); };
 
     DriveList->SetDirList(DirList);
     DirList->SetFileList(FileList);
@@ -91,6 +103,7 @@ void TTeSelectDirDlg::SetAllowCreate(bool value) {
 }
 
 void TTeSelectDirDlg::SetHelpContext(int value) {
+    helpContext_ = value;
     HelpButton->SetVisible(value != 0);
     if (value == 0) {
         OKButton->SetLeft(256);
@@ -138,11 +151,7 @@ bool SelectDirectory(String& directory, TSelectDirOpts options, int helpCtx) {
 
 bool SelectDirectory(const String& caption, const String& root, String& directory) {
     TTeSelectDirDlg dialog(Application);
-    if (!caption.empty()) {
-        dialog.SetCaption(caption);
-        if (auto* frame = dynamic_cast<TTeForm*>(dialog.FindComponent("TeForm1")))
-            frame->SetCaption(Utf8ToWide(caption));
-    }
+    SetSkinnedCaption(dialog, caption);
     const String start = DirExists(directory) ? directory
                          : DirExists(root)    ? root
                                               : UserFolder(TUserFolder::Home);
@@ -153,8 +162,140 @@ bool SelectDirectory(const String& caption, const String& root, String& director
     return true;
 }
 
-bool BrowseDirectory(String& folder, const String& text, int) {
-    return SelectDirectory(text, String(), folder);
+void ShowHelpTopic(int helpContext) {
+    QvMessageDlg(
+        Utf8ToWide("No help is installed on this system (help topic " + IntToStr(helpContext) + ")."),
+        mtInformation, TMsgDlgButtons{mbOK}, 0);
+}
+
+// ---- the folder browser ----------------------------------------------------------------------
+
+std::vector<TUserPlace> UserPlaces() {
+    const TUserPlace all[] = {{"Home", UserFolder(TUserFolder::Home)},
+                              {"Desktop", UserFolder(TUserFolder::Desktop)},
+                              {"Documents", UserFolder(TUserFolder::Documents)},
+                              {"File System", "/"}};
+    std::vector<TUserPlace> places;
+    for (const TUserPlace& place : all) {
+        const bool seen = std::any_of(places.begin(), places.end(),
+                                      [&](const TUserPlace& p) { return p.folder == place.folder; });
+        if (!seen && DirExists(place.folder)) places.push_back(place);
+    }
+    return places;
+}
+
+bool TBrowseFolderDlg::Execute() {
+    struct TClear {
+        TForm*& form;
+        ~TClear() { form = nullptr; }
+    } clear{form_};
+    return BrowseKind == bfComputers ? ExecutePlaces() : ExecuteFolders();
+}
+
+bool TBrowseFolderDlg::Run(TForm& form) {
+    form_ = &form;
+    form.SetPosition(Position == dpScreenCenter ? poScreenCenter : poDefault);
+    form.OnShow = [this](TObject*) {
+        if (OnInitialized) OnInitialized(this);
+    };
+    return form.ShowModal() == mrOk;
+}
+
+bool TBrowseFolderDlg::ExecuteFolders() {
+    TTeSelectDirDlg dialog(Application);
+    SetSkinnedCaption(dialog, DialogText);
+    const String desktop = UserFolder(TUserFolder::Desktop);
+    const String start = DirExists(FolderName) ? FolderName
+                         : !DesktopRoot        ? String("/")
+                         : DirExists(desktop)  ? desktop
+                                               : UserFolder(TUserFolder::Home);
+    dialog.DirList->SetDirectory(start);
+    dialog.SetHelpContext(HelpContext);
+    TNotifyEvent shown = dialog.DirList->OnChange;
+    dialog.DirList->OnChange = [this, shown](TObject* sender) {
+        shown(sender);
+        if (OnSelChanged) OnSelChanged(this);
+    };
+    if (!Run(dialog)) return false;
+    FolderName = RemoveBackSlash(dialog.Directory());
+    return true;
+}
+
+bool TBrowseFolderDlg::ExecutePlaces() {
+    TForm form(Application);
+    {
+        TLoadingScope scope(&form);
+        auto* frame = new TTeForm(&form);
+        frame->SetBorderStyle(kbsDialog);
+        frame->SetBorderIcons(TTeBorderIcons{kbiClose, kbiSystemMenu});
+        frame->Dragging()->Sizeable = false;
+        scope.Finish();
+    }
+    form.SetCaption("Browse for Computer");
+    SetSkinnedCaption(form, DialogText);
+    form.SetClientWidth(300);
+    form.SetClientHeight(220);
+
+    const std::vector<TUserPlace> places = UserPlaces();
+    auto* list = Place<TTeListBox>(&form, "PlacesList", 8, 8, 284, 170);
+    for (const TUserPlace& place : places) list->Items()->Add(place.caption + "  (" + place.folder + ")");
+    int first = 0;
+    for (size_t i = 0; i < places.size(); ++i)
+        if (places[i].folder == FolderName) first = static_cast<int>(i);
+    list->SetItemIndex(places.empty() ? -1 : first);
+
+    const int top = 186;
+    auto* ok = Place<TTeButton>(&form, "OKButton", HelpContext ? 58 : 137, top, 75, 27);
+    ok->SetKind(bkOK);
+    ok->SetCaption(u"OK");
+    ok->SetDefault(true);
+    ok->SetEnabled(list->ItemIndex() >= 0);
+    auto* cancel = Place<TTeButton>(&form, "CancelButton", HelpContext ? 137 : 216, top, 75, 27);
+    cancel->SetKind(bkCancel);
+    cancel->SetCaption(u"Cancel");
+    cancel->SetCancel(true);
+    if (HelpContext) {
+        auto* help = Place<TTeButton>(&form, "HelpButton", 216, top, 75, 27);
+        help->SetKind(bkHelp);
+        help->SetCaption(u"&Help");
+        help->OnClick = [this](TObject*) { ShowHelpTopic(HelpContext); };
+    }
+    list->OnClick = [this, list, ok](TObject*) {
+        ok->SetEnabled(list->ItemIndex() >= 0);
+        if (OnSelChanged) OnSelChanged(this);
+    };
+    list->OnDblClick = [list, &form](TObject*) {
+        if (list->ItemIndex() >= 0) form.SetModalResult(mrOk);
+    };
+    form.SetActiveControl(list);
+    if (!Run(form)) return false;
+    const int chosen = list->ItemIndex();
+    if (chosen < 0 || chosen >= static_cast<int>(places.size())) return false;
+    FolderName = places[chosen].folder;
+    return true;
+}
+
+namespace {
+
+bool Browse(TBrowseKind kind, String& name, const String& text, int helpCtx) {
+    TBrowseFolderDlg browser(Application);
+    browser.BrowseKind = kind;
+    browser.DialogText = text;
+    browser.FolderName = name;
+    browser.HelpContext = helpCtx;
+    if (!browser.Execute()) return false;
+    name = browser.FolderName;
+    return true;
+}
+
+}  // namespace
+
+bool BrowseDirectory(String& folder, const String& text, int helpCtx) {
+    return Browse(bfFolders, folder, text, helpCtx);
+}
+
+bool BrowseComputer(String& name, const String& text, int helpCtx) {
+    return Browse(bfComputers, name, text, helpCtx);
 }
 
 }  // namespace tarvel

@@ -1,6 +1,5 @@
 #include "skin/extras/te_dialogs_theme.h"
 
-#include "platform/classlib/Dialogs.h"
 #include "skin/controls/te_controls_label.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_theme_manager.h"
@@ -172,6 +171,55 @@ void TTeSelectThemeDialog::CreateControls() {
 }
 
 void TTeSelectThemeDialog::EndDialog() { panel_->Apply(); }
+
+// ---- the open-theme panel and dialog ----------------------------------------------------------
+
+TTeOpenThemePanel::TTeOpenThemePanel(TComponent* owner) : TTeOpenPanel(owner) {
+    SetBounds(0, 0, 600, 316);
+    FileNameLabel->SetTop(261);
+    FilesTyleLabel->SetTop(289);
+    int left = 268;
+    for (TTeSpeedButton* b : {tebtnBack, teBtnUp, teBtnCreate, tebtnListView}) {
+        b->SetLeft(left);
+        left += 28;
+    }
+    teFileRoot->SetWidth(204);
+    teFilesList->SetBounds(8, 40, 384, 210);
+    teFileName->SetBounds(76, 257, 402, 21);
+    teFileTypes->SetBounds(76, 286, 403, 21);
+
+    ThemePreviewLabel = new TTeLabel(this);
+    ThemePreviewLabel->SetName("ThemePreviewLabel");
+    ThemePreviewLabel->SetParent(this);
+    ThemePreviewLabel->SetBounds(402, 14, 76, 13);
+    ThemePreviewLabel->SetAnchors(TAnchors{akTop, akRight});
+    ThemePreviewLabel->SetCaption(u"Theme Preview:");
+    teThemePreviewPanel = new TTePanel(this);
+    teThemePreviewPanel->SetName("teThemePreviewPanel");
+    teThemePreviewPanel->SetParent(this);
+    teThemePreviewPanel->SetBounds(400, 40, 191, 210);
+    teThemePreviewPanel->SetAnchors(TAnchors{akTop, akRight, akBottom});
+    teThemePreviewPanel->SetBorderWidth(5);
+    teThemePreviewLink = new TTeThemeLink(this);
+    teThemePreviewLink->SetName("teThemePreviewLink");
+    teThemePreview = new TTeThemePreview(this);
+    teThemePreview->SetName("teThemePreview");
+    teThemePreview->SetParent(teThemePreviewPanel);
+    teThemePreview->SetAlign(alClient);
+    teThemePreview->SetThemeLink(teThemePreviewLink);
+    SetFilter(GetDialogFilter());
+}
+
+void TTeOpenThemePanel::FileSelected(const String& path) { teThemePreviewLink->SetThemeFile(path); }
+
+TTeOpenThemeDialog::TTeOpenThemeDialog(TComponent* owner) : TTeOpenDialog(owner) {
+    Filter = GetDialogFilter();
+}
+
+TTeOpenPanel* TTeOpenThemeDialog::CreatePanel() {
+    Filter = GetDialogFilter();
+    return new TTeOpenThemePanel(Form());
+}
 
 // ---- the theme switcher ---------------------------------------------------------------------------
 
@@ -350,8 +398,7 @@ void TTeThemeSwitcher::ChooseEntry(int index) {
 }
 
 bool TTeThemeSwitcher::BrowseThemeFile(String& fileName) {
-    TOpenDialog dialog(this);
-    dialog.Filter = GetDialogFilter();
+    TTeOpenThemeDialog dialog(this);
     dialog.InitialDir = InitialDir;
     dialog.Options = TOpenOptions{ofFileMustExist, ofHideReadOnly, ofEnableSizing};
     if (!dialog.Execute()) return false;

@@ -13,6 +13,7 @@
 #include "skin/core/te_engine_preview.h"
 #include "skin/extctrls/te_extctrls_trackbar.h"
 #include "skin/extras/te_dialogs_base.h"
+#include "skin/extras/te_dialogs_open.h"
 
 namespace tarvel {
 
@@ -74,6 +75,36 @@ protected:
 
 private:
     TTeSelectThemePanel* panel_ = nullptr;
+};
+
+// The open panel for theme files, with a preview of the file under the
+// selection.
+class TTeOpenThemePanel : public TTeOpenPanel {
+    TARVEL_CLASS(TTeOpenThemePanel, TTeOpenPanel)
+
+public:
+    explicit TTeOpenThemePanel(TComponent* owner);
+
+    TTeLabel* ThemePreviewLabel = nullptr;
+    TTePanel* teThemePreviewPanel = nullptr;
+    TTeThemePreview* teThemePreview = nullptr;
+    TTeThemeLink* teThemePreviewLink = nullptr;
+
+protected:
+    // A file that holds no theme leaves the preview as it was.
+    void FileSelected(const String& path) override;
+};
+
+// The open dialog for theme files.
+class TTeOpenThemeDialog : public TTeOpenDialog {
+    TARVEL_CLASS(TTeOpenThemeDialog, TTeOpenDialog)
+
+public:
+    explicit TTeOpenThemeDialog(TComponent* owner);
+
+protected:
+    TTeOpenPanel* CreatePanel() override;
+    int MinimumWidth() const override { return 450; }
 };
 
 class TTeThemeSwitcher : public TTeComboBox {

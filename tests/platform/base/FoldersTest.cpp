@@ -58,8 +58,10 @@ TEST(Folders, ListingTellsFoldersHiddenAndExecutableEntries) {
     EXPECT_TRUE(entries[0].folder && entries[0].hidden);
     EXPECT_EQ(entries[1].name, "a.txt");
     EXPECT_FALSE(entries[1].folder || entries[1].hidden || entries[1].executable);
+    EXPECT_EQ(entries[1].size, 1u);
     EXPECT_EQ(entries[2].name, "run.sh");
     EXPECT_TRUE(entries[2].executable);
+    EXPECT_EQ(entries[2].size, 10u);
     EXPECT_EQ(entries[3].name, "sub");
     EXPECT_TRUE(entries[3].folder);
     EXPECT_EQ(GetCurrentDir(), std::filesystem::current_path().string()) << "listing never moves the process";

@@ -264,6 +264,13 @@ TEST_F(PictureTest, PictureChoosesTheClassByExtension) {
     EXPECT_THROW(again.SaveToFile(Path("z.bmp")), EInvalidGraphic);
 }
 
+TEST_F(PictureTest, TheGraphicFilterNamesEveryExtensionLoadFromFileReads) {
+    EXPECT_EQ(GraphicFilter(),
+              "All (*.bmp;*.jpg;*.jpeg;*.png)|*.bmp;*.jpg;*.jpeg;*.png|Bitmaps (*.bmp)|*.bmp|"
+              "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|"
+              "Portable Network Graphics (*.png)|*.png");
+}
+
 TEST_F(PictureTest, AskingForTheBitmapReplacesAnotherGraphic) {
     const std::vector<uint8_t> bytes = MakeJpeg(8, 8);
     TJPEGImage jpeg;

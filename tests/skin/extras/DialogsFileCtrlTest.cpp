@@ -163,5 +163,65 @@ TEST_F(DialogsFileCtrlTest, TheDriveBoxAndThePathLabel) {
     EXPECT_EQ(label_->ShownText(), "/.../.config/app.conf");
 }
 
+std::vector<String> Entries(TTeFileCombo* combo) {
+    std::vector<String> items;
+    for (int i = 0; i < combo->Count(); ++i) items.push_back(combo->Items()->Strings(i));
+    return items;
+}
+
+TEST_F(DialogsFileCtrlTest, TheFileComboListsSelectsAndFollowsTypedPaths) {
+    auto* combo = Place<TTeFileCombo>(8, 270, 200, 22);
+    combo->SetFileEdit(edit_);
+    int changes = 0;
+    combo->OnChange = [&](TObject*) { ++changes; };
+    combo->SetDirectory(Dir());
+    combo->SetMask("*.txt");
+    EXPECT_EQ(Entries(combo), (std::vector<String>{"notes.txt", "report.txt"}));
+    EXPECT_EQ(combo->FileName(), "notes.txt") << "the first entry is selected";
+    EXPECT_EQ(edit_->GetText(), "notes.txt");
+    EXPECT_GT(changes, 0);
+
+    combo->SetFileName("REPORT.TXT");
+    EXPECT_EQ(combo->GetFilePath(), File("report.txt")) << "names are found in any case";
+    combo->SetFilePath("a.LOG");
+    EXPECT_EQ(combo->Mask(), "a.LOG") << "an existing file the mask hides takes the mask";
+    EXPECT_EQ(combo->FileName(), "a.LOG");
+    combo->SetFilePath("Sub/*.*");
+    EXPECT_EQ(combo->Directory(), File("Sub"));
+    EXPECT_EQ(Entries(combo), std::vector<String>{"inner.txt"});
+    EXPECT_THROW(combo->SetFilePath("missing.txt"), ETeDirectoryFileNotExistsException);
+    EXPECT_EQ(combo->GetFilePath(), File("Sub/inner.txt")) << "a refused name changes nothing";
+
+    combo->SetMask("*.none");
+    EXPECT_EQ(combo->Count(), 0);
+    EXPECT_EQ(combo->GetFilePath(), "") << "an empty list selects nothing";
+    EXPECT_EQ(edit_->GetText(), "*.none");
+    ui_.RunUntilIdle();
+}
+
+// The folder list box's glyphs, to look at.
+class TFolderGlyphs : public TTeFolderListbox {
+public:
+    using TTeFolderListbox::TTeFolderListbox;
+    TBitmap* Open() const { return open_.get(); }
+    TBitmap* Current() const { return current_.get(); }
+    TBitmap* Closed() const { return closed_.get(); }
+};
+
+TEST_F(DialogsFileCtrlTest, TheFolderListBoxShowsOpenFoldersForThePath) {
+    auto* folders = Place<TFolderGlyphs>(8, 30, 200, 200);
+    ASSERT_TRUE(folders->SetDirectory(Dir()));
+    ASSERT_TRUE(dirs_->SetDirectory(Dir()));
+    EXPECT_EQ(ui_.Items(folders), ui_.Items(dirs_));
+    for (TBitmap* glyph : {folders->Open(), folders->Current(), folders->Closed()}) {
+        EXPECT_EQ(glyph->Width(), 16);
+        EXPECT_EQ(glyph->Height(), 16);
+    }
+    auto row = [](TBitmap* b, int y) { return std::vector<uint32_t>(b->ScanLine(y), b->ScanLine(y) + 16); };
+    for (int y = 0; y < 16; ++y) EXPECT_EQ(row(folders->Current(), y), row(folders->Open(), y)) << y;
+    EXPECT_GE(folders->ItemHeight(), 17);
+    ui_.RunUntilIdle();
+}
+
 }  // namespace
 }  // namespace tarvel

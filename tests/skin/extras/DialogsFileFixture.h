@@ -16,6 +16,7 @@
 #include "skin/forms/te_forms_resources.h"
 #include "skin/themes/theme_flat.h"
 #include "tests/TempFolderFixture.h"
+#include "tests/skin/extras/DialogsRegistryFixture.h"
 
 namespace tarvel {
 
@@ -47,6 +48,7 @@ protected:
     String File(const char* name) const { return tmp_.File(name); }
 
     TUiDriver ui_;
+    tarvel::testing::TempRegistry registry_;
     tarvel::testing::TempFolder tmp_;
     String startDir_;
 };

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/classlib/Pictures.h"
+
 #include "tests/skin/extras/DialogsFileFixture.h"
 
 namespace tarvel {
@@ -229,6 +231,62 @@ TEST_F(DialogsFilePanelTest, AFailedNewFolderSaysSo) {
     ui_.Click(panel->teBtnCreate);
     EXPECT_TRUE(asked);
     EXPECT_FALSE(DirExists(File("New Folder")));
+}
+
+TEST_F(DialogsFilePanelTest, TheViewMenuChecksTheStyleItShows) {
+    auto* panel = MakePanel<TTeOpenPanel>("All|*.*");
+    EXPECT_EQ(panel->tebtnListView->DropDownMenu(), panel->teViewMenu);
+    struct Case {
+        TTeItem* item;
+        TViewStyle style;
+        int columns;
+    } const cases[] = {
+        {panel->teitemDetail, vsReport, 0},
+        {panel->teitemTitles, vsIcon, 0},
+        {panel->teitemIcon, vsSmallIcon, 0},
+        {panel->teitemList, vsList, 2},
+    };
+    EXPECT_TRUE(panel->teitemList->Checked()) << "the list style to start with";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(WideToUtf8(c.item->Caption()));
+        c.item->Click();
+        EXPECT_EQ(panel->ViewStyle(), c.style);
+        for (TTeItem* other :
+             {panel->teitemTitles, panel->teitemIcon, panel->teitemList, panel->teitemDetail})
+            EXPECT_EQ(other->Checked(), other == c.item);
+        EXPECT_EQ(panel->teFilesList->Columns(), c.columns);
+        ui_.RunUntilIdle();  // and each paints
+    }
+    ui_.PickItem(panel->teFilesList, "notes.txt");
+    EXPECT_EQ(panel->FileName, File("notes.txt")) << "items are picked in columns too";
+}
+
+TEST_F(DialogsFilePanelTest, PicturesArePreviewedScaledDownToTheView) {
+    struct Case {
+        TSize picture, box, shown;
+    } const cases[] = {
+        {{400, 100}, {163, 182}, {163, 41}},
+        {{100, 50}, {163, 182}, {100, 50}},  // smaller: its own size
+        {{200, 400}, {100, 100}, {50, 100}},
+        {{10, 5}, {5, 5}, {5, 2}},  // 2.5: ties go to even
+        {{0, 0}, {5, 5}, {0, 0}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PreviewSize(c.picture, c.box), c.shown) << c.picture.cx;
+
+    TBitmap wide(400, 100);
+    wide.SaveToFile(File("wide.bmp"));
+    std::ofstream(File("broken.png")) << "no picture";
+    auto* panel = MakePanel<TTeOpenPicturePanel>("Pictures|*.bmp;*.png");
+    EXPECT_EQ(panel->Width(), 600);
+    EXPECT_EQ(panel->teFilesList->Width(), 403);
+    TPicture* shown = panel->tePicView->Picture();
+    ui_.PickItem(panel->teFilesList, "wide.bmp");
+    const TSize view{panel->tePicView->Width(), panel->tePicView->Height()};
+    EXPECT_EQ((TSize{shown->Width(), shown->Height()}), PreviewSize({400, 100}, view));
+    EXPECT_LT(shown->Width(), 400);
+    ui_.PickItem(panel->teFilesList, "broken.png");
+    EXPECT_EQ(shown->Graphic(), nullptr) << "no picture shown rather than the last one";
+    EXPECT_EQ(panel->FileName, File("broken.png")) << "it can still be chosen";
 }
 
 }  // namespace

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+
+#include "platform/classlib/Pictures.h"
 #include "platform/winsys/DragDrop.h"
 #include "skin/extras/te_dialogs_file_edit.h"
 #include "skin/extras/te_dialogs_file_panel.h"
@@ -120,7 +124,7 @@ TEST_F(DialogsFileSelectTest, TheFileNameEditsButtonOpensTheDialogInTheNamesFold
     });
     edit->DoClick();
     EXPECT_EQ(edit->GetText(), File("notes.txt"));
-    EXPECT_EQ(edit->InitialDir, Dir());
+    EXPECT_EQ(edit->InitialDir(), Dir());
 
     ui_.WhenModal([&] { ui_.Click(ui_.ModalForm(), "CancelButton"); });
     edit->DoClick();
@@ -171,6 +175,122 @@ TEST_F(DialogsFileSelectTest, TheDirectoryEditsButtonAppendsTheChosenFolder) {
     edit->DoClick();
     EXPECT_EQ(edit->GetText(), Dir() + ";" + File("Sub"));
     EXPECT_EQ(edit->InitialDir, File("Sub"));
+}
+
+TEST_F(DialogsFileSelectTest, TheFileNameEditOpensTheDialogOfItsKind) {
+    auto* edit = MakeEdit<TTeFilenameEdit>();
+    struct Case {
+        TFileDialogKind kind;
+        TClass dialogClass;
+        bool pictures;
+    } const cases[] = {
+        {dkSavePicture, TTeSavePictureDialog::StaticClass(), true},
+        {dkOpenPicture, TTeOpenPictureDialog::StaticClass(), true},
+        {dkOpen, TTeOpenDialog::StaticClass(), false},
+        {dkSave, TTeSaveDialog::StaticClass(), false},
+    };
+    for (const Case& c : cases) {
+        edit->SetFilter("Text|*.txt");
+        edit->SetDialogTitle("Pick");
+        edit->SetDialogKind(c.kind);
+        EXPECT_EQ(edit->Dialog()->ClassType(), c.dialogClass);
+        EXPECT_EQ(edit->Dialog()->Owner(), edit);
+        EXPECT_EQ(edit->DialogTitle(), "Browse") << "the new dialog starts afresh";
+        EXPECT_EQ(edit->Filter(), c.pictures ? GraphicFilter() : String("All files (*.*)|*.*"));
+        EXPECT_EQ(edit->DialogOptions(), TOpenOptions{ofHideReadOnly});
+    }
+
+    // A save through the edit: the name is completed and asked for once.
+    edit->SetFilter("Text files|*.txt");
+    edit->SetDialogOptions(TOpenOptions{ofOverwritePrompt});
+    edit->SetFileName(File("draft"));
+    ui_.AnswerNextBox(mrYes);
+    ui_.WhenModal([&] {
+        auto* panel = dynamic_cast<TTeSavePanel*>(ui_.ModalForm()->FindComponent("Panel"));
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(panel->Folder(), Dir());
+        panel->teFileName->SetText("report");
+        ui_.Click(ui_.ModalForm(), "OpenButton");
+    });
+    edit->DoClick();
+    ASSERT_EQ(ui_.Boxes().size(), 1u);
+    EXPECT_EQ(ui_.Boxes()[0].text, "report.txt already exists. Do you want to replace it?");
+    EXPECT_EQ(edit->GetText(), File("report.txt"));
+    EXPECT_EQ(edit->DialogFiles()->Count(), 1);
+}
+
+TEST_F(DialogsFileSelectTest, TheHelpButtonSaysNoHelpIsInstalled) {
+    TBrowseFolderDlg browser(Application);
+    browser.FolderName = Dir();
+    browser.HelpContext = 12;
+    browser.DialogText = "Where to?";
+    int initialized = 0, changed = 0;
+    browser.OnInitialized = [&](TObject*) { ++initialized; };
+    browser.OnSelChanged = [&](TObject*) { ++changed; };
+    ui_.AnswerNextBox(mrOk);
+    ui_.WhenModal([&] {
+        TTeSelectDirDlg* d = Dialog();
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->Caption(), "Where to?");
+        EXPECT_EQ(d->Position(), poScreenCenter);
+        ASSERT_TRUE(d->HelpButton->Visible());
+        ui_.Click(d->HelpButton);
+        ui_.PickItem(d->DirList, "Sub");
+        ui_.DoubleClick(d->DirList);
+        ui_.Click(d->OKButton);
+    });
+    ASSERT_TRUE(browser.Execute());
+    ASSERT_EQ(ui_.Boxes().size(), 1u);
+    EXPECT_EQ(ui_.Boxes()[0].text, "No help is installed on this system (help topic 12).");
+    EXPECT_EQ(browser.FolderName, File("Sub"));
+    EXPECT_EQ(initialized, 1);
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(browser.Form(), nullptr);
+}
+
+// HOME and the user-dirs file pointed into the test's folder while it lives.
+class TUserHome {
+public:
+    TUserHome(const String& home, const String& config) {
+        Keep("HOME", home);
+        Keep("XDG_CONFIG_HOME", config);
+    }
+    ~TUserHome() {
+        for (auto& [name, value] : kept_)
+            value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
+    }
+
+private:
+    void Keep(const String& name, const String& value) {
+        const char* old = std::getenv(name.c_str());
+        kept_.emplace_back(name, old ? std::optional<String>(old) : std::nullopt);
+        ::setenv(name.c_str(), value.c_str(), 1);
+    }
+    std::vector<std::pair<String, std::optional<String>>> kept_;
+};
+
+TEST_F(DialogsFileSelectTest, BrowseComputerOffersTheUsersPlaces) {
+    std::filesystem::create_directory(File("cfg"));
+    std::ofstream(File("cfg/user-dirs.dirs"))
+        << "XDG_DESKTOP_DIR=\"$HOME/Sub\"\nXDG_DOCUMENTS_DIR=\"$HOME\"\n";
+    TUserHome home(Dir(), File("cfg"));
+    const std::vector<String> expected = {"Home  (" + Dir() + ")", "Desktop  (" + File("Sub") + ")",
+                                          "File System  (/)"};
+    String name = File("Sub");
+    ui_.WhenModal([&] {
+        auto* list = ui_.Find<TTeListBox>(ui_.ModalForm(), "PlacesList");
+        EXPECT_EQ(ui_.Items(list), expected) << "documents are the home folder: listed once";
+        EXPECT_EQ(list->ItemIndex(), 1) << "the place given is selected";
+        ui_.PickItem(list, expected[2]);
+        ui_.Click(ui_.ModalForm(), "OKButton");
+    });
+    ASSERT_TRUE(BrowseComputer(name, "Places", 0));
+    EXPECT_EQ(name, "/");
+
+    ui_.WhenModal([&] { ui_.Click(ui_.ModalForm(), "CancelButton"); });
+    EXPECT_FALSE(BrowseComputer(name, "Places", 0));
+    EXPECT_EQ(name, "/");
+    EXPECT_TRUE(ui_.Problems().empty());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include <unistd.h>
 
@@ -18,6 +19,7 @@
 #include "skin/forms/te_forms_resources.h"
 #include "skin/themes/theme_flat.h"
 #include "skin/themes/theme_officexp.h"
+#include "tests/skin/extras/DialogsRegistryFixture.h"
 #include "tests/skin/themes/DaraSkinFixture.h"
 
 namespace tarvel {
@@ -73,12 +75,30 @@ protected:
     String Selected(TTeComboBox* box) {
         return box->ItemIndex() < 0 ? "" : box->Items()->Get(box->ItemIndex());
     }
+    TTeOpenThemePanel* ThemePanel() {
+        return dynamic_cast<TTeOpenThemePanel*>(ui_.ModalForm()->FindComponent("Panel"));
+    }
+    // The next open-theme dialog opens the typed `path`, or is cancelled
+    // without one; the folder it showed first is noted.
+    void AnswerThemeDialog(std::optional<String> path) {
+        ui_.WhenModal([this, path] {
+            TTeOpenThemePanel* panel = ThemePanel();
+            ASSERT_NE(panel, nullptr);
+            dialogFolders_.push_back(panel->Folder());
+            EXPECT_EQ(panel->Filter(), GetDialogFilter());
+            if (!path) return ui_.Click(ui_.ModalForm(), "CancelButton");
+            panel->teFileName->SetText(*path);
+            ui_.Click(ui_.ModalForm(), "OpenButton");
+        });
+    }
 
+    testing::TempRegistry registry_;
     TUiDriver ui_;
     TForm* form_ = nullptr;
     TTeOrvanta* engine_ = nullptr;
     TTeThemeList* list_ = nullptr;
     int changes_ = 0;
+    std::vector<String> dialogFolders_;
 };
 
 TEST_F(DialogsThemeTest, TheSwitcherListsNoThemeTheBuiltInsTheListAndBrowse) {
@@ -166,9 +186,9 @@ TEST_F(DialogsThemeTest, BrowsingLoadsTheChosenSkinFileAndKeepsFailuresHarmless)
     const std::filesystem::path bad =
         std::filesystem::temp_directory_path() / ("not-a-skin-" + std::to_string(getpid()) + ".mskn");
     std::ofstream(bad) << "plain text, no skin";
-    ui_.ChooseNextFile(bad.string());
+    AnswerThemeDialog(bad.string());
     ui_.PickItem(s, "Browse...");
-    ui_.ChooseNextFile(std::nullopt);
+    AnswerThemeDialog(std::nullopt);
     ui_.AdvanceClock(1000);
     ui_.PickItem(s, "Browse...");
     std::filesystem::remove(bad);
@@ -179,7 +199,7 @@ TEST_F(DialogsThemeTest, BrowsingLoadsTheChosenSkinFileAndKeepsFailuresHarmless)
     EXPECT_EQ(s->GetThemeFileName(), "");
 
     const String dara = testing::DaraSkinPath().string();
-    ui_.ChooseNextFile(dara);
+    AnswerThemeDialog(dara);
     ui_.AdvanceClock(1000);
     ui_.PickItem(s, "Browse...");
     ASSERT_NE(CurrentTheme, nullptr);
@@ -187,9 +207,43 @@ TEST_F(DialogsThemeTest, BrowsingLoadsTheChosenSkinFileAndKeepsFailuresHarmless)
     EXPECT_TRUE(CurrentTheme->ThemeClass()->GetThemeConfig().FileBased);
     EXPECT_EQ(s->GetThemeFileName(), dara);
     EXPECT_EQ(changes_, 1);
-    ASSERT_EQ(ui_.Dialogs().Files().size(), 3u);
-    EXPECT_EQ(ui_.Dialogs().Files()[0].request.initialDir, s->InitialDir);
-    EXPECT_EQ(ui_.Dialogs().Files()[0].request.filter, GetDialogFilter());
+    ASSERT_EQ(dialogFolders_.size(), 3u);
+    EXPECT_EQ(dialogFolders_[0], s->InitialDir);
+    EXPECT_TRUE(ui_.Problems().empty());
+}
+
+TEST_F(DialogsThemeTest, TheOpenThemeDialogPreviewsTheFileUnderTheSelection) {
+    testing::TempFolder tmp;
+    std::filesystem::copy_file(testing::DaraSkinPath(), tmp.File("dara.mskn"));
+    std::ofstream(tmp.File("broken.mskn")) << "no skin";
+    std::ofstream(tmp.File("notes.txt")) << "not listed";
+    std::filesystem::create_directory(tmp.File("Skins"));
+
+    TTeOpenThemeDialog dialog(form_);
+    dialog.InitialDir = tmp.Path().string();
+    ui_.WhenModal([&] {
+        TTeOpenThemePanel* panel = ThemePanel();
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(ui_.ModalForm()->Constraints()->MinWidth(), 450);
+        EXPECT_EQ(ui_.Items(panel->teFilesList), (std::vector<String>{"Skins", "broken.mskn", "dara.mskn"}));
+        TTeThemeLink* link = panel->teThemePreviewLink;
+        EXPECT_EQ(link->ThemeBuilding(), SNoTheme);
+
+        ui_.PickItem(panel->teFilesList, "dara.mskn");
+        EXPECT_EQ(link->ThemeFile(), tmp.File("dara.mskn"));
+        const TteTheme* shown = link->GetTheme();
+        ASSERT_NE(shown, nullptr) << "the skin file is loaded into the preview";
+        ui_.PickItem(panel->teFilesList, "Skins");
+        EXPECT_EQ(link->GetTheme(), shown) << "a folder leaves the preview";
+        ui_.PickItem(panel->teFilesList, "broken.mskn");
+        EXPECT_EQ(link->GetTheme(), shown) << "a file holding no theme leaves it too";
+
+        ui_.PickItem(panel->teFilesList, "dara.mskn");
+        ui_.Click(ui_.ModalForm(), "OpenButton");
+    });
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName, tmp.File("dara.mskn"));
+    EXPECT_EQ(CurrentTheme, nullptr) << "the dialog only chooses; the application's theme is left";
 }
 
 TEST_F(DialogsThemeTest, WithoutAnEngineTheSelectThemeDialogOffersOnlyNoTheme) {

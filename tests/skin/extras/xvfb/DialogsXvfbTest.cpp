@@ -1,11 +1,13 @@
-// The colour and font dialogs through the SDL backend on an Xvfb of their
-// own, in the flat theme and in the tool's skin file, saved under
-// screenshots/ in the build folder for people to look at.
+// The colour, font and open-picture dialogs through the SDL backend on an
+// Xvfb of their own, in the flat theme and in the tool's skin file, saved
+// under screenshots/ in the build folder for people to look at.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -19,9 +21,11 @@
 #include "skin/core/te_theme_api.h"
 #include "skin/extras/te_dialogs_color.h"
 #include "skin/extras/te_dialogs_font.h"
+#include "skin/extras/te_dialogs_open.h"
 #include "skin/forms/te_forms_resources.h"
 #include "skin/themes/theme_flat.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
+#include "tests/skin/extras/DialogsRegistryFixture.h"
 #include "tests/skin/themes/DaraSkinFixture.h"
 
 namespace tarvel {
@@ -136,6 +140,46 @@ TEST_F(DialogsOnX11, TheFontDialogWithEffectsAndTheApplyButton) {
             TTeListBox* fonts = dialog.Panel()->FontList();
             ASSERT_GE(fonts->ItemIndex(), 0) << "the face is installed";
             fonts->SetTopIndex(fonts->ItemIndex());
+        }));
+    }
+}
+
+// A picture to preview: a sky, a hill and a sun, wider than the preview.
+void PaintLandscape(const std::string& path) {
+    TBitmap picture(360, 240);
+    TCanvas& c = *picture.Canvas();
+    c.Brush()->SetColor(TColor{0xE0B070});
+    c.FillRect(TRect(0, 0, 360, 240));
+    c.Brush()->SetColor(TColor{0x30A040});
+    c.Pen()->SetColor(TColor{0x207030});
+    c.Ellipse(-80, 140, 440, 420);
+    c.Brush()->SetColor(TColor{0x20C0F0});
+    c.Pen()->SetColor(TColor{0x1090D0});
+    c.Ellipse(250, 30, 310, 90);
+    picture.SaveToFile(path);
+}
+
+TEST_F(DialogsOnX11, TheOpenPictureDialogPreviewsTheSelectedPicture) {
+    testing::TempRegistry registry;
+    testing::TempFolder folder;
+    PaintLandscape(folder.File("landscape.bmp"));
+    TBitmap(40, 30).SaveToFile(folder.File("small.bmp"));
+    std::filesystem::create_directory(folder.File("Holiday"));
+    std::ofstream(folder.File("notes.txt")) << "not a picture";
+    for (const Look& look : kLooks) {
+        SCOPED_TRACE(look.suffix);
+        UseLook(look);
+        TTeOpenPictureDialog dialog(Application);
+        dialog.InitialDir = folder.Path().string();
+        const std::string name = std::string("dialog_open_picture_") + look.suffix + ".png";
+        EXPECT_TRUE(ShotWhileModal(dialog, name, [&] {
+            auto* panel = dynamic_cast<TTeOpenPicturePanel*>(dialog.Panel());
+            ASSERT_NE(panel, nullptr);
+            const int index = panel->teFilesList->Items()->IndexOf("landscape.bmp");
+            ASSERT_GE(index, 0);
+            panel->teFilesList->SetItemIndex(index);
+            panel->teFilesList->OnClick(panel->teFilesList);
+            EXPECT_GT(panel->tePicView->Picture()->Width(), 0) << "the picture is previewed";
         }));
     }
 }
