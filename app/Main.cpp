@@ -32,6 +32,8 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
 void TMainForm::BindFeatureHandlers() {
     BindParamsHandlers();
     BindMonitoringHandlers();
+    BindCalibrationHandlers();
+    BindCapacityHandlers();
 }
 
 TMainForm::~TMainForm() {
