@@ -166,7 +166,7 @@ void TMainForm::TeButton11Click(TObject*) {
 
 void TMainForm::BindAutoCheckHandlers() {
     TWinControl* page = ScrolledPanels[kTsbsPanel];
-    if (!page) return;
+    if (!page || TeButton11) return;
     TeButton11 = BindButton(*this, page, "TeButton11", "Automatic Check", Area(700, 560, 130, 28),
                             [this] { TeButton11Click(nullptr); });
     TeButton11->SetVisible(false);

@@ -62,7 +62,7 @@ void TMainForm::ShowSysDate() {
 
 void TMainForm::BindClockHandlers() {
     TWinControl* page = ScrolledPanels[kMonitorPanel];
-    if (!page) return;
+    if (!page || SysDateEdits[0]) return;
     auto* group = MakeHiddenGroup(*this, page, "", Area(480, 186, 446, 120), "系统时间设置");
     for (size_t i = 0; i < std::size(kClockEdits); ++i) {
         // Date and week-day on the first row, the time of day on the second.

@@ -302,6 +302,8 @@ void BuildControlTab(TMainForm& f) {
 }  // namespace
 
 void TMainForm::BindRemoteControlHandlers() {
+    // Bound once; a second call changes nothing.
+    if (FindComponent("Setprotect")) return;
     BuildMonitorGroups(*this);
     BuildControlTab(*this);
     BindClockHandlers();

@@ -96,8 +96,7 @@ TEST_F(DeviceClockTest, EditsThatAreNoFieldValueSendNothing) {
 }
 
 TEST_F(DeviceClockTest, LoggedOutTheClockIsNeitherSetNorRead) {
-    TMainForm* form = StartLinked();
-    form->BindRemoteControlHandlers();
+    TMainForm* form = StartBound();
     ASSERT_TRUE(form->OpenPort());
     SetEdits(*form, {"2018", "11", "5", "9", "3", "7", "1"});
     for (const char* button : {"SysDate_Set", "Sysdate_Get"}) {

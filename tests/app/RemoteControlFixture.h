@@ -11,14 +11,30 @@ namespace tarvel::testing {
 
 class RemoteControlTest : public LinkTest {
 protected:
-    // The window linked, its remote-control features bound, the port open on
-    // the module and the module logged in.
-    TMainForm* StartLoggedIn() {
+    // The window linked and its remote-control features bound, in the view
+    // the window starts in.
+    TMainForm* StartBound() {
         TMainForm* form = StartLinked();
-        // Until the window's constructor binds them.
-        if (!form->FindComponent("B_OpenChg")) form->BindRemoteControlHandlers();
+        // Until the window's constructor binds them, before its start view.
+        form->BindRemoteControlHandlers();
+        form->ShowUserView();
+        return form;
+    }
+
+    // Besides, the port open on the module, the module logged in, and the
+    // engineering view, the one that enables the tube, delay and limit
+    // buttons.
+    TMainForm* StartLoggedIn() {
+        TMainForm* form = StartBound();
+        SwitchToEngineeringView();
         OpenLoggedIn();
         return form;
+    }
+
+    void SwitchToEngineeringView() {
+        ui_.AnswerNextInput("7309");
+        form_->EditionSwitchClick(nullptr);
+        EXPECT_EQ(form_->EngineeringEdition, 1);
     }
 
     TControl* Reveal(const String& name) {

@@ -133,8 +133,7 @@ TEST_F(RemoteControlCommands, TheLimitCurrentShowsOnlyTheTwoCodes) {
 // The protection switches, the limit value, the charge circuit and the limit
 // current go out whether or not the module is logged in.
 TEST_F(RemoteControlCommands, CommandsWithoutChecksGoOutLoggedOut) {
-    TMainForm* form = StartLinked();
-    form->BindRemoteControlHandlers();
+    TMainForm* form = StartBound();
     ASSERT_TRUE(form->OpenPort());
     Pick("valueset", "10");
     Pick("TeComboBox2", "10");
@@ -148,8 +147,8 @@ TEST_F(RemoteControlCommands, CommandsWithoutChecksGoOutLoggedOut) {
 }
 
 TEST_F(RemoteControlCommands, CommandsBehindTheLoginSendNothingLoggedOut) {
-    TMainForm* form = StartLinked();
-    form->BindRemoteControlHandlers();
+    TMainForm* form = StartBound();
+    SwitchToEngineeringView();
     ASSERT_TRUE(form->OpenPort());
     const size_t boxesAtStart = ui_.Boxes().size();
     for (const char* button : {"B_OpenChg", "B_CloseSpeaker", "B_Checkdistime", "B_Setdistime",
