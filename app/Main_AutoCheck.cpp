@@ -20,9 +20,7 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kRefusalColor = 0x6A6AFF;
 constexpr uint32_t kReplyWaitMs = 500;
-constexpr int kTsbsPanel = 1;
 constexpr const char* kLogFile = "DataAccess/AutoCheck.csv";
 
 struct Verdict {

@@ -11,9 +11,6 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kRefusalColor = 0x6A6AFF;
-constexpr int kMonitorPanel = 11;
-
 struct ClockEdit {
     const char* name;
     const char* label;

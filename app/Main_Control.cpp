@@ -14,9 +14,6 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kRefusalColor = 0x6A6AFF;
-constexpr int kMonitorPanel = 11;
-
 struct PlainButton {
     const char* name;
     const char* caption;

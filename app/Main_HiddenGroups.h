@@ -11,6 +11,11 @@
 
 namespace tarvel {
 
+constexpr TColor kRefusalColor = 0x6A6AFF;
+// The scrolled panels the groups stand on.
+constexpr int kTsbsPanel = 1;
+constexpr int kMonitorPanel = 11;
+
 inline TTeGroupBox* MakeHiddenGroup(TMainForm& form, TWinControl* parent, const String& name, TRect bounds,
                                     const char* caption) {
     auto* group = MakeControl<TTeGroupBox>(&form, parent, name, bounds.left, bounds.top, bounds.Width(),
