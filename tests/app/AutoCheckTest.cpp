@@ -259,7 +259,9 @@ TEST_F(AutoCheckTest, RefusalsLogNothing) {
 }
 
 TEST_F(AutoCheckTest, ALogThatCannotBeMadeIsReported) {
-    StartLoggedIn();  // no "DataAccess" folder
+    StartLoggedIn();
+    // A folder where the log would be.
+    std::filesystem::create_directories(LogPath());
     SetLimits(kLimits);
     AddFault("silent:times=0");
     RunCheck();
