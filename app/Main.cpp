@@ -34,6 +34,7 @@ void TMainForm::BindFeatureHandlers() {
     BindMonitoringHandlers();
     BindCalibrationHandlers();
     BindCapacityHandlers();
+    BindRemoteControlHandlers();
 }
 
 TMainForm::~TMainForm() {

@@ -329,7 +329,45 @@ public:
     enum class PeriodicJob { AutoQuery, Adc };
     void LockForPeriodicJob(PeriodicJob job, bool locked);
 
-    // ================= controls =================
+    // ---- remote control, device clock, automatic check (Main_Control.cpp, Main_Clock.cpp,
+    //      Main_AutoCheck.cpp) ----
+    // Makes the controls of the three features the pages lack and binds their buttons.
+    void BindRemoteControlHandlers();
+    void BindClockHandlers();
+    void BindAutoCheckHandlers();
+    // remote control
+    void SendControlCommand(uint8_t command);  // the plain request, behind the login check
+    void B_CloseSpeakerClick(TObject* sender);
+    void B_SetdistimeClick(TObject* sender);
+    void LoadvaluesClick(TObject* sender);
+    void SetprotectClick(TObject* sender);
+    void TeEffectButton2Click(TObject* sender);  // work-mode write
+    void TeButton6Click(TObject* sender);        // limit value
+    void TeButton12Click(TObject* sender);       // "Get Limit Current"
+    void TeButton13Click(TObject* sender);       // "Set Limit Current"
+    void SetChargeCircuit(uint8_t mode, uint8_t rate);
+    // Copies a frame into TxFrame and writes it, first making its command the
+    // one awaited when `awaitReply`; false when it did not go out.
+    bool SendOwnFrame(const FrameBytes& frame, bool awaitReply);
+    std::array<TTeEdit*, 4> DelayEdits{};  // Ch1ctime, Ch2ctime, Dis1ctime, Dis2ctime
+    TTeComboBox* TeComboBox2 = nullptr;    // limit current, "0.7" or "10"
+    // device clock
+    void SysDate_SetClick(TObject* sender);
+    void GetNowDateClick(TObject* sender);
+    void Sysdate_GetClick(TObject* sender);
+    // YearEdit, MonthEdit, DayEdit, HourEdit, MinEdit, SecEdit, WeekEdit
+    std::array<TTeEdit*, 7> SysDateEdits{};
+    // automatic check
+    void TeButton11Click(TObject* sender);
+    int CheckModuleValues();  // 0 all limits kept, 1 cells, 2 temperatures, 3 current, 4 pack voltage
+    // Appends the check line to "DataAccess/AutoCheck.csv": the reading shown and
+    // a fresh verdict, or, for a module that did not answer, "no answer".
+    void WriteAutoCheckRow(bool answered = true);
+    // Handles window messages until `ms` have passed.
+    void WaitMs(uint32_t ms);
+    TTeButton* TeButton11 = nullptr;  // "Automatic Check"
+
+    // ================= controls ==========
     // Frame (Main_Frame.cpp)
     TTeThemeLink* TeThemeLink1 = nullptr;
     TTeForm* TeForm1 = nullptr;
@@ -564,7 +602,7 @@ public:
     std::unique_ptr<TComm> Comm1;
     std::unique_ptr<ReplyScanner> Scanner;  // its frames go to the link's frame handler
 
-    // ================= state =================
+    // ================= state ==========
     // Device link
     std::array<uint8_t, 500> TxFrame{};
     std::array<uint8_t, 5000> RxFrame{};
@@ -658,6 +696,10 @@ public:
     TTeItem* PM_LoadCKB = nullptr;
     TTeItem* PM_CopyCKB = nullptr;
     TTeButton* B_GetHistory = nullptr;
+
+    // Automatic check (Main_AutoCheck.cpp): set while a check runs, so a click
+    // handled inside its waits cannot start a second one.
+    uint8_t AutoCheckRunning = 0;
 
 private:
     void BindEvents();

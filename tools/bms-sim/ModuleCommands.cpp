@@ -137,12 +137,12 @@ SimReply SetProtect(ModuleState& m, const Request& r) {
 }
 
 SimReply SetLimit10A(ModuleState& m, const Request& r) {
-    m.limitCurrent = 10;
+    m.limitValue = 10;
     return Ack(r);
 }
 
 SimReply SetLimit5A(ModuleState& m, const Request& r) {
-    m.limitCurrent = 5;
+    m.limitValue = 5;
     return Ack(r);
 }
 

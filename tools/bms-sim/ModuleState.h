@@ -54,8 +54,9 @@ struct ModuleState {
     Bytes protectSwitches = Bytes(20, 0);
     Bytes autoTsbsSchedule = Bytes(18, 0);
     Bytes chargeCircuit = Bytes(2, 0);
-    uint8_t workMode = 0xFF;  // 0xFF normal program
-    uint8_t limitCurrent = 10;
+    uint8_t workMode = 0xFF;    // 0xFF normal program
+    uint8_t limitValue = 10;    // A, the charge limit of 0x30 (10 A) and 0x31 (5 A)
+    uint8_t limitCurrent = 16;  // the limit-current code: 16 for 10 A, 7 for 0.7 A
     bool autoTsbsOn = false;
     RecordStock records;  // what the record downloads bring
 

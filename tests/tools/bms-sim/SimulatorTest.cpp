@@ -193,8 +193,15 @@ TEST(Simulator, WritesAreReadBack) {
 
     write(CmdSetWorkMode, Bytes{0x01});
     EXPECT_EQ(dataOf(CmdGetWorkMode), Bytes{0x01});
+    // The limit current answers as its code (16 for 10 A); the 5 A and 10 A
+    // limit values are a setting of their own.
+    EXPECT_EQ(dataOf(CmdGetLimitCurrent), Bytes{16});
     write(CmdSetLimitCurrent, Bytes{7});
+    write(CmdSetLimit5A, {});
     EXPECT_EQ(dataOf(CmdGetLimitCurrent), Bytes{7});
+    EXPECT_EQ(sim.Module(4).limitValue, 5);
+    write(CmdSetLimit10A, {});
+    EXPECT_EQ(sim.Module(4).limitValue, 10);
 }
 
 TEST(Simulator, CalibrationBlockKeepsItsModulesLayout) {
