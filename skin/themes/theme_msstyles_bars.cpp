@@ -258,7 +258,7 @@ void TTeThemeMsStyles::TabDrawItem(TteTabSubclass, TCanvas& c, const TteTabItemI
         3,  // ktidsActiveHot
         4,  // ktidsActiveDisabled
     };
-    const bool leftEdge = info.ItemClass == ktisTopFirst && Object("tab.toptabitemleftedge");
+    const bool leftEdge = info.ItemClass == ktisTopFirst && HasProps("tab.toptabitemleftedge");
     DrawPart(leftEdge ? "tab.toptabitemleftedge" : "tab.toptabitem", c, info.Rect, kState[info.DrawState]);
 }
 

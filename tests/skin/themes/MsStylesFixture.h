@@ -68,14 +68,17 @@ inline std::string StripSection(const std::string& section) {
     return "[" + section + "]\r\nimagefile = states.bmp\r\nimagecount = 16\r\nsizingtype = stretch\r\n";
 }
 
-// The style text of every style class drawing the strip, with metrics.
-inline std::string StripStyle(const std::string& sysMetrics = "") {
+// The style text of every style class drawing the strip (but those left
+// out), with metrics, and the extra text after it.
+inline std::string StripStyle(const std::string& extra = "",
+                              std::initializer_list<std::string> leaveOut = {}) {
     std::string text;
-    for (const char* name : MsStylesClassNames()) text += StripSection(name);
+    for (const char* name : MsStylesClassNames())
+        if (std::find(leaveOut.begin(), leaveOut.end(), name) == leaveOut.end()) text += StripSection(name);
     text +=
         "[SysMetrics]\r\nCaptionBarHeight=25\r\nBorderWidth=4\r\nSMCaptionBarHeight=17\r\nSMBorderWidth="
         "3\r\n";
-    return text + sysMetrics;
+    return text + extra;
 }
 
 // "QVMSSTL" and the rest deflated at the fastest level.
