@@ -321,7 +321,7 @@ void TTeThemeMsStyles::LoadObjects() {
         OnlyLoadFromStream(pristine_);
     }
     const auto metric = [this](const char* key, const char* fallback) {
-        return StrToInt(styleText_.ReadString("SysMetrics", key, fallback));
+        return msux::ClampCoordinate(StrToInt(styleText_.ReadString("SysMetrics", key, fallback)));
     };
     for (int slot = 0; slot < kMsStylesObjectCount; ++slot) {
         if (slot == kFirstButtonSlot) {

@@ -36,6 +36,8 @@ std::vector<String> FontFields(const String& text) {
 
 }  // namespace
 
+int ClampCoordinate(int value) { return std::clamp(value, -kMaxCoordinate, kMaxCoordinate); }
+
 bool StringToBool(const String& text) {
     const String lower = LowerCase(text);
     return lower == "true" || lower == "1" || lower == "yes";
@@ -54,15 +56,17 @@ TPoint StringToPoint(const String& text) {
     String rest = text;
     const int x = StrToInt(GetToken(rest));
     const int y = StrToInt(GetToken(rest));
-    return TPoint{x, y};
+    return TPoint{ClampCoordinate(x), ClampCoordinate(y)};
 }
 
 TRect StringToRect(const String& text) {
     String rest = Trim(text);
     if (!rest.empty() && rest[0] == '(') rest.erase(0, 1);
     int v[4];
-    for (int& n : v)
+    for (int& n : v) {
         if (!TryStrToInt(GetToken(rest), n)) return TRect{};
+        n = ClampCoordinate(n);
+    }
     return TRect{v[0], v[1], v[2], v[3]};
 }
 
@@ -72,6 +76,7 @@ TRect StringToMargin(const String& text) {
     for (int& n : v) {
         rest = Trim(rest);
         if (!TryStrToInt(GetToken(rest), n)) return TRect{};
+        n = ClampCoordinate(n);
     }
     TRect margins;
     margins.left = v[0];

@@ -38,6 +38,11 @@ enum TmsuxTextShadow : uint8_t { uxtsNone, uxtsSingle, uxtsContinuous };
 // that read other forms.
 namespace msux {
 
+// Coordinates a style may give (points, rectangles, margins, metrics) are
+// held to this much either way: rectangle arithmetic on them cannot overflow.
+constexpr int kMaxCoordinate = 32767;
+int ClampCoordinate(int value);
+
 // "true", "1" or "yes" in any case.
 bool StringToBool(const String& text);
 // "R G B" in decimal, each channel held to 0..255; missing channels are 0.
