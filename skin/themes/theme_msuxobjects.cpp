@@ -180,51 +180,47 @@ void TmsuxThemeObject::TakeImage(TteBitmapLink& link, const String& value, bool 
     }
 }
 
-void TmsuxThemeObject::SetValue(const String& key, const String& value) {
+namespace {
+
+using TKeySetter = void (*)(TmsuxThemeObject&, const String&);
+
+// The keys read into fields (the image keys aside).
+const std::unordered_map<String, TKeySetter>& KeySetters() {
     using namespace msux;
+    using O = TmsuxThemeObject;
+    static const std::unordered_map<String, TKeySetter> setters{
+        {"bgtype", [](O& o, const String& v) { o.BgType = StringToBgType(v); }},
+        {"fillcolor", [](O& o, const String& v) { o.FillColor = StringToColor(v); }},
+        {"fillcolorhint", [](O& o, const String& v) { o.FillColorHint = StringToColor(v); }},
+        {"textcolor", [](O& o, const String& v) { o.TextColor = StringToColor(v); }},
+        {"bordercolor", [](O& o, const String& v) { o.BorderColor = StringToColor(v); }},
+        {"bordersize", [](O& o, const String& v) { o.BorderSize = ClampCoordinate(StrToInt(v)); }},
+        {"transparentcolor", [](O& o, const String& v) { o.TransparentColor = StringToColor(v); }},
+        {"transparent", [](O& o, const String& v) { o.Transparent = StringToBool(v); }},
+        {"imageselecttype", [](O& o, const String& v) { o.ImageSelectType = StringToImageSelectType(v); }},
+        {"imagecount", [](O& o, const String& v) { o.ImageCount = StrToInt(v); }},
+        {"imagelayout", [](O& o, const String& v) { o.ImageLayout = StringToImageLayout(v); }},
+        {"sizingtype", [](O& o, const String& v) { o.SizingType = StringToTileStyle(v); }},
+        {"sizingmargins", [](O& o, const String& v) { o.SizingMargins = StringToMargin(v); }},
+        {"glyphtransparent", [](O& o, const String& v) { o.GlyphTransparent = StringToBool(v); }},
+        {"glyphtype", [](O& o, const String& v) { o.GlyphType = StringToGlyphType(v); }},
+        {"contentalignment", [](O& o, const String& v) { o.ContentAlignment = StringToAligment(v); }},
+        {"contentmargins", [](O& o, const String& v) { o.ContentMargins = StringToMargin(v); }},
+        {"captionmargins", [](O& o, const String& v) { o.CaptionMargins = StringToMargin(v); }},
+        {"textshadowtype", [](O& o, const String& v) { o.TextShadowType = StringToTextShadow(v); }},
+        {"textshadowcolor", [](O& o, const String& v) { o.TextShadowColor = StringToColor(v); }},
+        {"textshadowoffset", [](O& o, const String& v) { o.TextShadowOffset = StringToPoint(v); }},
+    };
+    return setters;
+}
+
+}  // namespace
+
+void TmsuxThemeObject::SetValue(const String& key, const String& value) {
     const String k = LowerCase(key);
-    if (k == "bgtype")
-        BgType = StringToBgType(value);
-    else if (k == "fillcolor")
-        FillColor = StringToColor(value);
-    else if (k == "fillcolorhint")
-        FillColorHint = StringToColor(value);
-    else if (k == "textcolor")
-        TextColor = StringToColor(value);
-    else if (k == "bordercolor")
-        BorderColor = StringToColor(value);
-    else if (k == "bordersize")
-        BorderSize = StrToInt(value);
-    else if (k == "transparentcolor")
-        TransparentColor = StringToColor(value);
-    else if (k == "transparent")
-        Transparent = StringToBool(value);
-    else if (k == "imageselecttype")
-        ImageSelectType = StringToImageSelectType(value);
-    else if (k == "imagecount")
-        ImageCount = StrToInt(value);
-    else if (k == "imagelayout")
-        ImageLayout = StringToImageLayout(value);
-    else if (k == "sizingtype")
-        SizingType = StringToTileStyle(value);
-    else if (k == "sizingmargins")
-        SizingMargins = StringToMargin(value);
-    else if (k == "glyphtransparent")
-        GlyphTransparent = StringToBool(value);
-    else if (k == "glyphtype")
-        GlyphType = StringToGlyphType(value);
-    else if (k == "contentalignment")
-        ContentAlignment = StringToAligment(value);
-    else if (k == "contentmargins")
-        ContentMargins = StringToMargin(value);
-    else if (k == "captionmargins")
-        CaptionMargins = StringToMargin(value);
-    else if (k == "textshadowtype")
-        TextShadowType = StringToTextShadow(value);
-    else if (k == "textshadowcolor")
-        TextShadowColor = StringToColor(value);
-    else if (k == "textshadowoffset")
-        TextShadowOffset = StringToPoint(value);
+    const auto& setters = KeySetters();
+    if (const auto it = setters.find(k); it != setters.end())
+        it->second(*this, value);
     else if (TteBitmapLink* link = LinkForKey(k))
         TakeImage(*link, value, link != &GlyphImage);
 
