@@ -35,14 +35,19 @@ private:
     TCanvas canvas_;
 };
 
-// States 1 to 4 as normal, hot, pressed, disabled of an enumeration in that order.
-template <class E>
-bool FourStates(int state, E normal, E hot, E pressed, E disabled, E& out) {
-    const E states[] = {normal, hot, pressed, disabled};
-    if (state < 1 || state > 4) return false;
+// Entry `state` (counted from 1) of a table of draw states; false past its ends.
+template <class E, size_t N>
+bool StateAt(const E (&states)[N], int state, E& out) {
+    if (state < 1 || state > static_cast<int>(N)) return false;
     out = states[state - 1];
     return true;
 }
+
+// States 1 to 4 of the kinds that have only normal, hot, pressed and disabled.
+constexpr TteButtonDrawState kButtonStates[] = {kbdsNormal, kbdsHot, kbdsPressed, kbdsDisabled};
+constexpr TteScrollButtonDrawState kScrollStates[] = {ksbdsNormal, ksbdsHot, ksbdsPressed, ksbdsDisabled};
+constexpr TteScrollAreaDrawState kAreaStates[] = {ksadsNormal, ksadsHot, ksadsPressed, ksadsDisabled};
+constexpr TteEditButtonDrawState kEditButtonStates[] = {kebdsNormal, kebdsHot, kebdsPressed, kebdsDisabled};
 
 void DrawButton(TteTheme& t, TCanvas& c, const TRect& r, int part, int state) {
     switch (part) {
@@ -61,10 +66,9 @@ void DrawButton(TteTheme& t, TCanvas& c, const TRect& r, int part, int state) {
                 kcdsUncheckedNormal, kcdsUncheckedHot, kcdsUncheckedPressed, kcdsUncheckedDisabled,
                 kcdsCheckedNormal,   kcdsCheckedHot,   kcdsCheckedPressed,   kcdsCheckedDisabled,
                 kcdsMixedNormal,     kcdsMixedHot,     kcdsMixedPressed,     kcdsMixedDisabled};
-            const int last = part == 3 ? 12 : 8;
-            if (state < 1 || state > last) return;
-            t.CheckDraw(part == 3 ? kcscCheckBox : kcscRadioButton, c, CheckInfo(r, kStates[state - 1]),
-                        kDefault);
+            TteCheckDrawState s;
+            if (!StateAt(kStates, state, s) || (part == 2 && state > 8)) return;
+            t.CheckDraw(part == 3 ? kcscCheckBox : kcscRadioButton, c, CheckInfo(r, s), kDefault);
             break;
         }
         case 4:
@@ -80,11 +84,10 @@ void DrawEdit(TteTheme& t, TCanvas& c, const TRect& r, int part, int state) {
         t.EditDraw(kescEdit, c, EditInfo(r, kedsNormal), kDefault);
         return;
     }
-    if (part != 1) return;
     static constexpr TteEditDrawState kStates[] = {kedsNormal,  kedsHot,      kedsNormal, kedsDisabled,
                                                    kedsFocused, kedsDisabled, kedsNormal};
-    if (state < 1 || state > 7) return;
-    t.EditDraw(kescEdit, c, EditInfo(r, kStates[state - 1]), kDefault);
+    TteEditDrawState s;
+    if (part == 1 && StateAt(kStates, state, s)) t.EditDraw(kescEdit, c, EditInfo(r, s), kDefault);
 }
 
 void DrawComboBox(TteTheme& t, TCanvas& c, const TRect& r, int part, int state) {
@@ -93,7 +96,7 @@ void DrawComboBox(TteTheme& t, TCanvas& c, const TRect& r, int part, int state) 
         return;
     }
     TteEditButtonDrawState s;
-    if (part == 1 && FourStates(state, kebdsNormal, kebdsHot, kebdsPressed, kebdsDisabled, s))
+    if (part == 1 && StateAt(kEditButtonStates, state, s))
         t.EditDrawButton(kescComboBoxRight, c, EditButtonInfo(r, s, kebcDropDown), kDefault);
 }
 
@@ -104,9 +107,10 @@ void DrawHeader(TteTheme& t, TCanvas& c, const TRect& r, int part, int state) {
     }
     static constexpr TteSectionState kSections[] = {khssMiddle, khssFirst, khssLast};
     static constexpr TteSectionDrawState kStates[] = {khdsNormal, khdsHot, khdsPressed};
-    if (part < 1 || part > 3 || state < 1 || state > 3) return;
-    t.HeaderDrawSection(khscHeader, c, HeaderSectionInfo(r, kSections[part - 1], kStates[state - 1]),
-                        kDefault);
+    TteSectionState section;
+    TteSectionDrawState s;
+    if (StateAt(kSections, part, section) && StateAt(kStates, state, s))
+        t.HeaderDrawSection(khscHeader, c, HeaderSectionInfo(r, section, s), kDefault);
 }
 
 void DrawTab(TteTheme& t, TCanvas& c, const TRect& r, int part, int state) {
@@ -116,16 +120,18 @@ void DrawTab(TteTheme& t, TCanvas& c, const TRect& r, int part, int state) {
     }
     static constexpr TteTabItemDrawState kStates[] = {ktidsNormal, ktidsHot, ktidsNormal, ktidsDisabled,
                                                       ktidsNormal};
-    if (part < 1 || part > 8 || state < 1 || state > 5) return;
-    t.TabDrawItem(ktscTab, c, TabItemInfo(r, ktisTopMiddle, kStates[state - 1]), kDefault);
+    TteTabItemDrawState s;
+    if (part >= 1 && part <= 8 && StateAt(kStates, state, s))
+        t.TabDrawItem(ktscTab, c, TabItemInfo(r, ktisTopMiddle, s), kDefault);
 }
 
 void DrawStatus(TteTheme& t, TCanvas& c, const TRect& r, int part) {
     static constexpr TteStatusPanelClass kPanels[] = {kspcNormal, kspcGripperPanel, kspcGripper};
+    TteStatusPanelClass panel;
     if (part == 0)
         t.StatusDraw(ksscStatusBar, c, StatusInfo(r), kDefault);
-    else if (part >= 1 && part <= 3)
-        t.StatusDrawPanel(ksscStatusBar, c, StatusPanelInfo(r, kPanels[part - 1]), kDefault);
+    else if (StateAt(kPanels, part, panel))
+        t.StatusDrawPanel(ksscStatusBar, c, StatusPanelInfo(r, panel), kDefault);
 }
 
 void DrawScrollBar(TteTheme& t, TCanvas& c, const TRect& r, int part, int state) {
@@ -137,16 +143,16 @@ void DrawScrollBar(TteTheme& t, TCanvas& c, const TRect& r, int part, int state)
     if (part == 1) {
         static constexpr TteScrollButtonClass kArrows[] = {ksbcUp, ksbcDown, ksbcLeft, ksbcRight};
         if (state < 1 || state > 16) return;
-        FourStates((state - 1) % 4 + 1, ksbdsNormal, ksbdsHot, ksbdsPressed, ksbdsDisabled, button);
+        StateAt(kScrollStates, (state - 1) % 4 + 1, button);
         t.ScrollDrawButton(ksscScrollBar, c, ScrollButtonInfo(r, button, kArrows[(state - 1) / 4]), kDefault);
     } else if (part == 2 || part == 3) {
-        if (FourStates(state, ksbdsNormal, ksbdsHot, ksbdsPressed, ksbdsDisabled, button))
+        if (StateAt(kScrollStates, state, button))
             t.ScrollDrawButton(ksscScrollBar, c,
                                ScrollButtonInfo(r, button, part == 2 ? ksbcHorzSlider : ksbcVertSlider),
                                kDefault);
     } else if (part >= 4 && part <= 7) {
         TteScrollAreaDrawState area;
-        if (FourStates(state, ksadsNormal, ksadsHot, ksadsPressed, ksadsDisabled, area))
+        if (StateAt(kAreaStates, state, area))
             t.ScrollDrawArea(ksscScrollBar, c,
                              ScrollAreaInfo(r, area, part <= 5 ? ksacHorizontal : ksacVertical), kDefault);
     }
@@ -155,17 +161,9 @@ void DrawScrollBar(TteTheme& t, TCanvas& c, const TRect& r, int part, int state)
 void DrawSpin(TteTheme& t, TCanvas& c, const TRect& r, int part, int state) {
     static constexpr TteButtonSubclass kSpins[] = {kbscSpinUp, kbscSpinDown, kbscSpinLeft, kbscSpinRight};
     TteButtonDrawState s;
-    if (part >= 1 && part <= 4 && FourStates(state, kbdsNormal, kbdsHot, kbdsPressed, kbdsDisabled, s))
-        t.ButtonDraw(kSpins[part - 1], c, ButtonInfo(r, s), kDefault);
-}
-
-// Tool-bar item states 1 to 6: normal, hot, pressed, disabled, checked, checked hot.
-bool ToolState(int state, TteToolItemDrawState& out) {
-    static constexpr TteToolItemDrawState kStates[] = {mtidsNormal,   mtidsHot,     mtidsPressed,
-                                                       mtidsDisabled, mtidsChecked, mtidsCheckedHot};
-    if (state < 1 || state > 6) return false;
-    out = kStates[state - 1];
-    return true;
+    TteButtonSubclass spin;
+    if (StateAt(kSpins, part, spin) && StateAt(kButtonStates, state, s))
+        t.ButtonDraw(spin, c, ButtonInfo(r, s), kDefault);
 }
 
 void DrawRebar(TteTheme& t, TCanvas& c, const TRect& r, int part, int state) {
@@ -180,9 +178,9 @@ void DrawRebar(TteTheme& t, TCanvas& c, const TRect& r, int part, int state) {
         case 5: {
             static constexpr TteToolItemDrawState kStates[] = {mtidsNormal,   mtidsHot,     mtidsHot,
                                                                mtidsDisabled, mtidsChecked, mtidsCheckedHot};
-            if (state >= 1 && state <= 6)
-                t.ToolDrawItem(ktscToolBar, c, ToolItemInfo(r, kticExpandButton, kStates[state - 1]),
-                               kDefault);
+            TteToolItemDrawState s;
+            if (StateAt(kStates, state, s))
+                t.ToolDrawItem(ktscToolBar, c, ToolItemInfo(r, kticExpandButton, s), kDefault);
             break;
         }
         default: break;
@@ -192,9 +190,12 @@ void DrawRebar(TteTheme& t, TCanvas& c, const TRect& r, int part, int state) {
 void DrawToolBar(TteTheme& t, TCanvas& c, const TRect& r, int part, int state) {
     static constexpr TteToolItemClass kItems[] = {kticNormal, kticDropDown, kticComboButton,
                                                   kticComboDropDown};
+    static constexpr TteToolItemDrawState kStates[] = {mtidsNormal,   mtidsHot,     mtidsPressed,
+                                                       mtidsDisabled, mtidsChecked, mtidsCheckedHot};
+    TteToolItemClass item;
     TteToolItemDrawState s;
-    if (part >= 1 && part <= 4 && ToolState(state, s))
-        t.ToolDrawItem(ktscToolBar, c, ToolItemInfo(r, kItems[part - 1], s), kDefault);
+    if (StateAt(kItems, part, item) && StateAt(kStates, state, s))
+        t.ToolDrawItem(ktscToolBar, c, ToolItemInfo(r, item, s), kDefault);
     else if (part == 5)
         t.ToolDrawItem(ktscToolBar, c, ToolItemInfo(r, kticSeparator, mtidsNormal), kDefault);
 }
@@ -274,9 +275,9 @@ void DrawWindow(TteTheme& t, TCanvas& c, const TRect& r, int part, int state) {
     if (part == 16 || part == 22 || part == 20) {
         static constexpr TteMenuItemDrawState kStates[] = {kmidsNormal, kmidsHot, kmidsSelected,
                                                            kmidsDisabled};
-        if (state < 1 || state > 4) return;
         const TteMenuItemClass item = part == 16 ? kmicMin : part == 22 ? kmicRestore : kmicClose;
-        t.MenuDrawItem(kmscMenuBar, c, MenuItemInfo(r, item, kStates[state - 1]), kDefault);
+        TteMenuItemDrawState s;
+        if (StateAt(kStates, state, s)) t.MenuDrawItem(kmscMenuBar, c, MenuItemInfo(r, item, s), kDefault);
         return;
     }
     const bool active = state != 2;
