@@ -313,7 +313,10 @@ void TteBitmap::DrawGraphic(TGraphic* graphic, const TRect& rect) {
 
 void TteBitmap::LoadFromResource(const String& fileName, const String& resName) {
     ResourceModule module;
-    if (!module.Open(fileName)) return;
+    if (module.Open(fileName)) LoadFromResource(module, resName);
+}
+
+void TteBitmap::LoadFromResource(const ResourceModule& module, const String& resName) {
     const std::optional<std::vector<uint8_t>> dib = module.FindResource(RT_BITMAP, resName);
     if (!dib) return;
     try {

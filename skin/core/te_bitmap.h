@@ -17,6 +17,7 @@
 
 namespace tarvel {
 
+class ResourceModule;
 class TteBitmapLink;
 
 class TteBitmap : public TPersistent {
@@ -79,6 +80,8 @@ public:
     // missing module or resource, or a malformed one, leaves the bitmap as it
     // was and raises nothing.
     void LoadFromResource(const String& fileName, const String& resName);
+    // The same from a module already open, for callers that load many.
+    void LoadFromResource(const ResourceModule& module, const String& resName);
 
     // From a TteBitmap, a TBitmap (a 32-bit one keeps its alpha), a TPicture
     // or any other TGraphic (drawn, then opaque).

@@ -63,6 +63,21 @@ void DrawSubMenuArrow(TCanvas& c, const TRect& r) {
     DrawFrameControlGlyph(c, CenteredBox(r, 16, 16), DFC_MENU, DFCS_MENUARROW, c.Font()->Color());
 }
 
+void DrawItemPicture(TCanvas& c, const TRect& glyphRect, const TteBitmap* bitmap, bool lifted) {
+    if (!bitmap || bitmap->Empty()) return;
+    TRect r = CenteredBox(glyphRect, bitmap->Width(), bitmap->Height());
+    if (!lifted) {
+        bitmap->Draw(c.Handle(), r);
+        return;
+    }
+    r.Offset(-1, -1);
+    TteBitmap opaque;
+    opaque.Assign(const_cast<TteBitmap*>(bitmap));
+    opaque.SetAlpha(255);
+    DrawGlyphShadow(c, r.left + 2, r.top + 2, opaque, TColor(0x808080));
+    opaque.Draw(c.Handle(), r);
+}
+
 void DrawWindowButtonGlyph(TCanvas& c, const TteWindowButtonInfo& info, TSize rollInset) {
     const TRect& r = info.Rect;
     const bool pressed = info.DrawState == kwbdsPressed;

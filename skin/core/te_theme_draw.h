@@ -29,6 +29,10 @@ void DrawCheckMark(TCanvas& c, int cx, int cy, TColor color);
 void DrawItemCheckMark(TCanvas& c, const TRect& r);
 void DrawItemRadioDot(TCanvas& c, const TRect& r);
 void DrawSubMenuArrow(TCanvas& c, const TRect& r);
+// A picture glyph centred in r; lifted (a hot item), it moves up-left over
+// its grey shadow. The lifting works on a copy: the caller's bitmap keeps
+// its alpha.
+void DrawItemPicture(TCanvas& c, const TRect& r, const TteBitmap* bitmap, bool lifted);
 
 // The glyph of a caption button (the system menu's picture, the frame-control
 // glyphs, the roll triangle and the tray square); rollInset is how far the

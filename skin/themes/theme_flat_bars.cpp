@@ -19,23 +19,6 @@ constexpr TColor kGrey = TColor(0x808080);
 // The fill of a bar's or a tab control's button: Normal, Hot, Pressed, Disabled.
 constexpr TteThemeColor kButtonFill[] = {ktcButtonNormal, ktcButtonHot, ktcButtonPressed, ktcButtonDisabled};
 
-// A picture glyph; lifted (hot), it moves up-left over its grey shadow. The
-// lifting works on a copy: the caller's bitmap keeps its alpha.
-void DrawItemPicture(TCanvas& c, const TRect& glyphRect, const TteBitmap* bitmap, bool lifted) {
-    if (!bitmap || bitmap->Empty()) return;
-    TRect r = CenteredBox(glyphRect, bitmap->Width(), bitmap->Height());
-    if (!lifted) {
-        bitmap->Draw(c.Handle(), r);
-        return;
-    }
-    r.Offset(-1, -1);
-    TteBitmap opaque;
-    opaque.Assign(const_cast<TteBitmap*>(bitmap));
-    opaque.SetAlpha(255);
-    DrawGlyphShadow(c, r.left + 2, r.top + 2, opaque, kGrey);
-    opaque.Draw(c.Handle(), r);
-}
-
 }  // namespace
 
 // ---- Menu -------------------------------------------------------------------------------------

@@ -308,6 +308,17 @@ TRect ShrinkByMargins(TSeSkinObject* object, const TRect& r) {
                  r.right - object->GetMarginRight(), r.bottom - object->GetMarginBottom()};
 }
 
+TKeptPixels::TKeptPixels(TCanvas& c, const TRect& r) : c_(c), r_(r) {
+    if (IsRectEmpty(r)) return;
+    saved_.SetSize(r.Width(), r.Height());
+    BitBlt(saved_.DC(), 0, 0, r.Width(), r.Height(), c.Handle(), r.left, r.top, SRCCOPY);
+}
+
+TKeptPixels::~TKeptPixels() {
+    if (!saved_.Empty())
+        BitBlt(c_.Handle(), r_.left, r_.top, r_.Width(), r_.Height(), saved_.DC(), 0, 0, SRCCOPY);
+}
+
 }  // namespace se3
 
 }  // namespace tarvel

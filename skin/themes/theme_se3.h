@@ -308,6 +308,21 @@ TSeState StandardState(bool disabled, bool pressed, bool hot);
 // The rectangle shrunk by the object's margins (after giving it r).
 TRect ShrinkByMargins(TSeSkinObject* object, const TRect& r);
 
+// The canvas's pixels under r, put back when this goes, whatever is drawn
+// in between: a group box's frame must not cross its caption.
+class TKeptPixels {
+public:
+    TKeptPixels(TCanvas& c, const TRect& r);
+    ~TKeptPixels();
+    TKeptPixels(const TKeptPixels&) = delete;
+    TKeptPixels& operator=(const TKeptPixels&) = delete;
+
+private:
+    TCanvas& c_;
+    TRect r_;
+    TteBitmap saved_;
+};
+
 }  // namespace se3
 
 // Registers the class with the theme manager.

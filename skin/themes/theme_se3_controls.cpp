@@ -452,19 +452,7 @@ void TTeSkinFile::GroupDraw(TteGroupSubclass, TCanvas& c, const TteGroupInfo& in
     if (!frame) frame = table_[kseGroupBox];
     if (!frame) return;
     const TSeState state = info.DrawState == kgdsDisabled ? ssDisabled : ssNormal;
-    if (IsRectEmpty(info.TextRect)) {
-        DrawObject(frame, c, info.Rect, state);
-        return;
-    }
-    // The frame line breaks where the caption goes: the pixels under it are
-    // kept and put back.
-    const TRect& t = info.TextRect;
-    TteBitmap saved;
-    saved.SetSize(t.Width(), t.Height());
-    if (!saved.DC()) return;
-    BitBlt(saved.DC(), 0, 0, t.Width(), t.Height(), c.Handle(), t.left, t.top, SRCCOPY);
-    Restore putBack(
-        [&] { BitBlt(c.Handle(), t.left, t.top, t.Width(), t.Height(), saved.DC(), 0, 0, SRCCOPY); });
+    const TKeptPixels caption(c, info.TextRect);
     DrawObject(frame, c, info.Rect, state);
 }
 

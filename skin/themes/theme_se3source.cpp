@@ -26,59 +26,6 @@ constexpr TColor kKey = 0x7F007F;
 
 [[noreturn]] void Malformed(const char* what) { throw EReadError(String("Skin file damaged: ") + what); }
 
-// A compressed body: inflates what it delivers, refuses more than a skin may
-// hold (so that a small file cannot unpack without end) and knows whether
-// the zlib data ended properly, checksum included.
-class TBodyStream : public TStream {
-public:
-    explicit TBodyStream(TStream& source) : source_(source) {
-        if (inflateInit(&zs_) != Z_OK) throw EDecompressionError("Skin body: zlib cannot start");
-    }
-    ~TBodyStream() override { inflateEnd(&zs_); }
-    int64_t Read(void* buffer, int64_t count) override {
-        if (count <= 0 || ended_) return 0;
-        if (delivered_ + count > kMaxSkinBodyBytes) Malformed("body too large");
-        zs_.next_out = static_cast<Bytef*>(buffer);
-        zs_.avail_out = static_cast<uInt>(count);
-        while (zs_.avail_out > 0 && !ended_) {
-            if (zs_.avail_in == 0) {
-                const int64_t n = source_.Read(input_, sizeof input_);
-                if (n <= 0) Malformed("compressed data cut short");
-                zs_.next_in = input_;
-                zs_.avail_in = static_cast<uInt>(n);
-            }
-            const int rc = inflate(&zs_, Z_NO_FLUSH);
-            if (rc == Z_STREAM_END) {
-                ended_ = true;
-            } else if (rc != Z_OK) {
-                throw EDecompressionError("Skin body: corrupt compressed data");
-            }
-        }
-        const int64_t n = count - zs_.avail_out;
-        delivered_ += n;
-        return n;
-    }
-    int64_t Write(const void*, int64_t) override { throw EWriteError("A skin body is read only"); }
-    int64_t Seek(int64_t offset, TSeekOrigin origin) override {
-        if (offset == 0 && origin == soCurrent) return delivered_;
-        throw EReadError("A skin body cannot seek");
-    }
-    int64_t Size() override { throw EReadError("A skin body has no size"); }
-    // The data must end exactly with the body: no more output, and the
-    // zlib stream's own end reached.
-    void CheckEnd() {
-        uint8_t more;
-        if (Read(&more, 1) != 0 || !ended_) Malformed("data after the body");
-    }
-
-private:
-    TStream& source_;
-    z_stream zs_{};
-    uint8_t input_[16384];
-    int64_t delivered_ = 0;
-    bool ended_ = false;
-};
-
 std::vector<TClass>& Filters() {
     static std::vector<TClass> filters{
         TSeSkinFilterUncompressed::StaticClass(), TSeSkinFilterCompressed::StaticClass(),
@@ -91,6 +38,89 @@ void CheckSide(int64_t side) {
 }
 
 }  // namespace
+
+// ---- bounded bodies and images ------------------------------------------------------
+
+TSkinBodyStream::TSkinBodyStream(TStream& source) : source_(source) {
+    if (inflateInit(&zs_) != Z_OK) throw EDecompressionError("Skin body: zlib cannot start");
+}
+
+TSkinBodyStream::~TSkinBodyStream() { inflateEnd(&zs_); }
+
+int64_t TSkinBodyStream::Read(void* buffer, int64_t count) {
+    if (count <= 0 || ended_) return 0;
+    if (delivered_ + count > kMaxSkinBodyBytes) Malformed("body too large");
+    zs_.next_out = static_cast<Bytef*>(buffer);
+    zs_.avail_out = static_cast<uInt>(count);
+    while (zs_.avail_out > 0 && !ended_) {
+        if (zs_.avail_in == 0) {
+            const int64_t n = source_.Read(input_, sizeof input_);
+            if (n <= 0) Malformed("compressed data cut short");
+            zs_.next_in = input_;
+            zs_.avail_in = static_cast<uInt>(n);
+        }
+        const int rc = inflate(&zs_, Z_NO_FLUSH);
+        if (rc == Z_STREAM_END) {
+            ended_ = true;
+        } else if (rc != Z_OK) {
+            throw EDecompressionError("Skin body: corrupt compressed data");
+        }
+    }
+    const int64_t n = count - zs_.avail_out;
+    delivered_ += n;
+    return n;
+}
+
+int64_t TSkinBodyStream::Write(const void*, int64_t) { throw EWriteError("A skin body is read only"); }
+
+int64_t TSkinBodyStream::Seek(int64_t offset, TSeekOrigin origin) {
+    if (offset == 0 && origin == soCurrent) return delivered_;
+    throw EReadError("A skin body cannot seek");
+}
+
+int64_t TSkinBodyStream::Size() { throw EReadError("A skin body has no size"); }
+
+void TSkinBodyStream::CheckEnd() {
+    uint8_t more;
+    if (Read(&more, 1) != 0 || !ended_) Malformed("data after the body");
+}
+
+std::unique_ptr<TteBitmap> ReadSkinImage(TStream& stream, int64_t& pixelBytes) {
+    String name = ReadString(stream);
+    const int32_t w = ReadInt32(stream);
+    const int32_t h = ReadInt32(stream);
+    CheckSide(w);
+    CheckSide(std::abs(static_cast<int64_t>(h)));
+    const int64_t rows = std::abs(static_cast<int64_t>(h));
+    const int64_t bytes = int64_t{w} * rows * 4;
+    pixelBytes += bytes;
+    if (pixelBytes > kMaxSkinPixelBytes) Malformed("images too large");
+    auto image = std::make_unique<TteBitmap>();
+    if (bytes > 0) {
+        const std::vector<uint8_t> data = ReadBoundedBytes(stream, bytes);
+        image->SetSize(w, static_cast<int>(rows));
+        std::memcpy(image->Bits(), data.data(), static_cast<size_t>(bytes));
+        if (h < 0) image->FlipHorz();
+    } else if (w != 0 || h != 0) {
+        Malformed("image size");
+    }
+    image->Name = std::move(name);
+    return image;
+}
+
+void ReadSkinImageFlags(TStream& stream, TteBitmap& image) {
+    uint8_t flags[2];
+    stream.ReadBuffer(flags, 2);
+    if (flags[0] > 1 || flags[1] > 1) Malformed("image flags");
+    image.Transparent = flags[0] != 0;
+    image.AlphaBlend = flags[1] != 0;
+}
+
+void WriteSkinImageFlags(TStream& stream, const TteBitmap& image) {
+    const uint8_t flags[2] = {image.Transparent ? uint8_t{1} : uint8_t{0},
+                              image.AlphaBlend ? uint8_t{1} : uint8_t{0}};
+    stream.WriteBuffer(flags, 2);
+}
 
 // ---- TSeSkinFilter ---------------------------------------------------------------
 
@@ -135,32 +165,8 @@ void TSeSkinFilter::WriteSections(TStream& stream) {
 // An image as stored: name, width, height (negative: bottom row first), pixels.
 void TSeSkinFilter::ReadImages(TStream& stream, uint32_t count, bool flagged, bool tested) {
     for (uint32_t i = 0; i < count; ++i) {
-        String name = ReadString(stream);
-        const int32_t w = ReadInt32(stream);
-        const int32_t h = ReadInt32(stream);
-        CheckSide(w);
-        CheckSide(std::abs(static_cast<int64_t>(h)));
-        const int64_t rows = std::abs(static_cast<int64_t>(h));
-        const int64_t bytes = int64_t{w} * rows * 4;
-        pixelBytes_ += bytes;
-        if (pixelBytes_ > kMaxSkinPixelBytes) Malformed("images too large");
-        auto image = std::make_unique<TteBitmap>();
-        if (bytes > 0) {
-            const std::vector<uint8_t> data = ReadBoundedBytes(stream, bytes);
-            image->SetSize(w, static_cast<int>(rows));
-            std::memcpy(image->Bits(), data.data(), static_cast<size_t>(bytes));
-            if (h < 0) image->FlipHorz();
-        } else if (w != 0 || h != 0) {
-            Malformed("image size");
-        }
-        image->Name = std::move(name);
-        if (flagged) {
-            uint8_t flags[2];
-            stream.ReadBuffer(flags, 2);
-            if (flags[0] > 1 || flags[1] > 1) Malformed("image flags");
-            image->Transparent = flags[0] != 0;
-            image->AlphaBlend = flags[1] != 0;
-        }
+        std::unique_ptr<TteBitmap> image = ReadSkinImage(stream, pixelBytes_);
+        if (flagged) ReadSkinImageFlags(stream, *image);
         if (tested && !image->Empty()) {
             image->CheckingTransparent(kMagenta);
             image->CheckingTransparent(kKey);
@@ -265,7 +271,7 @@ void TSeSkinFilterCompressed::ReadSkin(TStream& stream) {
     ReadSignature(stream);
     uint8_t tag[4];
     stream.ReadBuffer(tag, 4);
-    TBodyStream body(stream);
+    TSkinBodyStream body(stream);
     ReadSkinSource(body);
     body.CheckEnd();
 }
@@ -316,9 +322,7 @@ void TSeSkinFilterMaxCompression::WriteSkinSource(TStream& stream) {
     for (int i = 0; i < images.Count(); ++i) {
         TteBitmap* image = images.GetImage(i);
         image->SaveToStream(stream);
-        const uint8_t flags[2] = {image->Transparent ? uint8_t{1} : uint8_t{0},
-                                  image->AlphaBlend ? uint8_t{1} : uint8_t{0}};
-        stream.WriteBuffer(flags, 2);
+        WriteSkinImageFlags(stream, *image);
     }
     WriteInt32(stream, static_cast<int32_t>(static_cast<uint32_t>(source_->GetCount()) | kAllSections));
     for (int i = 0; i < source_->GetCount(); ++i) SaveSkinObjectBinary(stream, source_->GetObject(i));

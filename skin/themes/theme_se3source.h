@@ -13,6 +13,8 @@
 // truncated or missing file leaves the source as it was and answers false;
 // nothing raises out of the load functions.
 
+#include <zlib.h>
+
 #include <array>
 #include <memory>
 #include <vector>
@@ -38,6 +40,38 @@ constexpr int64_t kMaxSkinPixelBytes = int64_t{256} << 20;  // decoded pixels of
 constexpr int64_t kMaxSkinBodyBytes = int64_t{320} << 20;   // a decompressed body
 constexpr uint32_t kMaxSkinImagesMaximum = 4095;
 constexpr uint32_t kMaxSkinImagesBasic = 65535;
+
+// A zlib body of outside data: inflates what it is asked for, refuses more
+// than kMaxSkinBodyBytes (a small file cannot unpack without end) and knows
+// whether the zlib data ended properly, checksum included. Damage raises
+// EReadError or EDecompressionError.
+class TSkinBodyStream : public TStream {
+public:
+    explicit TSkinBodyStream(TStream& source);
+    ~TSkinBodyStream() override;
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;  // raises
+    int64_t Seek(int64_t offset, TSeekOrigin origin) override;  // only the position
+    int64_t Size() override;                                    // raises
+    // The data must end exactly with the body: no more output, and the zlib
+    // stream's own end reached.
+    void CheckEnd();
+
+private:
+    TStream& source_;
+    z_stream zs_{};
+    uint8_t input_[16384];
+    int64_t delivered_ = 0;
+    bool ended_ = false;
+};
+
+// One image as stored (name, width, height, pixels; a negative height holds
+// the bottom row first) within the limits above; `pixelBytes` adds up the
+// decoded pixels of one file. Damage raises EReadError.
+std::unique_ptr<TteBitmap> ReadSkinImage(TStream& stream, int64_t& pixelBytes);
+// The Transparent and AlphaBlend bytes after an image, each 0 or 1.
+void ReadSkinImageFlags(TStream& stream, TteBitmap& image);
+void WriteSkinImageFlags(TStream& stream, const TteBitmap& image);
 
 class TSeSkinFilter : public TPersistent {
     TARVEL_CLASS(TSeSkinFilter, TPersistent)
