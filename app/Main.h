@@ -230,7 +230,7 @@ public:
     // ---- reply handlers of the parallel modules (Main_Parallel.cpp) ----
     void ShowParallelTelemetry();
 
-    // ---- reply handlers of the records (Main_Records.cpp) ----
+    // ---- reply handlers of the records (Main_HisAlarm.cpp, Main_AutoTsbs.cpp, Main_Daily.cpp) ----
     void ShowHisAlarmRecords();
     void ShowAutoTsbsRecords();
     void ShowFunctionState();

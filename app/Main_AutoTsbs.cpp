@@ -2,9 +2,7 @@
 
 namespace tarvel {
 
-void TMainForm::ShowHisAlarmRecords() {}
 void TMainForm::ShowAutoTsbsRecords() {}
 void TMainForm::ShowFunctionState() {}
-void TMainForm::ShowDailyRecords() {}
 
 }  // namespace tarvel

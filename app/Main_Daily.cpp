@@ -1,0 +1,7 @@
+#include "app/Main.h"
+
+namespace tarvel {
+
+void TMainForm::ShowDailyRecords() {}
+
+}  // namespace tarvel
