@@ -4,6 +4,7 @@
 
 #include "app/Main.h"
 #include "app/ThemeLinks.h"
+#include "app/WindowKit.h"
 #include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
 #include "platform/classlib/Application.h"
@@ -26,14 +27,6 @@ int PortRank(const std::string& path) {
     if (name.starts_with("ttyUSB")) return 1;
     if (name.starts_with("ttyACM")) return 2;
     return 3;
-}
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const char* name) {
-    auto* control = new T(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    return control;
 }
 
 }  // namespace
@@ -62,7 +55,7 @@ TCommForm::TCommForm(TComponent* owner) : TForm(owner) {
         TeForm1 = new TTeForm2(this);
         TeForm1->SetName("TeForm1");
 
-        TeEffectGroupBox1 = Make<TTeEffectGroupBox>(this, this, "TeEffectGroupBox1");
+        TeEffectGroupBox1 = MakeNamed<TTeEffectGroupBox>(this, this, "TeEffectGroupBox1");
         // Wide enough for the by-id names of adapters, which share a long prefix.
         TeEffectGroupBox1->SetBounds(8, 4, 384, 180);
         const struct {
@@ -79,14 +72,14 @@ TCommForm::TCommForm(TComponent* owner) : TForm(owner) {
         };
         int top = 26;
         for (const auto& row : rows) {
-            *row.label = Make<TTeAdvancedLabel>(this, TeEffectGroupBox1, row.labelName);
+            *row.label = MakeNamed<TTeAdvancedLabel>(this, TeEffectGroupBox1, row.labelName);
             (*row.label)->SetBounds(14, top + 3, 84, 16);
-            *row.combo = Make<TTeEffectComboBox>(this, TeEffectGroupBox1, row.comboName);
+            *row.combo = MakeNamed<TTeEffectComboBox>(this, TeEffectGroupBox1, row.comboName);
             (*row.combo)->SetBounds(100, top, 270, 21);
             top += 30;
         }
 
-        TeEffectButton1 = Make<TTeEffectButton>(this, this, "TeEffectButton1");
+        TeEffectButton1 = MakeNamed<TTeEffectButton>(this, this, "TeEffectButton1");
         TeEffectButton1->SetBounds(157, 194, 85, 29);
         TeEffectButton1->SetModalResult(mrOk);
         // The dialog wears the main window's skin.

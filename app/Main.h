@@ -719,4 +719,10 @@ extern String VersionTextTail;
 inline constexpr const char* kAppName = "Tarvel BMS Software";
 inline constexpr const char* kAppVersion = " V1.1.0";
 
+// The info line's colours: success, and failure or refusal. The logs write
+// their success lines in dark green.
+inline constexpr TColor kSuccessColor = 0x80D98D;
+inline constexpr TColor kFailureColor = 0x6A6AFF;
+inline constexpr TColor kLogSuccessColor = 0x008000;
+
 }  // namespace tarvel

@@ -7,11 +7,7 @@
 #include "telemetry/AdcReading.h"
 
 namespace tarvel {
-namespace {
-
-constexpr TColor kRefusalColor = 0x6A6AFF;
-
-}  // namespace
+namespace {}  // namespace
 
 void TMainForm::BindAdcHandlers() {
     if (!Timer2) {
@@ -34,7 +30,7 @@ void TMainForm::Timer2Timer(TObject*) { SendCommand(ModuleAddress(), CmdReadAdc)
 void TMainForm::ShowAdc() {
     const std::optional<AdcReading> reading = DecodeAdcReply(ByteSpan(RxFrame.data(), RxFrameLength));
     if (!reading) {
-        ShowInfo("ADC reply of a wrong length, not shown!", kRefusalColor);
+        ShowInfo("ADC reply of a wrong length, not shown!", kFailureColor);
         return;
     }
     const auto& cells = AdcCells();
@@ -51,7 +47,7 @@ void TMainForm::ShowAdc() {
         shown[i] = grid ? grid->Cells(cells[i].column, cells[i].row) : texts[i];
     }
     if (const auto failure = AppendAdcLogLine(AdcStream, AdcLogLine(Now(), shown)))
-        ShowInfo(*failure, kRefusalColor);
+        ShowInfo(*failure, kFailureColor);
 }
 
 void TMainForm::CB_AutoReadADCClick(TObject*) {
@@ -78,7 +74,7 @@ void TMainForm::CB_AutoReadADCClick(TObject*) {
 }
 
 void TMainForm::OpenAdcLog() {
-    if (const auto failure = OpenAdcLogFile(AdcStream, AdcLogPath(Now()))) ShowInfo(*failure, kRefusalColor);
+    if (const auto failure = OpenAdcLogFile(AdcStream, AdcLogPath(Now()))) ShowInfo(*failure, kFailureColor);
 }
 
 }  // namespace tarvel

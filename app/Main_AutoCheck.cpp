@@ -119,9 +119,9 @@ void TMainForm::WriteAutoCheckRow(bool answered) {
     try {
         AppendFileText(path, line, WithVerdict(ReadingCsvHeader(ReadingTable::SingleModule), "AutoCheck"));
     } catch (const EWriteError&) {
-        ShowInfo("Fail to write record file!", kRefusalColor);
+        ShowInfo("Fail to write record file!", kFailureColor);
     } catch (const Exception&) {
-        ShowInfo(existed ? "Fail to open record file!" : "Fail to build record file!", kRefusalColor);
+        ShowInfo(existed ? "Fail to open record file!" : "Fail to build record file!", kFailureColor);
     }
 }
 
@@ -129,7 +129,7 @@ void TMainForm::TeButton11Click(TObject*) {
     // A click handled inside the waits must not start a second check.
     if (AutoCheckRunning) return;
     if (!PortOpen) {
-        ShowInfo("Please open port frist!", kRefusalColor);
+        ShowInfo("Please open port frist!", kFailureColor);
         return;
     }
     AutoCheckRunning = 1;

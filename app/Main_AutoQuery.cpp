@@ -18,7 +18,6 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kRefusalColor = 0x6A6AFF;
 constexpr uint32_t kLongestPeriodSec = std::numeric_limits<uint32_t>::max() / 1000;
 
 // What the periodic jobs lock while they run: the senders and switches both
@@ -101,7 +100,7 @@ std::optional<uint32_t> TMainForm::PeriodFromEdit(TTeEdit* edit) {
     if (seconds >= 1 && static_cast<uint32_t>(seconds) <= kLongestPeriodSec)
         return static_cast<uint32_t>(seconds) * 1000;
     ShowInfo("Please check period setting: 1 to " + UIntToStr(kLongestPeriodSec) + " seconds!",
-             kRefusalColor);
+             kFailureColor);
     return std::nullopt;
 }
 
@@ -153,7 +152,7 @@ void TMainForm::AppendAutoQueryColumn() {
         if (const auto bySerial = DecodeSerialTelemetryReply(frame)) record = bySerial->record;
     }
     if (!record) {
-        ShowInfo("Telemetry reply of a wrong length, no automatic-query column!", kRefusalColor);
+        ShowInfo("Telemetry reply of a wrong length, no automatic-query column!", kFailureColor);
         return;
     }
     const int k = ++AutoQueryColumns;

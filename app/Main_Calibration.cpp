@@ -4,6 +4,7 @@
 // items and the temperature-K edit.
 
 #include "app/Main_Calibration.h"
+#include "app/WindowKit.h"
 
 #include "adjust/Calibration.h"
 #include "adjust/CellValues.h"
@@ -93,16 +94,6 @@ KbCells CalibrationCells(const TMainForm& form) {
     return cells;
 }
 
-void PaintWhiteCell(TStringGrid& grid, int col, int row, const TRect& rect) {
-    TCanvas& canvas = *grid.Canvas();
-    canvas.Brush()->SetColor(clWhite);
-    canvas.Font()->SetColor(clBlack);
-    const String text = grid.Cells(col, row);
-    const TSize size = canvas.TextExtent(text);
-    canvas.TextRect(rect, rect.left + (rect.Width() - size.cx) / 2, rect.top + (rect.Height() - size.cy) / 2,
-                    text);
-}
-
 void SetGridEditing(TStringGrid& grid, bool on) {
     TGridOptions options = grid.Options();
     if (on) {
@@ -115,7 +106,7 @@ void SetGridEditing(TStringGrid& grid, bool on) {
 
 bool ReadyToSend(TMainForm& form, const char* busyText) {
     if (form.AutoQueryOn) {
-        form.ShowInfo(busyText, kCalibrationFailureColor);
+        form.ShowInfo(busyText, kFailureColor);
         return false;
     }
     return form.IsLoggedIn();
@@ -273,7 +264,7 @@ void TMainForm::B_CalcCKBClick(TObject*) {
         const CurrentKbResult result =
             ComputeCurrentKb(ColumnTexts(*grid, col), col == 2, LayoutOf(KbLayout));
         for (const CellWrite& write : result.writes) grid->SetCells(col, write.row, write.text);
-        ShowInfo(result.message, result.ok ? kCalibrationSuccessColor : kCalibrationFailureColor);
+        ShowInfo(result.message, result.ok ? kSuccessColor : kFailureColor);
     }
 }
 
@@ -284,7 +275,7 @@ void TMainForm::B_ReadKBClick(TObject*) { SendCommand(ModuleAddress(), CmdReadKb
 void TMainForm::ShowKb() {
     const auto block = DecodeKbReply(ByteSpan(RxFrame.data(), RxFrameLength));
     if (!block) {
-        ShowInfo("Calibration reply of a wrong length, not shown!", kCalibrationFailureColor);
+        ShowInfo("Calibration reply of a wrong length, not shown!", kFailureColor);
         return;
     }
     const KbDisplay display = MakeKbDisplay(*block);
@@ -307,7 +298,7 @@ void TMainForm::B_WriteKBClick(TObject*) {
 bool TMainForm::SendOwnRequest(uint8_t command, const RequestBuild& request) {
     // A value its field cannot hold would reach the module cut short: nothing goes out.
     if (!request.Ok()) {
-        ShowInfo(request.refusal, kCalibrationFailureColor);
+        ShowInfo(request.refusal, kFailureColor);
         return false;
     }
     const uint8_t outstanding = LastCommand;

@@ -10,17 +10,12 @@
 
 namespace tarvel {
 
-inline constexpr TColor kCalibrationSuccessColor = 0x80D98D;
-inline constexpr TColor kCalibrationFailureColor = 0x6A6AFF;
-
 KbCells CalibrationCells(const TMainForm& form);
 
 // The checks before a request of these tabs: none while the automatic query
 // runs (`busyText` on the info line) and none before the login.
 bool ReadyToSend(TMainForm& form, const char* busyText);
 
-// White with black text centred on one line, as the tool's grids are drawn.
-void PaintWhiteCell(TStringGrid& grid, int col, int row, const TRect& rect);
 void SetGridEditing(TStringGrid& grid, bool on);
 
 // A key of a numeric edit: digits, backspace, Enter and `extra` pass; a

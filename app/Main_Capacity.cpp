@@ -4,6 +4,7 @@
 #include "adjust/CellValues.h"
 #include "adjust/RatedCapacity.h"
 #include "app/Main_Calibration.h"
+#include "app/WindowKit.h"
 #include "link/CommandTable.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Strings.h"
@@ -73,7 +74,7 @@ void TMainForm::GetcapClick(TObject*) { SendCommand(ModuleAddress(), CmdGetCap);
 void TMainForm::ShowCap() {
     const auto ah = DecodeCapacityReply(ByteSpan(RxFrame.data(), RxFrameLength));
     if (!ah) {
-        ShowInfo("Capacity reply of a wrong length, not shown!", kCalibrationFailureColor);
+        ShowInfo("Capacity reply of a wrong length, not shown!", kFailureColor);
         return;
     }
     Capdis->SetText(*ah);
@@ -119,7 +120,7 @@ void TMainForm::B_GetHistoryClick(TObject*) { SendCommand(ModuleAddress(), CmdGe
 void TMainForm::ShowRunHistory() {
     const auto history = DecodeRunHistoryReply(ByteSpan(RxFrame.data(), RxFrameLength));
     if (!history) {
-        ShowInfo("Run-history reply of a wrong length, not shown!", kCalibrationFailureColor);
+        ShowInfo("Run-history reply of a wrong length, not shown!", kFailureColor);
         return;
     }
     const RunHistoryCells cells = MakeRunHistoryCells(*history);

@@ -35,7 +35,7 @@ void TMainForm::SysDate_SetClick(TObject*) {
     for (size_t i = 0; i < texts.size(); ++i) texts[i] = SysDateEdits[i] ? SysDateEdits[i]->Text() : String();
     const RequestBuild request = BuildSetClock(ModuleAddress(), texts);
     if (!request.Ok()) {
-        ShowInfo(request.refusal, kRefusalColor);
+        ShowInfo(request.refusal, kFailureColor);
         return;
     }
     SendOwnFrame(request.frame, true);

@@ -11,8 +11,6 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kLogLineColor = 0x008000;
-constexpr TColor kFailureColor = 0x6A6AFF;
 constexpr int kSerialNumRows = 32;
 
 }  // namespace
@@ -29,8 +27,8 @@ void TMainForm::FormClose(TObject*, TCloseAction&) {
 
     // A log that cannot be written keeps its text and the info line says so.
     SaveLogAndClear(RE_Info, "信息.txt");
-    ShowInfoAndExtLog(UIntToStr(PollRequestCount), kLogLineColor);
-    ShowInfoAndExtLog(UIntToStr(ReplyTimeoutCount), kLogLineColor);
+    ShowInfoAndExtLog(UIntToStr(PollRequestCount), kLogSuccessColor);
+    ShowInfoAndExtLog(UIntToStr(ReplyTimeoutCount), kLogSuccessColor);
     SaveLogAndClear(RE_ExtInfo, "外部信息.txt");
     SaveLogAndClear(RE_CommData, "通信数据.txt");
 

@@ -119,7 +119,7 @@ void TMainForm::LoadvaluesClick(TObject*) {
 
 void TMainForm::B_SetdistimeClick(TObject*) {
     if (AutoQueryOn) {
-        ShowInfo("请先关闭自动查询！", kRefusalColor);
+        ShowInfo("请先关闭自动查询！", kFailureColor);
         return;
     }
     if (!IsLoggedIn()) return;
@@ -151,7 +151,7 @@ void TMainForm::SetprotectClick(TObject*) {
 
 void TMainForm::TeEffectButton2Click(TObject*) {
     if (AutoQueryOn) {
-        ShowInfo("请先关闭自动查询！", kRefusalColor);
+        ShowInfo("请先关闭自动查询！", kFailureColor);
         return;
     }
     if (!IsLoggedIn()) return;
@@ -164,7 +164,7 @@ void TMainForm::TeButton6Click(TObject*) {
     const int32_t value = StrToInt(valueset->Text());
     const uint8_t command = value == 5 ? CmdSetLimit5A : value == 10 ? CmdSetLimit10A : 0;
     if (command == 0) {
-        ShowInfo("The limit value must be 5 or 10!", kRefusalColor);
+        ShowInfo("The limit value must be 5 or 10!", kFailureColor);
         return;
     }
     SendOwnFrame(BuildRequest(ModuleAddress(), command), false);
@@ -187,7 +187,7 @@ void TMainForm::TeButton13Click(TObject*) {
             return;
         }
     }
-    ShowInfo("Please choose a limit current first!", kRefusalColor);
+    ShowInfo("Please choose a limit current first!", kFailureColor);
 }
 
 void TMainForm::SetChargeCircuit(uint8_t mode, uint8_t rate) {

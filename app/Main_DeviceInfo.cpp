@@ -15,7 +15,6 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kRefusalColor = 0x6A6AFF;
 constexpr int kMonitorPanel = 11;
 constexpr int kIoRow = 20;  // pixels
 
@@ -126,7 +125,7 @@ void TMainForm::B_QueryExtClick(TObject*) {
 void TMainForm::ShowSoftwareVersion() {
     const std::optional<VersionInfo> version = DecodeVersionReply(HeldFrame(*this));
     if (!version) {
-        ShowInfo("Version reply of a wrong length, not shown!", kRefusalColor);
+        ShowInfo("Version reply of a wrong length, not shown!", kFailureColor);
         return;
     }
     const auto numbers = VersionNumberCells(*version);
@@ -147,7 +146,7 @@ void TMainForm::ShowSoftwareVersion() {
 void TMainForm::ShowSerialNumber() {
     const std::optional<std::string> serial = DecodeSerialNumberReply(HeldFrame(*this));
     if (!serial) {
-        ShowInfo("Serial number reply of a wrong length, not shown!", kRefusalColor);
+        ShowInfo("Serial number reply of a wrong length, not shown!", kFailureColor);
         return;
     }
     E_ReadSerialNum->SetText(*serial);
@@ -156,7 +155,7 @@ void TMainForm::ShowSerialNumber() {
 void TMainForm::ShowDeviceText() {
     const std::optional<std::string> text = DecodeDeviceText(HeldFrame(*this));
     if (!text) {
-        ShowInfo("Device text of a wrong length, not shown!", kRefusalColor);
+        ShowInfo("Device text of a wrong length, not shown!", kFailureColor);
         return;
     }
     if (!RE_Info) return;
@@ -167,7 +166,7 @@ void TMainForm::ShowDeviceText() {
 void TMainForm::ShowIoState() {
     const auto registers = DecodeIoState(HeldFrame(*this));
     if (!registers) {
-        ShowInfo("IO state reply of a wrong length, not shown!", kRefusalColor);
+        ShowInfo("IO state reply of a wrong length, not shown!", kFailureColor);
         return;
     }
     for (const IoRegister& r : *registers) {

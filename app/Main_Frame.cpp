@@ -9,20 +9,13 @@
 #include "app/About.h"
 #include "app/Main.h"
 #include "app/ThemeLinks.h"
+#include "app/WindowKit.h"
 #include "platform/base/Paths.h"
 #include "platform/system/ProfileFiles.h"
 #include "skin/extras/te_menuconvert.h"
 
 namespace tarvel {
 namespace {
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const char* name) {
-    auto* control = new T(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    return control;
-}
 
 // ---- the tool bar's glyphs ----
 // Drawn here so the tool carries no picture files. Indices 4 and 5 are the
@@ -261,7 +254,7 @@ void TMainForm::BuildFrame() {
         TMenuItem* parent = *e.parent ? static_cast<TMenuItem*>(FindComponent(e.parent)) : MainMenu1->Items();
         parent->Add(item);
     }
-    TeMenuBar1 = Make<TTeMenuBar>(this, this, "TeMenuBar1");
+    TeMenuBar1 = MakeNamed<TTeMenuBar>(this, this, "TeMenuBar1");
     TeMenuBar1->SetThemeLink(TeThemeLink1);
     TeMenuBar1->SetAlign(alTop);
     DoConvert(TeMenuBar1->Items(), MainMenu1, this, TTeItem::StaticClass(), nullptr);
@@ -270,7 +263,7 @@ void TMainForm::BuildFrame() {
     // window, which is after the form data are read.
     TeForm1->OnCreate = [this](TObject*) { TeForm1->SetMenuBar(TeMenuBar1); };
 
-    TeToolBar1 = Make<TTeToolBar>(this, this, "TeToolBar1");
+    TeToolBar1 = MakeNamed<TTeToolBar>(this, this, "TeToolBar1");
     TeToolBar1->SetThemeLink(TeThemeLink1);
     TeToolBar1->SetBounds(0, 30, 1000, kToolBarHeight);
     TeToolBar1->SetAlign(alTop);
@@ -282,7 +275,7 @@ void TMainForm::BuildFrame() {
         left += width;
     };
     for (const ToolButton& b : kToolButtons) {
-        auto* button = Make<TTeSpeedButton>(this, TeToolBar1, b.name);
+        auto* button = MakeNamed<TTeSpeedButton>(this, TeToolBar1, b.name);
         button->SetCaption(Utf8ToWide(b.caption));
         button->SetImages(ImageList1);
         button->SetImageIndex(b.image);
@@ -301,8 +294,9 @@ void TMainForm::BuildFrame() {
         place(control, width);
         return control;
     };
-    TeScrollingLabel1 = label(Make<TTeScrollingLabel>(this, TeToolBar1, "TeScrollingLabel1"), "Hint:", 36);
-    L_Info = Make<TLabel>(this, TeToolBar1, "L_Info");
+    TeScrollingLabel1 =
+        label(MakeNamed<TTeScrollingLabel>(this, TeToolBar1, "TeScrollingLabel1"), "Hint:", 36);
+    L_Info = MakeNamed<TLabel>(this, TeToolBar1, "L_Info");
     L_Info->SetAutoSize(false);
     L_Info->SetTransparent(false);
     L_Info->SetLayout(tlCenter);
@@ -311,37 +305,37 @@ void TMainForm::BuildFrame() {
     L_Info->Font()->SetHeight(-16);
     L_Info->Font()->SetStyle(TFontStyles{fsBold});
     place(L_Info, 273);
-    Version = label(Make<TTeLabel>(this, TeToolBar1, "Version"), " Current Version:", 92);
-    Version1 = label(Make<TTeLabel>(this, TeToolBar1, "Version1"), "", 90);
+    Version = label(MakeNamed<TTeLabel>(this, TeToolBar1, "Version"), " Current Version:", 92);
+    Version1 = label(MakeNamed<TTeLabel>(this, TeToolBar1, "Version1"), "", 90);
     Version1->Font()->SetStyle(TFontStyles{fsBold});
     TeScrollingLabel2 =
-        label(Make<TTeScrollingLabel>(this, TeToolBar1, "TeScrollingLabel2"), "Module Address", 86);
+        label(MakeNamed<TTeScrollingLabel>(this, TeToolBar1, "TeScrollingLabel2"), "Module Address", 86);
     // The bar gives its children its whole height; the box keeps an edit's
     // height on a holder of its own.
-    auto* holder = Make<TTeTransPanel>(this, TeToolBar1, "ModuleAddrHolder");
+    auto* holder = MakeNamed<TTeTransPanel>(this, TeToolBar1, "ModuleAddrHolder");
     place(holder, 58);
-    CB_ModuleAddr = Make<TTeComboBox>(this, holder, "CB_ModuleAddr");
+    CB_ModuleAddr = MakeNamed<TTeComboBox>(this, holder, "CB_ModuleAddr");
     CB_ModuleAddr->SetBounds(4, (kToolBarHeight - 21) / 2, 52, 21);
     CB_ModuleAddr->SetThemeLink(TeThemeLink1);
     CB_ModuleAddr->SetComboStyle(kcsDropDownList);
     for (int address = 0; address < kModuleCount; ++address) CB_ModuleAddr->Items()->Add(IntToStr(address));
     CB_ModuleAddr->SetItemIndex(0);
 
-    TeStatusBar1 = Make<TTeStatusBar>(this, this, "TeStatusBar1");
+    TeStatusBar1 = MakeNamed<TTeStatusBar>(this, this, "TeStatusBar1");
     TeStatusBar1->SetThemeLink(TeThemeLink1);
     TeStatusBar1->SetAlign(alBottom);
     for (int i = 0; i < 3; ++i) TeStatusBar1->Panels()->Add();
 
-    MainPanel = Make<TTePanel>(this, this, "MainPanel");
+    MainPanel = MakeNamed<TTePanel>(this, this, "MainPanel");
     MainPanel->SetThemeLink(TeThemeLink1);
     MainPanel->SetAlign(alClient);
     MainPanel->SetBevelOuter(bvNone);
-    TeScrollBar1 = Make<TTeScrollBar>(this, MainPanel, "TeScrollBar1");
+    TeScrollBar1 = MakeNamed<TTeScrollBar>(this, MainPanel, "TeScrollBar1");
     TeScrollBar1->SetOrientation(ksoHorizontal);
     TeScrollBar1->SetHeight(17);
     TeScrollBar1->SetAlign(alBottom);
     TeScrollBar1->OnChange = [this](TObject* sender) { TeScrollBar1Change(sender); };
-    TeScrollBar2 = Make<TTeScrollBar>(this, MainPanel, "TeScrollBar2");
+    TeScrollBar2 = MakeNamed<TTeScrollBar>(this, MainPanel, "TeScrollBar2");
     TeScrollBar2->SetOrientation(ksoVertical);
     TeScrollBar2->SetWidth(17);
     TeScrollBar2->SetAlign(alRight);
@@ -354,11 +348,11 @@ void TMainForm::BuildFrame() {
         bar->SetLargeChange(1);
     }
 
-    BatColorStore = Make<TGauge>(this, MainPanel, "BatColorStore");
+    BatColorStore = MakeNamed<TGauge>(this, MainPanel, "BatColorStore");
     BatColorStore->SetVisible(false);
     BatColorStore->SetBackColor(clWhite);
 
-    PC_All = Make<TTePageControl>(this, MainPanel, "PC_All");
+    PC_All = MakeNamed<TTePageControl>(this, MainPanel, "PC_All");
     PC_All->SetThemeLink(TeThemeLink1);
     PC_All->SetAlign(alClient);
     const struct {
@@ -397,12 +391,12 @@ void TMainForm::BuildFrame() {
                                      TS_Info,     TS_AutoQuery, TS_TADC,      TS_Monitor};
     for (size_t i = 0; i < ScrolledPanels.size(); ++i) {
         const String name = "LenGroupBox" + std::to_string(i + 1);
-        auto* panel = Make<TTeGroupBox>(this, scrolled[i], name.c_str());
+        auto* panel = MakeNamed<TTeGroupBox>(this, scrolled[i], name.c_str());
         panel->SetBounds(0, 0, 1000, 600);
         ScrolledPanels[i] = panel;
     }
 
-    PC_All_Query = Make<TTeCheckBox>(this, MainPanel, "PC_All_Query");
+    PC_All_Query = MakeNamed<TTeCheckBox>(this, MainPanel, "PC_All_Query");
     PC_All_Query->SetCaption(u"Execute");
 }
 

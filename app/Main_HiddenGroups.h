@@ -11,7 +11,6 @@
 
 namespace tarvel {
 
-constexpr TColor kRefusalColor = 0x6A6AFF;
 // The scrolled panels the groups stand on.
 constexpr int kTsbsPanel = 1;
 constexpr int kMonitorPanel = 11;

@@ -11,9 +11,6 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kSuccessColor = 0x80D98D;
-constexpr TColor kFailureColor = 0x6A6AFF;
-constexpr TColor kLogSuccessColor = 0x008000;
 constexpr int kInfoLogLines = 20;  // one more and the log goes to its file
 constexpr const char* kInfoFolder = "Info/";
 constexpr const char* kSaveCaption = "保存并清空    ";

@@ -9,7 +9,7 @@ namespace tarvel {
 bool TMainForm::LoadKbFile(const String& path) {
     const KbLoad load =
         tarvel::LoadKbFile(path, KbLayout == 1 ? tarvel::KbLayout::Full : tarvel::KbLayout::Short);
-    ShowInfo(load.message, load.loaded ? kCalibrationSuccessColor : kCalibrationFailureColor);
+    ShowInfo(load.message, load.loaded ? kSuccessColor : kFailureColor);
     if (!load.loaded) return false;
     for (size_t i = 0; i < load.voltageKToWrite.size(); ++i)
         SG_VKB->SetCells(4, static_cast<int>(i) + 1, load.voltageKToWrite[i]);
@@ -21,7 +21,7 @@ bool TMainForm::LoadKbFile(const String& path) {
 
 bool TMainForm::SaveKbFile(const String& path) {
     const KbSave save = tarvel::SaveKbFile(path, CalibrationCells(*this));
-    ShowInfo(save.message, save.saved ? kCalibrationSuccessColor : kCalibrationFailureColor);
+    ShowInfo(save.message, save.saved ? kSuccessColor : kFailureColor);
     return save.saved;
 }
 

@@ -13,7 +13,6 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kRefusalColor = 0x6A6AFF;
 constexpr uint8_t kDeviceText = 0x94;
 // What LastCommand holds while the device text is acted on.
 constexpr uint8_t kDeviceTextCommand = 20;
@@ -150,14 +149,14 @@ uint8_t TMainForm::ModuleAddress() const { return RequestAddress(ModuleIndex());
 
 bool TMainForm::IsLoggedIn() {
     if (LoggedIn != 0) return true;
-    ShowInfo("Please login frist!", kRefusalColor);
+    ShowInfo("Please login frist!", kFailureColor);
     return false;
 }
 
 bool TMainForm::WriteFrame(const uint8_t* bytes, uint16_t count) {
     if (count == 0) return false;
     if (PortOpen == 0 || !Comm1->WriteCommData(bytes, count)) {
-        ShowInfo("Please open port frist!", kRefusalColor);
+        ShowInfo("Please open port frist!", kFailureColor);
         return false;
     }
     AwaitedCommand = LastCommand;
@@ -174,8 +173,8 @@ void TMainForm::CountAwaitedReply() {
     const String name =
         row && row->englishName ? String(row->englishName) : "Request " + HexText(&command, 1);
     const String text = name + "...  No answer!";
-    ShowInfo(text, kRefusalColor);
-    AddInfoLogLine(text, kRefusalColor);
+    ShowInfo(text, kFailureColor);
+    AddInfoLogLine(text, kFailureColor);
 }
 
 bool TMainForm::SendCommand(uint8_t address, uint8_t command) {
@@ -193,7 +192,7 @@ bool TMainForm::SendCommand(uint8_t address, uint8_t command) {
 
 void TMainForm::TB_LOGClick(TObject*) {
     if (PortOpen == 0) {
-        ShowInfo("Serial port is not open...", kRefusalColor);
+        ShowInfo("Serial port is not open...", kFailureColor);
         return;
     }
     // The caption and LoggedIn change only when the module answers.
@@ -255,7 +254,7 @@ void TMainForm::DispatchReply() {
 
 void TMainForm::Comm1RequestHangup() {
     ClosePort();
-    ShowInfo("Serial port lost!", kRefusalColor);
+    ShowInfo("Serial port lost!", kFailureColor);
 }
 
 }  // namespace tarvel

@@ -10,6 +10,7 @@
 #include "adjust/InitialValues.h"
 #include "app/Main.h"
 #include "app/Main_Pages.h"
+#include "app/WindowKit.h"
 #include "link/CommandTable.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Paths.h"
@@ -18,8 +19,6 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kSuccessColor = 0x80D98D;
-constexpr TColor kFailureColor = 0x6A6AFF;
 constexpr int kTbmsRows = 24;
 
 // How the open and save dialogs are set up for each kind of file.
@@ -178,13 +177,7 @@ void TMainForm::SG_TBMSClick(TObject*) {
 }
 
 void TMainForm::SG_TBMSDrawCell(TObject*, int col, int row, TRect rect, TGridDrawState) {
-    TCanvas& canvas = *SG_TBMS->Canvas();
-    canvas.Brush()->SetColor(clWhite);
-    canvas.Font()->SetColor(clBlack);
-    const String text = SG_TBMS->Cells(col, row);
-    const TSize size = canvas.TextExtent(text);
-    canvas.TextRect(rect, rect.left + (rect.Width() - size.cx) / 2, rect.top + (rect.Height() - size.cy) / 2,
-                    text);
+    PaintWhiteCell(*SG_TBMS, col, row, rect);
 }
 
 void TMainForm::PM_LoadBMSClick(TObject*) {

@@ -13,8 +13,6 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kSuccessColor = 0x80D98D;
-
 void SetButton(TTeSpeedButton* button, const char* caption, int imageIndex) {
     if (!button) return;
     button->SetText(caption);

@@ -4,8 +4,6 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kFailureColour = 0x6A6AFF;
-
 void SetChoices(TTeComboBox* box, std::initializer_list<const char*> items) {
     if (!box) return;
     box->GetItems()->Clear();
@@ -48,9 +46,9 @@ void TMainForm::StoreReadingTexts(ReadingTable table, const String& timeText, co
     if (!report.failures.empty()) {
         String text;
         for (const std::string& failure : report.failures) text += (text.empty() ? "" : "  ") + failure;
-        ShowInfo(text, kFailureColour);
+        ShowInfo(text, kFailureColor);
     }
-    if (!report.logLine.empty()) AddInfoLogLine(report.logLine, kFailureColour);
+    if (!report.logLine.empty()) AddInfoLogLine(report.logLine, kFailureColor);
 }
 
 }  // namespace tarvel

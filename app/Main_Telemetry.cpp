@@ -1,4 +1,5 @@
 #include "app/Main.h"
+#include "app/WindowKit.h"
 #include "link/CommandTable.h"
 #include "platform/base/DateTime.h"
 #include "platform/base/Strings.h"
@@ -7,7 +8,6 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kFailureColour = 0x6A6AFF;
 constexpr int kLampSize = 12;
 constexpr int kLampRow = 20;
 
@@ -55,17 +55,6 @@ constexpr std::array<LegendEntry, 7> kLegend = {{{"TeLabel25", "Charge:", Status
                                                  {"TeLabel35", "       Prot/Fail:", StatusColour::Protection},
                                                  {"TeLabel36", " Comm Fail:", 0xB0ACB9}}};
 
-// Cells white with black text centred on one line, as every telemetry grid paints them.
-void PaintTelemetryCell(TStringGrid& grid, int col, int row, const TRect& rect) {
-    TCanvas& canvas = *grid.Canvas();
-    canvas.Brush()->SetColor(clWhite);
-    canvas.Font()->SetColor(clBlack);
-    const String text = grid.Cells(col, row);
-    const TSize size = canvas.TextExtent(text);
-    canvas.TextRect(rect, rect.left + (rect.Width() - size.cx) / 2, rect.top + (rect.Height() - size.cy) / 2,
-                    text);
-}
-
 // Makes the page's controls, each named, parented and placed at once.
 class TsbsPageBuilder {
 public:
@@ -82,7 +71,7 @@ public:
         for (int col = 0; col < 6; ++col) grid->SetColWidths(col, widths[col]);
         grid->SetDefaultDrawing(false);
         grid->OnDrawCell = [grid](TObject*, int col, int row, TRect rect, TGridDrawState) {
-            PaintTelemetryCell(*grid, col, row, rect);
+            PaintWhiteCell(*grid, col, row, rect);
         };
         form_.SG_TSBS = grid;
         form_.Detailinfo = Place(new TTeStringGrid(&form_), page_, "Detailinfo", 8, 545, 552, 50);
@@ -239,7 +228,7 @@ std::optional<TelemetryRecord> TMainForm::RxTelemetry() const {
 void TMainForm::ShowTelemetry() {
     const std::optional<TelemetryRecord> record = RxTelemetry();
     if (!record) {
-        ShowInfo("Telemetry reply of a wrong length, not shown!", kFailureColour);
+        ShowInfo("Telemetry reply of a wrong length, not shown!", kFailureColor);
         return;
     }
     const TelemetryCells cells = MakeTelemetryCells(*record, TelemetryTimeText(Now()));

@@ -164,7 +164,6 @@ const std::vector<ControlValue> kControlValues = {
     V("DBC_Table", kSingleAgain).Text("NoModule"),
 };
 
-constexpr TColor kFailureColor = 0x6A6AFF;
 constexpr const char* kVersionFile = "Version.dat";
 constexpr const char* kEditionPassword = "7309";
 
