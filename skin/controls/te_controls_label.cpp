@@ -89,6 +89,9 @@ void TTeLabel::SetTransparent(bool value) {
 
 // The window text is left alone.
 void TTeLabel::SetCaption(const WideString& value) {
+    // The control's text says the same, so whoever reads the label's
+    // caption or text sees what it shows.
+    SetText(WideToUtf8(value));
     caption_ = value;
     AdjustBounds();
     Invalidate();

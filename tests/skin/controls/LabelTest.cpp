@@ -50,6 +50,14 @@ protected:
     }
 };
 
+TEST_F(TeLabelTest, TheCaptionAndTheTextSayTheSameWhicheverWasSet) {
+    TTeLabel* l = Make<TTeLabel>(10, 10);
+    l->SetCaption(u"BMS 电池");
+    EXPECT_EQ(l->Text(), "BMS 电池");
+    l->SetText("3U");
+    EXPECT_EQ(l->GetCaption(), u"3U");
+}
+
 TEST_F(TeLabelTest, AutoSizeMeasuresTheCaptionAndNeverCollapses) {
     const TSize line = Fitted(u"Tg");
     ASSERT_GT(line.cy, 0);
