@@ -198,6 +198,10 @@ constexpr SimCommand kCommands[] = {
     {0x3A, {4, 0}, true, GetLimitCurrent},
 };
 
+bool Ignores(const ModuleState& module, uint8_t code) {
+    return std::find(module.ignored.begin(), module.ignored.end(), code) != module.ignored.end();
+}
+
 }  // namespace
 
 const SimCommand* FindSimCommand(uint8_t code) {
@@ -208,7 +212,7 @@ const SimCommand* FindSimCommand(uint8_t code) {
 
 SimReply Answer(ModuleState& module, const Request& request) {
     const SimCommand* command = FindSimCommand(request.code);
-    if (command == nullptr) return Silence();
+    if (command == nullptr || Ignores(module, request.code)) return Silence();
     const SimReply refused{false, Reply(request.code), kStatusRefused, {}};
     if (!request.shortFrame) {
         const size_t length = 4 + request.data.size();

@@ -38,7 +38,7 @@ struct SimCommand {
 
 const SimCommand* FindSimCommand(uint8_t code);
 
-// The module's answer: silence for a code it does not know; status 255 for a
+// The module's answer: silence for a code it does not know or ignores; status 255 for a
 // wrong request Length or a command that wants a login first.
 SimReply Answer(ModuleState& module, const Request& request);
 

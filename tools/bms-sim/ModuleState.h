@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "tools/bms-sim/RecordStock.h"
 #include "tools/bms-sim/SimFrame.h"
@@ -59,6 +60,9 @@ struct ModuleState {
     uint8_t limitCurrent = 16;  // the limit-current code: 16 for 10 A, 7 for 0.7 A
     bool autoTsbsOn = false;
     RecordStock records;  // what the record downloads bring
+    // Request codes the module lets pass without a word and without acting
+    // on them, as a module busy with its own work does.
+    std::vector<uint8_t> ignored;
 
     static ModuleState Make(uint8_t address, bool shortKb = false);
 

@@ -268,6 +268,27 @@ TEST(Simulator, ParallelModulesAnswerTheirOwnAddress) {
     EXPECT_EQ(sim.Requests().size(), 4u);
 }
 
+TEST(Simulator, AModuleIgnoringACodeNeitherAnswersNorActsOnIt) {
+    Simulator sim(At({1, 2, 3}));
+    sim.UpdateModule(2, [](ModuleState& m) { m.ignored = {CmdWriteBms}; });
+    for (uint8_t address : {1, 2, 3}) Login(sim, address);
+    const Bytes block(140, 0x11);
+    for (uint8_t address : {1, 2, 3}) {
+        SCOPED_TRACE(testing::Message() << "module " << int(address));
+        const Bytes reply = Ask(sim, Request(address, CmdWriteBms, block));
+        if (address == 2) {
+            EXPECT_TRUE(reply.empty());
+            EXPECT_NE(sim.Module(address).protection, block);
+        } else {
+            EXPECT_EQ(reply, MakeReply(address, 0x89, 0, {}));
+            EXPECT_EQ(sim.Module(address).protection, block);
+        }
+    }
+    // Its other commands are answered as ever, and every request is logged.
+    EXPECT_EQ(Ask(sim, Request(2, CmdReadBms)).size(), 149u);
+    EXPECT_EQ(sim.Requests().size(), 7u);
+}
+
 TEST(Simulator, RequestsSplitOrWithNoiseAreStillFound) {
     Simulator sim(SimConfig{});
     const Bytes request = Request(0, CmdQuerySbs);
