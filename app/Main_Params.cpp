@@ -10,6 +10,7 @@
 #include "adjust/InitialValues.h"
 #include "app/Main.h"
 #include "app/Main_Pages.h"
+#include "app/Main_Params.h"
 #include "app/WindowKit.h"
 #include "link/CommandTable.h"
 #include "platform/base/Exceptions.h"
@@ -212,20 +213,26 @@ void TMainForm::B_WriteBMSClick(TObject*) {
     SendBmsWrite();
 }
 
-bool TMainForm::SendBmsWrite() {
-    const ProtectionTexts cells = BmsCells();
-    if (!CellsAreIntegers(cells)) return false;
+std::optional<FrameBytes> BmsWriteFromGrid(TMainForm& form, uint8_t address) {
+    const ProtectionTexts cells = form.BmsCells();
+    if (!CellsAreIntegers(cells)) return std::nullopt;
     // A value its field cannot hold would reach the battery cut to the
     // field's width: nothing goes out.
-    const RequestBuild request = BuildProtectionWrite(ModuleAddress(), cells);
+    RequestBuild request = BuildProtectionWrite(address, cells);
     if (!request.Ok()) {
-        ShowInfo(request.refusal, kFailureColor);
-        return false;
+        form.ShowInfo(request.refusal, kFailureColor);
+        return std::nullopt;
     }
+    return std::move(request.frame);
+}
+
+bool TMainForm::SendBmsWrite() {
+    const std::optional<FrameBytes> request = BmsWriteFromGrid(*this, ModuleAddress());
+    if (!request) return false;
     const uint8_t outstanding = LastCommand;
     LastCommand = CmdWriteBms;
-    std::copy(request.frame.begin(), request.frame.end(), TxFrame.begin());
-    if (WriteFrame(TxFrame.data(), static_cast<uint16_t>(request.frame.size()))) return true;
+    std::copy(request->begin(), request->end(), TxFrame.begin());
+    if (WriteFrame(TxFrame.data(), static_cast<uint16_t>(request->size()))) return true;
     LastCommand = outstanding;
     return false;
 }
