@@ -10,9 +10,11 @@
 #include <atomic>
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "adjust/ProtectionParameters.h"
 #include "link/ReplyScanner.h"
@@ -367,6 +369,33 @@ public:
     void WaitMs(uint32_t ms);
     TTeButton* TeButton11 = nullptr;  // "Automatic Check"
 
+    // ---- automatic addressing and the parameter writes of parallel modules
+    //      (Main_Addressing.cpp, Main_ParallelParams.cpp) ----
+    // Bind "Auto GetAddress" and the parallel parameter group; the first
+    // makes the probe memos M_send and M_Receive, which the pages lack.
+    void BindAddressingHandlers();
+    void BindParallelParamsHandlers();
+    void TeButton3Click(TObject* sender);
+    void TBMS_SerilNumEnter(TObject* sender);
+    void SingleModule_GetClick(TObject* sender);
+    void SingleModule_SetClick(TObject* sender);
+    void AllModule_SetClick(TObject* sender);
+    // What a run over the modules needs: the port open and no poll or
+    // automatic query sending meanwhile; false, with the refusal on the info
+    // line, when one is missing. A run already going refuses silently.
+    bool ReadyForModuleRun();
+    // Sends `request` to each of `modules` in turn (its address in byte 0,
+    // which the sum leaves out) and waits up to `waitMs` for that module's
+    // reply `replyCode` with status 0, handling window messages meanwhile.
+    // `answered` hears each module's outcome. The module-address box and
+    // LastCommand are as before when it ends; false when a frame could not be
+    // written, which ends the run there.
+    bool SendToEachModule(const std::vector<uint8_t>& modules, FrameBytes request, uint8_t replyCode,
+                          uint32_t waitMs, const std::function<void(uint8_t module)>& sending,
+                          const std::function<void(uint8_t module, bool acknowledged)>& answered);
+    TMemo* M_send = nullptr;
+    TMemo* M_Receive = nullptr;
+
     // ================= controls ==========
     // Frame (Main_Frame.cpp)
     TTeThemeLink* TeThemeLink1 = nullptr;
@@ -700,6 +729,11 @@ public:
     // Automatic check (Main_AutoCheck.cpp): set while a check runs, so a click
     // handled inside its waits cannot start a second one.
     uint8_t AutoCheckRunning = 0;
+
+    // Automatic addressing and the all-module write (Main_Addressing.cpp,
+    // Main_ParallelParams.cpp): set while one runs, so a click handled inside
+    // its waits cannot start another.
+    uint8_t ModuleRunActive = 0;
 
 private:
     void BindEvents();
