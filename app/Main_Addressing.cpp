@@ -35,8 +35,8 @@ void TMainForm::BindAddressingHandlers() {
     if (TeButton3) TeButton3->OnClick = [this](TObject* sender) { TeButton3Click(sender); };
     // Beside the module check boxes: what was probed, and who answered.
     TWinControl* page = ScrolledPanels[kPraSetPanel];
-    M_send = MakeControl<TMemo>(this, page, "M_send", 884, 8, 60, 300);
-    M_Receive = MakeControl<TMemo>(this, page, "M_Receive", 948, 8, 60, 300);
+    M_send = MakeControl<TMemo>(this, page, "M_send", 882, 8, 56, 300);
+    M_Receive = MakeControl<TMemo>(this, page, "M_Receive", 940, 8, 56, 300);
     for (TMemo* memo : {M_send, M_Receive}) {
         memo->SetScrollBars(ssVertical);
         memo->Lines()->Add(memo->Name());
