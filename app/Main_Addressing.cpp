@@ -14,7 +14,6 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kRefusalColor = 0x6A6AFF;
 constexpr int kPraSetPanel = 4;
 // A module answers a login within a few milliseconds; a silent address
 // costs this much.
@@ -46,14 +45,14 @@ void TMainForm::BindAddressingHandlers() {
 bool TMainForm::ReadyForModuleRun() {
     if (ModuleRunActive) return false;
     if (PortOpen == 0) {
-        ShowInfo("Please open port frist!", kRefusalColor);
+        ShowInfo("Please open port frist!", kFailureColor);
         return false;
     }
     // Their requests would cross the run's and their replies be taken for its answers.
     const bool querying = (PC_All_Query && PC_All_Query->Checked()) ||
                           (TSBS_CycQuery && TSBS_CycQuery->Checked()) || AutoQueryOn;
     if (querying) {
-        ShowInfo("Please turn off automatic query frist!", kRefusalColor);
+        ShowInfo("Please turn off automatic query frist!", kFailureColor);
         return false;
     }
     return true;
@@ -80,7 +79,7 @@ bool TMainForm::SendToEachModule(const std::vector<uint8_t>& modules, FrameBytes
         LastCommand = request[frame::kCommand];
         std::copy(request.begin(), request.end(), TxFrame.begin());
         if (!Comm1->WriteCommData(TxFrame.data(), static_cast<uint16_t>(request.size()))) {
-            ShowInfo("Please open port frist!", kRefusalColor);
+            ShowInfo("Please open port frist!", kFailureColor);
             return false;
         }
         if (sending) sending(module);

@@ -13,7 +13,6 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kRefusalColor = 0x6A6AFF;
 // A module stores its parameters before it acknowledges; a silent one
 // costs this much.
 constexpr uint32_t kWriteWaitMs = 300;
@@ -24,7 +23,7 @@ std::optional<uint8_t> ChosenModule(TMainForm& form) {
     int32_t module = 0;
     if (!form.TBMS_SerilNum || !TryStrToInt(form.TBMS_SerilNum->GetText(), module) || module < 1 ||
         module > kModuleCount) {
-        form.ShowInfo("Please choose a module from 1 to 64!", kRefusalColor);
+        form.ShowInfo("Please choose a module from 1 to 64!", kFailureColor);
         return std::nullopt;
     }
     return static_cast<uint8_t>(module);
@@ -70,7 +69,7 @@ void TMainForm::SingleModule_GetClick(TObject*) {
 
 void TMainForm::SingleModule_SetClick(TObject*) {
     if (AutoQueryOn) {
-        ShowInfo("Please turn off automatic query!", kRefusalColor);
+        ShowInfo("Please turn off automatic query!", kFailureColor);
         return;
     }
     if (!IsLoggedIn()) return;
@@ -89,7 +88,7 @@ void TMainForm::AllModule_SetClick(TObject*) {
     for (int i = 0; i < kModuleCount; ++i)
         if (ParaRecord.ModuleSelected[i] == 1) modules.push_back(static_cast<uint8_t>(i + 1));
     if (modules.empty()) {
-        ShowInfo("No module is selected: please save the polling set-up first!", kRefusalColor);
+        ShowInfo("No module is selected: please save the polling set-up first!", kFailureColor);
         return;
     }
     // Built once, before anything goes out: every module gets the same block.
