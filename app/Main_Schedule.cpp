@@ -17,7 +17,6 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kSuccessColor = 0x80D98D;
 constexpr TColor kNowColor = 0x00FF00;
 constexpr uint32_t kFallbackPeriodMs = 10000;
 constexpr uint32_t kLongestPeriodSec = std::numeric_limits<uint32_t>::max() / 1000;

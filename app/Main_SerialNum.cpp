@@ -353,7 +353,7 @@ void TMainForm::CB_SerailQueryClick(TObject*) {
     if (SerialDataStream && !exists) SerialDataStream << SerialDataHeader() << std::flush;
     if (SerialDataStream) return;
     SerialDataStream.close();
-    ShowInfo(exists ? "Fail to open record file!" : "Fail to build record file!", kRefusalColor);
+    ShowInfo(exists ? "Fail to open record file!" : "Fail to build record file!", kFailureColor);
 }
 
 void TMainForm::Timer3Timer(TObject*) {
@@ -379,7 +379,7 @@ void TMainForm::Timer3Timer(TObject*) {
 void TMainForm::B_QuerySerialNumClick(TObject*) {
     const int chosen = CB_SerialNumBox ? CB_SerialNumBox->ItemIndex() : -1;
     if (chosen < 0 || chosen >= SerialPollCount) {
-        ShowInfo("Please choose a serial number first!", kRefusalColor);
+        ShowInfo("Please choose a serial number first!", kFailureColor);
         return;
     }
     LoggedIn = 1;
@@ -390,7 +390,7 @@ void TMainForm::B_QuerySerialNumClick(TObject*) {
 
 void TMainForm::B_WriteSerialNumClick(TObject*) {
     if (AutoQueryOn) {
-        ShowInfo("Please turn off automatic query frist!", kRefusalColor);
+        ShowInfo("Please turn off automatic query frist!", kFailureColor);
         return;
     }
     if (!IsLoggedIn()) return;
@@ -410,7 +410,7 @@ void TMainForm::WriteSerialDataRow() {
         SerialDataStream << SerialDataRow(Now(), *reading) << std::flush;
         if (!SerialDataStream) {
             SerialDataStream.close();
-            ShowInfo("Fail to write record file!", kRefusalColor);
+            ShowInfo("Fail to write record file!", kFailureColor);
         }
     }
     if (SG_AutoQuery) PostMessage(SG_AutoQuery->Handle(), WM_HSCROLL, SB_BOTTOM, 0);

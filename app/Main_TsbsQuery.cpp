@@ -16,7 +16,6 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kFailureColor = 0x6A6AFF;
 constexpr int kLongestPeriodSec = 120;
 
 void Enable(TControl* control, bool enabled) {

@@ -23,7 +23,6 @@ using sim::Bytes;
 class ModuleQueryTest : public MainWindowTest {
 protected:
     static constexpr std::array<uint8_t, 4> kAddresses{1, 2, 3, 4};
-    static constexpr TColor kFailureColor = 0x6A6AFF;
 
     void SetUp() override {
         MainWindowTest::SetUp();
