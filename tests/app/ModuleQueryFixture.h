@@ -4,40 +4,27 @@
 // bound. The poll clock's real timer is stopped: a test ticks it itself,
 // while the modules answer in real time.
 
-#include <algorithm>
-#include <chrono>
+#include <array>
 #include <filesystem>
-#include <functional>
-#include <memory>
-#include <thread>
 #include <vector>
 
 #include "link/CommandTable.h"
-#include "tests/app/MainWindowFixture.h"
-#include "tools/bms-sim/SimLink.h"
+#include "tests/app/SimModuleFixture.h"
 
 namespace tarvel::testing {
 
 using sim::Bytes;
 
-class ModuleQueryTest : public MainWindowTest {
+class ModuleQueryTest : public SimModuleTest {
 protected:
     static constexpr std::array<uint8_t, 4> kAddresses{1, 2, 3, 4};
 
+    std::vector<uint8_t> ModuleAddresses() const override { return {kAddresses.begin(), kAddresses.end()}; }
+
     void SetUp() override {
-        MainWindowTest::SetUp();
+        SimModuleTest::SetUp();
         for (const char* folder : {"DataAccess", "SerialData"})
             std::filesystem::create_directories(folder_.Path() / folder);
-        sim::SimConfig config;
-        config.addresses.assign(kAddresses.begin(), kAddresses.end());
-        link_ = std::make_unique<sim::SimLink>(config);
-        ASSERT_TRUE(link_->Start()) << link_->Error();
-        SetCommandLinePort(link_->DevicePath().c_str());
-    }
-
-    void TearDown() override {
-        if (link_) link_->Stop();
-        MainWindowTest::TearDown();
     }
 
     // The window with the features bound and the poll clock still; the
@@ -60,18 +47,6 @@ protected:
         form_->LoggedIn = 1;
     }
 
-    // Runs the window's loop until `done` holds or `limit` of real time has passed.
-    bool WaitUntil(const std::function<bool()>& done,
-                   std::chrono::milliseconds limit = std::chrono::milliseconds(3000)) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        for (;;) {
-            ui_.RunUntilIdle();
-            if (done()) return true;
-            if (std::chrono::steady_clock::now() >= deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    }
-
     // The requests the line carried, in order.
     std::vector<Bytes> Requests() { return Module().Requests(); }
     // Waits until the line has carried `count` requests.
@@ -80,18 +55,8 @@ protected:
     }
 
     String InfoLine() { return form_->L_Info->Caption(); }
-    std::vector<String> BoxTexts() {
-        std::vector<String> texts;
-        for (const TBoxRecord& box : ui_.Boxes()) texts.push_back(box.text);
-        return texts;
-    }
-
-    sim::Simulator& Module() { return link_->Sim(); }
 
     static Bytes PlainQuery(uint8_t address) { return {address, 0x00, 0x04, 0x01, 0x03, 0x55, 0xAA, 0x07}; }
-
-private:
-    std::unique_ptr<sim::SimLink> link_;
 };
 
 }  // namespace tarvel::testing

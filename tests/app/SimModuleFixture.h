@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/app/MainWindowFixture.h"
 #include "tools/bms-sim/SimLink.h"
@@ -27,12 +28,15 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         sim::SimConfig config;
-        config.addresses = {kModuleAddress};
+        config.addresses = ModuleAddresses();
         config.baud = 0;  // replies at once: tests wait for bytes, not for the wire
         link_ = std::make_unique<sim::SimLink>(config);
         ASSERT_TRUE(link_->Start()) << link_->Error();
         SetCommandLinePort(link_->DevicePath().c_str());
     }
+
+    // The modules on the line, each at its own address.
+    virtual std::vector<uint8_t> ModuleAddresses() const { return {kModuleAddress}; }
 
     void TearDown() override {
         // The module goes first, while the window that may hold its port
