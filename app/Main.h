@@ -396,7 +396,57 @@ public:
     TMemo* M_send = nullptr;
     TMemo* M_Receive = nullptr;
 
-    // ================= controls ==========
+    // ---- query of one parallel module, serial-number list and polling, scheduled query
+    //      (Main_TsbsQuery.cpp, Main_SerialNum.cpp, Main_Schedule.cpp) ----
+    // Binds the three features and makes the controls and timers the pages
+    // lack. Running it again changes nothing.
+    void BindModuleQueryHandlers();
+    void BindTsbsQueryHandlers();
+    void BindSerialNumHandlers();
+    void BindScheduleHandlers();
+    // query of one module
+    void TSBS_SeqNumEnter(TObject* sender);
+    void TSBS_OnceQueryClick(TObject* sender);
+    void TSBS_CycQueryClick(TObject* sender);
+    // The poll clock's query of one module with its flag and time-out; false
+    // when nothing went out (the info line says why). The cyclic query also
+    // needs a period it can keep.
+    bool StartTsbsQuery(bool cyclic);
+    bool SendTsbsQuery();
+    // The answers the parallel display hands over: the one-module query's
+    // (0x83) and the query by serial number's (0x92).
+    void ShowOneModuleAnswer();
+    void ShowSerialAnswer();
+    // Either answer's reading: the grid, the status displays, the store and
+    // what follows a shown reading.
+    void ShowModuleReading();
+    // serial-number list; entry i is cell (i / 32, i % 32) of SG_SerialNum
+    String SerialEntry(int index) const;
+    void SetSerialEntry(int index, const String& text);
+    void AddSerialNumber();
+    void B_ReplaceSerialNumClick(TObject* sender);
+    void ReplaceSerialNumber();
+    void DeleteSerialNumber();
+    void SortSerialNumbers();
+    void E_SerialNumScanKeyPress(TObject* sender, char16_t& key);
+    void SaveSerialNumClick(TObject* sender);
+    void GetSerialNumClick(TObject* sender);
+    // serial-number polling and the serial-number requests
+    void CB_SerailQueryClick(TObject* sender);
+    void Timer3Timer(TObject* sender);
+    void B_QuerySerialNumClick(TObject* sender);
+    void B_WriteSerialNumClick(TObject* sender);
+    void WriteSerialDataRow();
+    // scheduled query
+    void Timer6Timer(TObject* sender);
+    void Timer7Timer(TObject* sender);
+    void Timer8Timer(TObject* sender);
+    void Auto_QueryClick(TObject* sender);
+    void EnsureTimeClick(TObject* sender);
+    // Whether the schedule's pickers put the current time inside its window.
+    bool QueryWindowOpen() const;
+
+    // ================= controls ===
     // Frame (Main_Frame.cpp)
     TTeThemeLink* TeThemeLink1 = nullptr;
     TTeForm* TeForm1 = nullptr;
@@ -631,7 +681,7 @@ public:
     std::unique_ptr<TComm> Comm1;
     std::unique_ptr<ReplyScanner> Scanner;  // its frames go to the link's frame handler
 
-    // ================= state ==========
+    // ================= state ===
     // Device link
     std::array<uint8_t, 500> TxFrame{};
     std::array<uint8_t, 5000> RxFrame{};
@@ -734,6 +784,36 @@ public:
     // Main_ParallelParams.cpp): set while one runs, so a click handled inside
     // its waits cannot start another.
     uint8_t ModuleRunActive = 0;
+
+    // Query of one module, serial numbers, scheduled query (Main_TsbsQuery.cpp,
+    // Main_SerialNum.cpp, Main_Schedule.cpp); the bind step makes these.
+    std::array<std::array<uint8_t, 20>, kModuleCount> SerialPollTable{};
+    TTimer* Timer3 = nullptr;  // serial-number polling, 1 s
+    TTimer* Timer6 = nullptr;  // the schedule's clock, 1 s
+    TTimer* Timer7 = nullptr;  // the scheduled query: 500 ms until the window opens, then the period
+    TTimer* Timer8 = nullptr;  // the schedule's window check, 5 s
+    TTeEdit* E_SerialNumScan = nullptr;
+    TTeEdit* E_SerialNumOld = nullptr;
+    TTeEdit* E_SerialNumNew = nullptr;
+    TTeGroupBox* TeGroupBox14 = nullptr;  // serial-number polling, never shown
+    TTeCheckBox* CB_SerailQuery = nullptr;
+    TTeButton* B_QuerySerialNum = nullptr;
+    TTeComboBox* CB_SerialNumBox = nullptr;
+    TTeEdit* E_WriteSerialNum = nullptr;
+    TTeButton* B_WriteSerialNum = nullptr;
+    TTeEffectGroupBox* TeEffectGroupBox6 = nullptr;  // the scheduled query, never shown
+    TDateTimePicker* NowTime_Date = nullptr;
+    TDateTimePicker* NowTime_Time = nullptr;
+    TDateTimePicker* BeginQuery_Date = nullptr;
+    TDateTimePicker* BeginQuery_Time = nullptr;
+    TDateTimePicker* EndQuery_Date = nullptr;
+    TDateTimePicker* EndQuery_Time = nullptr;
+    TTeEdit* CycleTimeEdit = nullptr;
+    TTeButton* EnsureTime = nullptr;
+    TTeCheckBox* Auto_Query = nullptr;
+    // Where the schedule reads the current local time; tests put a clock of
+    // their own here.
+    std::function<TDateTime()> ScheduleClock = [] { return Now(); };
 
 private:
     void BindEvents();

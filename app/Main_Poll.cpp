@@ -139,7 +139,7 @@ void TMainForm::PollTick() {
         QueryTicks = 0;
         if (++QuerySeconds >= ParaRecord.SinglePeriodSec) {
             QuerySeconds = 0;
-            // if (TSBS_CycQuery->Checked()) QueryDue = 1;
+            if (IsChecked(TSBS_CycQuery)) QueryDue = 1;
         }
     }
 
@@ -157,22 +157,15 @@ void TMainForm::PollTick() {
             PollInProgress = 0;
         }
     }
-    // The query of one module joins here once SendTsbsQuery exists:
-    // if (QueryDue && RequestBusy == 0) {
-    //     QueryDue = 0;
-    //     RequestBusy = 1;
-    //     TsbsQueryInProgress = 1;
-    //     SendTsbsQuery();
-    //     ++PollRequestCount;
-    //     ReplyTimeoutTicks = 1;
-    // }
-    // if (TsbsOnceRequest && RequestBusy == 0) {
-    //     TsbsOnceRequest = 0;
-    //     TsbsQueryInProgress = 1;
-    //     RequestBusy = 1;
-    //     SendTsbsQuery();
-    //     ReplyTimeoutTicks = 1;
-    // }
+    // The query of one module raises its flag and starts the time-out itself.
+    if (QueryDue && RequestBusy == 0) {
+        QueryDue = 0;
+        if (StartTsbsQuery(true)) ++PollRequestCount;
+    }
+    if (TsbsOnceRequest && RequestBusy == 0) {
+        TsbsOnceRequest = 0;
+        StartTsbsQuery(false);
+    }
 
     if (ReplyTimeoutTicks != 0 && ++ReplyTimeoutTicks > kReplyTimeoutTicks) {
         ++ReplyTimeoutCount;
