@@ -17,8 +17,10 @@
 #include "adjust/ProtectionParameters.h"
 #include "link/ReplyScanner.h"
 #include "link/SerialComm.h"
+#include "platform/classlib/Chart.h"
 #include "platform/classlib/ComCtrls_DateTime.h"
 #include "platform/classlib/ComCtrls_RichEdit.h"
+#include "platform/classlib/DBGrids.h"
 #include "platform/classlib/Dialogs.h"
 #include "platform/classlib/ExtCtrls.h"
 #include "platform/classlib/Forms.h"
@@ -367,6 +369,67 @@ public:
     void WaitMs(uint32_t ms);
     TTeButton* TeButton11 = nullptr;  // "Automatic Check"
 
+    // ---- device auto-save schedule and device-logged telemetry (Main_AutoTsbs.cpp), data query and
+    //      chart (Main_DataQuery.cpp) ----
+    // Makes what the pages lack: the two schedule groups (system-monitor and
+    // remote-control tabs), the record tab's buttons and the download's
+    // silence timer; sizes the record grid and binds them all.
+    void BindAutoTsbsHandlers();
+    // Each schedule set: 0 on the system-monitor tab, 1 on the remote-control tab.
+    void settimeClick(int set);  // also EnsuresettimeClick
+    void CheckfunctionClick(TObject* sender);
+    void BegingetsbsClick(int set);
+    void EndgetsbsClick(int set);
+    void GetAutoTSBSDataClick(TObject* sender);
+    void ClearAutoTSBSDataClick(TObject* sender);
+    void ClearTSBSlookDataClick(TObject* sender);
+    void SaveAutoTSBSDataClick(TObject* sender);
+    // No batch of a download for 10 s: the failure goes to the info line and
+    // the record buttons are enabled again.
+    void AutoTsbsSilenceTimer(TObject* sender);
+    void EnableAutoTsbsRecordButtons(bool enabled);
+    struct ScheduleSet {
+        TDateTimePicker *NowDate = nullptr, *NowTime = nullptr, *BeginDate = nullptr, *BeginTime = nullptr,
+                        *EndDate = nullptr, *EndTime = nullptr;
+        TTeEdit *Period = nullptr, *MinPeriod = nullptr;
+        TTeButton *Check = nullptr, *State = nullptr, *Begin = nullptr, *End = nullptr;
+    };
+    std::array<ScheduleSet, 2> ScheduleSets{};
+    TTeButton* GetAutoTSBSData = nullptr;    // "读取TSBS数据"
+    TTeButton* ClearAutoTSBSData = nullptr;  // "清除FLASH数据"
+    TTeButton* ClearTSBSlookData = nullptr;  // "清空记录"
+    TTeButton* SaveAutoTSBSData = nullptr;   // "保存TSBS数据"
+    TTimer* AutoTsbsSilence = nullptr;
+
+    // ---- data query and chart (Main_DataQuery.cpp) ----
+    // Makes the data grid and the chart, which the pages lack, and binds the
+    // two pages' buttons, combo boxes and scroll bar and the form's wheel.
+    void BindDataQueryHandlers();
+    void DQ_OrderModeEnter(TObject* sender);
+    void DQ_SeqNumEnter(TObject* sender);
+    void DBC_SeqNumEnter(TObject* sender);
+    void DQ_QueryClick(TObject* sender);
+    // False when the date range was refused.
+    bool RunDataQuery();
+    void DQ_DeleteClick(TObject* sender);
+    void DBC_OnceQueryClick(TObject* sender);
+    void DBScrollBarChange(TObject* sender);
+    void FormMouseWheelUp(TObject* sender);
+    void FormMouseWheelDown(TObject* sender);
+    bool CheckDateRange(TDateTime end, TDateTime begin);
+    void ShowNoChartData();
+    void ApplyChartZoom();
+    void UpdateChartAxisFormat();
+    // The readings database, opened afresh for each use; ADOQuery1 and the
+    // chart's query keep it open while they read through it.
+    std::shared_ptr<ReadingDatabase> OpenQueryDatabase();
+    TQuery* ADOQuery1 = nullptr;
+    TDataSource* DataSource1 = nullptr;
+    TDBGrid* DBGrid1 = nullptr;
+    TChart* cht = nullptr;
+    TLineSeries* LineSeries2 = nullptr;
+    TQuery* ChartQuery = nullptr;
+
     // ================= controls ==========
     // Frame (Main_Frame.cpp)
     TTeThemeLink* TeThemeLink1 = nullptr;
@@ -700,6 +763,9 @@ public:
     // Automatic check (Main_AutoCheck.cpp): set while a check runs, so a click
     // handled inside its waits cannot start a second one.
     uint8_t AutoCheckRunning = 0;
+
+    // Device auto-save schedule (Main_AutoTsbs.cpp): the data of the last request 0x2C.
+    std::array<uint8_t, 18> AutoTsbsSchedule{};
 
 private:
     void BindEvents();
