@@ -27,20 +27,23 @@ TQuery::TQuery(TComponent* owner) : TComponent(owner) {}
 TQuery::~TQuery() {
     Destroying();
     statement_.reset();
+    connection_.reset();
 }
 
-void TQuery::Open(Statement statement) {
+void TQuery::Open(Statement statement, std::shared_ptr<const void> connection) {
     Close();
     std::vector<String> fields;
     for (int c = 0; c < statement.ColumnCount(); ++c) fields.push_back(statement.ColumnName(c));
     fields_ = std::move(fields);
     statement_.emplace(std::move(statement));
+    connection_ = std::move(connection);
     Changed();
 }
 
 void TQuery::Close() {
-    if (!Active()) return;
     statement_.reset();
+    connection_.reset();
+    if (fields_.empty()) return;
     fields_.clear();
     rows_.clear();
     Changed();

@@ -6,6 +6,7 @@
 // of a month of readings can hold millions of rows: the grid reads only as
 // far as it has been scrolled, a page ahead.
 
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -33,8 +34,10 @@ public:
     ~TQuery() override;
 
     // Takes a prepared and bound SELECT and learns its fields; no row is
-    // read yet. Raises EDatabaseError as the database does.
-    void Open(Statement statement);
+    // read yet. `connection`, when given, is kept until the query closes, so
+    // the database the statement reads stays open as long as it does.
+    // Raises EDatabaseError as the database does.
+    void Open(Statement statement, std::shared_ptr<const void> connection = {});
     // Drops the statement and the rows read.
     void Close();
     bool Active() const { return statement_.has_value() || !fields_.empty(); }
@@ -60,6 +63,7 @@ private:
     void Changed();
 
     std::optional<Statement> statement_;
+    std::shared_ptr<const void> connection_;
     std::vector<String> fields_;
     std::vector<std::vector<String>> rows_;
     std::vector<TDataSource*> sources_;
