@@ -187,7 +187,12 @@ void TDBGrid::DataSetChanged() {
     SetRowCount(1 + std::max(1, open ? query->RecordCount() : 0));
     SetFixedCols(1);
     SetFixedRows(1);
-    if (oldCols != ColCount() || (open && query->RecordCount() <= kPageAhead)) {
+    // Sized by the titles when the query opens, and once more by the first
+    // page when its rows come.
+    const bool firstRows = open && query->RecordCount() > 0 && !sizedByRows_;
+    if (!open || query->RecordCount() == 0) sizedByRows_ = false;
+    if (oldCols != ColCount() || firstRows) {
+        sizedByRows_ = firstRows;
         // Columns as wide as their title or the widest value of the first page.
         for (int f = 0; f < std::max(1, fields); ++f) {
             int chars = open ? Utf8Length(query->FieldName(f)) : 0;

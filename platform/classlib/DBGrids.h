@@ -125,6 +125,7 @@ private:
 
     TDataSource* dataSource_ = nullptr;
     bool laying_ = false;
+    bool sizedByRows_ = false;
 };
 
 }  // namespace tarvel

@@ -5,6 +5,7 @@
 #include "platform/classlib/DBGrids.h"
 
 #include "ControlFixture.h"
+#include "platform/classlib/StdCtrls_Draw.h"
 #include "tests/TempFolderFixture.h"
 
 namespace tarvel {
@@ -60,6 +61,9 @@ TEST_F(DBGridTest, ShowsTheFieldNamesOverARowPerRecord) {
     EXPECT_EQ(Cell(3, 2), "3001");
     EXPECT_EQ(Cell(1, 2), "2024-03-01 1");
     EXPECT_EQ(Cell(0, 1), "");
+    // Columns fit the longest of their title and first values.
+    EXPECT_GE(grid->ColWidths(1), TextWidthOf(grid->Font(), u"2024-03-01 1"));
+    EXPECT_GE(grid->ColWidths(2), TextWidthOf(grid->Font(), u"SerialNO"));
 }
 
 TEST_F(DBGridTest, ReadsOnlyAPageAheadOfTheRowsItShows) {
