@@ -137,7 +137,7 @@ void TMainForm::CheckfunctionClick(TObject*) { SendCommand(ModuleAddress(), CmdC
 
 void TMainForm::BegingetsbsClick(int set) {
     if (AutoQueryOn) {
-        ShowInfo("请先关闭自动查询！", kRefusalColor);
+        ShowInfo("请先关闭自动查询！", kFailureColor);
         return;
     }
     if (!IsLoggedIn()) return;
@@ -146,7 +146,7 @@ void TMainForm::BegingetsbsClick(int set) {
         BuildAutoTsbsSchedule(ModuleAddress(), PickedTime(*s.BeginDate, *s.BeginTime),
                               PickedTime(*s.EndDate, *s.EndTime), s.Period->Text());
     if (!request.Ok()) {
-        ShowInfo(request.refusal, kRefusalColor);
+        ShowInfo(request.refusal, kFailureColor);
         return;
     }
     std::copy_n(request.frame.begin() + frame::kRequestData, AutoTsbsSchedule.size(),
@@ -157,7 +157,7 @@ void TMainForm::BegingetsbsClick(int set) {
 
 void TMainForm::EndgetsbsClick(int set) {
     if (AutoQueryOn) {
-        ShowInfo("请先关闭自动查询！", kRefusalColor);
+        ShowInfo("请先关闭自动查询！", kFailureColor);
         return;
     }
     if (!IsLoggedIn()) return;
@@ -168,7 +168,7 @@ void TMainForm::EndgetsbsClick(int set) {
 
 void TMainForm::ShowFunctionState() {
     if (AutoQueryOn) {
-        ShowInfo("请先关闭自动查询！", kRefusalColor);
+        ShowInfo("请先关闭自动查询！", kFailureColor);
         return;
     }
     if (!IsLoggedIn()) return;
@@ -225,7 +225,7 @@ void TMainForm::ShowAutoTsbsRecords() {
 
 void TMainForm::AutoTsbsSilenceTimer(TObject*) {
     AutoTsbsSilence->SetEnabled(false);
-    ShowInfo("自动保存TSBS记录查询失败: 10 s 内未收到数据!", kRefusalColor);
+    ShowInfo("自动保存TSBS记录查询失败: 10 s 内未收到数据!", kFailureColor);
     EnableAutoTsbsRecordButtons(true);
 }
 
