@@ -92,6 +92,15 @@ void MakeScheduleGroup(TMainForm& f, TWinControl* parent, TRect bounds, TMainFor
     set.End->SetEnabled(false);
 }
 
+// The schedule's requests wait while the automatic query polls, and need the login.
+bool MayTalkToTheModule(TMainForm& f) {
+    if (f.AutoQueryOn) {
+        f.ShowInfo("请先关闭自动查询！", kFailureColor);
+        return false;
+    }
+    return f.IsLoggedIn();
+}
+
 }  // namespace
 
 // ---- schedule ----
@@ -136,11 +145,7 @@ void TMainForm::settimeClick(int set) {
 void TMainForm::CheckfunctionClick(TObject*) { SendCommand(ModuleAddress(), CmdCheckFunction); }
 
 void TMainForm::BegingetsbsClick(int set) {
-    if (AutoQueryOn) {
-        ShowInfo("请先关闭自动查询！", kFailureColor);
-        return;
-    }
-    if (!IsLoggedIn()) return;
+    if (!MayTalkToTheModule(*this)) return;
     const ScheduleSet& s = ScheduleSets[static_cast<size_t>(set)];
     const RequestBuild request =
         BuildAutoTsbsSchedule(ModuleAddress(), PickedTime(*s.BeginDate, *s.BeginTime),
@@ -156,22 +161,14 @@ void TMainForm::BegingetsbsClick(int set) {
 }
 
 void TMainForm::EndgetsbsClick(int set) {
-    if (AutoQueryOn) {
-        ShowInfo("请先关闭自动查询！", kFailureColor);
-        return;
-    }
-    if (!IsLoggedIn()) return;
+    if (!MayTalkToTheModule(*this)) return;
     SendCommand(ModuleAddress(), CmdEndGetSbs);
     ScheduleSets[static_cast<size_t>(set)].Begin->SetEnabled(true);
     ScheduleSets[static_cast<size_t>(set)].Check->SetEnabled(true);
 }
 
 void TMainForm::ShowFunctionState() {
-    if (AutoQueryOn) {
-        ShowInfo("请先关闭自动查询！", kFailureColor);
-        return;
-    }
-    if (!IsLoggedIn()) return;
+    if (!MayTalkToTheModule(*this)) return;
     const std::optional<uint8_t> storing = DecodeStoringState(ByteSpan(RxFrame.data(), RxFrameLength));
     if (!storing || !ScheduleSets[0].Check) return;
     for (ScheduleSet& s : ScheduleSets) {
