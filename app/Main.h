@@ -19,8 +19,10 @@
 #include "adjust/ProtectionParameters.h"
 #include "link/ReplyScanner.h"
 #include "link/SerialComm.h"
+#include "platform/classlib/Chart.h"
 #include "platform/classlib/ComCtrls_DateTime.h"
 #include "platform/classlib/ComCtrls_RichEdit.h"
+#include "platform/classlib/DBGrids.h"
 #include "platform/classlib/Dialogs.h"
 #include "platform/classlib/ExtCtrls.h"
 #include "platform/classlib/Forms.h"
@@ -446,7 +448,68 @@ public:
     // Whether the schedule's pickers put the current time inside its window.
     bool QueryWindowOpen() const;
 
-    // ================= controls ===
+    // ---- device auto-save schedule and device-logged telemetry (Main_AutoTsbs.cpp), data query and
+    //      chart (Main_DataQuery.cpp) ----
+    // Makes what the pages lack: the two schedule groups (system-monitor and
+    // remote-control tabs), the record tab's buttons and the download's
+    // silence timer; sizes the record grid and binds them all.
+    void BindAutoTsbsHandlers();
+    // Each schedule set: 0 on the system-monitor tab, 1 on the remote-control tab.
+    void settimeClick(int set);  // also EnsuresettimeClick
+    void CheckfunctionClick(TObject* sender);
+    void BegingetsbsClick(int set);
+    void EndgetsbsClick(int set);
+    void GetAutoTSBSDataClick(TObject* sender);
+    void ClearAutoTSBSDataClick(TObject* sender);
+    void ClearTSBSlookDataClick(TObject* sender);
+    void SaveAutoTSBSDataClick(TObject* sender);
+    // No batch of a download for 10 s: the failure goes to the info line and
+    // the record buttons are enabled again.
+    void AutoTsbsSilenceTimer(TObject* sender);
+    void EnableAutoTsbsRecordButtons(bool enabled);
+    struct ScheduleSet {
+        TDateTimePicker *NowDate = nullptr, *NowTime = nullptr, *BeginDate = nullptr, *BeginTime = nullptr,
+                        *EndDate = nullptr, *EndTime = nullptr;
+        TTeEdit *Period = nullptr, *MinPeriod = nullptr;
+        TTeButton *Check = nullptr, *State = nullptr, *Begin = nullptr, *End = nullptr;
+    };
+    std::array<ScheduleSet, 2> ScheduleSets{};
+    TTeButton* GetAutoTSBSData = nullptr;    // "读取TSBS数据"
+    TTeButton* ClearAutoTSBSData = nullptr;  // "清除FLASH数据"
+    TTeButton* ClearTSBSlookData = nullptr;  // "清空记录"
+    TTeButton* SaveAutoTSBSData = nullptr;   // "保存TSBS数据"
+    TTimer* AutoTsbsSilence = nullptr;
+
+    // ---- data query and chart (Main_DataQuery.cpp) ----
+    // Makes the data grid and the chart, which the pages lack, and binds the
+    // two pages' buttons, combo boxes and scroll bar and the form's wheel.
+    void BindDataQueryHandlers();
+    void DQ_OrderModeEnter(TObject* sender);
+    void DQ_SeqNumEnter(TObject* sender);
+    void DBC_SeqNumEnter(TObject* sender);
+    void DQ_QueryClick(TObject* sender);
+    // False when the date range was refused.
+    bool RunDataQuery();
+    void DQ_DeleteClick(TObject* sender);
+    void DBC_OnceQueryClick(TObject* sender);
+    void DBScrollBarChange(TObject* sender);
+    void FormMouseWheelUp(TObject* sender);
+    void FormMouseWheelDown(TObject* sender);
+    bool CheckDateRange(TDateTime end, TDateTime begin);
+    void ShowNoChartData();
+    void ApplyChartZoom();
+    void UpdateChartAxisFormat();
+    // The readings database, opened afresh for each use; ADOQuery1 and the
+    // chart's query keep it open while they read through it.
+    std::shared_ptr<ReadingDatabase> OpenQueryDatabase();
+    TQuery* ADOQuery1 = nullptr;
+    TDataSource* DataSource1 = nullptr;
+    TDBGrid* DBGrid1 = nullptr;
+    TChart* cht = nullptr;
+    TLineSeries* LineSeries2 = nullptr;
+    TQuery* ChartQuery = nullptr;
+
+    // ================= controls =================
     // Frame (Main_Frame.cpp)
     TTeThemeLink* TeThemeLink1 = nullptr;
     TTeForm* TeForm1 = nullptr;
@@ -681,7 +744,7 @@ public:
     std::unique_ptr<TComm> Comm1;
     std::unique_ptr<ReplyScanner> Scanner;  // its frames go to the link's frame handler
 
-    // ================= state ===
+    // ================= state =================
     // Device link
     std::array<uint8_t, 500> TxFrame{};
     std::array<uint8_t, 5000> RxFrame{};
@@ -814,6 +877,8 @@ public:
     // Where the schedule reads the current local time; tests put a clock of
     // their own here.
     std::function<TDateTime()> ScheduleClock = [] { return Now(); };
+    // Device auto-save schedule (Main_AutoTsbs.cpp): the data of the last request 0x2C.
+    std::array<uint8_t, 18> AutoTsbsSchedule{};
 
 private:
     void BindEvents();

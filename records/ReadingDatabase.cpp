@@ -101,6 +101,20 @@ ReadingQueryResult ReadingDatabase::SelectDays(ReadingTable table, std::string_v
                                                std::string_view lastDay,
                                                std::optional<std::string_view> serialNo,
                                                std::string_view orderColumn) {
+    Statement select = PrepareSelectDays(table, firstDay, lastDay, serialNo, orderColumn);
+    ReadingQueryResult result;
+    for (int c = 0; c < select.ColumnCount(); ++c) result.columns.push_back(select.ColumnName(c));
+    while (select.Step()) {
+        auto& row = result.rows.emplace_back();
+        for (int c = 0; c < select.ColumnCount(); ++c) row.push_back(select.ColumnText(c));
+    }
+    return result;
+}
+
+Statement ReadingDatabase::PrepareSelectDays(ReadingTable table, std::string_view firstDay,
+                                             std::string_view lastDay,
+                                             std::optional<std::string_view> serialNo,
+                                             std::string_view orderColumn) {
     std::string order = "RecordTime";
     for (const std::string& column : ReadingColumns(table)) {
         if (column == orderColumn) order = column;
@@ -113,14 +127,7 @@ ReadingQueryResult ReadingDatabase::SelectDays(ReadingTable table, std::string_v
     select.BindText(1, firstDay);
     select.BindText(2, lastDay);
     if (serialNo && ReadingTableHasSerial(table)) select.BindText(3, *serialNo);
-
-    ReadingQueryResult result;
-    for (int c = 0; c < select.ColumnCount(); ++c) result.columns.push_back(select.ColumnName(c));
-    while (select.Step()) {
-        auto& row = result.rows.emplace_back();
-        for (int c = 0; c < select.ColumnCount(); ++c) row.push_back(select.ColumnText(c));
-    }
-    return result;
+    return select;
 }
 
 int ReadingDatabase::DeleteDays(ReadingTable table, std::string_view firstDay, std::string_view lastDay,

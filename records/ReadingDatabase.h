@@ -57,6 +57,10 @@ public:
     // name of the table; anything else orders by RecordTime).
     ReadingQueryResult SelectDays(ReadingTable table, std::string_view firstDay, std::string_view lastDay,
                                   std::optional<std::string_view> serialNo, std::string_view orderColumn);
+    // The same query bound and not yet run, for a reader that takes its rows
+    // as it needs them.
+    Statement PrepareSelectDays(ReadingTable table, std::string_view firstDay, std::string_view lastDay,
+                                std::optional<std::string_view> serialNo, std::string_view orderColumn);
     int DeleteDays(ReadingTable table, std::string_view firstDay, std::string_view lastDay,
                    std::optional<std::string_view> serialNo);
 

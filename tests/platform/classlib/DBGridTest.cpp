@@ -1,0 +1,146 @@
+// The data grid over a query: field names as titles, a row per record, rows
+// read only as far as the grid is scrolled, and a closed query, a source
+// gone or a statement failing half-way leaving it sound.
+
+#include "platform/classlib/DBGrids.h"
+
+#include "ControlFixture.h"
+#include "platform/classlib/StdCtrls_Draw.h"
+#include "tests/TempFolderFixture.h"
+
+namespace tarvel {
+namespace {
+
+class DBGridTest : public ControlFixture {
+protected:
+    DBGridTest() : db(folder.File("grid.db")) {
+        db.Execute("CREATE TABLE Readings(RecordTime TEXT, SerialNO TEXT, BATT INTEGER)");
+        query = new TQuery(form);
+        source = new TDataSource(form);
+        source->SetDataSet(query);
+        grid = Add<TDBGrid>("DBGrid1", Bounds(10, 10, 440, 200));
+        grid->SetDataSource(source);
+    }
+
+    // Rows "2024-03-01 00:00:<n>", "M<n % 3>", 3000 + n for n = 1..count, in one transaction.
+    void Fill(int count) {
+        db.Execute("BEGIN");
+        Statement insert = db.Prepare("INSERT INTO Readings VALUES(?,?,?)");
+        for (int n = 1; n <= count; ++n) {
+            insert.BindText(1, "2024-03-01 " + std::to_string(n));
+            insert.BindText(2, "M" + std::to_string(n % 3));
+            insert.BindInt64(3, 3000 + n);
+            insert.Run();
+        }
+        db.Execute("COMMIT");
+    }
+
+    String Cell(int col, int row) { return ui.CellText(grid, col, row); }
+
+    testing::TempFolder folder;
+    Database db;
+    TQuery* query = nullptr;
+    TDataSource* source = nullptr;
+    TDBGrid* grid = nullptr;
+};
+
+TEST_F(DBGridTest, ShowsTheFieldNamesOverARowPerRecord) {
+    Fill(3);
+    Statement select = db.Prepare("SELECT * FROM Readings WHERE SerialNO <> ? ORDER BY BATT DESC");
+    select.BindText(1, "M0");
+    query->Open(std::move(select));
+    ShowForm();
+
+    EXPECT_EQ(grid->ColCount(), 4);  // the indicator column, then the three fields
+    EXPECT_EQ(Cell(1, 0), "RecordTime");
+    EXPECT_EQ(Cell(2, 0), "SerialNO");
+    EXPECT_EQ(Cell(3, 0), "BATT");
+    EXPECT_EQ(grid->RowCount(), 3);
+    EXPECT_EQ(Cell(3, 1), "3002");
+    EXPECT_EQ(Cell(2, 1), "M2");
+    EXPECT_EQ(Cell(3, 2), "3001");
+    EXPECT_EQ(Cell(1, 2), "2024-03-01 1");
+    EXPECT_EQ(Cell(0, 1), "");
+    // Columns fit the longest of their title and first values.
+    EXPECT_GE(grid->ColWidths(1), TextWidthOf(grid->Font(), u"2024-03-01 1"));
+    EXPECT_GE(grid->ColWidths(2), TextWidthOf(grid->Font(), u"SerialNO"));
+}
+
+TEST_F(DBGridTest, ReadsOnlyAPageAheadOfTheRowsItShows) {
+    Fill(5000);
+    query->Open(db.Prepare("SELECT * FROM Readings ORDER BY BATT"));
+    ShowForm();
+    const int shown = grid->VisibleRowCount();
+    ASSERT_GT(shown, 3);
+    EXPECT_GE(query->RecordCount(), shown);
+    EXPECT_LE(query->RecordCount(), shown + TDBGrid::kPageAhead + 1);
+    EXPECT_FALSE(query->Eof());
+
+    // Paging down reads on as the rows come into view.
+    grid->SetFocus();
+    for (int i = 0; i < 20; ++i) ui.PressKey(VK_NEXT);
+    ui.RunUntilIdle();
+    EXPECT_GE(query->RecordCount(), grid->TopRow() + shown - 1);
+    EXPECT_EQ(grid->RowCount(), query->RecordCount() + 1);
+    EXPECT_LT(query->RecordCount(), 5000);
+
+    // A cell far down is there when asked for, and so is the last.
+    EXPECT_EQ(Cell(3, 4000), "7000");
+    EXPECT_EQ(Cell(3, 5000), "8000");
+    query->FetchAll();
+    EXPECT_TRUE(query->Eof());
+    EXPECT_EQ(grid->RowCount(), 5001);
+    EXPECT_EQ(Cell(3, 5001), "");
+}
+
+TEST_F(DBGridTest, AClosedQueryOrAMissingSourceLeavesAnEmptyGrid) {
+    Fill(4);
+    query->Open(db.Prepare("SELECT BATT FROM Readings"));
+    ShowForm();
+    ASSERT_EQ(grid->RowCount(), 5);
+
+    query->Close();
+    EXPECT_FALSE(query->Active());
+    EXPECT_EQ(grid->RowCount(), 2);
+    EXPECT_EQ(grid->ColCount(), 2);
+    EXPECT_EQ(Cell(1, 0), "");
+    EXPECT_EQ(Cell(1, 1), "");
+
+    query->Open(db.Prepare("SELECT BATT FROM Readings"));
+    ShowForm();
+    EXPECT_EQ(Cell(1, 4), "3004");
+    delete query;  // the source and the grid let go of it
+    EXPECT_EQ(source->DataSet(), nullptr);
+    EXPECT_EQ(grid->RowCount(), 2);
+    delete source;
+    EXPECT_EQ(grid->DataSource(), nullptr);
+    ShowForm();
+    EXPECT_EQ(Cell(1, 1), "");
+}
+
+TEST_F(DBGridTest, AStatementFailingHalfWayRaisesAndKeepsTheRowsRead) {
+    Fill(5);
+    // abs() of the smallest integer overflows: the fourth row fails.
+    query->Open(db.Prepare(
+        "SELECT BATT, CASE WHEN BATT = 3004 THEN abs(-9223372036854775807 - 1) ELSE 0 END FROM Readings "
+        "ORDER BY rowid"));
+    EXPECT_THROW(query->FetchAll(), EDatabaseError);
+    EXPECT_EQ(query->RecordCount(), 3);
+    EXPECT_TRUE(query->Eof());
+    EXPECT_NO_THROW(query->FetchAll());
+    ShowForm();
+    EXPECT_EQ(grid->RowCount(), 4);
+    EXPECT_EQ(Cell(1, 3), "3003");
+}
+
+TEST_F(DBGridTest, FieldsAreFoundByNameIgnoringCase) {
+    query->Open(db.Prepare("SELECT RecordTime, BATT FROM Readings"));
+    EXPECT_EQ(query->FieldIndex("batt"), 1);
+    EXPECT_EQ(query->FieldIndex("RECORDTIME"), 0);
+    EXPECT_EQ(query->FieldIndex("I"), -1);
+    EXPECT_EQ(query->Value(0, 0), "");  // no row: an empty text, not a fault
+    EXPECT_EQ(grid->RowCount(), 2);
+}
+
+}  // namespace
+}  // namespace tarvel
