@@ -3,6 +3,7 @@
 // records erased in the module.
 
 #include <algorithm>
+#include <iterator>
 
 #include "app/GetHis.h"
 #include "app/Main.h"
@@ -20,6 +21,7 @@ constexpr TColor kFailureColor = 0x6A6AFF;
 constexpr const char* kAskBeforeDownload =
     "Before not present data query success tips, please do not perform other queries!";
 constexpr const char* kAskBeforeErase = "将清空存储器中所有历史数据，请检测是否已保存所需数据!";
+constexpr int kColumnWidths[] = {64, 103, 99, 67, 66, 63, 66, 112};  // the others keep 64
 constexpr const char* kDownloadFailed = "Get Alarm Records Fail: no records for 10 s!";
 
 bool AnsweredYes(const char* question) {
@@ -35,8 +37,10 @@ void TMainForm::BindHisAlarmHandlers() {
     ClearLookData->OnClick = [this](TObject* sender) { ClearLookDataClick(sender); };
     SaveHisAlarm->OnClick = [this](TObject* sender) { SaveHisAlarmClick(sender); };
     ClearHisAlarm->OnClick = [this](TObject* sender) { ClearHisAlarmClick(sender); };
-    // The pages leave this caption out.
+    // The pages leave this caption and the grid's column widths out.
     ClearLookData->SetCaption(u"Clear Records ");
+    for (int col = 0; col < static_cast<int>(std::size(kColumnWidths)); ++col)
+        SG_HisAlarm->SetColWidths(col, kColumnWidths[col]);
 
     HisAlarmSilence = new TTimer(this);
     HisAlarmSilence->SetName("HisAlarmSilence");
