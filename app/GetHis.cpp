@@ -1,6 +1,6 @@
 #include "app/GetHis.h"
 
-#include "app/Main.h"
+#include "app/Main_Pages.h"
 #include "app/ThemeLinks.h"
 #include "platform/base/Exceptions.h"
 #include "platform/classlib/Application.h"
@@ -10,19 +10,6 @@
 namespace tarvel {
 
 TGetHisSet* GetHisSet = nullptr;
-
-namespace {
-
-template <class T>
-T* Make(TGetHisSet* form, const char* name, int left, int top, int width, int height) {
-    auto* control = new T(form);
-    control->SetName(name);
-    control->SetParent(form);
-    control->SetBounds(left, top, width, height);
-    return control;
-}
-
-}  // namespace
 
 TGetHisSet::TGetHisSet(TComponent* owner) : TForm(owner) {
     GetHisSet = this;
@@ -34,10 +21,10 @@ TGetHisSet::TGetHisSet(TComponent* owner) : TForm(owner) {
     SetBounds(0, 0, 310, 180);
     {
         TLoadingScope scope(this);
-        TeLabel1 = Make<TTeLabel>(this, "TeLabel1", 24, 44, 80, 16);
-        GetHisSetNum = Make<TTeEdit>(this, "GetHisSetNum", 108, 40, 90, 21);
-        TeLabel2 = Make<TTeLabel>(this, "TeLabel2", 206, 44, 60, 16);
-        GetHis1 = Make<TTeButton>(this, "GetHis1", 108, 90, 90, 28);
+        TeLabel1 = MakeControl<TTeLabel>(this, this, "TeLabel1", 24, 44, 80, 16);
+        GetHisSetNum = MakeControl<TTeEdit>(this, this, "GetHisSetNum", 108, 40, 90, 21);
+        TeLabel2 = MakeControl<TTeLabel>(this, this, "TeLabel2", 206, 44, 60, 16);
+        GetHis1 = MakeControl<TTeButton>(this, this, "GetHis1", 108, 90, 90, 28);
         TeLabel1->SetText("Get Current ");
         TeLabel2->SetText("Records");
         GetHis1->SetCaption(u"Ensure");

@@ -17,7 +17,6 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kFailureColor = 0x6A6AFF;
 constexpr const char* kAskBeforeDownload =
     "Before not present data query success tips, please do not perform other queries!";
 constexpr const char* kAskBeforeErase = "将清空存储器中所有历史数据，请检测是否已保存所需数据!";
