@@ -3,8 +3,9 @@
 // saves the grid under a Chinese title line.
 
 #include <cmath>
+#include <tuple>
 
-#include "app/Main_Pages.h"
+#include "app/Main_HiddenGroups.h"
 #include "platform/base/DateTime.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Strings.h"
@@ -71,27 +72,23 @@ void Warn(const char* text) { MessageDlg(text, mtWarning, TMsgDlgButtons{mbOK});
 
 void TMainForm::BindAlarmFilterHandlers() {
     if (HAD_TimeQuery) return;
-    HAD_TimeQuery = MakeControl<TTeGroupBox>(this, TS_HisAlarm, "HAD_TimeQuery", 8, 580, 600, 60);
-    HAD_TimeQuery->SetCaption(u"时间段历史记录查询");
-    HAD_TimeQuery->SetVisible(false);
-    const std::pair<TDateTimePicker**, const char*> pickers[] = {{&HAD_BeginDatePiker, "开始时间"},
-                                                                 {&HAD_EndDatePiker, "结束时间"}};
+    HAD_TimeQuery =
+        MakeHiddenGroup(*this, TS_HisAlarm, "HAD_TimeQuery", Area(8, 580, 600, 60), "时间段历史记录查询");
+    const std::tuple<TDateTimePicker**, const char*, const char*> pickers[] = {
+        {&HAD_BeginDatePiker, "HAD_BeginDatePiker", "开始时间"},
+        {&HAD_EndDatePiker, "HAD_EndDatePiker", "结束时间"}};
     int left = 10;
-    for (const auto& [slot, label] : pickers) {
-        MakeControl<TTeLabel>(this, HAD_TimeQuery, "", left, 28, 56, 16)->SetText(label);
-        *slot = MakeControl<TTeDateTimePicker>(this, HAD_TimeQuery, "", left + 58, 24, 110, 22);
+    for (const auto& [slot, name, label] : pickers) {
+        MakeCaptionLabel(*this, HAD_TimeQuery, label, left, 28, 56);
+        *slot = MakeControl<TTeDateTimePicker>(this, HAD_TimeQuery, name, left + 58, 24, 110, 22);
         (*slot)->SetKind(dtkDate);
         (*slot)->SetDateTime(Now());
         left += 180;
     }
-    HAD_BeginDatePiker->SetName("HAD_BeginDatePiker");
-    HAD_EndDatePiker->SetName("HAD_EndDatePiker");
-    HAD_Query = MakeControl<TTeEffectButton>(this, HAD_TimeQuery, "HAD_Query", 370, 20, 110, 28);
-    HAD_Query->SetCaption(u"查询时间段数据");
-    HAD_Query->OnClick = [this](TObject* sender) { HAD_QueryClick(sender); };
-    HAD_Save = MakeControl<TTeButton>(this, HAD_TimeQuery, "HAD_Save", 486, 20, 110, 28);
-    HAD_Save->SetCaption(u"保存时间段数据");
-    HAD_Save->OnClick = [this](TObject* sender) { HAD_SaveClick(sender); };
+    HAD_Query = BindButton<TTeEffectButton>(*this, HAD_TimeQuery, "HAD_Query", "查询时间段数据",
+                                            Area(370, 20, 110, 28), [this] { HAD_QueryClick(HAD_Query); });
+    HAD_Save = BindButton(*this, HAD_TimeQuery, "HAD_Save", "保存时间段数据", Area(486, 20, 110, 28),
+                          [this] { HAD_SaveClick(HAD_Save); });
 }
 
 void TMainForm::HAD_QueryClick(TObject*) {

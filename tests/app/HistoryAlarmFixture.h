@@ -25,11 +25,7 @@ protected:
             if (shortRecords) m.kb.resize(58);
         });
         form->PC_All->SetActivePage(form->TS_HisAlarm);
-        EXPECT_TRUE(form->OpenPort());
-        if (login) {
-            form->TB_LOG->Click();
-            EXPECT_TRUE(WaitUntil([&] { return form->LoggedIn == 1; }));
-        }
+        OpenAndLogIn(login);
         boxes_ = ui_.Boxes().size();
         return form;
     }
