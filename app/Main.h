@@ -34,6 +34,7 @@
 #include "platform/classlib/StdCtrls_Check.h"
 #include "platform/classlib/Timers.h"
 #include "records/ReadingStore.h"
+#include "records/RecordBatch.h"
 #include "skin/controls/te_controls_button.h"
 #include "skin/controls/te_controls_check.h"
 #include "skin/controls/te_controls_combo.h"
@@ -509,6 +510,46 @@ public:
     TLineSeries* LineSeries2 = nullptr;
     TQuery* ChartQuery = nullptr;
 
+    // ---- history alarms, the recent-records dialog and the date filter
+    //      (Main_HisAlarm.cpp, Main_AlarmFilter.cpp, GetHis.cpp) ----
+    // Binds the history-alarm tab's buttons and makes what the pages lack:
+    // the silence timer and the hidden date-filter group.
+    void BindHisAlarmHandlers();
+    void GetHisAlarmClick(TObject* sender);
+    void GetanyHisAlarmClick(TObject* sender);
+    void ClearLookDataClick(TObject* sender);
+    void SaveHisAlarmClick(TObject* sender);
+    void ClearHisAlarmClick(TObject* sender);
+    // Request 0x19 without asking; once it went out the grid's data rows are
+    // emptied and the silence watch runs. False when it did not go out.
+    bool RequestAllHisAlarms();
+    // A download whose request went out: the data rows emptied and the watch
+    // started, so a module that falls silent cannot leave the tab locked.
+    void BeginHisAlarmDownload();
+    void HisAlarmSilenceTimer(TObject* sender);
+    void EnableHisAlarmButtons(bool enabled);
+    // Every data row's cells emptied, the row count cut to the title row.
+    void EmptyHisAlarmRows();
+    // Rows 1 to the row count minus 1, 29 texts each, as the grid shows them.
+    std::vector<RecordRow> HisAlarmGridRows() const;
+    // The grid's rows into a new CSV file the user names.
+    struct AlarmCsvSave {
+        const char* nameEnding;  // after the date and time
+        const char* title;
+        const char* filter;
+        const char* createFailure;
+        std::string (*text)(const std::vector<RecordRow>& rows);
+    };
+    void SaveHisAlarmRows(const AlarmCsvSave& save);
+    void BindAlarmFilterHandlers();
+    void HAD_QueryClick(TObject* sender);
+    void HAD_SaveClick(TObject* sender);
+    TTeGroupBox* HAD_TimeQuery = nullptr;  // never shown
+    TDateTimePicker* HAD_BeginDatePiker = nullptr;
+    TDateTimePicker* HAD_EndDatePiker = nullptr;
+    TTeEffectButton* HAD_Query = nullptr;
+    TTeButton* HAD_Save = nullptr;
+
     // ================= controls =================
     // Frame (Main_Frame.cpp)
     TTeThemeLink* TeThemeLink1 = nullptr;
@@ -879,6 +920,12 @@ public:
     std::function<TDateTime()> ScheduleClock = [] { return Now(); };
     // Device auto-save schedule (Main_AutoTsbs.cpp): the data of the last request 0x2C.
     std::array<uint8_t, 18> AutoTsbsSchedule{};
+    // History alarms (Main_HisAlarm.cpp): a download that brings no batch
+    // for 10 s is given up; the highest data row that has held texts, so a
+    // new download empties the rows a cut has hidden too.
+    static constexpr UINT kHisAlarmSilenceMs = 10000;
+    TTimer* HisAlarmSilence = nullptr;
+    int32_t HisAlarmRowsHeld = 0;
 
 private:
     void BindEvents();

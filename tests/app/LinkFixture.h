@@ -57,6 +57,15 @@ protected:
         form_->LoggedIn = 1;
     }
 
+    // The port opened on the module and, when asked, the tool logged in by
+    // its button as a user does.
+    void OpenAndLogIn(bool login = true) {
+        EXPECT_TRUE(form_->OpenPort());
+        if (!login) return;
+        form_->TB_LOG->Click();
+        EXPECT_TRUE(WaitUntil([&] { return form_->LoggedIn == 1; }));
+    }
+
     // A chunk as Comm1 delivers it.
     void Receive(const Bytes& chunk) {
         form_->Comm1ReceiveData(chunk.data(), static_cast<uint16_t>(chunk.size()), GetTickCount());

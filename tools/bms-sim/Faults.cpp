@@ -12,14 +12,23 @@ struct KindName {
 };
 
 constexpr KindName kKinds[] = {
-    {"silent", FaultKind::Silent},         {"late", FaultKind::Late},
-    {"bad-sum", FaultKind::WrongChecksum}, {"other-address", FaultKind::OtherAddress},
-    {"split", FaultKind::Split},           {"noise", FaultKind::NoiseBefore},
-    {"text", FaultKind::DeviceText},       {"auto", FaultKind::AutoSend},
-    {"drop", FaultKind::DropOff},          {"oversize", FaultKind::Oversize},
-    {"undersize", FaultKind::Undersize},   {"cut", FaultKind::CutShort},
-    {"wrong-code", FaultKind::WrongCode},  {"duplicate", FaultKind::Duplicate},
-    {"status", FaultKind::Status},         {"flood", FaultKind::Flood},
+    {"silent", FaultKind::Silent},
+    {"late", FaultKind::Late},
+    {"bad-sum", FaultKind::WrongChecksum},
+    {"other-address", FaultKind::OtherAddress},
+    {"split", FaultKind::Split},
+    {"noise", FaultKind::NoiseBefore},
+    {"text", FaultKind::DeviceText},
+    {"auto", FaultKind::AutoSend},
+    {"drop", FaultKind::DropOff},
+    {"oversize", FaultKind::Oversize},
+    {"undersize", FaultKind::Undersize},
+    {"cut", FaultKind::CutShort},
+    {"wrong-code", FaultKind::WrongCode},
+    {"duplicate", FaultKind::Duplicate},
+    {"status", FaultKind::Status},
+    {"flood", FaultKind::Flood},
+    {"halt", FaultKind::Halt},
 };
 
 // The numeric keys with their ranges; "bytes" is numeric only for a flood.

@@ -31,6 +31,7 @@ enum class FaultKind : uint8_t {
     Duplicate,  // the reply sent again, `ms` after the first
     Status,     // the reply's status byte is `status`, sum made anew
     Flood,      // `floodBytes` of random noise, in writes of kFloodPiece, before the reply
+    Halt,       // a record download stops after `at` of its replies (0 = half of them, at least one)
 };
 
 constexpr size_t kFloodPiece = 1024;
@@ -52,7 +53,7 @@ struct Fault {
 
 // "kind[:key=value,...]" with the kinds silent, late, bad-sum, other-address,
 // split, noise, text, auto, drop, oversize, undersize, cut, wrong-code,
-// duplicate, status, flood and the keys cmd, times, ms, at, addr, by, code,
+// duplicate, status, flood, halt and the keys cmd, times, ms, at, addr, by, code,
 // status, text and bytes (hex digits; for flood a count of bytes). Numbers
 // are decimal or 0x-hex. The error names what is wrong.
 std::optional<Fault> ParseFault(std::string_view spec, std::string& error);

@@ -18,7 +18,7 @@ struct SimReply {
     uint8_t code = 0;     // reply code
     uint8_t status = 0;
     Bytes data;                         // after the status byte
-    std::vector<Bytes> following = {};  // data of further replies of the same code, paced apart
+    std::vector<Bytes> following = {};  // data of further replies of the same code, back to back
 };
 
 inline SimReply Silence() {

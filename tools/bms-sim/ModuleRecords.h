@@ -13,8 +13,6 @@
 
 namespace tarvel::sim {
 
-constexpr uint32_t kBatchPauseMs = 150;  // between two record replies
-
 // The older firmware: short calibration block, 80-byte alarm records.
 bool KeepsShortRecords(const ModuleState& module);
 

@@ -54,7 +54,8 @@ void ApplyFault(const Fault& fault, uint8_t address, Plan& plan, Bytes& reply, T
         case FaultKind::CutShort:
         case FaultKind::WrongCode:
         case FaultKind::Duplicate:
-        case FaultKind::Status: break;
+        case FaultKind::Status:
+        case FaultKind::Halt: break;
     }
 }
 
@@ -158,10 +159,13 @@ Plan Simulator::Handle(const Request& request) {
     }
     if (const Fault* twice = Find(faults, FaultKind::Duplicate))
         plan.sends.push_back(Transmission{twice->ms, frame});
-    // The further batches of a record download, each after a pause.
-    for (const Bytes& data : reply.following) {
-        plan.sends.push_back(Transmission{kBatchPauseMs, MakeReply(from, reply.code, 0, data)});
-    }
+    // The further batches of a record download follow back to back, as the
+    // firmware sends them, unless the module stops half-way.
+    size_t following = reply.following.size();
+    if (const Fault* halt = Find(faults, FaultKind::Halt))
+        following = std::max<size_t>(1, CutPoint(halt->at, following + 1)) - 1;
+    for (size_t i = 0; i < following; ++i)
+        plan.sends.push_back(Transmission{0, MakeReply(from, reply.code, 0, reply.following[i])});
     return plan;
 }
 

@@ -483,6 +483,58 @@ TEST(Simulator, FloodIsSentInPiecesAndHidesNoFrame) {
     EXPECT_EQ(scanner.SkippedBytes() + scanner.HeldBytes(), 64u * 1024u);
 }
 
+// A history download in either record layout: every batch straight after
+// the one before, so the tool sees them run together in one chunk.
+TEST(Simulator, RecordBatchesComeBackToBackInTheModulesLayout) {
+    for (const bool shortKb : {false, true}) {
+        SCOPED_TRACE(shortKb ? "80-byte records" : "84-byte records");
+        SimConfig config;
+        config.shortKb = shortKb;
+        Simulator sim(config);
+        Login(sim, 0);
+        sim.UpdateModule(0, [](ModuleState& m) { m.records.alarms = 12; });
+        const auto plans = sim.OnBytes(Request(0, CmdGetHisAlarm), 0);
+        ASSERT_EQ(plans.size(), 1u);
+        const size_t frame = shortKb ? 417 : 437;
+        EXPECT_EQ(WriteSizes(plans[0]), (std::vector<size_t>{frame, frame, frame}));
+        Bytes chunk;
+        for (const Transmission& t : plans[0].sends) {
+            EXPECT_EQ(t.pauseMs, 0u);
+            chunk.insert(chunk.end(), t.bytes.begin(), t.bytes.end());
+        }
+        EXPECT_EQ(AsTheToolSees(Plan{{Transmission{0, chunk}}, false}),
+                  (std::vector<Found>{{frame, ReplyOk}, {frame, ReplyOk}, {frame, ReplyOk}}));
+    }
+}
+
+TEST(Simulator, HaltStopsARecordDownloadPartWay) {
+    const struct {
+        uint16_t alarms;
+        const char* spec;
+        size_t replies;
+    } cases[] = {
+        {12, "halt", 1},           // half of three, rounded down
+        {12, "halt:at=2", 2},      //
+        {12, "halt:at=3", 1},      // not inside the download: half
+        {1000, "halt", 100},       //
+        {5, "halt", 1},            // a download of one reply still sends it
+        {12, "halt:cmd=0x2E", 3},  // waits for another download
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.spec);
+        Simulator sim(SimConfig{});
+        Login(sim, 0);
+        sim.UpdateModule(0, [&](ModuleState& m) { m.records.alarms = c.alarms; });
+        std::string error;
+        const auto fault = ParseFault(c.spec, error);
+        ASSERT_TRUE(fault) << error;
+        sim.AddFault(*fault);
+        const auto plans = sim.OnBytes(Request(0, CmdGetHisAlarm), 0);
+        ASSERT_EQ(plans.size(), 1u);
+        EXPECT_EQ(plans[0].sends.size(), c.replies);
+    }
+}
+
 TEST(ParseFault, SpecsAndTheirErrors) {
     std::string error;
     auto f = ParseFault("late:cmd=0x03,ms=600,times=0", error);
@@ -511,10 +563,14 @@ TEST(ParseFault, SpecsAndTheirErrors) {
     ASSERT_TRUE(f);
     EXPECT_EQ(f->by, 16);
     EXPECT_EQ(f->command, 0x15);
+    f = ParseFault("halt:cmd=0x19,at=3", error);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->kind, FaultKind::Halt);
+    EXPECT_EQ(f->at, 3u);
 
     const std::string kinds =
         "silent, late, bad-sum, other-address, split, noise, text, auto, drop, oversize, undersize, cut, "
-        "wrong-code, duplicate, status, flood";
+        "wrong-code, duplicate, status, flood, halt";
     const std::pair<const char*, std::string> bad[] = {
         {"explode", "unknown fault 'explode' (kinds: " + kinds + ")"},
         {"", "unknown fault '' (kinds: " + kinds + ")"},
