@@ -29,6 +29,8 @@ protected:
             << button->Name() << " got no answer";
     }
 
+    // The reads run before their page is shown, so that it is painted once:
+    // the skinned pages take seconds to paint in a sanitized build.
     void Picture(TTeTabSheet* page, const char* name) {
         MainForm->PC_All->SetActivePage(page);
         Settle(MainForm->Handle());
@@ -44,14 +46,14 @@ protected:
 };
 
 TEST_F(FeaturePagesOnX11, ProtectionParametersAfterARead) {
-    StartLoggedIn();
+    ASSERT_NO_FATAL_FAILURE(StartLoggedIn());
     ClickAndAwait(MainForm->B_ReadBMS);
     EXPECT_FALSE(MainForm->SG_TBMS->Cells(1, 0).empty());
     Picture(MainForm->TS_TBMS, "tool-page-parameters.png");
 }
 
 TEST_F(FeaturePagesOnX11, CalibrationAfterReadingTheBlock) {
-    StartLoggedIn();
+    ASSERT_NO_FATAL_FAILURE(StartLoggedIn());
     ShowEngineeringView();
     ClickAndAwait(MainForm->B_ReadKB);
     EXPECT_FALSE(MainForm->SG_VKB->Cells(3, 1).empty());
@@ -59,7 +61,7 @@ TEST_F(FeaturePagesOnX11, CalibrationAfterReadingTheBlock) {
 }
 
 TEST_F(FeaturePagesOnX11, SystemMonitorAfterReadingTheModule) {
-    StartLoggedIn();
+    ASSERT_NO_FATAL_FAILURE(StartLoggedIn());
     ClickAndAwait(MainForm->B_GetVer);
     ClickAndAwait(MainForm->B_ReadSerialNum);
     ClickAndAwait(MainForm->Getcap);
@@ -73,7 +75,7 @@ TEST_F(FeaturePagesOnX11, SystemMonitorAfterReadingTheModule) {
 }
 
 TEST_F(FeaturePagesOnX11, AdcAfterOneReadout) {
-    StartLoggedIn();
+    ASSERT_NO_FATAL_FAILURE(StartLoggedIn());
     ShowEngineeringView();
     ClickAndAwait(MainForm->B_ReadADC);
     EXPECT_FALSE(MainForm->SG_VADC->Cells(1, 1).empty());
