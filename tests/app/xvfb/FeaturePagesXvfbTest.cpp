@@ -1,0 +1,86 @@
+// The single-module pages under Xvfb on a simulated module, each pictured
+// after its main action. The automatic-query page and the remote-control and
+// clock groups stand where no view shows them, so they have no picture.
+
+#include "tests/app/xvfb/ToolXvfbFixture.h"
+
+namespace tarvel {
+namespace {
+
+class FeaturePagesOnX11 : public ToolOnX11 {
+protected:
+    // The window shown, its port open on the module and logged in.
+    void StartLoggedIn() {
+        Application->SetTitle(kAppName);
+        Application->CreateForm(MainForm);
+        MainForm->Show();
+        MainForm->TB_COMSwitchClick(nullptr);
+        ASSERT_TRUE(MainForm->PortOpen);
+        MainForm->TB_LOGClick(nullptr);
+        ASSERT_TRUE(RunUntil([] { return MainForm->LoggedIn != 0; }));
+    }
+
+    // Clicks `button` and waits until the module's answer has been shown.
+    void ClickAndAwait(TControl* button) {
+        ASSERT_NE(button, nullptr);
+        const size_t before = line->Sim().Requests().size();
+        button->Click();
+        ASSERT_TRUE(RunUntil([&] { return line->Sim().Requests().size() > before && LastCommand == 0; }))
+            << button->Name() << " got no answer";
+    }
+
+    // The reads run before their page is shown, so that it is painted once:
+    // the skinned pages take seconds to paint in a sanitized build.
+    void Picture(TTeTabSheet* page, const char* name) {
+        MainForm->PC_All->SetActivePage(page);
+        Settle(MainForm->Handle());
+        EXPECT_TRUE(Save(MainForm, name));
+    }
+
+    // The view the edition switch shows once its password is given; the
+    // password box would wait for a person.
+    static void ShowEngineeringView() {
+        MainForm->EngineeringEdition = 1;
+        MainForm->ShowEngineeringView();
+    }
+};
+
+TEST_F(FeaturePagesOnX11, ProtectionParametersAfterARead) {
+    ASSERT_NO_FATAL_FAILURE(StartLoggedIn());
+    ClickAndAwait(MainForm->B_ReadBMS);
+    EXPECT_FALSE(MainForm->SG_TBMS->Cells(1, 0).empty());
+    Picture(MainForm->TS_TBMS, "tool-page-parameters.png");
+}
+
+TEST_F(FeaturePagesOnX11, CalibrationAfterReadingTheBlock) {
+    ASSERT_NO_FATAL_FAILURE(StartLoggedIn());
+    ShowEngineeringView();
+    ClickAndAwait(MainForm->B_ReadKB);
+    EXPECT_FALSE(MainForm->SG_VKB->Cells(3, 1).empty());
+    Picture(MainForm->TS_Adjust, "tool-page-calibration.png");
+}
+
+TEST_F(FeaturePagesOnX11, SystemMonitorAfterReadingTheModule) {
+    ASSERT_NO_FATAL_FAILURE(StartLoggedIn());
+    ClickAndAwait(MainForm->B_GetVer);
+    ClickAndAwait(MainForm->B_ReadSerialNum);
+    ClickAndAwait(MainForm->Getcap);
+    // The life values come with the telemetry.
+    ClickAndAwait(MainForm->B_Query);
+    EXPECT_EQ(MainForm->DoneVersion, 1);
+    EXPECT_EQ(MainForm->DoneSerialNum, 1);
+    EXPECT_EQ(MainForm->DoneCap, 1);
+    EXPECT_EQ(MainForm->DoneTsbs, 1);
+    Picture(MainForm->TS_Monitor, "tool-page-monitor.png");
+}
+
+TEST_F(FeaturePagesOnX11, AdcAfterOneReadout) {
+    ASSERT_NO_FATAL_FAILURE(StartLoggedIn());
+    ShowEngineeringView();
+    ClickAndAwait(MainForm->B_ReadADC);
+    EXPECT_FALSE(MainForm->SG_VADC->Cells(1, 1).empty());
+    Picture(MainForm->TS_TADC, "tool-page-adc.png");
+}
+
+}  // namespace
+}  // namespace tarvel
