@@ -207,6 +207,7 @@ void TTeDefaultForm::Loaded() {
     if (auto* control = dynamic_cast<TWinControl*>(Owner()); control && !Designing()) {
         SetWinControl(control);
         TakeWindowSize();
+        HookShortCuts();
     }
     // The frame moves and sizes the window whole; an outline is never drawn.
     dragging_.DragMode = kfdmFullDrag;

@@ -201,6 +201,8 @@ protected:
     void PaintShadow(TteBitmap& target, const TRect& cb);
     void HookApplication();
     void UnhookApplication();
+    // Hands the form's short-cut keys to the menu bar, once per frame.
+    void HookShortCuts();
 
     TTeWindowState prevState_ = kwsNormal;
     TRect restoreBounds_;

@@ -532,8 +532,13 @@ void TTeDefaultForm::SetMenuBar(TTeMenuBar* bar) {
     if (bar == menuBar_) return;
     menuBar_ = bar;
     if (bar) bar->FreeNotification(this);
+    HookShortCuts();
+}
+
+void TTeDefaultForm::HookShortCuts() {
+    // While the form data are read the frame has no form yet; Loaded hooks.
     TCustomForm* form = GetForm();
-    if (!bar || !form || shortCutSelf_) return;
+    if (!menuBar_ || !form || shortCutSelf_) return;
     shortCutSelf_ = std::make_shared<TTeDefaultForm*>(this);
     form->OnShortCut = [self = shortCutSelf_, before = form->OnShortCut](TMessage& key, bool& handled) {
         if (before) before(key, handled);
