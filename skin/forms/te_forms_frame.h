@@ -38,6 +38,10 @@ using TTeShowAnimation = std::function<void(TCanvas* canvas, int x, int y, TteBi
 // The effects engine lives above the frames; it hands its player in here.
 // Without one no show animation runs.
 void SetShowAnimation(TTeShowAnimation player);
+bool HasShowAnimation();
+// Plays the show animation over the screen rectangle `at`, in a topmost
+// window of its own, as what is drawn on the screen's DC is never shown.
+void ShowAnimated(const TRect& at, TteBitmap* background, TteBitmap* image, TteShowAnimationRec* animation);
 
 // The pixel of the shadow's key colour and its colour at full strength.
 constexpr uint32_t kShadowKey = 0x007F007F;

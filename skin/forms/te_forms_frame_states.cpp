@@ -374,6 +374,25 @@ HWND MakeShowWindow(const TRect& at, const TteBitmap* background) {
 
 void SetShowAnimation(TTeShowAnimation player) { ShowAnimation() = std::move(player); }
 
+bool HasShowAnimation() { return static_cast<bool>(ShowAnimation()); }
+
+void ShowAnimated(const TRect& at, TteBitmap* background, TteBitmap* image, TteShowAnimationRec* animation) {
+    if (!ShowAnimation()) return;
+    HWND stage = MakeShowWindow(at, background);
+    if (!stage) return;
+    HDC dc = GetWindowDC(stage);
+    // The player draws in screen coordinates.
+    MoveWindowOrg(dc, -at.left, -at.top);
+    {
+        TCanvas canvas;
+        canvas.SetHandle(dc);
+        ShowAnimation()(&canvas, at.left, at.top, background, image, animation);
+        canvas.SetHandle(HDC{});
+    }
+    ReleaseDC(stage, dc);
+    DestroyWindow(stage);
+}
+
 bool TTeDefaultForm::AnimationShow() {
     TCustomForm* form = GetForm();
     HWND h = GetHandle();
@@ -437,20 +456,8 @@ bool TTeDefaultForm::AnimationShow() {
     for (int i = 0; i < form->ControlCount(); ++i)
         if (auto* child = dynamic_cast<TWinControl*>(form->Controls(i)); child && child->Visible())
             child->PaintTo(target.DC(), cb.left + child->Left(), cb.top + child->Top());
-    HWND stage = MakeShowWindow(w, snapshot_.get());
-    if (!stage) return true;
-    HDC screen = GetWindowDC(stage);
-    // The player draws in screen coordinates.
-    MoveWindowOrg(screen, -w.left, -w.top);
-    {
-        TCanvas canvas;
-        canvas.SetHandle(screen);
-        ShowAnimation()(&canvas, w.left, w.top, snapshot_.get(), &target, &animation_.Rec());
-        canvas.SetHandle(HDC{});
-        if (!*alive) done.self = nullptr;
-    }
-    ReleaseDC(stage, screen);
-    DestroyWindow(stage);
+    ShowAnimated(w, snapshot_.get(), &target, &animation_.Rec());
+    if (!*alive) done.self = nullptr;
     return done.self != nullptr;
 }
 

@@ -67,6 +67,8 @@ private:
     void WMMouseActivate(TMessage& m);
     bool Themed();
     void ClipShadowCorners();
+    // The first show of a window that took the animation.
+    void PlayAnimation();
 
     TTeItem* item_;
     std::unique_ptr<TTePopupView> view_;

@@ -1,5 +1,6 @@
-// The skinned frame's first show played by the effects engine: the form
-// grows out of the screen behind it over the animation's time.
+// The skinned frame's and popup menu's first show played by the effects
+// engine: the window grows out of the screen behind it over the
+// animation's time.
 
 #include <algorithm>
 
@@ -7,6 +8,7 @@
 #include "platform/classlib/Timers.h"
 #include "platform/winsys/Backend.h"
 #include "skin/extras/te_effect.h"
+#include "skin/forms/te_forms_popupmenu.h"
 #include "tests/skin/forms/FrameFixture.h"
 
 namespace tarvel::testing {
@@ -72,6 +74,27 @@ TEST_F(ShowAnimationTest, WithoutTheEngineTheFormShowsAtOnce) {
     ShowFading(took);
     EXPECT_LT(took, 200u);
     EXPECT_EQ(ScreenPixel(TPoint{300, 250}), 0xFFFFFFu);
+}
+
+TEST_F(ShowAnimationTest, APopupMenuFadesInBeforeItTakesInput) {
+    MakeForm(true);
+    auto* menu = new TTePopupMenu(form_);
+    auto* item = new TTeItem(form_);
+    item->SetCaption(u"&Refresh");
+    menu->Items()->Add(item);
+    menu->PopupMenuOptions()->Animation()->SetEffectKind("Fade");
+    menu->PopupMenuOptions()->Animation()->SetTime(200);
+    menu->PopupMenuOptions()->Animation()->SetEnabled(true);
+    uint32_t took = 0;
+    const uint32_t start = GetTickCount();
+    ui_.WhenModal([&] {
+        took = GetTickCount() - start;
+        ui_.PressKey(VK_ESCAPE);
+    });
+    ui_.Backend().MouseMove(TPoint{20, 20});
+    menu->Popup(300, 200);
+    EXPECT_GE(took, 200u);
+    EXPECT_TRUE(ui_.Problems().empty());
 }
 
 }  // namespace
