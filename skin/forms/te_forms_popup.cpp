@@ -144,6 +144,7 @@ void TTePopupWindow::CMShowingChanged(TMessage&) {
     HandleNeeded();
     if (Visible()) {
         ClipShadowCorners();
+        ApplyBlending();
         if (tookAnimation_) PlayAnimation();
     }
     const UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
@@ -169,6 +170,12 @@ void TTePopupWindow::PlayAnimation() {
             for (int x = free.left; x < free.right; ++x) image.SetPixel(x, y, kShadowKey);
     image.CheckingTransparent(kShadowKey);
     ShowAnimated(at, &background, &image, &animation_.Rec());
+}
+
+void TTePopupWindow::ApplyBlending() {
+    if (!blending_.Enabled()) return;
+    SetWindowLong(Handle(), GWL_EXSTYLE, GetWindowLong(Handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(Handle(), 0, static_cast<uint8_t>(blending_.Value()), LWA_ALPHA);
 }
 
 void TTePopupWindow::WMMouseActivate(TMessage& m) { m.Result = MA_NOACTIVATE; }

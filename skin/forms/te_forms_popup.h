@@ -65,6 +65,7 @@ protected:
 private:
     void CMShowingChanged(TMessage& m);
     void WMMouseActivate(TMessage& m);
+    void ApplyBlending();
     bool Themed();
     void ClipShadowCorners();
     // The first show of a window that took the animation.

@@ -126,5 +126,34 @@ TEST_F(PopupMenuTest, OnlyTheFirstWindowTakesTheAnimationAndEveryOneHasAShadow) 
     SetShowAnimation(nullptr);
 }
 
+TEST_F(PopupMenuTest, ABlendedMenuShowsWhatLiesBeneathIt) {
+    // The classic frame's client is the form's white.
+    MakeForm(false);
+    for (bool blended : {false, true}) {
+        SCOPED_TRACE(blended ? "blended" : "opaque");
+        TTePopupMenu* menu = MakeMenu({"&Copy", "&Paste"});
+        menu->PopupMenuOptions()->Blending()->SetValue(128);
+        menu->PopupMenuOptions()->Blending()->SetEnabled(blended);
+        uint32_t own = 0, shown = 0;
+        ui_.WhenModal([&] {
+            HWND h = WindowOf(menu)->Handle();
+            const TRect r = WindowRect(h);
+            own = ui_.Backend().WindowPixels(h)->Pixel(2, 2) & 0xFFFFFF;
+            shown = ui_.Backend().ScreenPixels()->Pixel(r.left + 2, r.top + 2) & 0xFFFFFF;
+            ui_.PressKey(VK_ESCAPE);
+        });
+        ui_.Backend().MouseMove(TPoint{20, 20});
+        menu->Popup(300, 200);
+        // The form beneath is white: a blended menu's edge is lighter on the screen.
+        if (blended) {
+            EXPECT_NE(shown, own);
+            EXPECT_GT(shown & 0xFF, own & 0xFF);
+        } else {
+            EXPECT_EQ(shown, own);
+        }
+        delete menu;
+    }
+}
+
 }  // namespace
 }  // namespace tarvel::testing
