@@ -106,6 +106,18 @@ TEST_F(MenuBarTest, TheHeightFollowsTheItemsAndTheMarginsOfTheBar) {
     }
 }
 
+TEST_F(MenuBarTest, ItemsAddedAfterTheThemeLinkTakeIt) {
+    MakeBar(true);
+    TteCustomThemeLink* link = bar_->ThemeLink();
+    ASSERT_NE(link, nullptr);
+    TTeItem* late = Add(port_, "&Disconnect");
+    TTeItem* lateMenu = Add(bar_->Items(), "&Help");
+    Add(lateMenu, "&Index");
+    for (TTeItem* item :
+         {file_, file_->GetItem(1)->GetItem(0), hidden_, late, lateMenu, lateMenu->GetItem(0)})
+        EXPECT_EQ(item->ThemeLink(), link) << WideToUtf8(item->Caption());
+}
+
 TEST_F(MenuBarTest, AltWithALetterOpensThatMenuAndTheArrowsMoveAcrossTheMenus) {
     MakeBar(true);
     std::vector<TTeItem*> open;
