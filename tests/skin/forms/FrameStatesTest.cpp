@@ -66,6 +66,41 @@ TEST_F(FrameStatesTest, RestoreFollowsWhereTheWindowCameFrom) {
     EXPECT_EQ(Bounds(), tarvel::Bounds(160, 140, 400, 300));
 }
 
+TEST_F(FrameStatesTest, TheApplicationsMinimizeAndRestoreReachTheFrameAndTheToolsOwnHandlers) {
+    int minimized = 0, restored = 0;
+    Application->OnMinimize = [&](TObject*) { ++minimized; };
+    Application->OnRestore = [&](TObject*) { ++restored; };
+    TTeDefaultForm* frame = MakeForm(false);
+    frame->Maximize();
+    Application->Minimize();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(frame->WindowState(), kwsMinimized);
+    EXPECT_TRUE(IsIconic(Window()));
+    EXPECT_EQ(minimized, 1);
+    Application->Restore();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(frame->WindowState(), kwsMaximized);
+    EXPECT_FALSE(IsIconic(Window()));
+    EXPECT_EQ(restored, 1);
+
+    // A frame told to leave the application alone keeps its state.
+    frame->MinimizeApplication = false;
+    Application->Minimize();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(frame->WindowState(), kwsMaximized);
+    EXPECT_EQ(minimized, 2);
+
+    // With the frame gone the tool's own handlers answer alone.
+    delete form_;
+    form_ = nullptr;
+    Application->Minimize();
+    Application->Restore();
+    EXPECT_EQ(minimized, 3);
+    EXPECT_EQ(restored, 2);
+    Application->OnMinimize = nullptr;
+    Application->OnRestore = nullptr;
+}
+
 TEST_F(FrameStatesTest, RolledUpFormAsWideAsTheScreenRestoresMaximized) {
     TTeDefaultForm* frame = MakeForm(false);
     const TRect m = frame->GetMaximizedRect();
