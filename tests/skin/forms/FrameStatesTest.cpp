@@ -233,12 +233,7 @@ class FrameEffectsTest : public FrameStatesTest {
 protected:
     void SetUp() override {
         FrameStatesTest::SetUp();
-        under_ = new TForm(Application);
-        under_->SetBorderStyle(bsNone);
-        under_->SetColor(TColor(0x0000FF));
-        under_->SetBounds(0, 0, 1024, 700);
-        under_->Show();
-        ui_.RunUntilIdle();
+        under_ = MakeBackdrop(TColor(0x0000FF));
     }
     void TearDown() override {
         delete under_;
