@@ -259,9 +259,7 @@ void TMainForm::BuildFrame() {
     TeMenuBar1->SetAlign(alTop);
     DoConvert(TeMenuBar1->Items(), MainMenu1, this, TTeItem::StaticClass(), nullptr);
     for (const MenuEntry& e : kMenu) this->*e.member = dynamic_cast<TTeItem*>(FindComponent(e.name));
-    // The frame hooks the window's short-cut keys only once it has its
-    // window, which is after the form data are read.
-    TeForm1->OnCreate = [this](TObject*) { TeForm1->SetMenuBar(TeMenuBar1); };
+    TeForm1->SetMenuBar(TeMenuBar1);
 
     TeToolBar1 = MakeNamed<TTeToolBar>(this, this, "TeToolBar1");
     TeToolBar1->SetThemeLink(TeThemeLink1);

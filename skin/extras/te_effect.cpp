@@ -12,6 +12,7 @@
 #include "skin/core/te_bitmap_pixels.h"
 #include "skin/core/te_utils_draw.h"
 #include "skin/extras/te_effect_list.h"
+#include "skin/forms/te_forms_frame.h"
 
 namespace tarvel {
 
@@ -558,6 +559,21 @@ void StretchAlphaRect(uint32_t* dstBits, int dstWidth, int dstHeight, int dstX, 
 
 // ---- start and end ------------------------------------------------------------------------
 
+namespace {
+// The skinned frames' first show, played by this engine.
+void PlayShowAnimation(TCanvas* canvas, int x, int y, TteBitmap* background, TteBitmap* image,
+                       TteShowAnimationRec* show) {
+    TteAnimationRec rec;
+    rec.SetEffect(show->EffectKind);
+    rec.SetTime(show->Time);
+    rec.SetResolution(show->Resolution);
+    rec.SetTileCount(show->TileCount);
+    rec.SetRotation(static_cast<TteRotation>(std::clamp(show->Rotation, 0, 3)));
+    rec.SetEnabled(show->Enabled);
+    ExecuteAnimation(canvas, x, y, background, image, &rec);
+}
+}  // namespace
+
 void InitEffects() {
     if (Engine) return;
     Engine = new TEngineState();
@@ -572,11 +588,13 @@ void InitEffects() {
     GetEffectList();
     Engine->service = std::make_unique<TTransitionEngine>();
     SetTransitions(Engine->service.get());
+    SetShowAnimation(&PlayShowAnimation);
 }
 
 void DoneEffects() {
     if (!Engine) return;
     if (Transitions() == Engine->service.get()) SetTransitions(nullptr);
+    SetShowAnimation(nullptr);
     delete std::exchange(Engine, nullptr);
     ProcList = nullptr;
 }

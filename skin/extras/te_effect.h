@@ -155,7 +155,8 @@ void StretchAlphaRect(uint32_t* dstBits, int dstWidth, int dstHeight, int dstX, 
                       int srcX, int srcY, int srcW, int srcH, const uint8_t* srcBits);
 
 // The start of the engine: the registry with its built-in effects, the
-// effect list, the slots and the timer. The end frees them. Both may be
+// effect list, the slots and the timer; it also plays the skinned frames'
+// show animation from then on. The end frees them. Both may be
 // called again; the window system must be up.
 void InitEffects();
 void DoneEffects();

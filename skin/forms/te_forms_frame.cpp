@@ -126,7 +126,7 @@ TTeDefaultForm::~TTeDefaultForm() {
     UnhookApplication();
     hoverTimer_.reset();
     if (systemMenuLink_) systemMenuLink_->RemoveFreeNotification(this);
-    if (shortCutSelf_) *shortCutSelf_ = nullptr;
+    *self_ = nullptr;
 }
 
 void TTeDefaultForm::SetActive(bool value) {
@@ -207,6 +207,7 @@ void TTeDefaultForm::Loaded() {
     if (auto* control = dynamic_cast<TWinControl*>(Owner()); control && !Designing()) {
         SetWinControl(control);
         TakeWindowSize();
+        HookShortCuts();
     }
     // The frame moves and sizes the window whole; an outline is never drawn.
     dragging_.DragMode = kfdmFullDrag;
@@ -457,7 +458,7 @@ void TTeDefaultForm::WMWindowPosChanging(TMessage& m) {
             snapshotRect_ = TRect{};
             CopyScreen(WindowRect(h));
         }
-        AnimationShow();
+        if (!AnimationShow()) return;
     }
     if (Effects()) wp->flags |= SWP_NOCOPYBITS;
 }

@@ -30,12 +30,18 @@ enum TTeFormPerformance : uint8_t { qvfpNoBuffer, qvfpSharedBuffer, qvfpPersiste
 // CallDefault arrives true; false cancels the action.
 using TTeFormActionEvent = std::function<void(TObject* sender, bool& callDefault)>;
 // Plays a transition from `background` to `image` at screen point (x, y) on
-// the screen canvas and returns when it has ended.
+// the screen canvas and returns when it has ended. A player that serves
+// messages takes what it needs first: the form may close meanwhile, and the
+// pictures and the record go with it.
 using TTeShowAnimation = std::function<void(TCanvas* canvas, int x, int y, TteBitmap* background,
                                             TteBitmap* image, TteShowAnimationRec* animation)>;
 // The effects engine lives above the frames; it hands its player in here.
 // Without one no show animation runs.
 void SetShowAnimation(TTeShowAnimation player);
+bool HasShowAnimation();
+// Plays the show animation over the screen rectangle `at`, in a topmost
+// window of its own, as what is drawn on the screen's DC is never shown.
+void ShowAnimated(const TRect& at, TteBitmap* background, TteBitmap* image, TteShowAnimationRec* animation);
 
 // The pixel of the shadow's key colour and its colour at full strength.
 constexpr uint32_t kShadowKey = 0x007F007F;
@@ -113,7 +119,8 @@ public:
     // The screen behind the window, for shadow and blending.
     void CopyScreen(const TRect& rect);
     const TteBitmap* Snapshot() const { return snapshot_.get(); }
-    void AnimationShow();
+    // Plays the first show; false when the form was freed while it played.
+    bool AnimationShow();
     int FormWidth() const { return formWidth_; }
     int FormHeight() const { return formHeight_; }
     bool FrameActive() const { return frameActive_; }
@@ -201,6 +208,8 @@ protected:
     void PaintShadow(TteBitmap& target, const TRect& cb);
     void HookApplication();
     void UnhookApplication();
+    // Hands the form's short-cut keys to the menu bar, once per frame.
+    void HookShortCuts();
 
     TTeWindowState prevState_ = kwsNormal;
     TRect restoreBounds_;
@@ -251,8 +260,10 @@ private:
     TPopupMenu* systemMenuLink_ = nullptr;
     std::unique_ptr<TTePopupMenu> systemMenu_;
     TTeMenuBar* menuBar_ = nullptr;
-    // The form's short-cut hook asks the bar through this while the frame lives.
-    std::shared_ptr<TTeDefaultForm*> shortCutSelf_;
+    // Null once the frame is gone: what outlives a call (the form's
+    // short-cut hook, a show animation serving messages) asks it.
+    std::shared_ptr<TTeDefaultForm*> self_ = std::make_shared<TTeDefaultForm*>(this);
+    bool shortCutsHooked_ = false;
     std::unique_ptr<TteBitmap> buffer_;
     std::unique_ptr<TTimer> hoverTimer_;
     TPoint menuPos_;

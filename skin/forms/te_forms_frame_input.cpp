@@ -532,10 +532,15 @@ void TTeDefaultForm::SetMenuBar(TTeMenuBar* bar) {
     if (bar == menuBar_) return;
     menuBar_ = bar;
     if (bar) bar->FreeNotification(this);
+    HookShortCuts();
+}
+
+void TTeDefaultForm::HookShortCuts() {
+    // While the form data are read the frame has no form yet; Loaded hooks.
     TCustomForm* form = GetForm();
-    if (!bar || !form || shortCutSelf_) return;
-    shortCutSelf_ = std::make_shared<TTeDefaultForm*>(this);
-    form->OnShortCut = [self = shortCutSelf_, before = form->OnShortCut](TMessage& key, bool& handled) {
+    if (!menuBar_ || !form || shortCutsHooked_) return;
+    shortCutsHooked_ = true;
+    form->OnShortCut = [self = self_, before = form->OnShortCut](TMessage& key, bool& handled) {
         if (before) before(key, handled);
         if (!handled && *self && (*self)->menuBar_ && !(*self)->Designing())
             handled = (*self)->menuBar_->IsShortCut(key);

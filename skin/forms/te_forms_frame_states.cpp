@@ -5,6 +5,8 @@
 #include <cstdlib>
 
 #include "platform/classlib/Application.h"
+#include "platform/winsys/PaintApi.h"
+#include "platform/winsys/WindowApi.h"
 #include "skin/core/te_theme_draw.h"
 #include "skin/core/te_winapi.h"
 #include "skin/forms/te_forms_frame.h"
@@ -327,15 +329,79 @@ TTeShowAnimation& ShowAnimation() {
     static TTeShowAnimation player;
     return player;
 }
+
+// What is drawn on the screen's DC is never shown: the animation plays in a
+// topmost window over the place the form comes to, which starts as the
+// screen behind it and goes when the animation has ended.
+constexpr const char* kShowWindowClass = "TarvelShowAnimation";
+
+LRESULT ShowWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: {
+            // The animation draws; a paint only keeps what is there.
+            PAINTSTRUCT ps;
+            BeginPaint(hwnd, &ps);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+        default: return DefWindowProc(hwnd, msg, wParam, lParam);
+    }
+}
+
+HWND MakeShowWindow(const TRect& at, const TteBitmap* background) {
+    static WNDPROC proc = MakeWindowProc(&ShowWindowProc);
+    WNDCLASS existing;
+    if (!GetClassInfo(kShowWindowClass, existing)) {
+        WNDCLASS wc;
+        wc.lpfnWndProc = proc;
+        wc.lpszClassName = kShowWindowClass;
+        RegisterClass(wc);
+    }
+    HWND h = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kShowWindowClass, "",
+                            WS_POPUP, at.left, at.top, at.Width(), at.Height(), nullptr);
+    if (!h) return h;
+    if (background) {
+        HDC dc = GetWindowDC(h);
+        BitBlt(dc, 0, 0, at.Width(), at.Height(), background->DC(), 0, 0, SRCCOPY);
+        ReleaseDC(h, dc);
+    }
+    ShowWindow(h, SW_SHOWNA);
+    return h;
+}
 }  // namespace
 
 void SetShowAnimation(TTeShowAnimation player) { ShowAnimation() = std::move(player); }
 
-void TTeDefaultForm::AnimationShow() {
+bool HasShowAnimation() { return static_cast<bool>(ShowAnimation()); }
+
+void ShowAnimated(const TRect& at, TteBitmap* background, TteBitmap* image, TteShowAnimationRec* animation) {
+    if (!ShowAnimation()) return;
+    HWND stage = MakeShowWindow(at, background);
+    if (!stage) return;
+    HDC dc = GetWindowDC(stage);
+    // The player draws in screen coordinates.
+    MoveWindowOrg(dc, -at.left, -at.top);
+    {
+        TCanvas canvas;
+        canvas.SetHandle(dc);
+        ShowAnimation()(&canvas, at.left, at.top, background, image, animation);
+        canvas.SetHandle(HDC{});
+    }
+    ReleaseDC(stage, dc);
+    DestroyWindow(stage);
+}
+
+bool TTeDefaultForm::AnimationShow() {
     TCustomForm* form = GetForm();
     HWND h = GetHandle();
-    if (!animation_.Enabled() || !form || !h || Designing() || IsWinVista() || !ShowAnimation()) return;
+    if (!animation_.Enabled() || !form || !h || Designing() || IsWinVista() || !ShowAnimation()) return true;
+    // Messages are served here and while the player runs: the form may be
+    // closed meanwhile.
+    const std::shared_ptr<TTeDefaultForm*> alive = self_;
     Application->ProcessMessages();
+    if (!*alive) return false;
     TteBitmap target;
     target.SetSize(windowWidth_, windowHeight_);
     paintToBitmap_ = true;
@@ -343,6 +409,7 @@ void TTeDefaultForm::AnimationShow() {
     struct Done {
         TTeDefaultForm* self;
         ~Done() {
+            if (!self) return;
             self->paintToBitmap_ = false;
             self->paintTarget_ = nullptr;
         }
@@ -382,17 +449,16 @@ void TTeDefaultForm::AnimationShow() {
             if (!PtInRegion(shape, x, y)) target.SetPixel(x, y, kShadowKey);
     DeleteObject(shape);
     target.CheckingTransparent(kShadowKey);
+    SaveDC(target.DC());
+    MoveWindowOrg(target.DC(), cb.left, cb.top);
+    form->PaintControls(target.DC(), nullptr);
+    RestoreDC(target.DC(), -1);
     for (int i = 0; i < form->ControlCount(); ++i)
         if (auto* child = dynamic_cast<TWinControl*>(form->Controls(i)); child && child->Visible())
             child->PaintTo(target.DC(), cb.left + child->Left(), cb.top + child->Top());
-    HDC screen = GetDC(nullptr);
-    {
-        TCanvas canvas;
-        canvas.SetHandle(screen);
-        ShowAnimation()(&canvas, w.left, w.top, snapshot_.get(), &target, &animation_.Rec());
-        canvas.SetHandle(HDC{});
-    }
-    ReleaseDC(nullptr, screen);
+    ShowAnimated(w, snapshot_.get(), &target, &animation_.Rec());
+    if (!*alive) done.self = nullptr;
+    return done.self != nullptr;
 }
 
 }  // namespace tarvel

@@ -154,6 +154,8 @@ bool TTeMenuBar::CanAutoSize(int& newWidth, int& newHeight) {
 }
 
 void TTeMenuBar::ItemsChanged() {
+    // Items added since the link was set take it too.
+    items_->SetThemeLink(themeLink_);
     SetPopupMenuOptions(&options_);
     if (auto* form = dynamic_cast<TWinControl*>(Owner())) items_->SetOwnerForm(form);
     view_->CalcSize();

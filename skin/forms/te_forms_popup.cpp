@@ -5,6 +5,8 @@
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_utils.h"
 #include "skin/core/te_utils_draw.h"
+#include "skin/core/te_winapi.h"
+#include "skin/forms/te_forms_frame.h"
 
 namespace tarvel {
 
@@ -140,9 +142,40 @@ bool TTePopupWindow::EnterLoop() { return view_->MessageLoop(); }
 void TTePopupWindow::CMShowingChanged(TMessage&) {
     // A menu never takes activation by being shown.
     HandleNeeded();
-    if (Visible()) ClipShadowCorners();
+    if (Visible()) {
+        ClipShadowCorners();
+        ApplyBlending();
+        if (tookAnimation_) PlayAnimation();
+    }
     const UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, flags | (Visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+}
+
+void TTePopupWindow::PlayAnimation() {
+    if (!HasShowAnimation() || IsWinVista()) return;
+    const TRect at = WindowRect(Handle());
+    const int w = at.Width(), h = at.Height();
+    TteBitmap background, image;
+    background.SetSize(w, h);
+    HDC screen = GetDC(nullptr);
+    BitBlt(background.DC(), 0, 0, w, h, screen, at.left, at.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    image.SetSize(w, h);
+    PaintTo(image.DC(), 0, 0);
+    image.SetAlpha(255);
+    // The corners the shadow leaves free show the screen throughout.
+    const int s = shadow_.Extent();
+    for (const TRect& free : {TRect{w - s, 0, w, s}, TRect{0, h - s, s, h}})
+        for (int y = free.top; y < free.bottom; ++y)
+            for (int x = free.left; x < free.right; ++x) image.SetPixel(x, y, kShadowKey);
+    image.CheckingTransparent(kShadowKey);
+    ShowAnimated(at, &background, &image, &animation_.Rec());
+}
+
+void TTePopupWindow::ApplyBlending() {
+    if (!blending_.Enabled()) return;
+    SetWindowLong(Handle(), GWL_EXSTYLE, GetWindowLong(Handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(Handle(), 0, static_cast<uint8_t>(blending_.Value()), LWA_ALPHA);
 }
 
 void TTePopupWindow::WMMouseActivate(TMessage& m) { m.Result = MA_NOACTIVATE; }

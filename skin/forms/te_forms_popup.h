@@ -65,8 +65,11 @@ protected:
 private:
     void CMShowingChanged(TMessage& m);
     void WMMouseActivate(TMessage& m);
+    void ApplyBlending();
     bool Themed();
     void ClipShadowCorners();
+    // The first show of a window that took the animation.
+    void PlayAnimation();
 
     TTeItem* item_;
     std::unique_ptr<TTePopupView> view_;

@@ -101,6 +101,18 @@ protected:
         return frame;
     }
 
+    // A borderless form in one colour over the screen, to lie behind the
+    // form under test; the caller frees it.
+    TForm* MakeBackdrop(TColor color) {
+        auto* backdrop = new TForm(Application);
+        backdrop->SetBorderStyle(bsNone);
+        backdrop->SetColor(color);
+        backdrop->SetBounds(0, 0, 1024, 700);
+        backdrop->Show();
+        ui_.RunUntilIdle();
+        return backdrop;
+    }
+
     HWND Window() { return form_->Handle(); }
     TRect Bounds() { return WindowRect(Window()); }
     TPoint Screen(TPoint window) { return TPoint{Bounds().left + window.x, Bounds().top + window.y}; }

@@ -1,6 +1,7 @@
 // The frame's own window states, snapping while it is dragged, and the
 // shadow and translucency as the screen shows them.
 
+#include "platform/classlib/ExtCtrls.h"
 #include "platform/winsys/Backend.h"
 #include "tests/skin/forms/FrameFixture.h"
 
@@ -63,6 +64,41 @@ TEST_F(FrameStatesTest, RestoreFollowsWhereTheWindowCameFrom) {
     EXPECT_EQ(frame->WindowState(), kwsMaximized);
     frame->Restore();
     EXPECT_EQ(Bounds(), tarvel::Bounds(160, 140, 400, 300));
+}
+
+TEST_F(FrameStatesTest, TheApplicationsMinimizeAndRestoreReachTheFrameAndTheToolsOwnHandlers) {
+    int minimized = 0, restored = 0;
+    Application->OnMinimize = [&](TObject*) { ++minimized; };
+    Application->OnRestore = [&](TObject*) { ++restored; };
+    TTeDefaultForm* frame = MakeForm(false);
+    frame->Maximize();
+    Application->Minimize();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(frame->WindowState(), kwsMinimized);
+    EXPECT_TRUE(IsIconic(Window()));
+    EXPECT_EQ(minimized, 1);
+    Application->Restore();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(frame->WindowState(), kwsMaximized);
+    EXPECT_FALSE(IsIconic(Window()));
+    EXPECT_EQ(restored, 1);
+
+    // A frame told to leave the application alone keeps its state.
+    frame->MinimizeApplication = false;
+    Application->Minimize();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(frame->WindowState(), kwsMaximized);
+    EXPECT_EQ(minimized, 2);
+
+    // With the frame gone the tool's own handlers answer alone.
+    delete form_;
+    form_ = nullptr;
+    Application->Minimize();
+    Application->Restore();
+    EXPECT_EQ(minimized, 3);
+    EXPECT_EQ(restored, 2);
+    Application->OnMinimize = nullptr;
+    Application->OnRestore = nullptr;
 }
 
 TEST_F(FrameStatesTest, RolledUpFormAsWideAsTheScreenRestoresMaximized) {
@@ -197,12 +233,7 @@ class FrameEffectsTest : public FrameStatesTest {
 protected:
     void SetUp() override {
         FrameStatesTest::SetUp();
-        under_ = new TForm(Application);
-        under_->SetBorderStyle(bsNone);
-        under_->SetColor(TColor(0x0000FF));
-        under_->SetBounds(0, 0, 1024, 700);
-        under_->Show();
-        ui_.RunUntilIdle();
+        under_ = MakeBackdrop(TColor(0x0000FF));
     }
     void TearDown() override {
         delete under_;
@@ -269,18 +300,31 @@ TEST_F(FrameEffectsTest, BlendedFormLetsTheScreenThrough) {
 TEST_F(FrameEffectsTest, FirstShowHandsTheScreenAndTheFormsPictureToTheAnimation) {
     struct Call {
         TPoint at;
-        uint32_t background, caption, client;
+        uint32_t background, caption, client, shape;
     };
     std::vector<Call> calls;
+    TTeDefaultForm* frame = nullptr;
     SetShowAnimation(
-        [&calls](TCanvas*, int x, int y, TteBitmap* background, TteBitmap* image, TteShowAnimationRec*) {
-            calls.push_back(Call{
-                {x, y}, background->GetPixel(200, 150), image->GetPixel(200, 10), image->GetPixel(200, 150)});
+        [&](TCanvas*, int x, int y, TteBitmap* background, TteBitmap* image, TteShowAnimationRec*) {
+            const TRect cb = frame->GetClientBounds();
+            calls.push_back(Call{{x, y},
+                                 background->GetPixel(200, 150),
+                                 image->GetPixel(200, 10),
+                                 image->GetPixel(200, 150),
+                                 image->GetPixel(cb.left + 15, cb.top + 15)});
         });
     for (bool enabled : {false, true}) {
         calls.clear();
         MakeForm<TTeDefaultForm>(false, TTeBorderIcons{kbiClose, kbiSystemMenu}, TSize{400, 300},
-                                 [enabled](TTeDefaultForm* f) { f->Animation()->SetEnabled(enabled); });
+                                 [&, enabled](TTeDefaultForm* f) {
+                                     frame = f;
+                                     f->Animation()->SetEnabled(enabled);
+                                     // A windowless control is part of the picture too.
+                                     auto* shape = new TShape(form_);
+                                     shape->Brush()->SetColor(clLime);
+                                     shape->SetBounds(10, 10, 20, 20);
+                                     shape->SetParent(form_);
+                                 });
         ASSERT_EQ(calls.size(), enabled ? 1u : 0u);
         if (enabled) {
             EXPECT_EQ(calls[0].at, (TPoint{100, 100}));
@@ -289,6 +333,7 @@ TEST_F(FrameEffectsTest, FirstShowHandsTheScreenAndTheFormsPictureToTheAnimation
             EXPECT_EQ(calls[0].client & 0xFFFFFF, 0xFFFFFFu);
             EXPECT_NE(calls[0].caption & 0xFFFFFF, 0xFF0000u);
             EXPECT_NE(calls[0].caption & 0xFFFFFF, 0xFFFFFFu);
+            EXPECT_EQ(calls[0].shape & 0xFFFFFF, 0x00FF00u);
         }
         delete form_;
         form_ = nullptr;

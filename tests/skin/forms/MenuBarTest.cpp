@@ -17,14 +17,19 @@ namespace {
 class MenuBarTest : public FrameTest {
 protected:
     // The main window's bar: four menus, each with a few entries; on a
-    // form with the light frame when `light`.
-    TTeMenuBar* MakeBar(bool themed, bool light = false) {
+    // form with the light frame when `light`; given to the full frame while
+    // the form data are read when `whileLoading`.
+    TTeMenuBar* MakeBar(bool themed, bool light = false, bool whileLoading = false) {
+        auto early = [this](TTeDefaultForm* frame) {
+            bar_ = new TTeMenuBar(form_);
+            frame->SetMenuBar(bar_);
+        };
         TTeDefaultForm* frame =
             light ? MakeLightForm(bsSizeable, TBorderIcons{biSystemMenu, biMinimize, biMaximize}, themed,
                                   TSize{520, 360})
                   : MakeForm(themed, TTeBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize},
-                             TSize{520, 360});
-        bar_ = new TTeMenuBar(form_);
+                             TSize{520, 360}, whileLoading ? early : std::function<void(TTeDefaultForm*)>{});
+        if (!whileLoading) bar_ = new TTeMenuBar(form_);
         if (auto* skinned = dynamic_cast<TTeForm*>(frame)) bar_->SetThemeLink(skinned->ThemeLink());
         bar_->SetAlign(alTop);
         bar_->SetParent(form_);
@@ -101,6 +106,18 @@ TEST_F(MenuBarTest, TheHeightFollowsTheItemsAndTheMarginsOfTheBar) {
     }
 }
 
+TEST_F(MenuBarTest, ItemsAddedAfterTheThemeLinkTakeIt) {
+    MakeBar(true);
+    TteCustomThemeLink* link = bar_->ThemeLink();
+    ASSERT_NE(link, nullptr);
+    TTeItem* late = Add(port_, "&Disconnect");
+    TTeItem* lateMenu = Add(bar_->Items(), "&Help");
+    Add(lateMenu, "&Index");
+    for (TTeItem* item :
+         {file_, file_->GetItem(1)->GetItem(0), hidden_, late, lateMenu, lateMenu->GetItem(0)})
+        EXPECT_EQ(item->ThemeLink(), link) << WideToUtf8(item->Caption());
+}
+
 TEST_F(MenuBarTest, AltWithALetterOpensThatMenuAndTheArrowsMoveAcrossTheMenus) {
     MakeBar(true);
     std::vector<TTeItem*> open;
@@ -156,14 +173,20 @@ TEST_F(MenuBarTest, F10AndAltAloneEnterTheBarWithoutASystemMenuAfterwards) {
 }
 
 TEST_F(MenuBarTest, CtrlAltShortCutsReachHiddenItemsOfTheBar) {
-    MakeBar(false);
-    ui_.PressKey('C', {ssCtrl, ssAlt});
-    ui_.RunUntilIdle();
-    EXPECT_EQ(checks_, 1);
-    hidden_->SetEnabled(false);
-    ui_.PressKey('C', {ssCtrl, ssAlt});
-    ui_.RunUntilIdle();
-    EXPECT_EQ(checks_, 1);
+    for (bool whileLoading : {false, true}) {
+        SCOPED_TRACE(whileLoading ? "bar set while loading" : "bar set after loading");
+        checks_ = 0;
+        MakeBar(false, false, whileLoading);
+        ui_.PressKey('C', {ssCtrl, ssAlt});
+        ui_.RunUntilIdle();
+        EXPECT_EQ(checks_, 1);
+        hidden_->SetEnabled(false);
+        ui_.PressKey('C', {ssCtrl, ssAlt});
+        ui_.RunUntilIdle();
+        EXPECT_EQ(checks_, 1);
+        delete form_;
+        form_ = nullptr;
+    }
 }
 
 TEST_F(MenuBarTest, AScreenshotShowsTheBarWithAnOpenMenuAndASubMenu) {

@@ -76,6 +76,16 @@ TEST_F(PopupMenuTest, OnlyTheFirstWindowTakesTheAnimationAndEveryOneHasAShadow) 
     menu->Items()->GetItem(0)->Add(inner);
     menu->PopupMenuOptions()->Animation()->SetEnabled(true);
     menu->PopupMenuOptions()->Shadow()->SetEnabled(false);
+    struct Play {
+        TPoint at;
+        TSize size;
+        uint32_t entry, freeCorner;
+    };
+    std::vector<Play> played;
+    SetShowAnimation([&](TCanvas*, int x, int y, TteBitmap*, TteBitmap* image, TteShowAnimationRec*) {
+        const int w = image->Width(), h = image->Height();
+        played.push_back(Play{{x, y}, {w, h}, image->GetPixel(w / 2, h / 2), image->GetPixel(w - 1, 0)});
+    });
     std::vector<bool> animated, shadowed;
     auto look = [&] {
         TTeItemView* v = menu->Items()->GetItem(0)->View;
@@ -97,6 +107,12 @@ TEST_F(PopupMenuTest, OnlyTheFirstWindowTakesTheAnimationAndEveryOneHasAShadow) 
     menu->Popup(300, 200);
     EXPECT_EQ(animated, (std::vector<bool>{true, false}));
     EXPECT_EQ(shadowed, (std::vector<bool>{true, true}));
+    // The first window played its picture where it opened; the inner one did not.
+    ASSERT_EQ(played.size(), 1u);
+    EXPECT_EQ(played[0].at, (TPoint{300, 200}));
+    EXPECT_GT(played[0].size.cx, 20);
+    EXPECT_NE(played[0].entry, kShadowKey);
+    EXPECT_EQ(played[0].freeCorner, kShadowKey);
     // The next Popup animates its first window again.
     animated.clear();
     ui_.WhenModal([&] {
@@ -105,7 +121,38 @@ TEST_F(PopupMenuTest, OnlyTheFirstWindowTakesTheAnimationAndEveryOneHasAShadow) 
     });
     menu->Popup(300, 200);
     EXPECT_EQ(animated, std::vector<bool>{true});
+    EXPECT_EQ(played.size(), 2u);
     EXPECT_TRUE(ui_.Problems().empty());
+    SetShowAnimation(nullptr);
+}
+
+TEST_F(PopupMenuTest, ABlendedMenuShowsWhatLiesBeneathIt) {
+    // The classic frame's client is the form's white.
+    MakeForm(false);
+    for (bool blended : {false, true}) {
+        SCOPED_TRACE(blended ? "blended" : "opaque");
+        TTePopupMenu* menu = MakeMenu({"&Copy", "&Paste"});
+        menu->PopupMenuOptions()->Blending()->SetValue(128);
+        menu->PopupMenuOptions()->Blending()->SetEnabled(blended);
+        uint32_t own = 0, shown = 0;
+        ui_.WhenModal([&] {
+            HWND h = WindowOf(menu)->Handle();
+            const TRect r = WindowRect(h);
+            own = ui_.Backend().WindowPixels(h)->Pixel(2, 2) & 0xFFFFFF;
+            shown = ui_.Backend().ScreenPixels()->Pixel(r.left + 2, r.top + 2) & 0xFFFFFF;
+            ui_.PressKey(VK_ESCAPE);
+        });
+        ui_.Backend().MouseMove(TPoint{20, 20});
+        menu->Popup(300, 200);
+        // The form beneath is white: a blended menu's edge is lighter on the screen.
+        if (blended) {
+            EXPECT_NE(shown, own);
+            EXPECT_GT(shown & 0xFF, own & 0xFF);
+        } else {
+            EXPECT_EQ(shown, own);
+        }
+        delete menu;
+    }
 }
 
 }  // namespace
