@@ -35,6 +35,12 @@ void TMainForm::BindFeatureHandlers() {
     BindCalibrationHandlers();
     BindCapacityHandlers();
     BindRemoteControlHandlers();
+    BindAddressingHandlers();
+    BindParallelParamsHandlers();
+    BindModuleQueryHandlers();
+    BindAutoTsbsHandlers();
+    BindDataQueryHandlers();
+    BindHisAlarmHandlers();
 }
 
 TMainForm::~TMainForm() {

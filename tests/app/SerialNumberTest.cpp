@@ -67,6 +67,13 @@ protected:
     static String DaysFile() { return AppPath("SerialData/" + DateToStr(Date()) + "数据.txt"); }
 };
 
+// No view shows the polling group and its controls: the tests show them.
+void ShowPollingGroup(TMainForm* form) {
+    form->TeGroupBox14->SetVisible(true);
+    form->CB_SerailQuery->SetVisible(true);
+    form->B_QuerySerialNum->SetVisible(true);
+}
+
 TEST_F(SerialNumberTest, AddingTakesTheEntryAfterTheLastUsedAndRefusesWhatDoesNotFit) {
     TMainForm* form = StartOnList();
     SetList({"A-1"});
@@ -240,7 +247,7 @@ TEST_F(SerialNumberTest, PollingBySerialNumberWritesTheAnswersToTheDaysFile) {
     TMainForm* form = StartOnList();
     OpenOnLine();
     SetList({SerialOf(Module(2)), "", SerialOf(Module(3)), "NOBODY"});
-    form->TeGroupBox14->SetVisible(true);
+    ShowPollingGroup(form);
     form->PC_All->SetActivePage(form->TS_TSBS);
     ui_.Click(form, "CB_SerailQuery");
     EXPECT_EQ(form->SerialPollOn, 1);
@@ -308,7 +315,7 @@ TEST_F(SerialNumberTest, PollingAnEmptyListSendsNothingButKeepsTheToolLoggedIn) 
     TMainForm* form = StartOnList();
     OpenOnLine();
     SetList({});
-    form->TeGroupBox14->SetVisible(true);
+    ShowPollingGroup(form);
     form->PC_All->SetActivePage(form->TS_TSBS);
     ui_.Click(form, "CB_SerailQuery");
     for (int second = 0; second < 3; ++second) {
