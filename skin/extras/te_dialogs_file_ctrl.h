@@ -121,6 +121,15 @@ private:
     TTextCase textCase_ = tcLowerCase;
 };
 
+// The drive box under its other name; with one drive and one picture it is
+// the same box.
+class TTeDriveCombo : public TTeDriveComboBox {
+    TARVEL_CLASS(TTeDriveCombo, TTeDriveComboBox)
+
+public:
+    using TTeDriveComboBox::TTeDriveComboBox;
+};
+
 class TTeDirectoryListBox : public TTeExtraListBox {
     TARVEL_CLASS(TTeDirectoryListBox, TTeExtraListBox)
 
