@@ -21,6 +21,7 @@
 #include "skin/core/te_theme_api.h"
 #include "skin/extras/te_dialogs_color.h"
 #include "skin/extras/te_dialogs_font.h"
+#include "skin/extras/te_dialogs_msgbox.h"
 #include "skin/extras/te_dialogs_open.h"
 #include "skin/forms/te_forms_resources.h"
 #include "skin/themes/theme_flat.h"
@@ -89,6 +90,29 @@ protected:
         return saved;
     }
 
+    // Saves the box `box()` finds once it is on the screen, then cancels it;
+    // `run` opens the box and returns when it is closed.
+    bool ShotOfModalBox(const std::function<TCustomForm*()>& box, const std::string& name,
+                        const std::function<void()>& run) {
+        bool saved = false, done = false;
+        DWORD shownAt = 0;
+        const DWORD start = GetTickCount();
+        Application->OnIdle = [&](TObject*, bool& idleDone) {
+            idleDone = false;
+            TCustomForm* form = box();
+            if (done || !form || !form->HandleAllocated()) return;
+            if (!sdl->WindowPixels(form->Handle()) && GetTickCount() - start < 5000) return;
+            if (shownAt == 0) shownAt = GetTickCount();
+            if (GetTickCount() - shownAt < 500) return;
+            saved = sdl->SaveWindowPng(form->Handle(), dir + "/" + name);
+            done = true;
+            form->SetModalResult(mrCancel);
+        };
+        run();
+        Application->OnIdle = nullptr;
+        return saved;
+    }
+
     SdlBackend* sdl = nullptr;
     std::unique_ptr<TApplication> app;
     const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
@@ -105,6 +129,22 @@ void UseLook(const Look& look) {
         ASSERT_TRUE(testing::ChangeToDaraSkin()) << testing::DaraSkinPath();
     } else {
         ChangeTheme(std::string_view("Flat"));
+    }
+}
+
+TEST_F(DialogsOnX11, TheMessageBoxAndTheInputBox) {
+    for (const Look& look : kLooks) {
+        SCOPED_TRACE(look.suffix);
+        UseLook(look);
+        const auto activeBox = [] { return Screen->ActiveForm(); };
+        EXPECT_TRUE(ShotOfModalBox(activeBox, std::string("dialog_message_") + look.suffix + ".png", [] {
+            QvMessageDlg(u"Write the protection parameters to all 5 selected modules?", mtConfirmation,
+                         TMsgDlgButtons{mbYes, mbNo});
+        }));
+        EXPECT_TRUE(ShotOfModalBox(activeBox, std::string("dialog_input_") + look.suffix + ".png", [] {
+            WideString value = u"7309";
+            QvInputQuery(u"Convert Version", u"Password:", value);
+        }));
     }
 }
 
