@@ -550,6 +550,30 @@ public:
     TTeEffectButton* HAD_Query = nullptr;
     TTeButton* HAD_Save = nullptr;
 
+    // ---- daily records and the full export (Main_Daily.cpp, Main_Export.cpp) ----
+    // Binds both pages, makes Timer9 and the daily download's watch, and sets
+    // the daily grid's fixed column.
+    void BindDailyExportHandlers();
+    void BindDailyHandlers();
+    void TeButton17Click(TObject* sender);  // "Get"
+    void TeButton18Click(TObject* sender);  // "Save As"
+    void TeButton19Click(TObject* sender);  // "Clear"
+    void DailyWatchTimer(TObject* sender);
+    void EnableDailyButtons(bool enabled);
+    // Empties every data row of RunState and leaves only the title row.
+    void ClearDailyGrid();
+    // The texts of `columns` cells of rows 1 to rowCount - 1 of a record grid.
+    static std::vector<std::vector<std::string>> GridRows(const TStringGrid& grid, int columns, int rowCount);
+    // Empties the first `columns` cells of every data row and leaves only the title row.
+    static void ClearDataRows(TStringGrid& grid, int columns);
+    void TeButton16Click(TObject* sender);  // "Get ALL Data"
+    void TeButton20Click(TObject* sender);  // "Get DateFile"
+    void Timer9Timer(TObject* sender);
+    // Handles window messages until `done` is set (true), or until `limitMs`
+    // pass, 10 s pass without a received chunk, the port closes or the
+    // application ends (false).
+    bool WaitExportReply(uint32_t limitMs, const uint8_t& done);
+
     // ================= controls =================
     // Frame (Main_Frame.cpp)
     TTeThemeLink* TeThemeLink1 = nullptr;
@@ -926,6 +950,10 @@ public:
     static constexpr UINT kHisAlarmSilenceMs = 10000;
     TTimer* HisAlarmSilence = nullptr;
     int32_t HisAlarmRowsHeld = 0;
+
+    // Daily records and the full export (Main_Daily.cpp, Main_Export.cpp).
+    TTimer* Timer9 = nullptr;      // the export's progress animation
+    TTimer* DailyWatch = nullptr;  // ends a daily download after 10 s without a reply
 
 private:
     void BindEvents();

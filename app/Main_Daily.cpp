@@ -1,7 +1,130 @@
+// The daily-record page: one request brings a module's daily records in
+// replies of up to forty, which fill RunState row by row; "Save As" writes
+// the grid as CSV and "Clear" empties it. The full export starts the same
+// download and waits on DoneDaily.
+
 #include "app/Main.h"
+#include "link/CommandTable.h"
+#include "platform/base/DateTime.h"
+#include "platform/base/Paths.h"
+#include "platform/classlib/Application.h"
+#include "records/DailyRecords.h"
 
 namespace tarvel {
+namespace {
 
-void TMainForm::ShowDailyRecords() {}
+constexpr TColor kFailureColor = 0x6A6AFF;
+// A download that stops sending gives the page back after this long.
+constexpr UINT kDailySilenceMs = 10000;
+
+// The title row and `rows` data rows. Cutting the grid down to its title row
+// unfixes that row, so it is fixed again when rows come back.
+void SetDataRowCount(TStringGrid& grid, int rows) {
+    grid.SetRowCount(rows + 1);
+    if (rows > 0 && grid.FixedRows() == 0) grid.SetFixedRows(1);
+}
+
+void Restart(TTimer& timer) {
+    timer.SetEnabled(false);
+    timer.SetEnabled(true);
+}
+
+}  // namespace
+
+void TMainForm::BindDailyHandlers() {
+    if (DailyWatch || !RunState) return;
+    RunState->SetFixedCols(1);
+    TeButton17->OnClick = [this](TObject* sender) { TeButton17Click(sender); };
+    TeButton18->OnClick = [this](TObject* sender) { TeButton18Click(sender); };
+    TeButton19->OnClick = [this](TObject* sender) { TeButton19Click(sender); };
+    DailyWatch = new TTimer(this);
+    DailyWatch->SetName("DailyWatch");
+    DailyWatch->SetEnabled(false);
+    DailyWatch->SetInterval(kDailySilenceMs);
+    DailyWatch->OnTimer = [this](TObject* sender) { DailyWatchTimer(sender); };
+}
+
+void TMainForm::EnableDailyButtons(bool enabled) {
+    for (TTeButton* button : {TeButton17, TeButton18, TeButton19})
+        if (button) button->SetEnabled(enabled);
+}
+
+void TMainForm::ClearDataRows(TStringGrid& grid, int columns) {
+    for (int row = 1; row < grid.RowCount(); ++row)
+        for (int col = 0; col < columns; ++col) grid.SetCells(col, row, "");
+    SetDataRowCount(grid, 0);
+}
+
+std::vector<std::vector<std::string>> TMainForm::GridRows(const TStringGrid& grid, int columns,
+                                                          int rowCount) {
+    std::vector<RecordRow> rows;
+    for (int row = 1; row < rowCount; ++row) {
+        RecordRow& cells = rows.emplace_back();
+        for (int col = 0; col < columns; ++col) cells.push_back(grid.Cells(col, row));
+    }
+    return rows;
+}
+
+void TMainForm::ClearDailyGrid() { ClearDataRows(*RunState, static_cast<int>(kDailyColumns)); }
+
+void TMainForm::TeButton17Click(TObject*) {
+    if (!IsLoggedIn()) return;
+    if (Application->MessageBox(
+            "Before not present data query success tips, please do not perform other query!", "",
+            MB_YESNO | MB_ICONINFORMATION) != IDYES)
+        return;
+    if (!SendCommand(ModuleAddress(), CmdGetDailyRecords)) return;
+    // Rows of an earlier download that this one does not reach would be saved with it.
+    ClearDailyGrid();
+}
+
+void TMainForm::ShowDailyRecords() {
+    const std::optional<DailyBatch> batch = DecodeDailyReply(ByteSpan(RxFrame.data(), RxFrameLength));
+    if (!batch) {
+        ShowInfo("Daily-record reply of a wrong length, not shown!", kFailureColor);
+        return;
+    }
+    EnableDailyButtons(false);
+    SetDataRowCount(*RunState, batch->header.TotalRecords);
+    for (const auto& [row, record] : batch->records) {
+        const RecordRow cells = MakeDailyRow(row, record);
+        for (size_t col = 0; col < cells.size(); ++col)
+            RunState->SetCells(static_cast<int>(col), row, cells[col]);
+    }
+    if (!batch->header.CompletesDownload()) {
+        // The page stays locked for the rest of the download, but not for ever.
+        if (DailyWatch) Restart(*DailyWatch);
+        return;
+    }
+    if (DailyWatch) DailyWatch->SetEnabled(false);
+    EnableDailyButtons(true);
+    DoneDaily = 1;
+    if (!ExportRunning) Application->MessageBox("Query run record success!");
+}
+
+void TMainForm::DailyWatchTimer(TObject*) {
+    DailyWatch->SetEnabled(false);
+    EnableDailyButtons(true);
+    ShowInfo("Get Daily Records Outtime", kFailureColor);
+}
+
+void TMainForm::TeButton18Click(TObject*) {
+    if (!SaveDialog1) return;
+    // The rows as they stand when the user asks, whatever comes in while the dialog is open.
+    const int rowCount = RunState->RowCount();
+    SaveDialog1->Title = "Save Records As";
+    SaveDialog1->Filter = "RunRecords(*.csv)|*.csv";
+    SaveDialog1->DefaultExt = "csv";
+    SaveDialog1->InitialDir = AppPath("Alarm_Data");
+    SaveDialog1->FileName = DailyCsvName(Now());
+    SaveDialog1->Options = TOpenOptions{ofOverwritePrompt, ofHideReadOnly};
+    if (!SaveDialog1->Execute()) return;
+    // Saves of downloaded records write only new files.
+    if (FileExists(SaveDialog1->FileName)) return;
+    const auto rows = GridRows(*RunState, static_cast<int>(kDailyColumns), rowCount);
+    if (const auto error = SaveDailyCsv(SaveDialog1->FileName, rows)) Application->MessageBox(*error);
+}
+
+void TMainForm::TeButton19Click(TObject*) { ClearDailyGrid(); }
 
 }  // namespace tarvel
