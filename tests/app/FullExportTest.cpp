@@ -1,0 +1,360 @@
+// The full export against the simulated module: a module that answers every
+// step, its file and the progress shown while it runs; modules that stop
+// answering half-way; the silence rule; a final name that cannot be taken;
+// the refusals; the progress animation and the look at the export folder.
+
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
+#include "platform/base/DateTime.h"
+#include "platform/base/Strings.h"
+#include "platform/winsys/GuiTasks.h"
+#include "records/FullExport.h"
+#include "tests/app/RecordPagesFixture.h"
+
+namespace tarvel::testing {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+constexpr const char* kSerial = "TBM2024000100";  // the module's at address 0
+constexpr const char* kFunction = "16S LFP balance heater";
+constexpr TColor kGreen = 0x00FF00;
+constexpr TColor kRed = 0x0000FF;
+
+class FullExportTest : public RecordPagesTest {
+protected:
+    TMainForm* Start() {
+        Module().UpdateModule(kModuleAddress, [](sim::ModuleState& m) {
+            m.records.days = 45;
+            m.records.alarms = 0;
+            // A comma in a device's text would split its field: the file holds the texts as shown.
+            m.version.function = kFunction;
+        });
+        return StartRecords(&TMainForm::TeTabSheet1);
+    }
+
+    void TearDown() override {
+        stop_ = true;
+        for (std::thread& helper : helpers_) helper.join();
+        RecordPagesTest::TearDown();
+    }
+
+    // Runs `task` on the window's thread `delay` after the module got a
+    // request `code`, unless the window is gone by then.
+    void WhenRequested(uint8_t code, std::chrono::milliseconds delay, std::function<void(TMainForm*)> task) {
+        helpers_.emplace_back([this, code, delay, task = std::move(task)] {
+            while (!stop_ && !Requested(code)) std::this_thread::sleep_for(2ms);
+            std::this_thread::sleep_for(delay);
+            PostGuiTask([this, task] {
+                if (form_) task(form_);
+            });
+        });
+    }
+
+    // Until the history-alarm page answers its download itself, its
+    // completion flag is raised once the module's reply has had time to come.
+    void AnswerHistoryAlarms() {
+        WhenRequested(0x19, 300ms, [](TMainForm* form) { form->DoneHisAlarm = 1; });
+    }
+
+    bool Requested(uint8_t code) {
+        const auto codes = RequestCodes();
+        return std::find(codes.begin(), codes.end(), code) != codes.end();
+    }
+
+    // The files in the export folder.
+    std::vector<std::string> ExportFiles() {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(AppPath("Export DataAccess")))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static std::string WorkingName() { return std::string(kSerial) + " Data.csv"; }
+
+    int Ticked(TMainForm* form) {
+        return static_cast<int>(std::count_if(form->ExportStepChecks.begin(), form->ExportStepChecks.end(),
+                                              [](TTeCheckBox* box) { return box->Checked(); }));
+    }
+
+    // What the export page shows while the export runs, each time it changes.
+    struct Seen {
+        int ticked;
+        String status;
+        bool startEnabled, fileEnabled, telemetryTab;
+        bool operator==(const Seen&) const = default;
+    };
+    // Looks every few milliseconds from the first request to the end: a
+    // task that posted its next look itself would keep the message loop busy.
+    void WatchProgress() {
+        helpers_.emplace_back([this] {
+            while (!stop_ && !Requested(0x10)) std::this_thread::sleep_for(2ms);
+            while (!stop_ && !watched_) {
+                PostGuiTask([this] {
+                    if (form_) Look(form_);
+                });
+                std::this_thread::sleep_for(3ms);
+            }
+        });
+    }
+    void Look(TMainForm* form) {
+        if (!form->ExportRunning) {
+            watched_ = !seen_.empty();
+            return;
+        }
+        const Seen now{Ticked(form), form->Label65->Caption(), form->TeButton16->Enabled(),
+                       form->TeButton20->Enabled(), form->TS_TSBS->PageVisible()};
+        if (seen_.empty() || !(seen_.back() == now)) seen_.push_back(now);
+    }
+
+    static std::vector<std::string> Fields(const std::string& line) {
+        std::vector<std::string> fields;
+        size_t start = 0;
+        for (size_t comma = line.find(','); comma != std::string::npos; comma = line.find(',', start)) {
+            fields.push_back(line.substr(start, comma - start));
+            start = comma + 1;
+        }
+        EXPECT_EQ(start, line.size()) << "a field without its comma: " << line;
+        return fields;
+    }
+
+    void ExpectEndedWith(TMainForm* form, bool succeeded) {
+        EXPECT_EQ(form->ExportRunning, 0);
+        EXPECT_EQ(form->Label65->Caption(), succeeded ? "Get ALL Data Success !" : "Get ALL Data Fail !");
+        EXPECT_EQ(form->Label65->Color(), succeeded ? kGreen : kRed);
+        EXPECT_EQ(form->TeProgressBar1->Position(), 100);
+        EXPECT_FALSE(form->Timer9->Enabled());
+        for (TControl* button : std::initializer_list<TControl*>{form->TeButton16, form->TeButton20,
+                                                                 form->TeButton17, form->TeButton18})
+            EXPECT_TRUE(ui_.Enabled(button)) << button->Name();
+        for (TTeTabSheet* sheet :
+             {form->TS_TSBS, form->TS_TBMS, form->TS_HisAlarm, form->TeTabSheet2, form->TS_Monitor})
+            EXPECT_TRUE(sheet->PageVisible()) << sheet->Name();
+        EXPECT_EQ(form->PC_All->GetActivePage(), form->TeTabSheet1);
+    }
+
+    std::vector<Seen> seen_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> watched_{false};
+    std::vector<std::thread> helpers_;
+};
+
+TEST_F(FullExportTest, AModuleThatAnswersEveryStepEndsInItsSuccessFile) {
+    TMainForm* form = Start();
+    // A failed run's working file is not carried into this one.
+    WriteFileText(AppPath("Export DataAccess/" + WorkingName()), "stale\r\n");
+    AnswerHistoryAlarms();
+    WatchProgress();
+    ui_.Click(form->TeButton16);
+
+    EXPECT_EQ(RequestCodes(),
+              (std::vector<uint8_t>{0x10, 0x33, 0x06, 0x0E, 0x03, 0x03, 0x03, 0x03, 0x03, 0x19, 0x2E}));
+    ExpectEndedWith(form, true);
+    EXPECT_EQ(Ticked(form), 6);
+    EXPECT_EQ(TakeBoxTexts(), std::vector<String>{"Get ALL Data Success!"});
+    // The steps ticked one by one, the page locked and the other tabs away meanwhile.
+    std::vector<Seen> expected;
+    for (int ticked = 0; ticked < 6; ++ticked)
+        expected.push_back({ticked, "Query......", false, false, false});
+    EXPECT_EQ(seen_, expected);
+
+    const std::vector<std::string> files = ExportFiles();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_TRUE(files[0].starts_with(std::string(kSerial) + "_")) << files[0];
+    EXPECT_TRUE(files[0].ends_with("_Success.csv")) << files[0];
+    const std::vector<std::string> lines = CrLfLines(AppPath("Export DataAccess/" + files[0]));
+    ASSERT_EQ(lines.size(), 1u + 5 + 2 + 2 + 45);
+
+    const std::vector<std::string> titles = Fields(lines[0]);
+    ASSERT_EQ(titles.size(), 43u);
+    EXPECT_EQ(titles[0], "RecordTime");
+    EXPECT_EQ(titles[6], "PACK");
+    EXPECT_EQ(titles[42], "TotalDiscSOC");
+    for (int i = 1; i <= 5; ++i) {
+        SCOPED_TRACE(i);
+        const std::vector<std::string> fields = Fields(lines[static_cast<size_t>(i)]);
+        ASSERT_EQ(fields.size(), 43u);
+        EXPECT_EQ(fields[0].size(), 19u) << fields[0];  // YYYY-MM-DD HH-MM-SS
+        EXPECT_EQ(fields[1], kSerial);
+        EXPECT_EQ(fields[2], "100");
+        EXPECT_EQ(fields[3], ui_.CellText(form->SG_SoftVersion, 0, 1) + "-" +
+                                 ui_.CellText(form->SG_SoftVersion, 1, 1) + "-" +
+                                 ui_.CellText(form->SG_SoftVersion, 2, 1) + "/" +
+                                 ui_.CellText(form->SG_SoftVersion, 3, 1) + "/" + VersionTextHead + "/" +
+                                 VersionTextTail);
+        EXPECT_EQ(fields[4], kFunction);
+        EXPECT_EQ(fields[5], ui_.CellText(form->SG_History, 1, 0));
+        EXPECT_FALSE(fields[5].empty());
+    }
+    EXPECT_EQ(Fields(lines[1])[3].substr(0, 6), "1-2-3/");
+    // The last line is the reading the grid still shows.
+    const std::vector<std::string> last = Fields(lines[5]);
+    for (int row = 0; row < 19; ++row)
+        EXPECT_EQ(last[6 + static_cast<size_t>(row)], ui_.CellText(form->SG_TSBS, 1, row));
+    for (int row = 0; row < 18; ++row)
+        EXPECT_EQ(last[25 + static_cast<size_t>(row)], ui_.CellText(form->SG_TSBS, 4, row));
+
+    EXPECT_EQ(lines[6], ",");
+    EXPECT_EQ(Fields(lines[7]).size(), 29u);
+    EXPECT_TRUE(lines[7].starts_with("History Num,  Start Time,  End Time,  MOode,Current,")) << lines[7];
+    EXPECT_EQ(lines[8], ",");
+    EXPECT_EQ(lines[9],
+              "Daily Records Num,Data,Cell Max.TEMP,Ambin Max.TEMP,Daily Dischg Cap(AH),Daily Chg Cap(%),");
+    EXPECT_EQ(lines[10], "1,2023-12-1,31,21,41,5,");
+    EXPECT_EQ(lines[54], "45,2024-1-14,30,25,85,60,");
+}
+
+struct HalfWay {
+    const char* name;
+    const char* fault;
+    const char* failure;
+    int ticked;
+    bool fileMade;
+    size_t recordLines;
+};
+
+void PrintTo(const HalfWay& c, std::ostream* os) { *os << c.name; }
+
+class ExportStopsHalfWay : public FullExportTest, public ::testing::WithParamInterface<HalfWay> {};
+
+TEST_P(ExportStopsHalfWay, EndsWithTheStepsFailureAndGivesThePageBack) {
+    const HalfWay& c = GetParam();
+    TMainForm* form = Start();
+    AddFault(c.fault);
+    AnswerHistoryAlarms();
+    const auto began = std::chrono::steady_clock::now();
+    ui_.Click(form->TeButton16);
+    EXPECT_LT(std::chrono::steady_clock::now() - began, 5s);
+
+    ExpectEndedWith(form, false);
+    EXPECT_EQ(InfoLine(), std::string("    ") + c.failure);
+    EXPECT_EQ(InfoColor(), kFailureColor);
+    EXPECT_EQ(TakeBoxTexts(), std::vector<String>{c.failure});
+    EXPECT_EQ(Ticked(form), c.ticked);
+    // What was written stays under the working name.
+    if (!c.fileMade) {
+        EXPECT_TRUE(ExportFiles().empty());
+        return;
+    }
+    ASSERT_EQ(ExportFiles(), std::vector<std::string>{WorkingName()});
+    const std::vector<std::string> lines = CrLfLines(AppPath("Export DataAccess/" + WorkingName()));
+    ASSERT_GE(lines.size(), 1 + c.recordLines);
+    EXPECT_TRUE(lines[0].starts_with("RecordTime,"));
+    for (size_t i = 1; i <= c.recordLines; ++i) EXPECT_EQ(Fields(lines[i])[1], kSerial);
+    if (lines.size() > 1 + c.recordLines) {
+        EXPECT_EQ(lines[1 + c.recordLines], ",");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ExportStopsHalfWay,
+    ::testing::Values(
+        HalfWay{"RefusedSerialNumber", "status:cmd=0x10,status=7", "Get Serial Outtime", 0, false, 0},
+        HalfWay{"Capacity", "silent:cmd=0x33", "Get Cap Outtime", 1, false, 0},
+        HalfWay{"Telemetry", "silent:cmd=0x03,times=0", "Get SBS Outtime", 3, true, 0},
+        HalfWay{"LineDroppedAtHistoryAlarms", "drop:cmd=0x19", "Get History Outtime", 4, true, 5},
+        HalfWay{"LineDroppedAtDailyRecords", "drop:cmd=0x2E", "Get Daily Records Outtime", 5, true, 5}),
+    [](const ::testing::TestParamInfo<HalfWay>& info) { return std::string(info.param.name); });
+
+TEST_F(FullExportTest, TenSecondsWithoutDataEndTheStep) {
+    TMainForm* form = Start();
+    AddFault("silent:cmd=0x2E");
+    AnswerHistoryAlarms();
+    // The window's clock runs fast once the daily records are asked for.
+    std::atomic<uint32_t> askedAt{0};
+    std::thread clock([&] {
+        while (!stop_) {
+            if (Requested(0x2E)) {
+                if (askedAt == 0) askedAt = GetTickCount();
+                ui_.Backend().AdvanceClock(200);
+            }
+            std::this_thread::sleep_for(2ms);
+        }
+    });
+    ui_.Click(form->TeButton16);
+    const uint32_t waited = GetTickCount() - askedAt;
+    stop_ = true;
+    clock.join();
+
+    ExpectEndedWith(form, false);
+    EXPECT_EQ(InfoLine(), "    Get Daily Records Outtime");
+    EXPECT_GE(waited, kExportSilenceMs);
+    EXPECT_LT(waited, 100000u);  // well before the step's limit
+}
+
+TEST_F(FullExportTest, AFinalNameThatCannotBeTakenIsReported) {
+    TMainForm* form = Start();
+    // Folders in the way of every name the next seconds could give.
+    for (int s = 0; s < 15; ++s) {
+        const std::string blocked = ExportFinalPath(kSerial, Now() + s / 86400.0);
+        fs::create_directories(blocked);
+        WriteFileText(blocked + "/keep", "x");
+    }
+    AnswerHistoryAlarms();
+    ui_.Click(form->TeButton16);
+
+    ExpectEndedWith(form, true);
+    EXPECT_EQ(InfoLine(),
+              "    The export file could not be renamed and keeps the name \"" + WorkingName() + "\"");
+    EXPECT_EQ(InfoColor(), kFailureColor);
+    EXPECT_EQ(TakeBoxTexts(), std::vector<String>{"Get ALL Data Success!"});
+    EXPECT_EQ(CrLfLines(AppPath("Export DataAccess/" + WorkingName())).size(), 55u);
+}
+
+TEST_F(FullExportTest, RefusedWithoutPortLoginOrWhileTheQueryRuns) {
+    struct Case {
+        const char* info;
+        std::function<void(TMainForm*)> set, reset;
+    };
+    const std::vector<Case> cases = {
+        {"Please turn off automatic query!", [](TMainForm* f) { f->AutoQueryOn = 1; },
+         [](TMainForm* f) { f->AutoQueryOn = 0; }},
+        {"Please login frist!", [](TMainForm* f) { f->LoggedIn = 0; }, [](TMainForm* f) { f->LoggedIn = 1; }},
+        {"Please open port frist!", [](TMainForm* f) { f->ClosePort(); }, [](TMainForm*) {}},
+    };
+    TMainForm* form = Start();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.info);
+        c.set(form);
+        ui_.Click(form->TeButton16);
+        c.reset(form);
+        EXPECT_EQ(InfoLine(), std::string("    ") + c.info);
+        EXPECT_EQ(InfoColor(), kFailureColor);
+        EXPECT_EQ(form->ExportRunning, 0);
+        EXPECT_EQ(form->Label65->Caption(), "");
+        EXPECT_TRUE(ui_.Enabled(form->TeButton16));
+    }
+    WaitUntil([] { return false; }, 200ms);
+    EXPECT_TRUE(Module().Requests().empty());
+    EXPECT_TRUE(TakeBoxTexts().empty());
+}
+
+TEST_F(FullExportTest, ProgressClimbsEverySecondAndWraps) {
+    const std::vector<std::pair<int, int>> steps = {{0, 5}, {50, 55}, {95, 0}};
+    TMainForm* form = Start();
+    for (const auto& [from, to] : steps) {
+        form->TeProgressBar1->SetPosition(from);
+        form->Timer9->SetEnabled(true);
+        ui_.AdvanceClock(1000);
+        form->Timer9->SetEnabled(false);
+        EXPECT_EQ(form->TeProgressBar1->Position(), to) << from;
+    }
+}
+
+TEST_F(FullExportTest, GetDateFileShowsTheExportFolder) {
+    TMainForm* form = Start();
+    ui_.ChooseNextFile(std::nullopt);
+    ui_.Click(form->TeButton20);
+    const TFileRequest& asked = ui_.Dialogs().Files().back().request;
+    EXPECT_FALSE(asked.save);
+    EXPECT_EQ(asked.title, "Data Direct");
+    EXPECT_EQ(asked.filter, "csv (*.csv)|*.csv");
+    EXPECT_EQ(asked.defaultExt, "csv");
+    EXPECT_EQ(asked.initialDir, AppPath("Export DataAccess"));
+}
+
+}  // namespace
+}  // namespace tarvel::testing
