@@ -562,10 +562,8 @@ public:
     void EnableDailyButtons(bool enabled);
     // Empties every data row of RunState and leaves only the title row.
     void ClearDailyGrid();
-    // The texts of `columns` cells of rows 1 to rowCount - 1 of a record grid.
-    static std::vector<std::vector<std::string>> GridRows(const TStringGrid& grid, int columns, int rowCount);
-    // Empties the first `columns` cells of every data row and leaves only the title row.
-    static void ClearDataRows(TStringGrid& grid, int columns);
+    // Rows 1 to rowCount - 1 of RunState, 6 texts each, as the grid shows them.
+    std::vector<RecordRow> DailyGridRows(int rowCount) const;
     void TeButton16Click(TObject* sender);  // "Get ALL Data"
     void TeButton20Click(TObject* sender);  // "Get DateFile"
     void Timer9Timer(TObject* sender);

@@ -13,9 +13,9 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kFailureColor = 0x6A6AFF;
 // A download that stops sending gives the page back after this long.
 constexpr UINT kDailySilenceMs = 10000;
+constexpr const char* kDownloadFailed = "Query run record fail: no records for 10 s!";
 
 // The title row and `rows` data rows. Cutting the grid down to its title row
 // unfixes that row, so it is fixed again when rows come back.
@@ -49,23 +49,21 @@ void TMainForm::EnableDailyButtons(bool enabled) {
         if (button) button->SetEnabled(enabled);
 }
 
-void TMainForm::ClearDataRows(TStringGrid& grid, int columns) {
-    for (int row = 1; row < grid.RowCount(); ++row)
-        for (int col = 0; col < columns; ++col) grid.SetCells(col, row, "");
-    SetDataRowCount(grid, 0);
-}
-
-std::vector<std::vector<std::string>> TMainForm::GridRows(const TStringGrid& grid, int columns,
-                                                          int rowCount) {
+std::vector<RecordRow> TMainForm::DailyGridRows(int rowCount) const {
     std::vector<RecordRow> rows;
     for (int row = 1; row < rowCount; ++row) {
         RecordRow& cells = rows.emplace_back();
-        for (int col = 0; col < columns; ++col) cells.push_back(grid.Cells(col, row));
+        for (int col = 0; col < static_cast<int>(kDailyColumns); ++col)
+            cells.push_back(RunState->Cells(col, row));
     }
     return rows;
 }
 
-void TMainForm::ClearDailyGrid() { ClearDataRows(*RunState, static_cast<int>(kDailyColumns)); }
+void TMainForm::ClearDailyGrid() {
+    for (int row = 1; row < RunState->RowCount(); ++row)
+        for (int col = 0; col < static_cast<int>(kDailyColumns); ++col) RunState->SetCells(col, row, "");
+    SetDataRowCount(*RunState, 0);
+}
 
 void TMainForm::TeButton17Click(TObject*) {
     if (!IsLoggedIn()) return;
@@ -105,7 +103,10 @@ void TMainForm::ShowDailyRecords() {
 void TMainForm::DailyWatchTimer(TObject*) {
     DailyWatch->SetEnabled(false);
     EnableDailyButtons(true);
-    ShowInfo("Get Daily Records Outtime", kFailureColor);
+    // The export reports its own failure, with the step that failed.
+    if (ExportRunning) return;
+    ShowInfo(kDownloadFailed, kFailureColor);
+    AddInfoLogLine(kDownloadFailed, kFailureColor);
 }
 
 void TMainForm::TeButton18Click(TObject*) {
@@ -121,8 +122,8 @@ void TMainForm::TeButton18Click(TObject*) {
     if (!SaveDialog1->Execute()) return;
     // Saves of downloaded records write only new files.
     if (FileExists(SaveDialog1->FileName)) return;
-    const auto rows = GridRows(*RunState, static_cast<int>(kDailyColumns), rowCount);
-    if (const auto error = SaveDailyCsv(SaveDialog1->FileName, rows)) Application->MessageBox(*error);
+    if (const auto error = SaveDailyCsv(SaveDialog1->FileName, DailyGridRows(rowCount)))
+        Application->MessageBox(*error);
 }
 
 void TMainForm::TeButton19Click(TObject*) { ClearDailyGrid(); }

@@ -18,13 +18,11 @@
 namespace tarvel {
 namespace {
 
-constexpr TColor kFailureColor = 0x6A6AFF;
 constexpr TColor kStatusRunning = 0xF0CAA6;
 constexpr TColor kStatusSuccess = 0x00FF00;
 constexpr TColor kStatusFailure = 0x0000FF;
 // The wait looks at the flags this often; between looks the thread sleeps.
 constexpr uint32_t kWaitPassMs = 5;
-constexpr int kHisAlarmColumns = 29;
 
 // What a step of the export waits on, and the step check box it ticks (-1 none).
 struct StepRole {
@@ -85,7 +83,7 @@ void ResetDisplays(TMainForm& f) {
     f.SG_History->SetCells(1, 0, "");
     for (int row = 0; row < 19; ++row) f.SG_TSBS->SetCells(1, row, "");
     for (int row = 0; row < 18; ++row) f.SG_TSBS->SetCells(4, row, "");
-    TMainForm::ClearDataRows(*f.SG_HisAlarm, kHisAlarmColumns);
+    f.EmptyHisAlarmRows();
     f.ClearDailyGrid();
 }
 
@@ -135,13 +133,9 @@ void AfterStep(TMainForm& f, uint8_t command, std::optional<ExportFile>& file) {
             file.emplace(f.E_ReadSerialNum->Text());
             if (const auto error = file->Start()) f.ShowInfo(*error, kFailureColor);
             break;
-        case CmdGetHisAlarm:
-            AppendSection(*file, ExportHistorySection(TMainForm::GridRows(*f.SG_HisAlarm, kHisAlarmColumns,
-                                                                          f.SG_HisAlarm->RowCount())));
-            break;
+        case CmdGetHisAlarm: AppendSection(*file, ExportHistorySection(f.HisAlarmGridRows())); break;
         case CmdGetDailyRecords:
-            AppendSection(*file, ExportDailySection(TMainForm::GridRows(
-                                     *f.RunState, static_cast<int>(kDailyColumns), f.RunState->RowCount())));
+            AppendSection(*file, ExportDailySection(f.DailyGridRows(f.RunState->RowCount())));
             break;
         default: break;
     }

@@ -70,12 +70,6 @@ TEST_F(DailyRecordsTest, DownloadsOfEverySizeFillTheGridAndEndWithOneBox) {
         Module().ClearRequests();
         form->DoneDaily = 0;
         ClickGet(form);
-        if (c.days > 40) {
-            // Locked from the first batch until the last.
-            ASSERT_TRUE(WaitUntil([&] { return form->RunState->RowCount() == c.days + 1; }));
-            ASSERT_EQ(form->DoneDaily, 0);
-            EXPECT_FALSE(ButtonsEnabled(form));
-        }
         ASSERT_TRUE(WaitUntil([&] { return form->DoneDaily == 1; }, 5000ms));
         ui_.RunUntilIdle();
         EXPECT_EQ(RequestCodes(), std::vector<uint8_t>{0x2E});
@@ -94,6 +88,24 @@ TEST_F(DailyRecordsTest, DownloadsOfEverySizeFillTheGridAndEndWithOneBox) {
                                        "perform other query!",
                                        kSuccess}));
     }
+}
+
+TEST_F(DailyRecordsTest, ADownloadHaltedPartWayKeepsThePageLockedForTenSeconds) {
+    TMainForm* form = Start();
+    StockDays(300);
+    AddFault("halt:cmd=0x2E,at=3");  // three batches of eight
+    ClickGet(form);
+    ASSERT_TRUE(WaitUntil([&] { return ui_.CellText(form->RunState, 0, 120) == "120"; }));
+    WaitUntil([] { return false; }, 300ms);
+    EXPECT_EQ(form->RunState->RowCount(), 301);
+    EXPECT_EQ(DailyRow(form, 121), std::vector<String>(6, ""));
+    EXPECT_FALSE(ButtonsEnabled(form));
+    EXPECT_EQ(form->DoneDaily, 0);
+
+    ui_.AdvanceClock(10000, 100);
+    EXPECT_TRUE(ButtonsEnabled(form));
+    EXPECT_EQ(InfoLine(), "    Query run record fail: no records for 10 s!");
+    EXPECT_EQ(TakeBoxTexts().size(), 1u);  // the question only
 }
 
 TEST_F(DailyRecordsTest, SaveAsWritesTheRowsShownIntoANewFileOnly) {
@@ -221,8 +233,9 @@ TEST_F(DailyRecordsTest, ADownloadThatStopsGivesThePageBackAfterTenSeconds) {
 
     ui_.AdvanceClock(1500, 100);
     EXPECT_TRUE(ButtonsEnabled(form));
-    EXPECT_EQ(InfoLine(), "    Get Daily Records Outtime");
+    EXPECT_EQ(InfoLine(), "    Query run record fail: no records for 10 s!");
     EXPECT_EQ(InfoColor(), kFailureColor);
+    EXPECT_TRUE(LastLogLine().ends_with("Query run record fail: no records for 10 s!"));
     EXPECT_EQ(form->DoneDaily, 0);
     EXPECT_EQ(DailyRow(form, 80), CraftedRow(80));
 }

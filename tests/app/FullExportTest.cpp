@@ -29,7 +29,7 @@ protected:
     TMainForm* Start() {
         Module().UpdateModule(kModuleAddress, [](sim::ModuleState& m) {
             m.records.days = 45;
-            m.records.alarms = 0;
+            m.records.alarms = 7;
             // A comma in a device's text would split its field: the file holds the texts as shown.
             m.version.function = kFunction;
         });
@@ -40,24 +40,6 @@ protected:
         stop_ = true;
         for (std::thread& helper : helpers_) helper.join();
         RecordPagesTest::TearDown();
-    }
-
-    // Runs `task` on the window's thread `delay` after the module got a
-    // request `code`, unless the window is gone by then.
-    void WhenRequested(uint8_t code, std::chrono::milliseconds delay, std::function<void(TMainForm*)> task) {
-        helpers_.emplace_back([this, code, delay, task = std::move(task)] {
-            while (!stop_ && !Requested(code)) std::this_thread::sleep_for(2ms);
-            std::this_thread::sleep_for(delay);
-            PostGuiTask([this, task] {
-                if (form_) task(form_);
-            });
-        });
-    }
-
-    // Until the history-alarm page answers its download itself, its
-    // completion flag is raised once the module's reply has had time to come.
-    void AnswerHistoryAlarms() {
-        WhenRequested(0x19, 300ms, [](TMainForm* form) { form->DoneHisAlarm = 1; });
     }
 
     bool Requested(uint8_t code) {
@@ -146,7 +128,6 @@ TEST_F(FullExportTest, AModuleThatAnswersEveryStepEndsInItsSuccessFile) {
     TMainForm* form = Start();
     // A failed run's working file is not carried into this one.
     WriteFileText(AppPath("Export DataAccess/" + WorkingName()), "stale\r\n");
-    AnswerHistoryAlarms();
     WatchProgress();
     ui_.Click(form->TeButton16);
 
@@ -166,7 +147,7 @@ TEST_F(FullExportTest, AModuleThatAnswersEveryStepEndsInItsSuccessFile) {
     EXPECT_TRUE(files[0].starts_with(std::string(kSerial) + "_")) << files[0];
     EXPECT_TRUE(files[0].ends_with("_Success.csv")) << files[0];
     const std::vector<std::string> lines = CrLfLines(AppPath("Export DataAccess/" + files[0]));
-    ASSERT_EQ(lines.size(), 1u + 5 + 2 + 2 + 45);
+    ASSERT_EQ(lines.size(), 1u + 5 + 2 + 7 + 2 + 45);
 
     const std::vector<std::string> titles = Fields(lines[0]);
     ASSERT_EQ(titles.size(), 43u);
@@ -200,11 +181,18 @@ TEST_F(FullExportTest, AModuleThatAnswersEveryStepEndsInItsSuccessFile) {
     EXPECT_EQ(lines[6], ",");
     EXPECT_EQ(Fields(lines[7]).size(), 29u);
     EXPECT_TRUE(lines[7].starts_with("History Num,  Start Time,  End Time,  MOode,Current,")) << lines[7];
-    EXPECT_EQ(lines[8], ",");
-    EXPECT_EQ(lines[9],
+    // The alarm rows as the history-alarm grid shows them.
+    for (int row = 1; row <= 7; ++row) {
+        std::string shown;
+        for (int col = 0; col < 29; ++col) shown += ui_.CellText(form->SG_HisAlarm, col, row) + ",";
+        EXPECT_EQ(lines[7 + static_cast<size_t>(row)], shown);
+    }
+    EXPECT_TRUE(lines[8].starts_with("1,")) << lines[8];
+    EXPECT_EQ(lines[15], ",");
+    EXPECT_EQ(lines[16],
               "Daily Records Num,Data,Cell Max.TEMP,Ambin Max.TEMP,Daily Dischg Cap(AH),Daily Chg Cap(%),");
-    EXPECT_EQ(lines[10], "1,2023-12-1,31,21,41,5,");
-    EXPECT_EQ(lines[54], "45,2024-1-14,30,25,85,60,");
+    EXPECT_EQ(lines[17], "1,2023-12-1,31,21,41,5,");
+    EXPECT_EQ(lines[61], "45,2024-1-14,30,25,85,60,");
 }
 
 struct HalfWay {
@@ -224,7 +212,6 @@ TEST_P(ExportStopsHalfWay, EndsWithTheStepsFailureAndGivesThePageBack) {
     const HalfWay& c = GetParam();
     TMainForm* form = Start();
     AddFault(c.fault);
-    AnswerHistoryAlarms();
     const auto began = std::chrono::steady_clock::now();
     ui_.Click(form->TeButton16);
     EXPECT_LT(std::chrono::steady_clock::now() - began, 5s);
@@ -259,30 +246,36 @@ INSTANTIATE_TEST_SUITE_P(
         HalfWay{"LineDroppedAtDailyRecords", "drop:cmd=0x2E", "Get Daily Records Outtime", 5, true, 5}),
     [](const ::testing::TestParamInfo<HalfWay>& info) { return std::string(info.param.name); });
 
-TEST_F(FullExportTest, TenSecondsWithoutDataEndTheStep) {
+TEST_F(FullExportTest, ADailyDownloadThatHaltsEndsTheExportAfterTenSecondsOfSilence) {
     TMainForm* form = Start();
-    AddFault("silent:cmd=0x2E");
-    AnswerHistoryAlarms();
-    // The window's clock runs fast once the daily records are asked for.
-    std::atomic<uint32_t> askedAt{0};
+    AddFault("halt:cmd=0x2E,at=1");  // the first of two batches only
+    // The window's clock runs fast once the first batch has had time to come.
+    std::atomic<uint32_t> fastFrom{0};
     std::thread clock([&] {
+        while (!stop_ && !Requested(0x2E)) std::this_thread::sleep_for(2ms);
+        std::this_thread::sleep_for(500ms);
+        fastFrom = GetTickCount();
         while (!stop_) {
-            if (Requested(0x2E)) {
-                if (askedAt == 0) askedAt = GetTickCount();
-                ui_.Backend().AdvanceClock(200);
-            }
+            ui_.Backend().AdvanceClock(200);
             std::this_thread::sleep_for(2ms);
         }
     });
     ui_.Click(form->TeButton16);
-    const uint32_t waited = GetTickCount() - askedAt;
+    const uint32_t waited = GetTickCount() - fastFrom;
     stop_ = true;
     clock.join();
 
     ExpectEndedWith(form, false);
     EXPECT_EQ(InfoLine(), "    Get Daily Records Outtime");
-    EXPECT_GE(waited, kExportSilenceMs);
+    EXPECT_EQ(TakeBoxTexts(), std::vector<String>{"Get Daily Records Outtime"});
+    EXPECT_EQ(Ticked(form), 5);
+    EXPECT_GE(waited, kExportSilenceMs - 500);
     EXPECT_LT(waited, 100000u);  // well before the step's limit
+    // The rows that came are shown; the file has no daily section.
+    EXPECT_EQ(ui_.CellText(form->RunState, 0, 40), "40");
+    EXPECT_EQ(ui_.CellText(form->RunState, 0, 41), "");
+    const std::vector<std::string> lines = CrLfLines(AppPath("Export DataAccess/" + WorkingName()));
+    EXPECT_EQ(lines.size(), 1u + 5 + 2 + 7);
 }
 
 TEST_F(FullExportTest, AFinalNameThatCannotBeTakenIsReported) {
@@ -293,7 +286,6 @@ TEST_F(FullExportTest, AFinalNameThatCannotBeTakenIsReported) {
         fs::create_directories(blocked);
         WriteFileText(blocked + "/keep", "x");
     }
-    AnswerHistoryAlarms();
     ui_.Click(form->TeButton16);
 
     ExpectEndedWith(form, true);
@@ -301,7 +293,7 @@ TEST_F(FullExportTest, AFinalNameThatCannotBeTakenIsReported) {
               "    The export file could not be renamed and keeps the name \"" + WorkingName() + "\"");
     EXPECT_EQ(InfoColor(), kFailureColor);
     EXPECT_EQ(TakeBoxTexts(), std::vector<String>{"Get ALL Data Success!"});
-    EXPECT_EQ(CrLfLines(AppPath("Export DataAccess/" + WorkingName())).size(), 55u);
+    EXPECT_EQ(CrLfLines(AppPath("Export DataAccess/" + WorkingName())).size(), 62u);
 }
 
 TEST_F(FullExportTest, RefusedWithoutPortLoginOrWhileTheQueryRuns) {
