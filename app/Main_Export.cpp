@@ -12,7 +12,6 @@
 #include "platform/base/Paths.h"
 #include "platform/base/Ticks.h"
 #include "platform/classlib/Application.h"
-#include "records/DailyRecords.h"
 #include "records/FullExport.h"
 
 namespace tarvel {
