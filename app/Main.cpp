@@ -41,6 +41,7 @@ void TMainForm::BindFeatureHandlers() {
     BindAutoTsbsHandlers();
     BindDataQueryHandlers();
     BindHisAlarmHandlers();
+    BindDailyExportHandlers();
 }
 
 TMainForm::~TMainForm() {
