@@ -45,116 +45,139 @@ int ThumbTopIndex(int y, const TRect& track, int count, int clientHeight, int it
 
 // ---- setup -------------------------------------------------------------------------------------
 
-void TTeSComboBox::DeclareMessages(TMessageTable& t) {
-    t.Add<&TTeSComboBox::CNDrawItem>(CN_DRAWITEM);
-    t.Add<&TTeSComboBox::CNCommandSkin>(CN_COMMAND);
-    t.Add<&TTeSComboBox::SNMThemeMessage>(SNM_THEMEMESSAGE);
+template <class Base>
+void TTeSkinnedCombo<Base>::DeclareMessages(TMessageTable& t) {
+    t.Add<&TTeSkinnedCombo::CNDrawItem>(CN_DRAWITEM);
+    t.Add<&TTeSkinnedCombo::CNCommandSkin>(CN_COMMAND);
+    t.Add<&TTeSkinnedCombo::SNMThemeMessage>(SNM_THEMEMESSAGE);
 }
 
-TTeSComboBox::TTeSComboBox(TComponent* owner)
-    : TComboBox(owner), TTeThemeLinked(this, {ktlrSkipSame, ktlrRepaintOnly}) {
+template <class Base>
+TTeSkinnedCombo<Base>::TTeSkinnedCombo(TComponent* owner)
+    : Base(owner), TTeThemeLinked(this, {ktlrSkipSame, ktlrRepaintOnly}) {
     AddThemeNotification(this);
 }
 
-TTeSComboBox::~TTeSComboBox() {
+template <class Base>
+TTeSkinnedCombo<Base>::~TTeSkinnedCombo() {
     RemoveThemeNotification(this);
     editHook_.Unhook();
     listHook_.Unhook();
 }
 
-void TTeSComboBox::Notification(TComponent* component, TOperation operation) {
-    TComboBox::Notification(component, operation);
+template <class Base>
+void TTeSkinnedCombo<Base>::Notification(TComponent* component, TOperation operation) {
+    Base::Notification(component, operation);
     ForgetThemeLink(component, operation);
 }
 
-bool TTeSComboBox::EditThemed() const { return IsObjectDefined(kescEdit, ThemeObject(), ThemeLink()); }
-bool TTeSComboBox::ListThemed() const { return IsObjectDefined(klscListBox, ThemeObject(), ThemeLink()); }
+template <class Base>
+bool TTeSkinnedCombo<Base>::EditThemed() const {
+    return IsObjectDefined(kescEdit, ThemeObject(), ThemeLink());
+}
+template <class Base>
+bool TTeSkinnedCombo<Base>::ListThemed() const {
+    return IsObjectDefined(klscListBox, ThemeObject(), ThemeLink());
+}
 
 // A theme with list items draws every item, whatever the style.
-bool TTeSComboBox::IsOwnerDraw() const { return TComboBox::IsOwnerDraw() || ListThemed(); }
+template <class Base>
+bool TTeSkinnedCombo<Base>::IsOwnerDraw() const {
+    return Base::IsOwnerDraw() || ListThemed();
+}
 
-void TTeSComboBox::CreateHandleDone() {
-    TComboBox::CreateHandleDone();
+template <class Base>
+void TTeSkinnedCombo<Base>::CreateHandleDone() {
+    Base::CreateHandleDone();
     FollowTheme();
 }
 
-void TTeSComboBox::DestroyWnd() {
+template <class Base>
+void TTeSkinnedCombo<Base>::DestroyWnd() {
     editHook_.Unhook();
     listHook_.Unhook();
-    TComboBox::DestroyWnd();
+    Base::DestroyWnd();
 }
 
-void TTeSComboBox::FollowTheme() {
-    if (ComponentState().Contains(csDestroying) || !HandleAllocated()) return;
+template <class Base>
+void TTeSkinnedCombo<Base>::FollowTheme() {
+    if (this->ComponentState().Contains(csDestroying) || !this->HandleAllocated()) return;
     const bool list = ListThemed();
     if (!list) listHook_.Unhook();
-    if (list && EditControl())
-        editHook_.Hook(EditControl()->Handle(), [this](TMessage& m) { EditProc(m); });
+    if (list && this->EditControl())
+        editHook_.Hook(this->EditControl()->Handle(), [this](TMessage& m) { EditProc(m); });
     else
         editHook_.Unhook();
 }
 
 // ---- the face ----------------------------------------------------------------------------------
 
-TteEditButtonDrawState TTeSComboBox::ButtonState() {
-    if (!Enabled()) return kebdsDisabled;
-    if (DroppedDown()) return kebdsPressed;
-    return ButtonHot() ? kebdsHot : kebdsNormal;
+template <class Base>
+TteEditButtonDrawState TTeSkinnedCombo<Base>::ButtonState() {
+    if (!this->Enabled()) return kebdsDisabled;
+    if (this->DroppedDown()) return kebdsPressed;
+    return this->ButtonHot() ? kebdsHot : kebdsNormal;
 }
 
-void TTeSComboBox::PaintBorder(TCanvas& canvas, const TRect& rect) {
+template <class Base>
+void TTeSkinnedCombo<Base>::PaintBorder(TCanvas& canvas, const TRect& rect) {
     PaintSkinnedEditFrame(canvas, rect, ThemeLink(), ThemeObject(), SkinnedEditState(this, MouseInside()));
 }
 
-void TTeSComboBox::PaintBuffer(TCanvas& canvas, const TRect& rect) {
+template <class Base>
+void TTeSkinnedCombo<Base>::PaintBuffer(TCanvas& canvas, const TRect& rect) {
     if (EditThemed()) {
         GetThemeLink(ThemeLink())
             ->EditDrawButton(kescComboBoxRight, canvas,
-                             EditButtonInfo(ButtonRect(), ButtonState(), kebcDropDown), "default");
+                             EditButtonInfo(this->ButtonRect(), ButtonState(), kebcDropDown), "default");
         return;
     }
-    FillRect(canvas, rect, Color());
-    TRect button = ButtonRect();
+    FillRect(canvas, rect, this->Color());
+    TRect button = this->ButtonRect();
     DrawFrameControl(canvas.Handle(), &button, DFC_SCROLL,
-                     DFCS_SCROLLDOWN | (DroppedDown() ? DFCS_PUSHED : 0u));
+                     DFCS_SCROLLDOWN | (this->DroppedDown() ? DFCS_PUSHED : 0u));
 }
 
-void TTeSComboBox::DrawItemThemed(TCanvas& canvas, int index, bool selected, const TRect& rect) {
+template <class Base>
+void TTeSkinnedCombo<Base>::DrawItemThemed(TCanvas& canvas, int index, bool selected, const TRect& rect) {
     DRAWITEMSTRUCT dis;
     dis.CtlType = ODT_COMBOBOX;
     dis.itemID = static_cast<UINT>(index);
-    dis.itemState = selected ? ODS_SELECTED : 0u;
-    dis.hwndItem = Handle();
+    dis.itemState = ODS_COMBOBOXEDIT | (selected ? ODS_SELECTED : 0u);
+    dis.hwndItem = this->Handle();
     dis.hDC = canvas.Handle();
     dis.rcItem = rect;
-    SendMessage(Handle(), WM_DRAWITEM, reinterpret_cast<WPARAM>(Handle()), reinterpret_cast<LPARAM>(&dis));
+    SendMessage(this->Handle(), WM_DRAWITEM, reinterpret_cast<WPARAM>(this->Handle()),
+                reinterpret_cast<LPARAM>(&dis));
 }
 
-void TTeSComboBox::PaintFace() {
+template <class Base>
+void TTeSkinnedCombo<Base>::PaintFace() {
     FollowTheme();
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
+    HDC dc = BeginPaint(this->Handle(), &ps);
     {
         TDcCanvas canvas(dc);
-        const TRect client = ClientRect();
+        const TRect client = this->ClientRect();
         // The interior of the theme's edit, whose frame lies in the border around.
         GetThemeLink(ThemeLink())
             ->EditDraw(kescEdit, *canvas,
                        EditInfo(InflatedRect(client, 2, 2), SkinnedEditState(this, MouseInside())),
                        "default");
         PaintBuffer(*canvas, client);
-        if (!EditControl() && ItemIndex() >= 0 && ItemIndex() < Items()->Count()) {
-            const TRect item{client.left, client.top, ButtonRect().left - 2, client.bottom};
-            DrawItemThemed(*canvas, ItemIndex(), Focused() && !DroppedDown(), item);
+        if (!this->EditControl() && this->ItemIndex() >= 0 && this->ItemIndex() < this->Items()->Count()) {
+            const TRect item{client.left, client.top, this->ButtonRect().left - 2, client.bottom};
+            DrawItemThemed(*canvas, this->ItemIndex(), this->Focused() && !this->DroppedDown(), item);
         }
     }
-    EndPaint(Handle(), &ps);
+    EndPaint(this->Handle(), &ps);
 }
 
-void TTeSComboBox::WndProc(TMessage& m) {
-    if (!EditThemed() || ComponentState().Contains(csDestroying)) {
+template <class Base>
+void TTeSkinnedCombo<Base>::WndProc(TMessage& m) {
+    if (!EditThemed() || this->ComponentState().Contains(csDestroying)) {
         if (m.Msg != SNM_THEMEMESSAGE && m.Msg != CN_DRAWITEM) listHook_.Unhook();
-        TComboBox::WndProc(m);
+        Base::WndProc(m);
         return;
     }
     switch (m.Msg) {
@@ -165,11 +188,11 @@ void TTeSComboBox::WndProc(TMessage& m) {
             m.Result = 0;
             return;
         case WM_SETFOCUS:
-            TComboBox::WndProc(m);
-            InvalidateRect(Handle(), nullptr, false);
+            Base::WndProc(m);
+            InvalidateRect(this->Handle(), nullptr, false);
             return;
         case WM_CTLCOLORLISTBOX:
-            TComboBox::WndProc(m);
+            Base::WndProc(m);
             if (ListThemed() && !listHook_.Window()) {
                 listHook_.Hook(reinterpret_cast<HWND>(m.LParam), [this](TMessage& lm) { ListProc(lm); });
                 // Its first paint is under way: the frame went out natively.
@@ -181,65 +204,75 @@ void TTeSComboBox::WndProc(TMessage& m) {
         case WM_CTLCOLORSTATIC:
         case CN_CTLCOLOREDIT:
         case CN_CTLCOLORSTATIC:
-            TComboBox::WndProc(m);
+            Base::WndProc(m);
             SetBkMode(DcFromWParam(m.WParam), TRANSPARENT);
             return;
         case CM_MOUSEENTER:
         case CM_MOUSELEAVE:
-            TComboBox::WndProc(m);
-            FollowMouse(m, IsOwnMouseMessage(m));
+            Base::WndProc(m);
+            FollowMouse(m, this->IsOwnMouseMessage(m));
             return;
         case SNM_LINKCHANGED:
             if (IsOwnLinkMessage(m)) FollowThemeLink(true);
             return;
     }
-    TComboBox::WndProc(m);
+    Base::WndProc(m);
 }
 
-void TTeSComboBox::CNDrawItem(TMessage& m) {
+template <class Base>
+void TTeSkinnedCombo<Base>::CNDrawItem(TMessage& m) {
     auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-    if (!dis || !ListThemed() || ComponentState().Contains(csDestroying)) {
-        DispatchFrom(inherited::StaticClass(), m);
+    if (!dis || !ListThemed() || this->ComponentState().Contains(csDestroying)) {
+        this->DispatchFrom(inherited::StaticClass(), m);
         return;
     }
     TteTheme* theme = GetThemeLink(ThemeLink());
     const int index = static_cast<int32_t>(dis->itemID);
-    const TteListItemDrawState state =
-        index >= 0 && (dis->itemState & ODS_SELECTED) ? klidsFocused : klidsNormal;
+    const bool selected = index >= 0 && (dis->itemState & ODS_SELECTED);
     TDcCanvas canvas(dis->hDC);
-    theme->ListDrawItem(klscListBox, *canvas, ListItemInfo(dis->rcItem, state), ThemeObject());
-    if (index >= 0 && index < Items()->Count()) {
-        (*canvas).Font()->Assign(theme->Fonts()->GetFont(
-            static_cast<TteThemeFont>(static_cast<int>(ktfListItemTextNormal) + state)));
-        (*canvas).Brush()->SetStyle(bsClear);
-        TRect text = dis->rcItem;
-        text.left += 2;
-        DrawText(*canvas, Utf8ToWide(Items()->Strings(index)), text, DT_SINGLELINE | DT_VCENTER);
-    }
+    theme->ListDrawItem(klscListBox, *canvas,
+                        ListItemInfo(dis->rcItem, selected ? klidsFocused : klidsNormal), ThemeObject());
+    if (index >= 0 && index < this->Items()->Count())
+        DrawThemedContent(*canvas, theme, index, dis->rcItem, selected,
+                          (dis->itemState & ODS_COMBOBOXEDIT) != 0);
     m.Result = 1;
 }
 
-void TTeSComboBox::CNCommandSkin(TMessage& m) {
-    DispatchFrom(inherited::StaticClass(), m);
+template <class Base>
+void TTeSkinnedCombo<Base>::DrawThemedContent(TCanvas& canvas, TteTheme* theme, int index, TRect rect,
+                                              bool selected, bool) {
+    const TteListItemDrawState state = selected ? klidsFocused : klidsNormal;
+    canvas.Font()->Assign(
+        theme->Fonts()->GetFont(static_cast<TteThemeFont>(static_cast<int>(ktfListItemTextNormal) + state)));
+    canvas.Brush()->SetStyle(bsClear);
+    rect.left += 2;
+    DrawText(canvas, Utf8ToWide(this->Items()->Strings(index)), rect, DT_SINGLELINE | DT_VCENTER);
+}
+
+template <class Base>
+void TTeSkinnedCombo<Base>::CNCommandSkin(TMessage& m) {
+    this->DispatchFrom(inherited::StaticClass(), m);
     const WORD code = HIWORD(m.WParam);
-    if (HandleAllocated() && ListThemed() &&
+    if (this->HandleAllocated() && ListThemed() &&
         (code == CBN_CLOSEUP || code == CBN_SELENDOK || code == CBN_SELENDCANCEL))
-        InvalidateRect(Handle(), nullptr, false);
+        InvalidateRect(this->Handle(), nullptr, false);
 }
 
 // The owner-draw choice and the hooks depend on the theme.
-void TTeSComboBox::SNMThemeMessage(TMessage& m) {
-    if (!HandleAllocated() || !RepaintsOnThemeMessage(m)) return;
+template <class Base>
+void TTeSkinnedCombo<Base>::SNMThemeMessage(TMessage& m) {
+    if (!this->HandleAllocated() || !RepaintsOnThemeMessage(m)) return;
     FollowTheme();
-    SendMessage(Handle(), WM_NCPAINT, 1, 0);
-    InvalidateRect(Handle(), nullptr, true);
-    if (ListBox()->HandleAllocated()) InvalidateRect(ListBox()->Handle(), nullptr, true);
+    SendMessage(this->Handle(), WM_NCPAINT, 1, 0);
+    InvalidateRect(this->Handle(), nullptr, true);
+    if (this->ListBox()->HandleAllocated()) InvalidateRect(this->ListBox()->Handle(), nullptr, true);
 }
 
 // ---- the edit child ----------------------------------------------------------------------------
 
-void TTeSComboBox::EditProc(TMessage& m) {
-    if (ComponentState().Contains(csDestroying)) return;
+template <class Base>
+void TTeSkinnedCombo<Base>::EditProc(TMessage& m) {
+    if (this->ComponentState().Contains(csDestroying)) return;
     if (m.Msg != WM_ERASEBKGND || !EditThemed()) {
         editHook_.CallSaved(m);
         return;
@@ -247,8 +280,8 @@ void TTeSComboBox::EditProc(TMessage& m) {
     // The face's interior shows through around the text.
     if (HDC dc = DcFromWParam(m.WParam)) {
         TDcCanvas canvas(dc);
-        const TControl* edit = EditControl();
-        const TRect face = Offset(InflatedRect(ClientRect(), 2, 2), -edit->Left(), -edit->Top());
+        const TControl* edit = this->EditControl();
+        const TRect face = Offset(InflatedRect(this->ClientRect(), 2, 2), -edit->Left(), -edit->Top());
         GetThemeLink(ThemeLink())
             ->EditDraw(kescEdit, *canvas, EditInfo(face, SkinnedEditState(this, MouseInside())), "default");
     }
@@ -257,7 +290,8 @@ void TTeSComboBox::EditProc(TMessage& m) {
 
 // ---- the dropped list --------------------------------------------------------------------------
 
-TPoint TTeSComboBox::ListWindowPoint(TPoint client) const {
+template <class Base>
+TPoint TTeSkinnedCombo<Base>::ListWindowPoint(TPoint client) const {
     HWND list = listHook_.Window();
     TPoint p = client;
     ::tarvel::ClientToScreen(list, p);
@@ -265,7 +299,8 @@ TPoint TTeSComboBox::ListWindowPoint(TPoint client) const {
     return TPoint{p.x - window.left, p.y - window.top};
 }
 
-void TTeSComboBox::PaintListFrame() {
+template <class Base>
+void TTeSkinnedCombo<Base>::PaintListFrame() {
     HWND list = listHook_.Window();
     if (!list || !ListThemed()) return;
     TteTheme* theme = GetThemeLink(ThemeLink());
@@ -304,7 +339,8 @@ void TTeSComboBox::PaintListFrame() {
     ReleaseDC(list, dc);
 }
 
-bool TTeSComboBox::PressListBar(TPoint p) {
+template <class Base>
+bool TTeSkinnedCombo<Base>::PressListBar(TPoint p) {
     HWND list = listHook_.Window();
     const TListBarParts parts = ListBarParts(list);
     if (IsNull(parts.bar) || !parts.bar.Contains(p)) return false;
@@ -327,8 +363,9 @@ bool TTeSComboBox::PressListBar(TPoint p) {
     return true;
 }
 
-void TTeSComboBox::ListProc(TMessage& m) {
-    if (ComponentState().Contains(csDestroying)) return;
+template <class Base>
+void TTeSkinnedCombo<Base>::ListProc(TMessage& m) {
+    if (this->ComponentState().Contains(csDestroying)) return;
     HWND list = listHook_.Window();
     switch (m.Msg) {
         case WM_PAINT:
@@ -365,8 +402,8 @@ void TTeSComboBox::ListProc(TMessage& m) {
         case WM_MOUSEMOVE:
             if (thumbPressed_) {
                 const TPoint p = ListWindowPoint(PointFromLParam(m.LParam));
-                const int top = ThumbTopIndex(p.y, ListBarParts(list).track, Items()->Count(),
-                                              ::tarvel::ClientRect(list).Height(), ItemHeight());
+                const int top = ThumbTopIndex(p.y, ListBarParts(list).track, this->Items()->Count(),
+                                              ::tarvel::ClientRect(list).Height(), this->ItemHeight());
                 SendMessage(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
                 PaintListFrame();
                 return;
@@ -387,5 +424,7 @@ void TTeSComboBox::ListProc(TMessage& m) {
     }
     listHook_.CallSaved(m);
 }
+
+template class TTeSkinnedCombo<TComboBox>;
 
 }  // namespace tarvel

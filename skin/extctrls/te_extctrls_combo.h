@@ -25,12 +25,14 @@ TListBarParts ListBarParts(HWND list);
 // the items that do not fit, rounded half to even, within 0..count - fit.
 int ThumbTopIndex(int y, const TRect& track, int count, int clientHeight, int itemHeight);
 
-class TTeSComboBox : public TComboBox, public TTeThemeLinked, public TTeMouseInside {
-    TARVEL_CLASS(TTeSComboBox, TComboBox)
+// The skin of a class-library combo, for the plain and the extended one.
+template <class Base>
+class TTeSkinnedCombo : public Base, public TTeThemeLinked, public TTeMouseInside {
+    TARVEL_CLASS(TTeSkinnedCombo, Base)
 
 public:
-    explicit TTeSComboBox(TComponent* owner);
-    ~TTeSComboBox() override;
+    explicit TTeSkinnedCombo(TComponent* owner);
+    ~TTeSkinnedCombo() override;
 
     // The dropped list is ours to draw.
     HWND SubclassedList() const { return listHook_.Window(); }
@@ -53,6 +55,10 @@ protected:
     void CNDrawItem(TMessage& m);
     void CNCommandSkin(TMessage& m);
     void SNMThemeMessage(TMessage& m);
+    // What a themed item shows over its theme background: the caption in
+    // the theme's list-item font. `face` is the item in the combo's face.
+    virtual void DrawThemedContent(TCanvas& canvas, TteTheme* theme, int index, TRect rect, bool selected,
+                                   bool face);
 
 private:
     bool EditThemed() const;
@@ -71,6 +77,15 @@ private:
     bool thumbPressed_ = false, upPressed_ = false, downPressed_ = false;
     TWindowSubclass editHook_;
     TWindowSubclass listHook_;
+};
+
+extern template class TTeSkinnedCombo<TComboBox>;
+
+class TTeSComboBox : public TTeSkinnedCombo<TComboBox> {
+    TARVEL_CLASS(TTeSComboBox, TTeSkinnedCombo<TComboBox>)
+
+public:
+    using TTeSkinnedCombo::TTeSkinnedCombo;
 };
 
 }  // namespace tarvel
