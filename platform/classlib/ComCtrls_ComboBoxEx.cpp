@@ -145,8 +145,14 @@ void TComboBoxEx::DrawItem(int index, const TRect& rect, TOwnerDrawState state) 
     const bool selected = state.Contains(odSelected);
     FillColor(dc, rect, selected ? clHighlight : Color());
     if (index < 0 || index >= ItemsExCount()) return;
-    const TComboExItem& item = itemsEx_[static_cast<size_t>(index)];
-    const bool face = state.Contains(odComboBoxEdit);
+    const TRect text = DrawItemImage(canvas, index, rect, selected, state.Contains(odComboBoxEdit));
+    DrawCaption(dc, Font(), itemsEx_[static_cast<size_t>(index)].Caption, text,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX,
+                selected ? clHighlightText : (Enabled() ? Font()->Color() : clGrayText));
+}
+
+TRect TComboBoxEx::DrawItemImage(TCanvas* canvas, int index, const TRect& rect, bool selected, bool face) {
+    const TComboExItem& item = ItemsEx(index);
     int x = rect.left + 2;
     if (!face || !styleEx_.Contains(csExNoEditImageIndent)) x += face ? 0 : item.Indent * kIndentWidth;
     const bool showImage = images_ && !(face && styleEx_.Contains(csExNoEditImage));
@@ -158,9 +164,7 @@ void TComboBoxEx::DrawItem(int index, const TRect& rect, TOwnerDrawState state) 
         if (item.OverlayImageIndex >= 0) images_->Draw(canvas, x, y, item.OverlayImageIndex, Enabled());
         x += images_->Width() + 4;
     }
-    TRect text{x, rect.top, rect.right - 2, rect.bottom};
-    DrawCaption(dc, Font(), item.Caption, text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX,
-                selected ? clHighlightText : (Enabled() ? Font()->Color() : clGrayText));
+    return TRect{x, rect.top, rect.right - 2, rect.bottom};
 }
 
 }  // namespace tarvel

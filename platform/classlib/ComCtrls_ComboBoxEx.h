@@ -80,6 +80,9 @@ protected:
     void EditCommitKey(WORD key) override;
     bool IsOwnerDraw() const override { return true; }
     void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override;
+    // Item `index`'s indent (in the list only) and image within `rect`;
+    // answers where its caption goes.
+    TRect DrawItemImage(TCanvas* canvas, int index, const TRect& rect, bool selected, bool face);
     void Notification(TComponent* component, TOperation operation) override;
 
 private:

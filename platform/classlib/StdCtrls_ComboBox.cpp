@@ -1,6 +1,7 @@
 // TCustomComboBox, its edit and its dropped list.
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/classlib/ComCtrlMessages.h"
 #include "platform/classlib/StdCtrls.h"
@@ -185,9 +186,12 @@ void TCustomComboBox::DeclareMessages(TMessageTable& t) {
     t.Add<&TCustomComboBox::WMFocusCombo>(WM_SETFOCUS);
     t.Add<&TCustomComboBox::WMFocusCombo>(WM_KILLFOCUS);
     t.Add<&TCustomComboBox::CMMouseLeaveCombo>(CM_MOUSELEAVE);
-    for (UINT msg : {CB_GETEDITSEL, CB_LIMITTEXT, CB_SETEDITSEL, CB_ADDSTRING, CB_DELETESTRING, CB_GETCOUNT,
-                     CB_GETCURSEL, CB_INSERTSTRING, CB_RESETCONTENT, CB_SETCURSEL, CB_SHOWDROPDOWN,
-                     CB_SETITEMHEIGHT, CB_GETITEMHEIGHT, CB_GETDROPPEDSTATE, CB_GETTOPINDEX, CB_SETTOPINDEX})
+    for (UINT msg :
+         {CB_GETEDITSEL,     CB_LIMITTEXT,     CB_SETEDITSEL,    CB_ADDSTRING,       CB_DELETESTRING,
+          CB_GETCOUNT,       CB_GETCURSEL,     CB_INSERTSTRING,  CB_RESETCONTENT,    CB_SETCURSEL,
+          CB_SHOWDROPDOWN,   CB_SETITEMHEIGHT, CB_GETITEMHEIGHT, CB_GETDROPPEDSTATE, CB_GETTOPINDEX,
+          CB_SETTOPINDEX,    CB_GETLBTEXT,     CB_GETLBTEXTLEN,  CB_GETITEMDATA,     CB_SETITEMDATA,
+          CB_FINDSTRINGEXACT})
         t.Add<&TCustomComboBox::CBMessage>(msg);
 }
 
@@ -748,6 +752,40 @@ void TCustomComboBox::CBMessage(TMessage& m) {
         case CB_GETITEMHEIGHT: m.Result = ItemHeight(); break;
         case CB_GETTOPINDEX: m.Result = list_->TopIndex(); break;
         case CB_SETTOPINDEX: list_->SetTopIndex(w); break;
+        case CB_GETLBTEXT:
+        case CB_GETLBTEXTLEN:
+        case CB_GETITEMDATA:
+        case CB_SETITEMDATA:
+            if (w < 0 || w >= Items()->Count()) {
+                m.Result = CB_ERR;
+                break;
+            }
+            if (m.Msg == CB_GETLBTEXTLEN) {
+                m.Result = static_cast<LRESULT>(Items()->Get(w).size());
+            } else if (m.Msg == CB_GETLBTEXT) {
+                const String item = Items()->Get(w);
+                if (m.LParam) std::memcpy(reinterpret_cast<char*>(m.LParam), item.c_str(), item.size() + 1);
+                m.Result = static_cast<LRESULT>(item.size());
+            } else if (m.Msg == CB_GETITEMDATA) {
+                m.Result = reinterpret_cast<LRESULT>(Items()->GetObject(w));
+            } else {
+                Items()->PutObject(w, reinterpret_cast<TObject*>(m.LParam));
+                m.Result = 1;
+            }
+            break;
+        case CB_FINDSTRINGEXACT: {
+            // From the item after wParam round to it, ignoring case.
+            const int count = Items()->Count();
+            m.Result = CB_ERR;
+            for (int k = 1; k <= count && text; ++k) {
+                const int i = ((w < 0 || w >= count ? -1 : w) + k) % count;
+                if (SameText(Items()->Get(i), text)) {
+                    m.Result = i;
+                    break;
+                }
+            }
+            break;
+        }
     }
 }
 

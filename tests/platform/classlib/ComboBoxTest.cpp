@@ -61,6 +61,42 @@ TEST_F(ComboBoxTest, AnIndexPastTheLastItemIsKeptWithTheOldText) {
     EXPECT_TRUE(events.empty());  // the program's changes raise no events
 }
 
+// Items read and tagged through the window: texts of any length, data per
+// item, and an exact search that ignores case and wraps round.
+TEST_F(ComboBoxTest, ItemsAreReadTaggedAndFoundThroughTheWindow) {
+    HWND h = combo->Handle();
+    const String longText(6000, 'x');
+    combo->Items()->Put(3, longText);
+    ASSERT_EQ(SendMessage(h, CB_GETLBTEXTLEN, 3, 0), 6000);
+    String buffer(6001, '\0');
+    EXPECT_EQ(SendMessage(h, CB_GETLBTEXT, 3, reinterpret_cast<LPARAM>(buffer.data())), 6000);
+    EXPECT_EQ(buffer.c_str(), longText);
+
+    EXPECT_EQ(SendMessage(h, CB_SETITEMDATA, 5, reinterpret_cast<LPARAM>(form)), 1);
+    EXPECT_EQ(reinterpret_cast<TObject*>(SendMessage(h, CB_GETITEMDATA, 5, 0)), form);
+    EXPECT_EQ(combo->Items()->GetObject(5), form);
+
+    combo->Items()->Put(60, "Pack");
+    struct Case {
+        int after;
+        const char* text;
+        LRESULT found;
+    };
+    const Case finds[] = {{-1, "pack", 60}, {60, "PACK", 60}, {10, "12", 12},
+                          {12, "12", 12},   {-1, "1", 1},     {-1, "Pac", CB_ERR}};
+    for (const Case& c : finds)
+        EXPECT_EQ(SendMessage(h, CB_FINDSTRINGEXACT, static_cast<WPARAM>(c.after),
+                              reinterpret_cast<LPARAM>(c.text)),
+                  c.found)
+            << c.text << " after " << c.after;
+
+    for (UINT msg : {CB_GETLBTEXT, CB_GETLBTEXTLEN, CB_GETITEMDATA, CB_SETITEMDATA}) {
+        EXPECT_EQ(SendMessage(h, msg, 64, reinterpret_cast<LPARAM>(buffer.data())), CB_ERR) << msg;
+        EXPECT_EQ(SendMessage(h, msg, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(buffer.data())),
+                  CB_ERR);
+    }
+}
+
 TEST_F(ComboBoxTest, PickingFromTheDroppedListRaisesTheEventsInOrder) {
     for (TComboBoxStyle style : {csDropDown, csDropDownList}) {
         combo->SetStyle(style);
