@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/classlib/ComCtrlMessages.h"
+#include "platform/classlib/ComCtrls_ComboBoxEx.h"
 #include "platform/classlib/ControlPaint.h"
 #include "skin/core/te_const.h"
 #include "skin/core/te_theme_colors.h"
@@ -426,5 +427,6 @@ void TTeSkinnedCombo<Base>::ListProc(TMessage& m) {
 }
 
 template class TTeSkinnedCombo<TComboBox>;
+template class TTeSkinnedCombo<TComboBoxEx>;
 
 }  // namespace tarvel
