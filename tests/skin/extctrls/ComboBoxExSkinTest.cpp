@@ -103,6 +103,25 @@ TEST_F(ComboBoxExSkinTest, FaceShowsButtonAndTheChosenItemsImageWithoutIndent) {
     ReleaseDC(combo->Handle(), dc);
 }
 
+// A new theme without a List element hands the items back to the class
+// library's drawing; the items and the choice stay.
+TEST_F(ComboBoxExSkinTest, ThemeChangeKeepsItemsAndChoice) {
+    auto* theme = UseRecordingTheme();
+    TTeComboBoxEx* combo = MakeCombo(csDropDownList);
+    combo->SetItemIndex(1);
+    Repaint(theme, combo);
+    EXPECT_FALSE(theme->CallsOf("ListDrawItem").empty());
+    auto* plain = UseRecordingTheme(false);
+    Repaint(plain, combo);
+    EXPECT_TRUE(plain->CallsOf("ListDrawItem").empty());
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(combo->ItemsExCount(), 4);
+    EXPECT_EQ(combo->ItemsEx(2).Indent, 2);
+    HDC dc = GetDC(combo->Handle());
+    EXPECT_EQ(GetPixel(dc, 2 + 8, combo->ClientHeight() / 2), ColorToColorRef(clRed));
+    ReleaseDC(combo->Handle(), dc);
+}
+
 TEST_F(ComboBoxExSkinTest, ArrowKeysChooseTheNextAndPreviousItem) {
     UseRecordingTheme();
     TTeComboBoxEx* combo = MakeCombo(csDropDownList);
