@@ -32,7 +32,6 @@ protected:
         ui_.RunUntilIdle();
         return combo;
     }
-    static TPoint Middle(const TRect& r) { return TPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
     static String NativeText(HWND combo, int index) {
         const LRESULT length = SendMessage(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
         if (length < 0) return "<none>";
@@ -54,11 +53,8 @@ protected:
 TEST_F(ComboBoxExSkinTest, DroppedListIndentsEachItemAndDrawsItsImage) {
     auto* theme = UseRecordingTheme();
     TTeComboBoxEx* combo = MakeCombo(csDropDownList);
-    Down(combo, Middle(combo->ButtonRect()));
-    Up(combo, Middle(combo->ButtonRect()));
-    ASSERT_TRUE(combo->DroppedDown());
-    HWND list = combo->SubclassedList();
-    ASSERT_EQ(list, combo->ListBox()->Handle());
+    HWND list = OpenByButton(combo);
+    ASSERT_TRUE(list);
     EXPECT_FALSE(theme->CallsOf("ListDraw").empty());
     EXPECT_GE(theme->CallsOf("ListDrawItem").size(), 4u);
 

@@ -19,8 +19,6 @@ using testing::NativeWrapperTest;
 using testing::TNativeCall;
 using testing::TNativeRecordingTheme;
 
-TPoint Middle(const TRect& r) { return TPoint{r.left + r.Width() / 2, r.top + r.Height() / 2}; }
-
 class TTabRecordingTheme : public TNativeRecordingTheme {
     TARVEL_CLASS(TTabRecordingTheme, TNativeRecordingTheme)
 

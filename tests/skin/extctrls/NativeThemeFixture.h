@@ -84,6 +84,16 @@ protected:
                      RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
         ui_.RunUntilIdle();
     }
+    static TPoint Middle(const TRect& r) { return TPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+    // A click on a skinned combo's button; the list it opened onto the
+    // skin's hook, or nothing.
+    template <class Combo>
+    HWND OpenByButton(Combo* combo) {
+        Down(combo, Middle(combo->ButtonRect()));
+        Up(combo, Middle(combo->ButtonRect()));
+        if (!combo->DroppedDown() || combo->SubclassedList() != combo->ListBox()->Handle()) return nullptr;
+        return combo->SubclassedList();
+    }
 };
 
 }  // namespace tarvel::testing

@@ -29,7 +29,6 @@ protected:
         ui_.RunUntilIdle();
     }
     static int TopIndex(HWND list) { return static_cast<int>(SendMessage(list, LB_GETTOPINDEX, 0, 0)); }
-    static TPoint Middle(const TRect& r) { return TPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 };
 
 TEST_F(SComboBoxTest, ThumbDragShareOfTheTrack) {
@@ -88,11 +87,8 @@ TEST_F(SComboBoxTest, FaceShowsFrameButtonAndTheChosenItemOnly) {
 TEST_F(SComboBoxTest, ListOpensScrollsByItsOwnBarAndCloses) {
     auto* theme = UseRecordingTheme();
     TTeSComboBox* combo = MakeCombo(csDropDownList, 30);
-    Down(combo, Middle(combo->ButtonRect()));
-    Up(combo, Middle(combo->ButtonRect()));
-    ASSERT_TRUE(combo->DroppedDown());
-    HWND list = combo->SubclassedList();
-    ASSERT_EQ(list, combo->ListBox()->Handle());
+    HWND list = OpenByButton(combo);
+    ASSERT_TRUE(list);
     EXPECT_FALSE(theme->CallsOf("ListDrawItem").empty());
     EXPECT_FALSE(theme->CallsOf("ListDraw").empty());
     const TListBarParts parts = ListBarParts(list);
