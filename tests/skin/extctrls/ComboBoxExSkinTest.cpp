@@ -86,13 +86,7 @@ TEST_F(ComboBoxExSkinTest, FaceShowsButtonAndTheChosenItemsImageWithoutIndent) {
     TTeComboBoxEx* combo = MakeCombo(csDropDownList);
     combo->SetItemIndex(2);
     Repaint(theme, combo);
-    const auto buttons = theme->CallsOf("EditDrawButton");
-    ASSERT_FALSE(buttons.empty());
-    EXPECT_EQ(buttons.back().rect, combo->ButtonRect());
-    EXPECT_EQ(buttons.back().kind, kebcDropDown);
-    const auto items = theme->CallsOf("ListDrawItem");
-    ASSERT_FALSE(items.empty());
-    EXPECT_EQ(items.back().rect.right, combo->ButtonRect().left - 2);
+    ExpectThemedFace(theme, combo, true);
     const int y = combo->ClientHeight() / 2;
     HDC dc = GetDC(combo->Handle());
     EXPECT_EQ(GetPixel(dc, 2 + 8, y), ColorToColorRef(clRed));

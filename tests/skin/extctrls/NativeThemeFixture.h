@@ -84,6 +84,20 @@ protected:
                      RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
         ui_.RunUntilIdle();
     }
+    // After a repaint: the drop-down button where the combo has it and,
+    // when the face shows an item, the item ending 2 px before the button.
+    template <class Combo>
+    static void ExpectThemedFace(const TNativeRecordingTheme* theme, Combo* combo, bool itemOnFace) {
+        const auto buttons = theme->CallsOf("EditDrawButton");
+        ASSERT_FALSE(buttons.empty());
+        EXPECT_EQ(buttons.back().rect, combo->ButtonRect());
+        EXPECT_EQ(buttons.back().kind, kebcDropDown);
+        const auto items = theme->CallsOf("ListDrawItem");
+        ASSERT_EQ(!items.empty(), itemOnFace);
+        if (itemOnFace) {
+            EXPECT_EQ(items.back().rect.right, combo->ButtonRect().left - 2);
+        }
+    }
     static TPoint Middle(const TRect& r) { return TPoint{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
     // A click on a skinned combo's button; the list it opened onto the
     // skin's hook, or nothing.

@@ -71,15 +71,7 @@ TEST_F(SComboBoxTest, FaceShowsFrameButtonAndTheChosenItemOnly) {
         TTeSComboBox* combo = MakeCombo(c.style, 5);
         combo->SetItemIndex(c.itemIndex);
         Repaint(theme, combo);
-        const auto buttons = theme->CallsOf("EditDrawButton");
-        ASSERT_FALSE(buttons.empty());
-        EXPECT_EQ(buttons.back().rect, combo->ButtonRect());
-        EXPECT_EQ(buttons.back().kind, kebcDropDown);
-        const auto items = theme->CallsOf("ListDrawItem");
-        EXPECT_EQ(!items.empty(), c.itemOnFace);
-        if (c.itemOnFace) {
-            EXPECT_EQ(items.back().rect.right, combo->ButtonRect().left - 2);
-        }
+        ExpectThemedFace(theme, combo, c.itemOnFace);
         delete combo;
     }
 }
