@@ -75,6 +75,7 @@ TEST_F(NotificationsTest, PickerTreeListAndButtonsReport) {
 TEST_F(NotificationsTest, UnhandledNotificationsComeBackToTheControl) {
     auto* panel = Add<TPanel>("Plain", Bounds(10, 200, 200, 60));
     auto* picker = Add<TDateTimePicker>("Picker", Bounds(10, 10, 120, 21), panel);
+    picker->SetDateTime(EncodeDate(2026, 12, 10));  // not the 11th, which is picked
     ShowForm();
     std::vector<int> reflected;
     WNDPROC saved = GetWindowProc(picker->Handle());
