@@ -31,10 +31,31 @@ protected:
 
     // The reads run before their page is shown, so that it is painted once:
     // the skinned pages take seconds to paint in a sanitized build.
-    void Picture(TTeTabSheet* page, const char* name) {
+    // `grids` are those of the page that people read: each must show every
+    // cell without scrolling and every text within its column.
+    void Picture(TTeTabSheet* page, const char* name, std::initializer_list<TStringGrid*> grids) {
         MainForm->PC_All->SetActivePage(page);
         Settle(MainForm->Handle());
         EXPECT_TRUE(Save(MainForm, name));
+        for (TStringGrid* grid : grids) ExpectWholeCells(grid);
+    }
+
+    static void ExpectWholeCells(TStringGrid* grid) {
+        SCOPED_TRACE(grid->Name());
+        int width = 0, height = 0;
+        for (int col = 0; col < grid->ColCount(); ++col) width += grid->ColWidths(col) + 1;
+        for (int row = 0; row < grid->RowCount(); ++row) height += grid->RowHeights(row) + 1;
+        EXPECT_GE(grid->ClientWidth(), width);
+        EXPECT_GE(grid->ClientHeight(), height);
+        TWinControl* parent = grid->Parent();
+        EXPECT_LE(grid->Left() + grid->Width(), parent->ClientWidth());
+        EXPECT_LE(grid->Top() + grid->Height(), parent->ClientHeight());
+        for (int col = 0; col < grid->ColCount(); ++col) {
+            for (int row = 0; row < grid->RowCount(); ++row) {
+                const String text = grid->Cells(col, row);
+                EXPECT_LE(grid->Canvas()->TextWidth(text), grid->ColWidths(col) - 4) << text;
+            }
+        }
     }
 
     // The view the edition switch shows once its password is given; the
@@ -49,7 +70,7 @@ TEST_F(FeaturePagesOnX11, ProtectionParametersAfterARead) {
     ASSERT_NO_FATAL_FAILURE(StartLoggedIn());
     ClickAndAwait(MainForm->B_ReadBMS);
     EXPECT_FALSE(MainForm->SG_TBMS->Cells(1, 0).empty());
-    Picture(MainForm->TS_TBMS, "tool-page-parameters.png");
+    Picture(MainForm->TS_TBMS, "tool-page-parameters.png", {MainForm->SG_TBMS});
 }
 
 TEST_F(FeaturePagesOnX11, CalibrationAfterReadingTheBlock) {
@@ -57,7 +78,7 @@ TEST_F(FeaturePagesOnX11, CalibrationAfterReadingTheBlock) {
     ShowEngineeringView();
     ClickAndAwait(MainForm->B_ReadKB);
     EXPECT_FALSE(MainForm->SG_VKB->Cells(3, 1).empty());
-    Picture(MainForm->TS_Adjust, "tool-page-calibration.png");
+    Picture(MainForm->TS_Adjust, "tool-page-calibration.png", {MainForm->SG_VKB, MainForm->SG_CKB});
 }
 
 TEST_F(FeaturePagesOnX11, SystemMonitorAfterReadingTheModule) {
@@ -71,7 +92,7 @@ TEST_F(FeaturePagesOnX11, SystemMonitorAfterReadingTheModule) {
     EXPECT_EQ(MainForm->DoneSerialNum, 1);
     EXPECT_EQ(MainForm->DoneCap, 1);
     EXPECT_EQ(MainForm->DoneTsbs, 1);
-    Picture(MainForm->TS_Monitor, "tool-page-monitor.png");
+    Picture(MainForm->TS_Monitor, "tool-page-monitor.png", {MainForm->SG_SoftVersion, MainForm->SG_Life});
 }
 
 TEST_F(FeaturePagesOnX11, AdcAfterOneReadout) {
@@ -79,7 +100,8 @@ TEST_F(FeaturePagesOnX11, AdcAfterOneReadout) {
     ShowEngineeringView();
     ClickAndAwait(MainForm->B_ReadADC);
     EXPECT_FALSE(MainForm->SG_VADC->Cells(1, 1).empty());
-    Picture(MainForm->TS_TADC, "tool-page-adc.png");
+    Picture(MainForm->TS_TADC, "tool-page-adc.png",
+            {MainForm->SG_VADC, MainForm->SG_CADC, MainForm->SG_TADC});
 }
 
 }  // namespace
