@@ -8,6 +8,7 @@
 
 #include "adjust/InitialValues.h"
 #include "app/Main_Pages.h"
+#include "app/WindowKit.h"
 #include "captions/GridTitles.h"
 #include "platform/base/Strings.h"
 #include "skin/forms/te_forms_menus.h"
@@ -229,11 +230,7 @@ void ApplyLayouts(TComponent& form, std::span<const GridLayout> layouts) {
         if (layout.defaultColWidth > 0) grid->SetDefaultColWidth(layout.defaultColWidth);
         grid->SetDefaultRowHeight(layout.rowHeight);
         for (const ColumnWidth& width : layout.widths) grid->SetColWidths(width.col, width.width);
-        // The bars were judged at the sizes on the way; judged afresh, a
-        // grid its cells fill shows none.
-        const TScrollStyle bars = grid->ScrollBarStyle();
-        grid->SetScrollBars(ssNone);
-        grid->SetScrollBars(bars);
+        JudgeScrollBarsAfresh(*grid);
     }
 }
 

@@ -2,6 +2,7 @@
 // after its main action. The automatic-query page and the remote-control and
 // clock groups stand where no view shows them, so they have no picture.
 
+#include "platform/winsys/WindowApi.h"
 #include "tests/app/xvfb/ToolXvfbFixture.h"
 
 namespace tarvel {
@@ -47,6 +48,7 @@ protected:
         for (int row = 0; row < grid->RowCount(); ++row) height += grid->RowHeights(row) + 1;
         EXPECT_GE(grid->ClientWidth(), width);
         EXPECT_GE(grid->ClientHeight(), height);
+        EXPECT_EQ(GetWindowLongPtr(grid->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
         TWinControl* parent = grid->Parent();
         EXPECT_LE(grid->Left() + grid->Width(), parent->ClientWidth());
         EXPECT_LE(grid->Top() + grid->Height(), parent->ClientHeight());
@@ -79,6 +81,32 @@ TEST_F(FeaturePagesOnX11, CalibrationAfterReadingTheBlock) {
     ClickAndAwait(MainForm->B_ReadKB);
     EXPECT_FALSE(MainForm->SG_VKB->Cells(3, 1).empty());
     Picture(MainForm->TS_Adjust, "tool-page-calibration.png", {MainForm->SG_VKB, MainForm->SG_CKB});
+}
+
+TEST_F(FeaturePagesOnX11, CalibrationOfAModuleWithTheShortBlock) {
+    line->Sim().UpdateModule(0, [](sim::ModuleState& m) { m.kb = sim::ModuleState::Make(0, true).kb; });
+    ASSERT_NO_FATAL_FAILURE(StartLoggedIn());
+    ShowEngineeringView();
+    ClickAndAwait(MainForm->B_ReadKB);
+    EXPECT_FALSE(MainForm->SG_CKB->Visible());
+    EXPECT_TRUE(MainForm->SG_CKB1->Visible());
+    EXPECT_FALSE(MainForm->SG_CKB1->Cells(1, 11).empty());
+    Picture(MainForm->TS_Adjust, "tool-page-calibration-short.png", {MainForm->SG_VKB, MainForm->SG_CKB1});
+}
+
+TEST_F(FeaturePagesOnX11, TelemetryWhileTheAutomaticQueryRuns) {
+    ASSERT_NO_FATAL_FAILURE(StartLoggedIn());
+    MainForm->CB_AutoQueryInterval->SetText("1");
+    MainForm->CB_AutoQuery->SetChecked(true);
+    ASSERT_EQ(MainForm->AutoQueryOn, 1);
+    ASSERT_TRUE(RunUntil([] { return MainForm->AutoQueryColumns >= 2; }, 20000))
+        << MainForm->AutoQueryColumns << " readings";
+    EXPECT_FALSE(MainForm->B_Query->Enabled());
+    EXPECT_FALSE(MainForm->TB_COMSwitch->Enabled());
+    // The telemetry grid's own sizes are the telemetry page's business.
+    Picture(MainForm->TS_TSBS, "tool-page-automatic-query.png", {});
+    MainForm->CB_AutoQuery->SetChecked(false);
+    EXPECT_TRUE(MainForm->B_Query->Enabled());
 }
 
 TEST_F(FeaturePagesOnX11, SystemMonitorAfterReadingTheModule) {
