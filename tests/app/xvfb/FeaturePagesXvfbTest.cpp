@@ -75,11 +75,19 @@ TEST_F(FeaturePagesOnX11, ProtectionParametersAfterARead) {
     Picture(MainForm->TS_TBMS, "tool-page-parameters.png", {MainForm->SG_TBMS});
 }
 
-TEST_F(FeaturePagesOnX11, CalibrationAfterReadingTheBlock) {
+// The block read, the voltages sampled against the bench's values and
+// their K computed.
+TEST_F(FeaturePagesOnX11, CalibrationAfterComputingTheVoltageK) {
     ASSERT_NO_FATAL_FAILURE(StartLoggedIn());
     ShowEngineeringView();
     ClickAndAwait(MainForm->B_ReadKB);
     EXPECT_FALSE(MainForm->SG_VKB->Cells(3, 1).empty());
+    MainForm->SG_VKB->SetCells(1, 1, "52900");
+    for (int row = 2; row <= 17; ++row) MainForm->SG_VKB->SetCells(1, row, "3310");
+    ClickAndAwait(MainForm->B_SampleV);
+    EXPECT_FALSE(MainForm->SG_VKB->Cells(2, 17).empty());
+    MainForm->B_CalcVK->Click();
+    EXPECT_NE(MainForm->SG_VKB->Cells(4, 1), "");
     Picture(MainForm->TS_Adjust, "tool-page-calibration.png", {MainForm->SG_VKB, MainForm->SG_CKB});
 }
 
