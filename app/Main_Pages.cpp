@@ -141,13 +141,13 @@ void BuildTbmsPage(TMainForm& f) {
     f.B_WriteBMS->SetVisible(false);
 
     // One module of the parallel system; parallel mode shows it.
-    f.TeGroupBox33 = MakeGroup(f, page, "TeGroupBox33", Box(240, 538, 430, 50), "并联单模块设置");
+    f.TeGroupBox33 = MakeGroup(f, page, "TeGroupBox33", Box(240, 536, 430, 44), "并联单模块设置");
     f.TeGroupBox33->SetVisible(false);
-    MakeLabel(f, f.TeGroupBox33, "", 10, 22)->SetText("模块选择：");
-    f.TBMS_SerilNum = MakeControl<TTeComboBox>(&f, f.TeGroupBox33, "TBMS_SerilNum", 86, 18, 70, 22);
-    f.SingleModule_Get = MakeButton(f, f.TeGroupBox33, "SingleModule_Get", 170, 15, 110, "单模块查询");
-    f.SingleModule_Set = MakeButton(f, f.TeGroupBox33, "SingleModule_Set", 290, 15, 110, "单模块修改");
-    f.AllModule_Set = MakeButton(f, page, "AllModule_Set", 690, 548, 150, "更改所有模块参数");
+    MakeLabel(f, f.TeGroupBox33, "", 10, 20)->SetText("模块选择：");
+    f.TBMS_SerilNum = MakeControl<TTeComboBox>(&f, f.TeGroupBox33, "TBMS_SerilNum", 86, 16, 70, 22);
+    f.SingleModule_Get = MakeButton(f, f.TeGroupBox33, "SingleModule_Get", 170, 13, 110, "单模块查询");
+    f.SingleModule_Set = MakeButton(f, f.TeGroupBox33, "SingleModule_Set", 290, 13, 110, "单模块修改");
+    f.AllModule_Set = MakeButton(f, page, "AllModule_Set", 690, 546, 150, "更改所有模块参数");
     f.AllModule_Set->SetVisible(false);
 
     // The thresholds grouped by kind; the user never sees them.
