@@ -201,8 +201,11 @@ void BuildAutoQueryAndAdcPages(TMainForm& f) {
     f.SG_TADC = MakeGrid(f, adc, "SG_TADC", Box(8, 232, 854, 66), {2, 2, 1, 0});
     MakeControl<TTeScrollingLabel>(&f, adc, "TeScrollingLabel8", 8, 322, 100, 16);
     f.CB_AutoReadADCInterval = MakeControl<TTeEdit>(&f, adc, "CB_AutoReadADCInterval", 112, 318, 60, 21);
-    f.CB_AutoReadADC = MakeControl<TTeCheckBox>(&f, adc, "CB_AutoReadADC", 190, 320, 150, 20);
-    f.B_ReadADC = MakeButton(f, adc, "B_ReadADC", 360, 315, 100, "");
+    auto* seconds = MakeLabel(f, adc, "", 178, 322);
+    seconds->SetWidth(28);
+    seconds->SetText("【S】");
+    f.CB_AutoReadADC = MakeControl<TTeCheckBox>(&f, adc, "CB_AutoReadADC", 214, 320, 150, 20);
+    f.B_ReadADC = MakeButton(f, adc, "B_ReadADC", 380, 315, 100, "");
 }
 
 void BuildMonitorPage(TMainForm& f) {
