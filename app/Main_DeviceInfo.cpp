@@ -27,8 +27,9 @@ void MakeRoomBelow(TControl* group, int height) {
     const int bottom = group->Top() + group->Height();
     for (int i = 0; page && i < page->ControlCount(); ++i) {
         TControl* below = page->Controls(i);
-        if (below != group && below->Top() >= bottom && below->Left() < group->Left() + group->Width())
-            below->SetTop(below->Top() + height);
+        const bool inColumn = below->Left() >= group->Left() &&
+                              below->Left() + below->Width() <= group->Left() + group->Width();
+        if (below != group && below->Top() >= bottom && inColumn) below->SetTop(below->Top() + height);
     }
     group->SetHeight(group->Height() + height);
 }

@@ -133,19 +133,21 @@ void BuildPraSetPage(TMainForm& f) {
 
 void BuildTbmsPage(TMainForm& f) {
     TWinControl* page = PageParent(f, kTbmsPanel);
-    f.SG_TBMS = MakeGrid(f, page, "SG_TBMS", Box(8, 8, 972, 532), {5, 5, 0, 0});
+    f.SG_TBMS = MakeGrid(f, page, "SG_TBMS", Box(4, 4, 970, 532), {5, 5, 0, 0});
     f.SG_TBMS->SetDefaultColWidth(160);
-    f.B_ReadBMS = MakeButton(f, page, "B_ReadBMS", 8, 548, 100, "");
-    f.B_WriteBMS = MakeButton(f, page, "B_WriteBMS", 120, 548, 100, "");
+    f.B_ReadBMS = MakeButton(f, page, "B_ReadBMS", 8, 544, 100, "");
+    // The single module's write stands in no view.
+    f.B_WriteBMS = MakeButton(f, page, "B_WriteBMS", 120, 544, 100, "");
+    f.B_WriteBMS->SetVisible(false);
 
     // One module of the parallel system; parallel mode shows it.
-    f.TeGroupBox33 = MakeGroup(f, page, "TeGroupBox33", Box(240, 538, 430, 50), "并联单模块设置");
+    f.TeGroupBox33 = MakeGroup(f, page, "TeGroupBox33", Box(240, 536, 430, 44), "并联单模块设置");
     f.TeGroupBox33->SetVisible(false);
-    MakeLabel(f, f.TeGroupBox33, "", 10, 22)->SetText("模块选择：");
-    f.TBMS_SerilNum = MakeControl<TTeComboBox>(&f, f.TeGroupBox33, "TBMS_SerilNum", 86, 18, 70, 22);
-    f.SingleModule_Get = MakeButton(f, f.TeGroupBox33, "SingleModule_Get", 170, 15, 110, "单模块查询");
-    f.SingleModule_Set = MakeButton(f, f.TeGroupBox33, "SingleModule_Set", 290, 15, 110, "单模块修改");
-    f.AllModule_Set = MakeButton(f, page, "AllModule_Set", 690, 548, 150, "更改所有模块参数");
+    MakeLabel(f, f.TeGroupBox33, "", 10, 20)->SetText("模块选择：");
+    f.TBMS_SerilNum = MakeControl<TTeComboBox>(&f, f.TeGroupBox33, "TBMS_SerilNum", 86, 16, 70, 22);
+    f.SingleModule_Get = MakeButton(f, f.TeGroupBox33, "SingleModule_Get", 170, 13, 110, "单模块查询");
+    f.SingleModule_Set = MakeButton(f, f.TeGroupBox33, "SingleModule_Set", 290, 13, 110, "单模块修改");
+    f.AllModule_Set = MakeButton(f, page, "AllModule_Set", 690, 546, 150, "更改所有模块参数");
     f.AllModule_Set->SetVisible(false);
 
     // The thresholds grouped by kind; the user never sees them.
@@ -166,17 +168,19 @@ void BuildTbmsPage(TMainForm& f) {
 
 void BuildAdjustPage(TMainForm& f) {
     TWinControl* page = PageParent(f, kAdjustPanel);
-    f.SG_VKB = MakeGrid(f, page, "SG_VKB", Box(8, 8, 564, 386), {5, 5, 1, 1});
-    f.SG_CKB = MakeGrid(f, page, "SG_CKB", Box(580, 8, 340, 404), {3, 5, 1, 1});
-    f.SG_CKB1 = MakeGrid(f, page, "SG_CKB1", Box(580, 418, 340, 214), {3, 11, 1, 1});
+    // Each grid shows all its cells; the short current grid takes the full
+    // one's place when a module of that layout answers.
+    f.SG_VKB = MakeGrid(f, page, "SG_VKB", Box(4, 4, 559, 382), {5, 5, 1, 1});
+    f.SG_CKB = MakeGrid(f, page, "SG_CKB", Box(567, 4, 397, 410), {3, 5, 1, 1});
+    f.SG_CKB1 = MakeGrid(f, page, "SG_CKB1", Box(567, 418, 397, 200), {3, 15, 1, 1});
     f.SG_CKB1->SetDefaultColWidth(110);
-    f.SG_CKB1->SetDefaultRowHeight(18);
-    f.B_SampleV = MakeButton(f, page, "B_SampleV", 8, 402, 100, "电压采样");
-    f.B_CalcVK = MakeButton(f, page, "B_CalcVK", 116, 402, 100, "计算电压K值");
-    f.B_SampleC = MakeButton(f, page, "B_SampleC", 224, 402, 100, "电流采样");
-    f.B_CalcCKB = MakeButton(f, page, "B_CalcCKB", 332, 402, 100, "计算电流KB值");
-    f.B_ReadKB = MakeButton(f, page, "B_ReadKB", 8, 438, 100, "读取KB值");
-    f.B_WriteKB = MakeButton(f, page, "B_WriteKB", 116, 438, 100, "写入KB值");
+    f.SG_CKB1->SetDefaultRowHeight(26);
+    f.B_SampleV = MakeButton(f, page, "B_SampleV", 8, 394, 100, "电压采样");
+    f.B_CalcVK = MakeButton(f, page, "B_CalcVK", 116, 394, 100, "计算电压K值");
+    f.B_SampleC = MakeButton(f, page, "B_SampleC", 224, 394, 100, "电流采样");
+    f.B_CalcCKB = MakeButton(f, page, "B_CalcCKB", 332, 394, 100, "计算电流KB值");
+    f.B_ReadKB = MakeButton(f, page, "B_ReadKB", 8, 430, 100, "读取KB值");
+    f.B_WriteKB = MakeButton(f, page, "B_WriteKB", 116, 430, 100, "写入KB值");
 }
 
 void BuildAutoQueryAndAdcPages(TMainForm& f) {
@@ -192,35 +196,38 @@ void BuildAutoQueryAndAdcPages(TMainForm& f) {
     f.E_AutoSaveClear = MakeControl<TTeEdit>(&f, query, "E_AutoSaveClear", 256, 550, 60, 21);
 
     TWinControl* adc = PageParent(f, kAdcPanel);
-    f.SG_VADC = MakeGrid(f, adc, "SG_VADC", Box(8, 8, 1032, 128), {5, 5, 1, 0});
-    f.SG_CADC = MakeGrid(f, adc, "SG_CADC", Box(8, 150, 324, 68), {2, 2, 1, 0});
-    f.SG_TADC = MakeGrid(f, adc, "SG_TADC", Box(8, 232, 930, 68), {2, 2, 1, 0});
+    f.SG_VADC = MakeGrid(f, adc, "SG_VADC", Box(8, 8, 947, 128), {5, 5, 1, 0});
+    f.SG_CADC = MakeGrid(f, adc, "SG_CADC", Box(8, 150, 332, 66), {2, 2, 1, 0});
+    f.SG_TADC = MakeGrid(f, adc, "SG_TADC", Box(8, 232, 854, 66), {2, 2, 1, 0});
     MakeControl<TTeScrollingLabel>(&f, adc, "TeScrollingLabel8", 8, 322, 100, 16);
     f.CB_AutoReadADCInterval = MakeControl<TTeEdit>(&f, adc, "CB_AutoReadADCInterval", 112, 318, 60, 21);
-    f.CB_AutoReadADC = MakeControl<TTeCheckBox>(&f, adc, "CB_AutoReadADC", 190, 320, 150, 20);
-    f.B_ReadADC = MakeButton(f, adc, "B_ReadADC", 360, 315, 100, "");
+    auto* seconds = MakeLabel(f, adc, "", 178, 322);
+    seconds->SetWidth(28);
+    seconds->SetText("【S】");
+    f.CB_AutoReadADC = MakeControl<TTeCheckBox>(&f, adc, "CB_AutoReadADC", 214, 320, 150, 20);
+    f.B_ReadADC = MakeButton(f, adc, "B_ReadADC", 380, 315, 100, "");
 }
 
 void BuildMonitorPage(TMainForm& f) {
     TWinControl* page = PageParent(f, kMonitorPanel);
-    f.TeEffectGroupBox1 = MakeGroup<TTeEffectGroupBox>(f, page, "TeEffectGroupBox1", Box(8, 8, 460, 140), "");
+    f.TeEffectGroupBox1 = MakeGroup<TTeEffectGroupBox>(f, page, "TeEffectGroupBox1", Box(8, 8, 596, 140), "");
     f.SG_SoftVersion =
-        MakeGrid(f, f.TeEffectGroupBox1, "SG_SoftVersion", Box(10, 22, 442, 110), {2, 2, 0, 0});
+        MakeGrid(f, f.TeEffectGroupBox1, "SG_SoftVersion", Box(10, 22, 559, 108), {2, 2, 0, 0});
 
     f.TeEffectGroupBox4 =
-        MakeGroup<TTeEffectGroupBox>(f, page, "TeEffectGroupBox4", Box(8, 156, 460, 70), "");
+        MakeGroup<TTeEffectGroupBox>(f, page, "TeEffectGroupBox4", Box(8, 156, 596, 70), "");
     f.E_ReadSerialNum = MakeControl<TTeEdit>(&f, f.TeEffectGroupBox4, "E_ReadSerialNum", 10, 30, 260, 21);
     f.B_ReadSerialNum = MakeButton(f, f.TeEffectGroupBox4, "B_ReadSerialNum", 290, 26, 150, "");
 
-    f.TeGroupBox34 = MakeGroup(f, page, "TeGroupBox34", Box(8, 234, 460, 70), "");
+    f.TeGroupBox34 = MakeGroup(f, page, "TeGroupBox34", Box(8, 234, 596, 70), "");
     MakeLabel(f, f.TeGroupBox34, "TeLabel56", 10, 32);
     f.Capdis = MakeControl<TTeEdit>(&f, f.TeGroupBox34, "Capdis", 120, 28, 100, 21);
     f.Getcap = MakeButton(f, f.TeGroupBox34, "Getcap", 240, 24, 80, "");
     f.Setcap = MakeButton(f, f.TeGroupBox34, "Setcap", 330, 24, 80, "");
 
     f.TeEffectGroupBox5 =
-        MakeGroup<TTeEffectGroupBox>(f, page, "TeEffectGroupBox5", Box(480, 8, 446, 170), "");
-    f.SG_Life = MakeGrid(f, f.TeEffectGroupBox5, "SG_Life", Box(10, 22, 426, 110), {2, 2, 1, 0});
+        MakeGroup<TTeEffectGroupBox>(f, page, "TeEffectGroupBox5", Box(612, 8, 362, 170), "");
+    f.SG_Life = MakeGrid(f, f.TeEffectGroupBox5, "SG_Life", Box(10, 22, 328, 108), {2, 2, 1, 0});
     f.SG_Life->SetDefaultColWidth(104);
     f.B_SetLife = MakeButton(f, f.TeEffectGroupBox5, "B_SetLife", 10, 134, 100, "");
 
@@ -329,7 +336,6 @@ void BuildHiddenPages(TMainForm& f) {
 void TMainForm::BuildPages() {
     // Pages wider than the window's view area: the scroll bars reach the rest.
     ScrolledPanels[kRunStatePanel]->SetWidth(1180);
-    ScrolledPanels[kAdcPanel]->SetWidth(1048);
     ScrolledPanels[kAdjustPanel]->SetHeight(640);
     BuildModuleTiles(*this, ScrolledPanels[kRunStatePanel]);
     BuildDataQueryPages(*this);

@@ -8,6 +8,7 @@
 
 #include "adjust/InitialValues.h"
 #include "app/Main_Pages.h"
+#include "app/WindowKit.h"
 #include "captions/GridTitles.h"
 #include "platform/base/Strings.h"
 #include "skin/forms/te_forms_menus.h"
@@ -29,19 +30,21 @@ struct GridLayout {
 
 constexpr ColumnWidth kTsbsWidths[] = {{0, 90}, {3, 90}, {2, 60}, {5, 60}};
 constexpr ColumnWidth kTbmsWidths[] = {{0, 230}, {3, 230}, {1, 150}, {4, 150}, {2, 100}, {5, 100}};
-constexpr ColumnWidth kAdcWidths[] = {{0, 115}};
+constexpr ColumnWidth kAdcWidths[] = {{0, 105}};
+constexpr ColumnWidth kCkbWidths[] = {{0, 170}};
+constexpr ColumnWidth kVersionWidths[] = {{0, 160}, {1, 200}, {2, 100}, {3, 90}};
 constexpr ColumnWidth kHistoryWidths[] = {{0, 160}, {1, 60}, {2, 90}};
-constexpr ColumnWidth kLifeWidths[] = {{0, 160}, {1, 100}, {2, 50}};
+constexpr ColumnWidth kLifeWidths[] = {{0, 160}, {1, 100}, {2, 50}, {3, 10}};
 
 constexpr GridLayout kFirstLayouts[] = {
     {"SG_TSBS", 6, 19, 100, 20, kTsbsWidths}, {"SG_TBMS", 6, 24, 0, 21, kTbmsWidths},
-    {"SG_VKB", 5, 18, 110, 20, {}},           {"SG_CKB", 3, 21, 110, 18, {}},
+    {"SG_VKB", 5, 18, 110, 20, {}},           {"SG_CKB", 3, 21, 110, 18, kCkbWidths},
     {"SG_ExtData", 3, 18, 120, 25, {}},
 };
 
 constexpr GridLayout kLaterLayouts[] = {
-    {"SG_VADC", 10, 4, 100, 30, kAdcWidths},     {"SG_CADC", 3, 2, 100, 30, kAdcWidths},
-    {"SG_TADC", 9, 2, 100, 30, kAdcWidths},      {"SG_SoftVersion", 4, 4, 108, 25, {}},
+    {"SG_VADC", 10, 4, 92, 30, kAdcWidths},      {"SG_CADC", 3, 2, 110, 30, kAdcWidths},
+    {"SG_TADC", 9, 2, 92, 30, kAdcWidths},       {"SG_SoftVersion", 4, 4, 0, 25, kVersionWidths},
     {"SG_History", 3, 4, 0, 25, kHistoryWidths}, {"SG_Life", 4, 4, 0, 25, kLifeWidths},
 };
 
@@ -227,6 +230,7 @@ void ApplyLayouts(TComponent& form, std::span<const GridLayout> layouts) {
         if (layout.defaultColWidth > 0) grid->SetDefaultColWidth(layout.defaultColWidth);
         grid->SetDefaultRowHeight(layout.rowHeight);
         for (const ColumnWidth& width : layout.widths) grid->SetColWidths(width.col, width.width);
+        JudgeScrollBarsAfresh(*grid);
     }
 }
 

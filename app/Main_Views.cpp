@@ -64,6 +64,7 @@ const ControlRow kControlRows[] = {
     {"TeGroupBox33", "H---SH", "------"},
     {"AllModule_Set", "H---SH", "------"},
     {"B_ReadBMS", "----HS", "------"},
+    {"B_WriteBMS", "----HH", "------"},
     {"TSBS_SeqNum", "H---SH", "D---ED"},
     {"TeLabel1", "H---SH", "------"},
     {"TSBS_OnceQuery", "H---SH", "------"},

@@ -33,13 +33,13 @@ struct LayoutCase {
 TEST_F(GridSetupTest, GridsTakeTheirSizesAndWidths) {
     Start();
     const LayoutCase cases[] = {
-        {"SG_TBMS", 6, 24, 21, 0, 230},       {"SG_TBMS", 6, 24, 21, 4, 150},
-        {"SG_TBMS", 6, 24, 21, 5, 100},       {"SG_VKB", 5, 18, 20, 3, 110},
-        {"SG_CKB", 3, 21, 18, 2, 110},        {"SG_ExtData", 3, 18, 25, 1, 120},
-        {"SG_VADC", 10, 4, 30, 0, 115},       {"SG_VADC", 10, 4, 30, 9, 100},
-        {"SG_CADC", 3, 2, 30, 0, 115},        {"SG_TADC", 9, 2, 30, 8, 100},
-        {"SG_SoftVersion", 4, 4, 25, 3, 108}, {"SG_History", 3, 4, 25, 1, 60},
-        {"SG_Life", 4, 4, 25, 2, 50},         {"SG_Life", 4, 4, 25, 3, 104},  // the form's default width
+        {"SG_TBMS", 6, 24, 21, 0, 230},      {"SG_TBMS", 6, 24, 21, 4, 150},
+        {"SG_TBMS", 6, 24, 21, 5, 100},      {"SG_VKB", 5, 18, 20, 3, 110},
+        {"SG_CKB", 3, 21, 18, 2, 110},       {"SG_ExtData", 3, 18, 25, 1, 120},
+        {"SG_VADC", 10, 4, 30, 0, 105},      {"SG_VADC", 10, 4, 30, 9, 92},
+        {"SG_CADC", 3, 2, 30, 0, 105},       {"SG_TADC", 9, 2, 30, 8, 92},
+        {"SG_SoftVersion", 4, 4, 25, 3, 90}, {"SG_History", 3, 4, 25, 1, 60},
+        {"SG_Life", 4, 4, 25, 2, 50},        {"SG_Life", 4, 4, 25, 3, 10},  // empty
     };
     for (const LayoutCase& c : cases) {
         SCOPED_TRACE(String(c.grid) + " column " + IntToStr(c.col));

@@ -45,6 +45,9 @@ protected:
         TMainForm* form = StartLinked();
         form->BindParamsHandlers();  // a second call changes nothing
         form->PC_All->SetActivePage(form->TS_TBMS);
+        // The write button stands in no view; the tests show it to press it.
+        EXPECT_FALSE(form->B_WriteBMS->Visible());
+        form->B_WriteBMS->SetVisible(true);
         ui_.RunUntilIdle();
         return form;
     }

@@ -172,6 +172,18 @@ TEST_F(ProtectionParametersTest, EveryValueIsShownInItsFieldsSignednessInEitherM
     }
 }
 
+TEST_F(ProtectionParametersTest, TheModeSwitchHidesTheWriteButtonEitherWay) {
+    TMainForm* form = StartParams();
+    for (uint8_t parallel : {1, 0}) {
+        SCOPED_TRACE(parallel);
+        form->B_WriteBMS->SetVisible(true);
+        if (!parallel) ui_.AnswerNextBox(mrYes);  // back to one module
+        form->ModeSwitchClick(nullptr);
+        ASSERT_EQ(form->MultiModuleMode, parallel);
+        EXPECT_FALSE(form->B_WriteBMS->Visible());
+    }
+}
+
 TEST_F(ProtectionParametersTest, AReplyTooShortForTheBlockChangesNothing) {
     TMainForm* form = StartParams();
     OpenLoggedIn();
