@@ -29,6 +29,8 @@ enum TTeWindowState : uint8_t { kwsNormal, kwsMaximized, kwsMinimized, kwsRollup
 enum TTeFormPerformance : uint8_t { qvfpNoBuffer, qvfpSharedBuffer, qvfpPersistentBuffer, qvfpDoubleBuffer };
 // CallDefault arrives true; false cancels the action.
 using TTeFormActionEvent = std::function<void(TObject* sender, bool& callDefault)>;
+// Paints what lies behind a transparent child at `rect` (client coordinates).
+using TPaintBackground = std::function<void(TObject* sender, HDC dc, const TRect& rect)>;
 // Plays a transition from `background` to `image` at screen point (x, y) on
 // the screen canvas and returns when it has ended. A player that serves
 // messages takes what it needs first: the form may close meanwhile, and the
@@ -98,6 +100,9 @@ public:
     TNotifyEvent OnPaint;
     TNotifyEvent OnResize;
     TTeFormActionEvent OnClose, OnMinimize, OnMaximize, OnRollup, OnMinToTray;
+    // Without a non-client area: paints a transparent child's background
+    // instead of the frame.
+    TPaintBackground OnPaintBackground;
 
     // ---- geometry (window coordinates: the window's top-left is 0, 0) ----
     virtual TRect GetClientBounds();
@@ -204,8 +209,17 @@ protected:
     // mouse passed on to the one pressed on the frame.
     TControl* GraphicControlAt(int x, int y);
     bool PassToCapturedControl(UINT msg, TMouseButton button, int x, int y);
-    void ApplyBlending();
     void PaintShadow(TteBitmap& target, const TRect& cb);
+    // Blending: `rect` of the target takes the blending's alpha over the
+    // screen behind the window, read at `rect` moved by `fromWindow`.
+    void BlendOverSnapshot(TteBitmap& target, const TRect& rect, TPoint fromWindow);
+    void BlendFrameStrips(TteBitmap& target, const TRect& cb);
+    // The client background into `dc`, or the window's client DC when it
+    // is null; while painting to a bitmap, into the target.
+    void PaintBackground(HDC dc);
+    // With DisabledNCArea the frame shows through the transparent children:
+    // they repaint after a size change.
+    void InvalidateTransparentChildren();
     void HookApplication();
     void UnhookApplication();
     // Hands the form's short-cut keys to the menu bar, once per frame.
