@@ -48,6 +48,10 @@ void ShowAnimated(const TRect& at, TteBitmap* background, TteBitmap* image, TteS
 // The pixel of the shadow's key colour and its colour at full strength.
 constexpr uint32_t kShadowKey = 0x007F007F;
 constexpr uint32_t kShadowColour = 0x803F3F3F;
+// The drop shadow of the rectangle (0, 0, right, bottom) in a picture of
+// the target's size: a `size`-pixel band to its right and below that fades
+// over its outer pixels, composed over `behind` (the screen there) when given.
+void PaintShadowBand(TteBitmap& target, int size, int right, int bottom, const TteBitmap* behind);
 
 // The captions of the built system menu.
 extern const char* const SSysMenuMaximize;

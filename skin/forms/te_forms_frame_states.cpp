@@ -274,8 +274,8 @@ void TTeDefaultForm::CopyScreen(const TRect& rect) {
     snapshotRect_ = rect;
 }
 
-void TTeDefaultForm::PaintShadow(TteBitmap& target, const TRect& cb) {
-    const int S = ShadowSize(), WW = windowWidth_, WH = windowHeight_, R = cb.right, B = cb.bottom;
+void PaintShadowBand(TteBitmap& target, int size, int right, int bottom, const TteBitmap* behind) {
+    const int S = size, WW = target.Width(), WH = target.Height(), R = right, B = bottom;
     if (S <= 0) return;
     target.FillRect(TRect{R, 0, WW, S}, kShadowKey);
     target.FillRect(TRect{0, B, S, WH}, kShadowKey);
@@ -304,10 +304,14 @@ void TTeDefaultForm::PaintShadow(TteBitmap& target, const TRect& cb) {
     strip(TRect{R, S, WW, B}, TopRight);
     strip(TRect{S, B, R, WH}, BottomLeft);
     strip(TRect{R, B, WW, WH}, BottomRight);
-    if (snapshot_) {
-        target.MergeDraw(*snapshot_, R, 0, TRect{R, 0, WW, WH});
-        target.MergeDraw(*snapshot_, 0, B, TRect{0, B, R, WH});
+    if (behind) {
+        target.MergeDraw(*behind, R, 0, TRect{R, 0, WW, WH});
+        target.MergeDraw(*behind, 0, B, TRect{0, B, R, WH});
     }
+}
+
+void TTeDefaultForm::PaintShadow(TteBitmap& target, const TRect& cb) {
+    PaintShadowBand(target, ShadowSize(), cb.right, cb.bottom, snapshot_.get());
 }
 
 void TTeDefaultForm::InvalidateTransparentChildren() {
