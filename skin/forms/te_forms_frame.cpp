@@ -538,7 +538,7 @@ void TTeForm::SetThemeLink(TteCustomThemeLink* link) {
     themeLink_ = link;
     if (link) link->FreeNotification(this);
     if (Designing()) return;
-    if (Loading())
+    if (Loading() || !themeSwitches_)
         InvalidateNow();
     else
         Update();
@@ -599,8 +599,8 @@ void TTeForm::SNMLinkChanged(TMessage& m) {
 TteWindowInfo TTeForm::MakeWindowInfo() {
     TteWindowDrawStates states;
     if (FrameActive()) states.Include(kwdsActive);
-    return WindowInfo(TRect{0, 0, FormWidth(), FormHeight()}, states, NullRect, WindowButtons(this),
-                      Caption(), DisabledNCArea);
+    return WindowInfo(TRect{0, 0, FormWidth(), FormHeight()}, states, NullRect, ThemeButtons(), Caption(),
+                      DisabledNCArea);
 }
 
 TRect TTeForm::GetClientBounds() {

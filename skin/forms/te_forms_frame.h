@@ -150,8 +150,8 @@ public:
     virtual void Maximize();
     virtual void Minimize();
     virtual void Restore();
-    void Rollup();
-    void MinToTray();
+    virtual void Rollup();
+    virtual void MinToTray();
     virtual void Close();
     void Help();
     // The built system menu; rebuilt at every showing.
@@ -207,6 +207,8 @@ protected:
     }
     // The look is the form's own: Loaded writes nothing back to it.
     bool readsForm_ = false;
+    // False: OnPaint never replaces the client background.
+    bool paintEvent_ = true;
     bool Effects() const { return blending_.Enabled() || shadow_.Extent() > 0; }
     TteWindowHitTest GripHitTest(int x, int y);
     // With DisabledNCArea: the graphic control at a window point, and the
@@ -312,6 +314,9 @@ private:
     TteBitmap* paintTarget_ = nullptr;
 };
 
+TteWindowSubclass WindowSubclass(TTeDefaultForm* frame);
+TteWindowButtons WindowButtons(TTeDefaultForm* frame);
+
 class TTeForm : public TTeDefaultForm {
     TARVEL_CLASS(TTeForm, TTeDefaultForm)
 
@@ -338,6 +343,8 @@ protected:
     static void DeclareMessages(TMessageTable& t);
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
+    // The buttons the theme lays the caption out for.
+    virtual TteWindowButtons ThemeButtons() { return WindowButtons(this); }
 
 private:
     void SNMThemeMessage(TMessage& m);
@@ -351,12 +358,11 @@ private:
 protected:
     // False: a frame that never draws from a theme.
     bool themeable_ = true;
-    // False: theme changes repaint the frame but never hook or unhook it.
+    // False: theme changes and a new link repaint the frame but never hook
+    // or unhook it, nor size the form.
     bool themeSwitches_ = true;
 };
 
-TteWindowSubclass WindowSubclass(TTeDefaultForm* frame);
-TteWindowButtons WindowButtons(TTeDefaultForm* frame);
 // The theme's button for a caption icon in a window state (kwbCustom: none).
 TteWindowButtonClass WindowButtonOf(TTeBorderIcon icon, TTeWindowState state);
 // The first active frame of class Frame on the form a control lies on, or null.

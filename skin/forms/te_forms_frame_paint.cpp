@@ -252,7 +252,7 @@ void TTeDefaultForm::PaintBackground(HDC given) {
     auto paint = [&](TCanvas& canvas) {
         if (DisabledNCArea)
             PaintNonClientArea(canvas);
-        else if (OnPaint && !Loading())
+        else if (paintEvent_ && OnPaint && !Loading())
             OnPaint(this);
         else
             PaintClientArea(canvas);
@@ -277,7 +277,7 @@ void TTeDefaultForm::PaintBackground(HDC given) {
     if (backgroundRequest_)
         IntersectClipRect(dc, backgroundRect_.left, backgroundRect_.top, backgroundRect_.right,
                           backgroundRect_.bottom);
-    if (blending_.Enabled() && !(OnPaint && !Loading())) {
+    if (blending_.Enabled() && !(paintEvent_ && OnPaint && !Loading())) {
         // The background is mixed with the screen behind it; the children
         // paint over it opaque.
         const TRect client = GetClientRect();
@@ -326,7 +326,7 @@ void TTeDefaultForm::CMPaintToBitmap(TMessage& m) {
     PaintNonClientArea(on.canvas);
     SetWindowOrgEx(dc, old.x, old.y, nullptr);
     MoveWindowOrg(dc, x + cb.left, y + cb.top);
-    if (OnPaint && !Loading())
+    if (paintEvent_ && OnPaint && !Loading())
         OnPaint(this);
     else
         PaintClientArea(on.canvas);

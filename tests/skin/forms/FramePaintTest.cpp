@@ -11,10 +11,6 @@
 namespace tarvel::testing {
 namespace {
 
-uint32_t PixelAt(TUiDriver& ui, TPoint screen) {
-    return ui.Backend().ScreenPixels()->Pixel(screen.x, screen.y) & 0xFFFFFF;
-}
-
 TEST_F(FrameTest, ThemedFramePaintsTheThemeAndInactiveChangesTheCaption) {
     auto* frame = dynamic_cast<TTeForm*>(MakeForm(true));
     ASSERT_TRUE(frame);
