@@ -74,10 +74,9 @@ TEST_F(FrameTest, WithoutANonClientAreaTheFrameIsPaintedInsideTheClient) {
     }
 }
 
-// Stands in for a skinned control that paints what lies behind it; only
-// its class name matters to the frame, which cannot see the control folders.
-class TTeCheckBox : public TCustomControl {
-    TARVEL_CLASS(TTeCheckBox, TCustomControl)
+// Counts the requests to repaint it.
+class TCountingBox : public TCustomControl {
+    TARVEL_CLASS(TCountingBox, TCustomControl)
 
 public:
     using TCustomControl::TCustomControl;
@@ -88,23 +87,20 @@ public:
     }
 };
 
-class TOpaqueBox : public TTeCheckBox {
-    TARVEL_CLASS(TOpaqueBox, TTeCheckBox)
+// Stands in for a skinned control that paints what lies behind it; only
+// its class name matters to the frame, which cannot see the control folders.
+class TTeCheckBox : public TCountingBox {
+    TARVEL_CLASS(TTeCheckBox, TCountingBox)
+
+public:
+    using TCountingBox::TCountingBox;
+};
+
+class TDerivedBox : public TTeCheckBox {
+    TARVEL_CLASS(TDerivedBox, TTeCheckBox)
 
 public:
     using TTeCheckBox::TTeCheckBox;
-};
-
-class TOtherBox : public TCustomControl {
-    TARVEL_CLASS(TOtherBox, TCustomControl)
-
-public:
-    using TCustomControl::TCustomControl;
-    int invalidated = 0;
-    void Invalidate() override {
-        ++invalidated;
-        TCustomControl::Invalidate();
-    }
 };
 
 TEST_F(FrameTest, WithoutANonClientAreaTransparentChildrenTakeTheFormsPainterAndRepaintWhenSized) {
@@ -123,10 +119,10 @@ TEST_F(FrameTest, WithoutANonClientAreaTransparentChildrenTakeTheFormsPainterAnd
     auto* check = new TTeCheckBox(form_);
     check->SetParent(form_);
     check->SetBounds(40, 60, 80, 20);
-    auto* derived = new TOpaqueBox(form_);
+    auto* derived = new TDerivedBox(form_);
     derived->SetParent(form_);
     derived->SetBounds(40, 90, 80, 20);
-    auto* other = new TOtherBox(form_);
+    auto* other = new TCountingBox(form_);
     other->SetParent(form_);
     other->SetBounds(40, 120, 80, 20);
     auto* label = new TLabel(form_);

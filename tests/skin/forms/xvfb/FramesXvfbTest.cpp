@@ -78,6 +78,12 @@ protected:
     const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
 };
 
+// The two looks pictured: the flat theme and the tool's skin file.
+const struct Look {
+    const char* name;
+    const char* building;  // else the skin file
+} kLooks[] = {{"flat", "Flat"}, {"dara", nullptr}};
+
 // A link to the flat theme, or to the tool's skin file without a building.
 TTeThemeLink* LinkTo(TComponent* owner, const char* building) {
     auto* link = new TTeThemeLink(owner);
@@ -89,15 +95,11 @@ TTeThemeLink* LinkTo(TComponent* owner, const char* building) {
 }
 
 TEST_F(FramesOnX11, FramesInEachStateAndTheLightDialogInTheFlatThemeAndTheSkinFile) {
-    const struct {
-        const char* look;
-        const char* building;  // else the skin file
-    } looks[] = {{"flat", "Flat"}, {"dara", nullptr}};
-    for (const auto& look : looks) {
-        SCOPED_TRACE(look.look);
+    for (const Look& look : kLooks) {
+        SCOPED_TRACE(look.name);
         auto shot = [&](HWND h, const char* state) {
             Settle(sdl, h);
-            const std::string name = std::string("frame_") + look.look + "_" + state + ".png";
+            const std::string name = std::string("frame_") + look.name + "_" + state + ".png";
             EXPECT_TRUE(sdl->SaveWindowPng(h, dir + "/" + name)) << name;
         };
 
@@ -162,11 +164,7 @@ void Press(const char* key) {
 }
 
 TEST_F(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile) {
-    const struct {
-        const char* name;
-        const char* building;  // else the skin file
-    } looks[] = {{"menubar_xvfb_flat.png", "Flat"}, {"menubar_xvfb_dara.png", nullptr}};
-    for (const auto& look : looks) {
+    for (const Look& look : kLooks) {
         SCOPED_TRACE(look.name);
         auto* form = new TForm(Application);
         form->SetCaption("Battery modules");
@@ -219,7 +217,7 @@ TEST_F(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile)
                 TTeItemView* v = bar->View();
                 while (v->ChildView) v = v->ChildView;
                 inner = v->RootItem;
-                saved = sdl->SaveScreenPng(dir + "/" + look.name);
+                saved = sdl->SaveScreenPng(dir + "/menubar_xvfb_" + look.name + ".png");
                 Press("Escape");
             },
             [] { Press("Escape"); },
