@@ -73,6 +73,12 @@ void TApplication::TrackMouse(const MSG& msg) {
     if (hints_) hints_->MouseControl(now);
 }
 
+void TApplication::SetHint(const String& value) {
+    if (value == hint_) return;
+    hint_ = value;
+    if (OnHint) OnHint(this);
+}
+
 void TApplication::CancelHint() {
     if (hints_) hints_->Cancel();
 }

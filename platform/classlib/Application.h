@@ -85,11 +85,17 @@ public:
     std::function<THintWindow*(TComponent* owner)> HintWindowClass;
     void SetHintWindowClass(std::function<THintWindow*(TComponent* owner)> factory);
 
+    // The longer text of what the user points at (a menu entry's hint);
+    // OnHint hears every change.
+    const String& Hint() const { return hint_; }
+    void SetHint(const String& value);
+
     TExceptionEvent OnException;
     TIdleEvent OnIdle;
     TMessageEvent OnMessage;
     TNotifyEvent OnMinimize;
     TNotifyEvent OnRestore;
+    TNotifyEvent OnHint;
 
 private:
     bool ProcessMessage(MSG& msg);
@@ -101,6 +107,7 @@ private:
     bool terminated_ = false;
     int modalLevel_ = 0;
     THintTracker* hints_ = nullptr;  // owned; made when the mouse first moves
+    String hint_;
 };
 
 extern TApplication* Application;

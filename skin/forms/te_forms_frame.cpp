@@ -105,9 +105,7 @@ void TTeDefaultForm::DeclareMessages(TMessageTable& t) {
 
 TTeDefaultForm::TTeDefaultForm(TComponent* owner) : TTeHook(owner) {
     blending_.OnChange = [this](TObject*) {
-        if (Loading()) return;
-        ApplyBlending();
-        Update();
+        if (!Loading()) Update();
     };
     shadow_.OnChange = blending_.OnChange;
     if (auto* form = dynamic_cast<TCustomForm*>(owner)) {
@@ -212,7 +210,6 @@ void TTeDefaultForm::Loaded() {
     // The frame moves and sizes the window whole; an outline is never drawn.
     dragging_.DragMode = kfdmFullDrag;
     if (Designing()) return;
-    ApplyBlending();
     if (loadedState_ != kwsNormal) {
         if (loadedState_ != kwsRollup && form) restoreBounds_ = form->BoundsRect();
         PostMessage(GetHandle(), FM_STARTACTION, static_cast<WPARAM>(loadedState_), 0);
@@ -444,6 +441,7 @@ void TTeDefaultForm::WMWindowPosChanging(TMessage& m) {
             windowHeight_ = wp->cy;
             formWidth_ = windowWidth_ - ShadowSize();
             formHeight_ = windowHeight_ - ShadowSize();
+            if (DisabledNCArea) InvalidateTransparentChildren();
         }
         if (wp->flags & SWP_FRAMECHANGED) UpdateNonClientArea();
         if (Effects() && h) {
@@ -540,7 +538,7 @@ void TTeForm::SetThemeLink(TteCustomThemeLink* link) {
     themeLink_ = link;
     if (link) link->FreeNotification(this);
     if (Designing()) return;
-    if (Loading())
+    if (Loading() || !themeSwitches_)
         InvalidateNow();
     else
         Update();
@@ -601,8 +599,8 @@ void TTeForm::SNMLinkChanged(TMessage& m) {
 TteWindowInfo TTeForm::MakeWindowInfo() {
     TteWindowDrawStates states;
     if (FrameActive()) states.Include(kwdsActive);
-    return WindowInfo(TRect{0, 0, FormWidth(), FormHeight()}, states, NullRect, WindowButtons(this),
-                      Caption(), DisabledNCArea);
+    return WindowInfo(TRect{0, 0, FormWidth(), FormHeight()}, states, NullRect, ThemeButtons(), Caption(),
+                      DisabledNCArea);
 }
 
 TRect TTeForm::GetClientBounds() {

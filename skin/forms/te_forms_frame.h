@@ -29,6 +29,8 @@ enum TTeWindowState : uint8_t { kwsNormal, kwsMaximized, kwsMinimized, kwsRollup
 enum TTeFormPerformance : uint8_t { qvfpNoBuffer, qvfpSharedBuffer, qvfpPersistentBuffer, qvfpDoubleBuffer };
 // CallDefault arrives true; false cancels the action.
 using TTeFormActionEvent = std::function<void(TObject* sender, bool& callDefault)>;
+// Paints what lies behind a transparent child at `rect` (client coordinates).
+using TPaintBackground = std::function<void(TObject* sender, HDC dc, const TRect& rect)>;
 // Plays a transition from `background` to `image` at screen point (x, y) on
 // the screen canvas and returns when it has ended. A player that serves
 // messages takes what it needs first: the form may close meanwhile, and the
@@ -46,6 +48,10 @@ void ShowAnimated(const TRect& at, TteBitmap* background, TteBitmap* image, TteS
 // The pixel of the shadow's key colour and its colour at full strength.
 constexpr uint32_t kShadowKey = 0x007F007F;
 constexpr uint32_t kShadowColour = 0x803F3F3F;
+// The drop shadow of the rectangle (0, 0, right, bottom) in a picture of
+// the target's size: a `size`-pixel band to its right and below that fades
+// over its outer pixels, composed over `behind` (the screen there) when given.
+void PaintShadowBand(TteBitmap& target, int size, int right, int bottom, const TteBitmap* behind);
 
 // The captions of the built system menu.
 extern const char* const SSysMenuMaximize;
@@ -98,6 +104,9 @@ public:
     TNotifyEvent OnPaint;
     TNotifyEvent OnResize;
     TTeFormActionEvent OnClose, OnMinimize, OnMaximize, OnRollup, OnMinToTray;
+    // Without a non-client area: paints a transparent child's background
+    // instead of the frame.
+    TPaintBackground OnPaintBackground;
 
     // ---- geometry (window coordinates: the window's top-left is 0, 0) ----
     virtual TRect GetClientBounds();
@@ -141,8 +150,8 @@ public:
     virtual void Maximize();
     virtual void Minimize();
     virtual void Restore();
-    void Rollup();
-    void MinToTray();
+    virtual void Rollup();
+    virtual void MinToTray();
     virtual void Close();
     void Help();
     // The built system menu; rebuilt at every showing.
@@ -198,14 +207,25 @@ protected:
     }
     // The look is the form's own: Loaded writes nothing back to it.
     bool readsForm_ = false;
+    // False: OnPaint never replaces the client background.
+    bool paintEvent_ = true;
     bool Effects() const { return blending_.Enabled() || shadow_.Extent() > 0; }
     TteWindowHitTest GripHitTest(int x, int y);
     // With DisabledNCArea: the graphic control at a window point, and the
     // mouse passed on to the one pressed on the frame.
     TControl* GraphicControlAt(int x, int y);
     bool PassToCapturedControl(UINT msg, TMouseButton button, int x, int y);
-    void ApplyBlending();
     void PaintShadow(TteBitmap& target, const TRect& cb);
+    // Blending: `rect` of the target takes the blending's alpha over the
+    // screen behind the window, read at `rect` moved by `fromWindow`.
+    void BlendOverSnapshot(TteBitmap& target, const TRect& rect, TPoint fromWindow);
+    void BlendFrameStrips(TteBitmap& target, const TRect& cb);
+    // The client background into `dc`, or the window's client DC when it
+    // is null; while painting to a bitmap, into the target.
+    void PaintBackground(HDC dc);
+    // With DisabledNCArea the frame shows through the transparent children:
+    // they repaint after a size change.
+    void InvalidateTransparentChildren();
     void HookApplication();
     void UnhookApplication();
     // Hands the form's short-cut keys to the menu bar, once per frame.
@@ -294,6 +314,9 @@ private:
     TteBitmap* paintTarget_ = nullptr;
 };
 
+TteWindowSubclass WindowSubclass(TTeDefaultForm* frame);
+TteWindowButtons WindowButtons(TTeDefaultForm* frame);
+
 class TTeForm : public TTeDefaultForm {
     TARVEL_CLASS(TTeForm, TTeDefaultForm)
 
@@ -320,6 +343,8 @@ protected:
     static void DeclareMessages(TMessageTable& t);
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
+    // The buttons the theme lays the caption out for.
+    virtual TteWindowButtons ThemeButtons() { return WindowButtons(this); }
 
 private:
     void SNMThemeMessage(TMessage& m);
@@ -333,12 +358,11 @@ private:
 protected:
     // False: a frame that never draws from a theme.
     bool themeable_ = true;
-    // False: theme changes repaint the frame but never hook or unhook it.
+    // False: theme changes and a new link repaint the frame but never hook
+    // or unhook it, nor size the form.
     bool themeSwitches_ = true;
 };
 
-TteWindowSubclass WindowSubclass(TTeDefaultForm* frame);
-TteWindowButtons WindowButtons(TTeDefaultForm* frame);
 // The theme's button for a caption icon in a window state (kwbCustom: none).
 TteWindowButtonClass WindowButtonOf(TTeBorderIcon icon, TTeWindowState state);
 // The first active frame of class Frame on the form a control lies on, or null.

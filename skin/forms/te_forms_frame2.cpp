@@ -57,6 +57,7 @@ TTeDefaultForm2::TTeDefaultForm2(TComponent* owner) : TTeForm(owner) {
     themeable_ = false;
     themeSwitches_ = false;
     readsForm_ = true;
+    paintEvent_ = false;
     MinimizeApplication = false;
     Gravitation()->Enabled = false;
     // The window system must draw no menu or buttons of its own.
@@ -109,6 +110,10 @@ void TTeDefaultForm2::SyncLook() {
     Dragging()->Sizeable = Sizeable();
     Dragging()->Moveable = true;
 }
+
+// The theme hears of every button but those the form's icons rule out,
+// the ones this frame never draws included.
+TteWindowButtons TTeDefaultForm2::ThemeButtons() { return WindowButtons2(this); }
 
 void TTeDefaultForm2::Loaded() {
     SyncLook();

@@ -25,6 +25,9 @@ public:
     void Minimize() override;
     void Restore() override;
     void Close() override;
+    // Not a state of the window system's: the slots a theme keeps for them do nothing.
+    void Rollup() override {}
+    void MinToTray() override {}
     TSize GetMinTrackSize() override { return TSize{}; }
     TSize GetMaxTrackSize() override { return TSize{}; }
 
@@ -34,6 +37,7 @@ protected:
     void DoBeforeMessage(TMessage& message, bool& handled) override;
     // Takes the form's look on as the frame's.
     void SyncLook();
+    TteWindowButtons ThemeButtons() override;
 
 private:
     void WMNCHitTest(TMessage& m);

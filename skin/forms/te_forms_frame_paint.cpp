@@ -40,8 +40,9 @@ void TTeDefaultForm::UpdateNonClientArea() {
     if ((cb.left == 0 && cb.top == 0 && !shadow_.Enabled()) || windowWidth_ < 1 || windowHeight_ < 1 ||
         !drawingEnabled_)
         return;
-    // The shadow is composed in a buffer, whatever the buffer mode.
-    if (performance_ == qvfpNoBuffer && ShadowSize() == 0) {
+    const bool toBitmap = paintToBitmap_ && paintTarget_;
+    // Shadow and blending are composed in a buffer, whatever the buffer mode.
+    if (!toBitmap && performance_ == qvfpNoBuffer && ShadowSize() == 0 && !blending_.Enabled()) {
         HDC dc = GetWindowDC(h);
         if (!dc) return;
         SaveDC(dc);
@@ -55,15 +56,16 @@ void TTeDefaultForm::UpdateNonClientArea() {
         return;
     }
     std::unique_ptr<TteBitmap> temporary;
-    TteBitmap* target = nullptr;
-    if (performance_ != qvfpSharedBuffer && performance_ != qvfpPersistentBuffer) {
+    TteBitmap* target = paintTarget_;
+    if (toBitmap) {
+    } else if (performance_ != qvfpSharedBuffer && performance_ != qvfpPersistentBuffer) {
         temporary = std::make_unique<TteBitmap>();
         target = temporary.get();
     } else {
         if (!buffer_) buffer_ = std::make_unique<TteBitmap>();
         target = buffer_.get();
     }
-    if (target->Width() != windowWidth_ || target->Height() != windowHeight_)
+    if (!toBitmap && (target->Width() != windowWidth_ || target->Height() != windowHeight_))
         target->SetSize(windowWidth_, windowHeight_);
     HDC bufferDc = target->DC();
     PaintShadow(*target, cb);
@@ -74,6 +76,8 @@ void TTeDefaultForm::UpdateNonClientArea() {
         PaintNonClientArea(on.canvas);
     }
     RestoreDC(bufferDc, -1);
+    if (blending_.Enabled()) BlendFrameStrips(*target, cb);
+    if (toBitmap) return;
     // Only the four strips around the client area reach the window.
     HDC dc = GetWindowDC(h);
     if (!dc) return;
@@ -83,6 +87,25 @@ void TTeDefaultForm::UpdateNonClientArea() {
     target->Draw(dc, 0, cb.top, TRect{0, cb.top, cb.left, WH});
     target->Draw(dc, cb.right, cb.top, TRect{cb.right, cb.top, WW, WH});
     ReleaseDC(h, dc);
+}
+
+void TTeDefaultForm::BlendOverSnapshot(TteBitmap& target, const TRect& rect, TPoint fromWindow) {
+    if (rect.IsEmpty()) return;
+    target.SetAlpha(static_cast<uint8_t>(blending_.Value()), rect);
+    if (!snapshot_) return;
+    TRect behind = rect;
+    behind.Offset(fromWindow.x, fromWindow.y);
+    target.MergeDraw(*snapshot_, rect.left, rect.top, behind);
+    // The mix is what the window shows: opaque from here on.
+    target.SetAlpha(255, rect);
+}
+
+void TTeDefaultForm::BlendFrameStrips(TteBitmap& target, const TRect& cb) {
+    const int W = formWidth_, H = formHeight_;
+    // The four strips around the client area, none over another.
+    for (const TRect& r : {TRect{0, 0, W, cb.top}, TRect{0, cb.bottom, W, H},
+                           TRect{0, cb.top, cb.left, cb.bottom}, TRect{cb.right, cb.top, W, cb.bottom}})
+        BlendOverSnapshot(target, r, TPoint{0, 0});
 }
 
 void TTeDefaultForm::PaintNonClientArea(TCanvas& canvas) {
@@ -209,26 +232,66 @@ void TTeDefaultForm::WMActivate(TMessage& m) {
 }
 
 void TTeDefaultForm::WMEraseBkgnd(TMessage& m) {
+    HDC given = DcFromWParam(m.WParam);
+    // The form's own painter takes a transparent child's background; the
+    // message goes on to the form.
+    if (backgroundRequest_ && DisabledNCArea && OnPaintBackground) {
+        OnPaintBackground(this, given, backgroundRect_);
+        return;
+    }
     MessageHandled();
     m.Result = 1;
+    PaintBackground(given);
+}
+
+void TTeDefaultForm::PaintBackground(HDC given) {
     HWND h = GetHandle();
     if (!drawingEnabled_ || !h) return;
-    HDC dc = DcFromWParam(m.WParam);
+    const TRect cb = GetClientBounds();
+    // Without a non-client area the frame lies in the client area.
+    auto paint = [&](TCanvas& canvas) {
+        if (DisabledNCArea)
+            PaintNonClientArea(canvas);
+        else if (paintEvent_ && OnPaint && !Loading())
+            OnPaint(this);
+        else
+            PaintClientArea(canvas);
+    };
+    if (paintToBitmap_ && paintTarget_ && !given) {
+        HDC dc = paintTarget_->DC();
+        SaveDC(dc);
+        IntersectClipRect(dc, 0, 0, cb.right, cb.bottom);
+        MoveWindowOrg(dc, cb.left, cb.top);
+        {
+            CanvasOnDc on(dc);
+            paint(on.canvas);
+        }
+        RestoreDC(dc, -1);
+        if (blending_.Enabled()) BlendOverSnapshot(*paintTarget_, cb, TPoint{0, 0});
+        return;
+    }
+    HDC dc = given;
     const bool own = !dc;
     if (own) dc = GetDC(h);
     const int saved = SaveDC(dc);
     if (backgroundRequest_)
         IntersectClipRect(dc, backgroundRect_.left, backgroundRect_.top, backgroundRect_.right,
                           backgroundRect_.bottom);
-    {
+    if (blending_.Enabled() && !(paintEvent_ && OnPaint && !Loading())) {
+        // The background is mixed with the screen behind it; the children
+        // paint over it opaque.
+        const TRect client = GetClientRect();
+        TteBitmap buffer;
+        buffer.SetSize(client.Width(), client.Height());
+        {
+            CanvasOnDc on(buffer.DC());
+            paint(on.canvas);
+        }
+        BlendOverSnapshot(buffer, client, TPoint{cb.left, cb.top});
+        buffer.Draw(dc, 0, 0);
+    } else {
         CanvasOnDc on(dc);
-        // Without a non-client area the frame lies in the client area.
-        if (DisabledNCArea)
-            PaintNonClientArea(on.canvas);
-        else if (OnPaint && !Loading())
-            OnPaint(this);
-        else
-            PaintClientArea(on.canvas);
+        paint(on.canvas);
     }
     RestoreDC(dc, saved);
     if (own) ReleaseDC(h, dc);
@@ -263,7 +326,7 @@ void TTeDefaultForm::CMPaintToBitmap(TMessage& m) {
     PaintNonClientArea(on.canvas);
     SetWindowOrgEx(dc, old.x, old.y, nullptr);
     MoveWindowOrg(dc, x + cb.left, y + cb.top);
-    if (OnPaint && !Loading())
+    if (paintEvent_ && OnPaint && !Loading())
         OnPaint(this);
     else
         PaintClientArea(on.canvas);

@@ -274,8 +274,8 @@ void TTeDefaultForm::CopyScreen(const TRect& rect) {
     snapshotRect_ = rect;
 }
 
-void TTeDefaultForm::PaintShadow(TteBitmap& target, const TRect& cb) {
-    const int S = ShadowSize(), WW = windowWidth_, WH = windowHeight_, R = cb.right, B = cb.bottom;
+void PaintShadowBand(TteBitmap& target, int size, int right, int bottom, const TteBitmap* behind) {
+    const int S = size, WW = target.Width(), WH = target.Height(), R = right, B = bottom;
     if (S <= 0) return;
     target.FillRect(TRect{R, 0, WW, S}, kShadowKey);
     target.FillRect(TRect{0, B, S, WH}, kShadowKey);
@@ -304,22 +304,30 @@ void TTeDefaultForm::PaintShadow(TteBitmap& target, const TRect& cb) {
     strip(TRect{R, S, WW, B}, TopRight);
     strip(TRect{S, B, R, WH}, BottomLeft);
     strip(TRect{R, B, WW, WH}, BottomRight);
-    if (snapshot_) {
-        target.MergeDraw(*snapshot_, R, 0, TRect{R, 0, WW, WH});
-        target.MergeDraw(*snapshot_, 0, B, TRect{0, B, R, WH});
+    if (behind) {
+        target.MergeDraw(*behind, R, 0, TRect{R, 0, WW, WH});
+        target.MergeDraw(*behind, 0, B, TRect{0, B, R, WH});
     }
 }
 
-void TTeDefaultForm::ApplyBlending() {
-    HWND h = GetHandle();
-    if (!h || Designing() || (GetWindowLong(h, GWL_STYLE) & WS_CHILD)) return;
-    const LONG_PTR ex = GetWindowLong(h, GWL_EXSTYLE);
-    if (blending_.Enabled()) {
-        SetWindowLong(h, GWL_EXSTYLE, ex | WS_EX_LAYERED);
-        if (SetLayeredWindowAttributes(h, 0, static_cast<uint8_t>(blending_.Value()), LWA_ALPHA)) return;
-    }
-    // Off, or a window the display cannot mix: an opaque one.
-    if (ex & WS_EX_LAYERED) SetWindowLong(h, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+void TTeDefaultForm::PaintShadow(TteBitmap& target, const TRect& cb) {
+    PaintShadowBand(target, ShadowSize(), cb.right, cb.bottom, snapshot_.get());
+}
+
+void TTeDefaultForm::InvalidateTransparentChildren() {
+    TCustomForm* form = GetForm();
+    if (!form) return;
+    // The skinned controls that paint what lies behind them.
+    static const char* const kTransparent[] = {"TTeTrackBar", "TTeRadioGroup", "TTeCheckBox",
+                                               "TTeRadioButton", "TTeGroupBox"};
+    auto transparent = [](TControl* control) {
+        for (TClass c = control->ClassType(); c; c = c->ClassParent())
+            for (const char* name : kTransparent)
+                if (c->ClassName() == name) return true;
+        return false;
+    };
+    for (int i = 0; i < form->ControlCount(); ++i)
+        if (TControl* child = form->Controls(i); transparent(child)) child->Invalidate();
 }
 
 // ---- the show animation ----
@@ -420,20 +428,8 @@ bool TTeDefaultForm::AnimationShow() {
     const bool wasActive = frameActive_;
     frameActive_ = true;
     const TRect cb = GetClientBounds();
-    {
-        TCanvas canvas;
-        canvas.SetHandle(target.DC());
-        PaintShadow(target, cb);
-        SaveDC(target.DC());
-        ExcludeClipRect(target.DC(), cb.left, cb.top, cb.right, cb.bottom);
-        PaintNonClientArea(canvas);
-        RestoreDC(target.DC(), -1);
-        SaveDC(target.DC());
-        MoveWindowOrg(target.DC(), cb.left, cb.top);
-        PaintClientArea(canvas);
-        RestoreDC(target.DC(), -1);
-        canvas.SetHandle(HDC{});
-    }
+    UpdateNonClientArea();
+    PaintBackground(HDC{});
     frameActive_ = wasActive;
     target.SetAlpha(255);
     // What lies outside the window's shape stays the screen's.

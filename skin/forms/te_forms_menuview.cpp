@@ -178,7 +178,10 @@ void TTeItemView::UpdateHover(TPoint screen) {
     if (!CaptureControl || !RootItem) return;
     TTeItem* old = HotItem;
     const TPoint p = ToCapture(screen);
-    if (!InLoop) HotItem = nullptr;
+    if (!InLoop) {
+        HotItem = nullptr;
+        Application->SetHint(String());
+    }
     if (IsScrolled()) {
         TRect up, down;
         GetScrollButtonRect(ksbUp, up);
@@ -199,6 +202,7 @@ void TTeItemView::UpdateHover(TPoint screen) {
         TTeItem* item = RootItem->GetItem(i);
         if (item->Visible() && item->ItemRect.Contains(p)) {
             HotItem = item;
+            Application->SetHint(item->Hint);
             break;
         }
     }
@@ -275,6 +279,7 @@ void TTeItemView::Select(int step) {
     if (HotItem != old) {
         if (old) InvalidateItem(old);
         InvalidateItem(HotItem);
+        Application->SetHint(HotItem->Hint);
     }
     if (DroppedDown) Popup();
 }

@@ -52,6 +52,7 @@ void TTePopupView::InvalidateScrollButton(TTeMenuScrollButton button) {
 void TTePopupWindow::DeclareMessages(TMessageTable& t) {
     t.Add<&TTePopupWindow::CMShowingChanged>(CM_SHOWINGCHANGED);
     t.Add<&TTePopupWindow::WMMouseActivate>(WM_MOUSEACTIVATE);
+    t.Add<&TTePopupWindow::WMActivate>(WM_ACTIVATE);
 }
 
 TTePopupWindow::TTePopupWindow(TComponent* owner, TTeItem* item, TTeItemView* parentView)
@@ -144,7 +145,16 @@ void TTePopupWindow::CMShowingChanged(TMessage&) {
     HandleNeeded();
     if (Visible()) {
         ClipShadowCorners();
-        ApplyBlending();
+        if (shadow_.Extent() > 0 || blending_.Enabled() || tookAnimation_) {
+            // Not shown yet: the screen there is what lies beneath.
+            const TRect at = WindowRect(Handle());
+            behind_ = std::make_unique<TteBitmap>();
+            behind_->SetSize(at.Width(), at.Height());
+            HDC screen = GetDC(nullptr);
+            BitBlt(behind_->DC(), 0, 0, at.Width(), at.Height(), screen, at.left, at.top, SRCCOPY);
+            ReleaseDC(nullptr, screen);
+            behind_->SetAlpha(255);
+        }
         if (tookAnimation_) PlayAnimation();
     }
     const UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
@@ -152,14 +162,10 @@ void TTePopupWindow::CMShowingChanged(TMessage&) {
 }
 
 void TTePopupWindow::PlayAnimation() {
-    if (!HasShowAnimation() || IsWinVista()) return;
+    if (!HasShowAnimation() || IsWinVista() || !behind_) return;
     const TRect at = WindowRect(Handle());
     const int w = at.Width(), h = at.Height();
-    TteBitmap background, image;
-    background.SetSize(w, h);
-    HDC screen = GetDC(nullptr);
-    BitBlt(background.DC(), 0, 0, w, h, screen, at.left, at.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
+    TteBitmap image;
     image.SetSize(w, h);
     PaintTo(image.DC(), 0, 0);
     image.SetAlpha(255);
@@ -169,25 +175,26 @@ void TTePopupWindow::PlayAnimation() {
         for (int y = free.top; y < free.bottom; ++y)
             for (int x = free.left; x < free.right; ++x) image.SetPixel(x, y, kShadowKey);
     image.CheckingTransparent(kShadowKey);
-    ShowAnimated(at, &background, &image, &animation_.Rec());
+    ShowAnimated(at, behind_.get(), &image, &animation_.Rec());
 }
 
-void TTePopupWindow::ApplyBlending() {
-    if (!blending_.Enabled()) return;
-    SetWindowLong(Handle(), GWL_EXSTYLE, GetWindowLong(Handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
-    SetLayeredWindowAttributes(Handle(), 0, static_cast<uint8_t>(blending_.Value()), LWA_ALPHA);
+void TTePopupWindow::KeepOwnerActive() {
+    if (ownerControl_ && ownerControl_->HandleAllocated())
+        SendMessage(ownerControl_->Handle(), WM_NCACTIVATE, 1, 0);
 }
 
-void TTePopupWindow::WMMouseActivate(TMessage& m) { m.Result = MA_NOACTIVATE; }
+void TTePopupWindow::WMMouseActivate(TMessage& m) {
+    KeepOwnerActive();
+    m.Result = MA_NOACTIVATE;
+}
 
-void TTePopupWindow::PaintWindow(HDC dc) {
-    TCanvas canvas;
-    canvas.SetHandle(dc);
+void TTePopupWindow::WMActivate(TMessage& m) {
+    KeepOwnerActive();
+    DispatchFrom(inherited::StaticClass(), m);
+}
+
+void TTePopupWindow::PaintMenu(TCanvas& canvas) {
     const int s = shadow_.Extent();
-    if (s > 0) {
-        FillRect(canvas, TRect{Width() - s, s, Width(), Height()}, clBtnShadow);
-        FillRect(canvas, TRect{s, Height() - s, Width() - s, Height()}, clBtnShadow);
-    }
     const TRect whole{0, 0, Width() - s, Height() - s};
     TteTheme* theme = Themed() ? GetThemeLink(item_->ThemeLink()) : nullptr;
     if (theme) {
@@ -202,7 +209,31 @@ void TTePopupWindow::PaintWindow(HDC dc) {
     view_->Canvas = &canvas;
     view_->Paint(&canvas);
     view_->Canvas = measuring;
-    canvas.SetHandle(nullptr);
+}
+
+void TTePopupWindow::PaintWindow(HDC dc) {
+    const int s = shadow_.Extent(), w = Width(), h = Height();
+    TCanvas canvas;
+    if (s <= 0 && !blending_.Enabled()) {
+        canvas.SetHandle(dc);
+        PaintMenu(canvas);
+        canvas.SetHandle(HDC{});
+        return;
+    }
+    // Composed in a picture of the window, then shown opaque.
+    TteBitmap picture;
+    picture.SetSize(w, h);
+    canvas.SetHandle(picture.DC());
+    PaintMenu(canvas);
+    canvas.SetHandle(HDC{});
+    PaintShadowBand(picture, s, w - s, h - s, behind_.get());
+    const TRect menu{0, 0, w - s, h - s};
+    if (blending_.Enabled()) {
+        picture.SetAlpha(static_cast<uint8_t>(blending_.Value()), menu);
+        if (behind_) picture.MergeDraw(*behind_, 0, 0, menu);
+    }
+    picture.SetAlpha(255);
+    picture.Draw(dc, 0, 0);
 }
 
 }  // namespace tarvel

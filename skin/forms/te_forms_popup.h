@@ -5,7 +5,8 @@
 // its loop. Without a themed popup element it wears a 3-pixel classic edge.
 // It always casts a shadow to the right and below, which its size includes;
 // of the windows opened since the menu was entered only the first takes
-// the show animation.
+// the show animation. Shadow and blending are mixed with the screen that
+// lay beneath the window when it was shown.
 
 #include <memory>
 
@@ -65,11 +66,15 @@ protected:
 private:
     void CMShowingChanged(TMessage& m);
     void WMMouseActivate(TMessage& m);
-    void ApplyBlending();
+    void WMActivate(TMessage& m);
+    // The owner's caption keeps its active look while the menu is used.
+    void KeepOwnerActive();
     bool Themed();
     void ClipShadowCorners();
     // The first show of a window that took the animation.
     void PlayAnimation();
+    // The edge and the entries, without shadow or blending.
+    void PaintMenu(TCanvas& canvas);
 
     TTeItem* item_;
     std::unique_ptr<TTePopupView> view_;
@@ -78,6 +83,9 @@ private:
     TTeShadow shadow_;
     TTeBlending blending_;
     TTeAnimation animation_;
+    // The screen beneath the window when it was shown: the shadow and a
+    // blended menu are mixed with it.
+    std::unique_ptr<TteBitmap> behind_;
     bool tookAnimation_ = false;
     TWinControl* ownerControl_ = nullptr;
 };

@@ -21,6 +21,11 @@
 
 namespace tarvel::testing {
 
+// The colour of a screen pixel.
+inline uint32_t PixelAt(TUiDriver& ui, TPoint screen) {
+    return ui.Backend().ScreenPixels()->Pixel(screen.x, screen.y) & 0xFFFFFF;
+}
+
 class FrameTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -97,6 +97,46 @@ TEST_F(FrameLightTest, SizeableFrameSizesAndDoubleClickMaximizesOnlyWithTheButto
     }
 }
 
+TEST_F(FrameLightTest, ThemedFrameKeepsTheThemesSlotsAndPaintsTheClientItself) {
+    TTeDefaultForm2* frame =
+        MakeLightForm(bsSizeable, TBorderIcons{biSystemMenu, biMinimize, biMaximize, biHelp}, true);
+    auto* themed = dynamic_cast<TTeForm2*>(frame);
+    ASSERT_TRUE(themed && themed->Themed());
+    int painted = 0;
+    frame->OnPaint = [&](TObject*) { ++painted; };
+    // The theme lays the caption out for roll-up and tray buttons too: help
+    // comes after their slots, which hold nothing that acts.
+    const TRect close = frame->GetCaptionButtonRect(kbiClose), help = frame->GetCaptionButtonRect(kbiHelp);
+    ASSERT_FALSE(close.IsEmpty());
+    EXPECT_EQ(help.left, close.left - 5 * 24);
+    const TPoint rollSlot{close.left - 3 * 24 + 11, Centre(close).y};
+    EXPECT_EQ(HitCode(rollSlot), HTMAXBUTTON);
+    const TRect cb = frame->GetClientBounds();
+    const TRect before = Bounds();
+    ui_.ClickAt(form_, TPoint{rollSlot.x - cb.left, rollSlot.y - cb.top});
+    EXPECT_TRUE(form_->Visible());
+    EXPECT_EQ(form_->WindowState(), wsNormal);
+    EXPECT_EQ(Bounds(), before);
+
+    // A new link repaints the frame without sizing the form.
+    auto* other = new TTeThemeLink(form_);
+    other->SetThemeBuilding("Flat");
+    themed->SetThemeLink(other);
+    ui_.RunUntilIdle();
+    EXPECT_EQ(Bounds(), before);
+
+    // OnPaint never stands in for the client background, on the screen or in a picture.
+    InvalidateRect(Window(), nullptr, true);
+    ui_.RunUntilIdle();
+    TteBitmap picture;
+    picture.SetSize(360, 240);
+    picture.Clear(0xFF000000);
+    EXPECT_EQ(SendMessage(Window(), CM_PAINTTOBITMAP, 0, static_cast<LPARAM>(picture.DC().Value())), 1);
+    EXPECT_EQ(painted, 0);
+    EXPECT_EQ(picture.GetPixel(cb.left + 100, cb.top + 100) & 0xFFFFFF,
+              PixelAt(ui_, Screen(TPoint{cb.left + 100, cb.top + 100})));
+}
+
 TEST_F(FrameLightTest, BorderlessFormHasNoFrameOfItsOwn) {
     // Themed: hooked because the theme defines a window without border.
     TTeDefaultForm2* frame = MakeLightForm(bsNone, TBorderIcons{}, true);

@@ -3,16 +3,13 @@
 
 #include <string>
 
+#include "platform/classlib/StdCtrls.h"
 #include "skin/core/te_utils_draw.h"
 #include "skin/forms/te_forms_options.h"
 #include "tests/skin/forms/FrameFixture.h"
 
 namespace tarvel::testing {
 namespace {
-
-uint32_t PixelAt(TUiDriver& ui, TPoint screen) {
-    return ui.Backend().ScreenPixels()->Pixel(screen.x, screen.y) & 0xFFFFFF;
-}
 
 TEST_F(FrameTest, ThemedFramePaintsTheThemeAndInactiveChangesTheCaption) {
     auto* frame = dynamic_cast<TTeForm*>(MakeForm(true));
@@ -75,6 +72,88 @@ TEST_F(FrameTest, WithoutANonClientAreaTheFrameIsPaintedInsideTheClient) {
         delete form_;
         form_ = nullptr;
     }
+}
+
+// Counts the requests to repaint it.
+class TCountingBox : public TCustomControl {
+    TARVEL_CLASS(TCountingBox, TCustomControl)
+
+public:
+    using TCustomControl::TCustomControl;
+    int invalidated = 0;
+    void Invalidate() override {
+        ++invalidated;
+        TCustomControl::Invalidate();
+    }
+};
+
+// Stands in for a skinned control that paints what lies behind it; only
+// its class name matters to the frame, which cannot see the control folders.
+class TTeCheckBox : public TCountingBox {
+    TARVEL_CLASS(TTeCheckBox, TCountingBox)
+
+public:
+    using TCountingBox::TCountingBox;
+};
+
+class TDerivedBox : public TTeCheckBox {
+    TARVEL_CLASS(TDerivedBox, TTeCheckBox)
+
+public:
+    using TTeCheckBox::TTeCheckBox;
+};
+
+TEST_F(FrameTest, WithoutANonClientAreaTransparentChildrenTakeTheFormsPainterAndRepaintWhenSized) {
+    std::vector<TRect> asked;
+    TTeDefaultForm* frame = MakeForm<TTeDefaultForm>(
+        false, TTeBorderIcons{kbiClose, kbiSystemMenu}, TSize{400, 300}, [&](TTeDefaultForm* f) {
+            f->DisabledNCArea = true;
+            f->OnPaintBackground = [&](TObject*, HDC dc, const TRect& r) {
+                asked.push_back(r);
+                TCanvas canvas;
+                canvas.SetHandle(dc);
+                FillRect(canvas, r, clLime);
+                canvas.SetHandle(HDC{});
+            };
+        });
+    auto* check = new TTeCheckBox(form_);
+    check->SetParent(form_);
+    check->SetBounds(40, 60, 80, 20);
+    auto* derived = new TDerivedBox(form_);
+    derived->SetParent(form_);
+    derived->SetBounds(40, 90, 80, 20);
+    auto* other = new TCountingBox(form_);
+    other->SetParent(form_);
+    other->SetBounds(40, 120, 80, 20);
+    auto* label = new TLabel(form_);
+    label->SetAutoSize(false);
+    label->SetTransparent(true);
+    label->SetParent(form_);
+    label->SetBounds(200, 60, 80, 20);
+    ui_.RunUntilIdle();
+
+    // Behind a transparent child the form's own painter answers, for exactly its rectangle.
+    TteBitmap behind;
+    behind.SetSize(80, 20);
+    behind.Clear(0xFFFF00FF);
+    DrawControlBackground(label, behind.DC());
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], (TRect{200, 60, 280, 80}));
+    EXPECT_EQ(behind.GetPixel(40, 10) & 0xFFFFFF, 0x00FF00u);
+    // The form's own background still comes from the frame.
+    frame->InvalidateNow();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(asked.size(), 1u);
+
+    // Sized, the frame inside the client changes under the transparent kinds only.
+    check->invalidated = derived->invalidated = other->invalidated = 0;
+    form_->SetBounds(100, 100, 460, 340);
+    EXPECT_EQ(check->invalidated, 1);
+    EXPECT_EQ(derived->invalidated, 1);
+    EXPECT_EQ(other->invalidated, 0);
+    // A move alone leaves them be.
+    form_->SetBounds(120, 100, 460, 340);
+    EXPECT_EQ(check->invalidated, 1);
 }
 
 TEST_F(FrameTest, DoubleBufferCopiesOnlyTheFrameStrips) {

@@ -282,19 +282,48 @@ TEST_F(FrameEffectsTest, ShadowBandFadesOverTheScreenBehindTheForm) {
     EXPECT_EQ(ScreenPixel(120, 250) & 0xFFFFFF, red);
 }
 
-TEST_F(FrameEffectsTest, BlendedFormLetsTheScreenThrough) {
+TEST_F(FrameEffectsTest, BlendedFrameAndBackgroundMixWithTheScreenAndTheControlsStayOpaque) {
+    TPanel* panel = nullptr;
     TTeDefaultForm* frame = MakeForm<TTeDefaultForm>(false, TTeBorderIcons{kbiClose, kbiSystemMenu},
-                                                     TSize{400, 300}, [](TTeDefaultForm* f) {
+                                                     TSize{400, 300}, [&](TTeDefaultForm* f) {
                                                          f->Blending()->SetValue(128);
                                                          f->Blending()->SetEnabled(true);
+                                                         panel = new TPanel(form_);
+                                                         panel->SetParent(form_);
+                                                         panel->SetColor(clBlue);
+                                                         panel->SetBounds(150, 100, 60, 40);
                                                      });
-    // White client over red at about half strength.
-    const uint32_t inside = ScreenPixel(300, 250);
-    EXPECT_EQ(Channel(inside, 16), 0xFF);
-    EXPECT_NEAR(Channel(inside, 8), 128, 2);
+    const TRect cb = frame->GetClientBounds();
+    const TPoint client = Screen(TPoint{cb.left + 20, cb.top + 200}), border = Screen(TPoint{1, 150}),
+                 caption = Screen(TPoint{200, cb.top / 2}),
+                 control = Screen(TPoint{cb.left + 180, cb.top + 120});
+    auto pixels = [&] {
+        return std::vector<uint32_t>{ScreenPixel(client.x, client.y), ScreenPixel(border.x, border.y),
+                                     ScreenPixel(caption.x, caption.y), ScreenPixel(control.x, control.y)};
+    };
+    const std::vector<uint32_t> blended = pixels();
     frame->Blending()->SetEnabled(false);
+    frame->InvalidateNow();
     ui_.RunUntilIdle();
-    EXPECT_EQ(ScreenPixel(300, 250) & 0xFFFFFF, 0xFFFFFFu);
+    const std::vector<uint32_t> opaque = pixels();
+    ASSERT_EQ(opaque[0] & 0xFFFFFF, 0xFFFFFFu);
+    // Background, border and caption are half their own colour, half the red behind.
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(Channel(blended[i], 16), (Channel(opaque[i], 16) * 128 + 0xFF * 127) / 255, 2);
+        EXPECT_NEAR(Channel(blended[i], 8), Channel(opaque[i], 8) * 128 / 255, 2);
+        EXPECT_NEAR(Channel(blended[i], 0), Channel(opaque[i], 0) * 128 / 255, 2);
+    }
+    // A control on the form paints over the mix as it is.
+    EXPECT_EQ(blended[3] & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(opaque[3] & 0xFFFFFF, 0x0000FFu);
+
+    // Moved while blended, the form mixes with what lies behind its new place.
+    frame->Blending()->SetEnabled(true);
+    DragCaption(60, 0);
+    const uint32_t moved = ScreenPixel(client.x + 60, client.y);
+    EXPECT_NEAR(Channel(moved, 8), 128, 2);
+    EXPECT_EQ(ScreenPixel(control.x + 60, control.y) & 0xFFFFFF, 0x0000FFu);
 }
 
 TEST_F(FrameEffectsTest, FirstShowHandsTheScreenAndTheFormsPictureToTheAnimation) {

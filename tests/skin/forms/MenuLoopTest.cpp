@@ -139,6 +139,25 @@ TEST_F(MenuLoopTest, MovingBackToTheFirstLevelClosesTheInnerOnesAndOpensTheNewEn
     EXPECT_EQ(StuckMenus(), 0);
 }
 
+TEST_F(MenuLoopTest, TheApplicationsHintFollowsTheHotEntry) {
+    TTeItem* open = Add(root_, "&Open");
+    open->Hint = "Opens a record file";
+    Add(root_, "-");
+    TTeItem* exit = Add(root_, "E&xit");
+    exit->Hint = "Leaves the tool";
+    TTeItem* plain = Add(root_, "Plain");
+    std::vector<String> heard;
+    Application->OnHint = [&](TObject*) { heard.push_back(Application->Hint()); };
+    Then([&] { Key(VK_DOWN); });  // past the separator to Exit
+    Then([&] { MoveTo(CentreOf(open)); });
+    Then([&] { MoveTo(CentreOf(plain)); });
+    Then([&] { Key(VK_ESCAPE); });
+    Open(TPoint{300, 200});
+    Application->OnHint = nullptr;
+    EXPECT_EQ(heard, (std::vector<String>{"Leaves the tool", "Opens a record file", ""}));
+    EXPECT_EQ(StuckMenus(), 0);
+}
+
 TEST_F(MenuLoopTest, AChosenEntryIsClickedOnlyAfterEveryLoopReturned) {
     TTeItem* file = Add(root_, "File");
     TTeItem* save = Add(file, "Save");

@@ -126,33 +126,67 @@ TEST_F(PopupMenuTest, OnlyTheFirstWindowTakesTheAnimationAndEveryOneHasAShadow) 
     SetShowAnimation(nullptr);
 }
 
-TEST_F(PopupMenuTest, ABlendedMenuShowsWhatLiesBeneathIt) {
+TEST_F(PopupMenuTest, UsingTheMenuKeepsTheOwnersCaptionActive) {
+    TTeDefaultForm* frame = MakeForm(false);
+    TTePopupMenu* menu = MakeMenu({"&Copy", "-", "&Paste"});
+    std::vector<bool> active;
+    auto look = [&] { active.push_back(frame->FrameActive() && GetActiveWindow() == Window()); };
+    ui_.WhenModal([&] {
+        look();
+        // A click on the separator chooses nothing and leaves the menu open.
+        const TRect sep = menu->Items()->GetItem(1)->ItemRect;
+        ui_.ClickAt(WindowOf(menu), TPoint{sep.left + 10, (sep.top + sep.bottom) / 2});
+    });
+    ui_.WhenModal([&] {
+        look();
+        ui_.PressKey(VK_ESCAPE);
+    });
+    SetActiveWindow(Window());
+    ui_.RunUntilIdle();
+    ui_.Backend().MouseMove(TPoint{20, 20});
+    menu->Popup(300, 200);
+    look();
+    EXPECT_EQ(active, (std::vector<bool>{true, true, true}));
+    EXPECT_TRUE(ui_.Problems().empty());
+}
+
+TEST_F(PopupMenuTest, ShadowAndBlendingMixTheMenuWithWhatLiesBeneathIt) {
     // The classic frame's client is the form's white.
     MakeForm(false);
+    auto channel = [](uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); };
+    std::vector<uint32_t> runs[2];
+    TRect at;
     for (bool blended : {false, true}) {
-        SCOPED_TRACE(blended ? "blended" : "opaque");
         TTePopupMenu* menu = MakeMenu({"&Copy", "&Paste"});
         menu->PopupMenuOptions()->Blending()->SetValue(128);
         menu->PopupMenuOptions()->Blending()->SetEnabled(blended);
-        uint32_t own = 0, shown = 0;
         ui_.WhenModal([&] {
-            HWND h = WindowOf(menu)->Handle();
-            const TRect r = WindowRect(h);
-            own = ui_.Backend().WindowPixels(h)->Pixel(2, 2) & 0xFFFFFF;
-            shown = ui_.Backend().ScreenPixels()->Pixel(r.left + 2, r.top + 2) & 0xFFFFFF;
+            at = WindowRect(WindowOf(menu)->Handle());
+            const auto screen = ui_.Backend().ScreenPixels();
+            const int midY = (at.top + at.bottom) / 2;
+            // Edge, an entry's ground, the shadow's inner and outer columns.
+            for (TPoint p : {TPoint{at.left + 1, at.top + 1}, TPoint{at.right - 12, at.top + 8},
+                             TPoint{at.right - 4, midY}, TPoint{at.right - 1, midY}})
+                runs[blended].push_back(screen->Pixel(p.x, p.y));
             ui_.PressKey(VK_ESCAPE);
         });
         ui_.Backend().MouseMove(TPoint{20, 20});
         menu->Popup(300, 200);
-        // The form beneath is white: a blended menu's edge is lighter on the screen.
-        if (blended) {
-            EXPECT_NE(shown, own);
-            EXPECT_GT(shown & 0xFF, own & 0xFF);
-        } else {
-            EXPECT_EQ(shown, own);
-        }
         delete menu;
     }
+    const std::vector<uint32_t>& opaque = runs[0];
+    const std::vector<uint32_t>& blended = runs[1];
+    ASSERT_EQ(blended.size(), 4u);
+    for (int shift : {0, 8, 16}) {
+        // The shadow darkens the white beneath at half strength inside, faintly outside.
+        EXPECT_NEAR(channel(opaque[2], shift), (0x3F * 128 + 0xFF * 127) / 255, 2);
+        EXPECT_NEAR(channel(opaque[3], shift), (0x3F * 8 + 0xFF * 247) / 255, 2);
+        // Blended, the menu is half its own colour and half the white beneath.
+        for (int i : {0, 1})
+            EXPECT_NEAR(channel(blended[i], shift), (channel(opaque[i], shift) * 128 + 0xFF * 127) / 255, 2)
+                << i;
+    }
+    EXPECT_NE(opaque[0], blended[0]);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The skinned frames through the SDL backend on an Xvfb of its own: the
-// flat theme's full frame active, inactive, maximized and rolled up, a
-// dialog with the light frame, and a window whose menu bar has a menu and
-// a sub-menu open, in the flat theme and in the tool's own skin file, saved
+// full frame active, inactive, maximized and rolled up, a dialog with the
+// light frame, and a window whose menu bar has a menu and a sub-menu open,
+// in the flat theme and in the tool's own skin file, saved
 // under screenshots/ in the build folder for people to look at.
 
 #include <gtest/gtest.h>
@@ -78,67 +78,83 @@ protected:
     const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
 };
 
-TEST_F(FramesOnX11, FlatFramesInEachStateAndTheLightDialog) {
-    auto shot = [&](HWND h, const char* name) {
-        Settle(sdl, h);
-        EXPECT_TRUE(sdl->SaveWindowPng(h, dir + "/" + name)) << name;
-    };
+// The two looks pictured: the flat theme and the tool's skin file.
+const struct Look {
+    const char* name;
+    const char* building;  // else the skin file
+} kLooks[] = {{"flat", "Flat"}, {"dara", nullptr}};
 
-    auto* form = new TForm(Application);
-    form->SetCaption("Battery modules");
-    form->SetColor(clWhite);
-    TTeForm* frame = nullptr;
-    {
-        TLoadingScope scope(form);
-        auto* link = new TTeThemeLink(form);
-        link->SetThemeBuilding("Flat");
-        frame = new TTeForm(form);
-        frame->SetThemeLink(link);
-        frame->SetPerformance(qvfpDoubleBuffer);
-        scope.Finish();
+// A link to the flat theme, or to the tool's skin file without a building.
+TTeThemeLink* LinkTo(TComponent* owner, const char* building) {
+    auto* link = new TTeThemeLink(owner);
+    if (building)
+        link->SetThemeBuilding(building);
+    else
+        link->SetThemeFile(std::string(TARVEL_BINARY_DIR) + "/res/theme/dara.mskn");
+    return link;
+}
+
+TEST_F(FramesOnX11, FramesInEachStateAndTheLightDialogInTheFlatThemeAndTheSkinFile) {
+    for (const Look& look : kLooks) {
+        SCOPED_TRACE(look.name);
+        auto shot = [&](HWND h, const char* state) {
+            Settle(sdl, h);
+            const std::string name = std::string("frame_") + look.name + "_" + state + ".png";
+            EXPECT_TRUE(sdl->SaveWindowPng(h, dir + "/" + name)) << name;
+        };
+
+        auto* form = new TForm(Application);
+        form->SetCaption("Battery modules");
+        form->SetColor(clWhite);
+        TTeForm* frame = nullptr;
+        {
+            TLoadingScope scope(form);
+            frame = new TTeForm(form);
+            frame->SetThemeLink(LinkTo(form, look.building));
+            frame->SetPerformance(qvfpDoubleBuffer);
+            scope.Finish();
+        }
+        form->SetBounds(60, 60, 480, 320);
+        form->Show();
+        SetForegroundWindow(form->Handle());
+        ASSERT_TRUE(frame->Active() && frame->Themed());
+        shot(form->Handle(), "active");
+
+        SendMessage(form->Handle(), WM_NCACTIVATE, 0, 0);
+        EXPECT_FALSE(frame->FrameActive());
+        shot(form->Handle(), "inactive");
+        SendMessage(form->Handle(), WM_NCACTIVATE, 1, 0);
+
+        frame->Maximize();
+        EXPECT_EQ(WindowRect(form->Handle()), frame->GetMaximizedRect());
+        shot(form->Handle(), "maximized");
+
+        frame->Restore();
+        const int captionOnly = frame->GetRollupRect().Height();
+        frame->Rollup();
+        EXPECT_EQ(WindowRect(form->Handle()).Height(), captionOnly);
+        shot(form->Handle(), "rolled_up");
+        frame->Restore();
+
+        auto* dialog = new TForm(Application);
+        dialog->SetCaption("Port settings");
+        dialog->SetColor(clWhite);
+        dialog->SetBorderStyle(bsDialog);
+        dialog->SetBorderIcons(TBorderIcons{biSystemMenu});
+        {
+            TLoadingScope scope(dialog);
+            auto* light = new TTeForm2(dialog);
+            light->SetThemeLink(LinkTo(dialog, look.building));
+            scope.Finish();
+        }
+        dialog->SetBounds(600, 120, 320, 220);
+        dialog->Show();
+        SetForegroundWindow(dialog->Handle());
+        shot(dialog->Handle(), "light_dialog");
+
+        delete dialog;
+        delete form;
     }
-    form->SetBounds(60, 60, 480, 320);
-    form->Show();
-    SetForegroundWindow(form->Handle());
-    ASSERT_TRUE(frame->Active() && frame->Themed());
-    shot(form->Handle(), "frame_flat_active.png");
-
-    SendMessage(form->Handle(), WM_NCACTIVATE, 0, 0);
-    EXPECT_FALSE(frame->FrameActive());
-    shot(form->Handle(), "frame_flat_inactive.png");
-    SendMessage(form->Handle(), WM_NCACTIVATE, 1, 0);
-
-    frame->Maximize();
-    EXPECT_EQ(WindowRect(form->Handle()), frame->GetMaximizedRect());
-    shot(form->Handle(), "frame_flat_maximized.png");
-
-    frame->Restore();
-    const int captionOnly = frame->GetRollupRect().Height();
-    frame->Rollup();
-    EXPECT_EQ(WindowRect(form->Handle()).Height(), captionOnly);
-    shot(form->Handle(), "frame_flat_rolled_up.png");
-    frame->Restore();
-
-    auto* dialog = new TForm(Application);
-    dialog->SetCaption("Port settings");
-    dialog->SetColor(clWhite);
-    dialog->SetBorderStyle(bsDialog);
-    dialog->SetBorderIcons(TBorderIcons{biSystemMenu});
-    {
-        TLoadingScope scope(dialog);
-        auto* link = new TTeThemeLink(dialog);
-        link->SetThemeBuilding("Flat");
-        auto* light = new TTeForm2(dialog);
-        light->SetThemeLink(link);
-        scope.Finish();
-    }
-    dialog->SetBounds(600, 120, 320, 220);
-    dialog->Show();
-    SetForegroundWindow(dialog->Handle());
-    shot(dialog->Handle(), "frame_light_dialog.png");
-
-    delete dialog;
-    delete form;
 }
 
 // Real keys through the server, pressed and let go.
@@ -148,11 +164,7 @@ void Press(const char* key) {
 }
 
 TEST_F(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile) {
-    const struct {
-        const char* name;
-        const char* building;  // else the skin file
-    } looks[] = {{"menubar_xvfb_flat.png", "Flat"}, {"menubar_xvfb_dara.png", nullptr}};
-    for (const auto& look : looks) {
+    for (const Look& look : kLooks) {
         SCOPED_TRACE(look.name);
         auto* form = new TForm(Application);
         form->SetCaption("Battery modules");
@@ -161,11 +173,7 @@ TEST_F(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile)
         TTeItem* recent = nullptr;
         {
             TLoadingScope scope(form);
-            auto* link = new TTeThemeLink(form);
-            if (look.building)
-                link->SetThemeBuilding(look.building);
-            else
-                link->SetThemeFile(std::string(TARVEL_BINARY_DIR) + "/res/theme/dara.mskn");
+            TTeThemeLink* link = LinkTo(form, look.building);
             auto* frame = new TTeForm(form);
             frame->SetThemeLink(link);
             bar = new TTeMenuBar(form);
@@ -209,7 +217,7 @@ TEST_F(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile)
                 TTeItemView* v = bar->View();
                 while (v->ChildView) v = v->ChildView;
                 inner = v->RootItem;
-                saved = sdl->SaveScreenPng(dir + "/" + look.name);
+                saved = sdl->SaveScreenPng(dir + "/menubar_xvfb_" + look.name + ".png");
                 Press("Escape");
             },
             [] { Press("Escape"); },
