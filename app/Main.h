@@ -468,6 +468,7 @@ public:
     // the record buttons are enabled again.
     void AutoTsbsSilenceTimer(TObject* sender);
     void EnableAutoTsbsRecordButtons(bool enabled);
+    void EmptyAutoTsbsRows();  // every data row's cells, then the row count cut to the title row
     struct ScheduleSet {
         TDateTimePicker *NowDate = nullptr, *NowTime = nullptr, *BeginDate = nullptr, *BeginTime = nullptr,
                         *EndDate = nullptr, *EndTime = nullptr;
@@ -532,15 +533,19 @@ public:
     void EmptyHisAlarmRows();
     // Rows 1 to the row count minus 1, 29 texts each, as the grid shows them.
     std::vector<RecordRow> HisAlarmGridRows() const;
-    // The grid's rows into a new CSV file the user names.
-    struct AlarmCsvSave {
+    // A record grid's rows into a CSV file the user names; the dialog asks
+    // before it replaces a file (the record pages share this).
+    struct RecordCsvSave {
         const char* nameEnding;  // after the date and time
         const char* title;
         const char* filter;
+        const char* folder;  // beside the executable
         const char* createFailure;
         std::string (*text)(const std::vector<RecordRow>& rows);
     };
-    void SaveHisAlarmRows(const AlarmCsvSave& save);
+    void SaveRecordRows(const RecordCsvSave& save, const std::vector<RecordRow>& rows);
+    // Rows 1 to rowCount - 1 of a record grid, `columns` texts each, as it shows them.
+    static std::vector<RecordRow> RecordGridRows(const TStringGrid& grid, size_t columns, int rowCount);
     void BindAlarmFilterHandlers();
     void HAD_QueryClick(TObject* sender);
     void HAD_SaveClick(TObject* sender);

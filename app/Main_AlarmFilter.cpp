@@ -116,8 +116,9 @@ void TMainForm::HAD_QueryClick(TObject*) {
 }
 
 void TMainForm::HAD_SaveClick(TObject*) {
-    SaveHisAlarmRows({"_时间段内历史告警记录.csv", "保存警告记录至", "历史警告记录(*.csv)|*.csv",
-                      "创建历史警告记录文件出错！", FilteredCsvText});
+    SaveRecordRows({"_时间段内历史告警记录.csv", "保存警告记录至", "历史警告记录(*.csv)|*.csv", "Alarm_Data",
+                    "创建历史警告记录文件出错！", FilteredCsvText},
+                   HisAlarmGridRows());
 }
 
 }  // namespace tarvel

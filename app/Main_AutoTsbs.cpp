@@ -10,7 +10,6 @@
 #include "app/Main_HiddenGroups.h"
 #include "link/CommandTable.h"
 #include "platform/base/DateTime.h"
-#include "platform/base/Paths.h"
 #include "platform/classlib/Application.h"
 #include "records/AutoTsbs.h"
 #include "skin/extctrls/te_extctrls_datetime.h"
@@ -190,6 +189,8 @@ void TMainForm::GetAutoTSBSDataClick(TObject*) {
     if (!IsLoggedIn()) return;
     if (!AskYes("在未出现数据查询成功提示前，请勿进行其他查询!")) return;
     if (!SendCommand(ModuleAddress(), CmdGetAutoTsbsData)) return;
+    // Rows of an earlier download that this one does not reach would be saved with it.
+    EmptyAutoTsbsRows();
     AutoTsbsSilence->SetEnabled(false);
     AutoTsbsSilence->SetEnabled(true);
 }
@@ -228,37 +229,26 @@ void TMainForm::AutoTsbsSilenceTimer(TObject*) {
 
 void TMainForm::ClearAutoTSBSDataClick(TObject*) {
     if (!AskYes("将清空存储器中所有自动保存的TSBS数据，请检测是否已保存所需数据!")) return;
-    SendCommand(ModuleAddress(), CmdClearAutoTsbsData);
-    SG_AutoTSBSData->SetRowCount(1);
+    // The rows on screen may be the only copy: they go only with the records.
+    if (SendCommand(ModuleAddress(), CmdClearAutoTsbsData)) SG_AutoTSBSData->SetRowCount(1);
 }
 
-void TMainForm::ClearTSBSlookDataClick(TObject*) {
+void TMainForm::EmptyAutoTsbsRows() {
     TStringGrid& grid = *SG_AutoTSBSData;
     for (int row = 1; row < grid.RowCount(); ++row)
         for (int col = 0; col < static_cast<int>(kAutoTsbsColumns); ++col) grid.SetCells(col, row, "");
     grid.SetRowCount(1);
+}
+
+void TMainForm::ClearTSBSlookDataClick(TObject*) {
+    EmptyAutoTsbsRows();
     GetAutoTSBSData->SetEnabled(true);
 }
 
 void TMainForm::SaveAutoTSBSDataClick(TObject*) {
-    TSaveDialog own(nullptr);
-    TSaveDialog& dialog = SaveDialog1 ? *SaveDialog1 : own;
-    dialog.FileName = AutoTsbsCsvName(Now());
-    dialog.Title = "保存自动保存TSBS记录至";
-    dialog.Filter = "自动保存TSBS记录(*.csv)|*.csv";
-    dialog.InitialDir = AppPath("AutoTSBS_Data");
-    if (!dialog.Execute()) return;
-    // Saves write new files only.
-    if (FileExists(dialog.FileName)) return;
-    std::vector<RecordRow> rows;
-    const TStringGrid& grid = *SG_AutoTSBSData;
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        RecordRow& cells = rows.emplace_back();
-        for (int col = 0; col < static_cast<int>(kAutoTsbsColumns); ++col)
-            cells.push_back(grid.Cells(col, row));
-    }
-    if (const std::optional<std::string> failure = SaveAutoTsbsCsv(dialog.FileName, rows))
-        Application->MessageBox(*failure, "", MB_OK | MB_ICONERROR);
+    SaveRecordRows({"_自动保存TSBS记录.csv", "保存自动保存TSBS记录至", "自动保存TSBS记录(*.csv)|*.csv",
+                    "AutoTSBS_Data", "创建自动保存TSBS记录文件出错!", AutoTsbsCsvText},
+                   RecordGridRows(*SG_AutoTSBSData, kAutoTsbsColumns, SG_AutoTSBSData->RowCount()));
 }
 
 // ---- controls ----

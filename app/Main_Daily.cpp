@@ -5,8 +5,6 @@
 
 #include "app/Main.h"
 #include "link/CommandTable.h"
-#include "platform/base/DateTime.h"
-#include "platform/base/Paths.h"
 #include "platform/classlib/Application.h"
 #include "records/DailyRecords.h"
 
@@ -50,13 +48,7 @@ void TMainForm::EnableDailyButtons(bool enabled) {
 }
 
 std::vector<RecordRow> TMainForm::DailyGridRows(int rowCount) const {
-    std::vector<RecordRow> rows;
-    for (int row = 1; row < rowCount; ++row) {
-        RecordRow& cells = rows.emplace_back();
-        for (int col = 0; col < static_cast<int>(kDailyColumns); ++col)
-            cells.push_back(RunState->Cells(col, row));
-    }
-    return rows;
+    return RecordGridRows(*RunState, kDailyColumns, rowCount);
 }
 
 void TMainForm::ClearDailyGrid() {
@@ -110,20 +102,10 @@ void TMainForm::DailyWatchTimer(TObject*) {
 }
 
 void TMainForm::TeButton18Click(TObject*) {
-    if (!SaveDialog1) return;
     // The rows as they stand when the user asks, whatever comes in while the dialog is open.
-    const int rowCount = RunState->RowCount();
-    SaveDialog1->Title = "Save Records As";
-    SaveDialog1->Filter = "RunRecords(*.csv)|*.csv";
-    SaveDialog1->DefaultExt = "csv";
-    SaveDialog1->InitialDir = AppPath("Alarm_Data");
-    SaveDialog1->FileName = DailyCsvName(Now());
-    SaveDialog1->Options = TOpenOptions{ofOverwritePrompt, ofHideReadOnly};
-    if (!SaveDialog1->Execute()) return;
-    // Saves of downloaded records write only new files.
-    if (FileExists(SaveDialog1->FileName)) return;
-    if (const auto error = SaveDailyCsv(SaveDialog1->FileName, DailyGridRows(rowCount)))
-        Application->MessageBox(*error);
+    SaveRecordRows({"_RunRecords.csv", "Save Records As", "RunRecords(*.csv)|*.csv", "Alarm_Data",
+                    "Error creating history warning record file!", DailyCsvText},
+                   DailyGridRows(RunState->RowCount()));
 }
 
 void TMainForm::TeButton19Click(TObject*) { ClearDailyGrid(); }

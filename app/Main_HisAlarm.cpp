@@ -126,34 +126,38 @@ void TMainForm::EmptyHisAlarmRows() {
 
 void TMainForm::ClearLookDataClick(TObject*) { EmptyHisAlarmRows(); }
 
-std::vector<RecordRow> TMainForm::HisAlarmGridRows() const {
+std::vector<RecordRow> TMainForm::RecordGridRows(const TStringGrid& grid, size_t columns, int rowCount) {
     std::vector<RecordRow> rows;
-    for (int row = 1; row < SG_HisAlarm->RowCount(); ++row) {
+    for (int row = 1; row < rowCount; ++row) {
         RecordRow& cells = rows.emplace_back();
-        for (int col = 0; col < static_cast<int>(kHisAlarmColumns); ++col)
-            cells.push_back(SG_HisAlarm->Cells(col, row));
+        for (int col = 0; col < static_cast<int>(columns); ++col) cells.push_back(grid.Cells(col, row));
     }
     return rows;
 }
 
+std::vector<RecordRow> TMainForm::HisAlarmGridRows() const {
+    return RecordGridRows(*SG_HisAlarm, kHisAlarmColumns, SG_HisAlarm->RowCount());
+}
+
 // ---- the CSV file ----
 
-void TMainForm::SaveHisAlarmRows(const AlarmCsvSave& save) {
-    // The rows as they stand when the user asks, not when the dialog closes.
-    const std::vector<RecordRow> rows = HisAlarmGridRows();
+void TMainForm::SaveRecordRows(const RecordCsvSave& save, const std::vector<RecordRow>& rows) {
+    if (!SaveDialog1) return;
     SaveDialog1->FileName = FormatDateTime("YYYY-MM-DD HH-MM-SS", Now()) + save.nameEnding;
     SaveDialog1->Title = save.title;
     SaveDialog1->Filter = save.filter;
     SaveDialog1->DefaultExt = "csv";
-    SaveDialog1->InitialDir = AppPath("Alarm_Data");
+    SaveDialog1->InitialDir = AppPath(save.folder);
+    SaveDialog1->Options = TOpenOptions{ofOverwritePrompt, ofHideReadOnly, ofEnableSizing};
     if (!SaveDialog1->Execute()) return;
-    // The dialog asked before an existing file is replaced.
     if (!SaveFileText(SaveDialog1->FileName, save.text(rows))) ShowMessage(save.createFailure);
 }
 
 void TMainForm::SaveHisAlarmClick(TObject*) {
-    SaveHisAlarmRows({"_All Alarm Records.csv", "Save Records To", "Alarm Records(*.csv)|*.csv",
-                      "Creat Alarm Records File Fail！", HisAlarmCsvText});
+    // The rows as they stand when the user asks, not when the dialog closes.
+    SaveRecordRows({"_All Alarm Records.csv", "Save Records To", "Alarm Records(*.csv)|*.csv", "Alarm_Data",
+                    "Creat Alarm Records File Fail！", HisAlarmCsvText},
+                   HisAlarmGridRows());
 }
 
 // ---- the erase ----

@@ -72,9 +72,10 @@ protected:
     }
 
     void Download() {
+        const size_t before = BoxCount(kDownloaded);
         ui_.AnswerNextBox(mrYes);
         ui_.Click(Reveal("GetAutoTSBSData"));
-        ASSERT_TRUE(WaitUntil([&] { return BoxShown(kDownloaded); }));
+        ASSERT_TRUE(WaitUntil([&] { return BoxCount(kDownloaded) > before; }));
     }
 };
 
@@ -309,13 +310,30 @@ TEST_F(AutoSaveTest, TheRecordsComeIntoTheGridAndGoToANewCsvFile) {
     }
     EXPECT_EQ(text.str(), lines);
 
-    // A file that is there is left as it is.
+    EXPECT_TRUE(dialog.options.Contains(ofOverwritePrompt));
+
+    // A file that is there is replaced once the dialog has asked: the title line alone now.
+    ui_.Click(Reveal("ClearTSBSlookData"));
     ui_.ChooseNextFile(path);
+    ui_.AnswerNextBox(mrYes);
     ui_.Click(Reveal("SaveAutoTSBSData"));
     std::ifstream again(path, std::ios::binary);
     std::stringstream second;
     second << again.rdbuf();
-    EXPECT_EQ(second.str(), lines);
+    EXPECT_EQ(second.str(), lines.substr(0, lines.find("\r\n") + 2));
+}
+
+TEST_F(AutoSaveTest, ANewDownloadEmptiesTheRowsOfTheLastOne) {
+    Module().UpdateModule(kModuleAddress, [](sim::ModuleState& m) { m.records.telemetry = 7; });
+    StartAutoSave();
+    Download();
+    // The module now holds three: rows 4 to 7 of the last download must not be saved with them.
+    Module().UpdateModule(kModuleAddress, [](sim::ModuleState& m) { m.records.telemetry = 3; });
+    Download();
+    EXPECT_EQ(form_->SG_AutoTSBSData->RowCount(), 4);
+    form_->SG_AutoTSBSData->SetRowCount(8);
+    EXPECT_EQ(Row(3)[0], "3");
+    for (int row : {4, 7}) EXPECT_EQ(Row(row), std::vector<String>(28, "")) << row;
 }
 
 TEST_F(AutoSaveTest, EmptyingTheGridClearsEveryRowAndErasingAsksFirst) {
@@ -339,6 +357,14 @@ TEST_F(AutoSaveTest, EmptyingTheGridClearsEveryRowAndErasingAsksFirst) {
     EXPECT_TRUE(ReceivedAfterPause().empty());
     EXPECT_EQ(grid->RowCount(), 300);
 
+    // Refused for want of a login: the rows on screen stay.
+    form_->LoggedIn = 0;
+    ui_.AnswerNextBox(mrYes);
+    ui_.Click(Reveal("ClearAutoTSBSData"));
+    EXPECT_TRUE(ReceivedAfterPause().empty());
+    EXPECT_EQ(grid->RowCount(), 300);
+
+    form_->LoggedIn = 1;
     ui_.AnswerNextBox(mrYes);
     EXPECT_EQ(ClickAndAwait("ClearAutoTSBSData"), std::vector<Bytes>{BuildRequest(0, CmdClearAutoTsbsData)});
     EXPECT_EQ(grid->RowCount(), 1);

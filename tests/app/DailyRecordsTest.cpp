@@ -108,7 +108,7 @@ TEST_F(DailyRecordsTest, ADownloadHaltedPartWayKeepsThePageLockedForTenSeconds) 
     EXPECT_EQ(TakeBoxTexts().size(), 1u);  // the question only
 }
 
-TEST_F(DailyRecordsTest, SaveAsWritesTheRowsShownIntoANewFileOnly) {
+TEST_F(DailyRecordsTest, SaveAsWritesTheRowsShownAndReplacesAConfirmedFile) {
     TMainForm* form = Start();
     StockDays(300);
     ClickGet(form);
@@ -132,15 +132,19 @@ TEST_F(DailyRecordsTest, SaveAsWritesTheRowsShownIntoANewFileOnly) {
     EXPECT_EQ(lines[1], "1,2023-12-1,31,21,41,5,");
     EXPECT_EQ(lines[300], "300,2024-9-25,30,20,-3,45,");
 
-    // Onto the same file, replacement confirmed in the dialog: the file stays as it was, silently.
-    const std::string before = ReadFileText(path);
+    // Onto the same file, the replacement confirmed in the dialog: it holds what the grid shows now.
     ui_.Click(form->TeButton19);
     TakeBoxTexts();
     ui_.ChooseNextFile("daily.csv");
     ui_.AnswerNextBox(mrYes);
     ui_.Click(form->TeButton18);
-    EXPECT_EQ(ReadFileText(path), before);
+    EXPECT_EQ(CrLfLines(path), std::vector<std::string>{lines[0]});
     EXPECT_EQ(TakeBoxTexts().size(), 1u);  // the dialog's question only
+
+    // A file that cannot be made says so.
+    ui_.ChooseNextFile(AppPath("no-such-folder/daily.csv"));
+    ui_.Click(form->TeButton18);
+    EXPECT_EQ(TakeBoxTexts(), std::vector<String>{"Error creating history warning record file!"});
 
     // The proposed name is the time of the save.
     ui_.ChooseNextFile(std::nullopt);

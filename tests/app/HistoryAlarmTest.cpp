@@ -49,6 +49,7 @@ TEST_F(HistoryAlarmTest, AllRecordsOfEitherLayoutDownloadIntoTheGridAndSaveAsCsv
         EXPECT_EQ(asked.title, "Save Records To");
         EXPECT_EQ(asked.filter, "Alarm Records(*.csv)|*.csv");
         EXPECT_EQ(asked.initialDir, AppPath("Alarm_Data"));
+        EXPECT_TRUE(asked.options.Contains(ofOverwritePrompt));
         EXPECT_TRUE(asked.fileName.ends_with("_All Alarm Records.csv"));
         EXPECT_EQ(asked.fileName.size(), std::string("2018-11-22 14-05-09_All Alarm Records.csv").size());
         EXPECT_TRUE(NewBoxes().empty());
