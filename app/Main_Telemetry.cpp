@@ -57,8 +57,8 @@ constexpr std::array<LegendEntry, 7> kLegend = {{{"TeLabel25", "Charge:", Status
 
 // The titles centre themselves in their cells with blanks, measured for a
 // narrower face than ours. A text wider than its cell is shown with its runs
-// of blanks as one; one still too wide starts at the cell's left edge, so
-// its beginning is read rather than both ends lost. The cell keeps its text.
+// of blanks as one, and one still too wide in a smaller size of the face
+// (down to a floor), so it is read whole. The cell keeps its text.
 void PaintTelemetryCell(TStringGrid& grid, int col, int row, const TRect& rect) {
     TCanvas& canvas = *grid.Canvas();
     String text = grid.Cells(col, row);
@@ -70,9 +70,16 @@ void PaintTelemetryCell(TStringGrid& grid, int col, int row, const TRect& rect) 
     }
     canvas.Brush()->SetColor(clWhite);
     canvas.Font()->SetColor(clBlack);
-    const TSize size = canvas.TextExtent(text);
+    const int height = canvas.Font()->Height();
+    constexpr int kSmallestHeight = -8;
+    TSize size = canvas.TextExtent(text);
+    while (size.cx > rect.Width() - 2 && canvas.Font()->Height() < kSmallestHeight) {
+        canvas.Font()->SetHeight(canvas.Font()->Height() + 1);
+        size = canvas.TextExtent(text);
+    }
     const int left = size.cx > rect.Width() ? rect.left + 1 : rect.left + (rect.Width() - size.cx) / 2;
     canvas.TextRect(rect, left, rect.top + (rect.Height() - size.cy) / 2, text);
+    canvas.Font()->SetHeight(height);
 }
 
 // Makes the page's controls, each named, parented and placed at once.
