@@ -211,9 +211,10 @@ void TMainForm::Comm1ReceiveData(const uint8_t* buffer, uint16_t count, uint32_t
     std::copy_n(buffer, copied, RxBuffer.begin());
     RxLength = count;
     RxChunkCount = (RxChunkCount + 1) % kChunkCountWrap;
-    // Whatever came, the poll timer stops waiting, and so does the window.
+    // Whatever came, the poll timer stops waiting. The window's own wait
+    // ends only with a reply to its request: noise or a reply cut short is
+    // no answer.
     RequestBusy = 0;
-    AwaitedCommand = 0;
     ReplyTimeoutTicks = 0;
     if (copied != 0 && Scanner) Scanner->ScanFrames(ByteSpan(buffer, count), arrivedMs);
 }
@@ -232,7 +233,12 @@ void TMainForm::HandleFrame(ByteSpan frame) {
     KbLayout = layouts.kbLayout;
     HistoryLayout = layouts.historyLayout;
 
-    if (held[frame::kCommand] != kDeviceText) ShowReplyResult(held, verdict);
+    const uint8_t code = held[frame::kCommand];
+    if (code != kDeviceText) {
+        ShowReplyResult(held, verdict);
+        // The request has its result line, refused or not: one line each.
+        if (Answers(code, AwaitedCommand)) AwaitedCommand = 0;
+    }
     if (verdict == ReplyOk) DispatchReply();
 }
 

@@ -55,6 +55,33 @@ constexpr std::array<LegendEntry, 7> kLegend = {{{"TeLabel25", "Charge:", Status
                                                  {"TeLabel35", "       Prot/Fail:", StatusColour::Protection},
                                                  {"TeLabel36", " Comm Fail:", 0xB0ACB9}}};
 
+// The titles centre themselves in their cells with blanks, measured for a
+// narrower face than ours. A text wider than its cell is shown with its runs
+// of blanks as one, and one still too wide in a smaller size of the face
+// (down to a floor), so it is read whole. The cell keeps its text.
+void PaintTelemetryCell(TStringGrid& grid, int col, int row, const TRect& rect) {
+    TCanvas& canvas = *grid.Canvas();
+    String text = grid.Cells(col, row);
+    if (canvas.TextExtent(text).cx > rect.Width()) {
+        String folded;
+        for (char c : Trim(text))
+            if (c != ' ' || folded.empty() || folded.back() != ' ') folded += c;
+        text = folded;
+    }
+    canvas.Brush()->SetColor(clWhite);
+    canvas.Font()->SetColor(clBlack);
+    const int height = canvas.Font()->Height();
+    constexpr int kSmallestHeight = -8;
+    TSize size = canvas.TextExtent(text);
+    while (size.cx > rect.Width() - 2 && canvas.Font()->Height() < kSmallestHeight) {
+        canvas.Font()->SetHeight(canvas.Font()->Height() + 1);
+        size = canvas.TextExtent(text);
+    }
+    const int left = size.cx > rect.Width() ? rect.left + 1 : rect.left + (rect.Width() - size.cx) / 2;
+    canvas.TextRect(rect, left, rect.top + (rect.Height() - size.cy) / 2, text);
+    canvas.Font()->SetHeight(height);
+}
+
 // Makes the page's controls, each named, parented and placed at once.
 class TsbsPageBuilder {
 public:
@@ -71,7 +98,7 @@ public:
         for (int col = 0; col < 6; ++col) grid->SetColWidths(col, widths[col]);
         grid->SetDefaultDrawing(false);
         grid->OnDrawCell = [grid](TObject*, int col, int row, TRect rect, TGridDrawState) {
-            PaintWhiteCell(*grid, col, row, rect);
+            PaintTelemetryCell(*grid, col, row, rect);
         };
         form_.SG_TSBS = grid;
         form_.Detailinfo = Place(new TTeStringGrid(&form_), page_, "Detailinfo", 8, 545, 552, 50);

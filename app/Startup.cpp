@@ -17,16 +17,20 @@ std::string commandLinePort;
 void SetCommandLinePort(const char* path) { commandLinePort = path ? path : ""; }
 const char* CommandLinePort() { return commandLinePort.c_str(); }
 
+void CreateToolWindows(TApplication& app) {
+    app.SetTitle(kAppName);
+    app.CreateForm(MainForm);
+    app.CreateForm(CommForm);
+    app.CreateForm(AboutBox);
+    app.CreateForm(SerialNum);
+    app.CreateForm(GetHisSet);
+}
+
 int RunTool() {
     try {
         TApplication app(nullptr);
         app.Initialize();
-        app.SetTitle(kAppName);
-        app.CreateForm(MainForm);
-        app.CreateForm(CommForm);
-        app.CreateForm(AboutBox);
-        app.CreateForm(SerialNum);
-        app.CreateForm(GetHisSet);
+        CreateToolWindows(app);
         app.Run();
     } catch (const Exception& e) {
         if (Application) Application->ShowException(e);

@@ -5,6 +5,8 @@
 
 namespace tarvel {
 
+class TApplication;
+
 void InitSkinLibrary();
 void DoneSkinLibrary();
 
@@ -12,6 +14,9 @@ void DoneSkinLibrary();
 // object, its title, the five windows in order, the message loop. An escaped
 // exception goes to the standard error box. Answers the exit code.
 int RunTool();
+// The application's title and its five windows, in the order the program
+// makes them: the main window first, so it is the main form.
+void CreateToolWindows(TApplication& app);
 
 // The port given on the command line for this run ("" for none); it
 // overrides the stored port setting.

@@ -194,6 +194,50 @@ TEST_F(LinkTest, AStatusErrorGivesAnHonestResultLine) {
     EXPECT_EQ(LastCommand, CmdGetVer);
 }
 
+// Each misbehaving reply gives the request one honest line (a refused reply
+// its result line, a reply that never comes whole "No answer!"), and what it
+// left on the line does not spoil the next answer.
+TEST_F(LinkTest, AMisbehavingReplyIsToldAndTheNextRequestIsAnsweredAsUsual) {
+    using Lines = std::vector<String>;
+    const String noAnswer = "Query version...  No answer!";
+    const struct {
+        const char* fault;
+        Lines lines;
+    } cases[] = {
+        {"oversize:cmd=0x06,by=3", {"Query version...  Failed! (Length not accepted)"}},
+        {"undersize:cmd=0x06,by=2", {"Query version...  Failed! (Length not accepted)"}},
+        {"status:cmd=0x06,status=3", {"Query version...  Failed! (device status 3)"}},
+        {"other-address:cmd=0x06,addr=5", {"Query version...  Failed! (from another module)"}},
+        {"wrong-code:cmd=0x06,code=0x9B", {"...  Failed! (unknown reply code)", noAnswer}},
+        {"wrong-code:cmd=0x06,code=0x95", {"Query BMS...  Failed! (Length not accepted)", noAnswer}},
+        {"bad-sum:cmd=0x06", {noAnswer}},
+        {"cut:cmd=0x06", {noAnswer}},
+        {"cut:cmd=0x06,at=12", {noAnswer}},
+    };
+    StartLinked();
+    OpenLoggedIn();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        AddFault(c.fault);
+        const int before = LogLines();
+        ASSERT_TRUE(form_->SendCommand(kModuleAddress, CmdGetVer));
+        ASSERT_TRUE(WaitUntil([&] { return LogLines() >= before + static_cast<int>(c.lines.size()); }));
+        // Nothing more is told of it.
+        EXPECT_FALSE(
+            WaitUntil([&] { return LogLines() > before + static_cast<int>(c.lines.size()); }, 1200ms));
+        for (size_t i = 0; i < c.lines.size(); ++i) {
+            const String line = form_->RE_Info->Lines()->Get(before + static_cast<int>(i));
+            EXPECT_TRUE(line.ends_with("】  " + c.lines[i])) << line;
+        }
+        EXPECT_EQ(InfoColor(), c.lines.back().ends_with("Succeed!") ? kSuccessColor : kFailureColor);
+
+        ASSERT_TRUE(form_->SendCommand(kModuleAddress, CmdGetVer));
+        ASSERT_TRUE(Reported("Query version...  Succeed!"));
+        EXPECT_EQ(LogLines(), before + static_cast<int>(c.lines.size()) + 1);
+        EXPECT_EQ(LastCommand, 0);
+    }
+}
+
 TEST_F(LinkTest, AModuleThatDoesNotAnswerIsToldOnTheInfoLineOnce) {
     StartLinked();
     OpenLoggedIn();

@@ -1,8 +1,10 @@
 // Start-up of the main window: the windows it makes, the folders, the skin,
 // and the settings it reads from the ini files and the polling record.
 
+#include <chrono>
 #include <cstring>
 #include <fstream>
+#include <thread>
 #include <vector>
 
 #include "platform/base/Strings.h"
@@ -30,6 +32,26 @@ protected:
     void WriteText(const char* file, const std::string& text) {
         std::ofstream(folder_.File(file), std::ios::binary) << text;
     }
+    // The polling record a start leaves: nothing selected, both periods 1 s.
+    static const PollingRecord& ResetRecord() {
+        static const PollingRecord reset = [] {
+            PollingRecord record;
+            record.MultiPeriodSec = 1;
+            record.SinglePeriodSec = 1;
+            return record;
+        }();
+        return reset;
+    }
+    static bool SameRecord(const PollingRecord& a, const PollingRecord& b) {
+        return std::memcmp(&a, &b, sizeof a) == 0;
+    }
+    PollingRecord ReadRecordFile() {
+        PollingRecord record;
+        std::ifstream file(folder_.File("ParaRecord.dat"), std::ios::binary);
+        file.read(reinterpret_cast<char*>(&record), sizeof record);
+        EXPECT_EQ(file.gcount(), 264);
+        return record;
+    }
     static std::vector<String> Column(TStringGrid* grid, int col, int lastRow) {
         std::vector<String> cells;
         for (int row = 1; row <= lastRow; ++row) cells.push_back(grid->Cells(col, row));
@@ -37,18 +59,19 @@ protected:
     }
 };
 
-TEST_F(StartupTest, AFirstStartMakesTheWindowsTheFoldersAndTheCaption) {
+TEST_F(StartupTest, AFirstStartMakesTheWindowsTheFoldersTheRecordsAndTheClock) {
     // A file where a folder should be: that folder is given up, the rest made.
     WriteText("KB", "not a folder");
     std::filesystem::create_directory(folder_.Path() / "Data");
     WriteText("Data/kept.txt", "kept");
 
     TMainForm* form = StartTool();
+    std::vector<TComponent*> windows;
+    for (int i = 0; i < Application->ComponentCount(); ++i)
+        if (dynamic_cast<TCustomForm*>(Application->Components(i)))
+            windows.push_back(Application->Components(i));
+    EXPECT_EQ(windows, (std::vector<TComponent*>{form, CommForm, AboutBox, SerialNum, GetHisSet}));
     EXPECT_EQ(Application->MainForm(), form);
-    EXPECT_EQ(MainForm, form);
-    ASSERT_NE(AboutBox, nullptr);
-    EXPECT_NE(SerialNum, nullptr);
-    EXPECT_NE(GetHisSet, nullptr);
     EXPECT_EQ(form->Caption(), "Tarvel BMS Software V1.1.0");
     EXPECT_EQ(Application->Title(), "Tarvel BMS Software V1.1.0");
 
@@ -59,7 +82,21 @@ TEST_F(StartupTest, AFirstStartMakesTheWindowsTheFoldersAndTheCaption) {
     EXPECT_TRUE(std::filesystem::is_regular_file(folder_.Path() / "KB"));
     EXPECT_TRUE(std::filesystem::exists(folder_.Path() / "Data" / "kept.txt"));
 
+    // Both record files were missing: each made with its box; the variant
+    // file stays empty and reads as BMS.
+    std::vector<String> boxes;
+    for (const TBoxRecord& box : ui_.Boxes()) boxes.push_back(box.text);
+    EXPECT_EQ(boxes, (std::vector<String>{"No paraRecord.dat for read！", "No Version.dat for read！"}));
+    EXPECT_EQ(std::filesystem::file_size(folder_.Path() / "Version.dat"), 0u);
     EXPECT_EQ(form->Version1->GetCaption(), u"BMS");
+    EXPECT_TRUE(SameRecord(ReadRecordFile(), ResetRecord()));
+
+    // Port COM1 at 9600 without settings, closed.
+    EXPECT_EQ(form->Comm1->CommName(), "//./COM1");
+    EXPECT_EQ(form->Comm1->BaudRate(), 9600u);
+    EXPECT_EQ(form->PortOpen, 0);
+
+    EXPECT_EQ(ui_.Caption(form->PC_All->GetActivePage()), "Export System Data");
     EXPECT_FALSE(ui_.Visible(form->PC_All_Query));
     EXPECT_TRUE(form->DoubleBuffered());
     EXPECT_EQ(form->CB_ModuleAddr->ItemIndex(), 0);
@@ -67,6 +104,43 @@ TEST_F(StartupTest, AFirstStartMakesTheWindowsTheFoldersAndTheCaption) {
     ASSERT_EQ(addresses->Count(), 64);
     EXPECT_EQ(addresses->Strings(0), "0");
     EXPECT_EQ(addresses->Strings(63), "63");
+
+    // The 10 ms clock runs: a reply wait started now is given up by it.
+    ASSERT_NE(form->PollTimerId, 0u);
+    form->ReplyTimeoutTicks = 1;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (form->ReplyTimeoutCount == 0 && std::chrono::steady_clock::now() < deadline) {
+        ui_.RunUntilIdle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(form->ReplyTimeoutCount, 1u);
+}
+
+TEST_F(StartupTest, AStartReadsThePortSettingsAndShowsTheSavedSelectionButPollsNothing) {
+    WriteIni("ParaSeting.ini", "CommSeting", "commset", "/dev/serial/by-id/usb-Maker_Serial_0001-if00-port0");
+    WriteIni("ParaSeting.ini", "CommSeting", "baudrate", "19200");
+    PollingRecord saved;
+    saved.ModuleSelected[1] = 1;
+    saved.ModuleSelected[4] = 7;
+    saved.ModuleSelected[63] = 1;
+    saved.MultiPeriodSec = 12;
+    saved.SinglePeriodSec = 3;
+    std::ofstream(folder_.File("ParaRecord.dat"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(&saved), sizeof saved);
+
+    TMainForm* form = StartTool();
+    EXPECT_EQ(form->Comm1->CommName(), "//.//dev/serial/by-id/usb-Maker_Serial_0001-if00-port0");
+    EXPECT_EQ(form->Comm1->BaudRate(), 19200u);
+
+    std::vector<int> checked;
+    for (int i = 0; i < kModuleCount; ++i)
+        if (form->ModuleChecks[i]->Checked()) checked.push_back(i);
+    EXPECT_EQ(checked, (std::vector<int>{1, 4, 63}));
+    EXPECT_EQ(form->PS_Cyc->GetText(), "12");
+    EXPECT_EQ(form->TSBS_Cyc->GetText(), "3");
+    // Until the user saves a set-up again, the record selects nothing.
+    EXPECT_TRUE(SameRecord(ReadRecordFile(), ResetRecord()));
+    EXPECT_TRUE(SameRecord(form->ParaRecord, ResetRecord()));
 }
 
 TEST_F(StartupTest, TheStatusBarKeepsSevenHundredPixelsForItsFirstTwoPanels) {
@@ -197,30 +271,6 @@ TEST_F(StartupTest, TheAutoCheckValuesTakeTheVariantsDefaultsWhereTheFileHasNone
     form->ProductVariant = 0;
     form->LoadAutoCheckValues();
     EXPECT_EQ(form->AutoCheckEdits[4]->GetText(), "-30000");
-}
-
-TEST_F(StartupTest, TheSavedModuleSelectionShowsInTheCheckBoxesAndPeriods) {
-    PollingRecord saved;
-    saved.ModuleSelected[1] = 1;
-    saved.ModuleSelected[4] = 7;
-    saved.ModuleSelected[63] = 1;
-    saved.MultiPeriodSec = 12;
-    saved.SinglePeriodSec = 3;
-    TMainForm* form = StartTool();
-    for (TTeCheckBox*& box : form->ModuleChecks) Control(form, box);
-    Control(form, form->PS_Cyc);
-    Control(form, form->TSBS_Cyc);
-    // The record as the file holds it and as reading it leaves it in memory.
-    std::ofstream(folder_.File("ParaRecord.dat"), std::ios::binary)
-        .write(reinterpret_cast<const char*>(&saved), sizeof saved);
-    form->ParaRecord = saved;
-    form->LoadModuleSelection();
-    std::vector<int> checked;
-    for (int i = 0; i < kModuleCount; ++i)
-        if (form->ModuleChecks[i]->Checked()) checked.push_back(i);
-    EXPECT_EQ(checked, (std::vector<int>{1, 4, 63}));
-    EXPECT_EQ(form->PS_Cyc->GetText(), "12");
-    EXPECT_EQ(form->TSBS_Cyc->GetText(), "3");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // the simulated module's reply in the grid, the lamps and the gauge, and the
 // reading in the CSV file and the database.
 
+#include <algorithm>
+
 #include "records/ReadingDatabase.h"
 #include "telemetry/StatusWords.h"
 #include "tests/app/LinkFixture.h"
@@ -43,10 +45,24 @@ TEST_F(TelemetryQueryTest, AQueryShowsAndStoresTheModulesReading) {
               String::npos)
         << csv;
     ReadingDatabase db(AppPath("DataAccess/Data.db"));
-    const auto rows =
-        db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows;
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0][1], std::to_string(sent.pack));
+    const auto rows = [&] {
+        return db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows;
+    };
+    ASSERT_EQ(rows().size(), 1u);
+    EXPECT_EQ(rows()[0][1], std::to_string(sent.pack));
+
+    // The next reading adds one line and one row, no more.
+    const auto lines = [](const String& text) { return std::count(text.begin(), text.end(), '\n'); };
+    const auto csvLines = lines(csv);
+    form->DoneTsbs = 0;
+    ui_.Click(form->B_Query);
+    ASSERT_TRUE(WaitUntil([&] { return form->DoneTsbs == 1; }));
+    const String pack = std::to_string(Module().Module(kModuleAddress).telemetry.pack);
+    EXPECT_EQ(ui_.CellText(form->SG_TSBS, 1, 0), pack);
+    EXPECT_EQ(lines(ReadFileText(AppPath("DataAccess/NoModule.csv"))), csvLines + 1);
+    const auto after = rows();
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_TRUE(after[0][1] == pack || after[1][1] == pack);
 }
 
 }  // namespace

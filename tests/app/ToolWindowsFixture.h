@@ -1,14 +1,16 @@
 #pragma once
-// The main window made as in MainWindowTest, followed by the companion
-// windows the program makes after it (the about box names the main window),
-// which go again before the skin library stops.
+// The tool's five windows made as the program makes them (the about box
+// names the main window); the companions go again before the skin library
+// stops.
 
 #include <filesystem>
 #include <string>
 
 #include "app/About.h"
+#include "app/Comm.h"
 #include "app/GetHis.h"
 #include "app/SeriNum.h"
+#include "app/Startup.h"
 #include "platform/system/ProfileFiles.h"
 #include "tests/app/MainWindowFixture.h"
 
@@ -20,16 +22,16 @@ protected:
         delete GetHisSet;
         delete SerialNum;
         delete AboutBox;
+        delete CommForm;
         MainWindowTest::TearDown();
     }
 
     TMainForm* StartTool() {
-        TMainForm* form = Start();
-        Application->CreateForm(AboutBox);
-        Application->CreateForm(SerialNum);
-        Application->CreateForm(GetHisSet);
+        CreateToolWindows(*Application);
+        form_ = MainForm;
+        form_->Show();
         ui_.RunUntilIdle();
-        return form;
+        return form_;
     }
 
     // Writes key=value into an ini file of the application folder.
