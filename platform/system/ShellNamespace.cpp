@@ -80,7 +80,12 @@ bool Info(const std::string& path, TShellItemInfo& info) {
     info.executable = !info.folder && (st.st_mode & S_IXUSR) != 0;
     info.readOnly = ::access(path.c_str(), W_OK) != 0;
     info.size = info.folder ? 0 : static_cast<uint64_t>(st.st_size);
-    info.modified = st.st_mtime;
+    struct tm local;
+    const time_t seconds = st.st_mtime;
+    if (localtime_r(&seconds, &local))
+        TryEncodeDateTime({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                           std::min(local.tm_sec, 59), 0},
+                          info.modified);
     const size_t slash = path.rfind('/');
     info.hidden = slash != std::string::npos && slash + 1 < path.size() && path[slash + 1] == '.';
     return true;

@@ -6,10 +6,11 @@
 // name. Nothing here changes the process's current folder.
 
 #include <cstdint>
-#include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/base/DateTime.h"
 
 namespace tarvel {
 
@@ -42,7 +43,7 @@ struct TShellItemInfo {
     bool readOnly = false;    // we may not write it
     bool hidden = false;      // the name starts with '.'
     uint64_t size = 0;        // a file's bytes
-    time_t modified = 0;
+    TDateTime modified = 0;   // local time
 };
 
 // stat of the item (following a link, whose own nature is kept in `link`);
