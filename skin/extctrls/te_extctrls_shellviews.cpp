@@ -43,6 +43,19 @@ bool ShowingErrors(const std::function<void()>& action) {
     }
 }
 
+// Links `self` to `value` both ways (the old link let go) and gives the new
+// control this one's root.
+template <class Self, class Other>
+void LinkTo(Self* self, Other*& link, Other* value, Self* Other::*back) {
+    if (link == value) return;
+    if (link) link->*back = nullptr;
+    link = value;
+    if (!value) return;
+    value->FreeNotification(self);
+    value->*back = self;
+    ShowingErrors([&] { value->SetRoot(self->Root()); });
+}
+
 // A context-menu point: the screen point of the message, or (keyboard) the
 // given client point.
 TPoint MenuPoint(TWinControl* control, const TMessage& m, TPoint keyboardAt) {
@@ -315,25 +328,11 @@ void TTeCustomShellTreeView::SetAutoRefresh(bool value) {
 }
 
 void TTeCustomShellTreeView::SetShellComboBox(TTeCustomShellComboBox* value) {
-    if (comboBox_ == value) return;
-    if (comboBox_) comboBox_->treeView_ = nullptr;
-    comboBox_ = value;
-    if (value) {
-        value->FreeNotification(this);
-        value->treeView_ = this;
-        ShowingErrors([&] { value->SetRoot(rootText_); });
-    }
+    LinkTo(this, comboBox_, value, &TTeCustomShellComboBox::treeView_);
 }
 
 void TTeCustomShellTreeView::SetShellListView(TTeCustomShellListView* value) {
-    if (listView_ == value) return;
-    if (listView_) listView_->treeView_ = nullptr;
-    listView_ = value;
-    if (value) {
-        value->FreeNotification(this);
-        value->treeView_ = this;
-        ShowingErrors([&] { value->SetRoot(rootText_); });
-    }
+    LinkTo(this, listView_, value, &TTeCustomShellListView::treeView_);
 }
 
 void TTeCustomShellTreeView::Notification(TComponent* component, TOperation operation) {
@@ -515,25 +514,11 @@ void TTeCustomShellComboBox::SetUseShellImages(bool value) {
 }
 
 void TTeCustomShellComboBox::SetShellTreeView(TTeCustomShellTreeView* value) {
-    if (treeView_ == value) return;
-    if (treeView_) treeView_->comboBox_ = nullptr;
-    treeView_ = value;
-    if (value) {
-        value->FreeNotification(this);
-        value->comboBox_ = this;
-        ShowingErrors([&] { value->SetRoot(rootText_); });
-    }
+    LinkTo(this, treeView_, value, &TTeCustomShellTreeView::comboBox_);
 }
 
 void TTeCustomShellComboBox::SetShellListView(TTeCustomShellListView* value) {
-    if (listView_ == value) return;
-    if (listView_) listView_->comboBox_ = nullptr;
-    listView_ = value;
-    if (value) {
-        value->FreeNotification(this);
-        value->comboBox_ = this;
-        ShowingErrors([&] { value->SetRoot(rootText_); });
-    }
+    LinkTo(this, listView_, value, &TTeCustomShellListView::comboBox_);
 }
 
 void TTeCustomShellComboBox::Notification(TComponent* component, TOperation operation) {
@@ -822,25 +807,11 @@ void TTeCustomShellListView::CommandCompleted(const String& verb, bool succeeded
 }
 
 void TTeCustomShellListView::SetShellTreeView(TTeCustomShellTreeView* value) {
-    if (treeView_ == value) return;
-    if (treeView_) treeView_->listView_ = nullptr;
-    treeView_ = value;
-    if (value) {
-        value->FreeNotification(this);
-        value->listView_ = this;
-        ShowingErrors([&] { value->SetRoot(rootText_); });
-    }
+    LinkTo(this, treeView_, value, &TTeCustomShellTreeView::listView_);
 }
 
 void TTeCustomShellListView::SetShellComboBox(TTeCustomShellComboBox* value) {
-    if (comboBox_ == value) return;
-    if (comboBox_) comboBox_->listView_ = nullptr;
-    comboBox_ = value;
-    if (value) {
-        value->FreeNotification(this);
-        value->listView_ = this;
-        ShowingErrors([&] { value->SetRoot(rootText_); });
-    }
+    LinkTo(this, comboBox_, value, &TTeCustomShellComboBox::listView_);
 }
 
 void TTeCustomShellListView::Notification(TComponent* component, TOperation operation) {
