@@ -46,7 +46,9 @@ void TListColumns::Clear() {
 // ---- items -----------------------------------------------------------------------------------
 
 TListItem::TListItem(TListView* view) : view_(view), subItems_(std::make_unique<TStringList>()) {
-    subItems_->OnChange = [this](TObject*) { view_->Invalidate(); };
+    subItems_->OnChange = [this](TObject*) {
+        if (!view_->ownerData_) view_->Invalidate();
+    };
 }
 TListItem::~TListItem() { subItems_->OnChange = nullptr; }
 
@@ -57,7 +59,7 @@ void TListItem::SetCaption(const String& caption) {
 }
 void TListItem::SetImageIndex(int i) {
     imageIndex_ = i;
-    view_->Invalidate();
+    if (!view_->ownerData_) view_->Invalidate();
 }
 void TListItem::SetSelected(bool v) { view_->SetItemSelected(this, v); }
 int TListItem::Index() const { return view_->OwnerData() ? virtualIndex_ : view_->Items()->IndexOf(this); }

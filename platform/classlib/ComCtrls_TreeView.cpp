@@ -410,8 +410,29 @@ void TTreeView::SetTopItem(TTreeNode* node) {
     Invalidate();
 }
 
-void TTreeView::NodeRemoving(TTreeNode* node) {
+bool TTreeView::CanExpand(TTreeNode* node) {
+    bool allow = true;
+    if (OnExpanding) OnExpanding(this, node, allow);
+    return allow;
+}
+
+bool TTreeView::CanChange(TTreeNode* node) {
+    bool allow = true;
+    if (OnChanging) OnChanging(this, node, allow);
+    return allow;
+}
+
+void TTreeView::Delete(TTreeNode* node) {
     if (OnDeletion) OnDeletion(this, node);
+}
+
+bool TTreeView::Edit(TTreeNode* node, String& text) {
+    if (OnEdited) OnEdited(this, node, text);
+    return true;
+}
+
+void TTreeView::NodeRemoving(TTreeNode* node) {
+    Delete(node);
     if (editing_ == node) {
         editing_ = nullptr;
         EndEditing(true);
@@ -422,9 +443,7 @@ void TTreeView::NodeRemoving(TTreeNode* node) {
 
 void TTreeView::SetSelected(TTreeNode* node) {
     if (node == selected_) return;
-    bool allow = true;
-    if (OnChanging) OnChanging(this, node, allow);
-    if (!allow) return;
+    if (!CanChange(node)) return;
     selected_ = node;
     if (node) node->MakeVisible();
     Invalidate();
@@ -436,7 +455,7 @@ bool TTreeView::ExpandNode(TTreeNode* node, bool expand) {
     if (!node || node->expanded_ == expand) return false;
     bool allow = true;
     if (expand) {
-        if (OnExpanding) OnExpanding(this, node, allow);
+        allow = CanExpand(node);
     } else if (OnCollapsing) {
         OnCollapsing(this, node, allow);
     }
@@ -721,8 +740,7 @@ void TTreeView::StartEditing(TTreeNode* node) {
                       editing_ = nullptr;
                       if (cancelled || !edited) return;
                       String text = typed;
-                      if (OnEdited) OnEdited(this, edited, text);
-                      edited->SetText(text);
+                      if (Edit(edited, text)) edited->SetText(text);
                   });
 }
 

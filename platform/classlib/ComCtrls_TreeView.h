@@ -224,6 +224,13 @@ protected:
     void DoEnter() override;
     void DoExit() override;
     void WMGetDlgCode(TMessage& m);
+    // Asked before a node expands and before the selection moves (the
+    // events OnExpanding and OnChanging); told of a node about to go
+    // (OnDeletion) and of a label edited (OnEdited: false keeps the old text).
+    virtual bool CanExpand(TTreeNode* node);
+    virtual bool CanChange(TTreeNode* node);
+    virtual void Delete(TTreeNode* node);
+    virtual bool Edit(TTreeNode* node, String& text);
 
 private:
     friend class TTreeNode;

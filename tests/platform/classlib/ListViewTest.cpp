@@ -389,6 +389,28 @@ TEST_F(ListViewTest, OwnerDataFetchesItemsAndFindsByPartialCaptionWithWrap) {
     EXPECT_EQ(lv->ItemIndex(), 2);
 }
 
+TEST_F(ListViewTest, FillingOwnerDataRowsForPaintingDoesNotAskForAnotherPaint) {
+    auto* lv = Add<TListView>("Virtual", Bounds(10, 10, 300, 200));
+    lv->SetViewStyle(vsReport);
+    lv->Columns()->Add()->SetCaption("Name");
+    lv->Columns()->Add()->SetCaption("Size");
+    lv->SetOwnerData(true);
+    int fetches = 0;
+    lv->OnData = [&](TObject*, TListItem* item) {
+        ++fetches;
+        item->SetCaption("row");
+        item->SetImageIndex(item->Index());
+        item->SubItems()->Clear();
+        item->SubItems()->Add("10");
+    };
+    lv->Items()->SetCount(3);
+    ShowForm();
+    ASSERT_GT(fetches, 0);
+    fetches = 0;
+    ui.RunUntilIdle();
+    EXPECT_EQ(fetches, 0);
+}
+
 TEST_F(ListViewTest, LabelEditingRenamesThroughOnEdited) {
     auto* lv = Report({{"m1", "3.35"}});
     lv->OnEdited = [](TObject*, TListItem*, String& s) { s = "Module " + s; };

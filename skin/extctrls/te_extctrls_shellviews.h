@@ -1,0 +1,253 @@
+#pragma once
+// The explorer-like views over the file system: a folder tree, a path combo
+// and a list of one folder's contents. Linked, each follows the others: a
+// control acting on a change sets its updating flag, so a change is never
+// echoed back to it.
+
+#include <memory>
+#include <vector>
+
+#include "skin/controls/te_controls_views.h"
+#include "skin/extctrls/te_extctrls_comboex.h"
+#include "skin/extctrls/te_extctrls_shell.h"
+
+namespace tarvel {
+
+class TTeCustomShellComboBox;
+class TTeCustomShellListView;
+
+using TAddFolderEvent = std::function<void(TObject* sender, TTeShellFolder* folder, bool& canAdd)>;
+
+// ---- tree -------------------------------------------------------------------------------------
+
+class TTeCustomShellTreeView : public TTeTreeView, public IShellCommandVerb {
+    TARVEL_CLASS(TTeCustomShellTreeView, TTeTreeView)
+
+public:
+    explicit TTeCustomShellTreeView(TComponent* owner);
+    ~TTeCustomShellTreeView() override;
+
+    const TTeRoot& Root() const { return rootText_; }
+    // Throws "Error setting path" for a root that names no folder; the tree
+    // then keeps its previous root.
+    void SetRoot(const TTeRoot& value);
+    TTeShellObjectTypes ObjectTypes() const { return objectTypes_; }
+    virtual void SetObjectTypes(TTeShellObjectTypes value);
+    bool UseShellImages() const { return useShellImages_; }
+    void SetUseShellImages(bool value);
+    bool AutoContextMenus() const { return autoContextMenus_; }
+    void SetAutoContextMenus(bool value) { autoContextMenus_ = value; }
+    bool AutoRefresh() const { return autoRefresh_; }
+    void SetAutoRefresh(bool value);
+    TTeCustomShellComboBox* ShellComboBox() const { return comboBox_; }
+    void SetShellComboBox(TTeCustomShellComboBox* value);
+    TTeCustomShellListView* ShellListView() const { return listView_; }
+    void SetShellListView(TTeCustomShellListView* value);
+    TTeShellChangeNotifier* Notifier() const { return notifier_.get(); }
+
+    // Populates the node again, keeping its expanded branches, the
+    // selection and the top node.
+    void Refresh(TTreeNode* node);
+    TTeShellFolder* SelectedFolder() const;
+    TTeShellFolder* GetFolder(int index) const;
+    String Path() const;
+    // Throws EInvalidPath "Error setting path" for a path that is not there.
+    void SetPath(const String& path);
+    void SetPathFromID(const TIdList& id);
+    TTreeNode* NodeFromRelativeID(TTreeNode* parent, const TIdList& id) const;
+    TTreeNode* NodeFromAbsoluteID(TTreeNode* start, const TIdList& id) const;
+    // `start` or a node of its sub-tree with this list, or null.
+    TTreeNode* FolderExists(const TIdList& id, TTreeNode* start) const;
+
+    void ExecuteCommand(const String& verb, bool& handled) override;
+    void CommandCompleted(const String& verb, bool succeeded) override;
+
+    TAddFolderEvent OnAddFolder;
+
+protected:
+    void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
+    void CreateHandleDone() override;
+    void WndProc(TMessage& m) override;
+    bool CanExpand(TTreeNode* node) override;
+    bool CanChange(TTreeNode* node) override;
+    void Delete(TTreeNode* node) override;
+    bool Edit(TTreeNode* node, String& text) override;
+
+private:
+    friend class TTeCustomShellComboBox;
+    friend class TTeCustomShellListView;
+    static TTeShellFolder* FolderOf(const TTreeNode* node);
+    void CreateRoot();
+    void RootChanged();
+    void PopulateNode(TTreeNode* node);
+    void InitNode(TTreeNode* node, const TIdList& relative, TTreeNode* parent);
+    void Watch(const String& path);
+    void ClearNodes();
+
+    TTeShellFolder* rootItem_ = nullptr;
+    TTeRoot rootText_ = "rfDesktop", prevRoot_;
+    TTeShellObjectTypes objectTypes_{otFolders};
+    bool useShellImages_ = true, autoContextMenus_ = true, autoRefresh_ = false;
+    TTeCustomShellComboBox* comboBox_ = nullptr;
+    TTeCustomShellListView* listView_ = nullptr;
+    std::unique_ptr<TTeShellChangeNotifier> notifier_;
+    bool updating_ = false, creatingRoot_ = false;
+};
+
+class TTeShellTreeView : public TTeCustomShellTreeView {
+    TARVEL_CLASS(TTeShellTreeView, TTeCustomShellTreeView)
+
+public:
+    using TTeCustomShellTreeView::TTeCustomShellTreeView;
+};
+
+// ---- combo box --------------------------------------------------------------------------------
+
+class TTeCustomShellComboBox : public TTeComboBoxEx {
+    TARVEL_CLASS(TTeCustomShellComboBox, TTeComboBoxEx)
+
+public:
+    explicit TTeCustomShellComboBox(TComponent* owner);
+    ~TTeCustomShellComboBox() override;
+
+    const TTeRoot& Root() const { return rootText_; }
+    void SetRoot(const TTeRoot& value);
+    TTeShellObjectTypes ObjectTypes() const { return objectTypes_; }
+    virtual void SetObjectTypes(TTeShellObjectTypes value);
+    bool UseShellImages() const { return useShellImages_; }
+    void SetUseShellImages(bool value);
+    TTeCustomShellTreeView* ShellTreeView() const { return treeView_; }
+    void SetShellTreeView(TTeCustomShellTreeView* value);
+    TTeCustomShellListView* ShellListView() const { return listView_; }
+    void SetShellListView(TTeCustomShellListView* value);
+
+    String Path() const;
+    void SetPath(const String& path);
+    // Lists the root, its children and the chain of folders down to `id`,
+    // which it selects.
+    void SetPathFromID(const TIdList& id);
+    void TreeUpdate(const TIdList& id);
+    TTeShellFolder* GetFolder(int index) const;
+    int IndexFromID(const TIdList& id) const;
+
+protected:
+    virtual void Init();
+    void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
+    void CreateHandleDone() override;
+    void Select() override;
+
+private:
+    friend class TTeCustomShellTreeView;
+    friend class TTeCustomShellListView;
+    void CreateRoot();
+    void ClearFolders();
+    void AddItems(int index, TTeShellFolder* folder);
+    int InsertFolder(int index, TTeShellFolder* folder);
+    void RootChanged();
+
+    TTeShellFolder* rootItem_ = nullptr;
+    TTeRoot rootText_ = "rfDesktop", prevRoot_;
+    TTeShellObjectTypes objectTypes_{otFolders};
+    bool useShellImages_ = true;
+    TTeCustomShellTreeView* treeView_ = nullptr;
+    TTeCustomShellListView* listView_ = nullptr;
+    bool updating_ = false;
+};
+
+class TTeShellComboBox : public TTeCustomShellComboBox {
+    TARVEL_CLASS(TTeShellComboBox, TTeCustomShellComboBox)
+
+public:
+    using TTeCustomShellComboBox::TTeCustomShellComboBox;
+};
+
+// ---- list view --------------------------------------------------------------------------------
+
+class TTeCustomShellListView : public TTeListView, public IShellCommandVerb {
+    TARVEL_CLASS(TTeCustomShellListView, TTeListView)
+
+public:
+    explicit TTeCustomShellListView(TComponent* owner);
+    ~TTeCustomShellListView() override;
+
+    const TTeRoot& Root() const { return rootText_; }
+    // Every assignment, of the same text too, shows the folder anew.
+    void SetRoot(const TTeRoot& value);
+    TTeShellObjectTypes ObjectTypes() const { return objectTypes_; }
+    void SetObjectTypes(TTeShellObjectTypes value);
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool value);
+    bool AutoContextMenus() const { return autoContextMenus_; }
+    void SetAutoContextMenus(bool value) { autoContextMenus_ = value; }
+    bool AutoNavigate() const { return autoNavigate_; }
+    void SetAutoNavigate(bool value) { autoNavigate_ = value; }
+    bool AutoRefresh() const { return autoRefresh_; }
+    void SetAutoRefresh(bool value);
+    TTeCustomShellTreeView* ShellTreeView() const { return treeView_; }
+    void SetShellTreeView(TTeCustomShellTreeView* value);
+    TTeCustomShellComboBox* ShellComboBox() const { return comboBox_; }
+    void SetShellComboBox(TTeCustomShellComboBox* value);
+    TTeShellChangeNotifier* Notifier() const { return notifier_.get(); }
+
+    // The folder shown.
+    TTeShellFolder* RootFolder() const { return rootItem_; }
+    virtual void Populate();
+    void Back();
+    void Refresh();
+    TTeShellFolder* SelectedFolder();
+    TTeShellFolder* GetFolder(int index) const;
+    void SetPathFromID(const TIdList& id);
+    void TreeUpdate(const TIdList& id);
+    void EditText();
+    // The first row from `start` whose name begins with `text` (letter case
+    // ignored), each row looked at once, past the end only with `wrap`; -1
+    // for none.
+    int OwnerDataFind(TItemFind find, const String& text, int start, bool wrap) const;
+
+    void ExecuteCommand(const String& verb, bool& handled) override;
+    void CommandCompleted(const String& verb, bool succeeded) override;
+
+    TAddFolderEvent OnAddFolder;
+
+protected:
+    void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
+    void CreateHandleDone() override;
+    void WndProc(TMessage& m) override;
+    void DblClick() override;
+    void KeyDown(WORD& key, TShiftState shift) override;
+
+private:
+    friend class TTeCustomShellTreeView;
+    friend class TTeCustomShellComboBox;
+    void Fetch(TListItem* item);
+    void Edited(TListItem* item, String& text);
+    void ClearRows();
+    void CreateRoot();
+    void RootChanged();
+    void SynchPaths();
+    void EnumColumns();
+    // Shows a folder row, opens any other.
+    void OpenRow(TTeShellFolder* folder);
+
+    TTeShellFolder* rootItem_ = nullptr;
+    TTeRoot rootText_ = "rfDesktop", prevRoot_;
+    TTeShellObjectTypes objectTypes_{otFolders, otNonFolders};
+    bool sorted_ = true, autoContextMenus_ = true, autoNavigate_ = true, autoRefresh_ = false;
+    bool updating_ = false, rootSet_ = false;
+    std::vector<std::unique_ptr<TTeShellFolder>> rows_;
+    TTeCustomShellTreeView* treeView_ = nullptr;
+    TTeCustomShellComboBox* comboBox_ = nullptr;
+    std::unique_ptr<TTeShellChangeNotifier> notifier_;
+};
+
+class TTeShellListView : public TTeCustomShellListView {
+    TARVEL_CLASS(TTeShellListView, TTeCustomShellListView)
+
+public:
+    using TTeCustomShellListView::TTeCustomShellListView;
+};
+
+}  // namespace tarvel
