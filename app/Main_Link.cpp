@@ -214,7 +214,8 @@ void TMainForm::Comm1ReceiveData(const uint8_t* buffer, uint16_t count, uint32_t
     // Whatever came, the poll timer stops waiting, and so does the window.
     RequestBusy = 0;
     AwaitedCommand = 0;
-    ReplyTimeoutTicks = 0;
+    // The poll clock's own request waits for its answer, not for any byte.
+    if (PollInProgress == 0 && TsbsQueryInProgress == 0) ReplyTimeoutTicks = 0;
     if (copied != 0 && Scanner) Scanner->ScanFrames(ByteSpan(buffer, count), arrivedMs);
 }
 

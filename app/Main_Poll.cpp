@@ -148,7 +148,10 @@ void TMainForm::PollTick() {
     if (PollDue && RequestBusy == 0) {
         PollDue = 0;
         RequestBusy = 1;
+        // Only this request's flag: an answer to an earlier one-module query
+        // must not be taken for this one's.
         PollInProgress = 1;
+        TsbsQueryInProgress = 0;
         if (PollStep()) {
             ++PollRequestCount;
             ReplyTimeoutTicks = 1;
