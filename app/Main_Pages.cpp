@@ -328,7 +328,6 @@ void BuildHiddenPages(TMainForm& f) {
 
 void TMainForm::BuildPages() {
     // Pages wider than the window's view area: the scroll bars reach the rest.
-    ScrolledPanels[kRunStatePanel]->SetWidth(1180);
     ScrolledPanels[kAdcPanel]->SetWidth(1048);
     ScrolledPanels[kAdjustPanel]->SetHeight(640);
     BuildModuleTiles(*this, ScrolledPanels[kRunStatePanel]);
