@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kLamp = 12;
 constexpr int kLampRow = 20;
-constexpr int kGroupsLeft = 540;
+constexpr int kGroupsLeft = 552;
 
 // Grid titles, column 0 then column 3, blanks as the window shows them.
 const char* const kColumn0[19] = {"  PACK     VOLT", "  BATT     VOLT", "CELL [1]   VOLT", "CELL [2]   VOLT",
@@ -119,7 +119,7 @@ TSerialNum::TSerialNum(TComponent* owner) : TForm(owner) {
     TLoadingScope scope(this);
     SetName("SerialNum");
     SetPosition(poMainFormCenter);
-    SetBounds(0, 0, 1000, 540);
+    SetBounds(0, 0, 1016, 560);
     TeThemeLink1 = new TTeThemeLink(this);
     TeThemeLink1->SetName("TeThemeLink1");
     TeForm1 = new TTeForm(this);
@@ -127,7 +127,7 @@ TSerialNum::TSerialNum(TComponent* owner) : TForm(owner) {
     TeForm1->SetThemeLink(TeThemeLink1);
     TeForm1->SetBorderIcons(TTeBorderIcons{kbiClose, kbiSystemMenu});
 
-    SG_TSBS = MakeControl<TTeStringGrid>(this, this, "SG_TSBS", 8, 8, 524, 19 * 26 + 4);
+    SG_TSBS = MakeControl<TTeStringGrid>(this, this, "SG_TSBS", 8, 8, 536, 19 * 26 + 8);
     SG_TSBS->SetDefaultDrawing(false);
     SG_TSBS->OnDrawCell = [grid = SG_TSBS](TObject*, int col, int row, TRect rect, TGridDrawState) {
         PaintWhiteCell(*grid, col, row, rect);
