@@ -232,8 +232,23 @@ public:
     void ShowLimitCurrent();
     void ShowSysDate();
 
-    // ---- reply handlers of the parallel modules (Main_Parallel.cpp) ----
+    // ---- polling set-up, poll store and module tiles (Main_Parallel.cpp) ----
+    void BindParallelHandlers();  // makes the never-shown set-up controls; again changes nothing
     void ShowParallelTelemetry();
+    void StorePolledModule();
+    void TeButton1Click(TObject* sender);  // "Confirm"
+    void PC_All_QueryClick(TObject* sender);
+    void TSBS_CycKeyPress(TObject* sender, char16_t& key);
+    void Bat_Cell_AllClick(TObject* sender);
+    void Bat_Cell_CancelClick(TObject* sender);
+    void PS_DefPraClick(TObject* sender);
+    void PS_NewPraClick(TObject* sender);
+    void PS_SavePraClick(TObject* sender);
+    void Bat_Label1Click(TObject* sender);  // every tile's click label; the tag is the slot
+    TTeCheckBox* Bat_Cell_Cancel = nullptr;
+    TTeRadioButton* PS_DefPra = nullptr;
+    TTeRadioButton* PS_NewPra = nullptr;
+    TTeGroupBox* SetSolveBox = nullptr;
 
     // ---- reply handlers of the records (Main_HisAlarm.cpp, Main_AutoTsbs.cpp, Main_Daily.cpp) ----
     void ShowHisAlarmRecords();

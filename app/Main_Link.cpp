@@ -215,7 +215,8 @@ void TMainForm::Comm1ReceiveData(const uint8_t* buffer, uint16_t count, uint32_t
     // ends only with a reply to its request: noise or a reply cut short is
     // no answer.
     RequestBusy = 0;
-    ReplyTimeoutTicks = 0;
+    // The poll clock's own request waits for its answer, not for any byte.
+    if (PollInProgress == 0 && TsbsQueryInProgress == 0) ReplyTimeoutTicks = 0;
     if (copied != 0 && Scanner) Scanner->ScanFrames(ByteSpan(buffer, count), arrivedMs);
 }
 

@@ -335,7 +335,6 @@ void BuildHiddenPages(TMainForm& f) {
 
 void TMainForm::BuildPages() {
     // Pages wider than the window's view area: the scroll bars reach the rest.
-    ScrolledPanels[kRunStatePanel]->SetWidth(1180);
     ScrolledPanels[kAdjustPanel]->SetHeight(640);
     BuildModuleTiles(*this, ScrolledPanels[kRunStatePanel]);
     BuildDataQueryPages(*this);

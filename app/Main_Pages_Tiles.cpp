@@ -10,9 +10,11 @@ namespace tarvel {
 namespace {
 
 constexpr int kTilesPerRow = 16;
-constexpr int kTileWidth = 70;
+// The 16 tiles of a row fit the page's view, so no tile is out of sight.
+constexpr int kTileWidth = 60;
 constexpr int kTileHeight = 130;
-constexpr int kTileGap = 2;
+constexpr int kTileGap = 1;
+constexpr int kLegendStep = 138;
 
 // The legend's lamps; their captions come with the start captions. The
 // discharging lamp is lighter than the tiles' 0xFFFFAA.
@@ -25,24 +27,24 @@ String TwoDigits(int n) { return n < 10 ? "0" + IntToStr(n) : IntToStr(n); }
 
 void BuildTile(TMainForm& form, TWinControl* panel, int index) {
     const String n = IntToStr(index + 1);
-    const int left = 8 + (index % kTilesPerRow) * (kTileWidth + kTileGap);
+    const int left = 4 + (index % kTilesPerRow) * (kTileWidth + kTileGap);
     const int top = 8 + (index / kTilesPerRow) * (kTileHeight + kTileGap);
     auto* tile = MakeControl<TTeGroupBox>(&form, panel, "", left, top, kTileWidth, kTileHeight);
     tile->SetCaption(Utf8ToWide(TwoDigits(index + 1)));
 
     // The cap sits on the body like a battery's terminal.
-    auto* cap = MakeControl<TGauge>(&form, tile, "BatPosCG" + n, 24, 15, 22, 6);
+    auto* cap = MakeControl<TGauge>(&form, tile, "BatPosCG" + n, 19, 15, 22, 6);
     cap->SetKind(gkHorizontalBar);
     cap->SetShowText(false);
-    auto* body = MakeControl<TGauge>(&form, tile, "Bat_RunState" + n, 16, 21, 38, 68);
+    auto* body = MakeControl<TGauge>(&form, tile, "Bat_RunState" + n, 11, 21, 38, 68);
     body->SetKind(gkVerticalBar);
     body->Font()->SetColor(clRed);
     // The click label lies over the body.
-    auto* click = MakeControl<TTeLabel>(&form, tile, "Bat_Label" + n, 16, 21, 38, 68);
-    auto* edit = MakeControl<TTeSEdit>(&form, tile, "TeSEdit2" + TwoDigits(index + 1), 4, 40, 60, 21);
-    auto* position = MakeControl<TTeLabel>(&form, tile, "BatPosi" + n, 24, 40, 30, 13);
-    auto* voltage = MakeControl<TTeLabel>(&form, tile, "Batt_Vol" + n, 5, 93, 60, 14);
-    auto* current = MakeControl<TTeLabel>(&form, tile, "Bat_Curr" + n, 5, 109, 60, 14);
+    auto* click = MakeControl<TTeLabel>(&form, tile, "Bat_Label" + n, 11, 21, 38, 68);
+    auto* edit = MakeControl<TTeSEdit>(&form, tile, "TeSEdit2" + TwoDigits(index + 1), 2, 40, 56, 21);
+    auto* position = MakeControl<TTeLabel>(&form, tile, "BatPosi" + n, 19, 40, 30, 13);
+    auto* voltage = MakeControl<TTeLabel>(&form, tile, "Batt_Vol" + n, 2, 93, 57, 14);
+    auto* current = MakeControl<TTeLabel>(&form, tile, "Bat_Curr" + n, 2, 109, 57, 14);
     voltage->SetAutoSize(false);
     current->SetAutoSize(false);
 
@@ -61,16 +63,17 @@ void BuildModuleTiles(TMainForm& form, TWinControl* panel) {
     for (int i = 0; i < kModuleCount; ++i) BuildTile(form, panel, i);
 
     const int legendTop = 8 + 4 * (kTileHeight + kTileGap) + 4;
-    form.RunColor = MakeControl<TTeGroupBox>(&form, panel, "RunColor", 8, legendTop, 1150, 48);
-    int left = 16;
+    form.RunColor = MakeControl<TTeGroupBox>(&form, panel, "RunColor", 4, legendTop,
+                                             16 * (kTileWidth + kTileGap) - 1, 48);
+    int left = 4;
     for (const auto& [name, colour] : kLegend) {
-        auto* label = MakeControl<TTeLabel>(&form, form.RunColor, name, left, 22, 110, 16);
+        auto* label = MakeControl<TTeLabel>(&form, form.RunColor, name, left, 22, 100, 16);
         label->SetAlignment(taRightJustify);
         label->SetAutoSize(false);
-        auto* lamp = MakeControl<TShape>(&form, form.RunColor, "", left + 114, 20, 18, 18);
+        auto* lamp = MakeControl<TShape>(&form, form.RunColor, "", left + 104, 20, 18, 18);
         lamp->SetShape(stCircle);
         lamp->Brush()->SetColor(colour);
-        left += 160;
+        left += kLegendStep;
     }
 }
 

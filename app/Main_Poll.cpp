@@ -148,7 +148,10 @@ void TMainForm::PollTick() {
     if (PollDue && RequestBusy == 0) {
         PollDue = 0;
         RequestBusy = 1;
+        // Only this request's flag: an answer to an earlier one-module query
+        // must not be taken for this one's.
         PollInProgress = 1;
+        TsbsQueryInProgress = 0;
         if (PollStep()) {
             ++PollRequestCount;
             ReplyTimeoutTicks = 1;
@@ -177,10 +180,7 @@ void TMainForm::PollTick() {
 }
 
 bool TMainForm::PollStep() {
-    if (NextSelectedModule(0) < 0) {
-        TS_RunState->Invalidate();
-        return false;
-    }
+    if (NextSelectedModule(0) < 0) return false;
     // Only the set-up and this step move the ring; a slot from elsewhere
     // restarts it at the first selected module.
     if (NextPollModule < 0 || NextPollModule >= kModuleCount)
@@ -204,9 +204,8 @@ bool TMainForm::PollStep() {
         if (RunStateGauges[PrevPollModule]) RunStateGauges[PrevPollModule]->SetProgress(0);
         if (PosGauges[PrevPollModule]) PosGauges[PrevPollModule]->SetBackColor(kSilentColor);
     }
-    // A repaint request, not a pass of the message loop: the tick must not
-    // run received chunks in the middle of its own work.
-    TS_RunState->Invalidate();
+    // The gauges changed ask for their own repaint; the tick runs no pass of
+    // the message loop, so received chunks wait until its work is done.
     return true;
 }
 

@@ -53,6 +53,7 @@ void MakeModuleNumberCombo(TMainForm& form) {
 }  // namespace
 
 void TMainForm::BindModuleQueryHandlers() {
+    BindParallelHandlers();
     BindTsbsQueryHandlers();
     BindSerialNumHandlers();
     BindScheduleHandlers();

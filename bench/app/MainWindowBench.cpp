@@ -10,6 +10,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/Main.h"
 #include "app/Startup.h"
@@ -116,6 +117,41 @@ void BM_TelemetryReplyOnTheGuiThread(benchmark::State& state) {
         static_cast<double>(lines - 1) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_TelemetryReplyOnTheGuiThread)->Unit(benchmark::kMillisecond);
+
+// One step of the parallel poll with 64 modules and its answer: the tiles
+// recoloured, the answer stored (tile, CSV line, database row) and what
+// changed painted, all on the GUI thread.
+void BM_PollAnswerWith64Tiles(benchmark::State& state) {
+    HeadlessTool tool;
+    TMainForm* form = tool.form;
+    form->ModeSwitchClick(nullptr);
+    form->ParaRecord.ModuleSelected.fill(1);
+    form->ParaRecord.MultiPeriodSec = 1;
+    auto execute = std::move(form->PC_All_Query->OnClick);
+    form->PC_All_Query->SetChecked(true);
+    form->PC_All_Query->OnClick = std::move(execute);
+    form->PC_All->SetActivePage(form->TS_RunState);
+    tool.ui.RunUntilIdle();
+    std::vector<sim::Bytes> replies;
+    for (uint8_t k = 1; k <= kModuleCount; ++k) {
+        sim::ModuleState module = sim::ModuleState::Make(k);
+        module.telemetry.battState = static_cast<uint16_t>(k % 5);
+        module.telemetry.soc = k;
+        replies.push_back(sim::MakeReply(k, ReplyCode(CmdQuerySbs), 0, module.EncodeTelemetry()));
+    }
+    int64_t stored = 0;
+    for (auto _ : state) {
+        form->PollDue = 1;
+        form->PollTick();
+        const sim::Bytes& reply = replies[static_cast<size_t>(form->PollIndex)];
+        form->Comm1ReceiveData(reply.data(), static_cast<uint16_t>(reply.size()), GetTickCount());
+        stored += form->PolledModuleAnswered;
+        UpdateWindow(form->Handle());
+        tool.ui.RunUntilIdle();
+    }
+    if (stored != state.iterations()) state.SkipWithError("not every answer was stored");
+}
+BENCHMARK(BM_PollAnswerWith64Tiles)->Unit(benchmark::kMillisecond);
 
 // From the application object to the main window's first picture on the
 // display, then torn down again.

@@ -119,6 +119,8 @@ void TTeLabel::Notification(TComponent* component, TOperation operation) {
 void TTeLabel::CMTextChanged(TMessage&) {
     caption_ = Utf8ToWide(Text());
     AdjustBounds();
+    // A label that keeps its size still shows its new text.
+    Invalidate();
 }
 
 void TTeLabel::CMFontChanged(TMessage& m) {

@@ -29,7 +29,11 @@ void StartPolling(TMainForm* form, std::initializer_list<int> slots, int periodS
     form->ParaRecord.MultiPeriodSec = periodSec;
     form->ParaRecord.SinglePeriodSec = 1;
     form->PS_Cyc->SetText(periodText);
+    // Checked as "Execute" leaves it after its question; the start's own
+    // steps are set here.
+    auto execute = std::move(form->PC_All_Query->OnClick);
     form->PC_All_Query->SetChecked(true);
+    form->PC_All_Query->OnClick = std::move(execute);
     form->NextPollModule = std::max(form->NextSelectedModule(kModuleCount - 1), 0);
     form->PollCycleStarted = 0;
     form->PollStartPending = 1;

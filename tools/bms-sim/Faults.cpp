@@ -40,6 +40,7 @@ struct NumberKey {
 
 constexpr NumberKey kNumberKeys[] = {
     {"cmd", 0x7F, [](Fault& f, int64_t v) { f.command = static_cast<int>(v); }},
+    {"module", 0xFF, [](Fault& f, int64_t v) { f.module = static_cast<int>(v); }},
     {"times", 1'000'000, [](Fault& f, int64_t v) { f.times = static_cast<int>(v); }},
     {"ms", 600'000, [](Fault& f, int64_t v) { f.ms = static_cast<uint32_t>(v); }},
     {"at", 5000, [](Fault& f, int64_t v) { f.at = static_cast<size_t>(v); }},
@@ -50,7 +51,7 @@ constexpr NumberKey kNumberKeys[] = {
     {"bytes", 1024 * 1024, [](Fault& f, int64_t v) { f.floodBytes = static_cast<size_t>(v); }},
 };
 
-constexpr const char* kKeyNames = "cmd, times, ms, at, addr, by, code, status, text, bytes";
+constexpr const char* kKeyNames = "cmd, module, times, ms, at, addr, by, code, status, text, bytes";
 
 std::optional<Bytes> HexBytes(std::string_view text) {
     if (text.size() % 2 != 0) return std::nullopt;

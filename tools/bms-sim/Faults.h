@@ -39,6 +39,7 @@ constexpr size_t kFloodPiece = 1024;
 struct Fault {
     FaultKind kind = FaultKind::Silent;
     int command = -1;  // request code it waits for; -1 = any
+    int module = -1;   // request address it waits for; -1 = any
     int times = 1;     // replies it touches; 0 = every one
     uint32_t ms = 0;
     size_t at = 0;
@@ -53,7 +54,7 @@ struct Fault {
 
 // "kind[:key=value,...]" with the kinds silent, late, bad-sum, other-address,
 // split, noise, text, auto, drop, oversize, undersize, cut, wrong-code,
-// duplicate, status, flood, halt and the keys cmd, times, ms, at, addr, by, code,
+// duplicate, status, flood, halt and the keys cmd, module, times, ms, at, addr, by, code,
 // status, text and bytes (hex digits; for flood a count of bytes). Numbers
 // are decimal or 0x-hex. The error names what is wrong.
 std::optional<Fault> ParseFault(std::string_view spec, std::string& error);

@@ -101,10 +101,10 @@ std::vector<Plan> Simulator::OnBytes(std::span<const uint8_t> bytes, uint32_t no
     return plans;
 }
 
-std::vector<Fault> Simulator::TakeFaults(uint8_t code) {
+std::vector<Fault> Simulator::TakeFaults(uint8_t code, uint8_t address) {
     std::vector<Fault> taken;
     for (auto it = faults_.begin(); it != faults_.end();) {
-        if (it->command >= 0 && it->command != code) {
+        if ((it->command >= 0 && it->command != code) || (it->module >= 0 && it->module != address)) {
             ++it;
             continue;
         }
@@ -134,7 +134,7 @@ Plan Simulator::Handle(const Request& request) {
     Plan plan;
     if (reply.silent) return plan;
 
-    const std::vector<Fault> faults = TakeFaults(request.code);
+    const std::vector<Fault> faults = TakeFaults(request.code, request.address);
     if (const Fault* status = Find(faults, FaultKind::Status)) reply.status = status->status;
     if (const Fault* code = Find(faults, FaultKind::WrongCode)) reply.code = code->code;
     Bytes frame = MakeReply(from, reply.code, reply.status, reply.data);

@@ -60,7 +60,7 @@ public:
 
 private:
     Plan Handle(const Request& request);
-    std::vector<Fault> TakeFaults(uint8_t code);
+    std::vector<Fault> TakeFaults(uint8_t code, uint8_t address);
 
     mutable std::mutex mutex_;
     SimConfig config_;

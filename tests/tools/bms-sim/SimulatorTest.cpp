@@ -369,6 +369,33 @@ TEST(Simulator, FaultsWaitForTheirCommandAndCount) {
     for (int i = 0; i < 5; ++i) EXPECT_TRUE(Ask(sim, Request(0, CmdQuerySbs)).empty());
 }
 
+// A fault for one module of a parallel system leaves the others alone,
+// and each kept state is its module's own.
+TEST(Simulator, FaultsForOneModuleTouchOnlyThatModule) {
+    Simulator sim(At({1, 2, 3}));
+    std::string error;
+    for (const char* spec : {"silent:module=2,times=0", "bad-sum:module=3,times=0", "late:module=1,ms=700"}) {
+        const std::optional<Fault> fault = ParseFault(spec, error);
+        ASSERT_TRUE(fault) << spec << ": " << error;
+        sim.AddFault(*fault);
+    }
+    sim.UpdateModule(3, [](ModuleState& m) {
+        m.steady = true;
+        m.telemetry.current = 4321;
+    });
+    for (int round = 0; round < 2; ++round) {
+        const std::vector<Plan> first = sim.OnBytes(Request(1, CmdQuerySbs), 0);
+        ASSERT_EQ(first.size(), 1u);
+        EXPECT_EQ(first[0].sends.front().pauseMs, round == 0 ? 700u : 0u) << "late once, for module 1 only";
+        EXPECT_TRUE(Ask(sim, Request(2, CmdQuerySbs)).empty()) << "module 2 stays silent";
+        const Bytes third = Ask(sim, Request(3, CmdQuerySbs));
+        ASSERT_EQ(third.size(), 105u);
+        EXPECT_EQ(Verdict(third, 3), ReplyChecksumError);
+        EXPECT_EQ(ReadI32(ByteSpan(third).subspan(8), 40), 4321);
+    }
+    EXPECT_NE(sim.Module(1).telemetry.current, 4321);
+}
+
 struct Found {
     size_t size;
     uint8_t verdict;
@@ -578,7 +605,7 @@ TEST(ParseFault, SpecsAndTheirErrors) {
         {"late:ms=soon", "'soon' is not a number for ms"},
         {"oversize:by=", "'' is not a number for by"},
         {"late:speed=3",
-         "unknown key 'speed' (keys: cmd, times, ms, at, addr, by, code, status, text, bytes)"},
+         "unknown key 'speed' (keys: cmd, module, times, ms, at, addr, by, code, status, text, bytes)"},
         {"late:cmd=0x99", "cmd 0x99 out of range 0..127"},
         {"status:status=256", "status 256 out of range 0..255"},
         {"status:status=-1", "status -1 out of range 0..255"},
