@@ -7,26 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include "skin/extras/te_effect.h"
-#include "tests/skin/controls/RecordingThemeFixture.h"
+#include "tests/skin/extras/EffectControlsFixture.h"
 
 namespace tarvel {
 namespace {
 
-class EffectEditsTest : public testing::SkinControlsTest {
-protected:
-    void SetUp() override {
-        SkinControlsTest::SetUp();
-        InitEffects();
-        InitEffectControls();
-    }
-    void TearDown() override {
-        SkinControlsTest::TearDown();
-        DoneEffectControls();
-        DoneEffects();
-    }
-    void Away() { MoveTo(form_, {390, 290}); }
-};
+class EffectEditsTest : public testing::EffectControlsTest {};
 
 template <class Edit>
 class EffectButtonEditTest : public EffectEditsTest {};

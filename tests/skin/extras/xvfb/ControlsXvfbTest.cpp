@@ -6,7 +6,6 @@
 // to its hot face. Saved under screenshots/ in the build folder.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <chrono>
 #include <functional>
@@ -14,66 +13,23 @@
 #include <thread>
 
 #include "platform/base/Ticks.h"
-#include "platform/classlib/Application.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/winsys/Backend.h"
 #include "platform/winsys/WindowApi.h"
-#include "platform/winsys/sdl/SdlBackend.h"
-#include "skin/controls/te_controls_label.h"
-#include "skin/core/te_engine.h"
-#include "skin/core/te_forms.h"
-#include "skin/core/te_theme_api.h"
 #include "skin/extctrls/te_extctrls_datetime.h"
-#include "skin/extras/te_effect.h"
 #include "skin/extras/te_extra_effect_button.h"
-#include "skin/forms/te_forms_resources.h"
-#include "skin/themes/theme_flat.h"
-#include "skin/themes/theme_officexp.h"
-#include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
 #include "tests/skin/controls/GalleryForms.h"
-#include "tests/skin/themes/DaraSkinFixture.h"
+#include "tests/skin/extras/AboutBoxForm.h"
+#include "tests/skin/extras/xvfb/SkinOnX11Fixture.h"
 
 namespace tarvel {
 namespace {
 
-class ControlsOnX11 : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string error;
-        // The server can be slow to take a new client right after the last
-        // test's connection closed: try for two seconds.
-        auto backend = SdlBackend::Open("x11", &error);
-        for (int i = 0; !backend && i < 10; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            backend = SdlBackend::Open("x11", &error);
-        }
-        ASSERT_TRUE(backend) << error;
-        sdl = backend.get();
-        InitWindowSystem(std::move(backend));
-        app = std::make_unique<TApplication>(nullptr);
-        InitThemeCore();
-        InitThemeFlat();
-        InitThemeOfficeXP();
-        InitControlBases();
-        InitForms();
-        InitEffects();
-        InitEffectControls();
-        mkdir(dir.c_str(), 0755);
-    }
-    void TearDown() override {
-        if (!sdl) return;
-        XMovePointer(1, 1);
-        ReleaseTheme();
-        DoneEffectControls();
-        DoneEffects();
-        DoneForms();
-        DoneControlBases();
-        DoneButtonGlyphs();
-        DoneThemeCore();
-        app.reset();
-        ShutdownWindowSystem();
-    }
+using testing::kLooks;
+using testing::Look;
+using testing::UseLook;
 
+class ControlsOnX11 : public testing::SkinOnX11 {
+protected:
     // A form on the screen in the current look.
     TForm* Show(int width, int height) {
         auto* form = new TForm(Application);
@@ -124,25 +80,7 @@ protected:
         const TPoint at = form->ScreenToClient(control->ClientToScreen(p));
         return pixels->Pixel(at.x, at.y);
     }
-
-    SdlBackend* sdl = nullptr;
-    std::unique_ptr<TApplication> app;
-    const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
 };
-
-struct Look {
-    const char* suffix;
-    const char* theme;  // none: the tool's skin file
-};
-constexpr Look kLooks[] = {{"flat", "Flat"}, {"dara", nullptr}};
-
-void UseLook(const Look& look) {
-    if (look.theme)
-        ChangeTheme(std::string_view(look.theme));
-    else
-        ASSERT_TRUE(testing::ChangeToDaraSkin()) << testing::DaraSkinPath();
-    ASSERT_NE(CurrentTheme, nullptr);
-}
 
 TEST_F(ControlsOnX11, TheBasicControlsWithAHotAndAPressedButton) {
     const Look looks[] = {kLooks[0], {"officexp", "OfficeXP"}, kLooks[1]};
@@ -230,15 +168,7 @@ TEST_F(ControlsOnX11, TheGridLogTreeReportAndAnOpenDatePicker) {
 TEST_F(ControlsOnX11, TheAboutBoxsConfirmButtonFadesToItsHotFace) {
     UseLook(kLooks[0]);
     TForm* form = Show(400, 220);
-    const char16_t* rows[] = {u"Product:  BMS host tool", u"Version:  1.0", u"Copyright:  the makers",
-                              u"Comments:  battery module monitor"};
-    for (int i = 0; i < 4; ++i) {
-        auto* label = testing::Place<TTeLabel>(form, 24, 20 + i * 26, 300, 18);
-        label->SetAutoSize(false);
-        label->SetCaption(rows[i]);
-    }
-    auto* confirm = testing::Place<TTeEffectButton>(form, 150, 140, 85, 29);
-    confirm->SetCaption(u"Confirm");
+    TTeEffectButton* confirm = testing::PlaceAboutBox(form);
     form->Show();
     Settle(form->Handle());
     const uint32_t normal = ShownAt(confirm, form, {4, 4});
