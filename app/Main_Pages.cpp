@@ -334,7 +334,7 @@ void BuildHiddenPages(TMainForm& f) {
 }  // namespace
 
 void TMainForm::BuildPages() {
-    // Pages wider than the window's view area: the scroll bars reach the rest.
+    // A page taller than the window's view area: the scroll bar reaches the rest.
     ScrolledPanels[kAdjustPanel]->SetHeight(640);
     BuildModuleTiles(*this, ScrolledPanels[kRunStatePanel]);
     BuildDataQueryPages(*this);

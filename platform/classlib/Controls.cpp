@@ -1,6 +1,7 @@
 #include "platform/classlib/Controls.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/classlib/Forms.h"
 #include "platform/classlib/Menus.h"
@@ -539,6 +540,7 @@ void TControl::WMRButtonDblClk(TMessage& m) { DoMouseDown(m, mbRight, {ssDouble}
 void TControl::WMMButtonDown(TMessage& m) { DoMouseDown(m, mbMiddle, {}); }
 
 void TControl::WMLButtonUp(TMessage& m) {
+    if (drag_ != TDrag::None) EndDrag(drag_ == TDrag::Started);
     if (ControlStyle.Contains(csCaptureMouse)) SetMouseCapture(false);
     if (ControlState.Contains(csClicked)) {
         ControlState.Exclude(csClicked);
@@ -563,7 +565,38 @@ void TControl::WMMButtonUp(TMessage& m) { DoMouseUp(m, mbMiddle); }
 
 void TControl::WMMouseMove(TMessage& m) {
     TPoint p = PointFromLParam(m.LParam);
+    if (drag_ == TDrag::Pending) {
+        const TPoint at = ClientToScreen(p);
+        if (std::abs(at.x - dragFrom_.x) >= dragThreshold_ || std::abs(at.y - dragFrom_.y) >= dragThreshold_)
+            StartDrag();
+    }
     MouseMove(KeysToShiftState(m.WParam), p.x, p.y);
+}
+
+void TControl::BeginDrag(bool immediate, int threshold) {
+    if (drag_ != TDrag::None) return;
+    SetMouseCapture(true);
+    TPoint at;
+    if (!GetCursorPos(at)) at = ClientToScreen(TPoint{0, 0});
+    dragFrom_ = at;
+    dragThreshold_ = threshold < 0 ? std::max(1, GetSystemMetrics(SM_CXDRAG)) : threshold;
+    drag_ = TDrag::Pending;
+    if (immediate || dragThreshold_ == 0) StartDrag();
+}
+
+// A press that became a drag is no click.
+void TControl::StartDrag() {
+    drag_ = TDrag::Started;
+    ControlState.Exclude(csClicked);
+    if (OnStartDrag) OnStartDrag(this);
+}
+
+void TControl::EndDrag(bool drop) {
+    if (drag_ == TDrag::None) return;
+    const bool started = drag_ == TDrag::Started;
+    drag_ = TDrag::None;
+    if (MouseCapture()) SetMouseCapture(false);
+    if (started && OnEndDrag) OnEndDrag(this, drop);
 }
 
 void TControl::WMContextMenu(TMessage& m) {

@@ -118,6 +118,7 @@ enum TControlStateFlag {
 using TControlState = TSet<TControlStateFlag>;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TDragMode : uint8_t { dmManual, dmAutomatic };
 enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftStateFlag>;
 
@@ -339,6 +340,20 @@ public:
     TNotifyEvent OnMouseLeave;
     TNotifyEvent OnResize;
 
+    // Dragging, as far as its start and end: the control decides when a
+    // press begins one (dmAutomatic asks it to), the drag then starts at once
+    // or once the pointer has moved `threshold` pixels with the button held
+    // (the system's drag distance when negative), and the release ends it.
+    TDragMode DragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode value) { dragMode_ = value; }
+    void BeginDrag(bool immediate, int threshold = -1);
+    // A drag begun but not yet started counts too.
+    bool Dragging() const { return drag_ != TDrag::None; }
+    void EndDrag(bool drop);
+    TNotifyEvent OnStartDrag;
+    // Whether it ended with a drop or was cancelled.
+    std::function<void(TObject* sender, bool dropped)> OnEndDrag;
+
 protected:
     static void DeclareMessages(TMessageTable& t);
 
@@ -420,6 +435,12 @@ private:
     TAnchors anchors_{akLeft, akTop};
     TSizeConstraints constraints_;
     bool autoSize_ = false;
+    enum class TDrag : uint8_t { None, Pending, Started };
+    void StartDrag();
+    TDragMode dragMode_ = dmManual;
+    TDrag drag_ = TDrag::None;
+    TPoint dragFrom_;
+    int dragThreshold_ = 0;
 };
 
 // The control under the mouse and the one holding its capture, shared by

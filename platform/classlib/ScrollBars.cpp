@@ -458,4 +458,14 @@ void TScrollBox::WMScroll(TMessage& m) {
 
 void TScrollBox::Paint() { FillColor(Canvas()->Handle(), ClientRect(), Color()); }
 
+TFrame::TFrame(TComponent* owner) : TScrollBox(owner) {
+    ControlStyle.Exclude(csSetCaption);
+    SetBounds(0, 0, 320, 240);
+}
+
+void TFrame::CreateParams(TCreateParams& params) {
+    TScrollBox::CreateParams(params);
+    params.ExStyle &= ~WS_EX_CLIENTEDGE;
+}
+
 }  // namespace tarvel

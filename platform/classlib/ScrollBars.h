@@ -166,4 +166,16 @@ private:
     int trackPos_[2] = {};  // horizontal, vertical
 };
 
+// A frame: a scroll box without a border of its own that holds a group of
+// controls placed on a form as one.
+class TFrame : public TScrollBox {
+    TARVEL_CLASS(TFrame, TScrollBox)
+
+public:
+    explicit TFrame(TComponent* owner);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+};
+
 }  // namespace tarvel

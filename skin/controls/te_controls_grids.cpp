@@ -121,4 +121,13 @@ void TTeGridSkin<Base>::DrawCell(int col, int row, const TRect& rect, TGridDrawS
 template class TTeGridSkin<TDrawGrid>;
 template class TTeGridSkin<TStringGrid>;
 
+void TTeFrame::DeclareMessages(TMessageTable& t) { t.Add<&TTeFrame::WMEraseBkgnd>(WM_ERASEBKGND); }
+
+void TTeFrame::WMEraseBkgnd(TMessage& m) {
+    if (HDC dc = DcFromWParam(m.WParam)) DrawControlBackground(this, dc);
+    m.Result = 1;
+}
+
+void TTeFrame::Paint() { DrawControlBackground(this, *Canvas()); }
+
 }  // namespace tarvel

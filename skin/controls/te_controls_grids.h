@@ -3,6 +3,7 @@
 // drawn by the theme's grid element, and skinned scroll bars.
 
 #include "platform/classlib/Grids.h"
+#include "platform/classlib/ScrollBars.h"
 #include "skin/controls/te_controls_subscroll.h"
 
 namespace tarvel {
@@ -47,6 +48,22 @@ public:
 
 protected:
     static void DeclareMessages(TMessageTable& t) { DeclareGridMessages(t); }
+};
+
+// A frame that shows its parent's background through it: its own colour is
+// never painted, only its windowless children over that background.
+class TTeFrame : public TFrame {
+    TARVEL_CLASS(TTeFrame, TFrame)
+
+public:
+    using TFrame::TFrame;
+
+protected:
+    static void DeclareMessages(TMessageTable& t);
+    void Paint() override;
+
+private:
+    void WMEraseBkgnd(TMessage& m);
 };
 
 }  // namespace tarvel

@@ -6,6 +6,7 @@
 #include "platform/winsys/SystemApi.h"
 #include "skin/controls/te_controls_bars.h"
 #include "skin/controls/te_controls_button.h"
+#include "skin/controls/te_controls_grids.h"
 #include "skin/controls/te_controls_speedbutton.h"
 #include "skin/core/te_const.h"
 
@@ -50,7 +51,7 @@ void InitControls() {
     if (!TrueTypeBmp) TrueTypeBmp = MakeTrueTypeMark();
     RegisterClasses({TTeSpeedContainer::StaticClass(), TTeSpeedDivider::StaticClass(),
                      TTeSpeedSpace::StaticClass(), TTeOutlookBarPanel::StaticClass(),
-                     TTeOutlookBarButton::StaticClass()});
+                     TTeOutlookBarButton::StaticClass(), TTeFrame::StaticClass()});
     DoneButtonGlyphs();
     if (!HintFont) HintFont = MakeHintFont();
 }

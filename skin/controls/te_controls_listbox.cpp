@@ -719,6 +719,16 @@ void TTeListBox::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
         const int box = CheckBoxAtPos(p);
         const int item = box >= 0 ? box : ItemAtPos(p, true);
         const bool toggle = shift.Contains(ssCtrl) && multiSelect_;
+        // A press on a selected item of a multi-select list drags the
+        // selection as it stands.
+        const bool dragSelection = DragMode() == dmAutomatic && multiSelect_ && item >= 0 &&
+                                   flags_[item].selected && !shift.Contains(ssShift) && !toggle &&
+                                   !shift.Contains(ssDouble) && !ComponentState().Contains(csDesigning);
+        if (dragSelection) {
+            TTeControl::MouseDown(button, shift, x, y);
+            BeginDrag(false);
+            return;
+        }
         if (item >= 0) {
             if (toggle) selAnchor_ = -1;
             if (box >= 0) {
@@ -739,6 +749,10 @@ void TTeListBox::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
         }
     }
     TTeControl::MouseDown(button, shift, x, y);
+    const bool selecting = multiSelect_ && (shift.Contains(ssCtrl) || shift.Contains(ssShift));
+    if (button == mbLeft && DragMode() == dmAutomatic && !shift.Contains(ssDouble) && !selecting &&
+        !ComponentState().Contains(csDesigning))
+        BeginDrag(false);
 }
 
 void TTeListBox::MouseMove(TShiftState shift, int x, int y) {
@@ -747,7 +761,8 @@ void TTeListBox::MouseMove(TShiftState shift, int x, int y) {
     const TPoint p{x, y};
     const int box = CheckBoxAtPos(p);
     SetHot(box >= 0 ? box : ItemAtPos(p, true), box);
-    if (!mouseSelecting_ || !bar_) return;
+    // A drag carries the selection away as it stands.
+    if (!mouseSelecting_ || !bar_ || Dragging()) return;
     const TRect br = GetBorderRect();
     // Columns scroll sideways.
     const int at = Multicolumn() ? x : y;

@@ -198,9 +198,12 @@ void TTeSpinButton::CMEnabledChanged(TMessage& m) {
         if (b) b->SetEnabled(Enabled());
 }
 
-TTeSpinButton::TTeSpinButton(TComponent* owner) : TTeControl(owner) {
-    up_ = new TTeSpinArrow(this, true);
-    down_ = new TTeSpinArrow(this, false);
+TTeSpinButton::TTeSpinButton(TComponent* owner)
+    : TTeSpinButton(owner, [](TTeSpinButton* self, bool up) { return new TTeSpinArrow(self, up); }) {}
+
+TTeSpinButton::TTeSpinButton(TComponent* owner, const TArrowFactory& makeArrow) : TTeControl(owner) {
+    up_ = makeArrow(this, true);
+    down_ = makeArrow(this, false);
     for (TTeSpinArrow* b : {up_, down_}) b->SetParent(this);
     up_->OnClick = [this](TObject*) { UpClick(); };
     down_->OnClick = [this](TObject*) { DownClick(); };
@@ -383,7 +386,11 @@ void TTeSpinButton::PaintBuffer() {
 // ---- the spin edit -----------------------------------------------------------------------------
 
 TTeSpinEdit::TTeSpinEdit(TComponent* owner)
-    : TTeInplaceControlEdit(owner, [](TTeInplaceControlEdit* self) { return new TTeSpinButton(self); }) {
+    : TTeSpinEdit(owner, [](TTeInplaceControlEdit* self) { return new TTeSpinButton(self); }) {}
+
+TTeSpinEdit::TTeSpinEdit(TComponent* owner,
+                         const std::function<TTeSpinButton*(TTeInplaceControlEdit*)>& makeSpin)
+    : TTeInplaceControlEdit(owner, [&makeSpin](TTeInplaceControlEdit* self) { return makeSpin(self); }) {
     ControlStyle.Exclude(csSetCaption);
     TTeEdit::SetText("0");
     SpinButton()->SetWidth(19);

@@ -96,6 +96,9 @@ public:
     void PaintBuffer() override;
 
 protected:
+    // The arrows are made by the descendant's factory, the up one first.
+    using TArrowFactory = std::function<TTeSpinArrow*(TTeSpinButton*, bool up)>;
+    TTeSpinButton(TComponent* owner, const TArrowFactory& makeArrow);
     static void DeclareMessages(TMessageTable& t);
     void Notification(TComponent* component, TOperation operation) override;
     void KeyDown(WORD& key, TShiftState shift) override;
@@ -182,6 +185,8 @@ public:
     TNotifyEvent OnDownClick;
 
 protected:
+    // The spin button is made by the descendant's factory.
+    TTeSpinEdit(TComponent* owner, const std::function<TTeSpinButton*(TTeInplaceControlEdit*)>& makeSpin);
     static void DeclareMessages(TMessageTable& t);
     void Loaded() override;
     void CreateWnd() override;

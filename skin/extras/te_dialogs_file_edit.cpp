@@ -10,7 +10,13 @@ namespace tarvel {
 
 void TTeFileDirEdit::DeclareMessages(TMessageTable& t) { t.Add<&TTeFileDirEdit::WMDropFiles>(WM_DROPFILES); }
 
-TTeFileDirEdit::TTeFileDirEdit(TComponent* owner) : TTeEditButton(owner) { SetGlyphKind(gkDefault); }
+TTeFileDirEdit::TTeFileDirEdit(TComponent* owner)
+    : TTeFileDirEdit(owner, [](TTeInplaceControlEdit* self) { return new TTeInplaceButton(self); }) {}
+
+TTeFileDirEdit::TTeFileDirEdit(TComponent* owner, const TButtonMaker& makeButton)
+    : TTeEditButton(owner, makeButton) {
+    SetGlyphKind(gkDefault);
+}
 
 TBitmap* TTeFileDirEdit::GetDefaultBitmap(bool& freeIt) {
     // One picture for every edit, kept for the life of the program.
@@ -53,6 +59,11 @@ void TTeFileDirEdit::WMDropFiles(TMessage& m) {
 // ---- the file-name edit ----------------------------------------------------------------------------
 
 TTeFilenameEdit::TTeFilenameEdit(TComponent* owner) : TTeFileDirEdit(owner) { MakeDialog(); }
+
+TTeFilenameEdit::TTeFilenameEdit(TComponent* owner, const TButtonMaker& makeButton)
+    : TTeFileDirEdit(owner, makeButton) {
+    MakeDialog();
+}
 
 void TTeFilenameEdit::MakeDialog() {
     delete dialog_;

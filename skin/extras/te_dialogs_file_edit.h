@@ -41,6 +41,9 @@ public:
     TNotifyEvent OnDropFiles;
 
 protected:
+    // The button is made by the descendant's factory.
+    using TButtonMaker = std::function<TTeButton*(TTeInplaceControlEdit*)>;
+    TTeFileDirEdit(TComponent* owner, const TButtonMaker& makeButton);
     static void DeclareMessages(TMessageTable& t);
     void CreateWnd() override;
     TBitmap* GetDefaultBitmap(bool& freeIt) override;
@@ -97,6 +100,7 @@ public:
     void SetFileName(const String& value);
 
 protected:
+    TTeFilenameEdit(TComponent* owner, const TButtonMaker& makeButton);
     void ButtonClick() override;
     String GetLongName() override { return ShortToLongFileName(FileName()); }
     String GetShortName() override { return LongToShortFileName(FileName()); }
@@ -126,6 +130,7 @@ public:
     String InitialDir;
 
 protected:
+    TTeDirectoryEdit(TComponent* owner, const TButtonMaker& makeButton) : TTeFileDirEdit(owner, makeButton) {}
     void ButtonClick() override;
     String GetLongName() override { return EachDir(ShortToLongPath); }
     String GetShortName() override { return EachDir(LongToShortPath); }

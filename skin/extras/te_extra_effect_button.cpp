@@ -113,6 +113,15 @@ void TTeEffectParts::HoverTransit(TControl& control, bool entering, TCanvas* can
         [&control, &setHover] { WithoutHoverEvents(control, setHover); }, showNow);
 }
 
+void TTeEffectParts::HoverTransit(TTeGraphicControl& control, bool entering,
+                                  const std::function<void()>& setHover) {
+    TWinControl* parent = control.Parent();
+    HoverTransit(
+        control, entering, parent && parent->HandleAllocated() ? control.Canvas() : nullptr,
+        [&control](TteBitmap& face) { PaintControlFace(control, face); }, setHover,
+        [&control] { control.Invalidate(); });
+}
+
 namespace {
 
 // Points the control's canvas at picture while paint runs, and back after,
@@ -236,5 +245,22 @@ void TTeEffectBox<Box>::MouseUp(TMouseButton button, TShiftState shift, int x, i
 
 template class TTeEffectBox<TTeCheckBox>;
 template class TTeEffectBox<TTeRadioButton>;
+
+std::unique_ptr<TTeAdvancedAnimation> MakeEffectAnimation() {
+    auto animation = std::make_unique<TTeAdvancedAnimation>();
+    SetEffectDefaults(*animation);
+    return animation;
+}
+
+TTeEffectButtonAnimation::TTeEffectButtonAnimation() : animation_(MakeEffectAnimation()) {}
+
+void TTeEffectButtonAnimation::Set(TTeAdvancedAnimation* value, TTeEffectButton* button) {
+    if (!value) return;
+    if (value != animation_.get()) animation_->Assign(value);
+    TTeAdvancedAnimation* down = DefaultEffectOptions.Enabled && DefaultEffectOptions.Animation
+                                     ? DefaultEffectOptions.Animation
+                                     : value;
+    if (button) button->SetAnimation(down);
+}
 
 }  // namespace tarvel

@@ -72,6 +72,10 @@ public:
                       const std::function<void(TteBitmap&)>& paint, const std::function<void()>& setHover,
                       const std::function<void()>& showNow);
 
+    // The same for a windowless control: its faces are painted over its
+    // parent's background, and it repaints when nothing runs.
+    void HoverTransit(TTeGraphicControl& control, bool entering, const std::function<void()>& setHover);
+
     int ReservedSlot() const { return reserved_; }
     int RunningSlot() const { return running_; }
     bool Running() const;
@@ -102,6 +106,8 @@ void PaintControlFace(TTeGraphicControl& control, TteBitmap& picture);
 
 // The effect-control defaults: Resolution 10, enabled, the Fade effect.
 void SetEffectDefaults(TTeAdvancedAnimation& animation);
+// A new animation with those defaults.
+std::unique_ptr<TTeAdvancedAnimation> MakeEffectAnimation();
 
 // The effect parts' properties, published alike by every effect control.
 #define TARVEL_EFFECT_PROPERTIES(parts)                                              \
@@ -142,6 +148,36 @@ private:
     void Hover(bool entering);
     TTeEffectParts fx_;
 };
+
+// An edit's own animation, handed to its effect button; while the shared
+// animation is switched on, that one goes down instead.
+class TTeEffectButtonAnimation {
+public:
+    TTeEffectButtonAnimation();
+    TTeAdvancedAnimation* Get() const { return animation_.get(); }
+    // Copies the value and hands it to the button; none does nothing.
+    void Set(TTeAdvancedAnimation* value, TTeEffectButton* button);
+
+private:
+    std::unique_ptr<TTeAdvancedAnimation> animation_;
+};
+
+// What an edit with an effect button shows of it; settings read from a form
+// reach the button when the load ends.
+#define TARVEL_EFFECT_EDIT_PROPERTIES(anim)                                                   \
+    TTeEffectButton* EffectButton() const { return static_cast<TTeEffectButton*>(Button()); } \
+    TTeAdvancedAnimation* Animation() const { return anim.Get(); }                            \
+    void SetAnimation(TTeAdvancedAnimation* value) { anim.Set(value, EffectButton()); }       \
+    String VersionExtra() const { return kExtraVersion; }                                     \
+    void SetVersionExtra(const String&) {}                                                    \
+                                                                                              \
+protected:                                                                                    \
+    void Loaded() override {                                                                  \
+        inherited::Loaded();                                                                  \
+        SetAnimation(Animation());                                                            \
+    }                                                                                         \
+                                                                                              \
+public:
 
 // The boxes' shared behaviour over TTeCheckBox or TTeRadioButton.
 template <class Box>

@@ -32,11 +32,9 @@ void TTeEffectSpeedButton::SetKind(TBitBtnKind value) {
 // before the transition starts. A held button keeps the base's behaviour:
 // its face follows the press, not the hover.
 void TTeEffectSpeedButton::Hover(bool entering) {
-    fx_.HoverTransit(
-        *this, entering, Parent() && Parent()->HandleAllocated() ? Canvas() : nullptr,
-        [this](TteBitmap& face) { PaintControlFace(*this, face); },
-        [this, entering] { entering ? TTeGraphicControl::MouseEnter() : TTeGraphicControl::MouseLeave(); },
-        [this] { Invalidate(); });
+    fx_.HoverTransit(*this, entering, [this, entering] {
+        entering ? TTeGraphicControl::MouseEnter() : TTeGraphicControl::MouseLeave();
+    });
 }
 
 void TTeEffectSpeedButton::MouseEnter() {

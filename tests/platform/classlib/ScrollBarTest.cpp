@@ -76,6 +76,19 @@ TEST_F(ScrollBarTest, ScrollBoxScrollsItsChildren) {
     EXPECT_EQ(vert->Position(), 320 - box->ClientHeight());
 }
 
+TEST_F(ScrollBarTest, AFrameHasNoBorderAndScrollsTheControlsItHolds) {
+    auto* frame = Add<TFrame>("Frame", Bounds(10, 10, 150, 100));
+    auto* far = Add<TPanel>("Far", Bounds(10, 300, 50, 20), frame);
+    ShowForm();
+    EXPECT_EQ(far->Parent(), frame);
+    const TRect window = WindowRect(frame->Handle());
+    EXPECT_EQ(frame->ClientToScreen(TPoint{0, 0}), (TPoint{window.left, window.top}));
+    EXPECT_EQ(frame->VertScrollBar()->Range(), 320);
+    EXPECT_TRUE(frame->VertScrollBar()->IsScrollBarVisible());
+    frame->ScrollInView(far);
+    EXPECT_LE(far->Top() + far->Height(), frame->ClientHeight());
+}
+
 // Its bars are child controls, yet a skin that knows only its window reads
 // and drives them as window bars.
 TEST_F(ScrollBarTest, ScrollBoxAnswersForItsBarsByItsWindow) {

@@ -22,7 +22,7 @@ TEST(ControlsInitTest, StartSetsFlagsMarkHintFontAndClassesAndTheEndFreesThem) {
     EXPECT_EQ(TrueTypeBmp->Width(), 12);
     EXPECT_EQ(TrueTypeBmp->Height(), 12);
     for (const char* name : {"TTeSpeedContainer", "TTeSpeedDivider", "TTeSpeedSpace", "TTeOutlookBarPanel",
-                             "TTeOutlookBarButton"})
+                             "TTeOutlookBarButton", "TTeFrame"})
         EXPECT_NE(GetClass(name), nullptr) << name;
     ASSERT_NE(HintFont, nullptr);
     NONCLIENTMETRICSW metrics;

@@ -6,6 +6,7 @@
 #include "skin/themes/theme_flat.h"
 #include "tests/skin/PaperFixture.h"
 #include "tests/skin/controls/EditFixture.h"
+#include "tests/skin/controls/GalleryForms.h"
 
 namespace tarvel::testing {
 namespace {
@@ -166,64 +167,15 @@ TEST_F(EditPaintTest, GalleryInTheFlatTheme) {
     InitThemeFlat();
     ChangeTheme("Flat");
     ASSERT_NE(CurrentTheme, nullptr);
-    TTeEdit* normal = Make(20, 20, 150);
-    normal->SetText("Normal");
-    TTeEdit* hot = Make(20, 50, 150);
-    hot->SetText("Hot");
-    TTeEdit* focused = Make(20, 80, 150);
-    focused->SetText("Focused, part selected");
-    TTeEdit* disabled = Make(20, 110, 150);
-    disabled->SetText("Disabled");
-    disabled->SetEnabled(false);
-    TTeEdit* readOnly = Make(20, 140, 150);
-    readOnly->SetText("Read only");
-    readOnly->SetReadOnly(true);
-    TTeEdit* password = Make(20, 170, 150);
-    password->SetText("secret");
-    password->SetPasswordKind(pkCircle);
-    // The edits with buttons beside them, in the same states.
-    struct Row {
-        const char* text;
-        bool enabled, readOnly;
-    };
-    const Row rows[] = {{"Normal", true, false},
-                        {"Hot", true, false},
-                        {"Focused", true, false},
-                        {"Disabled", false, false},
-                        {"Read only", true, true}};
-    std::vector<TTeComboBox*> combos;
-    std::vector<TTeEdit*> lists, spins, buttons;
-    for (int i = 0; i < 5; ++i) {
-        const int y = 20 + i * 30;
-        auto* combo = Make<TTeComboBox>(190, y, 120);
-        combo->Items()->Add(rows[i].text);
-        combo->Items()->Add("Second");
-        combo->SetItemIndex(0);
-        auto* list = Make<TTeComboBox>(320, y, 120);
-        list->Items()->Add(rows[i].text);
-        list->SetComboStyle(kcsDropDownList);
-        auto* spin = Make<TTeSpinEdit>(450, y, 70);
-        spin->SetValue(i * 10);
-        auto* button = Make<TTeEditButton>(530, y, 110);
-        button->SetText(rows[i].text);
-        button->SetGlyphKind(gkEllipsis);
-        for (TTeEdit* e : std::initializer_list<TTeEdit*>{combo, list, spin, button}) {
-            e->SetEnabled(rows[i].enabled);
-            if (rows[i].readOnly) e->SetReadOnly(true);
-        }
-        combos.push_back(combo);
-        lists.push_back(list);
-        spins.push_back(spin);
-        buttons.push_back(button);
-    }
+    const EditGallery g = PlaceEdits(Form());
     Form()->SetBounds(0, 0, 660, 220);
-    focused->SetFocus();
+    g.focused->SetFocus();
     Ui().RunUntilIdle();
-    focused->SetSelStart(9);
-    focused->SetSelLength(4);
+    g.focused->SetSelStart(9);
+    g.focused->SetSelLength(4);
     // One pointer: it rests on the hot combo's button, whose face changes;
     // a hot edit looks like a normal one in this theme.
-    Ui().MoveMouseTo(combos[1], TPoint{combos[1]->GetButtonRect().left + 3, 8});
+    Ui().MoveMouseTo(g.hot, TPoint{g.hot->GetButtonRect().left + 3, 8});
     const auto folder = std::filesystem::path(TARVEL_BINARY_DIR) / "gallery";
     std::filesystem::create_directories(folder);
     const auto file = folder / "gallery_edits_flat.png";

@@ -1,8 +1,13 @@
 // The skinned grids: the theme's grid colour and cell items, the cell
 // states the theme is asked for, and the grid as the tool uses it.
 
+#include <filesystem>
+
 #include "WrappedControlFixture.h"
 #include "skin/controls/te_controls_grids.h"
+#include "skin/controls/te_controls_label.h"
+#include "skin/controls/te_controls_panel.h"
+#include "skin/themes/theme_flat.h"
 
 namespace tarvel {
 namespace {
@@ -150,6 +155,45 @@ TEST_F(GridsTest, EditingSwitchedOnPerCellReachesTheCellsThroughTheInplaceEditor
         EXPECT_EQ(ui_.CellText(grid, c.col, c.row), c.expected) << c.col << "," << c.row;
         EXPECT_EQ(grid->Options().Contains(goEditing), c.col == 2);
     }
+}
+
+// The frame is see-through: a skinned panel's face shows through it, its
+// own red never does, and its label still draws on top.
+TEST_F(GridsTest, AFrameShowsThePanelBehindItAndNeverItsOwnColour) {
+    InitThemeFlat();
+    ChangeTheme("Flat");
+    ASSERT_NE(CurrentTheme, nullptr);
+    auto* panel = Make<TTePanel>(10, 10);
+    panel->SetBounds(10, 10, 220, 160);
+    panel->SetCaption("Behind");
+    std::vector<uint32_t> behind;
+    const TPoint probes[] = {{25, 25}, {110, 80}, {200, 140}, {30, 150}};
+    for (TPoint p : probes) behind.push_back(ShownAt(panel, p.x, p.y));
+    auto* frame = new TTeFrame(form_);
+    frame->SetParent(panel);
+    frame->SetBounds(20, 20, 190, 135);
+    frame->SetColor(clRed);
+    auto* label = new TTeLabel(form_);
+    label->SetParent(frame);
+    label->SetBounds(4, 100, 80, 17);
+    label->SetCaption(u"In the frame");
+    for (size_t i = 0; i < std::size(probes); ++i)
+        EXPECT_EQ(ShownAt(panel, probes[i].x, probes[i].y), behind[i]) << i;
+    ui_.RunUntilIdle();
+    const auto screen = ui_.Backend().ScreenPixels();
+    const TPoint origin = frame->ClientToScreen(TPoint{0, 0});
+    bool red = false, ink = false;
+    for (int y = 0; y < frame->Height(); ++y)
+        for (int x = 0; x < frame->Width(); ++x) {
+            const uint32_t px = screen->Pixel(origin.x + x, origin.y + y) & 0xFFFFFF;
+            red = red || px == 0xFF0000;
+            ink = ink || (y >= 100 && y < 117 && x < 84 && (px & 0xFFFFFF) < 0x404040);
+        }
+    EXPECT_FALSE(red) << "the frame's own colour is never painted";
+    EXPECT_TRUE(ink) << "its label draws over the background";
+    const auto folder = std::filesystem::path(TARVEL_BINARY_DIR) / "gallery";
+    std::filesystem::create_directories(folder);
+    EXPECT_TRUE(ui_.SaveScreenshot(form_, (folder / "frame_on_panel_flat.png").string()));
 }
 
 }  // namespace

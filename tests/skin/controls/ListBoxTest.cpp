@@ -1,5 +1,8 @@
 #include "skin/controls/te_controls_listbox.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/classlib/Colors.h"
 #include "platform/gdi/FontList.h"
 #include "tests/skin/controls/EditFixture.h"
@@ -463,6 +466,57 @@ TEST_F(ListBoxTest, ColumnsFillTopDownThenSidewaysAndScrollByColumn) {
         EXPECT_EQ(l->TopIndex(), std::max(before - 3, 0)) << "a notch moves three columns";
         l->SetColumns(0);
         EXPECT_EQ(bar->Orientation(), ksoVertical);
+        delete l;
+    }
+}
+
+TEST_F(ListBoxTest, AnAutomaticDragStartsFromAPressUnlessItExtendsAMultipleSelection) {
+    struct Case {
+        const char* what;
+        TDragMode mode;
+        bool multi;
+        UINT held;    // a modifier key held during the press, or 0
+        int pressed;  // the row pressed; rows 1 and 2 are selected before
+        bool drags;
+        int itemIndex;              // after a drag
+        std::vector<int> selected;  // after a drag
+    };
+    const Case cases[] = {
+        {"manual", dmManual, false, 0, 3, false, 3, {3}},
+        {"automatic", dmAutomatic, false, 0, 3, true, 3, {3}},
+        {"on a selected row of a multiple selection", dmAutomatic, true, 0, 2, true, 2, {1, 2}},
+        {"on another row of a multiple selection", dmAutomatic, true, 0, 4, true, 4, {4}},
+        {"extending with Shift", dmAutomatic, true, VK_SHIFT, 4, false, -1, {}},
+        {"toggling with Ctrl", dmAutomatic, true, VK_CONTROL, 4, false, -1, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TTeListBox* l = List(8);
+        l->SetMultiSelect(c.multi);
+        l->SetDragMode(c.mode);
+        l->SetItemIndex(1);
+        if (c.multi) {
+            l->SetSelected(1, true);
+            l->SetSelected(2, true);
+            l->SetItemIndex(2);
+        }
+        int starts = 0;
+        l->OnStartDrag = [&](TObject*) { ++starts; };
+        if (c.held) Ui().Backend().KeyDown(c.held);
+        Down(l, RowPoint(l, c.pressed));
+        if (c.held) Ui().Backend().KeyUp(c.held);
+        const TPoint from = RowPoint(l, c.pressed);
+        // Across the rows, far past the drag distance.
+        MoveTo(l, TPoint{from.x + 30, from.y + 40});
+        EXPECT_EQ(starts, c.drags ? 1 : 0);
+        EXPECT_EQ(l->Dragging(), c.drags);
+        Up(l, TPoint{from.x + 30, from.y + 40});
+        EXPECT_FALSE(l->Dragging());
+        if (c.drags) {
+            EXPECT_EQ(l->ItemIndex(), c.itemIndex) << "a drag moves no selection";
+            for (int i = 0; i < 8; ++i)
+                EXPECT_EQ(l->Selected(i), std::count(c.selected.begin(), c.selected.end(), i) == 1) << i;
+        }
         delete l;
     }
 }

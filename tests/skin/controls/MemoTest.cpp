@@ -65,7 +65,7 @@ TEST_F(MemoTest, AColouredLogOfTwentyLinesKeepsEachLinesColour) {
     ASSERT_EQ(log->Lines()->Count(), 20);
     int pos = 0;
     for (int i = 0; i < 20; ++i) {
-        EXPECT_EQ(log->CharColor(pos), LogColor(i)) << i;
+        EXPECT_EQ(log->CharColor(pos), testing::LogColor(i)) << i;
         pos += static_cast<int>(Utf8ToWide(log->Lines()->Get(i)).size()) + 2;
     }
     // Typing does nothing to a read-only log.

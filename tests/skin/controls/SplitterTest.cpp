@@ -82,6 +82,40 @@ TEST_F(TeSplitterTest, LiveResizingFollowsTheMouseWhileLineStylesResizeOnRelease
     }
 }
 
+TEST_F(TeSplitterTest, OnCanResizeMayRefuseOrChangeTheNewSizeBeforeTheSnap) {
+    struct Case {
+        const char* what;
+        int moveTo;  // x of the pointer in the splitter
+        int answer;  // the size the handler gives back, or -1 to refuse
+        int width;   // the panel's width after the release
+        int asked;   // the size the handler was asked for last
+    };
+    const Case cases[] = {
+        {"accepted as asked", 41, 140, 140, 140},
+        {"refused", 41, -1, 100, 140},
+        {"changed", 41, 120, 120, 140},
+        {"changed below MinSize, then snapped", 41, 20, 0, 140},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        left_->SetWidth(100);
+        ui_.RunUntilIdle();
+        int asked = 0;
+        splitter_->OnCanResize = [&](TObject*, int& newSize, bool& accept) {
+            asked = newSize;
+            if (c.answer < 0)
+                accept = false;
+            else
+                newSize = c.answer;
+        };
+        Down(splitter_, {1, 50});
+        MoveTo(splitter_, {c.moveTo, 50});
+        Up(splitter_, {c.moveTo, 50});
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(left_->Width(), c.width);
+    }
+}
+
 TEST_F(TeSplitterTest, TheTrackingLineIsInvertedOverChildWindowsAndRemovedAgain) {
     splitter_->SetResizeStyle(rsLine);
     const uint32_t before = ShownAt(edit_, 40, 50);

@@ -7,6 +7,7 @@
 #include "skin/controls/te_controls_memo.h"
 #include "skin/controls/te_controls_subscroll.h"
 #include "skin/core/te_theme_colors.h"
+#include "tests/skin/controls/GalleryForms.h"
 
 namespace tarvel::testing {
 
@@ -79,19 +80,10 @@ protected:
         return theme;
     }
     // The tool's log: read-only, a line at a time, line i in LogColor(i).
-    static TColor LogColor(int i) {
-        constexpr TColor colors[] = {clBlack, clRed, clGreen, clBlue};
-        return colors[i % 4];
-    }
     TTeRichEdit* ColouredLog(const TRect& bounds, int lines) {
         auto* log = Make<TTeRichEdit>(bounds.left, bounds.top);
         log->SetBoundsRect(bounds);
-        log->SetReadOnly(true);
-        log->SetScrollBars(ssVertical);
-        for (int i = 0; i < lines; ++i) {
-            log->SelAttributes()->SetColor(LogColor(i));
-            log->AddLine("reply " + IntToStr(i) + ": cell voltage " + IntToStr(3300 + i) + " mV");
-        }
+        FillLog(log, lines);
         ui_.RunUntilIdle();
         return log;
     }

@@ -6,45 +6,21 @@
 
 #include <filesystem>
 
-#include "skin/controls/te_controls_label.h"
-#include "skin/extras/te_effect.h"
-#include "skin/extras/te_extra_effect_button.h"
 #include "skin/themes/theme_flat.h"
-#include "tests/skin/controls/RecordingThemeFixture.h"
+#include "tests/skin/extras/AboutBoxForm.h"
+#include "tests/skin/extras/EffectControlsFixture.h"
 
 namespace tarvel {
 namespace {
 
-class AboutBoxEffectTest : public testing::SkinControlsTest {
-protected:
-    void SetUp() override {
-        SkinControlsTest::SetUp();
-        InitEffects();
-        InitEffectControls();
-    }
-    void TearDown() override {
-        SkinControlsTest::TearDown();
-        DoneEffectControls();
-        DoneEffects();
-    }
-};
+class AboutBoxEffectTest : public testing::EffectControlsTest {};
 
 TEST_F(AboutBoxEffectTest, TheConfirmButtonFadesToItsHotFaceInPictures) {
     InitThemeFlat();
     ChangeTheme("Flat");
     ASSERT_NE(CurrentTheme, nullptr);
     form_->SetColor(clBtnFace);
-    const char16_t* rows[] = {u"Product:  BMS host tool", u"Version:  1.0", u"Copyright:  the makers",
-                              u"Comments:  battery module monitor"};
-    for (int i = 0; i < 4; ++i) {
-        auto* label = Make<TTeLabel>(24, 20 + i * 26);
-        label->SetAutoSize(false);
-        label->SetBounds(24, 20 + i * 26, 300, 18);
-        label->SetCaption(rows[i]);
-    }
-    auto* confirm = Make<TTeEffectButton>(150, 140);
-    confirm->SetBounds(150, 140, 85, 29);
-    confirm->SetCaption(u"Confirm");
+    TTeEffectButton* confirm = testing::PlaceAboutBox(form_);
     MoveTo(form_, {390, 290});
     const std::filesystem::path folder = std::filesystem::path(TARVEL_BINARY_DIR) / "gallery";
     std::filesystem::create_directories(folder);

@@ -3,7 +3,6 @@
 // under screenshots/ in the build folder for people to look at.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -13,55 +12,22 @@
 #include <thread>
 
 #include "platform/base/Ticks.h"
-#include "platform/classlib/Application.h"
-#include "platform/winsys/Backend.h"
-#include "platform/winsys/sdl/SdlBackend.h"
-#include "skin/core/te_engine.h"
-#include "skin/core/te_forms.h"
-#include "skin/core/te_theme_api.h"
 #include "skin/extras/te_dialogs_color.h"
 #include "skin/extras/te_dialogs_font.h"
 #include "skin/extras/te_dialogs_msgbox.h"
 #include "skin/extras/te_dialogs_open.h"
-#include "skin/forms/te_forms_resources.h"
-#include "skin/themes/theme_flat.h"
-#include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
 #include "tests/skin/extras/DialogsRegistryFixture.h"
-#include "tests/skin/themes/DaraSkinFixture.h"
+#include "tests/skin/extras/xvfb/SkinOnX11Fixture.h"
 
 namespace tarvel {
 namespace {
 
-class DialogsOnX11 : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string error;
-        auto backend = SdlBackend::Open("x11", &error);
-        for (int i = 0; !backend && i < 10; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            backend = SdlBackend::Open("x11", &error);
-        }
-        ASSERT_TRUE(backend) << error;
-        sdl = backend.get();
-        InitWindowSystem(std::move(backend));
-        app = std::make_unique<TApplication>(nullptr);
-        InitThemeCore();
-        InitThemeFlat();
-        InitControlBases();
-        InitForms();
-        mkdir(dir.c_str(), 0755);
-    }
-    void TearDown() override {
-        if (!sdl) return;
-        ReleaseTheme();
-        DoneForms();
-        DoneControlBases();
-        DoneButtonGlyphs();
-        DoneThemeCore();
-        app.reset();
-        ShutdownWindowSystem();
-    }
+using testing::kLooks;
+using testing::Look;
+using testing::UseLook;
 
+class DialogsOnX11 : public testing::SkinOnX11 {
+protected:
     // Runs the dialog; once its window is on the screen `prepare` runs, and
     // a moment later the window is saved and the dialog cancelled.
     bool ShotWhileModal(TTeCustomDialog& dialog, const std::string& name,
@@ -112,25 +78,7 @@ protected:
         Application->OnIdle = nullptr;
         return saved;
     }
-
-    SdlBackend* sdl = nullptr;
-    std::unique_ptr<TApplication> app;
-    const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
 };
-
-struct Look {
-    const char* suffix;
-    bool skinFile;
-};
-constexpr Look kLooks[] = {{"flat", false}, {"dara", true}};
-
-void UseLook(const Look& look) {
-    if (look.skinFile) {
-        ASSERT_TRUE(testing::ChangeToDaraSkin()) << testing::DaraSkinPath();
-    } else {
-        ChangeTheme(std::string_view("Flat"));
-    }
-}
 
 TEST_F(DialogsOnX11, TheMessageBoxAndTheInputBox) {
     for (const Look& look : kLooks) {
