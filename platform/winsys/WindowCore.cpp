@@ -147,6 +147,7 @@ void InitWindowSystem(std::unique_ptr<DisplayBackend> backend) {
     WNDCLASS message;
     message.lpszClassName = kMessageWindowClass;
     RegisterClass(message);
+    RegisterMdiClientClass();
 }
 
 void ShutdownWindowSystem() {
