@@ -230,6 +230,12 @@ TSize MdiIconSize() {
                  GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFRAME)};
 }
 
+void MdiChildGoing(HWND child) {
+    const Window* w = FindWindow(child);
+    if (w && (w->exStyle & WS_EX_MDICHILD) && w->parent)
+        SendMessage(w->parent, kChildGone, reinterpret_cast<WPARAM>(child), 0);
+}
+
 void ActivateMdiChildAt(HWND target) {
     for (Window* w = FindWindow(target); w && (w->style & WS_CHILD); w = FindWindow(w->parent)) {
         if (!(w->exStyle & WS_EX_MDICHILD)) continue;
@@ -275,7 +281,6 @@ LRESULT DefMDIChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 SendMessage(client, WM_MDIACTIVATE, self, 0);
             break;
         }
-        case WM_DESTROY: SendMessage(client, kChildGone, self, 0); break;
     }
     return DefWindowProc(hwnd, msg, wParam, lParam);
 }

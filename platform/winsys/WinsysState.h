@@ -261,6 +261,8 @@ uint32_t MillisToNextTimer();  // INFINITE without timers
 void RegisterMdiClientClass();
 // A press inside an MDI child activates it within its client.
 void ActivateMdiChildAt(HWND target);
+// Whatever its procedure does, its client activates another child.
+void MdiChildGoing(HWND child);
 
 // Default processing (DefWindowProc.cpp).
 void DefaultNcCalcSize(Window* w, NCCALCSIZE_PARAMS* params);
