@@ -235,6 +235,7 @@ constexpr UINT VK_DECIMAL = 0x6E;
 constexpr UINT VK_DIVIDE = 0x6F;
 constexpr UINT VK_F1 = 0x70;
 constexpr UINT VK_F4 = 0x73;
+constexpr UINT VK_F6 = 0x75;
 constexpr UINT VK_F10 = 0x79;
 constexpr UINT VK_F12 = 0x7B;
 constexpr UINT VK_F24 = 0x87;

@@ -123,6 +123,7 @@ TTeDefaultForm::TTeDefaultForm(TComponent* owner) : TTeHook(owner) {
 }
 
 TTeDefaultForm::~TTeDefaultForm() {
+    UnhookMDIClient();
     UnhookApplication();
     hoverTimer_.reset();
     if (systemMenuLink_) systemMenuLink_->RemoveFreeNotification(this);
@@ -226,6 +227,7 @@ void TTeDefaultForm::Loaded() {
         } put{form, onResize};
         Update();
     }
+    HookMDIClient();
     if (OnCreate) OnCreate(this);
     if (hoverTimer_) hoverTimer_->SetEnabled(true);
 }
