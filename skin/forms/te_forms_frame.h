@@ -362,6 +362,9 @@ protected:
 
 TteWindowSubclass WindowSubclass(TTeDefaultForm* frame);
 TteWindowButtons WindowButtons(TTeDefaultForm* frame);
+// The same for any frame of that border style, caption icons and state.
+TteWindowSubclass WindowSubclassOf(TTeBorderStyle style);
+TteWindowButtons WindowButtonsOf(TTeBorderStyle style, TTeBorderIcons icons, TTeWindowState state);
 // The theme's button for a caption icon in a window state (kwbCustom: none).
 TteWindowButtonClass WindowButtonOf(TTeBorderIcon icon, TTeWindowState state);
 // The first active frame of class Frame on the form a control lies on, or null.

@@ -42,41 +42,16 @@ const struct {
 }  // namespace
 
 TteWindowSubclass MDIWindowSubclass(TTeCustomMDIChild* frame) {
-    switch (frame->BorderStyle()) {
-        case kbsNone: return kwscNoBorder;
-        case kbsBorder: return kwscBorder;
-        case kbsDialog: return kwscDialog;
-        case kbsToolWindow: return kwscToolWindow;
-        default: return kwscStandard;
-    }
+    return WindowSubclassOf(frame->BorderStyle());
 }
 
 TteWindowButtons MDIWindowButtons(TTeCustomMDIChild* frame) {
-    TteWindowButtons b;
-    if (frame->BorderStyle() == kbsNone || frame->BorderStyle() == kbsBorder) return b;
-    for (int i = kwbSysMenu; i <= kwbCustom; ++i) b.Include(static_cast<TteWindowButtonClass>(i));
-    const TTeBorderIcons icons = frame->BorderIcons();
-    const struct {
-        TTeBorderIcon icon;
-        std::initializer_list<TteWindowButtonClass> buttons;
-    } drops[] = {{kbiSystemMenu, {kwbSysMenu}},
-                 {kbiClose, {kwbClose}},
-                 {kbiMaximize, {kwbMax, kwbMaxRestore}},
-                 {kbiMinimize, {kwbMin, kwbMinRestore}},
-                 {kbiTray, {kwbTray}},
-                 {kbiRollup, {kwbRoll, kwbRollRestore}},
-                 {kbiHelp, {kwbHelp}}};
-    for (const auto& d : drops)
-        if (!icons.Contains(d.icon))
-            for (TteWindowButtonClass c : d.buttons) b.Exclude(c);
     TCustomForm* form = frame->GetForm();
     const TWindowState s = form ? form->WindowState() : wsNormal;
-    static const TteWindowButtonClass kByState[3][3] = {{kwbMinRestore, kwbMaxRestore, kwbRollRestore},
-                                                        {kwbMin, kwbMaxRestore, kwbRollRestore},
-                                                        {kwbMinRestore, kwbMax, kwbRollRestore}};
-    const auto& byState = kByState[s == wsMaximized ? 2 : s == wsMinimized ? 1 : 0];
-    for (TteWindowButtonClass c : byState) b.Exclude(c);
-    return b;
+    return WindowButtonsOf(frame->BorderStyle(), frame->BorderIcons(),
+                           s == wsMaximized   ? kwsMaximized
+                           : s == wsMinimized ? kwsMinimized
+                                              : kwsNormal);
 }
 
 // ---- TTeCustomMDIChild ----
