@@ -552,11 +552,16 @@ void TTeCustomMDIChild::WMEraseBkgnd(TMessage& m) {
     HDC dc = DcFromWParam(m.WParam);
     const bool own = !dc;
     if (own) dc = GetDC(h);
+    const int saved = SaveDC(dc);
+    if (backgroundRequest_)
+        IntersectClipRect(dc, backgroundRect_.left, backgroundRect_.top, backgroundRect_.right,
+                          backgroundRect_.bottom);
     {
         CanvasOnDc on(dc);
         PaintClientArea(on.canvas);
     }
-    if (TCustomForm* form = GetForm()) form->PaintControls(dc, nullptr);
+    if (TCustomForm* form = GetForm(); form && !backgroundRequest_) form->PaintControls(dc, nullptr);
+    RestoreDC(dc, saved);
     if (own) ReleaseDC(h, dc);
 }
 
@@ -649,6 +654,23 @@ void TTeCustomMDIChild::DoSysItemClick(TObject* sender) {
         form->Close();
     else if (sender == nextItem_ && Application && Application->MainForm())
         Application->MainForm()->Next();
+}
+
+bool DrawMDIChildBackground(TCanvas* canvas, const TteBackground& b,
+                            void (*fallback)(TCanvas* canvas, const TteBackground& b)) {
+    TTeCustomMDIChild* frame = GetParentQvMDIChild(b.Parent);
+    if (!frame || !frame->GetForm()) {
+        fallback(canvas, b);
+        return true;
+    }
+    frame->SetBackgroundRequest(&b.Rect);
+    struct Clear {
+        TTeCustomMDIChild* frame;
+        ~Clear() { frame->SetBackgroundRequest(nullptr); }
+    } clear{frame};
+    TMessage m{WM_ERASEBKGND, static_cast<WPARAM>(canvas->Handle().Value()), 0, 0};
+    frame->Dispatch(m);
+    return true;
 }
 
 // ---- TTeMDIChild ----

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "skin/core/te_theme.h"
+#include "skin/core/te_theme_api.h"
 #include "skin/forms/te_forms_frame.h"
 #include "skin/forms/te_forms_menus.h"
 
@@ -51,6 +52,12 @@ public:
     void UpdateNonClientArea();
     virtual void PaintNonClientArea(TCanvas& canvas);
     virtual void PaintClientArea(TCanvas& canvas);
+    // While set, only the client background within `rect` (client
+    // coordinates) is painted, for a transparent control on the form.
+    void SetBackgroundRequest(const TRect* rect) {
+        backgroundRequest_ = rect != nullptr;
+        backgroundRect_ = rect ? *rect : TRect{};
+    }
 
     // ---- the MDI side ----
     TCustomForm* GetMDIParentForm();
@@ -110,6 +117,8 @@ private:
     TteWindowHitTest hoverHit_ = kwhtClient;
     TShiftState mouseButtons_;
     TWindowState loadedState_ = wsNormal;
+    bool backgroundRequest_ = false;
+    TRect backgroundRect_;
 };
 
 class TTeMDIChild : public TTeCustomMDIChild {
@@ -149,6 +158,10 @@ private:
 TteWindowSubclass MDIWindowSubclass(TTeCustomMDIChild* frame);
 TteWindowButtons MDIWindowButtons(TTeCustomMDIChild* frame);
 // The first active MDI child frame of the form a control lies on, or null.
+// What a transparent control on an MDI child form shows behind it: the
+// child frame's client background, else what `fallback` paints.
+bool DrawMDIChildBackground(TCanvas* canvas, const TteBackground& b,
+                            void (*fallback)(TCanvas* canvas, const TteBackground& b));
 inline TTeCustomMDIChild* GetParentQvMDIChild(TControl* control) {
     return FirstActiveFrame<TTeCustomMDIChild>(control);
 }

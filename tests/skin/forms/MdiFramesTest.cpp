@@ -2,6 +2,7 @@
 // children with the MDI child frame, classic or drawn by the flat theme.
 
 #include "FrameFixture.h"
+#include "platform/classlib/ExtCtrls.h"
 #include "skin/forms/te_forms_mdichild.h"
 #include "skin/forms/te_forms_menubar.h"
 
@@ -306,6 +307,17 @@ TEST_F(MdiFramesTest, TheFlatThemeDrawsTheChildFrameAndTheClientKeepsTheFramesBa
         c.SetHandle(HDC{});
     }
     EXPECT_EQ(around, back.GetPixel(1, 1) & 0xFFFFFF);
+
+    // A transparent control on the child shows the theme's client, not the
+    // form's colour.
+    ASSERT_NE(PixelToColorRef(around), ColorToColorRef(clWhite));
+    auto* panel = new TPanel(a);
+    panel->SetParent(a);
+    panel->SetBounds(10, 10, 40, 30);
+    TBitmap behind;
+    behind.SetSize(40, 30);
+    DrawControlBackground(panel, *behind.Canvas());
+    EXPECT_EQ(static_cast<COLORREF>(behind.Canvas()->Pixels(5, 5)), PixelToColorRef(around));
 
     // Maximized, the frame is not drawn and the client shows no background.
     a->SetWindowState(wsMaximized);
