@@ -29,6 +29,7 @@ void TCustomForm::DeclareMessages(TMessageTable& t) {
     t.Add<&TCustomForm::WMNCHitTest>(WM_NCHITTEST);
     t.Add<&TCustomForm::WMNCLButtonDown>(WM_NCLBUTTONDOWN);
     t.Add<&TCustomForm::WMSysCommand>(WM_SYSCOMMAND);
+    t.Add<&TCustomForm::WMMDIActivate>(WM_MDIACTIVATE);
 }
 
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
@@ -82,6 +83,12 @@ void TCustomForm::CreateParams(TCreateParams& params) {
     };
     params.Style |= kLooks[borderStyle_].style;
     params.ExStyle |= kLooks[borderStyle_].exStyle;
+    if (formStyle_ == fsMDIChild) {
+        params.Style = (params.Style & ~WS_POPUP) | WS_CHILD | WS_CLIPSIBLINGS;
+        params.ExStyle |= WS_EX_MDICHILD;
+        params.WndParent = MDIParentClient();
+    }
+    if (formStyle_ == fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
@@ -236,6 +243,12 @@ TWindowState TCustomForm::WindowState() const {
 void TCustomForm::SetWindowState(TWindowState state) {
     windowState_ = state;
     if (!handle_ || !Visible()) return;
+    if (formStyle_ == fsMDIChild && state != wsMinimized) {
+        // Through the client, which keeps one maximized child at a time.
+        SendMessage(GetParent(handle_), state == wsMaximized ? WM_MDIMAXIMIZE : WM_MDIRESTORE,
+                    reinterpret_cast<WPARAM>(handle_), 0);
+        return;
+    }
     static const int kShow[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
     ShowWindow(handle_, kShow[state]);
 }
@@ -257,6 +270,12 @@ void TCustomForm::CMShowingChanged(TMessage&) {
         formState_.Exclude(fsShowing);
         if (!Visible() || !handle_) return;
         static const int kShow[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+        if (formStyle_ == fsMDIChild) {
+            // Shown, the client activates it; the state goes through the client.
+            ShowWindow(handle_, SW_SHOWNORMAL);
+            if (windowState_ != wsNormal && handle_) SetWindowState(windowState_);
+            return;
+        }
         ShowWindow(handle_, kShow[windowState_]);
         if (windowState_ != wsMinimized && GetActiveWindow() != handle_) SetActiveWindow(handle_);
     } else {

@@ -25,6 +25,9 @@ enum TPosition {
     poOwnerFormCenter,
 };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+// fsMDIForm holds an MDI client window in which the fsMDIChild forms live;
+// a child's parent is the main form.
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = TSet<TBorderIcon>;
@@ -67,6 +70,8 @@ public:
     // Which caption buttons a frame offers; kept for whoever draws the frame.
     TBorderIcons BorderIcons() const { return borderIcons_; }
     void SetBorderIcons(TBorderIcons icons) { borderIcons_ = icons; }
+    TFormStyle FormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle style);
     TPosition Position() const { return position_; }
     void SetPosition(TPosition position) { position_ = position; }
     TWindowState WindowState() const;
@@ -80,6 +85,19 @@ public:
     void FocusControl(TWinControl* control);
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* menu);
+
+    // ---- MDI (Forms_Mdi.cpp) ----
+    // The MDI client window of an fsMDIForm once the form has its window.
+    HWND ClientHandle() const { return clientHandle_; }
+    // The MDI children, top of the z-order first.
+    int MDIChildCount() const;
+    TCustomForm* MDIChildren(int index) const;
+    TCustomForm* ActiveMDIChild() const;
+    void Cascade();
+    void Tile();
+    // Activates the next (the previous) MDI child.
+    void Next();
+    void Previous();
 
     // Short-cut keys: OnShortCut, then the main menu.
     virtual bool IsShortCut(TMessage& message);
@@ -101,7 +119,11 @@ public:
 protected:
     static void DeclareMessages(TMessageTable& t);
     void CreateParams(TCreateParams& params) override;
-    HWND ParentWindow() const override { return nullptr; }
+    HWND ParentWindow() const override;
+    void CreateHandleDone() override;
+    void DestroyWnd() override;
+    void AlignControls(TControl* control, TRect& rect) override;
+    void DefaultHandler(TMessage& message) override;
     void Notification(TComponent* component, TOperation operation) override;
     virtual void DoShow();
     virtual void DoHide();
@@ -123,8 +145,11 @@ protected:
     void WMNCHitTest(TMessage& m);
     void WMNCLButtonDown(TMessage& m);
     void WMSysCommand(TMessage& m);
+    void WMMDIActivate(TMessage& m);
 
 private:
+    // The main form's MDI client for an MDI child; throws without one.
+    HWND MDIParentClient() const;
     struct BarItem {
         TMenuItem* item;
         TRect rect;  // window coordinates
@@ -142,6 +167,8 @@ private:
     TFormBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
     TPosition position_ = poDesigned;
+    TFormStyle formStyle_ = fsNormal;
+    HWND clientHandle_ = nullptr;
     TWindowState windowState_ = wsNormal;
     bool keyPreview_ = false;
     bool created_ = false;

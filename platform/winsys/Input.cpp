@@ -214,6 +214,8 @@ bool RouteMouse(const InputEvent& ev, MSG& out, bool commit) {
         if (!FindWindow(target)) return false;
     }
     if (commit && ev.kind == InputEvent::MouseDown) {
+        ActivateMdiChildAt(target);
+        if (!FindWindow(target)) return false;
         HWND top = GetAncestor(target, GA_ROOT);
         Window* tw = FindWindow(top);
         if (tw && top != s.active && !NeverActivates(tw)) {

@@ -147,6 +147,7 @@ void InitWindowSystem(std::unique_ptr<DisplayBackend> backend) {
     WNDCLASS message;
     message.lpszClassName = kMessageWindowClass;
     RegisterClass(message);
+    RegisterMdiClientClass();
 }
 
 void ShutdownWindowSystem() {
@@ -330,6 +331,7 @@ bool DestroyWindow(HWND hwnd) {
     for (auto& [h, other] : s.windows)
         if (other->owner == hwnd) owned.push_back(h);
     for (HWND h : owned) DestroyWindow(h);
+    MdiChildGoing(hwnd);
 
     if (FindWindow(hwnd)) SendDestroyMessages(hwnd);
     if (s.active == hwnd) {

@@ -4,6 +4,7 @@
 #include "platform/winsys/DragDrop.h"
 #include "platform/winsys/GuiTasks.h"
 #include "platform/winsys/InputApi.h"
+#include "platform/winsys/MdiApi.h"
 #include "platform/winsys/MessageApi.h"
 #include "platform/winsys/PaintApi.h"
 #include "platform/winsys/ShellApi.h"

@@ -257,6 +257,13 @@ void KillWindowTimers(HWND hwnd);
 bool TakeDueTimer(HWND filter, bool remove, MSG& out);
 uint32_t MillisToNextTimer();  // INFINITE without timers
 
+// The MDI client's window class (Mdi.cpp).
+void RegisterMdiClientClass();
+// A press inside an MDI child activates it within its client.
+void ActivateMdiChildAt(HWND target);
+// Whatever its procedure does, its client activates another child.
+void MdiChildGoing(HWND child);
+
 // Default processing (DefWindowProc.cpp).
 void DefaultNcCalcSize(Window* w, NCCALCSIZE_PARAMS* params);
 void RunMoveSizeLoop(HWND hwnd, WPARAM command, TPoint screen);

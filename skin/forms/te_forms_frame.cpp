@@ -14,8 +14,10 @@
 
 namespace tarvel {
 
-TteWindowSubclass WindowSubclass(TTeDefaultForm* frame) {
-    switch (frame->BorderStyle()) {
+TteWindowSubclass WindowSubclass(TTeDefaultForm* frame) { return WindowSubclassOf(frame->BorderStyle()); }
+
+TteWindowSubclass WindowSubclassOf(TTeBorderStyle style) {
+    switch (style) {
         case kbsNone: return kwscNoBorder;
         case kbsBorder: return kwscBorder;
         case kbsDialog: return kwscDialog;
@@ -38,10 +40,13 @@ TteWindowButtonClass WindowButtonOf(TTeBorderIcon icon, TTeWindowState state) {
 }
 
 TteWindowButtons WindowButtons(TTeDefaultForm* frame) {
+    return WindowButtonsOf(frame->BorderStyle(), frame->BorderIcons(), frame->WindowState());
+}
+
+TteWindowButtons WindowButtonsOf(TTeBorderStyle style, TTeBorderIcons icons, TTeWindowState state) {
     TteWindowButtons b;
-    if (frame->BorderStyle() == kbsNone || frame->BorderStyle() == kbsBorder) return b;
+    if (style == kbsNone || style == kbsBorder) return b;
     for (int i = kwbSysMenu; i <= kwbCustom; ++i) b.Include(static_cast<TteWindowButtonClass>(i));
-    const TTeBorderIcons icons = frame->BorderIcons();
     const struct {
         TTeBorderIcon icon;
         std::initializer_list<TteWindowButtonClass> buttons;
@@ -56,7 +61,7 @@ TteWindowButtons WindowButtons(TTeDefaultForm* frame) {
         if (!icons.Contains(n.icon))
             for (TteWindowButtonClass c : n.buttons) b.Exclude(c);
     // The restore buttons stand in for the button of the state the window is in.
-    switch (frame->WindowState()) {
+    switch (state) {
         case kwsNormal:
             for (auto c : {kwbMinRestore, kwbMaxRestore, kwbRollRestore}) b.Exclude(c);
             break;
@@ -121,6 +126,7 @@ TTeDefaultForm::TTeDefaultForm(TComponent* owner) : TTeHook(owner) {
 }
 
 TTeDefaultForm::~TTeDefaultForm() {
+    UnhookMDIClient();
     UnhookApplication();
     hoverTimer_.reset();
     if (systemMenuLink_) systemMenuLink_->RemoveFreeNotification(this);
@@ -223,6 +229,7 @@ void TTeDefaultForm::Loaded() {
         } put{form, onResize};
         Update();
     }
+    HookMDIClient();
     if (OnCreate) OnCreate(this);
     if (hoverTimer_) hoverTimer_->SetEnabled(true);
 }

@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "platform/classlib/Forms.h"
 #include "platform/classlib/Menus.h"
@@ -23,6 +25,7 @@ namespace tarvel {
 
 class TTePopupMenu;
 class TTeMenuBar;
+class TTeItem;
 
 enum TTeBorderStyle : uint8_t { kbsNone, kbsBorder, kbsStandard, kbsDialog, kbsToolWindow };
 enum TTeWindowState : uint8_t { kwsNormal, kwsMaximized, kwsMinimized, kwsRollup, kwsTray };
@@ -179,6 +182,16 @@ public:
     void EnableDrawing() { drawingEnabled_ = true; }
     void DisableDrawing() { drawingEnabled_ = false; }
 
+    // ---- on an MDI main form (te_forms_frame_mdi.cpp) ----
+    // The item whose sub-menu lists the MDI children.
+    TTeItem* WindowMenu() const { return windowMenu_; }
+    void SetWindowMenu(TTeItem* item);
+    void UpdateWindowMenu();
+    void DoWindowMenuParentBeforePopup();
+    void DoWindowItemClick(TObject* item);
+    void Cascade();
+    void Tile();
+
 protected:
     static void DeclareMessages(TMessageTable& t);
     void Loaded() override;
@@ -230,6 +243,10 @@ protected:
     void UnhookApplication();
     // Hands the form's short-cut keys to the menu bar, once per frame.
     void HookShortCuts();
+    // Takes over the look of the MDI client window of an MDI main form.
+    void HookMDIClient();
+    void UnhookMDIClient();
+    LRESULT ClientWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     TTeWindowState prevState_ = kwsNormal;
     TRect restoreBounds_;
@@ -312,6 +329,12 @@ private:
     TRect snapshotRect_;
     bool paintToBitmap_ = false;
     TteBitmap* paintTarget_ = nullptr;
+    HWND mdiClient_ = nullptr;
+    WNDPROC mdiClientOldProc_ = nullptr;
+    WNDPROC mdiClientProc_ = nullptr;
+    TTeItem* windowMenu_ = nullptr;
+    std::vector<std::pair<TTeItem*, TCustomForm*>> windowItems_;
+    bool inWindowItemClick_ = false;
 };
 
 TteWindowSubclass WindowSubclass(TTeDefaultForm* frame);
@@ -363,6 +386,9 @@ protected:
     bool themeSwitches_ = true;
 };
 
+// The same for any frame of that border style, caption icons and state.
+TteWindowSubclass WindowSubclassOf(TTeBorderStyle style);
+TteWindowButtons WindowButtonsOf(TTeBorderStyle style, TTeBorderIcons icons, TTeWindowState state);
 // The theme's button for a caption icon in a window state (kwbCustom: none).
 TteWindowButtonClass WindowButtonOf(TTeBorderIcon icon, TTeWindowState state);
 // The first active frame of class Frame on the form a control lies on, or null.

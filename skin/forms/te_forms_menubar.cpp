@@ -75,6 +75,7 @@ TTeMenuBar::~TTeMenuBar() {
 void TTeMenuBar::Loaded() {
     TTeControl::Loaded();
     SetPopupMenuOptions(&options_);
+    CreateMDIItems();
     TakeThemeBounds();
     items_->Change();
 }

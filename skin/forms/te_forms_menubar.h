@@ -62,6 +62,17 @@ public:
     // Lays the bar out again after its items changed.
     void ItemsChanged();
 
+    // On an MDI main form: the maximized child's system item and buttons,
+    // hidden until ShowMDIItems (te_forms_menubar_mdi.cpp); null elsewhere.
+    TTeItem *MDISysItem = nullptr, *MDIRestoreItem = nullptr, *MDIMinimizeItem = nullptr,
+            *MDIMaximizeItem = nullptr, *MDICloseItem = nullptr, *MDINextItem = nullptr,
+            *MDIMinimizeButton = nullptr, *MDIRestoreButton = nullptr, *MDICloseButton = nullptr;
+    // The child whose buttons show, or the one the last MDI item acted on.
+    TCustomForm* MDIChild = nullptr;
+    void ShowMDIItems(TCustomForm* child);
+    void HideMDIItems();
+    void DoMDIItemClick(TObject* sender);
+
 protected:
     static void DeclareMessages(TMessageTable& t);
     void Loaded() override;
@@ -82,6 +93,7 @@ private:
     void TakeThemeBounds();
     TteTheme* Theme();
     void PaintItems();
+    void CreateMDIItems();
 
     TTeItem* items_ = nullptr;
     std::unique_ptr<TTeMenuBarView> view_;

@@ -4,6 +4,7 @@
 
 #include "skin/core/te_theme_api.h"
 #include "skin/forms/te_forms_frame2.h"
+#include "skin/forms/te_forms_mdichild.h"
 #include "skin/forms/te_forms_resources.h"
 
 namespace tarvel {
@@ -26,10 +27,7 @@ bool DrawFormBackground(TCanvas* canvas, const TteBackground& b) {
     }
     TTeDefaultForm* frame = GetParentQvForm(b.Parent);
     if (!frame || !frame->GetForm()) frame = GetParentQvForm2(b.Parent);
-    if (!frame || !frame->GetForm()) {
-        FillWithColour(canvas, b);
-        return true;
-    }
+    if (!frame || !frame->GetForm()) return DrawMDIChildBackground(canvas, b, FillWithColour);
     frame->SetBackgroundRequest(&b.Rect);
     struct Clear {
         TTeDefaultForm* frame;

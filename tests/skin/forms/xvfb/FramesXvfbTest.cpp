@@ -1,7 +1,8 @@
 // The skinned frames through the SDL backend on an Xvfb of its own: the
 // full frame active, inactive, maximized and rolled up, a dialog with the
 // light frame, and a window whose menu bar has a menu and a sub-menu open,
-// in the flat theme and in the tool's own skin file, saved
+// in the flat theme and in the tool's own skin file, an MDI parent with three
+// children (one of them maximized in a second picture), saved
 // under screenshots/ in the build folder for people to look at.
 
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@
 #include "skin/core/te_forms.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/forms/te_forms_frame2.h"
+#include "skin/forms/te_forms_mdichild.h"
 #include "skin/forms/te_forms_menubar.h"
 #include "skin/forms/te_forms_menuview.h"
 #include "skin/forms/te_forms_resources.h"
@@ -242,6 +244,65 @@ TEST_F(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile)
         EXPECT_EQ(inner, recent);
         delete form;
     }
+}
+
+TEST_F(FramesOnX11, MdiParentWithThreeChildrenOneOfThemMaximizedInTheSkinFile) {
+    TForm* parent = nullptr;
+    Application->CreateForm(parent);
+    parent->SetFormStyle(fsMDIForm);
+    parent->SetCaption("Battery modules");
+    TTeThemeLink* link = nullptr;
+    TTeMenuBar* bar = nullptr;
+    {
+        TLoadingScope scope(parent);
+        link = new TTeThemeLink(parent);
+        link->SetThemeFile(std::string(TARVEL_BINARY_DIR) + "/res/theme/dara.mskn");
+        auto* frame = new TTeForm(parent);
+        frame->SetThemeLink(link);
+        bar = new TTeMenuBar(parent);
+        bar->SetAlign(alTop);
+        bar->SetParent(parent);
+        for (const char* caption : {"&File Option", "&Window"}) {
+            auto* item = new TTeItem(parent);
+            item->SetCaption(Utf8ToWide(caption));
+            bar->Items()->Add(item);
+        }
+        bar->SetThemeLink(link);
+        frame->SetMenuBar(bar);
+        scope.Finish();
+    }
+    parent->SetBounds(40, 40, 760, 540);
+    parent->Show();
+    std::vector<TForm*> children;
+    const char* captions[] = {"Module 1", "Module 2", "Module 3"};
+    for (int i = 0; i < 3; ++i) {
+        auto* child = new TForm(Application);
+        child->SetFormStyle(fsMDIChild);
+        child->SetCaption(captions[i]);
+        TTeMDIChild* frame = nullptr;
+        {
+            TLoadingScope scope(child);
+            frame = new TTeMDIChild(child);
+            frame->SetThemeLink(link);
+            frame->SetActive(true);
+            scope.Finish();
+        }
+        child->SetBounds(20 + 150 * i, 20 + 60 * i, 300, 220);
+        child->Show();
+        ASSERT_TRUE(frame->Themed()) << "the skin file defines the child's window";
+        children.push_back(child);
+    }
+    SetForegroundWindow(parent->Handle());
+    Settle(sdl, parent->Handle());
+    EXPECT_TRUE(sdl->SaveWindowPng(parent->Handle(), dir + "/mdi_three_children_dara.png"));
+
+    children[1]->SetWindowState(wsMaximized);
+    Settle(sdl, parent->Handle());
+    EXPECT_TRUE(bar->MDISysItem->Visible() && bar->MDICloseButton->Visible());
+    EXPECT_TRUE(sdl->SaveWindowPng(parent->Handle(), dir + "/mdi_child_maximized_dara.png"));
+
+    for (TForm* child : children) delete child;
+    delete parent;
 }
 
 }  // namespace

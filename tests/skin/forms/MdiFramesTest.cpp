@@ -1,0 +1,329 @@
+// An MDI main form with the full frame and a skinned menu bar, holding
+// children with the MDI child frame, classic or drawn by the flat theme.
+
+#include "FrameFixture.h"
+#include "platform/classlib/ExtCtrls.h"
+#include "skin/forms/te_forms_mdichild.h"
+#include "skin/forms/te_forms_menubar.h"
+
+namespace tarvel::testing {
+namespace {
+
+class MdiFramesTest : public FrameTest {
+protected:
+    void TearDown() override {
+        for (TForm* c : children_)
+            if (Alive(c)) delete c;
+        form_ = parent_;
+        FrameTest::TearDown();
+    }
+
+    bool Alive(TForm* f) {
+        for (int i = 0; i < ::tarvel::Screen->FormCount(); ++i)
+            if (::tarvel::Screen->Forms(i) == f) return true;
+        return false;
+    }
+
+    void MakeParent(bool themed) {
+        Application->CreateForm(parent_);
+        parent_->SetFormStyle(fsMDIForm);
+        parent_->SetCaption("Battery modules");
+        parent_->SetColor(clTeal);
+        {
+            TLoadingScope scope(parent_);
+            if (themed) {
+                link_ = new TTeThemeLink(parent_);
+                link_->SetThemeBuilding("Flat");
+                auto* f = new TTeForm(parent_);
+                f->SetThemeLink(link_);
+                frame_ = f;
+            } else {
+                frame_ = new TTeDefaultForm(parent_);
+                frame_->SetActive(true);
+            }
+            bar_ = new TTeMenuBar(parent_);
+            bar_->SetAlign(alTop);
+            bar_->SetParent(parent_);
+            auto* file = new TTeItem(parent_);
+            file->SetCaption(u"&File");
+            bar_->Items()->Add(file);
+            window_ = new TTeItem(parent_);
+            window_->SetCaption(u"&Window");
+            bar_->Items()->Add(window_);
+            auto* cascade = new TTeItem(parent_);
+            cascade->SetCaption(u"&Cascade");
+            window_->Add(cascade);
+            frame_->SetMenuBar(bar_);
+            frame_->SetWindowMenu(window_);
+            scope.Finish();
+        }
+        parent_->SetBounds(40, 40, 700, 520);
+        parent_->Show();
+        ui_.RunUntilIdle();
+    }
+
+    template <class Frame = TTeCustomMDIChild>
+    TForm* MakeChild(const char* caption, TRect bounds, Frame** frame = nullptr) {
+        auto* f = new TForm(Application);
+        f->SetFormStyle(fsMDIChild);
+        f->SetCaption(caption);
+        f->SetColor(clWhite);
+        f->OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+        Frame* made = nullptr;
+        {
+            TLoadingScope scope(f);
+            made = new Frame(f);
+            if constexpr (std::is_same_v<Frame, TTeMDIChild>) made->SetThemeLink(link_);
+            made->SetActive(true);
+            scope.Finish();
+        }
+        f->SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+        f->Show();
+        ui_.RunUntilIdle();
+        children_.push_back(f);
+        if (frame) *frame = made;
+        return f;
+    }
+
+    TPoint ScreenOf(TForm* f, TPoint window) {
+        const TRect r = WindowRect(f->Handle());
+        return TPoint{r.left + window.x, r.top + window.y};
+    }
+    void Click(TPoint screen) {
+        ui_.Backend().MouseMove(screen);
+        ui_.Backend().MouseDown(screen);
+        ui_.Backend().MouseUp(screen);
+        ui_.RunUntilIdle();
+    }
+    TRect InClient(TForm* f) {
+        TRect r = WindowRect(f->Handle());
+        MapWindowPoints(nullptr, parent_->ClientHandle(), r);
+        return r;
+    }
+    bool MDIItemsShown() {
+        return bar_->MDISysItem->Visible() && bar_->MDIMinimizeButton->Visible() &&
+               bar_->MDIRestoreButton->Visible() && bar_->MDICloseButton->Visible();
+    }
+
+    TForm* parent_ = nullptr;
+    TTeDefaultForm* frame_ = nullptr;
+    TTeThemeLink* link_ = nullptr;
+    TTeMenuBar* bar_ = nullptr;
+    TTeItem* window_ = nullptr;
+    std::vector<TForm*> children_;
+};
+
+TEST_F(MdiFramesTest, ChildrenAreFramedActivatedMovedAndSizedInsideTheClient) {
+    MakeParent(false);
+    TTeCustomMDIChild* fa = nullptr;
+    TForm* a = MakeChild("Module &A", ::tarvel::Bounds(10, 10, 260, 180), &fa);
+    TForm* b = MakeChild("Module B", ::tarvel::Bounds(120, 60, 260, 180));
+    EXPECT_EQ(GetParent(a->Handle()), parent_->ClientHandle());
+    EXPECT_EQ(parent_->ActiveMDIChild(), b);
+    EXPECT_FALSE(fa->FrameActive());
+    // The frame declares its size: the client is what it leaves.
+    const TRect cb = fa->GetClientBounds();
+    EXPECT_EQ(a->ClientWidth(), cb.Width());
+    EXPECT_EQ(a->ClientHeight(), cb.Height());
+    EXPECT_GT(cb.top, cb.left);
+
+    // A press on a's caption activates it; a drag moves it in the client.
+    const TPoint caption = ScreenOf(a, TPoint{60, cb.top / 2 + 1});
+    ASSERT_EQ(SendMessage(a->Handle(), WM_NCHITTEST, 0, PointToLParam(caption)), HTCAPTION);
+    ui_.Backend().MouseMove(caption);
+    ui_.Backend().MouseDown(caption);
+    ui_.Backend().MouseMove(TPoint{caption.x + 40, caption.y + 30});
+    ui_.Backend().MouseUp(TPoint{caption.x + 40, caption.y + 30});
+    ui_.RunUntilIdle();
+    EXPECT_EQ(parent_->ActiveMDIChild(), a);
+    EXPECT_TRUE(fa->FrameActive());
+    EXPECT_EQ(InClient(a), ::tarvel::Bounds(50, 40, 260, 180));
+
+    // The bottom-right corner sizes it.
+    const TPoint corner = ScreenOf(a, TPoint{258, 178});
+    ASSERT_EQ(SendMessage(a->Handle(), WM_NCHITTEST, 0, PointToLParam(corner)), HTBOTTOMRIGHT);
+    ui_.Backend().MouseMove(corner);
+    ui_.Backend().MouseDown(corner);
+    ui_.Backend().MouseMove(TPoint{corner.x + 50, corner.y + 20});
+    ui_.Backend().MouseUp(TPoint{corner.x + 50, corner.y + 20});
+    ui_.RunUntilIdle();
+    EXPECT_EQ(InClient(a), ::tarvel::Bounds(50, 40, 310, 200));
+    EXPECT_EQ(a->ClientWidth(), fa->GetClientBounds().Width());
+}
+
+TEST_F(MdiFramesTest, AMaximizedChildPutsItsButtonsInTheParentsMenuBar) {
+    MakeParent(true);
+    TTeCustomMDIChild* fa = nullptr;
+    TForm* a = MakeChild("Module A", ::tarvel::Bounds(10, 10, 260, 180), &fa);
+    TForm* b = MakeChild("Module B", ::tarvel::Bounds(120, 60, 260, 180));
+    ASSERT_NE(bar_->MDISysItem, nullptr);
+    EXPECT_FALSE(MDIItemsShown());
+
+    // The maximize button of b's caption.
+    TTeCustomMDIChild* fb = GetParentQvMDIChild(b);
+    Click(ScreenOf(b, Centre(fb->GetCaptionButtonRect(kbiMaximize))));
+    EXPECT_EQ(b->WindowState(), wsMaximized);
+    EXPECT_TRUE(MDIItemsShown());
+    EXPECT_EQ(bar_->MDIChild, b);
+    // The frame steps aside: the client fills the MDI client.
+    EXPECT_EQ(b->ClientRect(), ClientRect(parent_->ClientHandle()));
+    // The buttons sit at the bar's right end.
+    EXPECT_EQ(bar_->MDICloseButton->ItemRect.right, bar_->GetViewRect().left + bar_->Width());
+
+    // Activating a carries the maximized state over; the bar follows.
+    parent_->Next();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(parent_->ActiveMDIChild(), a);
+    EXPECT_EQ(a->WindowState(), wsMaximized);
+    EXPECT_EQ(bar_->MDIChild, a);
+
+    // The bar's restore button restores it and takes the items away.
+    bar_->DoMDIItemClick(bar_->MDIRestoreButton);
+    ui_.RunUntilIdle();
+    EXPECT_EQ(a->WindowState(), wsNormal);
+    EXPECT_FALSE(MDIItemsShown());
+    EXPECT_EQ(InClient(a), ::tarvel::Bounds(10, 10, 260, 180));
+    EXPECT_GT(fa->GetClientBounds().top, 0);
+
+    // Maximized again and closed from the bar: the items go with it.
+    a->SetWindowState(wsMaximized);
+    ui_.RunUntilIdle();
+    EXPECT_TRUE(MDIItemsShown());
+    bar_->DoMDIItemClick(bar_->MDICloseButton);
+    ui_.RunUntilIdle();
+    EXPECT_FALSE(Alive(a));
+    EXPECT_EQ(parent_->MDIChildCount(), 1);
+    // The next child takes the maximized state and its buttons show.
+    EXPECT_EQ(b->WindowState(), wsMaximized);
+    EXPECT_EQ(bar_->MDIChild, b);
+    b->Close();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(parent_->MDIChildCount(), 0);
+    EXPECT_FALSE(MDIItemsShown());
+}
+
+TEST_F(MdiFramesTest, TheChildSystemMenuIsRefilledNotPiledUp) {
+    MakeParent(false);
+    TTeCustomMDIChild* fa = nullptr;
+    TForm* a = MakeChild("Module A", ::tarvel::Bounds(10, 10, 260, 180), &fa);
+    TForm* b = MakeChild("Module B", ::tarvel::Bounds(40, 40, 260, 180));
+    fa->BuildSysMenu();
+    const int components = a->ComponentCount() + fa->ComponentCount();
+    fa->BuildSysMenu();
+    fa->BuildSysMenu();
+    EXPECT_EQ(a->ComponentCount() + fa->ComponentCount(), components);
+    ASSERT_EQ(fa->SystemMenu()->Count(), 7);
+    std::vector<std::u16string> captions;
+    for (int i = 0; i < 7; ++i) captions.push_back(fa->SystemMenu()->GetItem(i)->Caption());
+    EXPECT_EQ(captions, (std::vector<std::u16string>{u"&Restore", u"Mi&nimize", u"Ma&ximize", u"-", u"&Close",
+                                                     u"-", u"&Next"}));
+    EXPECT_FALSE(fa->SystemMenu()->GetItem(0)->Enabled());  // a normal child has nothing to restore
+
+    // "&Next" activates the next child, "&Close" closes this one.
+    EXPECT_EQ(parent_->ActiveMDIChild(), b);
+    fa->SystemMenu()->GetItem(6)->OnClick(fa->SystemMenu()->GetItem(6));
+    ui_.RunUntilIdle();
+    EXPECT_EQ(parent_->ActiveMDIChild(), a);
+    fa->SystemMenu()->GetItem(4)->OnClick(fa->SystemMenu()->GetItem(4));
+    ui_.RunUntilIdle();
+    EXPECT_FALSE(Alive(a));
+    EXPECT_EQ(parent_->ActiveMDIChild(), b);
+}
+
+TEST_F(MdiFramesTest, TheWindowMenuListsTheChildrenOnceAndActivatesThem) {
+    MakeParent(false);
+    TForm* a = MakeChild("Module A", ::tarvel::Bounds(10, 10, 260, 180));
+    MakeChild("Module B", ::tarvel::Bounds(40, 40, 260, 180));
+    frame_->UpdateWindowMenu();
+    frame_->UpdateWindowMenu();  // opened twice: no duplicates
+    ASSERT_EQ(window_->Count(), 4);
+    EXPECT_EQ(window_->GetItem(0)->Caption(), u"&Cascade");
+    EXPECT_EQ(window_->GetItem(1)->Caption(), u"-");
+    EXPECT_EQ(window_->GetItem(2)->Caption(), u"Module A");
+    EXPECT_EQ(window_->GetItem(3)->Caption(), u"Module B");
+    EXPECT_TRUE(window_->GetItem(3)->Checked());
+    EXPECT_FALSE(window_->GetItem(2)->Checked());
+    frame_->DoWindowItemClick(window_->GetItem(2));
+    EXPECT_EQ(parent_->ActiveMDIChild(), a);
+    EXPECT_TRUE(window_->GetItem(2)->Checked());
+    EXPECT_FALSE(window_->GetItem(3)->Checked());
+}
+
+TEST_F(MdiFramesTest, MenuBarsOffAnMdiFormHaveNoMdiItems) {
+    TTeDefaultForm* frame = MakeForm(false);
+    auto* bar = new TTeMenuBar(form_);
+    bar->SetParent(form_);
+    {
+        TLoadingScope scope(bar);
+        scope.Finish();
+    }
+    EXPECT_EQ(bar->MDISysItem, nullptr);
+    const int count = bar->Items()->Count();
+    bar->ShowMDIItems(form_);
+    bar->HideMDIItems();
+    bar->DoMDIItemClick(bar->Items());
+    EXPECT_EQ(bar->Items()->Count(), count);
+    EXPECT_NE(frame, nullptr);
+}
+
+TEST_F(MdiFramesTest, TheFlatThemeDrawsTheChildFrameAndTheClientKeepsTheFramesBackground) {
+    MakeParent(true);
+    TTeMDIChild* fa = nullptr;
+    TForm* a = MakeChild<TTeMDIChild>("Module A", ::tarvel::Bounds(10, 10, 260, 180), &fa);
+    ASSERT_TRUE(fa->Themed());
+    TteTheme* flat = GetThemeLink(link_);
+    const TRect cb = flat->WindowGetClientRect(kwscStandard, TRect{0, 0, 260, 180}, "default");
+    EXPECT_EQ(fa->GetClientBounds(), cb);
+    EXPECT_EQ(a->ClientWidth(), cb.Width());
+    ui_.RunUntilIdle();
+    // The frame shows the theme's caption, not the classic gradient; the
+    // MDI client around the child shows the parent frame's client colour.
+    std::shared_ptr<const Surface> shot = ui_.Backend().WindowPixels(parent_->Handle());
+    ASSERT_TRUE(shot);
+    const TRect pw = WindowRect(parent_->Handle());
+    const TRect aw = WindowRect(a->Handle());
+    const uint32_t captionPixel =
+        shot->Pixel(aw.left - pw.left + 150, aw.top - pw.top + cb.top / 2) & 0xFFFFFF;
+    TteBitmap expected;
+    expected.SetSize(260, 180);
+    {
+        TCanvas c;
+        c.SetHandle(expected.DC());
+        flat->WindowDraw(kwscStandard, c,
+                         WindowInfo(TRect{0, 0, 260, 180}, TteWindowDrawStates{kwdsActive}, NullRect,
+                                    MDIWindowButtons(fa), u"Module A", false),
+                         "default");
+        c.SetHandle(HDC{});
+    }
+    EXPECT_EQ(captionPixel, expected.GetPixel(150, cb.top / 2) & 0xFFFFFF);
+    TRect client = WindowRect(parent_->ClientHandle());
+    const uint32_t around = shot->Pixel(client.right - pw.left - 20, client.bottom - pw.top - 20) & 0xFFFFFF;
+    TteBitmap back;
+    back.SetSize(4, 4);
+    {
+        TCanvas c;
+        c.SetHandle(back.DC());
+        flat->WindowDrawClient(kwscStandard, c, TRect{0, 0, 4, 4}, "default");
+        c.SetHandle(HDC{});
+    }
+    EXPECT_EQ(around, back.GetPixel(1, 1) & 0xFFFFFF);
+
+    // A transparent control on the child shows the theme's client, not the
+    // form's colour.
+    ASSERT_NE(PixelToColorRef(around), ColorToColorRef(clWhite));
+    auto* panel = new TPanel(a);
+    panel->SetParent(a);
+    panel->SetBounds(10, 10, 40, 30);
+    TBitmap behind;
+    behind.SetSize(40, 30);
+    DrawControlBackground(panel, *behind.Canvas());
+    EXPECT_EQ(static_cast<COLORREF>(behind.Canvas()->Pixels(5, 5)), PixelToColorRef(around));
+
+    // Maximized, the frame is not drawn and the client shows no background.
+    a->SetWindowState(wsMaximized);
+    ui_.RunUntilIdle();
+    EXPECT_EQ(fa->GetClientBounds(), ::tarvel::Bounds(0, 0, a->Width(), a->Height()));
+}
+
+}  // namespace
+}  // namespace tarvel::testing
