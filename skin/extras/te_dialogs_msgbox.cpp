@@ -316,6 +316,25 @@ int QvMessageDlg(TTeMessage* comp, const WideString& msg, TMsgDlgType type, TMsg
 int QvMessageDlg(const WideString& msg, TMsgDlgType type, TMsgDlgButtons buttons, int helpCtx) {
     return QvMessageDlg(nullptr, msg, type, buttons, helpCtx);
 }
+String msgfmt::Fill(std::string_view format, const String* args, size_t count) {
+    String out;
+    size_t next = 0;
+    for (size_t i = 0; i < format.size(); ++i) {
+        const char c = format[i];
+        const char after = i + 1 < format.size() ? format[i + 1] : '\0';
+        if (c == '{' && after == '{') {
+            out += '{';
+            ++i;
+        } else if (c == '{' && after == '}' && next < count) {
+            out += args[next++];
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 void QvShowMessagePos(TTeMessage* comp, const WideString& msg, int x, int y) {
     Use(comp)->ShowMessagePos(msg, x, y);
 }

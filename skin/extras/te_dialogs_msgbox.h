@@ -6,6 +6,8 @@
 // process-wide one.
 
 #include <memory>
+#include <string_view>
+#include <type_traits>
 
 #include "platform/classlib/DialogService.h"
 #include "platform/classlib/Forms.h"
@@ -17,6 +19,35 @@
 #include "skin/forms/te_forms_frame.h"
 
 namespace tarvel {
+
+// Message texts with "{}" holes filled in order by arguments of any text or
+// number type ("{{" gives a brace). The format is never read as printf
+// directives, so a caller's text with '%' in it is shown as written; a hole
+// without an argument stays "{}" and surplus arguments are left out.
+namespace msgfmt {
+inline String Text(const String& s) { return s; }
+inline String Text(std::string_view s) { return String(s); }
+inline String Text(const char* s) { return s ? String(s) : String(); }
+inline String Text(const WideString& s) { return WideToUtf8(s); }
+inline String Text(char c) { return String(1, c); }
+inline String Text(bool b) { return b ? "True" : "False"; }
+template <class T>
+requires std::is_arithmetic_v<T> String Text(T v) {
+    if constexpr (std::is_floating_point_v<T>)
+        return FloatToStr(static_cast<double>(v));
+    else if constexpr (std::is_signed_v<T>)
+        return IntToStr(v);
+    else
+        return UIntToStr(v);
+}
+String Fill(std::string_view format, const String* args, size_t count);
+}  // namespace msgfmt
+
+template <class... Args>
+WideString FormatMessageText(std::string_view format, const Args&... args) {
+    const String texts[] = {msgfmt::Text(args)..., String()};
+    return Utf8ToWide(msgfmt::Fill(format, texts, sizeof...(Args)));
+}
 
 constexpr TModalResult mrNoToAll = 9;
 constexpr TModalResult mrYesToAll = 10;
@@ -86,6 +117,10 @@ public:
         MessageDlgPos(msg, mtCustom, TMsgDlgButtons{mbOK}, 0, x, y);
     }
     void ShowMessage(const WideString& msg) { ShowMessagePos(msg, -1, -1); }
+    template <class... Args>
+    void ShowMessageFmt(std::string_view format, const Args&... args) {
+        ShowMessage(FormatMessageText(format, args...));
+    }
     // True with `value` replaced when confirmed with OK.
     bool InputQuery(const WideString& caption, const WideString& prompt, WideString& value);
     bool InputQuery(const WideString& caption, const WideString& prompt, String& value);
@@ -162,6 +197,14 @@ int QvMessageDlg(const WideString& msg, TMsgDlgType type, TMsgDlgButtons buttons
 void QvShowMessagePos(TTeMessage* comp, const WideString& msg, int x, int y);
 void QvShowMessage(TTeMessage* comp, const WideString& msg);
 void QvShowMessage(const WideString& msg);
+template <class... Args>
+void QvShowMessageFmt(TTeMessage* comp, std::string_view format, const Args&... args) {
+    QvShowMessage(comp, FormatMessageText(format, args...));
+}
+template <class... Args>
+void QvShowMessageFmt(std::string_view format, const Args&... args) {
+    QvShowMessage(nullptr, FormatMessageText(format, args...));
+}
 bool QvInputQuery(TTeMessage* comp, const WideString& caption, const WideString& prompt, WideString& value);
 bool QvInputQuery(const WideString& caption, const WideString& prompt, WideString& value);
 bool QvInputQuery(const WideString& caption, const WideString& prompt, String& value);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 
 #include "platform/classlib/Pictures.h"
@@ -157,6 +159,17 @@ TEST_F(DialogsFileSelectTest, DroppedFilesGiveTheDirectoryEditTheirFolders) {
     ui_.RunUntilIdle();
     EXPECT_EQ(edit->GetText(), Dir() + ";" + File("Sub") + ";" + File("Sub"));
     EXPECT_EQ(drops, 1);
+
+    // Long paths arrive whole.
+    const String deep =
+        File("Sub") + "/" + String(120, 'd') + "/" + String(120, 'e') + "/" + String(120, 'f');
+    std::filesystem::create_directories(deep);
+    std::ofstream(deep + "/cells.csv") << "1";
+    edit->SetText("");
+    edit->MultipleDirs = false;
+    QueueFileDrop(centre, {deep + "/cells.csv"});
+    ui_.RunUntilIdle();
+    EXPECT_EQ(edit->GetText(), deep);
 
     edit->SetText(File("Sub") + ";" + File("missing"));
     EXPECT_EQ(edit->LongName(), File("Sub") + ";" + Dir() + "/")

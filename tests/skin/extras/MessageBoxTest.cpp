@@ -195,6 +195,26 @@ TEST_F(MessageBoxTest, TheDriverAnswersTheSkinnedBoxesOnTheirForms) {
     EXPECT_TRUE(ui_.Problems().empty()) << ui_.Problems().front();
 }
 
+TEST_F(MessageBoxTest, FormattedMessagesFillTheirHolesByTypeAndNeverReadPercentSigns) {
+    const WideString wide = u"Zelle \u00e4";
+    struct Case {
+        WideString got;
+        WideString expected;
+    } const cases[] = {
+        {FormatMessageText("Cell {} at {} V", 7, 3.25), u"Cell 7 at 3.25 V"},
+        {FormatMessageText("{}{}", String("%s%n"), "%d"), u"%s%n%d"},  // arguments are text, never directives
+        {FormatMessageText("100% of {}", wide), u"100% of Zelle \u00e4"},
+        {FormatMessageText("{} {} {}", -1, 4000000000u), u"-1 4000000000 {}"},  // a hole without argument
+        {FormatMessageText("{{}} {}", true, "surplus"), u"{}} True"},
+        {FormatMessageText("{"), u"{"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.got, c.expected) << WideToUtf8(c.got);
+
+    QvShowMessageFmt(comp_, "Port {} failed: {}", "/dev/ttyUSB0", String("50% {} %s"));
+    ASSERT_EQ(ui_.Boxes().size(), 1u);
+    EXPECT_EQ(ui_.Boxes()[0].text, "Port /dev/ttyUSB0 failed: 50% {} %s");
+}
+
 TEST_F(MessageBoxTest, BoxesInTheFlatThemeAreSavedAsPictures) {
     ChangeTheme("Flat");
     const std::filesystem::path folder = std::filesystem::path(TARVEL_BINARY_DIR) / "gallery";

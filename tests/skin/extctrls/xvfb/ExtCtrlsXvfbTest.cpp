@@ -1,0 +1,183 @@
+// The main window's bars through the SDL backend on an Xvfb of their own: a
+// page control of thirteen tabs in two rows, a tool bar of six picture
+// buttons, progress bars and a status bar, in the flat theme and in the
+// tool's skin file, saved under screenshots/ in the build folder for people
+// to look at.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "platform/base/Ticks.h"
+#include "platform/classlib/Application.h"
+#include "platform/classlib/ImageLists.h"
+#include "platform/winsys/Backend.h"
+#include "platform/winsys/sdl/SdlBackend.h"
+#include "skin/controls/te_controls_speedbutton.h"
+#include "skin/core/te_engine.h"
+#include "skin/core/te_theme_api.h"
+#include "skin/extctrls/te_extctrls_pages.h"
+#include "skin/extctrls/te_extctrls_progress.h"
+#include "skin/extctrls/te_extctrls_status.h"
+#include "skin/extctrls/te_extctrls_toolbar.h"
+#include "skin/themes/theme_flat.h"
+#include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
+#include "tests/skin/themes/DaraSkinFixture.h"
+
+namespace tarvel {
+namespace {
+
+class ExtCtrlsOnX11 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        // The server can be slow to take a new client on a loaded machine.
+        auto backend = SdlBackend::Open("x11", &error);
+        for (int i = 0; !backend && i < 10; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            backend = SdlBackend::Open("x11", &error);
+        }
+        ASSERT_TRUE(backend) << error;
+        sdl = backend.get();
+        InitWindowSystem(std::move(backend));
+        app = std::make_unique<TApplication>(nullptr);
+        InitThemeCore();
+        InitThemeFlat();
+        InitControlBases();
+        RegisterTabSheetBackground();
+        mkdir(dir.c_str(), 0755);
+    }
+    void TearDown() override {
+        if (!sdl) return;
+        ReleaseTheme();
+        DoneControlBases();
+        DoneThemeCore();
+        app.reset();
+        ShutdownWindowSystem();
+    }
+
+    SdlBackend* sdl = nullptr;
+    std::unique_ptr<TApplication> app;
+    const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
+};
+
+// Six 16 x 16 pictures: a coloured square with a white diagonal.
+void AddPictures(TImageList& images) {
+    images.SetSize(16, 16);
+    for (TColor color : {clRed, clGreen, clBlue, clNavy, clPurple, clTeal}) {
+        TBitmap picture;
+        picture.SetSize(16, 16);
+        picture.Canvas()->Brush()->SetColor(color);
+        picture.Canvas()->FillRect(TRect{0, 0, 16, 16});
+        picture.Canvas()->Brush()->SetColor(clWhite);
+        for (int i = 2; i < 14; ++i) picture.Canvas()->FillRect(TRect{i, i, i + 2, i + 1});
+        images.AddMasked(&picture, clFuchsia);
+    }
+}
+
+TEST_F(ExtCtrlsOnX11, PagesToolBarProgressAndStatusBarsInTheFlatThemeAndTheSkinFile) {
+    const struct {
+        const char* name;
+        bool skinFile;
+    } looks[] = {{"flat", false}, {"dara", true}};
+    for (const auto& look : looks) {
+        SCOPED_TRACE(look.name);
+        if (look.skinFile)
+            ASSERT_TRUE(testing::ChangeToDaraSkin()) << testing::DaraSkinPath();
+        else
+            ChangeTheme(std::string_view("Flat"));
+
+        auto form = std::make_unique<TForm>(Application);
+        form->SetCaption("Tarvel BMS");
+        form->SetColor(clBtnFace);
+        form->SetBounds(40, 40, 660, 420);
+        TImageList images(form.get());
+        AddPictures(images);
+
+        auto* bar = new TTeToolBar(form.get());
+        bar->SetParent(form.get());
+        bar->SetAlign(alTop);
+        bar->SetHeight(30);
+        const char* hints[] = {"Connect", "Disconnect", "Read", "Write", "Export", "Settings"};
+        for (int i = 0; i < 6; ++i) {
+            if (i == 4) {
+                auto* divider = new TTeSpeedDivider(form.get());
+                divider->SetParent(bar);
+                divider->SetLeft(1000);
+            }
+            auto* b = new TTeSpeedButton(form.get());
+            b->SetParent(bar);
+            b->SetLeft(2000 + i);
+            b->SetImages(&images);
+            b->SetImageIndex(i);
+            b->SetHint(hints[i]);
+            b->SetShowCaption(false);
+            if (i == 1) b->SetEnabled(false);
+        }
+
+        auto* pages = new TTePageControl(form.get());
+        pages->SetParent(form.get());
+        pages->SetBounds(8, 38, 640, 250);
+        pages->SetMultiLine(true);
+        std::vector<TTeTabSheet*> sheets;
+        for (const char* caption :
+             {"Realtime", "Cells", "Temperatures", "Balance", "Alarms", "Export", "History", "Parameters",
+              "Calibration", "Firmware", "Ports", "Log", "About"}) {
+            auto* sheet = new TTeTabSheet(form.get());
+            sheet->SetText(caption);
+            sheet->SetTabControl(pages);
+            sheets.push_back(sheet);
+        }
+        pages->SetActivePage(sheets[1]);
+
+        const struct {
+            bool smooth;
+            int position;
+        } progress[] = {{false, 35}, {true, 70}, {false, 130}};
+        for (int i = 0; i < 3; ++i) {
+            auto* p = new TTeProgressBar(form.get());
+            p->SetParent(form.get());
+            p->SetBounds(8 + i * 215, 298, 200, 16);
+            p->SetSmooth(progress[i].smooth);
+            p->SetPosition(progress[i].position);
+        }
+
+        auto* status = new TTeStatusBar(form.get());
+        status->SetParent(form.get());
+        status->SetAlign(alBottom);
+        const struct {
+            const char16_t* text;
+            int width, stretch;
+        } panels[] = {{u"COM3 115200", 110, 0}, {u"5 modules, 80 cells", 160, 0}, {u"Ready", 80, 50}};
+        for (const auto& p : panels) {
+            TTeStatusPanel* panel = status->Panels()->Add();
+            panel->SetText(p.text);
+            panel->SetWidth(p.width);
+            panel->SetStretchPriority(p.stretch);
+        }
+
+        form->Show();
+        const HWND h = form->Handle();
+        const DWORD start = GetTickCount();
+        while (!sdl->WindowPixels(h) && GetTickCount() - start < 5000) Application->ProcessMessages();
+        const DWORD settle = GetTickCount();
+        while (GetTickCount() - settle < 300) Application->ProcessMessages();
+        EXPECT_EQ(pages->RowCount(), 2);
+        const std::string name = std::string("extctrls_bars_") + look.name + ".png";
+        EXPECT_TRUE(sdl->SaveWindowPng(h, dir + "/" + name)) << name;
+    }
+}
+
+}  // namespace
+}  // namespace tarvel
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    return tarvel::RunTestsOnXvfb("the extended controls' gallery");
+}
+
+// SDL's D-Bus connection keeps a buffer for the life of the process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
