@@ -26,6 +26,9 @@ bool IsWindowItem(const TTeItem* item) { return item->Name().find(kWindowItemMar
 void TTeDefaultForm::HookMDIClient() {
     TCustomForm* form = GetForm();
     if (Designing() || mdiClient_ || !form || form->FormStyle() != fsMDIForm) return;
+    // The client window comes with the form's own: make it now, so the
+    // frame paints around the children from the first show on.
+    form->HandleNeeded();
     HWND client = form->ClientHandle();
     if (!client) return;
     mdiClient_ = client;

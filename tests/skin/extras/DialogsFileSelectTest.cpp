@@ -171,6 +171,7 @@ TEST_F(DialogsFileSelectTest, DroppedFilesGiveTheDirectoryEditTheirFolders) {
     ui_.RunUntilIdle();
     EXPECT_EQ(edit->GetText(), deep);
 
+    edit->MultipleDirs = true;
     edit->SetText(File("Sub") + ";" + File("missing"));
     EXPECT_EQ(edit->LongName(), File("Sub") + ";" + Dir() + "/")
         << "a missing part keeps its existing levels";
