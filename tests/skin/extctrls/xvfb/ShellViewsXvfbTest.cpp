@@ -29,11 +29,7 @@ namespace fs = std::filesystem;
 
 TEST(ShellViewsOnX11, ATreeAndAReportSideBySide) {
     std::string error;
-    auto backend = SdlBackend::Open("x11", &error);
-    for (int i = 0; !backend && i < 10; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        backend = SdlBackend::Open("x11", &error);
-    }
+    auto backend = OpenX11Backend(error);
     ASSERT_TRUE(backend) << error;
     SdlBackend* sdl = backend.get();
     InitWindowSystem(std::move(backend));

@@ -31,13 +31,7 @@ class SkinOnX11 : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string error;
-        // The server can be slow to take a new client right after the last
-        // test's connection closed: try for two seconds.
-        auto backend = SdlBackend::Open("x11", &error);
-        for (int i = 0; !backend && i < 10; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            backend = SdlBackend::Open("x11", &error);
-        }
+        auto backend = OpenX11Backend(error);
         ASSERT_TRUE(backend) << error;
         sdl = backend.get();
         InitWindowSystem(std::move(backend));

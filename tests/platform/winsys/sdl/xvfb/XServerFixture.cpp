@@ -1,7 +1,12 @@
 #include "XServerFixture.h"
 
+#include "platform/winsys/sdl/SdlBackend.h"
+
 // Before X's headers, whose macros would break it.
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
@@ -172,6 +177,15 @@ std::vector<unsigned long> XWindowIcon(SDL_Window* window) {
     }
     XFree(data);
     return out;
+}
+
+std::unique_ptr<SdlBackend> OpenX11Backend(std::string& error) {
+    auto backend = SdlBackend::Open("x11", &error);
+    for (int i = 0; !backend && i < 10; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        backend = SdlBackend::Open("x11", &error);
+    }
+    return backend;
 }
 
 }  // namespace tarvel

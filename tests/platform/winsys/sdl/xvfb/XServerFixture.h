@@ -3,12 +3,15 @@
 // extension. X's headers stay in XServerFixture.cpp: their macros clash with
 // everything.
 
+#include <memory>
 #include <string>
 #include <vector>
 
 struct SDL_Window;
 
 namespace tarvel {
+
+class SdlBackend;
 
 // Starts Xvfb and sets DISPLAY for this process; false, with the reason,
 // when it cannot start.
@@ -18,6 +21,10 @@ void StopXvfb();
 // tests on an Xvfb of their own on SDL's X11 driver, or answers 77 (skipped)
 // naming `what` when Xvfb cannot start.
 int RunTestsOnXvfb(const char* what);
+// SDL's X11 driver on the server. The server can be slow to take a new
+// client right after the last test's connection closed, on a loaded
+// machine: it is asked for two seconds. Null, with the reason, after that.
+std::unique_ptr<SdlBackend> OpenX11Backend(std::string& error);
 
 // Input as a user makes it, through the server.
 bool XMovePointer(int x, int y);
