@@ -435,7 +435,16 @@ void TteBitmap::Tile(HDC dc, const TRect& dstRect, const TRect& srcRect) const {
         });
         return;
     }
-    ForEachTileCell(dstRect, srcRect, [&](const TTileCell& c) { DrawOntoDevice(*this, dc, c.dst, c.src); });
+    // Each cell on a device is a round trip through memory, so cells the
+    // clip leaves out (a page's face painted behind one small child) are
+    // skipped rather than composed for nothing.
+    TRect clip;
+    const int complexity = GetClipBox(dc, &clip);
+    if (complexity == NULLREGION) return;
+    ForEachTileCell(dstRect, srcRect, [&](const TTileCell& c) {
+        if (complexity == RGN_ERROR || !Intersect(c.dst, clip).IsEmpty())
+            DrawOntoDevice(*this, dc, c.dst, c.src);
+    });
 }
 
 namespace {

@@ -334,6 +334,31 @@ TEST(AlphaBitmap, TileIntoABottomUpDibGoesStraightToItsPixels) {
     EXPECT_EQ(std::vector<uint32_t>(px, px + 3), (std::vector<uint32_t>{0, 0, 0}));
 }
 
+// A device clip narrower than the tiled area (a parent's face painted
+// behind a small child) leaves the same pixels inside it as an unclipped
+// tiling, in every mode, and none outside.
+TEST(AlphaBitmap, TileOntoAClippedDeviceMatchesTheUnclippedPictureInsideTheClip) {
+    for (const bool transparent : {false, true}) {
+        TteBitmap src;
+        src.SetSize(3, 2);
+        for (int i = 0; i < 6; ++i) src.SetPixel(i % 3, i / 3, 0xFF000010u + i);
+        src.Transparent = transparent;
+        TDibOnDc whole(16, -12), clipped(16, -12);  // top-down: the device path
+        for (HDC dc : {whole.dc, clipped.dc}) SetWindowOrgEx(dc, 7, 5, nullptr);
+        IntersectClipRect(clipped.dc, 15, 11, 17, 13);
+        const TRect area{7, 5, 23, 17};
+        src.Tile(whole.dc, area, src.BoundsRect());
+        src.Tile(clipped.dc, area, src.BoundsRect());
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const bool inside = x >= 8 && x < 10 && y >= 6 && y < 8;
+                EXPECT_EQ(clipped.bits[y * 16 + x], inside ? whole.bits[y * 16 + x] : 0u)
+                    << transparent << " " << x << "," << y;
+            }
+        EXPECT_NE(whole.bits[6 * 16 + 8], 0u);
+    }
+}
+
 TEST(AlphaBitmap, DrawingOntoItselfMovesThePicture) {
     TteBitmap b;
     b.SetSize(4, 1);
