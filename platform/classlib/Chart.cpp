@@ -382,8 +382,9 @@ std::vector<String> TChart::BottomLabels() {
 
 void TChart::PaintSeries(HDC dc, const TLineSeries& s, const TRect& plot) {
     if (!s.Active() || s.Count() == 0) return;
-    const auto [xLo, xHi] = XRange();
-    const auto [yLo, yHi] = YRange();
+    // Plain names, not bindings: the lambdas below capture them.
+    const std::pair<double, double> xRange = XRange(), yRange = YRange();
+    const double xLo = xRange.first, xHi = xRange.second, yLo = yRange.first, yHi = yRange.second;
     const double start = plot.left + plot.Width() * bottomAxis_.StartPosition / 100.0 - panOffset_;
     const double xScale = AxisLength() / (xHi - xLo), yScale = plot.Height() / (yHi - yLo);
     auto px = [&](int i) { return ToPixel(start + (s.XValue(i) - xLo) * xScale); };
