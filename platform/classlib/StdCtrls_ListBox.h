@@ -22,7 +22,8 @@ enum TOwnerDrawStateFlag {
     odChecked,
     odFocused,
     odDefault,
-    odComboBoxEdit
+    odComboBoxEdit,
+    odHotLight
 };
 using TOwnerDrawState = TSet<TOwnerDrawStateFlag>;
 

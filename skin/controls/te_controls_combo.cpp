@@ -427,12 +427,19 @@ bool TTeComboBox::ThemedButton() {
            IsObjectDefined(kescComboBoxRight, ThemeObject(), ThemeLink());
 }
 
+bool TTeComboBox::OwnerDrawnFace() const {
+    const TTeListBoxStyle style = list_->ListStyle();
+    return comboStyle_ == kcsDropDownList && (style == lbsOwnerDrawFixed || style == lbsOwnerDrawVariable);
+}
+
 TRect TTeComboBox::GetEditRect() {
     TRect r = TTeEdit::GetEditRect();
     if (ThemedButton()) {
         TBitmap measure(1, 1);
         r = Theme()->EditGetClientRect(kescComboBoxRight, *measure.Canvas(),
                                        EditInfo(TRect{0, 0, Width(), Height()}, kedsNormal), ThemeObject());
+    } else if (OwnerDrawnFace()) {
+        r.bottom = std::max(Height() - r.top, r.top);
     }
     if (buttonAlign_ == cbaRight)
         r.right -= GetButtonHeight();
@@ -447,6 +454,13 @@ TRect TTeComboBox::GetButtonRect() {
     r = TRect{r.left - 2, r.top - 2, r.right + 2, r.bottom + 2};
     if (buttonAlign_ == cbaRight) return TRect{r.right, r.top, r.right + GetButtonHeight(), r.bottom};
     return TRect{r.left - GetButtonHeight(), r.top, r.left, r.bottom};
+}
+
+bool TTeComboBox::CanAutoSize(int& newWidth, int& newHeight) {
+    if (!OwnerDrawnFace()) return TTeEdit::CanAutoSize(newWidth, newHeight);
+    const TRect r = GetEditRect();
+    newHeight = itemHeight_ + r.top + (Height() - r.bottom);
+    return true;
 }
 
 void TTeComboBox::PaintBuffer() {
@@ -506,7 +520,7 @@ void TTeComboBox::PaintBackground(const TRect& rect, TCanvas& canvas) {
     TRect item = rect;
     if (Themed()) {
         item = GetEditRect();
-    } else {
+    } else if (!OwnerDrawnFace()) {
         item = TRect{rect.left - 1, rect.top - 1, rect.right + 1, rect.bottom + 1};
     }
     PaintListItem(item, canvas);
@@ -520,7 +534,11 @@ void TTeComboBox::PaintListItem(const TRect& rect, TCanvas& canvas) {
     list_->SetDrawOverride(IsFocused() && Enabled() ? 1 : 0, true, !Enabled());
     list_->DrawItem(canvas, itemIndex_, rect);
     list_->SetDrawOverride(-1, false);
-    if (!ThemedButton() && IsFocused()) DrawFocusRect(canvas, rect, clWhite);
+    // The owner shows the focus of an item it draws; a theme with both
+    // button sides shows it in its frame.
+    const bool themedBothSides = IsObjectDefined(kescComboBoxLeft, ThemeObject(), ThemeLink()) &&
+                                 IsObjectDefined(kescComboBoxRight, ThemeObject(), ThemeLink());
+    if (!themedBothSides && IsFocused() && !OwnerDrawnFace()) DrawFocusRect(canvas, rect, clWhite);
 }
 
 }  // namespace tarvel

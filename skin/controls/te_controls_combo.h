@@ -85,6 +85,12 @@ public:
     TCustomImageList* Images() const { return list_->Images(); }
     void SetImages(TCustomImageList* value) { list_->SetImages(value); }
     TCheckBoxState State(int index) const { return list_->State(index); }
+    // The list's owner drawing: its rows, and in kcsDropDownList the face's
+    // item too, which the owner is asked for through the list.
+    bool DefaultDrawing() const { return list_->DefaultDrawing(); }
+    void SetDefaultDrawing(bool value) { list_->SetDefaultDrawing(value); }
+    void SetOnDrawItem(TTeDrawItemEvent handler) { list_->OnDrawItem = std::move(handler); }
+    void SetOnMeasureItem(TTeMeasureItemEvent handler) { list_->OnMeasureItem = std::move(handler); }
     // The colour the chosen item names, 0 without one; a name that is no
     // colour raises EConvertError.
     TColor ColorValue() const;
@@ -118,6 +124,7 @@ public:
     TTeComboBoxAllowChangeEvent OnAllowChange;
 
     void PaintBuffer() override;
+    bool CanAutoSize(int& newWidth, int& newHeight) override;
     TControl* UiDropDown() override;
 
 protected:
@@ -151,6 +158,8 @@ private:
     void DoFontChange(TObject*);
     void AutoCompleteTimerFired(TObject*);
     bool ThemedButton();
+    // A list-style face whose item the owner draws takes the whole height.
+    bool OwnerDrawnFace() const;
     void SetButtonHot(bool hot);
 
     TTeListBox* list_ = nullptr;

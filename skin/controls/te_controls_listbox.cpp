@@ -350,8 +350,9 @@ void TTeListBox::SetThemeLink(TteCustomThemeLink* value) {
 // ---- geometry ----------------------------------------------------------------------------------
 
 int TTeListBox::GetItemHeight(int index) {
-    if (listStyle_ == lbsOwnerDrawVariable && OnMeasureItem) {
+    if (OnMeasureItem) {
         int h = itemHeight_;
+        Canvas()->Font()->Assign(Font());
         OnMeasureItem(this, *Canvas(), index, h);
         return std::max(h, 1);
     }
@@ -909,13 +910,16 @@ void TTeListBox::DrawItem(TCanvas& c, int index, TRect rect) {
     };
     if ((listStyle_ == lbsOwnerDrawFixed || listStyle_ == lbsOwnerDrawVariable) && OnDrawItem) {
         TOwnerDrawState state;
-        if (selected) state.Include(odSelected);
-        if (current) state.Include(odFocused);
+        if (selected)
+            state.Include(odSelected);
+        else if (hot && !overrideNoFocus_)
+            state.Include(odHotLight);
+        if (!overrideNoFocus_ && index == itemIndex_ && IsFocused()) state.Include(odFocused);
         if (!enabled) state.Include(odDisabled);
         if (defaultDrawing_) background();
         TRect inner = rect;
         inner.left += 2;
-        OnDrawItem(this, c, index, inner, state);
+        if (!ComponentState().Contains(csDestroying)) OnDrawItem(this, c, index, inner, state);
         return;
     }
     if (text == u"-") {

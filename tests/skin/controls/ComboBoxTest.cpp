@@ -1,5 +1,7 @@
 #include "skin/controls/te_controls_combo.h"
 
+#include <map>
+
 #include "platform/classlib/Colors.h"
 #include "platform/gdi/FontList.h"
 #include "tests/skin/controls/EditFixture.h"
@@ -335,6 +337,133 @@ TEST_F(ComboBoxTest, TheButtonSitsOnTheChosenSideAndOpensTheList) {
         combo->AfterDropDown();
         delete combo;
     }
+}
+
+// What the owner is asked to draw, row by row.
+struct TOwnerCall {
+    int index;
+    TRect rect;
+    TOwnerDrawState state;
+};
+
+TEST_F(ComboBoxTest, AListStyleFaceHandsItsItemToTheOwnerAcrossTheWholeHeight) {
+    const uint32_t highlight = ColorRefToPixel(ColorToColorRef(clHighlight)) & 0xFFFFFF;
+    const uint32_t owners = ColorRefToPixel(ColorToColorRef(clLime)) & 0xFFFFFF;
+    struct Case {
+        TTeComboStyle style;
+        TTeListBoxStyle list;
+        bool focused;
+        bool defaultDrawing;
+        bool ownerDrawsFace;
+    };
+    const Case cases[] = {
+        {kcsDropDownList, lbsOwnerDrawFixed, true, true, true},
+        {kcsDropDownList, lbsOwnerDrawVariable, false, true, true},
+        {kcsDropDownList, lbsOwnerDrawFixed, true, false, true},
+        {kcsDropDownList, lbsStandard, true, true, false},
+        {kcsDropDown, lbsOwnerDrawFixed, true, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << "style " << int(c.style) << ", list " << int(c.list) << (c.focused ? ", focused" : "")
+                     << ", default drawing " << c.defaultDrawing);
+        TTeComboBox* combo = Combo({"alpha", "beta", "gamma"}, c.style);
+        combo->SetHeight(30);
+        combo->SetListStyle(c.list);
+        combo->SetDefaultDrawing(c.defaultDrawing);
+        combo->SetItemIndex(1);
+        std::vector<TOwnerCall> calls;
+        combo->SetOnDrawItem([&](TTeListBox*, TCanvas& canvas, int index, TRect rect, TOwnerDrawState state) {
+            calls.push_back({index, rect, state});
+            FillRect(canvas, rect, clLime);
+        });
+        if (c.focused) combo->SetFocus();
+        Ui().RunUntilIdle();
+        calls.clear();
+        combo->InvalidateNow();
+        Ui().RunUntilIdle();
+
+        const TRect edit = combo->GetEditRect();
+        int height = 0, width = 0;
+        ASSERT_TRUE(combo->CanAutoSize(width, height));
+        if (!c.ownerDrawsFace) {
+            EXPECT_TRUE(calls.empty()) << "the face's text is the edit's or the list's own";
+            EXPECT_LT(edit.bottom, combo->Height() - edit.top) << "the text line only";
+            delete combo;
+            continue;
+        }
+        EXPECT_EQ(edit.bottom, combo->Height() - edit.top) << "the owner's item takes the whole height";
+        EXPECT_EQ(height, combo->ItemHeight() + 2 * edit.top) << "auto size fits one owner-drawn row";
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0].index, 1);
+        EXPECT_EQ(calls[0].rect, (TRect{edit.left + 2, edit.top, edit.right, edit.bottom}))
+            << "the face's item is not grown, and its text starts two pixels in";
+        EXPECT_EQ(calls[0].state.Contains(odSelected), c.focused) << "chosen exactly while focused";
+        EXPECT_FALSE(calls[0].state.Contains(odFocused)) << "the face has no focused row";
+        EXPECT_FALSE(calls[0].state.Contains(odHotLight));
+        EXPECT_EQ(ShownAt(combo, edit.left + 3, edit.top + 1), owners);
+        // The two pixels before the text: the default background when asked
+        // for, and no focus rectangle over it, which the owner would draw.
+        for (int y = edit.top; y < edit.bottom; ++y) {
+            const uint32_t px = ShownAt(combo, edit.left, y);
+            if (c.defaultDrawing && c.focused)
+                EXPECT_EQ(px, highlight) << "row " << y;
+            else
+                EXPECT_NE(px, highlight) << "row " << y;
+        }
+        delete combo;
+    }
+}
+
+TEST_F(ComboBoxTest, TheOpenListAsksTheOwnerForEachRowWithItsHeightAndState) {
+    TTeComboBox* combo = Combo({"a", "b", "c", "d"}, kcsDropDownList);
+    combo->SetListStyle(lbsOwnerDrawVariable);
+    combo->SetItemIndex(1);
+    std::vector<TOwnerCall> calls;
+    std::vector<String> measuredIn;
+    combo->SetOnMeasureItem([&](TTeListBox*, TCanvas& canvas, int index, int& height) {
+        measuredIn.push_back(canvas.Font()->Name());
+        height = 12 + 4 * index;
+    });
+    combo->SetOnDrawItem([&](TTeListBox*, TCanvas&, int index, TRect rect, TOwnerDrawState state) {
+        calls.push_back({index, rect, state});
+    });
+    combo->DropDown();
+    Ui().RunUntilIdle();
+    TTeListBox* list = combo->ListBox();
+    ASSERT_TRUE(combo->DroppedDown());
+    auto lastPaint = [&] {
+        calls.clear();
+        list->InvalidateNow();
+        Ui().RunUntilIdle();
+        std::map<int, TOwnerCall> rows;
+        for (const TOwnerCall& c : calls) rows.insert_or_assign(c.index, c);
+        return rows;
+    };
+    std::map<int, TOwnerCall> rows = lastPaint();
+    ASSERT_FALSE(rows.empty());
+    int top = rows.begin()->second.rect.top;
+    for (const auto& [index, call] : rows) {
+        EXPECT_EQ(call.rect.Height(), 12 + 4 * index) << "row " << index << " is as high as measured";
+        EXPECT_EQ(call.rect.top, top) << "row " << index << " follows the one above";
+        top = call.rect.bottom;
+        EXPECT_EQ(call.state.Contains(odSelected), index == 1) << index;
+        EXPECT_EQ(call.state.Contains(odFocused), index == 1) << "the open list has the focus";
+        EXPECT_FALSE(call.state.Contains(odHotLight)) << index;
+    }
+    ASSERT_FALSE(measuredIn.empty());
+    EXPECT_EQ(measuredIn.back(), list->Font()->Name()) << "measured in the list's font";
+
+    // The row under the pointer is hot unless it is the chosen one.
+    const TRect third = list->GetItemRect(2);
+    MoveTo(list, TPoint{third.left + 5, third.top + 3});
+    rows = lastPaint();
+    ASSERT_TRUE(rows.count(2));
+    EXPECT_TRUE(rows[2].state.Contains(odHotLight));
+    EXPECT_FALSE(rows[2].state.Contains(odSelected));
+    EXPECT_FALSE(rows[1].state.Contains(odHotLight));
+    Ui().PressKey(VK_ESCAPE);
+    EXPECT_FALSE(combo->DroppedDown());
 }
 
 }  // namespace
