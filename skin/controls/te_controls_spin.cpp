@@ -155,33 +155,72 @@ void TTeSpinArrow::MouseLeave() {
     Invalidate();
 }
 
-void TTeSpinArrow::PaintBuffer() {
-    TCanvas& c = *Canvas();
-    TRect r = ClientRect();
-    if (IsObjectDefined(kescEdit, "default", nullptr) && CurrentTheme) {
-        TteEditButtonInfo info;
-        info.Rect = r;
-        info.ButtonClass = up_ ? kebcUp : kebcDown;
-        info.DrawState = !Enabled()            ? kebdsDisabled
-                         : pressed_ && IsHot() ? kebdsPressed
-                         : IsHot()             ? kebdsHot
-                                               : kebdsNormal;
-        CurrentTheme->EditDrawButton(kescEdit, c, info, "default");
-        return;
-    }
-    const bool down = pressed_ && IsHot();
-    DrawFrameControl(c.Handle(), &r, DFC_BUTTON, DFCS_BUTTONPUSH | (down ? unsigned{DFCS_PUSHED} : 0u));
+TteCustomThemeLink* TTeSpinArrow::ArrowLink() const {
+    auto* spin = dynamic_cast<TTeSpinButton*>(Parent());
+    return spin ? spin->ThemeLink() : nullptr;
+}
+
+TteTheme* TTeSpinArrow::ArrowTheme() const { return GetThemeLink(ArrowLink()); }
+
+void TTeSpinArrow::DrawGlyphCell(TCanvas& c, const TRect& r, TPoint offset, const TteToolItemInfo* themed) {
     if (glyph_->Empty()) return;
     TteBitmap whole;
     whole.Assign(glyph_.get());
     const TSize cell{whole.Width() / numGlyphs_, whole.Height()};
     int index = numGlyphs_ > 1 && !Enabled() ? 1 : 0;
-    if (numGlyphs_ > 2 && down) index += 2;
+    if (numGlyphs_ > 2 && Down()) index += 2;
     TteBitmap face;
     MakeGlyphFace(whole, whole.GetPixel(0, whole.Height() - 1) & 0xFFFFFF, std::min(index, numGlyphs_ - 1),
                   cell, false, numGlyphs_ == 1 && !Enabled(), face);
-    const int shift = down ? 1 : 0;
-    face.Draw(c, r.left + (r.Width() - cell.cx) / 2 + shift, r.top + (r.Height() - cell.cy) / 2 + shift);
+    const int left = r.left + (r.Width() - cell.cx) / 2 + offset.x;
+    const int top = r.top + (r.Height() - cell.cy) / 2 + offset.y;
+    if (themed) {
+        const TRect at{left, top, left + cell.cx, top + cell.cy};
+        TteToolItemInfo item = *themed;
+        item.Rect = at;
+        ArrowTheme()->ToolDrawItemGlyph(ktscToolBar, c, item, ToolGlyphInfo(at, &face, kgfaCenter, ktigGlyph),
+                                        "default");
+        return;
+    }
+    face.Draw(c, left, top);
+}
+
+// A theme with arrow buttons of its own draws them and nothing else; a theme
+// with tool items only draws the face, and our glyph goes on it; without a
+// theme the glyph sits on a classic button.
+void TTeSpinArrow::PaintBuffer() {
+    TCanvas& c = *Canvas();
+    const TRect r = ClientRect();
+    TteTheme* theme = ArrowTheme();
+    TteCustomThemeLink* link = ArrowLink();
+    if (theme && IsObjectDefined(kbscSpinUp, "default", link) &&
+        IsObjectDefined(kbscSpinDown, "default", link)) {
+        const TteButtonDrawState s = !Enabled() ? kbdsDisabled
+                                     : Down()   ? kbdsPressed
+                                     : IsHot()  ? kbdsHot
+                                                : kbdsNormal;
+        theme->ButtonDraw(up_ ? kbscSpinUp : kbscSpinDown, c, ButtonInfo(r, s), "default");
+        return;
+    }
+    if (theme && IsObjectDefined(ktscToolBar, "default", link)) {
+        const TteToolItemDrawState s = !Enabled() ? mtidsDisabled
+                                       : Down()   ? mtidsPressed
+                                       : IsHot()  ? mtidsHot
+                                                  : mtidsNormal;
+        const TteToolItemInfo item = ToolItemInfo(r, kticNormal, s);
+        theme->ToolDrawItem(ktscToolBar, c, item, "default");
+        DrawGlyphCell(c, r, TPoint{}, &item);
+        return;
+    }
+    // Classic: raised while up; pressed, the flat button's sunken edge.
+    if (Down()) {
+        FillRect(c, r, clBtnFace);
+        DrawEdge(c, r, clBtnShadow, clBtnHighlight);
+    } else {
+        TRect face = r;
+        DrawFrameControl(c.Handle(), &face, DFC_BUTTON, DFCS_BUTTONPUSH);
+    }
+    DrawGlyphCell(c, r, Down() ? TPoint{1, 1} : TPoint{}, nullptr);
 }
 
 // ---- the spin button ---------------------------------------------------------------------------
@@ -201,7 +240,8 @@ void TTeSpinButton::CMEnabledChanged(TMessage& m) {
 TTeSpinButton::TTeSpinButton(TComponent* owner)
     : TTeSpinButton(owner, [](TTeSpinButton* self, bool up) { return new TTeSpinArrow(self, up); }) {}
 
-TTeSpinButton::TTeSpinButton(TComponent* owner, const TArrowFactory& makeArrow) : TTeControl(owner) {
+TTeSpinButton::TTeSpinButton(TComponent* owner, const TArrowFactory& makeArrow)
+    : TTeControl(owner), TTeThemeLinked(this, {ktlrRepaintOnly, ktlrDefaultKeepsPlace}) {
     up_ = makeArrow(this, true);
     down_ = makeArrow(this, false);
     for (TTeSpinArrow* b : {up_, down_}) b->SetParent(this);
@@ -222,8 +262,15 @@ TTeSpinButton::~TTeSpinButton() {
     down_->OnClick = nullptr;
 }
 
+void TTeSpinButton::SetThemeLink(TteCustomThemeLink* value) {
+    TTeThemeLinked::SetThemeLink(value);
+    for (TTeSpinArrow* b : {up_, down_})
+        if (b) b->Invalidate();
+}
+
 void TTeSpinButton::Notification(TComponent* component, TOperation operation) {
     TTeControl::Notification(component, operation);
+    ForgetThemeLink(component, operation);
     if (operation == TOperation::opRemove && component == associate_) {
         associate_ = nullptr;
         if (timer_) timer_->SetEnabled(false);

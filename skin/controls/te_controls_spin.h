@@ -26,6 +26,8 @@ public:
     TTeSpinArrow(TComponent* owner, bool up);
     bool Up() const { return up_; }
     bool Pressed() const { return pressed_; }
+    // Held down with the pointer still over it.
+    bool Down() const { return pressed_ && IsHot(); }
     // A strip of NumGlyphs cells: normal, disabled, pressed. None brings
     // back the stock arrow with one cell.
     TBitmap* Glyph() const { return glyph_.get(); }
@@ -42,6 +44,12 @@ protected:
 
 private:
     void Repeat(TObject*);
+    // The spin button's link, and its theme, else the current one.
+    TteCustomThemeLink* ArrowLink() const;
+    TteTheme* ArrowTheme() const;
+    // The glyph's cell for the state, centred in r and moved by offset;
+    // through the theme's tool glyph when an item state is given.
+    void DrawGlyphCell(TCanvas& c, const TRect& r, TPoint offset, const TteToolItemInfo* themed);
     bool up_;
     bool pressed_ = false;
     bool repeated_ = false;
@@ -50,7 +58,7 @@ private:
     int numGlyphs_ = 1;
 };
 
-class TTeSpinButton : public TTeControl {
+class TTeSpinButton : public TTeControl, public TTeThemeLinked {
     TARVEL_CLASS(TTeSpinButton, TTeControl)
 
 public:
@@ -81,6 +89,8 @@ public:
     void SetUpNumGlyphs(int value) { up_->SetNumGlyphs(value); }
     int DownNumGlyphs() const { return down_->NumGlyphs(); }
     void SetDownNumGlyphs(int value) { down_->SetNumGlyphs(value); }
+    // The arrows draw through the link's theme.
+    void SetThemeLink(TteCustomThemeLink* value) override;
     TTeSpinArrow* UpButton() const { return up_; }
     TTeSpinArrow* DownButton() const { return down_; }
     TTimer* AssociateTimer() const { return timer_; }

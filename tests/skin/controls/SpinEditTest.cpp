@@ -294,6 +294,127 @@ TEST_F(SpinEditTest, ArrowGlyphsShowTheirStateCellAndNoneBringsBackTheStockArrow
     }
 }
 
+// A theme that may have spin arrows of its own or tool items only, and
+// notes what the arrows ask of it; a tool glyph keeps the colours it shows.
+class TSpinLookTheme : public TteTheme {
+    TARVEL_CLASS(TSpinLookTheme, TteTheme)
+
+public:
+    struct Call {
+        String op;
+        int subclass = 0;
+        int state = 0;
+        std::set<uint32_t> inks;
+    };
+    TSpinLookTheme(bool spins, bool tools) : spins_(spins), tools_(tools) {}
+    std::vector<Call> Calls;
+
+    bool IsButtonDefined(TteButtonSubclass s, const String&) override {
+        return spins_ && (s == kbscSpinUp || s == kbscSpinDown);
+    }
+    void ButtonDraw(TteButtonSubclass s, TCanvas& c, const TteButtonInfo& info, const String&) override {
+        Calls.push_back({"ButtonDraw", s, info.DrawState, {}});
+        FillRect(c, info.Rect, clGray);
+    }
+    bool IsToolDefined(TteToolSubclass s, const String&) override { return tools_ && s == ktscToolBar; }
+    void ToolDrawItem(TteToolSubclass, TCanvas& c, const TteToolItemInfo& info, const String&) override {
+        Calls.push_back({"ToolDrawItem", info.ItemClass, info.DrawState, {}});
+        FillRect(c, info.Rect, clGray);
+    }
+    void ToolDrawItemGlyph(TteToolSubclass, TCanvas& c, const TteToolItemInfo& info,
+                           const TteToolGlyphInfo& glyph, const String&) override {
+        Call call{"ToolDrawItemGlyph", info.ItemClass, info.DrawState, {}};
+        for (int y = 0; y < glyph.Bitmap->Height(); ++y)
+            for (int x = 0; x < glyph.Bitmap->Width(); ++x)
+                call.inks.insert(glyph.Bitmap->GetPixel(x, y) & 0xFFFFFF);
+        Calls.push_back(call);
+        glyph.Bitmap->Draw(c, glyph.Rect.left, glyph.Rect.top);
+    }
+
+private:
+    bool spins_, tools_;
+};
+
+TEST_F(SpinEditTest, TheThemesArrowsReplaceOurGlyphsAndItsToolFaceCarriesThem) {
+    // Three cells over a white key row: normal red, disabled blue, pressed green.
+    TBitmap strip(15, 5);
+    FillRect(*strip.Canvas(), TRect{0, 0, 15, 5}, clWhite);
+    FillRect(*strip.Canvas(), TRect{0, 0, 5, 4}, clRed);
+    FillRect(*strip.Canvas(), TRect{5, 0, 10, 4}, clBlue);
+    FillRect(*strip.Canvas(), TRect{10, 0, 15, 4}, clLime);
+    enum Look { kSpins, kTools, kLinkedSpins, kClassic };
+    enum State { kNormal, kHot, kPressed, kDisabled };
+    const TColor cells[] = {clRed, clRed, clLime, clBlue};
+    const int buttonStates[] = {kbdsNormal, kbdsHot, kbdsPressed, kbdsDisabled};
+    const int toolStates[] = {mtidsNormal, mtidsHot, mtidsPressed, mtidsDisabled};
+    for (Look look : {kSpins, kTools, kLinkedSpins, kClassic})
+        for (State state : {kNormal, kHot, kPressed, kDisabled}) {
+            SCOPED_TRACE(::testing::Message() << "look " << look << ", state " << state);
+            TSpinLookTheme* theme = nullptr;
+            std::unique_ptr<TSpinLookTheme> linked;
+            std::unique_ptr<TFixedLink> link;
+            if (look == kSpins || look == kTools) {
+                theme = new TSpinLookTheme(look == kSpins, look == kTools);
+                ChangeTheme(theme);
+            } else {
+                ChangeTheme(static_cast<TteTheme*>(nullptr));
+            }
+            auto* spin = SkinControlsTest::Make<TTeSpinButton>(10, 10);
+            spin->SetBounds(10, 10, 20, 40);
+            if (look == kLinkedSpins) {
+                linked = std::make_unique<TSpinLookTheme>(true, false);
+                link = std::make_unique<TFixedLink>(linked.get());
+                spin->SetThemeLink(link.get());
+                theme = linked.get();
+            }
+            spin->SetUpGlyph(&strip);
+            spin->SetUpNumGlyphs(3);
+            TTeSpinArrow* arrow = spin->UpButton();
+            spin->DownButton()->SetVisible(false);  // the theme hears of one arrow only
+            const TPoint middle{arrow->Width() / 2, arrow->Height() / 2};
+            if (state == kDisabled) spin->SetEnabled(false);
+            if (state == kHot) MoveTo(arrow, middle);
+            if (state == kPressed) Down(arrow, middle);
+            Ui().RunUntilIdle();
+            if (theme) theme->Calls.clear();
+            arrow->Invalidate();
+            std::set<uint32_t> inks;
+            for (uint32_t px : Shown(arrow)) inks.insert(px);
+            const std::vector<TSpinLookTheme::Call> calls =
+                theme ? theme->Calls : std::vector<TSpinLookTheme::Call>{};
+            if (state == kPressed) Up(arrow, middle);
+
+            const bool glyphShown = look == kTools || look == kClassic;
+            EXPECT_EQ(inks.count(Rgb(cells[state])), glyphShown ? 1u : 0u) << "our glyph in its state's cell";
+            for (TColor other : {clRed, clBlue, clLime})
+                if (other != cells[state]) {
+                    EXPECT_EQ(inks.count(Rgb(other)), 0u) << "no other cell shows";
+                }
+            if (!theme) {
+                delete spin;
+                continue;
+            }
+            // Each paint of the arrow asks the same of the theme.
+            ASSERT_FALSE(calls.empty());
+            for (size_t i = 0; i < calls.size(); ++i) {
+                const TSpinLookTheme::Call& call = calls[i];
+                if (look != kTools) {
+                    EXPECT_EQ(call.op, "ButtonDraw") << "the theme's arrow and nothing else";
+                    EXPECT_EQ(call.subclass, kbscSpinUp);
+                    EXPECT_EQ(call.state, buttonStates[state]);
+                    continue;
+                }
+                EXPECT_EQ(call.op, i % 2 == 0 ? "ToolDrawItem" : "ToolDrawItemGlyph")
+                    << "the face, then our glyph";
+                EXPECT_EQ(call.state, toolStates[state]) << call.op;
+                if (i % 2 == 1) {
+                    EXPECT_TRUE(call.inks.count(Rgb(cells[state]))) << "the theme gets the state's cell";
+                }
+            }
+            delete spin;
+        }
+}
+
 TEST_F(SpinEditTest, ALockedEditorsContextMenuOffersOnlyReadingItsText) {
     struct Case {
         bool editorEnabled;
