@@ -1,12 +1,14 @@
 #include <filesystem>
 #include <set>
 
+#include "platform/classlib/ExtCtrls.h"
 #include "skin/controls/te_controls_combo.h"
 #include "skin/controls/te_controls_spin.h"
 #include "skin/themes/theme_flat.h"
 #include "tests/skin/PaperFixture.h"
 #include "tests/skin/controls/EditFixture.h"
 #include "tests/skin/controls/GalleryForms.h"
+#include "tests/skin/themes/DaraSkinFixture.h"
 
 namespace tarvel::testing {
 namespace {
@@ -162,24 +164,40 @@ TEST_F(EditPaintTest, DisabledTextIsGreyInEveryEditKind) {
     }
 }
 
-// The edits in the flat theme, saved for people to look at.
-TEST_F(EditPaintTest, GalleryInTheFlatTheme) {
+// The edits in the flat theme and in the tool's own skin, saved for people
+// to look at.
+TEST_F(EditPaintTest, GalleryInTheFlatThemeAndTheToolsSkin) {
     InitThemeFlat();
-    ChangeTheme("Flat");
-    ASSERT_NE(CurrentTheme, nullptr);
-    const EditGallery g = PlaceEdits(Form());
-    Form()->SetBounds(0, 0, 660, 220);
-    g.focused->SetFocus();
-    Ui().RunUntilIdle();
-    g.focused->SetSelStart(9);
-    g.focused->SetSelLength(4);
-    // One pointer: it rests on the hot combo's button, whose face changes;
-    // a hot edit looks like a normal one in this theme.
-    Ui().MoveMouseTo(g.hot, TPoint{g.hot->GetButtonRect().left + 3, 8});
+    const std::pair<const char*, const char*> looks[] = {{"Flat", "gallery_edits_flat.png"},
+                                                         {"dara", "gallery_edits_dara.png"}};
     const auto folder = std::filesystem::path(TARVEL_BINARY_DIR) / "gallery";
     std::filesystem::create_directories(folder);
-    const auto file = folder / "gallery_edits_flat.png";
-    EXPECT_TRUE(Ui().SaveScreenshot(Form(), file.string()));
+    Form()->SetBounds(0, 0, 660, 220);
+    for (const auto& [look, name] : looks) {
+        SCOPED_TRACE(look);
+        if (look == std::string_view("dara"))
+            ASSERT_TRUE(ChangeToDaraSkin()) << DaraSkinPath();
+        else
+            ChangeTheme(look);
+        ASSERT_NE(CurrentTheme, nullptr);
+        auto* sheet = SkinControlsTest::Make<TPanel>(0, 0);
+        sheet->SetAlign(alClient);
+        sheet->SetBevelOuter(bvNone);
+        sheet->SetColor(clBtnFace);
+        const EditGallery g = PlaceEdits(sheet);
+        g.focused->SetFocus();
+        Ui().RunUntilIdle();
+        g.focused->SetSelStart(9);
+        g.focused->SetSelLength(4);
+        // One pointer: it rests on the hot combo's button, whose face changes;
+        // a hot edit looks like a normal one in these looks.
+        Ui().MoveMouseTo(g.hot, TPoint{g.hot->GetButtonRect().left + 3, 8});
+        const auto file = folder / name;
+        EXPECT_TRUE(Ui().SaveScreenshot(Form(), file.string()));
+        EXPECT_GT(std::filesystem::file_size(file), 0u);
+        delete sheet;
+        Ui().RunUntilIdle();
+    }
 }
 
 }  // namespace
