@@ -1,6 +1,7 @@
-// Measuring and painting of menu items: with the theme's menu-bar or popup
-// element when the theme defines it, else in the classic look from the
-// system colours.
+// Measuring and painting of menu items: as tool buttons on a menu bar that
+// stands on a band container whose theme defines tool bars, with the
+// theme's menu-bar or popup element when the theme defines it, else in the
+// classic look from the system colours.
 
 #include <array>
 
@@ -8,6 +9,8 @@
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_utils.h"
 #include "skin/core/te_utils_draw.h"
+#include "skin/forms/te_forms_bandhost.h"
+#include "skin/forms/te_forms_menubar.h"
 #include "skin/forms/te_forms_menus.h"
 #include "skin/forms/te_forms_menuview.h"
 
@@ -32,6 +35,8 @@ constexpr std::array<TPoint, 5> kCheckWhite{{{-3, -2}, {-3, -1}, {0, 2}, {5, -3}
 // The fonts of a state, in the order normal, hot, selected, disabled.
 constexpr TteThemeFont kBarFonts[] = {ktfMenuItemTextNormal, ktfMenuItemTextHot, ktfMenuItemTextSelected,
                                       ktfMenuItemTextDisabled};
+constexpr TteThemeFont kToolFonts[] = {ktfToolItemTextNormal, ktfToolItemTextHot, ktfToolItemTextSelected,
+                                       ktfToolItemTextDisabled};
 constexpr TteThemeFont kPopupFonts[] = {ktfPopupMenuItemTextNormal, ktfPopupMenuItemTextHot,
                                         ktfPopupMenuItemTextSelected, ktfPopupMenuItemTextDisabled};
 
@@ -39,6 +44,11 @@ TteMenuItemDrawState StateOf(const TTeItem* item, bool selected, bool notInLoop)
     if (!item->Enabled()) return kmidsDisabled;
     if (selected) return notInLoop ? kmidsHot : kmidsSelected;
     return kmidsNormal;
+}
+
+// The tool style's states carry the same numbers as the menu's.
+TteToolItemDrawState ToolState(TteMenuItemDrawState state) {
+    return static_cast<TteToolItemDrawState>(state);
 }
 
 void UseThemeFont(TCanvas* canvas, TteTheme* theme, TteThemeFont index, const String& object) {
@@ -122,6 +132,30 @@ void TTeItem::DrawItem(TCanvas* canvas, TTeItemView* view, const TRect& rect, bo
     const TteMenuItemDrawState state = StateOf(this, selected, notInLoop);
     const int glyph = GetGlyphSize();
     TRect R = rect;
+
+    if (view->IsMenuBar() && theme && IsOnBandHost(dynamic_cast<TTeMenuBar*>(GetParentComponent())) &&
+        IsObjectDefined(ktscToolBar, ThemeObject(), ThemeLink())) {
+        const TteToolItemDrawState tool = ToolState(state);
+        if (MDIKind == mikClose || MDIKind == mikRestore || MDIKind == mikMinimize) {
+            const TteToolItemClass kind = MDIKind == mikClose     ? kticClose
+                                          : MDIKind == mikRestore ? kticRestore
+                                                                  : kticMin;
+            theme->ToolDrawItem(ktscToolBar, c, ToolItemInfo(R, kind, tool), "default");
+            return;
+        }
+        theme->ToolDrawItem(ktscToolBar, c, ToolItemInfo(R, kticNormal, tool), ThemeObject());
+        UseThemeFont(canvas, theme, kToolFonts[state], ThemeObject());
+        if (hasImage) {
+            const TRect g{R.left, R.top, R.left + glyph, R.bottom};
+            theme->ToolDrawItemGlyph(ktscToolBar, c, ToolItemInfo(g, kticNormal, tool),
+                                     ToolGlyphInfo(g, images, ImageIndex(), kgfaCenter, Enabled()),
+                                     "default");
+            R.left += glyph;
+        }
+        theme->ToolDrawItemText(ktscToolBar, c, ToolItemInfo(R, kticNormal, tool),
+                                TextInfo(R, Caption(), DrawTextBiDiModeFlags(kCentred)), ThemeObject());
+        return;
+    }
 
     if (view->IsMenuBar() && theme && IsObjectDefined(kmscMenuBar, ThemeObject(), ThemeLink())) {
         if (MDIKind == mikClose || MDIKind == mikRestore || MDIKind == mikMinimize) {
