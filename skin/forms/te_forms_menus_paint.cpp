@@ -96,6 +96,70 @@ void TTeItem::CalcSize(TCanvas* canvas, TTeItemView* view, int& width, int& heig
 
 namespace {
 
+// A bar entry drawn through a theme: as a tool button over a band
+// container, or with the menu bar's own element. Only the element differs.
+struct TToolElement {
+    static constexpr const TteThemeFont* Fonts = kToolFonts;
+    static TteToolItemClass ButtonClass(TTeMDIItemKind kind) {
+        return kind == mikClose ? kticClose : kind == mikRestore ? kticRestore : kticMin;
+    }
+    static void Item(TteTheme* t, TCanvas& c, const TRect& r, TteToolItemClass kind, TteMenuItemDrawState s,
+                     const String& obj) {
+        t->ToolDrawItem(ktscToolBar, c, ToolItemInfo(r, kind, ToolState(s)), obj);
+    }
+    static void Glyph(TteTheme* t, TCanvas& c, const TRect& g, TteMenuItemDrawState s,
+                      TCustomImageList* images, int index, bool enabled) {
+        t->ToolDrawItemGlyph(ktscToolBar, c, ToolItemInfo(g, kticNormal, ToolState(s)),
+                             ToolGlyphInfo(g, images, index, kgfaCenter, enabled), "default");
+    }
+    static void Text(TteTheme* t, TCanvas& c, const TRect& r, TteMenuItemDrawState s, const TteTextInfo& text,
+                     const String& obj) {
+        t->ToolDrawItemText(ktscToolBar, c, ToolItemInfo(r, kticNormal, ToolState(s)), text, obj);
+    }
+    static constexpr TteToolItemClass kNormal = kticNormal;
+};
+
+struct TMenuBarElement {
+    static constexpr const TteThemeFont* Fonts = kBarFonts;
+    static TteMenuItemClass ButtonClass(TTeMDIItemKind kind) {
+        return kind == mikClose ? kmicClose : kind == mikRestore ? kmicRestore : kmicMin;
+    }
+    static void Item(TteTheme* t, TCanvas& c, const TRect& r, TteMenuItemClass kind, TteMenuItemDrawState s,
+                     const String& obj) {
+        t->MenuDrawItem(kmscMenuBar, c, MenuItemInfo(r, kind, s), obj);
+    }
+    static void Glyph(TteTheme* t, TCanvas& c, const TRect& g, TteMenuItemDrawState s,
+                      TCustomImageList* images, int index, bool enabled) {
+        t->MenuDrawItemGlyph(kmscMenuBar, c, MenuItemInfo(g, kmicNormal, s),
+                             MenuGlyphInfo(g, images, index, kgfaCenter, enabled), "default");
+    }
+    static void Text(TteTheme* t, TCanvas& c, const TRect& r, TteMenuItemDrawState s, const TteTextInfo& text,
+                     const String& obj) {
+        t->MenuDrawItemText(kmscMenuBar, c, MenuItemInfo(r, kmicNormal, s), text, obj);
+    }
+    static constexpr TteMenuItemClass kNormal = kmicNormal;
+};
+
+template <class Element>
+void DrawBarEntry(TTeItem* item, TCanvas& c, TteTheme* theme, TRect R, TteMenuItemDrawState state) {
+    const TTeMDIItemKind kind = item->MDIKind;
+    if (kind == mikClose || kind == mikRestore || kind == mikMinimize) {
+        Element::Item(theme, c, R, Element::ButtonClass(kind), state, "default");
+        return;
+    }
+    Element::Item(theme, c, R, Element::kNormal, state, item->ThemeObject());
+    UseThemeFont(&c, theme, Element::Fonts[state], item->ThemeObject());
+    TCustomImageList* images = item->GetImgList();
+    if (images && item->ImageIndex() >= 0) {
+        const int glyph = item->GetGlyphSize();
+        Element::Glyph(theme, c, TRect{R.left, R.top, R.left + glyph, R.bottom}, state, images,
+                       item->ImageIndex(), item->Enabled());
+        R.left += glyph;
+    }
+    Element::Text(theme, c, R, state, TextInfo(R, item->Caption(), item->DrawTextBiDiModeFlags(kCentred)),
+                  item->ThemeObject());
+}
+
 // The classic text of an entry: raised out of the face when disabled and
 // not hot, flat grey when disabled and hot.
 void ClassicText(TTeItem* item, TCanvas& c, const WideString& text, TRect r, unsigned format, TColor color,
@@ -135,47 +199,11 @@ void TTeItem::DrawItem(TCanvas* canvas, TTeItemView* view, const TRect& rect, bo
 
     if (view->IsMenuBar() && theme && IsOnBandHost(dynamic_cast<TTeMenuBar*>(GetParentComponent())) &&
         IsObjectDefined(ktscToolBar, ThemeObject(), ThemeLink())) {
-        const TteToolItemDrawState tool = ToolState(state);
-        if (MDIKind == mikClose || MDIKind == mikRestore || MDIKind == mikMinimize) {
-            const TteToolItemClass kind = MDIKind == mikClose     ? kticClose
-                                          : MDIKind == mikRestore ? kticRestore
-                                                                  : kticMin;
-            theme->ToolDrawItem(ktscToolBar, c, ToolItemInfo(R, kind, tool), "default");
-            return;
-        }
-        theme->ToolDrawItem(ktscToolBar, c, ToolItemInfo(R, kticNormal, tool), ThemeObject());
-        UseThemeFont(canvas, theme, kToolFonts[state], ThemeObject());
-        if (hasImage) {
-            const TRect g{R.left, R.top, R.left + glyph, R.bottom};
-            theme->ToolDrawItemGlyph(ktscToolBar, c, ToolItemInfo(g, kticNormal, tool),
-                                     ToolGlyphInfo(g, images, ImageIndex(), kgfaCenter, Enabled()),
-                                     "default");
-            R.left += glyph;
-        }
-        theme->ToolDrawItemText(ktscToolBar, c, ToolItemInfo(R, kticNormal, tool),
-                                TextInfo(R, Caption(), DrawTextBiDiModeFlags(kCentred)), ThemeObject());
+        DrawBarEntry<TToolElement>(this, c, theme, R, state);
         return;
     }
-
     if (view->IsMenuBar() && theme && IsObjectDefined(kmscMenuBar, ThemeObject(), ThemeLink())) {
-        if (MDIKind == mikClose || MDIKind == mikRestore || MDIKind == mikMinimize) {
-            const TteMenuItemClass kind = MDIKind == mikClose     ? kmicClose
-                                          : MDIKind == mikRestore ? kmicRestore
-                                                                  : kmicMin;
-            theme->MenuDrawItem(kmscMenuBar, c, MenuItemInfo(R, kind, state), "default");
-            return;
-        }
-        theme->MenuDrawItem(kmscMenuBar, c, MenuItemInfo(R, kmicNormal, state), ThemeObject());
-        UseThemeFont(canvas, theme, kBarFonts[state], ThemeObject());
-        if (hasImage) {
-            const TRect g{R.left, R.top, R.left + glyph, R.bottom};
-            theme->MenuDrawItemGlyph(kmscMenuBar, c, MenuItemInfo(g, kmicNormal, state),
-                                     MenuGlyphInfo(g, images, ImageIndex(), kgfaCenter, Enabled()),
-                                     "default");
-            R.left += glyph;
-        }
-        theme->MenuDrawItemText(kmscMenuBar, c, MenuItemInfo(R, kmicNormal, state),
-                                TextInfo(R, Caption(), DrawTextBiDiModeFlags(kCentred)), ThemeObject());
+        DrawBarEntry<TMenuBarElement>(this, c, theme, R, state);
         return;
     }
 

@@ -166,12 +166,7 @@ TEST_F(BarsGalleryTest, ControlBarsInTheFlatThemeTheClassicLookAndTheSkinAreSave
     form_->SetBounds(40, 40, 420, 160);
     auto images = MakeImages(form_);
     for (const auto& [theme, file] : cases) {
-        if (theme == std::string_view("dara"))
-            ASSERT_TRUE(testing::ChangeToDaraSkin()) << testing::DaraSkinPath();
-        else if (*theme)
-            ChangeTheme(theme);
-        else
-            ReleaseTheme();
+        ASSERT_TRUE(testing::ChangeToLook(theme)) << theme << " " << testing::DaraSkinPath();
         ui_.RunUntilIdle();
         auto* bands = Make<TTeControlBar>(0, 0);
         bands->SetAlign(alTop);
