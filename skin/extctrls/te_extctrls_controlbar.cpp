@@ -106,6 +106,11 @@ bool TTeControlBar::HasChild(const TControl* control) const {
     return false;
 }
 
+bool TTeControlBar::IsShownBand(const TTeDockPos& record) const {
+    // A record may outlive its control until the next layout drops it.
+    return !record.Parent && record.Visible && HasChild(record.Control);
+}
+
 TTeDockPos* TTeControlBar::RecordOf(const TControl* control) const {
     for (const auto& r : items_)
         if (r->Control == control && !r->Parent) return r.get();
@@ -404,7 +409,7 @@ void TTeControlBar::AlignControls(TControl* control, TRect& rect) {
         PackRows(rect);
         bool moved = false;
         for (const auto& r : items_) {
-            if (r->Parent || !r->Visible) continue;
+            if (!IsShownBand(*r)) continue;
             int extra = 0;
             for (TTeDockPos* s = r->SubItem; s; s = s->SubItem) extra += s->Height;
             TControl* c = r->Control;
@@ -438,7 +443,7 @@ bool TTeControlBar::CanAutoSize(int& newWidth, int& newHeight) {
     const bool sideways = Align() == alLeft || Align() == alRight;
     int extent = 0;
     for (const auto& r : items_) {
-        if (r->Parent || !r->Visible) continue;
+        if (!IsShownBand(*r)) continue;
         extent = sideways ? std::max(extent, r->TempPos.x + r->Control->Width() + HorzInsets(*r))
                           : std::max(extent, r->TempPos.y + r->Control->Height() + VertInsets(*r));
     }
@@ -476,7 +481,7 @@ void TTeControlBar::ResetDockItems() {
 
 TControl* TTeControlBar::HitTest(int x, int y) {
     for (const auto& r : items_) {
-        if (r->Parent || !r->Visible) continue;
+        if (!IsShownBand(*r)) continue;
         const TControl* c = r->Control;
         const TRect band{c->Left() - r->Insets.left, c->Top() - r->Insets.top,
                          c->Left() + c->Width() + r->Insets.right, c->Top() + c->Height() + r->Insets.bottom};
@@ -588,7 +593,7 @@ void TTeControlBar::PaintBuffer() {
     PaintBackground();
     if (OnPaint) OnPaint(this);
     for (const auto& r : items_) {
-        if (r->Parent || !r->Visible) continue;
+        if (!IsShownBand(*r)) continue;
         TControl* c = r->Control;
         PaintControlFrame(
             *Canvas(), c,

@@ -117,6 +117,8 @@ private:
     bool UpdateItems(TControl* control);
     void RemoveRecordsOf(TControl* control, bool* handedOn);
     bool HasChild(const TControl* control) const;
+    // A top-level visible record whose control is still a child.
+    bool IsShownBand(const TTeDockPos& record) const;
     TTeDockPos* RecordOf(const TControl* control) const;
     size_t IndexOf(const TTeDockPos* record) const;
     TRect DefaultInsets();

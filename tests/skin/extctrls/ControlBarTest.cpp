@@ -202,6 +202,21 @@ TEST_F(ControlBarTest, RemovingTheFirstBandOfARowGivesTheBreakToTheNext) {
     EXPECT_EQ(bar->Height(), 26);
 }
 
+TEST_F(ControlBarTest, AChildFreedWhileLayoutWaitsIsNeitherPaintedNorHit) {
+    auto* bar = MakeBar(300);
+    TControl* a = Band(bar, 11, 2);
+    TControl* b = Band(bar, 150, 2);
+    bar->DisableAlign();
+    delete a;
+    ASSERT_EQ(bar->DockItems().size(), 2u);
+    bar->Invalidate();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(bar->HitTest(5, 5), nullptr);
+    EXPECT_EQ(bar->HitTest(145, 5), b);
+    bar->EnableAlign();
+    EXPECT_EQ(bar->DockItems().size(), 1u);
+}
+
 TEST_F(ControlBarTest, SnappedBandsSpanWholeRows) {
     auto* bar = MakeBar(300);
     bar->SetRowSnap(true);
@@ -291,6 +306,25 @@ TEST_F(ControlBarTest, ADoubleClickOnAGrabberStartsTheDrag) {
     Down(bar, p);
     EXPECT_TRUE(started);
     Up(bar, p);
+}
+
+TEST_F(ControlBarTest, CtrlDuringABandDragStartsTheControlsDrag) {
+    auto* bar = MakeBar(300);
+    bar->SetTabStop(true);
+    TControl* a = Band(bar, 11, 2);
+    bar->SetFocus();
+    ui_.RunUntilIdle();
+    const TPoint p = Grabber(a);
+    Down(bar, p);
+    MoveTo(bar, {p.x + 30, p.y});
+    ASSERT_FALSE(a->Dragging());
+    ui_.Backend().KeyDown(VK_CONTROL);
+    ui_.RunUntilIdle();
+    EXPECT_TRUE(a->Dragging());
+    EXPECT_EQ(bar->DraggedControl(), nullptr);
+    ui_.Backend().KeyUp(VK_CONTROL);
+    Up(bar, {p.x + 30, p.y});
+    EXPECT_FALSE(a->Dragging());
 }
 
 TEST_F(ControlBarTest, ClassicBandsHaveARaisedFrameAndATwoBarGrabber) {
