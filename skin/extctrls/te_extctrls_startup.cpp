@@ -2,6 +2,7 @@
 
 #include "platform/classlib/Objects.h"
 #include "platform/system/Locales.h"
+#include "skin/extctrls/te_extctrls_controlbar.h"
 #include "skin/extctrls/te_extctrls_nativetabs.h"
 #include "skin/extctrls/te_extctrls_notebook.h"
 #include "skin/extctrls/te_extctrls_pages.h"
@@ -31,6 +32,7 @@ int ReadTableCountry(uint32_t countryId, TCountryEntry& entry) {
 // The painter list only grows, so the painters go in once per process.
 void RegisterPaintersOnce() {
     static const bool done = [] {
+        RegisterControlBarBackground();
         RegisterTabSheetBackground();
         RegisterToolBarBackground();
         RegisterNativeTabBackgrounds();

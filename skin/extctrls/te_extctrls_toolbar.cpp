@@ -9,6 +9,7 @@
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_utils.h"
 #include "skin/core/te_utils_draw.h"
+#include "skin/extctrls/te_extctrls_controlbar.h"
 
 namespace tarvel {
 
@@ -76,10 +77,15 @@ bool TTeToolBar::IsHorizontal() const {
     return Width() >= Height() || Align() == alTop || Align() == alBottom;
 }
 
+bool TTeToolBar::OnControlBar() const { return dynamic_cast<const TTeControlBar*>(Parent()) != nullptr; }
+
 TRect TTeToolBar::GetClientRect() {
     const int w = Width(), h = Height();
     TRect r{11, 2, w - 2, h - 2};
-    if (IsObjectDefined(ktscToolBar, themeObject_, themeLink_))
+    // The control bar's band carries the grabber and the frame.
+    if (OnControlBar())
+        r = TRect{0, 0, w, h};
+    else if (IsObjectDefined(ktscToolBar, themeObject_, themeLink_))
         if (TteTheme* theme = GetThemeLink(themeLink_))
             r = theme->ToolGetClientRect(ktscToolBar, ToolInfo(TRect{0, 0, w, h}), "default");
     r = RectOffset(r, -toolBorder_);
@@ -151,7 +157,16 @@ void TTeToolBar::PaintBuffer() {
     TCanvas& c = *Canvas();
     const int w = Width(), h = Height();
     TteTheme* theme = GetThemeLink(themeLink_);
-    if (theme && IsObjectDefined(ktscToolBar, themeObject_, themeLink_)) {
+    const bool themed = theme && IsObjectDefined(ktscToolBar, themeObject_, themeLink_);
+    if (OnControlBar()) {
+        // The face is the control bar's, themed or plain.
+        if (themed)
+            DrawControlBackground(this, c);
+        else
+            FillRect(c, 0, 0, w, h, Color());
+        return;
+    }
+    if (themed) {
         theme->DockDraw(kdscDock, c, DockInfo(TRect{0, 0, w, h}), themeObject_);
         theme->ToolDraw(ktscToolBar, c, ToolInfo(TRect{0, 0, w, h}), themeObject_);
         theme->ToolDrawItem(ktscToolBar, c, ToolItemInfo(TRect{2, 4, 8, h - 4}, kticGripper, mtidsNormal),

@@ -1,7 +1,8 @@
 #pragma once
 // TTeToolBar: a bar that lines up its children in one row (one column when
 // it stands upright), in the order of their edges, with a gripper at its
-// left end. With ButtonAutoSize it sizes its speed buttons to its own
+// left end (on a control bar, the bar's face and the band's grabber stand
+// instead). With ButtonAutoSize it sizes its speed buttons to its own
 // thickness and its dividers to DividerWidth. A transparent child shows the
 // bar's face behind it.
 
@@ -29,6 +30,8 @@ public:
 
     // Wider than high, or aligned to the top or the bottom.
     bool IsHorizontal() const;
+    // Standing in a band of a control bar, which draws the bar's face.
+    bool OnControlBar() const;
 
     TRect GetClientRect() override;
     void SetBounds(int left, int top, int width, int height) override;

@@ -6,6 +6,7 @@
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_theme_manager.h"
 #include "skin/core/te_utils_draw.h"
+#include "skin/forms/te_forms_bandhost.h"
 
 namespace tarvel {
 
@@ -32,6 +33,12 @@ void TTeMenuBarView::InvalidateView() {
 
 void TTeMenuBarView::InvalidateItem(TTeItem* item) {
     if (bar_->updateCount_ > 0 || !item) return;
+    // Over a band container's face an item's tool button may reach past
+    // its own rectangle: the whole bar repaints.
+    if (IsOnBandHost(bar_)) {
+        bar_->Invalidate();
+        return;
+    }
     bar_->InvalidateRect(item->ItemRect);
 }
 
@@ -75,6 +82,7 @@ TTeMenuBar::~TTeMenuBar() {
 void TTeMenuBar::Loaded() {
     TTeControl::Loaded();
     SetPopupMenuOptions(&options_);
+    items_->SetIsToolbar(IsOnBandHost(this));
     CreateMDIItems();
     TakeThemeBounds();
     items_->Change();
@@ -159,6 +167,7 @@ void TTeMenuBar::ItemsChanged() {
     items_->SetThemeLink(themeLink_);
     SetPopupMenuOptions(&options_);
     if (auto* form = dynamic_cast<TWinControl*>(Owner())) items_->SetOwnerForm(form);
+    items_->SetIsToolbar(IsOnBandHost(this));
     view_->CalcSize();
     AdjustSize();
     Invalidate();
@@ -183,13 +192,23 @@ void TTeMenuBar::PaintItems() {
 void TTeMenuBar::PaintBuffer() {
     TCanvas& canvas = *Canvas();
     const TRect whole{0, 0, Width(), Height()};
+    const bool onBands = IsOnBandHost(this);
+    // On a band container the entries are tool buttons over its face.
+    if (onBands && IsObjectDefined(ktscToolBar, themeObject_, themeLink_) && Theme()) {
+        DrawControlBackground(this, canvas);
+        PaintItems();
+        return;
+    }
     if (IsObjectDefined(kmscMenuBar, themeObject_, themeLink_))
         if (TteTheme* theme = Theme()) {
             theme->MenuDraw(kmscMenuBar, canvas, MenuInfo(whole), themeObject_);
             PaintItems();
             return;
         }
-    TTeControl::PaintBuffer();
+    if (onBands)
+        FillRect(canvas, whole, Parent()->Color());
+    else
+        TTeControl::PaintBuffer();
     PaintItems();
     if (!showBevel_ || (Align() != alTop && Align() != alBottom)) return;
     const int row = Align() == alTop ? Height() - kBevelRoom : 0;

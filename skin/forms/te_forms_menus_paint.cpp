@@ -1,6 +1,7 @@
-// Measuring and painting of menu items: with the theme's menu-bar or popup
-// element when the theme defines it, else in the classic look from the
-// system colours.
+// Measuring and painting of menu items: as tool buttons on a menu bar that
+// stands on a band container whose theme defines tool bars, with the
+// theme's menu-bar or popup element when the theme defines it, else in the
+// classic look from the system colours.
 
 #include <array>
 
@@ -8,6 +9,8 @@
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_utils.h"
 #include "skin/core/te_utils_draw.h"
+#include "skin/forms/te_forms_bandhost.h"
+#include "skin/forms/te_forms_menubar.h"
 #include "skin/forms/te_forms_menus.h"
 #include "skin/forms/te_forms_menuview.h"
 
@@ -32,6 +35,8 @@ constexpr std::array<TPoint, 5> kCheckWhite{{{-3, -2}, {-3, -1}, {0, 2}, {5, -3}
 // The fonts of a state, in the order normal, hot, selected, disabled.
 constexpr TteThemeFont kBarFonts[] = {ktfMenuItemTextNormal, ktfMenuItemTextHot, ktfMenuItemTextSelected,
                                       ktfMenuItemTextDisabled};
+constexpr TteThemeFont kToolFonts[] = {ktfToolItemTextNormal, ktfToolItemTextHot, ktfToolItemTextSelected,
+                                       ktfToolItemTextDisabled};
 constexpr TteThemeFont kPopupFonts[] = {ktfPopupMenuItemTextNormal, ktfPopupMenuItemTextHot,
                                         ktfPopupMenuItemTextSelected, ktfPopupMenuItemTextDisabled};
 
@@ -39,6 +44,11 @@ TteMenuItemDrawState StateOf(const TTeItem* item, bool selected, bool notInLoop)
     if (!item->Enabled()) return kmidsDisabled;
     if (selected) return notInLoop ? kmidsHot : kmidsSelected;
     return kmidsNormal;
+}
+
+// The tool style's states carry the same numbers as the menu's.
+TteToolItemDrawState ToolState(TteMenuItemDrawState state) {
+    return static_cast<TteToolItemDrawState>(state);
 }
 
 void UseThemeFont(TCanvas* canvas, TteTheme* theme, TteThemeFont index, const String& object) {
@@ -86,6 +96,70 @@ void TTeItem::CalcSize(TCanvas* canvas, TTeItemView* view, int& width, int& heig
 
 namespace {
 
+// A bar entry drawn through a theme: as a tool button over a band
+// container, or with the menu bar's own element. Only the element differs.
+struct TToolElement {
+    static constexpr const TteThemeFont* Fonts = kToolFonts;
+    static TteToolItemClass ButtonClass(TTeMDIItemKind kind) {
+        return kind == mikClose ? kticClose : kind == mikRestore ? kticRestore : kticMin;
+    }
+    static void Item(TteTheme* t, TCanvas& c, const TRect& r, TteToolItemClass kind, TteMenuItemDrawState s,
+                     const String& obj) {
+        t->ToolDrawItem(ktscToolBar, c, ToolItemInfo(r, kind, ToolState(s)), obj);
+    }
+    static void Glyph(TteTheme* t, TCanvas& c, const TRect& g, TteMenuItemDrawState s,
+                      TCustomImageList* images, int index, bool enabled) {
+        t->ToolDrawItemGlyph(ktscToolBar, c, ToolItemInfo(g, kticNormal, ToolState(s)),
+                             ToolGlyphInfo(g, images, index, kgfaCenter, enabled), "default");
+    }
+    static void Text(TteTheme* t, TCanvas& c, const TRect& r, TteMenuItemDrawState s, const TteTextInfo& text,
+                     const String& obj) {
+        t->ToolDrawItemText(ktscToolBar, c, ToolItemInfo(r, kticNormal, ToolState(s)), text, obj);
+    }
+    static constexpr TteToolItemClass kNormal = kticNormal;
+};
+
+struct TMenuBarElement {
+    static constexpr const TteThemeFont* Fonts = kBarFonts;
+    static TteMenuItemClass ButtonClass(TTeMDIItemKind kind) {
+        return kind == mikClose ? kmicClose : kind == mikRestore ? kmicRestore : kmicMin;
+    }
+    static void Item(TteTheme* t, TCanvas& c, const TRect& r, TteMenuItemClass kind, TteMenuItemDrawState s,
+                     const String& obj) {
+        t->MenuDrawItem(kmscMenuBar, c, MenuItemInfo(r, kind, s), obj);
+    }
+    static void Glyph(TteTheme* t, TCanvas& c, const TRect& g, TteMenuItemDrawState s,
+                      TCustomImageList* images, int index, bool enabled) {
+        t->MenuDrawItemGlyph(kmscMenuBar, c, MenuItemInfo(g, kmicNormal, s),
+                             MenuGlyphInfo(g, images, index, kgfaCenter, enabled), "default");
+    }
+    static void Text(TteTheme* t, TCanvas& c, const TRect& r, TteMenuItemDrawState s, const TteTextInfo& text,
+                     const String& obj) {
+        t->MenuDrawItemText(kmscMenuBar, c, MenuItemInfo(r, kmicNormal, s), text, obj);
+    }
+    static constexpr TteMenuItemClass kNormal = kmicNormal;
+};
+
+template <class Element>
+void DrawBarEntry(TTeItem* item, TCanvas& c, TteTheme* theme, TRect R, TteMenuItemDrawState state) {
+    const TTeMDIItemKind kind = item->MDIKind;
+    if (kind == mikClose || kind == mikRestore || kind == mikMinimize) {
+        Element::Item(theme, c, R, Element::ButtonClass(kind), state, "default");
+        return;
+    }
+    Element::Item(theme, c, R, Element::kNormal, state, item->ThemeObject());
+    UseThemeFont(&c, theme, Element::Fonts[state], item->ThemeObject());
+    TCustomImageList* images = item->GetImgList();
+    if (images && item->ImageIndex() >= 0) {
+        const int glyph = item->GetGlyphSize();
+        Element::Glyph(theme, c, TRect{R.left, R.top, R.left + glyph, R.bottom}, state, images,
+                       item->ImageIndex(), item->Enabled());
+        R.left += glyph;
+    }
+    Element::Text(theme, c, R, state, TextInfo(R, item->Caption(), item->DrawTextBiDiModeFlags(kCentred)),
+                  item->ThemeObject());
+}
+
 // The classic text of an entry: raised out of the face when disabled and
 // not hot, flat grey when disabled and hot.
 void ClassicText(TTeItem* item, TCanvas& c, const WideString& text, TRect r, unsigned format, TColor color,
@@ -123,25 +197,13 @@ void TTeItem::DrawItem(TCanvas* canvas, TTeItemView* view, const TRect& rect, bo
     const int glyph = GetGlyphSize();
     TRect R = rect;
 
+    if (view->IsMenuBar() && theme && IsOnBandHost(dynamic_cast<TTeMenuBar*>(GetParentComponent())) &&
+        IsObjectDefined(ktscToolBar, ThemeObject(), ThemeLink())) {
+        DrawBarEntry<TToolElement>(this, c, theme, R, state);
+        return;
+    }
     if (view->IsMenuBar() && theme && IsObjectDefined(kmscMenuBar, ThemeObject(), ThemeLink())) {
-        if (MDIKind == mikClose || MDIKind == mikRestore || MDIKind == mikMinimize) {
-            const TteMenuItemClass kind = MDIKind == mikClose     ? kmicClose
-                                          : MDIKind == mikRestore ? kmicRestore
-                                                                  : kmicMin;
-            theme->MenuDrawItem(kmscMenuBar, c, MenuItemInfo(R, kind, state), "default");
-            return;
-        }
-        theme->MenuDrawItem(kmscMenuBar, c, MenuItemInfo(R, kmicNormal, state), ThemeObject());
-        UseThemeFont(canvas, theme, kBarFonts[state], ThemeObject());
-        if (hasImage) {
-            const TRect g{R.left, R.top, R.left + glyph, R.bottom};
-            theme->MenuDrawItemGlyph(kmscMenuBar, c, MenuItemInfo(g, kmicNormal, state),
-                                     MenuGlyphInfo(g, images, ImageIndex(), kgfaCenter, Enabled()),
-                                     "default");
-            R.left += glyph;
-        }
-        theme->MenuDrawItemText(kmscMenuBar, c, MenuItemInfo(R, kmicNormal, state),
-                                TextInfo(R, Caption(), DrawTextBiDiModeFlags(kCentred)), ThemeObject());
+        DrawBarEntry<TMenuBarElement>(this, c, theme, R, state);
         return;
     }
 

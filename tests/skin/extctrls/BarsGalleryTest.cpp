@@ -1,6 +1,7 @@
 // A gallery of the tool bar, track and range bars, header control and
-// header panels in the flat and
-// office-style themes, saved as pictures under the build folder.
+// header panels in the flat and office-style themes, and of a control bar
+// in the flat theme, the classic look and the tool's own skin, saved as
+// pictures under the build folder.
 
 #include <gtest/gtest.h>
 
@@ -9,19 +10,41 @@
 
 #include "ExtBarsFixture.h"
 #include "platform/classlib/ImageLists.h"
+#include "skin/controls/te_controls_combo.h"
 #include "skin/controls/te_controls_speedbutton.h"
+#include "skin/extctrls/te_extctrls_controlbar.h"
 #include "skin/extctrls/te_extctrls_hdrpanel.h"
 #include "skin/extctrls/te_extctrls_header.h"
 #include "skin/extctrls/te_extctrls_rangebar.h"
 #include "skin/extctrls/te_extctrls_toolbar.h"
 #include "skin/extctrls/te_extctrls_trackbar.h"
+#include "skin/forms/te_forms_menubar.h"
 #include "skin/themes/theme_flat.h"
 #include "skin/themes/theme_officexp.h"
+#include "tests/skin/themes/DaraSkinFixture.h"
 
 namespace tarvel {
 namespace {
 
-class BarsGalleryTest : public testing::ExtBarsTest {};
+class BarsGalleryTest : public testing::ExtBarsTest {
+protected:
+    // A tool bar of `count` buttons with pictures, standing at (left, top).
+    TTeToolBar* MakeToolBar(TWinControl* parent, TCustomImageList* images, int left, int top, int count) {
+        auto* bar = new TTeToolBar(form_);
+        bar->SetBounds(left, top, 26 * count, 26);
+        bar->SetParent(parent);
+        for (int i = 0; i < count; ++i) {
+            auto* b = new TTeSpeedButton(form_);
+            b->SetParent(bar);
+            b->SetLeft(1000 + i);
+            b->SetImages(images);
+            b->SetImageIndex(i % 6);
+            b->SetShowCaption(false);
+            b->SetFlat(true);
+        }
+        return bar;
+    }
+};
 
 // Six 16 x 16 pictures: a coloured square with a white diagonal.
 std::unique_ptr<TImageList> MakeImages(TComponent* owner) {
@@ -128,6 +151,50 @@ TEST_F(BarsGalleryTest, BarsTracksAndHeadersInTheBuiltInThemesAreSavedAsPictures
         delete open;
         delete rolled;
         delete closable;
+    }
+}
+
+TEST_F(BarsGalleryTest, ControlBarsInTheFlatThemeTheClassicLookAndTheSkinAreSavedAsPictures) {
+    InitThemeFlat();
+    RegisterControlBarBackground();
+    const std::pair<const char*, const char*> cases[] = {{"Flat", "gallery_controlbar_flat.png"},
+                                                         {"", "gallery_controlbar_classic.png"},
+                                                         {"dara", "gallery_controlbar_dara.png"}};
+    const std::filesystem::path folder = std::filesystem::path(TARVEL_BINARY_DIR) / "gallery";
+    std::filesystem::create_directories(folder);
+    form_->SetColor(clBtnFace);
+    form_->SetBounds(40, 40, 420, 160);
+    auto images = MakeImages(form_);
+    for (const auto& [theme, file] : cases) {
+        ASSERT_TRUE(testing::ChangeToLook(theme)) << theme << " " << testing::DaraSkinPath();
+        ui_.RunUntilIdle();
+        auto* bands = Make<TTeControlBar>(0, 0);
+        bands->SetAlign(alTop);
+        // The classic face: the bands' light edges show on it.
+        bands->SetColor(clBtnFace);
+        // First row: the menu bar as tool buttons and a short tool bar.
+        auto* menu = new TTeMenuBar(form_);
+        menu->SetBounds(11, 2, 220, 22);
+        menu->SetParent(bands);
+        for (const char16_t* caption : {u"&File Option", u"&Port Setting", u"&About Project"}) {
+            auto* item = new TTeItem(form_);
+            item->SetCaption(caption);
+            menu->Items()->Add(item);
+        }
+        MakeToolBar(bands, images.get(), 260, 2, 3);
+        // Second row: a tool bar and a combo box, each in its own band.
+        MakeToolBar(bands, images.get(), 11, 40, 6);
+        auto* combo = new TTeComboBox(form_);
+        combo->SetBounds(200, 40, 150, 22);
+        combo->SetParent(bands);
+        combo->Items()->Add("COM3 115200");
+        combo->SetItemIndex(0);
+        ui_.RunUntilIdle();
+        EXPECT_EQ(bands->DockItems().size(), 4u) << theme;
+        const std::filesystem::path path = folder / file;
+        EXPECT_TRUE(ui_.SaveScreenshot(form_, path.string())) << path;
+        EXPECT_GT(std::filesystem::file_size(path), 0u);
+        delete bands;
     }
 }
 

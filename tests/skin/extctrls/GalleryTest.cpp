@@ -36,12 +36,7 @@ TEST_F(ExtGalleryTest, ExtendedControlsAreSavedAsPictures) {
     form_->SetBounds(20, 20, 640, 440);
     form_->SetColor(clBtnFace);
     for (const auto& [theme, file] : cases) {
-        if (theme == std::string_view("dara"))
-            ASSERT_TRUE(testing::ChangeToDaraSkin()) << testing::DaraSkinPath();
-        else if (*theme)
-            ChangeTheme(theme);
-        else
-            ReleaseTheme();
+        ASSERT_TRUE(testing::ChangeToLook(theme)) << theme << " " << testing::DaraSkinPath();
         sheets_.clear();
         TTePageControl* pages =
             MakePages({"Realtime", "Cells", "Temperatures", "Balance", "Alarms", "Export", "History",

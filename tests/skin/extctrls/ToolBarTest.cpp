@@ -7,6 +7,7 @@
 
 #include "ExtBarsFixture.h"
 #include "skin/controls/te_controls_speedbutton.h"
+#include "skin/extctrls/te_extctrls_controlbar.h"
 #include "skin/extctrls/te_extctrls_toolbar.h"
 
 namespace tarvel {
@@ -126,6 +127,24 @@ TEST_F(ToolBarTest, ATransparentChildShowsTheBarsFaceBehindIt) {
     EXPECT_EQ(ShownAt(b, b->Width() / 2, b->Height() / 2), testing::Rgb(clRed));
     // The classic gripper: a lit line at its left.
     EXPECT_EQ(ShownAt(bar, 2, 10), testing::Rgb(clBtnHighlight));
+}
+
+TEST_F(ToolBarTest, OnAControlBarTheBandCarriesTheGripperAndTheFrame) {
+    auto* bands = Make<TTeControlBar>(10, 10);
+    bands->SetBounds(10, 10, 300, 40);
+    auto* bar = new TTeToolBar(form_);
+    bar->SetBounds(11, 2, 150, 29);
+    bar->SetParent(bands);
+    bar->SetColor(clYellow);
+    auto* a = Child<TTeSpeedButton>(bar, 0, 0, 20, 20);
+    ui_.RunUntilIdle();
+    ASSERT_TRUE(bar->OnControlBar());
+    EXPECT_EQ(bar->ClientRect(), (TRect{0, 0, 150, 29}));
+    EXPECT_EQ(a->Left(), 0);
+    EXPECT_EQ(a->Height(), 29);
+    // Where its own gripper and edge would stand, its face.
+    for (TPoint p : {TPoint{2, 10}, TPoint{0, 0}, TPoint{149, 28}})
+        EXPECT_EQ(ShownAt(bar, p.x, p.y), testing::Rgb(clYellow)) << p.x << "," << p.y;
 }
 
 }  // namespace

@@ -6,13 +6,57 @@
 
 #include "platform/classlib/StdCtrls.h"
 #include "platform/winsys/PaintApi.h"
+#include "skin/forms/te_forms_bandhost.h"
 #include "skin/forms/te_forms_menubar.h"
 #include "skin/forms/te_forms_popup.h"
 #include "skin/forms/te_forms_popupmenu.h"
+#include "tests/skin/PaperFixture.h"
 #include "tests/skin/forms/FrameFixture.h"
 
 namespace tarvel::testing {
 namespace {
+
+// A band container as the menus know it: the real one, the control bar,
+// belongs to a layer above them.
+class TBandSite : public TTeControl, public TTeBandHost {
+    TARVEL_CLASS(TBandSite, TTeControl)
+
+public:
+    using TTeControl::TTeControl;
+};
+
+// Notes the menu-bar and tool elements the bar's entries draw with.
+class TItemRecordingTheme : public TteTheme {
+    TARVEL_CLASS(TItemRecordingTheme, TteTheme)
+
+public:
+    struct TCall {
+        String op;
+        int state;
+        TRect rect;
+        bool operator==(const TCall&) const = default;
+    };
+    std::vector<TCall> Calls;
+    std::vector<TCall> Of(const String& op) const {
+        std::vector<TCall> out;
+        for (const TCall& c : Calls)
+            if (c.op == op) out.push_back(c);
+        return out;
+    }
+
+    bool IsToolDefined(TteToolSubclass, const String&) override { return true; }
+    bool IsMenuDefined(TteMenuSubclass s, const String&) override { return s == kmscMenuBar; }
+    void ToolDrawItem(TteToolSubclass, TCanvas&, const TteToolItemInfo& info, const String&) override {
+        Calls.push_back({"Tool", info.DrawState, info.Rect});
+    }
+    void ToolDrawItemText(TteToolSubclass, TCanvas&, const TteToolItemInfo& info, const TteTextInfo&,
+                          const String&) override {
+        Calls.push_back({"ToolText", info.DrawState, info.Rect});
+    }
+    void MenuDrawItem(TteMenuSubclass s, TCanvas&, const TteMenuItemInfo& info, const String&) override {
+        if (s == kmscMenuBar) Calls.push_back({"MenuBar", info.DrawState, info.Rect});
+    }
+};
 
 class MenuBarTest : public FrameTest {
 protected:
@@ -187,6 +231,67 @@ TEST_F(MenuBarTest, CtrlAltShortCutsReachHiddenItemsOfTheBar) {
         delete form_;
         form_ = nullptr;
     }
+}
+
+TEST_F(MenuBarTest, OnABandContainerTheEntriesAreToolButtonsOverItsFace) {
+    MakeBar(false);
+    auto* theme = new TItemRecordingTheme();
+    ChangeTheme(theme);
+    auto repaint = [&] {
+        ui_.RunUntilIdle();
+        theme->Calls.clear();
+        bar_->Invalidate();
+        ui_.RunUntilIdle();
+    };
+    repaint();
+    EXPECT_EQ(theme->Of("MenuBar").size(), 4u);
+    EXPECT_TRUE(theme->Of("Tool").empty());
+    EXPECT_FALSE(file_->IsToolbar());
+
+    auto* site = new TBandSite(form_);
+    site->SetColor(clRed);
+    site->SetAlign(alTop);
+    site->SetHeight(40);
+    site->SetParent(form_);
+    bar_->SetAlign(alNone);
+    bar_->SetAutoSize(false);
+    bar_->SetParent(site);
+    bar_->SetBounds(20, 5, 480, bar_->Height());
+    bar_->ItemsChanged();
+    EXPECT_TRUE(file_->IsToolbar());
+    repaint();
+    EXPECT_TRUE(theme->Of("MenuBar").empty());
+    using Calls = std::vector<TItemRecordingTheme::TCall>;
+    Calls normal;
+    for (TTeItem* item : {file_, port_, port_->Parent()->GetItem(2), about_})
+        normal.push_back({"Tool", mtidsNormal, item->ItemRect});
+    EXPECT_EQ(theme->Of("Tool"), normal);
+    EXPECT_EQ(theme->Of("ToolText").size(), 4u);
+
+    // Hovered outside the loop the entry is hot; the whole bar repaints.
+    theme->Calls.clear();
+    ui_.Backend().MouseMove(bar_->ClientToScreen(Centre(port_->ItemRect)));
+    ui_.RunUntilIdle();
+    EXPECT_EQ(theme->Of("Tool").size(), 4u);
+    EXPECT_EQ(theme->Of("Tool")[1], (TItemRecordingTheme::TCall{"Tool", mtidsHot, port_->ItemRect}));
+    // Inside the loop the open entry is pressed.
+    Calls open;
+    ui_.WhenModal([&] {
+        theme->Calls.clear();
+        bar_->Invalidate();
+        UpdateWindow(bar_->Handle());
+        open = theme->Of("Tool");
+        ui_.PressKey(VK_ESCAPE);
+    });
+    ui_.WhenModal([&] { ui_.PressKey(VK_ESCAPE); });
+    ui_.PressKey('F', {ssAlt});
+    ASSERT_EQ(open.size(), 4u);
+    EXPECT_EQ(open[0], (TItemRecordingTheme::TCall{"Tool", mtidsPressed, file_->ItemRect}));
+    // The bar shows the container's face where no entry stands.
+    ui_.RunUntilIdle();
+    const TPoint free = bar_->ClientToScreen(TPoint{bar_->Width() - 2, 1});
+    EXPECT_EQ(ui_.Backend().ScreenPixels()->Pixel(free.x, free.y) & 0xFFFFFF, Rgb(clRed));
+    EXPECT_TRUE(ui_.Problems().empty());
 }
 
 TEST_F(MenuBarTest, AScreenshotShowsTheBarWithAnOpenMenuAndASubMenu) {

@@ -3,6 +3,7 @@
 // programs that include this depend on the skin's build target.
 
 #include <filesystem>
+#include <string_view>
 
 #include "skin/core/te_theme_api.h"
 
@@ -26,6 +27,18 @@ inline bool ChangeToDaraSkin() {
     if (!skin) return false;
     ChangeTheme(skin);
     return true;
+}
+
+// A gallery's look by name: "dara" the tool's skin, "" the classic look
+// (no theme), else a registered theme; false when it cannot be had.
+inline bool ChangeToLook(std::string_view name) {
+    if (name == "dara") return ChangeToDaraSkin();
+    if (name.empty()) {
+        ReleaseTheme();
+        return true;
+    }
+    ChangeTheme(name);
+    return CurrentTheme != nullptr;
 }
 
 }  // namespace tarvel::testing

@@ -19,10 +19,12 @@
 #include "skin/controls/te_controls_speedbutton.h"
 #include "skin/core/te_engine.h"
 #include "skin/core/te_theme_api.h"
+#include "skin/extctrls/te_extctrls_controlbar.h"
 #include "skin/extctrls/te_extctrls_pages.h"
 #include "skin/extctrls/te_extctrls_progress.h"
 #include "skin/extctrls/te_extctrls_status.h"
 #include "skin/extctrls/te_extctrls_toolbar.h"
+#include "skin/forms/te_forms_menubar.h"
 #include "skin/themes/theme_flat.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
 #include "tests/skin/themes/DaraSkinFixture.h"
@@ -43,6 +45,7 @@ protected:
         InitThemeFlat();
         InitControlBases();
         RegisterTabSheetBackground();
+        RegisterControlBarBackground();
         mkdir(dir.c_str(), 0755);
     }
     void TearDown() override {
@@ -138,6 +141,32 @@ TEST_F(ExtCtrlsOnX11, PagesToolBarProgressAndStatusBarsInTheFlatThemeAndTheSkinF
             p->SetBounds(8 + i * 215, 298, 200, 16);
             p->SetSmooth(progress[i].smooth);
             p->SetPosition(progress[i].position);
+        }
+
+        // A control bar: the menu as tool buttons and a short tool bar, each in a band.
+        auto* bands = new TTeControlBar(form.get());
+        bands->SetParent(form.get());
+        bands->SetBounds(8, 322, 640, 30);
+        bands->SetColor(clBtnFace);
+        auto* menu = new TTeMenuBar(form.get());
+        menu->SetBounds(11, 2, 220, 22);
+        menu->SetParent(bands);
+        for (const char16_t* caption : {u"&File Option", u"&Port Setting", u"&About Project"}) {
+            auto* item = new TTeItem(form.get());
+            item->SetCaption(caption);
+            menu->Items()->Add(item);
+        }
+        auto* tools = new TTeToolBar(form.get());
+        tools->SetBounds(300, 2, 78, 26);
+        tools->SetParent(bands);
+        for (int i = 0; i < 3; ++i) {
+            auto* b = new TTeSpeedButton(form.get());
+            b->SetParent(tools);
+            b->SetLeft(1000 + i);
+            b->SetImages(&images);
+            b->SetImageIndex(i);
+            b->SetShowCaption(false);
+            b->SetFlat(true);
         }
 
         auto* status = new TTeStatusBar(form.get());
