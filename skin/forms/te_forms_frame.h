@@ -17,6 +17,7 @@
 #include "platform/classlib/Timers.h"
 #include "skin/core/te_bitmap.h"
 #include "skin/core/te_const.h"
+#include "skin/core/te_forms.h"
 #include "skin/core/te_theme.h"
 #include "skin/forms/te_forms_hooks.h"
 #include "skin/forms/te_forms_options.h"
@@ -25,6 +26,7 @@ namespace tarvel {
 
 class TTePopupMenu;
 class TTeMenuBar;
+class TTeScrollBar;
 class TTeItem;
 
 enum TTeBorderStyle : uint8_t { kbsNone, kbsBorder, kbsStandard, kbsDialog, kbsToolWindow };
@@ -139,9 +141,9 @@ public:
 
     // ---- input ----
     virtual TteWindowHitTest GetHitTest(int x, int y);
-    // The size grip the frame keeps in its client area (window coordinates);
-    // none here.
-    virtual TRect GetGripperRect() { return NullRect; }
+    // The size grip the frame keeps in its client area (window coordinates):
+    // on an MDI main form, the corner between the client's two scroll bars.
+    virtual TRect GetGripperRect();
     // kwhtBottomRight over the frame's own grip or over the grip of a child
     // carrying the form's size grip, else kwhtClient.
     TteWindowHitTest GetGripperHitTest(int x, int y);
@@ -191,6 +193,17 @@ public:
     void DoWindowItemClick(TObject* item);
     void Cascade();
     void Tile();
+    // The skinned bars laid over the MDI client's own: shown, placed and
+    // ranged as those are; and the grip square between them.
+    void ScrollBarUpdate();
+    void DoVScroll(TTeScrollCode code, int& scrollPos);
+    void DoHScroll(TTeScrollCode code, int& scrollPos);
+    TTeScrollBar* MDIScrollBar(int bar) const { return bar == SB_VERT ? vertBar_ : horzBar_; }
+    TWinControl* MDIScrollHost(int bar) const { return bar == SB_VERT ? vertHost_ : horzHost_; }
+    // The grip in the MDI client's window coordinates; empty without both bars.
+    TRect MDIGripperRect() const { return gripperRect_; }
+    // Fills `rect` of the canvas (the MDI client's window) as the grip.
+    virtual void PaintGripper(TCanvas& canvas, const TRect& rect);
 
 protected:
     static void DeclareMessages(TMessageTable& t);
@@ -247,6 +260,8 @@ protected:
     void HookMDIClient();
     void UnhookMDIClient();
     LRESULT ClientWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void ScrollMDIClient(int bar, TTeScrollCode code, int& scrollPos);
+    void PaintMDIGripper();
 
     TTeWindowState prevState_ = kwsNormal;
     TRect restoreBounds_;
@@ -332,6 +347,9 @@ private:
     HWND mdiClient_ = nullptr;
     WNDPROC mdiClientOldProc_ = nullptr;
     WNDPROC mdiClientProc_ = nullptr;
+    TWinControl *vertHost_ = nullptr, *horzHost_ = nullptr;
+    TTeScrollBar *vertBar_ = nullptr, *horzBar_ = nullptr;
+    TRect gripperRect_;
     TTeItem* windowMenu_ = nullptr;
     std::vector<std::pair<TTeItem*, TCustomForm*>> windowItems_;
     bool inWindowItemClick_ = false;
@@ -361,6 +379,7 @@ public:
     TteWindowHitTest GetHitTest(int x, int y) override;
     void PaintNonClientArea(TCanvas& canvas) override;
     void PaintClientArea(TCanvas& canvas) override;
+    void PaintGripper(TCanvas& canvas, const TRect& rect) override;
 
 protected:
     static void DeclareMessages(TMessageTable& t);

@@ -372,4 +372,10 @@ void TTeForm::PaintClientArea(TCanvas& canvas) {
     Theme()->WindowDrawClient(WindowSubclass(this), canvas, GetClientRect(), themeObject_);
 }
 
+void TTeForm::PaintGripper(TCanvas& canvas, const TRect& rect) {
+    if (!Themed()) return inherited::PaintGripper(canvas, rect);
+    Theme()->WindowDrawGripper(WindowSubclass(this), canvas, WindowGripperInfo(rect, Dragging()->Sizeable),
+                               themeObject_);
+}
+
 }  // namespace tarvel

@@ -3,6 +3,8 @@
 
 #include "FrameFixture.h"
 #include "platform/classlib/ExtCtrls.h"
+#include "platform/classlib/WindowScrollBars.h"
+#include "skin/core/te_controls_scrollbar.h"
 #include "skin/forms/te_forms_mdichild.h"
 #include "skin/forms/te_forms_menubar.h"
 
@@ -264,6 +266,64 @@ TEST_F(MdiFramesTest, MenuBarsOffAnMdiFormHaveNoMdiItems) {
     bar->DoMDIItemClick(bar->Items());
     EXPECT_EQ(bar->Items()->Count(), count);
     EXPECT_NE(frame, nullptr);
+}
+
+TEST_F(MdiFramesTest, ChildrenPastTheClientBringSkinnedBarsAndAGripThatWork) {
+    MakeParent(true);
+    HWND client = parent_->ClientHandle();
+    TForm* a = MakeChild("Module A", ::tarvel::Bounds(10, 10, 260, 180));
+    EXPECT_TRUE(frame_->MDIGripperRect().IsEmpty());
+    for (int bar : {SB_VERT, SB_HORZ})
+        EXPECT_FALSE(frame_->MDIScrollHost(bar) && frame_->MDIScrollHost(bar)->Visible());
+
+    // Past the right and the bottom edge: both bars, laid over the client's own.
+    TForm* b = MakeChild("Module B", ::tarvel::Bounds(560, 380, 260, 180));
+    ui_.RunUntilIdle();
+    for (int bar : {SB_VERT, SB_HORZ}) {
+        SCROLLBARINFO info;
+        ASSERT_TRUE(GetScrollBarInfo(client, bar == SB_VERT ? OBJID_VSCROLL : OBJID_HSCROLL, info));
+        TWinControl* host = frame_->MDIScrollHost(bar);
+        ASSERT_TRUE(host && host->Visible());
+        EXPECT_EQ(WindowRect(host->Handle()), info.rcScrollBar);
+        SCROLLINFO si;
+        GetScrollInfo(client, bar, si);
+        EXPECT_EQ(frame_->MDIScrollBar(bar)->Max(), si.nMax);
+        EXPECT_EQ(frame_->MDIScrollBar(bar)->PageSize(), static_cast<int>(si.nPage));
+    }
+    const int size = GetSystemMetrics(SM_CXVSCROLL);
+    const TRect area = ClientRect(client);
+    EXPECT_EQ(frame_->MDIGripperRect(), ::tarvel::Bounds(area.right, area.bottom, size, size));
+
+    // The skinned bar's down arrow scrolls the children up.
+    const TRect vert = WindowRect(frame_->MDIScrollHost(SB_VERT)->Handle());
+    Click(TPoint{vert.left + size / 2, vert.bottom - 3});
+    const int line = GetSystemMetrics(SM_CYHSCROLL);
+    EXPECT_EQ(InClient(a).top, 10 - line);
+    EXPECT_EQ(InClient(b).top, 380 - line);
+    SCROLLINFO si;
+    GetScrollInfo(client, SB_VERT, si);
+    EXPECT_EQ(frame_->MDIScrollBar(SB_VERT)->Min(), si.nMin);
+
+    // A drag on the grip sizes the parent form.
+    const TRect grip = frame_->GetGripperRect();
+    const TRect pw = WindowRect(parent_->Handle());
+    EXPECT_EQ(frame_->GetHitTest(grip.left + 2, grip.top + 2), kwhtBottomRight);
+    const TPoint on{pw.left + grip.left + 4, pw.top + grip.top + 4};
+    ui_.Backend().MouseMove(on);
+    ui_.Backend().MouseDown(on);
+    ui_.Backend().MouseMove(TPoint{on.x + 60, on.y + 40});
+    ui_.Backend().MouseUp(TPoint{on.x + 60, on.y + 40});
+    ui_.RunUntilIdle();
+    EXPECT_EQ(parent_->Width(), 760);
+    EXPECT_EQ(parent_->Height(), 560);
+
+    // Everything inside again: the bars and the grip go.
+    a->SetBounds(10, 10, 200, 150);
+    b->SetBounds(100, 100, 200, 150);
+    ui_.RunUntilIdle();
+    EXPECT_FALSE(frame_->MDIScrollHost(SB_VERT)->Visible());
+    EXPECT_FALSE(frame_->MDIScrollHost(SB_HORZ)->Visible());
+    EXPECT_TRUE(frame_->MDIGripperRect().IsEmpty());
 }
 
 TEST_F(MdiFramesTest, TheFlatThemeDrawsTheChildFrameAndTheClientKeepsTheFramesBackground) {
