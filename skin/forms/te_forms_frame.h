@@ -405,6 +405,49 @@ protected:
     bool themeSwitches_ = true;
 };
 
+// ---- the classic frame, shared by the full frame and the MDI child frame ----
+// Window coordinates; `cb` is the frame's client bounds.
+
+// What lays out the caption buttons: the tray slot is the full frame's only.
+struct TClassicCaption {
+    TTeBorderStyle style;
+    TTeBorderIcons icons;
+    bool minimized = false;
+    bool rolledUp = false;
+    bool traySlot = true;
+};
+// A button's place from the right of the caption band; the system-menu
+// icon is the square at its left. Empty for an icon not shown.
+TRect ClassicCaptionButtonRect(TTeBorderIcon icon, const TRect& cb, const TClassicCaption& caption);
+// The caption and then the buttons at (x, y), a later hit replacing an earlier one.
+TteWindowHitTest CaptionHitTest(int x, int y, int width, const TRect& cb,
+                                const std::function<TRect(TTeBorderIcon)>& buttonRect);
+// The border zones, with 20-pixel corners, over `hit`.
+TteWindowHitTest BorderHitTest(int x, int y, TSize size, const TRect& cb, TTeBorderStyle style,
+                               TteWindowHitTest hit);
+// The window system's hit code of a frame part.
+int FrameHitCode(TteWindowHitTest part, bool moveable, bool sizing);
+// The window's small icon (the application's without one), centred in `r`.
+void DrawFrameIcon(HDC dc, HWND h, const TRect& r);
+// Close, help, minimize, maximize (restore in those states) and the icon;
+// false for the buttons the caller draws itself.
+bool DrawClassicCaptionButton(HDC dc, HWND h, const TRect& rect, TTeBorderIcon icon, bool pressed,
+                              bool minimized, bool maximized);
+// The raised edge and the borders around `cb` over (0, 0, W, H).
+void PaintClassicBorders(TCanvas& canvas, TSize size, const TRect& cb);
+// The caption band's gradient and its text, shortened to `room` pixels, right
+// of the icon's square when there is one; `flags` as DrawText's.
+void DrawClassicCaptionBand(TCanvas& canvas, const TRect& band, bool active, bool tool, bool iconSquare,
+                            const WideString& text, int room, unsigned flags);
+// Binds a canvas to a DC for one paint and detaches it again.
+struct CanvasOnDc {
+    TCanvas canvas;
+    explicit CanvasOnDc(HDC dc) { canvas.SetHandle(dc); }
+    ~CanvasOnDc() { canvas.SetHandle(HDC{}); }
+    CanvasOnDc(const CanvasOnDc&) = delete;
+    CanvasOnDc& operator=(const CanvasOnDc&) = delete;
+};
+
 // The same for any frame of that border style, caption icons and state.
 TteWindowSubclass WindowSubclassOf(TTeBorderStyle style);
 TteWindowButtons WindowButtonsOf(TTeBorderStyle style, TTeBorderIcons icons, TTeWindowState state);
