@@ -439,6 +439,9 @@ void PaintClassicBorders(TCanvas& canvas, TSize size, const TRect& cb);
 // of the icon's square when there is one; `flags` as DrawText's.
 void DrawClassicCaptionBand(TCanvas& canvas, const TRect& band, bool active, bool tool, bool iconSquare,
                             const WideString& text, int room, unsigned flags);
+// The theme's title in its title rectangle, the caption shortened to fit.
+void DrawThemedWindowTitle(TteTheme* theme, TteWindowSubclass s, TCanvas& canvas, TteWindowInfo info,
+                           const String& object);
 // Binds a canvas to a DC for one paint and detaches it again.
 struct CanvasOnDc {
     TCanvas canvas;

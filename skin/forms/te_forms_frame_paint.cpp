@@ -44,6 +44,14 @@ bool DrawClassicCaptionButton(HDC dc, HWND h, const TRect& rect, TTeBorderIcon i
     }
 }
 
+void DrawThemedWindowTitle(TteTheme* theme, TteWindowSubclass s, TCanvas& canvas, TteWindowInfo info,
+                           const String& object) {
+    const TRect title = theme->WindowGetTitleRect(s, info, object);
+    if (title.IsEmpty()) return;
+    info.Caption = FormatStr(canvas.Handle(), info.Caption, title.Width());
+    theme->WindowDrawText(s, canvas, info, title, object);
+}
+
 void PaintClassicBorders(TCanvas& canvas, TSize size, const TRect& cb) {
     TRect r{0, 0, size.cx, size.cy};
     DrawEdge(canvas.Handle(), &r, EDGE_RAISED, BF_RECT);
@@ -356,11 +364,7 @@ void TTeForm::PaintNonClientArea(TCanvas& canvas) {
     TteWindowInfo info = MakeWindowInfo();
     theme->WindowDraw(s, canvas, info, themeObject_);
     if (DisabledNCArea) theme->WindowDrawClient(s, canvas, GetClientBounds(), themeObject_);
-    const TRect title = theme->WindowGetTitleRect(s, info, themeObject_);
-    if (!title.IsEmpty()) {
-        info.Caption = FormatStr(canvas.Handle(), info.Caption, title.Width());
-        theme->WindowDrawText(s, canvas, info, title, themeObject_);
-    }
+    DrawThemedWindowTitle(theme, s, canvas, info, themeObject_);
     const struct {
         TTeBorderIcon icon;
         TteWindowHitTest part;

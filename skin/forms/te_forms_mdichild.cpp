@@ -751,11 +751,7 @@ void TTeMDIChild::PaintNonClientArea(TCanvas& canvas) {
     const TteWindowSubclass s = MDIWindowSubclass(this);
     TteWindowInfo info = MakeWindowInfo();
     theme->WindowDraw(s, canvas, info, themeObject_);
-    const TRect title = theme->WindowGetTitleRect(s, info, themeObject_);
-    if (!title.IsEmpty()) {
-        info.Caption = FormatStr(canvas.Handle(), info.Caption, title.Width());
-        theme->WindowDrawText(s, canvas, info, title, themeObject_);
-    }
+    DrawThemedWindowTitle(theme, s, canvas, info, themeObject_);
     const TTeWindowState state = Minimized() ? kwsMinimized : Maximized() ? kwsMaximized : kwsNormal;
     for (const auto& b : kButtons) {
         if (!BorderIcons().Contains(b.icon)) continue;
