@@ -159,8 +159,11 @@ void TTeDefaultForm::ScrollBarUpdate() {
         host->SetVisible(true);
         SCROLLINFO si;
         GetScrollInfo(mdiClient_, bar, si);
-        skinned->SetMin(si.nMin);
-        skinned->SetMax(si.nMax);
+        // Each setter repaints the bar: only what changed, the range so that
+        // it never passes through an empty one.
+        if (si.nMin > skinned->Max()) skinned->SetMax(si.nMax);
+        if (si.nMin != skinned->Min()) skinned->SetMin(si.nMin);
+        if (si.nMax != skinned->Max()) skinned->SetMax(si.nMax);
         skinned->SetPageSize(static_cast<int>(si.nPage));
         skinned->SetPosition(si.nPos);
         skinned->SetEnabled(form->Enabled());

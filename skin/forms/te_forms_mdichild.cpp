@@ -13,20 +13,6 @@ const char* const SMDINext = "&Next";
 
 namespace {
 
-// The buffer every child frame set to qvfpSharedBuffer paints through; it
-// grows to the largest frame that used it.
-TteBitmap& SharedBuffer() {
-    static TteBitmap buffer;
-    return buffer;
-}
-
-TteBitmap& InitSharedBuffer(int width, int height) {
-    TteBitmap& b = SharedBuffer();
-    if (b.Width() < width || b.Height() < height)
-        b.SetSize(std::max(b.Width(), width), std::max(b.Height(), height));
-    return b;
-}
-
 const struct {
     TTeBorderIcon icon;
     TteWindowHitTest part;
@@ -252,11 +238,17 @@ void TTeCustomMDIChild::InvalidateNow() {
 
 TteBitmap* TTeCustomMDIChild::PaintBuffer(std::unique_ptr<TteBitmap>& temporary, int width, int height) {
     switch (performance_) {
-        case qvfpSharedBuffer: return &InitSharedBuffer(width, height);
         case qvfpPersistentBuffer:
             if (!buffer_) buffer_ = std::make_unique<TteBitmap>();
             if (buffer_->Width() != width || buffer_->Height() != height) buffer_->SetSize(width, height);
             return buffer_.get();
+        case qvfpSharedBuffer:
+            // The controls' shared buffer, the screen's size and more; a
+            // larger frame paints through a buffer of its own.
+            if (!SharedBuffer) InitControlBases();
+            if (SharedBuffer->Empty()) InitSharedBuffer();
+            if (SharedBuffer->Width() >= width && SharedBuffer->Height() >= height) return SharedBuffer;
+            [[fallthrough]];
         case qvfpDoubleBuffer:
             temporary = std::make_unique<TteBitmap>();
             temporary->SetSize(width, height);
@@ -512,8 +504,9 @@ void TTeCustomMDIChild::WMEraseBkgnd(TMessage& m) {
     if (backgroundRequest_)
         IntersectClipRect(dc, backgroundRect_.left, backgroundRect_.top, backgroundRect_.right,
                           backgroundRect_.bottom);
+    // A transparent control's request draws straight into its own buffer.
     std::unique_ptr<TteBitmap> temporary;
-    TteBitmap* buffer = PaintBuffer(temporary, GetWidth(), GetHeight());
+    TteBitmap* buffer = backgroundRequest_ ? nullptr : PaintBuffer(temporary, GetWidth(), GetHeight());
     HDC target = buffer ? buffer->DC() : dc;
     {
         CanvasOnDc on(target);

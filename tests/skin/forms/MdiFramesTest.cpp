@@ -341,11 +341,23 @@ TEST_F(MdiFramesTest, EveryBufferModePaintsTheSameFrameAndClient) {
                 px.push_back(all->Pixel(aw.left - pw.left + x, aw.top - pw.top + y) & 0xFFFFFF);
         return px;
     };
+    // What a transparent control on the child shows behind it.
+    auto* panel = new TPanel(a);
+    panel->SetParent(a);
+    panel->SetBounds(10, 10, 40, 30);
+    auto behind = [&] {
+        TBitmap b;
+        b.SetSize(40, 30);
+        DrawControlBackground(panel, *b.Canvas());
+        return static_cast<COLORREF>(b.Canvas()->Pixels(5, 5));
+    };
     const std::vector<uint32_t> plain = shot();
+    const COLORREF plainBehind = behind();
     for (TTeFormPerformance mode : {qvfpSharedBuffer, qvfpPersistentBuffer, qvfpDoubleBuffer}) {
         SCOPED_TRACE(static_cast<int>(mode));
         fa->SetPerformance(mode);
         EXPECT_EQ(shot(), plain);
+        EXPECT_EQ(behind(), plainBehind);
         // The persistent buffer is made on first use and kept.
         EXPECT_EQ(fa->Buffer() != nullptr, mode != qvfpSharedBuffer);
     }
