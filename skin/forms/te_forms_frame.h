@@ -204,6 +204,8 @@ public:
     TRect MDIGripperRect() const { return gripperRect_; }
     // Fills `rect` of the canvas (the MDI client's window) as the grip.
     virtual void PaintGripper(TCanvas& canvas, const TRect& rect);
+    // The link the skinned MDI bars draw from (none: the current theme).
+    virtual TteCustomThemeLink* BarsThemeLink() { return nullptr; }
 
 protected:
     static void DeclareMessages(TMessageTable& t);
@@ -380,6 +382,7 @@ public:
     void PaintNonClientArea(TCanvas& canvas) override;
     void PaintClientArea(TCanvas& canvas) override;
     void PaintGripper(TCanvas& canvas, const TRect& rect) override;
+    TteCustomThemeLink* BarsThemeLink() override { return themeLink_; }
 
 protected:
     static void DeclareMessages(TMessageTable& t);

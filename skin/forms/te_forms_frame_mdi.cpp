@@ -141,6 +141,7 @@ void TTeDefaultForm::ScrollBarUpdate() {
             skinned->SetAlign(alClient);
             skinned->SetBorderWidth(0);
             skinned->SetOrientation(bar == SB_VERT ? ksoVertical : ksoHorizontal);
+            skinned->SetThemeLink(BarsThemeLink());
             skinned->OnScroll = [this, bar](TObject*, TTeScrollCode code, int& pos) {
                 if (bar == SB_VERT)
                     DoVScroll(code, pos);
