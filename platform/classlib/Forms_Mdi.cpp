@@ -1,10 +1,63 @@
 // The multiple-document side of forms: an fsMDIForm holds the MDI client
 // window, fsMDIChild forms are windows inside it.
 
+#include <algorithm>
+#include <memory>
+
 #include "platform/classlib/Application.h"
 #include "platform/classlib/Forms.h"
+#include "platform/classlib/WindowScrollBars.h"
 
 namespace tarvel {
+
+namespace {
+
+// The MDI client decides when its bars show and what they scroll; these
+// give them the classic look and the mouse, reading the client's ranges
+// after each of its messages.
+struct ClientBars {
+    explicit ClientBars(HWND client) : bars(client) {}
+    void Sync(HWND client) {
+        for (int bar : {SB_HORZ, SB_VERT}) {
+            const MdiScrollBar b = MdiClientScrollBar(client, bar);
+            SCROLLINFO info;
+            info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+            info.nMin = b.min;
+            info.nMax = b.max;
+            info.nPage = static_cast<UINT>(std::max(0, b.page));
+            info.nPos = b.pos;
+            bars.SetInfo(bar, info, false);
+        }
+    }
+    TWindowScrollBars bars;
+    WNDPROC proc = nullptr, old = nullptr;
+};
+
+void AttachClientBars(HWND client) {
+    auto state = std::make_shared<ClientBars>(client);
+    state->proc = MakeWindowProc([state](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+        TMessage m{msg, w, l, 0};
+        auto inherited = [&](TMessage& mm) {
+            mm.Result = CallWindowProc(state->old, h, mm.Msg, mm.WParam, mm.LParam);
+        };
+        // The client sizes its own area for the bars.
+        if (msg != WM_NCCALCSIZE && state->bars.HandleMessage(m, inherited)) {
+            state->Sync(h);
+            return m.Result;
+        }
+        const LRESULT r = CallWindowProc(state->old, h, msg, w, l);
+        if (msg == WM_NCDESTROY)
+            FreeWindowProc(state->proc);  // the window kept it; it goes with the window
+        else
+            state->Sync(h);
+        return r;
+    });
+    state->bars.Attach();
+    state->Sync(client);
+    state->old = SetWindowProc(client, state->proc);
+}
+
+}  // namespace
 
 void TCustomForm::SetFormStyle(TFormStyle style) {
     if (style == formStyle_) return;
@@ -30,6 +83,7 @@ void TCustomForm::CreateHandleDone() {
                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, r.Width(),
                                    r.Height(), handle_);
     if (!clientHandle_) throw EInvalidOperation("Error creating the MDI client window of " + Name());
+    AttachClientBars(clientHandle_);
     Realign();
 }
 

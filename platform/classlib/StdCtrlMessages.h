@@ -170,26 +170,7 @@ struct MEASUREITEMSTRUCT {
 };
 
 // ---- window scroll bars ----------------------------------------------------------------------
-constexpr int SB_HORZ = 0;
-constexpr int SB_VERT = 1;
-constexpr int SB_BOTH = 3;
-
-constexpr WORD SB_LINEUP = 0;
-constexpr WORD SB_LINELEFT = 0;
-constexpr WORD SB_LINEDOWN = 1;
-constexpr WORD SB_LINERIGHT = 1;
-constexpr WORD SB_PAGEUP = 2;
-constexpr WORD SB_PAGELEFT = 2;
-constexpr WORD SB_PAGEDOWN = 3;
-constexpr WORD SB_PAGERIGHT = 3;
-constexpr WORD SB_THUMBPOSITION = 4;
-constexpr WORD SB_THUMBTRACK = 5;
-constexpr WORD SB_TOP = 6;
-constexpr WORD SB_LEFT = 6;
-constexpr WORD SB_BOTTOM = 7;
-constexpr WORD SB_RIGHT = 7;
-constexpr WORD SB_ENDSCROLL = 8;
-
+// SB_* (bars and request codes) come with the window system.
 constexpr UINT SIF_RANGE = 0x0001;
 constexpr UINT SIF_PAGE = 0x0002;
 constexpr UINT SIF_POS = 0x0004;

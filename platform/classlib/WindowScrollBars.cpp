@@ -19,13 +19,18 @@ DWORD StyleBit(int bar) { return bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL; }
 }  // namespace
 
 TWindowScrollBars::~TWindowScrollBars() {
-    if (owner_->HandleAllocated() && WindowScrollBarsOf(owner_->Handle()) == this)
-        RemoveProp(owner_->Handle(), kScrollBarsProp);
+    if (HWND h = Wnd(); h && WindowScrollBarsOf(h) == this) RemoveProp(h, kScrollBarsProp);
 }
 
+HWND TWindowScrollBars::Wnd() const {
+    if (!owner_) return IsWindow(window_) ? window_ : nullptr;
+    return owner_->HandleAllocated() ? const_cast<TWinControl*>(owner_)->Handle() : nullptr;
+}
+
+bool TWindowScrollBars::WindowEnabled() const { return owner_ ? owner_->Enabled() : IsWindowEnabled(Wnd()); }
+
 void TWindowScrollBars::Attach() {
-    if (owner_->HandleAllocated())
-        SetProp(owner_->Handle(), kScrollBarsProp, reinterpret_cast<intptr_t>(this));
+    if (HWND h = Wnd()) SetProp(h, kScrollBarsProp, reinterpret_cast<intptr_t>(this));
 }
 
 TWindowScrollBars* WindowScrollBarsOf(HWND hwnd) {
@@ -93,7 +98,8 @@ bool GetScrollBarInfo(HWND hwnd, int32_t objectId, SCROLLBARINFO& info) {
         info.xyThumbBottom = vert ? p.thumb.bottom - p.bar.top : p.thumb.right - p.bar.left;
     }
     const TWinControl* owner = FindControl(hwnd);
-    if (!p.scrollable || (owner && !owner->Enabled())) info.rgstate[0] = STATE_SYSTEM_UNAVAILABLE;
+    if (!p.scrollable || !(owner ? owner->Enabled() : IsWindowEnabled(hwnd)))
+        info.rgstate[0] = STATE_SYSTEM_UNAVAILABLE;
     const TScrollBarPart order[] = {TScrollBarPart::LineUp, TScrollBarPart::PageUp, TScrollBarPart::Thumb,
                                     TScrollBarPart::PageDown, TScrollBarPart::LineDown};
     for (size_t i = 0; i < std::size(order); ++i)
@@ -141,12 +147,13 @@ int TWindowScrollBars::SetPosition(int bar, int pos) {
 }
 
 bool TWindowScrollBars::Visible(int bar) const {
-    return owner_->HandleAllocated() && (GetWindowLongPtr(owner_->Handle(), GWL_STYLE) & StyleBit(bar));
+    HWND h = Wnd();
+    return h && (GetWindowLongPtr(h, GWL_STYLE) & StyleBit(bar));
 }
 
 void TWindowScrollBars::Show(int bar, bool show) {
-    if (!owner_->HandleAllocated() || Visible(bar) == show) return;
-    HWND h = owner_->Handle();
+    HWND h = Wnd();
+    if (!h || Visible(bar) == show) return;
     LONG_PTR style = GetWindowLongPtr(h, GWL_STYLE);
     SetWindowLongPtr(h, GWL_STYLE,
                      show ? (style | StyleBit(bar)) : (style & ~static_cast<LONG_PTR>(StyleBit(bar))));
@@ -156,7 +163,7 @@ void TWindowScrollBars::Show(int bar, bool show) {
 }
 
 TRect TWindowScrollBars::ClientInWindow() const {
-    HWND h = const_cast<TWinControl*>(owner_)->Handle();
+    HWND h = Wnd();
     TRect window = WindowRect(h);
     TPoint origin{0, 0};
     ::tarvel::ClientToScreen(h, origin);
@@ -187,7 +194,7 @@ void TWindowScrollBars::PaintBar(HDC dc, int bar) {
     const TScrollBarParts p = Parts(bar);
     if (p.bar.IsEmpty()) return;
     const bool vert = bar == SB_VERT;
-    const bool enabled = owner_->Enabled() && p.scrollable;
+    const bool enabled = WindowEnabled() && p.scrollable;
     auto arrow = [&](TRect r, unsigned kind, TScrollBarPart part) {
         unsigned state = kind | (enabled ? 0u : unsigned{DFCS_INACTIVE}) |
                          (PressedPart(bar) == part ? unsigned{DFCS_PUSHED} : 0u);
@@ -209,21 +216,27 @@ void TWindowScrollBars::PaintBar(HDC dc, int bar) {
 }
 
 void TWindowScrollBars::Paint() {
-    if (!owner_->HandleAllocated() || !IsWindowVisible(owner_->Handle())) return;
-    HDC dc = GetWindowDC(owner_->Handle());
+    HWND h = Wnd();
+    if (!h || !IsWindowVisible(h)) return;
+    HDC dc = GetWindowDC(h);
     if (!dc) return;
     PaintBar(dc, SB_VERT);
     PaintBar(dc, SB_HORZ);
-    ReleaseDC(owner_->Handle(), dc);
+    ReleaseDC(h, dc);
 }
 
 void TWindowScrollBars::Send(int bar, WORD code, int pos) {
-    owner_->Perform(bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, pos & 0xFFFF), 0);
+    const UINT msg = bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
+    const WPARAM w = MAKEWPARAM(code, pos & 0xFFFF);
+    if (owner_)
+        owner_->Perform(msg, w, 0);
+    else
+        SendMessage(window_, msg, w, 0);
 }
 
 void TWindowScrollBars::Press(int bar, TPoint wp) {
     const TScrollBarParts p = Parts(bar);
-    if (!p.scrollable || !owner_->Enabled()) return;
+    if (!p.scrollable || !WindowEnabled()) return;
     const bool vert = bar == SB_VERT;
     TScrollBarPart part = TScrollBarPart::None;
     if (p.lineUp.Contains(wp))
@@ -240,7 +253,7 @@ void TWindowScrollBars::Press(int bar, TPoint wp) {
     pressed_ = part;
     dragOffset_ = vert ? wp.y - p.thumb.top : wp.x - p.thumb.left;
     state_[Index(bar)].trackPos = state_[Index(bar)].pos;
-    SetCapture(owner_->Handle());
+    SetCapture(Wnd());
     static const WORD kCode[] = {0, SB_LINEUP, SB_PAGEUP, 0, SB_PAGEDOWN, SB_LINEDOWN};
     if (part != TScrollBarPart::Thumb) Send(bar, kCode[static_cast<int>(part)], 0);
     Paint();
@@ -268,10 +281,10 @@ bool TWindowScrollBars::HandleMessage(TMessage& m, const std::function<void(TMes
     switch (m.Msg) {
         case WM_NCCALCSIZE: {
             inherited(m);
-            if (!m.LParam || !owner_->HandleAllocated()) return true;
+            if (!m.LParam || !Wnd()) return true;
             auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam);
             TRect& r = params->rgrc[0];
-            const LONG_PTR style = GetWindowLongPtr(owner_->Handle(), GWL_STYLE);
+            const LONG_PTR style = GetWindowLongPtr(Wnd(), GWL_STYLE);
             if (style & WS_VSCROLL) r.right = std::max(r.left, r.right - BarSize(SB_VERT));
             if (style & WS_HSCROLL) r.bottom = std::max(r.top, r.bottom - BarSize(SB_HORZ));
             return true;
@@ -281,7 +294,7 @@ bool TWindowScrollBars::HandleMessage(TMessage& m, const std::function<void(TMes
             Paint();
             return true;
         case WM_NCHITTEST: {
-            TRect window = WindowRect(owner_->Handle());
+            TRect window = WindowRect(Wnd());
             TPoint p = PointFromLParam(m.LParam);
             p = TPoint{p.x - window.left, p.y - window.top};
             if (Parts(SB_VERT).bar.Contains(p))
@@ -296,7 +309,7 @@ bool TWindowScrollBars::HandleMessage(TMessage& m, const std::function<void(TMes
         case WM_NCLBUTTONDBLCLK: {
             if (m.WParam != static_cast<WPARAM>(HTVSCROLL) && m.WParam != static_cast<WPARAM>(HTHSCROLL))
                 return false;
-            TRect window = WindowRect(owner_->Handle());
+            TRect window = WindowRect(Wnd());
             TPoint p = PointFromLParam(m.LParam);
             Press(m.WParam == static_cast<WPARAM>(HTVSCROLL) ? SB_VERT : SB_HORZ,
                   TPoint{p.x - window.left, p.y - window.top});

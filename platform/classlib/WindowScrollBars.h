@@ -21,6 +21,9 @@ struct TScrollBarParts {
 class TWindowScrollBars {
 public:
     explicit TWindowScrollBars(TWinControl* owner) : owner_(owner) {}
+    // The bars of a window that has no control (the MDI client): requests
+    // are sent to it.
+    explicit TWindowScrollBars(HWND window) : window_(window) {}
     TWindowScrollBars(const TWindowScrollBars&) = delete;
     TWindowScrollBars& operator=(const TWindowScrollBars&) = delete;
     ~TWindowScrollBars();
@@ -55,7 +58,11 @@ private:
     void Drag(TPoint windowPoint);
     void Send(int bar, WORD code, int pos);
 
-    TWinControl* owner_;
+    HWND Wnd() const;
+    bool WindowEnabled() const;
+
+    TWinControl* owner_ = nullptr;
+    HWND window_ = nullptr;
     State state_[2];
     int tracking_ = -1;
     TScrollBarPart pressed_ = TScrollBarPart::None;

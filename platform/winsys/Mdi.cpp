@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "platform/winsys/InputApi.h"
 #include "platform/winsys/MdiApi.h"
 #include "platform/winsys/MessageApi.h"
+#include "platform/winsys/PaintApi.h"
 #include "platform/winsys/SystemApi.h"
 #include "platform/winsys/WindowApi.h"
 #include "platform/winsys/WinsysState.h"
@@ -19,6 +21,8 @@ constexpr char kShowingProp[] = "MdiShowing";
 // From a child to its client: it is hidden or goes, so another one takes
 // the activation.
 constexpr UINT kChildGone = 0x022A;
+// From a child to its client: it moved, was sized, shown or hidden.
+constexpr UINT kChildMoved = 0x022B;
 constexpr UINT kQuiet = SWP_NOZORDER | SWP_NOACTIVATE;
 
 bool IsMdiChildOf(HWND client, const Window* c) {
@@ -163,6 +167,108 @@ void PlaceIcon(HWND child) {
     }
 }
 
+// ---- the client's scroll bars ----
+
+struct ScrollRanges {
+    int min[2] = {0, 0}, max[2] = {0, 0}, page[2] = {0, 0};  // by SB_HORZ, SB_VERT
+    bool busy = false;  // the client moves its children or changes its frame
+};
+
+std::map<HWND, ScrollRanges>& Scrolls() {
+    static std::map<HWND, ScrollRanges> scrolls;
+    return scrolls;
+}
+
+DWORD BarBit(int bar) { return bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL; }
+int BarSize(int bar) { return GetSystemMetrics(bar == SB_VERT ? SM_CXVSCROLL : SM_CYHSCROLL); }
+
+void UpdateScrollBars(HWND client) {
+    Window* w = FindWindow(client);
+    if (!w || w->destroying) return;
+    ScrollRanges& s = Scrolls()[client];
+    if (s.busy) return;
+    // The area the client would have without bars.
+    const TRect c = ClientRect(client);
+    const int fullW = c.Width() + ((w->style & WS_VSCROLL) ? BarSize(SB_VERT) : 0);
+    const int fullH = c.Height() + ((w->style & WS_HSCROLL) ? BarSize(SB_HORZ) : 0);
+    const HWND active = ActiveChild(client);
+    TRect extent{0, 0, 0, 0};
+    bool any = false;
+    if (!(active && IsZoomed(active)))
+        for (HWND h : UsableChildren(client)) {
+            const TRect r = FindWindow(h)->rect;
+            extent = any ? TRect{std::min(extent.left, r.left), std::min(extent.top, r.top),
+                                 std::max(extent.right, r.right), std::max(extent.bottom, r.bottom)}
+                         : r;
+            any = true;
+        }
+    // One bar narrows the area and may call for the other.
+    bool need[2] = {false, false};
+    int view[2] = {fullW, fullH};
+    for (int pass = 0; any && pass < 3; ++pass) {
+        view[SB_HORZ] = std::max(0, fullW - (need[SB_VERT] ? BarSize(SB_VERT) : 0));
+        view[SB_VERT] = std::max(0, fullH - (need[SB_HORZ] ? BarSize(SB_HORZ) : 0));
+        need[SB_HORZ] = extent.left < 0 || extent.right > view[SB_HORZ];
+        need[SB_VERT] = extent.top < 0 || extent.bottom > view[SB_VERT];
+    }
+    view[SB_HORZ] = std::max(0, fullW - (need[SB_VERT] ? BarSize(SB_VERT) : 0));
+    view[SB_VERT] = std::max(0, fullH - (need[SB_HORZ] ? BarSize(SB_HORZ) : 0));
+    const int lo[2] = {extent.left, extent.top}, hi[2] = {extent.right, extent.bottom};
+    bool moved = false;
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        const ScrollRanges was = s;
+        s.page[bar] = view[bar];
+        s.min[bar] = std::min(lo[bar], 0);
+        s.max[bar] = std::max(hi[bar], view[bar]) - 1;
+        moved |= was.page[bar] != s.page[bar] || was.min[bar] != s.min[bar] || was.max[bar] != s.max[bar];
+    }
+    const DWORD style = (w->style & ~(WS_VSCROLL | WS_HSCROLL)) | (need[SB_VERT] ? WS_VSCROLL : 0) |
+                        (need[SB_HORZ] ? WS_HSCROLL : 0);
+    const bool changed = style != w->style;
+    if (changed) {
+        s.busy = true;
+        SetWindowLongPtr(client, GWL_STYLE, static_cast<LONG_PTR>(style));
+        SetWindowPos(client, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        if (Window* again = FindWindow(client)) Scrolls()[again->hwnd].busy = false;
+    }
+    // The bars show the new ranges.
+    if (changed || (moved && (need[SB_HORZ] || need[SB_VERT])))
+        RedrawWindow(client, nullptr, HRGN{}, RDW_FRAME | RDW_INVALIDATE);
+}
+
+void ScrollClient(HWND client, int bar, WORD code, int thumb) {
+    Window* w = FindWindow(client);
+    if (!w || !(w->style & BarBit(bar))) return;
+    ScrollRanges& s = Scrolls()[client];
+    const int line = BarSize(bar == SB_VERT ? SB_HORZ : SB_VERT);
+    const int last = std::max(s.min[bar], s.max[bar] - s.page[bar] + 1);
+    int to = 0;
+    switch (code) {
+        case SB_LINEUP: to = -line; break;
+        case SB_LINEDOWN: to = line; break;
+        case SB_PAGEUP: to = -s.page[bar]; break;
+        case SB_PAGEDOWN: to = s.page[bar]; break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK: to = thumb; break;
+        case SB_TOP: to = s.min[bar]; break;
+        case SB_BOTTOM: to = last; break;
+        default: return;
+    }
+    to = std::clamp(to, s.min[bar], last);
+    if (to == 0) return;
+    s.busy = true;
+    for (HWND h : MdiChildren(client)) {
+        const TRect r = FindWindow(h)->rect;
+        SetWindowPos(h, nullptr, r.left - (bar == SB_HORZ ? to : 0), r.top - (bar == SB_VERT ? to : 0), 0, 0,
+                     kQuiet | SWP_NOSIZE);
+    }
+    if (!IsWindow(client)) return;
+    Scrolls()[client].busy = false;
+    InvalidateRect(client, nullptr, true);
+    UpdateScrollBars(client);
+}
+
 LRESULT ClientProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     const HWND child = reinterpret_cast<HWND>(wParam);
     switch (msg) {
@@ -197,11 +303,30 @@ LRESULT ClientProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                     }
                 Activate(hwnd, next, true);
             }
+            UpdateScrollBars(hwnd);
             return 0;
+        case kChildMoved: UpdateScrollBars(hwnd); return 0;
         case WM_SIZE:
             if (HWND a = ActiveChild(hwnd); a && IsZoomed(a))
                 SetWindowPos(a, nullptr, 0, 0, LOWORD(lParam), HIWORD(lParam), kQuiet);
+            UpdateScrollBars(hwnd);
             return 0;
+        case WM_NCCALCSIZE: {
+            const LRESULT r = DefWindowProc(hwnd, msg, wParam, lParam);
+            if (auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)) {
+                const Window* w = FindWindow(hwnd);
+                TRect& c = params->rgrc[0];
+                if (w && (w->style & WS_VSCROLL)) c.right = std::max(c.left, c.right - BarSize(SB_VERT));
+                if (w && (w->style & WS_HSCROLL)) c.bottom = std::max(c.top, c.bottom - BarSize(SB_HORZ));
+            }
+            return r;
+        }
+        case WM_VSCROLL:
+        case WM_HSCROLL:
+            ScrollClient(hwnd, msg == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam),
+                         static_cast<int16_t>(HIWORD(wParam)));
+            return 0;
+        case WM_NCDESTROY: Scrolls().erase(hwnd); break;
     }
     return DefWindowProc(hwnd, msg, wParam, lParam);
 }
@@ -222,6 +347,18 @@ std::vector<HWND> MdiChildren(HWND client) {
     std::vector<HWND> out;
     for (HWND h : GetChildWindows(client))
         if (IsMdiChildOf(client, FindWindow(h))) out.push_back(h);
+    return out;
+}
+
+MdiScrollBar MdiClientScrollBar(HWND client, int bar) {
+    MdiScrollBar out;
+    const Window* w = FindWindow(client);
+    const auto it = Scrolls().find(client);
+    if (!w || it == Scrolls().end() || (bar != SB_HORZ && bar != SB_VERT)) return out;
+    out.visible = (w->style & BarBit(bar)) != 0;
+    out.min = it->second.min[bar];
+    out.max = it->second.max[bar];
+    out.page = it->second.page[bar];
     return out;
 }
 
@@ -279,6 +416,9 @@ LRESULT DefMDIChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             // A child that comes into view is activated.
             if (wp && (wp->flags & SWP_SHOWWINDOW) && RemoveProp(hwnd, kShowingProp))
                 SendMessage(client, WM_MDIACTIVATE, self, 0);
+            const UINT still = SWP_NOMOVE | SWP_NOSIZE;
+            if (wp && ((wp->flags & still) != still || (wp->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))))
+                SendMessage(client, kChildMoved, self, 0);
             break;
         }
     }

@@ -33,4 +33,15 @@ std::vector<HWND> MdiChildren(HWND client);
 // The size a minimized child takes at the client's bottom.
 TSize MdiIconSize();
 
+// The client's scroll bars (WS_VSCROLL, WS_HSCROLL) show while children lie
+// partly outside its client area and no child is maximized. The range spans
+// the children and the client area in client coordinates, so the position
+// is always 0: scrolling (WM_VSCROLL / WM_HSCROLL with the SB_* requests, a
+// thumb's place in the high word as a signed number) moves the children.
+struct MdiScrollBar {
+    bool visible = false;
+    int min = 0, max = 0, page = 0, pos = 0;
+};
+MdiScrollBar MdiClientScrollBar(HWND client, int bar);
+
 }  // namespace tarvel

@@ -5,6 +5,7 @@
 
 #include "platform/classlib/Application.h"
 #include "skin/core/te_const.h"
+#include "skin/core/te_controls_scrollbar.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_theme_manager.h"
 #include "skin/forms/te_forms_frame.h"
@@ -239,6 +240,14 @@ void TTeDefaultForm::Notification(TComponent* component, TOperation operation) {
     if (operation == TOperation::opRemove && component == systemMenuLink_) systemMenuLink_ = nullptr;
     if (operation == TOperation::opRemove && component == menuBar_) menuBar_ = nullptr;
     if (operation == TOperation::opRemove && component == capturedControl_) capturedControl_ = nullptr;
+    if (operation == TOperation::opRemove && (component == vertHost_ || component == vertBar_)) {
+        vertHost_ = nullptr;
+        vertBar_ = nullptr;
+    }
+    if (operation == TOperation::opRemove && (component == horzHost_ || component == horzBar_)) {
+        horzHost_ = nullptr;
+        horzBar_ = nullptr;
+    }
 }
 
 void TTeDefaultForm::TakeWindowSize() {

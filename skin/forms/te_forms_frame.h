@@ -17,6 +17,7 @@
 #include "platform/classlib/Timers.h"
 #include "skin/core/te_bitmap.h"
 #include "skin/core/te_const.h"
+#include "skin/core/te_forms.h"
 #include "skin/core/te_theme.h"
 #include "skin/forms/te_forms_hooks.h"
 #include "skin/forms/te_forms_options.h"
@@ -25,6 +26,7 @@ namespace tarvel {
 
 class TTePopupMenu;
 class TTeMenuBar;
+class TTeScrollBar;
 class TTeItem;
 
 enum TTeBorderStyle : uint8_t { kbsNone, kbsBorder, kbsStandard, kbsDialog, kbsToolWindow };
@@ -139,9 +141,9 @@ public:
 
     // ---- input ----
     virtual TteWindowHitTest GetHitTest(int x, int y);
-    // The size grip the frame keeps in its client area (window coordinates);
-    // none here.
-    virtual TRect GetGripperRect() { return NullRect; }
+    // The size grip the frame keeps in its client area (window coordinates):
+    // on an MDI main form, the corner between the client's two scroll bars.
+    virtual TRect GetGripperRect();
     // kwhtBottomRight over the frame's own grip or over the grip of a child
     // carrying the form's size grip, else kwhtClient.
     TteWindowHitTest GetGripperHitTest(int x, int y);
@@ -191,6 +193,19 @@ public:
     void DoWindowItemClick(TObject* item);
     void Cascade();
     void Tile();
+    // The skinned bars laid over the MDI client's own: shown, placed and
+    // ranged as those are; and the grip square between them.
+    void ScrollBarUpdate();
+    void DoVScroll(TTeScrollCode code, int& scrollPos);
+    void DoHScroll(TTeScrollCode code, int& scrollPos);
+    TTeScrollBar* MDIScrollBar(int bar) const { return bar == SB_VERT ? vertBar_ : horzBar_; }
+    TWinControl* MDIScrollHost(int bar) const { return bar == SB_VERT ? vertHost_ : horzHost_; }
+    // The grip in the MDI client's window coordinates; empty without both bars.
+    TRect MDIGripperRect() const { return gripperRect_; }
+    // Fills `rect` of the canvas (the MDI client's window) as the grip.
+    virtual void PaintGripper(TCanvas& canvas, const TRect& rect);
+    // The link the skinned MDI bars draw from (none: the current theme).
+    virtual TteCustomThemeLink* BarsThemeLink() { return nullptr; }
 
 protected:
     static void DeclareMessages(TMessageTable& t);
@@ -247,6 +262,8 @@ protected:
     void HookMDIClient();
     void UnhookMDIClient();
     LRESULT ClientWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void ScrollMDIClient(int bar, TTeScrollCode code, int& scrollPos);
+    void PaintMDIGripper();
 
     TTeWindowState prevState_ = kwsNormal;
     TRect restoreBounds_;
@@ -332,6 +349,9 @@ private:
     HWND mdiClient_ = nullptr;
     WNDPROC mdiClientOldProc_ = nullptr;
     WNDPROC mdiClientProc_ = nullptr;
+    TWinControl *vertHost_ = nullptr, *horzHost_ = nullptr;
+    TTeScrollBar *vertBar_ = nullptr, *horzBar_ = nullptr;
+    TRect gripperRect_;
     TTeItem* windowMenu_ = nullptr;
     std::vector<std::pair<TTeItem*, TCustomForm*>> windowItems_;
     bool inWindowItemClick_ = false;
@@ -361,6 +381,8 @@ public:
     TteWindowHitTest GetHitTest(int x, int y) override;
     void PaintNonClientArea(TCanvas& canvas) override;
     void PaintClientArea(TCanvas& canvas) override;
+    void PaintGripper(TCanvas& canvas, const TRect& rect) override;
+    TteCustomThemeLink* BarsThemeLink() override { return themeLink_; }
 
 protected:
     static void DeclareMessages(TMessageTable& t);
@@ -384,6 +406,52 @@ protected:
     // False: theme changes and a new link repaint the frame but never hook
     // or unhook it, nor size the form.
     bool themeSwitches_ = true;
+};
+
+// ---- the classic frame, shared by the full frame and the MDI child frame ----
+// Window coordinates; `cb` is the frame's client bounds.
+
+// What lays out the caption buttons: the tray slot is the full frame's only.
+struct TClassicCaption {
+    TTeBorderStyle style;
+    TTeBorderIcons icons;
+    bool minimized = false;
+    bool rolledUp = false;
+    bool traySlot = true;
+};
+// A button's place from the right of the caption band; the system-menu
+// icon is the square at its left. Empty for an icon not shown.
+TRect ClassicCaptionButtonRect(TTeBorderIcon icon, const TRect& cb, const TClassicCaption& caption);
+// The caption and then the buttons at (x, y), a later hit replacing an earlier one.
+TteWindowHitTest CaptionHitTest(int x, int y, int width, const TRect& cb,
+                                const std::function<TRect(TTeBorderIcon)>& buttonRect);
+// The border zones, with 20-pixel corners, over `hit`.
+TteWindowHitTest BorderHitTest(int x, int y, TSize size, const TRect& cb, TTeBorderStyle style,
+                               TteWindowHitTest hit);
+// The window system's hit code of a frame part.
+int FrameHitCode(TteWindowHitTest part, bool moveable, bool sizing);
+// The window's small icon (the application's without one), centred in `r`.
+void DrawFrameIcon(HDC dc, HWND h, const TRect& r);
+// Close, help, minimize, maximize (restore in those states) and the icon;
+// false for the buttons the caller draws itself.
+bool DrawClassicCaptionButton(HDC dc, HWND h, const TRect& rect, TTeBorderIcon icon, bool pressed,
+                              bool minimized, bool maximized);
+// The raised edge and the borders around `cb` over (0, 0, W, H).
+void PaintClassicBorders(TCanvas& canvas, TSize size, const TRect& cb);
+// The caption band's gradient and its text, shortened to `room` pixels, right
+// of the icon's square when there is one; `flags` as DrawText's.
+void DrawClassicCaptionBand(TCanvas& canvas, const TRect& band, bool active, bool tool, bool iconSquare,
+                            const WideString& text, int room, unsigned flags);
+// The theme's title in its title rectangle, the caption shortened to fit.
+void DrawThemedWindowTitle(TteTheme* theme, TteWindowSubclass s, TCanvas& canvas, TteWindowInfo info,
+                           const String& object);
+// Binds a canvas to a DC for one paint and detaches it again.
+struct CanvasOnDc {
+    TCanvas canvas;
+    explicit CanvasOnDc(HDC dc) { canvas.SetHandle(dc); }
+    ~CanvasOnDc() { canvas.SetHandle(HDC{}); }
+    CanvasOnDc(const CanvasOnDc&) = delete;
+    CanvasOnDc& operator=(const CanvasOnDc&) = delete;
 };
 
 // The same for any frame of that border style, caption icons and state.

@@ -22,8 +22,6 @@ const char* const SSysMenuTray = "Minimize to &Tray";
 
 namespace {
 
-constexpr int kCornerZone = 20;
-
 bool IsButtonPart(TteWindowHitTest part) { return part >= kwhtCloseButton && part <= kwhtSysMenu; }
 
 TPoint WindowPointFromClient(TTeDefaultForm* frame, LPARAM lParam) {
@@ -33,11 +31,13 @@ TPoint WindowPointFromClient(TTeDefaultForm* frame, LPARAM lParam) {
     return TPoint{p.x + cb.left, p.y + cb.top};
 }
 
-// The Windows hit code of a frame part.
-int HitCode(TteWindowHitTest part, const TTeDragging& dragging, bool maximized) {
-    const bool sizing = dragging.Sizeable && !maximized;
+}  // namespace
+
+// ---- the classic frame's geometry ----
+
+int FrameHitCode(TteWindowHitTest part, bool moveable, bool sizing) {
     switch (part) {
-        case kwhtCaption: return dragging.Moveable ? HTCAPTION : HTCLIENT;
+        case kwhtCaption: return moveable ? HTCAPTION : HTCLIENT;
         case kwhtLeft: return sizing ? HTLEFT : HTCLIENT;
         case kwhtTop: return sizing ? HTTOP : HTCLIENT;
         case kwhtRight: return sizing ? HTRIGHT : HTCLIENT;
@@ -59,53 +59,46 @@ int HitCode(TteWindowHitTest part, const TTeDragging& dragging, bool maximized) 
     }
 }
 
-}  // namespace
-
-// ---- caption buttons and hit testing ----
-
-TRect TTeDefaultForm::GetCaptionButtonRect(TTeBorderIcon icon) {
-    if (!borderIcons_.Contains(icon)) return NullRect;
-    const TRect cb = GetClientBounds();
+TRect ClassicCaptionButtonRect(TTeBorderIcon icon, const TRect& cb, const TClassicCaption& c) {
+    if (!c.icons.Contains(icon)) return NullRect;
     const TRect band{cb.left, DefaultBorderWidth + 1, cb.right, cb.top};
     const int h = band.Height();
     if (h <= 0) return NullRect;
     if (icon == kbiSystemMenu) return TRect{band.left, band.top, band.left + h, band.bottom};
-    // The classic look: buttons right to left, close apart from the others.
+    // Right to left, close apart from the others.
     const int w = h - 2, hb = h - 4, top = band.top + 2;
     int x = band.right - w - 2;
     auto at = [&](int left) { return TRect{left, top, left + w, top + hb}; };
-    if (borderIcons_.Contains(kbiClose)) {
+    if (c.icons.Contains(kbiClose)) {
         if (icon == kbiClose) return at(x);
         x -= w + 2;
     }
-    if (borderStyle_ == kbsToolWindow) return NullRect;
-    const bool minimized = windowState_ == kwsMinimized;
-    if (borderIcons_.Contains(kbiMaximize) && !minimized) {
+    if (c.style == kbsToolWindow) return NullRect;
+    if (c.icons.Contains(kbiMaximize) && !c.minimized) {
         if (icon == kbiMaximize) return at(x);
         x -= w;
     }
-    if (borderIcons_.Contains(kbiMinimize)) {
+    if (c.icons.Contains(kbiMinimize)) {
         if (icon == kbiMinimize) return at(x);
         x -= w;
     }
-    if (borderIcons_.Contains(kbiRollup) && !minimized) {
+    if (c.icons.Contains(kbiRollup) && !c.minimized) {
         x -= 2;
         if (icon == kbiRollup) return at(x);
         x -= w;
     }
-    if (borderIcons_.Contains(kbiTray) && !minimized) {
+    if (c.traySlot && c.icons.Contains(kbiTray) && !c.minimized) {
         if (icon == kbiTray) return at(x);
         x -= w;
     }
-    if (icon == kbiHelp && windowState_ != kwsRollup && !minimized) return at(x - 2);
+    if (icon == kbiHelp && !c.rolledUp && !c.minimized) return at(x - 2);
     return NullRect;
 }
 
-TteWindowHitTest TTeDefaultForm::GetHitTest(int x, int y) {
-    const TRect cb = GetClientBounds();
-    const int W = formWidth_, H = formHeight_;
+TteWindowHitTest CaptionHitTest(int x, int y, int width, const TRect& cb,
+                                const std::function<TRect(TTeBorderIcon)>& buttonRect) {
     TteWindowHitTest hit = kwhtClient;
-    if (y < cb.top && x < W) hit = kwhtCaption;
+    if (y < cb.top && x < width) hit = kwhtCaption;
     const struct {
         TTeBorderIcon icon;
         TteWindowHitTest part;
@@ -114,11 +107,17 @@ TteWindowHitTest TTeDefaultForm::GetHitTest(int x, int y) {
                    {kbiTray, kwhtTrayButton}};
     const TPoint p{x, y};
     for (const auto& b : buttons)
-        if (GetCaptionButtonRect(b.icon).Contains(p)) hit = b.part;
-    if (windowState_ == kwsMaximized || windowState_ == kwsMinimized || windowState_ == kwsRollup) return hit;
+        if (buttonRect(b.icon).Contains(p)) hit = b.part;
+    return hit;
+}
+
+TteWindowHitTest BorderHitTest(int x, int y, TSize size, const TRect& cb, TTeBorderStyle style,
+                               TteWindowHitTest hit) {
+    constexpr int kCornerZone = 20;
+    const int W = size.cx, H = size.cy;
     int c = 0;
-    if (borderStyle_ == kbsStandard || borderStyle_ == kbsDialog) c = DefaultCaptionHeight;
-    if (borderStyle_ == kbsToolWindow) c = DefaultToolCaptionHeight;
+    if (style == kbsStandard || style == kbsDialog) c = DefaultCaptionHeight;
+    if (style == kbsToolWindow) c = DefaultToolCaptionHeight;
     auto byX = [&](TteWindowHitTest lo, TteWindowHitTest mid, TteWindowHitTest hi) {
         return x < kCornerZone ? lo : x > W - kCornerZone ? hi : mid;
     };
@@ -129,7 +128,25 @@ TteWindowHitTest TTeDefaultForm::GetHitTest(int x, int y) {
     if (cb.bottom < y && y < H) hit = byX(kwhtBottomLeft, kwhtBottom, kwhtBottomRight);
     if (x < cb.left) hit = byY(kwhtTopLeft, kwhtLeft, kwhtBottomLeft);
     if (cb.right < x && x < W) hit = byY(kwhtTopRight, kwhtRight, kwhtBottomRight);
-    return hit == kwhtClient ? GripHitTest(x, y) : hit;
+    return hit;
+}
+
+// ---- caption buttons and hit testing ----
+
+TRect TTeDefaultForm::GetCaptionButtonRect(TTeBorderIcon icon) {
+    return ClassicCaptionButtonRect(icon, GetClientBounds(),
+                                    TClassicCaption{borderStyle_, borderIcons_, windowState_ == kwsMinimized,
+                                                    windowState_ == kwsRollup, true});
+}
+
+TteWindowHitTest TTeDefaultForm::GetHitTest(int x, int y) {
+    const TRect cb = GetClientBounds();
+    const TteWindowHitTest hit = CaptionHitTest(
+        x, y, formWidth_, cb, [this](TTeBorderIcon icon) { return GetCaptionButtonRect(icon); });
+    if (windowState_ == kwsMaximized || windowState_ == kwsMinimized || windowState_ == kwsRollup) return hit;
+    const TteWindowHitTest border =
+        BorderHitTest(x, y, TSize{formWidth_, formHeight_}, cb, borderStyle_, hit);
+    return border == kwhtClient ? GripHitTest(x, y) : border;
 }
 
 TteWindowHitTest TTeDefaultForm::GetGripperHitTest(int x, int y) {
@@ -175,7 +192,8 @@ TteWindowHitTest TTeForm::GetHitTest(int x, int y) {
 void TTeDefaultForm::WMNCHitTest(TMessage& m) {
     MessageHandled();
     const TPoint p = NormalizePoint(PointFromLParam(m.LParam));
-    m.Result = HitCode(GetHitTest(p.x, p.y), dragging_, windowState_ == kwsMaximized);
+    m.Result = FrameHitCode(GetHitTest(p.x, p.y), dragging_.Moveable,
+                            dragging_.Sizeable && windowState_ != kwsMaximized);
     // The whole window is client: its empty client area drags the form, the
     // controls on it keep the mouse.
     if (DisabledNCArea && m.Result == HTCLIENT && !GraphicControlAt(p.x, p.y)) {

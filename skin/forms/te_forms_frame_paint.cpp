@@ -12,26 +12,69 @@ namespace tarvel {
 
 namespace {
 
-// Binds a canvas to a DC for one paint and detaches it again.
-struct CanvasOnDc {
-    TCanvas canvas;
-    explicit CanvasOnDc(HDC dc) { canvas.SetHandle(dc); }
-    ~CanvasOnDc() { canvas.SetHandle(HDC{}); }
-};
-
 HICON SmallIcon(HWND h) {
     const LRESULT icon = h ? SendMessage(h, WM_GETICON, 0, 0) : 0;
     return icon ? HICON(static_cast<uint64_t>(icon)) : LoadIcon(IDI_APPLICATION);
 }
 
-void DrawSmallIcon(HDC dc, HWND h, const TRect& r) {
+}  // namespace
+
+void DrawFrameIcon(HDC dc, HWND h, const TRect& r) {
     if (r.IsEmpty()) return;
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
     DrawIconEx(dc, r.left + (r.Width() - cx) / 2, r.top + (r.Height() - cy) / 2, SmallIcon(h), cx, cy, 0,
                HBRUSH{}, DI_NORMAL);
 }
 
-}  // namespace
+bool DrawClassicCaptionButton(HDC dc, HWND h, const TRect& rect, TTeBorderIcon icon, bool pressed,
+                              bool minimized, bool maximized) {
+    TRect r = rect;
+    const unsigned push = pressed ? static_cast<unsigned>(DFCS_PUSHED) : 0u;
+    switch (icon) {
+        case kbiSystemMenu: DrawFrameIcon(dc, h, r); return true;
+        case kbiClose: DrawFrameControl(dc, &r, DFC_CAPTION, DFCS_CAPTIONCLOSE | push); return true;
+        case kbiHelp: DrawFrameControl(dc, &r, DFC_CAPTION, DFCS_CAPTIONHELP | push); return true;
+        case kbiMinimize:
+            DrawFrameControl(dc, &r, DFC_CAPTION, (minimized ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMIN) | push);
+            return true;
+        case kbiMaximize:
+            DrawFrameControl(dc, &r, DFC_CAPTION, (maximized ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX) | push);
+            return true;
+        default: return false;
+    }
+}
+
+void DrawThemedWindowTitle(TteTheme* theme, TteWindowSubclass s, TCanvas& canvas, TteWindowInfo info,
+                           const String& object) {
+    const TRect title = theme->WindowGetTitleRect(s, info, object);
+    if (title.IsEmpty()) return;
+    info.Caption = FormatStr(canvas.Handle(), info.Caption, title.Width());
+    theme->WindowDrawText(s, canvas, info, title, object);
+}
+
+void PaintClassicBorders(TCanvas& canvas, TSize size, const TRect& cb) {
+    TRect r{0, 0, size.cx, size.cy};
+    DrawEdge(canvas.Handle(), &r, EDGE_RAISED, BF_RECT);
+    r = tedraw::Shrink(r, 2);
+    FillRect(canvas, TRect{r.left, cb.top, cb.left, r.bottom}, clBtnFace);
+    FillRect(canvas, TRect{cb.right, cb.top, r.right, r.bottom}, clBtnFace);
+    FillRect(canvas, TRect{r.left, cb.bottom, r.right, r.bottom}, clBtnFace);
+    FillRect(canvas, TRect{r.left, r.top, r.right, cb.top}, clBtnFace);
+}
+
+void DrawClassicCaptionBand(TCanvas& canvas, const TRect& band, bool active, bool tool, bool iconSquare,
+                            const WideString& text, int room, unsigned flags) {
+    canvas.Font()->Assign(tool ? SmCaptionFont : CaptionFont);
+    FillGradientRect(canvas, band, active ? clActiveCaption : clInactiveCaption,
+                     active ? clGradientActiveCaption : clGradientInactiveCaption, false);
+    const WideString shown = FormatStr(canvas.Handle(), text, room);
+    TRect t = band;
+    if (iconSquare) t.left += band.Height();
+    t = TRect{t.left + 2, t.top, t.right - 2, t.bottom};
+    canvas.Font()->SetColor(active ? clCaptionText : clInactiveCaptionText);
+    canvas.Brush()->SetStyle(bsClear);
+    DrawText(canvas, shown, t, flags);
+}
 
 void TTeDefaultForm::UpdateNonClientArea() {
     HWND h = GetHandle();
@@ -112,14 +155,8 @@ void TTeDefaultForm::PaintNonClientArea(TCanvas& canvas) {
     if (borderStyle_ == kbsNone && !shadow_.Enabled()) return;
     TRect r{0, 0, formWidth_, formHeight_};
     const TRect cb = GetClientBounds();
-    HDC dc = canvas.Handle();
-    DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
-    r = tedraw::Shrink(r, 2);
     if (DisabledNCArea) FillRect(canvas, cb, clBtnFace);
-    FillRect(canvas, TRect{r.left, cb.top, cb.left, r.bottom}, clBtnFace);
-    FillRect(canvas, TRect{cb.right, cb.top, r.right, r.bottom}, clBtnFace);
-    FillRect(canvas, TRect{r.left, cb.bottom, r.right, r.bottom}, clBtnFace);
-    FillRect(canvas, TRect{r.left, r.top, r.right, cb.top}, clBtnFace);
+    PaintClassicBorders(canvas, TSize{r.right, r.bottom}, cb);
     DrawCaption(canvas);
 }
 
@@ -135,18 +172,10 @@ void TTeDefaultForm::DrawCaption(TCanvas& canvas) {
     const TRect band{cb.left, DefaultBorderWidth, cb.right, cb.top};
     if (band.IsEmpty()) return;
     const bool tool = borderStyle_ == kbsToolWindow;
-    canvas.Font()->Assign(tool ? SmCaptionFont : CaptionFont);
-    FillGradientRect(canvas, band, frameActive_ ? clActiveCaption : clInactiveCaption,
-                     frameActive_ ? clGradientActiveCaption : clGradientInactiveCaption, false);
     const int room = tool ? formWidth_ - cb.left - 2 * DefaultToolCaptionHeight
                           : formWidth_ - cb.left - CaptionButtonCount() * DefaultButtonHeight;
-    const WideString text = FormatStr(canvas.Handle(), Caption(), room);
-    TRect t = band;
-    if (borderIcons_.Contains(kbiSystemMenu) && !tool) t.left += band.Height();
-    t = TRect{t.left + 2, t.top, t.right - 2, t.bottom};
-    canvas.Font()->SetColor(frameActive_ ? clCaptionText : clInactiveCaptionText);
-    canvas.Brush()->SetStyle(bsClear);
-    DrawText(canvas, text, t, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    DrawClassicCaptionBand(canvas, band, frameActive_, tool, borderIcons_.Contains(kbiSystemMenu) && !tool,
+                           Caption(), room, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     const struct {
         TTeBorderIcon icon;
         TteWindowHitTest part;
@@ -166,18 +195,10 @@ void TTeDefaultForm::DrawCaptionButton(TCanvas& canvas, const TRect& rect, TTeBo
     HDC dc = canvas.Handle();
     TRect r = rect;
     const unsigned push = pressed ? static_cast<unsigned>(DFCS_PUSHED) : 0u;
+    if (DrawClassicCaptionButton(dc, GetHandle(), r, icon, pressed, windowState_ == kwsMinimized,
+                                 windowState_ == kwsMaximized))
+        return;
     switch (icon) {
-        case kbiSystemMenu: DrawSmallIcon(dc, GetHandle(), r); break;
-        case kbiClose: DrawFrameControl(dc, &r, DFC_CAPTION, DFCS_CAPTIONCLOSE | push); break;
-        case kbiHelp: DrawFrameControl(dc, &r, DFC_CAPTION, DFCS_CAPTIONHELP | push); break;
-        case kbiMinimize:
-            DrawFrameControl(dc, &r, DFC_CAPTION,
-                             (windowState_ == kwsMinimized ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMIN) | push);
-            break;
-        case kbiMaximize:
-            DrawFrameControl(dc, &r, DFC_CAPTION,
-                             (windowState_ == kwsMaximized ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX) | push);
-            break;
         case kbiRollup:
         case kbiTray: {
             DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | push);
@@ -343,11 +364,7 @@ void TTeForm::PaintNonClientArea(TCanvas& canvas) {
     TteWindowInfo info = MakeWindowInfo();
     theme->WindowDraw(s, canvas, info, themeObject_);
     if (DisabledNCArea) theme->WindowDrawClient(s, canvas, GetClientBounds(), themeObject_);
-    const TRect title = theme->WindowGetTitleRect(s, info, themeObject_);
-    if (!title.IsEmpty()) {
-        info.Caption = FormatStr(canvas.Handle(), info.Caption, title.Width());
-        theme->WindowDrawText(s, canvas, info, title, themeObject_);
-    }
+    DrawThemedWindowTitle(theme, s, canvas, info, themeObject_);
     const struct {
         TTeBorderIcon icon;
         TteWindowHitTest part;
@@ -358,7 +375,7 @@ void TTeForm::PaintNonClientArea(TCanvas& canvas) {
         if (!BorderIcons().Contains(b.icon)) continue;
         const TRect r = GetCaptionButtonRect(b.icon);
         if (b.icon == kbiSystemMenu) {
-            DrawSmallIcon(canvas.Handle(), GetHandle(), r);
+            DrawFrameIcon(canvas.Handle(), GetHandle(), r);
             continue;
         }
         const TteWindowButtonClass button = WindowButtonOf(b.icon, WindowState());
@@ -370,6 +387,12 @@ void TTeForm::PaintNonClientArea(TCanvas& canvas) {
 void TTeForm::PaintClientArea(TCanvas& canvas) {
     if (!Themed()) return inherited::PaintClientArea(canvas);
     Theme()->WindowDrawClient(WindowSubclass(this), canvas, GetClientRect(), themeObject_);
+}
+
+void TTeForm::PaintGripper(TCanvas& canvas, const TRect& rect) {
+    if (!Themed()) return inherited::PaintGripper(canvas, rect);
+    Theme()->WindowDrawGripper(WindowSubclass(this), canvas, WindowGripperInfo(rect, Dragging()->Sizeable),
+                               themeObject_);
 }
 
 }  // namespace tarvel

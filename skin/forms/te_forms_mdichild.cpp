@@ -13,23 +13,6 @@ const char* const SMDINext = "&Next";
 
 namespace {
 
-constexpr int kCornerZone = 20;
-
-struct CanvasOnDc {
-    TCanvas canvas;
-    explicit CanvasOnDc(HDC dc) { canvas.SetHandle(dc); }
-    ~CanvasOnDc() { canvas.SetHandle(HDC{}); }
-};
-
-void DrawSmallIcon(HDC dc, HWND h, const TRect& r) {
-    if (r.IsEmpty()) return;
-    const LRESULT icon = h ? SendMessage(h, WM_GETICON, 0, 0) : 0;
-    const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
-    DrawIconEx(dc, r.left + (r.Width() - cx) / 2, r.top + (r.Height() - cy) / 2,
-               icon ? HICON(static_cast<uint64_t>(icon)) : LoadIcon(IDI_APPLICATION), cx, cy, 0, HBRUSH{},
-               DI_NORMAL);
-}
-
 const struct {
     TTeBorderIcon icon;
     TteWindowHitTest part;
@@ -70,6 +53,7 @@ void TTeCustomMDIChild::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeCustomMDIChild::WMEraseBkgnd>(WM_ERASEBKGND);
     t.Add<&TTeCustomMDIChild::WMWindowPosChanged>(WM_WINDOWPOSCHANGED);
     t.Add<&TTeCustomMDIChild::FMUpdateFrame>(FM_UPDATEFRAME);
+    t.Add<&TTeCustomMDIChild::FMUpdateNCArea>(FM_UPDATENCAREA);
 }
 
 TTeCustomMDIChild::TTeCustomMDIChild(TComponent* owner) : TTeHook(owner) {
@@ -147,6 +131,31 @@ TRect TTeCustomMDIChild::GetClientRect() {
 
 TSize TTeCustomMDIChild::GetMinTrackSize() { return TSize{150, 40}; }
 
+TSize TTeCustomMDIChild::GetMaxTrackSize() {
+    const TRect r = GetMaximizedRect();
+    return TSize{r.Width(), r.Height()};
+}
+
+int TTeCustomMDIChild::CaptionHeight() { return GetHeight() - GetClientBounds().Height(); }
+
+TRect TTeCustomMDIChild::GetParentRect() {
+    MONITORINFO info;
+    GetMonitorInfo(MonitorFromWindow(GetHandle(), MONITOR_DEFAULTTONEAREST), &info);
+    return info.rcWork;
+}
+
+TRect TTeCustomMDIChild::GetMinimizedRect() {
+    const TRect p = GetParentRect();
+    const int h = CaptionHeight();
+    return TRect{p.left, p.bottom - h, p.left + GetSystemMetrics(SM_CXMINIMIZED), p.bottom};
+}
+
+TRect TTeCustomMDIChild::GetRollupRect() {
+    TCustomForm* form = GetForm();
+    const TPoint at = form ? TPoint{form->Left(), form->Top()} : TPoint{};
+    return TRect{at.x, at.y, at.x + GetWidth(), at.y + CaptionHeight()};
+}
+
 TRect TTeCustomMDIChild::GetMaximizedRect() {
     TCustomForm* parent = GetMDIParentForm();
     if (parent && parent->ClientHandle()) return ClientRect(parent->ClientHandle());
@@ -156,57 +165,17 @@ TRect TTeCustomMDIChild::GetMaximizedRect() {
 HRGN TTeCustomMDIChild::GetRegion() { return CreateRectRgn(0, 0, GetWidth(), GetHeight()); }
 
 TRect TTeCustomMDIChild::GetCaptionButtonRect(TTeBorderIcon icon) {
-    if (!borderIcons_.Contains(icon)) return NullRect;
-    const TRect cb = GetClientBounds();
-    const TRect band{cb.left, DefaultBorderWidth + 1, cb.right, cb.top};
-    const int h = band.Height();
-    if (h <= 0) return NullRect;
-    if (icon == kbiSystemMenu) return TRect{band.left, band.top, band.left + h, band.bottom};
-    const int w = h - 2, hb = h - 4, top = band.top + 2;
-    int x = band.right - w - 2;
-    auto at = [&](int left) { return TRect{left, top, left + w, top + hb}; };
-    if (borderIcons_.Contains(kbiClose)) {
-        if (icon == kbiClose) return at(x);
-        x -= w + 2;
-    }
-    if (borderStyle_ == kbsToolWindow) return NullRect;
-    const bool minimized = Minimized();
-    if (borderIcons_.Contains(kbiMaximize) && !minimized) {
-        if (icon == kbiMaximize) return at(x);
-        x -= w;
-    }
-    if (borderIcons_.Contains(kbiMinimize)) {
-        if (icon == kbiMinimize) return at(x);
-        x -= w;
-    }
-    if (icon == kbiHelp && !minimized) return at(x - 2);
-    return NullRect;
+    // No tray slot, and a child is never rolled up.
+    return ClassicCaptionButtonRect(icon, GetClientBounds(),
+                                    TClassicCaption{borderStyle_, borderIcons_, Minimized(), false, false});
 }
 
 TteWindowHitTest TTeCustomMDIChild::GetHitTest(int x, int y) {
     const TRect cb = GetClientBounds();
-    const int W = GetWidth(), H = GetHeight();
-    TteWindowHitTest hit = kwhtClient;
-    if (y < cb.top && x < W) hit = kwhtCaption;
-    const TPoint p{x, y};
-    for (TTeBorderIcon icon : {kbiSystemMenu, kbiClose, kbiMinimize, kbiMaximize, kbiHelp})
-        for (const auto& b : kButtons)
-            if (b.icon == icon && GetCaptionButtonRect(icon).Contains(p)) hit = b.part;
+    const TteWindowHitTest hit = CaptionHitTest(
+        x, y, GetWidth(), cb, [this](TTeBorderIcon icon) { return GetCaptionButtonRect(icon); });
     if (Maximized() || Minimized()) return hit;
-    int c = 0;
-    if (borderStyle_ == kbsStandard || borderStyle_ == kbsDialog) c = DefaultCaptionHeight;
-    if (borderStyle_ == kbsToolWindow) c = DefaultToolCaptionHeight;
-    auto byX = [&](TteWindowHitTest lo, TteWindowHitTest mid, TteWindowHitTest hi) {
-        return x < kCornerZone ? lo : x > W - kCornerZone ? hi : mid;
-    };
-    auto byY = [&](TteWindowHitTest lo, TteWindowHitTest mid, TteWindowHitTest hi) {
-        return y < kCornerZone ? lo : y > H - kCornerZone ? hi : mid;
-    };
-    if (y < cb.top - c) hit = byX(kwhtTopLeft, kwhtTop, kwhtTopRight);
-    if (cb.bottom < y && y < H) hit = byX(kwhtBottomLeft, kwhtBottom, kwhtBottomRight);
-    if (x < cb.left) hit = byY(kwhtTopLeft, kwhtLeft, kwhtBottomLeft);
-    if (cb.right < x && x < W) hit = byY(kwhtTopRight, kwhtRight, kwhtBottomRight);
-    return hit;
+    return BorderHitTest(x, y, TSize{GetWidth(), GetHeight()}, cb, borderStyle_, hit);
 }
 
 // ---- the MDI side ----
@@ -267,6 +236,27 @@ void TTeCustomMDIChild::InvalidateNow() {
     InvalidateRect(h, nullptr, true);
 }
 
+TteBitmap* TTeCustomMDIChild::PaintBuffer(std::unique_ptr<TteBitmap>& temporary, int width, int height) {
+    switch (performance_) {
+        case qvfpPersistentBuffer:
+            if (!buffer_) buffer_ = std::make_unique<TteBitmap>();
+            if (buffer_->Width() != width || buffer_->Height() != height) buffer_->SetSize(width, height);
+            return buffer_.get();
+        case qvfpSharedBuffer:
+            // The controls' shared buffer, the screen's size and more; a
+            // larger frame paints through a buffer of its own.
+            if (!SharedBuffer) InitControlBases();
+            if (SharedBuffer->Empty()) InitSharedBuffer();
+            if (SharedBuffer->Width() >= width && SharedBuffer->Height() >= height) return SharedBuffer;
+            [[fallthrough]];
+        case qvfpDoubleBuffer:
+            temporary = std::make_unique<TteBitmap>();
+            temporary->SetSize(width, height);
+            return temporary.get();
+        default: return nullptr;
+    }
+}
+
 void TTeCustomMDIChild::UpdateNonClientArea() {
     HWND h = GetHandle();
     const int W = GetWidth(), H = GetHeight();
@@ -281,32 +271,26 @@ void TTeCustomMDIChild::UpdateNonClientArea() {
         }
         RestoreDC(dc, -1);
     };
+    std::unique_ptr<TteBitmap> temporary;
+    TteBitmap* buffer = PaintBuffer(temporary, W, H);
     HDC dc = GetWindowDC(h);
     if (!dc) return;
-    if (performance_ == qvfpNoBuffer) {
+    if (!buffer) {
         paint(dc);
     } else {
-        TteBitmap buffer;
-        buffer.SetSize(W, H);
-        paint(buffer.DC());
-        buffer.Draw(dc, 0, 0, TRect{0, 0, W, cb.top});
-        buffer.Draw(dc, cb.left, cb.bottom, TRect{cb.left, cb.bottom, cb.right, H});
-        buffer.Draw(dc, 0, cb.top, TRect{0, cb.top, cb.left, H});
-        buffer.Draw(dc, cb.right, cb.top, TRect{cb.right, cb.top, W, H});
+        paint(buffer->DC());
+        // Only the four strips around the client area reach the window.
+        buffer->Draw(dc, 0, 0, TRect{0, 0, W, cb.top});
+        buffer->Draw(dc, cb.left, cb.bottom, TRect{cb.left, cb.bottom, cb.right, H});
+        buffer->Draw(dc, 0, cb.top, TRect{0, cb.top, cb.left, H});
+        buffer->Draw(dc, cb.right, cb.top, TRect{cb.right, cb.top, W, H});
     }
     ReleaseDC(h, dc);
 }
 
 void TTeCustomMDIChild::PaintNonClientArea(TCanvas& canvas) {
     if (borderStyle_ == kbsNone) return;
-    TRect r{0, 0, GetWidth(), GetHeight()};
-    const TRect cb = GetClientBounds();
-    DrawEdge(canvas.Handle(), &r, EDGE_RAISED, BF_RECT);
-    r = tedraw::Shrink(r, 2);
-    FillRect(canvas, TRect{r.left, cb.top, cb.left, r.bottom}, clBtnFace);
-    FillRect(canvas, TRect{cb.right, cb.top, r.right, r.bottom}, clBtnFace);
-    FillRect(canvas, TRect{r.left, cb.bottom, r.right, r.bottom}, clBtnFace);
-    FillRect(canvas, TRect{r.left, r.top, r.right, cb.top}, clBtnFace);
+    PaintClassicBorders(canvas, TSize{GetWidth(), GetHeight()}, GetClientBounds());
     DrawCaption(canvas);
 }
 
@@ -322,42 +306,19 @@ void TTeCustomMDIChild::DrawCaption(TCanvas& canvas) {
     const TRect band{cb.left, DefaultBorderWidth, cb.right, cb.top};
     if (!form || band.IsEmpty()) return;
     const bool tool = borderStyle_ == kbsToolWindow;
-    canvas.Font()->Assign(tool ? SmCaptionFont : CaptionFont);
-    FillGradientRect(canvas, band, frameActive_ ? clActiveCaption : clInactiveCaption,
-                     frameActive_ ? clGradientActiveCaption : clGradientInactiveCaption, false);
     int n = 1;
     for (TTeBorderIcon i : {kbiMaximize, kbiClose, kbiMinimize, kbiHelp, kbiRollup, kbiTray})
         if (borderIcons_.Contains(i)) ++n;
-    const WideString text = FormatStr(canvas.Handle(), Utf8ToWide(form->Caption()),
-                                      GetWidth() - cb.left - n * DefaultButtonHeight);
-    TRect t = band;
-    if (borderIcons_.Contains(kbiSystemMenu) && !tool) t.left += band.Height();
-    t = TRect{t.left + 2, t.top, t.right - 2, t.bottom};
-    canvas.Font()->SetColor(frameActive_ ? clCaptionText : clInactiveCaptionText);
-    canvas.Brush()->SetStyle(bsClear);
     // An ampersand in the form's text underlines the next letter.
-    DrawText(canvas, text, t, DT_SINGLELINE | DT_VCENTER);
-    HDC dc = canvas.Handle();
+    DrawClassicCaptionBand(canvas, band, frameActive_, tool, borderIcons_.Contains(kbiSystemMenu) && !tool,
+                           Utf8ToWide(form->Caption()), GetWidth() - cb.left - n * DefaultButtonHeight,
+                           DT_SINGLELINE | DT_VCENTER);
     for (const auto& b : kButtons) {
         if (!borderIcons_.Contains(b.icon) || (tool && b.icon != kbiClose)) continue;
-        TRect r = GetCaptionButtonRect(b.icon);
+        const TRect r = GetCaptionButtonRect(b.icon);
         if (r.IsEmpty()) continue;
-        const unsigned push =
-            ButtonDrawState(b.part) == kwbdsPressed ? static_cast<unsigned>(DFCS_PUSHED) : 0u;
-        switch (b.icon) {
-            case kbiSystemMenu: DrawSmallIcon(dc, GetHandle(), r); break;
-            case kbiClose: DrawFrameControl(dc, &r, DFC_CAPTION, DFCS_CAPTIONCLOSE | push); break;
-            case kbiHelp: DrawFrameControl(dc, &r, DFC_CAPTION, DFCS_CAPTIONHELP | push); break;
-            case kbiMinimize:
-                DrawFrameControl(dc, &r, DFC_CAPTION,
-                                 (Minimized() ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMIN) | push);
-                break;
-            case kbiMaximize:
-                DrawFrameControl(dc, &r, DFC_CAPTION,
-                                 (Maximized() ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX) | push);
-                break;
-            default: break;
-        }
+        DrawClassicCaptionButton(canvas.Handle(), GetHandle(), r, b.icon,
+                                 ButtonDrawState(b.part) == kwbdsPressed, Minimized(), Maximized());
     }
 }
 
@@ -367,7 +328,12 @@ void TTeCustomMDIChild::PaintClientArea(TCanvas& canvas) {
 
 void TTeCustomMDIChild::ChangeSize() {
     HWND h = GetHandle();
-    if (!h || loadedState_ != wsNormal) return;
+    if (!h) return;
+    if (performance_ == qvfpPersistentBuffer) {
+        std::unique_ptr<TteBitmap> unused;
+        PaintBuffer(unused, GetWidth(), GetHeight());
+    }
+    if (loadedState_ != wsNormal) return;
     if (IsMDIChildMaximized()) {
         SetWindowRgn(h, HRGN{}, true);
         if (TCustomForm* f = GetForm()) f->Realign();
@@ -406,28 +372,8 @@ TPoint TTeCustomMDIChild::NormalizePoint(TPoint screen) {
 void TTeCustomMDIChild::WMNCHitTest(TMessage& m) {
     MessageHandled();
     const TPoint p = NormalizePoint(PointFromLParam(m.LParam));
-    const bool maximized = Maximized();
-    switch (GetHitTest(p.x, p.y)) {
-        case kwhtCaption: m.Result = HTCAPTION; break;
-        case kwhtLeft: m.Result = maximized ? HTCLIENT : HTLEFT; break;
-        case kwhtTop: m.Result = maximized ? HTCLIENT : HTTOP; break;
-        case kwhtRight: m.Result = maximized ? HTCLIENT : HTRIGHT; break;
-        case kwhtBottom: m.Result = maximized ? HTCLIENT : HTBOTTOM; break;
-        case kwhtTopLeft: m.Result = maximized ? HTCLIENT : HTTOPLEFT; break;
-        case kwhtTopRight: m.Result = maximized ? HTCLIENT : HTTOPRIGHT; break;
-        case kwhtBottomLeft: m.Result = maximized ? HTCLIENT : HTBOTTOMLEFT; break;
-        case kwhtBottomRight: m.Result = maximized ? HTCLIENT : HTBOTTOMRIGHT; break;
-        case kwhtBorder:
-        case kwhtRollButton:
-        case kwhtTrayButton:
-        case kwhtNonClient: m.Result = HTBORDER; break;
-        case kwhtCloseButton: m.Result = HTCLOSE; break;
-        case kwhtHelpButton: m.Result = HTHELP; break;
-        case kwhtMinButton: m.Result = HTMINBUTTON; break;
-        case kwhtMaxButton: m.Result = HTMAXBUTTON; break;
-        case kwhtSysMenu: m.Result = HTSYSMENU; break;
-        default: m.Result = HTCLIENT; break;
-    }
+    // The MDI client moves and sizes the child from these codes.
+    m.Result = FrameHitCode(GetHitTest(p.x, p.y), true, !Maximized());
 }
 
 void TTeCustomMDIChild::WMNCPaint(TMessage& m) {
@@ -548,26 +494,42 @@ void TTeCustomMDIChild::WMEraseBkgnd(TMessage& m) {
     MessageHandled();
     m.Result = 1;
     HWND h = GetHandle();
-    if (!h || !GetForm()) return;
-    HDC dc = DcFromWParam(m.WParam);
-    const bool own = !dc;
-    if (own) dc = GetDC(h);
+    TCustomForm* form = GetForm();
+    if (!h || !form) return;
+    // The message's DC serves a transparent control's request only; the
+    // window is painted on its own client DC.
+    HDC dc = backgroundRequest_ ? DcFromWParam(m.WParam) : GetDC(h);
+    if (!dc) return;
     const int saved = SaveDC(dc);
     if (backgroundRequest_)
         IntersectClipRect(dc, backgroundRect_.left, backgroundRect_.top, backgroundRect_.right,
                           backgroundRect_.bottom);
+    // A transparent control's request draws straight into its own buffer.
+    std::unique_ptr<TteBitmap> temporary;
+    TteBitmap* buffer = backgroundRequest_ ? nullptr : PaintBuffer(temporary, GetWidth(), GetHeight());
+    HDC target = buffer ? buffer->DC() : dc;
     {
-        CanvasOnDc on(dc);
+        CanvasOnDc on(target);
         PaintClientArea(on.canvas);
     }
-    if (TCustomForm* form = GetForm(); form && !backgroundRequest_) form->PaintControls(dc, nullptr);
+    if (!backgroundRequest_) form->PaintControls(target, nullptr);
+    if (buffer) {
+        const TRect c = GetClientRect();
+        buffer->Draw(dc, 0, 0, TRect{0, 0, c.right, c.bottom});
+    }
     RestoreDC(dc, saved);
-    if (own) ReleaseDC(h, dc);
+    if (!backgroundRequest_) ReleaseDC(h, dc);
 }
 
 void TTeCustomMDIChild::WMWindowPosChanged(TMessage& m) {
     auto* wp = reinterpret_cast<const WINDOWPOS*>(m.LParam);
     if (wp && !(wp->flags & SWP_NOSIZE)) ChangeSize();
+}
+
+void TTeCustomMDIChild::FMUpdateNCArea(TMessage& m) {
+    UpdateNonClientArea();
+    m.Result = 0;
+    MessageHandled();
 }
 
 void TTeCustomMDIChild::FMUpdateFrame(TMessage& m) {
@@ -596,6 +558,32 @@ void TTeCustomMDIChild::DoAfterMessage(TMessage& message, bool&) {
             }
             break;
         case WM_SETTEXT:
+            if (TCustomForm* f = GetForm()) captionText_ = f->Caption();
+            UpdateNonClientArea();
+            break;
+        case WM_GETTEXT:
+            // A text that changed behind the frame's back (the answer is
+            // left as the window gave it).
+            if (const char* text = reinterpret_cast<const char*>(message.LParam);
+                text && message.WParam > 0) {
+                const size_t n =
+                    std::min(static_cast<size_t>(message.Result), static_cast<size_t>(message.WParam) - 1);
+                const String got(text, n);
+                if (got != captionText_) {
+                    captionText_ = got;
+                    if (HWND h = GetHandle()) PostMessage(h, FM_UPDATENCAREA, kCaptionChanged, 0);
+                }
+            }
+            break;
+        case WM_NCACTIVATE:
+            if (TCustomForm* f = GetForm(); f && f->FormStyle() == fsMDIChild) {
+                UpdateNonClientArea();
+                if (HWND h = GetHandle()) PostMessage(h, FM_UPDATENCAREA, 0, 0);
+            }
+            break;
+        case WM_SYSCOMMAND:
+            if ((message.WParam & 0xFFF0) == SC_CONTEXTHELP) UpdateNonClientArea();
+            break;
         case WM_SETICON: UpdateNonClientArea(); break;
         case WM_MDIACTIVATE: UpdateMenuBar(); break;
         default: break;
@@ -756,17 +744,13 @@ void TTeMDIChild::PaintNonClientArea(TCanvas& canvas) {
     const TteWindowSubclass s = MDIWindowSubclass(this);
     TteWindowInfo info = MakeWindowInfo();
     theme->WindowDraw(s, canvas, info, themeObject_);
-    const TRect title = theme->WindowGetTitleRect(s, info, themeObject_);
-    if (!title.IsEmpty()) {
-        info.Caption = FormatStr(canvas.Handle(), info.Caption, title.Width());
-        theme->WindowDrawText(s, canvas, info, title, themeObject_);
-    }
+    DrawThemedWindowTitle(theme, s, canvas, info, themeObject_);
     const TTeWindowState state = Minimized() ? kwsMinimized : Maximized() ? kwsMaximized : kwsNormal;
     for (const auto& b : kButtons) {
         if (!BorderIcons().Contains(b.icon)) continue;
         const TRect r = GetCaptionButtonRect(b.icon);
         if (b.icon == kbiSystemMenu) {
-            DrawSmallIcon(canvas.Handle(), GetHandle(), r);
+            DrawFrameIcon(canvas.Handle(), GetHandle(), r);
             continue;
         }
         theme->WindowDrawButton(

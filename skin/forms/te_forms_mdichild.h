@@ -18,6 +18,8 @@ namespace tarvel {
 
 // The system menu's entry that activates the next MDI child.
 extern const char* const SMDINext;
+// FM_UPDATENCAREA's wParam when the caption's text changed.
+constexpr WPARAM kCaptionChanged = 13;
 
 class TTeCustomMDIChild : public TTeHook {
     TARVEL_CLASS(TTeCustomMDIChild, TTeHook)
@@ -32,6 +34,8 @@ public:
     void SetBorderStyle(TTeBorderStyle value);
     TTeFormPerformance Performance() const { return performance_; }
     void SetPerformance(TTeFormPerformance value) { performance_ = value; }
+    // The persistent buffer once made (qvfpPersistentBuffer), else null.
+    const TteBitmap* Buffer() const { return buffer_.get(); }
     bool StretchBackground = false;
     bool FrameActive() const { return frameActive_; }
 
@@ -42,7 +46,13 @@ public:
     TRect GetClientRect();
     virtual TRect GetCaptionButtonRect(TTeBorderIcon icon);
     virtual TSize GetMinTrackSize();
+    virtual TSize GetMaxTrackSize();
     virtual TRect GetMaximizedRect();
+    // Offered to descendants; the MDI client places a minimized child itself.
+    virtual TRect GetMinimizedRect();
+    virtual TRect GetRollupRect();
+    // The work area of the monitor holding the window.
+    TRect GetParentRect();
     virtual HRGN GetRegion();
     virtual TteWindowHitTest GetHitTest(int x, int y);
 
@@ -100,6 +110,11 @@ private:
     void WMEraseBkgnd(TMessage& m);
     void WMWindowPosChanged(TMessage& m);
     void FMUpdateFrame(TMessage& m);
+    void FMUpdateNCArea(TMessage& m);
+    // The target of a frame or client paint by Performance: null for none,
+    // the shared or the persistent buffer, or `temporary` made for it.
+    TteBitmap* PaintBuffer(std::unique_ptr<TteBitmap>& temporary, int width, int height);
+    int CaptionHeight();
     TPoint NormalizePoint(TPoint screen);
     void DrawCaption(TCanvas& canvas);
     void DoSysItemClick(TObject* sender);
@@ -107,6 +122,8 @@ private:
     TTeBorderStyle borderStyle_ = kbsStandard;
     TTeBorderIcons borderIcons_{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize};
     TTeFormPerformance performance_ = qvfpNoBuffer;
+    std::unique_ptr<TteBitmap> buffer_;  // the persistent buffer
+    String captionText_;                 // the text the caption shows
     TTeItem* systemMenu_ = nullptr;
     TTeItem *restoreItem_ = nullptr, *minimizeItem_ = nullptr, *maximizeItem_ = nullptr,
             *closeItem_ = nullptr, *nextItem_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "platform/classlib/ExtCtrls.h"
 #include "platform/classlib/Forms.h"
+#include "platform/classlib/WindowScrollBars.h"
 #include "platform/classlib/testing/UiDriver.h"
 
 namespace tarvel {
@@ -76,6 +77,39 @@ TEST_F(MdiFormTest, ChildrenLiveInTheClientAndFollowItsActivation) {
     ui.RunUntilIdle();
     EXPECT_EQ(parent->MDIChildCount(), 1);
     EXPECT_EQ(parent->ActiveMDIChild(), a);
+}
+
+TEST_F(MdiFormTest, AChildPastTheClientsEdgeBringsAScrollBarThatTheMouseWorks) {
+    HWND client = parent->ClientHandle();
+    TForm* a = Child("One", Bounds(20, 350, 200, 150));
+    SCROLLBARINFO sbi;
+    ASSERT_TRUE(GetScrollBarInfo(client, OBJID_VSCROLL, sbi));
+    ASSERT_EQ(sbi.rgstate[0] & STATE_SYSTEM_INVISIBLE, 0u);
+    ASSERT_TRUE(GetScrollBarInfo(client, OBJID_HSCROLL, sbi));
+    EXPECT_NE(sbi.rgstate[0] & STATE_SYSTEM_INVISIBLE, 0u);
+    const int height = ClientRect(client).Height();
+    SCROLLINFO info;
+    ASSERT_TRUE(GetScrollInfo(client, SB_VERT, info));
+    EXPECT_EQ(info.nMin, 0);
+    EXPECT_EQ(info.nMax, 499);
+    EXPECT_EQ(info.nPage, static_cast<UINT>(height));
+
+    // A press on the down arrow scrolls the child up by a line.
+    ASSERT_TRUE(GetScrollBarInfo(client, OBJID_VSCROLL, sbi));
+    const TPoint arrow{sbi.rcScrollBar.left + 4, sbi.rcScrollBar.bottom - 4};
+    ui.Backend().MouseMove(arrow);
+    ui.Backend().MouseDown(arrow);
+    ui.Backend().MouseUp(arrow);
+    ui.RunUntilIdle();
+    EXPECT_EQ(a->Top(), 350 - GetSystemMetrics(SM_CYHSCROLL));
+    ASSERT_TRUE(GetScrollInfo(client, SB_VERT, info));
+    EXPECT_EQ(info.nMin, 0);
+    EXPECT_EQ(info.nMax, 499 - GetSystemMetrics(SM_CYHSCROLL));
+
+    // Moved back inside, the bar goes.
+    a->SetBounds(20, 20, 200, 150);
+    ASSERT_TRUE(GetScrollBarInfo(client, OBJID_VSCROLL, sbi));
+    EXPECT_NE(sbi.rgstate[0] & STATE_SYSTEM_INVISIBLE, 0u);
 }
 
 TEST_F(MdiFormTest, AChildNeedsAnMdiMainForm) {

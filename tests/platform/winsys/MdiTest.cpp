@@ -170,5 +170,58 @@ TEST_F(MdiTests, MinimizedChildrenLineTheBottomAndRestoreToTheirBounds) {
     EXPECT_EQ(InClient(a), Bounds(0, 0, 600, 450 - icon.cy));
 }
 
+TEST_F(MdiTests, ChildrenOutsideTheClientBringScrollBarsThatMoveThem) {
+    const int bar = GetSystemMetrics(SM_CXVSCROLL);
+    HWND a = Child(Bounds(10, 10, 200, 150));
+    EXPECT_FALSE(MdiClientScrollBar(client, SB_VERT).visible);
+    EXPECT_FALSE(MdiClientScrollBar(client, SB_HORZ).visible);
+
+    // Below the bottom edge: a vertical bar; the narrower client needs no other.
+    HWND b = Child(Bounds(100, 380, 200, 150));
+    MdiScrollBar v = MdiClientScrollBar(client, SB_VERT);
+    ASSERT_TRUE(v.visible);
+    EXPECT_FALSE(MdiClientScrollBar(client, SB_HORZ).visible);
+    EXPECT_EQ(ClientRect(client), Bounds(0, 0, 600 - bar, 450));
+    EXPECT_EQ(v.min, 0);
+    EXPECT_EQ(v.max, 529);
+    EXPECT_EQ(v.page, 450);
+    EXPECT_EQ(v.pos, 0);
+
+    // Scrolling moves the children; the range follows, the position stays 0.
+    SendMessage(client, WM_VSCROLL, SB_LINEDOWN, 0);
+    const int line = GetSystemMetrics(SM_CYHSCROLL);
+    EXPECT_EQ(InClient(a), Bounds(10, 10 - line, 200, 150));
+    EXPECT_EQ(InClient(b), Bounds(100, 380 - line, 200, 150));
+    v = MdiClientScrollBar(client, SB_VERT);
+    EXPECT_EQ(v.min, 10 - line);
+    EXPECT_EQ(v.max, 529 - line);
+    SendMessage(client, WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(InClient(b).bottom, 450);
+    SendMessage(client, WM_VSCROLL, SB_PAGEDOWN, 0);  // nothing further down
+    EXPECT_EQ(InClient(b).bottom, 450);
+    SendMessage(client, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(-80)), 0);
+    EXPECT_EQ(InClient(a).top, 0);  // the thumb stops at the range's start
+    EXPECT_EQ(InClient(b).top, 370);
+
+    // Left of the client: a horizontal bar whose range starts below 0.
+    SetWindowPos(a, nullptr, -50, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MdiScrollBar h = MdiClientScrollBar(client, SB_HORZ);
+    ASSERT_TRUE(h.visible);
+    EXPECT_EQ(h.min, -50);
+    SendMessage(client, WM_HSCROLL, SB_LEFT, 0);
+    EXPECT_EQ(InClient(a).left, 0);
+    EXPECT_FALSE(MdiClientScrollBar(client, SB_HORZ).visible);
+
+    // A maximized child shows no bars; a closed one takes its need with it.
+    SendMessage(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(a), 0);
+    EXPECT_FALSE(MdiClientScrollBar(client, SB_VERT).visible);
+    EXPECT_EQ(InClient(a), Bounds(0, 0, 600, 450));
+    SendMessage(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(a), 0);
+    EXPECT_TRUE(MdiClientScrollBar(client, SB_VERT).visible);
+    DestroyWindow(b);
+    EXPECT_FALSE(MdiClientScrollBar(client, SB_VERT).visible);
+    EXPECT_EQ(ClientRect(client), Bounds(0, 0, 600, 450));
+}
+
 }  // namespace
 }  // namespace tarvel

@@ -3,6 +3,8 @@
 
 #include "FrameFixture.h"
 #include "platform/classlib/ExtCtrls.h"
+#include "platform/classlib/WindowScrollBars.h"
+#include "skin/core/te_controls_scrollbar.h"
 #include "skin/forms/te_forms_mdichild.h"
 #include "skin/forms/te_forms_menubar.h"
 
@@ -264,6 +266,190 @@ TEST_F(MdiFramesTest, MenuBarsOffAnMdiFormHaveNoMdiItems) {
     bar->DoMDIItemClick(bar->Items());
     EXPECT_EQ(bar->Items()->Count(), count);
     EXPECT_NE(frame, nullptr);
+}
+
+TEST_F(MdiFramesTest, ChildrenPastTheClientBringSkinnedBarsAndAGripThatWork) {
+    MakeParent(true);
+    HWND client = parent_->ClientHandle();
+    TForm* a = MakeChild("Module A", ::tarvel::Bounds(10, 10, 260, 180));
+    EXPECT_TRUE(frame_->MDIGripperRect().IsEmpty());
+    for (int bar : {SB_VERT, SB_HORZ})
+        EXPECT_FALSE(frame_->MDIScrollHost(bar) && frame_->MDIScrollHost(bar)->Visible());
+
+    // Past the right and the bottom edge: both bars, laid over the client's own.
+    TForm* b = MakeChild("Module B", ::tarvel::Bounds(560, 380, 260, 180));
+    ui_.RunUntilIdle();
+    for (int bar : {SB_VERT, SB_HORZ}) {
+        SCROLLBARINFO info;
+        ASSERT_TRUE(GetScrollBarInfo(client, bar == SB_VERT ? OBJID_VSCROLL : OBJID_HSCROLL, info));
+        TWinControl* host = frame_->MDIScrollHost(bar);
+        ASSERT_TRUE(host && host->Visible());
+        EXPECT_EQ(WindowRect(host->Handle()), info.rcScrollBar);
+        SCROLLINFO si;
+        GetScrollInfo(client, bar, si);
+        EXPECT_EQ(frame_->MDIScrollBar(bar)->Max(), si.nMax);
+        EXPECT_EQ(frame_->MDIScrollBar(bar)->PageSize(), static_cast<int>(si.nPage));
+    }
+    const int size = GetSystemMetrics(SM_CXVSCROLL);
+    const TRect area = ClientRect(client);
+    EXPECT_EQ(frame_->MDIGripperRect(), ::tarvel::Bounds(area.right, area.bottom, size, size));
+
+    // The skinned bar's down arrow scrolls the children up.
+    const TRect vert = WindowRect(frame_->MDIScrollHost(SB_VERT)->Handle());
+    Click(TPoint{vert.left + size / 2, vert.bottom - 3});
+    const int line = GetSystemMetrics(SM_CYHSCROLL);
+    EXPECT_EQ(InClient(a).top, 10 - line);
+    EXPECT_EQ(InClient(b).top, 380 - line);
+    SCROLLINFO si;
+    GetScrollInfo(client, SB_VERT, si);
+    EXPECT_EQ(frame_->MDIScrollBar(SB_VERT)->Min(), si.nMin);
+
+    // A drag on the grip sizes the parent form.
+    const TRect grip = frame_->GetGripperRect();
+    const TRect pw = WindowRect(parent_->Handle());
+    EXPECT_EQ(frame_->GetHitTest(grip.left + 2, grip.top + 2), kwhtBottomRight);
+    const TPoint on{pw.left + grip.left + 4, pw.top + grip.top + 4};
+    ui_.Backend().MouseMove(on);
+    ui_.Backend().MouseDown(on);
+    ui_.Backend().MouseMove(TPoint{on.x + 60, on.y + 40});
+    ui_.Backend().MouseUp(TPoint{on.x + 60, on.y + 40});
+    ui_.RunUntilIdle();
+    EXPECT_EQ(parent_->Width(), 760);
+    EXPECT_EQ(parent_->Height(), 560);
+
+    // Everything inside again: the bars and the grip go.
+    a->SetBounds(10, 10, 200, 150);
+    b->SetBounds(100, 100, 200, 150);
+    ui_.RunUntilIdle();
+    EXPECT_FALSE(frame_->MDIScrollHost(SB_VERT)->Visible());
+    EXPECT_FALSE(frame_->MDIScrollHost(SB_HORZ)->Visible());
+    EXPECT_TRUE(frame_->MDIGripperRect().IsEmpty());
+}
+
+TEST_F(MdiFramesTest, EveryBufferModePaintsTheSameFrameAndClient) {
+    MakeParent(false);
+    TTeCustomMDIChild* fa = nullptr;
+    TForm* a = MakeChild("Module A", ::tarvel::Bounds(10, 10, 260, 180), &fa);
+    auto shot = [&] {
+        fa->InvalidateNow();
+        ui_.RunUntilIdle();
+        std::shared_ptr<const Surface> all = ui_.Backend().WindowPixels(parent_->Handle());
+        const TRect pw = WindowRect(parent_->Handle()), aw = WindowRect(a->Handle());
+        std::vector<uint32_t> px;
+        for (int y = 0; y < aw.Height(); y += 3)
+            for (int x = 0; x < aw.Width(); x += 3)
+                px.push_back(all->Pixel(aw.left - pw.left + x, aw.top - pw.top + y) & 0xFFFFFF);
+        return px;
+    };
+    // What a transparent control on the child shows behind it.
+    auto* panel = new TPanel(a);
+    panel->SetParent(a);
+    panel->SetBounds(10, 10, 40, 30);
+    auto behind = [&] {
+        TBitmap b;
+        b.SetSize(40, 30);
+        DrawControlBackground(panel, *b.Canvas());
+        return static_cast<COLORREF>(b.Canvas()->Pixels(5, 5));
+    };
+    const std::vector<uint32_t> plain = shot();
+    const COLORREF plainBehind = behind();
+    for (TTeFormPerformance mode : {qvfpSharedBuffer, qvfpPersistentBuffer, qvfpDoubleBuffer}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        fa->SetPerformance(mode);
+        EXPECT_EQ(shot(), plain);
+        EXPECT_EQ(behind(), plainBehind);
+        // The persistent buffer is made on first use and kept.
+        EXPECT_EQ(fa->Buffer() != nullptr, mode != qvfpSharedBuffer);
+    }
+    fa->SetPerformance(qvfpPersistentBuffer);
+    a->SetBounds(10, 10, 300, 200);
+    ui_.RunUntilIdle();
+    ASSERT_NE(fa->Buffer(), nullptr);
+    EXPECT_EQ(fa->Buffer()->Width(), 300);
+    EXPECT_EQ(fa->Buffer()->Height(), 200);
+}
+
+TEST_F(MdiFramesTest, ACaptionTextChangedBehindTheFrameRepaintsItAndKeepsTheAnswer) {
+    MakeParent(false);
+    TTeCustomMDIChild* fa = nullptr;
+    TForm* a = MakeChild("Module A", ::tarvel::Bounds(10, 10, 260, 180), &fa);
+    MSG msg;
+    auto repaintQueued = [&] {
+        bool queued = false;
+        while (PeekMessage(&msg, a->Handle(), FM_UPDATENCAREA, FM_UPDATENCAREA, PM_REMOVE))
+            queued |= msg.wParam == kCaptionChanged;
+        return queued;
+    };
+    GetWindowText(a->Handle());
+    repaintQueued();
+    // The frame sees a text set through the form: reading it asks for nothing.
+    a->SetCaption("Module B");
+    EXPECT_EQ(GetWindowText(a->Handle()), "Module B");
+    EXPECT_FALSE(repaintQueued());
+    // A text set while the frame was off is found when it is read; the
+    // reader still gets the whole text.
+    fa->SetActive(false);
+    a->SetCaption("Module C");
+    fa->SetActive(true);
+    EXPECT_EQ(GetWindowText(a->Handle()), "Module C");
+    EXPECT_TRUE(repaintQueued());
+    EXPECT_EQ(GetWindowText(a->Handle()), "Module C");
+    EXPECT_FALSE(repaintQueued());
+}
+
+TEST_F(MdiFramesTest, TheStateRectanglesFollowTheFramesCaption) {
+    MakeParent(true);
+    TTeCustomMDIChild* plain = nullptr;
+    TTeMDIChild* themed = nullptr;
+    TForm* a = MakeChild("Module A", ::tarvel::Bounds(10, 10, 260, 180), &plain);
+    MakeChild<TTeMDIChild>("Module B", ::tarvel::Bounds(40, 40, 240, 170), &themed);
+    MONITORINFO info;
+    GetMonitorInfo(MonitorFromWindow(a->Handle(), MONITOR_DEFAULTTONEAREST), &info);
+    const TRect work = info.rcWork;
+    for (TTeCustomMDIChild* f : {plain, static_cast<TTeCustomMDIChild*>(themed)}) {
+        const int caption = f->GetHeight() - f->GetClientBounds().Height();
+        ASSERT_GT(caption, 0);
+        EXPECT_EQ(f->GetMinimizedRect(), TRect(work.left, work.bottom - caption,
+                                               work.left + GetSystemMetrics(SM_CXMINIMIZED), work.bottom));
+        TForm* form = dynamic_cast<TForm*>(f->GetForm());
+        EXPECT_EQ(f->GetRollupRect(), ::tarvel::Bounds(form->Left(), form->Top(), f->GetWidth(), caption));
+        const TRect client = ClientRect(parent_->ClientHandle());
+        EXPECT_EQ(f->GetMaxTrackSize(), TSize(client.Width(), client.Height()));
+    }
+}
+
+TEST_F(MdiFramesTest, TheChildLaysItsButtonsOutAsTheFullFrameButKeepsNoTraySlot) {
+    MakeParent(false);
+    TTeCustomMDIChild* fa = nullptr;
+    MakeChild("Module A", ::tarvel::Bounds(10, 10, 300, 180), &fa);
+    const TRect cb = fa->GetClientBounds();
+    struct Case {
+        TTeBorderIcons icons;
+        TTeBorderIcon icon;
+    } cases[] = {
+        {{kbiClose, kbiMinimize, kbiMaximize}, kbiMinimize},
+        {{kbiClose, kbiMinimize, kbiMaximize, kbiRollup}, kbiRollup},
+        {{kbiClose, kbiMaximize, kbiRollup, kbiTray, kbiHelp}, kbiHelp},
+        {{kbiClose, kbiTray}, kbiTray},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.icon));
+        fa->SetBorderIcons(c.icons);
+        TTeBorderIcons noTray = c.icons;
+        noTray.Exclude(kbiTray);
+        // What the full frame lays out without the tray button.
+        const TRect expected =
+            c.icon == kbiTray ? NullRect
+                              : ClassicCaptionButtonRect(c.icon, cb, TClassicCaption{kbsStandard, noTray});
+        EXPECT_EQ(fa->GetCaptionButtonRect(c.icon), expected);
+        if (!expected.IsEmpty()) {
+            const TPoint in{expected.left + 2, expected.top + 2};
+            const TRect w = WindowRect(fa->GetForm()->Handle());
+            const LRESULT code = SendMessage(fa->GetForm()->Handle(), WM_NCHITTEST, 0,
+                                             PointToLParam(TPoint{w.left + in.x, w.top + in.y}));
+            EXPECT_EQ(code, c.icon == kbiRollup ? HTBORDER : c.icon == kbiHelp ? HTHELP : HTMINBUTTON);
+        }
+    }
 }
 
 TEST_F(MdiFramesTest, TheFlatThemeDrawsTheChildFrameAndTheClientKeepsTheFramesBackground) {

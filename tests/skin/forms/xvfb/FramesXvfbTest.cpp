@@ -247,11 +247,12 @@ TEST_F(FramesOnX11, MdiParentWithThreeChildrenOneOfThemMaximizedInTheSkinFile) {
     parent->SetCaption("Battery modules");
     TTeThemeLink* link = nullptr;
     TTeMenuBar* bar = nullptr;
+    TTeForm* frame = nullptr;
     {
         TLoadingScope scope(parent);
         link = new TTeThemeLink(parent);
         link->SetThemeFile(std::string(TARVEL_BINARY_DIR) + "/res/theme/dara.mskn");
-        auto* frame = new TTeForm(parent);
+        frame = new TTeForm(parent);
         frame->SetThemeLink(link);
         bar = new TTeMenuBar(parent);
         bar->SetAlign(alTop);
@@ -273,17 +274,17 @@ TEST_F(FramesOnX11, MdiParentWithThreeChildrenOneOfThemMaximizedInTheSkinFile) {
         auto* child = new TForm(Application);
         child->SetFormStyle(fsMDIChild);
         child->SetCaption(captions[i]);
-        TTeMDIChild* frame = nullptr;
+        TTeMDIChild* childFrame = nullptr;
         {
             TLoadingScope scope(child);
-            frame = new TTeMDIChild(child);
-            frame->SetThemeLink(link);
-            frame->SetActive(true);
+            childFrame = new TTeMDIChild(child);
+            childFrame->SetThemeLink(link);
+            childFrame->SetActive(true);
             scope.Finish();
         }
         child->SetBounds(20 + 150 * i, 20 + 60 * i, 300, 220);
         child->Show();
-        ASSERT_TRUE(frame->Themed()) << "the skin file defines the child's window";
+        ASSERT_TRUE(childFrame->Themed()) << "the skin file defines the child's window";
         children.push_back(child);
     }
     SetForegroundWindow(parent->Handle());
@@ -294,6 +295,16 @@ TEST_F(FramesOnX11, MdiParentWithThreeChildrenOneOfThemMaximizedInTheSkinFile) {
     Settle(sdl, parent->Handle());
     EXPECT_TRUE(bar->MDISysItem->Visible() && bar->MDICloseButton->Visible());
     EXPECT_TRUE(sdl->SaveWindowPng(parent->Handle(), dir + "/mdi_child_maximized_dara.png"));
+
+    // Restored, with a child past the client's right and bottom edges: the
+    // skin's scroll bars and the grip between them.
+    children[1]->SetWindowState(wsNormal);
+    children[2]->SetBounds(560, 360, 300, 220);
+    Settle(sdl, parent->Handle());
+    for (int b : {SB_VERT, SB_HORZ})
+        EXPECT_TRUE(frame->MDIScrollHost(b) && frame->MDIScrollHost(b)->Visible());
+    EXPECT_FALSE(frame->MDIGripperRect().IsEmpty());
+    EXPECT_TRUE(sdl->SaveWindowPng(parent->Handle(), dir + "/mdi_scrolled_dara.png"));
 
     for (TForm* child : children) delete child;
     delete parent;
