@@ -108,7 +108,10 @@ void TTeButton::DeclareMessages(TMessageTable& t) {
 }
 
 TTeButton::TTeButton(TComponent* owner)
-    : TTeControl(owner), TTeThemeLinked(this), glyph_(std::make_unique<TBitmap>()) {
+    : TTeControl(owner),
+      TTeThemeLinked(this),
+      glyph_(std::make_unique<TBitmap>()),
+      working_(std::make_unique<TBitmap>()) {
     ControlStyle = {csCaptureMouse, csSetCaption, csDoubleClicks, csActionClient};
     SetColor(clBtnFace);
     SetPerformance(qvpDoubleBuffer);
@@ -191,6 +194,30 @@ void TTeButton::GlyphChanged() {
     Repaint();
 }
 
+void TTeButton::SetImageIndex(int value) {
+    imageIndex_ = value;
+    Repaint();
+}
+
+void TTeButton::SetImages(TCustomImageList* value) {
+    if (images_) images_->RemoveFreeNotification(this);
+    images_ = value;
+    if (images_) images_->FreeNotification(this);
+    Repaint();
+}
+
+TBitmap* TTeButton::WorkingGlyph() {
+    working_->SetSize(0, 0);
+    if (!glyph_->Empty()) {
+        working_->Assign(glyph_.get());
+    } else if (images_ && imageIndex_ >= 0 && imageIndex_ < images_->Count()) {
+        working_->SetSize(images_->Width(), images_->Height());
+        FillRect(*working_->Canvas(), TRect{0, 0, images_->Width(), images_->Height()}, TColor(kMagenta));
+        images_->Draw(working_->Canvas(), 0, 0, imageIndex_);
+    }
+    return working_->Empty() ? nullptr : working_.get();
+}
+
 void TTeButton::SetKind(TBitBtnKind value) {
     if (value == kind_) return;
     if (value != bkCustom) {
@@ -214,6 +241,7 @@ void TTeButton::Loaded() {
 void TTeButton::Notification(TComponent* component, TOperation operation) {
     TTeControl::Notification(component, operation);
     ForgetThemeLink(component, operation);
+    if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
 }
 
 // ---- theme messages -----------------------------------------------------------------------
@@ -414,9 +442,10 @@ void TTeButton::PaintGlyph() {
     if (numGlyphs_ > 2 && pressed_ == 1) cell += 2;
     TteBitmap whole;
     whole.Assign(glyph);
+    // A glyph of its own keys out its bottom-left colour; an image, magenta.
+    const uint32_t key = glyph_->Empty() ? kMagenta : BottomLeft(whole);
     TteBitmap face;
-    MakeGlyphFace(whole, BottomLeft(whole), cell, g, blackAndWhiteGlyph_ && !IsHot(),
-                  numGlyphs_ == 1 && !Enabled(), face);
+    MakeGlyphFace(whole, key, cell, g, blackAndWhiteGlyph_ && !IsHot(), numGlyphs_ == 1 && !Enabled(), face);
     if (Themed())
         Theme()->ButtonDrawGlyph(kbscButton, *Canvas(), ButtonInfo(r, FaceState()),
                                  GlyphInfo(r, &face, kgfaCenter), themeObject_);

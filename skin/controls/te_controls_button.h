@@ -9,6 +9,7 @@
 
 #include "platform/classlib/Buttons.h"
 #include "platform/classlib/Controls.h"
+#include "platform/classlib/ImageLists.h"
 #include "skin/core/te_forms.h"
 #include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme.h"
@@ -37,6 +38,11 @@ public:
     void SetFXEnabled(bool value) { fxEnabled_ = value; }
     TBitmap* Glyph() const { return glyph_.get(); }
     void SetGlyph(TBitmap* value);
+    // The image of Images shown while Glyph is empty.
+    int ImageIndex() const { return imageIndex_; }
+    void SetImageIndex(int value);
+    TCustomImageList* Images() const { return images_; }
+    void SetImages(TCustomImageList* value);
     TBitBtnKind Kind() const { return kind_; }
     void SetKind(TBitBtnKind value);
     TButtonLayout Layout() const { return layout_; }
@@ -94,8 +100,9 @@ private:
     bool Themed();
     void Repaint() override;
     void GlyphChanged();
-    // The glyph the face shows: Glyph, or nothing.
-    TBitmap* WorkingGlyph() { return glyph_->Empty() ? nullptr : glyph_.get(); }
+    // The glyph the face shows, made anew: Glyph, else the image of Images
+    // on magenta; null when there is none.
+    TBitmap* WorkingGlyph();
     TSize GlyphSize();
     // The text font of the state, with the font options, on canvas.
     void SelectTextFont(TCanvas& canvas, bool forText);
@@ -119,6 +126,9 @@ private:
     bool default_ = false;
     bool fxEnabled_ = true;
     std::unique_ptr<TBitmap> glyph_;
+    std::unique_ptr<TBitmap> working_;
+    int imageIndex_ = -1;
+    TCustomImageList* images_ = nullptr;
     TBitBtnKind kind_ = bkCustom;
     TButtonLayout layout_ = blGlyphLeft;
     TModalResult modalResult_ = mrNone;

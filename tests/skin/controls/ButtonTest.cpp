@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "RecordingThemeFixture.h"
 #include "platform/classlib/StdCtrls_Edit.h"
@@ -186,6 +187,55 @@ TEST_F(TeButtonTest, ADisabledOneCellGlyphTurnsLightGreyAndATwoCellGlyphShowsIts
         EXPECT_LE(level, 210u);
     }
     EXPECT_EQ(one[0], teKeyColor) << "the key colour stays out";
+}
+
+TEST_F(TeButtonTest, WithoutAGlyphOfItsOwnTheFaceShowsTheImageOfItsListOrNothing) {
+    TRecordingTheme* theme = UseRecordingTheme();
+    TTeButton* b = MakeButton();
+    TImageList* images = testing::SquareImages(form_, {clRed, clLime, clBlue});
+    TBitmap own(16, 16);
+    FillRect(*own.Canvas(), TRect{0, 0, 16, 16}, clFuchsia);
+    FillRect(*own.Canvas(), TRect{4, 4, 12, 12}, clYellow);
+    struct Case {
+        const char* name;
+        int index;
+        bool ownGlyph;
+        std::optional<TColor> centre;  // none: no glyph is drawn
+    };
+    const Case cases[] = {
+        {"an image of the list", 1, false, clLime},         {"the first image", 0, false, clRed},
+        {"an index past the list", 3, false, std::nullopt}, {"no index", -1, false, std::nullopt},
+        {"its own glyph comes first", 2, true, clYellow},
+    };
+    b->SetImages(images);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TBitmap none;
+        b->SetGlyph(c.ownGlyph ? &own : &none);
+        b->SetImageIndex(c.index);
+        RepaintRecorded(theme, b);
+        const auto glyphs = theme->CallsOf("ButtonDrawGlyph");
+        if (!c.centre) {
+            EXPECT_TRUE(glyphs.empty());
+            continue;
+        }
+        ASSERT_EQ(glyphs.size(), 1u);
+        ASSERT_EQ(glyphs[0].glyph.size(), 256u);
+        EXPECT_EQ(glyphs[0].glyph[8 * 16 + 8] & 0xFFFFFF, testing::Rgb(*c.centre));
+        // The image's transparent ring, or the glyph's own key, stays out.
+        EXPECT_EQ(glyphs[0].glyph[0], teKeyColor);
+        // The caption moves right of the glyph.
+        const auto texts = theme->CallsOf("ButtonDrawText");
+        ASSERT_FALSE(texts.empty());
+        EXPECT_GE(texts.back().rect.left, glyphs[0].rect.right);
+    }
+    // A freed list leaves the button without it, and without a glyph.
+    b->SetGlyph(nullptr);
+    b->SetImageIndex(0);
+    delete images;
+    EXPECT_EQ(b->Images(), nullptr);
+    RepaintRecorded(theme, b);
+    EXPECT_TRUE(theme->CallsOf("ButtonDrawGlyph").empty());
 }
 
 TEST_F(TeButtonTest, EnterClicksTheDefaultButtonAndEscapeTheCancelButton) {
