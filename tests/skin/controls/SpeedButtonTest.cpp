@@ -34,6 +34,11 @@ public:
                           const String& obj) override {
         Calls().push_back({"ToolDrawItemText", info.DrawState, text.Rect, obj, text.Text, {}});
     }
+    void ToolDrawItemGlyph(TteToolSubclass, TCanvas&, const TteToolItemInfo& info,
+                           const TteToolGlyphInfo& glyph, const String& obj) override {
+        Calls().push_back(
+            {"ToolDrawItemGlyph", info.DrawState, glyph.Rect, obj, {}, testing::PixelsOf(glyph.Bitmap)});
+    }
 };
 
 // A menu that notes where it was asked to open instead of tracking.
@@ -220,6 +225,59 @@ TEST_F(TeSpeedButtonTest, EachConditionAsksTheThemeForItsToolState) {
         Up(b, {5, 5});
         delete b;
     }
+}
+
+TEST_F(TeSpeedButtonTest, TheImageListGivesTheNormalHotOrDisabledImage) {
+    auto* theme = new TToolRecordingTheme();
+    ChangeTheme(theme);
+    // Lightness 0.5, 0.5, 0.25 and 0: a one-cell glyph of a disabled button
+    // is greyed to 160 + 50 x lightness, so each image keeps its own grey.
+    TImageList* images = testing::SquareImages(form_, {clRed, clLime, clNavy, clBlack});
+    struct Case {
+        const char* name;
+        int hotIndex, disabledIndex;
+        bool hot, enabled;
+        uint32_t centre;
+    };
+    auto grey = [](uint32_t level) { return level << 16 | level << 8 | level; };
+    const Case cases[] = {
+        {"normal", 1, 2, false, true, testing::Rgb(clRed)},
+        {"hot with a hot image", 1, 2, true, true, testing::Rgb(clLime)},
+        {"hot without one", -1, 2, true, true, testing::Rgb(clRed)},
+        {"disabled with a disabled image", 1, 2, false, false, grey(173)},
+        {"disabled beats hot", 1, 3, true, false, grey(160)},
+        {"disabled without one: the normal image", 1, -1, false, false, grey(185)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TTeSpeedButton* b = MakeSpeed(20, 20);
+        b->SetImages(images);
+        b->SetImageIndex(0);
+        b->SetImageHotIndex(c.hotIndex);
+        b->SetImageDisabledIndex(c.disabledIndex);
+        b->SetEnabled(c.enabled);
+        MoveTo(c.hot ? static_cast<TControl*>(b) : form_, c.hot ? TPoint{5, 5} : TPoint{390, 290});
+        ui_.RunUntilIdle();
+        theme->Calls().clear();
+        b->Invalidate();
+        ui_.RunUntilIdle();
+        const auto glyphs = theme->CallsOf("ToolDrawItemGlyph");
+        ASSERT_EQ(glyphs.size(), 1u);
+        ASSERT_EQ(glyphs[0].glyph.size(), 256u);
+        EXPECT_EQ(glyphs[0].rect.Width(), 16);
+        EXPECT_EQ(glyphs[0].glyph[0], teKeyColor);
+        EXPECT_EQ(glyphs[0].glyph[8 * 16 + 8] & 0xFFFFFF, c.centre);
+        delete b;
+    }
+    // An index past the list shows no glyph and leaves the caption alone.
+    TTeSpeedButton* b = MakeSpeed(20, 20);
+    b->SetImages(images);
+    b->SetImageIndex(4);
+    b->SetCaption(u"Go");
+    EXPECT_EQ(b->GetGlyphSize(), (TSize{0, 0}));
+    RepaintRecorded(theme, b);
+    EXPECT_TRUE(theme->CallsOf("ToolDrawItemGlyph").empty());
+    EXPECT_FALSE(theme->CallsOf("ToolDrawItemText").empty());
 }
 
 TEST_F(TeSpeedButtonTest, ReservedCaptionsDrawSpinArrowsInsteadOfText) {
