@@ -110,6 +110,7 @@ void TTeButton::DeclareMessages(TMessageTable& t) {
 TTeButton::TTeButton(TComponent* owner)
     : TTeControl(owner),
       TTeThemeLinked(this),
+      fontOptions_(std::make_unique<TTeFontOptions>()),
       glyph_(std::make_unique<TBitmap>()),
       working_(std::make_unique<TBitmap>()) {
     ControlStyle = {csCaptureMouse, csSetCaption, csDoubleClicks, csActionClient};
@@ -118,6 +119,11 @@ TTeButton::TTeButton(TComponent* owner)
     SetTabStop(true);
     SetParentFont(true);
     SetBounds(Left(), Top(), 75, 25);
+    // Options are set while designing or loading; a change shows at once
+    // only in the designer.
+    fontOptions_->OnChange = [this](TObject*) {
+        if (ComponentState().Contains(csDesigning)) Repaint();
+    };
     AddThemeNotification(this);
     if (TteTransitions* fx = Transitions()) reservedSlot_ = fx->ReserveIndex();
 }
@@ -292,17 +298,20 @@ TteButtonDrawState TTeButton::TextState() {
 
 void TTeButton::SelectTextFont(TCanvas& canvas, bool forText) {
     canvas.Font()->Assign(PaintFont());
-    if (!Themed()) return;
-    const TteButtonDrawState state = forText ? TextState() : FaceState();
-    TteThemeFont index = ktfButtonTextNormal;
-    switch (state) {
-        case kbdsDisabled: index = ktfButtonTextDisabled; break;
-        case kbdsPressed: index = ktfButtonTextPressed; break;
-        case kbdsHot: index = ktfButtonTextHot; break;
-        case kbdsFocused: index = ktfButtonTextFocused; break;
-        default: break;
+    if (Themed()) {
+        const TteButtonDrawState state = forText ? TextState() : FaceState();
+        TteThemeFont index = ktfButtonTextNormal;
+        switch (state) {
+            case kbdsDisabled: index = ktfButtonTextDisabled; break;
+            case kbdsPressed: index = ktfButtonTextPressed; break;
+            case kbdsHot: index = ktfButtonTextHot; break;
+            case kbdsFocused: index = ktfButtonTextFocused; break;
+            default: break;
+        }
+        if (TFont* font = Theme()->Fonts()->GetFontForObject(index, themeObject_))
+            canvas.Font()->Assign(font);
     }
-    if (TFont* font = Theme()->Fonts()->GetFontForObject(index, themeObject_)) canvas.Font()->Assign(font);
+    fontOptions_->ApplyOptions(canvas.Font());
 }
 
 // ---- layout -------------------------------------------------------------------------------

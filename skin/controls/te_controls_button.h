@@ -13,6 +13,7 @@
 #include "skin/core/te_forms.h"
 #include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme.h"
+#include "skin/forms/te_forms_options.h"
 
 namespace tarvel {
 
@@ -34,6 +35,9 @@ public:
     void SetCaption(const WideString& value);
     bool Default() const { return default_; }
     void SetDefault(bool value);
+    // Style, size, name and colour laid over the text font; assigning copies.
+    TTeFontOptions* FontOptions() const { return fontOptions_.get(); }
+    void SetFontOptions(TTeFontOptions* value) { fontOptions_->Assign(value); }
     bool FXEnabled() const { return fxEnabled_; }
     void SetFXEnabled(bool value) { fxEnabled_ = value; }
     TBitmap* Glyph() const { return glyph_.get(); }
@@ -124,6 +128,7 @@ private:
     bool cancel_ = false;
     WideString caption_;
     bool default_ = false;
+    std::unique_ptr<TTeFontOptions> fontOptions_;
     bool fxEnabled_ = true;
     std::unique_ptr<TBitmap> glyph_;
     std::unique_ptr<TBitmap> working_;

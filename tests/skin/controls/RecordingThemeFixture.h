@@ -25,6 +25,15 @@ struct TThemeCall {
     std::vector<uint32_t> glyph;  // ButtonDrawGlyph: the glyph's pixels, row by row
 };
 
+// The font a text was drawn in.
+struct TFontSeen {
+    String name;
+    int size = 0;
+    bool bold = false;
+    bool italic = false;
+    TColor colour = clNone;
+};
+
 // The pixels of a glyph a theme is asked to draw, row by row.
 inline std::vector<uint32_t> PixelsOf(const TteBitmap* bitmap) {
     std::vector<uint32_t> out;
@@ -70,8 +79,9 @@ public:
         calls_.push_back({"ButtonDraw", info.DrawState, info.Rect, obj, {}, {}});
         FillRect(c, info.Rect, FaceColor(info.DrawState));
     }
-    void ButtonDrawText(TteButtonSubclass, TCanvas&, const TteButtonInfo& info, const TteTextInfo& text,
+    void ButtonDrawText(TteButtonSubclass, TCanvas& c, const TteButtonInfo& info, const TteTextInfo& text,
                         const String& obj) override {
+        NoteFont(c);
         calls_.push_back({"ButtonDrawText", info.DrawState, text.Rect, obj, text.Text, {}});
     }
     void ButtonDrawGlyph(TteButtonSubclass, TCanvas&, const TteButtonInfo& info, const TteGlyphInfo& glyph,
@@ -102,13 +112,24 @@ public:
     }
 
     bool IsLabelDefined(TteLabelSubclass, const String&) override { return true; }
-    void LabelDrawText(TteLabelSubclass, TCanvas&, TteLabelInfo info, const TteTextInfo& text,
+    void LabelDrawText(TteLabelSubclass, TCanvas& c, TteLabelInfo info, const TteTextInfo& text,
                        const String& obj) override {
+        NoteFont(c);
         calls_.push_back({"LabelDrawText", info.DrawState, text.Rect, obj, text.Text, {}});
     }
 
+    // The fonts of the button and label texts, in the order drawn.
+    const std::vector<TFontSeen>& TextFonts() const { return fonts_; }
+
 private:
+    void NoteFont(TCanvas& c) {
+        TFont& f = *c.Font();
+        fonts_.push_back(
+            {f.Name(), f.Size(), f.Style().Contains(fsBold), f.Style().Contains(fsItalic), f.Color()});
+    }
+
     std::vector<TThemeCall> calls_;
+    std::vector<TFontSeen> fonts_;
 };
 
 // The shared control fixture, which also frees the push button's stock
