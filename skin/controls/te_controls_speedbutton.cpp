@@ -574,7 +574,10 @@ void TTeSpeedButton::DrawChevronArrow(TPoint offset) {
         LineTo(c, tri[2].x, tri[2].y, clBtnHighlight);
         return;
     }
-    FillPolygon(c, tri, 2, clBtnText);
+    // Row by row: each row is two pixels shorter than the one above, so the
+    // triangle is solid whatever the rasteriser makes of a sliver.
+    for (int row = 0; r.top + row < r.bottom && r.left + row <= r.right - 1 - row; ++row)
+        FillRect(c, r.left + row, r.top + row, r.right - row, r.top + row + 1, clBtnText);
 }
 
 void TTeSpeedButton::PaintBuffer() {

@@ -280,6 +280,102 @@ TEST_F(TeSpeedButtonTest, TheImageListGivesTheNormalHotOrDisabledImage) {
     EXPECT_FALSE(theme->CallsOf("ToolDrawItemText").empty());
 }
 
+TEST_F(TeSpeedButtonTest, AClassicFlatButtonShowsAnEdgeOnlyWhenHotPressedOrLatched) {
+    const uint32_t light = testing::Rgb(clBtnHighlight), dark = testing::Rgb(clBtnShadow),
+                   face = testing::Rgb(clBtnFace), paper = testing::Rgb(clWhite);
+    struct Case {
+        const char* name;
+        std::function<void(TeSpeedButtonTest&, TTeSpeedButton*)> setUp;
+        uint32_t topLeft, bottomRight;  // the corners of the edge, or the paper without one
+        bool halftone;                  // the inside checkered in face and highlight
+    };
+    const Case cases[] = {
+        {"resting", [](TeSpeedButtonTest&, TTeSpeedButton*) {}, paper, paper, false},
+        {"disabled and hot",
+         [](TeSpeedButtonTest& t, TTeSpeedButton* b) {
+             b->SetEnabled(false);
+             t.MoveTo(b, {5, 5});
+         },
+         paper, paper, false},
+        {"hot: raised",
+         [](TeSpeedButtonTest& t, TTeSpeedButton* b) {
+             t.MoveTo(b, {5, 5});
+         },
+         light, dark, false},
+        {"pressed: sunken",
+         [](TeSpeedButtonTest& t, TTeSpeedButton* b) {
+             t.Down(b, {5, 5});
+         },
+         dark, light, false},
+        {"latched: sunken on a halftone",
+         [](TeSpeedButtonTest&, TTeSpeedButton* b) {
+             b->SetGroupIndex(2);
+             b->SetDown(true);
+         },
+         dark, light, true},
+        {"latched and hot: no halftone",
+         [](TeSpeedButtonTest& t, TTeSpeedButton* b) {
+             b->SetGroupIndex(2);
+             b->SetDown(true);
+             t.MoveTo(b, {5, 5});
+         },
+         dark, light, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TTeSpeedButton* b = MakeSpeed(20, 20);
+        MoveTo(form_, {390, 290});
+        c.setUp(*this, b);
+        EXPECT_EQ(ShownAt(b, 0, 0), c.topLeft);
+        EXPECT_EQ(ShownAt(b, 28, 28), c.bottomRight);
+        const uint32_t a = ShownAt(b, 10, 10), n = ShownAt(b, 11, 10);
+        if (c.halftone) {
+            EXPECT_NE(a, n);
+            EXPECT_TRUE((a == face && n == light) || (a == light && n == face));
+        } else {
+            EXPECT_EQ(a, n);
+        }
+        Up(b, {5, 5});
+        delete b;
+    }
+}
+
+TEST_F(TeSpeedButtonTest, TheClassicChevronArrowIsAFilledTriangleOrEtchedWhenDisabled) {
+    TTeSpeedButton* b = MakeSpeed(20, 20);
+    b->SetShowChevron(true);
+    MoveTo(form_, {390, 290});
+    // 5 x 3 at 10 pixels from the chevron's right edge, halfway down.
+    const TRect arrow = b->GetChevronArrowRect();
+    EXPECT_EQ(arrow, (TRect{43 - 10, 13, 43 - 10 + 5, 16}));
+    const uint32_t text = testing::Rgb(clBtnText), paper = testing::Rgb(clWhite);
+    const int l = arrow.left, t = arrow.top;
+    struct Pixel {
+        int x, y;
+        uint32_t enabled;
+    };
+    // Rows of 5, 3 and 1 pixels.
+    const Pixel pixels[] = {{l, t, text},          {l + 4, t, text},      {l + 1, t + 1, text},
+                            {l + 2, t + 1, text},  {l + 3, t + 1, text},  {l + 2, t + 2, text},
+                            {l, t + 1, paper},     {l + 4, t + 1, paper}, {l + 1, t + 2, paper},
+                            {l + 3, t + 2, paper}, {l - 1, t, paper},     {l + 2, t - 1, paper}};
+    for (const Pixel& p : pixels) EXPECT_EQ(ShownAt(b, p.x, p.y), p.enabled) << p.x << "," << p.y;
+    b->SetEnabled(false);
+    EXPECT_EQ(ShownAt(b, l, t), testing::Rgb(clBtnShadow)) << "the top edge";
+    EXPECT_EQ(ShownAt(b, l + 2, t), testing::Rgb(clBtnShadow));
+    EXPECT_EQ(ShownAt(b, l + 3, t + 1), testing::Rgb(clBtnHighlight)) << "the right slope";
+    EXPECT_EQ(ShownAt(b, l + 2, t + 1), paper) << "hollow";
+}
+
+TEST_F(TeSpeedButtonTest, AClassicDividerIsAnEtchedLineInItsMiddle) {
+    auto* d = Make<TTeSpeedDivider>(20, 20);
+    d->SetHeight(30);
+    const uint32_t paper = testing::Rgb(clWhite);
+    const uint32_t expected[8] = {
+        paper, paper, paper, testing::Rgb(clBtnShadow), testing::Rgb(clBtnHighlight), paper, paper, paper};
+    for (int y : {0, 15, 29})
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(ShownAt(d, x, y), expected[x]) << x << "," << y;
+}
+
 TEST_F(TeSpeedButtonTest, ReservedCaptionsDrawSpinArrowsInsteadOfText) {
     TRecordingTheme* theme = UseRecordingTheme();
     TTeSpeedButton* b = MakeSpeed(20, 20);
