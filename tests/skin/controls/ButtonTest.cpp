@@ -305,6 +305,69 @@ TEST_F(TeButtonTest, WithoutAnEngineTheHoverFaceShowsAtOnceAndFiresNoEvents) {
     EXPECT_EQ(events, 2);
 }
 
+TEST_F(TeButtonTest, TheClassicFaceHasItsEdgesFrameAndFocusRectangleWhereTheStateSays) {
+    const uint32_t light = testing::Rgb(clBtnHighlight), dark = testing::Rgb(clBtnShadow),
+                   face = testing::Rgb(clBtnFace), black = 0;
+    struct Case {
+        const char* name;
+        std::function<void(TeButtonTest&, TTeButton*, TEdit*)> setUp;
+        // Pixels from the outside in along the top-left and bottom-right corners.
+        std::vector<uint32_t> topLeft, bottomRight;
+        bool focusRect;
+    };
+    const Case cases[] = {
+        {"raised",
+         [](TeButtonTest&, TTeButton*, TEdit* e) { e->SetFocus(); },
+         {light, face, face},
+         {black, dark, face},
+         false},
+        {"focused: framed, with a dotted rectangle inside",
+         [](TeButtonTest&, TTeButton* b, TEdit*) { b->SetFocus(); },
+         {black, light, face},
+         {black, black, dark},
+         true},
+        {"default: framed without it",
+         [](TeButtonTest&, TTeButton* b, TEdit* e) {
+             b->SetDefault(true);
+             e->SetFocus();
+         },
+         {black, light, face},
+         {black, black, dark},
+         false},
+        {"pressed: flat shadow edge",
+         [](TeButtonTest& t, TTeButton* b, TEdit*) {
+             t.Down(b, {60, 3});
+         },
+         {black, dark, face},
+         {black, dark, face},
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TEdit* edit = Make<TEdit>(20, 100);
+        TTeButton* b = MakeButton();
+        b->SetCaption(u"");
+        MoveTo(form_, {390, 290});
+        c.setUp(*this, b, edit);
+        const std::vector<uint32_t> shown = Shown(b);
+        auto at = [&](int x, int y) { return shown[static_cast<size_t>(y * 75 + x)]; };
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(at(i, i), c.topLeft[static_cast<size_t>(i)]) << i;
+            EXPECT_EQ(at(74 - i, 24 - i), c.bottomRight[static_cast<size_t>(i)]) << i;
+        }
+        // The dotted focus rectangle runs 4 pixels inside the border.
+        int dotted = 0;
+        for (int x = 6; x < 69; ++x) dotted += at(x, 4) != face;
+        if (c.focusRect)
+            EXPECT_GT(dotted, 20);
+        else
+            EXPECT_EQ(dotted, 0);
+        Up(b, {60, 3});
+        delete b;
+        delete edit;
+    }
+}
+
 TEST_F(TeButtonTest, ModalResultGoesToTheFormAndCloseClosesIt) {
     TTeButton* b = MakeButton();
     b->SetModalResult(mrYes);
