@@ -15,7 +15,6 @@ namespace tarvel {
 
 namespace {
 
-constexpr uint32_t kMagenta = 0xFF00FF;
 constexpr int kHoverFadeMs = 100;
 constexpr const char* kHoverEffect = "[ FADE ] - Fade";
 
@@ -44,7 +43,7 @@ std::unique_ptr<TBitmap> MakeKindGlyph(TBitBtnKind kind) {
                                      clMaroon, clRed,   clNavy, clOlive, clTeal};
     auto glyph = std::make_unique<TBitmap>(32, 16);
     TCanvas& c = *glyph->Canvas();
-    FillRect(c, TRect{0, 0, 32, 16}, TColor(kMagenta & 0xFF00FF));
+    FillRect(c, TRect{0, 0, 32, 16}, TColor(kImageGlyphKey));
     for (int cell = 0; cell < 2; ++cell) {
         const TColor mark = cell == 0 ? marks[kind] : clGray;
         FillRect(c, TRect{cell * 16 + 4, 4, cell * 16 + 12, 12}, mark);
@@ -91,6 +90,12 @@ void MakeGlyphFace(const TteBitmap& whole, uint32_t key, int cell, TSize size, b
             }
             face.SetPixel(x, y, 0xFF000000 | rgb);
         }
+}
+
+void ImageGlyph(TCustomImageList& images, int index, TBitmap& into) {
+    into.SetSize(images.Width(), images.Height());
+    FillRect(*into.Canvas(), TRect{0, 0, images.Width(), images.Height()}, TColor(kImageGlyphKey));
+    images.Draw(into.Canvas(), 0, 0, index);
 }
 
 void DoneButtonGlyphs() {
@@ -217,9 +222,7 @@ TBitmap* TTeButton::WorkingGlyph() {
     if (!glyph_->Empty()) {
         working_->Assign(glyph_.get());
     } else if (images_ && imageIndex_ >= 0 && imageIndex_ < images_->Count()) {
-        working_->SetSize(images_->Width(), images_->Height());
-        FillRect(*working_->Canvas(), TRect{0, 0, images_->Width(), images_->Height()}, TColor(kMagenta));
-        images_->Draw(working_->Canvas(), 0, 0, imageIndex_);
+        ImageGlyph(*images_, imageIndex_, *working_);
     }
     return working_->Empty() ? nullptr : working_.get();
 }
@@ -452,7 +455,7 @@ void TTeButton::PaintGlyph() {
     TteBitmap whole;
     whole.Assign(glyph);
     // A glyph of its own keys out its bottom-left colour; an image, magenta.
-    const uint32_t key = glyph_->Empty() ? kMagenta : BottomLeft(whole);
+    const uint32_t key = glyph_->Empty() ? kImageGlyphKey : BottomLeft(whole);
     TteBitmap face;
     MakeGlyphFace(whole, key, cell, g, blackAndWhiteGlyph_ && !IsHot(), numGlyphs_ == 1 && !Enabled(), face);
     if (Themed())

@@ -156,6 +156,10 @@ TBitmap* ButtonKindGlyph(TBitBtnKind kind);
 // for a black-and-white look, light grey for a single-cell disabled glyph.
 void MakeGlyphFace(const TteBitmap& whole, uint32_t key, int cell, TSize size, bool grey, bool disabledGrey,
                    TteBitmap& face);
+// The key colour of a glyph taken from an image list.
+constexpr uint32_t kImageGlyphKey = 0xFF00FF;
+// Image `index` of the list on the key colour, the size of the list's images.
+void ImageGlyph(TCustomImageList& images, int index, TBitmap& into);
 // Frees the stock glyphs (the control library's end).
 void DoneButtonGlyphs();
 
