@@ -217,14 +217,12 @@ void TTeButton::SetImages(TCustomImageList* value) {
     Repaint();
 }
 
+// Glyph itself stands in for its copy: nothing draws into the working glyph.
 TBitmap* TTeButton::WorkingGlyph() {
-    working_->SetSize(0, 0);
-    if (!glyph_->Empty()) {
-        working_->Assign(glyph_.get());
-    } else if (images_ && imageIndex_ >= 0 && imageIndex_ < images_->Count()) {
-        ImageGlyph(*images_, imageIndex_, *working_);
-    }
-    return working_->Empty() ? nullptr : working_.get();
+    if (!glyph_->Empty()) return glyph_.get();
+    if (!images_ || imageIndex_ < 0 || imageIndex_ >= images_->Count()) return nullptr;
+    ImageGlyph(*images_, imageIndex_, *working_);
+    return working_.get();
 }
 
 void TTeButton::SetKind(TBitBtnKind value) {
