@@ -15,7 +15,6 @@ namespace tarvel {
 
 namespace {
 
-constexpr uint32_t kMagenta = 0xFF00FF;
 constexpr int kHoverFadeMs = 100;
 constexpr const char* kHoverEffect = "[ FADE ] - Fade";
 
@@ -44,7 +43,7 @@ std::unique_ptr<TBitmap> MakeKindGlyph(TBitBtnKind kind) {
                                      clMaroon, clRed,   clNavy, clOlive, clTeal};
     auto glyph = std::make_unique<TBitmap>(32, 16);
     TCanvas& c = *glyph->Canvas();
-    FillRect(c, TRect{0, 0, 32, 16}, TColor(kMagenta & 0xFF00FF));
+    FillRect(c, TRect{0, 0, 32, 16}, TColor(kImageGlyphKey));
     for (int cell = 0; cell < 2; ++cell) {
         const TColor mark = cell == 0 ? marks[kind] : clGray;
         FillRect(c, TRect{cell * 16 + 4, 4, cell * 16 + 12, 12}, mark);
@@ -93,6 +92,12 @@ void MakeGlyphFace(const TteBitmap& whole, uint32_t key, int cell, TSize size, b
         }
 }
 
+void ImageGlyph(TCustomImageList& images, int index, TBitmap& into) {
+    into.SetSize(images.Width(), images.Height());
+    FillRect(*into.Canvas(), TRect{0, 0, images.Width(), images.Height()}, TColor(kImageGlyphKey));
+    images.Draw(into.Canvas(), 0, 0, index);
+}
+
 void DoneButtonGlyphs() {
     for (TBitmap*& g : KindGlyphs) delete std::exchange(g, nullptr);
 }
@@ -108,13 +113,22 @@ void TTeButton::DeclareMessages(TMessageTable& t) {
 }
 
 TTeButton::TTeButton(TComponent* owner)
-    : TTeControl(owner), TTeThemeLinked(this), glyph_(std::make_unique<TBitmap>()) {
+    : TTeControl(owner),
+      TTeThemeLinked(this),
+      fontOptions_(std::make_unique<TTeFontOptions>()),
+      glyph_(std::make_unique<TBitmap>()),
+      working_(std::make_unique<TBitmap>()) {
     ControlStyle = {csCaptureMouse, csSetCaption, csDoubleClicks, csActionClient};
     SetColor(clBtnFace);
     SetPerformance(qvpDoubleBuffer);
     SetTabStop(true);
     SetParentFont(true);
     SetBounds(Left(), Top(), 75, 25);
+    // Options are set while designing or loading; a change shows at once
+    // only in the designer.
+    fontOptions_->OnChange = [this](TObject*) {
+        if (ComponentState().Contains(csDesigning)) Repaint();
+    };
     AddThemeNotification(this);
     if (TteTransitions* fx = Transitions()) reservedSlot_ = fx->ReserveIndex();
 }
@@ -191,6 +205,26 @@ void TTeButton::GlyphChanged() {
     Repaint();
 }
 
+void TTeButton::SetImageIndex(int value) {
+    imageIndex_ = value;
+    Repaint();
+}
+
+void TTeButton::SetImages(TCustomImageList* value) {
+    if (images_) images_->RemoveFreeNotification(this);
+    images_ = value;
+    if (images_) images_->FreeNotification(this);
+    Repaint();
+}
+
+// Glyph itself stands in for its copy: nothing draws into the working glyph.
+TBitmap* TTeButton::WorkingGlyph() {
+    if (!glyph_->Empty()) return glyph_.get();
+    if (!images_ || imageIndex_ < 0 || imageIndex_ >= images_->Count()) return nullptr;
+    ImageGlyph(*images_, imageIndex_, *working_);
+    return working_.get();
+}
+
 void TTeButton::SetKind(TBitBtnKind value) {
     if (value == kind_) return;
     if (value != bkCustom) {
@@ -214,6 +248,7 @@ void TTeButton::Loaded() {
 void TTeButton::Notification(TComponent* component, TOperation operation) {
     TTeControl::Notification(component, operation);
     ForgetThemeLink(component, operation);
+    if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
 }
 
 // ---- theme messages -----------------------------------------------------------------------
@@ -264,17 +299,20 @@ TteButtonDrawState TTeButton::TextState() {
 
 void TTeButton::SelectTextFont(TCanvas& canvas, bool forText) {
     canvas.Font()->Assign(PaintFont());
-    if (!Themed()) return;
-    const TteButtonDrawState state = forText ? TextState() : FaceState();
-    TteThemeFont index = ktfButtonTextNormal;
-    switch (state) {
-        case kbdsDisabled: index = ktfButtonTextDisabled; break;
-        case kbdsPressed: index = ktfButtonTextPressed; break;
-        case kbdsHot: index = ktfButtonTextHot; break;
-        case kbdsFocused: index = ktfButtonTextFocused; break;
-        default: break;
+    if (Themed()) {
+        const TteButtonDrawState state = forText ? TextState() : FaceState();
+        TteThemeFont index = ktfButtonTextNormal;
+        switch (state) {
+            case kbdsDisabled: index = ktfButtonTextDisabled; break;
+            case kbdsPressed: index = ktfButtonTextPressed; break;
+            case kbdsHot: index = ktfButtonTextHot; break;
+            case kbdsFocused: index = ktfButtonTextFocused; break;
+            default: break;
+        }
+        if (TFont* font = Theme()->Fonts()->GetFontForObject(index, themeObject_))
+            canvas.Font()->Assign(font);
     }
-    if (TFont* font = Theme()->Fonts()->GetFontForObject(index, themeObject_)) canvas.Font()->Assign(font);
+    fontOptions_->ApplyOptions(canvas.Font());
 }
 
 // ---- layout -------------------------------------------------------------------------------
@@ -414,9 +452,10 @@ void TTeButton::PaintGlyph() {
     if (numGlyphs_ > 2 && pressed_ == 1) cell += 2;
     TteBitmap whole;
     whole.Assign(glyph);
+    // A glyph of its own keys out its bottom-left colour; an image, magenta.
+    const uint32_t key = glyph_->Empty() ? kImageGlyphKey : BottomLeft(whole);
     TteBitmap face;
-    MakeGlyphFace(whole, BottomLeft(whole), cell, g, blackAndWhiteGlyph_ && !IsHot(),
-                  numGlyphs_ == 1 && !Enabled(), face);
+    MakeGlyphFace(whole, key, cell, g, blackAndWhiteGlyph_ && !IsHot(), numGlyphs_ == 1 && !Enabled(), face);
     if (Themed())
         Theme()->ButtonDrawGlyph(kbscButton, *Canvas(), ButtonInfo(r, FaceState()),
                                  GlyphInfo(r, &face, kgfaCenter), themeObject_);

@@ -9,9 +9,11 @@
 
 #include "platform/classlib/Buttons.h"
 #include "platform/classlib/Controls.h"
+#include "platform/classlib/ImageLists.h"
 #include "skin/core/te_forms.h"
 #include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme.h"
+#include "skin/forms/te_forms_options.h"
 
 namespace tarvel {
 
@@ -33,10 +35,18 @@ public:
     void SetCaption(const WideString& value);
     bool Default() const { return default_; }
     void SetDefault(bool value);
+    // Style, size, name and colour laid over the text font; assigning copies.
+    TTeFontOptions* FontOptions() const { return fontOptions_.get(); }
+    void SetFontOptions(TTeFontOptions* value) { fontOptions_->Assign(value); }
     bool FXEnabled() const { return fxEnabled_; }
     void SetFXEnabled(bool value) { fxEnabled_ = value; }
     TBitmap* Glyph() const { return glyph_.get(); }
     void SetGlyph(TBitmap* value);
+    // The image of Images shown while Glyph is empty.
+    int ImageIndex() const { return imageIndex_; }
+    void SetImageIndex(int value);
+    TCustomImageList* Images() const { return images_; }
+    void SetImages(TCustomImageList* value);
     TBitBtnKind Kind() const { return kind_; }
     void SetKind(TBitBtnKind value);
     TButtonLayout Layout() const { return layout_; }
@@ -94,8 +104,9 @@ private:
     bool Themed();
     void Repaint() override;
     void GlyphChanged();
-    // The glyph the face shows: Glyph, or nothing.
-    TBitmap* WorkingGlyph() { return glyph_->Empty() ? nullptr : glyph_.get(); }
+    // The glyph the face shows, made anew: Glyph, else the image of Images
+    // on magenta; null when there is none.
+    TBitmap* WorkingGlyph();
     TSize GlyphSize();
     // The text font of the state, with the font options, on canvas.
     void SelectTextFont(TCanvas& canvas, bool forText);
@@ -117,8 +128,12 @@ private:
     bool cancel_ = false;
     WideString caption_;
     bool default_ = false;
+    std::unique_ptr<TTeFontOptions> fontOptions_;
     bool fxEnabled_ = true;
     std::unique_ptr<TBitmap> glyph_;
+    std::unique_ptr<TBitmap> working_;
+    int imageIndex_ = -1;
+    TCustomImageList* images_ = nullptr;
     TBitBtnKind kind_ = bkCustom;
     TButtonLayout layout_ = blGlyphLeft;
     TModalResult modalResult_ = mrNone;
@@ -141,6 +156,10 @@ TBitmap* ButtonKindGlyph(TBitBtnKind kind);
 // for a black-and-white look, light grey for a single-cell disabled glyph.
 void MakeGlyphFace(const TteBitmap& whole, uint32_t key, int cell, TSize size, bool grey, bool disabledGrey,
                    TteBitmap& face);
+// The key colour of a glyph taken from an image list.
+constexpr uint32_t kImageGlyphKey = 0xFF00FF;
+// Image `index` of the list on the key colour, the size of the list's images.
+void ImageGlyph(TCustomImageList& images, int index, TBitmap& into);
 // Frees the stock glyphs (the control library's end).
 void DoneButtonGlyphs();
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/classlib/Application.h"
 #include "platform/classlib/StdCtrlMessages.h"
 #include "skin/core/te_const.h"
 #include "skin/core/te_theme_api.h"
@@ -287,6 +288,34 @@ TTeGroupButton::TTeGroupButton(TTeRadioGroup* group) : TTeRadioButton(group), gr
 }
 
 TTeGroupButton::~TTeGroupButton() { std::erase(group_->buttons_, this); }
+
+void TTeGroupButton::DeclareMessages(TMessageTable& t) { t.Add<&TTeGroupButton::CNCommand>(CN_COMMAND); }
+
+void TTeGroupButton::KeyDown(WORD& key, TShiftState shift) {
+    TTeRadioButton::KeyDown(key, shift);
+    group_->KeyDown(key, shift);
+}
+
+// A group that may not change swallows the keys that would change it.
+void TTeGroupButton::KeyPress(char16_t& key) {
+    TTeRadioButton::KeyPress(key);
+    group_->KeyPress(key);
+    if ((key == u'\b' || key == u' ') && !group_->CanModify()) key = 0;
+}
+
+// A click notification goes on only while the group may change, and never
+// re-enters; what it throws is reported, not passed up the message loop.
+void TTeGroupButton::CNCommand(TMessage& m) {
+    if (inClick_) return;
+    inClick_ = true;
+    try {
+        const WORD code = HIWORD(m.WParam);
+        if ((code == 0 || code == 5) && group_->CanModify()) DispatchFrom(inherited::StaticClass(), m);
+    } catch (...) {
+        if (Application) Application->HandleException(this);
+    }
+    inClick_ = false;
+}
 
 // ---- TTeRadioGroup ------------------------------------------------------------------------
 

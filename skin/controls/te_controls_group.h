@@ -86,8 +86,17 @@ public:
     explicit TTeGroupButton(TTeRadioGroup* group);
     ~TTeGroupButton() override;
 
+protected:
+    static void DeclareMessages(TMessageTable& t);
+    // The group hears the keys typed on its buttons too.
+    void KeyDown(WORD& key, TShiftState shift) override;
+    void KeyPress(char16_t& key) override;
+
 private:
+    void CNCommand(TMessage& m);
+
     TTeRadioGroup* group_;
+    bool inClick_ = false;
 };
 
 class TTeRadioGroup : public TTeGroupBox {

@@ -31,10 +31,17 @@ void TTeLabel::DeclareMessages(TMessageTable& t) {
 }
 
 TTeLabel::TTeLabel(TComponent* owner)
-    : TTeGraphicControl(owner), TTeThemeLinked(this, {ktlrDefaultKeepsPlace}) {
+    : TTeGraphicControl(owner),
+      TTeThemeLinked(this, {ktlrDefaultKeepsPlace}),
+      fontOptions_(std::make_unique<TTeFontOptions>()) {
     ControlStyle.Exclude(csOpaque);
     ControlStyle.Include(csReplicatable);
     SetBounds(Left(), Top(), 65, 17);
+    // Options are set while designing or loading; a change shows at once
+    // only in the designer.
+    fontOptions_->OnChange = [this](TObject*) {
+        if (ComponentState().Contains(csDesigning)) Invalidate();
+    };
     AddThemeNotification(this);
 }
 
@@ -162,6 +169,7 @@ void TTeLabel::SelectFont(TCanvas& canvas, TteThemeFont index) {
         canvas.Font()->Assign(font);
     else
         canvas.Font()->Assign(Font());
+    fontOptions_->ApplyOptions(canvas.Font());
 }
 
 unsigned TTeLabel::TextFlags() const {
@@ -182,6 +190,7 @@ void TTeLabel::DoDrawText(TRect& rect, unsigned flags) {
     TCanvas& c = measuring ? *scratch.GetCanvas() : *Canvas();
     if (!Themed()) {
         c.Font()->Assign(Font());
+        fontOptions_->ApplyOptions(c.Font());
         DrawPlainText(c, text, rect, flags);
         return;
     }

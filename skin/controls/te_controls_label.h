@@ -15,6 +15,7 @@
 #include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme.h"
 #include "skin/core/te_theme_api.h"
+#include "skin/forms/te_forms_options.h"
 
 namespace tarvel {
 
@@ -35,6 +36,9 @@ public:
     void SetCaption(const WideString& value);
     TWinControl* FocusControl() const { return focusControl_; }
     void SetFocusControl(TWinControl* value);
+    // Style, size, name and colour laid over the text font; assigning copies.
+    TTeFontOptions* FontOptions() const { return fontOptions_.get(); }
+    void SetFontOptions(TTeFontOptions* value) { fontOptions_->Assign(value); }
     int GlyphSpace() const { return glyphSpace_; }
     void SetGlyphSpace(int value);
     const String& GlyphThemeObject() const { return glyphThemeObject_; }
@@ -91,6 +95,7 @@ private:
     bool autoSize_ = true;
     WideString caption_;
     TWinControl* focusControl_ = nullptr;
+    std::unique_ptr<TTeFontOptions> fontOptions_;
     int glyphSpace_ = 5;
     String glyphThemeObject_;
     bool hotTrack_ = false;

@@ -14,8 +14,6 @@ namespace tarvel {
 
 namespace {
 
-constexpr uint32_t kImageKey = 0xFF00FF;
-
 bool IsReservedCaption(const WideString& c) {
     return c == kSpeedCaptionUp || c == kSpeedCaptionDown || c == kSpeedCaptionLeft ||
            c == kSpeedCaptionRight;
@@ -413,11 +411,10 @@ bool TTeSpeedButton::WorkingGlyph(TteBitmap& whole, uint32_t& key, int& cells) {
         index = imageDisabledIndex_;
     else if (Hot() && imageHotIndex_ >= 0)
         index = imageHotIndex_;
-    TBitmap picture(images_->Width(), images_->Height());
-    FillRect(*picture.Canvas(), TRect{0, 0, images_->Width(), images_->Height()}, TColor(kImageKey));
-    images_->Draw(picture.Canvas(), 0, 0, index);
+    TBitmap picture;
+    ImageGlyph(*images_, index, picture);
     whole.Assign(&picture);
-    key = kImageKey;
+    key = kImageGlyphKey;
     cells = 1;
     return true;
 }
@@ -574,7 +571,10 @@ void TTeSpeedButton::DrawChevronArrow(TPoint offset) {
         LineTo(c, tri[2].x, tri[2].y, clBtnHighlight);
         return;
     }
-    FillPolygon(c, tri, 2, clBtnText);
+    // Row by row: each row is two pixels shorter than the one above, so the
+    // triangle is solid whatever the rasteriser makes of a sliver.
+    for (int row = 0; r.top + row < r.bottom && r.left + row <= r.right - 1 - row; ++row)
+        FillRect(c, r.left + row, r.top + row, r.right - row, r.top + row + 1, clBtnText);
 }
 
 void TTeSpeedButton::PaintBuffer() {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "RecordingThemeFixture.h"
 #include "platform/classlib/StdCtrls_Edit.h"
@@ -188,6 +189,55 @@ TEST_F(TeButtonTest, ADisabledOneCellGlyphTurnsLightGreyAndATwoCellGlyphShowsIts
     EXPECT_EQ(one[0], teKeyColor) << "the key colour stays out";
 }
 
+TEST_F(TeButtonTest, WithoutAGlyphOfItsOwnTheFaceShowsTheImageOfItsListOrNothing) {
+    TRecordingTheme* theme = UseRecordingTheme();
+    TTeButton* b = MakeButton();
+    TImageList* images = testing::SquareImages(form_, {clRed, clLime, clBlue});
+    TBitmap own(16, 16);
+    FillRect(*own.Canvas(), TRect{0, 0, 16, 16}, clFuchsia);
+    FillRect(*own.Canvas(), TRect{4, 4, 12, 12}, clYellow);
+    struct Case {
+        const char* name;
+        int index;
+        bool ownGlyph;
+        std::optional<TColor> centre;  // none: no glyph is drawn
+    };
+    const Case cases[] = {
+        {"an image of the list", 1, false, clLime},         {"the first image", 0, false, clRed},
+        {"an index past the list", 3, false, std::nullopt}, {"no index", -1, false, std::nullopt},
+        {"its own glyph comes first", 2, true, clYellow},
+    };
+    b->SetImages(images);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TBitmap none;
+        b->SetGlyph(c.ownGlyph ? &own : &none);
+        b->SetImageIndex(c.index);
+        RepaintRecorded(theme, b);
+        const auto glyphs = theme->CallsOf("ButtonDrawGlyph");
+        if (!c.centre) {
+            EXPECT_TRUE(glyphs.empty());
+            continue;
+        }
+        ASSERT_EQ(glyphs.size(), 1u);
+        ASSERT_EQ(glyphs[0].glyph.size(), 256u);
+        EXPECT_EQ(glyphs[0].glyph[8 * 16 + 8] & 0xFFFFFF, testing::Rgb(*c.centre));
+        // The image's transparent ring, or the glyph's own key, stays out.
+        EXPECT_EQ(glyphs[0].glyph[0], teKeyColor);
+        // The caption moves right of the glyph.
+        const auto texts = theme->CallsOf("ButtonDrawText");
+        ASSERT_FALSE(texts.empty());
+        EXPECT_GE(texts.back().rect.left, glyphs[0].rect.right);
+    }
+    // A freed list leaves the button without it, and without a glyph.
+    b->SetGlyph(nullptr);
+    b->SetImageIndex(0);
+    delete images;
+    EXPECT_EQ(b->Images(), nullptr);
+    RepaintRecorded(theme, b);
+    EXPECT_TRUE(theme->CallsOf("ButtonDrawGlyph").empty());
+}
+
 TEST_F(TeButtonTest, EnterClicksTheDefaultButtonAndEscapeTheCancelButton) {
     TEdit* edit = Make<TEdit>(20, 100);
     TTeButton* ok = MakeButton(20, 20);
@@ -253,6 +303,69 @@ TEST_F(TeButtonTest, WithoutAnEngineTheHoverFaceShowsAtOnceAndFiresNoEvents) {
     MoveTo(b, {5, 5});
     MoveTo(form_, {390, 290});
     EXPECT_EQ(events, 2);
+}
+
+TEST_F(TeButtonTest, TheClassicFaceHasItsEdgesFrameAndFocusRectangleWhereTheStateSays) {
+    const uint32_t light = testing::Rgb(clBtnHighlight), dark = testing::Rgb(clBtnShadow),
+                   face = testing::Rgb(clBtnFace), black = 0;
+    struct Case {
+        const char* name;
+        std::function<void(TeButtonTest&, TTeButton*, TEdit*)> setUp;
+        // Pixels from the outside in along the top-left and bottom-right corners.
+        std::vector<uint32_t> topLeft, bottomRight;
+        bool focusRect;
+    };
+    const Case cases[] = {
+        {"raised",
+         [](TeButtonTest&, TTeButton*, TEdit* e) { e->SetFocus(); },
+         {light, face, face},
+         {black, dark, face},
+         false},
+        {"focused: framed, with a dotted rectangle inside",
+         [](TeButtonTest&, TTeButton* b, TEdit*) { b->SetFocus(); },
+         {black, light, face},
+         {black, black, dark},
+         true},
+        {"default: framed without it",
+         [](TeButtonTest&, TTeButton* b, TEdit* e) {
+             b->SetDefault(true);
+             e->SetFocus();
+         },
+         {black, light, face},
+         {black, black, dark},
+         false},
+        {"pressed: flat shadow edge",
+         [](TeButtonTest& t, TTeButton* b, TEdit*) {
+             t.Down(b, {60, 3});
+         },
+         {black, dark, face},
+         {black, dark, face},
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TEdit* edit = Make<TEdit>(20, 100);
+        TTeButton* b = MakeButton();
+        b->SetCaption(u"");
+        MoveTo(form_, {390, 290});
+        c.setUp(*this, b, edit);
+        const std::vector<uint32_t> shown = Shown(b);
+        auto at = [&](int x, int y) { return shown[static_cast<size_t>(y * 75 + x)]; };
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(at(i, i), c.topLeft[static_cast<size_t>(i)]) << i;
+            EXPECT_EQ(at(74 - i, 24 - i), c.bottomRight[static_cast<size_t>(i)]) << i;
+        }
+        // The dotted focus rectangle runs 4 pixels inside the border.
+        int dotted = 0;
+        for (int x = 6; x < 69; ++x) dotted += at(x, 4) != face;
+        if (c.focusRect)
+            EXPECT_GT(dotted, 20);
+        else
+            EXPECT_EQ(dotted, 0);
+        Up(b, {60, 3});
+        delete b;
+        delete edit;
+    }
 }
 
 TEST_F(TeButtonTest, ModalResultGoesToTheFormAndCloseClosesIt) {

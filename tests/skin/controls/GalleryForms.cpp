@@ -8,6 +8,7 @@
 #include "skin/controls/te_controls_panel.h"
 #include "skin/controls/te_controls_spin.h"
 #include "skin/controls/te_controls_splitter.h"
+#include "skin/core/te_utils_draw.h"
 
 namespace tarvel::testing {
 
@@ -49,6 +50,23 @@ BasicGallery PlaceBasicControls(TWinControl* parent) {
     auto* disabled = Place<TTeLabel>(parent, 130, 222);
     disabled->SetCaption(u"A disabled label");
     disabled->SetEnabled(false);
+    // A glyph from an image list, and a label with its font options.
+    auto* images = new TImageList(parent);
+    images->SetSize(16, 16);
+    TBitmap image(16, 16);
+    FillRect(*image.Canvas(), TRect{0, 0, 16, 16}, clFuchsia);
+    FillRect(*image.Canvas(), TRect{3, 3, 13, 13}, clNavy);
+    FillRect(*image.Canvas(), TRect{6, 6, 10, 10}, clAqua);
+    images->AddMasked(&image, clFuchsia);
+    auto* imaged = Place<TTeButton>(parent, 20, 250, 95);
+    imaged->SetCaption(u"Image");
+    imaged->SetImages(images);
+    imaged->SetImageIndex(0);
+    auto* options = Place<TTeLabel>(parent, 130, 250);
+    options->FontOptions()->SetBold(true);
+    options->FontOptions()->SetSizeDelta(2);
+    options->FontOptions()->SetFontColor(clNavy);
+    options->SetCaption(u"Font options");
     return g;
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 #include "RecordingThemeFixture.h"
@@ -161,6 +162,70 @@ TEST_F(TeGroupTest, ButtonsFillTheColumnsTopToBottom) {
         EXPECT_EQ(g->Buttons(0)->Width(), g->ClientWidth() / c.columns);
         delete g;
     }
+}
+
+TEST_F(TeGroupTest, ArrowKeysMoveAmongTheGroupsButtonsAndCheckTheOneReached) {
+    TTeRadioGroup* g = MakeRadioGroup(3);
+    // A neighbour outside the group that the arrows must not reach.
+    TEdit* edit = Make<TEdit>(280, 20);
+    struct Case {
+        int from;
+        UINT key;
+        int to;
+    };
+    const Case cases[] = {{0, VK_DOWN, 1}, {1, VK_RIGHT, 2}, {2, VK_DOWN, 0},
+                          {0, VK_UP, 2},   {2, VK_LEFT, 1},  {1, VK_UP, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.from) + " key " + std::to_string(c.key));
+        g->Buttons(c.from)->SetFocus();
+        ui_.RunUntilIdle();
+        ASSERT_EQ(g->ItemIndex(), c.from);
+        groupClicks_ = 0;
+        ui_.PressKey(c.key);
+        EXPECT_EQ(ui_.FocusedControl(), g->Buttons(c.to));
+        EXPECT_NE(ui_.FocusedControl(), edit);
+        EXPECT_EQ(g->ItemIndex(), c.to);
+        EXPECT_EQ(groupClicks_, 1);
+        for (int i = 0; i < g->ButtonCount(); ++i) EXPECT_EQ(g->Buttons(i)->Checked(), i == c.to) << i;
+    }
+}
+
+TEST_F(TeGroupTest, KeysTypedOnAButtonReachTheGroupsKeyEventsToo) {
+    TTeRadioGroup* g = MakeRadioGroup(3);
+    std::vector<String> heard;
+    auto from = [g](TObject* sender) { return sender == g ? String("group") : String("other"); };
+    g->OnKeyDown = [&](TObject* sender, WORD& key, TShiftState) {
+        heard.push_back(from(sender) + " down " + std::to_string(key));
+    };
+    g->OnKeyPress = [&](TObject* sender, char16_t& key) {
+        heard.push_back(from(sender) + " press " + std::to_string(static_cast<int>(key)));
+    };
+    g->Buttons(1)->OnKeyDown = [&](TObject*, WORD& key, TShiftState) {
+        heard.push_back("button down " + std::to_string(key));
+    };
+    g->Buttons(1)->SetFocus();
+    ui_.RunUntilIdle();
+    struct Case {
+        std::function<void()> act;
+        std::vector<String> expected;
+    };
+    const Case cases[] = {
+        {[&] { ui_.PressKey(VK_SPACE); }, {"button down 32", "group down 32", "group press 32"}},
+        {[&] { ui_.PressKey(VK_F6); }, {"button down 117", "group down 117"}},
+        {[&] { ui_.Type("a"); }, {"group press 97"}},
+        {[&] { ui_.Type(" "); }, {"group press 32"}},
+        {[&] {
+             ui_.Backend().TypeChar(u'\b');
+             ui_.RunUntilIdle();
+         },
+         {"group press 8"}},
+    };
+    for (const Case& c : cases) {
+        heard.clear();
+        c.act();
+        EXPECT_EQ(heard, c.expected);
+    }
+    EXPECT_EQ(g->ItemIndex(), 1);
 }
 
 TEST_F(TeGroupTest, DisablingARadioGroupDisablesItsButtons) {

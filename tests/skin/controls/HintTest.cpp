@@ -53,6 +53,41 @@ TEST_F(TeHintTest, BoundsWrapWithinAThousandPixelsAndGrowByTheFrameAndTheShadow)
     EXPECT_EQ(hint_->GetHintBounds(Canvas(), "Word"), (TRect{0, 0, text.Width() + 11, text.Height() + 11}));
 }
 
+// A hint element whose content lies 4, 3, 5 and 6 pixels inside its frame.
+class THintTheme : public testing::TRecordingTheme {
+    TARVEL_CLASS(THintTheme, testing::TRecordingTheme)
+
+public:
+    bool IsHintDefined(TteHintSubclass, const String&) override { return true; }
+    TRect HintGetClientRect(TteHintSubclass, TCanvas&, const TteHintInfo& info, const String&) override {
+        const TRect r = info.Rect;
+        return TRect{r.left + 4, r.top + 3, r.right - 5, r.bottom - 6};
+    }
+    void HintDraw(TteHintSubclass, TCanvas&, const TteHintInfo& info, const String& obj) override {
+        Calls().push_back({"HintDraw", 0, info.Rect, obj, {}, {}});
+    }
+};
+
+TEST_F(TeHintTest, AThemedHintGrowsByTheFrameOfItsElementAndIsDrawnByIt) {
+    auto* theme = new THintTheme();
+    ChangeTheme(theme);
+    TRect text{0, 0, 1000, 1000};
+    DrawText(Canvas(), u"Word", text, DT_CALCRECT);
+    EXPECT_EQ(hint_->GetHintBounds(Canvas(), "Word"), (TRect{0, 0, text.Width() + 9, text.Height() + 9}));
+    hint_->SetShadowEnabled(true);
+    hint_->SetShadowSize(4);
+    EXPECT_EQ(hint_->GetHintBounds(Canvas(), "Word"), (TRect{0, 0, text.Width() + 13, text.Height() + 13}));
+
+    TteBitmap picture;
+    picture.SetSize(60, 20);
+    theme->Calls().clear();
+    hint_->PaintHint(*picture.GetCanvas(), TRect{0, 0, 60, 20}, "Word");
+    const auto frames = theme->CallsOf("HintDraw");
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].rect, (TRect{0, 0, 60, 20}));
+    EXPECT_EQ(frames[0].object, "default");
+}
+
 TEST_F(TeHintTest, WithoutAThemeTheHintIsTheHintColourInsideA3DEdge) {
     TteBitmap picture;
     picture.SetSize(60, 20);

@@ -148,6 +148,64 @@ TEST_F(TeLabelTest, TheThemeDrawsTheCaptionInTheEnabledOrDisabledState) {
     }
 }
 
+TEST_F(TeLabelTest, TheGlyphAndTheFontFollowTheMouseAsHotTrackAndActiveGlyphSay) {
+    struct Case {
+        const char* name;
+        bool hotTrack, activeGlyph;
+        TPoint mouse;  // where the mouse is, in the label; (-1, -1) away from it
+        bool press;
+        TteButtonDrawState glyph;
+        bool hotFont;
+    };
+    const TPoint away{-1, -1}, glyph{5, 5}, text{60, 5};
+    const Case cases[] = {
+        {"neither: the glyph stays normal", false, false, text, true, kbdsNormal, false},
+        {"hot track, away", true, false, away, false, kbdsNormal, false},
+        {"hot track, over the text", true, false, text, false, kbdsHot, true},
+        {"hot track, pressed", true, false, text, true, kbdsPressed, true},
+        {"active glyph, over the text", false, true, text, false, kbdsNormal, false},
+        {"active glyph, over the glyph", false, true, glyph, false, kbdsHot, false},
+        {"active glyph, pressed on it", false, true, glyph, true, kbdsPressed, false},
+        {"active glyph, pressed beside it", false, true, text, true, kbdsNormal, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TRecordingTheme* theme = UseRecordingTheme();
+        // The hot font is told apart by its boldness.
+        TFont hot;
+        hot.Assign(theme->Fonts()->GetFont(ktfStaticTextHot));
+        hot.SetStyle(TFontStyles{fsBold});
+        theme->Fonts()->SetFont(ktfStaticTextHot, &hot);
+        TTeLabel* l = Make<TTeLabel>(20, 20);
+        l->SetAutoSize(false);
+        l->SetBounds(20, 20, 120, 20);
+        l->SetCaption(u"Pack");
+        l->SetShowGlyph(true);
+        l->SetGlyphThemeObject("lamp");
+        l->SetHotTrack(c.hotTrack);
+        l->SetActiveGlyph(c.activeGlyph);
+        if (c.mouse == away) {
+            MoveTo(form_, {390, 290});
+        } else {
+            MoveTo(l, c.mouse);
+            if (c.press) Down(l, c.mouse);
+        }
+        RepaintRecorded(theme, l);
+        const auto glyphs = theme->CallsOf("ButtonDraw");
+        ASSERT_EQ(glyphs.size(), 1u);
+        EXPECT_EQ(glyphs[0].object, "lamp");
+        EXPECT_EQ(glyphs[0].state, c.glyph);
+        EXPECT_EQ(glyphs[0].rect, (TRect{1, 1, 19, 19}));
+        const auto texts = theme->CallsOf("LabelDrawText");
+        ASSERT_EQ(texts.size(), 1u);
+        EXPECT_EQ(texts[0].rect.left, 20 + 5) << "past the glyph and its space";
+        ASSERT_FALSE(theme->TextFonts().empty());
+        EXPECT_EQ(theme->TextFonts().back().bold, c.hotFont);
+        if (c.press) Up(l, c.mouse);
+        delete l;
+    }
+}
+
 TEST_F(TeLabelTest, TransparentTogglesTheOpaqueStyle) {
     TTeLabel* l = Make<TTeLabel>(20, 20);
     EXPECT_TRUE(l->Transparent());

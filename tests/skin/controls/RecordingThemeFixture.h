@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <vector>
 
+#include "platform/classlib/ImageLists.h"
 #include "skin/controls/te_controls_button.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_utils_draw.h"
@@ -22,6 +24,39 @@ struct TThemeCall {
     WideString text;
     std::vector<uint32_t> glyph;  // ButtonDrawGlyph: the glyph's pixels, row by row
 };
+
+// The font a text was drawn in.
+struct TFontSeen {
+    String name;
+    int size = 0;
+    bool bold = false;
+    bool italic = false;
+    TColor colour = clNone;
+};
+
+// The pixels of a glyph a theme is asked to draw, row by row.
+inline std::vector<uint32_t> PixelsOf(const TteBitmap* bitmap) {
+    std::vector<uint32_t> out;
+    if (!bitmap) return out;
+    for (int y = 0; y < bitmap->Height(); ++y)
+        for (int x = 0; x < bitmap->Width(); ++x) out.push_back(bitmap->GetPixel(x, y));
+    return out;
+}
+
+// An image list of 16 x 16 images, one per colour: a 12 x 12 square of the
+// colour on a transparent fuchsia ring, so both the colour and the
+// transparent edge of an image can be told apart in a glyph.
+inline TImageList* SquareImages(TComponent* owner, std::initializer_list<TColor> colours) {
+    auto* list = new TImageList(owner);
+    list->SetSize(16, 16);
+    for (TColor colour : colours) {
+        TBitmap image(16, 16);
+        FillRect(*image.Canvas(), TRect{0, 0, 16, 16}, clFuchsia);
+        FillRect(*image.Canvas(), TRect{2, 2, 14, 14}, colour);
+        list->AddMasked(&image, clFuchsia);
+    }
+    return list;
+}
 
 class TRecordingTheme : public TteTheme {
     TARVEL_CLASS(TRecordingTheme, TteTheme)
@@ -44,18 +79,14 @@ public:
         calls_.push_back({"ButtonDraw", info.DrawState, info.Rect, obj, {}, {}});
         FillRect(c, info.Rect, FaceColor(info.DrawState));
     }
-    void ButtonDrawText(TteButtonSubclass, TCanvas&, const TteButtonInfo& info, const TteTextInfo& text,
+    void ButtonDrawText(TteButtonSubclass, TCanvas& c, const TteButtonInfo& info, const TteTextInfo& text,
                         const String& obj) override {
+        NoteFont(c);
         calls_.push_back({"ButtonDrawText", info.DrawState, text.Rect, obj, text.Text, {}});
     }
     void ButtonDrawGlyph(TteButtonSubclass, TCanvas&, const TteButtonInfo& info, const TteGlyphInfo& glyph,
                          const String& obj) override {
-        TThemeCall call{"ButtonDrawGlyph", info.DrawState, glyph.Rect, obj, {}, {}};
-        if (glyph.Bitmap)
-            for (int y = 0; y < glyph.Bitmap->Height(); ++y)
-                for (int x = 0; x < glyph.Bitmap->Width(); ++x)
-                    call.glyph.push_back(glyph.Bitmap->GetPixel(x, y));
-        calls_.push_back(call);
+        calls_.push_back({"ButtonDrawGlyph", info.DrawState, glyph.Rect, obj, {}, PixelsOf(glyph.Bitmap)});
     }
 
     bool IsCheckDefined(TteCheckSubclass, const String&) override { return true; }
@@ -81,13 +112,24 @@ public:
     }
 
     bool IsLabelDefined(TteLabelSubclass, const String&) override { return true; }
-    void LabelDrawText(TteLabelSubclass, TCanvas&, TteLabelInfo info, const TteTextInfo& text,
+    void LabelDrawText(TteLabelSubclass, TCanvas& c, TteLabelInfo info, const TteTextInfo& text,
                        const String& obj) override {
+        NoteFont(c);
         calls_.push_back({"LabelDrawText", info.DrawState, text.Rect, obj, text.Text, {}});
     }
 
+    // The fonts of the button and label texts, in the order drawn.
+    const std::vector<TFontSeen>& TextFonts() const { return fonts_; }
+
 private:
+    void NoteFont(TCanvas& c) {
+        TFont& f = *c.Font();
+        fonts_.push_back(
+            {f.Name(), f.Size(), f.Style().Contains(fsBold), f.Style().Contains(fsItalic), f.Color()});
+    }
+
     std::vector<TThemeCall> calls_;
+    std::vector<TFontSeen> fonts_;
 };
 
 // The shared control fixture, which also frees the push button's stock

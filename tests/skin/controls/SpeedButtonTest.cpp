@@ -34,6 +34,11 @@ public:
                           const String& obj) override {
         Calls().push_back({"ToolDrawItemText", info.DrawState, text.Rect, obj, text.Text, {}});
     }
+    void ToolDrawItemGlyph(TteToolSubclass, TCanvas&, const TteToolItemInfo& info,
+                           const TteToolGlyphInfo& glyph, const String& obj) override {
+        Calls().push_back(
+            {"ToolDrawItemGlyph", info.DrawState, glyph.Rect, obj, {}, testing::PixelsOf(glyph.Bitmap)});
+    }
 };
 
 // A menu that notes where it was asked to open instead of tracking.
@@ -220,6 +225,155 @@ TEST_F(TeSpeedButtonTest, EachConditionAsksTheThemeForItsToolState) {
         Up(b, {5, 5});
         delete b;
     }
+}
+
+TEST_F(TeSpeedButtonTest, TheImageListGivesTheNormalHotOrDisabledImage) {
+    auto* theme = new TToolRecordingTheme();
+    ChangeTheme(theme);
+    // Lightness 0.5, 0.5, 0.25 and 0: a one-cell glyph of a disabled button
+    // is greyed to 160 + 50 x lightness, so each image keeps its own grey.
+    TImageList* images = testing::SquareImages(form_, {clRed, clLime, clNavy, clBlack});
+    struct Case {
+        const char* name;
+        int hotIndex, disabledIndex;
+        bool hot, enabled;
+        uint32_t centre;
+    };
+    auto grey = [](uint32_t level) { return level << 16 | level << 8 | level; };
+    const Case cases[] = {
+        {"normal", 1, 2, false, true, testing::Rgb(clRed)},
+        {"hot with a hot image", 1, 2, true, true, testing::Rgb(clLime)},
+        {"hot without one", -1, 2, true, true, testing::Rgb(clRed)},
+        {"disabled with a disabled image", 1, 2, false, false, grey(173)},
+        {"disabled beats hot", 1, 3, true, false, grey(160)},
+        {"disabled without one: the normal image", 1, -1, false, false, grey(185)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TTeSpeedButton* b = MakeSpeed(20, 20);
+        b->SetImages(images);
+        b->SetImageIndex(0);
+        b->SetImageHotIndex(c.hotIndex);
+        b->SetImageDisabledIndex(c.disabledIndex);
+        b->SetEnabled(c.enabled);
+        MoveTo(c.hot ? static_cast<TControl*>(b) : form_, c.hot ? TPoint{5, 5} : TPoint{390, 290});
+        ui_.RunUntilIdle();
+        theme->Calls().clear();
+        b->Invalidate();
+        ui_.RunUntilIdle();
+        const auto glyphs = theme->CallsOf("ToolDrawItemGlyph");
+        ASSERT_EQ(glyphs.size(), 1u);
+        ASSERT_EQ(glyphs[0].glyph.size(), 256u);
+        EXPECT_EQ(glyphs[0].rect.Width(), 16);
+        EXPECT_EQ(glyphs[0].glyph[0], teKeyColor);
+        EXPECT_EQ(glyphs[0].glyph[8 * 16 + 8] & 0xFFFFFF, c.centre);
+        delete b;
+    }
+    // An index past the list shows no glyph and leaves the caption alone.
+    TTeSpeedButton* b = MakeSpeed(20, 20);
+    b->SetImages(images);
+    b->SetImageIndex(4);
+    b->SetCaption(u"Go");
+    EXPECT_EQ(b->GetGlyphSize(), (TSize{0, 0}));
+    RepaintRecorded(theme, b);
+    EXPECT_TRUE(theme->CallsOf("ToolDrawItemGlyph").empty());
+    EXPECT_FALSE(theme->CallsOf("ToolDrawItemText").empty());
+}
+
+TEST_F(TeSpeedButtonTest, AClassicFlatButtonShowsAnEdgeOnlyWhenHotPressedOrLatched) {
+    const uint32_t light = testing::Rgb(clBtnHighlight), dark = testing::Rgb(clBtnShadow),
+                   face = testing::Rgb(clBtnFace), paper = testing::Rgb(clWhite);
+    struct Case {
+        const char* name;
+        std::function<void(TeSpeedButtonTest&, TTeSpeedButton*)> setUp;
+        uint32_t topLeft, bottomRight;  // the corners of the edge, or the paper without one
+        bool halftone;                  // the inside checkered in face and highlight
+    };
+    const Case cases[] = {
+        {"resting", [](TeSpeedButtonTest&, TTeSpeedButton*) {}, paper, paper, false},
+        {"disabled and hot",
+         [](TeSpeedButtonTest& t, TTeSpeedButton* b) {
+             b->SetEnabled(false);
+             t.MoveTo(b, {5, 5});
+         },
+         paper, paper, false},
+        {"hot: raised",
+         [](TeSpeedButtonTest& t, TTeSpeedButton* b) {
+             t.MoveTo(b, {5, 5});
+         },
+         light, dark, false},
+        {"pressed: sunken",
+         [](TeSpeedButtonTest& t, TTeSpeedButton* b) {
+             t.Down(b, {5, 5});
+         },
+         dark, light, false},
+        {"latched: sunken on a halftone",
+         [](TeSpeedButtonTest&, TTeSpeedButton* b) {
+             b->SetGroupIndex(2);
+             b->SetDown(true);
+         },
+         dark, light, true},
+        {"latched and hot: no halftone",
+         [](TeSpeedButtonTest& t, TTeSpeedButton* b) {
+             b->SetGroupIndex(2);
+             b->SetDown(true);
+             t.MoveTo(b, {5, 5});
+         },
+         dark, light, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TTeSpeedButton* b = MakeSpeed(20, 20);
+        MoveTo(form_, {390, 290});
+        c.setUp(*this, b);
+        EXPECT_EQ(ShownAt(b, 0, 0), c.topLeft);
+        EXPECT_EQ(ShownAt(b, 28, 28), c.bottomRight);
+        const uint32_t a = ShownAt(b, 10, 10), n = ShownAt(b, 11, 10);
+        if (c.halftone) {
+            EXPECT_NE(a, n);
+            EXPECT_TRUE((a == face && n == light) || (a == light && n == face));
+        } else {
+            EXPECT_EQ(a, n);
+        }
+        Up(b, {5, 5});
+        delete b;
+    }
+}
+
+TEST_F(TeSpeedButtonTest, TheClassicChevronArrowIsAFilledTriangleOrEtchedWhenDisabled) {
+    TTeSpeedButton* b = MakeSpeed(20, 20);
+    b->SetShowChevron(true);
+    MoveTo(form_, {390, 290});
+    // 5 x 3 at 10 pixels from the chevron's right edge, halfway down.
+    const TRect arrow = b->GetChevronArrowRect();
+    EXPECT_EQ(arrow, (TRect{43 - 10, 13, 43 - 10 + 5, 16}));
+    const uint32_t text = testing::Rgb(clBtnText), paper = testing::Rgb(clWhite);
+    const int l = arrow.left, t = arrow.top;
+    struct Pixel {
+        int x, y;
+        uint32_t enabled;
+    };
+    // Rows of 5, 3 and 1 pixels.
+    const Pixel pixels[] = {{l, t, text},          {l + 4, t, text},      {l + 1, t + 1, text},
+                            {l + 2, t + 1, text},  {l + 3, t + 1, text},  {l + 2, t + 2, text},
+                            {l, t + 1, paper},     {l + 4, t + 1, paper}, {l + 1, t + 2, paper},
+                            {l + 3, t + 2, paper}, {l - 1, t, paper},     {l + 2, t - 1, paper}};
+    for (const Pixel& p : pixels) EXPECT_EQ(ShownAt(b, p.x, p.y), p.enabled) << p.x << "," << p.y;
+    b->SetEnabled(false);
+    EXPECT_EQ(ShownAt(b, l, t), testing::Rgb(clBtnShadow)) << "the top edge";
+    EXPECT_EQ(ShownAt(b, l + 2, t), testing::Rgb(clBtnShadow));
+    EXPECT_EQ(ShownAt(b, l + 3, t + 1), testing::Rgb(clBtnHighlight)) << "the right slope";
+    EXPECT_EQ(ShownAt(b, l + 2, t + 1), paper) << "hollow";
+}
+
+TEST_F(TeSpeedButtonTest, AClassicDividerIsAnEtchedLineInItsMiddle) {
+    auto* d = Make<TTeSpeedDivider>(20, 20);
+    d->SetHeight(30);
+    const uint32_t paper = testing::Rgb(clWhite);
+    const uint32_t expected[8] = {
+        paper, paper, paper, testing::Rgb(clBtnShadow), testing::Rgb(clBtnHighlight), paper, paper, paper};
+    for (int y : {0, 15, 29})
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(ShownAt(d, x, y), expected[x]) << x << "," << y;
 }
 
 TEST_F(TeSpeedButtonTest, ReservedCaptionsDrawSpinArrowsInsteadOfText) {
