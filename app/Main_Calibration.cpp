@@ -284,10 +284,7 @@ void TMainForm::ShowKb() {
     SG_CKB->SetVisible(full);
     SG_CKB1->SetVisible(!full);
     // The short grid takes the full one's place.
-    if (!full) {
-        SG_CKB1->SetBounds(SG_CKB->Left(), SG_CKB->Top(), SG_CKB->Width(), SG_CKB->Height());
-        JudgeScrollBarsAfresh(*SG_CKB1);
-    }
+    if (!full) SG_CKB1->SetBounds(SG_CKB->Left(), SG_CKB->Top(), SG_CKB->Width(), SG_CKB->Height());
     TStringGrid* grid = full ? SG_CKB : SG_CKB1;
     for (const GridWrite& cell : display.currentCells) grid->SetCells(cell.column, cell.row, cell.text);
     E_TempK->SetText(display.tempK);

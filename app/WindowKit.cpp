@@ -12,10 +12,4 @@ void PaintWhiteCell(TStringGrid& grid, int col, int row, const TRect& rect) {
                     text);
 }
 
-void JudgeScrollBarsAfresh(TStringGrid& grid) {
-    const TScrollStyle bars = grid.ScrollBarStyle();
-    grid.SetScrollBars(ssNone);
-    grid.SetScrollBars(bars);
-}
-
 }  // namespace tarvel

@@ -18,8 +18,4 @@ T* MakeNamed(TComponent* owner, TWinControl* parent, const char* name) {
 // A grid cell as the tool's grids draw them: white, black text centred on one line.
 void PaintWhiteCell(TStringGrid& grid, int col, int row, const TRect& rect);
 
-// A grid's scroll bars judged afresh after its size or its cells' sizes
-// changed: a bar shown on the way would otherwise keep the other one.
-void JudgeScrollBarsAfresh(TStringGrid& grid);
-
 }  // namespace tarvel
