@@ -18,9 +18,4 @@ bool ReadyToSend(TMainForm& form, const char* busyText);
 
 void SetGridEditing(TStringGrid& grid, bool on);
 
-// A key of a numeric edit: digits, backspace, Enter and `extra` pass; a
-// blank is dropped silently when `blankSilently`; any other key is dropped
-// after the information box "Please input numeric!".
-void FilterNumericKey(char16_t& key, std::u16string_view extra, bool blankSilently);
-
 }  // namespace tarvel

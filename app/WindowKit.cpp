@@ -1,6 +1,17 @@
 #include "app/WindowKit.h"
 
+#include "platform/classlib/Boxes.h"
+
 namespace tarvel {
+
+void FilterNumericKey(char16_t& key, std::u16string_view extra, bool blankSilently) {
+    constexpr char16_t kBackspace = 8, kEnter = 13;
+    if ((key >= u'0' && key <= u'9') || key == kBackspace || key == kEnter) return;
+    if (extra.find(key) != std::u16string_view::npos) return;
+    if (key != u' ' || !blankSilently)
+        MessageDlg("Please input numeric!", mtInformation, TMsgDlgButtons{mbOK});
+    key = 0;
+}
 
 void PaintWhiteCell(TStringGrid& grid, int col, int row, const TRect& rect) {
     TCanvas& canvas = *grid.Canvas();

@@ -1,6 +1,8 @@
 #pragma once
 // Small pieces the tool's windows are built with.
 
+#include <string_view>
+
 #include "platform/classlib/Grids.h"
 #include "platform/classlib/Objects.h"
 
@@ -14,6 +16,11 @@ T* MakeNamed(TComponent* owner, TWinControl* parent, const char* name) {
     control->SetParent(parent);
     return control;
 }
+
+// A key of a numeric edit: digits, backspace, Enter and `extra` pass; a
+// blank is dropped silently when `blankSilently`; any other key is dropped
+// after the information box "Please input numeric!".
+void FilterNumericKey(char16_t& key, std::u16string_view extra, bool blankSilently);
 
 // A grid cell as the tool's grids draw them: white, black text centred on one line.
 void PaintWhiteCell(TStringGrid& grid, int col, int row, const TRect& rect);
