@@ -1,5 +1,7 @@
 #include "app/WindowKit.h"
 
+#include <algorithm>
+
 #include "platform/classlib/Boxes.h"
 
 namespace tarvel {
@@ -11,6 +13,18 @@ void FilterNumericKey(char16_t& key, std::u16string_view extra, bool blankSilent
     if (key != u' ' || !blankSilently)
         MessageDlg("Please input numeric!", mtInformation, TMsgDlgButtons{mbOK});
     key = 0;
+}
+
+void WidenColumnsToTexts(TStringGrid& grid, int firstRow, int lastRow) {
+    constexpr int kMargin = 6;  // the cell's inset before and after the text
+    TCanvas& canvas = *grid.Canvas();
+    canvas.Font()->Assign(grid.Font());
+    for (int col = 0; col < grid.ColCount(); ++col) {
+        int width = grid.ColWidths(col);
+        for (int row = firstRow; row <= lastRow; ++row)
+            width = std::max(width, canvas.TextWidth(grid.Cells(col, row)) + kMargin);
+        if (width != grid.ColWidths(col)) grid.SetColWidths(col, width);
+    }
 }
 
 void PaintWhiteCell(TStringGrid& grid, int col, int row, const TRect& rect) {

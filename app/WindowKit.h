@@ -22,6 +22,10 @@ T* MakeNamed(TComponent* owner, TWinControl* parent, const char* name) {
 // after the information box "Please input numeric!".
 void FilterNumericKey(char16_t& key, std::u16string_view extra, bool blankSilently);
 
+// Widens the grid's columns, never narrowing one, so that the texts of rows
+// `firstRow` to `lastRow` show whole in the grid's font.
+void WidenColumnsToTexts(TStringGrid& grid, int firstRow, int lastRow);
+
 // A grid cell as the tool's grids draw them: white, black text centred on one line.
 void PaintWhiteCell(TStringGrid& grid, int col, int row, const TRect& rect);
 
