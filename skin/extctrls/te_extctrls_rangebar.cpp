@@ -17,7 +17,8 @@ void TTeRangeBar::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeRangeBar::SNMThemeMessage>(SNM_THEMEMESSAGE);
 }
 
-TTeRangeBar::TTeRangeBar(TComponent* owner) : TTeControl(owner), TTeThemeLinked(this, {ktlrRepaintOnly}) {
+TTeRangeBar::TTeRangeBar(TComponent* owner)
+    : TTeControl(owner), TTeThemeLinked(this, {ktlrRepaintOnly}), TTeTrackLayout(this, false) {
     SetPerformance(qvpDoubleBuffer);
     SetTabStop(true);
     ControlStyle.Include(csCaptureMouse);
@@ -102,38 +103,13 @@ void TTeRangeBar::HighChange() {
     if (OnHighChange) OnHighChange(this);
 }
 
-void TTeRangeBar::SetOrientation(TTeTrackOrientation value) {
-    orientation_ = value;
-    Invalidate();
-}
-
 void TTeRangeBar::SetThumbWidth(int value) {
     thumbWidth_ = std::clamp(value, 0, 0xFFFF);
     Invalidate();
 }
 
-void TTeRangeBar::SetTickMarks(TTeTickMark value) {
-    tickMarks_ = value;
-    Invalidate();
-}
-
-void TTeRangeBar::SetShowTicks(bool value) {
-    showTicks_ = value;
-    Invalidate();
-}
-
-void TTeRangeBar::SetFrequency(int value) {
-    frequency_ = std::max(1, value);
-    Invalidate();
-}
-
 void TTeRangeBar::SetHighlightInterval(bool value) {
     highlightInterval_ = value;
-    Invalidate();
-}
-
-void TTeRangeBar::SetTransparent(bool value) {
-    transparent_ = value;
     Invalidate();
 }
 
@@ -155,14 +131,6 @@ int TTeRangeBar::CoordinatePosition(int coordinate) {
                          static_cast<double>(travel) +
                      min_;
     return TrackClamp(TrackRound(v), min_, max_);
-}
-
-TRect TTeRangeBar::Oriented(int alongStart, int acrossStart, int alongEnd, int acrossEnd) const {
-    return TrackOriented(Vertical(), alongStart, acrossStart, alongEnd, acrossEnd);
-}
-
-TPoint TTeRangeBar::OrientedPoint(int along, int across) const {
-    return TrackOrientedPoint(Vertical(), along, across);
 }
 
 TRect TTeRangeBar::ThumbRect(int c, bool high) {

@@ -106,7 +106,37 @@ void TTeTrackBar::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeTrackBar::SNMLinkChanged>(SNM_LINKCHANGED);
 }
 
-TTeTrackBar::TTeTrackBar(TComponent* owner) : TTeControl(owner), TTeThemeLinked(this, {ktlrSkipSame}) {
+// ---- the layout both sliders share -------------------------------------------------------------
+
+void TTeTrackLayout::SetOrientation(TTeTrackOrientation value) {
+    orientation_ = value;
+    bar_->Invalidate();
+}
+
+void TTeTrackLayout::SetTickMarks(TTeTickMark value) {
+    tickMarks_ = value;
+    bar_->Invalidate();
+}
+
+void TTeTrackLayout::SetShowTicks(bool value) {
+    showTicks_ = value;
+    bar_->Invalidate();
+}
+
+void TTeTrackLayout::SetFrequency(int value) {
+    frequency_ = std::max(1, value);
+    bar_->Invalidate();
+}
+
+void TTeTrackLayout::SetTransparent(bool value) {
+    transparent_ = value;
+    bar_->Invalidate();
+}
+
+// ---- the track bar -----------------------------------------------------------------------------
+
+TTeTrackBar::TTeTrackBar(TComponent* owner)
+    : TTeControl(owner), TTeThemeLinked(this, {ktlrSkipSame}), TTeTrackLayout(this, true) {
     SetPerformance(qvpDoubleBuffer);
     SetTabStop(true);
     ControlStyle.Include(csCaptureMouse);
@@ -185,38 +215,13 @@ void TTeTrackBar::Change() {
     if (OnChange) OnChange(this);
 }
 
-void TTeTrackBar::SetOrientation(TTeTrackOrientation value) {
-    orientation_ = value;
-    Invalidate();
-}
-
 void TTeTrackBar::SetThumbHalfWidth(int value) {
     thumbHalfWidth_ = std::clamp(value, 0, 0xFFFF);
     Invalidate();
 }
 
-void TTeTrackBar::SetTickMarks(TTeTickMark value) {
-    tickMarks_ = value;
-    Invalidate();
-}
-
-void TTeTrackBar::SetShowTicks(bool value) {
-    showTicks_ = value;
-    Invalidate();
-}
-
-void TTeTrackBar::SetFrequency(int value) {
-    frequency_ = std::max(1, value);
-    Invalidate();
-}
-
 void TTeTrackBar::SetIntervalHighlightType(TIntervalHighlightType value) {
     highlight_ = value;
-    Invalidate();
-}
-
-void TTeTrackBar::SetTransparent(bool value) {
-    transparent_ = value;
     Invalidate();
 }
 
@@ -248,14 +253,6 @@ int TTeTrackBar::CoordinatePosition(int coordinate) {
     const int64_t m = r % frequency_;
     r = m > frequency_ / 2 ? r - m + frequency_ : r - m;
     return ClampInt(r, min_, max_);
-}
-
-TRect TTeTrackBar::Oriented(int alongStart, int acrossStart, int alongEnd, int acrossEnd) const {
-    return TrackOriented(Vertical(), alongStart, acrossStart, alongEnd, acrossEnd);
-}
-
-TPoint TTeTrackBar::OrientedPoint(int along, int across) const {
-    return TrackOrientedPoint(Vertical(), along, across);
 }
 
 int TTeTrackBar::ThumbPolygon(int c, TPoint (&p)[5]) {
