@@ -257,24 +257,12 @@ void TTeRangeBar::DrawOneThumb(int coordinate, bool high) {
 }
 
 void TTeRangeBar::DrawTick(int value, int coordinate, bool topLeft) {
-    TCanvas& c = *Canvas();
-    const int len = value == min_ || value == max_ ? 4 : 3;
-    const int s = TrackThumbAcross(GetThumbWidth());
-    const int start = topLeft ? 10 : tickMarks_ == ktbmBoth ? s + 12 : s + 8;
-    const TPoint from = OrientedPoint(coordinate, start);
-    const TPoint to = OrientedPoint(coordinate, topLeft ? start - len : start + len);
-    MoveTo(c, from.x, from.y);
-    LineTo(c, to.x, to.y, clBlack);
+    DrawTickLine(*Canvas(), value == min_ || value == max_, coordinate, topLeft, GetThumbWidth(), 8);
 }
 
 void TTeRangeBar::DrawTicks() {
-    if (!showTicks_) return;
-    auto tick = [&](int value) {
-        const int at = PositionCoordinate(value);
-        if (tickMarks_ != ktbmBottomRight) DrawTick(value, at, true);
-        if (tickMarks_ != ktbmTopLeft) DrawTick(value, at, false);
-    };
-    ForEachTrackTick(min_, max_, frequency_, Vertical() ? Height() : Width(), tick);
+    ForEachTickSide(min_, max_,
+                    [this](int value, bool topLeft) { DrawTick(value, PositionCoordinate(value), topLeft); });
 }
 
 // ---- input -----------------------------------------------------------------------------------

@@ -133,6 +133,26 @@ void TTeTrackLayout::SetTransparent(bool value) {
     bar_->Invalidate();
 }
 
+void TTeTrackLayout::ForEachTickSide(int min, int max,
+                                     const std::function<void(int value, bool topLeft)>& tick) const {
+    if (!showTicks_) return;
+    ForEachTrackTick(min, max, frequency_, Vertical() ? bar_->Height() : bar_->Width(), [&](int value) {
+        if (tickMarks_ != ktbmBottomRight) tick(value, true);
+        if (tickMarks_ != ktbmTopLeft) tick(value, false);
+    });
+}
+
+void TTeTrackLayout::DrawTickLine(TCanvas& canvas, bool end, int coordinate, bool topLeft, int thumbWidth,
+                                  int farGap) const {
+    const int len = end ? 4 : 3;
+    const int s = TrackThumbAcross(thumbWidth);
+    const int start = topLeft ? 10 : tickMarks_ == ktbmBoth ? s + farGap + 4 : s + farGap;
+    const TPoint from = OrientedPoint(coordinate, start);
+    const TPoint to = OrientedPoint(coordinate, topLeft ? start - len : start + len);
+    MoveTo(canvas, from.x, from.y);
+    LineTo(canvas, to.x, to.y, clBlack);
+}
+
 // ---- the track bar -----------------------------------------------------------------------------
 
 TTeTrackBar::TTeTrackBar(TComponent* owner)
@@ -353,24 +373,12 @@ void TTeTrackBar::DrawThumb(int coordinate) {
 }
 
 void TTeTrackBar::DrawTick(int value, int coordinate, bool topLeft) {
-    TCanvas& c = *Canvas();
-    const int len = value == min_ || value == max_ ? 4 : 3;
-    const int s = TrackThumbAcross(GetThumbWidth());
-    const int start = topLeft ? 10 : tickMarks_ == ktbmBoth ? s + 13 : s + 9;
-    const TPoint from = OrientedPoint(coordinate, start);
-    const TPoint to = OrientedPoint(coordinate, topLeft ? start - len : start + len);
-    MoveTo(c, from.x, from.y);
-    LineTo(c, to.x, to.y, clBlack);
+    DrawTickLine(*Canvas(), value == min_ || value == max_, coordinate, topLeft, GetThumbWidth(), 9);
 }
 
 void TTeTrackBar::DrawTicks() {
-    if (!showTicks_) return;
-    auto tick = [&](int value) {
-        const int at = PositionCoordinate(value);
-        if (tickMarks_ != ktbmBottomRight) DrawTick(value, at, true);
-        if (tickMarks_ != ktbmTopLeft) DrawTick(value, at, false);
-    };
-    ForEachTrackTick(min_, max_, frequency_, Length(), tick);
+    ForEachTickSide(min_, max_,
+                    [this](int value, bool topLeft) { DrawTick(value, PositionCoordinate(value), topLeft); });
 }
 
 // ---- input -----------------------------------------------------------------------------------

@@ -82,6 +82,12 @@ protected:
     TPoint OrientedPoint(int along, int across) const {
         return TrackOrientedPoint(Vertical(), along, across);
     }
+    // Each tick of min..max on each side the marks ask for, while ticks show.
+    void ForEachTickSide(int min, int max, const std::function<void(int value, bool topLeft)>& tick) const;
+    // The classic tick line, longer at the ends; on the far side it starts
+    // `farGap` past the thumb (4 more with ticks on both sides).
+    void DrawTickLine(TCanvas& canvas, bool end, int coordinate, bool topLeft, int thumbWidth,
+                      int farGap) const;
 
     TControl* bar_;
     TTeTrackOrientation orientation_ = ktoHorizontal;
