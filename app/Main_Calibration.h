@@ -3,8 +3,6 @@
 // cells the calibration write and the ".kb" save read, and the grids' look
 // and editing switch.
 
-#include <string_view>
-
 #include "adjust/KbBlock.h"
 #include "app/Main.h"
 
