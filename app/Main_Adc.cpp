@@ -20,6 +20,9 @@ void TMainForm::BindAdcHandlers() {
     if (CB_AutoReadADC) CB_AutoReadADC->OnClick = [this](TObject* sender) { CB_AutoReadADCClick(sender); };
     if (CB_AutoReadADCInterval) {
         if (CB_AutoReadADCInterval->GetText().empty()) CB_AutoReadADCInterval->SetText("1");
+        CB_AutoReadADCInterval->OnKeyPress = [this](TObject* sender, char16_t& key) {
+            TSBS_CycKeyPress(sender, key);
+        };
     }
 }
 

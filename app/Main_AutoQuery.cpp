@@ -8,9 +8,9 @@
 #include <span>
 
 #include "app/Main.h"
+#include "app/WindowKit.h"
 #include "link/CommandTable.h"
 #include "platform/base/Strings.h"
-#include "platform/classlib/Boxes.h"
 #include "platform/winsys/MessageApi.h"
 #include "telemetry/AdcReading.h"
 #include "telemetry/TelemetryRecord.h"
@@ -87,6 +87,10 @@ void TMainForm::BindAutoQueryHandlers() {
         if (edit) edit->OnKeyPress = numeric;
     for (const char* name : {"TeSEdit1", "E_AutoSaveClear"})
         if (auto* edit = dynamic_cast<TWinControl*>(FindComponent(name))) edit->OnKeyPress = numeric;
+    if (CB_AutoQueryInterval)
+        CB_AutoQueryInterval->OnKeyPress = [this](TObject* sender, char16_t& key) {
+            TSBS_CycKeyPress(sender, key);
+        };
     if (SG_AutoQueryTitle) {
         const auto titles = AutoQueryRowTitles();
         for (size_t row = 0; row < titles.size(); ++row)
@@ -170,10 +174,6 @@ void TMainForm::AppendAutoQueryColumn() {
     PostMessage(SG_AutoQuery->Handle(), WM_HSCROLL, SB_BOTTOM, 0);
 }
 
-void TMainForm::E_AutoQueryIntervalKeyPress(TObject*, char16_t& key) {
-    if ((key >= u'0' && key <= u'9') || key == u'.' || key == 8 || key == 13) return;
-    key = 0;
-    MessageDlg("Please input numeric!", mtInformation, TMsgDlgButtons{mbOK});
-}
+void TMainForm::E_AutoQueryIntervalKeyPress(TObject*, char16_t& key) { FilterNumericKey(key, u".", false); }
 
 }  // namespace tarvel

@@ -10,7 +10,6 @@
 #include "adjust/CellValues.h"
 #include "link/CommandTable.h"
 #include "platform/base/Strings.h"
-#include "platform/classlib/Boxes.h"
 
 namespace tarvel {
 namespace {
@@ -110,15 +109,6 @@ bool ReadyToSend(TMainForm& form, const char* busyText) {
         return false;
     }
     return form.IsLoggedIn();
-}
-
-void FilterNumericKey(char16_t& key, std::u16string_view extra, bool blankSilently) {
-    constexpr char16_t kBackspace = 8, kEnter = 13;
-    if ((key >= u'0' && key <= u'9') || key == kBackspace || key == kEnter) return;
-    if (extra.find(key) != std::u16string_view::npos) return;
-    if (key != u' ' || !blankSilently)
-        MessageDlg("Please input numeric!", mtInformation, TMsgDlgButtons{mbOK});
-    key = 0;
 }
 
 // ---- binding ----
@@ -284,10 +274,7 @@ void TMainForm::ShowKb() {
     SG_CKB->SetVisible(full);
     SG_CKB1->SetVisible(!full);
     // The short grid takes the full one's place.
-    if (!full) {
-        SG_CKB1->SetBounds(SG_CKB->Left(), SG_CKB->Top(), SG_CKB->Width(), SG_CKB->Height());
-        JudgeScrollBarsAfresh(*SG_CKB1);
-    }
+    if (!full) SG_CKB1->SetBounds(SG_CKB->Left(), SG_CKB->Top(), SG_CKB->Width(), SG_CKB->Height());
     TStringGrid* grid = full ? SG_CKB : SG_CKB1;
     for (const GridWrite& cell : display.currentCells) grid->SetCells(cell.column, cell.row, cell.text);
     E_TempK->SetText(display.tempK);

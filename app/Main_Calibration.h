@@ -3,8 +3,6 @@
 // cells the calibration write and the ".kb" save read, and the grids' look
 // and editing switch.
 
-#include <string_view>
-
 #include "adjust/KbBlock.h"
 #include "app/Main.h"
 
@@ -17,10 +15,5 @@ KbCells CalibrationCells(const TMainForm& form);
 bool ReadyToSend(TMainForm& form, const char* busyText);
 
 void SetGridEditing(TStringGrid& grid, bool on);
-
-// A key of a numeric edit: digits, backspace, Enter and `extra` pass; a
-// blank is dropped silently when `blankSilently`; any other key is dropped
-// after the information box "Please input numeric!".
-void FilterNumericKey(char16_t& key, std::u16string_view extra, bool blankSilently);
 
 }  // namespace tarvel

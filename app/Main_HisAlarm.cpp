@@ -7,6 +7,7 @@
 
 #include "app/GetHis.h"
 #include "app/Main.h"
+#include "app/WindowKit.h"
 #include "link/CommandTable.h"
 #include "platform/base/DateTime.h"
 #include "platform/base/Paths.h"
@@ -23,6 +24,16 @@ constexpr const char* kAskBeforeErase = "将清空存储器中所有历史数据
 constexpr int kColumnWidths[] = {64, 103, 99, 67, 66, 63, 66, 112};  // the others keep 64
 constexpr const char* kDownloadFailed = "Get Alarm Records Fail: no records for 10 s!";
 
+// The form's widths suit a narrower face than ours and the short texts: a
+// column widens to what it holds, so no text is cut, and narrows again with
+// the grid emptied.
+void SetFormColumnWidths(TStringGrid& grid) {
+    for (int col = 0; col < grid.ColCount(); ++col)
+        grid.SetColWidths(col, col < static_cast<int>(std::size(kColumnWidths)) ? kColumnWidths[col]
+                                                                                : grid.DefaultColWidth());
+    WidenColumnsToTexts(grid, 0, 0);
+}
+
 bool AnsweredYes(const char* question) {
     return Application->MessageBox(question, "", MB_YESNO | MB_ICONINFORMATION) == IDYES;
 }
@@ -38,8 +49,7 @@ void TMainForm::BindHisAlarmHandlers() {
     ClearHisAlarm->OnClick = [this](TObject* sender) { ClearHisAlarmClick(sender); };
     // The pages leave this caption and the grid's column widths out.
     ClearLookData->SetCaption(u"Clear Records ");
-    for (int col = 0; col < static_cast<int>(std::size(kColumnWidths)); ++col)
-        SG_HisAlarm->SetColWidths(col, kColumnWidths[col]);
+    SetFormColumnWidths(*SG_HisAlarm);
 
     HisAlarmSilence = new TTimer(this);
     HisAlarmSilence->SetName("HisAlarmSilence");
@@ -82,12 +92,16 @@ void TMainForm::ShowHisAlarmRecords() {
     SG_HisAlarm->SetRowCount(total + 1);
     // A grid cut to its title row loses its fixed row; the titles stay titles.
     if (total > 0 && SG_HisAlarm->FixedRows() == 0) SG_HisAlarm->SetFixedRows(1);
+    int firstRow = total + 1, lastRow = 0;
     for (const auto& [row, record] : batch->records) {
         const RecordRow cells = MakeHisAlarmRow(row, record, batch->layout);
         for (size_t col = 0; col < cells.size(); ++col)
             SG_HisAlarm->SetCells(static_cast<int>(col), row, cells[col]);
         HisAlarmRowsHeld = std::max(HisAlarmRowsHeld, row);
+        firstRow = std::min(firstRow, row);
+        lastRow = std::max(lastRow, row);
     }
+    WidenColumnsToTexts(*SG_HisAlarm, firstRow, lastRow);
     // Every batch restarts the silence watch.
     HisAlarmSilence->SetEnabled(false);
     if (!batch->header.CompletesDownload()) {
@@ -122,6 +136,7 @@ void TMainForm::EmptyHisAlarmRows() {
             SG_HisAlarm->SetCells(col, row, "");
     HisAlarmRowsHeld = 0;
     SG_HisAlarm->SetRowCount(1);
+    SetFormColumnWidths(*SG_HisAlarm);
 }
 
 void TMainForm::ClearLookDataClick(TObject*) { EmptyHisAlarmRows(); }

@@ -230,7 +230,6 @@ void ApplyLayouts(TComponent& form, std::span<const GridLayout> layouts) {
         if (layout.defaultColWidth > 0) grid->SetDefaultColWidth(layout.defaultColWidth);
         grid->SetDefaultRowHeight(layout.rowHeight);
         for (const ColumnWidth& width : layout.widths) grid->SetColWidths(width.col, width.width);
-        JudgeScrollBarsAfresh(*grid);
     }
 }
 

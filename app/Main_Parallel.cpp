@@ -7,6 +7,7 @@
 #include "app/Main.h"
 #include "app/Main_Pages.h"
 #include "app/SeriNum.h"
+#include "app/WindowKit.h"
 #include "platform/base/DateTime.h"
 #include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
@@ -159,13 +160,7 @@ void TMainForm::PC_All_QueryClick(TObject*) {
     ShowSheet(TS_SerialNum, false);
 }
 
-void TMainForm::TSBS_CycKeyPress(TObject* sender, char16_t& key) {
-    if (key == u' ') {
-        key = 0;
-        return;
-    }
-    E_AutoQueryIntervalKeyPress(sender, key);
-}
+void TMainForm::TSBS_CycKeyPress(TObject*, char16_t& key) { FilterNumericKey(key, u".", true); }
 
 void TMainForm::Bat_Cell_AllClick(TObject*) {
     const bool all = Bat_Cell_All && Bat_Cell_All->Checked();

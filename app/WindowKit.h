@@ -1,6 +1,8 @@
 #pragma once
 // Small pieces the tool's windows are built with.
 
+#include <string_view>
+
 #include "platform/classlib/Grids.h"
 #include "platform/classlib/Objects.h"
 
@@ -15,11 +17,16 @@ T* MakeNamed(TComponent* owner, TWinControl* parent, const char* name) {
     return control;
 }
 
+// A key of a numeric edit: digits, backspace, Enter and `extra` pass; a
+// blank is dropped silently when `blankSilently`; any other key is dropped
+// after the information box "Please input numeric!".
+void FilterNumericKey(char16_t& key, std::u16string_view extra, bool blankSilently);
+
+// Widens the grid's columns, never narrowing one, so that the texts of rows
+// `firstRow` to `lastRow` show whole in the grid's font.
+void WidenColumnsToTexts(TStringGrid& grid, int firstRow, int lastRow);
+
 // A grid cell as the tool's grids draw them: white, black text centred on one line.
 void PaintWhiteCell(TStringGrid& grid, int col, int row, const TRect& rect);
-
-// A grid's scroll bars judged afresh after its size or its cells' sizes
-// changed: a bar shown on the way would otherwise keep the other one.
-void JudgeScrollBarsAfresh(TStringGrid& grid);
 
 }  // namespace tarvel

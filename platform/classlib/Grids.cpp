@@ -125,6 +125,7 @@ void TCustomGrid::CreateHandleDone() {
 void TCustomGrid::WndProc(TMessage& m) {
     if (bars_.HandleMessage(m, [this](TMessage& msg) { TCustomControl::WndProc(msg); })) return;
     TCustomControl::WndProc(m);
+    if (m.Msg == WM_SIZE) FitToClient();
 }
 
 void TCustomGrid::SetColCount(int n) {
@@ -333,10 +334,11 @@ int TCustomGrid::VisibleCount(bool rows) {
     return std::max(n, std::min(1, lines.count - lines.first));
 }
 
-// The last first line (top row, left column) that still fills the client, or shows the last line.
-int TCustomGrid::MaxFirst(bool rows) {
+// The last first line (top row, left column) that still fills a client that
+// long, or shows the last line.
+int TCustomGrid::MaxFirst(bool rows, int clientExtent) {
     const TGridLines lines = Lines(rows);
-    const int room = ClientExtent(rows) - FixedExtent(rows);
+    const int room = clientExtent - FixedExtent(rows);
     int extent = 0, i = lines.count - 1;
     for (; i >= lines.fixed; --i) {
         extent += lines.Size(i) + gridLineWidth_;
@@ -378,9 +380,28 @@ TRect TCustomGrid::UiCellRect(int col, int row) {
 }
 
 void TCustomGrid::UpdateScrollBars() {
-    if (!HandleAllocated()) return;
-    auto apply = [&](int bar, bool allowed, int first, int count, int pos, int maxPos) {
-        const bool needed = allowed && maxPos > first;
+    // Showing a bar resizes the client, which comes back here.
+    if (!HandleAllocated() || updatingBars_) return;
+    updatingBars_ = true;
+    // The bars are judged afresh from the room the grid has without them: a
+    // bar shown before must not keep the other one once the cells fit.
+    const int vertSize = GetSystemMetrics(SM_CXVSCROLL), horzSize = GetSystemMetrics(SM_CYHSCROLL);
+    const int width = ClientWidth() + (bars_.Visible(SB_VERT) ? vertSize : 0);
+    const int height = ClientHeight() + (bars_.Visible(SB_HORZ) ? horzSize : 0);
+    const bool vertAllowed = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
+    const bool horzAllowed = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
+    // Each bar narrows the room of the other; from none, three rounds settle.
+    bool vert = false, horz = false;
+    for (int round = 0; round < 3; ++round) {
+        const bool v = vertAllowed && MaxFirst(true, height - (horz ? horzSize : 0)) > fixedRows_;
+        const bool h = horzAllowed && MaxFirst(false, width - (v ? vertSize : 0)) > fixedCols_;
+        if (v == vert && h == horz) break;
+        vert = v;
+        horz = h;
+    }
+    bars_.Show(SB_VERT, vert);
+    bars_.Show(SB_HORZ, horz);
+    auto apply = [&](int bar, int first, int count, int pos, int maxPos) {
         SCROLLINFO info;
         info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
         info.nMin = first;
@@ -388,20 +409,24 @@ void TCustomGrid::UpdateScrollBars() {
         info.nPage = static_cast<UINT>(std::max(1, count - maxPos));
         info.nPos = pos;
         bars_.SetInfo(bar, info, false);
-        bars_.Show(bar, needed);
-        if (needed) RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
     };
-    // Showing one bar narrows the client, which may call for the other.
-    for (int pass = 0; pass < 2; ++pass) {
-        apply(SB_VERT, scrollBars_ == ssVertical || scrollBars_ == ssBoth, fixedRows_, rowCount_, topRow_,
-              MaxTopRow());
-        apply(SB_HORZ, scrollBars_ == ssHorizontal || scrollBars_ == ssBoth, fixedCols_, colCount_, leftCol_,
-              MaxLeftCol());
-    }
+    apply(SB_VERT, fixedRows_, rowCount_, topRow_, MaxTopRow());
+    apply(SB_HORZ, fixedCols_, colCount_, leftCol_, MaxLeftCol());
+    if (vert || horz) RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+    updatingBars_ = false;
 }
 
 void TCustomGrid::Resize() {
     TCustomControl::Resize();
+    // New bounds reach the control before its window: the window's WM_SIZE fits it then.
+    if (HandleAllocated()) {
+        const TRect window = WindowRect(Handle());
+        if (window.Width() != Width() || window.Height() != Height()) return;
+    }
+    FitToClient();
+}
+
+void TCustomGrid::FitToClient() {
     UpdateScrollBars();
     ScrollTo(leftCol_, topRow_);
     PlaceEditor();

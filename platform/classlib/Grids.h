@@ -237,10 +237,12 @@ private:
     void MakeVisible(int col, int row);
     int FirstToShow(bool rows, int i);
     int VisibleCount(bool rows);
-    int MaxFirst(bool rows);
+    int MaxFirst(bool rows) { return MaxFirst(rows, ClientExtent(rows)); }
+    int MaxFirst(bool rows, int clientExtent);
     int MaxTopRow() { return MaxFirst(true); }
     int MaxLeftCol() { return MaxFirst(false); }
     void UpdateScrollBars();
+    void FitToClient();
     void ShowEditor(bool selectAll);
     void HideEditor(bool commit);
     void PlaceEditor();
@@ -270,6 +272,7 @@ private:
     int defaultColWidth_ = 64, defaultRowHeight_ = 24;
     std::vector<int> colWidths_, rowHeights_;  // empty: the defaults
     int gridLineWidth_ = 1;
+    bool updatingBars_ = false;
     TGridOptions options_{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
     TScrollStyle scrollBars_ = ssBoth;
     TFormBorderStyle borderStyle_ = bsSingle;

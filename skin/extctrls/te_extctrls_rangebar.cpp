@@ -17,7 +17,8 @@ void TTeRangeBar::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeRangeBar::SNMThemeMessage>(SNM_THEMEMESSAGE);
 }
 
-TTeRangeBar::TTeRangeBar(TComponent* owner) : TTeControl(owner), TTeThemeLinked(this, {ktlrRepaintOnly}) {
+TTeRangeBar::TTeRangeBar(TComponent* owner)
+    : TTeControl(owner), TTeThemeLinked(this, {ktlrRepaintOnly}), TTeTrackLayout(this, false) {
     SetPerformance(qvpDoubleBuffer);
     SetTabStop(true);
     ControlStyle.Include(csCaptureMouse);
@@ -102,38 +103,13 @@ void TTeRangeBar::HighChange() {
     if (OnHighChange) OnHighChange(this);
 }
 
-void TTeRangeBar::SetOrientation(TTeTrackOrientation value) {
-    orientation_ = value;
-    Invalidate();
-}
-
 void TTeRangeBar::SetThumbWidth(int value) {
     thumbWidth_ = std::clamp(value, 0, 0xFFFF);
     Invalidate();
 }
 
-void TTeRangeBar::SetTickMarks(TTeTickMark value) {
-    tickMarks_ = value;
-    Invalidate();
-}
-
-void TTeRangeBar::SetShowTicks(bool value) {
-    showTicks_ = value;
-    Invalidate();
-}
-
-void TTeRangeBar::SetFrequency(int value) {
-    frequency_ = std::max(1, value);
-    Invalidate();
-}
-
 void TTeRangeBar::SetHighlightInterval(bool value) {
     highlightInterval_ = value;
-    Invalidate();
-}
-
-void TTeRangeBar::SetTransparent(bool value) {
-    transparent_ = value;
     Invalidate();
 }
 
@@ -155,14 +131,6 @@ int TTeRangeBar::CoordinatePosition(int coordinate) {
                          static_cast<double>(travel) +
                      min_;
     return TrackClamp(TrackRound(v), min_, max_);
-}
-
-TRect TTeRangeBar::Oriented(int alongStart, int acrossStart, int alongEnd, int acrossEnd) const {
-    return TrackOriented(Vertical(), alongStart, acrossStart, alongEnd, acrossEnd);
-}
-
-TPoint TTeRangeBar::OrientedPoint(int along, int across) const {
-    return TrackOrientedPoint(Vertical(), along, across);
 }
 
 TRect TTeRangeBar::ThumbRect(int c, bool high) {
@@ -289,24 +257,12 @@ void TTeRangeBar::DrawOneThumb(int coordinate, bool high) {
 }
 
 void TTeRangeBar::DrawTick(int value, int coordinate, bool topLeft) {
-    TCanvas& c = *Canvas();
-    const int len = value == min_ || value == max_ ? 4 : 3;
-    const int s = TrackThumbAcross(GetThumbWidth());
-    const int start = topLeft ? 10 : tickMarks_ == ktbmBoth ? s + 12 : s + 8;
-    const TPoint from = OrientedPoint(coordinate, start);
-    const TPoint to = OrientedPoint(coordinate, topLeft ? start - len : start + len);
-    MoveTo(c, from.x, from.y);
-    LineTo(c, to.x, to.y, clBlack);
+    DrawTickLine(*Canvas(), value == min_ || value == max_, coordinate, topLeft, GetThumbWidth(), 8);
 }
 
 void TTeRangeBar::DrawTicks() {
-    if (!showTicks_) return;
-    auto tick = [&](int value) {
-        const int at = PositionCoordinate(value);
-        if (tickMarks_ != ktbmBottomRight) DrawTick(value, at, true);
-        if (tickMarks_ != ktbmTopLeft) DrawTick(value, at, false);
-    };
-    ForEachTrackTick(min_, max_, frequency_, Vertical() ? Height() : Width(), tick);
+    ForEachTickSide(min_, max_,
+                    [this](int value, bool topLeft) { DrawTick(value, PositionCoordinate(value), topLeft); });
 }
 
 // ---- input -----------------------------------------------------------------------------------

@@ -13,7 +13,7 @@
 
 namespace tarvel {
 
-class TTeRangeBar : public TTeControl, public TTeThemeLinked {
+class TTeRangeBar : public TTeControl, public TTeThemeLinked, public TTeTrackLayout {
     TARVEL_CLASS(TTeRangeBar, TTeControl)
 
 public:
@@ -32,25 +32,10 @@ public:
     int HighPosition() const { return high_; }
     // Clamped to Min..Max; a low position above it is pushed down first.
     void SetHighPosition(int value);
-    TTeTrackOrientation Orientation() const { return orientation_; }
-    void SetOrientation(TTeTrackOrientation value);
     int ThumbWidth() const { return thumbWidth_; }
     void SetThumbWidth(int value);
-    TTeTickMark TickMarks() const { return tickMarks_; }
-    void SetTickMarks(TTeTickMark value);
-    bool ShowTicks() const { return showTicks_; }
-    void SetShowTicks(bool value);
-    int Frequency() const { return frequency_; }
-    // Values below 1 count as 1.
-    void SetFrequency(int value);
-    int LineSize() const { return lineSize_; }
-    void SetLineSize(int value) { lineSize_ = value; }
-    int PageSize() const { return pageSize_; }
-    void SetPageSize(int value) { pageSize_ = value; }
     bool HighlightInterval() const { return highlightInterval_; }
     void SetHighlightInterval(bool value);
-    bool Transparent() const { return transparent_; }
-    void SetTransparent(bool value);
     bool LowThumbVisible = true;
     bool HighThumbVisible = true;
 
@@ -99,13 +84,10 @@ private:
     void CMEnabledChanged(TMessage& m);
     void SNMThemeMessage(TMessage& m);
 
-    bool Vertical() const { return orientation_ == ktoVertical; }
     // The travel between the two inner edges, from a length along the bar.
     int64_t Travel(int length) {
         return int64_t{length} - 2 * GetSideMargin() - 2 * int64_t{GetThumbWidth()} + 1;
     }
-    TRect Oriented(int alongStart, int acrossStart, int alongEnd, int acrossEnd) const;
-    TPoint OrientedPoint(int along, int across) const;
     bool Themed();
     void SetLowWide(int64_t value);
     void SetHighWide(int64_t value);
@@ -119,15 +101,8 @@ private:
     int max_ = 10;
     int low_ = 3;
     int high_ = 7;
-    TTeTrackOrientation orientation_ = ktoHorizontal;
     int thumbWidth_ = 9;
-    TTeTickMark tickMarks_ = ktbmBottomRight;
-    bool showTicks_ = true;
-    int frequency_ = 1;
-    int lineSize_ = 1;
-    int pageSize_ = 2;
     bool highlightInterval_ = true;
-    bool transparent_ = false;
     bool dragLow_ = false;
     bool dragHigh_ = false;
     bool lowHot_ = false;

@@ -46,7 +46,7 @@ bool ShowingErrors(const std::function<void()>& action) {
 // Links `self` to `value` both ways (the old link let go) and gives the new
 // control this one's root.
 template <class Self, class Other>
-void LinkTo(Self* self, Other*& link, Other* value, Self* Other::*back) {
+void LinkTo(Self* self, Other*& link, Other* value, Self* TTeShellLinks::*back) {
     if (link == value) return;
     if (link) link->*back = nullptr;
     link = value;
@@ -66,9 +66,37 @@ TPoint MenuPoint(TWinControl* control, const TMessage& m, TPoint keyboardAt) {
 
 }  // namespace
 
+// ---- what the views share -----------------------------------------------------------------
+
+bool TTeShellLinks::TakeRoot(const TTeRoot& value) {
+    if (SameText(value, rootText_)) return false;
+    prevRoot_ = rootText_;
+    rootText_ = value;
+    return true;
+}
+
+void TTeShellLinks::TakeObjectTypes(TTeShellObjectTypes value) {
+    objectTypes_ = value;
+    prevRoot_ = rootText_;
+}
+
+void TTeShellLinks::PassRootOn() const {
+    if (treeView_) treeView_->SetRoot(rootText_);
+    if (comboBox_) comboBox_->SetRoot(rootText_);
+    if (listView_) listView_->SetRoot(rootText_);
+}
+
+void TTeShellLinks::ForgetLink(TComponent* component, TOperation operation) {
+    if (operation != TOperation::opRemove) return;
+    if (component == treeView_) treeView_ = nullptr;
+    if (component == comboBox_) comboBox_ = nullptr;
+    if (component == listView_) listView_ = nullptr;
+}
+
 // ---- tree -------------------------------------------------------------------------------------
 
-TTeCustomShellTreeView::TTeCustomShellTreeView(TComponent* owner) : TTeTreeView(owner) {
+TTeCustomShellTreeView::TTeCustomShellTreeView(TComponent* owner)
+    : TTeTreeView(owner), TTeShellLinks(TTeShellObjectTypes{otFolders}) {
     SetShowRoot(false);
     SetRightClickSelect(true);
     SetImages(ShellSmallImages());
@@ -138,15 +166,11 @@ void TTeCustomShellTreeView::CreateRoot() {
 }
 
 void TTeCustomShellTreeView::SetRoot(const TTeRoot& value) {
-    if (SameText(value, rootText_)) return;
-    prevRoot_ = rootText_;
-    rootText_ = value;
-    RootChanged();
+    if (TakeRoot(value)) RootChanged();
 }
 
 void TTeCustomShellTreeView::SetObjectTypes(TTeShellObjectTypes value) {
-    objectTypes_ = value;
-    prevRoot_ = rootText_;
+    TakeObjectTypes(value);
     RootChanged();
 }
 
@@ -154,8 +178,7 @@ void TTeCustomShellTreeView::RootChanged() {
     if (updating_) return;
     Updating(updating_, [this] {
         CreateRoot();
-        if (comboBox_) comboBox_->SetRoot(rootText_);
-        if (listView_) listView_->SetRoot(rootText_);
+        PassRootOn();
     });
 }
 
@@ -337,9 +360,7 @@ void TTeCustomShellTreeView::SetShellListView(TTeCustomShellListView* value) {
 
 void TTeCustomShellTreeView::Notification(TComponent* component, TOperation operation) {
     TTeTreeView::Notification(component, operation);
-    if (operation != TOperation::opRemove) return;
-    if (component == comboBox_) comboBox_ = nullptr;
-    if (component == listView_) listView_ = nullptr;
+    ForgetLink(component, operation);
 }
 
 void TTeCustomShellTreeView::WndProc(TMessage& m) {
@@ -371,7 +392,8 @@ void TTeCustomShellTreeView::CommandCompleted(const String& verb, bool succeeded
 
 // ---- combo box --------------------------------------------------------------------------------
 
-TTeCustomShellComboBox::TTeCustomShellComboBox(TComponent* owner) : TTeComboBoxEx(owner) {
+TTeCustomShellComboBox::TTeCustomShellComboBox(TComponent* owner)
+    : TTeComboBoxEx(owner), TTeShellLinks(TTeShellObjectTypes{otFolders}) {
     SetStyle(csDropDownList);
     SetImages(ShellSmallImages());
 }
@@ -488,23 +510,18 @@ void TTeCustomShellComboBox::SetPath(const String& path) {
 }
 
 void TTeCustomShellComboBox::SetRoot(const TTeRoot& value) {
-    if (SameText(value, rootText_)) return;
-    prevRoot_ = rootText_;
-    rootText_ = value;
-    RootChanged();
+    if (TakeRoot(value)) RootChanged();
 }
 
 void TTeCustomShellComboBox::SetObjectTypes(TTeShellObjectTypes value) {
-    objectTypes_ = value;
-    prevRoot_ = rootText_;
+    TakeObjectTypes(value);
     RootChanged();
 }
 
 void TTeCustomShellComboBox::RootChanged() {
     Updating(updating_, [this] {
         CreateRoot();
-        if (treeView_) treeView_->SetRoot(rootText_);
-        if (listView_) listView_->SetRoot(rootText_);
+        PassRootOn();
     });
 }
 
@@ -523,14 +540,13 @@ void TTeCustomShellComboBox::SetShellListView(TTeCustomShellListView* value) {
 
 void TTeCustomShellComboBox::Notification(TComponent* component, TOperation operation) {
     TTeComboBoxEx::Notification(component, operation);
-    if (operation != TOperation::opRemove) return;
-    if (component == treeView_) treeView_ = nullptr;
-    if (component == listView_) listView_ = nullptr;
+    ForgetLink(component, operation);
 }
 
 // ---- list view --------------------------------------------------------------------------------
 
-TTeCustomShellListView::TTeCustomShellListView(TComponent* owner) : TTeListView(owner) {
+TTeCustomShellListView::TTeCustomShellListView(TComponent* owner)
+    : TTeListView(owner), TTeShellLinks(TTeShellObjectTypes{otFolders, otNonFolders}) {
     SetOwnerData(true);
     SetHideSelection(false);
     SetSmallImages(ShellSmallImages());
@@ -816,9 +832,7 @@ void TTeCustomShellListView::SetShellComboBox(TTeCustomShellComboBox* value) {
 
 void TTeCustomShellListView::Notification(TComponent* component, TOperation operation) {
     TTeListView::Notification(component, operation);
-    if (operation != TOperation::opRemove) return;
-    if (component == treeView_) treeView_ = nullptr;
-    if (component == comboBox_) comboBox_ = nullptr;
+    ForgetLink(component, operation);
 }
 
 }  // namespace tarvel

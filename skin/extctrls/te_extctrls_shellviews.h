@@ -13,25 +13,58 @@
 
 namespace tarvel {
 
+class TTeCustomShellTreeView;
 class TTeCustomShellComboBox;
 class TTeCustomShellListView;
 
 using TAddFolderEvent = std::function<void(TObject* sender, TTeShellFolder* folder, bool& canAdd)>;
 
+// What the three views share: the root shown and the one before, the kinds
+// of objects, the updating flag and the links to one another (a view's link
+// to its own kind stays null).
+class TTeShellLinks {
+public:
+    TTeShellLinks(const TTeShellLinks&) = delete;
+    TTeShellLinks& operator=(const TTeShellLinks&) = delete;
+
+    const TTeRoot& Root() const { return rootText_; }
+    TTeShellObjectTypes ObjectTypes() const { return objectTypes_; }
+
+protected:
+    explicit TTeShellLinks(TTeShellObjectTypes types) : objectTypes_(types) {}
+    virtual ~TTeShellLinks() = default;
+
+    // False for the root held already (letter case ignored); else the held
+    // root becomes the previous one.
+    bool TakeRoot(const TTeRoot& value);
+    // New kinds of objects: the root is made anew as if it had changed.
+    void TakeObjectTypes(TTeShellObjectTypes value);
+    // The other linked views take this one's root.
+    void PassRootOn() const;
+    // From Notification: a linked view being freed is let go.
+    void ForgetLink(TComponent* component, TOperation operation);
+
+    TTeShellFolder* rootItem_ = nullptr;
+    TTeRoot rootText_ = "rfDesktop", prevRoot_;
+    TTeShellObjectTypes objectTypes_;
+    bool updating_ = false;
+    TTeCustomShellTreeView* treeView_ = nullptr;
+    TTeCustomShellComboBox* comboBox_ = nullptr;
+    TTeCustomShellListView* listView_ = nullptr;
+};
+
 // ---- tree -------------------------------------------------------------------------------------
 
-class TTeCustomShellTreeView : public TTeTreeView, public IShellCommandVerb {
+class TTeCustomShellTreeView : public TTeTreeView, public IShellCommandVerb, public TTeShellLinks {
     TARVEL_CLASS(TTeCustomShellTreeView, TTeTreeView)
 
 public:
     explicit TTeCustomShellTreeView(TComponent* owner);
     ~TTeCustomShellTreeView() override;
 
-    const TTeRoot& Root() const { return rootText_; }
     // Throws "Error setting path" for a root that names no folder; the tree
     // then keeps its previous root.
     void SetRoot(const TTeRoot& value);
-    TTeShellObjectTypes ObjectTypes() const { return objectTypes_; }
     virtual void SetObjectTypes(TTeShellObjectTypes value);
     bool UseShellImages() const { return useShellImages_; }
     void SetUseShellImages(bool value);
@@ -85,14 +118,9 @@ private:
     void Watch(const String& path);
     void ClearNodes();
 
-    TTeShellFolder* rootItem_ = nullptr;
-    TTeRoot rootText_ = "rfDesktop", prevRoot_;
-    TTeShellObjectTypes objectTypes_{otFolders};
     bool useShellImages_ = true, autoContextMenus_ = true, autoRefresh_ = false;
-    TTeCustomShellComboBox* comboBox_ = nullptr;
-    TTeCustomShellListView* listView_ = nullptr;
     std::unique_ptr<TTeShellChangeNotifier> notifier_;
-    bool updating_ = false, creatingRoot_ = false;
+    bool creatingRoot_ = false;
 };
 
 class TTeShellTreeView : public TTeCustomShellTreeView {
@@ -104,16 +132,14 @@ public:
 
 // ---- combo box --------------------------------------------------------------------------------
 
-class TTeCustomShellComboBox : public TTeComboBoxEx {
+class TTeCustomShellComboBox : public TTeComboBoxEx, public TTeShellLinks {
     TARVEL_CLASS(TTeCustomShellComboBox, TTeComboBoxEx)
 
 public:
     explicit TTeCustomShellComboBox(TComponent* owner);
     ~TTeCustomShellComboBox() override;
 
-    const TTeRoot& Root() const { return rootText_; }
     void SetRoot(const TTeRoot& value);
-    TTeShellObjectTypes ObjectTypes() const { return objectTypes_; }
     virtual void SetObjectTypes(TTeShellObjectTypes value);
     bool UseShellImages() const { return useShellImages_; }
     void SetUseShellImages(bool value);
@@ -147,13 +173,7 @@ private:
     int InsertFolder(int index, TTeShellFolder* folder);
     void RootChanged();
 
-    TTeShellFolder* rootItem_ = nullptr;
-    TTeRoot rootText_ = "rfDesktop", prevRoot_;
-    TTeShellObjectTypes objectTypes_{otFolders};
     bool useShellImages_ = true;
-    TTeCustomShellTreeView* treeView_ = nullptr;
-    TTeCustomShellListView* listView_ = nullptr;
-    bool updating_ = false;
 };
 
 class TTeShellComboBox : public TTeCustomShellComboBox {
@@ -165,17 +185,15 @@ public:
 
 // ---- list view --------------------------------------------------------------------------------
 
-class TTeCustomShellListView : public TTeListView, public IShellCommandVerb {
+class TTeCustomShellListView : public TTeListView, public IShellCommandVerb, public TTeShellLinks {
     TARVEL_CLASS(TTeCustomShellListView, TTeListView)
 
 public:
     explicit TTeCustomShellListView(TComponent* owner);
     ~TTeCustomShellListView() override;
 
-    const TTeRoot& Root() const { return rootText_; }
     // Every assignment, of the same text too, shows the folder anew.
     void SetRoot(const TTeRoot& value);
-    TTeShellObjectTypes ObjectTypes() const { return objectTypes_; }
     void SetObjectTypes(TTeShellObjectTypes value);
     bool Sorted() const { return sorted_; }
     void SetSorted(bool value);
@@ -232,14 +250,9 @@ private:
     // Shows a folder row, opens any other.
     void OpenRow(TTeShellFolder* folder);
 
-    TTeShellFolder* rootItem_ = nullptr;
-    TTeRoot rootText_ = "rfDesktop", prevRoot_;
-    TTeShellObjectTypes objectTypes_{otFolders, otNonFolders};
     bool sorted_ = true, autoContextMenus_ = true, autoNavigate_ = true, autoRefresh_ = false;
-    bool updating_ = false, rootSet_ = false;
+    bool rootSet_ = false;
     std::vector<std::unique_ptr<TTeShellFolder>> rows_;
-    TTeCustomShellTreeView* treeView_ = nullptr;
-    TTeCustomShellComboBox* comboBox_ = nullptr;
     std::unique_ptr<TTeShellChangeNotifier> notifier_;
 };
 

@@ -106,7 +106,57 @@ void TTeTrackBar::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeTrackBar::SNMLinkChanged>(SNM_LINKCHANGED);
 }
 
-TTeTrackBar::TTeTrackBar(TComponent* owner) : TTeControl(owner), TTeThemeLinked(this, {ktlrSkipSame}) {
+// ---- the layout both sliders share -------------------------------------------------------------
+
+void TTeTrackLayout::SetOrientation(TTeTrackOrientation value) {
+    orientation_ = value;
+    bar_->Invalidate();
+}
+
+void TTeTrackLayout::SetTickMarks(TTeTickMark value) {
+    tickMarks_ = value;
+    bar_->Invalidate();
+}
+
+void TTeTrackLayout::SetShowTicks(bool value) {
+    showTicks_ = value;
+    bar_->Invalidate();
+}
+
+void TTeTrackLayout::SetFrequency(int value) {
+    frequency_ = std::max(1, value);
+    bar_->Invalidate();
+}
+
+void TTeTrackLayout::SetTransparent(bool value) {
+    transparent_ = value;
+    bar_->Invalidate();
+}
+
+void TTeTrackLayout::ForEachTickSide(int min, int max,
+                                     const std::function<void(int value, bool topLeft)>& tick) const {
+    if (!showTicks_) return;
+    ForEachTrackTick(min, max, frequency_, Vertical() ? bar_->Height() : bar_->Width(), [&](int value) {
+        if (tickMarks_ != ktbmBottomRight) tick(value, true);
+        if (tickMarks_ != ktbmTopLeft) tick(value, false);
+    });
+}
+
+void TTeTrackLayout::DrawTickLine(TCanvas& canvas, bool end, int coordinate, bool topLeft, int thumbWidth,
+                                  int farGap) const {
+    const int len = end ? 4 : 3;
+    const int s = TrackThumbAcross(thumbWidth);
+    const int start = topLeft ? 10 : tickMarks_ == ktbmBoth ? s + farGap + 4 : s + farGap;
+    const TPoint from = OrientedPoint(coordinate, start);
+    const TPoint to = OrientedPoint(coordinate, topLeft ? start - len : start + len);
+    MoveTo(canvas, from.x, from.y);
+    LineTo(canvas, to.x, to.y, clBlack);
+}
+
+// ---- the track bar -----------------------------------------------------------------------------
+
+TTeTrackBar::TTeTrackBar(TComponent* owner)
+    : TTeControl(owner), TTeThemeLinked(this, {ktlrSkipSame}), TTeTrackLayout(this, true) {
     SetPerformance(qvpDoubleBuffer);
     SetTabStop(true);
     ControlStyle.Include(csCaptureMouse);
@@ -185,38 +235,13 @@ void TTeTrackBar::Change() {
     if (OnChange) OnChange(this);
 }
 
-void TTeTrackBar::SetOrientation(TTeTrackOrientation value) {
-    orientation_ = value;
-    Invalidate();
-}
-
 void TTeTrackBar::SetThumbHalfWidth(int value) {
     thumbHalfWidth_ = std::clamp(value, 0, 0xFFFF);
     Invalidate();
 }
 
-void TTeTrackBar::SetTickMarks(TTeTickMark value) {
-    tickMarks_ = value;
-    Invalidate();
-}
-
-void TTeTrackBar::SetShowTicks(bool value) {
-    showTicks_ = value;
-    Invalidate();
-}
-
-void TTeTrackBar::SetFrequency(int value) {
-    frequency_ = std::max(1, value);
-    Invalidate();
-}
-
 void TTeTrackBar::SetIntervalHighlightType(TIntervalHighlightType value) {
     highlight_ = value;
-    Invalidate();
-}
-
-void TTeTrackBar::SetTransparent(bool value) {
-    transparent_ = value;
     Invalidate();
 }
 
@@ -248,14 +273,6 @@ int TTeTrackBar::CoordinatePosition(int coordinate) {
     const int64_t m = r % frequency_;
     r = m > frequency_ / 2 ? r - m + frequency_ : r - m;
     return ClampInt(r, min_, max_);
-}
-
-TRect TTeTrackBar::Oriented(int alongStart, int acrossStart, int alongEnd, int acrossEnd) const {
-    return TrackOriented(Vertical(), alongStart, acrossStart, alongEnd, acrossEnd);
-}
-
-TPoint TTeTrackBar::OrientedPoint(int along, int across) const {
-    return TrackOrientedPoint(Vertical(), along, across);
 }
 
 int TTeTrackBar::ThumbPolygon(int c, TPoint (&p)[5]) {
@@ -356,24 +373,12 @@ void TTeTrackBar::DrawThumb(int coordinate) {
 }
 
 void TTeTrackBar::DrawTick(int value, int coordinate, bool topLeft) {
-    TCanvas& c = *Canvas();
-    const int len = value == min_ || value == max_ ? 4 : 3;
-    const int s = TrackThumbAcross(GetThumbWidth());
-    const int start = topLeft ? 10 : tickMarks_ == ktbmBoth ? s + 13 : s + 9;
-    const TPoint from = OrientedPoint(coordinate, start);
-    const TPoint to = OrientedPoint(coordinate, topLeft ? start - len : start + len);
-    MoveTo(c, from.x, from.y);
-    LineTo(c, to.x, to.y, clBlack);
+    DrawTickLine(*Canvas(), value == min_ || value == max_, coordinate, topLeft, GetThumbWidth(), 9);
 }
 
 void TTeTrackBar::DrawTicks() {
-    if (!showTicks_) return;
-    auto tick = [&](int value) {
-        const int at = PositionCoordinate(value);
-        if (tickMarks_ != ktbmBottomRight) DrawTick(value, at, true);
-        if (tickMarks_ != ktbmTopLeft) DrawTick(value, at, false);
-    };
-    ForEachTrackTick(min_, max_, frequency_, Length(), tick);
+    ForEachTickSide(min_, max_,
+                    [this](int value, bool topLeft) { DrawTick(value, PositionCoordinate(value), topLeft); });
 }
 
 // ---- input -----------------------------------------------------------------------------------

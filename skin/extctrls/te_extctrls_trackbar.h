@@ -47,7 +47,59 @@ void DrawClassicBoxThumb(TCanvas& canvas, const TRect& r, bool dragging);
 TteTrackThumbClass TrackThumbClass(bool vertical, TTeTickMark marks);
 TteTrackThumbDrawState TrackThumbState(bool enabled, bool dragging, bool hot, bool focused);
 
-class TTeTrackBar : public TTeControl, public TTeThemeLinked {
+// What both sliders lay out their track by: the orientation, the ticks, the
+// key steps and the transparency. A change repaints the bar.
+class TTeTrackLayout {
+public:
+    TTeTrackLayout(const TTeTrackLayout&) = delete;
+    TTeTrackLayout& operator=(const TTeTrackLayout&) = delete;
+
+    TTeTrackOrientation Orientation() const { return orientation_; }
+    void SetOrientation(TTeTrackOrientation value);
+    TTeTickMark TickMarks() const { return tickMarks_; }
+    void SetTickMarks(TTeTickMark value);
+    bool ShowTicks() const { return showTicks_; }
+    void SetShowTicks(bool value);
+    int Frequency() const { return frequency_; }
+    // Values below 1 count as 1.
+    void SetFrequency(int value);
+    int LineSize() const { return lineSize_; }
+    void SetLineSize(int value) { lineSize_ = value; }
+    int PageSize() const { return pageSize_; }
+    void SetPageSize(int value) { pageSize_ = value; }
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool value);
+
+protected:
+    TTeTrackLayout(TControl* bar, bool transparent) : bar_(bar), transparent_(transparent) {}
+    virtual ~TTeTrackLayout() = default;
+
+    bool Vertical() const { return orientation_ == ktoVertical; }
+    // A rectangle or point given along and across the bar, in control coordinates.
+    TRect Oriented(int alongStart, int acrossStart, int alongEnd, int acrossEnd) const {
+        return TrackOriented(Vertical(), alongStart, acrossStart, alongEnd, acrossEnd);
+    }
+    TPoint OrientedPoint(int along, int across) const {
+        return TrackOrientedPoint(Vertical(), along, across);
+    }
+    // Each tick of min..max on each side the marks ask for, while ticks show.
+    void ForEachTickSide(int min, int max, const std::function<void(int value, bool topLeft)>& tick) const;
+    // The classic tick line, longer at the ends; on the far side it starts
+    // `farGap` past the thumb (4 more with ticks on both sides).
+    void DrawTickLine(TCanvas& canvas, bool end, int coordinate, bool topLeft, int thumbWidth,
+                      int farGap) const;
+
+    TControl* bar_;
+    TTeTrackOrientation orientation_ = ktoHorizontal;
+    TTeTickMark tickMarks_ = ktbmBottomRight;
+    bool showTicks_ = true;
+    int frequency_ = 1;
+    int lineSize_ = 1;
+    int pageSize_ = 2;
+    bool transparent_;
+};
+
+class TTeTrackBar : public TTeControl, public TTeThemeLinked, public TTeTrackLayout {
     TARVEL_CLASS(TTeTrackBar, TTeControl)
 
 public:
@@ -63,27 +115,12 @@ public:
     int Position() const { return position_; }
     // Clamped to Min..Max; fires OnChange on every value other than the one held.
     void SetPosition(int value);
-    TTeTrackOrientation Orientation() const { return orientation_; }
-    void SetOrientation(TTeTrackOrientation value);
     int ThumbHalfWidth() const { return thumbHalfWidth_; }
     void SetThumbHalfWidth(int value);
-    TTeTickMark TickMarks() const { return tickMarks_; }
-    void SetTickMarks(TTeTickMark value);
-    bool ShowTicks() const { return showTicks_; }
-    void SetShowTicks(bool value);
-    int Frequency() const { return frequency_; }
-    // Values below 1 count as 1.
-    void SetFrequency(int value);
-    int LineSize() const { return lineSize_; }
-    void SetLineSize(int value) { lineSize_ = value; }
-    int PageSize() const { return pageSize_; }
-    void SetPageSize(int value) { pageSize_ = value; }
     TIntervalHighlightType IntervalHighlightType() const { return highlight_; }
     void SetIntervalHighlightType(TIntervalHighlightType value);
     bool JumpByClick() const { return jumpByClick_; }
     void SetJumpByClick(bool value) { jumpByClick_ = value; }
-    bool Transparent() const { return transparent_; }
-    void SetTransparent(bool value);
     bool ThumbVisible() const { return thumbVisible_; }
     void SetThumbVisible(bool value);
 
@@ -127,13 +164,9 @@ private:
     void SNMThemeMessage(TMessage& m);
     void SNMLinkChanged(TMessage& m);
 
-    bool Vertical() const { return orientation_ == ktoVertical; }
     int Length() const { return Vertical() ? Height() : Width(); }
     // The travel of the thumb centre.
     int Travel() { return Length() - 2 * GetSideMargin() - GetThumbWidth(); }
-    // A rectangle given along and across the bar, in control coordinates.
-    TRect Oriented(int alongStart, int acrossStart, int alongEnd, int acrossEnd) const;
-    TPoint OrientedPoint(int along, int across) const;
     bool Themed();
     void SetPositionWide(int64_t value);
     // The thumb outline, along/across turned to control coordinates.
@@ -142,16 +175,9 @@ private:
     int min_ = 0;
     int max_ = 10;
     int position_ = 3;
-    TTeTrackOrientation orientation_ = ktoHorizontal;
     int thumbHalfWidth_ = 4;
-    TTeTickMark tickMarks_ = ktbmBottomRight;
-    bool showTicks_ = true;
-    int frequency_ = 1;
-    int lineSize_ = 1;
-    int pageSize_ = 2;
     TIntervalHighlightType highlight_ = htNone;
     bool jumpByClick_ = false;
-    bool transparent_ = true;
     bool thumbVisible_ = true;
     bool dragging_ = false;
     bool thumbHot_ = false;

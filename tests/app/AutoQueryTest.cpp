@@ -111,6 +111,29 @@ TEST_F(AutoQueryTest, StoppingAPeriodicJobEnablesTheModeSwitch) {
     }
 }
 
+// The two period edits drop a blank without a word, so an interval typed
+// with one still reads as its number; a letter brings the box.
+TEST_F(AutoQueryTest, ThePeriodEditsDropBlanksQuietlyAndRefuseLetters) {
+    TMainForm* form = StartMonitoring();
+    OpenLoggedIn();
+    const std::pair<TTeTabSheet*, TTeEdit*> edits[] = {{form->TS_TSBS, form->CB_AutoQueryInterval},
+                                                       {form->TS_TADC, form->CB_AutoReadADCInterval}};
+    for (const auto& [page, edit] : edits) {
+        SCOPED_TRACE(edit->Name());
+        form->PC_All->SetActivePage(page);
+        edit->SetText("");
+        edit->SetFocus();
+        const size_t boxes = ui_.Boxes().size();
+        ui_.Type(" 1 2");
+        EXPECT_EQ(edit->GetText(), "12");
+        EXPECT_EQ(ui_.Boxes().size(), boxes);
+        ui_.Type("x");
+        EXPECT_EQ(edit->GetText(), "12");
+        ASSERT_EQ(ui_.Boxes().size(), boxes + 1);
+        EXPECT_EQ(ui_.Boxes().back().text, "Please input numeric!");
+    }
+}
+
 class AutoQueryColumnTest : public TelemetryWindowTest {
 protected:
     void SetUp() override {

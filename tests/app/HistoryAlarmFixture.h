@@ -54,6 +54,15 @@ protected:
     String Cell(int col, int row) { return ui_.CellText(form_->SG_HisAlarm, col, row); }
     int Rows() { return form_->SG_HisAlarm->RowCount(); }
 
+    // Each text of the grid within its column, with the cell's inset.
+    void ExpectEveryTextWhole() {
+        TStringGrid& grid = *form_->SG_HisAlarm;
+        for (int col = 0; col < grid.ColCount(); ++col)
+            for (int row = 0; row < grid.RowCount(); ++row)
+                EXPECT_LE(grid.Canvas()->TextWidth(grid.Cells(col, row)), grid.ColWidths(col) - 4)
+                    << grid.Cells(col, row);
+    }
+
     // The five buttons of the tab, each enabled (true) or not.
     std::vector<bool> Buttons() {
         std::vector<bool> enabled;

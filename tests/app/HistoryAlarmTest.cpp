@@ -35,6 +35,7 @@ TEST_F(HistoryAlarmTest, AllRecordsOfEitherLayoutDownloadIntoTheGridAndSaveAsCsv
         EXPECT_EQ(Rows(), 13);
         EXPECT_EQ(Cell(0, 0), "    Num ");
         EXPECT_EQ(Cell(0, 12), "12");
+        ExpectEveryTextWhole();
         EXPECT_EQ(Buttons(), kAllEnabled);
         EXPECT_EQ(NewBoxTexts(),
                   (std::vector<String>{
@@ -197,6 +198,19 @@ TEST_F(HistoryAlarmTest, GetAllRecordsAsksFirstAndWantsALogin) {
     EXPECT_EQ(NewBoxes().size(), 1u);
     EXPECT_TRUE(RequestsOf(CmdGetHisAlarm).empty());
     EXPECT_EQ(Cell(0, 1), "kept");
+}
+
+// The long alarm texts widen their column; an emptied grid has the form's
+// widths again, save where a title needs more.
+TEST_F(HistoryAlarmTest, TheColumnsWidenToTheirTextsAndNarrowWhenEmptied) {
+    TMainForm* form = StartAlarms(23);
+    ASSERT_NO_FATAL_FAILURE(DownloadAll());
+    ExpectEveryTextWhole();
+    EXPECT_GT(form->SG_HisAlarm->ColWidths(7), 112);
+    ui_.Click(form->ClearLookData);
+    ExpectEveryTextWhole();
+    EXPECT_EQ(form->SG_HisAlarm->ColWidths(7), 112);
+    EXPECT_EQ(form->SG_HisAlarm->ColWidths(1), 103);
 }
 
 TEST_F(HistoryAlarmTest, ClearRecordsEmptiesEveryRowAndKeepsTheTitles) {

@@ -196,6 +196,46 @@ TEST_F(GridTest, ScrollingByBarsMessagesAndTheWheel) {
     EXPECT_EQ(grid->TopRow(), 1);
 }
 
+// Each size judges the bars afresh: a bar only where the cells do not fit
+// in the room the other bar leaves, and none kept from an earlier size.
+TEST_F(GridTest, TheBarsAreJudgedAfreshAtEachSize) {
+    grid->SetBorderStyle(bsNone);
+    grid->SetColCount(4);
+    grid->SetRowCount(5);
+    grid->SetDefaultColWidth(50);
+    grid->SetDefaultRowHeight(20);
+    const int w = 4 * 51, h = 5 * 21;  // the cells with their grid lines
+    const int vb = GetSystemMetrics(SM_CXVSCROLL), hb = GetSystemMetrics(SM_CYHSCROLL);
+    struct Case {
+        int width, height;
+        bool vert, horz;
+    };
+    const Case cases[] = {
+        {w, h, false, false},                    // fits exactly
+        {w - 1, h - 1, true, true},              // neither fits
+        {w + vb - 1, h + hb - 1, false, false},  // grown back to room for all without bars
+        {w + vb, h - 1, true, false},            // the vertical bar leaves room enough
+        {w, h - 1, true, true},                  // it does not: the horizontal follows
+        {w, h, false, false},
+        {w - 1, h + hb, false, true},
+        {w - 1, h, true, true},
+        {w + 100, h + 100, false, false},
+    };
+    for (const Case& c : cases) {
+        grid->SetBounds(10, 10, c.width, c.height);
+        ui.RunUntilIdle();
+        const LONG_PTR style = GetWindowLongPtr(grid->Handle(), GWL_STYLE);
+        const std::string at = std::to_string(c.width) + "x" + std::to_string(c.height);
+        EXPECT_EQ((style & WS_VSCROLL) != 0, c.vert) << at;
+        EXPECT_EQ((style & WS_HSCROLL) != 0, c.horz) << at;
+        EXPECT_EQ(grid->ClientWidth(), c.width - (c.vert ? vb : 0)) << at;
+        // With no bar every cell shows whole.
+        if (!c.vert && !c.horz) {
+            EXPECT_EQ(grid->CellRect(3, 4).bottom, h - 1) << at;
+        }
+    }
+}
+
 TEST_F(GridTest, TheMouseWorksTheWindowsScrollBar) {
     grid->SetRowCount(100);
     ui.RunUntilIdle();

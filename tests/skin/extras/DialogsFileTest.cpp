@@ -70,9 +70,8 @@ TEST(DialogsFile, TheExtensionASaveCompletes) {
         const char* saved;
     } const cases[] = {
         {0, "", "report", "report.txt"},     {1, "txt", "report", "report.txt"},
-        {1, ".cfg", "report", "report.cfg"}, {2, "", "report", "report"},  // never "report.*"
-        {2, "", "report", "report"},         {3, "", "report", "report"},
-        {-1, "", "report", "report"},  // never "report."
+        {1, ".cfg", "report", "report.cfg"}, {2, "", "report", "report"},   // never "report.*"
+        {3, "", "report", "report"},         {-1, "", "report", "report"},  // never "report."
         {-1, ".", "report", "report"},       {0, "", "report.csv", "report.csv"},
         {0, "", ".profile", ".profile.txt"}, {0, "", "/d/v1.2/report", "/d/v1.2/report.txt"},
     };
