@@ -186,6 +186,8 @@ TEST_F(ExtGalleryTest, PickersPreviewAndPaintBoxAreSavedAsPictures) {
         EXPECT_GT(std::filesystem::file_size(path), 0u);
         for (TControl* c : made) delete c;
     }
+    delete form_;  // the frames' unit ends after the last form
+    form_ = nullptr;
     DoneForms();
 }
 

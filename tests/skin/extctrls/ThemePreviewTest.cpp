@@ -79,9 +79,12 @@ protected:
         SkinControlTest::SetUp();
         InitForms();
     }
+    // The frames' unit ends after the last form and before the theme core.
     void TearDown() override {
-        SkinControlTest::TearDown();
+        delete form_;
+        form_ = nullptr;
         DoneForms();
+        SkinControlTest::TearDown();
     }
     template <class T = Preview>
     T* MakePreview(TteCustomThemeLink* link) {
