@@ -84,9 +84,10 @@ void TCanvas::SelectPen(HDC dc) {
 void TCanvas::SelectBrush(HDC dc) {
     const HBRUSH old = SelectObject(dc, brush_.Handle());
     if (!oldBrush_) oldBrush_ = old;
-    // Text and dashed lines fill their background from the brush.
+    // Text and dashed lines fill their background from a solid brush; a
+    // hatch would vanish in its own colour, so it leaves the gaps alone.
     SetBkColor(dc, ColorToColorRef(brush_.Color()));
-    SetBkMode(dc, brush_.Style() == bsClear ? TRANSPARENT : OPAQUE);
+    SetBkMode(dc, brush_.SeeThrough() ? TRANSPARENT : OPAQUE);
     selected_.Include(cpBrush);
 }
 
@@ -138,7 +139,10 @@ void TCanvas::DrawShape(TRect bounds, Shape shape) {
             LOGPEN white = pen_.LogPen();
             white.lopnColor = 0xFFFFFF;
             whitePen = CreatePenIndirect(white);
-            if (brush_.Style() != bsClear) whiteBrush = CreateSolidBrush(0xFFFFFF);
+            if (brush_.Hatched())
+                whiteBrush = CreateHatchBrush(brush_.Hatch(), 0xFFFFFF);
+            else if (brush_.Style() != bsClear)
+                whiteBrush = CreateSolidBrush(0xFFFFFF);
             SelectObject(tmp, whitePen);
             SelectObject(tmp, whiteBrush ? whiteBrush : HBRUSH(GetStockObject(NULL_BRUSH)));
         } else {
@@ -248,7 +252,7 @@ void TCanvas::TextOut(int x, int y, const String& text) {
 void TCanvas::TextRect(const TRect& rect, int x, int y, const String& text) {
     HDC dc = Require({cpFont, cpBrush});
     Changing();
-    const unsigned options = ETO_CLIPPED | (brush_.Style() == bsClear ? 0u : ETO_OPAQUE);
+    const unsigned options = ETO_CLIPPED | (brush_.SeeThrough() ? 0u : ETO_OPAQUE);
     ExtTextOutA(dc, x, y, options, &rect, text);
     Changed();
 }

@@ -101,9 +101,9 @@ void TBrush::Assign(TPersistent* source) {
 }
 
 void TBrush::SetColor(TColor color) {
-    if (color == color_ && style_ == bsSolid) return;
+    if (color == color_ && style_ != bsClear) return;
     color_ = color;
-    style_ = bsSolid;
+    if (style_ == bsClear) style_ = bsSolid;  // a hatch keeps its lines
     Changed();
 }
 
@@ -120,6 +120,8 @@ HBRUSH TBrush::Handle() {
         LOGBRUSH log;
         log.lbStyle = BS_NULL;
         handle_ = CreateBrushIndirect(log);
+    } else if (Hatched()) {
+        handle_ = CreateHatchBrush(Hatch(), ColorToColorRef(color_));
     } else {
         handle_ = CreateSolidBrush(ColorToColorRef(color_));
     }

@@ -146,7 +146,17 @@ private:
     TPenMode mode_ = pmCopy;
 };
 
-enum TBrushStyle { bsSolid, bsClear };
+// The hatches draw lines of the brush colour over what is there.
+enum TBrushStyle {
+    bsSolid,
+    bsClear,
+    bsHorizontal,
+    bsVertical,
+    bsFDiagonal,
+    bsBDiagonal,
+    bsCross,
+    bsDiagCross
+};
 
 class TBrush : public TGraphicsObject {
     TARVEL_CLASS(TBrush, TGraphicsObject)
@@ -160,6 +170,10 @@ public:
     void SetColor(TColor color);  // also makes a clear brush solid
     TBrushStyle Style() const { return style_; }
     void SetStyle(TBrushStyle style) { Change(style_, style); }
+    bool Hatched() const { return style_ >= bsHorizontal && style_ <= bsDiagCross; }
+    int Hatch() const { return HS_HORIZONTAL + (style_ - bsHorizontal); }  // of a hatched brush
+    // Whether what the brush draws leaves the pixels between its lines alone.
+    bool SeeThrough() const { return style_ == bsClear || Hatched(); }
     // A pattern brush from the top-left 8x8 pixels of the bitmap (not owned;
     // the brush takes a copy of the pattern when its handle is made). Null
     // goes back to the colour.

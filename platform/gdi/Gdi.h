@@ -105,7 +105,18 @@ enum PenStyle : int {
     PS_NULL = 5,
     PS_INSIDEFRAME = 6
 };
-enum BrushStyle : int { BS_SOLID = 0, BS_NULL = 1, BS_HOLLOW = BS_NULL, BS_PATTERN = 3 };
+enum BrushStyle : int { BS_SOLID = 0, BS_NULL = 1, BS_HOLLOW = BS_NULL, BS_HATCHED = 2, BS_PATTERN = 3 };
+// The lines of a hatched brush, in an 8x8 cell: a horizontal line, a
+// vertical line, diagonals falling (forward) and rising (backward) from
+// left to right, and the two crossings.
+enum HatchStyle : int {
+    HS_HORIZONTAL = 0,
+    HS_VERTICAL = 1,
+    HS_FDIAGONAL = 2,
+    HS_BDIAGONAL = 3,
+    HS_CROSS = 4,
+    HS_DIAGCROSS = 5
+};
 enum StockObject : int {
     WHITE_BRUSH = 0,
     LTGRAY_BRUSH = 1,
@@ -139,7 +150,8 @@ struct LOGPEN {
 struct LOGBRUSH {
     int lbStyle = BS_SOLID;
     COLORREF lbColor = 0;
-    HBITMAP lbPattern;  // BS_PATTERN only
+    HBITMAP lbPattern;            // BS_PATTERN only
+    int lbHatch = HS_HORIZONTAL;  // BS_HATCHED only
 };
 
 enum FontWeight : int {
@@ -326,6 +338,11 @@ HBRUSH CreateSolidBrush(COLORREF color);
 // The pattern is the top-left 8x8 of the bitmap (a smaller bitmap repeats);
 // the brush keeps its own copy.
 HBRUSH CreatePatternBrush(HBITMAP pattern);
+// The hatch lines take the colour; between them a hatch shows the DC's
+// background colour when its background mode is OPAQUE and leaves the
+// pixels alone when it is TRANSPARENT. The cell is aligned to the DC's
+// device (0, 0), as patterns are. An unknown hatch gives null.
+HBRUSH CreateHatchBrush(int hatch, COLORREF color);
 HBRUSH CreateBrushIndirect(const LOGBRUSH& brush);
 HFONT CreateFontIndirectW(const LOGFONTW& font);
 
@@ -425,7 +442,12 @@ bool InvertRect(HDC dc, const TRect& rect);
 bool FillRgn(HDC dc, HRGN region, HBRUSH brush);
 // Rectangle, Ellipse and RoundRect fill the box [left, right) x [top, bottom)
 // with the brush and draw the pen inside its edge (a wide pen grows inwards).
-// Pens are solid (dash styles draw solid) and at most 256 pixels wide.
+// Pens are at most 256 pixels wide. A pen 1 pixel wide draws its dash style
+// (PS_DASH 18 on, 6 off; PS_DOT 3, 3; PS_DASHDOT 9, 6, 3, 6; PS_DASHDOTDOT 9,
+// 3, 3, 3, 3, 3), the gaps in the background colour when the background mode
+// is OPAQUE; the pattern runs on along a polyline, a polygon's and a
+// rectangle's outline, and starts afresh with each LineTo. Wider pens, and
+// the outlines of ellipses and rounded rectangles, draw solid.
 bool Rectangle(HDC dc, int left, int top, int right, int bottom);
 bool Ellipse(HDC dc, int left, int top, int right, int bottom);
 bool RoundRect(HDC dc, int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);

@@ -215,6 +215,40 @@ HBRUSH CreatePatternBrush(HBITMAP pattern) {
     return CreateBrushIndirect(log);
 }
 
+HBRUSH CreateHatchBrush(int hatch, COLORREF color) {
+    LOGBRUSH log;
+    log.lbStyle = BS_HATCHED;
+    log.lbColor = color;
+    log.lbHatch = hatch;
+    return CreateBrushIndirect(log);
+}
+
+namespace {
+
+// The cell of a hatch: the horizontal line on row 3, the vertical one on
+// column 4, so that a crossing meets in the middle.
+uint64_t HatchCell(int hatch) {
+    uint64_t cell = 0;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            const bool across = y == 3, down = x == 4, falling = x == y, rising = x + y == 7;
+            bool on = false;
+            switch (hatch) {
+                case HS_HORIZONTAL: on = across; break;
+                case HS_VERTICAL: on = down; break;
+                case HS_FDIAGONAL: on = falling; break;
+                case HS_BDIAGONAL: on = rising; break;
+                case HS_CROSS: on = across || down; break;
+                case HS_DIAGCROSS: on = falling || rising; break;
+                default: break;
+            }
+            if (on) cell |= uint64_t{1} << (y * 8 + x);
+        }
+    return cell;
+}
+
+}  // namespace
+
 HBRUSH CreateBrushIndirect(const LOGBRUSH& log) {
     auto brush = std::make_shared<BrushObject>();
     brush->log = log;
@@ -222,6 +256,10 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH& log) {
     switch (log.lbStyle) {
         case BS_SOLID: brush->pattern.fill(ColorRefToPixel(brush->log.lbColor)); break;
         case BS_NULL: break;
+        case BS_HATCHED:
+            if (log.lbHatch < HS_HORIZONTAL || log.lbHatch > HS_DIAGCROSS) return nullptr;
+            brush->hatch = HatchCell(log.lbHatch);
+            break;
         case BS_PATTERN: {
             auto bitmap = FindBitmap(log.lbPattern);
             if (!bitmap || !bitmap->surface) return nullptr;

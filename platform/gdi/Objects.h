@@ -34,6 +34,7 @@ struct BrushObject : GdiObject {
     BrushObject() : GdiObject(GdiKind::Brush) {}
     LOGBRUSH log;
     std::array<uint32_t, 64> pattern{};  // pixels, alpha 0, row by row
+    uint64_t hatch = 0;                  // BS_HATCHED: bit y * 8 + x set on the lines
     bool IsNull() const { return log.lbStyle == BS_NULL; }
 };
 

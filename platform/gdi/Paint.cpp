@@ -25,14 +25,29 @@ TRect SurfaceRect(const Canvas& c, int64_t left, int64_t top, int64_t right, int
 
 PixelPaint SolidPaint(COLORREF color) { return PixelPaint{PaintKind::Set, ColorRefToPixel(color), nullptr}; }
 
-bool BrushPaint(const BrushObject* brush, PixelPaint& paint) {
+bool BrushPaint(const BrushObject* brush, const DcState& state, PixelPaint& paint) {
     if (!brush || brush->IsNull()) return false;
     if (brush->log.lbStyle == BS_SOLID) {
         paint = SolidPaint(brush->log.lbColor);
+    } else if (brush->log.lbStyle == BS_HATCHED) {
+        paint =
+            PixelPaint{PaintKind::Hatch, ColorRefToPixel(brush->log.lbColor),       nullptr,
+                       brush->hatch,     ColorRefToPixel(state.bkColor & 0xFFFFFF), state.bkMode == OPAQUE};
     } else {
         paint = PixelPaint{PaintKind::Pattern, 0, &brush->pattern};
     }
     return true;
+}
+
+PixelPaint XorPaint(const PixelPaint& paint) {
+    PixelPaint x = paint;
+    switch (paint.kind) {
+        case PaintKind::Set: x.kind = PaintKind::Xor; break;
+        case PaintKind::Pattern: x.kind = PaintKind::XorPattern; break;
+        case PaintKind::Hatch: x.kind = PaintKind::XorHatch; break;
+        default: break;
+    }
+    return x;
 }
 
 void PaintRun(const Canvas& c, int y, int x0, int x1, const PixelPaint& paint) {
@@ -56,6 +71,18 @@ void PaintRun(const Canvas& c, int y, int x0, int x1, const PixelPaint& paint) {
                 for (int x = x0; x < x1; ++x) row[x] = pattern[c.PatternX(x)];
             } else {
                 for (int x = x0; x < x1; ++x) row[x] ^= pattern[c.PatternX(x)];
+            }
+            break;
+        }
+        case PaintKind::Hatch:
+        case PaintKind::XorHatch: {
+            const uint64_t cellRow = paint.hatch >> (c.PatternY(y) * 8);
+            const bool xored = paint.kind == PaintKind::XorHatch;
+            for (int x = x0; x < x1; ++x) {
+                const bool line = (cellRow >> c.PatternX(x)) & 1;
+                if (!line && !paint.opaque) continue;
+                const uint32_t v = line ? paint.value : paint.back;
+                row[x] = xored ? row[x] ^ v : v;
             }
             break;
         }
@@ -213,11 +240,13 @@ std::vector<std::vector<Span>> PolygonRows(const std::vector<Point64>& pts, int 
 // ---------------------------------------------------------------------------
 // Lines
 
-void PaintLine(const Canvas& c, Point64 a, Point64 b, int width, const PixelPaint& paint) {
+void PaintLine(const Canvas& c, Point64 a, Point64 b, int width, const PixelPaint& paint, LineDash* dash) {
     const int64_t dx = b.x - a.x, dy = b.y - a.y;
     const int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
     const int64_t steps = std::max(adx, ady);
     if (steps == 0) return;
+    const int64_t phase = dash ? dash->phase : 0;
+    if (dash) dash->phase = (dash->phase + steps) % dash->period;
     const int64_t before = (width - 1) / 2;
     const bool xMajor = adx >= ady;
     const int64_t sMajor = (xMajor ? dx : dy) < 0 ? -1 : 1;
@@ -245,11 +274,16 @@ void PaintLine(const Canvas& c, Point64 a, Point64 b, int width, const PixelPain
         const int64_t minor = minor0 + sMinor * static_cast<int64_t>(along);
         const int64_t x = xMajor ? major : minor;
         const int64_t y = xMajor ? minor : major;
+        const PixelPaint* ink = &paint;
+        if (dash && !((dash->on >> ((phase + i) % dash->period)) & 1)) {
+            ink = dash->gap;
+            if (!ink) continue;
+        }
         if (width == 1) {
-            PaintSpan(c, y, x, x + 1, paint);
+            PaintSpan(c, y, x, x + 1, *ink);
         } else {
             for (int64_t row = y - before; row < y - before + width; ++row)
-                PaintSpan(c, row, x - before, x - before + width, paint);
+                PaintSpan(c, row, x - before, x - before + width, *ink);
         }
     }
 }

@@ -36,18 +36,25 @@ bool ResolveCanvas(HDC dc, Canvas& canvas);
 // A logical rectangle in surface coordinates, cut to the canvas limit.
 TRect SurfaceRect(const Canvas& canvas, int64_t left, int64_t top, int64_t right, int64_t bottom);
 
-enum class PaintKind : uint8_t { Set, Pattern, Xor, XorPattern, And, Or };
+enum class PaintKind : uint8_t { Set, Pattern, Xor, XorPattern, And, Or, Hatch, XorHatch };
 
-// What a run writes: a value (alpha 0 for drawing) or the brush pattern.
+// What a run writes: a value (alpha 0 for drawing), the brush pattern, or a
+// hatch: `value` on the cell's lines and, when `opaque`, `back` between them.
 struct PixelPaint {
     PaintKind kind = PaintKind::Set;
     uint32_t value = 0;
     const std::array<uint32_t, 64>* pattern = nullptr;
+    uint64_t hatch = 0;
+    uint32_t back = 0;
+    bool opaque = false;
 };
 
 PixelPaint SolidPaint(COLORREF color);
-// Null for a null brush (nothing to fill).
-bool BrushPaint(const BrushObject* brush, PixelPaint& paint);
+// False for a null brush (nothing to fill). A hatch takes its background
+// from the DC's state.
+bool BrushPaint(const BrushObject* brush, const DcState& state, PixelPaint& paint);
+// The same paint xored onto the pixels.
+PixelPaint XorPaint(const PixelPaint& paint);
 
 // Calls visit(x0, x1) for each visible part of [x0, x1) in row y (surface
 // coordinates, half-open).
@@ -120,7 +127,19 @@ void PaintPolygon(const Canvas& c, const std::vector<Point64>& points, int fillM
 std::vector<std::vector<Span>> PolygonRows(const std::vector<Point64>& points, int fillMode, int64_t top,
                                            int64_t bottom);
 
-// A line from a to b without its end point, `width` pixels wide.
-void PaintLine(const Canvas& c, Point64 a, Point64 b, int width, const PixelPaint& paint);
+// The dashes of a pen 1 pixel wide: bit i of `on` tells whether pixel i of
+// each `period` pixels is drawn; the others take `gap` when there is one.
+// `phase` counts the pixels drawn so far, so that a polyline runs on.
+struct LineDash {
+    uint64_t on = 0;
+    int period = 0;
+    const PixelPaint* gap = nullptr;
+    int64_t phase = 0;
+};
+
+// A line from a to b without its end point, `width` pixels wide; dashed
+// when `dash` is given (which then moves on by the line's length).
+void PaintLine(const Canvas& c, Point64 a, Point64 b, int width, const PixelPaint& paint,
+               LineDash* dash = nullptr);
 
 }  // namespace tarvel

@@ -1,6 +1,7 @@
 // Fills, outlines, shapes, lines, pixels and pattern blits.
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "platform/gdi/Paint.h"
 
@@ -14,15 +15,56 @@ constexpr int kMaxPoints = 1 << 20;
 
 constexpr uint32_t kColourBits = 0x00FFFFFF;
 
-bool PenPaint(const Canvas& c, PixelPaint& paint, int& width) {
+// The ink of the DC's pen, its width, and for a dashed pen 1 pixel wide its
+// dashes with the gap paint (kept here, so the pen holds no DC state).
+struct PenInk {
+    PixelPaint paint;
+    int width = 1;
+    PixelPaint gapPaint;
+    LineDash dash;
+    bool dashed = false;
+    LineDash* Dash() { return dashed ? &dash : nullptr; }
+};
+
+// Runs of on and off pixels, starting with on.
+constexpr uint64_t DashBits(std::initializer_list<int> runs, int& period) {
+    uint64_t bits = 0;
+    int at = 0;
+    bool on = true;
+    for (int run : runs) {
+        for (int i = 0; i < run; ++i, ++at)
+            if (on) bits |= uint64_t{1} << at;
+        on = !on;
+    }
+    period = at;
+    return bits;
+}
+
+bool PenPaint(const Canvas& c, PenInk& ink) {
     const PenObject* pen = c.dc->state.pen.get();
     if (!pen || pen->IsNull()) return false;
-    paint = SolidPaint(pen->log.lopnColor);
-    width = pen->Width();
+    ink.paint = SolidPaint(pen->log.lopnColor);
+    ink.width = pen->Width();
+    ink.dashed = false;
+    if (ink.width != 1) return true;
+    int period = 0;
+    uint64_t on = 0;
+    switch (pen->log.lopnStyle) {
+        case PS_DASH: on = DashBits({18, 6}, period); break;
+        case PS_DOT: on = DashBits({3, 3}, period); break;
+        case PS_DASHDOT: on = DashBits({9, 6, 3, 6}, period); break;
+        case PS_DASHDOTDOT: on = DashBits({9, 3, 3, 3, 3, 3}, period); break;
+        default: return true;
+    }
+    ink.gapPaint = SolidPaint(c.dc->state.bkColor);
+    ink.dash = LineDash{on, period, c.dc->state.bkMode == OPAQUE ? &ink.gapPaint : nullptr, 0};
+    ink.dashed = true;
     return true;
 }
 
-bool DcBrushPaint(const Canvas& c, PixelPaint& paint) { return BrushPaint(c.dc->state.brush.get(), paint); }
+bool DcBrushPaint(const Canvas& c, PixelPaint& paint) {
+    return BrushPaint(c.dc->state.brush.get(), c.dc->state, paint);
+}
 
 Point64 Logical(const Canvas& c, int x, int y) { return Point64{c.X(x), c.Y(y)}; }
 
@@ -52,11 +94,23 @@ bool PaintShape(HDC dc, int left, int top, int right, int bottom, double cornerW
     RoundBox box = Box(c, left, top, right, bottom);
     box.rx = std::clamp(cornerW, 0.0, static_cast<double>(box.r - box.l)) / 2;
     box.ry = std::clamp(cornerH, 0.0, static_cast<double>(box.b - box.t)) / 2;
-    PixelPaint fill, pen;
-    int width = 1;
+    PixelPaint fill;
+    PenInk pen;
     const bool hasFill = DcBrushPaint(c, fill);
-    const bool hasPen = PenPaint(c, pen, width);
-    PaintRoundBox(c, box, hasFill ? &fill : nullptr, hasPen ? &pen : nullptr, width);
+    const bool hasPen = PenPaint(c, pen);
+    if (hasPen && pen.dashed && box.rx == 0 && box.ry == 0) {
+        // A dashed rectangle: the fill inside, the outline one dash pattern
+        // round the edge from the top-left corner.
+        if (hasFill) PaintRoundBox(c, box.Inset(1), &fill, nullptr, 1);
+        if (box.r > box.l && box.b > box.t) {
+            const Point64 corners[] = {
+                {box.l, box.t}, {box.r - 1, box.t}, {box.r - 1, box.b - 1}, {box.l, box.b - 1}};
+            for (int i = 0; i < 4; ++i)
+                PaintLine(c, corners[i], corners[(i + 1) % 4], 1, pen.paint, pen.Dash());
+        }
+        return true;
+    }
+    PaintRoundBox(c, box, hasFill ? &fill : nullptr, hasPen ? &pen.paint : nullptr, pen.width);
     return true;
 }
 
@@ -64,14 +118,13 @@ bool PointsValid(const TPoint* points, int count, int least) {
     return points && count >= least && count <= kMaxPoints;
 }
 
-void PaintPolyline(const Canvas& c, const TPoint* points, int count, bool close, const PixelPaint& paint,
-                   int width) {
+void PaintPolyline(const Canvas& c, const TPoint* points, int count, bool close, PenInk& pen) {
     for (int i = 0; i + 1 < count; ++i)
         PaintLine(c, Logical(c, points[i].x, points[i].y), Logical(c, points[i + 1].x, points[i + 1].y),
-                  width, paint);
+                  pen.width, pen.paint, pen.Dash());
     if (close)
         PaintLine(c, Logical(c, points[count - 1].x, points[count - 1].y),
-                  Logical(c, points[0].x, points[0].y), width, paint);
+                  Logical(c, points[0].x, points[0].y), pen.width, pen.paint, pen.Dash());
 }
 
 }  // namespace
@@ -81,7 +134,7 @@ bool FillRect(HDC dc, const TRect& rect, HBRUSH brush) {
     auto b = FindBrush(brush);
     if (!ResolveCanvas(dc, c) || !b) return false;
     PixelPaint paint;
-    if (BrushPaint(b.get(), paint))
+    if (BrushPaint(b.get(), c.dc->state, paint))
         PaintRect(c, SurfaceRect(c, rect.left, rect.top, rect.right, rect.bottom), paint);
     return true;
 }
@@ -91,7 +144,7 @@ bool FrameRect(HDC dc, const TRect& rect, HBRUSH brush) {
     auto b = FindBrush(brush);
     if (!ResolveCanvas(dc, c) || !b) return false;
     PixelPaint paint;
-    if (!BrushPaint(b.get(), paint)) return true;
+    if (!BrushPaint(b.get(), c.dc->state, paint)) return true;
     const Point64 tl = Logical(c, rect.left, rect.top), br = Logical(c, rect.right, rect.bottom);
     if (tl.x >= br.x || tl.y >= br.y) return true;
     // Clamped a pixel beyond the limit so the frame's far sides stay outside.
@@ -118,7 +171,7 @@ bool FillRgn(HDC dc, HRGN region, HBRUSH brush) {
     auto b = FindBrush(brush);
     if (!ResolveCanvas(dc, c) || !r || !b) return false;
     PixelPaint paint;
-    if (!BrushPaint(b.get(), paint)) return true;
+    if (!BrushPaint(b.get(), c.dc->state, paint)) return true;
     for (const Band& band : r->region.Bands()) {
         const int64_t top = std::max<int64_t>(c.Y(band.top), c.limit.top);
         const int64_t bottom = std::min<int64_t>(c.Y(band.bottom), c.limit.bottom);
@@ -153,27 +206,26 @@ bool Polygon(HDC dc, const TPoint* points, int count) {
         for (int i = 0; i < count; ++i) pts.push_back(Logical(c, points[i].x, points[i].y));
         PaintPolygon(c, pts, c.dc->state.polyFillMode, paint);
     }
-    int width = 1;
-    if (PenPaint(c, paint, width)) PaintPolyline(c, points, count, true, paint, width);
+    PenInk pen;
+    if (PenPaint(c, pen)) PaintPolyline(c, points, count, true, pen);
     return true;
 }
 
 bool Polyline(HDC dc, const TPoint* points, int count) {
     Canvas c;
     if (!ResolveCanvas(dc, c) || !PointsValid(points, count, 2)) return false;
-    PixelPaint paint;
-    int width = 1;
-    if (PenPaint(c, paint, width)) PaintPolyline(c, points, count, false, paint, width);
+    PenInk pen;
+    if (PenPaint(c, pen)) PaintPolyline(c, points, count, false, pen);
     return true;
 }
 
 bool LineTo(HDC dc, int x, int y) {
     Canvas c;
     if (!ResolveCanvas(dc, c)) return false;
-    PixelPaint paint;
-    int width = 1;
+    PenInk pen;
     const TPoint from = c.dc->state.position;
-    if (PenPaint(c, paint, width)) PaintLine(c, Logical(c, from.x, from.y), Logical(c, x, y), width, paint);
+    if (PenPaint(c, pen))
+        PaintLine(c, Logical(c, from.x, from.y), Logical(c, x, y), pen.width, pen.paint, pen.Dash());
     c.dc->state.position = TPoint{x, y};
     return true;
 }
@@ -235,8 +287,7 @@ bool PatBlt(HDC dc, int x, int y, int width, int height, uint32_t rop) {
             break;
         case PATINVERT:
             if (!DcBrushPaint(c, paint)) return true;
-            paint = paint.kind == PaintKind::Set ? PixelPaint{PaintKind::Xor, paint.value, nullptr}
-                                                 : PixelPaint{PaintKind::XorPattern, 0, paint.pattern};
+            paint = XorPaint(paint);
             break;
         case DSTINVERT: paint = PixelPaint{PaintKind::Xor, kColourBits, nullptr}; break;
         case BLACKNESS: paint = SolidPaint(0); break;

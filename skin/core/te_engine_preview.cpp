@@ -69,6 +69,17 @@ void GetSystemCaptionFont(TFont& font) {
     font.SetStyle(style);
 }
 
+TteFrameMetrics TTeThemePreview::FrameMetrics() const { return SystemFrameMetrics(); }
+
+void TTeThemePreview::SetCaptionFont(TFont& font) const { GetSystemCaptionFont(font); }
+
+bool TTeThemePreview::Styled() const { return UseThemes(); }
+
+int TTeThemePreview::CaptionButtonGap(TTeBorderIcon icon, bool) const {
+    // The classic look keeps 2 more before the roll-up and the help button.
+    return icon == kbiRollup || icon == kbiHelp ? 4 : 2;
+}
+
 void TTeThemePreview::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeThemePreview::SNMThemeMessage>(SNM_THEMEMESSAGE);
     t.Add<&TTeThemePreview::SNMLinkChanged>(SNM_LINKCHANGED);
@@ -173,7 +184,7 @@ void TTeThemePreview::PaintPlain(TCanvas& canvas) {
     TRect c = ClientRect();
     TRect f = Shrink(c, 5, 5);
     f.top += 18;
-    if (UseThemes()) {
+    if (Styled()) {
         TWindowStyle style(HandleAllocated() ? Handle() : nullptr);
         HDC dc = canvas.Handle();
         FillRect(canvas, TRect{c.left + 3, c.top + 10, c.right - 3, c.bottom - 3}, clBtnFace);
@@ -192,40 +203,36 @@ void TTeThemePreview::PaintPlain(TCanvas& canvas) {
 }
 
 TRect TTeThemePreview::GetCaptionButtonRect(TTeBorderIcon icon, const TRect& r) const {
-    const TteFrameMetrics metrics = SystemFrameMetrics();
+    const TteFrameMetrics metrics = FrameMetrics();
     const int bandTop = metrics.BorderWidth + 1;
     const int h = r.top - bandTop;
     if (icon == kbiSystemMenu) return TRect{r.left, bandTop, r.left + h, r.top};
-    const bool styled = UseThemes();
+    const bool styled = Styled();
     const int w = styled ? h - 4 : h - 2, bh = h - 4;
     const int top = styled ? bandTop + 1 : bandTop + 2;
-    // Right to left from the band's end, 2 pixels apart; the classic look
-    // adds 2 more before the roll-up and before the help button.
-    static constexpr struct {
-        TTeBorderIcon Icon;
-        int ExtraGap;
-        bool Classic;
-    } kOrder[] = {{kbiClose, 0, false}, {kbiMaximize, 0, false}, {kbiMinimize, 0, false},
-                  {kbiRollup, 2, true}, {kbiTray, 0, true},      {kbiHelp, 2, true}};
+    // Right to left from the band's end; the visual style has no roll-up,
+    // tray or help button.
+    static constexpr TTeBorderIcon kOrder[] = {kbiClose,  kbiMaximize, kbiMinimize,
+                                               kbiRollup, kbiTray,     kbiHelp};
     int right = r.right;
-    for (const auto& slot : kOrder) {
-        if (slot.Classic && styled) break;
-        right -= 2 + slot.ExtraGap;
-        if (slot.Icon == icon) return TRect{right - w, top, right, top + bh};
+    for (TTeBorderIcon slot : kOrder) {
+        if (styled && slot == kbiRollup) break;
+        right -= CaptionButtonGap(slot, styled);
+        if (slot == icon) return TRect{right - w, top, right, top + bh};
         right -= w;
     }
     return TRect{0, 0, 0, 0};
 }
 
 void TTeThemePreview::DrawCaption(TCanvas& canvas, const TRect& r) {
-    const TteFrameMetrics metrics = SystemFrameMetrics();
+    const TteFrameMetrics metrics = FrameMetrics();
     const TRect k{r.left, metrics.BorderWidth, r.right, r.top};
-    GetSystemCaptionFont(*canvas.Font());
+    SetCaptionFont(*canvas.Font());
     const WideString text =
         FormatStr(canvas.Handle(), kActiveWindow, Width() - k.left - 7 * metrics.ButtonHeight);
     TRect textRect{k.left + k.Height(), k.top, k.right, k.bottom};
     textRect = Shrink(textRect, 2, 0);
-    if (UseThemes()) {
+    if (Styled()) {
         canvas.Font()->SetColor(clCaptionText);
         TWindowStyle style(HandleAllocated() ? Handle() : nullptr);
         style.Text(canvas.Handle(), WP_CAPTION, 1, text, kCaptionTextFlags, textRect);
@@ -243,7 +250,7 @@ void TTeThemePreview::DrawCaptionButton(TCanvas& canvas, const TRect& r, TTeBord
                                         bool hot) {
     const unsigned flags = pressed ? unsigned{DFCS_PUSHED} : 0u;
     const int state = pressed ? 3 : hot ? 2 : 1;
-    const bool styled = UseThemes();
+    const bool styled = Styled();
     HDC dc = canvas.Handle();
     TRect box = r;
     static constexpr struct {

@@ -43,6 +43,14 @@ public:
     void DrawCaptionButton(TCanvas& canvas, const TRect& r, TTeBorderIcon icon, bool pressed, bool hot);
 
 protected:
+    // Where the frame sizes and the caption font come from, whether the
+    // system's visual style draws the plain miniature, and the pixels left
+    // between a caption button and the one to its right (or the band's end).
+    virtual TteFrameMetrics FrameMetrics() const;
+    virtual void SetCaptionFont(TFont& font) const;
+    virtual bool Styled() const;
+    virtual int CaptionButtonGap(TTeBorderIcon icon, bool styled) const;
+
     static void DeclareMessages(TMessageTable& t);
     void Notification(TComponent* component, TOperation operation) override;
     void SNMThemeMessage(TMessage& message);

@@ -20,6 +20,9 @@ constexpr const char* kWidthLabels[] = {"1/4 pt",   "1/2 pt", "3/4 pt",   "1 pt"
 // In the order of the pen styles, so that an item's index is its style.
 constexpr const char* kPenStyles[] = {"Solid",      "Dash",  "Dot",        "DashDot",
                                       "DashDotDot", "Clear", "InsideFrame"};
+// In the order of the brush styles.
+constexpr const char* kBrushStyles[] = {"Solid",     "Clear",     "Horizontal", "Vertical",
+                                        "FDiagonal", "BDiagonal", "Cross",      "DiagCross"};
 constexpr const char* kAlphas[] = {
     "No Transparency", "10%", "20%", "30%", "40%", "50%", "60%", "70%", "80%", "90%"};
 constexpr const char* kGradients[] = {"No Gradient",      "Horizontal",     "Vertical",
@@ -78,6 +81,17 @@ void DrawPenStyle(TCanvas& canvas, int index, TRect r, TColor ink) {
     canvas.Pen()->SetStyle(psSolid);
 }
 
+void DrawBrushStyle(TCanvas& canvas, int index, TRect r, TColor ink) {
+    if (index >= static_cast<int>(std::size(kBrushStyles))) return;
+    canvas.Pen()->SetColor(ink);
+    canvas.Pen()->SetStyle(psSolid);
+    canvas.Brush()->SetColor(ink);
+    canvas.Brush()->SetStyle(static_cast<TBrushStyle>(index));
+    canvas.Rectangle(Shrunk(r, 6, 2));
+    // The list paints the next item's background with this brush.
+    canvas.Brush()->SetStyle(bsSolid);
+}
+
 void DrawAlpha(TStrings* items, TCanvas& canvas, int index, TRect r, TColor ink) {
     canvas.Font()->SetColor(ink);
     r = Shrunk(r, 4, 2);
@@ -132,6 +146,7 @@ void FillPickerItems(TTePickerKind kind, bool forList, TStrings* items) {
     switch (kind) {
         case kpkPenWidth: forList ? add(kListWidths) : add(kBoxWidths); break;
         case kpkPenStyle: add(kPenStyles); break;
+        case kpkBrushStyle: add(kBrushStyles); break;
         case kpkAlpha: add(kAlphas); break;
         case kpkGradient: add(kGradients); break;
     }
@@ -146,6 +161,7 @@ void DrawPickerItem(TTePickerKind kind, TStrings* items, TCanvas& canvas, int in
     switch (kind) {
         case kpkPenWidth: DrawPenWidth(items, canvas, index, rect, ink); break;
         case kpkPenStyle: DrawPenStyle(canvas, index, rect, ink); break;
+        case kpkBrushStyle: DrawBrushStyle(canvas, index, rect, ink); break;
         case kpkAlpha: DrawAlpha(items, canvas, index, rect, ink); break;
         case kpkGradient: DrawGradient(canvas, index, rect, ink); break;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // Small owner-drawn pickers that show a drawing attribute by its picture: a
-// pen width, a pen style, a transparency step and a gradient kind. Each comes
+// pen width, a pen style, a brush style, a transparency step and a gradient
+// kind. Each comes
 // as a drop-down list box and as a list box; both members of a pair hold the
 // same items and draw them alike. The value is the selected item.
 
@@ -11,7 +12,7 @@ namespace tarvel {
 
 enum TTeGradient { tegNone, tegHorizontal, tegVertical, tegDoubleHorizontal, tegDoubleVertical, tegRadial };
 
-enum TTePickerKind { kpkPenWidth, kpkPenStyle, kpkAlpha, kpkGradient };
+enum TTePickerKind { kpkPenWidth, kpkPenStyle, kpkBrushStyle, kpkAlpha, kpkGradient };
 
 // The items of a picker; `forList` writes the pen widths the short way.
 void FillPickerItems(TTePickerKind kind, bool forList, TStrings* items);
@@ -55,6 +56,14 @@ public:
 };
 
 template <class Base>
+class TTeBrushStylePicker : public TTePicker<Base> {
+public:
+    explicit TTeBrushStylePicker(TComponent* owner) : TTePicker<Base>(owner, kpkBrushStyle) {}
+    TBrushStyle GetBrushStyle() const { return static_cast<TBrushStyle>(this->ItemIndex()); }
+    void SetBrushStyle(TBrushStyle value) { this->SetItemIndex(static_cast<int>(value)); }
+};
+
+template <class Base>
 class TTeAlphaPicker : public TTePicker<Base> {
 public:
     explicit TTeAlphaPicker(TComponent* owner);
@@ -82,6 +91,8 @@ TARVEL_PICKER(TTePenWidthBox, TTePenWidthPicker, TTeComboBox)
 TARVEL_PICKER(TTePenWidthList, TTePenWidthPicker, TTeListBox)
 TARVEL_PICKER(TTePenStyleBox, TTePenStylePicker, TTeComboBox)
 TARVEL_PICKER(TTePenStyleList, TTePenStylePicker, TTeListBox)
+TARVEL_PICKER(TTeBrushStyleBox, TTeBrushStylePicker, TTeComboBox)
+TARVEL_PICKER(TTeBrushStyleList, TTeBrushStylePicker, TTeListBox)
 TARVEL_PICKER(TTeAlphaValueBox, TTeAlphaPicker, TTeComboBox)
 TARVEL_PICKER(TTeAlphaValueList, TTeAlphaPicker, TTeListBox)
 TARVEL_PICKER(TTeGradientBox, TTeGradientPicker, TTeComboBox)

@@ -345,6 +345,50 @@ TEST(GraphicsTest, ShapesUseThePenOutsideAndTheBrushInside) {
     EXPECT_EQ(Rgb(frame, 0, 0), 0x00FFFFFFu) << "a focus rectangle drawn twice is gone";
 }
 
+TEST(GraphicsTest, HatchedBrushesAndDashedPensReachTheDrawing) {
+    // Each hatch style draws its own lines in the brush colour and leaves
+    // the pixels between them; a colour change keeps the hatch.
+    const struct {
+        TBrushStyle style;
+        TPoint line, gap;  // inside the 8x8 cell at (0, 0)
+    } cases[] = {{bsHorizontal, {0, 3}, {0, 2}}, {bsVertical, {4, 0}, {3, 0}}, {bsFDiagonal, {2, 2}, {2, 3}},
+                 {bsBDiagonal, {2, 5}, {2, 2}},  {bsCross, {4, 6}, {5, 6}},    {bsDiagCross, {6, 1}, {6, 2}}};
+    for (const auto& c : cases) {
+        TBitmap bitmap(8, 8);
+        TCanvas* canvas = bitmap.Canvas();
+        canvas->Brush()->SetColor(clGreen);
+        canvas->FillRect(Rect(0, 0, 8, 8));
+        canvas->Brush()->SetStyle(c.style);
+        canvas->Brush()->SetColor(clRed);
+        EXPECT_EQ(canvas->Brush()->Style(), c.style);
+        canvas->FillRect(Rect(0, 0, 8, 8));
+        EXPECT_EQ(Rgb(bitmap, c.line.x, c.line.y), Rgb(clRed)) << c.style;
+        EXPECT_EQ(Rgb(bitmap, c.gap.x, c.gap.y), Rgb(clGreen)) << c.style;
+    }
+    // A clear brush made solid again by a colour.
+    TBrush brush;
+    brush.SetStyle(bsClear);
+    brush.SetColor(clRed);
+    EXPECT_EQ(brush.Style(), bsSolid);
+
+    // A dashed pen on a solid brush fills its gaps with the brush colour; on
+    // a hatched one it leaves them.
+    for (TBrushStyle under : {bsSolid, bsCross}) {
+        TBitmap bitmap(30, 1);
+        TCanvas* canvas = bitmap.Canvas();
+        canvas->Brush()->SetColor(clWhite);
+        canvas->FillRect(Rect(0, 0, 30, 1));
+        canvas->Brush()->SetColor(clYellow);
+        canvas->Brush()->SetStyle(under);
+        canvas->Pen()->SetStyle(psDash);
+        canvas->MoveTo(0, 0);
+        canvas->LineTo(30, 0);
+        EXPECT_EQ(Rgb(bitmap, 17, 0), Rgb(clBlack));
+        EXPECT_EQ(Rgb(bitmap, 18, 0), under == bsSolid ? Rgb(clYellow) : Rgb(clWhite));
+        EXPECT_EQ(Rgb(bitmap, 24, 0), Rgb(clBlack));
+    }
+}
+
 TEST(GraphicsTest, LockNestsAndTryLockSeesIt) {
     TCanvas canvas;
     canvas.Lock();

@@ -39,12 +39,14 @@ public:
 
     // One character per pixel: '#' where the pixel equals `ink`, '.' where
     // it is untouched (`fill`), '?' for anything else.
-    std::string Picture(uint32_t ink, uint32_t fill) const {
+    // With `back` as well, 'o' where the pixel equals it.
+    std::string Picture(uint32_t ink, uint32_t fill) const { return Picture(ink, fill, ink); }
+    std::string Picture(uint32_t ink, uint32_t fill, uint32_t back) const {
         std::string out;
         for (int y = 0; y < surface->Height(); ++y) {
             for (int x = 0; x < surface->Width(); ++x) {
                 const uint32_t p = At(x, y);
-                out += p == ink ? '#' : p == fill ? '.' : '?';
+                out += p == ink ? '#' : p == fill ? '.' : p == back ? 'o' : '?';
             }
             out += '\n';
         }

@@ -2,7 +2,8 @@
 // in the classic look and in the tool's own skin, saved as pictures under
 // the build folder for people to look at: a page control of thirteen tabs in two rows with a
 // transparent label on its sheet, a scrolled tab strip at the bottom,
-// progress bars and a status bar.
+// progress bars and a status bar; and the style pickers with the theme
+// preview and a paint box.
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,13 @@
 
 #include "ExtCtrlsFixture.h"
 #include "skin/controls/te_controls_label.h"
+#include "skin/core/te_theme_manager.h"
+#include "skin/extctrls/te_extctrls_paintbox.h"
+#include "skin/extctrls/te_extctrls_pickers.h"
+#include "skin/extctrls/te_extctrls_preview.h"
 #include "skin/extctrls/te_extctrls_progress.h"
 #include "skin/extctrls/te_extctrls_status.h"
+#include "skin/forms/te_forms_resources.h"
 #include "skin/themes/theme_flat.h"
 #include "skin/themes/theme_officexp.h"
 #include "tests/skin/themes/DaraSkinFixture.h"
@@ -19,7 +25,14 @@
 namespace tarvel {
 namespace {
 
-class ExtGalleryTest : public testing::ExtCtrlsTest {};
+class ExtGalleryTest : public testing::ExtCtrlsTest {
+protected:
+    static std::filesystem::path Folder() {
+        const std::filesystem::path folder = std::filesystem::path(TARVEL_BINARY_DIR) / "gallery";
+        std::filesystem::create_directories(folder);
+        return folder;
+    }
+};
 
 TEST_F(ExtGalleryTest, ExtendedControlsAreSavedAsPictures) {
     InitThemeFlat();
@@ -31,8 +44,7 @@ TEST_F(ExtGalleryTest, ExtendedControlsAreSavedAsPictures) {
         {"", "gallery_extctrls_classic.png"},
         {"dara", "gallery_extctrls_dara.png"},
     };
-    const std::filesystem::path folder = std::filesystem::path(TARVEL_BINARY_DIR) / "gallery";
-    std::filesystem::create_directories(folder);
+    const std::filesystem::path folder = Folder();
     form_->SetBounds(20, 20, 640, 440);
     form_->SetColor(clBtnFace);
     for (const auto& [theme, file] : cases) {
@@ -102,6 +114,72 @@ TEST_F(ExtGalleryTest, ExtendedControlsAreSavedAsPictures) {
         delete strip;
         delete pages;
     }
+}
+
+TEST_F(ExtGalleryTest, PickersPreviewAndPaintBoxAreSavedAsPictures) {
+    InitThemeFlat();
+    InitForms();
+    const std::pair<const char*, const char*> cases[] = {
+        {"Flat", "gallery_pickers_flat.png"},
+        {"", "gallery_pickers_classic.png"},
+        {"dara", "gallery_pickers_dara.png"},
+    };
+    form_->SetBounds(20, 20, 640, 440);
+    form_->SetColor(clBtnFace);
+    for (const auto& [theme, file] : cases) {
+        ASSERT_TRUE(testing::ChangeToLook(theme)) << theme << " " << testing::DaraSkinPath();
+        std::vector<TControl*> made;
+        auto list = [&](auto* picker, int left, int selected) {
+            picker->SetBounds(left, 10, 170, picker->Items()->Count() * picker->ItemHeight() + 6);
+            picker->SetItemIndex(selected);
+            made.push_back(picker);
+        };
+        list(Make<TTePenStyleList>(10, 10), 10, psDashDot);
+        list(Make<TTeBrushStyleList>(190, 10), 190, bsCross);
+        auto* brushBox = Make<TTeBrushStyleBox>(10, 200);
+        brushBox->SetBounds(10, 200, 170, brushBox->Height());
+        brushBox->SetBrushStyle(bsDiagCross);
+        auto* penBox = Make<TTePenStyleBox>(190, 200);
+        penBox->SetBounds(190, 200, 170, penBox->Height());
+        penBox->SetPenStyle(psDashDotDot);
+        made.insert(made.end(), {brushBox, penBox});
+
+        // The preview shows the current theme through a link of its own.
+        testing::TFixedLink link(*theme ? CurrentTheme : nullptr);
+        auto* preview = Make<extctrls::TTeThemePreview>(380, 10);
+        preview->SetBounds(380, 10, 240, 170);
+        preview->SetThemeLink(&link);
+        made.push_back(preview);
+
+        auto* paint = Make<TTePaintBox>(380, 200);
+        paint->SetBounds(380, 200, 240, 120);
+        paint->SetColor(clWhite);
+        paint->OnPaint = [paint](TObject*) {
+            TCanvas& c = *paint->Canvas();
+            c.FillRect(TRect{0, 0, paint->Width(), paint->Height()});
+            const TBrushStyle hatches[] = {bsHorizontal, bsVertical, bsFDiagonal,
+                                           bsBDiagonal,  bsCross,    bsDiagCross};
+            const TPenStyle pens[] = {psSolid, psDash, psDot, psDashDot, psDashDotDot, psSolid};
+            for (int i = 0; i < 6; ++i) {
+                c.Pen()->SetStyle(pens[i]);
+                c.Brush()->SetColor(TColor(0x804020 + i * 0x101030));
+                c.Brush()->SetStyle(hatches[i]);
+                c.Rectangle(8 + i * 38, 10, 40 + i * 38, 110);
+            }
+            c.Pen()->SetStyle(psSolid);
+            c.Brush()->SetStyle(bsSolid);
+        };
+        made.push_back(paint);
+        ui_.RunUntilIdle();
+
+        const std::filesystem::path path = Folder() / file;
+        EXPECT_TRUE(ui_.SaveScreenshot(form_, path.string())) << path;
+        EXPECT_GT(std::filesystem::file_size(path), 0u);
+        for (TControl* c : made) delete c;
+    }
+    delete form_;  // the frames' unit ends after the last form
+    form_ = nullptr;
+    DoneForms();
 }
 
 }  // namespace

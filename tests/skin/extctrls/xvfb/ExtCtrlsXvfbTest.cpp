@@ -1,8 +1,8 @@
 // The main window's bars through the SDL backend on an Xvfb of their own: a
 // page control of thirteen tabs in two rows, a tool bar of six picture
-// buttons, progress bars and a status bar, in the flat theme and in the
-// tool's skin file, saved under screenshots/ in the build folder for people
-// to look at.
+// buttons, progress bars and a status bar, and the style pickers with the
+// theme preview and a paint box, in the flat theme and in the tool's skin
+// file, saved under screenshots/ in the build folder for people to look at.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -21,10 +21,14 @@
 #include "skin/core/te_theme_api.h"
 #include "skin/extctrls/te_extctrls_controlbar.h"
 #include "skin/extctrls/te_extctrls_pages.h"
+#include "skin/extctrls/te_extctrls_paintbox.h"
+#include "skin/extctrls/te_extctrls_pickers.h"
+#include "skin/extctrls/te_extctrls_preview.h"
 #include "skin/extctrls/te_extctrls_progress.h"
 #include "skin/extctrls/te_extctrls_status.h"
 #include "skin/extctrls/te_extctrls_toolbar.h"
 #include "skin/forms/te_forms_menubar.h"
+#include "skin/forms/te_forms_resources.h"
 #include "skin/themes/theme_flat.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
 #include "tests/skin/themes/DaraSkinFixture.h"
@@ -55,6 +59,17 @@ protected:
         DoneThemeCore();
         app.reset();
         ShutdownWindowSystem();
+    }
+
+    // Shows the form, lets it paint, and saves its window as `name`.
+    void ShowAndSave(TForm& form, const std::string& name) {
+        form.Show();
+        const HWND h = form.Handle();
+        const DWORD start = GetTickCount();
+        while (!sdl->WindowPixels(h) && GetTickCount() - start < 5000) Application->ProcessMessages();
+        const DWORD settle = GetTickCount();
+        while (GetTickCount() - settle < 300) Application->ProcessMessages();
+        EXPECT_TRUE(sdl->SaveWindowPng(h, dir + "/" + name)) << name;
     }
 
     SdlBackend* sdl = nullptr;
@@ -183,16 +198,58 @@ TEST_F(ExtCtrlsOnX11, PagesToolBarProgressAndStatusBarsInTheFlatThemeAndTheSkinF
             panel->SetStretchPriority(p.stretch);
         }
 
-        form->Show();
-        const HWND h = form->Handle();
-        const DWORD start = GetTickCount();
-        while (!sdl->WindowPixels(h) && GetTickCount() - start < 5000) Application->ProcessMessages();
-        const DWORD settle = GetTickCount();
-        while (GetTickCount() - settle < 300) Application->ProcessMessages();
+        ShowAndSave(*form, std::string("extctrls_bars_") + look.name + ".png");
         EXPECT_EQ(pages->RowCount(), 2);
-        const std::string name = std::string("extctrls_bars_") + look.name + ".png";
-        EXPECT_TRUE(sdl->SaveWindowPng(h, dir + "/" + name)) << name;
     }
+}
+
+TEST_F(ExtCtrlsOnX11, PickersThemePreviewAndPaintBoxInTheFlatThemeAndTheSkinFile) {
+    InitForms();
+    for (const char* look : {"flat", "dara"}) {
+        SCOPED_TRACE(look);
+        if (look == std::string_view("dara"))
+            ASSERT_TRUE(testing::ChangeToDaraSkin()) << testing::DaraSkinPath();
+        else
+            ChangeTheme(std::string_view("Flat"));
+        auto form = std::make_unique<TForm>(Application);
+        form->SetCaption("Styles");
+        form->SetColor(clBtnFace);
+        form->SetBounds(40, 40, 560, 330);
+        auto place = [&](TControl* c, int left, int top, int width, int height) {
+            c->SetParent(form.get());
+            c->SetBounds(left, top, width, height);
+        };
+        auto* pens = new TTePenStyleList(form.get());
+        place(pens, 10, 10, 160, 7 * pens->ItemHeight() + 6);
+        auto* brushes = new TTeBrushStyleList(form.get());
+        place(brushes, 180, 10, 160, 8 * brushes->ItemHeight() + 6);
+        auto* box = new TTeBrushStyleBox(form.get());
+        place(box, 10, 200, 160, box->Height());
+        box->SetBrushStyle(bsCross);
+        // The preview draws the same look through a link of its own.
+        auto* link = new TTeThemeLink(form.get());
+        if (look == std::string_view("dara"))
+            link->SetThemeFile(testing::DaraSkinPath().string());
+        else
+            link->SetThemeBuilding("Flat");
+        ASSERT_TRUE(link->GetTheme());
+        auto* preview = new extctrls::TTeThemePreview(form.get());
+        place(preview, 350, 10, 190, 150);
+        preview->SetThemeLink(link);
+        auto* paint = new TTePaintBox(form.get());
+        place(paint, 350, 170, 190, 110);
+        paint->SetColor(clWhite);
+        paint->OnPaint = [paint](TObject*) {
+            TCanvas& c = *paint->Canvas();
+            c.FillRect(TRect{0, 0, paint->Width(), paint->Height()});
+            c.Pen()->SetStyle(psDashDot);
+            c.Brush()->SetColor(clNavy);
+            c.Brush()->SetStyle(bsDiagCross);
+            c.Rectangle(8, 8, paint->Width() - 8, paint->Height() - 8);
+        };
+        ShowAndSave(*form, std::string("extctrls_pickers_") + look + ".png");
+    }
+    DoneForms();
 }
 
 }  // namespace
