@@ -45,8 +45,12 @@ void BuildTile(TMainForm& form, TWinControl* panel, int index) {
     auto* position = MakeControl<TTeLabel>(&form, tile, "BatPosi" + n, 19, 40, 30, 13);
     auto* voltage = MakeControl<TTeLabel>(&form, tile, "Batt_Vol" + n, 2, 93, 57, 14);
     auto* current = MakeControl<TTeLabel>(&form, tile, "Bat_Curr" + n, 2, 109, 57, 14);
-    voltage->SetAutoSize(false);
-    current->SetAutoSize(false);
+    // A module's "V  51031mV" and "I  -12001mA" must show whole in a tile;
+    // our face runs wider than the one the tiles were laid out for.
+    for (TTeLabel* reading : {voltage, current}) {
+        reading->SetAutoSize(false);
+        reading->FontOptions()->SetSizeDelta(-1);
+    }
 
     form.RunStateGauges[index] = body;
     form.PosGauges[index] = cap;

@@ -102,6 +102,17 @@ TEST_F(RunStateOnX11, SixtyFourTilesInTheirStatesAndADetailWindow) {
     Settle(SerialNum->Handle());
     EXPECT_TRUE(Save(SerialNum, "tool-module-detail.png"));
     SerialNum->Hide();
+
+    // The widest readings a module can send show whole inside their tile's
+    // frame, which runs two pixels in from its right edge.
+    for (int i = 0; i < kModuleCount; ++i) {
+        for (auto [label, text] : {std::pair{form->VoltageLabels[i], u"V  65535mV"},
+                                   std::pair{form->CurrentLabels[i], u"I  -32768mA"}}) {
+            label->SetCaption(text);
+            label->SetAutoSize(true);  // sizes it to its text in its own font
+            EXPECT_LE(label->Left() + label->Width(), label->Parent()->Width() - 3) << i;
+        }
+    }
 }
 
 }  // namespace
