@@ -122,6 +122,24 @@ function(tarvel_test_labels)
   endif()
 endfunction()
 
+# One ctest test per GoogleTest suite of a test program, found after each link
+# (cmake/DiscoverSuites.cmake); `ctest -R Suite` still picks one suite.
+function(tarvel_discover_suites target)
+  set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}_suites.cmake)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -D EXECUTABLE=$<TARGET_FILE:${target}> -D NAME=${target}
+            -D OUTPUT=${script} -D TIMEOUT=600 -P ${PROJECT_SOURCE_DIR}/cmake/DiscoverSuites.cmake
+    VERBATIM)
+  set(include ${CMAKE_CURRENT_BINARY_DIR}/${target}_include.cmake)
+  file(WRITE ${include}
+    "if(EXISTS [==[${script}]==])\n"
+    "  include([==[${script}]==])\n"
+    "else()\n"
+    "  add_test([==[${target}_NOT_BUILT]==] [==[${target}_NOT_BUILT]==])\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${include})
+endfunction()
+
 # tarvel_test(NAME name [LIBS ...]): one GoogleTest program from every .cpp of
 # the current tests folder whose name does not start with fuzz_.
 function(tarvel_test)
@@ -141,7 +159,7 @@ function(tarvel_test)
   target_compile_options(${A_NAME} PRIVATE ${test_flags})
   target_compile_definitions(${A_NAME} PRIVATE
     TARVEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TARVEL_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  gtest_discover_tests(${A_NAME} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+  tarvel_discover_suites(${A_NAME})
 endfunction()
 
 # tarvel_fuzz(NAME name SOURCES file.cpp LIBS ...): a libFuzzer target, built
