@@ -214,7 +214,7 @@ void TTeComboBox::ButtonClick() {
     const int n = Count() > 0 && Count() < dropDownCount_ ? Count() : dropDownCount_;
     list_->SetItemHeight(itemHeight_);
     list_->SetColor(Color());
-    const int frame = list_->GetBorderRect().top + (list_->Height() - list_->GetBorderRect().bottom);
+    const int frame = list_->GetItemArea().top + (list_->Height() - list_->GetItemArea().bottom);
     const int64_t rows = int64_t{n} * itemHeight_;
     const int height = static_cast<int>(std::min<int64_t>(rows + frame, 32000));
     int x = corner.x, y = corner.y;

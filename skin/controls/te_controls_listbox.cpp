@@ -345,6 +345,7 @@ void TTeListBox::SetThemeLink(TteCustomThemeLink* value) {
     if (value == themeLink_) return;
     if (bar_) bar_->SetThemeLink(value);
     TTeThemeLinked::SetThemeLink(value);
+    UpdateScrlBar();
 }
 
 // ---- geometry ----------------------------------------------------------------------------------
@@ -365,7 +366,7 @@ int TTeListBox::GetItemHeight(int index) {
 }
 
 int TTeListBox::GetItemWidth() {
-    int w = GetBorderRect().Width();
+    int w = GetItemArea().Width();
     if (Multicolumn())
         w /= columns_;
     else if (ScrollBarShown() || alwaysShowScrlBar_ || ComponentState().Contains(csDesigning))
@@ -380,7 +381,7 @@ int TTeListBox::GetItemTop(int index) {
         return r.IsEmpty() ? -1 : r.top;
     }
     if (index < topIndex_ || !Valid(index)) return -1;
-    const TRect br = GetBorderRect();
+    const TRect br = GetItemArea();
     int64_t y = br.top;
     for (int i = topIndex_; i < index && y < br.bottom; ++i) y += GetItemHeight(i);
     return static_cast<int>(std::min<int64_t>(y, INT32_MAX / 2));
@@ -395,7 +396,7 @@ TRect TTeListBox::GetItemRect(int index) {
         });
         return found;
     }
-    const TRect br = GetBorderRect();
+    const TRect br = GetItemArea();
     const int top = GetItemTop(index);
     if (top < 0) return TRect{};
     return TRect{br.left, top, br.right - ShownBarWidth(), top + GetItemHeight(index)};
@@ -408,7 +409,7 @@ int TTeListBox::GetListHeight() {
 }
 
 int TTeListBox::VisibleRows() {
-    const int room = GetBorderRect().Height();
+    const int room = GetItemArea().Height();
     int rows = 0, used = 0;
     for (int i = topIndex_; i < Count(); ++i) {
         used += GetItemHeight(i);
@@ -434,12 +435,12 @@ std::vector<int> TTeListBox::ColumnStarts(int room) {
     return starts;
 }
 
-int TTeListBox::ColumnRoom() { return GetBorderRect().Height() - (ScrollBarShown() ? barSize_ : 0); }
+int TTeListBox::ColumnRoom() { return GetItemArea().Height() - (ScrollBarShown() ? barSize_ : 0); }
 
 int TTeListBox::ColumnWidth() { return GetItemWidth() + (showCheckBoxes_ ? GetChckBxFieldWidth() : 0); }
 
 void TTeListBox::ForEachShownColumnItem(const std::function<bool(int index, TRect rect)>& fn) {
-    const TRect br = GetBorderRect();
+    const TRect br = GetItemArea();
     const std::vector<int> starts = ColumnStarts(ColumnRoom());
     const int width = ColumnWidth();
     const int last = std::min<int64_t>(int64_t{topIndex_} + columns_, static_cast<int64_t>(starts.size()));
@@ -457,7 +458,7 @@ void TTeListBox::ForEachShownColumnItem(const std::function<bool(int index, TRec
 
 int TTeListBox::MaxTopIndex() {
     if (Multicolumn()) return std::max(static_cast<int>(ColumnStarts(ColumnRoom()).size()) - columns_, 0);
-    const int room = GetBorderRect().Height();
+    const int room = GetItemArea().Height();
     int used = 0, first = Count();
     while (first > 0) {
         const int h = GetItemHeight(first - 1);
@@ -469,7 +470,7 @@ int TTeListBox::MaxTopIndex() {
 }
 
 int TTeListBox::ItemAtPos(TPoint p, bool existing) {
-    const TRect br = GetBorderRect();
+    const TRect br = GetItemArea();
     if (Multicolumn()) {
         int found = -1;
         if (p.y < br.top + ColumnRoom())
@@ -508,7 +509,7 @@ void TTeListBox::SetBounds(int left, int top, int width, int height) {
     const TAlign a = Align();
     if (!ComponentState().Contains(csLoading) && !VariableHeights() && itemHeight_ > 0 && HandleAllocated() &&
         (a == alNone || a == alTop || a == alBottom)) {
-        const TRect br = GetBorderRect();
+        const TRect br = GetItemArea();
         const int below = StoredHeight() - br.bottom;
         const int inside = std::max(height - br.top - below, 0);
         height = br.top + inside / itemHeight_ * itemHeight_ + below;
@@ -521,7 +522,7 @@ void TTeListBox::SetBounds(int left, int top, int width, int height) {
 
 void TTeListBox::UpdateScrlBar() {
     if (!bar_) return;
-    const TRect br = GetBorderRect();
+    const TRect br = GetItemArea();
     int max, page;
     bool needed;
     if (Multicolumn()) {
@@ -605,7 +606,7 @@ void TTeListBox::ScrollIntoView(int index) {
         SetTopIndex(index);
         return;
     }
-    const TRect br = GetBorderRect();
+    const TRect br = GetItemArea();
     // One row at a time, as the bar would step.
     while (topIndex_ < index) {
         const int top = GetItemTop(index);
@@ -640,8 +641,8 @@ void TTeListBox::SetItemIndex(int index) {
 }
 
 void TTeListBox::UpdateSelRange() {
-    if (!multiSelect_ && Valid(itemIndex_)) flags_[itemIndex_].selected = true;
-    if (selAnchor_ == -1) return;
+    // A single-select list never keeps an old row selected, anchor or not.
+    if (multiSelect_ && selAnchor_ == -1) return;
     for (auto& f : flags_) f.selected = false;
     if (multiSelect_) {
         const int from = std::max(std::min(selAnchor_, itemIndex_), 0);
@@ -764,7 +765,7 @@ void TTeListBox::MouseMove(TShiftState shift, int x, int y) {
     SetHot(box >= 0 ? box : ItemAtPos(p, true), box);
     // A drag carries the selection away as it stands.
     if (!mouseSelecting_ || !bar_ || Dragging()) return;
-    const TRect br = GetBorderRect();
+    const TRect br = GetItemArea();
     // Columns scroll sideways.
     const int at = Multicolumn() ? x : y;
     const int from = Multicolumn() ? br.left : br.top;
@@ -835,20 +836,35 @@ void TTeListBox::CMEnabledChanged(TMessage& m) {
 }
 
 void TTeListBox::SNMThemeMessage(TMessage& m) {
-    if (m.WParam <= tmSystemChanged && m.WParam != tmBeforeChange && m.WParam != tmAfterChange) Invalidate();
+    if (m.WParam > tmSystemChanged || m.WParam == tmBeforeChange || m.WParam == tmAfterChange) return;
+    // The bar sits inside the theme's frame, which a new theme may move.
+    UpdateScrlBar();
+    Invalidate();
 }
 
 // ---- painting ----------------------------------------------------------------------------------
 
 bool TTeListBox::Themed() { return IsObjectDefined(klscListBox, themeObject_, themeLink_); }
 
+// Rows painted from the border's edge would cover the frame the theme draws there.
+TRect TTeListBox::GetItemArea() {
+    const TRect br = GetBorderRect();
+    if (!Themed()) return br;
+    TRect r = Theme()->ListGetClientRect(klscListBox, ListInfo(br), themeObject_);
+    r.left = std::clamp(r.left, br.left, br.right);
+    r.top = std::clamp(r.top, br.top, br.bottom);
+    r.right = std::clamp(r.right, r.left, br.right);
+    r.bottom = std::clamp(r.bottom, r.top, br.bottom);
+    return r;
+}
+
 void TTeListBox::PaintBuffer() {
     TCanvas& c = *Canvas();
-    const TRect br = GetBorderRect();
     if (Themed())
-        Theme()->ListDraw(klscListBox, c, ListInfo(GetClientRect()), themeObject_);
+        Theme()->ListDraw(klscListBox, c, ListInfo(GetBorderRect()), themeObject_);
     else
-        FillRect(c, br, Color());
+        FillRect(c, GetBorderRect(), Color());
+    const TRect br = GetItemArea();
     const int saved = SaveDC(c.Handle());
     IntersectClipRect(c.Handle(), br.left, br.top, br.right - ShownBarWidth(),
                       Multicolumn() ? br.top + ColumnRoom() : br.bottom);

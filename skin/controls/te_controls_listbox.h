@@ -151,6 +151,9 @@ public:
     bool ScrollBarShown() const { return bar_ && bar_->Visible(); }
     // Rows that fit in the border from TopIndex on (at least 1).
     int VisibleRows();
+    // Where rows and the bar go: inside the theme's list frame when themed,
+    // else the border rectangle.
+    TRect GetItemArea();
 
     virtual int GetItemHeight(int index);
     virtual int GetItemTop(int index);

@@ -5,7 +5,9 @@
 
 #include "platform/classlib/Colors.h"
 #include "platform/gdi/FontList.h"
+#include "skin/themes/theme_flat.h"
 #include "tests/skin/controls/EditFixture.h"
+#include "tests/skin/themes/DaraSkinFixture.h"
 
 namespace tarvel::testing {
 namespace {
@@ -70,6 +72,35 @@ TEST_F(ListBoxTest, ItemIndexIsClampedAndStaysNoneOnAnEmptyList) {
         l->SetItemIndex(c.from);
         l->SetItemIndex(c.to);
         EXPECT_EQ(l->ItemIndex(), c.expected) << c.count << " items, " << c.from << " -> " << c.to;
+        delete l;
+    }
+}
+
+TEST_F(ListBoxTest, ASingleSelectListKeepsOneSelectedRowWhateverSelectedBefore) {
+    struct Case {
+        bool multi;
+        std::vector<int> indexes;  // handed to SetItemIndex in turn
+        std::vector<int> selected;
+    };
+    const Case cases[] = {
+        {false, {0, 3}, {3}},     // as a constructor selects the first row, then a value is set
+        {false, {0, 0, 3}, {3}},  // the same index again sets the anchor
+        {false, {2, -1}, {}},
+        {false, {4, 1, 4}, {4}},
+        // Without an anchor a multiple selection is left as it stands...
+        {true, {0, 3}, {}},
+        // ...and the current row again anchors a range of one.
+        {true, {0, 3, 3}, {3}},
+    };
+    for (const Case& c : cases) {
+        TTeListBox* l = List(6);
+        l->SetMultiSelect(c.multi);
+        for (int i : c.indexes) l->SetItemIndex(i);
+        std::vector<int> selected;
+        for (int i = 0; i < l->Count(); ++i)
+            if (l->Selected(i)) selected.push_back(i);
+        EXPECT_EQ(selected, c.selected) << (c.multi ? "multi" : "single") << ", ends at " << c.indexes.back();
+        EXPECT_EQ(l->SelCount(), static_cast<int>(c.selected.size()));
         delete l;
     }
 }
@@ -517,6 +548,32 @@ TEST_F(ListBoxTest, AnAutomaticDragStartsFromAPressUnlessItExtendsAMultipleSelec
             for (int i = 0; i < 8; ++i)
                 EXPECT_EQ(l->Selected(i), std::count(c.selected.begin(), c.selected.end(), i) == 1) << i;
         }
+        delete l;
+    }
+}
+
+TEST_F(ListBoxTest, RowsAndTheBarStayInsideTheThemesFrame) {
+    InitThemeFlat();
+    for (const char* look : {"Flat", "dara"}) {
+        SCOPED_TRACE(look);
+        ASSERT_TRUE(ChangeToLook(look));
+        TTeListBox* l = List(12);
+        l->SetItemIndex(2);
+        const TRect br = l->GetBorderRect();
+        const TRect inside = CurrentTheme->ListGetClientRect(klscListBox, ListInfo(br), "default");
+        ASSERT_TRUE(l->ScrollBarShown());
+        EXPECT_GE(l->GetItemRect(0).left, inside.left);
+        EXPECT_GE(l->GetItemRect(0).top, inside.top);
+        EXPECT_LE(l->ScrollBar()->BoundsRect().right, inside.right);
+        // The frame beside, above and right of the first row, with and
+        // without rows: only the theme may paint there.
+        const int y = l->GetItemRect(0).top + 2;
+        const TPoint frame[] = {{br.left, y}, {br.left + 20, br.top}, {br.right - 1, y}};
+        std::vector<uint32_t> withRows;
+        for (TPoint p : frame) withRows.push_back(PixelAt(l, p));
+        l->Items()->Clear();
+        for (size_t i = 0; i < std::size(frame); ++i)
+            EXPECT_EQ(PixelAt(l, frame[i]), withRows[i]) << frame[i].x << "," << frame[i].y;
         delete l;
     }
 }

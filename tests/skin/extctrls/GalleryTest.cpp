@@ -130,7 +130,9 @@ TEST_F(ExtGalleryTest, PickersPreviewAndPaintBoxAreSavedAsPictures) {
         ASSERT_TRUE(testing::ChangeToLook(theme)) << theme << " " << testing::DaraSkinPath();
         std::vector<TControl*> made;
         auto list = [&](auto* picker, int left, int selected) {
-            picker->SetBounds(left, 10, 170, picker->Items()->Count() * picker->ItemHeight() + 6);
+            // Every row shows inside the look's own frame.
+            const int frame = picker->Height() - picker->GetItemArea().Height();
+            picker->SetBounds(left, 10, 170, picker->Items()->Count() * picker->ItemHeight() + frame);
             picker->SetItemIndex(selected);
             made.push_back(picker);
         };
