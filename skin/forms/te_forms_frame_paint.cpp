@@ -31,7 +31,7 @@ std::unique_ptr<TteBitmap> FrameIconGlyph(HWND h) {
     glyph->SetSize(16, 16);
     glyph->Clear(teKeyColor);
     glyph->Transparent = true;
-    DrawFrameIcon(glyph->DC(), h, glyph->BoundsRect());
+    if (h) DrawFrameIcon(glyph->DC(), h, glyph->BoundsRect());
     return glyph;
 }
 

@@ -550,6 +550,14 @@ public:
         }
         TTeFlatTheme::WindowDrawButton(s, c, info, obj);
     }
+    // The glyph of the menu bar's system item of a maximized child.
+    std::vector<uint32_t> barGlyphCentres;
+    void MenuDrawItemGlyph(TteMenuSubclass s, TCanvas& c, const TteMenuItemInfo& info,
+                           const TteMenuGlyphInfo& glyph, const String& obj) override {
+        if (glyph.Glyph == kmgSysMenu && glyph.Bitmap)
+            barGlyphCentres.push_back(glyph.Bitmap->GetPixel(8, 8) & 0xFFFFFF);
+        TTeFlatTheme::MenuDrawItemGlyph(s, c, info, glyph, obj);
+    }
 };
 
 TEST_F(MdiFramesTest, TheThemeDrawsTheSystemMenuButtonWithTheWindowsIconAsItsGlyph) {
@@ -591,6 +599,18 @@ TEST_F(MdiFramesTest, TheThemeDrawsTheSystemMenuButtonWithTheWindowsIconAsItsGly
     fa->UpdateNonClientArea();
     EXPECT_TRUE(theme.seen.empty());
 
+    // Maximized, the child's icon shows on the system item of the parent's bar.
+    bar_->SetThemeLink(&link);
+    a->SetWindowState(wsMaximized);
+    ui_.RunUntilIdle();
+    bar_->Invalidate();
+    ui_.RunUntilIdle();
+    ASSERT_FALSE(theme.barGlyphCentres.empty());
+    EXPECT_EQ(theme.barGlyphCentres.back(), 0x40C040u);
+    a->SetWindowState(wsNormal);
+    ui_.RunUntilIdle();
+
+    bar_->SetThemeLink(nullptr);
     fa->SetThemeLink(link_);
     SendMessage(a->Handle(), WM_SETICON, 0, 0);
     DestroyIcon(icon);
