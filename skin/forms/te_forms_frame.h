@@ -432,6 +432,9 @@ TteWindowHitTest BorderHitTest(int x, int y, TSize size, const TRect& cb, TTeBor
 int FrameHitCode(TteWindowHitTest part, bool moveable, bool sizing);
 // The window's small icon (the application's without one), centred in `r`.
 void DrawFrameIcon(HDC dc, HWND h, const TRect& r);
+// That icon on a 16 x 16 transparent key-colour bitmap: the glyph a theme
+// draws on a system-menu button. Without a window it stays empty.
+std::unique_ptr<TteBitmap> FrameIconGlyph(HWND h);
 // Close, help, minimize, maximize (restore in those states) and the icon;
 // false for the buttons the caller draws itself.
 bool DrawClassicCaptionButton(HDC dc, HWND h, const TRect& rect, TTeBorderIcon icon, bool pressed,

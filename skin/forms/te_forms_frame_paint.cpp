@@ -26,6 +26,15 @@ void DrawFrameIcon(HDC dc, HWND h, const TRect& r) {
                HBRUSH{}, DI_NORMAL);
 }
 
+std::unique_ptr<TteBitmap> FrameIconGlyph(HWND h) {
+    auto glyph = std::make_unique<TteBitmap>();
+    glyph->SetSize(16, 16);
+    glyph->Clear(teKeyColor);
+    glyph->Transparent = true;
+    if (h) DrawFrameIcon(glyph->DC(), h, glyph->BoundsRect());
+    return glyph;
+}
+
 bool DrawClassicCaptionButton(HDC dc, HWND h, const TRect& rect, TTeBorderIcon icon, bool pressed,
                               bool minimized, bool maximized) {
     TRect r = rect;

@@ -532,9 +532,19 @@ void TTeCustomMDIChild::FMUpdateNCArea(TMessage& m) {
     MessageHandled();
 }
 
+void TTeCustomMDIChild::UpdateFrame() {
+    HWND h = GetHandle();
+    if (!h || updatingFrame_) return;
+    updatingFrame_ = true;
+    struct Flag {
+        bool& on;
+        ~Flag() { on = false; }
+    } flag{updatingFrame_};
+    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void TTeCustomMDIChild::FMUpdateFrame(TMessage& m) {
-    if (HWND h = GetHandle())
-        SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    UpdateFrame();
     m.Result = 0;
     MessageHandled();
 }
@@ -549,9 +559,19 @@ void TTeCustomMDIChild::DoAfterMessage(TMessage& message, bool&) {
                 if (TCustomForm* f = GetForm()) f->Realign();
             } else if (message.WParam == SIZE_MAXIMIZED) {
                 UpdateMenuBar();
-                loadedState_ = wsNormal;
+                // The window system's own frame takes over: a child made maximized
+                // gets it at once, any other once the maximize has run its course.
+                // The size message the recomputation itself sends asks for none,
+                // or the frame would be recomputed for ever.
+                if (updatingFrame_) {
+                } else if (loadedState_ != wsNormal) {
+                    UpdateFrame();
+                } else if (HWND h = GetHandle()) {
+                    PostMessage(h, FM_UPDATEFRAME, 0, 0);
+                }
                 SetWindowRgn(GetHandle(), HRGN{}, true);
                 if (TCustomForm* f = GetForm()) f->Realign();
+                loadedState_ = wsNormal;
             } else if (message.WParam == SIZE_MINIMIZED) {
                 UpdateNonClientArea();
                 UpdateMenuBar();
@@ -749,12 +769,12 @@ void TTeMDIChild::PaintNonClientArea(TCanvas& canvas) {
     for (const auto& b : kButtons) {
         if (!BorderIcons().Contains(b.icon)) continue;
         const TRect r = GetCaptionButtonRect(b.icon);
-        if (b.icon == kbiSystemMenu) {
-            DrawFrameIcon(canvas.Handle(), GetHandle(), r);
-            continue;
-        }
+        // The theme draws the system-menu button too, the window's icon as its glyph.
+        const std::unique_ptr<TteBitmap> glyph =
+            b.icon == kbiSystemMenu && !r.IsEmpty() ? FrameIconGlyph(GetHandle()) : nullptr;
         theme->WindowDrawButton(
-            s, canvas, WindowButtonInfo(r, WindowButtonOf(b.icon, state), ButtonDrawState(b.part), nullptr),
+            s, canvas,
+            WindowButtonInfo(r, WindowButtonOf(b.icon, state), ButtonDrawState(b.part), glyph.get()),
             themeObject_);
     }
 }

@@ -109,6 +109,8 @@ private:
     void WMSysCommand(TMessage& m);
     void WMEraseBkgnd(TMessage& m);
     void WMWindowPosChanged(TMessage& m);
+    // Has the window system recompute the frame (SWP_FRAMECHANGED).
+    void UpdateFrame();
     void FMUpdateFrame(TMessage& m);
     void FMUpdateNCArea(TMessage& m);
     // The target of a frame or client paint by Performance: null for none,
@@ -134,6 +136,7 @@ private:
     TteWindowHitTest hoverHit_ = kwhtClient;
     TShiftState mouseButtons_;
     TWindowState loadedState_ = wsNormal;
+    bool updatingFrame_ = false;  // while UpdateFrame runs
     bool backgroundRequest_ = false;
     TRect backgroundRect_;
 };

@@ -5,11 +5,14 @@
 
 #include <array>
 
+#include "platform/classlib/Application.h"
 #include "platform/gdi/Gdi.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_utils.h"
 #include "skin/core/te_utils_draw.h"
 #include "skin/forms/te_forms_bandhost.h"
+#include "skin/forms/te_forms_frame.h"
+#include "skin/forms/te_forms_mdichild.h"
 #include "skin/forms/te_forms_menubar.h"
 #include "skin/forms/te_forms_menus.h"
 #include "skin/forms/te_forms_menuview.h"
@@ -112,6 +115,10 @@ struct TToolElement {
         t->ToolDrawItemGlyph(ktscToolBar, c, ToolItemInfo(g, kticNormal, ToolState(s)),
                              ToolGlyphInfo(g, images, index, kgfaCenter, enabled), "default");
     }
+    static void SysGlyph(TteTheme* t, TCanvas& c, const TRect& r, TteMenuItemDrawState s, TteBitmap* glyph) {
+        t->ToolDrawItemGlyph(ktscToolBar, c, ToolItemInfo(r, kticNormal, ToolState(s)),
+                             ToolGlyphInfo(r, glyph, kgfaCenter, ktigSysMenu), "default");
+    }
     static void Text(TteTheme* t, TCanvas& c, const TRect& r, TteMenuItemDrawState s, const TteTextInfo& text,
                      const String& obj) {
         t->ToolDrawItemText(ktscToolBar, c, ToolItemInfo(r, kticNormal, ToolState(s)), text, obj);
@@ -133,6 +140,10 @@ struct TMenuBarElement {
         t->MenuDrawItemGlyph(kmscMenuBar, c, MenuItemInfo(g, kmicNormal, s),
                              MenuGlyphInfo(g, images, index, kgfaCenter, enabled), "default");
     }
+    static void SysGlyph(TteTheme* t, TCanvas& c, const TRect& r, TteMenuItemDrawState s, TteBitmap* glyph) {
+        t->MenuDrawItemGlyph(kmscMenuBar, c, MenuItemInfo(r, kmicNormal, s),
+                             MenuGlyphInfo(r, glyph, kgfaCenter, kmgSysMenu), "default");
+    }
     static void Text(TteTheme* t, TCanvas& c, const TRect& r, TteMenuItemDrawState s, const TteTextInfo& text,
                      const String& obj) {
         t->MenuDrawItemText(kmscMenuBar, c, MenuItemInfo(r, kmicNormal, s), text, obj);
@@ -145,6 +156,17 @@ void DrawBarEntry(TTeItem* item, TCanvas& c, TteTheme* theme, TRect R, TteMenuIt
     const TTeMDIItemKind kind = item->MDIKind;
     if (kind == mikClose || kind == mikRestore || kind == mikMinimize) {
         Element::Item(theme, c, R, Element::ButtonClass(kind), state, "default");
+        return;
+    }
+    if (kind == mikSysMenu) {
+        // The maximized child's icon, when its frame is a skinned one.
+        TCustomForm* main = Application ? Application->MainForm() : nullptr;
+        TCustomForm* child = main ? main->ActiveMDIChild() : nullptr;
+        if (!child) return;
+        const std::unique_ptr<TteBitmap> glyph =
+            FrameIconGlyph(GetParentQvMDIChild(child) ? child->Handle() : HWND{});
+        Element::Item(theme, c, R, Element::kNormal, state, "default");
+        Element::SysGlyph(theme, c, R, state, glyph.get());
         return;
     }
     Element::Item(theme, c, R, Element::kNormal, state, item->ThemeObject());

@@ -110,8 +110,14 @@ void FollowButtons(bool& visible, TSeAction action, TSeState state, TteWindowBut
 
 // Our forms carry no icon of their own, so the system menu button shows the
 // platform's standard application icon.
+// It is drawn at the small-icon size from the button's top-left corner: at
+// its own size the standard icon spills over the caption beside the button.
 void DrawSysMenuIcon(TCanvas& canvas, const TRect& bounds) {
-    if (HICON icon = LoadIcon(IDI_APPLICATION)) DrawIcon(canvas, bounds, icon);
+    HICON icon = LoadIcon(IDI_APPLICATION);
+    if (!icon) return;
+    const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    DrawIconEx(canvas.Handle(), bounds.left, bounds.top, icon, cx ? cx : GetSystemMetrics(SM_CXSIZE),
+               cy ? cy : GetSystemMetrics(SM_CYSIZE), 0, HBRUSH{}, DI_NORMAL);
 }
 
 void DeclareBitmapObject(TPropertyTable& t) {

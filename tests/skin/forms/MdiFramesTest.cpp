@@ -1,12 +1,15 @@
 // An MDI main form with the full frame and a skinned menu bar, holding
 // children with the MDI child frame, classic or drawn by the flat theme.
 
+#include <map>
+
 #include "FrameFixture.h"
 #include "platform/classlib/ExtCtrls.h"
 #include "platform/classlib/WindowScrollBars.h"
 #include "skin/core/te_controls_scrollbar.h"
 #include "skin/forms/te_forms_mdichild.h"
 #include "skin/forms/te_forms_menubar.h"
+#include "tests/skin/core/SkinControlFixture.h"
 
 namespace tarvel::testing {
 namespace {
@@ -64,8 +67,10 @@ protected:
         ui_.RunUntilIdle();
     }
 
+    // A child loaded in `state`, with its frame, placed but not shown yet.
     template <class Frame = TTeCustomMDIChild>
-    TForm* MakeChild(const char* caption, TRect bounds, Frame** frame = nullptr) {
+    TForm* NewChild(const char* caption, TRect bounds, Frame** frame = nullptr,
+                    TWindowState state = wsNormal) {
         auto* f = new TForm(Application);
         f->SetFormStyle(fsMDIChild);
         f->SetCaption(caption);
@@ -74,16 +79,22 @@ protected:
         Frame* made = nullptr;
         {
             TLoadingScope scope(f);
+            f->SetWindowState(state);
             made = new Frame(f);
             if constexpr (std::is_same_v<Frame, TTeMDIChild>) made->SetThemeLink(link_);
             made->SetActive(true);
             scope.Finish();
         }
         f->SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
-        f->Show();
-        ui_.RunUntilIdle();
         children_.push_back(f);
         if (frame) *frame = made;
+        return f;
+    }
+    template <class Frame = TTeCustomMDIChild>
+    TForm* MakeChild(const char* caption, TRect bounds, Frame** frame = nullptr) {
+        TForm* f = NewChild(caption, bounds, frame);
+        f->Show();
+        ui_.RunUntilIdle();
         return f;
     }
 
@@ -509,6 +520,142 @@ TEST_F(MdiFramesTest, TheFlatThemeDrawsTheChildFrameAndTheClientKeepsTheFramesBa
     a->SetWindowState(wsMaximized);
     ui_.RunUntilIdle();
     EXPECT_EQ(fa->GetClientBounds(), ::tarvel::Bounds(0, 0, a->Width(), a->Height()));
+}
+
+// The flat theme, noting each system-menu button it is asked to draw and
+// the glyph that came with it.
+class TSysButtonTheme : public TTeFlatTheme {
+    TARVEL_CLASS(TSysButtonTheme, TTeFlatTheme)
+
+public:
+    struct Seen {
+        TRect rect;
+        TSize size;
+        bool transparent = false;
+        uint32_t centre = 0, corner = 0;
+    };
+    std::vector<Seen> seen;
+    void WindowDrawButton(TteWindowSubclass s, TCanvas& c, const TteWindowButtonInfo& info,
+                          const String& obj) override {
+        if (info.ButtonClass == kwbSysMenu) {
+            Seen w;
+            w.rect = info.Rect;
+            if (const TteBitmap* g = info.Bitmap) {
+                w.size = TSize{g->Width(), g->Height()};
+                w.transparent = g->Transparent;
+                w.centre = g->GetPixel(g->Width() / 2, g->Height() / 2) & 0xFFFFFF;
+                w.corner = g->GetPixel(0, 0) & 0xFFFFFF;
+            }
+            seen.push_back(w);
+        }
+        TTeFlatTheme::WindowDrawButton(s, c, info, obj);
+    }
+    // The glyph of the menu bar's system item of a maximized child.
+    std::vector<uint32_t> barGlyphCentres;
+    void MenuDrawItemGlyph(TteMenuSubclass s, TCanvas& c, const TteMenuItemInfo& info,
+                           const TteMenuGlyphInfo& glyph, const String& obj) override {
+        if (glyph.Glyph == kmgSysMenu && glyph.Bitmap)
+            barGlyphCentres.push_back(glyph.Bitmap->GetPixel(8, 8) & 0xFFFFFF);
+        TTeFlatTheme::MenuDrawItemGlyph(s, c, info, glyph, obj);
+    }
+};
+
+TEST_F(MdiFramesTest, TheThemeDrawsTheSystemMenuButtonWithTheWindowsIconAsItsGlyph) {
+    MakeParent(true);
+    TTeMDIChild* fa = nullptr;
+    TForm* a = MakeChild<TTeMDIChild>("Module A", ::tarvel::Bounds(10, 10, 260, 180), &fa);
+    // A 16 x 16 icon: an opaque green square on a see-through ring.
+    HBITMAP colour = CreateCompatibleBitmap(nullptr, 16, 16);
+    {
+        auto px = GetBitmapSurface(colour);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                px->SetPixel(x, y, x >= 4 && x < 12 && y >= 4 && y < 12 ? 0xFF40C040u : 0u);
+    }
+    ICONINFO ii;
+    ii.hbmColor = colour;
+    HICON icon = CreateIconIndirect(&ii);
+    DeleteObject(colour);
+    SendMessage(a->Handle(), WM_SETICON, 0, static_cast<LPARAM>(icon.Value()));
+
+    TSysButtonTheme theme;
+    TFixedLink link(&theme);
+    fa->SetThemeLink(&link);
+    ASSERT_TRUE(fa->Themed());
+    theme.seen.clear();
+    fa->UpdateNonClientArea();
+    ASSERT_EQ(theme.seen.size(), 1u);
+    const TSysButtonTheme::Seen& w = theme.seen[0];
+    EXPECT_EQ(w.rect, fa->GetCaptionButtonRect(kbiSystemMenu));
+    EXPECT_FALSE(w.rect.IsEmpty());
+    EXPECT_EQ(w.size, (TSize{16, 16}));
+    EXPECT_TRUE(w.transparent);
+    EXPECT_EQ(w.centre, 0x40C040u);
+    EXPECT_EQ(w.corner, teKeyColor);
+
+    // Without the icon in BorderIcons the theme is not asked for the button.
+    theme.seen.clear();
+    fa->SetBorderIcons(TTeBorderIcons{kbiClose, kbiMinimize, kbiMaximize});
+    fa->UpdateNonClientArea();
+    EXPECT_TRUE(theme.seen.empty());
+
+    // Maximized, the child's icon shows on the system item of the parent's bar.
+    bar_->SetThemeLink(&link);
+    a->SetWindowState(wsMaximized);
+    ui_.RunUntilIdle();
+    bar_->Invalidate();
+    ui_.RunUntilIdle();
+    ASSERT_FALSE(theme.barGlyphCentres.empty());
+    EXPECT_EQ(theme.barGlyphCentres.back(), 0x40C040u);
+    a->SetWindowState(wsNormal);
+    ui_.RunUntilIdle();
+
+    bar_->SetThemeLink(nullptr);
+    fa->SetThemeLink(link_);
+    SendMessage(a->Handle(), WM_SETICON, 0, 0);
+    DestroyIcon(icon);
+}
+
+TEST_F(MdiFramesTest, AChildHasItsFrameRecomputedWhenFirstMaximized) {
+    MakeParent(false);
+    // Frame recomputations of a child: position changes that move and size nothing.
+    std::map<TForm*, int> frameChanges;
+    auto spy = [&](TForm* f) {
+        std::function<void(TMessage&)> previous = f->WindowProc;
+        f->WindowProc = [f, previous, &frameChanges](TMessage& m) {
+            constexpr UINT only = SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE;
+            if (m.Msg == WM_WINDOWPOSCHANGED)
+                if (auto* wp = reinterpret_cast<const WINDOWPOS*>(m.LParam); wp && (wp->flags & only) == only)
+                    ++frameChanges[f];
+            previous(m);
+        };
+    };
+    // Maximized later: the recomputation is posted, to run once the maximize is done.
+    TForm* a = MakeChild("Module A", ::tarvel::Bounds(10, 10, 260, 180));
+    spy(a);
+    a->SetWindowState(wsMaximized);
+    EXPECT_EQ(frameChanges[a], 0);
+    ui_.RunUntilIdle();
+    EXPECT_EQ(frameChanges[a], 1);
+    EXPECT_EQ(a->ClientRect(), ClientRect(parent_->ClientHandle()));
+    a->SetWindowState(wsNormal);
+    ui_.RunUntilIdle();
+
+    // Loaded maximized: the frame is recomputed at once, while it shows.
+    TTeCustomMDIChild* fb = nullptr;
+    TForm* b = NewChild("Module B", ::tarvel::Bounds(40, 40, 260, 180), &fb, wsMaximized);
+    spy(b);
+    b->Show();
+    EXPECT_GE(frameChanges[b], 1);
+    ui_.RunUntilIdle();
+    EXPECT_EQ(b->WindowState(), wsMaximized);
+    EXPECT_EQ(b->ClientRect(), ClientRect(parent_->ClientHandle()));
+    EXPECT_TRUE(MDIItemsShown());
+    // The first maximize is behind it: restored, the child gets its region and frame back.
+    b->SetWindowState(wsNormal);
+    ui_.RunUntilIdle();
+    EXPECT_GT(fb->GetClientBounds().top, 0);
+    EXPECT_EQ(b->ClientWidth(), fb->GetClientBounds().Width());
 }
 
 }  // namespace

@@ -314,6 +314,34 @@ TEST(Se3ObjectsTest, CaptionButtonsShowByStateAndWindowButtons) {
     EXPECT_TRUE(restore.Visible);
 }
 
+TEST(Se3ObjectsTest, TheSystemMenuButtonDrawsItsIconWithinItsBounds) {
+    const TRect bounds{4, 4, 20, 20};
+    for (bool skinClass : {false, true}) {
+        std::unique_ptr<TSeSkinObject> b;
+        if (skinClass) {
+            auto* s = new TSeSysButtonSkinObject(nullptr);
+            s->SetAction(sbaSysMenu);
+            b.reset(s);
+        } else {
+            auto* s = new TSeSystemButton(nullptr);
+            s->SetAction(sbaSysMenu);
+            b.reset(s);
+        }
+        b->SetBoundsRect(bounds);
+        TteBitmap paper;
+        paper.SetSize(50, 40);
+        paper.Clear(0xFFFFFFFF);
+        b->Draw(*paper.GetCanvas(), TRect{});
+        int inside = 0, outside = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 50; ++x)
+                if ((paper.GetPixel(x, y) & 0xFFFFFF) != 0xFFFFFFu)
+                    ++(bounds.Contains(TPoint{x, y}) ? inside : outside);
+        EXPECT_GT(inside, 0) << skinClass;
+        EXPECT_EQ(outside, 0) << skinClass;
+    }
+}
+
 TEST(Se3ObjectsTest, RollPanelRollsAndUnrollsKeepingItsEdge) {
     TSeSkinObject parent(nullptr);
     auto* panel = new TSeRollPanelObject(&parent);
