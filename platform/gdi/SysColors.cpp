@@ -1,5 +1,7 @@
 #include "platform/gdi/SysColors.h"
 
+#include "platform/gdi/Gdi.h"
+
 namespace tarvel {
 
 namespace {
@@ -52,6 +54,26 @@ COLORREF GetSysColor(int index) {
 COLORREF ResolveSysColor(uint32_t color) {
     if ((color & 0xFF000000u) == 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFFu));
     return color & 0x00FFFFFFu;
+}
+
+ButtonColorMap SysButtonColorMap() {
+    return ButtonColorMap{
+        ColorRefToPixel(GetSysColor(COLOR_BTNTEXT)), ColorRefToPixel(GetSysColor(COLOR_BTNSHADOW)),
+        ColorRefToPixel(GetSysColor(COLOR_BTNFACE)), ColorRefToPixel(GetSysColor(COLOR_3DLIGHT)),
+        ColorRefToPixel(GetSysColor(COLOR_BTNHIGHLIGHT))};
+}
+
+uint32_t MapButtonColor(uint32_t pixel, const ButtonColorMap& map) {
+    uint32_t to = 0;
+    switch (pixel & 0xFFFFFF) {
+        case 0x000000: to = map.text; break;
+        case 0x808080: to = map.shadow; break;
+        case 0xC0C0C0: to = map.face; break;
+        case 0xDFDFDF: to = map.light; break;
+        case 0xFFFFFF: to = map.highlight; break;
+        default: return pixel;
+    }
+    return (pixel & 0xFF000000) | (to & 0xFFFFFF);
 }
 
 }  // namespace tarvel

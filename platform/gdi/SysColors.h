@@ -57,4 +57,18 @@ COLORREF GetSysColor(int index);
 // returned with its top byte cleared.
 COLORREF ResolveSysColor(uint32_t color);
 
+// The colours that the fixed colours of a classic button bitmap stand for,
+// as pixel colours 0x00RRGGBB.
+struct ButtonColorMap {
+    uint32_t text, shadow, face, light, highlight;
+};
+
+// The button colours of the system-colour table.
+ButtonColorMap SysButtonColorMap();
+
+// A pixel (0xAARRGGBB) of a button bitmap in the mapped colours: black,
+// 0x808080, 0xC0C0C0, 0xDFDFDF and white become text, shadow, face, light and
+// highlight; the alpha byte and every other colour are kept.
+uint32_t MapButtonColor(uint32_t pixel, const ButtonColorMap& map);
+
 }  // namespace tarvel

@@ -71,7 +71,7 @@ TBitmap* ButtonKindGlyph(TBitBtnKind kind) {
     return KindGlyphs[kind];
 }
 
-void MakeGlyphFace(const TteBitmap& whole, uint32_t key, int cell, TSize size, bool grey, bool disabledGrey,
+void MakeGlyphFace(const TteBitmap& whole, uint32_t key, int cell, TSize size, const GlyphFaceRules& rules,
                    TteBitmap& face) {
     face.SetSize(size.cx, size.cy);
     face.Clear(teKeyColor);
@@ -80,11 +80,12 @@ void MakeGlyphFace(const TteBitmap& whole, uint32_t key, int cell, TSize size, b
         for (int x = 0; x < size.cx; ++x) {
             uint32_t rgb = whole.GetPixel(cell * size.cx + x, y) & 0xFFFFFF;
             if (rgb == key) continue;
-            if (grey) {
+            if (rules.colors) rgb = MapButtonColor(rgb, *rules.colors);
+            if (rules.grey) {
                 const uint32_t v = GreyLevel(rgb, false);
                 rgb = v << 16 | v << 8 | v;
             }
-            if (disabledGrey) {
+            if (rules.disabledGrey) {
                 const uint32_t v = GreyLevel(rgb, true);
                 rgb = v << 16 | v << 8 | v;
             }
@@ -455,7 +456,9 @@ void TTeButton::PaintGlyph() {
     // A glyph of its own keys out its bottom-left colour; an image, magenta.
     const uint32_t key = glyph_->Empty() ? kImageGlyphKey : BottomLeft(whole);
     TteBitmap face;
-    MakeGlyphFace(whole, key, cell, g, blackAndWhiteGlyph_ && !IsHot(), numGlyphs_ == 1 && !Enabled(), face);
+    MakeGlyphFace(whole, key, cell, g,
+                  {.grey = blackAndWhiteGlyph_ && !IsHot(), .disabledGrey = numGlyphs_ == 1 && !Enabled()},
+                  face);
     if (Themed())
         Theme()->ButtonDrawGlyph(kbscButton, *Canvas(), ButtonInfo(r, FaceState()),
                                  GlyphInfo(r, &face, kgfaCenter), themeObject_);

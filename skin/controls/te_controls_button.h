@@ -152,9 +152,15 @@ struct TTeButtonKindInfo {
 const TTeButtonKindInfo& ButtonKindInfo(TBitBtnKind kind);
 // The stock glyph of a kind: two 16 x 16 cells, normal and disabled; null for bkCustom.
 TBitmap* ButtonKindGlyph(TBitBtnKind kind);
-// Cell `cell` (of `size`) of a glyph strip without its key colour: grey
-// for a black-and-white look, light grey for a single-cell disabled glyph.
-void MakeGlyphFace(const TteBitmap& whole, uint32_t key, int cell, TSize size, bool grey, bool disabledGrey,
+// What becomes of the pixels a glyph keeps, in this order.
+struct GlyphFaceRules {
+    const ButtonColorMap* colors = nullptr;  // fixed button colours to these
+    bool grey = false;                       // the black-and-white look
+    bool disabledGrey = false;               // the light grey of a single-cell disabled glyph
+};
+// Cell `cell` (of `size`) of a glyph strip without its key colour, the
+// rules applied to the rest. The key is matched on the glyph's own colours.
+void MakeGlyphFace(const TteBitmap& whole, uint32_t key, int cell, TSize size, const GlyphFaceRules& rules,
                    TteBitmap& face);
 // The key colour of a glyph taken from an image list.
 constexpr uint32_t kImageGlyphKey = 0xFF00FF;

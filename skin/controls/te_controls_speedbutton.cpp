@@ -519,8 +519,15 @@ void TTeSpeedButton::DrawGlyph(TPoint offset) {
     if (cells == 4 && state_ == ksbsExclusive) cell += 3;
     if (cells > 2 && state_ == ksbsDown) cell += 2;
     cell = std::min(cell, cells - 1);
+    // The key is matched before the colours are mapped: the map can send two
+    // fixed colours to one (face and 3-D light are alike in the classic
+    // scheme), and a key matched after it would drop both.
+    const ButtonColorMap colors = SysButtonColorMap();
     TteBitmap face;
-    MakeGlyphFace(whole, key, cell, g, blackAndWhiteGlyph_ && !Hot(), cells == 1 && !Enabled(), face);
+    MakeGlyphFace(
+        whole, key, cell, g,
+        {.colors = &colors, .grey = blackAndWhiteGlyph_ && !Hot(), .disabledGrey = cells == 1 && !Enabled()},
+        face);
     TRect r = GetGlyphRect();
     r.Offset(offset.x, offset.y);
     if (IsToolThemed()) {

@@ -171,7 +171,7 @@ void TTeSpinArrow::DrawGlyphCell(TCanvas& c, const TRect& r, TPoint offset, cons
     if (numGlyphs_ > 2 && Down()) index += 2;
     TteBitmap face;
     MakeGlyphFace(whole, whole.GetPixel(0, whole.Height() - 1) & 0xFFFFFF, std::min(index, numGlyphs_ - 1),
-                  cell, false, numGlyphs_ == 1 && !Enabled(), face);
+                  cell, {.disabledGrey = numGlyphs_ == 1 && !Enabled()}, face);
     const int left = r.left + (r.Width() - cell.cx) / 2 + offset.x;
     const int top = r.top + (r.Height() - cell.cy) / 2 + offset.y;
     if (themed) {

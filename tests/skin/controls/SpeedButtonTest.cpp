@@ -366,6 +366,44 @@ TEST_F(TeSpeedButtonTest, TheClassicChevronArrowIsAFilledTriangleOrEtchedWhenDis
     EXPECT_EQ(ShownAt(b, l + 2, t + 1), paper) << "hollow";
 }
 
+TEST_F(TeSpeedButtonTest, AClassicGlyphDrawsItsFixedButtonColoursInTheSystemOnes) {
+    const uint32_t paper = testing::Rgb(clWhite);
+    struct Probe {
+        int x, y;  // in the glyph
+        uint32_t shown;
+    };
+    struct Case {
+        const char* name;
+        TColor key, ground;  // the bottom-left pixel, the square inside
+        std::vector<Probe> probes;
+    };
+    const Case cases[] = {
+        // A light grey square with a black arrow on a fuchsia key.
+        {"face and text",
+         clFuchsia,
+         clSilver,
+         {{0, 15, paper}, {3, 3, testing::Rgb(clBtnFace)}, {8, 6, testing::Rgb(clBtnText)}}},
+        // Light grey is the key here; its 3-D light pixels must stay although
+        // this scheme gives them the face colour.
+        {"light grey key", clSilver, TColor(0xDFDFDF), {{0, 15, paper}, {3, 3, testing::Rgb(cl3DLight)}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TBitmap glyph(16, 16);
+        FillRect(*glyph.Canvas(), TRect{0, 0, 16, 16}, c.key);
+        FillRect(*glyph.Canvas(), TRect{2, 2, 14, 14}, c.ground);
+        for (int row = 0; row < 4; ++row)
+            FillRect(*glyph.Canvas(), TRect{8 - row, 6 + row, 9 + row, 7 + row}, clBlack);
+        TTeSpeedButton* b = MakeSpeed(20, 20);
+        b->SetGlyph(&glyph);
+        MoveTo(form_, {390, 290});
+        const TRect at = b->GetGlyphRect();
+        for (const Probe& p : c.probes)
+            EXPECT_EQ(ShownAt(b, at.left + p.x, at.top + p.y), p.shown) << p.x << "," << p.y;
+        delete b;
+    }
+}
+
 TEST_F(TeSpeedButtonTest, AClassicDividerIsAnEtchedLineInItsMiddle) {
     auto* d = Make<TTeSpeedDivider>(20, 20);
     d->SetHeight(30);
