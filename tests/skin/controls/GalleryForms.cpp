@@ -70,6 +70,14 @@ BasicGallery PlaceBasicControls(TWinControl* parent) {
     return g;
 }
 
+void ArrowGlyph(TBitmap& glyph, TColor key, TColor ground) {
+    glyph.SetSize(16, 16);
+    TCanvas& c = *glyph.Canvas();
+    FillRect(c, TRect{0, 0, 16, 16}, key);
+    FillRect(c, TRect{2, 2, 14, 14}, ground);
+    for (int row = 0; row < 4; ++row) FillRect(c, TRect{8 - row, 6 + row, 9 + row, 7 + row}, clBlack);
+}
+
 ToolGallery PlaceToolControls(TWinControl* parent) {
     ToolGallery g;
     auto* container = Place<TTeSpeedContainer>(parent, 10, 10, 370, 34);
@@ -87,6 +95,9 @@ ToolGallery PlaceToolControls(TWinControl* parent) {
         x += 60;
         speed.push_back(b);
     }
+    TBitmap glyph;
+    ArrowGlyph(glyph, clFuchsia, clSilver);
+    speed[0]->SetGlyph(&glyph);
     speed[2]->SetDown(true);
     speed[4]->SetEnabled(false);
     speed[1]->SetShowChevron(true);

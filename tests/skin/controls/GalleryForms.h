@@ -34,7 +34,12 @@ struct BasicGallery {
 };
 BasicGallery PlaceBasicControls(TWinControl* parent);
 
-// Speed buttons in a container (grouped, down, disabled, with a chevron),
+// A 16 x 16 tool glyph: a square of `ground` (2 .. 13 each way) on `key`
+// with a black arrow in it, rows 6 .. 9 widening from x = 8.
+void ArrowGlyph(TBitmap& glyph, TColor key, TColor ground);
+
+// Speed buttons in a container (one with a glyph in the fixed button
+// colours; grouped, down, disabled, with a chevron),
 // a panel split in two, an outlook bar and a button bar.
 struct ToolGallery {
     TTeSpeedButton* hot = nullptr;

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "RecordingThemeFixture.h"
+#include "tests/skin/controls/GalleryForms.h"
 
 namespace tarvel {
 namespace {
@@ -378,22 +379,20 @@ TEST_F(TeSpeedButtonTest, AClassicGlyphDrawsItsFixedButtonColoursInTheSystemOnes
         std::vector<Probe> probes;
     };
     const Case cases[] = {
-        // A light grey square with a black arrow on a fuchsia key.
+        // A light grey square with a black arrow on a fuchsia key (the
+        // gallery's glyph).
         {"face and text",
          clFuchsia,
          clSilver,
          {{0, 15, paper}, {3, 3, testing::Rgb(clBtnFace)}, {8, 6, testing::Rgb(clBtnText)}}},
-        // Light grey is the key here; its 3-D light pixels must stay although
-        // this scheme gives them the face colour.
+        // Light grey is the key here: the 0xDFDFDF square must still show,
+        // although the scheme maps it to the same colour as the key.
         {"light grey key", clSilver, TColor(0xDFDFDF), {{0, 15, paper}, {3, 3, testing::Rgb(cl3DLight)}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TBitmap glyph(16, 16);
-        FillRect(*glyph.Canvas(), TRect{0, 0, 16, 16}, c.key);
-        FillRect(*glyph.Canvas(), TRect{2, 2, 14, 14}, c.ground);
-        for (int row = 0; row < 4; ++row)
-            FillRect(*glyph.Canvas(), TRect{8 - row, 6 + row, 9 + row, 7 + row}, clBlack);
+        TBitmap glyph;
+        testing::ArrowGlyph(glyph, c.key, c.ground);
         TTeSpeedButton* b = MakeSpeed(20, 20);
         b->SetGlyph(&glyph);
         MoveTo(form_, {390, 290});
