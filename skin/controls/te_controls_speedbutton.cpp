@@ -508,6 +508,19 @@ TteToolItemDrawState TTeSpeedButton::ContentItemState() const {
     return mtidsNormal;
 }
 
+// Under a theme the fixed colours take the theme's system colours, so a
+// glyph's face-grey background matches the face the theme draws.
+ButtonColorMap TTeSpeedButton::GlyphColorMap() {
+    if (!IsToolThemed()) return SysButtonColorMap();
+    const TteThemeSysColors* sys = Theme()->SysColors();
+    auto pixel = [sys](TColor c) {
+        const TColor themed = sys ? sys->GetColor(c) : clNone;
+        return ColorRefToPixel(ColorToColorRef(themed == clNone ? c : themed));
+    };
+    return ButtonColorMap{pixel(clBtnText), pixel(clBtnShadow), pixel(clBtnFace), pixel(cl3DLight),
+                          pixel(clBtnHighlight)};
+}
+
 void TTeSpeedButton::DrawGlyph(TPoint offset) {
     TteBitmap whole;
     uint32_t key = 0;
@@ -522,7 +535,7 @@ void TTeSpeedButton::DrawGlyph(TPoint offset) {
     // The key is matched before the colours are mapped: the map can send two
     // fixed colours to one (face and 3-D light are alike in the classic
     // scheme), and a key matched after it would drop both.
-    const ButtonColorMap colors = SysButtonColorMap();
+    const ButtonColorMap colors = GlyphColorMap();
     TteBitmap face;
     MakeGlyphFace(
         whole, key, cell, g,

@@ -11,6 +11,7 @@
 #include "platform/classlib/ImageLists.h"
 #include "platform/classlib/Menus.h"
 #include "platform/classlib/Timers.h"
+#include "platform/gdi/SysColors.h"
 #include "skin/core/te_forms.h"
 #include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme.h"
@@ -138,6 +139,7 @@ private:
     void CMEnabledChanged(TMessage& m);
 
     void UpdateExclusive();
+    ButtonColorMap GlyphColorMap();
     void GlyphChanged();
     void RepeatTick();
     void StopRepeat();

@@ -403,6 +403,23 @@ TEST_F(TeSpeedButtonTest, AClassicGlyphDrawsItsFixedButtonColoursInTheSystemOnes
     }
 }
 
+TEST_F(TeSpeedButtonTest, AThemedGlyphTakesTheThemesButtonColours) {
+    auto* theme = new TToolRecordingTheme();
+    ChangeTheme(theme);
+    ASSERT_NE(theme->SysColors(), nullptr);
+    theme->SysColors()->SetColor(clBtnFace, TColor(0x00A06040));
+    TBitmap glyph;
+    testing::ArrowGlyph(glyph, clFuchsia, clSilver);
+    TTeSpeedButton* b = MakeSpeed(20, 20);
+    b->SetGlyph(&glyph);
+    RepaintRecorded(theme, b);
+    const auto glyphs = theme->CallsOf("ToolDrawItemGlyph");
+    ASSERT_EQ(glyphs.size(), 1u);
+    ASSERT_EQ(glyphs[0].glyph.size(), 256u);
+    EXPECT_EQ(glyphs[0].glyph[3 * 16 + 3] & 0xFFFFFF, 0x4060A0u);
+    delete b;
+}
+
 TEST_F(TeSpeedButtonTest, AClassicDividerIsAnEtchedLineInItsMiddle) {
     auto* d = Make<TTeSpeedDivider>(20, 20);
     d->SetHeight(30);
