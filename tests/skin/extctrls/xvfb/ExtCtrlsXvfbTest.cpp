@@ -5,17 +5,12 @@
 // file, saved under screenshots/ in the build folder for people to look at.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <chrono>
 #include <memory>
-#include <thread>
+#include <string>
+#include <vector>
 
-#include "platform/base/Ticks.h"
-#include "platform/classlib/Application.h"
 #include "platform/classlib/ImageLists.h"
-#include "platform/winsys/Backend.h"
-#include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/controls/te_controls_speedbutton.h"
 #include "skin/core/te_engine.h"
 #include "skin/core/te_theme_api.h"
@@ -32,49 +27,27 @@
 #include "skin/themes/theme_flat.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
 #include "tests/skin/themes/DaraSkinFixture.h"
+#include "tests/skin/themes/xvfb/SkinXvfbFixture.h"
 
 namespace tarvel {
 namespace {
 
-class ExtCtrlsOnX11 : public ::testing::Test {
+class ExtCtrlsOnX11 : public testing::SkinXvfbTest {
 protected:
-    void SetUp() override {
-        std::string error;
-        auto backend = OpenX11Backend(error);
-        ASSERT_TRUE(backend) << error;
-        sdl = backend.get();
-        InitWindowSystem(std::move(backend));
-        app = std::make_unique<TApplication>(nullptr);
-        InitThemeCore();
+    void StartUnits() override {
         InitThemeFlat();
         InitControlBases();
         RegisterTabSheetBackground();
         RegisterControlBarBackground();
-        mkdir(dir.c_str(), 0755);
     }
-    void TearDown() override {
-        if (!sdl) return;
-        ReleaseTheme();
-        DoneControlBases();
-        DoneThemeCore();
-        app.reset();
-        ShutdownWindowSystem();
-    }
+    void StopUnits() override { DoneControlBases(); }
 
     // Shows the form, lets it paint, and saves its window as `name`.
     void ShowAndSave(TForm& form, const std::string& name) {
         form.Show();
-        const HWND h = form.Handle();
-        const DWORD start = GetTickCount();
-        while (!sdl->WindowPixels(h) && GetTickCount() - start < 5000) Application->ProcessMessages();
-        const DWORD settle = GetTickCount();
-        while (GetTickCount() - settle < 300) Application->ProcessMessages();
-        EXPECT_TRUE(sdl->SaveWindowPng(h, dir + "/" + name)) << name;
+        Settle(form.Handle());
+        Shot(form.Handle(), name);
     }
-
-    SdlBackend* sdl = nullptr;
-    std::unique_ptr<TApplication> app;
-    const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
 };
 
 // Six 16 x 16 pictures: a coloured square with a white diagonal.
