@@ -26,7 +26,6 @@
 #include "skin/forms/te_forms_resources.h"
 #include "skin/themes/theme_flat.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
-#include "tests/skin/themes/DaraSkinFixture.h"
 #include "tests/skin/themes/xvfb/SkinXvfbFixture.h"
 
 namespace tarvel {
@@ -65,16 +64,9 @@ void AddPictures(TImageList& images) {
 }
 
 TEST_F(ExtCtrlsOnX11, PagesToolBarProgressAndStatusBarsInTheFlatThemeAndTheSkinFile) {
-    const struct {
-        const char* name;
-        bool skinFile;
-    } looks[] = {{"flat", false}, {"dara", true}};
-    for (const auto& look : looks) {
-        SCOPED_TRACE(look.name);
-        if (look.skinFile)
-            ASSERT_TRUE(testing::ChangeToDaraSkin()) << testing::DaraSkinPath();
-        else
-            ChangeTheme(std::string_view("Flat"));
+    for (const testing::Look& look : testing::kLooks) {
+        SCOPED_TRACE(look.suffix);
+        testing::UseLook(look);
 
         auto form = std::make_unique<TForm>(Application);
         form->SetCaption("Tarvel BMS");
@@ -171,19 +163,16 @@ TEST_F(ExtCtrlsOnX11, PagesToolBarProgressAndStatusBarsInTheFlatThemeAndTheSkinF
             panel->SetStretchPriority(p.stretch);
         }
 
-        ShowAndSave(*form, std::string("extctrls_bars_") + look.name + ".png");
+        ShowAndSave(*form, std::string("extctrls_bars_") + look.suffix + ".png");
         EXPECT_EQ(pages->RowCount(), 2);
     }
 }
 
 TEST_F(ExtCtrlsOnX11, PickersThemePreviewAndPaintBoxInTheFlatThemeAndTheSkinFile) {
     InitForms();
-    for (const char* look : {"flat", "dara"}) {
-        SCOPED_TRACE(look);
-        if (look == std::string_view("dara"))
-            ASSERT_TRUE(testing::ChangeToDaraSkin()) << testing::DaraSkinPath();
-        else
-            ChangeTheme(std::string_view("Flat"));
+    for (const testing::Look& look : testing::kLooks) {
+        SCOPED_TRACE(look.suffix);
+        testing::UseLook(look);
         auto form = std::make_unique<TForm>(Application);
         form->SetCaption("Styles");
         form->SetColor(clBtnFace);
@@ -200,11 +189,7 @@ TEST_F(ExtCtrlsOnX11, PickersThemePreviewAndPaintBoxInTheFlatThemeAndTheSkinFile
         place(box, 10, 200, 160, box->Height());
         box->SetBrushStyle(bsCross);
         // The preview draws the same look through a link of its own.
-        auto* link = new TTeThemeLink(form.get());
-        if (look == std::string_view("dara"))
-            link->SetThemeFile(testing::DaraSkinPath().string());
-        else
-            link->SetThemeBuilding("Flat");
+        TTeThemeLink* link = testing::LinkToLook(form.get(), look);
         ASSERT_TRUE(link->GetTheme());
         auto* preview = new extctrls::TTeThemePreview(form.get());
         place(preview, 350, 10, 190, 150);
@@ -220,7 +205,7 @@ TEST_F(ExtCtrlsOnX11, PickersThemePreviewAndPaintBoxInTheFlatThemeAndTheSkinFile
             c.Brush()->SetStyle(bsDiagCross);
             c.Rectangle(8, 8, paint->Width() - 8, paint->Height() - 8);
         };
-        ShowAndSave(*form, std::string("extctrls_pickers_") + look + ".png");
+        ShowAndSave(*form, std::string("extctrls_pickers_") + look.suffix + ".png");
     }
     DoneForms();
 }

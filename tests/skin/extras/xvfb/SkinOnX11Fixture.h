@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "skin/core/te_engine.h"
 #include "skin/core/te_forms.h"
 #include "skin/core/te_theme_api.h"
@@ -15,7 +13,6 @@
 #include "skin/themes/theme_flat.h"
 #include "skin/themes/theme_officexp.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
-#include "tests/skin/themes/DaraSkinFixture.h"
 #include "tests/skin/themes/xvfb/SkinXvfbFixture.h"
 
 namespace tarvel::testing {
@@ -43,19 +40,5 @@ protected:
         SkinXvfbTest::TearDown();
     }
 };
-
-struct Look {
-    const char* suffix;
-    const char* theme;  // none: the tool's skin file
-};
-inline constexpr Look kLooks[] = {{"flat", "Flat"}, {"dara", nullptr}};
-
-inline void UseLook(const Look& look) {
-    if (look.theme)
-        ChangeTheme(std::string_view(look.theme));
-    else
-        ASSERT_TRUE(ChangeToDaraSkin()) << DaraSkinPath();
-    ASSERT_NE(CurrentTheme, nullptr);
-}
 
 }  // namespace tarvel::testing

@@ -23,7 +23,6 @@
 #include "skin/forms/te_forms_resources.h"
 #include "skin/themes/theme_flat.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
-#include "tests/skin/themes/DaraSkinFixture.h"
 #include "tests/skin/themes/xvfb/SkinXvfbFixture.h"
 
 namespace tarvel {
@@ -44,28 +43,16 @@ protected:
     }
 };
 
-// The two looks pictured: the flat theme and the tool's skin file.
-const struct Look {
-    const char* name;
-    const char* building;  // else the skin file
-} kLooks[] = {{"flat", "Flat"}, {"dara", nullptr}};
-
-// A link to the flat theme, or to the tool's skin file without a building.
-TTeThemeLink* LinkTo(TComponent* owner, const char* building) {
-    auto* link = new TTeThemeLink(owner);
-    if (building)
-        link->SetThemeBuilding(building);
-    else
-        link->SetThemeFile(testing::DaraSkinPath().string());
-    return link;
-}
+using testing::kLooks;
+using testing::LinkToLook;
+using testing::Look;
 
 TEST_F(FramesOnX11, FramesInEachStateAndTheLightDialogInTheFlatThemeAndTheSkinFile) {
     for (const Look& look : kLooks) {
-        SCOPED_TRACE(look.name);
+        SCOPED_TRACE(look.suffix);
         auto shot = [&](HWND h, const char* state) {
             Settle(h);
-            Shot(h, std::string("frame_") + look.name + "_" + state + ".png");
+            Shot(h, std::string("frame_") + look.suffix + "_" + state + ".png");
         };
 
         auto* form = new TForm(Application);
@@ -75,7 +62,7 @@ TEST_F(FramesOnX11, FramesInEachStateAndTheLightDialogInTheFlatThemeAndTheSkinFi
         {
             TLoadingScope scope(form);
             frame = new TTeForm(form);
-            frame->SetThemeLink(LinkTo(form, look.building));
+            frame->SetThemeLink(LinkToLook(form, look));
             frame->SetPerformance(qvfpDoubleBuffer);
             scope.Finish();
         }
@@ -109,7 +96,7 @@ TEST_F(FramesOnX11, FramesInEachStateAndTheLightDialogInTheFlatThemeAndTheSkinFi
         {
             TLoadingScope scope(dialog);
             auto* light = new TTeForm2(dialog);
-            light->SetThemeLink(LinkTo(dialog, look.building));
+            light->SetThemeLink(LinkToLook(dialog, look));
             scope.Finish();
         }
         dialog->SetBounds(600, 120, 320, 220);
@@ -130,7 +117,7 @@ void Press(const char* key) {
 
 TEST_F(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile) {
     for (const Look& look : kLooks) {
-        SCOPED_TRACE(look.name);
+        SCOPED_TRACE(look.suffix);
         auto* form = new TForm(Application);
         form->SetCaption("Battery modules");
         form->SetColor(clWhite);
@@ -138,7 +125,7 @@ TEST_F(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile)
         TTeItem* recent = nullptr;
         {
             TLoadingScope scope(form);
-            TTeThemeLink* link = LinkTo(form, look.building);
+            TTeThemeLink* link = LinkToLook(form, look);
             auto* frame = new TTeForm(form);
             frame->SetThemeLink(link);
             bar = new TTeMenuBar(form);
@@ -182,7 +169,7 @@ TEST_F(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile)
                 TTeItemView* v = bar->View();
                 while (v->ChildView) v = v->ChildView;
                 inner = v->RootItem;
-                saved = sdl->SaveScreenPng(dir + "/menubar_xvfb_" + look.name + ".png");
+                saved = sdl->SaveScreenPng(dir + "/menubar_xvfb_" + look.suffix + ".png");
                 Press("Escape");
             },
             [] { Press("Escape"); },

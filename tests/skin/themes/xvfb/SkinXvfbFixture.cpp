@@ -8,6 +8,7 @@
 #include "platform/base/Ticks.h"
 #include "platform/winsys/Backend.h"
 #include "platform/winsys/sdl/SdlBackend.h"
+#include "skin/core/te_engine.h"
 #include "skin/core/te_theme_api.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
 
@@ -59,6 +60,15 @@ void SkinXvfbTest::Settle(HWND h, DWORD ms) {
 
 bool SkinXvfbTest::Save(HWND h, const std::string& name) const {
     return sdl->SaveWindowPng(h, dir + "/" + name);
+}
+
+TTeThemeLink* LinkToLook(TComponent* owner, const Look& look) {
+    auto* link = new TTeThemeLink(owner);
+    if (look.theme)
+        link->SetThemeBuilding(look.theme);
+    else
+        link->SetThemeFile(DaraSkinPath().string());
+    return link;
 }
 
 }  // namespace tarvel::testing

@@ -14,9 +14,11 @@
 
 #include "platform/classlib/Application.h"
 #include "platform/winsys/WinTypes.h"
+#include "tests/skin/themes/DaraSkinFixture.h"
 
 namespace tarvel {
 class SdlBackend;
+class TTeThemeLink;
 }  // namespace tarvel
 
 namespace tarvel::testing {
@@ -51,5 +53,25 @@ protected:
     std::unique_ptr<TApplication> app;
     const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
 };
+
+// The two looks pictured: the flat theme and the tool's skin file.
+struct Look {
+    const char* suffix;
+    const char* theme;  // none: the tool's skin file
+};
+inline constexpr Look kLooks[] = {{"flat", "Flat"}, {"dara", nullptr}};
+
+// Makes the look the current theme.
+inline void UseLook(const Look& look) {
+    if (look.theme)
+        ChangeTheme(std::string_view(look.theme));
+    else
+        ASSERT_TRUE(ChangeToDaraSkin()) << DaraSkinPath();
+    ASSERT_NE(CurrentTheme, nullptr);
+}
+
+// A link of the owner's to the look, for controls that draw it through a
+// link of their own instead of the current theme.
+TTeThemeLink* LinkToLook(TComponent* owner, const Look& look);
 
 }  // namespace tarvel::testing
