@@ -54,7 +54,8 @@ protected:
     const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
 };
 
-// The two looks pictured: the flat theme and the tool's skin file.
+// The two looks pictured: the flat theme and the tool's skin file (a program
+// that pictures it depends on the skin's build target).
 struct Look {
     const char* suffix;
     const char* theme;  // none: the tool's skin file
