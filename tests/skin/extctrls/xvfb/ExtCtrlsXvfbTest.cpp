@@ -5,17 +5,12 @@
 // file, saved under screenshots/ in the build folder for people to look at.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <chrono>
 #include <memory>
-#include <thread>
+#include <string>
+#include <vector>
 
-#include "platform/base/Ticks.h"
-#include "platform/classlib/Application.h"
 #include "platform/classlib/ImageLists.h"
-#include "platform/winsys/Backend.h"
-#include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/controls/te_controls_speedbutton.h"
 #include "skin/core/te_engine.h"
 #include "skin/core/te_theme_api.h"
@@ -31,50 +26,27 @@
 #include "skin/forms/te_forms_resources.h"
 #include "skin/themes/theme_flat.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
-#include "tests/skin/themes/DaraSkinFixture.h"
+#include "tests/skin/themes/xvfb/SkinXvfbFixture.h"
 
 namespace tarvel {
 namespace {
 
-class ExtCtrlsOnX11 : public ::testing::Test {
+class ExtCtrlsOnX11 : public testing::SkinXvfbTest {
 protected:
-    void SetUp() override {
-        std::string error;
-        auto backend = OpenX11Backend(error);
-        ASSERT_TRUE(backend) << error;
-        sdl = backend.get();
-        InitWindowSystem(std::move(backend));
-        app = std::make_unique<TApplication>(nullptr);
-        InitThemeCore();
+    void StartUnits() override {
         InitThemeFlat();
         InitControlBases();
         RegisterTabSheetBackground();
         RegisterControlBarBackground();
-        mkdir(dir.c_str(), 0755);
     }
-    void TearDown() override {
-        if (!sdl) return;
-        ReleaseTheme();
-        DoneControlBases();
-        DoneThemeCore();
-        app.reset();
-        ShutdownWindowSystem();
-    }
+    void StopUnits() override { DoneControlBases(); }
 
     // Shows the form, lets it paint, and saves its window as `name`.
     void ShowAndSave(TForm& form, const std::string& name) {
         form.Show();
-        const HWND h = form.Handle();
-        const DWORD start = GetTickCount();
-        while (!sdl->WindowPixels(h) && GetTickCount() - start < 5000) Application->ProcessMessages();
-        const DWORD settle = GetTickCount();
-        while (GetTickCount() - settle < 300) Application->ProcessMessages();
-        EXPECT_TRUE(sdl->SaveWindowPng(h, dir + "/" + name)) << name;
+        Settle(form.Handle());
+        Shot(form.Handle(), name);
     }
-
-    SdlBackend* sdl = nullptr;
-    std::unique_ptr<TApplication> app;
-    const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
 };
 
 // Six 16 x 16 pictures: a coloured square with a white diagonal.
@@ -92,16 +64,9 @@ void AddPictures(TImageList& images) {
 }
 
 TEST_F(ExtCtrlsOnX11, PagesToolBarProgressAndStatusBarsInTheFlatThemeAndTheSkinFile) {
-    const struct {
-        const char* name;
-        bool skinFile;
-    } looks[] = {{"flat", false}, {"dara", true}};
-    for (const auto& look : looks) {
-        SCOPED_TRACE(look.name);
-        if (look.skinFile)
-            ASSERT_TRUE(testing::ChangeToDaraSkin()) << testing::DaraSkinPath();
-        else
-            ChangeTheme(std::string_view("Flat"));
+    for (const testing::Look& look : testing::kLooks) {
+        SCOPED_TRACE(look.suffix);
+        testing::UseLook(look);
 
         auto form = std::make_unique<TForm>(Application);
         form->SetCaption("Tarvel BMS");
@@ -198,19 +163,16 @@ TEST_F(ExtCtrlsOnX11, PagesToolBarProgressAndStatusBarsInTheFlatThemeAndTheSkinF
             panel->SetStretchPriority(p.stretch);
         }
 
-        ShowAndSave(*form, std::string("extctrls_bars_") + look.name + ".png");
+        ShowAndSave(*form, std::string("extctrls_bars_") + look.suffix + ".png");
         EXPECT_EQ(pages->RowCount(), 2);
     }
 }
 
 TEST_F(ExtCtrlsOnX11, PickersThemePreviewAndPaintBoxInTheFlatThemeAndTheSkinFile) {
     InitForms();
-    for (const char* look : {"flat", "dara"}) {
-        SCOPED_TRACE(look);
-        if (look == std::string_view("dara"))
-            ASSERT_TRUE(testing::ChangeToDaraSkin()) << testing::DaraSkinPath();
-        else
-            ChangeTheme(std::string_view("Flat"));
+    for (const testing::Look& look : testing::kLooks) {
+        SCOPED_TRACE(look.suffix);
+        testing::UseLook(look);
         auto form = std::make_unique<TForm>(Application);
         form->SetCaption("Styles");
         form->SetColor(clBtnFace);
@@ -227,11 +189,7 @@ TEST_F(ExtCtrlsOnX11, PickersThemePreviewAndPaintBoxInTheFlatThemeAndTheSkinFile
         place(box, 10, 200, 160, box->Height());
         box->SetBrushStyle(bsCross);
         // The preview draws the same look through a link of its own.
-        auto* link = new TTeThemeLink(form.get());
-        if (look == std::string_view("dara"))
-            link->SetThemeFile(testing::DaraSkinPath().string());
-        else
-            link->SetThemeBuilding("Flat");
+        TTeThemeLink* link = testing::LinkToLook(form.get(), look);
         ASSERT_TRUE(link->GetTheme());
         auto* preview = new extctrls::TTeThemePreview(form.get());
         place(preview, 350, 10, 190, 150);
@@ -247,7 +205,7 @@ TEST_F(ExtCtrlsOnX11, PickersThemePreviewAndPaintBoxInTheFlatThemeAndTheSkinFile
             c.Brush()->SetStyle(bsDiagCross);
             c.Rectangle(8, 8, paint->Width() - 8, paint->Height() - 8);
         };
-        ShowAndSave(*form, std::string("extctrls_pickers_") + look + ".png");
+        ShowAndSave(*form, std::string("extctrls_pickers_") + look.suffix + ".png");
     }
     DoneForms();
 }

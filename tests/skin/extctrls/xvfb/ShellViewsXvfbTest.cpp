@@ -3,42 +3,27 @@
 // the build folder for people to look at.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <memory>
-#include <thread>
 
-#include "platform/base/Ticks.h"
-#include "platform/classlib/Application.h"
 #include "platform/classlib/Forms.h"
-#include "platform/winsys/Backend.h"
-#include "platform/winsys/sdl/SdlBackend.h"
-#include "skin/core/te_engine.h"
-#include "skin/core/te_theme_api.h"
 #include "skin/extctrls/te_extctrls_shellviews.h"
 #include "skin/themes/theme_flat.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
+#include "tests/skin/themes/xvfb/SkinXvfbFixture.h"
 
 namespace tarvel {
 namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ShellViewsOnX11, ATreeAndAReportSideBySide) {
-    std::string error;
-    auto backend = OpenX11Backend(error);
-    ASSERT_TRUE(backend) << error;
-    SdlBackend* sdl = backend.get();
-    InitWindowSystem(std::move(backend));
-    auto app = std::make_unique<TApplication>(nullptr);
-    InitThemeCore();
-    InitThemeFlat();
-    const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
-    mkdir(dir.c_str(), 0755);
+class ShellViewsOnX11 : public testing::SkinXvfbTest {
+protected:
+    void StartUnits() override { InitThemeFlat(); }
+};
 
+TEST_F(ShellViewsOnX11, ATreeAndAReportSideBySide) {
     // A fixed folder tree, so the picture is the same on every run.
     const fs::path root = fs::path(dir) / "shell-fixture";
     fs::remove_all(root);
@@ -68,17 +53,9 @@ TEST(ShellViewsOnX11, ATreeAndAReportSideBySide) {
     form->Show();
     EXPECT_EQ(list->RootFolder()->PathName(), root.string());
 
-    const DWORD start = GetTickCount();
-    while (!sdl->WindowPixels(form->Handle()) && GetTickCount() - start < 5000)
-        Application->ProcessMessages();
-    const DWORD settle = GetTickCount();
-    while (GetTickCount() - settle < 300) Application->ProcessMessages();
-    EXPECT_TRUE(sdl->SaveWindowPng(form->Handle(), dir + "/shell_tree_and_list.png"));
-
+    Settle(form->Handle());
+    Shot(form->Handle(), "shell_tree_and_list.png");
     delete form;
-    DoneThemeCore();
-    app.reset();
-    ShutdownWindowSystem();
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "platform/base/Ticks.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/winsys/WindowApi.h"
+#include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/extctrls/te_extctrls_datetime.h"
 #include "skin/extras/te_extra_effect_button.h"
 #include "tests/skin/controls/GalleryForms.h"
@@ -38,26 +39,10 @@ protected:
         form->SetBounds(40, 40, width, height);
         return form;
     }
-    // Runs the messages until the window is on the screen and a moment more.
-    void Settle(HWND h, DWORD ms = 300) {
-        const DWORD start = GetTickCount();
-        while (!sdl->WindowPixels(h) && GetTickCount() - start < 5000) Application->ProcessMessages();
-        Run(ms);
-    }
-    static void Run(DWORD ms) {
-        const DWORD start = GetTickCount();
-        while (GetTickCount() - start < ms) {
-            Application->ProcessMessages();
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-    }
     // The server's pointer over point p of the control.
     static void PointAt(TControl* control, TPoint p) {
         const TPoint at = control->ClientToScreen(p);
         EXPECT_TRUE(XMovePointer(at.x, at.y));
-    }
-    void Shot(HWND h, const std::string& name) {
-        EXPECT_TRUE(sdl->SaveWindowPng(h, dir + "/" + name)) << name;
     }
     // The window `above` as the display shows it over the window `below`,
     // in one picture of `below`'s size.

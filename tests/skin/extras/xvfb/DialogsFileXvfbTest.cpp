@@ -3,18 +3,12 @@
 // screenshots/ in the build folder for people to look at.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <chrono>
+#include <filesystem>
 #include <fstream>
-#include <thread>
+#include <memory>
 
-#include "platform/base/Ticks.h"
-#include "platform/classlib/Application.h"
-#include "platform/winsys/Backend.h"
-#include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/controls/te_controls_button.h"
-#include "skin/core/te_engine.h"
 #include "skin/core/te_forms.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/extras/te_dialogs_file_panel.h"
@@ -22,21 +16,26 @@
 #include "skin/themes/theme_flat.h"
 #include "tests/TempFolderFixture.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
+#include "tests/skin/themes/xvfb/SkinXvfbFixture.h"
 
 namespace tarvel {
 namespace {
 
-TEST(DialogsFileOnX11, TheOpenPanelInATemporaryFolder) {
-    std::string error;
-    auto backend = OpenX11Backend(error);
-    ASSERT_TRUE(backend) << error;
-    SdlBackend* sdl = backend.get();
-    InitWindowSystem(std::move(backend));
-    auto app = std::make_unique<TApplication>(nullptr);
-    InitThemeCore();
-    InitThemeFlat();
-    InitControlBases();
-    InitForms();
+class DialogsFileOnX11 : public testing::SkinXvfbTest {
+protected:
+    void StartUnits() override {
+        InitThemeFlat();
+        InitControlBases();
+        InitForms();
+    }
+    void StopUnits() override {
+        DoneForms();
+        DoneControlBases();
+        DoneButtonGlyphs();
+    }
+};
+
+TEST_F(DialogsFileOnX11, TheOpenPanelInATemporaryFolder) {
     ChangeTheme("Flat");
 
     tarvel::testing::TempFolder tmp;
@@ -59,23 +58,8 @@ TEST(DialogsFileOnX11, TheOpenPanelInATemporaryFolder) {
     panel->teFilesList->SetItemIndex(4);
     SetForegroundWindow(form->Handle());
 
-    const DWORD start = GetTickCount();
-    while (!sdl->WindowPixels(form->Handle()) && GetTickCount() - start < 5000)
-        Application->ProcessMessages();
-    const DWORD settle = GetTickCount();
-    while (GetTickCount() - settle < 300) Application->ProcessMessages();
-    const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
-    mkdir(dir.c_str(), 0755);
-    EXPECT_TRUE(sdl->SaveWindowPng(form->Handle(), dir + "/dialogs_file_open_panel.png"));
-
-    form.reset();
-    ChangeTheme(static_cast<TteTheme*>(nullptr));
-    DoneForms();
-    DoneControlBases();
-    DoneButtonGlyphs();
-    DoneThemeCore();
-    app.reset();
-    ShutdownWindowSystem();
+    Settle(form->Handle());
+    Shot(form->Handle(), "dialogs_file_open_panel.png");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "platform/base/Ticks.h"
+#include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/extras/te_dialogs_color.h"
 #include "skin/extras/te_dialogs_font.h"
 #include "skin/extras/te_dialogs_msgbox.h"
@@ -47,7 +48,7 @@ protected:
                 return;
             }
             if (GetTickCount() - preparedAt < 500) return;
-            saved = sdl->SaveWindowPng(form->Handle(), dir + "/" + name);
+            saved = Save(form->Handle(), name);
             done = true;
             form->SetModalResult(mrCancel);
         };
@@ -70,7 +71,7 @@ protected:
             if (!sdl->WindowPixels(form->Handle()) && GetTickCount() - start < 5000) return;
             if (shownAt == 0) shownAt = GetTickCount();
             if (GetTickCount() - shownAt < 500) return;
-            saved = sdl->SaveWindowPng(form->Handle(), dir + "/" + name);
+            saved = Save(form->Handle(), name);
             done = true;
             form->SetModalResult(mrCancel);
         };

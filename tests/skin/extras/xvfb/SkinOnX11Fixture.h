@@ -1,19 +1,9 @@
 #pragma once
-// The SDL backend on the test's own Xvfb with an application, the flat,
-// office-style and skin-file looks, the forms' unit and the effect controls
-// started; pictures go to screenshots/ in the build folder.
+// The skin library on the test's own Xvfb with the flat, office-style and
+// skin-file looks, the forms' unit and the effect controls started.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <chrono>
-#include <memory>
-#include <string>
-#include <thread>
-
-#include "platform/classlib/Application.h"
-#include "platform/winsys/Backend.h"
-#include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/core/te_engine.h"
 #include "skin/core/te_forms.h"
 #include "skin/core/te_theme_api.h"
@@ -23,59 +13,32 @@
 #include "skin/themes/theme_flat.h"
 #include "skin/themes/theme_officexp.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
-#include "tests/skin/themes/DaraSkinFixture.h"
+#include "tests/skin/themes/xvfb/SkinXvfbFixture.h"
 
 namespace tarvel::testing {
 
-class SkinOnX11 : public ::testing::Test {
+class SkinOnX11 : public SkinXvfbTest {
 protected:
-    void SetUp() override {
-        std::string error;
-        auto backend = OpenX11Backend(error);
-        ASSERT_TRUE(backend) << error;
-        sdl = backend.get();
-        InitWindowSystem(std::move(backend));
-        app = std::make_unique<TApplication>(nullptr);
-        InitThemeCore();
+    void StartUnits() override {
         InitThemeFlat();
         InitThemeOfficeXP();
         InitControlBases();
         InitForms();
         InitEffects();
         InitEffectControls();
-        mkdir(dir.c_str(), 0755);
     }
-    void TearDown() override {
-        if (!sdl) return;
-        XMovePointer(1, 1);
-        ReleaseTheme();
+    void StopUnits() override {
         DoneEffectControls();
         DoneEffects();
         DoneForms();
         DoneControlBases();
         DoneButtonGlyphs();
-        DoneThemeCore();
-        app.reset();
-        ShutdownWindowSystem();
     }
-
-    SdlBackend* sdl = nullptr;
-    std::unique_ptr<TApplication> app;
-    const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
+    void TearDown() override {
+        // The next test starts with no control under the pointer.
+        if (sdl) XMovePointer(1, 1);
+        SkinXvfbTest::TearDown();
+    }
 };
-
-struct Look {
-    const char* suffix;
-    const char* theme;  // none: the tool's skin file
-};
-inline constexpr Look kLooks[] = {{"flat", "Flat"}, {"dara", nullptr}};
-
-inline void UseLook(const Look& look) {
-    if (look.theme)
-        ChangeTheme(std::string_view(look.theme));
-    else
-        ASSERT_TRUE(ChangeToDaraSkin()) << DaraSkinPath();
-    ASSERT_NE(CurrentTheme, nullptr);
-}
 
 }  // namespace tarvel::testing

@@ -6,19 +6,12 @@
 // under screenshots/ in the build folder for people to look at.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <memory>
-#include <thread>
 
 #include "platform/base/Ticks.h"
-#include "platform/classlib/Application.h"
-#include "platform/winsys/Backend.h"
 #include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/core/te_engine.h"
 #include "skin/core/te_forms.h"
@@ -30,73 +23,36 @@
 #include "skin/forms/te_forms_resources.h"
 #include "skin/themes/theme_flat.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
-#include "tests/skin/forms/xvfb/SkinFileFixture.h"
+#include "tests/skin/themes/xvfb/SkinXvfbFixture.h"
 
 namespace tarvel {
 namespace {
 
-void Settle(SdlBackend* sdl, HWND h) {
-    const DWORD start = GetTickCount();
-    while (!sdl->WindowPixels(h) && GetTickCount() - start < 5000) Application->ProcessMessages();
-    const DWORD settle = GetTickCount();
-    while (GetTickCount() - settle < 300) Application->ProcessMessages();
-}
-
-// The real backend on the server, an application, the flat and skin-file
-// themes and the frames' unit; pictures go to `dir`.
-class FramesOnX11 : public ::testing::Test {
+// The flat and skin-file themes and the frames' unit.
+class FramesOnX11 : public testing::SkinXvfbTest {
 protected:
-    void SetUp() override {
-        std::string error;
-        auto backend = OpenX11Backend(error);
-        ASSERT_TRUE(backend) << error;
-        sdl = backend.get();
-        InitWindowSystem(std::move(backend));
-        app = std::make_unique<TApplication>(nullptr);
-        InitThemeCore();
+    void StartUnits() override {
         InitThemeFlat();
-        StartSkinFileTheme();
+        InitThemeSkinFile();
         InitControlBases();
         InitForms();
-        mkdir(dir.c_str(), 0755);
     }
-    void TearDown() override {
-        if (!sdl) return;
+    void StopUnits() override {
         DoneForms();
         DoneControlBases();
-        DoneThemeCore();
-        app.reset();
-        ShutdownWindowSystem();
     }
-
-    SdlBackend* sdl = nullptr;
-    std::unique_ptr<TApplication> app;
-    const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
 };
 
-// The two looks pictured: the flat theme and the tool's skin file.
-const struct Look {
-    const char* name;
-    const char* building;  // else the skin file
-} kLooks[] = {{"flat", "Flat"}, {"dara", nullptr}};
-
-// A link to the flat theme, or to the tool's skin file without a building.
-TTeThemeLink* LinkTo(TComponent* owner, const char* building) {
-    auto* link = new TTeThemeLink(owner);
-    if (building)
-        link->SetThemeBuilding(building);
-    else
-        link->SetThemeFile(std::string(TARVEL_BINARY_DIR) + "/res/theme/dara.mskn");
-    return link;
-}
+using testing::kLooks;
+using testing::LinkToLook;
+using testing::Look;
 
 TEST_F(FramesOnX11, FramesInEachStateAndTheLightDialogInTheFlatThemeAndTheSkinFile) {
     for (const Look& look : kLooks) {
-        SCOPED_TRACE(look.name);
+        SCOPED_TRACE(look.suffix);
         auto shot = [&](HWND h, const char* state) {
-            Settle(sdl, h);
-            const std::string name = std::string("frame_") + look.name + "_" + state + ".png";
-            EXPECT_TRUE(sdl->SaveWindowPng(h, dir + "/" + name)) << name;
+            Settle(h);
+            Shot(h, std::string("frame_") + look.suffix + "_" + state + ".png");
         };
 
         auto* form = new TForm(Application);
@@ -106,7 +62,7 @@ TEST_F(FramesOnX11, FramesInEachStateAndTheLightDialogInTheFlatThemeAndTheSkinFi
         {
             TLoadingScope scope(form);
             frame = new TTeForm(form);
-            frame->SetThemeLink(LinkTo(form, look.building));
+            frame->SetThemeLink(LinkToLook(form, look));
             frame->SetPerformance(qvfpDoubleBuffer);
             scope.Finish();
         }
@@ -140,7 +96,7 @@ TEST_F(FramesOnX11, FramesInEachStateAndTheLightDialogInTheFlatThemeAndTheSkinFi
         {
             TLoadingScope scope(dialog);
             auto* light = new TTeForm2(dialog);
-            light->SetThemeLink(LinkTo(dialog, look.building));
+            light->SetThemeLink(LinkToLook(dialog, look));
             scope.Finish();
         }
         dialog->SetBounds(600, 120, 320, 220);
@@ -161,7 +117,7 @@ void Press(const char* key) {
 
 TEST_F(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile) {
     for (const Look& look : kLooks) {
-        SCOPED_TRACE(look.name);
+        SCOPED_TRACE(look.suffix);
         auto* form = new TForm(Application);
         form->SetCaption("Battery modules");
         form->SetColor(clWhite);
@@ -169,7 +125,7 @@ TEST_F(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile)
         TTeItem* recent = nullptr;
         {
             TLoadingScope scope(form);
-            TTeThemeLink* link = LinkTo(form, look.building);
+            TTeThemeLink* link = LinkToLook(form, look);
             auto* frame = new TTeForm(form);
             frame->SetThemeLink(link);
             bar = new TTeMenuBar(form);
@@ -199,9 +155,9 @@ TEST_F(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile)
         }
         form->SetBounds(60, 60, 520, 360);
         form->Show();
-        Settle(sdl, form->Handle());
+        Settle(form->Handle());
         ASSERT_TRUE(XGiveFocus(sdl->SdlWindowOf(form->Handle())));
-        Settle(sdl, form->Handle());
+        Settle(form->Handle());
 
         // Alt+F opens File; down to Recent and Enter opens its sub-menu.
         TTeItem* inner = nullptr;
@@ -213,7 +169,7 @@ TEST_F(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile)
                 TTeItemView* v = bar->View();
                 while (v->ChildView) v = v->ChildView;
                 inner = v->RootItem;
-                saved = sdl->SaveScreenPng(dir + "/menubar_xvfb_" + look.name + ".png");
+                saved = sdl->SaveScreenPng(dir + "/menubar_xvfb_" + look.suffix + ".png");
                 Press("Escape");
             },
             [] { Press("Escape"); },
@@ -251,7 +207,7 @@ TEST_F(FramesOnX11, MdiParentWithThreeChildrenOneOfThemMaximizedInTheSkinFile) {
     {
         TLoadingScope scope(parent);
         link = new TTeThemeLink(parent);
-        link->SetThemeFile(std::string(TARVEL_BINARY_DIR) + "/res/theme/dara.mskn");
+        link->SetThemeFile(testing::DaraSkinPath().string());
         frame = new TTeForm(parent);
         frame->SetThemeLink(link);
         bar = new TTeMenuBar(parent);
@@ -288,23 +244,23 @@ TEST_F(FramesOnX11, MdiParentWithThreeChildrenOneOfThemMaximizedInTheSkinFile) {
         children.push_back(child);
     }
     SetForegroundWindow(parent->Handle());
-    Settle(sdl, parent->Handle());
-    EXPECT_TRUE(sdl->SaveWindowPng(parent->Handle(), dir + "/mdi_three_children_dara.png"));
+    Settle(parent->Handle());
+    Shot(parent->Handle(), "mdi_three_children_dara.png");
 
     children[1]->SetWindowState(wsMaximized);
-    Settle(sdl, parent->Handle());
+    Settle(parent->Handle());
     EXPECT_TRUE(bar->MDISysItem->Visible() && bar->MDICloseButton->Visible());
-    EXPECT_TRUE(sdl->SaveWindowPng(parent->Handle(), dir + "/mdi_child_maximized_dara.png"));
+    Shot(parent->Handle(), "mdi_child_maximized_dara.png");
 
     // Restored, with a child past the client's right and bottom edges: the
     // skin's scroll bars and the grip between them.
     children[1]->SetWindowState(wsNormal);
     children[2]->SetBounds(560, 360, 300, 220);
-    Settle(sdl, parent->Handle());
+    Settle(parent->Handle());
     for (int b : {SB_VERT, SB_HORZ})
         EXPECT_TRUE(frame->MDIScrollHost(b) && frame->MDIScrollHost(b)->Visible());
     EXPECT_FALSE(frame->MDIGripperRect().IsEmpty());
-    EXPECT_TRUE(sdl->SaveWindowPng(parent->Handle(), dir + "/mdi_scrolled_dara.png"));
+    Shot(parent->Handle(), "mdi_scrolled_dara.png");
 
     for (TForm* child : children) delete child;
     delete parent;

@@ -1,0 +1,74 @@
+#include "tests/skin/themes/xvfb/SkinXvfbFixture.h"
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/base/Ticks.h"
+#include "platform/winsys/Backend.h"
+#include "platform/winsys/sdl/SdlBackend.h"
+#include "skin/core/te_engine.h"
+#include "skin/core/te_theme_api.h"
+#include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
+
+namespace tarvel::testing {
+
+void SkinXvfbTest::SetUp() {
+    std::string error;
+    auto backend = OpenX11Backend(error);
+    ASSERT_TRUE(backend) << error;
+    sdl = backend.get();
+    InitWindowSystem(std::move(backend));
+    app = std::make_unique<TApplication>(nullptr);
+    InitThemeCore();
+    StartUnits();
+    mkdir(dir.c_str(), 0755);
+}
+
+void SkinXvfbTest::TearDown() {
+    if (!sdl) return;
+    ReleaseTheme();
+    StopUnits();
+    DoneThemeCore();
+    app.reset();
+    ShutdownWindowSystem();
+}
+
+bool SkinXvfbTest::RunUntil(const std::function<bool()>& done, DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > ms) return false;
+        Application->ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+void SkinXvfbTest::Run(DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        Application->ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+void SkinXvfbTest::Settle(HWND h, DWORD ms) {
+    RunUntil([&] { return sdl->WindowPixels(h) != nullptr; });
+    Run(ms);
+}
+
+bool SkinXvfbTest::Save(HWND h, const std::string& name) const {
+    return sdl->SaveWindowPng(h, dir + "/" + name);
+}
+
+TTeThemeLink* LinkToLook(TComponent* owner, const Look& look) {
+    auto* link = new TTeThemeLink(owner);
+    if (look.theme)
+        link->SetThemeBuilding(look.theme);
+    else
+        link->SetThemeFile(DaraSkinPath().string());
+    return link;
+}
+
+}  // namespace tarvel::testing
