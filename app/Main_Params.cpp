@@ -20,8 +20,6 @@
 namespace tarvel {
 namespace {
 
-constexpr int kTbmsRows = 24;
-
 // How the open and save dialogs are set up for each kind of file.
 struct FileKind {
     const char* loadTitle;

@@ -75,8 +75,59 @@ function(tarvel_add_library name test_only deps libs extra_sources)
     add_library(${name} STATIC ${sources} ${extra_sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${deps} ${libs})
+    tarvel_library_settings(${name})
+    tarvel_precompile(${name} library)
   endif()
   set_target_properties(${name} PROPERTIES TARVEL_FOLDER ${folder} TARVEL_TEST_ONLY ${test_only})
+endfunction()
+
+# Clang loads a precompiled header lazily, which takes about a third off a
+# file's compile time here; GCC's cost about what they save, so only clang
+# builds precompile. Only outside headers go in: a project header there would
+# let a file use what its layer may not include. Each kind of target (library,
+# test) shares one header, built by a target with the same flags.
+set(TARVEL_PCH_HEADERS
+  <algorithm> <array> <chrono> <cstdint> <cstring> <deque> <filesystem> <functional> <limits> <map>
+  <memory> <optional> <set> <span> <sstream> <string> <string_view> <unordered_map> <utility> <vector>)
+
+function(tarvel_precompile target kind)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    return()
+  endif()
+  set(donor tarvel_pch_${kind})
+  if(NOT TARGET ${donor})
+    set(anchor ${PROJECT_BINARY_DIR}/pch/${kind}.cpp)
+    file(CONFIGURE OUTPUT ${anchor} CONTENT "")
+    add_library(${donor} OBJECT ${anchor})
+    target_include_directories(${donor} PRIVATE ${PROJECT_SOURCE_DIR})
+    # No time stamp in the header, so ccache can reuse what was compiled with it.
+    target_compile_options(${donor} PRIVATE "SHELL:-Xclang -fno-pch-timestamp")
+    if(kind STREQUAL "test")
+      tarvel_test_settings(${donor})
+      target_precompile_headers(${donor} PRIVATE ${TARVEL_PCH_HEADERS} <gtest/gtest.h> <gmock/gmock.h>)
+    else()
+      tarvel_library_settings(${donor})
+      target_precompile_headers(${donor} PRIVATE ${TARVEL_PCH_HEADERS})
+    endif()
+  endif()
+  target_precompile_headers(${target} REUSE_FROM ${donor})
+endfunction()
+
+# What every library's own files are compiled with.
+function(tarvel_library_settings target)
+  if(TARVEL_FUZZ)
+    # Coverage for the fuzzers; the test programs link the same objects.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
+  endif()
+endfunction()
+
+# What every test program's own files are compiled and linked with.
+function(tarvel_test_settings target)
+  target_link_libraries(${target} PRIVATE GTest::gmock GTest::gtest)
+  separate_arguments(test_flags UNIX_COMMAND "${TARVEL_TEST_CXX_FLAGS}")
+  target_compile_options(${target} PRIVATE ${test_flags})
+  target_compile_definitions(${target} PRIVATE
+    TARVEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TARVEL_BINARY_DIR="${PROJECT_BINARY_DIR}")
 endfunction()
 
 # tarvel_library(NAME name [DEPS project libraries...] [LIBS outside libraries...])
@@ -154,16 +205,14 @@ function(tarvel_test)
     return()
   endif()
   add_executable(${A_NAME} ${sources} ${A_SOURCES})
-  target_link_libraries(${A_NAME} PRIVATE ${A_LIBS} GTest::gmock GTest::gtest_main)
-  separate_arguments(test_flags UNIX_COMMAND "${TARVEL_TEST_CXX_FLAGS}")
-  target_compile_options(${A_NAME} PRIVATE ${test_flags})
-  target_compile_definitions(${A_NAME} PRIVATE
-    TARVEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TARVEL_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  target_link_libraries(${A_NAME} PRIVATE ${A_LIBS} GTest::gtest_main)
+  tarvel_test_settings(${A_NAME})
+  tarvel_precompile(${A_NAME} test)
   tarvel_discover_suites(${A_NAME})
 endfunction()
 
 # tarvel_fuzz(NAME name SOURCES file.cpp LIBS ...): a libFuzzer target, built
-# only in the fuzz build. scripts/test runs every one for a bounded time.
+# only when TARVEL_FUZZ is on (the test build). scripts/test runs every one for a bounded time.
 function(tarvel_fuzz)
   cmake_parse_arguments(A "" "NAME" "LIBS;SOURCES" ${ARGN})
   if(NOT TARVEL_FUZZ)
@@ -171,6 +220,7 @@ function(tarvel_fuzz)
   endif()
   add_executable(${A_NAME} ${A_SOURCES})
   target_link_libraries(${A_NAME} PRIVATE ${A_LIBS})
+  target_compile_options(${A_NAME} PRIVATE -fsanitize=fuzzer-no-link)
   target_link_options(${A_NAME} PRIVATE -fsanitize=fuzzer)
   set_target_properties(${A_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/fuzzers)
   add_dependencies(fuzzers ${A_NAME})

@@ -38,7 +38,7 @@ public:
 
     // Fills the items from the list read at construction, the first time.
     void Refresh();
-    bool Loaded() const { return loaded_; }
+    bool IsLoaded() const { return loaded_; }
 
     String CountryName();
     void SetCountryName(const String& name);

@@ -22,7 +22,7 @@ public:
 
 protected:
     static void DeclareMessages(TMessageTable& t);
-    virtual void CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner);
+    void CreateScrollBar(TTeScrollBar*& scrollBar, TComponent* owner) override;
     void WndProc(TMessage& m) override;
     void Resize() override;
     void ItemsUpdated() override;

@@ -13,7 +13,7 @@ namespace {
 constexpr TAnchors kAllSides{akLeft, akTop, akRight, akBottom};
 constexpr int kButtonWidth = 70, kButtonHeight = 25;
 
-TRect ButtonAt(int left, int top) { return TRect(left, top, left + kButtonWidth, top + kButtonHeight); }
+TRect ButtonAt(int left, int top) { return TRect{left, top, left + kButtonWidth, top + kButtonHeight}; }
 
 // A control the panel's form data name.
 TControl* PanelPart(TComponent* panel, const char* name) {

@@ -72,12 +72,12 @@ TTeColorPanel::TTeColorPanel(TComponent* owner)
     : TTeDialogPanel(owner), customColors_(std::make_unique<TStringList>()) {
     SetBounds(0, 0, kFullWidth, kHeight);
     auto label = [&](const char* name, const char* caption, int left, int top, bool full) {
-        auto* l = Add<TTeLabel>(this, name, TRect(left, top, left + 70, top + 13));
+        auto* l = Add<TTeLabel>(this, name, TRect{left, top, left + 70, top + 13});
         l->SetCaption(Utf8ToWide(caption));
         if (full) fullPart_.push_back(l);
     };
     label("BasicColorLabel", "Basic colors:", 6, 8, false);
-    basicPaint_ = Add<TTeDialogPaintBox>(this, "BasicPaint", TRect(6, 24, 207, 155));
+    basicPaint_ = Add<TTeDialogPaintBox>(this, "BasicPaint", TRect{6, 24, 207, 155});
     basicPaint_->OnPaint = [this](TTeDialogPaintBox*, TCanvas& c) {
         PaintSwatches(c, kBasicColors.data(), kBasicCount);
     };
@@ -85,7 +85,7 @@ TTeColorPanel::TTeColorPanel(TComponent* owner)
         PickSwatch(kBasicColors.data(), kBasicCount, x, y);
     };
     label("CustomColorLabel", "Custom colors:", 6, 158, false);
-    customPaint_ = Add<TTeDialogPaintBox>(this, "CustomPaint", TRect(6, 174, 207, 223));
+    customPaint_ = Add<TTeDialogPaintBox>(this, "CustomPaint", TRect{6, 174, 207, 223});
     customPaint_->OnPaint = [this](TTeDialogPaintBox*, TCanvas& c) {
         PaintSwatches(c, custom_.data(), kCustomCount);
     };
@@ -93,7 +93,7 @@ TTeColorPanel::TTeColorPanel(TComponent* owner)
         PickSwatch(custom_.data(), kCustomCount, x, y);
     };
     showFull_ = AddDialogButton(this, "teShowFullColors", bkCustom, "Define Custom Colors >>",
-                                TRect(6, 230, 206, 255), TAnchors{akLeft, akTop});
+                                TRect{6, 230, 206, 255}, TAnchors{akLeft, akTop});
     showFull_->OnClick = [this](TObject* s) { ShowFullColors(s); };
 
     // A sunken frame two pixels wide around a paint box filling it.
@@ -103,23 +103,23 @@ TTeColorPanel::TTeColorPanel(TComponent* owner)
         panel->SetBorderWidth(2);
         panel->SetCaption("");
         fullPart_.push_back(panel);
-        auto* box = Add<TTeDialogPaintBox>(panel, boxName, TRect(0, 0, bounds.Width(), bounds.Height()));
+        auto* box = Add<TTeDialogPaintBox>(panel, boxName, TRect{0, 0, bounds.Width(), bounds.Height()});
         box->SetAlign(alClient);
         return box;
     };
-    spectrPaint_ = framed("TeSpectrPanel", "teSpectrPaint", TRect(220, 10, 395, 185));
+    spectrPaint_ = framed("TeSpectrPanel", "teSpectrPaint", TRect{220, 10, 395, 185});
     spectrPaint_->OnPaint = [this](TTeDialogPaintBox*, TCanvas& c) { PaintSpectrum(c); };
     spectrPaint_->OnMouseDown = [this](TObject*, TMouseButton b, TShiftState, int x, int y) {
         if (b == mbLeft) SpectrumMouse(TShiftState{ssLeft}, x, y);
     };
     spectrPaint_->OnMouseMove = [this](TObject*, TShiftState s, int x, int y) { SpectrumMouse(s, x, y); };
-    selColorPaint_ = framed("teSelColorPanel", "teSelColorPaint", TRect(220, 190, 303, 243));
+    selColorPaint_ = framed("teSelColorPanel", "teSelColorPaint", TRect{220, 190, 303, 243});
     selColorPaint_->OnPaint = [this](TTeDialogPaintBox*, TCanvas& c) {
         c.Brush()->SetColor(color_);
-        c.FillRect(TRect(0, 0, selColorPaint_->Width(), selColorPaint_->Height()));
+        c.FillRect(TRect{0, 0, selColorPaint_->Width(), selColorPaint_->Height()});
     };
     selColorPaint_->OnClick = [this](TObject*) { selColorPaint_->Invalidate(); };
-    lumPaint_ = framed("teLumPanel", "teLumPaint", TRect(402, 10, 423, 185));
+    lumPaint_ = framed("teLumPanel", "teLumPaint", TRect{402, 10, 423, 185});
     lumPaint_->OnPaint = [this](TTeDialogPaintBox*, TCanvas& c) { PaintLuminance(c); };
     lumPaint_->OnMouseDown = [this](TObject*, TMouseButton b, TShiftState, int, int y) {
         if (b == mbLeft) LuminanceMouse(TShiftState{ssLeft}, y);
@@ -141,7 +141,7 @@ TTeColorPanel::TTeColorPanel(TComponent* owner)
         const auto& e = kEdits[i];
         label(e.label, e.caption, e.left, e.top + 4, true);
         const int editLeft = e.left + (i < 3 ? 26 : 12);
-        auto* edit = Add<TTeMaskEdit>(this, e.edit, TRect(editLeft, e.top, editLeft + 35, e.top + 21));
+        auto* edit = Add<TTeMaskEdit>(this, e.edit, TRect{editLeft, e.top, editLeft + 35, e.top + 21});
         edit->SetText("0");
         fullPart_.push_back(edit);
         edits_[i] = edit;
@@ -154,7 +154,7 @@ TTeColorPanel::TTeColorPanel(TComponent* owner)
         };
     }
     addCustom_ = AddDialogButton(this, "teAddCustomButton", bkCustom, "Add to Custom Colors",
-                                 TRect(220, 264, 423, 289), TAnchors{akLeft, akTop});
+                                 TRect{220, 264, 423, 289}, TAnchors{akLeft, akTop});
     addCustom_->OnClick = [this](TObject* s) { AddCustomColor(s); };
     fullPart_.push_back(addCustom_);
 
@@ -169,7 +169,7 @@ TTeColorPanel::~TTeColorPanel() = default;
 
 TRect TTeColorPanel::SwatchRect(int index) {
     const int left = (index % kSwatchColumns) * 25, top = (index / kSwatchColumns) * 22;
-    return TRect(left, top, left + 22, top + 19);
+    return TRect{left, top, left + 22, top + 19};
 }
 
 int TTeColorPanel::SwatchAt(TPoint p, int count) {
@@ -212,12 +212,12 @@ void TTeColorPanel::PaintSwatches(TCanvas& canvas, const TColor* colors, int cou
             canvas.LineTo(r.left, r.bottom - 1);
         }
         canvas.Brush()->SetColor(colors[i]);
-        canvas.FillRect(TRect(r.left + 3, r.top + 3, r.left + 19, r.top + 16));
+        canvas.FillRect(TRect{r.left + 3, r.top + 3, r.left + 19, r.top + 16});
     }
 }
 
 void TTeColorPanel::PickSwatch(const TColor* colors, int count, int x, int y) {
-    const int cell = SwatchAt(TPoint(x, y), count);
+    const int cell = SwatchAt(TPoint{x, y}, count);
     if (cell < 0) return;
     color_ = colors[cell];
     basicPaint_->Invalidate();
@@ -247,12 +247,12 @@ void TTeColorPanel::BuildSpectrum() {
 void TTeColorPanel::PaintSpectrum(TCanvas& canvas) {
     canvas.Draw(0, 0, &spectrum_);
     canvas.Brush()->SetColor(clBlack);
-    canvas.FrameRect(TRect(marker_.x - 2, marker_.y - 2, marker_.x + 3, marker_.y + 3));
+    canvas.FrameRect(TRect{marker_.x - 2, marker_.y - 2, marker_.x + 3, marker_.y + 3});
 }
 
 void TTeColorPanel::SpectrumMouse(TShiftState shift, int x, int y) {
     if (!shift.Contains(ssLeft)) return;
-    marker_ = TPoint(x, y);
+    marker_ = TPoint{x, y};
     luminance_ = 0.5f;
     const bool inside = x >= 0 && y >= 0 && x < spectrum_.Width() && y < spectrum_.Height();
     color_ = inside ? teColorToColor(spectrum_.ScanLine(y)[x]) : clBlack;
@@ -265,11 +265,11 @@ void TTeColorPanel::PaintLuminance(TCanvas& canvas) {
     const THsl hsl = HslOf(color_);
     for (int r = 0; r < h; ++r) {
         canvas.Brush()->SetColor(ColorOfHsl(hsl.h, hsl.s, 1 - static_cast<float>(r) / h));
-        canvas.FillRect(TRect(0, r, w, r + 1));
+        canvas.FillRect(TRect{0, r, w, r + 1});
     }
     const int m = static_cast<int>(std::lround((1 - luminance_) * h));
     canvas.Brush()->SetColor(clBlack);
-    canvas.FrameRect(TRect(0, m - 1, w, m + 2));
+    canvas.FrameRect(TRect{0, m - 1, w, m + 2});
 }
 
 void TTeColorPanel::LuminanceMouse(TShiftState shift, int y) {
@@ -287,8 +287,8 @@ void TTeColorPanel::LuminanceMouse(TShiftState shift, int y) {
 void TTeColorPanel::FollowColor() {
     const THsl hsl = HslOf(color_);
     luminance_ = hsl.l;
-    marker_ = TPoint(static_cast<int>(std::lround(spectrum_.Width() * hsl.h)),
-                     static_cast<int>(std::lround(spectrum_.Height() * (1 - hsl.s))));
+    marker_ = TPoint{static_cast<int>(std::lround(spectrum_.Width() * hsl.h)),
+                     static_cast<int>(std::lround(spectrum_.Height() * (1 - hsl.s)))};
     RepaintBoxes();
 }
 
@@ -325,8 +325,8 @@ void TTeColorPanel::HslEdited(int part) {
     if (part == 2) hsl.l = luminance_ = scaled;
     if (part != 2) hsl.l = luminance_;
     color_ = ColorOfHsl(hsl.h, hsl.s, hsl.l);
-    marker_ = TPoint(static_cast<int>(std::lround(spectrum_.Width() * hsl.h)),
-                     static_cast<int>(std::lround(spectrum_.Height() * (1 - hsl.s))));
+    marker_ = TPoint{static_cast<int>(std::lround(spectrum_.Width() * hsl.h)),
+                     static_cast<int>(std::lround(spectrum_.Height() * (1 - hsl.s)))};
     RepaintBoxes();
 }
 

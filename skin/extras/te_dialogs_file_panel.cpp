@@ -518,7 +518,7 @@ void TTeOpenPicturePanel::FileSelected(const String& path) {
         return;
     }
     TBitmap scaled(shown.cx, shown.cy);
-    scaled.Canvas()->StretchDraw(TRect(0, 0, shown.cx, shown.cy), picture.Graphic());
+    scaled.Canvas()->StretchDraw(TRect{0, 0, shown.cx, shown.cy}, picture.Graphic());
     tePicView->Picture()->Assign(&scaled);
 }
 

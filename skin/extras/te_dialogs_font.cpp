@@ -36,7 +36,7 @@ T* TTeFontPanel::Add(TWinControl* parent, const char* name, const TRect& bounds)
 TTeFontPanel::TTeFontPanel(TComponent* owner) : TTeDialogPanel(owner), font_(std::make_unique<TFont>()) {
     SetBounds(0, 0, 352, 331);
     auto label = [&](TWinControl* parent, const char* name, const char* caption, int left, int top) {
-        Add<TTeLabel>(parent, name, TRect(left, top, left + 100, top + 13))->SetCaption(Utf8ToWide(caption));
+        Add<TTeLabel>(parent, name, TRect{left, top, left + 100, top + 13})->SetCaption(Utf8ToWide(caption));
     };
     auto list = [&](const char* name, const TRect& bounds) {
         auto* l = Add<TTeListBox>(this, name, bounds);
@@ -45,48 +45,48 @@ TTeFontPanel::TTeFontPanel(TComponent* owner) : TTeDialogPanel(owner), font_(std
     };
 
     label(this, "FontLabel", "Font:", 6, 8);
-    fontName_ = Add<TTeSEdit>(this, "teFontName", TRect(6, 24, 151, 45));
-    fontList_ = list("teFontList", TRect(6, 48, 151, 160));
+    fontName_ = Add<TTeSEdit>(this, "teFontName", TRect{6, 24, 151, 45});
+    fontList_ = list("teFontList", TRect{6, 48, 151, 160});
     fontList_->SetListStyle(lbsFonts);
     fontList_->SetSorted(true);
     fontList_->SetItemIndex(1);
 
     label(this, "FontStyleLabel", "Font Style:", 158, 8);
-    fontStyle_ = Add<TTeSEdit>(this, "teFontStyle", TRect(158, 24, 269, 45));
-    styleList_ = list("teStyleList", TRect(158, 48, 269, 160));
+    fontStyle_ = Add<TTeSEdit>(this, "teFontStyle", TRect{158, 24, 269, 45});
+    styleList_ = list("teStyleList", TRect{158, 48, 269, 160});
     for (const char* style : kStyles) styleList_->Items()->Add(style);
 
     label(this, "FontSizeLabel", "Size:", 276, 8);
-    fontSize_ = Add<TTeSEdit>(this, "teFontSize", TRect(276, 24, 327, 45));
-    sizeList_ = list("teSizeList", TRect(276, 48, 325, 160));
+    fontSize_ = Add<TTeSEdit>(this, "teFontSize", TRect{276, 24, 327, 45});
+    sizeList_ = list("teSizeList", TRect{276, 48, 325, 160});
     for (int size = 4; size <= 24; size += 2) sizeList_->Items()->Add(IntToStr(size));
 
-    effects_ = Add<TTeGroupBox>(this, "teEffectGroup", TRect(6, 166, 153, 289));
+    effects_ = Add<TTeGroupBox>(this, "teEffectGroup", TRect{6, 166, 153, 289});
     effects_->SetCaption(u"Effects");
     effects_->SetTransparent(true);
     effects_->SetVisible(false);
-    strikeout_ = Add<TTeCheckBox>(effects_, "teStrikeout", TRect(10, 20, 137, 40));
+    strikeout_ = Add<TTeCheckBox>(effects_, "teStrikeout", TRect{10, 20, 137, 40});
     strikeout_->SetCaption(u"Strikeout");
-    underline_ = Add<TTeCheckBox>(effects_, "teUnderline", TRect(10, 44, 135, 64));
+    underline_ = Add<TTeCheckBox>(effects_, "teUnderline", TRect{10, 44, 135, 64});
     underline_->SetCaption(u"Underline");
     label(effects_, "FontColorLabel", "Color:", 10, 70);
-    fontColor_ = Add<TTeComboBox>(effects_, "teFontColor", TRect(10, 86, 135, 109));
+    fontColor_ = Add<TTeComboBox>(effects_, "teFontColor", TRect{10, 86, 135, 109});
     fontColor_->SetComboStyle(kcsDropDownList);
     fontColor_->SetListStyle(lbsColorNames);
 
-    auto* sample = Add<TTeGroupBox>(this, "FontSample", TRect(156, 166, 329, 243));
+    auto* sample = Add<TTeGroupBox>(this, "FontSample", TRect{156, 166, 329, 243});
     sample->SetCaption(u"Sample");
     sample->SetTransparent(true);
-    samplePanel_ = Add<TTePanel>(sample, "teSamplePanel", TRect(12, 20, 161, 65));
+    samplePanel_ = Add<TTePanel>(sample, "teSamplePanel", TRect{12, 20, 161, 65});
     samplePanel_->SetBorderWidth(2);
     samplePanel_->SetBevelOuter(bvLowered);
     samplePanel_->SetCaption("");
-    preview_ = Add<TTeDialogPaintBox>(samplePanel_, "tePreviewPaint", TRect(0, 0, 149, 45));
+    preview_ = Add<TTeDialogPaintBox>(samplePanel_, "tePreviewPaint", TRect{0, 0, 149, 45});
     preview_->SetAlign(alClient);
     preview_->OnPaint = [this](TTeDialogPaintBox*, TCanvas& c) { PaintSample(c); };
 
     label(this, "FontScriptLabel", "Script:", 158, 246);
-    script_ = Add<TTeComboBox>(this, "teScript", TRect(158, 264, 327, 287));
+    script_ = Add<TTeComboBox>(this, "teScript", TRect{158, 264, 327, 287});
     script_->SetComboStyle(kcsDropDownList);
     for (const String& ident : CharsetIdents()) script_->Items()->Add(ident);
 

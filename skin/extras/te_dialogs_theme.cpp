@@ -333,7 +333,7 @@ void TTeThemeSwitcher::DoDrawItem(TTeListBox*, TCanvas& canvas, int index, TRect
     const String text = Items()->Get(index);
     if (text == kSeparator) {
         canvas.Brush()->SetColor(clBlack);
-        canvas.FrameRect(TRect(rect.left + 2, rect.top + 8, rect.right - 2, rect.bottom - 8));
+        canvas.FrameRect(TRect{rect.left + 2, rect.top + 8, rect.right - 2, rect.bottom - 8});
         return;
     }
     canvas.Brush()->SetStyle(bsClear);

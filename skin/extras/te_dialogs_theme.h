@@ -149,7 +149,7 @@ private:
     void AddEntry(const WideString& text) { AddEntry(text, TEntry{nullptr, String()}); }
     void DoDrawItem(TTeListBox* list, TCanvas& canvas, int index, TRect rect, TOwnerDrawState state);
     void DoAllowChange(TObject*, int index, const WideString& text, bool& allow);
-    void DoListBoxClick(TObject*);
+    void DoListBoxClick(TObject*) override;
     void ChooseEntry(int index);
     bool IsBrowseEntry(int index) const;
     void ThemeChanged();

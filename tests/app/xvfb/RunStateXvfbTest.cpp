@@ -38,9 +38,9 @@ protected:
     }
 
     void SetStates() {
-        constexpr uint16_t kStates[] = {0, 1, 2, 4, 1, 2, 3};
+        static constexpr uint16_t kStates[] = {0, 1, 2, 4, 1, 2, 3};
         for (uint8_t k = 1; k <= kModuleCount; ++k)
-            line->Sim().UpdateModule(k, [k, &kStates](sim::ModuleState& m) {
+            line->Sim().UpdateModule(k, [k](sim::ModuleState& m) {
                 m.steady = true;
                 m.telemetry.battState = kStates[k % 7];
                 m.telemetry.alarm = k % 9 == 0 ? 1 : 0;

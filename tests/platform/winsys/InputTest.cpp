@@ -11,7 +11,7 @@ protected:
     // A visible top-level window at (100, 100) with two children side by side.
     void BuildTree() {
         parent = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, Bounds(100, 100, 200, 150));
-        auto child = [this](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        auto child = [](HWND h, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
             if (m == WM_MOUSEMOVE) {
                 TRACKMOUSEEVENT tme;
                 tme.dwFlags = TME_LEAVE;

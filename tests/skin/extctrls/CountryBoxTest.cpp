@@ -98,7 +98,7 @@ TEST_F(CountryBoxTest, NoReaderAnswersMinusOne) {
 
 template <class Box>
 void CheckSelection(Box* box) {
-    EXPECT_TRUE(box->Loaded());
+    EXPECT_TRUE(box->IsLoaded());
     ASSERT_EQ(box->Items()->Count(), 3);
     EXPECT_EQ(box->Items()->Strings(0), "Austria");
 

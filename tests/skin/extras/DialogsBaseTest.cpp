@@ -50,8 +50,8 @@ protected:
         if (failInCreate) throw Exception("no panel");
         Form()->SetClientWidth(200);
         Form()->SetClientHeight(100);
-        AddDialogButton(Form(), "OK", bkOK, "OK", TRect(20, 60, 90, 85), {})->SetDefault(true);
-        AddDialogButton(Form(), "Cancel", bkCancel, "Cancel", TRect(100, 60, 170, 85), {})->SetCancel(true);
+        AddDialogButton(Form(), "OK", bkOK, "OK", TRect{20, 60, 90, 85}, {})->SetDefault(true);
+        AddDialogButton(Form(), "Cancel", bkCancel, "Cancel", TRect{100, 60, 170, 85}, {})->SetCancel(true);
     }
     void EndDialog() override { calls.push_back("end"); }
     void SaveState() override {
@@ -102,8 +102,8 @@ TEST_F(DialogsBaseTest, TheColourDialogSitsItsButtonsUnderTheSwatchesAndGivesThe
         EXPECT_EQ(form->Caption(), "Color");
         EXPECT_EQ(form->ClientWidth(), 210);
         EXPECT_FALSE(dialog.Frame()->Dragging()->Sizeable);
-        EXPECT_EQ(BoundsOf("OK"), TRect(6, 264, 76, 289));
-        EXPECT_EQ(BoundsOf("Cancel"), TRect(86, 264, 156, 289));
+        EXPECT_EQ(BoundsOf("OK"), (TRect{6, 264, 76, 289}));
+        EXPECT_EQ(BoundsOf("Cancel"), (TRect{86, 264, 156, 289}));
         EXPECT_TRUE(ui_.Find<TTeButton>(form, "OK")->Default());
         EXPECT_EQ(dialog.Panel()->Color(), clRed);
         ui_.Click(form, "teShowFullColors");
@@ -117,7 +117,7 @@ TEST_F(DialogsBaseTest, TheColourDialogSitsItsButtonsUnderTheSwatchesAndGivesThe
     EXPECT_EQ(dialog.CustomColors()->Values("ColorA"), "ff00ff");
 
     ui_.WhenModal([&] {
-        ui_.ClickAt(ui_.Find(ui_.ModalForm(), "BasicPaint"), TPoint(5, 5));
+        ui_.ClickAt(ui_.Find(ui_.ModalForm(), "BasicPaint"), TPoint{5, 5});
         ui_.Click(ui_.ModalForm(), "Cancel");
     });
     EXPECT_FALSE(dialog.Execute());
@@ -135,8 +135,8 @@ TEST_F(DialogsBaseTest, TheFontDialogStacksItsButtonsBesideThePanelAndAppliesOnR
         EXPECT_EQ(form->Caption(), "Font");
         EXPECT_EQ(form->ClientWidth(), 352 + 80);
         EXPECT_EQ(form->ClientHeight(), 331);
-        EXPECT_EQ(BoundsOf("OK"), TRect(352, 24, 422, 49));
-        EXPECT_EQ(BoundsOf("Cancel"), TRect(352, 59, 422, 84));
+        EXPECT_EQ(BoundsOf("OK"), (TRect{352, 24, 422, 49}));
+        EXPECT_EQ(BoundsOf("Cancel"), (TRect{352, 59, 422, 84}));
         EXPECT_EQ(form->FindComponent("Apply"), nullptr);
         EXPECT_EQ(dialog.Panel()->SizeList()->Items()->Get(0), "6");
         ui_.PickItem(dialog.Panel()->SizeList(), "12");
@@ -149,7 +149,7 @@ TEST_F(DialogsBaseTest, TheFontDialogStacksItsButtonsBesideThePanelAndAppliesOnR
     dialog.Options = TFontDialogOptions{fdEffects, fdApplyButton};
     std::vector<int> applied;
     ui_.WhenModal([&] {
-        EXPECT_EQ(BoundsOf("Apply"), TRect(352, 94, 422, 119));
+        EXPECT_EQ(BoundsOf("Apply"), (TRect{352, 94, 422, 119}));
         ui_.Click(ui_.ModalForm(), "Apply");  // no handler yet: nothing happens
         EXPECT_EQ(dialog.Font()->Size(), 12);
         dialog.OnApply = [&](TObject* sender, HWND wnd) {
@@ -172,8 +172,8 @@ TEST_F(DialogsBaseTest, TheFolderDialogCentresItsButtonsUnderThePanel) {
         TCustomForm* form = ui_.ModalForm();
         EXPECT_EQ(form->Caption(), "Select Directory");
         EXPECT_EQ(form->ClientHeight(), 261 + 30);
-        EXPECT_EQ(BoundsOf("OK"), TRect(126 - 75, 261, 126 - 5, 286));
-        EXPECT_EQ(BoundsOf("Cancel"), TRect(126 + 5, 261, 126 + 75, 286));
+        EXPECT_EQ(BoundsOf("OK"), (TRect{126 - 75, 261, 126 - 5, 286}));
+        EXPECT_EQ(BoundsOf("Cancel"), (TRect{126 + 5, 261, 126 + 75, 286}));
         EXPECT_EQ(ui_.Text(ui_.Find(form, "teSelDir")), "/no/such/folder");
         ui_.Find<TTeSEdit>(form, "teSelDir")->SetText("/tmp");
         ui_.Click(form, "OK");

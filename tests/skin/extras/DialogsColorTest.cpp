@@ -51,7 +51,7 @@ TEST_F(DialogsColorTest, EditsShowHueSaturationLuminanceAndBytesOfTheColour) {
 
 TEST_F(DialogsColorTest, RedPutsTheMarkerTopLeftAndTheLuminanceMidway) {
     panel_->SetColor(clRed);
-    EXPECT_EQ(panel_->Marker(), TPoint(0, 0));
+    EXPECT_EQ(panel_->Marker(), (TPoint{0, 0}));
     EXPECT_FLOAT_EQ(panel_->Luminance(), 0.5f);
     panel_->SetColor(TColor{0x808080});  // grey: no saturation, at the bottom
     EXPECT_EQ(panel_->Marker().y, Box("teSpectrPaint")->Height());
@@ -93,36 +93,36 @@ TEST_F(DialogsColorTest, EditedValuesAreClampedAndTextThatIsNoNumberYetIsIgnored
 TEST_F(DialogsColorTest, DragsBeyondTheBarAndTheSpectrumStayInRange) {
     TControl* bar = Box("teLumPaint");
     panel_->SetColor(clRed);
-    ui_.Drag(bar, TPoint(5, bar->Height() / 2), TPoint(5, bar->Height() + 40));
+    ui_.Drag(bar, TPoint{5, bar->Height() / 2}, TPoint{5, bar->Height() + 40});
     EXPECT_FLOAT_EQ(panel_->Luminance(), 0.f);
     EXPECT_EQ(panel_->Color(), clBlack);
     panel_->SetColor(clRed);
-    ui_.Drag(bar, TPoint(5, bar->Height() / 2), TPoint(5, -40));
+    ui_.Drag(bar, TPoint{5, bar->Height() / 2}, TPoint{5, -40});
     EXPECT_FLOAT_EQ(panel_->Luminance(), 1.f);
     EXPECT_EQ(panel_->Color(), clWhite);
 
     TControl* spectrum = Box("teSpectrPaint");
-    ui_.ClickAt(spectrum, TPoint(0, 0));
+    ui_.ClickAt(spectrum, TPoint{0, 0});
     EXPECT_EQ(panel_->Color(), clRed) << "full saturation of the first hue at the top left";
     EXPECT_FLOAT_EQ(panel_->Luminance(), 0.5f);
-    ui_.Drag(spectrum, TPoint(20, 20), TPoint(spectrum->Width() + 30, 20));
+    ui_.Drag(spectrum, TPoint{20, 20}, TPoint{spectrum->Width() + 30, 20});
     EXPECT_EQ(panel_->Color(), clBlack) << "beyond the spectrum's edge";
-    EXPECT_EQ(panel_->Marker(), TPoint(spectrum->Width() + 30, 20));
+    EXPECT_EQ(panel_->Marker(), (TPoint{spectrum->Width() + 30, 20}));
 }
 
 TEST_F(DialogsColorTest, ASwatchClickSelectsItsColourAndFillsTheEdits) {
     TControl* basic = Box("BasicPaint");
     const TRect cell = TTeColorPanel::SwatchRect(9);  // row 2, column 2: FF6600
-    ui_.ClickAt(basic, TPoint(cell.left + 5, cell.top + 5));
+    ui_.ClickAt(basic, TPoint{cell.left + 5, cell.top + 5});
     EXPECT_EQ(panel_->Color(), TTeColorPanel::kBasicColors[9]);
     EXPECT_EQ(panel_->Color(), TColor{0x0066FF});
     EXPECT_EQ(Shown().red, 255);
     EXPECT_EQ(Shown().green, 0x66);
 
     // Between the cells nothing changes.
-    ui_.ClickAt(basic, TPoint(cell.right + 1, cell.top + 5));
+    ui_.ClickAt(basic, TPoint{cell.right + 1, cell.top + 5});
     EXPECT_EQ(panel_->Color(), TColor{0x0066FF});
-    EXPECT_EQ(TTeColorPanel::SwatchAt(TPoint(200, 130), TTeColorPanel::kBasicCount), -1);
+    EXPECT_EQ(TTeColorPanel::SwatchAt(TPoint{200, 130}, TTeColorPanel::kBasicCount), -1);
 }
 
 TEST_F(DialogsColorTest, OptionsSetTheWidthAndShowTheFullPart) {
@@ -168,7 +168,7 @@ TEST_F(DialogsColorTest, CustomColoursAreReadFromTheirLinesAndFilledInTurn) {
 
     // A custom swatch picks its colour like a basic one.
     const TRect cell = TTeColorPanel::SwatchRect(15);
-    ui_.ClickAt(Box("CustomPaint"), TPoint(cell.left + 4, cell.top + 4));
+    ui_.ClickAt(Box("CustomPaint"), TPoint{cell.left + 4, cell.top + 4});
     EXPECT_EQ(panel_->Color(), TColor{0x102030});
 }
 

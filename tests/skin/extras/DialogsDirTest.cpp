@@ -83,7 +83,7 @@ TEST_F(DialogsDirTest, AClickInTheTreePutsItsFolderIntoTheEdit) {
     ASSERT_EQ(node->Text(), "2025");
     node->MakeVisible();  // as the user scrolls to it
     const TRect r = node->DisplayRect(true);
-    ui_.ClickAt(panel_->Tree(), TPoint(r.left + 3, (r.top + r.bottom) / 2));
+    ui_.ClickAt(panel_->Tree(), TPoint{r.left + 3, (r.top + r.bottom) / 2});
     EXPECT_EQ(panel_->Directory(), root_.string() + "/Alarm_Data/2025");
 }
 

@@ -107,13 +107,13 @@ TEST_F(MessageBoxTest, TheLayoutFollowsTheDialogUnitsOfTheFonts) {
         auto* label = dynamic_cast<TLabel*>(form->FindComponent("Message"));
         ASSERT_NE(label, nullptr);
         EXPECT_EQ(label->Top(), du.Y(15));
-        EXPECT_EQ(TSize(label->Width(), label->Height()), text);
+        EXPECT_EQ((TSize{label->Width(), label->Height()}), text);
         auto* icon = dynamic_cast<TTeMessageIcon*>(form->FindComponent("Image"));
         EXPECT_EQ(icon != nullptr, c.icon);
         const int iconWidth = c.icon ? 32 + du.X(10) : 0;
         const int contentHeight = c.icon ? std::max(text.cy, 32) : text.cy;
         if (icon) {
-            EXPECT_EQ(icon->BoundsRect(), TRect(du.X(30), du.Y(15), du.X(30) + 32, du.Y(15) + 32));
+            EXPECT_EQ(icon->BoundsRect(), (TRect{du.X(30), du.Y(15), du.X(30) + 32, du.Y(15) + 32}));
             EXPECT_EQ(icon->IconId(), MessageIconId(c.type));
         }
         EXPECT_EQ(label->Left(), du.X(30) + iconWidth);

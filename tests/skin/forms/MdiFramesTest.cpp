@@ -420,12 +420,12 @@ TEST_F(MdiFramesTest, TheStateRectanglesFollowTheFramesCaption) {
     for (TTeCustomMDIChild* f : {plain, static_cast<TTeCustomMDIChild*>(themed)}) {
         const int caption = f->GetHeight() - f->GetClientBounds().Height();
         ASSERT_GT(caption, 0);
-        EXPECT_EQ(f->GetMinimizedRect(), TRect(work.left, work.bottom - caption,
-                                               work.left + GetSystemMetrics(SM_CXMINIMIZED), work.bottom));
+        EXPECT_EQ(f->GetMinimizedRect(), (TRect{work.left, work.bottom - caption,
+                                                work.left + GetSystemMetrics(SM_CXMINIMIZED), work.bottom}));
         TForm* form = dynamic_cast<TForm*>(f->GetForm());
         EXPECT_EQ(f->GetRollupRect(), ::tarvel::Bounds(form->Left(), form->Top(), f->GetWidth(), caption));
         const TRect client = ClientRect(parent_->ClientHandle());
-        EXPECT_EQ(f->GetMaxTrackSize(), TSize(client.Width(), client.Height()));
+        EXPECT_EQ(f->GetMaxTrackSize(), (TSize{client.Width(), client.Height()}));
     }
 }
 

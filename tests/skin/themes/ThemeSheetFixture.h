@@ -11,7 +11,7 @@ namespace tarvel::testing {
 // Draws one family after another in rows; each cell is labelled.
 class TSheet {
 public:
-    TSheet(TteTheme& theme, TPaper& paper) : t_(theme), p_(paper), c_(paper.canvas) {}
+    TSheet(TteTheme& theme, TPaper& paper) : t_(theme), c_(paper.canvas) {}
 
     void Label(int x, int y, const char16_t* text) {
         c_.Font()->SetName("Tahoma");
@@ -364,7 +364,6 @@ public:
 
 private:
     TteTheme& t_;
-    TPaper& p_;
     TCanvas& c_;
 };
 

@@ -138,7 +138,7 @@ void PaintLandscape(const std::string& path) {
     TBitmap picture(360, 240);
     TCanvas& c = *picture.Canvas();
     c.Brush()->SetColor(TColor{0xE0B070});
-    c.FillRect(TRect(0, 0, 360, 240));
+    c.FillRect(TRect{0, 0, 360, 240});
     c.Brush()->SetColor(TColor{0x30A040});
     c.Pen()->SetColor(TColor{0x207030});
     c.Ellipse(-80, 140, 440, 420);
