@@ -211,6 +211,33 @@ function(tarvel_test)
   tarvel_discover_suites(${A_NAME})
 endfunction()
 
+# tarvel_xvfb_test(NAME program SOURCES ... LIBS ... [TEST name] [LABELS ...]
+#                  [DEPENDS targets...]): a test program on a real X server
+# through the SDL backend. It starts its own Xvfb with the SDL backend tests'
+# helper and skips (77) when Xvfb cannot start; one ctest test runs it whole.
+function(tarvel_xvfb_test)
+  cmake_parse_arguments(A "" "NAME;TEST" "SOURCES;LIBS;LABELS;DEPENDS" ${ARGN})
+  if(NOT TARVEL_TESTS)
+    return()
+  endif()
+  if(NOT TARGET PkgConfig::TARVEL_X11)
+    find_package(PkgConfig REQUIRED)
+    pkg_check_modules(TARVEL_X11 REQUIRED IMPORTED_TARGET GLOBAL x11 xtst)
+  endif()
+  add_executable(${A_NAME} ${A_SOURCES} ${PROJECT_SOURCE_DIR}/tests/platform/winsys/sdl/xvfb/XServerFixture.cpp)
+  target_link_libraries(${A_NAME} PRIVATE ${A_LIBS} platform_winsys_sdl PkgConfig::TARVEL_X11)
+  tarvel_test_settings(${A_NAME})
+  tarvel_precompile(${A_NAME} test)
+  if(A_DEPENDS)
+    add_dependencies(${A_NAME} ${A_DEPENDS})
+  endif()
+  if(NOT A_TEST)
+    set(A_TEST ${A_NAME})
+  endif()
+  add_test(NAME ${A_TEST} COMMAND ${A_NAME})
+  set_tests_properties(${A_TEST} PROPERTIES LABELS "xvfb;${A_LABELS}" SKIP_RETURN_CODE 77 TIMEOUT 300)
+endfunction()
+
 # tarvel_fuzz(NAME name SOURCES file.cpp LIBS ...): a libFuzzer target, built
 # only when TARVEL_FUZZ is on (the test build). scripts/test runs every one for a bounded time.
 function(tarvel_fuzz)
