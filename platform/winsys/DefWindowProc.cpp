@@ -79,7 +79,9 @@ void PaintDefaultFrame(Window* w) {
     if ((w->style & WS_CAPTION) == WS_CAPTION) {
         int b = in.left;
         TRect cap{b, b, w->rect.Width() - b, in.top};
-        bool active = Root(w->hwnd) == GetActiveWindow();
+        // A child is never the active window: only what it was told (an
+        // MDI child by its client) makes its caption active.
+        const bool active = w->ncActive;
         HBRUSH fill = CreateSolidBrush(GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
         FillRect(dc, cap, fill);
         DeleteObject(fill);
@@ -151,6 +153,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_NCHITTEST: return NcHitTest(w, PointFromLParam(lParam));
         case WM_NCPAINT: PaintDefaultFrame(w); return 0;
         case WM_NCACTIVATE:
+            w->ncActive = wParam != 0;
             if (IsWindowVisible(hwnd)) w->ncDirty = true;
             return 1;
         case WM_ACTIVATE:

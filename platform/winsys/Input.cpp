@@ -404,6 +404,7 @@ void SendActivation(HWND newActive, WORD how) {
     s.active = newActive;
     if (FindWindow(old)) {
         SendMessage(old, WM_NCACTIVATE, 0, reinterpret_cast<LPARAM>(newActive));
+        MdiFrameActivated(old, false);
         SendMessage(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, IsIconic(old) ? 1 : 0),
                     reinterpret_cast<LPARAM>(newActive));
         if (s.focus && (s.focus == old || IsChild(old, s.focus)) && s.active != old) {
@@ -414,6 +415,7 @@ void SendActivation(HWND newActive, WORD how) {
     }
     if (newActive && FindWindow(newActive) && s.active == newActive) {
         SendMessage(newActive, WM_NCACTIVATE, 1, reinterpret_cast<LPARAM>(old));
+        MdiFrameActivated(newActive, true);
         SendMessage(newActive, WM_ACTIVATE, MAKEWPARAM(how, IsIconic(newActive) ? 1 : 0),
                     reinterpret_cast<LPARAM>(FindWindow(old) ? old : nullptr));
     }

@@ -66,10 +66,11 @@ void Activate(HWND client, HWND child, bool leaving = false) {
     if (!child || !IsWindow(child)) return;
     if (carry) ShowWindow(child, SW_SHOWMAXIMIZED);
     SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessage(child, WM_NCACTIVATE, 1, 0);
+    // The caption shows active only while the frame window is.
+    const HWND root = GetAncestor(client, GA_ROOT);
+    SendMessage(child, WM_NCACTIVATE, root && GetActiveWindow() == root, 0);
     SendMessage(child, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(old), reinterpret_cast<LPARAM>(child));
     // The keyboard follows when the frame window has it.
-    const HWND root = GetAncestor(client, GA_ROOT);
     const HWND focus = GetFocus();
     if (IsWindow(child) && root && GetActiveWindow() == root && focus != child && !IsChild(child, focus))
         SetFocus(child);
@@ -371,6 +372,19 @@ void MdiChildGoing(HWND child) {
     const Window* w = FindWindow(child);
     if (w && (w->exStyle & WS_EX_MDICHILD) && w->parent)
         SendMessage(w->parent, kChildGone, reinterpret_cast<WPARAM>(child), 0);
+}
+
+void MdiFrameActivated(HWND top, bool active) {
+    for (HWND h : GetChildWindows(top)) {
+        const Window* w = FindWindow(h);
+        if (!w || w->destroying) continue;
+        if (w->cls && w->cls->wc.lpszClassName == kMdiClientClass) {
+            if (HWND child = ActiveChild(h)) SendMessage(child, WM_NCACTIVATE, active, 0);
+        } else if (!(w->exStyle & WS_EX_MDICHILD)) {
+            // A client may sit deeper, in a panel of the frame.
+            MdiFrameActivated(h, active);
+        }
+    }
 }
 
 void ActivateMdiChildAt(HWND target) {

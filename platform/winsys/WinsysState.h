@@ -54,9 +54,10 @@ struct Window {
     LPARAM icons[2] = {0, 0};  // small and big icon handles (HICON values), kept for their owner
     std::shared_ptr<const Surface> iconPixels;  // the display's copy of the icon
 
-    RectList update;       // client coordinates
-    bool erase = false;    // WM_ERASEBKGND due at the next BeginPaint
-    bool ncDirty = false;  // WM_NCPAINT due
+    RectList update;        // client coordinates
+    bool erase = false;     // WM_ERASEBKGND due at the next BeginPaint
+    bool ncDirty = false;   // WM_NCPAINT due
+    bool ncActive = false;  // the caption shows active: the last WM_NCACTIVATE said so
     bool validatedInPaint = false;
 
     std::vector<TRect> shape;  // window coordinates; empty: the rectangle
@@ -263,6 +264,9 @@ void RegisterMdiClientClass();
 void ActivateMdiChildAt(HWND target);
 // Whatever its procedure does, its client activates another child.
 void MdiChildGoing(HWND child);
+// The active children of the MDI clients in a top-level window show its
+// activation in their captions.
+void MdiFrameActivated(HWND top, bool active);
 
 // Default processing (DefWindowProc.cpp).
 void DefaultNcCalcSize(Window* w, NCCALCSIZE_PARAMS* params);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/classlib/ExtCtrls.h"
 #include "platform/classlib/Forms.h"
 #include "platform/classlib/WindowScrollBars.h"
@@ -26,6 +28,16 @@ protected:
         f->Show();
         ui.RunUntilIdle();
         return f;
+    }
+
+    // The colour a user sees near the right end of the child's caption band
+    // (the text is at the left).
+    static COLORREF Caption(TForm* child) {
+        HDC dc = GetWindowDC(child->Handle());
+        const COLORREF c = GetPixel(dc, child->Width() - 20,
+                                    GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2);
+        ReleaseDC(child->Handle(), dc);
+        return c;
     }
 
     TUiDriver ui;
@@ -55,10 +67,18 @@ TEST_F(MdiFormTest, ChildrenLiveInTheClientAndFollowItsActivation) {
     EXPECT_EQ(parent->ActiveMDIChild(), b);
     EXPECT_TRUE(b->Active());
     EXPECT_FALSE(a->Active());
+    const COLORREF active = GetSysColor(COLOR_ACTIVECAPTION), inactive = GetSysColor(COLOR_INACTIVECAPTION);
+    EXPECT_EQ(Caption(b), active);
+    EXPECT_EQ(Caption(a), inactive);
+    ASSERT_TRUE(ui.SaveScreenshot(
+        parent, (std::filesystem::path(TARVEL_BINARY_DIR) / "classlib_mdi_children.png").string()));
 
     parent->Next();
+    ui.RunUntilIdle();
     EXPECT_EQ(parent->ActiveMDIChild(), a);
     EXPECT_TRUE(a->Active());
+    EXPECT_EQ(Caption(a), active);
+    EXPECT_EQ(Caption(b), inactive);
 
     a->SetWindowState(wsMaximized);
     EXPECT_EQ(a->WindowState(), wsMaximized);

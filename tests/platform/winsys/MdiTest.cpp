@@ -1,3 +1,6 @@
+#include <functional>
+#include <string>
+
 #include "WinsysFixture.h"
 
 namespace tarvel {
@@ -137,6 +140,63 @@ TEST_F(MdiTests, HidingOrDestroyingTheActiveChildActivatesTheNext) {
     EXPECT_EQ(Active(), nullptr);
     ShowWindow(b, SW_SHOW);
     EXPECT_EQ(Active(), b);
+}
+
+// Only the active child of an active frame shows an active caption: each
+// step names the child that should, or none.
+TEST_F(MdiTests, OnlyTheActiveChildOfAnActiveFrameHasAnActiveCaption) {
+    HWND kids[3] = {};
+    const char* names[3] = {"a", "b", "c"};
+    auto make = [&](int i) {
+        kids[i] = Child(Bounds(10 + 190 * i, 10, 180, 120));
+        SetWindowText(kids[i], names[i]);
+    };
+    HWND other = nullptr;
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        int active;  // index into kids, -1: none
+    };
+    const std::vector<Step> steps{
+        {"create a", [&] { make(0); }, 0},
+        {"create b", [&] { make(1); }, 1},
+        {"create c", [&] { make(2); }, 2},
+        {"next", [&] { SendMessage(client, WM_MDINEXT, 0, 0); }, 1},
+        {"activate a", [&] { SendMessage(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(kids[0]), 0); }, 0},
+        {"destroy the active a",
+         [&] {
+             SendMessage(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(kids[0]), 0);
+             kids[0] = nullptr;
+         },
+         1},
+        {"another window takes the activation",
+         [&] { other = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, Bounds(700, 520, 80, 60)); }, -1},
+        {"activate c while the frame is inactive",
+         [&] { SendMessage(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(kids[2]), 0); }, -1},
+        {"the frame is activated again", [&] { SetActiveWindow(frame); }, 2},
+    };
+    const int captionY = GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        Pump();
+        if (step.active >= 0) EXPECT_EQ(Active(), kids[step.active]);
+        for (int i = 0; i < 3; ++i) {
+            if (!kids[i]) continue;
+            SCOPED_TRACE(names[i]);
+            const bool active = i == step.active;
+            const Logged* told = Last(kids[i], WM_NCACTIVATE);
+            ASSERT_NE(told, nullptr);
+            EXPECT_EQ(told->wParam != 0, active);
+            const TRect r = WindowRect(kids[i]);
+            EXPECT_EQ(ScreenAt(r.left + 90, r.top + captionY),
+                      GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+        }
+        if (std::string(step.what) == "create b")
+            EXPECT_TRUE(
+                backend->SaveWindowPng(frame, std::string(TARVEL_BINARY_DIR) + "/winsys_mdi_captions.png"));
+    }
+    ASSERT_NE(other, nullptr);
 }
 
 TEST_F(MdiTests, TileAndCascadeArrangeTheChildrenInTheClient) {
