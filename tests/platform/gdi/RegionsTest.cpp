@@ -200,6 +200,13 @@ TEST(Regions, PolygonRegionAnswersPointInPolygon) {
     EXPECT_FALSE(PtInRegion(r, 9, 9));
     EXPECT_FALSE(PtInRegion(r, -1, 0));
     DeleteObject(r);
+    const TPoint wide[] = {{INT32_MIN, 0}, {INT32_MAX, 0}, {0, 4}};  // edges across the whole range
+    r = CreatePolygonRgn(wide, 3, ALTERNATE);
+    ASSERT_TRUE(r);
+    EXPECT_TRUE(PtInRegion(r, 0, 3));
+    EXPECT_TRUE(PtInRegion(r, -1000, 0));
+    EXPECT_FALSE(PtInRegion(r, 0, 4));
+    DeleteObject(r);
     EXPECT_FALSE(CreatePolygonRgn(triangle, 2, WINDING));
     EXPECT_FALSE(CreatePolygonRgn(nullptr, 3, WINDING));
     EXPECT_FALSE(CreatePolygonRgn(triangle, 3, 7));
