@@ -155,40 +155,50 @@ void PaintRoundBox(const Canvas& c, const RoundBox& box, const PixelPaint* fill,
 
 namespace {
 
+// A vertex names a pixel, as the points of a line do, so the pixel (x, y)
+// is sampled at the point (x, y) itself. Sampling half a pixel further down
+// and right put the inside half a pixel off its own outline: holes inside
+// the pen along the falling edges, brush outside it along the rising ones,
+// nothing at all inside an arrow of three rows.
 struct Crossing {
-    double x;
+    int64_t x;  // the first pixel at or right of the edge in this row
     int dir;
 };
 
-void RowCrossings(const std::vector<Point64>& pts, double py, std::vector<Crossing>& out) {
+int64_t CeilDiv(__int128 num, __int128 den) {
+    if (den < 0) num = -num, den = -den;
+    const __int128 q = num / den;
+    return static_cast<int64_t>(q + (num % den > 0 ? 1 : 0));
+}
+
+// Each edge counts for its rows [top, bottom), so a vertex row is counted
+// once and the bottom row of the shape is left out.
+void RowCrossings(const std::vector<Point64>& pts, int64_t y, std::vector<Crossing>& out) {
     out.clear();
     const size_t n = pts.size();
     for (size_t i = 0; i < n; ++i) {
         const Point64& a = pts[i];
         const Point64& b = pts[(i + 1) % n];
-        if (a.y == b.y) continue;
-        const double ya = static_cast<double>(a.y), yb = static_cast<double>(b.y);
-        const double lo = std::min(ya, yb), hi = std::max(ya, yb);
-        if (py < lo || py >= hi) continue;
-        const double x = static_cast<double>(a.x) + (py - ya) * static_cast<double>(b.x - a.x) / (yb - ya);
+        if (a.y == b.y || y < std::min(a.y, b.y) || y >= std::max(a.y, b.y)) continue;
+        const int64_t x = a.x + CeilDiv(static_cast<__int128>(y - a.y) * (b.x - a.x), b.y - a.y);
         out.push_back(Crossing{x, b.y > a.y ? 1 : -1});
     }
+    // Which of two crossings between the same pixels comes first changes
+    // nothing: the run between them is empty.
     std::sort(out.begin(), out.end(), [](const Crossing& p, const Crossing& q) { return p.x < q.x; });
 }
 
-// Pixel x is inside when its centre lies in [from, to).
-void AddInside(double from, double to, std::vector<std::pair<int64_t, int64_t>>& spans) {
-    const auto x0 = static_cast<int64_t>(std::ceil(from - 0.5));
-    const auto x1 = static_cast<int64_t>(std::ceil(to - 0.5));
-    if (x1 > x0) spans.emplace_back(x0, x1);
+// The pixels [from, to) of a row, left edge in and right edge out.
+void AddInside(int64_t from, int64_t to, std::vector<std::pair<int64_t, int64_t>>& spans) {
+    if (to > from) spans.emplace_back(from, to);
 }
 
 void PolygonRowSpans(const std::vector<Point64>& pts, int fillMode, int64_t y,
                      std::vector<Crossing>& crossings, std::vector<std::pair<int64_t, int64_t>>& spans) {
-    RowCrossings(pts, static_cast<double>(y) + 0.5, crossings);
+    RowCrossings(pts, y, crossings);
     if (fillMode == WINDING) {
         int winding = 0;
-        double start = 0;
+        int64_t start = 0;
         for (const Crossing& cr : crossings) {
             const int before = winding;
             winding += cr.dir;

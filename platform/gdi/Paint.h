@@ -122,7 +122,9 @@ struct Point64 {
     int64_t x = 0, y = 0;
 };
 
-// Pixel centres inside the polygon, by the fill mode.
+// The pixels whose own point (x, y) lies inside the polygon by the fill
+// mode, top and left edges in, bottom and right out: vertices name pixels
+// as the points of a line do, so a pen of one pixel outlines exactly this.
 void PaintPolygon(const Canvas& c, const std::vector<Point64>& points, int fillMode, const PixelPaint& paint);
 std::vector<std::vector<Span>> PolygonRows(const std::vector<Point64>& points, int fillMode, int64_t top,
                                            int64_t bottom);

@@ -90,6 +90,16 @@ inline std::string Rows(std::initializer_list<const char*> rows) {
     return out;
 }
 
+// A region's pixels in a small grid, '#' inside.
+inline std::string RegionPicture(HRGN region, int width, int height) {
+    std::string out;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) out += PtInRegion(region, x, y) ? '#' : '.';
+        out += '\n';
+    }
+    return out;
+}
+
 // A font handle that deletes itself.
 class ScopedFont {
 public:

@@ -14,16 +14,6 @@ std::vector<TRect> RectsOf(HRGN region) {
     return out;
 }
 
-// The region's pixels in a small grid, '#' inside.
-std::string Picture(HRGN region, int width, int height) {
-    std::string out;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) out += PtInRegion(region, x, y) ? '#' : '.';
-        out += '\n';
-    }
-    return out;
-}
-
 TEST(Regions, CombineModes) {
     // a = (0,0)-(4,2), b = (2,1)-(6,3)
     struct Case {
@@ -41,7 +31,7 @@ TEST(Regions, CombineModes) {
     for (const Case& c : cases) {
         HRGN a = CreateRectRgn(0, 0, 4, 2), b = CreateRectRgn(2, 1, 6, 3), d = CreateRectRgn(0, 0, 0, 0);
         EXPECT_EQ(CombineRgn(d, a, b, c.mode), c.complexity) << c.mode;
-        EXPECT_EQ(Picture(d, 6, 3), c.picture) << c.mode;
+        EXPECT_EQ(gditest::RegionPicture(d, 6, 3), c.picture) << c.mode;
         DeleteObject(a);
         DeleteObject(b);
         DeleteObject(d);
@@ -164,7 +154,7 @@ TEST(Regions, ExtCreateRegionFromRunRectangles) {
     std::memcpy(data.data() + sizeof header, runs, sizeof runs);
     HRGN r = ExtCreateRegion(nullptr, static_cast<uint32_t>(data.size()), data.data());
     ASSERT_TRUE(r);
-    EXPECT_EQ(Picture(r, 3, 3), gditest::Rows({".#.", "###", ".#."}));
+    EXPECT_EQ(gditest::RegionPicture(r, 3, 3), gditest::Rows({".#.", "###", ".#."}));
     EXPECT_EQ(RectsOf(r).size(), 3u);
     DeleteObject(r);
 
@@ -198,11 +188,24 @@ TEST(Regions, PolygonRegionAnswersPointInPolygon) {
     const TPoint triangle[] = {{0, 0}, {10, 0}, {0, 10}};
     HRGN r = CreatePolygonRgn(triangle, 3, WINDING);
     ASSERT_TRUE(r);
+    // The point itself is tested; on an edge it is inside only on the top
+    // or left one.
     EXPECT_TRUE(PtInRegion(r, 1, 1));
-    EXPECT_TRUE(PtInRegion(r, 0, 8));
-    EXPECT_FALSE(PtInRegion(r, 0, 9));  // its centre lies on the edge
+    EXPECT_TRUE(PtInRegion(r, 0, 9));
+    EXPECT_TRUE(PtInRegion(r, 1, 8));
+    EXPECT_TRUE(PtInRegion(r, 9, 0));
+    EXPECT_FALSE(PtInRegion(r, 10, 0));
+    EXPECT_FALSE(PtInRegion(r, 0, 10));
+    EXPECT_FALSE(PtInRegion(r, 5, 5));
     EXPECT_FALSE(PtInRegion(r, 9, 9));
     EXPECT_FALSE(PtInRegion(r, -1, 0));
+    DeleteObject(r);
+    const TPoint wide[] = {{INT32_MIN, 0}, {INT32_MAX, 0}, {0, 4}};  // edges across the whole range
+    r = CreatePolygonRgn(wide, 3, ALTERNATE);
+    ASSERT_TRUE(r);
+    EXPECT_TRUE(PtInRegion(r, 0, 3));
+    EXPECT_TRUE(PtInRegion(r, -1000, 0));
+    EXPECT_FALSE(PtInRegion(r, 0, 4));
     DeleteObject(r);
     EXPECT_FALSE(CreatePolygonRgn(triangle, 2, WINDING));
     EXPECT_FALSE(CreatePolygonRgn(nullptr, 3, WINDING));
