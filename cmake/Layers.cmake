@@ -91,7 +91,7 @@ set(TARVEL_PCH_HEADERS
   <memory> <optional> <set> <span> <sstream> <string> <string_view> <unordered_map> <utility> <vector>)
 
 function(tarvel_precompile target kind)
-  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  if(NOT TARVEL_PCH OR NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
     return()
   endif()
   set(donor tarvel_pch_${kind})
