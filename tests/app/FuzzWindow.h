@@ -1,0 +1,59 @@
+#pragma once
+// The tool's main window on the headless backend for a fuzz target: made
+// once per process, as the program's entry makes it, with the application
+// folder and the current folder in a fresh folder of its own (in memory
+// where there is room), removed when the process ends.
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/Main.h"
+#include "app/Startup.h"
+#include "platform/base/Paths.h"
+#include "platform/classlib/Application.h"
+#include "platform/classlib/testing/UiDriver.h"
+
+namespace tarvel::testing {
+
+class FuzzWindow {
+public:
+    explicit FuzzWindow(const char* name) {
+        const std::filesystem::path base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp";
+        std::string pattern = (base / (std::string("tarvel_") + name + "_XXXXXX")).string();
+        if (!::mkdtemp(pattern.data())) std::abort();
+        Folder() = pattern;
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(Folder(), ignored);
+        });
+        std::filesystem::current_path(pattern);
+        SetApplicationFolder(pattern);
+        InitSkinLibrary();
+        Application->SetTitle(kAppName);
+        Application->CreateForm(form);
+        form->Show();
+        ui.RunUntilIdle();
+        ui.Dialogs().Forget();
+    }
+
+    // Runs what is waiting, then forgets the boxes shown meanwhile, so that
+    // they do not pile up over the inputs.
+    void Settle() {
+        ui.RunUntilIdle();
+        ui.Dialogs().Forget();
+    }
+
+    TUiDriver ui;
+    TMainForm* form = nullptr;
+
+private:
+    static std::string& Folder() {
+        static std::string folder;
+        return folder;
+    }
+};
+
+}  // namespace tarvel::testing
