@@ -1,8 +1,10 @@
 #pragma once
 // The tool's main window on the headless backend for a fuzz target: made
 // once per process, as the program's entry makes it, with the application
-// folder and the current folder in a fresh folder of its own (in memory
-// where there is room), removed when the process ends.
+// folder in a fresh folder of its own (in memory where there is room),
+// removed when the process ends. The window's current folder is that folder
+// too, but only while an input runs (InFolder): the fuzzer writes its corpus
+// and artifacts to paths relative to where it was started.
 
 #include <stdlib.h>
 #include <unistd.h>
@@ -29,15 +31,32 @@ public:
             std::error_code ignored;
             std::filesystem::remove_all(Folder(), ignored);
         });
-        std::filesystem::current_path(pattern);
+        const Here here = InFolder();
         SetApplicationFolder(pattern);
         InitSkinLibrary();
         Application->SetTitle(kAppName);
         Application->CreateForm(form);
         form->Show();
+        // Ticks come from the targets, so that an input runs the same each time.
+        form->KillPollTimer();
         ui.RunUntilIdle();
         ui.Dialogs().Forget();
     }
+
+    // The current folder is the window's until the result is dropped.
+    class Here {
+    public:
+        explicit Here(const std::filesystem::path& to) : from_(std::filesystem::current_path()) {
+            std::filesystem::current_path(to);
+        }
+        ~Here() { std::filesystem::current_path(from_); }
+        Here(const Here&) = delete;
+        Here& operator=(const Here&) = delete;
+
+    private:
+        std::filesystem::path from_;
+    };
+    [[nodiscard]] Here InFolder() const { return Here(Folder()); }
 
     // Runs what is waiting, then forgets the boxes shown meanwhile, so that
     // they do not pile up over the inputs.

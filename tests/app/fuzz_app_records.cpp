@@ -13,8 +13,9 @@ using namespace tarvel;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static testing::FuzzWindow* world = new testing::FuzzWindow("fuzz_app_records");
-    TMainForm* form = world->form;
     if (size == 0) return 0;
+    const auto here = world->InFolder();
+    TMainForm* form = world->form;
 
     form->ProductVariant = data[0];
     form->LoadCurrentCalibrationTable();
