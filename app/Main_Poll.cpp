@@ -80,6 +80,18 @@ int SelectedNeighbour(const PollingRecord& record, int index, int step) {
 
 bool IsChecked(const TTeCheckBox* box) { return box && box->Checked(); }
 
+// One more second on a job's counter: true, with the counter back at 0, when
+// that makes its period. A counter preset to the longest period a record
+// holds must not run past the largest number.
+bool SecondMakesPeriod(int32_t& seconds, int32_t period) {
+    if (int64_t{seconds} + 1 >= period) {
+        seconds = 0;
+        return true;
+    }
+    ++seconds;
+    return false;
+}
+
 void ColourGauge(TGauge* gauge, TColor fore, TColor back) {
     if (!gauge) return;
     gauge->SetForeColor(fore);
@@ -132,17 +144,12 @@ void TMainForm::PollTick() {
     }
     if (PollTicks >= kTicksPerSecond) {
         PollTicks = 0;
-        if (++PollSeconds >= ParaRecord.MultiPeriodSec) {
-            PollSeconds = 0;
-            if (IsChecked(PC_All_Query)) PollDue = 1;
-        }
+        if (SecondMakesPeriod(PollSeconds, ParaRecord.MultiPeriodSec) && IsChecked(PC_All_Query)) PollDue = 1;
     }
     if (QueryTicks >= kTicksPerSecond) {
         QueryTicks = 0;
-        if (++QuerySeconds >= ParaRecord.SinglePeriodSec) {
-            QuerySeconds = 0;
-            if (IsChecked(TSBS_CycQuery)) QueryDue = 1;
-        }
+        if (SecondMakesPeriod(QuerySeconds, ParaRecord.SinglePeriodSec) && IsChecked(TSBS_CycQuery))
+            QueryDue = 1;
     }
 
     // Within one tick the parallel poll goes first, then the cyclic query,
