@@ -23,8 +23,12 @@ void Check(bool ok) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // In memory where there is room: every save is flushed to the disk.
-    static const std::string file = std::string(DirectoryExists("/dev/shm") ? "/dev/shm" : "/tmp") +
-                                    "/fuzz-registry-" + std::to_string(::getpid()) + ".txt";
+    static const std::string file = [] {
+        static std::string made = std::string(DirectoryExists("/dev/shm") ? "/dev/shm" : "/tmp") +
+                                  "/fuzz-registry-" + std::to_string(::getpid()) + ".txt";
+        std::atexit([] { DeleteFile(made); });
+        return made;
+    }();
     WriteFileBytes(file, data, size);
     RegistryFile registry = RegistryFile::Load(file);
     if (registry.Damaged()) {
