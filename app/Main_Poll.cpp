@@ -230,7 +230,11 @@ bool TMainForm::ReadParaRecord() {
     if (!EnsureParaRecordFile("No paraRecord.dat for read！")) return false;
     // A short file fills only the front of the record; the rest stays.
     ParaRecordBytes bytes = EncodeParaRecord(ParaRecord);
-    if (ReadFileAt(kParaRecordFile, 0, bytes.data(), bytes.size()) < 0) return false;
+    if (ReadFileAt(kParaRecordFile, 0, bytes.data(), bytes.size()) < 0) {
+        // Something that is no file (a pipe, a device) stands in its place.
+        Application->MessageBox(String(kParaRecordFile) + " cannot be read!");
+        return false;
+    }
     ParaRecord = DecodeParaRecord(bytes);
     return true;
 }

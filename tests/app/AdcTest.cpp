@@ -88,7 +88,7 @@ TEST_F(AdcTest, ThePeriodicReadingLogsEachReplyToTheDaysFile) {
         EXPECT_EQ(Shown(), Sent());
         ui_.Click(form, "CB_AutoReadADC");
         EXPECT_EQ(form->AutoAdcOn, 0);
-        EXPECT_FALSE(form->AdcStream.is_open());
+        EXPECT_FALSE(form->AdcStream.IsOpen());
         EXPECT_TRUE(ui_.Enabled(form->B_ReadADC));
     }
     EXPECT_EQ(RequestsOf(CmdReadAdc), 4u);
@@ -141,7 +141,7 @@ TEST_F(AdcTest, ALogThatCannotBeMadeOrWrittenIsSaidAndTheReadingGoesOn) {
         std::vector<uint32_t> sent = RunClock(1000 * c.requestsBeforeSaid, CmdReadAdc);
         EXPECT_EQ(InfoLine(), c.info);
         EXPECT_EQ(InfoColor(), kFailureColor);
-        EXPECT_FALSE(form->AdcStream.is_open());
+        EXPECT_FALSE(form->AdcStream.IsOpen());
         sent = RunClock(2000, CmdReadAdc);
         EXPECT_EQ(sent.size(), 2u) << "the reading runs on";
         EXPECT_EQ(Shown(), Sent());
