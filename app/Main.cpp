@@ -69,6 +69,7 @@ void TMainForm::BindEvents() {
 
 void TMainForm::FormCreate(TObject*) {
     SetupViewAndFolders();
+    ReportUnusableStartFiles();
     MapModuleControls();
     SetupGridsAndText();
     LoadPortSettings();

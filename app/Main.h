@@ -81,6 +81,11 @@ public:
     // ---- start-up (Main.cpp, Main_Frame.cpp) ----
     void FormCreate(TObject* sender);
     void SetupViewAndFolders();
+    // Temporary files of saves cut off by a crash or a kill, in the tool's folders.
+    void RemoveCutOffSaves();
+    // The settings and skin files that are there but cannot be read, on the
+    // info line and in the log.
+    void ReportUnusableStartFiles();
     void LoadSerialNumberList();
     void LoadModuleSelection();
     void LoadCurrentCalibrationTable();
