@@ -124,13 +124,16 @@ TEST_P(SpecialFileInAHandler, IsToldAndTheToolGoesOn) {
     const bool appendable = kind == Kind::SparseGiB;
     const Watchdog watchdog(std::string("handlers with a ") + GetParam().name, seconds(120));
 
-    // The readings' CSV file.
+    // The readings' CSV file and their database.
     Make(kind, DataFile("NoModule.csv"));
+    Make(kind, DataFile("Data.db"));
     Show();
+    ui_.RunUntilIdle();
     if (appendable)
         EXPECT_GT(fs::file_size(DataFile("NoModule.csv")), uint64_t{1} << 30);
     else
         EXPECT_NE(InfoLine().find("record file"), String::npos) << InfoLine();
+    EXPECT_NE(Told(ui_, form_).find("database"), std::string::npos) << Told(ui_, form_);
 
     // The information log's file, when the log spills.
     const std::string infoFile = "Info/" + DateToStr(Date()) + "Information.txt";
