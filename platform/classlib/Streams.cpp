@@ -162,7 +162,8 @@ TFileStream::TFileStream(const String& fileName, uint32_t mode, uint64_t readLim
         throw EFOpenError("Cannot open file \"" + fileName + "\". " + reason);
     }
     struct stat st {};
-    if (!create && ::fstat(fd_, &st) == 0 && static_cast<uint64_t>(st.st_size) > readLimit) {
+    const bool readOnly = !create && (mode & 3) == fmOpenRead;
+    if (readOnly && ::fstat(fd_, &st) == 0 && static_cast<uint64_t>(st.st_size) > readLimit) {
         ::close(fd_);
         fd_ = -1;
         throw EFileTooLarge(FileTooLargeMessage(fileName, readLimit));

@@ -85,9 +85,9 @@ class TFileStream : public TStream {
 public:
     // Raises EFOpenError "Cannot open file "name". reason" or, for fmCreate,
     // EFCreateError "Cannot create file "name". reason"; anything but a
-    // regular file is refused without waiting on it. A file opened to be
-    // read that is larger than `readLimit` raises EReadError before a byte
-    // is read.
+    // regular file is refused without waiting on it. A file opened only to
+    // be read that is larger than `readLimit` raises EFileTooLarge before a
+    // byte is read.
     TFileStream(const String& fileName, uint32_t mode, uint64_t readLimit = kMaxWholeFileBytes);
     ~TFileStream() override;
 
