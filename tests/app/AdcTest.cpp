@@ -125,12 +125,13 @@ TEST_F(AdcTest, ALogThatCannotBeMadeOrWrittenIsSaidAndTheReadingGoesOn) {
         {"no ADC folder",
          [](const std::filesystem::path& log) { std::filesystem::remove_all(log.parent_path()); },
          "    创建ADC记录文件出错！", 0},
-        {"a full disk",
+        // A device is never taken for the log (writing one may wait for ever).
+        {"a device in the log's place",
          [](const std::filesystem::path& log) {
              std::filesystem::create_directories(log.parent_path());
              std::filesystem::create_symlink("/dev/full", log);
          },
-         "    写入ADC记录文件出错！", 1},
+         "    打开数据记录文件出错！", 0},
     };
     TMainForm* form = StartAdc();
     for (const Case& c : cases) {
