@@ -182,10 +182,11 @@ KbLoad ParseKbText(std::string_view text, KbLayout layout) {
 }
 
 KbLoad LoadKbFile(const std::string& path, KbLayout layout) {
-    const auto text = ReadParameterFile(path);
+    std::string refusal;
+    const auto text = ReadParameterFile(path, &refusal);
     if (!text) {
         KbLoad load;
-        load.message = "Fail to load KB!";
+        load.message = WithRefusal("Fail to load KB!", refusal);
         return load;
     }
     return ParseKbText(*text, layout);

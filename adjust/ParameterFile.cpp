@@ -34,12 +34,19 @@ std::optional<std::vector<int64_t>> ParseParameterNumbers(std::string_view text,
     return numbers;
 }
 
-std::optional<std::string> ReadParameterFile(const std::string& path) {
+std::optional<std::string> ReadParameterFile(const std::string& path, std::string* refusal) {
     try {
-        return ReadFileText(path);
+        return ReadFileText(path, kMaxParameterFileBytes);
+    } catch (const EFileTooLarge& e) {
+        if (refusal) *refusal = e.Message();
+        return std::nullopt;
     } catch (const Exception&) {
         return std::nullopt;
     }
+}
+
+std::string WithRefusal(const char* message, const std::string& refusal) {
+    return refusal.empty() ? std::string(message) : std::string(message) + " " + refusal;
 }
 
 }  // namespace tarvel

@@ -24,7 +24,11 @@ struct NumberLimits {
 std::optional<std::vector<int64_t>> ParseParameterNumbers(std::string_view text,
                                                           std::span<const NumberLimits> limits);
 
-// The file's text, or nothing when it cannot be read.
-std::optional<std::string> ReadParameterFile(const std::string& path);
+// The file's text, or nothing when it cannot be read. A file larger than
+// kMaxParameterFileBytes is refused unread, with the reason naming the file
+// and the limit in `refusal`.
+std::optional<std::string> ReadParameterFile(const std::string& path, std::string* refusal = nullptr);
+// "Fail to load BMS!" and the refusal after it, when there is one.
+std::string WithRefusal(const char* message, const std::string& refusal);
 
 }  // namespace tarvel

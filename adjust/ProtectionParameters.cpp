@@ -106,9 +106,10 @@ BmsSave SaveBmsFile(const std::string& path, const ProtectionTexts& cells) {
 }
 
 BmsLoad LoadBmsFile(const std::string& path) {
-    const auto text = ReadParameterFile(path);
+    std::string refusal;
+    const auto text = ReadParameterFile(path, &refusal);
     auto values = text ? ParseBmsText(*text) : std::nullopt;
-    if (!values) return {std::nullopt, "Fail to load BMS!"};
+    if (!values) return {std::nullopt, WithRefusal("Fail to load BMS!", refusal)};
     return {std::move(values), "Succeed to load BMS!"};
 }
 

@@ -47,8 +47,8 @@ void TMainForm::BindFeatureHandlers() {
 TMainForm::~TMainForm() {
     // The port's threads post into this window; stop them before it goes.
     if (Comm1) Comm1->StopComm();
-    if (AdcStream.is_open()) AdcStream.close();
-    if (SerialDataStream.is_open()) SerialDataStream.close();
+    if (AdcStream.IsOpen()) AdcStream.Close();
+    if (SerialDataStream.IsOpen()) SerialDataStream.Close();
     if (MainForm == this) MainForm = nullptr;
 }
 
@@ -69,6 +69,7 @@ void TMainForm::BindEvents() {
 
 void TMainForm::FormCreate(TObject*) {
     SetupViewAndFolders();
+    ReportUnusableStartFiles();
     MapModuleControls();
     SetupGridsAndText();
     LoadPortSettings();

@@ -20,6 +20,7 @@
 #include "adjust/ProtectionParameters.h"
 #include "link/ReplyScanner.h"
 #include "link/SerialComm.h"
+#include "platform/base/Paths.h"
 #include "platform/classlib/Chart.h"
 #include "platform/classlib/ComCtrls_DateTime.h"
 #include "platform/classlib/ComCtrls_RichEdit.h"
@@ -86,6 +87,11 @@ public:
     // ---- start-up (Main.cpp, Main_Frame.cpp) ----
     void FormCreate(TObject* sender);
     void SetupViewAndFolders();
+    // Temporary files of saves cut off by a crash or a kill, in the tool's folders.
+    void RemoveCutOffSaves();
+    // The settings and skin files that are there but cannot be read, on the
+    // info line and in the log.
+    void ReportUnusableStartFiles();
     void LoadSerialNumberList();
     void LoadModuleSelection();
     // The check boxes and the period edits of the polling set-up from ParaRecord.
@@ -154,6 +160,8 @@ public:
     void ShowInfoAndExtLog(const String& text, TColor color);
     // A dated line in RE_Info in `color`; past 20 lines the log goes to its file.
     void AddInfoLogLine(const String& text, TColor color);
+    // Past 20 lines RE_Info goes to its file and starts again.
+    void SpillInfoLog();
     // Appends the memo's text to "Info/<yyyy-mm-dd><ending>" and clears it.
     // A write that fails keeps the text, says so on the info line and gives false.
     bool SaveLogAndClear(TRichEdit* memo, const String& ending);
@@ -893,8 +901,8 @@ public:
     uint8_t ExportRunning = 0;
 
     // Record streams
-    std::ofstream SerialDataStream;
-    std::ofstream AdcStream;
+    AppendFile SerialDataStream;
+    AppendFile AdcStream;
 
     // Protection parameters, their files and presets (Main_Params.cpp): the
     // grid's popup menu, the shared file dialogs and the preset group, which

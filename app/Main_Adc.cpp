@@ -42,7 +42,7 @@ void TMainForm::ShowAdc() {
         if (auto* grid = dynamic_cast<TStringGrid*>(FindComponent(cells[i].grid)))
             grid->SetCells(cells[i].column, cells[i].row, texts[i]);
     }
-    if (AutoAdcOn == 0 || !AdcStream.is_open()) return;
+    if (AutoAdcOn == 0 || !AdcStream.IsOpen()) return;
     // The line is what the grids show.
     std::array<std::string, kAdcCountCount> shown;
     for (size_t i = 0; i < cells.size(); ++i) {

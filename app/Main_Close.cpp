@@ -23,7 +23,7 @@ void TMainForm::FormCloseQuery(TObject*, bool& canClose) {
 void TMainForm::FormClose(TObject*, TCloseAction&) {
     // The reader thread ends here, so no chunk is handled while the logs go.
     Comm1->StopComm();
-    if (AdcStream.is_open()) AdcStream.close();
+    if (AdcStream.IsOpen()) AdcStream.Close();
 
     // A log that cannot be written keeps its text and the info line says so.
     SaveLogAndClear(RE_Info, "信息.txt");

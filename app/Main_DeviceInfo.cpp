@@ -160,8 +160,10 @@ void TMainForm::ShowDeviceText() {
         return;
     }
     if (!RE_Info) return;
-    // Straight into the log: this reply has no result line and no log spill.
+    // Straight into the log: this reply has no result line. A module that
+    // keeps sending text must not grow the log without end.
     RE_Info->AddLine(DeviceTextLogLine(Now(), *text));
+    SpillInfoLog();
 }
 
 void TMainForm::ShowIoState() {

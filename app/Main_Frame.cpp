@@ -12,6 +12,7 @@
 #include "app/WindowKit.h"
 #include "platform/base/Paths.h"
 #include "platform/system/ProfileFiles.h"
+#include "platform/system/Registry.h"
 #include "skin/extras/te_menuconvert.h"
 
 namespace tarvel {
@@ -179,6 +180,7 @@ const char* const kFolders[] = {
 // ---- the settings files ----
 const char* const kSettingsFile = "ParaSeting.ini";
 const char* const kAdjustFile = "BMSAdjust.ini";
+const char* const kSkinFile = "res/theme/dara.mskn";
 
 // The current-calibration points of a product variant: point p goes into
 // row 2 (p - 1) + 1 of SG_CKB, and points past the sixth into SG_CKB1.
@@ -400,7 +402,7 @@ void TMainForm::BuildFrame() {
 
 void TMainForm::SetupViewAndFolders() {
     LinkSkinnedControls(this, TeThemeLink1);
-    TeThemeLink1->SetThemeFile(AppPath("res/theme/dara.mskn"));
+    TeThemeLink1->SetThemeFile(AppPath(kSkinFile));
     TTeStatusPanels* panels = TeStatusBar1->Panels();
     panels->GetItem(0)->SetWidth(450);
     panels->GetItem(1)->SetWidth(200);
@@ -408,6 +410,7 @@ void TMainForm::SetupViewAndFolders() {
     panels->GetItem(2)->SetWidth(TeStatusBar1->Width() - 700);
     // A folder that cannot be made shows up later, when something is written there.
     for (const char* folder : kFolders) CreateDir(AppPath(folder));
+    RemoveCutOffSaves();
     SetDoubleBuffered(true);
     // Parallel mode shows it at the free right end of the tab row.
     PC_All_Query->SetBounds(MainPanel->ClientWidth() - 100, 2, 80, 20);
@@ -415,6 +418,33 @@ void TMainForm::SetupViewAndFolders() {
     PC_All_Query->BringToFront();
     PC_All_Query->SetVisible(false);
     ShowUserView();
+}
+
+void TMainForm::RemoveCutOffSaves() {
+    // A save cut off by a crash or a kill leaves its temporary file; no save
+    // of ours runs yet, so every such file of a process gone is a leftover.
+    RemoveStaleTemporaryFiles(ApplicationFolder());
+    for (const char* folder : kFolders) RemoveStaleTemporaryFiles(AppPath(folder));
+    RemoveStaleTemporaryFiles(GetCurrentDir());  // the record files
+    RemoveStaleTemporaryFiles(ExtractFileDir(RegistryFilePath()));
+}
+
+void TMainForm::ReportUnusableStartFiles() {
+    // A missing file takes its defaults quietly; one that is there but cannot
+    // be used (a folder, a pipe, a device, a file far too large) is told, as
+    // its settings are not the ones shown.
+    const struct {
+        std::string path;
+        uint64_t limit;
+    } files[] = {{AppPath(kSettingsFile), kMaxIniFileBytes},
+                 {AppPath(kAdjustFile), kMaxIniFileBytes},
+                 {AppPath(kSkinFile), kMaxSkinFileBytes}};
+    for (const auto& file : files) {
+        const std::string problem = FileReadProblem(file.path, file.limit);
+        if (problem.empty()) continue;
+        ShowInfo(problem, kFailureColor);
+        AddInfoLogLine(problem, kFailureColor);
+    }
 }
 
 void TMainForm::LoadSerialNumberList() {

@@ -122,7 +122,11 @@ void TMainForm::ShowReplyResult(ByteSpan frame, uint8_t verdict) {
 void TMainForm::AddInfoLogLine(const String& text, TColor color) {
     if (!RE_Info) return;
     AppendColouredLine(RE_Info, "【" + DateTimeToStr(Now()) + "】  " + text, color);
-    if (RE_Info->Lines()->Count() > kInfoLogLines) SaveLogAndClear(RE_Info, "Information.txt");
+    SpillInfoLog();
+}
+
+void TMainForm::SpillInfoLog() {
+    if (RE_Info && RE_Info->Lines()->Count() > kInfoLogLines) SaveLogAndClear(RE_Info, "Information.txt");
 }
 
 void TMainForm::ShowInfoAndExtLog(const String& text, TColor color) {

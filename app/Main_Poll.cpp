@@ -240,7 +240,11 @@ bool TMainForm::ReadParaRecord() {
     // A short file fills only the front of the record; the rest stays.
     ParaRecordBytes bytes{};
     const int64_t read = ReadFileAt(kParaRecordFile, 0, bytes.data(), bytes.size());
-    if (read < 0) return false;
+    if (read < 0) {
+        // Something that is no file (a pipe, a device) stands in its place.
+        Application->MessageBox(String(kParaRecordFile) + " cannot be read!");
+        return false;
+    }
     ParaRecord = ParaRecordFromBytes(std::span(bytes).first(static_cast<size_t>(read)), ParaRecord);
     return true;
 }

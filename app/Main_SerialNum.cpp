@@ -5,8 +5,7 @@
 // itself reaches the detail window's caption and the settings file.
 
 #include <algorithm>
-#include <fstream>
-#include <iomanip>
+#include <cctype>
 #include <vector>
 
 #include "app/Main.h"
@@ -14,6 +13,7 @@
 #include "link/CommandTable.h"
 #include "link/DeviceFrame.h"
 #include "platform/base/DateTime.h"
+#include "platform/base/Exceptions.h"
 #include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
 #include "platform/classlib/Boxes.h"
@@ -99,24 +99,33 @@ void PrepareDialog(Dialog& dialog, const char* title, const char* filter) {
     dialog.InitialDir = AppPath("SequenceNum");
 }
 
+// A list of 64 numbers of 20 characters, one a line, takes under 1.5 KiB.
+constexpr uint64_t kSerialListLimit = 16 << 10;
+
 // Up to 64 words of the file; none, with the reason, when the file cannot be
 // read or a word would not fit an entry.
 std::optional<std::vector<String>> ReadSerialWords(const String& path, String& failure) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        failure = "fail!";
+    String text;
+    try {
+        text = ReadFileText(path, kSerialListLimit);
+    } catch (const Exception& e) {
+        failure = "fail!  " + e.Message();
         return std::nullopt;
     }
+    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
     std::vector<String> words;
-    String word;
-    // One character more than an entry holds shows a word too long, without
-    // reading all of it.
-    while (words.size() < static_cast<size_t>(kModuleCount) && in >> std::setw(kSerialChars + 2) >> word) {
+    size_t at = 0;
+    while (words.size() < static_cast<size_t>(kModuleCount)) {
+        while (at < text.size() && blank(text[at])) ++at;
+        if (at == text.size()) break;
+        const size_t start = at;
+        while (at < text.size() && !blank(text[at])) ++at;
+        String word = text.substr(start, at - start);
         if (word.size() > kSerialChars) {
             failure = "fail!  \"" + word.substr(0, kSerialChars) + "...\" is longer than 20 characters.";
             return std::nullopt;
         }
-        words.push_back(word);
+        words.push_back(std::move(word));
     }
     return words;
 }
@@ -331,7 +340,7 @@ void TMainForm::CB_SerailQueryClick(TObject*) {
     for (const char* name : {"B_QuerySerialNum", "B_ScanSerialNum", "B_ReplaceSerialNum"})
         Enable(dynamic_cast<TControl*>(FindComponent(name)), !on);
     if (!on) {
-        SerialDataStream.close();
+        SerialDataStream.Close();
         return;
     }
     // The poll asks the listed modules in the order of the list.
@@ -347,12 +356,13 @@ void TMainForm::CB_SerailQueryClick(TObject*) {
     }
     const String path = SerialDataPath();
     const bool exists = FileExists(path);
-    SerialDataStream.close();
-    SerialDataStream.clear();
-    SerialDataStream.open(path, std::ios::binary | std::ios::app);
-    if (SerialDataStream && !exists) SerialDataStream << SerialDataHeader() << std::flush;
-    if (SerialDataStream) return;
-    SerialDataStream.close();
+    try {
+        SerialDataStream.Open(path);
+        if (!exists) SerialDataStream.Append({}, SerialDataHeader());
+        return;
+    } catch (const Exception&) {
+        SerialDataStream.Close();
+    }
     ShowInfo(exists ? "Fail to open record file!" : "Fail to build record file!", kFailureColor);
 }
 
@@ -406,10 +416,11 @@ void TMainForm::WriteSerialDataRow() {
     // Only the answer to a query by serial number carries the number.
     const std::optional<SerialTelemetry> reading =
         DecodeSerialTelemetryReply(ByteSpan(RxFrame.data(), RxFrameLength));
-    if (reading && SerialDataStream.is_open()) {
-        SerialDataStream << SerialDataRow(Now(), *reading) << std::flush;
-        if (!SerialDataStream) {
-            SerialDataStream.close();
+    if (reading && SerialDataStream.IsOpen()) {
+        try {
+            SerialDataStream.Append(SerialDataRow(Now(), *reading));
+        } catch (const Exception&) {
+            SerialDataStream.Close();
             ShowInfo("Fail to write record file!", kFailureColor);
         }
     }

@@ -303,7 +303,11 @@ void TMainForm::SG_CKB1Click(TObject*) {
 void TMainForm::ReadVersionFile() {
     CreateMissingVersionFile("No Version.dat for read！");
     uint8_t variant = 0;
-    if (ReadFileAt(kVersionFile, 0, &variant, 1) == 1) ProductVariant = variant;
+    const int64_t read = ReadFileAt(kVersionFile, 0, &variant, 1);
+    if (read == 1) ProductVariant = variant;
+    // Something that is no file (a pipe, a device) stands in its place.
+    if (read < 0 && FileExists(kVersionFile))
+        Application->MessageBox(String(kVersionFile) + " cannot be read!");
 }
 
 bool TMainForm::WriteVersionFile() {

@@ -1,10 +1,10 @@
 #include "app/SeriNum.h"
 
-#include <fstream>
-
 #include "app/Main_Pages.h"
 #include "app/ThemeLinks.h"
 #include "app/WindowKit.h"
+#include "platform/base/Csv.h"
+#include "platform/base/Exceptions.h"
 #include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
 #include "platform/classlib/Dialogs.h"
@@ -269,28 +269,23 @@ void TSerialNum::SN_SaveDataClick(TObject*) {
     dialog.InitialDir = AppPath("");
     dialog.FileName = caption.substr(0, 10) + tail + " " + SG_TSBS->Cells(4, 18) + ".csv";
     if (!dialog.Execute()) return;
-    if (!FileExists(dialog.FileName)) {
-        std::ofstream header(dialog.FileName, std::ios::binary);
-        if (!header) {
-            ShowMessage("Fail to biuld file!");
-            return;
-        }
-        header << "记录时间,序列号,PACK电压,BATT电压,";
-        for (int cell = 1; cell <= 16; ++cell) header << "第" << cell << "节电压,";
-        header << "电流,";
-        for (int t = 1; t <= 8; ++t) header << "第" << t << "个温度,";
-        header << "其他信息,告警状态,保护状态,失效状态,均衡状态,电池状态,SOC,容量保持率,放电次数,总放电容量,"
-                  "\r\n";
+    const bool exists = FileExists(dialog.FileName);
+    String header = "记录时间,序列号,PACK电压,BATT电压,";
+    for (int cell = 1; cell <= 16; ++cell) header += "第" + IntToStr(cell) + "节电压,";
+    header += "电流,";
+    for (int t = 1; t <= 8; ++t) header += "第" + IntToStr(t) + "个温度,";
+    header += "其他信息,告警状态,保护状态,失效状态,均衡状态,电池状态,SOC,容量保持率,放电次数,总放电容量,\r\n";
+    String line;
+    AppendCsvField(line, SG_TSBS->Cells(4, 18));
+    AppendCsvField(line, tail);
+    for (int row = 0; row < 19; ++row) AppendCsvField(line, SG_TSBS->Cells(1, row));
+    for (int row = 0; row < 18; ++row) AppendCsvField(line, SG_TSBS->Cells(4, row));
+    try {
+        // The header goes into a file that is new, or empty.
+        AppendFileText(dialog.FileName, line + "\r\n", header);
+    } catch (const Exception&) {
+        ShowMessage(exists ? "Fail to open file!" : "Fail to biuld file!");
     }
-    std::ofstream line(dialog.FileName, std::ios::binary | std::ios::app);
-    if (!line) {
-        ShowMessage("Fail to open file!");
-        return;
-    }
-    line << SG_TSBS->Cells(4, 18) << "," << tail << ",";
-    for (int row = 0; row < 19; ++row) line << SG_TSBS->Cells(1, row) << ",";
-    for (int row = 0; row < 18; ++row) line << SG_TSBS->Cells(4, row) << ",";
-    line << "\r\n";
 }
 
 }  // namespace tarvel

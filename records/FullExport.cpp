@@ -1,6 +1,7 @@
 #include "records/FullExport.h"
 
 #include "link/CommandTable.h"
+#include "platform/base/Csv.h"
 #include "platform/base/DateTime.h"
 #include "platform/base/Exceptions.h"
 #include "platform/base/Paths.h"
@@ -26,7 +27,7 @@ bool IsSafeNameChar(char c) {
 
 std::string Fields(const std::vector<std::string>& fields) {
     std::string line;
-    for (const std::string& f : fields) line += f + ",";
+    for (const std::string& f : fields) AppendCsvField(line, f);
     return line + "\r\n";
 }
 
@@ -69,12 +70,10 @@ std::string ExportHeaderLine() {
 std::string ExportRecordLine(const ExportRecord& r) {
     const auto& v = r.versionRow1;
     std::vector<std::string> fields = {
-        r.recordTime,
-        r.serialNumber,
-        r.capacity,
-        v[0] + "-" + v[1] + "-" + v[2] + "/" + v[3] + "/" + r.versionHead + "/" + r.versionTail,
-        r.functionVersion,
-        r.runtime};
+        r.recordTime, r.serialNumber, r.capacity,
+        // The hardware text keeps its comma between head and tail; the field is quoted for it.
+        v[0] + "-" + v[1] + "-" + v[2] + "/" + v[3] + "/" + r.versionHead + "," + r.versionTail,
+        r.functionVersion, r.runtime};
     fields.insert(fields.end(), r.telemetryColumn1.begin(), r.telemetryColumn1.end());
     fields.insert(fields.end(), r.telemetryColumn4.begin(), r.telemetryColumn4.end());
     return Fields(fields);

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/base/Csv.h"
 #include "platform/base/Paths.h"
 
 namespace tarvel {
@@ -16,13 +17,10 @@ std::string ReadingCsvHeader(ReadingTable table) {
 
 std::string ReadingCsvLine(ReadingTable table, std::string_view timeText, std::string_view serialNo,
                            const TelemetryTexts& values) {
-    std::string line(timeText);
-    line += ',';
-    if (ReadingTableHasSerial(table)) {
-        line += serialNo;
-        line += ',';
-    }
-    for (const std::string& value : values) line += value + ",";
+    std::string line;
+    AppendCsvField(line, timeText);
+    if (ReadingTableHasSerial(table)) AppendCsvField(line, serialNo);
+    for (const std::string& value : values) AppendCsvField(line, value);
     return line + "\r\n";
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/base/Csv.h"
+
 namespace tarvel {
 
 RecordBatchHeader DecodeRecordBatchHeader(ByteSpan data) {
@@ -40,7 +42,7 @@ std::string CsvRows(const std::vector<RecordRow>& rows, bool closingComma) {
         const RecordRow& row = stored.empty() ? blank : stored;
         for (size_t c = 0; c < row.size(); ++c) {
             if (!closingComma && c > 0) text += ',';
-            text += row[c];
+            text += CsvField(row[c]);
             if (closingComma) text += ',';
         }
         text += "\r\n";

@@ -1,7 +1,9 @@
 #include "telemetry/AdcReading.h"
 
 #include "link/CommandTable.h"
+#include "platform/base/Csv.h"
 #include "platform/base/DateTime.h"
+#include "platform/base/Exceptions.h"
 #include "platform/base/Paths.h"
 #include "platform/base/Strings.h"
 
@@ -54,35 +56,46 @@ std::string AdcLogHeader() {
 }
 
 std::string AdcLogLine(double localDateTime, const std::array<std::string, kAdcCountCount>& texts) {
-    std::string line = TimeToStr(localDateTime) + ",";
-    for (const std::string& text : texts) line += text + ",";
+    std::string line;
+    AppendCsvField(line, TimeToStr(localDateTime));
+    for (const std::string& text : texts) AppendCsvField(line, text);
     return line + "\r\n";
 }
 
 int AdcPeriodSeconds(std::string_view editText) { return StrToIntDef(editText, 10); }
 
-std::optional<std::string> OpenAdcLogFile(std::ofstream& out, const std::string& path) {
-    if (out.is_open()) out.close();
+std::optional<std::string> OpenAdcLogFile(AppendFile& out, const std::string& path) {
+    out.Close();
     const bool exists = FileExists(path);
-    out.open(path, std::ios::binary | (exists ? std::ios::app : std::ios::trunc));
-    if (out && !exists) out << AdcLogHeader() << std::flush;
-    if (out) return std::nullopt;
-    out.close();
-    return exists ? "打开数据记录文件出错！" : "创建ADC记录文件出错！";
+    try {
+        out.Open(path);
+        if (!exists) out.Append({}, AdcLogHeader());
+        return std::nullopt;
+    } catch (const Exception&) {
+        out.Close();
+        return exists ? "打开数据记录文件出错！" : "创建ADC记录文件出错！";
+    }
 }
 
-std::optional<std::string> AppendAdcLogLine(std::ofstream& out, const std::string& line) {
-    if (!out.is_open()) return std::nullopt;
-    out << line << std::flush;
-    if (out) return std::nullopt;
-    out.close();
-    return "写入ADC记录文件出错！";
+std::optional<std::string> AppendAdcLogLine(AppendFile& out, const std::string& line) {
+    if (!out.IsOpen()) return std::nullopt;
+    try {
+        out.Append(line);
+        return std::nullopt;
+    } catch (const Exception&) {
+        out.Close();
+        return "写入ADC记录文件出错！";
+    }
 }
 
-void CloseAdcLogFile(std::ofstream& out) {
-    if (!out.is_open()) return;
-    out << "\r\n";
-    out.close();
+void CloseAdcLogFile(AppendFile& out) {
+    if (!out.IsOpen()) return;
+    try {
+        out.Append("\r\n");
+    } catch (const Exception&) {
+        // The run's lines are in; only its closing empty line is missing.
+    }
+    out.Close();
 }
 
 }  // namespace tarvel

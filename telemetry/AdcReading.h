@@ -4,12 +4,12 @@
 
 #include <array>
 #include <cstdint>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "link/DeviceFrame.h"
+#include "platform/base/Paths.h"
 
 namespace tarvel {
 
@@ -37,9 +37,9 @@ int AdcPeriodSeconds(std::string_view editText);
 // created with its header, or appended to when it exists. Opening and
 // appending return the info-line message when the file cannot be opened,
 // created or written, and leave the stream closed then.
-std::optional<std::string> OpenAdcLogFile(std::ofstream& out, const std::string& path);
-std::optional<std::string> AppendAdcLogLine(std::ofstream& out, const std::string& line);
+std::optional<std::string> OpenAdcLogFile(AppendFile& out, const std::string& path);
+std::optional<std::string> AppendAdcLogLine(AppendFile& out, const std::string& line);
 // Ends the run with one empty line and closes the stream.
-void CloseAdcLogFile(std::ofstream& out);
+void CloseAdcLogFile(AppendFile& out);
 
 }  // namespace tarvel

@@ -40,6 +40,12 @@ public:
     using EStreamError::EStreamError;
 };
 
+// A file read whole is larger than its kind may be; refused unread.
+class EFileTooLarge : public EReadError {
+public:
+    using EReadError::EReadError;
+};
+
 // A file could not be opened ("Cannot open file ...").
 class EFOpenError : public EStreamError {
 public:

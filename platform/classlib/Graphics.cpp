@@ -142,7 +142,7 @@ void TGraphic::Changed() {
 }
 
 void TGraphic::LoadFromFile(const String& fileName) {
-    TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+    TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite, kMaxPictureFileBytes);
     LoadFromStream(stream);
 }
 

@@ -141,9 +141,9 @@ void TMemoryStream::SaveToFile(const String& fileName) {
 
 // ---- TFileStream ---------------------------------------------------------------
 
-TFileStream::TFileStream(const String& fileName, uint32_t mode) : fileName_(fileName) {
+TFileStream::TFileStream(const String& fileName, uint32_t mode, uint64_t readLimit) : fileName_(fileName) {
     const bool create = (mode & fmCreate) == fmCreate;
-    int flags = O_CLOEXEC;
+    int flags = 0;
     if (create) {
         flags |= O_RDWR | O_CREAT | O_TRUNC;
     } else {
@@ -154,24 +154,19 @@ TFileStream::TFileStream(const String& fileName, uint32_t mode) : fileName_(file
             default: throw EFOpenError("Cannot open file \"" + fileName + "\". " + OsReason(EINVAL));
         }
     }
-    int error = 0;
-    do {
-        fd_ = ::open(fileName.c_str(), flags, 0666);
-    } while (fd_ < 0 && errno == EINTR);
+    // A folder, a pipe or a device is no file to stream; the open never waits on one.
+    std::string reason;
+    fd_ = OpenRegularFile(fileName, flags, &reason);
     if (fd_ < 0) {
-        error = errno;
-    } else {
-        // A folder opens read-only on this system; it is no file to stream.
-        struct stat st {};
-        if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
-            ::close(fd_);
-            fd_ = -1;
-            error = EISDIR;
-        }
+        if (create) throw EFCreateError("Cannot create file \"" + fileName + "\". " + reason);
+        throw EFOpenError("Cannot open file \"" + fileName + "\". " + reason);
     }
-    if (fd_ < 0) {
-        if (create) throw EFCreateError("Cannot create file \"" + fileName + "\". " + OsReason(error));
-        throw EFOpenError("Cannot open file \"" + fileName + "\". " + OsReason(error));
+    struct stat st {};
+    const bool readOnly = !create && (mode & 3) == fmOpenRead;
+    if (readOnly && ::fstat(fd_, &st) == 0 && static_cast<uint64_t>(st.st_size) > readLimit) {
+        ::close(fd_);
+        fd_ = -1;
+        throw EFileTooLarge(FileTooLargeMessage(fileName, readLimit));
     }
 }
 

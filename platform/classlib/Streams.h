@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/base/Paths.h"
 #include "platform/classlib/Objects.h"
 
 namespace tarvel {
@@ -83,8 +84,11 @@ class TFileStream : public TStream {
 
 public:
     // Raises EFOpenError "Cannot open file "name". reason" or, for fmCreate,
-    // EFCreateError "Cannot create file "name". reason".
-    TFileStream(const String& fileName, uint32_t mode);
+    // EFCreateError "Cannot create file "name". reason"; anything but a
+    // regular file is refused without waiting on it. A file opened only to
+    // be read that is larger than `readLimit` raises EFileTooLarge before a
+    // byte is read.
+    TFileStream(const String& fileName, uint32_t mode, uint64_t readLimit = kMaxWholeFileBytes);
     ~TFileStream() override;
 
     int64_t Read(void* buffer, int64_t count) override;

@@ -236,7 +236,7 @@ void TStrings::SaveToStream(TStream& stream) {
 }
 
 void TStrings::LoadFromFile(const String& fileName) {
-    TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
+    TFileStream file(fileName, fmOpenRead | fmShareDenyWrite, kMaxTextListFileBytes);
     LoadFromStream(file);
 }
 

@@ -1,6 +1,7 @@
 #include "platform/db/Database.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <climits>
 #include <string>
@@ -95,6 +96,11 @@ std::string Statement::ColumnText(int column) const {
 int64_t Statement::ColumnInt64(int column) const { return sqlite3_column_int64(stmt_, column); }
 
 Database::Database(const std::string& path) : path_(path) {
+    // A pipe or a device in the file's place would hold the first read for
+    // ever; it is refused as a folder is.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        throw EDatabaseError(ErrorText(nullptr, SQLITE_CANTOPEN, "open"));
     const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
         const std::string message = ErrorText(db_, rc, "open");

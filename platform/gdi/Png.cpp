@@ -1,13 +1,16 @@
 // PNG pictures: surfaces written for tests and screenshots, and files of any
 // colour type decoded for the picture classes and reference tests.
 
+#include <fcntl.h>
 #include <png.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "platform/base/Paths.h"
 #include "platform/gdi/Gdi.h"
 
 namespace tarvel {
@@ -94,8 +97,14 @@ bool ReadPicture(PngDecode& state, int maxSide) {
 
 bool WritePng(const Surface& surface, const char* path, bool withAlpha) {
     if (!surface.Valid() || !path) return false;
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path, "wb"), &std::fclose);
-    if (!file) return false;
+    // Never a pipe or a device in the picture's place: the write would wait on it.
+    const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_TRUNC);
+    if (fd < 0) return false;
+    std::unique_ptr<FILE, int (*)(FILE*)> file(::fdopen(fd, "wb"), &std::fclose);
+    if (!file) {
+        ::close(fd);
+        return false;
+    }
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);

@@ -60,7 +60,7 @@ std::optional<IniFile> Load(std::string_view file) {
     std::string text;
     try {
         if (!FileExists(file) && !DirectoryExists(file)) return ini;
-        text = ReadFileText(file);
+        text = ReadFileText(file, kMaxIniFileBytes);
     } catch (const Exception&) {
         return std::nullopt;
     }

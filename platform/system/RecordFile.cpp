@@ -15,10 +15,6 @@ namespace tarvel {
 
 namespace {
 
-// Record files hold a few hundred bytes; an offset past this is a mistake,
-// not a reason to make a huge file.
-constexpr uint64_t kMaxRecordFileSize = 16u << 20;
-
 struct Fd {
     int fd;
     ~Fd() {
@@ -30,7 +26,7 @@ struct Fd {
 
 int64_t ReadFileAt(std::string_view path, uint64_t offset, void* buffer, size_t count) {
     if (offset > static_cast<uint64_t>(INT64_MAX)) return -1;
-    Fd file{::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC)};
+    Fd file{OpenRegularFile(NativePath(path), O_RDONLY)};
     if (file.fd < 0) return -1;
     size_t done = 0;
     while (done < count) {
@@ -49,7 +45,7 @@ bool WriteFileAt(std::string_view path, uint64_t offset, const void* data, size_
     // failed write never leaves half a record.
     std::vector<uint8_t> bytes;
     try {
-        if (FileExists(path)) bytes = ReadFileBytes(path);
+        if (FileExists(path)) bytes = ReadFileBytes(path, kMaxRecordFileSize);
         const size_t end = static_cast<size_t>(offset) + count;
         if (bytes.size() < end) bytes.resize(end, 0);
         std::copy_n(static_cast<const uint8_t*>(data), count,

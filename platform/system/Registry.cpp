@@ -37,8 +37,6 @@ namespace {
 
 constexpr std::string_view kHeader = "; tarvel-bms registry 1";
 constexpr std::string_view kEnd = "; end";
-// A registry larger than this is no registry of ours.
-constexpr uint64_t kMaxFileSize = 64u << 20;
 // How many NAME.N.bad files to try before giving up keeping a damaged file.
 constexpr int kMaxBackups = 100;
 
@@ -305,12 +303,12 @@ RegistryFile RegistryFile::Load(std::string path) {
     if (!FileExists(file.path_) && !DirectoryExists(file.path_)) return file;
     std::string text;
     try {
-        text = ReadFileText(file.path_);
+        text = ReadFileText(file.path_, kMaxRegistryFileBytes);
     } catch (const Exception&) {
         file.damaged_ = true;
         return file;
     }
-    if (text.size() > kMaxFileSize || !file.Parse(text)) {
+    if (!file.Parse(text)) {
         file.top_ = Key{};
         file.damaged_ = true;
     }

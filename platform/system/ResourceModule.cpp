@@ -70,7 +70,7 @@ bool ResourceModule::Open(const std::string& fileName) {
     if (ec || size > kMaxFileSize) return false;
     std::vector<uint8_t> bytes;
     try {
-        bytes = ReadFileBytes(fileName);
+        bytes = ReadFileBytes(fileName, kMaxResourceModuleBytes);
     } catch (const std::exception&) {
         return false;
     }

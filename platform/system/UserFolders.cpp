@@ -59,7 +59,7 @@ std::string UserFolder(TUserFolder which) {
     const bool desktop = which == TUserFolder::Desktop;
     std::string text;
     try {
-        text = ReadFileText(UserDirsFile(home));
+        text = ReadFileText(UserDirsFile(home), kMaxUserDirsFileBytes);
     } catch (const Exception&) {
         // No file: the defaults below.
     }

@@ -180,7 +180,7 @@ TteTheme* TteThemeManager::LoadFromFile(const String& fileName) {
     if (TteThemeClass cls = GetThemeByFileName(name))
         return LoadGuarded(cls, [&](TteTheme& t) { return t.LoadFromFile(name); });
     try {
-        TFileStream stream(name, fmOpenRead);
+        TFileStream stream(name, fmOpenRead, kMaxSkinFileBytes);
         return LoadFromStream(stream);
     } catch (const std::exception&) {
         return nullptr;

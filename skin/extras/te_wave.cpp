@@ -56,7 +56,7 @@ void TTeWave::SaveToStream(TStream& stream) {
 }
 
 void TTeWave::LoadFromFile(const String& fileName) {
-    TFileStream file(fileName, fmOpenRead);
+    TFileStream file(fileName, fmOpenRead, kMaxSoundFileBytes);
     LoadFromStream(file);
 }
 

@@ -268,7 +268,7 @@ bool TTeThemeMsStyles::LoadFromFile(const String& fileName) {
     const String path = NativePath(fileName);
     if (LowerCase(ExtractFileExt(path)) == ".theme") {
         return LoadGuarded([&](TTeThemeMsStyles& fresh) {
-            const std::vector<uint8_t> bytes = ReadFileBytes(path);
+            const std::vector<uint8_t> bytes = ReadFileBytes(path, kMaxSkinFileBytes);
             TMemoryStream stream;
             if (!bytes.empty()) stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
             stream.SetPosition(0);

@@ -463,7 +463,7 @@ bool TSeSkinSource::LoadFromFile(const String& fileName) {
     TClass filter = GetSkinFilterByExtension(name);
     if (!filter) return false;
     try {
-        TFileStream file(name, fmOpenRead | fmShareDenyNone);
+        TFileStream file(name, fmOpenRead | fmShareDenyNone, kMaxSkinFileBytes);
         return LoadFromStream(file, filter);
     } catch (const std::exception&) {
         return false;

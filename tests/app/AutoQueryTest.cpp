@@ -71,7 +71,7 @@ TEST_F(AutoQueryTest, RefusedStartsUncheckTheBox) {
             EXPECT_FALSE(ui_.Find<TTeCheckBox>(form, c.box)->Checked());
             EXPECT_EQ(form->AutoQueryOn + form->AutoAdcOn, 0);
             EXPECT_FALSE(form->Timer1->Enabled() || form->Timer2->Enabled());
-            EXPECT_FALSE(form->AdcStream.is_open());
+            EXPECT_FALSE(form->AdcStream.IsOpen());
             for (const char* other : {"TB_SingleConvert", "B_ReadADC", "CB_AutoQueryInterval", "B_Query"})
                 EXPECT_TRUE(ui_.Enabled(ui_.Find(form, other))) << other;
         }

@@ -99,7 +99,7 @@ TEST_F(CloseTest, TheSerialNumberListIsStoredWithEverySlot) {
 TEST_F(CloseTest, ClosingStopsTheClockAndThePort) {
     TMainForm* form = StartRunning();
     OpenPortOnPty(form);
-    form->AdcStream.open(AppPath("adc.csv"));
+    form->AdcStream.Open(AppPath("adc.csv"));
     form->ReplyTimeoutTicks = 1;
     const size_t boxes = ui_.Boxes().size();
     form->TB_ExitClick(form->TB_Exit);
@@ -109,7 +109,7 @@ TEST_F(CloseTest, ClosingStopsTheClockAndThePort) {
     EXPECT_EQ(form->PollTimerId, 0u);
     EXPECT_EQ(ui_.Boxes().size(), boxes);
     EXPECT_FALSE(form->Comm1->Active());
-    EXPECT_FALSE(form->AdcStream.is_open());
+    EXPECT_FALSE(form->AdcStream.IsOpen());
     EXPECT_EQ(form->ReplyTimeoutTicks, 1) << "no tick after the close";
 }
 

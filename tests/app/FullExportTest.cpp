@@ -4,6 +4,7 @@
 // the refusals; the progress animation and the look at the export folder.
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -11,6 +12,7 @@
 #include "platform/base/Strings.h"
 #include "platform/winsys/GuiTasks.h"
 #include "records/FullExport.h"
+#include "tests/CsvReader.h"
 #include "tests/app/RecordPagesFixture.h"
 
 namespace tarvel::testing {
@@ -19,10 +21,34 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-constexpr const char* kSerial = "TBM2024000100";  // the module's at address 0
-constexpr const char* kFunction = "16S LFP balance heater";
+constexpr const char* kSerial = "TBM2024000100";               // the module's at address 0
+constexpr const char* kFunction = "16S LFP, balance, heater";  // the module's own, commas and all
 constexpr TColor kGreen = 0x00FF00;
 constexpr TColor kRed = 0x0000FF;
+
+// Python's csv module, where there is one, reads every row of each section
+// (the record lines, the alarms, the daily records) as wide as its header.
+void ExpectRowsAsWideAsTheirHeaders(const std::string& file) {
+    if (std::system("python3 -c 'import csv' >/dev/null 2>&1") != 0) return;
+    const std::string script = file + ".check.py";
+    ASSERT_TRUE(
+        SaveFileText(script,
+                     "import csv, sys\n"
+                     "with open(sys.argv[1], newline='', encoding='utf-8', errors='replace') as f:\n"
+                     "    rows = list(csv.reader(f))\n"
+                     "header, bad = None, []\n"
+                     "for n, row in enumerate(rows, 1):\n"
+                     "    if all(field == '' for field in row):\n"
+                     "        header = None\n"
+                     "    elif header is None:\n"
+                     "        header = row\n"
+                     "    elif len(row) != len(header):\n"
+                     "        bad.append((n, len(row), len(header)))\n"
+                     "sys.exit('rows (line, width, header width): %r' % bad if bad or not rows else 0)\n"));
+    const int status = std::system(("python3 '" + script + "' '" + file + "'").c_str());
+    EXPECT_EQ(status, 0) << "Python's csv module finds rows wider or narrower than their header";
+    DeleteFile(script);
+}
 
 class FullExportTest : public RecordPagesTest {
 protected:
@@ -30,8 +56,6 @@ protected:
         Module().UpdateModule(kModuleAddress, [](sim::ModuleState& m) {
             m.records.days = 45;
             m.records.alarms = 7;
-            // A comma in a device's text would split its field: the file holds the texts as shown.
-            m.version.function = kFunction;
         });
         return StartRecords(&TMainForm::TeTabSheet1);
     }
@@ -149,30 +173,35 @@ TEST_F(FullExportTest, AModuleThatAnswersEveryStepEndsInItsSuccessFile) {
     const std::vector<std::string> lines = CrLfLines(AppPath("Export DataAccess/" + files[0]));
     ASSERT_EQ(lines.size(), 1u + 5 + 2 + 7 + 2 + 45);
 
-    const std::vector<std::string> titles = Fields(lines[0]);
-    ASSERT_EQ(titles.size(), 43u);
+    // Read as CSV, a record line is as wide as the header: the texts holding
+    // commas are quoted (every field ends with a comma, so one more is empty).
+    const auto rows = ParseCsv(ReadFileText(AppPath("Export DataAccess/" + files[0])));
+    ASSERT_TRUE(rows);
+    const CsvRow& titles = (*rows)[0];
+    ASSERT_EQ(titles.size(), 44u);
     EXPECT_EQ(titles[0], "RecordTime");
     EXPECT_EQ(titles[6], "PACK");
     EXPECT_EQ(titles[42], "TotalDiscSOC");
     for (int i = 1; i <= 5; ++i) {
         SCOPED_TRACE(i);
-        const std::vector<std::string> fields = Fields(lines[static_cast<size_t>(i)]);
-        ASSERT_EQ(fields.size(), 43u);
+        const CsvRow& fields = (*rows)[static_cast<size_t>(i)];
+        ASSERT_EQ(fields.size(), 44u);
         EXPECT_EQ(fields[0].size(), 19u) << fields[0];  // YYYY-MM-DD HH-MM-SS
         EXPECT_EQ(fields[1], kSerial);
         EXPECT_EQ(fields[2], "100");
         EXPECT_EQ(fields[3], ui_.CellText(form->SG_SoftVersion, 0, 1) + "-" +
                                  ui_.CellText(form->SG_SoftVersion, 1, 1) + "-" +
                                  ui_.CellText(form->SG_SoftVersion, 2, 1) + "/" +
-                                 ui_.CellText(form->SG_SoftVersion, 3, 1) + "/" + VersionTextHead + "/" +
+                                 ui_.CellText(form->SG_SoftVersion, 3, 1) + "/" + VersionTextHead + "," +
                                  VersionTextTail);
         EXPECT_EQ(fields[4], kFunction);
         EXPECT_EQ(fields[5], ui_.CellText(form->SG_History, 1, 0));
         EXPECT_FALSE(fields[5].empty());
     }
-    EXPECT_EQ(Fields(lines[1])[3].substr(0, 6), "1-2-3/");
+    EXPECT_EQ((*rows)[1][3].substr(0, 6), "1-2-3/");
+    ExpectRowsAsWideAsTheirHeaders(AppPath("Export DataAccess/" + files[0]));
     // The last line is the reading the grid still shows.
-    const std::vector<std::string> last = Fields(lines[5]);
+    const CsvRow& last = (*rows)[5];
     for (int row = 0; row < 19; ++row)
         EXPECT_EQ(last[6 + static_cast<size_t>(row)], ui_.CellText(form->SG_TSBS, 1, row));
     for (int row = 0; row < 18; ++row)

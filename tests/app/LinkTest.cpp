@@ -112,6 +112,18 @@ TEST_F(LinkTest, TheDeviceTextIsNotReported) {
     EXPECT_TRUE(LastLogLine().ends_with("】cell 3 warm")) << LastLogLine();
 }
 
+TEST_F(LinkTest, AModuleThatKeepsSendingTextSpillsTheLogToItsFileAsTheOtherLinesDo) {
+    StartLinked();
+    for (int i = 1; i <= 45; ++i) Receive(sim::Simulator::DeviceTextFrame(0, "text " + std::to_string(i)));
+    // Past 20 lines the log went to its file twice and holds the rest.
+    EXPECT_EQ(LogLines(), 3);
+    EXPECT_TRUE(LastLogLine().ends_with("】text 45")) << LastLogLine();
+    const std::string file = ReadFileText(AppPath("Info/" + DateToStr(Date()) + "Information.txt"));
+    for (const char* line : {"】text 1\r\n", "】text 21\r\n", "】text 42\r\n"})
+        EXPECT_NE(file.find(line), std::string::npos) << line;
+    EXPECT_EQ(file.find("】text 43"), std::string::npos);
+}
+
 TEST_F(LinkTest, ManyRepliesInOneChunkAndOneReplyInTwoAreEachReportedOnce) {
     TMainForm* form = StartLinked();
     const Bytes bms = Reply(0, 0x95, 0, Filled(140, 0x5A));

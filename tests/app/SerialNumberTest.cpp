@@ -269,7 +269,7 @@ TEST_F(SerialNumberTest, PollingBySerialNumberWritesTheAnswersToTheDaysFile) {
     }
     ui_.Click(form, "CB_SerailQuery");
     EXPECT_EQ(form->SerialPollOn, 0);
-    EXPECT_FALSE(form->SerialDataStream.is_open());
+    EXPECT_FALSE(form->SerialDataStream.IsOpen());
     EXPECT_TRUE(ui_.Find(form, "B_QuerySerialNum")->Enabled());
 
     const std::vector<Bytes> requests = Requests();

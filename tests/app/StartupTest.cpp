@@ -1,6 +1,9 @@
 // Start-up of the main window: the windows it makes, the folders, the skin,
 // and the settings it reads from the ini files and the polling record.
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstring>
 #include <fstream>
@@ -141,6 +144,26 @@ TEST_F(StartupTest, AStartReadsThePortSettingsAndShowsTheSavedSelectionButPollsN
     // Until the user saves a set-up again, the record selects nothing.
     EXPECT_TRUE(SameRecord(ReadRecordFile(), ResetRecord()));
     EXPECT_TRUE(SameRecord(form->ParaRecord, ResetRecord()));
+}
+
+TEST_F(StartupTest, TemporaryFilesOfSavesCutOffBeforeAreRemoved) {
+    // A process that has ended: a child that has been waited for.
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const std::string gone = std::to_string(child);
+    const std::string running = std::to_string(::getppid());
+    std::filesystem::create_directory(folder_.Path() / "DataAccess");
+    const std::vector<std::string> stale = {".ParaRecord.dat." + gone + "-0.tmp",
+                                            ".ParaSeting.ini." + gone + "-3.tmp",
+                                            "DataAccess/.MoreModule.csv." + gone + "-1.tmp"};
+    const std::vector<std::string> kept = {".BMSAdjust.ini." + running + "-0.tmp", "DataAccess/notes.tmp"};
+    for (const std::string& name : stale) WriteText(name.c_str(), "cut off");
+    for (const std::string& name : kept) WriteText(name.c_str(), "other");
+
+    StartTool();
+    for (const std::string& name : stale) EXPECT_FALSE(std::filesystem::exists(folder_.File(name))) << name;
+    for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(folder_.File(name))) << name;
 }
 
 TEST_F(StartupTest, TheStatusBarKeepsSevenHundredPixelsForItsFirstTwoPanels) {

@@ -4,6 +4,7 @@
 
 #include "platform/base/DateTime.h"
 #include "platform/base/Paths.h"
+#include "tests/CsvReader.h"
 #include "tests/TempFolderFixture.h"
 
 namespace tarvel {
@@ -23,9 +24,9 @@ ExportRecord Record(const std::string& time) {
     r.serialNumber = "SN1";
     r.capacity = "100";
     r.versionRow1 = {"3", "1", "12", "2018.05.09"};
-    r.versionHead = "HW-A,rev2";
-    r.versionTail = "rev2,board";
-    r.functionVersion = "FUNC";
+    r.versionHead = "HW-A";  // of the hardware text "HW-A,rev2"
+    r.versionTail = "rev2";
+    r.functionVersion = "16S LFP, balance, heater";
     r.runtime = "123456";
     for (size_t i = 0; i < r.telemetryColumn1.size(); ++i) r.telemetryColumn1[i] = std::to_string(i);
     for (size_t i = 0; i < r.telemetryColumn4.size(); ++i) r.telemetryColumn4[i] = std::to_string(100 + i);
@@ -52,7 +53,9 @@ TEST(FullExport, FileLayoutByteForByte) {
     header += "I,";
     for (int i = 1; i <= 8; ++i) header += "T" + std::to_string(i) + ",";
     header += "Others,Alarm,Protection,Fail,Balance,BattState,SOC,SOCHealth,DiscTimes,TotalDiscSOC,\r\n";
-    std::string first = "2018-11-22 14-05-00,SN1,100,3-1-12/2018.05.09/HW-A,rev2/rev2,board,FUNC,123456,";
+    // The texts with commas are quoted; the hardware text keeps its comma.
+    std::string first =
+        "2018-11-22 14-05-00,SN1,100,\"3-1-12/2018.05.09/HW-A,rev2\",\"16S LFP, balance, heater\",123456,";
     for (int i = 0; i < 19; ++i) first += std::to_string(i) + ",";
     for (int i = 0; i < 18; ++i) first += std::to_string(100 + i) + ",";
     first += "\r\n";
@@ -69,6 +72,15 @@ TEST(FullExport, FileLayoutByteForByte) {
     ASSERT_EQ(text.substr(0, header.size()), header);  // the failed run's lines are gone
     EXPECT_EQ(text.substr(header.size(), first.size()), first);
     EXPECT_EQ(text.substr(text.size() - history.size() - daily.size()), history + daily);
+
+    // Read back as CSV, each record line is as wide as the header.
+    const auto rows = testing::ParseCsv(text);
+    ASSERT_TRUE(rows);
+    ASSERT_GE(rows->size(), 6u);
+    for (size_t r = 1; r <= 5; ++r) EXPECT_EQ((*rows)[r].size(), (*rows)[0].size()) << "row " << r;
+    EXPECT_EQ((*rows)[1][3], "3-1-12/2018.05.09/HW-A,rev2");
+    EXPECT_EQ((*rows)[1][4], "16S LFP, balance, heater");
+    EXPECT_EQ((*rows)[1][5], "123456");
 
     const TDateTime end = EncodeDateTime({2018, 11, 22, 14, 6, 0, 0});
     EXPECT_FALSE(file.Finish(end));

@@ -7,6 +7,7 @@
 #include "platform/base/DateTime.h"
 #include "platform/base/Paths.h"
 #include "tests/TempFolderFixture.h"
+#include "tests/platform/base/SmallDiskFixture.h"
 #include "tests/telemetry/DeviceFixture.h"
 
 namespace tarvel {
@@ -48,7 +49,7 @@ TEST(AdcReading, LogFileIsCreatedOnceAndAppendedOnTheSameDay) {
     std::array<std::string, kAdcCountCount> texts;
     for (size_t i = 0; i < texts.size(); ++i) texts[i] = std::to_string(i);
     for (int run = 0; run < 2; ++run) {
-        std::ofstream log;
+        AppendFile log;
         EXPECT_FALSE(OpenAdcLogFile(log, path));
         EXPECT_FALSE(AppendAdcLogLine(log, AdcLogLine(start, texts)));
         CloseAdcLogFile(log);
@@ -63,23 +64,32 @@ TEST(AdcReading, LogFileIsCreatedOnceAndAppendedOnTheSameDay) {
     line += "\r\n";
     EXPECT_EQ(ReadFileText(path), header + line + "\r\n" + line + "\r\n");
 
-    std::ofstream broken;
+    AppendFile broken;
     EXPECT_EQ(OpenAdcLogFile(broken, (folder / "missing" / "x.csv").string()), "创建ADC记录文件出错！");
-    EXPECT_FALSE(broken.is_open());
+    EXPECT_FALSE(broken.IsOpen());
     SetApplicationFolder("");
 }
 
 // Files the tool finds but cannot use: the message says which step failed
-// and the stream is left closed, so nothing more is written.
+// and the stream is left closed, so nothing more is written. A device is
+// never opened as a log.
 TEST(AdcReading, LogFailuresCloseTheStreamWithTheirMessage) {
-    std::ofstream unopenable;
-    EXPECT_EQ(OpenAdcLogFile(unopenable, "/proc/version"), "打开数据记录文件出错！");
-    EXPECT_FALSE(unopenable.is_open());
+    for (const char* path : {"/dev/full", "/dev/null"}) {
+        SCOPED_TRACE(path);
+        AppendFile unopenable;
+        EXPECT_EQ(OpenAdcLogFile(unopenable, path), "打开数据记录文件出错！");
+        EXPECT_FALSE(unopenable.IsOpen());
+    }
+}
 
-    std::ofstream full;
-    ASSERT_FALSE(OpenAdcLogFile(full, "/dev/full"));
-    EXPECT_EQ(AppendAdcLogLine(full, "12:00:00,1,\r\n"), "写入ADC记录文件出错！");
-    EXPECT_FALSE(full.is_open());
+class AdcLogOnAFullDisk : public testing::SmallDisk {};
+
+TEST_F(AdcLogOnAFullDisk, AFailedWriteClosesTheLog) {
+    AppendFile full;
+    ASSERT_FALSE(OpenAdcLogFile(full, File("adc.csv")));
+    Fill();
+    EXPECT_EQ(AppendAdcLogLine(full, std::string(4096, '1') + "\r\n"), "写入ADC记录文件出错！");
+    EXPECT_FALSE(full.IsOpen());
     EXPECT_FALSE(AppendAdcLogLine(full, "12:00:01,1,\r\n"));
 }
 

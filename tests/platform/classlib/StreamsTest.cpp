@@ -3,12 +3,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "platform/base/Paths.h"
 #include "platform/classlib/Streams.h"
+#include "tests/Watchdog.h"
 
 namespace tarvel {
 namespace {
@@ -186,6 +188,33 @@ TEST_F(StreamsTest, FileStreamOpenErrors) {
     }
     EXPECT_FALSE(FileExists(missing)) << "opening for write never creates";
     EXPECT_THROW(TFileStream(missing, fmOpenWrite), EFOpenError);
+}
+
+TEST_F(StreamsTest, AFileStreamNeverWaitsOnAPipeOrDeviceAndKeepsToItsLimit) {
+    ASSERT_EQ(::mkfifo(Path("pipe.skin").c_str(), 0600), 0);
+    for (const std::string& path : {Path("pipe.skin"), std::string("/dev/zero")}) {
+        SCOPED_TRACE(path);
+        const testing::Watchdog watchdog(path, std::chrono::seconds(10));
+        try {
+            TFileStream s(path, fmOpenRead);
+            ADD_FAILURE() << "opened";
+        } catch (const EFOpenError& e) {
+            EXPECT_EQ(e.Message(), "Cannot open file \"" + path + "\". Not a regular file");
+        }
+        EXPECT_THROW(TFileStream(path, fmCreate), EFCreateError);
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(Path("pipe.skin")));
+
+    WriteFileText(Path("ten.bin"), "0123456789");
+    EXPECT_EQ(TFileStream(Path("ten.bin"), fmOpenRead, 10).Size(), 10);
+    try {
+        TFileStream s(Path("ten.bin"), fmOpenRead, 9);
+        ADD_FAILURE() << "opened";
+    } catch (const EFileTooLarge& e) {
+        EXPECT_EQ(e.Message(), FileTooLargeMessage(Path("ten.bin"), 9));
+    }
+    // Written, a file has no limit to keep.
+    EXPECT_NO_THROW(TFileStream(Path("ten.bin"), fmOpenWrite, 9));
 }
 
 TEST_F(StreamsTest, MemoryStreamFilesRoundTrip) {
