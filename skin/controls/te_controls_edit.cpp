@@ -611,28 +611,40 @@ void TTeEdit::BorderChanged() {
 
 // ---- context menu ------------------------------------------------------------------------------
 
-TPopupMenu* TTeEdit::CreatePopupMenu(TComponent* owner) { return new TPopupMenu(owner); }
-TMenuItem* TTeEdit::CreatePopupMenuItem(TComponent* owner) { return new TMenuItem(owner); }
+TTePopupMenu* TTeEdit::CreatePopupMenu(TComponent* owner) { return new TTePopupMenu(owner); }
+TTeItem* TTeEdit::CreatePopupMenuItem(TComponent* owner) { return new TTeItem(owner); }
+
+void TTeEdit::SetContextMenuOptions(TTePopupMenuOptions* value) {
+    if (value && value != &contextMenuOptions_) contextMenuOptions_.Assign(value);
+}
+
+TTeItem* TTeEdit::ContextMenuItem(const WideString& caption) const {
+    if (!contextMenu_) return nullptr;
+    TTeItem* items = contextMenu_->Items();
+    for (int i = 0; i < items->Count(); ++i)
+        if (items->GetItem(i)->Caption() == caption) return items->GetItem(i);
+    return nullptr;
+}
 
 void TTeEdit::EnsureMenu() {
     if (contextMenu_) return;
     contextMenu_ = CreatePopupMenu(this);
     struct Entry {
-        const char* caption;
+        const char16_t* caption;
         void (TTeEdit::*action)();
     };
-    static const Entry entries[] = {{"Undo", nullptr},
-                                    {"-", nullptr},
-                                    {"Cut", &TTeEdit::CutToClipboard},
-                                    {"Copy", &TTeEdit::CopyToClipboard},
-                                    {"Paste", &TTeEdit::PasteFromClipboard},
-                                    {"Delete", &TTeEdit::ClearSelection},
-                                    {"-", nullptr},
-                                    {"Select All", &TTeEdit::SelectAll}};
+    static const Entry entries[] = {{u"Undo", nullptr},
+                                    {u"-", nullptr},
+                                    {u"Cut", &TTeEdit::CutToClipboard},
+                                    {u"Copy", &TTeEdit::CopyToClipboard},
+                                    {u"Paste", &TTeEdit::PasteFromClipboard},
+                                    {u"Delete", &TTeEdit::ClearSelection},
+                                    {u"-", nullptr},
+                                    {u"Select All", &TTeEdit::SelectAll}};
     for (const Entry& e : entries) {
-        TMenuItem* item = CreatePopupMenuItem(contextMenu_);
+        TTeItem* item = CreatePopupMenuItem(contextMenu_);
         item->SetCaption(e.caption);
-        if (String(e.caption) == "Undo")
+        if (WideString(e.caption) == u"Undo")
             item->OnClick = [this](TObject*) { UnDo(); };
         else if (e.action)
             item->OnClick = [this, action = e.action](TObject*) { (this->*action)(); };
@@ -645,16 +657,16 @@ void TTeEdit::UpdatePopupMenuItems() {
     const bool ro = ContextMenuReadOnly();
     const bool sel = SelLength() > 0;
     const bool plain = passwordKind_ == pkNone;
-    TMenuItem* items = contextMenu_->Items();
-    auto set = [&](const char* caption, bool on) {
-        if (TMenuItem* i = items->Find(caption)) i->SetEnabled(on);
+    auto set = [&](const char16_t* caption, bool on) {
+        if (TTeItem* i = ContextMenuItem(caption)) i->SetEnabled(on);
     };
-    set("Undo", undo_->Count() > 0 && !ro);
-    set("Cut", sel && plain && !ro);
-    set("Copy", sel && plain);
-    set("Paste", !Clipboard().AsText().empty() && !ro);
-    set("Delete", sel && !ro);
-    set("Select All", SelText() != text_);
+    set(u"Undo", undo_->Count() > 0 && !ro);
+    set(u"Cut", sel && plain && !ro);
+    set(u"Copy", sel && plain);
+    set(u"Paste", !Clipboard().AsText().empty() && !ro);
+    set(u"Delete", sel && !ro);
+    set(u"Select All", SelText() != text_);
+    contextMenu_->SetPopupMenuOptions(&contextMenuOptions_);
 }
 
 TPoint TTeEdit::ContextMenuPoint(LPARAM point) {

@@ -16,6 +16,7 @@
 #include "skin/core/te_forms.h"
 #include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme_api.h"
+#include "skin/forms/te_forms_popupmenu.h"
 
 namespace tarvel {
 
@@ -100,8 +101,27 @@ public:
     // Consulted by SetText; the base takes every text.
     virtual bool ValidText(const WideString&) { return true; }
 
-    // The context menu, built on first use.
-    TPopupMenu* ContextMenu() const { return contextMenu_; }
+    // The context menu, built on first use, in the skin's look.
+    TTePopupMenu* ContextMenu() const { return contextMenu_; }
+    // Handed to the context menu each time it opens.
+    TTePopupMenuOptions* ContextMenuOptions() { return &contextMenuOptions_; }
+    void SetContextMenuOptions(TTePopupMenuOptions* value);
+    // Kept for form data that sets them; the menu's look comes from
+    // ContextMenuOptions.
+    bool PopupMenuBlend() const { return popupMenuBlend_; }
+    void SetPopupMenuBlend(bool v) { popupMenuBlend_ = v; }
+    int PopupMenuBlendValue() const { return popupMenuBlendValue_; }
+    void SetPopupMenuBlendValue(int v) { popupMenuBlendValue_ = v; }
+    bool PopupMenuDropShadow() const { return popupMenuDropShadow_; }
+    void SetPopupMenuDropShadow(bool v) { popupMenuDropShadow_ = v; }
+    int PopupMenuShadowWidth() const { return popupMenuShadowWidth_; }
+    void SetPopupMenuShadowWidth(int v) { popupMenuShadowWidth_ = v; }
+    TTeAnimation* PopupMenuShowAnimation() const { return popupMenuShowAnimation_; }
+    void SetPopupMenuShowAnimation(TTeAnimation* v) { popupMenuShowAnimation_ = v; }
+    int PopupMenuShowAnimationTime() const { return popupMenuShowAnimationTime_; }
+    void SetPopupMenuShowAnimationTime(int v) { popupMenuShowAnimationTime_ = v; }
+    // The context menu's entry with that caption, or null.
+    TTeItem* ContextMenuItem(const WideString& caption) const;
     virtual void UpdatePopupMenuItems();
     // Where a WM_CONTEXTMENU point opens the menu: signed coordinates, and
     // the caret for a menu asked for from the keyboard.
@@ -119,8 +139,8 @@ protected:
     virtual void PaintBackground(const TRect& rect, TCanvas& canvas);
     virtual void PaintSelectedText();
     virtual void DrawPasswordChar(const TRect& cell, bool selected);
-    virtual TPopupMenu* CreatePopupMenu(TComponent* owner);
-    virtual TMenuItem* CreatePopupMenuItem(TComponent* owner);
+    virtual TTePopupMenu* CreatePopupMenu(TComponent* owner);
+    virtual TTeItem* CreatePopupMenuItem(TComponent* owner);
     virtual void ShowCaret();
     virtual void HideCaret();
 
@@ -195,7 +215,14 @@ private:
     char16_t pendingHigh_ = 0;  // the first half of a pair typed in two messages
     bool mirroring_ = false;
     int contextReadOnly_ = -1;
-    TPopupMenu* contextMenu_ = nullptr;
+    TTePopupMenu* contextMenu_ = nullptr;
+    TTePopupMenuOptions contextMenuOptions_;
+    bool popupMenuBlend_ = false;
+    int popupMenuBlendValue_ = 150;
+    bool popupMenuDropShadow_ = false;
+    int popupMenuShadowWidth_ = 4;
+    TTeAnimation* popupMenuShowAnimation_ = nullptr;
+    int popupMenuShowAnimationTime_ = 300;
 
     // Advances of the measuring font, reset when the font changes.
     std::unique_ptr<TBitmap> measure_;
