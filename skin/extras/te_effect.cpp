@@ -584,7 +584,9 @@ void InitEffects() {
     Engine->timer->SetEnabled(false);
     Engine->timer->SetInterval(kTickMs);
     Engine->timer->OnTimer = &AnimationTick;
-    RegisterBuiltInEffects();
+    int builtIns = 0;
+    for (const TteBuiltInEffect* e = BuiltInEffects(builtIns); builtIns-- > 0; ++e)
+        RegisterProc(e->Name, e->Kind, e->Proc);
     GetEffectList();
     Engine->service = std::make_unique<TTransitionEngine>();
     SetTransitions(Engine->service.get());

@@ -722,8 +722,4 @@ const TteBuiltInEffect* BuiltInEffects(int& count) {
     return kBuiltIns;
 }
 
-void RegisterBuiltInEffects() {
-    for (const TteBuiltInEffect& e : kBuiltIns) RegisterProc(e.Name, e.Kind, e.Proc);
-}
-
 }  // namespace tarvel

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "skin/extras/te_effect.h"
+#include "skin/extras/te_effect_procs.h"
 
 namespace tarvel {
 
@@ -20,7 +20,5 @@ struct TteBuiltInEffect {
 
 // The built-ins in the order the registry takes them.
 const TteBuiltInEffect* BuiltInEffects(int& count);
-// Registers every built-in under its name, in that order.
-void RegisterBuiltInEffects();
 
 }  // namespace tarvel
