@@ -40,11 +40,11 @@ public:
     explicit TTeListControlItem(TCollection* collection) : TCollectionItem(collection) {}
 
     const String& Caption() const { return caption_; }
-    void SetCaption(const String& value);
+    virtual void SetCaption(const String& value);
     int ImageIndex() const { return imageIndex_; }
-    void SetImageIndex(int value);
+    virtual void SetImageIndex(int value);
     void* Data() const { return data_; }
-    void SetData(void* value) { data_ = value; }
+    virtual void SetData(void* value) { data_ = value; }
 
     // Caption, image and data of another item; anything else is refused.
     void Assign(TPersistent* source) override;
@@ -53,7 +53,6 @@ public:
 protected:
     String GetDisplayName() override;
 
-private:
     String caption_;
     int imageIndex_ = -1;
     void* data_ = nullptr;
