@@ -320,6 +320,9 @@ void InvokeContextMenu(TWinControl* owner, TTeShellFolder* item, int x, int y) {
         }
         menu.SetPopupComponent(owner);
         menu.Popup(at.x, at.y);
+        // The choice is clicked once the menu's loop is over: it has to
+        // reach its entry while the menu is still there.
+        if (Application) Application->ProcessMessages();
     }
     if (chosen.empty()) return;
     auto* verbs = dynamic_cast<IShellCommandVerb*>(owner);

@@ -17,6 +17,8 @@
 #include "platform/classlib/DialogService.h"
 #include "platform/system/UserFolders.h"
 #include "skin/extctrls/te_extctrls_shellviews.h"
+#include "skin/forms/te_forms_popupmenu.h"
+#include "skin/forms/te_forms_resources.h"
 #include "tests/TempFolderFixture.h"
 #include "tests/skin/extctrls/ExtCtrlsFixture.h"
 
@@ -243,6 +245,33 @@ TEST_F(ShellViewsTest, TheDeleteVerbMovesToTheTrashAfterAskingAndRenameEditsInPl
         ::setenv("XDG_DATA_HOME", before.c_str(), 1);
     else
         ::unsetenv("XDG_DATA_HOME");
+}
+
+TEST_F(ShellViewsTest, TheContextMenuOffersTheVerbsAndRunsTheOneChosen) {
+    InitForms();
+    TTeShellListView* list = MakeList();
+    list->SetItemIndex(3);  // a.txt
+    list->SetFocus();
+    ui_.RunUntilIdle();
+    std::vector<std::pair<WideString, bool>> entries;
+    ui_.WhenModal([&] {
+        ASSERT_NE(ActivePopupMenu, nullptr);
+        TTeItem* items = ActivePopupMenu->Items();
+        for (int i = 0; i < items->Count(); ++i)
+            entries.emplace_back(items->GetItem(i)->Caption(), items->GetItem(i)->Enabled());
+        ui_.PressKey('M');  // "Rena&me"
+    });
+    const TRect row = list->Items()->Item(3)->DisplayRect();
+    list->Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list->Handle()),
+                  PointToLParam(list->ClientToScreen(TPoint{row.left + 2, row.top + 2})));
+    ui_.RunUntilIdle();
+    EXPECT_EQ(entries, (std::vector<std::pair<WideString, bool>>{
+                           {u"&Open", true}, {u"Rena&me", true}, {u"&Delete", true}}));
+    EXPECT_TRUE(list->IsEditing()) << "the chosen verb ran";
+    ui_.PressKey(VK_ESCAPE);
+    EXPECT_TRUE(ui_.Problems().empty());
+    delete list;
+    DoneForms();
 }
 
 TEST_F(ShellViewsTest, TheTreeFillsANodeWhenItIsFirstExpanded) {
