@@ -6,6 +6,7 @@
 #include "platform/classlib/Clipbrd.h"
 #include "platform/classlib/Forms.h"
 #include "platform/classlib/StdCtrlMessages.h"
+#include "platform/winsys/InputApi.h"
 #include "skin/core/te_const.h"
 #include "skin/core/te_theme_api.h"
 
@@ -49,6 +50,9 @@ void TTeEdit::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeEdit::WMUndo>(WM_UNDO);
     t.Add<&TTeEdit::WMContexMenu>(WM_CONTEXTMENU);
     t.Add<&TTeEdit::WMLButtonDblClk>(WM_LBUTTONDBLCLK);
+    t.Add<&TTeEdit::WMImeStartComposition>(WM_IME_STARTCOMPOSITION);
+    t.Add<&TTeEdit::WMImeComposition>(WM_IME_COMPOSITION);
+    t.Add<&TTeEdit::WMImeEndComposition>(WM_IME_ENDCOMPOSITION);
     t.Add<&TTeEdit::WMSetFocus>(WM_SETFOCUS);
     t.Add<&TTeEdit::WMKillFocus>(WM_KILLFOCUS);
     t.Add<&TTeEdit::CMEnabledChanged>(CM_ENABLEDCHANGED);
@@ -260,7 +264,7 @@ void TTeEdit::SetCaretPosition(int p) {
     if (selDelta_ == 0) selPos_ = caretPos_;
     if (IsFocused() && HandleAllocated() && CaretOwner == this) {
         const TRect r = GetEditRect();
-        SetCaretPos(GetCharX(caretPos_), r.top);
+        SetCaretPos(GetCharX(caretPos_) + CompositionWidth(compositionCursor_), r.top);
     }
 }
 
@@ -607,6 +611,58 @@ void TTeEdit::CMFontChanged(TMessage& m) {
 
 void TTeEdit::BorderChanged() {
     if (AutoSize()) AdjustSize();
+}
+
+// ---- input method ------------------------------------------------------------------------------
+
+namespace {
+
+WideString CompositionString(HIMC context, DWORD index) {
+    const long bytes = ImmGetCompositionStringW(context, index, nullptr, 0);
+    if (bytes <= 0) return WideString();
+    WideString s(static_cast<size_t>(bytes) / sizeof(char16_t), u'\0');
+    ImmGetCompositionStringW(context, index, s.data(), static_cast<DWORD>(bytes));
+    return s;
+}
+
+}  // namespace
+
+void TTeEdit::WMImeStartComposition(TMessage& m) {
+    DispatchFrom(inherited::StaticClass(), m);
+    composition_.clear();
+    compositionCursor_ = 0;
+}
+
+void TTeEdit::WMImeComposition(TMessage& m) {
+    HIMC context = ImmGetContext(Handle());
+    if (!context) {
+        DispatchFrom(inherited::StaticClass(), m);
+        return;
+    }
+    const WideString composed = CompositionString(context, GCS_COMPSTR);
+    const int cursor = static_cast<int>(ImmGetCompositionStringW(context, GCS_CURSORPOS, nullptr, 0));
+    const WideString result =
+        (m.LParam & GCS_RESULTSTR) ? CompositionString(context, GCS_RESULTSTR) : WideString();
+    ImmReleaseContext(Handle(), context);
+    if (m.LParam & (GCS_COMPSTR | GCS_RESULTSTR)) {
+        composition_ = composed;
+        compositionCursor_ = std::clamp(cursor, 0, static_cast<int>(composition_.size()));
+    }
+    // Character by character, so MaxLength and the undo runs apply as typed.
+    if (!readOnly_)
+        for (char16_t c : result) InsertChar(c);
+    UpdateCaretePosition();
+    Invalidate();
+    m.Result = 0;
+}
+
+void TTeEdit::WMImeEndComposition(TMessage& m) {
+    DispatchFrom(inherited::StaticClass(), m);
+    if (composition_.empty()) return;
+    composition_.clear();
+    compositionCursor_ = 0;
+    UpdateCaretePosition();
+    Invalidate();
 }
 
 // ---- context menu ------------------------------------------------------------------------------

@@ -98,6 +98,11 @@ public:
     int PrevCharPos(int p) const;
     int NextCharPos(int p) const;
 
+    // The input method's text being composed, shown at the caret until it is
+    // entered or given up; and the cursor in it.
+    const WideString& CompositionText() const { return composition_; }
+    int CompositionCursor() const { return compositionCursor_; }
+
     // Consulted by SetText; the base takes every text.
     virtual bool ValidText(const WideString&) { return true; }
 
@@ -138,6 +143,9 @@ protected:
     virtual void PaintText();
     virtual void PaintBackground(const TRect& rect, TCanvas& canvas);
     virtual void PaintSelectedText();
+    // The composition over the text at the caret, underlined.
+    void PaintComposition();
+    int CompositionWidth(int units);
     virtual void DrawPasswordChar(const TRect& cell, bool selected);
     virtual TTePopupMenu* CreatePopupMenu(TComponent* owner);
     virtual TTeItem* CreatePopupMenuItem(TComponent* owner);
@@ -181,6 +189,9 @@ private:
     void WMUndo(TMessage& m);
     void WMContexMenu(TMessage& m);
     void WMLButtonDblClk(TMessage& m);
+    void WMImeStartComposition(TMessage& m);
+    void WMImeComposition(TMessage& m);
+    void WMImeEndComposition(TMessage& m);
     void WMSetFocus(TMessage& m);
     void WMKillFocus(TMessage& m);
     void CMEnabledChanged(TMessage& m);
@@ -213,6 +224,8 @@ private:
     int firstVisibleChar_ = 1;
     bool mouseSelecting_ = false;
     char16_t pendingHigh_ = 0;  // the first half of a pair typed in two messages
+    WideString composition_;
+    int compositionCursor_ = 0;
     bool mirroring_ = false;
     int contextReadOnly_ = -1;
     TTePopupMenu* contextMenu_ = nullptr;

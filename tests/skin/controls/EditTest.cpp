@@ -1,6 +1,9 @@
 #include <random>
 #include <set>
 
+#include "platform/classlib/StdCtrls_Edit.h"
+#include "platform/winsys/Backend.h"
+#include "platform/winsys/InputApi.h"
 #include "tests/skin/controls/EditFixture.h"
 
 namespace tarvel::testing {
@@ -274,6 +277,54 @@ TEST_F(EditTest, TheContextMenuIsTheSkinsMenuWithTheEditsOptions) {
     EXPECT_FALSE(shadow);
     EXPECT_EQ(e->SelLength(), 7) << "Select All was clicked";
     EXPECT_TRUE(Ui().Problems().empty());
+}
+
+TEST_F(EditTest, AnInputMethodsCompositionShowsAtTheCaretAndIsEnteredOnce) {
+    TTeEdit* e = Focused("ab");
+    Keys({VK_LEFT});
+    // Pinyin typed: the pre-edit text grows at the caret, the text stays.
+    for (const char16_t* preEdit : {u"z", u"zh", u"zhong"}) {
+        QueueComposition(preEdit, static_cast<int>(std::u16string_view(preEdit).size()));
+        Ui().RunUntilIdle();
+        EXPECT_EQ(e->CompositionText(), preEdit);
+        EXPECT_EQ(e->GetText(), "ab");
+    }
+    EXPECT_EQ(e->CompositionCursor(), 5);
+    TPoint caret;
+    ASSERT_TRUE(GetCaretPos(caret));
+    EXPECT_GT(caret.x, e->GetCharX(1) + 10) << "the caret stands after the pre-edit text";
+    // The composition is drawn over the text at the caret.
+    const int x = e->GetCharX(1);
+    const uint32_t underline = ShownAt(e, x + 3, e->GetEditRect().bottom - 1);
+    EXPECT_NE(underline, ShownAt(e, x + 3, e->GetEditRect().bottom - 2));
+
+    QueueCompositionResult(u"中");
+    Ui().RunUntilIdle();
+    EXPECT_EQ(e->GetText(), "a中b") << "entered once";
+    EXPECT_TRUE(e->CompositionText().empty());
+    EXPECT_EQ(e->CaretPos(), 2);
+    EXPECT_TRUE(e->UnDo());
+    EXPECT_EQ(e->GetText(), "ab");
+
+    // Given up: nothing is entered and the pre-edit text goes.
+    QueueComposition(u"wen", 3);
+    QueueComposition(u"", 0);
+    Ui().RunUntilIdle();
+    EXPECT_EQ(e->GetText(), "ab");
+    EXPECT_TRUE(e->CompositionText().empty());
+    delete e;
+}
+
+TEST_F(EditTest, AWindowThatDoesNotReadTheCompositionGetsItsResultAsCharacters) {
+    auto* plain = new TEdit(Form());
+    plain->SetParent(Form());
+    plain->SetFocus();
+    Ui().RunUntilIdle();
+    QueueComposition(u"ni", 2);
+    QueueCompositionResult(u"你好");
+    Ui().RunUntilIdle();
+    EXPECT_EQ(plain->GetText(), "你好");
+    delete plain;
 }
 
 TEST_F(EditTest, ContextMenuEnablingFollowsTheEditState) {
