@@ -794,7 +794,12 @@ void TTeCustomShellListView::KeyDown(WORD& key, TShiftState shift) {
             if (!IsEditing()) Back();
             break;
         case VK_RETURN:
-            if (!shift.Contains(ssAlt)) OpenRow(SelectedFolder());
+            if (!shift.Contains(ssAlt)) {
+                OpenRow(SelectedFolder());
+            } else if (SelectedFolder()) {
+                InvokeItemVerb(this, SelectedFolder(), "properties");
+                key = 0;
+            }
             break;
         case VK_F5: Refresh(); break;
         default: break;

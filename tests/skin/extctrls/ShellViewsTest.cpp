@@ -11,11 +11,14 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <thread>
 
 #include "platform/classlib/DialogService.h"
 #include "platform/system/UserFolders.h"
+#include "skin/controls/te_controls_label.h"
+#include "skin/extctrls/te_extctrls_shellprops.h"
 #include "skin/extctrls/te_extctrls_shellviews.h"
 #include "skin/forms/te_forms_popupmenu.h"
 #include "skin/forms/te_forms_resources.h"
@@ -272,6 +275,42 @@ TEST_F(ShellViewsTest, TheContextMenuOffersTheVerbsAndRunsTheOneChosen) {
     EXPECT_TRUE(ui_.Problems().empty());
     delete list;
     DoneForms();
+}
+
+TEST_F(ShellViewsTest, AltEnterShowsTheSelectedItemsProperties) {
+    ::chmod((Dir() / "a.txt").c_str(), 0640);
+    TTeShellListView* list = MakeList();
+    list->SetItemIndex(3);  // a.txt, 5 bytes
+    list->SetFocus();
+    ui_.RunUntilIdle();
+    std::map<String, String> shown;
+    String caption;
+    ui_.WhenModal([&] {
+        TCustomForm* dialog = ui_.ModalForm();
+        ASSERT_NE(dialog, nullptr);
+        caption = dialog->Caption();
+        for (const char* name : {"Name", "Kind", "Size", "Location", "Modified", "Owner", "Permissions"})
+            if (auto* value = dynamic_cast<TTeLabel*>(dialog->FindComponent(String("Value") + name)))
+                shown[name] = WideToUtf8(value->GetCaption());
+        ui_.PressKey(VK_RETURN);
+    });
+    ui_.PressKey(VK_RETURN, {ssAlt});
+    EXPECT_EQ(caption, "a.txt Properties");
+    EXPECT_EQ(shown["Name"], "a.txt");
+    EXPECT_EQ(shown["Kind"], "File");
+    EXPECT_EQ(shown["Size"], "5 bytes");
+    EXPECT_EQ(shown["Location"], Path());
+    EXPECT_TRUE(std::regex_match(shown["Modified"], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")))
+        << shown["Modified"];
+    EXPECT_NE(shown["Owner"].find("(group "), String::npos);
+    EXPECT_EQ(shown["Permissions"], "rw-r-----");
+    EXPECT_TRUE(list->Focused()) << "nothing else happened to the key";
+    EXPECT_TRUE(ui_.Problems().empty());
+
+    const std::vector<TTeShellProperty> folder = ShellProperties(list->GetFolder(0));
+    EXPECT_EQ(folder[1].Value, "Folder");
+    EXPECT_EQ(folder[2].Value, "-");
+    delete list;
 }
 
 TEST_F(ShellViewsTest, TheTreeFillsANodeWhenItIsFirstExpanded) {
