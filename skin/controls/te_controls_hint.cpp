@@ -120,6 +120,13 @@ TTeHintWindow::~TTeHintWindow() = default;
 
 void TTeHintWindow::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeHintWindow::CMTextChanged>(CM_TEXTCHANGED);
+    t.Add<&TTeHintWindow::WMGetMinMaxInfo>(WM_GETMINMAXINFO);
+}
+
+// A hint is as small as its text: 5 x 5 at the least, not a window's minimum.
+void TTeHintWindow::WMGetMinMaxInfo(TMessage& m) {
+    DispatchFrom(inherited::StaticClass(), m);
+    if (auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam)) info->ptMinTrackSize = TPoint{5, 5};
 }
 
 void TTeHintWindow::CreateParams(TCreateParams& params) {

@@ -78,6 +78,7 @@ protected:
 
 private:
     void CMTextChanged(TMessage& m);
+    void WMGetMinMaxInfo(TMessage& m);
     void ShowFaded(TTeHint* hint);
     void SetOpacity(uint8_t value);
     void FadeStep();

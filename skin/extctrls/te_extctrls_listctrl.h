@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/classlib/Collections.h"
+#include "platform/classlib/ComCtrls_ListView.h"
 #include "platform/classlib/Controls.h"
 
 namespace tarvel {
@@ -58,7 +59,8 @@ protected:
     void* data_ = nullptr;
 };
 
-enum TTeListItemsSortType : uint8_t { stNone, stData, stText, stBoth };
+// The list views' order: stNone, stData, stText, stBoth.
+using TTeListItemsSortType = TSortType;
 using TTeListCompareEvent =
     std::function<int(TTeListControlItems* list, TTeListControlItem* a, TTeListControlItem* b)>;
 

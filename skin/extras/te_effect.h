@@ -60,9 +60,6 @@ void RegisterProc(const String& name, TteProcKind kind, void* proc);
 TStringList* GetEffectList();
 String GetEffectListComma();
 
-// A plain cross-fade: every cell gets the progress as opacity.
-void FadeProc(uint8_t* mask, int width, int height, uint8_t progress);
-
 // ---- slots --------------------------------------------------------------------------------
 
 // Starts an animation in slot index, or in the first slot neither running

@@ -18,6 +18,9 @@ struct TteBuiltInEffect {
     void* Proc;
 };
 
+// A plain cross-fade: every cell gets the progress as opacity.
+void FadeProc(uint8_t* mask, int width, int height, uint8_t progress);
+
 // The built-ins in the order the registry takes them.
 const TteBuiltInEffect* BuiltInEffects(int& count);
 

@@ -268,8 +268,9 @@ TEST_F(ShellViewsTest, TheContextMenuOffersTheVerbsAndRunsTheOneChosen) {
     list->Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list->Handle()),
                   PointToLParam(list->ClientToScreen(TPoint{row.left + 2, row.top + 2})));
     ui_.RunUntilIdle();
-    EXPECT_EQ(entries, (std::vector<std::pair<WideString, bool>>{
-                           {u"&Open", true}, {u"Rena&me", true}, {u"&Delete", true}}));
+    EXPECT_EQ(entries,
+              (std::vector<std::pair<WideString, bool>>{
+                  {u"&Open", true}, {u"Rena&me", true}, {u"&Delete", true}, {u"P&roperties", true}}));
     EXPECT_TRUE(list->IsEditing()) << "the chosen verb ran";
     ui_.PressKey(VK_ESCAPE);
     EXPECT_TRUE(ui_.Problems().empty());

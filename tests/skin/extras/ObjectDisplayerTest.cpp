@@ -158,7 +158,8 @@ TEST_F(ObjectDisplayerTest, TheContainerHoldsControlsThatPaintOverItsFill) {
     auto* container = Make<TTeObjectDisplayerContainer>(10, 10);
     container->SetBounds(10, 10, 60, 40);
     EXPECT_TRUE(container->ControlStyle.Contains(csAcceptsControls));
-    EXPECT_FALSE(MakeDisplayer()->ControlStyle.Contains(csAcceptsControls));
+    TTeObjectDisplayer plain(nullptr);
+    EXPECT_FALSE(plain.ControlStyle.Contains(csAcceptsControls));
     auto* inside = new TTeObjectDisplayer(Form());
     inside->SetParent(container);
     inside->SetBounds(20, 10, 10, 10);
