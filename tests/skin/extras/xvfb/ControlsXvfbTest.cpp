@@ -195,6 +195,7 @@ TEST_F(ControlsOnX11, AnInputMethodsPinyinShowsAtTheCaretAndIsEnteredOnce) {
     edit->SetFocus();
     Settle(form->Handle());
     edit->SetSelStart(5);
+    edit->SetSelLength(0);
     for (const char* preEdit : {"d", "dian", "dian ya"}) {
         ASSERT_TRUE(SdlComposition(preEdit, static_cast<int>(std::strlen(preEdit))));
         Run(60);
