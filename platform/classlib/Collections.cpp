@@ -20,6 +20,7 @@ void TCollectionItem::SetCollection(TCollection* collection) {
     if (collection_) collection_->RemoveItem(this);
     if (collection) {
         collection->InsertItem(this);
+        collection->Notify(this, cnAdded);
         collection->Changed();
     }
 }
@@ -66,6 +67,7 @@ TCollectionItem* TCollection::Items(int index) const {
 
 TCollectionItem* TCollection::Add() {
     TCollectionItem* item = itemClass_->Create<TCollectionItem>(this);
+    Notify(item, cnAdded);
     Changed();
     return item;
 }
@@ -123,6 +125,7 @@ void TCollection::InsertItem(TCollectionItem* item) {
 }
 
 void TCollection::RemoveItem(TCollectionItem* item) {
+    Notify(item, cnDeleting);
     std::erase(items_, item);
     item->collection_ = nullptr;
     Changed();

@@ -2,6 +2,7 @@
 // Collections: lists of items of one item class, owned by the collection,
 // made through the item class's virtual constructor.
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/classlib/Persistent.h"
@@ -9,6 +10,9 @@
 namespace tarvel {
 
 class TCollection;
+
+// What Notify tells: an item was added (and is fully made), or is about to go.
+enum TCollectionNotification : uint8_t { cnAdded, cnDeleting };
 
 class TCollectionItem : public TPersistent {
     TARVEL_CLASS(TCollectionItem, TPersistent)
@@ -73,6 +77,10 @@ protected:
     // Called after a change outside BeginUpdate/EndUpdate: `item` changed, or
     // with null, the collection as a whole (items added, removed, moved).
     virtual void Update(TCollectionItem* item);
+    // An item joined (made through Add or Insert, or moved in), or is
+    // leaving. An item leaving because it is freed is already destroyed down
+    // to its TCollectionItem part: only its index and ID may be read.
+    virtual void Notify(TCollectionItem* /*item*/, TCollectionNotification /*action*/) {}
     void Changed();
 
 private:

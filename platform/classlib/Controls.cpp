@@ -476,6 +476,8 @@ void TControl::Repaint() {
     Update();
 }
 
+void TControl::Changed() { Perform(CM_CHANGED, 0, reinterpret_cast<LPARAM>(this)); }
+
 void TControl::Click() {
     if (OnClick) OnClick(this);
 }

@@ -49,6 +49,9 @@ constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 29;
 constexpr UINT CM_PARENTSHOWHINTCHANGED = CM_BASE + 30;
 constexpr UINT CM_SYSCOLORCHANGE = CM_BASE + 31;
 constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 46;
+// A control's value changed; lParam is the control. Windowed controls pass
+// it on to their parent, so a form learns of every change below it.
+constexpr UINT CM_CHANGED = CM_BASE + 37;
 constexpr UINT CM_RELEASE = CM_BASE + 33;
 constexpr UINT CM_CHILDKEY = CM_BASE + 50;
 constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
@@ -326,6 +329,8 @@ public:
 
     virtual void Click();
     virtual void DblClick();
+    // Sends CM_CHANGED naming this control.
+    void Changed();
     // The capture of mouse input (a windowless control through its parent's window).
     bool MouseCapture() const;
     void SetMouseCapture(bool capture);
@@ -606,6 +611,7 @@ protected:
     void CMFontChangedWin(TMessage& m);
     void CMShowHintChangedWin(TMessage& m);
     void CMFocusChangedWin(TMessage& m);
+    void CMChangedWin(TMessage& m);
 
     std::vector<TControl*> controls_;
     HWND handle_ = nullptr;

@@ -75,6 +75,7 @@ void TWinControl::DeclareMessages(TMessageTable& t) {
     t.Add<&TWinControl::CMFontChangedWin>(CM_FONTCHANGED);
     t.Add<&TWinControl::CMShowHintChangedWin>(CM_SHOWHINTCHANGED);
     t.Add<&TWinControl::CMFocusChangedWin>(CM_FOCUSCHANGED);
+    t.Add<&TWinControl::CMChangedWin>(CM_CHANGED);
 }
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
@@ -705,6 +706,10 @@ void TWinControl::CMColorChangedWin(TMessage&) {
 }
 
 void TWinControl::CMShowHintChangedWin(TMessage&) { NotifyChildren(CM_PARENTSHOWHINTCHANGED); }
+
+void TWinControl::CMChangedWin(TMessage& m) {
+    if (Parent()) m.Result = Parent()->Perform(CM_CHANGED, m.WParam, m.LParam);
+}
 
 void TWinControl::CMFontChangedWin(TMessage&) {
     AdjustSize();

@@ -666,14 +666,9 @@ void TCustomEdit::WMContextMenuEdit(TMessage& m) {
     m.Result = 1;
 }
 
-void TCustomEdit::ShowContextMenu(TPoint screen) {
-    struct Entry {
-        const char* caption;
-        bool enabled;
-        std::function<void()> action;
-    };
+std::vector<TCustomEdit::TContextMenuEntry> TCustomEdit::ContextMenuEntries() {
     const bool sel = text_.SelLength() > 0, editable = !readOnly_;
-    const Entry entries[] = {
+    return {
         {"&Undo", editable && CanUndo(), [this] { Undo(); }},
         {"-", true, nullptr},
         {"Cu&t", editable && sel && !passwordChar_, [this] { CutToClipboard(); }},
@@ -683,18 +678,21 @@ void TCustomEdit::ShowContextMenu(TPoint screen) {
         {"-", true, nullptr},
         {"Select &All", text_.Length() > 0, [this] { SelectAll(); }},
     };
+}
+
+void TCustomEdit::ShowContextMenu(TPoint screen) {
+    const std::vector<TContextMenuEntry> entries = ContextMenuEntries();
     TMenuItem root(nullptr);
-    std::vector<std::function<void()>> actions;
-    for (const Entry& e : entries) {
+    for (size_t i = 0; i < entries.size(); ++i) {
         auto* item = new TMenuItem(nullptr);
-        item->SetCaption(e.caption);
-        item->SetEnabled(e.enabled);
-        item->Tag = static_cast<int>(actions.size());
-        actions.push_back(e.action);
+        item->SetCaption(entries[i].caption);
+        item->SetEnabled(entries[i].enabled);
+        item->Tag = static_cast<int>(i);
         root.Add(item);
     }
     TMenuItem* chosen = TrackMenu(&root, screen);
-    if (chosen && actions[static_cast<size_t>(chosen->Tag)]) actions[static_cast<size_t>(chosen->Tag)]();
+    if (chosen && entries[static_cast<size_t>(chosen->Tag)].action)
+        entries[static_cast<size_t>(chosen->Tag)].action();
 }
 
 // ---- messages --------------------------------------------------------------------------------

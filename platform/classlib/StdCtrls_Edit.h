@@ -8,7 +8,9 @@
 // lines; the caret, the mouse and the vertical scroll bar go by rows), or
 // one row a line. The EM_ line messages count the text's lines.
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/classlib/EditText.h"
 #include "platform/classlib/Forms.h"
@@ -123,6 +125,15 @@ protected:
     void WMGetTextLengthEdit(TMessage& m);
     void WMEraseBkgndEdit(TMessage& m);
     void WMContextMenuEdit(TMessage& m);
+    // The standard context menu's entries as the edit stands; an edit of a
+    // skin shows them in its own menu.
+    struct TContextMenuEntry {
+        const char* caption;
+        bool enabled;
+        std::function<void()> action;
+    };
+    std::vector<TContextMenuEntry> ContextMenuEntries();
+    virtual void ShowContextMenu(TPoint screen);
     void WMScroll(TMessage& m);
     void WMSizeEdit(TMessage& m);
     void WMClipboard(TMessage& m);
@@ -149,7 +160,6 @@ private:
     TRect CaretRect();
     void MoveCaret(int pos, bool extend, bool atRowEnd = false);
     int TopPosition() const;
-    void ShowContextMenu(TPoint screen);
 
     TEditText text_;
     bool readOnly_ = false;

@@ -1,6 +1,8 @@
 #include "platform/system/ShellNamespace.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -68,6 +70,30 @@ std::vector<TIdList> AncestorIdLists(const TIdList& list) {
 
 namespace {
 
+TDateTime LocalTime(time_t seconds) {
+    TDateTime value = 0;
+    struct tm local;
+    if (localtime_r(&seconds, &local))
+        TryEncodeDateTime({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                           std::min(local.tm_sec, 59), 0},
+                          value);
+    return value;
+}
+
+std::string UserName(uid_t uid) {
+    std::vector<char> buffer(16384);
+    struct passwd entry, *found = nullptr;
+    if (::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found) return found->pw_name;
+    return std::to_string(uid);
+}
+
+std::string GroupName(gid_t gid) {
+    std::vector<char> buffer(16384);
+    struct group entry, *found = nullptr;
+    if (::getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found) return found->gr_name;
+    return std::to_string(gid);
+}
+
 bool Info(const std::string& path, TShellItemInfo& info) {
     struct stat own;
     if (::lstat(path.c_str(), &own) != 0) return false;
@@ -80,12 +106,17 @@ bool Info(const std::string& path, TShellItemInfo& info) {
     info.executable = !info.folder && (st.st_mode & S_IXUSR) != 0;
     info.readOnly = ::access(path.c_str(), W_OK) != 0;
     info.size = info.folder ? 0 : static_cast<uint64_t>(st.st_size);
-    struct tm local;
-    const time_t seconds = st.st_mtime;
-    if (localtime_r(&seconds, &local))
-        TryEncodeDateTime({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                           std::min(local.tm_sec, 59), 0},
-                          info.modified);
+    info.modified = LocalTime(st.st_mtime);
+    info.accessed = LocalTime(st.st_atime);
+    info.changed = LocalTime(st.st_ctime);
+    info.owner = UserName(st.st_uid);
+    info.group = GroupName(st.st_gid);
+    static const struct {
+        mode_t bit;
+        char letter;
+    } kBits[] = {{S_IRUSR, 'r'}, {S_IWUSR, 'w'}, {S_IXUSR, 'x'}, {S_IRGRP, 'r'}, {S_IWGRP, 'w'},
+                 {S_IXGRP, 'x'}, {S_IROTH, 'r'}, {S_IWOTH, 'w'}, {S_IXOTH, 'x'}};
+    for (const auto& b : kBits) info.permissions += (st.st_mode & b.bit) ? b.letter : '-';
     const size_t slash = path.rfind('/');
     info.hidden = slash != std::string::npos && slash + 1 < path.size() && path[slash + 1] == '.';
     return true;

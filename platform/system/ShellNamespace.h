@@ -43,7 +43,12 @@ struct TShellItemInfo {
     bool readOnly = false;    // we may not write it
     bool hidden = false;      // the name starts with '.'
     uint64_t size = 0;        // a file's bytes
-    TDateTime modified = 0;   // local time
+    TDateTime modified = 0;   // local time, and so are the two below
+    TDateTime accessed = 0;
+    TDateTime changed = 0;  // the last change of its status (owner, permissions, links)
+    std::string owner;      // user and group names, or their numbers when unnamed
+    std::string group;
+    std::string permissions;  // "rwxr-xr-x": owner, group, others
 };
 
 // stat of the item (following a link, whose own nature is kept in `link`);

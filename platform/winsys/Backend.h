@@ -114,6 +114,11 @@ void QueueMouseWheel(int delta, TPoint screen);
 void QueueKey(UINT virtualKey, bool down, UINT scanCode = 0);
 // A character from the display's text input that no key produces here.
 void QueueChar(char16_t ch);
+// The display's input method: the text being composed, with the cursor in it
+// (UTF-16 units); empty text ends a composition with nothing entered.
+void QueueComposition(const std::u16string& text, int cursor);
+// The text composed was entered; the composition ends.
+void QueueCompositionResult(const std::u16string& text);
 // The user used the display's own decoration of a window: SC_CLOSE,
 // SC_MINIMIZE, SC_MAXIMIZE or SC_RESTORE, delivered as WM_SYSCOMMAND.
 void QueueSysCommand(HWND window, WPARAM command);

@@ -302,6 +302,14 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             State().altAlone = false;
             SendMessage(Root(hwnd), WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
             return 0;
+        case WM_IME_COMPOSITION:
+            // A window that does not read the result gets it as typed characters.
+            if (lParam & GCS_RESULTSTR) {
+                const std::u16string result =
+                    State().imeWindow == hwnd ? State().imeResult : std::u16string();
+                for (char16_t c : result) SendMessage(hwnd, WM_CHAR, c, 1);
+            }
+            return 0;
     }
     return 0;
 }

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <utility>
 
 #include "platform/winsys/InputApi.h"
 #include "platform/winsys/MessageApi.h"
@@ -299,6 +301,65 @@ void QueueChar(char16_t ch) {
     Enqueue(ev);
 }
 
+void QueueComposition(const std::u16string& text, int cursor) {
+    if (!HasState()) return;
+    WinsysState& s = State();
+    bool composing;
+    {
+        std::lock_guard<std::mutex> lock(s.queueMutex);
+        composing = s.imeQueuedComposing;
+        s.imeQueuedComposing = !text.empty();
+    }
+    if (text.empty()) {
+        if (!composing) return;
+        // Given up: the pre-edit text goes and nothing is entered.
+        InputEvent change{InputEvent::ImeComposition, TPoint{}};
+        change.value = static_cast<int>(GCS_COMPSTR | GCS_CURSORPOS);
+        Enqueue(change);
+        Enqueue(InputEvent{InputEvent::ImeEnd, TPoint{}});
+        return;
+    }
+    if (!composing) Enqueue(InputEvent{InputEvent::ImeStart, TPoint{}});
+    InputEvent change{InputEvent::ImeComposition, TPoint{}};
+    change.value = static_cast<int>(GCS_COMPSTR | GCS_CURSORPOS);
+    change.text = text;
+    change.cursor = std::clamp(cursor, 0, static_cast<int>(text.size()));
+    Enqueue(change);
+}
+
+void QueueCompositionResult(const std::u16string& text) {
+    if (!HasState()) return;
+    WinsysState& s = State();
+    bool composing;
+    {
+        std::lock_guard<std::mutex> lock(s.queueMutex);
+        composing = std::exchange(s.imeQueuedComposing, false);
+    }
+    if (!composing) Enqueue(InputEvent{InputEvent::ImeStart, TPoint{}});
+    InputEvent result{InputEvent::ImeComposition, TPoint{}};
+    result.value = static_cast<int>(GCS_RESULTSTR);
+    result.text = text;
+    Enqueue(result);
+    Enqueue(InputEvent{InputEvent::ImeEnd, TPoint{}});
+}
+
+HIMC ImmGetContext(HWND hwnd) { return hwnd && hwnd == GetFocus() ? hwnd : nullptr; }
+
+bool ImmReleaseContext(HWND, HIMC context) { return context != nullptr; }
+
+long ImmGetCompositionStringW(HIMC context, DWORD index, void* buffer, DWORD bytes) {
+    if (!context || context != GetFocus()) return -1;
+    const WinsysState& s = State();
+    const bool ours = s.imeWindow == context;
+    if (index == GCS_CURSORPOS) return ours ? s.imeCursor : 0;
+    if (index != GCS_COMPSTR && index != GCS_RESULTSTR) return -1;
+    const std::u16string empty;
+    const std::u16string& text = !ours ? empty : index == GCS_COMPSTR ? s.imeComposition : s.imeResult;
+    const DWORD size = static_cast<DWORD>(text.size() * sizeof(char16_t));
+    if (buffer) std::memcpy(buffer, text.data(), std::min(size, bytes) / sizeof(char16_t) * sizeof(char16_t));
+    return static_cast<long>(size);
+}
+
 void QueueSysCommand(HWND window, WPARAM command) {
     InputEvent ev{InputEvent::SysCommand, TPoint{}};
     ev.hwnd = window;
@@ -337,6 +398,12 @@ bool InputMayMatch(const InputEvent& ev, UINT fmin, UINT fmax) {
             return MessageInFilter(WM_KEYFIRST, fmin, fmax) || MessageInFilter(WM_KEYLAST, fmin, fmax) ||
                    (fmin > WM_KEYFIRST && fmin <= WM_KEYLAST);
         case InputEvent::SysCommand: return MessageInFilter(WM_SYSCOMMAND, fmin, fmax);
+        case InputEvent::ImeStart:
+        case InputEvent::ImeComposition:
+        case InputEvent::ImeEnd:
+            return MessageInFilter(WM_IME_STARTCOMPOSITION, fmin, fmax) ||
+                   MessageInFilter(WM_IME_COMPOSITION, fmin, fmax) ||
+                   (fmin > WM_IME_STARTCOMPOSITION && fmin <= WM_IME_COMPOSITION);
         case InputEvent::Moved:
         case InputEvent::AppActivation: return true;
     }
@@ -356,6 +423,35 @@ bool RouteInput(const InputEvent& ev, MSG& out, bool commit) {
             HWND target = FindWindow(s.focus) ? s.focus : nullptr;
             if (!target) return false;
             out = MSG{target, WM_CHAR, static_cast<WPARAM>(ev.value), 1, ev.time, s.cursorPos};
+            return true;
+        }
+        case InputEvent::ImeStart:
+        case InputEvent::ImeComposition:
+        case InputEvent::ImeEnd: {
+            HWND target = FindWindow(s.focus) ? s.focus : nullptr;
+            if (!target) return false;
+            const UINT msg = ev.kind == InputEvent::ImeStart ? WM_IME_STARTCOMPOSITION
+                             : ev.kind == InputEvent::ImeEnd ? WM_IME_ENDCOMPOSITION
+                                                             : WM_IME_COMPOSITION;
+            LPARAM flags = ev.kind == InputEvent::ImeComposition ? static_cast<LPARAM>(ev.value) : 0;
+            if (commit) {
+                // What ImmGetCompositionStringW answers while the message is handled.
+                if (s.imeWindow != target || ev.kind == InputEvent::ImeStart) {
+                    s.imeComposition.clear();
+                    s.imeResult.clear();
+                    s.imeCursor = 0;
+                }
+                s.imeWindow = target;
+                if (flags & GCS_RESULTSTR) {
+                    s.imeResult = ev.text;
+                    s.imeComposition.clear();
+                    s.imeCursor = 0;
+                } else if (flags & GCS_COMPSTR) {
+                    s.imeComposition = ev.text;
+                    s.imeCursor = ev.cursor;
+                }
+            }
+            out = MSG{target, msg, 0, flags, ev.time, s.cursorPos};
             return true;
         }
         case InputEvent::SysCommand:

@@ -7,6 +7,18 @@
 namespace tarvel {
 
 HWND SetFocus(HWND hwnd);
+
+// The input method's composition, as the WM_IME_ messages tell of it. The
+// context is the window's; it is valid while the window has the focus.
+using HIMC = HWND;
+HIMC ImmGetContext(HWND hwnd);
+bool ImmReleaseContext(HWND hwnd, HIMC context);
+// GCS_COMPSTR (the text being composed) and GCS_RESULTSTR (the text
+// entered): copies up to `bytes` bytes of UTF-16 into `buffer` and answers
+// the bytes the whole text takes (with a null buffer, only that).
+// GCS_CURSORPOS: the cursor within the composition, in UTF-16 units. -1 for
+// any other index or a context that is not the focus.
+long ImmGetCompositionStringW(HIMC context, DWORD index, void* buffer, DWORD bytes);
 HWND GetFocus();
 
 HWND SetCapture(HWND hwnd);

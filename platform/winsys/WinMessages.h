@@ -68,6 +68,15 @@ constexpr UINT WM_SYSKEYUP = 0x0105;
 constexpr UINT WM_SYSCHAR = 0x0106;
 constexpr UINT WM_SYSDEADCHAR = 0x0107;
 constexpr UINT WM_KEYLAST = 0x0108;
+// The input method's composition, sent to the focused window: the start,
+// each change (lParam the GCS_ flags of what changed) and the end. A result
+// the window leaves to DefWindowProc comes back as WM_CHAR, one per unit.
+constexpr UINT WM_IME_STARTCOMPOSITION = 0x010D;
+constexpr UINT WM_IME_ENDCOMPOSITION = 0x010E;
+constexpr UINT WM_IME_COMPOSITION = 0x010F;
+constexpr LPARAM GCS_COMPSTR = 0x0008;
+constexpr LPARAM GCS_CURSORPOS = 0x0080;
+constexpr LPARAM GCS_RESULTSTR = 0x0800;
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;

@@ -93,7 +93,10 @@ struct InputEvent {
         Char,
         SysCommand,
         Moved,
-        AppActivation
+        AppActivation,
+        ImeStart,
+        ImeComposition,  // value: the GCS_ flags
+        ImeEnd
     } kind;
     TPoint pt;
     MouseButton button = MouseButton::Left;
@@ -102,6 +105,8 @@ struct InputEvent {
     UINT scanCode = 0;
     HWND hwnd = nullptr;
     DWORD time = 0;
+    std::u16string text{};  // ImeComposition: the composition or the result
+    int cursor = 0;         // ImeComposition: the cursor in the composition
 };
 
 struct TrayIconState {
@@ -173,6 +178,13 @@ struct WinsysState {
     int lastMouseHit = HTNOWHERE;
     CaretState caret;
     bool altAlone = false;  // Alt is down and no other key came since
+
+    // The input method: whether a composition was queued as started (kept
+    // under queueMutex), and the composition as of the last message taken.
+    bool imeQueuedComposing = false;
+    HWND imeWindow = nullptr;
+    std::u16string imeComposition, imeResult;
+    int imeCursor = 0;
 
     DWORD lastMessageTime = 0;
     TPoint lastMessagePos;

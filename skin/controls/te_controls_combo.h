@@ -58,6 +58,9 @@ public:
 
     int ItemIndex() const { return itemIndex_; }
     virtual void SetItemIndex(int index);
+    // For a descendant that draws its items itself; the base draws them
+    // through its list box.
+    virtual void DrawItem(int /*index*/, const TRect& /*rect*/, TOwnerDrawState /*state*/) {}
     TTeComboStyle ComboStyle() const { return comboStyle_; }
     void SetComboStyle(TTeComboStyle value);
     int ItemHeight() const { return itemHeight_; }

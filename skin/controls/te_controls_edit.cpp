@@ -6,6 +6,7 @@
 #include "platform/classlib/Clipbrd.h"
 #include "platform/classlib/Forms.h"
 #include "platform/classlib/StdCtrlMessages.h"
+#include "platform/winsys/InputApi.h"
 #include "skin/core/te_const.h"
 #include "skin/core/te_theme_api.h"
 
@@ -49,6 +50,9 @@ void TTeEdit::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeEdit::WMUndo>(WM_UNDO);
     t.Add<&TTeEdit::WMContexMenu>(WM_CONTEXTMENU);
     t.Add<&TTeEdit::WMLButtonDblClk>(WM_LBUTTONDBLCLK);
+    t.Add<&TTeEdit::WMImeStartComposition>(WM_IME_STARTCOMPOSITION);
+    t.Add<&TTeEdit::WMImeComposition>(WM_IME_COMPOSITION);
+    t.Add<&TTeEdit::WMImeEndComposition>(WM_IME_ENDCOMPOSITION);
     t.Add<&TTeEdit::WMSetFocus>(WM_SETFOCUS);
     t.Add<&TTeEdit::WMKillFocus>(WM_KILLFOCUS);
     t.Add<&TTeEdit::CMEnabledChanged>(CM_ENABLEDCHANGED);
@@ -260,7 +264,7 @@ void TTeEdit::SetCaretPosition(int p) {
     if (selDelta_ == 0) selPos_ = caretPos_;
     if (IsFocused() && HandleAllocated() && CaretOwner == this) {
         const TRect r = GetEditRect();
-        SetCaretPos(GetCharX(caretPos_), r.top);
+        SetCaretPos(GetCharX(caretPos_) + CompositionWidth(compositionCursor_), r.top);
     }
 }
 
@@ -609,30 +613,94 @@ void TTeEdit::BorderChanged() {
     if (AutoSize()) AdjustSize();
 }
 
+// ---- input method ------------------------------------------------------------------------------
+
+namespace {
+
+WideString CompositionString(HIMC context, DWORD index) {
+    const long bytes = ImmGetCompositionStringW(context, index, nullptr, 0);
+    if (bytes <= 0) return WideString();
+    WideString s(static_cast<size_t>(bytes) / sizeof(char16_t), u'\0');
+    ImmGetCompositionStringW(context, index, s.data(), static_cast<DWORD>(bytes));
+    return s;
+}
+
+}  // namespace
+
+void TTeEdit::WMImeStartComposition(TMessage& m) {
+    DispatchFrom(inherited::StaticClass(), m);
+    composition_.clear();
+    compositionCursor_ = 0;
+}
+
+void TTeEdit::WMImeComposition(TMessage& m) {
+    HIMC context = ImmGetContext(Handle());
+    if (!context) {
+        DispatchFrom(inherited::StaticClass(), m);
+        return;
+    }
+    const WideString composed = CompositionString(context, GCS_COMPSTR);
+    const int cursor = static_cast<int>(ImmGetCompositionStringW(context, GCS_CURSORPOS, nullptr, 0));
+    const WideString result =
+        (m.LParam & GCS_RESULTSTR) ? CompositionString(context, GCS_RESULTSTR) : WideString();
+    ImmReleaseContext(Handle(), context);
+    if (m.LParam & (GCS_COMPSTR | GCS_RESULTSTR)) {
+        composition_ = composed;
+        compositionCursor_ = std::clamp(cursor, 0, static_cast<int>(composition_.size()));
+    }
+    // Character by character, so MaxLength and the undo runs apply as typed.
+    if (!readOnly_)
+        for (char16_t c : result) InsertChar(c);
+    UpdateCaretePosition();
+    Invalidate();
+    m.Result = 0;
+}
+
+void TTeEdit::WMImeEndComposition(TMessage& m) {
+    DispatchFrom(inherited::StaticClass(), m);
+    if (composition_.empty()) return;
+    composition_.clear();
+    compositionCursor_ = 0;
+    UpdateCaretePosition();
+    Invalidate();
+}
+
 // ---- context menu ------------------------------------------------------------------------------
 
-TPopupMenu* TTeEdit::CreatePopupMenu(TComponent* owner) { return new TPopupMenu(owner); }
-TMenuItem* TTeEdit::CreatePopupMenuItem(TComponent* owner) { return new TMenuItem(owner); }
+TTePopupMenu* TTeEdit::CreatePopupMenu(TComponent* owner) { return new TTePopupMenu(owner); }
+TTeItem* TTeEdit::CreatePopupMenuItem(TComponent* owner) { return new TTeItem(owner); }
+
+void TTeEdit::SetContextMenuOptions(TTePopupMenuOptions* value) {
+    if (value && value != &contextMenuOptions_) contextMenuOptions_.Assign(value);
+}
+
+TTeItem* TTeEdit::ContextMenuItem(const WideString& caption) const {
+    if (!contextMenu_) return nullptr;
+    TTeItem* items = contextMenu_->Items();
+    for (int i = 0; i < items->Count(); ++i)
+        if (items->GetItem(i)->Caption() == caption) return items->GetItem(i);
+    return nullptr;
+}
 
 void TTeEdit::EnsureMenu() {
     if (contextMenu_) return;
     contextMenu_ = CreatePopupMenu(this);
     struct Entry {
-        const char* caption;
+        const char16_t* caption;
         void (TTeEdit::*action)();
     };
-    static const Entry entries[] = {{"Undo", nullptr},
-                                    {"-", nullptr},
-                                    {"Cut", &TTeEdit::CutToClipboard},
-                                    {"Copy", &TTeEdit::CopyToClipboard},
-                                    {"Paste", &TTeEdit::PasteFromClipboard},
-                                    {"Delete", &TTeEdit::ClearSelection},
-                                    {"-", nullptr},
-                                    {"Select All", &TTeEdit::SelectAll}};
+    static const Entry entries[] = {{u"Undo", nullptr},
+                                    {u"-", nullptr},
+                                    {u"Cut", &TTeEdit::CutToClipboard},
+                                    {u"Copy", &TTeEdit::CopyToClipboard},
+                                    {u"Paste", &TTeEdit::PasteFromClipboard},
+                                    {u"Delete", &TTeEdit::ClearSelection},
+                                    {u"-", nullptr},
+                                    {u"Select All", &TTeEdit::SelectAll}};
     for (const Entry& e : entries) {
-        TMenuItem* item = CreatePopupMenuItem(contextMenu_);
+        TTeItem* item = CreatePopupMenuItem(contextMenu_);
         item->SetCaption(e.caption);
-        if (String(e.caption) == "Undo")
+        if (WideString(e.caption) == u"Undo")
             item->OnClick = [this](TObject*) { UnDo(); };
         else if (e.action)
             item->OnClick = [this, action = e.action](TObject*) { (this->*action)(); };
@@ -645,16 +713,16 @@ void TTeEdit::UpdatePopupMenuItems() {
     const bool ro = ContextMenuReadOnly();
     const bool sel = SelLength() > 0;
     const bool plain = passwordKind_ == pkNone;
-    TMenuItem* items = contextMenu_->Items();
-    auto set = [&](const char* caption, bool on) {
-        if (TMenuItem* i = items->Find(caption)) i->SetEnabled(on);
+    auto set = [&](const char16_t* caption, bool on) {
+        if (TTeItem* i = ContextMenuItem(caption)) i->SetEnabled(on);
     };
-    set("Undo", undo_->Count() > 0 && !ro);
-    set("Cut", sel && plain && !ro);
-    set("Copy", sel && plain);
-    set("Paste", !Clipboard().AsText().empty() && !ro);
-    set("Delete", sel && !ro);
-    set("Select All", SelText() != text_);
+    set(u"Undo", undo_->Count() > 0 && !ro);
+    set(u"Cut", sel && plain && !ro);
+    set(u"Copy", sel && plain);
+    set(u"Paste", !Clipboard().AsText().empty() && !ro);
+    set(u"Delete", sel && !ro);
+    set(u"Select All", SelText() != text_);
+    contextMenu_->SetPopupMenuOptions(&contextMenuOptions_);
 }
 
 TPoint TTeEdit::ContextMenuPoint(LPARAM point) {

@@ -16,6 +16,7 @@
 #include "skin/core/te_forms.h"
 #include "skin/core/te_forms_link.h"
 #include "skin/core/te_theme_api.h"
+#include "skin/forms/te_forms_popupmenu.h"
 
 namespace tarvel {
 
@@ -97,11 +98,35 @@ public:
     int PrevCharPos(int p) const;
     int NextCharPos(int p) const;
 
+    // The input method's text being composed, shown at the caret until it is
+    // entered or given up; and the cursor in it.
+    const WideString& CompositionText() const { return composition_; }
+    int CompositionCursor() const { return compositionCursor_; }
+
     // Consulted by SetText; the base takes every text.
     virtual bool ValidText(const WideString&) { return true; }
 
-    // The context menu, built on first use.
-    TPopupMenu* ContextMenu() const { return contextMenu_; }
+    // The context menu, built on first use, in the skin's look.
+    TTePopupMenu* ContextMenu() const { return contextMenu_; }
+    // Handed to the context menu each time it opens.
+    TTePopupMenuOptions* ContextMenuOptions() { return &contextMenuOptions_; }
+    void SetContextMenuOptions(TTePopupMenuOptions* value);
+    // Kept for form data that sets them; the menu's look comes from
+    // ContextMenuOptions.
+    bool PopupMenuBlend() const { return popupMenuBlend_; }
+    void SetPopupMenuBlend(bool v) { popupMenuBlend_ = v; }
+    int PopupMenuBlendValue() const { return popupMenuBlendValue_; }
+    void SetPopupMenuBlendValue(int v) { popupMenuBlendValue_ = v; }
+    bool PopupMenuDropShadow() const { return popupMenuDropShadow_; }
+    void SetPopupMenuDropShadow(bool v) { popupMenuDropShadow_ = v; }
+    int PopupMenuShadowWidth() const { return popupMenuShadowWidth_; }
+    void SetPopupMenuShadowWidth(int v) { popupMenuShadowWidth_ = v; }
+    TTeAnimation* PopupMenuShowAnimation() const { return popupMenuShowAnimation_; }
+    void SetPopupMenuShowAnimation(TTeAnimation* v) { popupMenuShowAnimation_ = v; }
+    int PopupMenuShowAnimationTime() const { return popupMenuShowAnimationTime_; }
+    void SetPopupMenuShowAnimationTime(int v) { popupMenuShowAnimationTime_ = v; }
+    // The context menu's entry with that caption, or null.
+    TTeItem* ContextMenuItem(const WideString& caption) const;
     virtual void UpdatePopupMenuItems();
     // Where a WM_CONTEXTMENU point opens the menu: signed coordinates, and
     // the caret for a menu asked for from the keyboard.
@@ -118,9 +143,12 @@ protected:
     virtual void PaintText();
     virtual void PaintBackground(const TRect& rect, TCanvas& canvas);
     virtual void PaintSelectedText();
+    // The composition over the text at the caret, underlined.
+    void PaintComposition();
+    int CompositionWidth(int units);
     virtual void DrawPasswordChar(const TRect& cell, bool selected);
-    virtual TPopupMenu* CreatePopupMenu(TComponent* owner);
-    virtual TMenuItem* CreatePopupMenuItem(TComponent* owner);
+    virtual TTePopupMenu* CreatePopupMenu(TComponent* owner);
+    virtual TTeItem* CreatePopupMenuItem(TComponent* owner);
     virtual void ShowCaret();
     virtual void HideCaret();
 
@@ -161,6 +189,9 @@ private:
     void WMUndo(TMessage& m);
     void WMContexMenu(TMessage& m);
     void WMLButtonDblClk(TMessage& m);
+    void WMImeStartComposition(TMessage& m);
+    void WMImeComposition(TMessage& m);
+    void WMImeEndComposition(TMessage& m);
     void WMSetFocus(TMessage& m);
     void WMKillFocus(TMessage& m);
     void CMEnabledChanged(TMessage& m);
@@ -193,9 +224,18 @@ private:
     int firstVisibleChar_ = 1;
     bool mouseSelecting_ = false;
     char16_t pendingHigh_ = 0;  // the first half of a pair typed in two messages
+    WideString composition_;
+    int compositionCursor_ = 0;
     bool mirroring_ = false;
     int contextReadOnly_ = -1;
-    TPopupMenu* contextMenu_ = nullptr;
+    TTePopupMenu* contextMenu_ = nullptr;
+    TTePopupMenuOptions contextMenuOptions_;
+    bool popupMenuBlend_ = false;
+    int popupMenuBlendValue_ = 150;
+    bool popupMenuDropShadow_ = false;
+    int popupMenuShadowWidth_ = 4;
+    TTeAnimation* popupMenuShowAnimation_ = nullptr;
+    int popupMenuShowAnimationTime_ = 300;
 
     // Advances of the measuring font, reset when the font changes.
     std::unique_ptr<TBitmap> measure_;

@@ -206,6 +206,7 @@ void TTeEdit::PaintBuffer() {
         if (shown) theme->EditDraw(kescEdit, c, EditInfo(GetSelRect(), kedsSelection), "default");
         PaintText();
         if (shown) PaintSelectedText();
+        PaintComposition();
         return;
     }
     TRect back = GetEditRect();
@@ -214,6 +215,31 @@ void TTeEdit::PaintBuffer() {
     if (shown) FillRect(c, GetSelRect(), clHighlight);
     PaintText();
     if (shown) PaintSelectedText();
+    PaintComposition();
+}
+
+// Pixels of the first `units` of the composition.
+int TTeEdit::CompositionWidth(int units) {
+    if (composition_.empty() || units <= 0) return 0;
+    TCanvas& c = MeasureCanvas();
+    ApplyStateFont(c.Font());
+    return TextWidth(c, std::u16string_view(composition_).substr(0, static_cast<size_t>(units)));
+}
+
+void TTeEdit::PaintComposition() {
+    if (composition_.empty()) return;
+    TCanvas& c = *Canvas();
+    const TRect r = GetEditRect();
+    const int x = GetCharX(caretPos_);
+    const TRect box{x, r.top, std::min(r.right, x + CompositionWidth(static_cast<int>(composition_.size()))),
+                    r.bottom};
+    if (box.right <= box.left) return;
+    ApplyStateFont(c.Font());
+    FillRect(c, box, Themed() ? clWindow : Color());
+    TRect text = box;
+    DrawText(c, composition_, text, DT_NOPREFIX | DT_LEFT);
+    // Underlined, as input methods mark text not yet entered.
+    FillRect(c, TRect{box.left, box.bottom - 1, box.right, box.bottom}, c.Font()->Color());
 }
 
 void TTeEdit::PaintBackground(const TRect& rect, TCanvas& canvas) {

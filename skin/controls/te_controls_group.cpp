@@ -408,6 +408,7 @@ void TTeRadioGroup::ButtonClick(TObject* sender) {
     const auto it = std::find(buttons_.begin(), buttons_.end(), sender);
     if (it == buttons_.end()) return;
     itemIndex_ = static_cast<int>(it - buttons_.begin());
+    TControl::Changed();
     if (OnClick) OnClick(this);
 }
 

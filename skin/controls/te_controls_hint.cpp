@@ -2,8 +2,11 @@
 
 #include <vector>
 
+#include "platform/base/Ticks.h"
 #include "platform/classlib/Application.h"
+#include "platform/classlib/Timers.h"
 #include "platform/winsys/InputApi.h"
+#include "platform/winsys/WindowApi.h"
 #include "skin/controls/te_controls_init.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_utils.h"
@@ -41,7 +44,10 @@ TRect ClampHintRect(TRect r, const TRect& area) {
 
 // ---- TTeHint --------------------------------------------------------------------------------
 
-TTeHint::TTeHint(TComponent* owner) : TComponent(owner) { AllHints().push_back(this); }
+TTeHint::TTeHint(TComponent* owner) : TComponent(owner) {
+    animation_.SetTime(400);
+    AllHints().push_back(this);
+}
 
 TTeHint::~TTeHint() {
     std::erase(AllHints(), this);
@@ -83,9 +89,9 @@ TRect TTeHint::GetHintBounds(TCanvas& canvas, const String& hint) {
         r.right += 6;
         r.bottom += 6;
     }
-    if (shadowEnabled_) {
-        r.right += shadowSize_;
-        r.bottom += shadowSize_;
+    if (shadow_.Enabled()) {
+        r.right += shadow_.Size();
+        r.bottom += shadow_.Size();
     }
     return r;
 }
@@ -110,6 +116,25 @@ void TTeHint::PaintHint(TCanvas& canvas, const TRect& rect, const String& hint) 
 
 TTeHintWindow::TTeHintWindow(TComponent* owner) : THintWindow(owner) {}
 
+TTeHintWindow::~TTeHintWindow() = default;
+
+void TTeHintWindow::DeclareMessages(TMessageTable& t) {
+    t.Add<&TTeHintWindow::CMTextChanged>(CM_TEXTCHANGED);
+    t.Add<&TTeHintWindow::WMGetMinMaxInfo>(WM_GETMINMAXINFO);
+}
+
+// A hint is as small as its text: 5 x 5 at the least, not a window's minimum.
+void TTeHintWindow::WMGetMinMaxInfo(TMessage& m) {
+    DispatchFrom(inherited::StaticClass(), m);
+    if (auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam)) info->ptMinTrackSize = TPoint{5, 5};
+}
+
+void TTeHintWindow::CreateParams(TCreateParams& params) {
+    THintWindow::CreateParams(params);
+    // Layered, so that it can fade in and show through.
+    params.ExStyle |= WS_EX_LAYERED;
+}
+
 TRect TTeHintWindow::CalcHintRect(const String& hint) {
     TTeHint* hints = ActiveHintComponent();
     if (!hints) return THintWindow::CalcHintRect(hint);
@@ -123,7 +148,64 @@ TRect TTeHintWindow::CalcHintRect(const String& hint) {
 void TTeHintWindow::ActivateHint(const TRect& screenRect, const String& hint) {
     TPoint cursor;
     GetCursorPos(cursor);
+    activating_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{activating_};
+    TTeHint* hints = ActiveHintComponent();
+    // Shown at the start of its fade, never first at full strength.
+    if (hints) {
+        HandleNeeded();
+        SetOpacity(hints->Animation()->Enabled()
+                       ? 0
+                       : (hints->Blending()->Enabled() ? hints->Blending()->Value() : 255));
+    }
     THintWindow::ActivateHint(ClampHintRect(screenRect, GetRectOfMonitorContainingPoint(cursor, true)), hint);
+    if (hints) ShowFaded(hints);
+}
+
+void TTeHintWindow::CMTextChanged(TMessage& m) {
+    DispatchFrom(inherited::StaticClass(), m);
+    if (activating_ || !ActiveHintComponent()) return;
+    // A text set from outside: the window fits it with a margin.
+    TteBitmap scratch;
+    scratch.SetSize(1, 1);
+    TCanvas& c = *scratch.GetCanvas();
+    if (HintFont) c.Font()->Assign(HintFont);
+    const WideString text = Utf8ToWide(Caption());
+    SetBounds(Left(), Top(), TextWidth(c, text) + 30, TextHeight(c, text) + 20);
+}
+
+void TTeHintWindow::SetOpacity(uint8_t value) {
+    opacity_ = value;
+    if (HandleAllocated()) SetLayeredWindowAttributes(Handle(), 0, value, LWA_ALPHA);
+}
+
+void TTeHintWindow::ShowFaded(TTeHint* hint) {
+    fadeTarget_ = static_cast<uint8_t>(hint->Blending()->Enabled() ? hint->Blending()->Value() : 255);
+    if (!hint->Animation()->Enabled() || hint->Animation()->Time() <= 0) {
+        SetOpacity(fadeTarget_);
+        return;
+    }
+    fadeTime_ = hint->Animation()->Time();
+    fadeStart_ = GetTickCount();
+    if (!fadeTimer_) {
+        fadeTimer_ = std::make_unique<TTimer>(nullptr);
+        fadeTimer_->SetInterval(20);
+        fadeTimer_->OnTimer = [this](TObject*) { FadeStep(); };
+    }
+    fadeTimer_->SetEnabled(true);
+}
+
+void TTeHintWindow::FadeStep() {
+    const uint32_t passed = GetTickCount() - fadeStart_;
+    if (!Visible() || passed >= static_cast<uint32_t>(fadeTime_)) {
+        fadeTimer_->SetEnabled(false);
+        SetOpacity(fadeTarget_);
+        return;
+    }
+    SetOpacity(static_cast<uint8_t>(fadeTarget_ * passed / static_cast<uint32_t>(fadeTime_)));
 }
 
 void TTeHintWindow::Paint() {

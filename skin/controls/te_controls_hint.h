@@ -5,8 +5,11 @@
 // the work area of the monitor under the pointer. Hint timing stays the
 // application's.
 
+#include <memory>
+
 #include "platform/classlib/HintWindow.h"
 #include "skin/core/te_theme.h"
+#include "skin/forms/te_forms_options.h"
 
 namespace tarvel {
 
@@ -19,11 +22,19 @@ public:
 
     bool Active() const { return active_; }
     void SetActive(bool value);
-    // The shadow's room at the right and bottom of the window.
-    bool ShadowEnabled() const { return shadowEnabled_; }
-    void SetShadowEnabled(bool value) { shadowEnabled_ = value; }
-    int ShadowSize() const { return shadowSize_; }
-    void SetShadowSize(int value) { shadowSize_ = std::max(0, value); }
+    // The hint fades in over the animation's time while it is enabled (off,
+    // 400 ms), up to the blending's opacity while that is enabled (off, 150).
+    TTeAnimation* Animation() { return &animation_; }
+    void SetAnimation(TTeAnimation* value) { animation_.Assign(value); }
+    TTeBlending* Blending() { return &blending_; }
+    void SetBlending(TTeBlending* value) { blending_.Assign(value); }
+    // The shadow's room at the right and bottom of the window (off, 4).
+    TTeShadow* Shadow() { return &shadow_; }
+    void SetShadow(TTeShadow* value) { shadow_.Assign(value); }
+    bool ShadowEnabled() const { return shadow_.Enabled(); }
+    void SetShadowEnabled(bool value) { shadow_.SetEnabled(value); }
+    int ShadowSize() const { return shadow_.Size(); }
+    void SetShadowSize(int value) { shadow_.SetSize(value); }
     const String& ThemeObject() const { return themeObject_; }
     void SetThemeObject(const String& value) { themeObject_ = value; }
 
@@ -37,8 +48,9 @@ protected:
 
 private:
     bool active_ = true;
-    bool shadowEnabled_ = false;
-    int shadowSize_ = 4;
+    TTeAnimation animation_;
+    TTeBlending blending_;
+    TTeShadow shadow_;
     String themeObject_ = "default";
     bool replacedClass_ = false;
 };
@@ -46,16 +58,37 @@ private:
 // The active hint component whose looks the hint windows take; null when none.
 TTeHint* ActiveHintComponent();
 
+class TTimer;
+
 class TTeHintWindow : public THintWindow {
     TARVEL_CLASS(TTeHintWindow, THintWindow)
 
 public:
     explicit TTeHintWindow(TComponent* owner);
+    ~TTeHintWindow() override;
     TRect CalcHintRect(const String& hint) override;
     void ActivateHint(const TRect& screenRect, const String& hint) override;
+    // The opacity the window shows now (255 opaque).
+    uint8_t Opacity() const { return opacity_; }
 
 protected:
+    static void DeclareMessages(TMessageTable& t);
+    void CreateParams(TCreateParams& params) override;
     void Paint() override;
+
+private:
+    void CMTextChanged(TMessage& m);
+    void WMGetMinMaxInfo(TMessage& m);
+    void ShowFaded(TTeHint* hint);
+    void SetOpacity(uint8_t value);
+    void FadeStep();
+
+    bool activating_ = false;
+    uint8_t opacity_ = 255;
+    uint8_t fadeTarget_ = 255;
+    uint32_t fadeStart_ = 0;
+    int fadeTime_ = 0;
+    std::unique_ptr<TTimer> fadeTimer_;
 };
 
 // The rectangle moved inside `area`: right and bottom edges first, then the

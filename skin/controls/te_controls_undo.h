@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/base/Strings.h"
+#include "platform/classlib/Components.h"
 #include "platform/classlib/Lists.h"
 
 namespace tarvel {
@@ -94,6 +95,36 @@ public:
 
 private:
     bool ownsObjects_;
+};
+
+// A list of components, typed.
+class TTeComponentList : public TTeObjectList {
+    TARVEL_CLASS(TTeComponentList, TTeObjectList)
+
+public:
+    using TTeObjectList::TTeObjectList;
+    int Add(TComponent* c) { return TTeObjectList::Add(c); }
+    int IndexOf(TComponent* c) const { return TTeObjectList::IndexOf(c); }
+    void Insert(int index, TComponent* c) { TTeObjectList::Insert(index, c); }
+    int Remove(TComponent* c) { return TTeObjectList::Remove(c); }
+    TComponent* Items(int index) const { return static_cast<TComponent*>(TTeObjectList::Items(index)); }
+    void SetItem(int index, TComponent* c) { TTeObjectList::SetItem(index, c); }
+};
+
+// A list of class references.
+class TTeClassList : public TList {
+    TARVEL_CLASS(TTeClassList, TList)
+
+public:
+    int Add(TClass c) { return TList::Add(Untyped(c)); }
+    int IndexOf(TClass c) const { return TList::IndexOf(Untyped(c)); }
+    void Insert(int index, TClass c) { TList::Insert(index, Untyped(c)); }
+    int Remove(TClass c) { return TList::Remove(Untyped(c)); }
+    TClass Items(int index) const { return static_cast<TClass>(TList::Items(index)); }
+    void SetItem(int index, TClass c) { TList::SetItem(index, Untyped(c)); }
+
+private:
+    static void* Untyped(TClass c) { return const_cast<TMetaClass*>(c); }
 };
 
 enum TEditActionKind : uint8_t { eakDeleted, eakInserted };

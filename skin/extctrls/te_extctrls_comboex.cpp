@@ -1,5 +1,8 @@
 #include "skin/extctrls/te_extctrls_comboex.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "platform/base/Strings.h"
 #include "platform/classlib/StdCtrlMessages.h"
 #include "skin/core/te_theme_colors.h"
@@ -66,53 +69,185 @@ void TTeCustomComboBoxStrings::SetUpdateState(bool updating) {
     if (!updating) combo_->Refresh();
 }
 
+// ---- the extended combo's items -----------------------------------------------------------------
+
+TTeComboBoxExItems* TTeComboBoxExItem::Items() const {
+    return dynamic_cast<TTeComboBoxExItems*>(Collection());
+}
+
+void TTeComboBoxExItem::WriteToCombo() {
+    if (TTeComboBoxExItems* items = Items()) items->SetItem(Index());
+}
+
+void TTeComboBoxExItem::SetCaption(const String& value) {
+    caption_ = value;
+    WriteToCombo();
+    if (TTeComboBoxExItems* items = Items();
+        items && (items->SortType() == stText || items->SortType() == stBoth))
+        items->Sort();
+}
+
+void TTeComboBoxExItem::SetImageIndex(int value) {
+    if (selectedImageIndex_ == -1 || selectedImageIndex_ == imageIndex_) selectedImageIndex_ = value;
+    imageIndex_ = value;
+    WriteToCombo();
+}
+
+void TTeComboBoxExItem::SetData(void* value) {
+    data_ = value;
+    WriteToCombo();
+    if (TTeComboBoxExItems* items = Items();
+        items && (items->SortType() == stData || items->SortType() == stBoth))
+        items->Sort();
+}
+
+void TTeComboBoxExItem::SetSelectedImageIndex(int value) {
+    selectedImageIndex_ = value;
+    WriteToCombo();
+}
+
+void TTeComboBoxExItem::SetOverlayImageIndex(int value) {
+    overlayImageIndex_ = value;
+    WriteToCombo();
+}
+
+void TTeComboBoxExItem::SetIndent(int value) {
+    indent_ = value;
+    WriteToCombo();
+}
+
+void TTeComboBoxExItem::Assign(TPersistent* source) {
+    auto* item = dynamic_cast<TTeComboBoxExItem*>(source);
+    if (!item) {
+        TTeListControlItem::Assign(source);
+        return;
+    }
+    selectedImageIndex_ = item->selectedImageIndex_;
+    indent_ = item->indent_;
+    overlayImageIndex_ = item->overlayImageIndex_;
+    imageIndex_ = item->imageIndex_;
+    caption_ = item->caption_;
+}
+
+TComboExItem TTeComboBoxExItem::AsComboItem() const {
+    TComboExItem item;
+    item.Caption = caption_;
+    item.ImageIndex = imageIndex_;
+    item.SelectedImageIndex = selectedImageIndex_;
+    item.OverlayImageIndex = overlayImageIndex_;
+    item.Indent = std::max(indent_, 0);
+    item.Data = static_cast<TObject*>(data_);
+    return item;
+}
+
+TTeComboBoxEx* TTeComboBoxExItems::Combo() { return dynamic_cast<TTeComboBoxEx*>(GetOwner()); }
+
+TTeComboBoxExItem* TTeComboBoxExItems::AddItem(const String& caption, int imageIndex, int selectedImageIndex,
+                                               int overlayImageIndex, int indent, void* data) {
+    TTeComboBoxExItem* item = Add();
+    BeginUpdate();
+    item->SetCaption(caption);
+    item->SetImageIndex(imageIndex);
+    item->SetSelectedImageIndex(selectedImageIndex);
+    item->SetOverlayImageIndex(overlayImageIndex);
+    item->SetIndent(indent);
+    item->SetData(data);
+    EndUpdate();
+    SetItem(item->Index());
+    return item;
+}
+
+void TTeComboBoxExItems::SetItem(int index) {
+    TTeComboBoxEx* combo = Combo();
+    if (!combo || UpdateCount() > 0 || index < 0 || index >= Count()) return;
+    const TComboExItem item = GetComboItem(index)->AsComboItem();
+    if (index < combo->ItemsExCount())
+        combo->SetItem(index, item);
+    else
+        combo->InsertItem(combo->ItemsExCount(), item);
+}
+
+void TTeComboBoxExItems::Notify(TCollectionItem* item, TCollectionNotification action) {
+    TTeComboBoxEx* combo = Combo();
+    if (!combo || UpdateCount() > 0) return;
+    // A new item has its defaults from its constructor and reaches the
+    // combo with the update that follows.
+    if (action == cnDeleting && !combo->ComponentState().Contains(csDestroying) &&
+        item->Index() < combo->ItemsExCount())
+        combo->DeleteItem(item->Index());
+}
+
+void TTeComboBoxExItems::Update(TCollectionItem* item) {
+    TTeComboBoxEx* combo = Combo();
+    if (!combo || combo->ComponentState().Contains(csDestroying)) return;
+    if (item) {
+        SetItem(item->Index());
+        return;
+    }
+    // Added, removed, moved or sorted: the combo is brought to the list.
+    for (int i = 0; i < Count(); ++i) SetItem(i);
+    while (combo->ItemsExCount() > Count()) combo->DeleteItem(combo->ItemsExCount() - 1);
+}
+
 // ---- the extended combo's strings --------------------------------------------------------------
 
 TTeComboBoxExStrings::TTeComboBoxExStrings(TTeComboBoxEx* combo)
     : TTeCustomComboBoxStrings(combo), ex_(combo) {}
 
+TTeComboBoxExItems* TTeComboBoxExStrings::Items() const { return ex_->ItemsEx(); }
+
 void TTeComboBoxExStrings::Insert(int index, const String& s) { InsertObject(index, s, nullptr); }
 
 void TTeComboBoxExStrings::InsertObject(int index, const String& s, TObject* object) {
-    TComboExItem item;
-    item.Caption = s;
-    item.Data = object;
-    ex_->InsertItem(index, item);
+    CheckIndex(index, Count() + 1);
+    TTeComboBoxExItems* items = Items();
+    items->BeginUpdate();
+    TTeComboBoxExItem* item = items->Insert(index);
+    item->SetCaption(s);
+    item->SetData(object);
+    items->EndUpdate();
 }
 
 void TTeComboBoxExStrings::Put(int index, const String& s) {
-    TComboExItem item = ex_->ItemsEx(index);
-    item.Caption = s;
-    ex_->SetItem(index, item);
+    CheckIndex(index, Count());
+    Items()->GetComboItem(index)->SetCaption(s);
 }
 
 void TTeComboBoxExStrings::PutObject(int index, TObject* object) {
-    TComboExItem item = ex_->ItemsEx(index);
-    item.Data = object;
-    ex_->SetItem(index, item);
+    CheckIndex(index, Count());
+    Items()->GetComboItem(index)->SetData(object);
 }
 
-void TTeComboBoxExStrings::Delete(int index) { ex_->DeleteItem(index); }
+void TTeComboBoxExStrings::Delete(int index) {
+    CheckIndex(index, Count());
+    Items()->Delete(index);
+}
 
 void TTeComboBoxExStrings::Clear() {
     const String text = ex_->Text();
-    ex_->ClearItems();
+    Items()->Clear();
     ex_->SetTextValue(text);
 }
 
 void TTeComboBoxExStrings::Exchange(int index1, int index2) {
-    const TComboExItem first = ex_->ItemsEx(index1);
-    const TComboExItem second = ex_->ItemsEx(index2);
-    ex_->SetItem(index1, second);
-    ex_->SetItem(index2, first);
+    CheckIndex(index1, Count());
+    CheckIndex(index2, Count());
+    Items()->ExchangeItems(index1, index2);
 }
 
 // ---- the extended combo ------------------------------------------------------------------------
 
 TTeComboBoxEx::TTeComboBoxEx(TComponent* owner)
-    : TTeSkinnedCombo(owner), strings_(new TTeComboBoxExStrings(this)) {}
+    : TTeSkinnedCombo(owner),
+      itemsEx_(new TTeComboBoxExItems(this)),
+      strings_(new TTeComboBoxExStrings(this)) {}
 
-TTeComboBoxEx::~TTeComboBoxEx() { delete strings_; }
+TTeComboBoxEx::~TTeComboBoxEx() {
+    delete strings_;
+    // Items leave without touching the combo, which goes with them.
+    TTeComboBoxExItems* items = std::exchange(itemsEx_, nullptr);
+    delete items;
+}
 
 void TTeComboBoxEx::DrawThemedContent(TCanvas& canvas, TteTheme* theme, int index, TRect rect, bool selected,
                                       bool face) {

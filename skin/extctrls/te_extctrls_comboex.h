@@ -8,6 +8,7 @@
 #include "platform/classlib/ComCtrls_ComboBoxEx.h"
 #include "platform/classlib/StringLists.h"
 #include "skin/extctrls/te_extctrls_combo.h"
+#include "skin/extctrls/te_extctrls_listctrl.h"
 
 namespace tarvel {
 
@@ -43,9 +44,74 @@ private:
 extern template class TTeSkinnedCombo<TComboBoxEx>;
 
 class TTeComboBoxEx;
+class TTeComboBoxExItems;
 
-// The extended combo's items as strings: each change is a whole item of the
-// combo, image and indent included.
+// One item of the extended combo. Every change is written to the combo at
+// once; a new item has every index and its indent at -1.
+class TTeComboBoxExItem : public TTeListControlItem {
+    TARVEL_CLASS(TTeComboBoxExItem, TTeListControlItem)
+
+public:
+    explicit TTeComboBoxExItem(TCollection* collection) : TTeListControlItem(collection) {}
+
+    // Sorts the items when they are sorted by text.
+    void SetCaption(const String& value) override;
+    // The selected image follows while it is unset or was the same image.
+    void SetImageIndex(int value) override;
+    // Sorts the items when they are sorted by data.
+    void SetData(void* value) override;
+    int SelectedImageIndex() const { return selectedImageIndex_; }
+    void SetSelectedImageIndex(int value);
+    int OverlayImageIndex() const { return overlayImageIndex_; }
+    void SetOverlayImageIndex(int value);
+    int Indent() const { return indent_; }
+    void SetIndent(int value);
+
+    // The look (indexes, indent, caption) of another item, not its data;
+    // nothing is written to the combo.
+    void Assign(TPersistent* source) override;
+    // The item as the combo holds it (an unset indent is none).
+    TComboExItem AsComboItem() const;
+
+private:
+    void WriteToCombo();
+    TTeComboBoxExItems* Items() const;
+
+    int selectedImageIndex_ = -1;
+    int overlayImageIndex_ = -1;
+    int indent_ = -1;
+};
+
+// The extended combo's items; the combo shows them as they stand.
+class TTeComboBoxExItems : public TTeListControlItems {
+    TARVEL_CLASS(TTeComboBoxExItems, TTeListControlItems)
+
+public:
+    // Null for a collection that serves no combo (saved copies).
+    explicit TTeComboBoxExItems(TPersistent* owner)
+        : TTeListControlItems(owner, TTeComboBoxExItem::StaticClass()) {}
+
+    TTeComboBoxExItem* Add() { return static_cast<TTeComboBoxExItem*>(TTeListControlItems::Add()); }
+    TTeComboBoxExItem* Insert(int index) {
+        return static_cast<TTeComboBoxExItem*>(TCollection::Insert(index));
+    }
+    TTeComboBoxExItem* GetComboItem(int index) const { return static_cast<TTeComboBoxExItem*>(Items(index)); }
+    TTeComboBoxExItem* AddItem(const String& caption, int imageIndex, int selectedImageIndex,
+                               int overlayImageIndex, int indent, void* data);
+    // Writes item `index` into the combo: replaced where the combo has an
+    // item there, else inserted.
+    virtual void SetItem(int index);
+
+protected:
+    void Notify(TCollectionItem* item, TCollectionNotification action) override;
+    void Update(TCollectionItem* item) override;
+
+private:
+    TTeComboBoxEx* Combo();
+};
+
+// The extended combo's items as strings: each change is made to the item
+// collection, which the combo shows.
 class TTeComboBoxExStrings : public TTeCustomComboBoxStrings {
     TARVEL_CLASS(TTeComboBoxExStrings, TTeCustomComboBoxStrings)
 
@@ -63,6 +129,7 @@ public:
     void Exchange(int index1, int index2) override;
 
 private:
+    TTeComboBoxExItems* Items() const;
     TTeComboBoxEx* ex_;
 };
 
@@ -74,12 +141,25 @@ public:
     ~TTeComboBoxEx() override;
 
     TTeComboBoxExStrings* ItemStrings() const { return strings_; }
+    // The items; the combo's own item list mirrors them.
+    TTeComboBoxExItems* ItemsEx() const { return itemsEx_; }
+    void SetItemsEx(TTeComboBoxExItems* value) { itemsEx_->Assign(value); }
+    using TComboBoxEx::ItemsEx;
 
 protected:
     void DrawThemedContent(TCanvas& canvas, TteTheme* theme, int index, TRect rect, bool selected,
                            bool face) override;
 
 private:
+    // The combo's own items change only through ItemsEx.
+    friend class TTeComboBoxExItems;
+    using TComboBoxEx::AddItem;
+    using TComboBoxEx::ClearItems;
+    using TComboBoxEx::DeleteItem;
+    using TComboBoxEx::InsertItem;
+    using TComboBoxEx::SetItem;
+
+    TTeComboBoxExItems* itemsEx_;
     TTeComboBoxExStrings* strings_;
 };
 

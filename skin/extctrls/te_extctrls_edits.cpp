@@ -4,6 +4,7 @@
 #include "skin/core/te_const.h"
 #include "skin/core/te_theme_manager.h"
 #include "skin/core/te_utils_draw.h"
+#include "skin/forms/te_forms_popupmenu.h"
 
 namespace tarvel {
 
@@ -75,6 +76,29 @@ template <class Base>
 void TTeSkinnedEdit<Base>::Notification(TComponent* component, TOperation operation) {
     Base::Notification(component, operation);
     ForgetThemeLink(component, operation);
+    if (operation == TOperation::opRemove && component == contextMenu_) contextMenu_ = nullptr;
+}
+
+template <class Base>
+void TTeSkinnedEdit<Base>::ShowContextMenu(TPoint screen) {
+    // Entries act on the edit alone, so they are set once; a choice runs
+    // after the menu has closed.
+    const auto entries = this->ContextMenuEntries();
+    if (!contextMenu_) {
+        contextMenu_ = new TTePopupMenu(this);
+        for (const auto& e : entries) {
+            auto* item = new TTeItem(contextMenu_);
+            item->SetCaption(Utf8ToWide(e.caption));
+            item->OnClick = [action = e.action](TObject*) {
+                if (action) action();
+            };
+            contextMenu_->Items()->Add(item);
+        }
+    }
+    for (size_t i = 0; i < entries.size(); ++i)
+        contextMenu_->Items()->GetItem(static_cast<int>(i))->SetEnabled(entries[i].enabled);
+    contextMenu_->SetPopupComponent(this);
+    contextMenu_->Popup(screen.x, screen.y);
 }
 
 template <class Base>

@@ -18,6 +18,8 @@
 
 namespace tarvel {
 
+class TTePopupMenu;
+
 // A canvas of its own lent a DC for one painting.
 class TDcCanvas {
 public:
@@ -90,6 +92,11 @@ public:
 protected:
     void WndProc(TMessage& m) override;
     void Notification(TComponent* component, TOperation operation) override;
+    // The standard entries in the skin's popup menu, built on first use.
+    void ShowContextMenu(TPoint screen) override;
+
+private:
+    TTePopupMenu* contextMenu_ = nullptr;
 };
 
 class TTeSEdit : public TTeSkinnedEdit<TEdit> {

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/classlib/Collections.h"
+#include "platform/classlib/ComCtrls_ListView.h"
 #include "platform/classlib/Controls.h"
 
 namespace tarvel {
@@ -40,11 +41,11 @@ public:
     explicit TTeListControlItem(TCollection* collection) : TCollectionItem(collection) {}
 
     const String& Caption() const { return caption_; }
-    void SetCaption(const String& value);
+    virtual void SetCaption(const String& value);
     int ImageIndex() const { return imageIndex_; }
-    void SetImageIndex(int value);
+    virtual void SetImageIndex(int value);
     void* Data() const { return data_; }
-    void SetData(void* value) { data_ = value; }
+    virtual void SetData(void* value) { data_ = value; }
 
     // Caption, image and data of another item; anything else is refused.
     void Assign(TPersistent* source) override;
@@ -53,13 +54,13 @@ public:
 protected:
     String GetDisplayName() override;
 
-private:
     String caption_;
     int imageIndex_ = -1;
     void* data_ = nullptr;
 };
 
-enum TTeListItemsSortType : uint8_t { stNone, stData, stText, stBoth };
+// The list views' order: stNone, stData, stText, stBoth.
+using TTeListItemsSortType = TSortType;
 using TTeListCompareEvent =
     std::function<int(TTeListControlItems* list, TTeListControlItem* a, TTeListControlItem* b)>;
 

@@ -9,6 +9,7 @@
 #include "platform/classlib/Graphics.h"
 #include "platform/system/UserFolders.h"
 #include "platform/winsys/GuiTasks.h"
+#include "skin/extctrls/te_extctrls_shellprops.h"
 #include "skin/forms/te_forms_popupmenu.h"
 
 namespace tarvel {
@@ -276,6 +277,10 @@ bool InvokeItemVerb(TWinControl*, TTeShellFolder* item, const String& verb) {
             item->ExecuteDefault();
             return true;
         }
+        if (SameText(verb, "properties")) {
+            ShowShellProperties(item);
+            return true;
+        }
         if (SameText(verb, "delete")) {
             if (!item->Capabilities().Contains(fcCanDelete))
                 throw Exception("\"" + item->PathName() + "\" cannot be deleted");
@@ -309,6 +314,7 @@ void InvokeContextMenu(TWinControl* owner, TTeShellFolder* item, int x, int y) {
             {"&Open", "open", true},
             {"Rena&me", "rename", can.Contains(fcCanRename)},
             {"&Delete", "delete", can.Contains(fcCanDelete)},
+            {"P&roperties", "properties", true},
         };
         for (const auto& e : entries) {
             auto* entry = new TTeItem(&menu);
@@ -320,6 +326,9 @@ void InvokeContextMenu(TWinControl* owner, TTeShellFolder* item, int x, int y) {
         }
         menu.SetPopupComponent(owner);
         menu.Popup(at.x, at.y);
+        // The choice is clicked once the menu's loop is over: it has to
+        // reach its entry while the menu is still there.
+        if (Application) Application->ProcessMessages();
     }
     if (chosen.empty()) return;
     auto* verbs = dynamic_cast<IShellCommandVerb*>(owner);

@@ -407,7 +407,7 @@ TTeCustomShellComboBox::~TTeCustomShellComboBox() {
 
 void TTeCustomShellComboBox::ClearFolders() {
     for (int i = 0; i < ItemsExCount(); ++i) delete ItemsEx(i).Data;
-    ClearItems();
+    ItemsEx()->Clear();
 }
 
 TTeShellFolder* TTeCustomShellComboBox::GetFolder(int index) const {
@@ -417,14 +417,15 @@ TTeShellFolder* TTeCustomShellComboBox::GetFolder(int index) const {
 }
 
 int TTeCustomShellComboBox::InsertFolder(int index, TTeShellFolder* folder) {
-    TComboExItem item;
-    item.Caption = folder->DisplayName();
-    item.ImageIndex = useShellImages_ ? folder->ImageIndex(false) : -1;
-    item.SelectedImageIndex = item.ImageIndex;
-    item.Indent = folder->AncestorCount();
-    item.Data = folder;
-    InsertItem(index, item);
-    return index;
+    TTeComboBoxExItems* items = ItemsEx();
+    items->BeginUpdate();
+    TTeComboBoxExItem* item = items->Insert(std::clamp(index, 0, items->Count()));
+    item->SetCaption(folder->DisplayName());
+    item->SetImageIndex(useShellImages_ ? folder->ImageIndex(false) : -1);
+    item->SetIndent(folder->AncestorCount());
+    item->SetData(folder);
+    items->EndUpdate();
+    return item->Index();
 }
 
 void TTeCustomShellComboBox::Loaded() {
@@ -793,7 +794,12 @@ void TTeCustomShellListView::KeyDown(WORD& key, TShiftState shift) {
             if (!IsEditing()) Back();
             break;
         case VK_RETURN:
-            if (!shift.Contains(ssAlt)) OpenRow(SelectedFolder());
+            if (!shift.Contains(ssAlt)) {
+                OpenRow(SelectedFolder());
+            } else if (SelectedFolder()) {
+                InvokeItemVerb(this, SelectedFolder(), "properties");
+                key = 0;
+            }
             break;
         case VK_F5: Refresh(); break;
         default: break;

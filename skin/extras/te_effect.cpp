@@ -400,12 +400,6 @@ TStringList* GetEffectList() {
 
 String GetEffectListComma() { return GetEffectList()->CommaText(); }
 
-void FadeProc(uint8_t* mask, int width, int height, uint8_t progress) {
-    if (progress == 0) return;
-    const auto alpha = static_cast<uint8_t>(std::nearbyint(progress / 100.0 * 255));
-    std::fill(mask, mask + static_cast<ptrdiff_t>(width) * height, alpha);
-}
-
 // ---- slots ----------------------------------------------------------------------------------
 
 int StartMultiAnimation(TCanvas* canvas, int x, int y, TteBitmap* source, TteBitmap* target,
@@ -584,7 +578,9 @@ void InitEffects() {
     Engine->timer->SetEnabled(false);
     Engine->timer->SetInterval(kTickMs);
     Engine->timer->OnTimer = &AnimationTick;
-    RegisterBuiltInEffects();
+    int builtIns = 0;
+    for (const TteBuiltInEffect* e = BuiltInEffects(builtIns); builtIns-- > 0; ++e)
+        RegisterProc(e->Name, e->Kind, e->Proc);
     GetEffectList();
     Engine->service = std::make_unique<TTransitionEngine>();
     SetTransitions(Engine->service.get());

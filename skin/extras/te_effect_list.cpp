@@ -13,6 +13,12 @@
 
 namespace tarvel {
 
+void FadeProc(uint8_t* mask, int width, int height, uint8_t progress) {
+    if (progress == 0) return;
+    const auto alpha = static_cast<uint8_t>(std::nearbyint(progress / 100.0 * 255));
+    std::fill(mask, mask + static_cast<ptrdiff_t>(width) * height, alpha);
+}
+
 namespace {
 
 // Halves go to the even neighbour.
@@ -720,10 +726,6 @@ const TteBuiltInEffect kBuiltIns[] = {
 const TteBuiltInEffect* BuiltInEffects(int& count) {
     count = static_cast<int>(std::size(kBuiltIns));
     return kBuiltIns;
-}
-
-void RegisterBuiltInEffects() {
-    for (const TteBuiltInEffect& e : kBuiltIns) RegisterProc(e.Name, e.Kind, e.Proc);
 }
 
 }  // namespace tarvel

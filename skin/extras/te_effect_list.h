@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "skin/extras/te_effect.h"
+#include "skin/extras/te_effect_procs.h"
 
 namespace tarvel {
 
@@ -18,9 +18,10 @@ struct TteBuiltInEffect {
     void* Proc;
 };
 
+// A plain cross-fade: every cell gets the progress as opacity.
+void FadeProc(uint8_t* mask, int width, int height, uint8_t progress);
+
 // The built-ins in the order the registry takes them.
 const TteBuiltInEffect* BuiltInEffects(int& count);
-// Registers every built-in under its name, in that order.
-void RegisterBuiltInEffects();
 
 }  // namespace tarvel

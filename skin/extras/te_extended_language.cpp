@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/base/Exceptions.h"
+
 namespace tarvel {
 
 TTeLanguageComboBox::TTeLanguageComboBox(TComponent* owner) : TTeComboBox(owner) {
@@ -29,7 +31,7 @@ void TTeLanguageComboBox::SetLangID(LANGID id) {
             SetItemIndex(static_cast<int>(i));
             return;
         }
-    SetItemIndex(-1);
+    throw Exception("Unknown Language ID");
 }
 
 String TTeLanguageComboBox::GetLangIdAsString() const {

@@ -14,7 +14,8 @@ public:
 
     // The id of the chosen language; 0 with none chosen.
     LANGID GetLangID() const;
-    // Chooses the first language of that id; an unknown id chooses nothing.
+    // Chooses the first language of that id; an id not in the table raises
+    // "Unknown Language ID" and leaves the choice as it was.
     void SetLangID(LANGID id);
     // Four upper-case hex digits, "0804"; empty with none chosen.
     String GetLangIdAsString() const;

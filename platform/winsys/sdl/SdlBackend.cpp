@@ -138,6 +138,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const std::string& videoDriver, std
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
+    // Pre-edit text of any length comes whole (SDL_TEXTEDITING_EXT).
+    SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     // The display's own framebuffer, not an OpenGL texture: our pixels reach
     // the window unchanged, and no GL stack is loaded for it.

@@ -113,6 +113,8 @@ private:
     void FollowDisplayBounds(HWND hwnd, TopLevel& t);
     void TranslateKey(const SDL_Event& ev);
     void TranslateText(const char* utf8);
+    // The input method's pre-edit text; `start` counts characters.
+    void TranslateEditing(const char* utf8, int start);
     void SettleFocus();
     void SyncLockKeys();
     void FollowCaret();
@@ -136,6 +138,7 @@ private:
 
     // Keyboard and focus bookkeeping of the event translation.
     char16_t lastKeyChars_[2] = {0, 0};  // what the last key makes, plain and shifted
+    bool composing_ = false;             // the input method shows pre-edit text
     bool lockKeysSynced_ = false;
     bool appActive_ = true;
     bool activationQueued_ = false;  // in this pump

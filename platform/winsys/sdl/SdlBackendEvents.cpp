@@ -117,6 +117,11 @@ void SdlBackend::Translate(const SDL_Event& ev) {
         case SDL_KEYDOWN:
         case SDL_KEYUP: TranslateKey(ev); break;
         case SDL_TEXTINPUT: TranslateText(ev.text.text); break;
+        case SDL_TEXTEDITING: TranslateEditing(ev.edit.text, ev.edit.start); break;
+        case SDL_TEXTEDITING_EXT:
+            TranslateEditing(ev.editExt.text ? ev.editExt.text : "", ev.editExt.start);
+            SDL_free(ev.editExt.text);
+            break;
         case SDL_WINDOWEVENT: TranslateWindowEvent(ev); break;
         case SDL_DROPBEGIN:
         case SDL_DROPFILE:
@@ -141,6 +146,13 @@ void SdlBackend::TranslateKey(const SDL_Event& ev) {
 
 void SdlBackend::TranslateText(const char* utf8) {
     WideString text = Utf8ToWide(utf8);
+    if (composing_) {
+        // What the input method composed is entered once, as its result.
+        composing_ = false;
+        lastKeyChars_[0] = lastKeyChars_[1] = 0;
+        QueueCompositionResult(text);
+        return;
+    }
     auto madeByKey = [this](char16_t c) {
         auto lower = [](char16_t x) { return x >= 'A' && x <= 'Z' ? static_cast<char16_t>(x + 32) : x; };
         return c && (lower(c) == lower(lastKeyChars_[0]) || c == lastKeyChars_[1]);
@@ -152,6 +164,20 @@ void SdlBackend::TranslateText(const char* utf8) {
     lastKeyChars_[0] = lastKeyChars_[1] = 0;
     if (fromKey) return;
     for (char16_t c : text) QueueChar(c);
+}
+
+void SdlBackend::TranslateEditing(const char* utf8, int start) {
+    const WideString text = Utf8ToWide(utf8);
+    // Empty pre-edit text after some: the composition was given up (after a
+    // result there is none left to end).
+    if (text.empty() && !composing_) return;
+    composing_ = !text.empty();
+    int cursor = 0;
+    for (int chars = 0; cursor < static_cast<int>(text.size()) && chars < start; ++chars)
+        cursor += text[static_cast<size_t>(cursor)] >= 0xD800 && text[static_cast<size_t>(cursor)] <= 0xDBFF
+                      ? 2
+                      : 1;
+    QueueComposition(text, std::min(cursor, static_cast<int>(text.size())));
 }
 
 // The files of one drop come one event each between a begin and a

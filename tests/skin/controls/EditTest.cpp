@@ -1,6 +1,9 @@
 #include <random>
 #include <set>
 
+#include "platform/classlib/StdCtrls_Edit.h"
+#include "platform/winsys/Backend.h"
+#include "platform/winsys/InputApi.h"
 #include "tests/skin/controls/EditFixture.h"
 
 namespace tarvel::testing {
@@ -126,9 +129,9 @@ TEST_F(EditTest, ReadOnlyRefusesEveryChangeButCopy) {
     EXPECT_EQ(e->GetText(), "fixed");
     EXPECT_EQ(Clipboard().AsText(), "fixed");
     e->UpdatePopupMenuItems();
-    EXPECT_FALSE(e->ContextMenu()->Items()->Find("Undo")->Enabled());
-    EXPECT_FALSE(e->ContextMenu()->Items()->Find("Cut")->Enabled());
-    EXPECT_TRUE(e->ContextMenu()->Items()->Find("Copy")->Enabled());
+    EXPECT_FALSE(e->ContextMenuItem(u"Undo")->Enabled());
+    EXPECT_FALSE(e->ContextMenuItem(u"Cut")->Enabled());
+    EXPECT_TRUE(e->ContextMenuItem(u"Copy")->Enabled());
 }
 
 TEST_F(EditTest, TextInputInsertsPairsWholeAndDropsLineBreaks) {
@@ -233,11 +236,95 @@ TEST_F(EditTest, ContextMenuFromTheKeyboardOpensAtTheCaret) {
     EXPECT_EQ(e->ContextMenuPoint(negative), (TPoint{-300, -20}));
     bool opened = false;
     Ui().WhenModal([&] {
-        opened = ActiveMenuWindow() != nullptr;
+        opened = ActiveMenuWindow() != nullptr && ActivePopupMenu == e->ContextMenu();
         Ui().PressKey(VK_ESCAPE);
     });
     e->Perform(WM_CONTEXTMENU, 0, static_cast<LPARAM>(0xFFFFFFFF));
     EXPECT_TRUE(opened);
+}
+
+TEST_F(EditTest, TheContextMenuIsTheSkinsMenuWithTheEditsOptions) {
+    TTeEdit* e = Focused("one two");
+    EXPECT_FALSE(e->PopupMenuBlend());
+    EXPECT_EQ(e->PopupMenuBlendValue(), 150);
+    EXPECT_FALSE(e->PopupMenuDropShadow());
+    EXPECT_EQ(e->PopupMenuShadowWidth(), 4);
+    EXPECT_EQ(e->PopupMenuShowAnimation(), nullptr);
+    EXPECT_EQ(e->PopupMenuShowAnimationTime(), 300);
+    TTePopupMenuOptions look;
+    look.Blending()->SetEnabled(true);
+    look.Blending()->SetValue(180);
+    look.Shadow()->SetEnabled(false);
+    e->SetContextMenuOptions(&look);
+    look.Blending()->SetValue(10);
+    EXPECT_EQ(e->ContextMenuOptions()->Blending()->Value(), 180) << "assigned, not shared";
+
+    // Opened from the keyboard; Up and Enter choose "Select All".
+    TTePopupMenuOptions* seen = nullptr;
+    int blend = 0;
+    bool shadow = true;
+    Ui().WhenModal([&] {
+        seen = e->ContextMenu()->PopupMenuOptions();
+        blend = seen->Blending()->Value();
+        shadow = seen->Shadow()->Enabled();
+        Ui().PressKey(VK_UP);
+        Ui().PressKey(VK_RETURN);
+    });
+    e->Perform(WM_CONTEXTMENU, 0, static_cast<LPARAM>(0xFFFFFFFF));
+    Ui().RunUntilIdle();
+    ASSERT_NE(seen, nullptr) << "the skinned menu did not open";
+    EXPECT_EQ(blend, 180);
+    EXPECT_FALSE(shadow);
+    EXPECT_EQ(e->SelLength(), 7) << "Select All was clicked";
+    EXPECT_TRUE(Ui().Problems().empty());
+}
+
+TEST_F(EditTest, AnInputMethodsCompositionShowsAtTheCaretAndIsEnteredOnce) {
+    TTeEdit* e = Focused("ab");
+    Keys({VK_LEFT});
+    // Pinyin typed: the pre-edit text grows at the caret, the text stays.
+    for (const char16_t* preEdit : {u"z", u"zh", u"zhong"}) {
+        QueueComposition(preEdit, static_cast<int>(std::u16string_view(preEdit).size()));
+        Ui().RunUntilIdle();
+        EXPECT_EQ(e->CompositionText(), preEdit);
+        EXPECT_EQ(e->GetText(), "ab");
+    }
+    EXPECT_EQ(e->CompositionCursor(), 5);
+    TPoint caret;
+    ASSERT_TRUE(GetCaretPos(caret));
+    EXPECT_GT(caret.x, e->GetCharX(1) + 10) << "the caret stands after the pre-edit text";
+    // The composition is drawn over the text at the caret.
+    const int x = e->GetCharX(1);
+    const uint32_t underline = ShownAt(e, x + 3, e->GetEditRect().bottom - 1);
+    EXPECT_NE(underline, ShownAt(e, x + 3, e->GetEditRect().bottom - 2));
+
+    QueueCompositionResult(u"中");
+    Ui().RunUntilIdle();
+    EXPECT_EQ(e->GetText(), "a中b") << "entered once";
+    EXPECT_TRUE(e->CompositionText().empty());
+    EXPECT_EQ(e->CaretPos(), 2);
+    EXPECT_TRUE(e->UnDo());
+    EXPECT_EQ(e->GetText(), "ab");
+
+    // Given up: nothing is entered and the pre-edit text goes.
+    QueueComposition(u"wen", 3);
+    QueueComposition(u"", 0);
+    Ui().RunUntilIdle();
+    EXPECT_EQ(e->GetText(), "ab");
+    EXPECT_TRUE(e->CompositionText().empty());
+    delete e;
+}
+
+TEST_F(EditTest, AWindowThatDoesNotReadTheCompositionGetsItsResultAsCharacters) {
+    auto* plain = new TEdit(Form());
+    plain->SetParent(Form());
+    plain->SetFocus();
+    Ui().RunUntilIdle();
+    QueueComposition(u"ni", 2);
+    QueueCompositionResult(u"你好");
+    Ui().RunUntilIdle();
+    EXPECT_EQ(plain->GetText(), "你好");
+    delete plain;
 }
 
 TEST_F(EditTest, ContextMenuEnablingFollowsTheEditState) {
@@ -265,7 +352,7 @@ TEST_F(EditTest, ContextMenuEnablingFollowsTheEditState) {
         e->SetReadOnly(c.readOnly);
         e->UpdatePopupMenuItems();
         for (int i = 0; i < 6; ++i)
-            EXPECT_EQ(e->ContextMenu()->Items()->Find(captions[i])->Enabled(), c.enabled[i]) << captions[i];
+            EXPECT_EQ(e->ContextMenuItem(Utf8ToWide(captions[i]))->Enabled(), c.enabled[i]) << captions[i];
         delete e;
     }
 }

@@ -1,6 +1,7 @@
 // The skinned grids: the theme's grid colour and cell items, the cell
 // states the theme is asked for, and the grid as the tool uses it.
 
+#include <algorithm>
 #include <filesystem>
 
 #include "WrappedControlFixture.h"
@@ -104,6 +105,29 @@ TEST_F(GridsTest, SelectedCellsAreAskedForInTheStateTheOptionsGive) {
         EXPECT_EQ(stateOf(2, 2), c.enabled ? kgidsNormal : kgidsDisabled) << c.what;
         delete grid;
     }
+}
+
+TEST_F(GridsTest, ADrawGridTakesTheThemesCellsAndLeavesTheirContentToItsHandler) {
+    testing::TWrappedRecordingTheme* theme = UseWrappedTheme();
+    auto* grid = Make<TTeDrawGrid>(10, 10);
+    grid->SetBounds(10, 10, 300, 150);
+    grid->SetColCount(3);
+    grid->SetRowCount(3);
+    std::vector<std::pair<int, int>> drawn;
+    grid->OnDrawCell = [&](TObject*, int col, int row, TRect, TGridDrawState) {
+        drawn.emplace_back(col, row);
+    };
+    RepaintRecorded(theme, grid);
+    EXPECT_TRUE(theme->CallsOf("GridDrawText").empty()) << "a draw grid has no texts of its own";
+    for (int col = 0; col < 3; ++col)
+        for (int row = 0; row < 3; ++row) {
+            bool asked = false;
+            for (const testing::TThemeCall& c : theme->CallsOf("GridDrawItem"))
+                asked = asked || c.rect == grid->CellRect(col, row);
+            EXPECT_TRUE(asked) << col << "," << row;
+            EXPECT_NE(std::find(drawn.begin(), drawn.end(), std::make_pair(col, row)), drawn.end())
+                << col << "," << row;
+        }
 }
 
 TEST_F(GridsTest, ReleasingTheThemeGivesTheNativeDrawingBack) {

@@ -131,10 +131,19 @@ TEST_F(TeGroupTest, RebuildingTheButtonsReportsNoClickButAUserClickDoes) {
     EXPECT_TRUE(g->Buttons(1)->Checked());
     EXPECT_EQ(g->Buttons(3)->GetCaption(), u"Item 3");
 
+    // The form hears of the change, naming the group, before the group's click.
+    std::vector<std::pair<LPARAM, int>> changes;
+    auto formProc = Form()->WindowProc;
+    Form()->WindowProc = [&](TMessage& m) {
+        if (m.Msg == CM_CHANGED) changes.emplace_back(m.LParam, groupClicks_);
+        formProc(m);
+    };
     ui_.Click(g->Buttons(3));
+    Form()->WindowProc = formProc;
     EXPECT_EQ(g->ItemIndex(), 3);
     EXPECT_EQ(groupClicks_, 1);
     EXPECT_FALSE(g->Buttons(1)->Checked());
+    EXPECT_EQ(changes, (std::vector<std::pair<LPARAM, int>>{{reinterpret_cast<LPARAM>(g), 0}}));
 }
 
 TEST_F(TeGroupTest, ButtonsFillTheColumnsTopToBottom) {

@@ -9,8 +9,10 @@
 #include "RecordingThemeFixture.h"
 #include "platform/classlib/Application.h"
 #include "platform/classlib/ExtCtrls.h"
+#include "platform/winsys/WindowApi.h"
 #include "skin/controls/te_controls_init.h"
 #include "skin/core/te_utils.h"
+#include "skin/core/te_utils_draw.h"
 
 namespace tarvel {
 namespace {
@@ -145,6 +147,49 @@ TEST_F(TeHintTest, AnActiveHintShowsTheSkinnedWindowAfterThePauseInsideTheWorkAr
     ui_.AdvanceClock(static_cast<uint32_t>(Application->HintPause) + 50);
     ASSERT_NE(Application->HintWindow(), nullptr);
     EXPECT_FALSE(Application->HintWindow()->Is<TTeHintWindow>());
+}
+
+TEST_F(TeHintTest, AHintFadesInToItsBlendingAndFitsATextSetFromOutside) {
+    EXPECT_FALSE(hint_->Animation()->Enabled());
+    EXPECT_EQ(hint_->Animation()->Time(), 400);
+    EXPECT_FALSE(hint_->Blending()->Enabled());
+    EXPECT_EQ(hint_->Blending()->Value(), 150);
+    EXPECT_FALSE(hint_->Shadow()->Enabled());
+    EXPECT_EQ(hint_->Shadow()->Size(), 4);
+    struct Case {
+        bool animate, blend;
+        uint8_t first, half, last;  // opacity at once, after 200 ms and after 400 ms
+    };
+    const Case cases[] = {
+        {false, false, 255, 255, 255},
+        {false, true, 150, 150, 150},
+        {true, false, 0, 127, 255},
+        {true, true, 0, 75, 150},
+    };
+    hint_->SetActive(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.animate << c.blend);
+        hint_->Animation()->SetEnabled(c.animate);
+        hint_->Blending()->SetEnabled(c.blend);
+        TTeHintWindow window(nullptr);
+        window.ActivateHint(TRect{100, 100, 200, 130}, "Cell voltage");
+        EXPECT_EQ(window.Opacity(), c.first);
+        ui_.AdvanceClock(200, 20);
+        EXPECT_NEAR(window.Opacity(), c.half, 8);
+        ui_.AdvanceClock(220, 20);
+        EXPECT_EQ(window.Opacity(), c.last);
+        uint8_t shown = 0;
+        uint32_t key = 0;
+        DWORD flags = 0;
+        ASSERT_TRUE(GetLayeredWindowAttributes(window.Handle(), &key, &shown, &flags));
+        EXPECT_EQ(shown, c.last);
+        // Shown text is sized by the caller; a text set later fits itself.
+        EXPECT_EQ(window.Width(), 100);
+        window.SetCaption("Another text");
+        const WideString text = u"Another text";
+        EXPECT_EQ(window.Width(), TextWidth(Canvas(), text) + 30);
+        EXPECT_EQ(window.Height(), TextHeight(Canvas(), text) + 20);
+    }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "skin/controls/te_controls_button.h"
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_utils_draw.h"
+#include "skin/forms/te_forms_resources.h"
 #include "tests/skin/core/SkinControlFixture.h"
 
 namespace tarvel::testing {
@@ -136,8 +137,14 @@ private:
 // glyphs, and puts a recording theme in place on request.
 class SkinControlsTest : public SkinControlTest {
 protected:
+    // The forms' unit too: the edits' context menus are skinned popup menus.
+    void SetUp() override {
+        SkinControlTest::SetUp();
+        InitForms();
+    }
     void TearDown() override {
         SkinControlTest::TearDown();
+        DoneForms();
         DoneButtonGlyphs();
     }
 

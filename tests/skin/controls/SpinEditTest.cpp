@@ -432,15 +432,14 @@ TEST_F(SpinEditTest, ALockedEditorsContextMenuOffersOnlyReadingItsText) {
         edit->SelectAll();
         std::array<bool, 4> seen{};
         Ui().WhenModal([&] {
-            for (int i = 0; i < 4; ++i) seen[i] = edit->ContextMenu()->Items()->Find(captions[i])->Enabled();
+            for (int i = 0; i < 4; ++i) seen[i] = edit->ContextMenuItem(Utf8ToWide(captions[i]))->Enabled();
             Ui().PressKey(VK_ESCAPE);
         });
         edit->Perform(WM_CONTEXTMENU, 0, static_cast<LPARAM>(0xFFFFFFFF));
         for (int i = 0; i < 4; ++i) EXPECT_EQ(seen[i], c.enabled[i]) << captions[i] << " " << c.editorEnabled;
         EXPECT_FALSE(edit->ReadOnly()) << "the edit itself stays writable";
         edit->UpdatePopupMenuItems();
-        EXPECT_TRUE(edit->ContextMenu()->Items()->Find("Paste")->Enabled())
-            << "the lock lasts while the menu shows";
+        EXPECT_TRUE(edit->ContextMenuItem(u"Paste")->Enabled()) << "the lock lasts while the menu shows";
         delete edit;
     }
 }

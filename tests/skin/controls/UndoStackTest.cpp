@@ -49,6 +49,46 @@ TEST(OrderedListTest, FindInstanceOfHonoursExactnessAndStart) {
     EXPECT_FALSE(list.OwnsObjects());
 }
 
+TEST(OrderedListTest, TypedStacksQueuesAndListsKeepOrderAndDoNotOwn) {
+    TComponent a(nullptr), b(nullptr), c(nullptr);
+    TTeObjectStack stack;
+    TTeObjectQueue queue;
+    for (TComponent* o : {&a, &b, &c}) {
+        EXPECT_EQ(stack.Push(o), o);
+        EXPECT_EQ(queue.Push(o), o);
+    }
+    EXPECT_EQ(stack.Peek(), &c);
+    EXPECT_EQ(queue.Peek(), &a);
+    EXPECT_EQ(stack.Pop(), &c);
+    EXPECT_EQ(queue.Pop(), &a);
+    EXPECT_EQ(stack.Count(), 2);
+    EXPECT_EQ(queue.Peek(), &b);
+
+    {
+        auto components = std::make_unique<TTeComponentList>();
+        EXPECT_TRUE(components->OwnsObjects());
+        components->Add(&a);
+        components->Insert(0, &c);
+        EXPECT_EQ(components->Items(0), &c);
+        EXPECT_EQ(components->IndexOf(&a), 1);
+        components->SetItem(1, &b);
+        EXPECT_EQ(components->Remove(&c), 0);
+        EXPECT_EQ(components->Items(0), &b);
+        EXPECT_EQ(components->FindInstanceOf(TComponent::StaticClass()), 0);
+    }  // freeing the list leaves its components alone (ASan would see a double free)
+
+    TTeClassList classes;
+    classes.Add(TTeStack::StaticClass());
+    classes.Insert(0, TTeQueue::StaticClass());
+    EXPECT_EQ(classes.Items(0), TTeQueue::StaticClass());
+    EXPECT_EQ(classes.IndexOf(TTeStack::StaticClass()), 1);
+    EXPECT_EQ(classes.IndexOf(TTeObjectList::StaticClass()), -1);
+    classes.SetItem(1, TTeObjectStack::StaticClass());
+    EXPECT_EQ(classes.Remove(TTeQueue::StaticClass()), 0);
+    EXPECT_EQ(classes.Items(0), TTeObjectStack::StaticClass());
+    EXPECT_THROW(classes.Items(1), EListError);
+}
+
 // The history as the user builds it with keys.
 class UndoHistoryTest : public EditTest {};
 

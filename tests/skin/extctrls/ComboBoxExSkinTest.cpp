@@ -25,10 +25,10 @@ protected:
         red.Canvas()->FillRect(TRect{0, 0, 16, 16});
         images->Add(&red, nullptr);
         combo->SetImages(images);
-        combo->AddItem({"Pack", 0, 0, -1, 0, nullptr});
-        combo->AddItem({"Module 1", 0, 0, -1, 1, nullptr});
-        combo->AddItem({"Cell 3", 0, 0, -1, 2, nullptr});
-        combo->AddItem({"Notes", -1, -1, -1, 1, nullptr});
+        combo->ItemsEx()->AddItem("Pack", 0, 0, -1, 0, nullptr);
+        combo->ItemsEx()->AddItem("Module 1", 0, 0, -1, 1, nullptr);
+        combo->ItemsEx()->AddItem("Cell 3", 0, 0, -1, 2, nullptr);
+        combo->ItemsEx()->AddItem("Notes", -1, -1, -1, 1, nullptr);
         ui_.RunUntilIdle();
         return combo;
     }
@@ -163,6 +163,57 @@ TEST_F(ComboBoxExSkinTest, StringsKeepTheWindowAndTheItemsInStep) {
     strings->Clear();
     ExpectInStep(combo, {});
     EXPECT_EQ(combo->Text(), "typed");
+}
+
+TEST_F(ComboBoxExSkinTest, ItemsWriteEveryChangeToTheComboAtOnce) {
+    auto* combo = Make<TTeComboBoxEx>(20, 20);
+    TTeComboBoxExItems* items = combo->ItemsEx();
+    TTeComboBoxExItem* first = items->Add();
+    EXPECT_EQ(first->ImageIndex(), -1);
+    EXPECT_EQ(first->SelectedImageIndex(), -1);
+    EXPECT_EQ(first->OverlayImageIndex(), -1);
+    EXPECT_EQ(first->Indent(), -1);
+    EXPECT_EQ(combo->ItemsExCount(), 1) << "the new item is in the combo";
+    EXPECT_EQ(combo->ItemsEx(0).Indent, 0) << "an unset indent is none";
+
+    first->SetCaption("Pack");
+    first->SetImageIndex(3);
+    first->SetIndent(2);
+    first->SetOverlayImageIndex(1);
+    EXPECT_EQ(first->SelectedImageIndex(), 3) << "an unset selected image follows the image";
+    first->SetSelectedImageIndex(5);
+    first->SetImageIndex(4);
+    EXPECT_EQ(first->SelectedImageIndex(), 5) << "a selected image of its own stays";
+    const TComboExItem shown = combo->ItemsEx(0);
+    EXPECT_EQ(shown.Caption, "Pack");
+    EXPECT_EQ(shown.ImageIndex, 4);
+    EXPECT_EQ(shown.SelectedImageIndex, 5);
+    EXPECT_EQ(shown.OverlayImageIndex, 1);
+    EXPECT_EQ(shown.Indent, 2);
+
+    // Sorted by text: a caption set re-sorts, and the combo follows.
+    items->AddItem("Cell", 0, 0, -1, 1, nullptr);
+    items->SetSortType(stText);
+    ExpectInStep(combo, {"Cell", "Pack"});
+    items->GetComboItem(0)->SetCaption("Zone");
+    ExpectInStep(combo, {"Pack", "Zone"});
+    items->Insert(1)->SetCaption("Bus");
+    ExpectInStep(combo, {"Bus", "Pack", "Zone"});
+    items->SetSortType(stNone);
+    items->Delete(1);
+    ExpectInStep(combo, {"Bus", "Zone"});
+
+    // Assign takes the look, not the data, and writes nothing by itself.
+    int data = 0;
+    items->GetComboItem(0)->SetData(&data);
+    TTeComboBoxExItems copy(nullptr);
+    copy.Assign(items);
+    EXPECT_EQ(copy.GetComboItem(1)->Caption(), "Zone");
+    EXPECT_EQ(copy.GetComboItem(0)->Data(), nullptr);
+    EXPECT_EQ(copy.GetComboItem(1)->Indent(), 1);
+    ExpectInStep(combo, {"Bus", "Zone"});
+    items->Clear();
+    ExpectInStep(combo, {});
 }
 
 // The strings of a plain combo work on its window alone.

@@ -5,6 +5,8 @@
 #include "platform/classlib/Clipbrd.h"
 #include "skin/core/te_theme_manager.h"
 #include "skin/extctrls/te_extctrls_edits.h"
+#include "skin/forms/te_forms_popupmenu.h"
+#include "skin/forms/te_forms_resources.h"
 
 namespace tarvel {
 namespace {
@@ -139,6 +141,33 @@ TEST_F(SEditTest, CalendarTakesTheCaptionColoursAndGivesThemBack) {
     ui_.RunUntilIdle();
     EXPECT_EQ(calendar->CalColors()->TitleBackColor, own);
     EXPECT_EQ(calendar->CalColors()->BackColor, clWindow);
+}
+
+TEST_F(SEditTest, TheContextMenuIsTheSkinsMenuAndItsChoiceActs) {
+    InitForms();
+    TTeSEdit* edit = MakeEdit("1234");
+    edit->SetSelStart(0);
+    edit->SetSelLength(2);
+    std::vector<std::pair<WideString, bool>> entries;
+    ui_.WhenModal([&] {
+        ASSERT_NE(ActivePopupMenu, nullptr) << "not the skin's menu";
+        TTeItem* items = ActivePopupMenu->Items();
+        for (int i = 0; i < items->Count(); ++i)
+            entries.emplace_back(items->GetItem(i)->Caption(), items->GetItem(i)->Enabled());
+        ui_.PressKey('D');  // "&Delete"
+    });
+    Clipboard().SetAsText("x");
+    edit->Perform(WM_CONTEXTMENU, 0, static_cast<LPARAM>(0xFFFFFFFF));
+    ui_.RunUntilIdle();
+    const std::vector<std::pair<WideString, bool>> want = {
+        {u"&Undo", false}, {u"-", true},       {u"Cu&t", true}, {u"&Copy", true},
+        {u"&Paste", true}, {u"&Delete", true}, {u"-", true},    {u"Select &All", true}};
+    EXPECT_EQ(entries, want);
+    EXPECT_EQ(edit->GetText(), "34") << "Delete took the selection";
+    EXPECT_EQ(ActivePopupMenu, nullptr);
+    EXPECT_TRUE(ui_.Problems().empty());
+    delete edit;
+    DoneForms();
 }
 
 }  // namespace

@@ -11,12 +11,17 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <thread>
 
 #include "platform/classlib/DialogService.h"
 #include "platform/system/UserFolders.h"
+#include "skin/controls/te_controls_label.h"
+#include "skin/extctrls/te_extctrls_shellprops.h"
 #include "skin/extctrls/te_extctrls_shellviews.h"
+#include "skin/forms/te_forms_popupmenu.h"
+#include "skin/forms/te_forms_resources.h"
 #include "tests/TempFolderFixture.h"
 #include "tests/skin/extctrls/ExtCtrlsFixture.h"
 
@@ -243,6 +248,70 @@ TEST_F(ShellViewsTest, TheDeleteVerbMovesToTheTrashAfterAskingAndRenameEditsInPl
         ::setenv("XDG_DATA_HOME", before.c_str(), 1);
     else
         ::unsetenv("XDG_DATA_HOME");
+}
+
+TEST_F(ShellViewsTest, TheContextMenuOffersTheVerbsAndRunsTheOneChosen) {
+    InitForms();
+    TTeShellListView* list = MakeList();
+    list->SetItemIndex(3);  // a.txt
+    list->SetFocus();
+    ui_.RunUntilIdle();
+    std::vector<std::pair<WideString, bool>> entries;
+    ui_.WhenModal([&] {
+        ASSERT_NE(ActivePopupMenu, nullptr);
+        TTeItem* items = ActivePopupMenu->Items();
+        for (int i = 0; i < items->Count(); ++i)
+            entries.emplace_back(items->GetItem(i)->Caption(), items->GetItem(i)->Enabled());
+        ui_.PressKey('M');  // "Rena&me"
+    });
+    const TRect row = list->Items()->Item(3)->DisplayRect();
+    list->Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list->Handle()),
+                  PointToLParam(list->ClientToScreen(TPoint{row.left + 2, row.top + 2})));
+    ui_.RunUntilIdle();
+    EXPECT_EQ(entries,
+              (std::vector<std::pair<WideString, bool>>{
+                  {u"&Open", true}, {u"Rena&me", true}, {u"&Delete", true}, {u"P&roperties", true}}));
+    EXPECT_TRUE(list->IsEditing()) << "the chosen verb ran";
+    ui_.PressKey(VK_ESCAPE);
+    EXPECT_TRUE(ui_.Problems().empty());
+    delete list;
+    DoneForms();
+}
+
+TEST_F(ShellViewsTest, AltEnterShowsTheSelectedItemsProperties) {
+    ::chmod((Dir() / "a.txt").c_str(), 0640);
+    TTeShellListView* list = MakeList();
+    list->SetItemIndex(3);  // a.txt, 5 bytes
+    list->SetFocus();
+    ui_.RunUntilIdle();
+    std::map<String, String> shown;
+    String caption;
+    ui_.WhenModal([&] {
+        TCustomForm* dialog = ui_.ModalForm();
+        ASSERT_NE(dialog, nullptr);
+        caption = dialog->Caption();
+        for (const char* name : {"Name", "Kind", "Size", "Location", "Modified", "Owner", "Permissions"})
+            if (auto* value = dynamic_cast<TTeLabel*>(dialog->FindComponent(String("Value") + name)))
+                shown[name] = WideToUtf8(value->GetCaption());
+        ui_.PressKey(VK_RETURN);
+    });
+    ui_.PressKey(VK_RETURN, {ssAlt});
+    EXPECT_EQ(caption, "a.txt Properties");
+    EXPECT_EQ(shown["Name"], "a.txt");
+    EXPECT_EQ(shown["Kind"], "File");
+    EXPECT_EQ(shown["Size"], "5 bytes");
+    EXPECT_EQ(shown["Location"], Path());
+    EXPECT_TRUE(std::regex_match(shown["Modified"], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")))
+        << shown["Modified"];
+    EXPECT_NE(shown["Owner"].find("(group "), String::npos);
+    EXPECT_EQ(shown["Permissions"], "rw-r-----");
+    EXPECT_TRUE(list->Focused()) << "nothing else happened to the key";
+    EXPECT_TRUE(ui_.Problems().empty());
+
+    const std::vector<TTeShellProperty> folder = ShellProperties(list->GetFolder(0));
+    EXPECT_EQ(folder[1].Value, "Folder");
+    EXPECT_EQ(folder[2].Value, "-");
+    delete list;
 }
 
 TEST_F(ShellViewsTest, TheTreeFillsANodeWhenItIsFirstExpanded) {

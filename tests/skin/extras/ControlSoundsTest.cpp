@@ -141,6 +141,38 @@ TEST_F(ControlSoundsTest, NothingPlaysForAnEmptyOrMalformedWaveOrAMissingItem) {
     EXPECT_EQ(sounds_.Take(), std::vector<int>{});
 }
 
+TEST_F(ControlSoundsTest, WaveListsFindByIndexAndNameAndItemsCopyTheirTagAndBytes) {
+    TTeWaveList list;
+    for (const char* name : {"Click", "Hover", "click"}) {
+        auto wave = std::make_unique<TTeWave>();
+        wave->SetName(name);
+        list.Add(std::move(wave));
+    }
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.GetWave(1)->Name(), "Hover");
+    EXPECT_EQ(list.GetWave(3), nullptr);
+    EXPECT_EQ(list.GetWave(-1), nullptr);
+    EXPECT_EQ(list.GetWaveByName("CLICK"), list.GetWave(0)) << "the first, whatever the case";
+    EXPECT_EQ(list.GetWaveByName("Press"), nullptr);
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
+
+    TTeExtraWaveList owner(nullptr);
+    TTeExtraWaveCollection* waves = owner.Waves();
+    TTeExtraWaveCollectionItem* a = waves->Add();
+    TTeExtraWaveCollectionItem* b = waves->Add();
+    a->Tag = 7;
+    a->Wave()->SetName("Press");
+    LoadBytes(*a->Wave(), ToneWave(3));
+    b->Wave()->SetName("Other");
+    waves->SetItem(1, a);
+    EXPECT_EQ(waves->GetItem(1)->Tag, 7);
+    EXPECT_EQ(Bytes(*b->Wave()), ToneWave(3));
+    EXPECT_EQ(b->Wave()->Name(), "Other") << "a wave's name is its own";
+    EXPECT_EQ(b->DisplayName(), "Other");
+    EXPECT_EQ(waves->Count(), 2);
+}
+
 TEST_F(ControlSoundsTest, TheFirstWaveListIsTheGlobalOneUntilItGoes) {
     auto* first = new TTeExtraWaveList(nullptr);
     TTeExtraWaveList second(nullptr);

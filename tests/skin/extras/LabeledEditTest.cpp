@@ -57,6 +57,20 @@ TEST_F(LabeledEditTest, TheLabelFollowsTheEditAndItsSpacing) {
     EXPECT_EQ(e->EditLabel()->Left() + e->EditLabel()->Width(), 90);
 }
 
+TEST_F(LabeledEditTest, TheBoundLabelIsNamedAfterItsPartAndCaptionedWithItsOwner) {
+    TComponent owner(nullptr);
+    owner.SetName("Voltage");
+    TTeBoundLabel label(&owner);
+    EXPECT_EQ(label.Name(), "SubLabel");
+    EXPECT_EQ(label.GetCaption(), u"Voltage");
+    // Alone (not a labeled edit's) it sizes like any label.
+    label.SetAutoSize(false);
+    label.SetWidth(33);
+    label.SetHeight(12);
+    EXPECT_EQ(label.Width(), 33);
+    EXPECT_EQ(label.Height(), 12);
+}
+
 TEST_F(LabeledEditTest, HidingDisablingAndReparentingTheEditDoTheSameToItsLabel) {
     TTeLabeledEdit* e = Edit();
     EXPECT_EQ(e->EditLabel()->Parent(), Form());
@@ -140,6 +154,21 @@ TEST_F(LabeledEditTest, EveryThemeNotificationRepaintsTheBases) {
     windowed->SetVersionExtra("9.9");
     EXPECT_EQ(windowed->GetVersionExtra(), "2.0.6");
     EXPECT_EQ(windowed->ThemeObject(), "");
+}
+
+TEST_F(LabeledEditTest, TheExtraComboIsAComboWithAFixedVersion) {
+    auto* combo = Make<TTeExtraComboBox>(10, 10);
+    EXPECT_EQ(combo->GetVersionExtra(), "2.0.6");
+    combo->SetVersionExtra("9.9");
+    EXPECT_EQ(combo->GetVersionExtra(), "2.0.6") << "form data cannot change it";
+    combo->Items()->Add("Flat");
+    combo->Items()->Add("Office");
+    combo->SetFocus();
+    ui_.RunUntilIdle();
+    ui_.PressKey(VK_DOWN);
+    ui_.PressKey(VK_DOWN);
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(combo->Text(), "Office");
 }
 
 }  // namespace

@@ -27,30 +27,35 @@ TEST_F(LanguageComboTest, ListsTheSystemsLanguagesOnceEvenWhenMadeAgain) {
         EXPECT_EQ(combo->Items()->Strings(static_cast<int>(i)), String(languages[i].name));
 }
 
-TEST_F(LanguageComboTest, ChoosesByIdAndChoosesNothingForAnUnknownOne) {
+TEST_F(LanguageComboTest, ChoosesByIdAndRaisesForAnUnknownOne) {
     struct Case {
         LANGID id;
-        LANGID chosen;
+        LANGID chosen;  // 0: unknown, the choice stays 0409
         const char* text;
     };
     const Case cases[] = {
-        {0x0804, 0x0804, "0804"},
-        {0x0404, 0x0404, "0404"},
-        {0x0407, 0x0407, "0407"},
-        {0x7FFF, 0, ""},  // unknown
-        {0, 0, ""},
+        {0x0804, 0x0804, "0804"}, {0x0404, 0x0404, "0404"}, {0x0407, 0x0407, "0407"},
+        {0x7FFF, 0, "0409"},      {0, 0, "0409"},
     };
     auto* combo = Make<TTeLanguageComboBox>(10, 10);
     combo->HandleNeeded();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         combo->SetLangID(0x0409);
-        combo->SetLangID(c.id);
-        EXPECT_EQ(combo->GetLangID(), c.chosen);
-        EXPECT_EQ(combo->GetLangIdAsString(), c.text);
         if (c.chosen) {
+            combo->SetLangID(c.id);
+            EXPECT_EQ(combo->GetLangID(), c.chosen);
             EXPECT_EQ(combo->Text(), String(LanguageName(c.chosen)));
+        } else {
+            try {
+                combo->SetLangID(c.id);
+                ADD_FAILURE() << "no exception";
+            } catch (const Exception& e) {
+                EXPECT_STREQ(e.what(), "Unknown Language ID");
+            }
+            EXPECT_EQ(combo->GetLangID(), 0x0409);
         }
+        EXPECT_EQ(combo->GetLangIdAsString(), c.text);
     }
 }
 

@@ -154,5 +154,23 @@ TEST_F(ObjectDisplayerTest, ASkinShowsTheNamedObjectElseTheDefaultOne) {
     EXPECT_EQ(ShownAt(d, 5, 5), Rgb(d->FillColor()));
 }
 
+TEST_F(ObjectDisplayerTest, TheContainerHoldsControlsThatPaintOverItsFill) {
+    auto* container = Make<TTeObjectDisplayerContainer>(10, 10);
+    container->SetBounds(10, 10, 60, 40);
+    EXPECT_TRUE(container->ControlStyle.Contains(csAcceptsControls));
+    TTeObjectDisplayer plain(nullptr);
+    EXPECT_FALSE(plain.ControlStyle.Contains(csAcceptsControls));
+    auto* inside = new TTeObjectDisplayer(Form());
+    inside->SetParent(container);
+    inside->SetBounds(20, 10, 10, 10);
+    inside->SetGetColorFromTheme(false);
+    inside->SetDefaultColor(TColor(0x2040A0));
+    inside->InitObject();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(inside->Parent(), container);
+    EXPECT_EQ(ShownAt(container, 25, 15), Rgb(TColor(0x2040A0)));
+    EXPECT_EQ(ShownAt(container, 5, 5), Rgb(container->FillColor()));
+}
+
 }  // namespace
 }  // namespace tarvel

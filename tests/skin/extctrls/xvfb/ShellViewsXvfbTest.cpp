@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/base/Ticks.h"
 #include "platform/classlib/Forms.h"
+#include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/extctrls/te_extctrls_shellviews.h"
 #include "skin/themes/theme_flat.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
@@ -55,6 +57,36 @@ TEST_F(ShellViewsOnX11, ATreeAndAReportSideBySide) {
 
     Settle(form->Handle());
     Shot(form->Handle(), "shell_tree_and_list.png");
+
+    // Alt+Enter on a row through the server: its properties, pictured from
+    // inside the dialog's loop, then closed with Enter.
+    ASSERT_TRUE(XGiveFocus(sdl->SdlWindowOf(form->Handle())));
+    list->SetFocus();
+    for (int i = 0; i < list->Items()->Count(); ++i)
+        if (list->Items()->Item(i)->Caption() == "readme.txt") list->SetItemIndex(i);
+    Settle(form->Handle());
+    bool pictured = false;
+    String caption;
+    DWORD shownAt = 0;
+    Application->OnIdle = [&](TObject*, bool& done) {
+        TCustomForm* dialog = Screen->ActiveForm();
+        if (pictured || Application->ModalLevel() == 0 || !dialog || dialog == form) return;
+        done = false;
+        if (!shownAt) shownAt = GetTickCount();
+        if (GetTickCount() - shownAt < 500) return;
+        caption = dialog->Caption();
+        pictured = Save(dialog->Handle(), "shell_properties.png");
+        XKey("Return", true);
+        XKey("Return", false);
+    };
+    XKey("Alt_L", true);
+    XKey("Return", true);
+    XKey("Return", false);
+    XKey("Alt_L", false);
+    RunUntil([&] { return pictured && Application->ModalLevel() == 0; }, 10000);
+    Application->OnIdle = nullptr;
+    EXPECT_EQ(caption, "readme.txt Properties");
+    EXPECT_TRUE(pictured);
     delete form;
 }
 

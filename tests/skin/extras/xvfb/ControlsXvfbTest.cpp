@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -16,6 +17,8 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/winsys/WindowApi.h"
 #include "platform/winsys/sdl/SdlBackend.h"
+#include "skin/controls/te_controls_edit.h"
+#include "skin/controls/te_controls_hint.h"
 #include "skin/extctrls/te_extctrls_datetime.h"
 #include "skin/extras/te_extra_effect_button.h"
 #include "tests/skin/controls/GalleryForms.h"
@@ -177,6 +180,70 @@ TEST_F(ControlsOnX11, TheAboutBoxsConfirmButtonFadesToItsHotFace) {
     EXPECT_TRUE(ran) << "the fade ran";
     EXPECT_TRUE(confirm->IsHot());
     EXPECT_NE(ShownAt(confirm, form, {4, 4}), normal) << "it ends on the hot face";
+    delete form;
+}
+
+TEST_F(ControlsOnX11, AnInputMethodsPinyinShowsAtTheCaretAndIsEnteredOnce) {
+    UseLook(kLooks[1]);
+    TForm* form = Show(320, 90);
+    auto* edit = new TTeEdit(form);
+    edit->SetParent(form);
+    edit->SetBounds(20, 30, 240, 21);
+    edit->SetText("Cell ");
+    form->Show();
+    ASSERT_TRUE(XGiveFocus(sdl->SdlWindowOf(form->Handle())));
+    edit->SetFocus();
+    Settle(form->Handle());
+    edit->SetSelStart(5);
+    edit->SetSelLength(0);
+    for (const char* preEdit : {"d", "dian", "dian ya"}) {
+        ASSERT_TRUE(SdlComposition(preEdit, static_cast<int>(std::strlen(preEdit))));
+        Run(60);
+    }
+    EXPECT_EQ(edit->CompositionText(), u"dian ya");
+    EXPECT_EQ(edit->GetText(), "Cell ");
+    Run(200);
+    Shot(form->Handle(), "controls_edit_composition_dara.png");
+    ASSERT_TRUE(SdlCommittedText("电压"));
+    ASSERT_TRUE(SdlComposition("", 0));
+    Run(100);
+    EXPECT_EQ(edit->GetText(), "Cell 电压") << "entered once";
+    EXPECT_TRUE(edit->CompositionText().empty());
+
+    // A composition given up enters nothing.
+    ASSERT_TRUE(SdlComposition("wen", 3));
+    Run(60);
+    ASSERT_TRUE(SdlComposition("", 0));
+    Run(100);
+    EXPECT_EQ(edit->GetText(), "Cell 电压");
+    EXPECT_TRUE(edit->CompositionText().empty());
+    delete form;
+}
+
+TEST_F(ControlsOnX11, AHintFadesInToItsBlending) {
+    UseLook(kLooks[1]);
+    TForm* form = Show(320, 120);
+    form->Show();
+    Settle(form->Handle());
+    auto* hint = new TTeHint(form);
+    hint->Animation()->SetEnabled(true);
+    hint->Animation()->SetTime(400);
+    hint->Blending()->SetEnabled(true);
+    hint->Blending()->SetValue(200);
+    hint->SetActive(true);
+    TTeHintWindow window(nullptr);
+    const TRect at = form->BoundsRect();
+    TRect bounds = window.CalcHintRect("Pack voltage 51.2 V");
+    bounds.Offset(at.left + 60, at.top + 50);
+    window.ActivateHint(bounds, "Pack voltage 51.2 V");
+    RunUntil([&] { return window.Opacity() > 60; });
+    const uint8_t midway = window.Opacity();
+    EXPECT_LT(midway, 200) << "not at full strength at once";
+    EXPECT_TRUE(sdl->SaveScreenPng(dir + "/controls_hint_fading_dara.png"));
+    RunUntil([&] { return window.Opacity() == 200; }, 2000);
+    EXPECT_EQ(window.Opacity(), 200);
+    EXPECT_TRUE(sdl->SaveScreenPng(dir + "/controls_hint_faded_dara.png"));
+    window.ReleaseHint();
     delete form;
 }
 

@@ -188,4 +188,22 @@ std::unique_ptr<SdlBackend> OpenX11Backend(std::string& error) {
     return backend;
 }
 
+bool SdlComposition(const char* utf8, int cursor) {
+    SDL_Event ev{};
+    ev.type = SDL_TEXTEDITING;
+    ev.edit.windowID = SDL_GetKeyboardFocus() ? SDL_GetWindowID(SDL_GetKeyboardFocus()) : 0;
+    SDL_strlcpy(ev.edit.text, utf8, sizeof ev.edit.text);
+    ev.edit.start = cursor;
+    ev.edit.length = 0;
+    return SDL_PushEvent(&ev) == 1;
+}
+
+bool SdlCommittedText(const char* utf8) {
+    SDL_Event ev{};
+    ev.type = SDL_TEXTINPUT;
+    ev.text.windowID = SDL_GetKeyboardFocus() ? SDL_GetWindowID(SDL_GetKeyboardFocus()) : 0;
+    SDL_strlcpy(ev.text.text, utf8, sizeof ev.text.text);
+    return SDL_PushEvent(&ev) == 1;
+}
+
 }  // namespace tarvel

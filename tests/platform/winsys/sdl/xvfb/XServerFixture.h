@@ -30,6 +30,11 @@ std::unique_ptr<SdlBackend> OpenX11Backend(std::string& error);
 bool XMovePointer(int x, int y);
 bool XButton(int button, bool down);           // 1 left, 2 middle, 3 right
 bool XKey(const char* keysymName, bool down);  // "a", "Alt_L", "F4" ...
+// What an input method hands the program, through SDL's event queue: the
+// text being composed with the cursor after `cursor` characters (empty text
+// gives the composition up), and the text entered.
+bool SdlComposition(const char* utf8, int cursor);
+bool SdlCommittedText(const char* utf8);
 // Gives the keyboard to the window, as a window manager would.
 bool XGiveFocus(SDL_Window* window);
 // Takes the window off the screen and maps it again, as a window manager
