@@ -250,8 +250,9 @@ TEST(ReadingStore, ADamagedDatabasePageIsReportedAndTheCsvGoesOn) {
     ASSERT_GT(std::filesystem::file_size(path), 5u * 4096);
     {
         std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-        file.seekp(4 * 4096 + 100);
-        const std::string garbage(4 * 4096, '\x5A');
+        // Over the roots of the tables and their indexes, headers and all.
+        file.seekp(2 * 4096);
+        const std::string garbage(6 * 4096, '\x5A');
         file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
     }
     EXPECT_THROW(ReadingDatabase{path}, EDatabaseDamaged);
