@@ -7,6 +7,7 @@
 
 #include "platform/classlib/DBGrids.h"
 #include "platform/classlib/StdCtrls_Draw.h"
+#include "platform/db/Database.h"
 
 namespace tarvel {
 
@@ -45,8 +46,17 @@ bool TryReadDateTime(std::string_view text, TDateTime& value) {
     return TryEncodeDateTime(p, value);
 }
 
-bool TryReadValue(const String& text, double& value) {
+bool TryReadValue(std::string_view text, double& value) {
     return TryReadDateTime(text, value) || TryStrToFloat(text, value);
+}
+
+// A value as the statement gives it: numbers as they are, texts read.
+bool TryReadColumn(const Statement& row, int column, double& value) {
+    if (row.ColumnIsNumber(column)) {
+        value = row.ColumnDouble(column);
+        return true;
+    }
+    return TryReadValue(row.ColumnView(column), value);
 }
 
 // 1, 2 or 5 times a power of ten, at least `raw`.
@@ -135,19 +145,23 @@ void TLineSeries::CheckDataSource() {
     ys_.clear();
     xSorted_ = true;
     if (query_ && query_->Active()) {
-        query_->FetchAll();
         const int xf = query_->FieldIndex(xField_), yf = query_->FieldIndex(yField_);
         if (xf >= 0 && yf >= 0) {
-            xs_.reserve(static_cast<size_t>(query_->RecordCount()));
-            ys_.reserve(static_cast<size_t>(query_->RecordCount()));
-            for (int r = 0; r < query_->RecordCount(); ++r) {
-                double x = 0, y = 0;
-                if (!TryReadValue(query_->Value(r, xf), x) || !TryReadValue(query_->Value(r, yf), y))
-                    continue;
+            const auto add = [this](double x, double y) {
                 if (!xs_.empty() && x < xs_.back()) xSorted_ = false;
                 xs_.push_back(x);
                 ys_.push_back(y);
+            };
+            // Rows a grid has read already, then the rest straight from the
+            // statement: a month of readings is kept as its points, not as texts.
+            for (int r = 0; r < query_->RecordCount(); ++r) {
+                double x = 0, y = 0;
+                if (TryReadValue(query_->Value(r, xf), x) && TryReadValue(query_->Value(r, yf), y)) add(x, y);
             }
+            query_->ReadRest([&](const Statement& row) {
+                double x = 0, y = 0;
+                if (TryReadColumn(row, xf, x) && TryReadColumn(row, yf, y)) add(x, y);
+            });
         }
     }
     Changed();

@@ -65,11 +65,12 @@ TEST_F(ReadingStoreOfTheWindow, EachReadingIsOneCsvLineAndOneRowOfWhatTheGridSho
     EXPECT_EQ(Fields(lines[1]), shown);
     EXPECT_EQ(Fields(lines[2])[1], "40000");
 
+    DrainReadings();
     ReadingDatabase db(DataFile("Data.db"));
     const auto rows =
         db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows;
     ASSERT_EQ(rows.size(), 2u);
-    // Values only: the row's time is the database's own.
+    // Values only: the row's time is the PC's, to the second.
     EXPECT_EQ(std::vector<std::string>(rows[0].begin() + 1, rows[0].end()),
               std::vector<std::string>(shown.begin() + 1, shown.end()));
     EXPECT_EQ(rows[1][1], "40000");
@@ -94,6 +95,7 @@ TEST_F(ReadingStoreOfTheWindow, AFailedInsertIsReportedOnceAndKeepsTheCsvLine) {
     const size_t boxes = ui_.Boxes().size();
     Show();
     Show();
+    DrainReadings();
     EXPECT_EQ(Lines(ReadFileText(DataFile("NoModule.csv"))).size(), 3u);
     EXPECT_EQ(form_->DoneTsbs, 1);
     EXPECT_EQ(ui_.Boxes().size(), boxes);
