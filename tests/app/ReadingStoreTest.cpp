@@ -1,7 +1,12 @@
 // Every shown telemetry reading goes to "DataAccess" beside the executable:
 // a CSV line, then a database row, both with the texts the grid shows.
 
+#include <chrono>
+#include <thread>
+
 #include "platform/base/Strings.h"
+#include "platform/winsys/MessageApi.h"
+#include "platform/winsys/WinMessages.h"
 #include "records/ReadingDatabase.h"
 #include "tests/app/TelemetryFixture.h"
 
@@ -120,6 +125,29 @@ TEST_F(ReadingStoreOfTheWindow, WithoutTheFolderTheReadingIsStillShown) {
     EXPECT_EQ(form_->DoneTsbs, 1);
     EXPECT_EQ(ui_.Boxes().size(), boxes);
     EXPECT_NE(form_->L_Info->Caption().find("Fail to build record file!"), String::npos);
+}
+
+// Readings held back by another program's lock are waited for when the
+// window closes; none is left behind.
+TEST_F(ReadingStoreOfTheWindow, ClosingWaitsForTheRowsTheDatabaseHeldBack) {
+    Show();
+    DrainReadings();
+    Database other(DataFile("Data.db"));
+    other.Execute("BEGIN EXCLUSIVE");
+    Show();
+    Show();
+    ASSERT_EQ(form_->Readings->Pending(), 2u);
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        other.Execute("COMMIT");
+    });
+    PostMessage(form_->Handle(), WM_CLOSE, 0, 0);
+    ui_.RunUntilIdle();
+    release.join();
+    EXPECT_EQ(form_->Readings->Pending(), 0u);
+    ReadingDatabase db(DataFile("Data.db"));
+    EXPECT_EQ(db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows.size(),
+              3u);
 }
 
 }  // namespace
