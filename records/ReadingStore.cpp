@@ -3,6 +3,7 @@
 #include <array>
 #include <mutex>
 
+#include "platform/base/AppendFile.h"
 #include "platform/base/DateTime.h"
 #include "platform/base/Paths.h"
 
@@ -50,18 +51,19 @@ void ReadingStore::OnDatabaseReport(PostToGui post, std::function<void()> show) 
 }
 
 std::string ReadingStore::AppendCsvLine(ReadingTable table, const std::string& line) {
-    const std::string path = folder_ + "/" + ReadingCsvFileName(table);
-    const bool exists = FileExists(path);
+    auto& file = csv_[static_cast<size_t>(table)];
+    if (!file) file = std::make_unique<AppendFile>(folder_ + "/" + ReadingCsvFileName(table));
     try {
         static const std::array<std::string, 3> kHeaders = {ReadingCsvHeader(ReadingTable::NoModule),
                                                             ReadingCsvHeader(ReadingTable::SingleModule),
                                                             ReadingCsvHeader(ReadingTable::MoreModule)};
-        AppendFileText(path, line, kHeaders[static_cast<size_t>(table)]);
+        file->Append(line, kHeaders[static_cast<size_t>(table)]);
         return {};
     } catch (const EWriteError&) {
         return "Fail to write record file!";
     } catch (const Exception&) {
-        return exists ? "Fail to open record file!" : "Fail to build record file!";
+        // The open failed and changed nothing: the file is there or not as before.
+        return FileExists(file->Path()) ? "Fail to open record file!" : "Fail to build record file!";
     }
 }
 

@@ -6,6 +6,7 @@
 // never raised: the CSV line stays when the database refuses, and the
 // database row is still made when the CSV file cannot be written.
 
+#include <array>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -13,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/base/AppendFile.h"
 #include "platform/base/GuiPost.h"
 #include "records/ReadingDatabase.h"
 #include "records/ReadingWriter.h"
@@ -65,6 +67,8 @@ private:
     std::string folder_;
     std::chrono::milliseconds giveUpAfter_;
     std::shared_ptr<Sink> sink_;
+    // The three CSV files, kept open between readings.
+    std::array<std::unique_ptr<AppendFile>, 3> csv_;
     // Started with the first reading, so nothing is opened before.
     std::unique_ptr<ReadingWriter> writer_;
 };

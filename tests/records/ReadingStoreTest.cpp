@@ -222,8 +222,10 @@ TEST_F(ReadingStoreOnAFullDisk, ALineThatDoesNotFitLeavesNoHalfLine) {
     // Up to a few bytes before the end of the file's page, so the line starts to fit.
     const std::string path = File("NoModule.csv");
     std::string before = ReadFileText(path);
-    before += std::string(4096 - before.size() % 4096 - 12, 'x') + "\r\n";
-    WriteFileText(path, before);
+    const std::string padding = std::string(4096 - before.size() % 4096 - 12, 'x') + "\r\n";
+    // In place: the file the store keeps open is the one filled.
+    std::ofstream(path, std::ios::binary | std::ios::app) << padding;
+    before += padding;
     Fill();
     const StoreReport full = store.Store(ReadingTable::NoModule, "t1", "", Values());
     ASSERT_FALSE(full.failures.empty());
