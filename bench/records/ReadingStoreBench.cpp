@@ -89,7 +89,7 @@ void BM_RawAutocommitInserts(benchmark::State& state) {
         const std::string path = (folder / "Data.db").string();
         { ReadingDatabase schema(path); }
         sqlite3* db = nullptr;
-        sqlite3_open(path.c_str(), &db);
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
         sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
         std::string sql = "INSERT INTO MoreModule VALUES(?,?";
         for (int c = 0; c < kReadingValueCount; ++c) sql += ",?";

@@ -114,7 +114,10 @@ bool Statement::ColumnIsNumber(int column) const {
 }
 
 Database::Database(const std::string& path) : path_(path) {
-    const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    // A connection is used by one thread at a time (the GUI thread, or the
+    // database writer with its own), so SQLite need not lock it for every call.
+    const int rc = sqlite3_open_v2(path.c_str(), &db_,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string message = ErrorText(db_, rc, "open");
         sqlite3_close(db_);

@@ -1,6 +1,7 @@
 #pragma once
 // A connection to one SQLite file, with prepared statements. Every failure
-// raises EDatabaseError carrying SQLite's own message.
+// raises EDatabaseError carrying SQLite's own message. A connection and its
+// statements are used by one thread at a time.
 
 #include <cstdint>
 #include <memory>
