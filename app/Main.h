@@ -219,6 +219,11 @@ public:
     // once per error, to the information log.
     void StoreReadingTexts(ReadingTable table, const String& timeText, const String& serialNo,
                            const TelemetryTexts& values);
+    void MakeReadingStore();
+    void ShowStoreReport(const StoreReport& report);
+    // Waits, visibly, until every queued database row is written or given
+    // up, and shows what became of them (closing).
+    void DrainReadingStore();
 
     // ---- panel scrolling and the about item (Main_Frame.cpp) ----
     void TeScrollBar1Change(TObject* sender);
@@ -532,9 +537,17 @@ public:
     void ShowNoChartData();
     void ApplyChartZoom();
     void UpdateChartAxisFormat();
-    // The readings database, opened afresh for each use; ADOQuery1 and the
-    // chart's query keep it open while they read through it.
-    std::shared_ptr<ReadingDatabase> OpenQueryDatabase();
+    // The pages' connection to the readings database, opened and checked at
+    // its first use, and again after an error or when the file at the path
+    // is no longer the one opened; ADOQuery1 keeps it while it reads.
+    std::shared_ptr<ReadingDatabase> QueryDatabase();
+    // Closes the queries and the connection.
+    void CloseQueryDatabase();
+    // Runs `use` with the connection; an EDatabaseError closes it and goes on.
+    template <typename Use>
+    auto WithQueryDatabase(Use use);
+    std::vector<std::string> SerialsOf(const String& tableName);
+    std::shared_ptr<ReadingDatabase> QueryDb;
     TQuery* ADOQuery1 = nullptr;
     TDataSource* DataSource1 = nullptr;
     TDBGrid* DBGrid1 = nullptr;

@@ -24,6 +24,8 @@ void TMainForm::FormClose(TObject*, TCloseAction&) {
     // The reader thread ends here, so no chunk is handled while the logs go.
     Comm1->StopComm();
     if (AdcStream.IsOpen()) AdcStream.Close();
+    // Before the logs go: a reading the database could not take is told there.
+    DrainReadingStore();
 
     // A log that cannot be written keeps its text and the info line says so.
     SaveLogAndClear(RE_Info, "信息.txt");

@@ -45,13 +45,6 @@ ReadingTable TableNamed(const String& name) {
     throw EDatabaseError("no such table: " + name);
 }
 
-// The serial numbers of a table, through a connection of their own, so the
-// rows the grid shows stay open.
-std::vector<std::string> SerialsOf(const String& tableName) {
-    const ReadingTable table = TableNamed(tableName);
-    return ReadingDatabase(ReadingDatabase::DefaultPath()).SerialNumbers(table);
-}
-
 void FillWithSerials(TTeComboBox& box, const std::vector<std::string>& serials, bool withAll) {
     box.Items()->Clear();
     if (withAll) box.Items()->Add("All");
@@ -61,14 +54,36 @@ void FillWithSerials(TTeComboBox& box, const std::vector<std::string>& serials, 
 
 }  // namespace
 
-std::shared_ptr<ReadingDatabase> TMainForm::OpenQueryDatabase() {
-    // The connection is closed and opened again for every use, which closes
-    // what read through it.
+std::shared_ptr<ReadingDatabase> TMainForm::QueryDatabase() {
+    // One connection for the pages, opened and checked once; a file deleted
+    // or replaced since is opened again at its path.
+    if (QueryDb && !QueryDb->Connection().IsFileAtPath()) CloseQueryDatabase();
+    if (!QueryDb) QueryDb = std::make_shared<ReadingDatabase>(ReadingDatabase::DefaultPath());
+    return QueryDb;
+}
+
+void TMainForm::CloseQueryDatabase() {
     ADOQuery1->Close();
     if (LineSeries2) LineSeries2->SetDataSource(nullptr, "", "");
     delete ChartQuery;
     ChartQuery = nullptr;
-    return std::make_shared<ReadingDatabase>(ReadingDatabase::DefaultPath());
+    QueryDb.reset();
+}
+
+template <typename Use>
+auto TMainForm::WithQueryDatabase(Use use) {
+    try {
+        return use(*QueryDatabase());
+    } catch (const EDatabaseError&) {
+        // After an error the file is opened and checked again at the next use.
+        CloseQueryDatabase();
+        throw;
+    }
+}
+
+std::vector<std::string> TMainForm::SerialsOf(const String& tableName) {
+    const ReadingTable table = TableNamed(tableName);
+    return WithQueryDatabase([&](ReadingDatabase& db) { return db.SerialNumbers(table); });
 }
 
 bool TMainForm::CheckDateRange(TDateTime end, TDateTime begin) {
@@ -101,12 +116,14 @@ bool TMainForm::RunDataQuery() {
     std::optional<String> serial;
     if (DQ_SeqNum->ItemIndex() > 0) serial = DQ_SeqNum->Text();
     const ReadingTable table = TableNamed(DQ_Table->Text());
-    const std::shared_ptr<ReadingDatabase> db = OpenQueryDatabase();
+    ADOQuery1->Close();
     DataSource1->SetDataSet(ADOQuery1);
     DBGrid1->SetDataSource(DataSource1);
-    ADOQuery1->Open(db->PrepareSelectDays(table, DateToStr(DQ_BeginDate->DateTime()),
-                                          DateToStr(DQ_EndDate->DateTime()), serial, DQ_OrderMode->Text()),
-                    db);
+    WithQueryDatabase([&](ReadingDatabase& db) {
+        ADOQuery1->Open(db.PrepareSelectDays(table, DateToStr(DQ_BeginDate->DateTime()),
+                                             DateToStr(DQ_EndDate->DateTime()), serial, DQ_OrderMode->Text()),
+                        QueryDb);
+    });
     return true;
 }
 
@@ -119,8 +136,12 @@ void TMainForm::DQ_DeleteClick(TObject*) {
     std::optional<String> serial;
     if (DQ_SeqNum->ItemIndex() > 0) serial = DQ_SeqNum->Text();
     const ReadingTable table = TableNamed(DQ_Table->Text());
-    OpenQueryDatabase()->DeleteDays(table, DateToStr(DQ_BeginDate->DateTime()),
-                                    DateToStr(DQ_EndDate->DateTime()), serial);
+    // The grid's rows go first: it is left without rows.
+    ADOQuery1->Close();
+    WithQueryDatabase([&](ReadingDatabase& db) {
+        return db.DeleteDays(table, DateToStr(DQ_BeginDate->DateTime()), DateToStr(DQ_EndDate->DateTime()),
+                             serial);
+    });
 }
 
 void TMainForm::ShowNoChartData() { Application->MessageBox("No data!", "", MB_OK | MB_ICONINFORMATION); }
@@ -150,13 +171,24 @@ void TMainForm::DBC_OnceQueryClick(TObject*) {
     std::optional<String> serial;
     if (MultiModuleMode == 1) serial = DBC_SeqNum->Text();
     const ReadingTable table = TableNamed(DBC_Table->Text());
-    const std::shared_ptr<ReadingDatabase> db = OpenQueryDatabase();
-    ChartQuery = new TQuery(this);
-    ChartQuery->Open(db->PrepareSelectDays(table, DateToStr(DBC_BeginDate->DateTime()),
-                                           DateToStr(DBC_EndDate->DateTime()), serial, "RecordTime"),
-                     db);
-    LineSeries2->SetDataSource(ChartQuery, "RecordTime", curve->field);
-    LineSeries2->CheckDataSource();
+    LineSeries2->SetDataSource(nullptr, "", "");
+    delete ChartQuery;
+    ChartQuery = nullptr;
+    // The two columns drawn, in time order over the index, streamed into the
+    // series as numbers.
+    WithQueryDatabase([&](ReadingDatabase& db) {
+        ChartQuery = new TQuery(this);
+        ChartQuery->Open(
+            db.PrepareSelectColumns(table, {"RecordTime", curve->field}, DateToStr(DBC_BeginDate->DateTime()),
+                                    DateToStr(DBC_EndDate->DateTime()), serial, "RecordTime"),
+            QueryDb);
+        LineSeries2->SetDataSource(ChartQuery, "RecordTime", curve->field);
+        LineSeries2->CheckDataSource();
+    });
+    // Read to its end: the query holds nothing more.
+    LineSeries2->SetDataSource(nullptr, "", "");
+    delete ChartQuery;
+    ChartQuery = nullptr;
     if (LineSeries2->Count() == 0) {
         cht->AxisChanged();
         ShowNoChartData();

@@ -1,5 +1,6 @@
 #include "app/Main.h"
 #include "platform/base/Paths.h"
+#include "platform/winsys/GuiTasks.h"
 
 namespace tarvel {
 namespace {
@@ -19,7 +20,7 @@ void SetComboText(TTeComboBox* box, const String& text) {
 
 void TMainForm::InitDatabaseCombos() {
     // Nothing is opened here: a missing database shows with the first reading.
-    Readings = std::make_unique<ReadingStore>(AppPath("DataAccess"));
+    MakeReadingStore();
     SetChoices(DQ_Table, {"SingleModule", "MoreModule"});
     SetComboText(DQ_SeqNum, "All");
     SetComboText(DQ_OrderMode, "RecordTime");
@@ -39,16 +40,41 @@ void TMainForm::StoreReading() {
         StoreReadingTexts(ReadingTable::NoModule, SG_TSBS->Cells(4, 18), "", values);
 }
 
-void TMainForm::StoreReadingTexts(ReadingTable table, const String& timeText, const String& serialNo,
-                                  const TelemetryTexts& values) {
-    if (!Readings) Readings = std::make_unique<ReadingStore>(AppPath("DataAccess"));
-    const StoreReport report = Readings->Store(table, timeText, serialNo, values);
+void TMainForm::MakeReadingStore() {
+    Readings = std::make_unique<ReadingStore>(AppPath("DataAccess"));
+    // The database writer's news comes while the window goes on.
+    Readings->OnDatabaseReport(GuiPoster(), [this] {
+        if (Readings) ShowStoreReport(Readings->TakeDatabaseReport());
+    });
+}
+
+void TMainForm::ShowStoreReport(const StoreReport& report) {
     if (!report.failures.empty()) {
         String text;
         for (const std::string& failure : report.failures) text += (text.empty() ? "" : "  ") + failure;
         ShowInfo(text, kFailureColor);
     }
-    if (!report.logLine.empty()) AddInfoLogLine(report.logLine, kFailureColor);
+    for (const std::string& line : report.logLines) AddInfoLogLine(line, kFailureColor);
+}
+
+void TMainForm::StoreReadingTexts(ReadingTable table, const String& timeText, const String& serialNo,
+                                  const TelemetryTexts& values) {
+    if (!Readings) MakeReadingStore();
+    ShowStoreReport(Readings->Store(table, timeText, serialNo, values));
+}
+
+void TMainForm::DrainReadingStore() {
+    if (!Readings) return;
+    if (!Readings->Drain(std::chrono::milliseconds(0))) {
+        // Rows still wait for the database (another program may hold it):
+        // the window says so while it waits, up to the writer's bound.
+        ShowInfo("Storing the readings in the database...", kLogSuccessColor);
+        Screen->SetCursor(crHourGlass);
+        Repaint();
+        Readings->Drain(ReadingWriter::kDefaultGiveUpAfter + std::chrono::seconds(1));
+        Screen->SetCursor(crDefault);
+    }
+    ShowStoreReport(Readings->TakeDatabaseReport());
 }
 
 }  // namespace tarvel

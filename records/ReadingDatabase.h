@@ -41,13 +41,17 @@ public:
     // AppPath("DataAccess/Data.db").
     static std::string DefaultPath();
 
-    // Opens (or creates) the file and its tables and checks the file;
-    // raises EDatabaseDamaged when the check finds damage, EDatabaseError
-    // for any other failure.
-    explicit ReadingDatabase(const std::string& path);
+    // Opens (or creates) the file, checks it, and creates the tables and
+    // indexes it lacks; raises EDatabaseDamaged when the check finds damage,
+    // EDatabaseError for any other failure. A statement waits up to
+    // `busyTimeoutMs` for another connection's lock.
+    explicit ReadingDatabase(const std::string& path, int busyTimeoutMs = 2000);
 
-    // RecordTime is the database's local time; `serialNo` is ignored for
-    // NoModule. Raises EDatabaseError.
+    // RecordTime is `recordTime` ("yyyy-mm-dd hh:nn:ss") or, without it, the
+    // database's local time; `serialNo` is ignored for NoModule. Raises
+    // EDatabaseError.
+    void Insert(ReadingTable table, std::optional<std::string_view> recordTime, std::string_view serialNo,
+                const ReadingValues& values);
     void Insert(ReadingTable table, std::string_view serialNo, const ReadingValues& values);
 
     // The stored serial numbers of a table, in order.
@@ -61,12 +65,18 @@ public:
     // as it needs them.
     Statement PrepareSelectDays(ReadingTable table, std::string_view firstDay, std::string_view lastDay,
                                 std::optional<std::string_view> serialNo, std::string_view orderColumn);
+    // The same with only `columns` (names of the table; all when empty), for
+    // a reader that needs a few of the 39.
+    Statement PrepareSelectColumns(ReadingTable table, const std::vector<std::string>& columns,
+                                   std::string_view firstDay, std::string_view lastDay,
+                                   std::optional<std::string_view> serialNo, std::string_view orderColumn);
     int DeleteDays(ReadingTable table, std::string_view firstDay, std::string_view lastDay,
                    std::optional<std::string_view> serialNo);
 
     Database& Connection() { return db_; }
 
 private:
+    void CreateMissingSchema();
     Statement& InsertStatement(ReadingTable table);
 
     Database db_;

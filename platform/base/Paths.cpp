@@ -441,18 +441,38 @@ void AppendFile::Open(std::string_view path) {
     readable_ = fd >= 0;
     if (fd < 0 && errno == EACCES) fd = OpenRegularFile(path, O_WRONLY | O_APPEND | O_CREAT, &reason);
     if (fd < 0) throw EFCreateError("Cannot create file " + Quoted(path));
+    struct stat st {};
+    ::fstat(fd, &st);
     fd_ = fd;
+    device_ = static_cast<uint64_t>(st.st_dev);
+    inode_ = static_cast<uint64_t>(st.st_ino);
     path_ = std::string(path);
 }
 
+bool AppendFile::StillAtPath() const {
+    struct stat st {};
+    return ::stat(path_.c_str(), &st) == 0 && static_cast<uint64_t>(st.st_dev) == device_ &&
+           static_cast<uint64_t>(st.st_ino) == inode_;
+}
+
+// Keeps the path, so the next append opens the file again.
+void AppendFile::Drop() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
 void AppendFile::Append(std::string_view text, std::string_view header) {
+    if (fd_ >= 0 && !StillAtPath()) Drop();
+    if (fd_ < 0 && !path_.empty()) Open(std::string(path_));
     if (fd_ < 0) throw EWriteError("Cannot write file " + Quoted(path_));
     while (::flock(fd_, LOCK_EX) != 0) {
         if (errno != EINTR) throw EWriteError("Cannot write file " + Quoted(path_));
     }
     struct Unlock {
-        int fd;
-        ~Unlock() { ::flock(fd, LOCK_UN); }
+        const int& fd;  // closed, and so unlocked, by a failed write
+        ~Unlock() {
+            if (fd >= 0) ::flock(fd, LOCK_UN);
+        }
     } unlock{fd_};
     struct stat st {};
     if (::fstat(fd_, &st) != 0) throw EWriteError("Cannot write file " + Quoted(path_));
@@ -469,13 +489,14 @@ void AppendFile::Append(std::string_view text, std::string_view header) {
     if (!WriteAll(fd_, bytes.data(), bytes.size())) {
         // No half line stays for the next line to be glued to.
         [[maybe_unused]] const int cut = ::ftruncate(fd_, st.st_size);
+        Drop();
         throw EWriteError("Cannot write file " + Quoted(path_));
     }
 }
 
 void AppendFile::Close() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
+    Drop();
+    path_.clear();
 }
 
 void AppendFileText(std::string_view path, std::string_view text, std::string_view header) {

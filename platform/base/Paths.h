@@ -91,10 +91,14 @@ int RemoveStaleTemporaryFiles(std::string_view folder, std::string_view name = {
 // it. The file is created when missing, and `header` goes first while the
 // file is empty; an append to a file whose last line has no line end starts
 // on a new line. Copies of the tool appending at once take turns on a lock,
-// so the header is written once.
+// so the header is written once. The file at the path is looked at before
+// each append: one deleted or renamed meanwhile is made again (with its
+// header), and after a failed write the next append opens it anew.
 class AppendFile {
 public:
     AppendFile() = default;
+    // Opens at the first append.
+    explicit AppendFile(std::string path) : path_(std::move(path)) {}
     AppendFile(const AppendFile&) = delete;
     AppendFile& operator=(const AppendFile&) = delete;
     ~AppendFile();
@@ -103,13 +107,18 @@ public:
     void Open(std::string_view path);
     bool IsOpen() const { return fd_ >= 0; }
     const std::string& Path() const { return path_; }
-    // Raises EWriteError when writing fails.
+    // Raises EWriteError when writing fails, EFCreateError when the file
+    // cannot be made again.
     void Append(std::string_view text, std::string_view header = {});
     void Close();
 
 private:
+    bool StillAtPath() const;
+    void Drop();
+
     int fd_ = -1;
     bool readable_ = false;  // the last byte can be looked at
+    uint64_t device_ = 0, inode_ = 0;
     std::string path_;
 };
 

@@ -7,6 +7,7 @@
 
 #include "platform/classlib/DBGrids.h"
 #include "platform/classlib/StdCtrls_Draw.h"
+#include "platform/db/Database.h"
 
 namespace tarvel {
 
@@ -45,9 +46,55 @@ bool TryReadDateTime(std::string_view text, TDateTime& value) {
     return TryEncodeDateTime(p, value);
 }
 
-bool TryReadValue(const String& text, double& value) {
+bool TryReadValue(std::string_view text, double& value) {
     return TryReadDateTime(text, value) || TryStrToFloat(text, value);
 }
+
+// Reads the values of one query's column. Readings come in time order, a
+// million of them over a month: the day of a "yyyy-mm-dd hh:nn:ss" text is
+// read once while the rows stay on it, the time of day each row.
+class ColumnReader {
+public:
+    bool Read(const Statement& row, int column, double& value) {
+        if (row.ColumnIsNumber(column)) {
+            value = row.ColumnDouble(column);
+            return true;
+        }
+        const std::string_view text = row.ColumnView(column);
+        if (text.size() == 19 && text[10] == ' ' && ReadOnTheSameDay(text, value)) return true;
+        return TryReadValue(text, value);
+    }
+
+private:
+    static bool TwoDigits(std::string_view text, size_t at, int& n) {
+        const char a = text[at], b = text[at + 1];
+        if (a < '0' || a > '9' || b < '0' || b > '9') return false;
+        n = (a - '0') * 10 + (b - '0');
+        return true;
+    }
+
+    bool ReadOnTheSameDay(std::string_view text, double& value) {
+        const std::string_view day = text.substr(0, 10);
+        if (day != day_) {
+            double days = 0;
+            if (!TryReadDateTime(day, days)) return false;
+            day_.assign(day);
+            days_ = days;
+        }
+        int hour = 0, minute = 0, second = 0;
+        if (text[13] != ':' || text[16] != ':' || !TwoDigits(text, 11, hour) ||
+            !TwoDigits(text, 14, minute) || !TwoDigits(text, 17, second) || hour > 23 || minute > 59 ||
+            second > 59)
+            return false;
+        // As TryEncodeDateTime makes it, to the bit.
+        const double fraction = static_cast<double>(((hour * 60 + minute) * 60 + second) * 1000) / 86400000.0;
+        value = days_ < 0 ? days_ - fraction : days_ + fraction;
+        return true;
+    }
+
+    std::string day_;
+    double days_ = 0;
+};
 
 // 1, 2 or 5 times a power of ten, at least `raw`.
 double NiceStep(double raw) {
@@ -135,19 +182,24 @@ void TLineSeries::CheckDataSource() {
     ys_.clear();
     xSorted_ = true;
     if (query_ && query_->Active()) {
-        query_->FetchAll();
         const int xf = query_->FieldIndex(xField_), yf = query_->FieldIndex(yField_);
         if (xf >= 0 && yf >= 0) {
-            xs_.reserve(static_cast<size_t>(query_->RecordCount()));
-            ys_.reserve(static_cast<size_t>(query_->RecordCount()));
-            for (int r = 0; r < query_->RecordCount(); ++r) {
-                double x = 0, y = 0;
-                if (!TryReadValue(query_->Value(r, xf), x) || !TryReadValue(query_->Value(r, yf), y))
-                    continue;
+            const auto add = [this](double x, double y) {
                 if (!xs_.empty() && x < xs_.back()) xSorted_ = false;
                 xs_.push_back(x);
                 ys_.push_back(y);
+            };
+            // Rows a grid has read already, then the rest straight from the
+            // statement: a month of readings is kept as its points, not as texts.
+            for (int r = 0; r < query_->RecordCount(); ++r) {
+                double x = 0, y = 0;
+                if (TryReadValue(query_->Value(r, xf), x) && TryReadValue(query_->Value(r, yf), y)) add(x, y);
             }
+            ColumnReader xs, ys;
+            query_->ReadRest([&](const Statement& row) {
+                double x = 0, y = 0;
+                if (xs.Read(row, xf, x) && ys.Read(row, yf, y)) add(x, y);
+            });
         }
     }
     Changed();

@@ -76,8 +76,10 @@ public:
     // ("yyyy-mm-dd hh:nn:ss") become dates, other texts numbers; a row whose
     // values read as neither is left out.
     void SetDataSource(TQuery* query, const String& xField, const String& yField);
-    // Reads every row of the query into the points. Raises EDatabaseError
-    // as the query does; a field the query lacks gives no points.
+    // Reads every row of the query into the points: the rows it has read
+    // already, then the rest straight from its statement, which keeps none
+    // of them. Raises EDatabaseError as the query does; a field the query
+    // lacks gives no points.
     void CheckDataSource();
 
 protected:

@@ -80,6 +80,19 @@ bool TQuery::FetchTo(int count) {
 
 void TQuery::FetchAll() { FetchTo(INT32_MAX); }
 
+void TQuery::ReadRest(const std::function<void(const Statement&)>& row) {
+    if (!statement_) return;
+    try {
+        while (statement_->Step()) row(*statement_);
+    } catch (...) {
+        statement_.reset();
+        Changed();
+        throw;
+    }
+    statement_.reset();
+    Changed();
+}
+
 const String& TQuery::Value(int record, int field) const {
     if (record < 0 || record >= RecordCount() || field < 0 || field >= FieldCount()) return kNoValue;
     return rows_[static_cast<size_t>(record)][static_cast<size_t>(field)];

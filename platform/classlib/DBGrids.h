@@ -6,6 +6,7 @@
 // of a month of readings can hold millions of rows: the grid reads only as
 // far as it has been scrolled, a page ahead.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -55,6 +56,10 @@ public:
     // they are there.
     bool FetchTo(int count);
     void FetchAll();
+    // Hands each row not read yet to `row`, as the statement gives it,
+    // without keeping it: for a reader that keeps less than the rows (a
+    // chart's points). The query is at its end afterwards.
+    void ReadRest(const std::function<void(const Statement&)>& row);
     // A value as text ("" for NULL or outside the rows read).
     const String& Value(int record, int field) const;
 

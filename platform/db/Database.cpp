@@ -40,8 +40,13 @@ Statement& Statement::operator=(Statement&& other) noexcept {
 
 Statement::~Statement() { sqlite3_finalize(stmt_); }
 
+bool EDatabaseError::Busy() const {
+    const int primary = code_ & 0xFF;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
 void Statement::Check(int rc, const char* what) const {
-    if (rc != SQLITE_OK) throw EDatabaseError(ErrorText(db_, rc, what));
+    if (rc != SQLITE_OK) throw EDatabaseError(ErrorText(db_, rc, what), rc);
 }
 
 void Statement::BindText(int index, std::string_view text) {
@@ -60,7 +65,7 @@ bool Statement::Step() {
     if (rc == SQLITE_DONE) return false;
     const std::string message = ErrorText(db_, rc, "step");
     sqlite3_reset(stmt_);
-    throw EDatabaseError(message);
+    throw EDatabaseError(message, rc);
 }
 
 void Statement::Run() {
@@ -95,20 +100,48 @@ std::string Statement::ColumnText(int column) const {
 
 int64_t Statement::ColumnInt64(int column) const { return sqlite3_column_int64(stmt_, column); }
 
+double Statement::ColumnDouble(int column) const { return sqlite3_column_double(stmt_, column); }
+
+std::string_view Statement::ColumnView(int column) const {
+    const auto* text = sqlite3_column_text(stmt_, column);
+    if (!text) return {};
+    return {reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(stmt_, column))};
+}
+
+bool Statement::ColumnIsNumber(int column) const {
+    const int type = sqlite3_column_type(stmt_, column);
+    return type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+}
+
 Database::Database(const std::string& path) : path_(path) {
     // A pipe or a device in the file's place would hold the first read for
     // ever; it is refused as a folder is.
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
         throw EDatabaseError(ErrorText(nullptr, SQLITE_CANTOPEN, "open"));
-    const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    // A connection is used by one thread at a time (the GUI thread, or the
+    // database writer with its own), so SQLite need not lock it for every call.
+    const int rc = sqlite3_open_v2(path.c_str(), &db_,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string message = ErrorText(db_, rc, "open");
         sqlite3_close(db_);
         db_ = nullptr;
-        throw EDatabaseError(message);
+        throw EDatabaseError(message, rc);
     }
     sqlite3_extended_result_codes(db_, 1);
+    // SQLite opens (or creates) the file at once: this is the file in use.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        device_ = static_cast<uint64_t>(st.st_dev);
+        inode_ = static_cast<uint64_t>(st.st_ino);
+    }
+}
+
+bool Database::IsFileAtPath() const {
+    struct stat st {};
+    if (::stat(path_.c_str(), &st) != 0) return false;
+    return static_cast<uint64_t>(st.st_dev) == device_ && static_cast<uint64_t>(st.st_ino) == inode_;
 }
 
 Database::~Database() { sqlite3_close_v2(db_); }
@@ -121,14 +154,14 @@ void Database::Execute(std::string_view sql) {
         std::string message = "execute: ";
         message += error ? error : sqlite3_errstr(rc);
         sqlite3_free(error);
-        throw EDatabaseError(message);
+        throw EDatabaseError(message, rc);
     }
 }
 
 Statement Database::Prepare(std::string_view sql) {
     sqlite3_stmt* stmt = nullptr;
     const int rc = sqlite3_prepare_v2(db_, sql.data(), CheckedLength(sql), &stmt, nullptr);
-    if (rc != SQLITE_OK) throw EDatabaseError(ErrorText(db_, rc, "prepare"));
+    if (rc != SQLITE_OK) throw EDatabaseError(ErrorText(db_, rc, "prepare"), rc);
     return Statement(db_, stmt);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A connection to one SQLite file, with prepared statements. Every failure
-// raises EDatabaseError carrying SQLite's own message.
+// raises EDatabaseError carrying SQLite's own message. A connection and its
+// statements are used by one thread at a time.
 
 #include <cstdint>
 #include <memory>
@@ -16,7 +17,14 @@ namespace tarvel {
 
 class EDatabaseError : public Exception {
 public:
-    using Exception::Exception;
+    explicit EDatabaseError(std::string message, int code = 0) : Exception(std::move(message)), code_(code) {}
+    // SQLite's result code (0 when the failure is none of SQLite's own).
+    int Code() const { return code_; }
+    // Another connection holds the lock: trying again later may succeed.
+    bool Busy() const;
+
+private:
+    int code_ = 0;
 };
 
 class Database;
@@ -43,6 +51,11 @@ public:
     std::string ColumnName(int column) const;
     std::string ColumnText(int column) const;  // "" for NULL
     int64_t ColumnInt64(int column) const;
+    double ColumnDouble(int column) const;
+    // The text of a column, valid until the next step; empty for NULL.
+    std::string_view ColumnView(int column) const;
+    // The value is stored as a number (integer or real), not as text or NULL.
+    bool ColumnIsNumber(int column) const;
 
 private:
     friend class Database;
@@ -70,10 +83,15 @@ public:
     // damaged (SQLite's first findings, or the error that stopped the check).
     std::string QuickCheck();
     const std::string& Path() const { return path_; }
+    // False once the file opened is no longer the one at the path: deleted,
+    // renamed away, or replaced by another file.
+    bool IsFileAtPath() const;
 
 private:
     std::string path_;
     sqlite3* db_ = nullptr;
+    // The opened file's device and inode.
+    uint64_t device_ = 0, inode_ = 0;
 };
 
 }  // namespace tarvel

@@ -173,6 +173,33 @@ TEST_F(DataQueryTest, ADatabaseThatCannotOpenIsReportedAndNothingBreaks) {
     EXPECT_FALSE(form_->ADOQuery1->Active());
 }
 
+// The pages share one connection, opened and checked at their first use;
+// a file put in the database's place since is opened at the next click.
+TEST_F(DataQueryTest, ThePagesShareOneConnectionUntilTheFileIsReplaced) {
+    StartQuery();
+    FillMarch();
+    ShowPage(form_->TS_DataQuery);
+    SetRange(form_->DQ_BeginDate, form_->DQ_EndDate, March(1), March(5));
+    ui_.Click(form_->DQ_Query);
+    const std::weak_ptr<ReadingDatabase> opened = form_->QueryDb;
+    ASSERT_FALSE(opened.expired());
+    form_->DQ_SeqNum->SetFocus();
+    ui_.RunUntilIdle();
+    ShowPage(form_->TS_DBChart);
+    SetRange(form_->DBC_BeginDate, form_->DBC_EndDate, March(1), March(5));
+    ui_.Click(form_->DBC_OnceQuery);
+    EXPECT_EQ(form_->LineSeries2->Count(), 10);
+    ShowPage(form_->TS_DataQuery);
+    ui_.Click(form_->DQ_Query);
+    EXPECT_EQ(form_->QueryDb, opened.lock());
+
+    std::filesystem::remove(ReadingDatabase::DefaultPath());
+    Store("SingleModule", "2024-03-02 10:00:00", "C", 3000, 1);
+    ui_.Click(form_->DQ_Query);
+    EXPECT_TRUE(opened.expired());
+    EXPECT_EQ(GridColumn("SerialNO"), (std::vector<String>{"C"}));
+}
+
 TEST_F(DataQueryTest, TheChartDrawsOneColumnOfTheRangeWithItsAxisRange) {
     StartQuery();
     // BATT 3200 .. 4100 over the first three days of March, one module.

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -45,6 +46,13 @@ protected:
         form_->Show();
         ui_.RunUntilIdle();
         return form_;
+    }
+
+    // Waits until the database writer has written or given up every queued
+    // reading, and lets the window show what it told.
+    void DrainReadings() {
+        if (form_ && form_->Readings) EXPECT_TRUE(form_->Readings->Drain(std::chrono::seconds(40)));
+        ui_.RunUntilIdle();
     }
 
     TUiDriver ui_;

@@ -84,6 +84,7 @@ protected:
 
     // The SerialNO of every MoreModule row, in order, and of every CSV line.
     std::vector<std::string> StoredRows() {
+        DrainReadings();
         ReadingDatabase db(AppPath("DataAccess/Data.db"));
         std::vector<std::string> serials;
         for (const auto& row :

@@ -1,7 +1,12 @@
 // Every shown telemetry reading goes to "DataAccess" beside the executable:
 // a CSV line, then a database row, both with the texts the grid shows.
 
+#include <chrono>
+#include <thread>
+
 #include "platform/base/Strings.h"
+#include "platform/winsys/MessageApi.h"
+#include "platform/winsys/WinMessages.h"
 #include "records/ReadingDatabase.h"
 #include "tests/app/TelemetryFixture.h"
 
@@ -65,11 +70,12 @@ TEST_F(ReadingStoreOfTheWindow, EachReadingIsOneCsvLineAndOneRowOfWhatTheGridSho
     EXPECT_EQ(Fields(lines[1]), shown);
     EXPECT_EQ(Fields(lines[2])[1], "40000");
 
+    DrainReadings();
     ReadingDatabase db(DataFile("Data.db"));
     const auto rows =
         db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows;
     ASSERT_EQ(rows.size(), 2u);
-    // Values only: the row's time is the database's own.
+    // Values only: the row's time is the PC's, to the second.
     EXPECT_EQ(std::vector<std::string>(rows[0].begin() + 1, rows[0].end()),
               std::vector<std::string>(shown.begin() + 1, shown.end()));
     EXPECT_EQ(rows[1][1], "40000");
@@ -94,6 +100,7 @@ TEST_F(ReadingStoreOfTheWindow, AFailedInsertIsReportedOnceAndKeepsTheCsvLine) {
     const size_t boxes = ui_.Boxes().size();
     Show();
     Show();
+    DrainReadings();
     EXPECT_EQ(Lines(ReadFileText(DataFile("NoModule.csv"))).size(), 3u);
     EXPECT_EQ(form_->DoneTsbs, 1);
     EXPECT_EQ(ui_.Boxes().size(), boxes);
@@ -118,6 +125,29 @@ TEST_F(ReadingStoreOfTheWindow, WithoutTheFolderTheReadingIsStillShown) {
     EXPECT_EQ(form_->DoneTsbs, 1);
     EXPECT_EQ(ui_.Boxes().size(), boxes);
     EXPECT_NE(form_->L_Info->Caption().find("Fail to build record file!"), String::npos);
+}
+
+// Readings held back by another program's lock are waited for when the
+// window closes; none is left behind.
+TEST_F(ReadingStoreOfTheWindow, ClosingWaitsForTheRowsTheDatabaseHeldBack) {
+    Show();
+    DrainReadings();
+    Database other(DataFile("Data.db"));
+    other.Execute("BEGIN EXCLUSIVE");
+    Show();
+    Show();
+    ASSERT_EQ(form_->Readings->Pending(), 2u);
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        other.Execute("COMMIT");
+    });
+    PostMessage(form_->Handle(), WM_CLOSE, 0, 0);
+    ui_.RunUntilIdle();
+    release.join();
+    EXPECT_EQ(form_->Readings->Pending(), 0u);
+    ReadingDatabase db(DataFile("Data.db"));
+    EXPECT_EQ(db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows.size(),
+              3u);
 }
 
 }  // namespace

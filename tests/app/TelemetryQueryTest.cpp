@@ -44,6 +44,7 @@ TEST_F(TelemetryQueryTest, AQueryShowsAndStoresTheModulesReading) {
     EXPECT_NE(csv.find("\r\n" + ui_.CellText(form->SG_TSBS, 4, 18) + "," + std::to_string(sent.pack) + ","),
               String::npos)
         << csv;
+    DrainReadings();
     ReadingDatabase db(AppPath("DataAccess/Data.db"));
     const auto rows = [&] {
         return db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows;
@@ -60,6 +61,7 @@ TEST_F(TelemetryQueryTest, AQueryShowsAndStoresTheModulesReading) {
     const String pack = std::to_string(Module().Module(kModuleAddress).telemetry.pack);
     EXPECT_EQ(ui_.CellText(form->SG_TSBS, 1, 0), pack);
     EXPECT_EQ(lines(ReadFileText(AppPath("DataAccess/NoModule.csv"))), csvLines + 1);
+    DrainReadings();
     const auto after = rows();
     ASSERT_EQ(after.size(), 2u);
     EXPECT_TRUE(after[0][1] == pack || after[1][1] == pack);

@@ -127,6 +127,68 @@ TEST_F(ReadingDatabaseTest, AnotherWritersLockIsWaitedFor) {
     release.join();
 }
 
+// A file of an older version, made without indexes, gains them when it
+// opens; its rows stay as they were.
+TEST_F(ReadingDatabaseTest, AnOlderFileGainsItsIndexesAndKeepsItsRows) {
+    const auto dump = [&](Database& db) {
+        std::vector<std::string> rows;
+        for (const char* table : {"NoModule", "SingleModule", "MoreModule"}) {
+            Statement select = db.Prepare(std::string("SELECT * FROM ") + table + " ORDER BY rowid");
+            while (select.Step()) {
+                std::string row = table;
+                for (int c = 0; c < select.ColumnCount(); ++c) row += "," + select.ColumnText(c);
+                rows.push_back(row);
+            }
+        }
+        return rows;
+    };
+    const auto indexes = [&](Database& db) {
+        std::vector<std::string> names;
+        Statement select = db.Prepare("SELECT name FROM sqlite_master WHERE type='index' ORDER BY name");
+        while (select.Step()) names.push_back(select.ColumnText(0));
+        return names;
+    };
+    std::vector<std::string> before;
+    {
+        ReadingDatabase made(path_);
+        for (const std::string& name : indexes(made.Connection()))
+            made.Connection().Execute("DROP INDEX " + name);
+        for (int i = 0; i < 50; ++i) {
+            made.Insert(ReadingTable::NoModule, "", Values(i));
+            made.Insert(ReadingTable::SingleModule, std::to_string(i % 3), Values(i));
+            made.Insert(ReadingTable::MoreModule, std::to_string(i % 7), Values(i));
+        }
+        ASSERT_TRUE(indexes(made.Connection()).empty());
+        before = dump(made.Connection());
+    }
+    ReadingDatabase db(path_);
+    EXPECT_EQ(indexes(db.Connection()),
+              (std::vector<std::string>{"MoreModule_RecordTime", "MoreModule_SerialNO", "NoModule_RecordTime",
+                                        "SingleModule_RecordTime", "SingleModule_SerialNO"}));
+    EXPECT_EQ(dump(db.Connection()), before);
+    EXPECT_EQ(db.SerialNumbers(ReadingTable::MoreModule),
+              (std::vector<std::string>{"0", "1", "2", "3", "4", "5", "6"}));
+    // The range and the serial-number list run over them.
+    Statement plan = db.Connection().Prepare(
+        "EXPLAIN QUERY PLAN SELECT RecordTime,BATT FROM MoreModule WHERE RecordTime>='2018-01-01' AND "
+        "RecordTime<'2018-02-01' ORDER BY RecordTime");
+    std::string steps;
+    while (plan.Step()) steps += plan.ColumnText(3) + ";";
+    EXPECT_NE(steps.find("USING INDEX MoreModule_RecordTime"), std::string::npos) << steps;
+}
+
+// A serial number left empty (NULL) is listed first, as a grouped list would.
+TEST_F(ReadingDatabaseTest, TheSerialNumberListHoldsEachNumberOnceInOrder) {
+    ReadingDatabase db(path_);
+    for (const char* serial : {"9", "10", "9", "A", "10"})
+        db.Insert(ReadingTable::SingleModule, serial, Values(0));
+    EXPECT_EQ(db.SerialNumbers(ReadingTable::SingleModule), (std::vector<std::string>{"10", "9", "A"}));
+    db.Connection().Execute(
+        "INSERT INTO SingleModule(RecordTime,SerialNO) VALUES('2020-01-01 00:00:00',NULL)");
+    EXPECT_EQ(db.SerialNumbers(ReadingTable::SingleModule), (std::vector<std::string>{"", "10", "9", "A"}));
+    EXPECT_TRUE(db.SerialNumbers(ReadingTable::MoreModule).empty());
+}
+
 TEST_F(ReadingDatabaseTest, MissingFolderRaisesOnOpen) {
     EXPECT_THROW(ReadingDatabase((folder_ / "absent" / "Data.db").string()), EDatabaseError);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 
@@ -26,6 +27,19 @@ std::string Header(bool serial) {
     return h + "Others,Alarm,Protection,Fail,Balance,BattState,SOC,SOCHealth,DiscTimes,TotalDiscSOC,\r\n";
 }
 
+constexpr std::chrono::seconds kDrain{20};
+
+// The database's part of the readings stored so far, once the writer is done.
+StoreReport Drained(ReadingStore& store) {
+    EXPECT_TRUE(store.Drain(kDrain));
+    return store.TakeDatabaseReport();
+}
+
+size_t RowsOf(const std::string& path, ReadingTable table) {
+    ReadingDatabase db(path);
+    return db.SelectDays(table, "2000-01-01", "2999-12-31", std::nullopt, "").rows.size();
+}
+
 const char* const kLineValues =
     "52100,-1,65535,3301,3302,3303,3304,3305,3306,3307,3308,3309,3310,3311,3312,3313,3314,3315,-1000,"
     "-10,25,26,27,28,29,30,31,31,2147483648,8192,256,32769,1,87,98,2147483648,4294967295,\r\n";
@@ -38,6 +52,7 @@ TEST(ReadingStore, CsvLineFirstThenDatabaseRow) {
         EXPECT_TRUE(report.failures.empty());
     }
     EXPECT_TRUE(store.Store(ReadingTable::MoreModule, "2018-11-22 14-05-10", "7", Values()).failures.empty());
+    EXPECT_TRUE(Drained(store).failures.empty());
     const std::string line = std::string("2018-11-22 14-05-09,") + kLineValues;
     EXPECT_EQ(ReadFileText(folder.File("NoModule.csv")), Header(false) + line + line);
     EXPECT_EQ(ReadFileText(folder.File("MoreModule.csv")),
@@ -53,24 +68,90 @@ TEST(ReadingStore, CsvLineFirstThenDatabaseRow) {
     EXPECT_EQ(more.rows[0][38], "4294967295");
 }
 
-TEST(ReadingStore, LockedDatabaseKeepsTheCsvLineAndLogsTheErrorOnce) {
+// Another program holding the write lock delays the rows, in order, and
+// loses none; the window hears nothing of the wait.
+TEST(ReadingStore, ALockedDatabaseWritesTheQueuedRowsInOrderWhenItFrees) {
     testing::TempFolder folder;
     ReadingStore store(folder.Path().string());
-    EXPECT_TRUE(store.Store(ReadingTable::SingleModule, "t0", "1", Values()).failures.empty());
+    EXPECT_TRUE(store.Store(ReadingTable::SingleModule, "t0", "0", Values()).failures.empty());
+    ASSERT_TRUE(store.Drain(kDrain));
     Database other(folder.File("Data.db"));
     other.Execute("BEGIN EXCLUSIVE");
-    const StoreReport first = store.Store(ReadingTable::SingleModule, "t1", "1", Values());
-    ASSERT_EQ(first.failures.size(), 1u);
-    EXPECT_NE(first.failures[0].find("Fail to store the reading in the database: "), std::string::npos);
-    EXPECT_EQ(first.logLine, first.failures[0]);
-    const StoreReport second = store.Store(ReadingTable::SingleModule, "t2", "1", Values());
-    EXPECT_EQ(second.failures.size(), 1u);
-    EXPECT_EQ(second.logLine, "");  // the same error is logged once
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_TRUE(
+            store.Store(ReadingTable::SingleModule, "t", std::to_string(i), Values()).failures.empty());
+    EXPECT_FALSE(store.Drain(std::chrono::milliseconds(300)));
+    EXPECT_EQ(store.Pending(), 3u);
     other.Execute("COMMIT");
-    EXPECT_TRUE(store.Store(ReadingTable::SingleModule, "t3", "1", Values()).failures.empty());
+    const StoreReport told = Drained(store);
+    EXPECT_TRUE(told.failures.empty());
+    EXPECT_TRUE(told.logLines.empty());
+
+    ReadingDatabase db(folder.File("Data.db"));
+    std::vector<std::string> serials;
+    for (const auto& row :
+         db.SelectDays(ReadingTable::SingleModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows)
+        serials.push_back(row[1]);
+    EXPECT_EQ(serials, (std::vector<std::string>{"0", "1", "2", "3"}));
     const std::string csv = ReadFileText(folder.File("SingleModule.csv"));
-    for (const char* t : {"t0,", "t1,", "t2,", "t3,"})
-        EXPECT_NE(csv.find(std::string("\r\n") + t), std::string::npos);
+    for (int i = 1; i <= 3; ++i) EXPECT_NE(csv.find("\r\nt," + std::to_string(i) + ","), std::string::npos);
+}
+
+// A row that waits longer than the bound is given up and said to be so, on
+// the info line and in the log; its line stays in the CSV file.
+TEST(ReadingStore, ARowThatWaitsTooLongIsReportedAndStaysInTheCsv) {
+    testing::TempFolder folder;
+    ReadingStore store(folder.Path().string(), std::chrono::milliseconds(300));
+    EXPECT_TRUE(store.Store(ReadingTable::NoModule, "t0", "", Values()).failures.empty());
+    ASSERT_TRUE(store.Drain(kDrain));
+    Database other(folder.File("Data.db"));
+    other.Execute("BEGIN EXCLUSIVE");
+    store.Store(ReadingTable::NoModule, "t1", "", Values());
+    const StoreReport told = Drained(store);
+    ASSERT_EQ(told.failures.size(), 1u);
+    EXPECT_EQ(told.failures[0].rfind("Fail to store the reading in the database: ", 0), 0u)
+        << told.failures[0];
+    EXPECT_NE(told.failures[0].find("database is locked"), std::string::npos) << told.failures[0];
+    ASSERT_EQ(told.logLines.size(), 1u);
+    EXPECT_NE(told.logLines[0].find("1 reading is only in the CSV file"), std::string::npos)
+        << told.logLines[0];
+    other.Execute("COMMIT");
+
+    store.Store(ReadingTable::NoModule, "t2", "", Values());
+    EXPECT_TRUE(Drained(store).failures.empty());
+    EXPECT_EQ(RowsOf(folder.File("Data.db"), ReadingTable::NoModule), 2u);
+    EXPECT_NE(ReadFileText(folder.File("NoModule.csv")).find("\r\nt1,"), std::string::npos);
+}
+
+// The database file deleted, or another put in its place, while the tool
+// runs: the next row goes into a database at the path, and the change is
+// told once.
+TEST(ReadingStore, ADatabaseDeletedOrReplacedIsOpenedAgainAtItsPath) {
+    for (const bool replaced : {false, true}) {
+        SCOPED_TRACE(replaced ? "replaced" : "deleted");
+        testing::TempFolder folder;
+        const std::string path = folder.File("Data.db");
+        ReadingStore store(folder.Path().string());
+        store.Store(ReadingTable::NoModule, "t0", "", Values());
+        ASSERT_TRUE(Drained(store).logLines.empty());
+        if (replaced) {
+            {
+                ReadingDatabase other(folder.File("Other.db"));
+                other.Insert(ReadingTable::NoModule, "", ReadingValues{});
+            }
+            std::filesystem::rename(folder.File("Other.db"), path);
+        } else {
+            std::filesystem::remove(path);
+        }
+        store.Store(ReadingTable::NoModule, "t1", "", Values());
+        const StoreReport told = Drained(store);
+        ASSERT_EQ(told.logLines.size(), 1u);
+        EXPECT_NE(told.logLines[0].find("was deleted or replaced"), std::string::npos) << told.logLines[0];
+        EXPECT_EQ(told.failures, told.logLines);
+        store.Store(ReadingTable::NoModule, "t2", "", Values());
+        EXPECT_TRUE(Drained(store).logLines.empty());
+        EXPECT_EQ(RowsOf(path, ReadingTable::NoModule), replaced ? 3u : 2u);
+    }
 }
 
 // Makes the file unwritable even for root where the file system allows it.
@@ -86,7 +167,8 @@ TEST(ReadingStore, ReadOnlyDatabaseKeepsTheCsvLine) {
     { ReadingDatabase created(folder.File("Data.db")); }
     if (!MakeReadOnly(folder.File("Data.db"))) GTEST_SKIP() << "cannot make a file read-only here";
     ReadingStore store(folder.Path().string());
-    const StoreReport report = store.Store(ReadingTable::NoModule, "t1", "", Values());
+    EXPECT_TRUE(store.Store(ReadingTable::NoModule, "t1", "", Values()).failures.empty());
+    const StoreReport report = Drained(store);
     std::system(("chattr -i '" + folder.File("Data.db") + "' 2>/dev/null").c_str());
     ASSERT_EQ(report.failures.size(), 1u);
     EXPECT_NE(report.failures[0].find("readonly"), std::string::npos) << report.failures[0];
@@ -97,7 +179,8 @@ TEST(ReadingStore, AFileThatIsNoDatabaseIsReported) {
     testing::TempFolder folder;
     WriteFileText(folder.File("Data.db"), std::string(4096, 'x'));
     ReadingStore store(folder.Path().string());
-    const StoreReport report = store.Store(ReadingTable::NoModule, "t1", "", Values());
+    store.Store(ReadingTable::NoModule, "t1", "", Values());
+    const StoreReport report = Drained(store);
     ASSERT_EQ(report.failures.size(), 1u);
     EXPECT_NE(report.failures[0].find("not a database"), std::string::npos) << report.failures[0];
     EXPECT_TRUE(FileExists(folder.File("NoModule.csv")));
@@ -107,9 +190,11 @@ TEST(ReadingStore, MissingFolderReportsBothFailures) {
     testing::TempFolder folder;
     ReadingStore store(folder.File("absent"));
     const StoreReport report = store.Store(ReadingTable::NoModule, "t", "", Values());
-    ASSERT_EQ(report.failures.size(), 2u);
-    EXPECT_EQ(report.failures[0], "Fail to build record file!");
-    EXPECT_FALSE(report.logLine.empty());
+    EXPECT_EQ(report.failures, (std::vector<std::string>{"Fail to build record file!"}));
+    const StoreReport told = Drained(store);
+    ASSERT_EQ(told.failures.size(), 1u);
+    EXPECT_NE(told.failures[0].find("unable to open database file"), std::string::npos) << told.failures[0];
+    EXPECT_EQ(told.logLines, told.failures);
 }
 
 TEST(ReadingStore, UnwritableCsvStillInsertsTheRow) {
@@ -118,9 +203,8 @@ TEST(ReadingStore, UnwritableCsvStillInsertsTheRow) {
     ReadingStore store(folder.Path().string());
     const StoreReport report = store.Store(ReadingTable::NoModule, "t", "", Values());
     EXPECT_EQ(report.failures, (std::vector<std::string>{"Fail to build record file!"}));
-    ReadingDatabase db(folder.File("Data.db"));
-    EXPECT_EQ(db.SelectDays(ReadingTable::NoModule, "2000-01-01", "2999-12-31", std::nullopt, "").rows.size(),
-              1u);
+    EXPECT_TRUE(Drained(store).failures.empty());
+    EXPECT_EQ(RowsOf(folder.File("Data.db"), ReadingTable::NoModule), 1u);
 }
 
 // The database keeps its own room (WAL and shared memory) on a disk of 1 MB.
@@ -134,16 +218,20 @@ protected:
 TEST_F(ReadingStoreOnAFullDisk, ALineThatDoesNotFitLeavesNoHalfLine) {
     ReadingStore store(Folder());
     ASSERT_TRUE(store.Store(ReadingTable::NoModule, "t0", "", Values()).failures.empty());
+    ASSERT_TRUE(Drained(store).failures.empty());
     // Up to a few bytes before the end of the file's page, so the line starts to fit.
     const std::string path = File("NoModule.csv");
     std::string before = ReadFileText(path);
-    before += std::string(4096 - before.size() % 4096 - 12, 'x') + "\r\n";
-    WriteFileText(path, before);
+    const std::string padding = std::string(4096 - before.size() % 4096 - 12, 'x') + "\r\n";
+    // In place: the file the store keeps open is the one filled.
+    std::ofstream(path, std::ios::binary | std::ios::app) << padding;
+    before += padding;
     Fill();
     const StoreReport full = store.Store(ReadingTable::NoModule, "t1", "", Values());
     ASSERT_FALSE(full.failures.empty());
     EXPECT_EQ(full.failures[0], "Fail to write record file!");
     EXPECT_EQ(ReadFileText(path), before);
+    Drained(store);  // the row may not have fitted either
 
     Free();
     EXPECT_TRUE(store.Store(ReadingTable::NoModule, "t2", "", Values()).failures.empty());
@@ -164,20 +252,23 @@ TEST(ReadingStore, ADamagedDatabasePageIsReportedAndTheCsvGoesOn) {
     ASSERT_GT(std::filesystem::file_size(path), 5u * 4096);
     {
         std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-        file.seekp(4 * 4096 + 100);
-        const std::string garbage(2000, '\x5A');
+        // Over the roots of the tables and their indexes, headers and all.
+        file.seekp(2 * 4096);
+        const std::string garbage(6 * 4096, '\x5A');
         file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
     }
     EXPECT_THROW(ReadingDatabase{path}, EDatabaseDamaged);
 
     ReadingStore store(folder.Path().string());
-    const StoreReport first = store.Store(ReadingTable::SingleModule, "t1", "1", Values());
+    store.Store(ReadingTable::SingleModule, "t1", "1", Values());
+    const StoreReport first = Drained(store);
     ASSERT_EQ(first.failures.size(), 1u);
     EXPECT_NE(first.failures[0].find("damaged"), std::string::npos) << first.failures[0];
-    EXPECT_EQ(first.logLine, first.failures[0]);
-    const StoreReport second = store.Store(ReadingTable::SingleModule, "t2", "1", Values());
+    EXPECT_EQ(first.logLines, first.failures);
+    store.Store(ReadingTable::SingleModule, "t2", "1", Values());
+    const StoreReport second = Drained(store);
     EXPECT_EQ(second.failures, first.failures);
-    EXPECT_EQ(second.logLine, "");
+    EXPECT_TRUE(second.logLines.empty());
     const std::string csv = ReadFileText(folder.File("SingleModule.csv"));
     EXPECT_NE(csv.find("\r\nt1,"), std::string::npos);
     EXPECT_NE(csv.find("\r\nt2,"), std::string::npos);

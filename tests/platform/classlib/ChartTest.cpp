@@ -4,8 +4,12 @@
 
 #include "platform/classlib/Chart.h"
 
+#include <cmath>
+#include <vector>
+
 #include "ControlFixture.h"
 #include "platform/classlib/DBGrids.h"
+#include "platform/classlib/StdCtrls_Draw.h"
 #include "tests/TempFolderFixture.h"
 
 namespace tarvel {
@@ -153,6 +157,54 @@ TEST_F(ChartTest, ManyPointsOnOnePixelKeepTheirHighestAndLowest) {
     EXPECT_EQ(PixelAt(chart, TPoint{x, chart->YToPixel(-190)}), Rgb(clRed));
 }
 
+// A series far longer than the plot is wide is drawn as at most four points
+// a pixel column (its first, lowest, highest and last): the picture is the
+// one that every point drawn as a line would make.
+TEST_F(ChartTest, ALongSeriesDrawsThePictureEveryPointWould) {
+    constexpr int kPoints = 200000;
+    for (int i = 0; i < kPoints; ++i)
+        series->AddXY(i, 3300 + 250 * std::sin(i / 9000.0) + (i * 7919 % 97) - (i % 1300 == 0 ? 400 : 0));
+    ShowForm();
+    const TRect plot = chart->PlotRect();
+    const auto [xLo, xHi] = chart->XRange();
+    const auto [yLo, yHi] = chart->YRange();
+    const double xScale = plot.Width() / (xHi - xLo), yScale = plot.Height() / (yHi - yLo);
+    std::vector<TPoint> every;
+    every.reserve(kPoints);
+    for (int i = 0; i < kPoints; ++i) {
+        every.push_back({static_cast<int>(std::lround(plot.left + (series->XValue(i) - xLo) * xScale)),
+                         static_cast<int>(std::lround(plot.bottom - (series->YValue(i) - yLo) * yScale))});
+    }
+    // Every point drawn into a picture of its own, clipped as the chart clips.
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, chart->ClientWidth(), chart->ClientHeight());
+    HBITMAP oldBitmap = SelectObject(dc, bitmap);
+    FillColor(dc, chart->ClientRect(), clWhite);
+    IntersectClipRect(dc, plot.left, plot.top, plot.right + 1, plot.bottom + 1);
+    HPEN pen = CreatePen(PS_SOLID, 1, ColorToColorRef(clRed));
+    HPEN oldPen = SelectObject(dc, pen);
+    Polyline(dc, every.data(), static_cast<int>(every.size()));
+    const std::shared_ptr<Surface> reference = GetDCSurface(dc);
+
+    Snap();
+    int red = 0, differing = 0;
+    for (int y = 0; y < chart->ClientHeight(); ++y) {
+        for (int x = 0; x < chart->ClientWidth(); ++x) {
+            const bool drawn = PixelAt(chart, TPoint{x, y}) == Rgb(clRed);
+            const bool expected = (reference->Pixel(x, y) & 0xFFFFFFu) == Rgb(clRed);
+            red += drawn;
+            differing += drawn != expected;
+        }
+    }
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    EXPECT_GT(red, plot.Width());
+    EXPECT_EQ(differing, 0) << "of " << red << " red pixels";
+}
+
 TEST_F(ChartTest, ASeriesTakesItsPointsFromTwoFieldsOfAQuery) {
     testing::TempFolder folder;
     Database db(folder.File("chart.db"));
@@ -166,6 +218,15 @@ TEST_F(ChartTest, ASeriesTakesItsPointsFromTwoFieldsOfAQuery) {
     series->SetDataSource(query, "RecordTime", "BATT");
     series->CheckDataSource();
     ASSERT_EQ(series->Count(), 3);  // rows whose values read as no time or number are left out
+    // The rows went straight into the points: the query kept none of them.
+    EXPECT_EQ(query->RecordCount(), 0);
+    EXPECT_TRUE(query->Eof());
+    // Rows a grid has read already count as well as those still to come.
+    query->Open(db.Prepare("SELECT RecordTime, BATT FROM T"));
+    query->FetchTo(2);
+    series->CheckDataSource();
+    ASSERT_EQ(series->Count(), 3);
+    EXPECT_EQ(query->RecordCount(), 2);
     EXPECT_DOUBLE_EQ(series->XValue(0), EncodeDateTime({2024, 3, 1, 8, 0, 0, 0}));
     EXPECT_DOUBLE_EQ(series->YValue(1), 3350);
     EXPECT_DOUBLE_EQ(series->XValue(2), EncodeDateTime({2024, 3, 2, 11, 0, 0, 0}));
