@@ -240,7 +240,7 @@ endfunction()
 # suite starts its own Xvfb with the SDL backend tests' helper and skips (77)
 # when Xvfb cannot start. The limit holds on a loaded two-core machine: every
 # suite needs at most a quarter of it alone, and a slower one is split.
-set(TARVEL_XVFB_TIMEOUT 240)
+set(TARVEL_XVFB_TIMEOUT 360)
 function(tarvel_xvfb_test)
   cmake_parse_arguments(A "" "NAME;TEST" "SOURCES;LIBS;LABELS;DEPENDS" ${ARGN})
   if(NOT TARVEL_TESTS)
