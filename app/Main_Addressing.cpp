@@ -4,13 +4,11 @@
 // number found is kept in ModulesAddressed. The run over the modules is
 // shared with the all-module parameter write.
 
-#include <algorithm>
-
 #include "app/Main.h"
 #include "app/Main_Pages.h"
+#include "app/Main_ReplyWait.h"
 #include "link/CommandTable.h"
 #include "link/DeviceFrame.h"
-#include "platform/base/Ticks.h"
 #include "platform/classlib/Application.h"
 #include "platform/classlib/DialogService.h"
 
@@ -23,28 +21,6 @@ constexpr int kPraSetPanel = 4;
 constexpr uint32_t kProbeWaitMs = 300;
 // Window messages are handled in slices this long while a module is awaited.
 constexpr uint32_t kAwaitSliceMs = 10;
-// What the reader and the window's loop may take, on a loaded machine, to
-// hand on bytes once the line has been quiet for the reader's gap.
-constexpr uint32_t kHandOverMs = 100;
-
-// Milliseconds since it was made, by the tick count or, when a test's tick
-// source stands still, by the high-resolution counter: whichever ran further.
-class Stopwatch {
-public:
-    Stopwatch() : ticks_(GetTickCount()) { QueryPerformanceCounter(&count_); }
-    uint32_t ElapsedMs() const {
-        int64_t now = 0, perSecond = 1;
-        QueryPerformanceCounter(&now);
-        QueryPerformanceFrequency(&perSecond);
-        const int64_t counted = (now - count_) * 1000 / perSecond;
-        return std::max(TicksSince(ticks_, GetTickCount()), static_cast<uint32_t>(counted));
-    }
-
-private:
-    uint32_t ticks_;
-    int64_t count_ = 0;
-};
-
 // A whole acknowledgement `replyCode` with status 0 from `module`.
 bool IsAcknowledgement(ByteSpan frame, uint8_t module, uint8_t replyCode) {
     return ReplyData(frame, replyCode, {frame::kAckLength}) && frame[frame::kAddress] == module &&
@@ -109,15 +85,11 @@ bool TMainForm::SendToEachModule(const std::vector<uint8_t>& modules, FrameBytes
             ShowInfo("Please open port frist!", kFailureColor);
             return false;
         }
-        // The wait counts from the request, however slowly the loop runs. An
-        // answer that comes just before its end reaches the loop only once
-        // the reader has seen the line quiet for its gap, so the loop waits
-        // that long and the hand-over longer.
-        const Stopwatch sent;
-        const uint32_t limitMs = waitMs + Comm1->Timeouts().readInterval + kHandOverMs;
+        const WaitClock sent;
+        const uint32_t limitMs = waitMs + ReplyHandOverMs(*Comm1);
         if (sending) sending(module);
         bool acknowledged = false;
-        while (!acknowledged && sent.ElapsedMs() < limitMs) {
+        while (!acknowledged && sent.Elapsed() < limitMs) {
             WaitMs(kAwaitSliceMs);
             if (Application->Terminated()) return false;
             acknowledged = Scanner->FramesFound() != framesBefore &&
