@@ -6,6 +6,7 @@
 
 #include "app/Main.h"
 #include "app/Main_Pages.h"
+#include "app/Main_ReplyWait.h"
 #include "link/CommandTable.h"
 #include "link/DeviceFrame.h"
 #include "platform/classlib/Application.h"
@@ -15,12 +16,11 @@ namespace tarvel {
 namespace {
 
 constexpr int kPraSetPanel = 4;
-// A module answers a login within a few milliseconds; a silent address
-// costs this much.
+// A module answers a login within a few milliseconds; this long after the
+// request its answer still counts.
 constexpr uint32_t kProbeWaitMs = 300;
 // Window messages are handled in slices this long while a module is awaited.
 constexpr uint32_t kAwaitSliceMs = 10;
-
 // A whole acknowledgement `replyCode` with status 0 from `module`.
 bool IsAcknowledgement(ByteSpan frame, uint8_t module, uint8_t replyCode) {
     return ReplyData(frame, replyCode, {frame::kAckLength}) && frame[frame::kAddress] == module &&
@@ -78,16 +78,18 @@ bool TMainForm::SendToEachModule(const std::vector<uint8_t>& modules, FrameBytes
         SetModuleIndex(module);
         LastCommand = request[frame::kCommand];
         std::copy(request.begin(), request.end(), TxFrame.begin());
+        // Only a frame found after the write can be the answer: the one held
+        // may be an earlier acknowledgement of the same module.
+        const uint64_t framesBefore = Scanner->FramesFound();
         if (!Comm1->WriteCommData(TxFrame.data(), static_cast<uint16_t>(request.size()))) {
             ShowInfo("Please open port frist!", kFailureColor);
             return false;
         }
+        const WaitClock sent;
+        const uint32_t limitMs = waitMs + ReplyHandOverMs(*Comm1);
         if (sending) sending(module);
-        // Only a frame found after the write can be the answer: the one held
-        // may be an earlier acknowledgement of the same module.
-        const uint64_t framesBefore = Scanner->FramesFound();
         bool acknowledged = false;
-        for (uint32_t waited = 0; waited < waitMs && !acknowledged; waited += kAwaitSliceMs) {
+        while (!acknowledged && sent.Elapsed() < limitMs) {
             WaitMs(kAwaitSliceMs);
             if (Application->Terminated()) return false;
             acknowledged = Scanner->FramesFound() != framesBefore &&

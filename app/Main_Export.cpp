@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/Main.h"
+#include "app/Main_ReplyWait.h"
 #include "link/CommandTable.h"
 #include "platform/base/DateTime.h"
 #include "platform/base/Paths.h"
@@ -40,28 +41,6 @@ const StepRole& RoleOf(uint8_t command) {
     return *std::find_if(std::begin(kRoles), std::end(kRoles),
                          [command](const StepRole& role) { return role.command == command; });
 }
-
-// Milliseconds since it was made, by the tick count or by the steady
-// counter, whichever has gone further: a tick source that stands still (a
-// test's clock) must not hold the window for ever.
-class WaitClock {
-public:
-    WaitClock() : startTick_(GetTickCount()) {
-        QueryPerformanceCounter(&startCount_);
-        QueryPerformanceFrequency(&perSecond_);
-    }
-    uint32_t Elapsed() const {
-        int64_t now = 0;
-        QueryPerformanceCounter(&now);
-        const int64_t counted = (now - startCount_) / std::max<int64_t>(perSecond_ / 1000, 1);
-        return std::max(TicksSince(startTick_, GetTickCount()),
-                        static_cast<uint32_t>(std::clamp<int64_t>(counted, 0, UINT32_MAX)));
-    }
-
-private:
-    uint32_t startTick_;
-    int64_t startCount_ = 0, perSecond_ = 1;
-};
 
 // The tab sheets the export hides while it runs, with whether each was shown.
 struct HiddenSheets {
@@ -193,6 +172,7 @@ void TMainForm::BindDailyExportHandlers() {
 
 bool TMainForm::WaitExportReply(uint32_t limitMs, const uint8_t& done) {
     const WaitClock clock;
+    const uint32_t handOver = ReplyHandOverMs(*Comm1);
     uint32_t lastChunk = 0;
     for (;;) {
         Application->ProcessMessages();
@@ -202,7 +182,7 @@ bool TMainForm::WaitExportReply(uint32_t limitMs, const uint8_t& done) {
             RxLength = 0;
             lastChunk = now;
         }
-        if (now >= limitMs || now - lastChunk >= kExportSilenceMs) return false;
+        if (now >= limitMs + handOver || now - lastChunk >= kExportSilenceMs) return false;
         // Nothing more can come.
         if (!PortOpen || Application->Terminated()) return false;
         Sleep(kWaitPassMs);

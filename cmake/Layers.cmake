@@ -144,7 +144,8 @@ function(tarvel_test_library)
 endfunction()
 
 # Writes the declared graph for the layers test and adds that test, with
-# probes of the layer and format checkers on small trees of their own. Called
+# probes of the layer and format checkers on small trees of their own and of
+# install-deps on stand-ins for the system's commands. Called
 # once, after every library is declared.
 function(tarvel_tree_tests)
   get_property(graph GLOBAL PROPERTY TARVEL_GRAPH)
@@ -158,7 +159,8 @@ function(tarvel_tree_tests)
   add_test(NAME layers_probe COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tests/cmake/CheckLayersTest.py)
   set_tests_properties(layers layers_probe PROPERTIES LABELS cmake TIMEOUT 120)
   add_test(NAME check_format_probe COMMAND bash ${PROJECT_SOURCE_DIR}/tests/scripts/CheckFormatTest.sh)
-  set_tests_properties(check_format_probe PROPERTIES LABELS scripts TIMEOUT 120)
+  add_test(NAME install_deps_probe COMMAND bash ${PROJECT_SOURCE_DIR}/tests/scripts/InstallDepsTest.sh)
+  set_tests_properties(check_format_probe install_deps_probe PROPERTIES LABELS scripts TIMEOUT 120)
 endfunction()
 
 # Every test of the current tests folder carries two labels: its folder
@@ -175,18 +177,47 @@ endfunction()
 
 # One ctest test per GoogleTest suite of a test program, found after each link
 # (cmake/DiscoverSuites.cmake); `ctest -R Suite` still picks one suite.
+#   tarvel_discover_suites(target [TEST prefix] [TIMEOUT s] [LABELS ...] [SKIP_RETURN_CODE n] [COST c])
+# Each suite leaves its GoogleTest XML report under gtest/ in the build
+# folder, where scripts/test counts the skipped tests.
 function(tarvel_discover_suites target)
+  cmake_parse_arguments(A "" "TEST;TIMEOUT;SKIP_RETURN_CODE;COST" "LABELS" ${ARGN})
+  if(NOT A_TEST)
+    set(A_TEST ${target})
+  endif()
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 600)
+  endif()
+  set(options -D TIMEOUT=${A_TIMEOUT})
+  if(A_LABELS)
+    string(JOIN "|" labels ${A_LABELS})
+    list(APPEND options -D LABELS=${labels})
+  endif()
+  foreach(property SKIP_RETURN_CODE COST)
+    if(DEFINED A_${property})
+      list(APPEND options -D ${property}=${A_${property}})
+    endif()
+  endforeach()
   set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}_suites.cmake)
   add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -D EXECUTABLE=$<TARGET_FILE:${target}> -D NAME=${target}
-            -D OUTPUT=${script} -D TIMEOUT=600 -P ${PROJECT_SOURCE_DIR}/cmake/DiscoverSuites.cmake
+    COMMAND ${CMAKE_COMMAND} -D EXECUTABLE=$<TARGET_FILE:${target}> -D NAME=${A_TEST}
+            -D OUTPUT=${script} -D RESULTS=${PROJECT_BINARY_DIR}/gtest ${options}
+            -P ${PROJECT_SOURCE_DIR}/cmake/DiscoverSuites.cmake
     VERBATIM)
+  # A program a build leaves out (the tsan build makes only some) stands as
+  # one failing test, labelled like its suites so the same filters leave it out.
+  set(placeholder "")
+  if(A_LABELS)
+    string(JOIN "\\;" labels ${A_LABELS})
+    set(placeholder "  set_tests_properties([==[${A_TEST}_NOT_BUILT]==] PROPERTIES LABELS \"${labels}\")\n")
+  endif()
   set(include ${CMAKE_CURRENT_BINARY_DIR}/${target}_include.cmake)
   file(WRITE ${include}
     "if(EXISTS [==[${script}]==])\n"
     "  include([==[${script}]==])\n"
     "else()\n"
-    "  add_test([==[${target}_NOT_BUILT]==] [==[${target}_NOT_BUILT]==])\n"
+    "  add_test([==[${A_TEST}_NOT_BUILT]==] [==[${A_TEST}_NOT_BUILT]==])\n"
+    "${placeholder}"
     "endif()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${include})
 endfunction()
@@ -213,8 +244,11 @@ endfunction()
 
 # tarvel_xvfb_test(NAME program SOURCES ... LIBS ... [TEST name] [LABELS ...]
 #                  [DEPENDS targets...]): a test program on a real X server
-# through the SDL backend. It starts its own Xvfb with the SDL backend tests'
-# helper and skips (77) when Xvfb cannot start; one ctest test runs it whole.
+# through the SDL backend, one ctest test per suite named TEST/Suite. Each
+# suite starts its own Xvfb with the SDL backend tests' helper and skips (77)
+# when Xvfb cannot start. The limit holds on a loaded two-core machine: every
+# suite needs at most a quarter of it alone, and a slower one is split.
+set(TARVEL_XVFB_TIMEOUT 600)
 function(tarvel_xvfb_test)
   cmake_parse_arguments(A "" "NAME;TEST" "SOURCES;LIBS;LABELS;DEPENDS" ${ARGN})
   if(NOT TARVEL_TESTS)
@@ -234,8 +268,9 @@ function(tarvel_xvfb_test)
   if(NOT A_TEST)
     set(A_TEST ${A_NAME})
   endif()
-  add_test(NAME ${A_TEST} COMMAND ${A_NAME})
-  set_tests_properties(${A_TEST} PROPERTIES LABELS "xvfb;${A_LABELS}" SKIP_RETURN_CODE 77 TIMEOUT 300)
+  # The slowest tests first, so a long suite does not start last on CI.
+  tarvel_discover_suites(${A_NAME} TEST ${A_TEST} TIMEOUT ${TARVEL_XVFB_TIMEOUT} LABELS xvfb ${A_LABELS}
+                         SKIP_RETURN_CODE 77 COST 1000)
 endfunction()
 
 # tarvel_fuzz(NAME name SOURCES file.cpp LIBS ...): a libFuzzer target, built
