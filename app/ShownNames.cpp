@@ -5,6 +5,7 @@
 
 #include "platform/base/Strings.h"
 #include "platform/classlib/StdCtrls.h"
+#include "skin/controls/te_controls_group.h"
 #include "skin/controls/te_controls_label.h"
 
 namespace tarvel {
@@ -27,6 +28,12 @@ TWinControl* FocusOf(const TControl* label) {
     if (auto* plain = dynamic_cast<const TLabel*>(label)) return plain->FocusControl();
     if (auto* skinned = dynamic_cast<const TTeLabel*>(label)) return skinned->FocusControl();
     return nullptr;
+}
+
+// What a label shows: a skinned label keeps its caption apart from its text.
+String LabelText(const TControl* label) {
+    if (auto* skinned = dynamic_cast<const TTeLabel*>(label)) return WideToUtf8(skinned->GetCaption());
+    return label->GetText();
 }
 
 bool IsLabel(const TControl* control) {
@@ -57,8 +64,8 @@ String FieldCaption(const TControl& control) {
     int nearest = INT_MAX;
     for (int i = 0; i < parent->ControlCount(); ++i) {
         const TControl* other = parent->Controls(i);
-        if (!IsLabel(other) || Bare(other->GetText()).empty()) continue;
-        if (FocusOf(other) == &control) return Bare(other->GetText());
+        if (!IsLabel(other) || Bare(LabelText(other)).empty()) continue;
+        if (FocusOf(other) == &control) return Bare(LabelText(other));
         const int middle = other->Top() + other->Height() / 2;
         const int gap = control.Left() - (other->Left() + other->Width());
         if (middle < control.Top() || middle > control.Top() + control.Height() || gap < -4) continue;
@@ -67,7 +74,8 @@ String FieldCaption(const TControl& control) {
             beside = other;
         }
     }
-    if (beside) return Bare(beside->GetText());
+    if (beside) return Bare(LabelText(beside));
+    if (auto* group = dynamic_cast<const TTeGroupBox*>(parent)) return Bare(WideToUtf8(group->GetCaption()));
     return Bare(parent->GetText());
 }
 

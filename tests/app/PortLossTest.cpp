@@ -44,7 +44,7 @@ const AutomaticJob kJobs[] = {
          form.ModuleChecks[0]->SetChecked(true);
          form.PS_Cyc->SetText("1");
          form.TSBS_Cyc->SetText("1");
-         ui.Click(form.TeButton1);
+         form.TeButton1Click(nullptr);
          ui.AnswerNextBox(mrYes);
          form.PC_All_Query->SetChecked(true);
      },
