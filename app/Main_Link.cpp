@@ -266,6 +266,7 @@ void TMainForm::StopAutomaticSenders() {
     for (TTeCheckBox* box :
          {CB_AutoQuery, TSBS_CycQuery, PC_All_Query, CB_AutoReadADC, Auto_Query, CB_SerailQuery})
         if (box && box->Checked()) box->SetChecked(false);
+    if (Timer7) Timer7->SetEnabled(false);  // the schedule's window check may have started it unticked
     PollStartPending = TsbsStartPending = TsbsOnceRequest = 0;
     PollDue = QueryDue = 0;
     PollInProgress = TsbsQueryInProgress = 0;

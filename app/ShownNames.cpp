@@ -60,18 +60,28 @@ String CellTitle(const TStringGrid& grid, int col, int row) {
 String FieldCaption(const TControl& control) {
     const TWinControl* parent = control.Parent();
     if (!parent) return {};
+    // A caption before the edit ends with a colon; a word after it ("月" after
+    // the month) names it too. The nearest on the edit's line wins, a
+    // caption before it first.
     const TControl* beside = nullptr;
+    bool besideIsCaption = false;
     int nearest = INT_MAX;
     for (int i = 0; i < parent->ControlCount(); ++i) {
         const TControl* other = parent->Controls(i);
         if (!IsLabel(other) || Bare(LabelText(other)).empty()) continue;
         if (FocusOf(other) == &control) return Bare(LabelText(other));
         const int middle = other->Top() + other->Height() / 2;
-        const int gap = control.Left() - (other->Left() + other->Width());
-        if (middle < control.Top() || middle > control.Top() + control.Height() || gap < -4) continue;
-        if (gap < nearest) {
+        if (middle < control.Top() || middle > control.Top() + control.Height()) continue;
+        const int before = control.Left() - (other->Left() + other->Width());
+        const int after = other->Left() - (control.Left() + control.Width());
+        const int gap = before >= -4 ? before : after >= -4 ? after : -1;
+        if (gap < -4 || (before < -4 && after < -4)) continue;
+        const String text = Trim(LabelText(other));
+        const bool caption = before >= -4 && (text.ends_with(":") || text.ends_with("："));
+        if ((caption && !besideIsCaption) || (caption == besideIsCaption && gap < nearest)) {
             nearest = gap;
             beside = other;
+            besideIsCaption = caption;
         }
     }
     if (beside) return Bare(LabelText(beside));

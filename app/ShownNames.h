@@ -15,7 +15,8 @@ namespace tarvel {
 String CellTitle(const TStringGrid& grid, int col, int row);
 
 // The caption of an edit: the label that focuses it, else the label on its
-// line to its left, else its group's caption; without the closing colon.
+// line that names it (a caption before it, else the nearest word beside
+// it), else its group's caption; without the closing colon.
 String FieldCaption(const TControl& control);
 
 // `message` with each "Pn (<grid> column c, row r)", "<grid> column c, row r"

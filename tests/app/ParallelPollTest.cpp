@@ -32,8 +32,8 @@ TEST_F(ParallelSetupTest, ConfirmStoresOnlyWholePeriodsFromOneTo120) {
         {"5", "0", "Please check period setting!"},
         {"-1", "5", "Please check period setting!"},
         {"1", "121", "Please check period setting!"},
-        {"abc", "1", "'abc' is not a valid integer value."},
-        {"1", "", "'' is not a valid integer value."},
+        {"abc", "1", "More Module: 'abc' is not a valid integer value."},
+        {"1", "", "Single Module: '' is not a valid integer value."},
         {"120", "1", ""},
     };
     TMainForm* form = StartParallel();

@@ -254,7 +254,7 @@ TEST_F(PortSettingsTest, AFailedOpenLeavesOpenPortAndNamesTheDevice) {
     ui_.Click(form_->TB_COMSwitch);
     ASSERT_EQ(ui_.Boxes().size(), 1u);
     EXPECT_EQ(ui_.Boxes()[0].type, mtError);
-    EXPECT_EQ(ui_.Boxes()[0].text, "Error opening serial port (" + missing + "): No such file or directory");
+    EXPECT_EQ(ui_.Boxes()[0].text, "Error opening serial port (" + missing + "): No such file or directory.");
     EXPECT_EQ(form_->PortOpen, 0);
     EXPECT_FALSE(form_->Comm1->Active());
     EXPECT_EQ(SwitchCaption(), "Open Port");

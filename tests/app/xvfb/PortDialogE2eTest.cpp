@@ -47,7 +47,7 @@ TEST_F(PortDialogE2e, ThePortInUseIsChosenAndAFailedPortIsExplained) {
     EXPECT_EQ(items.back(), line->DevicePath());
     EXPECT_EQ(chosen, line->DevicePath());
     EXPECT_EQ(selected, static_cast<int>(line->DevicePath().size()));
-    EXPECT_EQ(seen.back().text, "Error opening serial port (" + missing + "): No such file or directory");
+    EXPECT_EQ(seen.back().text, "Error opening serial port (" + missing + "): No such file or directory.");
     // The settings were stored before the port was tried, as always.
     EXPECT_EQ(GetPrivateProfileString(kPortSection, kPortKey, "", kPortNameSize, AppPath(kPortSettingsFile)),
               missing);

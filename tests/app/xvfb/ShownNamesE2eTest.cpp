@@ -38,18 +38,23 @@ TEST_F(ShownNamesE2e, TheCapacityEditTakesNumbersAndCtrlASelectsAll) {
     EXPECT_EQ(MainForm->Capdis->Text(), "120");
 }
 
-TEST_F(ShownNamesE2e, AParameterCellThatHoldsNoNumberIsNamedByItsTitle) {
+// The calibration write refuses a K its field cannot hold and names the
+// cell by its row's and column's titles.
+TEST_F(ShownNamesE2e, ACalibrationCellBeyondItsFieldIsNamedByItsTitles) {
     ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
-    ShowPage(MainForm->TS_TBMS);
-    ASSERT_TRUE(Click("B_ReadBMS"));
-    ASSERT_TRUE(Await([] { return !MainForm->SG_TBMS->Cells(1, 0).empty(); })) << InfoLine();
-    MainForm->SG_TBMS->SetCells(1, 0, "1a");
-    AnswerBox("OK", "e2e-parameter-cell-refused.png");
-    ASSERT_TRUE(Click("B_WriteBMS"));
-    ASSERT_TRUE(Await([&] { return !seen.empty(); }));
-    const String title = Trim(MainForm->SG_TBMS->Cells(0, 0));
-    ASSERT_FALSE(title.empty());
-    EXPECT_EQ(seen.back().text, title + ": '1a' is not a valid integer value.");
+    // Calibration is the engineering view's.
+    AnswerInput("7309");
+    ASSERT_TRUE(Key("c", {"Control_L", "Alt_L"}));
+    ASSERT_TRUE(Await([] { return MainForm->EngineeringEdition != 0; }));
+    ShowPage(MainForm->TS_Adjust);
+    MainForm->SG_VKB->SetCells(4, 5, "65536");
+    ASSERT_TRUE(Click("B_WriteKB"));
+    Settle(MainForm->Handle());
+    EXPECT_TRUE(Save(MainForm, "e2e-calibration-cell-refused.png"));
+    const String row = Trim(MainForm->SG_VKB->Cells(0, 5)), column = Trim(MainForm->SG_VKB->Cells(4, 0));
+    ASSERT_FALSE(row.empty() || column.empty());
+    EXPECT_EQ(InfoLine(), row + ", " + column + ": 65536 is out of range (0 to 65535)");
+    EXPECT_EQ(PixelIn(MainForm->L_Info, TPoint{2, 2}), kFailureColor);
 }
 
 }  // namespace
