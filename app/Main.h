@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,11 @@ struct PollingRecord {
     int32_t SinglePeriodSec = 0;
 };
 
+// The bytes of "ParaRecord.dat" (the 64 flags, then the two periods, each
+// 32 bits little-endian) over `base`: a short file sets only the front of
+// the record, and bytes past its end are ignored.
+PollingRecord ParaRecordFromBytes(std::span<const uint8_t> bytes, const PollingRecord& base);
+
 class TMainForm : public TForm {
     TARVEL_CLASS(TMainForm, TForm)
 
@@ -82,6 +88,8 @@ public:
     void SetupViewAndFolders();
     void LoadSerialNumberList();
     void LoadModuleSelection();
+    // The check boxes and the period edits of the polling set-up from ParaRecord.
+    void ShowModuleSelection();
     void LoadCurrentCalibrationTable();
     void LoadAutoCheckValues();
     void StartPollTimer();

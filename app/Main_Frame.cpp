@@ -433,6 +433,10 @@ void TMainForm::LoadSerialNumberList() {
 
 void TMainForm::LoadModuleSelection() {
     ReadParaRecord();
+    ShowModuleSelection();
+}
+
+void TMainForm::ShowModuleSelection() {
     for (int i = 0; i < kModuleCount; ++i)
         if (ModuleChecks[i]) ModuleChecks[i]->SetChecked(ParaRecord.ModuleSelected[i] != 0);
     if (PS_Cyc) PS_Cyc->SetText(IntToStr(ParaRecord.MultiPeriodSec));

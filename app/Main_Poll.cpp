@@ -47,15 +47,6 @@ ParaRecordBytes EncodeParaRecord(const PollingRecord& record) {
     return bytes;
 }
 
-PollingRecord DecodeParaRecord(const ParaRecordBytes& bytes) {
-    PollingRecord record;
-    for (size_t i = 0; i < record.ModuleSelected.size(); ++i)
-        record.ModuleSelected[i] = static_cast<int32_t>(LoadLe32(&bytes[i * 4]));
-    record.MultiPeriodSec = static_cast<int32_t>(LoadLe32(&bytes[kMultiPeriodOffset]));
-    record.SinglePeriodSec = static_cast<int32_t>(LoadLe32(&bytes[kSinglePeriodOffset]));
-    return record;
-}
-
 // A missing record file is made empty so the next access finds it; the user
 // is told, as the set-up it should hold is not there.
 bool EnsureParaRecordFile(const char* missingMessage) {
@@ -89,6 +80,18 @@ int SelectedNeighbour(const PollingRecord& record, int index, int step) {
 
 bool IsChecked(const TTeCheckBox* box) { return box && box->Checked(); }
 
+// One more second on a job's counter: true, with the counter back at 0, when
+// that makes its period. A counter preset to the longest period a record
+// holds must not run past the largest number.
+bool SecondMakesPeriod(int32_t& seconds, int32_t period) {
+    if (int64_t{seconds} + 1 >= period) {
+        seconds = 0;
+        return true;
+    }
+    ++seconds;
+    return false;
+}
+
 void ColourGauge(TGauge* gauge, TColor fore, TColor back) {
     if (!gauge) return;
     gauge->SetForeColor(fore);
@@ -96,6 +99,17 @@ void ColourGauge(TGauge* gauge, TColor fore, TColor back) {
 }
 
 }  // namespace
+
+PollingRecord ParaRecordFromBytes(std::span<const uint8_t> bytes, const PollingRecord& base) {
+    ParaRecordBytes record = EncodeParaRecord(base);
+    std::copy_n(bytes.begin(), std::min(bytes.size(), record.size()), record.begin());
+    PollingRecord decoded;
+    for (size_t i = 0; i < decoded.ModuleSelected.size(); ++i)
+        decoded.ModuleSelected[i] = static_cast<int32_t>(LoadLe32(&record[i * 4]));
+    decoded.MultiPeriodSec = static_cast<int32_t>(LoadLe32(&record[kMultiPeriodOffset]));
+    decoded.SinglePeriodSec = static_cast<int32_t>(LoadLe32(&record[kSinglePeriodOffset]));
+    return decoded;
+}
 
 TMainForm::PollTimerGuard::~PollTimerGuard() {
     if (id != 0) TimeKillEvent(id);
@@ -130,17 +144,12 @@ void TMainForm::PollTick() {
     }
     if (PollTicks >= kTicksPerSecond) {
         PollTicks = 0;
-        if (++PollSeconds >= ParaRecord.MultiPeriodSec) {
-            PollSeconds = 0;
-            if (IsChecked(PC_All_Query)) PollDue = 1;
-        }
+        if (SecondMakesPeriod(PollSeconds, ParaRecord.MultiPeriodSec) && IsChecked(PC_All_Query)) PollDue = 1;
     }
     if (QueryTicks >= kTicksPerSecond) {
         QueryTicks = 0;
-        if (++QuerySeconds >= ParaRecord.SinglePeriodSec) {
-            QuerySeconds = 0;
-            if (IsChecked(TSBS_CycQuery)) QueryDue = 1;
-        }
+        if (SecondMakesPeriod(QuerySeconds, ParaRecord.SinglePeriodSec) && IsChecked(TSBS_CycQuery))
+            QueryDue = 1;
     }
 
     // Within one tick the parallel poll goes first, then the cyclic query,
@@ -241,9 +250,10 @@ int TMainForm::NextSelectedModule(int index) { return SelectedNeighbour(ParaReco
 bool TMainForm::ReadParaRecord() {
     if (!EnsureParaRecordFile("No paraRecord.dat for read！")) return false;
     // A short file fills only the front of the record; the rest stays.
-    ParaRecordBytes bytes = EncodeParaRecord(ParaRecord);
-    if (ReadFileAt(kParaRecordFile, 0, bytes.data(), bytes.size()) < 0) return false;
-    ParaRecord = DecodeParaRecord(bytes);
+    ParaRecordBytes bytes{};
+    const int64_t read = ReadFileAt(kParaRecordFile, 0, bytes.data(), bytes.size());
+    if (read < 0) return false;
+    ParaRecord = ParaRecordFromBytes(std::span(bytes).first(static_cast<size_t>(read)), ParaRecord);
     return true;
 }
 

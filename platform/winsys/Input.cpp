@@ -146,7 +146,11 @@ bool RouteMouse(const InputEvent& ev, MSG& out, bool commit) {
     std::array<uint8_t, 256> keys = s.keyState;
     ApplyEventToKeys(keys, ev);
     if (commit) {
-        s.cursorPos = ev.pt;
+        {
+            // Posting threads stamp their messages with it.
+            std::lock_guard<std::mutex> lock(s.queueMutex);
+            s.cursorPos = ev.pt;
+        }
         s.keyState = keys;
     }
 

@@ -142,7 +142,8 @@ struct WinsysState {
     HWND desktop = nullptr;
     std::map<std::string, std::shared_ptr<WindowClass>> classes;  // upper-case names
 
-    // Shared with posting threads.
+    // Shared with posting threads: everything PostMessage and the Queue
+    // functions touch is written under queueMutex.
     std::mutex queueMutex;
     std::deque<MSG> posted;
     std::deque<InputEvent> input;
@@ -160,7 +161,10 @@ struct WinsysState {
     std::array<uint8_t, 256> keyState{};       // as of the last message taken
     std::array<uint8_t, 256> asyncKeyState{};  // as of the last input queued
     TPoint asyncCursorPos;                     // as of the last input queued
-    TPoint cursorPos;                          // as of the last mouse message taken
+    // As of the last mouse message taken. Written by the GUI thread under
+    // queueMutex, as PostMessage reads it from any thread; the GUI thread
+    // reads it without.
+    TPoint cursorPos;
     HCURSOR cursor = nullptr;
     ClickMemory lastClick;
     HWND trackHwnd = nullptr;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <iostream>
+#include <limits>
 #include <thread>
 
 #include "link/DeviceFrame.h"
@@ -232,6 +233,21 @@ TEST_F(PollWindowTest, ThePeriodEditPresetsTheFirstPoll) {
         delete form_;
         form_ = nullptr;
     }
+}
+
+// A damaged record may hold any period: the longest falls due at the next
+// second as any other, and its count goes on from there without running over.
+TEST_F(PollWindowTest, ThePeriodEditPresetsTheFirstPollOfTheLongestPeriodARecordHolds) {
+    constexpr int32_t kLongest = std::numeric_limits<int32_t>::max();
+    TMainForm* form = StartStill();
+    StartPolling(form, {1}, kLongest);
+    form->ParaRecord.SinglePeriodSec = kLongest;
+    form->TSBS_Cyc->SetText(IntToStr(kLongest));
+    form->TsbsStartPending = 1;
+    EXPECT_EQ(TickUntilSent(form, 1000), 100);
+    EXPECT_EQ(TickUntilSent(form, 1000), 0);
+    EXPECT_EQ(form->PollSeconds, 10);
+    EXPECT_EQ(form->QuerySeconds, 10);
 }
 
 TEST_F(PollWindowTest, SelectedNeighboursWrapAroundTheRing) {

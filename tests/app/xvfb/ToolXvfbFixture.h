@@ -17,14 +17,13 @@
 #include "platform/classlib/Application.h"
 #include "platform/winsys/sdl/SdlBackend.h"
 #include "tests/TempFolderFixture.h"
-#include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
-#include "tests/skin/themes/xvfb/SkinXvfbFixture.h"
+#include "tests/app/xvfb/ScreenInput.h"
 #include "tools/bms-sim/SimLink.h"
 
 namespace tarvel {
 namespace fs = std::filesystem;
 
-class ToolOnX11 : public testing::SkinXvfbTest {
+class ToolOnX11 : public testing::ScreenInputTest {
 protected:
     void SetUp() override {
         testing::SkinXvfbTest::SetUp();
@@ -41,9 +40,11 @@ protected:
         line = std::make_unique<sim::SimLink>(Modules());
         ASSERT_TRUE(line->Start()) << line->Error();
         SetCommandLinePort(line->DevicePath().c_str());
+        WatchModalWindows();
     }
     void TearDown() override {
         if (!sdl) return;
+        EXPECT_TRUE(answers.empty()) << answers.size() << " answers for windows that never came";
         if (line) line->Stop();
         // The tool's windows belong to the application: they go, in the
         // temporary folder, before the units they are made of stop.
@@ -55,6 +56,25 @@ protected:
     }
     void StartUnits() override { InitSkinLibrary(); }
     void StopUnits() override { DoneSkinLibrary(); }
+
+    // The tool as the program starts it: its five windows made and the main
+    // one on the screen; the port's waits shortened to a test's pace.
+    void StartTool() {
+        CreateToolWindows(*Application);
+        MainForm->Show();
+        CommTimeouts quick;
+        quick.readInterval = 5;
+        MainForm->Comm1->SetTimeouts(quick);
+        Settle(MainForm->Handle());
+    }
+    // The main window's control of that name.
+    static TControl* Control(const String& name) { return ScreenInputTest::Control(MainForm, name); }
+    using ScreenInputTest::Control;
+    // Clicks the main window's control of that name.
+    bool Click(const String& name) { return ScreenInputTest::Click(Control(name)); }
+    using ScreenInputTest::Click;
+    // What the info line says, without its indent.
+    static String InfoLine() { return Trim(MainForm->L_Info->Caption()); }
 
     testing::TempFolder folder;
     fs::path previous;

@@ -90,6 +90,31 @@ TEST_F(QueueTests, MessagesFromTwoThreadsArriveInOrderAndNoneIsLost) {
     }
 }
 
+// A posting thread stamps its message with the cursor position while the
+// GUI thread moves it by taking mouse input: each stamp is a place the mouse
+// was (ThreadSanitizer checks that the two never meet unlocked).
+TEST_F(QueueTests, APostFromAnotherThreadCarriesAPlaceTheMouseWasWhileTheMouseMoves) {
+    std::vector<TPoint> stamps;
+    HWND h = Create(WS_POPUP | WS_VISIBLE, Bounds(0, 0, 100, 100), nullptr,
+                    [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+                        if (m == WM_USER) stamps.push_back(GetMessagePos());
+                        return std::nullopt;
+                    });
+    constexpr int kPosts = 2000;
+    std::thread poster([h] {
+        for (int i = 0; i < kPosts; ++i) PostMessage(h, WM_USER, 0, i);
+    });
+    MSG m;
+    for (int i = 0; stamps.size() < kPosts; ++i) {
+        backend->MouseMove(TPoint{i % 50, 7});
+        if (GetMessage(&m, nullptr, 0, 0) > 0) DispatchMessage(&m);
+    }
+    poster.join();
+    for (const TPoint& p : stamps) {
+        EXPECT_TRUE(p.x >= 0 && p.x < 50 && (p.y == 7 || (p.x == 0 && p.y == 0))) << p.x << "," << p.y;
+    }
+}
+
 TEST_F(QueueTests, WindowTimersFireOnTheClockOncePerLateness) {
     HWND h = Create(WS_POPUP, Bounds(0, 0, 10, 10));
     EXPECT_EQ(SetTimer(h, 7, 400), 7u);

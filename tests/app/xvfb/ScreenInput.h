@@ -1,0 +1,359 @@
+#pragma once
+// Input as a person makes it, for the tool's tests on Xvfb: controls found
+// by name, clicked and typed into through the X server (XTest), so every
+// press travels the display backend and the window system's own
+// hit-testing; what the screen shows read back from the server; the boxes
+// the tool asks answered by clicking their buttons.
+
+#include <gtest/gtest.h>
+
+#include <SDL2/SDL.h>
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/base/Ticks.h"
+#include "platform/classlib/Application.h"
+#include "platform/classlib/Forms.h"
+#include "platform/classlib/UiAccess.h"
+#include "platform/winsys/WindowApi.h"
+#include "platform/winsys/sdl/SdlBackend.h"
+#include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
+#include "tests/skin/themes/xvfb/SkinXvfbFixture.h"
+
+namespace tarvel::testing {
+
+// The component of that name owned by `root` or anything it owns (any case).
+inline TComponent* FindNamed(TComponent* root, const String& name) {
+    if (!root) return nullptr;
+    if (SameText(root->Name(), name)) return root;
+    if (TComponent* c = root->FindComponent(name)) return c;
+    for (int i = 0; i < root->ComponentCount(); ++i)
+        if (TComponent* c = FindNamed(root->Components(i), name)) return c;
+    return nullptr;
+}
+
+// The innermost modal form showing, or null.
+inline TCustomForm* ShowingModalForm() {
+    if (!Screen) return nullptr;
+    for (int i = Screen->FormCount() - 1; i >= 0; --i) {
+        TCustomForm* f = Screen->Forms(i);
+        if (f->FormState().Contains(fsModal) && f->Visible()) return f;
+    }
+    return nullptr;
+}
+
+// The text a control shows: its caption, else its text.
+inline String TextOf(TControl* control) {
+    if (!control) return {};
+    String caption = control->Caption();
+    return caption.empty() ? control->Text() : caption;
+}
+
+// The window a control is drawn in.
+inline HWND WindowOf(TControl* control) {
+    for (TControl* c = control; c; c = c->Parent())
+        if (auto* win = dynamic_cast<TWinControl*>(c); win && win->HandleAllocated()) return win->Handle();
+    return nullptr;
+}
+
+// A key of the X keyboard: the keysym's name and whether Shift makes it.
+struct XKeyOf {
+    const char* name = nullptr;
+    bool shift = false;
+};
+
+inline XKeyOf XKeyOfChar(char16_t c) {
+    static const char* const kDigits[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
+    static const char* const kLower[] = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m",
+                                         "n", "o", "p", "q", "r", "s", "t", "u", "v", "w", "x", "y", "z"};
+    if (c >= '0' && c <= '9') return {kDigits[c - '0']};
+    if (c >= 'a' && c <= 'z') return {kLower[c - 'a']};
+    if (c >= 'A' && c <= 'Z') return {kLower[c - 'A'], true};
+    switch (c) {
+        case ' ': return {"space"};
+        case '.': return {"period"};
+        case ',': return {"comma"};
+        case '-': return {"minus"};
+        case '_': return {"minus", true};
+        case '/': return {"slash"};
+        case ':': return {"semicolon", true};
+        case ';': return {"semicolon"};
+        case '=': return {"equal"};
+        case '+': return {"equal", true};
+        case '"': return {"apostrophe", true};
+        case '\'': return {"apostrophe"};
+        case '\n': return {"Return"};
+        case '\t': return {"Tab"};
+        default: return {};
+    }
+}
+
+class ScreenInputTest : public SkinXvfbTest {
+protected:
+    // ---- finding ----
+    // The control of that name under `root`; a failure when there is none.
+    static TControl* Control(TComponent* root, const String& name) {
+        auto* control = dynamic_cast<TControl*>(FindNamed(root, name));
+        if (!control) ADD_FAILURE() << "no control named " << name;
+        return control;
+    }
+    // Where a point of the control's client area is on the X screen: the
+    // window system's screen point, moved by where the display put the
+    // top-level window.
+    TPoint XPoint(TControl* control, TPoint client) const {
+        const TPoint p = control->ClientToScreen(client);
+        HWND top = GetAncestor(WindowOf(control), GA_ROOT);
+        TRect bounds;
+        SDL_Window* window = sdl->SdlWindowOf(top);
+        if (!top || !window || !GetWindowRect(top, bounds)) return p;
+        int x = 0, y = 0;
+        SDL_GetWindowPosition(window, &x, &y);
+        return TPoint{p.x - bounds.left + x, p.y - bounds.top + y};
+    }
+    // The control's client rectangle on the X screen.
+    TRect ScreenRect(TControl* control) const {
+        const TRect client = control->ClientRect();
+        const TPoint topLeft = XPoint(control, TPoint{client.left, client.top});
+        return TRect{topLeft.x, topLeft.y, topLeft.x + client.Width(), topLeft.y + client.Height()};
+    }
+
+    // ---- the pointer (each settles the loop afterwards) ----
+    // Moves to a client point of the control (its centre by default),
+    // presses and lets go there. False, with a failure, when the control is
+    // not showing on the screen.
+    bool Click(TControl* control, std::optional<TPoint> client = {}, int button = 1) {
+        if (!Reachable(control)) return false;
+        const TPoint at = XPoint(control, client.value_or(Centre(control)));
+        return ClickScreen(at, button);
+    }
+    bool Click(TComponent* root, const String& name) { return Click(Control(root, name)); }
+    bool ClickScreen(TPoint at, int button = 1) {
+        // Two clicks in a row on one spot would make a double click.
+        Run(kSettleMs);
+        bool ok = XMovePointer(at.x, at.y);
+        Run(kSettleMs);
+        ok = ok && XButton(button, true);
+        Run(kSettleMs);
+        ok = ok && XButton(button, false);
+        Run(kSettleMs);
+        return ok;
+    }
+    // Moves the pointer there, nothing pressed.
+    bool MovePointer(TControl* control, std::optional<TPoint> client = {}) {
+        if (!Reachable(control)) return false;
+        const TPoint at = XPoint(control, client.value_or(Centre(control)));
+        const bool ok = XMovePointer(at.x, at.y);
+        Run(kSettleMs);
+        return ok;
+    }
+    // Presses at one client point and lets go at another, the pointer held
+    // down between; `hold` ms pass with the button down.
+    bool Press(TControl* control, TPoint client, DWORD hold, std::optional<TPoint> release = {}) {
+        if (!Reachable(control)) return false;
+        const TPoint at = XPoint(control, client);
+        bool ok = XMovePointer(at.x, at.y) && XButton(1, true);
+        Run(hold);
+        if (release) {
+            const TPoint to = XPoint(control, *release);
+            ok = ok && XMovePointer(to.x, to.y);
+            Run(kSettleMs);
+        }
+        ok = ok && XButton(1, false);
+        Run(kSettleMs);
+        return ok;
+    }
+
+    // ---- the keyboard ----
+    // Types the text as keys of a US keyboard, to whatever has the focus.
+    bool Type(const String& text) {
+        bool ok = true;
+        for (char16_t c : Utf8ToWide(text)) {
+            const XKeyOf key = XKeyOfChar(c);
+            if (!key.name) {
+                ADD_FAILURE() << "no key types U+" << std::hex << static_cast<int>(c);
+                return false;
+            }
+            ok = ok && Key(key.name, key.shift ? std::initializer_list<const char*>{"Shift_L"}
+                                               : std::initializer_list<const char*>{});
+        }
+        return ok;
+    }
+    // A key pressed and let go, with modifiers ("Control_L", "Shift_L" ...)
+    // held around it.
+    bool Key(const char* keysym, std::initializer_list<const char*> held = {}) {
+        bool ok = true;
+        for (const char* m : held) ok = ok && XKey(m, true);
+        ok = ok && XKey(keysym, true) && XKey(keysym, false);
+        for (const char* m : held) ok = ok && XKey(m, false);
+        Run(kSettleMs / 2);
+        return ok;
+    }
+    // Clicks into an edit, selects what it holds and types `text` over it.
+    bool TypeInto(TControl* edit, const String& text) {
+        if (!Click(edit)) return false;
+        bool ok = Key("End") && Key("Home", {"Shift_L"});
+        if (text.empty()) return ok && Key("Delete");
+        return ok && Type(text);
+    }
+
+    // ---- the screen ----
+    // The colour the X screen shows at a point, as 0xRRGGBB.
+    uint32_t ScreenPixel(TPoint at) const {
+        std::unique_ptr<Surface> screen = sdl->ScreenPixels();
+        if (!screen || at.x < 0 || at.y < 0 || at.x >= screen->Width() || at.y >= screen->Height())
+            return 0xFFFFFFFFu;
+        return screen->Pixel(at.x, at.y) & 0xFFFFFFu;
+    }
+    // The colour at a client point of the control, as a TColor (0xBBGGRR),
+    // so it compares with the colours the tool sets.
+    TColor PixelIn(TControl* control, TPoint client) const {
+        const uint32_t rgb = ScreenPixel(XPoint(control, client));
+        return static_cast<TColor>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+    }
+    // Saves the whole X screen (every window of ours as placed) under the
+    // pictures' folder.
+    bool SaveScreen(const std::string& name) const { return sdl->SaveScreenPng(dir + "/" + name); }
+
+    // ---- waiting ----
+    // Runs the loop until `done` holds, `ms` at the most; false when it
+    // never did.
+    static bool Await(const std::function<bool()>& done, DWORD ms = 5000) { return RunUntil(done, ms); }
+
+    // ---- boxes and other modal windows ----
+    // What the next modal window gets: a box's button clicked by name
+    // ("Yes", "OK" ...), an input box's text typed and OK clicked, or a test's
+    // own steps for any other modal form (it ends the form itself). A
+    // picture of the window is saved first when `shot` is named.
+    struct ModalAnswer {
+        String button;
+        std::optional<String> typed;
+        std::function<void(TCustomForm*)> steps;
+        std::string shot;
+    };
+    // What came, in order: each box's text, or the modal form's name.
+    struct ModalSeen {
+        String caption;
+        String text;
+    };
+
+    void AnswerBox(const String& button, const std::string& shot = {}) {
+        answers.push_back(ModalAnswer{button, {}, {}, shot});
+    }
+    void AnswerInput(const String& typed, const std::string& shot = {}) {
+        answers.push_back(ModalAnswer{"OK", typed, {}, shot});
+    }
+    void WhenModal(std::function<void(TCustomForm*)> steps, const std::string& shot = {}) {
+        answers.push_back(ModalAnswer{{}, {}, std::move(steps), shot});
+    }
+    // Installed by the fixture: answers the modal windows from its idle
+    // time, the only time a modal loop leaves to others.
+    void WatchModalWindows() {
+        Application->OnIdle = [this](TObject*, bool& done) { OnModalIdle(done); };
+    }
+
+    std::deque<ModalAnswer> answers;
+    std::vector<ModalSeen> seen;
+
+    static constexpr DWORD kSettleMs = 40;
+
+private:
+    static TPoint Centre(TControl* control) {
+        const TRect r = control->ClientRect();
+        return TPoint{r.left + r.Width() / 2, r.top + r.Height() / 2};
+    }
+
+    bool Reachable(TControl* control) {
+        if (!control) return false;
+        if (!control->Showing()) {
+            ADD_FAILURE() << control->Name() << " is not showing";
+            return false;
+        }
+        HWND top = GetAncestor(WindowOf(control), GA_ROOT);
+        if (!RunUntil([&] { return sdl->SdlWindowOf(top) != nullptr; }, 3000)) {
+            ADD_FAILURE() << control->Name() << "'s window is not on the screen";
+            return false;
+        }
+        return true;
+    }
+
+    void OnModalIdle(bool& done) {
+        TCustomForm* form = ShowingModalForm();
+        if (!form || form == watch_.form) return;
+        // Answered once it has been on the screen a moment, as a person sees it first.
+        done = false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (shownForm_ != form || !sdl->SdlWindowOf(form->Handle())) {
+            shownForm_ = sdl->SdlWindowOf(form->Handle()) ? form : nullptr;
+            shownAt_ = GetTickCount();
+            return;
+        }
+        if (GetTickCount() - shownAt_ < 150) return;
+        shownForm_ = nullptr;
+        watch_.Watch(form);
+        auto* box = dynamic_cast<IUiBox*>(form);
+        ModalSeen what{form->Caption(), form->Name()};
+        if (box)
+            what = ModalSeen{box->UiBoxRequest().caption, box->UiBoxRequest().text};
+        else if (auto* message = dynamic_cast<TControl*>(FindNamed(form, "Message")))
+            what.text = message->Caption();
+        seen.push_back(what);
+        if (answers.empty()) {
+            ADD_FAILURE() << "a window nobody expected: " << what.caption << " / " << what.text;
+            form->SetModalResult(mrCancel);
+            return;
+        }
+        ModalAnswer answer = std::move(answers.front());
+        answers.pop_front();
+        if (!answer.shot.empty()) Save(form->Handle(), answer.shot);
+        if (answer.steps) {
+            answer.steps(form);
+            return;
+        }
+        if (answer.typed) {
+            auto* edit = dynamic_cast<TControl*>(FindNamed(form, "Edit"));
+            if (!edit || !TypeInto(edit, *answer.typed)) {
+                ADD_FAILURE() << "no edit to type into in " << form->Name();
+                form->SetModalResult(mrCancel);
+                return;
+            }
+        }
+        auto* button = dynamic_cast<TControl*>(form->FindComponent(answer.button));
+        if (!button || !button->Showing()) {
+            ADD_FAILURE() << "no button " << answer.button << " in the box \"" << what.text << "\"";
+            form->SetModalResult(mrCancel);
+            return;
+        }
+        const TPoint at = XPoint(button, Centre(button));
+        XMovePointer(at.x, at.y);
+        XButton(1, true);
+        XButton(1, false);
+    }
+
+    // The modal form answered last, forgotten when it goes, so a box made
+    // at the same address afterwards is answered too.
+    struct FormWatch : TComponent {
+        FormWatch() : TComponent(nullptr) {}
+        ~FormWatch() override { Watch(nullptr); }
+        void Watch(TCustomForm* f) {
+            if (form) form->RemoveFreeNotification(this);
+            form = f;
+            if (form) form->FreeNotification(this);
+        }
+        void Notification(TComponent* component, TOperation operation) override {
+            TComponent::Notification(component, operation);
+            if (operation == TOperation::opRemove && component == form) form = nullptr;
+        }
+        TCustomForm* form = nullptr;
+    } watch_;
+    TCustomForm* shownForm_ = nullptr;
+    DWORD shownAt_ = 0;
+};
+
+}  // namespace tarvel::testing
