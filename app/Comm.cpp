@@ -31,10 +31,12 @@ int PortRank(const std::string& path) {
 
 }  // namespace
 
-std::vector<std::string> PortListForDialog(const std::string& devRoot, const std::string& sysRoot) {
+std::vector<std::string> PortListForDialog(const std::string& inUse, const std::string& devRoot,
+                                           const std::string& sysRoot) {
     std::vector<std::string> ports = ListSerialPorts(devRoot, sysRoot);
     std::stable_sort(ports.begin(), ports.end(),
                      [](const std::string& a, const std::string& b) { return PortRank(a) < PortRank(b); });
+    if (!inUse.empty() && std::find(ports.begin(), ports.end(), inUse) == ports.end()) ports.push_back(inUse);
     return ports;
 }
 
@@ -116,12 +118,14 @@ void TCommForm::FormCreate(TObject*) {
     if (MainForm) TECB_BaudRate->SetText(UIntToStr(MainForm->Comm1->BaudRate()));
 }
 
-void TCommForm::FillPortList(const std::vector<std::string>& ports) {
+void TCommForm::FillPortList(const std::vector<std::string>& ports, const std::string& selected) {
     TECB_ComPort->Items()->Clear();
-    for (const std::string& port : ports) {
-        TECB_ComPort->SetText(port);
-        TECB_ComPort->Items()->Add(port);
-    }
+    for (const std::string& port : ports) TECB_ComPort->Items()->Add(port);
+    const auto at = std::find(ports.begin(), ports.end(), selected);
+    if (at != ports.end())
+        TECB_ComPort->SetItemIndex(static_cast<int>(at - ports.begin()));
+    else
+        TECB_ComPort->SetText(selected);
 }
 
 void TCommForm::TeEffectButton1Click(TObject*) {

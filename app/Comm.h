@@ -25,8 +25,8 @@ public:
     ~TCommForm() override;
 
     void FormCreate(TObject* sender);
-    // Puts the ports in the port list; the combo shows the last of them.
-    void FillPortList(const std::vector<std::string>& ports);
+    // Puts the ports in the port list and shows `selected` in the combo.
+    void FillPortList(const std::vector<std::string>& ports, const std::string& selected);
     // "Confirm": stores the port and rate and (re)opens the port with them.
     void TeEffectButton1Click(TObject* sender);
 
@@ -58,8 +58,10 @@ inline constexpr const char* kDevicePrefix = "//./";
 inline constexpr size_t kPortNameSize = 4096;
 
 // The serial ports for the port list: the stable /dev/serial/by-id links
-// first, then USB adapters, modems and on-board ports. The roots are for tests.
-std::vector<std::string> PortListForDialog(const std::string& devRoot = "/dev",
+// first, then USB adapters, modems and on-board ports, then `inUse` (a device
+// path) when it is none of them, whatever it is (a pseudo-terminal, a port
+// unplugged). The roots are for tests.
+std::vector<std::string> PortListForDialog(const std::string& inUse, const std::string& devRoot = "/dev",
                                            const std::string& sysRoot = "/sys");
 
 // A rate that can be used: 9600 for one that is not positive (a rate of 0

@@ -134,7 +134,10 @@ public:
     bool WriteFrame(const uint8_t* bytes, uint16_t count);
     void TB_LOGClick(TObject* sender);
     void Comm1ReceiveData(const uint8_t* buffer, uint16_t count, uint32_t arrivedMs);
+    // The line hung up: every automatic sender stops and unticks its box,
+    // the port closes, and the loss stays on the info line and in the log.
     void Comm1RequestHangup();
+    void StopAutomaticSenders();
     void DispatchReply();
     // The item index CB_ModuleAddr reports (-1 without the box) and the
     // address byte a request to it carries. The poll and automatic
@@ -181,6 +184,9 @@ public:
     void PollTick();
     bool PollStep();  // true when it sent a request
     void SendPollQuery(int moduleIndex);
+    // The tile of the module asked last leaves its "asked" colour: answered
+    // (the state colour kept for it) or silent.
+    void SettleAskedTile(int slot);
     int PrevSelectedModule(int index);
     int NextSelectedModule(int index);
     // The whole record from or to "ParaRecord.dat" in the current folder;
@@ -899,6 +905,7 @@ public:
 
     // Feature flags and counters
     uint8_t PortOpen = 0;
+    uint8_t PortLost = 0;  // the line hung up and the port was not opened since
     uint8_t AutoQueryOn = 0;
     uint8_t AutoAdcOn = 0;
     int32_t AutoQueryColumns = 0;

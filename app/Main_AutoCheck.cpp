@@ -141,6 +141,8 @@ void TMainForm::TeButton11Click(TObject*) {
     if (E_ReadSerialNum) E_ReadSerialNum->SetText("");
     SendCommand(ModuleAddress(), CmdReadSerialNum);
     WaitMs(kReplyWaitMs);
+    // A line lost during the wait ends the check: no module can answer it.
+    if (!PortOpen) return;
     const int64_t lowestCurrent = Number(AutoCheckEdits[5] ? AutoCheckEdits[5]->Text() : String());
     if (!E_ReadSerialNum || E_ReadSerialNum->Text().empty()) {
         WriteAutoCheckRow(false);
@@ -149,6 +151,7 @@ void TMainForm::TeButton11Click(TObject*) {
     DoneTsbs = 0;
     SendCommand(ModuleAddress(), CmdQuerySbs);
     WaitMs(kReplyWaitMs);
+    if (!PortOpen) return;
     if (!DoneTsbs) {
         WriteAutoCheckRow(false);
         return;

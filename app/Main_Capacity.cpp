@@ -4,6 +4,7 @@
 #include "adjust/CellValues.h"
 #include "adjust/RatedCapacity.h"
 #include "app/Main_Calibration.h"
+#include "app/ShownNames.h"
 #include "app/WindowKit.h"
 #include "link/CommandTable.h"
 #include "platform/base/Exceptions.h"
@@ -29,7 +30,8 @@ bool CellsAreIntegers(const std::array<std::string, 4>& cells, const char* grid)
     for (size_t row = 0; row < cells.size(); ++row) {
         if (CellInteger(cells[row])) continue;
         const String cell = Format("%s column 1, row %zu", grid, row);
-        Application->ShowException(EConvertError(ReadStrictCell(cells[row], FieldType::I32, cell).refusal));
+        Application->ShowException(EConvertError(
+            WithShownNames(*MainForm, ReadStrictCell(cells[row], FieldType::I32, cell).refusal)));
         return false;
     }
     return true;
@@ -41,6 +43,11 @@ void TMainForm::BindCapacityHandlers() {
     if (B_GetHistory) return;  // bound already
     if (Getcap) Getcap->OnClick = [this](TObject* sender) { GetcapClick(sender); };
     if (Setcap) Setcap->OnClick = [this](TObject* sender) { SetcapClick(sender); };
+    // The capacity is a number like the tool's other number edits.
+    if (Capdis)
+        Capdis->OnKeyPress = [this](TObject* sender, char16_t& key) {
+            E_AutoQueryIntervalKeyPress(sender, key);
+        };
     if (B_SetLife) B_SetLife->OnClick = [this](TObject* sender) { B_SetLifeClick(sender); };
     if (B_SetHistory) B_SetHistory->OnClick = [this](TObject* sender) { B_SetHistoryClick(sender); };
     for (TStringGrid* grid : {SG_Life, SG_History}) {
@@ -91,7 +98,7 @@ void TMainForm::SetcapClick(TObject*) {
         return;
     }
     if (!request.Ok()) {
-        Application->ShowException(EConvertError(request.refusal));
+        Application->ShowException(EConvertError(WithShownNames(*this, request.refusal)));
         return;
     }
     SendOwnRequest(CmdSetCap, request);

@@ -2,6 +2,7 @@
 // each reply found, and the information logs with their files in "Info".
 
 #include "app/Main.h"
+#include "app/ShownNames.h"
 #include "link/CommandTable.h"
 #include "link/DeviceFrame.h"
 #include "platform/base/DateTime.h"
@@ -101,7 +102,8 @@ void TMainForm::BuildInfoPage() {
 void TMainForm::ShowInfo(const String& text, TColor color) {
     if (!L_Info) return;
     L_Info->SetColor(color);
-    L_Info->SetCaption("    " + text);
+    // Refusals from below the window name cells and edits by their components.
+    L_Info->SetCaption("    " + WithShownNames(*this, text));
     L_Info->SetVisible(true);
 }
 

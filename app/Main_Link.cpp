@@ -9,6 +9,7 @@
 #include "link/DeviceFrame.h"
 #include "link/ReplyValidator.h"
 #include "platform/classlib/Application.h"
+#include "platform/serial/SerialPort.h"
 
 namespace tarvel {
 namespace {
@@ -149,7 +150,8 @@ uint8_t TMainForm::ModuleAddress() const { return RequestAddress(ModuleIndex());
 
 bool TMainForm::IsLoggedIn() {
     if (LoggedIn != 0) return true;
-    ShowInfo("Please login frist!", kFailureColor);
+    // A login cannot help a port that is gone: the loss stays the news.
+    ShowInfo(PortLost ? "Serial port lost!" : "Please login frist!", kFailureColor);
     return false;
 }
 
@@ -259,9 +261,29 @@ void TMainForm::DispatchReply() {
     if (LastCommand == acting) LastCommand = answer ? 0 : outstanding;
 }
 
+void TMainForm::StopAutomaticSenders() {
+    // Unticking runs each job's own stop, which gives its controls back.
+    for (TTeCheckBox* box :
+         {CB_AutoQuery, TSBS_CycQuery, PC_All_Query, CB_AutoReadADC, Auto_Query, CB_SerailQuery})
+        if (box && box->Checked()) box->SetChecked(false);
+    if (Timer7) Timer7->SetEnabled(false);  // the schedule's window check may have started it unticked
+    PollStartPending = TsbsStartPending = TsbsOnceRequest = 0;
+    PollDue = QueryDue = 0;
+    PollInProgress = TsbsQueryInProgress = 0;
+    RequestBusy = ReplyTimeoutTicks = 0;
+    // Nothing answers on a lost line: no "No answer!" after the loss.
+    AwaitedCommand = 0;
+}
+
 void TMainForm::Comm1RequestHangup() {
+    // The jobs stop while the port still counts as open, so their stops run
+    // as a user's untick does.
+    StopAutomaticSenders();
+    const String port = ResolvePortName(Comm1->CommName());
     ClosePort();
+    PortLost = 1;
     ShowInfo("Serial port lost!", kFailureColor);
+    AddInfoLogLine("Serial port lost! (" + port + ")", kFailureColor);
 }
 
 }  // namespace tarvel

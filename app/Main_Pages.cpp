@@ -366,6 +366,8 @@ void TMainForm::MapRemainingControls() {
     if (TSBS_BatRunState) resetGauge(TSBS_BatRunState);
     for (int i = 0; i < kModuleCount; ++i) {
         resetGauge(RunStateGauges[i]);
+        // A tile shows a percentage only once its module has answered.
+        RunStateGauges[i]->SetShowText(false);
         RunStateGauges[i]->Tag = i;
 
         TTeLabel* label = ModuleLabels[i];
@@ -396,6 +398,15 @@ void TMainForm::MapRemainingControls() {
             text->SetWidth(60);
             text->SetText(caption);
         }
+    }
+
+    // A label on a group shows the group's face: the skin paints groups
+    // white, and a label painting the window colour would sit in a grey box.
+    for (int i = 0; i < ComponentCount(); ++i) {
+        auto* label = dynamic_cast<TLabel*>(Components(i));
+        if (!label || !label->ParentColor()) continue;
+        if (dynamic_cast<TTeGroupBox*>(label->Parent()) || dynamic_cast<TGroupBox*>(label->Parent()))
+            label->SetTransparent(true);
     }
 }
 

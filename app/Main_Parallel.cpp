@@ -7,6 +7,7 @@
 #include "app/Main.h"
 #include "app/Main_Pages.h"
 #include "app/SeriNum.h"
+#include "app/ShownNames.h"
 #include "app/WindowKit.h"
 #include "platform/base/DateTime.h"
 #include "platform/base/Paths.h"
@@ -41,9 +42,17 @@ int LowestSelected(const PollingRecord& record) {
     return -1;
 }
 
-// A period edit's whole number; the class library's conversion error for
-// anything else, as "Confirm" stores nothing from malformed text.
-int32_t StrictPeriod(const TTeEdit* edit) { return StrToInt(edit ? edit->GetText() : String()); }
+// A period edit's whole number; the class library's conversion error, named
+// by the edit's caption, for anything else, as "Confirm" stores nothing from
+// malformed text.
+int32_t StrictPeriod(const TTeEdit* edit) {
+    try {
+        return StrToInt(edit ? edit->GetText() : String());
+    } catch (const EConvertError& e) {
+        if (!edit || FieldCaption(*edit).empty()) throw;
+        throw EConvertError(FieldCaption(*edit) + ": " + e.Message());
+    }
+}
 
 }  // namespace
 
@@ -137,6 +146,7 @@ void TMainForm::PC_All_QueryClick(TObject*) {
                 body->SetForeColor(0x00FF00);
                 body->SetBackColor(clWhite);
                 body->SetProgress(0);
+                body->SetShowText(false);
             }
             if (PosGauges[i]) PosGauges[i]->SetBackColor(StatusColour::LightEdge3D);
             PutText(VoltageLabels[i], "V ");
@@ -150,6 +160,16 @@ void TMainForm::PC_All_QueryClick(TObject*) {
         return;
     }
     PollStartPending = 0;
+    PollDue = 0;
+    // An answer that comes after the stop is no longer awaited.
+    if (PollInProgress) {
+        PollInProgress = 0;
+        RequestBusy = 0;
+        ReplyTimeoutTicks = 0;
+    }
+    // No tile stays "asked" once polling stops.
+    if (PollCycleStarted) SettleAskedTile(PollIndex);
+    PollCycleStarted = 0;
     if (!TSBS_CycQuery || !TSBS_CycQuery->Checked()) {
         Enable(TB_COMSwitch, true);
         Enable(TB_SingleConvert, true);
@@ -246,6 +266,7 @@ void TMainForm::StorePolledModule() {
     if (BatColorStore) BatColorStore->SetBackColor(ParallelStateColour(*record));
     if (TGauge* body = RunStateGauges[m]) {
         body->SetProgress(record->SOC);
+        body->SetShowText(true);
         body->SetForeColor(kAskedColor);
         body->SetBackColor(kAskedColor);
     }

@@ -11,6 +11,7 @@
 #include "app/Main.h"
 #include "app/Main_Pages.h"
 #include "app/Main_Params.h"
+#include "app/ShownNames.h"
 #include "app/WindowKit.h"
 #include "link/CommandTable.h"
 #include "platform/base/Exceptions.h"
@@ -78,7 +79,7 @@ bool CellsAreIntegers(const ProtectionTexts& cells) {
     for (int i = 0; i < kProtectionCount; ++i) {
         const CellNumber n = ReadStrictCell(cells[i], FieldType::I32, ProtectionCellName(i));
         if (!n.Ok()) {
-            Application->ShowException(EConvertError(n.refusal));
+            Application->ShowException(EConvertError(WithShownNames(*MainForm, n.refusal)));
             return false;
         }
     }

@@ -203,19 +203,31 @@ bool TMainForm::PollStep() {
     if (PollCycleStarted == 0) {
         // The first step after polling starts has no answer to show yet.
         PollCycleStarted = 1;
-    } else if (PolledModuleAnswered == 1) {
-        const TColor stored = BatColorStore ? BatColorStore->BackColor() : TColor{0xFFFFFF};
-        ColourGauge(RunStateGauges[PrevPollModule], kAnsweredColor, stored);
-        if (PosGauges[PrevPollModule]) PosGauges[PrevPollModule]->SetBackColor(stored);
-        PolledModuleAnswered = 0;
     } else {
-        ColourGauge(RunStateGauges[PrevPollModule], kSilentColor, kSilentColor);
-        if (RunStateGauges[PrevPollModule]) RunStateGauges[PrevPollModule]->SetProgress(0);
-        if (PosGauges[PrevPollModule]) PosGauges[PrevPollModule]->SetBackColor(kSilentColor);
+        SettleAskedTile(PrevPollModule);
     }
     // The gauges changed ask for their own repaint; the tick runs no pass of
     // the message loop, so received chunks wait until its work is done.
     return true;
+}
+
+void TMainForm::SettleAskedTile(int slot) {
+    if (slot < 0 || slot >= kModuleCount) return;
+    TGauge* body = RunStateGauges[slot];
+    if (PolledModuleAnswered == 1) {
+        const TColor stored = BatColorStore ? BatColorStore->BackColor() : TColor{0xFFFFFF};
+        ColourGauge(body, kAnsweredColor, stored);
+        if (PosGauges[slot]) PosGauges[slot]->SetBackColor(stored);
+        PolledModuleAnswered = 0;
+        return;
+    }
+    ColourGauge(body, kSilentColor, kSilentColor);
+    if (body) {
+        body->SetProgress(0);
+        // No reading, so no percentage: "0%" would read as an empty battery.
+        body->SetShowText(false);
+    }
+    if (PosGauges[slot]) PosGauges[slot]->SetBackColor(kSilentColor);
 }
 
 void TMainForm::SendPollQuery(int moduleIndex) {

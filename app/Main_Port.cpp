@@ -41,7 +41,9 @@ void TMainForm::TB_COMSwitchClick(TObject*) {
 
 void TMainForm::M_SetCOMClick(TObject*) {
     if (!CommForm) return;
-    CommForm->FillPortList(PortListForDialog());
+    // The port in use is listed whatever it is, and chosen.
+    const std::string inUse = ResolvePortName(Comm1->CommName());
+    CommForm->FillPortList(PortListForDialog(inUse), inUse);
     CommForm->ShowModal();
 }
 
@@ -49,11 +51,14 @@ bool TMainForm::OpenPort() {
     try {
         Comm1->StartComm();
     } catch (const ECommsError& e) {
+        const std::string path = ResolvePortName(Comm1->CommName());
+        // The box names the device once.
         Application->ShowException(
-            ECommsError(e.Message() + " (" + ResolvePortName(Comm1->CommName()) + ")"));
+            e.Message().find(path) != std::string::npos ? e : ECommsError(e.Message() + " (" + path + ")"));
         return false;
     }
     PortOpen = 1;
+    PortLost = 0;
     ShowInfo("Succeed to open serail port!", kSuccessColor);
     SetButton(TB_COMSwitch, "Close Port", 5);
     return true;

@@ -149,7 +149,8 @@ bool TMainForm::QueryWindowOpen() const {
 }
 
 void TMainForm::Timer8Timer(TObject*) {
-    if (!QueryWindowOpen()) {
+    // A lost line is asked nothing until the port is opened again.
+    if (!QueryWindowOpen() || PortLost) {
         Timer7->SetEnabled(false);
         return;
     }
@@ -158,6 +159,10 @@ void TMainForm::Timer8Timer(TObject*) {
 }
 
 void TMainForm::Timer7Timer(TObject*) {
+    if (PortLost) {
+        Timer7->SetEnabled(false);
+        return;
+    }
     Timer7->SetInterval(CyclePeriodMs(CycleTimeEdit));
     SendCommand(ModuleAddress(), CmdQuerySbs);
 }

@@ -9,6 +9,8 @@ namespace tarvel {
 void FilterNumericKey(char16_t& key, std::u16string_view extra, bool blankSilently) {
     constexpr char16_t kBackspace = 8, kEnter = 13;
     if ((key >= u'0' && key <= u'9') || key == kBackspace || key == kEnter) return;
+    // Ctrl+A, Ctrl+C and the like insert nothing: the edit acts on them itself.
+    if (key < u' ') return;
     if (extra.find(key) != std::u16string_view::npos) return;
     if (key != u' ' || !blankSilently)
         MessageDlg("Please input numeric!", mtInformation, TMsgDlgButtons{mbOK});

@@ -17,7 +17,8 @@ T* MakeNamed(TComponent* owner, TWinControl* parent, const char* name) {
     return control;
 }
 
-// A key of a numeric edit: digits, backspace, Enter and `extra` pass; a
+// A key of a numeric edit: digits, control keys (backspace, Enter, Ctrl+A
+// ...) and `extra` pass; a
 // blank is dropped silently when `blankSilently`; any other key is dropped
 // after the information box "Please input numeric!".
 void FilterNumericKey(char16_t& key, std::u16string_view extra, bool blankSilently);

@@ -233,9 +233,12 @@ void TComm::StartComm() {
     session->owner = this;
     session->post = post_;
     session->sendQueueEmpty = sendQueueEmpty_;
-    switch (session->port.Open(ResolvePortName(commName_))) {
+    const std::string path = ResolvePortName(commName_);
+    switch (session->port.Open(path)) {
         case SerialPort::OpenResult::Ok: break;
-        case SerialPort::OpenResult::CannotOpen: throw ECommsError("Error opening serial port");
+        case SerialPort::OpenResult::CannotOpen:
+            throw ECommsError("Error opening serial port (" + path +
+                              "): " + OpenFailureReason(path, session->port.OpenError()));
         case SerialPort::OpenResult::NotATerminal: throw ECommsError("File handle is not a comm handle ");
     }
     // The driver keeps queues of its own; there is nothing to size here.

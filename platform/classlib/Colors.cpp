@@ -1,5 +1,7 @@
 #include "platform/classlib/Colors.h"
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "platform/base/Exceptions.h"
@@ -74,6 +76,22 @@ constexpr ColorIdent kColorIdents[] = {
 
 TColor ColorToRGB(TColor color) {
     return IsSystemColor(color) ? static_cast<TColor>(GetSysColor(static_cast<int>(color & 0xFF))) : color;
+}
+
+double RelativeLuminance(TColor color) {
+    const TColor rgb = ColorToRGB(color);
+    const auto linear = [](unsigned byte) {
+        const double c = byte / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    // A TColor holds red in its low byte.
+    return 0.2126 * linear(rgb & 0xFF) + 0.7152 * linear((rgb >> 8) & 0xFF) +
+           0.0722 * linear((rgb >> 16) & 0xFF);
+}
+
+double ContrastRatio(TColor a, TColor b) {
+    const double la = RelativeLuminance(a), lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 bool ColorToIdent(TColor color, String& ident) {

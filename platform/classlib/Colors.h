@@ -78,6 +78,12 @@ inline bool IsSystemColor(TColor color) { return (color & 0x80000000u) != 0; }
 // value, clNone and clDefault included, is answered unchanged.
 TColor ColorToRGB(TColor color);
 
+// The relative luminance of the colour's RGB value, 0 (black) to 1 (white),
+// and the contrast ratio of two colours, 1 to 21, both as accessibility
+// guidelines measure them for text against its background.
+double RelativeLuminance(TColor color);
+double ContrastRatio(TColor a, TColor b);
+
 // The colour's identifier ("clBtnFace"), else "$" and eight upper-case hex digits.
 String ColorToString(TColor color);
 // An identifier (any case), "$" hex or a decimal number; anything else raises

@@ -7,6 +7,7 @@
 #include <numbers>
 #include <vector>
 
+#include "platform/classlib/Colors.h"
 #include "platform/classlib/StdCtrls_Draw.h"
 
 namespace tarvel {
@@ -53,14 +54,28 @@ void TGauge::Paint() {
     if (showText_) PaintText(dc, r);
 }
 
+namespace {
+
+// Text this much brighter or darker than what lies under it reads.
+constexpr double kReadableContrast = 3.0;
+
+// `wanted` where it reads on `under`; else black or white, whichever reads better.
+TColor ReadableOn(TColor wanted, TColor under) {
+    if (ContrastRatio(wanted, under) >= kReadableContrast) return wanted;
+    return ContrastRatio(clBlack, under) >= ContrastRatio(clWhite, under) ? clBlack : clWhite;
+}
+
+}  // namespace
+
 // The percentage is written in the font's colour over the empty part and in
-// the inverse of the fill colour over the filled part, so it reads on both.
+// the inverse of the fill colour over the filled part, each where it reads;
+// where it would not, in black or white.
 void TGauge::PaintText(HDC dc, TRect r) {
     if (r.IsEmpty()) return;
     const String text = IntToStr(PercentDone()) + "%";
     const unsigned format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
-    const TColor color = Font()->Color();
-    const TColor inverse = static_cast<TColor>(ColorToRGB(foreColor_) ^ 0xFFFFFF);
+    const TColor color = ReadableOn(Font()->Color(), backColor_);
+    const TColor inverse = ReadableOn(static_cast<TColor>(ColorToRGB(foreColor_) ^ 0xFFFFFF), foreColor_);
     const TRect fill = FilledRect(r);
     int saved = SaveDC(dc);
     ExcludeClipRect(dc, fill.left, fill.top, fill.right, fill.bottom);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <filesystem>
+#include <fstream>
 
 namespace tarvel {
 
@@ -34,6 +35,14 @@ bool NaturalLess(const std::string& a, const std::string& b) {
     return split(a) < split(b);
 }
 
+// An on-board port node exists for every port the driver could serve; only
+// one whose UART type the driver found (not 0, "unknown") has a chip behind it.
+bool HasUart(const fs::path& ttyDir) {
+    std::ifstream file(ttyDir / "type");
+    long type = 0;
+    return static_cast<bool>(file >> type) && type != 0;
+}
+
 std::vector<std::string> SortedEntries(const fs::path& dir) {
     std::vector<std::string> names;
     std::error_code ec;
@@ -50,7 +59,9 @@ std::vector<std::string> ListSerialPorts(const std::string& devRoot, const std::
     std::error_code ec;
     for (const std::string& name : SortedEntries(fs::path(sysRoot) / "class" / "tty")) {
         if (!IsPortName(name)) continue;
-        if (!fs::exists(fs::path(sysRoot) / "class" / "tty" / name / "device", ec)) continue;
+        const fs::path ttyDir = fs::path(sysRoot) / "class" / "tty" / name;
+        if (!fs::exists(ttyDir / "device", ec)) continue;
+        if (name.starts_with("ttyS") && !HasUart(ttyDir)) continue;
         const fs::path node = fs::path(devRoot) / name;
         if (fs::exists(node, ec)) ports.push_back(node.string());
     }

@@ -1,14 +1,18 @@
 #include "platform/serial/SerialPort.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/serial.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
+#include <system_error>
+#include <vector>
 
 #include "platform/base/Strings.h"
 
@@ -68,14 +72,19 @@ std::optional<uint32_t> BaudConstant(uint32_t baudRate) {
 
 SerialPort::OpenResult SerialPort::Open(const std::string& path) {
     Close();
+    openError_ = 0;
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return OpenResult::CannotOpen;
+    if (fd < 0) {
+        openError_ = errno;
+        return OpenResult::CannotOpen;
+    }
     if (!::isatty(fd)) {
         ::close(fd);
         return OpenResult::NotATerminal;
     }
     // TIOCEXCL keeps other openers out (but not root); the lock catches the rest.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+        openError_ = errno;
         ::close(fd);
         return OpenResult::CannotOpen;
     }
@@ -153,6 +162,25 @@ std::optional<SerialPort::ErrorCounts> SerialPort::ReadErrorCounts() const {
     return ErrorCounts{static_cast<uint32_t>(counts.frame), static_cast<uint32_t>(counts.overrun),
                        static_cast<uint32_t>(counts.parity), static_cast<uint32_t>(counts.brk),
                        static_cast<uint32_t>(counts.buf_overrun)};
+}
+
+std::string OpenFailureReason(const std::string& path, int error) {
+    // The lock of another opener, or the exclusive mode of the device.
+    if (error == EWOULDBLOCK || error == EBUSY) return "it is in use by another program";
+    std::string reason = std::generic_category().message(error);
+    if (error != EACCES && error != EPERM) return reason;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return reason;
+    std::string group = UIntToStr(st.st_gid);
+    {
+        std::vector<char> buffer(4096);
+        struct group entry {};
+        struct group* found = nullptr;
+        if (::getgrgid_r(st.st_gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found)
+            group = found->gr_name;
+    }
+    return reason + "; the user must be in the group \"" + group +
+           "\" that owns the device (then log in again)";
 }
 
 std::string ResolvePortName(std::string_view name) {

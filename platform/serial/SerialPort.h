@@ -59,8 +59,10 @@ public:
     SerialPort& operator=(const SerialPort&) = delete;
 
     // Opens the device for exclusive use (no second opener, in this process or
-    // another); a device held by someone else gives CannotOpen.
+    // another); a device held by someone else gives CannotOpen. OpenError()
+    // then holds the system's error number.
     OpenResult Open(const std::string& path);
+    int OpenError() const { return openError_; }
     void Close();
 
     // Applies the settings; "" when the driver holds them afterwards, else
@@ -80,11 +82,19 @@ public:
         bool operator==(const ErrorCounts&) const = default;
     };
     std::optional<ErrorCounts> ReadErrorCounts() const;
+
+private:
+    int openError_ = 0;
 };
 
 // Port names as the tool's settings hold them: "COMn" is /dev/ttyS(n-1), a
 // name starting with "/" is a device path, any other name lives in /dev. The
 // device-namespace prefix "//./" (or "\\.\") in front is dropped.
 std::string ResolvePortName(std::string_view name);
+
+// Why `path` could not be opened, from the system's error number: its text, or
+// that another program holds the port; a refused permission adds the group
+// that owns the device, which the user must join.
+std::string OpenFailureReason(const std::string& path, int error);
 
 }  // namespace tarvel

@@ -454,6 +454,9 @@ void TTeEdit::KeyDown(WORD& key, TShiftState shift) {
             if (onlyCtrl) CopyToClipboard();
             if (onlyShift) PasteFromClipboard();
             break;
+        case 'A':
+            if (onlyCtrl) SelectAll();
+            break;
         case 'C':
             if (onlyCtrl) CopyToClipboard();
             break;

@@ -253,11 +253,11 @@ TEST_F(CalibrationTest, RefusedRequestsSendNothing) {
         {"automatic query, write", [](TMainForm& f) { f.AutoQueryOn = 1; }, "B_WriteKB",
          "    Please turn off automatic query!"},
         {"B beyond 16 bits", [](TMainForm& f) { f.SG_CKB->SetCells(1, 16, "70000"); }, "B_WriteKB",
-         "    SG_CKB column 1, row 16: 70000 is out of range (-32768 to 32767)"},
+         "    LOAD VALUE OF B, CHG.CURRENT: 70000 is out of range (-32768 to 32767)"},
         {"K beyond 16 bits", [](TMainForm& f) { f.SG_VKB->SetCells(4, 5, "65536"); }, "B_WriteKB",
-         "    SG_VKB column 4, row 5: 65536 is out of range (0 to 65535)"},
+         "    CELL [4], LOAD VALUE OF K: 65536 is out of range (0 to 65535)"},
         {"negative temperature K", [](TMainForm& f) { f.E_TempK->SetText("-1"); }, "B_WriteKB",
-         "    E_TempK: -1 is out of range (0 to 65535)"},
+         "    温度 K: -1 is out of range (0 to 65535)"},
     };
     TMainForm* form = StartCalibrating();
     for (const Case& c : cases) {

@@ -74,8 +74,8 @@ TEST_F(CapacityTest, CapacityWriteRefusals) {
         {"39", mtCustom, "容量修改范围为40AH--300AH，请重新设置!"},
         {"301", mtCustom, "容量修改范围为40AH--300AH，请重新设置!"},
         {"-5", mtCustom, "容量修改范围为40AH--300AH，请重新设置!"},
-        {"", mtError, "Capdis: '' is not a valid integer value."},
-        {"1e2", mtError, "Capdis: '1e2' is not a valid integer value."},
+        {"", mtError, "Design Capacity: '' is not a valid integer value."},
+        {"1e2", mtError, "Design Capacity: '1e2' is not a valid integer value."},
     };
     TMainForm* form = StartMonitoring();
     Module().ClearRequests();
@@ -147,10 +147,10 @@ TEST_F(CapacityTest, LifeAndHistoryWriteRefusals) {
     };
     const std::vector<Case> cases = {
         {"SOC beyond 16 bits", &TMainForm::B_SetLife, &TMainForm::SG_Life, 0, "70000",
-         "    SG_Life column 1, row 0: 70000 is out of range (-32768 to 32767)"},
+         "    SOC: 70000 is out of range (-32768 to 32767)"},
         {"life cell empty", &TMainForm::B_SetLife, &TMainForm::SG_Life, 2, "", ""},
         {"history beyond 32 bits", &TMainForm::B_SetHistory, &TMainForm::SG_History, 1, "2147483648",
-         "    SG_History column 1, row 1: 2147483648 is out of range (-2147483648 to 2147483647)"},
+         "    RUN TIME BY THIS TIME: 2147483648 is out of range (-2147483648 to 2147483647)"},
         {"history cell a word", &TMainForm::B_SetHistory, &TMainForm::SG_History, 3, "Idle", ""},
     };
     TMainForm* form = StartMonitoring();

@@ -176,6 +176,31 @@ TEST_F(PagesTest, CaptionsReachEveryKindOfControl) {
     SetComponentCaption(nullptr, "nothing");  // a name the window lacks
 }
 
+// A label on a group shows the group's face, which the skin paints: only a
+// label given a colour of its own paints a background there.
+TEST_F(PagesTest, LabelsOnGroupsAreTransparent) {
+    TMainForm* form = Start();
+    int labels = 0;
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+        auto* control = dynamic_cast<TControl*>(form->Components(i));
+        if (!control ||
+            !(dynamic_cast<TTeGroupBox*>(control->Parent()) || dynamic_cast<TGroupBox*>(control->Parent())))
+            continue;
+        if (auto* label = dynamic_cast<TLabel*>(control)) {
+            ++labels;
+            EXPECT_TRUE(label->Transparent() || !label->ParentColor()) << label->Name();
+        } else if (auto* skinned = dynamic_cast<TTeLabel*>(control)) {
+            ++labels;
+            EXPECT_TRUE(skinned->Transparent() || !skinned->ParentColor()) << skinned->Name();
+        }
+    }
+    EXPECT_GT(labels, 20);
+    // The battery-state lamps' labels among them.
+    auto* charge = dynamic_cast<TLabel*>(form->FindComponent("Label21"));
+    ASSERT_NE(charge, nullptr);
+    EXPECT_TRUE(charge->Transparent());
+}
+
 TEST_F(PagesTest, WindowOpensOnTheExportSheet) {
     TMainForm* form = Start();
     EXPECT_EQ(form->PC_All->GetActivePage(), form->TeTabSheet1);

@@ -143,7 +143,7 @@ TEST_F(ParallelParametersTest, AValueItsFieldCannotHoldStopsTheWriteBeforeTheQue
     TypeIntoCell(1, 12, "70000");
     ui_.Click(form, "AllModule_Set");
     EXPECT_TRUE(ui_.Boxes().empty());
-    EXPECT_EQ(InfoLine(), OnInfoLine("P13 (SG_TBMS column 1, row 12): 70000 is out of range (0 to 65535)"));
+    EXPECT_EQ(InfoLine(), OnInfoLine("ALARM.LIM OF CELL IN CHG.OVER: 70000 is out of range (0 to 65535)"));
     EXPECT_EQ(InfoColor(), kFailureColor);
     EXPECT_TRUE(Module().Requests().empty());
 }

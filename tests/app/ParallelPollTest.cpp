@@ -32,8 +32,8 @@ TEST_F(ParallelSetupTest, ConfirmStoresOnlyWholePeriodsFromOneTo120) {
         {"5", "0", "Please check period setting!"},
         {"-1", "5", "Please check period setting!"},
         {"1", "121", "Please check period setting!"},
-        {"abc", "1", "'abc' is not a valid integer value."},
-        {"1", "", "'' is not a valid integer value."},
+        {"abc", "1", "More Module: 'abc' is not a valid integer value."},
+        {"1", "", "Single Module: '' is not a valid integer value."},
         {"120", "1", ""},
     };
     TMainForm* form = StartParallel();
@@ -272,6 +272,45 @@ INSTANTIATE_TEST_SUITE_P(Faults, FaultyModuleTest,
                          ::testing::Values("silent:module=3,times=0", "late:module=3,times=0,ms=600",
                                            "bad-sum:module=3,times=0",
                                            "other-address:module=3,times=0,addr=5"));
+
+// A tile shows a percentage only with a reading, and once polling stops no
+// tile keeps the colour of the module being asked: the last one answered
+// takes its colours, one still awaited turns grey.
+TEST_F(EightModulesTest, PercentagesOnlyWithAReadingAndNoTileStaysAskedAfterStopping) {
+    SetUpModules();
+    AddFault("silent:module=3,times=0");
+    TMainForm* form = StartPolling({1, 2, 3});
+    for (TGauge* body : form->RunStateGauges) EXPECT_FALSE(body->ShowText()) << body->Name();
+    PollSteps(4, [](int module) { return module != 3; });
+    EXPECT_EQ(PolledModules(), (std::vector<int>{1, 2, 3, 1}));
+    for (int k = 1; k <= kModuleCount; ++k)
+        EXPECT_EQ(form->RunStateGauges[k - 1]->ShowText(), k == 1 || k == 2) << k;
+    ASSERT_EQ(form->RunStateGauges[0]->BackColor(), kAsked);
+
+    ui_.Click(form->PC_All_Query);
+    EXPECT_EQ(form->RunStateGauges[0]->ForeColor(), kAnswered);
+    EXPECT_EQ(form->RunStateGauges[0]->BackColor(), kLooks[0].colour);
+    EXPECT_EQ(form->PosGauges[0]->BackColor(), kLooks[0].colour);
+    for (TGauge* body : form->RunStateGauges) {
+        EXPECT_NE(body->ForeColor(), kAsked) << body->Name();
+        EXPECT_NE(body->BackColor(), kAsked) << body->Name();
+    }
+
+    // Stopped while module 2's answer is on its way: no answer is taken after
+    // the stop, and the tile says it had none.
+    AddFault("late:module=2,times=0,ms=400");
+    ui_.AnswerNextBox(mrYes);
+    ui_.Click(form->PC_All_Query);
+    ui_.Dialogs().Forget();
+    form->NextPollModule = 1;
+    while (form->PollInProgress == 0) form->PollTick();
+    ASSERT_EQ(form->PollIndex, 1);
+    ui_.Click(form->PC_All_Query);
+    WaitUntil([] { return false; }, std::chrono::milliseconds(700));
+    EXPECT_EQ(form->RunStateGauges[1]->BackColor(), kSilent);
+    EXPECT_FALSE(form->RunStateGauges[1]->ShowText());
+    EXPECT_EQ(form->RequestBusy, 0);
+}
 
 // An answer to a one-module query still awaited when the poll sends must
 // not take the poll's answer for its own.

@@ -154,7 +154,7 @@ TEST_F(ParameterFilesTest, ACellThatHoldsNoNumberStopsTheSaveBeforeAnyFile) {
     Save("empty");
     ASSERT_EQ(ui_.Boxes().size(), boxes + 1);
     EXPECT_EQ(ui_.Boxes().back().type, mtError);
-    EXPECT_EQ(ui_.Boxes().back().text, "P28 (SG_TBMS column 4, row 3): '' is not a valid integer value.");
+    EXPECT_EQ(ui_.Boxes().back().text, "ALARM.LIM IN DISCHG.CURRENT OVER: '' is not a valid integer value.");
     EXPECT_FALSE(std::filesystem::exists(AppPath("BMS/empty.bms")));
 }
 

@@ -254,7 +254,7 @@ TEST_F(PortSettingsTest, AFailedOpenLeavesOpenPortAndNamesTheDevice) {
     ui_.Click(form_->TB_COMSwitch);
     ASSERT_EQ(ui_.Boxes().size(), 1u);
     EXPECT_EQ(ui_.Boxes()[0].type, mtError);
-    EXPECT_EQ(ui_.Boxes()[0].text, "Error opening serial port (" + missing + ")");
+    EXPECT_EQ(ui_.Boxes()[0].text, "Error opening serial port (" + missing + "): No such file or directory.");
     EXPECT_EQ(form_->PortOpen, 0);
     EXPECT_FALSE(form_->Comm1->Active());
     EXPECT_EQ(SwitchCaption(), "Open Port");
@@ -292,39 +292,67 @@ TEST_F(PortSettingsTest, ThePortOptionOverridesTheStoredPortForThisRunOnly) {
     EXPECT_EQ(StoredPort(), "COM3");
 }
 
-// A /dev and /sys of a machine with two on-board ports, a USB adapter (also
-// linked by id), a modem and a virtual console.
+// A /dev and /sys of a machine with three on-board UARTs and a port node
+// with no chip behind it, a USB adapter (also linked by id), a modem and a
+// virtual console.
 class PortListTest : public PortSettingsTest {
 protected:
     void SetUp() override {
         PortSettingsTest::SetUp();
         fs::create_directories(Dev() / "serial" / "by-id");
-        for (const char* name : {"ttyS0", "ttyS1", "ttyS10", "ttyUSB0", "ttyACM0", "tty0"}) {
+        for (const char* name : {"ttyS0", "ttyS1", "ttyS2", "ttyS10", "ttyUSB0", "ttyACM0", "tty0"}) {
             fs::create_directories(Sys() / "class" / "tty" / name / "device");
             std::ofstream(Dev() / name).put('\n');
         }
+        const std::pair<const char*, const char*> uartTypes[] = {
+            {"ttyS0", "4"}, {"ttyS1", "4"}, {"ttyS2", "0"}, {"ttyS10", "14"}};
+        for (const auto& [name, type] : uartTypes)
+            std::ofstream(Sys() / "class" / "tty" / name / "type") << type;
         fs::create_symlink("../../ttyUSB0", ById());
     }
     fs::path Dev() const { return folder_.Path() / "dev"; }
     fs::path Sys() const { return folder_.Path() / "sys"; }
     fs::path ById() const { return Dev() / "serial" / "by-id" / "usb-Maker_RS485_Adapter-if00-port0"; }
+    std::vector<std::string> Expected() const {
+        return {ById().string(),
+                (Dev() / "ttyUSB0").string(),
+                (Dev() / "ttyACM0").string(),
+                (Dev() / "ttyS0").string(),
+                (Dev() / "ttyS1").string(),
+                (Dev() / "ttyS10").string()};
+    }
 };
 
-TEST_F(PortListTest, ListsByIdLinksThenUsbThenModemsThenOnBoardPorts) {
-    const std::vector<std::string> expected = {
-        ById().string(),
-        (Dev() / "ttyUSB0").string(),
-        (Dev() / "ttyACM0").string(),
-        (Dev() / "ttyS0").string(),
-        (Dev() / "ttyS1").string(),
-        (Dev() / "ttyS10").string(),
-    };
-    EXPECT_EQ(PortListForDialog(Dev().string(), Sys().string()), expected);
+TEST_F(PortListTest, ListsByIdLinksThenUsbThenModemsThenOnBoardUartsThenThePortInUse) {
+    std::vector<std::string> expected = Expected();
+    EXPECT_EQ(PortListForDialog("", Dev().string(), Sys().string()), expected);
+    // A listed port in use is not listed twice.
+    EXPECT_EQ(PortListForDialog(expected[1], Dev().string(), Sys().string()), expected);
+    expected.push_back(pty_.SlavePath());
+    EXPECT_EQ(PortListForDialog(pty_.SlavePath(), Dev().string(), Sys().string()), expected);
 
     ASSERT_NO_FATAL_FAILURE(StartTool());
-    CommForm->FillPortList(expected);
+    CommForm->FillPortList(expected, expected[4]);
     EXPECT_EQ(ItemsOf(CommForm->TECB_ComPort), std::vector<String>(expected.begin(), expected.end()));
-    EXPECT_EQ(CommForm->TECB_ComPort->Text(), expected.back());
+    EXPECT_EQ(CommForm->TECB_ComPort->ItemIndex(), 4);
+    EXPECT_EQ(CommForm->TECB_ComPort->Text(), expected[4]);
+}
+
+TEST_F(PortListTest, TheDialogListsAndChoosesThePortInUse) {
+    SetCommandLinePort(pty_.SlavePath().c_str());
+    ASSERT_NO_FATAL_FAILURE(StartTool());
+    std::vector<String> items;
+    String chosen;
+    ConfirmInDialog([&](TCommForm& dialog) {
+        items = ItemsOf(dialog.TECB_ComPort);
+        chosen = dialog.TECB_ComPort->Text();
+    });
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items.back(), pty_.SlavePath());
+    EXPECT_EQ(chosen, pty_.SlavePath());
+    // Confirming what was chosen keeps the port.
+    EXPECT_EQ(StoredPort(), pty_.SlavePath());
+    EXPECT_EQ(form_->PortOpen, 1);
 }
 
 }  // namespace

@@ -67,20 +67,15 @@ TEST_F(ProtectionParametersTest, AValueItsFieldCannotHoldIsRefusedWithItsCellAnd
         Where where;
         const char* says;
     };
+    // Each refusal names the cell by the title the grid shows beside it.
     const Case cases[] = {
-        {"u16 above 65535", 1, 12, "70000", InfoLineRefusal,
-         "P13 (SG_TBMS column 1, row 12): 70000 is out of range (0 to 65535)"},
-        {"u16 below 0", 1, 20, "-1", InfoLineRefusal, "P21 (SG_TBMS column 1, row 20): -1 is out of range"},
-        {"i16 above 32767", 4, 6, "40000", InfoLineRefusal,
-         "P31 (SG_TBMS column 4, row 6): 40000 is out of range (-32768 to 32767)"},
-        {"i16 below -32768", 4, 23, "-32769", InfoLineRefusal,
-         "P48 (SG_TBMS column 4, row 23): -32769 is out of range"},
-        {"beyond 32 bits", 1, 0, "2147483648", ErrorBox,
-         "P1 (SG_TBMS column 1, row 0): 2147483648 is out of range"},
-        {"not a number", 4, 0, "12a", ErrorBox,
-         "P25 (SG_TBMS column 4, row 0): '12a' is not a valid integer value"},
-        {"a decimal point", 1, 3, "3.5", ErrorBox,
-         "P4 (SG_TBMS column 1, row 3): '3.5' is not a valid integer value"},
+        {"u16 above 65535", 1, 12, "70000", InfoLineRefusal, "70000 is out of range (0 to 65535)"},
+        {"u16 below 0", 1, 20, "-1", InfoLineRefusal, "-1 is out of range"},
+        {"i16 above 32767", 4, 6, "40000", InfoLineRefusal, "40000 is out of range (-32768 to 32767)"},
+        {"i16 below -32768", 4, 23, "-32769", InfoLineRefusal, "-32769 is out of range"},
+        {"beyond 32 bits", 1, 0, "2147483648", ErrorBox, "2147483648 is out of range"},
+        {"not a number", 4, 0, "12a", ErrorBox, "'12a' is not a valid integer value"},
+        {"a decimal point", 1, 3, "3.5", ErrorBox, "'3.5' is not a valid integer value"},
     };
     TMainForm* form = StartParams();
     OpenLoggedIn();
@@ -96,12 +91,14 @@ TEST_F(ProtectionParametersTest, AValueItsFieldCannotHoldIsRefusedWithItsCellAnd
         ui_.Click(form, "B_WriteBMS");
         EXPECT_EQ(LastCommand, 0);
         if (c.where == InfoLineRefusal) {
-            EXPECT_TRUE(InfoLine().starts_with(String("    ") + c.says)) << InfoLine();
+            EXPECT_TRUE(InfoLine().starts_with("    " + Trim(Cell(c.col - 1, c.row)) + ": " + c.says))
+                << InfoLine();
             EXPECT_EQ(InfoColor(), kFailureColor);
             EXPECT_EQ(ui_.Boxes().size(), boxes);
         } else {
             ASSERT_EQ(ui_.Boxes().size(), boxes + 1);
-            EXPECT_TRUE(ui_.Boxes().back().text.starts_with(c.says)) << ui_.Boxes().back().text;
+            EXPECT_TRUE(ui_.Boxes().back().text.starts_with(Trim(Cell(c.col - 1, c.row)) + ": " + c.says))
+                << ui_.Boxes().back().text;
             EXPECT_EQ(ui_.Boxes().back().type, mtError);
         }
         SyncWithModule();

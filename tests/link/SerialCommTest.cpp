@@ -137,11 +137,14 @@ TEST_F(SerialCommTest, StartErrorsHaveTheirTexts) {
 
     TComm other(gui_.Poster());
     other.SetCommName(pty_.SlavePath());
-    EXPECT_EQ(messageOf([&] { other.StartComm(); }), "Error opening serial port");
+    EXPECT_EQ(messageOf([&] { other.StartComm(); }),
+              "Error opening serial port (" + pty_.SlavePath() + "): it is in use by another program");
     other.SetCommName("/dev/does-not-exist");
-    EXPECT_EQ(messageOf([&] { other.StartComm(); }), "Error opening serial port");
+    EXPECT_EQ(messageOf([&] { other.StartComm(); }),
+              "Error opening serial port (/dev/does-not-exist): No such file or directory");
     other.SetCommName("//./COM250");
-    EXPECT_EQ(messageOf([&] { other.StartComm(); }), "Error opening serial port");
+    EXPECT_EQ(messageOf([&] { other.StartComm(); }),
+              "Error opening serial port (/dev/ttyS249): No such file or directory");
     other.SetCommName("/dev/null");
     EXPECT_EQ(messageOf([&] { other.StartComm(); }), "File handle is not a comm handle ");
     EXPECT_FALSE(other.Active());

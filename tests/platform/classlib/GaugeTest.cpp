@@ -52,9 +52,19 @@ TEST_F(GaugeTest, FillsItsShareInTheForeColourPerKind) {
 }
 
 // The percentage is written in the font's colour over the empty part and in
-// the inverse of the fill over the filled part, so it reads on both.
-TEST_F(GaugeTest, ThePercentageTakesTheFontColourAndTheFillsInverseOverTheFill) {
-    const struct { TColor fore, back; } cases[] = {{clLime, clWhite}, {clBlue, clWhite}, {clGreen, clYellow}};
+// the inverse of the fill over the filled part, each where it reaches a
+// contrast of 3:1 with what lies under it; otherwise in black or white,
+// whichever reads better there.
+TEST_F(GaugeTest, ThePercentageReadsOverTheFillAndOverTheEmptyPart) {
+    const struct {
+        TColor fore, back, overFill, overEmpty;
+    } cases[] = {
+        {clBlue, clWhite, clYellow, clRed},     // the inverse and the font colour read
+        {clLime, clWhite, clBlack, clRed},      // magenta on lime does not
+        {clGreen, clYellow, clWhite, clRed},    // pink on dark green does not
+        {clLime, 0x6A6AFF, clBlack, clBlack},   // nor red on light red
+        {clYellow, clSilver, clBlue, clBlack},  // nor red on silver
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(IntToHex(c.fore, 6) + " on " + IntToHex(c.back, 6));
         auto* g = Add<TGauge>("Gauge", Bounds(10, 10, 120, 30));
@@ -65,22 +75,35 @@ TEST_F(GaugeTest, ThePercentageTakesTheFontColourAndTheFillsInverseOverTheFill) 
         g->Font()->SetColor(clRed);
         g->Font()->SetSize(14);
         ShowForm();
-        const uint32_t red = Rgb(clRed), inverse = Rgb(c.fore) ^ 0xFFFFFF;
+        const uint32_t fillText = Rgb(c.overFill), emptyText = Rgb(c.overEmpty);
         auto count = [&](int from, int to, uint32_t colour) {
             int n = 0;
             for (int y = 0; y < 30; ++y)
                 for (int x = from; x < to; ++x) n += PixelAt(g, TPoint{x, y}) == colour;
             return n;
         };
-        EXPECT_GT(count(0, 60, inverse), 8) << "inverse text over the filled part";
-        EXPECT_EQ(count(0, 60, red), 0) << "no font-coloured text over the filled part";
-        EXPECT_GT(count(60, 120, red), 8) << "font-coloured text over the empty part";
-        EXPECT_EQ(count(60, 120, inverse), 0);
+        EXPECT_GT(count(0, 60, fillText), 8) << "text over the filled part";
+        EXPECT_GT(count(60, 120, emptyText), 8) << "text over the empty part";
+        if (fillText != emptyText) {
+            EXPECT_EQ(count(0, 60, emptyText), 0);
+            EXPECT_EQ(count(60, 120, fillText), 0);
+        }
+        EXPECT_GE(ContrastRatio(c.overFill, c.fore), 3.0);
+        EXPECT_GE(ContrastRatio(c.overEmpty, c.back), 3.0);
         g->SetShowText(false);
         const uint32_t fore = Rgb(c.fore), back = Rgb(c.back);
         EXPECT_EQ(CountPixels(g, [&](uint32_t p) { return p != fore && p != back; }), 0);
         delete g;
     }
+}
+
+// Relative luminance and contrast as the accessibility guidelines give them.
+TEST_F(GaugeTest, ContrastRatiosOfKnownPairs) {
+    EXPECT_DOUBLE_EQ(ContrastRatio(clBlack, clWhite), 21.0);
+    EXPECT_DOUBLE_EQ(ContrastRatio(clWhite, clWhite), 1.0);
+    EXPECT_NEAR(ContrastRatio(clRed, clWhite), 4.0, 0.01);
+    EXPECT_NEAR(ContrastRatio(clRed, clLime), 2.91, 0.01);
+    EXPECT_NEAR(RelativeLuminance(0x777777), 0.1845, 0.001);
 }
 
 }  // namespace

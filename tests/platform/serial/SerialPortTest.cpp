@@ -1,6 +1,8 @@
 #include "platform/serial/SerialPort.h"
 
+#include <grp.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -39,8 +41,12 @@ TEST(ListSerialPorts, RealDevicesThenStableLinksInNaturalOrder) {
         fs::create_directories(sys / name);
         std::ofstream(dev.string() + "/" + name).flush();
     }
-    for (const char* name : {"ttyS1", "ttyS10", "ttyS2", "ttyUSB0", "ttyACM0", "tty1", "ttyUSBx"})
+    for (const char* name : {"ttyS1", "ttyS10", "ttyS2", "ttyS3", "ttyUSB0", "ttyACM0", "tty1", "ttyUSBx"})
         fs::create_directories(sys / name / "device");
+    // The UART types the driver found: ttyS3 has no chip behind it.
+    const std::pair<const char*, const char*> types[] = {
+        {"ttyS1", "4\n"}, {"ttyS10", "4\n"}, {"ttyS2", "14\n"}, {"ttyS3", "0\n"}, {"ttyS0", "4\n"}};
+    for (const auto& [name, type] : types) std::ofstream(sys / name / "type") << type;
     fs::create_directories(sys / "ttyS5" / "device");  // no node in /dev
     fs::create_directories(dev / "serial" / "by-id");
     std::ofstream((dev / "serial" / "by-id" / "usb-Adapter_0042-if00-port0").string()).flush();
@@ -53,6 +59,27 @@ TEST(ListSerialPorts, RealDevicesThenStableLinksInNaturalOrder) {
     EXPECT_EQ(ListSerialPorts(dev.string(), (root / "sys").string()), want);
     EXPECT_TRUE(ListSerialPorts((root / "none").string(), (root / "none").string()).empty());
     fs::remove_all(root);
+}
+
+TEST(OpenFailureReason, TheSystemsReasonAndForARefusalTheGroupToJoin) {
+    namespace fs = std::filesystem;
+    const fs::path device = fs::temp_directory_path() / ("tty-" + std::to_string(::getpid()));
+    std::ofstream(device.string()).flush();
+    const group* owner = ::getgrnam("dialout");
+    const gid_t gid = owner ? owner->gr_gid : 0;
+    const std::string name = owner ? "dialout" : "root";
+    ASSERT_EQ(::chown(device.c_str(), static_cast<uid_t>(-1), gid), 0);
+    const std::pair<int, std::string> cases[] = {
+        {EACCES, "Permission denied; the user must be in the group \"" + name +
+                     "\" that owns the device (then log in again)"},
+        {ENOENT, "No such file or directory"},
+        {EWOULDBLOCK, "it is in use by another program"},
+        {EIO, "Input/output error"},
+    };
+    for (const auto& [error, reason] : cases) EXPECT_EQ(OpenFailureReason(device.string(), error), reason);
+    fs::remove(device);
+    // A device that is gone names no group.
+    EXPECT_EQ(OpenFailureReason(device.string(), EACCES), "Permission denied");
 }
 
 TEST(SerialPort, AppliesAndChecksLineSettings) {

@@ -39,6 +39,14 @@ TEST_F(EditTest, KeysMoveCaretAndSelectionAsTheTableSays) {
          0,
          "one two thr"},
         {"Up and Down are not handled", {{VK_UP, {}}, {VK_DOWN, {}}}, 13, 13, 0, "one two three"},
+        {"Ctrl+A selects all", {{VK_HOME, {}}, {'A', {ssCtrl}}}, 13, 0, 13, "one two three"},
+        {"Ctrl+Shift+A is no select-all",
+         {{VK_HOME, {}}, {'A', {ssCtrl, ssShift}}},
+         0,
+         0,
+         0,
+         "one two three"},
+        {"typing over Ctrl+A replaces all", {{'A', {ssCtrl}}, {VK_BACK, {}}}, 0, 0, 0, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
