@@ -254,7 +254,7 @@ void TMainForm::ShowSingleView() { ApplyViewColumn(*this, kSingleAgain); }
 
 void TMainForm::EditionSwitchClick(TObject*) {
     if (RefusedWhileQuerying(*this)) return;
-    if (InputBox("Convertion:", "Input Password:", "") != kEditionPassword) return;
+    if (PasswordBox("Convertion:", "Input Password:") != kEditionPassword) return;
     EngineeringEdition = EngineeringEdition ? 0 : 1;
     if (EngineeringEdition)
         ShowEngineeringView();
