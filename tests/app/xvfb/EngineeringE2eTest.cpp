@@ -56,6 +56,19 @@ TEST_F(EngineeringE2e, CalibrationWithTheMaskedPassword) {
     ASSERT_TRUE(MovePointer(MainForm->SG_VKB, TPoint{4, 4}));
     Run(300);
     EXPECT_TRUE(Save(MainForm, "e2e-calibration.png"));
+    // A button never clicked shows how one looks that is neither focused nor pressed.
+    TTeButton* plain = MainForm->B_SampleC;
+    const int middle = plain->Height() / 2;
+    for (TTeButton* button : {MainForm->B_ReadKB, MainForm->B_SampleV, MainForm->B_CalcVK}) {
+        SCOPED_TRACE(button->Name());
+        const bool focused = button == MainForm->B_CalcVK;
+        EXPECT_EQ(button->Focused(), focused);
+        EXPECT_FALSE(button->IsHot());
+        EXPECT_EQ(button->IsFocused(), focused);
+        if (focused) continue;
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(PixelIn(button, TPoint{x, middle}), PixelIn(plain, TPoint{x, middle})) << x;
+    }
 }
 
 }  // namespace
