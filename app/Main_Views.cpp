@@ -11,6 +11,8 @@
 #include "platform/classlib/Application.h"
 #include "platform/classlib/Boxes.h"
 #include "platform/system/RecordFile.h"
+#include "platform/winsys/MessageApi.h"
+#include "platform/winsys/PaintApi.h"
 
 namespace tarvel {
 namespace {
@@ -243,6 +245,17 @@ void CreateMissingVersionFile(const char* box) {
     Application->MessageBox(box);
 }
 
+// The new view is painted at once; presses made while the switch kept the
+// window busy were aimed at the view before it: they are dropped, so a
+// second click on the switch is not a second switch, asked of a mode never
+// seen.
+void PaintAndDropClicksMadeMeanwhile(TMainForm& form) {
+    if (form.HandleAllocated()) UpdateWindow(form.Handle());
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, PM_REMOVE)) {
+    }
+}
+
 }  // namespace
 
 void TMainForm::ShowUserView() { ApplyViewColumn(*this, kStart); }
@@ -269,6 +282,7 @@ void TMainForm::ModeSwitchClick(TObject*) {
         MultiModuleMode = 1;
         ShowParallelParameterView();
         if (PC_All) PC_All->SetActivePage(TS_PraSet);
+        PaintAndDropClicksMadeMeanwhile(*this);
         return;
     }
     if (Application->MessageBox("Does it disconnect other modules?", "", MB_YESNO | MB_ICONINFORMATION) !=
@@ -278,6 +292,7 @@ void TMainForm::ModeSwitchClick(TObject*) {
     LoggedIn = 0;
     ShowSingleView();
     if (PC_All) PC_All->SetActivePage(TS_TSBS);
+    PaintAndDropClicksMadeMeanwhile(*this);
 }
 
 void TMainForm::VariantClick(TObject* sender) {

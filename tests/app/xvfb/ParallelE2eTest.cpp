@@ -73,3 +73,36 @@ TEST_F(ParallelE2e, ATileWithAReadingOpensItsDetailWindow) {
 
 }  // namespace
 }  // namespace tarvel
+
+namespace tarvel {
+namespace {
+
+class ModeSwitchE2e : public ToolOnX11 {};
+
+// Two quick clicks on Module: the first switches, the second, made while
+// the window was busy switching, is not a second switch asking to leave a
+// mode never seen. Back again through the box's Yes.
+TEST_F(ModeSwitchE2e, ASecondClickDuringTheSwitchIsNoSecondSwitch) {
+    StartTool();
+    TControl* module = Control("TB_SingleConvert");
+    ASSERT_TRUE(MovePointer(module));
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(XButton(1, true) && XButton(1, false));
+    ASSERT_TRUE(Await([] { return MainForm->MultiModuleMode != 0; }));
+    Run(500);
+    EXPECT_TRUE(seen.empty()) << seen.front().text;
+    EXPECT_EQ(MainForm->MultiModuleMode, 1);
+    EXPECT_EQ(MainForm->PC_All->GetActivePage(), MainForm->TS_PraSet);
+    Settle(MainForm->Handle());
+    EXPECT_TRUE(Save(MainForm, "e2e-mode-parallel.png"));
+
+    Run(600);  // no double click
+    AnswerBox("Yes", "e2e-mode-back-box.png");
+    ASSERT_TRUE(Click(module));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen.back().text, "Does it disconnect other modules?");
+    EXPECT_EQ(MainForm->MultiModuleMode, 0);
+    EXPECT_EQ(MainForm->PC_All->GetActivePage(), MainForm->TS_TSBS);
+}
+
+}  // namespace
+}  // namespace tarvel
