@@ -701,6 +701,9 @@ public:
     std::array<TTeLabel*, kModuleCount> VoltageLabels{};   // Batt_Vol1..64
     std::array<TTeLabel*, kModuleCount> CurrentLabels{};   // Bat_Curr1..64
     TTeGroupBox* RunColor = nullptr;                       // the colour legend
+    // The rest of each tile that answers a click as its click label does:
+    // the tile, the cap, the body and the two readings.
+    std::array<std::array<TControl*, 5>, kModuleCount> TileParts{};
     // -- TS_PraSet
     std::array<TTeCheckBox*, kModuleCount> ModuleChecks{};  // Bat_Cell1..64
     TTeCheckBox* Bat_Cell_All = nullptr;

@@ -1,6 +1,7 @@
 // TS_RunState: one tile per module of the parallel system, 4 rows of 16,
 // and the legend of the tile colours below them.
 
+#include <initializer_list>
 #include <utility>
 
 #include "app/Main_Pages.h"
@@ -39,8 +40,10 @@ void BuildTile(TMainForm& form, TWinControl* panel, int index) {
     auto* body = MakeControl<TGauge>(&form, tile, "Bat_RunState" + n, 11, 21, 38, 68);
     body->SetKind(gkVerticalBar);
     body->Font()->SetColor(clRed);
-    // The click label lies over the body.
+    // The click label lies over the body. It keeps its size when its text
+    // goes: sized to no text it would be a few pixels no one can find.
     auto* click = MakeControl<TTeLabel>(&form, tile, "Bat_Label" + n, 11, 21, 38, 68);
+    click->SetAutoSize(false);
     auto* edit = MakeControl<TTeSEdit>(&form, tile, "TeSEdit2" + TwoDigits(index + 1), 2, 40, 56, 21);
     auto* position = MakeControl<TTeLabel>(&form, tile, "BatPosi" + n, 19, 40, 30, 13);
     auto* voltage = MakeControl<TTeLabel>(&form, tile, "Batt_Vol" + n, 2, 93, 57, 14);
@@ -52,6 +55,10 @@ void BuildTile(TMainForm& form, TWinControl* panel, int index) {
         reading->FontOptions()->SetSizeDelta(-1);
     }
 
+    // Whatever part of the tile a person clicks stands for its module.
+    for (TControl* part : std::initializer_list<TControl*>{tile, cap, body, voltage, current})
+        part->Tag = index;
+    form.TileParts[index] = {tile, cap, body, voltage, current};
     form.RunStateGauges[index] = body;
     form.PosGauges[index] = cap;
     form.ModuleLabels[index] = click;

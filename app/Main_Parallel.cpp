@@ -66,6 +66,8 @@ void TMainForm::BindParallelHandlers() {
         if (!ModuleLabels[i]) continue;
         ModuleLabels[i]->Tag = i;
         ModuleLabels[i]->OnClick = [this](TObject* sender) { Bat_Label1Click(sender); };
+        for (TControl* part : TileParts[i])
+            if (part) part->OnClick = [this](TObject* sender) { Bat_Label1Click(sender); };
     }
     if (Bat_Cell_All) {
         Bat_Cell_All->SetVisible(false);

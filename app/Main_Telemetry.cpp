@@ -120,7 +120,8 @@ public:
         form_.TSBS_CycQuery->SetVisible(false);
 
         // The automatic query binds these itself.
-        Text<TTeLabel>(page_, "TeLabel31", "Automatic Query:", 14, 482, 80);
+        // Whole, colon included, before the group that starts at 96.
+        Text<TTeLabel>(page_, "TeLabel31", "Automatic Query:", 8, 482, 86);
         TTeGroupBox* group = Group("TeGroupBox15", "", 96, 469, 300, 40);
         form_.CB_AutoQuery = Text<TTeCheckBox>(group, "CB_AutoQuery", "Execute", 8, 14, 75, 17);
         Text<TTeScrollingLabel>(group, "TeScrollingLabel3", "Period Setting:", 100, 15, 86);

@@ -11,6 +11,8 @@
 #include "platform/classlib/Application.h"
 #include "platform/classlib/Boxes.h"
 #include "platform/system/RecordFile.h"
+#include "platform/winsys/MessageApi.h"
+#include "platform/winsys/PaintApi.h"
 
 namespace tarvel {
 namespace {
@@ -151,9 +153,9 @@ const std::vector<ControlValue> kControlValues = {
     V("TeLabel7", kStart).At(14, 434),
     V("TeLabel7", kParallel).At(14, 482),
     V("TeLabel7", kSingleAgain).At(14, 434),
-    V("TeLabel31", kStart).At(14, 482),
-    V("TeLabel31", kParallel).At(14, 525),
-    V("TeLabel31", kSingleAgain).At(14, 482),
+    V("TeLabel31", kStart).At(8, 482),
+    V("TeLabel31", kParallel).At(8, 525),
+    V("TeLabel31", kSingleAgain).At(8, 482),
     V("TBMS_SerilNum", kStart).Text(""),
     V("TBMS_SerilNum", kSingleAgain).Text(""),
     V("DQ_SeqNum", kParallel).Text("All"),
@@ -243,6 +245,17 @@ void CreateMissingVersionFile(const char* box) {
     Application->MessageBox(box);
 }
 
+// The new view is painted at once; presses made while the switch kept the
+// window busy were aimed at the view before it: they are dropped, so a
+// second click on the switch is not a second switch, asked of a mode never
+// seen.
+void PaintAndDropClicksMadeMeanwhile(TMainForm& form) {
+    if (form.HandleAllocated()) UpdateWindow(form.Handle());
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, PM_REMOVE)) {
+    }
+}
+
 }  // namespace
 
 void TMainForm::ShowUserView() { ApplyViewColumn(*this, kStart); }
@@ -254,7 +267,7 @@ void TMainForm::ShowSingleView() { ApplyViewColumn(*this, kSingleAgain); }
 
 void TMainForm::EditionSwitchClick(TObject*) {
     if (RefusedWhileQuerying(*this)) return;
-    if (InputBox("Convertion:", "Input Password:", "") != kEditionPassword) return;
+    if (PasswordBox("Convertion:", "Input Password:") != kEditionPassword) return;
     EngineeringEdition = EngineeringEdition ? 0 : 1;
     if (EngineeringEdition)
         ShowEngineeringView();
@@ -269,6 +282,7 @@ void TMainForm::ModeSwitchClick(TObject*) {
         MultiModuleMode = 1;
         ShowParallelParameterView();
         if (PC_All) PC_All->SetActivePage(TS_PraSet);
+        PaintAndDropClicksMadeMeanwhile(*this);
         return;
     }
     if (Application->MessageBox("Does it disconnect other modules?", "", MB_YESNO | MB_ICONINFORMATION) !=
@@ -278,6 +292,7 @@ void TMainForm::ModeSwitchClick(TObject*) {
     LoggedIn = 0;
     ShowSingleView();
     if (PC_All) PC_All->SetActivePage(TS_TSBS);
+    PaintAndDropClicksMadeMeanwhile(*this);
 }
 
 void TMainForm::VariantClick(TObject* sender) {

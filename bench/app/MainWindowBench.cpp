@@ -193,3 +193,37 @@ void BM_StartToFirstPaintedMainWindow(benchmark::State& state) {
 BENCHMARK(BM_StartToFirstPaintedMainWindow)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
+
+// The mode switch as the tool-bar button makes it, both ways, until the new
+// page is painted: into the parallel view, and back with its box answered Yes.
+void SwitchAndPaint(HeadlessTool& tool) {
+    tool.form->ModeSwitchClick(nullptr);
+    UpdateWindow(tool.form->Handle());
+    tool.ui.RunUntilIdle();
+}
+
+void BM_ModeSwitchToParallel(benchmark::State& state) {
+    HeadlessTool tool;
+    for (auto _ : state) {
+        SwitchAndPaint(tool);
+        state.PauseTiming();
+        tool.ui.AnswerNextBox(mrYes);
+        SwitchAndPaint(tool);
+        state.ResumeTiming();
+    }
+    if (tool.form->MultiModuleMode != 0) state.SkipWithError("the switch back did not happen");
+}
+BENCHMARK(BM_ModeSwitchToParallel)->Unit(benchmark::kMillisecond);
+
+void BM_ModeSwitchToSingle(benchmark::State& state) {
+    HeadlessTool tool;
+    for (auto _ : state) {
+        state.PauseTiming();
+        SwitchAndPaint(tool);
+        tool.ui.AnswerNextBox(mrYes);
+        state.ResumeTiming();
+        SwitchAndPaint(tool);
+    }
+    if (tool.form->MultiModuleMode != 0) state.SkipWithError("the switch back did not happen");
+}
+BENCHMARK(BM_ModeSwitchToSingle)->Unit(benchmark::kMillisecond);

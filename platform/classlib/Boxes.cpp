@@ -148,7 +148,9 @@ int TStandardDialogs::ShowBox(const TBoxRequest& request) {
     return result;
 }
 
-bool TStandardDialogs::InputQuery(const String& caption, const String& prompt, String& value) {
+namespace {
+
+bool AskText(const String& caption, const String& prompt, String& value, bool masked) {
     auto form = std::make_unique<TForm>(nullptr);
     form->SetName("InputQuery");
     form->SetBorderStyle(bsDialog);
@@ -167,6 +169,7 @@ bool TStandardDialogs::InputQuery(const String& caption, const String& prompt, S
     edit->SetName("Edit");
     edit->SetParent(form.get());
     edit->SetBounds(8, 28, 244, 21);
+    if (masked) edit->SetPasswordChar(u'*');
     edit->SetTextValue(value);
     label->SetFocusControl(edit);
     TButton* ok = AddButton(form.get(), "OK", "OK", mrOk, 96, 62);
@@ -177,6 +180,16 @@ bool TStandardDialogs::InputQuery(const String& caption, const String& prompt, S
     if (form->ShowModal() != mrOk) return false;
     value = edit->Text();
     return true;
+}
+
+}  // namespace
+
+bool TStandardDialogs::InputQuery(const String& caption, const String& prompt, String& value) {
+    return AskText(caption, prompt, value, false);
+}
+
+bool TStandardDialogs::PasswordQuery(const String& caption, const String& prompt, String& value) {
+    return AskText(caption, prompt, value, true);
 }
 
 // ---- the box functions -------------------------------------------------------------------
@@ -216,6 +229,11 @@ int MessageBoxFlags(const String& text, const String& caption, unsigned flags) {
 
 bool InputQuery(const String& caption, const String& prompt, String& value) {
     return DialogService().InputQuery(caption, prompt, value);
+}
+
+String PasswordBox(const String& caption, const String& prompt) {
+    String value;
+    return DialogService().PasswordQuery(caption, prompt, value) ? value : String();
 }
 
 String InputBox(const String& caption, const String& prompt, const String& defaultValue) {

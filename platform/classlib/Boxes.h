@@ -17,12 +17,16 @@ int MessageBoxFlags(const String& text, const String& caption, unsigned flags);
 // The edited text, or `defaultValue` when cancelled.
 String InputBox(const String& caption, const String& prompt, const String& defaultValue);
 bool InputQuery(const String& caption, const String& prompt, String& value);
+// An input box whose edit shows a mask for each character typed; empty
+// when cancelled.
+String PasswordBox(const String& caption, const String& prompt);
 
 // The standard service: our own modal forms.
 class TStandardDialogs : public TDialogService {
 public:
     int ShowBox(const TBoxRequest& request) override;
     bool InputQuery(const String& caption, const String& prompt, String& value) override;
+    bool PasswordQuery(const String& caption, const String& prompt, String& value) override;
     bool ChooseFile(TFileRequest& request) override;  // Dialogs.cpp
 };
 

@@ -102,6 +102,11 @@ public:
     virtual int ShowBox(const TBoxRequest& request) = 0;
     // True with the edited value when confirmed.
     virtual bool InputQuery(const String& caption, const String& prompt, String& value) = 0;
+    // The same for a secret: what is typed is not shown. A service with no
+    // box of its own asks as for any text.
+    virtual bool PasswordQuery(const String& caption, const String& prompt, String& value) {
+        return InputQuery(caption, prompt, value);
+    }
     // True when a file was chosen (request.fileName then holds it).
     virtual bool ChooseFile(TFileRequest& request) = 0;
 };

@@ -533,6 +533,16 @@ void TTeButton::MouseLeave() {
     FadeHover(false);
 }
 
+void TTeButton::HasFocus() {
+    StopFade();
+    TTeControl::HasFocus();
+}
+
+void TTeButton::KillFocus() {
+    StopFade();
+    TTeControl::KillFocus();
+}
+
 // ---- mouse and keys -----------------------------------------------------------------------
 
 void TTeButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

@@ -86,6 +86,10 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
     void MouseEnter() override;
     void MouseLeave() override;
+    // A hover fade still running would paint the face it captured, with
+    // the old focus, over the new one: it is stopped first.
+    void HasFocus() override;
+    void KillFocus() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;

@@ -420,19 +420,27 @@ void TteBitmap::Tile(TteBitmap& target, const TRect& dstRect, const TRect& srcRe
 
 void TteBitmap::Tile(HDC dc, const TRect& dstRect, const TRect& srcRect) const {
     if (Empty() || !dc) return;
+    // A parent's face tiled behind one small child lands in that child's
+    // small buffer: the cells outside it are passed over, not clipped one
+    // by one.
+    TPoint origin;
+    if (!GetWindowOrgEx(dc, &origin)) origin = TPoint{0, 0};
+    auto tileInto = [&](const TPixelRows& rows, TMapRounding rounding) {
+        const TRect bounds{origin.x, origin.y, origin.x + rows.width, origin.y + rows.height};
+        ForEachTileCellWithin(dstRect, srcRect, bounds, [&](const TTileCell& c) {
+            TRect d = c.dst;
+            d.Offset(-origin.x, -origin.y);
+            StretchPixels(rows, d, d, RowsOf(*this), c.src, DrawMode(), rounding);
+        });
+    };
     if (TteBitmap* target = FindLiveBitmap(dc)) {
-        ForEachTileCell(dstRect, srcRect,
-                        [&](const TTileCell& c) { Draw(*target, MovedByOrigin(dc, c.dst), c.src); });
+        if (!target->Empty()) tileInto(RowsOf(*target), TMapRounding::Truncate);
         return;
     }
     int w = 0, h = 0, bitCount = 0;
     uint32_t* bits = EnableDibOperation ? GetBitsFromDCFunc(dc, w, h, bitCount) : nullptr;
     if (bits && bitCount == 32 && h > 0) {
-        const TPixelRows rows{bits, w, h, true};
-        ForEachTileCell(dstRect, srcRect, [&](const TTileCell& c) {
-            const TRect d = MovedByOrigin(dc, c.dst);
-            StretchPixels(rows, d, d, RowsOf(*this), c.src, DrawMode(), TMapRounding::HalfEven);
-        });
+        tileInto(TPixelRows{bits, w, h, true}, TMapRounding::HalfEven);
         return;
     }
     // Each cell on a device is a round trip through memory, so cells the

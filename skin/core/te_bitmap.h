@@ -165,6 +165,9 @@ struct TTileCell {
 };
 template <class Visit>
 void ForEachTileCell(const TRect& dstRect, const TRect& srcRect, Visit&& visit);
+// The same for the cells that meet `within` alone, found without walking the others.
+template <class Visit>
+void ForEachTileCellWithin(const TRect& dstRect, const TRect& srcRect, const TRect& within, Visit&& visit);
 
 // When false, tiling onto a DC never writes straight into its DIB section.
 extern bool EnableDibOperation;
@@ -182,6 +185,26 @@ void ForEachTileCell(const TRect& dstRect, const TRect& srcRect, Visit&& visit) 
                                                static_cast<int>(std::min<int64_t>(y + th, dstRect.bottom))},
                                          dstRect);
             if (cell.IsEmpty()) break;
+            visit(TTileCell{cell, TRect{srcRect.left, srcRect.top, srcRect.left + cell.Width(),
+                                        srcRect.top + cell.Height()}});
+        }
+    }
+}
+
+template <class Visit>
+void ForEachTileCellWithin(const TRect& dstRect, const TRect& srcRect, const TRect& within, Visit&& visit) {
+    const int tw = srcRect.Width(), th = srcRect.Height();
+    const TRect area = Intersect(dstRect, within);
+    if (tw <= 0 || th <= 0 || area.IsEmpty()) return;
+    // The first cell meeting the area, counted in whole cells from the rectangle's corner.
+    const int64_t left = dstRect.left + (int64_t{area.left} - dstRect.left) / tw * tw;
+    const int64_t top = dstRect.top + (int64_t{area.top} - dstRect.top) / th * th;
+    for (int64_t x = left; x < area.right; x += tw) {
+        for (int64_t y = top; y < area.bottom; y += th) {
+            const TRect cell = Intersect(TRect{static_cast<int>(x), static_cast<int>(y),
+                                               static_cast<int>(std::min<int64_t>(x + tw, dstRect.right)),
+                                               static_cast<int>(std::min<int64_t>(y + th, dstRect.bottom))},
+                                         dstRect);
             visit(TTileCell{cell, TRect{srcRect.left, srcRect.top, srcRect.left + cell.Width(),
                                         srcRect.top + cell.Height()}});
         }

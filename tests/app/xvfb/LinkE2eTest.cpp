@@ -24,6 +24,14 @@ TEST_F(LinkE2e, OpenLoginQueryLogoutClose) {
     ASSERT_TRUE(Click("B_Query"));
     ASSERT_TRUE(Await([] { return MainForm->DoneTsbs != 0; })) << InfoLine();
     EXPECT_FALSE(MainForm->SG_TSBS->Cells(1, 1).empty());
+    // The captions left of the query controls show whole, colon included.
+    for (const char* name : {"TeLabel7", "TeLabel31"}) {
+        auto* label = dynamic_cast<TTeLabel*>(Control(name));
+        ASSERT_NE(label, nullptr);
+        const int width = label->Canvas()->TextWidth(label->Caption());
+        EXPECT_LE(label->Left() + width, 96) << name << " " << label->Left() << "+" << width;
+        EXPECT_LE(width, label->Width()) << name;
+    }
     Settle(MainForm->Handle());
     EXPECT_TRUE(Save(MainForm, "e2e-query-once.png"));
 

@@ -135,6 +135,7 @@ protected:
     }
     bool Click(TComponent* root, const String& name) { return Click(Control(root, name)); }
     bool ClickScreen(TPoint at, int button = 1) {
+        ForgetHiddenForm();
         // Two clicks in a row on one spot would make a double click.
         Run(kSettleMs);
         bool ok = XMovePointer(at.x, at.y);
@@ -188,6 +189,7 @@ protected:
     // A key pressed and let go, with modifiers ("Control_L", "Shift_L" ...)
     // held around it.
     bool Key(const char* keysym, std::initializer_list<const char*> held = {}) {
+        ForgetHiddenForm();
         bool ok = true;
         for (const char* m : held) ok = ok && XKey(m, true);
         ok = ok && XKey(keysym, true) && XKey(keysym, false);
@@ -283,9 +285,25 @@ private:
         return true;
     }
 
+    // A form kept for showing again (not a box, which goes when answered)
+    // is answered again once it has been hidden.
+    void ForgetHiddenForm() {
+        if (watch_.form && !watch_.form->Visible()) watch_.Watch(nullptr);
+    }
+
     void OnModalIdle(bool& done) {
+        ForgetHiddenForm();
         TCustomForm* form = ShowingModalForm();
-        if (!form || form == watch_.form) return;
+        if (!form) return;
+        if (form == watch_.form) {
+            // An answer that never lands must not leave the test waiting for ever.
+            done = false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            if (GetTickCount() - answeredAt_ < kAnswerLandsMs) return;
+            ADD_FAILURE() << "the answer to " << form->Name() << " never landed";
+            form->SetModalResult(mrCancel);
+            return;
+        }
         // Answered once it has been on the screen a moment, as a person sees it first.
         done = false;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -297,6 +315,7 @@ private:
         if (GetTickCount() - shownAt_ < 150) return;
         shownForm_ = nullptr;
         watch_.Watch(form);
+        answeredAt_ = GetTickCount();
         auto* box = dynamic_cast<IUiBox*>(form);
         ModalSeen what{form->Caption(), form->Name()};
         if (box)
@@ -354,6 +373,8 @@ private:
     } watch_;
     TCustomForm* shownForm_ = nullptr;
     DWORD shownAt_ = 0;
+    DWORD answeredAt_ = 0;
+    static constexpr DWORD kAnswerLandsMs = 8000;
 };
 
 }  // namespace tarvel::testing

@@ -302,6 +302,25 @@ TEST(AlphaBitmap, TileCellsOf16x16In40x20) {
     EXPECT_EQ(none, 0);
 }
 
+// Only the cells a small target meets are visited, and they are the very
+// cells the whole walk makes there.
+TEST(AlphaBitmap, TileCellsWithinAnAreaAreThoseOfTheWholeWalkThatMeetIt) {
+    const TRect dst{-7, 5, 803, 321}, src{2, 3, 5, 7};
+    for (const TRect within : {TRect{100, 100, 130, 117}, TRect{-50, 0, 0, 400}, TRect{-7, 5, -6, 6},
+                               TRect{800, 318, 900, 400}, TRect{900, 0, 950, 50}, TRect{0, 0, 1000, 1000}}) {
+        std::vector<TTileCell> all, some;
+        ForEachTileCell(dst, src, [&](const TTileCell& c) {
+            if (!Intersect(c.dst, within).IsEmpty()) all.push_back(c);
+        });
+        ForEachTileCellWithin(dst, src, within, [&](const TTileCell& c) { some.push_back(c); });
+        ASSERT_EQ(some.size(), all.size()) << within.left << "," << within.top;
+        for (size_t i = 0; i < all.size(); ++i) {
+            EXPECT_EQ(some[i].dst, all[i].dst);
+            EXPECT_EQ(some[i].src, all[i].src);
+        }
+    }
+}
+
 TEST(AlphaBitmap, TileTakesTopLeftOfSourceAndTileClipSkipsFarCells) {
     TteBitmap src;
     src.SetSize(2, 2);
