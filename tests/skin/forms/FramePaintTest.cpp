@@ -207,6 +207,30 @@ TEST(FormOptionsTest, ValuesAreKeptInTheirRanges) {
     EXPECT_EQ(a.Direction(), kdRotate180);
 }
 
+TEST(FormOptionsTest, AnimationSettingsAreHeldToWhatTheEffectsRun) {
+    struct Case {
+        int set, time, resolution, tileCount;
+    } cases[] = {
+        {-5, 50, 1, 1},   {0, 50, 1, 1},        {1, 50, 1, 1},        {10, 50, 10, 10},
+        {11, 50, 10, 11}, {20, 50, 10, 20},     {21, 50, 10, 20},     {50, 50, 10, 20},
+        {51, 51, 10, 20}, {9000, 9000, 10, 20}, {9001, 9000, 10, 20},
+    };
+    for (const Case& c : cases) {
+        TTeAnimation a;
+        a.SetTime(c.set);
+        a.SetResolution(c.set);
+        a.SetTileCount(c.set);
+        EXPECT_EQ(a.Time(), c.time) << c.set;
+        EXPECT_EQ(a.Resolution(), c.resolution) << c.set;
+        EXPECT_EQ(a.TileCount(), c.tileCount) << c.set;
+        // What a copy carries (a popup menu takes its options this way) is in range too.
+        TTeFormOptions options;
+        options.SetAnimation(&a);
+        EXPECT_EQ(options.Animation()->Time(), c.time) << c.set;
+        EXPECT_EQ(options.Animation()->TileCount(), c.tileCount) << c.set;
+    }
+}
+
 TEST(FormOptionsTest, FontOptionsAddStylesAndShiftTheSize) {
     TFont font;
     font.SetSize(9);
