@@ -179,6 +179,49 @@ TEST_F(FrameTest, PaintToBitmapWithoutADcAnswersZero) {
     EXPECT_EQ(SendMessage(Window(), CM_PAINTTOBITMAP, 0, 0), 0);
 }
 
+TEST_F(FrameTest, APartialInvalidationRepaintsOnlyItsRectangle) {
+    for (bool blended : {false, true}) {
+        SCOPED_TRACE(blended ? "blended" : "opaque");
+        TTeDefaultForm* frame = MakeForm(false);
+        frame->Blending()->SetEnabled(blended);
+        ui_.RunUntilIdle();
+        HWND h = form_->Handle();
+        const TRect cb = frame->GetClientBounds();
+        // The client turns black behind the frame's back.
+        HDC dc = GetDC(h);
+        PatBlt(dc, 0, 0, cb.Width(), cb.Height(), BLACKNESS);
+        ReleaseDC(h, dc);
+        const TRect part{cb.left + 20, cb.top + 30, cb.left + 60, cb.top + 50};
+        frame->InvalidateRect(part);
+        frame->InvalidateRect(TRect{-50, -50, -10, -10});  // outside the window: nothing
+        frame->InvalidateRect(TRect{5000, 5000, 5100, 5100});
+        std::unique_ptr<Surface> pixels = ui_.Backend().WindowPixels(h);
+        ASSERT_TRUE(pixels);
+        auto at = [&](int x, int y) { return pixels->Pixel(x, y) & 0xFFFFFF; };
+        for (TPoint p : {TPoint{part.left, part.top}, TPoint{part.right - 1, part.bottom - 1}})
+            EXPECT_NE(at(p.x, p.y), 0u) << "repainted at " << p.x << "," << p.y;
+        if (!blended) EXPECT_EQ(at(part.left + 5, part.top + 5), 0xFFFFFFu);
+        for (TPoint p :
+             {TPoint{part.left - 1, part.top}, TPoint{part.right, part.top}, TPoint{part.left, part.top - 1},
+              TPoint{part.left, part.bottom}, TPoint{cb.left + 200, cb.top + 150}})
+            EXPECT_EQ(at(p.x, p.y), 0u) << "left alone at " << p.x << "," << p.y;
+        delete form_;
+        form_ = nullptr;
+        ui_.RunUntilIdle();
+    }
+    // The light frame takes the request as one for the whole background.
+    TTeDefaultForm2* light = MakeLightForm(bsSizeable, TBorderIcons{biSystemMenu}, false);
+    HWND h = form_->Handle();
+    const TRect cb = light->GetClientBounds();
+    HDC dc = GetDC(h);
+    PatBlt(dc, 0, 0, cb.Width(), cb.Height(), BLACKNESS);
+    ReleaseDC(h, dc);
+    light->InvalidateRect(TRect{cb.left + 20, cb.top + 30, cb.left + 60, cb.top + 50});
+    std::unique_ptr<Surface> pixels = ui_.Backend().WindowPixels(h);
+    ASSERT_TRUE(pixels);
+    EXPECT_EQ(pixels->Pixel(cb.left + 200, cb.top + 150) & 0xFFFFFF, 0xFFFF00u);
+}
+
 TEST(FormOptionsTest, ValuesAreKeptInTheirRanges) {
     const struct {
         int set;
