@@ -288,6 +288,28 @@ TEST(FormOptionsTest, FontOptionsAddStylesAndShiftTheSize) {
     o.ApplyOptions(nullptr);
 }
 
+TEST_F(FrameTest, AThemeChangeReadsTheCaptionFontsAndMetricsAgain) {
+    MakeForm(false);
+    const String face = CaptionFont->Name(), smallFace = SmCaptionFont->Name();
+    const int size = CaptionFont->Size();
+    const int caption = DefaultCaptionHeight, border = DefaultBorderWidth, button = DefaultButtonWidth;
+    const TFont* before = CaptionFont;
+    // What a change of the system's style leaves behind.
+    CaptionFont->SetSize(size + 10);
+    SmCaptionFont->SetName("Nothing");
+    DefaultCaptionHeight = caption + 7;
+    DefaultBorderWidth = border + 3;
+    DefaultButtonWidth = button + 5;
+    EXPECT_EQ(SendMessage(form_->Handle(), WM_THEMECHANGED, 0, 0), 0);
+    EXPECT_NE(CaptionFont, before) << "the fonts are made anew";
+    EXPECT_EQ(CaptionFont->Name(), face);
+    EXPECT_EQ(CaptionFont->Size(), size);
+    EXPECT_EQ(SmCaptionFont->Name(), smallFace);
+    EXPECT_EQ(DefaultCaptionHeight, caption);
+    EXPECT_EQ(DefaultBorderWidth, border);
+    EXPECT_EQ(DefaultButtonWidth, button);
+}
+
 TEST_F(FrameTest, UnitStartMakesTheSixSystemMenuGlyphs) {
     ASSERT_NE(SysMenuImages, nullptr);
     EXPECT_EQ(SysMenuImages->Count(), 6);
