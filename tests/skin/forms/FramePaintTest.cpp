@@ -310,6 +310,41 @@ TEST_F(FrameTest, AThemeChangeReadsTheCaptionFontsAndMetricsAgain) {
     EXPECT_EQ(DefaultButtonWidth, button);
 }
 
+TEST_F(FrameTest, ACaptionTooLongForTheBandIsDrawnCutWithThreeDots) {
+    const std::string full = "Battery modules working in parallel on one serial line";
+    for (bool themed : {false, true}) {
+        SCOPED_TRACE(themed ? "themed" : "classic");
+        TTeDefaultForm* frame = MakeForm(
+            themed, TTeBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize}, TSize{260, 120});
+        const int band = frame->GetClientBounds().top;
+        auto drawnBand = [&](const std::string& caption) {
+            frame->SetCaption(Utf8ToWide(caption));
+            frame->InvalidateNow();
+            ui_.RunUntilIdle();
+            std::unique_ptr<Surface> pixels = ui_.Backend().WindowPixels(Window());
+            std::vector<uint32_t> rows;
+            for (int y = 0; y < band; ++y)
+                for (int x = 0; x < pixels->Width(); ++x) rows.push_back(pixels->Pixel(x, y));
+            return rows;
+        };
+        const std::vector<uint32_t> cut = drawnBand(full);
+        // The band shows a shortened caption ending in "...", drawn as that
+        // text is on its own: the shortest such text that looks the same is
+        // the one drawn (longer ones are cut to it in turn), and it is the
+        // longest that fits (one more letter is cut back to it).
+        std::vector<size_t> matches;
+        for (size_t k = 1; k < full.size(); ++k)
+            if (drawnBand(full.substr(0, k) + "...") == cut) matches.push_back(k);
+        ASSERT_GE(matches.size(), 2u);
+        EXPECT_GT(matches[0], 8u) << "the room left by the buttons is used";
+        EXPECT_EQ(matches[1], matches[0] + 1);
+        // A caption that fits is drawn whole.
+        EXPECT_NE(drawnBand("Tarvel"), drawnBand("Tarv..."));
+        delete form_;
+        form_ = nullptr;
+    }
+}
+
 TEST_F(FrameTest, UnitStartMakesTheSixSystemMenuGlyphs) {
     ASSERT_NE(SysMenuImages, nullptr);
     EXPECT_EQ(SysMenuImages->Count(), 6);
