@@ -134,9 +134,16 @@ void TApplication::Idle() {
     GetCursorPos(here.pt);
     here.message = WM_MOUSEMOVE;
     TrackMouse(here);
+    UpdateActions();
     bool done = true;
     if (OnIdle) OnIdle(this, done);
     if (done && !terminated_ && !HasPendingMessages()) WaitMessage();
+}
+
+void TApplication::UpdateActions() {
+    if (!Screen) return;
+    // An update may close a form; count again each time.
+    for (int i = 0; i < Screen->FormCount(); ++i) Screen->Forms(i)->UpdateActions();
 }
 
 void TApplication::HandleMessage() {

@@ -69,6 +69,9 @@ public:
     // Nothing to handle: OnIdle, then (unless it wants more) a wait for the
     // next message. Modal loops of their own (menus) call it too.
     void Idle();
+    // Every form's action clients update their actions (each list's OnUpdate
+    // runs before the actions' own); done before idling.
+    void UpdateActions();
 
     // Hints: shown after HintPause ms, for HintHidePause ms.
     bool ShowHint = true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/classlib/ActnList.h"
 #include "platform/classlib/Forms.h"
 #include "platform/classlib/Menus.h"
 
@@ -221,6 +222,7 @@ TControl::~TControl() {
     constraints_.OnChange = nullptr;
     if (parent_) parent_->RemoveControl(this);
     if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
+    actionLink_.reset();
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -410,6 +412,49 @@ void TControl::SetPopupMenu(TPopupMenu* menu) {
 void TControl::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == TOperation::opRemove && component == popupMenu_) popupMenu_ = nullptr;
+    if (operation == TOperation::opRemove && actionLink_ && component == actionLink_->Action())
+        SetAction(nullptr);
+}
+
+// ---- actions ----
+
+TBasicAction* TControl::Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
+
+TControlActionLink* TControl::CreateActionLink() { return new TControlActionLink(this); }
+
+void TControl::SetAction(TBasicAction* value) {
+    if (!value) {
+        if (TBasicAction* old = Action()) old->RemoveFreeNotification(this);
+        actionLink_.reset();
+        ControlStyle -= {csActionClient};
+        return;
+    }
+    if (!actionLink_) actionLink_.reset(CreateActionLink());
+    // Idle updates reach the control from now on.
+    ControlStyle += {csActionClient};
+    if (TBasicAction* old = Action(); old && old != value) old->RemoveFreeNotification(this);
+    actionLink_->SetAction(value);
+    actionLink_->OnChange = [this](TObject* sender) { DoActionChange(sender); };
+    ActionChange(value, value->ComponentState().Contains(csLoading));
+    value->FreeNotification(this);
+}
+
+void TControl::DoActionChange(TObject* sender) {
+    if (sender == Action()) ActionChange(sender, false);
+}
+
+void TControl::ActionChange(TObject* sender, bool checkDefaults) {
+    auto* action = dynamic_cast<TCustomAction*>(sender);
+    if (!action) return;
+    if (!checkDefaults || Caption().empty()) SetCaption(action->Caption());
+    if (!checkDefaults || Enabled()) SetEnabled(action->Enabled());
+    if (!checkDefaults || Hint().empty()) SetHint(action->Hint());
+    if (!checkDefaults || Visible()) SetVisible(action->Visible());
+    if (!checkDefaults || !OnClick) OnClick = action->OnExecute;
+}
+
+void TControl::InitiateAction() {
+    if (actionLink_) actionLink_->Update();
 }
 
 void TControl::Loaded() {
@@ -479,7 +524,13 @@ void TControl::Repaint() {
 void TControl::Changed() { Perform(CM_CHANGED, 0, reinterpret_cast<LPARAM>(this)); }
 
 void TControl::Click() {
-    if (OnClick) OnClick(this);
+    TBasicAction* action = Action();
+    if (OnClick && action && !SameHandlerCode(OnClick, action->OnExecute))
+        OnClick(this);
+    else if (!ComponentState().Contains(csDesigning) && actionLink_)
+        actionLink_->Execute(this);
+    else if (OnClick)
+        OnClick(this);
 }
 
 void TControl::DblClick() {

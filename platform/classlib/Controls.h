@@ -19,6 +19,8 @@ namespace tarvel {
 class TWinControl;
 class TCustomForm;
 class TPopupMenu;
+class TBasicAction;
+class TControlActionLink;
 
 // ---- messages of the class library -----------------------------------------
 // Kept below the private messages other layers use (0xB0DE and up).
@@ -327,10 +329,19 @@ public:
     virtual void Repaint();
     void Refresh() { Repaint(); }
 
+    // OnClick, unless the control's action runs instead: it does when the
+    // click handler is the action's own (or there is none).
     virtual void Click();
     virtual void DblClick();
     // Sends CM_CHANGED naming this control.
     void Changed();
+
+    // The action whose values the control shows and which its click runs.
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* value);
+    // Asks the action to update itself (and so the control).
+    virtual void InitiateAction();
+
     // The capture of mouse input (a windowless control through its parent's window).
     bool MouseCapture() const;
     void SetMouseCapture(bool capture);
@@ -373,6 +384,13 @@ protected:
     void AdjustSize();
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
+    // The link a new action gets; a control with links of its own answers them.
+    virtual TControlActionLink* CreateActionLink();
+    TControlActionLink* ActionLink() const { return actionLink_.get(); }
+    // Takes the action's caption, enabled state, hint, visibility and click;
+    // with `checkDefaults` only where the control still has its defaults.
+    virtual void ActionChange(TObject* sender, bool checkDefaults);
+    void DoActionChange(TObject* sender);
     void RequestAlign();
     virtual bool IsWindowed() const { return false; }
     // CM_MOUSEENTER / CM_MOUSELEAVE: passes the message on to the parent
@@ -436,6 +454,7 @@ private:
     bool showHint_ = false;
     bool parentShowHint_ = true;
     TPopupMenu* popupMenu_ = nullptr;
+    std::unique_ptr<TControlActionLink> actionLink_;
     TAlign align_ = alNone;
     TAnchors anchors_{akLeft, akTop};
     TSizeConstraints constraints_;

@@ -561,3 +561,24 @@ void TScreen::SetActiveForm(TCustomForm* form) {
 }
 
 }  // namespace tarvel
+
+namespace tarvel {
+
+namespace {
+void InitiateClientActions(TWinControl* container) {
+    for (int i = 0; i < container->ControlCount(); ++i) {
+        TControl* control = container->Controls(i);
+        if (!control->Visible()) continue;
+        if (control->ControlStyle.Contains(csActionClient)) control->InitiateAction();
+        if (auto* inner = dynamic_cast<TWinControl*>(control)) InitiateClientActions(inner);
+    }
+}
+}  // namespace
+
+void TCustomForm::UpdateActions() {
+    if (ComponentState().Contains(csDesigning) || !Showing()) return;
+    InitiateAction();
+    InitiateClientActions(this);
+}
+
+}  // namespace tarvel

@@ -56,6 +56,9 @@ public:
     TModalResult ShowModal();
     // The close request of the caption button, the system menu and code alike.
     void Close();
+    // The form and every visible action client on it update their actions;
+    // the application does this for each shown form while it is idle.
+    virtual void UpdateActions();
     bool CloseQuery();
     // Frees the form once the messages being handled are done.
     void Release();

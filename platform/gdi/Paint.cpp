@@ -256,7 +256,7 @@ void PaintLine(const Canvas& c, Point64 a, Point64 b, int width, const PixelPain
     const int64_t steps = std::max(adx, ady);
     if (steps == 0) return;
     const int64_t phase = dash ? dash->phase : 0;
-    if (dash) dash->phase = (dash->phase + steps) % dash->period;
+    if (dash) dash->phase = (dash->phase + steps) % dash->Length();
     const int64_t before = (width - 1) / 2;
     const bool xMajor = adx >= ady;
     const int64_t sMajor = (xMajor ? dx : dy) < 0 ? -1 : 1;
@@ -285,9 +285,16 @@ void PaintLine(const Canvas& c, Point64 a, Point64 b, int width, const PixelPain
         const int64_t x = xMajor ? major : minor;
         const int64_t y = xMajor ? minor : major;
         const PixelPaint* ink = &paint;
-        if (dash && !((dash->on >> ((phase + i) % dash->period)) & 1)) {
-            ink = dash->gap;
-            if (!ink) continue;
+        if (dash) {
+            // A wide pen's square covers `width` steps: it is stamped where
+            // it lies wholly within a dash, or wholly within a gap.
+            const bool first = dash->Ink(phase + i - before + dash->Length());
+            const bool last = dash->Ink(phase + i + (width - 1 - before));
+            if (first != last) continue;
+            if (!first) {
+                ink = dash->gap;
+                if (!ink) continue;
+            }
         }
         if (width == 1) {
             PaintSpan(c, y, x, x + 1, *ink);

@@ -132,11 +132,16 @@ std::vector<std::vector<Span>> PolygonRows(const std::vector<Point64>& points, i
 // The dashes of a pen 1 pixel wide: bit i of `on` tells whether pixel i of
 // each `period` pixels is drawn; the others take `gap` when there is one.
 // `phase` counts the pixels drawn so far, so that a polyline runs on.
+// A dash pattern: bit k of `on` says whether the k-th of `period` runs is
+// ink; each run is `scale` steps long (a wide pen's dashes grow with it).
 struct LineDash {
     uint64_t on = 0;
     int period = 0;
     const PixelPaint* gap = nullptr;
     int64_t phase = 0;
+    int scale = 1;
+    int64_t Length() const { return int64_t{period} * scale; }
+    bool Ink(int64_t step) const { return (on >> ((step % Length()) / scale)) & 1; }
 };
 
 // A line from a to b without its end point, `width` pixels wide; dashed

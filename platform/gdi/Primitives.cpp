@@ -1,7 +1,10 @@
 // Fills, outlines, shapes, lines, pixels and pattern blits.
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
+#include <numbers>
+#include <vector>
 
 #include "platform/gdi/Paint.h"
 
@@ -14,9 +17,10 @@ namespace {
 constexpr int kMaxPoints = 1 << 20;
 
 constexpr uint32_t kColourBits = 0x00FFFFFF;
+constexpr double kPi = std::numbers::pi;
 
-// The ink of the DC's pen, its width, and for a dashed pen 1 pixel wide its
-// dashes with the gap paint (kept here, so the pen holds no DC state).
+// The ink of the DC's pen, its width, and for a dashed pen its dashes with
+// the gap paint (kept here, so the pen holds no DC state).
 struct PenInk {
     PixelPaint paint;
     int width = 1;
@@ -46,18 +50,23 @@ bool PenPaint(const Canvas& c, PenInk& ink) {
     ink.paint = SolidPaint(pen->log.lopnColor);
     ink.width = pen->Width();
     ink.dashed = false;
-    if (ink.width != 1) return true;
     int period = 0;
     uint64_t on = 0;
+    // A one-pixel pen has the screen's fine pattern; a wider one dashes of
+    // three widths, dots of one and gaps of one, so each dot is a square.
+    const bool fine = ink.width == 1;
     switch (pen->log.lopnStyle) {
-        case PS_DASH: on = DashBits({18, 6}, period); break;
-        case PS_DOT: on = DashBits({3, 3}, period); break;
-        case PS_DASHDOT: on = DashBits({9, 6, 3, 6}, period); break;
-        case PS_DASHDOTDOT: on = DashBits({9, 3, 3, 3, 3, 3}, period); break;
+        case PS_DASH: on = fine ? DashBits({18, 6}, period) : DashBits({3, 1}, period); break;
+        case PS_DOT: on = fine ? DashBits({3, 3}, period) : DashBits({1, 1}, period); break;
+        case PS_DASHDOT: on = fine ? DashBits({9, 6, 3, 6}, period) : DashBits({3, 1, 1, 1}, period); break;
+        case PS_DASHDOTDOT:
+            on = fine ? DashBits({9, 3, 3, 3, 3, 3}, period) : DashBits({3, 1, 1, 1, 1, 1}, period);
+            break;
         default: return true;
     }
     ink.gapPaint = SolidPaint(c.dc->state.bkColor);
-    ink.dash = LineDash{on, period, c.dc->state.bkMode == OPAQUE ? &ink.gapPaint : nullptr, 0};
+    ink.dash =
+        LineDash{on, period, c.dc->state.bkMode == OPAQUE ? &ink.gapPaint : nullptr, 0, fine ? 1 : ink.width};
     ink.dashed = true;
     return true;
 }
@@ -88,6 +97,37 @@ RoundBox Box(const Canvas& c, int left, int top, int right, int bottom) {
     return box;
 }
 
+// The closed path of a stroke `width` wide that stays inside the box: the
+// pixel centres of its middle line, straight along the edges and in short
+// steps round the (elliptic) corners.
+std::vector<Point64> OutlinePath(const RoundBox& box, int width) {
+    const int64_t before = (width - 1) / 2, after = width - 1 - before;
+    const double l = static_cast<double>(box.l + before), t = static_cast<double>(box.t + before);
+    const double r = static_cast<double>(box.r - 1 - after), b = static_cast<double>(box.b - 1 - after);
+    const double rx = std::clamp(box.rx - static_cast<double>(before), 0.0, std::max(0.0, (r - l) / 2));
+    const double ry = std::clamp(box.ry - static_cast<double>(before), 0.0, std::max(0.0, (b - t) / 2));
+    // Corner centres clockwise from the top-right, with the angle each
+    // quarter starts at (y grows downwards).
+    const struct {
+        double cx, cy, from;
+    } corners[] = {
+        {r - rx, t + ry, -kPi / 2}, {r - rx, b - ry, 0}, {l + rx, b - ry, kPi / 2}, {l + rx, t + ry, kPi}};
+    const int steps = std::clamp(static_cast<int>((rx + ry) / 2), rx > 0 || ry > 0 ? 2 : 1, 4096);
+    std::vector<Point64> path;
+    auto add = [&](double x, double y) {
+        const Point64 p{static_cast<int64_t>(std::lround(x)), static_cast<int64_t>(std::lround(y))};
+        if (path.empty() || path.back().x != p.x || path.back().y != p.y) path.push_back(p);
+    };
+    add(l + rx, t);
+    for (const auto& k : corners)
+        for (int i = 0; i <= steps; ++i) {
+            const double a = k.from + kPi / 2 * i / steps;
+            add(k.cx + rx * std::cos(a), k.cy + ry * std::sin(a));
+        }
+    add(l + rx, t);  // back to the start, which the first step painted
+    return path;
+}
+
 bool PaintShape(HDC dc, int left, int top, int right, int bottom, double cornerW, double cornerH) {
     Canvas c;
     if (!ResolveCanvas(dc, c)) return false;
@@ -98,15 +138,14 @@ bool PaintShape(HDC dc, int left, int top, int right, int bottom, double cornerW
     PenInk pen;
     const bool hasFill = DcBrushPaint(c, fill);
     const bool hasPen = PenPaint(c, pen);
-    if (hasPen && pen.dashed && box.rx == 0 && box.ry == 0) {
-        // A dashed rectangle: the fill inside, the outline one dash pattern
-        // round the edge from the top-left corner.
-        if (hasFill) PaintRoundBox(c, box.Inset(1), &fill, nullptr, 1);
+    if (hasPen && pen.dashed) {
+        // A dashed outline: the fill inside, the outline one dash pattern
+        // round the edge, clockwise from the end of the top-left corner.
+        if (hasFill) PaintRoundBox(c, box.Inset(pen.width), &fill, nullptr, 1);
         if (box.r > box.l && box.b > box.t) {
-            const Point64 corners[] = {
-                {box.l, box.t}, {box.r - 1, box.t}, {box.r - 1, box.b - 1}, {box.l, box.b - 1}};
-            for (int i = 0; i < 4; ++i)
-                PaintLine(c, corners[i], corners[(i + 1) % 4], 1, pen.paint, pen.Dash());
+            const std::vector<Point64> path = OutlinePath(box, pen.width);
+            for (size_t i = 0; i + 1 < path.size(); ++i)
+                PaintLine(c, path[i], path[i + 1], pen.width, pen.paint, pen.Dash());
         }
         return true;
     }

@@ -221,8 +221,16 @@ void TTeButton::SetImages(TCustomImageList* value) {
 // Glyph itself stands in for its copy: nothing draws into the working glyph.
 TBitmap* TTeButton::WorkingGlyph() {
     if (!glyph_->Empty()) return glyph_.get();
-    if (!images_ || imageIndex_ < 0 || imageIndex_ >= images_->Count()) return nullptr;
-    ImageGlyph(*images_, imageIndex_, *working_);
+    TCustomImageList* images = images_;
+    int index = imageIndex_;
+    if (!images || index < 0 || index >= images->Count()) {
+        auto* action = dynamic_cast<TCustomAction*>(Action());
+        if (!action) return nullptr;
+        images = action->Images();
+        index = action->ImageIndex();
+        if (!images || index < 0 || index >= images->Count()) return nullptr;
+    }
+    ImageGlyph(*images, index, *working_);
     return working_.get();
 }
 
@@ -243,7 +251,19 @@ void TTeButton::SetKind(TBitBtnKind value) {
 
 void TTeButton::Loaded() {
     TTeControl::Loaded();
+    if (TBasicAction* action = Action(); action && !ComponentState().Contains(csDesigning))
+        ActionChange(action, true);
     FollowThemeLink(false);
+}
+
+void TTeButton::ActionChange(TObject* sender, bool checkDefaults) {
+    TTeControl::ActionChange(sender, checkDefaults);
+    auto* action = dynamic_cast<TCustomAction*>(sender);
+    if (!action) return;
+    SetCaption(Utf8ToWide(action->Caption()));
+    OnClick = action->OnExecute;
+    // The action's image may have changed.
+    Invalidate();
 }
 
 void TTeButton::Notification(TComponent* component, TOperation operation) {

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "platform/classlib/ActnList.h"
 #include "platform/classlib/Buttons.h"
 #include "platform/classlib/Controls.h"
 #include "platform/classlib/ImageLists.h"
@@ -82,6 +83,10 @@ public:
 
 protected:
     static void DeclareMessages(TMessageTable& t);
+    // The control's values, then the action's caption and click whatever
+    // `checkDefaults` says; the action's image shows while the button has
+    // no glyph and no image of its own.
+    void ActionChange(TObject* sender, bool checkDefaults) override;
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
     void MouseEnter() override;

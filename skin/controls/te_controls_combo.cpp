@@ -6,6 +6,7 @@
 #include "skin/core/te_theme_api.h"
 #include "skin/core/te_utils_draw.h"
 #include "skin/core/te_winapi.h"
+#include "skin/forms/te_forms_frame.h"
 
 namespace tarvel {
 
@@ -83,6 +84,7 @@ TTeComboBox::TTeComboBox(TComponent* owner) : TTeEdit(owner) {
 
 TTeComboBox::~TTeComboBox() {
     AfterDropDown();
+    ForgetActiveComboBox();
     list_->OnClick = nullptr;
     list_->OnItemsChanged = nullptr;
     delete list_;
@@ -235,6 +237,9 @@ void TTeComboBox::ButtonClick() {
 void TTeComboBox::BeforeDropDown() {
     list_->SetThemeLink(ThemeLink());
     list_->Font()->Assign(Font());
+    // A press on a skinned frame closes the list.
+    ActiveComboBox = this;
+    DoCloseActiveComboBox = [this](TObject*) { AfterDropDown(); };
 }
 
 void TTeComboBox::AfterDropDown() {
@@ -252,6 +257,13 @@ void TTeComboBox::AfterDropDown() {
     }
     closing_ = false;
     if (OnCloseUp) OnCloseUp(this);
+    ForgetActiveComboBox();
+}
+
+void TTeComboBox::ForgetActiveComboBox() {
+    if (ActiveComboBox != this) return;
+    ActiveComboBox = nullptr;
+    DoCloseActiveComboBox = nullptr;
 }
 
 void TTeComboBox::DoListBoxClick(TObject*) {

@@ -135,6 +135,8 @@ protected:
     virtual TTeListBox* CreateListBox(TComponent* owner) { return new TTeListBox(owner); }
     virtual void DoListBoxClick(TObject* sender);
     virtual void BeforeDropDown();
+    // Clears the frames' note of the open list when it is this box's.
+    void ForgetActiveComboBox();
     void PaintBackground(const TRect& rect, TCanvas& canvas) override;
     void PaintListItem(const TRect& rect, TCanvas& canvas);
     void Change() override;

@@ -180,7 +180,20 @@ void TTeSpeedButton::SetShowChevron(bool value) {
 
 void TTeSpeedButton::Loaded() {
     TTeGraphicControl::Loaded();
+    if (TBasicAction* action = Action(); action && !ComponentState().Contains(csDesigning))
+        ActionChange(action, true);
     FollowThemeLink(false);
+}
+
+TControlActionLink* TTeSpeedButton::CreateActionLink() { return new TTeSpeedButtonActionLink(this); }
+
+void TTeSpeedButton::ActionChange(TObject* sender, bool checkDefaults) {
+    TTeGraphicControl::ActionChange(sender, checkDefaults);
+    auto* action = dynamic_cast<TCustomAction*>(sender);
+    if (!action) return;
+    if (!checkDefaults || !Down()) SetDown(action->Checked());
+    SetCaption(Utf8ToWide(action->Caption()));
+    OnClick = action->OnExecute;
 }
 
 void TTeSpeedButton::Notification(TComponent* component, TOperation operation) {
@@ -690,8 +703,15 @@ void TTeSpeedButton::PaintClassic() {
 
 // ---- action link --------------------------------------------------------------------------
 
+TTeSpeedButtonActionLink::TTeSpeedButtonActionLink(TTeSpeedButton* client)
+    : TControlActionLink(client), client_(client) {}
+
+bool TTeSpeedButtonActionLink::IsCheckedLinked() {
+    return inherited::IsCheckedLinked() && CustomAction()->Checked() == client_->Down();
+}
+
 void TTeSpeedButtonActionLink::SetChecked(bool value) {
-    if (!client_) return;
+    if (!IsCheckedLinked()) return;
     if (group_ == 0) group_ = NextActionGroup();
     client_->actionCheck_ = true;
     client_->groupIndex_ = group_;

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "platform/classlib/ActnList.h"
 #include "platform/classlib/Buttons.h"
 #include "platform/classlib/ImageLists.h"
 #include "platform/classlib/Menus.h"
@@ -111,6 +112,10 @@ public:
 protected:
     friend class TTeSpeedButtonActionLink;
     static void DeclareMessages(TMessageTable& t);
+    TControlActionLink* CreateActionLink() override;
+    // The control's values, then Down from the action's Checked (with
+    // `checkDefaults` only while it is up), its caption and its click.
+    void ActionChange(TObject* sender, bool checkDefaults) override;
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
     void MouseEnter() override;
@@ -179,13 +184,17 @@ private:
     bool transparent_ = false;
 };
 
-// Ties a speed button's Down to a checked state kept elsewhere (an action).
-// The button joins a group of its own, from a range no form uses, so that
-// it never unlatches buttons of a real group.
-class TTeSpeedButtonActionLink {
+// Ties a speed button's Down to its action's Checked. The button joins a
+// group of its own, from a range no form uses, so that it never unlatches
+// buttons of a real group.
+class TTeSpeedButtonActionLink : public TControlActionLink {
+    TARVEL_CLASS(TTeSpeedButtonActionLink, TControlActionLink)
+
 public:
-    explicit TTeSpeedButtonActionLink(TTeSpeedButton* client) : client_(client) {}
-    void SetChecked(bool value);
+    explicit TTeSpeedButtonActionLink(TTeSpeedButton* client);
+    // Compared before the action stores its new value.
+    bool IsCheckedLinked() override;
+    void SetChecked(bool value) override;
 
 private:
     TTeSpeedButton* client_;

@@ -36,6 +36,23 @@ enum TTeFormPerformance : uint8_t { qvfpNoBuffer, qvfpSharedBuffer, qvfpPersiste
 using TTeFormActionEvent = std::function<void(TObject* sender, bool& callDefault)>;
 // Paints what lies behind a transparent child at `rect` (client coordinates).
 using TPaintBackground = std::function<void(TObject* sender, HDC dc, const TRect& rect)>;
+
+// The skinned combo box whose list is open (set and cleared by the combo
+// box), and its close-up: a press on a frame's non-client area closes the
+// list.
+extern TControl* ActiveComboBox;
+extern TNotifyEvent DoCloseActiveComboBox;
+// Closes the open list, if any, with `frame` as the sender.
+void CloseActiveComboBox(TObject* frame);
+
+enum TTeEraseBackgroundAction : uint8_t { keaInvalidateRect, keaPaintBackground };
+// Handed in lParam of WM_ERASEBKGND to ask the frame for part of the client
+// background (keaInvalidateRect) rather than all of it.
+struct TEraseBackgroundInfo {
+    TTeEraseBackgroundAction Action = keaPaintBackground;
+    TRect Rect{};
+    bool Trailing = false;
+};
 // Plays a transition from `background` to `image` at screen point (x, y) on
 // the screen canvas and returns when it has ended. A player that serves
 // messages takes what it needs first: the form may close meanwhile, and the
@@ -172,6 +189,9 @@ public:
     // ---- painting ----
     void Update();
     void InvalidateNow();
+    // Repaints the client background within `rect` (window coordinates,
+    // clipped to the window) at once, and nothing else.
+    void InvalidateRect(const TRect& rect);
     void UpdateNonClientArea();
     virtual void PaintNonClientArea(TCanvas& canvas);
     virtual void PaintClientArea(TCanvas& canvas);
@@ -250,7 +270,11 @@ protected:
     void BlendFrameStrips(TteBitmap& target, const TRect& cb);
     // The client background into `dc`, or the window's client DC when it
     // is null; while painting to a bitmap, into the target.
-    void PaintBackground(HDC dc);
+    // With `info` of keaInvalidateRect only its rectangle is drawn (and
+    // blended).
+    void PaintBackground(HDC dc, const TEraseBackgroundInfo* info = nullptr);
+    // Whether the erase handler draws only the rectangle of an erase request.
+    virtual bool RepaintsPartOfTheBackground() const { return true; }
     // With DisabledNCArea the frame shows through the transparent children:
     // they repaint after a size change.
     void InvalidateTransparentChildren();

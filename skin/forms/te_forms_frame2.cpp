@@ -155,7 +155,10 @@ bool LeftToTheWindowSystem(WPARAM hit) { return hit == HTCAPTION || (hit >= HTLE
 
 void TTeDefaultForm2::WMNCLButton(TMessage& m) {
     if (LeftToTheWindowSystem(m.WParam)) {
-        if (m.Msg == WM_NCLBUTTONDOWN && !FrameActive() && GetHandle()) SetFocus(GetHandle());
+        if (m.Msg == WM_NCLBUTTONDOWN) {
+            if (!FrameActive() && GetHandle()) SetFocus(GetHandle());
+            CloseActiveComboBox(this);
+        }
         UpdateNonClientArea();
         return;
     }

@@ -38,6 +38,8 @@ protected:
     // Takes the form's look on as the frame's.
     void SyncLook();
     TteWindowButtons ThemeButtons() override;
+    // A request for part of the background repaints all of it.
+    bool RepaintsPartOfTheBackground() const override { return false; }
 
 private:
     void WMNCHitTest(TMessage& m);

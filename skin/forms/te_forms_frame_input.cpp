@@ -240,8 +240,19 @@ void TTeDefaultForm::WMSetCursor(TMessage& m) {
 
 // ---- the mouse on the frame ----
 
+TControl* ActiveComboBox = nullptr;
+TNotifyEvent DoCloseActiveComboBox;
+
+void CloseActiveComboBox(TObject* frame) {
+    if (!ActiveComboBox || !DoCloseActiveComboBox) return;
+    // The close-up clears the globals while it runs.
+    const TNotifyEvent close = DoCloseActiveComboBox;
+    close(frame);
+}
+
 void TTeDefaultForm::WMNCLButtonDown(TMessage& m) {
     if (!frameActive_ && GetHandle()) SetFocus(GetHandle());
+    CloseActiveComboBox(this);
     NCButtonDown(m, mbLeft, ssLeft);
 }
 

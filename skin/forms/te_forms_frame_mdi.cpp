@@ -194,7 +194,7 @@ void TTeDefaultForm::ScrollMDIClient(int bar, TTeScrollCode code, int& scrollPos
     } else {
         SendMessage(mdiClient_, msg, MAKEWPARAM(sb, static_cast<WORD>(scrollPos & 0xFFFF)), 0);
         const TRect r = ClientRect(mdiClient_);
-        InvalidateRect(mdiClient_, &r, false);
+        ::tarvel::InvalidateRect(mdiClient_, &r, false);
     }
     // The client scrolls by moving its children: its position is what counts.
     if (TTeScrollBar* now = MDIScrollBar(bar)) scrollPos = now->Position();

@@ -261,6 +261,28 @@ void TTeDefaultForm::WMActivate(TMessage& m) {
     UpdateNonClientArea();
 }
 
+namespace {
+// The erase request the frame is answering: only a record the frame itself
+// handed out counts, as lParam of WM_ERASEBKGND may carry a DC elsewhere.
+const TEraseBackgroundInfo* gEraseRequest = nullptr;
+}  // namespace
+
+void TTeDefaultForm::InvalidateRect(const TRect& rect) {
+    HWND h = GetHandle();
+    if (!h) return;
+    const TRect window = WindowRect(h);
+    TEraseBackgroundInfo info;
+    info.Action = keaInvalidateRect;
+    info.Rect = Intersect(rect, TRect{0, 0, window.Width(), window.Height()});
+    info.Trailing = true;
+    if (info.Rect.IsEmpty()) return;
+    const TEraseBackgroundInfo* outer = gEraseRequest;
+    gEraseRequest = &info;
+    TMessage m{WM_ERASEBKGND, 0, reinterpret_cast<LPARAM>(&info), 0};
+    WMEraseBkgnd(m);
+    gEraseRequest = outer;
+}
+
 void TTeDefaultForm::WMEraseBkgnd(TMessage& m) {
     HDC given = DcFromWParam(m.WParam);
     // The form's own painter takes a transparent child's background; the
@@ -271,10 +293,12 @@ void TTeDefaultForm::WMEraseBkgnd(TMessage& m) {
     }
     MessageHandled();
     m.Result = 1;
-    PaintBackground(given);
+    const TEraseBackgroundInfo* info = nullptr;
+    if (gEraseRequest && m.LParam == reinterpret_cast<LPARAM>(gEraseRequest)) info = gEraseRequest;
+    PaintBackground(given, info);
 }
 
-void TTeDefaultForm::PaintBackground(HDC given) {
+void TTeDefaultForm::PaintBackground(HDC given, const TEraseBackgroundInfo* info) {
     HWND h = GetHandle();
     if (!drawingEnabled_ || !h) return;
     const TRect cb = GetClientBounds();
@@ -287,7 +311,7 @@ void TTeDefaultForm::PaintBackground(HDC given) {
         else
             PaintClientArea(canvas);
     };
-    if (paintToBitmap_ && paintTarget_ && !given) {
+    if (paintToBitmap_ && paintTarget_ && !given && !info) {
         HDC dc = paintTarget_->DC();
         SaveDC(dc);
         IntersectClipRect(dc, 0, 0, cb.right, cb.bottom);
@@ -307,21 +331,33 @@ void TTeDefaultForm::PaintBackground(HDC given) {
     if (backgroundRequest_)
         IntersectClipRect(dc, backgroundRect_.left, backgroundRect_.top, backgroundRect_.right,
                           backgroundRect_.bottom);
-    if (blending_.Enabled() && !(paintEvent_ && OnPaint && !Loading())) {
-        // The background is mixed with the screen behind it; the children
-        // paint over it opaque.
-        const TRect client = GetClientRect();
-        TteBitmap buffer;
-        buffer.SetSize(client.Width(), client.Height());
-        {
-            CanvasOnDc on(buffer.DC());
+    // A request for part of the background: only its rectangle (in the
+    // client's coordinates) is drawn and blended.
+    const TRect client = GetClientRect();
+    TRect part = client;
+    if (info && info->Action == keaInvalidateRect && RepaintsPartOfTheBackground()) {
+        const TPoint origin = DisabledNCArea ? TPoint{0, 0} : TPoint{cb.left, cb.top};
+        part = info->Rect;
+        part.Offset(-origin.x, -origin.y);
+        part = Intersect(part, client);
+        IntersectClipRect(dc, part.left, part.top, part.right, part.bottom);
+    }
+    if (!part.IsEmpty()) {
+        if (blending_.Enabled() && !(paintEvent_ && OnPaint && !Loading())) {
+            // The background is mixed with the screen behind it; the children
+            // paint over it opaque.
+            TteBitmap buffer;
+            buffer.SetSize(client.Width(), client.Height());
+            {
+                CanvasOnDc on(buffer.DC());
+                paint(on.canvas);
+            }
+            BlendOverSnapshot(buffer, part, TPoint{cb.left, cb.top});
+            buffer.Draw(dc, part.left, part.top, part);
+        } else {
+            CanvasOnDc on(dc);
             paint(on.canvas);
         }
-        BlendOverSnapshot(buffer, client, TPoint{cb.left, cb.top});
-        buffer.Draw(dc, 0, 0);
-    } else {
-        CanvasOnDc on(dc);
-        paint(on.canvas);
     }
     RestoreDC(dc, saved);
     if (own) ReleaseDC(h, dc);

@@ -448,6 +448,7 @@ bool TTeCustomMDIChild::NCMouseUp(TMouseButton button, TShiftState shift, int x,
 }
 
 void TTeCustomMDIChild::WMNCLButtonDown(TMessage& m) {
+    CloseActiveComboBox(this);
     mouseButtons_ = TShiftState{ssLeft};
     const TPoint p = NormalizePoint(PointFromLParam(m.LParam));
     if (NCMouseDown(mbLeft, p.x, p.y)) {

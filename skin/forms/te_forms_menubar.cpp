@@ -67,7 +67,13 @@ TTeMenuBar::TTeMenuBar(TComponent* owner) : TTeControl(owner), measure_(std::mak
     view_->CaptureControl = this;
     SetColor(clMenu);
     SetHeight(GetSystemMetrics(SM_CYMENU));
+    ControlStyle += {csActionClient};
     AddThemeNotification(this);
+}
+
+void TTeMenuBar::InitiateAction() {
+    TTeControl::InitiateAction();
+    if (view_) view_->InitiateAction();
 }
 
 TTeMenuBar::~TTeMenuBar() {

@@ -53,6 +53,9 @@ public:
     void BeginUpdate() { ++updateCount_; }
     void EndUpdate();
     int UpdateCount() const { return updateCount_; }
+    // The bar's own action, then every top-level entry's; the idle update
+    // of the form reaches the bar this way.
+    void InitiateAction() override;
     // A key message: clicks the item with its short-cut.
     bool IsShortCut(TMessage& key) { return items_->IsShortCut(key); }
     // Runs the bar's menu loop until the menu closes.

@@ -11,6 +11,7 @@
 #include "platform/winsys/SystemApi.h"
 #include "platform/winsys/WindowApi.h"
 #include "skin/core/te_const.h"
+#include "skin/core/te_utils.h"
 #include "skin/core/te_winapi.h"
 #include "skin/forms/te_forms_frame.h"
 #include "skin/forms/te_forms_menuview.h"
@@ -36,9 +37,23 @@ std::unordered_map<uint32_t, TTeItem*>& LiveItems() {
 }
 uint32_t gNextSerial = 0;
 
+// The chosen entry runs: its action updates it first; its own click handler
+// runs when it differs from the action's, else the action runs.
 void RunClick(TTeItem* item) {
-    // The item clicks itself; a handler may free it, so nothing follows.
-    item->Click();
+    const bool designing = item->ComponentState().Contains(csDesigning);
+    if (!designing) {
+        const uint32_t serial = item->Serial();
+        item->InitiateAction();
+        if (!(item = FindLiveItem(serial))) return;
+    }
+    // A handler may free the item, so nothing follows any of them.
+    TBasicAction* action = item->GetAction();
+    if (item->OnClick && action && !SameHandlerCode(item->OnClick, action->OnExecute))
+        item->Click();
+    else if (!designing && item->ActionLink())
+        item->ActionLink()->Execute(nullptr);
+    else
+        item->Click();
 }
 
 }  // namespace
@@ -61,6 +76,7 @@ TTeItem::~TTeItem() {
     LiveItems().erase(serial_);
     while (!items_.empty()) delete items_.back();
     if (parent_) parent_->Remove(this);
+    actionLink_.reset();
 }
 
 TTeItem* TTeItem::GetItem(int index) const {
@@ -159,7 +175,137 @@ void TTeItem::GetChildren(const std::function<void(TComponent* child)>& proc) {
 
 void TTeItem::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
+    if (operation != TOperation::opRemove) return;
+    if (actionLink_ && component == actionLink_->Action()) SetAction(nullptr);
+    if (component == images_) images_ = nullptr;
+}
+
+void TTeItem::Loaded() {
+    TComponent::Loaded();
+    if (TBasicAction* action = GetAction()) ActionChange(action, true);
+    UpdateClone();
+}
+
+// ---- actions -----------------------------------------------------------------------------------
+
+TBasicAction* TTeItem::GetAction() const { return actionLink_ ? actionLink_->Action() : nullptr; }
+
+void TTeItem::SetAction(TBasicAction* value) {
+    if (!value) {
+        if (TBasicAction* old = GetAction()) old->RemoveFreeNotification(this);
+        actionLink_.reset();
+        return;
+    }
+    if (!actionLink_) actionLink_ = std::make_unique<TTeItemActionLink>(this);
+    if (TBasicAction* old = GetAction(); old && old != value) old->RemoveFreeNotification(this);
+    actionLink_->SetAction(value);
+    actionLink_->OnChange = [this](TObject* sender) { DoActionChange(sender); };
+    ActionChange(value, value->ComponentState().Contains(csLoading));
+    value->FreeNotification(this);
+}
+
+void TTeItem::DoActionChange(TObject* sender) {
+    if (sender == GetAction()) ActionChange(sender, false);
+    UpdateClone();
+}
+
+void TTeItem::ActionChange(TObject* sender, bool checkDefaults) {
+    UpdateClone();
+    auto* action = dynamic_cast<TCustomAction*>(GetAction());
+    auto* from = dynamic_cast<TCustomAction*>(sender);
+    if (!action || !from) return;
+    if (!checkDefaults || caption_.empty()) SetCaption(Utf8ToWide(from->Caption()));
+    if (!checkDefaults || !checked_) SetChecked(from->Checked());
+    if (!checkDefaults || enabled_) SetEnabled(from->Enabled());
+    if (!checkDefaults || HelpContext == 0) HelpContext = from->HelpContext();
+    if (!checkDefaults || Hint.empty()) Hint = from->Hint();
+    if (!checkDefaults || imageIndex_ == -1) SetImageIndex(from->ImageIndex());
+    if (!checkDefaults || ShortCut == scNone) ShortCut = from->ShortCut();
+    if (!checkDefaults || visible_) SetVisible(from->Visible());
+    if (!checkDefaults || !OnClick) OnClick = from->OnExecute;
+}
+
+void TTeItem::InitiateAction() {
+    if (actionLink_) actionLink_->Update();
+}
+
+// ---- the item's action link --------------------------------------------------------------------
+
+void TTeItemActionLink::AssignClient(TObject* client) { Client = &dynamic_cast<TTeItem&>(*client); }
+
+bool TTeItemActionLink::IsOnExecuteLinked() {
+    return inherited::IsOnExecuteLinked() && SameHandlerCode(Client->OnClick, Action()->OnExecute);
+}
+
+void TTeItemActionLink::SetOnExecute(const TNotifyEvent& value) {
+    if (IsOnExecuteLinked()) Client->OnClick = value;
+}
+
+bool TTeItemActionLink::IsCaptionLinked() {
+    return inherited::IsCaptionLinked() &&
+           Client->Caption() == StringToWideString(CaptionCodePage, CustomAction()->Caption());
+}
+
+bool TTeItemActionLink::IsCheckedLinked() {
+    return inherited::IsCheckedLinked() && Client->Checked() == CustomAction()->Checked();
+}
+
+bool TTeItemActionLink::IsEnabledLinked() {
+    return inherited::IsEnabledLinked() && Client->Enabled() == CustomAction()->Enabled();
+}
+
+bool TTeItemActionLink::IsHelpContextLinked() {
+    return inherited::IsHelpContextLinked() && Client->HelpContext == CustomAction()->HelpContext();
+}
+
+bool TTeItemActionLink::IsHintLinked() {
+    return inherited::IsHintLinked() && Client->Hint == CustomAction()->Hint();
+}
+
+bool TTeItemActionLink::IsImageIndexLinked() {
+    return inherited::IsImageIndexLinked() && Client->ImageIndex() == CustomAction()->ImageIndex();
+}
+
+bool TTeItemActionLink::IsShortCutLinked() {
+    return inherited::IsShortCutLinked() && Client->ShortCut == CustomAction()->ShortCut();
+}
+
+bool TTeItemActionLink::IsVisibleLinked() {
+    return inherited::IsVisibleLinked() && Client->Visible() == CustomAction()->Visible();
+}
+
+void TTeItemActionLink::SetCaption(const String& value) {
+    if (!IsCaptionLinked()) return;
+    Client->SetCaption(StringToWideString(CodePage, value));
+    CaptionCodePage = CodePage;
+}
+
+void TTeItemActionLink::SetChecked(bool value) {
+    if (IsCheckedLinked()) Client->SetChecked(value);
+}
+
+void TTeItemActionLink::SetEnabled(bool value) {
+    if (IsEnabledLinked()) Client->SetEnabled(value);
+}
+
+void TTeItemActionLink::SetHelpContext(int value) {
+    if (IsHelpContextLinked()) Client->HelpContext = value;
+}
+
+void TTeItemActionLink::SetHint(const String& value) {
+    if (IsHintLinked()) Client->Hint = value;
+}
+
+void TTeItemActionLink::SetImageIndex(int value) {
+    if (IsImageIndexLinked()) Client->SetImageIndex(value);
+}
+
+void TTeItemActionLink::SetShortCut(TShortCut value) {
+    if (IsShortCutLinked()) Client->ShortCut = value;
+}
+
+void TTeItemActionLink::SetVisible(bool value) {
+    if (IsVisibleLinked()) Client->SetVisible(value);
 }
 
 bool TTeItem::Changing() const {
@@ -385,7 +531,13 @@ bool TTeItem::IsShortCut(TMessage& key) {
 
 // ---- the sub-menu ------------------------------------------------------------------------------
 
-void TTeItem::InitiateActions() {}
+void TTeItem::InitiateActions() {
+    // An update may reshape the tree; walk a copy and skip freed items.
+    std::vector<uint32_t> serials;
+    for (TTeItem* i : items_) serials.push_back(i->serial_);
+    for (uint32_t serial : serials)
+        if (TTeItem* i = FindLiveItem(serial)) i->InitiateAction();
+}
 
 void TTeItem::ReduceSeparators() {
     const int n = Count();

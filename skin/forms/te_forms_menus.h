@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/classlib/ActnList.h"
 #include "platform/classlib/Bitmaps.h"
 #include "platform/classlib/Components.h"
 #include "platform/classlib/ImageLists.h"
@@ -26,6 +27,7 @@ namespace tarvel {
 
 class TTeItemView;
 class TTePopupWindow;
+class TTeItemActionLink;
 
 enum TTeMDIItemKind : uint8_t { mikNone, mikClose, mikRestore, mikMinimize, mikSysMenu };
 enum TTeMenuScrollButton : uint8_t { ksbNone, ksbUp, ksbDown };
@@ -159,7 +161,19 @@ public:
     // rectangle (empty for a popup menu), and returns when it has closed.
     void Popup(TTeItemView* view, int x, int y, const TRect& from);
     virtual TTePopupWindow* CreatePopupWindow(TComponent* owner, TTeItemView* parentView);
+    // InitiateAction on every sub-item: before a sub-menu opens they show
+    // what their actions say now.
     void InitiateActions();
+
+    // ---- actions ----
+    TBasicAction* GetAction() const;
+    TBasicAction* Action() const { return GetAction(); }
+    void SetAction(TBasicAction* value);
+    TTeItemActionLink* ActionLink() const { return actionLink_.get(); }
+    // The action updates itself, and so the item.
+    virtual void InitiateAction();
+    // The menus call it before opening; items have no clones to update.
+    void UpdateClone() {}
 
     // ---- measuring and painting ----
     int GetGlyphSize();
@@ -180,8 +194,14 @@ public:
 protected:
     void Notification(TComponent* component, TOperation operation) override;
     void GetChildren(const std::function<void(TComponent* child)>& proc) override;
+    void Loaded() override;
+    // Takes the action's values; with `checkDefaults` only where the item
+    // still has its defaults.
+    virtual void ActionChange(TObject* sender, bool checkDefaults);
+    void DoActionChange(TObject* sender);
 
 private:
+    friend class TTeItemActionLink;
     bool Changing() const;
     template <class Fn>
     void ForTree(Fn fn) {
@@ -191,6 +211,7 @@ private:
     void ReduceSeparators();
 
     uint32_t serial_ = 0;
+    std::unique_ptr<TTeItemActionLink> actionLink_;
     TTeItem* parent_ = nullptr;
     std::vector<TTeItem*> items_;
     WideString caption_;
@@ -214,6 +235,42 @@ private:
     TComponent* activeMDIForm_ = nullptr;
     bool isToolbar_ = false;
     TBiDiMode biDiMode_ = bdLeftToRight;
+};
+
+// An item's end of the tie to its action. The item follows a value while it
+// still shows the action's; hint, help context and short-cut are written
+// without a change notification.
+class TTeItemActionLink : public TActionLink {
+    TARVEL_CLASS(TTeItemActionLink, TActionLink)
+
+public:
+    explicit TTeItemActionLink(TTeItem* client) { AssignClient(client); }
+
+    bool IsOnExecuteLinked() override;
+    void SetOnExecute(const TNotifyEvent& value) override;
+    bool IsCaptionLinked() override;
+    bool IsCheckedLinked() override;
+    bool IsEnabledLinked() override;
+    bool IsHelpContextLinked() override;
+    bool IsHintLinked() override;
+    bool IsImageIndexLinked() override;
+    bool IsShortCutLinked() override;
+    bool IsVisibleLinked() override;
+    void SetCaption(const String& value) override;
+    void SetChecked(bool value) override;
+    void SetEnabled(bool value) override;
+    void SetHelpContext(int value) override;
+    void SetHint(const String& value) override;
+    void SetImageIndex(int value) override;
+    void SetShortCut(TShortCut value) override;
+    void SetVisible(bool value) override;
+
+    TTeItem* Client = nullptr;
+    // The code page the action's caption was last converted with.
+    unsigned CaptionCodePage = 0;
+
+protected:
+    void AssignClient(TObject* client) override;
 };
 
 // A class-library item's caption, checks, state, image, short-cut, hint,

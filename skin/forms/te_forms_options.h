@@ -2,6 +2,7 @@
 // The option groups of the skinned frames and menus: small persistent
 // objects that stream as nested properties and copy as a whole.
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -108,11 +109,13 @@ public:
     const String& EffectKind() const { return rec_->EffectKind; }
     void SetEffectKind(const String& value) { rec_->EffectKind = value; }
     int Resolution() const { return rec_->Resolution; }
-    void SetResolution(int value) { rec_->Resolution = value < 1 ? 1 : value; }
+    // Held to what the transition effects can run: 1-10 steps, 1-20 tiles,
+    // 50-9000 ms.
+    void SetResolution(int value) { rec_->Resolution = std::clamp(value, 1, 10); }
     int TileCount() const { return rec_->TileCount; }
-    void SetTileCount(int value) { rec_->TileCount = value < 1 ? 1 : value; }
+    void SetTileCount(int value) { rec_->TileCount = std::clamp(value, 1, 20); }
     int Time() const { return rec_->Time; }
-    void SetTime(int value) { rec_->Time = value < 0 ? 0 : value; }
+    void SetTime(int value) { rec_->Time = std::clamp(value, 50, 9000); }
 
 private:
     std::unique_ptr<TteShowAnimationRec> rec_;

@@ -118,8 +118,18 @@ bool uxAssigned(const TmsuxThemeObject* object) { return object && object->PropC
 
 TmsuxThemeObject::TmsuxThemeObject(const TmsuxStyleText& ini, const String& section, TteBitmapList* images,
                                    TTeThemeMsStyles* theme)
-    : images_(images), theme_(theme) {
+    : TComponent(nullptr), images_(images), theme_(theme) {
     LoadFromIni(ini, section);
+}
+
+TmsuxThemeObject* TmsuxThemeObject::FindObjectByName(std::string_view name) {
+    return SameText(Name(), name) ? this : nullptr;
+}
+
+TmsuxThemeObject* TmsuxThemeObject::GlobalFindObjectByName(std::string_view name) {
+    TmsuxThemeObject* top = this;
+    while (auto* up = dynamic_cast<TmsuxThemeObject*>(top->Owner())) top = up;
+    return top->FindObjectByName(name);
 }
 
 void TmsuxThemeObject::LoadFromIni(const TmsuxStyleText& ini, const String& section) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/base/Strings.h"
+#include "platform/classlib/Components.h"
 #include "platform/classlib/Graphics.h"
 #include "skin/core/te_bitmap_links.h"
 #include "skin/themes/theme_msuxtypes.h"
@@ -69,15 +70,24 @@ enum TUxMarginType : uint8_t { umLeft, umTop, umRight, umBottom, umCenter };
 // no width or height is widened by one pixel.
 TRect UxMarginPart(const TRect& r, const TRect& margins, TUxMarginType part);
 
-class TmsuxThemeObject {
+class TmsuxThemeObject : public TComponent {
+    TARVEL_CLASS(TmsuxThemeObject, TComponent)
+
 public:
     // Reads the section at once. `theme` (may be null) is asked for the
     // images the section names; `images` is where they are looked up.
     // Neither is owned. A malformed number raises EConvertError.
     TmsuxThemeObject(const TmsuxStyleText& ini, const String& section, TteBitmapList* images,
                      TTeThemeMsStyles* theme);
-    TmsuxThemeObject(const TmsuxThemeObject&) = delete;
-    TmsuxThemeObject& operator=(const TmsuxThemeObject&) = delete;
+
+    // Objects form a tree of their own: Add makes this object the child's
+    // owner (which then frees it), Remove gives the child back.
+    void Add(TmsuxThemeObject* child) { InsertComponent(child); }
+    void Remove(TmsuxThemeObject* child) { RemoveComponent(child); }
+    // This object when its component name is `name` (ignoring case), else null.
+    TmsuxThemeObject* FindObjectByName(std::string_view name);
+    // Asked of the topmost object of the tree this one is in.
+    TmsuxThemeObject* GlobalFindObjectByName(std::string_view name);
 
     void LoadFromIni(const TmsuxStyleText& ini, const String& section);
     // Interprets one key and keeps it as a property.
@@ -92,7 +102,15 @@ public:
     // is not empty (the theme's operations pass NullRect).
     void Draw(TCanvas& c, const TRect& dst, const TRect& clip, int state);
     // Binds the image links again to the images of their names.
-    void Loaded();
+    void Loaded() override;
+    // Copies of the given links (Image4 and Image5 have no key of their own).
+    void SetImage(TteBitmapLink* value) { Image.Assign(value); }
+    void SetGlyphImage(TteBitmapLink* value) { GlyphImage.Assign(value); }
+    void SetImage1(TteBitmapLink* value) { Image1.Assign(value); }
+    void SetImage2(TteBitmapLink* value) { Image2.Assign(value); }
+    void SetImage3(TteBitmapLink* value) { Image3.Assign(value); }
+    void SetImage4(TteBitmapLink* value) { Image4.Assign(value); }
+    void SetImage5(TteBitmapLink* value) { Image5.Assign(value); }
     // Fill, border and text colours.
     void ChangeHue(int amount);
     void ChangeBrightness(int amount);

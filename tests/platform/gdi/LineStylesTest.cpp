@@ -1,10 +1,15 @@
 // Hatched brushes and dashed pens: the hatch cells, their alignment to the
-// device and the background mode; the dash patterns, their gaps, and how
-// the pattern runs on along a polyline and round a rectangle.
+// device and the background mode; the dash patterns of thin and wide pens,
+// their gaps, and how the pattern runs on along a polyline and round a
+// rectangle, a rounded rectangle and an ellipse.
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
 #include "tests/platform/gdi/GdiFixture.h"
+#include "tests/platform/gdi/ReferencePictureFixture.h"
 
 namespace tarvel {
 namespace {
@@ -116,8 +121,12 @@ TEST_F(LineStyles, DashPatternsOfThinPens) {
         {PS_DASHDOTDOT, TRANSPARENT, 1, "#########...###...###...######.."},
         {PS_NULL, OPAQUE, 1, "................................"},
         {PS_INSIDEFRAME, OPAQUE, 1, "##############################.."},
-        // A wider pen draws its style solid (its square reaches one further).
-        {PS_DOT, TRANSPARENT, 2, "###############################."},
+        // A wider pen's runs scale with it: dashes of three widths, dots and
+        // gaps of one, each dot a square.
+        {PS_DOT, TRANSPARENT, 2, "##..##..##..##..##..##..##..##.."},
+        {PS_DASH, TRANSPARENT, 3, "#########...#########...#######."},
+        {PS_DASHDOT, OPAQUE, 2, "######oo##oo######oo##oo######.."},
+        {PS_SOLID, TRANSPARENT, 3, "###############################."},
     };
     for (const auto& c : cases) {
         PixelDc p(32, 1, kFill);
@@ -170,6 +179,95 @@ TEST_F(LineStyles, DashesRunOnAlongAPolylineAndRoundARectangle) {
         DeleteObject(blue);
     }
     DeleteObject(dots);
+}
+
+TEST_F(LineStyles, EllipseAndRoundRectangleOutlinesFollowThePenStyle) {
+    struct Case {
+        const char* shape;
+        int style, width;
+    } cases[] = {
+        {"ellipse", PS_DOT, 1},         {"ellipse", PS_DASH, 3},
+        {"round rectangle", PS_DOT, 1}, {"round rectangle", PS_DASHDOT, 2},
+        {"rectangle", PS_DASH, 4},
+    };
+    auto draw = [](PixelDc& p, const char* shape) {
+        if (std::string(shape) == "ellipse") return Ellipse(p.dc, 2, 2, 58, 38);
+        if (std::string(shape) == "round rectangle") return RoundRect(p.dc, 2, 2, 58, 38, 20, 16);
+        return Rectangle(p.dc, 2, 2, 58, 38);
+    };
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.shape) + " style " + std::to_string(c.style) + " width " +
+                     std::to_string(c.width));
+        PixelDc solid(60, 40, kFill), styled(60, 40, kFill);
+        for (PixelDc* p : {&solid, &styled}) {
+            Prepare(*p, TRANSPARENT);
+            SelectObject(p->dc, blue);
+        }
+        HPEN solidPen = CreatePen(PS_SOLID, c.width, RGB(255, 0, 0));
+        HPEN styledPen = CreatePen(c.style, c.width, RGB(255, 0, 0));
+        SelectObject(solid.dc, solidPen);
+        SelectObject(styled.dc, styledPen);
+        ASSERT_TRUE(draw(solid, c.shape));
+        ASSERT_TRUE(draw(styled, c.shape));
+        // The square pen may reach a pixel past the solid outline on a curve.
+        auto nearShape = [&](int x, int y) {
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (x + dx >= 0 && x + dx < 60 && y + dy >= 0 && y + dy < 40 &&
+                        solid.At(x + dx, y + dy) != kFill)
+                        return true;
+            return false;
+        };
+        int ring = 0, blankOnRing = 0, styledInk = 0, outside = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 60; ++x) {
+                if (solid.At(x, y) == kRed) {
+                    ++ring;
+                    blankOnRing += styled.At(x, y) != kRed;
+                }
+                if (styled.At(x, y) != kRed) continue;
+                ++styledInk;
+                if (!nearShape(x, y)) ++outside;
+            }
+        EXPECT_GT(styledInk, ring / 4);
+        EXPECT_GT(blankOnRing, ring / 5) << "gaps in the outline";
+        EXPECT_EQ(outside, 0) << "the stroke keeps to the shape";
+        EXPECT_EQ(styled.At(30, 20), kBlue) << "the brush still fills the inside";
+        EXPECT_EQ(styled.At(0, 0), kFill);
+        for (PixelDc* p : {&solid, &styled}) SelectObject(p->dc, HPEN(GetStockObject(BLACK_PEN)));
+        DeleteObject(solidPen);
+        DeleteObject(styledPen);
+    }
+    DeleteObject(blue);
+}
+
+// Every style at widths 1 to 8 as lines, rectangles, round rectangles and
+// ellipses, saved for people to look at and compared with its reference.
+TEST_F(LineStyles, WideDashedPenSheet) {
+    PixelDc p(520, 420, 0x00FFFFFF);
+    SetBkMode(p.dc, TRANSPARENT);
+    SelectObject(p.dc, GetStockObject(NULL_BRUSH));
+    const int styles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT};
+    const int widths[] = {1, 2, 4, 8};
+    for (int s = 0; s < 5; ++s)
+        for (int w = 0; w < 4; ++w) {
+            HPEN pen = CreatePen(styles[s], widths[w], RGB(0, 0, 128));
+            SelectObject(p.dc, pen);
+            const int x = 10 + w * 128, y = 10 + s * 80;
+            MoveToEx(p.dc, x, y + 4, nullptr);
+            LineTo(p.dc, x + 110, y + 4);
+            MoveToEx(p.dc, x, y + 14, nullptr);
+            LineTo(p.dc, x + 50, y + 66);
+            Rectangle(p.dc, x + 14, y + 14, x + 50, y + 66);
+            RoundRect(p.dc, x + 56, y + 14, x + 80, y + 66, 14, 14);
+            Ellipse(p.dc, x + 84, y + 14, x + 118, y + 66);
+            SelectObject(p.dc, HPEN(GetStockObject(BLACK_PEN)));
+            DeleteObject(pen);
+        }
+    const auto path = std::filesystem::path(TARVEL_BINARY_DIR) / "gdi_wide_pens.png";
+    ASSERT_TRUE(WritePng(*p.surface, path.string().c_str()));
+    EXPECT_TRUE(reference::MatchesReference(*p.surface, "platform/gdi/wide_pens.png"));
 }
 
 TEST_F(LineStyles, AClippedDashedLineKeepsItsPattern) {

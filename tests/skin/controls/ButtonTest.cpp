@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "RecordingThemeFixture.h"
+#include "platform/classlib/ActnList.h"
 #include "platform/classlib/StdCtrls_Edit.h"
 
 namespace tarvel {
@@ -236,6 +237,42 @@ TEST_F(TeButtonTest, WithoutAGlyphOfItsOwnTheFaceShowsTheImageOfItsListOrNothing
     EXPECT_EQ(b->Images(), nullptr);
     RepaintRecorded(theme, b);
     EXPECT_TRUE(theme->CallsOf("ButtonDrawGlyph").empty());
+}
+
+TEST_F(TeButtonTest, ALinkedActionGivesCaptionClickAndItsImageWhenTheButtonHasNone) {
+    TRecordingTheme* theme = UseRecordingTheme();
+    TTeButton* b = MakeButton();
+    TImageList* images = testing::SquareImages(form_, {clRed, clLime, clBlue});
+    auto* list = new TActionList(form_);
+    list->SetImages(images);
+    auto* action = new TAction(form_);
+    action->SetActionList(list);
+    action->SetCaption("&Read");
+    action->SetImageIndex(2);
+    int executed = 0;
+    action->OnExecute = [&](TObject*) { ++executed; };
+    b->SetAction(action);
+    EXPECT_EQ(b->GetCaption(), u"&Read");
+    const auto centre = [&] {
+        RepaintRecorded(theme, b);
+        const auto glyphs = theme->CallsOf("ButtonDrawGlyph");
+        return glyphs.size() == 1 && glyphs[0].glyph.size() == 256u ? glyphs[0].glyph[8 * 16 + 8] & 0xFFFFFF
+                                                                    : 0xFFFFFFFFu;
+    };
+    EXPECT_EQ(centre(), testing::Rgb(clBlue)) << "the action's image";
+    action->SetImageIndex(1);
+    EXPECT_EQ(centre(), testing::Rgb(clLime)) << "follows the action";
+    b->SetImages(images);
+    b->SetImageIndex(0);
+    EXPECT_EQ(centre(), testing::Rgb(clRed)) << "the button's own image comes first";
+    b->SetImageIndex(-1);
+    action->SetImageIndex(-1);
+    RepaintRecorded(theme, b);
+    EXPECT_TRUE(theme->CallsOf("ButtonDrawGlyph").empty());
+
+    ui_.Click(b);
+    EXPECT_EQ(executed, 1) << "the click is the action's";
+    EXPECT_TRUE(clicked_.empty());
 }
 
 TEST_F(TeButtonTest, EnterClicksTheDefaultButtonAndEscapeTheCancelButton) {

@@ -4,6 +4,7 @@
 
 #include "platform/classlib/Colors.h"
 #include "platform/gdi/FontList.h"
+#include "skin/forms/te_forms_frame.h"
 #include "tests/skin/controls/EditFixture.h"
 
 namespace tarvel::testing {
@@ -50,6 +51,37 @@ TEST_F(ComboBoxTest, ItemIndexClampsAndFiresNothingWhenItStays) {
         }
         delete combo;
     }
+}
+
+TEST_F(ComboBoxTest, AnOpenListIsKnownToTheFramesWhichCanCloseIt) {
+    TTeComboBox* combo = Numbers(3);
+    int closeUps = 0;
+    combo->OnCloseUp = [&](TObject*) {
+        ++closeUps;
+        EXPECT_EQ(ActiveComboBox, combo) << "cleared only after the close-up event";
+    };
+    EXPECT_EQ(ActiveComboBox, nullptr);
+    combo->DropDown();
+    Ui().RunUntilIdle();
+    ASSERT_TRUE(combo->DroppedDown());
+    EXPECT_EQ(ActiveComboBox, combo);
+    TObject frame;
+    CloseActiveComboBox(&frame);  // what a frame does on a press
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(closeUps, 1);
+    EXPECT_EQ(ActiveComboBox, nullptr);
+    EXPECT_FALSE(static_cast<bool>(DoCloseActiveComboBox));
+    CloseActiveComboBox(&frame);
+    EXPECT_EQ(closeUps, 1);
+
+    // A box freed with its list open leaves nothing behind.
+    combo->DropDown();
+    Ui().RunUntilIdle();
+    ASSERT_EQ(ActiveComboBox, combo);
+    combo->OnCloseUp = nullptr;
+    delete combo;
+    EXPECT_EQ(ActiveComboBox, nullptr);
+    EXPECT_FALSE(static_cast<bool>(DoCloseActiveComboBox));
 }
 
 TEST_F(ComboBoxTest, TheListShowsItsItemsUpToTheDropDownCount) {

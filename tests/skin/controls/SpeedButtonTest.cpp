@@ -4,6 +4,8 @@
 
 #include "skin/controls/te_controls_speedbutton.h"
 
+#include "platform/classlib/ActnList.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -502,11 +504,15 @@ TEST_F(TeSpeedButtonTest, AnActionLinkedButtonKeepsOutOfRealGroupsAndItsSwallowe
     TTeSpeedButton* linked = MakeSpeed(50, 10);
     linked->SetAllowTimer(true);
     TTeSpeedButton* linked2 = MakeSpeed(90, 10);
-    TTeSpeedButtonActionLink link(linked), link2(linked2);
+    auto* action = new TAction(form_);
+    auto* action2 = new TAction(form_);
+    linked->SetAction(action);
+    linked2->SetAction(action2);
+    ASSERT_NE(dynamic_cast<TTeSpeedButtonActionLink*>(action->Clients(0)), nullptr);
 
     Down(linked, {10, 10});
-    link.SetChecked(true);
-    link2.SetChecked(true);
+    action->SetChecked(true);
+    action2->SetChecked(true);
     EXPECT_TRUE(linked->Down());
     EXPECT_TRUE(linked2->Down()) << "each link has a group of its own";
     EXPECT_TRUE(grouped->Down());
@@ -519,6 +525,23 @@ TEST_F(TeSpeedButtonTest, AnActionLinkedButtonKeepsOutOfRealGroupsAndItsSwallowe
     EXPECT_FALSE(linked->RepeatTimer()->Enabled());
     ClickOn(linked);
     EXPECT_FALSE(linked->Down()) << "AllowAllUp lets the next click release it";
+}
+
+TEST_F(TeSpeedButtonTest, ALinkedActionGivesDownCaptionAndClick) {
+    auto* action = new TAction(form_);
+    action->SetCaption("Poll");
+    action->SetChecked(true);
+    int executed = 0;
+    action->OnExecute = [&](TObject*) { ++executed; };
+    TTeSpeedButton* b = MakeSpeed(10, 10);
+    b->SetAction(action);
+    EXPECT_TRUE(b->Down());
+    EXPECT_EQ(b->GetCaption(), u"Poll");
+    action->SetCaption("Stop");
+    EXPECT_EQ(b->GetCaption(), u"Stop");
+    ClickOn(b);
+    EXPECT_EQ(executed, 1);
+    EXPECT_TRUE(clicked_.empty());
 }
 
 }  // namespace

@@ -231,6 +231,50 @@ TEST_F(FrameTest, ThemedHitTestAsksTheTheme) {
     EXPECT_EQ(ClientRect(Window()).Height(), cb.Height());
 }
 
+TEST_F(FrameTest, APressOnTheCaptionOrABorderClosesAnOpenComboList) {
+    struct Case {
+        const char* name;
+        bool light;
+        TPoint at;  // window point
+    } cases[] = {
+        {"full frame, caption", false, TPoint{150, 10}},
+        {"full frame, left border", false, TPoint{1, 150}},
+        {"light frame, caption", true, TPoint{150, 10}},
+        {"light frame, left border", true, TPoint{1, 120}},
+    };
+    TControl list(nullptr);  // stands in for a skinned combo box's open list
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TTeDefaultForm* frame =
+            c.light ? MakeLightForm(bsSizeable, TBorderIcons{biSystemMenu}, false) : MakeForm(false);
+        std::vector<TObject*> closedBy;
+        ActiveComboBox = &list;
+        DoCloseActiveComboBox = [&](TObject* sender) {
+            closedBy.push_back(sender);
+            ActiveComboBox = nullptr;
+            DoCloseActiveComboBox = nullptr;  // as the combo box's close-up does
+        };
+        // Press and release queued together: a press the window system
+        // takes (the light frame's caption and borders) runs a loop of its own.
+        auto click = [&] {
+            const TPoint s = Screen(c.at);
+            ui_.Backend().MouseMove(s);
+            ui_.Backend().MouseDown(s);
+            ui_.Backend().MouseUp(s);
+            ui_.RunUntilIdle();
+        };
+        click();
+        EXPECT_EQ(closedBy, (std::vector<TObject*>{frame}));
+        EXPECT_EQ(ActiveComboBox, nullptr);
+        // With no list open a press closes nothing.
+        ui_.AdvanceClock(1000);
+        click();
+        EXPECT_EQ(closedBy.size(), 1u);
+        delete form_;
+        form_ = nullptr;
+    }
+}
+
 TEST_F(FrameTest, PressOnButtonMoveOffAndReleaseDoesNothing) {
     for (bool themed : {false, true}) {
         TTeDefaultForm* frame = MakeForm(themed);

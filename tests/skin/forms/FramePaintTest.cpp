@@ -179,6 +179,49 @@ TEST_F(FrameTest, PaintToBitmapWithoutADcAnswersZero) {
     EXPECT_EQ(SendMessage(Window(), CM_PAINTTOBITMAP, 0, 0), 0);
 }
 
+TEST_F(FrameTest, APartialInvalidationRepaintsOnlyItsRectangle) {
+    for (bool blended : {false, true}) {
+        SCOPED_TRACE(blended ? "blended" : "opaque");
+        TTeDefaultForm* frame = MakeForm(false);
+        frame->Blending()->SetEnabled(blended);
+        ui_.RunUntilIdle();
+        HWND h = form_->Handle();
+        const TRect cb = frame->GetClientBounds();
+        // The client turns black behind the frame's back.
+        HDC dc = GetDC(h);
+        PatBlt(dc, 0, 0, cb.Width(), cb.Height(), BLACKNESS);
+        ReleaseDC(h, dc);
+        const TRect part{cb.left + 20, cb.top + 30, cb.left + 60, cb.top + 50};
+        frame->InvalidateRect(part);
+        frame->InvalidateRect(TRect{-50, -50, -10, -10});  // outside the window: nothing
+        frame->InvalidateRect(TRect{5000, 5000, 5100, 5100});
+        std::unique_ptr<Surface> pixels = ui_.Backend().WindowPixels(h);
+        ASSERT_TRUE(pixels);
+        auto at = [&](int x, int y) { return pixels->Pixel(x, y) & 0xFFFFFF; };
+        for (TPoint p : {TPoint{part.left, part.top}, TPoint{part.right - 1, part.bottom - 1}})
+            EXPECT_NE(at(p.x, p.y), 0u) << "repainted at " << p.x << "," << p.y;
+        if (!blended) EXPECT_EQ(at(part.left + 5, part.top + 5), 0xFFFFFFu);
+        for (TPoint p :
+             {TPoint{part.left - 1, part.top}, TPoint{part.right, part.top}, TPoint{part.left, part.top - 1},
+              TPoint{part.left, part.bottom}, TPoint{cb.left + 200, cb.top + 150}})
+            EXPECT_EQ(at(p.x, p.y), 0u) << "left alone at " << p.x << "," << p.y;
+        delete form_;
+        form_ = nullptr;
+        ui_.RunUntilIdle();
+    }
+    // The light frame takes the request as one for the whole background.
+    TTeDefaultForm2* light = MakeLightForm(bsSizeable, TBorderIcons{biSystemMenu}, false);
+    HWND h = form_->Handle();
+    const TRect cb = light->GetClientBounds();
+    HDC dc = GetDC(h);
+    PatBlt(dc, 0, 0, cb.Width(), cb.Height(), BLACKNESS);
+    ReleaseDC(h, dc);
+    light->InvalidateRect(TRect{cb.left + 20, cb.top + 30, cb.left + 60, cb.top + 50});
+    std::unique_ptr<Surface> pixels = ui_.Backend().WindowPixels(h);
+    ASSERT_TRUE(pixels);
+    EXPECT_EQ(pixels->Pixel(cb.left + 200, cb.top + 150) & 0xFFFFFF, 0xFFFF00u);
+}
+
 TEST(FormOptionsTest, ValuesAreKeptInTheirRanges) {
     const struct {
         int set;
@@ -207,6 +250,30 @@ TEST(FormOptionsTest, ValuesAreKeptInTheirRanges) {
     EXPECT_EQ(a.Direction(), kdRotate180);
 }
 
+TEST(FormOptionsTest, AnimationSettingsAreHeldToWhatTheEffectsRun) {
+    struct Case {
+        int set, time, resolution, tileCount;
+    } cases[] = {
+        {-5, 50, 1, 1},   {0, 50, 1, 1},        {1, 50, 1, 1},        {10, 50, 10, 10},
+        {11, 50, 10, 11}, {20, 50, 10, 20},     {21, 50, 10, 20},     {50, 50, 10, 20},
+        {51, 51, 10, 20}, {9000, 9000, 10, 20}, {9001, 9000, 10, 20},
+    };
+    for (const Case& c : cases) {
+        TTeAnimation a;
+        a.SetTime(c.set);
+        a.SetResolution(c.set);
+        a.SetTileCount(c.set);
+        EXPECT_EQ(a.Time(), c.time) << c.set;
+        EXPECT_EQ(a.Resolution(), c.resolution) << c.set;
+        EXPECT_EQ(a.TileCount(), c.tileCount) << c.set;
+        // What a copy carries (a popup menu takes its options this way) is in range too.
+        TTeFormOptions options;
+        options.SetAnimation(&a);
+        EXPECT_EQ(options.Animation()->Time(), c.time) << c.set;
+        EXPECT_EQ(options.Animation()->TileCount(), c.tileCount) << c.set;
+    }
+}
+
 TEST(FormOptionsTest, FontOptionsAddStylesAndShiftTheSize) {
     TFont font;
     font.SetSize(9);
@@ -219,6 +286,63 @@ TEST(FormOptionsTest, FontOptionsAddStylesAndShiftTheSize) {
     EXPECT_TRUE(font.Style().Contains(fsBold)) << "an option never removes a style";
     EXPECT_TRUE(font.Style().Contains(fsItalic));
     o.ApplyOptions(nullptr);
+}
+
+TEST_F(FrameTest, AThemeChangeReadsTheCaptionFontsAndMetricsAgain) {
+    MakeForm(false);
+    const String face = CaptionFont->Name(), smallFace = SmCaptionFont->Name();
+    const int size = CaptionFont->Size();
+    const int caption = DefaultCaptionHeight, border = DefaultBorderWidth, button = DefaultButtonWidth;
+    const TFont* before = CaptionFont;
+    // What a change of the system's style leaves behind.
+    CaptionFont->SetSize(size + 10);
+    SmCaptionFont->SetName("Nothing");
+    DefaultCaptionHeight = caption + 7;
+    DefaultBorderWidth = border + 3;
+    DefaultButtonWidth = button + 5;
+    EXPECT_EQ(SendMessage(form_->Handle(), WM_THEMECHANGED, 0, 0), 0);
+    EXPECT_NE(CaptionFont, before) << "the fonts are made anew";
+    EXPECT_EQ(CaptionFont->Name(), face);
+    EXPECT_EQ(CaptionFont->Size(), size);
+    EXPECT_EQ(SmCaptionFont->Name(), smallFace);
+    EXPECT_EQ(DefaultCaptionHeight, caption);
+    EXPECT_EQ(DefaultBorderWidth, border);
+    EXPECT_EQ(DefaultButtonWidth, button);
+}
+
+TEST_F(FrameTest, ACaptionTooLongForTheBandIsDrawnCutWithThreeDots) {
+    const std::string full = "Battery modules working in parallel on one serial line";
+    for (bool themed : {false, true}) {
+        SCOPED_TRACE(themed ? "themed" : "classic");
+        TTeDefaultForm* frame = MakeForm(
+            themed, TTeBorderIcons{kbiClose, kbiSystemMenu, kbiMinimize, kbiMaximize}, TSize{260, 120});
+        const int band = frame->GetClientBounds().top;
+        auto drawnBand = [&](const std::string& caption) {
+            frame->SetCaption(Utf8ToWide(caption));
+            frame->InvalidateNow();
+            ui_.RunUntilIdle();
+            std::unique_ptr<Surface> pixels = ui_.Backend().WindowPixels(Window());
+            std::vector<uint32_t> rows;
+            for (int y = 0; y < band; ++y)
+                for (int x = 0; x < pixels->Width(); ++x) rows.push_back(pixels->Pixel(x, y));
+            return rows;
+        };
+        const std::vector<uint32_t> cut = drawnBand(full);
+        // The band shows a shortened caption ending in "...", drawn as that
+        // text is on its own: the shortest such text that looks the same is
+        // the one drawn (longer ones are cut to it in turn), and it is the
+        // longest that fits (one more letter is cut back to it).
+        std::vector<size_t> matches;
+        for (size_t k = 1; k < full.size(); ++k)
+            if (drawnBand(full.substr(0, k) + "...") == cut) matches.push_back(k);
+        ASSERT_GE(matches.size(), 2u);
+        EXPECT_GT(matches[0], 8u) << "the room left by the buttons is used";
+        EXPECT_EQ(matches[1], matches[0] + 1);
+        // A caption that fits is drawn whole.
+        EXPECT_NE(drawnBand("Tarvel"), drawnBand("Tarv..."));
+        delete form_;
+        form_ = nullptr;
+    }
 }
 
 TEST_F(FrameTest, UnitStartMakesTheSixSystemMenuGlyphs) {

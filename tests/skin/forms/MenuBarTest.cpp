@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/classlib/ActnList.h"
 #include "platform/classlib/StdCtrls.h"
 #include "platform/winsys/PaintApi.h"
 #include "skin/forms/te_forms_bandhost.h"
@@ -292,6 +293,61 @@ TEST_F(MenuBarTest, OnABandContainerTheEntriesAreToolButtonsOverItsFace) {
     const TPoint free = bar_->ClientToScreen(TPoint{bar_->Width() - 2, 1});
     EXPECT_EQ(ui_.Backend().ScreenPixels()->Pixel(free.x, free.y) & 0xFFFFFF, Rgb(clRed));
     EXPECT_TRUE(ui_.Problems().empty());
+}
+
+TEST_F(MenuBarTest, BetweenBeginAndEndUpdateNothingRepaintsAndTheLastEndRepaintsTheWholeBar) {
+    MakeBar(false);
+    auto* theme = new TItemRecordingTheme();
+    ChangeTheme(theme);
+    ui_.RunUntilIdle();
+    theme->Calls.clear();
+    bar_->BeginUpdate();
+    bar_->BeginUpdate();
+    ui_.Backend().MouseMove(bar_->ClientToScreen(Centre(port_->ItemRect)));
+    ui_.RunUntilIdle();
+    EXPECT_TRUE(theme->Calls.empty()) << "a hover change while updating repaints nothing";
+    bar_->EndUpdate();
+    ui_.RunUntilIdle();
+    EXPECT_TRUE(theme->Calls.empty()) << "still one update open";
+    bar_->EndUpdate();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(theme->Of("MenuBar").size(), 4u) << "the whole bar, once";
+    EXPECT_EQ(bar_->UpdateCount(), 0);
+    theme->Calls.clear();
+    ui_.Backend().MouseMove(bar_->ClientToScreen(Centre(file_->ItemRect)));
+    ui_.RunUntilIdle();
+    EXPECT_FALSE(theme->Of("MenuBar").empty()) << "outside an update the hover repaints";
+    bar_->EndUpdate();
+    EXPECT_EQ(bar_->UpdateCount(), 0) << "an unmatched end does not go below zero";
+}
+
+TEST_F(MenuBarTest, OnlyAThemeObjectOtherThanDefaultLaysTheItemsOutAgain) {
+    MakeBar(false);
+    const TRect laidOut = file_->ItemRect;
+    const TRect marker{0, 0, 1, 1};
+    file_->ItemRect = marker;
+    bar_->SetThemeObject("Other");
+    EXPECT_EQ(file_->ItemRect, laidOut);
+    file_->ItemRect = marker;
+    bar_->SetThemeObject("default");
+    EXPECT_EQ(bar_->ThemeObject(), "default");
+    EXPECT_EQ(file_->ItemRect, marker) << "the default object keeps the layout";
+}
+
+TEST_F(MenuBarTest, TheTopLevelEntriesUpdateTheirActionsWhileTheApplicationIdles) {
+    MakeBar(false);
+    auto* action = new TAction(form_);
+    int updates = 0;
+    action->OnUpdate = [&](TObject*) {
+        ++updates;
+        action->SetEnabled(false);
+    };
+    port_->SetAction(action);
+    Application->OnIdle = [](TObject*, bool& done) { done = false; };
+    Application->Idle();
+    Application->OnIdle = nullptr;
+    EXPECT_EQ(updates, 1);
+    EXPECT_FALSE(port_->Enabled());
 }
 
 TEST_F(MenuBarTest, AScreenshotShowsTheBarWithAnOpenMenuAndASubMenu) {

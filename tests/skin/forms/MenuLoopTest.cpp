@@ -2,6 +2,8 @@
 // headless display while the loops of the open levels run, and the test
 // clock moved only by the loops' own waits.
 
+#include <string>
+
 #include "tests/skin/forms/MenuFixture.h"
 
 namespace tarvel::testing {
@@ -155,6 +157,76 @@ TEST_F(MenuLoopTest, TheApplicationsHintFollowsTheHotEntry) {
     Open(TPoint{300, 200});
     Application->OnHint = nullptr;
     EXPECT_EQ(heard, (std::vector<String>{"Leaves the tool", "Opens a record file", ""}));
+    EXPECT_EQ(StuckMenus(), 0);
+}
+
+TEST_F(MenuLoopTest, AScrolledMenuShowsItsCountAndRestingOnTheDownButtonScrollsEvery100Ms) {
+    for (int i = 0; i < 20; ++i) Add(root_, ("Module " + std::to_string(i)).c_str());
+    root_->SetScrolled(true);
+    root_->SetScrollCount(8);
+    TTeItemView* view = nullptr;
+    TRect up, down;
+    std::vector<TRect> shown;
+    Then([&] {
+        TTePopupWindow* w = WindowOf(root_->GetItem(0));
+        ASSERT_TRUE(w);
+        view = w->View();
+        view->GetScrollButtonRect(ksbUp, up);
+        view->GetScrollButtonRect(ksbDown, down);
+        for (int i = 0; i < 8; ++i) shown.push_back(root_->GetItem(i)->ItemRect);
+        MoveTo(w->ClientToScreen(Centre(down)));
+    });
+    // Every loop tick is 50 ms: the selection moves on every second one.
+    std::vector<std::pair<int, int>> hotAndTop;  // index of the hot entry, TopItem
+    WaitUntil(
+        [&] {
+            hotAndTop.emplace_back(root_->IndexOf(view->HotItem), root_->TopItem());
+            return hotAndTop.size() == 20;
+        },
+        5000);
+    Then([&] {
+        EXPECT_TRUE(view->ScrollTimerRunning());
+        MoveTo(TPoint{10, 10});  // off the menu: the scrolling stops
+    });
+    Then([&] {
+        EXPECT_FALSE(view->ScrollTimerRunning());
+        EXPECT_EQ(view->HotScrollButton, ksbNone);
+        for (int i = root_->IndexOf(view->HotItem); i < 19; ++i) Key(VK_DOWN);
+    });
+    int lastTop = -1;
+    Then([&] {
+        EXPECT_EQ(view->HotItem, root_->GetItem(19));
+        lastTop = root_->TopItem();
+        Key(VK_DOWN);  // past the last entry: back to the first, and to the top
+    });
+    TTeItem* wrapped = nullptr;
+    int wrappedTop = -1;
+    Then([&] {
+        wrapped = view->HotItem;
+        wrappedTop = root_->TopItem();
+        Key(VK_ESCAPE);
+    });
+    Open(TPoint{300, 100});
+
+    EXPECT_EQ(up.Height(), 10);
+    EXPECT_EQ(down.Height(), 10);
+    ASSERT_EQ(shown.size(), 8u);
+    EXPECT_EQ(shown[0].top, up.bottom) << "entry 0 right under the up button";
+    EXPECT_EQ(shown[7].bottom, down.top) << "entry 7 right over the down button";
+    EXPECT_EQ(shown[7].bottom - shown[0].top, 8 * shown[0].Height()) << "eight entries between the buttons";
+    ASSERT_EQ(hotAndTop.size(), 20u);
+    // The hot entry moves one step per 100 ms (two ticks), and the window
+    // scrolls once it passes entry 7.
+    const int moved = hotAndTop.back().first - hotAndTop.front().first;
+    EXPECT_GE(moved, 8);
+    EXPECT_LE(moved, 11);
+    for (const auto& [hot, top] : hotAndTop) {
+        if (hot < 0) continue;
+        EXPECT_EQ(top, std::max(0, hot - 7)) << "hot " << hot;
+    }
+    EXPECT_EQ(lastTop, 12);
+    EXPECT_EQ(wrapped, root_->GetItem(0));
+    EXPECT_EQ(wrappedTop, 0);
     EXPECT_EQ(StuckMenus(), 0);
 }
 

@@ -8,6 +8,7 @@
 #include "Se3SkinFixture.h"
 #include "ThemeFixture.h"
 #include "ThemeSheetFixture.h"
+#include "tests/platform/gdi/ReferencePictureFixture.h"
 
 namespace tarvel::testing {
 namespace {
@@ -348,6 +349,8 @@ TEST_F(Se3ControlsTest, SheetOfEveryFamily) {
     DrawSheet(theme, paper);
     const auto path = std::filesystem::path(TARVEL_BINARY_DIR) / "skin_theme_skinfile_sheet.png";
     ASSERT_TRUE(WritePng(*GetBitmapSurface(paper.bitmap.Handle()), path.string().c_str()));
+    EXPECT_TRUE(reference::MatchesReference(*GetBitmapSurface(paper.bitmap.Handle()),
+                                            "skin/themes/skinfile_sheet.png"));
 }
 
 }  // namespace

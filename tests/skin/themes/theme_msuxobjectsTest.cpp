@@ -72,6 +72,57 @@ TEST_F(MsuxObjectsTest, KeysBecomeFieldsAndEveryKeyAProperty) {
     EXPECT_TRUE(uxAssigned(&o));
 }
 
+TEST_F(MsuxObjectsTest, ObjectsFormATreeSearchedFromItsTop) {
+    text.SetText("[Part]\r\nFillColor=1 2 3\r\n[Empty]\r\n");
+    TmsuxThemeObject root(text, "Part", &images, nullptr);
+    auto* child = new TmsuxThemeObject(text, "Part", &images, nullptr);
+    auto* leaf = new TmsuxThemeObject(text, "Empty", &images, nullptr);
+    root.SetName("Button");
+    child->SetName("Pushbutton");
+    root.Add(child);
+    child->Add(leaf);  // both freed with root
+
+    EXPECT_EQ(root.FindObjectByName("BUTTON"), &root);
+    EXPECT_EQ(leaf->FindObjectByName("button"), nullptr) << "only the object itself answers";
+    EXPECT_EQ(leaf->GlobalFindObjectByName("button"), &root);
+    EXPECT_EQ(leaf->GlobalFindObjectByName("pushbutton"), nullptr)
+        << "the top of the tree answers, not a parent";
+    child->Remove(leaf);
+    EXPECT_EQ(leaf->GlobalFindObjectByName("button"), nullptr);
+    child->Add(leaf);
+
+    EXPECT_TRUE(uxAssigned(child));
+    EXPECT_FALSE(uxAssigned(leaf)) << "a section without keys";
+    EXPECT_FALSE(uxAssigned(nullptr));
+}
+
+TEST_F(MsuxObjectsTest, ImageSettersCopyTheLink) {
+    Add(StateStrip());
+    TmsuxThemeObject& o = Read("[Part]\r\n");
+    TteBitmapLink given;
+    given.Name = "states.bmp";
+    given.Bitmap = images.GetImage(0);
+    given.SetRect(TRect{0, 0, 4, 4});
+    using Setter = void (TmsuxThemeObject::*)(TteBitmapLink*);
+    const std::pair<Setter, TteBitmapLink TmsuxThemeObject::*> setters[] = {
+        {&TmsuxThemeObject::SetImage, &TmsuxThemeObject::Image},
+        {&TmsuxThemeObject::SetGlyphImage, &TmsuxThemeObject::GlyphImage},
+        {&TmsuxThemeObject::SetImage1, &TmsuxThemeObject::Image1},
+        {&TmsuxThemeObject::SetImage2, &TmsuxThemeObject::Image2},
+        {&TmsuxThemeObject::SetImage3, &TmsuxThemeObject::Image3},
+        {&TmsuxThemeObject::SetImage4, &TmsuxThemeObject::Image4},
+        {&TmsuxThemeObject::SetImage5, &TmsuxThemeObject::Image5},
+    };
+    for (const auto& [set, link] : setters) {
+        (o.*set)(&given);
+        EXPECT_EQ((o.*link).Name, "states.bmp");
+        EXPECT_EQ((o.*link).Bitmap, images.GetImage(0));
+        EXPECT_EQ((o.*link).Rect(), (TRect{0, 0, 4, 4}));
+    }
+    given.SetRect(TRect{4, 0, 8, 4});
+    EXPECT_EQ(o.Image4.Rect(), (TRect{0, 0, 4, 4})) << "a copy, not the caller's link";
+}
+
 TEST_F(MsuxObjectsTest, AMalformedNumberStopsTheSection) {
     for (const char* bad : {"BorderSize=wide", "ImageCount=", "FillColor=1 two 3", "TextShadowOffset=1"}) {
         text.SetText(std::string("[Part]\r\n") + bad + "\r\n");

@@ -13,6 +13,7 @@
 
 #include "platform/base/Ticks.h"
 #include "platform/winsys/sdl/SdlBackend.h"
+#include "skin/controls/te_controls_combo.h"
 #include "skin/core/te_engine.h"
 #include "skin/core/te_forms.h"
 #include "skin/core/te_theme_api.h"
@@ -193,6 +194,70 @@ TEST_F(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile)
         EXPECT_TRUE(saved);
         EXPECT_EQ(inner, recent);
         delete form;
+    }
+}
+
+// A press made by the server on a frame's caption or border closes a
+// skinned combo box's open list, on the full and the light frame. (On X11
+// the list window loses the activation first and closes itself; the frame's
+// own close is the guard where it does not, tested in FrameInputTest.)
+TEST_F(FramesOnX11, APressOnTheFramesCaptionOrBorderClosesAnOpenComboList) {
+    for (bool light : {false, true}) {
+        SCOPED_TRACE(light ? "light frame" : "full frame");
+        auto* form = new TForm(Application);
+        form->SetCaption("Port settings");
+        form->SetColor(clWhite);
+        TTeComboBox* combo = nullptr;
+        {
+            TLoadingScope scope(form);
+            TTeThemeLink* link = LinkToLook(form, kLooks[0]);
+            if (light) {
+                auto* frame = new TTeForm2(form);
+                frame->SetThemeLink(link);
+            } else {
+                auto* frame = new TTeForm(form);
+                frame->SetThemeLink(link);
+            }
+            combo = new TTeComboBox(form);
+            combo->SetParent(form);
+            combo->SetBounds(20, 20, 160, 21);
+            for (const char* port : {"COM1", "COM2", "/dev/ttyUSB0"}) combo->Items()->Add(port);
+            scope.Finish();
+        }
+        form->SetBounds(80, 80, 360, 240);
+        form->Show();
+        Settle(form->Handle());
+        ASSERT_TRUE(XGiveFocus(sdl->SdlWindowOf(form->Handle())));
+        Settle(form->Handle());
+
+        const TRect window = WindowRect(form->Handle());
+        const TPoint caption{window.left + window.Width() / 3, window.top + 8};
+        const TPoint border{window.left + 1, window.top + window.Height() / 2};
+        for (TPoint press : {caption, border}) {
+            // The list opens with a click on the box's button, as a user opens it.
+            const TRect button = combo->GetButtonRect();
+            const TPoint onButton = combo->ClientToScreen(
+                TPoint{(button.left + button.right) / 2, (button.top + button.bottom) / 2});
+            ASSERT_TRUE(XMovePointer(onButton.x, onButton.y));
+            ASSERT_TRUE(XButton(1, true));
+            ASSERT_TRUE(XButton(1, false));
+            ASSERT_TRUE(RunUntil([&] { return combo->DroppedDown(); })) << "the list did not open";
+            EXPECT_EQ(ActiveComboBox, combo);
+            Run(200);
+            ASSERT_TRUE(combo->DroppedDown());
+
+            ASSERT_TRUE(XMovePointer(press.x, press.y));
+            ASSERT_TRUE(XButton(1, true));
+            ASSERT_TRUE(XButton(1, false));
+            EXPECT_TRUE(RunUntil([&] { return !combo->DroppedDown(); }))
+                << "pressed at " << press.x << "," << press.y;
+            EXPECT_EQ(ActiveComboBox, nullptr);
+            EXPECT_FALSE(static_cast<bool>(DoCloseActiveComboBox));
+            Run(200);
+        }
+        EXPECT_EQ(WindowRect(form->Handle()), window) << "the presses moved or sized nothing";
+        delete form;
+        Run(100);
     }
 }
 
