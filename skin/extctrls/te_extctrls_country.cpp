@@ -25,6 +25,7 @@ int GetCountryAndCode(TCountryInfo& record) {
     record.International = RemoveABCs(entry.internationalRule);
     record.SameArea = RemoveABCs(entry.sameAreaRule);
     record.CountryCode = entry.countryCode;
+    record.IsoCode = entry.isoCode;
     record.NextCountryId = entry.nextCountryId;
     return 0;
 }

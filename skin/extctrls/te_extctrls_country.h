@@ -14,7 +14,8 @@
 namespace tarvel {
 
 struct TCountryInfo {
-    String CountryCode;
+    String CountryCode;  // the calling code, "49"
+    String IsoCode;      // "DE", when the reader knows it
     String Name;
     String LongDistance;
     String International;

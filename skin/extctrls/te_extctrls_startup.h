@@ -13,7 +13,8 @@ namespace tarvel {
 
 // One country as the reader hands it out; the dialling rules are raw text.
 struct TCountryEntry {
-    String countryCode;
+    String countryCode;  // the calling code, "49"
+    String isoCode;      // two letters, "DE"; may be empty
     String name;
     String sameAreaRule, longDistanceRule, internationalRule;
     uint32_t nextCountryId = 0;  // 0 after the last

@@ -32,9 +32,9 @@ TLineGetCountry FakeReader(Entries entries) {
 }
 
 Entries ThreeCountries() {
-    return {{1, {"49", "Germany", "0", "0", "00", 2}},
-            {2, {"43", "Austria", "0", "0", "00", 3}},
-            {3, {"41", "Switzerland", "", "0", "00 dial tone", 0}}};
+    return {{1, {"49", "DE", "Germany", "0", "0", "00", 2}},
+            {2, {"43", "AT", "Austria", "0", "0", "00", 3}},
+            {3, {"41", "CH", "Switzerland", "", "0", "00 dial tone", 0}}};
 }
 
 class CountryBoxTest : public SkinControlTest {
@@ -69,7 +69,7 @@ TEST_F(CountryBoxTest, WalkEndsAtTheEndAnErrorOrACircle) {
     circle[3].nextCountryId = 1;
     Entries broken = ThreeCountries();
     broken.erase(2);
-    Entries selfLoop = {{1, {"1", "Loop", "", "", "", 1}}};
+    Entries selfLoop = {{1, {"1", "", "Loop", "", "", "", 1}}};
     const struct {
         const char* name;
         Entries entries;
@@ -152,11 +152,31 @@ TEST_F(CountryBoxTest, StartUpGivesTheTableCountriesPaintersAndPageClasses) {
     DoneExtCtrls();  // the inner end leaves everything in place
     ASSERT_TRUE(LineGetCountry());
 
+    // The English names in the items, the ISO code in the record, and the
+    // calling code and prefixes from the phone number metadata.
     auto* box = Make<TTeCountryComboBox>(10, 10);
     EXPECT_EQ(box->Items()->Count(), static_cast<int>(Countries().size()));
-    box->SetCountryName("Germany");
-    EXPECT_EQ(box->CountryCode(), "DE");
-    EXPECT_EQ(box->International(), "");
+    const struct {
+        const char* name;
+        const char* iso;
+        const char* code;
+        const char* international;
+        const char* longDistance;
+    } cases[] = {
+        {"Germany", "DE", "49", "00", "0"}, {"United States", "US", "1", "011", "1"},
+        {"China", "CN", "86", "00", "0"},   {"United Kingdom", "GB", "44", "00", "0"},
+        {"Japan", "JP", "81", "010", "0"},  {"Russian Federation", "RU", "7", "810", "8"},
+        {"Antarctica", "AQ", "", "", ""},
+    };
+    for (const auto& c : cases) {
+        box->SetCountryName(c.name);
+        EXPECT_EQ(box->CountryName(), c.name);
+        EXPECT_EQ(box->CountryInfo(c.name).IsoCode, c.iso) << c.name;
+        EXPECT_EQ(box->CountryCode(), c.code) << c.name;
+        EXPECT_EQ(box->International(), c.international) << c.name;
+        EXPECT_EQ(box->LongDistance(), c.longDistance) << c.name;
+        EXPECT_EQ(box->SameArea(), "") << c.name;
+    }
 
     for (const char* name : {"TTePage", "TTeTabSheet", "TTeSTabSheet"})
         EXPECT_NO_THROW(FindClass(name)) << name;
