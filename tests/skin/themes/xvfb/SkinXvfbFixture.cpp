@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -89,6 +90,21 @@ void SkinXvfbTest::Unstill() {
     if (!pixels) return ::testing::AssertionFailure() << name << ": the window is not on the screen";
     WritePng(*pixels, (dir + "/" + name).c_str());
     return reference::MatchesReference(*pixels, "skin/xvfb/" + name);
+}
+
+::testing::AssertionResult SkinXvfbTest::ScreenMatchesReferenceNow(const TRect& area,
+                                                                   const std::string& name) const {
+    const std::unique_ptr<Surface> screen = sdl->ScreenPixels();
+    if (!screen) return ::testing::AssertionFailure() << name << ": the screen cannot be read";
+    const TRect r{std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, screen->Width()),
+                  std::min(area.bottom, screen->Height())};
+    if (r.right <= r.left || r.bottom <= r.top)
+        return ::testing::AssertionFailure() << name << ": off the screen";
+    Surface picture(r.right - r.left, r.bottom - r.top);
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) picture.SetPixel(x - r.left, y - r.top, screen->Pixel(x, y));
+    WritePng(picture, (dir + "/" + name).c_str());
+    return reference::MatchesReference(picture, "skin/xvfb/" + name);
 }
 
 TTeThemeLink* LinkToLook(TComponent* owner, const Look& look) {

@@ -67,6 +67,9 @@ protected:
     // sheets' tolerance; a missing reference, or TARVEL_UPDATE_REFERENCES=1,
     // writes it.
     ::testing::AssertionResult MatchesReferenceNow(HWND h, const std::string& name) const;
+    // The same of the screen's `area`, for menus and other windows over a
+    // window.
+    ::testing::AssertionResult ScreenMatchesReferenceNow(const TRect& area, const std::string& name) const;
     // The same of the still window.
     ::testing::AssertionResult MatchesReference(HWND h, const std::string& name,
                                                 Pointer pointer = Pointer::Away) {
