@@ -7,7 +7,9 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <time.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -40,8 +42,10 @@ TEST_F(ShellViewsOnX11, ATreeAndAReportSideBySide) {
     std::ofstream(root / "bms-sim") << "#!/bin/sh\n";
     fs::permissions(root / "bms-sim", fs::perms::owner_all);
     fs::create_symlink("readme.txt", root / "latest");
-    // One fixed time on every entry, the link's own included, so the
-    // report's Modified column is the same on every run.
+    // One fixed time on every entry, the link's own included, shown in UTC,
+    // so the report's Modified column is the same on every run and machine.
+    setenv("TZ", "UTC", 1);
+    tzset();
     const timespec fixed[2] = {{1773135000, 0}, {1773135000, 0}};
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root))
         ASSERT_EQ(utimensat(AT_FDCWD, entry.path().c_str(), fixed, AT_SYMLINK_NOFOLLOW), 0) << entry.path();
