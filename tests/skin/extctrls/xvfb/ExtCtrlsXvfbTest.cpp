@@ -2,7 +2,8 @@
 // page control of thirteen tabs in two rows, a tool bar of six picture
 // buttons, progress bars and a status bar, and the style pickers with the
 // theme preview and a paint box, in the flat theme and in the tool's skin
-// file, saved under screenshots/ in the build folder for people to look at.
+// file, saved under screenshots/ in the build folder for people to look at
+// and compared with their references.
 
 #include <gtest/gtest.h>
 
@@ -41,11 +42,11 @@ protected:
     }
     void StopUnits() override { DoneControlBases(); }
 
-    // Shows the form, lets it paint, and saves its window as `name`.
-    void ShowAndSave(TForm& form, const std::string& name) {
+    // Shows the form, lets it paint, and compares its window, saved as
+    // `name`, with its reference.
+    void ShowAndCompare(TForm& form, const std::string& name) {
         form.Show();
-        Settle(form.Handle());
-        Shot(form.Handle(), name);
+        ComparedShot(form.Handle(), name);
     }
 };
 
@@ -163,7 +164,7 @@ TEST_F(ExtCtrlsOnX11, PagesToolBarProgressAndStatusBarsInTheFlatThemeAndTheSkinF
             panel->SetStretchPriority(p.stretch);
         }
 
-        ShowAndSave(*form, std::string("extctrls_bars_") + look.suffix + ".png");
+        ShowAndCompare(*form, std::string("extctrls_bars_") + look.suffix + ".png");
         EXPECT_EQ(pages->RowCount(), 2);
     }
 }
@@ -205,7 +206,7 @@ TEST_F(ExtCtrlsOnX11, PickersThemePreviewAndPaintBoxInTheFlatThemeAndTheSkinFile
             c.Brush()->SetStyle(bsDiagCross);
             c.Rectangle(8, 8, paint->Width() - 8, paint->Height() - 8);
         };
-        ShowAndSave(*form, std::string("extctrls_pickers_") + look.suffix + ".png");
+        ShowAndCompare(*form, std::string("extctrls_pickers_") + look.suffix + ".png");
     }
     DoneForms();
 }

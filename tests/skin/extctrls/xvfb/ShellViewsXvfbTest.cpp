@@ -1,9 +1,15 @@
 // The shell tree and list view side by side over a small folder tree,
 // through the SDL backend on an Xvfb of its own, saved under screenshots/ in
-// the build folder for people to look at.
+// the build folder for people to look at and compared with its reference.
+// The properties dialog is only saved: it shows the change time, which no
+// test can set.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <time.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -36,6 +42,14 @@ TEST_F(ShellViewsOnX11, ATreeAndAReportSideBySide) {
     std::ofstream(root / "bms-sim") << "#!/bin/sh\n";
     fs::permissions(root / "bms-sim", fs::perms::owner_all);
     fs::create_symlink("readme.txt", root / "latest");
+    // One fixed time on every entry, the link's own included, shown in UTC,
+    // so the report's Modified column is the same on every run and machine.
+    setenv("TZ", "UTC", 1);
+    tzset();
+    const timespec fixed[2] = {{1773135000, 0}, {1773135000, 0}};
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root))
+        ASSERT_EQ(utimensat(AT_FDCWD, entry.path().c_str(), fixed, AT_SYMLINK_NOFOLLOW), 0) << entry.path();
+    ASSERT_EQ(utimensat(AT_FDCWD, root.c_str(), fixed, 0), 0);
 
     auto* form = new TForm(Application);
     form->SetCaption("Folders");
@@ -55,8 +69,7 @@ TEST_F(ShellViewsOnX11, ATreeAndAReportSideBySide) {
     form->Show();
     EXPECT_EQ(list->RootFolder()->PathName(), root.string());
 
-    Settle(form->Handle());
-    Shot(form->Handle(), "shell_tree_and_list.png");
+    ComparedShot(form->Handle(), "shell_tree_and_list.png");
 
     // Alt+Enter on a row through the server: its properties, pictured from
     // inside the dialog's loop, then closed with Enter.

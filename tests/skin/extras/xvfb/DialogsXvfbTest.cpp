@@ -1,6 +1,7 @@
 // The colour, font and open-picture dialogs through the SDL backend on an
 // Xvfb of their own, in the flat theme and in the tool's skin file, saved
-// under screenshots/ in the build folder for people to look at.
+// under screenshots/ in the build folder for people to look at and compared
+// with their references.
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,8 @@ using testing::UseLook;
 class DialogsOnX11 : public testing::SkinOnX11 {
 protected:
     // Runs the dialog; once its window is on the screen `prepare` runs, and
-    // a moment later the window is saved and the dialog cancelled.
+    // a moment later the window, calm, is compared with its reference and the
+    // dialog cancelled.
     bool ShotWhileModal(TTeCustomDialog& dialog, const std::string& name,
                         const std::function<void()>& prepare) {
         bool saved = false, prepared = false, done = false;
@@ -43,12 +45,15 @@ protected:
             if (!sdl->WindowPixels(form->Handle()) && GetTickCount() - start < 5000) return;
             if (!prepared) {
                 prepare();
+                Calm(form->Handle());
                 prepared = true;
                 preparedAt = GetTickCount();
                 return;
             }
             if (GetTickCount() - preparedAt < 500) return;
-            saved = Save(form->Handle(), name);
+            EXPECT_TRUE(MatchesReferenceNow(form->Handle(), name));
+            saved = true;
+            Unstill();
             done = true;
             form->SetModalResult(mrCancel);
         };
@@ -57,7 +62,8 @@ protected:
         return saved;
     }
 
-    // Saves the box `box()` finds once it is on the screen, then cancels it;
+    // Compares the box `box()` finds once it is on the screen with its
+    // reference, then cancels it;
     // `run` opens the box and returns when it is closed.
     bool ShotOfModalBox(const std::function<TCustomForm*()>& box, const std::string& name,
                         const std::function<void()>& run) {
@@ -69,9 +75,14 @@ protected:
             TCustomForm* form = box();
             if (done || !form || !form->HandleAllocated()) return;
             if (!sdl->WindowPixels(form->Handle()) && GetTickCount() - start < 5000) return;
-            if (shownAt == 0) shownAt = GetTickCount();
+            if (shownAt == 0) {
+                shownAt = GetTickCount();
+                Calm(form->Handle());
+            }
             if (GetTickCount() - shownAt < 500) return;
-            saved = Save(form->Handle(), name);
+            EXPECT_TRUE(MatchesReferenceNow(form->Handle(), name));
+            saved = true;
+            Unstill();
             done = true;
             form->SetModalResult(mrCancel);
         };

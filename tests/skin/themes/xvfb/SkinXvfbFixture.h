@@ -48,9 +48,44 @@ protected:
     bool Save(TCustomForm* form, const std::string& name) const { return Save(form->Handle(), name); }
     // Saves it, failing the test when it cannot.
     void Shot(HWND h, const std::string& name) const { EXPECT_TRUE(Save(h, name)) << name; }
+    // Where the pointer is while a window is compared: away from it, or
+    // kept where the test put it for a hot face whose fade has ended.
+    enum class Pointer { Away, Stays };
+    // Takes what depends on timing out of the window's picture: the pointer
+    // leaves it (no hover) and the caret is hidden (no blink phase). Calm
+    // does it alone, for a test inside a modal loop that lets the window
+    // settle on its own; Still settles the window too. Unstill shows the
+    // caret again.
+    void Calm(HWND h, Pointer pointer = Pointer::Away);
+    void Still(HWND h, Pointer pointer = Pointer::Away) {
+        Calm(h, pointer);
+        Settle(h);
+    }
+    void Unstill();
+    // The window as it is now saved as `name` under dir and compared with its
+    // reference skin/xvfb/<name> in tests/fixtures/reference, within the
+    // sheets' tolerance; a missing reference, or TARVEL_UPDATE_REFERENCES=1,
+    // writes it.
+    ::testing::AssertionResult MatchesReferenceNow(HWND h, const std::string& name) const;
+    // The same of the screen's `area`, for menus and other windows over a
+    // window.
+    ::testing::AssertionResult ScreenMatchesReferenceNow(const TRect& area, const std::string& name) const;
+    // The same of the still window.
+    ::testing::AssertionResult MatchesReference(HWND h, const std::string& name,
+                                                Pointer pointer = Pointer::Away) {
+        Still(h, pointer);
+        ::testing::AssertionResult matches = MatchesReferenceNow(h, name);
+        Unstill();
+        return matches;
+    }
+    // Saves and compares, failing the test on a mismatch.
+    void ComparedShot(HWND h, const std::string& name, Pointer pointer = Pointer::Away) {
+        EXPECT_TRUE(MatchesReference(h, name, pointer));
+    }
 
     SdlBackend* sdl = nullptr;
     std::unique_ptr<TApplication> app;
+    bool caretHidden_ = false;
     const std::string dir = std::string(TARVEL_BINARY_DIR) + "/screenshots";
 };
 
