@@ -131,7 +131,6 @@ Database::Database(const std::string& path) : path_(path) {
     }
     sqlite3_extended_result_codes(db_, 1);
     // SQLite opens (or creates) the file at once: this is the file in use.
-    struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         device_ = static_cast<uint64_t>(st.st_dev);
         inode_ = static_cast<uint64_t>(st.st_ino);
