@@ -434,7 +434,9 @@ bool SaveFileText(std::string_view path, std::string_view text) {
 AppendFile::~AppendFile() { Close(); }
 
 void AppendFile::Open(std::string_view path) {
-    Close();
+    Drop();
+    // Kept when the open fails, so the next append tries again.
+    path_ = std::string(path);
     std::string reason;
     // Read and write, so the last byte can be looked at; a file we may only write is appended blind.
     int fd = OpenRegularFile(path, O_RDWR | O_APPEND | O_CREAT, &reason);
