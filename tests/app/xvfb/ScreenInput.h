@@ -226,7 +226,9 @@ protected:
     // ---- waiting ----
     // Runs the loop until `done` holds, `ms` at the most; false when it
     // never did.
-    static bool Await(const std::function<bool()>& done, DWORD ms = 5000) { return RunUntil(done, ms); }
+    // Generous: a loaded machine slows the tool many times over, and a wait
+    // that is met ends at once.
+    static bool Await(const std::function<bool()>& done, DWORD ms = 20000) { return RunUntil(done, ms); }
 
     // ---- boxes and other modal windows ----
     // What the next modal window gets: a box's button clicked by name
@@ -374,7 +376,7 @@ private:
     TCustomForm* shownForm_ = nullptr;
     DWORD shownAt_ = 0;
     DWORD answeredAt_ = 0;
-    static constexpr DWORD kAnswerLandsMs = 8000;
+    static constexpr DWORD kAnswerLandsMs = 20000;
 };
 
 }  // namespace tarvel::testing
