@@ -5,7 +5,7 @@
 #
 #   -D EXECUTABLE=... -D NAME=... -D OUTPUT=... -D TIMEOUT=... -D RESULTS=...
 #   [-D LABELS=a|b]  labels of every suite besides its folder's
-#   [-D SKIP_RETURN_CODE=77] [-D COST=...]
+#   [-D SKIP_RETURN_CODE=77] [-D COST=...] [-D RESOURCE_LOCK=...]
 # Writes OUTPUT (the ctest script) and OUTPUT.cases: one line per suite with
 # its ctest name, how many tests it lists and where its run leaves GoogleTest's
 # XML report (under RESULTS), for scripts/test to count passed, failed and
@@ -23,7 +23,7 @@ if(LABELS)
   string(REPLACE "|" ";" LABELS "${LABELS}")
   string(APPEND extra " LABELS [==[${LABELS}]==]")
 endif()
-foreach(property SKIP_RETURN_CODE COST)
+foreach(property SKIP_RETURN_CODE COST RESOURCE_LOCK)
   if(DEFINED ${property})
     string(APPEND extra " ${property} ${${property}}")
   endif()

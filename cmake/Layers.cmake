@@ -181,7 +181,7 @@ endfunction()
 # Each suite leaves its GoogleTest XML report under gtest/ in the build
 # folder, where scripts/test counts the skipped tests.
 function(tarvel_discover_suites target)
-  cmake_parse_arguments(A "" "TEST;TIMEOUT;SKIP_RETURN_CODE;COST" "LABELS" ${ARGN})
+  cmake_parse_arguments(A "" "TEST;TIMEOUT;SKIP_RETURN_CODE;COST;RESOURCE_LOCK" "LABELS" ${ARGN})
   if(NOT A_TEST)
     set(A_TEST ${target})
   endif()
@@ -193,7 +193,7 @@ function(tarvel_discover_suites target)
     string(JOIN "|" labels ${A_LABELS})
     list(APPEND options -D LABELS=${labels})
   endif()
-  foreach(property SKIP_RETURN_CODE COST)
+  foreach(property SKIP_RETURN_CODE COST RESOURCE_LOCK)
     if(DEFINED A_${property})
       list(APPEND options -D ${property}=${A_${property}})
     endif()
@@ -268,9 +268,12 @@ function(tarvel_xvfb_test)
   if(NOT A_TEST)
     set(A_TEST ${A_NAME})
   endif()
-  # The slowest tests first, so a long suite does not start last on CI.
+  # The slowest tests first, so a long suite does not start last on CI. The
+  # suites of one program take turns: each brings up an X server, the tool's
+  # windows and pseudo-terminals, and side by side on a loaded machine they
+  # starved each other past their waits.
   tarvel_discover_suites(${A_NAME} TEST ${A_TEST} TIMEOUT ${TARVEL_XVFB_TIMEOUT} LABELS xvfb ${A_LABELS}
-                         SKIP_RETURN_CODE 77 COST 1000)
+                         SKIP_RETURN_CODE 77 COST 1000 RESOURCE_LOCK ${A_NAME})
 endfunction()
 
 # tarvel_fuzz(NAME name SOURCES file.cpp LIBS ...): a libFuzzer target, built
