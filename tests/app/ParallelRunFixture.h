@@ -21,7 +21,9 @@ protected:
         ui_.Click(form->TB_SingleConvert);
         EXPECT_TRUE(form->MultiModuleMode);
         if (open) {
-            EXPECT_TRUE(form->OpenPort());
+            const bool opened = form->OpenPort();
+            EXPECT_TRUE(opened) << (ui_.Dialogs().Boxes().empty() ? String("no box")
+                                                                   : ui_.Dialogs().Boxes().back().text);
         }
         ui_.Dialogs().Forget();
         return form;

@@ -31,8 +31,12 @@ protected:
         config.addresses = ModuleAddresses();
         config.baud = 0;  // replies at once: tests wait for bytes, not for the wire
         link_ = std::make_unique<sim::SimLink>(config);
-        ASSERT_TRUE(link_->Start()) << link_->Error();
-        SetCommandLinePort(link_->DevicePath().c_str());
+        // The window opens a link in the test's folder, never the terminal's
+        // own name: once the module is gone that name may be another test's
+        // terminal, and opening it again would take that test's line.
+        port_ = folder_.File("ttyBMS");
+        ASSERT_TRUE(link_->Start(port_)) << link_->Error();
+        SetCommandLinePort(port_.c_str());
     }
 
     // The modules on the line, each at its own address.
@@ -57,9 +61,10 @@ protected:
     }
 
     // Runs the window's loop until `done` holds or `limit` of real time has
-    // passed; whether it held.
+    // passed; whether it held. The default bound is for what must come: on a
+    // loaded two-core machine an answer can take seconds.
     bool WaitUntil(const std::function<bool()>& done,
-                   std::chrono::milliseconds limit = std::chrono::milliseconds(3000)) {
+                   std::chrono::milliseconds limit = std::chrono::milliseconds(20000)) {
         const auto deadline = std::chrono::steady_clock::now() + limit;
         for (;;) {
             ui_.RunUntilIdle();
@@ -70,10 +75,13 @@ protected:
     }
 
     sim::SimLink& Link() { return *link_; }
+    // The path the window opens; it goes with the module.
+    const std::string& Port() const { return port_; }
     sim::Simulator& Module() { return link_->Sim(); }
 
 private:
     std::unique_ptr<sim::SimLink> link_;
+    std::string port_;
 };
 
 }  // namespace tarvel::testing

@@ -16,11 +16,11 @@ using namespace std::chrono_literals;
 TEST_F(SimModuleTest, ModuleAnswersThroughTheWindowsLoop) {
     TMainForm* form = Start();
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(std::string(CommandLinePort()), Link().DevicePath());
+    EXPECT_EQ(std::string(CommandLinePort()), Port());
 
     // A port of the test's own that posts its chunks as the window's does.
     TComm port(GuiPoster());
-    port.SetCommName(Link().DevicePath());
+    port.SetCommName(Port());
     std::vector<uint8_t> received;
     port.OnReceiveData = [&](TComm&, const uint8_t* bytes, uint16_t count, uint32_t) {
         received.insert(received.end(), bytes, bytes + count);

@@ -58,10 +58,11 @@ void SimLink::Stop() {
     stop_.Signal();
     wake_.Signal();
     if (thread_.joinable()) thread_.join();
-    pty_.Close();
+    // The link goes first: once the terminal is freed its number is anyone's.
     std::error_code ec;
     if (!linkPath_.empty()) fs::remove(linkPath_, ec);
     linkPath_.clear();
+    pty_.Close();
 }
 
 void SimLink::Send(Bytes bytes) {

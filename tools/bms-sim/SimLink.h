@@ -30,6 +30,8 @@ public:
     void Stop();
 
     const std::string& DevicePath() const { return pty_.SlavePath(); }
+    // The symlink given to Start, empty when none was.
+    const std::string& LinkPath() const { return linkPath_; }
     const std::string& Error() const { return error_; }
     Simulator& Sim() { return sim_; }
     bool LineDropped() const { return dropped_; }

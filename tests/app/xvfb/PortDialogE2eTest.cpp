@@ -44,9 +44,9 @@ TEST_F(PortDialogE2e, ThePortInUseIsChosenAndAFailedPortIsExplained) {
     ASSERT_TRUE(Await([&] { return seen.size() >= 2; }));
 
     ASSERT_FALSE(items.empty());
-    EXPECT_EQ(items.back(), line->DevicePath());
-    EXPECT_EQ(chosen, line->DevicePath());
-    EXPECT_EQ(selected, static_cast<int>(line->DevicePath().size()));
+    EXPECT_EQ(items.back(), port);
+    EXPECT_EQ(chosen, port);
+    EXPECT_EQ(selected, static_cast<int>(port.size()));
     EXPECT_EQ(seen.back().text, "Error opening serial port (" + missing + "): No such file or directory.");
     // The settings were stored before the port was tried, as always.
     EXPECT_EQ(GetPrivateProfileString(kPortSection, kPortKey, "", kPortNameSize, AppPath(kPortSettingsFile)),

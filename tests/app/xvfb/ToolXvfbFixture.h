@@ -38,8 +38,11 @@ protected:
         std::ofstream(folder.File("ParaRecord.dat"), std::ios::binary) << std::string(264, '\0');
         std::ofstream(folder.File("Version.dat"), std::ios::binary) << std::string(1, '\0');
         line = std::make_unique<sim::SimLink>(Modules());
-        ASSERT_TRUE(line->Start()) << line->Error();
-        SetCommandLinePort(line->DevicePath().c_str());
+        // A link in the test's folder, never the terminal's own name: once the
+        // module is gone that name may be another test's terminal.
+        port = folder.File("ttyBMS");
+        ASSERT_TRUE(line->Start(port)) << line->Error();
+        SetCommandLinePort(port.c_str());
         WatchModalWindows();
     }
     void TearDown() override {
@@ -81,6 +84,8 @@ protected:
     // The simulated modules on the line: one at address 0 unless a test says otherwise.
     virtual sim::SimConfig Modules() const { return sim::SimConfig{}; }
     std::unique_ptr<sim::SimLink> line;
+    // The path the tool opens; it goes with the module.
+    std::string port;
 };
 
 }  // namespace tarvel
