@@ -23,7 +23,7 @@ protected:
         if (open) {
             const bool opened = form->OpenPort();
             EXPECT_TRUE(opened) << (ui_.Dialogs().Boxes().empty() ? String("no box")
-                                                                   : ui_.Dialogs().Boxes().back().text);
+                                                                  : ui_.Dialogs().Boxes().back().text);
         }
         ui_.Dialogs().Forget();
         return form;
