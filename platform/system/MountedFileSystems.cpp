@@ -99,9 +99,9 @@ std::vector<TMountedFileSystem> UserFileSystems(std::string_view mountInfo) {
     return out;
 }
 
-std::vector<TMountedFileSystem> MountedUserFileSystems() {
+std::vector<TMountedFileSystem> MountedUserFileSystems(std::string_view mountInfoFile) {
     try {
-        return UserFileSystems(ReadFileText("/proc/self/mountinfo", kMaxMountInfoBytes));
+        return UserFileSystems(ReadFileText(mountInfoFile, kMaxMountInfoBytes));
     } catch (const std::exception&) {
         return {};
     }

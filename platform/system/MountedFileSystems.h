@@ -32,7 +32,9 @@ std::vector<TMountedFileSystem> ParseMountInfo(std::string_view text);
 bool IsUserFileSystem(const TMountedFileSystem& fs);
 // The user's file systems of a mountinfo text, in mount-point order.
 std::vector<TMountedFileSystem> UserFileSystems(std::string_view mountInfo);
-// Those of this process's mount table; empty when it cannot be read.
-std::vector<TMountedFileSystem> MountedUserFileSystems();
+// Those of a mount table file, this process's by default; empty when it
+// cannot be read.
+std::vector<TMountedFileSystem> MountedUserFileSystems(
+    std::string_view mountInfoFile = "/proc/self/mountinfo");
 
 }  // namespace tarvel

@@ -5,6 +5,7 @@
 #include "platform/base/Strings.h"
 #include "platform/classlib/Application.h"
 #include "platform/classlib/DialogService.h"
+#include "platform/system/MountedFileSystems.h"
 
 namespace tarvel {
 
@@ -448,7 +449,22 @@ void TTeCustomShellComboBox::CreateRoot() {
     SetItemIndex(0);
 }
 
-void TTeCustomShellComboBox::Init() { AddItems(0, GetFolder(0)); }
+void TTeCustomShellComboBox::Init() {
+    AddItems(0, GetFolder(0));
+    if (rootText_ == "rfDesktop") AddComputer(1);
+}
+
+void TTeCustomShellComboBox::AddComputer(int index) {
+    auto* computer = new TTeShellFolder(GetFolder(0), TIdList{}, kMyComputerCaption);
+    int at = InsertFolder(index, computer);
+    for (const TMountedFileSystem& fs : MountedUserFileSystems(ShellMountTable)) {
+        TIdList id;
+        TShellItemInfo info;
+        // A mount point we may not look into is no folder to browse.
+        if (!ParseShellPath(fs.mountPoint, id) || !ShellItemInfo(id, info) || !info.folder) continue;
+        at = InsertFolder(at + 1, new TTeShellFolder(computer, id, fs.mountPoint));
+    }
+}
 
 void TTeCustomShellComboBox::AddItems(int index, TTeShellFolder* folder) {
     if (!folder) return;
@@ -458,8 +474,9 @@ void TTeCustomShellComboBox::AddItems(int index, TTeShellFolder* folder) {
 }
 
 int TTeCustomShellComboBox::IndexFromID(const TIdList& id) const {
+    // My Computer and the mount points only name folders listed elsewhere.
     for (int i = ItemsExCount() - 1; i >= 0; --i)
-        if (GetFolder(i)->AbsoluteIdList() == id) return i;
+        if (!GetFolder(i)->IsAlias() && GetFolder(i)->AbsoluteIdList() == id) return i;
     return -1;
 }
 
@@ -492,9 +509,20 @@ void TTeCustomShellComboBox::TreeUpdate(const TIdList& id) {
 void TTeCustomShellComboBox::Select() {
     TTeComboBoxEx::Select();
     if (updating_ || ItemIndex() < 0) return;
-    const TIdList id = GetFolder(ItemIndex())->AbsoluteIdList();  // the rebuild frees the items
+    const TTeShellFolder* chosen = GetFolder(ItemIndex());
+    // The rebuild frees the items.
+    const TIdList id = chosen->AbsoluteIdList();
+    const String alias = chosen->IsAlias() ? chosen->DisplayName() : String();
     Updating(updating_, [&] {
         SetPathFromID(id);
+        // A file system chosen under My Computer stays chosen, not the folder it is.
+        for (int i = 0; !alias.empty() && i < ItemsExCount(); ++i) {
+            const TTeShellFolder* f = GetFolder(i);
+            if (f->IsAlias() && f->DisplayName() == alias && f->AbsoluteIdList() == id) {
+                SetItemIndex(i);
+                break;
+            }
+        }
         if (treeView_) treeView_->SetPathFromID(id);
         if (listView_) listView_->TreeUpdate(id);
     });

@@ -170,6 +170,8 @@ private:
     void CreateRoot();
     void ClearFolders();
     void AddItems(int index, TTeShellFolder* folder);
+    // My Computer at `index`, with the mounted file systems below it.
+    void AddComputer(int index);
     int InsertFolder(int index, TTeShellFolder* folder);
     void RootChanged();
 

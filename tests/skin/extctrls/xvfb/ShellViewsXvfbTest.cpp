@@ -2,7 +2,8 @@
 // through the SDL backend on an Xvfb of its own, saved under screenshots/ in
 // the build folder for people to look at and compared with its reference.
 // The properties dialog is only saved: it shows the change time, which no
-// test can set.
+// test can set; so is the combo rooted at the desktop, whose list holds the
+// machine's own top folders.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -15,6 +16,8 @@
 
 #include "platform/base/Ticks.h"
 #include "platform/classlib/Forms.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/winsys/WindowApi.h"
 #include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/extctrls/te_extctrls_shellviews.h"
 #include "skin/themes/theme_flat.h"
@@ -100,6 +103,45 @@ TEST_F(ShellViewsOnX11, ATreeAndAReportSideBySide) {
     Application->OnIdle = nullptr;
     EXPECT_EQ(caption, "readme.txt Properties");
     EXPECT_TRUE(pictured);
+    delete form;
+}
+
+TEST_F(ShellViewsOnX11, TheComboRootedAtTheDesktopOpensOnMyComputersFileSystems) {
+    const fs::path table = fs::path(dir) / "shell-mountinfo";
+    std::ofstream(table) << "28 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+                            "22 28 0:21 / /proc rw - proc proc rw\n"
+                            "26 28 0:24 / /dev/shm rw - tmpfs tmpfs rw\n"
+                            "41 28 8:3 / /home rw - ext4 /dev/sda3 rw\n";
+    ShellMountTable = table.string();
+    auto* form = new TForm(Application);
+    form->SetCaption("Look in");
+    form->SetColor(clBtnFace);
+    form->SetBounds(60, 60, 320, 80);
+    auto* combo = new TTeShellComboBox(form);
+    combo->SetParent(form);
+    combo->SetBounds(8, 8, 300, 24);
+    combo->SetDropDownCount(6);
+    form->Show();
+    Settle(form->Handle());
+    ASSERT_EQ(combo->ItemsEx(1).Caption, "My Computer");
+
+    // Opened by a click on its button, as a user opens it.
+    const TPoint button = combo->ClientToScreen(TPoint{combo->Width() - 8, combo->Height() / 2});
+    ASSERT_TRUE(XMovePointer(button.x, button.y));
+    ASSERT_TRUE(XButton(1, true));
+    ASSERT_TRUE(XButton(1, false));
+    ASSERT_TRUE(RunUntil([&] { return combo->DroppedDown(); })) << "the list did not open";
+    Run(300);
+    // The form and the list below it, as the screen shows them.
+    const TRect area = WindowRect(form->Handle());
+    const std::unique_ptr<Surface> screen = sdl->ScreenPixels();
+    ASSERT_TRUE(screen);
+    Surface picture(area.Width(), area.Height() + 130);
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+            picture.SetPixel(x, y, screen->Pixel(area.left + x, area.top + y));
+    EXPECT_TRUE(WritePng(picture, (dir + "/shell_combo_my_computer.png").c_str()));
+    ShellMountTable = "/proc/self/mountinfo";
     delete form;
 }
 
