@@ -12,6 +12,7 @@
 #include "skin/controls/te_controls_speedbutton.h"
 #include "skin/extctrls/te_extctrls_controlbar.h"
 #include "tests/skin/core/SkinControlFixture.h"
+#include "tests/skin/themes/MsStylesFixture.h"
 
 namespace tarvel {
 namespace {
@@ -500,6 +501,31 @@ TEST_F(ControlBarTest, ThemedBandsTakeTheToolBarsMarginsAndDrawOverTheDock) {
     ui_.RunUntilIdle();
     EXPECT_EQ(bar->DockItems()[0]->Insets, (TRect{11, 2, 2, 2}));
     EXPECT_EQ(a->Left(), 11);
+}
+
+TEST_F(ControlBarTest, UnderAVisualStyleTheBarIsDrawnAsItsRebar) {
+    // Every part of the style draws a strip of frames, one colour per state.
+    for (bool withRebar : {true, false}) {
+        SCOPED_TRACE(withRebar ? "a style with a rebar" : "a style without one");
+        auto* style = new TTeThemeMsStyles();
+        ASSERT_TRUE(testing::LoadContainer(
+            *style, testing::Container("Strips",
+                                       withRebar ? testing::StripStyle() : testing::StripStyle("", {"rebar"}),
+                                       {testing::StateStrip()})));
+        ChangeTheme(style);
+        auto* bar = MakeBar(300);
+        bar->SetColor(clBtnFace);
+        TControl* a = Band(bar, 11, 2);
+        ui_.RunUntilIdle();
+        // The rebar's face behind the bands and its gripper on each band, in
+        // their normal state; without a rebar the classic face and grabber.
+        const int background = testing::StateOf(ShownAt(bar, 280, 10));
+        const int gripper = testing::StateOf(ShownAt(bar, 5, a->Top() + 8));
+        EXPECT_EQ(background, withRebar ? 1 : 0);
+        EXPECT_EQ(gripper, withRebar ? 1 : 0);
+        delete bar;
+        ReleaseTheme();
+    }
 }
 
 TEST_F(ControlBarTest, ATransparentChildShowsTheBarsFace) {
