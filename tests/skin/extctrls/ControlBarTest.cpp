@@ -377,6 +377,38 @@ TEST_F(ControlBarTest, ABandPulledOutFloatsInItsOwnWindowWhereItIsDropped) {
     EXPECT_FALSE(a->Floating());
 }
 
+TEST_F(ControlBarTest, ADoubleClickOrCtrlTakesTheBandOutToFloatWhereItIsLetGo) {
+    for (bool byCtrl : {false, true}) {
+        SCOPED_TRACE(byCtrl ? "Ctrl" : "double click");
+        auto* bar = MakeBar(300);
+        bar->SetTabStop(true);
+        Band(bar, 11, 2);
+        TControl* b = Band(bar, 150, 2);
+        b->SetDragKind(dkDock);
+        bar->SetFocus();
+        ui_.RunUntilIdle();
+        const TPoint p = Grabber(b);
+        if (byCtrl) {
+            Down(bar, p);
+            MoveTo(bar, {p.x + 5, p.y});
+            ui_.Backend().KeyDown(VK_CONTROL);
+            ui_.RunUntilIdle();
+            ui_.Backend().KeyUp(VK_CONTROL);
+        } else {
+            Down(bar, p);
+            Up(bar, p);
+            Down(bar, p);
+        }
+        ASSERT_TRUE(b->Dragging());
+        // Not far from the bar at all: still it floats where it is let go.
+        MoveTo(bar, {p.x + 30, p.y + 60});
+        Up(bar, {p.x + 30, p.y + 60});
+        EXPECT_TRUE(b->Floating());
+        delete FloatingHost(b);
+        delete bar;
+    }
+}
+
 TEST_F(ControlBarTest, AFloatingBandDraggedBackDocksIntoTheRowUnderItsProbeLine) {
     for (bool autoDock : {true, false}) {
         SCOPED_TRACE(autoDock ? "AutoDock" : "docked at the drop");
