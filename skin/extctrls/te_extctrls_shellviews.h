@@ -115,6 +115,7 @@ private:
     void RootChanged();
     void PopulateNode(TTreeNode* node);
     void InitNode(TTreeNode* node, const TIdList& relative, TTreeNode* parent);
+    void SetUpNode(TTreeNode* node, TTeShellFolder* folder);
     void Watch(const String& path);
     void ClearNodes();
 

@@ -401,7 +401,7 @@ TEST_F(ShellViewsTest, TheComboListsTheRootItsChildrenAndTheChainDownToTheFolder
     EXPECT_EQ(combo->ItemIndex(), 2);
 }
 
-TEST_F(ShellViewsTest, RootedAtTheDesktopTheComboListsTheMountedFileSystemsUnderMyComputer) {
+TEST_F(ShellViewsTest, RootedAtTheDesktopTheComboAndTheTreeListTheMountedFileSystemsUnderMyComputer) {
     // The root, /home, the kernel's /proc, a stick whose folder is gone, and
     // the media folder itself: two of them are file systems to browse.
     std::ofstream(Dir() / "mountinfo") << "28 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
@@ -440,6 +440,27 @@ TEST_F(ShellViewsTest, RootedAtTheDesktopTheComboListsTheMountedFileSystemsUnder
     // Rooted elsewhere there is no My Computer.
     combo->SetRoot(Path());
     for (int i = 0; i < combo->ItemsExCount(); ++i) EXPECT_NE(combo->ItemsEx(i).Caption, "My Computer");
+
+    // The tree rooted at the desktop holds My Computer first, with the same
+    // file systems below it; a folder is still found where it lives.
+    auto* tree = Make<TTeShellTreeView>(10, 40);
+    ui_.RunUntilIdle();
+    TTreeNode* top = tree->Items()->GetFirstNode();
+    ASSERT_TRUE(top && top->GetFirstChild());
+    TTreeNode* computer = top->GetFirstChild();
+    EXPECT_EQ(computer->Text(), "My Computer");
+    computer->Expand(false);
+    EXPECT_EQ(Children(computer), (std::vector<String>{"/", "/home"}));
+    EXPECT_NE(Child(top, "home"), nullptr);
+    tree->SetPath("/home");
+    EXPECT_EQ(tree->Selected(), Child(top, "home"));
+    // Its file systems open as folders do.
+    TTreeNode* home = Child(computer, "/home");
+    home->Expand(false);
+    Child(top, "home")->Expand(false);
+    EXPECT_EQ(Children(home), Children(Child(top, "home")));
+    tree->SetRoot(Path());
+    EXPECT_EQ(Child(tree->Items()->GetFirstNode(), "My Computer"), nullptr);
 }
 
 TEST_F(ShellViewsTest, LinkedViewsFollowOneAnother) {
