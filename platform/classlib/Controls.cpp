@@ -623,6 +623,10 @@ void TControl::WMMouseMove(TMessage& m) {
         if (std::abs(at.x - dragFrom_.x) >= dragThreshold_ || std::abs(at.y - dragFrom_.y) >= dragThreshold_)
             StartDrag();
     }
+    if (drag_ == TDrag::Started && dockDrag_) {
+        DragDockMove(ClientToScreen(p));
+        if (drag_ == TDrag::None) return;  // docked on the way: the move was the site's
+    }
     MouseMove(KeysToShiftState(m.WParam), p.x, p.y);
 }
 
@@ -641,6 +645,13 @@ void TControl::BeginDrag(bool immediate, int threshold) {
 void TControl::StartDrag() {
     drag_ = TDrag::Started;
     ControlState.Exclude(csClicked);
+    if (dragKind_ == dkDock) {
+        dockDrag_ = std::make_unique<TDragDockObject>();
+        dockDrag_->Control = this;
+        const TPoint origin = ClientToScreen(TPoint{0, 0});
+        dockDrag_->GrabOffset = TPoint{origin.x - dragFrom_.x, origin.y - dragFrom_.y};
+        dockDrag_->DockRect = Bounds(origin.x, origin.y, Width(), Height());
+    }
     if (OnStartDrag) OnStartDrag(this);
 }
 
@@ -649,6 +660,7 @@ void TControl::EndDrag(bool drop) {
     const bool started = drag_ == TDrag::Started;
     drag_ = TDrag::None;
     if (MouseCapture()) SetMouseCapture(false);
+    if (dockDrag_) DragDockDrop(drop);
     if (started && OnEndDrag) OnEndDrag(this, drop);
 }
 

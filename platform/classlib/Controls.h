@@ -124,6 +124,8 @@ using TControlState = TSet<TControlStateFlag>;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TDragMode : uint8_t { dmManual, dmAutomatic };
+enum TDragKind : uint8_t { dkDrag, dkDock };
+enum TDragState : uint8_t { dsDragEnter, dsDragLeave, dsDragMove };
 enum TShiftStateFlag { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftStateFlag>;
 
@@ -226,6 +228,18 @@ private:
 };
 
 // ---- TControl ----------------------------------------------------------------
+
+// A dock drag under way: the control, where it would land on the screen and
+// the dock site under the pointer that takes it.
+struct TDragDockObject {
+    TControl* Control = nullptr;
+    TPoint GrabOffset;                  // the control's top-left on the screen, less the pointer
+    TRect DockRect;                     // on the screen
+    TWinControl* DragTarget = nullptr;  // the site under the pointer
+    bool Accepted = false;              // a drop there docks
+    // A site took the control while it moved: the drag is over, nothing drops.
+    bool Docked = false;
+};
 
 class TControl : public TComponent {
     TARVEL_CLASS(TControl, TComponent)
@@ -370,6 +384,21 @@ public:
     // Whether it ended with a drop or was cancelled.
     std::function<void(TObject* sender, bool dropped)> OnEndDrag;
 
+    // Docking. With dkDock a drag takes the control off where it sits: over
+    // a dock site that accepts it the drop docks it there, elsewhere it
+    // floats in a small tool window of its own at the drop point.
+    TDragKind DragKind() const { return dragKind_; }
+    void SetDragKind(TDragKind value) { dragKind_ = value; }
+    // The dock drag under way, else null.
+    TDragDockObject* DockDragObject() const { return dockDrag_.get(); }
+    // In a tool window of its own (a TToolDockForm).
+    bool Floating() const;
+    // Floats with its client area at `screenRect`'s top-left, keeping its size.
+    void ManualFloat(const TRect& screenRect);
+    // Docks into `site` at the site's client point `at`; a tool window it
+    // floated in goes.
+    void ManualDock(TWinControl* site, TPoint at);
+
 protected:
     static void DeclareMessages(TMessageTable& t);
 
@@ -461,7 +490,11 @@ private:
     bool autoSize_ = false;
     enum class TDrag : uint8_t { None, Pending, Started };
     void StartDrag();
+    void DragDockMove(TPoint screen);
+    void DragDockDrop(bool drop);
     TDragMode dragMode_ = dmManual;
+    TDragKind dragKind_ = dkDrag;
+    std::unique_ptr<TDragDockObject> dockDrag_;
     TDrag drag_ = TDrag::None;
     TPoint dragFrom_;
     int dragThreshold_ = 0;
@@ -570,6 +603,15 @@ public:
     void WndProc(TMessage& message) override;
     void SetText(const String& text) override;
 
+    // A dock site: dock drags over it ask it whether it takes the control.
+    bool DockSite() const { return dockSite_; }
+    void SetDockSite(bool value);
+    // A dock drag entering, moving over or leaving the site at a client
+    // point; `accept` (true when asked) says whether a drop here docks.
+    virtual void DockOver(TDragDockObject& source, int x, int y, TDragState state, bool& accept);
+    // The drop on the site: the control docks at its dock rectangle.
+    virtual void DockDrop(TDragDockObject& source, int x, int y);
+
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
     TKeyEvent OnKeyDown;
@@ -653,6 +695,7 @@ private:
     int alignDisabled_ = 0;
     bool aligning_ = false;
     bool doubleBuffered_ = false;
+    bool dockSite_ = false;
 };
 
 // ---- TGraphicControl / TCustomControl ----------------------------------------

@@ -82,6 +82,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
     Destroying();
+    SetDockSite(false);
     if (parent_) parent_->RemoveControl(this);
     DestroyHandle();
     while (!controls_.empty()) {

@@ -60,6 +60,7 @@ TTeControlBar::TTeControlBar(TComponent* owner)
     SetColor(clWindow);
     TTeControl::SetBounds(Left(), Top(), 100, 50);
     SetAutoSize(true);
+    SetDockSite(true);
     AddThemeNotification(this);
 }
 
@@ -550,6 +551,19 @@ void TTeControlBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y
     const bool wasDocking = dragged_->Control == docking_;
     dragged_ = nullptr;
     if (!wasDocking) StickControls();
+}
+
+void TTeControlBar::DockOver(TDragDockObject& source, int x, int y, TDragState state, bool& accept) {
+    TTeControl::DockOver(source, x, y, state, accept);
+    TControl* control = source.Control;
+    if (!autoDrag_ || !autoDock_ || !accept || state != dsDragEnter || !control->Floating()) return;
+    // Docked where it is, it is laid into the row under its probe line.
+    control->ManualDock(this, ScreenToClient(TPoint{source.DockRect.left, source.DockRect.top}));
+    source.Docked = true;
+    if (!HasChild(control)) return;
+    dragged_ = RecordOf(control);
+    // The held button goes on dragging it, now as a band.
+    PostMessage(Handle(), WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(TPoint{control->Left(), control->Top()}));
 }
 
 // ---- painting -----------------------------------------------------------------------------------

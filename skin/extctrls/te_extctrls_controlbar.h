@@ -98,6 +98,9 @@ protected:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    // With AutoDock a floating control that enters the bar docks at once and
+    // goes on moving as a band under the pointer.
+    void DockOver(TDragDockObject& source, int x, int y, TDragState state, bool& accept) override;
 
     virtual void DoBandMove(TControl* control, TRect& rect);
     virtual void DoBandPaint(TControl* control, TCanvas* canvas, TRect& rect, TBandPaintOptions& options);

@@ -15,6 +15,7 @@
 namespace tarvel {
 
 String ShellOpenCommand = "xdg-open";
+String ShellMountTable = "/proc/self/mountinfo";
 
 unsigned ObjectTypesToEnumFlags(TTeShellObjectTypes types) {
     unsigned flags = 0;
@@ -136,6 +137,12 @@ TTeShellFolder::TTeShellFolder(TTeShellFolder* parent, const TIdList& relative)
         for (TTeShellFolder* p = parent->ParentFolder(); p; p = p->ParentFolder()) ++ancestorCount_;
 }
 
+TTeShellFolder::TTeShellFolder(TTeShellFolder* parent, const TIdList& absolute, const String& displayName)
+    : parent_(parent), relative_(LastIdItemCopy(absolute)), absolute_(absolute), alias_(displayName) {
+    if (parent)
+        for (TTeShellFolder* p = parent->ParentFolder(); p; p = p->ParentFolder()) ++ancestorCount_;
+}
+
 TTeShellFolder::~TTeShellFolder() = default;
 
 TTeShellFolderProperties TTeShellFolder::Properties() const {
@@ -153,7 +160,8 @@ TTeShellFolderProperties TTeShellFolder::Properties() const {
 TTeShellFolderCapabilities TTeShellFolder::Capabilities() const {
     TTeShellFolderCapabilities out;
     TShellItemInfo info;
-    if (absolute_.empty() || !ShellItemInfo(absolute_, info)) return out;
+    // My Computer and a mount point are no items to rename or throw away.
+    if (IsAlias() || absolute_.empty() || !ShellItemInfo(absolute_, info)) return out;
     out.Include(fcCanCopy);
     // Renaming and deleting write the folder the item is in.
     TShellItemInfo folder;
@@ -176,7 +184,10 @@ bool TTeShellFolder::SubFolders(TTeShellObjectTypes types) const {
     return FolderHasSubFolders(absolute_, ObjectTypesToEnumFlags(types) | sefFolders);
 }
 
-String TTeShellFolder::DisplayName() const { return absolute_.empty() ? String("/") : absolute_.back(); }
+String TTeShellFolder::DisplayName() const {
+    if (IsAlias()) return alias_;
+    return absolute_.empty() ? String("/") : absolute_.back();
+}
 
 int TTeShellFolder::ImageIndex(bool open) const {
     TShellItemInfo info;

@@ -82,8 +82,13 @@ enum TTeRootFolder {
 // for any other text.
 TIdList RootIdList(const String& text);
 
+// The caption of the entry below the desktop that holds the mounted file systems.
+inline constexpr const char* kMyComputerCaption = "My Computer";
+
 // The desktop's opener the Open verb starts (tests give their own).
 extern String ShellOpenCommand;
+// The mount table whose file systems My Computer lists (tests give their own).
+extern String ShellMountTable;
 
 // Images of the built-in small image list, by kind.
 enum TShellImage { siFolder, siFolderOpen, siFile, siLink, siExecutable };
@@ -110,7 +115,13 @@ class TTeShellFolder : public TObject {
 public:
     // Below `parent` (the desktop item when null), named by `relative`.
     TTeShellFolder(TTeShellFolder* parent, const TIdList& relative);
+    // Another entry, below `parent`, for the folder at `absolute`, under a
+    // name of its own: My Computer ("/") and the mounted file systems below it.
+    TTeShellFolder(TTeShellFolder* parent, const TIdList& absolute, const String& displayName);
     ~TTeShellFolder() override;
+
+    // An entry made under a name of its own; the folder has an ordinary one too.
+    bool IsAlias() const { return !alias_.empty(); }
 
     // The desktop item for an item made without a parent.
     TTeShellFolder* ParentFolder() const {
@@ -147,6 +158,7 @@ private:
     TTeShellFolder* parent_;
     TIdList relative_, absolute_;
     int ancestorCount_ = 0;
+    String alias_;
     bool detailsLoaded_ = false;
     std::vector<String> details_;
 };

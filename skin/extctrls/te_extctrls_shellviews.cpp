@@ -5,10 +5,31 @@
 #include "platform/base/Strings.h"
 #include "platform/classlib/Application.h"
 #include "platform/classlib/DialogService.h"
+#include "platform/system/MountedFileSystems.h"
 
 namespace tarvel {
 
 namespace {
+
+// My Computer's entries: one for each mounted file system we may look into.
+std::vector<TTeShellFolder*> MountFolders(TTeShellFolder* computer) {
+    std::vector<TTeShellFolder*> out;
+    for (const TMountedFileSystem& fs : MountedUserFileSystems(ShellMountTable)) {
+        TIdList id;
+        TShellItemInfo info;
+        if (!ParseShellPath(fs.mountPoint, id) || !ShellItemInfo(id, info) || !info.folder) continue;
+        out.push_back(new TTeShellFolder(computer, id, fs.mountPoint));
+    }
+    return out;
+}
+
+// Whether the node lies in My Computer's branch, where folders listed
+// elsewhere show a second time.
+bool InComputerBranch(const TTreeNode* node) {
+    for (const TTreeNode* n = node; n; n = n->Parent())
+        if (n->Data() && static_cast<const TTeShellFolder*>(n->Data())->IsAlias()) return true;
+    return false;
+}
 
 // Runs `action` with `flag` set, clearing it however the action ends.
 template <class F>
@@ -191,15 +212,25 @@ void TTeCustomShellTreeView::PopulateNode(TTreeNode* node) {
     TTeShellFolder* folder = FolderOf(node);
     if (!folder) return;
     Items()->BeginUpdate();
-    for (const std::string& name : SortedEntries(folder->AbsoluteIdList(), objectTypes_)) {
-        TTreeNode* child = Items()->AddChild(node, name);
-        InitNode(child, {name}, node);
+    const bool computer = folder->IsAlias() && node->Level() == 1;
+    if (computer) {
+        for (TTeShellFolder* fs : MountFolders(folder)) SetUpNode(Items()->AddChild(node, ""), fs);
+    } else {
+        if (node->Level() == 0 && rootText_ == "rfDesktop")
+            SetUpNode(Items()->AddChild(node, ""), new TTeShellFolder(folder, TIdList{}, kMyComputerCaption));
+        for (const std::string& name : SortedEntries(folder->AbsoluteIdList(), objectTypes_)) {
+            TTreeNode* child = Items()->AddChild(node, name);
+            InitNode(child, {name}, node);
+        }
     }
     Items()->EndUpdate();
 }
 
 void TTeCustomShellTreeView::InitNode(TTreeNode* node, const TIdList& relative, TTreeNode* parent) {
-    auto* folder = new TTeShellFolder(FolderOf(parent), relative);
+    SetUpNode(node, new TTeShellFolder(FolderOf(parent), relative));
+}
+
+void TTeCustomShellTreeView::SetUpNode(TTreeNode* node, TTeShellFolder* folder) {
     node->SetData(folder);
     node->SetText(folder->DisplayName());
     if (useShellImages_) {
@@ -273,17 +304,25 @@ TTreeNode* TTeCustomShellTreeView::NodeFromRelativeID(TTreeNode* parent, const T
     return nullptr;
 }
 
+// A folder is found where it is, not where My Computer shows it again,
+// unless the search starts there.
 TTreeNode* TTeCustomShellTreeView::NodeFromAbsoluteID(TTreeNode* start, const TIdList& id) const {
+    const bool inComputer = InComputerBranch(start);
     for (TTreeNode* node = start; node; node = node->GetNext())
-        if (FolderOf(node) && FolderOf(node)->AbsoluteIdList() == id) return node;
+        if (FolderOf(node) && FolderOf(node)->AbsoluteIdList() == id &&
+            (inComputer || !InComputerBranch(node)))
+            return node;
     return nullptr;
 }
 
 TTreeNode* TTeCustomShellTreeView::FolderExists(const TIdList& id, TTreeNode* start) const {
     if (!start) return nullptr;
     const int level = start->Level();
+    const bool inComputer = InComputerBranch(start);
     for (TTreeNode* node = start; node && (node == start || node->Level() > level); node = node->GetNext())
-        if (FolderOf(node) && FolderOf(node)->AbsoluteIdList() == id) return node;
+        if (FolderOf(node) && FolderOf(node)->AbsoluteIdList() == id &&
+            (inComputer || !InComputerBranch(node)))
+            return node;
     return nullptr;
 }
 
@@ -448,7 +487,16 @@ void TTeCustomShellComboBox::CreateRoot() {
     SetItemIndex(0);
 }
 
-void TTeCustomShellComboBox::Init() { AddItems(0, GetFolder(0)); }
+void TTeCustomShellComboBox::Init() {
+    AddItems(0, GetFolder(0));
+    if (rootText_ == "rfDesktop") AddComputer(1);
+}
+
+void TTeCustomShellComboBox::AddComputer(int index) {
+    auto* computer = new TTeShellFolder(GetFolder(0), TIdList{}, kMyComputerCaption);
+    int at = InsertFolder(index, computer);
+    for (TTeShellFolder* fs : MountFolders(computer)) at = InsertFolder(at + 1, fs);
+}
 
 void TTeCustomShellComboBox::AddItems(int index, TTeShellFolder* folder) {
     if (!folder) return;
@@ -458,8 +506,9 @@ void TTeCustomShellComboBox::AddItems(int index, TTeShellFolder* folder) {
 }
 
 int TTeCustomShellComboBox::IndexFromID(const TIdList& id) const {
+    // My Computer and the mount points only name folders listed elsewhere.
     for (int i = ItemsExCount() - 1; i >= 0; --i)
-        if (GetFolder(i)->AbsoluteIdList() == id) return i;
+        if (!GetFolder(i)->IsAlias() && GetFolder(i)->AbsoluteIdList() == id) return i;
     return -1;
 }
 
@@ -492,9 +541,20 @@ void TTeCustomShellComboBox::TreeUpdate(const TIdList& id) {
 void TTeCustomShellComboBox::Select() {
     TTeComboBoxEx::Select();
     if (updating_ || ItemIndex() < 0) return;
-    const TIdList id = GetFolder(ItemIndex())->AbsoluteIdList();  // the rebuild frees the items
+    const TTeShellFolder* chosen = GetFolder(ItemIndex());
+    // The rebuild frees the items.
+    const TIdList id = chosen->AbsoluteIdList();
+    const String alias = chosen->IsAlias() ? chosen->DisplayName() : String();
     Updating(updating_, [&] {
         SetPathFromID(id);
+        // A file system chosen under My Computer stays chosen, not the folder it is.
+        for (int i = 0; !alias.empty() && i < ItemsExCount(); ++i) {
+            const TTeShellFolder* f = GetFolder(i);
+            if (f->IsAlias() && f->DisplayName() == alias && f->AbsoluteIdList() == id) {
+                SetItemIndex(i);
+                break;
+            }
+        }
         if (treeView_) treeView_->SetPathFromID(id);
         if (listView_) listView_->TreeUpdate(id);
     });

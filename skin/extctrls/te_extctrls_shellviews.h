@@ -115,6 +115,7 @@ private:
     void RootChanged();
     void PopulateNode(TTreeNode* node);
     void InitNode(TTreeNode* node, const TIdList& relative, TTreeNode* parent);
+    void SetUpNode(TTreeNode* node, TTeShellFolder* folder);
     void Watch(const String& path);
     void ClearNodes();
 
@@ -170,6 +171,8 @@ private:
     void CreateRoot();
     void ClearFolders();
     void AddItems(int index, TTeShellFolder* folder);
+    // My Computer at `index`, with the mounted file systems below it.
+    void AddComputer(int index);
     int InsertFolder(int index, TTeShellFolder* folder);
     void RootChanged();
 

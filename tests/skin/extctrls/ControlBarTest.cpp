@@ -6,9 +6,13 @@
 
 #include <vector>
 
+#include "platform/classlib/Docking.h"
+#include "platform/winsys/InputApi.h"
+#include "platform/winsys/WindowApi.h"
 #include "skin/controls/te_controls_speedbutton.h"
 #include "skin/extctrls/te_extctrls_controlbar.h"
 #include "tests/skin/core/SkinControlFixture.h"
+#include "tests/skin/themes/MsStylesFixture.h"
 
 namespace tarvel {
 namespace {
@@ -327,6 +331,134 @@ TEST_F(ControlBarTest, CtrlDuringABandDragStartsTheControlsDrag) {
     EXPECT_FALSE(a->Dragging());
 }
 
+// Pulls the band far below the bar and lets go there; answers the pointer's
+// screen point at the start of the drag and the band's top-left then.
+std::pair<TPoint, TPoint> PullOut(ControlBarTest& t, TTeControlBar* bar, TControl* band, TPoint to) {
+    std::pair<TPoint, TPoint> start;
+    band->OnStartDrag = [&](TObject*) {
+        GetCursorPos(start.first);
+        start.second = band->ClientToScreen(TPoint{0, 0});
+    };
+    const TPoint p{band->Left() - 6, band->Top() + 5};
+    t.Down(bar, p);
+    t.MoveTo(bar, {p.x, p.y - 40});
+    t.MoveTo(bar, to);
+    t.Up(bar, to);
+    band->OnStartDrag = nullptr;
+    return start;
+}
+
+TEST_F(ControlBarTest, ABandPulledOutFloatsInItsOwnWindowWhereItIsDropped) {
+    auto* bar = MakeBar(300);
+    TControl* a = Band(bar, 11, 2);
+    TControl* b = Band(bar, 150, 2);
+    b->SetDragKind(dkDock);
+    const auto [pointer, origin] = PullOut(*this, bar, b, {140, 200});
+
+    TToolDockForm* host = FloatingHost(b);
+    ASSERT_NE(host, nullptr);
+    EXPECT_TRUE(b->Floating());
+    EXPECT_TRUE(IsWindowVisible(host->Handle()));
+    // The band's size, a frame and a caption strip.
+    EXPECT_EQ(host->ClientWidth(), 50 + 2 * TToolDockForm::kFrame);
+    EXPECT_EQ(host->ClientHeight(), 22 + host->CaptionRect().bottom + TToolDockForm::kFrame);
+    // Where it was let go, held by the same point as when the drag began.
+    const TPoint drop = bar->ClientToScreen(TPoint{140, 200});
+    EXPECT_EQ(b->ClientToScreen(TPoint{0, 0}),
+              (TPoint{drop.x + origin.x - pointer.x, drop.y + origin.y - pointer.y}));
+    // The bar keeps only the band that stayed.
+    ASSERT_EQ(bar->DockItems().size(), 1u);
+    EXPECT_EQ(bar->DockItems()[0]->Control, a);
+
+    // A control without dkDock only drags: it stays in the bar.
+    a->SetDragKind(dkDrag);
+    PullOut(*this, bar, a, {140, 200});
+    EXPECT_EQ(a->Parent(), bar);
+    EXPECT_FALSE(a->Floating());
+}
+
+TEST_F(ControlBarTest, ADoubleClickOrCtrlTakesTheBandOutToFloatWhereItIsLetGo) {
+    for (bool byCtrl : {false, true}) {
+        SCOPED_TRACE(byCtrl ? "Ctrl" : "double click");
+        auto* bar = MakeBar(300);
+        bar->SetTabStop(true);
+        Band(bar, 11, 2);
+        TControl* b = Band(bar, 150, 2);
+        b->SetDragKind(dkDock);
+        bar->SetFocus();
+        ui_.RunUntilIdle();
+        const TPoint p = Grabber(b);
+        if (byCtrl) {
+            Down(bar, p);
+            MoveTo(bar, {p.x + 5, p.y});
+            ui_.Backend().KeyDown(VK_CONTROL);
+            ui_.RunUntilIdle();
+            ui_.Backend().KeyUp(VK_CONTROL);
+        } else {
+            Down(bar, p);
+            Up(bar, p);
+            Down(bar, p);
+        }
+        ASSERT_TRUE(b->Dragging());
+        // Not far from the bar at all: still it floats where it is let go.
+        MoveTo(bar, {p.x + 30, p.y + 60});
+        Up(bar, {p.x + 30, p.y + 60});
+        EXPECT_TRUE(b->Floating());
+        delete FloatingHost(b);
+        delete bar;
+    }
+}
+
+TEST_F(ControlBarTest, AFloatingBandDraggedBackDocksIntoTheRowUnderItsProbeLine) {
+    for (bool autoDock : {true, false}) {
+        SCOPED_TRACE(autoDock ? "AutoDock" : "docked at the drop");
+        auto* bar = MakeBar(300);
+        bar->SetAutoDock(autoDock);
+        TControl* a = Band(bar, 11, 2);
+        TControl* c = Band(bar, 11, 40);
+        TControl* b = Band(bar, 150, 2);
+        b->SetDragKind(dkDock);
+        PullOut(*this, bar, b, {140, 200});
+        TToolDockForm* host = FloatingHost(b);
+        ASSERT_NE(host, nullptr);
+        ASSERT_EQ(Places({a, c}), (std::vector<TPoint>{{11, 2}, {11, 28}}));
+
+        // The window's caption strip carries the band back, over the second row.
+        const TRect strip = host->CaptionRect();
+        const TPoint caption = host->ClientToScreen(TPoint{strip.left + 20, (strip.top + strip.bottom) / 2});
+        // The band's top-left comes to rest at (180, 30): its probe line lies in the second row.
+        const TPoint grab{caption.x - b->ClientToScreen(TPoint{0, 0}).x,
+                          caption.y - b->ClientToScreen(TPoint{0, 0}).y};
+        const TPoint rest = autoDock ? bar->ClientToScreen(TPoint{180, 30})
+                                     : bar->ClientToScreen(TPoint{180 + grab.x, 30 + grab.y});
+        ui_.Backend().MouseMove(caption);
+        ui_.Backend().MouseDown(caption);
+        ui_.RunUntilIdle();
+        ui_.Backend().MouseMove(TPoint{caption.x + 10, caption.y + 10});
+        ui_.RunUntilIdle();
+        EXPECT_TRUE(b->Dragging());
+        ui_.Backend().MouseMove(TPoint{rest.x + 1, rest.y});
+        ui_.RunUntilIdle();
+        // With AutoDock it is a band as soon as it is over the bar, and the
+        // held button goes on moving it.
+        EXPECT_EQ(b->Parent() == bar, autoDock);
+        EXPECT_EQ(bar->DraggedControl() == b, autoDock);
+        ui_.Backend().MouseMove(rest);
+        ui_.RunUntilIdle();
+        ui_.Backend().MouseUp(rest);
+        ui_.RunUntilIdle();
+
+        EXPECT_EQ(b->Parent(), bar);
+        EXPECT_FALSE(b->Floating());
+        EXPECT_FALSE(b->Dragging());
+        EXPECT_EQ(bar->DraggedControl(), nullptr);
+        EXPECT_EQ(Places({a, c, b}), (std::vector<TPoint>{{11, 2}, {11, 28}, {180, 28}}));
+        EXPECT_EQ(Breaks(bar), (std::vector<bool>{true, true, false}));
+        ui_.RunUntilIdle();  // the emptied window goes
+        delete bar;
+    }
+}
+
 TEST_F(ControlBarTest, ClassicBandsHaveARaisedFrameAndATwoBarGrabber) {
     auto* bar = MakeBar(300);
     bar->SetColor(clRed);
@@ -401,6 +533,31 @@ TEST_F(ControlBarTest, ThemedBandsTakeTheToolBarsMarginsAndDrawOverTheDock) {
     ui_.RunUntilIdle();
     EXPECT_EQ(bar->DockItems()[0]->Insets, (TRect{11, 2, 2, 2}));
     EXPECT_EQ(a->Left(), 11);
+}
+
+TEST_F(ControlBarTest, UnderAVisualStyleTheBarIsDrawnAsItsRebar) {
+    // Every part of the style draws a strip of frames, one colour per state.
+    for (bool withRebar : {true, false}) {
+        SCOPED_TRACE(withRebar ? "a style with a rebar" : "a style without one");
+        auto* style = new TTeThemeMsStyles();
+        ASSERT_TRUE(testing::LoadContainer(
+            *style, testing::Container("Strips",
+                                       withRebar ? testing::StripStyle() : testing::StripStyle("", {"rebar"}),
+                                       {testing::StateStrip()})));
+        ChangeTheme(style);
+        auto* bar = MakeBar(300);
+        bar->SetColor(clBtnFace);
+        TControl* a = Band(bar, 11, 2);
+        ui_.RunUntilIdle();
+        // The rebar's face behind the bands and its gripper on each band, in
+        // their normal state; without a rebar the classic face and grabber.
+        const int background = testing::StateOf(ShownAt(bar, 280, 10));
+        const int gripper = testing::StateOf(ShownAt(bar, 5, a->Top() + 8));
+        EXPECT_EQ(background, withRebar ? 1 : 0);
+        EXPECT_EQ(gripper, withRebar ? 1 : 0);
+        delete bar;
+        ReleaseTheme();
+    }
 }
 
 TEST_F(ControlBarTest, ATransparentChildShowsTheBarsFace) {

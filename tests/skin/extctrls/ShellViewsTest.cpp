@@ -51,6 +51,7 @@ protected:
     }
     void TearDown() override {
         ShellOpenCommand = "xdg-open";
+        ShellMountTable = "/proc/self/mountinfo";
         ExtCtrlsTest::TearDown();
     }
     const fs::path& Dir() const { return tmp_.Path(); }
@@ -398,6 +399,68 @@ TEST_F(ShellViewsTest, TheComboListsTheRootItsChildrenAndTheChainDownToTheFolder
     EXPECT_THROW(combo->SetPath("nowhere"), EInvalidPath);
     combo->SetRoot(Path().substr(0, 1) + UpperCase(Path().substr(1)));  // other letter case: no change
     EXPECT_EQ(combo->ItemIndex(), 2);
+}
+
+TEST_F(ShellViewsTest, RootedAtTheDesktopTheComboAndTheTreeListTheMountedFileSystemsUnderMyComputer) {
+    // The root, /home, the kernel's /proc, a stick whose folder is gone, and
+    // the media folder itself: two of them are file systems to browse.
+    std::ofstream(Dir() / "mountinfo") << "28 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+                                          "22 28 0:21 / /proc rw - proc proc rw\n"
+                                          "41 28 8:3 / /home rw - ext4 /dev/sda3 rw\n"
+                                          "45 28 8:17 / /media/no-such-stick rw - vfat /dev/sdb1 rw\n"
+                                          "46 28 8:18 / /media rw - ext4 /dev/sdc1 rw\n";
+    ShellMountTable = Path("mountinfo");
+    auto* combo = Make<TTeShellComboBox>(10, 10);
+    ui_.RunUntilIdle();
+    ASSERT_EQ(combo->Root(), "rfDesktop");
+    ASSERT_GT(combo->ItemsExCount(), 4);
+    const std::pair<String, int> expected[] = {{"/", 0}, {"My Computer", 1}, {"/", 2}, {"/home", 2}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(combo->ItemsEx(i).Caption, expected[i].first) << i;
+        EXPECT_EQ(combo->ItemsEx(i).Indent, expected[i].second) << i;
+    }
+    // The desktop's own children follow one level down, /home among them.
+    EXPECT_EQ(combo->ItemsEx(4).Indent, 1);
+    EXPECT_EQ(combo->IndexFromID(TIdList{"home"}), [&] {
+        for (int i = 4; i < combo->ItemsExCount(); ++i)
+            if (combo->ItemsEx(i).Caption == "home") return i;
+        return -1;
+    }());
+
+    // Choosing a file system goes there and keeps it chosen; My Computer is "/".
+    ui_.PickItem(combo, "/home");
+    EXPECT_EQ(combo->ItemIndex(), 3);
+    EXPECT_EQ(combo->Path(), "/home");
+    ui_.PickItem(combo, "My Computer");
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(combo->Path(), "/");
+    // Not the mount point, only the folder, may be renamed or thrown away.
+    EXPECT_TRUE(combo->GetFolder(3)->Capabilities().Empty());
+
+    // Rooted elsewhere there is no My Computer.
+    combo->SetRoot(Path());
+    for (int i = 0; i < combo->ItemsExCount(); ++i) EXPECT_NE(combo->ItemsEx(i).Caption, "My Computer");
+
+    // The tree rooted at the desktop holds My Computer first, with the same
+    // file systems below it; a folder is still found where it lives.
+    auto* tree = Make<TTeShellTreeView>(10, 40);
+    ui_.RunUntilIdle();
+    TTreeNode* top = tree->Items()->GetFirstNode();
+    ASSERT_TRUE(top && top->GetFirstChild());
+    TTreeNode* computer = top->GetFirstChild();
+    EXPECT_EQ(computer->Text(), "My Computer");
+    computer->Expand(false);
+    EXPECT_EQ(Children(computer), (std::vector<String>{"/", "/home"}));
+    EXPECT_NE(Child(top, "home"), nullptr);
+    tree->SetPath("/home");
+    EXPECT_EQ(tree->Selected(), Child(top, "home"));
+    // Its file systems open as folders do.
+    TTreeNode* home = Child(computer, "/home");
+    home->Expand(false);
+    Child(top, "home")->Expand(false);
+    EXPECT_EQ(Children(home), Children(Child(top, "home")));
+    tree->SetRoot(Path());
+    EXPECT_EQ(Child(tree->Items()->GetFirstNode(), "My Computer"), nullptr);
 }
 
 TEST_F(ShellViewsTest, LinkedViewsFollowOneAnother) {

@@ -3,15 +3,20 @@
 // buttons, progress bars and a status bar, and the style pickers with the
 // theme preview and a paint box, in the flat theme and in the tool's skin
 // file, saved under screenshots/ in the build folder for people to look at
-// and compared with their references.
+// and compared with their references; and a band of a control bar dragged
+// out into a floating window of its own and back, through the server.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/classlib/Docking.h"
 #include "platform/classlib/ImageLists.h"
+#include "platform/winsys/WindowApi.h"
 #include "skin/controls/te_controls_speedbutton.h"
 #include "skin/core/te_engine.h"
 #include "skin/core/te_theme_api.h"
@@ -47,6 +52,16 @@ protected:
     void ShowAndCompare(TForm& form, const std::string& name) {
         form.Show();
         ComparedShot(form.Handle(), name);
+    }
+    // Moves the server's pointer from `from` to `to` in steps of a few
+    // pixels, letting the program see each, as a hand moves a mouse.
+    static void Glide(TPoint from, TPoint to) {
+        const int steps = std::max(std::abs(to.x - from.x), std::abs(to.y - from.y)) / 6 + 1;
+        for (int i = 1; i <= steps; ++i) {
+            EXPECT_TRUE(
+                XMovePointer(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps));
+            Run(15);
+        }
     }
 };
 
@@ -209,6 +224,96 @@ TEST_F(ExtCtrlsOnX11, PickersThemePreviewAndPaintBoxInTheFlatThemeAndTheSkinFile
         ShowAndCompare(*form, std::string("extctrls_pickers_") + look.suffix + ".png");
     }
     DoneForms();
+}
+
+TEST_F(ExtCtrlsOnX11, ABandDraggedOutFloatsInItsOwnWindowAndDraggedBackDocksUnderItsProbeLine) {
+    testing::UseLook(testing::kLooks[0]);
+    auto form = std::make_unique<TForm>(Application);
+    form->SetCaption("Bands");
+    form->SetColor(clBtnFace);
+    form->SetBounds(40, 40, 420, 120);
+    TImageList images(form.get());
+    AddPictures(images);
+    auto* bar = new TTeControlBar(form.get());
+    bar->SetParent(form.get());
+    bar->SetBounds(8, 8, 400, 30);
+    bar->SetColor(clBtnFace);
+    auto tools = [&](const char* name, int left, int top, int first) {
+        auto* t = new TTeToolBar(form.get());
+        t->SetName(name);
+        t->SetBounds(left, top, 90, 26);
+        t->SetParent(bar);
+        for (int i = 0; i < 3; ++i) {
+            auto* b = new TTeSpeedButton(form.get());
+            b->SetParent(t);
+            b->SetLeft(1000 + i);
+            b->SetImages(&images);
+            b->SetImageIndex(first + i);
+            b->SetShowCaption(false);
+            b->SetFlat(true);
+        }
+        return t;
+    };
+    TTeToolBar* a = tools("Port", 11, 2, 0);
+    TTeToolBar* b = tools("Records", 160, 2, 3);
+    TTeToolBar* c = tools("Export", 11, 60, 1);
+    b->SetDragKind(dkDock);
+    form->Show();
+    Settle(form->Handle());
+    ASSERT_NE(a->Top(), c->Top());
+    ASSERT_EQ(a->Top(), b->Top());
+
+    // Out: by the grabber, up past the bar and down below the form.
+    const TPoint grabber = bar->ClientToScreen(TPoint{b->Left() - 6, b->Top() + 8});
+    ASSERT_TRUE(XMovePointer(grabber.x, grabber.y));
+    Run(50);
+    ASSERT_TRUE(XButton(1, true));
+    Run(50);
+    const TPoint above{grabber.x, grabber.y - 70};
+    const TPoint below{grabber.x + 40, WindowRect(form->Handle()).bottom + 60};
+    Glide(grabber, above);
+    Glide(above, below);
+    ASSERT_TRUE(XButton(1, false));
+    ASSERT_TRUE(RunUntil([&] { return b->Floating(); })) << "the band did not float";
+    TToolDockForm* host = FloatingHost(b);
+    Settle(host->Handle());
+    EXPECT_NE(host->Handle(), form->Handle());
+    EXPECT_GT(b->ClientToScreen(TPoint{0, 0}).y, WindowRect(form->Handle()).bottom);
+    EXPECT_EQ(bar->DockItems().size(), 2u);
+    {
+        TRect area = WindowRect(form->Handle());
+        const TRect floating = WindowRect(host->Handle());
+        area = TRect{std::min(area.left, floating.left) - 4, std::min(area.top, floating.top) - 4,
+                     std::max(area.right, floating.right) + 4, std::max(area.bottom, floating.bottom) + 4};
+        Still(form->Handle());
+        EXPECT_TRUE(ScreenMatchesReferenceNow(area, "extctrls_band_floating.png"));
+        Unstill();
+    }
+
+    // Back: by the window's caption strip, over the bar's second row right
+    // of the band there. It docks as it enters and goes on moving as a band.
+    const TRect strip = host->CaptionRect();
+    const TPoint caption = host->ClientToScreen(TPoint{strip.left + 12, (strip.top + strip.bottom) / 2});
+    ASSERT_TRUE(XMovePointer(caption.x, caption.y));
+    Run(50);
+    ASSERT_TRUE(XButton(1, true));
+    Run(50);
+    const TPoint rest = bar->ClientToScreen(TPoint{200, c->Top() + 6});
+    Glide(caption, rest);
+    EXPECT_EQ(b->Parent(), bar) << "not docked on entering the bar";
+    EXPECT_EQ(bar->DraggedControl(), b);
+    ASSERT_TRUE(XButton(1, false));
+    Run(100);
+    EXPECT_FALSE(b->Floating());
+    EXPECT_EQ(bar->DraggedControl(), nullptr);
+    // In the row under its probe line: the second, after the band there.
+    EXPECT_EQ(b->Top(), c->Top());
+    EXPECT_GT(b->Left(), c->Left() + c->Width());
+    ASSERT_EQ(bar->DockItems().size(), 3u);
+    EXPECT_EQ(bar->DockItems()[1]->Control, c);
+    EXPECT_EQ(bar->DockItems()[2]->Control, b);
+    EXPECT_FALSE(bar->DockItems()[2]->Break);
+    ComparedShot(form->Handle(), "extctrls_band_docked.png");
 }
 
 }  // namespace

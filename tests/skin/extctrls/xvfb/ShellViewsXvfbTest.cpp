@@ -15,6 +15,7 @@
 
 #include "platform/base/Ticks.h"
 #include "platform/classlib/Forms.h"
+#include "platform/winsys/WindowApi.h"
 #include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/extctrls/te_extctrls_shellviews.h"
 #include "skin/themes/theme_flat.h"
@@ -100,6 +101,44 @@ TEST_F(ShellViewsOnX11, ATreeAndAReportSideBySide) {
     Application->OnIdle = nullptr;
     EXPECT_EQ(caption, "readme.txt Properties");
     EXPECT_TRUE(pictured);
+    delete form;
+}
+
+TEST_F(ShellViewsOnX11, TheComboRootedAtTheDesktopOpensOnMyComputersFileSystems) {
+    const fs::path table = fs::path(dir) / "shell-mountinfo";
+    std::ofstream(table) << "28 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+                            "22 28 0:21 / /proc rw - proc proc rw\n"
+                            "26 28 0:24 / /dev/shm rw - tmpfs tmpfs rw\n"
+                            "41 28 8:3 / /home rw - ext4 /dev/sda3 rw\n";
+    ShellMountTable = table.string();
+    auto* form = new TForm(Application);
+    form->SetCaption("Look in");
+    form->SetColor(clBtnFace);
+    form->SetBounds(60, 60, 320, 80);
+    auto* combo = new TTeShellComboBox(form);
+    combo->SetParent(form);
+    combo->SetBounds(8, 8, 300, 24);
+    combo->SetDropDownCount(4);
+    form->Show();
+    Settle(form->Handle());
+    ASSERT_EQ(combo->ItemsEx(1).Caption, "My Computer");
+
+    // Opened by a click on its button, as a user opens it.
+    const TPoint button = combo->ClientToScreen(TPoint{combo->Width() - 8, combo->Height() / 2});
+    ASSERT_TRUE(XMovePointer(button.x, button.y));
+    ASSERT_TRUE(XButton(1, true));
+    ASSERT_TRUE(XButton(1, false));
+    ASSERT_TRUE(RunUntil([&] { return combo->DroppedDown(); })) << "the list did not open";
+    Run(300);
+    // The form and the top of the list below it, as the screen shows them:
+    // the desktop, My Computer and its file systems; not the machine's own
+    // folders further down, nor the scroll bar, whose thumb counts them.
+    const TRect window = WindowRect(form->Handle());
+    const TPoint below = combo->ClientToScreen(TPoint{combo->Width(), combo->Height()});
+    Calm(form->Handle());
+    EXPECT_TRUE(ScreenMatchesReferenceNow(TRect{window.left, window.top, below.x - 20, below.y + 70},
+                                          "shell_combo_my_computer.png"));
+    ShellMountTable = "/proc/self/mountinfo";
     delete form;
 }
 
