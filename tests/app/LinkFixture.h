@@ -53,14 +53,14 @@ protected:
     // The port opened on the module, which takes the tool as logged in.
     void OpenLoggedIn() {
         Module().UpdateModule(kModuleAddress, [](sim::ModuleState& m) { m.loggedIn = true; });
-        ASSERT_TRUE(form_->OpenPort());
+        ASSERT_TRUE(form_->OpenPort()) << LastBoxText();
         form_->LoggedIn = 1;
     }
 
     // The port opened on the module and, when asked, the tool logged in by
     // its button as a user does.
     void OpenAndLogIn(bool login = true) {
-        EXPECT_TRUE(form_->OpenPort());
+        EXPECT_TRUE(form_->OpenPort()) << LastBoxText();
         if (!login) return;
         form_->TB_LOG->Click();
         EXPECT_TRUE(WaitUntil([&] { return form_->LoggedIn == 1; }));

@@ -55,6 +55,11 @@ protected:
         ui_.RunUntilIdle();
     }
 
+    // What the last box said, for a failure's message.
+    String LastBoxText() {
+        return ui_.Dialogs().Boxes().empty() ? String("no box") : ui_.Dialogs().Boxes().back().text;
+    }
+
     TUiDriver ui_;
     TempFolder folder_;
     TMainForm* form_ = nullptr;

@@ -43,7 +43,7 @@ protected:
     void OpenOnLine() {
         for (uint8_t address : kAddresses)
             Module().UpdateModule(address, [](sim::ModuleState& m) { m.loggedIn = true; });
-        ASSERT_TRUE(form_->OpenPort());
+        ASSERT_TRUE(form_->OpenPort()) << LastBoxText();
         form_->LoggedIn = 1;
     }
 

@@ -22,8 +22,7 @@ protected:
         EXPECT_TRUE(form->MultiModuleMode);
         if (open) {
             const bool opened = form->OpenPort();
-            EXPECT_TRUE(opened) << (ui_.Dialogs().Boxes().empty() ? String("no box")
-                                                                  : ui_.Dialogs().Boxes().back().text);
+            EXPECT_TRUE(opened) << LastBoxText();
         }
         ui_.Dialogs().Forget();
         return form;

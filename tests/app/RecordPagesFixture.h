@@ -16,7 +16,7 @@ protected:
         TMainForm* form = StartLinked();
         form->BindDailyExportHandlers();
         form->PC_All->SetActivePage(form->*page);
-        EXPECT_TRUE(form->OpenPort());
+        EXPECT_TRUE(form->OpenPort()) << LastBoxText();
         form->TB_LOG->Click();
         EXPECT_TRUE(WaitUntil([&] { return form->LoggedIn == 1; }));
         Module().ClearRequests();
