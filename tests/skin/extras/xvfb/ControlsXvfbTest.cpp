@@ -2,10 +2,10 @@
 // the pointer and keyboard of the server: the basic controls, the edits and
 // lists, the wrapped grid, log, tree and report, a date picker with its
 // calendar open, in the flat look and the tool's skin file (the basic
-// controls also office-style), and an about box whose "Confirm" button fades
-// to its hot face. Saved under screenshots/ in the build folder, and, but for
-// the fade's frames (clock-bound) and the picker's composite, compared with
-// their references.
+// controls also office-style), an about box whose "Confirm" button fades
+// to its hot face, and a hint fading in. Saved under screenshots/ in the build
+// folder, and, but for the fades' frames (clock-bound) and the picker's
+// composite, compared with their references.
 
 #include <gtest/gtest.h>
 
@@ -260,7 +260,8 @@ TEST_F(ControlsOnX11, AHintFadesInAndItsFrameBlendsItWithTheFormBehind) {
     EXPECT_GE(steps.size(), 4u) << "in steps";
     EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end()));
     Run(100);
-    EXPECT_TRUE(sdl->SaveScreenPng(dir + "/controls_hint_faded_dara.png"));
+    // Faded in: the hint mixed with the form behind it, and its shadow.
+    EXPECT_TRUE(ScreenMatchesReferenceNow(at, "controls_hint_faded_dara.png"));
     window.ReleaseHint();
     delete form;
 }
