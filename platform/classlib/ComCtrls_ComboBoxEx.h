@@ -44,11 +44,17 @@ enum TComboBoxExStyleEx {
 };
 using TComboBoxExStyles = TSet<TComboBoxExStyleEx>;
 
-class TComboBoxEx : public TCustomComboBox {
-    TARVEL_CLASS(TComboBoxEx, TCustomComboBox)
+// The extended combo over any combo base: the class library's own combo, or
+// a combo layer that another library puts between. Its AddItem takes a whole
+// item, beside a base's AddItem of a text and an object.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Woverloaded-virtual"
+template <class Base>
+class TComboBoxExOn : public Base {
+    TARVEL_CLASS(TComboBoxExOn, Base)
 
 public:
-    explicit TComboBoxEx(TComponent* owner);
+    explicit TComboBoxExOn(TComponent* owner);
 
     TCustomImageList* Images() const { return images_; }
     void SetImages(TCustomImageList* images);
@@ -95,5 +101,17 @@ private:
     TComboBoxExStyles styleEx_;
     std::vector<TComboExItem> itemsEx_;
 };
+#pragma GCC diagnostic pop
+
+extern template class TComboBoxExOn<TCustomComboBox>;
+
+class TComboBoxEx : public TComboBoxExOn<TCustomComboBox> {
+    TARVEL_CLASS(TComboBoxEx, TComboBoxExOn<TCustomComboBox>)
+
+public:
+    using TComboBoxExOn::TComboBoxExOn;
+};
 
 }  // namespace tarvel
+
+#include "platform/classlib/ComCtrls_ComboBoxEx_impl.h"

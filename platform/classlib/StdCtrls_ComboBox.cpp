@@ -370,6 +370,7 @@ void TCustomComboBox::DropDown() {
                  SWP_SHOWWINDOW | SWP_NOACTIVATE);
     list_->SetVisible(true);
     if (itemIndex_ >= 0 && itemIndex_ < list_->Count()) list_->SetTopIndex(itemIndex_);
+    ListShown();
     SetCapture(list_->Handle());
     Invalidate();
 }

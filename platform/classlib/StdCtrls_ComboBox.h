@@ -140,6 +140,8 @@ protected:
     virtual void Select();
     // Enter or Escape in the edit while the list is closed (after OnKeyDown).
     virtual void EditCommitKey(WORD) {}
+    // The dropped list has just been placed and shown, before it takes the mouse.
+    virtual void ListShown() {}
     // Sends a CBN_ notification: WM_COMMAND to the parent window, then
     // CN_COMMAND through the combo's own window, where the events are raised.
     void Notify(WORD code);

@@ -13,7 +13,11 @@ namespace tarvel {
 
 namespace {
 
-bool HasTrackSizes(const Window* w) { return IsTopLevel(w) && (w->style & (WS_CAPTION | WS_THICKFRAME)); }
+// A caption (both of its bits) or a sizing border; a thin border alone, as
+// popup lists and hints have, sets no minimum.
+bool HasTrackSizes(const Window* w) {
+    return IsTopLevel(w) && ((w->style & WS_CAPTION) == WS_CAPTION || (w->style & WS_THICKFRAME));
+}
 
 }  // namespace
 

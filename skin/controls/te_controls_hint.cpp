@@ -112,26 +112,43 @@ void TTeHint::PaintHint(TCanvas& canvas, const TRect& rect, const String& hint) 
     DrawText(canvas, text, measured, DT_WORDBREAK | DT_CENTER);
 }
 
+// ---- TTeHintForm ----------------------------------------------------------------------------
+
+TTeHintForm::TTeHintForm(TComponent* owner) : TTeDefaultForm(owner) {
+    Dragging()->Sizeable = false;
+    Dragging()->Moveable = false;
+    SetBorderStyle(kbsNone);
+    SetPerformance(qvfpDoubleBuffer);
+}
+
+void TTeHintForm::PaintClientArea(TCanvas& canvas) {
+    auto* window = dynamic_cast<TTeHintWindow*>(Owner());
+    TTeHint* hints = ActiveHintComponent();
+    // Without a component the window paints the plain hint itself.
+    if (!window || !hints) return;
+    if (HintFont) canvas.Font()->Assign(HintFont);
+    hints->PaintHint(canvas, TRect{0, 0, FormWidth(), FormHeight()}, window->Caption());
+}
+
 // ---- TTeHintWindow --------------------------------------------------------------------------
 
-TTeHintWindow::TTeHintWindow(TComponent* owner) : THintWindow(owner) {}
+TTeHintWindow::TTeHintWindow(TComponent* owner) : THintWindow(owner), hintForm_(new TTeHintForm(this)) {
+    // The background is the frame's to paint: the window is erased.
+    ControlStyle.Exclude(csOpaque);
+    hintForm_->SetWinControl(this);
+    hintForm_->SetActive(true);
+}
 
 TTeHintWindow::~TTeHintWindow() = default;
 
 void TTeHintWindow::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeHintWindow::CMTextChanged>(CM_TEXTCHANGED);
-    t.Add<&TTeHintWindow::WMGetMinMaxInfo>(WM_GETMINMAXINFO);
-}
-
-// A hint is as small as its text: 5 x 5 at the least, not a window's minimum.
-void TTeHintWindow::WMGetMinMaxInfo(TMessage& m) {
-    DispatchFrom(inherited::StaticClass(), m);
-    if (auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam)) info->ptMinTrackSize = TPoint{5, 5};
 }
 
 void TTeHintWindow::CreateParams(TCreateParams& params) {
     THintWindow::CreateParams(params);
-    // Layered, so that it can fade in and show through.
+    // The frame has no border; layered, so that it can fade in.
+    params.Style = WS_POPUP;
     params.ExStyle |= WS_EX_LAYERED;
 }
 
@@ -154,12 +171,15 @@ void TTeHintWindow::ActivateHint(const TRect& screenRect, const String& hint) {
         ~Done() { flag = false; }
     } done{activating_};
     TTeHint* hints = ActiveHintComponent();
-    // Shown at the start of its fade, never first at full strength.
     if (hints) {
+        // The frame blends the hint with what lies behind it and draws the shadow.
+        hintForm_->Blending()->Assign(hints->Blending());
+        hintForm_->Shadow()->Assign(hints->Shadow());
+        hintForm_->Animation()->Assign(hints->Animation());
+        hintForm_->Loaded();
         HandleNeeded();
-        SetOpacity(hints->Animation()->Enabled()
-                       ? 0
-                       : (hints->Blending()->Enabled() ? hints->Blending()->Value() : 255));
+        // Shown at the start of its fade, never first at full strength.
+        SetOpacity(hints->Animation()->Enabled() ? 0 : 255);
     }
     THintWindow::ActivateHint(ClampHintRect(screenRect, GetRectOfMonitorContainingPoint(cursor, true)), hint);
     if (hints) ShowFaded(hints);
@@ -183,9 +203,8 @@ void TTeHintWindow::SetOpacity(uint8_t value) {
 }
 
 void TTeHintWindow::ShowFaded(TTeHint* hint) {
-    fadeTarget_ = static_cast<uint8_t>(hint->Blending()->Enabled() ? hint->Blending()->Value() : 255);
     if (!hint->Animation()->Enabled() || hint->Animation()->Time() <= 0) {
-        SetOpacity(fadeTarget_);
+        SetOpacity(255);
         return;
     }
     fadeTime_ = hint->Animation()->Time();
@@ -202,21 +221,15 @@ void TTeHintWindow::FadeStep() {
     const uint32_t passed = GetTickCount() - fadeStart_;
     if (!Visible() || passed >= static_cast<uint32_t>(fadeTime_)) {
         fadeTimer_->SetEnabled(false);
-        SetOpacity(fadeTarget_);
+        SetOpacity(255);
         return;
     }
-    SetOpacity(static_cast<uint8_t>(fadeTarget_ * passed / static_cast<uint32_t>(fadeTime_)));
+    SetOpacity(static_cast<uint8_t>(255 * passed / static_cast<uint32_t>(fadeTime_)));
 }
 
+// The hint form paints the skinned hint as the window's background.
 void TTeHintWindow::Paint() {
-    TTeHint* hints = ActiveHintComponent();
-    if (!hints) {
-        THintWindow::Paint();
-        return;
-    }
-    TCanvas& c = *Canvas();
-    if (HintFont) c.Font()->Assign(HintFont);
-    hints->PaintHint(c, TRect{0, 0, Width(), Height()}, Caption());
+    if (!ActiveHintComponent()) THintWindow::Paint();
 }
 
 }  // namespace tarvel

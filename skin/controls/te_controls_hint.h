@@ -9,6 +9,7 @@
 
 #include "platform/classlib/HintWindow.h"
 #include "skin/core/te_theme.h"
+#include "skin/forms/te_forms_frame.h"
 #include "skin/forms/te_forms_options.h"
 
 namespace tarvel {
@@ -23,7 +24,8 @@ public:
     bool Active() const { return active_; }
     void SetActive(bool value);
     // The hint fades in over the animation's time while it is enabled (off,
-    // 400 ms), up to the blending's opacity while that is enabled (off, 150).
+    // 400 ms); its frame mixes it with what lies behind at the blending's
+    // opacity while that is enabled (off, 150).
     TTeAnimation* Animation() { return &animation_; }
     void SetAnimation(TTeAnimation* value) { animation_.Assign(value); }
     TTeBlending* Blending() { return &blending_; }
@@ -59,6 +61,22 @@ private:
 TTeHint* ActiveHintComponent();
 
 class TTimer;
+class TTeHintWindow;
+
+// The frame of a hint window: no border, neither moved nor sized by the
+// mouse, buffered, as small as 5 x 5. It carries the hint's blending and
+// shadow and paints the hint's text over the whole form.
+class TTeHintForm : public TTeDefaultForm {
+    TARVEL_CLASS(TTeHintForm, TTeDefaultForm)
+
+public:
+    explicit TTeHintForm(TComponent* owner);
+    TSize GetMinTrackSize() override { return TSize{5, 5}; }
+    void PaintClientArea(TCanvas& canvas) override;
+
+private:
+    friend class TTeHintWindow;
+};
 
 class TTeHintWindow : public THintWindow {
     TARVEL_CLASS(TTeHintWindow, THintWindow)
@@ -70,6 +88,7 @@ public:
     void ActivateHint(const TRect& screenRect, const String& hint) override;
     // The opacity the window shows now (255 opaque).
     uint8_t Opacity() const { return opacity_; }
+    TTeHintForm* HintForm() const { return hintForm_; }
 
 protected:
     static void DeclareMessages(TMessageTable& t);
@@ -78,14 +97,13 @@ protected:
 
 private:
     void CMTextChanged(TMessage& m);
-    void WMGetMinMaxInfo(TMessage& m);
     void ShowFaded(TTeHint* hint);
     void SetOpacity(uint8_t value);
     void FadeStep();
 
+    TTeHintForm* hintForm_;
     bool activating_ = false;
     uint8_t opacity_ = 255;
-    uint8_t fadeTarget_ = 255;
     uint32_t fadeStart_ = 0;
     int fadeTime_ = 0;
     std::unique_ptr<TTimer> fadeTimer_;

@@ -8,6 +8,7 @@
 #include "skin/core/te_const.h"
 #include "skin/core/te_theme_colors.h"
 #include "skin/core/te_utils_draw.h"
+#include "skin/extctrls/te_extctrls_comboex.h"
 #include "skin/extctrls/te_extctrls_edits.h"
 
 namespace tarvel {
@@ -427,6 +428,6 @@ void TTeSkinnedCombo<Base>::ListProc(TMessage& m) {
 }
 
 template class TTeSkinnedCombo<TComboBox>;
-template class TTeSkinnedCombo<TComboBoxEx>;
+template class TTeSkinnedCombo<TTeCustomStdComboBoxEx>;
 
 }  // namespace tarvel

@@ -140,7 +140,9 @@ TComboExItem TTeComboBoxExItem::AsComboItem() const {
     return item;
 }
 
-TTeComboBoxEx* TTeComboBoxExItems::Combo() { return dynamic_cast<TTeComboBoxEx*>(GetOwner()); }
+TTeCustomStdComboBoxEx* TTeComboBoxExItems::Combo() {
+    return dynamic_cast<TTeCustomStdComboBoxEx*>(GetOwner());
+}
 
 TTeComboBoxExItem* TTeComboBoxExItems::AddItem(const String& caption, int imageIndex, int selectedImageIndex,
                                                int overlayImageIndex, int indent, void* data) {
@@ -158,7 +160,7 @@ TTeComboBoxExItem* TTeComboBoxExItems::AddItem(const String& caption, int imageI
 }
 
 void TTeComboBoxExItems::SetItem(int index) {
-    TTeComboBoxEx* combo = Combo();
+    TTeCustomStdComboBoxEx* combo = Combo();
     if (!combo || UpdateCount() > 0 || index < 0 || index >= Count()) return;
     const TComboExItem item = GetComboItem(index)->AsComboItem();
     if (index < combo->ItemsExCount())
@@ -168,7 +170,7 @@ void TTeComboBoxExItems::SetItem(int index) {
 }
 
 void TTeComboBoxExItems::Notify(TCollectionItem* item, TCollectionNotification action) {
-    TTeComboBoxEx* combo = Combo();
+    TTeCustomStdComboBoxEx* combo = Combo();
     if (!combo || UpdateCount() > 0) return;
     // A new item has its defaults from its constructor and reaches the
     // combo with the update that follows.
@@ -178,7 +180,7 @@ void TTeComboBoxExItems::Notify(TCollectionItem* item, TCollectionNotification a
 }
 
 void TTeComboBoxExItems::Update(TCollectionItem* item) {
-    TTeComboBoxEx* combo = Combo();
+    TTeCustomStdComboBoxEx* combo = Combo();
     if (!combo || combo->ComponentState().Contains(csDestroying)) return;
     if (item) {
         SetItem(item->Index());
@@ -191,7 +193,7 @@ void TTeComboBoxExItems::Update(TCollectionItem* item) {
 
 // ---- the extended combo's strings --------------------------------------------------------------
 
-TTeComboBoxExStrings::TTeComboBoxExStrings(TTeComboBoxEx* combo)
+TTeComboBoxExStrings::TTeComboBoxExStrings(TTeCustomStdComboBoxEx* combo)
     : TTeCustomComboBoxStrings(combo), ex_(combo) {}
 
 TTeComboBoxExItems* TTeComboBoxExStrings::Items() const { return ex_->ItemsEx(); }
@@ -237,20 +239,22 @@ void TTeComboBoxExStrings::Exchange(int index1, int index2) {
 
 // ---- the extended combo ------------------------------------------------------------------------
 
-TTeComboBoxEx::TTeComboBoxEx(TComponent* owner)
-    : TTeSkinnedCombo(owner),
-      itemsEx_(new TTeComboBoxExItems(this)),
-      strings_(new TTeComboBoxExStrings(this)) {}
+template class TComboBoxExOn<TTeCustomCombo>;
 
-TTeComboBoxEx::~TTeComboBoxEx() {
+TTeCustomStdComboBoxEx::TTeCustomStdComboBoxEx(TComponent* owner)
+    : TComboBoxExOn(owner), itemsEx_(new TTeComboBoxExItems(this)), strings_(new TTeComboBoxExStrings(this)) {
+    SetItems(strings_);
+}
+
+TTeCustomStdComboBoxEx::~TTeCustomStdComboBoxEx() {
     delete strings_;
     // Items leave without touching the combo, which goes with them.
     TTeComboBoxExItems* items = std::exchange(itemsEx_, nullptr);
     delete items;
 }
 
-void TTeComboBoxEx::DrawThemedContent(TCanvas& canvas, TteTheme* theme, int index, TRect rect, bool selected,
-                                      bool face) {
+void TTeCustomComboBoxEx::DrawThemedContent(TCanvas& canvas, TteTheme* theme, int index, TRect rect,
+                                            bool selected, bool face) {
     if (index >= ItemsExCount()) return;
     rect.left = DrawItemImage(&canvas, index, rect, selected, face).left - 2;
     TTeSkinnedCombo::DrawThemedContent(canvas, theme, index, rect, selected, face);

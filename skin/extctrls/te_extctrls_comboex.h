@@ -41,9 +41,7 @@ private:
     TWinControl* combo_;
 };
 
-extern template class TTeSkinnedCombo<TComboBoxEx>;
-
-class TTeComboBoxEx;
+class TTeCustomStdComboBoxEx;
 class TTeComboBoxExItems;
 
 // One item of the extended combo. Every change is written to the combo at
@@ -107,7 +105,7 @@ protected:
     void Update(TCollectionItem* item) override;
 
 private:
-    TTeComboBoxEx* Combo();
+    TTeCustomStdComboBoxEx* Combo();
 };
 
 // The extended combo's items as strings: each change is made to the item
@@ -116,7 +114,7 @@ class TTeComboBoxExStrings : public TTeCustomComboBoxStrings {
     TARVEL_CLASS(TTeComboBoxExStrings, TTeCustomComboBoxStrings)
 
 public:
-    explicit TTeComboBoxExStrings(TTeComboBoxEx* combo);
+    explicit TTeComboBoxExStrings(TTeCustomStdComboBoxEx* combo);
 
     // A new item with caption s; Put changes the caption of item i.
     void Insert(int index, const String& s) override;
@@ -130,37 +128,63 @@ public:
 
 private:
     TTeComboBoxExItems* Items() const;
-    TTeComboBoxEx* ex_;
+    TTeCustomStdComboBoxEx* ex_;
 };
 
-class TTeComboBoxEx : public TTeSkinnedCombo<TComboBoxEx> {
-    TARVEL_CLASS(TTeComboBoxEx, TTeSkinnedCombo<TComboBoxEx>)
+extern template class TComboBoxExOn<TTeCustomCombo>;
+
+// The extended combo on the combo control: its items live in ItemsEx, and
+// the window holds a copy written item by item.
+class TTeCustomStdComboBoxEx : public TComboBoxExOn<TTeCustomCombo> {
+    TARVEL_CLASS(TTeCustomStdComboBoxEx, TComboBoxExOn<TTeCustomCombo>)
 
 public:
-    explicit TTeComboBoxEx(TComponent* owner);
-    ~TTeComboBoxEx() override;
+    explicit TTeCustomStdComboBoxEx(TComponent* owner);
+    ~TTeCustomStdComboBoxEx() override;
 
     TTeComboBoxExStrings* ItemStrings() const { return strings_; }
     // The items; the combo's own item list mirrors them.
     TTeComboBoxExItems* ItemsEx() const { return itemsEx_; }
     void SetItemsEx(TTeComboBoxExItems* value) { itemsEx_->Assign(value); }
-    using TComboBoxEx::ItemsEx;
+    using TComboBoxExOn::ItemsEx;
+    // A text and an object: a new item of ItemsEx.
+    using TTeCustomCombo::AddItem;
 
-protected:
-    void DrawThemedContent(TCanvas& canvas, TteTheme* theme, int index, TRect rect, bool selected,
-                           bool face) override;
+    // The rows fit the images.
+    int GetItemHt() override { return TCustomComboBox::ItemHeight(); }
+    int GetItemCount() override { return ItemsExCount(); }
 
 private:
     // The combo's own items change only through ItemsEx.
     friend class TTeComboBoxExItems;
-    using TComboBoxEx::AddItem;
-    using TComboBoxEx::ClearItems;
-    using TComboBoxEx::DeleteItem;
-    using TComboBoxEx::InsertItem;
-    using TComboBoxEx::SetItem;
+    using TComboBoxExOn::ClearItems;
+    using TComboBoxExOn::DeleteItem;
+    using TComboBoxExOn::InsertItem;
+    using TComboBoxExOn::SetItem;
 
     TTeComboBoxExItems* itemsEx_;
     TTeComboBoxExStrings* strings_;
+};
+
+extern template class TTeSkinnedCombo<TTeCustomStdComboBoxEx>;
+
+// The extended combo dressed by the skin.
+class TTeCustomComboBoxEx : public TTeSkinnedCombo<TTeCustomStdComboBoxEx> {
+    TARVEL_CLASS(TTeCustomComboBoxEx, TTeSkinnedCombo<TTeCustomStdComboBoxEx>)
+
+public:
+    using TTeSkinnedCombo::TTeSkinnedCombo;
+
+protected:
+    void DrawThemedContent(TCanvas& canvas, TteTheme* theme, int index, TRect rect, bool selected,
+                           bool face) override;
+};
+
+class TTeComboBoxEx : public TTeCustomComboBoxEx {
+    TARVEL_CLASS(TTeComboBoxEx, TTeCustomComboBoxEx)
+
+public:
+    using TTeCustomComboBoxEx::TTeCustomComboBoxEx;
 };
 
 }  // namespace tarvel

@@ -1,6 +1,7 @@
 #pragma once
 // What the extended combo box stands on: the interface of a control that
-// holds a list of items with a current one, and the sortable collection of
+// holds a list of items with a current one, the combo control that offers it
+// over the class library's combo window, and the sortable collection of
 // items (caption, image, data) its item editor works on.
 
 #include <functional>
@@ -8,14 +9,14 @@
 #include "platform/classlib/Collections.h"
 #include "platform/classlib/ComCtrls_ListView.h"
 #include "platform/classlib/Controls.h"
+#include "platform/classlib/StdCtrls_ComboBox.h"
 
 namespace tarvel {
 
-class TTeCustomListControl : public TWinControl {
-    TARVEL_CLASS(TTeCustomListControl, TWinControl)
-
+// Offered by a windowed control; the control is the class library's.
+class TTeCustomListControl {
 public:
-    using TWinControl::TWinControl;
+    virtual ~TTeCustomListControl() = default;
 
     virtual int GetCount() = 0;
     virtual int GetItemIndex() = 0;
@@ -30,6 +31,70 @@ public:
         DeleteSelected();
     }
     virtual void SelectAll() = 0;
+};
+
+// A combo control on the class library's combo window, whose edit child,
+// list child and drop-down window it names. Its items are worked through the
+// window's CB_ messages; the combo notifications become its events. 145 x 25
+// at first, 8 items to a drop-down.
+class TTeCustomCombo : public TCustomComboBox, public TTeCustomListControl {
+    TARVEL_CLASS(TTeCustomCombo, TCustomComboBox)
+
+public:
+    explicit TTeCustomCombo(TComponent* owner);
+
+    // ---- the list-control operations ----
+    int GetCount() override { return GetItemCount(); }
+    // While loading, the index kept for Loaded.
+    int GetItemIndex() override;
+    // While loading only kept; otherwise sent when it differs from the current one.
+    void SetItemIndex(int index) override;
+    void AddItem(const String& text, TObject* object) override;
+    // The text and the items.
+    void Clear() override;
+    void ClearSelection() override { SetItemIndex(-1); }
+    void CopySelection(TTeCustomListControl* destination) override;
+    void DeleteSelected() override;
+    void SelectAll() override;
+
+    // ---- the combo ----
+    // The strings the items are worked through: those SetItems gave, else the window's.
+    TStrings* ComboItems() { return itemStrings_ ? itemStrings_ : Items(); }
+    // Assigns into the strings there are, or adopts `strings` when there are none yet.
+    virtual void SetItems(TStrings* strings);
+    virtual int GetItemHt() = 0;
+    virtual int GetItemCount() = 0;
+    int ItemHeight() { return GetItemHt(); }
+    // Positive heights only; the window is made anew.
+    virtual void SetItemHeight(int value);
+    virtual void SetDropDownCount(int value) { TCustomComboBox::SetDropDownCount(value); }
+    bool GetDroppedDown();
+    void SetDroppedDown(bool value);
+    // The focus is in the edit or the list.
+    bool Focused();
+    HWND EditHandle();
+    HWND ListHandle();
+    // The window that drops down (none in the simple style).
+    HWND DropDownHandle();
+
+protected:
+    static void DeclareMessages(TMessageTable& t);
+    void Loaded() override;
+    void CNCommand(TMessage& m);
+    void ListShown() override { AdjustDropDown(); }
+    // The dropped list: as wide as the control, the smaller of the item count
+    // and the drop-down count in rows (one at least).
+    virtual void AdjustDropDown();
+    virtual void DropDown();
+    virtual void CloseUp();
+
+private:
+    bool Loading() const;
+    int savedItemIndex_ = -1;
+    TStrings* itemStrings_ = nullptr;
+    bool droppingDown_ = false;
+    bool focusChanged_ = false;
+    bool isFocused_ = false;
 };
 
 class TTeListControlItems;

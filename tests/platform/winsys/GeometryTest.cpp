@@ -84,6 +84,27 @@ TEST_F(GeometryTests, MinMaxInfoBoundsTheSizeOfFramedTopLevelWindows) {
     EXPECT_EQ(WindowRect(h), Bounds(0, 0, 140, 400));
 }
 
+TEST_F(GeometryTests, OnlyACaptionOrASizingBorderGivesATopLevelWindowAMinimumSize) {
+    struct Case {
+        DWORD style;
+        TRect expected;  // after sizing to 20 x 10
+    };
+    const Case cases[] = {
+        {WS_POPUP | WS_BORDER, Bounds(0, 0, 20, 10)},  // a dropped list, a hint
+        {WS_POPUP, Bounds(0, 0, 20, 10)},
+        {WS_POPUP | WS_CAPTION,
+         Bounds(0, 0, GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK))},
+        {WS_POPUP | WS_THICKFRAME,
+         Bounds(0, 0, GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK))},
+    };
+    for (const Case& c : cases) {
+        HWND h = Create(c.style, Bounds(0, 0, 300, 300), nullptr, nullptr);
+        MoveWindow(h, 0, 0, 20, 10, true);
+        EXPECT_EQ(WindowRect(h), c.expected) << std::hex << c.style;
+        DestroyWindow(h);
+    }
+}
+
 TEST_F(GeometryTests, ShowWindowStatesAndTheirSizes) {
     HWND h = Create(WS_OVERLAPPEDWINDOW, Bounds(20, 30, 300, 200));
     EXPECT_FALSE(ShowWindow(h, SW_SHOW));

@@ -149,7 +149,7 @@ TEST_F(TeHintTest, AnActiveHintShowsTheSkinnedWindowAfterThePauseInsideTheWorkAr
     EXPECT_FALSE(Application->HintWindow()->Is<TTeHintWindow>());
 }
 
-TEST_F(TeHintTest, AHintFadesInToItsBlendingAndFitsATextSetFromOutside) {
+TEST_F(TeHintTest, AHintFadesInOverItsAnimationTime) {
     EXPECT_FALSE(hint_->Animation()->Enabled());
     EXPECT_EQ(hint_->Animation()->Time(), 400);
     EXPECT_FALSE(hint_->Blending()->Enabled());
@@ -157,39 +157,95 @@ TEST_F(TeHintTest, AHintFadesInToItsBlendingAndFitsATextSetFromOutside) {
     EXPECT_FALSE(hint_->Shadow()->Enabled());
     EXPECT_EQ(hint_->Shadow()->Size(), 4);
     struct Case {
-        bool animate, blend;
-        uint8_t first, half, last;  // opacity at once, after 200 ms and after 400 ms
+        bool animate;
+        int time;
+        std::vector<uint8_t> steps;  // opacity at once, then after every 100 ms
     };
     const Case cases[] = {
-        {false, false, 255, 255, 255},
-        {false, true, 150, 150, 150},
-        {true, false, 0, 127, 255},
-        {true, true, 0, 75, 150},
+        {false, 400, {255, 255}},
+        {true, 400, {0, 63, 127, 191, 255, 255}},
+        {true, 200, {0, 127, 255}},
     };
     hint_->SetActive(true);
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.animate << c.blend);
+        SCOPED_TRACE(::testing::Message() << c.animate << " " << c.time);
         hint_->Animation()->SetEnabled(c.animate);
-        hint_->Blending()->SetEnabled(c.blend);
+        hint_->Animation()->SetTime(c.time);
         TTeHintWindow window(nullptr);
         window.ActivateHint(TRect{100, 100, 200, 130}, "Cell voltage");
-        EXPECT_EQ(window.Opacity(), c.first);
-        ui_.AdvanceClock(200, 20);
-        EXPECT_NEAR(window.Opacity(), c.half, 8);
-        ui_.AdvanceClock(220, 20);
-        EXPECT_EQ(window.Opacity(), c.last);
-        uint8_t shown = 0;
-        uint32_t key = 0;
-        DWORD flags = 0;
-        ASSERT_TRUE(GetLayeredWindowAttributes(window.Handle(), &key, &shown, &flags));
-        EXPECT_EQ(shown, c.last);
-        // Shown text is sized by the caller; a text set later fits itself.
-        EXPECT_EQ(window.Width(), 100);
-        window.SetCaption("Another text");
-        const WideString text = u"Another text";
+        for (size_t i = 0; i < c.steps.size(); ++i) {
+            if (i > 0) ui_.AdvanceClock(100, 20);
+            EXPECT_NEAR(window.Opacity(), c.steps[i], 8) << "after " << i * 100 << " ms";
+            uint8_t shown = 0;
+            uint32_t key = 0;
+            DWORD flags = 0;
+            ASSERT_TRUE(GetLayeredWindowAttributes(window.Handle(), &key, &shown, &flags));
+            EXPECT_EQ(shown, window.Opacity());
+        }
+        EXPECT_EQ(window.Opacity(), 255);
+    }
+}
+
+TEST_F(TeHintTest, TheHintFormIsABorderlessFrameThatCarriesTheHintsLooks) {
+    hint_->SetActive(true);
+    hint_->Blending()->SetEnabled(true);
+    hint_->Shadow()->SetEnabled(true);
+    hint_->Animation()->SetEnabled(true);
+    TTeHintWindow window(nullptr);
+    TTeHintForm* frame = window.HintForm();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->Owner(), &window);
+    EXPECT_EQ(frame->BorderStyle(), kbsNone);
+    EXPECT_FALSE(frame->Dragging()->Sizeable);
+    EXPECT_FALSE(frame->Dragging()->Moveable);
+    EXPECT_EQ(frame->Performance(), qvfpDoubleBuffer);
+    EXPECT_TRUE(frame->Active());
+    window.ActivateHint(TRect{100, 100, 200, 130}, "Cell voltage");
+    EXPECT_TRUE(frame->Blending()->Enabled());
+    EXPECT_EQ(frame->Blending()->Value(), 150);
+    EXPECT_TRUE(frame->Shadow()->Enabled());
+    EXPECT_EQ(frame->Shadow()->Size(), 4);
+    EXPECT_TRUE(frame->Animation()->Enabled());
+    EXPECT_EQ(frame->Animation()->Time(), 400);
+    // The shadow's room lies outside the form.
+    EXPECT_EQ(frame->FormWidth(), 100 - 4);
+    EXPECT_EQ(frame->FormHeight(), 30 - 4);
+}
+
+TEST_F(TeHintTest, AHintTextSetFromOutsideIsFittedAndTheWindowIsNeverBelowFiveByFive) {
+    hint_->SetActive(true);
+    TTeHintWindow window(nullptr);
+    window.ActivateHint(TRect{100, 100, 200, 130}, "Cell voltage");
+    // Shown text is sized by the caller; a text set later fits itself.
+    EXPECT_EQ(window.Width(), 100);
+    EXPECT_EQ(window.Height(), 30);
+    for (const char16_t* text : {u"Another text", u"Pack voltage 51.2 V, current -3.4 A", u""}) {
+        window.SetCaption(WideToUtf8(text));
         EXPECT_EQ(window.Width(), TextWidth(Canvas(), text) + 30);
         EXPECT_EQ(window.Height(), TextHeight(Canvas(), text) + 20);
     }
+    window.SetBounds(100, 100, 2, 1);
+    EXPECT_EQ(window.Width(), 5);
+    EXPECT_EQ(window.Height(), 5);
+    MINMAXINFO info;
+    SendMessage(window.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize, (TPoint{5, 5}));
+}
+
+TEST_F(TeHintTest, TheHintFormPaintsTheHintOverTheWholeForm) {
+    hint_->SetActive(true);
+    TTeHintWindow window(nullptr);
+    window.ActivateHint(TRect{100, 100, 180, 124}, "");
+    ui_.RunUntilIdle();
+    // The hint colour inside a 3-D edge, as the component paints it, in the window itself.
+    auto rgb = [](TColor c) {
+        const uint32_t v = ColorToRGB(c);
+        return (v & 0xFF) << 16 | (v & 0xFF00) | (v >> 16 & 0xFF);
+    };
+    const auto screen = ui_.Backend().ScreenPixels();
+    EXPECT_EQ(screen->Pixel(100, 100) & 0xFFFFFF, rgb(cl3DLight));
+    EXPECT_EQ(screen->Pixel(179, 123) & 0xFFFFFF, rgb(cl3DDkShadow));
+    EXPECT_EQ(screen->Pixel(140, 112) & 0xFFFFFF, rgb(Application->HintColor));
 }
 
 }  // namespace

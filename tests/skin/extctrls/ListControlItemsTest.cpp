@@ -92,7 +92,6 @@ TEST(ListControlItemsTest, ExchangeAndAssignMoveWholeItems) {
 
 class TFakeList : public TTeCustomListControl {
 public:
-    using TTeCustomListControl::TTeCustomListControl;
     std::vector<String> items;
     int index = -1;
     int GetCount() override { return static_cast<int>(items.size()); }
@@ -112,7 +111,7 @@ public:
 };
 
 TEST(ListControlItemsTest, MovingTheSelectionCopiesThenDeletes) {
-    TFakeList from(nullptr), to(nullptr);
+    TFakeList from, to;
     from.items = {"one", "two"};
     from.SetItemIndex(1);
     from.MoveSelection(&to);

@@ -2,9 +2,10 @@
 // page control of thirteen tabs in two rows, a tool bar of six picture
 // buttons, progress bars and a status bar, and the style pickers with the
 // theme preview and a paint box, in the flat theme and in the tool's skin
-// file, saved under screenshots/ in the build folder for people to look at
-// and compared with their references; and a band of a control bar dragged
-// out into a floating window of its own and back, through the server.
+// file, and an extended combo whose item is chosen with the server's
+// pointer, saved under screenshots/ in the build folder for people to look
+// at and compared with their references; and a band of a control bar
+// dragged out into a floating window of its own and back, through the server.
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@
 #include "skin/controls/te_controls_speedbutton.h"
 #include "skin/core/te_engine.h"
 #include "skin/core/te_theme_api.h"
+#include "skin/extctrls/te_extctrls_comboex.h"
 #include "skin/extctrls/te_extctrls_controlbar.h"
 #include "skin/extctrls/te_extctrls_pages.h"
 #include "skin/extctrls/te_extctrls_paintbox.h"
@@ -314,6 +316,56 @@ TEST_F(ExtCtrlsOnX11, ABandDraggedOutFloatsInItsOwnWindowAndDraggedBackDocksUnde
     EXPECT_EQ(bar->DockItems()[2]->Control, b);
     EXPECT_FALSE(bar->DockItems()[2]->Break);
     ComparedShot(form->Handle(), "extctrls_band_docked.png");
+
+TEST_F(ExtCtrlsOnX11, AnItemChosenWithThePointerInTheExtendedComboIsShownAndTold) {
+    testing::UseLook(testing::kLooks[1]);
+    auto form = std::make_unique<TForm>(Application);
+    form->SetCaption("Modules");
+    form->SetColor(clBtnFace);
+    form->SetBounds(40, 40, 320, 220);
+    TImageList images(form.get());
+    AddPictures(images);
+    auto* combo = new TTeComboBoxEx(form.get());
+    combo->SetParent(form.get());
+    combo->SetLeft(20);
+    combo->SetTop(20);
+    combo->SetWidth(200);
+    combo->SetImages(&images);
+    const char* captions[] = {"Pack", "Module 1", "Cell 3", "Cell 4"};
+    for (int i = 0; i < 4; ++i) combo->ItemsEx()->AddItem(captions[i], i, i, -1, i == 0 ? 0 : 1, nullptr);
+    std::vector<int> changes;
+    combo->OnChange = [&](TObject*) { changes.push_back(combo->ItemIndex()); };
+    form->Show();
+    Settle(form->Handle());
+
+    auto click = [&](TPoint screen) {
+        EXPECT_TRUE(XMovePointer(screen.x, screen.y));
+        Run(50);
+        EXPECT_TRUE(XButton(1, true));
+        Run(50);
+        EXPECT_TRUE(XButton(1, false));
+    };
+    const TRect button = combo->ButtonRect();
+    click(combo->ClientToScreen(TPoint{(button.left + button.right) / 2, (button.top + button.bottom) / 2}));
+    ASSERT_TRUE(RunUntil([&] { return combo->GetDroppedDown(); })) << "the button drops the list";
+    HWND list = combo->DropDownHandle();
+    ASSERT_NE(list, nullptr);
+    Run(300);
+    const TRect dropped = WindowRect(list);
+    EXPECT_EQ(dropped.Width(), 200);
+    EXPECT_EQ(dropped.Height(), 4 * combo->GetItemHt() + 2);
+    const TRect shown = WindowRect(form->Handle());
+    EXPECT_TRUE(ScreenMatchesReferenceNow(TRect{shown.left, shown.top, shown.right, dropped.bottom + 4},
+                                          "extctrls_comboex_dropped_dara.png"));
+
+    // The third row, as the list lays its rows out below its border.
+    click(TPoint{dropped.left + 60, dropped.top + 1 + 2 * combo->GetItemHt() + combo->GetItemHt() / 2});
+    ASSERT_TRUE(RunUntil([&] { return !combo->GetDroppedDown(); })) << "a click chooses and closes";
+    Run(100);
+    EXPECT_EQ(changes, (std::vector<int>{2})) << "told once, of the chosen item";
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    EXPECT_EQ(combo->GetText(), "Cell 3");
+    ShowAndCompare(*form, "extctrls_comboex_chosen_dara.png");
 }
 
 }  // namespace

@@ -2,18 +2,20 @@
 // the pointer and keyboard of the server: the basic controls, the edits and
 // lists, the wrapped grid, log, tree and report, a date picker with its
 // calendar open, in the flat look and the tool's skin file (the basic
-// controls also office-style), and an about box whose "Confirm" button fades
-// to its hot face. Saved under screenshots/ in the build folder, and, but for
-// the fade's frames (clock-bound) and the picker's composite, compared with
-// their references.
+// controls also office-style), an about box whose "Confirm" button fades
+// to its hot face, and a hint fading in. Saved under screenshots/ in the build
+// folder, and, but for the fades' frames (clock-bound) and the picker's
+// composite, compared with their references.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <functional>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "platform/base/Ticks.h"
 #include "platform/gdi/Gdi.h"
@@ -222,7 +224,7 @@ TEST_F(ControlsOnX11, AnInputMethodsPinyinShowsAtTheCaretAndIsEnteredOnce) {
     delete form;
 }
 
-TEST_F(ControlsOnX11, AHintFadesInToItsBlending) {
+TEST_F(ControlsOnX11, AHintFadesInAndItsFrameBlendsItWithTheFormBehind) {
     UseLook(kLooks[1]);
     TForm* form = Show(320, 120);
     form->Show();
@@ -232,19 +234,34 @@ TEST_F(ControlsOnX11, AHintFadesInToItsBlending) {
     hint->Animation()->SetTime(400);
     hint->Blending()->SetEnabled(true);
     hint->Blending()->SetValue(200);
+    hint->Shadow()->SetEnabled(true);
     hint->SetActive(true);
     TTeHintWindow window(nullptr);
     const TRect at = form->BoundsRect();
     TRect bounds = window.CalcHintRect("Pack voltage 51.2 V");
     bounds.Offset(at.left + 60, at.top + 50);
     window.ActivateHint(bounds, "Pack voltage 51.2 V");
-    RunUntil([&] { return window.Opacity() > 60; });
-    const uint8_t midway = window.Opacity();
-    EXPECT_LT(midway, 200) << "not at full strength at once";
-    EXPECT_TRUE(sdl->SaveScreenPng(dir + "/controls_hint_fading_dara.png"));
-    RunUntil([&] { return window.Opacity() == 200; }, 2000);
-    EXPECT_EQ(window.Opacity(), 200);
-    EXPECT_TRUE(sdl->SaveScreenPng(dir + "/controls_hint_faded_dara.png"));
+    EXPECT_EQ(window.Opacity(), 0) << "not at full strength at once";
+    std::vector<uint8_t> steps;
+    bool pictured = false;
+    const uint32_t start = GetTickCount();
+    RunUntil(
+        [&] {
+            if (steps.empty() || steps.back() != window.Opacity()) steps.push_back(window.Opacity());
+            if (!pictured && window.Opacity() > 60 && window.Opacity() < 200) {
+                pictured = true;
+                EXPECT_TRUE(sdl->SaveScreenPng(dir + "/controls_hint_fading_dara.png"));
+            }
+            return window.Opacity() == 255;
+        },
+        3000);
+    EXPECT_GE(GetTickCount() - start, 350u) << "over the animation's time";
+    EXPECT_EQ(window.Opacity(), 255);
+    EXPECT_GE(steps.size(), 4u) << "in steps";
+    EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end()));
+    Run(100);
+    // Faded in: the hint mixed with the form behind it, and its shadow.
+    EXPECT_TRUE(ScreenMatchesReferenceNow(at, "controls_hint_faded_dara.png"));
     window.ReleaseHint();
     delete form;
 }
