@@ -84,6 +84,11 @@ public:
     // The whole screen (ScreenRect-sized) as people see it, opaque; null
     // when it cannot be had.
     virtual std::unique_ptr<Surface> ScreenPixels() const = 0;
+
+    // A compositing manager shows each pixel of a per-pixel-alpha window
+    // mixed with what lies below it now, and windows at an opacity mixed
+    // with it too. Without one a window shows its pixels opaque.
+    virtual bool ComposesWindows() { return false; }
 };
 
 // One top-level window's pixels at its place on the screen: `pixels` holds

@@ -99,4 +99,9 @@ bool UpdateLayeredWindow(HWND hwnd, HDC, const TPoint* position, const TSize* si
     return true;
 }
 
+bool DesktopComposited() {
+    DisplayBackend* backend = State().backend.get();
+    return backend && backend->ComposesWindows();
+}
+
 }  // namespace tarvel

@@ -108,6 +108,10 @@ constexpr DWORD LWA_ALPHA = 0x2;
 // answers false while the window shows UpdateLayeredWindow's pixels.
 bool SetLayeredWindowAttributes(HWND hwnd, uint32_t colorKey, uint8_t alpha, DWORD flags);
 bool GetLayeredWindowAttributes(HWND hwnd, uint32_t* colorKey, uint8_t* alpha, DWORD* flags);
+// The display mixes layered windows with what lies below them as it
+// changes (a compositing manager runs); false: only a snapshot taken
+// beforehand can show through them.
+bool DesktopComposited();
 
 HWND WindowFromPoint(TPoint screen);
 HWND ChildWindowFromPoint(HWND parent, TPoint client);

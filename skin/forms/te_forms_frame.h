@@ -255,6 +255,14 @@ protected:
     }
     // The look is the form's own: Loaded writes nothing back to it.
     bool readsForm_ = false;
+    // For a frame that follows its window's size itself: the form's width
+    // and height without the shadow.
+    void RememberFormSize(int width, int height) {
+        formWidth_ = width;
+        formHeight_ = height;
+        windowWidth_ = width + ShadowSize();
+        windowHeight_ = height + ShadowSize();
+    }
     // False: OnPaint never replaces the client background.
     bool paintEvent_ = true;
     bool Effects() const { return blending_.Enabled() || shadow_.Extent() > 0; }

@@ -91,8 +91,8 @@ TEST_F(PopupMenuTest, OnlyTheFirstWindowTakesTheAnimationAndEveryOneHasAShadow) 
         TTeItemView* v = menu->Items()->GetItem(0)->View;
         while (v->ChildView) v = v->ChildView;
         auto* w = static_cast<TTePopupWindow*>(v->CaptureControl);
-        animated.push_back(w->TookAnimation());
-        shadowed.push_back(w->Shadow()->Enabled());
+        animated.push_back(w->Frame()->TookAnimation());
+        shadowed.push_back(w->Frame()->Shadow()->Enabled());
     };
     ui_.WhenModal([&] {
         look();
