@@ -163,6 +163,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const std::string& videoDriver, std
     std::unique_ptr<SdlBackend> b(new SdlBackend());
     const char* driver = SDL_GetCurrentVideoDriver();
     b->x11_ = driver && std::strcmp(driver, "x11") == 0;
+    if (b->x11_ && X11OpenQueries()) b->argbVisual_ = X11ArgbVisual();
     b->wakeEvent_ = SDL_RegisterEvents(1);
     if (b->wakeEvent_ == static_cast<uint32_t>(-1)) return fail("SDL has no user events left");
     SDL_StartTextInput();
@@ -180,6 +181,7 @@ SdlBackend::~SdlBackend() {
     for (auto& [key, tray] : trays_) SDL_DestroyWindow(tray.window);
     for (auto& [idc, cursor] : cursors_) SDL_FreeCursor(cursor);
     SDL_StopTextInput();
+    X11CloseQueries();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
 
@@ -245,6 +247,14 @@ void SdlBackend::DestroySurface(HWND window) {
     order_.erase(std::remove(order_.begin(), order_.end(), window), order_.end());
 }
 
+bool SdlBackend::ComposesWindows() { return x11_ && X11CompositorRunning(); }
+
+bool SdlBackend::WantsArgb(const TopLevelInfo& info) {
+    // Without a compositing manager the server shows no pixel's alpha: the
+    // window stays opaque where its pixels show at all.
+    return info.perPixelAlpha && argbVisual_ && ComposesWindows();
+}
+
 bool SdlBackend::MakeSdlWindow(const TopLevelInfo& info, TopLevel& t) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     t.popup = IsPopup(info);
@@ -256,8 +266,12 @@ bool SdlBackend::MakeSdlWindow(const TopLevelInfo& info, TopLevel& t) {
     if (t.popup) flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
     if (info.toolWindow) flags |= SDL_WINDOW_SKIP_TASKBAR;
     if (info.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    // SDL takes the visual a window is made with from this hint, read at creation.
+    t.argb = WantsArgb(info);
+    if (t.argb) SDL_SetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, std::to_string(argbVisual_).c_str());
     t.window = SDL_CreateWindow(info.title.c_str(), info.bounds.left, info.bounds.top,
                                 std::max(1, info.bounds.Width()), std::max(1, info.bounds.Height()), flags);
+    if (t.argb) SDL_ResetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID);
     if (!t.window) return false;
     t.info = info;
     t.shownShape.clear();  // a new window has none yet
@@ -281,9 +295,11 @@ void SdlBackend::ForgetSdlWindow(TopLevel& t) {
 }
 
 void SdlBackend::ApplyInfo(TopLevel& t, const TopLevelInfo& info) {
-    // A popup, a tool window and an ordinary window differ from their
-    // creation on.
-    if (t.window && (IsPopup(info) != t.popup || info.toolWindow != t.toolWindow)) ForgetSdlWindow(t);
+    // A popup, a tool window, an ordinary window and one with the 32-bit
+    // visual differ from their creation on.
+    if (t.window &&
+        (IsPopup(info) != t.popup || info.toolWindow != t.toolWindow || WantsArgb(info) != t.argb))
+        ForgetSdlWindow(t);
     if (!t.window && !(info.visible && MakeSdlWindow(info, t))) {
         t.info = info;
         t.info.visible = false;  // nothing on the display yet
@@ -399,8 +415,14 @@ void SdlBackend::CopyToWindow(TopLevel& t, const TRect& dirty) {
         auto* dst = static_cast<uint8_t*>(s->pixels) +
                     static_cast<size_t>(y) * static_cast<size_t>(s->pitch) +
                     static_cast<size_t>(area.left) * s->format->BytesPerPixel;
-        SDL_ConvertPixels(area.Width(), 1, kBackBufferFormat, src.Row(y) + area.left,
-                          static_cast<int>(src.StrideBytes()), s->format->format, dst, s->pitch);
+        // The server's alpha is premultiplied; ours is straight.
+        const bool premultiplied =
+            t.argb &&
+            SDL_PremultiplyAlpha(area.Width(), 1, SDL_PIXELFORMAT_ARGB8888, src.Row(y) + area.left,
+                                 static_cast<int>(src.StrideBytes()), s->format->format, dst, s->pitch) == 0;
+        if (!premultiplied)
+            SDL_ConvertPixels(area.Width(), 1, kBackBufferFormat, src.Row(y) + area.left,
+                              static_cast<int>(src.StrideBytes()), s->format->format, dst, s->pitch);
     }
     if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
     SDL_Rect r{area.left, area.top, area.Width(), area.Height()};
@@ -481,14 +503,14 @@ std::unique_ptr<Surface> SdlBackend::WindowPixels(HWND window) const {
 
 std::unique_ptr<Surface> SdlBackend::ScreenPixels() const {
     TRect screen = DisplaysUnion();
-    // The server blends windows only through a compositor, and pixels with
-    // their own alpha not at all: while a window of ours asks for either,
-    // the screen is our own composition.
+    // The server blends windows only through a compositing manager: without
+    // one, while a window of ours asks for blending, the screen is our own
+    // composition.
     const bool blends = std::any_of(tops_.begin(), tops_.end(), [](const auto& entry) {
         const TopLevelInfo& info = entry.second.info;
         return entry.second.window && info.visible && (info.alpha != 255 || info.perPixelAlpha);
     });
-    if (x11_ && !blends) {
+    if (x11_ && (!blends || X11CompositorRunning())) {
         for (const auto& [h, t] : tops_)
             if (t.window) return X11ReadScreen(t.window, screen);
     }
