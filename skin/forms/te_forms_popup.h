@@ -61,9 +61,6 @@ public:
     void PaintClientArea(TCanvas& canvas) override;
     // The menu as it shows, shadow and blending included, into `dc`.
     void PaintWindow(HDC dc);
-    // Shadow and blending mix with the live screen: the window shows the
-    // frame's picture with the alpha of each pixel instead of its painting.
-    bool Composited() const { return composited_; }
     // A repaint of the window, at once where it shows the frame's picture.
     void Redraw(const TRect* rect = nullptr);
     // The menu's size without the shadow, as the window lays it out.
@@ -90,12 +87,12 @@ private:
     // blending's over the menu, the shadow's fading band, nothing in the
     // corners the shadow leaves free.
     void ComposeAlpha(TteBitmap& picture);
-    // Hands the window the frame's picture with its alpha.
+    // Where shadow and blending mix with the live screen (Composited), the
+    // window shows the frame's picture with its alpha instead of painting.
     void ShowComposed();
 
     TTePopupWindow* window_ = nullptr;
     TWinControl* ownerControl_ = nullptr;
-    bool composited_ = false;
 };
 
 class TTePopupWindow : public TForm {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "platform/base/Ticks.h"
 #include "platform/gdi/Blend.h"
@@ -65,9 +66,9 @@ void SetIcon(SDL_Window* window, const Surface& icon) {
     SDL_FreeSurface(s);
 }
 
-bool ShowsPixel(const TopLevelInfo& info, uint32_t pixel) {
+bool ShowsPixel(const TopLevelInfo& info, uint32_t pixel, int x, int y) {
     if (info.colorKeyed && (pixel & 0x00FFFFFFu) == info.colorKey) return false;
-    return !info.perPixelAlpha || MulDiv255(pixel >> 24, info.alpha) != 0;
+    return !info.perPixelAlpha || MulDiv255(PixelAlpha(info.alphaMask.get(), pixel, x, y), info.alpha) != 0;
 }
 
 // What of a layered window the display can show: pixels of the colour key
@@ -83,9 +84,9 @@ std::vector<TRect> ShownShape(const TopLevelInfo& info) {
         const uint32_t* row = px.Row(y);
         std::vector<TRect> next;
         for (int x = 0; x < w;) {
-            while (x < w && !ShowsPixel(info, row[x])) ++x;
+            while (x < w && !ShowsPixel(info, row[x], x, y)) ++x;
             const int start = x;
-            while (x < w && ShowsPixel(info, row[x])) ++x;
+            while (x < w && ShowsPixel(info, row[x], x, y)) ++x;
             if (x == start) continue;
             TRect run{start, y, x, y + 1};
             auto above = std::find_if(open.begin(), open.end(), [&](const TRect& r) {
@@ -325,8 +326,10 @@ void SdlBackend::ApplyInfo(TopLevel& t, const TopLevelInfo& info) {
     const bool hide = !info.visible && was.visible;
     const bool minimize = info.visible && info.minimized && !(was.visible && was.minimized);
     const bool restore = info.visible && !info.minimized && was.visible && was.minimized;
+    const bool newAlpha = info.alphaMask != was.alphaMask;
     t.info = info;
     ApplyShape(t);
+    if (newAlpha && !show && info.visible) CopyToWindow(t, TRect{0, 0, b.Width(), b.Height()});
     if (show) {
         SDL_ShowWindow(t.window);
         CopyToWindow(t, TRect{0, 0, b.Width(), b.Height()});
@@ -411,18 +414,27 @@ void SdlBackend::CopyToWindow(TopLevel& t, const TRect& dirty) {
     TRect area = Intersect(dirty, TRect{0, 0, std::min(s->w, src.Width()), std::min(s->h, src.Height())});
     if (area.IsEmpty()) return;
     if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
+    const Surface* mask = t.info.alphaMask.get();
+    std::vector<uint32_t> masked(mask ? static_cast<size_t>(area.Width()) : 0);
     for (int y = area.top; y < area.bottom; ++y) {
         auto* dst = static_cast<uint8_t*>(s->pixels) +
                     static_cast<size_t>(y) * static_cast<size_t>(s->pitch) +
                     static_cast<size_t>(area.left) * s->format->BytesPerPixel;
+        const uint32_t* row = src.Row(y) + area.left;
+        if (mask) {  // the window paints its colours; the mask gives their alpha
+            for (int x = 0; x < area.Width(); ++x)
+                masked[static_cast<size_t>(x)] =
+                    (PixelAlpha(mask, 0, area.left + x, y) << 24) | (row[x] & 0x00FFFFFFu);
+            row = masked.data();
+        }
         // The server's alpha is premultiplied; ours is straight.
+        const int pitch = static_cast<int>(src.StrideBytes());
         const bool premultiplied =
-            t.argb &&
-            SDL_PremultiplyAlpha(area.Width(), 1, SDL_PIXELFORMAT_ARGB8888, src.Row(y) + area.left,
-                                 static_cast<int>(src.StrideBytes()), s->format->format, dst, s->pitch) == 0;
+            t.argb && SDL_PremultiplyAlpha(area.Width(), 1, SDL_PIXELFORMAT_ARGB8888, row, pitch,
+                                           s->format->format, dst, s->pitch) == 0;
         if (!premultiplied)
-            SDL_ConvertPixels(area.Width(), 1, kBackBufferFormat, src.Row(y) + area.left,
-                              static_cast<int>(src.StrideBytes()), s->format->format, dst, s->pitch);
+            SDL_ConvertPixels(area.Width(), 1, kBackBufferFormat, row, pitch, s->format->format, dst,
+                              s->pitch);
     }
     if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
     SDL_Rect r{area.left, area.top, area.Width(), area.Height()};
