@@ -377,6 +377,68 @@ TEST_F(FramesOnX11, ABlendedMenuOverAChangingWindowShowsItsNewContentOnlyWithACo
     }
 }
 
+// A blended skinned frame with its shadow over a window that turns from red
+// to green: with a compositing manager both show the green at once.
+TEST_F(FramesOnX11, ABlendedFrameAndItsShadowShowAChangingWindowBehindThemWithACompositor) {
+    auto channel = [](uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); };
+    std::string why;
+    ASSERT_TRUE(StartCompositor(why)) << why;
+    struct Stop {
+        ~Stop() { StopCompositor(); }
+    } stop;
+    auto* under = new TForm(Application);
+    under->SetBorderStyle(bsNone);
+    under->SetColor(TColor(0x0000FF));
+    under->SetBounds(0, 0, 1024, 700);
+    under->Show();
+    Settle(under->Handle());
+
+    auto* form = new TForm(Application);
+    form->SetCaption("Battery modules");
+    TTeForm* frame = nullptr;
+    {
+        TLoadingScope scope(form);
+        frame = new TTeForm(form);
+        frame->SetThemeLink(LinkToLook(form, kLooks[0]));
+        frame->Blending()->SetValue(128);
+        frame->Blending()->SetEnabled(true);
+        frame->Shadow()->SetSize(4);
+        frame->Shadow()->SetEnabled(true);
+        scope.Finish();
+    }
+    form->SetBounds(100, 100, 404, 304);
+    form->Show();
+    Settle(form->Handle());
+    ASSERT_TRUE(XMovePointer(1023, 767));
+    Run(300);
+    EXPECT_TRUE(frame->Composited());
+    EXPECT_EQ(XWindowDepth(sdl->SdlWindowOf(form->Handle())), 32);
+    const TRect w = WindowRect(form->Handle());
+    const TPoint points[2] = {{w.left + 200, w.top + 200}, {w.right - 4, (w.top + w.bottom) / 2}};
+    auto read = [&](uint32_t* out) {
+        std::unique_ptr<Surface> screen = sdl->ScreenPixels();
+        ASSERT_TRUE(screen);
+        for (int i : {0, 1}) out[i] = screen->Pixel(points[i].x, points[i].y) & 0xFFFFFF;
+    };
+    uint32_t overRed[2] = {}, overGreen[2] = {};
+    read(overRed);
+    under->SetColor(TColor(0x00FF00));
+    Run(400);
+    read(overGreen);
+    mkdir(dir.c_str(), 0755);
+    EXPECT_TRUE(sdl->SaveScreenPng(dir + "/frame_blended_composited_xvfb.png"));
+    // The form's ground and the shadow's inner column take half of the green now.
+    for (int i : {0, 1}) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(channel(overGreen[i], 16), channel(overRed[i], 16) - 127, 3);
+        EXPECT_NEAR(channel(overGreen[i], 8), channel(overRed[i], 8) + 127, 3);
+        EXPECT_NEAR(channel(overGreen[i], 0), channel(overRed[i], 0), 3);
+    }
+    delete form;
+    delete under;
+    Run(100);
+}
+
 TEST_F(FramesOnX11, MdiParentWithThreeChildrenOneOfThemMaximizedInTheSkinFile) {
     TForm* parent = nullptr;
     Application->CreateForm(parent);
