@@ -34,6 +34,9 @@ struct TopLevelInfo {
     bool colorKeyed = false;  // pixels of colour `colorKey` (0x00RRGGBB) show what lies below
     uint32_t colorKey = 0;
     bool perPixelAlpha = false;  // each pixel's alpha (straight) times `alpha` is its opacity
+    // With perPixelAlpha: the pixel's alpha is read here (bounds-sized, the
+    // alpha byte) rather than from `pixels`, for a window that paints itself.
+    std::shared_ptr<const Surface> alphaMask;
     std::string title;
     std::vector<TRect> shape;         // window region in window coordinates; empty = the whole rectangle
     std::shared_ptr<Surface> pixels;  // the back buffer, bounds-sized
@@ -84,6 +87,11 @@ public:
     // The whole screen (ScreenRect-sized) as people see it, opaque; null
     // when it cannot be had.
     virtual std::unique_ptr<Surface> ScreenPixels() const = 0;
+
+    // A compositing manager shows each pixel of a per-pixel-alpha window
+    // mixed with what lies below it now, and windows at an opacity mixed
+    // with it too. Without one a window shows its pixels opaque.
+    virtual bool ComposesWindows() { return false; }
 };
 
 // One top-level window's pixels at its place on the screen: `pixels` holds
@@ -98,7 +106,13 @@ struct ScreenLayer {
     bool colorKeyed = false;
     uint32_t colorKey = 0;
     bool perPixelAlpha = false;
+    const Surface* alphaMask = nullptr;
 };
+// The straight alpha of the pixel at (x, y) of a per-pixel-alpha window.
+inline uint32_t PixelAlpha(const Surface* alphaMask, uint32_t pixel, int x, int y) {
+    if (!alphaMask) return pixel >> 24;
+    return alphaMask->BoundsRect().Contains(TPoint{x, y}) ? alphaMask->Pixel(x, y) >> 24 : 0;
+}
 // The layer of a shown window whose pixels are `pixels`.
 ScreenLayer LayerOf(const TopLevelInfo& info, const Surface* pixels);
 // The screen as people would see it: the desktop colour with the layers

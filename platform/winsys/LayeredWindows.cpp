@@ -31,6 +31,11 @@ void FillLayeredInfo(const Window* w, TopLevelInfo& info) {
     info.colorKeyed = layered && w->layeredKey;
     info.colorKey = ColorRefToPixel(w->colorKey);
     info.perPixelAlpha = layered && w->perPixelAlpha;
+    info.alphaMask.reset();
+    if (layered && !w->layeredUpdate && w->alphaMask) {
+        info.perPixelAlpha = true;
+        info.alphaMask = w->alphaMask;
+    }
 }
 
 void ForgetLayering(Window* w) {
@@ -39,6 +44,7 @@ void ForgetLayering(Window* w) {
     w->layeredAlpha = false;
     w->layeredKey = false;
     w->colorKey = 0;
+    w->alphaMask.reset();
 }
 
 bool SetLayeredWindowAttributes(HWND hwnd, uint32_t colorKey, uint8_t alpha, DWORD flags) {
@@ -97,6 +103,19 @@ bool UpdateLayeredWindow(HWND hwnd, HDC, const TPoint* position, const TSize* si
     PresentWhole(w);
     SyncTopLevel(w);
     return true;
+}
+
+bool SetLayeredWindowAlphaMask(HWND hwnd, std::shared_ptr<const Surface> mask) {
+    Window* w = FindLayered(hwnd);
+    if (!w || w->layeredUpdate) return false;
+    w->alphaMask = std::move(mask);
+    SyncTopLevel(w);
+    return true;
+}
+
+bool DesktopComposited() {
+    DisplayBackend* backend = State().backend.get();
+    return backend && backend->ComposesWindows();
 }
 
 }  // namespace tarvel

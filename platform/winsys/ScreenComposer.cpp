@@ -20,16 +20,17 @@ bool InShape(const std::vector<TRect>* shape, int x, int y) {
 }
 
 // How much of the layer's pixel covers what lies below, 0..255.
-uint32_t Coverage(const ScreenLayer& layer, uint32_t pixel) {
+uint32_t Coverage(const ScreenLayer& layer, uint32_t pixel, int x, int y) {
     if (layer.colorKeyed && (pixel & kColourBits) == layer.colorKey) return 0;
-    return layer.perPixelAlpha ? MulDiv255(pixel >> 24, layer.alpha) : layer.alpha;
+    return layer.perPixelAlpha ? MulDiv255(PixelAlpha(layer.alphaMask, pixel, x, y), layer.alpha)
+                               : layer.alpha;
 }
 
 }  // namespace
 
 ScreenLayer LayerOf(const TopLevelInfo& info, const Surface* pixels) {
-    return ScreenLayer{pixels,          info.bounds,   &info.shape,       info.alpha,
-                       info.colorKeyed, info.colorKey, info.perPixelAlpha};
+    return ScreenLayer{pixels,          info.bounds,   &info.shape,        info.alpha,
+                       info.colorKeyed, info.colorKey, info.perPixelAlpha, info.alphaMask.get()};
 }
 
 std::unique_ptr<Surface> ComposeScreen(const TRect& screen, const std::vector<ScreenLayer>& bottomFirst) {
@@ -50,7 +51,7 @@ std::unique_ptr<Surface> ComposeScreen(const TRect& screen, const std::vector<Sc
             for (int x = on.left; x < on.right; ++x) {
                 if (!InShape(layer.shape, x - b.left, y - b.top)) continue;
                 const uint32_t pixel = from[x - b.left];
-                const uint32_t w = Coverage(layer, pixel);
+                const uint32_t w = Coverage(layer, pixel, x - b.left, y - b.top);
                 if (w == 255) {
                     to[x] = pixel | kOpaque;
                 } else if (w != 0) {

@@ -2,9 +2,11 @@
 // Windows, window classes, procedures and geometry. Every function here is
 // for the GUI thread; PostMessage (MessageApi.h) is the one door for others.
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/gdi/Surface.h"
 #include "platform/winsys/WinConstants.h"
 #include "platform/winsys/WinMessages.h"
 #include "platform/winsys/WinTypes.h"
@@ -108,6 +110,15 @@ constexpr DWORD LWA_ALPHA = 0x2;
 // answers false while the window shows UpdateLayeredWindow's pixels.
 bool SetLayeredWindowAttributes(HWND hwnd, uint32_t colorKey, uint8_t alpha, DWORD flags);
 bool GetLayeredWindowAttributes(HWND hwnd, uint32_t* colorKey, uint8_t* alpha, DWORD* flags);
+// A WS_EX_LAYERED top-level window that paints itself shows each pixel
+// with the opacity in the alpha byte of `mask` (window-sized; outside it
+// nothing shows); null shows it opaque again. False for a window without
+// that style or one showing UpdateLayeredWindow's pixels.
+bool SetLayeredWindowAlphaMask(HWND hwnd, std::shared_ptr<const Surface> mask);
+// The display mixes layered windows with what lies below them as it
+// changes (a compositing manager runs); false: only a snapshot taken
+// beforehand can show through them.
+bool DesktopComposited();
 
 HWND WindowFromPoint(TPoint screen);
 HWND ChildWindowFromPoint(HWND parent, TPoint client);

@@ -74,7 +74,9 @@ struct Window {
     uint32_t colorKey = 0;         // COLORREF
     bool layeredUpdate = false;    // the pixels come from UpdateLayeredWindow, never from painting
     bool perPixelAlpha = false;    // ... and each pixel's alpha is its opacity
-    bool redrawOff = false;        // WM_SETREDRAW(false): no painting reaches the screen
+    // A layered window that paints itself: each pixel's opacity (alpha byte).
+    std::shared_ptr<const Surface> alphaMask;
+    bool redrawOff = false;  // WM_SETREDRAW(false): no painting reaches the screen
 
     std::shared_ptr<Surface> buffer;  // back buffer of a top-level window
     TSize bufferUsed;                 // the most of the buffer the window ever covered; the rest is zeros

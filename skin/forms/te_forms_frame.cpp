@@ -362,6 +362,7 @@ void TTeDefaultForm::Update() {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     RedrawWindow(h, nullptr, HRGN{}, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    UpdateAlphaMask();
 }
 
 void TTeDefaultForm::InvalidateNow() {
@@ -411,6 +412,7 @@ void TTeDefaultForm::ChangeSize() {
         }
         SetWindowRgn(h, region, true);
     }
+    UpdateAlphaMask();
     if (OnResize) OnResize(this);
 }
 
@@ -460,7 +462,7 @@ void TTeDefaultForm::WMWindowPosChanging(TMessage& m) {
             if (DisabledNCArea) InvalidateTransparentChildren();
         }
         if (wp->flags & SWP_FRAMECHANGED) UpdateNonClientArea();
-        if (Effects() && h) {
+        if (Effects() && h && !composited_) {
             const TRect now = WindowRect(h);
             const TPoint at = (wp->flags & SWP_NOMOVE) ? TPoint{now.left, now.top} : TPoint{wp->x, wp->y};
             CopyScreen(Bounds(at.x, at.y, sizes ? wp->cx : now.Width(), sizes ? wp->cy : now.Height()));
@@ -468,7 +470,11 @@ void TTeDefaultForm::WMWindowPosChanging(TMessage& m) {
         if (sized) ChangeSize();
     }
     if ((wp->flags & SWP_SHOWWINDOW) && loadedState_ == kwsNormal) {
-        if (Effects() && h) {
+        composited_ = Effects() && h && DesktopComposited();
+        if (composited_) {
+            SetWindowLongPtr(h, GWL_EXSTYLE, GetWindowLongPtr(h, GWL_EXSTYLE) | WS_EX_LAYERED);
+            UpdateAlphaMask();
+        } else if (Effects() && h) {
             snapshotRect_ = TRect{};
             CopyScreen(WindowRect(h));
         }

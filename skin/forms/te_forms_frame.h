@@ -149,6 +149,10 @@ public:
     virtual HRGN GetRegion();
     // The screen behind the window, for shadow and blending.
     void CopyScreen(const TRect& rect);
+    // Shadow and blending mix with the live screen: a compositing manager
+    // ran when the window was shown. No snapshot is then taken; the window
+    // shows its pixels with the opacity the frame gives each of them.
+    bool Composited() const { return composited_; }
     const TteBitmap* Snapshot() const { return snapshot_.get(); }
     // Plays the first show; false when the form was freed while it played.
     bool AnimationShow();
@@ -255,6 +259,16 @@ protected:
     }
     // The look is the form's own: Loaded writes nothing back to it.
     bool readsForm_ = false;
+    // See Composited().
+    bool composited_ = false;
+    // For a frame that follows its window's size itself: the form's width
+    // and height without the shadow.
+    void RememberFormSize(int width, int height) {
+        formWidth_ = width;
+        formHeight_ = height;
+        windowWidth_ = width + ShadowSize();
+        windowHeight_ = height + ShadowSize();
+    }
     // False: OnPaint never replaces the client background.
     bool paintEvent_ = true;
     bool Effects() const { return blending_.Enabled() || shadow_.Extent() > 0; }
@@ -319,6 +333,9 @@ private:
     void FMStartAction(TMessage& m);
     void CMPaintToBitmap(TMessage& m);
     void DoTimer(TObject* sender);
+    // The opacity of each pixel of a composited window: the shadow's band,
+    // the blending's over the form, the children opaque.
+    void UpdateAlphaMask();
     void DoSysMenu(TObject* item);
     void TakeWindowSize();
     int CaptionButtonCount() const;

@@ -144,7 +144,8 @@ void TTeDefaultForm::UpdateNonClientArea() {
 void TTeDefaultForm::BlendOverSnapshot(TteBitmap& target, const TRect& rect, TPoint fromWindow) {
     if (rect.IsEmpty()) return;
     target.SetAlpha(static_cast<uint8_t>(blending_.Value()), rect);
-    if (!snapshot_) return;
+    // Composited, the display mixes by the window's alpha mask.
+    if (!snapshot_ || composited_) return;
     TRect behind = rect;
     behind.Offset(fromWindow.x, fromWindow.y);
     target.MergeDraw(*snapshot_, rect.left, rect.top, behind);

@@ -311,7 +311,32 @@ void PaintShadowBand(TteBitmap& target, int size, int right, int bottom, const T
 }
 
 void TTeDefaultForm::PaintShadow(TteBitmap& target, const TRect& cb) {
-    PaintShadowBand(target, ShadowSize(), cb.right, cb.bottom, snapshot_.get());
+    PaintShadowBand(target, ShadowSize(), cb.right, cb.bottom, composited_ ? nullptr : snapshot_.get());
+}
+
+void TTeDefaultForm::UpdateAlphaMask() {
+    HWND h = GetHandle();
+    TCustomForm* form = GetForm();
+    if (!composited_ || !h || !form || windowWidth_ < 1 || windowHeight_ < 1) return;
+    TteBitmap mask;
+    mask.SetSize(windowWidth_, windowHeight_);
+    mask.Clear(0);
+    PaintShadowBand(mask, ShadowSize(), formWidth_, formHeight_, nullptr);
+    const uint32_t blended = blending_.Enabled() ? static_cast<uint32_t>(blending_.Value()) : 255u;
+    mask.FillRect(TRect{0, 0, formWidth_, formHeight_}, blended << 24);
+    // The children paint over the blended ground opaque.
+    const TRect cb = DisabledNCArea ? TRect{} : GetClientBounds();
+    for (int i = 0; i < form->ControlCount(); ++i) {
+        TControl* child = form->Controls(i);
+        if (!child->Visible()) continue;
+        TRect r = child->BoundsRect();
+        r.Offset(cb.left, cb.top);
+        mask.FillRect(Intersect(r, TRect{0, 0, formWidth_, formHeight_}), 0xFF000000u);
+    }
+    auto alpha = std::make_shared<Surface>(windowWidth_, windowHeight_);
+    for (int y = 0; y < windowHeight_; ++y)
+        for (int x = 0; x < windowWidth_; ++x) alpha->SetPixel(x, y, mask.GetPixel(x, y) & 0xFF000000u);
+    SetLayeredWindowAlphaMask(h, std::move(alpha));
 }
 
 void TTeDefaultForm::InvalidateTransparentChildren() {

@@ -656,7 +656,7 @@ void TTeItem::Popup(TTeItemView* view, int x, int y, const TRect& from) {
     const TRect placed =
         PlacePopup(at, from, view && view->IsMenuBar(), TSize{window->Width(), window->Height()}, monitor);
     window->SetBounds(placed.left, placed.top, placed.Width(), placed.Height());
-    window->SetThemeObject(popupThemeObject_);
+    window->Frame()->SetThemeObject(popupThemeObject_);
 
     TTeForm* ownerFrame = nullptr;
     if (ownerForm_)

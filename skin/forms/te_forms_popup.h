@@ -1,16 +1,20 @@
 #pragma once
 // One open level of a skinned menu: a topmost popup window that shows an
-// item's sub-items through its view and runs their loop. It is shown
-// without taking activation and lives from the item's Popup to the end of
-// its loop. Without a themed popup element it wears a 3-pixel classic edge.
-// It always casts a shadow to the right and below, which its size includes;
-// of the windows opened since the menu was entered only the first takes
-// the show animation. Shadow and blending are mixed with the screen that
+// item's sub-items through its view and runs their loop, hosted by a frame
+// of its own. The window is shown without taking activation and lives from
+// the item's Popup to the end of its loop. The frame draws the menu's edge
+// (a 3-pixel classic edge without a themed popup element) and the entries,
+// casts the shadow to the right and below that the window's size includes,
+// blends the menu, keeps the owner's caption active and plays the show
+// animation on the window's first show; of the windows opened since the
+// menu was entered only the first takes it. Shadow and blending mix with the
+// live screen where a compositing manager runs, else with the screen that
 // lay beneath the window when it was shown.
 
 #include <memory>
 
 #include "platform/classlib/Forms.h"
+#include "skin/forms/te_forms_frame.h"
 #include "skin/forms/te_forms_menuview.h"
 
 namespace tarvel {
@@ -34,6 +38,63 @@ private:
     TTePopupWindow* window_;
 };
 
+class TTePopupForm : public TTeForm {
+    TARVEL_CLASS(TTePopupForm, TTeForm)
+
+public:
+    explicit TTePopupForm(TComponent* owner);
+
+    TTePopupWindow* Window() const { return window_; }
+    void SetWindow(TTePopupWindow* window) { window_ = window; }
+    // The control whose caption stays active while the menu is open.
+    TWinControl* OwnerControl() const { return ownerControl_; }
+    void SetOwnerControl(TWinControl* control);
+    // The window's first show plays the animation.
+    bool TookAnimation() { return Animation()->Enabled(); }
+
+    // Where the items lie in the window: inside the menu's edge.
+    TRect GetClientBounds() override;
+    TSize GetMinTrackSize() override;
+    // The menu's ground and edge.
+    void PaintNonClientArea(TCanvas& canvas) override;
+    // The entries.
+    void PaintClientArea(TCanvas& canvas) override;
+    // The menu as it shows, shadow and blending included, into `dc`.
+    void PaintWindow(HDC dc);
+    // A repaint of the window, at once where it shows the frame's picture.
+    void Redraw(const TRect* rect = nullptr);
+    // The menu's size without the shadow, as the window lays it out.
+    using TTeDefaultForm::RememberFormSize;
+
+protected:
+    friend class TTePopupWindow;  // creates and loads it
+    void DoBeforeMessage(TMessage& message, bool& handled) override;
+    void DoAfterMessage(TMessage&, bool&) override {}
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    void WMActivate(TMessage& m);
+    void WMMouseActivate(TMessage& m);
+    void WMWindowPosChanging(TMessage& m);
+    // The owner's caption keeps its active look while the menu is used.
+    void KeepOwnerActive();
+    bool MenuThemed();
+    void FollowWindowSize();
+    void ClipShadowCorners();
+    // The first show of a window that took the animation.
+    void PlayAnimation();
+    // The menu and its shadow with the alpha each pixel shows with: the
+    // blending's over the menu, the shadow's fading band, nothing in the
+    // corners the shadow leaves free.
+    void ComposeAlpha(TteBitmap& picture);
+    // Where shadow and blending mix with the live screen (Composited), the
+    // window shows the frame's picture with its alpha instead of painting.
+    void ShowComposed();
+
+    TTePopupWindow* window_ = nullptr;
+    TWinControl* ownerControl_ = nullptr;
+};
+
 class TTePopupWindow : public TForm {
     TARVEL_CLASS(TTePopupWindow, TForm)
 
@@ -42,21 +103,14 @@ public:
     ~TTePopupWindow() override;
 
     TTePopupView* View() const { return view_.get(); }
+    TTePopupForm* Frame() const { return frame_; }
     TTeItem* Item() const { return item_; }
     // Lays the view out again, which sizes the window.
     void CalcSize();
     bool EnterLoop();
-    const String& ThemeObject() const { return themeObject_; }
-    void SetThemeObject(const String& value);
-    // Where the items lie in the window: inside the menu's edge.
-    TRect GetClientBounds();
-    TTeShadow* Shadow() { return &shadow_; }
-    TTeBlending* Blending() { return &blending_; }
-    // The show animation this window took; disabled when it took none.
-    TTeAnimation* Animation() { return &animation_; }
-    bool TookAnimation() const { return tookAnimation_; }
-    // The control whose caption stays active while the menu is open.
-    TWinControl* OwnerControl() const { return ownerControl_; }
+    // The class of the frame the window makes for itself (called from the
+    // constructor: this class's answer counts).
+    virtual TClass GetFormClass() const { return TTePopupForm::StaticClass(); }
 
 protected:
     static void DeclareMessages(TMessageTable& t);
@@ -66,28 +120,11 @@ protected:
 private:
     void CMShowingChanged(TMessage& m);
     void WMMouseActivate(TMessage& m);
-    void WMActivate(TMessage& m);
-    // The owner's caption keeps its active look while the menu is used.
-    void KeepOwnerActive();
-    bool Themed();
-    void ClipShadowCorners();
-    // The first show of a window that took the animation.
-    void PlayAnimation();
-    // The edge and the entries, without shadow or blending.
-    void PaintMenu(TCanvas& canvas);
 
     TTeItem* item_;
     std::unique_ptr<TTePopupView> view_;
+    TTePopupForm* frame_ = nullptr;
     std::unique_ptr<TBitmap> measure_;
-    String themeObject_ = "default";
-    TTeShadow shadow_;
-    TTeBlending blending_;
-    TTeAnimation animation_;
-    // The screen beneath the window when it was shown: the shadow and a
-    // blended menu are mixed with it.
-    std::unique_ptr<TteBitmap> behind_;
-    bool tookAnimation_ = false;
-    TWinControl* ownerControl_ = nullptr;
 };
 
 }  // namespace tarvel

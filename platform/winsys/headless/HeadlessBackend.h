@@ -73,6 +73,10 @@ public:
     // (WM_LBUTTONDBLCLK, WM_RBUTTONUP ...); false when there is no such icon.
     bool ClickTrayIcon(HWND notify, UINT id, UINT mouseMessage);
 
+    // As a display with a compositing manager (the screen is composed the
+    // same either way).
+    void SetComposing(bool on) { composing_ = on; }
+
     // ---- DisplayBackend ----
     uint32_t Now() override { return now_; }
     void WaitForEvents(uint32_t timeoutMs) override;
@@ -97,8 +101,10 @@ public:
         trays_[{notify, id}] = TrayIcon{callbackMessage, tip};
     }
     void RemoveTrayIcon(HWND notify, UINT id) override { trays_.erase({notify, id}); }
+    bool ComposesWindows() override { return composing_; }
 
 private:
+    bool composing_ = false;
     TSize screen_;
     std::atomic<uint32_t> now_;
     std::mutex mutex_;

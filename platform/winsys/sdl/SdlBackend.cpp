@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "platform/base/Ticks.h"
 #include "platform/gdi/Blend.h"
@@ -65,9 +66,9 @@ void SetIcon(SDL_Window* window, const Surface& icon) {
     SDL_FreeSurface(s);
 }
 
-bool ShowsPixel(const TopLevelInfo& info, uint32_t pixel) {
+bool ShowsPixel(const TopLevelInfo& info, uint32_t pixel, int x, int y) {
     if (info.colorKeyed && (pixel & 0x00FFFFFFu) == info.colorKey) return false;
-    return !info.perPixelAlpha || MulDiv255(pixel >> 24, info.alpha) != 0;
+    return !info.perPixelAlpha || MulDiv255(PixelAlpha(info.alphaMask.get(), pixel, x, y), info.alpha) != 0;
 }
 
 // What of a layered window the display can show: pixels of the colour key
@@ -83,9 +84,9 @@ std::vector<TRect> ShownShape(const TopLevelInfo& info) {
         const uint32_t* row = px.Row(y);
         std::vector<TRect> next;
         for (int x = 0; x < w;) {
-            while (x < w && !ShowsPixel(info, row[x])) ++x;
+            while (x < w && !ShowsPixel(info, row[x], x, y)) ++x;
             const int start = x;
-            while (x < w && ShowsPixel(info, row[x])) ++x;
+            while (x < w && ShowsPixel(info, row[x], x, y)) ++x;
             if (x == start) continue;
             TRect run{start, y, x, y + 1};
             auto above = std::find_if(open.begin(), open.end(), [&](const TRect& r) {
@@ -163,6 +164,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const std::string& videoDriver, std
     std::unique_ptr<SdlBackend> b(new SdlBackend());
     const char* driver = SDL_GetCurrentVideoDriver();
     b->x11_ = driver && std::strcmp(driver, "x11") == 0;
+    if (b->x11_ && X11OpenQueries()) b->argbVisual_ = X11ArgbVisual();
     b->wakeEvent_ = SDL_RegisterEvents(1);
     if (b->wakeEvent_ == static_cast<uint32_t>(-1)) return fail("SDL has no user events left");
     SDL_StartTextInput();
@@ -180,6 +182,7 @@ SdlBackend::~SdlBackend() {
     for (auto& [key, tray] : trays_) SDL_DestroyWindow(tray.window);
     for (auto& [idc, cursor] : cursors_) SDL_FreeCursor(cursor);
     SDL_StopTextInput();
+    X11CloseQueries();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
 
@@ -245,6 +248,14 @@ void SdlBackend::DestroySurface(HWND window) {
     order_.erase(std::remove(order_.begin(), order_.end(), window), order_.end());
 }
 
+bool SdlBackend::ComposesWindows() { return x11_ && X11CompositorRunning(); }
+
+bool SdlBackend::WantsArgb(const TopLevelInfo& info) {
+    // Without a compositing manager the server shows no pixel's alpha: the
+    // window stays opaque where its pixels show at all.
+    return info.perPixelAlpha && argbVisual_ && ComposesWindows();
+}
+
 bool SdlBackend::MakeSdlWindow(const TopLevelInfo& info, TopLevel& t) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     t.popup = IsPopup(info);
@@ -256,8 +267,12 @@ bool SdlBackend::MakeSdlWindow(const TopLevelInfo& info, TopLevel& t) {
     if (t.popup) flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
     if (info.toolWindow) flags |= SDL_WINDOW_SKIP_TASKBAR;
     if (info.topmost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    // SDL takes the visual a window is made with from this hint, read at creation.
+    t.argb = WantsArgb(info);
+    if (t.argb) SDL_SetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, std::to_string(argbVisual_).c_str());
     t.window = SDL_CreateWindow(info.title.c_str(), info.bounds.left, info.bounds.top,
                                 std::max(1, info.bounds.Width()), std::max(1, info.bounds.Height()), flags);
+    if (t.argb) SDL_ResetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID);
     if (!t.window) return false;
     t.info = info;
     t.shownShape.clear();  // a new window has none yet
@@ -281,9 +296,11 @@ void SdlBackend::ForgetSdlWindow(TopLevel& t) {
 }
 
 void SdlBackend::ApplyInfo(TopLevel& t, const TopLevelInfo& info) {
-    // A popup, a tool window and an ordinary window differ from their
-    // creation on.
-    if (t.window && (IsPopup(info) != t.popup || info.toolWindow != t.toolWindow)) ForgetSdlWindow(t);
+    // A popup, a tool window, an ordinary window and one with the 32-bit
+    // visual differ from their creation on.
+    if (t.window &&
+        (IsPopup(info) != t.popup || info.toolWindow != t.toolWindow || WantsArgb(info) != t.argb))
+        ForgetSdlWindow(t);
     if (!t.window && !(info.visible && MakeSdlWindow(info, t))) {
         t.info = info;
         t.info.visible = false;  // nothing on the display yet
@@ -309,8 +326,10 @@ void SdlBackend::ApplyInfo(TopLevel& t, const TopLevelInfo& info) {
     const bool hide = !info.visible && was.visible;
     const bool minimize = info.visible && info.minimized && !(was.visible && was.minimized);
     const bool restore = info.visible && !info.minimized && was.visible && was.minimized;
+    const bool newAlpha = info.alphaMask != was.alphaMask;
     t.info = info;
     ApplyShape(t);
+    if (newAlpha && !show && info.visible) CopyToWindow(t, TRect{0, 0, b.Width(), b.Height()});
     if (show) {
         SDL_ShowWindow(t.window);
         CopyToWindow(t, TRect{0, 0, b.Width(), b.Height()});
@@ -395,12 +414,27 @@ void SdlBackend::CopyToWindow(TopLevel& t, const TRect& dirty) {
     TRect area = Intersect(dirty, TRect{0, 0, std::min(s->w, src.Width()), std::min(s->h, src.Height())});
     if (area.IsEmpty()) return;
     if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
+    const Surface* mask = t.info.alphaMask.get();
+    std::vector<uint32_t> masked(mask ? static_cast<size_t>(area.Width()) : 0);
     for (int y = area.top; y < area.bottom; ++y) {
         auto* dst = static_cast<uint8_t*>(s->pixels) +
                     static_cast<size_t>(y) * static_cast<size_t>(s->pitch) +
                     static_cast<size_t>(area.left) * s->format->BytesPerPixel;
-        SDL_ConvertPixels(area.Width(), 1, kBackBufferFormat, src.Row(y) + area.left,
-                          static_cast<int>(src.StrideBytes()), s->format->format, dst, s->pitch);
+        const uint32_t* row = src.Row(y) + area.left;
+        if (mask) {  // the window paints its colours; the mask gives their alpha
+            for (int x = 0; x < area.Width(); ++x)
+                masked[static_cast<size_t>(x)] =
+                    (PixelAlpha(mask, 0, area.left + x, y) << 24) | (row[x] & 0x00FFFFFFu);
+            row = masked.data();
+        }
+        // The server's alpha is premultiplied; ours is straight.
+        const int pitch = static_cast<int>(src.StrideBytes());
+        const bool premultiplied =
+            t.argb && SDL_PremultiplyAlpha(area.Width(), 1, SDL_PIXELFORMAT_ARGB8888, row, pitch,
+                                           s->format->format, dst, s->pitch) == 0;
+        if (!premultiplied)
+            SDL_ConvertPixels(area.Width(), 1, kBackBufferFormat, row, pitch, s->format->format, dst,
+                              s->pitch);
     }
     if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
     SDL_Rect r{area.left, area.top, area.Width(), area.Height()};
@@ -481,14 +515,14 @@ std::unique_ptr<Surface> SdlBackend::WindowPixels(HWND window) const {
 
 std::unique_ptr<Surface> SdlBackend::ScreenPixels() const {
     TRect screen = DisplaysUnion();
-    // The server blends windows only through a compositor, and pixels with
-    // their own alpha not at all: while a window of ours asks for either,
-    // the screen is our own composition.
+    // The server blends windows only through a compositing manager: without
+    // one, while a window of ours asks for blending, the screen is our own
+    // composition.
     const bool blends = std::any_of(tops_.begin(), tops_.end(), [](const auto& entry) {
         const TopLevelInfo& info = entry.second.info;
         return entry.second.window && info.visible && (info.alpha != 255 || info.perPixelAlpha);
     });
-    if (x11_ && !blends) {
+    if (x11_ && (!blends || X11CompositorRunning())) {
         for (const auto& [h, t] : tops_)
             if (t.window) return X11ReadScreen(t.window, screen);
     }

@@ -77,6 +77,11 @@ public:
     // Adding an icon that exists changes its tip and callback.
     void AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip) override;
     void RemoveTrayIcon(HWND notify, UINT id) override;
+    // On X11: a compositing manager runs. A per-pixel-alpha window is then
+    // made with a 32-bit visual and shows its partly transparent pixels
+    // mixed with the live screen, and the screen is read back from the
+    // server, which mixes.
+    bool ComposesWindows() override;
 
 private:
     struct TopLevel {
@@ -84,6 +89,7 @@ private:
         TopLevelInfo info;              // as last applied
         bool popup = false;             // made as a popup that never takes the keyboard
         bool toolWindow = false;        // made without a task-bar entry
+        bool argb = false;              // made with the 32-bit visual: its pixels carry their alpha
         uint32_t movedAt = 0;           // when we last moved or sized it
         std::vector<TRect> shownShape;  // as last given to the display
     };
@@ -99,6 +105,8 @@ private:
     bool MakeSdlWindow(const TopLevelInfo& info, TopLevel& t);
     void ApplyInfo(TopLevel& t, const TopLevelInfo& info);
     void ForgetSdlWindow(TopLevel& t);
+    // The window is shown with its pixels' alpha, through the 32-bit visual.
+    bool WantsArgb(const TopLevelInfo& info);
     void Restack();
     void KeepKeyboard();
     SDL_Window* KeyboardTarget();
@@ -123,6 +131,7 @@ private:
     void TranslateDrop(const SDL_Event& ev);
 
     bool x11_ = false;
+    unsigned long argbVisual_ = 0;        // the X server's 32-bit visual, 0 without one
     std::shared_ptr<SoundOutput> sound_;  // the sound output while this display is open
     uint32_t wakeEvent_ = 0;
     std::atomic<bool> wakePending_{false};

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace tarvel {
 
@@ -70,7 +71,33 @@ int ReportXError(::Display* display, XErrorEvent* error) {
     return 0;
 }
 
+::Display* gQueries = nullptr;
+
 }  // namespace
+
+bool X11OpenQueries() {
+    if (!gQueries) gQueries = XOpenDisplay(nullptr);
+    return gQueries != nullptr;
+}
+
+void X11CloseQueries() {
+    if (gQueries) XCloseDisplay(gQueries);
+    gQueries = nullptr;
+}
+
+bool X11CompositorRunning() {
+    if (!gQueries) return false;
+    const std::string name = "_NET_WM_CM_S" + std::to_string(DefaultScreen(gQueries));
+    const Atom selection = XInternAtom(gQueries, name.c_str(), False);
+    return selection != None && XGetSelectionOwner(gQueries, selection) != None;
+}
+
+unsigned long X11ArgbVisual() {
+    if (!gQueries) return 0;
+    XVisualInfo info;
+    if (!XMatchVisualInfo(gQueries, DefaultScreen(gQueries), 32, TrueColor, &info)) return 0;
+    return info.visualid;
+}
 
 void InstallX11ErrorReporter() { XSetErrorHandler(ReportXError); }
 

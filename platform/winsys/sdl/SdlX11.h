@@ -27,4 +27,16 @@ bool X11SetShape(SDL_Window* window, const std::vector<TRect>& shape);
 std::unique_ptr<Surface> X11ReadWindow(SDL_Window* window);
 std::unique_ptr<Surface> X11ReadScreen(SDL_Window* anyWindow, const TRect& area);
 
+// A connection of our own to the display SDL opened, for what SDL asks
+// nothing about before its first window: opened with the backend, closed
+// with it. The questions below answer false or 0 without it.
+bool X11OpenQueries();
+void X11CloseQueries();
+// A compositing manager owns _NET_WM_CM_S<screen> of the default screen.
+bool X11CompositorRunning();
+// The id of a 32-bit TrueColor visual (alpha beside red, green and blue),
+// which a compositing manager mixes by its pixels' alpha; 0 when the
+// server offers none.
+unsigned long X11ArgbVisual();
+
 }  // namespace tarvel

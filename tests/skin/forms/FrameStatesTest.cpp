@@ -326,6 +326,47 @@ TEST_F(FrameEffectsTest, BlendedFrameAndBackgroundMixWithTheScreenAndTheControls
     EXPECT_EQ(ScreenPixel(control.x + 60, control.y) & 0xFFFFFF, 0x0000FFu);
 }
 
+TEST_F(FrameEffectsTest, WithACompositorTheBlendedFrameAndItsShadowShowWhatChangesBehindThem) {
+    ui_.Backend().SetComposing(true);
+    TTeDefaultForm* frame = MakeForm<TTeDefaultForm>(false, TTeBorderIcons{kbiClose, kbiSystemMenu},
+                                                     TSize{404, 304}, [&](TTeDefaultForm* f) {
+                                                         f->Blending()->SetValue(128);
+                                                         f->Blending()->SetEnabled(true);
+                                                         f->Shadow()->SetSize(4);
+                                                         f->Shadow()->SetEnabled(true);
+                                                         auto* panel = new TPanel(form_);
+                                                         panel->SetParent(form_);
+                                                         panel->SetColor(clBlue);
+                                                         panel->SetBounds(150, 100, 60, 40);
+                                                     });
+    ASSERT_TRUE(frame->Composited());
+    EXPECT_TRUE(ui_.Backend().SurfaceInfo(Window()).alphaMask);
+    const TRect cb = frame->GetClientBounds();
+    const TPoint points[] = {Screen(TPoint{cb.left + 20, cb.top + 200}), Screen(TPoint{1, 150}),
+                             TPoint{100 + 400, 250}, Screen(TPoint{cb.left + 180, cb.top + 120})};
+    auto pixels = [&] {
+        std::vector<uint32_t> out;
+        for (TPoint p : points) out.push_back(ScreenPixel(p.x, p.y));
+        return out;
+    };
+    const std::vector<uint32_t> overRed = pixels();
+    // What lies behind turns from red to green while the form stays where it is.
+    under_->SetColor(TColor(0x00FF00));
+    UpdateWindow(under_->Handle());
+    const std::vector<uint32_t> overGreen = pixels();
+    // Background, border and the shadow's inner column take half of what is behind them now.
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(Channel(overGreen[i], 16), Channel(overRed[i], 16) - 127, 2);
+        EXPECT_NEAR(Channel(overGreen[i], 8), Channel(overRed[i], 8) + 127, 2);
+        EXPECT_NEAR(Channel(overGreen[i], 0), Channel(overRed[i], 0), 2);
+    }
+    // The control stays opaque.
+    EXPECT_EQ(overRed[3] & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(overGreen[3] & 0xFFFFFF, 0x0000FFu);
+    ui_.Backend().SetComposing(false);
+}
+
 TEST_F(FrameEffectsTest, FirstShowHandsTheScreenAndTheFormsPictureToTheAnimation) {
     struct Call {
         TPoint at;

@@ -1,6 +1,8 @@
 // Skinned popup menus on a form, driven through the UI driver: where the
-// menu opens and how large, one menu open at a time, and the first window
-// alone taking the show animation.
+// menu opens and how large, one menu open at a time, the frame hosting each
+// level with the menu's options, the first window alone taking the show
+// animation, and blending over a changing screen with and without a
+// compositing manager.
 
 #include "platform/classlib/Timers.h"
 #include "skin/forms/te_forms_popup.h"
@@ -91,8 +93,8 @@ TEST_F(PopupMenuTest, OnlyTheFirstWindowTakesTheAnimationAndEveryOneHasAShadow) 
         TTeItemView* v = menu->Items()->GetItem(0)->View;
         while (v->ChildView) v = v->ChildView;
         auto* w = static_cast<TTePopupWindow*>(v->CaptureControl);
-        animated.push_back(w->TookAnimation());
-        shadowed.push_back(w->Shadow()->Enabled());
+        animated.push_back(w->Frame()->TookAnimation());
+        shadowed.push_back(w->Frame()->Shadow()->Enabled());
     };
     ui_.WhenModal([&] {
         look();
@@ -124,6 +126,123 @@ TEST_F(PopupMenuTest, OnlyTheFirstWindowTakesTheAnimationAndEveryOneHasAShadow) 
     EXPECT_EQ(played.size(), 2u);
     EXPECT_TRUE(ui_.Problems().empty());
     SetShowAnimation(nullptr);
+}
+
+TEST_F(PopupMenuTest, EachLevelIsHostedByAFrameOfItsOwnThatTakesTheMenusOptions) {
+    MakeForm(false);
+    TTePopupMenu* menu = MakeMenu({"&Copy", "&Paste"});
+    auto* link = new TTeThemeLink(form_);
+    link->SetThemeBuilding("Flat");
+    menu->SetThemeLink(link);
+    TTePopupMenuOptions* options = menu->PopupMenuOptions();
+    options->Blending()->SetValue(150);
+    options->Blending()->SetEnabled(true);
+    options->Shadow()->SetSize(6);
+    options->Shadow()->SetEnabled(false);  // a menu casts one all the same
+    TTePopupForm* frame = nullptr;
+    TTePopupWindow* window = nullptr;
+    TRect bounds, cb;
+    TPoint content;
+    ui_.WhenModal([&] {
+        window = WindowOf(menu);
+        ASSERT_TRUE(window);
+        frame = window->Frame();
+        bounds = WindowRect(window->Handle());
+        content = TPoint{window->View()->ContentWidth, window->View()->ContentHeight};
+        EXPECT_EQ(frame->Owner(), window);
+        EXPECT_EQ(frame->Window(), window);
+        EXPECT_TRUE(frame->Active());
+        EXPECT_EQ(frame->GetForm(), window);
+        EXPECT_EQ(frame->ThemeLink(), link);
+        EXPECT_EQ(frame->OwnerControl(), form_);
+        EXPECT_EQ(frame->BorderStyle(), kbsNone);
+        EXPECT_FALSE(frame->Dragging()->Sizeable || frame->Dragging()->Moveable);
+        EXPECT_TRUE(frame->Blending()->Enabled());
+        EXPECT_EQ(frame->Blending()->Value(), 150);
+        EXPECT_TRUE(frame->Shadow()->Enabled());
+        EXPECT_EQ(frame->Shadow()->Size(), 6);
+        EXPECT_FALSE(frame->TookAnimation());
+        frame->RememberFormSize(1000, 1000);
+        cb = frame->GetClientBounds();
+        ui_.PressKey(VK_ESCAPE);
+    });
+    ui_.Backend().MouseMove(TPoint{20, 20});
+    menu->Popup(300, 200);
+    // The flat theme's menu edge and the frame's shadow make the window's size.
+    EXPECT_EQ(bounds.Width(), content.x + cb.left + 1000 - cb.right + 6);
+    EXPECT_EQ(bounds.Height(), content.y + cb.top + 1000 - cb.bottom + 6);
+    EXPECT_TRUE(ui_.Problems().empty());
+}
+
+TEST_F(PopupMenuTest, ActivatingOrClickingTheMenuWindowKeepsTheOwnersCaptionActive) {
+    TTeDefaultForm* owner = MakeForm(false);
+    TTePopupMenu* menu = MakeMenu({"&Copy"});
+    std::vector<bool> kept;
+    LRESULT clicked = 0;
+    ui_.WhenModal([&] {
+        HWND h = WindowOf(menu)->Handle();
+        for (UINT msg : {WM_ACTIVATE, WM_MOUSEACTIVATE}) {
+            SendMessage(Window(), WM_NCACTIVATE, 0, 0);
+            ASSERT_FALSE(owner->FrameActive());
+            const LRESULT r = SendMessage(h, msg, msg == WM_ACTIVATE ? WA_ACTIVE : 0, 0);
+            if (msg == WM_MOUSEACTIVATE) clicked = r;
+            kept.push_back(owner->FrameActive());
+        }
+        ui_.PressKey(VK_ESCAPE);
+    });
+    ui_.Backend().MouseMove(TPoint{20, 20});
+    menu->Popup(300, 200);
+    EXPECT_EQ(kept, (std::vector<bool>{true, true}));
+    // A click never takes the keyboard from the owner.
+    EXPECT_EQ(clicked, MA_NOACTIVATE);
+    EXPECT_TRUE(ui_.Problems().empty());
+}
+
+TEST_F(PopupMenuTest, WithACompositorABlendedMenuShowsWhatChangesBeneathItWithoutOneTheSnapshot) {
+    MakeForm(false);  // white beneath
+    auto channel = [](uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); };
+    for (bool composing : {true, false}) {
+        SCOPED_TRACE(composing ? "compositor" : "none");
+        ui_.Backend().SetComposing(composing);
+        form_->SetColor(clWhite);
+        UpdateWindow(Window());
+        TTePopupMenu* menu = MakeMenu({"&Copy", "&Paste"});
+        menu->PopupMenuOptions()->Blending()->SetValue(128);
+        menu->PopupMenuOptions()->Blending()->SetEnabled(true);
+        uint32_t before[2] = {}, after[2] = {};
+        bool alphaShown = false;
+        ui_.WhenModal([&] {
+            HWND h = WindowOf(menu)->Handle();
+            alphaShown = ui_.Backend().SurfaceInfo(h).perPixelAlpha;
+            const TRect at = WindowRect(h);
+            // An entry's ground and the shadow's inner column.
+            const TPoint points[2] = {{at.right - 12, at.top + 8}, {at.right - 4, (at.top + at.bottom) / 2}};
+            for (int i : {0, 1}) before[i] = PixelAt(ui_, points[i]);
+            // What lies beneath turns blue while the menu is open.
+            form_->SetColor(clBlue);
+            UpdateWindow(Window());
+            for (int i : {0, 1}) after[i] = PixelAt(ui_, points[i]);
+            ui_.PressKey(VK_ESCAPE);
+        });
+        ui_.Backend().MouseMove(TPoint{20, 20});
+        menu->Popup(300, 200);
+        delete menu;
+        EXPECT_EQ(alphaShown, composing);
+        if (!composing) {
+            EXPECT_EQ(after[0], before[0]);
+            EXPECT_EQ(after[1], before[1]);
+            continue;
+        }
+        // Half the menu over blue instead of white: red and green lose half
+        // of white's, blue keeps it.
+        for (int shift : {8, 16}) EXPECT_NEAR(channel(after[0], shift), channel(before[0], shift) - 127, 2);
+        EXPECT_NEAR(channel(after[0], 0), channel(before[0], 0), 2);
+        // The shadow darkens the blue at half strength.
+        EXPECT_NEAR(channel(after[1], 16), 0x3F * 128 / 255, 2);
+        EXPECT_NEAR(channel(after[1], 0), (0x3F * 128 + 0xFF * 127) / 255, 2);
+    }
+    ui_.Backend().SetComposing(false);
+    EXPECT_TRUE(ui_.Problems().empty());
 }
 
 TEST_F(PopupMenuTest, UsingTheMenuKeepsTheOwnersCaptionActive) {

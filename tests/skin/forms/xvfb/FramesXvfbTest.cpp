@@ -4,7 +4,8 @@
 // in the flat theme and in the tool's own skin file, an MDI parent with three
 // children (one of them maximized in a second picture), saved
 // under screenshots/ in the build folder for people to look at and compared
-// with their references.
+// with their references; and a blended menu over a window that changes
+// beneath it, with and without a compositing manager.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,11 @@
 #include <functional>
 #include <memory>
 
+#include <sys/stat.h>
+
 #include "platform/base/Ticks.h"
+#include "platform/classlib/ExtCtrls.h"
+#include "platform/winsys/WindowApi.h"
 #include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/controls/te_controls_combo.h"
 #include "skin/core/te_engine.h"
@@ -22,6 +27,7 @@
 #include "skin/forms/te_forms_mdichild.h"
 #include "skin/forms/te_forms_menubar.h"
 #include "skin/forms/te_forms_menuview.h"
+#include "skin/forms/te_forms_popupmenu.h"
 #include "skin/forms/te_forms_resources.h"
 #include "skin/themes/theme_flat.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
@@ -266,6 +272,171 @@ TEST_F(FramesOnX11, APressOnTheFramesCaptionOrBorderClosesAnOpenComboList) {
         delete form;
         Run(100);
     }
+}
+
+// A blended menu open over a window whose content turns from white to blue
+// while the menu is open: with a compositing manager on the server the
+// menu and its shadow show the blue through them (read back from the root
+// window), without one they keep the white that lay beneath when the menu
+// opened.
+TEST_F(FramesOnX11, ABlendedMenuOverAChangingWindowShowsItsNewContentOnlyWithACompositor) {
+    auto channel = [](uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); };
+    for (bool composing : {true, false}) {
+        SCOPED_TRACE(composing ? "compositor" : "none");
+        std::string why;
+        if (composing) ASSERT_TRUE(StartCompositor(why)) << why;
+        struct Stop {
+            ~Stop() { StopCompositor(); }
+        } stop;
+        EXPECT_EQ(DesktopComposited(), composing);
+
+        auto* form = new TForm(Application);
+        form->SetCaption("Battery modules");
+        TTePopupMenu* menu = nullptr;
+        TPanel* content = nullptr;
+        {
+            TLoadingScope scope(form);
+            TTeThemeLink* link = LinkToLook(form, kLooks[0]);
+            auto* frame = new TTeForm(form);
+            frame->SetThemeLink(link);
+            content = new TPanel(form);
+            content->SetParent(form);
+            content->SetAlign(alClient);
+            content->SetBevelOuter(bvNone);
+            content->SetCaption("");
+            content->SetColor(clWhite);
+            menu = new TTePopupMenu(form);
+            menu->SetThemeLink(link);
+            for (const char* caption : {"&Copy", "&Paste", "-", "Select &All"}) {
+                auto* item = new TTeItem(form);
+                item->SetCaption(Utf8ToWide(caption));
+                menu->Items()->Add(item);
+            }
+            menu->PopupMenuOptions()->Blending()->SetValue(128);
+            menu->PopupMenuOptions()->Blending()->SetEnabled(true);
+            scope.Finish();
+        }
+        form->SetBounds(60, 60, 420, 300);
+        form->Show();
+        Settle(form->Handle());
+        ASSERT_TRUE(XMovePointer(1023, 767));
+
+        uint32_t before[2] = {}, after[2] = {};
+        bool read = false;
+        std::deque<std::function<void()>> steps{
+            [&] {
+                TTeItemView* v = menu->Items()->GetItem(0)->View;
+                ASSERT_TRUE(v && v->CaptureControl);
+                const TRect at = WindowRect(v->CaptureControl->Handle());
+                // An entry's ground and the shadow's inner column.
+                const TPoint points[2] = {{at.right - 12, at.top + 8},
+                                          {at.right - 4, (at.top + at.bottom) / 2}};
+                std::unique_ptr<Surface> screen = sdl->ScreenPixels();
+                ASSERT_TRUE(screen);
+                for (int i : {0, 1}) before[i] = screen->Pixel(points[i].x, points[i].y) & 0xFFFFFF;
+                content->SetColor(clBlue);
+                steps.push_back([&, points] {
+                    std::unique_ptr<Surface> shown = sdl->ScreenPixels();
+                    ASSERT_TRUE(shown);
+                    for (int i : {0, 1}) after[i] = shown->Pixel(points[i].x, points[i].y) & 0xFFFFFF;
+                    read = true;
+                    if (composing) {
+                        mkdir(dir.c_str(), 0755);
+                        EXPECT_TRUE(sdl->SaveScreenPng(dir + "/menu_blended_composited_xvfb.png"));
+                    }
+                    Press("Escape");
+                });
+            },
+        };
+        DWORD next = GetTickCount() + 400;
+        Application->OnIdle = [&](TObject*, bool& done) {
+            if (MenuLoopLevel() == 0 || steps.empty() || GetTickCount() < next) return;
+            auto step = std::move(steps.front());
+            steps.pop_front();
+            step();
+            next = GetTickCount() + 400;
+            done = false;
+        };
+        menu->Popup(200, 150);
+        Application->OnIdle = nullptr;
+        ASSERT_TRUE(read) << "the menu did not open";
+        if (composing) {
+            // Half the menu over blue instead of white: red and green lose
+            // half of white's, blue keeps it; the shadow darkens the blue.
+            for (int shift : {8, 16})
+                EXPECT_NEAR(channel(after[0], shift), channel(before[0], shift) - 127, 3);
+            EXPECT_NEAR(channel(after[0], 0), channel(before[0], 0), 3);
+            EXPECT_NEAR(channel(after[1], 16), 0x3F * 128 / 255, 3);
+            EXPECT_NEAR(channel(after[1], 0), (0x3F * 128 + 0xFF * 127) / 255, 3);
+        } else {
+            EXPECT_EQ(after[0], before[0]);
+            EXPECT_EQ(after[1], before[1]);
+        }
+        delete form;
+        Run(100);
+    }
+}
+
+// A blended skinned frame with its shadow over a window that turns from red
+// to green: with a compositing manager both show the green at once.
+TEST_F(FramesOnX11, ABlendedFrameAndItsShadowShowAChangingWindowBehindThemWithACompositor) {
+    auto channel = [](uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); };
+    std::string why;
+    ASSERT_TRUE(StartCompositor(why)) << why;
+    struct Stop {
+        ~Stop() { StopCompositor(); }
+    } stop;
+    auto* under = new TForm(Application);
+    under->SetBorderStyle(bsNone);
+    under->SetColor(TColor(0x0000FF));
+    under->SetBounds(0, 0, 1024, 700);
+    under->Show();
+    Settle(under->Handle());
+
+    auto* form = new TForm(Application);
+    form->SetCaption("Battery modules");
+    TTeForm* frame = nullptr;
+    {
+        TLoadingScope scope(form);
+        frame = new TTeForm(form);
+        frame->SetThemeLink(LinkToLook(form, kLooks[0]));
+        frame->Blending()->SetValue(128);
+        frame->Blending()->SetEnabled(true);
+        frame->Shadow()->SetSize(4);
+        frame->Shadow()->SetEnabled(true);
+        scope.Finish();
+    }
+    form->SetBounds(100, 100, 404, 304);
+    form->Show();
+    Settle(form->Handle());
+    ASSERT_TRUE(XMovePointer(1023, 767));
+    Run(300);
+    EXPECT_TRUE(frame->Composited());
+    EXPECT_EQ(XWindowDepth(sdl->SdlWindowOf(form->Handle())), 32);
+    const TRect w = WindowRect(form->Handle());
+    const TPoint points[2] = {{w.left + 200, w.top + 200}, {w.right - 4, (w.top + w.bottom) / 2}};
+    auto read = [&](uint32_t* out) {
+        std::unique_ptr<Surface> screen = sdl->ScreenPixels();
+        ASSERT_TRUE(screen);
+        for (int i : {0, 1}) out[i] = screen->Pixel(points[i].x, points[i].y) & 0xFFFFFF;
+    };
+    uint32_t overRed[2] = {}, overGreen[2] = {};
+    read(overRed);
+    under->SetColor(TColor(0x00FF00));
+    Run(400);
+    read(overGreen);
+    mkdir(dir.c_str(), 0755);
+    EXPECT_TRUE(sdl->SaveScreenPng(dir + "/frame_blended_composited_xvfb.png"));
+    // The form's ground and the shadow's inner column take half of the green now.
+    for (int i : {0, 1}) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(channel(overGreen[i], 16), channel(overRed[i], 16) - 127, 3);
+        EXPECT_NEAR(channel(overGreen[i], 8), channel(overRed[i], 8) + 127, 3);
+        EXPECT_NEAR(channel(overGreen[i], 0), channel(overRed[i], 0), 3);
+    }
+    delete form;
+    delete under;
+    Run(100);
 }
 
 TEST_F(FramesOnX11, MdiParentWithThreeChildrenOneOfThemMaximizedInTheSkinFile) {

@@ -28,6 +28,7 @@ namespace tarvel {
 namespace {
 
 pid_t gServer = -1;
+pid_t gCompositor = -1;
 ::Display* gInput = nullptr;
 
 ::Display* InputDisplay() {
@@ -87,6 +88,7 @@ bool StartXvfb(std::string& why) {
 }
 
 void StopXvfb() {
+    StopCompositor();
     if (gInput) XCloseDisplay(gInput);
     gInput = nullptr;
     if (gServer > 0) {
@@ -179,6 +181,64 @@ std::vector<unsigned long> XWindowIcon(SDL_Window* window) {
     }
     XFree(data);
     return out;
+}
+
+bool StartCompositor(std::string& why) {
+    ::Display* d = InputDisplay();
+    if (!d) {
+        why = "no X server";
+        return false;
+    }
+    StopCompositor();
+    gCompositor = fork();
+    if (gCompositor < 0) {
+        why = "cannot fork";
+        return false;
+    }
+    if (gCompositor == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        int devnull = open("/dev/null", O_WRONLY);
+        if (devnull >= 0) dup2(devnull, STDERR_FILENO);
+        execlp("xcompmgr", "xcompmgr", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    const Atom selection = XInternAtom(d, "_NET_WM_CM_S0", False);
+    for (int i = 0; i < 100; ++i) {
+        if (XGetSelectionOwner(d, selection) != None) return true;
+        int status = 0;
+        if (waitpid(gCompositor, &status, WNOHANG) == gCompositor) {
+            gCompositor = -1;
+            why = WIFEXITED(status) && WEXITSTATUS(status) == 127 ? "xcompmgr is not installed"
+                                                                  : "xcompmgr ended at once";
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    why = "xcompmgr did not take the compositing selection";
+    StopCompositor();
+    return false;
+}
+
+void StopCompositor() {
+    if (gCompositor <= 0) return;
+    kill(gCompositor, SIGTERM);
+    int status = 0;
+    waitpid(gCompositor, &status, 0);
+    gCompositor = -1;
+    // The selection goes with the manager's connection.
+    if (::Display* d = InputDisplay()) {
+        const Atom selection = XInternAtom(d, "_NET_WM_CM_S0", False);
+        for (int i = 0; i < 100 && XGetSelectionOwner(d, selection) != None; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+int XWindowDepth(SDL_Window* window) {
+    ::Display* d = InputDisplay();
+    ::Window w = XWindowOf(window);
+    XWindowAttributes attrs;
+    if (!d || !w || !XGetWindowAttributes(d, w, &attrs)) return 0;
+    return attrs.depth;
 }
 
 std::unique_ptr<SdlBackend> OpenX11Backend(std::string& error) {

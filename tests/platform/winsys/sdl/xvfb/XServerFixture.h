@@ -40,6 +40,14 @@ bool XGiveFocus(SDL_Window* window);
 // Takes the window off the screen and maps it again, as a window manager
 // iconifies a window and the user restores it.
 bool XIconifyAndRestore(SDL_Window* window);
+// A compositing manager (xcompmgr, without shadows or fading) on the
+// server, started and waited for until it owns _NET_WM_CM_S0; false, with
+// the reason, when it cannot run. Stopped with StopCompositor, and at the
+// server's end.
+bool StartCompositor(std::string& why);
+void StopCompositor();
+// The visual's depth a window was made with on the server; 0 without one.
+int XWindowDepth(SDL_Window* window);
 // The window's _NET_WM_ICON: width, height, then 0xAARRGGBB pixels; empty
 // when it has none.
 std::vector<unsigned long> XWindowIcon(SDL_Window* window);
