@@ -25,6 +25,7 @@
 #include "platform/classlib/UiAccess.h"
 #include "platform/winsys/WindowApi.h"
 #include "platform/winsys/sdl/SdlBackend.h"
+#include "skin/extctrls/te_extctrls_pages.h"
 #include "skin/forms/te_forms_menubar.h"
 #include "skin/forms/te_forms_menuview.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
@@ -197,6 +198,22 @@ protected:
         return ok;
     }
 
+    // Clicks the page's tab, as a person brings a page to the front; false,
+    // with a failure, when the page has no tab or did not come.
+    bool ShowPage(TTeTabSheet* page) {
+        TTeTabControl* tabs = page ? page->TabControl() : nullptr;
+        const int index = page ? page->TabIndex() : -1;
+        if (!tabs || index < 0) {
+            ADD_FAILURE() << (page ? page->Name() : String("a page")) << " has no tab";
+            return false;
+        }
+        const TRect r = tabs->TabRect(index);
+        if (!Click(tabs, TPoint{r.left + r.Width() / 2, r.top + r.Height() / 2})) return false;
+        if (Await([&] { return tabs->GetActivePage() == page; })) return true;
+        ADD_FAILURE() << "a click on its tab did not bring " << page->Name() << " to the front";
+        return false;
+    }
+
     // ---- the keyboard ----
     // Types the text as keys of a US keyboard, to whatever has the focus.
     bool Type(const String& text) {
@@ -244,6 +261,24 @@ protected:
     TColor PixelIn(TControl* control, TPoint client) const {
         const uint32_t rgb = ScreenPixel(XPoint(control, client));
         return static_cast<TColor>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+    }
+    // What the X screen shows over the control's client area (or the part
+    // `client` of it), row by row.
+    std::vector<uint32_t> PixelsOf(TControl* control, std::optional<TRect> client = {}) const {
+        std::vector<uint32_t> pixels;
+        std::unique_ptr<Surface> screen = sdl->ScreenPixels();
+        if (!screen || !control) return pixels;
+        TRect r = ScreenRect(control);
+        if (client) {
+            const TPoint at = XPoint(control, TPoint{client->left, client->top});
+            r = TRect{at.x, at.y, at.x + client->Width(), at.y + client->Height()};
+        }
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                pixels.push_back(x >= 0 && y >= 0 && x < screen->Width() && y < screen->Height()
+                                     ? screen->Pixel(x, y) & 0xFFFFFFu
+                                     : 0xFFFFFFFFu);
+        return pixels;
     }
     // Saves the whole X screen (every window of ours as placed) under the
     // pictures' folder.
