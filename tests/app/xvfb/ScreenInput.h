@@ -22,6 +22,7 @@
 #include "platform/base/Ticks.h"
 #include "platform/classlib/Application.h"
 #include "platform/classlib/Forms.h"
+#include "platform/classlib/Grids.h"
 #include "platform/classlib/UiAccess.h"
 #include "platform/winsys/WindowApi.h"
 #include "platform/winsys/sdl/SdlBackend.h"
@@ -246,6 +247,19 @@ protected:
         bool ok = Key("End") && Key("Home", {"Shift_L"});
         if (text.empty()) return ok && Key("Delete");
         return ok && Type(text);
+    }
+
+    // Clicks a cell of the grid, types `text` into it and ends the edit with
+    // Enter, as a person fills a cell.
+    bool TypeIntoCell(TStringGrid* grid, int col, int row, const String& text) {
+        if (!grid) return false;
+        const TRect r = grid->CellRect(col, row);
+        if (r.IsEmpty()) {
+            ADD_FAILURE() << grid->Name() << " shows no cell " << col << "," << row;
+            return false;
+        }
+        return Click(grid, TPoint{r.left + r.Width() / 2, r.top + r.Height() / 2}) && Type(text) &&
+               Key("Return");
     }
 
     // ---- the screen ----
