@@ -27,6 +27,7 @@
 #include "platform/winsys/WindowApi.h"
 #include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/extctrls/te_extctrls_pages.h"
+#include "skin/forms/te_forms_frame.h"
 #include "skin/forms/te_forms_menubar.h"
 #include "skin/forms/te_forms_menuview.h"
 #include "tests/platform/winsys/sdl/xvfb/XServerFixture.h"
@@ -173,6 +174,21 @@ protected:
         ok = ok && XButton(button, false);
         Run(kSettleMs);
         return ok;
+    }
+    // Clicks a caption button (close, maximize ...) the skinned frame draws
+    // on its form's window.
+    bool ClickCaptionButton(TTeDefaultForm* frame, TTeBorderIcon icon) {
+        auto* form = frame ? dynamic_cast<TCustomForm*>(frame->Owner()) : nullptr;
+        if (!form || !Reachable(form)) return false;
+        const TRect r = frame->GetCaptionButtonRect(icon);
+        SDL_Window* window = sdl->SdlWindowOf(form->Handle());
+        if (r.IsEmpty() || !window) {
+            ADD_FAILURE() << form->Name() << " shows no such caption button";
+            return false;
+        }
+        int x = 0, y = 0;
+        SDL_GetWindowPosition(window, &x, &y);
+        return ClickScreen(TPoint{x + r.left + r.Width() / 2, y + r.top + r.Height() / 2});
     }
     // Moves the pointer there, nothing pressed.
     bool MovePointer(TControl* control, std::optional<TPoint> client = {}) {
