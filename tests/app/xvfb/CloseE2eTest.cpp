@@ -149,7 +149,8 @@ TEST_F(CloseE2e, TheProgramExitsCleanlyByItsCloseButton) {
     EXPECT_TRUE(Await([&] { return ScreenPixel(menuBar) != 0; }, 60000)) << "the program never painted";
     EXPECT_TRUE(SaveScreen("e2e-program-before-close.png"));
     ASSERT_TRUE(ClickScreen(
-        TPoint{window->left + close.left + close.Width() / 2, window->top + close.top + close.Height() / 2}));
+        TPoint{window->left + close.left + close.Width() / 2, window->top + close.top + close.Height() / 2},
+        1, false));
     int status = 0;
     ASSERT_TRUE(Await([&] { return waitpid(pid, &status, WNOHANG) == pid; })) << "the program runs on";
     reaper.pid = 0;

@@ -24,6 +24,7 @@
 #include "platform/classlib/Forms.h"
 #include "platform/classlib/Grids.h"
 #include "platform/classlib/UiAccess.h"
+#include "platform/winsys/InputApi.h"
 #include "platform/winsys/WindowApi.h"
 #include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/extctrls/te_extctrls_pages.h"
@@ -163,15 +164,26 @@ protected:
         return ClickScreen(at, button);
     }
     bool Click(TComponent* root, const String& name) { return Click(Control(root, name)); }
-    bool ClickScreen(TPoint at, int button = 1) {
+    // A click on a window of ours returns once the window system has taken
+    // the press and the release, so what the click does has been done
+    // however slowly the server delivers; `ours` false clicks another
+    // program's window and waits for nothing.
+    bool ClickScreen(TPoint at, int button = 1, bool ours = true) {
         ForgetHiddenForm();
         // Two clicks in a row on one spot would make a double click.
         Run(kSettleMs);
         bool ok = XMovePointer(at.x, at.y);
         Run(kSettleMs);
+        const int key = button == 1 ? VK_LBUTTON : button == 3 ? VK_RBUTTON : VK_MBUTTON;
+        auto taken = [&](bool down) {
+            if (ours && !Await([&] { return (GetKeyState(key) < 0) == down; }))
+                ADD_FAILURE() << "the window system never took the " << (down ? "press" : "release");
+        };
         ok = ok && XButton(button, true);
+        if (ok) taken(true);
         Run(kSettleMs);
         ok = ok && XButton(button, false);
+        if (ok) taken(false);
         Run(kSettleMs);
         return ok;
     }
