@@ -165,7 +165,7 @@ KbLoad ParseKbText(std::string_view text, KbLayout layout) {
     limits.insert(limits.end(), 4, k);
 
     KbLoad load;
-    const auto numbers = ParseParameterNumbers(text, limits);
+    const auto numbers = ParseParameterNumbers(text, limits, &load.reason);
     if (!numbers) {
         load.message = "Fail to load KB!";
         return load;

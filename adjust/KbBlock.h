@@ -82,6 +82,9 @@ KbSave SaveKbFile(const std::string& path, const KbCells& cells);
 struct KbLoad {
     bool loaded = false;
     std::string message;  // "Succeed to load KB!" or "Fail to load KB!"
+    // Why a text that was read is no calibration file ("number 3 of 29 is
+    // not a whole number"); empty otherwise.
+    std::string reason;
     std::array<std::string, 17> voltageKToWrite;
     std::string_view currentGrid;
     std::vector<GridWrite> currentCells;

@@ -17,12 +17,14 @@ std::string FormatParameterLine(std::span<const int64_t> numbers);
 // reads them: a word that is not a number, a value outside [min, max] or
 // too few numbers fails. The last number may end the text: a file whose
 // final TAB was lost still holds every value. Numbers after the last one
-// asked for are ignored.
+// asked for are ignored. On failure `refusal`, when given, says which number
+// and why ("number 3 of 29 is not a whole number").
 struct NumberLimits {
     int64_t min, max;
 };
 std::optional<std::vector<int64_t>> ParseParameterNumbers(std::string_view text,
-                                                          std::span<const NumberLimits> limits);
+                                                          std::span<const NumberLimits> limits,
+                                                          std::string* refusal = nullptr);
 
 // The file's text, or nothing when it cannot be read. A file larger than
 // kMaxParameterFileBytes is refused unread, with the reason naming the file

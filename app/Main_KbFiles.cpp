@@ -10,6 +10,10 @@ bool TMainForm::LoadKbFile(const String& path) {
     const KbLoad load =
         tarvel::LoadKbFile(path, KbLayout == 1 ? tarvel::KbLayout::Full : tarvel::KbLayout::Short);
     ShowInfo(load.message, load.loaded ? kSuccessColor : kFailureColor);
+    // The info line has room for the verdict only; the log says what is
+    // wrong with the file.
+    if (!load.reason.empty())
+        AddInfoLogLine(load.message + " " + path + ": " + load.reason + ".", kFailureColor);
     if (!load.loaded) return false;
     for (size_t i = 0; i < load.voltageKToWrite.size(); ++i)
         SG_VKB->SetCells(4, static_cast<int>(i) + 1, load.voltageKToWrite[i]);

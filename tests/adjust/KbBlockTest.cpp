@@ -151,16 +151,24 @@ TEST(KbBlock, KbFileRoundTripsInBothLayouts) {
 TEST(KbBlock, MalformedKbFilesFail) {
     std::string full;
     for (int i = 0; i < 29; ++i) full += "10000\t";
-    const std::vector<std::pair<const char*, std::string>> cases = {
-        {"28 numbers", full.substr(0, full.size() - 6)},
-        {"K beyond 16 bits", "70000\t" + full},
-        {"negative K", "-1\t" + full},
-        {"a word", "K\t" + full},
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* reason;
     };
-    for (const auto& [what, text] : cases) {
-        const KbLoad load = ParseKbText(text, KbLayout::Full);
-        EXPECT_FALSE(load.loaded) << what;
+    const Case cases[] = {
+        {"28 numbers", full.substr(0, full.size() - 6), "it ends after 28 of 29 numbers"},
+        {"K beyond 16 bits", "70000\t" + full, "number 1 of 29, 70000, lies outside 0 to 65535"},
+        {"negative K", "-1\t" + full, "number 1 of 29, -1, lies outside 0 to 65535"},
+        {"a word", "10000\tK\t" + full, "number 2 of 29 is not a whole number"},
+        {"a sign alone", "10000\t-\t" + full, "number 2 of 29 is not a whole number"},
+        {"empty", "", "it ends after 0 of 29 numbers"},
+    };
+    for (const Case& c : cases) {
+        const KbLoad load = ParseKbText(c.text, KbLayout::Full);
+        EXPECT_FALSE(load.loaded) << c.what;
         EXPECT_EQ(load.message, "Fail to load KB!");
+        EXPECT_EQ(load.reason, c.reason) << c.what;
         EXPECT_TRUE(load.currentCells.empty());
     }
     EXPECT_TRUE(ParseKbText(full, KbLayout::Full).loaded);

@@ -1,6 +1,7 @@
 // The engineering edition as a person reaches and uses it, every press made
-// by the X server: the password box, the calibration page (the block read,
-// voltages sampled, their K computed) and the ADC readout.
+// by the X server: the edition chosen from the menu with the keys, the
+// password box, the calibration page (the block read, voltages sampled,
+// their K computed) and the ADC readout.
 
 #include "platform/classlib/StdCtrls_Edit.h"
 #include "tests/app/xvfb/ToolXvfbFixture.h"
@@ -25,8 +26,8 @@ protected:
             EXPECT_TRUE(Save(box->Handle(), "e2e-password-box.png"));
             ASSERT_TRUE(Click(Control(box, "OK")));
         });
-        MainForm->EditionSwitchClick(nullptr);
-        ASSERT_EQ(MainForm->EngineeringEdition, 1);
+        ASSERT_TRUE(ChooseMenuByKeys(MainForm->TeMenuBar1, {"About Project(&A)", "Convert Version(&C)"}));
+        ASSERT_TRUE(Await([] { return MainForm->EngineeringEdition == 1; }));
         EXPECT_TRUE(MainForm->TS_Adjust->PageVisible());
     }
 
@@ -41,7 +42,7 @@ protected:
 
 TEST_F(EngineeringE2e, CalibrationWithTheMaskedPassword) {
     ASSERT_NO_FATAL_FAILURE(StartEngineering());
-    MainForm->PC_All->SetActivePage(MainForm->TS_Adjust);
+    ASSERT_TRUE(ShowPage(MainForm->TS_Adjust));
     Settle(MainForm->Handle());
     ClickAndAwait(MainForm->B_ReadKB);
     EXPECT_FALSE(MainForm->SG_VKB->Cells(3, 1).empty());
