@@ -17,13 +17,6 @@ protected:
             for (int row = 0; row < 24; ++row) cells.push_back(MainForm->SG_TBMS->Cells(col, row));
         return cells;
     }
-    // Clicks a value cell and types over it, Enter ending the edit.
-    bool TypeIntoCell(int col, int row, const String& text) {
-        TStringGrid* grid = MainForm->SG_TBMS;
-        const TRect cell = grid->CellRect(col, row);
-        if (!Click(grid, TPoint{cell.left + cell.Width() / 2, cell.top + cell.Height() / 2})) return false;
-        return Type(text) && Key("Return");
-    }
 };
 
 TEST_F(ParameterPageE2e, ReadSaveChangeLoadAndRefuseADamagedFile) {
@@ -58,8 +51,8 @@ TEST_F(ParameterPageE2e, ReadSaveChangeLoadAndRefuseADamagedFile) {
     EXPECT_EQ(text.substr(0, text.find_first_of("\r\n")), expected);
 
     // Two values changed by typing, then the file brings the read values back.
-    ASSERT_TRUE(TypeIntoCell(1, 0, "4100"));
-    ASSERT_TRUE(TypeIntoCell(4, 23, "-7"));
+    ASSERT_TRUE(TypeIntoCell(MainForm->SG_TBMS, 1, 0, "4100"));
+    ASSERT_TRUE(TypeIntoCell(MainForm->SG_TBMS, 4, 23, "-7"));
     ASSERT_EQ(MainForm->SG_TBMS->Cells(1, 0), "4100");
     ASSERT_EQ(MainForm->SG_TBMS->Cells(4, 23), "-7");
     AnswerFileDialog(saved.string());
@@ -69,7 +62,7 @@ TEST_F(ParameterPageE2e, ReadSaveChangeLoadAndRefuseADamagedFile) {
 
     // A damaged file: the values it would bring are refused, the grid and the
     // file stay as they were.
-    ASSERT_TRUE(TypeIntoCell(1, 1, "123"));
+    ASSERT_TRUE(TypeIntoCell(MainForm->SG_TBMS, 1, 1, "123"));
     const std::vector<String> before = ValueCells();
     const fs::path damaged = folder.Path() / "damaged.bms";
     const std::string damage = "3000\t3000\t30x0\t3000\t";

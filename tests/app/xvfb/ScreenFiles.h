@@ -33,6 +33,13 @@ protected:
         return shown;
     }
 
+    // Clicks a cell of the grid and types over it, Enter ending the edit.
+    bool TypeIntoCell(TStringGrid* grid, int col, int row, const String& text) {
+        const TRect cell = grid->CellRect(col, row);
+        if (!Click(grid, TPoint{cell.left + cell.Width() / 2, cell.top + cell.Height() / 2})) return false;
+        return Type(text) && Key("Return");
+    }
+
     // Opens the port and logs in with the tool bar's buttons.
     void OpenAndLogIn() {
         ASSERT_TRUE(Click("TB_COMSwitch"));
