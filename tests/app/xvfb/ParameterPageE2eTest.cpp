@@ -74,7 +74,22 @@ TEST_F(ParameterPageE2e, ReadSaveChangeLoadAndRefuseADamagedFile) {
     EXPECT_EQ(ValueCells(), before);
     EXPECT_EQ(ReadFileText(damaged), damage);
     EXPECT_EQ(ReadFileText(saved), text);
-    EXPECT_EQ(dialogTitles, (std::vector<String>{"Save", "Load BMS", "Load BMS"}));
+
+    // A cell that holds no number stops the save with a box naming the cell
+    // as shown; no file is made.
+    ASSERT_TRUE(TypeIntoCell(MainForm->SG_TBMS, 1, 2, "33a0"));
+    const fs::path refused = folder.Path() / "refused.bms";
+    AnswerFileDialog(refused.string());
+    AnswerBox("OK", "e2e-bms-save-refused-box.png");
+    ASSERT_TRUE(Click("TB_Save"));
+    ASSERT_TRUE(Await([&] { return !seen.empty(); }));
+    const String box = seen.back().text;
+    EXPECT_NE(box.find("START IN CHG.BALANCE"), String::npos) << box;
+    EXPECT_NE(box.find("'33a0'"), String::npos) << box;
+    EXPECT_EQ(box.find("SG_TBMS"), String::npos) << box;
+    EXPECT_FALSE(fs::exists(refused));
+    EXPECT_EQ(MainForm->SG_TBMS->Cells(1, 2), "33a0");
+    EXPECT_EQ(dialogTitles, (std::vector<String>{"Save", "Load BMS", "Load BMS", "Save"}));
     Settle(MainForm->Handle());
     EXPECT_TRUE(Save(MainForm, "e2e-parameters-damaged-file.png"));
 }

@@ -117,6 +117,26 @@ TEST_F(RecordPagesE2e, DailyRecordsDownloadedAndSaved) {
     EXPECT_EQ(cells, GridRows(grid));
     Settle(MainForm->Handle());
     EXPECT_TRUE(Save(MainForm, "e2e-daily-records.png"));
+
+    // Saved again onto that file: No to the replace question brings the
+    // dialog back and Cancel there leaves the file; Yes replaces it with what
+    // the grid holds now.
+    ASSERT_TRUE(Click("TeButton19"));
+    EXPECT_EQ(grid->RowCount(), 1);
+    const std::string before = ReadFileText(saved);
+    AnswerFileDialog(saved.string());
+    AnswerBox("No", "e2e-daily-replace-box.png");
+    WhenModal([this](TCustomForm* dialog) { ASSERT_TRUE(Click(Control(dialog, "Cancel"))); });
+    ASSERT_TRUE(Click("TeButton18"));
+    ASSERT_TRUE(Await([&] { return answers.empty() && !testing::ShowingModalForm(); }));
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_EQ(seen[seen.size() - 2].text, "days.csv already exists.\nDo you want to replace it?");
+    EXPECT_EQ(ReadFileText(saved), before);
+    AnswerFileDialog(saved.string());
+    AnswerBox("Yes");
+    ASSERT_TRUE(Click("TeButton18"));
+    ASSERT_TRUE(Await([&] { return ReadFileText(saved) != before; }));
+    EXPECT_EQ(ReadCsvFile(saved).size(), 1u);
 }
 
 TEST_F(RecordPagesE2e, RecentRecordsThenTheModuleErased) {
