@@ -99,5 +99,40 @@ TEST_F(FullExportE2e, GetAllDataWritesAFileThatReadsBackColumnForColumn) {
     fs::copy_file(files[0], fs::path(dir) / "e2e-full-export.csv", fs::copy_options::overwrite_existing);
 }
 
+// The module pulled away during the alarm download: the export ends at
+// once in red, the loss stays on the info line and the box names it, and
+// the page and the port switch are usable again.
+TEST_F(FullExportE2e, AModuleLostMidwayEndsTheExportInRed) {
+    sim::Fault drop;
+    drop.kind = sim::FaultKind::DropOff;
+    drop.command = 0x19;
+    line->Sim().AddFault(drop);
+    StartTool();
+    ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+    ASSERT_TRUE(ClickTab(MainForm->TeTabSheet1));
+
+    AnswerBox("OK", "e2e-export-lost-box.png");
+    ASSERT_TRUE(Click("TeButton16"));
+    ASSERT_TRUE(Await([&] { return !seen.empty(); })) << InfoLine();
+    Settle(MainForm->Handle());
+    EXPECT_TRUE(Save(MainForm, "e2e-full-export-lost.png"));
+    EXPECT_EQ(seen.back().text, "Get History Outtime\nSerial port lost!");
+    EXPECT_EQ(InfoLine(), "Serial port lost!");
+    EXPECT_EQ(PixelIn(MainForm->L_Info, TPoint{2, 2}), kFailureColor);
+    EXPECT_EQ(MainForm->PortOpen, 0);
+    EXPECT_EQ(MainForm->Label65->Caption(), "Get ALL Data Fail !");
+    const TPoint besideText{MainForm->Label65->Width() - 3, MainForm->Label65->Height() / 2};
+    EXPECT_EQ(PixelIn(MainForm->Label65, besideText), static_cast<TColor>(0x0000FF));
+    EXPECT_TRUE(MainForm->TeButton16->Enabled());
+    EXPECT_TRUE(MainForm->TS_TBMS->PageVisible());
+    EXPECT_TRUE(MainForm->TB_COMSwitch->Enabled());
+    // What was read before the loss stays in the working file.
+    const auto rows =
+        testing::ParseCsv(ReadFileText(folder.Path() / "Export DataAccess/TBM2024000100 Data.csv"));
+    ASSERT_TRUE(rows);
+    ASSERT_EQ(rows->size(), 6u);
+    for (const testing::CsvRow& row : *rows) EXPECT_EQ(row.size(), 44u);
+}
+
 }  // namespace
 }  // namespace tarvel
