@@ -78,6 +78,16 @@ TEST_F(RecordPagesE2e, HistoryAlarmsDownloadedAndSaved) {
     EXPECT_EQ(rows[0][28], "Vol.16");
     EXPECT_EQ(std::vector<testing::CsvRow>(rows.begin() + 1, rows.end()), GridRows(grid));
     EXPECT_NE(ReadFileText(saved).find("\r\n"), std::string::npos);
+
+    // A file that cannot be made is said so in a box; the rows stay.
+    const fs::path nowhere = folder.Path() / "missing" / "alarms.csv";
+    AnswerFileDialog(nowhere.string());
+    AnswerBox("OK", "e2e-alarms-save-failed-box.png");
+    ASSERT_TRUE(Click("SaveHisAlarm"));
+    ASSERT_TRUE(Await([&] { return seen.size() >= 5; }));
+    EXPECT_EQ(seen.back().text, "Creat Alarm Records File Fail！");
+    EXPECT_FALSE(fs::exists(nowhere));
+    EXPECT_EQ(GridRows(grid).size(), 12u);
     Settle(MainForm->Handle());
     EXPECT_TRUE(Save(MainForm, "e2e-history-alarms.png"));
 }
@@ -139,6 +149,47 @@ TEST_F(RecordPagesE2e, DailyRecordsDownloadedAndSaved) {
     EXPECT_EQ(ReadCsvFile(saved).size(), 1u);
 }
 
+// The module pulled away in the middle of a download: the loss stays on the
+// info line, the rows that came stay, and the page's buttons come back at
+// once rather than after the download's silence watch.
+TEST_F(RecordPagesE2e, AModuleLostDuringADownloadFreesThePageAndStaysNamed) {
+    StockRecords(12, 90);
+    for (uint8_t code : {uint8_t{0x19}, uint8_t{0x2E}}) {
+        sim::Fault halt;
+        halt.kind = sim::FaultKind::Halt;
+        halt.command = code;
+        halt.at = 1;
+        line->Sim().AddFault(halt);
+    }
+    StartTool();
+    ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
+    ASSERT_TRUE(ClickTab(MainForm->TeTabSheet2));
+    AnswerBox("Yes");
+    ASSERT_TRUE(Click("TeButton17"));
+    ASSERT_TRUE(Await([] { return MainForm->RunState->Cells(0, 40) == "40"; })) << InfoLine();
+    ASSERT_TRUE(ClickTab(MainForm->TS_HisAlarm));
+    AnswerBox("Yes");
+    ASSERT_TRUE(Click("GetHisAlarm"));
+    ASSERT_TRUE(Await([] { return MainForm->SG_HisAlarm->Cells(0, 5) == "5"; })) << InfoLine();
+    EXPECT_FALSE(MainForm->GetHisAlarm->Enabled());
+    EXPECT_FALSE(MainForm->TeButton17->Enabled());
+
+    line->Stop();
+    ASSERT_TRUE(Await([] { return MainForm->PortOpen == 0; }));
+    // Both pages free again with the loss, not when their downloads' silence watches end.
+    for (const char* name : {"GetHisAlarm", "GetanyHisAlarm", "SaveHisAlarm", "ClearLookData",
+                             "ClearHisAlarm", "TeButton18", "TeButton19"})
+        EXPECT_TRUE(Control(name)->Enabled()) << name;
+    EXPECT_FALSE(MainForm->HisAlarmSilence->Enabled());
+    EXPECT_FALSE(MainForm->DailyWatch->Enabled());
+    EXPECT_EQ(InfoLine(), "Serial port lost!");
+    EXPECT_EQ(PixelIn(MainForm->L_Info, TPoint{2, 2}), kFailureColor);
+    EXPECT_EQ(MainForm->SG_HisAlarm->Cells(1, 5).empty(), false);
+    EXPECT_EQ(MainForm->RunState->Cells(1, 40).empty(), false);
+    Settle(MainForm->Handle());
+    EXPECT_TRUE(Save(MainForm, "e2e-download-lost.png"));
+}
+
 TEST_F(RecordPagesE2e, RecentRecordsThenTheModuleErased) {
     StockRecords(12, 40);
     StartTool();
@@ -157,6 +208,13 @@ TEST_F(RecordPagesE2e, RecentRecordsThenTheModuleErased) {
             EXPECT_EQ(seen.back().text,
                       "Read part of the records the number range of 0 ~ 256, please reset!");
             EXPECT_TRUE(dialog->Visible());
+            // A count that is no number: the box names the field as shown.
+            AnswerBox("OK");
+            ASSERT_TRUE(TypeInto(Control(dialog, "GetHisSetNum"), "x5"));
+            ASSERT_TRUE(Click(Control(dialog, "GetHis1")));
+            ASSERT_TRUE(Await([&] { return seen.size() >= 3; }));
+            EXPECT_EQ(seen.back().text, "Get Current: 'x5' is not a valid integer value.");
+            EXPECT_TRUE(dialog->Visible());
             AnswerBox("Yes");
             AnswerBox("OK");
             ASSERT_TRUE(TypeInto(Control(dialog, "GetHisSetNum"), "3"));
@@ -164,9 +222,9 @@ TEST_F(RecordPagesE2e, RecentRecordsThenTheModuleErased) {
         },
         "e2e-recent-records-dialog.png");
     ASSERT_TRUE(Click("GetanyHisAlarm"));
-    ASSERT_TRUE(Await([&] { return seen.size() >= 4; })) << InfoLine();
-    EXPECT_EQ(seen[2].text, kAskBeforeDownload);
-    EXPECT_EQ(seen[3].text, "Get Alarm Records Success!");
+    ASSERT_TRUE(Await([&] { return seen.size() >= 5; })) << InfoLine();
+    EXPECT_EQ(seen[3].text, kAskBeforeDownload);
+    EXPECT_EQ(seen[4].text, "Get Alarm Records Success!");
     EXPECT_EQ(GetHisSet->Visible(), false);
     TStringGrid* grid = MainForm->SG_HisAlarm;
     ASSERT_EQ(grid->RowCount(), 4);
@@ -176,14 +234,14 @@ TEST_F(RecordPagesE2e, RecentRecordsThenTheModuleErased) {
     // The erase asks first; No leaves everything, Yes sends it and empties the grid.
     AnswerBox("No");
     ASSERT_TRUE(Click("ClearHisAlarm"));
-    ASSERT_TRUE(Await([&] { return seen.size() >= 5; }));
-    EXPECT_EQ(seen[4].text, "将清空存储器中所有历史数据，请检测是否已保存所需数据!");
+    ASSERT_TRUE(Await([&] { return seen.size() >= 6; }));
+    EXPECT_EQ(seen[5].text, "将清空存储器中所有历史数据，请检测是否已保存所需数据!");
     EXPECT_FALSE(Sent(line->Sim(), 0x1A));
     EXPECT_EQ(grid->RowCount(), 4);
     const String log = MainForm->RE_Info->Lines()->Text();
     AnswerBox("Yes", "e2e-erase-question-box.png");
     ASSERT_TRUE(Click("ClearHisAlarm"));
-    ASSERT_TRUE(Await([&] { return seen.size() >= 6; }));
+    ASSERT_TRUE(Await([&] { return seen.size() >= 7; }));
     ASSERT_TRUE(Await([&] { return Sent(line->Sim(), 0x1A); }));
     EXPECT_EQ(grid->RowCount(), 1);
     // The module's acknowledgement, a line without a name, is the erase's
