@@ -8,7 +8,10 @@
 namespace tarvel {
 namespace {
 
-class PortLossE2e : public ToolOnX11 {};
+class PortLossE2e : public ToolOnX11 {
+protected:
+    std::string PortLink() const override { return folder.File("ttyBMS"); }
+};
 
 TEST_F(PortLossE2e, ALostModuleStopsTheAutomaticQueryAndLeavesThePortUsable) {
     StartTool();
@@ -36,7 +39,7 @@ TEST_F(PortLossE2e, ALostModuleStopsTheAutomaticQueryAndLeavesThePortUsable) {
     EXPECT_EQ(PixelIn(MainForm->L_Info, TPoint{2, 2}), kFailureColor);
     EXPECT_FALSE(MainForm->CB_AutoQuery->Checked());
     const String log = MainForm->RE_Info->Lines()->Text();
-    EXPECT_NE(log.find("Serial port lost! (" + line->DevicePath() + ")"), String::npos) << log;
+    EXPECT_NE(log.find("Serial port lost! (" + PortPath() + ")"), String::npos) << log;
     for (const char* name : {"TB_COMSwitch", "TB_SingleConvert", "TB_LOG", "TB_Load", "TB_Save"})
         EXPECT_TRUE(Control(name)->Enabled()) << name;
 
@@ -48,7 +51,7 @@ TEST_F(PortLossE2e, ALostModuleStopsTheAutomaticQueryAndLeavesThePortUsable) {
     ASSERT_TRUE(Click("TB_COMSwitch"));
     ASSERT_TRUE(Await([&] { return !seen.empty(); }));
     const String box = seen.back().text;
-    const String named = "Error opening serial port (" + line->DevicePath() + "): ";
+    const String named = "Error opening serial port (" + PortPath() + "): ";
     EXPECT_TRUE(box.starts_with(named) && box.size() > named.size() + 1) << box;
 }
 

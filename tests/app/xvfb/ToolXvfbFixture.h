@@ -38,8 +38,8 @@ protected:
         std::ofstream(folder.File("ParaRecord.dat"), std::ios::binary) << std::string(264, '\0');
         std::ofstream(folder.File("Version.dat"), std::ios::binary) << std::string(1, '\0');
         line = std::make_unique<sim::SimLink>(Modules());
-        ASSERT_TRUE(line->Start()) << line->Error();
-        SetCommandLinePort(line->DevicePath().c_str());
+        ASSERT_TRUE(line->Start(PortLink())) << line->Error();
+        SetCommandLinePort(PortPath().c_str());
         WatchModalWindows();
     }
     void TearDown() override {
@@ -81,6 +81,12 @@ protected:
     // The simulated modules on the line: one at address 0 unless a test says otherwise.
     virtual sim::SimConfig Modules() const { return sim::SimConfig{}; }
     std::unique_ptr<sim::SimLink> line;
+    // A link to the line's device, gone when the line stops, for tests that
+    // open the port after a loss: the pseudo-terminal's own number may by
+    // then belong to another program's terminal. None unless a test says so.
+    virtual std::string PortLink() const { return {}; }
+    // The port the tool is given.
+    std::string PortPath() const { return PortLink().empty() ? line->DevicePath() : PortLink(); }
 };
 
 }  // namespace tarvel
