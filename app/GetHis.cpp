@@ -1,6 +1,7 @@
 #include "app/GetHis.h"
 
 #include "app/Main_Pages.h"
+#include "app/ShownNames.h"
 #include "app/ThemeLinks.h"
 #include "platform/base/Exceptions.h"
 #include "platform/classlib/Application.h"
@@ -27,6 +28,8 @@ TGetHisSet::TGetHisSet(TComponent* owner) : TForm(owner) {
         GetHis1 = MakeControl<TTeButton>(this, this, "GetHis1", 108, 90, 90, 28);
         TeLabel1->SetText("Get Current ");
         TeLabel2->SetText("Records");
+        // The caption before the count is its name in messages.
+        TeLabel1->SetFocusControl(GetHisSetNum);
         GetHis1->SetCaption(u"Ensure");
         if (MainForm) LinkSkinnedControls(this, MainForm->TeThemeLink1);
         scope.Finish();
@@ -47,7 +50,8 @@ void TGetHisSet::GetHis1Click(TObject*) {
         return;
     }
     if (!request.Ok()) {
-        Application->ShowException(EConvertError(request.refusal));
+        // Named by the caption beside the edit, as the person sees it.
+        Application->ShowException(EConvertError(WithShownNames(*this, "GetHisSetNum: " + request.refusal)));
         return;
     }
     if (Application->MessageBox(

@@ -138,6 +138,7 @@ public:
     // the port closes, and the loss stays on the info line and in the log.
     void Comm1RequestHangup();
     void StopAutomaticSenders();
+    void EndRecordDownloads();
     void DispatchReply();
     // The item index CB_ModuleAddr reports (-1 without the box) and the
     // address byte a request to it carries. The poll and automatic

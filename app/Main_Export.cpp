@@ -207,6 +207,12 @@ void TMainForm::TeButton16Click(TObject*) {
     const std::optional<String> failure = RunSteps(*this, file);
     EndExport(*this, hidden, !failure);
     if (failure) {
+        // A module pulled away is why the step went unanswered: the info line
+        // keeps the loss, and the box names it under the step.
+        if (PortLost) {
+            Application->MessageBox(*failure + "\nSerial port lost!");
+            return;
+        }
         ShowInfo(*failure, kFailureColor);
         Application->MessageBox(*failure);
         return;

@@ -275,10 +275,24 @@ void TMainForm::StopAutomaticSenders() {
     AwaitedCommand = 0;
 }
 
+// A download the line took away brings no more records: its page is free
+// again now, and its silence watch must not put its own failure over the loss.
+void TMainForm::EndRecordDownloads() {
+    if (HisAlarmSilence && HisAlarmSilence->Enabled()) {
+        HisAlarmSilence->SetEnabled(false);
+        EnableHisAlarmButtons(true);
+    }
+    if (DailyWatch && DailyWatch->Enabled()) {
+        DailyWatch->SetEnabled(false);
+        EnableDailyButtons(true);
+    }
+}
+
 void TMainForm::Comm1RequestHangup() {
     // The jobs stop while the port still counts as open, so their stops run
     // as a user's untick does.
     StopAutomaticSenders();
+    EndRecordDownloads();
     const String port = ResolvePortName(Comm1->CommName());
     ClosePort();
     PortLost = 1;

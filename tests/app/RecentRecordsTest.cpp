@@ -77,8 +77,8 @@ TEST_F(RecentRecordsTest, RefusedCountsKeepTheDialogOpenAndSendNothing) {
         {"256", mtCustom, kRange},
         {"-1", mtCustom, kRange},
         {"1000", mtCustom, kRange},
-        {"", mtError, "'' is not a valid integer value."},
-        {"5x", mtError, "'5x' is not a valid integer value."},
+        {"", mtError, "Get Current: '' is not a valid integer value."},
+        {"5x", mtError, "Get Current: '5x' is not a valid integer value."},
     };
     StartAlarms(12);
     for (const auto& c : cases) {

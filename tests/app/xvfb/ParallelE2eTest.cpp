@@ -67,6 +67,8 @@ TEST_F(ParallelE2e, ATileWithAReadingOpensItsDetailWindow) {
             form->SetModalResult(mrCancel);
         });
         ASSERT_TRUE(Click(part));
+        // A loaded machine may take the press in after the click's own settling.
+        EXPECT_TRUE(Await([&] { return !shown.empty(); }));
         EXPECT_EQ(shown.substr(0, std::strlen(caption)), caption) << "no detail window: " << shown;
     }
 }
