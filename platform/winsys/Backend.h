@@ -75,10 +75,13 @@ public:
     virtual std::string ClipboardText() = 0;
     virtual void SetClipboardText(const std::string& text) = 0;
 
-    // The notification-area icon `id` of `notify`: the user's mouse on it
-    // posts `callbackMessage` to `notify` with wParam `id` and lParam the
-    // mouse message. Adding an icon that exists changes it.
-    virtual void AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip) = 0;
+    // The notification-area icon `id` of `notify`, showing `icon` (null: an
+    // empty square) with the tip `tip`: the user's mouse on it posts
+    // `callbackMessage` to `notify` with wParam `id` and lParam the mouse
+    // message. Adding an icon that exists changes it. False when the display
+    // has no notification area: nothing is shown.
+    virtual bool AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip,
+                             std::shared_ptr<const Surface> icon) = 0;
     virtual void RemoveTrayIcon(HWND notify, UINT id) = 0;
 
     // The whole screen (ScreenRect-sized) as people see it, opaque; null

@@ -112,6 +112,7 @@ struct InputEvent {
 struct TrayIconState {
     UINT callbackMessage = 0;
     std::string tip;
+    std::shared_ptr<const Surface> icon;  // a copy, as the icon was when given
 };
 
 struct Timer {
@@ -212,6 +213,7 @@ void RecalcClient(Window* w, WINDOWPOS* pos);
 void SyncTopLevel(Window* w);
 void RemoveTrayIconsOf(HWND hwnd);                             // Tray.cpp
 std::shared_ptr<const Surface> IconPixelsOf(const Window* w);  // WindowIcon.cpp
+std::shared_ptr<const Surface> IconPixels(uint64_t icon);      // WindowIcon.cpp
 bool NeverActivates(const Window* w);
 void RestackTopLevels();
 void ZOrderInsert(Window* parent, HWND hwnd, HWND insertAfter);

@@ -49,13 +49,13 @@ public:
     bool SaveWindowPng(HWND window, const std::string& path) const;
     bool SaveScreenPng(const std::string& path) const;
 
-    // ---- the tray icon's stand-in ----
-    // SDL has no notification area: an icon is shown as an iconified window
-    // in the task bar, titled with the tip, and restoring that window is the
-    // icon's double click (`callbackMessage` with lParam WM_LBUTTONDBLCLK
-    // and wParam `id`, posted to `notify`). No other mouse message comes, so
-    // the icon's right-click menu is out of reach on this display.
-    SDL_Window* TrayStandIn(HWND notify, UINT id) const;
+    // ---- the tray icon ----
+    // On X11 an icon is a small window the notification area embeds
+    // (XEmbed); its pixels cut out where the icon is transparent, its title
+    // the tip. The mouse on it posts `callbackMessage` (wParam `id`, lParam
+    // WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONUP ...) to `notify`.
+    // Without a notification area there is no icon. Null for none.
+    SDL_Window* TrayIconWindow(HWND notify, UINT id) const;
 
     // ---- DisplayBackend ----
     uint32_t Now() override;
@@ -74,8 +74,8 @@ public:
     void SetCursorPosition(TPoint screen) override;
     std::string ClipboardText() override;
     void SetClipboardText(const std::string& text) override;
-    // Adding an icon that exists changes its tip and callback.
-    void AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip) override;
+    bool AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip,
+                     std::shared_ptr<const Surface> icon) override;
     void RemoveTrayIcon(HWND notify, UINT id) override;
 
 private:
@@ -90,6 +90,7 @@ private:
     struct TrayIcon {
         SDL_Window* window = nullptr;
         UINT callbackMessage = 0;
+        std::shared_ptr<const Surface> icon;
     };
 
     SdlBackend() = default;
@@ -120,6 +121,7 @@ private:
     void FollowCaret();
 
     bool TranslateTrayEvent(const SDL_Event& ev);
+    void PaintTrayIcon(TrayIcon& tray);
     void TranslateDrop(const SDL_Event& ev);
 
     bool x11_ = false;
