@@ -131,6 +131,11 @@ void QueueSurfaceMoved(HWND window, const TRect& bounds);
 // The display moved the keyboard to another program (false) or back (true).
 void QueueAppActivation(HWND window, bool active);
 
+// The desktop session ends: every top-level and message-only window is asked
+// (WM_QUERYENDSESSION; an answer of 0 keeps the session) and then told
+// (WM_ENDSESSION, wParam whether it ends).
+void QueueSessionEnd();
+
 // Installs the backend; the calling thread becomes the GUI thread.
 void InitWindowSystem(std::unique_ptr<DisplayBackend> backend);
 // Destroys every window and removes the backend.

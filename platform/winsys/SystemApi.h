@@ -65,4 +65,9 @@ std::vector<uint8_t> GetClipboardDib();  // empty while no bitmap is held
 // CF_TEXT and CF_UNICODETEXT: text is held; CF_DIB and CF_BITMAP: a bitmap.
 bool IsClipboardFormatAvailable(UINT format);
 
+// SIGTERM and SIGHUP from now on end the desktop session for this program
+// (QueueSessionEnd) instead of ending it at once; false when they cannot be
+// watched.
+bool WatchSessionSignals();
+
 }  // namespace tarvel

@@ -96,7 +96,8 @@ struct InputEvent {
         AppActivation,
         ImeStart,
         ImeComposition,  // value: the GCS_ flags
-        ImeEnd
+        ImeEnd,
+        SessionEnd
     } kind;
     TPoint pt;
     MouseButton button = MouseButton::Left;
@@ -211,7 +212,13 @@ TRect WindowRectOnScreen(const Window* w);
 bool ShapeContains(const Window* w, TPoint windowPoint);
 void RecalcClient(Window* w, WINDOWPOS* pos);
 void SyncTopLevel(Window* w);
-void RemoveTrayIconsOf(HWND hwnd);                             // Tray.cpp
+void RemoveTrayIconsOf(HWND hwnd);  // Tray.cpp
+// Asks every top-level and message-only window whether the session may end,
+// then tells them whether it does.
+void EndDesktopSession();  // SessionEnd.cpp
+// Held while the window system starts or stops, by threads that must not
+// queue into one going away.
+std::mutex& WindowSystemLifeLock();                            // SessionEnd.cpp
 std::shared_ptr<const Surface> IconPixelsOf(const Window* w);  // WindowIcon.cpp
 std::shared_ptr<const Surface> IconPixels(uint64_t icon);      // WindowIcon.cpp
 bool NeverActivates(const Window* w);
