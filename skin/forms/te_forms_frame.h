@@ -190,6 +190,7 @@ public:
     HWND TrayWindow() const { return trayWindow_; }
     // The built system menu; rebuilt at every showing.
     TTePopupMenu* CreateSysMenu();
+    TTePopupMenu* SystemMenu() const { return systemMenu_.get(); }
     void SysMenu();
     // Moves the form to (left, top) with the size clamped to its tracking sizes.
     void MoveWindow(int left, int top, int width, int height);
