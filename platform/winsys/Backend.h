@@ -74,6 +74,16 @@ public:
 
     virtual std::string ClipboardText() = 0;
     virtual void SetClipboardText(const std::string& text) = 0;
+    // Offers the picture on the clipboard to other programs (`dib` a packed
+    // DIB, `pixels` the same picture); null withdraws it. A display without
+    // other programs keeps it to us.
+    virtual void OfferClipboardImage(std::shared_ptr<const std::vector<uint8_t>> dib,
+                                     std::shared_ptr<const Surface> pixels) {
+        (void)dib;
+        (void)pixels;
+    }
+    // False once another program has taken the clipboard since the offer.
+    virtual bool ClipboardImageHeld() { return true; }
 
     // The notification-area icon `id` of `notify`, showing `icon` (null: an
     // empty square) with the tip `tip`: the user's mouse on it posts

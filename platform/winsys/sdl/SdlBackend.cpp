@@ -18,6 +18,7 @@
 #include "platform/winsys/sdl/SdlKeys.h"
 #include "platform/winsys/sdl/SdlSound.h"
 #include "platform/winsys/sdl/SdlX11.h"
+#include "platform/winsys/sdl/X11Clipboard.h"
 
 namespace tarvel {
 
@@ -441,6 +442,19 @@ std::string SdlBackend::ClipboardText() {
 }
 
 void SdlBackend::SetClipboardText(const std::string& text) { SDL_SetClipboardText(text.c_str()); }
+
+void SdlBackend::OfferClipboardImage(std::shared_ptr<const std::vector<uint8_t>> dib,
+                                     std::shared_ptr<const Surface> pixels) {
+    if (!x11_) return;
+    // SDL's own claim (the empty text set just before) waits in its output
+    // buffer; it must reach the server before ours, or it takes the clipboard back.
+    SDL_PumpEvents();
+    if (!clipboardOwner_ && dib) clipboardOwner_ = X11ClipboardOwner::Open();
+    if (clipboardOwner_) clipboardOwner_->Offer(std::move(dib), std::move(pixels));
+}
+
+// Without an owner of ours the picture was never offered, and stays ours.
+bool SdlBackend::ClipboardImageHeld() { return !clipboardOwner_ || clipboardOwner_->Holds(); }
 
 // ---- the tray icon ----
 

@@ -21,6 +21,7 @@ union SDL_Event;
 namespace tarvel {
 
 class SoundOutput;
+class X11ClipboardOwner;
 
 class SdlBackend : public DisplayBackend {
 public:
@@ -74,6 +75,10 @@ public:
     void SetCursorPosition(TPoint screen) override;
     std::string ClipboardText() override;
     void SetClipboardText(const std::string& text) override;
+    // On X11 the picture is offered as image/png and image/bmp.
+    void OfferClipboardImage(std::shared_ptr<const std::vector<uint8_t>> dib,
+                             std::shared_ptr<const Surface> pixels) override;
+    bool ClipboardImageHeld() override;
     bool AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip,
                      std::shared_ptr<const Surface> icon) override;
     void RemoveTrayIcon(HWND notify, UINT id) override;
@@ -125,7 +130,9 @@ private:
     void TranslateDrop(const SDL_Event& ev);
 
     bool x11_ = false;
-    std::shared_ptr<SoundOutput> sound_;  // the sound output while this display is open
+    std::shared_ptr<SoundOutput> sound_;
+    std::unique_ptr<X11ClipboardOwner>
+        clipboardOwner_;  // made at the first picture copied  // the sound output while this display is open
     uint32_t wakeEvent_ = 0;
     std::atomic<bool> wakePending_{false};
     std::map<HWND, TopLevel> tops_;

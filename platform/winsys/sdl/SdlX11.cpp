@@ -73,7 +73,13 @@ int ReportXError(::Display* display, XErrorEvent* error) {
 
 }  // namespace
 
-void InstallX11ErrorReporter() { XSetErrorHandler(ReportXError); }
+void InstallX11ErrorReporter() {
+    // The clipboard's owner serves from a thread of its own: Xlib must know
+    // of threads before the first connection opens.
+    static const bool threads = XInitThreads() != 0;
+    (void)threads;
+    XSetErrorHandler(ReportXError);
+}
 
 bool IsX11Window(SDL_Window* window) {
     XHandles x;

@@ -360,8 +360,10 @@ bool WaitFor(::Display* d, ::Window w, int type, XEvent& ev) {
 
 }  // namespace
 
-bool XReadClipboard(const std::string& target, std::vector<unsigned char>& out, std::string& why) {
+bool XReadClipboard(const std::string& target, std::vector<unsigned char>& out, std::string& why,
+                    bool* inPieces) {
     out.clear();
+    if (inPieces) *inPieces = false;
     ::Display* d = XOpenDisplay(nullptr);
     if (!d) {
         why = "the server takes no client";
@@ -410,6 +412,7 @@ bool XReadClipboard(const std::string& target, std::vector<unsigned char>& out, 
         return false;
     }
     if (type == incr) {
+        if (inPieces) *inPieces = true;
         for (;;) {
             // Each new piece is announced by the property being set again.
             do {
@@ -441,6 +444,17 @@ bool XReadClipboard(const std::string& target, std::vector<unsigned char>& out, 
     }
     out = std::move(bytes);
     return true;
+}
+
+bool XTakeClipboard() {
+    ::Display* d = InputDisplay();
+    if (!d) return false;
+    static ::Window taker = 0;
+    if (!taker) taker = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+    const Atom clipboard = XInternAtom(d, "CLIPBOARD", False);
+    XSetSelectionOwner(d, clipboard, taker, CurrentTime);
+    XSync(d, False);
+    return XGetSelectionOwner(d, clipboard) == taker;
 }
 
 }  // namespace tarvel

@@ -91,7 +91,11 @@ private:
 // "image/png" ...) as another program would, from a window of a connection
 // of its own, taking INCR transfers; the bytes, or false (with the reason)
 // when it is refused or does not come within five seconds. TARGETS comes
-// back as the atom names, one per line.
-bool XReadClipboard(const std::string& target, std::vector<unsigned char>& out, std::string& why);
+// back as the atom names, one per line. `inPieces` hears whether INCR was used.
+bool XReadClipboard(const std::string& target, std::vector<unsigned char>& out, std::string& why,
+                    bool* inPieces = nullptr);
+// Another program takes the CLIPBOARD selection (and holds it with nothing
+// to give) until the next call or the end of the process.
+bool XTakeClipboard();
 
 }  // namespace tarvel
