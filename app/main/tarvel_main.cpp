@@ -5,6 +5,7 @@
 
 #include "app/Startup.h"
 #include "platform/winsys/Backend.h"
+#include "platform/winsys/SystemApi.h"
 #include "platform/winsys/sdl/SdlBackend.h"
 
 int main(int argc, char** argv) {
@@ -24,6 +25,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     tarvel::InitWindowSystem(std::move(backend));
+    // The desktop's logout and a plain kill end the session: the tool saves and ends.
+    if (!tarvel::WatchSessionSignals())
+        std::fprintf(stderr, "tarvel-bms: SIGTERM and SIGHUP cannot be watched\n");
     tarvel::InitSkinLibrary();
     const int code = tarvel::RunTool();
     tarvel::DoneSkinLibrary();

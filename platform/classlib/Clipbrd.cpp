@@ -85,7 +85,18 @@ void TClipboard::Assign(TPersistent* source) {
     }
     std::vector<uint8_t> dib = BitmapToDib(*bitmap);
     if (dib.empty()) return SetAsText(String());
-    SetClipboardDib(std::move(dib));
+    // A copy of the pixels, opaque, for the other programs' formats.
+    std::shared_ptr<Surface> pixels;
+    if (std::shared_ptr<Surface> drawn = GetBitmapSurface(bitmap->Handle()); drawn && drawn->Valid()) {
+        pixels = std::make_shared<Surface>(drawn->Width(), drawn->Height());
+        if (pixels->Valid())
+            for (int y = 0; y < drawn->Height(); ++y)
+                for (int x = 0; x < drawn->Width(); ++x)
+                    pixels->SetPixel(x, y, drawn->Pixel(x, y) | 0xFF000000u);
+        else
+            pixels.reset();
+    }
+    SetClipboardDib(std::move(dib), std::move(pixels));
 }
 
 void TClipboard::AssignTo(TPersistent* dest) {

@@ -18,6 +18,8 @@ TScreen* Screen = nullptr;
 
 void TCustomForm::DeclareMessages(TMessageTable& t) {
     t.Add<&TCustomForm::WMClose>(WM_CLOSE);
+    t.Add<&TCustomForm::WMQueryEndSession>(WM_QUERYENDSESSION);
+    t.Add<&TCustomForm::WMEndSession>(WM_ENDSESSION);
     t.Add<&TCustomForm::WMActivate>(WM_ACTIVATE);
     t.Add<&TCustomForm::WMGetMinMaxInfo>(WM_GETMINMAXINFO);
     t.Add<&TCustomForm::CMRelease>(CM_RELEASE);
@@ -338,6 +340,19 @@ void TCustomForm::Close() {
         SetWindowState(wsMinimized);
     else
         Release();
+}
+
+// The session may end when the form may close.
+void TCustomForm::WMQueryEndSession(TMessage& m) { m.Result = CloseQuery() ? 1 : 0; }
+
+// The session ends: the main form's close event runs (what it keeps is
+// saved) and the program ends; the question was answered already.
+void TCustomForm::WMEndSession(TMessage& m) {
+    m.Result = 0;
+    if (!m.WParam || !Application || Application->MainForm() != this) return;
+    TCloseAction action = caFree;
+    DoClose(action);
+    Application->Terminate();
 }
 
 void TCustomForm::CloseModal() {

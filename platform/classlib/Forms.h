@@ -135,6 +135,8 @@ protected:
     virtual void Deactivate();
 
     void WMClose(TMessage& m);
+    void WMQueryEndSession(TMessage& m);
+    void WMEndSession(TMessage& m);
     void WMActivate(TMessage& m);
     void WMGetMinMaxInfo(TMessage& m);
     void CMRelease(TMessage& m);

@@ -21,6 +21,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/gdi/Geometry.h"
 #include "platform/gdi/Surface.h"
@@ -662,6 +663,8 @@ inline bool DrawIcon(HDC dc, int x, int y, HICON icon) {
 
 // Writes the surface as an 8-bit RGB PNG (or RGBA with `withAlpha`).
 bool WritePng(const Surface& surface, const char* path, bool withAlpha = false);
+// The same as the bytes of a PNG file; empty when it cannot be made.
+std::vector<uint8_t> EncodePng(const Surface& surface, bool withAlpha = false);
 
 // A decoded PNG: pixels as 0xAARRGGBB, or null with the reason in `error`.
 struct PngPicture {

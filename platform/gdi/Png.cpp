@@ -95,30 +95,13 @@ bool ReadPicture(PngDecode& state, int maxSide) {
 
 }  // namespace
 
-bool WritePng(const Surface& surface, const char* path, bool withAlpha) {
-    if (!surface.Valid() || !path) return false;
-    // Never a pipe or a device in the picture's place: the write would wait on it.
-    const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_TRUNC);
-    if (fd < 0) return false;
-    std::unique_ptr<FILE, int (*)(FILE*)> file(::fdopen(fd, "wb"), &std::fclose);
-    if (!file) {
-        ::close(fd);
-        return false;
-    }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!png) return false;
-    png_infop info = png_create_info_struct(png);
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        return false;
-    }
+namespace {
+
+// Writes the rows through `png`, whose output is set up; false on libpng's error.
+bool WriteRows(png_structp png, png_infop info, const Surface& surface, bool withAlpha) {
     const int channels = withAlpha ? 4 : 3;
     std::vector<png_byte> row(static_cast<size_t>(surface.Width()) * channels);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_init_io(png, file.get());
+    if (setjmp(png_jmpbuf(png))) return false;
     png_set_IHDR(png, info, static_cast<png_uint_32>(surface.Width()),
                  static_cast<png_uint_32>(surface.Height()), 8,
                  withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
@@ -137,8 +120,55 @@ bool WritePng(const Surface& surface, const char* path, bool withAlpha) {
         png_write_row(png, row.data());
     }
     png_write_end(png, nullptr);
+    return true;
+}
+
+}  // namespace
+
+bool WritePng(const Surface& surface, const char* path, bool withAlpha) {
+    if (!surface.Valid() || !path) return false;
+    // Never a pipe or a device in the picture's place: the write would wait on it.
+    const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_TRUNC);
+    if (fd < 0) return false;
+    std::unique_ptr<FILE, int (*)(FILE*)> file(::fdopen(fd, "wb"), &std::fclose);
+    if (!file) {
+        ::close(fd);
+        return false;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    png_init_io(png, file.get());
+    const bool written = WriteRows(png, info, surface, withAlpha);
     png_destroy_write_struct(&png, &info);
-    return std::fflush(file.get()) == 0;
+    return written && std::fflush(file.get()) == 0;
+}
+
+std::vector<uint8_t> EncodePng(const Surface& surface, bool withAlpha) {
+    std::vector<uint8_t> out;
+    if (!surface.Valid()) return out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png) return out;
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return out;
+    }
+    png_set_write_fn(
+        png, &out,
+        [](png_structp p, png_bytep data, size_t count) {
+            auto* bytes = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
+            bytes->insert(bytes->end(), data, data + count);
+        },
+        [](png_structp) {});
+    const bool written = WriteRows(png, info, surface, withAlpha);
+    png_destroy_write_struct(&png, &info);
+    if (!written) out.clear();
+    return out;
 }
 
 PngPicture DecodePng(const uint8_t* data, size_t size, int maxSide) {

@@ -77,11 +77,24 @@ public:
 
     virtual std::string ClipboardText() = 0;
     virtual void SetClipboardText(const std::string& text) = 0;
+    // Offers the picture on the clipboard to other programs (`dib` a packed
+    // DIB, `pixels` the same picture); null withdraws it. A display without
+    // other programs keeps it to us.
+    virtual void OfferClipboardImage(std::shared_ptr<const std::vector<uint8_t>> dib,
+                                     std::shared_ptr<const Surface> pixels) {
+        (void)dib;
+        (void)pixels;
+    }
+    // False once another program has taken the clipboard since the offer.
+    virtual bool ClipboardImageHeld() { return true; }
 
-    // The notification-area icon `id` of `notify`: the user's mouse on it
-    // posts `callbackMessage` to `notify` with wParam `id` and lParam the
-    // mouse message. Adding an icon that exists changes it.
-    virtual void AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip) = 0;
+    // The notification-area icon `id` of `notify`, showing `icon` (null: an
+    // empty square) with the tip `tip`: the user's mouse on it posts
+    // `callbackMessage` to `notify` with wParam `id` and lParam the mouse
+    // message. Adding an icon that exists changes it. False when the display
+    // has no notification area: nothing is shown.
+    virtual bool AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip,
+                             std::shared_ptr<const Surface> icon) = 0;
     virtual void RemoveTrayIcon(HWND notify, UINT id) = 0;
 
     // The whole screen (ScreenRect-sized) as people see it, opaque; null
@@ -141,6 +154,11 @@ inline void QueueCloseRequest(HWND window) { QueueSysCommand(window, 0xF060); }
 void QueueSurfaceMoved(HWND window, const TRect& bounds);
 // The display moved the keyboard to another program (false) or back (true).
 void QueueAppActivation(HWND window, bool active);
+
+// The desktop session ends: every top-level and message-only window is asked
+// (WM_QUERYENDSESSION; an answer of 0 keeps the session) and then told
+// (WM_ENDSESSION, wParam whether it ends).
+void QueueSessionEnd();
 
 // Installs the backend; the calling thread becomes the GUI thread.
 void InitWindowSystem(std::unique_ptr<DisplayBackend> backend);

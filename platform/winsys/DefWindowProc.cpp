@@ -210,6 +210,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_GETICON: return w->icons[wParam ? 1 : 0];
         case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
         case WM_CLOSE: DestroyWindow(hwnd); return 0;
+        case WM_QUERYENDSESSION: return 1;
         case WM_PAINT:
             if (!wParam) {
                 PAINTSTRUCT ps;

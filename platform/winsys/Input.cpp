@@ -381,6 +381,8 @@ void QueueAppActivation(HWND window, bool active) {
     Enqueue(ev);
 }
 
+void QueueSessionEnd() { Enqueue(InputEvent{InputEvent::SessionEnd, TPoint{}}); }
+
 bool InputMayMatch(const InputEvent& ev, UINT fmin, UINT fmax) {
     switch (ev.kind) {
         case InputEvent::MouseMove:
@@ -405,7 +407,8 @@ bool InputMayMatch(const InputEvent& ev, UINT fmin, UINT fmax) {
                    MessageInFilter(WM_IME_COMPOSITION, fmin, fmax) ||
                    (fmin > WM_IME_STARTCOMPOSITION && fmin <= WM_IME_COMPOSITION);
         case InputEvent::Moved:
-        case InputEvent::AppActivation: return true;
+        case InputEvent::AppActivation:
+        case InputEvent::SessionEnd: return true;
     }
     return false;
 }
@@ -474,6 +477,9 @@ bool RouteInput(const InputEvent& ev, MSG& out, bool commit) {
                     if (s.active) SendActivation(nullptr, WA_INACTIVE);
                 }
             }
+            return false;
+        case InputEvent::SessionEnd:
+            if (commit) EndDesktopSession();
             return false;
     }
     return false;

@@ -19,12 +19,13 @@ struct NOTIFYICONDATA {
     UINT uID = 0;
     UINT uFlags = 0;            // NIF_*: which of the fields below count
     UINT uCallbackMessage = 0;  // posted with wParam uID, lParam the mouse message
-    uint64_t hIcon = 0;         // the icon's handle; kept by its owner, not shown by any display here
-    char szTip[64] = {};        // UTF-8, at most 63 bytes are taken
+    uint64_t hIcon = 0;         // the icon's handle (HICON's value); copied, the owner keeps it
+    char szTip[256] = {};       // UTF-8; at most 63 characters are taken
 };
 
-// NIM_ADD fails for an icon that exists, NIM_MODIFY and NIM_DELETE for one
-// that does not; the icon goes when its window is destroyed.
+// NIM_ADD fails for an icon that exists and when the display has no
+// notification area; NIM_MODIFY and NIM_DELETE for one that does not exist.
+// The icon goes when its window is destroyed.
 bool Shell_NotifyIcon(DWORD message, const NOTIFYICONDATA* data);
 
 }  // namespace tarvel

@@ -3,6 +3,7 @@
 // the clipboard.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,8 @@ int CursorShape(HCURSOR cursor);
 // The clipboard holds one content at a time: whatever is set last replaces
 // what it held. Text goes through the display backend; a bitmap, as a packed
 // DIB (info header, colours or masks, pixels), is kept by the window system
-// in this process, the backends' clipboards holding text only.
+// in this process; other programs see text, and a picture given with its
+// pixels where the display can offer it (X11: PNG and BMP).
 constexpr UINT CF_TEXT = 1;
 constexpr UINT CF_BITMAP = 2;
 constexpr UINT CF_DIB = 8;
@@ -59,10 +61,16 @@ constexpr UINT CF_UNICODETEXT = 13;
 
 bool SetClipboardText(const std::string& text);
 std::string GetClipboardText();
-// False without a window system or for an empty block.
-bool SetClipboardDib(std::vector<uint8_t> dib);
+// False without a window system or for an empty block. With the picture's
+// `pixels`, other programs are offered it too (as PNG and BMP).
+bool SetClipboardDib(std::vector<uint8_t> dib, std::shared_ptr<const Surface> pixels = nullptr);
 std::vector<uint8_t> GetClipboardDib();  // empty while no bitmap is held
 // CF_TEXT and CF_UNICODETEXT: text is held; CF_DIB and CF_BITMAP: a bitmap.
 bool IsClipboardFormatAvailable(UINT format);
+
+// SIGTERM and SIGHUP from now on end the desktop session for this program
+// (QueueSessionEnd) instead of ending it at once; false when they cannot be
+// watched.
+bool WatchSessionSignals();
 
 }  // namespace tarvel

@@ -156,7 +156,7 @@ namespace {
 // The bitmap on the clipboard and the backend it was set through.
 struct ClipboardBitmap {
     const DisplayBackend* backend = nullptr;
-    std::vector<uint8_t> dib;
+    std::shared_ptr<const std::vector<uint8_t>> dib;
 };
 
 ClipboardBitmap& HeldBitmap() {
@@ -168,8 +168,8 @@ ClipboardBitmap& HeldBitmap() {
 // since (from this program or another) has replaced the bitmap.
 bool BitmapHeld() {
     const ClipboardBitmap& held = HeldBitmap();
-    return HasState() && !held.dib.empty() && held.backend == State().backend.get() &&
-           State().backend->ClipboardText().empty();
+    return HasState() && held.dib && held.backend == State().backend.get() &&
+           State().backend->ClipboardImageHeld() && State().backend->ClipboardText().empty();
 }
 
 }  // namespace
@@ -181,14 +181,16 @@ bool SetClipboardText(const std::string& text) {
     return true;
 }
 
-bool SetClipboardDib(std::vector<uint8_t> dib) {
+bool SetClipboardDib(std::vector<uint8_t> dib, std::shared_ptr<const Surface> pixels) {
     if (!HasState() || dib.empty()) return false;
     State().backend->SetClipboardText(std::string());
-    HeldBitmap() = ClipboardBitmap{State().backend.get(), std::move(dib)};
+    auto shared = std::make_shared<const std::vector<uint8_t>>(std::move(dib));
+    HeldBitmap() = ClipboardBitmap{State().backend.get(), shared};
+    State().backend->OfferClipboardImage(shared, pixels && pixels->Valid() ? pixels : nullptr);
     return true;
 }
 
-std::vector<uint8_t> GetClipboardDib() { return BitmapHeld() ? HeldBitmap().dib : std::vector<uint8_t>(); }
+std::vector<uint8_t> GetClipboardDib() { return BitmapHeld() ? *HeldBitmap().dib : std::vector<uint8_t>(); }
 
 bool IsClipboardFormatAvailable(UINT format) {
     switch (format) {

@@ -10,23 +10,24 @@ namespace tarvel {
 
 namespace {
 
-// At most 63 bytes, never ending inside a UTF-8 sequence; an unterminated
-// buffer is read no further than its size.
+// At most 63 characters, never ending inside a UTF-8 sequence; an
+// unterminated buffer is read no further than its size.
 std::string TipOf(const NOTIFYICONDATA& d) {
-    size_t n = strnlen(d.szTip, sizeof d.szTip - 1);
-    size_t cut = n;
-    while (cut > 0 && (static_cast<unsigned char>(d.szTip[cut - 1]) & 0xC0) == 0x80) --cut;
-    if (cut > 0 && (static_cast<unsigned char>(d.szTip[cut - 1]) & 0x80)) {
-        unsigned char lead = static_cast<unsigned char>(d.szTip[cut - 1]);
-        size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        if (n - (cut - 1) < need) n = cut - 1;
+    const size_t n = strnlen(d.szTip, sizeof d.szTip);
+    size_t at = 0;
+    for (int count = 0; at < n && count < 63; ++count) {
+        const unsigned char lead = static_cast<unsigned char>(d.szTip[at]);
+        const size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        if (at + need > n) break;
+        at += need;
     }
-    return std::string(d.szTip, n);
+    return std::string(d.szTip, at);
 }
 
 void Apply(TrayIconState& icon, const NOTIFYICONDATA& d) {
     if (d.uFlags & NIF_MESSAGE) icon.callbackMessage = d.uCallbackMessage;
     if (d.uFlags & NIF_TIP) icon.tip = TipOf(d);
+    if (d.uFlags & NIF_ICON) icon.icon = IconPixels(d.hIcon);
 }
 
 }  // namespace
@@ -54,7 +55,14 @@ bool Shell_NotifyIcon(DWORD message, const NOTIFYICONDATA* data) {
         default: return false;
     }
     Apply(it->second, *data);
-    if (s.backend) s.backend->AddTrayIcon(key.first, key.second, it->second.callbackMessage, it->second.tip);
+    const TrayIconState& icon = it->second;
+    const bool shown =
+        s.backend && s.backend->AddTrayIcon(key.first, key.second, icon.callbackMessage, icon.tip, icon.icon);
+    // No notification area to show a new icon in: there is none.
+    if (!shown && message == NIM_ADD) {
+        s.trayIcons.erase(it);
+        return false;
+    }
     return true;
 }
 

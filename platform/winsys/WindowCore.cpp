@@ -130,7 +130,9 @@ Window* TopLevelOf(Window* w) {
 
 void InitWindowSystem(std::unique_ptr<DisplayBackend> backend) {
     if (HasState()) ShutdownWindowSystem();
+    std::unique_lock<std::mutex> lock(WindowSystemLifeLock());
     StatePtr() = std::make_unique<WinsysState>();
+    lock.unlock();
     WinsysState& s = State();
     s.backend = std::move(backend);
     s.guiThread = std::this_thread::get_id();
@@ -157,6 +159,7 @@ void ShutdownWindowSystem() {
     for (auto& [h, w] : s.windows)
         if (h != s.desktop && (w->parent == s.desktop || w->messageOnly)) all.push_back(h);
     for (HWND h : all) DestroyWindow(h);
+    std::lock_guard<std::mutex> lock(WindowSystemLifeLock());
     StatePtr().reset();
     DropGuiTasks();
 }

@@ -10,9 +10,13 @@ namespace tarvel {
 
 std::shared_ptr<const Surface> IconPixelsOf(const Window* w) {
     LPARAM handle = w->icons[1] ? w->icons[1] : w->icons[0];
+    return IconPixels(static_cast<uint64_t>(handle));
+}
+
+std::shared_ptr<const Surface> IconPixels(uint64_t handle) {
     if (!handle) return nullptr;
     ICONINFO info;
-    if (!GetIconInfo(HICON(static_cast<uint64_t>(handle)), &info)) return nullptr;
+    if (!GetIconInfo(HICON(handle), &info)) return nullptr;
     std::shared_ptr<Surface> color = GetBitmapSurface(info.hbmColor);
     std::shared_ptr<Surface> copy;
     if (color && color->Valid()) {

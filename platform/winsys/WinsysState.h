@@ -98,7 +98,8 @@ struct InputEvent {
         AppActivation,
         ImeStart,
         ImeComposition,  // value: the GCS_ flags
-        ImeEnd
+        ImeEnd,
+        SessionEnd
     } kind;
     TPoint pt;
     MouseButton button = MouseButton::Left;
@@ -114,6 +115,7 @@ struct InputEvent {
 struct TrayIconState {
     UINT callbackMessage = 0;
     std::string tip;
+    std::shared_ptr<const Surface> icon;  // a copy, as the icon was when given
 };
 
 struct Timer {
@@ -212,8 +214,15 @@ TRect WindowRectOnScreen(const Window* w);
 bool ShapeContains(const Window* w, TPoint windowPoint);
 void RecalcClient(Window* w, WINDOWPOS* pos);
 void SyncTopLevel(Window* w);
-void RemoveTrayIconsOf(HWND hwnd);                             // Tray.cpp
+void RemoveTrayIconsOf(HWND hwnd);  // Tray.cpp
+// Asks every top-level and message-only window whether the session may end,
+// then tells them whether it does.
+void EndDesktopSession();  // SessionEnd.cpp
+// Held while the window system starts or stops, by threads that must not
+// queue into one going away.
+std::mutex& WindowSystemLifeLock();                            // SessionEnd.cpp
 std::shared_ptr<const Surface> IconPixelsOf(const Window* w);  // WindowIcon.cpp
+std::shared_ptr<const Surface> IconPixels(uint64_t icon);      // WindowIcon.cpp
 bool NeverActivates(const Window* w);
 void RestackTopLevels();
 void ZOrderInsert(Window* parent, HWND hwnd, HWND insertAfter);

@@ -118,7 +118,17 @@ TTeDefaultForm::TTeDefaultForm(TComponent* owner) : TTeHook(owner) {
         constraints_.Assign(form->Constraints());
         if (form->HandleAllocated()) TakeWindowSize();
     }
+    trayWindow_ =
+        AllocateMessageWindow([self = self_](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            return *self ? (*self)->TrayWndProc(msg, wParam, lParam)
+                         : DefWindowProc(hwnd, msg, wParam, lParam);
+        });
     if (!Designing()) {
+        trayData_.hWnd = trayWindow_;
+        // The icon's number: the component's address, cut to its width.
+        trayData_.uID = static_cast<UINT>(reinterpret_cast<uintptr_t>(this));
+        trayData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        trayData_.uCallbackMessage = FM_TRAYNOTIFY;
         hoverTimer_ = std::make_unique<TTimer>(nullptr);
         hoverTimer_->SetEnabled(false);
         hoverTimer_->SetInterval(400);
@@ -131,7 +141,10 @@ TTeDefaultForm::~TTeDefaultForm() {
     UnhookApplication();
     hoverTimer_.reset();
     if (systemMenuLink_) systemMenuLink_->RemoveFreeNotification(this);
+    if (trayMenuLink_) trayMenuLink_->RemoveFreeNotification(this);
+    if (!Designing() && trayWindow_) Shell_NotifyIcon(NIM_DELETE, &trayData_);
     *self_ = nullptr;
+    if (trayWindow_) DestroyWindow(trayWindow_);
 }
 
 void TTeDefaultForm::SetActive(bool value) {
@@ -177,6 +190,12 @@ void TTeDefaultForm::SetConstraints(const TSizeConstraints& value) {
     Update();
 }
 
+void TTeDefaultForm::SetTrayMenuLink(TPopupMenu* menu) {
+    if (trayMenuLink_) trayMenuLink_->RemoveFreeNotification(this);
+    trayMenuLink_ = menu;
+    if (menu) menu->FreeNotification(this);
+}
+
 void TTeDefaultForm::SetSystemMenuLink(TPopupMenu* menu) {
     if (systemMenuLink_) systemMenuLink_->RemoveFreeNotification(this);
     systemMenuLink_ = menu;
@@ -217,6 +236,7 @@ void TTeDefaultForm::Loaded() {
     // The frame moves and sizes the window whole; an outline is never drawn.
     dragging_.DragMode = kfdmFullDrag;
     if (Designing()) return;
+    UpdateTrayIcon();
     if (loadedState_ != kwsNormal) {
         if (loadedState_ != kwsRollup && form) restoreBounds_ = form->BoundsRect();
         PostMessage(GetHandle(), FM_STARTACTION, static_cast<WPARAM>(loadedState_), 0);
@@ -238,6 +258,7 @@ void TTeDefaultForm::Loaded() {
 void TTeDefaultForm::Notification(TComponent* component, TOperation operation) {
     inherited::Notification(component, operation);
     if (operation == TOperation::opRemove && component == systemMenuLink_) systemMenuLink_ = nullptr;
+    if (operation == TOperation::opRemove && component == trayMenuLink_) trayMenuLink_ = nullptr;
     if (operation == TOperation::opRemove && component == menuBar_) menuBar_ = nullptr;
     if (operation == TOperation::opRemove && component == capturedControl_) capturedControl_ = nullptr;
     if (operation == TOperation::opRemove && (component == vertHost_ || component == vertBar_)) {

@@ -15,6 +15,7 @@
 #include "platform/classlib/Forms.h"
 #include "platform/classlib/Menus.h"
 #include "platform/classlib/Timers.h"
+#include "platform/winsys/ShellApi.h"
 #include "skin/core/te_bitmap.h"
 #include "skin/core/te_const.h"
 #include "skin/core/te_forms.h"
@@ -105,6 +106,10 @@ public:
     TTeDragging* Dragging() { return &dragging_; }
     TTeAnimation* Animation() { return &animation_; }
     TTePopupMenuOptions* SystemMenuOptions() { return &systemMenuOptions_; }
+    TTePopupMenuOptions* TrayMenuOptions() { return &trayMenuOptions_; }
+    // The menu the tray icon shows instead of the built one.
+    TPopupMenu* TrayMenuLink() const { return trayMenuLink_; }
+    void SetTrayMenuLink(TPopupMenu* menu);
     TSizeConstraints* Constraints() { return &constraints_; }
     void SetConstraints(const TSizeConstraints& value);
     TTeFormPerformance Performance() const { return performance_; }
@@ -180,8 +185,16 @@ public:
     virtual void MinToTray();
     virtual void Close();
     void Help();
+    // The tray icon's picture (the form's icon, else the application's) and
+    // tip (the application's title, at most 63 characters), for an icon shown.
+    void UpdateTrayIcon();
+    // The desktop session ends: the tray icon goes.
+    void EndSession();
+    // The hidden window that hears the tray icon and the session's end.
+    HWND TrayWindow() const { return trayWindow_; }
     // The built system menu; rebuilt at every showing.
     TTePopupMenu* CreateSysMenu();
+    TTePopupMenu* SystemMenu() const { return systemMenu_.get(); }
     void SysMenu();
     // Moves the form to (left, top) with the size clamped to its tracking sizes.
     void MoveWindow(int left, int top, int width, int height);
@@ -337,6 +350,9 @@ private:
     // the blending's over the form, the children opaque.
     void UpdateAlphaMask();
     void DoSysMenu(TObject* item);
+    LRESULT TrayWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Puts the icon with `tip` in the notification area; false when there is none.
+    bool AddTrayIcon(const String& tip);
     void TakeWindowSize();
     int CaptionButtonCount() const;
 
@@ -348,6 +364,10 @@ private:
     TTeDragging dragging_;
     TTeAnimation animation_;
     TTePopupMenuOptions systemMenuOptions_;
+    TTePopupMenuOptions trayMenuOptions_;
+    TPopupMenu* trayMenuLink_ = nullptr;
+    HWND trayWindow_ = nullptr;
+    NOTIFYICONDATA trayData_;
     TSizeConstraints constraints_;
     TTeFormPerformance performance_ = qvfpNoBuffer;
     TTeWindowState windowState_ = kwsNormal;

@@ -548,11 +548,22 @@ void TTeDefaultForm::SysMenu() {
     } else if (at.x == 0 && at.y == 0) {
         if (TCustomForm* form = GetForm()) at = form->ClientOrigin();
     }
+    if (windowState_ == kwsTray && trayMenuLink_) {
+        if (auto* skinned = dynamic_cast<TTePopupMenu*>(trayMenuLink_)) {
+            skinned->SetPopupMenuOptions(&trayMenuOptions_);
+            skinned->Items()->SetTray(true);
+        }
+        trayMenuLink_->Popup(at.x, at.y);
+        return;
+    }
     if (windowState_ != kwsTray && systemMenuLink_ && !SystemMenuLinkMerge) {
+        if (auto* skinned = dynamic_cast<TTePopupMenu*>(systemMenuLink_))
+            skinned->SetPopupMenuOptions(&systemMenuOptions_);
         systemMenuLink_->Popup(at.x, at.y);
         return;
     }
     TTePopupMenu* menu = CreateSysMenu();
+    if (windowState_ == kwsTray) menu->Items()->SetTray(true);
     if (auto* form = dynamic_cast<TWinControl*>(GetForm())) menu->Items()->SetOwnerForm(form);
     menu->Popup(at.x, at.y);
 }

@@ -2,6 +2,7 @@
 // restores by moving the window itself and never reads the window system's
 // state.
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/classlib/Application.h"
@@ -72,8 +73,61 @@ void TTeDefaultForm::MinToTray() {
     prevState_ = was;
     windowState_ = kwsTray;
     loadedState_ = kwsNormal;
-    // The tray shows the window as its icon: the window is iconified.
-    ShowWindow(h, SW_MINIMIZE);
+    const String tip = MinimizeApplication && Application ? Application->Title() : WideToUtf8(Caption());
+    // Without a notification area the window is iconified instead, and the
+    // display's restore brings it back.
+    ShowWindow(h, AddTrayIcon(tip) ? SW_HIDE : SW_MINIMIZE);
+}
+
+namespace {
+
+// The form's icon, else the application's.
+HICON TrayIconOf(HWND h) {
+    LRESULT icon = h ? SendMessage(h, WM_GETICON, 0, 0) : 0;
+    if (!icon && h) icon = SendMessage(h, WM_GETICON, 1, 0);
+    return icon ? HICON(static_cast<uint64_t>(icon)) : LoadIcon(IDI_APPLICATION);
+}
+
+// At most 63 characters of `text`, whole ones, into the tip.
+void SetTip(NOTIFYICONDATA& data, const String& text) {
+    const std::string tip = WideToUtf8(Utf8ToWide(text).substr(0, 63));
+    std::snprintf(data.szTip, sizeof data.szTip, "%s", tip.c_str());
+}
+
+}  // namespace
+
+bool TTeDefaultForm::AddTrayIcon(const String& tip) {
+    if (!trayData_.hWnd) return false;
+    trayData_.hIcon = TrayIconOf(GetHandle()).Value();
+    SetTip(trayData_, tip);
+    return Shell_NotifyIcon(NIM_ADD, &trayData_) || Shell_NotifyIcon(NIM_MODIFY, &trayData_);
+}
+
+void TTeDefaultForm::UpdateTrayIcon() {
+    if (!trayData_.hWnd) return;
+    trayData_.hIcon = TrayIconOf(GetHandle()).Value();
+    SetTip(trayData_, Application ? Application->Title() : String());
+    Shell_NotifyIcon(NIM_MODIFY, &trayData_);
+}
+
+void TTeDefaultForm::EndSession() {
+    if (trayData_.hWnd) Shell_NotifyIcon(NIM_DELETE, &trayData_);
+}
+
+LRESULT TTeDefaultForm::TrayWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_QUERYENDSESSION: return 1;
+        case WM_ENDSESSION:
+            if (wParam) EndSession();
+            return 0;
+        case FM_TRAYNOTIFY:
+            if (lParam == static_cast<LPARAM>(WM_LBUTTONDBLCLK))
+                Restore();
+            else if (lParam == static_cast<LPARAM>(WM_RBUTTONUP))
+                SysMenu();
+            return 0;
+        default: return 0;
+    }
 }
 
 void TTeDefaultForm::Restore() {
@@ -130,6 +184,7 @@ void TTeDefaultForm::Restore() {
                 ShowWindow(h, SW_RESTORE);
                 SetForegroundWindow(h);
             }
+            if (trayData_.hWnd) Shell_NotifyIcon(NIM_DELETE, &trayData_);
             const TRect saved = restoreBounds_;
             windowState_ = kwsNormal;
             if (prev == kwsMaximized)

@@ -1,13 +1,18 @@
 // Closing the main window: the clock and the port stop, the logs go to the
 // day's files, the serial-number list to "ParaSeting.ini".
 
+#include <signal.h>
+
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "platform/base/DateTime.h"
 #include "platform/base/Paths.h"
 #include "platform/system/ProfileFiles.h"
 #include "platform/winsys/MessageApi.h"
+#include "platform/winsys/SystemApi.h"
 #include "platform/winsys/WinMessages.h"
 #include "tests/app/PollWindowFixture.h"
 
@@ -46,6 +51,43 @@ protected:
         ui_.RunUntilIdle();
     }
 };
+
+// SIGTERM, as the desktop's logout or a plain kill sends it: the main
+// window is asked (its close query may refuse, and the tool runs on), then
+// the tool saves what its close saves and ends.
+TEST_F(CloseTest, SigtermSavesAndEndsTheToolUnlessTheWindowRefuses) {
+    TMainForm* form = StartRunning();
+    ASSERT_TRUE(WatchSessionSignals());
+    form->SG_SerialNum->SetCells(0, 0, "SN-TERM");
+    int asked = 0;
+    TCloseQueryEvent query = form->OnCloseQuery;
+    form->OnCloseQuery = [&](TObject*, bool& canClose) {
+        ++asked;
+        canClose = false;
+    };
+    // The signal is heard on another thread; the window hears of it in the loop.
+    auto runUntil = [&](const std::function<bool()>& done) {
+        for (int i = 0; i < 300 && !done(); ++i) {
+            ui_.RunUntilIdle();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return done();
+    };
+    ASSERT_EQ(raise(SIGTERM), 0);
+    ASSERT_TRUE(runUntil([&] { return asked == 1; }));
+    EXPECT_FALSE(Application->Terminated());
+    EXPECT_NE(form->PollTimerId, 0u);
+    EXPECT_EQ(IniKey("Num1"), "<missing>");
+
+    form->OnCloseQuery = query;
+    ASSERT_EQ(raise(SIGTERM), 0);
+    ASSERT_TRUE(runUntil([] { return Application->Terminated(); }));
+    EXPECT_EQ(form->PollTimerId, 0u);
+    EXPECT_FALSE(form->Comm1->Active());
+    EXPECT_EQ(IniKey("Num1"), "SN-TERM");
+    EXPECT_EQ(IniKey("TotalNum"), "1");
+    EXPECT_EQ(Lines(LogFile("外部信息.txt")).size(), 2u);
+}
 
 bool EndsWith(const String& text, const String& tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;

@@ -67,7 +67,10 @@ public:
     struct TrayIcon {
         UINT callbackMessage = 0;
         std::string tip;
+        std::shared_ptr<const Surface> icon;
     };
+    // Whether there is a notification area to show icons in (there is at start).
+    void SetTrayHost(bool present) { trayHost_ = present; }
     std::map<std::pair<HWND, UINT>, TrayIcon> TrayIcons() const { return trays_; }
     // The user's mouse on an icon: its callback posted with `mouseMessage`
     // (WM_LBUTTONDBLCLK, WM_RBUTTONUP ...); false when there is no such icon.
@@ -97,8 +100,11 @@ public:
     void SetCursorPosition(TPoint) override {}
     std::string ClipboardText() override { return clipboard_; }
     void SetClipboardText(const std::string& text) override { clipboard_ = text; }
-    void AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip) override {
-        trays_[{notify, id}] = TrayIcon{callbackMessage, tip};
+    bool AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip,
+                     std::shared_ptr<const Surface> icon) override {
+        if (!trayHost_) return false;
+        trays_[{notify, id}] = TrayIcon{callbackMessage, tip, std::move(icon)};
+        return true;
     }
     void RemoveTrayIcon(HWND notify, UINT id) override { trays_.erase({notify, id}); }
     bool ComposesWindows() override { return composing_; }
@@ -118,6 +124,7 @@ private:
     bool captured_ = false;
     std::string clipboard_;
     std::map<std::pair<HWND, UINT>, TrayIcon> trays_;
+    bool trayHost_ = true;
 };
 
 }  // namespace tarvel

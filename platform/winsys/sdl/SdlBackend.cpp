@@ -19,6 +19,7 @@
 #include "platform/winsys/sdl/SdlKeys.h"
 #include "platform/winsys/sdl/SdlSound.h"
 #include "platform/winsys/sdl/SdlX11.h"
+#include "platform/winsys/sdl/X11Clipboard.h"
 
 namespace tarvel {
 
@@ -180,6 +181,7 @@ SdlBackend::~SdlBackend() {
         if (t.window) SDL_DestroyWindow(t.window);
     tops_.clear();
     for (auto& [key, tray] : trays_) SDL_DestroyWindow(tray.window);
+    trays_.clear();
     for (auto& [idc, cursor] : cursors_) SDL_FreeCursor(cursor);
     SDL_StopTextInput();
     X11CloseQueries();
@@ -475,18 +477,52 @@ std::string SdlBackend::ClipboardText() {
 
 void SdlBackend::SetClipboardText(const std::string& text) { SDL_SetClipboardText(text.c_str()); }
 
-// ---- the tray icon's stand-in ----
+void SdlBackend::OfferClipboardImage(std::shared_ptr<const std::vector<uint8_t>> dib,
+                                     std::shared_ptr<const Surface> pixels) {
+    if (!x11_) return;
+    // SDL's own claim (the empty text set just before) waits in its output
+    // buffer; it must reach the server before ours, or it takes the clipboard back.
+    SDL_PumpEvents();
+    if (!clipboardOwner_ && dib) clipboardOwner_ = X11ClipboardOwner::Open();
+    if (clipboardOwner_) clipboardOwner_->Offer(std::move(dib), std::move(pixels));
+}
 
-void SdlBackend::AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip) {
-    TrayIcon& tray = trays_[{notify, id}];
-    tray.callbackMessage = callbackMessage;
-    if (tray.window) {
-        SDL_SetWindowTitle(tray.window, tip.c_str());
-        return;
+// Without an owner of ours the picture was never offered, and stays ours.
+bool SdlBackend::ClipboardImageHeld() { return !clipboardOwner_ || clipboardOwner_->Holds(); }
+
+// ---- the tray icon ----
+
+namespace {
+
+// What a notification area is first offered; it sizes the icon as it likes.
+constexpr int kTrayIconSize = 22;
+
+}  // namespace
+
+bool SdlBackend::AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip,
+                             std::shared_ptr<const Surface> icon) {
+    if (auto it = trays_.find({notify, id}); it != trays_.end()) {
+        it->second.callbackMessage = callbackMessage;
+        it->second.icon = std::move(icon);
+        SDL_SetWindowTitle(it->second.window, tip.c_str());
+        PaintTrayIcon(it->second);
+        return true;
     }
-    tray.window = SDL_CreateWindow(tip.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 160, 1,
-                                   SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED);
-    if (tray.window) SDL_ShowWindow(tray.window);
+    if (!x11_) return false;
+    SDL_Window* window =
+        SDL_CreateWindow(tip.c_str(), 0, 0, kTrayIconSize, kTrayIconSize,
+                         SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR);
+    if (!window) return false;
+    if (!X11DockInTray(window)) {
+        SDL_DestroyWindow(window);
+        return false;
+    }
+    TrayIcon& tray = trays_[{notify, id}];
+    tray.window = window;
+    tray.callbackMessage = callbackMessage;
+    tray.icon = std::move(icon);
+    PaintTrayIcon(tray);
+    return true;
 }
 
 void SdlBackend::RemoveTrayIcon(HWND notify, UINT id) {
@@ -496,9 +532,50 @@ void SdlBackend::RemoveTrayIcon(HWND notify, UINT id) {
     trays_.erase(it);
 }
 
-SDL_Window* SdlBackend::TrayStandIn(HWND notify, UINT id) const {
+SDL_Window* SdlBackend::TrayIconWindow(HWND notify, UINT id) const {
     auto it = trays_.find({notify, id});
     return it == trays_.end() ? nullptr : it->second.window;
+}
+
+// The icon scaled to the window, the pixels at least half transparent cut
+// out, so the notification area's own background shows there.
+void SdlBackend::PaintTrayIcon(TrayIcon& tray) {
+    SDL_Surface* target = SDL_GetWindowSurface(tray.window);
+    if (!target || target->w <= 0 || target->h <= 0) return;
+    const int w = target->w, h = target->h;
+    Surface picture(w, h);
+    if (!picture.Valid()) return;
+    std::vector<TRect> shape;
+    const Surface* icon = tray.icon && tray.icon->Valid() ? tray.icon.get() : nullptr;
+    for (int y = 0; y < h; ++y) {
+        uint32_t* row = picture.Row(y);
+        int runStart = -1;
+        for (int x = 0; x <= w; ++x) {
+            bool shown = false;
+            if (x < w) {
+                // No picture: a plain grey square, so there is something to click.
+                uint32_t p = 0xFFC0C0C0u;
+                if (icon) p = icon->Pixel(x * icon->Width() / w, y * icon->Height() / h);
+                shown = (p >> 24) >= 128;
+                row[x] = shown ? (p | 0xFF000000u) : 0xFF000000u;
+            }
+            if (shown && runStart < 0) runStart = x;
+            if (!shown && runStart >= 0) {
+                shape.push_back(TRect{runStart, y, x, y + 1});
+                runStart = -1;
+            }
+        }
+    }
+    SDL_Surface* source =
+        SDL_CreateRGBSurfaceWithFormatFrom(picture.Row(0), w, h, 32, w * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!source) return;
+    SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
+    SDL_BlitSurface(source, nullptr, target, nullptr);
+    SDL_FreeSurface(source);
+    SDL_UpdateWindowSurface(tray.window);
+    // Wholly transparent: a one-pixel shape, as an empty one would show it all.
+    if (shape.empty()) shape.push_back(TRect{0, 0, 1, 1});
+    X11SetShape(tray.window, shape);
 }
 
 // ---- screenshots ----

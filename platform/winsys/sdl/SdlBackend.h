@@ -21,6 +21,7 @@ union SDL_Event;
 namespace tarvel {
 
 class SoundOutput;
+class X11ClipboardOwner;
 
 class SdlBackend : public DisplayBackend {
 public:
@@ -49,13 +50,13 @@ public:
     bool SaveWindowPng(HWND window, const std::string& path) const;
     bool SaveScreenPng(const std::string& path) const;
 
-    // ---- the tray icon's stand-in ----
-    // SDL has no notification area: an icon is shown as an iconified window
-    // in the task bar, titled with the tip, and restoring that window is the
-    // icon's double click (`callbackMessage` with lParam WM_LBUTTONDBLCLK
-    // and wParam `id`, posted to `notify`). No other mouse message comes, so
-    // the icon's right-click menu is out of reach on this display.
-    SDL_Window* TrayStandIn(HWND notify, UINT id) const;
+    // ---- the tray icon ----
+    // On X11 an icon is a small window the notification area embeds
+    // (XEmbed); its pixels cut out where the icon is transparent, its title
+    // the tip. The mouse on it posts `callbackMessage` (wParam `id`, lParam
+    // WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONUP ...) to `notify`.
+    // Without a notification area there is no icon. Null for none.
+    SDL_Window* TrayIconWindow(HWND notify, UINT id) const;
 
     // ---- DisplayBackend ----
     uint32_t Now() override;
@@ -74,8 +75,12 @@ public:
     void SetCursorPosition(TPoint screen) override;
     std::string ClipboardText() override;
     void SetClipboardText(const std::string& text) override;
-    // Adding an icon that exists changes its tip and callback.
-    void AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip) override;
+    // On X11 the picture is offered as image/png and image/bmp.
+    void OfferClipboardImage(std::shared_ptr<const std::vector<uint8_t>> dib,
+                             std::shared_ptr<const Surface> pixels) override;
+    bool ClipboardImageHeld() override;
+    bool AddTrayIcon(HWND notify, UINT id, UINT callbackMessage, const std::string& tip,
+                     std::shared_ptr<const Surface> icon) override;
     void RemoveTrayIcon(HWND notify, UINT id) override;
     // On X11: a compositing manager runs. A per-pixel-alpha window is then
     // made with a 32-bit visual and shows its partly transparent pixels
@@ -96,6 +101,7 @@ private:
     struct TrayIcon {
         SDL_Window* window = nullptr;
         UINT callbackMessage = 0;
+        std::shared_ptr<const Surface> icon;
     };
 
     SdlBackend() = default;
@@ -128,11 +134,13 @@ private:
     void FollowCaret();
 
     bool TranslateTrayEvent(const SDL_Event& ev);
+    void PaintTrayIcon(TrayIcon& tray);
     void TranslateDrop(const SDL_Event& ev);
 
     bool x11_ = false;
     unsigned long argbVisual_ = 0;        // the X server's 32-bit visual, 0 without one
     std::shared_ptr<SoundOutput> sound_;  // the sound output while this display is open
+    std::unique_ptr<X11ClipboardOwner> clipboardOwner_;  // made at the first picture copied
     uint32_t wakeEvent_ = 0;
     std::atomic<bool> wakePending_{false};
     std::map<HWND, TopLevel> tops_;

@@ -95,6 +95,7 @@ void SdlBackend::Translate(const SDL_Event& ev) {
         wakePending_ = false;
         return;
     }
+    if (!trays_.empty() && TranslateTrayEvent(ev)) return;
     switch (ev.type) {
         case SDL_MOUSEMOTION: QueueMouseMove(ToScreen(ev.motion.windowID, ev.motion.x, ev.motion.y)); break;
         case SDL_MOUSEBUTTONDOWN:
@@ -218,22 +219,49 @@ void SdlBackend::SyncLockKeys() {
     }
 }
 
-// The stand-in of a tray icon taken out of the task bar is the icon's double
-// click; it goes back, as the icon would stay, until the icon is removed.
+// The mouse on a tray icon goes to the icon's owner as the icon's callback;
+// the pointer's place is the window system's cursor position first, so a
+// menu opened there opens under it.
 bool SdlBackend::TranslateTrayEvent(const SDL_Event& ev) {
+    uint32_t id = 0;
+    switch (ev.type) {
+        case SDL_MOUSEMOTION: id = ev.motion.windowID; break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: id = ev.button.windowID; break;
+        case SDL_MOUSEWHEEL: id = ev.wheel.windowID; break;
+        case SDL_WINDOWEVENT: id = ev.window.windowID; break;
+        default: return false;
+    }
     for (auto& [key, tray] : trays_) {
-        if (!tray.window || SDL_GetWindowID(tray.window) != ev.window.windowID) continue;
-        if (ev.window.event == SDL_WINDOWEVENT_RESTORED) {
-            PostMessage(key.first, tray.callbackMessage, key.second, WM_LBUTTONDBLCLK);
-            SDL_MinimizeWindow(tray.window);
+        if (!tray.window || SDL_GetWindowID(tray.window) != id) continue;
+        if (ev.type == SDL_WINDOWEVENT) {
+            if (ev.window.event == SDL_WINDOWEVENT_EXPOSED || ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+                PaintTrayIcon(tray);
+            return true;
         }
+        UINT mouse = WM_MOUSEMOVE;
+        if (ev.type != SDL_MOUSEMOTION) {
+            const bool down = ev.type == SDL_MOUSEBUTTONDOWN, twice = down && ev.button.clicks >= 2;
+            switch (ev.type == SDL_MOUSEWHEEL ? 0 : ev.button.button) {
+                case SDL_BUTTON_LEFT:
+                    mouse = twice ? WM_LBUTTONDBLCLK : down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+                    break;
+                case SDL_BUTTON_RIGHT:
+                    mouse = twice ? WM_RBUTTONDBLCLK : down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+                    break;
+                default: return true;
+            }
+        }
+        int gx = 0, gy = 0;
+        SDL_GetGlobalMouseState(&gx, &gy);
+        QueueMouseMove(TPoint{gx, gy});
+        PostMessage(key.first, tray.callbackMessage, key.second, static_cast<LPARAM>(mouse));
         return true;
     }
     return false;
 }
 
 void SdlBackend::TranslateWindowEvent(const SDL_Event& ev) {
-    if (TranslateTrayEvent(ev)) return;
     HWND hwnd = nullptr;
     TopLevel* t = FindBySdlId(ev.window.windowID, &hwnd);
     if (!t) return;

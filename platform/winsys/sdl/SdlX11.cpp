@@ -99,7 +99,13 @@ unsigned long X11ArgbVisual() {
     return info.visualid;
 }
 
-void InstallX11ErrorReporter() { XSetErrorHandler(ReportXError); }
+void InstallX11ErrorReporter() {
+    // The clipboard's owner serves from a thread of its own: Xlib must know
+    // of threads before the first connection opens.
+    static const bool threads = XInitThreads() != 0;
+    (void)threads;
+    XSetErrorHandler(ReportXError);
+}
 
 bool IsX11Window(SDL_Window* window) {
     XHandles x;
@@ -159,6 +165,34 @@ std::unique_ptr<Surface> X11ReadScreen(SDL_Window* anyWindow, const TRect& area)
     XSync(x.display, False);
     ::Window root = DefaultRootWindow(x.display);
     return ReadDrawable(x.display, root, area.left, area.top, area.Width(), area.Height());
+}
+
+bool X11DockInTray(SDL_Window* window) {
+    XHandles h;
+    if (!HandlesOf(window, h)) return false;
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(h.display, h.window, &attributes)) return false;
+    const std::string selection =
+        "_NET_SYSTEM_TRAY_S" + std::to_string(XScreenNumberOfScreen(attributes.screen));
+    const ::Window host = XGetSelectionOwner(h.display, XInternAtom(h.display, selection.c_str(), False));
+    if (host == None) return false;
+    // XEmbed version 0, mapped by the embedder.
+    const Atom info = XInternAtom(h.display, "_XEMBED_INFO", False);
+    const long embed[2] = {0, 1};
+    XChangeProperty(h.display, h.window, info, info, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(embed), 2);
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = host;
+    ev.xclient.message_type = XInternAtom(h.display, "_NET_SYSTEM_TRAY_OPCODE", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = CurrentTime;
+    ev.xclient.data.l[1] = 0;  // SYSTEM_TRAY_REQUEST_DOCK
+    ev.xclient.data.l[2] = static_cast<long>(h.window);
+    // The host may have gone since it was asked for: the reporter hears of it.
+    XSendEvent(h.display, host, False, NoEventMask, &ev);
+    XFlush(h.display);
+    return true;
 }
 
 }  // namespace tarvel

@@ -26,6 +26,10 @@ bool X11SetShape(SDL_Window* window, const std::vector<TRect>& shape);
 // screen (the root window of `anyWindow`'s screen), opaque.
 std::unique_ptr<Surface> X11ReadWindow(SDL_Window* window);
 std::unique_ptr<Surface> X11ReadScreen(SDL_Window* anyWindow, const TRect& area);
+// Asks the notification area of the window's screen (the freedesktop system
+// tray: the owner of _NET_SYSTEM_TRAY_S<screen>) to embed the window as an
+// icon (XEmbed); it maps and sizes the window. False when there is none.
+bool X11DockInTray(SDL_Window* window);
 
 // A connection of our own to the display SDL opened, for what SDL asks
 // nothing about before its first window: opened with the backend, closed

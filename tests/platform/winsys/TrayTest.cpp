@@ -62,16 +62,17 @@ TEST_F(Tray, BadRequestsFail) {
     EXPECT_TRUE(backend->TrayIcons().empty());
 }
 
-TEST_F(Tray, TheTipKeepsAtMost63BytesAndNoBrokenCharacter) {
+TEST_F(Tray, TheTipKeepsAtMost63CharactersAndNoBrokenOne) {
     struct Case {
         const char* what;
         std::string tip;
         std::string shown;
     } cases[] = {
         {"short", "BMS", "BMS"},
-        {"64 bytes, unterminated", std::string(64, 'x'), std::string(63, 'x')},
-        {"cut inside a character", std::string(61, 'x') + "电", std::string(61, 'x')},
-        {"a character that fits", std::string(60, 'x') + "电", std::string(60, 'x') + "电"},
+        {"64 characters", std::string(64, 'x'), std::string(63, 'x')},
+        {"wide characters count as one", std::string(62, 'x') + "电池", std::string(62, 'x') + "电"},
+        {"unterminated", std::string(256, 'x'), std::string(63, 'x')},
+        {"a broken character at the end", "BMS\xE7\x94", "BMS"},
     };
     for (const Case& c : cases) {
         NOTIFYICONDATA d = Data(NIF_MESSAGE | NIF_TIP);

@@ -141,7 +141,7 @@ TEST_F(FrameStatesTest, CancelledActionChangesNothing) {
     EXPECT_EQ(Bounds(), kStart);
 }
 
-TEST_F(FrameStatesTest, TrayIconifiesAndTheDisplaysRestoreBringsTheFormBack) {
+TEST_F(FrameStatesTest, TrayHidesTheFormBehindItsIconWhoseDoubleClickBringsItBack) {
     TTeDefaultForm* frame = MakeForm(false);
     // Someone who answers the tray query with 1 keeps the form where it is.
     bool refuse = true;
@@ -156,22 +156,62 @@ TEST_F(FrameStatesTest, TrayIconifiesAndTheDisplaysRestoreBringsTheFormBack) {
     frame->MinToTray();
     ui_.RunUntilIdle();
     EXPECT_EQ(frame->WindowState(), kwsNormal);
-    EXPECT_FALSE(IsIconic(Window()));
+    EXPECT_TRUE(IsWindowVisible(Window()));
+    EXPECT_TRUE(ui_.Backend().TrayIcons().empty());
 
     refuse = false;
+    const String title = Application->Title();
+    std::string longTitle;
+    for (int i = 0; i < 70; ++i) longTitle += "电";
+    Application->SetTitle(longTitle);
     frame->Maximize();
     frame->MinToTray();
     ui_.RunUntilIdle();
     EXPECT_EQ(frame->WindowState(), kwsTray);
-    EXPECT_TRUE(IsIconic(Window()));
-    // The display's restore stands in for the tray icon's double click.
-    QueueSysCommand(Window(), SC_RESTORE);
+    EXPECT_FALSE(IsWindowVisible(Window()));
+    EXPECT_FALSE(IsIconic(Window()));
+    auto icons = ui_.Backend().TrayIcons();
+    ASSERT_EQ(icons.size(), 1u);
+    const auto [notify, id] = icons.begin()->first;
+    EXPECT_EQ(notify, frame->TrayWindow());
+    EXPECT_EQ(icons.begin()->second.tip, longTitle.substr(0, 63 * 3));  // the application's, 63 characters
+    EXPECT_TRUE(icons.begin()->second.icon);  // the application's icon without one of the form's
+
+    ASSERT_TRUE(ui_.Backend().ClickTrayIcon(notify, id, WM_LBUTTONDBLCLK));
     ui_.RunUntilIdle();
     EXPECT_EQ(frame->WindowState(), kwsMaximized);
-    EXPECT_FALSE(IsIconic(Window()));
+    EXPECT_TRUE(IsWindowVisible(Window()));
+    EXPECT_TRUE(ui_.Backend().TrayIcons().empty());
     frame->Restore();
     EXPECT_EQ(Bounds(), kStart);
+
+    // Without a notification area the window is iconified, and the
+    // display's restore brings it back.
+    ui_.Backend().SetTrayHost(false);
+    frame->MinimizeApplication = false;
+    frame->MinToTray();
+    ui_.RunUntilIdle();
+    EXPECT_EQ(frame->WindowState(), kwsTray);
+    EXPECT_TRUE(IsIconic(Window()));
+    QueueSysCommand(Window(), SC_RESTORE);
+    ui_.RunUntilIdle();
+    EXPECT_EQ(frame->WindowState(), kwsNormal);
+    EXPECT_FALSE(IsIconic(Window()));
+    EXPECT_EQ(Bounds(), kStart);
+    Application->SetTitle(title);
     form_->WindowProc = previous;
+}
+
+TEST_F(FrameStatesTest, TheTrayWindowLetsTheSessionEndAndTakesTheIconAway) {
+    TTeDefaultForm* frame = MakeForm(false);
+    frame->MinToTray();
+    ui_.RunUntilIdle();
+    ASSERT_EQ(ui_.Backend().TrayIcons().size(), 1u);
+    EXPECT_EQ(SendMessage(frame->TrayWindow(), WM_QUERYENDSESSION, 0, 0), 1);
+    SendMessage(frame->TrayWindow(), WM_ENDSESSION, 0, 0);  // the session goes on
+    EXPECT_EQ(ui_.Backend().TrayIcons().size(), 1u);
+    SendMessage(frame->TrayWindow(), WM_ENDSESSION, 1, 0);
+    EXPECT_TRUE(ui_.Backend().TrayIcons().empty());
 }
 
 TEST_F(FrameStatesTest, DraggedFormSnapsToTheWorkAreaWithinTwentyPixels) {

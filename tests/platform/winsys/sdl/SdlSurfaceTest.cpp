@@ -88,34 +88,12 @@ TEST_F(SdlSurfaces, AFormInTheDisplaysFrameFollowsWhereTheDisplayMovesAndSizesIt
     EXPECT_EQ(size->lParam, MAKELPARAM(260, 180));  // all client: the display draws the frame
 }
 
-TEST_F(SdlSurfaces, ATrayIconIsAnIconifiedWindowWhoseRestoreIsTheDoubleClick) {
-    HWND notify = nullptr;
-    {
-        TrayProbe tray("BMS host");
-        notify = tray.window;
-        ASSERT_TRUE(tray.Notify(NIM_ADD));
-        SDL_Window* standIn = backend->TrayStandIn(notify, 1);
-        ASSERT_TRUE(standIn);
-        EXPECT_STREQ(SDL_GetWindowTitle(standIn), "BMS host");
-        tray.data.uFlags = NIF_TIP;
-        tray.SetTip("BMS host: module 3");
-        ASSERT_TRUE(tray.Notify(NIM_MODIFY));
-        EXPECT_EQ(backend->TrayStandIn(notify, 1), standIn);
-        EXPECT_STREQ(SDL_GetWindowTitle(standIn), "BMS host: module 3");
-
-        SDL_Event ev{};
-        ev.type = SDL_WINDOWEVENT;
-        ev.window.windowID = SDL_GetWindowID(standIn);
-        ev.window.event = SDL_WINDOWEVENT_RESTORED;
-        SDL_PushEvent(&ev);
-        ASSERT_TRUE(PumpUntil([&] { return !tray.got.empty(); }));
-        EXPECT_TRUE(tray.LastIsDoubleClick());
-
-        ASSERT_TRUE(tray.Notify(NIM_DELETE));
-        EXPECT_EQ(backend->TrayStandIn(notify, 1), nullptr);
-        ASSERT_TRUE(tray.Notify(NIM_ADD));  // left behind: it goes with its window
-    }
-    EXPECT_EQ(backend->TrayStandIn(notify, 1), nullptr);
+TEST_F(SdlSurfaces, WithoutANotificationAreaNoTrayIconIsAdded) {
+    TrayProbe tray("BMS host");
+    EXPECT_FALSE(tray.Notify(NIM_ADD));
+    EXPECT_EQ(backend->TrayIconWindow(tray.window, 1), nullptr);
+    EXPECT_FALSE(tray.Notify(NIM_MODIFY));
+    EXPECT_FALSE(tray.Notify(NIM_DELETE));
 }
 
 TEST_F(SdlSurfaces, TheClipboardKeepsUtf8Text) {

@@ -18,6 +18,7 @@
 #include "platform/base/Ticks.h"
 #include "platform/classlib/ExtCtrls.h"
 #include "platform/winsys/WindowApi.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/controls/te_controls_combo.h"
 #include "skin/core/te_engine.h"
@@ -208,6 +209,146 @@ TEST_F(FramesOnX11, MenuBarWithAnOpenMenuAndSubMenuInTheFlatThemeAndTheSkinFile)
         EXPECT_EQ(inner, recent);
         delete form;
     }
+}
+
+// The screen's `area` saved as `name` under the screenshots.
+bool SaveScreenArea(SdlBackend* sdl, const TRect& area, const std::string& name) {
+    std::unique_ptr<Surface> screen = sdl->ScreenPixels();
+    if (!screen) return false;
+    Surface part(area.Width(), area.Height());
+    for (int y = 0; y < area.Height(); ++y)
+        for (int x = 0; x < area.Width(); ++x)
+            part.SetPixel(x, y, screen->Pixel(area.left + x, area.top + y));
+    return WritePng(part, (std::string(TARVEL_BINARY_DIR) + "/screenshots/" + name).c_str());
+}
+
+// The topmost shown window of ours other than `besides`.
+HWND TopShownWindowBesides(HWND besides) {
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (h != besides && IsWindowVisible(h)) return h;
+    return nullptr;
+}
+
+// Minimized to the tray of a notification area of the test's own: the
+// icon with the form's text as its tip; its right click opens the built
+// menu, skinned, with Restore and Close; Restore brings the form back, its
+// double click as well, and Close closes it, all through the server.
+TEST_F(FramesOnX11, TheTrayIconItsSkinnedMenuRestoreAndClose) {
+    std::string why;
+    const TRect area = Bounds(700, 0, 72, 24);
+    std::unique_ptr<XTrayHost> host = XTrayHost::Start(area, 24, why);
+    ASSERT_TRUE(host) << why;
+    auto* form = new TForm(Application);
+    form->SetCaption("Battery modules");
+    form->SetColor(clWhite);
+    bool closed = false;
+    form->OnClose = [&](TObject*, TCloseAction&) { closed = true; };
+    TTeForm* frame = nullptr;
+    {
+        TLoadingScope scope(form);
+        frame = new TTeForm(form);
+        frame->SetThemeLink(LinkToLook(form, kLooks[1]));
+        frame->MinimizeApplication = false;
+        scope.Finish();
+    }
+    form->SetBounds(60, 60, 400, 260);
+    form->Show();
+    Settle(form->Handle());
+    ASSERT_TRUE(frame->Active() && frame->Themed());
+
+    // The hidden window's keyboard goes, and the program learns it has lost
+    // it a moment later; a person's next click on the icon comes after that.
+    auto toTray = [&] {
+        frame->MinToTray();
+        const bool docked = RunUntil([&] { return host->Icons().size() == 1; });
+        Run(500);
+        return docked;
+    };
+    ASSERT_TRUE(toTray());
+    EXPECT_EQ(frame->WindowState(), kwsTray);
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    XTrayHost::Icon icon = host->Icons()[0];
+    EXPECT_EQ(host->IconName(icon.window), "Battery modules");
+    // The application's picture, not the area's bare background.
+    auto differs = [&] {
+        std::unique_ptr<Surface> screen = sdl->ScreenPixels();
+        if (!screen) return false;
+        for (int y = icon.place.top; y < icon.place.bottom; ++y)
+            for (int x = icon.place.left; x < icon.place.right; ++x)
+                if ((screen->Pixel(x, y) & 0xFFFFFF) != 0x304050u) return true;
+        return false;
+    };
+    EXPECT_TRUE(RunUntil(differs, 3000));
+    EXPECT_TRUE(SaveScreenArea(sdl, area, "tray_icon_dara.png"));
+
+    // The pointer onto the open built menu's entry; the click is the next step.
+    auto pointAtEntry = [&](int index) {
+        TTePopupMenu* menu = frame->SystemMenu();
+        HWND shown = TopShownWindowBesides(form->Handle());
+        ASSERT_TRUE(menu && shown && index < menu->Items()->Count());
+        const TRect r = menu->Items()->GetItem(index)->ItemRect;
+        ASSERT_FALSE(r.IsEmpty());
+        TPoint p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ClientToScreen(shown, p);
+        ASSERT_TRUE(XMovePointer(p.x, p.y));
+    };
+    auto click = [] { ASSERT_TRUE(XButton(1, true) && XButton(1, false)); };
+
+    // Right click: the built menu, in the skin, under the pointer.
+    std::vector<std::string> captions;
+    bool pictured = false;
+    std::deque<std::function<void()>> steps{
+        [&] {
+            if (TTePopupMenu* menu = frame->SystemMenu())
+                for (int i = 0; i < menu->Items()->Count(); ++i)
+                    captions.push_back(WideToUtf8(menu->Items()->GetItem(i)->Caption()));
+            HWND shown = TopShownWindowBesides(form->Handle());
+            ASSERT_TRUE(shown);
+            TRect r = WindowRect(shown);
+            TRect both{std::min(r.left, area.left) - 8, 0, std::max(r.right, area.right) + 8, r.bottom + 8};
+            pictured = SaveScreenArea(sdl, both, "tray_menu_dara.png");
+            pointAtEntry(0);  // Restore
+        },
+        click,
+    };
+    DWORD next = GetTickCount() + 400;
+    Application->OnIdle = [&](TObject*, bool& done) {
+        if (MenuLoopLevel() == 0 || steps.empty() || GetTickCount() < next) return;
+        steps.front()();
+        steps.pop_front();
+        next = GetTickCount() + 400;
+        done = false;
+    };
+    const TPoint on{icon.place.left + 12, icon.place.top + 12};
+    ASSERT_TRUE(XMovePointer(on.x, on.y));
+    ASSERT_TRUE(XButton(3, true) && XButton(3, false));
+    EXPECT_TRUE(RunUntil([&] { return steps.empty() && MenuLoopLevel() == 0; }, 10000)) << "no menu opened";
+    EXPECT_TRUE(pictured);
+    EXPECT_EQ(captions, (std::vector<std::string>{"&Restore", "-", "&Close"}));
+    EXPECT_TRUE(RunUntil([&] { return IsWindowVisible(form->Handle()); }));
+    EXPECT_EQ(frame->WindowState(), kwsNormal);
+    EXPECT_TRUE(RunUntil([&] { return host->Icons().empty(); }));
+
+    // Back to the tray; the icon's double click restores.
+    ASSERT_TRUE(toTray());
+    icon = host->Icons()[0];
+    ASSERT_TRUE(XMovePointer(icon.place.left + 12, icon.place.top + 12));
+    Run(600);  // no double click with the clicks before
+    ASSERT_TRUE(XButton(1, true) && XButton(1, false) && XButton(1, true) && XButton(1, false));
+    EXPECT_TRUE(RunUntil([&] { return IsWindowVisible(form->Handle()); }));
+    EXPECT_EQ(frame->WindowState(), kwsNormal);
+
+    // And the menu's Close closes the form.
+    ASSERT_TRUE(toTray());
+    icon = host->Icons()[0];
+    steps = {[&] { pointAtEntry(2); }, click};  // Close
+    next = GetTickCount() + 400;
+    ASSERT_TRUE(XMovePointer(icon.place.left + 12, icon.place.top + 12));
+    ASSERT_TRUE(XButton(3, true) && XButton(3, false));
+    EXPECT_TRUE(RunUntil([&] { return closed; }, 10000));
+    Application->OnIdle = nullptr;
+    delete form;
+    EXPECT_TRUE(RunUntil([&] { return host->Icons().empty(); }));
 }
 
 // A press made by the server on a frame's caption or border closes a

@@ -3,9 +3,15 @@
 // extension. X's headers stay in XServerFixture.cpp: their macros clash with
 // everything.
 
+#include <atomic>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "platform/winsys/WinTypes.h"
 
 struct SDL_Window;
 
@@ -51,5 +57,53 @@ int XWindowDepth(SDL_Window* window);
 // The window's _NET_WM_ICON: width, height, then 0xAARRGGBB pixels; empty
 // when it has none.
 std::vector<unsigned long> XWindowIcon(SDL_Window* window);
+
+// A notification area of the test's own, as a desktop's panel keeps one:
+// a window at `place` on a connection of its own that owns
+// _NET_SYSTEM_TRAY_S0 and embeds (XEmbed) every icon that asks to dock,
+// `iconSize` square side by side from its left. It serves on a thread of
+// its own; gone, it hands its icons back to the root window.
+class XTrayHost {
+public:
+    // Null, with the reason, when the server takes no client.
+    static std::unique_ptr<XTrayHost> Start(const TRect& place, int iconSize, std::string& why);
+    ~XTrayHost();
+    XTrayHost(const XTrayHost&) = delete;
+    XTrayHost& operator=(const XTrayHost&) = delete;
+
+    struct Icon {
+        unsigned long window = 0;
+        bool xembedInfo = false;  // it carried _XEMBED_INFO when it asked
+        TRect place;              // on the screen
+    };
+    // The icons embedded now, in the order they came.
+    std::vector<Icon> Icons() const;
+    // The icon window's _NET_WM_NAME (else WM_NAME).
+    std::string IconName(unsigned long window) const;
+
+private:
+    XTrayHost() = default;
+    void Serve();
+
+    TRect place_;
+    int size_ = 0;
+    void* display_ = nullptr;  // ::Display*
+    unsigned long host_ = 0;
+    mutable std::mutex mutex_;
+    std::vector<Icon> icons_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// Asks the owner of the CLIPBOARD selection for `target` ("TARGETS",
+// "image/png" ...) as another program would, from a window of a connection
+// of its own, taking INCR transfers; the bytes, or false (with the reason)
+// when it is refused or does not come within five seconds. TARGETS comes
+// back as the atom names, one per line. `inPieces` hears whether INCR was used.
+bool XReadClipboard(const std::string& target, std::vector<unsigned char>& out, std::string& why,
+                    bool* inPieces = nullptr);
+// Another program takes the CLIPBOARD selection (and holds it with nothing
+// to give) until the next call or the end of the process.
+bool XTakeClipboard();
 
 }  // namespace tarvel

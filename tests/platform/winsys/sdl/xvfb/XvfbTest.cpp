@@ -233,25 +233,73 @@ TEST_F(OnX11, TheFormsIconIsTheWindowsIconOnTheServer) {
     DestroyIcon(icon);
 }
 
-TEST_F(OnX11, RestoringTheTrayStandInIsTheIconsDoubleClick) {
+TEST_F(OnX11, ATrayIconDocksInTheNotificationAreaShowsItsPictureAndHandsOnTheMouse) {
+    // A red 16 x 16 icon whose top-left quarter is transparent.
+    HBITMAP color = CreateCompatibleBitmap(nullptr, 16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            if (x >= 8 || y >= 8) GetBitmapSurface(color)->SetPixel(x, y, 0xFFE02020);
+    ICONINFO info;
+    info.hbmColor = color;
+    HICON picture = CreateIconIndirect(&info);
+    DeleteObject(color);
     TrayProbe tray("BMS host");
+    tray.data.uFlags |= NIF_ICON;
+    tray.data.hIcon = picture.Value();
+
+    // No notification area yet: no icon, nothing fails.
+    EXPECT_FALSE(tray.Notify(NIM_ADD));
+    EXPECT_EQ(backend->TrayIconWindow(tray.window, 1), nullptr);
+
+    std::string why;
+    const TRect area = Bounds(500, 0, 120, 24);
+    std::unique_ptr<XTrayHost> host = XTrayHost::Start(area, 24, why);
+    ASSERT_TRUE(host) << why;
     ASSERT_TRUE(tray.Notify(NIM_ADD));
-    SDL_Window* standIn = backend->TrayStandIn(tray.window, 1);
-    ASSERT_TRUE(standIn);
-    // Showing it is no click, whether or not a window manager keeps it iconic.
-    PumpFor(400);
-    EXPECT_TRUE(tray.got.empty());
+    ASSERT_TRUE(backend->TrayIconWindow(tray.window, 1));
+    ASSERT_TRUE(PumpUntil([&] { return host->Icons().size() == 1; }));
+    const XTrayHost::Icon icon = host->Icons()[0];
+    EXPECT_TRUE(icon.xembedInfo);
+    EXPECT_EQ(host->IconName(icon.window), "BMS host");
+    // The picture, scaled to the area's size; its transparent part shows the area.
+    auto shown = [&](int x, int y) {
+        std::unique_ptr<Surface> screen = backend->ScreenPixels();
+        return screen ? screen->Pixel(icon.place.left + x, icon.place.top + y) & 0xFFFFFF : 0u;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return shown(18, 18) == 0xE02020u; })) << std::hex << shown(18, 18);
+    EXPECT_EQ(shown(4, 4), 0x304050u);
+    EXPECT_EQ(shown(18, 4), 0xE02020u);
+    EXPECT_TRUE(backend->SaveScreenPng(ScreenshotPath("tray_icon_platform.png")));
 
-    ASSERT_TRUE(XIconifyAndRestore(standIn));
-    ASSERT_TRUE(PumpUntil([&] { return !tray.got.empty(); }));
-    EXPECT_TRUE(tray.LastIsDoubleClick());
-    PumpFor(400);
-    EXPECT_EQ(tray.got.size(), 1u);
+    tray.data.uFlags = NIF_TIP;
+    tray.SetTip("BMS host: module 3");
+    ASSERT_TRUE(tray.Notify(NIM_MODIFY));
+    EXPECT_EQ(host->IconName(icon.window), "BMS host: module 3");
 
-    // Again: the stand-in stays for the next time.
-    ASSERT_TRUE(XIconifyAndRestore(standIn));
-    ASSERT_TRUE(PumpUntil([&] { return tray.got.size() == 2; }));
-    EXPECT_TRUE(tray.LastIsDoubleClick());
+    // The user's mouse on the icon: its callback, with the pointer's place known.
+    const TPoint on{icon.place.left + 12, icon.place.top + 12};
+    tray.got.clear();
+    ASSERT_TRUE(XMovePointer(on.x, on.y));
+    ASSERT_TRUE(XButton(3, true) && XButton(3, false));
+    auto got = [&](UINT mouse) {
+        for (const Logged& l : tray.got)
+            if (l.msg == TrayProbe::kNotify && l.wParam == 1 && l.lParam == static_cast<LPARAM>(mouse))
+                return true;
+        return false;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return got(WM_RBUTTONUP); }));
+    EXPECT_TRUE(got(WM_RBUTTONDOWN));
+    TPoint cursor;
+    ASSERT_TRUE(GetCursorPos(cursor));
+    EXPECT_EQ(cursor, on);
+    ASSERT_TRUE(XButton(1, true) && XButton(1, false) && XButton(1, true) && XButton(1, false));
+    ASSERT_TRUE(PumpUntil([&] { return got(WM_LBUTTONDBLCLK); }));
+    EXPECT_TRUE(got(WM_LBUTTONDOWN));
+
+    ASSERT_TRUE(tray.Notify(NIM_DELETE));
+    EXPECT_EQ(backend->TrayIconWindow(tray.window, 1), nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return host->Icons().empty(); }));
+    DestroyIcon(picture);
 }
 
 TEST_F(OnX11, AShapedFormShowsOnlyItsShape) {
