@@ -59,14 +59,18 @@ bool TQuery::FetchTo(int count) {
     const size_t before = rows_.size();
     const bool wasReading = statement_.has_value();
     try {
+        // A page read at once is made room for once; reading all grows as it goes.
+        if (statement_ && count > RecordCount() && count - RecordCount() <= kReserveRows)
+            rows_.reserve(static_cast<size_t>(count));
+        const int fields = FieldCount();
         while (statement_ && static_cast<int>(rows_.size()) < count) {
             if (!statement_->Step()) {
                 statement_.reset();
                 break;
             }
             auto& row = rows_.emplace_back();
-            row.reserve(fields_.size());
-            for (int c = 0; c < FieldCount(); ++c) row.push_back(statement_->ColumnText(c));
+            row.reserve(static_cast<size_t>(fields));
+            for (int c = 0; c < fields; ++c) row.emplace_back(statement_->ColumnView(c));
         }
     } catch (...) {
         // A statement that failed half-way gives no further rows.
@@ -191,7 +195,18 @@ void TDBGrid::Notification(TComponent* component, TOperation operation) {
 
 void TDBGrid::DataSetChanged() {
     if (laying_ || ComponentState().Contains(csDestroying)) return;
-    laying_ = true;
+    // Counts and widths set here are laid out once, at the end.
+    struct TLaying {
+        TDBGrid& grid;
+        explicit TLaying(TDBGrid& g) : grid(g) {
+            grid.laying_ = true;
+            grid.BeginLayout();
+        }
+        ~TLaying() {
+            grid.EndLayout();
+            grid.laying_ = false;
+        }
+    } laying(*this);
     TQuery* query = Query();
     const bool open = query && query->Active();
     const int fields = open ? query->FieldCount() : 0;
@@ -214,7 +229,6 @@ void TDBGrid::DataSetChanged() {
             SetColWidths(f + 1, std::clamp(chars * 7 + 10, 40, 220));
         }
     }
-    laying_ = false;
     Invalidate();
 }
 

@@ -66,6 +66,7 @@ public:
 private:
     friend class TDataSource;
     void Changed();
+    static constexpr int kReserveRows = 4096;
 
     std::optional<Statement> statement_;
     std::shared_ptr<const void> connection_;

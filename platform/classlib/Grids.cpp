@@ -220,6 +220,10 @@ void TCustomGrid::RowHeightsChanged() { SizesChanged(); }
 
 // A narrower column may leave room at the right: the top-left closes it.
 void TCustomGrid::SizesChanged() {
+    if (layoutLock_ > 0) {
+        layoutPending_ = true;
+        return;
+    }
     UpdateScrollBars();
     ScrollTo(leftCol_, topRow_);
     PlaceEditor();
@@ -379,7 +383,20 @@ TRect TCustomGrid::UiCellRect(int col, int row) {
     return CellRect(col, row);
 }
 
+void TCustomGrid::EndLayout() {
+    if (layoutLock_ == 0 || --layoutLock_ > 0 || !layoutPending_) return;
+    layoutPending_ = false;
+    UpdateScrollBars();
+    ScrollTo(leftCol_, topRow_);
+    PlaceEditor();
+    Invalidate();
+}
+
 void TCustomGrid::UpdateScrollBars() {
+    if (layoutLock_ > 0) {
+        layoutPending_ = true;
+        return;
+    }
     // Showing a bar resizes the client, which comes back here.
     if (!HandleAllocated() || updatingBars_) return;
     updatingBars_ = true;

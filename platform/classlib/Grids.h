@@ -205,6 +205,12 @@ protected:
     // Draws the text in the cell as the default drawing does.
     void DrawCellText(const TRect& rect, const String& text, TColor color);
 
+    // Counts, sizes and fixed lines changed between these two lay the grid
+    // out once, at the outermost EndLayout: the scroll bars, the top-left
+    // cell and the editor follow the final sizes, not each step.
+    void BeginLayout() { ++layoutLock_; }
+    void EndLayout();
+
 private:
     // The columns (rows false) or the rows of the grid, for what treats both alike.
     struct TGridLines {
@@ -273,6 +279,8 @@ private:
     std::vector<int> colWidths_, rowHeights_;  // empty: the defaults
     int gridLineWidth_ = 1;
     bool updatingBars_ = false;
+    int layoutLock_ = 0;
+    bool layoutPending_ = false;  // a layout was asked for while locked
     TGridOptions options_{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
     TScrollStyle scrollBars_ = ssBoth;
     TFormBorderStyle borderStyle_ = bsSingle;

@@ -394,7 +394,14 @@ void TteBitmap::Draw(HDC dc, const TRect& dstRect) const { Draw(dc, dstRect, Bou
 void TteBitmap::Draw(HDC dc, const TRect& dstRect, const TRect& srcRect) const {
     if (Empty() || !dc) return;
     if (TteBitmap* target = FindLiveBitmap(dc)) {
-        Draw(*target, MovedByOrigin(dc, dstRect), srcRect);
+        // Only what the clip leaves open is written: a parent's face drawn
+        // behind one small child costs that child's rectangle.
+        TRect clip;
+        const int complexity = GetClipBox(dc, &clip);
+        if (complexity == NULLREGION || Empty() || target->Empty()) return;
+        const TRect d = MovedByOrigin(dc, dstRect);
+        StretchPixels(RowsOf(*target), d, complexity == RGN_ERROR ? d : MovedByOrigin(dc, clip),
+                      RowsOf(*this), srcRect, DrawMode(), TMapRounding::Truncate);
         return;
     }
     DrawOntoDevice(*this, dc, dstRect, srcRect);
@@ -420,39 +427,43 @@ void TteBitmap::Tile(TteBitmap& target, const TRect& dstRect, const TRect& srcRe
 
 void TteBitmap::Tile(HDC dc, const TRect& dstRect, const TRect& srcRect) const {
     if (Empty() || !dc) return;
-    // A parent's face tiled behind one small child lands in that child's
-    // small buffer: the cells outside it are passed over, not clipped one
-    // by one.
+    // Only the part the clip leaves open is tiled: a parent's face tiled
+    // behind one small child covers that child's rectangle, and the cells
+    // outside it are passed over, not visited one by one.
+    TRect clip;
+    const int complexity = GetClipBox(dc, &clip);
+    if (complexity == NULLREGION) return;
+    const TRect area = complexity == RGN_ERROR ? dstRect : Intersect(dstRect, clip);
+    if (area.IsEmpty()) return;
+    auto tileInto = [&](const TPixelRows& rows, TPoint origin) {
+        TRect open = area, d = dstRect;
+        open.Offset(-origin.x, -origin.y);
+        d.Offset(-origin.x, -origin.y);
+        TilePixels(rows, d, open, RowsOf(*this), srcRect, DrawMode());
+    };
     TPoint origin;
     if (!GetWindowOrgEx(dc, &origin)) origin = TPoint{0, 0};
-    auto tileInto = [&](const TPixelRows& rows, TMapRounding rounding) {
-        const TRect bounds{origin.x, origin.y, origin.x + rows.width, origin.y + rows.height};
-        ForEachTileCellWithin(dstRect, srcRect, bounds, [&](const TTileCell& c) {
-            TRect d = c.dst;
-            d.Offset(-origin.x, -origin.y);
-            StretchPixels(rows, d, d, RowsOf(*this), c.src, DrawMode(), rounding);
-        });
-    };
     if (TteBitmap* target = FindLiveBitmap(dc)) {
-        if (!target->Empty()) tileInto(RowsOf(*target), TMapRounding::Truncate);
+        if (!target->Empty()) tileInto(RowsOf(*target), origin);
         return;
     }
     int w = 0, h = 0, bitCount = 0;
     uint32_t* bits = EnableDibOperation ? GetBitsFromDCFunc(dc, w, h, bitCount) : nullptr;
     if (bits && bitCount == 32 && h > 0) {
-        tileInto(TPixelRows{bits, w, h, true}, TMapRounding::HalfEven);
+        tileInto(TPixelRows{bits, w, h, true}, origin);
         return;
     }
-    // Each cell on a device is a round trip through memory, so cells the
-    // clip leaves out (a page's face painted behind one small child) are
-    // skipped rather than composed for nothing.
-    TRect clip;
-    const int complexity = GetClipBox(dc, &clip);
-    if (complexity == NULLREGION) return;
-    ForEachTileCell(dstRect, srcRect, [&](const TTileCell& c) {
-        if (complexity == RGN_ERROR || !Intersect(c.dst, clip).IsEmpty())
-            DrawOntoDevice(*this, dc, c.dst, c.src);
-    });
+    if (complexity == RGN_ERROR) {
+        ForEachTileCell(dstRect, srcRect,
+                        [&](const TTileCell& c) { DrawOntoDevice(*this, dc, c.dst, c.src); });
+        return;
+    }
+    // On a device the open part is read back once, tiled in memory and
+    // written once: a round trip per cell made a small tile's face slow.
+    TteBitmap& temp = ScratchBitmap(TScratch::Compose, area.Width(), area.Height());
+    BitBlt(temp.DC(), 0, 0, area.Width(), area.Height(), dc, area.left, area.top, SRCCOPY);
+    tileInto(RowsOf(temp), TPoint{area.left, area.top});
+    BitBlt(dc, area.left, area.top, area.Width(), area.Height(), temp.DC(), 0, 0, SRCCOPY);
 }
 
 namespace {

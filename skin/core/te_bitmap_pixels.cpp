@@ -156,6 +156,41 @@ void StretchPixels(const TPixelRows& dst, const TRect& dstRect, const TRect& cli
     }
 }
 
+void TilePixels(const TPixelRows& dst, const TRect& dstRect, const TRect& clip, const TPixelRows& src,
+                const TRect& srcRect, TDrawMode mode) {
+    if (srcRect.IsEmpty() || !dst.bits || !src.bits) return;
+    const TRect visible = Intersect(Intersect(clip, TRect{0, 0, dst.width, dst.height}), dstRect);
+    if (visible.IsEmpty() || !InsideSource(src, srcRect)) return;
+    const int tw = srcRect.Width(), th = srcRect.Height();
+    if (SameMemory(dst, src)) {
+        // Cell by cell, each read from a copy, as a bitmap tiled onto itself always was.
+        ForEachTileCellWithin(dstRect, srcRect, visible, [&](const TTileCell& c) {
+            StretchPixels(dst, c.dst, visible, src, c.src, mode, TMapRounding::Truncate);
+        });
+        return;
+    }
+    // A row of the tile repeated across the visible width once, then drawn
+    // as one line: a narrow tile costs no call per cell.
+    const int width = visible.Width();
+    thread_local std::vector<uint32_t> line;
+    line.resize(static_cast<size_t>(width));
+    const int firstColumn = static_cast<int>((int64_t{visible.left} - dstRect.left) % tw);
+    int previous = -1;
+    for (int y = visible.top; y < visible.bottom; ++y) {
+        const int sy = srcRect.top + static_cast<int>((int64_t{y} - dstRect.top) % th);
+        if (sy != previous) {
+            const uint32_t* in = src.Row(sy) + srcRect.left;
+            for (int i = 0, column = firstColumn; i < width; column = 0) {
+                const int n = std::min(tw - column, width - i);
+                std::memcpy(line.data() + i, in + column, static_cast<size_t>(n) * 4);
+                i += n;
+            }
+            previous = sy;
+        }
+        DrawRow(mode, line.data(), dst.Row(y) + visible.left, width);
+    }
+}
+
 TPixelRows RowsOf(const TteBitmap& bitmap) {
     return TPixelRows{const_cast<uint32_t*>(bitmap.Bits()), bitmap.Width(), bitmap.Height(), false};
 }

@@ -54,6 +54,13 @@ enum class TMapRounding { Truncate, HalfEven };
 void StretchPixels(const TPixelRows& dst, const TRect& dstRect, const TRect& clip, const TPixelRows& src,
                    const TRect& srcRect, TDrawMode mode, TMapRounding rounding);
 
+// Repeats `srcRect` of `src` over `dstRect` of `dst` from its top-left
+// corner, drawing only within clip ∩ dst ∩ dstRect: each cell gets what
+// StretchPixels gives a cell of the tile's own size. A source rectangle not
+// wholly inside the source draws nothing.
+void TilePixels(const TPixelRows& dst, const TRect& dstRect, const TRect& clip, const TPixelRows& src,
+                const TRect& srcRect, TDrawMode mode);
+
 // The source column (or row) of each destination column of dstRect.
 int MapSourceIndex(int x, const TRect& dstRect, const TRect& srcRect, bool horizontal, TMapRounding rounding);
 

@@ -316,6 +316,10 @@ void DrawControlBackground(TControl* control, HDC dc) {
     const int saved = SaveDC(dc);
     const TPoint p = parent->ScreenToClient(control->ClientOrigin());
     MoveWindowOrg(dc, -p.x, -p.y);
+    // What lies behind the control is its own rectangle of the parent's
+    // face: the parent paints there alone, not its whole face again for
+    // each child.
+    IntersectClipRect(dc, p.x, p.y, p.x + control->Width(), p.y + control->Height());
     if (const TteBackgroundPainter* painter = FindBackgroundPainter(parent)) {
         const TteBackground background{control->BoundsRect(), control->BoundsRect(), control, parent};
         TCanvas canvas;

@@ -93,6 +93,37 @@ TEST_F(DBGridTest, ReadsOnlyAPageAheadOfTheRowsItShows) {
     EXPECT_EQ(Cell(3, 5001), "");
 }
 
+// Counts and widths change together when a query opens; the grid is laid
+// out once for the final sizes: bars for what overflows, the top row and
+// the left column within the new lines.
+TEST_F(DBGridTest, AQueryOpenedAgainIsLaidOutForItsFinalSizes) {
+    Fill(500);
+    query->Open(db.Prepare("SELECT * FROM Readings ORDER BY BATT"));
+    ShowForm();
+    grid->SetFocus();
+    for (int i = 0; i < 5; ++i) ui.PressKey(VK_NEXT);
+    ui.RunUntilIdle();
+    ASSERT_GT(grid->TopRow(), 1);
+    EXPECT_TRUE(GetWindowLongPtr(grid->Handle(), GWL_STYLE) & WS_VSCROLL);
+
+    query->Open(db.Prepare("SELECT BATT FROM Readings ORDER BY BATT LIMIT 2"));
+    ui.RunUntilIdle();
+    EXPECT_EQ(grid->RowCount(), 3);
+    EXPECT_EQ(grid->TopRow(), 1);
+    EXPECT_EQ(grid->LeftCol(), 1);
+    EXPECT_FALSE(GetWindowLongPtr(grid->Handle(), GWL_STYLE) & WS_VSCROLL);
+    EXPECT_FALSE(GetWindowLongPtr(grid->Handle(), GWL_STYLE) & WS_HSCROLL);
+    EXPECT_EQ(Cell(1, 2), "3002");
+
+    query->Open(db.Prepare("SELECT * FROM Readings ORDER BY BATT"));
+    ui.RunUntilIdle();
+    EXPECT_TRUE(GetWindowLongPtr(grid->Handle(), GWL_STYLE) & WS_VSCROLL);
+    EXPECT_EQ(grid->TopRow(), 1);
+    SCROLLINFO v;
+    ASSERT_TRUE(GetScrollInfo(grid->Handle(), SB_VERT, v));
+    EXPECT_EQ(v.nMax, grid->RowCount() - 1);
+}
+
 TEST_F(DBGridTest, AClosedQueryOrAMissingSourceLeavesAnEmptyGrid) {
     Fill(4);
     query->Open(db.Prepare("SELECT BATT FROM Readings"));

@@ -378,6 +378,60 @@ TEST(AlphaBitmap, TileOntoAClippedDeviceMatchesTheUnclippedPictureInsideTheClip)
     }
 }
 
+// Tiling onto a DC - a bitmap's own, a bottom-up DIB, a top-down device -
+// gives the pixels the cell-by-cell tiling into a bitmap gives, in every
+// mode; with a clip, those inside it and nothing outside.
+TEST(AlphaBitmap, TileOntoADcMatchesCellByCellTilingAndKeepsOutsideTheClip) {
+    constexpr int kW = 20, kH = 14;
+    const TPoint org{2, 1};
+    const TRect area{-1, 0, 19, 13}, clip{5, 4, 11, 9};  // logical: the area reaches past the surface
+    auto background = [](int x, int y) { return 0xFF203040u + static_cast<uint32_t>(y * kW + x); };
+    enum Mode { kOpaque, kTransparent, kAlphaBlend };
+    enum Target { kOwnBitmap, kBottomUpDib, kTopDownDevice };
+    for (const Mode mode : {kOpaque, kTransparent, kAlphaBlend}) {
+        TteBitmap src;
+        src.SetSize(3, 2);
+        const uint32_t pixels[] = {0xFF000010u, teKeyColor,  0x80FFFFFFu,
+                                   0xFF000013u, 0x00123456u, 0xFF000015u};
+        for (int i = 0; i < 6; ++i) src.SetPixel(i % 3, i / 3, pixels[i]);
+        src.Transparent = mode == kTransparent;
+        src.AlphaBlend = mode == kAlphaBlend;
+        TteBitmap want;
+        want.SetSize(kW, kH);
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) want.SetPixel(x, y, background(x, y));
+        TRect device = area;
+        device.Offset(-org.x, -org.y);
+        src.Tile(want, device, src.BoundsRect());
+        for (const Target target : {kOwnBitmap, kBottomUpDib, kTopDownDevice}) {
+            for (const bool clipped : {false, true}) {
+                TteBitmap own;
+                own.SetSize(kW, kH);
+                TDibOnDc dib(kW, target == kBottomUpDib ? kH : -kH);
+                auto at = [&](int x, int y) -> uint32_t& {
+                    if (target == kOwnBitmap) return own.GetScanLine(y)[x];
+                    return dib.bits[(target == kBottomUpDib ? kH - 1 - y : y) * kW + x];
+                };
+                for (int y = 0; y < kH; ++y)
+                    for (int x = 0; x < kW; ++x) at(x, y) = background(x, y);
+                const HDC dc = target == kOwnBitmap ? own.DC() : dib.dc;
+                const int saved = SaveDC(dc);
+                SetWindowOrgEx(dc, org.x, org.y, nullptr);
+                if (clipped) IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
+                src.Tile(dc, area, src.BoundsRect());
+                RestoreDC(dc, saved);
+                for (int y = 0; y < kH; ++y)
+                    for (int x = 0; x < kW; ++x) {
+                        const bool inside = !clipped || clip.Contains(TPoint{x + org.x, y + org.y});
+                        ASSERT_EQ(at(x, y), inside ? want.GetPixel(x, y) : background(x, y))
+                            << "mode " << mode << ", target " << target << ", clipped " << clipped << " at "
+                            << x << "," << y;
+                    }
+            }
+        }
+    }
+}
+
 TEST(AlphaBitmap, DrawingOntoItselfMovesThePicture) {
     TteBitmap b;
     b.SetSize(4, 1);

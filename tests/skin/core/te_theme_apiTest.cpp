@@ -194,6 +194,31 @@ TEST_F(BackgroundTest, APainterGetsTheControlsBoundsInItsParent) {
     EXPECT_EQ(origin, (TPoint{0, 0}));  // the DC is given back as it was
 }
 
+// A parent whose painter tiles its whole face paints, into a buffer larger
+// than the child (a shared one), the child's rectangle of that face and
+// nothing around it.
+TEST_F(BackgroundTest, TheParentsFaceLandsOnlyInTheChildsRectangle) {
+    TWinControl parent(nullptr);
+    parent.SetBounds(0, 0, 200, 100);
+    TGraphicChild child(nullptr);
+    child.SetParent(&parent);
+    child.SetBounds(12, 40, 50, 20);
+    TteBitmap tile;
+    tile.SetSize(3, 2);
+    for (int i = 0; i < 6; ++i) tile.SetPixel(i % 3, i / 3, 0xFF000010u + i);
+    RegisterDrawControlBackground(TWinControl::StaticClass(), [&](TCanvas* c, const TteBackground&) {
+        tile.Tile(c->Handle(), TRect{0, 0, 200, 100}, tile.BoundsRect());
+        return true;
+    });
+    PrepareTarget(120, 70);
+    DrawControlBackground(&child, target.DC());
+    for (int y = 0; y < 70; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const uint32_t face = 0x10u + static_cast<uint32_t>((40 + y) % 2 * 3 + (12 + x) % 3);
+            ASSERT_EQ(At(x, y), x < 50 && y < 20 ? face : 0xFFFFFFu) << x << "," << y;
+        }
+}
+
 TEST_F(BackgroundTest, TheCoreRegistersTheGroupBoxColour) {
     TGroupBox box(nullptr);
     box.SetBounds(0, 0, 200, 100);
