@@ -3,6 +3,7 @@
 // extension. X's headers stay in XServerFixture.cpp: their macros clash with
 // everything.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,5 +44,13 @@ bool XIconifyAndRestore(SDL_Window* window);
 // The window's _NET_WM_ICON: width, height, then 0xAARRGGBB pixels; empty
 // when it has none.
 std::vector<unsigned long> XWindowIcon(SDL_Window* window);
+
+// The cursor the server shows now, as the XFixes extension hands it out:
+// its size, its hot spot and 0xAARRGGBB pixels. False when it cannot tell.
+struct XCursorPicture {
+    int width = 0, height = 0, xhot = 0, yhot = 0;
+    std::vector<uint32_t> pixels;
+};
+bool XCurrentCursor(XCursorPicture& out);
 
 }  // namespace tarvel
