@@ -3,6 +3,7 @@
 // what started and leaves a mere click alone.
 
 #include "platform/classlib/ExtCtrls.h"
+#include "platform/classlib/StdCtrls.h"
 #include "platform/classlib/StdCtrls_ListBox.h"
 
 #include "ControlFixture.h"
@@ -88,10 +89,8 @@ protected:
         list->SetDragMode(dmAutomatic);
         panel = Add<TPanel>("Drop", Bounds(220, 20, 200, 150));
         ShowForm();
-        panel->OnDragOver = [this](TObject* sender, TObject* source, int x, int y, TDragState state,
-                                   bool& accept) {
+        panel->OnDragOver = [this](TObject* sender, TObject*, int x, int y, TDragState state, bool& accept) {
             EXPECT_EQ(sender, panel);
-            EXPECT_EQ(source, list);
             target.states.push_back(state);
             target.overAt.push_back(TPoint{x, y});
             accept = target.accept;
@@ -216,6 +215,36 @@ TEST_F(DragDropTest, APressLetGoShortOfTheDragDistanceIsAClick) {
     EXPECT_TRUE(target.states.empty()) << "nothing was asked";
     EXPECT_FALSE(panel->Dragging());
     EXPECT_EQ(DragControl(), nullptr);
+}
+
+TEST_F(DragDropTest, ADragWhoseMouseIsTakenAwayEndsAsCancelled) {
+    auto* label = Add<TLabel>("Label", Bounds(20, 200, 80, 20));
+    label->SetAutoSize(false);
+    label->SetBounds(20, 200, 80, 20);
+    label->SetCaption("Windowless");
+    ui.RunUntilIdle();
+    for (TControl* source : {static_cast<TControl*>(list), static_cast<TControl*>(label)}) {
+        SCOPED_TRACE(source->Name());
+        source->SetDragMode(dmAutomatic);
+        ends = Ends{};
+        source->OnEndDrag = [this](TObject*, TObject* t, int, int) {
+            ++ends.count;
+            ends.target = t;
+        };
+        const TPoint from = source->ClientToScreen(TPoint{5, 5});
+        Press(from);
+        MoveTo(InPanel(40, 30));
+        ASSERT_NE(source->DragObject(), nullptr);
+        // Another window takes the mouse, as a menu does.
+        SetCapture(panel->Handle());
+        EXPECT_FALSE(source->Dragging());
+        EXPECT_EQ(ends.count, 1);
+        EXPECT_EQ(ends.target, nullptr);
+        EXPECT_EQ(DragControl(), nullptr);
+        ReleaseCapture();
+        Release(InPanel(40, 30));
+        EXPECT_EQ(target.drops, 0);
+    }
 }
 
 TEST_F(DragDropTest, AManualControlDoesNotDragOnAPress) {
