@@ -115,6 +115,11 @@ bool TApplication::ProcessMessage(MSG& msg) {
     if (EndsHint(msg.message)) CancelHint();
     bool handled = false;
     if (OnMessage) OnMessage(msg, handled);
+    // Escape cancels a drag, whichever control has the focus.
+    if (!handled && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && DragControl()) {
+        DragControl()->EndDrag(false);
+        handled = true;
+    }
     if (!handled && !IsKeyMsg(msg)) {
         TranslateMessage(&msg);
         DispatchMessage(&msg);

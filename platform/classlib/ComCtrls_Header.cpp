@@ -11,8 +11,7 @@
 namespace tarvel {
 
 namespace {
-constexpr int kDividerSlop = 3;    // pixels either side of a divider that grab it
-constexpr int kDragThreshold = 5;  // pixels a pressed section moves before it is dragged
+constexpr int kDividerSlop = 3;  // pixels either side of a divider that grab it
 }  // namespace
 
 void THeaderSection::Changed() { header_->SectionsChanged(); }

@@ -13,6 +13,7 @@ namespace {
 
 TControl* gCaptureControl = nullptr;
 TControl* gMouseControl = nullptr;
+TControl* gDragControl = nullptr;
 
 struct CursorShapeEntry {
     TCursor cursor;
@@ -24,6 +25,7 @@ constexpr CursorShapeEntry kCursorShapes[] = {
     {crSizeNS, IDC_SIZENS},        {crSizeNWSE, IDC_SIZENWSE},
     {crSizeWE, IDC_SIZEWE},        {crUpArrow, IDC_UPARROW},
     {crHourGlass, IDC_WAIT},       {crNo, IDC_NO},
+    {crDrag, IDC_ARROW},           {crNoDrop, IDC_NO},
     {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
     {crHandPoint, IDC_HAND},       {crSizeAll, IDC_SIZEALL},
 };
@@ -71,6 +73,18 @@ bool IsAccel(char16_t key, const String& caption) {
 }
 
 TControl* GetCaptureControl() { return gCaptureControl; }
+
+TControl* DragControl() { return gDragControl; }
+
+TControl* FindDragTarget(TPoint screen) {
+    TWinControl* window = nullptr;
+    for (HWND h = WindowFromPoint(screen); h && !window;
+         h = (GetWindowLongPtr(h, GWL_STYLE) & WS_CHILD) ? GetParent(h) : nullptr)
+        window = FindControl(h);
+    if (!window) return nullptr;
+    if (TControl* c = window->ControlAtPos(window->ScreenToClient(screen), false)) return c;
+    return window;
+}
 
 void SetCaptureControl(TControl* control) {
     gCaptureControl = nullptr;
@@ -218,6 +232,14 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 TControl::~TControl() {
     if (gCaptureControl == this) SetCaptureControl(nullptr);
     if (gMouseControl == this) gMouseControl = nullptr;
+    if (gDragControl == this) {
+        if (dragObject_ && dragKind_ == dkDrag) ::tarvel::SetCursor(dragObject_->CursorBefore);
+        gDragControl = nullptr;
+    } else if (gDragControl && gDragControl->dragObject_ && gDragControl->dragObject_->DragTarget == this) {
+        // The drag goes on over whatever comes under the pointer next.
+        gDragControl->dragObject_->DragTarget = nullptr;
+        gDragControl->dragObject_->Accepted = false;
+    }
     font_.OnChange = nullptr;
     constraints_.OnChange = nullptr;
     if (parent_) parent_->RemoveControl(this);
@@ -580,12 +602,22 @@ void TControl::WMLButtonDown(TMessage& m) {
     if (ControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
     if (ControlStyle.Contains(csClickEvents)) ControlState.Include(csClicked);
     DoMouseDown(m, mbLeft, {});
+    BeginAutoDrag();
 }
 
 void TControl::WMLButtonDblClk(TMessage& m) {
     if (ControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
     if (ControlStyle.Contains(csClickEvents)) DblClick();
     DoMouseDown(m, mbLeft, {ssDouble});
+    BeginAutoDrag();
+}
+
+// A press with dmAutomatic begins a drag once the press is handled, so a
+// press that stays put is still a click.
+void TControl::BeginAutoDrag() {
+    if (dragMode_ != dmAutomatic || Dragging() || !BeginsAutoDrag()) return;
+    if (ComponentState().Contains(csDesigning) || GetKeyState(VK_LBUTTON) >= 0) return;
+    BeginDrag(false);
 }
 
 void TControl::WMRButtonDown(TMessage& m) { DoMouseDown(m, mbRight, {}); }
@@ -623,21 +655,24 @@ void TControl::WMMouseMove(TMessage& m) {
         if (std::abs(at.x - dragFrom_.x) >= dragThreshold_ || std::abs(at.y - dragFrom_.y) >= dragThreshold_)
             StartDrag();
     }
-    if (drag_ == TDrag::Started && dockDrag_) {
-        DragDockMove(ClientToScreen(p));
-        if (drag_ == TDrag::None) return;  // docked on the way: the move was the site's
+    if (drag_ == TDrag::Started) {
+        DragMove(ClientToScreen(p));
+        if (drag_ == TDrag::None) return;  // ended on the way: the move was the target's
     }
     MouseMove(KeysToShiftState(m.WParam), p.x, p.y);
 }
 
 void TControl::BeginDrag(bool immediate, int threshold) {
     if (drag_ != TDrag::None) return;
+    // One drag at a time: another control's ends as cancelled.
+    if (gDragControl && gDragControl != this) gDragControl->EndDrag(false);
     SetMouseCapture(true);
     TPoint at;
     if (!GetCursorPos(at)) at = ClientToScreen(TPoint{0, 0});
     dragFrom_ = at;
-    dragThreshold_ = threshold < 0 ? std::max(1, GetSystemMetrics(SM_CXDRAG)) : threshold;
+    dragThreshold_ = threshold < 0 ? kDragThreshold : threshold;
     drag_ = TDrag::Pending;
+    gDragControl = this;
     if (immediate || dragThreshold_ == 0) StartDrag();
 }
 
@@ -645,23 +680,99 @@ void TControl::BeginDrag(bool immediate, int threshold) {
 void TControl::StartDrag() {
     drag_ = TDrag::Started;
     ControlState.Exclude(csClicked);
+    const TPoint origin = ClientToScreen(TPoint{0, 0});
     if (dragKind_ == dkDock) {
-        dockDrag_ = std::make_unique<TDragDockObject>();
-        dockDrag_->Control = this;
-        const TPoint origin = ClientToScreen(TPoint{0, 0});
-        dockDrag_->GrabOffset = TPoint{origin.x - dragFrom_.x, origin.y - dragFrom_.y};
-        dockDrag_->DockRect = Bounds(origin.x, origin.y, Width(), Height());
+        auto dock = std::make_unique<TDragDockObject>();
+        dock->GrabOffset = TPoint{origin.x - dragFrom_.x, origin.y - dragFrom_.y};
+        dock->DockRect = Bounds(origin.x, origin.y, Width(), Height());
+        dragObject_ = std::move(dock);
+    } else {
+        dragObject_ = std::make_unique<TDragObject>();
+        dragObject_->CursorBefore = GetCursor();
     }
+    dragObject_->Control = this;
+    dragObject_->DragPos = dragFrom_;
     if (OnStartDrag) OnStartDrag(this);
+    // A plain drag asks the control under the pointer at once.
+    if (drag_ == TDrag::Started && dragKind_ == dkDrag) DragMove(dragFrom_);
+}
+
+void TControl::DragMove(TPoint screen) {
+    dragObject_->DragPos = screen;
+    if (dragKind_ == dkDock) {
+        DragDockMove(screen);
+        return;
+    }
+    TDragObject& d = *dragObject_;
+    TControl* target = FindDragTarget(screen);
+    if (d.DragTarget && d.DragTarget != target) {
+        TControl* left = d.DragTarget;
+        d.DragTarget = nullptr;
+        d.Accepted = false;
+        bool accept = false;
+        const TPoint at = left->ScreenToClient(screen);
+        left->DragOver(this, at.x, at.y, dsDragLeave, accept);
+        if (!dragObject_) return;  // the handler ended the drag
+    }
+    const TDragState state = target == d.DragTarget ? dsDragMove : dsDragEnter;
+    d.DragTarget = target;
+    d.Accepted = false;
+    if (target) {
+        bool accept = false;
+        const TPoint at = target->ScreenToClient(screen);
+        target->DragOver(this, at.x, at.y, state, accept);
+        if (!dragObject_) return;
+        d.Accepted = accept && d.DragTarget == target;
+    }
+    ::tarvel::SetCursor(LoadCursor(CursorShapeOf(d.Accepted ? dragCursor_ : crNoDrop)));
+}
+
+void TControl::DragOver(TObject* source, int x, int y, TDragState state, bool& accept) {
+    accept = false;
+    if (!OnDragOver) return;
+    accept = true;
+    OnDragOver(this, source, x, y, state, accept);
+}
+
+void TControl::DragDrop(TObject* source, int x, int y) {
+    if (OnDragDrop) OnDragDrop(this, source, x, y);
+}
+
+void TControl::DoEndDrag(TObject* target, int x, int y) {
+    if (OnEndDrag) OnEndDrag(this, target, x, y);
 }
 
 void TControl::EndDrag(bool drop) {
     if (drag_ == TDrag::None) return;
-    const bool started = drag_ == TDrag::Started;
     drag_ = TDrag::None;
+    if (gDragControl == this) gDragControl = nullptr;
     if (MouseCapture()) SetMouseCapture(false);
-    if (dockDrag_) DragDockDrop(drop);
-    if (started && OnEndDrag) OnEndDrag(this, drop);
+    if (dragObject_) FinishDrag(drop);
+}
+
+// The target under the pointer is told the drag leaves it, then takes the
+// drop when it accepted one; the source hears of the end in any case.
+void TControl::FinishDrag(bool drop) {
+    if (dragKind_ == dkDock) {
+        DragDockDrop(drop);
+        DoEndDrag(nullptr, 0, 0);
+        return;
+    }
+    const std::unique_ptr<TDragObject> d = std::move(dragObject_);
+    ::tarvel::SetCursor(d->CursorBefore);
+    TControl* target = d->DragTarget;
+    if (drop && target && d->Accepted) {
+        const TPoint at = target->ScreenToClient(d->DragPos);
+        target->DragDrop(this, at.x, at.y);
+        DoEndDrag(target, at.x, at.y);
+        return;
+    }
+    if (target) {
+        bool accept = false;
+        const TPoint at = target->ScreenToClient(d->DragPos);
+        target->DragOver(this, at.x, at.y, dsDragLeave, accept);
+    }
+    DoEndDrag(nullptr, 0, 0);
 }
 
 void TControl::WMContextMenu(TMessage& m) {

@@ -150,6 +150,8 @@ constexpr TCursor crSizeNWSE = -8;
 constexpr TCursor crSizeWE = -9;
 constexpr TCursor crUpArrow = -10;
 constexpr TCursor crHourGlass = -11;
+constexpr TCursor crDrag = -12;
+constexpr TCursor crNoDrop = -13;
 constexpr TCursor crNo = -18;
 constexpr TCursor crAppStart = -19;
 constexpr TCursor crHelp = -20;
@@ -229,17 +231,39 @@ private:
 
 // ---- TControl ----------------------------------------------------------------
 
-// A dock drag under way: the control, where it would land on the screen and
-// the dock site under the pointer that takes it.
-struct TDragDockObject {
+// A drag under way: the control dragged, the pointer on the screen and the
+// control under it, which says whether a drop there is taken.
+struct TDragObject {
+    virtual ~TDragObject() = default;
     TControl* Control = nullptr;
-    TPoint GrabOffset;                  // the control's top-left on the screen, less the pointer
-    TRect DockRect;                     // on the screen
-    TWinControl* DragTarget = nullptr;  // the site under the pointer
-    bool Accepted = false;              // a drop there docks
+    TPoint DragPos;                  // on the screen
+    TControl* DragTarget = nullptr;  // the control under the pointer
+    bool Accepted = false;           // a drop there is taken
+    HCURSOR CursorBefore = nullptr;  // given back when the drag ends
+};
+
+// A dock drag: where the control would land on the screen; its target is
+// the dock site under the pointer.
+struct TDragDockObject : TDragObject {
+    TPoint GrabOffset;  // the control's top-left on the screen, less the pointer
+    TRect DockRect;     // on the screen
+    TWinControl* DockTarget() const;
     // A site took the control while it moved: the drag is over, nothing drops.
     bool Docked = false;
 };
+
+// The pixels the pointer moves with the button held before a press that
+// begins a drag starts it, unless the drag asks for another distance.
+constexpr int kDragThreshold = 5;
+
+// Asked of the control under a dragged one: whether a drop at its client
+// point takes the source (the dragged control).
+using TDragOverEvent =
+    std::function<void(TObject* sender, TObject* source, int x, int y, TDragState state, bool& accept)>;
+using TDragDropEvent = std::function<void(TObject* sender, TObject* source, int x, int y)>;
+// The source's end of a drag: the control that took the drop and the
+// drop's client point on it, or null and (0, 0) when none did.
+using TEndDragEvent = std::function<void(TObject* sender, TObject* target, int x, int y)>;
 
 class TControl : public TComponent {
     TARVEL_CLASS(TControl, TComponent)
@@ -370,19 +394,32 @@ public:
     TNotifyEvent OnMouseLeave;
     TNotifyEvent OnResize;
 
-    // Dragging, as far as its start and end: the control decides when a
-    // press begins one (dmAutomatic asks it to), the drag then starts at once
-    // or once the pointer has moved `threshold` pixels with the button held
-    // (the system's drag distance when negative), and the release ends it.
+    // Dragging: the control decides when a press begins a drag (with
+    // dmAutomatic a left press does), the drag then starts at once or once
+    // the pointer has moved `threshold` pixels with the button held
+    // (kDragThreshold when negative). While it lasts, the control under the
+    // pointer is asked through DragOver whether it takes a drop, the cursor
+    // shows DragCursor where it does and crNoDrop elsewhere; the release
+    // drops there (DragDrop), Escape cancels, and the source hears of the
+    // end through OnEndDrag either way.
     TDragMode DragMode() const { return dragMode_; }
     void SetDragMode(TDragMode value) { dragMode_ = value; }
+    TCursor DragCursor() const { return dragCursor_; }
+    void SetDragCursor(TCursor value) { dragCursor_ = value; }
     void BeginDrag(bool immediate, int threshold = -1);
     // A drag begun but not yet started counts too.
     bool Dragging() const { return drag_ != TDrag::None; }
     void EndDrag(bool drop);
+    // The drag started and not yet ended, else null.
+    TDragObject* DragObject() const { return dragObject_.get(); }
+    // Another control's drag over this one at a client point: `accept`
+    // (false unless OnDragOver says otherwise) is whether a drop here is taken.
+    virtual void DragOver(TObject* source, int x, int y, TDragState state, bool& accept);
+    virtual void DragDrop(TObject* source, int x, int y);
     TNotifyEvent OnStartDrag;
-    // Whether it ended with a drop or was cancelled.
-    std::function<void(TObject* sender, bool dropped)> OnEndDrag;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
 
     // Docking. With dkDock a drag takes the control off where it sits: over
     // a dock site that accepts it the drop docks it there, elsewhere it
@@ -390,7 +427,7 @@ public:
     TDragKind DragKind() const { return dragKind_; }
     void SetDragKind(TDragKind value) { dragKind_ = value; }
     // The dock drag under way, else null.
-    TDragDockObject* DockDragObject() const { return dockDrag_.get(); }
+    TDragDockObject* DockDragObject() const { return dynamic_cast<TDragDockObject*>(dragObject_.get()); }
     // In a tool window of its own (a TToolDockForm).
     bool Floating() const;
     // Floats with its client area at `screenRect`'s top-left, keeping its size.
@@ -432,6 +469,10 @@ protected:
     // Where alignment set the control last, and the parent size its anchors
     // measure from.
     void RememberAnchorBase();
+    // Whether a left press with dmAutomatic begins a drag by itself; a
+    // control that decides per press (and begins it itself) answers false.
+    virtual bool BeginsAutoDrag() const { return true; }
+    virtual void DoEndDrag(TObject* target, int x, int y);
 
     // Message handlers.
     void WMLButtonDown(TMessage& m);
@@ -467,6 +508,7 @@ private:
     friend class TWinControl;
     void DoMouseDown(TMessage& m, TMouseButton button, TShiftState extra);
     void DoMouseUp(TMessage& m, TMouseButton button);
+    void BeginAutoDrag();
     void FontChanged(TObject*);
     void ConstraintsChanged(TObject*);
 
@@ -490,11 +532,14 @@ private:
     bool autoSize_ = false;
     enum class TDrag : uint8_t { None, Pending, Started };
     void StartDrag();
+    void DragMove(TPoint screen);
+    void FinishDrag(bool drop);
     void DragDockMove(TPoint screen);
     void DragDockDrop(bool drop);
     TDragMode dragMode_ = dmManual;
     TDragKind dragKind_ = dkDrag;
-    std::unique_ptr<TDragDockObject> dockDrag_;
+    TCursor dragCursor_ = crDrag;
+    std::unique_ptr<TDragObject> dragObject_;
     TDrag drag_ = TDrag::None;
     TPoint dragFrom_;
     int dragThreshold_ = 0;
@@ -508,6 +553,11 @@ void SetCaptureControl(TControl* control);
 // the old one and CM_MOUSEENTER to the new one.
 TControl* MouseControl();
 void UpdateMouseControl(TControl* now);
+// The control whose drag is under way (begun, started or not), else null.
+TControl* DragControl();
+// The control under a screen point: the windowed control whose window is
+// there, or its windowless child on top there (disabled ones not).
+TControl* FindDragTarget(TPoint screen);
 // The form a control lies on (the outermost parent when that is a form).
 TCustomForm* GetParentForm(TControl* control);
 // The control whose window this is; null for foreign windows.

@@ -255,6 +255,13 @@ LRESULT TWinControl::MainWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TWinControl::WndProc(TMessage& m) {
+    // The mouse taken away from a drag's window (by a menu, another window)
+    // leaves no release to end the drag: it ends as cancelled.
+    if (m.Msg == WM_CAPTURECHANGED && reinterpret_cast<HWND>(m.LParam) != handle_) {
+        TControl* dragged = DragControl();
+        if (dragged && (dragged == this || (!dragged->IsWindowed() && dragged->Parent() == this)))
+            dragged->EndDrag(false);
+    }
     if (IsMouseMessage(m.Msg)) {
         if (IsControlMouseMsg(m)) return;
         if ((m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) && tabStop_ && !Focused() && CanFocus())

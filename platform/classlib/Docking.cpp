@@ -157,8 +157,10 @@ void TControl::ManualDock(TWinControl* site, TPoint at) {
     }
 }
 
+TWinControl* TDragDockObject::DockTarget() const { return static_cast<TWinControl*>(DragTarget); }
+
 void TControl::DragDockMove(TPoint screen) {
-    TDragDockObject& d = *dockDrag_;
+    TDragDockObject& d = static_cast<TDragDockObject&>(*dragObject_);
     d.DockRect = Bounds(screen.x + d.GrabOffset.x, screen.y + d.GrabOffset.y, Width(), Height());
     // A floating control's window follows the pointer.
     if (TToolDockForm* host = FloatingHost(this))
@@ -167,7 +169,7 @@ void TControl::DragDockMove(TPoint screen) {
     if (d.DragTarget && d.DragTarget != site) {
         bool accept = false;
         const TPoint at = d.DragTarget->ScreenToClient(screen);
-        d.DragTarget->DockOver(d, at.x, at.y, dsDragLeave, accept);
+        d.DockTarget()->DockOver(d, at.x, at.y, dsDragLeave, accept);
     }
     const TDragState state = site == d.DragTarget ? dsDragMove : dsDragEnter;
     d.DragTarget = site;
@@ -179,15 +181,15 @@ void TControl::DragDockMove(TPoint screen) {
         d.Accepted = accept;
     }
     // The site took the control on the way: the drag is done.
-    if (dockDrag_ && dockDrag_->Docked) EndDrag(true);
+    if (dragObject_ && d.Docked) EndDrag(true);
 }
 
 void TControl::DragDockDrop(bool drop) {
-    const std::unique_ptr<TDragDockObject> d = std::move(dockDrag_);
+    std::unique_ptr<TDragDockObject> d(static_cast<TDragDockObject*>(dragObject_.release()));
     if (!drop || d->Docked) return;
     if (d->DragTarget && d->Accepted) {
         const TPoint at = d->DragTarget->ScreenToClient(TPoint{d->DockRect.left, d->DockRect.top});
-        d->DragTarget->DockDrop(*d, at.x, at.y);
+        d->DockTarget()->DockDrop(*d, at.x, at.y);
     } else {
         ManualFloat(d->DockRect);
     }

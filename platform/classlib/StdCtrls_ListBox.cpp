@@ -362,7 +362,8 @@ void TCustomListBox::MouseDown(TMouseButton button, TShiftState shift, int x, in
 }
 
 void TCustomListBox::MouseMove(TShiftState shift, int x, int y) {
-    if (tracking_ && shift.Contains(ssLeft)) {
+    // A drag carries the item pressed away; the selection stays with it.
+    if (tracking_ && shift.Contains(ssLeft) && !Dragging()) {
         const int index = ItemAtPos(TPoint{x, std::clamp(y, 0, std::max(0, ClientHeight() - 1))});
         if (index >= 0 && index != itemIndex_) SelectByUser(index, {}, false);
     }

@@ -198,6 +198,8 @@ protected:
     void KillFocus() override;
     void MouseLeave() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    // The press itself decides whether it drags (see MouseDown).
+    bool BeginsAutoDrag() const override { return false; }
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void KeyDown(WORD& key, TShiftState shift) override;

@@ -362,7 +362,17 @@ void TTeHeaderListBox::Loaded() {
     list_->OnKeyDown = OnKeyDown;
     list_->OnKeyUp = OnKeyUp;
     list_->OnKeyPress = OnKeyPress;
+    list_->OnDragDrop = OnDragDrop;
+    list_->OnDragOver = OnDragOver;
+    list_->OnEndDrag = OnEndDrag;
+    list_->OnStartDrag = OnStartDrag;
     list_->SetSorted(false);
+    // The header takes the drag events too, and its section resizes still come here.
+    header_->OnDragDrop = OnDragDrop;
+    header_->OnDragOver = OnDragOver;
+    header_->OnEndDrag = OnEndDrag;
+    header_->OnStartDrag = OnStartDrag;
+    header_->OnSectionResize = [this](TTeHeaderControl* h, TTeHeaderSection* s) { SectionResize(h, s); };
     listOptions_->SetStyle(lbsOwnerDrawFixed);
     listOptions_->ApplyTo(list_);
     headerOptions_->ApplyTo(header_);

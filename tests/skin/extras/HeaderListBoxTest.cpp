@@ -255,5 +255,54 @@ TEST_F(HeaderListBoxTest, GridLinesFrameTheColumnsOfLinesWithText) {
     EXPECT_NE(at(160, blank.bottom - 1), testing::Rgb(clBlue));
 }
 
+// The box's drag events, set while the form is read, are the inner list's
+// and the inner header's once it is loaded: a line dragged from the list
+// onto the header is offered to the header and dropped there.
+TEST_F(HeaderListBoxTest, TheDragEventsReadForTheBoxAreTheListsAndTheHeaders) {
+    TTeHeaderListBox* b = nullptr;
+    std::vector<std::pair<TObject*, TDragState>> over;
+    std::vector<TObject*> drops, ends;
+    int starts = 0;
+    {
+        TLoadingScope loading(Form());
+        b = new TTeHeaderListBox(Form());
+        b->SetParent(Form());
+        b->SetBounds(10, 10, 200, 150);
+        b->OnDragOver = [&](TObject* sender, TObject*, int, int, TDragState state, bool&) {
+            over.emplace_back(sender, state);
+        };
+        b->OnDragDrop = [&](TObject* sender, TObject*, int, int) { drops.push_back(sender); };
+        b->OnEndDrag = [&](TObject* sender, TObject* target, int, int) {
+            ends.push_back(sender);
+            ends.push_back(target);
+        };
+        b->OnStartDrag = [&](TObject*) { ++starts; };
+        b->ListBox()->Items()->Add("a;b");
+        loading.Finish();
+    }
+    ui_.RunUntilIdle();
+    TTeListBox* list = b->ListBoxControl();
+    TTeHeaderControl* header = b->HeaderControl();
+    list->SetDragMode(dmAutomatic);
+    const TPoint from = list->ClientToScreen(TPoint{20, 5});
+    const TPoint onHeader = header->ClientToScreen(TPoint{30, header->Height() / 2});
+    ui_.Backend().MouseMove(from);
+    ui_.Backend().MouseDown(from);
+    ui_.RunUntilIdle();
+    ui_.Backend().MouseMove(TPoint{from.x + 10, from.y});
+    ui_.RunUntilIdle();
+    ui_.Backend().MouseMove(onHeader);
+    ui_.RunUntilIdle();
+    ui_.Backend().MouseUp(onHeader);
+    ui_.RunUntilIdle();
+    EXPECT_EQ(starts, 1);
+    ASSERT_GE(over.size(), 2u);
+    EXPECT_EQ(over.front(), std::make_pair(static_cast<TObject*>(list), dsDragEnter))
+        << "the list under the pointer first";
+    EXPECT_EQ(over.back(), std::make_pair(static_cast<TObject*>(header), dsDragEnter));
+    EXPECT_EQ(drops, std::vector<TObject*>{header});
+    EXPECT_EQ(ends, (std::vector<TObject*>{list, header}));
+}
+
 }  // namespace
 }  // namespace tarvel

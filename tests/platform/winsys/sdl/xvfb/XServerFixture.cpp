@@ -14,6 +14,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xfixes.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -124,6 +125,22 @@ bool XButton(int button, bool down) {
     ::Display* d = InputDisplay();
     return d && XTestFakeButtonEvent(d, static_cast<unsigned>(button), down ? True : False, CurrentTime) &&
            Done(d);
+}
+
+bool XCurrentCursor(XCursorPicture& out) {
+    ::Display* d = InputDisplay();
+    int event = 0, error = 0;
+    if (!d || !XFixesQueryExtension(d, &event, &error)) return false;
+    XFixesCursorImage* image = XFixesGetCursorImage(d);
+    if (!image) return false;
+    out.width = image->width;
+    out.height = image->height;
+    out.xhot = image->xhot;
+    out.yhot = image->yhot;
+    // The pixels come as longs, one ARGB value in the low 32 bits of each.
+    out.pixels.assign(image->pixels, image->pixels + static_cast<size_t>(image->width) * image->height);
+    XFree(image);
+    return true;
 }
 
 bool XKey(const char* keysymName, bool down) {

@@ -4,6 +4,7 @@
 // everything.
 
 #include <atomic>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -105,5 +106,13 @@ bool XReadClipboard(const std::string& target, std::vector<unsigned char>& out, 
 // Another program takes the CLIPBOARD selection (and holds it with nothing
 // to give) until the next call or the end of the process.
 bool XTakeClipboard();
+
+// The cursor the server shows now, as the XFixes extension hands it out:
+// its size, its hot spot and 0xAARRGGBB pixels. False when it cannot tell.
+struct XCursorPicture {
+    int width = 0, height = 0, xhot = 0, yhot = 0;
+    std::vector<uint32_t> pixels;
+};
+bool XCurrentCursor(XCursorPicture& out);
 
 }  // namespace tarvel
