@@ -138,8 +138,8 @@ private:
     void TranslateDrop(const SDL_Event& ev);
 
     bool x11_ = false;
-    unsigned long argbVisual_ = 0;        // the X server's 32-bit visual, 0 without one
-    std::shared_ptr<SoundOutput> sound_;  // the sound output while this display is open
+    unsigned long argbVisual_ = 0;                       // the X server's 32-bit visual, 0 without one
+    std::shared_ptr<SoundOutput> sound_;                 // the sound output while this display is open
     std::unique_ptr<X11ClipboardOwner> clipboardOwner_;  // made at the first picture copied
     uint32_t wakeEvent_ = 0;
     std::atomic<bool> wakePending_{false};

@@ -316,6 +316,7 @@ TEST_F(ExtCtrlsOnX11, ABandDraggedOutFloatsInItsOwnWindowAndDraggedBackDocksUnde
     EXPECT_EQ(bar->DockItems()[2]->Control, b);
     EXPECT_FALSE(bar->DockItems()[2]->Break);
     ComparedShot(form->Handle(), "extctrls_band_docked.png");
+}
 
 TEST_F(ExtCtrlsOnX11, AnItemChosenWithThePointerInTheExtendedComboIsShownAndTold) {
     testing::UseLook(testing::kLooks[1]);

@@ -17,8 +17,8 @@
 
 #include "platform/base/Ticks.h"
 #include "platform/classlib/ExtCtrls.h"
-#include "platform/winsys/WindowApi.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/winsys/WindowApi.h"
 #include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/controls/te_controls_combo.h"
 #include "skin/core/te_engine.h"
