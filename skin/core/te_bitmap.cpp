@@ -415,44 +415,44 @@ void TteBitmap::Draw(TteBitmap& target, const TRect& dstRect, const TRect& srcRe
 }
 
 void TteBitmap::Tile(TteBitmap& target, const TRect& dstRect, const TRect& srcRect) const {
-    ForEachTileCell(dstRect, srcRect, [&](const TTileCell& c) { Draw(target, c.dst, c.src); });
+    if (Empty() || target.Empty()) return;
+    TilePixels(RowsOf(target), dstRect, dstRect, RowsOf(*this), srcRect, DrawMode());
 }
 
 void TteBitmap::Tile(HDC dc, const TRect& dstRect, const TRect& srcRect) const {
     if (Empty() || !dc) return;
-    // A parent's face tiled behind one small child lands in that child's
-    // small buffer: the cells outside it are passed over, not clipped one
-    // by one.
+    // Only the part the clip leaves visible is drawn: a parent's face tiled
+    // behind one small child is mostly hidden, and a small pattern over a
+    // large face is thousands of cells.
+    TRect clip;
+    const int complexity = GetClipBox(dc, &clip);
+    if (complexity == NULLREGION) return;
+    const TRect area = complexity == RGN_ERROR ? dstRect : Intersect(dstRect, clip);
+    if (area.IsEmpty()) return;
     TPoint origin;
     if (!GetWindowOrgEx(dc, &origin)) origin = TPoint{0, 0};
-    auto tileInto = [&](const TPixelRows& rows, TMapRounding rounding) {
-        const TRect bounds{origin.x, origin.y, origin.x + rows.width, origin.y + rows.height};
-        ForEachTileCellWithin(dstRect, srcRect, bounds, [&](const TTileCell& c) {
-            TRect d = c.dst;
-            d.Offset(-origin.x, -origin.y);
-            StretchPixels(rows, d, d, RowsOf(*this), c.src, DrawMode(), rounding);
-        });
+    auto tileInto = [&](const TPixelRows& rows, TPoint at) {
+        TRect d = dstRect, within = area;
+        d.Offset(-at.x, -at.y);
+        within.Offset(-at.x, -at.y);
+        TilePixels(rows, d, within, RowsOf(*this), srcRect, DrawMode());
     };
     if (TteBitmap* target = FindLiveBitmap(dc)) {
-        if (!target->Empty()) tileInto(RowsOf(*target), TMapRounding::Truncate);
+        if (!target->Empty()) tileInto(RowsOf(*target), origin);
         return;
     }
     int w = 0, h = 0, bitCount = 0;
     uint32_t* bits = EnableDibOperation ? GetBitsFromDCFunc(dc, w, h, bitCount) : nullptr;
     if (bits && bitCount == 32 && h > 0) {
-        tileInto(TPixelRows{bits, w, h, true}, TMapRounding::HalfEven);
+        tileInto(TPixelRows{bits, w, h, true}, origin);
         return;
     }
-    // Each cell on a device is a round trip through memory, so cells the
-    // clip leaves out (a page's face painted behind one small child) are
-    // skipped rather than composed for nothing.
-    TRect clip;
-    const int complexity = GetClipBox(dc, &clip);
-    if (complexity == NULLREGION) return;
-    ForEachTileCell(dstRect, srcRect, [&](const TTileCell& c) {
-        if (complexity == RGN_ERROR || !Intersect(c.dst, clip).IsEmpty())
-            DrawOntoDevice(*this, dc, c.dst, c.src);
-    });
+    // On a device the visible part makes one round trip through memory.
+    const int aw = area.Width(), ah = area.Height();
+    TteBitmap& temp = ScratchBitmap(TScratch::Compose, aw, ah);
+    BitBlt(temp.DC(), 0, 0, aw, ah, dc, area.left, area.top, SRCCOPY);
+    tileInto(RowsOf(temp), TPoint{area.left, area.top});
+    BitBlt(dc, area.left, area.top, aw, ah, temp.DC(), 0, 0, SRCCOPY);
 }
 
 namespace {

@@ -156,6 +156,41 @@ void StretchPixels(const TPixelRows& dst, const TRect& dstRect, const TRect& cli
     }
 }
 
+void TilePixels(const TPixelRows& dst, const TRect& dstRect, const TRect& clip, const TPixelRows& src,
+                const TRect& srcRect, TDrawMode mode) {
+    const int tw = srcRect.Width(), th = srcRect.Height();
+    if (tw <= 0 || th <= 0 || !dst.bits || !src.bits) return;
+    const TRect visible = Intersect(Intersect(clip, TRect{0, 0, dst.width, dst.height}), dstRect);
+    if (visible.IsEmpty()) return;
+    if (SameMemory(dst, src) || !InsideSource(src, srcRect)) {
+        // Cell by cell: a tile read from the picture it lands on, or one
+        // whose edge cells alone fit the source.
+        ForEachTileCellWithin(dstRect, srcRect, visible, [&](const TTileCell& c) {
+            StretchPixels(dst, c.dst, visible, src, c.src, mode, TMapRounding::Truncate);
+        });
+        return;
+    }
+    const int visW = visible.Width();
+    // One row of the pattern as wide as the visible part, built once for
+    // each source row it needs.
+    thread_local std::vector<uint32_t> pattern;
+    pattern.resize(static_cast<size_t>(visW));
+    const int firstColumn = static_cast<int>((int64_t{visible.left} - dstRect.left) % tw);
+    int previous = -1;
+    for (int y = visible.top; y < visible.bottom; ++y) {
+        const int sy = srcRect.top + static_cast<int>((int64_t{y} - dstRect.top) % th);
+        if (sy != previous) {
+            const uint32_t* in = src.Row(sy) + srcRect.left;
+            for (int i = 0, column = firstColumn; i < visW; ++i) {
+                pattern[static_cast<size_t>(i)] = in[column];
+                if (++column == tw) column = 0;
+            }
+            previous = sy;
+        }
+        DrawRow(mode, pattern.data(), dst.Row(y) + visible.left, visW);
+    }
+}
+
 TPixelRows RowsOf(const TteBitmap& bitmap) {
     return TPixelRows{const_cast<uint32_t*>(bitmap.Bits()), bitmap.Width(), bitmap.Height(), false};
 }

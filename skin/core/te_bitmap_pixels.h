@@ -54,6 +54,12 @@ enum class TMapRounding { Truncate, HalfEven };
 void StretchPixels(const TPixelRows& dst, const TRect& dstRect, const TRect& clip, const TPixelRows& src,
                    const TRect& srcRect, TDrawMode mode, TMapRounding rounding);
 
+// Tiles `dstRect` of `dst` with copies of `srcRect` of `src` laid from its
+// top-left corner, drawing only within clip ∩ dst ∩ dstRect: the same pixels
+// as a StretchPixels of each cell, in one pass however small the tile.
+void TilePixels(const TPixelRows& dst, const TRect& dstRect, const TRect& clip, const TPixelRows& src,
+                const TRect& srcRect, TDrawMode mode);
+
 // The source column (or row) of each destination column of dstRect.
 int MapSourceIndex(int x, const TRect& dstRect, const TRect& srcRect, bool horizontal, TMapRounding rounding);
 

@@ -316,6 +316,9 @@ void DrawControlBackground(TControl* control, HDC dc) {
     const int saved = SaveDC(dc);
     const TPoint p = parent->ScreenToClient(control->ClientOrigin());
     MoveWindowOrg(dc, -p.x, -p.y);
+    // The parent's face is wanted behind this control alone: drawn whole
+    // into a screen-sized shared buffer it cost a full page for each check box.
+    IntersectClipRect(dc, p.x, p.y, p.x + control->Width(), p.y + control->Height());
     if (const TteBackgroundPainter* painter = FindBackgroundPainter(parent)) {
         const TteBackground background{control->BoundsRect(), control->BoundsRect(), control, parent};
         TCanvas canvas;
