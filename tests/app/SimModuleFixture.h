@@ -57,9 +57,10 @@ protected:
     }
 
     // Runs the window's loop until `done` holds or `limit` of real time has
-    // passed; whether it held.
+    // passed; whether it held. Generous: a loaded machine slows the tool
+    // many times over, and a wait that is met ends at once.
     bool WaitUntil(const std::function<bool()>& done,
-                   std::chrono::milliseconds limit = std::chrono::milliseconds(3000)) {
+                   std::chrono::milliseconds limit = std::chrono::milliseconds(20000)) {
         const auto deadline = std::chrono::steady_clock::now() + limit;
         for (;;) {
             ui_.RunUntilIdle();
