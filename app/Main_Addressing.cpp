@@ -19,6 +19,8 @@ constexpr int kPraSetPanel = 4;
 // A module answers a login within a few milliseconds; this long after the
 // request its answer still counts.
 constexpr uint32_t kProbeWaitMs = 300;
+// How long bytes already on the line may take to reach the window, at the most.
+constexpr uint32_t kHandOverMostMs = 5000;
 // Window messages are handled in slices this long while a module is awaited.
 constexpr uint32_t kAwaitSliceMs = 10;
 // A whole acknowledgement `replyCode` with status 0 from `module`.
@@ -89,11 +91,22 @@ bool TMainForm::SendToEachModule(const std::vector<uint8_t>& modules, FrameBytes
         const uint32_t limitMs = waitMs + ReplyHandOverMs(*Comm1);
         if (sending) sending(module);
         bool acknowledged = false;
+        auto heard = [&] {
+            return Scanner->FramesFound() != framesBefore &&
+                   IsAcknowledgement(ByteSpan(RxFrame.data(), RxFrameLength), module, replyCode);
+        };
         while (!acknowledged && sent.Elapsed() < limitMs) {
             WaitMs(kAwaitSliceMs);
             if (Application->Terminated()) return false;
-            acknowledged = Scanner->FramesFound() != framesBefore &&
-                           IsAcknowledgement(ByteSpan(RxFrame.data(), RxFrameLength), module, replyCode);
+            acknowledged = heard();
+        }
+        // Bytes that came inside the wait are heard out, however slowly a
+        // loaded machine's threads hand them on.
+        const WaitClock late;
+        while (!acknowledged && Comm1->Undelivered() > 0 && late.Elapsed() < kHandOverMostMs) {
+            WaitMs(kAwaitSliceMs);
+            if (Application->Terminated()) return false;
+            acknowledged = heard();
         }
         answered(module, acknowledged);
     }

@@ -299,6 +299,8 @@ void TMainForm::SetupGridsAndText() {
     ApplyUnits(*this, kMonitorUnits);
 
     SetEnglishGridTitles(*this);
+    // The history grid's columns were sized to its form titles, before these came.
+    if (SG_HisAlarm) WidenColumnsToTexts(*SG_HisAlarm, 0, 0);
 
     SetComponentCaption(FindComponent("TB_LanguageConvert"), "中文");
     if (auto* language = dynamic_cast<TTeSpeedButton*>(FindComponent("TB_LanguageConvert")))

@@ -57,6 +57,9 @@ struct TComm::Session : std::enable_shared_from_this<Session> {
     std::vector<uint8_t> chunk;
     Clock::time_point lastByte{};
     uint32_t lastByteTick = 0;
+    // Bytes read from the driver, and those of them handed to the window.
+    std::atomic<uint64_t> taken{0};
+    std::atomic<uint64_t> handed{0};
 
     ~Session() { Stop(); }
 
@@ -97,7 +100,9 @@ struct TComm::Session : std::enable_shared_from_this<Session> {
         auto shared = std::make_shared<std::vector<uint8_t>>(std::move(chunk));
         chunk = {};
         chunk.reserve(kReadChunk);
-        Post([shared, arrivedMs = lastByteTick](TComm& comm) {
+        // Runs only while this session lives (Post holds it meanwhile).
+        Post([this, shared, arrivedMs = lastByteTick](TComm& comm) {
+            handed += shared->size();
             if (comm.OnReceiveData)
                 comm.OnReceiveData(comm, shared->data(), static_cast<uint16_t>(shared->size()), arrivedMs);
         });
@@ -109,8 +114,10 @@ struct TComm::Session : std::enable_shared_from_this<Session> {
         uint8_t buffer[kReadChunk];
         const std::optional<size_t> n = port.ReadSome(buffer, kReadChunk - chunk.size());
         if (!n || *n == 0) return n;
+        const size_t before = chunk.size();
         for (size_t i = 0; i < *n; ++i)
             if (buffer[i] != 0 || !ignoreNull) chunk.push_back(buffer[i]);
+        taken += chunk.size() - before;
         lastByte = Clock::now();
         lastByteTick = GetTickCount();
         if (chunk.size() >= kReadChunk) Deliver();
@@ -226,6 +233,11 @@ TComm::TComm(PostToGui post) : post_(std::move(post)) {}
 TComm::~TComm() { StopComm(); }
 
 bool TComm::Failed() const { return session_ && session_->failed; }
+
+size_t TComm::Undelivered() const {
+    if (!session_) return 0;
+    return session_->port.Pending() + static_cast<size_t>(session_->taken - session_->handed);
+}
 
 void TComm::StartComm() {
     if (session_) throw ECommsError("This serial port already opened");

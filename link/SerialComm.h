@@ -79,6 +79,9 @@ public:
     bool WriteCommData(const uint8_t* buffer, uint16_t count);
 
     bool Active() const { return session_ != nullptr; }
+    // Bytes that have come on the line and not yet been handed to
+    // OnReceiveData: in the driver, in the reader's chunk, or posted.
+    size_t Undelivered() const;
     bool Failed() const;
     bool SendQueueEmpty() const { return sendQueueEmpty_->load(); }
 

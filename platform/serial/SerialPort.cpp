@@ -139,6 +139,12 @@ std::string SerialPort::Apply(const SerialLineSettings& s) {
     return "";
 }
 
+size_t SerialPort::Pending() const {
+    int count = 0;
+    if (fd_ < 0 || ::ioctl(fd_, FIONREAD, &count) != 0 || count < 0) return 0;
+    return static_cast<size_t>(count);
+}
+
 void SerialPort::Purge(bool input, bool output) {
     if (fd_ < 0) return;
     if (input && output) {

@@ -69,6 +69,8 @@ public:
     // what it refused.
     std::string Apply(const SerialLineSettings& settings);
     void Purge(bool input, bool output);
+    // Bytes the driver holds that nobody has read yet.
+    size_t Pending() const;
 
     // Carrier detect and ring lines, when the device has modem lines.
     struct ModemLines {

@@ -45,8 +45,16 @@ TTeGroupBox::~TTeGroupBox() {
 
 void TTeGroupBox::SetCaption(const WideString& value) {
     caption_ = value;
+    SetText(WideToUtf8(value));
+    TakeCaption();
+}
+
+// The caption is the control's text, however it was set: the title drawn,
+// its check box's and the accelerator all follow it.
+void TTeGroupBox::TakeCaption() {
+    caption_ = Utf8ToWide(Text());
     if (checkBox_) {
-        checkBox_->SetCaption(value);
+        checkBox_->SetCaption(caption_);
         AdjustCheckBounds();
     }
     Invalidate();
@@ -172,7 +180,7 @@ void TTeGroupBox::SNMThemeMessage(TMessage& m) {
 
 void TTeGroupBox::CMTextChanged(TMessage& m) {
     DefaultHandler(m);
-    Invalidate();
+    TakeCaption();
 }
 
 void TTeGroupBox::CMDialogChar(TMessage& m) {

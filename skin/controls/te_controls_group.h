@@ -53,6 +53,7 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
     void ModifyChecked(bool value);
     void AdjustCheckBounds();
+    void TakeCaption();
     bool Themed();
     // The caption's font on canvas: the theme's group font, else Font.
     void SelectFont(TCanvas& canvas, bool painting);

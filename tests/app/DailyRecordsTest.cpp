@@ -70,7 +70,7 @@ TEST_F(DailyRecordsTest, DownloadsOfEverySizeFillTheGridAndEndWithOneBox) {
         Module().ClearRequests();
         form->DoneDaily = 0;
         ClickGet(form);
-        ASSERT_TRUE(WaitUntil([&] { return form->DoneDaily == 1; }, 5000ms));
+        ASSERT_TRUE(WaitUntil([&] { return form->DoneDaily == 1; }));
         ui_.RunUntilIdle();
         EXPECT_EQ(RequestCodes(), std::vector<uint8_t>{0x2E});
         EXPECT_EQ(form->RunState->RowCount(), c.days + 1);
@@ -112,7 +112,7 @@ TEST_F(DailyRecordsTest, SaveAsWritesTheRowsShownAndReplacesAConfirmedFile) {
     TMainForm* form = Start();
     StockDays(300);
     ClickGet(form);
-    ASSERT_TRUE(WaitUntil([&] { return form->DoneDaily == 1; }, 5000ms));
+    ASSERT_TRUE(WaitUntil([&] { return form->DoneDaily == 1; }));
 
     ui_.ChooseNextFile("daily.csv");
     ui_.Click(form->TeButton18);
@@ -165,7 +165,7 @@ TEST_F(DailyRecordsTest, ClearEmptiesEveryRowAndKeepsTheTitles) {
     TMainForm* form = Start();
     StockDays(300);
     ClickGet(form);
-    ASSERT_TRUE(WaitUntil([&] { return form->DoneDaily == 1; }, 5000ms));
+    ASSERT_TRUE(WaitUntil([&] { return form->DoneDaily == 1; }));
     ui_.Click(form->TeButton19);
     EXPECT_EQ(form->RunState->RowCount(), 1);
     EXPECT_EQ(ui_.CellText(form->RunState, 0, 0), "   Records   ");

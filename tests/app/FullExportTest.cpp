@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 #include "platform/base/DateTime.h"
@@ -278,11 +279,19 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(FullExportTest, ADailyDownloadThatHaltsEndsTheExportAfterTenSecondsOfSilence) {
     TMainForm* form = Start();
     AddFault("halt:cmd=0x2E,at=1");  // the first of two batches only
-    // The window's clock runs fast once the first batch has had time to come.
+    // The window's clock runs fast once the first batch shows, 20 s at the
+    // most: on a loaded machine it may take long to come.
     std::atomic<uint32_t> fastFrom{0};
+    auto shown = std::make_shared<std::atomic<bool>>(false);  // a look still queued afterwards finds it
     std::thread clock([&] {
         while (!stop_ && !Requested(0x2E)) std::this_thread::sleep_for(2ms);
-        std::this_thread::sleep_for(500ms);
+        const auto bound = std::chrono::steady_clock::now() + 20s;
+        while (!stop_ && !*shown && std::chrono::steady_clock::now() < bound) {
+            PostGuiTask([this, shown] {
+                if (form_ && ui_.CellText(form_->RunState, 0, 40) == "40") *shown = true;
+            });
+            std::this_thread::sleep_for(3ms);
+        }
         fastFrom = GetTickCount();
         while (!stop_) {
             ui_.Backend().AdvanceClock(200);

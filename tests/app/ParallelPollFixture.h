@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <map>
+#include <numeric>
 #include <set>
 #include <string>
 #include <vector>
@@ -107,6 +108,34 @@ protected:
     }
 
     uint32_t straggleMs_ = 700;
+};
+
+// All 64 modules on a line that mangles replies: noise that looks like the
+// start of a reply, replies in two pieces, perhaps replies sent twice, and
+// three modules whose answers the tool must refuse or never sees.
+class FaultyLineTest : public ParallelPollTest {
+protected:
+    std::vector<uint8_t> ModuleAddresses() const override {
+        std::vector<uint8_t> all(kModuleCount);
+        std::iota(all.begin(), all.end(), uint8_t{1});
+        return all;
+    }
+
+    static bool Refused(int module) { return module == 13 || module == 29 || module == 45; }
+
+    enum class Duplicates { None, Some };
+    void AddLineFaults(Duplicates duplicates = Duplicates::None) {
+        for (int k = 1; k <= kModuleCount; ++k) {
+            const std::string module = "module=" + std::to_string(k) + ",times=0";
+            if (k % 4 == 1) AddFault("noise:" + module + ",bytes=01006501835500AA");
+            // Cut inside the header or the data.
+            if (k % 4 == 2) AddFault("split:" + module + ",ms=15,at=" + std::to_string(k % 3 == 0 ? 5 : 60));
+            if (duplicates == Duplicates::Some && k % 8 == 7) AddFault("duplicate:" + module + ",ms=5");
+        }
+        AddFault("bad-sum:module=13,times=0");
+        AddFault("silent:module=29,times=0");
+        AddFault("other-address:module=45,times=0,addr=46");
+    }
 };
 
 }  // namespace tarvel::testing

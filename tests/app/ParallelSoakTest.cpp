@@ -12,31 +12,7 @@
 namespace tarvel::testing {
 namespace {
 
-class ParallelSoakTest : public ParallelPollTest {
-protected:
-    std::vector<uint8_t> ModuleAddresses() const override {
-        std::vector<uint8_t> all(kModuleCount);
-        std::iota(all.begin(), all.end(), uint8_t{1});
-        return all;
-    }
-
-    // Modules whose answers the tool must refuse or never sees.
-    static bool Refused(int module) { return module == 13 || module == 29 || module == 45; }
-
-    void AddLineFaults() {
-        for (int k = 1; k <= kModuleCount; ++k) {
-            const std::string module = "module=" + std::to_string(k) + ",times=0";
-            // Noise that looks like the start of a reply, then the reply.
-            if (k % 4 == 1) AddFault("noise:" + module + ",bytes=01006501835500AA");
-            // The reply in two pieces, cut inside the header or the data.
-            if (k % 4 == 2) AddFault("split:" + module + ",ms=15,at=" + std::to_string(k % 3 == 0 ? 5 : 60));
-            if (k % 4 == 3 && k % 8 == 7) AddFault("duplicate:" + module + ",ms=5");
-        }
-        AddFault("bad-sum:module=13,times=0");
-        AddFault("silent:module=29,times=0");
-        AddFault("other-address:module=45,times=0,addr=46");
-    }
-};
+using ParallelSoakTest = FaultyLineTest;
 
 constexpr int kSteps = 2 * kModuleCount;
 
@@ -62,7 +38,7 @@ std::vector<int> AllModules() {
 }
 
 TEST_F(ParallelSoakTest, SixtyFourModulesPolledThroughNoiseAndSplitRepliesStoreEachAnswerOnce) {
-    AddLineFaults();
+    AddLineFaults(Duplicates::Some);
     std::vector<int> all(kModuleCount);
     std::iota(all.begin(), all.end(), 1);
     TMainForm* form = StartPolling(all);

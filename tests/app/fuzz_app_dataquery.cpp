@@ -12,35 +12,18 @@
 #include "platform/base/DateTime.h"
 #include "platform/base/Exceptions.h"
 #include "records/ReadingDatabase.h"
+#include "tests/app/FuzzInput.h"
 #include "tests/app/FuzzWindow.h"
 
 using namespace tarvel;
 
 namespace {
 
-class Input {
-public:
-    Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    bool Empty() const { return at_ >= size_; }
-    uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
-    std::string Text() {
-        const size_t n = std::min<size_t>(Byte() % 24, size_ - std::min(at_, size_));
-        std::string out(reinterpret_cast<const char*>(data_ + at_), n);
-        at_ += n;
-        return out;
-    }
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t at_ = 0;
-};
-
 constexpr ReadingTable kTables[] = {ReadingTable::NoModule, ReadingTable::SingleModule,
                                     ReadingTable::MoreModule};
 
 // A time in March 2024 most of the time, else any text.
-std::string RecordTime(Input& in) {
+std::string RecordTime(testing::FuzzInput& in) {
     const uint8_t day = in.Byte();
     if (day >= 0xF0) return in.Text();
     char text[24];
@@ -48,7 +31,7 @@ std::string RecordTime(Input& in) {
     return text;
 }
 
-void InsertRow(ReadingDatabase& db, Input& in) {
+void InsertRow(ReadingDatabase& db, testing::FuzzInput& in) {
     const ReadingTable table = kTables[in.Byte() % 3];
     const std::vector<std::string> columns = ReadingColumns(table);
     std::string names = "RecordTime", values = "?";
@@ -116,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto here = world->InFolder();
     TMainForm* form = world->form;
     TUiDriver& ui = world->ui;
-    Input in(data, size);
+    testing::FuzzInput in(data, size);
     {
         ReadingDatabase db(ReadingDatabase::DefaultPath());
         for (ReadingTable table : kTables)

@@ -10,38 +10,17 @@
 #include <vector>
 
 #include "link/DeviceFrame.h"
+#include "tests/app/FuzzInput.h"
 #include "tests/app/FuzzWindow.h"
 
 using namespace tarvel;
-
-namespace {
-
-class Input {
-public:
-    Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    bool Empty() const { return at_ >= size_; }
-    uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
-    std::vector<uint8_t> Bytes(size_t n) {
-        n = std::min(n, size_ - std::min(at_, size_));
-        std::vector<uint8_t> out(data_ + at_, data_ + at_ + n);
-        at_ += n;
-        return out;
-    }
-
-private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t at_ = 0;
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static testing::FuzzWindow* world = new testing::FuzzWindow("fuzz_app_receive");
     if (size < 4) return 0;
     const auto here = world->InFolder();
     TMainForm* form = world->form;
-    Input in(data, size);
+    testing::FuzzInput in(data, size);
 
     const uint8_t flags = in.Byte();
     form->MultiModuleMode = flags & 1;

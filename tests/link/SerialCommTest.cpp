@@ -94,6 +94,23 @@ TEST_F(SerialCommTest, APauseOverTheReadIntervalSplitsAChunk) {
     EXPECT_EQ(chunks_.size(), 1u);
 }
 
+// Bytes on the line count as undelivered until the window's queue has
+// handed them on, wherever they wait meanwhile.
+TEST_F(SerialCommTest, BytesAreUndeliveredUntilTheWindowHasThem) {
+    comm_.StartComm();
+    EXPECT_EQ(comm_.Undelivered(), 0u);
+    const Bytes part(10, 0x42);
+    pty_.WriteAll(part.data(), part.size());
+    // Nothing runs the window's queue: the bytes wait in the driver, the
+    // reader's chunk or the queue.
+    const auto deadline = std::chrono::steady_clock::now() + 2000ms;
+    while (comm_.Undelivered() != 10 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    EXPECT_EQ(comm_.Undelivered(), 10u);
+    ASSERT_TRUE(gui_.RunUntil([&] { return Received() == 10; }, 2000ms));
+    EXPECT_EQ(comm_.Undelivered(), 0u);
+}
+
 TEST_F(SerialCommTest, FlowControlBytesPassBothWays) {
     comm_.StartComm();
     const Bytes data{0x11, 0x13, 0x55, 0xAA, 0x13, 0x11, 0x00, 0x0D, 0x0A, 0x03, 0x7F};

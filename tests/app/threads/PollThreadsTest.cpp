@@ -13,27 +13,8 @@
 namespace tarvel::testing {
 namespace {
 
-class PollThreadsTest : public ParallelPollTest {
+class PollThreadsTest : public FaultyLineTest {
 protected:
-    std::vector<uint8_t> ModuleAddresses() const override {
-        std::vector<uint8_t> all(kModuleCount);
-        std::iota(all.begin(), all.end(), uint8_t{1});
-        return all;
-    }
-
-    static bool Refused(int module) { return module == 13 || module == 29 || module == 45; }
-
-    void AddLineFaults() {
-        for (int k = 1; k <= kModuleCount; ++k) {
-            const std::string module = "module=" + std::to_string(k) + ",times=0";
-            if (k % 4 == 1) AddFault("noise:" + module + ",bytes=01006501835500AA");
-            if (k % 4 == 2) AddFault("split:" + module + ",ms=15,at=" + std::to_string(k % 3 == 0 ? 5 : 60));
-        }
-        AddFault("bad-sum:module=13,times=0");
-        AddFault("silent:module=29,times=0");
-        AddFault("other-address:module=45,times=0,addr=46");
-    }
-
     // A point over the window's client area that moves with `i`.
     TPoint MousePoint(int i) {
         TPoint p{20 + (i * 37) % 600, 60 + (i * 23) % 400};

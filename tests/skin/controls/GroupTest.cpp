@@ -273,6 +273,26 @@ TEST_F(TeGroupTest, TheThemeDrawsTheFrameWithTheDefaultObjectAndTheCaptionOnlyWi
     EXPECT_EQ(frames.back().rect.top, g->CheckBox()->Height() / 2 + 1);
 }
 
+// The caption is the control's text whichever way it is set: the title
+// drawn, Caption() and the check box all follow it.
+TEST_F(TeGroupTest, ACaptionSetAsTextIsTheTitleDrawn) {
+    TRecordingTheme* theme = UseRecordingTheme();
+    TTeGroupBox* g = Make<TTeGroupBox>(20, 20);
+    g->SetText("信息");
+    EXPECT_EQ(g->GetCaption(), u"信息");
+    EXPECT_GT(g->GetCaptionRect().Width(), 0);
+    RepaintRecorded(theme, g);
+    auto texts = theme->CallsOf("GroupDrawText");
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.back().text, u"信息");
+
+    g->SetCaption(u"Port");
+    EXPECT_EQ(g->Caption(), "Port");
+    g->SetUseCheckBox(true);
+    g->SetText("Limits");
+    EXPECT_EQ(g->CheckBox()->GetCaption(), u"Limits");
+}
+
 TEST_F(TeGroupTest, TheClassicFrameIsEtchedWithAGapForTheCaption) {
     TTeGroupBox* g = Make<TTeGroupBox>(20, 20);
     g->SetTransparent(false);
