@@ -93,6 +93,11 @@ std::vector<TMountedFileSystem> UserFileSystems(std::string_view mountInfo) {
                         [&](const TMountedFileSystem& o) { return o.mountPoint == all[i].mountPoint; });
         if (!covered && IsUserFileSystem(all[i])) out.push_back(all[i]);
     }
+    // In a chroot or some containers the root is no mount of its own, yet it
+    // is there and holds the user's files.
+    if (std::none_of(out.begin(), out.end(),
+                     [](const TMountedFileSystem& fs) { return fs.mountPoint == "/"; }))
+        out.push_back(TMountedFileSystem{"/", "", ""});
     std::sort(out.begin(), out.end(), [](const TMountedFileSystem& a, const TMountedFileSystem& b) {
         return a.mountPoint < b.mountPoint;
     });

@@ -2,7 +2,8 @@
 // The file systems a user keeps files on, from the kernel's mount table
 // (/proc/self/mountinfo), for the explorer-like views to list under My
 // Computer. Of the mount table the user expects to see:
-//   - the root file system "/", always (whatever it is made of);
+//   - the root file system "/", always (whatever it is made of, and even
+//     where it is no mount of its own, as in a chroot);
 //   - a file system on a block device ("/dev/...") or a network file system
 //     (nfs, nfs4, cifs, smb3, smbfs, sshfs) mounted at /home or below it, or
 //     below /media, /mnt or /run/media (removable media and mounts made by

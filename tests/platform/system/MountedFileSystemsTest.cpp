@@ -43,6 +43,16 @@ TEST(MountedFileSystemsTest, TheLaptopsTableListsRootHomeMediaAndNetworkMountsOn
                                                "/mnt/backup", "/run/media/anna/CAMERA CARD"}));
 }
 
+// In a chroot the root is no mount: only what was mounted inside shows.
+TEST(MountedFileSystemsTest, AChrootsTableStillListsTheRootFirst) {
+    const char* chroot =
+        "60 59 0:21 / /proc rw - proc proc rw\n"
+        "61 59 8:3 /home/anna/disks /mnt/disks rw - ext4 /dev/sda3 rw\n";
+    std::vector<std::string> shown;
+    for (const TMountedFileSystem& fs : UserFileSystems(chroot)) shown.push_back(fs.mountPoint);
+    EXPECT_EQ(shown, (std::vector<std::string>{"/", "/mnt/disks"}));
+}
+
 TEST(MountedFileSystemsTest, LinesAreReadWithOptionalFieldsAndEscapesAndBadLinesSkipped) {
     const std::vector<TMountedFileSystem> all = ParseMountInfo(kLaptop);
     ASSERT_EQ(all.size(), 19u);       // the last three lines are no mount lines
