@@ -123,6 +123,23 @@ bool WriteRows(png_structp png, png_infop info, const Surface& surface, bool wit
     return true;
 }
 
+// Writes the surface through a libpng writer whose output `setOutput` sets
+// up; false when libpng fails.
+template <typename SetOutput>
+bool Encode(const Surface& surface, bool withAlpha, SetOutput setOutput) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    setOutput(png);
+    const bool written = WriteRows(png, info, surface, withAlpha);
+    png_destroy_write_struct(&png, &info);
+    return written;
+}
+
 }  // namespace
 
 bool WritePng(const Surface& surface, const char* path, bool withAlpha) {
@@ -135,38 +152,22 @@ bool WritePng(const Surface& surface, const char* path, bool withAlpha) {
         ::close(fd);
         return false;
     }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!png) return false;
-    png_infop info = png_create_info_struct(png);
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        return false;
-    }
-    png_init_io(png, file.get());
-    const bool written = WriteRows(png, info, surface, withAlpha);
-    png_destroy_write_struct(&png, &info);
+    const bool written = Encode(surface, withAlpha, [&](png_structp png) { png_init_io(png, file.get()); });
     return written && std::fflush(file.get()) == 0;
 }
 
 std::vector<uint8_t> EncodePng(const Surface& surface, bool withAlpha) {
     std::vector<uint8_t> out;
     if (!surface.Valid()) return out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!png) return out;
-    png_infop info = png_create_info_struct(png);
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        return out;
-    }
-    png_set_write_fn(
-        png, &out,
-        [](png_structp p, png_bytep data, size_t count) {
-            auto* bytes = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
-            bytes->insert(bytes->end(), data, data + count);
-        },
-        [](png_structp) {});
-    const bool written = WriteRows(png, info, surface, withAlpha);
-    png_destroy_write_struct(&png, &info);
+    const bool written = Encode(surface, withAlpha, [&](png_structp png) {
+        png_set_write_fn(
+            png, &out,
+            [](png_structp p, png_bytep data, size_t count) {
+                auto* bytes = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
+                bytes->insert(bytes->end(), data, data + count);
+            },
+            [](png_structp) {});
+    });
     if (!written) out.clear();
     return out;
 }

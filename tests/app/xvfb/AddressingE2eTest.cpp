@@ -9,20 +9,12 @@ namespace {
 
 class AddressingE2e : public ToolOnX11 {
 protected:
-    sim::SimConfig Modules() const override {
-        sim::SimConfig config;
-        config.addresses = {2, 5, 9, 12};
-        return config;
-    }
+    sim::SimConfig Modules() const override { return ModulesAt({2, 5, 9, 12}); }
 };
 
 TEST_F(AddressingE2e, TheModulesFoundAreTickedAndCounted) {
     StartTool();
-    ASSERT_TRUE(Click("TB_COMSwitch"));
-    ASSERT_TRUE(Await([] { return MainForm->PortOpen != 0; }));
-    ASSERT_TRUE(Click("TB_SingleConvert"));
-    ASSERT_TRUE(Await([] { return MainForm->PC_All->GetActivePage() == MainForm->TS_PraSet; }));
-    Settle(MainForm->Handle());
+    ASSERT_NO_FATAL_FAILURE(OpenInParallelMode());
     // A box ticked before the run that no module answers for.
     ASSERT_TRUE(Click(MainForm->ModuleChecks[0]));
     EXPECT_EQ(testing::TextOf(Control("TeButton3")), "Auto GetAddress");

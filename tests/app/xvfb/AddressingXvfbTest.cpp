@@ -17,11 +17,7 @@ public:
 
 class AddressingOnX11 : public ToolOnX11 {
 protected:
-    sim::SimConfig Modules() const override {
-        sim::SimConfig config;
-        config.addresses = {2, 5, 9, 12};
-        return config;
-    }
+    sim::SimConfig Modules() const override { return ModulesAt({2, 5, 9, 12}); }
 };
 
 TEST_F(AddressingOnX11, PollingSetUpAfterAutomaticAddressing) {

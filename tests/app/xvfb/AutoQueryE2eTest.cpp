@@ -35,10 +35,7 @@ protected:
 
 TEST_F(AutoQueryE2e, TickedItFollowsTheModuleUntickedItStops) {
     StartTool();
-    ASSERT_TRUE(Click("TB_COMSwitch"));
-    ASSERT_TRUE(Await([] { return MainForm->PortOpen != 0; }));
-    ASSERT_TRUE(Click("TB_LOG"));
-    ASSERT_TRUE(Await([] { return MainForm->LoggedIn != 0; })) << InfoLine();
+    ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
     ASSERT_TRUE(ShowPage(MainForm->TS_TSBS));
     ASSERT_TRUE(TypeInto(Control("CB_AutoQueryInterval"), "1"));
     ASSERT_TRUE(MovePointer(MainForm->SG_TSBS, TPoint{4, 4}));

@@ -26,10 +26,7 @@ protected:
     // Port open, logged in, one telemetry query answered: the logs hold text.
     void StartWorking() {
         StartTool();
-        ASSERT_TRUE(Click("TB_COMSwitch"));
-        ASSERT_TRUE(Await([] { return MainForm->PortOpen != 0; }));
-        ASSERT_TRUE(Click("TB_LOG"));
-        ASSERT_TRUE(Await([] { return MainForm->LoggedIn != 0; })) << InfoLine();
+        ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
         ASSERT_TRUE(ShowPage(MainForm->TS_TSBS));
         ASSERT_TRUE(Click("B_Query"));
         ASSERT_TRUE(Await([] { return MainForm->DoneTsbs != 0; })) << InfoLine();

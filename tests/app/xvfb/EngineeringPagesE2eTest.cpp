@@ -39,10 +39,7 @@ protected:
     // with its password typed into the box.
     void StartEngineering() {
         StartTool();
-        ASSERT_TRUE(Click("TB_COMSwitch"));
-        ASSERT_TRUE(Await([] { return MainForm->PortOpen != 0; }));
-        ASSERT_TRUE(Click("TB_LOG"));
-        ASSERT_TRUE(Await([] { return MainForm->LoggedIn != 0; })) << InfoLine();
+        ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
         WhenModal([this](TCustomForm* box) {
             auto* edit = dynamic_cast<TCustomEdit*>(testing::FindNamed(box, "Edit"));
             ASSERT_NE(edit, nullptr);

@@ -19,7 +19,7 @@ TEST_F(FullExportE2e, GetAllDataWritesAFileThatReadsBackColumnForColumn) {
     });
     StartTool();
     ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
-    ASSERT_TRUE(ClickTab(MainForm->TeTabSheet1));
+    ASSERT_TRUE(ShowPage(MainForm->TeTabSheet1));
 
     AnswerBox("OK", "e2e-export-success-box.png");
     ASSERT_TRUE(Click("TeButton16"));
@@ -109,7 +109,7 @@ TEST_F(FullExportE2e, AModuleLostMidwayEndsTheExportInRed) {
     line->Sim().AddFault(drop);
     StartTool();
     ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
-    ASSERT_TRUE(ClickTab(MainForm->TeTabSheet1));
+    ASSERT_TRUE(ShowPage(MainForm->TeTabSheet1));
 
     AnswerBox("OK", "e2e-export-lost-box.png");
     ASSERT_TRUE(Click("TeButton16"));

@@ -12,11 +12,7 @@ namespace {
 
 class ModuleQueryE2e : public ToolOnX11 {
 protected:
-    sim::SimConfig Modules() const override {
-        sim::SimConfig config;
-        config.addresses = {1, 2, 3, 4};
-        return config;
-    }
+    sim::SimConfig Modules() const override { return ModulesAt({1, 2, 3, 4}); }
     // The telemetry queries module 3 has had.
     size_t QueriesOfThree() const {
         const auto requests = line->Sim().Requests();
@@ -35,11 +31,7 @@ protected:
 
 TEST_F(ModuleQueryE2e, OnceThenCyclicUntilUnticked) {
     StartTool();
-    ASSERT_TRUE(Click("TB_COMSwitch"));
-    ASSERT_TRUE(Await([] { return MainForm->PortOpen != 0; }));
-    ASSERT_TRUE(Click("TB_SingleConvert"));
-    ASSERT_TRUE(Await([] { return MainForm->PC_All->GetActivePage() == MainForm->TS_PraSet; }));
-    Settle(MainForm->Handle());
+    ASSERT_NO_FATAL_FAILURE(OpenInParallelMode());
     for (int k : {1, 2}) ASSERT_TRUE(Click(MainForm->ModuleChecks[k])) << k;
     ASSERT_TRUE(TypeInto(MainForm->PS_Cyc, "1"));
     ASSERT_TRUE(TypeInto(MainForm->TSBS_Cyc, "1"));

@@ -27,11 +27,7 @@ protected:
     // box answered Yes: the run state shows.
     void StartPolling() {
         StartTool();
-        ASSERT_TRUE(Click("TB_COMSwitch"));
-        ASSERT_TRUE(MainForm->PortOpen);
-        ASSERT_TRUE(Click("TB_SingleConvert"));
-        ASSERT_TRUE(Await([] { return MainForm->PC_All->GetActivePage() == MainForm->TS_PraSet; }));
-        Settle(MainForm->Handle());
+        ASSERT_NO_FATAL_FAILURE(OpenInParallelMode());
         for (int k = 0; k < kModules; ++k) ASSERT_TRUE(Click(MainForm->ModuleChecks[k])) << k;
         for (int k = 0; k < kModules; ++k) EXPECT_TRUE(MainForm->ModuleChecks[k]->Checked()) << k;
         ASSERT_TRUE(TypeInto(MainForm->PS_Cyc, "1"));

@@ -27,7 +27,7 @@ TEST_F(ParameterPageE2e, ReadSaveChangeLoadAndRefuseADamagedFile) {
     });
     StartTool();
     ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
-    ASSERT_TRUE(ClickTab(MainForm->TS_TBMS));
+    ASSERT_TRUE(ShowPage(MainForm->TS_TBMS));
 
     ASSERT_TRUE(Click("B_ReadBMS"));
     ASSERT_TRUE(Await([] { return !MainForm->SG_TBMS->Cells(1, 0).empty(); })) << InfoLine();

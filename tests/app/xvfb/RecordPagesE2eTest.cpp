@@ -46,7 +46,7 @@ TEST_F(RecordPagesE2e, HistoryAlarmsDownloadedAndSaved) {
     StockRecords(12, 40);  // three replies: 5, 5 and 2 records
     StartTool();
     ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
-    ASSERT_TRUE(ClickTab(MainForm->TS_HisAlarm));
+    ASSERT_TRUE(ShowPage(MainForm->TS_HisAlarm));
 
     AnswerBox("Yes");
     AnswerBox("OK", "e2e-alarms-success-box.png");
@@ -96,7 +96,7 @@ TEST_F(RecordPagesE2e, DailyRecordsDownloadedAndSaved) {
     StockRecords(5, 90);  // three replies: 40, 40 and 10 records
     StartTool();
     ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
-    ASSERT_TRUE(ClickTab(MainForm->TeTabSheet2));
+    ASSERT_TRUE(ShowPage(MainForm->TeTabSheet2));
 
     AnswerBox("Yes");
     AnswerBox("OK");
@@ -163,11 +163,11 @@ TEST_F(RecordPagesE2e, AModuleLostDuringADownloadFreesThePageAndStaysNamed) {
     }
     StartTool();
     ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
-    ASSERT_TRUE(ClickTab(MainForm->TeTabSheet2));
+    ASSERT_TRUE(ShowPage(MainForm->TeTabSheet2));
     AnswerBox("Yes");
     ASSERT_TRUE(Click("TeButton17"));
     ASSERT_TRUE(Await([] { return MainForm->RunState->Cells(0, 40) == "40"; })) << InfoLine();
-    ASSERT_TRUE(ClickTab(MainForm->TS_HisAlarm));
+    ASSERT_TRUE(ShowPage(MainForm->TS_HisAlarm));
     AnswerBox("Yes");
     ASSERT_TRUE(Click("GetHisAlarm"));
     ASSERT_TRUE(Await([] { return MainForm->SG_HisAlarm->Cells(0, 5) == "5"; })) << InfoLine();
@@ -194,7 +194,7 @@ TEST_F(RecordPagesE2e, RecentRecordsThenTheModuleErased) {
     StockRecords(12, 40);
     StartTool();
     ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
-    ASSERT_TRUE(ClickTab(MainForm->TS_HisAlarm));
+    ASSERT_TRUE(ShowPage(MainForm->TS_HisAlarm));
 
     // The dialog: a count out of range is refused and the dialog stays; then
     // three, the question answered Yes, and the dialog closes.

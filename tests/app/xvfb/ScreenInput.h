@@ -238,7 +238,10 @@ protected:
         }
         const TRect r = tabs->TabRect(index);
         if (!Click(tabs, TPoint{r.left + r.Width() / 2, r.top + r.Height() / 2})) return false;
-        if (Await([&] { return tabs->GetActivePage() == page; })) return true;
+        if (Await([&] { return tabs->GetActivePage() == page; })) {
+            Settle(page->Handle());
+            return true;
+        }
         ADD_FAILURE() << "a click on its tab did not bring " << page->Name() << " to the front";
         return false;
     }

@@ -13,7 +13,7 @@ class SystemMonitorE2e : public ToolPagesOnX11 {};
 TEST_F(SystemMonitorE2e, VersionSerialCapacityAndLife) {
     StartTool();
     ASSERT_NO_FATAL_FAILURE(OpenAndLogIn());
-    ASSERT_TRUE(ClickTab(MainForm->TS_Monitor));
+    ASSERT_TRUE(ShowPage(MainForm->TS_Monitor));
 
     ASSERT_TRUE(Click("B_GetVer"));
     ASSERT_TRUE(Await([] { return MainForm->DoneVersion != 0; })) << InfoLine();

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/Main.h"
 #include "app/Startup.h"
@@ -78,6 +80,29 @@ protected:
     using ScreenInputTest::Click;
     // What the info line says, without its indent.
     static String InfoLine() { return Trim(MainForm->L_Info->Caption()); }
+
+    // Simulated modules at these addresses.
+    static sim::SimConfig ModulesAt(std::vector<uint8_t> addresses) {
+        sim::SimConfig config;
+        config.addresses = std::move(addresses);
+        return config;
+    }
+    // Opens the port and logs in with the tool bar's buttons.
+    void OpenAndLogIn() {
+        ASSERT_TRUE(Click("TB_COMSwitch"));
+        ASSERT_TRUE(Await([] { return MainForm->PortOpen != 0; })) << InfoLine();
+        ASSERT_TRUE(Click("TB_LOG"));
+        ASSERT_TRUE(Await([] { return MainForm->LoggedIn != 0; })) << InfoLine();
+    }
+    // Opens the port and turns to the parallel system with the tool bar's
+    // buttons: the polling set-up is in front.
+    void OpenInParallelMode() {
+        ASSERT_TRUE(Click("TB_COMSwitch"));
+        ASSERT_TRUE(Await([] { return MainForm->PortOpen != 0; })) << InfoLine();
+        ASSERT_TRUE(Click("TB_SingleConvert"));
+        ASSERT_TRUE(Await([] { return MainForm->PC_All->GetActivePage() == MainForm->TS_PraSet; }));
+        Settle(MainForm->Handle());
+    }
 
     testing::TempFolder folder;
     fs::path previous;
