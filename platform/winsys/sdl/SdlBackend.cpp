@@ -480,9 +480,12 @@ void SdlBackend::SetClipboardText(const std::string& text) { SDL_SetClipboardTex
 void SdlBackend::OfferClipboardImage(std::shared_ptr<const std::vector<uint8_t>> dib,
                                      std::shared_ptr<const Surface> pixels) {
     if (!x11_) return;
-    // SDL's own claim (the empty text set just before) waits in its output
-    // buffer; it must reach the server before ours, or it takes the clipboard back.
-    SDL_PumpEvents();
+    // SDL's own claim (the empty text set just before) must be carried out
+    // by the server before ours, or it takes the clipboard back. A flush is
+    // not enough: a busy server may read our connection before SDL's. Asking
+    // SDL for the text asks the server who owns the clipboard, a round trip
+    // on SDL's connection behind its claim.
+    SDL_free(SDL_GetClipboardText());
     if (!clipboardOwner_ && dib) clipboardOwner_ = X11ClipboardOwner::Open();
     if (clipboardOwner_) clipboardOwner_->Offer(std::move(dib), std::move(pixels));
 }
