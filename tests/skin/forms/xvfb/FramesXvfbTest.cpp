@@ -23,6 +23,7 @@
 #include "platform/winsys/WindowApi.h"
 #include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/controls/te_controls_combo.h"
+#include "skin/controls/te_controls_label.h"
 #include "skin/core/te_engine.h"
 #include "skin/core/te_forms.h"
 #include "skin/core/te_theme_api.h"
@@ -705,6 +706,7 @@ TEST_F(FramesOnX11, ABlendedFrameFollowsACompositorThatComesAndGoesWhileItIsOpen
     form->SetColor(clWhite);
     TTeForm* frame = nullptr;
     TLabel* label = nullptr;
+    TTeLabel* skinned = nullptr;
     {
         TLoadingScope scope(form);
         frame = new TTeForm(form);
@@ -719,6 +721,11 @@ TEST_F(FramesOnX11, ABlendedFrameFollowsACompositorThatComesAndGoesWhileItIsOpen
         label->SetTransparent(true);
         label->SetAutoSize(false);
         label->SetBounds(40, 40, 200, 30);
+        skinned = new TTeLabel(form);  // transparent unless told otherwise
+        skinned->SetParent(form);
+        skinned->SetCaption(u"Pack current");
+        skinned->SetAutoSize(false);
+        skinned->SetBounds(40, 90, 200, 30);
         scope.Finish();
     }
     form->SetBounds(100, 100, 404, 304);
@@ -733,15 +740,16 @@ TEST_F(FramesOnX11, ABlendedFrameFollowsACompositorThatComesAndGoesWhileItIsOpen
     const TRect client = ClientRect(h);
     TPoint origin{0, 0};
     ClientToScreen(h, origin);
-    // The form's ground, a pixel of the label's ground right of its text,
+    // The form's ground, a pixel of each label's ground right of its text,
     // and the shadow's inner column.
-    const TPoint points[3] = {{placed.left + 200, placed.top + 200},
+    const TPoint points[4] = {{placed.left + 200, placed.top + 200},
                               {origin.x + 40 + 190, origin.y + 40 + 25},
+                              {origin.x + 40 + 190, origin.y + 90 + 25},
                               {placed.right - 4, (placed.top + placed.bottom) / 2}};
     auto read = [&](uint32_t* out) {
         std::unique_ptr<Surface> screen = sdl->ScreenPixels();
         ASSERT_TRUE(screen);
-        for (int i : {0, 1, 2}) out[i] = screen->Pixel(points[i].x, points[i].y) & 0xFFFFFF;
+        for (int i : {0, 1, 2, 3}) out[i] = screen->Pixel(points[i].x, points[i].y) & 0xFFFFFF;
     };
     auto waitFor = [&](bool composited) {
         for (DWORD end = GetTickCount() + 5000; frame->Composited() != composited && GetTickCount() < end;)
@@ -759,7 +767,7 @@ TEST_F(FramesOnX11, ABlendedFrameFollowsACompositorThatComesAndGoesWhileItIsOpen
         EXPECT_EQ(SDL_GetKeyboardFocus(), sdl->SdlWindowOf(h));
         EXPECT_EQ(label->Caption(), "Cell voltages");
     };
-    uint32_t snapshot[3] = {}, overRed[3] = {}, overGreen[3] = {}, gone[3] = {};
+    uint32_t snapshot[4] = {}, overRed[4] = {}, overGreen[4] = {}, gone[4] = {};
     read(snapshot);
 
     std::string why;
@@ -773,15 +781,15 @@ TEST_F(FramesOnX11, ABlendedFrameFollowsACompositorThatComesAndGoesWhileItIsOpen
     read(overGreen);
     mkdir(dir.c_str(), 0755);
     EXPECT_TRUE(sdl->SaveScreenPng(dir + "/frame_compositor_came_xvfb.png"));
-    // The form's ground, the label's ground and the shadow take half of the green now.
-    for (int i : {0, 1, 2}) {
+    // The form's ground, the labels' ground and the shadow take half of the green now.
+    for (int i : {0, 1, 2, 3}) {
         SCOPED_TRACE(i);
         EXPECT_NEAR(channel(overGreen[i], 16), channel(overRed[i], 16) - 127, 3);
         EXPECT_NEAR(channel(overGreen[i], 8), channel(overRed[i], 8) + 127, 3);
         EXPECT_NEAR(channel(overGreen[i], 0), channel(overRed[i], 0), 3);
     }
     // Mixing live, white over red at half gives what the snapshot gave.
-    for (int i : {0, 1}) {
+    for (int i : {0, 1, 2}) {
         SCOPED_TRACE(i);
         for (int shift : {0, 8, 16}) EXPECT_NEAR(channel(overRed[i], shift), channel(snapshot[i], shift), 3);
     }
@@ -796,7 +804,7 @@ TEST_F(FramesOnX11, ABlendedFrameFollowsACompositorThatComesAndGoesWhileItIsOpen
     read(gone);
     EXPECT_TRUE(sdl->SaveScreenPng(dir + "/frame_compositor_gone_xvfb.png"));
     // The snapshot of the red beneath, taken when the frame was shown, again.
-    for (int i : {0, 1, 2}) {
+    for (int i : {0, 1, 2, 3}) {
         SCOPED_TRACE(i);
         for (int shift : {0, 8, 16}) EXPECT_NEAR(channel(gone[i], shift), channel(snapshot[i], shift), 3);
     }
