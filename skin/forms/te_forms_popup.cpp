@@ -83,6 +83,7 @@ void TTePopupForm::DoBeforeMessage(TMessage& message, bool&) {
         case WM_ACTIVATE: WMActivate(message); break;
         case WM_MOUSEACTIVATE: WMMouseActivate(message); break;
         case WM_WINDOWPOSCHANGING: WMWindowPosChanging(message); break;
+        case WM_DWMCOMPOSITIONCHANGED: FollowComposition(); break;
         default: break;
     }
 }
@@ -205,11 +206,28 @@ void TTePopupForm::WMWindowPosChanging(TMessage& m) {
     ClipShadowCorners();
     const bool effects = ShadowSize() > 0 || Blending()->Enabled();
     composited_ = effects && DesktopComposited();
-    if ((effects && !composited_) || TookAnimation()) CopyScreen(WindowRect(h));
+    // Taken with a compositing manager too, for the snapshot way should it go.
+    if (effects || TookAnimation()) CopyScreen(WindowRect(h));
     if (TookAnimation()) PlayAnimation();
     if (composited_) {
         SetWindowLongPtr(h, GWL_EXSTYLE, GetWindowLongPtr(h, GWL_EXSTYLE) | WS_EX_LAYERED);
         ShowComposed();
+    }
+}
+
+void TTePopupForm::FollowComposition() {
+    HWND h = GetHandle();
+    if (!h || !window_ || !IsWindowVisible(h)) return;
+    const bool now = (ShadowSize() > 0 || Blending()->Enabled()) && DesktopComposited();
+    if (now == composited_) return;
+    composited_ = now;
+    if (composited_) {
+        SetWindowLongPtr(h, GWL_EXSTYLE, GetWindowLongPtr(h, GWL_EXSTYLE) | WS_EX_LAYERED);
+        ShowComposed();
+    } else {
+        // Painted by itself again, mixed with the snapshot taken when it opened.
+        SetWindowLongPtr(h, GWL_EXSTYLE, GetWindowLongPtr(h, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+        ::tarvel::InvalidateRect(h, nullptr, false);
     }
 }
 

@@ -76,6 +76,8 @@ private:
     void WMActivate(TMessage& m);
     void WMMouseActivate(TMessage& m);
     void WMWindowPosChanging(TMessage& m);
+    // A compositing manager came or went while the menu is open.
+    void FollowComposition();
     // The owner's caption keeps its active look while the menu is used.
     void KeepOwnerActive();
     bool MenuThemed();
