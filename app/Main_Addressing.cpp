@@ -19,8 +19,6 @@ constexpr int kPraSetPanel = 4;
 // A module answers a login within a few milliseconds; this long after the
 // request its answer still counts.
 constexpr uint32_t kProbeWaitMs = 300;
-// How long bytes already on the line may take to reach the window, at the most.
-constexpr uint32_t kHandOverMostMs = 5000;
 // Window messages are handled in slices this long while a module is awaited.
 constexpr uint32_t kAwaitSliceMs = 10;
 // A whole acknowledgement `replyCode` with status 0 from `module`.
@@ -103,7 +101,7 @@ bool TMainForm::SendToEachModule(const std::vector<uint8_t>& modules, FrameBytes
         // Bytes that came inside the wait are heard out, however slowly a
         // loaded machine's threads hand them on.
         const WaitClock late;
-        while (!acknowledged && Comm1->Undelivered() > 0 && late.Elapsed() < kHandOverMostMs) {
+        while (!acknowledged && AnswerStillComing(*Comm1, late.Elapsed())) {
             WaitMs(kAwaitSliceMs);
             if (Application->Terminated()) return false;
             acknowledged = heard();

@@ -182,7 +182,8 @@ bool TMainForm::WaitExportReply(uint32_t limitMs, const uint8_t& done) {
             RxLength = 0;
             lastChunk = now;
         }
-        if (now >= limitMs + handOver || now - lastChunk >= kExportSilenceMs) return false;
+        if (now - lastChunk >= kExportSilenceMs) return false;
+        if (now >= limitMs + handOver && !AnswerStillComing(*Comm1, now - limitMs - handOver)) return false;
         // Nothing more can come.
         if (!PortOpen || Application->Terminated()) return false;
         Sleep(kWaitPassMs);

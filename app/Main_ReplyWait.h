@@ -41,4 +41,12 @@ inline uint32_t ReplyHandOverMs(const TComm& comm) {
     return comm.Timeouts().readInterval + kThreadsMs;
 }
 
+// Past that, bytes still on their way from the line (in the driver, the
+// reader or the queue) came inside the wait and are heard out, this long at
+// the most: a loaded machine must not turn an answer into a time-out.
+constexpr uint32_t kHandOverMostMs = 5000;
+inline bool AnswerStillComing(const TComm& comm, uint32_t pastLimitMs) {
+    return comm.Undelivered() > 0 && pastLimitMs < kHandOverMostMs;
+}
+
 }  // namespace tarvel
