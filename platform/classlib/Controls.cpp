@@ -14,6 +14,7 @@ namespace {
 TControl* gCaptureControl = nullptr;
 TControl* gMouseControl = nullptr;
 TControl* gDragControl = nullptr;
+TControlWatch* gWatches = nullptr;
 
 struct CursorShapeEntry {
     TCursor cursor;
@@ -75,6 +76,19 @@ bool IsAccel(char16_t key, const String& caption) {
 TControl* GetCaptureControl() { return gCaptureControl; }
 
 TControl* DragControl() { return gDragControl; }
+
+TControlWatch::TControlWatch(TControl* control) : control_(control), next_(gWatches) { gWatches = this; }
+
+TControlWatch::~TControlWatch() {
+    TControlWatch** at = &gWatches;
+    while (*at != this) at = &(*at)->next_;
+    *at = next_;
+}
+
+void TControlWatch::Forget(TControl* control) {
+    for (TControlWatch* w = gWatches; w; w = w->next_)
+        if (w->control_ == control) w->control_ = nullptr;
+}
 
 TControl* FindDragTarget(TPoint screen) {
     TWinControl* window = nullptr;
@@ -230,8 +244,9 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
-    if (gCaptureControl == this) SetCaptureControl(nullptr);
-    if (gMouseControl == this) gMouseControl = nullptr;
+    TControlWatch::Forget(this);
+    // The drag goes first: giving up the capture would end it as cancelled
+    // and call this control's handlers.
     if (gDragControl == this) {
         if (dragObject_ && dragKind_ == dkDrag) ::tarvel::SetCursor(dragObject_->CursorBefore);
         gDragControl = nullptr;
@@ -240,6 +255,8 @@ TControl::~TControl() {
         gDragControl->dragObject_->DragTarget = nullptr;
         gDragControl->dragObject_->Accepted = false;
     }
+    if (gCaptureControl == this) SetCaptureControl(nullptr);
+    if (gMouseControl == this) gMouseControl = nullptr;
     font_.OnChange = nullptr;
     constraints_.OnChange = nullptr;
     if (parent_) parent_->RemoveControl(this);
@@ -625,7 +642,12 @@ void TControl::WMRButtonDblClk(TMessage& m) { DoMouseDown(m, mbRight, {ssDouble}
 void TControl::WMMButtonDown(TMessage& m) { DoMouseDown(m, mbMiddle, {}); }
 
 void TControl::WMLButtonUp(TMessage& m) {
-    if (drag_ != TDrag::None) EndDrag(drag_ == TDrag::Started);
+    if (drag_ != TDrag::None) {
+        // The drop may free this control.
+        const TControlWatch self(this);
+        EndDrag(drag_ == TDrag::Started);
+        if (!self.Get()) return;
+    }
     if (ControlStyle.Contains(csCaptureMouse)) SetMouseCapture(false);
     if (ControlState.Contains(csClicked)) {
         ControlState.Exclude(csClicked);
@@ -650,14 +672,20 @@ void TControl::WMMButtonUp(TMessage& m) { DoMouseUp(m, mbMiddle); }
 
 void TControl::WMMouseMove(TMessage& m) {
     TPoint p = PointFromLParam(m.LParam);
-    if (drag_ == TDrag::Pending) {
-        const TPoint at = ClientToScreen(p);
-        if (std::abs(at.x - dragFrom_.x) >= dragThreshold_ || std::abs(at.y - dragFrom_.y) >= dragThreshold_)
-            StartDrag();
-    }
-    if (drag_ == TDrag::Started) {
-        DragMove(ClientToScreen(p));
-        if (drag_ == TDrag::None) return;  // ended on the way: the move was the target's
+    if (drag_ != TDrag::None) {
+        // The target asked may end the drag or free this control.
+        const TControlWatch self(this);
+        if (drag_ == TDrag::Pending) {
+            const TPoint at = ClientToScreen(p);
+            if (std::abs(at.x - dragFrom_.x) >= dragThreshold_ ||
+                std::abs(at.y - dragFrom_.y) >= dragThreshold_)
+                StartDrag();
+            if (!self.Get()) return;
+        }
+        if (drag_ == TDrag::Started) {
+            DragMove(ClientToScreen(p));
+            if (!self.Get() || drag_ == TDrag::None) return;  // the move was the target's
+        }
     }
     MouseMove(KeysToShiftState(m.WParam), p.x, p.y);
 }
@@ -704,6 +732,8 @@ void TControl::DragMove(TPoint screen) {
         return;
     }
     TDragObject& d = *dragObject_;
+    // A handler may end the drag, or free this control and the drag with it.
+    const TControlWatch self(this);
     TControl* target = FindDragTarget(screen);
     if (d.DragTarget && d.DragTarget != target) {
         TControl* left = d.DragTarget;
@@ -712,7 +742,7 @@ void TControl::DragMove(TPoint screen) {
         bool accept = false;
         const TPoint at = left->ScreenToClient(screen);
         left->DragOver(this, at.x, at.y, dsDragLeave, accept);
-        if (!dragObject_) return;  // the handler ended the drag
+        if (!self.Get() || !dragObject_) return;
     }
     const TDragState state = target == d.DragTarget ? dsDragMove : dsDragEnter;
     d.DragTarget = target;
@@ -721,7 +751,7 @@ void TControl::DragMove(TPoint screen) {
         bool accept = false;
         const TPoint at = target->ScreenToClient(screen);
         target->DragOver(this, at.x, at.y, state, accept);
-        if (!dragObject_) return;
+        if (!self.Get() || !dragObject_) return;
         d.Accepted = accept && d.DragTarget == target;
     }
     ::tarvel::SetCursor(LoadCursor(CursorShapeOf(d.Accepted ? dragCursor_ : crNoDrop)));
@@ -760,17 +790,21 @@ void TControl::FinishDrag(bool drop) {
     }
     const std::unique_ptr<TDragObject> d = std::move(dragObject_);
     ::tarvel::SetCursor(d->CursorBefore);
-    TControl* target = d->DragTarget;
-    if (drop && target && d->Accepted) {
-        const TPoint at = target->ScreenToClient(d->DragPos);
-        target->DragDrop(this, at.x, at.y);
-        DoEndDrag(target, at.x, at.y);
+    // The target's handlers may free the source or the target: a freed
+    // source hears nothing more, a freed target is not named to it.
+    const TControlWatch self(this);
+    const TControlWatch target(d->DragTarget);
+    if (drop && target.Get() && d->Accepted) {
+        const TPoint at = target.Get()->ScreenToClient(d->DragPos);
+        target.Get()->DragDrop(this, at.x, at.y);
+        if (self.Get()) DoEndDrag(target.Get(), at.x, at.y);
         return;
     }
-    if (target) {
+    if (target.Get()) {
         bool accept = false;
-        const TPoint at = target->ScreenToClient(d->DragPos);
-        target->DragOver(this, at.x, at.y, dsDragLeave, accept);
+        const TPoint at = target.Get()->ScreenToClient(d->DragPos);
+        target.Get()->DragOver(this, at.x, at.y, dsDragLeave, accept);
+        if (!self.Get()) return;
     }
     DoEndDrag(nullptr, 0, 0);
 }

@@ -555,6 +555,22 @@ TControl* MouseControl();
 void UpdateMouseControl(TControl* now);
 // The control whose drag is under way (begun, started or not), else null.
 TControl* DragControl();
+// A control held across a call into handlers that may free it: Get()
+// answers null from the moment it is destroyed. For the GUI thread.
+class TControlWatch {
+public:
+    explicit TControlWatch(TControl* control);
+    ~TControlWatch();
+    TControlWatch(const TControlWatch&) = delete;
+    TControlWatch& operator=(const TControlWatch&) = delete;
+    TControl* Get() const { return control_; }
+    // Called by a control's destructor.
+    static void Forget(TControl* control);
+
+private:
+    TControl* control_;
+    TControlWatch* next_;
+};
 // The control under a screen point: the windowed control whose window is
 // there, or its windowless child on top there (disabled ones not).
 TControl* FindDragTarget(TPoint screen);

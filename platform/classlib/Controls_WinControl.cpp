@@ -259,8 +259,12 @@ void TWinControl::WndProc(TMessage& m) {
     // leaves no release to end the drag: it ends as cancelled.
     if (m.Msg == WM_CAPTURECHANGED && reinterpret_cast<HWND>(m.LParam) != handle_) {
         TControl* dragged = DragControl();
-        if (dragged && (dragged == this || (!dragged->IsWindowed() && dragged->Parent() == this)))
+        if (dragged && (dragged == this || (!dragged->IsWindowed() && dragged->Parent() == this))) {
+            // The target told of the end may free this control.
+            const TControlWatch self(this);
             dragged->EndDrag(false);
+            if (!self.Get()) return;
+        }
     }
     if (IsMouseMessage(m.Msg)) {
         if (IsControlMouseMsg(m)) return;

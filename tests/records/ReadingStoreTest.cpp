@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <string_view>
 
 #include "platform/base/Paths.h"
 #include "tests/TempFolderFixture.h"
@@ -33,6 +34,17 @@ constexpr std::chrono::seconds kDrain{20};
 StoreReport Drained(ReadingStore& store) {
     EXPECT_TRUE(store.Drain(kDrain));
     return store.TakeDatabaseReport();
+}
+
+// All that storing one reading told: the store's answer and the writer's
+// news once it is done. A writer quick to fail has its news in the answer.
+StoreReport StoredAndDrained(ReadingStore& store, ReadingTable table, std::string_view time,
+                             std::string_view serialNo = "") {
+    StoreReport report = store.Store(table, time, serialNo, Values());
+    StoreReport told = Drained(store);
+    report.failures.insert(report.failures.end(), told.failures.begin(), told.failures.end());
+    report.logLines.insert(report.logLines.end(), told.logLines.begin(), told.logLines.end());
+    return report;
 }
 
 size_t RowsOf(const std::string& path, ReadingTable table) {
@@ -106,8 +118,7 @@ TEST(ReadingStore, ARowThatWaitsTooLongIsReportedAndStaysInTheCsv) {
     ASSERT_TRUE(store.Drain(kDrain));
     Database other(folder.File("Data.db"));
     other.Execute("BEGIN EXCLUSIVE");
-    store.Store(ReadingTable::NoModule, "t1", "", Values());
-    const StoreReport told = Drained(store);
+    const StoreReport told = StoredAndDrained(store, ReadingTable::NoModule, "t1");
     ASSERT_EQ(told.failures.size(), 1u);
     EXPECT_EQ(told.failures[0].rfind("Fail to store the reading in the database: ", 0), 0u)
         << told.failures[0];
@@ -117,8 +128,7 @@ TEST(ReadingStore, ARowThatWaitsTooLongIsReportedAndStaysInTheCsv) {
         << told.logLines[0];
     other.Execute("COMMIT");
 
-    store.Store(ReadingTable::NoModule, "t2", "", Values());
-    EXPECT_TRUE(Drained(store).failures.empty());
+    EXPECT_TRUE(StoredAndDrained(store, ReadingTable::NoModule, "t2").failures.empty());
     EXPECT_EQ(RowsOf(folder.File("Data.db"), ReadingTable::NoModule), 2u);
     EXPECT_NE(ReadFileText(folder.File("NoModule.csv")).find("\r\nt1,"), std::string::npos);
 }
@@ -132,8 +142,7 @@ TEST(ReadingStore, ADatabaseDeletedOrReplacedIsOpenedAgainAtItsPath) {
         testing::TempFolder folder;
         const std::string path = folder.File("Data.db");
         ReadingStore store(folder.Path().string());
-        store.Store(ReadingTable::NoModule, "t0", "", Values());
-        ASSERT_TRUE(Drained(store).logLines.empty());
+        ASSERT_TRUE(StoredAndDrained(store, ReadingTable::NoModule, "t0").logLines.empty());
         if (replaced) {
             {
                 ReadingDatabase other(folder.File("Other.db"));
@@ -143,13 +152,11 @@ TEST(ReadingStore, ADatabaseDeletedOrReplacedIsOpenedAgainAtItsPath) {
         } else {
             std::filesystem::remove(path);
         }
-        store.Store(ReadingTable::NoModule, "t1", "", Values());
-        const StoreReport told = Drained(store);
+        const StoreReport told = StoredAndDrained(store, ReadingTable::NoModule, "t1");
         ASSERT_EQ(told.logLines.size(), 1u);
         EXPECT_NE(told.logLines[0].find("was deleted or replaced"), std::string::npos) << told.logLines[0];
         EXPECT_EQ(told.failures, told.logLines);
-        store.Store(ReadingTable::NoModule, "t2", "", Values());
-        EXPECT_TRUE(Drained(store).logLines.empty());
+        EXPECT_TRUE(StoredAndDrained(store, ReadingTable::NoModule, "t2").logLines.empty());
         EXPECT_EQ(RowsOf(path, ReadingTable::NoModule), replaced ? 3u : 2u);
     }
 }
@@ -167,8 +174,7 @@ TEST(ReadingStore, ReadOnlyDatabaseKeepsTheCsvLine) {
     { ReadingDatabase created(folder.File("Data.db")); }
     if (!MakeReadOnly(folder.File("Data.db"))) GTEST_SKIP() << "cannot make a file read-only here";
     ReadingStore store(folder.Path().string());
-    EXPECT_TRUE(store.Store(ReadingTable::NoModule, "t1", "", Values()).failures.empty());
-    const StoreReport report = Drained(store);
+    const StoreReport report = StoredAndDrained(store, ReadingTable::NoModule, "t1");
     std::system(("chattr -i '" + folder.File("Data.db") + "' 2>/dev/null").c_str());
     ASSERT_EQ(report.failures.size(), 1u);
     EXPECT_NE(report.failures[0].find("readonly"), std::string::npos) << report.failures[0];
@@ -179,8 +185,7 @@ TEST(ReadingStore, AFileThatIsNoDatabaseIsReported) {
     testing::TempFolder folder;
     WriteFileText(folder.File("Data.db"), std::string(4096, 'x'));
     ReadingStore store(folder.Path().string());
-    store.Store(ReadingTable::NoModule, "t1", "", Values());
-    const StoreReport report = Drained(store);
+    const StoreReport report = StoredAndDrained(store, ReadingTable::NoModule, "t1");
     ASSERT_EQ(report.failures.size(), 1u);
     EXPECT_NE(report.failures[0].find("not a database"), std::string::npos) << report.failures[0];
     EXPECT_TRUE(FileExists(folder.File("NoModule.csv")));
@@ -189,12 +194,11 @@ TEST(ReadingStore, AFileThatIsNoDatabaseIsReported) {
 TEST(ReadingStore, MissingFolderReportsBothFailures) {
     testing::TempFolder folder;
     ReadingStore store(folder.File("absent"));
-    const StoreReport report = store.Store(ReadingTable::NoModule, "t", "", Values());
-    EXPECT_EQ(report.failures, (std::vector<std::string>{"Fail to build record file!"}));
-    const StoreReport told = Drained(store);
-    ASSERT_EQ(told.failures.size(), 1u);
-    EXPECT_NE(told.failures[0].find("unable to open database file"), std::string::npos) << told.failures[0];
-    EXPECT_EQ(told.logLines, told.failures);
+    const StoreReport told = StoredAndDrained(store, ReadingTable::NoModule, "t");
+    ASSERT_EQ(told.failures.size(), 2u);
+    EXPECT_EQ(told.failures[0], "Fail to build record file!");
+    EXPECT_NE(told.failures[1].find("unable to open database file"), std::string::npos) << told.failures[1];
+    EXPECT_EQ(told.logLines, std::vector<std::string>{told.failures[1]});
 }
 
 TEST(ReadingStore, UnwritableCsvStillInsertsTheRow) {
@@ -260,13 +264,11 @@ TEST(ReadingStore, ADamagedDatabasePageIsReportedAndTheCsvGoesOn) {
     EXPECT_THROW(ReadingDatabase{path}, EDatabaseDamaged);
 
     ReadingStore store(folder.Path().string());
-    store.Store(ReadingTable::SingleModule, "t1", "1", Values());
-    const StoreReport first = Drained(store);
+    const StoreReport first = StoredAndDrained(store, ReadingTable::SingleModule, "t1", "1");
     ASSERT_EQ(first.failures.size(), 1u);
     EXPECT_NE(first.failures[0].find("damaged"), std::string::npos) << first.failures[0];
     EXPECT_EQ(first.logLines, first.failures);
-    store.Store(ReadingTable::SingleModule, "t2", "1", Values());
-    const StoreReport second = Drained(store);
+    const StoreReport second = StoredAndDrained(store, ReadingTable::SingleModule, "t2", "1");
     EXPECT_EQ(second.failures, first.failures);
     EXPECT_TRUE(second.logLines.empty());
     const std::string csv = ReadFileText(folder.File("SingleModule.csv"));

@@ -269,5 +269,82 @@ TEST_F(DragDropTest, ATargetDestroyedDuringTheDragIsForgotten) {
     EXPECT_EQ(ends.target, nullptr);
 }
 
+// The target's handlers may free the source, or the target itself: the drag
+// ends there without touching either again, and what is left of the loop
+// goes on as before.
+TEST_F(DragDropTest, ASourceOrTargetFreedByTheTargetEndsTheDragWithoutThem) {
+    enum class Freed { Source, Target };
+    struct Case {
+        const char* what;
+        bool windowless;
+        Freed freed;
+        bool inDrop;  // in OnDragDrop, else in OnDragOver as the pointer enters
+    };
+    const Case cases[] = {
+        {"a list freed by its drop", false, Freed::Source, true},
+        {"a label freed by its drop", true, Freed::Source, true},
+        {"a list freed as it enters", false, Freed::Source, false},
+        {"a label freed as it enters", true, Freed::Source, false},
+        {"a target freed by its drop", false, Freed::Target, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TControl* source = list;
+        if (c.windowless) {
+            auto* label = Add<TLabel>("Label", Bounds(20, 200, 80, 20));
+            label->SetAutoSize(false);
+            label->SetBounds(20, 200, 80, 20);
+            label->SetCaption("Windowless");
+            label->SetDragMode(dmAutomatic);
+            source = label;
+        }
+        if (!panel) panel = Add<TPanel>("Drop", Bounds(220, 20, 200, 150));
+        ui.RunUntilIdle();
+        ends = Ends{};
+        source->OnEndDrag = [this](TObject*, TObject* t, int, int) {
+            ++ends.count;
+            ends.target = t;
+        };
+        auto free = [&] {
+            if (c.freed == Freed::Source) {
+                if (source == list) list = nullptr;
+                delete source;
+                source = nullptr;
+            } else {
+                delete panel;
+                panel = nullptr;
+            }
+        };
+        int drops = 0;
+        panel->OnDragOver = [&](TObject*, TObject*, int, int, TDragState state, bool& accept) {
+            accept = true;
+            if (!c.inDrop && state == dsDragEnter) free();
+        };
+        panel->OnDragDrop = [&](TObject*, TObject*, int, int) {
+            ++drops;
+            if (c.inDrop) free();
+        };
+        const TPoint drop = InPanel(40, 30);
+        Press(source->ClientToScreen(TPoint{5, 5}));
+        MoveTo(drop);
+        MoveTo(TPoint{drop.x + 5, drop.y});
+        Release(TPoint{drop.x + 5, drop.y});
+        EXPECT_EQ(DragControl(), nullptr);
+        EXPECT_EQ(GetCaptureControl(), nullptr);
+        EXPECT_EQ(drops, c.inDrop ? 1 : 0);
+        if (c.freed == Freed::Source) {
+            EXPECT_EQ(ends.count, 0) << "a freed source hears nothing";
+        } else {
+            EXPECT_EQ(ends.count, 1);
+            EXPECT_EQ(ends.target, nullptr) << "no pointer to the freed target";
+            EXPECT_FALSE(source->Dragging());
+        }
+        if (!list) {
+            list = Add<TListBox>("List", Bounds(20, 20, 120, 150));
+            list->SetDragMode(dmAutomatic);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tarvel
