@@ -59,37 +59,25 @@ public:
     void PaintNonClientArea(TCanvas& canvas) override;
     // The entries.
     void PaintClientArea(TCanvas& canvas) override;
-    // The menu as it shows, shadow and blending included, into `dc`.
-    void PaintWindow(HDC dc);
-    // A repaint of the window, at once where it shows the frame's picture.
-    void Redraw(const TRect* rect = nullptr);
-    // The menu's size without the shadow, as the window lays it out.
+    // Repaints `rect` of the entries (client coordinates) at once.
+    void InvalidateClientRect(const TRect& rect);
+    // The client bounds of a window as large as any menu: the margins the
+    // window adds to its content.
+    TRect LargeWindowClientBounds();
     using TTeDefaultForm::RememberFormSize;
 
 protected:
     friend class TTePopupWindow;  // creates and loads it
-    void DoBeforeMessage(TMessage& message, bool& handled) override;
-    void DoAfterMessage(TMessage&, bool&) override {}
+    static void DeclareMessages(TMessageTable& t);
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
     void WMActivate(TMessage& m);
     void WMMouseActivate(TMessage& m);
-    void WMWindowPosChanging(TMessage& m);
+    void WMGetMinMaxInfo(TMessage& m);
     // The owner's caption keeps its active look while the menu is used.
     void KeepOwnerActive();
     bool MenuThemed();
-    void FollowWindowSize();
-    void ClipShadowCorners();
-    // The first show of a window that took the animation.
-    void PlayAnimation();
-    // The menu and its shadow with the alpha each pixel shows with: the
-    // blending's over the menu, the shadow's fading band, nothing in the
-    // corners the shadow leaves free.
-    void ComposeAlpha(TteBitmap& picture);
-    // Where shadow and blending mix with the live screen (Composited), the
-    // window shows the frame's picture with its alpha instead of painting.
-    void ShowComposed();
 
     TTePopupWindow* window_ = nullptr;
     TWinControl* ownerControl_ = nullptr;
@@ -115,11 +103,12 @@ public:
 protected:
     static void DeclareMessages(TMessageTable& t);
     void CreateParams(TCreateParams& params) override;
-    void PaintWindow(HDC dc) override;
 
 private:
     void CMShowingChanged(TMessage& m);
     void WMMouseActivate(TMessage& m);
+    // The class library's answer with a minimum tracking size of 20 x 20.
+    void WMGetMinMaxInfo(TMessage& m);
 
     TTeItem* item_;
     std::unique_ptr<TTePopupView> view_;
