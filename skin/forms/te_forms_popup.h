@@ -2,14 +2,15 @@
 // One open level of a skinned menu: a topmost popup window that shows an
 // item's sub-items through its view and runs their loop, hosted by a frame
 // of its own. The window is shown without taking activation and lives from
-// the item's Popup to the end of its loop. The frame draws the menu's edge
-// (a 3-pixel classic edge without a themed popup element) and the entries,
-// casts the shadow to the right and below that the window's size includes,
-// blends the menu, keeps the owner's caption active and plays the show
-// animation on the window's first show; of the windows opened since the
-// menu was entered only the first takes it. Shadow and blending mix with the
-// live screen where a compositing manager runs, else with the screen that
-// lay beneath the window when it was shown.
+// the item's Popup to the end of its loop. The frame takes the window's
+// messages as every frame does: the menu's edge (a 3-pixel classic edge
+// without a themed popup element) and the shadow to the right and below are
+// its non-client area, the entries its client. It blends the menu, keeps
+// the owner's caption active and plays the show animation on the window's
+// first show; of the windows opened since the menu was entered only the
+// first takes it. Shadow and blending mix with the live screen where a
+// compositing manager runs, else with the screen that lay beneath the
+// window when it was shown.
 
 #include <memory>
 
@@ -57,7 +58,7 @@ public:
     TSize GetMinTrackSize() override;
     // The menu's ground and edge.
     void PaintNonClientArea(TCanvas& canvas) override;
-    // The entries.
+    // The entries over the menu's ground.
     void PaintClientArea(TCanvas& canvas) override;
     // Repaints `rect` of the entries (client coordinates) at once.
     void InvalidateClientRect(const TRect& rect);
