@@ -114,6 +114,8 @@ constexpr UINT WM_MOUSELEAVE = 0x02A3;
 constexpr UINT WM_PRINT = 0x0317;
 constexpr UINT WM_PRINTCLIENT = 0x0318;
 constexpr UINT WM_THEMECHANGED = 0x031A;
+// A compositing manager came or went (DesktopComposited answers anew).
+constexpr UINT WM_DWMCOMPOSITIONCHANGED = 0x031E;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 

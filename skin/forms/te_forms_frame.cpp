@@ -103,6 +103,7 @@ void TTeDefaultForm::DeclareMessages(TMessageTable& t) {
     t.Add<&TTeDefaultForm::WMEraseBkgnd>(WM_ERASEBKGND);
     t.Add<&TTeDefaultForm::WMPaint>(WM_PAINT);
     t.Add<&TTeDefaultForm::WMThemeChanged>(WM_THEMECHANGED);
+    t.Add<&TTeDefaultForm::WMDwmCompositionChanged>(WM_DWMCOMPOSITIONCHANGED);
     t.Add<&TTeDefaultForm::FMUpdateNCArea>(FM_UPDATENCAREA);
     t.Add<&TTeDefaultForm::FMMaximize>(FM_MAXIMIZE);
     t.Add<&TTeDefaultForm::FMStartAction>(FM_STARTACTION);
@@ -483,7 +484,8 @@ void TTeDefaultForm::WMWindowPosChanging(TMessage& m) {
             if (DisabledNCArea) InvalidateTransparentChildren();
         }
         if (wp->flags & SWP_FRAMECHANGED) UpdateNonClientArea();
-        if (Effects() && h && !composited_) {
+        // Also while a compositing manager mixes: it may go while the window is open.
+        if (Effects() && h) {
             const TRect now = WindowRect(h);
             const TPoint at = (wp->flags & SWP_NOMOVE) ? TPoint{now.left, now.top} : TPoint{wp->x, wp->y};
             CopyScreen(Bounds(at.x, at.y, sizes ? wp->cx : now.Width(), sizes ? wp->cy : now.Height()));
@@ -492,12 +494,15 @@ void TTeDefaultForm::WMWindowPosChanging(TMessage& m) {
     }
     if ((wp->flags & SWP_SHOWWINDOW) && loadedState_ == kwsNormal) {
         composited_ = Effects() && h && DesktopComposited();
-        if (composited_) {
-            SetWindowLongPtr(h, GWL_EXSTYLE, GetWindowLongPtr(h, GWL_EXSTYLE) | WS_EX_LAYERED);
-            UpdateAlphaMask();
-        } else if (Effects() && h) {
+        // Taken with a compositing manager too, for the snapshot way should it go.
+        if (Effects() && h) {
             snapshotRect_ = TRect{};
             CopyScreen(WindowRect(h));
+        }
+        if (composited_) {
+            SetWindowLongPtr(h, GWL_EXSTYLE, GetWindowLongPtr(h, GWL_EXSTYLE) | WS_EX_LAYERED);
+            alphaMaskKey_.clear();  // given anew: the window may have lost it
+            UpdateAlphaMask();
         }
         if (!AnimationShow()) return;
     }
@@ -522,6 +527,28 @@ void TTeDefaultForm::WMThemeChanged(TMessage& m) {
     InitFrameMetrics();
     m.Result = 0;
     MessageHandled();
+}
+
+void TTeDefaultForm::WMDwmCompositionChanged(TMessage& m) {
+    m.Result = 0;
+    MessageHandled();
+    HWND h = GetHandle();
+    // A hidden frame chooses when it is shown.
+    if (!h || !IsWindowVisible(h)) return;
+    const bool now = Effects() && DesktopComposited();
+    if (now == composited_) return;
+    composited_ = now;
+    if (composited_) {
+        SetWindowLongPtr(h, GWL_EXSTYLE, GetWindowLongPtr(h, GWL_EXSTYLE) | WS_EX_LAYERED);
+        alphaMaskKey_.clear();
+        UpdateAlphaMask();
+    } else {
+        // The screen read now would show the frame itself: the snapshot
+        // taken when it was shown, moved or sized stands.
+        SetLayeredWindowAlphaMask(h, nullptr);
+        alphaMaskKey_.clear();
+    }
+    RedrawWindow(h, nullptr, HRGN{}, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TTeDefaultForm::FMUpdateNCArea(TMessage&) {

@@ -274,6 +274,7 @@ protected:
     bool readsForm_ = false;
     // See Composited().
     bool composited_ = false;
+    std::vector<int> alphaMaskKey_;  // what the alpha mask last given was made of
     // For a frame that follows its window's size itself: the form's width
     // and height without the shadow.
     void RememberFormSize(int width, int height) {
@@ -341,6 +342,8 @@ private:
     void WMEraseBkgnd(TMessage& m);
     void WMPaint(TMessage& m);
     void WMThemeChanged(TMessage& m);
+    // A compositing manager came or went: live mixing or the snapshot.
+    void WMDwmCompositionChanged(TMessage& m);
     void FMUpdateNCArea(TMessage& m);
     void FMMaximize(TMessage& m);
     void FMStartAction(TMessage& m);

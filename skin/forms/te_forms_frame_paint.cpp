@@ -294,6 +294,7 @@ void TTeDefaultForm::WMEraseBkgnd(TMessage& m) {
     }
     MessageHandled();
     m.Result = 1;
+    UpdateAlphaMask();  // children may have moved, come or gone
     const TEraseBackgroundInfo* info = nullptr;
     if (gEraseRequest && m.LParam == reinterpret_cast<LPARAM>(gEraseRequest)) info = gEraseRequest;
     PaintBackground(given, info);

@@ -369,21 +369,47 @@ void TTeDefaultForm::PaintShadow(TteBitmap& target, const TRect& cb) {
     PaintShadowBand(target, ShadowSize(), cb.right, cb.bottom, composited_ ? nullptr : snapshot_.get());
 }
 
+namespace {
+
+// A label that leaves its ground unpainted (Transparent).
+bool SeeThroughLabel(TControl* control) {
+    if (control->ControlStyle.Contains(csOpaque)) return false;
+    for (TClass c = control->ClassType(); c; c = c->ClassParent())
+        if (c->ClassName() == "TLabel" || c->ClassName() == "TTeLabel") return true;
+    return false;
+}
+
+}  // namespace
+
 void TTeDefaultForm::UpdateAlphaMask() {
     HWND h = GetHandle();
     TCustomForm* form = GetForm();
     if (!composited_ || !h || !form || windowWidth_ < 1 || windowHeight_ < 1) return;
+    const uint32_t blended = blending_.Enabled() ? static_cast<uint32_t>(blending_.Value()) : 255u;
+    const TRect cb = DisabledNCArea ? TRect{} : GetClientBounds();
+    // What the mask is made of: made anew only when that changed (it is
+    // asked for at every repaint, which follows a child's move or change).
+    std::vector<int> key{windowWidth_, windowHeight_, formWidth_,
+                         formHeight_,  ShadowSize(),  static_cast<int>(blended),
+                         cb.left,      cb.top};
+    std::vector<TControl*> opaque;
+    for (int i = 0; i < form->ControlCount(); ++i) {
+        TControl* child = form->Controls(i);
+        if (!child->Visible() || SeeThroughLabel(child)) continue;
+        opaque.push_back(child);
+        const TRect r = child->BoundsRect();
+        key.insert(key.end(), {r.left, r.top, r.right, r.bottom});
+    }
+    if (key == alphaMaskKey_) return;
+    alphaMaskKey_ = std::move(key);
     TteBitmap mask;
     mask.SetSize(windowWidth_, windowHeight_);
     mask.Clear(0);
     PaintShadowBand(mask, ShadowSize(), formWidth_, formHeight_, nullptr);
-    const uint32_t blended = blending_.Enabled() ? static_cast<uint32_t>(blending_.Value()) : 255u;
     mask.FillRect(TRect{0, 0, formWidth_, formHeight_}, blended << 24);
-    // The children paint over the blended ground opaque.
-    const TRect cb = DisabledNCArea ? TRect{} : GetClientBounds();
-    for (int i = 0; i < form->ControlCount(); ++i) {
-        TControl* child = form->Controls(i);
-        if (!child->Visible()) continue;
+    // The children paint over the blended ground opaque; a transparent
+    // label paints only its text on that ground, and is as blended as it.
+    for (TControl* child : opaque) {
         TRect r = child->BoundsRect();
         r.Offset(cb.left, cb.top);
         mask.FillRect(Intersect(r, TRect{0, 0, formWidth_, formHeight_}), 0xFF000000u);

@@ -14,12 +14,14 @@
 #include "platform/base/Ticks.h"
 #include "platform/gdi/Blend.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/winsys/MessageApi.h"
 #include "platform/winsys/WinConstants.h"
 #include "platform/winsys/WindowApi.h"
 #include "platform/winsys/sdl/SdlKeys.h"
 #include "platform/winsys/sdl/SdlSound.h"
 #include "platform/winsys/sdl/SdlX11.h"
 #include "platform/winsys/sdl/X11Clipboard.h"
+#include "platform/winsys/sdl/X11CompositorWatch.h"
 
 namespace tarvel {
 
@@ -166,6 +168,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const std::string& videoDriver, std
     const char* driver = SDL_GetCurrentVideoDriver();
     b->x11_ = driver && std::strcmp(driver, "x11") == 0;
     if (b->x11_ && X11OpenQueries()) b->argbVisual_ = X11ArgbVisual();
+    if (b->x11_) b->compositorWatch_ = X11CompositorWatch::Open([raw = b.get()] { raw->Wake(); });
     b->wakeEvent_ = SDL_RegisterEvents(1);
     if (b->wakeEvent_ == static_cast<uint32_t>(-1)) return fail("SDL has no user events left");
     SDL_StartTextInput();
@@ -175,6 +178,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const std::string& videoDriver, std
 }
 
 SdlBackend::~SdlBackend() {
+    compositorWatch_.reset();  // its thread wakes this backend
     if (CurrentSoundOutput() == sound_) SetSoundOutput(nullptr);
     sound_.reset();
     for (auto& [hwnd, t] : tops_)
@@ -252,6 +256,27 @@ void SdlBackend::DestroySurface(HWND window) {
 
 bool SdlBackend::ComposesWindows() { return x11_ && X11CompositorRunning(); }
 
+bool SdlBackend::CompositorHeard() {
+    return compositorWatch_ ? compositorWatch_->Running() : ComposesWindows();
+}
+
+void SdlBackend::FollowCompositor() {
+    if (!compositorWatch_ || !compositorWatch_->TakeChange()) return;
+    std::vector<HWND> windows;
+    for (auto& [h, t] : tops_) {
+        windows.push_back(h);
+        // Made anew with the visual mixing needs, where it stood, content,
+        // stacking and keyboard as before (ApplyInfo shows and restacks it).
+        if (t.window && t.info.visible && WantsArgb(t.info) && !t.argb) {
+            const TopLevelInfo info = t.info;
+            ApplyInfo(t, info);
+        } else if (t.window && t.info.visible && t.argb) {
+            CopyToWindow(t, TRect{0, 0, t.info.bounds.Width(), t.info.bounds.Height()});
+        }
+    }
+    for (HWND h : windows) PostMessage(h, WM_DWMCOMPOSITIONCHANGED, 0, 0);
+}
+
 bool SdlBackend::WantsArgb(const TopLevelInfo& info) {
     // Without a compositing manager the server shows no pixel's alpha: the
     // window stays opaque where its pixels show at all.
@@ -298,10 +323,12 @@ void SdlBackend::ForgetSdlWindow(TopLevel& t) {
 }
 
 void SdlBackend::ApplyInfo(TopLevel& t, const TopLevelInfo& info) {
-    // A popup, a tool window, an ordinary window and one with the 32-bit
-    // visual differ from their creation on.
+    // A popup, a tool window and an ordinary window differ from their
+    // creation on, as does the 32-bit visual. A window keeps that visual
+    // once it has it: its pixels are then shown opaque, which the server
+    // shows as any other window's.
     if (t.window &&
-        (IsPopup(info) != t.popup || info.toolWindow != t.toolWindow || WantsArgb(info) != t.argb))
+        (IsPopup(info) != t.popup || info.toolWindow != t.toolWindow || (WantsArgb(info) && !t.argb)))
         ForgetSdlWindow(t);
     if (!t.window && !(info.visible && MakeSdlWindow(info, t))) {
         t.info = info;
@@ -417,7 +444,10 @@ void SdlBackend::CopyToWindow(TopLevel& t, const TRect& dirty) {
     if (area.IsEmpty()) return;
     if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
     const Surface* mask = t.info.alphaMask.get();
-    std::vector<uint32_t> masked(mask ? static_cast<size_t>(area.Width()) : 0);
+    // A 32-bit window whose alpha nobody mixes shows its colours opaque.
+    const bool showsAlpha = t.argb && t.info.perPixelAlpha && CompositorHeard();
+    const bool opaque = t.argb && !showsAlpha;
+    std::vector<uint32_t> masked(mask || opaque ? static_cast<size_t>(area.Width()) : 0);
     for (int y = area.top; y < area.bottom; ++y) {
         auto* dst = static_cast<uint8_t*>(s->pixels) +
                     static_cast<size_t>(y) * static_cast<size_t>(s->pitch) +
@@ -427,6 +457,10 @@ void SdlBackend::CopyToWindow(TopLevel& t, const TRect& dirty) {
             for (int x = 0; x < area.Width(); ++x)
                 masked[static_cast<size_t>(x)] =
                     (PixelAlpha(mask, 0, area.left + x, y) << 24) | (row[x] & 0x00FFFFFFu);
+            row = masked.data();
+        }
+        if (opaque) {
+            for (int x = 0; x < area.Width(); ++x) masked[static_cast<size_t>(x)] = row[x] | 0xFF000000u;
             row = masked.data();
         }
         // The server's alpha is premultiplied; ours is straight.
@@ -480,9 +514,12 @@ void SdlBackend::SetClipboardText(const std::string& text) { SDL_SetClipboardTex
 void SdlBackend::OfferClipboardImage(std::shared_ptr<const std::vector<uint8_t>> dib,
                                      std::shared_ptr<const Surface> pixels) {
     if (!x11_) return;
-    // SDL's own claim (the empty text set just before) waits in its output
-    // buffer; it must reach the server before ours, or it takes the clipboard back.
-    SDL_PumpEvents();
+    // SDL's own claim (the empty text set just before) must be carried out
+    // by the server before ours, or it takes the clipboard back. A flush is
+    // not enough: a busy server may read our connection before SDL's. Asking
+    // SDL for the text asks the server who owns the clipboard, a round trip
+    // on SDL's connection behind its claim.
+    SDL_free(SDL_GetClipboardText());
     if (!clipboardOwner_ && dib) clipboardOwner_ = X11ClipboardOwner::Open();
     if (clipboardOwner_) clipboardOwner_->Offer(std::move(dib), std::move(pixels));
 }

@@ -22,6 +22,7 @@ namespace tarvel {
 
 class SoundOutput;
 class X11ClipboardOwner;
+class X11CompositorWatch;
 
 class SdlBackend : public DisplayBackend {
 public:
@@ -133,14 +134,22 @@ private:
     void SyncLockKeys();
     void FollowCaret();
 
+    // A compositing manager came or went: a per-pixel-alpha window gets the
+    // 32-bit visual it now needs, and every window hears of it
+    // (WM_DWMCOMPOSITIONCHANGED) to choose between live mixing and a snapshot.
+    void FollowCompositor();
+    // As last heard, without asking the server.
+    bool CompositorHeard();
+
     bool TranslateTrayEvent(const SDL_Event& ev);
     void PaintTrayIcon(TrayIcon& tray);
     void TranslateDrop(const SDL_Event& ev);
 
     bool x11_ = false;
-    unsigned long argbVisual_ = 0;                       // the X server's 32-bit visual, 0 without one
-    std::shared_ptr<SoundOutput> sound_;                 // the sound output while this display is open
-    std::unique_ptr<X11ClipboardOwner> clipboardOwner_;  // made at the first picture copied
+    unsigned long argbVisual_ = 0;                         // the X server's 32-bit visual, 0 without one
+    std::shared_ptr<SoundOutput> sound_;                   // the sound output while this display is open
+    std::unique_ptr<X11ClipboardOwner> clipboardOwner_;    // made at the first picture copied
+    std::unique_ptr<X11CompositorWatch> compositorWatch_;  // on X11, while the display is open
     uint32_t wakeEvent_ = 0;
     std::atomic<bool> wakePending_{false};
     std::map<HWND, TopLevel> tops_;

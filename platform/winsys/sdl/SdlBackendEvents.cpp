@@ -68,6 +68,7 @@ void SdlBackend::PumpEvents() {
     SDL_Event ev;
     while (SDL_PollEvent(&ev) == 1) Translate(ev);
     tPumping = false;
+    FollowCompositor();
     SettleFocus();
     // An activation just queued changes the window that should hold the
     // keys; asking for them before it is taken would undo it.

@@ -120,7 +120,8 @@ void X11ClipboardOwner::Offer(std::shared_ptr<const std::vector<uint8_t>> dib,
     const uint64_t offer = ++s.asked;
     const char byte = 1;
     [[maybe_unused]] ssize_t n = write(s.wake[1], &byte, 1);
-    s.taken.wait_for(lock, std::chrono::seconds(1), [&] { return s.done >= offer; });
+    // A loaded server can take a while; the claim is a round trip.
+    s.taken.wait_for(lock, std::chrono::seconds(5), [&] { return s.done >= offer; });
 }
 
 bool X11ClipboardOwner::Holds() const {

@@ -2,6 +2,7 @@
 // shadow and translucency as the screen shows them.
 
 #include "platform/classlib/ExtCtrls.h"
+#include "platform/classlib/StdCtrls.h"
 #include "platform/winsys/Backend.h"
 #include "tests/skin/forms/FrameFixture.h"
 
@@ -404,6 +405,80 @@ TEST_F(FrameEffectsTest, WithACompositorTheBlendedFrameAndItsShadowShowWhatChang
     // The control stays opaque.
     EXPECT_EQ(overRed[3] & 0xFFFFFF, 0x0000FFu);
     EXPECT_EQ(overGreen[3] & 0xFFFFFF, 0x0000FFu);
+    ui_.Backend().SetComposing(false);
+}
+
+// A composited frame's children show opaque, but a transparent label paints
+// only its text on the blended ground: its pixels keep the frame's alpha.
+TEST_F(FrameEffectsTest, ATransparentLabelOnACompositedFrameKeepsTheFramesAlpha) {
+    ui_.Backend().SetComposing(true);
+    TLabel* clear = nullptr;
+    TLabel* solid = nullptr;
+    TTeDefaultForm* frame = MakeForm<TTeDefaultForm>(false, TTeBorderIcons{kbiClose, kbiSystemMenu},
+                                                     TSize{404, 304}, [&](TTeDefaultForm* f) {
+                                                         f->Blending()->SetValue(128);
+                                                         f->Blending()->SetEnabled(true);
+                                                         for (TLabel** label : {&clear, &solid}) {
+                                                             *label = new TLabel(form_);
+                                                             (*label)->SetParent(form_);
+                                                             (*label)->SetCaption("Cell voltages");
+                                                             (*label)->SetAutoSize(false);
+                                                         }
+                                                         clear->SetTransparent(true);
+                                                         clear->SetBounds(20, 20, 120, 20);
+                                                         solid->SetBounds(20, 60, 120, 20);
+                                                     });
+    ASSERT_TRUE(frame->Composited());
+    const std::shared_ptr<const Surface> mask = ui_.Backend().SurfaceInfo(Window()).alphaMask;
+    ASSERT_TRUE(mask);
+    const TRect cb = frame->GetClientBounds();
+    auto alpha = [&](int x, int y) { return mask->Pixel(cb.left + x, cb.top + y) >> 24; };
+    EXPECT_EQ(alpha(300, 200), 128u);  // the ground
+    for (int x : {21, 80, 139}) {
+        SCOPED_TRACE(x);
+        EXPECT_EQ(alpha(x, 30), 128u);
+        EXPECT_EQ(alpha(x, 70), 255u);
+    }
+    ui_.Backend().SetComposing(false);
+}
+
+// The compositing manager goes and comes back while the frame is open: the
+// frame hears it (WM_DWMCOMPOSITIONCHANGED) and mixes with its snapshot, then
+// live again, keeping its place.
+TEST_F(FrameEffectsTest, ABlendedFrameSwitchesBetweenLiveMixingAndItsSnapshotAsTheCompositorGoesAndComes) {
+    ui_.Backend().SetComposing(true);
+    TTeDefaultForm* frame = MakeForm<TTeDefaultForm>(false, TTeBorderIcons{kbiClose, kbiSystemMenu},
+                                                     TSize{404, 304}, [&](TTeDefaultForm* f) {
+                                                         f->Blending()->SetValue(128);
+                                                         f->Blending()->SetEnabled(true);
+                                                     });
+    ASSERT_TRUE(frame->Composited());
+    const TRect placed = WindowRect(Window());
+    const TRect cb = frame->GetClientBounds();
+    const TPoint ground = Screen(TPoint{cb.left + 20, cb.top + 200});
+    const uint32_t overRed = ScreenPixel(ground.x, ground.y);
+
+    ui_.Backend().SetComposing(false);
+    SendMessage(Window(), WM_DWMCOMPOSITIONCHANGED, 0, 0);
+    UpdateWindow(Window());
+    EXPECT_FALSE(frame->Composited());
+    EXPECT_FALSE(ui_.Backend().SurfaceInfo(Window()).perPixelAlpha);
+    EXPECT_EQ(WindowRect(Window()), placed);
+    // The red taken when the frame was shown, though green lies behind it now.
+    under_->SetColor(TColor(0x00FF00));
+    UpdateWindow(under_->Handle());
+    UpdateWindow(Window());
+    const uint32_t gone = ScreenPixel(ground.x, ground.y);
+    for (int shift : {0, 8, 16}) EXPECT_NEAR(Channel(gone, shift), Channel(overRed, shift), 2);
+
+    ui_.Backend().SetComposing(true);
+    SendMessage(Window(), WM_DWMCOMPOSITIONCHANGED, 0, 0);
+    UpdateWindow(Window());
+    EXPECT_TRUE(frame->Composited());
+    EXPECT_TRUE(ui_.Backend().SurfaceInfo(Window()).alphaMask);
+    const uint32_t overGreen = ScreenPixel(ground.x, ground.y);
+    EXPECT_NEAR(Channel(overGreen, 16), Channel(overRed, 16) - 127, 2);
+    EXPECT_NEAR(Channel(overGreen, 8), Channel(overRed, 8) + 127, 2);
     ui_.Backend().SetComposing(false);
 }
 

@@ -15,14 +15,17 @@
 #include <string>
 #include <vector>
 
+#include <SDL2/SDL.h>
 #include <sys/stat.h>
 
 #include "platform/base/Ticks.h"
 #include "platform/classlib/ExtCtrls.h"
+#include "platform/classlib/StdCtrls.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/winsys/WindowApi.h"
 #include "platform/winsys/sdl/SdlBackend.h"
 #include "skin/controls/te_controls_combo.h"
+#include "skin/controls/te_controls_label.h"
 #include "skin/core/te_engine.h"
 #include "skin/core/te_forms.h"
 #include "skin/core/te_theme_api.h"
@@ -646,6 +649,236 @@ TEST_F(FramesOnX11, ABlendedFrameAndItsShadowShowAChangingWindowBehindThemWithAC
         EXPECT_NEAR(channel(overGreen[i], 16), channel(overRed[i], 16) - 127, 3);
         EXPECT_NEAR(channel(overGreen[i], 8), channel(overRed[i], 8) + 127, 3);
         EXPECT_NEAR(channel(overGreen[i], 0), channel(overRed[i], 0), 3);
+    }
+    delete form;
+    delete under;
+    Run(100);
+}
+
+// A blended menu opened with no compositing manager: one that comes while
+// the menu is open has it mix with the window beneath as that turns from
+// white to blue; once it goes the menu shows the white it opened over again.
+TEST_F(FramesOnX11, ABlendedMenuFollowsACompositorThatComesAndGoesWhileItIsOpen) {
+    auto channel = [](uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); };
+    struct Stop {
+        ~Stop() { StopCompositor(); }
+    } stop;
+    auto* form = new TForm(Application);
+    form->SetCaption("Battery modules");
+    TTePopupMenu* menu = nullptr;
+    TPanel* content = nullptr;
+    {
+        TLoadingScope scope(form);
+        TTeThemeLink* link = LinkToLook(form, kLooks[0]);
+        auto* frame = new TTeForm(form);
+        frame->SetThemeLink(link);
+        content = new TPanel(form);
+        content->SetParent(form);
+        content->SetAlign(alClient);
+        content->SetBevelOuter(bvNone);
+        content->SetCaption("");
+        content->SetColor(clWhite);
+        menu = new TTePopupMenu(form);
+        menu->SetThemeLink(link);
+        for (const char* caption : {"&Copy", "&Paste", "-", "Select &All"}) {
+            auto* item = new TTeItem(form);
+            item->SetCaption(Utf8ToWide(caption));
+            menu->Items()->Add(item);
+        }
+        menu->PopupMenuOptions()->Blending()->SetValue(128);
+        menu->PopupMenuOptions()->Blending()->SetEnabled(true);
+        scope.Finish();
+    }
+    form->SetBounds(60, 60, 420, 300);
+    form->Show();
+    Settle(form->Handle());
+    ASSERT_TRUE(XMovePointer(1023, 767));
+
+    HWND window = nullptr;
+    TPoint point;
+    uint32_t opened = 0, overWhite = 0, overBlue = 0, gone = 0;
+    int depth = 0;
+    bool done = false;
+    auto pixel = [&] {
+        std::unique_ptr<Surface> screen = sdl->ScreenPixels();
+        return screen ? screen->Pixel(point.x, point.y) & 0xFFFFFF : 0u;
+    };
+    std::deque<std::function<void()>> steps{
+        [&] {
+            TTeItemView* v = menu->Items()->GetItem(0)->View;
+            ASSERT_TRUE(v && v->CaptureControl);
+            window = v->CaptureControl->Handle();
+            const TRect at = WindowRect(window);
+            point = TPoint{at.right - 12, at.top + 8};  // an entry's ground
+            opened = pixel();
+            std::string why;
+            ASSERT_TRUE(StartCompositor(why)) << why;
+        },
+        [&] {
+            depth = XWindowDepth(sdl->SdlWindowOf(window));
+            overWhite = pixel();
+            content->SetColor(clBlue);
+        },
+        [&] {
+            overBlue = pixel();
+            mkdir(dir.c_str(), 0755);
+            EXPECT_TRUE(sdl->SaveScreenPng(dir + "/menu_compositor_came_xvfb.png"));
+            StopCompositor();
+        },
+        [&] {
+            gone = pixel();
+            EXPECT_TRUE(sdl->SaveScreenPng(dir + "/menu_compositor_gone_xvfb.png"));
+            done = true;
+            Press("Escape");
+        },
+    };
+    DWORD next = GetTickCount() + 400;
+    Application->OnIdle = [&](TObject*, bool& idle) {
+        if (MenuLoopLevel() == 0 || steps.empty() || GetTickCount() < next) return;
+        auto step = std::move(steps.front());
+        steps.pop_front();
+        step();
+        next = GetTickCount() + 800;
+        idle = false;
+    };
+    menu->Popup(200, 150);
+    Application->OnIdle = nullptr;
+    ASSERT_TRUE(done) << "the menu did not stay open";
+    EXPECT_EQ(depth, 32);
+    // Live: white at first as in the snapshot, then half of the blue.
+    for (int shift : {0, 8, 16}) EXPECT_NEAR(channel(overWhite, shift), channel(opened, shift), 3);
+    for (int shift : {8, 16}) EXPECT_NEAR(channel(overBlue, shift), channel(opened, shift) - 127, 3);
+    EXPECT_NEAR(channel(overBlue, 0), channel(opened, 0), 3);
+    // The snapshot of the white it opened over, though blue lies beneath now.
+    EXPECT_EQ(gone, opened);
+    delete form;
+    Run(100);
+}
+
+// A blended frame with its shadow and a transparent label, open while a
+// compositing manager comes and goes, over a window that changes colour:
+// when it comes the frame mixes with the live window beneath (the label's
+// ground too), when it goes the frame shows the snapshot taken when it was
+// shown again, and through both it keeps its place, the keyboard and its
+// content; a repaint right after the manager is gone does no harm.
+TEST_F(FramesOnX11, ABlendedFrameFollowsACompositorThatComesAndGoesWhileItIsOpen) {
+    auto channel = [](uint32_t p, int shift) { return static_cast<int>((p >> shift) & 0xFF); };
+    struct Stop {
+        ~Stop() { StopCompositor(); }
+    } stop;
+    auto* under = new TForm(Application);
+    under->SetBorderStyle(bsNone);
+    under->SetColor(TColor(0x0000FF));
+    under->SetBounds(0, 0, 1024, 700);
+    under->Show();
+    Settle(under->Handle());
+
+    auto* form = new TForm(Application);
+    form->SetCaption("Battery modules");
+    form->SetColor(clWhite);
+    TTeForm* frame = nullptr;
+    TLabel* label = nullptr;
+    TTeLabel* skinned = nullptr;
+    {
+        TLoadingScope scope(form);
+        frame = new TTeForm(form);
+        frame->SetThemeLink(LinkToLook(form, kLooks[0]));
+        frame->Blending()->SetValue(128);
+        frame->Blending()->SetEnabled(true);
+        frame->Shadow()->SetSize(4);
+        frame->Shadow()->SetEnabled(true);
+        label = new TLabel(form);
+        label->SetParent(form);
+        label->SetCaption("Cell voltages");
+        label->SetTransparent(true);
+        label->SetAutoSize(false);
+        label->SetBounds(40, 40, 200, 30);
+        skinned = new TTeLabel(form);  // transparent unless told otherwise
+        skinned->SetParent(form);
+        skinned->SetCaption(u"Pack current");
+        skinned->SetAutoSize(false);
+        skinned->SetBounds(40, 90, 200, 30);
+        scope.Finish();
+    }
+    form->SetBounds(100, 100, 404, 304);
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    Settle(form->Handle());
+    ASSERT_TRUE(XMovePointer(1023, 767));
+    Run(300);
+    ASSERT_FALSE(frame->Composited());
+    HWND h = form->Handle();
+    const TRect placed = WindowRect(h);
+    const TRect client = ClientRect(h);
+    TPoint origin{0, 0};
+    ClientToScreen(h, origin);
+    // The form's ground, a pixel of each label's ground right of its text,
+    // and the shadow's inner column.
+    const TPoint points[4] = {{placed.left + 200, placed.top + 200},
+                              {origin.x + 40 + 190, origin.y + 40 + 25},
+                              {origin.x + 40 + 190, origin.y + 90 + 25},
+                              {placed.right - 4, (placed.top + placed.bottom) / 2}};
+    auto read = [&](uint32_t* out) {
+        std::unique_ptr<Surface> screen = sdl->ScreenPixels();
+        ASSERT_TRUE(screen);
+        for (int i : {0, 1, 2, 3}) out[i] = screen->Pixel(points[i].x, points[i].y) & 0xFFFFFF;
+    };
+    auto waitFor = [&](bool composited) {
+        for (DWORD end = GetTickCount() + 5000; frame->Composited() != composited && GetTickCount() < end;)
+            Run(50);
+        Run(300);
+        return frame->Composited() == composited;
+    };
+    auto expectKept = [&] {
+        EXPECT_EQ(WindowRect(h), placed);
+        EXPECT_EQ(ClientRect(h), client);
+        int x = 0, y = 0;
+        SDL_GetWindowPosition(sdl->SdlWindowOf(h), &x, &y);
+        EXPECT_EQ((TPoint{x, y}), (TPoint{placed.left, placed.top}));
+        EXPECT_EQ(GetActiveWindow(), h);
+        EXPECT_EQ(SDL_GetKeyboardFocus(), sdl->SdlWindowOf(h));
+        EXPECT_EQ(label->Caption(), "Cell voltages");
+    };
+    uint32_t snapshot[4] = {}, overRed[4] = {}, overGreen[4] = {}, gone[4] = {};
+    read(snapshot);
+
+    std::string why;
+    ASSERT_TRUE(StartCompositor(why)) << why;
+    ASSERT_TRUE(waitFor(true)) << "the frame did not hear the compositor come";
+    EXPECT_EQ(XWindowDepth(sdl->SdlWindowOf(h)), 32);
+    expectKept();
+    read(overRed);
+    under->SetColor(TColor(0x00FF00));
+    Run(400);
+    read(overGreen);
+    mkdir(dir.c_str(), 0755);
+    EXPECT_TRUE(sdl->SaveScreenPng(dir + "/frame_compositor_came_xvfb.png"));
+    // The form's ground, the labels' ground and the shadow take half of the green now.
+    for (int i : {0, 1, 2, 3}) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(channel(overGreen[i], 16), channel(overRed[i], 16) - 127, 3);
+        EXPECT_NEAR(channel(overGreen[i], 8), channel(overRed[i], 8) + 127, 3);
+        EXPECT_NEAR(channel(overGreen[i], 0), channel(overRed[i], 0), 3);
+    }
+    // Mixing live, white over red at half gives what the snapshot gave.
+    for (int i : {0, 1, 2}) {
+        SCOPED_TRACE(i);
+        for (int shift : {0, 8, 16}) EXPECT_NEAR(channel(overRed[i], shift), channel(snapshot[i], shift), 3);
+    }
+
+    StopCompositor();
+    // Painted at once, before the window system has heard the manager go.
+    under->SetColor(TColor(0xFF0000));
+    form->Invalidate();
+    UpdateWindow(h);
+    ASSERT_TRUE(waitFor(false)) << "the frame did not hear the compositor go";
+    expectKept();
+    read(gone);
+    EXPECT_TRUE(sdl->SaveScreenPng(dir + "/frame_compositor_gone_xvfb.png"));
+    // The snapshot of the red beneath, taken when the frame was shown, again.
+    for (int i : {0, 1, 2, 3}) {
+        SCOPED_TRACE(i);
+        for (int shift : {0, 8, 16}) EXPECT_NEAR(channel(gone[i], shift), channel(snapshot[i], shift), 3);
     }
     delete form;
     delete under;

@@ -391,6 +391,75 @@ TEST_F(OnX11, WithACompositorAPerPixelAlphaWindowMixesWithTheLiveScreenThroughA3
     DestroyWindow(top);
 }
 
+// A per-pixel-alpha window open while a compositing manager comes and goes:
+// made anew with the 32-bit visual when it comes, at the same place, it
+// mixes with the live screen; when it goes the window keeps that visual and
+// shows its pixels opaque, its clear ones still cut out.
+TEST_F(OnX11, APerPixelAlphaWindowFollowsACompositorThatComesAndGoesWhileItIsShown) {
+    struct Stop {
+        ~Stop() { StopCompositor(); }
+    } stop;
+    const TRect panel = WindowRect(tree.panel);
+    const TRect at = Bounds(panel.left + 115, panel.top + 40, 20, 40);
+    HWND top = probe->Create(WS_POPUP, at, tree.form, 0, "", WS_EX_LAYERED | WS_EX_TOOLWINDOW);
+    auto source = std::make_shared<Surface>(at.Width(), at.Height());
+    for (int y = 0; y < at.Height(); ++y)
+        for (int x = 0; x < at.Width(); ++x) source->SetPixel(x, y, x < 5 ? 0x00000000u : 0x80FF0000u);
+    HBITMAP bitmap = CreateBitmapFromSurface(source);
+    HDC mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(mem, bitmap);
+    BLENDFUNCTION blend;
+    blend.BlendOp = AC_SRC_OVER;
+    blend.SourceConstantAlpha = 255;
+    blend.AlphaFormat = AC_SRC_ALPHA;
+    const TPoint origin{0, 0};
+    ASSERT_TRUE(UpdateLayeredWindow(top, nullptr, nullptr, nullptr, mem, &origin, 0, &blend, ULW_ALPHA));
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(bitmap);
+    const TPoint clear{at.left + 2, at.top + 20}, red{at.left + 12, at.top + 20};
+    const uint32_t below = ScreenDcPixel(red);
+    ShowWindow(top, SW_SHOWNA);
+    PumpFor(400);
+    EXPECT_EQ(XWindowDepth(backend->SdlWindowOf(top)), 24);
+    auto near = [](uint32_t a, uint32_t b) {
+        for (int shift : {0, 8, 16})
+            if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 2)
+                return false;
+        return true;
+    };
+    auto placedAt = [&] {
+        int x = 0, y = 0;
+        SDL_GetWindowPosition(backend->SdlWindowOf(top), &x, &y);
+        return TPoint{x, y};
+    };
+
+    std::string why;
+    ASSERT_TRUE(StartCompositor(why)) << why;
+    for (int i = 0; i < 50 && XWindowDepth(backend->SdlWindowOf(top)) != 32; ++i) PumpFor(100);
+    PumpFor(300);
+    EXPECT_EQ(XWindowDepth(backend->SdlWindowOf(top)), 32);
+    EXPECT_EQ(placedAt(), (TPoint{at.left, at.top}));
+    EXPECT_PRED2(near, ScreenDcPixel(red), MixPixels(0xFFFF0000u, 0xFF000000u | below, 128) & 0xFFFFFFu);
+    EXPECT_EQ(ScreenDcPixel(clear), below);
+    SetWindowLongPtr(tree.panel, GWL_USERDATA, static_cast<LONG_PTR>(RGB(0, 200, 0)));
+    InvalidateRect(tree.panel, nullptr, true);
+    PumpFor(400);
+    EXPECT_PRED2(near, ScreenDcPixel(red), MixPixels(0xFFFF0000u, 0xFF00C800u, 128) & 0xFFFFFFu);
+
+    StopCompositor();
+    PumpFor(400);
+    EXPECT_FALSE(backend->ComposesWindows());
+    EXPECT_EQ(placedAt(), (TPoint{at.left, at.top}));
+    // As the server holds the window now: red, not red darkened by its alpha.
+    std::unique_ptr<Surface> shown = backend->WindowPixels(top);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->Pixel(red.x - at.left, red.y - at.top) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(ScreenDcPixel(clear), 0x00C800u);
+    EXPECT_TRUE(backend->SaveScreenPng(ScreenshotPath("sdl_xvfb_compositor_gone.png")));
+    DestroyWindow(top);
+}
+
 TEST_F(OnX11, APostFromAnotherThreadEndsTheServerWait) { ExpectAPostFromAnotherThreadEndsTheWait(); }
 
 TEST(OnX11Choice, WithAnXDisplayTheProgramGetsRealWindowsOnX11) {
