@@ -23,30 +23,26 @@ TTePopupView::TTePopupView(TTePopupWindow* window)
 void TTePopupView::SetSize(const TPoint& size) {
     TTePopupForm* frame = window_->Frame();
     const int shadow = frame->Shadow()->Extent();
-    frame->RememberFormSize(kLargeWindow, kLargeWindow);
-    const TRect cb = frame->GetClientBounds();
+    const TRect cb = frame->LargeWindowClientBounds();
     window_->SetBounds(window_->Left(), window_->Top(), size.x + cb.left + (kLargeWindow - cb.right) + shadow,
                        size.y + cb.top + (kLargeWindow - cb.bottom) + shadow);
-    if (frame->Composited()) frame->Redraw();
 }
 
 void TTePopupView::SetPosition(const TPoint& point) {
-    TTePopupForm* frame = window_->Frame();
-    frame->RememberFormSize(kLargeWindow, kLargeWindow);
-    const TRect cb = frame->GetClientBounds();
+    const TRect cb = window_->Frame()->LargeWindowClientBounds();
     window_->SetBounds(point.x - cb.left, point.y - cb.top, window_->Width(), window_->Height());
 }
 
-void TTePopupView::InvalidateView() { window_->Frame()->Redraw(); }
+void TTePopupView::InvalidateView() { window_->Frame()->InvalidateNow(); }
 
 void TTePopupView::InvalidateItem(TTeItem* item) {
-    if (item) window_->Frame()->Redraw(&item->ItemRect);
+    if (item) window_->Frame()->InvalidateClientRect(item->ItemRect);
 }
 
 void TTePopupView::InvalidateScrollButton(TTeMenuScrollButton button) {
     TRect r;
     GetScrollButtonRect(button, r);
-    if (!r.IsEmpty()) window_->Frame()->Redraw(&r);
+    if (!r.IsEmpty()) window_->Frame()->InvalidateClientRect(r);
 }
 
 // ---- the frame ---------------------------------------------------------------------------------
@@ -76,16 +72,10 @@ void TTePopupForm::Notification(TComponent* component, TOperation operation) {
     if (operation == TOperation::opRemove && component == ownerControl_) ownerControl_ = nullptr;
 }
 
-void TTePopupForm::DoBeforeMessage(TMessage& message, bool&) {
-    // The window keeps its own geometry and painting: the whole window is
-    // its client area. Of a frame's messages the menu's frame takes only these.
-    switch (message.Msg) {
-        case WM_ACTIVATE: WMActivate(message); break;
-        case WM_MOUSEACTIVATE: WMMouseActivate(message); break;
-        case WM_WINDOWPOSCHANGING: WMWindowPosChanging(message); break;
-        case WM_DWMCOMPOSITIONCHANGED: FollowComposition(); break;
-        default: break;
-    }
+void TTePopupForm::DeclareMessages(TMessageTable& t) {
+    t.Add<&TTePopupForm::WMActivate>(WM_ACTIVATE);
+    t.Add<&TTePopupForm::WMMouseActivate>(WM_MOUSEACTIVATE);
+    t.Add<&TTePopupForm::WMGetMinMaxInfo>(WM_GETMINMAXINFO);
 }
 
 bool TTePopupForm::MenuThemed() { return IsObjectDefined(kmscPopupMenu, ThemeObject(), ThemeLink()); }
@@ -99,10 +89,6 @@ TRect TTePopupForm::GetClientBounds() {
 }
 
 TSize TTePopupForm::GetMinTrackSize() { return TSize{10, 10}; }
-
-void TTePopupForm::FollowWindowSize() {
-    if (window_) RememberFormSize(window_->Width() - ShadowSize(), window_->Height() - ShadowSize());
-}
 
 void TTePopupForm::PaintNonClientArea(TCanvas& canvas) {
     TTePopupView* view = window_ ? window_->View() : nullptr;
@@ -122,6 +108,12 @@ void TTePopupForm::PaintNonClientArea(TCanvas& canvas) {
 void TTePopupForm::PaintClientArea(TCanvas& canvas) {
     TTePopupView* view = window_ ? window_->View() : nullptr;
     if (!view) return;
+    // The menu's ground under the entries, as it lies in the window.
+    const TRect cb = GetClientBounds();
+    HDC dc = canvas.Handle();
+    MoveWindowOrg(dc, -cb.left, -cb.top);
+    PaintNonClientArea(canvas);
+    MoveWindowOrg(dc, cb.left, cb.top);
     // The view measures on a canvas of its own and paints on the frame's.
     TCanvas* measuring = view->Canvas;
     view->Canvas = &canvas;
@@ -129,124 +121,20 @@ void TTePopupForm::PaintClientArea(TCanvas& canvas) {
     view->Canvas = measuring;
 }
 
-void TTePopupForm::ComposeAlpha(TteBitmap& picture) {
-    const int s = ShadowSize();
-    picture.SetSize(window_->Width(), window_->Height());
-    {
-        CanvasOnDc on(picture.DC());
-        PaintNonClientArea(on.canvas);
-        PaintClientArea(on.canvas);
-    }
-    const TRect menu{0, 0, FormWidth(), FormHeight()};
-    PaintShadowBand(picture, s, menu.right, menu.bottom, nullptr);
-    picture.SetAlpha(Blending()->Enabled() ? static_cast<uint8_t>(Blending()->Value()) : 255, menu);
+TRect TTePopupForm::LargeWindowClientBounds() {
+    const int w = FormWidth(), h = FormHeight();
+    RememberFormSize(kLargeWindow, kLargeWindow);
+    const TRect cb = GetClientBounds();
+    // Unless the window changes size it keeps painting at its own.
+    RememberFormSize(w, h);
+    return cb;
 }
 
-void TTePopupForm::PaintWindow(HDC dc) {
-    if (!window_) return;
-    FollowWindowSize();
-    if (ShadowSize() <= 0 && !Blending()->Enabled()) {
-        CanvasOnDc on(dc);
-        PaintNonClientArea(on.canvas);
-        PaintClientArea(on.canvas);
-        return;
-    }
-    // Mixed with the screen that lay beneath, then shown opaque.
-    TteBitmap picture;
-    ComposeAlpha(picture);
-    if (const TteBitmap* behind = Snapshot()) picture.MergeDraw(*behind, 0, 0, picture.BoundsRect());
-    picture.SetAlpha(255);
-    picture.Draw(dc, 0, 0);
-}
-
-void TTePopupForm::ShowComposed() {
-    if (!window_ || !window_->HandleAllocated()) return;
-    HWND h = window_->Handle();
-    FollowWindowSize();
-    TteBitmap picture;
-    ComposeAlpha(picture);
-    BLENDFUNCTION blend;
-    blend.BlendOp = AC_SRC_OVER;
-    blend.SourceConstantAlpha = 255;
-    blend.AlphaFormat = AC_SRC_ALPHA;
-    const TPoint origin{0, 0};
-    UpdateLayeredWindow(h, HDC{}, nullptr, nullptr, picture.DC(), &origin, 0, &blend, ULW_ALPHA);
-}
-
-void TTePopupForm::Redraw(const TRect* rect) {
-    if (!window_ || !window_->HandleAllocated()) return;
-    HWND h = window_->Handle();
-    // A window showing given pixels is never painted: its picture is made anew.
-    if (composited_)
-        ShowComposed();
-    else
-        ::tarvel::InvalidateRect(h, rect, false);
-}
-
-void TTePopupForm::ClipShadowCorners() {
-    const int s = ShadowSize();
-    HWND h = GetHandle();
-    if (!h || s <= 0) return;
-    // The shadow is the menu's outline moved down and right: the corners it
-    // leaves free belong to what lies beneath.
-    const int w = FormWidth(), hh = FormHeight();
-    HRGN region = CreateRectRgn(0, 0, w, hh);
-    HRGN moved = CreateRectRgn(s, s, w + s, hh + s);
-    CombineRgn(region, region, moved, RGN_OR);
-    DeleteObject(moved);
-    SetWindowRgn(h, region, false);
-}
-
-void TTePopupForm::WMWindowPosChanging(TMessage& m) {
-    auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
-    HWND h = GetHandle();
-    if (!wp || !h || !window_ || !(wp->flags & SWP_SHOWWINDOW)) return;
-    // Not shown yet: the screen there is what lies beneath.
-    FollowWindowSize();
-    ClipShadowCorners();
-    const bool effects = ShadowSize() > 0 || Blending()->Enabled();
-    composited_ = effects && DesktopComposited();
-    // Taken with a compositing manager too, for the snapshot way should it go.
-    if (effects || TookAnimation()) CopyScreen(WindowRect(h));
-    if (TookAnimation()) PlayAnimation();
-    if (composited_) {
-        SetWindowLongPtr(h, GWL_EXSTYLE, GetWindowLongPtr(h, GWL_EXSTYLE) | WS_EX_LAYERED);
-        ShowComposed();
-    }
-}
-
-void TTePopupForm::FollowComposition() {
-    HWND h = GetHandle();
-    if (!h || !window_ || !IsWindowVisible(h)) return;
-    const bool now = (ShadowSize() > 0 || Blending()->Enabled()) && DesktopComposited();
-    if (now == composited_) return;
-    composited_ = now;
-    if (composited_) {
-        SetWindowLongPtr(h, GWL_EXSTYLE, GetWindowLongPtr(h, GWL_EXSTYLE) | WS_EX_LAYERED);
-        ShowComposed();
-    } else {
-        // Painted by itself again, mixed with the snapshot taken when it opened.
-        SetWindowLongPtr(h, GWL_EXSTYLE, GetWindowLongPtr(h, GWL_EXSTYLE) & ~WS_EX_LAYERED);
-        ::tarvel::InvalidateRect(h, nullptr, false);
-    }
-}
-
-void TTePopupForm::PlayAnimation() {
-    HWND h = GetHandle();
-    if (!HasShowAnimation() || IsWinVista() || !Snapshot() || !h) return;
-    const TRect at = WindowRect(h);
-    const int w = at.Width(), hh = at.Height();
-    TteBitmap image;
-    image.SetSize(w, hh);
-    PaintWindow(image.DC());
-    image.SetAlpha(255);
-    // The corners the shadow leaves free show the screen throughout.
-    const int s = ShadowSize();
-    for (const TRect& free : {TRect{w - s, 0, w, s}, TRect{0, hh - s, s, hh}})
-        for (int y = free.top; y < free.bottom; ++y)
-            for (int x = free.left; x < free.right; ++x) image.SetPixel(x, y, kShadowKey);
-    image.CheckingTransparent(kShadowKey);
-    ShowAnimated(at, const_cast<TteBitmap*>(Snapshot()), &image, &Animation()->Rec());
+void TTePopupForm::InvalidateClientRect(const TRect& rect) {
+    const TRect cb = GetClientBounds();
+    TRect r = rect;
+    r.Offset(cb.left, cb.top);
+    InvalidateRect(r);
 }
 
 void TTePopupForm::KeepOwnerActive() {
@@ -254,15 +142,25 @@ void TTePopupForm::KeepOwnerActive() {
         SendMessage(ownerControl_->Handle(), WM_NCACTIVATE, 1, 0);
 }
 
-void TTePopupForm::WMActivate(TMessage&) { KeepOwnerActive(); }
+void TTePopupForm::WMActivate(TMessage& m) {
+    KeepOwnerActive();
+    DispatchFrom(inherited::StaticClass(), m);
+}
 
-void TTePopupForm::WMMouseActivate(TMessage&) { KeepOwnerActive(); }
+void TTePopupForm::WMMouseActivate(TMessage& m) {
+    KeepOwnerActive();
+    DispatchFrom(inherited::StaticClass(), m);
+}
+
+// The window sets its own tracking sizes.
+void TTePopupForm::WMGetMinMaxInfo(TMessage&) {}
 
 // ---- the window --------------------------------------------------------------------------------
 
 void TTePopupWindow::DeclareMessages(TMessageTable& t) {
     t.Add<&TTePopupWindow::CMShowingChanged>(CM_SHOWINGCHANGED);
     t.Add<&TTePopupWindow::WMMouseActivate>(WM_MOUSEACTIVATE);
+    t.Add<&TTePopupWindow::WMGetMinMaxInfo>(WM_GETMINMAXINFO);
 }
 
 TTePopupWindow::TTePopupWindow(TComponent* owner, TTeItem* item, TTeItemView* parentView)
@@ -313,11 +211,7 @@ void TTePopupWindow::CreateParams(TCreateParams& params) {
 }
 
 void TTePopupWindow::CalcSize() {
-    frame_->RememberFormSize(kLargeWindow, kLargeWindow);
-    const TRect cb = frame_->GetClientBounds();
-    view_->OriginX = cb.left;
-    view_->OriginY = cb.top;
-    view_->CalcSize();
+    if (view_ && frame_) view_->CalcSize();
 }
 
 bool TTePopupWindow::EnterLoop() { return view_->MessageLoop(); }
@@ -332,6 +226,10 @@ void TTePopupWindow::CMShowingChanged(TMessage&) {
 
 void TTePopupWindow::WMMouseActivate(TMessage& m) { m.Result = MA_NOACTIVATE; }
 
-void TTePopupWindow::PaintWindow(HDC dc) { frame_->PaintWindow(dc); }
+void TTePopupWindow::WMGetMinMaxInfo(TMessage& m) {
+    DispatchFrom(inherited::StaticClass(), m);
+    auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
+    if (info && !ComponentState().Contains(csReading)) info->ptMinTrackSize = TPoint{20, 20};
+}
 
 }  // namespace tarvel

@@ -2,14 +2,15 @@
 // One open level of a skinned menu: a topmost popup window that shows an
 // item's sub-items through its view and runs their loop, hosted by a frame
 // of its own. The window is shown without taking activation and lives from
-// the item's Popup to the end of its loop. The frame draws the menu's edge
-// (a 3-pixel classic edge without a themed popup element) and the entries,
-// casts the shadow to the right and below that the window's size includes,
-// blends the menu, keeps the owner's caption active and plays the show
-// animation on the window's first show; of the windows opened since the
-// menu was entered only the first takes it. Shadow and blending mix with the
-// live screen where a compositing manager runs, else with the screen that
-// lay beneath the window when it was shown.
+// the item's Popup to the end of its loop. The frame takes the window's
+// messages as every frame does: the menu's edge (a 3-pixel classic edge
+// without a themed popup element) and the shadow to the right and below are
+// its non-client area, the entries its client. It blends the menu, keeps
+// the owner's caption active and plays the show animation on the window's
+// first show; of the windows opened since the menu was entered only the
+// first takes it. Shadow and blending mix with the live screen where a
+// compositing manager runs, else with the screen that lay beneath the
+// window when it was shown.
 
 #include <memory>
 
@@ -57,41 +58,27 @@ public:
     TSize GetMinTrackSize() override;
     // The menu's ground and edge.
     void PaintNonClientArea(TCanvas& canvas) override;
-    // The entries.
+    // The entries over the menu's ground.
     void PaintClientArea(TCanvas& canvas) override;
-    // The menu as it shows, shadow and blending included, into `dc`.
-    void PaintWindow(HDC dc);
-    // A repaint of the window, at once where it shows the frame's picture.
-    void Redraw(const TRect* rect = nullptr);
-    // The menu's size without the shadow, as the window lays it out.
+    // Repaints `rect` of the entries (client coordinates) at once.
+    void InvalidateClientRect(const TRect& rect);
+    // The client bounds of a window as large as any menu: the margins the
+    // window adds to its content.
+    TRect LargeWindowClientBounds();
     using TTeDefaultForm::RememberFormSize;
 
 protected:
     friend class TTePopupWindow;  // creates and loads it
-    void DoBeforeMessage(TMessage& message, bool& handled) override;
-    void DoAfterMessage(TMessage&, bool&) override {}
+    static void DeclareMessages(TMessageTable& t);
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
     void WMActivate(TMessage& m);
     void WMMouseActivate(TMessage& m);
-    void WMWindowPosChanging(TMessage& m);
-    // A compositing manager came or went while the menu is open.
-    void FollowComposition();
+    void WMGetMinMaxInfo(TMessage& m);
     // The owner's caption keeps its active look while the menu is used.
     void KeepOwnerActive();
     bool MenuThemed();
-    void FollowWindowSize();
-    void ClipShadowCorners();
-    // The first show of a window that took the animation.
-    void PlayAnimation();
-    // The menu and its shadow with the alpha each pixel shows with: the
-    // blending's over the menu, the shadow's fading band, nothing in the
-    // corners the shadow leaves free.
-    void ComposeAlpha(TteBitmap& picture);
-    // Where shadow and blending mix with the live screen (Composited), the
-    // window shows the frame's picture with its alpha instead of painting.
-    void ShowComposed();
 
     TTePopupWindow* window_ = nullptr;
     TWinControl* ownerControl_ = nullptr;
@@ -117,11 +104,12 @@ public:
 protected:
     static void DeclareMessages(TMessageTable& t);
     void CreateParams(TCreateParams& params) override;
-    void PaintWindow(HDC dc) override;
 
 private:
     void CMShowingChanged(TMessage& m);
     void WMMouseActivate(TMessage& m);
+    // The class library's answer with a minimum tracking size of 20 x 20.
+    void WMGetMinMaxInfo(TMessage& m);
 
     TTeItem* item_;
     std::unique_ptr<TTePopupView> view_;

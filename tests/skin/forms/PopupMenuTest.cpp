@@ -5,6 +5,7 @@
 // compositing manager.
 
 #include "platform/classlib/Timers.h"
+#include "skin/core/te_utils_draw.h"
 #include "skin/forms/te_forms_popup.h"
 #include "skin/forms/te_forms_popupmenu.h"
 #include "tests/skin/forms/FrameFixture.h"
@@ -306,6 +307,143 @@ TEST_F(PopupMenuTest, ShadowAndBlendingMixTheMenuWithWhatLiesBeneathIt) {
                 << i;
     }
     EXPECT_NE(opaque[0], blended[0]);
+}
+
+TEST_F(PopupMenuTest, TheFrameSizesPaintsAndCopiesTheMenusWindowThroughItsMessages) {
+    MakeForm(false);
+    auto* link = new TTeThemeLink(form_);
+    link->SetThemeBuilding("Flat");
+    for (bool themed : {false, true}) {
+        SCOPED_TRACE(themed ? "flat" : "classic");
+        TTePopupMenu* menu = MakeMenu({"&Copy", "&Paste"});
+        if (themed) menu->SetThemeLink(link);
+        TRect window, client, cb;
+        uint32_t edgeBefore = 0, edgeAfter = 0, shadowBefore = 0, shadowAfter = 0;
+        LRESULT copied = 0;
+        int differing = -1;
+        std::vector<LRESULT> hits;
+        ui_.WhenModal([&] {
+            TTePopupWindow* w = WindowOf(menu);
+            HWND h = w->Handle();
+            TTePopupForm* frame = w->Frame();
+            window = WindowRect(h);
+            const TPoint origin = w->ClientToScreen(TPoint{0, 0});
+            client = ::tarvel::Bounds(origin.x, origin.y, w->ClientWidth(), w->ClientHeight());
+            cb = frame->GetClientBounds();
+            // The edge and the shadow are the frame's to paint: spoil both,
+            // then ask for the non-client area again.
+            const TPoint edge{window.left + 1, window.top + 1}, shadow{window.right - 2, window.top + 20};
+            edgeBefore = PixelAt(ui_, edge);
+            shadowBefore = PixelAt(ui_, shadow);
+            // The menu has no caption or border for the mouse: a press on its
+            // edge is a press in the menu, never one outside it.
+            for (TPoint p : {edge, TPoint{window.right - 6, window.bottom - 6},
+                             TPoint{window.left + 20, window.top + 8}})
+                hits.push_back(SendMessage(h, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)));
+            HDC dc = GetWindowDC(h);
+            {
+                CanvasOnDc on(dc);
+                FillRect(on.canvas, TRect{0, 0, window.Width(), window.Height()}, clRed);
+            }
+            ReleaseDC(h, dc);
+            SendMessage(h, WM_NCPAINT, 1, 0);
+            edgeAfter = PixelAt(ui_, edge);
+            shadowAfter = PixelAt(ui_, shadow);
+            // Painted into a bitmap, the menu is what the screen shows.
+            ::tarvel::InvalidateRect(h, nullptr, true);
+            UpdateWindow(h);
+            TteBitmap picture;
+            picture.SetSize(frame->FormWidth(), frame->FormHeight());
+            copied = SendMessage(h, CM_PAINTTOBITMAP, 0, static_cast<LPARAM>(picture.DC().Value()));
+            differing = 0;
+            const auto screen = ui_.Backend().ScreenPixels();
+            for (int y = 0; y < picture.Height(); ++y)
+                for (int x = 0; x < picture.Width(); ++x)
+                    if ((picture.GetPixel(x, y) & 0xFFFFFF) !=
+                        (screen->Pixel(window.left + x, window.top + y) & 0xFFFFFF))
+                        ++differing;
+            ui_.PressKey(VK_ESCAPE);
+        });
+        ui_.Backend().MouseMove(TPoint{20, 20});
+        menu->Popup(300, 200);
+        // The client area lies inside the menu's edge; the shadow is non-client.
+        const int shadow = 4;
+        if (!themed) EXPECT_EQ(cb, (TRect{3, 3, window.Width() - shadow - 3, window.Height() - shadow - 3}));
+        EXPECT_GT(cb.left, 0);
+        EXPECT_EQ(client, (TRect{window.left + cb.left, window.top + cb.top, window.left + cb.right,
+                                 window.top + cb.bottom}));
+        EXPECT_NE(edgeBefore, static_cast<uint32_t>(clRed));
+        EXPECT_EQ(edgeAfter, edgeBefore);
+        EXPECT_EQ(shadowAfter, shadowBefore);
+        EXPECT_EQ(copied, 1);
+        EXPECT_EQ(differing, 0);
+        EXPECT_EQ(hits, (std::vector<LRESULT>{HTCLIENT, HTCLIENT, HTCLIENT}));
+        delete menu;
+    }
+    EXPECT_TRUE(ui_.Problems().empty());
+}
+
+TEST_F(PopupMenuTest, InvalidatingTheViewRepaintsTheMenuBeforeAnyMessageIsServed) {
+    MakeForm(false);
+    TTePopupMenu* menu = MakeMenu({"&Copy", "&Paste"});
+    uint32_t before = 0, spoiled = 0, after = 0;
+    ui_.WhenModal([&] {
+        TTePopupWindow* w = WindowOf(menu);
+        const TRect entry = menu->Items()->GetItem(1)->ItemRect;
+        const TPoint at = w->ClientToScreen(TPoint{entry.right - 4, (entry.top + entry.bottom) / 2});
+        before = PixelAt(ui_, at);
+        HDC dc = GetDC(w->Handle());
+        {
+            CanvasOnDc on(dc);
+            FillRect(on.canvas, TRect{0, 0, w->ClientWidth(), w->ClientHeight()}, clRed);
+        }
+        ReleaseDC(w->Handle(), dc);
+        spoiled = PixelAt(ui_, at);
+        w->View()->InvalidateView();
+        after = PixelAt(ui_, at);
+        ui_.PressKey(VK_ESCAPE);
+    });
+    ui_.Backend().MouseMove(TPoint{20, 20});
+    menu->Popup(300, 200);
+    EXPECT_EQ(spoiled, 0xFF0000u);
+    EXPECT_NE(before, spoiled);
+    EXPECT_EQ(after, before);
+    EXPECT_TRUE(ui_.Problems().empty());
+}
+
+TEST_F(PopupMenuTest, TheMenuWindowTracksNoSmallerThan20By20UnlessItIsBeingRead) {
+    MakeForm(false);
+    auto* root = new TTeItem(form_);
+    auto* entry = new TTeItem(form_);
+    entry->SetCaption(u"&Copy");
+    root->Add(entry);
+    auto* window = new TTePopupWindow(form_, root, nullptr);
+    window->Constraints()->SetMaxWidth(300);
+    window->HandleNeeded();
+    HWND h = window->Handle();
+    auto ask = [&] {
+        MINMAXINFO mmi;
+        mmi.ptMinTrackSize = TPoint{1, 1};
+        mmi.ptMaxTrackSize = TPoint{5000, 5000};
+        SendMessage(h, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+        return mmi;
+    };
+    MINMAXINFO mmi = ask();
+    EXPECT_EQ(mmi.ptMinTrackSize, (TPoint{20, 20}));
+    // The class library's answer stays: the window's constraints.
+    EXPECT_EQ(mmi.ptMaxTrackSize, (TPoint{300, 5000}));
+    // The frame moves the window no smaller, nor wider than it may be.
+    window->Frame()->MoveWindow(40, 50, 5, 8);
+    EXPECT_EQ(WindowRect(h), (TRect{40, 50, 60, 70}));
+    window->Frame()->MoveWindow(40, 50, 900, 30);
+    EXPECT_EQ(WindowRect(h).Width(), 300);
+    {
+        TLoadingScope reading(window);
+        mmi = ask();
+    }
+    EXPECT_EQ(mmi.ptMinTrackSize, (TPoint{1, 1}));
+    delete window;
+    EXPECT_TRUE(ui_.Problems().empty());
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <SDL2/SDL.h>
 #include <sys/stat.h>
@@ -519,6 +521,76 @@ TEST_F(FramesOnX11, ABlendedMenuOverAChangingWindowShowsItsNewContentOnlyWithACo
         delete form;
         Run(100);
     }
+}
+
+// A skinned popup menu used with the pointer through the server: the entry
+// under the pointer, placed by the frame inside the menu's edge, lights up,
+// and a click on it closes the menu and runs it.
+TEST_F(FramesOnX11, APopupMenuIsUsedWithThePointerThroughItsFrame) {
+    auto* form = new TForm(Application);
+    form->SetCaption("Battery modules");
+    form->SetColor(clWhite);
+    TTePopupMenu* menu = nullptr;
+    std::vector<std::string> chosen;
+    {
+        TLoadingScope scope(form);
+        TTeThemeLink* link = LinkToLook(form, kLooks[0]);
+        auto* frame = new TTeForm(form);
+        frame->SetThemeLink(link);
+        menu = new TTePopupMenu(form);
+        menu->SetThemeLink(link);
+        for (const char* caption : {"&Copy", "&Paste", "-", "Select &All"}) {
+            auto* item = new TTeItem(form);
+            item->SetCaption(Utf8ToWide(caption));
+            item->OnClick = [&chosen, caption](TObject*) { chosen.push_back(caption); };
+            menu->Items()->Add(item);
+        }
+        scope.Finish();
+    }
+    form->SetBounds(60, 60, 420, 300);
+    form->Show();
+    Settle(form->Handle());
+    ASSERT_TRUE(XGiveFocus(sdl->SdlWindowOf(form->Handle())));
+    ASSERT_TRUE(XMovePointer(1023, 767));
+
+    TRect paste;
+    bool lit = false;
+    auto window = [&] { return menu->Items()->GetItem(0)->View->CaptureControl; };
+    std::deque<std::function<void()>> steps{
+        [&] {
+            const TRect r = menu->Items()->GetItem(1)->ItemRect;
+            const TPoint at = window()->ClientToScreen(TPoint{r.left, r.top});
+            paste = Bounds(at.x, at.y, r.Width(), r.Height());
+            ASSERT_TRUE(XMovePointer(paste.left + 30, (paste.top + paste.bottom) / 2));
+        },
+        [&] {
+            lit = menu->Items()->GetItem(0)->View->HotItem == menu->Items()->GetItem(1);
+            const TRect w = WindowRect(window()->Handle());
+            const TRect area{w.left - 10, w.top - 10, w.right + 10, w.bottom + 10};
+            EXPECT_TRUE(SaveScreenArea(sdl, area, "menu_popup_pointer_xvfb.png"));
+            ASSERT_TRUE(XButton(1, true));
+            ASSERT_TRUE(XButton(1, false));
+        },
+    };
+    DWORD next = GetTickCount() + 400;
+    Application->OnIdle = [&](TObject*, bool& done) {
+        if (MenuLoopLevel() == 0 || steps.empty() || GetTickCount() < next) return;
+        auto step = std::move(steps.front());
+        steps.pop_front();
+        step();
+        next = GetTickCount() + 400;
+        done = false;
+    };
+    menu->Popup(200, 150);
+    Application->OnIdle = nullptr;
+    const DWORD start = GetTickCount();
+    while (chosen.empty() && GetTickCount() - start < 3000) Application->ProcessMessages();
+    EXPECT_TRUE(steps.empty()) << "the menu closed early";
+    EXPECT_TRUE(lit);
+    EXPECT_EQ(chosen, std::vector<std::string>{"&Paste"});
+    EXPECT_EQ(MenuLoopLevel(), 0);
+    delete form;
+    Run(100);
 }
 
 // A blended skinned frame with its shadow over a window that turns from red
