@@ -1,0 +1,239 @@
+// The X session manager's requests reach the windows' end-session path: a
+// manager of the tests' own (a program apart) asks, and what the program
+// answers comes back to it. A manager gone or talking nonsense costs the
+// program nothing.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+#include "XServerFixture.h"
+#include "tests/platform/winsys/sdl/SdlFixture.h"
+
+extern char** environ;
+
+namespace tarvel {
+namespace {
+
+// The test manager, talked to through its stdin and stdout.
+class ManagerProcess {
+public:
+    bool Start(std::string& why) {
+        int in[2], out[2];
+        if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return why = "no pipes", false;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        char* argv[] = {const_cast<char*>(TARVEL_TEST_SESSION_MANAGER), nullptr};
+        const int rc = posix_spawn(&pid_, argv[0], &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(in[0]);
+        close(out[1]);
+        commands_ = in[1];
+        if (rc != 0) return why = "the manager does not start", false;
+        reader_ = std::thread([this, fd = out[0]] {
+            std::string pending;
+            char buffer[512];
+            ssize_t n;
+            while ((n = read(fd, buffer, sizeof buffer)) > 0) {
+                pending.append(buffer, static_cast<size_t>(n));
+                for (size_t end; (end = pending.find('\n')) != std::string::npos;) {
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    lines_.push_back(pending.substr(0, end));
+                    pending.erase(0, end + 1);
+                }
+            }
+            close(fd);
+        });
+        std::string address;
+        if (!PumpUntil([&] { return Heard("address ", &address); }, 5000)) return why = "no address", false;
+        address_ = address.substr(8);
+        return true;
+    }
+    ~ManagerProcess() {
+        if (commands_ >= 0) close(commands_);
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (reader_.joinable()) reader_.join();
+    }
+    const std::string& Address() const { return address_; }
+    void Send(const std::string& command) {
+        const std::string line = command + "\n";
+        [[maybe_unused]] ssize_t n = write(commands_, line.data(), line.size());
+    }
+    // A line starting with `prefix` came (the first such, into `line`).
+    bool Heard(const std::string& prefix, std::string* line = nullptr) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (const std::string& l : lines_)
+            if (l.compare(0, prefix.size(), prefix) == 0) {
+                if (line) *line = l;
+                return true;
+            }
+        return false;
+    }
+    std::vector<std::string> Lines() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return lines_;
+    }
+    void Forget() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        lines_.clear();
+    }
+
+private:
+    pid_t pid_ = -1;
+    int commands_ = -1;
+    std::thread reader_;
+    std::mutex mutex_;
+    std::vector<std::string> lines_;
+    std::string address_;
+};
+
+class SessionManager : public SdlTest {
+public:
+    SessionManager() : SdlTest("x11") {}
+
+protected:
+    void SetUp() override {
+        // Neither side reads the user's own authority file.
+        authority_ = std::string(TARVEL_BINARY_DIR) + "/session-test.ICEauthority";
+        close(open(authority_.c_str(), O_CREAT | O_TRUNC | O_WRONLY | O_CLOEXEC, 0600));
+        setenv("ICEAUTHORITY", authority_.c_str(), 1);
+        SdlTest::SetUp();
+        if (HasFatalFailure()) return;
+        std::string why;
+        ASSERT_TRUE(manager.Start(why)) << why;
+        setenv("SESSION_MANAGER", manager.Address().c_str(), 1);
+        first = probe->Create(WS_OVERLAPPED | WS_VISIBLE, Bounds(40, 40, 120, 80), nullptr, RGB(90, 160, 90));
+        second = probe->Create(WS_POPUP, Bounds(200, 40, 60, 60));
+        ASSERT_TRUE(backend->JoinSessionManager({"/opt/tool/tarvel-bms", "--port", "/dev/ttyUSB0"}));
+        ASSERT_TRUE(PumpUntil([&] { return backend->InSessionManager(); }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return manager.Heard("prop CloneCommand"); }, 5000));
+        probe->log.clear();
+    }
+    void TearDown() override {
+        SdlTest::TearDown();
+        unsetenv("SESSION_MANAGER");
+    }
+    // The windows' answers and what they were told, in order.
+    std::vector<UINT> SessionMessages(HWND h) {
+        return probe->Messages(h, {WM_QUERYENDSESSION, WM_ENDSESSION});
+    }
+    bool Told(HWND h, WPARAM ends) {
+        const Logged* told = probe->Last(h, WM_ENDSESSION);
+        return told && told->wParam == ends;
+    }
+    void Refuse(HWND h) {
+        refusing = h;
+        SetWindowLongPtr(h, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(refusingProc_));
+    }
+
+    ManagerProcess manager;
+    HWND first = nullptr, second = nullptr, refusing = nullptr;
+    std::string authority_;
+
+private:
+    WNDPROC refusingProc_ = MakeWindowProc([this](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        probe->log.push_back(Logged{h, m, w, l});
+        if (m == WM_QUERYENDSESSION) return 0;
+        return DefWindowProc(h, m, w, l);
+    });
+};
+
+TEST_F(SessionManager, TheProgramRegistersHowToStartItAgain) {
+    for (const char* line :
+         {"prop Program /opt/tool/tarvel-bms", "prop RestartCommand /opt/tool/tarvel-bms|--port|/dev/ttyUSB0",
+          "prop CloneCommand /opt/tool/tarvel-bms|--port|/dev/ttyUSB0", "prop UserID "})
+        EXPECT_TRUE(manager.Heard(line)) << line;
+}
+
+TEST_F(SessionManager, AShutdownIsAskedOfTheWindowsAndDieEndsTheSession) {
+    manager.Send("save 1 any");
+    ASSERT_TRUE(PumpUntil([&] { return manager.Heard("done "); }));
+    EXPECT_TRUE(manager.Heard("done 1"));
+    // Asked, not told yet: the manager has the last word.
+    for (HWND h : {first, second}) EXPECT_EQ(SessionMessages(h), std::vector<UINT>{WM_QUERYENDSESSION});
+    manager.Send("die");
+    ASSERT_TRUE(PumpUntil([&] { return Told(first, 1) && Told(second, 1); }));
+    EXPECT_TRUE(PumpUntil([&] { return manager.Heard("closed"); }));
+    EXPECT_FALSE(backend->InSessionManager());
+}
+
+TEST_F(SessionManager, ACancelledShutdownTellsTheWindowsTheSessionGoesOn) {
+    manager.Send("save 1 none");
+    ASSERT_TRUE(PumpUntil([&] { return manager.Heard("done 1"); }));
+    manager.Send("cancel");
+    ASSERT_TRUE(PumpUntil([&] { return Told(first, 0) && Told(second, 0); }));
+    EXPECT_TRUE(backend->InSessionManager());
+    // Still served: the next request is answered.
+    manager.Forget();
+    manager.Send("save 0 none");
+    EXPECT_TRUE(PumpUntil([&] { return manager.Heard("done 1"); }));
+}
+
+// A window that refuses keeps the session: where the manager lets the
+// program talk to the user, it asks to and cancels the shutdown; where not,
+// it answers that the save failed.
+TEST_F(SessionManager, ARefusingWindowCancelsTheShutdown) {
+    struct Case {
+        const char* style;
+        bool interacts;
+    };
+    for (const Case c : {Case{"any", true}, Case{"errors", true}, Case{"none", false}}) {
+        SCOPED_TRACE(c.style);
+        Refuse(second);
+        manager.Forget();
+        probe->log.clear();
+        manager.Send(std::string("save 1 ") + c.style);
+        ASSERT_TRUE(PumpUntil([&] { return manager.Heard("done "); }));
+        EXPECT_TRUE(manager.Heard("done 0"));
+        EXPECT_EQ(manager.Heard("interact-request"), c.interacts);
+        EXPECT_EQ(manager.Heard("interact-done 1"), c.interacts);
+        // Asked in the order made, both told at once the session goes on.
+        EXPECT_EQ(SessionMessages(first), (std::vector<UINT>{WM_QUERYENDSESSION, WM_ENDSESSION}));
+        EXPECT_TRUE(Told(first, 0));
+        EXPECT_TRUE(Told(second, 0));
+        manager.Send("cancel");
+        PumpFor(100);
+        EXPECT_EQ(SessionMessages(first).size(), 2u) << "told twice";
+    }
+}
+
+TEST_F(SessionManager, APlainSaveIsAnsweredWithoutEndingAnything) {
+    manager.Send("save 0 any");
+    ASSERT_TRUE(PumpUntil([&] { return manager.Heard("done 1"); }));
+    PumpFor(100);
+    EXPECT_TRUE(SessionMessages(first).empty());
+    EXPECT_TRUE(SessionMessages(second).empty());
+}
+
+// However the manager goes, the connection is closed, nothing waits, and
+// windows that had agreed to end hear that the session goes on.
+class ManagerLost : public SessionManager, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ManagerLost, TheConnectionIsClosedAndTheProgramGoesOn) {
+    manager.Send("save 1 none");
+    ASSERT_TRUE(PumpUntil([&] { return manager.Heard("done 1"); }));
+    manager.Send(GetParam());
+    // Half a message is waited for a few seconds, no more.
+    ASSERT_TRUE(PumpUntil([&] { return !backend->InSessionManager(); }, 8000));
+    EXPECT_TRUE(Told(first, 0));
+    EXPECT_TRUE(Told(second, 0));
+    // The program still takes its messages.
+    PostMessage(first, WM_APP, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return probe->Last(first, WM_APP) != nullptr; }, 1000));
+}
+
+INSTANTIATE_TEST_SUITE_P(SessionManager, ManagerLost, ::testing::Values("vanish", "garbage", "stall"));
+
+}  // namespace
+}  // namespace tarvel
