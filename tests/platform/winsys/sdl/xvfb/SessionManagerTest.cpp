@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -234,6 +236,39 @@ TEST_P(ManagerLost, TheConnectionIsClosedAndTheProgramGoesOn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SessionManager, ManagerLost, ::testing::Values("vanish", "garbage", "stall"));
+
+// With no manager named nothing is tried; one named that takes the
+// connection and never answers holds neither the GUI nor the program's end.
+class NoSessionManager : public SdlTest {
+public:
+    NoSessionManager() : SdlTest("x11") {}
+};
+
+TEST_F(NoSessionManager, NoneNamedOrOneThatNeverAnswersHoldsNothing) {
+    unsetenv("SESSION_MANAGER");
+    EXPECT_FALSE(backend->JoinSessionManager({"tarvel-bms"}));
+
+    const std::string path = std::string(TARVEL_BINARY_DIR) + "/silent-session-manager";
+    unlink(path.c_str());
+    const int silent = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    ASSERT_EQ(bind(silent, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(silent, 4), 0);
+    char host[256] = "";
+    gethostname(host, sizeof host);
+    setenv("SESSION_MANAGER", (std::string("local/") + host + ":" + path).c_str(), 1);
+    EXPECT_TRUE(backend->JoinSessionManager({"tarvel-bms"}));
+    HWND form = probe->Create(WS_OVERLAPPED | WS_VISIBLE, Bounds(40, 40, 120, 80));
+    PostMessage(form, WM_APP, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return probe->Last(form, WM_APP) != nullptr; }, 1000));
+    PumpFor(300);
+    EXPECT_FALSE(backend->InSessionManager());
+    unsetenv("SESSION_MANAGER");
+    close(silent);
+    unlink(path.c_str());
+}
 
 }  // namespace
 }  // namespace tarvel
