@@ -171,7 +171,7 @@ namespace {
 
 // The connecting thread, which then watches the connection for the GUI
 // thread: it never reads it.
-void ConnectAndWatch(std::shared_ptr<Shared> shared, std::vector<std::string> command) {
+void ConnectAndWatch(std::shared_ptr<Shared> shared, std::string address, std::vector<std::string> command) {
     SmcCallbacks callbacks{};
     callbacks.save_yourself.callback = SessionRequests::SaveYourself;
     callbacks.save_yourself.client_data = shared.get();
@@ -184,7 +184,7 @@ void ConnectAndWatch(std::shared_ptr<Shared> shared, std::vector<std::string> co
     char error[256] = "";
     char* clientId = nullptr;
     SmcConn conn = SmcOpenConnection(
-        nullptr, nullptr, SmProtoMajor, SmProtoMinor,
+        address.data(), nullptr, SmProtoMajor, SmProtoMinor,
         SmcSaveYourselfProcMask | SmcDieProcMask | SmcSaveCompleteProcMask | SmcShutdownCancelledProcMask,
         &callbacks, nullptr, &clientId, sizeof error, error);
     std::free(clientId);
@@ -254,7 +254,7 @@ std::unique_ptr<SessionClient> SessionClient::Start(std::vector<std::string> com
     std::unique_ptr<SessionClient> client(new SessionClient());
     client->shared_ = shared;
     shared->owner = client.get();
-    std::thread(ConnectAndWatch, shared, std::move(command)).detach();
+    std::thread(ConnectAndWatch, shared, std::string(address), std::move(command)).detach();
     return client;
 }
 

@@ -4,101 +4,18 @@
 // program nothing.
 
 #include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <mutex>
-#include <thread>
 
 #include "XServerFixture.h"
 #include "tests/platform/winsys/sdl/SdlFixture.h"
-
-extern char** environ;
+#include "tests/platform/winsys/sdl/session/SessionManagerProcess.h"
 
 namespace tarvel {
 namespace {
-
-// The test manager, talked to through its stdin and stdout.
-class ManagerProcess {
-public:
-    bool Start(std::string& why) {
-        int in[2], out[2];
-        if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return why = "no pipes", false;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        char* argv[] = {const_cast<char*>(TARVEL_TEST_SESSION_MANAGER), nullptr};
-        const int rc = posix_spawn(&pid_, argv[0], &actions, nullptr, argv, environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(in[0]);
-        close(out[1]);
-        commands_ = in[1];
-        if (rc != 0) return why = "the manager does not start", false;
-        reader_ = std::thread([this, fd = out[0]] {
-            std::string pending;
-            char buffer[512];
-            ssize_t n;
-            while ((n = read(fd, buffer, sizeof buffer)) > 0) {
-                pending.append(buffer, static_cast<size_t>(n));
-                for (size_t end; (end = pending.find('\n')) != std::string::npos;) {
-                    std::lock_guard<std::mutex> lock(mutex_);
-                    lines_.push_back(pending.substr(0, end));
-                    pending.erase(0, end + 1);
-                }
-            }
-            close(fd);
-        });
-        std::string address;
-        if (!PumpUntil([&] { return Heard("address ", &address); }, 5000)) return why = "no address", false;
-        address_ = address.substr(8);
-        return true;
-    }
-    ~ManagerProcess() {
-        if (commands_ >= 0) close(commands_);
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (reader_.joinable()) reader_.join();
-    }
-    const std::string& Address() const { return address_; }
-    void Send(const std::string& command) {
-        const std::string line = command + "\n";
-        [[maybe_unused]] ssize_t n = write(commands_, line.data(), line.size());
-    }
-    // A line starting with `prefix` came (the first such, into `line`).
-    bool Heard(const std::string& prefix, std::string* line = nullptr) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (const std::string& l : lines_)
-            if (l.compare(0, prefix.size(), prefix) == 0) {
-                if (line) *line = l;
-                return true;
-            }
-        return false;
-    }
-    std::vector<std::string> Lines() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return lines_;
-    }
-    void Forget() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        lines_.clear();
-    }
-
-private:
-    pid_t pid_ = -1;
-    int commands_ = -1;
-    std::thread reader_;
-    std::mutex mutex_;
-    std::vector<std::string> lines_;
-    std::string address_;
-};
 
 class SessionManager : public SdlTest {
 public:
@@ -106,10 +23,6 @@ public:
 
 protected:
     void SetUp() override {
-        // Neither side reads the user's own authority file.
-        authority_ = std::string(TARVEL_BINARY_DIR) + "/session-test.ICEauthority";
-        close(open(authority_.c_str(), O_CREAT | O_TRUNC | O_WRONLY | O_CLOEXEC, 0600));
-        setenv("ICEAUTHORITY", authority_.c_str(), 1);
         SdlTest::SetUp();
         if (HasFatalFailure()) return;
         std::string why;
@@ -139,9 +52,8 @@ protected:
         SetWindowLongPtr(h, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(refusingProc_));
     }
 
-    ManagerProcess manager;
+    SessionManagerProcess manager;
     HWND first = nullptr, second = nullptr, refusing = nullptr;
-    std::string authority_;
 
 private:
     WNDPROC refusingProc_ = MakeWindowProc([this](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
