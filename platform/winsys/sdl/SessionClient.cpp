@@ -124,14 +124,13 @@ void SetProperties(SmcConn conn, const std::vector<std::string>& command) {
 // the work to the GUI thread's queue, since asking the windows can run a
 // modal loop that reads the connection again.
 struct SessionRequests {
-    static SessionClient* Owner(SmPointer data) { return static_cast<Shared*>(data)->owner; }
-    static void Post(SmPointer data, void (SessionClient::*what)(int), int arg) {
+    static void Post(SmPointer data, void (*what)(SessionClient*, int), int arg = 0) {
         Shared* shared = static_cast<Shared*>(data);
         if (!shared->owner) return;
         std::weak_ptr<Shared> weak = shared->owner->shared_;
         PostGuiTask([weak, what, arg] {
             auto s = weak.lock();
-            if (s && s->owner) (s->owner->*what)(arg);
+            if (s && s->owner) what(s->owner, arg);
         });
     }
     static void SaveYourself(SmcConn conn, SmPointer data, int, Bool shutdown, int interactStyle, Bool) {
@@ -141,7 +140,8 @@ struct SessionRequests {
             SmcSaveYourselfDone(conn, True);
             return;
         }
-        Post(data, &SessionClient::AskForShutdown, interactStyle);
+        Post(
+            data, [](SessionClient* c, int style) { c->AskForShutdown(style); }, interactStyle);
     }
     static void Die(SmcConn, SmPointer data) {
         Post(data, [](SessionClient* c, int) { c->Die(); });
@@ -155,15 +155,6 @@ struct SessionRequests {
     static void Interact(SmcConn conn, SmPointer) {
         SmcInteractDone(conn, True);
         SmcSaveYourselfDone(conn, False);
-    }
-    static void Post(SmPointer data, void (*what)(SessionClient*, int)) {
-        Shared* shared = static_cast<Shared*>(data);
-        if (!shared->owner) return;
-        std::weak_ptr<Shared> weak = shared->owner->shared_;
-        PostGuiTask([weak, what] {
-            auto s = weak.lock();
-            if (s && s->owner) what(s->owner, 0);
-        });
     }
 };
 
