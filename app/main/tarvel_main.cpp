@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "app/Startup.h"
 #include "platform/winsys/Backend.h"
@@ -24,10 +26,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tarvel-bms: no display to open (set DISPLAY or WAYLAND_DISPLAY)\n");
         return 1;
     }
+    tarvel::DisplayBackend* display = backend.get();
     tarvel::InitWindowSystem(std::move(backend));
     // The desktop's logout and a plain kill end the session: the tool saves and ends.
     if (!tarvel::WatchSessionSignals())
         std::fprintf(stderr, "tarvel-bms: SIGTERM and SIGHUP cannot be watched\n");
+    // A session manager, where one runs, asks before the session ends.
+    tarvel::JoinSessionManager(display, std::vector<std::string>(argv, argv + argc));
     tarvel::InitSkinLibrary();
     const int code = tarvel::RunTool();
     tarvel::DoneSkinLibrary();

@@ -159,6 +159,13 @@ void QueueAppActivation(HWND window, bool active);
 // (WM_QUERYENDSESSION; an answer of 0 keeps the session) and then told
 // (WM_ENDSESSION, wParam whether it ends).
 void QueueSessionEnd();
+// The same in two steps, for a session manager that asks first and ends the
+// session later; GUI thread only. The windows are asked in the order they
+// were made, up to the first that refuses: true when none refused, with the
+// ones asked in `asked`. Then the windows are told whether the session ends.
+std::vector<HWND> SessionWindows();
+bool QueryEndSession(std::vector<HWND>& asked);
+void TellEndSession(const std::vector<HWND>& windows, bool ends);
 
 // Installs the backend; the calling thread becomes the GUI thread.
 void InitWindowSystem(std::unique_ptr<DisplayBackend> backend);

@@ -67,27 +67,38 @@ bool WatchSessionSignals() {
     return sigaction(SIGTERM, &action, nullptr) == 0 && sigaction(SIGHUP, &action, nullptr) == 0;
 }
 
-void EndDesktopSession() {
-    if (!HasState()) return;
-    WinsysState& s = State();
+std::vector<HWND> SessionWindows() {
     std::vector<HWND> all;
+    if (!HasState()) return all;
+    WinsysState& s = State();
     for (const auto& [h, w] : s.windows)
         if (h != s.desktop && (w->parent == s.desktop || w->messageOnly)) all.push_back(h);
     // The order they were made in.
     std::sort(all.begin(), all.end(),
               [](HWND a, HWND b) { return reinterpret_cast<uintptr_t>(a) < reinterpret_cast<uintptr_t>(b); });
-    std::vector<HWND> asked;
-    bool ends = true;
-    for (HWND h : all) {
+    return all;
+}
+
+bool QueryEndSession(std::vector<HWND>& asked) {
+    asked.clear();
+    for (HWND h : SessionWindows()) {
         if (!IsWindow(h)) continue;
         asked.push_back(h);
-        if (SendMessage(h, WM_QUERYENDSESSION, 0, 0) == 0) {
-            ends = false;
-            break;
-        }
+        if (SendMessage(h, WM_QUERYENDSESSION, 0, 0) == 0) return false;
     }
-    for (HWND h : asked)
+    return true;
+}
+
+void TellEndSession(const std::vector<HWND>& windows, bool ends) {
+    for (HWND h : windows)
         if (IsWindow(h)) SendMessage(h, WM_ENDSESSION, ends ? 1 : 0, 0);
+}
+
+void EndDesktopSession() {
+    if (!HasState()) return;
+    std::vector<HWND> asked;
+    const bool ends = QueryEndSession(asked);
+    TellEndSession(asked, ends);
 }
 
 }  // namespace tarvel

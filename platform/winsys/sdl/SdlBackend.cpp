@@ -20,6 +20,7 @@
 #include "platform/winsys/sdl/SdlKeys.h"
 #include "platform/winsys/sdl/SdlSound.h"
 #include "platform/winsys/sdl/SdlX11.h"
+#include "platform/winsys/sdl/SessionClient.h"
 #include "platform/winsys/sdl/X11Clipboard.h"
 #include "platform/winsys/sdl/X11CompositorWatch.h"
 
@@ -179,6 +180,7 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const std::string& videoDriver, std
 
 SdlBackend::~SdlBackend() {
     compositorWatch_.reset();  // its thread wakes this backend
+    session_.reset();
     if (CurrentSoundOutput() == sound_) SetSoundOutput(nullptr);
     sound_.reset();
     for (auto& [hwnd, t] : tops_)
@@ -680,6 +682,19 @@ std::unique_ptr<DisplayBackend> OpenRealDisplay() {
     // SDL's displays without a screen (the test runs) are no display either.
     if (is("SDL_VIDEODRIVER", "offscreen") || is("SDL_VIDEODRIVER", "dummy")) return nullptr;
     return SdlBackend::Open();
+}
+
+bool SdlBackend::JoinSessionManager(std::vector<std::string> command) {
+    if (!x11_) return false;
+    if (!session_) session_ = SessionClient::Start(std::move(command), [this] { Wake(); });
+    return session_ != nullptr;
+}
+
+bool SdlBackend::InSessionManager() const { return session_ && session_->Connected(); }
+
+bool JoinSessionManager(DisplayBackend* backend, std::vector<std::string> command) {
+    auto* sdl = dynamic_cast<SdlBackend*>(backend);
+    return sdl && sdl->JoinSessionManager(std::move(command));
 }
 
 }  // namespace tarvel

@@ -20,6 +20,7 @@ union SDL_Event;
 
 namespace tarvel {
 
+class SessionClient;
 class SoundOutput;
 class X11ClipboardOwner;
 class X11CompositorWatch;
@@ -89,6 +90,15 @@ public:
     // server, which mixes.
     bool ComposesWindows() override;
 
+    // ---- the session manager ----
+    // On X11 where SESSION_MANAGER is set: registers with the manager (on a
+    // thread; the GUI never waits for it), `command` being the program's
+    // command line, and its requests reach the windows' end-session path
+    // from the event pump. False when there is none to join.
+    bool JoinSessionManager(std::vector<std::string> command);
+    // Registered, and the manager still there.
+    bool InSessionManager() const;
+
 private:
     struct TopLevel {
         SDL_Window* window = nullptr;
@@ -150,6 +160,7 @@ private:
     std::shared_ptr<SoundOutput> sound_;                   // the sound output while this display is open
     std::unique_ptr<X11ClipboardOwner> clipboardOwner_;    // made at the first picture copied
     std::unique_ptr<X11CompositorWatch> compositorWatch_;  // on X11, while the display is open
+    std::unique_ptr<SessionClient> session_;               // while the program is in a managed session
     uint32_t wakeEvent_ = 0;
     std::atomic<bool> wakePending_{false};
     std::map<HWND, TopLevel> tops_;
@@ -182,5 +193,7 @@ private:
 // (SDL_VIDEODRIVER=offscreen or dummy, as the test runs set), or no display
 // that opens. The program then installs a HeadlessBackend.
 std::unique_ptr<DisplayBackend> OpenRealDisplay();
+// SdlBackend::JoinSessionManager for the program's display when it is one.
+bool JoinSessionManager(DisplayBackend* backend, std::vector<std::string> command);
 
 }  // namespace tarvel

@@ -12,6 +12,7 @@
 #include "platform/winsys/Winsys.h"
 #include "platform/winsys/sdl/SdlBackend.h"
 #include "platform/winsys/sdl/SdlKeys.h"
+#include "platform/winsys/sdl/SessionClient.h"
 
 namespace tarvel {
 
@@ -65,6 +66,7 @@ void SdlBackend::PumpEvents() {
     tPumping = true;
     activationQueued_ = false;
     if (!lockKeysSynced_) SyncLockKeys();
+    if (session_) session_->Pump();
     SDL_Event ev;
     while (SDL_PollEvent(&ev) == 1) Translate(ev);
     tPumping = false;

@@ -15,6 +15,7 @@
 
 #include "tests/app/xvfb/ToolXvfbFixture.h"
 #include "tests/app/xvfb/XTopWindows.h"
+#include "tests/platform/winsys/sdl/session/SessionManagerProcess.h"
 
 extern char** environ;
 
@@ -87,6 +88,28 @@ TEST_F(CloseE2e, TheFramesCloseButtonWhileTheAutomaticQueryRuns) {
     ASSERT_TRUE(Await([&] { return MainForm->AutoQueryColumns > columns; }));
     ASSERT_TRUE(ClickCaptionButton(MainForm->TeForm1, kbiClose));
     ExpectClosedAndFlushed();
+}
+
+// The desktop's session manager ends the session: the tool agrees to the
+// shutdown, and at Die it ends as it does for SIGTERM, what it keeps on disk.
+TEST_F(CloseE2e, TheSessionManagersShutdownEndsTheToolAsTheDesktopsSignalDoes) {
+    SessionManagerProcess manager;
+    std::string why;
+    ASSERT_TRUE(manager.Start(why)) << why;
+    setenv("SESSION_MANAGER", manager.Address().c_str(), 1);
+    ASSERT_TRUE(sdl->JoinSessionManager({"tarvel-bms"}));
+    unsetenv("SESSION_MANAGER");
+    ASSERT_NO_FATAL_FAILURE(StartWorking());
+    ASSERT_TRUE(Await([&] { return sdl->InSessionManager(); }));
+    manager.Send("save 1 any");
+    ASSERT_TRUE(Await([&] { return manager.Heard("done "); }));
+    EXPECT_TRUE(manager.Heard("done 1"));
+    // Agreeing ends nothing: the manager has the last word.
+    Run(kSettleMs);
+    EXPECT_FALSE(Application->Terminated());
+    manager.Send("die");
+    ExpectClosedAndFlushed();
+    EXPECT_TRUE(Await([&] { return manager.Heard("closed"); }));
 }
 
 // The program itself, started as people start it, on this display and the
