@@ -130,6 +130,21 @@ void Statement::AppendColumnText(int column, std::string& to) const {
     }
 }
 
+bool Statement::ColumnNumberOrText(int column, double& number, std::string_view& text) const {
+    sqlite3_value* value = sqlite3_column_value(stmt_, column);
+    const int type = sqlite3_value_type(value);
+    if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+        number = sqlite3_value_double(value);
+        return true;
+    }
+    text = {};
+    if (type == SQLITE_NULL) return false;
+    const auto* chars = sqlite3_value_text(value);
+    if (!chars) throw EDatabaseError(ErrorText(nullptr, SQLITE_NOMEM, "read"), SQLITE_NOMEM);
+    text = {reinterpret_cast<const char*>(chars), static_cast<size_t>(sqlite3_value_bytes(value))};
+    return false;
+}
+
 bool Statement::ColumnIsNumber(int column) const {
     const int type = sqlite3_column_type(stmt_, column);
     return type == SQLITE_INTEGER || type == SQLITE_FLOAT;

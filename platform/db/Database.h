@@ -58,6 +58,10 @@ public:
     // as ColumnText, with one call into SQLite and integers written here
     // rather than through SQLite's heap.
     void AppendColumnText(int column, std::string& to) const;
+    // A column's value with one call into SQLite: true with the number when
+    // it is stored as one (integer or real), else false with its text (empty
+    // for NULL), valid until the next step.
+    bool ColumnNumberOrText(int column, double& number, std::string_view& text) const;
     // The value is stored as a number (integer or real), not as text or NULL.
     bool ColumnIsNumber(int column) const;
 
