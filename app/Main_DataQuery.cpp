@@ -116,9 +116,10 @@ bool TMainForm::RunDataQuery() {
     std::optional<String> serial;
     if (DQ_SeqNum->ItemIndex() > 0) serial = DQ_SeqNum->Text();
     const ReadingTable table = TableNamed(DQ_Table->Text());
-    ADOQuery1->Close();
     DataSource1->SetDataSet(ADOQuery1);
     DBGrid1->SetDataSource(DataSource1);
+    // Opening replaces the last rows, so the grid is laid out once; a
+    // statement that fails closes the pages' connection and the grid's rows.
     WithQueryDatabase([&](ReadingDatabase& db) {
         ADOQuery1->Open(db.PrepareSelectDays(table, DateToStr(DQ_BeginDate->DateTime()),
                                              DateToStr(DQ_EndDate->DateTime()), serial, DQ_OrderMode->Text()),

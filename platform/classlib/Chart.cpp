@@ -56,11 +56,8 @@ bool TryReadValue(std::string_view text, double& value) {
 class ColumnReader {
 public:
     bool Read(const Statement& row, int column, double& value) {
-        if (row.ColumnIsNumber(column)) {
-            value = row.ColumnDouble(column);
-            return true;
-        }
-        const std::string_view text = row.ColumnView(column);
+        std::string_view text;
+        if (row.ColumnNumberOrText(column, value, text)) return true;
         if (text.size() == 19 && text[10] == ' ' && ReadOnTheSameDay(text, value)) return true;
         return TryReadValue(text, value);
     }

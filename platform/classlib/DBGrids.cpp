@@ -10,9 +10,7 @@ namespace tarvel {
 
 namespace {
 
-const String kNoValue;
-
-int Utf8Length(const String& text) {
+int Utf8Length(std::string_view text) {
     int n = 0;
     for (unsigned char c : text) n += (c & 0xC0) != 0x80;
     return n;
@@ -31,9 +29,13 @@ TQuery::~TQuery() {
 }
 
 void TQuery::Open(Statement statement, std::shared_ptr<const void> connection) {
-    Close();
     std::vector<String> fields;
     for (int c = 0; c < statement.ColumnCount(); ++c) fields.push_back(statement.ColumnName(c));
+    // The last statement and its rows go without a word: the controls hear
+    // once, of the new one.
+    statement_.reset();
+    connection_.reset();
+    DropRows();
     fields_ = std::move(fields);
     statement_.emplace(std::move(statement));
     connection_ = std::move(connection);
@@ -45,8 +47,19 @@ void TQuery::Close() {
     connection_.reset();
     if (fields_.empty()) return;
     fields_.clear();
-    rows_.clear();
+    DropRows();
     Changed();
+}
+
+void TQuery::DropRows() {
+    // A page's buffers serve the next statement; a long read's are given back.
+    if (text_.capacity() > kKeptTextBytes) {
+        std::string().swap(text_);
+        std::vector<size_t>().swap(ends_);
+    }
+    text_.clear();
+    ends_.clear();
+    records_ = 0;
 }
 
 int TQuery::FieldIndex(std::string_view name) const {
@@ -56,30 +69,35 @@ int TQuery::FieldIndex(std::string_view name) const {
 }
 
 bool TQuery::FetchTo(int count) {
-    const size_t before = rows_.size();
+    const int before = records_;
     const bool wasReading = statement_.has_value();
+    const size_t fields = fields_.size();
     try {
         // A page read at once is made room for once; reading all grows as it goes.
-        if (statement_ && count > RecordCount() && count - RecordCount() <= kReserveRows)
-            rows_.reserve(static_cast<size_t>(count));
-        const int fields = FieldCount();
-        while (statement_ && static_cast<int>(rows_.size()) < count) {
+        if (statement_ && count > records_ && count - records_ <= kReserveRows)
+            ends_.reserve(static_cast<size_t>(count) * fields);
+        while (statement_ && records_ < count) {
             if (!statement_->Step()) {
                 statement_.reset();
                 break;
             }
-            auto& row = rows_.emplace_back();
-            row.reserve(static_cast<size_t>(fields));
-            for (int c = 0; c < fields; ++c) row.emplace_back(statement_->ColumnView(c));
+            for (size_t c = 0; c < fields; ++c) {
+                statement_->AppendColumnText(static_cast<int>(c), text_);
+                ends_.push_back(text_.size());
+            }
+            ++records_;
         }
     } catch (...) {
-        // A statement that failed half-way gives no further rows.
+        // A statement that failed half-way gives no further rows, and the
+        // row it was reading is not kept.
         statement_.reset();
-        if (rows_.size() != before) Changed();
+        ends_.resize(static_cast<size_t>(records_) * fields);
+        text_.resize(ends_.empty() ? 0 : ends_.back());
+        if (records_ != before) Changed();
         throw;
     }
-    if (rows_.size() != before || wasReading != statement_.has_value()) Changed();
-    return RecordCount() >= count;
+    if (records_ != before || wasReading != statement_.has_value()) Changed();
+    return records_ >= count;
 }
 
 void TQuery::FetchAll() { FetchTo(INT32_MAX); }
@@ -97,9 +115,11 @@ void TQuery::ReadRest(const std::function<void(const Statement&)>& row) {
     Changed();
 }
 
-const String& TQuery::Value(int record, int field) const {
-    if (record < 0 || record >= RecordCount() || field < 0 || field >= FieldCount()) return kNoValue;
-    return rows_[static_cast<size_t>(record)][static_cast<size_t>(field)];
+std::string_view TQuery::Value(int record, int field) const {
+    if (record < 0 || record >= records_ || field < 0 || field >= FieldCount()) return {};
+    const size_t at = static_cast<size_t>(record) * fields_.size() + static_cast<size_t>(field);
+    const size_t begin = at == 0 ? 0 : ends_[at - 1];
+    return std::string_view(text_).substr(begin, ends_[at] - begin);
 }
 
 void TQuery::Changed() {
@@ -250,7 +270,7 @@ String TDBGrid::GetEditText(int col, int row) {
     TQuery* query = Query();
     if (!query || col < 1 || row < 0) return {};
     if (row == 0) return col <= query->FieldCount() ? query->FieldName(col - 1) : String();
-    return query->Value(row - 1, col - 1);
+    return String(query->Value(row - 1, col - 1));
 }
 
 String TDBGrid::UiCellText(int col, int row) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -49,7 +50,7 @@ public:
     int FieldIndex(std::string_view name) const;
 
     // Rows read so far.
-    int RecordCount() const { return static_cast<int>(rows_.size()); }
+    int RecordCount() const { return records_; }
     // True once the statement has given its last row.
     bool Eof() const { return !statement_.has_value(); }
     // Reads on until `count` rows are there or the statement ends; whether
@@ -60,18 +61,26 @@ public:
     // without keeping it: for a reader that keeps less than the rows (a
     // chart's points). The query is at its end afterwards.
     void ReadRest(const std::function<void(const Statement&)>& row);
-    // A value as text ("" for NULL or outside the rows read).
-    const String& Value(int record, int field) const;
+    // A value as text ("" for NULL or outside the rows read), valid until
+    // the query reads on or closes.
+    std::string_view Value(int record, int field) const;
 
 private:
     friend class TDataSource;
     void Changed();
+    void DropRows();
     static constexpr int kReserveRows = 4096;
+    // Buffers up to this size are kept for the next statement.
+    static constexpr size_t kKeptTextBytes = 1 << 20;
 
     std::optional<Statement> statement_;
     std::shared_ptr<const void> connection_;
     std::vector<String> fields_;
-    std::vector<std::vector<String>> rows_;
+    // The texts of the rows read, back to back, and where each field's text
+    // ends: a page is two buffers, not a string per field.
+    std::string text_;
+    std::vector<size_t> ends_;
+    int records_ = 0;
     std::vector<TDataSource*> sources_;
 };
 

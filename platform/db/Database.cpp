@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <charconv>
 #include <climits>
 #include <string>
 
@@ -106,6 +107,42 @@ std::string_view Statement::ColumnView(int column) const {
     const auto* text = sqlite3_column_text(stmt_, column);
     if (!text) return {};
     return {reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(stmt_, column))};
+}
+
+void Statement::AppendColumnText(int column, std::string& to) const {
+    // The connection is opened without SQLite's mutex (one thread at a time),
+    // so the column's value may be read directly.
+    sqlite3_value* value = sqlite3_column_value(stmt_, column);
+    switch (sqlite3_value_type(value)) {
+        case SQLITE_NULL: return;
+        case SQLITE_INTEGER: {
+            char digits[24];
+            const auto end = std::to_chars(digits, digits + sizeof digits, sqlite3_value_int64(value)).ptr;
+            to.append(digits, end);
+            return;
+        }
+        default: {
+            const auto* text = sqlite3_value_text(value);
+            // Only a failed allocation gives no text for a value that is not NULL.
+            if (!text) throw EDatabaseError(ErrorText(nullptr, SQLITE_NOMEM, "read"), SQLITE_NOMEM);
+            to.append(reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_value_bytes(value)));
+        }
+    }
+}
+
+bool Statement::ColumnNumberOrText(int column, double& number, std::string_view& text) const {
+    sqlite3_value* value = sqlite3_column_value(stmt_, column);
+    const int type = sqlite3_value_type(value);
+    if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+        number = sqlite3_value_double(value);
+        return true;
+    }
+    text = {};
+    if (type == SQLITE_NULL) return false;
+    const auto* chars = sqlite3_value_text(value);
+    if (!chars) throw EDatabaseError(ErrorText(nullptr, SQLITE_NOMEM, "read"), SQLITE_NOMEM);
+    text = {reinterpret_cast<const char*>(chars), static_cast<size_t>(sqlite3_value_bytes(value))};
+    return false;
 }
 
 bool Statement::ColumnIsNumber(int column) const {

@@ -54,6 +54,14 @@ public:
     double ColumnDouble(int column) const;
     // The text of a column, valid until the next step; empty for NULL.
     std::string_view ColumnView(int column) const;
+    // Appends the text of a column to `to` (nothing for NULL): the same text
+    // as ColumnText, with one call into SQLite and integers written here
+    // rather than through SQLite's heap.
+    void AppendColumnText(int column, std::string& to) const;
+    // A column's value with one call into SQLite: true with the number when
+    // it is stored as one (integer or real), else false with its text (empty
+    // for NULL), valid until the next step.
+    bool ColumnNumberOrText(int column, double& number, std::string_view& text) const;
     // The value is stored as a number (integer or real), not as text or NULL.
     bool ColumnIsNumber(int column) const;
 

@@ -212,7 +212,7 @@ TEST_F(ChartTest, ASeriesTakesItsPointsFromTwoFieldsOfAQuery) {
         "CREATE TABLE T(RecordTime TEXT, BATT INTEGER);"
         "INSERT INTO T VALUES('2024-03-01 08:00:00', 3300), ('2024-03-01 09:30:00', 3350),"
         "('not a time', 3400), ('2024-03-02 10:00:00', ''), ('2024-03-02 11:00:00', 3310),"
-        "('2024-02-30 11:00:00', 3000)");
+        "('2024-02-30 11:00:00', 3000), ('2024-03-02 12:00:00', NULL), (NULL, 3320)");
     auto* query = new TQuery(form);
     query->Open(db.Prepare("SELECT RecordTime, BATT FROM T"));
     series->SetDataSource(query, "RecordTime", "BATT");

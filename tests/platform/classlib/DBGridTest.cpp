@@ -164,6 +164,56 @@ TEST_F(DBGridTest, AStatementFailingHalfWayRaisesAndKeepsTheRowsRead) {
     EXPECT_EQ(Cell(1, 3), "3003");
 }
 
+// Each kind of stored value shows as the database's own text of it.
+TEST_F(DBGridTest, EveryKindOfValueShowsAsTheDatabaseWritesIt) {
+    const char* const values[] = {"0",
+                                  "-1",
+                                  "9223372036854775807",
+                                  "-9223372036854775807 - 1",
+                                  "3.5",
+                                  "-0.25",
+                                  "1e20",
+                                  "1.0/3",
+                                  "NULL",
+                                  "''",
+                                  "'Zelle 电压'",
+                                  "x'00414200'",
+                                  "'3300'",
+                                  "CAST(7 AS REAL)"};
+    std::string select = "SELECT ";
+    for (const char* value : values) select += std::string(select.size() > 7 ? "," : "") + value;
+    query->Open(db.Prepare(select));
+    ASSERT_TRUE(query->FetchTo(1));
+    Statement raw = db.Prepare(select);
+    ASSERT_TRUE(raw.Step());
+    for (int f = 0; f < query->FieldCount(); ++f)
+        EXPECT_EQ(query->Value(0, f), raw.ColumnText(f)) << values[f];
+    EXPECT_EQ(query->Value(0, 1), "-1");
+    EXPECT_EQ(query->Value(0, 8), "");
+    EXPECT_EQ(query->Value(0, 11).size(), 4u);  // a blob's bytes, its zero included
+}
+
+// A query opened over another tells the grid once, so it is laid out once.
+TEST_F(DBGridTest, OpeningAgainTellsTheBoundControlsOnce) {
+    struct Counter : IDataLink {
+        int changes = 0;
+        void DataSetChanged() override { ++changes; }
+    } counter;
+    auto* control = new TComponent(form);
+    source->AddLink(control, &counter);
+    Fill(3);
+    query->Open(db.Prepare("SELECT * FROM Readings"));
+    query->FetchAll();
+    counter.changes = 0;
+    query->Open(db.Prepare("SELECT BATT FROM Readings ORDER BY BATT DESC"));
+    EXPECT_EQ(counter.changes, 1);
+    EXPECT_EQ(query->RecordCount(), 0);
+    query->FetchAll();
+    EXPECT_EQ(query->Value(0, 0), "3003");
+    EXPECT_EQ(query->Value(2, 0), "3001");
+    source->RemoveLink(&counter);
+}
+
 TEST_F(DBGridTest, FieldsAreFoundByNameIgnoringCase) {
     query->Open(db.Prepare("SELECT RecordTime, BATT FROM Readings"));
     EXPECT_EQ(query->FieldIndex("batt"), 1);
