@@ -147,7 +147,10 @@ TEST_P(ManagerLost, TheConnectionIsClosedAndTheProgramGoesOn) {
     EXPECT_TRUE(PumpUntil([&] { return probe->Last(first, WM_APP) != nullptr; }, 1000));
 }
 
-INSTANTIATE_TEST_SUITE_P(SessionManager, ManagerLost, ::testing::Values("vanish", "garbage", "stall"));
+// "vanish" runs last: on a loaded machine the window system could not open
+// the display again in the same process after it, 2 times in 20, and why is
+// not yet known. The tool opens its display once.
+INSTANTIATE_TEST_SUITE_P(SessionManager, ManagerLost, ::testing::Values("garbage", "stall", "vanish"));
 
 // With no manager named nothing is tried; one named that takes the
 // connection and never answers holds neither the GUI nor the program's end.
