@@ -55,6 +55,39 @@ protected:
         DoneForms();
         DoneControlBases();
     }
+    // A framed form, shown, with a white panel filling it and a half-blended
+    // edit menu ready to pop up; `content` is the panel.
+    TTePopupMenu* ShowFormWithBlendedMenu(TPanel*& content) {
+        auto* form = new TForm(Application);
+        form->SetCaption("Battery modules");
+        TTePopupMenu* menu = nullptr;
+        {
+            TLoadingScope scope(form);
+            TTeThemeLink* link = testing::LinkToLook(form, testing::kLooks[0]);
+            auto* frame = new TTeForm(form);
+            frame->SetThemeLink(link);
+            content = new TPanel(form);
+            content->SetParent(form);
+            content->SetAlign(alClient);
+            content->SetBevelOuter(bvNone);
+            content->SetCaption("");
+            content->SetColor(clWhite);
+            menu = new TTePopupMenu(form);
+            menu->SetThemeLink(link);
+            for (const char* caption : {"&Copy", "&Paste", "-", "Select &All"}) {
+                auto* item = new TTeItem(form);
+                item->SetCaption(Utf8ToWide(caption));
+                menu->Items()->Add(item);
+            }
+            menu->PopupMenuOptions()->Blending()->SetValue(128);
+            menu->PopupMenuOptions()->Blending()->SetEnabled(true);
+            scope.Finish();
+        }
+        form->SetBounds(60, 60, 420, 300);
+        form->Show();
+        Settle(form->Handle());
+        return menu;
+    }
 };
 
 using testing::kLooks;
@@ -436,35 +469,9 @@ TEST_F(FramesOnX11, ABlendedMenuOverAChangingWindowShowsItsNewContentOnlyWithACo
         } stop;
         EXPECT_EQ(DesktopComposited(), composing);
 
-        auto* form = new TForm(Application);
-        form->SetCaption("Battery modules");
-        TTePopupMenu* menu = nullptr;
         TPanel* content = nullptr;
-        {
-            TLoadingScope scope(form);
-            TTeThemeLink* link = LinkToLook(form, kLooks[0]);
-            auto* frame = new TTeForm(form);
-            frame->SetThemeLink(link);
-            content = new TPanel(form);
-            content->SetParent(form);
-            content->SetAlign(alClient);
-            content->SetBevelOuter(bvNone);
-            content->SetCaption("");
-            content->SetColor(clWhite);
-            menu = new TTePopupMenu(form);
-            menu->SetThemeLink(link);
-            for (const char* caption : {"&Copy", "&Paste", "-", "Select &All"}) {
-                auto* item = new TTeItem(form);
-                item->SetCaption(Utf8ToWide(caption));
-                menu->Items()->Add(item);
-            }
-            menu->PopupMenuOptions()->Blending()->SetValue(128);
-            menu->PopupMenuOptions()->Blending()->SetEnabled(true);
-            scope.Finish();
-        }
-        form->SetBounds(60, 60, 420, 300);
-        form->Show();
-        Settle(form->Handle());
+        TTePopupMenu* menu = ShowFormWithBlendedMenu(content);
+        TForm* form = static_cast<TForm*>(content->Owner());
         ASSERT_TRUE(XMovePointer(1023, 767));
 
         uint32_t before[2] = {}, after[2] = {};
@@ -663,35 +670,9 @@ TEST_F(FramesOnX11, ABlendedMenuFollowsACompositorThatComesAndGoesWhileItIsOpen)
     struct Stop {
         ~Stop() { StopCompositor(); }
     } stop;
-    auto* form = new TForm(Application);
-    form->SetCaption("Battery modules");
-    TTePopupMenu* menu = nullptr;
     TPanel* content = nullptr;
-    {
-        TLoadingScope scope(form);
-        TTeThemeLink* link = LinkToLook(form, kLooks[0]);
-        auto* frame = new TTeForm(form);
-        frame->SetThemeLink(link);
-        content = new TPanel(form);
-        content->SetParent(form);
-        content->SetAlign(alClient);
-        content->SetBevelOuter(bvNone);
-        content->SetCaption("");
-        content->SetColor(clWhite);
-        menu = new TTePopupMenu(form);
-        menu->SetThemeLink(link);
-        for (const char* caption : {"&Copy", "&Paste", "-", "Select &All"}) {
-            auto* item = new TTeItem(form);
-            item->SetCaption(Utf8ToWide(caption));
-            menu->Items()->Add(item);
-        }
-        menu->PopupMenuOptions()->Blending()->SetValue(128);
-        menu->PopupMenuOptions()->Blending()->SetEnabled(true);
-        scope.Finish();
-    }
-    form->SetBounds(60, 60, 420, 300);
-    form->Show();
-    Settle(form->Handle());
+    TTePopupMenu* menu = ShowFormWithBlendedMenu(content);
+    TForm* form = static_cast<TForm*>(content->Owner());
     ASSERT_TRUE(XMovePointer(1023, 767));
 
     HWND window = nullptr;
