@@ -60,6 +60,35 @@ protected:
 
     static Surface* headless_;
     WindowTree tree;
+
+    // A per-pixel-alpha popup over `at`, not yet shown: five clear columns,
+    // then red at half opacity.
+    HWND HalfRedLayeredWindow(const TRect& at) {
+        HWND top = probe->Create(WS_POPUP, at, tree.form, 0, "", WS_EX_LAYERED | WS_EX_TOOLWINDOW);
+        auto source = std::make_shared<Surface>(at.Width(), at.Height());
+        for (int y = 0; y < at.Height(); ++y)
+            for (int x = 0; x < at.Width(); ++x) source->SetPixel(x, y, x < 5 ? 0x00000000u : 0x80FF0000u);
+        HBITMAP bitmap = CreateBitmapFromSurface(source);
+        HDC mem = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(mem, bitmap);
+        BLENDFUNCTION blend;
+        blend.BlendOp = AC_SRC_OVER;
+        blend.SourceConstantAlpha = 255;
+        blend.AlphaFormat = AC_SRC_ALPHA;
+        const TPoint origin{0, 0};
+        EXPECT_TRUE(UpdateLayeredWindow(top, nullptr, nullptr, nullptr, mem, &origin, 0, &blend, ULW_ALPHA));
+        SelectObject(mem, old);
+        DeleteDC(mem);
+        DeleteObject(bitmap);
+        return top;
+    }
+    // Colours within 2 of each other in every channel.
+    static bool near(uint32_t a, uint32_t b) {
+        for (int shift : {0, 8, 16})
+            if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 2)
+                return false;
+        return true;
+    }
 };
 Surface* OnX11::headless_ = nullptr;
 
@@ -347,34 +376,13 @@ TEST_F(OnX11, WithACompositorAPerPixelAlphaWindowMixesWithTheLiveScreenThroughA3
     // Over the panel, right of its button: five clear columns, then red at half opacity.
     const TRect panel = WindowRect(tree.panel);
     const TRect at = Bounds(panel.left + 115, panel.top + 40, 20, 40);
-    HWND top = probe->Create(WS_POPUP, at, tree.form, 0, "", WS_EX_LAYERED | WS_EX_TOOLWINDOW);
-    auto source = std::make_shared<Surface>(at.Width(), at.Height());
-    for (int y = 0; y < at.Height(); ++y)
-        for (int x = 0; x < at.Width(); ++x) source->SetPixel(x, y, x < 5 ? 0x00000000u : 0x80FF0000u);
-    HBITMAP bitmap = CreateBitmapFromSurface(source);
-    HDC mem = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(mem, bitmap);
-    BLENDFUNCTION blend;
-    blend.BlendOp = AC_SRC_OVER;
-    blend.SourceConstantAlpha = 255;
-    blend.AlphaFormat = AC_SRC_ALPHA;
-    const TPoint origin{0, 0};
-    ASSERT_TRUE(UpdateLayeredWindow(top, nullptr, nullptr, nullptr, mem, &origin, 0, &blend, ULW_ALPHA));
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    DeleteObject(bitmap);
+    HWND top = HalfRedLayeredWindow(at);
     const TPoint clear{at.left + 2, at.top + 20}, red{at.left + 12, at.top + 20};
     const uint32_t below = ScreenDcPixel(red);
     ShowWindow(top, SW_SHOWNA);
     PumpFor(400);
     EXPECT_EQ(XWindowDepth(backend->SdlWindowOf(top)), 32);
 
-    auto near = [](uint32_t a, uint32_t b) {
-        for (int shift : {0, 8, 16})
-            if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 2)
-                return false;
-        return true;
-    };
     const uint32_t mixed = MixPixels(0xFFFF0000u, 0xFF000000u | below, 128) & 0xFFFFFFu;
     EXPECT_PRED2(near, ScreenDcPixel(red), mixed);  // read back from the root window
     EXPECT_EQ(ScreenDcPixel(clear), below);
@@ -401,33 +409,12 @@ TEST_F(OnX11, APerPixelAlphaWindowFollowsACompositorThatComesAndGoesWhileItIsSho
     } stop;
     const TRect panel = WindowRect(tree.panel);
     const TRect at = Bounds(panel.left + 115, panel.top + 40, 20, 40);
-    HWND top = probe->Create(WS_POPUP, at, tree.form, 0, "", WS_EX_LAYERED | WS_EX_TOOLWINDOW);
-    auto source = std::make_shared<Surface>(at.Width(), at.Height());
-    for (int y = 0; y < at.Height(); ++y)
-        for (int x = 0; x < at.Width(); ++x) source->SetPixel(x, y, x < 5 ? 0x00000000u : 0x80FF0000u);
-    HBITMAP bitmap = CreateBitmapFromSurface(source);
-    HDC mem = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(mem, bitmap);
-    BLENDFUNCTION blend;
-    blend.BlendOp = AC_SRC_OVER;
-    blend.SourceConstantAlpha = 255;
-    blend.AlphaFormat = AC_SRC_ALPHA;
-    const TPoint origin{0, 0};
-    ASSERT_TRUE(UpdateLayeredWindow(top, nullptr, nullptr, nullptr, mem, &origin, 0, &blend, ULW_ALPHA));
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    DeleteObject(bitmap);
+    HWND top = HalfRedLayeredWindow(at);
     const TPoint clear{at.left + 2, at.top + 20}, red{at.left + 12, at.top + 20};
     const uint32_t below = ScreenDcPixel(red);
     ShowWindow(top, SW_SHOWNA);
     PumpFor(400);
     EXPECT_EQ(XWindowDepth(backend->SdlWindowOf(top)), 24);
-    auto near = [](uint32_t a, uint32_t b) {
-        for (int shift : {0, 8, 16})
-            if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 2)
-                return false;
-        return true;
-    };
     auto placedAt = [&] {
         int x = 0, y = 0;
         SDL_GetWindowPosition(backend->SdlWindowOf(top), &x, &y);
