@@ -179,6 +179,7 @@ void ConnectAndWatch(std::shared_ptr<Shared> shared, std::string address, std::v
         SmcSaveYourselfProcMask | SmcDieProcMask | SmcSaveCompleteProcMask | SmcShutdownCancelledProcMask,
         &callbacks, nullptr, &clientId, sizeof error, error);
     std::free(clientId);
+    int fd = -1;
     {
         std::unique_lock<std::mutex> lock(shared->mutex);
         if (!conn) {
@@ -193,11 +194,18 @@ void ConnectAndWatch(std::shared_ptr<Shared> shared, std::string address, std::v
             return;
         }
         SetProperties(conn, command);
+        // Read before the GUI thread can take the connection and close it.
+        fd = IceConnectionNumber(SmcGetIceConnection(conn));
         shared->conn = conn;
         shared->phase = Shared::Ready;
     }
-    shared->wake();
-    const int fd = IceConnectionNumber(SmcGetIceConnection(conn));
+    {
+        // Under the lock: once the client has stopped us its window system,
+        // which `wake` reaches, may be gone.
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        if (shared->stop) return;
+        shared->wake();
+    }
     for (;;) {
         int retry = 0;
         {
@@ -214,10 +222,9 @@ void ConnectAndWatch(std::shared_ptr<Shared> shared, std::string address, std::v
         }
         if (fds[0].revents) return;
         if (fds[1].revents) {
-            {
-                std::lock_guard<std::mutex> lock(shared->mutex);
-                shared->readable = true;
-            }
+            std::lock_guard<std::mutex> lock(shared->mutex);
+            if (shared->stop) return;
+            shared->readable = true;
             shared->wake();
         }
     }
